@@ -1,0 +1,29 @@
+#pragma once
+// Application-wide state of the shell: texts of the language in use, the model catalogue, UI settings.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/log.h"
+#include "app/model_record.h"
+#include "app/status_sink.h"
+
+constexpr int UiTextCount = 212;
+constexpr int FunctionNameCount = 71;
+
+struct ShellState {
+    int16_t Language = 1; // 0 Italian, 1 English
+    uint16_t BrandOffset = 0;
+    std::string VersionText = "1.8";
+    std::string VersionSuffix = "k";
+
+    std::array<std::string, UiTextCount> UiText;
+    std::array<std::string, FunctionNameCount> FunctionNames;
+    ModelCatalogue Models{};
+
+    int16_t RegUpdate = 0;
+    int16_t AnimateTime = 500; // milliseconds
+
+    Log log;
+    StatusPanels status;
+};
