@@ -1,0 +1,20 @@
+#pragma once
+// The program's state and its ways out to the world, handed by reference to every procedure.
+#include "app/shell_state.h"
+#include "comm/comm_state.h"
+#include "platform/event_pump.h"
+#include "platform/user_dialogs.h"
+#include "project/project.h"
+
+class LinkPort;
+
+struct AppContext {
+    ShellState& shell;
+    CommState& comm;
+    Project& project;
+    EventPump& pump;
+    UserDialogs& dialogs;
+    LinkPort* link = nullptr; // the device link (serial or TCP); none until the first connect
+
+    const ModelRecord& model() const { return shell.Models[comm.CurrentDevice.ModelIndex]; }
+};
