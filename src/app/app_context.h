@@ -16,5 +16,9 @@ struct AppContext {
     UserDialogs& dialogs;
     LinkPort* link = nullptr; // the device link (serial or TCP); none until the first connect
 
-    const ModelRecord& model() const { return shell.Models[comm.CurrentDevice.ModelIndex]; }
+    // The row of the model in use; an index beyond the catalogue falls back to the default row.
+    const ModelRecord& model() const {
+        uint8_t i = comm.CurrentDevice.ModelIndex;
+        return shell.Models[i < ModelRows ? i : DefaultModelIndex];
+    }
 };
