@@ -55,6 +55,9 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, const QStr
 }
 
 MainWindow::~MainWindow() {
+    // The dialogs leave the language switch when they go, so they go before it does.
+    delete settings_;
+    delete about_;
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
 }
