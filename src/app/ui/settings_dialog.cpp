@@ -83,6 +83,7 @@ QWidget* SettingsDialog::buildConnectionPage() {
     connect(channelGroup_, &QButtonGroup::idClicked, this, &SettingsDialog::optChannel_Click);
 
     frmTCP = new QGroupBox("TCP");
+    frmTCP->setObjectName("frmTCP");
     Label1 = new QLabel;
     txt_IP = new QLineEdit;
     txt_IP->setObjectName("txt_IP");
@@ -102,6 +103,7 @@ QWidget* SettingsDialog::buildConnectionPage() {
     tcp->addRow(QString(), chk_header);
 
     frmCOM = new QGroupBox("RS485 / RS232");
+    frmCOM->setObjectName("frmCOM");
     Label6 = new QLabel;
     cmbCOM = new QComboBox;
     cmbCOM->setObjectName("cmbCOM");
@@ -168,6 +170,7 @@ QWidget* SettingsDialog::buildWorkspacePage() {
     animate->addWidget(Label3);
 
     Frame4 = new QGroupBox;
+    Frame4->setObjectName("Frame4");
     languageGroup_ = new QButtonGroup(this);
     auto* langRow = new QHBoxLayout(Frame4);
     for (int i = 0; i < 2; ++i) {
