@@ -70,9 +70,10 @@ bool planOperation(const CompileJob& job, const CommandRecord& r, OperationLayou
     out.sizeByte = data;
     out.written = std::max(BlockHeadBytes, data);
     int64_t d = job.state.DataPointer;
+    // The controller addresses of a table's values must fit their 16-bit slots.
     int64_t outputsAddress = d + job.model.ProgramBase + r.DataSize + 4 * out.points;
-    return r.Opcode <= 255 && data <= 255 && outputsAddress <= 0xFFFF &&
-           fitsImage(job.project.ProgramImage, d, out.written);
+    bool addressesFit = !out.table || outputsAddress <= 0xFFFF;
+    return r.Opcode <= 255 && data <= 255 && addressesFit && fitsImage(job.project.ProgramImage, d, out.written);
 }
 
 // Linearization: the table's size and the controller addresses of its values go into slots 4, 5, 6.
