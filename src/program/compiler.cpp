@@ -46,7 +46,7 @@ int32_t usedSize(const CompileJob& job) {
 
 class Driver {
 public:
-    Driver(AppContext& app)
+    explicit Driver(AppContext& app)
         : job_{app.project, app.model(), app.shell.UiText, app.project.Compiler}, log_(app.shell.log) {}
 
     int32_t run() {

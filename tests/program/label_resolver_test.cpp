@@ -170,3 +170,13 @@ TEST_F(LabelFixture, MoreThanFourPagesFail) {
     EXPECT_EQ(compile(), 0);
     EXPECT_EQ(report(), (std::vector<std::string>{"Error check : Error", "Impossible to compile"}));
 }
+
+TEST_F(LabelFixture, CallPageOverFourPagesIsTwentyTwoBytesLong) {
+    pages({0, 0, 0, 0});
+    CommandRecord& cp = add(operation(3, 253, 34));
+    EXPECT_GT(compile(), 0);
+    EXPECT_EQ(cp.ArgBytes[0][3], 3);
+    for (int p = 1; p <= 4; ++p) EXPECT_EQ(slot16(cp, p), p);
+    EXPECT_EQ(cp.DataSize, 22);
+    EXPECT_EQ(image()[4 + 7], 22);
+}
