@@ -18,7 +18,8 @@ struct BuildFlags {
     int16_t Brand4 = 0;
 };
 
-constexpr BuildFlags ThisBuild{BuildInternal, BuildBrand1, BuildBrand2, BuildVariant, BuildBrand3, BuildBrand4};
+constexpr BuildFlags ThisBuild{BuildInternal, BuildBrand1, BuildBrand2,
+                               BuildVariant,  BuildBrand3, BuildBrand4};
 
 // Offset of the brand's text set: each true flag in this order overwrites the one before, so the
 // last true one wins; none true leaves 0.

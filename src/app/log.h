@@ -5,7 +5,7 @@
 #include <vector>
 
 class Log {
-public:
+  public:
     // Appends the text plus two blanks as a new line and selects it, so the view scrolls to it.
     void LogWrite(const std::string& text);
     // Appends "-- " + date and time + " --" without changing the selection.
@@ -18,7 +18,7 @@ public:
     // Called after every change, so a window can redraw and show the selected line.
     std::function<void()> onChanged;
 
-private:
+  private:
     void changed();
 
     std::vector<std::string> lines_;

@@ -12,7 +12,8 @@ constexpr std::string_view Row12Name = "JXV7950-MBTCP";
 struct ModelRow {
     const char* code;
     int nameEntry;
-    uint16_t numRegisters, maxVariables, maxStrings, maxBlocks, maxTasks, highRegisterCount, firstUserRegister;
+    uint16_t numRegisters, maxVariables, maxStrings, maxBlocks, maxTasks, highRegisterCount,
+        firstUserRegister;
     uint8_t variableRecordSize, localIoCount;
     std::string_view flags;
 };
@@ -97,7 +98,8 @@ void InitModelli(ModelCatalogue& catalogue, const ModelNameList& names, const Bu
         const ModelRow& row = Rows[static_cast<size_t>(i)];
         ModelRecord r = templateRecord();
         r.ModelCode = row.code;
-        r.ModelName = row.nameEntry == NameFixed ? std::string(Row12Name) : names[static_cast<size_t>(row.nameEntry)];
+        r.ModelName =
+            row.nameEntry == NameFixed ? std::string(Row12Name) : names[static_cast<size_t>(row.nameEntry)];
         r.NumRegisters = row.numRegisters;
         r.MaxVariables = row.maxVariables;
         r.MaxStrings = row.maxStrings;

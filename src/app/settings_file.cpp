@@ -27,15 +27,19 @@ std::vector<std::string> readLines(const std::filesystem::path& path) {
     return lines;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // A text item: leading and trailing blanks skipped, up to the end of the line or a comma.
 std::string textItem(const std::string& line) {
     size_t begin = 0;
-    while (begin < line.size() && isBlank(line[begin])) ++begin;
+    while (begin < line.size() && isBlank(line[begin]))
+        ++begin;
     size_t end = line.find(',', begin);
     if (end == std::string::npos) end = line.size();
-    while (end > begin && isBlank(line[end - 1])) --end;
+    while (end > begin && isBlank(line[end - 1]))
+        --end;
     return line.substr(begin, end - begin);
 }
 
@@ -77,7 +81,8 @@ void LeggiSettings(ShellState& shell, DeviceRecord& device, const std::string& f
     // Only languages that have texts; any other value would leave the windows without captions.
     if (auto language = numberItem<uint8_t>(lines, 0); language && *language <= 1) shell.Language = *language;
     if (lines.size() > 1)
-        if (auto row = FindModelByCode(shell.Models, textItem(lines[1]))) device.ModelIndex = static_cast<uint8_t>(*row);
+        if (auto row = FindModelByCode(shell.Models, textItem(lines[1])))
+            device.ModelIndex = static_cast<uint8_t>(*row);
     readNumber(lines, 2, device.Channel);
     readNumber(lines, 3, device.NodeAddress);
     readText(lines, 4, device.IpAddress);
@@ -90,7 +95,8 @@ void LeggiSettings(ShellState& shell, DeviceRecord& device, const std::string& f
 }
 
 bool SaveSettings(const ShellState& shell, const DeviceRecord& device, const std::string& folder) {
-    const std::string& code = shell.Models[device.ModelIndex < ModelRows ? device.ModelIndex : DefaultModelIndex].ModelCode;
+    const std::string& code =
+        shell.Models[device.ModelIndex < ModelRows ? device.ModelIndex : DefaultModelIndex].ModelCode;
     const std::string items[] = {printForm(shell.Language),
                                  code,
                                  printForm(device.Channel),
@@ -102,7 +108,8 @@ bool SaveSettings(const ShellState& shell, const DeviceRecord& device, const std
                                  printForm(device.TwoStopBits != 0 ? 1 : 0),
                                  printForm(device.ModemDialUp != 0 ? 1 : 0)};
     std::string content;
-    for (const auto& item : items) content += item + "\r\n";
+    for (const auto& item : items)
+        content += item + "\r\n";
 
     std::filesystem::path target = settingsPath(folder);
     std::filesystem::path temp = target;

@@ -26,8 +26,8 @@ struct ShellState {
     std::array<std::string, MonthNameCount> MonthNames;
     std::array<std::string, ValueTypeNameCount> ValueTypeNames;
     std::array<std::string, RegisterKindCount> RegisterPrefixes; // label prefix per register kind
-    std::string LanguageName;                   // caption of the language choice
-    std::array<std::string, 2> LanguageNames;   // "Italiano", "English"
+    std::string LanguageName;                                    // caption of the language choice
+    std::array<std::string, 2> LanguageNames;                    // "Italiano", "English"
     ModelCatalogue Models{};
 
     int16_t RegUpdate = 0;

@@ -74,7 +74,8 @@ void Main(AppContext& ctx, StartupWindow* window, const StartupOptions& options)
         shell.Language = 1;
     });
     step([&] {
-        std::string folder = options.settingsFolder.empty() ? GetLocalAppDataFolder() : options.settingsFolder;
+        std::string folder =
+            options.settingsFolder.empty() ? GetLocalAppDataFolder() : options.settingsFolder;
         if (!folder.empty()) LeggiSettings(shell, device, folder);
     });
     step([&] { CaricaRisorse(shell, static_cast<uint8_t>(shell.Language), options.flags); });

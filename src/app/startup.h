@@ -16,15 +16,15 @@ constexpr int MainWindowHeightTwips = 13000;
 constexpr int LogWindowHeightTwips = 3000;
 
 class StartupWindow {
-public:
+  public:
     virtual ~StartupWindow() = default;
-    virtual void CaricaImmagini() = 0;                      // fill the picture list (creates the window)
-    virtual void ShowInternalMenus(bool visible) = 0;       // mnu_collaudo, mnu_Export, mnu_print
-    virtual void SetIcon() = 0;                             // icon resource 300
+    virtual void CaricaImmagini() = 0;                       // fill the picture list (creates the window)
+    virtual void ShowInternalMenus(bool visible) = 0;        // mnu_collaudo, mnu_Export, mnu_print
+    virtual void SetIcon() = 0;                              // icon resource 300
     virtual void SetCaption(const std::string& caption) = 0; // the brand's program name
     virtual void SetSizeTwips(int width, int height) = 0;
     virtual void CreaToolBar() = 0;
-    virtual void LoadLogWindow(int heightTwips) = 0;        // at left 0, top 0 of the client area
+    virtual void LoadLogWindow(int heightTwips) = 0; // at left 0, top 0 of the client area
     virtual void ApplyMenuCaptions(const std::vector<std::pair<std::string, std::string>>& captions) = 0;
 };
 

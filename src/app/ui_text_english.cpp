@@ -11,7 +11,8 @@ const std::array<const char*, UiTextKeys> UiTextEnglish{
     // 29
     "View", "Project", "Program", "Registers", "Log", "Tools", "Search", "Immages", "Config", "Variables",
     // 39
-    "Modbus", "Display", "Tables", "?", "About", "Error check", "Error", "Resource usage", "Program", "Process",
+    "Modbus", "Display", "Tables", "?", "About", "Error check", "Error", "Resource usage", "Program",
+    "Process",
     // 49
     "Compiling", "Compiled", "Impossible to compile", "Label Error", "Program", "Registers Table", "Register",
     "Name", "Value", "Type",
@@ -19,7 +20,8 @@ const std::array<const char*, UiTextKeys> UiTextEnglish{
     "Set Register", "Functions", "Functions", "Options", "Label", "Address", "Register", "Number", "Dest",
     "Delay",
     // 69
-    "Source", "Device", "Resource", "From", "To", "Mask", "Function", "Block", "Goto if True", "Goto if False",
+    "Source", "Device", "Resource", "From", "To", "Mask", "Function", "Block", "Goto if True",
+    "Goto if False",
     // 79
     "Call if False", "Tables", "Table", "Name", "N Points", "Point List", "Table List", "Load from File",
     "Save to File", "Settings",
@@ -27,8 +29,8 @@ const std::array<const char*, UiTextKeys> UiTextEnglish{
     "Controller", "Type", "Node ID", "Channel", "Ethernet", "COM Port", "IP Address", "Port", "Workspace",
     "Debug Mode",
     // 99
-    "Automatic reg. update", "'Animate' time", "Search Devices", "Port", "Timeout", "Address", "From:", "To:",
-    "Baud Rate", "Search",
+    "Automatic reg. update", "'Animate' time", "Search Devices", "Port", "Timeout", "Address",
+    "From:", "To:", "Baud Rate", "Search",
     // 109
     "Stop", "Search Slave Nodes", "Configure Devices", "Address", "Type", "Update", "Start", "Stop", "Prog",
     "Comm",
@@ -40,19 +42,21 @@ const std::array<const char*, UiTextKeys> UiTextEnglish{
     "Analog Inputs", "Input Type", "En.", "Input Value", "Break", "Sync", "Sync", "Analog Outputs", "Type",
     "Output Value",
     // 149
-    "Safe Value", "Digital Inputs", "Digital Outputs", "Latch", "Clear Latch", "PwrUp", "Safe", "Variables", "ID",
-    "Reg",
+    "Safe Value", "Digital Inputs", "Digital Outputs", "Latch", "Clear Latch", "PwrUp", "Safe", "Variables",
+    "ID", "Reg",
     // 159
     "Type", "Format", "Label", "Update", "Write", "Display", "Pages", "Objects", "Position", "Reverse",
     // 169
-    "Bit [0\xF7" "15]", "Picture", "Export", "Do you want to save your changes?", "Year", "Month", "Date", "Hour",
-    "Minute", "Second",
+    "Bit [0\xF7"
+    "15]",
+    "Picture", "Export", "Do you want to save your changes?", "Year", "Month", "Date", "Hour", "Minute",
+    "Second",
     // 179
     "Years", "Months", "Days", "Hours", "Scheduler", "Logger", "Lifetime", "Start", "Stop", "DD",
     // 189
     "MM", "YY", "hh", "mm", "ss", "File", "Directory", "New File each...", "Hour", "Day",
     // 199
-    "Month", "Year", "Trigger", "Time", "Trigger", "Record format", "Event Type", "Set Formats", "Alternative",
-    "Lenght",
+    "Month", "Year", "Trigger", "Time", "Trigger", "Record format", "Event Type", "Set Formats",
+    "Alternative", "Lenght",
     // 209
     "Width", "Line Width", "The application must contain at least 1 function block"};

@@ -19,25 +19,26 @@ const std::array<const char*, UiTextKeys> UiTextItalian{
     "Compilazione in corso", "Compilato", "Impossibile compilare", "Errore Etichetta", "Programma",
     "Tabella Registri", "Registro", "Nome", "Valore", "Tipo",
     // 59
-    "Imposta Registro", "Funzioni", "Funzioni", "Opzioni", "Etichetta", "Indirizzo", "Registro", "Numero", "Dest",
-    "Ritardo",
+    "Imposta Registro", "Funzioni", "Funzioni", "Opzioni", "Etichetta", "Indirizzo", "Registro", "Numero",
+    "Dest", "Ritardo",
     // 69
     "Sorgente", "Dispositivo", "Risorsa", "Da", "A", "Maschera", "Funzione", "Blocco", "Vai se Vero",
     "Vai se Falso",
     // 79
-    "Chiama se Falso", "Tabelle", "Tabella", "Nome", "N Punti", "Elenco Punti", "Lista Tabelle", "Carica da File",
-    "Salva su File", "Impostazioni",
+    "Chiama se Falso", "Tabelle", "Tabella", "Nome", "N Punti", "Elenco Punti", "Lista Tabelle",
+    "Carica da File", "Salva su File", "Impostazioni",
     // 89
     "Controllore", "Tipo", "ID Nodo", "Canale", "Ethernet", "Porta COM", "Indirizzo IP", "Porta", "Workspace",
     "Modo Debug",
     // 99
-    "Agg. continuo registri", "Tempo 'Animate'", "Ricerca Dispositivi", "Porta", "Timeout", "Indirizzi", "Da:",
-    "A:", "Baud Rate", "Cerca",
+    "Agg. continuo registri", "Tempo 'Animate'", "Ricerca Dispositivi", "Porta", "Timeout", "Indirizzi",
+    "Da:", "A:", "Baud Rate", "Cerca",
     // 109
-    "Termina", "Ricerca Nodi Slave", "Configura Dispositivi", "Indirizzo", "Modello", "Leggi", "Start", "Stop",
-    "Prog", "Comm",
+    "Termina", "Ricerca Nodi Slave", "Configura Dispositivi", "Indirizzo", "Modello", "Leggi", "Start",
+    "Stop", "Prog", "Comm",
     // 119
-    "Eventi", "I/O", "RTCC", "Display", "Indirizzo", "ID Modulo", "Nome Modulo", "PowerUp", "WatchDog", "Modo",
+    "Eventi", "I/O", "RTCC", "Display", "Indirizzo", "ID Modulo", "Nome Modulo", "PowerUp", "WatchDog",
+    "Modo",
     // 129
     "POS", "NEG", "Luminosit\xE0", "Contrasto", "Slave", "Master", "Baud Rate", "Ritardo", "WDT", "Ab.WDT",
     // 139
@@ -47,10 +48,12 @@ const std::array<const char*, UiTextKeys> UiTextItalian{
     "Valore Sicur.", "Ingressi Digitali", "Uscite Digitali", "Latch", "Resetta Latch", "PwrUp", "Sicur.",
     "Variabili", "ID", "Reg",
     // 159
-    "Tipo", "Formato", "Etichetta", "Aggiorna", "Scrivi", "Display", "Pagine", "Oggetti", "Posizione", "Inverso",
+    "Tipo", "Formato", "Etichetta", "Aggiorna", "Scrivi", "Display", "Pagine", "Oggetti", "Posizione",
+    "Inverso",
     // 169
-    "Bit [0\xF7" "15]", "Immagine", "Esporta", "Salvare i cambiamenti?", "Anno", "Mese", "Data", "Ora", "Minuto",
-    "Secondo",
+    "Bit [0\xF7"
+    "15]",
+    "Immagine", "Esporta", "Salvare i cambiamenti?", "Anno", "Mese", "Data", "Ora", "Minuto", "Secondo",
     // 179
     "Anni", "Mesi", "Giorni", "Ore", "Scheduler", "Logger", "Durata", "Inizio", "Fine", "GG",
     // 189

@@ -31,29 +31,41 @@ bool isOneOf(int entry, std::initializer_list<int> entries) {
 }
 
 bool isController(int e) {
-    return isOneOf(e, {NameJXV8410, NameJXV8410IO, NameJXV8410DL, NameJXV8410DLIO, NameJXV8410USB, NameJXV8250,
-                       NameJXV8250DL, NameJXV8250USB, NameJXV8480, NameJXV8480AI});
+    return isOneOf(e, {NameJXV8410, NameJXV8410IO, NameJXV8410DL, NameJXV8410DLIO, NameJXV8410USB,
+                       NameJXV8250, NameJXV8250DL, NameJXV8250USB, NameJXV8480, NameJXV8480AI});
 }
 
 bool isModule(int e) {
-    return isOneOf(e, {NameJXV9568, NameKELMO7593, NameJXV9921, NameJXV9704, NameJXV9422, NameJXV9322, NameJXV9628,
-                       NameJXV9436I, NameJXV9436V, NameJXV9025, NameJXV9169, NameJXV9787, NameJXV9663, NameJXV9930});
+    return isOneOf(e, {NameJXV9568, NameKELMO7593, NameJXV9921, NameJXV9704, NameJXV9422, NameJXV9322,
+                       NameJXV9628, NameJXV9436I, NameJXV9436V, NameJXV9025, NameJXV9169, NameJXV9787,
+                       NameJXV9663, NameJXV9930});
 }
 
-bool isNetwork(int e) { return isOneOf(e, {NameJXV8410USB, NameJXV8250USB}) || (isModule(e) && e != NameKELMO7593); }
+bool isNetwork(int e) {
+    return isOneOf(e, {NameJXV8410USB, NameJXV8250USB}) || (isModule(e) && e != NameKELMO7593);
+}
 
 // I/O maps of registers 26 upward, by model.
-constexpr Span Jxv7593Io[] = {{26, 2, "Analog Input[#]"}, {28, 4, Reserved}, {32, 2, "Analog Output[#]"},
+constexpr Span Jxv7593Io[] = {{26, 2, "Analog Input[#]"},
+                              {28, 4, Reserved},
+                              {32, 2, "Analog Output[#]"},
                               {1216, 1, "Input Type[1-0]", Hex, KindTopBlock}};
-constexpr Span Kelmo7593Io[] = {
-    {26, 1, "Analog Input [0 - RTD ]"}, {27, 1, "Analog Input [1 - RTD ]"}, {28, 1, "Analog Input [2 - mV  ]"},
-    {29, 1, "Analog Input [3 - Volt]"}, {30, 1, "Analog Input [4 - mA  ]"}, {31, 1, "Analog Input [5 - mA  ]"},
-    {32, 1, "Analog Input [6 - Volt]"}, {33, 1, "Analog Input [7 - Volt]"}, {34, 1, "Analog Input [8 - mV  ]"},
-    {35, 1, "Analog Input [9 - mA  ]"}, {36, 1, Reserved},                  {37, 2, "Analog Output [#]"}};
-constexpr Span FourInputsIo[] = {{26, 4, Reserved},     {30, 4, "Input Type [#]", Hex},
-                                 {34, 1, Reserved},     {35, 1, "--Enabled channels [0-3]--", Bin},
-                                 {36, 4, Reserved},     {40, 4, "Analog Input [#]"},
-                                 {44, 5, Reserved},     {49, 1, "--Break Status [0-3]--", Bin}};
+constexpr Span Kelmo7593Io[] = {{26, 1, "Analog Input [0 - RTD ]"},
+                                {27, 1, "Analog Input [1 - RTD ]"},
+                                {28, 1, "Analog Input [2 - mV  ]"},
+                                {29, 1, "Analog Input [3 - Volt]"},
+                                {30, 1, "Analog Input [4 - mA  ]"},
+                                {31, 1, "Analog Input [5 - mA  ]"},
+                                {32, 1, "Analog Input [6 - Volt]"},
+                                {33, 1, "Analog Input [7 - Volt]"},
+                                {34, 1, "Analog Input [8 - mV  ]"},
+                                {35, 1, "Analog Input [9 - mA  ]"},
+                                {36, 1, Reserved},
+                                {37, 2, "Analog Output [#]"}};
+constexpr Span FourInputsIo[] = {{26, 4, Reserved}, {30, 4, "Input Type [#]", Hex},
+                                 {34, 1, Reserved}, {35, 1, "--Enabled channels [0-3]--", Bin},
+                                 {36, 4, Reserved}, {40, 4, "Analog Input [#]"},
+                                 {44, 5, Reserved}, {49, 1, "--Break Status [0-3]--", Bin}};
 constexpr Span EightInputsIo[] = {{26, 4, Reserved},
                                   {30, 1, "Input Type [1-0]", Hex},
                                   {31, 1, "Input Type [3-2]", Hex},
@@ -111,7 +123,8 @@ constexpr Span Jxv2569Io[] = {{26, 1, "Analog Input"},
                               {1229, 1, "4 Hi (prg)", Int, KindTopBlock},
                               {1230, 1, "T on 1/10s (prg)", Int, KindTopBlock},
                               {1231, 1, "T 0  1/10s (prg)", Int, KindTopBlock}};
-constexpr Span Jxv8250Io[] = {{26, 2, "Analog Input[#]"}, {32, 2, "Analog Output[#]"}, {34, 1, "Input Type[1-0]", Hex}};
+constexpr Span Jxv8250Io[] = {
+    {26, 2, "Analog Input[#]"}, {32, 2, "Analog Output[#]"}, {34, 1, "Input Type[1-0]", Hex}};
 constexpr Span Jxv8480AiIo[] = {{26, 1, "Analog Input"}, {27, 7, Reserved, UInt}, {34, 1, "Input type", Hex}};
 constexpr Span DigitalOutputsAt30[] = {{30, 1, "Digital Outputs", Bin}};
 constexpr Span ReservedAt30[] = {{30, 1, Reserved, UInt}};
@@ -143,7 +156,7 @@ const IoMap IoMaps[] = {
 };
 
 class Mapper {
-public:
+  public:
     Mapper(CommState& comm, const std::array<std::string, RegisterKindCount>& prefixes)
         : comm_(comm), prefixes_(prefixes) {}
 
@@ -152,16 +165,19 @@ public:
     }
     void reserved(int reg) { set(reg, Reserved, UInt); }
     void reserved(int first, int last) {
-        for (int r = first; r <= last; ++r) reserved(r);
+        for (int r = first; r <= last; ++r)
+            reserved(r);
     }
     void span(const Span& s) {
-        for (int i = 0; i < s.count; ++i) set(s.first + i * s.step, numbered(s.name, i), s.type, s.kind);
+        for (int i = 0; i < s.count; ++i)
+            set(s.first + i * s.step, numbered(s.name, i), s.type, s.kind);
     }
     void spans(SpanList list) {
-        for (const Span& s : list) span(s);
+        for (const Span& s : list)
+            span(s);
     }
 
-private:
+  private:
     static std::string numbered(std::string_view pattern, int index) {
         std::string name(pattern);
         if (auto at = name.find('#'); at != std::string::npos) name.replace(at, 1, std::to_string(index));
@@ -175,7 +191,8 @@ private:
 void systemRegisters(Mapper& m, int e, const ModelRecord& model) {
     const bool kelmo = e == NameKELMO7593, module = isModule(e);
     kelmo ? m.reserved(10) : m.set(10, "System Flags", Bin);
-    isOneOf(e, {NameJXV9568, NameKELMO7593, NameJXV9921}) ? m.set(11, "PowerUp / Safe ", Bin) : m.reserved(11);
+    isOneOf(e, {NameJXV9568, NameKELMO7593, NameJXV9921}) ? m.set(11, "PowerUp / Safe ", Bin)
+                                                          : m.reserved(11);
     kelmo ? m.reserved(12) : m.set(12, "WatchDog Time", UInt, KindSettings);
     if (module) {
         m.reserved(14, 15);
@@ -195,7 +212,8 @@ void systemRegisters(Mapper& m, int e, const ModelRecord& model) {
 void serialPorts(Mapper& m, int e) {
     if (isController(e)) {
         if (e == NameJXV8480AI) {
-            for (int r : {5, 7, 17, 19}) m.reserved(r);
+            for (int r : {5, 7, 17, 19})
+                m.reserved(r);
         } else {
             m.set(5, "Port 1 Set (485 master)", Hex, KindSettings);
             m.set(7, "Port 1 Timeout", UInt, KindSettings);
@@ -210,9 +228,10 @@ void serialPorts(Mapper& m, int e) {
 }
 
 void networkRegisters(Mapper& m, int e) {
-    constexpr std::string_view ip[] = {"IP[3/2]",      "IP[1/0]",      "Mask[3/2]", "Mask[1/0]", "Gateway[3/2]",
-                                       "Gateway[1/0]", "DNS1[3/2]",    "DNS1[1/0]", "DNS2[3/2]", "DNS2[1/0]"};
-    for (int i = 0; i < 10; ++i) m.set(945 + i, ip[i], Hex);
+    constexpr std::string_view ip[] = {"IP[3/2]",      "IP[1/0]",   "Mask[3/2]", "Mask[1/0]", "Gateway[3/2]",
+                                       "Gateway[1/0]", "DNS1[3/2]", "DNS1[1/0]", "DNS2[3/2]", "DNS2[1/0]"};
+    for (int i = 0; i < 10; ++i)
+        m.set(945 + i, ip[i], Hex);
     m.set(955, "Option", Bin);
     m.reserved(956, 958);
     m.set(959, "Command", UInt);
@@ -232,7 +251,8 @@ void networkRegisters(Mapper& m, int e) {
 
 void localIo(Mapper& m, int e) {
     if (isModule(e)) {
-        for (int r : {8, 9, 928, 929, 930, 931, 932, 934, 936, 938, 940}) m.reserved(r);
+        for (int r : {8, 9, 928, 929, 930, 931, 932, 934, 936, 938, 940})
+            m.reserved(r);
         return;
     }
     m.set(8, "Digital Inputs", Bin);
@@ -256,7 +276,8 @@ bool ImpostaRegistro(CommState& comm, const std::array<std::string, RegisterKind
 }
 
 void MappaRegistri(CommState& comm, const ShellState& shell, bool keep) {
-    int row = comm.CurrentDevice.ModelIndex < FilledModelRows ? comm.CurrentDevice.ModelIndex : DefaultModelIndex;
+    int row =
+        comm.CurrentDevice.ModelIndex < FilledModelRows ? comm.CurrentDevice.ModelIndex : DefaultModelIndex;
     const ModelRecord& model = shell.Models[static_cast<size_t>(row)];
     const int e = ModelNameEntryOf(row);
     // The catalogue keeps its counts inside the table; bound them anyway so no row can write past it.
@@ -266,7 +287,8 @@ void MappaRegistri(CommState& comm, const ShellState& shell, bool keep) {
 
     m.reserved(0, firstUser - 1);
     if (!keep) {
-        for (int r = firstUser; r < numRegisters; ++r) m.set(r, "", Int, KindProject);
+        for (int r = firstUser; r < numRegisters; ++r)
+            m.set(r, "", Int, KindProject);
         for (int r = model.HighRegisterStart; r < model.HighRegisterStart + model.HighRegisterCount; ++r)
             m.set(r, "", Int, KindTopBlock);
     }
@@ -287,7 +309,8 @@ void MappaRegistri(CommState& comm, const ShellState& shell, bool keep) {
     if (model.LocalIoCount != 0) localIo(m, e);
     for (const IoMap& map : IoMaps)
         if (isOneOf(e, map.models))
-            for (SpanList list : map.spans) m.spans(list);
+            for (SpanList list : map.spans)
+                m.spans(list);
     if (model.HasDisplay) {
         m.set(8, "Function Keys", Bin);
         m.set(9, "Actual Page", UInt);
@@ -296,4 +319,6 @@ void MappaRegistri(CommState& comm, const ShellState& shell, bool keep) {
     if (comm.onRegisterNamesChanged) comm.onRegisterNamesChanged();
 }
 
-void MappaRegistri(AppContext& ctx, bool keep) { MappaRegistri(ctx.comm, ctx.shell, keep); }
+void MappaRegistri(AppContext& ctx, bool keep) {
+    MappaRegistri(ctx.comm, ctx.shell, keep);
+}

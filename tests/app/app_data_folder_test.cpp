@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <cstdlib>
 #include <filesystem>
+#include <QCoreApplication>
 
 #include "platform/app_data_folder.h"
 

@@ -12,9 +12,11 @@ TEST(Texts, BothLanguagesHaveEveryKey) {
         }
         EXPECT_FALSE(ResourceString(2000 + 1000 * language + UiTextCount));
     }
-    for (int k = 0; k < 69; ++k) ASSERT_TRUE(ResourceString(1200 + k)) << k;
+    for (int k = 0; k < 69; ++k)
+        ASSERT_TRUE(ResourceString(1200 + k)) << k;
     for (int offset : {0, 50, 100, 150})
-        for (int k = 0; k <= 42; ++k) EXPECT_TRUE(ResourceString(600 + offset + k)) << offset << " " << k;
+        for (int k = 0; k <= 42; ++k)
+            EXPECT_TRUE(ResourceString(600 + offset + k)) << offset << " " << k;
 }
 
 TEST(Texts, EnglishSetVerbatim) {
@@ -27,7 +29,8 @@ TEST(Texts, EnglishSetVerbatim) {
     EXPECT_EQ(t[42], "?");
     EXPECT_EQ(t[100], "'Animate' time");
     EXPECT_EQ(t[124], "ID Modulo");
-    EXPECT_EQ(t[169], "Bit [0\xF7" "15]");
+    EXPECT_EQ(t[169], "Bit [0\xF7"
+                      "15]");
     EXPECT_EQ(t[172], "Do you want to save your changes?");
     EXPECT_EQ(t[193], "ss");
     EXPECT_EQ(t[208], "Lenght");

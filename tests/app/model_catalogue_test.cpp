@@ -70,8 +70,9 @@ TEST(ModelCatalogue, SpotValuesOfTheTable) {
 
     const ModelRecord& r27 = c[27];
     EXPECT_EQ(r27.ModelCode, "89E6");
-    for (int16_t f : {r27.IsProgrammable, r27.HasRtc, r27.HasCsvLogger, r27.EditorFeatureA, r27.SchedulerFeatureA,
-                      r27.EditorFeatureB, r27.SchedulerFeatureB, r27.ProjectTextBlocks})
+    for (int16_t f :
+         {r27.IsProgrammable, r27.HasRtc, r27.HasCsvLogger, r27.EditorFeatureA, r27.SchedulerFeatureA,
+          r27.EditorFeatureB, r27.SchedulerFeatureB, r27.ProjectTextBlocks})
         EXPECT_EQ(f, -1);
     EXPECT_EQ(r27.HasDisplay, 0);
     EXPECT_EQ(r27.HasTrigger, 0);
@@ -113,8 +114,10 @@ TEST(ModelCatalogue, BuildFlagsChangeOnlyTheirRows) {
 TEST(ModelCatalogue, NamesFollowTheListExceptRow12) {
     ModelCatalogue c = build();
     for (int i = 0; i < FilledModelRows; ++i) {
-        if (i == 12) EXPECT_EQ(c[12].ModelName, "JXV7950-MBTCP");
-        else EXPECT_EQ(c[static_cast<size_t>(i)].ModelName, "") << i;
+        if (i == 12)
+            EXPECT_EQ(c[12].ModelName, "JXV7950-MBTCP");
+        else
+            EXPECT_EQ(c[static_cast<size_t>(i)].ModelName, "") << i;
     }
     ShellState shell;
     CaricaRisorse(shell, 1);

@@ -10,11 +10,11 @@
 namespace {
 
 class SettingsFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder = std::filesystem::temp_directory_path() /
-                 ("melqo-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                 ("melqo-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         CaricaRisorse(shell, 1);
@@ -45,7 +45,8 @@ TEST_F(SettingsFile, WritesTheTenLinesInPrintForm) {
     device.Port = 3;
     device.TwoStopBits = -1;
     ASSERT_TRUE(SaveSettings(shell, device, folder.string()));
-    EXPECT_EQ(readFile(), " 1 \r\n80E7\r\n 1 \r\n 10 \r\n192.168.1.100\r\n 3 \r\n 1000 \r\n9600\r\n 1 \r\n 0 \r\n");
+    EXPECT_EQ(readFile(),
+              " 1 \r\n80E7\r\n 1 \r\n 10 \r\n192.168.1.100\r\n 3 \r\n 1000 \r\n9600\r\n 1 \r\n 0 \r\n");
     EXPECT_FALSE(std::filesystem::exists(folder / "devSettings.dat.tmp"));
 }
 
@@ -105,18 +106,19 @@ TEST_F(SettingsFile, ShortFileSetsWhatItHoldsAndClearsTheFlags) {
 }
 
 TEST_F(SettingsFile, UnreadableItemsKeepTheirValues) {
-    writeFile("  9 \r\nZZZZ\r\nx\r\n 300 \r\n 10.1.1.1 , extra\r\n 99999 \r\n1000ms\r\n 19200\r\n 7 \r\nno\r\nlater line\r\n");
+    writeFile("  9 \r\nZZZZ\r\nx\r\n 300 \r\n 10.1.1.1 , extra\r\n 99999 \r\n1000ms\r\n 19200\r\n 7 "
+              "\r\nno\r\nlater line\r\n");
     LeggiSettings(shell, device, folder.string());
-    EXPECT_EQ(shell.Language, 1);       // no texts for language 9
-    EXPECT_EQ(device.ModelIndex, 48);   // unknown code
-    EXPECT_EQ(device.Channel, 0);       // not a number
-    EXPECT_EQ(device.NodeAddress, 10);  // does not fit a byte
+    EXPECT_EQ(shell.Language, 1);            // no texts for language 9
+    EXPECT_EQ(device.ModelIndex, 48);        // unknown code
+    EXPECT_EQ(device.Channel, 0);            // not a number
+    EXPECT_EQ(device.NodeAddress, 10);       // does not fit a byte
     EXPECT_EQ(device.IpAddress, "10.1.1.1"); // up to the comma, blanks skipped
-    EXPECT_EQ(device.Port, 502);        // does not fit 16 bits
+    EXPECT_EQ(device.Port, 502);             // does not fit 16 bits
     EXPECT_EQ(device.LinkTimeout, 1000);
     EXPECT_EQ(device.BaudRate, "19200");
-    EXPECT_EQ(device.TwoStopBits, -1);  // any non-zero number
-    EXPECT_EQ(device.ModemDialUp, 0);   // unreadable
+    EXPECT_EQ(device.TwoStopBits, -1); // any non-zero number
+    EXPECT_EQ(device.ModemDialUp, 0);  // unreadable
 }
 
 TEST_F(SettingsFile, ModelIndexOutsideTheCatalogueBecomesRowZero) {

@@ -10,7 +10,7 @@
 namespace {
 
 class NoEvents : public EventPump {
-public:
+  public:
     void processEvents() override {}
     void pausa(double) override {}
     bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
@@ -19,7 +19,7 @@ public:
 
 // Records the window steps in the order Main calls them.
 class RecordingWindow : public StartupWindow {
-public:
+  public:
     explicit RecordingWindow(const ShellState& shell) : shell_(shell) {}
     std::vector<std::string> calls;
     std::string caption;
@@ -37,7 +37,9 @@ public:
         calls.push_back("caption");
         caption = c;
     }
-    void SetSizeTwips(int w, int h) override { calls.push_back("size " + std::to_string(w) + "x" + std::to_string(h)); }
+    void SetSizeTwips(int w, int h) override {
+        calls.push_back("size " + std::to_string(w) + "x" + std::to_string(h));
+    }
     void CreaToolBar() override { calls.push_back("toolbar"); }
     void LoadLogWindow(int h) override {
         calls.push_back("log " + std::to_string(h));
@@ -48,15 +50,16 @@ public:
         menus = captions;
     }
 
-private:
+  private:
     const ShellState& shell_;
 };
 
 class Startup : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("melqo-startup-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        folder =
+            std::filesystem::temp_directory_path() /
+            ("melqo-startup-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         options.settingsFolder = folder.string();
@@ -84,8 +87,9 @@ TEST_F(Startup, WithoutSettingsEveryDefaultIsInPlace) {
     RecordingWindow window(shell);
     Main(ctx, &window, options);
 
-    EXPECT_EQ(window.calls, (std::vector<std::string>{"images", "menus", "icon", "caption", "size 16000x13000",
-                                                      "toolbar", "log 3000", "menu captions"}));
+    EXPECT_EQ(window.calls,
+              (std::vector<std::string>{"images", "menus", "icon", "caption", "size 16000x13000", "toolbar",
+                                        "log 3000", "menu captions"}));
     EXPECT_EQ(window.caption, "Melqo");
     EXPECT_FALSE(window.internalMenus);
     EXPECT_TRUE(window.namesEmptyAtLogWindow);

@@ -147,7 +147,7 @@ const Expect Cases[] = {
 };
 
 class RegisterMap : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { CaricaRisorse(shell, 1); }
     void map(int row, bool keep) {
         comm.CurrentDevice.ModelIndex = static_cast<uint8_t>(row);
