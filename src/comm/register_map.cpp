@@ -135,24 +135,35 @@ constexpr Span DigitalModuleIo[] = {{31, 1, "Digital Inputs", Bin},
                                     {38, 4, "Counter[Dig In #]", Long, KindSystem, 2},
                                     {45, 1, Reserved, UInt}};
 
+// The I/O map of one model: the lists of spans it writes, in order.
 struct IoMap {
-    std::initializer_list<int> models;
-    std::initializer_list<SpanList> spans;
+    int model;
+    std::array<SpanList, 4> spans;
 };
 
-const IoMap IoMaps[] = {
-    {{NameJXV7593}, {Jxv7593Io}},
-    {{NameKELMO7593}, {Kelmo7593Io}},
-    {{NameJXV9422, NameJXV9628}, {FourInputsIo}},
-    {{NameJXV9322}, {EightInputsIo, Jxv9322Inputs, EightInputsBreak}},
-    {{NameJXV9436I, NameJXV9436V}, {EightInputsIo, EightInputsEnabled, EightInputsValues, ReservedAt49}},
-    {{NameJXV9025, NameJXV9169}, {EightInputsIo, EightInputsEnabled, EightInputsValues, EightInputsBreak}},
-    {{NameJXV9930}, {Jxv9930Io}},
-    {{NameJXV2569}, {Jxv2569Io}},
-    {{NameJXV8250, NameJXV8250DL, NameJXV8250USB}, {Jxv8250Io}},
-    {{NameJXV8480AI}, {Jxv8480AiIo}},
-    {{NameJXV9568}, {DigitalOutputsAt30, DigitalModuleIo}},
-    {{NameJXV9704}, {ReservedAt30, DigitalModuleIo}},
+constexpr std::array<SpanList, 4> EightInputsWithBreak{EightInputsIo, EightInputsEnabled, EightInputsValues,
+                                                       EightInputsBreak};
+constexpr std::array<SpanList, 4> EightInputsNoBreak{EightInputsIo, EightInputsEnabled, EightInputsValues,
+                                                     ReservedAt49};
+
+constexpr IoMap IoMaps[] = {
+    {NameJXV7593, {Jxv7593Io}},
+    {NameKELMO7593, {Kelmo7593Io}},
+    {NameJXV9422, {FourInputsIo}},
+    {NameJXV9628, {FourInputsIo}},
+    {NameJXV9322, {EightInputsIo, Jxv9322Inputs, EightInputsBreak}},
+    {NameJXV9436I, EightInputsNoBreak},
+    {NameJXV9436V, EightInputsNoBreak},
+    {NameJXV9025, EightInputsWithBreak},
+    {NameJXV9169, EightInputsWithBreak},
+    {NameJXV9930, {Jxv9930Io}},
+    {NameJXV2569, {Jxv2569Io}},
+    {NameJXV8250, {Jxv8250Io}},
+    {NameJXV8250DL, {Jxv8250Io}},
+    {NameJXV8250USB, {Jxv8250Io}},
+    {NameJXV8480AI, {Jxv8480AiIo}},
+    {NameJXV9568, {DigitalOutputsAt30, DigitalModuleIo}},
+    {NameJXV9704, {ReservedAt30, DigitalModuleIo}},
 };
 
 class Mapper {
@@ -308,7 +319,7 @@ void MappaRegistri(CommState& comm, const ShellState& shell, bool keep) {
     if (isNetwork(e)) networkRegisters(m, e);
     if (model.LocalIoCount != 0) localIo(m, e);
     for (const IoMap& map : IoMaps)
-        if (isOneOf(e, map.models))
+        if (map.model == e)
             for (SpanList list : map.spans)
                 m.spans(list);
     if (model.HasDisplay) {
