@@ -28,8 +28,8 @@ constexpr uint8_t ModeRelease = 0x55;
 
 // Writes code to the command register; RunState := code on success; AggiornaStato either way.
 bool ScriviComando(AppContext& app, uint8_t code);
-// Writes the mode byte: 0x56 when debug is True (-1), 0x55 for any other value.
-bool ImpostaModoDebug(AppContext& app, int16_t debug);
+// Writes the mode byte: 0x56 for debug mode, 0x55 for release mode.
+bool ImpostaModoDebug(AppContext& app, bool debug);
 // MemoryImage[start .. start+count-1] to device memory at address (WriteMemory).
 bool ScriviMemoria(AppContext& app, uint8_t slave, int32_t address, int32_t start, uint8_t count);
 // Device memory at address to MemoryImage[start ..] (ReadMemory), only after a checked answer.

@@ -27,6 +27,8 @@ public:
     virtual bool write(const std::string& bytes) = 0;
     // Every byte received and not read yet.
     virtual std::string readAll() = 0;
+    // Throws away every byte received so far, including what the system holds but has not delivered.
+    virtual void discardInput() = 0;
     virtual std::string error() const = 0;
 
     // Raised on every arrival of bytes (they stay until readAll).
