@@ -141,8 +141,10 @@ void QtLinkPort::linkLost(const QString& reason) {
 }
 
 void QtLinkPort::onSerialError(QSerialPort::SerialPortError e) {
-    // Only a lost device closes the port; refused ioctls (pseudo-terminals) and time-outs do not.
-    if (e == QSerialPort::ResourceError && serial_.isOpen()) linkLost(serial_.errorString());
+    // A read error or a lost resource means the device is gone; refused modem-line settings
+    // (pseudo-terminals) and time-outs leave the port open.
+    if ((e == QSerialPort::ResourceError || e == QSerialPort::ReadError) && serial_.isOpen())
+        linkLost(serial_.errorString());
 }
 
 void QtLinkPort::onTcpError(QAbstractSocket::SocketError e) {
