@@ -4,19 +4,17 @@
 #include <cstdint>
 #include <string_view>
 
-enum ValueKind : uint8_t {
-    KindUInt = 0,
-    KindInt = 1,
-    KindULong = 2,
-    KindLong = 3,
-    KindFloat = 4,
-    KindKFlt = 5,
-    KindKLong = 6,
-    KindTable = 10,
-    KindDirect = 11,
-    KindSwap = 12,
-    PointerKindBase = 8, // a pointer form of type k is stored as 8 + k
-};
+constexpr uint8_t KindUInt = 0;
+constexpr uint8_t KindInt = 1;
+constexpr uint8_t KindULong = 2;
+constexpr uint8_t KindLong = 3;
+constexpr uint8_t KindFloat = 4;
+constexpr uint8_t KindKFlt = 5;
+constexpr uint8_t KindKLong = 6;
+constexpr uint8_t KindTable = 10;
+constexpr uint8_t KindDirect = 11;
+constexpr uint8_t KindSwap = 12;
+constexpr uint8_t PointerKindBase = 8; // a pointer form of type k is stored as 8 + k
 
 // Names the function-block editor offers (codes 0..12); fixed texts, the same in every language.
 constexpr int EditorValueTypeCount = 13;
