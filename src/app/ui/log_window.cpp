@@ -20,8 +20,9 @@ void LogWindow::refresh() {
     const auto& lines = log_.lines();
     if (static_cast<size_t>(count()) > lines.size()) clear();
     for (size_t i = static_cast<size_t>(count()); i < lines.size(); ++i) addItem(fromLatin1(lines[i]));
-    if (count() > 0) {
-        setCurrentRow(count() - 1);
-        scrollToBottom();
+    // The newest line written with LogWrite is selected and scrolled to; a date header is not.
+    if (log_.selected() >= 0 && log_.selected() < count()) {
+        setCurrentRow(log_.selected());
+        scrollToItem(item(log_.selected()));
     }
 }

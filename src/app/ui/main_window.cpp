@@ -24,10 +24,7 @@
 
 namespace {
 
-constexpr int WindowWidthTwips = 16000;
-constexpr int WindowHeightTwips = 13000;
 constexpr int LogWidthTwips = 3490;
-constexpr int LogHeightTwips = 3000;
 constexpr int NavigatorWidthTwips = 3080;
 constexpr int PanelCount = 6;
 
@@ -35,8 +32,8 @@ QString qs(std::string_view s) { return QString::fromLatin1(s.data(), static_cas
 
 } // namespace
 
-MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, const QString& programName, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), procs_(procs), programName_(programName), mdi_(new QMdiArea(this)),
+MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), procs_(procs), mdi_(new QMdiArea(this)),
       router_(ctx.comm.PollStop, [&ctx] { AggiornaStato(ctx); }),
       languages_([&procs](uint8_t language) { callIf(procs.CaricaRisorse, language); }) {
     setObjectName("Principale");
@@ -50,6 +47,11 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, const QStr
     ctx_.shell.status.onChanged = [this](int panel) {
         if (QLabel* l = panels_.value(panel)) l->setText(fromLatin1(ctx_.shell.status.Text[static_cast<size_t>(panel)]));
     };
+    // The device procedures refresh the toolbar and the status bar through these.
+    ctx_.shell.status.onAggiornaStato = [&ctx] { AggiornaStato(ctx); };
+    ctx_.shell.status.onAbilitaPulsanti = [&ctx](const std::string& group, bool enable) {
+        AbilitaPulsanti(ctx, group, enable);
+    };
     // The main window is the first window loaded; its captions come first on a language switch.
     languages_.windowLoaded(this, [this] { SetRes(); });
 }
@@ -60,27 +62,31 @@ MainWindow::~MainWindow() {
     delete about_;
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
-}
-
-void MainWindow::loadWindowSteps(double logicalDpi) {
-    CaricaImmagini();
-    applyBuildMenus();
-    applyCaptionIconAndSize(logicalDpi);
-    CreaToolBar();
-    loadLogWindow(logicalDpi);
+    ctx_.shell.status.onAggiornaStato = nullptr;
+    ctx_.shell.status.onAbilitaPulsanti = nullptr;
 }
 
 void MainWindow::CaricaImmagini() { ImageList1.CaricaImmagini(); }
 
-void MainWindow::applyBuildMenus() {
+void MainWindow::ShowInternalMenus(bool visible) {
     for (const char* name : {"mnu_collaudo", "mnu_Export", "mnu_print"})
-        if (QAction* a = menuItems_.value(name)) a->setVisible(BuildInternal != 0);
+        if (QAction* a = menuItems_.value(name)) a->setVisible(visible);
 }
 
-void MainWindow::applyCaptionIconAndSize(double logicalDpi) {
-    setWindowIcon(applicationIcon());
+void MainWindow::SetIcon() { setWindowIcon(applicationIcon()); }
+
+void MainWindow::SetCaption(const std::string& caption) {
+    programName_ = fromLatin1(caption);
     setWindowTitle(programName_);
-    resize(twipsToPixels(WindowWidthTwips, logicalDpi), twipsToPixels(WindowHeightTwips, logicalDpi));
+}
+
+void MainWindow::SetSizeTwips(int width, int height) {
+    resize(twipsToPixels(width, logicalDpiX()), twipsToPixels(height, logicalDpiY()));
+}
+
+void MainWindow::ApplyMenuCaptions(const std::vector<std::pair<std::string, std::string>>& captions) {
+    for (const auto& [menu, caption] : captions)
+        if (QAction* a = menuItems_.value(QString::fromStdString(menu))) a->setText(fromLatin1(caption));
 }
 
 void MainWindow::CreaToolBar() {
@@ -107,15 +113,15 @@ void MainWindow::CreaToolBar() {
     syncToolbar();
 }
 
-void MainWindow::loadLogWindow(double logicalDpi) {
+void MainWindow::LoadLogWindow(int heightTwips) {
     log_ = new LogWindow(ctx_.shell.log);
     logSub_ = mdi_->addSubWindow(log_);
     logSub_->setObjectName("Log");
     logSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; it lives for the whole run
     logSub_->setWindowIcon(ImageList1.picture("view_log"));
     // Fixed width; the user may change the height only.
-    int width = twipsToPixels(LogWidthTwips, logicalDpi);
-    logSub_->setGeometry(0, 0, width, twipsToPixels(LogHeightTwips, logicalDpi));
+    int width = twipsToPixels(LogWidthTwips, logicalDpiX());
+    logSub_->setGeometry(0, 0, width, twipsToPixels(heightTwips, logicalDpiY()));
     logSub_->setMinimumWidth(width);
     logSub_->setMaximumWidth(width);
     logSub_->show();

@@ -11,6 +11,7 @@
 
 #include "app/ui/about_box.h"
 #include "app/ui/project_navigator.h"
+#include "app/language.h"
 #include "platform/qt_user_dialogs.h"
 #include "window_fixture.h"
 
@@ -108,7 +109,7 @@ TEST(SettingsDialog, LanguageOptionSwitchesAtOnce) {
     std::vector<int> loads;
     f.procs.CaricaRisorse = [&](uint8_t lang) {
         loads.push_back(lang);
-        f.shell.Language = lang;
+        CaricaRisorse(f.shell, lang);
     };
     f.start();
     SettingsDialog* d = f.window->openSettings(SettingsDialog::WorkspacePage);

@@ -125,9 +125,7 @@ TEST(MainWindow, LanguageSwitchChangesMenuCaptionsAndOpenWindows) {
     int language = 1;
     f.procs.CaricaRisorse = [&](uint8_t lang) {
         language = lang;
-        f.shell.Language = lang;
-        auto texts = englishAndItalianTexts(lang);
-        std::copy(texts.begin(), texts.end(), f.shell.UiText.begin());
+        CaricaRisorse(f.shell, lang);
     };
     f.start();
     SettingsDialog* settings = f.window->openSettings(SettingsDialog::ConnectionPage);
@@ -135,6 +133,8 @@ TEST(MainWindow, LanguageSwitchChangesMenuCaptionsAndOpenWindows) {
     EXPECT_EQ(language, 0);
     EXPECT_EQ(f.window->menuItem("mnu_project")->text(), "Progetto");
     EXPECT_EQ(f.window->menuItem("mnu_About")->text(), "Informazioni");
+    EXPECT_EQ(f.window->menuItem("mnu_settings")->text(), "Impostazioni");
+    EXPECT_EQ(f.window->menuItem("mnu_images")->text(), "Immagini");
     EXPECT_EQ(f.window->menuItem("mnu_Watch")->text(), "Watch");
     EXPECT_EQ(f.window->menuItem("mnu_FB_copy")->text(), "Copy");
     EXPECT_EQ(settings->windowTitle(), "Impostazioni");
@@ -201,6 +201,34 @@ TEST(MainWindow, LogWindowFollowsTheLog) {
     EXPECT_TRUE(f.window->logSubWindow()->isHidden());
     f.window->menuItem("mnu_log")->trigger();
     EXPECT_FALSE(f.window->logSubWindow()->isHidden());
+}
+
+} // namespace
+
+#include <QTemporaryDir>
+
+#include "app/settings_file.h"
+
+namespace {
+
+TEST(MainWindow, StartUpThroughMainTakesTheBrandCaptionAndTheSavedLanguage) {
+    QTemporaryDir folder;
+    ShellFixture saved;
+    saved.shell.Language = 0;
+    ASSERT_TRUE(SaveSettings(saved.shell, saved.comm.CurrentDevice, folder.path().toStdString()));
+
+    WindowFixture f;
+    f.window = std::make_unique<MainWindow>(f.ctx, f.procs);
+    Main(f.ctx, f.window.get(), {ThisBuild, folder.path().toStdString()});
+    EXPECT_EQ(f.window->windowTitle(), "Melqo");
+    EXPECT_EQ(f.window->size(), QSize(1067, 867));
+    EXPECT_EQ(f.window->logSubWindow()->height(), 200);
+    EXPECT_EQ(f.window->menuItem("mnu_project")->text(), "Progetto");
+    EXPECT_FALSE(f.window->menuItem("mnu_collaudo")->isVisible());
+    EXPECT_FALSE(f.window->menuItem("mnu_Export")->isVisible());
+    EXPECT_FALSE(f.window->menuItem("mnu_print")->isVisible());
+    EXPECT_EQ(f.comm.CurrentDevice.Connected, 0);
+    EXPECT_EQ(f.project.ProjectModified, 0);
 }
 
 } // namespace
