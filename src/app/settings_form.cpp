@@ -60,6 +60,7 @@ SettingsForm loadSettingsForm(const AppContext& ctx) {
     } else {
         f.PortText = std::to_string(d.Port);
     }
+    f.SerialDevice = d.SerialDevice;
     f.BaudRate = d.BaudRate;
     f.TwoStopBits = d.TwoStopBits != 0;
     f.EchoRemove = d.EchoRemove != 0;
@@ -71,6 +72,24 @@ SettingsForm loadSettingsForm(const AppContext& ctx) {
     f.AnimateSeconds = static_cast<int>(std::lround(ctx.shell.AnimateTime / 1000.0));
     f.RegUpdate = ctx.shell.RegUpdate != 0;
     return f;
+}
+
+std::string serialChoiceText(const SettingsForm& f) {
+    return f.SerialDevice.empty() ? "COM" + std::to_string(f.ComIndex + 1) : f.SerialDevice;
+}
+
+void setSerialChoice(SettingsForm& f, const std::string& text) {
+    std::string_view t = text;
+    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+    if (t.starts_with("COM")) {
+        if (auto n = parseNumber<int>(t.substr(3), 1, ComPortCount)) {
+            f.ComIndex = *n - 1;
+            f.SerialDevice.clear();
+            return;
+        }
+    }
+    if (!t.empty()) f.SerialDevice = std::string(t); // the port number stays for older readers of the file
 }
 
 int16_t answerTimeoutFor(int linkTimeoutMs) {
@@ -91,6 +110,7 @@ void applySettings(AppContext& ctx, const ShellProcedures& procs, const Settings
     } else {
         d.Channel = 1;
         d.Port = static_cast<int16_t>(f.ComIndex + 1);
+        d.SerialDevice = f.SerialDevice;
         d.BaudRate = f.BaudRate;
         d.TwoStopBits = f.TwoStopBits ? -1 : 0;
         d.ModemDialUp = f.ModemDialUp ? -1 : 0;

@@ -168,3 +168,35 @@ TEST(CloseQuestion, CancelledOrFailedSaveKeepsTheWindowOpen) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SettingsForm, SerialChoiceIsACOMNumberOrADevicePath) {
+    SettingsForm f;
+    f.ComIndex = 4;
+    EXPECT_EQ(serialChoiceText(f), "COM5");
+    setSerialChoice(f, "/dev/ttyUSB1");
+    EXPECT_EQ(f.SerialDevice, "/dev/ttyUSB1");
+    EXPECT_EQ(f.ComIndex, 4);
+    EXPECT_EQ(serialChoiceText(f), "/dev/ttyUSB1");
+    setSerialChoice(f, "COM2");
+    EXPECT_EQ(f.ComIndex, 1);
+    EXPECT_TRUE(f.SerialDevice.empty());
+    setSerialChoice(f, "COM33"); // beyond the list: taken as a device name
+    EXPECT_EQ(f.SerialDevice, "COM33");
+    setSerialChoice(f, "  ");
+    EXPECT_EQ(f.SerialDevice, "COM33");
+}
+
+TEST(SettingsForm, OkOverSerialStoresTheDevicePath) {
+    ShellFixture f;
+    SettingsForm form = loadSettingsForm(f.ctx);
+    form.Channel = 1;
+    setSerialChoice(form, "/dev/ttyACM0");
+    applySettings(f.ctx, f.recordingProcedures(false), form);
+    EXPECT_EQ(f.comm.CurrentDevice.SerialDevice, "/dev/ttyACM0");
+    form = loadSettingsForm(f.ctx);
+    EXPECT_EQ(serialChoiceText(form), "/dev/ttyACM0");
+}
+
+} // namespace

@@ -21,6 +21,7 @@
 #include "app/settings_form.h"
 #include "app/shell_procedures.h"
 #include "app/ui/picture_list.h"
+#include "app/ui/serial_port_combo.h"
 #include "app/ui/ui_texts.h"
 
 namespace {
@@ -105,9 +106,8 @@ QWidget* SettingsDialog::buildConnectionPage() {
     frmCOM = new QGroupBox("RS485 / RS232");
     frmCOM->setObjectName("frmCOM");
     Label6 = new QLabel;
-    cmbCOM = new QComboBox;
+    cmbCOM = new SerialPortCombo;
     cmbCOM->setObjectName("cmbCOM");
-    for (int i = 1; i <= ComPortCount; ++i) cmbCOM->addItem(QString("COM%1").arg(i));
     lbl_baud = new QLabel("Baud Rate");
     cmbBaud = new QComboBox;
     cmbBaud->setObjectName("cmbBaud");
@@ -235,7 +235,7 @@ void SettingsDialog::Form_Load() {
     txt_port->setText(fromLatin1(f.PortText));
     txt_timeoutTCP->setText(fromLatin1(f.TimeoutTcpText));
     txt_timeoutCOM->setText(fromLatin1(f.TimeoutTcpText));
-    cmbCOM->setCurrentIndex(f.ComIndex);
+    cmbCOM->setCurrentText(fromLatin1(serialChoiceText(f)));
     cmbBaud->setCurrentText(fromLatin1(f.BaudRate));
     optStop[f.TwoStopBits ? 1 : 0]->setChecked(true);
     chk_autoricezione->setChecked(f.EchoRemove);
@@ -264,7 +264,12 @@ void SettingsDialog::confirm() {
     f.IpAddress = text(txt_IP);
     f.PortText = text(txt_port);
     f.TimeoutTcpText = text(txt_timeoutTCP);
-    f.ComIndex = cmbCOM->currentIndex();
+    QByteArray port = cmbCOM->currentText().toLatin1();
+    f.ComIndex = ctx_.comm.CurrentDevice.Port >= 1 && ctx_.comm.CurrentDevice.Port <= ComPortCount
+                     ? ctx_.comm.CurrentDevice.Port - 1
+                     : 0;
+    f.SerialDevice = ctx_.comm.CurrentDevice.SerialDevice;
+    setSerialChoice(f, std::string(port.constData(), static_cast<size_t>(port.size())));
     QByteArray baud = cmbBaud->currentText().toLatin1();
     f.BaudRate = std::string(baud.constData(), static_cast<size_t>(baud.size()));
     f.TwoStopBits = optStop[1]->isChecked();
