@@ -58,7 +58,7 @@ SettingsForm loadSettingsForm(const AppContext& ctx) {
     if (f.Channel == 1) {
         f.ComIndex = d.Port >= 1 && d.Port <= ComPortCount ? d.Port - 1 : 0;
     } else {
-        f.PortText = std::to_string(d.Port);
+        f.PortText = std::to_string(static_cast<uint16_t>(d.Port));
     }
     f.SerialDevice = d.SerialDevice;
     f.BaudRate = d.BaudRate;
@@ -102,7 +102,8 @@ void applySettings(AppContext& ctx, const ShellProcedures& procs, const Settings
     if (f.Channel == 0) {
         d.Channel = 0;
         d.IpAddress = f.IpAddress;
-        assignNumber(d.Port, f.PortText, 0, INT16_MAX);
+        // The 16-bit field holds TCP ports above 32767 as negative numbers.
+        if (auto port = parseNumber<uint16_t>(f.PortText, 0, UINT16_MAX)) d.Port = static_cast<int16_t>(*port);
         if (auto t = parseNumber<int16_t>(f.TimeoutTcpText, 0, INT16_MAX)) {
             d.LinkTimeout = *t;
             ctx.comm.AnswerTimeout = answerTimeoutFor(*t);

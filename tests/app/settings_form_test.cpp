@@ -188,6 +188,18 @@ TEST(SettingsForm, SerialChoiceIsACOMNumberOrADevicePath) {
     EXPECT_EQ(f.SerialDevice, "COM33");
 }
 
+TEST(SettingsForm, TcpPortsAboveThe16BitSignedRangeRoundTrip) {
+    ShellFixture f;
+    SettingsForm form = loadSettingsForm(f.ctx);
+    form.PortText = "50123";
+    applySettings(f.ctx, f.recordingProcedures(false), form);
+    EXPECT_EQ(static_cast<uint16_t>(f.comm.CurrentDevice.Port), 50123);
+    EXPECT_EQ(loadSettingsForm(f.ctx).PortText, "50123");
+    form.PortText = "65536";
+    applySettings(f.ctx, f.recordingProcedures(false), form);
+    EXPECT_EQ(static_cast<uint16_t>(f.comm.CurrentDevice.Port), 50123);
+}
+
 TEST(SettingsForm, OkOverSerialStoresTheDevicePath) {
     ShellFixture f;
     SettingsForm form = loadSettingsForm(f.ctx);
