@@ -2,16 +2,16 @@
 
 #include <algorithm>
 
+#include "comm/byte_helpers.h"
 #include "program/transfer/controller_memory_map.h"
 
 namespace {
 
-// A 16-bit value low byte first; values outside -32768..65535 give two zero bytes.
+// A 16-bit value low byte first (IntToBytes: a value beyond 16 bits gives zero bytes).
 void putWord(std::span<uint8_t> out, int64_t value) {
-    if (value < -32768 || value > 65535) value = 0;
-    if (value < 0) value += 65536;
-    out[0] = static_cast<uint8_t>(value & 0xFF);
-    out[1] = static_cast<uint8_t>(value >> 8);
+    auto b = IntToBytes(static_cast<int32_t>(value));
+    out[0] = b[0];
+    out[1] = b[1];
 }
 
 void putText(std::span<uint8_t> out, const std::string& text) {
