@@ -1,0 +1,17 @@
+#include "program/program_store_ops.h"
+
+void ClearCurrentSection(ProgramStore& store) {
+    ProgramSection& sec = store.current();
+    for (int r = 1; r <= sec.RungCount && r <= MaxRungs; ++r) clearRung(sec.Rungs[static_cast<size_t>(r)]);
+    sec.RungCount = 0;
+    store.CurrentRungCount = 0;
+    store.CurrentRung = 0;
+}
+
+int16_t AppendRung(ProgramStore& store) {
+    ProgramSection& sec = store.current();
+    if (sec.RungCount >= MaxRungs) return 0;
+    sec.RungCount += 1;
+    store.CurrentRungCount = sec.RungCount;
+    return sec.RungCount;
+}
