@@ -12,7 +12,6 @@ namespace {
 
 // Catalogue rows named after the two USB controllers (several rows share each name).
 constexpr int UsbControllerRows[] = {5, 8};
-constexpr uint8_t CommandHalt = 0x64, CommandStop = 0xFC, CommandRun = 0xFF;
 // Blocks below this are the device's own in the variant build.
 int firstTextBlock() { return BuildVariant ? 16 : 0; }
 
@@ -25,8 +24,8 @@ bool sideAreas(AppContext& app, const TransferView& view, const DownloadOptions&
 // Steps 2 to 10; false at the first step that stops the sequence.
 bool steps(AppContext& app, const TransferView& view, const DownloadOptions& options,
            const std::function<void()>& refreshRegisters) {
-    ScriviComando(app, CommandHalt);
-    if (!ScriviComando(app, CommandStop)) return false;
+    ScriviComando(app, CmdHalt);
+    if (!ScriviComando(app, CmdStop)) return false;
     int32_t size = CompilaProgramma(app);
     if (app.project.Compiler.CompileErrorCount >= 1 || size == 0) return false;
     std::vector<int> blocks = ProgramBlocks(app, size);
@@ -45,7 +44,7 @@ bool steps(AppContext& app, const TransferView& view, const DownloadOptions& opt
         app.shell.log.LogWrite("Run after Download skipped");
     } else if (options.run) {
         app.pump.pausa(1);
-        ScriviComando(app, CommandRun);
+        ScriviComando(app, CmdRun);
     }
     return true;
 }

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "app/app_context.h"
+#include "comm/device_procedures.h"
 #include "program/transfer/controller_memory_map.h"
 #include "program/transfer/file_output.h"
 #include "program/transfer/memory_image_text.h"

@@ -3,14 +3,15 @@
 #include <algorithm>
 
 #include "app/app_context.h"
+#include "comm/device_procedures.h"
 #include "comm/transaction.h"
 #include "program/transfer/controller_memory_map.h"
 
 namespace {
 
-void putHeader(CommState& comm, MemorySubCommand sub, int address) {
+void putHeader(CommState& comm, uint8_t sub, int address) {
     comm.TxBuffer[0] = comm.CurrentDevice.NodeAddress;
-    comm.TxBuffer[1] = 20;
+    comm.TxBuffer[1] = MemoryAccessFunction;
     comm.TxBuffer[2] = sub;
     comm.TxBuffer[3] = 0;
     comm.TxBuffer[4] = static_cast<uint8_t>((address >> 8) & 0xFF);
@@ -28,7 +29,7 @@ bool WriteBlock(AppContext& app, int address, std::span<const uint8_t, 32> data)
     return TrasmettiRicevi(app, -1) == 0;
 }
 
-bool ReadBlock(AppContext& app, MemorySubCommand sub, int address, std::span<uint8_t, 32> out) {
+bool ReadBlock(AppContext& app, uint8_t sub, int address, std::span<uint8_t, 32> out) {
     putHeader(app.comm, sub, address);
     if (TrasmettiRicevi(app, -1) != 0) return false;
     // The answer must hold its byte count and all 32 bytes before any of them is used.

@@ -6,11 +6,9 @@
 
 struct AppContext;
 
-enum MemorySubCommand : uint8_t { ReadImage = 1, ReadMemory = 2, WriteMemory = 4 };
-
 // Sends [node, 20, 4, 0, address high, address low, 32, data] with message boxes; true on success.
 bool WriteBlock(AppContext& app, int address, std::span<const uint8_t, 32> data);
 
-// Sends [node, 20, sub, 0, address high, address low, 32] with message boxes and copies the 32 answer
+// Sends [node, 20, sub (ReadImage or ReadMemory), 0, address high, address low, 32] with message boxes and copies the 32 answer
 // bytes to out; false when the transaction failed or the answer is too short.
-bool ReadBlock(AppContext& app, MemorySubCommand sub, int address, std::span<uint8_t, 32> out);
+bool ReadBlock(AppContext& app, uint8_t sub, int address, std::span<uint8_t, 32> out);
