@@ -2,6 +2,7 @@
 // A project and a USB controller model to download or export, and helpers to read the log.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -64,44 +65,54 @@ inline CommandRecord operationRung(uint16_t opcode, uint16_t dataSize) {
     return r;
 }
 
+// The catalogue rows the tests use and the English compile report texts.
+inline void setUpShell(ShellState& shell) {
+    shell.Models[PlainRow] = controllerModel("JXV8410", 0, 0, 16);
+    shell.Models[UsbRow] = controllerModel("JXV8410-USB", 4, 2, 16);
+    shell.Models[8] = controllerModel("JXV8250-USB", 0, 0, 16);
+    for (auto [k, t] : std::initializer_list<std::pair<int, const char*>>{
+             {44, "Error check"}, {45, "Error"}, {46, "Resource usage"}, {49, "Compiling"}, {50, "Compiled"},
+             {51, "Impossible to compile"}, {52, "Label Error"},
+             {211, "The application must contain at least 1 function block"}})
+        shell.UiText[size_t(k)] = t;
+}
+
+// Main program of `rungs` operation rungs with data blocks of `dataSize` bytes.
+inline void fillProgram(Project& project, int rungs, uint16_t dataSize) {
+    ProgramSection& main = project.Program.Sections[0];
+    main.RungCount = int16_t(rungs);
+    for (int r = 1; r <= rungs; ++r) main.Rungs[size_t(r)] = operationRung(uint16_t(20 + r % 50), dataSize);
+}
+
+inline void addVariable(Project& project, VariableRecord v) {
+    project.Variables.Variables[project.Variables.Count++] = std::move(v);
+}
+
+// Log lines without date lines, compile report lines and the two blanks each line ends with.
+inline std::vector<std::string> transferLog(const Log& log) {
+    static const std::vector<std::string> report{"Compiling", "Error check : OK", "Resource usage :", "Compiled"};
+    std::vector<std::string> out;
+    for (const std::string& l : log.lines()) {
+        std::string line = l.substr(0, l.size() - 2);
+        if (line.rfind("-- ", 0) == 0 || line.rfind("  ", 0) == 0) continue;
+        if (std::find(report.begin(), report.end(), line) != report.end()) continue;
+        out.push_back(line);
+    }
+    return out;
+}
+
 template <class Pump> class TransferFixtureT : public ::testing::Test {
 protected:
     TransferFixtureT() {
-        shell.Models[PlainRow] = controllerModel("JXV8410", 0, 0, 16);
-        shell.Models[UsbRow] = controllerModel("JXV8410-USB", 4, 2, 16);
-        shell.Models[8] = controllerModel("JXV8250-USB", 0, 0, 16);
-        for (auto [k, t] : std::initializer_list<std::pair<int, const char*>>{
-                 {44, "Error check"}, {45, "Error"}, {46, "Resource usage"}, {49, "Compiling"}, {50, "Compiled"},
-                 {51, "Impossible to compile"}, {52, "Label Error"},
-                 {211, "The application must contain at least 1 function block"}})
-            shell.UiText[size_t(k)] = t;
+        setUpShell(shell);
         comm.CurrentDevice.ModelIndex = UsbRow;
         comm.CurrentDevice.NodeAddress = 1;
     }
 
     ModelRecord& model() { return shell.Models[comm.CurrentDevice.ModelIndex]; }
-
-    // Main program of `rungs` operation rungs with data blocks of `dataSize` bytes.
-    void program(int rungs, uint16_t dataSize) {
-        ProgramSection& main = project.Program.Sections[0];
-        main.RungCount = int16_t(rungs);
-        for (int r = 1; r <= rungs; ++r) main.Rungs[size_t(r)] = operationRung(uint16_t(20 + r % 50), dataSize);
-    }
-
-    void addVariable(VariableRecord v) { project.Variables.Variables[project.Variables.Count++] = std::move(v); }
-
-    // Log lines without date lines, compile report lines and the two blanks each line ends with.
-    std::vector<std::string> transferLog() const {
-        static const std::vector<std::string> report{"Compiling", "Error check : OK", "Resource usage :", "Compiled"};
-        std::vector<std::string> out;
-        for (const std::string& l : shell.log.lines()) {
-            std::string line = l.substr(0, l.size() - 2);
-            if (line.rfind("-- ", 0) == 0 || line.rfind("  ", 0) == 0) continue;
-            if (std::find(report.begin(), report.end(), line) != report.end()) continue;
-            out.push_back(line);
-        }
-        return out;
-    }
+    void program(int rungs, uint16_t dataSize) { fillProgram(project, rungs, dataSize); }
+    void addVariable(VariableRecord v) { ::addVariable(project, std::move(v)); }
+    std::vector<std::string> transferLog() const { return ::transferLog(shell.log); }
 
     ShellState shell;
     CommState comm;
