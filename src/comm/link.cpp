@@ -48,7 +48,7 @@ void connectSerial(AppContext& app, LinkPort& link) {
 
 void connectTcp(AppContext& app, LinkPort& link) {
     DeviceRecord& device = app.comm.CurrentDevice;
-    if (device.Port < 0) return;
+    // The 16-bit field holds ports above 32767 as negative numbers.
     link.connectTcp(device.IpAddress, static_cast<uint16_t>(device.Port));
     // The wait also ends when the socket gives up (refused, unreachable): there is nothing left to wait for.
     const bool connected = app.pump.waitUntil([&] { return link.isConnected() || link.failed(); },

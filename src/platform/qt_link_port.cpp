@@ -37,6 +37,12 @@ bool ApplySerialSettings(QSerialPort& port, const std::string& settings) {
     return true;
 }
 
+std::string SerialOpenFailure(QSerialPort::SerialPortError error, const QString& systemText) {
+    std::string text = systemText.toStdString();
+    if (error == QSerialPort::PermissionError) text += " (the user must be in the dialout group)";
+    return text;
+}
+
 QtLinkPort::QtLinkPort() {
     QObject::connect(&serial_, &QSerialPort::readyRead, [this] {
         if (onBytesReceived) onBytesReceived();
@@ -67,9 +73,7 @@ bool QtLinkPort::openSerial(const std::string& device, const std::string& settin
     error_.clear();
     serial_.setPortName(QString::fromLocal8Bit(device.c_str()));
     if (!serial_.open(QIODevice::ReadWrite)) {
-        error_ = serial_.errorString().toStdString();
-        if (serial_.error() == QSerialPort::PermissionError)
-            error_ += " (the user must be in the dialout group)";
+        error_ = SerialOpenFailure(serial_.error(), serial_.errorString());
         return false;
     }
     if (!ApplySerialSettings(serial_, settings)) {
@@ -141,8 +145,10 @@ void QtLinkPort::linkLost(const QString& reason) {
 }
 
 void QtLinkPort::onSerialError(QSerialPort::SerialPortError e) {
-    // Only a lost device closes the port; refused ioctls (pseudo-terminals) and time-outs do not.
-    if (e == QSerialPort::ResourceError && serial_.isOpen()) linkLost(serial_.errorString());
+    // A read error or a lost resource means the device is gone; refused modem-line settings
+    // (pseudo-terminals) and time-outs leave the port open.
+    if ((e == QSerialPort::ResourceError || e == QSerialPort::ReadError) && serial_.isOpen())
+        linkLost(serial_.errorString());
 }
 
 void QtLinkPort::onTcpError(QAbstractSocket::SocketError e) {

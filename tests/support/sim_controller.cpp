@@ -216,6 +216,7 @@ bool SimController::deliver(Bytes pdu, bool rtu, const Bytes& mbapPrefix, int fd
     case SimFault::Disconnect:
         if (rtu) ::close(std::exchange(ptyMaster_, -1));
         return false;
+    case SimFault::Raw: return writeAll(fd, fault.raw.data(), fault.raw.size());
     case SimFault::WrongAddress: pdu[0] = static_cast<uint8_t>(pdu[0] + 1); break;
     case SimFault::Exception: pdu = exceptionAnswer(pdu, fault.code); break;
     default: break;

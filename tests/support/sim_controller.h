@@ -25,12 +25,14 @@ enum class SimFault {
     WrongAddress, // answer from another slave address
     Exception,    // exception answer with code
     Disconnect,   // close the link instead of answering
+    Raw,          // send these bytes instead of the answer, as they are (no CRC, no MBAP header added)
 };
 
 struct SimFaultSpec {
     SimFault kind;
     int ms = 0;
     uint8_t code = 2;
+    Bytes raw = {};
 };
 
 class SimController {
