@@ -59,6 +59,7 @@ protected:
     ShellState& shell = *session.shell;
     CommState& comm = *session.comm;
     Project& project = *session.project;
+    FakeDialogs& dialogs = session.dialogs;
     AppContext& app = session.app;
 };
 
