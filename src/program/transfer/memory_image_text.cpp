@@ -5,7 +5,11 @@
 std::string FormatMemoryImageText(std::span<const uint8_t> bytes) {
     std::string out;
     out.reserve(bytes.size() * 7);
-    for (uint8_t b : bytes) out += " " + std::to_string(b) + " \r\n";
+    for (uint8_t b : bytes) {
+        out += ' ';
+        out += std::to_string(b);
+        out += " \r\n";
+    }
     return out;
 }
 
