@@ -1,6 +1,7 @@
 #include "program/transfer/memory_image_transfer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <span>
 
 #include "app/app_context.h"
@@ -25,7 +26,7 @@ std::span<uint8_t, TransferBlock> bufferBlock(MemoryImageFiles& files, int block
 
 // The progress bar at (block - first) / (last - first) of its maximum.
 void showProgress(const TransferView& view, int block, int first, int last) {
-    view.progress(int(double(block - first) / double(last - first) * view.maximum()));
+    view.progress(int(std::nearbyint(double(block - first) / double(last - first) * view.maximum())));
 }
 
 // Reads the chosen file into FileImageBuffer[0 .. 32 x last - 1] when all of its values are good.
@@ -53,45 +54,32 @@ bool DownloadHex(AppContext& app, const TransferView& view, MemoryImageFiles& fi
             return false;
         }
     }
-    view.busy(true);
-    log.LogStart();
-    log.LogWrite("Downloading ...");
-    bool ok = validRange(first, last);
-    for (int b = first; ok && b < last; ++b) {
+    int count = std::max(0, last - first);
+    return BlockTransfer(app, view, "Download", validRange(first, last), size_t(count), [&](size_t k) {
+        int b = first + int(k);
         app.pump.pausa(HexBlockPause);
-        ok = WriteBlock(app, b * TransferBlock, bufferBlock(files, b)) ||
-             WriteBlock(app, b * TransferBlock, bufferBlock(files, b));
+        bool sent = WriteBlock(app, b * TransferBlock, bufferBlock(files, b)) ||
+                    WriteBlock(app, b * TransferBlock, bufferBlock(files, b));
         showProgress(view, b, first, last);
-    }
-    log.LogWrite(ok ? "Download Successful" : "Download Failed");
-    view.busy(false);
-    return ok;
+        return sent;
+    });
 }
 
 void UploadHex(AppContext& app, const TransferView& view, MemoryImageFiles& files, int16_t first, int16_t last,
                bool askFile, int16_t binary) {
-    Log& log = app.shell.log;
-    view.busy(true);
-    log.LogStart();
-    log.LogWrite("Uploading ...");
-    bool ok = validRange(first, last);
-    for (int b = first; ok && b < last; ++b) {
-        ok = ReadBlock(app, ReadMemory, b * TransferBlock, bufferBlock(files, b));
+    int count = std::max(0, last - first);
+    bool uploaded = BlockTransfer(app, view, "Upload", validRange(first, last), size_t(count), [&](size_t k) {
+        int b = first + int(k);
+        bool read = ReadBlock(app, ReadMemory, b * TransferBlock, bufferBlock(files, b));
         showProgress(view, b, first, last);
-    }
-    if (!ok) {
-        log.LogWrite("Upload Failed");
-        view.busy(false);
-        return;
-    }
-    log.LogWrite("Upload Successful");
+        return read;
+    });
+    if (!uploaded) return;
     std::string path = askFile ? app.dialogs.saveFile(MemoryImageFilter) : files.LastPath;
-    if (!path.empty()) {
-        files.LastPath = path;
-        auto from = files.FileImageBuffer.begin() + long(first) * TransferBlock;
-        std::span<const uint8_t> range(from, size_t(std::max(0, last - first)) * TransferBlock);
-        std::string text = binary == 1 ? FormatMemoryImageRaw(range) : FormatMemoryImageText(range);
-        if (!WriteWholeFile(path, text)) log.LogWrite("Upload Failed");
-    }
-    view.busy(false);
+    if (path.empty()) return;
+    files.LastPath = path;
+    std::span<const uint8_t> range(files.FileImageBuffer.data() + size_t(first) * TransferBlock,
+                                   size_t(count) * TransferBlock);
+    std::string text = binary == 1 ? FormatMemoryImageRaw(range) : FormatMemoryImageText(range);
+    if (!WriteWholeFile(path, text)) app.shell.log.LogWrite("Upload Failed");
 }

@@ -22,8 +22,6 @@ bool blockFits(int base, int block) {
     return block >= 0 && offset + TransferBlock <= MemoryImageSize && base + offset + TransferBlock <= 65536;
 }
 
-int progressAfter(size_t done, size_t total) { return 1 + int(100 * done / total); }
-
 } // namespace
 
 std::vector<int> ProgramBlocks(const AppContext& app, int32_t size) {
@@ -45,35 +43,23 @@ std::vector<int> ProgramBlocks(const AppContext& app, int32_t size) {
 }
 
 bool DownloadProgramma(AppContext& app, const TransferView& view, const std::vector<int>& blocks) {
-    Log& log = app.shell.log;
-    view.busy(true);
-    log.LogStart();
-    log.LogWrite("Downloading ...");
-    view.progress(1);
     int base = app.model().ProgramBase;
-    bool ok = base >= 512 && std::all_of(blocks.begin(), blocks.end(), [&](int b) { return blockFits(base, b); });
-    for (size_t k = 0; ok && k < blocks.size(); ++k) {
+    bool fits = base >= 512 && std::all_of(blocks.begin(), blocks.end(), [&](int b) { return blockFits(base, b); });
+    view.progress(1);
+    return BlockTransfer(app, view, "Download", fits, blocks.size(), [&](size_t k) {
         app.pump.pausa(BlockPause);
         int b = blocks[k];
-        ok = WriteBlock(app, base + b * TransferBlock, imageBlock(app.project.ProgramImage, b));
-        if (ok) view.progress(progressAfter(k + 1, blocks.size()));
-    }
-    log.LogWrite(ok ? "Download Successful" : "Download Failed");
-    view.busy(false);
-    return ok;
+        if (!WriteBlock(app, base + b * TransferBlock, imageBlock(app.project.ProgramImage, b))) return false;
+        view.progress(BarAfter(k + 1, blocks.size()));
+        return true;
+    });
 }
 
 bool UploadProgramma(AppContext& app, const TransferView& view, const std::vector<int>& blocks) {
-    Log& log = app.shell.log;
-    view.busy(true);
-    log.LogStart();
-    log.LogWrite("Uploading ...");
-    bool ok = std::all_of(blocks.begin(), blocks.end(), [](int b) { return blockFits(0, b); });
-    for (size_t k = 0; ok && k < blocks.size(); ++k)
-        ok = ReadBlock(app, ReadImage, blocks[k] * TransferBlock, imageBlock(app.project.ProgramImage, blocks[k]));
-    log.LogWrite(ok ? "Upload Successful" : "Upload Failed");
-    view.busy(false);
-    return ok;
+    bool fits = std::all_of(blocks.begin(), blocks.end(), [](int b) { return blockFits(0, b); });
+    return BlockTransfer(app, view, "Upload", fits, blocks.size(), [&](size_t k) {
+        return ReadBlock(app, ReadImage, blocks[k] * TransferBlock, imageBlock(app.project.ProgramImage, blocks[k]));
+    });
 }
 
 VerifyOutcome VerificaProgramma(AppContext& app, const TransferView& view, const std::vector<int>& blocks) {

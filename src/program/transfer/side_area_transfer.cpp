@@ -65,7 +65,7 @@ bool DownloadVariabili(AppContext& app, const TransferView& view, bool download)
             return step.finish(false);
         if (!download) continue;
         if (!write(app, p, VariableWriteSize)) return step.finish(false);
-        view.progress(1 + 100 * (i + 1) / count);
+        view.progress(BarAfter(size_t(i + 1), size_t(count)));
     }
     return step.finish(true);
 }

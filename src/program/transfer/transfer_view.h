@@ -1,6 +1,9 @@
 #pragma once
 // What a transfer shows while it runs: a progress bar and the busy mouse pointer. Windows implement
 // these; headless runs leave them out.
+#include <cmath>
+#include <cstddef>
+
 class ProgressBar {
 public:
     virtual ~ProgressBar() = default;
@@ -26,3 +29,8 @@ struct TransferView {
         if (pointer) pointer->setBusy(on);
     }
 };
+
+// The download window's bar (1..101) after done of total steps, rounded to the nearest value.
+inline int BarAfter(size_t done, size_t total) {
+    return int(std::nearbyint(1 + 100.0 * double(done) / double(total)));
+}

@@ -101,7 +101,7 @@ TEST_P(DownloadSequenceTest, PlainControllerGetsImageAndVariablesOnlyAndNoRunUnl
     ASSERT_EQ(t.size(), 2u + 3 + 1 + 2);
     EXPECT_EQ(t.back(), memoryWrite(7696, memoryImage(7696, 32)));
     EXPECT_EQ(sim.commandRegister(), 0xFC); // left halted
-    EXPECT_EQ(bar.values, (std::vector<int>{1, 34, 67, 101, 1, 51, 101}));
+    EXPECT_EQ(bar.values, (std::vector<int>{1, 34, 68, 101, 1, 51, 101}));
 }
 
 TEST_P(DownloadSequenceTest, ZeroVariablesWriteNothingAndStillSucceed) {

@@ -145,6 +145,12 @@ TEST_P(MemoryImageTest, FailedUploadWritesNoFile) {
     EXPECT_EQ(dialogs.files.size(), 1u); // no dialog was offered
 }
 
+TEST_P(MemoryImageTest, FileThatCannotBeWrittenIsReported) {
+    dialogs.files.push_back(path("missing/mem.hex"));
+    UploadHex(app, view, files, 0, 1, true, 0);
+    EXPECT_EQ(transferLog(), (Lines{"Uploading ...", "Upload Successful", "Upload Failed"}));
+}
+
 TEST_P(MemoryImageTest, RangesBeyondSixteenBitAddressesAreRefused) {
     EXPECT_FALSE(DownloadHex(app, view, files, 2040, 2049, false));
     UploadHex(app, view, files, -1, 2, true, 0);

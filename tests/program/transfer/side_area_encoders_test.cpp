@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "program/transfer/side_area_encoders.h"
+#include "transfer_fixture.h"
 
 namespace {
 
@@ -14,28 +15,19 @@ std::vector<uint8_t> bytes(std::initializer_list<int> list, size_t size) {
     return v;
 }
 
-VariableRecord var(int32_t reg, uint8_t type, std::string format, std::string name) {
-    VariableRecord v;
-    v.Register = reg;
-    v.ValueType = type;
-    v.Format = std::move(format);
-    v.Name = std::move(name);
-    return v;
-}
-
 } // namespace
 
 TEST(VariableEncoding, NewProjectVariableIsRegisterTypeFormatAndName) {
     std::array<uint8_t, 32> slot;
     slot.fill(0xEE); // whatever was there before must not survive
-    ASSERT_TRUE(EncodeVariable(var(100, 0, "%+5.0f", "Var0"), 35840, slot));
+    ASSERT_TRUE(EncodeVariable(variable(100, 0, "%+5.0f", "Var0"), 35840, slot));
     EXPECT_EQ(std::vector<uint8_t>(slot.begin(), slot.end()),
               bytes({0x64, 0x00, 0x00, 0x25, 0x2B, 0x35, 0x2E, 0x30, 0x66, 0x00, 0x56, 0x61, 0x72, 0x30}, 32));
 }
 
 TEST(VariableEncoding, LongTextsAreCutAndNegativeRegistersWrapToSixteenBits) {
     std::array<uint8_t, 32> slot;
-    ASSERT_TRUE(EncodeVariable(var(-2, 4, "%+10.3fX", "ABCDEFGHIJKLMNOPQR"), 35840, slot));
+    ASSERT_TRUE(EncodeVariable(variable(-2, 4, "%+10.3fX", "ABCDEFGHIJKLMNOPQR"), 35840, slot));
     EXPECT_EQ(std::vector<uint8_t>(slot.begin(), slot.end()),
               bytes({0xFE, 0xFF, 4, '%', '+', '1', '0', '.', '3', 'f', 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H',
                      'I', 'J', 'K', 'L', 'M', 'N', 'O', 'P'},
@@ -44,7 +36,7 @@ TEST(VariableEncoding, LongTextsAreCutAndNegativeRegistersWrapToSixteenBits) {
 
 TEST(VariableEncoding, StringTypesCarryAddressesThirdRegisterAndMask) {
     std::array<uint8_t, 32> slot;
-    VariableRecord ram = var(300, 13, "....", "S");
+    VariableRecord ram = variable(300, 13, "....", "S");
     ram.AltRegister = 301;
     ram.TriggerRegister = 0x0102;
     ram.Mask = -1;
@@ -52,7 +44,7 @@ TEST(VariableEncoding, StringTypesCarryAddressesThirdRegisterAndMask) {
     EXPECT_EQ(std::vector<uint8_t>(slot.begin(), slot.end()),
               bytes({0x2C, 0x01, 13, 0x2D, 0x01, 0x02, 0x01, 0xFF, 0xFF, 0, 'S'}, 32));
 
-    VariableRecord eprom = var(2, 14, "....", "E");
+    VariableRecord eprom = variable(2, 14, "....", "E");
     eprom.AltRegister = 3;
     ASSERT_TRUE(EncodeVariable(eprom, 35840, slot)); // 35840 + 64 = 0x8C40, 35840 + 96 = 0x8C60
     EXPECT_EQ(std::vector<uint8_t>(slot.begin(), slot.end()),
@@ -61,16 +53,16 @@ TEST(VariableEncoding, StringTypesCarryAddressesThirdRegisterAndMask) {
 
 TEST(VariableEncoding, StringAddressBeyondSixteenBitsIsRefused) {
     std::array<uint8_t, 32> slot;
-    EXPECT_FALSE(EncodeVariable(var(928, 14, "", "E"), 35840, slot)); // 35840 + 32 * 928 = 65536
-    EXPECT_TRUE(EncodeVariable(var(927, 14, "", "E"), 35840, slot));
-    EXPECT_FALSE(EncodeVariable(var(70000, 13, "", "R"), 35840, slot));
-    EXPECT_FALSE(EncodeVariable(var(-1, 13, "", "R"), 35840, slot));
+    EXPECT_FALSE(EncodeVariable(variable(928, 14, "", "E"), 35840, slot)); // 35840 + 32 * 928 = 65536
+    EXPECT_TRUE(EncodeVariable(variable(927, 14, "", "E"), 35840, slot));
+    EXPECT_FALSE(EncodeVariable(variable(70000, 13, "", "R"), 35840, slot));
+    EXPECT_FALSE(EncodeVariable(variable(-1, 13, "", "R"), 35840, slot));
 }
 
 TEST(VariableEncoding, OtherTypesCarryTheNameOnly) {
     std::array<uint8_t, 32> slot;
     slot.fill(0x77);
-    ASSERT_TRUE(EncodeVariable(var(5, 18, "%d", "Fw"), 35840, slot));
+    ASSERT_TRUE(EncodeVariable(variable(5, 18, "%d", "Fw"), 35840, slot));
     EXPECT_EQ(std::vector<uint8_t>(slot.begin(), slot.end()), bytes({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 'F', 'w'}, 32));
 }
 
