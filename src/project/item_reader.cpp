@@ -110,3 +110,7 @@ bool ItemReader::skipTo(std::string_view tag) {
         if (*item == tag) return true;
     return false;
 }
+
+template void ItemReader::number<uint8_t>(uint8_t&, double, double);
+template void ItemReader::number<int16_t>(int16_t&, double, double);
+template void ItemReader::number<int32_t>(int32_t&, double, double);
