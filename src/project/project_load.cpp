@@ -79,8 +79,10 @@ bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
         if (auto data = files.read(".lst")) readRegisterFile(*data, layout.mode(), ctx.comm.Registers, model, report);
         if (auto data = files.read(".dsp")) {
             readDisplayFile(*data, layout, p.Pages, report);
-            report.noteDropped(".dsp", "page(s) without a program section", frm_display::CompilaOggetti(p.Pages, p.Program),
-                               frm_display::CompiledPageLimit);
+            // Pages past the fourth stay in the project; only the compile can refuse them.
+            if (int left = frm_display::CompilaOggetti(p.Pages, p.Program); left > 0)
+                ctx.shell.log.LogWrite(".dsp: " + std::to_string(left) + " page(s) beyond " +
+                                       std::to_string(frm_display::CompiledPageLimit) + " have no program section");
         }
         if (auto data = files.read(".skd")) {
             readTaskFile(*data, layout, p.Tasks, report);
