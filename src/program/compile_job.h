@@ -1,6 +1,7 @@
 #pragma once
 // One run of the compiler: the project, the model it compiles for, the texts it reports with and the
 // compiler state. Shared by the driver and the rung, task and label encoders.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -8,6 +9,9 @@
 #include "app/model_record.h"
 #include "app/shell_state.h"
 #include "project/project.h"
+
+// A section's rung count, bounded to its slots.
+inline int rungCount(const ProgramSection& s) { return std::clamp<int>(s.RungCount, 0, MaxRungs); }
 
 struct CompileJob {
     Project& project;

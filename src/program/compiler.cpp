@@ -8,15 +8,13 @@
 #include "program/compile_job.h"
 #include "program/display_images.h"
 #include "program/entry_kinds.h"
+#include "program/entry_writer.h"
 #include "program/rung_compiler.h"
 #include "program/task_compiler.h"
 
 namespace {
 
 constexpr int MaxPageSections = SectionCount - 1;
-constexpr int MaxEntries = 255;
-
-int rungCount(const ProgramSection& s) { return std::clamp<int>(s.RungCount, 0, MaxRungs); }
 
 // Compiles rungs 1..RungCount of the current section; false at a 22nd error, which ends the compile.
 bool compileSection(CompileJob& job) {
@@ -48,7 +46,7 @@ int32_t usedSize(const CompileJob& job) {
 
 class Driver {
 public:
-    Driver(AppContext& app)
+    explicit Driver(AppContext& app)
         : job_{app.project, app.model(), app.shell.UiText, app.project.Compiler}, log_(app.shell.log) {}
 
     int32_t run() {

@@ -19,3 +19,10 @@ inline void put32(std::vector<uint8_t>& image, size_t at, uint32_t v) {
     put16(image, at, v);
     put16(image, at + 2, v >> 16);
 }
+
+// A trigger or enable condition: register, then mask, each low byte first. Returns the offset after it.
+inline size_t putCondition(std::vector<uint8_t>& image, size_t at, uint16_t reg, uint16_t mask) {
+    put16(image, at, reg);
+    put16(image, at + 2, mask);
+    return at + 4;
+}

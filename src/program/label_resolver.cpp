@@ -7,8 +7,6 @@
 
 namespace {
 
-int rungCount(const ProgramSection& s) { return std::clamp<int>(s.RungCount, 0, MaxRungs); }
-
 int entriesOf(const ProgramSection& s) {
     return static_cast<int>(std::count_if(s.Rungs.begin() + 1, s.Rungs.begin() + 1 + rungCount(s),
                                           [](const CommandRecord& r) { return producesEntry(r.FunctionType); }));

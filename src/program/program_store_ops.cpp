@@ -1,5 +1,7 @@
 #include "program/program_store_ops.h"
 
+#include <algorithm>
+
 void ClearCurrentSection(ProgramStore& store) {
     ProgramSection& sec = store.current();
     for (int r = 1; r <= sec.RungCount && r <= MaxRungs; ++r) clearRung(sec.Rungs[static_cast<size_t>(r)]);
@@ -14,4 +16,9 @@ int16_t AppendRung(ProgramStore& store) {
     sec.RungCount += 1;
     store.CurrentRungCount = sec.RungCount;
     return sec.RungCount;
+}
+
+void SetDescription(CommandRecord& r, const std::string& text) {
+    r.Description = text;
+    r.Description.erase(std::remove(r.Description.begin(), r.Description.end(), ','), r.Description.end());
 }

@@ -7,12 +7,12 @@
 
 #include "program/compile_job.h"
 #include "program/entry_kinds.h"
+#include "program/entry_writer.h"
 #include "program/image_bytes.h"
 #include "program/label_resolver.h"
 
 namespace {
 
-constexpr int EntrySize = 10;
 constexpr int BlockHeadBytes = 34; // opcode, 0 and slots 0..7, always written
 constexpr int TriggerBytes = 4;
 
@@ -70,9 +70,10 @@ bool planOperation(const CompileJob& job, const CommandRecord& r, OperationLayou
     out.sizeByte = data;
     out.written = std::max(BlockHeadBytes, data);
     int64_t d = job.state.DataPointer;
+    // The controller addresses of a table's values must fit their 16-bit slots.
     int64_t outputsAddress = d + job.model.ProgramBase + r.DataSize + 4 * out.points;
-    return r.Opcode <= 255 && data <= 255 && outputsAddress <= 0xFFFF &&
-           fitsImage(job.project.ProgramImage, d, out.written);
+    bool addressesFit = !out.table || outputsAddress <= 0xFFFF;
+    return r.Opcode <= 255 && data <= 255 && addressesFit && fitsImage(job.project.ProgramImage, d, out.written);
 }
 
 // Linearization: the table's size and the controller addresses of its values go into slots 4, 5, 6.
@@ -90,23 +91,14 @@ void pointAtTable(const CompileJob& job, CommandRecord& r, int d, int points) {
 void compileOperation(CompileJob& job, int rung, CommandRecord& r) {
     RisolviArgomenti(job, rung);
     OperationLayout lay;
-    int e = 0;
-    if (!planOperation(job, r, lay) || !nextEntry(job, e)) {
+    bool fits = planOperation(job, r, lay);
+    uint8_t flags = static_cast<uint8_t>((r.BreakFlag != 0 ? 1 : 0) | (lay.trigger ? 2 : 0));
+    if (!fits || !writeOperationEntry(job, lay.sizeByte, flags)) {
         job.fail(CompileText::Error);
         return;
     }
     std::vector<uint8_t>& img = job.image();
-    CompilerState& st = job.state;
-    int d = st.DataPointer;
-    st.BlockIndex += 1;
-    size_t at = static_cast<size_t>(e);
-    img[at] = OperationKind;
-    img[at + 1] = static_cast<uint8_t>(st.BlockIndex);
-    img[at + 2] = 0;
-    put32(img, at + 3, static_cast<uint32_t>(d));
-    img[at + 7] = static_cast<uint8_t>(lay.sizeByte);
-    img[at + 8] = 0;
-    img[at + 9] = static_cast<uint8_t>((r.BreakFlag != 0 ? 1 : 0) | (lay.trigger ? 2 : 0));
+    int d = job.state.DataPointer;
 
     if (lay.table) pointAtTable(job, r, d, lay.points);
     size_t b = static_cast<size_t>(d);
@@ -122,24 +114,11 @@ void compileOperation(CompileJob& job, int rung, CommandRecord& r) {
         for (int k = 0; k < lay.points; ++k, p += 4) putSingle(img, p, lay.table->Inputs[static_cast<size_t>(k)]);
         for (int k = 0; k < lay.points; ++k, p += 4) putSingle(img, p, lay.table->Outputs[static_cast<size_t>(k)]);
     }
-    if (lay.trigger) {
-        put16(img, p, r.TriggerRegister);
-        put16(img, p + 2, r.TriggerMask);
-        p += TriggerBytes;
-    }
-    st.DataPointer = static_cast<int32_t>(p);
+    if (lay.trigger) p = putCondition(img, p, r.TriggerRegister, r.TriggerMask);
+    job.state.DataPointer = static_cast<int32_t>(p);
 }
 
 } // namespace
-
-bool nextEntry(CompileJob& job, int& offset) {
-    int next = 4 + EntrySize * job.state.EntryCount;
-    // The table never grows into the data area planned behind it.
-    if (job.state.EntryCount >= 255 || next + EntrySize > job.state.DataStart) return false;
-    job.state.EntryCount += 1;
-    offset = next;
-    return true;
-}
 
 void CompilaRung(CompileJob& job, int rung) {
     CommandRecord& r = job.section(job.project.Program.CurrentSection).Rungs[static_cast<size_t>(rung)];

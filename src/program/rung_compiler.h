@@ -5,6 +5,3 @@ struct CompileJob;
 // Encodes rung `rung` of the current section. A rung that would not fit the image's format is not
 // written and gets the "Error" text.
 void CompilaRung(CompileJob& job, int rung);
-
-// Writes the next rung-table entry's offset into `offset`; false when the planned table is full.
-bool nextEntry(CompileJob& job, int& offset);

@@ -3,9 +3,8 @@
 #include <algorithm>
 
 #include "program/compile_job.h"
-#include "program/entry_kinds.h"
 #include "program/image_bytes.h"
-#include "program/rung_compiler.h"
+#include "program/entry_writer.h"
 
 namespace {
 
@@ -30,30 +29,16 @@ bool CompilaTask(CompileJob& job, int t) {
     int size = blockBytes + (enable ? EnableBytes : 0);
     CompilerState& st = job.state;
     int d = st.DataPointer;
-    int e = 0;
-    if (block.Opcode > 255 || size > 255 || !fitsImage(job.image(), d, size) || !nextEntry(job, e)) return false;
+    if (block.Opcode > 255 || size > 255 || !fitsImage(job.image(), d, size)) return false;
+    if (!writeOperationEntry(job, size, enable ? 2 : 0)) return false;
 
     std::vector<uint8_t>& img = job.image();
-    st.BlockIndex += 1;
-    size_t at = static_cast<size_t>(e);
-    img[at] = OperationKind;
-    img[at + 1] = static_cast<uint8_t>(st.BlockIndex);
-    img[at + 2] = 0;
-    put32(img, at + 3, static_cast<uint32_t>(d));
-    img[at + 7] = static_cast<uint8_t>(size);
-    img[at + 8] = 0;
-    img[at + 9] = enable ? 2 : 0;
-
     size_t b = static_cast<size_t>(d);
     img[b] = static_cast<uint8_t>(block.Opcode);
     img[b + 1] = 0;
     std::copy_n(task.TaskParameters.begin(), blockBytes - 2, img.begin() + static_cast<std::ptrdiff_t>(b + 2));
     size_t p = b + static_cast<size_t>(blockBytes);
-    if (enable) {
-        put16(img, p, task.EnableRegister);
-        put16(img, p + 2, task.EnableMask);
-        p += EnableBytes;
-    }
+    if (enable) p = putCondition(img, p, task.EnableRegister, task.EnableMask);
     st.DataPointer = static_cast<int32_t>(p);
 
     if (job.model.HasCsvLogger == -1 && block.Opcode == CsvLoggerOpcode) task.CsvHeaderLine = csvHeaderLine(job, task);
