@@ -139,7 +139,7 @@ TEST(CloseQuestion, CancelClosesWithoutSaving) {
     f.dialogs.choices = {MsgChoice::Cancel};
     ShellProcedures p;
     bool saved = false;
-    p.SalvaProgetto = [&](bool) { saved = true; };
+    p.SalvaProgetto = [&](bool) { return saved = true; };
     EXPECT_TRUE(ConfirmClose(f.ctx, p, "Melqo"));
     EXPECT_FALSE(saved);
     EXPECT_EQ(f.dialogs.shown, std::vector<std::string>{"Do you want to save your changes?"});
@@ -153,6 +153,7 @@ TEST(CloseQuestion, OkSavesAndCloses) {
     p.SalvaProgetto = [&](bool ask) {
         askName = ask;
         f.project.ProjectModified = 0;
+        return true;
     };
     EXPECT_TRUE(ConfirmClose(f.ctx, p, "Melqo"));
     EXPECT_TRUE(askName);
@@ -162,7 +163,7 @@ TEST(CloseQuestion, CancelledOrFailedSaveKeepsTheWindowOpen) {
     ShellFixture f;
     f.project.ProjectModified = -1;
     ShellProcedures p;
-    p.SalvaProgetto = [](bool) {}; // the user cancelled the file dialog, or writing failed
+    p.SalvaProgetto = [](bool) { return false; }; // the user cancelled the file dialog, or writing failed
     EXPECT_FALSE(ConfirmClose(f.ctx, p, "Melqo"));
     EXPECT_EQ(f.project.ProjectModified, -1);
 }

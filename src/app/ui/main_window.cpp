@@ -21,6 +21,7 @@
 #include "app/ui/log_window.h"
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
+#include "program/ui/frm_download.h"
 
 namespace {
 
@@ -185,7 +186,7 @@ void MainWindow::bindCommands() {
     add("proj_save", bool(p.SalvaProgetto), [&p] { p.SalvaProgetto(true); });
     add("connect", p.Connetti && p.Disconnetti, [&ctx, &p] { ConnectSequence(ctx, p); });
     add("disconnect", bool(p.Disconnetti), [&p] { p.Disconnetti(); });
-    add("download", bool(p.ApriDownload), [&p] { p.ApriDownload(); });
+    add("download", true, [this] { showDownload(); });
     const bool mode = p.ImpostaModoDebug && p.LeggiStatoPLC;
     add("debug", mode, [&ctx, &p] {
         p.ImpostaModoDebug(true);
@@ -290,6 +291,13 @@ void MainWindow::showNavigator() {
     }
     navigator_->show();
     navigator_->raise();
+}
+
+void MainWindow::showDownload() {
+    if (!download_) download_ = new frm_Download(ctx_, true, this);
+    download_->show();
+    download_->raise();
+    download_->activateWindow();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -48,6 +48,8 @@ public:
     AboutBox* showAbout();
     void showLog();
     void showNavigator();
+    // Creates the download window if needed in download mode and brings it to the front.
+    void showDownload();
 
     QMdiArea* mdi() const { return mdi_; }
     QToolBar* toolbar() const { return Toolbar1; }
@@ -89,4 +91,5 @@ private:
     QPointer<SettingsDialog> settings_;
     QPointer<AboutBox> about_;
     QPointer<QMdiSubWindow> navigator_;
+    QPointer<QWidget> download_;
 };

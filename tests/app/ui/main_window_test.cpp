@@ -156,6 +156,7 @@ TEST(MainWindow, CloseQuestionPaths) {
         ++saves;
         EXPECT_TRUE(ask);
         if (saveWorks) f.project.ProjectModified = 0;
+        return saveWorks;
     };
     f.start();
     f.project.ProjectModified = -1;
