@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -11,6 +13,8 @@
 #include "app/ui/main_window.h"
 #include "app/ui/shell_bindings.h"
 #include "comm/device_procedures.h"
+#include "fbeditor/editor.h"
+#include "program/ui/frm_download.h"
 #include "platform/qt_event_pump.h"
 #include "platform/qt_link_port.h"
 #include "support/fake_dialogs.h"
@@ -98,6 +102,59 @@ TEST(EndToEnd, ConnectKeyReconnectsAndAFailedConnectReadsNothing) {
     EXPECT_EQ(p.comm.CurrentDevice.Connected, 0);
     EXPECT_EQ(p.panel(1), "Not Connected");
     EXPECT_TRUE(p.sim.transcript().empty());
+}
+
+// Two rungs placed with the function-block editor, as a user builds them.
+void placeTwoRungs(AppContext& ctx) {
+    ProgramSection& main = ctx.project.Program.Sections[0];
+    main.RungCount = 2;
+    ctx.project.Program.CurrentRung = 1;
+    Editor editor(ctx);
+    editor.load();
+    for (int16_t rung : {1, 2}) {
+        ASSERT_TRUE(editor.bind(0, rung));
+        editor.chooseFunction(rung == 1 ? 4 : 7); // Add, Move
+        ASSERT_TRUE(editor.CompilaComando());
+    }
+    ctx.project.ProjectModified = -1;
+}
+
+TEST(EndToEnd, SaveOpenCompileAndDownloadWithVerify) {
+    Program p;
+    p.sim.setMemory(ModeByteAddress, {ModeDebug});
+    p.confirmSettings(p.sim.startTcp(), 0); // JXV8410-USB
+    ASSERT_EQ(p.panel(2), "Debug Mode");
+
+    placeTwoRungs(p.ctx);
+    const CommandRecord first = p.project.Program.Sections[0].Rungs[1];
+    const std::string path = p.folder.filePath("plant.prj").toStdString();
+    p.dialogs.files = {path};
+    p.window->menuItem("mnu_saveAs")->trigger();
+    ASSERT_EQ(p.project.ProjectModified, 0);
+    ASSERT_TRUE(std::filesystem::exists(path));
+
+    p.window->menuItem("mnu_new")->trigger();
+    EXPECT_LE(p.project.Program.Sections[0].RungCount, 1); // the saved rungs are gone
+    p.dialogs.files = {path};
+    p.window->button("proj_open")->trigger();
+    ASSERT_EQ(p.project.Program.Sections[0].RungCount, 2);
+    EXPECT_EQ(p.project.Program.Sections[0].Rungs[1], first);
+
+    p.shell.log.LogClear();
+    p.window->button("proj_comp")->trigger();
+    EXPECT_TRUE(p.logHas("Compiled"));
+    // The controller will answer the verify's upload with what it now runs.
+    p.sim.setImage(0, Bytes(p.project.ProgramImage.begin(), p.project.ProgramImage.begin() + 5634));
+
+    ASSERT_TRUE(p.window->button("download")->isEnabled());
+    p.window->button("download")->trigger();
+    auto* download = p.window->findChild<frm_Download*>();
+    ASSERT_TRUE(download);
+    download->findChild<QCheckBox*>("chk_Verify")->setChecked(true);
+    download->findChild<QPushButton*>("cmdDownload")->click();
+    EXPECT_TRUE(p.logHas("Download Successful"));
+    EXPECT_TRUE(p.logHas("Verified ! -> OK"));
+    EXPECT_EQ(p.sim.memory(512, 64), Bytes(p.project.ProgramImage.begin(), p.project.ProgramImage.begin() + 64));
 }
 
 TEST(EndToEnd, CompileKeyWritesTheReportToTheLog) {
