@@ -1,8 +1,8 @@
 #include "app/settings_form.h"
 
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 #include "app/app_context.h"
@@ -21,8 +21,10 @@ constexpr int PollEndWaitMs = 5000;
 
 // A whole number in range, blanks around it allowed; anything else keeps the old value.
 template <class T> std::optional<T> parseNumber(std::string_view text, long min, long max) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
     long v = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < min || v > max)
@@ -39,13 +41,16 @@ template <class T> void assignNumber(T& target, std::string_view text, long min,
 std::vector<ModelListEntry> settingsModelList(const ShellState& shell) {
     std::vector<ModelListEntry> list;
     auto add = [&](int row) { list.push_back({shell.Models[static_cast<size_t>(row)].ModelName, row}); };
-    for (int row : FirstRows) add(row);
+    for (int row : FirstRows)
+        add(row);
     if (BuildBrand1 || BuildBrand2 || BuildInternal) {
         list.push_back({Separator, -1});
-        for (int row : MiddleRows) add(row);
+        for (int row : MiddleRows)
+            add(row);
         list.push_back({Separator, -1});
     }
-    for (int row : LastRows) add(row);
+    for (int row : LastRows)
+        add(row);
     if (BuildInternal) add(InternalRow);
     return list;
 }
@@ -80,8 +85,10 @@ std::string serialChoiceText(const SettingsForm& f) {
 
 void setSerialChoice(SettingsForm& f, const std::string& text) {
     std::string_view t = text;
-    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
-    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+    while (!t.empty() && t.back() == ' ')
+        t.remove_suffix(1);
+    while (!t.empty() && t.front() == ' ')
+        t.remove_prefix(1);
     if (t.starts_with("COM")) {
         if (auto n = parseNumber<int>(t.substr(3), 1, ComPortCount)) {
             f.ComIndex = *n - 1;
@@ -103,7 +110,8 @@ void applySettings(AppContext& ctx, const ShellProcedures& procs, const Settings
         d.Channel = 0;
         d.IpAddress = f.IpAddress;
         // The 16-bit field holds TCP ports above 32767 as negative numbers.
-        if (auto port = parseNumber<uint16_t>(f.PortText, 0, UINT16_MAX)) d.Port = static_cast<int16_t>(*port);
+        if (auto port = parseNumber<uint16_t>(f.PortText, 0, UINT16_MAX))
+            d.Port = static_cast<int16_t>(*port);
         if (auto t = parseNumber<int16_t>(f.TimeoutTcpText, 0, INT16_MAX)) {
             d.LinkTimeout = *t;
             ctx.comm.AnswerTimeout = answerTimeoutFor(*t);

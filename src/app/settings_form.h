@@ -16,7 +16,8 @@ struct ModelListEntry {
 };
 std::vector<ModelListEntry> settingsModelList(const ShellState& shell);
 
-inline constexpr std::array<std::string_view, 7> BaudRates{"1200", "2400", "9600", "19200", "38400", "57600", "115200"};
+inline constexpr std::array<std::string_view, 7> BaudRates{"1200",  "2400",  "9600",  "19200",
+                                                           "38400", "57600", "115200"};
 inline constexpr int ComPortCount = 32;
 
 // The dialog's fields; numbers stay texts until OK, as the user typed them.

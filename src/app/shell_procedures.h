@@ -11,8 +11,8 @@ struct ShellProcedures {
     std::function<void()> Connetti;
     std::function<void()> Disconnetti;
     std::function<void()> VerificaModello;
-    std::function<int16_t()> LeggiStatoPLC;         // the debug mode read from the controller
-    std::function<void(bool)> ImpostaModoDebug;     // then LeggiStatoPLC
+    std::function<int16_t()> LeggiStatoPLC;     // the debug mode read from the controller
+    std::function<void(bool)> ImpostaModoDebug; // then LeggiStatoPLC
     std::function<void(bool keepUser)> MappaRegistri;
     // Settings file and language texts.
     std::function<void()> SaveSettings;

@@ -10,8 +10,10 @@ TEST(SettingsForm, ModelListHasTheRowsInOrderAndSeparatorsCannotBeChosen) {
     ShellFixture f;
     auto list = settingsModelList(f.shell);
     std::vector<int> rows;
-    for (const auto& e : list) rows.push_back(e.Row);
-    EXPECT_EQ(rows, (std::vector<int>{5, 6, 17, 9, 37, -1, 13, 11, -1, 12, 39, 40, 41, 42, 43, 44, 45, 47, 34, 38, 36}));
+    for (const auto& e : list)
+        rows.push_back(e.Row);
+    EXPECT_EQ(rows, (std::vector<int>{5,  6,  17, 9,  37, -1, 13, 11, -1, 12, 39,
+                                      40, 41, 42, 43, 44, 45, 47, 34, 38, 36}));
     EXPECT_EQ(list[5].Text, "-------------");
     EXPECT_EQ(list[0].Text, "JXV8410-USB");
 }
@@ -106,7 +108,8 @@ TEST(SettingsForm, FailedConnectNeitherIdentifiesNorReadsTheMode) {
     SettingsForm form = loadSettingsForm(f.ctx);
     form.ModelRow = 5;
     applySettings(f.ctx, f.recordingProcedures(false), form);
-    EXPECT_EQ(f.calls, (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "MappaRegistri(false)"}));
+    EXPECT_EQ(f.calls,
+              (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "MappaRegistri(false)"}));
 }
 
 TEST(SettingsForm, OkWhilePollingStopsTheLoopBeforeReconnecting) {

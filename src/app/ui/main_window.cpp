@@ -16,11 +16,11 @@
 #include "app/menu_model.h"
 #include "app/shell_procedures.h"
 #include "app/toolbar_layout.h"
-#include "app/web_page.h"
 #include "app/ui/about_box.h"
 #include "app/ui/log_window.h"
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
+#include "app/web_page.h"
 #include "program/ui/frm_download.h"
 
 namespace {
@@ -29,7 +29,9 @@ constexpr int LogWidthTwips = 3490;
 constexpr int NavigatorWidthTwips = 3080;
 constexpr int PanelCount = 6;
 
-QString qs(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+QString qs(std::string_view s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 } // namespace
 
@@ -46,7 +48,8 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* p
         syncMenus();
     };
     ctx_.shell.status.onChanged = [this](int panel) {
-        if (QLabel* l = panels_.value(panel)) l->setText(fromLatin1(ctx_.shell.status.Text[static_cast<size_t>(panel)]));
+        if (QLabel* l = panels_.value(panel))
+            l->setText(fromLatin1(ctx_.shell.status.Text[static_cast<size_t>(panel)]));
     };
     // The device procedures refresh the toolbar and the status bar through these.
     ctx_.shell.status.onAggiornaStato = [&ctx] { AggiornaStato(ctx); };
@@ -67,14 +70,18 @@ MainWindow::~MainWindow() {
     ctx_.shell.status.onAbilitaPulsanti = nullptr;
 }
 
-void MainWindow::CaricaImmagini() { ImageList1.CaricaImmagini(); }
+void MainWindow::CaricaImmagini() {
+    ImageList1.CaricaImmagini();
+}
 
 void MainWindow::ShowInternalMenus(bool visible) {
     for (const char* name : {"mnu_collaudo", "mnu_Export", "mnu_print"})
         if (QAction* a = menuItems_.value(name)) a->setVisible(visible);
 }
 
-void MainWindow::SetIcon() { setWindowIcon(applicationIcon()); }
+void MainWindow::SetIcon() {
+    setWindowIcon(applicationIcon());
+}
 
 void MainWindow::SetCaption(const std::string& caption) {
     programName_ = fromLatin1(caption);
@@ -131,8 +138,8 @@ void MainWindow::LoadLogWindow(int heightTwips) {
 void MainWindow::buildMenus() {
     for (const auto& m : MenuTree) {
         const QString name = qs(m.Name);
-        const bool hasChildren =
-            std::any_of(MenuTree.begin(), MenuTree.end(), [&](const MenuItem& c) { return c.Parent == m.Name; });
+        const bool hasChildren = std::any_of(MenuTree.begin(), MenuTree.end(),
+                                             [&](const MenuItem& c) { return c.Parent == m.Name; });
         QMenu* parent = m.Parent.empty() ? nullptr : menus_.value(qs(m.Parent));
         QAction* action = nullptr;
         if (hasChildren) {
@@ -222,17 +229,21 @@ void MainWindow::bindCommands() {
 
     for (const auto& m : MenuTree) {
         QString name = qs(m.Name);
-        if (!menus_.contains(name) && !::isSeparator(m)) menuItems_.value(name)->setEnabled(menuHandlers_.contains(name));
+        if (!menus_.contains(name) && !::isSeparator(m))
+            menuItems_.value(name)->setEnabled(menuHandlers_.contains(name));
     }
     syncToolbar();
 }
 
 void MainWindow::SetRes() {
     for (const auto& m : MenuTree)
-        if (m.TextKey >= 0) menuItems_.value(qs(m.Name))->setText(fromLatin1(menuCaption(m, ctx_.shell.UiText)));
+        if (m.TextKey >= 0)
+            menuItems_.value(qs(m.Name))->setText(fromLatin1(menuCaption(m, ctx_.shell.UiText)));
 }
 
-void MainWindow::Toolbar1_ButtonClick(const QString& key) { router_.press(key.toStdString()); }
+void MainWindow::Toolbar1_ButtonClick(const QString& key) {
+    router_.press(key.toStdString());
+}
 
 void MainWindow::syncToolbar() {
     const ToolbarState& t = ctx_.shell.Toolbar;

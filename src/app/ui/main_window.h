@@ -24,7 +24,7 @@ class QToolBar;
 
 class MainWindow : public QMainWindow, public StartupWindow {
     Q_OBJECT
-public:
+  public:
     MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -62,10 +62,10 @@ public:
     LanguageSwitch& languages() { return languages_; }
     const PictureList& pictures() const { return ImageList1; }
 
-protected:
+  protected:
     void closeEvent(class QCloseEvent* event) override;
 
-private:
+  private:
     void buildMenus();
     void buildStatusBar();
     void syncToolbar();

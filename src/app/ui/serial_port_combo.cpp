@@ -7,7 +7,8 @@
 SerialPortCombo::SerialPortCombo(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
-    for (int i = 1; i <= ComPortCount; ++i) addItem(QString("COM%1").arg(i));
+    for (int i = 1; i <= ComPortCount; ++i)
+        addItem(QString("COM%1").arg(i));
     refreshMachinePorts();
 }
 
@@ -18,7 +19,8 @@ void SerialPortCombo::showPopup() {
 
 void SerialPortCombo::refreshMachinePorts() {
     const QString typed = currentText();
-    while (count() > ComPortCount) removeItem(count() - 1);
+    while (count() > ComPortCount)
+        removeItem(count() - 1);
     for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
         addItem(port.systemLocation());
         if (!port.description().isEmpty()) setItemData(count() - 1, port.description(), Qt::ToolTipRole);

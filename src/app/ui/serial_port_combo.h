@@ -5,10 +5,10 @@
 
 class SerialPortCombo : public QComboBox {
     Q_OBJECT
-public:
+  public:
     explicit SerialPortCombo(QWidget* parent = nullptr);
     void showPopup() override;
 
-private:
+  private:
     void refreshMachinePorts();
 };

@@ -55,7 +55,9 @@ SettingsDialog::SettingsDialog(AppContext& ctx, const ShellProcedures& procs, La
     languages_.windowLoaded(this, [this] { SetRes(); });
 }
 
-SettingsDialog::~SettingsDialog() { languages_.windowUnloaded(this); }
+SettingsDialog::~SettingsDialog() {
+    languages_.windowUnloaded(this);
+}
 
 QWidget* SettingsDialog::buildConnectionPage() {
     frm_opt0 = new QGroupBox;
@@ -111,7 +113,8 @@ QWidget* SettingsDialog::buildConnectionPage() {
     lbl_baud = new QLabel("Baud Rate");
     cmbBaud = new QComboBox;
     cmbBaud->setObjectName("cmbBaud");
-    for (auto b : BaudRates) cmbBaud->addItem(QString::fromLatin1(b.data(), static_cast<qsizetype>(b.size())));
+    for (auto b : BaudRates)
+        cmbBaud->addItem(QString::fromLatin1(b.data(), static_cast<qsizetype>(b.size())));
     lbl_stop = new QLabel("Stop bit");
     auto* stopRow = new QHBoxLayout;
     auto* stopGroup = new QButtonGroup(this);
@@ -190,7 +193,9 @@ QWidget* SettingsDialog::buildWorkspacePage() {
     return frm_opt1;
 }
 
-void SettingsDialog::showPage(Page page) { pages_->setCurrentIndex(page); }
+void SettingsDialog::showPage(Page page) {
+    pages_->setCurrentIndex(page);
+}
 
 void SettingsDialog::SetRes() {
     const ShellState& s = ctx_.shell;
@@ -252,7 +257,9 @@ void SettingsDialog::optChannel_Click(int index) {
     frmTCP->setVisible(index == 0);
 }
 
-void SettingsDialog::opt_lang_Click(int index) { languages_.CambiaLingua(static_cast<int16_t>(index)); }
+void SettingsDialog::opt_lang_Click(int index) {
+    languages_.CambiaLingua(static_cast<int16_t>(index));
+}
 
 void SettingsDialog::confirm() {
     auto text = [](const QLineEdit* e) {
@@ -287,4 +294,6 @@ void SettingsDialog::confirm() {
     applySettings(ctx, procs, f);
 }
 
-void SettingsDialog::cancel() { close(); }
+void SettingsDialog::cancel() {
+    close();
+}

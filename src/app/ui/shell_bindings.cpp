@@ -9,8 +9,8 @@
 #include "comm/device_procedures.h"
 #include "comm/link.h"
 #include "comm/register_map.h"
-#include "platform/app_data_folder.h"
 #include "fbeditor/editor.h"
+#include "platform/app_data_folder.h"
 #include "program/compiler.h"
 #include "program/table_pages.h"
 #include "program/transfer/export_file.h"
@@ -33,7 +33,9 @@ ShellProcedures bindShellProcedures(AppContext& ctx, const std::string& settings
     p.CompilaProgramma = [&ctx] { CompilaProgramma(ctx); };
     p.CaricaProgetto = [&ctx] {
         ProjectLoadHooks hooks;
-        hooks.rebuildRung = [](AppContext& c, int16_t section, int16_t rung) { return rebuildRung(c, section, rung); };
+        hooks.rebuildRung = [](AppContext& c, int16_t section, int16_t rung) {
+            return rebuildRung(c, section, rung);
+        };
         hooks.allocateTables = AllocaTabelle;
         CaricaProgetto(ctx, hooks);
     };

@@ -9,9 +9,9 @@
 #include <QSlider>
 #include <QStandardItemModel>
 
+#include "app/language.h"
 #include "app/ui/about_box.h"
 #include "app/ui/project_navigator.h"
-#include "app/language.h"
 #include "platform/qt_user_dialogs.h"
 #include "window_fixture.h"
 
@@ -101,7 +101,8 @@ TEST(SettingsDialog, OkOverSerialStoresThePortChoicesAndCancelChangesNothing) {
     EXPECT_EQ(f.shell.AnimateTime, 3000);
     EXPECT_EQ(f.shell.RegUpdate, -1);
     // The link did not open: no identification, no mode read.
-    EXPECT_EQ(f.calls, (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "MappaRegistri(false)"}));
+    EXPECT_EQ(f.calls,
+              (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "MappaRegistri(false)"}));
 }
 
 TEST(SettingsDialog, LanguageOptionSwitchesAtOnce) {
@@ -134,7 +135,8 @@ TEST(AboutBox, ShowsNameAndVersionAndFallsBackToTheMessage) {
     about->setSysInfoFinder([] { return QString(); });
     about->StartSysInfo();
     EXPECT_TRUE(started.empty());
-    EXPECT_EQ(f.dialogs.shown, std::vector<std::string>{"Le informazioni sul sistema non sono attualmente disponibili."});
+    EXPECT_EQ(f.dialogs.shown,
+              std::vector<std::string>{"Le informazioni sul sistema non sono attualmente disponibili."});
 
     about->setSysInfoFinder([] { return QString("/usr/bin/hardinfo"); });
     about->StartSysInfo();

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
-#include <filesystem>
 
 #include "app/app_context.h"
 #include "app/button_groups.h"
@@ -14,9 +14,9 @@
 #include "app/ui/shell_bindings.h"
 #include "comm/device_procedures.h"
 #include "fbeditor/editor.h"
-#include "program/ui/frm_download.h"
 #include "platform/qt_event_pump.h"
 #include "platform/qt_link_port.h"
+#include "program/ui/frm_download.h"
 #include "support/fake_dialogs.h"
 #include "support/sim_controller.h"
 
@@ -154,7 +154,8 @@ TEST(EndToEnd, SaveOpenCompileAndDownloadWithVerify) {
     download->findChild<QPushButton*>("cmdDownload")->click();
     EXPECT_TRUE(p.logHas("Download Successful"));
     EXPECT_TRUE(p.logHas("Verified ! -> OK"));
-    EXPECT_EQ(p.sim.memory(512, 64), Bytes(p.project.ProgramImage.begin(), p.project.ProgramImage.begin() + 64));
+    EXPECT_EQ(p.sim.memory(512, 64),
+              Bytes(p.project.ProgramImage.begin(), p.project.ProgramImage.begin() + 64));
 }
 
 TEST(EndToEnd, CompileKeyWritesTheReportToTheLog) {

@@ -51,12 +51,13 @@ TEST(MainWindow, KeysWithoutATargetInThisBuildAreDisabled) {
     WindowFixture f;
     f.start();
     // Nothing bound but the shell's own windows.
-    for (const char* key : {"proj_new", "proj_open", "proj_save", "connect", "disconnect", "proj_comp", "view_reg",
-                            "view_http", "upload", "new_sub"})
+    for (const char* key : {"proj_new", "proj_open", "proj_save", "connect", "disconnect", "proj_comp",
+                            "view_reg", "view_http", "upload", "new_sub"})
         EXPECT_FALSE(f.window->button(key)->isEnabled()) << key;
     EXPECT_TRUE(f.window->button("view_log")->isEnabled());
-    for (const char* item : {"mnu_new", "mnu_openProj", "mnu_saveAs", "mnu_Registri", "mnu_Watch", "mnu_search",
-                             "mnu_7403", "mnu_Format", "mnu_dialoga", "mnu_scheduler", "mnu_Tables", "mnu_FB_copy"})
+    for (const char* item :
+         {"mnu_new", "mnu_openProj", "mnu_saveAs", "mnu_Registri", "mnu_Watch", "mnu_search", "mnu_7403",
+          "mnu_Format", "mnu_dialoga", "mnu_scheduler", "mnu_Tables", "mnu_FB_copy"})
         EXPECT_FALSE(f.window->menuItem(item)->isEnabled()) << item;
     for (const char* item : {"mnu_exit", "mnu_controller", "mnu_workspace", "mnu_log", "mnu_About"})
         EXPECT_TRUE(f.window->menuItem(item)->isEnabled()) << item;
@@ -72,7 +73,8 @@ TEST(MainWindow, BoundKeysFollowTheGroupsAndRouteThroughTheRefresh) {
     EXPECT_TRUE(f.window->button("connect")->isEnabled());
     EXPECT_FALSE(f.window->button("debug")->isEnabled());
     f.window->button("connect")->trigger();
-    EXPECT_EQ(f.calls, (std::vector<std::string>{"Disconnetti", "Connetti", "VerificaModello", "LeggiStatoPLC"}));
+    EXPECT_EQ(f.calls,
+              (std::vector<std::string>{"Disconnetti", "Connetti", "VerificaModello", "LeggiStatoPLC"}));
     EXPECT_EQ(f.window->statusPanel(1)->text(), "Connected");
     EXPECT_EQ(f.window->statusPanel(2)->text(), "Debug Mode");
     EXPECT_EQ(f.window->statusPanel(5)->text(), "192.168.1.100 [10]");

@@ -1,7 +1,7 @@
 #pragma once
 // A started main window over fresh state, with scripted dialogs and recording procedures.
-#include <QApplication>
 #include <memory>
+#include <QApplication>
 
 #include "../shell_fixture.h"
 #include "app/button_groups.h"
