@@ -2,6 +2,10 @@
 
 #include <QStringList>
 
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace {
 
 std::string toBytes(const QByteArray& a) { return std::string(a.constData(), static_cast<size_t>(a.size())); }
@@ -110,13 +114,22 @@ bool QtLinkPort::write(const std::string& bytes) {
         error_ = "the link is not open";
         return false;
     }
-    if (device.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+    // A request goes straight to the descriptor when nothing is queued before it: that spares the event
+    // loop the write notifier and its wake-ups. Whatever the system does not take at once is queued.
+    size_t sent = 0;
+    const qint64 queued = serialMode_ ? serial_.bytesToWrite() : tcp_.bytesToWrite();
+    if (queued == 0) {
+        const int fd = serialMode_ ? serial_.handle() : static_cast<int>(tcp_.socketDescriptor());
+        const ssize_t n = serialMode_ ? ::write(fd, bytes.data(), bytes.size())
+                                      : ::send(fd, bytes.data(), bytes.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (n > 0) sent = static_cast<size_t>(n);
+    }
+    if (sent == bytes.size()) return true;
+    const auto rest = static_cast<qint64>(bytes.size() - sent);
+    if (device.write(bytes.data() + sent, rest) != rest) {
         error_ = device.errorString().toStdString();
         return false;
     }
-    // Start the transfer now rather than at the next pass of the event loop.
-    if (serialMode_) serial_.flush();
-    else tcp_.flush();
     return true;
 }
 
@@ -126,13 +139,16 @@ std::string QtLinkPort::readAll() {
 
 void QtLinkPort::discardInput() {
     if (!isConnected()) return;
-    // A zero wait pulls what the system holds into our buffer without running the event loop.
-    if (serialMode_) {
-        while (serial_.waitForReadyRead(0)) serial_.readAll();
-        serial_.clearError();
-        serial_.readAll();
-    } else {
-        while (tcp_.bytesAvailable() > 0 || tcp_.waitForReadyRead(0)) tcp_.readAll();
+    readAll();
+    // Bytes the system holds but has not delivered yet: a zero wait pulls them in without running the
+    // event loop. Asked only when the descriptor has some, since a zero wait that finds none counts as
+    // an error in Qt.
+    const int fd = serialMode_ ? serial_.handle() : static_cast<int>(tcp_.socketDescriptor());
+    pollfd p{fd, POLLIN, 0};
+    while (isConnected() && ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN)) {
+        if (serialMode_) serial_.waitForReadyRead(0);
+        else tcp_.waitForReadyRead(0);
+        readAll();
     }
 }
 
