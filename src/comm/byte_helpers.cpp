@@ -34,10 +34,13 @@ size_t boundedCount(std::span<const uint8_t> bytes, int n) {
 
 void StrToBytes(std::string_view text, std::span<uint8_t> bytes) {
     size_t n = std::min(text.size(), bytes.size());
-    for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<uint8_t>(text[i]);
+    for (size_t i = 0; i < n; ++i)
+        bytes[i] = static_cast<uint8_t>(text[i]);
 }
 
-std::string ByteToHex(uint8_t value) { return {HexDigits[value >> 4], HexDigits[value & 0x0F]}; }
+std::string ByteToHex(uint8_t value) {
+    return {HexDigits[value >> 4], HexDigits[value & 0x0F]};
+}
 
 std::string IntToHex4(int32_t value) {
     auto b = IntToBytes(value);
@@ -136,21 +139,25 @@ std::array<uint8_t, 4> FloatToBytes(double value) {
         constexpr double maxFloat = std::numeric_limits<float>::max();
         constexpr double overflowEdge = maxFloat + 0x1p103; // FLT_MAX + half its ulp
         double mag = std::fabs(value);
-        if (mag >= overflowEdge) f = std::numeric_limits<float>::infinity();
-        else if (mag > maxFloat) f = std::numeric_limits<float>::max();
-        else f = static_cast<float>(mag);
+        if (mag >= overflowEdge)
+            f = std::numeric_limits<float>::infinity();
+        else if (mag > maxFloat)
+            f = std::numeric_limits<float>::max();
+        else
+            f = static_cast<float>(mag);
         if (value < 0) f = -f;
     }
     uint32_t bits = std::bit_cast<uint32_t>(f);
-    return {static_cast<uint8_t>(bits >> 24), static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 8),
-            static_cast<uint8_t>(bits)};
+    return {static_cast<uint8_t>(bits >> 24), static_cast<uint8_t>(bits >> 16),
+            static_cast<uint8_t>(bits >> 8), static_cast<uint8_t>(bits)};
 }
 
 Crc16 Crc16Modbus(std::span<const uint8_t> bytes) {
     uint16_t crc = 0xFFFF;
     for (uint8_t byte : bytes) {
         crc ^= byte;
-        for (int i = 0; i < 8; ++i) crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
+        for (int i = 0; i < 8; ++i)
+            crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
     }
     return {static_cast<uint8_t>(crc & 0xFF), static_cast<uint8_t>(crc >> 8)};
 }
@@ -178,7 +185,8 @@ bool VerificaCRC(CommState& comm, UserDialogs& dialogs, std::span<const uint8_t>
 
 uint8_t Lrc8(std::span<const uint8_t> bytes) {
     unsigned sum = 0;
-    for (uint8_t b : bytes) sum += b;
+    for (uint8_t b : bytes)
+        sum += b;
     return static_cast<uint8_t>((256 - sum % 256) % 256);
 }
 
@@ -190,7 +198,8 @@ uint8_t Crc8(std::string_view text) {
     uint8_t crc = 0;
     for (char c : text) {
         crc ^= static_cast<uint8_t>(c);
-        for (int i = 0; i < 8; ++i) crc = (crc & 1) ? static_cast<uint8_t>((crc >> 1) ^ 0x8C) : crc >> 1;
+        for (int i = 0; i < 8; ++i)
+            crc = (crc & 1) ? static_cast<uint8_t>((crc >> 1) ^ 0x8C) : crc >> 1;
     }
     return crc;
 }

@@ -2,6 +2,7 @@
 // The communication state shared by every device request.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "comm/device_record.h"
@@ -51,4 +52,6 @@ struct CommState {
     std::string ModemNumber;
 
     std::array<RegisterRecord, RegisterCount> Registers{};
+    // Set by the register view: redraw from Registers after the names were rebuilt.
+    std::function<void()> onRegisterNamesChanged;
 };

@@ -1,0 +1,101 @@
+#include "project/project_load.h"
+
+#include "designers/display_compiler.h"
+#include "designers/task_compiler.h"
+#include "project/file_io.h"
+#include "project/project_clear.h"
+#include "project/project_files.h"
+#include "project/project_path.h"
+#include "project/project_texts.h"
+
+namespace {
+
+class SetReader {
+public:
+    SetReader(std::string base, LoadReport& report) : base_(std::move(base)), report_(report) {}
+
+    // The file's bytes, or nullopt (reported) when it is missing or unreadable.
+    std::optional<std::string> read(std::string_view ext) {
+        std::string path = base_ + std::string(ext);
+        if (!FileExists(path)) {
+            report_.add(std::string(ext) + ": missing");
+            return std::nullopt;
+        }
+        auto data = readWholeFile(path);
+        if (!data) report_.add(std::string(ext) + ": cannot be read");
+        return data;
+    }
+
+private:
+    std::string base_;
+    LoadReport& report_;
+};
+
+void rebuildLoadedRung(AppContext& ctx, const ProjectLoadHooks& hooks, int16_t rung, LoadReport& report) {
+    CommandRecord& r = ctx.project.Program.Sections[0].Rungs[static_cast<size_t>(rung)];
+    r.EncodedFlag = -1; // the editor takes value types and trigger settings from the stored fields
+    if (hooks.rebuildRung && !hooks.rebuildRung(ctx, 0, rung))
+        report.add(".prj: rung " + std::to_string(rung) + " could not be re-encoded");
+}
+
+void showReport(AppContext& ctx, const LoadReport& report) {
+    if (report.problems.empty()) return;
+    for (const std::string& line : report.problems) ctx.shell.log.LogWrite(line);
+    ctx.dialogs.messageBox(loadProblemsText(report.problems.size()), MsgButtons::Ok, MsgIcon::Warning);
+}
+
+} // namespace
+
+bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
+    std::string chosen = ctx.dialogs.openFile(ProjectFilter);
+    if (chosen.empty()) return false;
+    clearProjectForLoad(ctx); // may save the old project under another name: keep the chosen one apart
+
+    Project& p = ctx.project;
+    const ModelRecord& model = ctx.model();
+    p.ProjectPath = projectBase(chosen);
+    p.CurrentFilePath = chosen;
+    LoadReport report;
+    SetReader files(p.ProjectPath, report);
+
+    // The main file's version picks the layout of every file, so it is read first.
+    auto main = files.read(".prj");
+    std::string version = main ? programFileVersion(*main) : "";
+    SetLayout layout{version == ctx.shell.VersionText, 0};
+
+    if (auto data = files.read(".ptb")) {
+        readTablesFile(*data, layout.mode(), p.Tables, report);
+        if (hooks.allocateTables) hooks.allocateTables(p.Tables);
+    }
+    bool carryOn = true;
+    if (main) {
+        if (version > ctx.shell.VersionText)
+            carryOn = ctx.dialogs.messageBox(WrongVersionText, MsgButtons::OkCancel, MsgIcon::Question) == MsgChoice::Ok;
+        if (carryOn)
+            readProgramFile(*main, layout, p.Program,
+                            [&](int16_t rung) { rebuildLoadedRung(ctx, hooks, rung, report); }, report);
+    }
+    if (carryOn) {
+        if (auto data = files.read(".lst")) readRegisterFile(*data, layout.mode(), ctx.comm.Registers, model, report);
+        if (auto data = files.read(".dsp")) {
+            readDisplayFile(*data, layout, p.Pages, report);
+            // Pages past the fourth stay in the project; only the compile can refuse them.
+            if (int left = frm_display::CompilaOggetti(p.Pages, p.Program); left > 0)
+                ctx.shell.log.LogWrite(".dsp: " + std::to_string(left) + " page(s) beyond " +
+                                       std::to_string(frm_display::CompiledPageLimit) + " have no program section");
+        }
+        if (auto data = files.read(".skd")) {
+            readTaskFile(*data, layout, p.Tasks, report);
+            frm_scheduler::CompilaOggetti(p.Tasks);
+        }
+        if (auto data = files.read(".fmt")) readVariableFile(*data, layout.mode(), p.Variables, report);
+        if (auto data = files.read(".str")) readStringFile(*data, layout.mode(), p.Strings, model, report);
+        if (auto data = files.read(".blk")) readBlockFile(*data, layout, p.Blocks, model, report);
+        if (auto data = files.read(".wtc")) readWatchFile(*data, layout.mode(), p.Watch, report);
+        p.Program.CurrentRung = p.Program.Sections[0].RungCount;
+        p.CurrentFilePath = mainFileName(p.ProjectPath);
+    }
+    p.ProjectModified = 0;
+    showReport(ctx, report);
+    return carryOn;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Loading a project's file set.
+#include <functional>
+
+#include "app/app_context.h"
+
+// What the load asks of the editor and of the compiler.
+struct ProjectLoadHooks {
+    // Encodes the stored rung afresh from its texts through the function-block editor; false when the
+    // rung could not be encoded.
+    std::function<bool(AppContext&, int16_t section, int16_t rung)> rebuildRung;
+    // Gives the lookup tables their controller memory pages.
+    std::function<void(LookupTableArray&)> allocateTables;
+};
+
+// Asks for a ".prj" file and loads its set into a cleared project. Problems (unreadable or missing files,
+// items that do not convert, counts beyond the arrays, rungs that could not be re-encoded) are logged and
+// summed up in one message. Returns false when the dialog was cancelled or the version question refused.
+bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks);

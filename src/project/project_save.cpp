@@ -1,0 +1,69 @@
+#include "project/project_save.h"
+
+#include "project/file_io.h"
+#include "project/project_files.h"
+#include "project/project_path.h"
+#include "project/project_texts.h"
+
+namespace {
+
+// Subroutine sections with blocks in them: the file set holds the main program only.
+std::string unsavedSubroutines(const ProgramStore& program) {
+    std::string names;
+    int last = std::min<int>(program.SubroutineCount, SectionCount - 1);
+    for (int s = 1; s <= last; ++s) {
+        const ProgramSection& section = program.Sections[static_cast<size_t>(s)];
+        int count = std::min<int>(section.RungCount, MaxRungs);
+        for (int r = 1; r <= count; ++r) {
+            if (section.Rungs[static_cast<size_t>(r)].FunctionType == 0) continue;
+            names += (names.empty() ? "Sub" : ", Sub") + std::to_string(s);
+            break;
+        }
+    }
+    return names;
+}
+
+std::vector<std::pair<std::string, std::string>> fileSet(const AppContext& ctx, const std::string& base) {
+    const Project& p = ctx.project;
+    const ModelRecord& model = ctx.model();
+    const std::string contents[] = {
+        writeRegisterFile(ctx.comm.Registers, model), writeWatchFile(p.Watch),
+        writeTablesFile(p.Tables),                    writeDisplayFile(p.Pages),
+        writeTaskFile(p.Tasks),                       writeVariableFile(p.Variables),
+        writeStringFile(p.Strings, model),            writeBlockFile(p.Blocks, model),
+    };
+    std::vector<std::pair<std::string, std::string>> files;
+    // Section 0 is the program, whatever section the view shows.
+    files.emplace_back(mainFileName(base),
+                       writeProgramFile(p.Program.Sections[0], ctx.shell.VersionText, model.ModelCode));
+    for (size_t i = 0; i < std::size(SideFileExtensions); ++i)
+        files.emplace_back(base + std::string(SideFileExtensions[i]), contents[i]);
+    return files;
+}
+
+} // namespace
+
+bool SalvaProgetto(AppContext& ctx, bool askName) {
+    Project& p = ctx.project;
+    if (p.CurrentFilePath.empty() || askName) {
+        std::string chosen = ctx.dialogs.saveFile(ProjectFilter);
+        if (chosen.empty()) return false;
+        p.CurrentFilePath = chosen;
+    }
+    p.ProjectPath = projectBase(p.CurrentFilePath);
+    p.CurrentFilePath = mainFileName(p.ProjectPath);
+
+    if (std::string subs = unsavedSubroutines(p.Program); !subs.empty()) {
+        ctx.shell.log.LogWrite(subroutinesNotSavedText(subs));
+        ctx.dialogs.messageBox(subroutinesNotSavedText(subs), MsgButtons::Ok, MsgIcon::Warning);
+    }
+
+    // Built in full first, written without processing events: nothing can change the data half way.
+    if (auto failed = writeFileGroup(fileSet(ctx, p.ProjectPath))) {
+        ctx.shell.log.LogWrite(saveFailedText(*failed));
+        ctx.dialogs.messageBox(saveFailedText(*failed), MsgButtons::Ok, MsgIcon::Critical);
+        return false;
+    }
+    p.ProjectModified = 0;
+    return true;
+}

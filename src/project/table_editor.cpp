@@ -1,0 +1,120 @@
+#include "project/table_editor.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "project/file_io.h"
+#include "project/item_reader.h"
+#include "project/project_texts.h"
+#include "project/table_file.h"
+
+namespace {
+
+std::string valueText(double v) {
+    char buf[32];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, ec == std::errc{} ? end : buf);
+}
+
+std::optional<int> wholePointCount(const std::string& text) {
+    auto v = parseNumber(text);
+    if (!v || std::trunc(*v) < 2 || std::trunc(*v) > MaxTablePoints) return std::nullopt;
+    return static_cast<int>(std::trunc(*v));
+}
+
+} // namespace
+
+void TableEditor::selectTable(int position) {
+    if (position < 0 || position >= tables_.Count) return;
+    selected = position;
+    work = tables_.Tables[static_cast<size_t>(position)];
+    showWorkingCopy();
+}
+
+void TableEditor::showWorkingCopy() {
+    fields.name = work.Name;
+    fields.pointCount = std::to_string(work.PointCount);
+    for (int i = 0; i < std::min<int>(work.PointCount, TableRows); ++i) {
+        fields.inputs[static_cast<size_t>(i)] = valueText(work.Inputs[static_cast<size_t>(i)]);
+        fields.outputs[static_cast<size_t>(i)] = valueText(work.Outputs[static_cast<size_t>(i)]);
+    }
+}
+
+std::optional<int> TableEditor::pointCountChanged() {
+    auto n = wholePointCount(fields.pointCount);
+    if (!n) dialogs_.messageBox("N = 2 to 26");
+    return n;
+}
+
+bool TableEditor::LeggiTabella() {
+    if (fields.name.empty()) {
+        dialogs_.messageBox("Check Table Name");
+        return false;
+    }
+    auto n = wholePointCount(fields.pointCount);
+    if (!n) {
+        dialogs_.messageBox("Check N points");
+        return false;
+    }
+    LookupTable copy = work;
+    copy.Name = fields.name;
+    copy.PointCount = static_cast<uint8_t>(*n);
+    for (int i = 0; i < *n; ++i) {
+        auto in = parseNumber(fields.inputs[static_cast<size_t>(i)]);
+        auto out = parseNumber(fields.outputs[static_cast<size_t>(i)]);
+        if (!in || !out) return false; // a box without a number stops the copy: nothing is taken
+        copy.Inputs[static_cast<size_t>(i)] = *in;
+        copy.Outputs[static_cast<size_t>(i)] = *out;
+    }
+    work = copy;
+    return true;
+}
+
+bool TableEditor::insertOrUpdate() {
+    if (!LeggiTabella()) return false;
+    bool isNew = selected < 0 || selected >= tables_.Count || work.Name != tables_.Tables[static_cast<size_t>(selected)].Name;
+    if (isNew) {
+        if (tables_.Count >= MaxLookupTables) return false;
+        selected = tables_.Count++;
+    }
+    LookupTable& target = tables_.Tables[static_cast<size_t>(selected)];
+    target.Name = work.Name;
+    target.PointCount = work.PointCount;
+    target.Inputs = work.Inputs;
+    target.Outputs = work.Outputs;
+    modified_ = -1;
+    return true;
+}
+
+int TableEditor::confirm(const std::function<void(LookupTableArray&)>& allocateTables) {
+    insertOrUpdate();
+    if (allocateTables) allocateTables(tables_);
+    modified_ = -1;
+    return selected;
+}
+
+bool TableEditor::saveToFile() {
+    std::string name = dialogs_.saveFile(TableFileFilter);
+    if (!LeggiTabella() || name.empty()) return false;
+    if (auto failed = writeFileGroup({{name, writeTableFile(work)}})) {
+        dialogs_.messageBox("Cannot write " + *failed, MsgButtons::Ok, MsgIcon::Critical);
+        return false;
+    }
+    return true;
+}
+
+bool TableEditor::loadFromFile() {
+    std::string name = dialogs_.openFile(TableFileFilter);
+    if (name.empty()) return false;
+    auto data = readWholeFile(name);
+    if (!data) {
+        dialogs_.messageBox("Cannot read " + name, MsgButtons::Ok, MsgIcon::Critical);
+        return false;
+    }
+    if (readTableFile(*data, work) != TableFileResult::Ok) {
+        dialogs_.messageBox("N = 2 to 26");
+        return false;
+    }
+    showWorkingCopy();
+    return true;
+}

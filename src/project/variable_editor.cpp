@@ -1,0 +1,136 @@
+#include "project/variable_editor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <cstdio>
+#include <utility>
+
+#include "project/item_reader.h"
+
+namespace {
+
+constexpr char FormatKinds[] = {'f', 'e', 'x'};
+
+std::string threeDigits(int i) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%03d", i);
+    return buf;
+}
+
+// A text that holds a whole number in the field's range, rounded like the editor's conversions.
+template <class T> bool takeNumber(const std::string& text, T& field) {
+    auto v = parseNumber(text);
+    if (!v) return false;
+    double whole = std::nearbyint(*v);
+    if (whole < static_cast<double>(std::numeric_limits<T>::min()) || whole > static_cast<double>(std::numeric_limits<T>::max()))
+        return false;
+    field = static_cast<T>(whole);
+    return true;
+}
+
+} // namespace
+
+std::string buildFormat(const OutputFormat& f) {
+    char kind = f.kind >= 0 && f.kind < 3 ? FormatKinds[f.kind] : 'f';
+    return std::string("%") + (f.sign ? '+' : ' ') + std::to_string(std::clamp(f.digits, 1, 9)) + "." +
+           std::to_string(std::clamp(f.decimals, 0, 9)) + kind;
+}
+
+OutputFormat parseFormat(std::string_view format, OutputFormat current) {
+    auto digitAt = [&](size_t i, int& field) {
+        if (i < format.size() && format[i] >= '0' && format[i] <= '9') field = format[i] - '0';
+    };
+    if (format.size() > 1) current.sign = format[1] != ' ';
+    digitAt(2, current.digits);
+    digitAt(4, current.decimals);
+    if (format.size() > 5)
+        for (int k = 0; k < 3; ++k)
+            if (format[5] == FormatKinds[k]) current.kind = k;
+    return current;
+}
+
+std::string variableListLine(int index, const VariableRecord& v, std::string_view typeName) {
+    std::string line = "#" + threeDigits(index) + " \t";
+    std::string type(typeName);
+    std::string reg = std::to_string(v.Register);
+    if (v.ValueType <= 12) return line + reg + "\t" + type + "\t" + v.Format + "\t" + v.Name + "\t\t" + v.CsvName;
+    if (v.ValueType <= 15) return line + reg + "\t" + type + "\t" + v.Name + "\t\t" + v.CsvName;
+    if (v.ValueType <= 18) return line + "\t" + type + "\t\t\t\t" + v.CsvName;
+    return line;
+}
+
+std::string stringListLine(int index, std::string_view text) { return "$" + threeDigits(index) + "\t" + std::string(text); }
+
+std::string blockListLine(int index, std::string_view name) { return "*00" + std::to_string(index) + " " + std::string(name); }
+
+int addVariable(VariableTable& vars, const ModelRecord& model, int16_t& modified) {
+    if (vars.Count >= std::min<int>(model.MaxVariables, 255)) return -1;
+    int k = vars.Count++;
+    VariableRecord& v = vars.Variables[static_cast<size_t>(k)];
+    v.Format = "%+5.0f";
+    v.Name = "Var" + std::to_string(k);
+    v.Register = model.FirstUserRegister;
+    v.ValueType = 0;
+    v.AltRegister = model.FirstUserRegister;
+    v.TriggerRegister = 0;
+    v.Mask = 1;
+    v.Swap = 0;
+    v.CsvName = v.Name;
+    modified = -1;
+    return k;
+}
+
+int removeVariable(VariableTable& vars, int selected, int16_t& modified) {
+    if (vars.Count == 0) return -1;
+    modified = -1;
+    if (selected < 0 || selected >= vars.Count) return 0;
+    for (int i = selected; i + 1 < vars.Count; ++i)
+        vars.Variables[static_cast<size_t>(i)] = vars.Variables[static_cast<size_t>(i + 1)];
+    --vars.Count;
+    return selected - 1;
+}
+
+int moveVariableUp(VariableTable& vars, int selected, int16_t& modified) {
+    modified = -1;
+    if (selected < 0 || selected >= vars.Count) return selected < 0 ? -1 : selected;
+    if (selected == 0) return -1;
+    std::swap(vars.Variables[static_cast<size_t>(selected - 1)], vars.Variables[static_cast<size_t>(selected)]);
+    return selected - 1;
+}
+
+int moveVariableDown(VariableTable& vars, int selected, int16_t& modified) {
+    modified = -1;
+    if (selected < 0 || selected + 1 >= vars.Count) return selected;
+    std::swap(vars.Variables[static_cast<size_t>(selected)], vars.Variables[static_cast<size_t>(selected + 1)]);
+    return selected + 1;
+}
+
+bool applyVariableFields(VariableTable& vars, VariableFields& f, UserDialogs& dialogs, int16_t& modified) {
+    int id = -1;
+    // The id box is editable: only a variable of the table is ever written.
+    if (!takeNumber(f.id, id) || id < 0 || id >= static_cast<int>(vars.Variables.size())) return false;
+    VariableRecord& v = vars.Variables[static_cast<size_t>(id)];
+    if (hasOutputFormat(v.ValueType)) f.alternate = buildFormat(f.format);
+    takeNumber(f.reg, v.Register);
+    v.ValueType = f.typeIndex >= 0 && f.typeIndex < static_cast<int>(TypeListData.size())
+                      ? TypeListData[static_cast<size_t>(f.typeIndex)]
+                      : 0;
+    v.Format = f.alternate;
+    v.Name = f.name;
+    takeNumber(f.alternate, v.AltRegister);
+    takeNumber(f.trigger, v.TriggerRegister);
+    if (f.alternateChecked) {
+        if (f.mask == "0") {
+            dialogs.messageBox("Check values (Mask)", MsgButtons::Ok, MsgIcon::Critical, "Error");
+            return false;
+        }
+        takeNumber(f.mask, v.Mask);
+    } else {
+        v.Mask = 0;
+    }
+    v.Swap = f.swap ? 1 : 0;
+    v.CsvName = f.csvName;
+    modified = -1;
+    return true;
+}

@@ -1,0 +1,58 @@
+#pragma once
+// The variables, strings and blocks editor without its window: the records' limits, list lines, the
+// output format text and applying the edit fields.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/model_record.h"
+#include "platform/user_dialogs.h"
+#include "project/project_data.h"
+
+// The type list offers 18 entries; an entry's data is the type it stores ("---" entries store 0).
+constexpr std::array<uint8_t, 18> TypeListData = {0, 1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 13, 14, 0, 16, 17};
+constexpr bool typeListOffers(int index) { return index <= 4 || index == 13 || index == 14 || index == 16 || index == 17; }
+
+constexpr bool hasOutputFormat(uint8_t type) { return type <= 12 || type == 16 || type == 17; }
+
+// The format text "%" + sign + digits + "." + decimals + conversion, for example "%+5.0f".
+struct OutputFormat {
+    bool sign = true;
+    int digits = 5;   // 1..9
+    int decimals = 0; // 0..9
+    int kind = 0;     // 0 Decimal "f", 1 Exp "e", 2 Hex "x"
+};
+std::string buildFormat(const OutputFormat& f);
+// Reads the parts of a format text; parts that are not there keep their value in current.
+OutputFormat parseFormat(std::string_view format, OutputFormat current);
+
+// The list lines.
+std::string variableListLine(int index, const VariableRecord& v, std::string_view typeName);
+std::string stringListLine(int index, std::string_view text);
+std::string blockListLine(int index, std::string_view name);
+
+// Adds a variable with the new-variable defaults; -1 at the model's limit (nothing changes).
+int addVariable(VariableTable& vars, const ModelRecord& model, int16_t& modified);
+// Each returns the list selection afterwards, -1 for none.
+int removeVariable(VariableTable& vars, int selected, int16_t& modified);
+int moveVariableUp(VariableTable& vars, int selected, int16_t& modified);
+int moveVariableDown(VariableTable& vars, int selected, int16_t& modified);
+
+// The variable page's edit fields as the window holds them.
+struct VariableFields {
+    std::string id;        // index of the edited variable
+    std::string reg;       // "Input Reg" / default location or string
+    std::string alternate; // output format, or the alternate location or string
+    std::string trigger;
+    std::string mask;
+    int typeIndex = 0;
+    std::string name;
+    std::string csvName;
+    bool alternateChecked = false;
+    bool swap = false;
+    OutputFormat format;
+};
+// Applies the fields to the variable they name. A field whose text is not a number keeps the old
+// value; an id outside the table changes nothing. False after "Check values (Mask)".
+bool applyVariableFields(VariableTable& vars, VariableFields& fields, UserDialogs& dialogs, int16_t& modified);

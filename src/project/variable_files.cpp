@@ -1,0 +1,130 @@
+// ".fmt" (variables), ".str" (strings) and ".blk" (text blocks).
+#include <algorithm>
+#include <cmath>
+
+#include "project/item_writer.h"
+#include "project/project_files.h"
+
+namespace {
+
+bool isStringType(uint8_t type) { return type >= 13 && type <= 15; }
+
+// String variables keep their second and third register, mask and swap flag as "300.0.1.0".
+std::string dottedFields(const VariableRecord& v) {
+    return std::to_string(v.AltRegister) + "." + std::to_string(v.TriggerRegister) + "." + std::to_string(v.Mask) +
+           "." + std::to_string(v.Swap);
+}
+
+// Each part that converts goes to its field, cut to a whole number; the others keep their value.
+void takeDottedFields(const std::string& text, VariableRecord& v, ItemReader& in) {
+    std::string parts[4];
+    size_t start = 0;
+    for (int i = 0; i < 4; ++i) {
+        size_t dot = text.find('.', start);
+        parts[i] = text.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        start = dot == std::string::npos ? text.size() : dot + 1;
+    }
+    auto take = [&](const std::string& part, auto& field, double lo, double hi) {
+        auto n = parseNumber(part);
+        if (!n || std::trunc(*n) < lo || std::trunc(*n) > hi) {
+            ++in.unconvertible;
+            return;
+        }
+        field = static_cast<std::remove_reference_t<decltype(field)>>(std::trunc(*n));
+    };
+    take(parts[0], v.AltRegister, INT32_MIN, INT32_MAX);
+    take(parts[1], v.TriggerRegister, INT32_MIN, INT32_MAX);
+    take(parts[2], v.Mask, -32768, 32767);
+    take(parts[3], v.Swap, -32768, 32767);
+}
+
+int usedStrings(const ModelRecord& model) { return std::min<int>(model.MaxStrings, std::tuple_size_v<StringTable>); }
+int usedBlocks(const ModelRecord& model) { return std::min<int>(model.MaxBlocks, std::tuple_size_v<TextBlockTable>); }
+
+} // namespace
+
+std::string writeVariableFile(const VariableTable& vars) {
+    ItemWriter out;
+    out.number(vars.Count);
+    for (int i = 0; i < vars.Count; ++i) {
+        const VariableRecord& v = vars.Variables[static_cast<size_t>(i)];
+        out.number(v.Register);
+        out.number(v.ValueType);
+        out.text(isStringType(v.ValueType) ? dottedFields(v) : v.Format);
+        out.text(v.Name + "\t" + v.CsvName);
+    }
+    return out.contents();
+}
+
+void readVariableFile(std::string_view data, ItemMode mode, VariableTable& vars, LoadReport& report) {
+    ItemReader in(data, mode);
+    in.byte(vars.Count); // at most 255: the array holds 257
+    for (int i = 0; i < vars.Count; ++i) {
+        VariableRecord& v = vars.Variables[static_cast<size_t>(i)];
+        in.longInt(v.Register);
+        in.byte(v.ValueType);
+        in.text(v.Format);
+        if (isStringType(v.ValueType)) takeDottedFields(v.Format, v, in);
+        if (auto item = in.field()) {
+            size_t tab = item->find('\t');
+            v.Name = item->substr(0, tab);
+            v.CsvName = tab == std::string::npos ? "" : item->substr(tab + 1);
+        }
+    }
+    report.noteItems(".fmt", in);
+}
+
+std::string writeStringFile(const StringTable& strings, const ModelRecord& model) {
+    ItemWriter out;
+    for (int i = 0; i < usedStrings(model); ++i) out.text(strings[static_cast<size_t>(i)].Text);
+    return out.contents();
+}
+
+void readStringFile(std::string_view data, ItemMode mode, StringTable& strings, const ModelRecord& model,
+                    LoadReport& report) {
+    ItemReader in(data, mode);
+    for (int i = 0; i < usedStrings(model); ++i) in.text(strings[static_cast<size_t>(i)].Text);
+    report.noteItems(".str", in);
+}
+
+std::string writeBlockFile(const TextBlockTable& blocks, const ModelRecord& model) {
+    ItemWriter out;
+    for (int i = 0; i < usedBlocks(model); ++i) {
+        const TextBlock& b = blocks[static_cast<size_t>(i)];
+        out.text("<TEXT>" + b.Name);
+        out.multiLineText(b.Text);
+        out.tag("</TEXT>");
+    }
+    return out.contents();
+}
+
+void readBlockFile(std::string_view data, const SetLayout& layout, TextBlockTable& blocks, const ModelRecord& model,
+                   LoadReport& report) {
+    ItemReader in(data, layout.mode());
+    if (!layout.tagged) {
+        // The counted layout has no structure: everything is the text of block 0.
+        while (auto item = in.next()) blocks[0].Text += *item + "\r\n";
+        return;
+    }
+    constexpr int capacity = std::tuple_size_v<TextBlockTable>;
+    int block = -1;
+    int64_t outside = 0; // lines before the first block or of blocks beyond the table
+    TextBlock scratch;
+    auto current = [&]() -> TextBlock& { return block >= 0 && block < capacity ? blocks[static_cast<size_t>(block)] : scratch; };
+    while (auto item = in.next()) {
+        std::string_view head = std::string_view(*item).substr(0, 6);
+        if (head == "<TEXT>") {
+            ++block;
+            current().Text.clear();
+            if (model.ProjectTextBlocks != 0) current().Name = item->substr(6);
+        } else if (head == "</TEXT") {
+            std::string& text = current().Text;
+            if (text.ends_with("\r\n")) text.resize(text.size() - 2);
+        } else {
+            if (block < 0) ++outside;
+            current().Text += *item + "\r\n";
+        }
+    }
+    report.noteDropped(".blk", "block(s)", block + 1 - capacity, capacity);
+    if (outside > 0) report.add(".blk: " + std::to_string(outside) + " line(s) before the first block dropped");
+}

@@ -1,0 +1,181 @@
+// Damaged and hostile project files: the load never crashes, keeps what it could read and says what it
+// could not.
+#include <gtest/gtest.h>
+
+#include "project/project_files.h"
+#include "project/project_load.h"
+#include "project/project_save.h"
+#include "project_fixture.h"
+
+namespace {
+
+const SetLayout tagged{true, 0};
+
+std::vector<std::string> lines(const std::string& file) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    while (start < file.size()) {
+        size_t eol = file.find("\r\n", start);
+        out.push_back(file.substr(start, eol - start));
+        start = eol + 2;
+    }
+    return out;
+}
+
+std::string repeat(const std::string& block, int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += block;
+    return s;
+}
+
+} // namespace
+
+class HostileFiles : public ProjectFixture {
+protected:
+    ProjectLoadHooks hooks{[](AppContext&, int16_t, int16_t) { return true; }, {}};
+
+    void saveSmallProject() {
+        Project& p = *project;
+        p.Program.Sections[0].RungCount = 2;
+        p.Program.Sections[0].Rungs[1].Description = "one";
+        p.Tables.Count = 1;
+        p.Tables.Tables[0] = {"T", 2, {}, {}, 0, 0};
+        p.Pages.Count = 1;
+        p.Pages.Pages[0].ObjectCount = 1;
+        p.Tasks.Count = 1;
+        p.Tasks.Tasks[1].FieldCount = 2;
+        p.Variables.Count = 2;
+        p.Variables.Variables[1].ValueType = 13;
+        p.Watch[0] = 1;
+        model().NumRegisters = 60;
+        model().MaxStrings = 2;
+        model().MaxBlocks = 2;
+        p.Blocks[0].Text = "a\r\nb";
+        dialogs.files.push_back(path("h.prj"));
+        ASSERT_TRUE(SalvaProgetto(ctx, true));
+    }
+};
+
+TEST_F(HostileFiles, EveryFileCutAtEveryLineLoadsAndReports) {
+    saveSmallProject();
+    std::vector<std::string> exts{".prj"};
+    for (auto e : SideFileExtensions) exts.emplace_back(e);
+    std::map<std::string, std::string> saved;
+    for (const auto& e : exts) saved[e] = slurp(path("h" + e));
+    for (const auto& e : exts) {
+        auto all = lines(saved[e]);
+        for (size_t keep = 0; keep < all.size(); ++keep) {
+            std::string cut;
+            for (size_t i = 0; i < keep; ++i) cut += all[i] + "\r\n";
+            spit(path("h" + e), cut);
+            dialogs.shown.clear();
+            dialogs.files.push_back(path("h.prj"));
+            project->ProjectModified = 0;
+            CaricaProgetto(ctx, hooks);
+            EXPECT_EQ(project->ProjectModified, 0);
+            // An empty main file has no version and switches the set to the counted layout: that, or
+            // the cut itself, is always reported, except where the cut falls between whole records.
+            EXPECT_LE(dialogs.shown.size(), 1u) << e << " cut at " << keep;
+        }
+        spit(path("h" + e), saved[e]);
+    }
+}
+
+TEST_F(HostileFiles, CountsBeyondTheArraysAreBoundedAndReported) {
+    LoadReport report;
+    LookupTableArray tables;
+    std::string table = crlf({"T", " 30 "}) + repeat(crlf({" 1"}), 60);
+    readTablesFile(crlf({" 12 "}) + repeat(table, 12), ItemMode::Lines, tables, report);
+    EXPECT_EQ(tables.Count, MaxLookupTables);
+    EXPECT_EQ(tables.Tables[8].PointCount, MaxTablePoints);
+
+    WatchList watch{};
+    readWatchFile(crlf({" 150 "}) + repeat(crlf({" 7 "}), 150), ItemMode::Lines, watch, report);
+    EXPECT_EQ(watch[0], 100);
+    readWatchFile(crlf({"-4 "}), ItemMode::Lines, watch, report);
+    EXPECT_EQ(watch[0], 0);
+
+    auto pages = std::make_unique<DisplayPageArray>();
+    std::string page = "<PAG>\r\n" + repeat("<OBJ>\r\n" + repeat(crlf({" 1 "}), 20) + "</OBJ>\r\n", 40) + "</PAG>\r\n";
+    readDisplayFile(repeat(page, 12), tagged, *pages, report);
+    EXPECT_EQ(pages->Count, MaxDisplayPages);
+    EXPECT_EQ(pages->Pages[8].ObjectCount, MaxPageObjects);
+
+    auto tasks = std::make_unique<TaskArray>();
+    readTaskFile(repeat("<TASK>\r\n" + repeat(crlf({" 0 "}), 100) + "</TASK>\r\n", 40), tagged, *tasks, report);
+    EXPECT_EQ(tasks->Count, MaxTasks);
+
+    auto store = std::make_unique<ProgramStore>();
+    SetLayout layout = tagged;
+    readProgramFile(crlf({"1.8", "9E23"}) + repeat("<FUNC>\r\n" + repeat(crlf({" 0 "}), 48) + "</FUNC>\r\n", 300), layout, *store, {}, report);
+    EXPECT_EQ(store->Sections[0].RungCount, MaxRungs);
+
+    TextBlockTable blocks{};
+    ModelRecord m;
+    m.ProjectTextBlocks = -1;
+    readBlockFile("stray\r\n" + repeat(crlf({"<TEXT>n", "x", "</TEXT>"}), 40), tagged, blocks, m, report);
+    EXPECT_EQ(blocks[32].Text, "x");
+
+    // Counted layouts: a page count, an object count and a field count beyond their arrays.
+    SetLayout counted{false, 0};
+    readDisplayFile(crlf({" 200 ", " 250 "}), counted, *pages, report);
+    EXPECT_LE(pages->Count, MaxDisplayPages);
+    readTaskFile(crlf({" 1 ", " 2 "}) + repeat(crlf({" 200 "}), 40), counted, *tasks, report);
+    EXPECT_LE(tasks->Tasks[1].FieldCount, 64);
+
+    for (const char* expected : {".ptb: 3 table(s) beyond 9 dropped", ".wtc: 50 register(s) beyond 100 dropped",
+                                 ".dsp: 3 page(s) beyond 9 dropped", ".skd: 4 task(s) beyond 36 dropped",
+                                 ".prj: 44 rung(s) beyond 256 dropped", ".blk: 7 block(s) beyond 33 dropped",
+                                 ".blk: 1 line(s) before the first block dropped"})
+        EXPECT_NE(std::find(report.problems.begin(), report.problems.end(), expected), report.problems.end()) << expected;
+}
+
+TEST_F(HostileFiles, LfOnlyFilesUnknownModelAndDamagedItemsStillLoad) {
+    saveSmallProject();
+    for (const std::string ext : {".prj", ".fmt", ".blk"}) {
+        std::string data = slurp(path("h" + ext));
+        std::string lf;
+        for (char c : data)
+            if (c != '\r') lf += c;
+        spit(path("h" + ext), lf);
+    }
+    std::string prj = slurp(path("h.prj"));
+    prj.replace(prj.find("9E23"), 4, "ZZZZ");
+    prj.replace(prj.find("\n 0 \n"), 5, "\nbad\n");
+    spit(path("h.prj"), prj);
+    dialogs.files.push_back(path("h.prj"));
+    ASSERT_TRUE(CaricaProgetto(ctx, hooks));
+    EXPECT_EQ(project->Program.Sections[0].RungCount, 2);
+    EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "one");
+    EXPECT_EQ(project->Blocks[0].Text, "a\r\nb");
+    EXPECT_EQ(project->Variables.Count, 2);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(shell->log.lines().back().find(".prj: 1 item(s) could not be converted"), 0u);
+}
+
+TEST_F(HostileFiles, ReadersSurviveArbitraryBytes) {
+    std::string noise;
+    uint32_t x = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        x = x * 1103515245 + 12345;
+        char c = "<>/FUNCPAGOBJTASKTEXT 0123456789.-E,\"\r\n\t"[(x >> 16) % 42];
+        noise += (x >> 8) % 50 == 0 ? static_cast<char>(x >> 24) : c;
+    }
+    for (bool isTagged : {true, false}) {
+        SetLayout layout{isTagged, static_cast<int32_t>(x % 200)};
+        LoadReport report;
+        auto store = std::make_unique<ProgramStore>();
+        readProgramFile(noise, layout, *store, {}, report);
+        auto pages = std::make_unique<DisplayPageArray>();
+        readDisplayFile(noise, layout, *pages, report);
+        auto tasks = std::make_unique<TaskArray>();
+        readTaskFile(noise, layout, *tasks, report);
+        TextBlockTable blocks{};
+        readBlockFile(noise, layout, blocks, model(), report);
+        auto vars = std::make_unique<VariableTable>();
+        readVariableFile(noise, layout.mode(), *vars, report);
+        EXPECT_LE(store->Sections[0].RungCount, MaxRungs);
+        EXPECT_LE(pages->Count, MaxDisplayPages);
+        EXPECT_LE(tasks->Count, MaxTasks);
+    }
+}

@@ -1,0 +1,70 @@
+#pragma once
+// A headless application context with a default model and a temporary folder for project files.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "app/app_context.h"
+#include "support/fake_dialogs.h"
+
+// Counts every chance it gets to run events, so tests can check that none was taken.
+class CountingPump : public EventPump {
+public:
+    int calls = 0;
+    void processEvents() override { ++calls; }
+    void pausa(double) override { ++calls; }
+    bool waitUntil(const std::function<bool()>& done, int, bool) override {
+        ++calls;
+        return done();
+    }
+    int64_t nowMs() const override { return 0; }
+};
+
+class ProjectFixture : public ::testing::Test {
+protected:
+    std::unique_ptr<ShellState> shell = std::make_unique<ShellState>();
+    std::unique_ptr<CommState> comm = std::make_unique<CommState>();
+    std::unique_ptr<Project> project = std::make_unique<Project>();
+    CountingPump pump;
+    FakeDialogs dialogs;
+    AppContext ctx{*shell, *comm, *project, pump, dialogs};
+    std::filesystem::path dir;
+
+    void SetUp() override {
+        ModelRecord& m = shell->Models[DefaultModelIndex];
+        m.ModelCode = "9E23";
+        m.ModelName = "JXV9787";
+        m.NumRegisters = 1280;
+        m.MaxVariables = 255;
+        m.MaxStrings = 128;
+        m.MaxBlocks = 32;
+        m.FirstUserRegister = 45;
+        m.ProjectTextBlocks = -1;
+        std::string tmpl = (std::filesystem::temp_directory_path() / "melqo_project_XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        dir = tmpl;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    ModelRecord& model() { return shell->Models[DefaultModelIndex]; }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    static std::string slurp(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static void spit(const std::string& p, const std::string& bytes) {
+        std::ofstream(p, std::ios::binary) << bytes;
+    }
+};
+
+// Joins lines with CR LF, each line ended.
+inline std::string crlf(std::initializer_list<std::string> lines) {
+    std::string s;
+    for (const auto& l : lines) s += l + "\r\n";
+    return s;
+}

@@ -1,0 +1,385 @@
+// Saving and loading whole projects through files in a temporary folder.
+#include <gtest/gtest.h>
+
+#include "designers/display_compiler.h"
+#include "project/project_files.h"
+#include "project/project_load.h"
+#include "project/project_save.h"
+#include "project/project_texts.h"
+#include "project_fixture.h"
+
+namespace {
+
+// A project that fills every file of the set.
+void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
+    ProgramSection& main = p.Program.Sections[0];
+    main.RungCount = 40;
+    for (int r = 1; r <= main.RungCount; ++r) {
+        CommandRecord& c = main.Rungs[static_cast<size_t>(r)];
+        c = {};
+        c.Description = "Rung " + std::to_string(r) + " caf\xE9 \xE0";
+        c.Label = r % 5 == 0 ? "L" + std::to_string(r) : "";
+        c.FunctionType = static_cast<uint16_t>(r % 16);
+        c.SubOp = static_cast<uint8_t>(r * 7);
+        c.Opcode = static_cast<uint16_t>(r % 3 == 0 ? 128 + r % 20 : r % 8);
+        for (int k = 0; k < 8; ++k) {
+            c.ArgTexts[static_cast<size_t>(k)] = k % 2 ? "%R" + std::to_string(45 + k) : std::to_string(r * k);
+            c.ArgBytes[static_cast<size_t>(k)] = {static_cast<uint8_t>(r), static_cast<uint8_t>(k), 255, 0};
+        }
+        c.TriggerFlag = r % 2 ? -1 : 0;
+        c.TriggerRegister = static_cast<uint16_t>(r + 100);
+        c.TriggerMask = static_cast<uint16_t>(r % 4 ? 1 << (r % 16) : 65535);
+    }
+    p.Tables.Count = 3;
+    for (int t = 0; t < 3; ++t) {
+        LookupTable& lt = p.Tables.Tables[static_cast<size_t>(t)];
+        lt.Name = "T" + std::to_string(t);
+        lt.PointCount = static_cast<uint8_t>(2 + t * 12);
+        for (int i = 0; i < lt.PointCount; ++i) {
+            lt.Inputs[static_cast<size_t>(i)] = i * 0.5 - 3;
+            lt.Outputs[static_cast<size_t>(i)] = i * i / 7.0;
+        }
+    }
+    p.Pages.Count = 3;
+    for (int pg = 0; pg < 3; ++pg) {
+        DisplayPage& page = p.Pages.Pages[static_cast<size_t>(pg)];
+        page.ObjectCount = static_cast<uint8_t>(pg * 16); // 0, 16 and 32 objects
+        for (int o = 1; o <= page.ObjectCount; ++o) {
+            DisplayObject& d = page.Objects[static_cast<size_t>(o)];
+            d = {};
+            d.TypeCode = static_cast<uint8_t>(o % 9);
+            d.X = static_cast<uint8_t>(o * 4);
+            d.Y = static_cast<uint8_t>(pg * 8);
+            d.SizeX = 20;
+            d.SizeY = 8;
+            d.LineThickness = 1;
+            d.Text = "Temp %5.1f";
+            d.AltText = o % 2 ? "ALARM" : "";
+            d.Register = static_cast<int16_t>(45 + o);
+            d.RegisterValueType = static_cast<uint8_t>(o % 5);
+            d.Bit = static_cast<int16_t>(o % 16);
+            d.Maximum = 100.5 * o;
+            d.Minimum = -0.125 * o;
+            d.PictureOn = static_cast<uint8_t>(o);
+            d.PictureOff = static_cast<uint8_t>(o + 1);
+            d.Reverse = o % 2 ? -1 : 0;
+            d.FirstOption = -1;
+            d.Direction = o % 3 ? 0 : -1;
+            d.AltTextFlag = o % 2 ? -1 : 0;
+        }
+    }
+    p.Tasks.Count = 4;
+    for (int t = 1; t <= 4; ++t) {
+        SchedulerTask& s = p.Tasks.Tasks[static_cast<size_t>(t)];
+        s = {};
+        for (int i = 0; i < 12; ++i) {
+            s.DateTime[static_cast<size_t>(i)] = static_cast<uint8_t>(t + i);
+            s.Interval[static_cast<size_t>(i)] = static_cast<uint8_t>(i * t);
+        }
+        s.TaskType = static_cast<uint8_t>(t % 7);
+        s.Directory = "LOG" + std::to_string(t);
+        s.Options = {static_cast<uint8_t>(t), 1};
+        s.TriggerRegister = static_cast<int16_t>(200 + t);
+        s.TriggerBit = static_cast<int16_t>(t);
+        s.FieldCount = static_cast<uint8_t>(t == 4 ? 120 : t * 3);
+        for (int k = 0; k < s.FieldCount; ++k) s.FieldList[static_cast<size_t>(k)] = static_cast<uint8_t>(k + t);
+        s.EnableFlag = t % 2 ? -1 : 0;
+        s.EnableRegister = static_cast<uint16_t>(300 + t);
+        s.EnableBit = static_cast<int16_t>(t + 2);
+        s.ActionRegister = static_cast<int16_t>(400 + t);
+        s.ActionValue = static_cast<int16_t>(-t);
+    }
+    p.Variables.Count = 19;
+    for (int i = 0; i < 19; ++i) {
+        VariableRecord& v = p.Variables.Variables[static_cast<size_t>(i)];
+        v = {};
+        v.Register = 45 + i;
+        v.ValueType = static_cast<uint8_t>(i);
+        v.Name = "V" + std::to_string(i);
+        v.CsvName = i % 2 ? "Column " + std::to_string(i) : "";
+        if (i >= 13 && i <= 15) {
+            v.AltRegister = 300 + i;
+            v.TriggerRegister = i - 20;
+            v.Mask = 1;
+            v.Swap = 1;
+            v.Format = std::to_string(v.AltRegister) + "." + std::to_string(v.TriggerRegister) + ".1.1";
+        } else {
+            v.Format = "%+5." + std::to_string(i % 10) + "f";
+        }
+    }
+    for (int i = 0; i < m.MaxStrings; ++i) p.Strings[static_cast<size_t>(i)].Text = i % 3 ? "S" + std::to_string(i) + ", \xC0" : "";
+    for (int i = 0; i < m.MaxBlocks; ++i) {
+        TextBlock& b = p.Blocks[static_cast<size_t>(i)];
+        b.Name = "Block " + std::to_string(i);
+        b.Text = i % 2 ? "Line one\r\n  indented, with comma\r\n" : "";
+    }
+    p.Watch = {};
+    p.Watch[0] = 3;
+    p.Watch[1] = 30;
+    p.Watch[2] = 31;
+    p.Watch[3] = -2;
+    for (int r = m.FirstUserRegister; r <= m.NumRegisters; ++r) {
+        comm.Registers[static_cast<size_t>(r)].Name = r % 4 ? "R" + std::to_string(r) : "";
+        comm.Registers[static_cast<size_t>(r)].ValueType = static_cast<uint8_t>(r % 19);
+    }
+}
+
+void expectSameData(const Project& a, const CommState& ca, const Project& b, const CommState& cb, const ModelRecord& m) {
+    ASSERT_EQ(a.Program.Sections[0].RungCount, b.Program.Sections[0].RungCount);
+    for (int r = 1; r <= a.Program.Sections[0].RungCount; ++r) {
+        CommandRecord expected = a.Program.Sections[0].Rungs[static_cast<size_t>(r)];
+        expected.EncodedFlag = -1; // set by the load before the rebuild
+        EXPECT_EQ(b.Program.Sections[0].Rungs[static_cast<size_t>(r)], expected) << "rung " << r;
+    }
+    ASSERT_EQ(a.Tables.Count, b.Tables.Count);
+    for (int t = 0; t < a.Tables.Count; ++t) EXPECT_EQ(a.Tables.Tables[static_cast<size_t>(t)], b.Tables.Tables[static_cast<size_t>(t)]);
+    ASSERT_EQ(a.Pages.Count, b.Pages.Count);
+    for (int p = 0; p < a.Pages.Count; ++p) {
+        const DisplayPage& pa = a.Pages.Pages[static_cast<size_t>(p)];
+        const DisplayPage& pb = b.Pages.Pages[static_cast<size_t>(p)];
+        ASSERT_EQ(pa.ObjectCount, pb.ObjectCount);
+        for (int o = 1; o <= pa.ObjectCount; ++o) EXPECT_EQ(pa.Objects[static_cast<size_t>(o)], pb.Objects[static_cast<size_t>(o)]);
+    }
+    ASSERT_EQ(a.Tasks.Count, b.Tasks.Count);
+    for (int t = 1; t <= a.Tasks.Count; ++t) {
+        const SchedulerTask& ta = a.Tasks.Tasks[static_cast<size_t>(t)];
+        const SchedulerTask& tb = b.Tasks.Tasks[static_cast<size_t>(t)];
+        EXPECT_EQ(ta.DateTime, tb.DateTime);
+        EXPECT_EQ(ta.TaskType, tb.TaskType);
+        EXPECT_EQ(ta.Interval, tb.Interval);
+        EXPECT_EQ(ta.Directory, tb.Directory);
+        EXPECT_EQ(ta.Options, tb.Options);
+        EXPECT_EQ(ta.TriggerRegister, tb.TriggerRegister);
+        EXPECT_EQ(ta.TriggerBit, tb.TriggerBit);
+        EXPECT_EQ(ta.FieldCount, tb.FieldCount);
+        EXPECT_TRUE(std::equal(ta.FieldList.begin(), ta.FieldList.begin() + ta.FieldCount, tb.FieldList.begin()));
+        EXPECT_EQ(ta.EnableFlag, tb.EnableFlag);
+        EXPECT_EQ(ta.EnableRegister, tb.EnableRegister);
+        EXPECT_EQ(ta.EnableBit, tb.EnableBit);
+        EXPECT_EQ(ta.ActionRegister, tb.ActionRegister);
+        EXPECT_EQ(ta.ActionValue, tb.ActionValue);
+    }
+    ASSERT_EQ(a.Variables.Count, b.Variables.Count);
+    for (int i = 0; i < a.Variables.Count; ++i)
+        EXPECT_EQ(a.Variables.Variables[static_cast<size_t>(i)], b.Variables.Variables[static_cast<size_t>(i)]) << i;
+    for (int i = 0; i < m.MaxStrings; ++i) EXPECT_EQ(a.Strings[static_cast<size_t>(i)], b.Strings[static_cast<size_t>(i)]);
+    for (int i = 0; i < m.MaxBlocks; ++i) EXPECT_EQ(a.Blocks[static_cast<size_t>(i)], b.Blocks[static_cast<size_t>(i)]);
+    EXPECT_EQ(a.Watch, b.Watch);
+    for (int r = m.FirstUserRegister; r <= m.NumRegisters; ++r) {
+        EXPECT_EQ(ca.Registers[static_cast<size_t>(r)].Name, cb.Registers[static_cast<size_t>(r)].Name);
+        EXPECT_EQ(ca.Registers[static_cast<size_t>(r)].ValueType, cb.Registers[static_cast<size_t>(r)].ValueType);
+    }
+}
+
+std::vector<std::string> setNames(const std::string& base) {
+    std::vector<std::string> names{base + ".prj"};
+    for (auto ext : SideFileExtensions) names.push_back(base + std::string(ext));
+    return names;
+}
+
+} // namespace
+
+class SaveLoad : public ProjectFixture {
+protected:
+    std::unique_ptr<Project> original = std::make_unique<Project>();
+    std::unique_ptr<CommState> originalComm = std::make_unique<CommState>();
+    std::vector<std::pair<int16_t, int16_t>> rebuilt;
+    int allocations = 0;
+    ProjectLoadHooks hooks{[this](AppContext& c, int16_t section, int16_t rung) {
+                               rebuilt.emplace_back(section, rung);
+                               return c.project.Program.Sections[0].Rungs[static_cast<size_t>(rung)].EncodedFlag == -1;
+                           },
+                           [this](LookupTableArray&) { ++allocations; }};
+
+    void saveFilled(const std::string& name) {
+        fillProject(*project, *comm, model());
+        *original = *project;
+        *originalComm = *comm;
+        dialogs.files.push_back(path(name));
+        ASSERT_TRUE(SalvaProgetto(ctx, true));
+    }
+    // Loads into fresh data, as a new run of the program would.
+    bool loadFresh(const std::string& name) {
+        *project = Project{};
+        *comm = CommState{};
+        dialogs.files.push_back(path(name));
+        return CaricaProgetto(ctx, hooks);
+    }
+};
+
+TEST_F(SaveLoad, FullProjectRoundTripsAndRebuildsEveryRung) {
+    saveFilled("plant.prj");
+    for (const std::string& f : setNames(path("plant"))) EXPECT_TRUE(std::filesystem::exists(f)) << f;
+    EXPECT_EQ(project->ProjectPath, path("plant"));
+    EXPECT_EQ(project->CurrentFilePath, path("plant.prj"));
+    EXPECT_EQ(pump.calls, 0); // nothing else runs while the files are written
+
+    ASSERT_TRUE(loadFresh("plant.prj"));
+    EXPECT_TRUE(dialogs.shown.empty()) << dialogs.shown.front();
+    expectSameData(*original, *originalComm, *project, *comm, model());
+    EXPECT_EQ(rebuilt.size(), 40u);
+    EXPECT_EQ(rebuilt.back(), (std::pair<int16_t, int16_t>{0, 40}));
+    EXPECT_EQ(allocations, 1);
+    EXPECT_EQ(project->ProjectModified, 0);
+    EXPECT_EQ(project->Program.CurrentRung, 40);
+    EXPECT_EQ(project->CurrentFilePath, path("plant.prj"));
+    // Pages were compiled into their sections, tasks into their blocks.
+    EXPECT_EQ(project->Program.Sections[2].RungCount, 17);
+    EXPECT_EQ(project->Program.Sections[2].Rungs[1].Label, "PAG2");
+    EXPECT_EQ(project->Tasks.Tasks[3].TaskBlock.Opcode, 143);
+}
+
+TEST_F(SaveLoad, SavedAgainTheSetIsIdenticalByteForByte) {
+    saveFilled("a.prj");
+    ASSERT_TRUE(loadFresh("a.prj"));
+    dialogs.files.push_back(path("b.prj"));
+    ASSERT_TRUE(SalvaProgetto(ctx, true));
+    auto a = setNames(path("a")), b = setNames(path("b"));
+    for (size_t i = 0; i < a.size(); ++i) EXPECT_EQ(slurp(a[i]), slurp(b[i])) << a[i];
+    EXPECT_NE(slurp(path("a.prj")).find("caf\xE9 \xE0"), std::string::npos);
+}
+
+TEST_F(SaveLoad, NamesAndCancelledDialogs) {
+    project->ProjectModified = -1;
+    EXPECT_FALSE(SalvaProgetto(ctx, false)); // no name yet: the dialog asks, and is cancelled
+    EXPECT_EQ(project->ProjectModified, -1);
+    EXPECT_EQ(project->ProjectPath, "Project");
+
+    dialogs.files.push_back(path("plant"));
+    ASSERT_TRUE(SalvaProgetto(ctx, false));
+    EXPECT_TRUE(std::filesystem::exists(path("plant.prj")));
+    EXPECT_TRUE(std::filesystem::exists(path("plant.blk")));
+    EXPECT_EQ(project->ProjectPath, path("plant"));
+    EXPECT_EQ(project->ProjectModified, 0);
+
+    std::filesystem::remove(path("plant.prj"));
+    ASSERT_TRUE(SalvaProgetto(ctx, false)); // a plain save asks nothing and writes the same set
+    EXPECT_TRUE(std::filesystem::exists(path("plant.prj")));
+
+    project->ProjectModified = -1;
+    EXPECT_FALSE(CaricaProgetto(ctx, hooks)); // the Open dialog is cancelled
+    EXPECT_EQ(project->ProjectModified, -1);
+    EXPECT_EQ(project->ProjectPath, path("plant"));
+}
+
+TEST_F(SaveLoad, FailedSaveNamesTheFileAndChangesNoFileOfTheSet) {
+    saveFilled("plant.prj");
+    std::string before = slurp(path("plant.prj"));
+    std::filesystem::remove(path("plant.skd"));
+    std::filesystem::create_directory(path("plant.skd")); // cannot be replaced by a file
+    project->Program.Sections[0].RungCount = 1;
+    project->ProjectModified = -1;
+    EXPECT_FALSE(SalvaProgetto(ctx, false));
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0], saveFailedText(path("plant.skd")));
+    EXPECT_EQ(project->ProjectModified, -1);
+    EXPECT_EQ(slurp(path("plant.prj")), before);
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        EXPECT_EQ(e.path().string().find(".tmp~"), std::string::npos) << e.path();
+}
+
+TEST_F(SaveLoad, MainProgramIsSavedWhateverSectionIsShownAndSubroutinesAreNamed) {
+    ProgramStore& prog = project->Program;
+    prog.Sections[0].RungCount = 1;
+    prog.Sections[0].Rungs[1].Description = "main";
+    prog.Sections[1].RungCount = 1;
+    prog.Sections[1].Rungs[1].FunctionType = 3;
+    prog.SubroutineCount = 1;
+    prog.CurrentSection = 1;
+    dialogs.files.push_back(path("p.prj"));
+    ASSERT_TRUE(SalvaProgetto(ctx, true));
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0], subroutinesNotSavedText("Sub1"));
+    EXPECT_NE(slurp(path("p.prj")).find("\r\nmain\r\n"), std::string::npos);
+
+    prog.Sections[1].Rungs[1].FunctionType = 0; // an empty subroutine loses nothing
+    dialogs.shown.clear();
+    ASSERT_TRUE(SalvaProgetto(ctx, false));
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    dialogs.files.push_back(path("p.prj"));
+    ASSERT_TRUE(CaricaProgetto(ctx, hooks));
+    EXPECT_EQ(prog.CurrentSection, 0);
+    EXPECT_EQ(prog.Sections[0].RungCount, 1);
+    EXPECT_EQ(prog.Sections[0].Rungs[1].Description, "main");
+}
+
+TEST_F(SaveLoad, LoadAsksToSaveAModifiedProjectAndStillLoadsTheChosenSet) {
+    saveFilled("chosen.prj");
+    project->ProjectModified = -1;
+    dialogs.files.push_back(path("chosen.prj"));
+    dialogs.choices.push_back(MsgChoice::Yes);
+    dialogs.files.push_back(path("other.prj")); // the save of the old project
+    ASSERT_TRUE(CaricaProgetto(ctx, hooks));
+    EXPECT_EQ(dialogs.shown.front(), SaveChangesText);
+    EXPECT_TRUE(std::filesystem::exists(path("other.prj")));
+    EXPECT_EQ(project->ProjectPath, path("chosen"));
+    EXPECT_EQ(project->CurrentFilePath, path("chosen.prj"));
+}
+
+TEST_F(SaveLoad, LaterVersionAsksAndCancelLeavesTheProjectCleared) {
+    saveFilled("v.prj");
+    std::string prj = slurp(path("v.prj"));
+    spit(path("v.prj"), "1.9" + prj.substr(3));
+    dialogs.choices.push_back(MsgChoice::Cancel);
+    EXPECT_FALSE(loadFresh("v.prj"));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{WrongVersionText});
+    EXPECT_EQ(project->Program.Sections[0].RungCount, 0);
+    EXPECT_EQ(project->ProjectModified, 0);
+    EXPECT_TRUE(rebuilt.empty());
+}
+
+TEST_F(SaveLoad, OlderVersionIsReadInTheCountedLayoutWithoutAQuestion) {
+    // Record length 50: the 48 rung items and two more that are dropped.
+    std::string prj = crlf({"1.7", "x", " 50 ", " 2 "});
+    for (int r = 1; r <= 2; ++r) {
+        prj += "\"Desc, " + std::to_string(r) + "\"\r\nL" + std::to_string(r) + "\r\n 3 \r\n 0 \r\n 6 \r\n";
+        for (int k = 0; k < 8; ++k) prj += "\"\"\r\n 1 \r\n 2 \r\n 3 \r\n 4 \r\n";
+        prj += " 1 \r\n 7 \r\n 8 \r\nextra\r\nextra\r\n";
+    }
+    spit(path("old.prj"), prj);
+    // Counted pages: one page of one object of 19 items, record length 50 drops 32 more.
+    std::string dsp = " 1 \r\n 1 \r\n";
+    for (int i = 0; i < 19; ++i) dsp += " 4 \r\n";
+    for (int i = 0; i < 32; ++i) dsp += "x\r\n";
+    spit(path("old.dsp"), dsp);
+    spit(path("old.blk"), crlf({"first, second", "third"}));
+    EXPECT_TRUE(loadFresh("old.prj"));
+    EXPECT_EQ(std::count(dialogs.shown.begin(), dialogs.shown.end(), WrongVersionText), 0);
+    const ProgramSection& main = project->Program.Sections[0];
+    ASSERT_EQ(main.RungCount, 2);
+    EXPECT_EQ(main.Rungs[2].Description, "Desc, 2");
+    EXPECT_EQ(main.Rungs[2].Label, "L2");
+    EXPECT_EQ(main.Rungs[2].Opcode, 6);
+    EXPECT_EQ(main.Rungs[2].ArgBytes[7], (std::array<uint8_t, 4>{1, 2, 3, 4}));
+    EXPECT_EQ(main.Rungs[2].TriggerMask, 8);
+    EXPECT_EQ(project->Pages.Count, 1);
+    EXPECT_EQ(project->Pages.Pages[0].ObjectCount, 1);
+    EXPECT_EQ(project->Pages.Pages[0].Objects[1].Direction, 0);
+    EXPECT_EQ(project->Pages.Pages[0].Objects[1].Maximum, 4);
+    EXPECT_EQ(project->Blocks[0].Text, "first\r\nsecond\r\nthird\r\n");
+}
+
+TEST_F(SaveLoad, MissingSideFilesAreReportedAndSkipCompiling) {
+    saveFilled("m.prj");
+    std::filesystem::remove(path("m.dsp"));
+    std::filesystem::remove(path("m.skd"));
+    ASSERT_TRUE(loadFresh("m.prj"));
+    EXPECT_EQ(project->Program.Sections[1].RungCount, 0); // no page compiled
+    EXPECT_EQ(project->Tasks.Count, 0);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0], loadProblemsText(2));
+    const auto& log = shell->log.lines();
+    EXPECT_NE(std::find_if(log.begin(), log.end(), [](const std::string& l) { return l.starts_with(".dsp: missing"); }),
+              log.end());
+}
+
+TEST_F(SaveLoad, RungsThatCannotBeReencodedAreReported) {
+    saveFilled("r.prj");
+    hooks.rebuildRung = [](AppContext&, int16_t, int16_t rung) { return rung != 3; };
+    ASSERT_TRUE(loadFresh("r.prj"));
+    const auto& log = shell->log.lines();
+    EXPECT_NE(std::find_if(log.begin(), log.end(),
+                           [](const std::string& l) { return l.starts_with(".prj: rung 3 could not be re-encoded"); }),
+              log.end());
+}

@@ -1,0 +1,108 @@
+// The variables editor's logic: limits, list lines, formats and applying the fields.
+#include <gtest/gtest.h>
+
+#include "project/variable_editor.h"
+#include "project_fixture.h"
+
+class VariableEditorTest : public ProjectFixture {
+protected:
+    VariableTable& vars() { return project->Variables; }
+    int16_t& modified() { return project->ProjectModified; }
+};
+
+TEST_F(VariableEditorTest, AddUsesTheModelDefaultsAndStopsAtItsLimit) {
+    model().FirstUserRegister = 26;
+    model().MaxVariables = 5;
+    vars().Count = 4;
+    EXPECT_EQ(addVariable(vars(), model(), modified()), 4);
+    const VariableRecord& v = vars().Variables[4];
+    EXPECT_EQ(v, (VariableRecord{26, 0, "%+5.0f", "Var4", 26, 0, 1, 0, "Var4"}));
+    EXPECT_EQ(modified(), -1);
+    EXPECT_EQ(addVariable(vars(), model(), modified()), -1);
+    EXPECT_EQ(vars().Count, 5);
+}
+
+TEST_F(VariableEditorTest, RemoveAndMoveKeepTheRecordsAndTheSelection) {
+    for (int i = 0; i < 3; ++i) addVariable(vars(), model(), modified());
+    EXPECT_EQ(moveVariableDown(vars(), 0, modified()), 1);
+    EXPECT_EQ(vars().Variables[1].Name, "Var0");
+    EXPECT_EQ(moveVariableDown(vars(), 2, modified()), 2); // the last row stays
+    EXPECT_EQ(moveVariableUp(vars(), 1, modified()), 0);
+    EXPECT_EQ(vars().Variables[0].Name, "Var0");
+    EXPECT_EQ(moveVariableUp(vars(), 0, modified()), -1);
+    EXPECT_EQ(moveVariableUp(vars(), -1, modified()), -1);
+
+    EXPECT_EQ(removeVariable(vars(), 1, modified()), 0);
+    EXPECT_EQ(vars().Count, 2);
+    EXPECT_EQ(vars().Variables[1].Name, "Var2");
+    EXPECT_EQ(removeVariable(vars(), -1, modified()), 0); // no selection: nothing removed
+    EXPECT_EQ(vars().Count, 2);
+    removeVariable(vars(), 0, modified());
+    EXPECT_EQ(removeVariable(vars(), 0, modified()), -1);
+    EXPECT_EQ(vars().Count, 0);
+    EXPECT_EQ(removeVariable(vars(), 0, modified()), -1);
+}
+
+TEST_F(VariableEditorTest, ListLines) {
+    VariableRecord num{26, 4, "%+5.1f", "Temp", 0, 0, 0, 0, "T"};
+    EXPECT_EQ(variableListLine(7, num, "Float"), "#007 \t26\tFloat\t%+5.1f\tTemp\t\tT");
+    VariableRecord str{300, 13, "", "Msg", 0, 0, 0, 0, "M"};
+    EXPECT_EQ(variableListLine(12, str, "String (Ram)"), "#012 \t300\tString (Ram)\tMsg\t\tM");
+    VariableRecord date{0, 18, "", "D", 0, 0, 0, 0, "Fw"};
+    EXPECT_EQ(variableListLine(0, date, "Firmware"), "#000 \t\tFirmware\t\t\t\tFw");
+    VariableRecord odd{0, 40, "", "", 0, 0, 0, 0, ""};
+    EXPECT_EQ(variableListLine(1, odd, ""), "#001 \t");
+    EXPECT_EQ(stringListLine(5, "Hello"), "$005\tHello");
+    EXPECT_EQ(blockListLine(9, "Intro"), "*009 Intro");
+    EXPECT_EQ(blockListLine(10, "Next"), "*0010 Next");
+}
+
+TEST_F(VariableEditorTest, FormatsAreBuiltAndRead) {
+    EXPECT_EQ(buildFormat({false, 5, 2, 2}), "% 5.2x");
+    OutputFormat f = parseFormat("%+3.1e", {});
+    EXPECT_TRUE(f.sign);
+    EXPECT_EQ(f.digits, 3);
+    EXPECT_EQ(f.decimals, 1);
+    EXPECT_EQ(f.kind, 1);
+    EXPECT_EQ(parseFormat("%", {false, 4, 2, 2}).digits, 4);
+}
+
+TEST_F(VariableEditorTest, ApplyStoresFieldsAndChecksTheMask) {
+    addVariable(vars(), model(), modified());
+    modified() = 0;
+    VariableFields f;
+    f.id = "0";
+    f.reg = "77";
+    f.typeIndex = 7; // a "---" entry stores type 0
+    f.format = {true, 3, 1, 0};
+    f.name = "Flow";
+    f.csvName = "Flow l/s";
+    f.trigger = "x"; // not a number: kept
+    ASSERT_TRUE(applyVariableFields(vars(), f, dialogs, modified()));
+    const VariableRecord& v = vars().Variables[0];
+    EXPECT_EQ(v.Register, 77);
+    EXPECT_EQ(v.ValueType, 0);
+    EXPECT_EQ(v.Format, "%+3.1f");
+    EXPECT_EQ(v.Mask, 0);
+    EXPECT_EQ(v.CsvName, "Flow l/s");
+    EXPECT_EQ(modified(), -1);
+
+    vars().Variables[0].ValueType = 14;
+    modified() = 0;
+    f.typeIndex = 14;
+    f.alternate = "300";
+    f.alternateChecked = true;
+    f.mask = "0";
+    f.swap = true;
+    f.csvName = "changed";
+    EXPECT_FALSE(applyVariableFields(vars(), f, dialogs, modified()));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{"Check values (Mask)"});
+    EXPECT_EQ(v.Format, "300");
+    EXPECT_EQ(v.AltRegister, 300);
+    EXPECT_EQ(v.Swap, 0);
+    EXPECT_EQ(v.CsvName, "Flow l/s");
+    EXPECT_EQ(modified(), 0);
+
+    f.id = "400"; // beyond the table
+    EXPECT_FALSE(applyVariableFields(vars(), f, dialogs, modified()));
+}
