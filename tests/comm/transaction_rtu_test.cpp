@@ -136,6 +136,22 @@ TEST_F(RtuTransaction, EchoIsRemovedFromTheAnswer) {
     EXPECT_EQ(s.dialogs.shown, (std::vector<std::string>{"CheckSum Rx Errato"}));
 }
 
+TEST_F(RtuTransaction, SingleByteAnswerFailsTheCheckWithoutChecksumBoxes) {
+    sim.inject({SimFault::Raw, 0, 0, {0x0A}});
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
+    EXPECT_EQ(s.dialogs.shown, (std::vector<std::string>{"CheckSum Rx Errato"}));
+    EXPECT_EQ(s.comm->RxLength, 1);
+}
+
+TEST_F(RtuTransaction, AsciiLinkModeIsNotOffered) {
+    s.comm->LinkMode = 0;
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
+    s.pump.pausa(0.05);
+    EXPECT_TRUE(sim.wire().empty());
+}
+
 TEST_F(RtuTransaction, EchoLongerThanWhatCameBackIsAFailure) {
     s.comm->CurrentDevice.EchoRemove = -1;
     sim.inject({SimFault::Exception, 0, 1}); // five bytes back for an eight-byte request
