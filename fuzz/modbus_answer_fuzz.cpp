@@ -14,7 +14,7 @@
 namespace {
 
 class ScriptedLink : public LinkPort {
-public:
+  public:
     std::string answer;
     std::string pending;
     bool openSerial(const std::string&, const std::string&, bool) override { return true; }
@@ -36,7 +36,7 @@ public:
 };
 
 class InstantPump : public EventPump {
-public:
+  public:
     ScriptedLink* link = nullptr;
     int64_t now = 0;
     void processEvents() override {}
@@ -50,8 +50,10 @@ public:
 };
 
 class SilentDialogs : public UserDialogs {
-public:
-    MsgChoice messageBox(const std::string&, MsgButtons, MsgIcon, const std::string&) override { return MsgChoice::Ok; }
+  public:
+    MsgChoice messageBox(const std::string&, MsgButtons, MsgIcon, const std::string&) override {
+        return MsgChoice::Ok;
+    }
     std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
         return std::nullopt;
     }
@@ -84,10 +86,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     comm->MonitorOn = -1;
     comm->MonitorRx.clear();
     switch ((selector >> 2) % 5) {
-    case 0: LeggiMemoria(app, 10, 0x100, 65536 - 32, 32); break;
-    case 1: LeggiFlash(app, 10, 0xFFFFFF, 0, 255); break;
-    case 2: LeggiRegistro(app, 10, 5); break;
-    case 3: LeggiStatoPLC(app); break;
+    case 0:
+        LeggiMemoria(app, 10, 0x100, 65536 - 32, 32);
+        break;
+    case 1:
+        LeggiFlash(app, 10, 0xFFFFFF, 0, 255);
+        break;
+    case 2:
+        LeggiRegistro(app, 10, 5);
+        break;
+    case 3:
+        LeggiStatoPLC(app);
+        break;
     default:
         comm->TxBuffer[0] = 10;
         comm->TxBuffer[1] = 3;

@@ -77,7 +77,7 @@ BENCHMARK(LibmodbusRtu)->MinTime(2.0)->UseRealTime();
 
 // Keeps each run's rate so the ratios can be printed after the table.
 class RateReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     std::map<std::string, double> rate;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs) {
@@ -98,7 +98,8 @@ int main(int argc, char** argv) {
         const double ours = reporter.rate["Ours" + std::string(link) + "/min_time:2.000/real_time"];
         const double theirs = reporter.rate["Libmodbus" + std::string(link) + "/min_time:2.000/real_time"];
         if (ours > 0 && theirs > 0)
-            std::printf("%s: TrasmettiRicevi %.0f/s, libmodbus %.0f/s, ratio %.2f\n", link, ours, theirs, ours / theirs);
+            std::printf("%s: TrasmettiRicevi %.0f/s, libmodbus %.0f/s, ratio %.2f\n", link, ours, theirs,
+                        ours / theirs);
     }
     benchmark::Shutdown();
     return 0;

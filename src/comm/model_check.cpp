@@ -14,13 +14,15 @@ const ModelRecord& row(const AppContext& app, uint8_t index) {
     return app.shell.Models[index < ModelRows ? index : DefaultModelIndex];
 }
 
-std::string describe(const ModelRecord& m) { return m.ModelName + " (Fw:" + m.ModelCode + ")"; }
+std::string describe(const ModelRecord& m) {
+    return m.ModelName + " (Fw:" + m.ModelCode + ")";
+}
 
 // The device's code, or nothing when the identification read failed (its box is already shown).
 std::optional<std::string> readCode(AppContext& app) {
     CommState& comm = app.comm;
-    const std::array<uint8_t, 6> request{comm.CurrentDevice.NodeAddress, ReadInputRegisters, 0, IdentificationRegister,
-                                         0, 2};
+    const std::array<uint8_t, 6> request{
+        comm.CurrentDevice.NodeAddress, ReadInputRegisters, 0, IdentificationRegister, 0, 2};
     std::copy(request.begin(), request.end(), comm.TxBuffer.begin());
     comm.TxLength = static_cast<int>(request.size());
     if (TrasmettiRicevi(app, -1) != ComOk || comm.RxLength < 7 || comm.RxBuffer[2] != 4) return std::nullopt;
@@ -62,8 +64,9 @@ void VerificaModello(AppContext& app) {
     IdentificaModello(app, current);
     if (current != old) {
         const ModelRecord& found = row(app, current);
-        const std::string question = "Expected:" + describe(row(app, old)) + "\r" + "Found: " + describe(found) +
-                                     "\r" + "Change to " + describe(found) + " ?";
+        const std::string question = "Expected:" + describe(row(app, old)) + "\r" +
+                                     "Found: " + describe(found) + "\r" + "Change to " + describe(found) +
+                                     " ?";
         if (app.dialogs.messageBox(question, MsgButtons::YesNo, MsgIcon::None, "Melqo") == MsgChoice::No)
             current = old;
     }

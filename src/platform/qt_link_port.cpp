@@ -8,13 +8,17 @@
 
 namespace {
 
-std::string toBytes(const QByteArray& a) { return std::string(a.constData(), static_cast<size_t>(a.size())); }
+std::string toBytes(const QByteArray& a) {
+    return std::string(a.constData(), static_cast<size_t>(a.size()));
+}
 
 constexpr struct {
     char letter;
     QSerialPort::Parity parity;
-} ParityLetters[] = {{'n', QSerialPort::NoParity},   {'e', QSerialPort::EvenParity},
-                     {'o', QSerialPort::OddParity},  {'m', QSerialPort::MarkParity},
+} ParityLetters[] = {{'n', QSerialPort::NoParity},
+                     {'e', QSerialPort::EvenParity},
+                     {'o', QSerialPort::OddParity},
+                     {'m', QSerialPort::MarkParity},
                      {'s', QSerialPort::SpaceParity}};
 
 } // namespace
@@ -27,8 +31,8 @@ bool ApplySerialSettings(QSerialPort& port, const std::string& settings) {
     const int dataBits = parts[2].trimmed().toInt(&ok[1]);
     const int stopBits = parts[3].trimmed().toInt(&ok[2]);
     const QString parityText = parts[1].trimmed().toLower();
-    if (!ok[0] || !ok[1] || !ok[2] || baud <= 0 || dataBits < 5 || dataBits > 8 || stopBits < 1 || stopBits > 2 ||
-        parityText.size() != 1)
+    if (!ok[0] || !ok[1] || !ok[2] || baud <= 0 || dataBits < 5 || dataBits > 8 || stopBits < 1 ||
+        stopBits > 2 || parityText.size() != 1)
         return false;
     const auto* parity = std::find_if(std::begin(ParityLetters), std::end(ParityLetters),
                                       [&](const auto& p) { return p.letter == parityText[0].toLatin1(); });
@@ -146,8 +150,10 @@ void QtLinkPort::discardInput() {
     const int fd = serialMode_ ? serial_.handle() : static_cast<int>(tcp_.socketDescriptor());
     pollfd p{fd, POLLIN, 0};
     while (isConnected() && ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN)) {
-        if (serialMode_) serial_.waitForReadyRead(0);
-        else tcp_.waitForReadyRead(0);
+        if (serialMode_)
+            serial_.waitForReadyRead(0);
+        else
+            tcp_.waitForReadyRead(0);
         readAll();
     }
 }

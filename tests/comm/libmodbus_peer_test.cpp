@@ -11,7 +11,8 @@ namespace {
 
 // Reads holding registers 0..9 with function 3 and writes through functions 6 and 16.
 void exerciseRegisters(SimSession& s, LibmodbusServer& server) {
-    for (int i = 0; i < 10; ++i) server.holding()[i] = static_cast<uint16_t>(0x1100 + i);
+    for (int i = 0; i < 10; ++i)
+        server.holding()[i] = static_cast<uint16_t>(0x1100 + i);
     server.input()[3] = 0xFFFE;
 
     s.request({10, 3, 0, 0, 0, 10});

@@ -8,9 +8,10 @@
 namespace {
 
 class ModelCheck : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        for (int r = 0; r < ModelRows; ++r) s.shell->Models[static_cast<size_t>(r)] = {};
+        for (int r = 0; r < ModelRows; ++r)
+            s.shell->Models[static_cast<size_t>(r)] = {};
         model(3, "1A0F", "Alpha");
         model(7, "2B00", "Beta");
         model(DefaultModelIndex, "9999", "Default");
@@ -56,7 +57,8 @@ TEST_F(ModelCheck, UnknownCodeIsIncompatibleAndFallsBackToTheDefaultRow) {
     EXPECT_TRUE(IdentificaModello(s.app, index));
     EXPECT_EQ(index, DefaultModelIndex);
     ASSERT_EQ(s.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(s.dialogs.boxes[0].text, "Device not compatible with this software version. Please check for updates.");
+    EXPECT_EQ(s.dialogs.boxes[0].text,
+              "Device not compatible with this software version. Please check for updates.");
     EXPECT_EQ(s.dialogs.boxes[0].icon, MsgIcon::Critical);
     EXPECT_EQ(s.dialogs.boxes[0].title, "Melqo");
 }

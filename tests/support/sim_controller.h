@@ -36,7 +36,7 @@ struct SimFaultSpec {
 };
 
 class SimController {
-public:
+  public:
     explicit SimController(uint8_t node = 10);
     ~SimController();
     SimController(const SimController&) = delete;
@@ -77,7 +77,7 @@ public:
 
     uint8_t node() const { return node_; }
 
-private:
+  private:
     void run();
     void serveTcpClient(int fd);
     void serveRtu();
