@@ -37,6 +37,7 @@ struct Program {
     SimController sim;
 
     Program() {
+        sim.setIdentification(0x8, 0x0, 0xE, 0x7); // "80E7": JXV8410-USB, catalogue row 5
         Main(ctx, window.get(), {ThisBuild, folder.path().toStdString()});
         window->bindCommands();
         AggiornaStato(ctx);
@@ -79,6 +80,39 @@ TEST(EndToEnd, SettingsOkConnectsSavesAndReadsTheDebugMode) {
     EXPECT_EQ(p.panel(6), "JXV8410-USB");
     EXPECT_TRUE(p.window->button("debug")->isEnabled());
     EXPECT_TRUE(std::filesystem::exists(p.folder.filePath("devSettings.dat").toStdString()));
+}
+
+TEST(EndToEnd, ConnectKeyChecksTheModelAndAsksBeforeChangingIt) {
+    Program p;
+    p.sim.setMemory(ModeByteAddress, {ModeDebug});
+    uint16_t port = p.sim.startTcp();
+    p.confirmSettings(port, 0);
+    ASSERT_EQ(p.comm.CurrentDevice.ModelIndex, 5);
+    EXPECT_TRUE(p.dialogs.shown.empty());
+
+    p.sim.setIdentification(0x8, 0x4, 0x8, 0x0); // "8480": JXV8480, row 9
+    p.dialogs.choices = {MsgChoice::No};
+    p.window->button("connect")->trigger();
+    ASSERT_EQ(p.dialogs.shown.size(), 1u);
+    EXPECT_EQ(p.dialogs.shown[0],
+              "Expected:JXV8410-USB (Fw:80E7)\rFound: JXV8480 (Fw:8480)\rChange to JXV8480 (Fw:8480) ?");
+    EXPECT_EQ(p.comm.CurrentDevice.ModelIndex, 5);
+    EXPECT_EQ(p.panel(6), "JXV8410-USB");
+
+    p.dialogs.choices = {MsgChoice::Yes};
+    p.window->button("connect")->trigger();
+    EXPECT_EQ(p.comm.CurrentDevice.ModelIndex, 9);
+    EXPECT_EQ(p.panel(6), "JXV8480");
+    EXPECT_TRUE(p.window->menuItem("mnu_display")->isVisible());
+
+    // A device this version does not know: the message, then the question for the default row.
+    p.sim.setIdentification(0x0, 0x1F, 0x0, 0x5); // "01F05"
+    p.dialogs.shown.clear();
+    p.dialogs.choices = {MsgChoice::Ok, MsgChoice::No};
+    p.window->button("connect")->trigger();
+    ASSERT_EQ(p.dialogs.shown.size(), 2u);
+    EXPECT_EQ(p.dialogs.shown[0], "Device not compatible with this software version. Please check for updates.");
+    EXPECT_EQ(p.comm.CurrentDevice.ModelIndex, 9);
 }
 
 TEST(EndToEnd, ConnectKeyReconnectsAndAFailedConnectReadsNothing) {
