@@ -190,6 +190,14 @@ TEST(EndToEnd, SaveOpenCompileAndDownloadWithVerify) {
     EXPECT_TRUE(p.logHas("Verified ! -> OK"));
     EXPECT_EQ(p.sim.memory(512, 64),
               Bytes(p.project.ProgramImage.begin(), p.project.ProgramImage.begin() + 64));
+
+    // Export is a menu of internal builds only; it is bound all the same.
+    const std::string exported = p.folder.filePath("plant.mlq").toStdString();
+    p.dialogs.files = {exported};
+    EXPECT_FALSE(p.window->menuItem("mnu_Export")->isVisible());
+    p.window->menuItem("mnu_Export")->trigger();
+    EXPECT_TRUE(p.logHas("Export Successful"));
+    EXPECT_TRUE(std::filesystem::exists(exported));
 }
 
 TEST(EndToEnd, CompileKeyWritesTheReportToTheLog) {
