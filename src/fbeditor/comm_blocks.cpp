@@ -5,16 +5,23 @@
 namespace {
 
 struct Module {
-    const char* Name; // model name of the default branding set
+    int NameEntry;           // entry of ModelNames, the names of the current branding set
+    const char* DefaultName; // its text in the default set, used while no names are loaded
     int Code;
     bool InWriteList;
 };
 constexpr Module Modules[] = {
-    {"JXV7734", 0, false}, {"JXV7924", 1, false}, {"JXV7243", 2, false},  {"JXV7650", 3, false},
-    {"JXV7711", 4, false}, {"JXV7174", 5, false}, {"JXV7541", 10, true},  {"JXV7020", 11, true},
-    {"JXV7287", 12, true}, {"JXV7038", 20, true}, {"JXV7632", 21, true},  {"JXV7106", 22, false},
-    {"JXV7556", 23, true},
+    {10, "JXV7734", 0, false},  {11, "JXV7924", 1, false},  {12, "JXV7243", 2, false},
+    {13, "JXV7650", 3, false},  {14, "JXV7711", 4, false},  {16, "JXV7174", 5, false},
+    {17, "JXV7541", 10, true},  {18, "JXV7020", 11, true},  {19, "JXV7287", 12, true},
+    {20, "JXV7038", 20, true},  {21, "JXV7632", 21, true},  {22, "JXV7106", 22, false},
+    {23, "JXV7556", 23, true},
 };
+
+std::string moduleName(Editor& e, const Module& m) {
+    const std::string& name = e.context().shell.ModelNames[static_cast<size_t>(m.NameEntry)];
+    return name.empty() ? m.DefaultName : name;
+}
 
 struct Resource {
     const char* Text;
@@ -135,7 +142,7 @@ void setupDevice(Editor& e, int k) {
     showRow(e, 0, constant(e.uiText(70), 1));
     ComboBox& modules = e.state.Rows[0].Value;
     for (const Module& m : Modules)
-        if (!write || m.InWriteList) modules.add(m.Name, m.Code);
+        if (!write || m.InWriteList) modules.add(moduleName(e, m), m.Code);
     modules.select(0);
     e.rowClick(0);
     showRow(e, 1, constant(e.uiText(64), 1));

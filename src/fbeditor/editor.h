@@ -93,4 +93,6 @@ private:
 
 // Re-encodes a stored rung from its stored texts through the editor, as project load does; false when
 // the encoding fails (the rung then stays as it was). An empty rung is left as it is.
-bool rebuildRung(AppContext& ctx, int16_t section, int16_t rung, RungRow* row = nullptr);
+bool rebuildRung(AppContext& ctx, int16_t section, int16_t rung);
+// The same, also giving the rung's program view row.
+bool rebuildRungWithRow(AppContext& ctx, int16_t section, int16_t rung, RungRow& row);

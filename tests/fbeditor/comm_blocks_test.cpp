@@ -186,3 +186,13 @@ TEST_F(CommBlocks, ChannelRangeIsALowerAndUpperBound) {
     EXPECT_FALSE(range("0", "8")); // To beyond the highest channel
     EXPECT_FALSE(range("-1", "3"));
 }
+
+TEST_F(CommBlocks, ModuleNamesOfTheBrandingSet) {
+    shell.ModelNames[10] = "WX-E7734";
+    shell.ModelNames[23] = "WX-E7556";
+    choose(2);
+    EXPECT_EQ(row(0).Value.Items[0].Text, "WX-E7734");
+    EXPECT_EQ(row(0).Value.Items[12].Text, "WX-E7556");
+    EXPECT_EQ(row(0).Value.Items[1].Text, "JXV7924"); // no name loaded: the default set's
+    EXPECT_EQ(row(0).Value.Text, "WX-E7734");
+}

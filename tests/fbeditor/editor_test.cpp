@@ -222,3 +222,16 @@ TEST_F(EditorHandlers, OpenRungFillsTheStoredTexts) {
     EXPECT_EQ(fresh.state.Title, "Read Input");
     EXPECT_EQ(fresh.state.Rows[1].Value.Text, "1");
 }
+
+TEST_F(EditorHandlers, EachEncodingHandsItsRowOver) {
+    std::vector<std::pair<int, std::string>> rows;
+    editor.rowWritten = [&](int16_t section, int16_t r, const RungRow& shown) {
+        rows.emplace_back(section * 1000 + r, shown.FunctionName);
+    };
+    choose(16);
+    ASSERT_TRUE(editor.CompilaComando());
+    choose(13);
+    editor.setRowText(1, "99");
+    EXPECT_FALSE(editor.CompilaComando());
+    EXPECT_EQ(rows, (std::vector<std::pair<int, std::string>>{{1, "Timer"}}));
+}

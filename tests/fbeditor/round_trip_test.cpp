@@ -57,7 +57,7 @@ protected:
         const CommandRecord encoded = rung();
         const RungRow shown = editor.row;
         RungRow rebuilt;
-        ASSERT_TRUE(rebuildRung(ctx, 0, 1, &rebuilt));
+        ASSERT_TRUE(rebuildRungWithRow(ctx, 0, 1, rebuilt));
         const CommandRecord& again = rung();
         EXPECT_EQ(again.FunctionType, encoded.FunctionType);
         EXPECT_EQ(again.Opcode, encoded.Opcode);
@@ -132,7 +132,7 @@ TEST_F(Rebuild, WorksOnAnySectionAndRung) {
     r.ArgTexts[2] = "%R44";
     r.Description = "heater";
     RungRow row;
-    ASSERT_TRUE(rebuildRung(ctx, 2, 5, &row));
+    ASSERT_TRUE(rebuildRungWithRow(ctx, 2, 5, row));
     EXPECT_EQ(r.ArgBytes[0], (Bytes{4, 0, 0, 0}));
     EXPECT_EQ(r.ArgBytes[1], (Bytes{250, 0, 44, 0}));
     EXPECT_EQ(r.EncodedFlag, -1);
