@@ -15,12 +15,12 @@
 // What the Set button of a row asks for; the window shows the picker and hands the choice back.
 struct PickerRequest {
     enum Kind { None, Value, Table } Picker = None;
-    std::string StartText; // Value: the row's text
+    std::string StartText;  // Value: the row's text
     int TablePosition = -1; // Table: the selected table, -1 when none
 };
 
 class Editor {
-public:
+  public:
     explicit Editor(AppContext& ctx);
 
     // Form_Load: captions, the catalogue's buttons and the "Comm" tab; binds the editor to the current rung.
@@ -80,7 +80,7 @@ public:
     // Called after every successful encoding with the rung's section, number and row.
     std::function<void(int16_t, int16_t, const RungRow&)> rowWritten;
 
-private:
+  private:
     void layoutTab();
     void resetRows();
     void readTrigger();

@@ -76,7 +76,8 @@ TEST_F(EditorHandlers, TablePickerRefillsTheList) {
     ASSERT_EQ(row(1).Value.Items.size(), 2u);
     EXPECT_EQ(row(1).Value.Text, "Tank");
     choose(4); // another function unlocks every row
-    for (int i = 0; i < 8; ++i) EXPECT_FALSE(row(i).Value.Locked);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_FALSE(row(i).Value.Locked);
 }
 
 TEST_F(EditorHandlers, MissingRowsAndEntriesAreNoOps) {
@@ -195,7 +196,8 @@ TEST_F(EditorHandlers, LabelListsOfTheSection) {
     EXPECT_EQ(editor.row.Summary, "[ LOOP ]");
     EXPECT_EQ(editor.row.ArgCaptions[4], "Block");
     EXPECT_EQ(rung().ArgTexts[4], "LOOP");
-    for (int k = 0; k < 8; ++k) EXPECT_EQ(slot(k), (Bytes{0, 0, 0, 0}));
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(slot(k), (Bytes{0, 0, 0, 0}));
 }
 
 TEST_F(EditorHandlers, OpenRungFillsTheStoredTexts) {

@@ -11,12 +11,13 @@ namespace {
 std::set<int> placedFunctions() {
     std::set<int> placed;
     for (std::string_view caption : TabCaptions)
-        for (const Placement& p : tabPlacements(caption)) placed.insert(p.Index);
+        for (const Placement& p : tabPlacements(caption))
+            placed.insert(p.Index);
     return placed;
 }
 
 class RoundTrip : public EditorTest, public ::testing::WithParamInterface<int> {
-protected:
+  protected:
     RoundTrip() {
         addTable("Oven", 6);
         addTable("Tank", 12);
@@ -62,7 +63,8 @@ protected:
         EXPECT_EQ(again.FunctionType, encoded.FunctionType);
         EXPECT_EQ(again.Opcode, encoded.Opcode);
         EXPECT_EQ(again.SubOp, encoded.SubOp);
-        for (size_t k = 0; k < 8; ++k) EXPECT_EQ(again.ArgBytes[k], encoded.ArgBytes[k]) << "slot " << k;
+        for (size_t k = 0; k < 8; ++k)
+            EXPECT_EQ(again.ArgBytes[k], encoded.ArgBytes[k]) << "slot " << k;
         EXPECT_EQ(again.ArgTexts, encoded.ArgTexts);
         EXPECT_EQ(again.Delay, encoded.Delay);
         EXPECT_EQ(again.DataSize, encoded.DataSize);
