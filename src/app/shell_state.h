@@ -7,6 +7,7 @@
 #include "app/log.h"
 #include "app/model_record.h"
 #include "app/status_sink.h"
+#include "app/toolbar_state.h"
 
 constexpr int UiTextCount = 212;
 constexpr int FunctionNameCount = 71;
@@ -35,4 +36,5 @@ struct ShellState {
 
     Log log;
     StatusPanels status;
+    ToolbarState Toolbar; // toolbar buttons by key and the two model-dependent menu items
 };
