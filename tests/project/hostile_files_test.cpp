@@ -158,7 +158,8 @@ TEST_F(HostileFiles, ReadersSurviveArbitraryBytes) {
     uint32_t x = 12345;
     for (int i = 0; i < 20000; ++i) {
         x = x * 1103515245 + 12345;
-        char c = "<>/FUNCPAGOBJTASKTEXT 0123456789.-E,\"\r\n\t"[(x >> 16) % 42];
+        constexpr std::string_view alphabet = "<>/FUNCPAGOBJTASKTEXT 0123456789.-E,\"\r\n\t";
+        char c = alphabet[(x >> 16) % alphabet.size()];
         noise += (x >> 8) % 50 == 0 ? static_cast<char>(x >> 24) : c;
     }
     for (bool isTagged : {true, false}) {
