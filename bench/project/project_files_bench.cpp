@@ -15,7 +15,7 @@
 namespace {
 
 class NoPump : public EventPump {
-public:
+  public:
     void processEvents() override {}
     void pausa(double) override {}
     bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
@@ -91,13 +91,15 @@ struct MaximalProject {
             v.Name = "Var" + std::to_string(i);
             v.CsvName = v.Name;
         }
-        for (StringEntry& s : p.Strings) s.Text = "A project string of thirty-two b";
+        for (StringEntry& s : p.Strings)
+            s.Text = "A project string of thirty-two b";
         for (TextBlock& b : p.Blocks) {
             b.Name = "Block";
             b.Text = "First line of the block\r\nSecond line of the block\r\nThird line";
         }
         p.Watch[0] = 100;
-        for (RegisterRecord& r : comm.Registers) r.Name = "Register name";
+        for (RegisterRecord& r : comm.Registers)
+            r.Name = "Register name";
     }
 };
 
@@ -120,7 +122,8 @@ void BM_LoadMaximalProject(benchmark::State& state) {
     for (auto _ : state) {
         m.dialogs.files.push_back(name);
         if (!CaricaProgetto(m.ctx, hooks) || !m.dialogs.shown.empty()) {
-            for (const auto& l : m.shell->log.lines()) fprintf(stderr, "%s\n", l.c_str());
+            for (const auto& l : m.shell->log.lines())
+                fprintf(stderr, "%s\n", l.c_str());
             state.SkipWithError("load failed");
             break;
         }

@@ -18,7 +18,8 @@ void writeRung(ItemWriter& out, const CommandRecord& r) {
     out.number(static_cast<int16_t>(r.Opcode));
     for (int k = 0; k < StoredArgSlots; ++k) {
         out.text(r.ArgTexts[k]);
-        for (uint8_t b : r.ArgBytes[k]) out.number(b);
+        for (uint8_t b : r.ArgBytes[k])
+            out.number(b);
     }
     out.flag(r.TriggerFlag);
     out.number(static_cast<int16_t>(r.TriggerRegister));
@@ -34,7 +35,8 @@ void readRung(ItemReader& in, CommandRecord& r) {
     in.integer(r.Opcode);
     for (int k = 0; k < StoredArgSlots; ++k) {
         in.text(r.ArgTexts[k]);
-        for (uint8_t& b : r.ArgBytes[k]) in.byte(b);
+        for (uint8_t& b : r.ArgBytes[k])
+            in.byte(b);
     }
     in.flag(r.TriggerFlag);
     in.integer(r.TriggerRegister);
@@ -60,12 +62,14 @@ std::string programFileVersion(std::string_view data) {
     return in.next().value_or("");
 }
 
-std::string writeProgramFile(const ProgramSection& section, std::string_view version, std::string_view modelCode) {
+std::string writeProgramFile(const ProgramSection& section, std::string_view version,
+                             std::string_view modelCode) {
     ItemWriter out;
     out.text(version);
     out.text(modelCode);
     int count = std::clamp<int>(section.RungCount, 0, MaxRungs);
-    for (int r = 1; r <= count; ++r) writeRung(out, section.Rungs[static_cast<size_t>(r)]);
+    for (int r = 1; r <= count; ++r)
+        writeRung(out, section.Rungs[static_cast<size_t>(r)]);
     return out.contents();
 }
 

@@ -39,7 +39,8 @@ void clearProjectForLoad(AppContext& ctx) {
     program.CurrentSection = 0;
     ProgramSection& main = program.Sections[0];
     int count = std::clamp<int>(main.RungCount, 0, MaxRungs);
-    for (int r = 1; r <= count; ++r) clearRung(main.Rungs[static_cast<size_t>(r)]);
+    for (int r = 1; r <= count; ++r)
+        clearRung(main.Rungs[static_cast<size_t>(r)]);
     main.RungCount = 0;
     program.CurrentRungCount = 0;
     program.CurrentRung = 0;
@@ -51,6 +52,7 @@ void clearProjectForLoad(AppContext& ctx) {
     const ModelRecord& model = ctx.model();
     defaultVariables(p.Variables, model);
     int strings = std::min<int>(model.MaxStrings, std::tuple_size_v<StringTable>);
-    for (int i = 0; i < strings; ++i) p.Strings[static_cast<size_t>(i)].Text.clear();
+    for (int i = 0; i < strings; ++i)
+        p.Strings[static_cast<size_t>(i)].Text.clear();
     p.ProjectModified = 0;
 }

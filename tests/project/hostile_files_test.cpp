@@ -24,14 +24,15 @@ std::vector<std::string> lines(const std::string& file) {
 
 std::string repeat(const std::string& block, int n) {
     std::string s;
-    for (int i = 0; i < n; ++i) s += block;
+    for (int i = 0; i < n; ++i)
+        s += block;
     return s;
 }
 
 } // namespace
 
 class HostileFiles : public ProjectFixture {
-protected:
+  protected:
     ProjectLoadHooks hooks{[](AppContext&, int16_t, int16_t) { return true; }, {}};
 
     void saveSmallProject() {
@@ -59,14 +60,17 @@ protected:
 TEST_F(HostileFiles, EveryFileCutAtEveryLineLoadsAndReports) {
     saveSmallProject();
     std::vector<std::string> exts{".prj"};
-    for (auto e : SideFileExtensions) exts.emplace_back(e);
+    for (auto e : SideFileExtensions)
+        exts.emplace_back(e);
     std::map<std::string, std::string> saved;
-    for (const auto& e : exts) saved[e] = slurp(path("h" + e));
+    for (const auto& e : exts)
+        saved[e] = slurp(path("h" + e));
     for (const auto& e : exts) {
         auto all = lines(saved[e]);
         for (size_t keep = 0; keep < all.size(); ++keep) {
             std::string cut;
-            for (size_t i = 0; i < keep; ++i) cut += all[i] + "\r\n";
+            for (size_t i = 0; i < keep; ++i)
+                cut += all[i] + "\r\n";
             spit(path("h" + e), cut);
             dialogs.shown.clear();
             dialogs.files.push_back(path("h.prj"));
@@ -96,18 +100,22 @@ TEST_F(HostileFiles, CountsBeyondTheArraysAreBoundedAndReported) {
     EXPECT_EQ(watch[0], 0);
 
     auto pages = std::make_unique<DisplayPageArray>();
-    std::string page = "<PAG>\r\n" + repeat("<OBJ>\r\n" + repeat(crlf({" 1 "}), 20) + "</OBJ>\r\n", 40) + "</PAG>\r\n";
+    std::string page =
+        "<PAG>\r\n" + repeat("<OBJ>\r\n" + repeat(crlf({" 1 "}), 20) + "</OBJ>\r\n", 40) + "</PAG>\r\n";
     readDisplayFile(repeat(page, 12), tagged, *pages, report);
     EXPECT_EQ(pages->Count, MaxDisplayPages);
     EXPECT_EQ(pages->Pages[8].ObjectCount, MaxPageObjects);
 
     auto tasks = std::make_unique<TaskArray>();
-    readTaskFile(repeat("<TASK>\r\n" + repeat(crlf({" 0 "}), 100) + "</TASK>\r\n", 40), tagged, *tasks, report);
+    readTaskFile(repeat("<TASK>\r\n" + repeat(crlf({" 0 "}), 100) + "</TASK>\r\n", 40), tagged, *tasks,
+                 report);
     EXPECT_EQ(tasks->Count, MaxTasks);
 
     auto store = std::make_unique<ProgramStore>();
     SetLayout layout = tagged;
-    readProgramFile(crlf({"1.8", "9E23"}) + repeat("<FUNC>\r\n" + repeat(crlf({" 0 "}), 48) + "</FUNC>\r\n", 300), layout, *store, {}, report);
+    readProgramFile(crlf({"1.8", "9E23"}) +
+                        repeat("<FUNC>\r\n" + repeat(crlf({" 0 "}), 48) + "</FUNC>\r\n", 300),
+                    layout, *store, {}, report);
     EXPECT_EQ(store->Sections[0].RungCount, MaxRungs);
 
     TextBlockTable blocks{};
@@ -123,11 +131,13 @@ TEST_F(HostileFiles, CountsBeyondTheArraysAreBoundedAndReported) {
     readTaskFile(crlf({" 1 ", " 2 "}) + repeat(crlf({" 200 "}), 40), counted, *tasks, report);
     EXPECT_LE(tasks->Tasks[1].FieldCount, 64);
 
-    for (const char* expected : {".ptb: 3 table(s) beyond 9 dropped", ".wtc: 50 register(s) beyond 100 dropped",
-                                 ".dsp: 3 page(s) beyond 9 dropped", ".skd: 4 task(s) beyond 36 dropped",
-                                 ".prj: 44 rung(s) beyond 256 dropped", ".blk: 7 block(s) beyond 33 dropped",
-                                 ".blk: 1 line(s) before the first block dropped"})
-        EXPECT_NE(std::find(report.problems.begin(), report.problems.end(), expected), report.problems.end()) << expected;
+    for (const char* expected :
+         {".ptb: 3 table(s) beyond 9 dropped", ".wtc: 50 register(s) beyond 100 dropped",
+          ".dsp: 3 page(s) beyond 9 dropped", ".skd: 4 task(s) beyond 36 dropped",
+          ".prj: 44 rung(s) beyond 256 dropped", ".blk: 7 block(s) beyond 33 dropped",
+          ".blk: 1 line(s) before the first block dropped"})
+        EXPECT_NE(std::find(report.problems.begin(), report.problems.end(), expected), report.problems.end())
+            << expected;
 }
 
 TEST_F(HostileFiles, LfOnlyFilesUnknownModelAndDamagedItemsStillLoad) {

@@ -14,7 +14,7 @@
 
 // Counts every chance it gets to run events, so tests can check that none was taken.
 class CountingPump : public EventPump {
-public:
+  public:
     int calls = 0;
     void processEvents() override { ++calls; }
     void pausa(double) override { ++calls; }
@@ -26,7 +26,7 @@ public:
 };
 
 class ProjectFixture : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<ShellState> shell = std::make_unique<ShellState>();
     std::unique_ptr<CommState> comm = std::make_unique<CommState>();
     std::unique_ptr<Project> project = std::make_unique<Project>();
@@ -65,6 +65,7 @@ protected:
 // Joins lines with CR LF, each line ended.
 inline std::string crlf(std::initializer_list<std::string> lines) {
     std::string s;
-    for (const auto& l : lines) s += l + "\r\n";
+    for (const auto& l : lines)
+        s += l + "\r\n";
     return s;
 }
