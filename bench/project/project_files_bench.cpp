@@ -8,25 +8,18 @@
 #include <memory>
 
 #include "app/app_context.h"
+#include "project/counting_pump.h"
 #include "project/project_load.h"
 #include "project/project_save.h"
 #include "support/fake_dialogs.h"
 
 namespace {
 
-class NoPump : public EventPump {
-  public:
-    void processEvents() override {}
-    void pausa(double) override {}
-    bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
-    int64_t nowMs() const override { return 0; }
-};
-
 struct MaximalProject {
     std::unique_ptr<ShellState> shell = std::make_unique<ShellState>();
     std::unique_ptr<CommState> comm = std::make_unique<CommState>();
     std::unique_ptr<Project> project = std::make_unique<Project>();
-    NoPump pump;
+    CountingPump pump;
     FakeDialogs dialogs;
     AppContext ctx{*shell, *comm, *project, pump, dialogs};
     std::string dir;

@@ -10,20 +10,8 @@
 #include <string>
 
 #include "app/app_context.h"
+#include "project/counting_pump.h"
 #include "support/fake_dialogs.h"
-
-// Counts every chance it gets to run events, so tests can check that none was taken.
-class CountingPump : public EventPump {
-  public:
-    int calls = 0;
-    void processEvents() override { ++calls; }
-    void pausa(double) override { ++calls; }
-    bool waitUntil(const std::function<bool()>& done, int, bool) override {
-        ++calls;
-        return done();
-    }
-    int64_t nowMs() const override { return 0; }
-};
 
 class ProjectFixture : public ::testing::Test {
   protected:
