@@ -77,8 +77,9 @@ void readProgramFile(std::string_view data, SetLayout& layout, ProgramStore& sto
                      const std::function<void(int16_t rung)>& onRung, LoadReport& report) {
     const std::string file = ".prj";
     ItemReader in(data, layout.mode());
-    in.next(); // version, already examined by the caller
-    in.next(); // model code: for information only
+    std::string header;
+    in.text(header); // version, already examined by the caller
+    in.text(header); // model code: for information only
     int64_t dropped = 0;
     auto takeRung = [&](const std::function<void(CommandRecord&)>& fill) {
         CommandRecord* r = appendRung(store);

@@ -54,5 +54,10 @@ void clearProjectForLoad(AppContext& ctx) {
     int strings = std::min<int>(model.MaxStrings, std::tuple_size_v<StringTable>);
     for (int i = 0; i < strings; ++i)
         p.Strings[static_cast<size_t>(i)].Text.clear();
+    // Tables, blocks and the watch list too, so that a side file missing from the loaded set never
+    // leaves the previous project's data in the new one.
+    p.Tables.Count = 0;
+    p.Blocks.fill({});
+    p.Watch[0] = 0;
     p.ProjectModified = 0;
 }

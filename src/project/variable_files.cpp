@@ -122,13 +122,16 @@ void readBlockFile(std::string_view data, const SetLayout& layout, TextBlockTabl
     auto current = [&]() -> TextBlock& {
         return block >= 0 && block < capacity ? blocks[static_cast<size_t>(block)] : scratch;
     };
+    bool open = false;
     while (auto item = in.next()) {
         std::string_view head = std::string_view(*item).substr(0, 6);
         if (head == "<TEXT>") {
+            open = true;
             ++block;
             current().Text.clear();
             if (model.ProjectTextBlocks != 0) current().Name = item->substr(6);
         } else if (head == "</TEXT") {
+            open = false;
             std::string& text = current().Text;
             if (text.ends_with("\r\n")) text.resize(text.size() - 2);
         } else {
@@ -136,6 +139,8 @@ void readBlockFile(std::string_view data, const SetLayout& layout, TextBlockTabl
             current().Text += *item + "\r\n";
         }
     }
+    in.truncated = open; // the last block was not closed
+    report.noteItems(".blk", in);
     report.noteDropped(".blk", "block(s)", block + 1 - capacity, capacity);
     if (outside > 0)
         report.add(".blk: " + std::to_string(outside) + " line(s) before the first block dropped");
