@@ -5,17 +5,22 @@
 #include <vector>
 
 class Log {
-public:
-    // Appends the text plus two blanks as a new line.
+  public:
+    // Appends the text plus two blanks as a new line and selects it, so the view scrolls to it.
     void LogWrite(const std::string& text);
-    // Writes "-- " + date and time + " --".
+    // Appends "-- " + date and time + " --" without changing the selection.
     void LogStart();
     void LogClear();
 
     const std::vector<std::string>& lines() const { return lines_; }
-    // Called after every change, so a window can redraw and select the last line.
+    // Index of the selected line, -1 when none.
+    int selected() const { return selected_; }
+    // Called after every change, so a window can redraw and show the selected line.
     std::function<void()> onChanged;
 
-private:
+  private:
+    void changed();
+
     std::vector<std::string> lines_;
+    int selected_ = -1;
 };

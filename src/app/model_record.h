@@ -40,3 +40,7 @@ struct ModelRecord {
 constexpr int ModelRows = 51;
 constexpr int DefaultModelIndex = 48;
 using ModelCatalogue = std::array<ModelRecord, ModelRows>;
+
+// The brand's model names that the catalogue rows take by a fixed entry.
+constexpr int ModelNameCount = 41;
+using ModelNameList = std::array<std::string, ModelNameCount>;

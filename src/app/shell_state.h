@@ -7,9 +7,13 @@
 #include "app/log.h"
 #include "app/model_record.h"
 #include "app/status_sink.h"
+#include "app/toolbar_state.h"
 
 constexpr int UiTextCount = 212;
 constexpr int FunctionNameCount = 71;
+constexpr int MonthNameCount = 13;     // entries 1..12; 0 holds no month
+constexpr int ValueTypeNameCount = 33; // 0..18 named, the rest empty
+constexpr int RegisterKindCount = 5;
 
 struct ShellState {
     int16_t Language = 1; // 0 Italian, 1 English
@@ -19,6 +23,12 @@ struct ShellState {
 
     std::array<std::string, UiTextCount> UiText;
     std::array<std::string, FunctionNameCount> FunctionNames;
+    ModelNameList ModelNames;
+    std::array<std::string, MonthNameCount> MonthNames;
+    std::array<std::string, ValueTypeNameCount> ValueTypeNames;
+    std::array<std::string, RegisterKindCount> RegisterPrefixes; // label prefix per register kind
+    std::string LanguageName;                                    // caption of the language choice
+    std::array<std::string, 2> LanguageNames;                    // "Italiano", "English"
     ModelCatalogue Models{};
 
     int16_t RegUpdate = 0;
@@ -26,4 +36,5 @@ struct ShellState {
 
     Log log;
     StatusPanels status;
+    ToolbarState Toolbar; // toolbar buttons by key and the two model-dependent menu items
 };

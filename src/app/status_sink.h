@@ -13,4 +13,14 @@ struct StatusPanels {
         Text[static_cast<size_t>(panel)] = text;
         if (onChanged) onChanged(panel);
     }
+
+    // The main window's toolbar groups and its refresh from the state; logic calls them by name.
+    std::function<void(const std::string& group, bool enable)> onAbilitaPulsanti;
+    std::function<void()> onAggiornaStato;
+    void AbilitaPulsanti(const std::string& group, bool enable) {
+        if (onAbilitaPulsanti) onAbilitaPulsanti(group, enable);
+    }
+    void AggiornaStato() {
+        if (onAggiornaStato) onAggiornaStato();
+    }
 };

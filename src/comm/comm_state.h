@@ -2,6 +2,7 @@
 // The communication state shared by every device request.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "comm/device_record.h"
@@ -41,5 +42,16 @@ struct CommState {
     uint8_t CrcLo = 0, CrcHi = 0;
     uint8_t Lrc = 0;
 
+    // The manual request window's monitor: while MonitorOn, each exchange empties MonitorRx
+    // (frm_dialoga.txt_buff_rx) and appends the answer bytes as "HH ".
+    int16_t MonitorOn = 0;
+    std::string MonitorRx;
+    // Set while a transaction runs, so one started from a handler during its wait is refused.
+    int16_t TransactionBusy = 0;
+    // Telephone number of the remote modem dialled by the modem link.
+    std::string ModemNumber;
+
     std::array<RegisterRecord, RegisterCount> Registers{};
+    // Set by the register view: redraw from Registers after the names were rebuilt.
+    std::function<void()> onRegisterNamesChanged;
 };

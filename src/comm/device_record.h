@@ -28,4 +28,6 @@ struct DeviceRecord {
     int16_t Init = 0;
     std::string DeviceName;
     int16_t EchoRemove = 0;
+    // Serial device path on this system ("/dev/ttyUSB0"); empty: derived from Port (see SerialDevicePath).
+    std::string SerialDevice;
 };

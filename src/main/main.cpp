@@ -1,13 +1,36 @@
 #include <QApplication>
+#include <QDesktopServices>
+#include <QScreen>
+#include <QUrl>
 
-#include "app/shell_state.h"
+#include "app/app_context.h"
+#include "app/button_groups.h"
+#include "app/shell_procedures.h"
 #include "app/ui/main_window.h"
+#include "comm/comm_state.h"
+#include "platform/qt_event_pump.h"
+#include "platform/qt_user_dialogs.h"
+#include "project/project.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ShellState shell;
-    MainWindow window(shell);
-    window.setWindowTitle("Melqo");
+    CommState comm;
+    Project project;
+    QtEventPump pump;
+    QtUserDialogs dialogs;
+    AppContext ctx{shell, comm, project, pump, dialogs};
+
+    ShellProcedures procs;
+    procs.OpenUrl = [](const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromLatin1(url.c_str()))); };
+
+    MainWindow window(ctx, procs, "Melqo");
+    dialogs.setParent(&window);
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    window.loadWindowSteps(dpi);
+    window.bindCommands();
+    window.SetRes();
+    AggiornaStato(ctx);
     window.show();
     return app.exec();
 }

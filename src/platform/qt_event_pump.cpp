@@ -6,6 +6,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
+
 void QtEventPump::processEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void QtEventPump::pausa(double seconds) {
@@ -19,15 +21,16 @@ void QtEventPump::pausa(double seconds) {
 bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bool excludeUserInput) {
     QEventLoop::ProcessEventsFlags flags = QEventLoop::WaitForMoreEvents;
     if (excludeUserInput) flags |= QEventLoop::ExcludeUserInputEvents;
-    QDeadlineTimer deadline(timeoutMs < 0 ? 0 : timeoutMs);
-    // A single-shot timer wakes the loop at the deadline; every other wake-up is a real event.
+    QDeadlineTimer deadline(timeoutMs < 0 ? 0 : timeoutMs, Qt::PreciseTimer);
+    // A single-shot timer wakes the loop at the deadline; every other wake-up is a real event. The timer
+    // is re-armed for what is left, so an early tick can never leave the loop asleep with no timer.
     QTimer wake;
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
-    wake.start(timeoutMs < 0 ? 0 : timeoutMs);
     QEventLoop loop;
     while (!done()) {
         if (deadline.hasExpired()) return done();
+        if (!wake.isActive()) wake.start(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)));
         loop.processEvents(flags);
     }
     return true;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "designers/designer_data.h"
+#include "program/compiler_state.h"
 #include "program/program_store.h"
 #include "project/project_data.h"
 
@@ -28,6 +29,7 @@ struct Project {
 
     // Compiler output: byte k goes to controller address ProgramBase + k.
     std::vector<uint8_t> ProgramImage = std::vector<uint8_t>(MemoryImageSize, 0);
+    CompilerState Compiler; // counters and errors of the last compile
     // Controller memory by address, used to build side areas of downloads and exports.
     std::vector<uint8_t> MemoryImage = std::vector<uint8_t>(MemoryImageSize, 0);
 };

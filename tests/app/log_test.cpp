@@ -1,18 +1,43 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "app/log.h"
 
-TEST(Log, WriteAppendsTwoBlanksAndStartWritesHeader) {
+TEST(Log, WriteAppendsTwoBlanksAndSelectsTheLastLine) {
     Log log;
     int changes = 0;
     log.onChanged = [&] { ++changes; };
+    EXPECT_EQ(log.selected(), -1);
     log.LogWrite("Compiling");
-    log.LogStart();
+    log.LogWrite("");
     ASSERT_EQ(log.lines().size(), 2u);
     EXPECT_EQ(log.lines()[0], "Compiling  ");
-    EXPECT_EQ(log.lines()[1].rfind("-- ", 0), 0u);
-    EXPECT_EQ(log.lines()[1].substr(log.lines()[1].size() - 5), " --  ");
+    EXPECT_EQ(log.lines()[1], "  ");
+    EXPECT_EQ(log.selected(), 1);
+    EXPECT_EQ(changes, 2);
+}
+
+TEST(Log, StartWritesTheDateHeaderWithoutSelectingIt) {
+    Log log;
+    log.LogWrite("before");
+    log.LogStart();
+    ASSERT_EQ(log.lines().size(), 2u);
+    const std::string& header = log.lines()[1];
+    EXPECT_TRUE(std::regex_match(header, std::regex("-- .*[0-9]+.*[0-9]+:[0-9]+:[0-9]+.* --"))) << header;
+    EXPECT_EQ(log.selected(), 0);
+    log.LogWrite("after");
+    EXPECT_EQ(log.selected(), 2);
+}
+
+TEST(Log, ClearRemovesEverything) {
+    Log log;
+    int changes = 0;
+    log.onChanged = [&] { ++changes; };
+    log.LogStart();
+    log.LogWrite("x");
     log.LogClear();
     EXPECT_TRUE(log.lines().empty());
+    EXPECT_EQ(log.selected(), -1);
     EXPECT_EQ(changes, 3);
 }

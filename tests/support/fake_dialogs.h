@@ -8,13 +8,21 @@
 
 class FakeDialogs : public UserDialogs {
 public:
+    struct Box {
+        std::string text;
+        MsgButtons buttons;
+        MsgIcon icon;
+        std::string title;
+    };
     std::vector<std::string> shown;      // texts of every message box
+    std::vector<Box> boxes;              // every message box in full
     std::deque<MsgChoice> choices;       // answers to message boxes; Ok/Yes when empty
     std::deque<std::string> files;       // answers to file dialogs; "" (cancel) when empty
     std::deque<std::optional<std::string>> inputs;
 
-    MsgChoice messageBox(const std::string& text, MsgButtons buttons, MsgIcon, const std::string&) override {
+    MsgChoice messageBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override {
         shown.push_back(text);
+        boxes.push_back({text, buttons, icon, title});
         if (!choices.empty()) {
             MsgChoice c = choices.front();
             choices.pop_front();

@@ -1,23 +1,27 @@
 #include "app/ui/log_window.h"
 
-#include <QScrollBar>
+#include <QFontDatabase>
 
 #include "app/log.h"
+#include "app/ui/ui_texts.h"
 
-LogWindow::LogWindow(Log& log, QWidget* parent) : QPlainTextEdit(parent), log_(log) {
-    setReadOnly(true);
+LogWindow::LogWindow(Log& log, QWidget* parent) : QListWidget(parent), log_(log) {
     setWindowTitle("Log");
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     log_.onChanged = [this] { refresh(); };
     refresh();
 }
 
+LogWindow::~LogWindow() { log_.onChanged = nullptr; }
+
+// Lines are only ever appended or all cleared, so only the new ones are added.
 void LogWindow::refresh() {
-    QString text;
-    for (const auto& line : log_.lines()) {
-        text += QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
-        text += '\n';
+    const auto& lines = log_.lines();
+    if (static_cast<size_t>(count()) > lines.size()) clear();
+    for (size_t i = static_cast<size_t>(count()); i < lines.size(); ++i) addItem(fromLatin1(lines[i]));
+    if (count() > 0) {
+        setCurrentRow(count() - 1);
+        scrollToBottom();
     }
-    setPlainText(text);
-    moveCursor(QTextCursor::End);
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }

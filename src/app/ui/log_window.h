@@ -1,13 +1,15 @@
 #pragma once
-#include <QPlainTextEdit>
+#include <QListWidget>
 
 class Log;
 
-// The log window: a read-only view of the Log that follows its last line.
-class LogWindow : public QPlainTextEdit {
+// The log window: a list of the Log's lines that follows the last one. Fixed width; the height follows
+// the window.
+class LogWindow : public QListWidget {
     Q_OBJECT
 public:
-    LogWindow(Log& log, QWidget* parent = nullptr);
+    explicit LogWindow(Log& log, QWidget* parent = nullptr);
+    ~LogWindow() override;
 
 private:
     void refresh();

@@ -1,14 +1,296 @@
 #include "app/ui/main_window.h"
 
+#include <QCloseEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
 
-#include "app/shell_state.h"
+#include "app/app_context.h"
+#include "app/build_flags.h"
+#include "app/button_groups.h"
+#include "app/close_question.h"
+#include "app/connect_sequence.h"
+#include "app/menu_model.h"
+#include "app/shell_procedures.h"
+#include "app/toolbar_layout.h"
+#include "app/web_page.h"
+#include "app/ui/about_box.h"
 #include "app/ui/log_window.h"
+#include "app/ui/project_navigator.h"
+#include "app/ui/ui_texts.h"
 
-MainWindow::MainWindow(ShellState& shell, QWidget* parent)
-    : QMainWindow(parent), shell_(shell), mdi_(new QMdiArea(this)) {
+namespace {
+
+constexpr int WindowWidthTwips = 16000;
+constexpr int WindowHeightTwips = 13000;
+constexpr int LogWidthTwips = 3490;
+constexpr int LogHeightTwips = 3000;
+constexpr int NavigatorWidthTwips = 3080;
+constexpr int PanelCount = 6;
+
+QString qs(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+} // namespace
+
+MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, const QString& programName, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), procs_(procs), programName_(programName), mdi_(new QMdiArea(this)),
+      router_(ctx.comm.PollStop, [&ctx] { AggiornaStato(ctx); }),
+      languages_([&procs](uint8_t language) { callIf(procs.CaricaRisorse, language); }) {
+    setObjectName("Principale");
     setCentralWidget(mdi_);
-    auto* log = mdi_->addSubWindow(new LogWindow(shell_.log));
-    log->show();
+    buildMenus();
+    buildStatusBar();
+    ctx_.shell.Toolbar.onChanged = [this] {
+        syncToolbar();
+        syncMenus();
+    };
+    ctx_.shell.status.onChanged = [this](int panel) {
+        if (QLabel* l = panels_.value(panel)) l->setText(fromLatin1(ctx_.shell.status.Text[static_cast<size_t>(panel)]));
+    };
+    // The main window is the first window loaded; its captions come first on a language switch.
+    languages_.windowLoaded(this, [this] { SetRes(); });
+}
+
+MainWindow::~MainWindow() {
+    // The dialogs leave the language switch when they go, so they go before it does.
+    delete settings_;
+    delete about_;
+    ctx_.shell.Toolbar.onChanged = nullptr;
+    ctx_.shell.status.onChanged = nullptr;
+}
+
+void MainWindow::loadWindowSteps(double logicalDpi) {
+    CaricaImmagini();
+    applyBuildMenus();
+    applyCaptionIconAndSize(logicalDpi);
+    CreaToolBar();
+    loadLogWindow(logicalDpi);
+}
+
+void MainWindow::CaricaImmagini() { ImageList1.CaricaImmagini(); }
+
+void MainWindow::applyBuildMenus() {
+    for (const char* name : {"mnu_collaudo", "mnu_Export", "mnu_print"})
+        if (QAction* a = menuItems_.value(name)) a->setVisible(BuildInternal != 0);
+}
+
+void MainWindow::applyCaptionIconAndSize(double logicalDpi) {
+    setWindowIcon(applicationIcon());
+    setWindowTitle(programName_);
+    resize(twipsToPixels(WindowWidthTwips, logicalDpi), twipsToPixels(WindowHeightTwips, logicalDpi));
+}
+
+void MainWindow::CreaToolBar() {
+    delete Toolbar1;
+    buttons_.clear();
+    Toolbar1 = addToolBar("Toolbar1");
+    Toolbar1->setObjectName("Toolbar1");
+    Toolbar1->setMovable(false);
+    Toolbar1->setIconSize(QSize(16, 16));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (const auto& e : ToolbarLayout) {
+        if (e.Key.empty()) {
+            Toolbar1->addSeparator();
+            continue;
+        }
+        QString key = qs(e.Key);
+        QAction* a = Toolbar1->addAction(ImageList1.picture(qs(e.Picture)), qs(e.Tooltip));
+        a->setObjectName(key);
+        a->setToolTip(qs(e.Tooltip));
+        a->setStatusTip(qs(e.Tooltip));
+        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+        buttons_.insert(key, a);
+    }
+    syncToolbar();
+}
+
+void MainWindow::loadLogWindow(double logicalDpi) {
+    log_ = new LogWindow(ctx_.shell.log);
+    logSub_ = mdi_->addSubWindow(log_);
+    logSub_->setObjectName("Log");
+    logSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; it lives for the whole run
+    logSub_->setWindowIcon(ImageList1.picture("view_log"));
+    // Fixed width; the user may change the height only.
+    int width = twipsToPixels(LogWidthTwips, logicalDpi);
+    logSub_->setGeometry(0, 0, width, twipsToPixels(LogHeightTwips, logicalDpi));
+    logSub_->setMinimumWidth(width);
+    logSub_->setMaximumWidth(width);
+    logSub_->show();
+}
+
+void MainWindow::buildMenus() {
+    for (const auto& m : MenuTree) {
+        const QString name = qs(m.Name);
+        const bool hasChildren =
+            std::any_of(MenuTree.begin(), MenuTree.end(), [&](const MenuItem& c) { return c.Parent == m.Name; });
+        QMenu* parent = m.Parent.empty() ? nullptr : menus_.value(qs(m.Parent));
+        QAction* action = nullptr;
+        if (hasChildren) {
+            auto* menu = new QMenu(qs(m.Caption), this);
+            menu->setObjectName(name);
+            menus_.insert(name, menu);
+            if (parent)
+                parent->addMenu(menu);
+            else if (!isPopupOnly(m))
+                menuBar()->addMenu(menu);
+            action = menu->menuAction();
+        } else if (::isSeparator(m)) {
+            action = parent->addSeparator();
+        } else {
+            action = parent->addAction(qs(m.Caption));
+            connect(action, &QAction::triggered, this, [this, name] {
+                if (auto h = menuHandlers_.value(name)) h();
+            });
+        }
+        action->setObjectName(name);
+        action->setVisible(menuShown(m, BuildInternal != 0, true, true));
+        menuItems_.insert(name, action);
+    }
+}
+
+void MainWindow::buildStatusBar() {
+    for (int p = 1; p <= PanelCount; ++p) {
+        auto* l = new QLabel;
+        l->setObjectName(QString("Panel%1").arg(p));
+        l->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        l->setMinimumWidth(60);
+        statusBar()->addWidget(l, 1);
+        panels_.insert(p, l);
+    }
+    statusBar()->setSizeGripEnabled(true);
+}
+
+void MainWindow::addMenuHandler(const char* name, std::function<void()> handler) {
+    menuHandlers_.insert(name, std::move(handler));
+}
+
+void MainWindow::bindCommands() {
+    const ShellProcedures& p = procs_;
+    AppContext& ctx = ctx_;
+    auto add = [this](const char* key, bool available, std::function<void()> command) {
+        if (available) router_.add(key, [command] { return command(), true; });
+    };
+    const bool newProject = p.NuovoProgramma && p.NuovoProgetto;
+    add("proj_new", newProject, [&p] { p.NuovoProgramma(), p.NuovoProgetto(); });
+    add("proj_open", bool(p.CaricaProgetto), [&p] { p.CaricaProgetto(); });
+    add("proj_save", bool(p.SalvaProgetto), [&p] { p.SalvaProgetto(true); });
+    add("connect", p.Connetti && p.Disconnetti, [&ctx, &p] { ConnectSequence(ctx, p); });
+    add("disconnect", bool(p.Disconnetti), [&p] { p.Disconnetti(); });
+    add("download", bool(p.ApriDownload), [&p] { p.ApriDownload(); });
+    const bool mode = p.ImpostaModoDebug && p.LeggiStatoPLC;
+    add("debug", mode, [&ctx, &p] {
+        p.ImpostaModoDebug(true);
+        ctx.comm.CurrentDevice.DebugMode = p.LeggiStatoPLC();
+    });
+    add("release", mode, [&ctx, &p] {
+        p.ImpostaModoDebug(false);
+        ctx.comm.CurrentDevice.DebugMode = p.LeggiStatoPLC();
+    });
+    add("proj_comp", bool(p.CompilaProgramma), [&p] { p.CompilaProgramma(); });
+    add("view_log", true, [this] { showLog(); });
+    add("view_http", bool(p.OpenUrl), [this] { viewWebPage(); });
+
+    ctx_.shell.Toolbar.Unavailable.clear();
+    for (const auto& e : ToolbarLayout)
+        if (!e.Key.empty() && !router_.has(e.Key)) ctx_.shell.Toolbar.Unavailable.insert(std::string(e.Key));
+
+    menuHandlers_.clear();
+    if (newProject) addMenuHandler("mnu_new", [&p] { p.NuovoProgramma(), p.NuovoProgetto(); });
+    if (p.CaricaProgetto) addMenuHandler("mnu_openProj", [&p] { p.CaricaProgetto(); });
+    if (p.NuovoProgramma) addMenuHandler("mnu_close", [&p] { p.NuovoProgramma(); });
+    if (p.SalvaProgetto) {
+        addMenuHandler("mnu_SaveProj", [&p] { p.SalvaProgetto(false); });
+        addMenuHandler("mnu_saveAs", [&p] { p.SalvaProgetto(true); });
+    }
+    if (p.Esporta) addMenuHandler("mnu_Export", [&p] { p.Esporta(true, true); });
+    addMenuHandler("mnu_exit", [this] { close(); });
+    addMenuHandler("mnu_controller", [this] { openSettings(SettingsDialog::ConnectionPage); });
+    addMenuHandler("mnu_workspace", [this] { openSettings(SettingsDialog::WorkspacePage); });
+    addMenuHandler("mnu_viewProj", [this] { showNavigator(); });
+    addMenuHandler("mnu_log", [this] { showLog(); });
+    addMenuHandler("mnu_About", [this] { showAbout(); });
+
+    for (const auto& m : MenuTree) {
+        QString name = qs(m.Name);
+        if (!menus_.contains(name) && !::isSeparator(m)) menuItems_.value(name)->setEnabled(menuHandlers_.contains(name));
+    }
+    syncToolbar();
+}
+
+void MainWindow::SetRes() {
+    for (const auto& m : MenuTree)
+        if (m.TextKey >= 0) menuItems_.value(qs(m.Name))->setText(fromLatin1(menuCaption(m, ctx_.shell.UiText)));
+}
+
+void MainWindow::Toolbar1_ButtonClick(const QString& key) { router_.press(key.toStdString()); }
+
+void MainWindow::syncToolbar() {
+    const ToolbarState& t = ctx_.shell.Toolbar;
+    for (auto it = buttons_.begin(); it != buttons_.end(); ++it) {
+        std::string key = it.key().toStdString();
+        it.value()->setEnabled(t.enabled(key));
+        it.value()->setVisible(t.visible(key));
+    }
+}
+
+void MainWindow::syncMenus() {
+    const ToolbarState& t = ctx_.shell.Toolbar;
+    menuItems_.value("mnu_program")->setVisible(BuildInternal || t.ProgramMenuShown);
+    menuItems_.value("mnu_display")->setVisible(BuildInternal || t.DisplayMenuShown);
+}
+
+void MainWindow::viewWebPage() {
+    const std::string& ip = ctx_.comm.CurrentDevice.IpAddress;
+    if (auto url = webPageUrl(ip))
+        procs_.OpenUrl(*url);
+    else
+        ctx_.dialogs.messageBox("Invalid IP address: " + ip, MsgButtons::Ok, MsgIcon::Warning,
+                                programName_.toStdString());
+}
+
+SettingsDialog* MainWindow::openSettings(SettingsDialog::Page page) {
+    if (!settings_) settings_ = new SettingsDialog(ctx_, procs_, languages_, ImageList1, this);
+    settings_->showPage(page);
+    settings_->show();
+    settings_->raise();
+    settings_->activateWindow();
+    return settings_;
+}
+
+AboutBox* MainWindow::showAbout() {
+    if (!about_) about_ = new AboutBox(ctx_, programName_, languages_, this);
+    about_->show();
+    about_->raise();
+    return about_;
+}
+
+void MainWindow::showLog() {
+    logSub_->show();
+    logSub_->raise();
+    mdi_->setActiveSubWindow(logSub_);
+}
+
+void MainWindow::showNavigator() {
+    if (!navigator_) {
+        auto* tree = new ProjectNavigator([this] { openSettings(SettingsDialog::ConnectionPage); });
+        navigator_ = mdi_->addSubWindow(tree);
+        navigator_->setWindowIcon(ImageList1.picture("progetto"));
+        int width = twipsToPixels(NavigatorWidthTwips, logicalDpiY());
+        navigator_->setMinimumWidth(width);
+        navigator_->setMaximumWidth(width);
+    }
+    navigator_->show();
+    navigator_->raise();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!ConfirmClose(ctx_, procs_, programName_.toStdString())) {
+        event->ignore();
+        return;
+    }
+    ctx_.comm.PollStop = 1; // ends any loop still running under a toolbar command
+    event->accept();
 }

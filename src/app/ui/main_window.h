@@ -1,17 +1,90 @@
 #pragma once
+// Principale: the MDI main window with its menus, toolbar, status bar and the log window inside.
 #include <QMainWindow>
+#include <QMap>
+#include <QPointer>
 
+#include "app/command_router.h"
+#include "app/language_switch.h"
+#include "app/ui/picture_list.h"
+#include "app/ui/settings_dialog.h"
+
+struct AppContext;
+struct ShellProcedures;
+class AboutBox;
+class LogWindow;
+class ProjectNavigator;
+class QAction;
+class QLabel;
 class QMdiArea;
-struct ShellState;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
 
-// Principale: the MDI main window.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(ShellState& shell, QWidget* parent = nullptr);
+    MainWindow(AppContext& ctx, const ShellProcedures& procs, const QString& programName, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The window steps of start-up (picture list, build menus, caption, icon and size, toolbar, log
+    // window), in the order Main runs them.
+    void loadWindowSteps(double logicalDpi);
+    void CaricaImmagini();
+    void applyBuildMenus();
+    void applyCaptionIconAndSize(double logicalDpi);
+    void CreaToolBar();
+    void loadLogWindow(double logicalDpi);
+    // Binds every toolbar key and menu item to the procedures this build offers; the rest are disabled.
+    void bindCommands();
+
+    // The main window's translated menu captions.
+    void SetRes();
+    void Toolbar1_ButtonClick(const QString& key);
+
+    SettingsDialog* openSettings(SettingsDialog::Page page);
+    AboutBox* showAbout();
+    void showLog();
+    void showNavigator();
+
     QMdiArea* mdi() const { return mdi_; }
+    QToolBar* toolbar() const { return Toolbar1; }
+    QAction* button(const QString& key) const { return buttons_.value(key); }
+    QAction* menuItem(const QString& name) const { return menuItems_.value(name); }
+    QMenu* popupMenu(const QString& name) const { return menus_.value(name); }
+    QLabel* statusPanel(int panel) const { return panels_.value(panel); }
+    QMdiSubWindow* logSubWindow() const { return logSub_; }
+    CommandRouter& router() { return router_; }
+    LanguageSwitch& languages() { return languages_; }
+    const PictureList& pictures() const { return ImageList1; }
+
+protected:
+    void closeEvent(class QCloseEvent* event) override;
 
 private:
-    ShellState& shell_;
+    void buildMenus();
+    void buildStatusBar();
+    void syncToolbar();
+    void syncMenus();
+    void viewWebPage();
+    void addMenuHandler(const char* name, std::function<void()> handler);
+
+    AppContext& ctx_;
+    const ShellProcedures& procs_;
+    QString programName_;
     QMdiArea* mdi_;
+    PictureList ImageList1;
+    QToolBar* Toolbar1 = nullptr;
+    CommandRouter router_;
+    LanguageSwitch languages_;
+    QMap<QString, QAction*> buttons_;
+    QMap<QString, QAction*> menuItems_;
+    QMap<QString, QMenu*> menus_;
+    QMap<QString, std::function<void()>> menuHandlers_;
+    QMap<int, QLabel*> panels_;
+    LogWindow* log_ = nullptr;
+    QMdiSubWindow* logSub_ = nullptr;
+    QPointer<SettingsDialog> settings_;
+    QPointer<AboutBox> about_;
+    QPointer<QMdiSubWindow> navigator_;
 };

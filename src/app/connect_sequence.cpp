@@ -1,0 +1,27 @@
+#include "app/connect_sequence.h"
+
+#include <array>
+
+#include "app/app_context.h"
+#include "app/shell_procedures.h"
+
+namespace {
+// Catalogue rows named JXV8410, JXV8410-IO, JXV8410-DL, JXV8410-DL-IO, JXV8410-USB, JXV8480, JXV8250-USB.
+constexpr std::array<int, 7> ControllerRows{0, 1, 2, 3, 5, 9, 8};
+} // namespace
+
+void ConnectSequence(AppContext& ctx, const ShellProcedures& procs) {
+    callIf(procs.Disconnetti);
+    callIf(procs.Connetti);
+    if (!ctx.comm.CurrentDevice.Connected) return;
+    callIf(procs.VerificaModello);
+    if (ctx.model().IsProgrammable && procs.LeggiStatoPLC) ctx.comm.CurrentDevice.DebugMode = procs.LeggiStatoPLC();
+}
+
+bool isControllerModel(const AppContext& ctx) {
+    const std::string& name = ctx.model().ModelName;
+    if (name.empty()) return false;
+    for (int row : ControllerRows)
+        if (ctx.shell.Models[static_cast<size_t>(row)].ModelName == name) return true;
+    return false;
+}

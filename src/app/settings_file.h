@@ -1,0 +1,19 @@
+#pragma once
+// The settings file "devSettings.dat": connection, model and language, one item per CR LF line.
+// Lines 1..10: language, model code, channel, node address, IP address, port, link time-out, baud rate,
+// two stop bits, modem dial-up. Any later addition goes after line 10 so older files still read.
+#include <string>
+#include <string_view>
+
+#include "app/shell_state.h"
+#include "comm/device_record.h"
+
+constexpr std::string_view SettingsFileName = "devSettings.dat";
+
+// Reads the file in folder over the current values. A missing or short file, or an item that does not
+// read, keeps the value in place; only the two stop-bit and modem flags become false when missing.
+void LeggiSettings(ShellState& shell, DeviceRecord& device, const std::string& folder);
+
+// Writes the file in folder (through a temporary file, so a failed write leaves the old one whole).
+// Returns false when it could not be written.
+bool SaveSettings(const ShellState& shell, const DeviceRecord& device, const std::string& folder);

@@ -1,0 +1,117 @@
+#include "app/settings_form.h"
+
+#include <charconv>
+#include <cstdint>
+#include <cmath>
+#include <optional>
+
+#include "app/app_context.h"
+#include "app/build_flags.h"
+#include "app/connect_sequence.h"
+#include "app/shell_procedures.h"
+
+namespace {
+
+constexpr std::array<int, 5> FirstRows{5, 6, 17, 9, 37};
+constexpr std::array<int, 2> MiddleRows{13, 11};
+constexpr std::array<int, 12> LastRows{12, 39, 40, 41, 42, 43, 44, 45, 47, 34, 38, 36};
+constexpr int InternalRow = 35;
+constexpr const char* Separator = "-------------";
+constexpr int PollEndWaitMs = 5000;
+
+// A whole number in range, blanks around it allowed; anything else keeps the old value.
+template <class T> std::optional<T> parseNumber(std::string_view text, long min, long max) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    long v = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < min || v > max)
+        return std::nullopt;
+    return static_cast<T>(v);
+}
+
+template <class T> void assignNumber(T& target, std::string_view text, long min, long max) {
+    if (auto v = parseNumber<T>(text, min, max)) target = *v;
+}
+
+} // namespace
+
+std::vector<ModelListEntry> settingsModelList(const ShellState& shell) {
+    std::vector<ModelListEntry> list;
+    auto add = [&](int row) { list.push_back({shell.Models[static_cast<size_t>(row)].ModelName, row}); };
+    for (int row : FirstRows) add(row);
+    if (BuildBrand1 || BuildBrand2 || BuildInternal) {
+        list.push_back({Separator, -1});
+        for (int row : MiddleRows) add(row);
+        list.push_back({Separator, -1});
+    }
+    for (int row : LastRows) add(row);
+    if (BuildInternal) add(InternalRow);
+    return list;
+}
+
+SettingsForm loadSettingsForm(const AppContext& ctx) {
+    const DeviceRecord& d = ctx.comm.CurrentDevice;
+    SettingsForm f;
+    f.Channel = d.Channel != 0 ? 1 : 0;
+    f.IpAddress = d.IpAddress;
+    if (f.Channel == 1) {
+        f.ComIndex = d.Port >= 1 && d.Port <= ComPortCount ? d.Port - 1 : 0;
+    } else {
+        f.PortText = std::to_string(d.Port);
+    }
+    f.BaudRate = d.BaudRate;
+    f.TwoStopBits = d.TwoStopBits != 0;
+    f.EchoRemove = d.EchoRemove != 0;
+    // Filled from the settings so that OK stores what was there, not an empty box.
+    f.TimeoutTcpText = std::to_string(d.LinkTimeout);
+    f.ModemDialUp = d.ModemDialUp != 0;
+    f.NodeText = std::to_string(d.NodeAddress);
+    f.ModelRow = d.ModelIndex;
+    f.AnimateSeconds = static_cast<int>(std::lround(ctx.shell.AnimateTime / 1000.0));
+    f.RegUpdate = ctx.shell.RegUpdate != 0;
+    return f;
+}
+
+int16_t answerTimeoutFor(int linkTimeoutMs) {
+    auto seconds = static_cast<int16_t>(std::nearbyint(linkTimeoutMs / 1000.0)); // rounds half to even
+    return seconds < 1 ? int16_t{1} : seconds;
+}
+
+void applySettings(AppContext& ctx, const ShellProcedures& procs, const SettingsForm& f) {
+    DeviceRecord& d = ctx.comm.CurrentDevice;
+    if (f.Channel == 0) {
+        d.Channel = 0;
+        d.IpAddress = f.IpAddress;
+        assignNumber(d.Port, f.PortText, 0, INT16_MAX);
+        if (auto t = parseNumber<int16_t>(f.TimeoutTcpText, 0, INT16_MAX)) {
+            d.LinkTimeout = *t;
+            ctx.comm.AnswerTimeout = answerTimeoutFor(*t);
+        }
+    } else {
+        d.Channel = 1;
+        d.Port = static_cast<int16_t>(f.ComIndex + 1);
+        d.BaudRate = f.BaudRate;
+        d.TwoStopBits = f.TwoStopBits ? -1 : 0;
+        d.ModemDialUp = f.ModemDialUp ? -1 : 0;
+        d.EchoRemove = f.EchoRemove ? -1 : 0;
+    }
+    assignNumber(d.NodeAddress, f.NodeText, 0, 255);
+    ctx.shell.AnimateTime = static_cast<int16_t>(f.AnimateSeconds * 1000);
+    ctx.shell.RegUpdate = f.RegUpdate ? -1 : 0;
+    if (f.ModelRow >= 0 && f.ModelRow <= DefaultModelIndex) d.ModelIndex = static_cast<uint8_t>(f.ModelRow);
+
+    callIf(procs.SaveSettings);
+
+    // A running polling loop keeps the link open (Disconnetti refuses while it runs): stop it first.
+    ctx.comm.PollStop = 1;
+    if (ctx.comm.PollBusy) ctx.pump.waitUntil([&] { return ctx.comm.PollBusy == 0; }, PollEndWaitMs, false);
+
+    callIf(procs.Disconnetti);
+    callIf(procs.Connetti);
+    if (d.Connected) {
+        callIf(procs.VerificaModello);
+        if (isControllerModel(ctx) && procs.LeggiStatoPLC) d.DebugMode = procs.LeggiStatoPLC();
+    }
+    callIf(procs.MappaRegistri, false);
+}

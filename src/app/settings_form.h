@@ -1,0 +1,43 @@
+#pragma once
+// frm_Settings without its window: what the dialog lists, what it shows when it opens, and what OK does.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct AppContext;
+struct ShellProcedures;
+struct ShellState;
+
+struct ModelListEntry {
+    std::string Text;
+    int Row = -1; // catalogue row; -1 for a separator, which cannot be chosen
+};
+std::vector<ModelListEntry> settingsModelList(const ShellState& shell);
+
+inline constexpr std::array<std::string_view, 7> BaudRates{"1200", "2400", "9600", "19200", "38400", "57600", "115200"};
+inline constexpr int ComPortCount = 32;
+
+// The dialog's fields; numbers stay texts until OK, as the user typed them.
+struct SettingsForm {
+    int Channel = 0; // 0 Ethernet, 1 COM port
+    std::string IpAddress;
+    std::string PortText;
+    std::string TimeoutTcpText;
+    int ComIndex = 0; // list position: port number - 1
+    std::string BaudRate;
+    bool TwoStopBits = false;
+    bool EchoRemove = false;
+    bool ModemDialUp = false;
+    std::string NodeText;
+    int ModelRow = -1;
+    int AnimateSeconds = 0;
+    bool RegUpdate = false;
+};
+
+SettingsForm loadSettingsForm(const AppContext& ctx);
+// The OK button: store, save, reconnect, check the model, map the registers.
+void applySettings(AppContext& ctx, const ShellProcedures& procs, const SettingsForm& form);
+// LinkTimeout / 1000 rounded half to even, never below one second.
+int16_t answerTimeoutFor(int linkTimeoutMs);

@@ -1,0 +1,114 @@
+#include "comm/link.h"
+
+#include <filesystem>
+
+#include "app/app_context.h"
+#include "platform/link_port.h"
+
+namespace {
+
+void logLine(ShellState& shell, const std::string& text) {
+    shell.log.LogStart();
+    shell.log.LogWrite(text);
+}
+
+// Receive events: an arrival raises DataArrived (the transaction reads the bytes); a vanished device
+// closes the link.
+void wireEvents(AppContext& app, LinkPort& link) {
+    CommState* comm = &app.comm;
+    ShellState* shell = &app.shell;
+    link.onBytesReceived = [comm] { comm->DataArrived = 1; };
+    link.onLinkLost = [comm, shell](const std::string& reason) {
+        comm->CurrentDevice.Connected = 0;
+        logLine(*shell, "Link lost: " + reason);
+        shell->status.AggiornaStato();
+    };
+}
+
+void enableLinkGroups(StatusPanels& status, bool enable) {
+    status.AbilitaPulsanti("Puls_DebugRelease", enable);
+    status.AbilitaPulsanti("Puls_Download", enable);
+}
+
+void connectSerial(AppContext& app, LinkPort& link) {
+    DeviceRecord& device = app.comm.CurrentDevice;
+    const std::string path = SerialDevicePath(device);
+    if (!link.openSerial(path, SerialSettingsText(device), device.ModemDialUp != 0)) {
+        app.shell.log.LogWrite("Port " + path + " not opened: " + link.error());
+        return;
+    }
+    if (device.ModemDialUp) {
+        // The modem's reply is not awaited: success means the dial command was handed over.
+        link.write("atdt0, " + app.comm.ModemNumber + "\r");
+    } else {
+        logLine(app.shell, "Port Open");
+    }
+    device.Connected = -1;
+}
+
+void connectTcp(AppContext& app, LinkPort& link) {
+    DeviceRecord& device = app.comm.CurrentDevice;
+    // The 16-bit field holds ports above 32767 as negative numbers.
+    link.connectTcp(device.IpAddress, static_cast<uint16_t>(device.Port));
+    // The wait also ends when the socket gives up (refused, unreachable): there is nothing left to wait for.
+    const bool connected = app.pump.waitUntil([&] { return link.isConnected() || link.failed(); },
+                                              device.LinkTimeout, false) &&
+                           link.isConnected();
+    if (!connected) {
+        link.close();
+        app.dialogs.messageBox("Connection Timeout", MsgButtons::Ok, MsgIcon::Critical);
+        logLine(app.shell, "Connection Timeout");
+        device.Connected = 0;
+        enableLinkGroups(app.shell.status, false);
+        return;
+    }
+    logLine(app.shell, "Connected  [" + device.IpAddress + "]");
+    device.Connected = -1;
+    enableLinkGroups(app.shell.status, true);
+}
+
+} // namespace
+
+std::string SerialDevicePath(const DeviceRecord& device) {
+    if (!device.SerialDevice.empty()) return device.SerialDevice;
+    const std::string number = std::to_string(device.Port > 0 ? device.Port - 1 : 0);
+    const std::string usb = "/dev/ttyUSB" + number;
+    std::error_code ec;
+    return std::filesystem::exists(usb, ec) ? usb : "/dev/ttyS" + number;
+}
+
+std::string SerialSettingsText(const DeviceRecord& device) {
+    const bool twoStop = device.TwoStopBits && !device.ModemDialUp;
+    return device.BaudRate + (twoStop ? ",n,8,2" : ",n,8,1");
+}
+
+void Connetti(AppContext& app) {
+    CommState& comm = app.comm;
+    std::fill_n(comm.RxBuffer.begin(), 101, 0);
+    std::fill_n(comm.TxBuffer.begin(), 101, 0);
+    if (comm.CurrentDevice.Channel == 0) comm.LinkMode = 2;
+    else if (comm.CurrentDevice.Channel == 1) comm.LinkMode = 1;
+    if (app.link) {
+        wireEvents(app, *app.link);
+        if (comm.LinkMode == 1) connectSerial(app, *app.link);
+        else if (comm.LinkMode == 2) connectTcp(app, *app.link);
+    }
+    app.shell.status.AggiornaStato();
+}
+
+void Disconnetti(AppContext& app) {
+    CommState& comm = app.comm;
+    if (comm.PollStop == 0) return;
+    DeviceRecord& device = comm.CurrentDevice;
+    if (app.link) app.link->close();
+    if (comm.LinkMode == 2) {
+        app.shell.status.set(4, "");
+        logLine(app.shell, "Disconnect [" + device.IpAddress + "]");
+    } else {
+        logLine(app.shell, "Disconnect [" + std::to_string(device.NodeAddress) + "]");
+    }
+    device.Connected = 0;
+    for (const char* group : {"Puls_DebugRelease", "Puls_Download", "Puls_Debug"})
+        app.shell.status.AbilitaPulsanti(group, false);
+    app.shell.status.AggiornaStato();
+}

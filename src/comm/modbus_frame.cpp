@@ -1,0 +1,53 @@
+#include "comm/modbus_frame.h"
+
+namespace {
+
+constexpr int CrcSize = 2;
+constexpr int ExceptionAnswerLength = 5;  // address, function | 0x80, code, CRC
+constexpr int EchoAnswerLength = 8;       // address, function, two 16-bit fields, CRC
+constexpr int MemoryWriteAnswerLength = 9; // the request's 7 header bytes echoed, CRC
+
+enum class Shape { ByteCount, Echo, MemoryAccess, Unknown };
+
+constexpr Shape ShapeOf(uint8_t function) {
+    switch (function) {
+    case 1: case 2: case 3: case 4: case 23: return Shape::ByteCount;
+    case 5: case 6: case 15: case 16: return Shape::Echo;
+    case 20: return Shape::MemoryAccess;
+    default: return Shape::Unknown;
+    }
+}
+
+} // namespace
+
+int PredictRtuAnswerLength(std::span<const uint8_t> request, std::span<const uint8_t> answer) {
+    if (answer.size() < 2) return 0;
+    if (request.size() < 2) return -1;
+    const uint8_t function = answer[1];
+    if (function == (request[1] | 0x80)) return ExceptionAnswerLength;
+    if (function != request[1]) return -1;
+    switch (ShapeOf(function)) {
+    case Shape::ByteCount:
+        return answer.size() < 3 ? 0 : 3 + answer[2] + CrcSize;
+    case Shape::Echo:
+        return EchoAnswerLength;
+    case Shape::MemoryAccess:
+        // The reads answer [slave, 20, count, data]: their length is known from the request's count.
+        if (request.size() < 7) return -1;
+        return request[2] == 4 ? MemoryWriteAnswerLength : 3 + request[6] + CrcSize;
+    case Shape::Unknown:
+        break;
+    }
+    return -1;
+}
+
+MbapCheck CheckMbapAnswer(std::span<const uint8_t> received, int capacity) {
+    if (received.size() < static_cast<size_t>(MbapHeaderSize)) return {};
+    if (received[2] != 0 || received[3] != 0) return {MbapState::Malformed, 0};
+    const int length = received[4] * 256 + received[5];
+    if (length < 2 || length > capacity) return {MbapState::Malformed, 0};
+    const size_t whole = static_cast<size_t>(MbapHeaderSize + length);
+    if (received.size() < whole) return {};
+    if (received.size() > whole) return {MbapState::Malformed, 0};
+    return {MbapState::Complete, length};
+}

@@ -1,0 +1,244 @@
+#include "comm/transaction.h"
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "app/app_context.h"
+#include "comm/byte_helpers.h"
+#include "comm/modbus_frame.h"
+#include "platform/link_port.h"
+
+namespace {
+
+constexpr int64_t SilenceMs = 200; // silence that ends an RTU answer whose length cannot be predicted
+
+// A failure inside the transaction: its description goes into the "MOD-RTU" box, the result is 1.
+struct Failure {
+    std::string description;
+};
+
+struct Outcome {
+    uint8_t result = ComOk;
+    std::optional<Failure> failure;
+};
+
+Outcome fail(std::string description) { return {ComTimeout, Failure{std::move(description)}}; }
+
+// The request as it was when the transaction started: a handler running during the wait may overwrite
+// TxBuffer before its own (refused) call, and the answer is checked against what was sent.
+struct Request {
+    std::array<uint8_t, BufferSize> bytes{};
+    int length = 0;
+    std::span<const uint8_t> span() const { return {bytes.data(), static_cast<size_t>(length)}; }
+};
+
+std::span<const uint8_t> asBytes(const std::string& s) {
+    return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
+}
+
+void appendMonitor(CommState& comm) {
+    if (!comm.MonitorOn) return;
+    for (int i = 0; i < comm.RxLength; ++i) comm.MonitorRx += ByteToHex(comm.RxBuffer[static_cast<size_t>(i)]) + " ";
+}
+
+// Pulls the bytes a receive event announced into RxRaw.
+bool pullArrived(CommState& comm, LinkPort& link) {
+    if (!comm.DataArrived) return false;
+    comm.DataArrived = 0;
+    comm.RxRaw += link.readAll();
+    return true;
+}
+
+bool crcMatches(std::span<const uint8_t> frame) {
+    if (frame.size() < 2) return false;
+    const Crc16 crc = Crc16Modbus(frame.first(frame.size() - 2));
+    return crc.CrcLo == frame[frame.size() - 2] && crc.CrcHi == frame[frame.size() - 1];
+}
+
+// RTU answer wait: complete once the predicted length has arrived with a good CRC; otherwise 0.2 s of
+// silence after the last arrival ends it where the length cannot be predicted (or the bytes did not
+// check); AnswerTimeout ends it in any case. Returns the answer length to take (all of RxRaw past the echo
+// when no prediction completed).
+size_t waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, size_t echo) {
+    CommState& comm = app.comm;
+    const int64_t start = app.pump.nowMs();
+    const int64_t timeoutMs = int64_t{comm.AnswerTimeout} * 1000;
+    int64_t lastArrival = start;
+    bool seen = false;
+    for (;;) {
+        const int64_t now = app.pump.nowMs();
+        if (pullArrived(comm, link)) {
+            seen = true;
+            lastArrival = now;
+        }
+        const auto answer = asBytes(comm.RxRaw).subspan(std::min(echo, comm.RxRaw.size()));
+        const int predicted = PredictRtuAnswerLength(request.span(), answer);
+        if (predicted > 0 && answer.size() >= static_cast<size_t>(predicted) &&
+            crcMatches(answer.first(static_cast<size_t>(predicted))))
+            return static_cast<size_t>(predicted);
+        const bool silenceEnds = predicted <= 0 || answer.size() >= static_cast<size_t>(predicted);
+        if (seen && silenceEnds && now - lastArrival > SilenceMs) break;
+        if (now - start > timeoutMs || !link.isConnected()) break;
+        int64_t until = start + timeoutMs + 1;
+        if (seen && silenceEnds) until = std::min(until, lastArrival + SilenceMs + 1);
+        app.pump.waitUntil([&] { return comm.DataArrived != 0 || !link.isConnected(); },
+                           static_cast<int>(std::max<int64_t>(until - now, 0)), true);
+    }
+    return comm.RxRaw.size() > echo ? comm.RxRaw.size() - echo : 0;
+}
+
+Outcome checkAddressAndFunction(AppContext& app, int16_t show, const Request& request, bool withBoxes) {
+    CommState& comm = app.comm;
+    const char* box = nullptr;
+    if (comm.RxLength < 1 || comm.RxBuffer[0] != request.bytes[0]) box = "Risposta Errata (indirizzo)";
+    else if (comm.RxLength < 2 || comm.RxBuffer[1] != request.bytes[1]) box = "Risposta Errata (funzione)";
+    if (!box) return {};
+    if (show && withBoxes) app.dialogs.messageBox(box);
+    return {ComWrongAnswer, {}};
+}
+
+// Copies the answer bytes into RxBuffer; false when they do not fit.
+bool storeAnswer(CommState& comm, std::span<const uint8_t> answer) {
+    if (answer.size() > static_cast<size_t>(BufferSize)) return false;
+    std::copy(answer.begin(), answer.end(), comm.RxBuffer.begin());
+    comm.RxLength = static_cast<int>(answer.size());
+    return true;
+}
+
+Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request& request) {
+    CommState& comm = app.comm;
+    if (comm.MonitorOn) comm.MonitorRx.clear();
+    if (comm.TxLength < 0 || comm.TxLength + 2 > BufferSize) return fail("Request too long for the buffer");
+    CalcolaCRC(comm, comm.TxBuffer, comm.TxLength);
+    comm.TxBuffer[static_cast<size_t>(comm.TxLength)] = comm.CrcLo;
+    comm.TxBuffer[static_cast<size_t>(comm.TxLength) + 1] = comm.CrcHi;
+    comm.TxLength += 2;
+
+    // A late answer to an earlier request must not be taken for this one.
+    link.discardInput();
+    comm.RxRaw.clear();
+    comm.DataArrived = 0;
+    const std::string frame(comm.TxBuffer.begin(), comm.TxBuffer.begin() + comm.TxLength);
+    if (!link.write(frame)) return fail(link.error());
+    if (comm.AnswerExpected != -1) return {};
+
+    if (!comm.CurrentDevice.EchoRemove) comm.TxLength = 0;
+    const size_t echo = static_cast<size_t>(comm.TxLength);
+    const size_t taken = waitRtuAnswer(app, link, request, echo);
+    if (!link.isConnected()) return fail(link.error());
+    if (comm.RxRaw.empty()) return {ComTimeout, {}};
+    if (comm.RxRaw.size() < echo) return fail("Echo longer than the received text");
+    const bool stored = storeAnswer(comm, asBytes(comm.RxRaw).subspan(echo, taken));
+    comm.RxRaw.clear();
+    if (!stored) return fail("Answer too long for the buffer");
+    appendMonitor(comm);
+
+    // VerificaCRC shows its own boxes; an answer shorter than its check bytes has none to compare.
+    const bool crcOk =
+        comm.RxLength >= 2 && VerificaCRC(comm, app.dialogs, comm.RxBuffer, comm.RxLength - 2);
+    if (!crcOk) {
+        if (show) app.dialogs.messageBox("CheckSum Rx Errato");
+        return {ComTimeout, {}};
+    }
+    return checkAddressAndFunction(app, show, request, true);
+}
+
+Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request& request) {
+    CommState& comm = app.comm;
+    if (comm.MonitorOn) comm.MonitorRx.clear();
+    comm.RxRaw.clear();
+    if (request.length > MaxTcpRequest) return fail("TCP request over 255 bytes");
+    link.discardInput();
+    comm.DataArrived = 0;
+    // Not connected: nothing goes out and no answer can come.
+    if (!link.isConnected()) return {ComTimeout, {}};
+
+    std::string frame{'\0', '\0', '\0', '\0', '\0', static_cast<char>(request.length)};
+    frame.append(request.bytes.begin(), request.bytes.begin() + request.length);
+    if (!link.write(frame)) return fail(link.error());
+    if (comm.AnswerExpected != -1) return {};
+
+    MbapCheck check;
+    const auto assembled = [&] {
+        pullArrived(comm, link);
+        check = CheckMbapAnswer(asBytes(comm.RxRaw), BufferSize);
+        return check.state != MbapState::Incomplete || !link.isConnected();
+    };
+    app.pump.waitUntil(assembled, comm.CurrentDevice.LinkTimeout, true);
+    assembled();
+    if (check.state == MbapState::Malformed) return fail("Malformed Modbus TCP answer");
+    if (check.state == MbapState::Incomplete) {
+        if (!link.isConnected()) return fail(link.error());
+        return {ComTimeout, {}};
+    }
+    storeAnswer(comm, asBytes(comm.RxRaw).subspan(MbapHeaderSize, static_cast<size_t>(check.pduLength)));
+    comm.RxRaw.clear();
+    appendMonitor(comm);
+    return checkAddressAndFunction(app, show, request, false);
+}
+
+Outcome exchange(AppContext& app, int16_t show) {
+    CommState& comm = app.comm;
+    if (!comm.CurrentDevice.Connected) return {ComNotConnected, {}};
+    app.shell.status.set(4, "");
+    if (!app.link) return fail("No link");
+    if (comm.TxLength < 0 || comm.TxLength > BufferSize) return fail("Request too long for the buffer");
+    Request request;
+    request.length = comm.TxLength;
+    std::copy_n(comm.TxBuffer.begin(), request.length, request.bytes.begin());
+    switch (comm.LinkMode) {
+    case 1: return rtuExchange(app, show, *app.link, request);
+    case 2: return tcpExchange(app, show, *app.link, request);
+    default: return fail("Link mode not supported");
+    }
+}
+
+uint8_t report(AppContext& app, int16_t show, const Outcome& outcome) {
+    CommState& comm = app.comm;
+    ShellState& shell = app.shell;
+    if (outcome.failure && show)
+        app.dialogs.messageBox(outcome.failure->description, MsgButtons::Ok, MsgIcon::Critical, "MOD-RTU");
+    if (outcome.result == ComTimeout || outcome.result == ComWrongAnswer) comm.PollStop = 1;
+    switch (outcome.result) {
+    case ComOk:
+        shell.status.set(4, "Com OK");
+        break;
+    case ComTimeout:
+        shell.status.set(4, "Com TimeOut");
+        shell.log.LogStart();
+        shell.log.LogWrite("Com Timeout");
+        break;
+    default:
+        if (outcome.result == ComNotConnected && show)
+            app.dialogs.messageBox("Controller not connected", MsgButtons::Ok, MsgIcon::Warning);
+        shell.status.set(4, "Com Error");
+        shell.log.LogStart();
+        shell.log.LogWrite("Com Error");
+        break;
+    }
+    return outcome.result;
+}
+
+} // namespace
+
+uint8_t TrasmettiRicevi(AppContext& app, int16_t showMessages) {
+    CommState& comm = app.comm;
+    if (comm.TransactionBusy) {
+        // The buffers belong to the transaction that waits: refuse without touching them.
+        app.shell.log.LogStart();
+        app.shell.log.LogWrite("Request refused: another request is waiting for its answer");
+        return report(app, showMessages, fail("Another request is waiting for its answer"));
+    }
+    comm.TransactionBusy = -1;
+    Outcome outcome;
+    try {
+        outcome = exchange(app, showMessages);
+    } catch (const std::exception& e) {
+        outcome = fail(e.what());
+    }
+    comm.TransactionBusy = 0;
+    return report(app, showMessages, outcome);
+}

@@ -1,0 +1,46 @@
+#include "fbeditor/number_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cctype>
+
+double numericValue(std::string_view text) {
+    std::string s;
+    for (char c : text)
+        if (c != ' ' && c != '\t') s += c;
+    size_t i = 0;
+    auto digits = [&] {
+        size_t start = i;
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+        return i > start;
+    };
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    bool any = digits();
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        any = digits() || any;
+    }
+    if (!any) return 0;
+    size_t end = i;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        if (digits()) end = i;
+    }
+    // from_chars ignores the locale, which a GUI application may have switched to a decimal comma.
+    size_t from = s[0] == '+' || s[0] == '-' ? 1 : 0;
+    double v = 0;
+    std::from_chars(s.data() + from, s.data() + end, v);
+    return s[0] == '-' ? -v : v;
+}
+
+std::string commaToPoint(std::string text) {
+    std::replace(text.begin(), text.end(), ',', '.');
+    return text;
+}
+
+std::string numberText(double v) {
+    char buf[32];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return ec == std::errc{} ? std::string(buf, end) : std::string("0");
+}

@@ -1,0 +1,55 @@
+// Opening a stored rung in the editor, and rebuilding a stored rung from its texts.
+#include <string>
+
+#include "fbeditor/editor.h"
+
+namespace {
+
+// The stored texts into the rows, as the rung opening and the rebuild put them.
+void fillRows(Editor& e, const CommandRecord& r) {
+    e.setRowText(0, r.ArgTexts[0]);
+    e.rowClick(0);
+    for (int i = 1; i < ArgumentRowCount; ++i) e.setRowText(i, r.ArgTexts[static_cast<size_t>(i)]);
+}
+
+} // namespace
+
+void Editor::openRung(int16_t p) {
+    ProgramStore& program = ctx_.project.Program;
+    if (p < 0 || p > MaxRungs) return;
+    program.CurrentRung = p;
+    if (!Caricato) load();
+    if (!bind(program.CurrentSection, p)) return;
+    const CommandRecord r = stored();
+    state.Label = r.Label;
+    chooseFunction(FunzToOpt(r.FunctionType, r.Opcode, r.SubOp));
+    ctx_.pump.pausa(0.1);
+    if (r.EncodedFlag != -1) return;
+    fillRows(*this, r);
+    state.Delay = std::to_string(r.Delay);
+}
+
+bool rebuildRung(AppContext& ctx, int16_t section, int16_t rung, RungRow* row) {
+    if (section < 0 || section >= SectionCount || rung < 0 || rung > MaxRungs) return false;
+    CommandRecord& rec = ctx.project.Program.Sections[static_cast<size_t>(section)].Rungs[static_cast<size_t>(rung)];
+    // An empty rung has no function: rebuilding it would turn it into a "Read Input".
+    if (rec.FunctionType == 0) return true;
+    const int16_t wasEncoded = rec.EncodedFlag;
+    rec.EncodedFlag = -1; // the set-up takes value types and trigger back from the stored rung
+    Editor e(ctx);
+    e.load();
+    e.bind(section, rung);
+    const CommandRecord r = rec;
+    e.chooseFunction(FunzToOpt(r.FunctionType, r.Opcode, r.SubOp));
+    e.state.Label = r.Label;
+    fillRows(e, r);
+    // The delay of a communication block is kept in argument bytes 16 (low) and 20 (high).
+    e.state.Delay = std::to_string(r.ArgBytes[4][0] | r.ArgBytes[5][0] << 8);
+    if (r.FunctionType == 3 && r.Opcode == 6 && r.SubOp == 0) e.typeClick(4, r.ArgBytes[1][2]);
+    if (!e.CompilaComando()) {
+        rec.EncodedFlag = wasEncoded;
+        return false;
+    }
+    if (row) *row = e.row;
+    return true;
+}

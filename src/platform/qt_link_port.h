@@ -1,0 +1,41 @@
+#pragma once
+#include <QSerialPort>
+#include <QTcpSocket>
+
+#include "platform/link_port.h"
+
+// LinkPort on a QSerialPort (serial channel) and a QTcpSocket (Ethernet channel); one is in use at a time.
+class QtLinkPort : public LinkPort {
+public:
+    QtLinkPort();
+    ~QtLinkPort() override;
+
+    bool openSerial(const std::string& device, const std::string& settings, bool rtsHandshake) override;
+    void connectTcp(const std::string& host, uint16_t port) override;
+    void close() override;
+    bool isSerial() const override { return serialMode_; }
+    bool isConnected() const override;
+    bool failed() const override { return failed_; }
+    bool write(const std::string& bytes) override;
+    std::string readAll() override;
+    void discardInput() override;
+    std::string error() const override { return error_; }
+
+private:
+    void linkLost(const QString& reason);
+    void onSerialError(QSerialPort::SerialPortError e);
+    void onTcpError(QAbstractSocket::SocketError e);
+
+    QSerialPort serial_;
+    QTcpSocket tcp_;
+    bool serialMode_ = false;
+    bool failed_ = false;
+    bool tcpWasConnected_ = false;
+    std::string error_;
+};
+
+// Applies a settings text such as "9600,n,8,1" (speed, parity n/e/o/m/s, data bits, stop bits);
+// false when a part is not understood.
+bool ApplySerialSettings(QSerialPort& port, const std::string& settings);
+// Why a port did not open, in words the user can act on.
+std::string SerialOpenFailure(QSerialPort::SerialPortError error, const QString& systemText);

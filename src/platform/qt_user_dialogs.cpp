@@ -1,0 +1,84 @@
+#include "platform/qt_user_dialogs.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+// Lines may be separated by a carriage return alone; the box breaks lines on line feeds.
+QString boxText(const std::string& s) {
+    QString t = latin1(s);
+    t.replace("\r\n", "\n");
+    t.replace('\r', '\n');
+    return t;
+}
+
+QMessageBox::Icon qtIcon(MsgIcon icon) {
+    switch (icon) {
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::Warning: return QMessageBox::Warning;
+    case MsgIcon::Critical: return QMessageBox::Critical;
+    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons qtButtons(MsgButtons buttons) {
+    switch (buttons) {
+    case MsgButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MsgButtons::Ok: break;
+    }
+    return QMessageBox::Ok;
+}
+
+} // namespace
+
+MsgChoice QtUserDialogs::messageBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                                    const std::string& title) {
+    QMessageBox box(qtIcon(icon), latin1(title), boxText(text), qtButtons(buttons), parent_);
+    switch (box.exec()) {
+    case QMessageBox::Ok: return MsgChoice::Ok;
+    case QMessageBox::Yes: return MsgChoice::Yes;
+    case QMessageBox::No: return MsgChoice::No;
+    default: break;
+    }
+    // Closing the box is the way out: Cancel, or No where there is no Cancel.
+    return buttons == MsgButtons::YesNo ? MsgChoice::No : MsgChoice::Cancel;
+}
+
+std::optional<std::string> QtUserDialogs::inputBox(const std::string& prompt, const std::string& title,
+                                                   const std::string& initial) {
+    bool ok = false;
+    QString v = QInputDialog::getText(parent_, latin1(title), boxText(prompt), QLineEdit::Normal, latin1(initial), &ok);
+    if (!ok) return std::nullopt;
+    QByteArray bytes = v.toLatin1();
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+std::string qtFileFilter(const std::string& filter) {
+    QStringList parts = latin1(filter).split('|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i];
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        if (!name.contains('(')) name += " (" + patterns + ")";
+        out << name;
+    }
+    QByteArray bytes = out.join(";;").toLatin1();
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+std::string QtUserDialogs::openFile(const std::string& filter, const std::string& title) {
+    return QFileDialog::getOpenFileName(parent_, latin1(title), {}, latin1(qtFileFilter(filter))).toStdString();
+}
+
+std::string QtUserDialogs::saveFile(const std::string& filter, const std::string& title) {
+    return QFileDialog::getSaveFileName(parent_, latin1(title), {}, latin1(qtFileFilter(filter))).toStdString();
+}

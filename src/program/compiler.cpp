@@ -1,0 +1,146 @@
+#include "program/compiler.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "app/app_context.h"
+#include "program/compile_job.h"
+#include "program/display_images.h"
+#include "program/entry_kinds.h"
+#include "program/entry_writer.h"
+#include "program/rung_compiler.h"
+#include "program/task_compiler.h"
+
+namespace {
+
+constexpr int MaxPageSections = SectionCount - 1;
+
+// Compiles rungs 1..RungCount of the current section; false at a 22nd error, which ends the compile.
+bool compileSection(CompileJob& job) {
+    CompilerState& st = job.state;
+    const ProgramSection& sec = job.section(job.project.Program.CurrentSection);
+    for (int r = 1; r <= rungCount(sec); ++r) {
+        st.CompileErrorText.clear();
+        CompilaRung(job, r);
+        if (st.CompileErrorText.empty()) continue;
+        if (st.CompileErrorCount == MaxCompileErrors) return false;
+        st.CompileErrors[static_cast<size_t>(st.CompileErrorCount++)] = {static_cast<int16_t>(r), st.CompileErrorText};
+    }
+    return true;
+}
+
+// The end of the last data block, from the rung table (a block's size rounded up to 2 + 4k).
+int32_t usedSize(const CompileJob& job) {
+    const std::vector<uint8_t>& img = job.project.ProgramImage;
+    int32_t end = job.state.DataPointer;
+    for (int e = 0; e < job.state.EntryCount; ++e) {
+        size_t at = 4 + 10 * static_cast<size_t>(e);
+        if (img[at] != OperationKind) continue;
+        int32_t offset = img[at + 3] | img[at + 4] << 8 | img[at + 5] << 16 | img[at + 6] << 24;
+        int s = img[at + 7];
+        end = offset + 2 + (s < 3 ? 0 : 4 * ((s - 3) / 4 + 1));
+    }
+    return end;
+}
+
+class Driver {
+public:
+    explicit Driver(AppContext& app)
+        : job_{app.project, app.model(), app.shell.UiText, app.project.Compiler}, log_(app.shell.log) {}
+
+    int32_t run() {
+        CompilerState& st = job_.state;
+        st = CompilerState{};
+        pending_ = CompileText::Error;
+        std::fill(job_.image().begin(), job_.image().end(), 0);
+
+        Project& pr = job_.project;
+        int mainRungs = rungCount(job_.section(0));
+        if (mainRungs == 0) {
+            pending_ = CompileText::NoFunctionBlock;
+            return failure();
+        }
+        bool display = job_.model.HasDisplay != 0;
+        int pages = display ? pr.Pages.Count : 0;
+        int tasks = pr.Tasks.Count;
+        if (pages > MaxPageSections || tasks > MaxTasks) return failure();
+        int planned = mainRungs + tasks;
+        for (int p = 0; p < pages; ++p) planned += pr.Pages.Pages[static_cast<size_t>(p)].ObjectCount + 1;
+        if (planned > MaxEntries) return failure();
+        st.DataStart = st.DataPointer = 10 * planned + 4;
+
+        // Page sections get their rung counts before any label is searched, so that main rungs find
+        // the page labels of this compile, not of the last one.
+        job_.pageSections = pages;
+        for (int p = 0; p < pages; ++p)
+            job_.section(p + 1).RungCount = static_cast<int16_t>(pr.Pages.Pages[static_cast<size_t>(p)].ObjectCount + 1);
+
+        started_ = true;
+        if (!compileIn(0)) return failure();
+        int64_t imagesBottom = std::numeric_limits<int64_t>::max();
+        if (display) {
+            std::optional<int64_t> bottom = placeImages(job_);
+            if (!bottom) return failure();
+            if (pr.Images.Count > 0) imagesBottom = *bottom;
+            for (int p = 0; p < pages; ++p)
+                if (!compileIn(p + 1)) return failure();
+        }
+        pr.Program.CurrentSection = 0;
+        for (int t = 1; t <= tasks; ++t) {
+            st.CompileErrorText.clear();
+            if (!CompilaTask(job_, t)) return failure();
+        }
+
+        std::vector<uint8_t>& img = job_.image();
+        img[0] = static_cast<uint8_t>(st.EntryCount - tasks);
+        img[2] = static_cast<uint8_t>(tasks);
+        st.DataPointer = usedSize(job_);
+        return report(st.DataPointer, imagesBottom);
+    }
+
+private:
+    const std::string& text(int k) const { return job_.text[static_cast<size_t>(k)]; }
+
+    bool compileIn(int section) {
+        job_.project.Program.CurrentSection = static_cast<int16_t>(section);
+        return compileSection(job_);
+    }
+
+    int32_t report(int32_t used, int64_t imagesBottom) {
+        log_.LogStart();
+        log_.LogWrite(text(CompileText::Compiling));
+        if (job_.state.CompileErrorCount > 0) return failure();
+        int capacity = job_.model.ProgramCapacity;
+        log_.LogWrite(text(CompileText::ErrorCheck) + " : OK");
+        log_.LogWrite(text(CompileText::ResourceUsage) + " :");
+        long percent = capacity > 0 ? static_cast<long>(std::floor(static_cast<double>(used) / capacity * 100)) : 0;
+        log_.LogWrite("  " + std::to_string(used) + " / " + std::to_string(capacity) + " Bytes (" +
+                      std::to_string(percent) + "%)");
+        // The data area must end below the display images.
+        if (used > capacity || used > imagesBottom) return failure();
+        log_.LogWrite(text(CompileText::Compiled));
+        return used;
+    }
+
+    int32_t failure() {
+        if (started_) job_.project.Program.CurrentSection = 0;
+        log_.LogWrite(text(CompileText::ErrorCheck) + " : " + text(pending_));
+        log_.LogWrite(text(CompileText::ImpossibleToCompile));
+        const CompilerState& st = job_.state;
+        for (int i = 0; i < st.CompileErrorCount; ++i) {
+            const CompileError& e = st.CompileErrors[static_cast<size_t>(i)];
+            log_.LogWrite(" - Function Block " + std::to_string(e.RungNumber) + " : " + e.Text);
+        }
+        return 0;
+    }
+
+    CompileJob job_;
+    Log& log_;
+    int pending_ = CompileText::Error;
+    bool started_ = false;
+};
+
+} // namespace
+
+int32_t CompilaProgramma(AppContext& app) { return Driver(app).run(); }

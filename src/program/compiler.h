@@ -1,0 +1,9 @@
+#pragma once
+// The compiler driver: the whole project into the controller's program image.
+#include <cstdint>
+
+struct AppContext;
+
+// Compiles the project for the current model into app.project.ProgramImage, writes the report to the log
+// and returns the image bytes in use; 0 when the compile failed (app.project.Compiler holds the errors).
+int32_t CompilaProgramma(AppContext& app);

@@ -1,0 +1,24 @@
+#pragma once
+// What the compiler leaves behind for the download, verify and export: its counters and the errors of
+// the last compile.
+#include <array>
+#include <cstdint>
+#include <string>
+
+constexpr int MaxCompileErrors = 21;
+
+struct CompileError {
+    int16_t RungNumber = 0; // rung within its section, or task number
+    std::string Text;
+};
+
+struct CompilerState {
+    // Counters are wider than the image's 8-bit fields so that an overflow is caught, never wrapped.
+    int EntryCount = 0;        // entries written so far
+    int BlockIndex = 0;        // kind-3 entries written so far
+    int32_t DataStart = 0;     // image offset where the data area begins
+    int32_t DataPointer = 0;   // image offset of the next free data byte
+    std::string CompileErrorText; // error of the rung or task being compiled; empty when clean
+    std::array<CompileError, MaxCompileErrors> CompileErrors{};
+    int16_t CompileErrorCount = 0; // read by the download after compiling
+};

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include "app/command_router.h"
+#include "app/connect_sequence.h"
+#include "app/language_switch.h"
+#include "app/web_page.h"
+#include "shell_fixture.h"
+
+namespace {
+
+struct RouterFixture {
+    int16_t pollStop = 0;
+    std::vector<std::string> trail;
+    CommandRouter router{pollStop, [this] { trail.push_back("AggiornaStato"); }};
+};
+
+TEST(CommandRouter, StopsLoopsFirstAndRefreshesLast) {
+    RouterFixture f;
+    f.router.add("proj_comp", [&] {
+        f.trail.push_back("PollStop=" + std::to_string(f.pollStop));
+        return true;
+    });
+    f.router.press("proj_comp");
+    EXPECT_EQ(f.trail, (std::vector<std::string>{"PollStop=1", "AggiornaStato"}));
+}
+
+TEST(CommandRouter, UnknownKeyOnlyRefreshesAndKeysAreExact) {
+    RouterFixture f;
+    bool ran = false;
+    f.router.add("runBr", [&] { return ran = true; });
+    f.router.press("runbr");
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(f.pollStop, 1);
+    EXPECT_EQ(f.trail, std::vector<std::string>{"AggiornaStato"});
+    EXPECT_TRUE(f.router.has("runBr"));
+    EXPECT_FALSE(f.router.has("runbr"));
+}
+
+TEST(CommandRouter, DeclinedOrFailingCommandSkipsTheRefresh) {
+    RouterFixture f;
+    f.router.add("runBr", [] { return false; });
+    f.router.add("upload", []() -> bool { throw std::runtime_error("window gone"); });
+    f.router.press("runBr");
+    f.router.press("upload");
+    EXPECT_TRUE(f.trail.empty());
+}
+
+TEST(CommandRouter, NestedPressEndsTheOuterLoop) {
+    RouterFixture f;
+    int passes = 0;
+    f.router.add("step", [&] {
+        f.pollStop = 0;
+        while (f.pollStop == 0) {
+            if (++passes == 3) f.router.press("stop"); // the user's click, run from the loop's event pass
+        }
+        return true;
+    });
+    f.router.add("stop", [&] {
+        f.trail.push_back("stop");
+        return true;
+    });
+    f.router.press("step");
+    EXPECT_EQ(passes, 3);
+    EXPECT_EQ(f.trail, (std::vector<std::string>{"stop", "AggiornaStato", "AggiornaStato"}));
+}
+
+TEST(ConnectSequence, ChecksModelAndReadsModeOnlyOnAnOpenLink) {
+    ShellFixture f;
+    f.comm.CurrentDevice.ModelIndex = 0;
+    ConnectSequence(f.ctx, f.recordingProcedures(true, -1));
+    EXPECT_EQ(f.calls, (std::vector<std::string>{"Disconnetti", "Connetti", "VerificaModello", "LeggiStatoPLC"}));
+    EXPECT_EQ(f.comm.CurrentDevice.DebugMode, -1);
+
+    f.calls.clear();
+    ConnectSequence(f.ctx, f.recordingProcedures(false));
+    EXPECT_EQ(f.calls, (std::vector<std::string>{"Disconnetti", "Connetti"}));
+}
+
+TEST(ConnectSequence, NonProgrammableModelKeepsItsDebugMode) {
+    ShellFixture f;
+    f.comm.CurrentDevice.ModelIndex = 48;
+    f.comm.CurrentDevice.DebugMode = 0;
+    ConnectSequence(f.ctx, f.recordingProcedures(true, -1));
+    EXPECT_EQ(f.calls, (std::vector<std::string>{"Disconnetti", "Connetti", "VerificaModello"}));
+    EXPECT_EQ(f.comm.CurrentDevice.DebugMode, 0);
+}
+
+TEST(LanguageSwitch, ReloadsThenRefreshesLoadedWindowsInLoadOrder) {
+    std::vector<std::string> trail;
+    LanguageSwitch sw([&](uint8_t lang) { trail.push_back("CaricaRisorse " + std::to_string(lang)); });
+    int a, b, c;
+    sw.windowLoaded(&a, [&] { trail.push_back("a"); });
+    sw.windowLoaded(&b, []() { throw std::runtime_error("no captions"); });
+    sw.windowLoaded(&c, [&] { trail.push_back("c"); });
+    sw.windowUnloaded(&a);
+    sw.windowLoaded(&a, [&] { trail.push_back("a again"); });
+    sw.CambiaLingua(0);
+    EXPECT_EQ(trail, (std::vector<std::string>{"CaricaRisorse 0", "c", "a again"}));
+}
+
+TEST(WebPage, OnlyAWellFormedAddressOpens) {
+    EXPECT_EQ(webPageUrl("192.168.1.100"), "http://192.168.1.100");
+    EXPECT_EQ(webPageUrl("127.0.0.1"), "http://127.0.0.1");
+    for (const char* bad : {"", "192.168.1", "192.168.1.256", "1.2.3.4.5", "1.2.3.4 ", "a.b.c.d", "1..2.3",
+                            "1.2.3.4/x", "-1.2.3.4", "1.2.3.0004", "file:///etc/passwd"})
+        EXPECT_FALSE(webPageUrl(bad)) << bad;
+}
+
+} // namespace

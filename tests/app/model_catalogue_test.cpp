@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/build_flags.h"
+#include "app/language.h"
+#include "app/model_catalogue.h"
+
+namespace {
+ModelCatalogue build(const BuildFlags& flags = ThisBuild) {
+    ModelCatalogue c;
+    ModelNameList names{};
+    InitModelli(c, names, flags);
+    return c;
+}
+} // namespace
+
+TEST(ModelCatalogue, RowsHoldDistinctCodesAndSharedValues) {
+    ModelCatalogue c = build();
+    std::set<std::string> codes;
+    for (int i = 0; i < FilledModelRows; ++i) {
+        const ModelRecord& r = c[static_cast<size_t>(i)];
+        codes.insert(r.ModelCode);
+        EXPECT_EQ(r.ModelCode.size(), 4u) << i;
+        EXPECT_EQ(r.HighRegisterStart, r.NumRegisters - r.HighRegisterCount) << i;
+        EXPECT_EQ(r.BlockSize, 512) << i;
+        EXPECT_EQ(r.BlocksBase, 45056u) << i;
+        EXPECT_EQ(r.VariablesBase, 7680) << i;
+        EXPECT_EQ(r.ProgramBase, 512) << i;
+        EXPECT_EQ(r.ProgramCapacity, 5634) << i;
+        EXPECT_EQ(r.ProgramEnd, 6146) << i;
+        EXPECT_EQ(r.StringsBase, 35840u) << i;
+        EXPECT_LE(r.NumRegisters, 2049) << i;
+    }
+    EXPECT_EQ(codes.size(), 49u);
+    for (int i : {49, 50}) {
+        EXPECT_TRUE(c[static_cast<size_t>(i)].ModelCode.empty());
+        EXPECT_EQ(c[static_cast<size_t>(i)].NumRegisters, 0);
+    }
+}
+
+TEST(ModelCatalogue, SpotValuesOfTheTable) {
+    ModelCatalogue c = build();
+    const ModelRecord& r0 = c[0];
+    EXPECT_EQ(r0.ModelCode, "8670");
+    EXPECT_EQ(r0.NumRegisters, 1024);
+    EXPECT_EQ(r0.HighRegisterStart, 960);
+    EXPECT_EQ(r0.FirstUserRegister, 26);
+    EXPECT_EQ(r0.IsProgrammable, -1);
+    EXPECT_EQ(r0.HasRtc, 0);
+
+    const ModelRecord& r31 = c[31];
+    EXPECT_EQ(r31.ModelCode, "84B5");
+    EXPECT_EQ(r31.HighRegisterCount, 128);
+    EXPECT_EQ(r31.HighRegisterStart, 1152);
+
+    const ModelRecord& r35 = c[35]; // the analog module keeps the programmable template and has a trigger
+    EXPECT_EQ(r35.ModelCode, "5920");
+    EXPECT_EQ(r35.MaxVariables, 1);
+    EXPECT_EQ(r35.FirstUserRegister, 39);
+    EXPECT_EQ(r35.HasTrigger, -1);
+    EXPECT_EQ(r35.IsProgrammable, -1);
+    EXPECT_EQ(r35.EditorFeatureA, 0);
+
+    const ModelRecord& r37 = c[37];
+    EXPECT_EQ(r37.ModelCode, "868F");
+    EXPECT_EQ(r37.HasDisplay, -1);
+    EXPECT_EQ(r37.MaxTasks, 0);
+    EXPECT_EQ(r37.VariableRecordSize, 32);
+
+    const ModelRecord& r27 = c[27];
+    EXPECT_EQ(r27.ModelCode, "89E6");
+    for (int16_t f :
+         {r27.IsProgrammable, r27.HasRtc, r27.HasCsvLogger, r27.EditorFeatureA, r27.SchedulerFeatureA,
+          r27.EditorFeatureB, r27.SchedulerFeatureB, r27.ProjectTextBlocks})
+        EXPECT_EQ(f, -1);
+    EXPECT_EQ(r27.HasDisplay, 0);
+    EXPECT_EQ(r27.HasTrigger, 0);
+
+    const ModelRecord& r29 = c[29]; // "PCBX": the one USB row without a clock
+    EXPECT_EQ(r29.HasRtc, 0);
+    EXPECT_EQ(r29.ProjectTextBlocks, -1);
+
+    const ModelRecord& r48 = c[48];
+    EXPECT_EQ(r48.ModelCode, "9E23");
+    EXPECT_EQ(r48.MaxVariables, 255);
+    EXPECT_EQ(r48.FirstUserRegister, 45);
+    EXPECT_EQ(r48.IsProgrammable, 0);
+    EXPECT_EQ(r48.EditorFeatureA, -1);
+    EXPECT_EQ(r48.ProjectTextBlocks, -1);
+    EXPECT_EQ(c[38].LocalIoCount, 16);
+}
+
+TEST(ModelCatalogue, BuildFlagsChangeOnlyTheirRows) {
+    ModelCatalogue plain = build();
+    ModelCatalogue variant = build({.Brand1 = -1, .Variant = -1});
+    ModelCatalogue internal = build({.Internal = -1, .Brand1 = -1});
+    for (int i = 0; i < FilledModelRows; ++i) {
+        const auto& p = plain[static_cast<size_t>(i)];
+        const auto& v = variant[static_cast<size_t>(i)];
+        const auto& n = internal[static_cast<size_t>(i)];
+        bool variantRow = i == 32;
+        EXPECT_EQ(p.ProgramCapacity != v.ProgramCapacity, variantRow) << i;
+        bool internalRow = i == 34 || i == 36 || (i >= 38 && i <= 48);
+        EXPECT_EQ(p.IsProgrammable != n.IsProgrammable, internalRow) << i;
+        EXPECT_NE(n.IsProgrammable, 0) << i;
+    }
+    EXPECT_EQ(variant[32].HighRegisterCount, 128);
+    EXPECT_EQ(variant[32].HighRegisterStart, 1152);
+    EXPECT_EQ(variant[32].ProgramCapacity, 7664);
+    EXPECT_EQ(variant[32].ProgramEnd, 23792);
+}
+
+TEST(ModelCatalogue, NamesFollowTheListExceptRow12) {
+    ModelCatalogue c = build();
+    for (int i = 0; i < FilledModelRows; ++i) {
+        if (i == 12)
+            EXPECT_EQ(c[12].ModelName, "JXV7950-MBTCP");
+        else
+            EXPECT_EQ(c[static_cast<size_t>(i)].ModelName, "") << i;
+    }
+    ShellState shell;
+    CaricaRisorse(shell, 1);
+    EXPECT_EQ(shell.Models[0].ModelName, "JXV8410");
+    EXPECT_EQ(shell.Models[3].ModelName, "JXV8410-DL-IO");
+    EXPECT_EQ(shell.Models[4].ModelName, "JXV8410-DL-IO");
+    EXPECT_EQ(shell.Models[11].ModelName, "JXV2569");
+    EXPECT_EQ(shell.Models[35].ModelName, "KELMO7593");
+    EXPECT_EQ(shell.Models[48].ModelName, "JXV9787");
+
+    ShellState brand3;
+    brand3.BrandOffset = DeriveBrandOffset({.Brand3 = -1});
+    CaricaRisorse(brand3, 1);
+    EXPECT_EQ(brand3.Models[0].ModelName, "LMX3");
+    EXPECT_EQ(brand3.Models[5].ModelName, "LMX3 (USB)");
+    EXPECT_EQ(brand3.Models[9].ModelName, "---");
+    EXPECT_EQ(brand3.Models[12].ModelName, "JXV7950-MBTCP");
+    EXPECT_EQ(brand3.Models[48].NumRegisters, shell.Models[48].NumRegisters);
+}
+
+TEST(ModelCatalogue, LookupByCodeFindsTheFirstRowOrNone) {
+    ModelCatalogue c = build();
+    EXPECT_EQ(FindModelByCode(c, "8006"), 3);
+    EXPECT_EQ(FindModelByCode(c, "8409"), 4);
+    EXPECT_EQ(FindModelByCode(c, "9E23"), 48);
+    EXPECT_EQ(FindModelByCode(c, "9e23"), std::nullopt);
+    EXPECT_EQ(FindModelByCode(c, ""), std::nullopt); // the empty rows 49, 50 are never found
+}
+
+TEST(BuildFlags, BrandOffsetLastTrueFlagWins) {
+    EXPECT_EQ(DeriveBrandOffset(ThisBuild), 0);
+    EXPECT_EQ(DeriveBrandOffset({}), 0);
+    EXPECT_EQ(DeriveBrandOffset({.Brand2 = -1}), 50);
+    EXPECT_EQ(DeriveBrandOffset({.Brand2 = -1, .Variant = -1}), 0);
+    EXPECT_EQ(DeriveBrandOffset({.Brand3 = -1}), 100);
+    EXPECT_EQ(DeriveBrandOffset({.Brand3 = -1, .Brand4 = -1}), 150);
+    static_assert(DeriveBrandOffset({.Brand1 = -1, .Brand3 = -1, .Brand4 = -1}) == 150);
+}

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/app_context.h"
+#include "app/startup.h"
+#include "support/fake_dialogs.h"
+
+namespace {
+
+class NoEvents : public EventPump {
+  public:
+    void processEvents() override {}
+    void pausa(double) override {}
+    bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
+    int64_t nowMs() const override { return 0; }
+};
+
+// Records the window steps in the order Main calls them.
+class RecordingWindow : public StartupWindow {
+  public:
+    explicit RecordingWindow(const ShellState& shell) : shell_(shell) {}
+    std::vector<std::string> calls;
+    std::string caption;
+    bool internalMenus = true;
+    bool namesEmptyAtLogWindow = false;
+    std::vector<std::pair<std::string, std::string>> menus;
+
+    void CaricaImmagini() override { calls.push_back("images"); }
+    void ShowInternalMenus(bool visible) override {
+        calls.push_back("menus");
+        internalMenus = visible;
+    }
+    void SetIcon() override { calls.push_back("icon"); }
+    void SetCaption(const std::string& c) override {
+        calls.push_back("caption");
+        caption = c;
+    }
+    void SetSizeTwips(int w, int h) override {
+        calls.push_back("size " + std::to_string(w) + "x" + std::to_string(h));
+    }
+    void CreaToolBar() override { calls.push_back("toolbar"); }
+    void LoadLogWindow(int h) override {
+        calls.push_back("log " + std::to_string(h));
+        namesEmptyAtLogWindow = shell_.Models[0].ModelName.empty();
+    }
+    void ApplyMenuCaptions(const std::vector<std::pair<std::string, std::string>>& captions) override {
+        calls.push_back("menu captions");
+        menus = captions;
+    }
+
+  private:
+    const ShellState& shell_;
+};
+
+class Startup : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder =
+            std::filesystem::temp_directory_path() /
+            ("melqo-startup-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        options.settingsFolder = folder.string();
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::filesystem::path folder;
+    StartupOptions options;
+    ShellState shell;
+    CommState comm;
+    Project project;
+    NoEvents pump;
+    FakeDialogs dialogs;
+    AppContext ctx{shell, comm, project, pump, dialogs};
+};
+
+} // namespace
+
+TEST_F(Startup, WithoutSettingsEveryDefaultIsInPlace) {
+    comm.CurrentDevice.Port = 1234;
+    comm.LinkMode = 1;
+    shell.AnimateTime = 9;
+    project.Program.Sections[0].RungCount = 5;
+    project.Pages.Count = 3;
+    RecordingWindow window(shell);
+    Main(ctx, &window, options);
+
+    EXPECT_EQ(window.calls,
+              (std::vector<std::string>{"images", "menus", "icon", "caption", "size 16000x13000", "toolbar",
+                                        "log 3000", "menu captions"}));
+    EXPECT_EQ(window.caption, "Melqo");
+    EXPECT_FALSE(window.internalMenus);
+    EXPECT_TRUE(window.namesEmptyAtLogWindow);
+    ASSERT_EQ(window.menus.size(), 26u);
+    EXPECT_EQ(window.menus[0].second, "Project");
+
+    EXPECT_EQ(shell.VersionText, "1.8");
+    EXPECT_EQ(shell.VersionSuffix, "k");
+    EXPECT_EQ(shell.BrandOffset, 0);
+    EXPECT_EQ(shell.Language, 1);
+    EXPECT_EQ(shell.UiText[172], "Do you want to save your changes?");
+    EXPECT_EQ(shell.RegUpdate, 0);
+    EXPECT_EQ(shell.AnimateTime, 500);
+    EXPECT_EQ(comm.CurrentDevice.ModelIndex, 48);
+    EXPECT_EQ(comm.CurrentDevice.IpAddress, "192.168.1.100");
+    EXPECT_EQ(comm.CurrentDevice.Port, 502);
+    EXPECT_EQ(comm.CurrentDevice.NodeAddress, 10);
+    EXPECT_EQ(comm.CurrentDevice.LinkTimeout, 1000);
+    EXPECT_EQ(comm.CurrentDevice.Connected, 0);
+    EXPECT_EQ(comm.LinkMode, 2);
+    EXPECT_EQ(comm.AnswerTimeout, 2);
+    EXPECT_EQ(comm.PollStop, 1);
+    EXPECT_EQ(comm.AnswerExpected, -1);
+    EXPECT_EQ(project.ProjectModified, 0);
+    EXPECT_EQ(project.Program.Sections[0].RungCount, 0);
+    EXPECT_EQ(project.Pages.Count, 1);
+    EXPECT_EQ(shell.Models[48].ModelName, "JXV9787");
+    EXPECT_EQ(comm.Registers[0].Label, "%R0");
+    EXPECT_EQ(comm.Registers[1].Name, "Firmware[0]");
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(Startup, SavedSettingsOverrideTheDefaultsAndPickTheLanguage) {
+    std::ofstream(folder / "devSettings.dat", std::ios::binary)
+        << " 0 \r\n8480\r\n 1 \r\n 5 \r\n10.0.0.2\r\n 2 \r\n 800 \r\n19200\r\n 0 \r\n 0 \r\n";
+    Main(ctx, nullptr, options);
+    EXPECT_EQ(shell.Language, 0);
+    EXPECT_EQ(shell.UiText[19], "Progetto");
+    EXPECT_EQ(comm.CurrentDevice.ModelIndex, 9);
+    EXPECT_EQ(comm.CurrentDevice.Channel, 1);
+    EXPECT_EQ(comm.CurrentDevice.NodeAddress, 5);
+    EXPECT_EQ(comm.Registers[8].Name, "Function Keys"); // the display controller's names
+}
+
+TEST_F(Startup, UnknownModelCodeKeepsTheDefaultRow) {
+    std::ofstream(folder / "devSettings.dat", std::ios::binary) << " 1 \r\nABCD\r\n";
+    Main(ctx, nullptr, options);
+    EXPECT_EQ(comm.CurrentDevice.ModelIndex, 48);
+}
+
+TEST_F(Startup, BrandFourAfterBrandThreeGivesItsCaption) {
+    options.flags = {.Brand3 = -1, .Brand4 = -1};
+    RecordingWindow window(shell);
+    Main(ctx, &window, options);
+    EXPECT_EQ(shell.BrandOffset, 150);
+    EXPECT_EQ(window.caption, "Melqo"); // resource 751, not 701 "LMXCON3"
+
+    options.flags = {.Brand3 = -1};
+    Main(ctx, &window, options);
+    EXPECT_EQ(window.caption, "LMXCON3");
+    EXPECT_EQ(shell.Models[0].ModelName, "LMX3");
+}
+
+TEST_F(Startup, AFailingWindowStepDoesNotStopStartUp) {
+    struct Failing : RecordingWindow {
+        using RecordingWindow::RecordingWindow;
+        void CaricaImmagini() override { throw std::runtime_error("no pictures"); }
+    } window(shell);
+    Main(ctx, &window, options);
+    EXPECT_EQ(window.caption, "Melqo");
+    EXPECT_EQ(shell.Models[48].ModelName, "JXV9787");
+}

@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/toolbar_layout.h"
+#include "window_fixture.h"
+
+namespace {
+
+TEST(MainWindow, StartsCaptionedAtItsSizeWithTheLogAtTheTop) {
+    WindowFixture f;
+    f.start();
+    EXPECT_EQ(f.window->windowTitle(), "Melqo");
+    // 16000 x 13000 twips at 96 dpi.
+    EXPECT_EQ(f.window->size(), QSize(1067, 867));
+    QMdiSubWindow* log = f.window->logSubWindow();
+    ASSERT_TRUE(log);
+    EXPECT_EQ(log->geometry().topLeft(), QPoint(0, 0));
+    EXPECT_EQ(log->height(), 200);
+    EXPECT_EQ(log->width(), 233);
+    EXPECT_FALSE(f.window->windowIcon().isNull());
+}
+
+TEST(MainWindow, ToolbarHasTheKeysInOrderWithPicturesAndTooltips) {
+    WindowFixture f;
+    f.start();
+    QList<QAction*> actions = f.window->toolbar()->actions();
+    ASSERT_EQ(actions.size(), 36);
+    for (size_t i = 0; i < ToolbarLayout.size(); ++i) {
+        const auto& e = ToolbarLayout[i];
+        QAction* a = actions[static_cast<qsizetype>(i)];
+        if (e.Key.empty()) {
+            EXPECT_TRUE(a->isSeparator()) << i;
+            continue;
+        }
+        EXPECT_EQ(a->objectName().toStdString(), e.Key);
+        EXPECT_EQ(a->toolTip().toStdString(), e.Tooltip);
+        EXPECT_FALSE(a->icon().isNull()) << e.Key;
+        EXPECT_FALSE(a->icon().pixmap(16, 16).isNull()) << e.Key;
+    }
+    EXPECT_FALSE(f.window->button("rung_redo")->isVisible());
+}
+
+TEST(MainWindow, KeysWithoutATargetInThisBuildAreDisabled) {
+    WindowFixture f;
+    f.start();
+    // Nothing bound but the shell's own windows.
+    for (const char* key : {"proj_new", "proj_open", "proj_save", "connect", "disconnect", "proj_comp", "view_reg",
+                            "view_http", "upload", "new_sub"})
+        EXPECT_FALSE(f.window->button(key)->isEnabled()) << key;
+    EXPECT_TRUE(f.window->button("view_log")->isEnabled());
+    for (const char* item : {"mnu_new", "mnu_openProj", "mnu_saveAs", "mnu_Registri", "mnu_Watch", "mnu_search",
+                             "mnu_7403", "mnu_Format", "mnu_dialoga", "mnu_scheduler", "mnu_Tables", "mnu_FB_copy"})
+        EXPECT_FALSE(f.window->menuItem(item)->isEnabled()) << item;
+    for (const char* item : {"mnu_exit", "mnu_controller", "mnu_workspace", "mnu_log", "mnu_About"})
+        EXPECT_TRUE(f.window->menuItem(item)->isEnabled()) << item;
+}
+
+TEST(MainWindow, BoundKeysFollowTheGroupsAndRouteThroughTheRefresh) {
+    WindowFixture f;
+    f.procs = f.recordingProcedures(true, -1);
+    f.procs.CompilaProgramma = [&] { f.calls.push_back("CompilaProgramma"); };
+    f.procs.ImpostaModoDebug = [&](bool on) { f.calls.push_back(on ? "debug on" : "debug off"); };
+    f.comm.CurrentDevice.ModelIndex = 0;
+    f.start();
+    EXPECT_TRUE(f.window->button("connect")->isEnabled());
+    EXPECT_FALSE(f.window->button("debug")->isEnabled());
+    f.window->button("connect")->trigger();
+    EXPECT_EQ(f.calls, (std::vector<std::string>{"Disconnetti", "Connetti", "VerificaModello", "LeggiStatoPLC"}));
+    EXPECT_EQ(f.window->statusPanel(1)->text(), "Connected");
+    EXPECT_EQ(f.window->statusPanel(2)->text(), "Debug Mode");
+    EXPECT_EQ(f.window->statusPanel(5)->text(), "192.168.1.100 [10]");
+    EXPECT_EQ(f.window->statusPanel(6)->text(), "JXV8410");
+    EXPECT_TRUE(f.window->button("debug")->isEnabled());
+    EXPECT_TRUE(f.window->button("proj_comp")->isEnabled());
+    // run keys: in debug mode by the groups, but their targets come later.
+    EXPECT_FALSE(f.window->button("run")->isEnabled());
+    f.window->button("release")->trigger();
+    EXPECT_EQ(f.calls.back(), "LeggiStatoPLC");
+    EXPECT_EQ(f.calls[f.calls.size() - 2], "debug off");
+    f.comm.PollStop = 0;
+    f.window->button("proj_comp")->trigger();
+    EXPECT_EQ(f.comm.PollStop, 1);
+    EXPECT_EQ(f.calls.back(), "CompilaProgramma");
+}
+
+std::string visibleTree(const QList<QAction*>& actions, const std::string& indent = "") {
+    std::string out;
+    for (QAction* a : actions) {
+        if (!a->isVisible()) continue;
+        out += indent + (a->isSeparator() ? "-" : a->text().toStdString()) + "\n";
+        if (a->menu()) out += visibleTree(a->menu()->actions(), indent + "  ");
+    }
+    return out;
+}
+
+TEST(MainWindow, MenuBarShowsTheShippedMenusAndTheModelItems) {
+    WindowFixture f;
+    f.comm.CurrentDevice.ModelIndex = 9; // a controller with a display
+    f.start();
+    EXPECT_EQ(visibleTree(f.window->menuBar()->actions()),
+              "Project\n  New\n  Open...\n  Close\n  Save as...\n  Exit\n"
+              "Settings\n  Controller\n  Workspace\n"
+              "View\n  Program\n  Registers\n  Watch\n  Log\n"
+              "Tools\n  Search\n  Config\n  Variables\n  Modbus\n  Scheduler\n  Display\n  Tables\n"
+              "?\n  About\n");
+    f.comm.CurrentDevice.ModelIndex = 48;
+    AggiornaStato(f.ctx);
+    EXPECT_FALSE(f.window->menuItem("mnu_program")->isVisible());
+    EXPECT_FALSE(f.window->menuItem("mnu_display")->isVisible());
+    ASSERT_TRUE(f.window->popupMenu("mnu_FB"));
+    EXPECT_EQ(visibleTree(f.window->popupMenu("mnu_FB")->actions()),
+              "Copy\nPaste\n-\nModify\nDelete\n-\nInsert Before\nInsert After\n-\nToggle Break\n");
+    EXPECT_EQ(f.window->popupMenu("mnu_Cont")->actions().size(), 6);
+}
+
+TEST(MainWindow, LanguageSwitchChangesMenuCaptionsAndOpenWindows) {
+    WindowFixture f;
+    int language = 1;
+    f.procs.CaricaRisorse = [&](uint8_t lang) {
+        language = lang;
+        f.shell.Language = lang;
+        auto texts = englishAndItalianTexts(lang);
+        std::copy(texts.begin(), texts.end(), f.shell.UiText.begin());
+    };
+    f.start();
+    SettingsDialog* settings = f.window->openSettings(SettingsDialog::ConnectionPage);
+    f.window->languages().CambiaLingua(0);
+    EXPECT_EQ(language, 0);
+    EXPECT_EQ(f.window->menuItem("mnu_project")->text(), "Progetto");
+    EXPECT_EQ(f.window->menuItem("mnu_About")->text(), "Informazioni");
+    EXPECT_EQ(f.window->menuItem("mnu_Watch")->text(), "Watch");
+    EXPECT_EQ(f.window->menuItem("mnu_FB_copy")->text(), "Copy");
+    EXPECT_EQ(settings->windowTitle(), "Impostazioni");
+    f.window->languages().CambiaLingua(1);
+    EXPECT_EQ(f.window->menuItem("mnu_project")->text(), "Project");
+    EXPECT_EQ(settings->windowTitle(), "Settings");
+    // A window opened later shows the current language at once.
+    f.window->languages().CambiaLingua(0);
+    settings->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(f.window->openSettings(SettingsDialog::WorkspacePage)->windowTitle(), "Impostazioni");
+}
+
+TEST(MainWindow, CloseQuestionPaths) {
+    WindowFixture f;
+    int saves = 0;
+    bool saveWorks = false;
+    f.procs.SalvaProgetto = [&](bool ask) {
+        ++saves;
+        EXPECT_TRUE(ask);
+        if (saveWorks) f.project.ProjectModified = 0;
+    };
+    f.start();
+    f.project.ProjectModified = -1;
+    f.dialogs.choices = {MsgChoice::Ok}; // save, but the save is cancelled
+    EXPECT_FALSE(f.window->close());
+    EXPECT_EQ(saves, 1);
+    saveWorks = true;
+    f.dialogs.choices = {MsgChoice::Ok};
+    EXPECT_TRUE(f.window->close());
+    EXPECT_EQ(saves, 2);
+    EXPECT_EQ(f.dialogs.shown.size(), 2u);
+    f.dialogs.shown.clear();
+    EXPECT_TRUE(f.window->close()); // nothing modified: no question
+    EXPECT_TRUE(f.dialogs.shown.empty());
+}
+
+TEST(MainWindow, WebPageOpensOnlyAValidAddress) {
+    WindowFixture f;
+    std::vector<std::string> opened;
+    f.procs.OpenUrl = [&](const std::string& url) { opened.push_back(url); };
+    f.start();
+    f.window->button("view_http")->trigger();
+    f.comm.CurrentDevice.IpAddress = "192.168.1.1000";
+    f.window->button("view_http")->trigger();
+    EXPECT_EQ(opened, std::vector<std::string>{"http://192.168.1.100"});
+    EXPECT_EQ(f.dialogs.shown, std::vector<std::string>{"Invalid IP address: 192.168.1.1000"});
+}
+
+TEST(MainWindow, LogWindowFollowsTheLog) {
+    WindowFixture f;
+    f.start();
+    f.shell.log.LogWrite("Compiling");
+    f.shell.log.LogWrite("");
+    auto* list = qobject_cast<QListWidget*>(f.window->logSubWindow()->widget());
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), "Compiling  ");
+    EXPECT_EQ(list->item(1)->text(), "  ");
+    EXPECT_EQ(list->currentRow(), 1);
+    f.shell.log.LogClear();
+    EXPECT_EQ(list->count(), 0);
+    f.window->logSubWindow()->close();
+    EXPECT_TRUE(f.window->logSubWindow()->isHidden());
+    f.window->menuItem("mnu_log")->trigger();
+    EXPECT_FALSE(f.window->logSubWindow()->isHidden());
+}
+
+} // namespace

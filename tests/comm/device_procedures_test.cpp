@@ -1,0 +1,216 @@
+// The device read/write procedures against the simulated controller: requests byte for byte, effects on
+// the state, and failures that change nothing.
+#include <gtest/gtest.h>
+
+#include "comm/device_procedures.h"
+#include "support/sim_controller.h"
+#include "support/sim_session.h"
+
+namespace {
+
+class DeviceProcedures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        s.comm->CurrentDevice.LinkTimeout = 300;
+        ASSERT_TRUE(s.connectTcp(sim.startTcp()));
+    }
+    Bytes lastRequest() const { return sim.transcript().back(); }
+    bool loggedError() const { return s.shell->log.lines().back() == "Error  "; }
+    SimController sim{10};
+    SimSession s;
+};
+
+TEST_F(DeviceProcedures, ScriviComandoWritesTheCommandRegister) {
+    for (uint8_t code : {CmdRun, CmdRunToBreak, CmdHalt, CmdStop}) {
+        EXPECT_TRUE(ScriviComando(s.app, code));
+        EXPECT_EQ(lastRequest(), (Bytes{10, 6, 0, 0, 0, code}));
+        EXPECT_EQ(s.comm->CurrentDevice.RunState, code);
+    }
+    EXPECT_EQ(s.refreshes, 5); // one for the connect, one per command
+}
+
+TEST_F(DeviceProcedures, FailedCommandKeepsRunStateAndStillRefreshes) {
+    s.comm->CurrentDevice.RunState = CmdRun;
+    sim.inject({SimFault::Silence});
+    EXPECT_FALSE(ScriviComando(s.app, CmdHalt));
+    EXPECT_EQ(s.comm->CurrentDevice.RunState, CmdRun);
+    EXPECT_TRUE(loggedError());
+    EXPECT_EQ(s.refreshes, 2);
+}
+
+TEST_F(DeviceProcedures, ImpostaModoDebugWritesTheModeByte) {
+    EXPECT_TRUE(ImpostaModoDebug(s.app, true));
+    EXPECT_EQ(lastRequest(), (Bytes{10, 20, 4, 0, 0, 19, 1, 0x56}));
+    EXPECT_EQ(sim.modeByte(), 0x56);
+    EXPECT_TRUE(ImpostaModoDebug(s.app, false));
+    EXPECT_EQ(sim.modeByte(), 0x55);
+}
+
+TEST_F(DeviceProcedures, MemoryBlocksGoBothWays) {
+    Bytes block(32);
+    for (size_t i = 0; i < block.size(); ++i) block[i] = static_cast<uint8_t>(0xA0 + i);
+    std::copy(block.begin(), block.end(), s.project->MemoryImage.begin() + 100);
+    s.comm->MonitorOn = -1;
+    EXPECT_TRUE(ScriviMemoria(s.app, 10, 0x1234, 100, 32));
+    EXPECT_EQ(s.comm->MonitorOn, 0);
+    Bytes expected{10, 20, 4, 0, 0x12, 0x34, 32};
+    expected.insert(expected.end(), block.begin(), block.end());
+    EXPECT_EQ(lastRequest(), expected);
+    EXPECT_EQ(sim.memory(0x1234, 32), block);
+
+    EXPECT_TRUE(LeggiMemoria(s.app, 10, 0x1234, 5000, 32));
+    EXPECT_EQ(lastRequest(), (Bytes{10, 20, 2, 0, 0x12, 0x34, 32}));
+    EXPECT_TRUE(std::equal(block.begin(), block.end(), s.project->MemoryImage.begin() + 5000));
+
+    sim.setFlash(0x123456, {1, 2, 3});
+    EXPECT_TRUE(LeggiFlash(s.app, 10, 0x123456, 0, 3));
+    EXPECT_EQ(lastRequest(), (Bytes{10, 20, 5, 0x12, 0x34, 0x56, 3}));
+    EXPECT_EQ(s.project->MemoryImage[2], 3);
+}
+
+TEST_F(DeviceProcedures, ReadsCopyNothingFromAFailedOrShortAnswer) {
+    sim.setMemory(0, Bytes(32, 0x77));
+    sim.inject({SimFault::Exception, 0, 2});
+    EXPECT_FALSE(LeggiMemoria(s.app, 10, 0, 0, 32));
+    EXPECT_TRUE(loggedError());
+    // The device answers fewer bytes than asked for: the count is checked before anything is copied.
+    sim.inject({SimFault::Raw, 0, 0, {0, 0, 0, 0, 0, 5, 10, 20, 2, 0x77, 0x77}});
+    EXPECT_FALSE(LeggiMemoria(s.app, 10, 0, 0, 32));
+    sim.inject({SimFault::Raw, 0, 0, {0, 0, 0, 0, 0, 5, 10, 20, 32, 0x77, 0x77}});
+    EXPECT_FALSE(LeggiMemoria(s.app, 10, 0, 0, 32));
+    EXPECT_EQ(s.project->MemoryImage[0], 0);
+    EXPECT_EQ(s.project->MemoryImage[1], 0);
+}
+
+TEST_F(DeviceProcedures, OutOfRangeBlocksAreRefusedBeforeSending) {
+    EXPECT_FALSE(LeggiMemoria(s.app, 10, 65536, 0, 32));
+    EXPECT_FALSE(LeggiMemoria(s.app, 10, -1, 0, 32));
+    EXPECT_FALSE(LeggiMemoria(s.app, 10, 0, 65530, 32));
+    EXPECT_FALSE(ScriviMemoria(s.app, 10, 0, -1, 32));
+    EXPECT_FALSE(LeggiFlash(s.app, 10, 0x1000000, 0, 1));
+    EXPECT_TRUE(loggedError());
+    s.pump.pausa(0.05);
+    EXPECT_TRUE(sim.transcript().empty());
+}
+
+TEST_F(DeviceProcedures, LeggiStatoPLCFollowsTheModeByte) {
+    sim.setInput(0, CmdRun);
+    sim.setMemory(19, {0x56});
+    EXPECT_TRUE(LeggiStatoPLC(s.app));
+    EXPECT_EQ(sim.transcript().front(), (Bytes{10, 20, 2, 0, 0, 19, 1}));
+    EXPECT_EQ(sim.transcript().back(), (Bytes{10, 4, 0, 0, 0, 1}));
+    EXPECT_EQ(s.comm->CurrentDevice.DebugMode, -1);
+    EXPECT_EQ(s.comm->CurrentDevice.RunState, CmdRun);
+    EXPECT_EQ(s.groupCalls.back(), "Puls_Debug=on");
+
+    sim.setMemory(19, {0x55});
+    EXPECT_FALSE(LeggiStatoPLC(s.app));
+    EXPECT_EQ(s.comm->CurrentDevice.DebugMode, 0);
+    EXPECT_EQ(s.groupCalls.back(), "Puls_Debug=off");
+
+    // Neither mode: flags and buttons stay, the run status is still read.
+    s.comm->CurrentDevice.DebugMode = -1;
+    s.groupCalls.clear();
+    sim.setMemory(19, {0x00});
+    sim.setInput(0, CmdStop);
+    EXPECT_FALSE(LeggiStatoPLC(s.app));
+    EXPECT_EQ(s.comm->CurrentDevice.DebugMode, -1);
+    EXPECT_TRUE(s.groupCalls.empty());
+    EXPECT_EQ(s.comm->CurrentDevice.RunState, CmdStop);
+}
+
+TEST_F(DeviceProcedures, RegisterReadsAreUnsignedAndRunStatusMustFitAByte) {
+    sim.setInput(7, 0xFFFF);
+    EXPECT_EQ(LeggiRegistro(s.app, 10, 7), 65535.0);
+    EXPECT_EQ(lastRequest(), (Bytes{10, 4, 0, 7, 0, 1}));
+    sim.setInput(0, 300);
+    EXPECT_EQ(AttendiStato(s.app), 0);
+    EXPECT_TRUE(loggedError());
+    sim.inject({SimFault::Silence});
+    EXPECT_EQ(LeggiRegistro(s.app, 10, 7), 0.0);
+}
+
+TEST_F(DeviceProcedures, ScriviRegistroRoundsHalvesToEvenAndUpdatesTheCache) {
+    double v = 2.5;
+    EXPECT_TRUE(ScriviRegistro(s.app, 10, 40, v));
+    EXPECT_EQ(v, 2.0);
+    EXPECT_EQ(lastRequest(), (Bytes{10, 6, 0, 40, 0, 2}));
+    EXPECT_EQ(s.comm->Registers[40].Value, 2);
+    v = 3.5;
+    EXPECT_TRUE(ScriviRegistro(s.app, 10, 40, v));
+    EXPECT_EQ(sim.holding(40), 4);
+    v = -1;
+    EXPECT_TRUE(ScriviRegistro(s.app, 10, 41, v));
+    EXPECT_EQ(sim.holding(41), 0xFFFF);
+
+    v = 70000; // does not fit 16 bits: refused, not cut
+    EXPECT_FALSE(ScriviRegistro(s.app, 10, 40, v));
+    EXPECT_TRUE(loggedError());
+    EXPECT_EQ(sim.holding(40), 4);
+}
+
+TEST_F(DeviceProcedures, ScriviRegistroToAnotherSlaveLeavesTheCache) {
+    SimController other{11};
+    SimSession t;
+    ASSERT_TRUE(t.connectTcp(other.startTcp()));
+    double v = 9;
+    EXPECT_TRUE(ScriviRegistro(t.app, 11, 40, v));
+    EXPECT_EQ(other.holding(40), 9);
+    EXPECT_EQ(t.comm->Registers[40].Value, 0);
+}
+
+TEST_F(DeviceProcedures, ScriviLongSendsMostSignificantFirstAndCachesTheViewOrder) {
+    EXPECT_TRUE(ScriviLong(s.app, 0x01020304, false, 50));
+    EXPECT_EQ(lastRequest(), (Bytes{10, 16, 0, 50, 0, 2, 4, 1, 2, 3, 4}));
+    EXPECT_EQ(s.comm->Registers[50].Value, 0x03040102);
+    EXPECT_EQ(s.comm->Registers[51].Value, 0);
+    EXPECT_TRUE(ScriviLong(s.app, -2, true, 50));
+    EXPECT_EQ(lastRequest(), (Bytes{10, 16, 0, 50, 0, 2, 4, 0xFF, 0xFF, 0xFF, 0xFE}));
+    const size_t sent = sim.transcript().size();
+    EXPECT_FALSE(ScriviLong(s.app, -2, false, 50));
+    EXPECT_FALSE(ScriviLong(s.app, 4294967296.0, false, 50));
+    EXPECT_EQ(sim.transcript().size(), sent);
+}
+
+TEST_F(DeviceProcedures, ScriviStringaEndsTheTextWithOneOrTwoZeros) {
+    EXPECT_TRUE(ScriviStringa(s.app, "ABC", 60));
+    EXPECT_EQ(lastRequest(), (Bytes{10, 16, 0, 60, 0, 2, 4, 'A', 'B', 'C', 0}));
+    EXPECT_TRUE(ScriviStringa(s.app, "ABCD", 60));
+    EXPECT_EQ(lastRequest(), (Bytes{10, 16, 0, 60, 0, 3, 6, 'A', 'B', 'C', 'D', 0, 0}));
+    EXPECT_EQ(s.comm->Registers[62].ValueType, 13);
+    EXPECT_EQ(s.comm->Registers[63].ValueType, 0);
+    EXPECT_TRUE(ScriviStringa(s.app, "", 60));
+    EXPECT_EQ(lastRequest(), (Bytes{10, 16, 0, 60, 0, 1, 2, 0, 0}));
+    const size_t sent = sim.transcript().size();
+    EXPECT_TRUE(ScriviStringa(s.app, std::string(99, 'x'), 60));
+    EXPECT_FALSE(ScriviStringa(s.app, std::string(100, 'x'), 60));
+    EXPECT_EQ(sim.transcript().size(), sent + 1);
+}
+
+TEST_F(DeviceProcedures, ScriviFloatWritesLowWordFirstAndStopsAfterAFailure) {
+    EXPECT_TRUE(ScriviFloat(s.app, 1.0, 70));
+    const auto t = sim.transcript();
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(t[0], (Bytes{10, 6, 0, 70, 0x00, 0x00}));
+    EXPECT_EQ(t[1], (Bytes{10, 6, 0, 71, 0x3F, 0x80}));
+    EXPECT_EQ(s.comm->Registers[71].Value, 0x3F80);
+    EXPECT_TRUE(ScriviFloat(s.app, -2.5, 70));
+    EXPECT_EQ(s.comm->Registers[71].Value, static_cast<int16_t>(0xC020));
+
+    sim.clearTranscript();
+    sim.inject({SimFault::Exception, 0, 2});
+    EXPECT_FALSE(ScriviFloat(s.app, 10.0, 70));
+    s.pump.pausa(0.05);
+    EXPECT_EQ(sim.transcript().size(), 1u);
+}
+
+TEST(DeviceProceduresRtu, DebugModeFrameForNodeOne) {
+    SimController sim{1};
+    SimSession s;
+    s.comm->CurrentDevice.NodeAddress = 1;
+    ASSERT_TRUE(s.connectRtu(sim.startRtu()));
+    EXPECT_TRUE(ImpostaModoDebug(s.app, true));
+    EXPECT_EQ(sim.wire().back(), (Bytes{0x01, 0x14, 0x04, 0x00, 0x00, 0x13, 0x01, 0x56, 0xA4, 0x29}));
+}
+
+} // namespace

@@ -1,0 +1,222 @@
+// The transaction over RTU on a pseudo-terminal against the simulated controller.
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include "comm/device_procedures.h"
+#include "comm/transaction.h"
+#include "support/sim_controller.h"
+#include "support/sim_session.h"
+
+namespace {
+
+class RtuTransaction : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(s.connectRtu(sim.startRtu()));
+        s.comm->AnswerTimeout = 1;
+    }
+    SimController sim{10};
+    SimSession s;
+};
+
+TEST_F(RtuTransaction, GoldenFramesGoOutByteExact) {
+    struct Case {
+        std::vector<uint8_t> request, wire;
+    };
+    const std::vector<Case> cases = {
+        {{0x0A, 0x14, 0x04, 0x00, 0x00, 0x13, 0x01, 0x55}, {0x0A, 0x14, 0x04, 0x00, 0x00, 0x13, 0x01, 0x55, 0xA5, 0x9B}},
+        {{0x0A, 0x14, 0x02, 0x00, 0x00, 0x13, 0x01}, {0x0A, 0x14, 0x02, 0x00, 0x00, 0x13, 0x01, 0x07, 0x24}},
+        {{0x0A, 0x04, 0x00, 0x01, 0x00, 0x02}, {0x0A, 0x04, 0x00, 0x01, 0x00, 0x02, 0x21, 0x70}},
+        {{0x0A, 0x06, 0x00, 0x00, 0x00, 0xFF}, {0x0A, 0x06, 0x00, 0x00, 0x00, 0xFF, 0xC8, 0xF1}},
+        {{0x0A, 0x06, 0x00, 0x00, 0x00, 0x64}, {0x0A, 0x06, 0x00, 0x00, 0x00, 0x64, 0x89, 0x5A}},
+        {{0x0A, 0x06, 0x00, 0x00, 0x00, 0xFC}, {0x0A, 0x06, 0x00, 0x00, 0x00, 0xFC, 0x88, 0xF0}},
+        {{0x0A, 0x14, 0x01, 0x00, 0x00, 0x00, 0x20}, {0x0A, 0x14, 0x01, 0x00, 0x00, 0x00, 0x20, 0x8E, 0x0C}},
+    };
+    for (const Case& c : cases) {
+        sim.clearTranscript();
+        s.request(c.request);
+        EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+        ASSERT_EQ(sim.wire().size(), 1u);
+        EXPECT_EQ(sim.wire()[0], c.wire);
+        EXPECT_EQ(s.shell->status.Text[4], "Com OK");
+    }
+}
+
+const std::vector<uint8_t> ReadReg5{0x0A, 0x04, 0x00, 0x05, 0x00, 0x01};
+
+TEST_F(RtuTransaction, AnswerLandsInRxBufferWithItsCheckBytesAndTheMonitorShowsIt) {
+    sim.setInput(5, 0x1234);
+    s.comm->MonitorOn = -1;
+    s.comm->MonitorRx = "old";
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x12, 0x34, 0x11, 0x86}));
+    EXPECT_EQ(s.comm->MonitorRx, "0A 04 02 12 34 11 86 ");
+    EXPECT_EQ(s.comm->TxLength, 0); // no echo removal: the request length is spent
+    EXPECT_TRUE(s.dialogs.shown.empty());
+}
+
+TEST_F(RtuTransaction, NotConnectedSendsNothingAndLeavesPollStop) {
+    s.comm->CurrentDevice.Connected = 0;
+    s.comm->PollStop = 0;
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComNotConnected);
+    EXPECT_TRUE(s.dialogs.shown.empty());
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComNotConnected);
+    ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(s.dialogs.boxes[0].text, "Controller not connected");
+    EXPECT_EQ(s.dialogs.boxes[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(s.comm->PollStop, 0);
+    EXPECT_EQ(s.shell->status.Text[4], "Com Error");
+    EXPECT_EQ(s.shell->log.lines().back(), "Com Error  ");
+    s.pump.pausa(0.05);
+    EXPECT_TRUE(sim.wire().empty());
+}
+
+TEST_F(RtuTransaction, SilenceIsATimeout) {
+    sim.inject({SimFault::Silence});
+    s.comm->PollStop = 0;
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
+    EXPECT_EQ(s.comm->PollStop, 1);
+    EXPECT_EQ(s.shell->status.Text[4], "Com TimeOut");
+    ASSERT_GE(s.shell->log.lines().size(), 2u);
+    EXPECT_EQ(s.shell->log.lines().back(), "Com Timeout  ");
+    EXPECT_EQ(s.shell->log.lines()[s.shell->log.lines().size() - 2].substr(0, 3), "-- ");
+    EXPECT_TRUE(s.dialogs.shown.empty());
+}
+
+TEST_F(RtuTransaction, BadCrcShowsTheChecksumBoxEvenWhenQuiet) {
+    sim.inject({SimFault::BadCrc});
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
+    EXPECT_EQ(s.dialogs.shown, (std::vector<std::string>{"Errore Checksum 2"}));
+    EXPECT_EQ(s.shell->status.Text[4], "Com TimeOut");
+
+    sim.inject({SimFault::BadCrc});
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
+    EXPECT_EQ(s.dialogs.shown,
+              (std::vector<std::string>{"Errore Checksum 2", "Errore Checksum 2", "CheckSum Rx Errato"}));
+}
+
+TEST_F(RtuTransaction, WrongAddressAndExceptionAnswersAreResultTwo) {
+    sim.inject({SimFault::WrongAddress});
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComWrongAnswer);
+    EXPECT_EQ(s.dialogs.shown.back(), "Risposta Errata (indirizzo)");
+    EXPECT_EQ(s.comm->PollStop, 1);
+    EXPECT_EQ(s.shell->status.Text[4], "Com Error");
+
+    sim.inject({SimFault::Exception, 0, 2});
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComWrongAnswer);
+    EXPECT_EQ(s.dialogs.shown.back(), "Risposta Errata (funzione)");
+    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x84, 0x02, 0xB3, 0x03}));
+    const FakeDialogs::Box& box = s.dialogs.boxes.back();
+    EXPECT_EQ(box.icon, MsgIcon::None);
+    EXPECT_EQ(box.title, "");
+}
+
+TEST_F(RtuTransaction, EchoIsRemovedFromTheAnswer) {
+    sim.setEcho(true);
+    sim.setInput(5, 7);
+    s.comm->CurrentDevice.EchoRemove = -1;
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x00, 0x07, 0x5D, 0x33}));
+    EXPECT_EQ(s.comm->TxLength, 8);
+
+    // Only the echo comes back: nothing is left once it is dropped, so the check fails without the
+    // checksum boxes.
+    sim.inject({SimFault::Silence});
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
+    EXPECT_EQ(s.dialogs.shown, (std::vector<std::string>{"CheckSum Rx Errato"}));
+}
+
+TEST_F(RtuTransaction, EchoLongerThanWhatCameBackIsAFailure) {
+    s.comm->CurrentDevice.EchoRemove = -1;
+    sim.inject({SimFault::Exception, 0, 1}); // five bytes back for an eight-byte request
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
+    ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(s.dialogs.boxes[0].title, "MOD-RTU");
+    EXPECT_EQ(s.dialogs.boxes[0].icon, MsgIcon::Critical);
+}
+
+TEST_F(RtuTransaction, BroadcastIsSentWithoutWaiting) {
+    s.comm->AnswerExpected = 0;
+    s.request({0xFF, 0x06, 0x00, 0x00, 0x00, 0x00});
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    EXPECT_EQ(s.comm->TxLength, 8);
+    EXPECT_EQ(s.shell->status.Text[4], "Com OK");
+    s.comm->AnswerExpected = -1;
+    s.request(ReadReg5); // the next request still gets its own answer
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    ASSERT_EQ(sim.wire().size(), 2u);
+    EXPECT_EQ(sim.wire()[0], (std::vector<uint8_t>{0xFF, 0x06, 0x00, 0x00, 0x00, 0x00, 0x9C, 0x14}));
+}
+
+TEST_F(RtuTransaction, AnswerSplitOverPausesIsAssembled) {
+    sim.setInput(5, 0xBEEF);
+    sim.inject({SimFault::Split, 60});
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    EXPECT_EQ(s.answer()[3], 0xBE);
+    EXPECT_EQ(s.answer()[4], 0xEF);
+}
+
+TEST_F(RtuTransaction, LateAnswerToAnEarlierRequestIsDiscarded) {
+    sim.setInput(5, 0x0505);
+    sim.setInput(6, 0x0606);
+    sim.inject({SimFault::Delay, 1300});
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
+    s.pump.pausa(0.5); // the late answer to register 5 arrives meanwhile
+    s.request({0x0A, 0x04, 0x00, 0x06, 0x00, 0x01});
+    EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComOk);
+    EXPECT_EQ(s.answer()[3], 0x06);
+}
+
+TEST_F(RtuTransaction, RequestStartedDuringAWaitIsRefused) {
+    sim.setInput(5, 0x0505);
+    sim.inject({SimFault::Delay, 300});
+    uint8_t nested = 0xEE;
+    QTimer::singleShot(50, [&] {
+        s.request({0x0A, 0x06, 0x00, 0x00, 0x00, 0xFF}); // overwrites the buffer the first request came from
+        nested = TrasmettiRicevi(s.app, -1);
+    });
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    EXPECT_EQ(nested, ComTimeout);
+    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x05, 0x05, 0xDF, 0xA2}));
+    EXPECT_EQ(sim.transcript().size(), 1u);
+    EXPECT_EQ(s.shell->status.Text[4], "Com OK");
+    EXPECT_EQ(s.dialogs.boxes.at(0).title, "MOD-RTU");
+}
+
+TEST_F(RtuTransaction, DeviceVanishingMidTransactionClosesTheLink) {
+    sim.inject({SimFault::Disconnect});
+    s.request(ReadReg5);
+    const int64_t start = s.pump.nowMs();
+    EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
+    EXPECT_LT(s.pump.nowMs() - start, 900); // ended by the loss, not by the time-out
+    EXPECT_EQ(s.comm->CurrentDevice.Connected, 0);
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComNotConnected);
+}
+
+TEST_F(RtuTransaction, RequestThatLeavesNoRoomForTheCrcFails) {
+    s.comm->AnswerExpected = 0;
+    s.comm->TxBuffer.fill(0x11);
+    s.comm->TxLength = 999;
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    EXPECT_EQ(s.comm->TxLength, 1001);
+    s.comm->TxLength = 1000;
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
+    EXPECT_EQ(s.dialogs.boxes.at(0).title, "MOD-RTU");
+}
+
+} // namespace

@@ -1,0 +1,132 @@
+// The transaction over Modbus TCP on 127.0.0.1 against the simulated controller.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "comm/transaction.h"
+#include "support/sim_controller.h"
+#include "support/sim_session.h"
+
+namespace {
+
+class TcpTransaction : public ::testing::Test {
+protected:
+    void SetUp() override {
+        s.comm->CurrentDevice.LinkTimeout = 400;
+        ASSERT_TRUE(s.connectTcp(sim.startTcp()));
+        sim.setInput(5, 0x1234);
+        sim.setInput(6, 0x0606);
+    }
+    uint8_t readRegister(uint8_t reg, int16_t show = 0) {
+        s.request({0x0A, 0x04, 0x00, reg, 0x00, 0x01});
+        return TrasmettiRicevi(s.app, show);
+    }
+    SimController sim{10};
+    SimSession s;
+};
+
+TEST_F(TcpTransaction, RunCommandGoesOutWithTheMbapHeaderAndNoCrc) {
+    s.request({0x0A, 0x06, 0x00, 0x00, 0x00, 0xFF});
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    ASSERT_EQ(sim.wire().size(), 1u);
+    EXPECT_EQ(sim.wire()[0], (std::vector<uint8_t>{0, 0, 0, 0, 0, 6, 0x0A, 0x06, 0, 0, 0, 0xFF}));
+    EXPECT_EQ(s.comm->TxLength, 6); // the TCP path leaves the request as it was
+    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x06, 0, 0, 0, 0xFF}));
+    EXPECT_EQ(sim.commandRegister(), 0xFF);
+}
+
+TEST_F(TcpTransaction, AnswerWithoutHeaderLandsInRxBufferAndTheMonitor) {
+    s.comm->MonitorOn = -1;
+    EXPECT_EQ(readRegister(5), ComOk);
+    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x12, 0x34}));
+    EXPECT_EQ(s.comm->MonitorRx, "0A 04 02 12 34 ");
+}
+
+TEST_F(TcpTransaction, AnswerSplitOverSegmentsIsAssembled) {
+    sim.inject({SimFault::Split, 80});
+    EXPECT_EQ(readRegister(5), ComOk);
+    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x12, 0x34}));
+}
+
+TEST_F(TcpTransaction, MalformedHeadersAreRefused) {
+    const std::vector<Bytes> answers = {
+        {0, 0, 0, 1, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34},       // protocol identifier not 0
+        {0, 0, 0, 0, 0, 1, 0x0A},                               // too short for unit and function
+        {0, 0, 0, 0, 0x04, 0x00, 0x0A, 0x04},                   // longer than any answer can be
+        {0, 0, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34, 0x99}, // bytes beyond the announced length
+    };
+    for (const Bytes& raw : answers) {
+        s.dialogs.boxes.clear();
+        s.comm->PollStop = 0;
+        sim.inject({SimFault::Raw, 0, 0, raw});
+        EXPECT_EQ(readRegister(5, -1), ComTimeout);
+        EXPECT_EQ(s.comm->PollStop, 1);
+        ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+        EXPECT_EQ(s.dialogs.boxes[0].title, "MOD-RTU");
+        EXPECT_EQ(s.shell->status.Text[4], "Com TimeOut");
+    }
+}
+
+TEST_F(TcpTransaction, WrongUnitOrFunctionIsResultTwoWithoutBoxes) {
+    sim.inject({SimFault::WrongAddress});
+    EXPECT_EQ(readRegister(5, -1), ComWrongAnswer);
+    sim.inject({SimFault::Exception, 0, 2});
+    EXPECT_EQ(readRegister(5, -1), ComWrongAnswer);
+    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x84, 0x02}));
+    EXPECT_TRUE(s.dialogs.shown.empty());
+    EXPECT_EQ(s.shell->status.Text[4], "Com Error");
+    EXPECT_EQ(s.shell->log.lines().back(), "Com Error  ");
+}
+
+TEST_F(TcpTransaction, SilenceIsATimeout) {
+    sim.inject({SimFault::Silence});
+    EXPECT_EQ(readRegister(5, -1), ComTimeout);
+    EXPECT_TRUE(s.dialogs.shown.empty());
+    EXPECT_EQ(s.shell->log.lines().back(), "Com Timeout  ");
+}
+
+TEST_F(TcpTransaction, LateAnswersAreDiscardedBeforeTheNextRequest) {
+    // Once seen by the event loop, once still waiting in the system's buffer.
+    sim.inject({SimFault::Delay, 600});
+    EXPECT_EQ(readRegister(5), ComTimeout);
+    s.pump.pausa(0.4);
+    EXPECT_EQ(readRegister(6), ComOk);
+    EXPECT_EQ(s.answer()[3], 0x06);
+
+    sim.inject({SimFault::Delay, 600});
+    EXPECT_EQ(readRegister(5), ComTimeout);
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_EQ(readRegister(6), ComOk);
+    EXPECT_EQ(s.answer()[3], 0x06);
+}
+
+TEST_F(TcpTransaction, RequestOver255BytesIsRefused) {
+    s.comm->TxBuffer.fill(0x01);
+    s.comm->TxLength = 256;
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
+    EXPECT_EQ(s.dialogs.boxes.at(0).text, "TCP request over 255 bytes");
+    s.pump.pausa(0.05);
+    EXPECT_TRUE(sim.wire().empty());
+}
+
+TEST_F(TcpTransaction, BroadcastIsSentWithoutWaiting) {
+    s.comm->AnswerExpected = 0;
+    s.request({0xFF, 0x06, 0x00, 0x00, 0x00, 0x00});
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    s.comm->AnswerExpected = -1;
+    EXPECT_EQ(readRegister(5), ComOk);
+    EXPECT_EQ(sim.transcript().front(), (Bytes{0xFF, 0x06, 0x00, 0x00, 0x00, 0x00}));
+}
+
+TEST_F(TcpTransaction, PeerClosingMidTransactionEndsItAndTheLink) {
+    sim.inject({SimFault::Disconnect});
+    s.comm->CurrentDevice.LinkTimeout = 5000;
+    const int64_t start = s.pump.nowMs();
+    EXPECT_EQ(readRegister(5), ComTimeout);
+    EXPECT_LT(s.pump.nowMs() - start, 2000);
+    EXPECT_EQ(s.comm->CurrentDevice.Connected, 0);
+    EXPECT_EQ(readRegister(5), ComNotConnected);
+}
+
+} // namespace

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include "editor_fixture.h"
+
+using EditorHandlers = EditorTest;
+
+TEST_F(EditorHandlers, ShowArgByKind) {
+    editor.load();
+    ArgumentDescriptor& d = editor.Args[2];
+    d.Label = "Reg";
+    d.Value = 34;
+    d.IsRegister = -1;
+    d.AllowedValueTypes[0] = -1;
+    editor.ShowArg(2);
+    EXPECT_EQ(row(2).Value.Text, "%R34");
+    EXPECT_TRUE(row(2).Value.Visible);
+    EXPECT_EQ(editor.ArgCorrente, 2);
+    d.IsRegister = 0;
+    editor.ShowArg(2);
+    EXPECT_EQ(row(2).Value.Text, "34");
+    d.AllowedValueTypes[5] = -1;
+    d.Kind = 5;
+    d.Value = 1.5;
+    d.IsRegister = -1;
+    editor.ShowArg(2);
+    EXPECT_EQ(row(2).Value.Text, "1.5");
+    EXPECT_EQ(row(2).Type.Text, "K_Flt");
+    d.AllowedPointerTypes[3] = -1;
+    editor.ShowArg(2);
+    EXPECT_EQ(row(2).Type.Items.back().Text, "Punt->Long");
+    editor.typeClick(2, static_cast<int>(row(2).Type.Items.size()) - 1);
+    EXPECT_EQ(d.Kind, 11);
+    d.Label.clear();
+    editor.ShowArg(2);
+    EXPECT_FALSE(row(2).Value.Visible);
+    EXPECT_FALSE(row(2).CaptionVisible);
+    EXPECT_FALSE(row(2).Type.Visible);
+}
+
+TEST_F(EditorHandlers, TableRowListsEachTableOnce) {
+    addTable("Oven", 3);
+    addTable("Tank", 4);
+    choose(30);
+    editor.ShowArg(1);
+    editor.ShowArg(1);
+    ASSERT_EQ(row(1).Value.Items.size(), 2u);
+    EXPECT_EQ(row(1).Value.Text, "Oven");
+    EXPECT_EQ(editor.Args[1].Kind, 10);
+}
+
+TEST_F(EditorHandlers, LongConstantsGoThroughThePicker) {
+    choose(21);
+    EXPECT_TRUE(row(5).SetVisible); // the mask row is a K_Long constant
+    EXPECT_TRUE(row(5).Value.Locked);
+    PickerRequest p = editor.setClick(5);
+    EXPECT_EQ(p.Picker, PickerRequest::Value);
+    EXPECT_EQ(p.StartText, "1");
+    editor.valuePicked(5, "4660");
+    EXPECT_EQ(row(5).Value.Text, "4660");
+    pickType(0, "K_Long");
+    EXPECT_TRUE(row(0).SetVisible);
+    pickType(0, "uInt");
+    EXPECT_FALSE(row(0).SetVisible);
+    EXPECT_FALSE(row(0).Value.Locked);
+    EXPECT_EQ(editor.setClick(0).Picker, PickerRequest::None);
+    EXPECT_EQ(editor.setClick(12).Picker, PickerRequest::None);
+}
+
+TEST_F(EditorHandlers, TablePickerRefillsTheList) {
+    addTable("Oven", 3);
+    choose(30);
+    EXPECT_EQ(editor.setClick(1).Picker, PickerRequest::Table);
+    EXPECT_EQ(editor.setClick(1).TablePosition, 0);
+    addTable("Tank", 4);
+    editor.tablePicked(1, 1);
+    ASSERT_EQ(row(1).Value.Items.size(), 2u);
+    EXPECT_EQ(row(1).Value.Text, "Tank");
+    choose(4); // another function unlocks every row
+    for (int i = 0; i < 8; ++i) EXPECT_FALSE(row(i).Value.Locked);
+}
+
+TEST_F(EditorHandlers, MissingRowsAndEntriesAreNoOps) {
+    editor.load();
+    editor.typeClick(9, 0);
+    editor.typeClick(0, 5);
+    editor.setRowText(-1, "x");
+    editor.setRowText(8, "x");
+    editor.ShowArg(8);
+    editor.ElencoEtichette(12);
+    editor.tablePicked(-3, 0);
+    editor.chooseFunction(71);
+    editor.chooseFunction(-1);
+    EXPECT_EQ(editor.FunzioneCorrente, 0);
+    EXPECT_FALSE(editor.bind(5, 1));
+    EXPECT_FALSE(editor.bind(0, 257));
+}
+
+TEST_F(EditorHandlers, SetUpsWriteOnlyTheWorkingCopy) {
+    rung().ArgBytes[0] = {7, 7, 7, 7};
+    const CommandRecord before = rung();
+    for (int k : {36, 41, 43, 49, 4, 20, 66}) {
+        choose(k);
+        EXPECT_EQ(rung(), before) << k;
+    }
+    choose(41);
+    EXPECT_EQ(editor.work().ArgBytes[0], (Bytes{0, 1, 2, 127}));
+    choose(36);
+    EXPECT_EQ(editor.work().SubOp, 13);
+}
+
+TEST_F(EditorHandlers, RejectedEncodingLeavesTheStoredRung) {
+    rung().Label = "OLD";
+    const CommandRecord before = rung();
+    choose(9);
+    editor.state.Label = "NEW";
+    editor.setRowText(5, "3");
+    editor.setRowText(6, "2");
+    EXPECT_FALSE(editor.confirm());
+    EXPECT_EQ(rung(), before);
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{"Error: Check Values"});
+    EXPECT_EQ(project.ProjectModified, 0);
+    EXPECT_TRUE(editor.Caricato);
+    editor.setRowText(6, "5");
+    EXPECT_TRUE(editor.confirm());
+    EXPECT_EQ(rung().Label, "NEW");
+    EXPECT_EQ(project.ProjectModified, -1);
+    EXPECT_FALSE(editor.Caricato);
+}
+
+TEST_F(EditorHandlers, TriggerRoundTrip) {
+    choose(15);
+    EXPECT_TRUE(editor.state.TriggerVisible);
+    editor.state.TriggerChecked = true;
+    editor.state.TriggerRegister.setText("40");
+    editor.state.TriggerMask.setText("-1");
+    ASSERT_TRUE(editor.CompilaComando());
+    EXPECT_EQ(rung().TriggerFlag, -1);
+    EXPECT_EQ(rung().TriggerRegister, 40);
+    EXPECT_EQ(rung().TriggerMask, 65535);
+    Editor other(ctx);
+    other.load();
+    other.chooseFunction(15);
+    EXPECT_TRUE(other.state.TriggerChecked);
+    EXPECT_EQ(other.state.TriggerRegister.Text, "40");
+    EXPECT_EQ(other.state.TriggerMask.Text, "-1");
+
+    editor.state.TriggerMask.setText("65536");
+    EXPECT_FALSE(editor.CompilaComando());
+    editor.state.TriggerRegister.setText("-32769");
+    editor.state.TriggerMask.setText("1");
+    EXPECT_FALSE(editor.CompilaComando());
+    editor.state.TriggerChecked = false;
+    ASSERT_TRUE(editor.CompilaComando());
+    EXPECT_EQ(rung().TriggerFlag, 0);
+    EXPECT_EQ(rung().TriggerRegister, 0);
+    EXPECT_EQ(rung().TriggerMask, 0);
+
+    model().HasTrigger = 0;
+    choose(15);
+    EXPECT_FALSE(editor.state.TriggerVisible);
+}
+
+TEST_F(EditorHandlers, RegisterViewHandsOverToRegisterRows) {
+    choose(4);
+    editor.registerClicked(40, 2);
+    EXPECT_EQ(row(4).Value.Text, "%R40");
+    EXPECT_EQ(row(4).Type.Text, "uLong");
+    choose(29);
+    editor.ShowArg(1); // "Number" is a constant row
+    editor.registerClicked(41, 1);
+    EXPECT_EQ(row(1).Value.Text, "2");
+    editor.unload();
+    choose(4);
+    editor.unload();
+    editor.registerClicked(50, 0);
+    EXPECT_EQ(row(4).Value.Text, "%R26");
+}
+
+TEST_F(EditorHandlers, LabelListsOfTheSection) {
+    ProgramSection& s = project.Program.Sections[0];
+    s.RungCount = 8;
+    choose(11);
+    EXPECT_TRUE(row(4).Value.Items.empty());
+    EXPECT_EQ(row(4).Value.Text, "0");
+    EXPECT_FALSE(row(4).Type.Visible);
+    s.Rungs[3].Label = "START";
+    s.Rungs[7].Label = "LOOP";
+    choose(11);
+    ASSERT_EQ(row(4).Value.Items.size(), 2u);
+    EXPECT_EQ(row(4).Value.Items[0].Data, 3);
+    EXPECT_EQ(row(4).Value.Items[1].Data, 7);
+    EXPECT_EQ(row(4).Value.Text, "START");
+    editor.setRowText(4, "LOOP");
+    ASSERT_TRUE(editor.CompilaComando());
+    EXPECT_EQ(editor.row.Summary, "[ LOOP ]");
+    EXPECT_EQ(editor.row.ArgCaptions[4], "Block");
+    EXPECT_EQ(rung().ArgTexts[4], "LOOP");
+    for (int k = 0; k < 8; ++k) EXPECT_EQ(slot(k), (Bytes{0, 0, 0, 0}));
+}
+
+TEST_F(EditorHandlers, OpenRungFillsTheStoredTexts) {
+    project.Program.Sections[0].RungCount = 2;
+    project.Program.CurrentRung = 2;
+    choose(40);
+    editor.state.Label = "POLL";
+    editor.setRowText(1, "200");
+    editor.state.Delay = "300";
+    ASSERT_TRUE(editor.CompilaComando());
+
+    Editor other(ctx);
+    project.Program.CurrentRung = 1;
+    other.openRung(2);
+    EXPECT_EQ(project.Program.CurrentRung, 2);
+    EXPECT_EQ(other.state.Title, "Read Holding");
+    EXPECT_EQ(other.state.Label, "POLL");
+    EXPECT_EQ(other.state.Rows[1].Value.Text, "200");
+    EXPECT_EQ(other.state.Delay, "300");
+    EXPECT_EQ(pump.paused, 0.1);
+
+    Editor fresh(ctx);
+    fresh.openRung(1); // never encoded: the defaults stay
+    EXPECT_EQ(fresh.state.Title, "Read Input");
+    EXPECT_EQ(fresh.state.Rows[1].Value.Text, "1");
+}

@@ -1,0 +1,123 @@
+#pragma once
+// A project and a controller model to compile for, with the English report texts loaded.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "program/compiler.h"
+#include "support/fake_dialogs.h"
+
+class NullPump : public EventPump {
+public:
+    void processEvents() override {}
+    void pausa(double) override {}
+    bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
+    int64_t nowMs() const override { return 0; }
+};
+
+// The controller template row of the catalogue: programmable, no display, no trigger.
+inline ModelRecord controllerRow() {
+    ModelRecord m;
+    m.ModelCode = "8670";
+    m.ProgramBase = 512;
+    m.ProgramCapacity = 5634;
+    m.ProgramEnd = 6146;
+    m.IsProgrammable = -1;
+    m.MaxTasks = 16;
+    return m;
+}
+
+class CompileFixture : public ::testing::Test {
+protected:
+    CompileFixture() {
+        shell.Models[0] = controllerRow();
+        comm.CurrentDevice.ModelIndex = 0;
+        for (auto [k, t] : std::initializer_list<std::pair<int, const char*>>{
+                 {44, "Error check"}, {45, "Error"}, {46, "Resource usage"}, {49, "Compiling"}, {50, "Compiled"},
+                 {51, "Impossible to compile"}, {52, "Label Error"},
+                 {211, "The application must contain at least 1 function block"}})
+            shell.UiText[static_cast<size_t>(k)] = t;
+    }
+
+    ModelRecord& model() { return shell.Models[0]; }
+    const CompilerState& state() const { return project.Compiler; }
+    const std::vector<uint8_t>& image() const { return project.ProgramImage; }
+    std::vector<uint8_t> bytes(size_t at, size_t n) const {
+        return {image().begin() + static_cast<long>(at), image().begin() + static_cast<long>(at + n)};
+    }
+
+    // Appends a rung to a section and returns its record.
+    CommandRecord& add(int section, CommandRecord r) {
+        ProgramSection& s = project.Program.Sections[static_cast<size_t>(section)];
+        s.RungCount += 1;
+        return s.Rungs[static_cast<size_t>(s.RungCount)] = std::move(r);
+    }
+    CommandRecord& add(CommandRecord r) { return add(0, std::move(r)); }
+
+    // Report lines after the date line, without the two blanks the log appends.
+    std::vector<std::string> report() const {
+        std::vector<std::string> out;
+        for (const std::string& l : shell.log.lines())
+            if (l.rfind("-- ", 0) != 0) out.push_back(l.substr(0, l.size() - 2));
+        return out;
+    }
+
+    // Each compile starts with an empty log, so report() shows its lines only.
+    int32_t compile() {
+        shell.log.LogClear();
+        return CompilaProgramma(app);
+    }
+
+    ShellState shell;
+    CommState comm;
+    Project project;
+    NullPump pump;
+    FakeDialogs dialogs;
+    AppContext app{shell, comm, project, pump, dialogs};
+};
+
+// Record builders for the rung kinds the compiler tells apart.
+inline CommandRecord deviceRung(uint16_t kind, std::initializer_list<uint32_t> slots16) {
+    CommandRecord r;
+    r.Description = "device";
+    r.FunctionType = kind;
+    int i = 0;
+    for (uint32_t v : slots16) {
+        r.ArgBytes[static_cast<size_t>(i)][0] = static_cast<uint8_t>(v);
+        r.ArgBytes[static_cast<size_t>(i)][1] = static_cast<uint8_t>(v >> 8);
+        ++i;
+    }
+    r.EncodedFlag = -1;
+    return r;
+}
+
+inline CommandRecord operation(uint16_t opcode, uint8_t subop, uint16_t dataSize) {
+    CommandRecord r;
+    r.Description = "operation";
+    r.FunctionType = 3;
+    r.Opcode = opcode;
+    r.SubOp = subop;
+    r.DataSize = dataSize;
+    r.EncodedFlag = -1;
+    return r;
+}
+
+inline CommandRecord labelled(CommandRecord r, std::string label) {
+    r.Label = std::move(label);
+    return r;
+}
+
+// A flow rung (Goto 130, Call 131, If(bit) -> Goto 129 ...) with its target texts.
+inline CommandRecord flow(uint16_t opcode, std::string target, std::string second = {}) {
+    CommandRecord r = operation(opcode, 0, 34);
+    r.ArgTexts[4] = std::move(target);
+    r.ArgTexts[5] = std::move(second);
+    return r;
+}
+
+inline uint16_t slot16(const CommandRecord& r, int slot) {
+    return static_cast<uint16_t>(r.ArgBytes[static_cast<size_t>(slot)][0] | r.ArgBytes[static_cast<size_t>(slot)][1] << 8);
+}

@@ -1,0 +1,378 @@
+#include "support/sim_controller.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <utility>
+
+#include "comm/byte_helpers.h"
+
+namespace {
+
+constexpr int RtuGapMs = 30; // a pause this long ends a request whose length the function does not tell
+
+void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+bool writeAll(int fd, const uint8_t* data, size_t n) {
+    while (n > 0) {
+        const ssize_t w = ::write(fd, data, n);
+        if (w < 0) {
+            if (errno == EINTR || errno == EAGAIN) {
+                pollfd p{fd, POLLOUT, 0};
+                ::poll(&p, 1, 100);
+                continue;
+            }
+            return false;
+        }
+        data += w;
+        n -= static_cast<size_t>(w);
+    }
+    return true;
+}
+
+// Waits for input on fd or the wake pipe; true when fd is readable.
+bool waitReadable(int fd, int wakeFd, int timeoutMs) {
+    pollfd p[2] = {{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+    if (::poll(p, 2, timeoutMs) <= 0) return false;
+    if (p[1].revents) return false;
+    return (p[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0;
+}
+
+// Length of an RTU request judged from its first bytes; 0 = not known yet, -1 = unknown function.
+int rtuRequestLength(const Bytes& b) {
+    if (b.size() < 2) return 0;
+    switch (b[1]) {
+    case 3: case 4: case 6: return 8;
+    case 16: return b.size() < 7 ? 0 : 9 + b[6];
+    case 20: return b.size() < 7 ? 0 : (b[2] == 4 ? 9 + b[6] : 9);
+    default: return -1;
+    }
+}
+
+uint16_t word(const Bytes& b, size_t i) { return static_cast<uint16_t>(b[i] << 8 | b[i + 1]); }
+
+Bytes exceptionAnswer(const Bytes& request, uint8_t code) {
+    return {request[0], static_cast<uint8_t>(request[1] | 0x80), code};
+}
+
+} // namespace
+
+Bytes WithCrc(Bytes frame) {
+    const Crc16 crc = Crc16Modbus(frame);
+    frame.push_back(crc.CrcLo);
+    frame.push_back(crc.CrcHi);
+    return frame;
+}
+
+SimController::SimController(uint8_t node) : node_(node) {
+    if (::pipe(wakePipe_) != 0) throw std::runtime_error("pipe");
+}
+
+SimController::~SimController() {
+    stop();
+    ::close(wakePipe_[0]);
+    ::close(wakePipe_[1]);
+}
+
+uint16_t SimController::startTcp() {
+    listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    int one = 1;
+    ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = 0;
+    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(listenFd_, 4) != 0)
+        throw std::runtime_error("listen");
+    socklen_t len = sizeof addr;
+    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
+    thread_ = std::thread([this] { run(); });
+    return ntohs(addr.sin_port);
+}
+
+std::string SimController::startRtu() {
+    ptyMaster_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (ptyMaster_ < 0 || ::grantpt(ptyMaster_) != 0 || ::unlockpt(ptyMaster_) != 0)
+        throw std::runtime_error("pseudo-terminal");
+    const std::string path = ::ptsname(ptyMaster_);
+    // Raw mode on the terminal side, so nothing is echoed or translated before the master opens it.
+    ptySlaveKeep_ = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+    termios t{};
+    ::tcgetattr(ptySlaveKeep_, &t);
+    ::cfmakeraw(&t);
+    ::tcsetattr(ptySlaveKeep_, TCSANOW, &t);
+    thread_ = std::thread([this] { run(); });
+    return path;
+}
+
+void SimController::stop() {
+    if (!thread_.joinable()) return;
+    stopping_ = true;
+    const char c = 0;
+    (void)!::write(wakePipe_[1], &c, 1);
+    thread_.join();
+    for (int* fd : {&listenFd_, &ptyMaster_, &ptySlaveKeep_})
+        if (*fd >= 0) ::close(std::exchange(*fd, -1));
+}
+
+void SimController::run() {
+    if (ptyMaster_ >= 0) {
+        serveRtu();
+        return;
+    }
+    while (!stopping_) {
+        if (!waitReadable(listenFd_, wakePipe_[0], -1)) continue;
+        const int fd = ::accept(listenFd_, nullptr, nullptr);
+        if (fd < 0) continue;
+        int one = 1;
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        serveTcpClient(fd);
+        ::close(fd);
+    }
+}
+
+void SimController::serveTcpClient(int fd) {
+    Bytes in;
+    uint8_t buf[512];
+    while (!stopping_) {
+        if (!waitReadable(fd, wakePipe_[0], -1)) continue;
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n <= 0) return;
+        in.insert(in.end(), buf, buf + n);
+        while (in.size() >= 6 && in.size() >= 6u + word(in, 4)) {
+            const size_t whole = 6u + word(in, 4);
+            const Bytes frame(in.begin(), in.begin() + static_cast<long>(whole));
+            in.erase(in.begin(), in.begin() + static_cast<long>(whole));
+            const Bytes request(frame.begin() + 6, frame.end());
+            {
+                std::lock_guard lock(mutex_);
+                wire_.push_back(frame);
+                transcript_.push_back(request);
+            }
+            Bytes pdu = answer(request);
+            if (pdu.empty()) continue;
+            if (!deliver(std::move(pdu), false, Bytes(frame.begin(), frame.begin() + 4), fd)) return;
+        }
+    }
+}
+
+void SimController::serveRtu() {
+    Bytes in;
+    uint8_t buf[512];
+    while (!stopping_) {
+        const int expected = rtuRequestLength(in);
+        const bool complete = expected > 0 && in.size() >= static_cast<size_t>(expected);
+        if (!complete) {
+            const bool more = waitReadable(ptyMaster_, wakePipe_[0], in.empty() ? -1 : RtuGapMs);
+            if (more) {
+                const ssize_t n = ::read(ptyMaster_, buf, sizeof buf);
+                if (n > 0) in.insert(in.end(), buf, buf + n);
+                else if (n < 0 && errno != EAGAIN && errno != EINTR && errno != EIO) return;
+                else if (n <= 0) sleepMs(5); // no terminal side open at the moment
+                continue;
+            }
+            if (stopping_ || in.empty()) continue;
+        }
+        // A whole frame, or whatever came before a pause (unknown function or a cut frame).
+        const size_t take = complete ? static_cast<size_t>(expected) : in.size();
+        const Bytes frame(in.begin(), in.begin() + static_cast<long>(take));
+        in.erase(in.begin(), in.begin() + static_cast<long>(take));
+        {
+            std::lock_guard lock(mutex_);
+            wire_.push_back(frame);
+        }
+        if (frame.size() < 4 || WithCrc(Bytes(frame.begin(), frame.end() - 2)) != frame) continue; // slaves ignore bad frames
+        const Bytes request(frame.begin(), frame.end() - 2);
+        {
+            std::lock_guard lock(mutex_);
+            transcript_.push_back(request);
+        }
+        if (echo_) writeAll(ptyMaster_, frame.data(), frame.size());
+        Bytes pdu = answer(request);
+        if (pdu.empty()) continue;
+        if (!deliver(std::move(pdu), true, {}, ptyMaster_)) return;
+    }
+}
+
+bool SimController::deliver(Bytes pdu, bool rtu, const Bytes& mbapPrefix, int fd) {
+    SimFaultSpec fault{SimFault::Delay, 0};
+    {
+        std::lock_guard lock(mutex_);
+        if (!faults_.empty()) {
+            fault = faults_.front();
+            faults_.pop_front();
+        }
+    }
+    switch (fault.kind) {
+    case SimFault::Silence: return true;
+    case SimFault::Disconnect:
+        if (rtu) ::close(std::exchange(ptyMaster_, -1));
+        return false;
+    case SimFault::Raw: return writeAll(fd, fault.raw.data(), fault.raw.size());
+    case SimFault::WrongAddress: pdu[0] = static_cast<uint8_t>(pdu[0] + 1); break;
+    case SimFault::Exception: pdu = exceptionAnswer(pdu, fault.code); break;
+    default: break;
+    }
+    Bytes frame;
+    if (rtu) {
+        frame = WithCrc(pdu);
+        if (fault.kind == SimFault::BadCrc) frame.back() ^= 0x5A;
+    } else {
+        frame = mbapPrefix;
+        frame.push_back(static_cast<uint8_t>(pdu.size() >> 8));
+        frame.push_back(static_cast<uint8_t>(pdu.size()));
+        frame.insert(frame.end(), pdu.begin(), pdu.end());
+    }
+    if (fault.kind == SimFault::Delay) sleepMs(fault.ms);
+    if (fault.kind == SimFault::Split) {
+        const size_t half = frame.size() / 2;
+        if (!writeAll(fd, frame.data(), half)) return false;
+        sleepMs(fault.ms);
+        return writeAll(fd, frame.data() + half, frame.size() - half);
+    }
+    return writeAll(fd, frame.data(), frame.size());
+}
+
+Bytes SimController::answer(const Bytes& request) {
+    if (request.size() < 2) return {};
+    const bool broadcast = request[0] == 0 || request[0] == 255;
+    if (request[0] != node_ && !broadcast) return {};
+    Bytes pdu = execute(request);
+    return broadcast ? Bytes{} : pdu;
+}
+
+Bytes SimController::execute(const Bytes& r) {
+    std::lock_guard lock(mutex_);
+    const uint8_t f = r[1];
+    auto tooShort = [&](size_t n) { return r.size() < n; };
+    switch (f) {
+    case 3:
+    case 4: {
+        if (tooShort(6)) return exceptionAnswer(r, 3);
+        const uint16_t first = word(r, 2), count = word(r, 4);
+        if (count < 1 || count > 125 || first + count > 65536) return exceptionAnswer(r, 2);
+        const auto& table = f == 3 ? holding_ : input_;
+        Bytes a{r[0], f, static_cast<uint8_t>(count * 2)};
+        for (int i = 0; i < count; ++i) {
+            a.push_back(static_cast<uint8_t>(table[first + i] >> 8));
+            a.push_back(static_cast<uint8_t>(table[first + i]));
+        }
+        return a;
+    }
+    case 6: {
+        if (tooShort(6)) return exceptionAnswer(r, 3);
+        const uint16_t reg = word(r, 2), value = word(r, 4);
+        holding_[reg] = value;
+        if (reg == 0) input_[0] = value; // the run status follows the command register
+        return Bytes(r.begin(), r.begin() + 6);
+    }
+    case 16: {
+        if (tooShort(7) || r.size() < 7u + r[6]) return exceptionAnswer(r, 3);
+        const uint16_t first = word(r, 2), count = word(r, 4);
+        if (r[6] != count * 2 || first + count > 65536) return exceptionAnswer(r, 2);
+        for (int i = 0; i < count; ++i) holding_[first + i] = word(r, 7 + 2 * static_cast<size_t>(i));
+        return Bytes(r.begin(), r.begin() + 6);
+    }
+    case 20: {
+        if (tooShort(7)) return exceptionAnswer(r, 3);
+        const uint8_t sub = r[2], n = r[6];
+        const uint32_t address = static_cast<uint32_t>(r[3] << 16 | r[4] << 8 | r[5]);
+        Bytes a{r[0], f, n};
+        switch (sub) {
+        case 1:
+        case 2: {
+            const auto& area = sub == 1 ? image_ : memory_;
+            if (address + n > area.size()) return exceptionAnswer(r, 2);
+            a.insert(a.end(), area.begin() + address, area.begin() + address + n);
+            return a;
+        }
+        case 4:
+            if (address + n > memory_.size() || r.size() < 7u + n) return exceptionAnswer(r, 2);
+            std::copy(r.begin() + 7, r.begin() + 7 + n, memory_.begin() + address);
+            return Bytes(r.begin(), r.begin() + 7);
+        case 5:
+            for (uint32_t i = 0; i < n; ++i) {
+                auto it = flash_.find(address + i);
+                a.push_back(it == flash_.end() ? 0xFF : it->second);
+            }
+            return a;
+        default: return exceptionAnswer(r, 1);
+        }
+    }
+    default: return exceptionAnswer(r, 1);
+    }
+}
+
+void SimController::setMemory(uint32_t address, const Bytes& bytes) {
+    std::lock_guard lock(mutex_);
+    std::copy(bytes.begin(), bytes.end(), memory_.begin() + address);
+}
+
+Bytes SimController::memory(uint32_t address, size_t count) const {
+    std::lock_guard lock(mutex_);
+    return Bytes(memory_.begin() + address, memory_.begin() + static_cast<long>(address + count));
+}
+
+void SimController::setImage(uint32_t address, const Bytes& bytes) {
+    std::lock_guard lock(mutex_);
+    std::copy(bytes.begin(), bytes.end(), image_.begin() + address);
+}
+
+void SimController::setFlash(uint32_t address, const Bytes& bytes) {
+    std::lock_guard lock(mutex_);
+    for (size_t i = 0; i < bytes.size(); ++i) flash_[address + static_cast<uint32_t>(i)] = bytes[i];
+}
+
+void SimController::setHolding(uint16_t reg, uint16_t value) {
+    std::lock_guard lock(mutex_);
+    holding_[reg] = value;
+}
+
+uint16_t SimController::holding(uint16_t reg) const {
+    std::lock_guard lock(mutex_);
+    return holding_[reg];
+}
+
+void SimController::setInput(uint16_t reg, uint16_t value) {
+    std::lock_guard lock(mutex_);
+    input_[reg] = value;
+}
+
+uint16_t SimController::input(uint16_t reg) const {
+    std::lock_guard lock(mutex_);
+    return input_[reg];
+}
+
+void SimController::setIdentification(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3) {
+    setInput(1, static_cast<uint16_t>(b0 << 8 | b1));
+    setInput(2, static_cast<uint16_t>(b2 << 8 | b3));
+}
+
+void SimController::inject(SimFaultSpec fault) {
+    std::lock_guard lock(mutex_);
+    faults_.push_back(fault);
+}
+
+std::vector<Bytes> SimController::transcript() const {
+    std::lock_guard lock(mutex_);
+    return transcript_;
+}
+
+std::vector<Bytes> SimController::wire() const {
+    std::lock_guard lock(mutex_);
+    return wire_;
+}
+
+void SimController::clearTranscript() {
+    std::lock_guard lock(mutex_);
+    transcript_.clear();
+    wire_.clear();
+}

@@ -1,0 +1,106 @@
+#pragma once
+// A simulated controller for tests: a Modbus slave on its own thread, reached over TCP on 127.0.0.1 (port 0,
+// so the system picks a free one) or as RTU over a pseudo-terminal (the master opens slavePath()).
+// It serves functions 3, 4, 6, 16 and the memory access function 20 (sub-commands 1 image, 2 memory read,
+// 4 memory write, 5 Flash read) over a 64 KB memory, the command register (holding 0, mirrored into the run
+// status, input 0), the mode byte (memory 19), scriptable identification (inputs 1-2), status word (10) and
+// program counter (13). Every request is kept in a transcript; faults are injected one request at a time.
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+using Bytes = std::vector<uint8_t>;
+
+enum class SimFault {
+    Silence,      // no answer
+    Delay,        // answer after ms
+    Split,        // answer in two parts, ms apart
+    BadCrc,       // RTU check bytes wrong
+    WrongAddress, // answer from another slave address
+    Exception,    // exception answer with code
+    Disconnect,   // close the link instead of answering
+    Raw,          // send these bytes instead of the answer, as they are (no CRC, no MBAP header added)
+};
+
+struct SimFaultSpec {
+    SimFault kind;
+    int ms = 0;
+    uint8_t code = 2;
+    Bytes raw = {};
+};
+
+class SimController {
+public:
+    explicit SimController(uint8_t node = 10);
+    ~SimController();
+    SimController(const SimController&) = delete;
+    SimController& operator=(const SimController&) = delete;
+
+    uint16_t startTcp();
+    // Opens a pseudo-terminal pair and returns the path the master opens.
+    std::string startRtu();
+    void stop();
+
+    // Device state.
+    void setMemory(uint32_t address, const Bytes& bytes);
+    Bytes memory(uint32_t address, size_t count) const;
+    void setImage(uint32_t address, const Bytes& bytes); // what ReadImage returns
+    void setFlash(uint32_t address, const Bytes& bytes); // what ReadMemoryLong returns
+    void setHolding(uint16_t reg, uint16_t value);
+    uint16_t holding(uint16_t reg) const;
+    void setInput(uint16_t reg, uint16_t value);
+    uint16_t input(uint16_t reg) const;
+    void setIdentification(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3);
+    uint8_t modeByte() const { return memory(19, 1)[0]; }
+    uint16_t commandRegister() const { return holding(0); }
+    // Two-wire RS-485: every RTU request is echoed back before the answer.
+    void setEcho(bool echo) { echo_ = echo; }
+
+    // The next requests addressed to this node meet these faults, one each, in order.
+    void inject(SimFaultSpec fault);
+
+    // Every request received, as a ModbusRequest (no check bytes, no MBAP header).
+    std::vector<Bytes> transcript() const;
+    // Every frame received as it was on the wire (RTU with CRC, TCP with MBAP header).
+    std::vector<Bytes> wire() const;
+    void clearTranscript();
+
+    uint8_t node() const { return node_; }
+
+private:
+    void run();
+    void serveTcpClient(int fd);
+    void serveRtu();
+    // The answer PDU (address included) to a request, empty when none is due.
+    Bytes answer(const Bytes& request);
+    Bytes execute(const Bytes& request);
+    // Sends an answer through send(): applies the pending fault. False when the link was closed.
+    bool deliver(Bytes pdu, bool rtu, const Bytes& mbapPrefix, int fd);
+
+    const uint8_t node_;
+    mutable std::mutex mutex_;
+    std::vector<uint8_t> memory_ = std::vector<uint8_t>(65536, 0);
+    std::vector<uint8_t> image_ = std::vector<uint8_t>(65536, 0);
+    std::map<uint32_t, uint8_t> flash_;
+    std::vector<uint16_t> holding_ = std::vector<uint16_t>(65536, 0);
+    std::vector<uint16_t> input_ = std::vector<uint16_t>(65536, 0);
+    std::deque<SimFaultSpec> faults_;
+    std::vector<Bytes> transcript_, wire_;
+    std::atomic<bool> echo_{false};
+
+    std::atomic<bool> stopping_{false};
+    int listenFd_ = -1;
+    int ptyMaster_ = -1;
+    int ptySlaveKeep_ = -1; // keeps the pseudo-terminal alive between the master's opens
+    int wakePipe_[2] = {-1, -1};
+    std::thread thread_;
+};
+
+// The frame with its Modbus CRC-16 appended, low byte first.
+Bytes WithCrc(Bytes frame);
