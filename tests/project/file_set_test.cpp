@@ -20,6 +20,7 @@ CommandRecord readHoldingRung() {
     r.ArgBytes[1] = {100, 0, 0, 0};
     r.ArgBytes[2] = {10, 0, 0, 0};
     r.ArgBytes[3] = {30, 0, 0, 0};
+    r.ArgBytes[4] = {10, 0, 0, 0}; // the delay of a communication block
     return r;
 }
 
@@ -48,12 +49,19 @@ TEST(ProgramFile, ReadHoldingRungIsFiftyLinesAndReadsBackToTheSameRecord) {
     store.Sections[0].RungCount = 1;
     store.Sections[0].Rungs[1] = readHoldingRung();
     std::string file = writeProgramFile(store.Sections[0], "1.8", "9E23");
-    std::string expected =
-        crlf({"1.8", "9E23", "<FUNC>", "Read temps", "L1",  " 4 ", " 0 ",  " 0 ",    "1",    " 1 ", " 0 ",
-              " 0 ", " 0 ",  "100",    " 100 ",      " 0 ", " 0 ", " 0 ",  "10",     " 10 ", " 0 ", " 0 ",
-              " 0 ", "",     " 30 ",   " 0 ",        " 0 ", " 0 ", "%R30", " 0 ",    " 0 ",  " 0 ", " 0 ",
-              "",    " 0 ",  " 0 ",    " 0 ",        " 0 ", "",    " 0 ",  " 0 ",    " 0 ",  " 0 ", "",
-              " 0 ", " 0 ",  " 0 ",    " 0 ",        " 0 ", " 0 ", " 0 ",  "</FUNC>"});
+    // clang-format off
+    std::string expected = crlf({"1.8", "9E23",
+                                 "<FUNC>", "Read temps", "L1", " 4 ", " 0 ", " 0 ",
+                                 "1", " 1 ", " 0 ", " 0 ", " 0 ",
+                                 "100", " 100 ", " 0 ", " 0 ", " 0 ",
+                                 "10", " 10 ", " 0 ", " 0 ", " 0 ",
+                                 "", " 30 ", " 0 ", " 0 ", " 0 ",
+                                 "%R30", " 10 ", " 0 ", " 0 ", " 0 ",
+                                 "", " 0 ", " 0 ", " 0 ", " 0 ",
+                                 "", " 0 ", " 0 ", " 0 ", " 0 ",
+                                 "", " 0 ", " 0 ", " 0 ", " 0 ",
+                                 " 0 ", " 0 ", " 0 ", "</FUNC>"});
+    // clang-format on
     EXPECT_EQ(file, expected);
 
     auto loadedOwner = newStore();

@@ -404,3 +404,37 @@ TEST_F(SaveLoad, RungsThatCannotBeReencodedAreReported) {
                   [](const std::string& l) { return l.starts_with(".prj: rung 3 could not be re-encoded"); }),
               log.end());
 }
+
+TEST_F(SaveLoad, LoadRebuildsRungsThroughTheFunctionBlockEditor) {
+    CommandRecord& r = project->Program.Sections[0].Rungs[1];
+    project->Program.Sections[0].RungCount = 2;
+    r = {};
+    r.Description = "Read temps";
+    r.Label = "L1";
+    r.FunctionType = 4;
+    r.ArgTexts[0] = "1";
+    r.ArgTexts[1] = "100";
+    r.ArgTexts[2] = "10";
+    r.ArgTexts[4] = "%R30";
+    r.ArgBytes[4] = {10, 0, 0, 0};
+    r.ArgBytes[0] = {99, 99, 99, 99};           // the stored bytes give way to the encoding of the texts
+    project->Program.Sections[0].Rungs[2] = {}; // an empty rung stays empty
+    project->Tables.Count = 1;
+    project->Tables.Tables[0] = {"T1", 2, {}, {}, 0, 0};
+    dialogs.files.push_back(path("fb.prj"));
+    ASSERT_TRUE(SalvaProgetto(ctx, true));
+
+    *project = Project{};
+    dialogs.files.push_back(path("fb.prj"));
+    ASSERT_TRUE(CaricaProgetto(ctx)); // the editor's rebuild and the compiler's table pages
+    EXPECT_TRUE(dialogs.shown.empty());
+    const CommandRecord& back = project->Program.Sections[0].Rungs[1];
+    EXPECT_EQ(back.ArgBytes[0], (std::array<uint8_t, 4>{1, 0, 0, 0}));
+    EXPECT_EQ(back.ArgBytes[3], (std::array<uint8_t, 4>{30, 0, 0, 0}));
+    EXPECT_EQ(back.Delay, 10);
+    EXPECT_EQ(back.EncodedFlag, -1);
+    EXPECT_EQ(back.Label, "L1");
+    EXPECT_EQ(project->Program.Sections[0].Rungs[2].FunctionType, 0);
+    EXPECT_EQ(project->Program.Sections[0].RungCount, 2);
+    EXPECT_EQ(project->Tables.Tables[0].StartPage, -21);
+}
