@@ -1,6 +1,7 @@
 // ".prj": the main file of the set.
 #include <algorithm>
 
+#include "program/program_store_ops.h"
 #include "project/item_writer.h"
 #include "project/project_files.h"
 
@@ -43,15 +44,13 @@ void readRung(ItemReader& in, CommandRecord& r) {
     in.integer(r.TriggerMask);
 }
 
-// A new empty rung at the end of section 0, made current; nullptr when the section is full.
+// A new empty rung at the end of the current section, made current; nullptr when the section is full.
 CommandRecord* appendRung(ProgramStore& store) {
-    ProgramSection& main = store.Sections[0];
-    if (main.RungCount >= MaxRungs) return nullptr;
-    ++main.RungCount;
-    store.CurrentRungCount = main.RungCount;
-    store.CurrentRung = main.RungCount;
-    CommandRecord& r = main.Rungs[static_cast<size_t>(main.RungCount)];
-    r = CommandRecord{};
+    int16_t rung = AppendRung(store);
+    if (rung == 0) return nullptr;
+    store.CurrentRung = rung;
+    CommandRecord& r = store.current().Rungs[static_cast<size_t>(rung)];
+    r = CommandRecord{}; // the slot may hold a rung of an earlier, longer program
     return &r;
 }
 
@@ -76,6 +75,7 @@ std::string writeProgramFile(const ProgramSection& section, std::string_view ver
 void readProgramFile(std::string_view data, SetLayout& layout, ProgramStore& store,
                      const std::function<void(int16_t rung)>& onRung, LoadReport& report) {
     const std::string file = ".prj";
+    store.CurrentSection = 0;
     ItemReader in(data, layout.mode());
     std::string header;
     in.text(header); // version, already examined by the caller

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "program/program_store_ops.h"
 #include "project/project_save.h"
 #include "project/project_texts.h"
 
@@ -35,15 +36,8 @@ void defaultVariables(VariableTable& vars, const ModelRecord& model) {
 void clearProjectForLoad(AppContext& ctx) {
     askToSave(ctx);
     Project& p = ctx.project;
-    ProgramStore& program = p.Program;
-    program.CurrentSection = 0;
-    ProgramSection& main = program.Sections[0];
-    int count = std::clamp<int>(main.RungCount, 0, MaxRungs);
-    for (int r = 1; r <= count; ++r)
-        clearRung(main.Rungs[static_cast<size_t>(r)]);
-    main.RungCount = 0;
-    program.CurrentRungCount = 0;
-    program.CurrentRung = 0;
+    p.Program.CurrentSection = 0;
+    ClearCurrentSection(p.Program);
     p.Tasks.Count = 0;
 
     p.ProjectPath = "Project";

@@ -31,8 +31,8 @@ std::string programFileVersion(std::string_view data);
 // ".prj": version, model code and the rungs of the section.
 std::string writeProgramFile(const ProgramSection& section, std::string_view version,
                              std::string_view modelCode);
-// Appends the stored rungs to section 0; onRung runs for each appended rung, made current. Sets
-// layout.recordLength from a counted header.
+// Appends the stored rungs to section 0, which it makes current; onRung runs for each appended rung, made
+// current. Sets layout.recordLength from a counted header.
 void readProgramFile(std::string_view data, SetLayout& layout, ProgramStore& store,
                      const std::function<void(int16_t rung)>& onRung, LoadReport& report);
 
