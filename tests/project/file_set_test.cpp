@@ -7,23 +7,6 @@
 
 namespace {
 
-CommandRecord readHoldingRung() {
-    CommandRecord r;
-    r.Description = "Read temps";
-    r.Label = "L1";
-    r.FunctionType = 4;
-    r.ArgTexts[0] = "1";
-    r.ArgTexts[1] = "100";
-    r.ArgTexts[2] = "10";
-    r.ArgTexts[4] = "%R30";
-    r.ArgBytes[0] = {1, 0, 0, 0};
-    r.ArgBytes[1] = {100, 0, 0, 0};
-    r.ArgBytes[2] = {10, 0, 0, 0};
-    r.ArgBytes[3] = {30, 0, 0, 0};
-    r.ArgBytes[4] = {10, 0, 0, 0}; // the delay of a communication block
-    return r;
-}
-
 std::unique_ptr<ProgramStore> newStore() {
     return std::make_unique<ProgramStore>();
 }

@@ -408,15 +408,7 @@ TEST_F(SaveLoad, RungsThatCannotBeReencodedAreReported) {
 TEST_F(SaveLoad, LoadRebuildsRungsThroughTheFunctionBlockEditor) {
     CommandRecord& r = project->Program.Sections[0].Rungs[1];
     project->Program.Sections[0].RungCount = 2;
-    r = {};
-    r.Description = "Read temps";
-    r.Label = "L1";
-    r.FunctionType = 4;
-    r.ArgTexts[0] = "1";
-    r.ArgTexts[1] = "100";
-    r.ArgTexts[2] = "10";
-    r.ArgTexts[4] = "%R30";
-    r.ArgBytes[4] = {10, 0, 0, 0};
+    r = readHoldingRung();
     r.ArgBytes[0] = {99, 99, 99, 99};           // the stored bytes give way to the encoding of the texts
     project->Program.Sections[0].Rungs[2] = {}; // an empty rung stays empty
     project->Tables.Count = 1;
