@@ -343,6 +343,14 @@ TEST_F(SaveLoad, LaterVersionAsksAndCancelLeavesTheProjectCleared) {
     EXPECT_EQ(project->Program.Sections[0].RungCount, 0);
     EXPECT_EQ(project->ProjectModified, 0);
     EXPECT_TRUE(rebuilt.empty());
+
+    // With OK the file is read in the older counted layout, which this one does not fit: reported.
+    dialogs.shown.clear();
+    EXPECT_TRUE(loadFresh("v.prj"));
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0], WrongVersionText);
+    EXPECT_EQ(project->ProjectModified, 0);
+    EXPECT_EQ(project->CurrentFilePath, path("v.prj"));
 }
 
 TEST_F(SaveLoad, OlderVersionIsReadInTheCountedLayoutWithoutAQuestion) {
