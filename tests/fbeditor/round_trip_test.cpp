@@ -8,12 +8,14 @@
 
 namespace {
 
-std::set<int> placedFunctions() {
-    std::set<int> placed;
-    for (std::string_view caption : TabCaptions)
-        for (const Placement& p : tabPlacements(caption))
-            placed.insert(p.Index);
-    return placed;
+// Every entry a stored rung can name: the placed ones and those only reachable through FunzToOpt.
+std::set<int> reachableFunctions() {
+    std::set<int> reachable;
+    for (int k = 0; k < CatalogueDefined; ++k) {
+        const CatalogueEntry& c = catalogueEntry(k);
+        if (c.Type != 0 && FunzToOpt(c.Type, c.Opcode, c.SubOp) == k) reachable.insert(k);
+    }
+    return reachable;
 }
 
 class RoundTrip : public EditorTest, public ::testing::WithParamInterface<int> {
@@ -92,7 +94,29 @@ TEST_P(RoundTrip, EditedRows) {
     expectRebuildGivesTheSameRecord();
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryPlacedFunction, RoundTrip, ::testing::ValuesIn(placedFunctions()));
+INSTANTIATE_TEST_SUITE_P(EveryStoredFunction, RoundTrip, ::testing::ValuesIn(reachableFunctions()));
+
+TEST(RoundTripCoverage, EveryPlacedFunctionIsReachable) {
+    std::set<int> reachable = reachableFunctions();
+    for (std::string_view caption : TabCaptions)
+        for (const Placement& p : tabPlacements(caption))
+            EXPECT_TRUE(reachable.count(p.Index)) << int(p.Index);
+    EXPECT_EQ(reachable.size(), 65u); // all but A>B, Read/Write and the two placeholders
+}
+
+using AnyEntry = EditorTest;
+
+// Entries that no stored rung names back still encode, and their rungs rebuild without failing.
+TEST_F(AnyEntry, EveryCatalogueEntryEncodesAndRebuilds) {
+    addTable("Oven", 6);
+    for (int k = 0; k < CatalogueDefined; ++k) {
+        SCOPED_TRACE(k);
+        rung() = CommandRecord{};
+        choose(k);
+        ASSERT_TRUE(editor.CompilaComando());
+        EXPECT_TRUE(rebuildRung(ctx, 0, 1));
+    }
+}
 
 using Rebuild = EditorTest;
 
