@@ -80,16 +80,19 @@ bool ScriviComando(AppContext& app, uint8_t code) {
     app.pump.processEvents();
     DeviceRecord& device = app.comm.CurrentDevice;
     const bool ok = writeRegister(app, device.NodeAddress, CommandRegister, {0, code});
-    if (ok) device.RunState = code;
-    else logError(app);
+    if (ok)
+        device.RunState = code;
+    else
+        logError(app);
     app.shell.status.AggiornaStato();
     return ok;
 }
 
 bool ImpostaModoDebug(AppContext& app, bool debug) {
     app.pump.processEvents();
-    const std::array<uint8_t, 8> request{app.comm.CurrentDevice.NodeAddress, MemoryAccessFunction, WriteMemory, 0, 0,
-                                         ModeByteAddress, 1, debug ? ModeDebug : ModeRelease};
+    const std::array<uint8_t, 8> request{
+        app.comm.CurrentDevice.NodeAddress, MemoryAccessFunction, WriteMemory, 0, 0, ModeByteAddress, 1,
+        debug ? ModeDebug : ModeRelease};
     if (transact(app, request)) return true;
     logError(app);
     return false;
@@ -147,8 +150,8 @@ bool LeggiStatoPLC(AppContext& app) {
     app.pump.processEvents();
     CommState& comm = app.comm;
     DeviceRecord& device = comm.CurrentDevice;
-    const std::array<uint8_t, 7> request{device.NodeAddress, MemoryAccessFunction, ReadMemory, 0, 0,
-                                         ModeByteAddress, 1};
+    const std::array<uint8_t, 7> request{
+        device.NodeAddress, MemoryAccessFunction, ReadMemory, 0, 0, ModeByteAddress, 1};
     bool debug = false;
     if (transact(app, request) && answerHolds(comm, 1)) {
         const uint8_t mode = comm.RxBuffer[3];
@@ -228,7 +231,8 @@ bool ScriviLong(AppContext& app, double value, bool isSigned, int16_t reg) {
     }
     // The register views read the low word from the first register: the cache holds the value as they
     // would show it after reading these two registers back (the 16-bit halves exchanged).
-    if (RegisterRecord* entry = cacheEntry(comm, reg)) entry->Value = static_cast<int32_t>((u << 16) | (u >> 16));
+    if (RegisterRecord* entry = cacheEntry(comm, reg))
+        entry->Value = static_cast<int32_t>((u << 16) | (u >> 16));
     return true;
 }
 
@@ -242,13 +246,9 @@ bool ScriviStringa(AppContext& app, const std::string& text, int16_t reg) {
     size_t n = text.size() + 1;
     if (n % 2) ++n;
     const auto r = field16(reg);
-    const std::array<uint8_t, 7> header{comm.CurrentDevice.NodeAddress,
-                                        WriteMultipleRegisters,
-                                        (*r)[0],
-                                        (*r)[1],
-                                        0,
-                                        static_cast<uint8_t>(n / 2),
-                                        static_cast<uint8_t>(n)};
+    const std::array<uint8_t, 7> header{
+        comm.CurrentDevice.NodeAddress, WriteMultipleRegisters, (*r)[0], (*r)[1], 0,
+        static_cast<uint8_t>(n / 2),    static_cast<uint8_t>(n)};
     std::copy(header.begin(), header.end(), comm.TxBuffer.begin());
     std::fill_n(comm.TxBuffer.begin() + header.size(), n, 0);
     std::copy(text.begin(), text.end(), comm.TxBuffer.begin() + header.size());
@@ -258,7 +258,8 @@ bool ScriviStringa(AppContext& app, const std::string& text, int16_t reg) {
         return false;
     }
     for (size_t i = 0; i < n / 2; ++i)
-        if (RegisterRecord* entry = cacheEntry(comm, reg + static_cast<int32_t>(i))) entry->ValueType = StringRamType;
+        if (RegisterRecord* entry = cacheEntry(comm, reg + static_cast<int32_t>(i)))
+            entry->ValueType = StringRamType;
     return true;
 }
 
@@ -275,7 +276,8 @@ bool ScriviFloat(AppContext& app, double value, int16_t reg) {
             return false;
         }
         if (RegisterRecord* entry = cacheEntry(comm, first + i))
-            entry->Value = BytesToInt(words[static_cast<size_t>(i)][0], words[static_cast<size_t>(i)][1], true);
+            entry->Value =
+                BytesToInt(words[static_cast<size_t>(i)][0], words[static_cast<size_t>(i)][1], true);
     }
     return true;
 }

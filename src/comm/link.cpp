@@ -51,9 +51,9 @@ void connectTcp(AppContext& app, LinkPort& link) {
     // The 16-bit field holds ports above 32767 as negative numbers.
     link.connectTcp(device.IpAddress, static_cast<uint16_t>(device.Port));
     // The wait also ends when the socket gives up (refused, unreachable): there is nothing left to wait for.
-    const bool connected = app.pump.waitUntil([&] { return link.isConnected() || link.failed(); },
-                                              device.LinkTimeout, false) &&
-                           link.isConnected();
+    const bool connected =
+        app.pump.waitUntil([&] { return link.isConnected() || link.failed(); }, device.LinkTimeout, false) &&
+        link.isConnected();
     if (!connected) {
         link.close();
         app.dialogs.messageBox("Connection Timeout", MsgButtons::Ok, MsgIcon::Critical);
@@ -86,12 +86,16 @@ void Connetti(AppContext& app) {
     CommState& comm = app.comm;
     std::fill_n(comm.RxBuffer.begin(), 101, 0);
     std::fill_n(comm.TxBuffer.begin(), 101, 0);
-    if (comm.CurrentDevice.Channel == 0) comm.LinkMode = 2;
-    else if (comm.CurrentDevice.Channel == 1) comm.LinkMode = 1;
+    if (comm.CurrentDevice.Channel == 0)
+        comm.LinkMode = 2;
+    else if (comm.CurrentDevice.Channel == 1)
+        comm.LinkMode = 1;
     if (app.link) {
         wireEvents(app, *app.link);
-        if (comm.LinkMode == 1) connectSerial(app, *app.link);
-        else if (comm.LinkMode == 2) connectTcp(app, *app.link);
+        if (comm.LinkMode == 1)
+            connectSerial(app, *app.link);
+        else if (comm.LinkMode == 2)
+            connectTcp(app, *app.link);
     }
     app.shell.status.AggiornaStato();
 }

@@ -3,18 +3,29 @@
 namespace {
 
 constexpr int CrcSize = 2;
-constexpr int ExceptionAnswerLength = 5;  // address, function | 0x80, code, CRC
-constexpr int EchoAnswerLength = 8;       // address, function, two 16-bit fields, CRC
+constexpr int ExceptionAnswerLength = 5;   // address, function | 0x80, code, CRC
+constexpr int EchoAnswerLength = 8;        // address, function, two 16-bit fields, CRC
 constexpr int MemoryWriteAnswerLength = 9; // the request's 7 header bytes echoed, CRC
 
 enum class Shape { ByteCount, Echo, MemoryAccess, Unknown };
 
 constexpr Shape ShapeOf(uint8_t function) {
     switch (function) {
-    case 1: case 2: case 3: case 4: case 23: return Shape::ByteCount;
-    case 5: case 6: case 15: case 16: return Shape::Echo;
-    case 20: return Shape::MemoryAccess;
-    default: return Shape::Unknown;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 23:
+        return Shape::ByteCount;
+    case 5:
+    case 6:
+    case 15:
+    case 16:
+        return Shape::Echo;
+    case 20:
+        return Shape::MemoryAccess;
+    default:
+        return Shape::Unknown;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Device identification (input registers 1 and 2) and the check of the project's model against it.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 struct AppContext;

@@ -25,7 +25,9 @@ struct Outcome {
     std::optional<Failure> failure;
 };
 
-Outcome fail(std::string description) { return {ComTimeout, Failure{std::move(description)}}; }
+Outcome fail(std::string description) {
+    return {ComTimeout, Failure{std::move(description)}};
+}
 
 // The request as it was when the transaction started: a handler running during the wait may overwrite
 // TxBuffer before its own (refused) call, and the answer is checked against what was sent.
@@ -41,7 +43,8 @@ std::span<const uint8_t> asBytes(const std::string& s) {
 
 void appendMonitor(CommState& comm) {
     if (!comm.MonitorOn) return;
-    for (int i = 0; i < comm.RxLength; ++i) comm.MonitorRx += ByteToHex(comm.RxBuffer[static_cast<size_t>(i)]) + " ";
+    for (int i = 0; i < comm.RxLength; ++i)
+        comm.MonitorRx += ByteToHex(comm.RxBuffer[static_cast<size_t>(i)]) + " ";
 }
 
 // Pulls the bytes a receive event announced into RxRaw.
@@ -93,8 +96,10 @@ size_t waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, si
 Outcome checkAddressAndFunction(AppContext& app, int16_t show, const Request& request, bool withBoxes) {
     CommState& comm = app.comm;
     const char* box = nullptr;
-    if (comm.RxLength < 1 || comm.RxBuffer[0] != request.bytes[0]) box = "Risposta Errata (indirizzo)";
-    else if (comm.RxLength < 2 || comm.RxBuffer[1] != request.bytes[1]) box = "Risposta Errata (funzione)";
+    if (comm.RxLength < 1 || comm.RxBuffer[0] != request.bytes[0])
+        box = "Risposta Errata (indirizzo)";
+    else if (comm.RxLength < 2 || comm.RxBuffer[1] != request.bytes[1])
+        box = "Risposta Errata (funzione)";
     if (!box) return {};
     if (show && withBoxes) app.dialogs.messageBox(box);
     return {ComWrongAnswer, {}};
@@ -137,8 +142,7 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     appendMonitor(comm);
 
     // VerificaCRC shows its own boxes; an answer shorter than its check bytes has none to compare.
-    const bool crcOk =
-        comm.RxLength >= 2 && VerificaCRC(comm, app.dialogs, comm.RxBuffer, comm.RxLength - 2);
+    const bool crcOk = comm.RxLength >= 2 && VerificaCRC(comm, app.dialogs, comm.RxBuffer, comm.RxLength - 2);
     if (!crcOk) {
         if (show) app.dialogs.messageBox("CheckSum Rx Errato");
         return {ComTimeout, {}};
@@ -190,9 +194,12 @@ Outcome exchange(AppContext& app, int16_t show) {
     request.length = comm.TxLength;
     std::copy_n(comm.TxBuffer.begin(), request.length, request.bytes.begin());
     switch (comm.LinkMode) {
-    case 1: return rtuExchange(app, show, *app.link, request);
-    case 2: return tcpExchange(app, show, *app.link, request);
-    default: return fail("Link mode not supported");
+    case 1:
+        return rtuExchange(app, show, *app.link, request);
+    case 2:
+        return tcpExchange(app, show, *app.link, request);
+    default:
+        return fail("Link mode not supported");
     }
 }
 

@@ -6,7 +6,7 @@ struct AppContext;
 
 // Result codes of TrasmettiRicevi.
 constexpr uint8_t ComOk = 0;
-constexpr uint8_t ComTimeout = 1;  // no answer, CRC error, malformed answer or a failure inside
+constexpr uint8_t ComTimeout = 1;     // no answer, CRC error, malformed answer or a failure inside
 constexpr uint8_t ComWrongAnswer = 2; // other slave address or function code (exception answers too)
 constexpr uint8_t ComNotConnected = 3;
 

@@ -6,7 +6,7 @@
 #include <string>
 
 class LinkPort {
-public:
+  public:
     virtual ~LinkPort() = default;
 
     // Opens a serial device with a settings text such as "9600,n,8,1"; rtsHandshake for the modem link.

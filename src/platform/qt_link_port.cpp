@@ -2,15 +2,23 @@
 
 #include <QStringList>
 
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace {
 
-std::string toBytes(const QByteArray& a) { return std::string(a.constData(), static_cast<size_t>(a.size())); }
+std::string toBytes(const QByteArray& a) {
+    return std::string(a.constData(), static_cast<size_t>(a.size()));
+}
 
 constexpr struct {
     char letter;
     QSerialPort::Parity parity;
-} ParityLetters[] = {{'n', QSerialPort::NoParity},   {'e', QSerialPort::EvenParity},
-                     {'o', QSerialPort::OddParity},  {'m', QSerialPort::MarkParity},
+} ParityLetters[] = {{'n', QSerialPort::NoParity},
+                     {'e', QSerialPort::EvenParity},
+                     {'o', QSerialPort::OddParity},
+                     {'m', QSerialPort::MarkParity},
                      {'s', QSerialPort::SpaceParity}};
 
 } // namespace
@@ -23,8 +31,8 @@ bool ApplySerialSettings(QSerialPort& port, const std::string& settings) {
     const int dataBits = parts[2].trimmed().toInt(&ok[1]);
     const int stopBits = parts[3].trimmed().toInt(&ok[2]);
     const QString parityText = parts[1].trimmed().toLower();
-    if (!ok[0] || !ok[1] || !ok[2] || baud <= 0 || dataBits < 5 || dataBits > 8 || stopBits < 1 || stopBits > 2 ||
-        parityText.size() != 1)
+    if (!ok[0] || !ok[1] || !ok[2] || baud <= 0 || dataBits < 5 || dataBits > 8 || stopBits < 1 ||
+        stopBits > 2 || parityText.size() != 1)
         return false;
     const auto* parity = std::find_if(std::begin(ParityLetters), std::end(ParityLetters),
                                       [&](const auto& p) { return p.letter == parityText[0].toLatin1(); });
@@ -110,13 +118,22 @@ bool QtLinkPort::write(const std::string& bytes) {
         error_ = "the link is not open";
         return false;
     }
-    if (device.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+    // A request goes straight to the descriptor when nothing is queued before it: that spares the event
+    // loop the write notifier and its wake-ups. Whatever the system does not take at once is queued.
+    size_t sent = 0;
+    const qint64 queued = serialMode_ ? serial_.bytesToWrite() : tcp_.bytesToWrite();
+    if (queued == 0) {
+        const int fd = serialMode_ ? serial_.handle() : static_cast<int>(tcp_.socketDescriptor());
+        const ssize_t n = serialMode_ ? ::write(fd, bytes.data(), bytes.size())
+                                      : ::send(fd, bytes.data(), bytes.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (n > 0) sent = static_cast<size_t>(n);
+    }
+    if (sent == bytes.size()) return true;
+    const auto rest = static_cast<qint64>(bytes.size() - sent);
+    if (device.write(bytes.data() + sent, rest) != rest) {
         error_ = device.errorString().toStdString();
         return false;
     }
-    // Start the transfer now rather than at the next pass of the event loop.
-    if (serialMode_) serial_.flush();
-    else tcp_.flush();
     return true;
 }
 
@@ -126,13 +143,18 @@ std::string QtLinkPort::readAll() {
 
 void QtLinkPort::discardInput() {
     if (!isConnected()) return;
-    // A zero wait pulls what the system holds into our buffer without running the event loop.
-    if (serialMode_) {
-        while (serial_.waitForReadyRead(0)) serial_.readAll();
-        serial_.clearError();
-        serial_.readAll();
-    } else {
-        while (tcp_.bytesAvailable() > 0 || tcp_.waitForReadyRead(0)) tcp_.readAll();
+    readAll();
+    // Bytes the system holds but has not delivered yet: a zero wait pulls them in without running the
+    // event loop. Asked only when the descriptor has some, since a zero wait that finds none counts as
+    // an error in Qt.
+    const int fd = serialMode_ ? serial_.handle() : static_cast<int>(tcp_.socketDescriptor());
+    pollfd p{fd, POLLIN, 0};
+    while (isConnected() && ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN)) {
+        if (serialMode_)
+            serial_.waitForReadyRead(0);
+        else
+            tcp_.waitForReadyRead(0);
+        readAll();
     }
 }
 

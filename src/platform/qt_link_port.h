@@ -6,7 +6,7 @@
 
 // LinkPort on a QSerialPort (serial channel) and a QTcpSocket (Ethernet channel); one is in use at a time.
 class QtLinkPort : public LinkPort {
-public:
+  public:
     QtLinkPort();
     ~QtLinkPort() override;
 
@@ -21,7 +21,7 @@ public:
     void discardInput() override;
     std::string error() const override { return error_; }
 
-private:
+  private:
     void linkLost(const QString& reason);
     void onSerialError(QSerialPort::SerialPortError e);
     void onTcpError(QAbstractSocket::SocketError e);

@@ -9,7 +9,7 @@
 namespace {
 
 class DeviceProcedures : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         s.comm->CurrentDevice.LinkTimeout = 300;
         ASSERT_TRUE(s.connectTcp(sim.startTcp()));
@@ -48,7 +48,8 @@ TEST_F(DeviceProcedures, ImpostaModoDebugWritesTheModeByte) {
 
 TEST_F(DeviceProcedures, MemoryBlocksGoBothWays) {
     Bytes block(32);
-    for (size_t i = 0; i < block.size(); ++i) block[i] = static_cast<uint8_t>(0xA0 + i);
+    for (size_t i = 0; i < block.size(); ++i)
+        block[i] = static_cast<uint8_t>(0xA0 + i);
     std::copy(block.begin(), block.end(), s.project->MemoryImage.begin() + 100);
     s.comm->MonitorOn = -1;
     EXPECT_TRUE(ScriviMemoria(s.app, 10, 0x1234, 100, 32));

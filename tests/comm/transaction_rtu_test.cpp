@@ -11,7 +11,7 @@
 namespace {
 
 class RtuTransaction : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(s.connectRtu(sim.startRtu()));
         s.comm->AnswerTimeout = 1;
@@ -25,7 +25,8 @@ TEST_F(RtuTransaction, GoldenFramesGoOutByteExact) {
         std::vector<uint8_t> request, wire;
     };
     const std::vector<Case> cases = {
-        {{0x0A, 0x14, 0x04, 0x00, 0x00, 0x13, 0x01, 0x55}, {0x0A, 0x14, 0x04, 0x00, 0x00, 0x13, 0x01, 0x55, 0xA5, 0x9B}},
+        {{0x0A, 0x14, 0x04, 0x00, 0x00, 0x13, 0x01, 0x55},
+         {0x0A, 0x14, 0x04, 0x00, 0x00, 0x13, 0x01, 0x55, 0xA5, 0x9B}},
         {{0x0A, 0x14, 0x02, 0x00, 0x00, 0x13, 0x01}, {0x0A, 0x14, 0x02, 0x00, 0x00, 0x13, 0x01, 0x07, 0x24}},
         {{0x0A, 0x04, 0x00, 0x01, 0x00, 0x02}, {0x0A, 0x04, 0x00, 0x01, 0x00, 0x02, 0x21, 0x70}},
         {{0x0A, 0x06, 0x00, 0x00, 0x00, 0xFF}, {0x0A, 0x06, 0x00, 0x00, 0x00, 0xFF, 0xC8, 0xF1}},
@@ -134,6 +135,22 @@ TEST_F(RtuTransaction, EchoIsRemovedFromTheAnswer) {
     s.request(ReadReg5);
     EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
     EXPECT_EQ(s.dialogs.shown, (std::vector<std::string>{"CheckSum Rx Errato"}));
+}
+
+TEST_F(RtuTransaction, SingleByteAnswerFailsTheCheckWithoutChecksumBoxes) {
+    sim.inject({SimFault::Raw, 0, 0, {0x0A}});
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
+    EXPECT_EQ(s.dialogs.shown, (std::vector<std::string>{"CheckSum Rx Errato"}));
+    EXPECT_EQ(s.comm->RxLength, 1);
+}
+
+TEST_F(RtuTransaction, AsciiLinkModeIsNotOffered) {
+    s.comm->LinkMode = 0;
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
+    s.pump.pausa(0.05);
+    EXPECT_TRUE(sim.wire().empty());
 }
 
 TEST_F(RtuTransaction, EchoLongerThanWhatCameBackIsAFailure) {

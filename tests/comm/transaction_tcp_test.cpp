@@ -11,7 +11,7 @@
 namespace {
 
 class TcpTransaction : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         s.comm->CurrentDevice.LinkTimeout = 400;
         ASSERT_TRUE(s.connectTcp(sim.startTcp()));

@@ -18,8 +18,12 @@ LibmodbusServer::~LibmodbusServer() {
     modbus_mapping_free(map_);
 }
 
-uint16_t* LibmodbusServer::holding() const { return map_->tab_registers; }
-uint16_t* LibmodbusServer::input() const { return map_->tab_input_registers; }
+uint16_t* LibmodbusServer::holding() const {
+    return map_->tab_registers;
+}
+uint16_t* LibmodbusServer::input() const {
+    return map_->tab_input_registers;
+}
 
 uint16_t LibmodbusServer::startTcp() {
     ctx_ = modbus_new_tcp("127.0.0.1", 0);
@@ -50,8 +54,10 @@ void LibmodbusServer::serve() {
     uint8_t query[MODBUS_TCP_MAX_ADU_LENGTH];
     while (!stopping_) {
         const int n = modbus_receive(ctx_, query);
-        if (n > 0) modbus_reply(ctx_, query, n, map_);
-        else if (n < 0 && errno != ETIMEDOUT && errno != EMBBADCRC) return;
+        if (n > 0)
+            modbus_reply(ctx_, query, n, map_);
+        else if (n < 0 && errno != ETIMEDOUT && errno != EMBBADCRC)
+            return;
     }
 }
 
@@ -61,8 +67,10 @@ void LibmodbusServer::stop() {
     // The listening socket is shut to end a pending accept; a session notices the flag within 0.1 s.
     if (listenFd_ >= 0) ::shutdown(listenFd_, SHUT_RDWR);
     if (thread_.joinable()) thread_.join();
-    if (listenFd_ >= 0) ::close(listenFd_);
-    else modbus_close(ctx_);
+    if (listenFd_ >= 0)
+        ::close(listenFd_);
+    else
+        modbus_close(ctx_);
     modbus_free(ctx_);
     ctx_ = nullptr;
 }

@@ -10,7 +10,7 @@ struct _modbus;
 struct _modbus_mapping_t;
 
 class LibmodbusServer {
-public:
+  public:
     explicit LibmodbusServer(uint8_t slave = 10);
     ~LibmodbusServer();
     LibmodbusServer(const LibmodbusServer&) = delete;
@@ -24,7 +24,7 @@ public:
     uint16_t* holding() const;
     uint16_t* input() const;
 
-private:
+  private:
     void serve();
     uint8_t slave_;
     _modbus* ctx_ = nullptr;

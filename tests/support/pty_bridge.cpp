@@ -34,7 +34,8 @@ PtyBridge::~PtyBridge() {
     const char c = 0;
     (void)!::write(wakePipe_[1], &c, 1);
     thread_.join();
-    for (int fd : {masterA_, masterB_, keepA_, keepB_, wakePipe_[0], wakePipe_[1]}) ::close(fd);
+    for (int fd : {masterA_, masterB_, keepA_, keepB_, wakePipe_[0], wakePipe_[1]})
+        ::close(fd);
 }
 
 void PtyBridge::relay() {

@@ -6,7 +6,7 @@
 #include <thread>
 
 class PtyBridge {
-public:
+  public:
     PtyBridge();
     ~PtyBridge();
     PtyBridge(const PtyBridge&) = delete;
@@ -15,7 +15,7 @@ public:
     const std::string& pathA() const { return pathA_; }
     const std::string& pathB() const { return pathB_; }
 
-private:
+  private:
     void relay();
     int masterA_ = -1, masterB_ = -1;
     int keepA_ = -1, keepB_ = -1;

@@ -19,7 +19,9 @@ namespace {
 
 constexpr int RtuGapMs = 30; // a pause this long ends a request whose length the function does not tell
 
-void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void sleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 bool writeAll(int fd, const uint8_t* data, size_t n) {
     while (n > 0) {
@@ -50,14 +52,22 @@ bool waitReadable(int fd, int wakeFd, int timeoutMs) {
 int rtuRequestLength(const Bytes& b) {
     if (b.size() < 2) return 0;
     switch (b[1]) {
-    case 3: case 4: case 6: return 8;
-    case 16: return b.size() < 7 ? 0 : 9 + b[6];
-    case 20: return b.size() < 7 ? 0 : (b[2] == 4 ? 9 + b[6] : 9);
-    default: return -1;
+    case 3:
+    case 4:
+    case 6:
+        return 8;
+    case 16:
+        return b.size() < 7 ? 0 : 9 + b[6];
+    case 20:
+        return b.size() < 7 ? 0 : (b[2] == 4 ? 9 + b[6] : 9);
+    default:
+        return -1;
     }
 }
 
-uint16_t word(const Bytes& b, size_t i) { return static_cast<uint16_t>(b[i] << 8 | b[i + 1]); }
+uint16_t word(const Bytes& b, size_t i) {
+    return static_cast<uint16_t>(b[i] << 8 | b[i + 1]);
+}
 
 Bytes exceptionAnswer(const Bytes& request, uint8_t code) {
     return {request[0], static_cast<uint8_t>(request[1] | 0x80), code};
@@ -90,7 +100,8 @@ uint16_t SimController::startTcp() {
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     addr.sin_port = 0;
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(listenFd_, 4) != 0)
+    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::listen(listenFd_, 4) != 0)
         throw std::runtime_error("listen");
     socklen_t len = sizeof addr;
     ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
@@ -174,9 +185,12 @@ void SimController::serveRtu() {
             const bool more = waitReadable(ptyMaster_, wakePipe_[0], in.empty() ? -1 : RtuGapMs);
             if (more) {
                 const ssize_t n = ::read(ptyMaster_, buf, sizeof buf);
-                if (n > 0) in.insert(in.end(), buf, buf + n);
-                else if (n < 0 && errno != EAGAIN && errno != EINTR && errno != EIO) return;
-                else if (n <= 0) sleepMs(5); // no terminal side open at the moment
+                if (n > 0)
+                    in.insert(in.end(), buf, buf + n);
+                else if (n < 0 && errno != EAGAIN && errno != EINTR && errno != EIO)
+                    return;
+                else if (n <= 0)
+                    sleepMs(5); // no terminal side open at the moment
                 continue;
             }
             if (stopping_ || in.empty()) continue;
@@ -189,7 +203,8 @@ void SimController::serveRtu() {
             std::lock_guard lock(mutex_);
             wire_.push_back(frame);
         }
-        if (frame.size() < 4 || WithCrc(Bytes(frame.begin(), frame.end() - 2)) != frame) continue; // slaves ignore bad frames
+        if (frame.size() < 4 || WithCrc(Bytes(frame.begin(), frame.end() - 2)) != frame)
+            continue; // slaves ignore bad frames
         const Bytes request(frame.begin(), frame.end() - 2);
         {
             std::lock_guard lock(mutex_);
@@ -212,14 +227,21 @@ bool SimController::deliver(Bytes pdu, bool rtu, const Bytes& mbapPrefix, int fd
         }
     }
     switch (fault.kind) {
-    case SimFault::Silence: return true;
+    case SimFault::Silence:
+        return true;
     case SimFault::Disconnect:
         if (rtu) ::close(std::exchange(ptyMaster_, -1));
         return false;
-    case SimFault::Raw: return writeAll(fd, fault.raw.data(), fault.raw.size());
-    case SimFault::WrongAddress: pdu[0] = static_cast<uint8_t>(pdu[0] + 1); break;
-    case SimFault::Exception: pdu = exceptionAnswer(pdu, fault.code); break;
-    default: break;
+    case SimFault::Raw:
+        return writeAll(fd, fault.raw.data(), fault.raw.size());
+    case SimFault::WrongAddress:
+        pdu[0] = static_cast<uint8_t>(pdu[0] + 1);
+        break;
+    case SimFault::Exception:
+        pdu = exceptionAnswer(pdu, fault.code);
+        break;
+    default:
+        break;
     }
     Bytes frame;
     if (rtu) {
@@ -278,7 +300,8 @@ Bytes SimController::execute(const Bytes& r) {
         if (tooShort(7) || r.size() < 7u + r[6]) return exceptionAnswer(r, 3);
         const uint16_t first = word(r, 2), count = word(r, 4);
         if (r[6] != count * 2 || first + count > 65536) return exceptionAnswer(r, 2);
-        for (int i = 0; i < count; ++i) holding_[first + i] = word(r, 7 + 2 * static_cast<size_t>(i));
+        for (int i = 0; i < count; ++i)
+            holding_[first + i] = word(r, 7 + 2 * static_cast<size_t>(i));
         return Bytes(r.begin(), r.begin() + 6);
     }
     case 20: {
@@ -304,10 +327,12 @@ Bytes SimController::execute(const Bytes& r) {
                 a.push_back(it == flash_.end() ? 0xFF : it->second);
             }
             return a;
-        default: return exceptionAnswer(r, 1);
+        default:
+            return exceptionAnswer(r, 1);
         }
     }
-    default: return exceptionAnswer(r, 1);
+    default:
+        return exceptionAnswer(r, 1);
     }
 }
 
@@ -328,7 +353,8 @@ void SimController::setImage(uint32_t address, const Bytes& bytes) {
 
 void SimController::setFlash(uint32_t address, const Bytes& bytes) {
     std::lock_guard lock(mutex_);
-    for (size_t i = 0; i < bytes.size(); ++i) flash_[address + static_cast<uint32_t>(i)] = bytes[i];
+    for (size_t i = 0; i < bytes.size(); ++i)
+        flash_[address + static_cast<uint32_t>(i)] = bytes[i];
 }
 
 void SimController::setHolding(uint16_t reg, uint16_t value) {

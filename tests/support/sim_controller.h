@@ -36,7 +36,7 @@ struct SimFaultSpec {
 };
 
 class SimController {
-public:
+  public:
     explicit SimController(uint8_t node = 10);
     ~SimController();
     SimController(const SimController&) = delete;
@@ -57,7 +57,11 @@ public:
     void setInput(uint16_t reg, uint16_t value);
     uint16_t input(uint16_t reg) const;
     void setIdentification(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3);
+    void setRunStatus(uint16_t v) { setInput(0, v); }
+    void setStatusWord(uint16_t v) { setInput(10, v); }
+    void setProgramCounter(uint16_t v) { setInput(13, v); }
     uint8_t modeByte() const { return memory(19, 1)[0]; }
+    void setModeByte(uint8_t mode) { setMemory(19, {mode}); }
     uint16_t commandRegister() const { return holding(0); }
     // Two-wire RS-485: every RTU request is echoed back before the answer.
     void setEcho(bool echo) { echo_ = echo; }
@@ -73,7 +77,7 @@ public:
 
     uint8_t node() const { return node_; }
 
-private:
+  private:
     void run();
     void serveTcpClient(int fd);
     void serveRtu();
