@@ -91,6 +91,7 @@ void LeggiSettings(ShellState& shell, DeviceRecord& device, const std::string& f
     readText(lines, 7, device.BaudRate);
     device.TwoStopBits = readFlag(lines, 8);
     device.ModemDialUp = readFlag(lines, 9);
+    readText(lines, 10, device.SerialDevice);
     if (device.ModelIndex > DefaultModelIndex) device.ModelIndex = 0;
 }
 
@@ -106,7 +107,8 @@ bool SaveSettings(const ShellState& shell, const DeviceRecord& device, const std
                                  printForm(device.LinkTimeout),
                                  device.BaudRate,
                                  printForm(device.TwoStopBits != 0 ? 1 : 0),
-                                 printForm(device.ModemDialUp != 0 ? 1 : 0)};
+                                 printForm(device.ModemDialUp != 0 ? 1 : 0),
+                                 device.SerialDevice};
     std::string content;
     for (const auto& item : items)
         content += item + "\r\n";

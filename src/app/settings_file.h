@@ -1,7 +1,8 @@
 #pragma once
 // The settings file "devSettings.dat": connection, model and language, one item per CR LF line.
 // Lines 1..10: language, model code, channel, node address, IP address, port, link time-out, baud rate,
-// two stop bits, modem dial-up. Any later addition goes after line 10 so older files still read.
+// two stop bits, modem dial-up; line 11 the serial device path of this system (empty: derived from the
+// port number). Any later addition goes after the last line so older files still read.
 #include <string>
 #include <string_view>
 

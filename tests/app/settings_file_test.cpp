@@ -38,7 +38,7 @@ class SettingsFile : public ::testing::Test {
 
 } // namespace
 
-TEST_F(SettingsFile, WritesTheTenLinesInPrintForm) {
+TEST_F(SettingsFile, WritesTheLinesInPrintForm) {
     device.ModelIndex = 5;
     device.Channel = 1;
     device.NodeAddress = 10;
@@ -46,7 +46,7 @@ TEST_F(SettingsFile, WritesTheTenLinesInPrintForm) {
     device.TwoStopBits = -1;
     ASSERT_TRUE(SaveSettings(shell, device, folder.string()));
     EXPECT_EQ(readFile(),
-              " 1 \r\n80E7\r\n 1 \r\n 10 \r\n192.168.1.100\r\n 3 \r\n 1000 \r\n9600\r\n 1 \r\n 0 \r\n");
+              " 1 \r\n80E7\r\n 1 \r\n 10 \r\n192.168.1.100\r\n 3 \r\n 1000 \r\n9600\r\n 1 \r\n 0 \r\n\r\n");
     EXPECT_FALSE(std::filesystem::exists(folder / "devSettings.dat.tmp"));
 }
 
@@ -61,6 +61,7 @@ TEST_F(SettingsFile, RoundTrip) {
     saved.BaudRate = "115200";
     saved.TwoStopBits = -1;
     saved.ModemDialUp = -1;
+    saved.SerialDevice = "/dev/ttyUSB0";
     shell.Language = 0;
     ASSERT_TRUE(SaveSettings(shell, saved, folder.string()));
 
@@ -77,6 +78,7 @@ TEST_F(SettingsFile, RoundTrip) {
     EXPECT_EQ(device.BaudRate, "115200");
     EXPECT_EQ(device.TwoStopBits, -1);
     EXPECT_EQ(device.ModemDialUp, -1);
+    EXPECT_EQ(device.SerialDevice, "/dev/ttyUSB0");
 }
 
 TEST_F(SettingsFile, MissingFileKeepsEveryDefault) {
@@ -103,6 +105,7 @@ TEST_F(SettingsFile, ShortFileSetsWhatItHoldsAndClearsTheFlags) {
     EXPECT_EQ(device.IpAddress, "192.168.1.100");
     EXPECT_EQ(device.TwoStopBits, 0);
     EXPECT_EQ(device.ModemDialUp, 0);
+    EXPECT_EQ(device.SerialDevice, ""); // a ten-line file from before keeps the derived device
 }
 
 TEST_F(SettingsFile, UnreadableItemsKeepTheirValues) {
@@ -119,6 +122,7 @@ TEST_F(SettingsFile, UnreadableItemsKeepTheirValues) {
     EXPECT_EQ(device.BaudRate, "19200");
     EXPECT_EQ(device.TwoStopBits, -1); // any non-zero number
     EXPECT_EQ(device.ModemDialUp, 0);  // unreadable
+    EXPECT_EQ(device.SerialDevice, "later line");
 }
 
 TEST_F(SettingsFile, ModelIndexOutsideTheCatalogueBecomesRowZero) {

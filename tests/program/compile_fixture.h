@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "app/language.h"
 #include "program/compiler.h"
 #include "support/fake_dialogs.h"
 
@@ -18,31 +19,21 @@ public:
     int64_t nowMs() const override { return 0; }
 };
 
-// The controller template row of the catalogue: programmable, no display, no trigger.
-inline ModelRecord controllerRow() {
-    ModelRecord m;
-    m.ModelCode = "8670";
-    m.ProgramBase = 512;
-    m.ProgramCapacity = 5634;
-    m.ProgramEnd = 6146;
-    m.IsProgrammable = -1;
-    m.MaxTasks = 16;
-    return m;
-}
-
 class CompileFixture : public ::testing::Test {
 protected:
+    // The English texts and the catalogue as start-up loads them; row 0 is the controller template
+    // (programmable, no display, no trigger, 5634 bytes of program from 512).
     CompileFixture() {
-        shell.Models[0] = controllerRow();
+        CaricaRisorse(shell, 1);
         comm.CurrentDevice.ModelIndex = 0;
-        for (auto [k, t] : std::initializer_list<std::pair<int, const char*>>{
-                 {44, "Error check"}, {45, "Error"}, {46, "Resource usage"}, {49, "Compiling"}, {50, "Compiled"},
-                 {51, "Impossible to compile"}, {52, "Label Error"},
-                 {211, "The application must contain at least 1 function block"}})
-            shell.UiText[static_cast<size_t>(k)] = t;
     }
 
-    ModelRecord& model() { return shell.Models[0]; }
+    // Catalogue rows the tests compile for.
+    static constexpr uint8_t DisplayRow = 9;  // graphic-display controller
+    static constexpr uint8_t CsvRow = 5;      // USB controller with the CSV logger
+    static constexpr uint8_t TriggerRow = 35; // the one row with triggers
+    ModelRecord& model() { return shell.Models[comm.CurrentDevice.ModelIndex]; }
+    void useRow(uint8_t row) { comm.CurrentDevice.ModelIndex = row; }
     const CompilerState& state() const { return project.Compiler; }
     const std::vector<uint8_t>& image() const { return project.ProgramImage; }
     std::vector<uint8_t> bytes(size_t at, size_t n) const {

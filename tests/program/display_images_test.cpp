@@ -4,7 +4,7 @@
 class ImageFixture : public CompileFixture {
 protected:
     ImageFixture() {
-        model().HasDisplay = -1;
+        useRow(DisplayRow);
         project.Pages.Count = 0;
         add(deviceRung(2, {1}));
     }
@@ -33,7 +33,7 @@ TEST_F(ImageFixture, ImagesStackDownFromTheTopOfTheProgramArea) {
 }
 
 TEST_F(ImageFixture, ImagesAreNotPlacedOnModelsWithoutDisplay) {
-    model().HasDisplay = 0;
+    useRow(0);
     DisplayImage& im = image(100, 1);
     EXPECT_EQ(compile(), 14);
     EXPECT_EQ(im.DeviceAddress, 0);

@@ -74,7 +74,7 @@ TEST_F(GoldenImage, IfBitWithAnEmptyRungBeforeTheTarget) {
 }
 
 TEST_F(GoldenImage, LinearizationWithTableAndTrigger) {
-    model().HasTrigger = -1;
+    useRow(TriggerRow);
     project.Tables.Count = 2;
     project.Tables.Tables[0].PointCount = 2;
     LookupTable& t = project.Tables.Tables[1];
@@ -92,6 +92,7 @@ TEST_F(GoldenImage, LinearizationWithTableAndTrigger) {
 }
 
 TEST_F(GoldenImage, LoggerTaskWithEnableCondition) {
+    // No catalogue row has both triggers and the CSV logger: the controller row gets both words.
     model().HasTrigger = -1;
     model().HasCsvLogger = -1;
     add(deviceRung(6, {2, 0x10, 8, 0x20, 0, 0}));

@@ -10,7 +10,7 @@ protected:
     // A display model whose pages hold the given object counts; section p + 1 gets the page's blocks
     // (objects plus a closing block), the first labelled "PAG" + (p + 1).
     void pages(std::initializer_list<int> objects) {
-        model().HasDisplay = -1;
+        useRow(DisplayRow);
         project.Pages.Count = static_cast<uint8_t>(objects.size());
         int p = 0;
         for (int n : objects) {

@@ -36,7 +36,7 @@ TEST_F(CompileFixture, DeviceAndPointerEntriesCarryTheirSlotsHighByteFirst) {
 }
 
 TEST_F(CompileFixture, BreakAndTriggerFlags) {
-    model().HasTrigger = -1;
+    useRow(TriggerRow);
     CommandRecord& a = add(operation(20, 0, 6));
     a.BreakFlag = -1;
     CommandRecord& b = add(operation(21, 0, 6));
@@ -104,7 +104,7 @@ TEST_F(CompileFixture, LinearizationEmbedsTheTableAndPointsTheBlockAtIt) {
 }
 
 TEST_F(CompileFixture, LinearizationWithTriggerAppendsTheConditionAfterTheValues) {
-    model().HasTrigger = -1;
+    useRow(TriggerRow);
     project.Tables.Count = 1;
     project.Tables.Tables[0].PointCount = 26;
     CommandRecord& r = add(operation(1, 8, 26));

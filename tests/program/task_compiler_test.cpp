@@ -31,7 +31,7 @@ TEST_F(TaskFixture, TasksFollowTheRungsInTableAndDataArea) {
 }
 
 TEST_F(TaskFixture, EnableConditionFollowsTheBlockOnTriggerModels) {
-    model().HasTrigger = -1;
+    useRow(TriggerRow);
     add(deviceRung(2, {1}));
     SchedulerTask& k = task(1, 136, 6);
     k.EnableFlag = -1;
@@ -41,13 +41,13 @@ TEST_F(TaskFixture, EnableConditionFollowsTheBlockOnTriggerModels) {
     EXPECT_EQ(bytes(14, 10), (Bytes{3, 1, 0, 24, 0, 0, 0, 54, 0, 2}));
     EXPECT_EQ(bytes(24 + 50, 4), (Bytes{0x20, 0x01, 0x04, 0x00}));
 
-    model().HasTrigger = 0;
+    useRow(0);
     EXPECT_EQ(compile(), 24 + 50);
     EXPECT_EQ(bytes(14, 10), (Bytes{3, 1, 0, 24, 0, 0, 0, 50, 0, 0}));
 }
 
 TEST_F(TaskFixture, CsvLoggerGetsItsHeaderLineOnCsvModels) {
-    model().HasCsvLogger = -1;
+    useRow(CsvRow);
     add(deviceRung(2, {1}));
     project.Variables.Variables[3].CsvName = "Temp";
     project.Variables.Variables[0].CsvName = "Flow";
@@ -64,7 +64,7 @@ TEST_F(TaskFixture, CsvLoggerGetsItsHeaderLineOnCsvModels) {
     EXPECT_EQ(empty.CsvHeaderLine, "");
     EXPECT_EQ(other.CsvHeaderLine, "kept");
 
-    model().HasCsvLogger = 0;
+    useRow(0);
     logger.CsvHeaderLine = "left";
     compile();
     EXPECT_EQ(logger.CsvHeaderLine, "left");

@@ -1,0 +1,123 @@
+#include "program/transfer/export_file.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "app/app_context.h"
+#include "app/build_flags.h"
+#include "program/compiler.h"
+#include "program/transfer/file_output.h"
+#include "program/transfer/side_area_transfer.h"
+
+namespace {
+
+// The file being assembled: controller address a at offset H + a - 512; unwritten bytes are zero and
+// the file ends after the last byte written.
+class ExportBytes {
+public:
+    explicit ExportBytes(int headerSize)
+        : headerSize_(headerSize), bytes_(size_t(headerSize + 65536 - ExportFirstAddress), '\0') {}
+
+    void put(size_t offset, uint8_t value) {
+        bytes_[offset] = char(value);
+        end_ = std::max(end_, offset + 1);
+    }
+    void putAddress(long address, uint8_t value) { put(size_t(headerSize_ + address - ExportFirstAddress), value); }
+
+    // ScriviSezione: the section's addresses from MemoryImage, or zeros.
+    void section(const ExportSection& s, const std::vector<uint8_t>* image) {
+        for (long a = s.start; a <= s.end; ++a) putAddress(a, image ? (*image)[size_t(a)] : 0);
+    }
+    std::string take() {
+        bytes_.resize(end_);
+        return std::move(bytes_);
+    }
+
+private:
+    int headerSize_;
+    std::string bytes_;
+    size_t end_ = 0;
+};
+
+std::optional<std::string> assemble(AppContext& app, const TransferView& view, bool header, bool areas,
+                                    const ExportFormat& format) {
+    const ModelRecord& model = app.model();
+    int32_t size = CompilaProgramma(app);
+    if (size == 0 || app.project.Compiler.CompileErrorCount > 0 || model.ProgramBase < ExportFirstAddress ||
+        model.ProgramBase + model.ProgramCapacity > 65536) {
+        app.shell.log.LogWrite("Export Failed");
+        return std::nullopt;
+    }
+    std::vector<uint8_t>& image = app.project.MemoryImage;
+    const ExportSectionTable& sections = *format.sections;
+    // Data sections come from MemoryImage: clear them so only what the encoders write reaches the file.
+    for (size_t e = 1; e < sections.size(); ++e)
+        if (sections[e].kind == 0 && sections[e].end > 0)
+            std::fill(image.begin() + sections[e].start, image.begin() + sections[e].end + 1, uint8_t{0});
+
+    ExportBytes file(header ? ExportHeaderSize : 0);
+    if (header) {
+        BuildExportHeader(image, format.magic, app.shell.VersionText, app.shell.VersionSuffix, sections);
+        for (int i = 0; i < ExportHeaderSize; ++i) file.put(size_t(i), image[size_t(i)]);
+    }
+    for (long a = model.ProgramBase; a < model.ProgramBase + model.ProgramCapacity; ++a)
+        file.putAddress(a, app.project.ProgramImage[size_t(a - ExportFirstAddress)]);
+    if (!areas) return file.take();
+
+    auto data = [&](int e) { file.section(sections[size_t(e)], &image); };
+    auto gap = [&](int e) { file.section(sections[size_t(e)], nullptr); };
+    if (format.layoutA) {
+        if (!DownloadVariabili(app, view, false)) return std::nullopt;
+        data(2);
+        if (!DownloadBlocchi(app, view, false, format.firstTextBlock)) return std::nullopt;
+        data(6);
+        return file.take();
+    }
+    gap(1);
+    if (!DownloadVariabili(app, view, false)) return std::nullopt;
+    data(2);
+    gap(3);
+    if (!DownloadStringhe(app, view, false)) return std::nullopt;
+    data(4);
+    gap(5);
+    if (!DownloadIntestazioniCSV(app, view, false)) return std::nullopt;
+    data(6);
+    gap(7);
+    if (!DownloadBlocchi(app, view, false, format.firstTextBlock)) return std::nullopt;
+    data(8);
+    gap(9);
+    return file.take();
+}
+
+} // namespace
+
+ExportFormat BuildExportFormat() {
+    ExportFormat format;
+    if (BuildVariant) {
+        format.sections = &ExportLayoutA;
+        format.layoutA = true;
+        format.firstTextBlock = 16;
+    }
+    if (BuildBrand2 || BuildVariant) format.magic = "ORVIK";
+    if (BuildBrand2) format.filter = " (*.ovk)|*.ovk|(*.*)|*.*|";
+    return format;
+}
+
+bool Esporta(AppContext& app, const TransferView& view, bool header, bool areas) {
+    return EsportaFormat(app, view, header, areas, BuildExportFormat());
+}
+
+bool EsportaFormat(AppContext& app, const TransferView& view, bool header, bool areas, const ExportFormat& format) {
+    Log& log = app.shell.log;
+    log.LogStart();
+    log.LogWrite("Exporting ...");
+    std::string path = app.dialogs.saveFile(format.filter);
+    if (path.empty()) return false;
+    app.project.CurrentFilePath = path;
+    view.busy(true);
+    std::optional<std::string> bytes = assemble(app, view, header, areas, format);
+    bool written = bytes && WriteWholeFile(path, *bytes);
+    if (bytes) log.LogWrite(written ? "Export Successful" : "Export Failed");
+    view.busy(false);
+    return written;
+}

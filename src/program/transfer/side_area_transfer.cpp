@@ -1,0 +1,117 @@
+#include "program/transfer/side_area_transfer.h"
+
+#include <span>
+#include <string>
+
+#include "app/app_context.h"
+#include "comm/device_procedures.h"
+#include "program/transfer/controller_memory_map.h"
+#include "program/transfer/side_area_encoders.h"
+
+namespace {
+
+// The log lines and pointer of one side-area step; ends with " Successful" or " Failed".
+class Step {
+public:
+    Step(AppContext& app, const TransferView& view, bool download, const std::string& what)
+        : app_(app), view_(view), label_(download ? "Download" : "Export") {
+        if (download) view.progress(1);
+        view.busy(true);
+        app.shell.log.LogStart();
+        app.shell.log.LogWrite(label_ + what);
+    }
+    bool finish(bool ok) {
+        app_.shell.log.LogWrite(label_ + (ok ? " Successful" : " Failed"));
+        view_.busy(false);
+        return ok;
+    }
+
+private:
+    AppContext& app_;
+    const TransferView& view_;
+    std::string label_;
+};
+
+// Whether count bytes from address lie inside the 64 KB memory image.
+bool inImage(long address, long count) { return address >= 0 && address + count <= MemoryImageSize; }
+
+template <size_t N> std::span<uint8_t, N> at(std::vector<uint8_t>& image, long address) {
+    return std::span<uint8_t, N>(image.data() + address, N);
+}
+
+bool write(AppContext& app, long address, int count) {
+    return ScriviMemoria(app, app.comm.CurrentDevice.NodeAddress, int32_t(address), int32_t(address),
+                         uint8_t(count));
+}
+
+} // namespace
+
+bool DownloadVariabili(AppContext& app, const TransferView& view, bool download) {
+    Step step(app, view, download, "ing Variables...");
+    const ModelRecord& model = app.model();
+    std::vector<uint8_t>& image = app.project.MemoryImage;
+    const VariableTable& table = app.project.Variables;
+    int count = table.Count;
+    if (count == 0) return step.finish(true);
+    long countAddress = long(model.VariablesBase) - 1;
+    long last = model.VariablesBase + long(count - 1) * model.VariableRecordSize;
+    if (!inImage(countAddress, 1) || !inImage(last, VariableWriteSize)) return step.finish(false);
+    image[size_t(countAddress)] = uint8_t(count - 1);
+    if (download && !write(app, countAddress, 1)) return step.finish(false);
+    for (int i = 0; i < count; ++i) {
+        long p = model.VariablesBase + long(i) * model.VariableRecordSize;
+        // With a pitch of 16 each 32-byte write runs into the next slot, which the next variable rewrites.
+        if (!EncodeVariable(table.Variables[size_t(i)], model.StringsBase, at<VariableWriteSize>(image, p)))
+            return step.finish(false);
+        if (!download) continue;
+        if (!write(app, p, VariableWriteSize)) return step.finish(false);
+        view.progress(BarAfter(size_t(i + 1), size_t(count)));
+    }
+    return step.finish(true);
+}
+
+bool DownloadStringhe(AppContext& app, const TransferView& view, bool download) {
+    Step step(app, view, download, "ing Strings...");
+    const ModelRecord& model = app.model();
+    std::vector<uint8_t>& image = app.project.MemoryImage;
+    for (size_t i = 0; i <= model.MaxStrings && i < app.project.Strings.size(); ++i) {
+        long a = long(model.StringsBase) + StringSlot * long(i);
+        if (!inImage(a, StringSlot)) return step.finish(false);
+        EncodeString(app.project.Strings[i].Text, at<StringSlot>(image, a));
+        if (download && !write(app, a, StringSlot)) return step.finish(false);
+    }
+    return step.finish(true);
+}
+
+bool DownloadIntestazioniCSV(AppContext& app, const TransferView& view, bool download) {
+    Step step(app, view, download, "CSV Headers...");
+    const TaskArray& tasks = app.project.Tasks;
+    std::vector<uint8_t>& image = app.project.MemoryImage;
+    for (int t = 1; t <= tasks.Count && t <= CsvHeaderTasks && t < int(tasks.Tasks.size()); ++t) {
+        const std::string& line = tasks.Tasks[size_t(t)].CsvHeaderLine;
+        if (line.empty()) continue;
+        long a = CsvHeadersBase + long(CsvHeaderSlot) * (t - 1);
+        int pieces = EncodeCsvHeader(line, at<CsvHeaderSlot>(image, a));
+        if (pieces == 0) return step.finish(false);
+        for (int j = 0; download && j < pieces; ++j)
+            if (!write(app, a + TransferBlock * j, TransferBlock)) return step.finish(false);
+    }
+    return step.finish(true);
+}
+
+bool DownloadBlocchi(AppContext& app, const TransferView& view, bool download, int firstBlock) {
+    Step step(app, view, download, "ing Blocks...");
+    const ModelRecord& model = app.model();
+    std::vector<uint8_t>& image = app.project.MemoryImage;
+    for (int b = firstBlock; b < model.MaxBlocks && b < int(app.project.Blocks.size()); ++b) {
+        long a = long(model.BlocksBase) + long(model.BlockSize) * b;
+        if (!inImage(a, model.BlockSize)) return step.finish(false);
+        EncodeTextBlock(app.project.Blocks[size_t(b)].Text,
+                        std::span<uint8_t>(image.data() + a, model.BlockSize));
+        for (int j = 0; download && j < model.BlockSize / TransferBlock; ++j)
+            if (!write(app, a + TransferBlock * j, TransferBlock)) return step.finish(false);
+    }
+    return step.finish(true);
+}
+
+bool FunzioneVuota() { return false; }

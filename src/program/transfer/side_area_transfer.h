@@ -1,0 +1,16 @@
+#pragma once
+// The side areas (variables, strings, CSV headers, text blocks): encoded into MemoryImage by address and,
+// with download true, written to the controller. With download false (export) they only encode.
+// Every write is examined: the first failure logs the label + " Failed" and gives false.
+#include "program/transfer/transfer_view.h"
+
+struct AppContext;
+
+bool DownloadVariabili(AppContext& app, const TransferView& view, bool download);
+bool DownloadStringhe(AppContext& app, const TransferView& view, bool download);
+bool DownloadIntestazioniCSV(AppContext& app, const TransferView& view, bool download);
+// Blocks firstBlock .. MaxBlocks - 1 (the variant build leaves the first 16 to the device).
+bool DownloadBlocchi(AppContext& app, const TransferView& view, bool download, int firstBlock);
+
+// The SMS step: nothing to send is defined, so it always reports failure.
+bool FunzioneVuota();

@@ -1,0 +1,107 @@
+#include "program/ui/frm_download.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/app_context.h"
+
+namespace {
+
+QGroupBox* frame(const char* name, const QString& caption, std::initializer_list<QWidget*> children) {
+    auto* box = new QGroupBox(caption);
+    box->setObjectName(name);
+    auto* layout = new QVBoxLayout(box);
+    for (QWidget* w : children) layout->addWidget(w);
+    return box;
+}
+
+QPushButton* button(const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption);
+    b->setObjectName(name);
+    return b;
+}
+
+} // namespace
+
+frm_Download::frm_Download(AppContext& app, bool modoDownload, QWidget* parent)
+    : QWidget(parent, Qt::Window), app_(app), Barra(new QProgressBar), bar_(*Barra) {
+    setObjectName("frm_Download");
+    setWindowTitle("Download");
+    setAttribute(Qt::WA_DeleteOnClose);
+    chk_download = check("chk_download", "Application", true);
+    chk_var = check("chk_var", "Variables", true);
+    chk_str = check("chk_str", "Strings", true);
+    chk_sms = check("chk_sms", "SMS", false);
+    chk_sms->setEnabled(false);
+    chk_Verify = check("chk_Verify", "Verify", false);
+    chk_run = check("chk_run", "Run after Download", false);
+    chk_Clear = check("chk_Clear", "Clear Register Memory", false);
+    Barra->setObjectName("Barra");
+    Barra->setRange(1, 101);
+    Barra->setValue(1);
+    cmdDownload = button("cmdDownload", "Download");
+    cmd_Export = button("cmd_Export", "Export");
+
+    auto* frames = new QHBoxLayout;
+    frames->addWidget(frame("Frame2", "Download", {chk_download, chk_var, chk_str, chk_sms}));
+    frames->addWidget(frame("Frame1", "Options", {chk_Verify, chk_run, chk_Clear}));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdDownload);
+    buttons->addWidget(cmd_Export);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(frames);
+    layout->addWidget(Barra);
+    layout->addLayout(buttons);
+
+    connect(cmdDownload, &QPushButton::clicked, this, [this] { cmdDownload_Click(); });
+    Form_Load(modoDownload);
+}
+
+QCheckBox* frm_Download::check(const char* name, const QString& caption, bool checked) {
+    auto* c = new QCheckBox(caption);
+    c->setObjectName(name);
+    c->setChecked(checked);
+    return c;
+}
+
+void frm_Download::Form_Load(bool modoDownload) {
+    bool strings = app_.model().MaxStrings >= 1;
+    chk_str->setChecked(strings);
+    chk_str->setEnabled(strings);
+    cmdDownload->setVisible(modoDownload);
+    cmd_Export->setVisible(!modoDownload);
+}
+
+DownloadOptions frm_Download::options() const {
+    DownloadOptions o;
+    o.application = chk_download->isChecked();
+    o.variables = chk_var->isChecked();
+    o.strings = chk_str->isChecked();
+    o.sms = chk_sms->isChecked();
+    o.verify = chk_Verify->isChecked();
+    o.run = chk_run->isChecked();
+    o.clear = chk_Clear->isChecked();
+    return o;
+}
+
+void frm_Download::cmdDownload_Click() {
+    if (running_) return;
+    running_ = true;
+    cmdDownload->setEnabled(false);
+    DownloadSequence(app_, TransferView{&bar_, &pointer_}, options(), refreshRegisters);
+    running_ = false;
+    close();
+}
+
+void frm_Download::closeEvent(QCloseEvent* event) {
+    // Closing mid-sequence would leave the controller halted halfway through a download.
+    if (running_)
+        event->ignore();
+    else
+        event->accept();
+}

@@ -1,0 +1,193 @@
+// The export file: header, section layouts, side areas and its failure paths.
+#include <filesystem>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "comm/byte_helpers.h"
+#include "program/transfer/export_file.h"
+#include "program/transfer/file_output.h"
+#include "transfer_fixture.h"
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+class ExportTest : public TransferFixture {
+protected:
+    ExportTest() {
+        dir = fs::temp_directory_path() / ("melqo_export_" + std::to_string(::getpid()) + "_" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir);
+        program(3, 10);
+        addVariable(variable(100, 0, "%+5.0f", "Var0"));
+        addVariable(variable(101, 4, "%6.2f", "Temp"));
+        project.Strings[0].Text = "Hello";
+        project.Strings[4].Text = "Last";
+        project.Tasks.Count = 1;
+        project.Tasks.Tasks[1].CsvHeaderLine = "Date;Time;Var0";
+        project.Blocks[1].Text = "Block one";
+        project.Blocks[9].Text = "Block nine";
+        model().MaxBlocks = 12;
+    }
+    ~ExportTest() override { fs::remove_all(dir); }
+
+    Bytes exportWith(bool header, bool areas, const ExportFormat& format = BuildExportFormat()) {
+        std::string path = (dir / "out.mlq").string();
+        dialogs.files.push_back(path);
+        EXPECT_TRUE(EsportaFormat(app, {}, header, areas, format));
+        std::string bytes;
+        EXPECT_TRUE(ReadWholeFile(path, bytes));
+        return Bytes(bytes.begin(), bytes.end());
+    }
+
+    static Bytes slice(const Bytes& b, size_t at, size_t n) { return Bytes(b.begin() + long(at), b.begin() + long(at + n)); }
+    static uint32_t u32(const Bytes& b, size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24; }
+
+    fs::path dir;
+};
+
+} // namespace
+
+TEST_F(ExportTest, HeaderIdentifiesTheFileAndListsTheDataSectionsLittleEndian) {
+    Bytes file = exportWith(true, true);
+    EXPECT_EQ(slice(file, 0, 8), (Bytes{'M', 'E', 'L', 'Q', 'O', '1', '8', 'k'}));
+    const uint32_t pairs[5][2] = {{512, 6147}, {7679, 9727}, {35840, 39967}, {40448, 44543}, {49152, 51199}};
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(u32(file, 8 + 8 * i), pairs[i][0]);
+        EXPECT_EQ(u32(file, 12 + 8 * i), pairs[i][1]);
+    }
+    EXPECT_EQ(slice(file, 8, 4), (Bytes{0x00, 0x02, 0x00, 0x00})); // 512, least significant byte first
+    EXPECT_EQ(slice(file, 48, 78), Bytes(78, 0));
+    Crc16 crc = Crc16Modbus(std::span<const uint8_t>(file.data(), 126));
+    EXPECT_EQ(file[126], crc.CrcLo);
+    EXPECT_EQ(file[127], crc.CrcHi);
+    EXPECT_EQ(slice(file, 128, 128), Bytes(128, 0));
+}
+
+TEST_F(ExportTest, LayoutBPlacesEveryAreaAtItsAddressAndEndsAtTheTopOfMemory) {
+    Bytes file = exportWith(true, true);
+    const size_t H = 256;
+    auto at = [&](size_t address) { return H + address - 512; };
+    ASSERT_EQ(file.size(), at(65535) + 1);
+    EXPECT_EQ(slice(file, at(512), 5634), slice(project.ProgramImage, 0, 5634));
+    EXPECT_EQ(file[at(7679)], 1); // two variables
+    EXPECT_EQ(slice(file, at(7680), 14),
+              (Bytes{0x64, 0x00, 0x00, 0x25, 0x2B, 0x35, 0x2E, 0x30, 0x66, 0x00, 0x56, 0x61, 0x72, 0x30}));
+    EXPECT_EQ(slice(file, at(7696), 16), slice(project.MemoryImage, 7696, 16)); // pitch 16: first half of Temp
+    EXPECT_EQ(slice(file, at(7712), 16), Bytes(16, 0));                        // rest of the last write
+    EXPECT_EQ(slice(file, at(35840), 6), (Bytes{'H', 'e', 'l', 'l', 'o', 0}));
+    EXPECT_EQ(slice(file, at(35840 + 4 * 32), 5), (Bytes{'L', 'a', 's', 't', 0}));
+    EXPECT_EQ(slice(file, at(40448), 15), (Bytes{'D', 'a', 't', 'e', ';', 'T', 'i', 'm', 'e', ';', 'V', 'a', 'r', '0', 0}));
+    // Block 1 lies in a gap of this layout; block 9 in the listed part of the block area.
+    EXPECT_EQ(slice(file, at(45056 + 512), 512), Bytes(512, 0));
+    EXPECT_EQ(slice(file, at(45056 + 9 * 512), 11), (Bytes{'B', 'l', 'o', 'c', 'k', ' ', 'n', 'i', 'n', 'e', 0}));
+}
+
+TEST_F(ExportTest, PitchOf32KeepsEachVariableWholeInItsSlot) {
+    model().VariableRecordSize = 32;
+    Bytes file = exportWith(false, true);
+    auto at = [&](size_t address) { return address - 512; };
+    EXPECT_EQ(slice(file, at(7680), 32),
+              (Bytes{0x64, 0x00, 0x00, 0x25, 0x2B, 0x35, 0x2E, 0x30, 0x66, 0x00, 0x56, 0x61, 0x72, 0x30, 0, 0,
+                     0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0, 0}));
+    EXPECT_EQ(slice(file, at(7712), 18), (Bytes{0x65, 0x00, 0x04, '%', '6', '.', '2', 'f', 0, 0, 'T', 'e', 'm', 'p', 0, 0, 0, 0}));
+    EXPECT_EQ(slice(file, at(7744), 32), Bytes(32, 0));
+}
+
+TEST_F(ExportTest, WithoutHeaderTheFirstByteIsAddress512AndWithoutAreasTheFileEndsAfterTheProgram) {
+    Bytes file = exportWith(false, false);
+    ASSERT_EQ(file.size(), 5634u);
+    EXPECT_EQ(file, slice(project.ProgramImage, 0, 5634));
+    Bytes withHeader = exportWith(true, false);
+    ASSERT_EQ(withHeader.size(), 256u + 5634u);
+    EXPECT_EQ(slice(withHeader, 256, 5634), file);
+}
+
+TEST_F(ExportTest, LayoutAListsFivePairsTheLastTwoEmptyAndSkipsTheFirstSixteenBlocks) {
+    model().MaxBlocks = 32;
+    project.Blocks[16].Text = "Sixteen";
+    ExportFormat format;
+    format.sections = &ExportLayoutA;
+    format.layoutA = true;
+    format.magic = "ORVIK";
+    format.firstTextBlock = 16;
+    Bytes file = exportWith(true, true, format);
+    EXPECT_EQ(slice(file, 0, 5), (Bytes{'O', 'R', 'V', 'I', 'K'}));
+    const uint32_t pairs[5][2] = {{512, 7664}, {7679, 15871}, {53248, 61439}, {0, 0}, {0, 0}};
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(u32(file, 8 + 8 * i), pairs[i][0]);
+        EXPECT_EQ(u32(file, 12 + 8 * i), pairs[i][1]);
+    }
+    ASSERT_EQ(file.size(), 256u + 61439 - 512 + 1);
+    EXPECT_EQ(slice(file, 256 + 53248 - 512, 8), (Bytes{'S', 'i', 'x', 't', 'e', 'e', 'n', 0}));
+    EXPECT_EQ(slice(file, 256 + 45056 + 512 - 512, 512), Bytes(512, 0)); // block 1: not exported here
+    EXPECT_EQ(slice(file, 256 + 35840 - 512, 32), Bytes(32, 0));         // strings: a gap
+}
+
+TEST_F(ExportTest, CrcFollowsTheSectionBounds) {
+    Bytes b = exportWith(true, false);
+    ExportFormat format;
+    format.sections = &ExportLayoutA;
+    Bytes a = exportWith(true, false, format);
+    EXPECT_NE(slice(a, 126, 2), slice(b, 126, 2));
+}
+
+TEST_F(ExportTest, MatchesTheGoldenFile) {
+    Bytes file = exportWith(true, true);
+    std::string golden;
+    if (std::getenv("MELQO_WRITE_GOLDEN"))
+        WriteWholeFile(std::string(MELQO_TEST_DATA) + "/golden/export_layout_b.mlq", std::string(file.begin(), file.end()));
+    ASSERT_TRUE(ReadWholeFile(std::string(MELQO_TEST_DATA) + "/golden/export_layout_b.mlq", golden));
+    EXPECT_EQ(file, Bytes(golden.begin(), golden.end()));
+}
+
+TEST_F(ExportTest, StaleMemoryNeverReachesTheFile) {
+    std::fill(project.MemoryImage.begin(), project.MemoryImage.end(), uint8_t{0xEE});
+    project.Variables.Count = 0;
+    Bytes file = exportWith(false, true);
+    for (size_t a : {7679u, 7680u, 9727u, 35840u + 5 * 32, 39967u, 40448u + 512, 49152u + 1024})
+        EXPECT_EQ(file[a - 512], 0) << "address " << a;
+}
+
+TEST_F(ExportTest, CancelledDialogEndsWithoutFurtherLine) {
+    EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
+    EXPECT_EQ(transferLog(), (std::vector<std::string>{"Exporting ..."}));
+    EXPECT_TRUE(project.CurrentFilePath.empty());
+}
+
+TEST_F(ExportTest, CompileFailureWritesNothing) {
+    project.Program.Sections[0].RungCount = 0;
+    std::string path = (dir / "fail.mlq").string();
+    dialogs.files.push_back(path);
+    EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_EQ(shell.log.lines().back(), "Export Failed  ");
+}
+
+TEST_F(ExportTest, WriteErrorLogsExportFailedAndLeavesNoPartialFile) {
+    std::string path = (dir / "missing" / "out.mlq").string();
+    dialogs.files.push_back(path);
+    EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
+    EXPECT_EQ(shell.log.lines().back(), "Export Failed  ");
+    EXPECT_TRUE(fs::is_empty(dir));
+
+    // A file that cannot be replaced keeps its old content.
+    std::string kept = (dir / "kept.mlq").string();
+    ASSERT_TRUE(WriteWholeFile(kept, "old"));
+    fs::create_directory(kept + ".part"); // the temporary cannot be created
+    dialogs.files.push_back(kept);
+    EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
+    std::string content;
+    ASSERT_TRUE(ReadWholeFile(kept, content));
+    EXPECT_EQ(content, "old");
+}
+
+TEST_F(ExportTest, OverlongCsvLineFailsTheExport) {
+    project.Tasks.Tasks[1].CsvHeaderLine = std::string(512, 'x');
+    std::string path = (dir / "csv.mlq").string();
+    dialogs.files.push_back(path);
+    EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_EQ(transferLog().back(), "Export Failed");
+}

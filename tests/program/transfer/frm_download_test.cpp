@@ -1,0 +1,70 @@
+// The download window: its options, and that it neither reruns nor closes while the sequence runs.
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "program/ui/frm_download.h"
+#include "transfer_fixture.h"
+
+namespace {
+
+// A pump that looks at the window whenever the sequence pauses.
+class ProbePump : public InstantPump {
+public:
+    void pausa(double seconds) override {
+        InstantPump::pausa(seconds);
+        if (probe) probe();
+    }
+    std::function<void()> probe;
+};
+
+class DownloadWindowTest : public TransferFixtureT<ProbePump> {
+protected:
+    template <class T> T* child(frm_Download* w, const char* name) { return w->findChild<T*>(name); }
+};
+
+} // namespace
+
+TEST_F(DownloadWindowTest, LoadsItsOptionsFromTheModel) {
+    auto* w = new frm_Download(app, true);
+    EXPECT_EQ(w->windowTitle(), "Download");
+    EXPECT_TRUE(child<QCheckBox>(w, "chk_download")->isChecked());
+    EXPECT_TRUE(child<QCheckBox>(w, "chk_var")->isChecked());
+    EXPECT_TRUE(child<QCheckBox>(w, "chk_str")->isChecked()); // the USB row holds strings
+    EXPECT_FALSE(child<QCheckBox>(w, "chk_sms")->isEnabled());
+    EXPECT_FALSE(child<QCheckBox>(w, "chk_Verify")->isChecked());
+    EXPECT_EQ(child<QProgressBar>(w, "Barra")->minimum(), 1);
+    EXPECT_EQ(child<QProgressBar>(w, "Barra")->maximum(), 101);
+    EXPECT_FALSE(child<QPushButton>(w, "cmdDownload")->isHidden());
+    EXPECT_TRUE(child<QPushButton>(w, "cmd_Export")->isHidden());
+    delete w;
+
+    comm.CurrentDevice.ModelIndex = PlainRow;
+    w = new frm_Download(app, false);
+    EXPECT_FALSE(child<QCheckBox>(w, "chk_str")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>(w, "chk_str")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(w, "cmdDownload")->isHidden());
+    EXPECT_FALSE(child<QPushButton>(w, "cmd_Export")->isHidden());
+    delete w;
+}
+
+TEST_F(DownloadWindowTest, CannotRerunOrCloseWhileRunningAndUnloadsItselfAtTheEnd) {
+    QPointer<frm_Download> w = new frm_Download(app, true);
+    w->show();
+    int probes = 0;
+    pump.probe = [&] {
+        ++probes;
+        ASSERT_TRUE(w);
+        EXPECT_TRUE(w->running());
+        EXPECT_FALSE(child<QPushButton>(w, "cmdDownload")->isEnabled());
+        EXPECT_FALSE(w->close());
+        child<QPushButton>(w, "cmdDownload")->click(); // ignored
+    };
+    child<QPushButton>(w, "cmdDownload")->click(); // not connected: stops at the halt command
+    EXPECT_EQ(probes, 1);                          // the closing pause only: no second run
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull());
+}

@@ -1,0 +1,161 @@
+// DownloadHex and UploadHex against the simulated controller: file round trip, the per-block retry,
+// malformed files, the file each upload may write, and the memory tool's progress bar.
+#include <filesystem>
+#include <unistd.h>
+
+#include "comm/device_procedures.h"
+#include "device_fixture.h"
+#include "program/transfer/file_output.h"
+#include "program/transfer/memory_image_text.h"
+#include "program/transfer/memory_image_transfer.h"
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+class MemoryImageTest : public DeviceFixture {
+protected:
+    MemoryImageTest() {
+        dir = fs::temp_directory_path() /
+              ("melqo_hex_" + std::to_string(::getpid()) + "_" +
+               std::to_string(reinterpret_cast<uintptr_t>(this)));
+        fs::create_directories(dir);
+    }
+    ~MemoryImageTest() override { fs::remove_all(dir); }
+
+    std::string path(const char* name) const { return (dir / name).string(); }
+    static std::string read(const std::string& p) {
+        std::string s;
+        ReadWholeFile(p, s);
+        return s;
+    }
+    static Bytes pattern(size_t n, uint8_t seed) {
+        Bytes b(n);
+        for (size_t i = 0; i < n; ++i) b[i] = uint8_t(seed + i * 7);
+        return b;
+    }
+
+    fs::path dir;
+    MemoryImageFiles files;
+    RecordingBar bar{100};
+    TransferView view{&bar, nullptr};
+};
+
+} // namespace
+
+TEST_P(MemoryImageTest, UploadThenDownloadRoundTripsThroughTheTextFileWithOneRetriedBlock) {
+    sim.setMemory(0, pattern(128, 3));
+    dialogs.files.push_back(path("mem.hex"));
+    UploadHex(app, view, files, 0, 4, true, 0);
+    EXPECT_EQ(transferLog(), (Lines{"Uploading ...", "Upload Successful"}));
+    std::string text = read(path("mem.hex"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 128);
+    EXPECT_EQ(text.substr(0, 11), " 3 \r\n 10 \r\n");
+    EXPECT_EQ(bar.values, (std::vector<int>{0, 25, 50, 75}));
+
+    sim.setMemory(0, Bytes(128, 0));
+    sim.clearTranscript();
+    shell.log.LogClear();
+    std::fill(files.FileImageBuffer.begin(), files.FileImageBuffer.begin() + 128, uint8_t{0});
+    dialogs.files.push_back(path("mem.hex"));
+    failRequestAfter(1); // block 1 fails once and goes through on the retry
+    EXPECT_TRUE(DownloadHex(app, view, files, 0, 4, true));
+    EXPECT_EQ(sim.memory(0, 128), pattern(128, 3));
+    auto t = sim.transcript();
+    ASSERT_EQ(t.size(), 5u);
+    EXPECT_EQ(t[1], t[2]); // the retry is the same request, built again
+    Bytes data = pattern(128, 3);
+    EXPECT_EQ(t[2], memoryWrite(32, Bytes(data.begin() + 32, data.begin() + 64)));
+    EXPECT_EQ(transferLog(), (Lines{"Downloading ...", "Com Error", "Download Successful"}));
+}
+
+TEST_P(MemoryImageTest, SecondFailureOfABlockEndsTheDownload) {
+    failRequestAfter(0);
+    sim.inject({SimFault::Exception, 0, 4});
+    EXPECT_FALSE(DownloadHex(app, view, files, 2, 6, false));
+    EXPECT_EQ(sim.transcript().size(), 2u);
+    EXPECT_EQ(transferLog().back(), "Download Failed");
+}
+
+TEST_P(MemoryImageTest, MalformedFilesAreRefusedBeforeAnythingIsSent) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"short.hex", std::string(" 1 \r\n", 5)},
+        {"word.hex", " 1 \r\n two \r\n"},
+        {"big.hex", " 256 \r\n"},
+    };
+    for (const auto& [name, body] : cases) {
+        std::string content = body;
+        for (int i = 0; i < 64; ++i) content += name == std::string("short.hex") ? "" : " 0 \r\n";
+        ASSERT_TRUE(WriteWholeFile(path(name), content));
+        dialogs.files.push_back(path(name));
+        shell.log.LogClear();
+        EXPECT_FALSE(DownloadHex(app, view, files, 0, 2, true)) << name;
+        EXPECT_EQ(transferLog(), (Lines{"Download Failed"})) << name;
+    }
+    EXPECT_TRUE(sim.transcript().empty());
+}
+
+TEST_P(MemoryImageTest, CancelledOpenDialogEndsSilently) {
+    EXPECT_FALSE(DownloadHex(app, view, files, 0, 2, true));
+    EXPECT_TRUE(shell.log.lines().empty());
+    EXPECT_TRUE(sim.transcript().empty());
+}
+
+TEST_P(MemoryImageTest, EmptyRangeSucceedsAndWritesAnEmptyOrCrLfFile) {
+    EXPECT_TRUE(DownloadHex(app, view, files, 3, 3, false));
+    dialogs.files = {path("empty.hex"), path("raw.hex")};
+    UploadHex(app, view, files, 3, 3, true, 0);
+    UploadHex(app, view, files, 3, 3, true, 1);
+    EXPECT_TRUE(sim.transcript().empty());
+    EXPECT_EQ(read(path("empty.hex")), "");
+    EXPECT_EQ(read(path("raw.hex")), "\r\n");
+}
+
+TEST_P(MemoryImageTest, RawUploadWritesTheBytesOfTheRangeThenCrLf) {
+    sim.setMemory(64, pattern(32, 0xF0));
+    dialogs.files.push_back(path("raw.hex"));
+    UploadHex(app, view, files, 2, 3, true, 1);
+    Bytes expected = pattern(32, 0xF0);
+    EXPECT_EQ(read(path("raw.hex")), std::string(expected.begin(), expected.end()) + "\r\n");
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{memoryRead(ReadMemory, 64)}));
+}
+
+TEST_P(MemoryImageTest, UploadWithoutDialogWritesOnlyTheLastMemoryImageFile) {
+    project.CurrentFilePath = path("project.prj");
+    ASSERT_TRUE(WriteWholeFile(project.CurrentFilePath, "project"));
+    UploadHex(app, view, files, 0, 1, false, 0); // no memory-image file chosen yet: nothing written
+    EXPECT_EQ(read(project.CurrentFilePath), "project");
+    EXPECT_EQ(fs::directory_iterator(dir)->path(), fs::path(project.CurrentFilePath));
+
+    dialogs.files.push_back(path("first.hex"));
+    UploadHex(app, view, files, 0, 1, true, 0);
+    sim.setMemory(0, Bytes(32, 9));
+    UploadHex(app, view, files, 0, 1, false, 0);
+    EXPECT_EQ(read(path("first.hex")), FormatMemoryImageText(Bytes(32, 9)));
+    EXPECT_EQ(read(project.CurrentFilePath), "project");
+}
+
+TEST_P(MemoryImageTest, FailedUploadWritesNoFile) {
+    sim.inject({SimFault::Exception, 0, 4});
+    dialogs.files.push_back(path("never.hex"));
+    UploadHex(app, view, files, 0, 2, true, 0);
+    EXPECT_EQ(transferLog(), (Lines{"Uploading ...", "Com Error", "Upload Failed"}));
+    EXPECT_FALSE(fs::exists(path("never.hex")));
+    EXPECT_EQ(dialogs.files.size(), 1u); // no dialog was offered
+}
+
+TEST_P(MemoryImageTest, FileThatCannotBeWrittenIsReported) {
+    dialogs.files.push_back(path("missing/mem.hex"));
+    UploadHex(app, view, files, 0, 1, true, 0);
+    EXPECT_EQ(transferLog(), (Lines{"Uploading ...", "Upload Successful", "Upload Failed"}));
+}
+
+TEST_P(MemoryImageTest, RangesBeyondSixteenBitAddressesAreRefused) {
+    EXPECT_FALSE(DownloadHex(app, view, files, 2040, 2049, false));
+    UploadHex(app, view, files, -1, 2, true, 0);
+    EXPECT_TRUE(sim.transcript().empty());
+    EXPECT_EQ(transferLog(), (Lines{"Downloading ...", "Download Failed", "Uploading ...", "Upload Failed"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, MemoryImageTest, ::testing::Values(Link::Tcp, Link::Rtu), linkName);
