@@ -8,15 +8,18 @@
 
 namespace {
 
-std::set<int> placedFunctions() {
-    std::set<int> placed;
-    for (std::string_view caption : TabCaptions)
-        for (const Placement& p : tabPlacements(caption)) placed.insert(p.Index);
-    return placed;
+// Every entry a stored rung can name: the placed ones and those only reachable through FunzToOpt.
+std::set<int> reachableFunctions() {
+    std::set<int> reachable;
+    for (int k = 0; k < CatalogueDefined; ++k) {
+        const CatalogueEntry& c = catalogueEntry(k);
+        if (c.Type != 0 && FunzToOpt(c.Type, c.Opcode, c.SubOp) == k) reachable.insert(k);
+    }
+    return reachable;
 }
 
 class RoundTrip : public EditorTest, public ::testing::WithParamInterface<int> {
-protected:
+  protected:
     RoundTrip() {
         addTable("Oven", 6);
         addTable("Tank", 12);
@@ -57,12 +60,13 @@ protected:
         const CommandRecord encoded = rung();
         const RungRow shown = editor.row;
         RungRow rebuilt;
-        ASSERT_TRUE(rebuildRung(ctx, 0, 1, &rebuilt));
+        ASSERT_TRUE(rebuildRungWithRow(ctx, 0, 1, rebuilt));
         const CommandRecord& again = rung();
         EXPECT_EQ(again.FunctionType, encoded.FunctionType);
         EXPECT_EQ(again.Opcode, encoded.Opcode);
         EXPECT_EQ(again.SubOp, encoded.SubOp);
-        for (size_t k = 0; k < 8; ++k) EXPECT_EQ(again.ArgBytes[k], encoded.ArgBytes[k]) << "slot " << k;
+        for (size_t k = 0; k < 8; ++k)
+            EXPECT_EQ(again.ArgBytes[k], encoded.ArgBytes[k]) << "slot " << k;
         EXPECT_EQ(again.ArgTexts, encoded.ArgTexts);
         EXPECT_EQ(again.Delay, encoded.Delay);
         EXPECT_EQ(again.DataSize, encoded.DataSize);
@@ -90,7 +94,29 @@ TEST_P(RoundTrip, EditedRows) {
     expectRebuildGivesTheSameRecord();
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryPlacedFunction, RoundTrip, ::testing::ValuesIn(placedFunctions()));
+INSTANTIATE_TEST_SUITE_P(EveryStoredFunction, RoundTrip, ::testing::ValuesIn(reachableFunctions()));
+
+TEST(RoundTripCoverage, EveryPlacedFunctionIsReachable) {
+    std::set<int> reachable = reachableFunctions();
+    for (std::string_view caption : TabCaptions)
+        for (const Placement& p : tabPlacements(caption))
+            EXPECT_TRUE(reachable.count(p.Index)) << int(p.Index);
+    EXPECT_EQ(reachable.size(), 65u); // all but A>B, Read/Write and the two placeholders
+}
+
+using AnyEntry = EditorTest;
+
+// Entries that no stored rung names back still encode, and their rungs rebuild without failing.
+TEST_F(AnyEntry, EveryCatalogueEntryEncodesAndRebuilds) {
+    addTable("Oven", 6);
+    for (int k = 0; k < CatalogueDefined; ++k) {
+        SCOPED_TRACE(k);
+        rung() = CommandRecord{};
+        choose(k);
+        ASSERT_TRUE(editor.CompilaComando());
+        EXPECT_TRUE(rebuildRung(ctx, 0, 1));
+    }
+}
 
 using Rebuild = EditorTest;
 
@@ -132,7 +158,7 @@ TEST_F(Rebuild, WorksOnAnySectionAndRung) {
     r.ArgTexts[2] = "%R44";
     r.Description = "heater";
     RungRow row;
-    ASSERT_TRUE(rebuildRung(ctx, 2, 5, &row));
+    ASSERT_TRUE(rebuildRungWithRow(ctx, 2, 5, row));
     EXPECT_EQ(r.ArgBytes[0], (Bytes{4, 0, 0, 0}));
     EXPECT_EQ(r.ArgBytes[1], (Bytes{250, 0, 44, 0}));
     EXPECT_EQ(r.EncodedFlag, -1);
