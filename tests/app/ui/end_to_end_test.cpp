@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "app/app_context.h"
 #include "app/button_groups.h"
@@ -111,7 +112,8 @@ TEST(EndToEnd, ConnectKeyChecksTheModelAndAsksBeforeChangingIt) {
     p.dialogs.choices = {MsgChoice::Ok, MsgChoice::No};
     p.window->button("connect")->trigger();
     ASSERT_EQ(p.dialogs.shown.size(), 2u);
-    EXPECT_EQ(p.dialogs.shown[0], "Device not compatible with this software version. Please check for updates.");
+    EXPECT_EQ(p.dialogs.shown[0],
+              "Device not compatible with this software version. Please check for updates.");
     EXPECT_EQ(p.comm.CurrentDevice.ModelIndex, 9);
 }
 
@@ -185,7 +187,16 @@ TEST(EndToEnd, SaveOpenCompileAndDownloadWithVerify) {
     auto* download = p.window->findChild<frm_Download*>();
     ASSERT_TRUE(download);
     download->findChild<QCheckBox*>("chk_Verify")->setChecked(true);
+    // Keys pressed while the download runs (here from a timer during its first answer) are refused.
+    p.sim.inject({SimFault::Delay, 200});
+    bool settingsOpened = true;
+    QTimer::singleShot(50, [&] {
+        p.window->Toolbar1_ButtonClick("disconnect");
+        settingsOpened = p.window->openSettings(SettingsDialog::ConnectionPage) != nullptr;
+    });
     download->findChild<QPushButton*>("cmdDownload")->click();
+    EXPECT_FALSE(settingsOpened);
+    EXPECT_EQ(p.comm.CurrentDevice.Connected, -1);
     EXPECT_TRUE(p.logHas("Download Successful"));
     EXPECT_TRUE(p.logHas("Verified ! -> OK"));
     EXPECT_EQ(p.sim.memory(512, 64),
