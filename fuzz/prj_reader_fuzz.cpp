@@ -15,11 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         SetLayout l{tagged, 0};
         LoadReport report;
         int rebuilt = 0;
-        readProgramFile(text, l, *store, [&](int16_t rung) {
-            if (rung < 1 || rung > MaxRungs || rung != store->Sections[0].RungCount) __builtin_trap();
-            ++rebuilt;
-        }, report);
-        if (store->Sections[0].RungCount > MaxRungs || rebuilt != store->Sections[0].RungCount) __builtin_trap();
+        readProgramFile(
+            text, l, *store,
+            [&](int16_t rung) {
+                if (rung < 1 || rung > MaxRungs || rung != store->Sections[0].RungCount) __builtin_trap();
+                ++rebuilt;
+            },
+            report);
+        if (store->Sections[0].RungCount > MaxRungs || rebuilt != store->Sections[0].RungCount)
+            __builtin_trap();
     }
     return 0;
 }

@@ -8,25 +8,18 @@
 #include <memory>
 
 #include "app/app_context.h"
+#include "project/counting_pump.h"
 #include "project/project_load.h"
 #include "project/project_save.h"
 #include "support/fake_dialogs.h"
 
 namespace {
 
-class NoPump : public EventPump {
-public:
-    void processEvents() override {}
-    void pausa(double) override {}
-    bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
-    int64_t nowMs() const override { return 0; }
-};
-
 struct MaximalProject {
     std::unique_ptr<ShellState> shell = std::make_unique<ShellState>();
     std::unique_ptr<CommState> comm = std::make_unique<CommState>();
     std::unique_ptr<Project> project = std::make_unique<Project>();
-    NoPump pump;
+    CountingPump pump;
     FakeDialogs dialogs;
     AppContext ctx{*shell, *comm, *project, pump, dialogs};
     std::string dir;
@@ -91,13 +84,15 @@ struct MaximalProject {
             v.Name = "Var" + std::to_string(i);
             v.CsvName = v.Name;
         }
-        for (StringEntry& s : p.Strings) s.Text = "A project string of thirty-two b";
+        for (StringEntry& s : p.Strings)
+            s.Text = "A project string of thirty-two b";
         for (TextBlock& b : p.Blocks) {
             b.Name = "Block";
             b.Text = "First line of the block\r\nSecond line of the block\r\nThird line";
         }
         p.Watch[0] = 100;
-        for (RegisterRecord& r : comm.Registers) r.Name = "Register name";
+        for (RegisterRecord& r : comm.Registers)
+            r.Name = "Register name";
     }
 };
 
@@ -120,7 +115,8 @@ void BM_LoadMaximalProject(benchmark::State& state) {
     for (auto _ : state) {
         m.dialogs.files.push_back(name);
         if (!CaricaProgetto(m.ctx, hooks) || !m.dialogs.shown.empty()) {
-            for (const auto& l : m.shell->log.lines()) fprintf(stderr, "%s\n", l.c_str());
+            for (const auto& l : m.shell->log.lines())
+                fprintf(stderr, "%s\n", l.c_str());
             state.SkipWithError("load failed");
             break;
         }

@@ -40,7 +40,8 @@ constexpr int NoDebugRowB = 11;
 void AbilitaPulsanti(ToolbarState& toolbar, std::string_view group, bool enable) {
     for (const auto& g : Groups)
         if (g.Name == group)
-            for (auto key : g.Keys) toolbar.setEnabled(key, enable);
+            for (auto key : g.Keys)
+                toolbar.setEnabled(key, enable);
 }
 
 void AggiornaStato(const StatusInputs& in, ToolbarState& toolbar, StatusPanels& panels) {
@@ -68,8 +69,9 @@ void AggiornaStato(const StatusInputs& in, ToolbarState& toolbar, StatusPanels& 
 
     const bool serial = in.Channel != 0;
     if (in.Connected) {
-        bool debugPart = model.IsProgrammable &&
-                         (in.Internal || (model.ModelName != in.NoDebugNameA && model.ModelName != in.NoDebugNameB));
+        bool debugPart =
+            model.IsProgrammable &&
+            (in.Internal || (model.ModelName != in.NoDebugNameA && model.ModelName != in.NoDebugNameB));
         if (debugPart) {
             AbilitaPulsanti(toolbar, "Puls_DebugRelease", true);
             if (in.DebugMode) {
@@ -118,7 +120,9 @@ StatusInputs statusInputs(const AppContext& ctx) {
     return in;
 }
 
-void AggiornaStato(AppContext& ctx) { AggiornaStato(statusInputs(ctx), ctx.shell.Toolbar, ctx.shell.status); }
+void AggiornaStato(AppContext& ctx) {
+    AggiornaStato(statusInputs(ctx), ctx.shell.Toolbar, ctx.shell.status);
+}
 
 void AbilitaPulsanti(AppContext& ctx, std::string_view group, bool enable) {
     AbilitaPulsanti(ctx.shell.Toolbar, group, enable);

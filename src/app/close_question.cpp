@@ -5,9 +5,9 @@
 
 bool ConfirmClose(AppContext& ctx, const ShellProcedures& procs, const std::string& caption) {
     if (ctx.project.ProjectModified != -1) return true;
-    MsgChoice choice = ctx.dialogs.messageBox(ctx.shell.UiText[172], MsgButtons::OkCancel, MsgIcon::None, caption);
+    MsgChoice choice =
+        ctx.dialogs.messageBox(ctx.shell.UiText[172], MsgButtons::OkCancel, MsgIcon::None, caption);
     if (choice != MsgChoice::Ok) return true;
     if (!procs.SalvaProgetto) return false;
-    procs.SalvaProgetto(true);
-    return ctx.project.ProjectModified != -1;
+    return procs.SalvaProgetto(true);
 }

@@ -5,9 +5,13 @@
 CommandRouter::CommandRouter(int16_t& pollStop, std::function<void()> aggiornaStato)
     : pollStop_(pollStop), aggiornaStato_(std::move(aggiornaStato)) {}
 
-void CommandRouter::add(std::string key, Command command) { commands_[std::move(key)] = std::move(command); }
+void CommandRouter::add(std::string key, Command command) {
+    commands_[std::move(key)] = std::move(command);
+}
 
-bool CommandRouter::has(std::string_view key) const { return commands_.contains(key); }
+bool CommandRouter::has(std::string_view key) const {
+    return commands_.contains(key);
+}
 
 void CommandRouter::press(std::string_view key) {
     pollStop_ = 1;

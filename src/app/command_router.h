@@ -8,7 +8,7 @@
 #include <string_view>
 
 class CommandRouter {
-public:
+  public:
     // A command returns false when the closing status refresh must be skipped.
     using Command = std::function<bool()>;
 
@@ -17,7 +17,7 @@ public:
     bool has(std::string_view key) const;
     void press(std::string_view key);
 
-private:
+  private:
     int16_t& pollStop_;
     std::function<void()> aggiornaStato_;
     std::map<std::string, Command, std::less<>> commands_;

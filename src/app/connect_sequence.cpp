@@ -15,7 +15,8 @@ void ConnectSequence(AppContext& ctx, const ShellProcedures& procs) {
     callIf(procs.Connetti);
     if (!ctx.comm.CurrentDevice.Connected) return;
     callIf(procs.VerificaModello);
-    if (ctx.model().IsProgrammable && procs.LeggiStatoPLC) ctx.comm.CurrentDevice.DebugMode = procs.LeggiStatoPLC();
+    if (ctx.model().IsProgrammable && procs.LeggiStatoPLC)
+        ctx.comm.CurrentDevice.DebugMode = procs.LeggiStatoPLC();
 }
 
 bool isControllerModel(const AppContext& ctx) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 class LanguageSwitch {
-public:
+  public:
     using Loader = std::function<void(uint8_t)>; // CaricaRisorse
 
     explicit LanguageSwitch(Loader loader) : loader_(std::move(loader)) {}
@@ -16,7 +16,7 @@ public:
     void windowUnloaded(const void* window);
     void CambiaLingua(int16_t language);
 
-private:
+  private:
     struct LoadedWindow {
         const void* Window;
         std::function<void()> SetRes;

@@ -1,8 +1,8 @@
 #include "app/settings_form.h"
 
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 #include "app/app_context.h"
@@ -21,8 +21,10 @@ constexpr int PollEndWaitMs = 5000;
 
 // A whole number in range, blanks around it allowed; anything else keeps the old value.
 template <class T> std::optional<T> parseNumber(std::string_view text, long min, long max) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
     long v = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < min || v > max)
@@ -39,13 +41,16 @@ template <class T> void assignNumber(T& target, std::string_view text, long min,
 std::vector<ModelListEntry> settingsModelList(const ShellState& shell) {
     std::vector<ModelListEntry> list;
     auto add = [&](int row) { list.push_back({shell.Models[static_cast<size_t>(row)].ModelName, row}); };
-    for (int row : FirstRows) add(row);
+    for (int row : FirstRows)
+        add(row);
     if (BuildBrand1 || BuildBrand2 || BuildInternal) {
         list.push_back({Separator, -1});
-        for (int row : MiddleRows) add(row);
+        for (int row : MiddleRows)
+            add(row);
         list.push_back({Separator, -1});
     }
-    for (int row : LastRows) add(row);
+    for (int row : LastRows)
+        add(row);
     if (BuildInternal) add(InternalRow);
     return list;
 }
@@ -58,8 +63,9 @@ SettingsForm loadSettingsForm(const AppContext& ctx) {
     if (f.Channel == 1) {
         f.ComIndex = d.Port >= 1 && d.Port <= ComPortCount ? d.Port - 1 : 0;
     } else {
-        f.PortText = std::to_string(d.Port);
+        f.PortText = std::to_string(static_cast<uint16_t>(d.Port));
     }
+    f.SerialDevice = d.SerialDevice;
     f.BaudRate = d.BaudRate;
     f.TwoStopBits = d.TwoStopBits != 0;
     f.EchoRemove = d.EchoRemove != 0;
@@ -73,6 +79,26 @@ SettingsForm loadSettingsForm(const AppContext& ctx) {
     return f;
 }
 
+std::string serialChoiceText(const SettingsForm& f) {
+    return f.SerialDevice.empty() ? "COM" + std::to_string(f.ComIndex + 1) : f.SerialDevice;
+}
+
+void setSerialChoice(SettingsForm& f, const std::string& text) {
+    std::string_view t = text;
+    while (!t.empty() && t.back() == ' ')
+        t.remove_suffix(1);
+    while (!t.empty() && t.front() == ' ')
+        t.remove_prefix(1);
+    if (t.starts_with("COM")) {
+        if (auto n = parseNumber<int>(t.substr(3), 1, ComPortCount)) {
+            f.ComIndex = *n - 1;
+            f.SerialDevice.clear();
+            return;
+        }
+    }
+    if (!t.empty()) f.SerialDevice = std::string(t); // the port number stays for older readers of the file
+}
+
 int16_t answerTimeoutFor(int linkTimeoutMs) {
     auto seconds = static_cast<int16_t>(std::nearbyint(linkTimeoutMs / 1000.0)); // rounds half to even
     return seconds < 1 ? int16_t{1} : seconds;
@@ -83,7 +109,9 @@ void applySettings(AppContext& ctx, const ShellProcedures& procs, const Settings
     if (f.Channel == 0) {
         d.Channel = 0;
         d.IpAddress = f.IpAddress;
-        assignNumber(d.Port, f.PortText, 0, INT16_MAX);
+        // The 16-bit field holds TCP ports above 32767 as negative numbers.
+        if (auto port = parseNumber<uint16_t>(f.PortText, 0, UINT16_MAX))
+            d.Port = static_cast<int16_t>(*port);
         if (auto t = parseNumber<int16_t>(f.TimeoutTcpText, 0, INT16_MAX)) {
             d.LinkTimeout = *t;
             ctx.comm.AnswerTimeout = answerTimeoutFor(*t);
@@ -91,6 +119,7 @@ void applySettings(AppContext& ctx, const ShellProcedures& procs, const Settings
     } else {
         d.Channel = 1;
         d.Port = static_cast<int16_t>(f.ComIndex + 1);
+        d.SerialDevice = f.SerialDevice;
         d.BaudRate = f.BaudRate;
         d.TwoStopBits = f.TwoStopBits ? -1 : 0;
         d.ModemDialUp = f.ModemDialUp ? -1 : 0;

@@ -16,7 +16,8 @@ struct ModelListEntry {
 };
 std::vector<ModelListEntry> settingsModelList(const ShellState& shell);
 
-inline constexpr std::array<std::string_view, 7> BaudRates{"1200", "2400", "9600", "19200", "38400", "57600", "115200"};
+inline constexpr std::array<std::string_view, 7> BaudRates{"1200",  "2400",  "9600",  "19200",
+                                                           "38400", "57600", "115200"};
 inline constexpr int ComPortCount = 32;
 
 // The dialog's fields; numbers stay texts until OK, as the user typed them.
@@ -25,7 +26,8 @@ struct SettingsForm {
     std::string IpAddress;
     std::string PortText;
     std::string TimeoutTcpText;
-    int ComIndex = 0; // list position: port number - 1
+    int ComIndex = 0;         // list position: port number - 1
+    std::string SerialDevice; // a device path typed or picked instead of a COM number; empty for COMn
     std::string BaudRate;
     bool TwoStopBits = false;
     bool EchoRemove = false;
@@ -37,6 +39,9 @@ struct SettingsForm {
 };
 
 SettingsForm loadSettingsForm(const AppContext& ctx);
+// The serial port as the list shows it ("COM3" or a device path), and back from what the user chose.
+std::string serialChoiceText(const SettingsForm& form);
+void setSerialChoice(SettingsForm& form, const std::string& text);
 // The OK button: store, save, reconnect, check the model, map the registers.
 void applySettings(AppContext& ctx, const ShellProcedures& procs, const SettingsForm& form);
 // LinkTimeout / 1000 rounded half to even, never below one second.

@@ -11,8 +11,8 @@ struct ShellProcedures {
     std::function<void()> Connetti;
     std::function<void()> Disconnetti;
     std::function<void()> VerificaModello;
-    std::function<int16_t()> LeggiStatoPLC;         // the debug mode read from the controller
-    std::function<void(bool)> ImpostaModoDebug;     // then LeggiStatoPLC
+    std::function<int16_t()> LeggiStatoPLC;     // the debug mode read from the controller
+    std::function<void(bool)> ImpostaModoDebug; // then LeggiStatoPLC
     std::function<void(bool keepUser)> MappaRegistri;
     // Settings file and language texts.
     std::function<void()> SaveSettings;
@@ -21,11 +21,9 @@ struct ShellProcedures {
     std::function<void()> NuovoProgramma;
     std::function<void()> NuovoProgetto;
     std::function<void()> CaricaProgetto;
-    std::function<void(bool askName)> SalvaProgetto; // success leaves ProjectModified at 0
+    std::function<bool(bool askName)> SalvaProgetto; // false when cancelled or failed
     std::function<void()> CompilaProgramma;
     std::function<void(bool header, bool sideAreas)> Esporta;
-    // Creates the download window if needed, sets it to download mode, shows it in front.
-    std::function<void()> ApriDownload;
     // Opens the address with the desktop's URL handler.
     std::function<void(const std::string&)> OpenUrl;
 };

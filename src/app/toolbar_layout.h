@@ -51,12 +51,12 @@ inline constexpr std::array<ToolbarEntry, 36> ToolbarLayout{{
 }};
 
 // The picture list in the order it is filled; every key is unique.
+// clang-format off
 inline constexpr std::array<std::string_view, 47> PictureKeys{
-    "run",          "halt",         "stop",           "view_reg",       "rung_delete", "rung_modifica",
-    "rung_new_before", "rung_new_after", "file_open", "file_save",     "file_new",    "proj_comp",
-    "download",     "upload",       "view_log",       "prog_run",       "prog_halt",   "prog_step",
-    "prog_stop",    "connect",      "disconnect",     "new_sub",        "rung_break",  "prog_runBr",
-    "progetto",     "debug",        "release",        "http",           "host",        "zoom_on",
-    "zoom_off",     "calendar",     "rung_move_up",   "rung_move_down", "rung_copy",   "rung_paste",
-    "rung_redo",    "disp_label",   "disp_number",    "disp_image",     "disp_clock",  "disp_date",
-    "disp_led",     "disp_progBar", "disp_Line",      "flag_ita",       "flag_eng"};
+    "run", "halt", "stop", "view_reg", "rung_delete", "rung_modifica", "rung_new_before", "rung_new_after",
+    "file_open", "file_save", "file_new", "proj_comp", "download", "upload", "view_log", "prog_run",
+    "prog_halt", "prog_step", "prog_stop", "connect", "disconnect", "new_sub", "rung_break", "prog_runBr",
+    "progetto", "debug", "release", "http", "host", "zoom_on", "zoom_off", "calendar", "rung_move_up",
+    "rung_move_down", "rung_copy", "rung_paste", "rung_redo", "disp_label", "disp_number", "disp_image",
+    "disp_clock", "disp_date", "disp_led", "disp_progBar", "disp_Line", "flag_ita", "flag_eng"};
+// clang-format on

@@ -29,7 +29,8 @@ int CompilaOggetti(const DisplayPageArray& pages, ProgramStore& program) {
     for (int p = 0; p < compiled; ++p) {
         ProgramSection& section = program.Sections[static_cast<size_t>(p + 1)];
         int objects = std::min<int>(pages.Pages[static_cast<size_t>(p)].ObjectCount, MaxPageObjects);
-        for (int o = 1; o <= objects; ++o) section.Rungs[static_cast<size_t>(o)] = displayBlock(0);
+        for (int o = 1; o <= objects; ++o)
+            section.Rungs[static_cast<size_t>(o)] = displayBlock(0);
         section.Rungs[static_cast<size_t>(objects + 1)] = displayBlock(RefreshSubOp);
         section.Rungs[1].Label = "PAG" + std::to_string(p + 1);
         section.RungCount = static_cast<int16_t>(objects + 1);

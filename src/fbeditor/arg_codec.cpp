@@ -11,7 +11,9 @@ namespace {
 
 using Slot = std::array<uint8_t, 4>;
 
-bool fits32(double r) { return r >= -2147483648.0 && r <= 4294967295.0; }
+bool fits32(double r) {
+    return r >= -2147483648.0 && r <= 4294967295.0;
+}
 
 // b0..b3 least significant first of a 32-bit integer value; negatives as two's complement.
 std::array<uint8_t, 4> longBytes(double r) {
@@ -50,7 +52,8 @@ bool encode(double& value, uint8_t kind, bool swap, Slot& out) {
                static_cast<uint8_t>(u >> 24)};
         return true;
     }
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -80,7 +83,9 @@ bool intToBytes(double v, std::array<uint8_t, 2>& out) {
     return true;
 }
 
-bool Trasf(double& value, uint8_t kind, CommandRecord& rung, int slot) { return store(value, kind, rung, slot, false); }
+bool Trasf(double& value, uint8_t kind, CommandRecord& rung, int slot) {
+    return store(value, kind, rung, slot, false);
+}
 
 bool TrasfSwap(double& value, uint8_t kind, CommandRecord& rung, int slot) {
     return store(value, kind, rung, slot, true);

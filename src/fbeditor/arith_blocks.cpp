@@ -3,27 +3,37 @@
 
 namespace {
 
-enum ArithSubop : uint8_t { Add = 0, Sub = 1, Mult = 2, Div = 3, Move = 4, Average = 5, Power = 6, Sqrt = 7,
-                            Linearization = 8, Abs = 9, Exp = 10, Min = 11, Max = 12 };
+enum ArithSubop : uint8_t {
+    Add = 0,
+    Sub = 1,
+    Mult = 2,
+    Div = 3,
+    Move = 4,
+    Average = 5,
+    Power = 6,
+    Sqrt = 7,
+    Linearization = 8,
+    Abs = 9,
+    Exp = 10,
+    Min = 11,
+    Max = 12
+};
 
-bool twoOperands(uint8_t s) { return s <= Div || s == Power; }
-bool sampleCount(uint8_t s) { return s == Average || s == Min || s == Max; }
-
-double firstUser(Editor& e) { return e.model().FirstUserRegister; }
+bool twoOperands(uint8_t s) {
+    return s <= Div || s == Power;
+}
+bool sampleCount(uint8_t s) {
+    return s == Average || s == Min || s == Max;
+}
 
 // Register rows of opcode 1 offer the pointer forms on models that allow them.
-uint16_t pointerForms(Editor& e) { return e.model().EditorFeatureA ? RegisterTypes : 0; }
-
-RowSpec registerRow(Editor& e, std::string label, uint8_t kind, uint16_t allowed, uint16_t pointers = 0) {
-    return {std::move(label), firstUser(e), true, kind, allowed, pointers};
+uint16_t pointerForms(Editor& e) {
+    return e.model().EditorFeatureA ? RegisterTypes : 0;
 }
 
-// A register number, or a K_Flt constant itself when the row's type is K_Flt.
-void putOperand(Encoding& enc, int slot, int row) {
-    enc.put(slot, enc.value(row), enc.typeOf(row) == KindKFlt ? KindKFlt : KindUInt);
+void setKind(Encoding& enc, int row, int kind) {
+    enc.e.Args[static_cast<size_t>(row)].Kind = static_cast<uint8_t>(kind);
 }
-
-void setKind(Encoding& enc, int row, int kind) { enc.e.Args[static_cast<size_t>(row)].Kind = static_cast<uint8_t>(kind); }
 
 // Kinds of Scale and PID rows 0, 4, 1, 2, 5, 6 as their type nibbles hold them, or the defaults.
 std::array<uint8_t, 8> scaleKinds(Editor& e, int k) {
@@ -51,8 +61,10 @@ void setupScaleRows(Editor& e, int k, std::initializer_list<ScaleRow> rows) {
     auto kinds = scaleKinds(e, k);
     for (const ScaleRow& r : rows) {
         std::string label = r.Label ? std::string(r.Label) : e.uiText(r.Text);
-        double value = r.Value < 0 ? firstUser(e) : r.Value;
-        showRow(e, r.Row, {label, value, true, kinds[static_cast<size_t>(r.Row)], r.Constant ? NumericTypes : RegisterTypes});
+        double value = r.Value < 0 ? e.model().FirstUserRegister : r.Value;
+        showRow(e, r.Row,
+                {label, value, true, kinds[static_cast<size_t>(r.Row)],
+                 r.Constant ? NumericTypes : RegisterTypes});
     }
 }
 
@@ -67,13 +79,14 @@ void encodeScaleLayout(Encoding& enc, bool pid) {
     enc.r.ArgBytes[1] = {static_cast<uint8_t>(t[0] + 16 * t[4]), static_cast<uint8_t>(t[1] + 16 * t[2]),
                          static_cast<uint8_t>(t[5] + (pid ? 0 : 16 * t[6])), 0};
     enc.put(2, enc.value(0), KindUInt);
-    putOperand(enc, 3, 1);
-    putOperand(enc, 4, 2);
-    putOperand(enc, 5, 5);
-    if (!pid) putOperand(enc, 6, 6);
+    enc.putOperand(3, 1);
+    enc.putOperand(4, 2);
+    enc.putOperand(5, 5);
+    if (!pid) enc.putOperand(6, 6);
     enc.put(7, enc.value(4), KindUInt);
     enc.finish(34);
-    for (int i : {0, 1, 2, 4, 5, 6}) enc.captionWithType(i);
+    for (int i : {0, 1, 2, 4, 5, 6})
+        enc.captionWithType(i);
     enc.summary({0, 1, 2, 4, 5, 6});
 }
 
@@ -116,11 +129,11 @@ void encodeArithmetic(Encoding& enc) {
     if (enc.hasType(1)) b += subop == Linearization ? 80 : 16 * enc.typeOf(1);
     enc.r.ArgBytes[1] = {static_cast<uint8_t>(b), static_cast<uint8_t>(enc.typeOf(4)), 0, 0};
     setKind(enc, 0, enc.typeOf(0));
-    putOperand(enc, 3, 0);
+    enc.putOperand(3, 0);
     enc.setByte(20, 1);
     if (twoOperands(subop)) {
         setKind(enc, 1, enc.typeOf(1));
-        putOperand(enc, 4, 1);
+        enc.putOperand(4, 1);
         enc.setByte(20, enc.byteForm(enc.value(3)));
     } else if (sampleCount(subop)) {
         enc.put(4, enc.value(1), KindKFlt);
@@ -141,22 +154,36 @@ void encodeArithmetic(Encoding& enc) {
     double count = enc.value(5) == 0 ? 1 : enc.value(5);
     enc.setByte(21, enc.byteForm(count));
     enc.finish(34);
-    for (int i : {0, 1, 4}) enc.captionWithType(i);
+    for (int i : {0, 1, 4})
+        enc.captionWithType(i);
     enc.summary({0, 1, 4});
 }
 
 void setupScale(Editor& e, int k) {
-    setupScaleRows(e, k, {{0, nullptr, 69, -1, false}, {1, "Span In", 0, 1, true}, {2, "Zero In", 0, 0, true},
-                          {4, nullptr, 67, -1, false}, {5, "Span Out", 0, 1, true}, {6, "Zero Out", 0, 0, true}});
+    setupScaleRows(e, k,
+                   {{0, nullptr, 69, -1, false},
+                    {1, "Span In", 0, 1, true},
+                    {2, "Zero In", 0, 0, true},
+                    {4, nullptr, 67, -1, false},
+                    {5, "Span Out", 0, 1, true},
+                    {6, "Zero Out", 0, 0, true}});
 }
 
 void setupPid(Editor& e, int k) {
-    setupScaleRows(e, k, {{0, nullptr, 69, -1, false}, {1, "Kp", 0, 1, true}, {2, "Kd", 0, 0, true},
-                          {4, nullptr, 67, -1, false}, {5, "Ki", 0, 1, true}});
+    setupScaleRows(e, k,
+                   {{0, nullptr, 69, -1, false},
+                    {1, "Kp", 0, 1, true},
+                    {2, "Kd", 0, 0, true},
+                    {4, nullptr, 67, -1, false},
+                    {5, "Ki", 0, 1, true}});
 }
 
-void encodeScale(Encoding& enc) { encodeScaleLayout(enc, false); }
-void encodePid(Encoding& enc) { encodeScaleLayout(enc, true); }
+void encodeScale(Encoding& enc) {
+    encodeScaleLayout(enc, false);
+}
+void encodePid(Encoding& enc) {
+    encodeScaleLayout(enc, true);
+}
 
 void setupBlockMove(Editor& e, int k) {
     uint8_t kind0 = KindUInt, kind4 = KindDirect;
@@ -179,6 +206,7 @@ void encodeBlockMove(Encoding& enc) {
     if (enc.kind(4) == KindDirect) enc.setByte(6, 0);
     if (enc.kind(4) == KindSwap) enc.setByte(6, 1);
     enc.finish(10);
-    for (int i : {0, 1, 4}) enc.captionWithType(i);
+    for (int i : {0, 1, 4})
+        enc.captionWithType(i);
     enc.summary({0, 1, 4});
 }

@@ -2,8 +2,8 @@
 
 namespace {
 
-constexpr uint32_t Green = 0x01FF00, Yellow = 0x00FFFF, Cyan = 0xFFFF00, Orange = 0x80C0FF, LightCyan = 0xFFFF80,
-                   Magenta = 0xFF00FF, Red = 0x0000FF;
+constexpr uint32_t Green = 0x01FF00, Yellow = 0x00FFFF, Cyan = 0xFFFF00, Orange = 0x80C0FF,
+                   LightCyan = 0xFFFF80, Magenta = 0xFF00FF, Red = 0x0000FF;
 
 // Tab, type, opcode, subop, picture, colour per catalogue index.
 constexpr std::array<CatalogueEntry, CatalogueSize> Catalogue = {{
@@ -91,8 +91,8 @@ constexpr Placement BitwiseTab[] = {{21, 1, 0, G::Always}, {22, 1, 1, G::Always}
                                     {24, 2, 0, G::Always}, {36, 2, 1, G::Always}, {37, 2, 2, G::Always},
                                     {56, 3, 0, G::Always}, {57, 3, 1, G::Always}, {58, 4, 0, G::Always},
                                     {59, 4, 1, G::Always}};
-constexpr Placement ShiftTab[] = {{25, 0, 0, G::Always}, {26, 0, 1, G::Always}, {27, 1, 0, G::Always},
-                                  {28, 1, 1, G::Always}};
+constexpr Placement ShiftTab[] = {
+    {25, 0, 0, G::Always}, {26, 0, 1, G::Always}, {27, 1, 0, G::Always}, {28, 1, 1, G::Always}};
 constexpr Placement FlowTab[] = {{11, 0, 0, G::Always}, {13, 0, 1, G::Always}, {14, 0, 2, G::Always},
                                  {15, 1, 0, G::Always}, {42, 1, 1, G::Always}, {45, 1, 2, G::Always},
                                  {66, 2, 0, G::Always}};
@@ -113,9 +113,9 @@ struct TabLayout {
     std::span<const Placement> Entries;
 };
 // In the order the captions are compared.
-constexpr TabLayout Layouts[] = {{"Comm", CommTab},   {"Move", MoveTab},     {"Bitwise", BitwiseTab},
-                                 {"Shift", ShiftTab}, {"Flow", FlowTab},     {"Math", MathTab},
-                                 {"Comp", CompTab},   {"Timers", TimersTab}, {"Logger", LoggerTab},
+constexpr TabLayout Layouts[] = {{"Comm", CommTab},      {"Move", MoveTab},     {"Bitwise", BitwiseTab},
+                                 {"Shift", ShiftTab},    {"Flow", FlowTab},     {"Math", MathTab},
+                                 {"Comp", CompTab},      {"Timers", TimersTab}, {"Logger", LoggerTab},
                                  {"Display", DisplayTab}};
 
 // Catalogue index per subop of opcode 1, 133 and 141.
@@ -123,30 +123,52 @@ constexpr uint8_t Opcode1[] = {4, 5, 18, 19, 7, 29, 39, 8, 30, 32, 38, 67, 68};
 constexpr uint8_t Opcode133[] = {21, 22, 23, 24, 25, 26, 27, 28, 33, 34, 35, 56, 57, 36, 37, 58, 59};
 constexpr uint8_t Opcode141[] = {47, 48, 49, 50, 51, 52, 53, 54};
 
-template <size_t N> uint8_t bySubop(const uint8_t (&table)[N], uint8_t subop) { return subop < N ? table[subop] : 0; }
+template <size_t N> uint8_t bySubop(const uint8_t (&table)[N], uint8_t subop) {
+    return subop < N ? table[subop] : 0;
+}
 
 uint8_t operation(int opcode, uint8_t subop) {
     switch (opcode) {
-    case 1: return bySubop(Opcode1, subop);
-    case 2: return 3;
-    case 3: return subop == 253 ? 43 : subop == 254 ? 44 : 0;
-    case 4: return 8;
-    case 6: return 46;
-    case 128: return 10;
-    case 129: return 13;
-    case 130: return 11;
-    case 131: return 14;
-    case 132: return 15;
-    case 133: return bySubop(Opcode133, subop);
-    case 134: return 16;
-    case 137: return 20;
-    case 138: return 41;
-    case 139: return 42;
-    case 140: return 45;
-    case 141: return bySubop(Opcode141, subop);
-    case 142: return 55;
-    case 147: return subop == 0 ? 66 : 0;
-    default: return 0;
+    case 1:
+        return bySubop(Opcode1, subop);
+    case 2:
+        return 3;
+    case 3:
+        return subop == 253 ? 43 : subop == 254 ? 44 : 0;
+    case 4:
+        return 8;
+    case 6:
+        return 46;
+    case 128:
+        return 10;
+    case 129:
+        return 13;
+    case 130:
+        return 11;
+    case 131:
+        return 14;
+    case 132:
+        return 15;
+    case 133:
+        return bySubop(Opcode133, subop);
+    case 134:
+        return 16;
+    case 137:
+        return 20;
+    case 138:
+        return 41;
+    case 139:
+        return 42;
+    case 140:
+        return 45;
+    case 141:
+        return bySubop(Opcode141, subop);
+    case 142:
+        return 55;
+    case 147:
+        return subop == 0 ? 66 : 0;
+    default:
+        return 0;
     }
 }
 
@@ -165,26 +187,41 @@ std::span<const Placement> tabPlacements(std::string_view caption) {
 
 bool gateOpen(Gate g, std::string_view modelCode, int16_t buildBrand3, int16_t buildInternal) {
     switch (g) {
-    case Gate::Always: return true;
-    case Gate::CoilModel: return modelCode == "88D0";
-    case Gate::NoBrand3: return buildBrand3 == 0;
-    case Gate::Internal: return buildInternal != 0;
+    case Gate::Always:
+        return true;
+    case Gate::CoilModel:
+        return modelCode == "88D0";
+    case Gate::NoBrand3:
+        return buildBrand3 == 0;
+    case Gate::Internal:
+        return buildInternal != 0;
     }
     return false;
 }
 
 uint8_t FunzToOpt(int type, int opcode, uint8_t subop) {
     switch (type) {
-    case 1: return opcode == 0 ? 1 : opcode == 1 ? 9 : 0;
-    case 2: return opcode == 0 ? 0 : opcode == 1 ? 2 : 0;
-    case 3: return operation(opcode, subop);
-    case 4: return 40;
-    case 6: return 60;
-    case 7: return 61;
-    case 8: return 62;
-    case 9: return 65;
-    case 14: return 63;
-    case 15: return 64;
-    default: return 0;
+    case 1:
+        return opcode == 0 ? 1 : opcode == 1 ? 9 : 0;
+    case 2:
+        return opcode == 0 ? 0 : opcode == 1 ? 2 : 0;
+    case 3:
+        return operation(opcode, subop);
+    case 4:
+        return 40;
+    case 6:
+        return 60;
+    case 7:
+        return 61;
+    case 8:
+        return 62;
+    case 9:
+        return 65;
+    case 14:
+        return 63;
+    case 15:
+        return 64;
+    default:
+        return 0;
     }
 }

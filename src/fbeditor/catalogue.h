@@ -9,20 +9,20 @@ constexpr int CatalogueSize = 71; // indices 0..70; 69 and 70 stay zero
 constexpr int CatalogueDefined = 69;
 
 struct CatalogueEntry {
-    int16_t Tab = 0;        // 1 "Comm" .. 9 "Display", 10 "Logger"
-    uint16_t Type = 0;      // FunctionType written to the rung
+    int16_t Tab = 0;   // 1 "Comm" .. 9 "Display", 10 "Logger"
+    uint16_t Type = 0; // FunctionType written to the rung
     uint16_t Opcode = 0;
     uint8_t SubOp = 0;
-    uint16_t Picture = 0;   // bitmap resource number, 0 none
-    uint32_t Colour = 0;    // back colour of the entry's button, 0x00BBGGRR
+    uint16_t Picture = 0; // bitmap resource number, 0 none
+    uint32_t Colour = 0;  // back colour of the entry's button, 0x00BBGGRR
 };
 
 // FunctionCatalogue[index].
 const CatalogueEntry& catalogueEntry(int index);
 
 constexpr int TabCount = 9;
-constexpr std::array<std::string_view, TabCount> TabCaptions = {"Comm", "Move", "Bitwise", "Shift", "Math",
-                                                                 "Comp", "Flow", "Timers", "Display"};
+constexpr std::array<std::string_view, TabCount> TabCaptions = {"Comm", "Move", "Bitwise", "Shift",  "Math",
+                                                                "Comp", "Flow", "Timers",  "Display"};
 
 // Which build and model conditions a placed entry needs.
 enum class Gate : uint8_t { Always, CoilModel, NoBrand3, Internal };

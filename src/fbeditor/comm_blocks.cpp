@@ -5,16 +5,23 @@
 namespace {
 
 struct Module {
-    const char* Name; // model name of the default branding set
+    int NameEntry;           // entry of ModelNames, the names of the current branding set
+    const char* DefaultName; // its text in the default set, used while no names are loaded
     int Code;
     bool InWriteList;
 };
 constexpr Module Modules[] = {
-    {"JXV7734", 0, false}, {"JXV7924", 1, false}, {"JXV7243", 2, false},  {"JXV7650", 3, false},
-    {"JXV7711", 4, false}, {"JXV7174", 5, false}, {"JXV7541", 10, true},  {"JXV7020", 11, true},
-    {"JXV7287", 12, true}, {"JXV7038", 20, true}, {"JXV7632", 21, true},  {"JXV7106", 22, false},
-    {"JXV7556", 23, true},
+    {10, "JXV7734", 0, false}, {11, "JXV7924", 1, false}, {12, "JXV7243", 2, false},
+    {13, "JXV7650", 3, false}, {14, "JXV7711", 4, false}, {16, "JXV7174", 5, false},
+    {17, "JXV7541", 10, true}, {18, "JXV7020", 11, true}, {19, "JXV7287", 12, true},
+    {20, "JXV7038", 20, true}, {21, "JXV7632", 21, true}, {22, "JXV7106", 22, false},
+    {23, "JXV7556", 23, true},
 };
+
+std::string moduleName(Editor& e, const Module& m) {
+    const std::string& name = e.context().shell.ModelNames[static_cast<size_t>(m.NameEntry)];
+    return name.empty() ? m.DefaultName : name;
+}
 
 struct Resource {
     const char* Text;
@@ -22,7 +29,8 @@ struct Resource {
 };
 constexpr uint32_t codes(std::initializer_list<int> list) {
     uint32_t m = 0;
-    for (int c : list) m |= 1u << c;
+    for (int c : list)
+        m |= 1u << c;
     return m;
 }
 struct ResourceList {
@@ -42,10 +50,8 @@ constexpr ResourceList ResourceLists[] = {
     {true, codes({20, 21, 23}), {{{"Digital Out", 14}}}, 1, false},
 };
 
-RowSpec constant(std::string label, double value) { return {std::move(label), value, false, KindUInt, typeBit(KindUInt)}; }
-
-RowSpec registerRow(Editor& e, int caption, uint8_t kind, uint16_t allowed) {
-    return {e.uiText(caption), static_cast<double>(e.model().FirstUserRegister), true, kind, allowed};
+RowSpec constant(std::string label, double value) {
+    return {std::move(label), value, false, KindUInt, typeBit(KindUInt)};
 }
 
 void showDelay(Editor& e) {
@@ -59,8 +65,12 @@ void addressRows(Editor& e, bool numberRow) {
     if (numberRow) showRow(e, 2, constant(e.uiText(66), 1));
 }
 
-bool isDeviceWrite(const CatalogueEntry& c) { return c.Type == 1 && c.Opcode == 1; }
-bool isDeviceRead(const CatalogueEntry& c) { return (c.Type == 2 || c.Type == 4) && c.Opcode == 1; }
+bool isDeviceWrite(const CatalogueEntry& c) {
+    return c.Type == 1 && c.Opcode == 1;
+}
+bool isDeviceRead(const CatalogueEntry& c) {
+    return (c.Type == 2 || c.Type == 4) && c.Opcode == 1;
+}
 
 void setChannelRows(Editor& e, bool visible) {
     for (int i : {5, 6}) {
@@ -92,13 +102,15 @@ void encodePlain(Encoding& enc) {
     enc.put(1, enc.value(1), KindUInt);
     enc.put(2, enc.value(2), KindUInt);
     enc.put(3, enc.value(4), KindUInt);
-    for (int i : {0, 1, 2}) enc.caption(i);
+    for (int i : {0, 1, 2})
+        enc.caption(i);
     enc.captionWithType(4);
     enc.summary({0, 1, 2, 4});
 }
 
 void deviceDisplay(Encoding& enc) {
-    for (int i : {0, 1, 4, 5, 6}) enc.caption(i);
+    for (int i : {0, 1, 4, 5, 6})
+        enc.caption(i);
     enc.captionWithType(7);
     enc.summary({0, 1, 4, 5, 6, 7});
 }
@@ -107,25 +119,25 @@ void deviceDisplay(Encoding& enc) {
 
 void setupPlainRead(Editor& e, int) {
     addressRows(e, true);
-    showRow(e, 4, registerRow(e, 67, KindUInt, typeBit(KindUInt)));
+    showRow(e, 4, registerRow(e, e.uiText(67), KindUInt, typeBit(KindUInt)));
     showDelay(e);
 }
 
 void setupPlainWrite(Editor& e, int k) {
     addressRows(e, k != 65); // "Write Single" has no "Number" row
-    showRow(e, 4, registerRow(e, 69, KindUInt, typeBit(KindUInt)));
+    showRow(e, 4, registerRow(e, e.uiText(69), KindUInt, typeBit(KindUInt)));
     showDelay(e);
 }
 
 void setupReadWrite(Editor& e, int) {
     addressRows(e, true);
-    showRow(e, 4, registerRow(e, 69, KindInt, typeBit(KindUInt) | typeBit(KindInt)));
+    showRow(e, 4, registerRow(e, e.uiText(69), KindInt, typeBit(KindUInt) | typeBit(KindInt)));
     showDelay(e);
 }
 
 void setupPointerRead(Editor& e, int) {
     showRow(e, 0, {e.uiText(76), 1, false, PointerKindBase + KindUInt, 0, typeBit(KindUInt)});
-    showRow(e, 4, registerRow(e, 67, KindUInt, typeBit(KindUInt)));
+    showRow(e, 4, registerRow(e, e.uiText(67), KindUInt, typeBit(KindUInt)));
     showDelay(e);
 }
 
@@ -135,13 +147,13 @@ void setupDevice(Editor& e, int k) {
     showRow(e, 0, constant(e.uiText(70), 1));
     ComboBox& modules = e.state.Rows[0].Value;
     for (const Module& m : Modules)
-        if (!write || m.InWriteList) modules.add(m.Name, m.Code);
+        if (!write || m.InWriteList) modules.add(moduleName(e, m), m.Code);
     modules.select(0);
     e.rowClick(0);
     showRow(e, 1, constant(e.uiText(64), 1));
     showRow(e, 5, constant(e.uiText(72), 0));
     showRow(e, 6, constant(e.uiText(73), 0));
-    showRow(e, 7, registerRow(e, write ? 69 : 67, KindInt, typeBit(KindUInt) | typeBit(KindInt)));
+    showRow(e, 7, registerRow(e, e.uiText(write ? 69 : 67), KindInt, typeBit(KindUInt) | typeBit(KindInt)));
     showDelay(e);
 }
 
@@ -162,7 +174,9 @@ void deviceRowClick(Editor& e) {
     int code = modules.selectedData();
     for (const ResourceList& list : ResourceLists) {
         if (list.Write != write || code < 0 || code > 31 || !(list.Codes & (1u << code))) continue;
-        for (int j = 0; j < list.Count; ++j) resources.add(list.Entries[static_cast<size_t>(j)].Text, list.Entries[static_cast<size_t>(j)].Data);
+        for (int j = 0; j < list.Count; ++j)
+            resources.add(list.Entries[static_cast<size_t>(j)].Text,
+                          list.Entries[static_cast<size_t>(j)].Data);
         if (list.DigitalRows) setChannelRows(e, false);
         if (code == 22) {
             e.CanaleMax = 15;

@@ -47,11 +47,23 @@ void writeTrigger(Editor& e, CommandRecord& r) {
 
 EncodeFn familyEncoder(int type, int opcode) {
     switch (type) {
-    case 1: case 7: case 8: case 9: return encodeWrite;
-    case 2: case 4: case 6: return encodeRead;
-    case 12: case 14: case 16: return encodePointerRead;
-    case 3: return encoderFor(type, opcode);
-    default: return nullptr;
+    case 1:
+    case 7:
+    case 8:
+    case 9:
+        return encodeWrite;
+    case 2:
+    case 4:
+    case 6:
+        return encodeRead;
+    case 12:
+    case 14:
+    case 16:
+        return encodePointerRead;
+    case 3:
+        return encoderFor(type, opcode);
+    default:
+        return nullptr;
     }
 }
 

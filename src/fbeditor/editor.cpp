@@ -6,7 +6,13 @@
 
 namespace {
 
-bool validRow(int i) { return i >= 0 && i < ArgumentRowCount; }
+// The names of the defined lookup tables, item data = the table's index; the list is emptied first.
+void listTables(ComboBox& list, const LookupTableArray& tables) {
+    list.Items.clear();
+    list.Selected = -1;
+    for (int n = 0; n < tables.Count && n < MaxLookupTables; ++n)
+        list.add(tables.Tables[static_cast<size_t>(n)].Name, n);
+}
 
 } // namespace
 
@@ -57,7 +63,8 @@ void Editor::tabClick(int tab) {
 }
 
 void Editor::layoutTab() {
-    for (FunctionOption& o : state.Options) o.Visible = false;
+    for (FunctionOption& o : state.Options)
+        o.Visible = false;
     auto caption = TabCaptions[static_cast<size_t>(state.SelectedTab - 1)];
     for (const Placement& p : tabPlacements(caption)) {
         if (!gateOpen(p.When, model().ModelCode, BuildBrand3, BuildInternal)) continue;
@@ -114,7 +121,7 @@ void Editor::setupFunction(int k) {
 }
 
 void Editor::ShowArg(int i) {
-    if (!validRow(i)) return;
+    if (!isArgumentRow(i)) return;
     ArgCorrente = static_cast<uint8_t>(i);
     ArgumentDescriptor& d = Args[static_cast<size_t>(i)];
     ArgumentRow& row = state.Rows[static_cast<size_t>(i)];
@@ -128,16 +135,14 @@ void Editor::ShowArg(int i) {
         row.Type.add(std::string(EditorValueTypeNames[static_cast<size_t>(k)]), k);
         if (k == KindTable) {
             d.Kind = KindTable;
-            // Cleared first, so that showing the row again does not list the tables twice.
-            row.Value.Items.clear();
-            row.Value.Selected = -1;
-            const LookupTableArray& t = ctx_.project.Tables;
-            for (int n = 0; n < t.Count && n < MaxLookupTables; ++n) row.Value.add(t.Tables[static_cast<size_t>(n)].Name, n);
+            // Emptied first, so that showing the row again does not list the tables twice.
+            listTables(row.Value, ctx_.project.Tables);
         }
     }
     for (int k = 0; k < PointerKindBase; ++k)
         if (d.AllowedPointerTypes[static_cast<size_t>(k)])
-            row.Type.add(std::string(PointerPrefix) + std::string(EditorValueTypeNames[static_cast<size_t>(k)]),
+            row.Type.add(std::string(PointerPrefix) +
+                             std::string(EditorValueTypeNames[static_cast<size_t>(k)]),
                          PointerKindBase + k);
     row.Caption = d.Label;
     int match = -1;
@@ -145,19 +150,33 @@ void Editor::ShowArg(int i) {
         if (row.Type.Items[j].Data == d.Kind) match = static_cast<int>(j);
     if (match >= 0) typeClick(i, match);
     switch (d.Kind) {
-    case 0: case 1: case 2: case 3: case 4: case 7: case 8: case 9: case 11: case 12:
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 7:
+    case 8:
+    case 9:
+    case 11:
+    case 12:
         row.Value.setText(d.IsRegister ? "%R" + numberText(d.Value) : numberText(d.Value));
         break;
     case KindKFlt:
-    case KindKLong: row.Value.setText(numberText(d.Value)); break;
-    case KindTable: row.Value.select(0); break;
-    default: break;
+    case KindKLong:
+        row.Value.setText(numberText(d.Value));
+        break;
+    case KindTable:
+        row.Value.select(0);
+        break;
+    default:
+        break;
     }
     row.CaptionVisible = row.Value.Visible = row.Type.Visible = true;
 }
 
 void Editor::typeClick(int i, int entry) {
-    if (!validRow(i)) return;
+    if (!isArgumentRow(i)) return;
     ArgumentRow& row = state.Rows[static_cast<size_t>(i)];
     if (!row.Type.select(entry)) return;
     ArgCorrente = static_cast<uint8_t>(i); // the type box has the focus
@@ -169,7 +188,7 @@ void Editor::typeClick(int i, int entry) {
 }
 
 void Editor::setRowText(int i, const std::string& text) {
-    if (!validRow(i)) return;
+    if (!isArgumentRow(i)) return;
     state.Rows[static_cast<size_t>(i)].Value.setText(text);
 }
 
@@ -178,7 +197,7 @@ void Editor::rowClick(int i) {
 }
 
 void Editor::ElencoEtichette(int i) {
-    if (!validRow(i)) return;
+    if (!isArgumentRow(i)) return;
     ComboBox& list = state.Rows[static_cast<size_t>(i)].Value;
     const ProgramSection& s = ctx_.project.Program.Sections[static_cast<size_t>(section_)];
     for (int r = 1; r <= s.RungCount && r <= MaxRungs; ++r) {
@@ -189,29 +208,31 @@ void Editor::ElencoEtichette(int i) {
 }
 
 PickerRequest Editor::setClick(int i) const {
-    if (!validRow(i)) return {};
+    if (!isArgumentRow(i)) return {};
     const ArgumentRow& row = state.Rows[static_cast<size_t>(i)];
     switch (Args[static_cast<size_t>(i)].Kind) {
-    case KindKLong: return {PickerRequest::Value, row.Value.Text, -1};
-    case KindTable: return {PickerRequest::Table, {}, row.Value.Selected};
-    default: return {};
+    case KindKLong:
+        return {PickerRequest::Value, row.Value.Text, -1};
+    case KindTable:
+        return {PickerRequest::Table, {}, row.Value.Selected};
+    default:
+        return {};
     }
 }
 
-void Editor::valuePicked(int i, const std::string& text) { setRowText(i, text); }
+void Editor::valuePicked(int i, const std::string& text) {
+    setRowText(i, text);
+}
 
 void Editor::tablePicked(int i, int position) {
-    if (!validRow(i)) return;
+    if (!isArgumentRow(i)) return;
     ComboBox& list = state.Rows[static_cast<size_t>(i)].Value;
-    list.Items.clear();
-    list.Selected = -1;
-    const LookupTableArray& t = ctx_.project.Tables;
-    for (int n = 0; n < t.Count && n < MaxLookupTables; ++n) list.add(t.Tables[static_cast<size_t>(n)].Name, n);
+    listTables(list, ctx_.project.Tables);
     list.select(position);
 }
 
 void Editor::registerClicked(int reg, uint8_t valueType) {
-    if (!Caricato || !validRow(ArgCorrente)) return;
+    if (!Caricato || !isArgumentRow(ArgCorrente)) return;
     ArgumentDescriptor& d = Args[ArgCorrente];
     if (!d.IsRegister) return;
     d.Value = reg;

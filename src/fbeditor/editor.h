@@ -15,12 +15,12 @@
 // What the Set button of a row asks for; the window shows the picker and hands the choice back.
 struct PickerRequest {
     enum Kind { None, Value, Table } Picker = None;
-    std::string StartText; // Value: the row's text
+    std::string StartText;  // Value: the row's text
     int TablePosition = -1; // Table: the selected table, -1 when none
 };
 
 class Editor {
-public:
+  public:
     explicit Editor(AppContext& ctx);
 
     // Form_Load: captions, the catalogue's buttons and the "Comm" tab; binds the editor to the current rung.
@@ -80,7 +80,7 @@ public:
     // Called after every successful encoding with the rung's section, number and row.
     std::function<void(int16_t, int16_t, const RungRow&)> rowWritten;
 
-private:
+  private:
     void layoutTab();
     void resetRows();
     void readTrigger();
@@ -93,4 +93,6 @@ private:
 
 // Re-encodes a stored rung from its stored texts through the editor, as project load does; false when
 // the encoding fails (the rung then stays as it was). An empty rung is left as it is.
-bool rebuildRung(AppContext& ctx, int16_t section, int16_t rung, RungRow* row = nullptr);
+bool rebuildRung(AppContext& ctx, int16_t section, int16_t rung);
+// The same, also giving the rung's program view row.
+bool rebuildRungWithRow(AppContext& ctx, int16_t section, int16_t rung, RungRow& row);

@@ -28,7 +28,9 @@ struct ComboBox {
     }
     void add(std::string text, int data) { Items.push_back({std::move(text), data}); }
     bool hasSelection() const { return Selected >= 0 && Selected < static_cast<int>(Items.size()); }
-    int selectedData(int fallback = 0) const { return hasSelection() ? Items[static_cast<size_t>(Selected)].Data : fallback; }
+    int selectedData(int fallback = 0) const {
+        return hasSelection() ? Items[static_cast<size_t>(Selected)].Data : fallback;
+    }
     // Selects entry i and shows its text; an entry that does not exist is a no-op.
     bool select(int i) {
         if (i < 0 || i >= static_cast<int>(Items.size())) return false;
@@ -52,8 +54,8 @@ struct ComboBox {
 struct ArgumentRow {
     std::string Caption; // lbl_Var
     bool CaptionVisible = false;
-    ComboBox Value; // txt_Var
-    ComboBox Type;  // txt_Opt, item data = value-type code (pointer forms 8 + code)
+    ComboBox Value;           // txt_Var
+    ComboBox Type;            // txt_Opt, item data = value-type code (pointer forms 8 + code)
     bool SetVisible = false;  // cmd_Set
     bool SwapVisible = false; // chk_swap
 };
@@ -69,6 +71,9 @@ struct ArgumentDescriptor {
 };
 
 constexpr int ArgumentRowCount = 8;
+inline bool isArgumentRow(int i) {
+    return i >= 0 && i < ArgumentRowCount;
+}
 
 struct FunctionOption {
     std::string Caption;

@@ -3,14 +3,14 @@
 
 namespace {
 
-bool validRow(int i) { return i >= 0 && i < ArgumentRowCount; }
-
-const ArgumentRow& editorRow(const Editor& e, int i) { return e.state.Rows[static_cast<size_t>(i)]; }
+const ArgumentRow& editorRow(const Editor& e, int i) {
+    return e.state.Rows[static_cast<size_t>(i)];
+}
 
 } // namespace
 
 void showRow(Editor& e, int i, const RowSpec& s) {
-    if (!validRow(i)) return;
+    if (!isArgumentRow(i)) return;
     ArgumentDescriptor& d = e.Args[static_cast<size_t>(i)];
     d.Label = s.Label;
     d.Value = s.Value;
@@ -23,9 +23,14 @@ void showRow(Editor& e, int i, const RowSpec& s) {
     e.ShowArg(i);
 }
 
+RowSpec registerRow(Editor& e, std::string label, uint8_t kind, uint16_t allowed, uint16_t pointers) {
+    return {std::move(label), static_cast<double>(e.model().FirstUserRegister), true, kind, allowed,
+            pointers};
+}
+
 void showTargetRow(Editor& e, int i, const RowSpec& s) {
     showRow(e, i, s);
-    if (!validRow(i)) return;
+    if (!isArgumentRow(i)) return;
     e.state.Rows[static_cast<size_t>(i)].Type.Visible = false;
     e.ElencoEtichette(i);
 }
@@ -36,20 +41,30 @@ bool encodedAs(Editor& e, int k) {
     return r.EncodedFlag == -1 && r.FunctionType == c.Type && r.Opcode == c.Opcode;
 }
 
-double Encoding::value(int i) const { return validRow(i) ? e.Args[static_cast<size_t>(i)].Value : 0; }
+double Encoding::value(int i) const {
+    return isArgumentRow(i) ? e.Args[static_cast<size_t>(i)].Value : 0;
+}
 
 const std::string& Encoding::text(int i) const {
     static const std::string none;
-    return validRow(i) ? editorRow(e, i).Value.Text : none;
+    return isArgumentRow(i) ? editorRow(e, i).Value.Text : none;
 }
 
-bool Encoding::hasType(int i) const { return validRow(i) && editorRow(e, i).Type.hasSelection(); }
+bool Encoding::hasType(int i) const {
+    return isArgumentRow(i) && editorRow(e, i).Type.hasSelection();
+}
 
-int Encoding::typeOf(int i) const { return hasType(i) ? editorRow(e, i).Type.selectedData() : 0; }
+int Encoding::typeOf(int i) const {
+    return hasType(i) ? editorRow(e, i).Type.selectedData() : 0;
+}
 
-int Encoding::typePosition(int i) const { return hasType(i) ? editorRow(e, i).Type.Selected : 0; }
+int Encoding::typePosition(int i) const {
+    return hasType(i) ? editorRow(e, i).Type.Selected : 0;
+}
 
-uint8_t Encoding::kind(int i) const { return validRow(i) ? e.Args[static_cast<size_t>(i)].Kind : 0; }
+uint8_t Encoding::kind(int i) const {
+    return isArgumentRow(i) ? e.Args[static_cast<size_t>(i)].Kind : 0;
+}
 
 void Encoding::put(int slot, double v, uint8_t kind) {
     if (!Trasf(v, kind, r, slot)) throw RejectedValue{};
@@ -59,8 +74,13 @@ void Encoding::putSwap(int slot, double v, uint8_t kind) {
     if (!TrasfSwap(v, kind, r, slot)) throw RejectedValue{};
 }
 
+void Encoding::putOperand(int slot, int row) {
+    put(slot, value(row), typeOf(row) == KindKFlt ? KindKFlt : KindUInt);
+}
+
 void Encoding::zero(int from, int to) {
-    for (int s = from; s <= to; ++s) put(s, 0, KindUInt);
+    for (int s = from; s <= to; ++s)
+        put(s, 0, KindUInt);
 }
 
 uint8_t Encoding::byteForm(double v) const {
@@ -76,11 +96,11 @@ std::array<uint8_t, 2> Encoding::twoBytes(double v) const {
 }
 
 void Encoding::caption(int i) {
-    if (validRow(i)) row.ArgCaptions[static_cast<size_t>(i)] = editorRow(e, i).Caption;
+    if (isArgumentRow(i)) row.ArgCaptions[static_cast<size_t>(i)] = editorRow(e, i).Caption;
 }
 
 void Encoding::captionWithType(int i) {
-    if (validRow(i)) {
+    if (isArgumentRow(i)) {
         const ArgumentRow& er = editorRow(e, i);
         row.ArgCaptions[static_cast<size_t>(i)] = er.Caption + " (" + er.Type.Text + ")";
     }
@@ -101,20 +121,20 @@ namespace {
 
 // Set-up per catalogue index 0..68; nullptr: no rows of its own (6, 12, 15, 17, 64).
 constexpr std::array<SetupFn, CatalogueDefined> Setups = {
-    setupPlainRead,   setupPlainWrite,  setupDevice,      setupScale,       setupArithmetic,  // 0-4
-    setupArithmetic,  nullptr,          setupArithmetic,  setupArithmetic,  setupDevice,      // 5-9
-    setupCompare,     setupJump,        nullptr,          setupIfBit,       setupJump,        // 10-14
-    nullptr,          setupTimer,       nullptr,          setupArithmetic,  setupArithmetic,  // 15-19
-    setupTrip,        setupLogic,       setupLogic,       setupLogic,       setupLogic,       // 20-24
-    setupLogic,       setupLogic,       setupLogic,       setupLogic,       setupArithmetic,  // 25-29
-    setupArithmetic,  setupReadWrite,   setupArithmetic,  setupLogic,       setupLogic,       // 30-34
-    setupLogic,       setupLogic,       setupLogic,       setupArithmetic,  setupArithmetic,  // 35-39
-    setupPlainRead,   setupLogWrite,    setupIfBit,       setupDisplay,     setupDisplay,     // 40-44
-    setupWatchdog,    setupBlockMove,   setupComparison,  setupComparison,  setupComparison,  // 45-49
-    setupComparison,  setupComparison,  setupComparison,  setupComparison,  setupComparison,  // 50-54
-    setupPid,         setupLogic,       setupLogic,       setupLogic,       setupLogic,       // 55-59
-    setupPlainRead,   setupPlainWrite,  setupPlainWrite,  setupPointerRead, nullptr,          // 60-64
-    setupPlainWrite,  setupWhile,       setupArithmetic,  setupArithmetic,                    // 65-68
+    setupPlainRead,  setupPlainWrite, setupDevice,     setupScale,       setupArithmetic, // 0-4
+    setupArithmetic, nullptr,         setupArithmetic, setupArithmetic,  setupDevice,     // 5-9
+    setupCompare,    setupJump,       nullptr,         setupIfBit,       setupJump,       // 10-14
+    nullptr,         setupTimer,      nullptr,         setupArithmetic,  setupArithmetic, // 15-19
+    setupTrip,       setupLogic,      setupLogic,      setupLogic,       setupLogic,      // 20-24
+    setupLogic,      setupLogic,      setupLogic,      setupLogic,       setupArithmetic, // 25-29
+    setupArithmetic, setupReadWrite,  setupArithmetic, setupLogic,       setupLogic,      // 30-34
+    setupLogic,      setupLogic,      setupLogic,      setupArithmetic,  setupArithmetic, // 35-39
+    setupPlainRead,  setupLogWrite,   setupIfBit,      setupDisplay,     setupDisplay,    // 40-44
+    setupWatchdog,   setupBlockMove,  setupComparison, setupComparison,  setupComparison, // 45-49
+    setupComparison, setupComparison, setupComparison, setupComparison,  setupComparison, // 50-54
+    setupPid,        setupLogic,      setupLogic,      setupLogic,       setupLogic,      // 55-59
+    setupPlainRead,  setupPlainWrite, setupPlainWrite, setupPointerRead, nullptr,         // 60-64
+    setupPlainWrite, setupWhile,      setupArithmetic, setupArithmetic,                   // 65-68
 };
 
 struct OperationEncoder {
@@ -122,15 +142,18 @@ struct OperationEncoder {
     EncodeFn Encode;
 };
 constexpr OperationEncoder Operations[] = {
-    {1, encodeArithmetic}, {2, encodeScale},   {3, encodeDisplay},    {6, encodeBlockMove}, {128, encodeCompare},
-    {129, encodeIfBit},    {130, encodeGoto},  {131, encodeCall},     {132, encodeReturn},  {133, encodeLogic},
-    {134, encodeTimer},    {137, encodeTrip},  {138, encodeLogWrite}, {139, encodeIfBit},   {140, encodeWatchdog},
-    {141, encodeComparison}, {142, encodePid}, {147, encodeWhile},
+    {1, encodeArithmetic}, {2, encodeScale},   {3, encodeDisplay},    {6, encodeBlockMove},
+    {128, encodeCompare},  {129, encodeIfBit}, {130, encodeGoto},     {131, encodeCall},
+    {132, encodeReturn},   {133, encodeLogic}, {134, encodeTimer},    {137, encodeTrip},
+    {138, encodeLogWrite}, {139, encodeIfBit}, {140, encodeWatchdog}, {141, encodeComparison},
+    {142, encodePid},      {147, encodeWhile},
 };
 
 } // namespace
 
-SetupFn setupFor(int k) { return k >= 0 && k < CatalogueDefined ? Setups[static_cast<size_t>(k)] : nullptr; }
+SetupFn setupFor(int k) {
+    return k >= 0 && k < CatalogueDefined ? Setups[static_cast<size_t>(k)] : nullptr;
+}
 
 EncodeFn encoderFor(int type, int opcode) {
     if (type != 3) return nullptr;

@@ -11,7 +11,9 @@
 struct RejectedValue {};
 
 // Offered value types as a bit set by code.
-constexpr uint16_t typeBit(int k) { return static_cast<uint16_t>(1u << k); }
+constexpr uint16_t typeBit(int k) {
+    return static_cast<uint16_t>(1u << k);
+}
 constexpr uint16_t RegisterTypes = 0x1F;                // uInt, Int, uLong, Long, Float
 constexpr uint16_t NumericTypes = RegisterTypes | 0x20; // ... and K_Flt
 
@@ -27,17 +29,23 @@ struct RowSpec {
 
 // Fills descriptor i from the spec and shows the row.
 void showRow(Editor& e, int i, const RowSpec& s);
+// A register row: the first user register of the model by default.
+RowSpec registerRow(Editor& e, std::string label, uint8_t kind, uint16_t allowed, uint16_t pointers = 0);
 // Shows row i as a jump or call target: no type box, the section's labels in its list.
 void showTargetRow(Editor& e, int i, const RowSpec& s);
 // Whether the bound rung was encoded as a function of the same type and opcode as catalogue entry k,
 // so that the value types stored in its bytes belong to this function's rows.
 bool encodedAs(Editor& e, int k);
-inline uint8_t lowNibble(uint8_t b) { return b & 0x0F; }
-inline uint8_t highNibble(uint8_t b) { return b >> 4; }
+inline uint8_t lowNibble(uint8_t b) {
+    return b & 0x0F;
+}
+inline uint8_t highNibble(uint8_t b) {
+    return b >> 4;
+}
 
 // What an encoding works with: the editor, the record being written and its program view row.
 class Encoding {
-public:
+  public:
     Encoding(Editor& e, CommandRecord& r, RungRow& row) : e(e), r(r), row(row) {}
     Editor& e;
     CommandRecord& r;
@@ -52,7 +60,9 @@ public:
 
     void put(int slot, double v, uint8_t kind);     // Trasf
     void putSwap(int slot, double v, uint8_t kind); // TrasfSwap
-    void zero(int from, int to);                    // slots from..to as uInt 0
+    // A register number, or the K_Flt constant itself when the row's type is K_Flt.
+    void putOperand(int slot, int row);
+    void zero(int from, int to); // slots from..to as uInt 0
     uint8_t byteForm(double v) const;
     std::array<uint8_t, 2> twoBytes(double v) const; // IntToBytes: low, high
     void setByte(int n, uint8_t b) { r.ArgBytes[static_cast<size_t>(n / 4)][static_cast<size_t>(n % 4)] = b; }

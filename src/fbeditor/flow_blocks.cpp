@@ -5,18 +5,13 @@
 
 namespace {
 
-constexpr uint16_t LoopTypes = typeBit(KindUInt) | typeBit(KindInt) | typeBit(KindULong) | typeBit(KindLong) |
-                               typeBit(KindKFlt);
+constexpr uint16_t LoopTypes =
+    typeBit(KindUInt) | typeBit(KindInt) | typeBit(KindULong) | typeBit(KindLong) | typeBit(KindKFlt);
 constexpr uint16_t UIntOnly = typeBit(KindUInt);
 constexpr int ComparisonRegister = 26; // default register of the comparison inputs
-constexpr int KFltPosition = 5;        // K_Flt is the sixth entry of the uInt..K_Flt lists
 
-RowSpec constantRow(std::string label) { return {std::move(label), 0, false, KindUInt, UIntOnly}; }
-
-// An operand at K_Flt position is a floating constant, otherwise a register number.
-void putOperand(Encoding& enc, int slot, int row) {
-    bool constant = enc.hasType(row) && enc.typePosition(row) == KFltPosition;
-    enc.put(slot, enc.value(row), constant ? KindKFlt : KindUInt);
+RowSpec constantRow(std::string label) {
+    return {std::move(label), 0, false, KindUInt, UIntOnly};
 }
 
 void targetDisplay(Encoding& enc) {
@@ -27,8 +22,8 @@ void targetDisplay(Encoding& enc) {
 } // namespace
 
 void setupCompare(Editor& e, int) {
-    static constexpr const char* Captions[ArgumentRowCount] = {"Reg A",       "Reg B",      "Mask",         "Dest",
-                                                               "And if True", "Or if True", "And if False", "Or if False"};
+    static constexpr const char* Captions[ArgumentRowCount] = {
+        "Reg A", "Reg B", "Mask", "Dest", "And if True", "Or if True", "And if False", "Or if False"};
     for (size_t i = 0; i < ArgumentRowCount; ++i) {
         ArgumentRow& r = e.state.Rows[i];
         r.Caption = Captions[i];
@@ -38,16 +33,23 @@ void setupCompare(Editor& e, int) {
     }
 }
 
-void setupJump(Editor& e, int) { showTargetRow(e, 4, {e.uiText(76), 0, false, KindUInt, UIntOnly}); }
+void setupJump(Editor& e, int) {
+    showTargetRow(e, 4, {e.uiText(76), 0, false, KindUInt, UIntOnly});
+}
 
 void setupIfBit(Editor& e, int k) {
-    showRow(e, 0, {e.uiText(69), static_cast<double>(e.model().FirstUserRegister), true, KindUInt, UIntOnly});
-    showRow(e, 1, {"Bit [0\xF7" "15]", 1, false, KindUInt, UIntOnly});
+    showRow(e, 0, registerRow(e, e.uiText(69), KindUInt, UIntOnly));
+    showRow(e, 1,
+            {"Bit [0\xF7"
+             "15]",
+             1, false, KindUInt, UIntOnly});
     showTargetRow(e, 4, constantRow(e.uiText(77)));
     if (k == 13) showTargetRow(e, 5, constantRow(e.uiText(78)));
 }
 
-void setupDisplay(Editor& e, int k) { e.work().SubOp = catalogueEntry(k).SubOp; }
+void setupDisplay(Editor& e, int k) {
+    e.work().SubOp = catalogueEntry(k).SubOp;
+}
 
 void setupWatchdog(Editor& e, int) {
     showRow(e, 4, constantRow(e.uiText(68) + "(*50mS)"));
@@ -69,8 +71,7 @@ void setupComparison(Editor& e, int k) {
     }
     showRow(e, 0, {limit ? "Input" : "Input A", ComparisonRegister, true, kind0, NumericTypes});
     showRow(e, 1, {limit ? "MAX" : "Input B", ComparisonRegister, true, kind1, NumericTypes});
-    showRow(e, 3, {e.uiText(67), static_cast<double>(e.model().FirstUserRegister), true, kind3,
-                   typeBit(KindUInt) | typeBit(KindULong)});
+    showRow(e, 3, registerRow(e, e.uiText(67), kind3, typeBit(KindUInt) | typeBit(KindULong)));
     showRow(e, 4, {e.uiText(74), 1, false, KindKLong, typeBit(KindKLong)});
 }
 
@@ -78,8 +79,7 @@ void setupWhile(Editor& e, int k) {
     e.work().SubOp = catalogueEntry(k).SubOp;
     bool stored = encodedAs(e, k);
     const auto& t = e.work().ArgBytes[0];
-    showRow(e, 0, {e.uiText(69), static_cast<double>(e.model().FirstUserRegister), true,
-                   stored ? lowNibble(t[0]) : KindUInt, LoopTypes});
+    showRow(e, 0, registerRow(e, e.uiText(69), stored ? lowNibble(t[0]) : KindUInt, LoopTypes));
     // The limit's type comes back from its type byte like the source's.
     showRow(e, 1, {"While <=", 0, false, stored ? lowNibble(t[1]) : KindKFlt, LoopTypes});
     showTargetRow(e, 4, constantRow("Call"));
@@ -116,7 +116,8 @@ void encodeIfBit(Encoding& enc) {
     enc.zero(1, 6);
     enc.finish(34);
     enc.captionWithType(0);
-    for (int i : {1, 4, 5}) enc.caption(i);
+    for (int i : {1, 4, 5})
+        enc.caption(i);
     enc.summary({0, 1, 4, 5});
 }
 
@@ -152,13 +153,15 @@ void encodeComparison(Encoding& enc) {
     int dest = enc.hasType(3) && enc.typePosition(3) == 1 ? KindULong : KindUInt;
     int second = 16 * enc.typePosition(0) + dest;
     enc.r.ArgBytes[1] = {static_cast<uint8_t>(first), static_cast<uint8_t>(second), 0, 0};
-    putOperand(enc, 5, 0);
-    putOperand(enc, 3, 1);
-    putOperand(enc, 4, 2);
+    // These rows list uInt..K_Flt in code order, so the K_Flt entry is the one at position 5.
+    enc.putOperand(5, 0);
+    enc.putOperand(3, 1);
+    enc.putOperand(4, 2);
     enc.put(7, enc.value(3), KindUInt);
     enc.put(2, enc.value(4), KindKLong);
     enc.finish(34);
-    for (int i : {0, 1, 2, 3, 4}) enc.captionWithType(i);
+    for (int i : {0, 1, 2, 3, 4})
+        enc.captionWithType(i);
     enc.summary({0, 1, 2, 3, 4});
 }
 

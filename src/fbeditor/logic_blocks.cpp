@@ -20,9 +20,11 @@ Logic logicGroup(uint8_t subop) {
 constexpr uint16_t SourceTypes = typeBit(KindUInt) | typeBit(KindULong) | typeBit(KindKLong);
 
 RowSpec sourceRow(Editor& e, std::string label, uint8_t kind, uint16_t allowed = SourceTypes) {
-    return {std::move(label), static_cast<double>(e.model().FirstUserRegister), true, kind, allowed};
+    return registerRow(e, std::move(label), kind, allowed);
 }
-RowSpec maskRow(std::string label) { return {std::move(label), 1, false, KindKLong, typeBit(KindKLong)}; }
+RowSpec maskRow(std::string label) {
+    return {std::move(label), 1, false, KindKLong, typeBit(KindKLong)};
+}
 
 // A register number, or the K_Long constant itself when the row's type is K_Long.
 void putSource(Encoding& enc, int slot, int row) {
@@ -64,7 +66,9 @@ void setupLogic(Editor& e, int k) {
         showRow(e, 5, maskRow(mask + " " + e.uiText(67)));
         break;
     case Logic::BitSet:
-    case Logic::BitReset: showRow(e, 5, maskRow(mask)); break;
+    case Logic::BitReset:
+        showRow(e, 5, maskRow(mask));
+        break;
     case Logic::Edge:
         showRow(e, 0, sourceRow(e, source, kind0, typeBit(KindUInt)));
         showRow(e, 1, maskRow(mask + " " + source));
@@ -80,8 +84,10 @@ void encodeLogic(Encoding& enc) {
     bool setOrReset = g == Logic::BitSet || g == Logic::BitReset;
     enc.setByte(0, g == Logic::BitSet ? 9 : g == Logic::BitReset ? 8 : subop);
     int types = enc.typeOf(0);
-    if (setOrReset) types = 0x66;
-    else if (g != Logic::Not && enc.hasType(2)) types += 16 * enc.typeOf(2);
+    if (setOrReset)
+        types = 0x66;
+    else if (g != Logic::Not && enc.hasType(2))
+        types += 16 * enc.typeOf(2);
     enc.r.ArgBytes[1] = {static_cast<uint8_t>(types), static_cast<uint8_t>(enc.typeOf(4)), 0, 0};
     putSource(enc, 3, 0);
     if (setOrReset) {
@@ -109,15 +115,17 @@ void encodeLogic(Encoding& enc) {
     }
     enc.put(7, enc.value(4), KindUInt);
     enc.finish(34);
-    for (int i : {0, 2, 4}) enc.captionWithType(i);
-    for (int i : {1, 3, 5}) enc.caption(i);
+    for (int i : {0, 2, 4})
+        enc.captionWithType(i);
+    for (int i : {1, 3, 5})
+        enc.caption(i);
     enc.summary({0, 1, 2, 3, 4, 5});
 }
 
 void setupTimer(Editor& e, int) {
     showRow(e, 0, {"Timer", 0, false, KindUInt, typeBit(KindUInt)});
     showRow(e, 1, {"mSec", 1000, false, KindUInt, typeBit(KindUInt)});
-    showRow(e, 2, {"Reg", static_cast<double>(e.model().FirstUserRegister), true, KindUInt, typeBit(KindUInt)});
+    showRow(e, 2, registerRow(e, "Reg", KindUInt, typeBit(KindUInt)));
 }
 
 void encodeTimer(Encoding& enc) {
@@ -157,25 +165,27 @@ void encodeTrip(Encoding& enc) {
     enc.setByte(0, 0);
     int dest = enc.hasType(3) && enc.typePosition(3) == 1 ? KindULong : KindUInt;
     enc.r.ArgBytes[1] = {static_cast<uint8_t>(enc.typePosition(1) + 16 * enc.typePosition(2)),
-                         static_cast<uint8_t>(dest + 16 * enc.typePosition(0)), enc.byteForm(enc.value(5)), 0};
-    auto operand = [&](int slot, int row) {
-        enc.put(slot, enc.value(row), enc.typeOf(row) == KindKFlt ? KindKFlt : KindUInt);
-    };
-    operand(5, 0);
-    operand(3, 1);
-    operand(4, 2);
+                         static_cast<uint8_t>(dest + 16 * enc.typePosition(0)), enc.byteForm(enc.value(5)),
+                         0};
+    enc.putOperand(5, 0);
+    enc.putOperand(3, 1);
+    enc.putOperand(4, 2);
     enc.put(7, enc.value(3), KindUInt);
     enc.put(2, enc.value(4), KindKLong);
     auto on = enc.twoBytes(enc.value(6));
     auto off = enc.twoBytes(enc.value(7));
     enc.r.ArgBytes[6] = {on[0], on[1], off[0], off[1]};
     enc.finish(34);
-    for (int i : {0, 1, 2, 3}) enc.captionWithType(i);
-    for (int i : {4, 5, 6, 7}) enc.caption(i);
+    for (int i : {0, 1, 2, 3})
+        enc.captionWithType(i);
+    for (int i : {4, 5, 6, 7})
+        enc.caption(i);
     enc.summary({0, 1, 2, 3, 4, 5, 6, 7});
 }
 
-void setupLogWrite(Editor& e, int) { e.work().ArgBytes[0] = {0, 1, 2, 127}; }
+void setupLogWrite(Editor& e, int) {
+    e.work().ArgBytes[0] = {0, 1, 2, 127};
+}
 
 void encodeLogWrite(Encoding& enc) {
     enc.r.ArgBytes[0] = {0, 1, 2, 3};

@@ -1,8 +1,8 @@
 #include "fbeditor/number_text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cctype>
+#include <charconv>
 
 double numericValue(std::string_view text) {
     std::string s;
@@ -11,7 +11,8 @@ double numericValue(std::string_view text) {
     size_t i = 0;
     auto digits = [&] {
         size_t start = i;
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+            ++i;
         return i > start;
     };
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;

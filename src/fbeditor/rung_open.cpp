@@ -9,7 +9,8 @@ namespace {
 void fillRows(Editor& e, const CommandRecord& r) {
     e.setRowText(0, r.ArgTexts[0]);
     e.rowClick(0);
-    for (int i = 1; i < ArgumentRowCount; ++i) e.setRowText(i, r.ArgTexts[static_cast<size_t>(i)]);
+    for (int i = 1; i < ArgumentRowCount; ++i)
+        e.setRowText(i, r.ArgTexts[static_cast<size_t>(i)]);
 }
 
 } // namespace
@@ -29,9 +30,10 @@ void Editor::openRung(int16_t p) {
     state.Delay = std::to_string(r.Delay);
 }
 
-bool rebuildRung(AppContext& ctx, int16_t section, int16_t rung, RungRow* row) {
+bool rebuildRungWithRow(AppContext& ctx, int16_t section, int16_t rung, RungRow& row) {
     if (section < 0 || section >= SectionCount || rung < 0 || rung > MaxRungs) return false;
-    CommandRecord& rec = ctx.project.Program.Sections[static_cast<size_t>(section)].Rungs[static_cast<size_t>(rung)];
+    CommandRecord& rec =
+        ctx.project.Program.Sections[static_cast<size_t>(section)].Rungs[static_cast<size_t>(rung)];
     // An empty rung has no function: rebuilding it would turn it into a "Read Input".
     if (rec.FunctionType == 0) return true;
     const int16_t wasEncoded = rec.EncodedFlag;
@@ -50,6 +52,11 @@ bool rebuildRung(AppContext& ctx, int16_t section, int16_t rung, RungRow* row) {
         rec.EncodedFlag = wasEncoded;
         return false;
     }
-    if (row) *row = e.row;
+    row = e.row;
     return true;
+}
+
+bool rebuildRung(AppContext& ctx, int16_t section, int16_t rung) {
+    RungRow row;
+    return rebuildRungWithRow(ctx, section, rung, row);
 }

@@ -19,5 +19,6 @@ constexpr uint8_t PointerKindBase = 8; // a pointer form of type k is stored as 
 // Names the function-block editor offers (codes 0..12); fixed texts, the same in every language.
 constexpr int EditorValueTypeCount = 13;
 constexpr std::array<std::string_view, EditorValueTypeCount> EditorValueTypeNames = {
-    "uInt", "Int", "uLong", "Long", "Float", "K_Flt", "K_Long", "Hex", "ASCII", "Bin", "Table", "Direct", "Swap"};
+    "uInt", "Int",   "uLong", "Long",  "Float",  "K_Flt", "K_Long",
+    "Hex",  "ASCII", "Bin",   "Table", "Direct", "Swap"};
 constexpr std::string_view PointerPrefix = "Punt->";

@@ -6,7 +6,9 @@
 
 namespace {
 
-QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+QString latin1(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 // Lines may be separated by a carriage return alone; the box breaks lines on line feeds.
 QString boxText(const std::string& s) {
@@ -18,21 +20,30 @@ QString boxText(const std::string& s) {
 
 QMessageBox::Icon qtIcon(MsgIcon icon) {
     switch (icon) {
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::Warning: return QMessageBox::Warning;
-    case MsgIcon::Critical: return QMessageBox::Critical;
-    case MsgIcon::Question: return QMessageBox::Question;
-    case MsgIcon::None: break;
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::Warning:
+        return QMessageBox::Warning;
+    case MsgIcon::Critical:
+        return QMessageBox::Critical;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    case MsgIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons qtButtons(MsgButtons buttons) {
     switch (buttons) {
-    case MsgButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MsgButtons::Ok: break;
+    case MsgButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MsgButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MsgButtons::Ok:
+        break;
     }
     return QMessageBox::Ok;
 }
@@ -43,10 +54,14 @@ MsgChoice QtUserDialogs::messageBox(const std::string& text, MsgButtons buttons,
                                     const std::string& title) {
     QMessageBox box(qtIcon(icon), latin1(title), boxText(text), qtButtons(buttons), parent_);
     switch (box.exec()) {
-    case QMessageBox::Ok: return MsgChoice::Ok;
-    case QMessageBox::Yes: return MsgChoice::Yes;
-    case QMessageBox::No: return MsgChoice::No;
-    default: break;
+    case QMessageBox::Ok:
+        return MsgChoice::Ok;
+    case QMessageBox::Yes:
+        return MsgChoice::Yes;
+    case QMessageBox::No:
+        return MsgChoice::No;
+    default:
+        break;
     }
     // Closing the box is the way out: Cancel, or No where there is no Cancel.
     return buttons == MsgButtons::YesNo ? MsgChoice::No : MsgChoice::Cancel;
@@ -55,7 +70,8 @@ MsgChoice QtUserDialogs::messageBox(const std::string& text, MsgButtons buttons,
 std::optional<std::string> QtUserDialogs::inputBox(const std::string& prompt, const std::string& title,
                                                    const std::string& initial) {
     bool ok = false;
-    QString v = QInputDialog::getText(parent_, latin1(title), boxText(prompt), QLineEdit::Normal, latin1(initial), &ok);
+    QString v = QInputDialog::getText(parent_, latin1(title), boxText(prompt), QLineEdit::Normal,
+                                      latin1(initial), &ok);
     if (!ok) return std::nullopt;
     QByteArray bytes = v.toLatin1();
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
@@ -76,9 +92,11 @@ std::string qtFileFilter(const std::string& filter) {
 }
 
 std::string QtUserDialogs::openFile(const std::string& filter, const std::string& title) {
-    return QFileDialog::getOpenFileName(parent_, latin1(title), {}, latin1(qtFileFilter(filter))).toStdString();
+    return QFileDialog::getOpenFileName(parent_, latin1(title), {}, latin1(qtFileFilter(filter)))
+        .toStdString();
 }
 
 std::string QtUserDialogs::saveFile(const std::string& filter, const std::string& title) {
-    return QFileDialog::getSaveFileName(parent_, latin1(title), {}, latin1(qtFileFilter(filter))).toStdString();
+    return QFileDialog::getSaveFileName(parent_, latin1(title), {}, latin1(qtFileFilter(filter)))
+        .toStdString();
 }

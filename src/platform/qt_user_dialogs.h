@@ -5,17 +5,18 @@ class QWidget;
 
 // UserDialogs on Qt's standard boxes. Texts arrive as Latin-1 bytes; paths leave in the local encoding.
 class QtUserDialogs : public UserDialogs {
-public:
+  public:
     explicit QtUserDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
-    MsgChoice messageBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override;
+    MsgChoice messageBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                         const std::string& title) override;
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& initial) override;
     std::string openFile(const std::string& filter, const std::string& title) override;
     std::string saveFile(const std::string& filter, const std::string& title) override;
 
-private:
+  private:
     QWidget* parent_;
 };
 

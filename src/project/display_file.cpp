@@ -34,7 +34,8 @@ void readObject(ItemReader& in, DisplayObject& o, bool withAltTextFlag) {
 
 void writeObject(ItemWriter& out, const DisplayObject& o) {
     out.tag("<OBJ>");
-    for (uint8_t b : {o.TypeCode, o.X, o.Y, o.SizeX, o.SizeY, o.LineThickness}) out.number(b);
+    for (uint8_t b : {o.TypeCode, o.X, o.Y, o.SizeX, o.SizeY, o.LineThickness})
+        out.number(b);
     out.text(o.Text);
     out.text(o.AltText);
     out.number(o.Register);
@@ -44,7 +45,8 @@ void writeObject(ItemWriter& out, const DisplayObject& o) {
     out.dbl(o.Minimum);
     out.number(o.PictureOn);
     out.number(o.PictureOff);
-    for (int16_t f : {o.Reverse, o.FirstOption, o.SecondOption, o.Direction, o.AltTextFlag}) out.flag(f);
+    for (int16_t f : {o.Reverse, o.FirstOption, o.SecondOption, o.Direction, o.AltTextFlag})
+        out.flag(f);
     out.tag("</OBJ>");
 }
 
@@ -123,13 +125,15 @@ std::string writeDisplayFile(const DisplayPageArray& pages) {
         const DisplayPage& page = pages.Pages[static_cast<size_t>(p)];
         out.tag("<PAG>");
         int objects = std::min<int>(page.ObjectCount, MaxPageObjects);
-        for (int o = 1; o <= objects; ++o) writeObject(out, page.Objects[static_cast<size_t>(o)]);
+        for (int o = 1; o <= objects; ++o)
+            writeObject(out, page.Objects[static_cast<size_t>(o)]);
         out.tag("</PAG>");
     }
     return out.contents();
 }
 
-void readDisplayFile(std::string_view data, const SetLayout& layout, DisplayPageArray& pages, LoadReport& report) {
+void readDisplayFile(std::string_view data, const SetLayout& layout, DisplayPageArray& pages,
+                     LoadReport& report) {
     ItemReader in(data, layout.mode());
     Excess excess;
     if (layout.tagged)

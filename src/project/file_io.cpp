@@ -22,7 +22,9 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 
 namespace {
 
-std::string temporaryName(const std::string& target) { return target + ".tmp~"; }
+std::string temporaryName(const std::string& target) {
+    return target + ".tmp~";
+}
 
 bool writeOne(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -33,7 +35,8 @@ bool writeOne(const std::string& path, const std::string& bytes) {
 
 void removeTemporaries(const std::vector<std::pair<std::string, std::string>>& files, size_t from) {
     std::error_code ec;
-    for (size_t i = from; i < files.size(); ++i) fs::remove(temporaryName(files[i].first), ec);
+    for (size_t i = from; i < files.size(); ++i)
+        fs::remove(temporaryName(files[i].first), ec);
 }
 
 } // namespace

@@ -6,20 +6,25 @@
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 } // namespace
 
 std::optional<double> parseNumber(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && (isBlank(s.back()) || s.back() == '\r')) s.remove_suffix(1);
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && (isBlank(s.back()) || s.back() == '\r'))
+        s.remove_suffix(1);
     bool negative = false;
     if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
         negative = s.front() == '-';
         s.remove_prefix(1);
     }
     // from_chars would also take "inf" and "nan"; the files only hold digits, a point and an exponent.
-    if (s.empty() || !(std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '.')) return std::nullopt;
+    if (s.empty() || !(std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '.'))
+        return std::nullopt;
     double v = 0;
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
     if (ec != std::errc{} || end != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
@@ -40,7 +45,8 @@ std::optional<std::string> ItemReader::next() {
     }
 
     size_t p = pos_;
-    while (p < contentEnd && isBlank(data_[p])) ++p;
+    while (p < contentEnd && isBlank(data_[p]))
+        ++p;
     std::string item;
     size_t stop;
     if (p < contentEnd && data_[p] == '"') {
@@ -102,7 +108,8 @@ void ItemReader::flag(int16_t& field) {
 }
 
 void ItemReader::skip(int64_t n) {
-    for (int64_t i = 0; i < n && !atEnd(); ++i) next();
+    for (int64_t i = 0; i < n && !atEnd(); ++i)
+        next();
 }
 
 bool ItemReader::skipTo(std::string_view tag) {

@@ -7,12 +7,13 @@
 #include <string_view>
 
 enum class ItemMode {
-    Lines, // files of the current layout: every line is one item, texts whole (commas and leading blanks kept)
+    Lines, // files of the current layout: every line is one item, texts whole (commas and leading blanks
+           // kept)
     Items, // files of the older counted layout: items end at a comma, a quoted item at its closing quote
 };
 
 class ItemReader {
-public:
+  public:
     ItemReader(std::string_view data, ItemMode mode) : data_(data), mode_(mode) {}
 
     // The next item, nullopt at the end of the data. Lines end with CR LF or LF.
@@ -36,10 +37,10 @@ public:
     // Drops items up to and including the one equal to tag; false when the data ended first.
     bool skipTo(std::string_view tag);
 
-    int unconvertible = 0; // items that did not convert to their field's type
+    int unconvertible = 0;  // items that did not convert to their field's type
     bool truncated = false; // a field was asked for after the end of the data
 
-private:
+  private:
     template <class T> void number(T& field, double lo, double hi);
     std::optional<double> nextNumber();
     std::string_view data_;

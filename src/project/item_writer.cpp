@@ -24,7 +24,9 @@ std::string integerText(int64_t v) {
     return (v < 0 ? std::to_string(v) : " " + std::to_string(v)) + " ";
 }
 
-std::string doubleText(double v) { return tableValueText(v) + " "; }
+std::string doubleText(double v) {
+    return tableValueText(v) + " ";
+}
 
 std::string tableValueText(double v) {
     if (v == 0 || !std::isfinite(v)) return " 0"; // -0 and non-numbers have no form of their own

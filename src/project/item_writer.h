@@ -5,12 +5,12 @@
 #include <string_view>
 
 // Number forms shared by the project files and the table file.
-std::string integerText(int64_t v); // sign place, digits, trailing blank: " 5 ", "-5 "
-std::string doubleText(double v);   // as integerText, no leading zero in (-1, 1): " .5 ", "-.25 "
+std::string integerText(int64_t v);   // sign place, digits, trailing blank: " 5 ", "-5 "
+std::string doubleText(double v);     // as integerText, no leading zero in (-1, 1): " .5 ", "-.25 "
 std::string tableValueText(double v); // as doubleText without the trailing blank: " .25", "-3"
 
 class ItemWriter {
-public:
+  public:
     // A single-line text: an embedded line break becomes a blank, so the following items never shift.
     void text(std::string_view s);
     // A text that keeps its own line breaks (block texts): each of its lines becomes one line.
@@ -23,7 +23,7 @@ public:
 
     const std::string& contents() const { return out_; }
 
-private:
+  private:
     void line(std::string_view s);
     std::string out_;
 };

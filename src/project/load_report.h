@@ -17,6 +17,7 @@ struct LoadReport {
     }
     void noteDropped(const std::string& file, const std::string& what, int64_t dropped, int limit) {
         if (dropped > 0)
-            add(file + ": " + std::to_string(dropped) + " " + what + " beyond " + std::to_string(limit) + " dropped");
+            add(file + ": " + std::to_string(dropped) + " " + what + " beyond " + std::to_string(limit) +
+                " dropped");
     }
 };

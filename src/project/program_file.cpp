@@ -1,6 +1,7 @@
 // ".prj": the main file of the set.
 #include <algorithm>
 
+#include "program/program_store_ops.h"
 #include "project/item_writer.h"
 #include "project/project_files.h"
 
@@ -18,7 +19,8 @@ void writeRung(ItemWriter& out, const CommandRecord& r) {
     out.number(static_cast<int16_t>(r.Opcode));
     for (int k = 0; k < StoredArgSlots; ++k) {
         out.text(r.ArgTexts[k]);
-        for (uint8_t b : r.ArgBytes[k]) out.number(b);
+        for (uint8_t b : r.ArgBytes[k])
+            out.number(b);
     }
     out.flag(r.TriggerFlag);
     out.number(static_cast<int16_t>(r.TriggerRegister));
@@ -34,22 +36,21 @@ void readRung(ItemReader& in, CommandRecord& r) {
     in.integer(r.Opcode);
     for (int k = 0; k < StoredArgSlots; ++k) {
         in.text(r.ArgTexts[k]);
-        for (uint8_t& b : r.ArgBytes[k]) in.byte(b);
+        for (uint8_t& b : r.ArgBytes[k])
+            in.byte(b);
     }
     in.flag(r.TriggerFlag);
     in.integer(r.TriggerRegister);
     in.integer(r.TriggerMask);
 }
 
-// A new empty rung at the end of section 0, made current; nullptr when the section is full.
+// A new empty rung at the end of the current section, made current; nullptr when the section is full.
 CommandRecord* appendRung(ProgramStore& store) {
-    ProgramSection& main = store.Sections[0];
-    if (main.RungCount >= MaxRungs) return nullptr;
-    ++main.RungCount;
-    store.CurrentRungCount = main.RungCount;
-    store.CurrentRung = main.RungCount;
-    CommandRecord& r = main.Rungs[static_cast<size_t>(main.RungCount)];
-    r = CommandRecord{};
+    int16_t rung = AppendRung(store);
+    if (rung == 0) return nullptr;
+    store.CurrentRung = rung;
+    CommandRecord& r = store.current().Rungs[static_cast<size_t>(rung)];
+    r = CommandRecord{}; // the slot may hold a rung of an earlier, longer program
     return &r;
 }
 
@@ -60,21 +61,25 @@ std::string programFileVersion(std::string_view data) {
     return in.next().value_or("");
 }
 
-std::string writeProgramFile(const ProgramSection& section, std::string_view version, std::string_view modelCode) {
+std::string writeProgramFile(const ProgramSection& section, std::string_view version,
+                             std::string_view modelCode) {
     ItemWriter out;
     out.text(version);
     out.text(modelCode);
     int count = std::clamp<int>(section.RungCount, 0, MaxRungs);
-    for (int r = 1; r <= count; ++r) writeRung(out, section.Rungs[static_cast<size_t>(r)]);
+    for (int r = 1; r <= count; ++r)
+        writeRung(out, section.Rungs[static_cast<size_t>(r)]);
     return out.contents();
 }
 
 void readProgramFile(std::string_view data, SetLayout& layout, ProgramStore& store,
                      const std::function<void(int16_t rung)>& onRung, LoadReport& report) {
     const std::string file = ".prj";
+    store.CurrentSection = 0;
     ItemReader in(data, layout.mode());
-    in.next(); // version, already examined by the caller
-    in.next(); // model code: for information only
+    std::string header;
+    in.text(header); // version, already examined by the caller
+    in.text(header); // model code: for information only
     int64_t dropped = 0;
     auto takeRung = [&](const std::function<void(CommandRecord&)>& fill) {
         CommandRecord* r = appendRung(store);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "program/program_store_ops.h"
 #include "project/project_save.h"
 #include "project/project_texts.h"
 
@@ -35,14 +36,8 @@ void defaultVariables(VariableTable& vars, const ModelRecord& model) {
 void clearProjectForLoad(AppContext& ctx) {
     askToSave(ctx);
     Project& p = ctx.project;
-    ProgramStore& program = p.Program;
-    program.CurrentSection = 0;
-    ProgramSection& main = program.Sections[0];
-    int count = std::clamp<int>(main.RungCount, 0, MaxRungs);
-    for (int r = 1; r <= count; ++r) clearRung(main.Rungs[static_cast<size_t>(r)]);
-    main.RungCount = 0;
-    program.CurrentRungCount = 0;
-    program.CurrentRung = 0;
+    p.Program.CurrentSection = 0;
+    ClearCurrentSection(p.Program);
     p.Tasks.Count = 0;
 
     p.ProjectPath = "Project";
@@ -51,6 +46,12 @@ void clearProjectForLoad(AppContext& ctx) {
     const ModelRecord& model = ctx.model();
     defaultVariables(p.Variables, model);
     int strings = std::min<int>(model.MaxStrings, std::tuple_size_v<StringTable>);
-    for (int i = 0; i < strings; ++i) p.Strings[static_cast<size_t>(i)].Text.clear();
+    for (int i = 0; i < strings; ++i)
+        p.Strings[static_cast<size_t>(i)].Text.clear();
+    // Tables, blocks and the watch list too, so that a side file missing from the loaded set never
+    // leaves the previous project's data in the new one.
+    p.Tables.Count = 0;
+    p.Blocks.fill({});
+    p.Watch[0] = 0;
     p.ProjectModified = 0;
 }

@@ -4,6 +4,7 @@
 #include "app/app_context.h"
 
 // Asks to save a modified project (saving with a name dialog on Yes), then leaves section 0 without
-// rungs, no tasks, one empty display page, the model's default variables, empty strings, ProjectPath
-// "Project" and ProjectModified 0. CurrentSection becomes 0: the file set holds the main program.
+// rungs, no tasks, one empty display page, the model's default variables, empty strings, no tables, empty
+// blocks, an empty watch list, ProjectPath "Project" and ProjectModified 0. CurrentSection becomes 0: the
+// file set holds the main program.
 void clearProjectForLoad(AppContext& ctx);

@@ -16,7 +16,7 @@
 
 // Extensions in the order the save writes them after ".prj".
 inline constexpr std::string_view SideFileExtensions[] = {".lst", ".wtc", ".ptb", ".dsp",
-                                                           ".skd", ".fmt", ".str", ".blk"};
+                                                          ".skd", ".fmt", ".str", ".blk"};
 
 // How the set is read: the tagged layout of version "1.8", or the older counted one.
 struct SetLayout {
@@ -29,14 +29,16 @@ struct SetLayout {
 std::string programFileVersion(std::string_view data);
 
 // ".prj": version, model code and the rungs of the section.
-std::string writeProgramFile(const ProgramSection& section, std::string_view version, std::string_view modelCode);
-// Appends the stored rungs to section 0; onRung runs for each appended rung, made current. Sets
-// layout.recordLength from a counted header.
+std::string writeProgramFile(const ProgramSection& section, std::string_view version,
+                             std::string_view modelCode);
+// Appends the stored rungs to section 0, which it makes current; onRung runs for each appended rung, made
+// current. Sets layout.recordLength from a counted header.
 void readProgramFile(std::string_view data, SetLayout& layout, ProgramStore& store,
                      const std::function<void(int16_t rung)>& onRung, LoadReport& report);
 
 // ".lst": names and value types of registers 0 .. NumRegisters.
-std::string writeRegisterFile(const std::array<RegisterRecord, RegisterCount>& regs, const ModelRecord& model);
+std::string writeRegisterFile(const std::array<RegisterRecord, RegisterCount>& regs,
+                              const ModelRecord& model);
 void readRegisterFile(std::string_view data, ItemMode mode, std::array<RegisterRecord, RegisterCount>& regs,
                       const ModelRecord& model, LoadReport& report);
 
@@ -50,7 +52,8 @@ void readTablesFile(std::string_view data, ItemMode mode, LookupTableArray& tabl
 
 // ".dsp": the display pages.
 std::string writeDisplayFile(const DisplayPageArray& pages);
-void readDisplayFile(std::string_view data, const SetLayout& layout, DisplayPageArray& pages, LoadReport& report);
+void readDisplayFile(std::string_view data, const SetLayout& layout, DisplayPageArray& pages,
+                     LoadReport& report);
 
 // ".skd": the scheduler and logger tasks.
 std::string writeTaskFile(const TaskArray& tasks);
@@ -67,5 +70,5 @@ void readStringFile(std::string_view data, ItemMode mode, StringTable& strings, 
 
 // ".blk": the text blocks in use by the model.
 std::string writeBlockFile(const TextBlockTable& blocks, const ModelRecord& model);
-void readBlockFile(std::string_view data, const SetLayout& layout, TextBlockTable& blocks, const ModelRecord& model,
-                   LoadReport& report);
+void readBlockFile(std::string_view data, const SetLayout& layout, TextBlockTable& blocks,
+                   const ModelRecord& model, LoadReport& report);

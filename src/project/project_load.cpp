@@ -1,7 +1,7 @@
 #include "project/project_load.h"
 
 #include "designers/display_compiler.h"
-#include "designers/task_compiler.h"
+#include "designers/scheduler_compiler.h"
 #include "project/file_io.h"
 #include "project/project_clear.h"
 #include "project/project_files.h"
@@ -11,7 +11,7 @@
 namespace {
 
 class SetReader {
-public:
+  public:
     SetReader(std::string base, LoadReport& report) : base_(std::move(base)), report_(report) {}
 
     // The file's bytes, or nullopt (reported) when it is missing or unreadable.
@@ -26,7 +26,7 @@ public:
         return data;
     }
 
-private:
+  private:
     std::string base_;
     LoadReport& report_;
 };
@@ -40,7 +40,8 @@ void rebuildLoadedRung(AppContext& ctx, const ProjectLoadHooks& hooks, int16_t r
 
 void showReport(AppContext& ctx, const LoadReport& report) {
     if (report.problems.empty()) return;
-    for (const std::string& line : report.problems) ctx.shell.log.LogWrite(line);
+    for (const std::string& line : report.problems)
+        ctx.shell.log.LogWrite(line);
     ctx.dialogs.messageBox(loadProblemsText(report.problems.size()), MsgButtons::Ok, MsgIcon::Warning);
 }
 
@@ -70,19 +71,23 @@ bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
     bool carryOn = true;
     if (main) {
         if (version > ctx.shell.VersionText)
-            carryOn = ctx.dialogs.messageBox(WrongVersionText, MsgButtons::OkCancel, MsgIcon::Question) == MsgChoice::Ok;
+            carryOn = ctx.dialogs.messageBox(WrongVersionText, MsgButtons::OkCancel, MsgIcon::Question) ==
+                      MsgChoice::Ok;
         if (carryOn)
-            readProgramFile(*main, layout, p.Program,
-                            [&](int16_t rung) { rebuildLoadedRung(ctx, hooks, rung, report); }, report);
+            readProgramFile(
+                *main, layout, p.Program, [&](int16_t rung) { rebuildLoadedRung(ctx, hooks, rung, report); },
+                report);
     }
     if (carryOn) {
-        if (auto data = files.read(".lst")) readRegisterFile(*data, layout.mode(), ctx.comm.Registers, model, report);
+        if (auto data = files.read(".lst"))
+            readRegisterFile(*data, layout.mode(), ctx.comm.Registers, model, report);
         if (auto data = files.read(".dsp")) {
             readDisplayFile(*data, layout, p.Pages, report);
             // Pages past the fourth stay in the project; only the compile can refuse them.
             if (int left = frm_display::CompilaOggetti(p.Pages, p.Program); left > 0)
                 ctx.shell.log.LogWrite(".dsp: " + std::to_string(left) + " page(s) beyond " +
-                                       std::to_string(frm_display::CompiledPageLimit) + " have no program section");
+                                       std::to_string(frm_display::CompiledPageLimit) +
+                                       " have no program section");
         }
         if (auto data = files.read(".skd")) {
             readTaskFile(*data, layout, p.Tasks, report);

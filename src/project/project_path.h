@@ -4,4 +4,6 @@
 
 // name without ".prj" (in any letter case); a name without it is kept whole.
 std::string projectBase(const std::string& name);
-inline std::string mainFileName(const std::string& base) { return base + ".prj"; }
+inline std::string mainFileName(const std::string& base) {
+    return base + ".prj";
+}

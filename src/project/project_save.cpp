@@ -27,10 +27,14 @@ std::vector<std::pair<std::string, std::string>> fileSet(const AppContext& ctx, 
     const Project& p = ctx.project;
     const ModelRecord& model = ctx.model();
     const std::string contents[] = {
-        writeRegisterFile(ctx.comm.Registers, model), writeWatchFile(p.Watch),
-        writeTablesFile(p.Tables),                    writeDisplayFile(p.Pages),
-        writeTaskFile(p.Tasks),                       writeVariableFile(p.Variables),
-        writeStringFile(p.Strings, model),            writeBlockFile(p.Blocks, model),
+        writeRegisterFile(ctx.comm.Registers, model),
+        writeWatchFile(p.Watch),
+        writeTablesFile(p.Tables),
+        writeDisplayFile(p.Pages),
+        writeTaskFile(p.Tasks),
+        writeVariableFile(p.Variables),
+        writeStringFile(p.Strings, model),
+        writeBlockFile(p.Blocks, model),
     };
     std::vector<std::pair<std::string, std::string>> files;
     // Section 0 is the program, whatever section the view shows.

@@ -5,9 +5,12 @@
 inline constexpr const char* ProjectFilter = " (*.prj)|*.prj|(*.*)|*.*|";
 inline constexpr const char* TableFileFilter = " (*.csv)|*.csv|(*.*)|*.*|";
 inline constexpr const char* WrongVersionText = "Wrong Version, continue?";
-inline constexpr const char* SaveChangesText = "Do you want to save your changes?"; // UI text 172 until texts are loaded
+inline constexpr const char* SaveChangesText =
+    "Do you want to save your changes?"; // UI text 172 until texts are loaded
 
-inline std::string saveFailedText(const std::string& file) { return "The project could not be saved: cannot write " + file; }
+inline std::string saveFailedText(const std::string& file) {
+    return "The project could not be saved: cannot write " + file;
+}
 inline std::string subroutinesNotSavedText(const std::string& sections) {
     return "Only the main program is saved with the project; these subroutine sections are not: " + sections;
 }

@@ -8,11 +8,14 @@ namespace {
 
 constexpr int MaxWatched = 100;
 
-int lastRegister(const ModelRecord& model) { return std::min<int>(model.NumRegisters, RegisterCount - 1); }
+int lastRegister(const ModelRecord& model) {
+    return std::min<int>(model.NumRegisters, RegisterCount - 1);
+}
 
 } // namespace
 
-std::string writeRegisterFile(const std::array<RegisterRecord, RegisterCount>& regs, const ModelRecord& model) {
+std::string writeRegisterFile(const std::array<RegisterRecord, RegisterCount>& regs,
+                              const ModelRecord& model) {
     ItemWriter out;
     for (int i = 0; i <= lastRegister(model); ++i) {
         out.text(regs[static_cast<size_t>(i)].Name);
@@ -38,7 +41,8 @@ std::string writeWatchFile(const WatchList& watch) {
     ItemWriter out;
     int count = std::clamp<int>(watch[0], 0, MaxWatched);
     out.number(count);
-    for (int i = 1; i <= count; ++i) out.number(watch[static_cast<size_t>(i)]);
+    for (int i = 1; i <= count; ++i)
+        out.number(watch[static_cast<size_t>(i)]);
     return out.contents();
 }
 
@@ -53,6 +57,7 @@ void readWatchFile(std::string_view data, ItemMode mode, WatchList& watch, LoadR
     report.noteDropped(".wtc", "register(s)", count - MaxWatched, MaxWatched);
     count = std::min<int16_t>(count, MaxWatched);
     watch[0] = count;
-    for (int i = 1; i <= count; ++i) in.integer(watch[static_cast<size_t>(i)]);
+    for (int i = 1; i <= count; ++i)
+        in.integer(watch[static_cast<size_t>(i)]);
     report.noteItems(".wtc", in);
 }

@@ -72,7 +72,8 @@ bool TableEditor::LeggiTabella() {
 
 bool TableEditor::insertOrUpdate() {
     if (!LeggiTabella()) return false;
-    bool isNew = selected < 0 || selected >= tables_.Count || work.Name != tables_.Tables[static_cast<size_t>(selected)].Name;
+    bool isNew = selected < 0 || selected >= tables_.Count ||
+                 work.Name != tables_.Tables[static_cast<size_t>(selected)].Name;
     if (isNew) {
         if (tables_.Count >= MaxLookupTables) return false;
         selected = tables_.Count++;

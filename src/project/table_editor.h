@@ -23,7 +23,7 @@ struct TableEditFields {
 };
 
 class TableEditor {
-public:
+  public:
     TableEditor(LookupTableArray& tables, int16_t& projectModified, UserDialogs& dialogs)
         : tables_(tables), modified_(projectModified), dialogs_(dialogs) {}
 
@@ -53,7 +53,7 @@ public:
     // Asks a name and reads the file into the boxes; the tables change only on insert or OK.
     bool loadFromFile();
 
-private:
+  private:
     void showWorkingCopy();
     LookupTableArray& tables_;
     int16_t& modified_;

@@ -6,8 +6,10 @@ void writeTableItems(ItemWriter& out, const LookupTable& table) {
     int n = std::min<int>(table.PointCount, static_cast<int>(table.Inputs.size()));
     out.text(table.Name);
     out.number(n);
-    for (int i = 0; i < n; ++i) out.tableValue(table.Inputs[static_cast<size_t>(i)]);
-    for (int i = 0; i < n; ++i) out.tableValue(table.Outputs[static_cast<size_t>(i)]);
+    for (int i = 0; i < n; ++i)
+        out.tableValue(table.Inputs[static_cast<size_t>(i)]);
+    for (int i = 0; i < n; ++i)
+        out.tableValue(table.Outputs[static_cast<size_t>(i)]);
 }
 
 int readTableItems(ItemReader& in, LookupTable& table) {
@@ -16,8 +18,10 @@ int readTableItems(ItemReader& in, LookupTable& table) {
     in.byte(n);
     table.PointCount = std::min<uint8_t>(n, MaxTablePoints);
     double scratch = 0;
-    for (int i = 0; i < n; ++i) in.dbl(i < MaxTablePoints ? table.Inputs[static_cast<size_t>(i)] : scratch);
-    for (int i = 0; i < n; ++i) in.dbl(i < MaxTablePoints ? table.Outputs[static_cast<size_t>(i)] : scratch);
+    for (int i = 0; i < n; ++i)
+        in.dbl(i < MaxTablePoints ? table.Inputs[static_cast<size_t>(i)] : scratch);
+    for (int i = 0; i < n; ++i)
+        in.dbl(i < MaxTablePoints ? table.Outputs[static_cast<size_t>(i)] : scratch);
     return std::max(0, n - MaxTablePoints);
 }
 

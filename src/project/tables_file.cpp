@@ -9,7 +9,8 @@ std::string writeTablesFile(const LookupTableArray& tables) {
     ItemWriter out;
     int count = std::min<int>(tables.Count, MaxLookupTables);
     out.number(count);
-    for (int t = 0; t < count; ++t) writeTableItems(out, tables.Tables[static_cast<size_t>(t)]);
+    for (int t = 0; t < count; ++t)
+        writeTableItems(out, tables.Tables[static_cast<size_t>(t)]);
     return out.contents();
 }
 

@@ -12,11 +12,14 @@ constexpr int CountedTaskItems = 97;  // the counted layout drops b - 97 items a
 // Items after "<TASK>" up to the recorded-field count: date-times, type, intervals, directory, options,
 // trigger register and bit.
 void readHead(ItemReader& in, SchedulerTask& t) {
-    for (uint8_t& b : t.DateTime) in.byte(b);
+    for (uint8_t& b : t.DateTime)
+        in.byte(b);
     in.byte(t.TaskType);
-    for (uint8_t& b : t.Interval) in.byte(b);
+    for (uint8_t& b : t.Interval)
+        in.byte(b);
     in.text(t.Directory);
-    for (uint8_t& b : t.Options) in.byte(b);
+    for (uint8_t& b : t.Options)
+        in.byte(b);
     in.integer(t.TriggerRegister);
     in.integer(t.TriggerBit);
     in.byte(t.FieldCount);
@@ -24,16 +27,20 @@ void readHead(ItemReader& in, SchedulerTask& t) {
 
 void writeTask(ItemWriter& out, const SchedulerTask& t) {
     out.tag("<TASK>");
-    for (uint8_t b : t.DateTime) out.number(b);
+    for (uint8_t b : t.DateTime)
+        out.number(b);
     out.number(t.TaskType);
-    for (uint8_t b : t.Interval) out.number(b);
+    for (uint8_t b : t.Interval)
+        out.number(b);
     out.text(t.Directory);
-    for (uint8_t b : t.Options) out.number(b);
+    for (uint8_t b : t.Options)
+        out.number(b);
     out.number(t.TriggerRegister);
     out.number(t.TriggerBit);
     out.number(t.FieldCount);
     int entries = std::max<int>(t.FieldCount, FixedFieldEntries);
-    for (int k = 0; k < entries; ++k) out.number(t.FieldList[static_cast<size_t>(k)]);
+    for (int k = 0; k < entries; ++k)
+        out.number(t.FieldList[static_cast<size_t>(k)]);
     out.flag(t.EnableFlag);
     out.number(static_cast<int16_t>(t.EnableRegister));
     out.number(t.EnableBit);
@@ -48,7 +55,8 @@ void writeTask(ItemWriter& out, const SchedulerTask& t) {
 void readTail(ItemReader& in, SchedulerTask& t, bool withAction) {
     int entries = std::max<int>(t.FieldCount, FixedFieldEntries);
     uint8_t dropped = 0;
-    for (int k = 0; k < entries; ++k) in.byte(k < t.FieldCount ? t.FieldList[static_cast<size_t>(k)] : dropped);
+    for (int k = 0; k < entries; ++k)
+        in.byte(k < t.FieldCount ? t.FieldList[static_cast<size_t>(k)] : dropped);
     in.flag(t.EnableFlag);
     int16_t enableRegister = static_cast<int16_t>(t.EnableRegister);
     in.integer(enableRegister);
@@ -105,7 +113,8 @@ void readCounted(ItemReader& in, int32_t recordLength, TaskArray& tasks, int& co
 std::string writeTaskFile(const TaskArray& tasks) {
     ItemWriter out;
     int count = std::min<int>(tasks.Count, MaxTasks);
-    for (int t = 1; t <= count; ++t) writeTask(out, tasks.Tasks[static_cast<size_t>(t)]);
+    for (int t = 1; t <= count; ++t)
+        writeTask(out, tasks.Tasks[static_cast<size_t>(t)]);
     return out.contents();
 }
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <cstdio>
+#include <limits>
 #include <utility>
 
 #include "project/item_reader.h"
@@ -23,7 +23,8 @@ template <class T> bool takeNumber(const std::string& text, T& field) {
     auto v = parseNumber(text);
     if (!v) return false;
     double whole = std::nearbyint(*v);
-    if (whole < static_cast<double>(std::numeric_limits<T>::min()) || whole > static_cast<double>(std::numeric_limits<T>::max()))
+    if (whole < static_cast<double>(std::numeric_limits<T>::min()) ||
+        whole > static_cast<double>(std::numeric_limits<T>::max()))
         return false;
     field = static_cast<T>(whole);
     return true;
@@ -54,15 +55,20 @@ std::string variableListLine(int index, const VariableRecord& v, std::string_vie
     std::string line = "#" + threeDigits(index) + " \t";
     std::string type(typeName);
     std::string reg = std::to_string(v.Register);
-    if (v.ValueType <= 12) return line + reg + "\t" + type + "\t" + v.Format + "\t" + v.Name + "\t\t" + v.CsvName;
+    if (v.ValueType <= 12)
+        return line + reg + "\t" + type + "\t" + v.Format + "\t" + v.Name + "\t\t" + v.CsvName;
     if (v.ValueType <= 15) return line + reg + "\t" + type + "\t" + v.Name + "\t\t" + v.CsvName;
     if (v.ValueType <= 18) return line + "\t" + type + "\t\t\t\t" + v.CsvName;
     return line;
 }
 
-std::string stringListLine(int index, std::string_view text) { return "$" + threeDigits(index) + "\t" + std::string(text); }
+std::string stringListLine(int index, std::string_view text) {
+    return "$" + threeDigits(index) + "\t" + std::string(text);
+}
 
-std::string blockListLine(int index, std::string_view name) { return "*00" + std::to_string(index) + " " + std::string(name); }
+std::string blockListLine(int index, std::string_view name) {
+    return "*00" + std::to_string(index) + " " + std::string(name);
+}
 
 int addVariable(VariableTable& vars, const ModelRecord& model, int16_t& modified) {
     if (vars.Count >= std::min<int>(model.MaxVariables, 255)) return -1;
@@ -95,14 +101,16 @@ int moveVariableUp(VariableTable& vars, int selected, int16_t& modified) {
     modified = -1;
     if (selected < 0 || selected >= vars.Count) return selected < 0 ? -1 : selected;
     if (selected == 0) return -1;
-    std::swap(vars.Variables[static_cast<size_t>(selected - 1)], vars.Variables[static_cast<size_t>(selected)]);
+    std::swap(vars.Variables[static_cast<size_t>(selected - 1)],
+              vars.Variables[static_cast<size_t>(selected)]);
     return selected - 1;
 }
 
 int moveVariableDown(VariableTable& vars, int selected, int16_t& modified) {
     modified = -1;
     if (selected < 0 || selected + 1 >= vars.Count) return selected;
-    std::swap(vars.Variables[static_cast<size_t>(selected)], vars.Variables[static_cast<size_t>(selected + 1)]);
+    std::swap(vars.Variables[static_cast<size_t>(selected)],
+              vars.Variables[static_cast<size_t>(selected + 1)]);
     return selected + 1;
 }
 

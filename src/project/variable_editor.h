@@ -12,9 +12,13 @@
 
 // The type list offers 18 entries; an entry's data is the type it stores ("---" entries store 0).
 constexpr std::array<uint8_t, 18> TypeListData = {0, 1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 13, 14, 0, 16, 17};
-constexpr bool typeListOffers(int index) { return index <= 4 || index == 13 || index == 14 || index == 16 || index == 17; }
+constexpr bool typeListOffers(int index) {
+    return index <= 4 || index == 13 || index == 14 || index == 16 || index == 17;
+}
 
-constexpr bool hasOutputFormat(uint8_t type) { return type <= 12 || type == 16 || type == 17; }
+constexpr bool hasOutputFormat(uint8_t type) {
+    return type <= 12 || type == 16 || type == 17;
+}
 
 // The format text "%" + sign + digits + "." + decimals + conversion, for example "%+5.0f".
 struct OutputFormat {
@@ -55,4 +59,5 @@ struct VariableFields {
 };
 // Applies the fields to the variable they name. A field whose text is not a number keeps the old
 // value; an id outside the table changes nothing. False after "Check values (Mask)".
-bool applyVariableFields(VariableTable& vars, VariableFields& fields, UserDialogs& dialogs, int16_t& modified);
+bool applyVariableFields(VariableTable& vars, VariableFields& fields, UserDialogs& dialogs,
+                         int16_t& modified);

@@ -7,12 +7,14 @@
 
 namespace {
 
-bool isStringType(uint8_t type) { return type >= 13 && type <= 15; }
+bool isStringType(uint8_t type) {
+    return type >= 13 && type <= 15;
+}
 
 // String variables keep their second and third register, mask and swap flag as "300.0.1.0".
 std::string dottedFields(const VariableRecord& v) {
-    return std::to_string(v.AltRegister) + "." + std::to_string(v.TriggerRegister) + "." + std::to_string(v.Mask) +
-           "." + std::to_string(v.Swap);
+    return std::to_string(v.AltRegister) + "." + std::to_string(v.TriggerRegister) + "." +
+           std::to_string(v.Mask) + "." + std::to_string(v.Swap);
 }
 
 // Each part that converts goes to its field, cut to a whole number; the others keep their value.
@@ -38,8 +40,12 @@ void takeDottedFields(const std::string& text, VariableRecord& v, ItemReader& in
     take(parts[3], v.Swap, -32768, 32767);
 }
 
-int usedStrings(const ModelRecord& model) { return std::min<int>(model.MaxStrings, std::tuple_size_v<StringTable>); }
-int usedBlocks(const ModelRecord& model) { return std::min<int>(model.MaxBlocks, std::tuple_size_v<TextBlockTable>); }
+int usedStrings(const ModelRecord& model) {
+    return std::min<int>(model.MaxStrings, std::tuple_size_v<StringTable>);
+}
+int usedBlocks(const ModelRecord& model) {
+    return std::min<int>(model.MaxBlocks, std::tuple_size_v<TextBlockTable>);
+}
 
 } // namespace
 
@@ -76,14 +82,16 @@ void readVariableFile(std::string_view data, ItemMode mode, VariableTable& vars,
 
 std::string writeStringFile(const StringTable& strings, const ModelRecord& model) {
     ItemWriter out;
-    for (int i = 0; i < usedStrings(model); ++i) out.text(strings[static_cast<size_t>(i)].Text);
+    for (int i = 0; i < usedStrings(model); ++i)
+        out.text(strings[static_cast<size_t>(i)].Text);
     return out.contents();
 }
 
 void readStringFile(std::string_view data, ItemMode mode, StringTable& strings, const ModelRecord& model,
                     LoadReport& report) {
     ItemReader in(data, mode);
-    for (int i = 0; i < usedStrings(model); ++i) in.text(strings[static_cast<size_t>(i)].Text);
+    for (int i = 0; i < usedStrings(model); ++i)
+        in.text(strings[static_cast<size_t>(i)].Text);
     report.noteItems(".str", in);
 }
 
@@ -98,26 +106,32 @@ std::string writeBlockFile(const TextBlockTable& blocks, const ModelRecord& mode
     return out.contents();
 }
 
-void readBlockFile(std::string_view data, const SetLayout& layout, TextBlockTable& blocks, const ModelRecord& model,
-                   LoadReport& report) {
+void readBlockFile(std::string_view data, const SetLayout& layout, TextBlockTable& blocks,
+                   const ModelRecord& model, LoadReport& report) {
     ItemReader in(data, layout.mode());
     if (!layout.tagged) {
         // The counted layout has no structure: everything is the text of block 0.
-        while (auto item = in.next()) blocks[0].Text += *item + "\r\n";
+        while (auto item = in.next())
+            blocks[0].Text += *item + "\r\n";
         return;
     }
     constexpr int capacity = std::tuple_size_v<TextBlockTable>;
     int block = -1;
     int64_t outside = 0; // lines before the first block or of blocks beyond the table
     TextBlock scratch;
-    auto current = [&]() -> TextBlock& { return block >= 0 && block < capacity ? blocks[static_cast<size_t>(block)] : scratch; };
+    auto current = [&]() -> TextBlock& {
+        return block >= 0 && block < capacity ? blocks[static_cast<size_t>(block)] : scratch;
+    };
+    bool open = false;
     while (auto item = in.next()) {
         std::string_view head = std::string_view(*item).substr(0, 6);
         if (head == "<TEXT>") {
+            open = true;
             ++block;
             current().Text.clear();
             if (model.ProjectTextBlocks != 0) current().Name = item->substr(6);
         } else if (head == "</TEXT") {
+            open = false;
             std::string& text = current().Text;
             if (text.ends_with("\r\n")) text.resize(text.size() - 2);
         } else {
@@ -125,6 +139,9 @@ void readBlockFile(std::string_view data, const SetLayout& layout, TextBlockTabl
             current().Text += *item + "\r\n";
         }
     }
+    in.truncated = open; // the last block was not closed
+    report.noteItems(".blk", in);
     report.noteDropped(".blk", "block(s)", block + 1 - capacity, capacity);
-    if (outside > 0) report.add(".blk: " + std::to_string(outside) + " line(s) before the first block dropped");
+    if (outside > 0)
+        report.add(".blk: " + std::to_string(outside) + " line(s) before the first block dropped");
 }

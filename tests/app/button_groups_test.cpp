@@ -28,7 +28,9 @@ struct StatusCase {
     bool ProgramMenu, DisplayMenu;
 };
 
-void PrintTo(const StatusCase& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const StatusCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class StatusTable : public ::testing::TestWithParam<StatusCase> {};
 
@@ -42,17 +44,20 @@ TEST_P(StatusTable, PanelsGroupsAndMenusFollowTheState) {
     d.ModelIndex = c.ModelIndex;
     d.DebugMode = c.DebugMode;
     d.RunState = c.RunState;
-    for (int p = 1; p <= 6; ++p) f.shell.status.Text[static_cast<size_t>(p)] = "old" + std::to_string(p);
+    for (int p = 1; p <= 6; ++p)
+        f.shell.status.Text[static_cast<size_t>(p)] = "old" + std::to_string(p);
 
     AggiornaStato(f.ctx);
 
     for (int p = 1; p <= 6; ++p)
-        EXPECT_EQ(f.shell.status.Text[static_cast<size_t>(p)], c.Panels[static_cast<size_t>(p - 1)]) << "panel " << p;
+        EXPECT_EQ(f.shell.status.Text[static_cast<size_t>(p)], c.Panels[static_cast<size_t>(p - 1)])
+            << "panel " << p;
     EXPECT_EQ(enabledKeys(f.shell.Toolbar), c.Enabled);
     EXPECT_EQ(f.shell.Toolbar.ProgramMenuShown, c.ProgramMenu);
     EXPECT_EQ(f.shell.Toolbar.DisplayMenuShown, c.DisplayMenu);
 }
 
+// clang-format off
 const std::string ProjectOnly = std::string("proj_new proj_open proj_save ") + Always + "proj_comp " + Views;
 const std::string DebugAll = std::string("proj_new proj_open proj_save ") + Always +
                              "download debug release run runBr pause step stop rung_add_before rung_add_after "
@@ -78,6 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"NotProgrammable", -1, 0, 48, -1, 0xFF,
                    {"Connected", "old2", "old3", "old4", "192.168.1.100 [10]", "JXV9787"}, ProjectOnly, false, false}),
     [](const auto& info) { return std::string(info.param.Name); });
+// clang-format on
 
 TEST(ButtonGroups, CompilaAloneAndUnknownGroups) {
     ToolbarState t;
@@ -127,7 +133,8 @@ TEST(ToolbarLayout, ThirtySixEntriesWithUniquePictures) {
             continue;
         }
         EXPECT_TRUE(keys.insert(e.Key).second) << e.Key;
-        EXPECT_NE(std::find(PictureKeys.begin(), PictureKeys.end(), e.Picture), PictureKeys.end()) << e.Picture;
+        EXPECT_NE(std::find(PictureKeys.begin(), PictureKeys.end(), e.Picture), PictureKeys.end())
+            << e.Picture;
     }
     EXPECT_EQ(separators, 7);
     EXPECT_EQ(keys.size(), 29u);

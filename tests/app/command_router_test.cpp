@@ -68,7 +68,8 @@ TEST(ConnectSequence, ChecksModelAndReadsModeOnlyOnAnOpenLink) {
     ShellFixture f;
     f.comm.CurrentDevice.ModelIndex = 0;
     ConnectSequence(f.ctx, f.recordingProcedures(true, -1));
-    EXPECT_EQ(f.calls, (std::vector<std::string>{"Disconnetti", "Connetti", "VerificaModello", "LeggiStatoPLC"}));
+    EXPECT_EQ(f.calls,
+              (std::vector<std::string>{"Disconnetti", "Connetti", "VerificaModello", "LeggiStatoPLC"}));
     EXPECT_EQ(f.comm.CurrentDevice.DebugMode, -1);
 
     f.calls.clear();

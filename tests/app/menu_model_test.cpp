@@ -44,7 +44,8 @@ TEST(MenuModel, BarAndInternalMenusFollowTheBuild) {
 
 TEST(MenuModel, TwentySixCaptionsFollowTheTextsAndTheRestStayFixed) {
     ShellState s;
-    for (size_t k = 0; k < s.UiText.size(); ++k) s.UiText[k] = "T" + std::to_string(k);
+    for (size_t k = 0; k < s.UiText.size(); ++k)
+        s.UiText[k] = "T" + std::to_string(k);
     int translated = 0;
     for (const auto& m : MenuTree) {
         std::string caption = menuCaption(m, s.UiText);

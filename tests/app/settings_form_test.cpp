@@ -10,8 +10,10 @@ TEST(SettingsForm, ModelListHasTheRowsInOrderAndSeparatorsCannotBeChosen) {
     ShellFixture f;
     auto list = settingsModelList(f.shell);
     std::vector<int> rows;
-    for (const auto& e : list) rows.push_back(e.Row);
-    EXPECT_EQ(rows, (std::vector<int>{5, 6, 17, 9, 37, -1, 13, 11, -1, 12, 39, 40, 41, 42, 43, 44, 45, 47, 34, 38, 36}));
+    for (const auto& e : list)
+        rows.push_back(e.Row);
+    EXPECT_EQ(rows, (std::vector<int>{5,  6,  17, 9,  37, -1, 13, 11, -1, 12, 39,
+                                      40, 41, 42, 43, 44, 45, 47, 34, 38, 36}));
     EXPECT_EQ(list[5].Text, "-------------");
     EXPECT_EQ(list[0].Text, "JXV8410-USB");
 }
@@ -106,7 +108,8 @@ TEST(SettingsForm, FailedConnectNeitherIdentifiesNorReadsTheMode) {
     SettingsForm form = loadSettingsForm(f.ctx);
     form.ModelRow = 5;
     applySettings(f.ctx, f.recordingProcedures(false), form);
-    EXPECT_EQ(f.calls, (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "MappaRegistri(false)"}));
+    EXPECT_EQ(f.calls,
+              (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "MappaRegistri(false)"}));
 }
 
 TEST(SettingsForm, OkWhilePollingStopsTheLoopBeforeReconnecting) {
@@ -139,7 +142,7 @@ TEST(CloseQuestion, CancelClosesWithoutSaving) {
     f.dialogs.choices = {MsgChoice::Cancel};
     ShellProcedures p;
     bool saved = false;
-    p.SalvaProgetto = [&](bool) { saved = true; };
+    p.SalvaProgetto = [&](bool) { return saved = true; };
     EXPECT_TRUE(ConfirmClose(f.ctx, p, "Melqo"));
     EXPECT_FALSE(saved);
     EXPECT_EQ(f.dialogs.shown, std::vector<std::string>{"Do you want to save your changes?"});
@@ -153,6 +156,7 @@ TEST(CloseQuestion, OkSavesAndCloses) {
     p.SalvaProgetto = [&](bool ask) {
         askName = ask;
         f.project.ProjectModified = 0;
+        return true;
     };
     EXPECT_TRUE(ConfirmClose(f.ctx, p, "Melqo"));
     EXPECT_TRUE(askName);
@@ -162,9 +166,53 @@ TEST(CloseQuestion, CancelledOrFailedSaveKeepsTheWindowOpen) {
     ShellFixture f;
     f.project.ProjectModified = -1;
     ShellProcedures p;
-    p.SalvaProgetto = [](bool) {}; // the user cancelled the file dialog, or writing failed
+    p.SalvaProgetto = [](bool) { return false; }; // the user cancelled the file dialog, or writing failed
     EXPECT_FALSE(ConfirmClose(f.ctx, p, "Melqo"));
     EXPECT_EQ(f.project.ProjectModified, -1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(SettingsForm, SerialChoiceIsACOMNumberOrADevicePath) {
+    SettingsForm f;
+    f.ComIndex = 4;
+    EXPECT_EQ(serialChoiceText(f), "COM5");
+    setSerialChoice(f, "/dev/ttyUSB1");
+    EXPECT_EQ(f.SerialDevice, "/dev/ttyUSB1");
+    EXPECT_EQ(f.ComIndex, 4);
+    EXPECT_EQ(serialChoiceText(f), "/dev/ttyUSB1");
+    setSerialChoice(f, "COM2");
+    EXPECT_EQ(f.ComIndex, 1);
+    EXPECT_TRUE(f.SerialDevice.empty());
+    setSerialChoice(f, "COM33"); // beyond the list: taken as a device name
+    EXPECT_EQ(f.SerialDevice, "COM33");
+    setSerialChoice(f, "  ");
+    EXPECT_EQ(f.SerialDevice, "COM33");
+}
+
+TEST(SettingsForm, TcpPortsAboveThe16BitSignedRangeRoundTrip) {
+    ShellFixture f;
+    SettingsForm form = loadSettingsForm(f.ctx);
+    form.PortText = "50123";
+    applySettings(f.ctx, f.recordingProcedures(false), form);
+    EXPECT_EQ(static_cast<uint16_t>(f.comm.CurrentDevice.Port), 50123);
+    EXPECT_EQ(loadSettingsForm(f.ctx).PortText, "50123");
+    form.PortText = "65536";
+    applySettings(f.ctx, f.recordingProcedures(false), form);
+    EXPECT_EQ(static_cast<uint16_t>(f.comm.CurrentDevice.Port), 50123);
+}
+
+TEST(SettingsForm, OkOverSerialStoresTheDevicePath) {
+    ShellFixture f;
+    SettingsForm form = loadSettingsForm(f.ctx);
+    form.Channel = 1;
+    setSerialChoice(form, "/dev/ttyACM0");
+    applySettings(f.ctx, f.recordingProcedures(false), form);
+    EXPECT_EQ(f.comm.CurrentDevice.SerialDevice, "/dev/ttyACM0");
+    form = loadSettingsForm(f.ctx);
+    EXPECT_EQ(serialChoiceText(form), "/dev/ttyACM0");
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "designers/display_compiler.h"
-#include "designers/task_compiler.h"
+#include "designers/scheduler_compiler.h"
 
 TEST(DisplayCompile, EachPageBecomesItsSectionWithAClosingBlock) {
     auto pages = std::make_unique<DisplayPageArray>();

@@ -6,7 +6,8 @@ using ArithBlocks = EditorTest;
 
 TEST_F(ArithBlocks, AddWithThreeIntRegisters) {
     choose(4);
-    for (auto [i, t] : {std::pair{0, "%R26"}, {1, "%R27"}, {4, "%R28"}}) editor.setRowText(i, t);
+    for (auto [i, t] : {std::pair{0, "%R26"}, {1, "%R27"}, {4, "%R28"}})
+        editor.setRowText(i, t);
     ASSERT_TRUE(editor.CompilaComando());
     EXPECT_EQ(rung().FunctionType, 3);
     EXPECT_EQ(rung().Opcode, 1);
@@ -112,7 +113,8 @@ TEST_F(ArithBlocks, SampleCountsAreBytes) {
 
 TEST_F(ArithBlocks, ScaleLayout) {
     choose(3);
-    for (auto [i, t] : {std::pair{1, "10"}, {2, "0"}, {5, "100"}, {6, "0"}}) editor.setRowText(i, t);
+    for (auto [i, t] : {std::pair{1, "10"}, {2, "0"}, {5, "100"}, {6, "0"}})
+        editor.setRowText(i, t);
     ASSERT_TRUE(editor.CompilaComando());
     EXPECT_EQ(slot(1), (Bytes{17, 85, 85, 0}));
     EXPECT_EQ(slot(2), (Bytes{26, 0, 0, 0}));
@@ -140,7 +142,8 @@ TEST_F(ArithBlocks, PidLayout) {
     rung().ArgBytes[6] = {5, 5, 5, 5};
     choose(55);
     EXPECT_FALSE(row(6).Value.Visible);
-    for (auto [i, t] : {std::pair{1, "2"}, {2, "0.5"}, {5, "1"}}) editor.setRowText(i, t);
+    for (auto [i, t] : {std::pair{1, "2"}, {2, "0.5"}, {5, "1"}})
+        editor.setRowText(i, t);
     ASSERT_TRUE(editor.CompilaComando());
     EXPECT_EQ(rung().Opcode, 142);
     EXPECT_EQ(slot(0)[0], 0);

@@ -6,7 +6,8 @@ using CommBlocks = EditorTest;
 
 TEST_F(CommBlocks, ReadHoldingRecordAndRow) {
     choose(40);
-    for (auto [i, t] : {std::pair{0, "1"}, {1, "100"}, {2, "10"}, {4, "%R30"}}) editor.setRowText(i, t);
+    for (auto [i, t] : {std::pair{0, "1"}, {1, "100"}, {2, "10"}, {4, "%R30"}})
+        editor.setRowText(i, t);
     ASSERT_TRUE(editor.CompilaComando());
     const CommandRecord& r = rung();
     EXPECT_EQ(r.FunctionType, 4);
@@ -14,7 +15,8 @@ TEST_F(CommBlocks, ReadHoldingRecordAndRow) {
     EXPECT_EQ(r.SubOp, 0);
     const std::array<Bytes, 8> expected = {Bytes{1, 0, 0, 0}, {100, 0, 0, 0}, {10, 0, 0, 0}, {30, 0, 0, 0},
                                            {10, 0, 0, 0},     {0, 0, 0, 0},   {0, 0, 0, 0},  {0, 0, 0, 0}};
-    for (int k = 0; k < 8; ++k) EXPECT_EQ(slot(k), expected[static_cast<size_t>(k)]) << k;
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(slot(k), expected[static_cast<size_t>(k)]) << k;
     EXPECT_EQ(r.Delay, 10);
     EXPECT_EQ(r.DataSize, 0);
     EXPECT_EQ(r.EncodedFlag, -1);
@@ -76,7 +78,8 @@ TEST_F(CommBlocks, SetUpRowsPerFamily) {
     EXPECT_EQ(editor.Args[0].Kind, 8);
 
     choose(64); // Write (pointer): no rows, no delay
-    for (int i = 0; i < 8; ++i) EXPECT_FALSE(row(i).Value.Visible);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_FALSE(row(i).Value.Visible);
     EXPECT_FALSE(editor.state.DelayVisible);
     choose(4);
     EXPECT_FALSE(editor.state.DelayVisible);
@@ -138,7 +141,8 @@ TEST_F(CommBlocks, DeviceListsFollowTheModule) {
 
 TEST_F(CommBlocks, WriteDeviceByModulePosition) {
     choose(9);
-    for (auto [i, t] : {std::pair{1, "2"}, {5, "0"}, {6, "5"}, {7, "%R40"}}) editor.setRowText(i, t);
+    for (auto [i, t] : {std::pair{1, "2"}, {5, "0"}, {6, "5"}, {7, "%R40"}})
+        editor.setRowText(i, t);
     ASSERT_TRUE(editor.CompilaComando());
     EXPECT_EQ(slot(0), (Bytes{2, 0, 0, 0}));
     EXPECT_EQ(slot(1), (Bytes{14, 0, 0, 0}));
@@ -185,4 +189,14 @@ TEST_F(CommBlocks, ChannelRangeIsALowerAndUpperBound) {
     EXPECT_FALSE(range("3", "2")); // From above To
     EXPECT_FALSE(range("0", "8")); // To beyond the highest channel
     EXPECT_FALSE(range("-1", "3"));
+}
+
+TEST_F(CommBlocks, ModuleNamesOfTheBrandingSet) {
+    shell.ModelNames[10] = "WX-E7734";
+    shell.ModelNames[23] = "WX-E7556";
+    choose(2);
+    EXPECT_EQ(row(0).Value.Items[0].Text, "WX-E7734");
+    EXPECT_EQ(row(0).Value.Items[12].Text, "WX-E7556");
+    EXPECT_EQ(row(0).Value.Items[1].Text, "JXV7924"); // no name loaded: the default set's
+    EXPECT_EQ(row(0).Value.Text, "WX-E7734");
 }

@@ -76,7 +76,8 @@ TEST_F(EditorHandlers, TablePickerRefillsTheList) {
     ASSERT_EQ(row(1).Value.Items.size(), 2u);
     EXPECT_EQ(row(1).Value.Text, "Tank");
     choose(4); // another function unlocks every row
-    for (int i = 0; i < 8; ++i) EXPECT_FALSE(row(i).Value.Locked);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_FALSE(row(i).Value.Locked);
 }
 
 TEST_F(EditorHandlers, MissingRowsAndEntriesAreNoOps) {
@@ -195,7 +196,8 @@ TEST_F(EditorHandlers, LabelListsOfTheSection) {
     EXPECT_EQ(editor.row.Summary, "[ LOOP ]");
     EXPECT_EQ(editor.row.ArgCaptions[4], "Block");
     EXPECT_EQ(rung().ArgTexts[4], "LOOP");
-    for (int k = 0; k < 8; ++k) EXPECT_EQ(slot(k), (Bytes{0, 0, 0, 0}));
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(slot(k), (Bytes{0, 0, 0, 0}));
 }
 
 TEST_F(EditorHandlers, OpenRungFillsTheStoredTexts) {
@@ -221,4 +223,17 @@ TEST_F(EditorHandlers, OpenRungFillsTheStoredTexts) {
     fresh.openRung(1); // never encoded: the defaults stay
     EXPECT_EQ(fresh.state.Title, "Read Input");
     EXPECT_EQ(fresh.state.Rows[1].Value.Text, "1");
+}
+
+TEST_F(EditorHandlers, EachEncodingHandsItsRowOver) {
+    std::vector<std::pair<int, std::string>> rows;
+    editor.rowWritten = [&](int16_t section, int16_t r, const RungRow& shown) {
+        rows.emplace_back(section * 1000 + r, shown.FunctionName);
+    };
+    choose(16);
+    ASSERT_TRUE(editor.CompilaComando());
+    choose(13);
+    editor.setRowText(1, "99");
+    EXPECT_FALSE(editor.CompilaComando());
+    EXPECT_EQ(rows, (std::vector<std::pair<int, std::string>>{{1, "Timer"}}));
 }

@@ -6,14 +6,16 @@ using FlowBlocks = EditorTest;
 
 TEST_F(FlowBlocks, IfBitMask) {
     choose(13);
-    EXPECT_EQ(row(1).Caption, "Bit [0\xF7" "15]");
+    EXPECT_EQ(row(1).Caption, "Bit [0\xF7"
+                              "15]");
     EXPECT_EQ(row(4).Caption, "Goto if True");
     EXPECT_EQ(row(5).Caption, "Goto if False");
     editor.setRowText(1, "15");
     ASSERT_TRUE(editor.CompilaComando());
     EXPECT_EQ(slot(0), (Bytes{26, 0, 0, 0}));
     EXPECT_EQ(slot(7), (Bytes{0x80, 0, 0, 0}));
-    for (int k = 1; k < 7; ++k) EXPECT_EQ(slot(k), (Bytes{0, 0, 0, 0}));
+    for (int k = 1; k < 7; ++k)
+        EXPECT_EQ(slot(k), (Bytes{0, 0, 0, 0}));
     EXPECT_EQ(rung().DataSize, 34);
     EXPECT_EQ(editor.row.ArgCaptions[0], "Source (uInt)");
     editor.setRowText(1, "0");
@@ -30,10 +32,12 @@ TEST_F(FlowBlocks, IfBitMask) {
 }
 
 TEST_F(FlowBlocks, ReturnCallAndWatchdog) {
-    for (auto& s : rung().ArgBytes) s = {5, 5, 5, 5};
+    for (auto& s : rung().ArgBytes)
+        s = {5, 5, 5, 5};
     choose(15);
     ASSERT_TRUE(editor.CompilaComando());
-    for (int k = 0; k < 8; ++k) EXPECT_EQ(slot(k), (Bytes{0, 0, 0, 0}));
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(slot(k), (Bytes{0, 0, 0, 0}));
     EXPECT_EQ(slot(8), (Bytes{5, 5, 5, 5}));
     EXPECT_EQ(rung().DataSize, 2);
 

@@ -9,11 +9,13 @@ TEST_F(LogicBlocks, TimerRecord) {
     EXPECT_EQ(row(0).Caption, "Timer");
     EXPECT_EQ(row(1).Value.Text, "1000");
     EXPECT_EQ(row(2).Value.Text, "%R26");
-    for (auto [i, t] : {std::pair{0, "3"}, {1, "1000"}, {2, "%R40"}}) editor.setRowText(i, t);
+    for (auto [i, t] : {std::pair{0, "3"}, {1, "1000"}, {2, "%R40"}})
+        editor.setRowText(i, t);
     ASSERT_TRUE(editor.CompilaComando());
     EXPECT_EQ(slot(0), (Bytes{3, 0, 0, 0}));
     EXPECT_EQ(slot(1), (Bytes{0xE8, 0x03, 0x28, 0x00}));
-    for (int k = 2; k < 8; ++k) EXPECT_EQ(slot(k), (Bytes{0, 0, 0, 0}));
+    for (int k = 2; k < 8; ++k)
+        EXPECT_EQ(slot(k), (Bytes{0, 0, 0, 0}));
     EXPECT_EQ(rung().DataSize, 10);
     EXPECT_EQ(editor.row.Summary, "[ 3 , 1000 , %R40 ]");
     EXPECT_EQ(editor.row.ArgCaptions[1], "mSec");
@@ -70,7 +72,8 @@ TEST_F(LogicBlocks, BitSetAndResetUseTheBitOperations) {
     EXPECT_EQ(slot(0)[0], 9);
     EXPECT_EQ(slot(1)[0], 0x66);
     EXPECT_EQ(slot(2), (Bytes{0, 0, 4, 0}));
-    for (int k : {3, 4, 5, 6}) EXPECT_EQ(slot(k), (Bytes{0, 0, 0xFF, 0xFF})) << k;
+    for (int k : {3, 4, 5, 6})
+        EXPECT_EQ(slot(k), (Bytes{0, 0, 0xFF, 0xFF})) << k;
     choose(37);
     ASSERT_TRUE(editor.CompilaComando());
     EXPECT_EQ(rung().SubOp, 14);
@@ -120,7 +123,8 @@ TEST_F(LogicBlocks, EdgeOperationsRepeatTheirMask) {
     editor.setRowText(1, "258");
     ASSERT_TRUE(editor.CompilaComando());
     EXPECT_EQ(slot(0)[0], 15);
-    for (int k : {2, 5, 6}) EXPECT_EQ(slot(k), (Bytes{0, 0, 1, 2})) << k;
+    for (int k : {2, 5, 6})
+        EXPECT_EQ(slot(k), (Bytes{0, 0, 1, 2})) << k;
 }
 
 TEST_F(LogicBlocks, OtherFamiliesBytesAreNotReadAsTypes) {
@@ -170,7 +174,8 @@ TEST_F(LogicBlocks, TripRecord) {
 TEST_F(LogicBlocks, LogWriteFixedBytes) {
     rung().Delay = 7;
     choose(41);
-    for (int i = 0; i < 8; ++i) EXPECT_FALSE(row(i).Value.Visible);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_FALSE(row(i).Value.Visible);
     ASSERT_TRUE(editor.CompilaComando());
     EXPECT_EQ(slot(0), (Bytes{0, 1, 2, 3}));
     EXPECT_EQ(slot(1), (Bytes{4, 127, 0, 0}));

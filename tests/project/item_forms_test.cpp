@@ -42,7 +42,8 @@ TEST(ItemForms, NumberReaderTakesEveryWrittenFormAndNothingElse) {
     EXPECT_EQ(parseNumber(" 1E+20 "), 1e20);
     EXPECT_EQ(parseNumber("+3"), 3);
     EXPECT_EQ(parseNumber("\t7\t"), 7);
-    for (const char* bad : {"", " ", "abc", "inf", "nan", "1.5x", "--1", "1,5", "."}) EXPECT_FALSE(parseNumber(bad)) << bad;
+    for (const char* bad : {"", " ", "abc", "inf", "nan", "1.5x", "--1", "1,5", "."})
+        EXPECT_FALSE(parseNumber(bad)) << bad;
 }
 
 TEST(ItemForms, WriterFlattensLineBreaksOfSingleLineTexts) {

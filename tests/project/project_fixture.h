@@ -10,23 +10,11 @@
 #include <string>
 
 #include "app/app_context.h"
+#include "project/counting_pump.h"
 #include "support/fake_dialogs.h"
 
-// Counts every chance it gets to run events, so tests can check that none was taken.
-class CountingPump : public EventPump {
-public:
-    int calls = 0;
-    void processEvents() override { ++calls; }
-    void pausa(double) override { ++calls; }
-    bool waitUntil(const std::function<bool()>& done, int, bool) override {
-        ++calls;
-        return done();
-    }
-    int64_t nowMs() const override { return 0; }
-};
-
 class ProjectFixture : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<ShellState> shell = std::make_unique<ShellState>();
     std::unique_ptr<CommState> comm = std::make_unique<CommState>();
     std::unique_ptr<Project> project = std::make_unique<Project>();
@@ -65,6 +53,25 @@ protected:
 // Joins lines with CR LF, each line ended.
 inline std::string crlf(std::initializer_list<std::string> lines) {
     std::string s;
-    for (const auto& l : lines) s += l + "\r\n";
+    for (const auto& l : lines)
+        s += l + "\r\n";
     return s;
+}
+
+// A Read Holding rung as the function-block editor encodes rows "1", "100", "10", "%R30" and delay 10.
+inline CommandRecord readHoldingRung() {
+    CommandRecord r;
+    r.Description = "Read temps";
+    r.Label = "L1";
+    r.FunctionType = 4;
+    r.ArgTexts[0] = "1";
+    r.ArgTexts[1] = "100";
+    r.ArgTexts[2] = "10";
+    r.ArgTexts[4] = "%R30";
+    r.ArgBytes[0] = {1, 0, 0, 0};
+    r.ArgBytes[1] = {100, 0, 0, 0};
+    r.ArgBytes[2] = {10, 0, 0, 0};
+    r.ArgBytes[3] = {30, 0, 0, 0};
+    r.ArgBytes[4] = {10, 0, 0, 0}; // the delay of a communication block
+    return r;
 }

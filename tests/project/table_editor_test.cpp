@@ -5,10 +5,11 @@
 #include "project_fixture.h"
 
 class TableEditorTest : public ProjectFixture {
-protected:
+  protected:
     TableEditor editor{project->Tables, project->ProjectModified, dialogs};
 
-    void type(const std::string& name, const std::string& n, std::initializer_list<std::pair<const char*, const char*>> points) {
+    void type(const std::string& name, const std::string& n,
+              std::initializer_list<std::pair<const char*, const char*>> points) {
         editor.fields.name = name;
         editor.fields.pointCount = n;
         size_t i = 0;

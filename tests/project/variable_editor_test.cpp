@@ -5,7 +5,7 @@
 #include "project_fixture.h"
 
 class VariableEditorTest : public ProjectFixture {
-protected:
+  protected:
     VariableTable& vars() { return project->Variables; }
     int16_t& modified() { return project->ProjectModified; }
 };
@@ -23,7 +23,8 @@ TEST_F(VariableEditorTest, AddUsesTheModelDefaultsAndStopsAtItsLimit) {
 }
 
 TEST_F(VariableEditorTest, RemoveAndMoveKeepTheRecordsAndTheSelection) {
-    for (int i = 0; i < 3; ++i) addVariable(vars(), model(), modified());
+    for (int i = 0; i < 3; ++i)
+        addVariable(vars(), model(), modified());
     EXPECT_EQ(moveVariableDown(vars(), 0, modified()), 1);
     EXPECT_EQ(vars().Variables[1].Name, "Var0");
     EXPECT_EQ(moveVariableDown(vars(), 2, modified()), 2); // the last row stays

@@ -66,12 +66,15 @@ AboutBox::AboutBox(AppContext& ctx, const QString& programName, LanguageSwitch& 
     languages_.windowLoaded(this, [this] { SetRes(); });
 }
 
-AboutBox::~AboutBox() { languages_.windowUnloaded(this); }
+AboutBox::~AboutBox() {
+    languages_.windowUnloaded(this);
+}
 
 void AboutBox::SetRes() {
     setWindowTitle("About " + programName_);
     lblTitle->setText(programName_);
-    lblVersion->setText("Version: " + fromLatin1(ctx_.shell.VersionText) + fromLatin1(ctx_.shell.VersionSuffix));
+    lblVersion->setText("Version: " + fromLatin1(ctx_.shell.VersionText) +
+                        fromLatin1(ctx_.shell.VersionSuffix));
 }
 
 QString AboutBox::findSysInfo() {

@@ -1,8 +1,8 @@
 #pragma once
 // frmAbout: program name, icon and version, and a button that starts a system-information program.
+#include <functional>
 #include <QDialog>
 #include <QString>
-#include <functional>
 
 struct AppContext;
 class LanguageSwitch;
@@ -11,11 +11,12 @@ class QPushButton;
 
 class AboutBox : public QDialog {
     Q_OBJECT
-public:
+  public:
     // startProgram runs a program by path and tells whether it started.
     using ProgramStarter = std::function<bool(const QString&)>;
 
-    AboutBox(AppContext& ctx, const QString& programName, LanguageSwitch& languages, QWidget* parent = nullptr);
+    AboutBox(AppContext& ctx, const QString& programName, LanguageSwitch& languages,
+             QWidget* parent = nullptr);
     ~AboutBox() override;
 
     void SetRes();
@@ -25,7 +26,7 @@ public:
     void setProgramStarter(ProgramStarter starter) { startProgram_ = std::move(starter); }
     void setSysInfoFinder(std::function<QString()> finder) { findSysInfo_ = std::move(finder); }
 
-private:
+  private:
     AppContext& ctx_;
     QString programName_;
     LanguageSwitch& languages_;

@@ -13,15 +13,19 @@ LogWindow::LogWindow(Log& log, QWidget* parent) : QListWidget(parent), log_(log)
     refresh();
 }
 
-LogWindow::~LogWindow() { log_.onChanged = nullptr; }
+LogWindow::~LogWindow() {
+    log_.onChanged = nullptr;
+}
 
 // Lines are only ever appended or all cleared, so only the new ones are added.
 void LogWindow::refresh() {
     const auto& lines = log_.lines();
     if (static_cast<size_t>(count()) > lines.size()) clear();
-    for (size_t i = static_cast<size_t>(count()); i < lines.size(); ++i) addItem(fromLatin1(lines[i]));
-    if (count() > 0) {
-        setCurrentRow(count() - 1);
-        scrollToBottom();
+    for (size_t i = static_cast<size_t>(count()); i < lines.size(); ++i)
+        addItem(fromLatin1(lines[i]));
+    // The newest line written with LogWrite is selected and scrolled to; a date header is not.
+    if (log_.selected() >= 0 && log_.selected() < count()) {
+        setCurrentRow(log_.selected());
+        scrollToItem(item(log_.selected()));
     }
 }

@@ -7,11 +7,11 @@ class Log;
 // the window.
 class LogWindow : public QListWidget {
     Q_OBJECT
-public:
+  public:
     explicit LogWindow(Log& log, QWidget* parent = nullptr);
     ~LogWindow() override;
 
-private:
+  private:
     void refresh();
     Log& log_;
 };

@@ -16,27 +16,27 @@
 #include "app/menu_model.h"
 #include "app/shell_procedures.h"
 #include "app/toolbar_layout.h"
-#include "app/web_page.h"
 #include "app/ui/about_box.h"
 #include "app/ui/log_window.h"
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
+#include "app/web_page.h"
+#include "program/ui/frm_download.h"
 
 namespace {
 
-constexpr int WindowWidthTwips = 16000;
-constexpr int WindowHeightTwips = 13000;
 constexpr int LogWidthTwips = 3490;
-constexpr int LogHeightTwips = 3000;
 constexpr int NavigatorWidthTwips = 3080;
 constexpr int PanelCount = 6;
 
-QString qs(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+QString qs(std::string_view s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 } // namespace
 
-MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, const QString& programName, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), procs_(procs), programName_(programName), mdi_(new QMdiArea(this)),
+MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), procs_(procs), mdi_(new QMdiArea(this)),
       router_(ctx.comm.PollStop, [&ctx] { AggiornaStato(ctx); }),
       languages_([&procs](uint8_t language) { callIf(procs.CaricaRisorse, language); }) {
     setObjectName("Principale");
@@ -48,7 +48,13 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, const QStr
         syncMenus();
     };
     ctx_.shell.status.onChanged = [this](int panel) {
-        if (QLabel* l = panels_.value(panel)) l->setText(fromLatin1(ctx_.shell.status.Text[static_cast<size_t>(panel)]));
+        if (QLabel* l = panels_.value(panel))
+            l->setText(fromLatin1(ctx_.shell.status.Text[static_cast<size_t>(panel)]));
+    };
+    // The device procedures refresh the toolbar and the status bar through these.
+    ctx_.shell.status.onAggiornaStato = [&ctx] { AggiornaStato(ctx); };
+    ctx_.shell.status.onAbilitaPulsanti = [&ctx](const std::string& group, bool enable) {
+        AbilitaPulsanti(ctx, group, enable);
     };
     // The main window is the first window loaded; its captions come first on a language switch.
     languages_.windowLoaded(this, [this] { SetRes(); });
@@ -60,27 +66,35 @@ MainWindow::~MainWindow() {
     delete about_;
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
+    ctx_.shell.status.onAggiornaStato = nullptr;
+    ctx_.shell.status.onAbilitaPulsanti = nullptr;
 }
 
-void MainWindow::loadWindowSteps(double logicalDpi) {
-    CaricaImmagini();
-    applyBuildMenus();
-    applyCaptionIconAndSize(logicalDpi);
-    CreaToolBar();
-    loadLogWindow(logicalDpi);
+void MainWindow::CaricaImmagini() {
+    ImageList1.CaricaImmagini();
 }
 
-void MainWindow::CaricaImmagini() { ImageList1.CaricaImmagini(); }
-
-void MainWindow::applyBuildMenus() {
+void MainWindow::ShowInternalMenus(bool visible) {
     for (const char* name : {"mnu_collaudo", "mnu_Export", "mnu_print"})
-        if (QAction* a = menuItems_.value(name)) a->setVisible(BuildInternal != 0);
+        if (QAction* a = menuItems_.value(name)) a->setVisible(visible);
 }
 
-void MainWindow::applyCaptionIconAndSize(double logicalDpi) {
+void MainWindow::SetIcon() {
     setWindowIcon(applicationIcon());
+}
+
+void MainWindow::SetCaption(const std::string& caption) {
+    programName_ = fromLatin1(caption);
     setWindowTitle(programName_);
-    resize(twipsToPixels(WindowWidthTwips, logicalDpi), twipsToPixels(WindowHeightTwips, logicalDpi));
+}
+
+void MainWindow::SetSizeTwips(int width, int height) {
+    resize(twipsToPixels(width, logicalDpiX()), twipsToPixels(height, logicalDpiY()));
+}
+
+void MainWindow::ApplyMenuCaptions(const std::vector<std::pair<std::string, std::string>>& captions) {
+    for (const auto& [menu, caption] : captions)
+        if (QAction* a = menuItems_.value(QString::fromStdString(menu))) a->setText(fromLatin1(caption));
 }
 
 void MainWindow::CreaToolBar() {
@@ -107,15 +121,15 @@ void MainWindow::CreaToolBar() {
     syncToolbar();
 }
 
-void MainWindow::loadLogWindow(double logicalDpi) {
+void MainWindow::LoadLogWindow(int heightTwips) {
     log_ = new LogWindow(ctx_.shell.log);
     logSub_ = mdi_->addSubWindow(log_);
     logSub_->setObjectName("Log");
     logSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; it lives for the whole run
     logSub_->setWindowIcon(ImageList1.picture("view_log"));
     // Fixed width; the user may change the height only.
-    int width = twipsToPixels(LogWidthTwips, logicalDpi);
-    logSub_->setGeometry(0, 0, width, twipsToPixels(LogHeightTwips, logicalDpi));
+    int width = twipsToPixels(LogWidthTwips, logicalDpiX());
+    logSub_->setGeometry(0, 0, width, twipsToPixels(heightTwips, logicalDpiY()));
     logSub_->setMinimumWidth(width);
     logSub_->setMaximumWidth(width);
     logSub_->show();
@@ -124,8 +138,8 @@ void MainWindow::loadLogWindow(double logicalDpi) {
 void MainWindow::buildMenus() {
     for (const auto& m : MenuTree) {
         const QString name = qs(m.Name);
-        const bool hasChildren =
-            std::any_of(MenuTree.begin(), MenuTree.end(), [&](const MenuItem& c) { return c.Parent == m.Name; });
+        const bool hasChildren = std::any_of(MenuTree.begin(), MenuTree.end(),
+                                             [&](const MenuItem& c) { return c.Parent == m.Name; });
         QMenu* parent = m.Parent.empty() ? nullptr : menus_.value(qs(m.Parent));
         QAction* action = nullptr;
         if (hasChildren) {
@@ -179,7 +193,7 @@ void MainWindow::bindCommands() {
     add("proj_save", bool(p.SalvaProgetto), [&p] { p.SalvaProgetto(true); });
     add("connect", p.Connetti && p.Disconnetti, [&ctx, &p] { ConnectSequence(ctx, p); });
     add("disconnect", bool(p.Disconnetti), [&p] { p.Disconnetti(); });
-    add("download", bool(p.ApriDownload), [&p] { p.ApriDownload(); });
+    add("download", true, [this] { showDownload(); });
     const bool mode = p.ImpostaModoDebug && p.LeggiStatoPLC;
     add("debug", mode, [&ctx, &p] {
         p.ImpostaModoDebug(true);
@@ -215,17 +229,21 @@ void MainWindow::bindCommands() {
 
     for (const auto& m : MenuTree) {
         QString name = qs(m.Name);
-        if (!menus_.contains(name) && !::isSeparator(m)) menuItems_.value(name)->setEnabled(menuHandlers_.contains(name));
+        if (!menus_.contains(name) && !::isSeparator(m))
+            menuItems_.value(name)->setEnabled(menuHandlers_.contains(name));
     }
     syncToolbar();
 }
 
 void MainWindow::SetRes() {
     for (const auto& m : MenuTree)
-        if (m.TextKey >= 0) menuItems_.value(qs(m.Name))->setText(fromLatin1(menuCaption(m, ctx_.shell.UiText)));
+        if (m.TextKey >= 0)
+            menuItems_.value(qs(m.Name))->setText(fromLatin1(menuCaption(m, ctx_.shell.UiText)));
 }
 
-void MainWindow::Toolbar1_ButtonClick(const QString& key) { router_.press(key.toStdString()); }
+void MainWindow::Toolbar1_ButtonClick(const QString& key) {
+    router_.press(key.toStdString());
+}
 
 void MainWindow::syncToolbar() {
     const ToolbarState& t = ctx_.shell.Toolbar;
@@ -284,6 +302,13 @@ void MainWindow::showNavigator() {
     }
     navigator_->show();
     navigator_->raise();
+}
+
+void MainWindow::showDownload() {
+    if (!download_) download_ = new frm_Download(ctx_, true, this);
+    download_->show();
+    download_->raise();
+    download_->activateWindow();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -6,6 +6,7 @@
 
 #include "app/command_router.h"
 #include "app/language_switch.h"
+#include "app/startup.h"
 #include "app/ui/picture_list.h"
 #include "app/ui/settings_dialog.h"
 
@@ -21,20 +22,21 @@ class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public StartupWindow {
     Q_OBJECT
-public:
-    MainWindow(AppContext& ctx, const ShellProcedures& procs, const QString& programName, QWidget* parent = nullptr);
+  public:
+    MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The window steps of start-up (picture list, build menus, caption, icon and size, toolbar, log
-    // window), in the order Main runs them.
-    void loadWindowSteps(double logicalDpi);
-    void CaricaImmagini();
-    void applyBuildMenus();
-    void applyCaptionIconAndSize(double logicalDpi);
-    void CreaToolBar();
-    void loadLogWindow(double logicalDpi);
+    // The window steps of start-up, called by Main in its order.
+    void CaricaImmagini() override;
+    void ShowInternalMenus(bool visible) override;
+    void SetIcon() override;
+    void SetCaption(const std::string& caption) override;
+    void SetSizeTwips(int width, int height) override;
+    void CreaToolBar() override;
+    void LoadLogWindow(int heightTwips) override;
+    void ApplyMenuCaptions(const std::vector<std::pair<std::string, std::string>>& captions) override;
     // Binds every toolbar key and menu item to the procedures this build offers; the rest are disabled.
     void bindCommands();
 
@@ -46,6 +48,8 @@ public:
     AboutBox* showAbout();
     void showLog();
     void showNavigator();
+    // Creates the download window if needed in download mode and brings it to the front.
+    void showDownload();
 
     QMdiArea* mdi() const { return mdi_; }
     QToolBar* toolbar() const { return Toolbar1; }
@@ -58,10 +62,10 @@ public:
     LanguageSwitch& languages() { return languages_; }
     const PictureList& pictures() const { return ImageList1; }
 
-protected:
+  protected:
     void closeEvent(class QCloseEvent* event) override;
 
-private:
+  private:
     void buildMenus();
     void buildStatusBar();
     void syncToolbar();
@@ -87,4 +91,5 @@ private:
     QPointer<SettingsDialog> settings_;
     QPointer<AboutBox> about_;
     QPointer<QMdiSubWindow> navigator_;
+    QPointer<QWidget> download_;
 };

@@ -12,4 +12,6 @@ void PictureList::CaricaImmagini() {
     }
 }
 
-QIcon applicationIcon() { return QIcon(":/pictures/melqo.svg"); }
+QIcon applicationIcon() {
+    return QIcon(":/pictures/melqo.svg");
+}

@@ -5,13 +5,13 @@
 #include <QString>
 
 class PictureList {
-public:
+  public:
     void CaricaImmagini();
     // An empty icon for a key that is not in the list.
     QIcon picture(const QString& key) const { return pictures_.value(key); }
     qsizetype size() const { return pictures_.size(); }
 
-private:
+  private:
     QMap<QString, QIcon> pictures_;
 };
 

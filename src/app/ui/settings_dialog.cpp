@@ -21,6 +21,7 @@
 #include "app/settings_form.h"
 #include "app/shell_procedures.h"
 #include "app/ui/picture_list.h"
+#include "app/ui/serial_port_combo.h"
 #include "app/ui/ui_texts.h"
 
 namespace {
@@ -54,7 +55,9 @@ SettingsDialog::SettingsDialog(AppContext& ctx, const ShellProcedures& procs, La
     languages_.windowLoaded(this, [this] { SetRes(); });
 }
 
-SettingsDialog::~SettingsDialog() { languages_.windowUnloaded(this); }
+SettingsDialog::~SettingsDialog() {
+    languages_.windowUnloaded(this);
+}
 
 QWidget* SettingsDialog::buildConnectionPage() {
     frm_opt0 = new QGroupBox;
@@ -105,13 +108,13 @@ QWidget* SettingsDialog::buildConnectionPage() {
     frmCOM = new QGroupBox("RS485 / RS232");
     frmCOM->setObjectName("frmCOM");
     Label6 = new QLabel;
-    cmbCOM = new QComboBox;
+    cmbCOM = new SerialPortCombo;
     cmbCOM->setObjectName("cmbCOM");
-    for (int i = 1; i <= ComPortCount; ++i) cmbCOM->addItem(QString("COM%1").arg(i));
     lbl_baud = new QLabel("Baud Rate");
     cmbBaud = new QComboBox;
     cmbBaud->setObjectName("cmbBaud");
-    for (auto b : BaudRates) cmbBaud->addItem(QString::fromLatin1(b.data(), static_cast<qsizetype>(b.size())));
+    for (auto b : BaudRates)
+        cmbBaud->addItem(QString::fromLatin1(b.data(), static_cast<qsizetype>(b.size())));
     lbl_stop = new QLabel("Stop bit");
     auto* stopRow = new QHBoxLayout;
     auto* stopGroup = new QButtonGroup(this);
@@ -190,7 +193,9 @@ QWidget* SettingsDialog::buildWorkspacePage() {
     return frm_opt1;
 }
 
-void SettingsDialog::showPage(Page page) { pages_->setCurrentIndex(page); }
+void SettingsDialog::showPage(Page page) {
+    pages_->setCurrentIndex(page);
+}
 
 void SettingsDialog::SetRes() {
     const ShellState& s = ctx_.shell;
@@ -235,7 +240,7 @@ void SettingsDialog::Form_Load() {
     txt_port->setText(fromLatin1(f.PortText));
     txt_timeoutTCP->setText(fromLatin1(f.TimeoutTcpText));
     txt_timeoutCOM->setText(fromLatin1(f.TimeoutTcpText));
-    cmbCOM->setCurrentIndex(f.ComIndex);
+    cmbCOM->setCurrentText(fromLatin1(serialChoiceText(f)));
     cmbBaud->setCurrentText(fromLatin1(f.BaudRate));
     optStop[f.TwoStopBits ? 1 : 0]->setChecked(true);
     chk_autoricezione->setChecked(f.EchoRemove);
@@ -252,7 +257,9 @@ void SettingsDialog::optChannel_Click(int index) {
     frmTCP->setVisible(index == 0);
 }
 
-void SettingsDialog::opt_lang_Click(int index) { languages_.CambiaLingua(static_cast<int16_t>(index)); }
+void SettingsDialog::opt_lang_Click(int index) {
+    languages_.CambiaLingua(static_cast<int16_t>(index));
+}
 
 void SettingsDialog::confirm() {
     auto text = [](const QLineEdit* e) {
@@ -264,7 +271,12 @@ void SettingsDialog::confirm() {
     f.IpAddress = text(txt_IP);
     f.PortText = text(txt_port);
     f.TimeoutTcpText = text(txt_timeoutTCP);
-    f.ComIndex = cmbCOM->currentIndex();
+    QByteArray port = cmbCOM->currentText().toLatin1();
+    f.ComIndex = ctx_.comm.CurrentDevice.Port >= 1 && ctx_.comm.CurrentDevice.Port <= ComPortCount
+                     ? ctx_.comm.CurrentDevice.Port - 1
+                     : 0;
+    f.SerialDevice = ctx_.comm.CurrentDevice.SerialDevice;
+    setSerialChoice(f, std::string(port.constData(), static_cast<size_t>(port.size())));
     QByteArray baud = cmbBaud->currentText().toLatin1();
     f.BaudRate = std::string(baud.constData(), static_cast<size_t>(baud.size()));
     f.TwoStopBits = optStop[1]->isChecked();
@@ -282,4 +294,6 @@ void SettingsDialog::confirm() {
     applySettings(ctx, procs, f);
 }
 
-void SettingsDialog::cancel() { close(); }
+void SettingsDialog::cancel() {
+    close();
+}

@@ -19,7 +19,7 @@ class QStackedWidget;
 
 class SettingsDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     enum Page { ConnectionPage = 0, WorkspacePage = 1 };
 
     SettingsDialog(AppContext& ctx, const ShellProcedures& procs, LanguageSwitch& languages,
@@ -34,7 +34,7 @@ public:
 
     QComboBox* modelList() const { return Combo1; }
 
-private:
+  private:
     void Form_Load();
     void optChannel_Click(int index);
     void opt_lang_Click(int index);
@@ -48,7 +48,8 @@ private:
 
     QStackedWidget* pages_;
     QGroupBox *frm_opt0, *frm_opt1, *Frame1, *Frame2, *Frame3, *Frame4, *frmTCP, *frmCOM;
-    QLabel *Label1, *Label2, *Label5, *Label6, *Label7, *lbl_baud, *lbl_timeoutTCP, *lbl_stop, *lbl_timeoutCOM;
+    QLabel *Label1, *Label2, *Label5, *Label6, *Label7, *lbl_baud, *lbl_timeoutTCP, *lbl_stop,
+        *lbl_timeoutCOM;
     QLabel *lbl_tempo, *Label3;
     QComboBox *Combo1, *cmbCOM, *cmbBaud;
     QLineEdit *txt_address, *txt_IP, *txt_port, *txt_timeoutTCP, *txt_timeoutCOM;

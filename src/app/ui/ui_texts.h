@@ -4,7 +4,9 @@
 
 #include "app/shell_state.h"
 
-inline QString fromLatin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+inline QString fromLatin1(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 inline QString uiText(const ShellState& shell, int key, const char* designCaption) {
     const std::string& t = shell.UiText[static_cast<size_t>(key)];

@@ -9,6 +9,7 @@
 #include <QSlider>
 #include <QStandardItemModel>
 
+#include "app/language.h"
 #include "app/ui/about_box.h"
 #include "app/ui/project_navigator.h"
 #include "platform/qt_user_dialogs.h"
@@ -100,7 +101,8 @@ TEST(SettingsDialog, OkOverSerialStoresThePortChoicesAndCancelChangesNothing) {
     EXPECT_EQ(f.shell.AnimateTime, 3000);
     EXPECT_EQ(f.shell.RegUpdate, -1);
     // The link did not open: no identification, no mode read.
-    EXPECT_EQ(f.calls, (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "MappaRegistri(false)"}));
+    EXPECT_EQ(f.calls,
+              (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "MappaRegistri(false)"}));
 }
 
 TEST(SettingsDialog, LanguageOptionSwitchesAtOnce) {
@@ -108,7 +110,7 @@ TEST(SettingsDialog, LanguageOptionSwitchesAtOnce) {
     std::vector<int> loads;
     f.procs.CaricaRisorse = [&](uint8_t lang) {
         loads.push_back(lang);
-        f.shell.Language = lang;
+        CaricaRisorse(f.shell, lang);
     };
     f.start();
     SettingsDialog* d = f.window->openSettings(SettingsDialog::WorkspacePage);
@@ -133,7 +135,8 @@ TEST(AboutBox, ShowsNameAndVersionAndFallsBackToTheMessage) {
     about->setSysInfoFinder([] { return QString(); });
     about->StartSysInfo();
     EXPECT_TRUE(started.empty());
-    EXPECT_EQ(f.dialogs.shown, std::vector<std::string>{"Le informazioni sul sistema non sono attualmente disponibili."});
+    EXPECT_EQ(f.dialogs.shown,
+              std::vector<std::string>{"Le informazioni sul sistema non sono attualmente disponibili."});
 
     about->setSysInfoFinder([] { return QString("/usr/bin/hardinfo"); });
     about->StartSysInfo();

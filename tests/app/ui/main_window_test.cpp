@@ -51,12 +51,13 @@ TEST(MainWindow, KeysWithoutATargetInThisBuildAreDisabled) {
     WindowFixture f;
     f.start();
     // Nothing bound but the shell's own windows.
-    for (const char* key : {"proj_new", "proj_open", "proj_save", "connect", "disconnect", "proj_comp", "view_reg",
-                            "view_http", "upload", "new_sub"})
+    for (const char* key : {"proj_new", "proj_open", "proj_save", "connect", "disconnect", "proj_comp",
+                            "view_reg", "view_http", "upload", "new_sub"})
         EXPECT_FALSE(f.window->button(key)->isEnabled()) << key;
     EXPECT_TRUE(f.window->button("view_log")->isEnabled());
-    for (const char* item : {"mnu_new", "mnu_openProj", "mnu_saveAs", "mnu_Registri", "mnu_Watch", "mnu_search",
-                             "mnu_7403", "mnu_Format", "mnu_dialoga", "mnu_scheduler", "mnu_Tables", "mnu_FB_copy"})
+    for (const char* item :
+         {"mnu_new", "mnu_openProj", "mnu_saveAs", "mnu_Registri", "mnu_Watch", "mnu_search", "mnu_7403",
+          "mnu_Format", "mnu_dialoga", "mnu_scheduler", "mnu_Tables", "mnu_FB_copy"})
         EXPECT_FALSE(f.window->menuItem(item)->isEnabled()) << item;
     for (const char* item : {"mnu_exit", "mnu_controller", "mnu_workspace", "mnu_log", "mnu_About"})
         EXPECT_TRUE(f.window->menuItem(item)->isEnabled()) << item;
@@ -72,7 +73,8 @@ TEST(MainWindow, BoundKeysFollowTheGroupsAndRouteThroughTheRefresh) {
     EXPECT_TRUE(f.window->button("connect")->isEnabled());
     EXPECT_FALSE(f.window->button("debug")->isEnabled());
     f.window->button("connect")->trigger();
-    EXPECT_EQ(f.calls, (std::vector<std::string>{"Disconnetti", "Connetti", "VerificaModello", "LeggiStatoPLC"}));
+    EXPECT_EQ(f.calls,
+              (std::vector<std::string>{"Disconnetti", "Connetti", "VerificaModello", "LeggiStatoPLC"}));
     EXPECT_EQ(f.window->statusPanel(1)->text(), "Connected");
     EXPECT_EQ(f.window->statusPanel(2)->text(), "Debug Mode");
     EXPECT_EQ(f.window->statusPanel(5)->text(), "192.168.1.100 [10]");
@@ -125,9 +127,7 @@ TEST(MainWindow, LanguageSwitchChangesMenuCaptionsAndOpenWindows) {
     int language = 1;
     f.procs.CaricaRisorse = [&](uint8_t lang) {
         language = lang;
-        f.shell.Language = lang;
-        auto texts = englishAndItalianTexts(lang);
-        std::copy(texts.begin(), texts.end(), f.shell.UiText.begin());
+        CaricaRisorse(f.shell, lang);
     };
     f.start();
     SettingsDialog* settings = f.window->openSettings(SettingsDialog::ConnectionPage);
@@ -135,6 +135,8 @@ TEST(MainWindow, LanguageSwitchChangesMenuCaptionsAndOpenWindows) {
     EXPECT_EQ(language, 0);
     EXPECT_EQ(f.window->menuItem("mnu_project")->text(), "Progetto");
     EXPECT_EQ(f.window->menuItem("mnu_About")->text(), "Informazioni");
+    EXPECT_EQ(f.window->menuItem("mnu_settings")->text(), "Impostazioni");
+    EXPECT_EQ(f.window->menuItem("mnu_images")->text(), "Immagini");
     EXPECT_EQ(f.window->menuItem("mnu_Watch")->text(), "Watch");
     EXPECT_EQ(f.window->menuItem("mnu_FB_copy")->text(), "Copy");
     EXPECT_EQ(settings->windowTitle(), "Impostazioni");
@@ -156,6 +158,7 @@ TEST(MainWindow, CloseQuestionPaths) {
         ++saves;
         EXPECT_TRUE(ask);
         if (saveWorks) f.project.ProjectModified = 0;
+        return saveWorks;
     };
     f.start();
     f.project.ProjectModified = -1;
@@ -201,6 +204,34 @@ TEST(MainWindow, LogWindowFollowsTheLog) {
     EXPECT_TRUE(f.window->logSubWindow()->isHidden());
     f.window->menuItem("mnu_log")->trigger();
     EXPECT_FALSE(f.window->logSubWindow()->isHidden());
+}
+
+} // namespace
+
+#include <QTemporaryDir>
+
+#include "app/settings_file.h"
+
+namespace {
+
+TEST(MainWindow, StartUpThroughMainTakesTheBrandCaptionAndTheSavedLanguage) {
+    QTemporaryDir folder;
+    ShellFixture saved;
+    saved.shell.Language = 0;
+    ASSERT_TRUE(SaveSettings(saved.shell, saved.comm.CurrentDevice, folder.path().toStdString()));
+
+    WindowFixture f;
+    f.window = std::make_unique<MainWindow>(f.ctx, f.procs);
+    Main(f.ctx, f.window.get(), {ThisBuild, folder.path().toStdString()});
+    EXPECT_EQ(f.window->windowTitle(), "Melqo");
+    EXPECT_EQ(f.window->size(), QSize(1067, 867));
+    EXPECT_EQ(f.window->logSubWindow()->height(), 200);
+    EXPECT_EQ(f.window->menuItem("mnu_project")->text(), "Progetto");
+    EXPECT_FALSE(f.window->menuItem("mnu_collaudo")->isVisible());
+    EXPECT_FALSE(f.window->menuItem("mnu_Export")->isVisible());
+    EXPECT_FALSE(f.window->menuItem("mnu_print")->isVisible());
+    EXPECT_EQ(f.comm.CurrentDevice.Connected, 0);
+    EXPECT_EQ(f.project.ProjectModified, 0);
 }
 
 } // namespace

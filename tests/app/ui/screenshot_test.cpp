@@ -13,13 +13,7 @@ TEST(Screenshots, MainWindowSettingsAndAboutInBothLanguages) {
     QString dir = qEnvironmentVariable("MELQO_SCREENSHOT_DIR");
     if (dir.isEmpty()) GTEST_SKIP() << "MELQO_SCREENSHOT_DIR not set";
     WindowFixture f;
-    f.procs = f.recordingProcedures(true, -1);
-    f.procs.CaricaRisorse = [&](uint8_t lang) {
-        f.shell.Language = lang;
-        auto texts = englishAndItalianTexts(lang);
-        std::copy(texts.begin(), texts.end(), f.shell.UiText.begin());
-    };
-    f.procs.CaricaRisorse(1);
+    f.recordAndLoadTexts(true, -1);
     f.comm.CurrentDevice.ModelIndex = 0;
     f.start();
     f.shell.log.LogStart();

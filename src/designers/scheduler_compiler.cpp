@@ -1,4 +1,4 @@
-#include "designers/task_compiler.h"
+#include "designers/scheduler_compiler.h"
 
 #include <algorithm>
 

@@ -1,0 +1,59 @@
+#include "app/ui/shell_bindings.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+#include "app/app_context.h"
+#include "app/language.h"
+#include "app/settings_file.h"
+#include "comm/device_procedures.h"
+#include "comm/link.h"
+#include "comm/register_map.h"
+#include "fbeditor/editor.h"
+#include "platform/app_data_folder.h"
+#include "program/compiler.h"
+#include "program/table_pages.h"
+#include "program/transfer/export_file.h"
+#include "project/project_clear.h"
+#include "project/project_load.h"
+#include "project/project_save.h"
+
+ShellProcedures bindShellProcedures(AppContext& ctx, const std::string& settingsFolder) {
+    ShellProcedures p;
+    p.Connetti = [&ctx] { Connetti(ctx); };
+    p.Disconnetti = [&ctx] { Disconnetti(ctx); };
+    p.LeggiStatoPLC = [&ctx]() -> int16_t { return LeggiStatoPLC(ctx) ? -1 : 0; };
+    p.ImpostaModoDebug = [&ctx](bool debug) { ImpostaModoDebug(ctx, debug); };
+    p.MappaRegistri = [&ctx](bool keep) { MappaRegistri(ctx, keep); };
+    p.SaveSettings = [&ctx, settingsFolder] {
+        std::string folder = settingsFolder.empty() ? GetLocalAppDataFolder() : settingsFolder;
+        if (!folder.empty()) SaveSettings(ctx.shell, ctx.comm.CurrentDevice, folder);
+    };
+    p.CaricaRisorse = [&ctx](uint8_t language) { CaricaRisorse(ctx.shell, language); };
+    p.CompilaProgramma = [&ctx] { CompilaProgramma(ctx); };
+    p.CaricaProgetto = [&ctx] {
+        ProjectLoadHooks hooks;
+        hooks.rebuildRung = [](AppContext& c, int16_t section, int16_t rung) {
+            return rebuildRung(c, section, rung);
+        };
+        hooks.allocateTables = AllocaTabelle;
+        CaricaProgetto(ctx, hooks);
+    };
+    p.SalvaProgetto = [&ctx](bool askName) { return SalvaProgetto(ctx, askName); };
+    p.Esporta = [&ctx](bool header, bool areas) { Esporta(ctx, TransferView{}, header, areas); };
+    // Until the program view brings its own close and new, a new project is the cleared project a load
+    // starts from (save question, defaults of the model) with its keys enabled.
+    p.NuovoProgramma = [&ctx] {
+        clearProjectForLoad(ctx);
+        ctx.shell.status.AbilitaPulsanti("Puls_FunctionBlock", false);
+        ctx.shell.status.AbilitaPulsanti("Puls_Compila", false);
+    };
+    p.NuovoProgetto = [&ctx] {
+        ctx.shell.status.AbilitaPulsanti("Puls_FunctionBlock", true);
+        ctx.shell.status.AbilitaPulsanti("Puls_Compila", true);
+    };
+    p.OpenUrl = [](const std::string& url) {
+        QDesktopServices::openUrl(QUrl(QString::fromLatin1(url.data(), static_cast<qsizetype>(url.size()))));
+    };
+    return p;
+}

@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "app/app_context.h"
+#include "app/button_groups.h"
+#include "app/ui/main_window.h"
+#include "app/ui/shell_bindings.h"
+#include "comm/device_procedures.h"
+#include "fbeditor/editor.h"
+#include "platform/qt_event_pump.h"
+#include "platform/qt_link_port.h"
+#include "program/ui/frm_download.h"
+#include "support/fake_dialogs.h"
+#include "support/sim_controller.h"
+
+namespace {
+
+// The whole program over a simulated controller on loopback: real procedures, real link, scripted boxes.
+struct Program {
+    QTemporaryDir folder;
+    ShellState shell;
+    CommState comm;
+    Project project;
+    QtEventPump pump;
+    FakeDialogs dialogs;
+    QtLinkPort link;
+    AppContext ctx{shell, comm, project, pump, dialogs, &link};
+    ShellProcedures procs = bindShellProcedures(ctx, folder.path().toStdString());
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(ctx, procs);
+    SimController sim;
+
+    Program() {
+        Main(ctx, window.get(), {ThisBuild, folder.path().toStdString()});
+        window->bindCommands();
+        AggiornaStato(ctx);
+    }
+    ~Program() {
+        project.ProjectModified = 0;
+        window.reset();
+    }
+    // Settings > Controller: Ethernet to the simulator, a controller model, OK.
+    void confirmSettings(uint16_t port, int modelListPosition) {
+        SettingsDialog* d = window->openSettings(SettingsDialog::ConnectionPage);
+        d->findChild<QLineEdit*>("txt_IP")->setText("127.0.0.1");
+        d->findChild<QLineEdit*>("txt_port")->setText(QString::number(port));
+        d->findChild<QLineEdit*>("txt_address")->setText("10");
+        d->modelList()->setCurrentIndex(modelListPosition);
+        d->confirm();
+    }
+    QString panel(int p) const { return window->statusPanel(p)->text(); }
+    bool logHas(const std::string& text) const {
+        for (const auto& line : shell.log.lines())
+            if (line.find(text) != std::string::npos) return true;
+        return false;
+    }
+};
+
+TEST(EndToEnd, SettingsOkConnectsSavesAndReadsTheDebugMode) {
+    Program p;
+    p.sim.setMemory(ModeByteAddress, {ModeDebug});
+    uint16_t port = p.sim.startTcp();
+    EXPECT_EQ(p.panel(1), "Not Connected");
+    EXPECT_FALSE(p.window->button("download")->isEnabled());
+
+    p.confirmSettings(port, 0); // JXV8410-USB
+    EXPECT_EQ(p.comm.CurrentDevice.Connected, -1);
+    EXPECT_EQ(p.comm.CurrentDevice.ModelIndex, 5);
+    EXPECT_EQ(p.comm.CurrentDevice.DebugMode, -1);
+    EXPECT_EQ(p.panel(1), "Connected");
+    EXPECT_EQ(p.panel(2), "Debug Mode");
+    EXPECT_EQ(p.panel(5), QString("127.0.0.1 [10]"));
+    EXPECT_EQ(p.panel(6), "JXV8410-USB");
+    EXPECT_TRUE(p.window->button("debug")->isEnabled());
+    EXPECT_TRUE(std::filesystem::exists(p.folder.filePath("devSettings.dat").toStdString()));
+}
+
+TEST(EndToEnd, ConnectKeyReconnectsAndAFailedConnectReadsNothing) {
+    Program p;
+    p.sim.setMemory(ModeByteAddress, {ModeRelease});
+    uint16_t port = p.sim.startTcp();
+    p.confirmSettings(port, 0);
+    ASSERT_EQ(p.comm.CurrentDevice.Connected, -1);
+    EXPECT_EQ(p.panel(2), "Release Mode");
+    p.sim.clearTranscript();
+    p.window->button("connect")->trigger();
+    EXPECT_EQ(p.comm.CurrentDevice.Connected, -1);
+    EXPECT_FALSE(p.sim.transcript().empty()); // the mode was read again
+
+    p.window->button("disconnect")->trigger();
+    EXPECT_EQ(p.panel(1), "Not Connected");
+    p.sim.stop();
+    p.sim.clearTranscript();
+    p.comm.CurrentDevice.LinkTimeout = 300;
+    p.window->button("connect")->trigger();
+    EXPECT_EQ(p.comm.CurrentDevice.Connected, 0);
+    EXPECT_EQ(p.panel(1), "Not Connected");
+    EXPECT_TRUE(p.sim.transcript().empty());
+}
+
+// Two rungs placed with the function-block editor, as a user builds them.
+void placeTwoRungs(AppContext& ctx) {
+    ProgramSection& main = ctx.project.Program.Sections[0];
+    main.RungCount = 2;
+    ctx.project.Program.CurrentRung = 1;
+    Editor editor(ctx);
+    editor.load();
+    for (int16_t rung : {1, 2}) {
+        ASSERT_TRUE(editor.bind(0, rung));
+        editor.chooseFunction(rung == 1 ? 4 : 7); // Add, Move
+        ASSERT_TRUE(editor.CompilaComando());
+    }
+    ctx.project.ProjectModified = -1;
+}
+
+TEST(EndToEnd, SaveOpenCompileAndDownloadWithVerify) {
+    Program p;
+    p.sim.setMemory(ModeByteAddress, {ModeDebug});
+    p.confirmSettings(p.sim.startTcp(), 0); // JXV8410-USB
+    ASSERT_EQ(p.panel(2), "Debug Mode");
+
+    placeTwoRungs(p.ctx);
+    const CommandRecord first = p.project.Program.Sections[0].Rungs[1];
+    const std::string path = p.folder.filePath("plant.prj").toStdString();
+    p.dialogs.files = {path};
+    p.window->menuItem("mnu_saveAs")->trigger();
+    ASSERT_EQ(p.project.ProjectModified, 0);
+    ASSERT_TRUE(std::filesystem::exists(path));
+
+    p.window->menuItem("mnu_new")->trigger();
+    EXPECT_LE(p.project.Program.Sections[0].RungCount, 1); // the saved rungs are gone
+    p.dialogs.files = {path};
+    p.window->button("proj_open")->trigger();
+    ASSERT_EQ(p.project.Program.Sections[0].RungCount, 2);
+    EXPECT_EQ(p.project.Program.Sections[0].Rungs[1], first);
+
+    p.shell.log.LogClear();
+    p.window->button("proj_comp")->trigger();
+    EXPECT_TRUE(p.logHas("Compiled"));
+    // The controller will answer the verify's upload with what it now runs.
+    p.sim.setImage(0, Bytes(p.project.ProgramImage.begin(), p.project.ProgramImage.begin() + 5634));
+
+    ASSERT_TRUE(p.window->button("download")->isEnabled());
+    p.window->button("download")->trigger();
+    auto* download = p.window->findChild<frm_Download*>();
+    ASSERT_TRUE(download);
+    download->findChild<QCheckBox*>("chk_Verify")->setChecked(true);
+    download->findChild<QPushButton*>("cmdDownload")->click();
+    EXPECT_TRUE(p.logHas("Download Successful"));
+    EXPECT_TRUE(p.logHas("Verified ! -> OK"));
+    EXPECT_EQ(p.sim.memory(512, 64),
+              Bytes(p.project.ProgramImage.begin(), p.project.ProgramImage.begin() + 64));
+}
+
+TEST(EndToEnd, CompileKeyWritesTheReportToTheLog) {
+    Program p;
+    p.comm.CurrentDevice.ModelIndex = 5;
+    AggiornaStato(p.ctx);
+    ASSERT_TRUE(p.window->button("proj_comp")->isEnabled());
+    p.window->button("proj_comp")->trigger();
+    EXPECT_FALSE(p.shell.log.lines().empty());
+}
+
+} // namespace
