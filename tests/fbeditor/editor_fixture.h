@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/language.h"
 #include "fbeditor/editor.h"
 #include "support/fake_dialogs.h"
 
@@ -102,6 +103,7 @@ class EditorTest : public ::testing::Test {
     Editor editor{ctx};
 
     EditorTest() {
+        CaricaRisorse(shell, 1); // the value-type names the rows offer
         const std::pair<int, const char*> texts[] = {
             {60, "Functions"},    {61, "Functions"},     {62, "Options"},  {64, "Address"},
             {65, "Register"},     {66, "Number"},        {67, "Dest"},     {68, "Delay"},
@@ -113,6 +115,7 @@ class EditorTest : public ::testing::Test {
         for (size_t k = 0; k < CatalogueNames.size(); ++k)
             shell.FunctionNames[k] = CatalogueNames[k];
         ModelRecord& m = shell.Models[DefaultModelIndex];
+        m = ModelRecord{}; // only what the tests set
         m.ModelCode = "8670";
         m.FirstUserRegister = 26;
         m.HasTrigger = -1;
