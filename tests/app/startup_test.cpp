@@ -3,19 +3,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/app_context.h"
 #include "app/startup.h"
-#include "support/fake_dialogs.h"
+#include "app_context_fixture.h"
 
 namespace {
-
-class NoEvents : public EventPump {
-  public:
-    void processEvents() override {}
-    void pausa(double) override {}
-    bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
-    int64_t nowMs() const override { return 0; }
-};
 
 // Records the window steps in the order Main calls them.
 class RecordingWindow : public StartupWindow {
@@ -68,10 +59,11 @@ class Startup : public ::testing::Test {
 
     std::filesystem::path folder;
     StartupOptions options;
+    // A shell that start-up has not loaded yet: Main loads the texts and the catalogue itself.
     ShellState shell;
     CommState comm;
     Project project;
-    NoEvents pump;
+    TestPump pump;
     FakeDialogs dialogs;
     AppContext ctx{shell, comm, project, pump, dialogs};
 };

@@ -6,18 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/language.h"
+#include "app_context_fixture.h"
 #include "fbeditor/editor.h"
-#include "support/fake_dialogs.h"
-
-class StillPump : public EventPump {
-  public:
-    double paused = 0;
-    void processEvents() override {}
-    void pausa(double seconds) override { paused += seconds; }
-    bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
-    int64_t nowMs() const override { return 0; }
-};
 
 using Bytes = std::array<uint8_t, 4>;
 
@@ -92,18 +82,11 @@ inline constexpr std::array<const char*, CatalogueDefined> CatalogueNames = {"Re
                                                                              "Min",
                                                                              "Max"};
 
-class EditorTest : public ::testing::Test {
+class EditorTest : public ::testing::Test, protected AppContextFixture {
   protected:
-    ShellState shell;
-    CommState comm;
-    Project project;
-    StillPump pump;
-    FakeDialogs dialogs;
-    AppContext ctx{shell, comm, project, pump, dialogs};
     Editor editor{ctx};
 
     EditorTest() {
-        CaricaRisorse(shell, 1); // the value-type names the rows offer
         const std::pair<int, const char*> texts[] = {
             {60, "Functions"},    {61, "Functions"},     {62, "Options"},  {64, "Address"},
             {65, "Register"},     {66, "Number"},        {67, "Dest"},     {68, "Delay"},
