@@ -45,9 +45,10 @@ class RecordingWindow : public StartupWindow {
     const ShellState& shell_;
 };
 
-class Startup : public ::testing::Test {
+class Startup : public ::testing::Test, protected AppContextFixture {
   protected:
     void SetUp() override {
+        shell = ShellState{}; // not loaded yet: Main loads the texts and the catalogue itself
         folder =
             std::filesystem::temp_directory_path() /
             ("melqo-startup-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
@@ -59,13 +60,6 @@ class Startup : public ::testing::Test {
 
     std::filesystem::path folder;
     StartupOptions options;
-    // A shell that start-up has not loaded yet: Main loads the texts and the catalogue itself.
-    ShellState shell;
-    CommState comm;
-    Project project;
-    TestPump pump;
-    FakeDialogs dialogs;
-    AppContext ctx{shell, comm, project, pump, dialogs};
 };
 
 } // namespace
