@@ -57,7 +57,10 @@ std::string writeVariableFile(const VariableTable& vars) {
         out.number(v.Register);
         out.number(v.ValueType);
         out.text(isStringType(v.ValueType) ? dottedFields(v) : v.Format);
-        out.text(v.Name + "\t" + v.CsvName);
+        // The first TAB parts the name from the CSV header name, so the name cannot keep one of its own.
+        std::string name = v.Name;
+        std::replace(name.begin(), name.end(), '\t', ' ');
+        out.text(name + "\t" + v.CsvName);
     }
     return out.contents();
 }

@@ -213,6 +213,11 @@ TEST(VariableFile, NewVariableStringVariableAndNamesWithoutTab) {
     EXPECT_EQ(back.Variables[0], vars.Variables[0]);
     EXPECT_EQ(back.Variables[1], vars.Variables[1]);
 
+    vars.Variables[1].Name = "Msg\tA";
+    readVariableFile(writeVariableFile(vars), ItemMode::Lines, back, report);
+    EXPECT_EQ(back.Variables[1].Name, "Msg A");
+    EXPECT_EQ(back.Variables[1].CsvName, "Message");
+
     readVariableFile(crlf({" 1 ", " 5 ", " 0 ", "%+5.0f", "Temp"}), ItemMode::Lines, back, report);
     EXPECT_EQ(back.Variables[0].Name, "Temp");
     EXPECT_EQ(back.Variables[0].CsvName, "");

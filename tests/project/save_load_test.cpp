@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "designers/display_compiler.h"
+#include "project/file_io.h"
 #include "project/project_files.h"
 #include "project/project_load.h"
 #include "project/project_save.h"
@@ -437,4 +438,12 @@ TEST_F(SaveLoad, LoadRebuildsRungsThroughTheFunctionBlockEditor) {
     EXPECT_EQ(project->Program.Sections[0].Rungs[2].FunctionType, 0);
     EXPECT_EQ(project->Program.Sections[0].RungCount, 2);
     EXPECT_EQ(project->Tables.Tables[0].StartPage, -21);
+}
+
+TEST_F(SaveLoad, FileExistsOnlyForFiles) {
+    spit(path("f.txt"), "x");
+    EXPECT_TRUE(FileExists(path("f.txt")));
+    EXPECT_FALSE(FileExists(dir.string()));
+    EXPECT_FALSE(FileExists(path("missing.txt")));
+    EXPECT_FALSE(FileExists(""));
 }
