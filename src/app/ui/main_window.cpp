@@ -22,6 +22,7 @@
 #include "app/ui/ui_texts.h"
 #include "app/web_page.h"
 #include "program/ui/frm_download.h"
+#include "tools/ui/registri.h"
 
 namespace {
 
@@ -38,7 +39,8 @@ QString qs(std::string_view s) {
 MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), procs_(procs), mdi_(new QMdiArea(this)),
       router_(ctx.comm.PollStop, [&ctx] { AggiornaStato(ctx); }),
-      languages_([&procs](uint8_t language) { callIf(procs.CaricaRisorse, language); }) {
+      languages_([&procs](uint8_t language) { callIf(procs.CaricaRisorse, language); }), registers_(ctx),
+      animation_(ctx), debug_(ctx, animation_, [this] { registers_.AggiornaRegistri_new(true); }) {
     setObjectName("Principale");
     setCentralWidget(mdi_);
     buildMenus();
@@ -58,12 +60,14 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* p
     };
     // The main window is the first window loaded; its captions come first on a language switch.
     languages_.windowLoaded(this, [this] { SetRes(); });
+    registers_.load = [this] { loadRegisters(); };
 }
 
 MainWindow::~MainWindow() {
     // The dialogs leave the language switch when they go, so they go before it does.
     delete settings_;
     delete about_;
+    delete registriSub_; // its window draws the register view, which goes with this window
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
     ctx_.shell.status.onAggiornaStato = nullptr;
@@ -205,6 +209,13 @@ void MainWindow::bindCommands() {
     });
     add("proj_comp", bool(p.CompilaProgramma), [&p] { p.CompilaProgramma(); });
     add("view_log", true, [this] { showLog(); });
+    add("view_reg", true, [this] { showRegisters(false); });
+    add("pause", true, [this] { debug_.pause(); });
+    add("stop", true, [this] { debug_.stop(); });
+    // The loops wait for PollStop; other keys may run from inside their waits to end them.
+    router_.add("run", [this] { return debug_.run(); }, CommandRouter::Kind::Loop);
+    router_.add("runBr", [this] { return debug_.runToBreak(); }, CommandRouter::Kind::Loop);
+    router_.add("step", [this] { return debug_.step(); }, CommandRouter::Kind::Loop);
     add("view_http", bool(p.OpenUrl), [this] { viewWebPage(); });
 
     ctx_.shell.Toolbar.Unavailable.clear();
@@ -225,6 +236,7 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_workspace", [this] { openSettings(SettingsDialog::WorkspacePage); });
     addMenuHandler("mnu_viewProj", [this] { showNavigator(); });
     addMenuHandler("mnu_log", [this] { showLog(); });
+    addMenuHandler("mnu_Registri", [this] { showRegisters(true); });
     addMenuHandler("mnu_About", [this] { showAbout(); });
 
     for (const auto& m : MenuTree) {
@@ -311,8 +323,34 @@ void MainWindow::showNavigator() {
     navigator_->raise();
 }
 
+void MainWindow::loadRegisters() {
+    if (registriSub_) return;
+    auto* window = new Registri(registers_);
+    registriSub_ = mdi_->addSubWindow(window);
+    registriSub_->setObjectName("Registri");
+    registriSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it, like the log
+    registriSub_->setWindowIcon(ImageList1.picture("view_reg"));
+    languages_.windowLoaded(window, [this] { registers_.SetRes(); });
+}
+
+QMdiSubWindow* MainWindow::registersSubWindow() const {
+    return registriSub_;
+}
+
+void MainWindow::showRegisters(bool toFront) {
+    registers_.AggiornaRegistri_new(false);
+    registriSub_->show();
+    if (!toFront) return;
+    registriSub_->raise();
+    mdi_->setActiveSubWindow(registriSub_);
+}
+
 void MainWindow::showDownload() {
-    if (!download_) download_ = new frm_Download(ctx_, true, this);
+    if (!download_) {
+        auto* download = new frm_Download(ctx_, true, this);
+        download->refreshRegisters = [this] { registers_.AggiornaRegistri_new(true); };
+        download_ = download;
+    }
     download_->show();
     download_->raise();
     download_->activateWindow();

@@ -9,6 +9,9 @@
 #include "app/startup.h"
 #include "app/ui/picture_list.h"
 #include "app/ui/settings_dialog.h"
+#include "comm/debug_animation.h"
+#include "comm/debug_commands.h"
+#include "tools/register_view.h"
 
 struct AppContext;
 struct ShellProcedures;
@@ -50,6 +53,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void showNavigator();
     // Creates the download window if needed in download mode and brings it to the front.
     void showDownload();
+    // Registri: created on first use; shown modeless, and brought to the front when asked.
+    void showRegisters(bool toFront);
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
     bool longOperationRunning() const;
 
@@ -62,6 +67,10 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QMdiSubWindow* logSubWindow() const { return logSub_; }
     CommandRouter& router() { return router_; }
     LanguageSwitch& languages() { return languages_; }
+    RegisterView& registers() { return registers_; }
+    QMdiSubWindow* registersSubWindow() const;
+    // The program view binds its rung labels here.
+    DebugAnimation& debugAnimation() { return animation_; }
     const PictureList& pictures() const { return ImageList1; }
 
   protected:
@@ -74,6 +83,7 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void syncMenus();
     void viewWebPage();
     void addMenuHandler(const char* name, std::function<void()> handler);
+    void loadRegisters();
 
     AppContext& ctx_;
     const ShellProcedures& procs_;
@@ -94,4 +104,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<AboutBox> about_;
     QPointer<QMdiSubWindow> navigator_;
     QPointer<QWidget> download_;
+    RegisterView registers_;
+    QPointer<QMdiSubWindow> registriSub_;
+    DebugAnimation animation_;
+    DebugCommands debug_;
 };

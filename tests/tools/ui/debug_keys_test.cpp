@@ -1,0 +1,69 @@
+// The debug keys and the register view through the main window, against the simulated controller.
+#include <gtest/gtest.h>
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+
+#include "app/language.h"
+#include "app/shell_procedures.h"
+#include "app/ui/main_window.h"
+#include "comm/register_map.h"
+#include "support/sim_controller.h"
+#include "support/sim_session.h"
+
+namespace {
+
+class DebugKeys : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CaricaRisorse(*s.shell, 1);
+        MappaRegistri(s.app, false);
+        s.comm->CurrentDevice.LinkTimeout = 300;
+        ASSERT_TRUE(s.connectTcp(sim.startTcp()));
+        window.bindCommands();
+        sim.clearTranscript();
+    }
+    bool sent(const Bytes& request) const {
+        const auto t = sim.transcript();
+        return std::find(t.begin(), t.end(), request) != t.end();
+    }
+    SimController sim{10};
+    SimSession s;
+    ShellProcedures procs;
+    MainWindow window{s.app, procs};
+};
+
+TEST_F(DebugKeys, ViewRegistersShowsTheRegisterViewAndTheMenuBringsItToTheFront) {
+    window.Toolbar1_ButtonClick("view_reg");
+    ASSERT_NE(window.registersSubWindow(), nullptr);
+    EXPECT_FALSE(window.registersSubWindow()->isHidden());
+    EXPECT_FALSE(window.registers().Rows.empty());
+    EXPECT_TRUE(sim.transcript().empty()); // showing reads nothing
+    window.registersSubWindow()->close();
+    window.menuItem("mnu_Registri")->trigger();
+    EXPECT_FALSE(window.registersSubWindow()->isHidden());
+    EXPECT_EQ(window.mdi()->activeSubWindow(), window.registersSubWindow());
+}
+
+TEST_F(DebugKeys, PauseReadsTheShownRegisters) {
+    sim.setInput(3, 0x4142);
+    window.Toolbar1_ButtonClick("pause");
+    EXPECT_TRUE(sent({10, 6, 0, 0, 0, 0x64}));
+    EXPECT_TRUE(sent({10, 4, 0, 0, 0, static_cast<uint8_t>(window.registers().visibleRows())}));
+    EXPECT_EQ(s.comm->Registers[3].Value, 0x4142);
+}
+
+// Closing the main window ends a running loop.
+TEST_F(DebugKeys, ClosingTheWindowEndsTheRunLoop) {
+    s.shell->RegUpdate = -1;
+    window.show();
+    QTimer::singleShot(1200, &window, [this] { window.close(); });
+    window.Toolbar1_ButtonClick("run");
+    EXPECT_EQ(s.comm->PollStop, 1);
+    EXPECT_EQ(s.comm->PollBusy, 0);
+    EXPECT_TRUE(sent({10, 6, 0, 0, 0, 0xFF}));
+    EXPECT_TRUE(sent({10, 4, 0, 0, 0, static_cast<uint8_t>(window.registers().visibleRows())}));
+}
+
+} // namespace
