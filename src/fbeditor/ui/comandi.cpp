@@ -105,7 +105,7 @@ void comandi::buildRow(int i) {
     const size_t n = static_cast<size_t>(i);
     lbl_Var[n] = new QLabel;
     txt_Var[n] = editableCombo(QString("txt_Var%1").arg(i));
-    txt_Var[n]->setMinimumWidth(150);
+    txt_Var[n]->setMinimumWidth(170);
     cmd_Set[n] = new QPushButton("Set");
     cmd_Set[n]->setObjectName(QString("cmd_Set%1").arg(i));
     cmd_Set[n]->setFixedWidth(44);
@@ -146,6 +146,7 @@ QGroupBox* comandi::buildArguments() {
 
     auto* rows = new QGridLayout;
     rows->setColumnStretch(1, 1);
+    rows->setColumnMinimumWidth(0, 110); // captions keep one column as functions change
     for (int i = 0; i < ArgumentRowCount; ++i) {
         buildRow(i);
         const size_t n = static_cast<size_t>(i);
