@@ -79,7 +79,7 @@ QGroupBox* comandi::buildFunctions() {
     Tab_Funzioni->setUsesScrollButtons(false);
     for (std::string_view t : TabCaptions)
         Tab_Funzioni->addTab(QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size())));
-    connect(Tab_Funzioni, &QTabBar::tabBarClicked, this, [this](int index) { Tab_Funzioni_Click(index + 1); });
+    connect(Tab_Funzioni, &QTabBar::currentChanged, this, [this](int index) { Tab_Funzioni_Click(index + 1); });
 
     auto* grid = new QWidget;
     grid->setFixedSize(OptionPitchX * (GridColumns - 1) + OptionWidth, OptionPitchY * (GridRows - 1) + OptionHeight);

@@ -39,6 +39,10 @@ TEST_F(WindowTest, LoadDrawsCaptionsAndTheCommTab) {
     EXPECT_EQ(shownOptions(*window).size(), 14u);
     EXPECT_TRUE(window->option(ReadHolding)->isHidden());
     EXPECT_EQ(window->tabs()->currentIndex(), 4);
+
+    window->tabs()->setCurrentIndex(7); // by mouse or keyboard alike
+    EXPECT_EQ(window->editor().state.SelectedTab, 8);
+    EXPECT_EQ(shownOptions(*window), (std::vector<int>{16}));
 }
 
 TEST_F(WindowTest, ChoosingAFunctionDrawsItsRows) {
