@@ -79,10 +79,12 @@ QGroupBox* comandi::buildFunctions() {
     Tab_Funzioni->setUsesScrollButtons(false);
     for (std::string_view t : TabCaptions)
         Tab_Funzioni->addTab(QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size())));
-    connect(Tab_Funzioni, &QTabBar::currentChanged, this, [this](int index) { Tab_Funzioni_Click(index + 1); });
+    connect(Tab_Funzioni, &QTabBar::currentChanged, this,
+            [this](int index) { Tab_Funzioni_Click(index + 1); });
 
     auto* grid = new QWidget;
-    grid->setFixedSize(OptionPitchX * (GridColumns - 1) + OptionWidth, OptionPitchY * (GridRows - 1) + OptionHeight);
+    grid->setFixedSize(OptionPitchX * (GridColumns - 1) + OptionWidth,
+                       OptionPitchY * (GridRows - 1) + OptionHeight);
     for (int k = 0; k < CatalogueSize; ++k) {
         auto* b = new QPushButton(grid);
         b->setObjectName(QString("opt_Funzione%1").arg(k));
@@ -195,9 +197,11 @@ QGroupBox* comandi::buildArguments() {
         p.setRetainSizeWhenHidden(true);
         w->setSizePolicy(p);
     }
-    connect(txt_Label, &QLineEdit::textEdited, this, [this](const QString& t) { editor_.state.Label = bytes(t); });
+    connect(txt_Label, &QLineEdit::textEdited, this,
+            [this](const QString& t) { editor_.state.Label = bytes(t); });
     connect(txt_Label, &QLineEdit::returnPressed, this, &comandi::cmd_AddFunc_Click);
-    connect(txt_delay, &QLineEdit::textEdited, this, [this](const QString& t) { editor_.state.Delay = bytes(t); });
+    connect(txt_delay, &QLineEdit::textEdited, this,
+            [this](const QString& t) { editor_.state.Delay = bytes(t); });
     cmd_AddFunc = new QPushButton("OK");
     cmd_AddFunc->setObjectName("cmd_AddFunc");
     cmd_AddFunc->setDefault(true);

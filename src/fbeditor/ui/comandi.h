@@ -1,12 +1,12 @@
 #pragma once
 // comandi: the function-block editor window, a view over Editor. It draws the editor's state after each
 // action it forwards and holds no logic of its own beyond the picker hand-overs.
-#include <QPointer>
-#include <QWidget>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <QPointer>
+#include <QWidget>
 
 #include "fbeditor/editor.h"
 #include "fbeditor/ui/dialog_hand_over.h"

@@ -1,9 +1,9 @@
 #pragma once
 // Input_Box: the value input dialog. With Modo 1 it edits the hand-over's DialogText and writes nothing
 // to the device; however it closes, it clears DialogBusy so that a waiting caller goes on.
-#include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <QWidget>
 
 #include "fbeditor/ui/dialog_hand_over.h"
 

@@ -19,7 +19,16 @@
 namespace {
 
 // Interface texts of the editor: window, frames, labels and file buttons.
-enum TabText { TextTables = 80, TextTable, TextName, TextPoints, TextPointList, TextTableList, TextLoad, TextSave };
+enum TabText {
+    TextTables = 80,
+    TextTable,
+    TextName,
+    TextPoints,
+    TextPointList,
+    TextTableList,
+    TextLoad,
+    TextSave
+};
 
 } // namespace
 
@@ -27,8 +36,9 @@ Input_Tab::Input_Tab(AppContext& ctx, std::shared_ptr<DialogHandOver> handOver, 
     : QWidget(parent, Qt::Dialog), ctx_(ctx), handOver_(std::move(handOver)),
       editor_(ctx.project.Tables, ctx.project.ProjectModified, ctx.dialogs), Frame1(new QGroupBox),
       f_tabella(new QGroupBox), f_Tab(new QGroupBox), lbl_nome(new QLabel), Label2(new QLabel),
-      ListaTab(new QListWidget), txt_NomeTab(new QLineEdit), txt_Npunti(new QLineEdit), VScroll1(new QScrollBar),
-      cmd_Insert(new QPushButton("Insert")), cmd_Load(new QPushButton), cmd_Save(new QPushButton) {
+      ListaTab(new QListWidget), txt_NomeTab(new QLineEdit), txt_Npunti(new QLineEdit),
+      VScroll1(new QScrollBar), cmd_Insert(new QPushButton("Insert")), cmd_Load(new QPushButton),
+      cmd_Save(new QPushButton) {
     setObjectName("Input_Tab");
     ListaTab->setObjectName("ListaTab");
     txt_NomeTab->setObjectName("txt_NomeTab");
@@ -79,7 +89,8 @@ Input_Tab::Input_Tab(AppContext& ctx, std::shared_ptr<DialogHandOver> handOver, 
     layout->addLayout(closing);
 
     connect(ListaTab, &QListWidget::currentRowChanged, this, &Input_Tab::ListaTab_Click);
-    connect(txt_NomeTab, &QLineEdit::textEdited, this, [this](const QString& t) { editor_.fields.name = bytes(t); });
+    connect(txt_NomeTab, &QLineEdit::textEdited, this,
+            [this](const QString& t) { editor_.fields.name = bytes(t); });
     // The count is checked once typed, not at every key: "1" on the way to "12" is no error.
     connect(txt_Npunti, &QLineEdit::textEdited, this,
             [this](const QString& t) { editor_.fields.pointCount = bytes(t); });

@@ -2,10 +2,10 @@
 // Input_Tab: the lookup-table editor over TableEditor, opened by a caller that waits on DialogBusy as
 // a table picker. NomeTabella is the list position handed over both ways; OK and cancel clear
 // DialogBusy, and so does any other way of closing the window.
-#include <QWidget>
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <QWidget>
 
 #include "fbeditor/ui/dialog_hand_over.h"
 #include "project/table_editor.h"

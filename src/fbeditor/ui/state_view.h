@@ -1,8 +1,8 @@
 #pragma once
 // Drawing the editor's headless state into Qt controls; texts are single bytes (Latin-1).
+#include <cstdint>
 #include <QColor>
 #include <QString>
-#include <cstdint>
 #include <string>
 
 class QComboBox;
@@ -16,7 +16,8 @@ inline std::string bytes(const QString& s) {
 }
 // A colour value 0x00BBGGRR as a QColor.
 inline QColor fromBgr(uint32_t c) {
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
 }
 
 // Redraws a combo box from its state without raising its signals; the list is rebuilt only when it

@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr int Linearization = 30, ReadInput = 0, WriteMultiple = 1, Add = 4, ReadHolding = 40, WriteSingle = 65, Goto = 11;
+constexpr int Linearization = 30, ReadInput = 0, WriteMultiple = 1, Add = 4, ReadHolding = 40,
+              WriteSingle = 65, Goto = 11;
 
 std::vector<int> shownOptions(comandi& w) {
     std::vector<int> shown;
@@ -28,7 +29,8 @@ TEST_F(WindowTest, LoadDrawsCaptionsAndTheCommTab) {
     EXPECT_EQ(window->tabs()->count(), TabCount);
     EXPECT_EQ(window->tabs()->tabText(8), "Display");
     EXPECT_EQ(window->tabs()->currentIndex(), 0);
-    EXPECT_EQ(shownOptions(*window), (std::vector<int>{ReadInput, WriteMultiple, 2, 9, ReadHolding, WriteSingle}));
+    EXPECT_EQ(shownOptions(*window),
+              (std::vector<int>{ReadInput, WriteMultiple, 2, 9, ReadHolding, WriteSingle}));
     EXPECT_EQ(window->option(ReadHolding)->text(), "Read Holding");
     EXPECT_LT(window->option(ReadHolding)->y(), window->option(WriteSingle)->y()); // row 0 above row 1
     EXPECT_EQ(window->option(ReadHolding)->y(), window->option(ReadInput)->y());

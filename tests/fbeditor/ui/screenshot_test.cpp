@@ -11,7 +11,8 @@ struct Shot {
     int function;
     const char* name;
 };
-constexpr Shot Shots[] = {{4, "add"}, {40, "read_holding"}, {30, "linearization"}, {21, "and_word"}, {13, "if_goto"}};
+constexpr Shot Shots[] = {
+    {4, "add"}, {40, "read_holding"}, {30, "linearization"}, {21, "and_word"}, {13, "if_goto"}};
 
 } // namespace
 
@@ -32,7 +33,8 @@ TEST_F(WindowTest, EveryFunctionDrawsInBothLanguages) {
             ASSERT_FALSE(picture.isNull());
             EXPECT_GE(picture.width(), window->minimumSizeHint().width());
             if (!dir.isEmpty())
-                picture.save(QString("%1/comandi_%2_%3.png").arg(dir, s.name, language == English ? "en" : "it"));
+                picture.save(
+                    QString("%1/comandi_%2_%3.png").arg(dir, s.name, language == English ? "en" : "it"));
         }
     }
 }

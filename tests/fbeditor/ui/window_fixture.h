@@ -2,12 +2,12 @@
 // A fresh project and shell with the texts of the chosen language, a real event pump and the editor window.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
-#include <memory>
 
 #include "app/language.h"
 #include "fbeditor/ui/comandi.h"
