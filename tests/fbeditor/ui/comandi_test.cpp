@@ -208,3 +208,22 @@ TEST_F(WindowTest, LatinOneTextsRoundTrip) {
     window->ApriRung(0, 1);
     EXPECT_EQ(window->labelBox()->text(), label);
 }
+
+TEST_F(WindowTest, ChoosingADeviceModuleRedrawsItsResourceAndChannelRows) {
+    constexpr int ReadDevice = 2;
+    window->ApriRung(0, 1);
+    window->opt_Funzione_Click(ReadDevice);
+    QComboBox* modules = window->valueBox(0);
+    const int digital16 = modules->findData(22);
+    ASSERT_GE(digital16, 0);
+    window->txt_Var_Click(0, digital16);
+    EXPECT_EQ(window->valueBox(4)->currentText(), "Digital In");
+    EXPECT_TRUE(window->valueBox(5)->isHidden());
+    EXPECT_TRUE(window->valueBox(6)->isHidden());
+    EXPECT_EQ(window->editor().CanaleMax, 15);
+
+    window->txt_Var_Click(0, modules->findData(2));
+    EXPECT_EQ(window->valueBox(4)->count(), 3);
+    EXPECT_EQ(window->valueBox(4)->itemText(2), "CJC Value");
+    EXPECT_FALSE(window->valueBox(5)->isHidden());
+}
