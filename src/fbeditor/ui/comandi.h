@@ -25,7 +25,8 @@ class comandi : public QWidget {
     explicit comandi(AppContext& ctx, QWidget* parent = nullptr);
     ~comandi() override;
 
-    // The program view's ApriRung: shows the window and opens rung `rung` of section `section` in it.
+    // The program view's ApriRung: makes (section, rung) the editing position, shows the window and opens
+    // the rung in it. A position outside the program store does nothing.
     void ApriRung(int16_t section, int16_t rung);
     // Called after every successful encoding with the rung's section, number and program view row.
     std::function<void(int16_t section, int16_t rung, const RungRow&)> rungEncoded;
