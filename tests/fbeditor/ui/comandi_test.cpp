@@ -227,3 +227,21 @@ TEST_F(WindowTest, ChoosingADeviceModuleRedrawsItsResourceAndChannelRows) {
     EXPECT_EQ(window->valueBox(4)->itemText(2), "CJC Value");
     EXPECT_FALSE(window->valueBox(5)->isHidden());
 }
+
+TEST_F(WindowTest, OpeningARungOfAnotherSectionEncodesIntoThatSection) {
+    project.Program.Sections[1].RungCount = 2;
+    std::vector<std::pair<int, int>> encoded;
+    window->rungEncoded = [&](int16_t s, int16_t r, const RungRow&) { encoded.emplace_back(s, r); };
+    window->ApriRung(SectionCount, 1); // no such section: nothing opens
+    window->ApriRung(0, MaxRungs + 1);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(project.Program.CurrentSection, 0);
+
+    window->ApriRung(1, 2);
+    EXPECT_EQ(project.Program.CurrentSection, 1);
+    window->opt_Funzione_Click(WriteSingle);
+    window->cmd_AddFunc_Click();
+    EXPECT_EQ(encoded, (std::vector<std::pair<int, int>>{{1, 2}}));
+    EXPECT_EQ(rung(2, 1).FunctionType, 9);
+    EXPECT_EQ(rung(2, 0).FunctionType, 0);
+}
