@@ -4,7 +4,6 @@
 
 #include "app/app_context.h"
 #include "comm/input_register_read.h"
-#include "fbeditor/editor.h"
 #include "tools/register_value_text.h"
 
 namespace {
@@ -66,10 +65,9 @@ void RegisterView::setVisibleRows(int rows) {
 
 void RegisterView::rowClick(int row) {
     if (row < 0 || row >= static_cast<int>(Rows.size())) return;
-    Editor* editor = comandi ? comandi() : nullptr;
-    if (!editor) return;
+    if (!comandi) return;
     const int reg = Rows[static_cast<size_t>(row)].Register;
-    editor->registerClicked(reg, ctx_.comm.Registers[static_cast<size_t>(reg)].ValueType);
+    comandi(reg, ctx_.comm.Registers[static_cast<size_t>(reg)].ValueType);
 }
 
 int RegisterView::shownCount() const {

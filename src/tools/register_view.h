@@ -3,12 +3,12 @@
 // value type), a scroll position over the whole register table, and the hand-over of a clicked register
 // to the function-block editor.
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 struct AppContext;
-class Editor;
 
 class RegisterView {
   public:
@@ -28,8 +28,9 @@ class RegisterView {
 
     std::function<void()> load;      // creates the window when it does not exist yet
     std::function<void()> onChanged; // redraw
-    // The function-block editor (comandi) that a clicked register goes to; none when not built.
-    std::function<Editor*()> comandi;
+    // The hand-over to the function-block editor (comandi.registerClicked, which goes through the
+    // editor's Caricato, ArgCorrente and ShowArg); unbound while the program has no editor.
+    std::function<void(int reg, uint8_t valueType)> comandi;
 
     // Caption and column headers from UiText 54-58.
     void SetRes();

@@ -110,7 +110,7 @@ TEST_F(RegisterViewTest, ValuesFollowTheirType) {
 
 TEST_F(RegisterViewTest, ClickedRegisterGoesIntoTheEditorsRegisterRow) {
     Editor editor(s.app);
-    view.comandi = [&editor] { return &editor; };
+    view.comandi = [&editor](int reg, uint8_t type) { editor.registerClicked(reg, type); };
     view.setFirstRegister(26);
     s.comm->Registers[28].ValueType = 1;
     editor.Caricato = true;

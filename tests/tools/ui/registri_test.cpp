@@ -18,7 +18,7 @@ TEST(RegistriWindow, ShowsTheRowsAndHandsAClickToTheEditor) {
     MappaRegistri(s.app, false);
     RegisterView view(s.app);
     Editor editor(s.app);
-    view.comandi = [&editor] { return &editor; };
+    view.comandi = [&editor](int reg, uint8_t type) { editor.registerClicked(reg, type); };
     Registri w(view);
     w.show();
     EXPECT_EQ(w.windowTitle(), "Registers Table");
