@@ -23,8 +23,8 @@ bool DebugCommands::run() {
 
 bool DebugCommands::runToBreak() {
     if (ctx_.project.ProjectModified == -1 &&
-        ctx_.dialogs.messageBox("Program modified: download program to avoid mismatch", MsgButtons::AbortRetryIgnore,
-                                MsgIcon::None, "Warning") != MsgChoice::Ignore)
+        ctx_.dialogs.messageBox("Program modified: download program to avoid mismatch",
+                                MsgButtons::AbortRetryIgnore, MsgIcon::None, "Warning") != MsgChoice::Ignore)
         return false;
     ScriviComando(ctx_, CmdRunToBreak);
     // The run status is cached in the register table; a failed read gives 0 and ends the wait as well.

@@ -15,8 +15,10 @@ std::nullopt_t logError(AppContext& app) {
 
 } // namespace
 
-std::optional<std::vector<uint16_t>> LeggiRegistriInput(AppContext& app, uint8_t slave, int first, int count) {
-    if (count < 1 || count > MaxInputRegisterBlock || first < 0 || first + count > 65536) return logError(app);
+std::optional<std::vector<uint16_t>> LeggiRegistriInput(AppContext& app, uint8_t slave, int first,
+                                                        int count) {
+    if (count < 1 || count > MaxInputRegisterBlock || first < 0 || first + count > 65536)
+        return logError(app);
     CommState& comm = app.comm;
     comm.TxBuffer[0] = slave;
     comm.TxBuffer[1] = ReadInputRegisters;
@@ -30,7 +32,8 @@ std::optional<std::vector<uint16_t>> LeggiRegistriInput(AppContext& app, uint8_t
     if (comm.RxBuffer[2] != bytes || comm.RxLength < 3 + bytes) return logError(app);
     std::vector<uint16_t> values(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
-        values[static_cast<size_t>(i)] = static_cast<uint16_t>(comm.RxBuffer[static_cast<size_t>(3 + 2 * i)] * 256 +
-                                                               comm.RxBuffer[static_cast<size_t>(4 + 2 * i)]);
+        values[static_cast<size_t>(i)] =
+            static_cast<uint16_t>(comm.RxBuffer[static_cast<size_t>(3 + 2 * i)] * 256 +
+                                  comm.RxBuffer[static_cast<size_t>(4 + 2 * i)]);
     return values;
 }

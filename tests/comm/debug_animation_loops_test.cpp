@@ -20,9 +20,12 @@ class DebugLoops : public ::testing::Test {
         ASSERT_TRUE(s.connectTcp(sim.startTcp()));
         animation.view = view.bind();
         using K = CommandRouter::Kind;
-        router.add("run", [this] { return commands.run(); }, K::Loop);
-        router.add("runBr", [this] { return commands.runToBreak(); }, K::Loop);
-        router.add("step", [this] { return commands.step(); }, K::Loop);
+        router.add(
+            "run", [this] { return commands.run(); }, K::Loop);
+        router.add(
+            "runBr", [this] { return commands.runToBreak(); }, K::Loop);
+        router.add(
+            "step", [this] { return commands.step(); }, K::Loop);
         router.add("pause", [this] { return commands.pause(); });
         router.add("stop", [this] { return commands.stop(); });
         sim.clearTranscript();

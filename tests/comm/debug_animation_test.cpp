@@ -119,7 +119,8 @@ TEST_F(DebugAnimationTest, FailedStatusReadLeavesNoTrace) {
     sim.inject({SimFault::Delay, 0});        // the counter read is answered
     sim.inject({SimFault::Exception, 0, 2}); // the status read is not
     animation.AnimaDebug();
-    EXPECT_EQ(view.calls, (std::vector<std::pair<int, uint32_t>>{{1, RungWhite}, {4, RungWhite}, {6, RungYellow}}));
+    EXPECT_EQ(view.calls,
+              (std::vector<std::pair<int, uint32_t>>{{1, RungWhite}, {4, RungWhite}, {6, RungYellow}}));
 }
 
 // Counters past 32767 stay counters: they never wrap onto the scratch label 0.

@@ -330,6 +330,7 @@ void MainWindow::loadRegisters() {
     registriSub_->setObjectName("Registri");
     registriSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it, like the log
     registriSub_->setWindowIcon(ImageList1.picture("view_reg"));
+    registriSub_->hide(); // loading does not show it; the key and the menu item do
     languages_.windowLoaded(window, [this] { registers_.SetRes(); });
 }
 

@@ -15,7 +15,8 @@ QString latin1(const std::string& s) {
 } // namespace
 
 Registri::Registri(RegisterView& view, QWidget* parent)
-    : QWidget(parent), view_(view), grid_(new QTableWidget(this)), VScroll(new QScrollBar(Qt::Vertical, this)) {
+    : QWidget(parent), view_(view), grid_(new QTableWidget(this)),
+      VScroll(new QScrollBar(Qt::Vertical, this)) {
     setObjectName("Registri");
     grid_->setColumnCount(4);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -35,6 +35,10 @@ class DebugKeys : public ::testing::Test {
 };
 
 TEST_F(DebugKeys, ViewRegistersShowsTheRegisterViewAndTheMenuBringsItToTheFront) {
+    window.show();
+    MappaRegistri(s.app, true); // loads the view to redraw the names, without showing it
+    ASSERT_NE(window.registersSubWindow(), nullptr);
+    EXPECT_TRUE(window.registersSubWindow()->isHidden());
     window.Toolbar1_ButtonClick("view_reg");
     ASSERT_NE(window.registersSubWindow(), nullptr);
     EXPECT_FALSE(window.registersSubWindow()->isHidden());
