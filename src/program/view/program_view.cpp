@@ -11,23 +11,6 @@ namespace {
 constexpr int CaptionTextKey = 53; // "Program" / "Programma"
 const SectionRows NoRows{};
 
-// Row-relative boxes (left, top, width, height) of the row controls that take mouse actions.
-struct Box {
-    int x, y, w, h;
-    bool contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
-};
-constexpr Box NumberBox{0, 0, 375, 255};
-constexpr Box LabelBox{360, 0, 795, 255};
-constexpr Box FunctionBox{1140, 0, 1455, 255};
-constexpr Box SummaryBox{2580, 0, 4455, 255};
-constexpr Box BreakBox{7080, 60, 195, 195};
-constexpr Box PictureBox{3060, 360, 900, 750};
-constexpr Box DescriptionBox{60, 1200, 4815, 225};
-constexpr Box leftCaption(int i) { return {0, 360 + 180 * i, 2235, 195}; }
-constexpr Box leftValue(int i) { return {2280, 360 + 180 * i, 795, 195}; }
-constexpr Box rightValue(int i) { return {3960, 360 + 180 * i, 795, 195}; }
-constexpr Box rightCaption(int i) { return {4800, 360 + 180 * i, 2295, 195}; }
-
 RowHit::Part hitPart(const ViewRow& r, int x, int y, int& slot) {
     const RungRow& c = r.Content;
     if (NumberBox.contains(x, y)) return RowHit::Number;
@@ -38,12 +21,8 @@ RowHit::Part hitPart(const ViewRow& r, int x, int y, int& slot) {
     if (y >= r.Height) return RowHit::None;
     if (DescriptionBox.contains(x, y)) return RowHit::Description;
     for (int i = 0; i < 8; ++i) {
-        const bool left = i < 4;
-        const int line = left ? i : i - 4;
-        if (c.ValueVisible[i] && (left ? leftValue(line) : rightValue(line)).contains(x, y))
-            return slot = i, RowHit::Value;
-        if (c.CaptionVisible[i] && (left ? leftCaption(line) : rightCaption(line)).contains(x, y))
-            return slot = i, RowHit::Caption;
+        if (c.ValueVisible[i] && valueBox(i).contains(x, y)) return slot = i, RowHit::Value;
+        if (c.CaptionVisible[i] && captionBox(i).contains(x, y)) return slot = i, RowHit::Caption;
     }
     if (c.PictureVisible && PictureBox.contains(x, y)) return RowHit::Picture;
     return RowHit::Panel;

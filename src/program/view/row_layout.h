@@ -29,4 +29,24 @@ constexpr int TabWidth = 8235;
 constexpr int TabHeight = 6375;
 constexpr int ContainerHeight = 5355;
 
+// Boxes of the row controls, relative to the row panel.
+struct Box {
+    int x, y, w, h;
+    constexpr bool contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
+};
+constexpr Box NumberBox{0, 0, 375, 255};
+constexpr Box LabelBox{360, 0, 795, 255};
+constexpr Box FunctionBox{1140, 0, 1455, 255};
+constexpr Box SummaryBox{2580, 0, 4455, 255};
+constexpr Box BreakBox{7080, 60, 195, 195};
+constexpr Box PictureBox{3060, 360, 900, 750};
+constexpr Box DescriptionBox{60, 1200, 4815, 225};
+// Argument slot i: captions 0..3 left of the picture and 4..7 right of it, values beside the picture.
+constexpr Box captionBox(int i) {
+    return i < 4 ? Box{0, 360 + 180 * i, 2235, 195} : Box{4800, 360 + 180 * (i - 4), 2295, 195};
+}
+constexpr Box valueBox(int i) {
+    return i < 4 ? Box{2280, 360 + 180 * i, 795, 195} : Box{3960, 360 + 180 * (i - 4), 795, 195};
+}
+
 } // namespace row_layout

@@ -235,7 +235,7 @@ void ToggleBreakpoint(RungEditing& e) {
     const int p = e.store().CurrentRung;
     if (!isRung(e, p)) return;
     CommandRecord& r = record(e, p);
-    r.BreakFlag = r.BreakFlag == 0 ? -1 : 0;
+    r.BreakFlag = static_cast<int16_t>(~r.BreakFlag); // 0 and -1 swap
     if (ViewRow* row = e.view.row(p)) row->BreakVisible = r.BreakFlag != 0;
     e.ctx().project.ProjectModified = -1;
     e.view.changed();

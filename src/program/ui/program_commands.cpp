@@ -1,0 +1,106 @@
+#include "program/ui/program_commands.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "fbeditor/editor.h"
+#include "program/ui/program_window.h"
+
+ProgramCommands::ProgramCommands(AppContext& ctx)
+    : view(ctx), editing{view, {}}, life{view, {}, {}, {}}, ctx_(ctx) {
+    view.onLoadedChanged = [this](bool loaded) { loadedChanged(loaded); };
+    view.onChanged = [this] {
+        if (window_) window_->sync();
+    };
+    view.ApriRung = [this](int16_t p) { ApriRung(editing, p); };
+    view.NuovoProgramma = [this] { NuovoProgramma(); };
+    setEditor({});
+}
+
+ProgramCommands::~ProgramCommands() {
+    view.onChanged = nullptr;
+    view.onLoadedChanged = nullptr;
+    delete frame_;
+}
+
+void ProgramCommands::setEditor(EditorLink link) {
+    editing.editor = std::move(link);
+    if (!editing.editor.add) editing.editor.add = [this] { return restoreWithoutEditor(); };
+}
+
+bool ProgramCommands::restoreWithoutEditor() {
+    ProgramStore& store = ctx_.project.Program;
+    RungRow row;
+    if (!rebuildRungWithRow(ctx_, store.CurrentSection, store.CurrentRung, row)) return false;
+    rowWritten(store.CurrentSection, store.CurrentRung, row, false);
+    ctx_.project.ProjectModified = -1;
+    return true;
+}
+
+void ProgramCommands::rowWritten(int16_t section, int16_t rung, const RungRow& row, bool withDescription) {
+    view.showRung(section, rung, row, withDescription);
+}
+
+void ProgramCommands::loadedChanged(bool loaded) {
+    if (!loaded) {
+        if (frame_) frame_->deleteLater();
+        frame_ = nullptr;
+        window_ = nullptr;
+        return;
+    }
+    if (window_) return;
+    window_ = new ProgramWindow(view);
+    if (host_) {
+        QMdiSubWindow* sub = host_->addSubWindow(window_);
+        sub->setAttribute(Qt::WA_DeleteOnClose, false);
+        frame_ = sub;
+    } else {
+        frame_ = window_;
+    }
+    frame_->show();
+}
+
+void ProgramCommands::showProgram() {
+    if (!view.Caricato) view.load();
+    if (frame_) {
+        frame_->show();
+        frame_->raise();
+    }
+    view.ImpostaScroll(ctx_.project.Program.CurrentRung - 1);
+    view.changed();
+}
+
+ProgramWindow* ProgramCommands::window() const { return window_; }
+
+ProgramCommands::Commands ProgramCommands::toolbarCommands() {
+    RungEditing& e = editing;
+    auto current = [this] { return ctx_.project.Program.CurrentRung; };
+    return {
+        {"rung_mod", [&e, current] { ApriRung(e, current()); }},
+        {"rung_del", [&e] { DeleteCommand(e); }},
+        {"rung_add_before", [&e] { InsertBeforeCommand(e); }},
+        {"rung_add_after", [&e] { InsertAfterCommand(e); }},
+        {"rung_move_up", [&e] { MoveUpCommand(e); }},
+        {"rung_move_down", [&e] { MoveDownCommand(e); }},
+        {"rung_copy", [&e, current] { CopiaRung(e, current()); }},
+        {"rung_paste", [&e, current] { IncollaRung(e, current()); }},
+        {"rung_redo", [&e] { RipristinaRung(e); }},
+        {"new_sub", [&e] { NuovaSub(e); }},
+        {"rung_break", [&e] { ToggleBreakpoint(e); }},
+    };
+}
+
+ProgramCommands::Commands ProgramCommands::menuCommands() {
+    RungEditing& e = editing;
+    auto current = [this] { return ctx_.project.Program.CurrentRung; };
+    return {
+        {"mnu_FB_copy", [&e, current] { CopiaRung(e, current()); }},
+        {"mnu_FB_paste", [&e, current] { IncollaRung(e, current()); }},
+        {"mnu_modify", [&e, current] { ApriRung(e, current()); }},
+        {"mnu_FB_Delete", [&e] { DeleteCommand(e); }},
+        {"mnu_FB_Insert_Before", [&e] { InsertBeforeCommand(e); }},
+        {"mnu_FB_Insert_After", [&e] { InsertAfterCommand(e); }},
+        {"mnu_FB_Break", [&e] { ToggleBreakpoint(e); }},
+        {"mnu_program", [this] { showProgram(); }},
+    };
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The program view and rung editing as the main window offers them: one program view model for the
+// run, its window inside the MDI area, the toolbar keys and menu items of rung editing, and new project
+// and close program.
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "program/view/project_lifecycle.h"
+#include "program/view/rung_editing.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+class ProgramWindow;
+struct RungRow;
+
+class ProgramCommands {
+  public:
+    using Commands = std::vector<std::pair<std::string, std::function<void()>>>;
+
+    explicit ProgramCommands(AppContext& ctx);
+    ~ProgramCommands();
+
+    // The MDI area the program view window lives in; without one the window is a top-level window.
+    void setHost(QMdiArea* area) { host_ = area; }
+    // Shows the main window's rung menu (mnu_FB) at the mouse position.
+    void setRungMenu(std::function<void()> popup) { view.popupRungMenu = std::move(popup); }
+    // The function-block editor's window: opening a rung and its Add. Without it, restore re-encodes the
+    // rung from its stored texts.
+    void setEditor(EditorLink link);
+
+    void NuovoProgramma() { ::NuovoProgramma(life); }
+    void NuovoProgetto() { ::NuovoProgetto(life); }
+    // The View menu's "Program": show the window, then lay the rows out from the selected rung.
+    void showProgram();
+    // A rung the encoder or the project reader wrote: its row shows it.
+    void rowWritten(int16_t section, int16_t rung, const RungRow& row, bool withDescription);
+
+    // Toolbar keys and menu items with their commands.
+    Commands toolbarCommands();
+    Commands menuCommands();
+
+    ProgramWindow* window() const;
+
+    ProgramView view;
+    RungEditing editing;
+    ProjectLifecycle life;
+
+  private:
+    void loadedChanged(bool loaded);
+    bool restoreWithoutEditor();
+
+    AppContext& ctx_;
+    QMdiArea* host_ = nullptr;
+    QPointer<QWidget> frame_; // the MDI sub-window, or the window itself without a host
+    QPointer<ProgramWindow> window_;
+};
