@@ -5,25 +5,32 @@
 CommandRouter::CommandRouter(int16_t& pollStop, std::function<void()> aggiornaStato)
     : pollStop_(pollStop), aggiornaStato_(std::move(aggiornaStato)) {}
 
-void CommandRouter::add(std::string key, Command command) {
-    commands_[std::move(key)] = std::move(command);
+void CommandRouter::add(std::string key, Command command, Kind kind) {
+    commands_[std::move(key)] = {std::move(command), kind};
 }
 
 bool CommandRouter::has(std::string_view key) const {
     return commands_.contains(key);
 }
 
-void CommandRouter::press(std::string_view key) {
+bool CommandRouter::press(std::string_view key) {
+    if (singleRunning_) return false;
     pollStop_ = 1;
     auto it = commands_.find(key);
     if (it != commands_.end()) {
-        // A command copied out, so a nested press that re-registers keys cannot pull it from under us.
-        Command command = it->second;
+        // Copied out, so a nested press that re-registers keys cannot pull it from under us.
+        Entry entry = it->second;
+        const int guard = entry.How == Kind::Single ? 1 : 0;
+        singleRunning_ += guard;
+        bool refresh = false;
         try {
-            if (!command()) return;
+            refresh = entry.Run();
         } catch (const std::exception&) {
-            return; // a failing command ends silently, without the refresh
+            // A failing command ends silently, without the refresh.
         }
+        singleRunning_ -= guard;
+        if (!refresh) return true;
     }
     if (aggiornaStato_) aggiornaStato_();
+    return true;
 }

@@ -11,14 +11,24 @@ class CommandRouter {
   public:
     // A command returns false when the closing status refresh must be skipped.
     using Command = std::function<bool()>;
+    // A loop command waits for PollStop and lets other keys run from inside its wait, so that they end
+    // it; while any other command waits (a connect, a transaction) a second key is refused, so no
+    // second request starts on the link.
+    enum class Kind { Single, Loop };
 
     CommandRouter(int16_t& pollStop, std::function<void()> aggiornaStato);
-    void add(std::string key, Command command);
+    void add(std::string key, Command command, Kind kind = Kind::Single);
     bool has(std::string_view key) const;
-    void press(std::string_view key);
+    // False when the press was refused because a command is still running.
+    bool press(std::string_view key);
 
   private:
+    struct Entry {
+        Command Run;
+        Kind How;
+    };
     int16_t& pollStop_;
     std::function<void()> aggiornaStato_;
-    std::map<std::string, Command, std::less<>> commands_;
+    std::map<std::string, Entry, std::less<>> commands_;
+    int singleRunning_ = 0;
 };

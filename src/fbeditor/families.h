@@ -27,7 +27,7 @@ struct RowSpec {
     uint16_t Pointers = 0;
 };
 
-// Fills descriptor i from the spec and shows the row.
+// Fills descriptor i from its row description and shows the row.
 void showRow(Editor& e, int i, const RowSpec& s);
 // A register row: the first user register of the model by default.
 RowSpec registerRow(Editor& e, std::string label, uint8_t kind, uint16_t allowed, uint16_t pointers = 0);

@@ -48,13 +48,16 @@ TEST(CommandRouter, DeclinedOrFailingCommandSkipsTheRefresh) {
 TEST(CommandRouter, NestedPressEndsTheOuterLoop) {
     RouterFixture f;
     int passes = 0;
-    f.router.add("step", [&] {
-        f.pollStop = 0;
-        while (f.pollStop == 0) {
-            if (++passes == 3) f.router.press("stop"); // the user's click, run from the loop's event pass
-        }
-        return true;
-    });
+    f.router.add(
+        "step",
+        [&] {
+            f.pollStop = 0;
+            while (f.pollStop == 0) {
+                if (++passes == 3) f.router.press("stop"); // the user's click, run from the loop's event pass
+            }
+            return true;
+        },
+        CommandRouter::Kind::Loop);
     f.router.add("stop", [&] {
         f.trail.push_back("stop");
         return true;
@@ -62,6 +65,26 @@ TEST(CommandRouter, NestedPressEndsTheOuterLoop) {
     f.router.press("step");
     EXPECT_EQ(passes, 3);
     EXPECT_EQ(f.trail, (std::vector<std::string>{"stop", "AggiornaStato", "AggiornaStato"}));
+}
+
+TEST(CommandRouter, SecondKeyWhileACommandWaitsIsRefused) {
+    RouterFixture f;
+    int connects = 0;
+    bool nestedAccepted = true;
+    f.router.add("connect", [&] {
+        ++connects;
+        if (connects == 1) nestedAccepted = f.router.press("connect"); // clicked again during the wait
+        return true;
+    });
+    EXPECT_TRUE(f.router.press("connect"));
+    EXPECT_FALSE(nestedAccepted);
+    EXPECT_EQ(connects, 1);
+    EXPECT_EQ(f.trail, std::vector<std::string>{"AggiornaStato"});
+    // Once it ended, keys run again, also after a command that failed.
+    f.router.add("upload", []() -> bool { throw std::runtime_error("window gone"); });
+    f.router.press("upload");
+    EXPECT_TRUE(f.router.press("connect"));
+    EXPECT_EQ(connects, 2);
 }
 
 TEST(ConnectSequence, ChecksModelAndReadsModeOnlyOnAnOpenLink) {

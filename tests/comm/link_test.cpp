@@ -114,6 +114,18 @@ TEST(SerialDevice, SettingsTextAndDevicePath) {
     EXPECT_EQ(SerialDevicePath(d), "/dev/ttyACM0");
 }
 
+TEST(SerialDevice, SettingsTextIsAppliedToThePort) {
+    QtTestApp();
+    QSerialPort port;
+    ASSERT_TRUE(ApplySerialSettings(port, "19200,e,7,2"));
+    EXPECT_EQ(port.baudRate(), 19200);
+    EXPECT_EQ(port.parity(), QSerialPort::EvenParity);
+    EXPECT_EQ(port.dataBits(), QSerialPort::Data7);
+    EXPECT_EQ(port.stopBits(), QSerialPort::TwoStop);
+    for (const char* bad : {"9600,x,8,1", "9600,n,9,1", "9600,n,8,3", "fast,n,8,1", "9600,n,8", ""})
+        EXPECT_FALSE(ApplySerialSettings(port, bad)) << bad;
+}
+
 TEST(Disconnetti, DoesNothingWhileAPollingLoopRuns) {
     SimController sim;
     SimSession s;

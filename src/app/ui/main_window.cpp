@@ -242,7 +242,13 @@ void MainWindow::SetRes() {
 }
 
 void MainWindow::Toolbar1_ButtonClick(const QString& key) {
+    if (longOperationRunning()) return;
     router_.press(key.toStdString());
+}
+
+bool MainWindow::longOperationRunning() const {
+    auto* download = qobject_cast<frm_Download*>(download_.data());
+    return download && download->running();
 }
 
 void MainWindow::syncToolbar() {
@@ -270,6 +276,7 @@ void MainWindow::viewWebPage() {
 }
 
 SettingsDialog* MainWindow::openSettings(SettingsDialog::Page page) {
+    if (longOperationRunning()) return nullptr;
     if (!settings_) settings_ = new SettingsDialog(ctx_, procs_, languages_, ImageList1, this);
     settings_->showPage(page);
     settings_->show();

@@ -50,6 +50,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void showNavigator();
     // Creates the download window if needed in download mode and brings it to the front.
     void showDownload();
+    // A download is running: keys and the settings dialog that would start traffic wait for its end.
+    bool longOperationRunning() const;
 
     QMdiArea* mdi() const { return mdi_; }
     QToolBar* toolbar() const { return Toolbar1; }

@@ -8,6 +8,7 @@
 #include "app/settings_file.h"
 #include "comm/device_procedures.h"
 #include "comm/link.h"
+#include "comm/model_check.h"
 #include "comm/register_map.h"
 #include "fbeditor/editor.h"
 #include "platform/app_data_folder.h"
@@ -22,6 +23,7 @@ ShellProcedures bindShellProcedures(AppContext& ctx, const std::string& settings
     ShellProcedures p;
     p.Connetti = [&ctx] { Connetti(ctx); };
     p.Disconnetti = [&ctx] { Disconnetti(ctx); };
+    p.VerificaModello = [&ctx] { VerificaModello(ctx); };
     p.LeggiStatoPLC = [&ctx]() -> int16_t { return LeggiStatoPLC(ctx) ? -1 : 0; };
     p.ImpostaModoDebug = [&ctx](bool debug) { ImpostaModoDebug(ctx, debug); };
     p.MappaRegistri = [&ctx](bool keep) { MappaRegistri(ctx, keep); };

@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/build_flags.h"
+#include "app/model_catalogue.h"
 #include "comm/device_procedures.h"
 #include "program/compiler.h"
 #include "program/transfer/program_transfer.h"
@@ -10,8 +11,6 @@
 
 namespace {
 
-// Catalogue rows named after the two USB controllers (several rows share each name).
-constexpr int UsbControllerRows[] = {5, 8};
 // Blocks below this are the device's own in the variant build.
 int firstTextBlock() { return BuildVariant ? 16 : 0; }
 
@@ -52,11 +51,9 @@ bool steps(AppContext& app, const TransferView& view, const DownloadOptions& opt
 } // namespace
 
 bool IsUsbController(const AppContext& app) {
+    // Several catalogue rows carry each of the two names; the names follow the brand.
     const std::string& name = app.model().ModelName;
-    if (name.empty()) return false;
-    for (int row : UsbControllerRows)
-        if (app.shell.Models[size_t(row)].ModelName == name) return true;
-    return false;
+    return !name.empty() && (name == app.shell.ModelNames[NameJXV8410USB] || name == app.shell.ModelNames[NameJXV8250USB]);
 }
 
 bool DownloadSequence(AppContext& app, const TransferView& view, const DownloadOptions& options,

@@ -162,3 +162,17 @@ TEST(QtUserDialogs, FilterTextsBecomeQtFilters) {
 }
 
 } // namespace
+
+#include "app/ui/ui_texts.h"
+
+namespace {
+
+TEST(Twips, PixelsFollowTheLogicalResolution) {
+    EXPECT_EQ(twipsToPixels(16000, 96), 1067);
+    EXPECT_EQ(twipsToPixels(13000, 96), 867);
+    EXPECT_EQ(twipsToPixels(16000, 144), 1600);
+    EXPECT_EQ(twipsToPixels(3000, 192), 400);
+    EXPECT_EQ(twipsToPixels(0, 96), 0);
+}
+
+} // namespace

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "app/app_context.h"
 #include "app/button_groups.h"
@@ -37,6 +38,7 @@ struct Program {
     SimController sim;
 
     Program() {
+        sim.setIdentification(0x8, 0x0, 0xE, 0x7); // "80E7": JXV8410-USB, catalogue row 5
         Main(ctx, window.get(), {ThisBuild, folder.path().toStdString()});
         window->bindCommands();
         AggiornaStato(ctx);
@@ -79,6 +81,40 @@ TEST(EndToEnd, SettingsOkConnectsSavesAndReadsTheDebugMode) {
     EXPECT_EQ(p.panel(6), "JXV8410-USB");
     EXPECT_TRUE(p.window->button("debug")->isEnabled());
     EXPECT_TRUE(std::filesystem::exists(p.folder.filePath("devSettings.dat").toStdString()));
+}
+
+TEST(EndToEnd, ConnectKeyChecksTheModelAndAsksBeforeChangingIt) {
+    Program p;
+    p.sim.setMemory(ModeByteAddress, {ModeDebug});
+    uint16_t port = p.sim.startTcp();
+    p.confirmSettings(port, 0);
+    ASSERT_EQ(p.comm.CurrentDevice.ModelIndex, 5);
+    EXPECT_TRUE(p.dialogs.shown.empty());
+
+    p.sim.setIdentification(0x8, 0x4, 0x8, 0x0); // "8480": JXV8480, row 9
+    p.dialogs.choices = {MsgChoice::No};
+    p.window->button("connect")->trigger();
+    ASSERT_EQ(p.dialogs.shown.size(), 1u);
+    EXPECT_EQ(p.dialogs.shown[0],
+              "Expected:JXV8410-USB (Fw:80E7)\rFound: JXV8480 (Fw:8480)\rChange to JXV8480 (Fw:8480) ?");
+    EXPECT_EQ(p.comm.CurrentDevice.ModelIndex, 5);
+    EXPECT_EQ(p.panel(6), "JXV8410-USB");
+
+    p.dialogs.choices = {MsgChoice::Yes};
+    p.window->button("connect")->trigger();
+    EXPECT_EQ(p.comm.CurrentDevice.ModelIndex, 9);
+    EXPECT_EQ(p.panel(6), "JXV8480");
+    EXPECT_TRUE(p.window->menuItem("mnu_display")->isVisible());
+
+    // A device this version does not know: the message, then the question for the default row.
+    p.sim.setIdentification(0x0, 0x1F, 0x0, 0x5); // "01F05"
+    p.dialogs.shown.clear();
+    p.dialogs.choices = {MsgChoice::Ok, MsgChoice::No};
+    p.window->button("connect")->trigger();
+    ASSERT_EQ(p.dialogs.shown.size(), 2u);
+    EXPECT_EQ(p.dialogs.shown[0],
+              "Device not compatible with this software version. Please check for updates.");
+    EXPECT_EQ(p.comm.CurrentDevice.ModelIndex, 9);
 }
 
 TEST(EndToEnd, ConnectKeyReconnectsAndAFailedConnectReadsNothing) {
@@ -151,11 +187,28 @@ TEST(EndToEnd, SaveOpenCompileAndDownloadWithVerify) {
     auto* download = p.window->findChild<frm_Download*>();
     ASSERT_TRUE(download);
     download->findChild<QCheckBox*>("chk_Verify")->setChecked(true);
+    // Keys pressed while the download runs (here from a timer during its first answer) are refused.
+    p.sim.inject({SimFault::Delay, 200});
+    bool settingsOpened = true;
+    QTimer::singleShot(50, [&] {
+        p.window->Toolbar1_ButtonClick("disconnect");
+        settingsOpened = p.window->openSettings(SettingsDialog::ConnectionPage) != nullptr;
+    });
     download->findChild<QPushButton*>("cmdDownload")->click();
+    EXPECT_FALSE(settingsOpened);
+    EXPECT_EQ(p.comm.CurrentDevice.Connected, -1);
     EXPECT_TRUE(p.logHas("Download Successful"));
     EXPECT_TRUE(p.logHas("Verified ! -> OK"));
     EXPECT_EQ(p.sim.memory(512, 64),
               Bytes(p.project.ProgramImage.begin(), p.project.ProgramImage.begin() + 64));
+
+    // Export is a menu of internal builds only; it is bound all the same.
+    const std::string exported = p.folder.filePath("plant.mlq").toStdString();
+    p.dialogs.files = {exported};
+    EXPECT_FALSE(p.window->menuItem("mnu_Export")->isVisible());
+    p.window->menuItem("mnu_Export")->trigger();
+    EXPECT_TRUE(p.logHas("Export Successful"));
+    EXPECT_TRUE(std::filesystem::exists(exported));
 }
 
 TEST(EndToEnd, CompileKeyWritesTheReportToTheLog) {

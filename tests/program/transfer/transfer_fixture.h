@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "app/model_catalogue.h"
 #include "support/fake_dialogs.h"
 
 // Pauses that return at once: the sequences' timing is not what these tests look at.
@@ -67,6 +68,9 @@ inline CommandRecord operationRung(uint16_t opcode, uint16_t dataSize) {
 
 // The catalogue rows the tests use and the English compile report texts.
 inline void setUpShell(ShellState& shell) {
+    shell.ModelNames[NameJXV8410] = "JXV8410";
+    shell.ModelNames[NameJXV8410USB] = "JXV8410-USB";
+    shell.ModelNames[NameJXV8250USB] = "JXV8250-USB";
     shell.Models[PlainRow] = controllerModel("JXV8410", 0, 0, 16);
     shell.Models[UsbRow] = controllerModel("JXV8410-USB", 4, 2, 16);
     shell.Models[8] = controllerModel("JXV8250-USB", 0, 0, 16);
