@@ -41,6 +41,17 @@ void ProgramCommands::rowWritten(int16_t section, int16_t rung, const RungRow& r
     view.showRung(section, rung, row, withDescription);
 }
 
+bool ProgramCommands::rebuildLoadedRung(int16_t section, int16_t rung) {
+    if (section < 0 || section >= SectionCount || rung < 1 || rung > MaxRungs) return false;
+    const CommandRecord& rec = ctx_.project.Program.Sections[static_cast<size_t>(section)].Rungs[static_cast<size_t>(rung)];
+    RungRow row;
+    const bool ok = rebuildRungWithRow(ctx_, section, rung, row);
+    if (!ok || rec.FunctionType == 0) row = ViewRow::empty().Content;
+    row.Description = rec.Description;
+    rowWritten(section, rung, row, true);
+    return ok;
+}
+
 void ProgramCommands::loadedChanged(bool loaded) {
     if (!loaded) {
         if (frame_) frame_->deleteLater();

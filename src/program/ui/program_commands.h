@@ -39,11 +39,17 @@ class ProgramCommands {
     // A rung the encoder or the project reader wrote: its row shows it.
     void rowWritten(int16_t section, int16_t rung, const RungRow& row, bool withDescription);
 
+    // The project reader's rung: re-encoded from its stored texts and shown in its row with its
+    // description; false when it could not be encoded (its row then shows it as an empty rung).
+    bool rebuildLoadedRung(int16_t section, int16_t rung);
+
     // Toolbar keys and menu items with their commands.
     Commands toolbarCommands();
     Commands menuCommands();
 
     ProgramWindow* window() const;
+    // What the window sits in: its MDI sub-window, or the window itself; nullptr while not loaded.
+    QWidget* frame() const { return frame_; }
 
     ProgramView view;
     RungEditing editing;

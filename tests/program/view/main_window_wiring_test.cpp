@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+
+#include "app/button_groups.h"
+#include "app/startup.h"
+#include "app/ui/main_window.h"
+#include "app/ui/shell_bindings.h"
+#include "platform/qt_event_pump.h"
+#include "program/ui/program_commands.h"
+#include "program/ui/program_window.h"
+#include "support/fake_dialogs.h"
+
+namespace {
+
+// The main window with the program's own bindings, as the program starts it.
+struct Shell {
+    QTemporaryDir folder;
+    ShellState shell;
+    CommState comm;
+    Project project;
+    QtEventPump pump;
+    FakeDialogs dialogs;
+    AppContext ctx{shell, comm, project, pump, dialogs};
+    ShellProcedures procs = bindShellProcedures(ctx, folder.path().toStdString());
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(ctx, procs);
+
+    Shell() {
+        Main(ctx, window.get(), {ThisBuild, folder.path().toStdString()});
+        window->bindCommands();
+        AggiornaStato(ctx);
+    }
+    ~Shell() {
+        project.ProjectModified = 0;
+        window.reset();
+    }
+    void key(const char* k) { window->Toolbar1_ButtonClick(k); }
+    ProgramSection& main() { return project.Program.Sections[0]; }
+};
+
+} // namespace
+
+TEST(ProgramWiring, NewProjectOpensTheProgramViewInTheMainWindow) {
+    Shell s;
+    EXPECT_FALSE(s.shell.Toolbar.Unavailable.contains("rung_add_after"));
+    s.key("proj_new");
+    ProgramWindow* w = s.procs.Program->window();
+    ASSERT_NE(w, nullptr);
+    bool inMdi = false;
+    for (QMdiSubWindow* sub : s.window->mdi()->subWindowList())
+        inMdi = inMdi || sub->widget() == w;
+    EXPECT_TRUE(inMdi);
+    EXPECT_EQ(s.main().RungCount, 1);
+    EXPECT_TRUE(s.shell.Toolbar.enabled("rung_add_after"));
+}
+
+TEST(ProgramWiring, RungKeysAndMenuItemsEditTheProgram) {
+    Shell s;
+    s.key("proj_new");
+    s.key("rung_add_after");
+    s.key("rung_add_after");
+    EXPECT_EQ(s.main().RungCount, 3);
+    EXPECT_EQ(s.project.Program.CurrentRung, 3);
+    s.key("rung_break");
+    EXPECT_EQ(s.main().Rungs[3].BreakFlag, -1);
+    QAction* del = s.window->menuItem("mnu_FB_Delete");
+    ASSERT_TRUE(del->isEnabled());
+    del->trigger();
+    EXPECT_EQ(s.dialogs.shown.back(), "Delete Function Block ?");
+    EXPECT_EQ(s.main().RungCount, 2);
+    s.key("rung_redo");
+    EXPECT_EQ(s.main().RungCount, 3);
+    EXPECT_EQ(s.main().Rungs[3].BreakFlag, -1);
+    s.window->menuItem("mnu_close")->trigger();
+    EXPECT_EQ(s.procs.Program->window(), nullptr);
+    EXPECT_EQ(s.main().RungCount, 0);
+}
