@@ -1,5 +1,7 @@
 #include "program/ui/program_commands.h"
 
+#include <algorithm>
+
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -61,6 +63,8 @@ void ProgramCommands::loadedChanged(bool loaded) {
     }
     if (window_) return;
     window_ = new ProgramWindow(view);
+    // The layout stops at the main window's height.
+    if (host_) view.MainHeight = host_->window()->height() * 1440 / std::max(1, window_->logicalDpiY());
     if (host_) {
         QMdiSubWindow* sub = host_->addSubWindow(window_);
         sub->setAttribute(Qt::WA_DeleteOnClose, false);

@@ -51,7 +51,9 @@ ProgramWindow::ProgramWindow(ProgramView& view, QWidget* parent) : QWidget(paren
     cmd_Formato->setGeometry(px(7680), px(480), px(435), px(435));
     prog->setGeometry(px(120), px(900), px(7635), px(ContainerHeight));
     VScroll->setGeometry(px(7800), px(1020), px(315), px(ContainerHeight));
-    resize(px(TabWidth + 100) + px(120), px(TabHeight) + px(600));
+    // The width follows the tab strip; only the height can change.
+    setFixedWidth(px(TabWidth + 100));
+    resize(width(), px(TabHeight) + px(600));
 
     connect(Tab_Prog, &QTabBar::currentChanged, this, [this](int i) {
         if (!syncing_ && i >= 0) view_.tabClick(i + 1);

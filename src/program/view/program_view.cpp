@@ -165,6 +165,9 @@ bool ProgramView::RidisegnaRung() {
     // Rows are made only by appending; a row left over from a shorter section is made afresh.
     sec.Rows.resize(static_cast<size_t>(n), ViewRow::empty());
     sec.Rows.push_back(ViewRow::empty());
+    // The slot may still hold an older record (a deleted rung, a compiled page): the row shows an empty
+    // rung, so the record must be one too.
+    clearRung(store.current().Rungs[static_cast<size_t>(n)]);
     descriptionChanged(n, "<...>");
     RowPitch = FullPitch;
     ScrollMax = n;

@@ -68,6 +68,9 @@ void NuovoProgetto(ProjectLifecycle& life) {
     Project& p = ctx.project;
     ProgramStore& store = p.Program;
     p.ProjectPath = "Project";
+    // The fresh view shows only "Main": the new project's rung goes there, not into a subroutine
+    // section that was shown when the program was closed.
+    if (!life.view.Caricato) store.CurrentSection = 0;
     store.CurrentRungCount = 0;
     store.current().RungCount = 0;
     p.Pages.Count = 1;

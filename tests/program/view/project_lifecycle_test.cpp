@@ -83,3 +83,16 @@ TEST_F(LifecycleTest, SecondNewProjectLeavesExactlyOneEmptyRung) {
     EXPECT_EQ(rung(1).FunctionType, 0);
     EXPECT_EQ(row(1).Content.Description, "<...>");
 }
+
+TEST_F(LifecycleTest, NewProjectFromASubroutineTabStartsInMain) {
+    projectWith(3);
+    ASSERT_TRUE(NuovaSub(editing));
+    NuovoProgramma(life); // clears the shown section, Sub1
+    NuovoProgetto(life);
+    EXPECT_EQ(store().CurrentSection, 0);
+    EXPECT_EQ(store().Sections[0].RungCount, 1);
+    EXPECT_EQ(rung(1).FunctionType, 0);
+    EXPECT_EQ(view.Tabs, std::vector<std::string>{"Main"});
+    EXPECT_TRUE(view.section(0).Visible);
+    EXPECT_EQ(view.rows().Rows.size(), 2u);
+}

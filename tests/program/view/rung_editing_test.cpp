@@ -247,3 +247,17 @@ TEST_F(RungEditingTest, EditingNeverMarksTheProjectModified) {
     CancellaRung(editing, 1);
     EXPECT_EQ(project->ProjectModified, 0);
 }
+
+TEST_F(RungEditingTest, NewSubroutineRungIsEmptyWhateverItsSectionHeld) {
+    projectWith(1);
+    CommandRecord page;
+    page.FunctionType = 3;
+    page.Label = "PAG1";
+    page.EncodedFlag = -1;
+    store().Sections[1].Rungs[1] = page; // left there by an earlier display-page compile
+    ASSERT_TRUE(NuovaSub(editing));
+    EXPECT_EQ(rung(1).FunctionType, 0);
+    EXPECT_EQ(rung(1).Label, "");
+    EXPECT_EQ(rung(1).EncodedFlag, 0);
+    EXPECT_EQ(rung(1).Description, "<...>");
+}
