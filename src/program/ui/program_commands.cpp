@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "app/language_switch.h"
 #include "fbeditor/editor.h"
 #include "program/ui/program_window.h"
 
@@ -55,6 +56,12 @@ bool ProgramCommands::rebuildLoadedRung(int16_t section, int16_t rung) {
 }
 
 void ProgramCommands::loadedChanged(bool loaded) {
+    if (languages_) {
+        if (loaded)
+            languages_->windowLoaded(&view, [this] { view.SetRes(); });
+        else
+            languages_->windowUnloaded(&view);
+    }
     if (!loaded) {
         if (frame_) frame_->deleteLater();
         frame_ = nullptr;
@@ -106,16 +113,18 @@ ProgramCommands::Commands ProgramCommands::toolbarCommands() {
 }
 
 ProgramCommands::Commands ProgramCommands::menuCommands() {
-    RungEditing& e = editing;
-    auto current = [this] { return ctx_.project.Program.CurrentRung; };
-    return {
-        {"mnu_FB_copy", [&e, current] { CopiaRung(e, current()); }},
-        {"mnu_FB_paste", [&e, current] { IncollaRung(e, current()); }},
-        {"mnu_modify", [&e, current] { ApriRung(e, current()); }},
-        {"mnu_FB_Delete", [&e] { DeleteCommand(e); }},
-        {"mnu_FB_Insert_Before", [&e] { InsertBeforeCommand(e); }},
-        {"mnu_FB_Insert_After", [&e] { InsertAfterCommand(e); }},
-        {"mnu_FB_Break", [&e] { ToggleBreakpoint(e); }},
-        {"mnu_program", [this] { showProgram(); }},
+    // The items of mnu_FB do what the toolbar key of the same command does.
+    static constexpr std::pair<const char*, const char*> SameAsKey[] = {
+        {"mnu_FB_copy", "rung_copy"},          {"mnu_FB_paste", "rung_paste"},
+        {"mnu_modify", "rung_mod"},            {"mnu_FB_Delete", "rung_del"},
+        {"mnu_FB_Insert_Before", "rung_add_before"}, {"mnu_FB_Insert_After", "rung_add_after"},
+        {"mnu_FB_Break", "rung_break"},
     };
+    const Commands keys = toolbarCommands();
+    Commands items;
+    for (const auto& [item, key] : SameAsKey)
+        for (const auto& [k, command] : keys)
+            if (k == key) items.emplace_back(item, command);
+    items.emplace_back("mnu_program", [this] { showProgram(); });
+    return items;
 }

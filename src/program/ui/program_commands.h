@@ -12,6 +12,7 @@
 #include "program/view/project_lifecycle.h"
 #include "program/view/rung_editing.h"
 
+class LanguageSwitch;
 class QMdiArea;
 class QMdiSubWindow;
 class ProgramWindow;
@@ -26,6 +27,8 @@ class ProgramCommands {
 
     // The MDI area the program view window lives in; without one the window is a top-level window.
     void setHost(QMdiArea* area) { host_ = area; }
+    // The language switch that refreshes the window's caption while it is loaded.
+    void setLanguages(LanguageSwitch* languages) { languages_ = languages; }
     // Shows the main window's rung menu (mnu_FB) at the mouse position.
     void setRungMenu(std::function<void()> popup) { view.popupRungMenu = std::move(popup); }
     // The function-block editor's window: opening a rung and its Add. Without it, restore re-encodes the
@@ -61,6 +64,7 @@ class ProgramCommands {
 
     AppContext& ctx_;
     QMdiArea* host_ = nullptr;
+    LanguageSwitch* languages_ = nullptr;
     QPointer<QWidget> frame_; // the MDI sub-window, or the window itself without a host
     QPointer<ProgramWindow> window_;
 };

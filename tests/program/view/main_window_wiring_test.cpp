@@ -78,3 +78,12 @@ TEST(ProgramWiring, RungKeysAndMenuItemsEditTheProgram) {
     EXPECT_EQ(s.procs.Program->window(), nullptr);
     EXPECT_EQ(s.main().RungCount, 0);
 }
+
+TEST(ProgramWiring, LanguageSwitchRetitlesTheLoadedProgramView) {
+    Shell s;
+    s.key("proj_new");
+    s.window->languages().CambiaLingua(0);
+    EXPECT_EQ(s.procs.Program->window()->windowTitle(), "Programma");
+    s.window->languages().CambiaLingua(1);
+    EXPECT_EQ(s.procs.Program->window()->windowTitle(), "Program");
+}
