@@ -87,3 +87,26 @@ TEST(ProgramWiring, LanguageSwitchRetitlesTheLoadedProgramView) {
     s.window->languages().CambiaLingua(1);
     EXPECT_EQ(s.procs.Program->window()->windowTitle(), "Program");
 }
+
+TEST(ProgramWiring, LoadedRungsGetTheirRowsAndDescriptions) {
+    Shell s;
+    s.key("proj_new");
+    s.key("rung_add_after");
+    ProgramView& view = s.procs.Program->view;
+    view.descriptionChanged(1, "first");
+    view.descriptionChanged(2, "second");
+    const std::string file = s.folder.filePath("plant.prj").toStdString();
+    s.dialogs.files.push_back(file);
+    ASSERT_TRUE(s.procs.SalvaProgetto(true));
+    s.key("proj_new");
+    ASSERT_EQ(s.main().RungCount, 1);
+    s.dialogs.files.push_back(file);
+    s.procs.CaricaProgetto();
+    ASSERT_EQ(s.main().RungCount, 2);
+    ASSERT_EQ(view.rows().Rows.size(), 3u);
+    EXPECT_EQ(view.row(1)->Content.Description, "first");
+    EXPECT_EQ(view.row(2)->Content.Description, "second");
+    EXPECT_EQ(s.main().Rungs[2].Description, "second");
+    EXPECT_EQ(s.project.Program.CurrentRung, 2);
+    EXPECT_NE(s.procs.Program->window(), nullptr);
+}
