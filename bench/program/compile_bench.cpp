@@ -3,28 +3,10 @@
 
 #include <memory>
 
-#include "app/app_context.h"
+#include "app_context_fixture.h"
 #include "program/compiler.h"
 
 namespace {
-
-class NoPump : public EventPump {
-public:
-    void processEvents() override {}
-    void pausa(double) override {}
-    bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
-    int64_t nowMs() const override { return 0; }
-};
-
-class NoDialogs : public UserDialogs {
-public:
-    MsgChoice messageBox(const std::string&, MsgButtons, MsgIcon, const std::string&) override { return MsgChoice::Ok; }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::string openFile(const std::string&, const std::string&) override { return {}; }
-    std::string saveFile(const std::string&, const std::string&) override { return {}; }
-};
 
 std::string label(int r) {
     std::string s = "L";
@@ -32,22 +14,14 @@ std::string label(int r) {
     return s;
 }
 
-struct Bench {
-    ShellState shell;
-    CommState comm;
-    Project project;
-    NoPump pump;
-    NoDialogs dialogs;
-    AppContext app{shell, comm, project, pump, dialogs};
-
-    explicit Bench(bool display) {
+// Row 0 of the catalogue (5634 bytes of program from 512) with triggers, the CSV logger and, when
+// asked, a display.
+struct Bench : AppContextFixture {
+    explicit Bench(bool display) : AppContextFixture(0) {
         ModelRecord& m = shell.Models[0];
-        m.ProgramBase = 512;
-        m.ProgramCapacity = 5634;
         m.HasDisplay = display ? -1 : 0;
         m.HasTrigger = -1;
         m.HasCsvLogger = -1;
-        comm.CurrentDevice.ModelIndex = 0;
         project.Tables.Count = 1;
         project.Tables.Tables[0].PointCount = 26;
     }
@@ -105,7 +79,7 @@ struct Bench {
 void run(benchmark::State& st, Bench& b) {
     int32_t used = 0;
     for (auto _ : st) {
-        used = CompilaProgramma(b.app);
+        used = CompilaProgramma(b.ctx);
         benchmark::DoNotOptimize(used);
     }
     st.counters["entries"] = b.project.Compiler.EntryCount;

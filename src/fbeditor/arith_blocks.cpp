@@ -96,13 +96,7 @@ void setupArithmetic(Editor& e, int k) {
     uint8_t subop = catalogueEntry(k).SubOp;
     e.work().SubOp = subop;
     e.Args[3].Value = 1;
-    uint8_t kind0 = KindInt, kind1 = KindInt, kind4 = KindInt;
-    if (encodedAs(e, k)) {
-        const auto& t = e.work().ArgBytes[1];
-        kind0 = lowNibble(t[0]);
-        kind1 = highNibble(t[0]);
-        kind4 = lowNibble(t[1]);
-    }
+    const auto [kind0, kind1, kind4] = storedKinds(e, k, KindInt);
     bool blockCapable = e.model().EditorFeatureB != 0;
     showRow(e, 0, registerRow(e, e.uiText(69) + " A", kind0, NumericTypes, pointerForms(e)));
     if (twoOperands(subop)) {

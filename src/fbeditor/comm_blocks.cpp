@@ -186,48 +186,59 @@ void deviceRowClick(Editor& e) {
     resources.select(0);
 }
 
-void encodeWrite(Encoding& enc) {
+namespace {
+
+// Slots 1 and 2 of a device write: the first channel and the count of the range, by module entry.
+void writeRange(Encoding& enc) {
+    const ArgumentRow& device = enc.e.state.Rows[0];
+    int p = device.Value.hasSelection() ? device.Value.Selected : -1;
+    double from = enc.value(5), to = enc.value(6);
+    if (p >= 0 && p <= 2) {
+        double base = enc.e.state.Rows[4].Value.Selected == 0 ? 14 : 0;
+        enc.put(1, base + from, KindUInt);
+        enc.put(2, to + 1 - from, KindUInt);
+    } else if (p >= 3 && p <= 5) {
+        enc.put(1, 9, KindUInt);
+        enc.put(2, 1, KindUInt);
+    }
+}
+
+// Slots 1 and 2 of a device read: the chosen resource's base plus the first channel, and the count.
+void readRange(Encoding& enc) {
+    ComboBox& resources = enc.e.state.Rows[4].Value;
+    for (size_t j = 0; j < resources.Items.size(); ++j)
+        if (resources.Items[j].Text == resources.Text) resources.Selected = static_cast<int>(j);
+    double base = resources.selectedData(0);
+    double from = enc.value(5), to = enc.value(6);
+    enc.e.Args[2].Value = base + from;
+    enc.e.Args[3].Value = to + 1 - from;
+    enc.put(1, enc.e.Args[2].Value, KindUInt);
+    enc.put(2, enc.e.Args[3].Value, KindUInt);
+}
+
+// A device block: the channels checked, the address in slot 0, the range, the register in slot 3.
+// The plain read and write blocks (opcode 0) share the type and encode as such.
+void encodeDevice(Encoding& enc, void (*range)(Encoding&)) {
     if (enc.r.Opcode == 0) {
         encodePlain(enc);
     } else {
         checkChannels(enc);
         enc.put(0, enc.value(1), KindUInt);
-        const ArgumentRow& device = enc.e.state.Rows[0];
-        int p = device.Value.hasSelection() ? device.Value.Selected : -1;
-        double from = enc.value(5), to = enc.value(6);
-        if (p >= 0 && p <= 2) {
-            double base = enc.e.state.Rows[4].Value.Selected == 0 ? 14 : 0;
-            enc.put(1, base + from, KindUInt);
-            enc.put(2, to + 1 - from, KindUInt);
-        } else if (p >= 3 && p <= 5) {
-            enc.put(1, 9, KindUInt);
-            enc.put(2, 1, KindUInt);
-        }
+        range(enc);
         enc.put(3, enc.value(7), KindUInt);
         deviceDisplay(enc);
     }
     finishComm(enc);
 }
 
+} // namespace
+
+void encodeWrite(Encoding& enc) {
+    encodeDevice(enc, writeRange);
+}
+
 void encodeRead(Encoding& enc) {
-    if (enc.r.Opcode == 0) {
-        encodePlain(enc);
-    } else {
-        checkChannels(enc);
-        enc.put(0, enc.value(1), KindUInt);
-        ComboBox& resources = enc.e.state.Rows[4].Value;
-        for (size_t j = 0; j < resources.Items.size(); ++j)
-            if (resources.Items[j].Text == resources.Text) resources.Selected = static_cast<int>(j);
-        double base = resources.selectedData(0);
-        double from = enc.value(5), to = enc.value(6);
-        enc.e.Args[2].Value = base + from;
-        enc.e.Args[3].Value = to + 1 - from;
-        enc.put(1, enc.e.Args[2].Value, KindUInt);
-        enc.put(2, enc.e.Args[3].Value, KindUInt);
-        enc.put(3, enc.value(7), KindUInt);
-        deviceDisplay(enc);
-    }
-    finishComm(enc);
+    encodeDevice(enc, readRange);
 }
 
 void encodePointerRead(Encoding& enc) {

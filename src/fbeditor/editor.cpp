@@ -23,6 +23,10 @@ const std::string& Editor::uiText(int k) const {
     return k >= 0 && k < UiTextCount ? ctx_.shell.UiText[static_cast<size_t>(k)] : none;
 }
 
+const std::string& Editor::typeName(int k) const {
+    return ctx_.shell.ValueTypeNames[static_cast<size_t>(k)];
+}
+
 CommandRecord& Editor::stored() {
     return ctx_.project.Program.Sections[static_cast<size_t>(section_)].Rungs[static_cast<size_t>(rung_)];
 }
@@ -132,7 +136,7 @@ void Editor::ShowArg(int i) {
     row.Type.clear();
     for (int k = 0; k < EditorValueTypeCount; ++k) {
         if (!d.AllowedValueTypes[static_cast<size_t>(k)]) continue;
-        row.Type.add(std::string(EditorValueTypeNames[static_cast<size_t>(k)]), k);
+        row.Type.add(typeName(k), k);
         if (k == KindTable) {
             d.Kind = KindTable;
             // Emptied first, so that showing the row again does not list the tables twice.
@@ -141,9 +145,7 @@ void Editor::ShowArg(int i) {
     }
     for (int k = 0; k < PointerKindBase; ++k)
         if (d.AllowedPointerTypes[static_cast<size_t>(k)])
-            row.Type.add(std::string(PointerPrefix) +
-                             std::string(EditorValueTypeNames[static_cast<size_t>(k)]),
-                         PointerKindBase + k);
+            row.Type.add(std::string(PointerPrefix) + typeName(k), PointerKindBase + k);
     row.Caption = d.Label;
     int match = -1;
     for (size_t j = 0; j < row.Type.Items.size(); ++j)

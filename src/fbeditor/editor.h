@@ -81,6 +81,8 @@ class Editor {
     std::function<void(int16_t, int16_t, const RungRow&)> rowWritten;
 
   private:
+    // The shell's name of value type k (0..12).
+    const std::string& typeName(int k) const;
     void layoutTab();
     void resetRows();
     void readTrigger();

@@ -41,6 +41,12 @@ bool encodedAs(Editor& e, int k) {
     return r.EncodedFlag == -1 && r.FunctionType == c.Type && r.Opcode == c.Opcode;
 }
 
+std::array<uint8_t, 3> storedKinds(Editor& e, int k, uint8_t fallback) {
+    if (!encodedAs(e, k)) return {fallback, fallback, fallback};
+    const auto& t = e.work().ArgBytes[1];
+    return {lowNibble(t[0]), highNibble(t[0]), lowNibble(t[1])};
+}
+
 double Encoding::value(int i) const {
     return isArgumentRow(i) ? e.Args[static_cast<size_t>(i)].Value : 0;
 }

@@ -36,6 +36,9 @@ void showTargetRow(Editor& e, int i, const RowSpec& s);
 // Whether the bound rung was encoded as a function of the same type and opcode as catalogue entry k,
 // so that the value types stored in its bytes belong to this function's rows.
 bool encodedAs(Editor& e, int k);
+// The kinds of an operation's first, second and destination rows as the bound rung keeps them (low and
+// high nibble of type byte 0, low nibble of type byte 1); `fallback` for each unless encodedAs(e, k).
+std::array<uint8_t, 3> storedKinds(Editor& e, int k, uint8_t fallback);
 inline uint8_t lowNibble(uint8_t b) {
     return b & 0x0F;
 }

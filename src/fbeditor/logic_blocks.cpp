@@ -36,13 +36,7 @@ void putSource(Encoding& enc, int slot, int row) {
 void setupLogic(Editor& e, int k) {
     uint8_t subop = catalogueEntry(k).SubOp;
     e.work().SubOp = subop;
-    uint8_t kind0 = KindUInt, kind2 = KindUInt, kind4 = KindUInt;
-    if (encodedAs(e, k)) {
-        const auto& t = e.work().ArgBytes[1];
-        kind0 = lowNibble(t[0]);
-        kind2 = highNibble(t[0]);
-        kind4 = lowNibble(t[1]);
-    }
+    const auto [kind0, kind2, kind4] = storedKinds(e, k, KindUInt);
     const std::string source = e.uiText(69), mask = e.uiText(74);
     switch (logicGroup(subop)) {
     case Logic::Word:

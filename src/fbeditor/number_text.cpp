@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 
 double numericValue(std::string_view text) {
     std::string s;
@@ -31,7 +32,13 @@ double numericValue(std::string_view text) {
     // from_chars ignores the locale, which a GUI application may have switched to a decimal comma.
     size_t from = s[0] == '+' || s[0] == '-' ? 1 : 0;
     double v = 0;
-    std::from_chars(s.data() + from, s.data() + end, v);
+    if (std::from_chars(s.data() + from, s.data() + end, v).ec == std::errc::result_out_of_range) {
+        // Beyond the range of a double: a number too large reads as infinite, which no field accepts,
+        // instead of as 0; one too small to tell from 0 reads as 0.
+        long double wide = HUGE_VALL;
+        std::from_chars(s.data() + from, s.data() + end, wide);
+        v = wide > 1 ? HUGE_VAL : 0;
+    }
     return s[0] == '-' ? -v : v;
 }
 

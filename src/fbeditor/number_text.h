@@ -4,7 +4,8 @@
 #include <string_view>
 
 // The leading decimal number of a text: blanks ignored, optional sign, digits with one ".", an optional
-// exponent; 0 when the text does not begin with a number.
+// exponent; 0 when the text does not begin with a number. A number beyond the range of a double is
+// infinite (with its sign), one too small for it 0.
 double numericValue(std::string_view text);
 // Every "," replaced by ".".
 std::string commaToPoint(std::string text);

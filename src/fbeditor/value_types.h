@@ -1,6 +1,5 @@
 #pragma once
 // Value types an argument row can carry, by ValueTypeNames code.
-#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -16,9 +15,6 @@ constexpr uint8_t KindDirect = 11;
 constexpr uint8_t KindSwap = 12;
 constexpr uint8_t PointerKindBase = 8; // a pointer form of type k is stored as 8 + k
 
-// Names the function-block editor offers (codes 0..12); fixed texts, the same in every language.
+// The function-block editor offers codes 0..12, named by the shell's ValueTypeNames.
 constexpr int EditorValueTypeCount = 13;
-constexpr std::array<std::string_view, EditorValueTypeCount> EditorValueTypeNames = {
-    "uInt", "Int",   "uLong", "Long",  "Float",  "K_Flt", "K_Long",
-    "Hex",  "ASCII", "Bin",   "Table", "Direct", "Swap"};
 constexpr std::string_view PointerPrefix = "Punt->";

@@ -3,19 +3,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/app_context.h"
 #include "app/startup.h"
-#include "support/fake_dialogs.h"
+#include "app_context_fixture.h"
 
 namespace {
-
-class NoEvents : public EventPump {
-  public:
-    void processEvents() override {}
-    void pausa(double) override {}
-    bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
-    int64_t nowMs() const override { return 0; }
-};
 
 // Records the window steps in the order Main calls them.
 class RecordingWindow : public StartupWindow {
@@ -54,9 +45,10 @@ class RecordingWindow : public StartupWindow {
     const ShellState& shell_;
 };
 
-class Startup : public ::testing::Test {
+class Startup : public ::testing::Test, protected AppContextFixture {
   protected:
     void SetUp() override {
+        shell = ShellState{}; // not loaded yet: Main loads the texts and the catalogue itself
         folder =
             std::filesystem::temp_directory_path() /
             ("melqo-startup-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
@@ -68,12 +60,6 @@ class Startup : public ::testing::Test {
 
     std::filesystem::path folder;
     StartupOptions options;
-    ShellState shell;
-    CommState comm;
-    Project project;
-    NoEvents pump;
-    FakeDialogs dialogs;
-    AppContext ctx{shell, comm, project, pump, dialogs};
 };
 
 } // namespace

@@ -85,6 +85,10 @@ TEST(NumberText, ReaderTakesTheLeadingDecimalNumberOnly) {
     EXPECT_EQ(numericValue("&H10"), 0);
     EXPECT_EQ(numericValue("0x10"), 0);
     EXPECT_EQ(numericValue("12,5"), 12);
+    EXPECT_EQ(numericValue("1e400"), HUGE_VAL); // too large for a double: no field accepts it
+    EXPECT_EQ(numericValue("-1e400"), -HUGE_VAL);
+    EXPECT_EQ(numericValue("1e-400"), 0);
+    EXPECT_EQ(numericValue("-1e-400"), 0);
     EXPECT_EQ(commaToPoint("12,5,1"), "12.5.1");
     EXPECT_EQ(numberText(26), "26");
     EXPECT_EQ(numberText(1.5), "1.5");

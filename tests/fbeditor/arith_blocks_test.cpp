@@ -216,3 +216,18 @@ TEST_F(ArithBlocks, ReopenedRungsShowTheirStoredTypes) {
     EXPECT_EQ(row(0).Type.Text, "uInt");
     EXPECT_EQ(row(4).Type.Text, "Direct");
 }
+
+TEST_F(ArithBlocks, NumberBeyondTheRangeOfADoubleIsRejected) {
+    choose(4);
+    for (auto [i, t] : {std::pair{0, "%R26"}, {1, "%R27"}, {4, "%R28"}})
+        editor.setRowText(i, t);
+    ASSERT_TRUE(editor.CompilaComando());
+    const CommandRecord before = rung();
+    editor.setRowText(1, "%R1e400"); // read as 0 it would become register 0
+    EXPECT_FALSE(editor.CompilaComando());
+    EXPECT_EQ(rung(), before);
+    pickType(1, "K_Flt");
+    editor.setRowText(1, "1e400");
+    EXPECT_FALSE(editor.CompilaComando());
+    EXPECT_EQ(rung(), before);
+}

@@ -6,17 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app_context_fixture.h"
 #include "fbeditor/editor.h"
-#include "support/fake_dialogs.h"
-
-class StillPump : public EventPump {
-  public:
-    double paused = 0;
-    void processEvents() override {}
-    void pausa(double seconds) override { paused += seconds; }
-    bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
-    int64_t nowMs() const override { return 0; }
-};
 
 using Bytes = std::array<uint8_t, 4>;
 
@@ -91,14 +82,8 @@ inline constexpr std::array<const char*, CatalogueDefined> CatalogueNames = {"Re
                                                                              "Min",
                                                                              "Max"};
 
-class EditorTest : public ::testing::Test {
+class EditorTest : public ::testing::Test, protected AppContextFixture {
   protected:
-    ShellState shell;
-    CommState comm;
-    Project project;
-    StillPump pump;
-    FakeDialogs dialogs;
-    AppContext ctx{shell, comm, project, pump, dialogs};
     Editor editor{ctx};
 
     EditorTest() {
@@ -113,6 +98,7 @@ class EditorTest : public ::testing::Test {
         for (size_t k = 0; k < CatalogueNames.size(); ++k)
             shell.FunctionNames[k] = CatalogueNames[k];
         ModelRecord& m = shell.Models[DefaultModelIndex];
+        m = ModelRecord{}; // only what the tests set
         m.ModelCode = "8670";
         m.FirstUserRegister = 26;
         m.HasTrigger = -1;

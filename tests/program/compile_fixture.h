@@ -6,27 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/language.h"
+#include "app_context_fixture.h"
 #include "program/compiler.h"
-#include "support/fake_dialogs.h"
 
-class NullPump : public EventPump {
-public:
-    void processEvents() override {}
-    void pausa(double) override {}
-    bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
-    int64_t nowMs() const override { return 0; }
-};
-
-class CompileFixture : public ::testing::Test {
+// Row 0 of the catalogue is the controller template (programmable, no display, no trigger, 5634 bytes
+// of program from 512).
+class CompileFixture : public ::testing::Test, protected AppContextFixture {
 protected:
-    // The English texts and the catalogue as start-up loads them; row 0 is the controller template
-    // (programmable, no display, no trigger, 5634 bytes of program from 512).
-    CompileFixture() {
-        CaricaRisorse(shell, 1);
-        comm.CurrentDevice.ModelIndex = 0;
-    }
+    CompileFixture() : AppContextFixture(0) {}
 
     // Catalogue rows the tests compile for.
     static constexpr uint8_t DisplayRow = 9;  // graphic-display controller
@@ -59,15 +46,8 @@ protected:
     // Each compile starts with an empty log, so report() shows its lines only.
     int32_t compile() {
         shell.log.LogClear();
-        return CompilaProgramma(app);
+        return CompilaProgramma(ctx);
     }
-
-    ShellState shell;
-    CommState comm;
-    Project project;
-    NullPump pump;
-    FakeDialogs dialogs;
-    AppContext app{shell, comm, project, pump, dialogs};
 };
 
 // Record builders for the rung kinds the compiler tells apart.
