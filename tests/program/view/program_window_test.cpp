@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -118,7 +119,7 @@ TEST_F(ProgramWindowTest, Screenshot) {
     window().sync();
     const QImage shot = window().grab().toImage();
     EXPECT_FALSE(shot.isNull());
-    shot.save("program_view.png");
+    shot.save(QDir::temp().filePath("melqo_program_view.png"));
     window().formatButton()->click();
-    window().grab().toImage().save("program_view_compact.png");
+    window().grab().toImage().save(QDir::temp().filePath("melqo_program_view_compact.png"));
 }
