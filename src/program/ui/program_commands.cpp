@@ -28,16 +28,15 @@ ProgramCommands::~ProgramCommands() {
 
 void ProgramCommands::setEditor(EditorLink link) {
     editing.editor = std::move(link);
-    if (!editing.editor.add) editing.editor.add = [this] { return restoreWithoutEditor(); };
+    if (!editing.editor.add) editing.editor.add = [this] { restoreWithoutEditor(); };
 }
 
-bool ProgramCommands::restoreWithoutEditor() {
+void ProgramCommands::restoreWithoutEditor() {
     ProgramStore& store = ctx_.project.Program;
     RungRow row;
-    if (!rebuildRungWithRow(ctx_, store.CurrentSection, store.CurrentRung, row)) return false;
+    if (!rebuildRungWithRow(ctx_, store.CurrentSection, store.CurrentRung, row)) return;
     rowWritten(store.CurrentSection, store.CurrentRung, row, false);
     ctx_.project.ProjectModified = -1;
-    return true;
 }
 
 void ProgramCommands::rowWritten(int16_t section, int16_t rung, const RungRow& row, bool withDescription) {

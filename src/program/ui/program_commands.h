@@ -60,7 +60,7 @@ class ProgramCommands {
 
   private:
     void loadedChanged(bool loaded);
-    bool restoreWithoutEditor();
+    void restoreWithoutEditor();
 
     AppContext& ctx_;
     QMdiArea* host_ = nullptr;

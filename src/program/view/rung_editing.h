@@ -11,8 +11,8 @@
 struct EditorLink {
     // Steps 2..6 of ApriRung: fill the editor from rung p of the current section and show it.
     std::function<void(int16_t p)> open;
-    // The editor's Add: encode the rung it holds; false when it reported "Error: Check Values".
-    std::function<bool()> add;
+    // The editor's Add: encode the rung it holds (on "Error: Check Values" the editor stays open).
+    std::function<void()> add;
 };
 
 struct RungEditing {

@@ -123,3 +123,33 @@ TEST_F(ProgramWindowTest, Screenshot) {
     window().formatButton()->click();
     window().grab().toImage().save(QDir::temp().filePath("melqo_program_view_compact.png"));
 }
+
+TEST_F(ProgramWindowTest, RestoreWithoutEditorWindowReencodesTheRungAndDrawsItsRow) {
+    // A Read Holding rung as the editor encodes rows "1", "100", "10", "%R30".
+    CommandRecord& r = rung(1);
+    r.Description = "Read temps";
+    r.FunctionType = 4;
+    r.EncodedFlag = -1;
+    r.ArgTexts[0] = "1";
+    r.ArgTexts[1] = "100";
+    r.ArgTexts[2] = "10";
+    r.ArgTexts[4] = "%R30";
+    r.ArgBytes[0] = {1, 0, 0, 0};
+    r.ArgBytes[1] = {100, 0, 0, 0};
+    r.ArgBytes[2] = {10, 0, 0, 0};
+    r.ArgBytes[3] = {30, 0, 0, 0};
+    r.ArgBytes[4] = {10, 0, 0, 0};
+    const CommandRecord before = r;
+    commands.view.RidisegnaRung();
+    CancellaRung(commands.editing, 1);
+    ASSERT_TRUE(RipristinaRung(commands.editing));
+    EXPECT_EQ(rung(1).FunctionType, 4);
+    EXPECT_EQ(rung(1).ArgBytes, before.ArgBytes);
+    EXPECT_EQ(rung(1).Description, "Read temps");
+    const ViewRow& row = *commands.view.row(1);
+    EXPECT_TRUE(row.Content.PictureVisible);
+    EXPECT_EQ(row.Content.ArgValues[0], "1");
+    EXPECT_EQ(row.Content.Description, "Read temps");
+    EXPECT_EQ(project->ProjectModified, -1);
+    EXPECT_EQ(section().RungCount, 2);
+}

@@ -30,8 +30,7 @@ class ViewFixture : public ::testing::Test {
     ProgramView view{ctx};
     std::vector<int16_t> opened; // rungs the editor was asked to open
     int adds = 0;
-    bool addSucceeds = true;
-    RungEditing editing{view, {[this](int16_t p) { opened.push_back(p); }, [this] { return ++adds, addSucceeds; }}};
+    RungEditing editing{view, {[this](int16_t p) { opened.push_back(p); }, [this] { ++adds; }}};
     int saves = 0;
     int editorsClosed = 0;
     ProjectLifecycle life{view, [this](bool) { return ++saves, true; }, [this] { ++editorsClosed; }, {}};
