@@ -67,18 +67,21 @@ void ProgramCommands::loadedChanged(bool loaded) {
         window_ = nullptr;
         return;
     }
-    if (window_) return;
+    if (!window_) createWindow();
+    frame_->show();
+}
+
+void ProgramCommands::createWindow() {
     window_ = new ProgramWindow(view);
-    // The layout stops at the main window's height.
-    if (host_) view.MainHeight = host_->window()->height() * 1440 / std::max(1, window_->logicalDpiY());
     if (host_) {
+        // The layout stops at the main window's height.
+        view.MainHeight = host_->window()->height() * 1440 / std::max(1, window_->logicalDpiY());
         QMdiSubWindow* sub = host_->addSubWindow(window_);
         sub->setAttribute(Qt::WA_DeleteOnClose, false);
         frame_ = sub;
     } else {
         frame_ = window_;
     }
-    frame_->show();
 }
 
 void ProgramCommands::showProgram() {

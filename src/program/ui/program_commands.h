@@ -60,6 +60,7 @@ class ProgramCommands {
 
   private:
     void loadedChanged(bool loaded);
+    void createWindow();
     void restoreWithoutEditor();
 
     AppContext& ctx_;

@@ -139,8 +139,7 @@ bool ProgramView::closeRequest() {
     if (ctx_.dialogs.messageBox("Close Project?", MsgButtons::OkCancel, MsgIcon::Question, "Melqo") !=
         MsgChoice::Ok)
         return false;
-    Caricato = false;
-    if (NuovoProgramma) NuovoProgramma();
+    if (NuovoProgramma) NuovoProgramma(); // closing the program unloads the view too
     unload();
     return true;
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
@@ -108,5 +110,24 @@ TEST(ProgramWiring, LoadedRungsGetTheirRowsAndDescriptions) {
     EXPECT_EQ(view.row(2)->Content.Description, "second");
     EXPECT_EQ(s.main().Rungs[2].Description, "second");
     EXPECT_EQ(s.project.Program.CurrentRung, 2);
+    EXPECT_NE(s.procs.Program->window(), nullptr);
+}
+
+TEST(ProgramWiring, ClosingTheSubWindowAsksAndClosesTheProgram) {
+    Shell s;
+    s.key("proj_new");
+    s.key("rung_add_after");
+    auto* sub = qobject_cast<QMdiSubWindow*>(s.procs.Program->frame());
+    ASSERT_NE(sub, nullptr);
+    s.dialogs.choices.push_back(MsgChoice::Cancel);
+    sub->close();
+    EXPECT_EQ(s.main().RungCount, 2);
+    EXPECT_NE(s.procs.Program->window(), nullptr);
+    sub->close();
+    EXPECT_EQ(s.dialogs.shown.back(), "Close Project?");
+    EXPECT_EQ(s.main().RungCount, 0);
+    EXPECT_EQ(s.procs.Program->window(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    s.key("proj_new");
     EXPECT_NE(s.procs.Program->window(), nullptr);
 }

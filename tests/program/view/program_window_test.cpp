@@ -109,6 +109,11 @@ TEST_F(ProgramWindowTest, ClosingAsksAndOkClosesTheProgram) {
     EXPECT_TRUE(window().close());
     EXPECT_EQ(store().current().RungCount, 0);
     EXPECT_FALSE(commands.view.Caricato);
+    EXPECT_EQ(commands.window(), nullptr);
+    EXPECT_EQ(commands.view.section(0).Rows.size(), 0u);
+    commands.NuovoProgetto(); // the next project brings a fresh window
+    ASSERT_NE(commands.window(), nullptr);
+    EXPECT_TRUE(commands.frame()->isVisible());
 }
 
 TEST_F(ProgramWindowTest, Screenshot) {
