@@ -45,7 +45,8 @@ void ProgramCommands::rowWritten(int16_t section, int16_t rung, const RungRow& r
 
 bool ProgramCommands::rebuildLoadedRung(int16_t section, int16_t rung) {
     if (section < 0 || section >= SectionCount || rung < 1 || rung > MaxRungs) return false;
-    const CommandRecord& rec = ctx_.project.Program.Sections[static_cast<size_t>(section)].Rungs[static_cast<size_t>(rung)];
+    const CommandRecord& rec =
+        ctx_.project.Program.Sections[static_cast<size_t>(section)].Rungs[static_cast<size_t>(rung)];
     RungRow row;
     const bool ok = rebuildRungWithRow(ctx_, section, rung, row);
     if (!ok || rec.FunctionType == 0) row = ViewRow::empty().Content;
@@ -94,7 +95,9 @@ void ProgramCommands::showProgram() {
     view.changed();
 }
 
-ProgramWindow* ProgramCommands::window() const { return window_; }
+ProgramWindow* ProgramCommands::window() const {
+    return window_;
+}
 
 ProgramCommands::Commands ProgramCommands::toolbarCommands() {
     RungEditing& e = editing;
@@ -117,9 +120,12 @@ ProgramCommands::Commands ProgramCommands::toolbarCommands() {
 ProgramCommands::Commands ProgramCommands::menuCommands() {
     // The items of mnu_FB do what the toolbar key of the same command does.
     static constexpr std::pair<const char*, const char*> SameAsKey[] = {
-        {"mnu_FB_copy", "rung_copy"},          {"mnu_FB_paste", "rung_paste"},
-        {"mnu_modify", "rung_mod"},            {"mnu_FB_Delete", "rung_del"},
-        {"mnu_FB_Insert_Before", "rung_add_before"}, {"mnu_FB_Insert_After", "rung_add_after"},
+        {"mnu_FB_copy", "rung_copy"},
+        {"mnu_FB_paste", "rung_paste"},
+        {"mnu_modify", "rung_mod"},
+        {"mnu_FB_Delete", "rung_del"},
+        {"mnu_FB_Insert_Before", "rung_add_before"},
+        {"mnu_FB_Insert_After", "rung_add_after"},
         {"mnu_FB_Break", "rung_break"},
     };
     const Commands keys = toolbarCommands();

@@ -2,9 +2,9 @@
 // The program view and rung editing as the main window offers them: one program view model for the
 // run, its window inside the MDI area, the toolbar keys and menu items of rung editing, and new project
 // and close program.
+#include <functional>
 #include <QPointer>
 #include <QWidget>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>

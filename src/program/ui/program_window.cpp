@@ -12,7 +12,9 @@ using namespace row_layout;
 
 namespace {
 
-QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+QString latin1(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 QColor colour(uint32_t bgr, const QPalette& palette) {
     if (bgr == SystemButtonFace) return palette.color(QPalette::Button);
@@ -63,7 +65,8 @@ ProgramWindow::ProgramWindow(ProgramView& view, QWidget* parent) : QWidget(paren
     });
     connect(cmd_Formato, &QToolButton::clicked, this, [this] { view_.formatClick(); });
     connect(txt_desc, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (editing_ > 0) view_.descriptionChanged(static_cast<int16_t>(editing_), text.toLatin1().toStdString());
+        if (editing_ > 0)
+            view_.descriptionChanged(static_cast<int16_t>(editing_), text.toLatin1().toStdString());
     });
     connect(txt_desc, &QLineEdit::editingFinished, this, [this] {
         editing_ = -1;
@@ -73,7 +76,9 @@ ProgramWindow::ProgramWindow(ProgramView& view, QWidget* parent) : QWidget(paren
     sync();
 }
 
-int ProgramWindow::px(int twips) const { return twips * logicalDpiY() / 1440; }
+int ProgramWindow::px(int twips) const {
+    return twips * logicalDpiY() / 1440;
+}
 
 void ProgramWindow::sync() {
     syncing_ = true;
@@ -89,7 +94,7 @@ void ProgramWindow::sync() {
     VScroll->setValue(view_.ScrollValue);
     VScroll->setVisible(view_.ScrollVisible);
     cmd_Formato->setIcon(QIcon(view_.FormatPicture == FormatToFullPicture ? ":/pictures/zoom_on.svg"
-                                                                            : ":/pictures/zoom_off.svg"));
+                                                                          : ":/pictures/zoom_off.svg"));
     syncing_ = false;
     prog->update();
 }
@@ -138,7 +143,9 @@ void ProgramRows::mousePressEvent(QMouseEvent* event) {
         window_.view().descriptionClick(rung);
         window_.editDescription(h.Rung);
     } else if (h.selects()) {
-        const int button = event->button() == Qt::RightButton ? 2 : event->button() == Qt::MiddleButton ? 4 : 1;
+        const int button = event->button() == Qt::RightButton    ? 2
+                           : event->button() == Qt::MiddleButton ? 4
+                                                                 : 1;
         window_.view().rowPress(rung, button);
     }
 }
@@ -153,7 +160,9 @@ void ProgramRows::paintEvent(QPaintEvent*) {
     ProgramView& view = window_.view();
     const SectionRows& sec = view.rows();
     auto px = [this](int t) { return window_.px(t); };
-    auto rect = [&](int left, int top, const Box& b) { return QRect(px(left + b.x), px(top + b.y), px(b.w), px(b.h)); };
+    auto rect = [&](int left, int top, const Box& b) {
+        return QRect(px(left + b.x), px(top + b.y), px(b.w), px(b.h));
+    };
     auto label = [&](const QRect& r, const QColor& back, const QString& text, int align, bool border) {
         g.fillRect(r, back);
         if (border) g.drawRect(r.adjusted(0, 0, -1, -1));
@@ -178,13 +187,15 @@ void ProgramRows::paintEvent(QPaintEvent*) {
         bold.setBold(true);
         g.setFont(bold);
         g.setPen(NumberBlue);
-        label(rect(PanelLeft, r.Top, NumberBox), palette().color(QPalette::Window), QString::number(k), Qt::AlignHCenter, true);
+        label(rect(PanelLeft, r.Top, NumberBox), palette().color(QPalette::Window), QString::number(k),
+              Qt::AlignHCenter, true);
         g.setPen(Qt::black);
         g.setFont(small);
         label(rect(PanelLeft, r.Top, LabelBox), LabelGrey, latin1(c.Label), Qt::AlignLeft, true);
         if (r.LineTextVisible) {
             g.setFont(bold);
-            label(rect(PanelLeft, r.Top, FunctionBox), colour(c.Colour, palette()), latin1(c.FunctionName), Qt::AlignLeft, true);
+            label(rect(PanelLeft, r.Top, FunctionBox), colour(c.Colour, palette()), latin1(c.FunctionName),
+                  Qt::AlignLeft, true);
             g.setFont(small);
             label(rect(PanelLeft, r.Top, SummaryBox), Qt::white, latin1(c.Summary), Qt::AlignLeft, true);
         }
@@ -203,7 +214,8 @@ void ProgramRows::paintEvent(QPaintEvent*) {
                     label(rect(PanelLeft, r.Top, captionBox(i)), CaptionSilver, latin1(c.ArgCaptions[i]),
                           i < 4 ? Qt::AlignRight : Qt::AlignLeft, false);
                 if (c.ValueVisible[i])
-                    label(rect(PanelLeft, r.Top, valueBox(i)), ValueGreen, latin1(c.ArgValues[i]), Qt::AlignHCenter, false);
+                    label(rect(PanelLeft, r.Top, valueBox(i)), ValueGreen, latin1(c.ArgValues[i]),
+                          Qt::AlignHCenter, false);
             }
             if (c.PictureVisible) {
                 g.setFont(bold);
@@ -212,7 +224,8 @@ void ProgramRows::paintEvent(QPaintEvent*) {
                 g.setFont(small);
             }
             g.setPen(DescriptionGreen);
-            g.drawText(rect(PanelLeft, r.Top, DescriptionBox), Qt::AlignLeft | Qt::AlignVCenter, latin1(c.Description));
+            g.drawText(rect(PanelLeft, r.Top, DescriptionBox), Qt::AlignLeft | Qt::AlignVCenter,
+                       latin1(c.Description));
         }
         g.restore();
     }

@@ -77,14 +77,18 @@ void ProgramView::SelezionaRung(int16_t rung) {
     ProgramStore& store = ctx_.project.Program;
     ViewRow* next = row(rung);
     if (!next) return; // only rows that exist can be selected
-    if (ViewRow* old = row(store.CurrentRung)) old->FrameColour = SystemButtonFace;
-    else if (ViewRow* tpl = row(0)) tpl->FrameColour = SystemButtonFace;
+    if (ViewRow* old = row(store.CurrentRung))
+        old->FrameColour = SystemButtonFace;
+    else if (ViewRow* tpl = row(0))
+        tpl->FrameColour = SystemButtonFace;
     next->FrameColour = Red;
     store.CurrentRung = rung;
     changed();
 }
 
-void ProgramView::rowClick(int16_t rung) { SelezionaRung(rung); }
+void ProgramView::rowClick(int16_t rung) {
+    SelezionaRung(rung);
+}
 
 void ProgramView::rowDoubleClick(int16_t rung) {
     SelezionaRung(rung);
@@ -223,7 +227,8 @@ void ProgramView::addSubroutineTab(int16_t n) {
 
 void ProgramView::trimRows(int count) {
     SectionRows& sec = rows();
-    if (count >= 0 && static_cast<int>(sec.Rows.size()) > count + 1) sec.Rows.resize(static_cast<size_t>(count) + 1);
+    if (count >= 0 && static_cast<int>(sec.Rows.size()) > count + 1)
+        sec.Rows.resize(static_cast<size_t>(count) + 1);
     ScrollMax = std::max(count, 0);
     ScrollValue = std::min(ScrollValue, ScrollMax);
     changed();
@@ -241,7 +246,8 @@ void ProgramView::showRung(int16_t s, int16_t rung, const RungRow& content, bool
     const std::string box = r.Content.Description;
     r.Content = content;
     if (!withDescription) r.Content.Description = box;
-    const CommandRecord& rec = ctx_.project.Program.Sections[static_cast<size_t>(s)].Rungs[static_cast<size_t>(rung)];
+    const CommandRecord& rec =
+        ctx_.project.Program.Sections[static_cast<size_t>(s)].Rungs[static_cast<size_t>(rung)];
     r.BreakVisible = rec.BreakFlag != 0;
     if (grew && s == ctx_.project.Program.CurrentSection) {
         ScrollMax = rung;
@@ -252,7 +258,8 @@ void ProgramView::showRung(int16_t s, int16_t rung, const RungRow& content, bool
 
 RowHit ProgramView::hitTest(int x, int y) const {
     const int s = ctx_.project.Program.CurrentSection;
-    const SectionRows& sec = s < static_cast<int>(sections_.size()) ? sections_[static_cast<size_t>(s)] : NoRows;
+    const SectionRows& sec =
+        s < static_cast<int>(sections_.size()) ? sections_[static_cast<size_t>(s)] : NoRows;
     for (size_t k = 1; k < sec.Rows.size(); ++k) {
         const ViewRow& r = sec.Rows[k];
         const int rx = x - PanelLeft, ry = y - r.Top;

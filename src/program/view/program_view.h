@@ -15,7 +15,9 @@ struct RowHit {
     int Rung = -1;
     Part Where = None;
     int Slot = -1; // Value, Caption: argument slot 0..7
-    bool selects() const { return Where != None && Where != Number && Where != Break && Where != Description; }
+    bool selects() const {
+        return Where != None && Where != Number && Where != Break && Where != Description;
+    }
 };
 
 class ProgramView {
@@ -23,10 +25,10 @@ class ProgramView {
     explicit ProgramView(AppContext& ctx);
 
     // What the handlers ask of the rest of the program.
-    std::function<void(int16_t rung)> ApriRung;      // double click: open the rung in the editor
-    std::function<void()> NuovoProgramma;            // "Close Project?" answered OK
-    std::function<void()> popupRungMenu;             // right button pressed on a row: mnu_FB
-    std::function<void()> onChanged;                 // redraw
+    std::function<void(int16_t rung)> ApriRung;       // double click: open the rung in the editor
+    std::function<void()> NuovoProgramma;             // "Close Project?" answered OK
+    std::function<void()> popupRungMenu;              // right button pressed on a row: mnu_FB
+    std::function<void()> onChanged;                  // redraw
     std::function<void(bool loaded)> onLoadedChanged; // the window must be created or destroyed
 
     // Form_Load / unload. Loading creates no rows.

@@ -50,8 +50,8 @@ void NuovoProgramma(ProjectLifecycle& life) {
     AppContext& ctx = life.view.context();
     Project& p = ctx.project;
     if (p.ProjectModified == -1 &&
-        ctx.dialogs.messageBox(saveQuestion(ctx), MsgButtons::YesNo, MsgIcon::Question,
-                               mainCaption(ctx)) == MsgChoice::Yes &&
+        ctx.dialogs.messageBox(saveQuestion(ctx), MsgButtons::YesNo, MsgIcon::Question, mainCaption(ctx)) ==
+            MsgChoice::Yes &&
         life.SalvaProgetto)
         life.SalvaProgetto(true);
     p.ProjectModified = 0;

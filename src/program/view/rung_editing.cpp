@@ -14,9 +14,13 @@ void setKey(RungEditing& e, const char* key, bool enable) {
     t.changed();
 }
 
-bool isRung(RungEditing& e, int p) { return p >= 1 && p <= e.store().current().RungCount; }
+bool isRung(RungEditing& e, int p) {
+    return p >= 1 && p <= e.store().current().RungCount;
+}
 
-CommandRecord& record(RungEditing& e, int slot) { return e.store().current().Rungs[static_cast<size_t>(slot)]; }
+CommandRecord& record(RungEditing& e, int slot) {
+    return e.store().current().Rungs[static_cast<size_t>(slot)];
+}
 
 // The record fields every copy carries; argument slot 8 is never touched. The description goes through
 // the row's description box where the row takes part.
@@ -221,7 +225,9 @@ bool InsertBeforeCommand(RungEditing& e) {
     return appendRow(e) && insertAfterAppend(e, e.store().CurrentRung - 1);
 }
 
-bool InsertAfterCommand(RungEditing& e) { return appendRow(e) && insertAfterAppend(e, e.store().CurrentRung); }
+bool InsertAfterCommand(RungEditing& e) {
+    return appendRow(e) && insertAfterAppend(e, e.store().CurrentRung);
+}
 
 void MoveUpCommand(RungEditing& e) {
     if (e.store().CurrentRung > 1) SpostaSu(e, e.store().CurrentRung);

@@ -40,7 +40,8 @@ class ProgramWindowTest : public ViewFixture {
             row.Label = k == 1 ? "START" : "";
             row.ArgCaptions = {"Slave", "Address", "Count", "", "Destination", "", "", ""};
             row.ArgValues = {"1", "100", "10", "", "%R30", "", "", ""};
-            for (int i : {0, 1, 2}) row.CaptionVisible[i] = row.ValueVisible[i] = true;
+            for (int i : {0, 1, 2})
+                row.CaptionVisible[i] = row.ValueVisible[i] = true;
             row.CaptionVisible[4] = row.ValueVisible[4] = true;
             row.Summary = "[ 1 , 100 , 10 , %R30 ]";
             row.Description = "Rung " + std::to_string(k) + ", first pass";

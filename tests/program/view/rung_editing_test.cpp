@@ -191,7 +191,7 @@ TEST_F(RungEditingTest, CommandsRefuseACurrentRungLeftFromAnotherSection) {
     projectWith(5);
     view.rowClick(5);
     ASSERT_TRUE(NuovaSub(editing)); // Sub1 with one rung
-    store().CurrentRung = 5;         // as a tab change leaves it
+    store().CurrentRung = 5;        // as a tab change leaves it
     CopiaRung(editing, store().CurrentRung);
     CancellaRung(editing, store().CurrentRung);
     EXPECT_EQ(section().RungCount, 1);
