@@ -122,7 +122,7 @@ void ProgramWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int tabHeight = height() - px(600);
     if (tabHeight - px(1100) <= 0) return; // minimised: nothing to lay out
-    prog->resize(prog->width(), tabHeight - px(1100) + px(900));
+    prog->resize(prog->width(), tabHeight - px(1100));
     VScroll->resize(VScroll->width(), prog->height());
 }
 
@@ -155,78 +155,96 @@ void ProgramRows::mouseDoubleClickEvent(QMouseEvent* event) {
     if (h.selects()) window_.view().rowDoubleClick(static_cast<int16_t>(h.Rung));
 }
 
+QRect ProgramRows::box(int top, const Box& b) const {
+    return QRect(window_.px(PanelLeft + b.x), window_.px(top + b.y), window_.px(b.w), window_.px(b.h));
+}
+
 void ProgramRows::paintEvent(QPaintEvent*) {
     QPainter g(this);
-    ProgramView& view = window_.view();
-    const SectionRows& sec = view.rows();
-    auto px = [this](int t) { return window_.px(t); };
-    auto rect = [&](int left, int top, const Box& b) {
-        return QRect(px(left + b.x), px(top + b.y), px(b.w), px(b.h));
-    };
-    auto label = [&](const QRect& r, const QColor& back, const QString& text, int align, bool border) {
-        g.fillRect(r, back);
-        if (border) g.drawRect(r.adjusted(0, 0, -1, -1));
-        g.drawText(r.adjusted(2, 0, -2, 0), align | Qt::AlignVCenter, text);
-    };
     QFont small = font();
     small.setPointSizeF(7.5);
+    g.setFont(small);
+    const SectionRows& sec = window_.view().rows();
     for (size_t k = 0; k < sec.Rows.size(); ++k) {
         const ViewRow& r = sec.Rows[k];
         if (!r.Shown || r.Top + r.Height < 0) continue;
-        g.setFont(small);
-        g.setPen(Qt::NoPen);
-        g.fillRect(QRect(px(FrameLeft), px(r.FrameTop), px(FrameWidth), px(r.FrameHeight)),
+        g.fillRect(QRect(window_.px(FrameLeft), window_.px(r.FrameTop), window_.px(FrameWidth),
+                         window_.px(r.FrameHeight)),
                    colour(r.FrameColour, palette()));
-        const QRect panel(px(PanelLeft), px(r.Top), px(PanelWidth), px(r.Height));
+        const QRect panel(window_.px(PanelLeft), window_.px(r.Top), window_.px(PanelWidth),
+                          window_.px(r.Height));
         g.fillRect(panel, Qt::white);
         g.save();
         g.setClipRect(panel);
-        g.setPen(Qt::black);
-        const RungRow& c = r.Content;
-        QFont bold = small;
-        bold.setBold(true);
-        g.setFont(bold);
-        g.setPen(NumberBlue);
-        label(rect(PanelLeft, r.Top, NumberBox), palette().color(QPalette::Window), QString::number(k),
-              Qt::AlignHCenter, true);
-        g.setPen(Qt::black);
-        g.setFont(small);
-        label(rect(PanelLeft, r.Top, LabelBox), LabelGrey, latin1(c.Label), Qt::AlignLeft, true);
-        if (r.LineTextVisible) {
-            g.setFont(bold);
-            label(rect(PanelLeft, r.Top, FunctionBox), colour(c.Colour, palette()), latin1(c.FunctionName),
-                  Qt::AlignLeft, true);
-            g.setFont(small);
-            label(rect(PanelLeft, r.Top, SummaryBox), Qt::white, latin1(c.Summary), Qt::AlignLeft, true);
-        }
-        if (r.BreakVisible) {
-            const QRect b = rect(PanelLeft, r.Top, BreakBox);
-            g.setBrush(Qt::red);
-            g.drawEllipse(b);
-            g.setBrush(Qt::NoBrush);
-            g.setFont(bold);
-            g.drawText(b, Qt::AlignCenter, "B");
-            g.setFont(small);
-        }
-        if (r.Height > CompactPanelHeight) {
-            for (int i = 0; i < 8; ++i) {
-                if (c.CaptionVisible[i])
-                    label(rect(PanelLeft, r.Top, captionBox(i)), CaptionSilver, latin1(c.ArgCaptions[i]),
-                          i < 4 ? Qt::AlignRight : Qt::AlignLeft, false);
-                if (c.ValueVisible[i])
-                    label(rect(PanelLeft, r.Top, valueBox(i)), ValueGreen, latin1(c.ArgValues[i]),
-                          Qt::AlignHCenter, false);
-            }
-            if (c.PictureVisible) {
-                g.setFont(bold);
-                label(rect(PanelLeft, r.Top, PictureBox), colour(c.Colour ? c.Colour : LightGrey, palette()),
-                      latin1(c.FunctionName), Qt::AlignHCenter | Qt::TextWordWrap, true);
-                g.setFont(small);
-            }
-            g.setPen(DescriptionGreen);
-            g.drawText(rect(PanelLeft, r.Top, DescriptionBox), Qt::AlignLeft | Qt::AlignVCenter,
-                       latin1(c.Description));
-        }
+        paintTopLine(g, r, static_cast<int>(k));
+        if (r.Height > CompactPanelHeight) paintBlock(g, r);
         g.restore();
     }
+}
+
+namespace {
+
+// A label control: background, optional single border, text.
+void label(QPainter& g, const QRect& r, const QColor& back, const QString& text, int align, bool border) {
+    g.fillRect(r, back);
+    if (border) g.drawRect(r.adjusted(0, 0, -1, -1));
+    g.drawText(r.adjusted(2, 0, -2, 0), align | Qt::AlignVCenter, text);
+}
+
+QFont bold(const QFont& f) {
+    QFont b = f;
+    b.setBold(true);
+    return b;
+}
+
+} // namespace
+
+void ProgramRows::paintTopLine(QPainter& g, const ViewRow& r, int rung) {
+    const RungRow& c = r.Content;
+    const QFont small = g.font();
+    g.setFont(bold(small));
+    g.setPen(NumberBlue);
+    label(g, box(r.Top, NumberBox), palette().color(QPalette::Window), QString::number(rung),
+          Qt::AlignHCenter, true);
+    g.setPen(Qt::black);
+    g.setFont(small);
+    label(g, box(r.Top, LabelBox), LabelGrey, latin1(c.Label), Qt::AlignLeft, true);
+    if (r.LineTextVisible) {
+        g.setFont(bold(small));
+        label(g, box(r.Top, FunctionBox), colour(c.Colour, palette()), latin1(c.FunctionName), Qt::AlignLeft,
+              true);
+        g.setFont(small);
+        label(g, box(r.Top, SummaryBox), Qt::white, latin1(c.Summary), Qt::AlignLeft, true);
+    }
+    if (r.BreakVisible) {
+        const QRect b = box(r.Top, BreakBox);
+        g.setBrush(Qt::red);
+        g.drawEllipse(b);
+        g.setBrush(Qt::NoBrush);
+        g.setFont(bold(small));
+        g.drawText(b, Qt::AlignCenter, "B");
+        g.setFont(small);
+    }
+}
+
+void ProgramRows::paintBlock(QPainter& g, const ViewRow& r) {
+    const RungRow& c = r.Content;
+    for (int i = 0; i < 8; ++i) {
+        if (c.CaptionVisible[i])
+            label(g, box(r.Top, captionBox(i)), CaptionSilver, latin1(c.ArgCaptions[i]),
+                  i < 4 ? Qt::AlignRight : Qt::AlignLeft, false);
+        if (c.ValueVisible[i])
+            label(g, box(r.Top, valueBox(i)), ValueGreen, latin1(c.ArgValues[i]), Qt::AlignHCenter, false);
+    }
+    if (c.PictureVisible) {
+        // The function block's picture: its name on the category colour.
+        const QFont small = g.font();
+        g.setFont(bold(small));
+        label(g, box(r.Top, PictureBox), colour(c.Colour ? c.Colour : LightGrey, palette()),
+              latin1(c.FunctionName), Qt::AlignHCenter | Qt::TextWordWrap, true);
+        g.setFont(small);
+    }
+    g.setPen(DescriptionGreen);
+    g.drawText(box(r.Top, DescriptionBox), Qt::AlignLeft | Qt::AlignVCenter, latin1(c.Description));
+    g.setPen(Qt::black);
 }

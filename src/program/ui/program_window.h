@@ -6,6 +6,7 @@
 #include "program/view/program_view.h"
 
 class QLabel;
+class QPainter;
 class QLineEdit;
 class QScrollBar;
 class QTabBar;
@@ -57,5 +58,11 @@ class ProgramRows : public QWidget {
 
   private:
     RowHit hit(const QPointF& p) const;
+    // A row control's box in pixels, for a row whose panel is at `top` (twips).
+    QRect box(int top, const row_layout::Box& b) const;
+    // Number, label, breakpoint mark, and in compact rows the function name and the argument line.
+    void paintTopLine(QPainter& g, const ViewRow& r, int rung);
+    // The function block with its argument captions and values, and the description.
+    void paintBlock(QPainter& g, const ViewRow& r);
     ProgramWindow& window_;
 };
