@@ -212,6 +212,7 @@ void MainWindow::bindCommands() {
         ProgramCommands& program = *p.Program;
         program.setHost(mdi_);
         program.setLanguages(&languages_);
+        program.useEditorWindow();
         program.setRungMenu([this] { menus_.value("mnu_FB")->popup(QCursor::pos()); });
         // A new project's program view goes beside the log window.
         program.life.arrangeWindows = [this, &program] {

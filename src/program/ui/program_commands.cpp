@@ -7,6 +7,7 @@
 
 #include "app/language_switch.h"
 #include "fbeditor/editor.h"
+#include "fbeditor/ui/comandi.h"
 #include "program/ui/program_window.h"
 
 ProgramCommands::ProgramCommands(AppContext& ctx)
@@ -24,6 +25,10 @@ ProgramCommands::~ProgramCommands() {
     view.onChanged = nullptr;
     view.onLoadedChanged = nullptr;
     delete frame_;
+    if (editor_) {
+        QWidget* editorFrame = editor_->parentWidget() ? editor_->parentWidget() : editor_.data();
+        delete editorFrame;
+    }
 }
 
 void ProgramCommands::setEditor(EditorLink link) {
@@ -41,6 +46,21 @@ void ProgramCommands::restoreWithoutEditor() {
 
 void ProgramCommands::rowWritten(int16_t section, int16_t rung, const RungRow& row, bool withDescription) {
     view.showRung(section, rung, row, withDescription);
+}
+
+void ProgramCommands::useEditorWindow() {
+    setEditor({[this](int16_t p) { editorWindow()->ApriRung(ctx_.project.Program.CurrentSection, p); },
+               [this] { editorWindow()->cmd_AddFunc_Click(); }});
+}
+
+comandi* ProgramCommands::editorWindow() {
+    if (editor_) return editor_;
+    editor_ = new comandi(ctx_);
+    editor_->rungEncoded = [this](int16_t section, int16_t rung, const RungRow& row) {
+        rowWritten(section, rung, row, false);
+    };
+    if (host_) host_->addSubWindow(editor_);
+    return editor_;
 }
 
 bool ProgramCommands::rebuildLoadedRung(int16_t section, int16_t rung) {

@@ -13,6 +13,7 @@
 #include "program/view/rung_editing.h"
 
 class LanguageSwitch;
+class comandi;
 class QMdiArea;
 class QMdiSubWindow;
 class ProgramWindow;
@@ -31,9 +32,12 @@ class ProgramCommands {
     void setLanguages(LanguageSwitch* languages) { languages_ = languages; }
     // Shows the main window's rung menu (mnu_FB) at the mouse position.
     void setRungMenu(std::function<void()> popup) { view.popupRungMenu = std::move(popup); }
-    // The function-block editor's window: opening a rung and its Add. Without it, restore re-encodes the
-    // rung from its stored texts.
+    // The function-block editor: opening a rung and its Add. Without one, restore re-encodes the rung
+    // from its stored texts.
     void setEditor(EditorLink link);
+    // The editor window comandi, created on first use beside the program view; its encodings redraw rows.
+    void useEditorWindow();
+    comandi* editorWindow();
 
     void NuovoProgramma() { ::NuovoProgramma(life); }
     void NuovoProgetto() { ::NuovoProgetto(life); }
@@ -68,4 +72,5 @@ class ProgramCommands {
     LanguageSwitch* languages_ = nullptr;
     QPointer<QWidget> frame_; // the MDI sub-window, or the window itself without a host
     QPointer<ProgramWindow> window_;
+    QPointer<comandi> editor_;
 };

@@ -12,6 +12,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/shell_bindings.h"
 #include "platform/qt_event_pump.h"
+#include "fbeditor/ui/comandi.h"
 #include "program/ui/program_commands.h"
 #include "program/ui/program_window.h"
 #include "support/fake_dialogs.h"
@@ -130,4 +131,24 @@ TEST(ProgramWiring, ClosingTheSubWindowAsksAndClosesTheProgram) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     s.key("proj_new");
     EXPECT_NE(s.procs.Program->window(), nullptr);
+}
+
+TEST(ProgramWiring, ModifyOpensTheEditorWindowAndItsAddRedrawsTheRow) {
+    Shell s;
+    s.key("proj_new");
+    s.key("rung_mod");
+    comandi* editor = s.procs.Program->editorWindow();
+    bool inMdi = false;
+    for (QMdiSubWindow* sub : s.window->mdi()->subWindowList())
+        inMdi = inMdi || sub->widget() == editor;
+    EXPECT_TRUE(inMdi);
+    editor->opt_Funzione_Click(0);
+    editor->cmd_AddFunc_Click();
+    EXPECT_EQ(s.main().Rungs[1].EncodedFlag, -1);
+    EXPECT_NE(s.main().Rungs[1].FunctionType, 0);
+    const ViewRow& row = *s.procs.Program->view.row(1);
+    EXPECT_TRUE(row.Content.PictureVisible);
+    EXPECT_FALSE(row.Content.FunctionName.empty());
+    EXPECT_EQ(row.Content.Description, "<...>");
+    EXPECT_EQ(s.project.ProjectModified, -1);
 }
