@@ -1,6 +1,7 @@
 #include "app/ui/main_window.h"
 
 #include <QCloseEvent>
+#include <QCursor>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -22,6 +23,8 @@
 #include "app/ui/ui_texts.h"
 #include "app/web_page.h"
 #include "program/ui/frm_download.h"
+#include "fbeditor/ui/comandi.h"
+#include "program/ui/program_commands.h"
 #include "tools/ui/registri.h"
 
 namespace {
@@ -217,6 +220,20 @@ void MainWindow::bindCommands() {
     router_.add("runBr", [this] { return debug_.runToBreak(); }, CommandRouter::Kind::Loop);
     router_.add("step", [this] { return debug_.step(); }, CommandRouter::Kind::Loop);
     add("view_http", bool(p.OpenUrl), [this] { viewWebPage(); });
+    if (p.Program) {
+        ProgramCommands& program = *p.Program;
+        program.setHost(mdi_);
+        program.setLanguages(&languages_);
+        program.useEditorWindow();
+        program.setRungMenu([this] { menus_.value("mnu_FB")->popup(QCursor::pos()); });
+        bindDebugViews(program);
+        // A new project's program view goes beside the log window.
+        program.life.arrangeWindows = [this, &program] {
+            if (QWidget* frame = program.frame()) frame->move(logSub_->geometry().right() + 1, 0);
+        };
+        for (const auto& [key, command] : program.toolbarCommands())
+            add(key.c_str(), true, command);
+    }
 
     ctx_.shell.Toolbar.Unavailable.clear();
     for (const auto& e : ToolbarLayout)
@@ -238,6 +255,9 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_log", [this] { showLog(); });
     addMenuHandler("mnu_Registri", [this] { showRegisters(true); });
     addMenuHandler("mnu_About", [this] { showAbout(); });
+    if (p.Program)
+        for (const auto& [name, command] : p.Program->menuCommands())
+            menuHandlers_.insert(QString::fromStdString(name), command);
 
     for (const auto& m : MenuTree) {
         QString name = qs(m.Name);
@@ -321,6 +341,31 @@ void MainWindow::showNavigator() {
     }
     navigator_->show();
     navigator_->raise();
+}
+
+void MainWindow::bindDebugViews(ProgramCommands& program) {
+    ProgramView& view = program.view;
+    DebugAnimationView& v = animation_.view;
+    v.load = [&view] {
+        if (!view.Caricato) view.load();
+    };
+    v.colourRung = [&view](int element, uint32_t colour) {
+        ViewRow* row = element >= 0 && element < static_cast<int>(view.rows().Rows.size())
+                           ? &view.rows().Rows[static_cast<size_t>(element)]
+                           : nullptr;
+        if (row) row->NumberColour = colour, view.changed();
+        return row != nullptr;
+    };
+    // Rows that the layout left unplaced sit above the top; the rows' area ends at the window's height.
+    v.rowInView = [&view](int element) -> std::optional<bool> {
+        if (element < 0 || element >= static_cast<int>(view.rows().Rows.size())) return std::nullopt;
+        const ViewRow& r = view.rows().Rows[static_cast<size_t>(element)];
+        return r.Top >= 0 && r.Top + r.Height <= view.MainHeight;
+    };
+    v.scrollTo = [&view](int first) { view.setScroll(first); };
+    registers_.comandi = [&program](int reg, uint8_t valueType) {
+        program.editorWindow()->registerClicked(reg, valueType);
+    };
 }
 
 void MainWindow::loadRegisters() {

@@ -17,6 +17,7 @@ struct AppContext;
 struct ShellProcedures;
 class AboutBox;
 class LogWindow;
+class ProgramCommands;
 class ProjectNavigator;
 class QAction;
 class QLabel;
@@ -84,6 +85,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void viewWebPage();
     void addMenuHandler(const char* name, std::function<void()> handler);
     void loadRegisters();
+    // The debug animation colours and scrolls the program view; a clicked register goes to its editor.
+    void bindDebugViews(ProgramCommands& program);
 
     AppContext& ctx_;
     const ShellProcedures& procs_;
