@@ -9,6 +9,7 @@
 #include "app/shell_procedures.h"
 #include "app/ui/main_window.h"
 #include "comm/register_map.h"
+#include "program/ui/program_commands.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"
 
@@ -68,6 +69,41 @@ TEST_F(DebugKeys, ClosingTheWindowEndsTheRunLoop) {
     EXPECT_EQ(s.comm->PollBusy, 0);
     EXPECT_TRUE(sent({10, 6, 0, 0, 0, 0xFF}));
     EXPECT_TRUE(sent({10, 4, 0, 0, 0, static_cast<uint8_t>(window.registers().visibleRows())}));
+}
+
+} // namespace
+
+namespace {
+
+// With the program view: the halt key marks the rung at the program counter and scrolls it into view.
+TEST(DebugKeysWithProgram, PauseMarksTheCurrentRungInTheProgramView) {
+    SimController sim{10};
+    SimSession s;
+    CaricaRisorse(*s.shell, 1);
+    s.comm->CurrentDevice.LinkTimeout = 300;
+    ASSERT_TRUE(s.connectTcp(sim.startTcp()));
+    ShellProcedures procs;
+    procs.Program = std::make_shared<ProgramCommands>(s.app);
+    MainWindow window{s.app, procs};
+    window.LoadLogWindow(3000); // a new project's view goes beside it
+    window.bindCommands();
+    ProgramView& view = procs.Program->view;
+    procs.Program->NuovoProgetto();
+    for (int i = 0; i < 40; ++i)
+        view.RidisegnaRung();
+    view.setScroll(0);
+
+    sim.setProgramCounter(30);
+    window.Toolbar1_ButtonClick("pause");
+    ASSERT_GT(view.rows().Rows.size(), 31u);
+    EXPECT_EQ(view.rows().Rows[31].NumberColour, std::optional<uint32_t>(RungYellow));
+    EXPECT_EQ(view.ScrollValue, 30);
+
+    sim.setProgramCounter(31);
+    window.Toolbar1_ButtonClick("pause");
+    EXPECT_EQ(view.rows().Rows[32].NumberColour, std::optional<uint32_t>(RungYellow));
+    EXPECT_EQ(view.rows().Rows[31].NumberColour, std::optional<uint32_t>(RungWhite));
+    EXPECT_EQ(view.ScrollValue, 30); // still in sight
 }
 
 } // namespace
