@@ -229,7 +229,8 @@ void MainWindow::bindCommands() {
         bindDebugViews(program);
         // A new project's program view goes beside the log window.
         program.life.arrangeWindows = [this, &program] {
-            if (QWidget* frame = program.frame()) frame->move(logSub_->geometry().right() + 1, 0);
+            QWidget* frame = program.frame();
+            if (frame) frame->move(logSub_ ? logSub_->geometry().right() + 1 : 0, 0);
         };
         for (const auto& [key, command] : program.toolbarCommands())
             add(key.c_str(), true, command);
@@ -325,6 +326,7 @@ AboutBox* MainWindow::showAbout() {
 }
 
 void MainWindow::showLog() {
+    if (!logSub_) return; // start-up did not get as far as loading it
     logSub_->show();
     logSub_->raise();
     mdi_->setActiveSubWindow(logSub_);
