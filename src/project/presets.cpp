@@ -98,3 +98,15 @@ void SetNWVar(VariableTable& vars) {
             }
     vars.Count = NWCount;
 }
+
+bool presetSystemVariables(VariableTable& vars, UserDialogs& dialogs, int16_t& modified) {
+    if (dialogs.messageBox("Overwrite system variables?", MsgButtons::YesNo) != MsgChoice::Yes) return false;
+    SetSystemVar(vars);
+    modified = -1;
+    return true;
+}
+
+void presetMeterVariables(VariableTable& vars, int16_t& modified) {
+    SetNWVar(vars);
+    modified = -1;
+}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "project/presets.h"
+#include "support/fake_dialogs.h"
 
 namespace {
 
@@ -83,4 +84,24 @@ TEST(EnergyMeterVariables, WritesTheWholeSetInOrder) {
     expectVar(t.Variables[164], 558, 4, "%+5.0f", "HV3r25", "HARM119");
     EXPECT_EQ(t.Variables[165], before.Variables[165]);
     EXPECT_EQ(t.Variables[256], before.Variables[256]);
+}
+
+TEST(PresetButtons, AskBeforeTheSystemSetAndMarkTheProjectModified) {
+    VariableTable t = filled(30);
+    int16_t modified = 0;
+    FakeDialogs dialogs;
+    dialogs.choices = {MsgChoice::No};
+    const VariableTable before = t;
+    EXPECT_FALSE(presetSystemVariables(t, dialogs, modified));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{"Overwrite system variables?"});
+    EXPECT_EQ(modified, 0);
+    EXPECT_EQ(t.Variables[24], before.Variables[24]); // declining changes nothing
+    EXPECT_TRUE(presetSystemVariables(t, dialogs, modified));
+    EXPECT_EQ(t.Variables[24].Name, "ddnsSta");
+    EXPECT_EQ(modified, -1);
+    modified = 0;
+    presetMeterVariables(t, modified); // no question
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(t.Count, 165);
+    EXPECT_EQ(modified, -1);
 }
