@@ -19,13 +19,13 @@ void Stampa::StampaTesto(const std::string& text, int y, int x, bool advance) {
     PrintColumns[0] = text;
     PrintCommand c;
     c.kind = PrintCommand::Text;
-    c.x = static_cast<int16_t>(x);
-    c.y = static_cast<int16_t>(y);
+    c.x = x;
+    c.y = y;
     c.text = text;
     c.fontSize = fontSize_;
     c.bold = bold_;
     out_.push_back(std::move(c));
-    PrintNextY = static_cast<int16_t>(y + m_.textHeight(text, fontSize_, bold_));
+    PrintNextY = y + m_.textHeight(text, fontSize_, bold_);
     if (advance) {
         PrintY = PrintNextY;
         ControllaFinePagina(PrintY);
@@ -33,26 +33,26 @@ void Stampa::StampaTesto(const std::string& text, int y, int x, bool advance) {
 }
 
 void Stampa::StampaRiga(int h) {
-    PrintNextY = static_cast<int16_t>(PrintY + m_.textHeight(PrintColumns[0], fontSize_, bold_));
+    PrintNextY = PrintY + m_.textHeight(PrintColumns[0], fontSize_, bold_);
     ControllaFinePagina(PrintNextY);
     PrintY = PrintNextY;
     PrintCommand c;
     c.kind = PrintCommand::Rule;
     c.x = Margin;
     c.y = PrintY;
-    c.x2 = static_cast<int16_t>(m_.W - Margin);
-    c.y2 = static_cast<int16_t>(PrintY + h - 1);
+    c.x2 = m_.W - Margin;
+    c.y2 = PrintY + h - 1;
     out_.push_back(c);
 }
 
 void Stampa::StampaLinea(uint16_t picture, int y, int x, int s) {
     PrintCommand c;
     c.kind = PrintCommand::Picture;
-    c.x = static_cast<int16_t>(x);
-    c.y = static_cast<int16_t>(y);
+    c.x = x;
+    c.y = y;
     c.picture = picture;
-    c.width = static_cast<int16_t>(50 * s);
-    c.height = static_cast<int16_t>(60 * s);
+    c.width = 50 * s;
+    c.height = 60 * s;
     out_.push_back(c);
 }
 

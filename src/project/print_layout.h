@@ -12,14 +12,14 @@
 
 struct PrintCommand {
     enum Kind { Text, Picture, Rule, NewPage } kind = Text;
-    int16_t x = 0, y = 0;
+    int x = 0, y = 0;
     // Text: its font. Picture: the resource number and size. Rule: its end point.
     std::string text;
     int fontSize = 0;
     bool bold = false;
     uint16_t picture = 0;
-    int16_t width = 0, height = 0;
-    int16_t x2 = 0, y2 = 0;
+    int width = 0, height = 0;
+    int x2 = 0, y2 = 0;
     bool operator==(const PrintCommand&) const = default;
 };
 
@@ -40,8 +40,9 @@ class Stampa {
 
     const std::vector<PrintCommand>& commands() const { return out_; }
 
-    int16_t PrintY = 0;
-    int16_t PrintNextY = 0;
+    // Positions are whole twips; a page taller than 16 bits of twips still breaks where it should.
+    int PrintY = 0;
+    int PrintNextY = 0;
     uint8_t PrintPage = 1;
     std::array<std::string, 3> PrintColumns;
 
@@ -54,7 +55,7 @@ class Stampa {
     void Intestazione(const std::string& text);
     void TestaPagina();
     void ControllaFinePagina(int y);
-    int16_t column(int eighths) const { return static_cast<int16_t>(m_.W * eighths / 8 + Margin); }
+    int column(int eighths) const { return m_.W * eighths / 8 + Margin; }
     void printRung(const AppContext& ctx, int i, const RungRow& row);
     void printRegisters(const AppContext& ctx);
 

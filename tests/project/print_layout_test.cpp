@@ -172,3 +172,26 @@ TEST_F(PrintLayout, RowsComeFromTheEditorAndLeaveTheProjectUnchanged) {
     EXPECT_EQ(project->ProjectModified, 0);
     EXPECT_EQ(s.Rungs[1], before);
 }
+
+TEST_F(PrintLayout, TallPaperAndAHugeRegisterCountStayInRange) {
+    model().NumRegisters = 60000; // beyond the register table: the legend stops at its end
+    comm->Registers[RegisterCount - 1] = {"%R2048", "End", 0, 0, 0, 0};
+    for (int i = 0; i < 200; ++i)
+        addRung("R", "d");
+    Stampa s({12000, 40000, [](const std::string&, int size, bool) { return size * 20; }});
+    s.StampaProgetto(ctx, std::vector<RungRow>(200));
+    int lastY = 0, pages = 1;
+    for (const PrintCommand& c : s.commands()) {
+        if (c.kind == PrintCommand::NewPage) {
+            ++pages;
+            lastY = 0;
+            continue;
+        }
+        EXPECT_GE(c.y, lastY); // positions past 32767 twips do not wrap
+        EXPECT_LE(c.y, 40000);
+        lastY = c.y;
+    }
+    EXPECT_EQ(pages, s.PrintPage);
+    EXPECT_GT(pages, 1);
+    EXPECT_EQ(s.commands().back().text, "uInt"); // the last register of the table was listed
+}
