@@ -22,6 +22,8 @@
 #include "app/ui/ui_texts.h"
 #include "app/web_page.h"
 #include "program/ui/frm_download.h"
+#include "project/ui/frm_variabili.h"
+#include "project/ui/print_project.h"
 
 namespace {
 
@@ -64,6 +66,7 @@ MainWindow::~MainWindow() {
     // The dialogs leave the language switch when they go, so they go before it does.
     delete settings_;
     delete about_;
+    delete variables_;
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
     ctx_.shell.status.onAggiornaStato = nullptr;
@@ -226,6 +229,8 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_viewProj", [this] { showNavigator(); });
     addMenuHandler("mnu_log", [this] { showLog(); });
     addMenuHandler("mnu_About", [this] { showAbout(); });
+    addMenuHandler("mnu_Format", [this] { showVariables(); });
+    addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
 
     for (const auto& m : MenuTree) {
         QString name = qs(m.Name);
@@ -316,6 +321,20 @@ void MainWindow::showDownload() {
     download_->show();
     download_->raise();
     download_->activateWindow();
+}
+
+QWidget* MainWindow::showVariables() {
+    if (!variables_) {
+        auto* w = new frm_variabili(ctx_, nullptr, this);
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        languages_.windowLoaded(w, [w] { w->SetRes(); });
+        connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
+        variables_ = w;
+    }
+    variables_->show();
+    variables_->raise();
+    variables_->activateWindow();
+    return variables_;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -50,6 +50,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void showNavigator();
     // Creates the download window if needed in download mode and brings it to the front.
     void showDownload();
+    // frm_variabili: created on first use, then brought to the front.
+    QWidget* showVariables();
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
     bool longOperationRunning() const;
 
@@ -94,4 +96,5 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<AboutBox> about_;
     QPointer<QMdiSubWindow> navigator_;
     QPointer<QWidget> download_;
+    QPointer<QWidget> variables_;
 };
