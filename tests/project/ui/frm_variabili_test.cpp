@@ -179,10 +179,13 @@ TEST_F(VariablesWindow, ScreenshotOfTheVariablesPage) {
     project.Variables.Variables[1] = {2, 14, "9", "Site", 9, 8, 1, 1, "Site"};
     project.Variables.Variables[2] = {0, 16, "", "Date", 0, 0, 0, 0, "Date"};
     open();
-    w->list()->setCurrentItem(w->list()->topLevelItem(0));
     w->resize(900, 520);
-    const QImage shot = w->grab().toImage();
-    EXPECT_FALSE(shot.isNull());
-    if (const QByteArray dir = qgetenv("MELQO_SHOTS"); !dir.isEmpty())
-        shot.save(QString::fromLocal8Bit(dir) + "/frm_variabili.png");
+    const QByteArray dir = qgetenv("MELQO_SHOTS");
+    for (int row : {0, 1}) {
+        w->list()->setCurrentItem(w->list()->topLevelItem(row));
+        const QImage shot = w->grab().toImage();
+        EXPECT_FALSE(shot.isNull());
+        if (!dir.isEmpty())
+            shot.save(QString::fromLocal8Bit(dir) + QString("/frm_variabili_%1.png").arg(row));
+    }
 }
