@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/model_catalogue.h"
+#include "app/print_form.h"
 
 namespace {
 
@@ -67,11 +68,6 @@ void readText(const std::vector<std::string>& lines, size_t index, std::string& 
 int16_t readFlag(const std::vector<std::string>& lines, size_t index) {
     auto v = numberItem<long long>(lines, index);
     return v && *v != 0 ? int16_t{-1} : int16_t{0};
-}
-
-// A number as the print statement writes it: a blank (or the minus sign) before, a blank after.
-std::string printForm(long long value) {
-    return (value < 0 ? "" : " ") + std::to_string(value) + " ";
 }
 
 } // namespace

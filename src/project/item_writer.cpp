@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "app/print_form.h"
+
 namespace {
 
 // Shortest text that reads back to the same double, in the set's form: no leading zero before the
@@ -20,9 +22,7 @@ std::string plainDouble(double v) {
 
 } // namespace
 
-std::string integerText(int64_t v) {
-    return (v < 0 ? std::to_string(v) : " " + std::to_string(v)) + " ";
-}
+std::string integerText(int64_t v) { return printForm(v); }
 
 std::string doubleText(double v) {
     return tableValueText(v) + " ";

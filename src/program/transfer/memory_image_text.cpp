@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include "app/print_form.h"
+
 std::string FormatMemoryImageText(std::span<const uint8_t> bytes) {
     std::string out;
     out.reserve(bytes.size() * 7);
     for (uint8_t b : bytes) {
-        out += ' ';
-        out += std::to_string(b);
-        out += " \r\n";
+        out += printForm(b);
+        out += "\r\n";
     }
     return out;
 }

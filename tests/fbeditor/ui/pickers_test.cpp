@@ -1,0 +1,214 @@
+// The value and table pickers: the hand-over through DialogBusy, and the editor staying usable meanwhile.
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "fbeditor/ui/input_box.h"
+#include "fbeditor/ui/input_tab.h"
+#include "fbeditor/ui/state_view.h"
+#include "window_fixture.h"
+
+namespace {
+
+constexpr int AndWord = 21, Linearization = 30;
+
+} // namespace
+
+class PickerTest : public WindowTest {
+  protected:
+    // The first shown row that offers K_Long, switched to it.
+    int kLongRow() {
+        window->ApriRung(0, 1);
+        window->opt_Funzione_Click(AndWord);
+        for (int i = 0; i < ArgumentRowCount; ++i)
+            if (!window->typeBox(i)->isHidden() && entry(window->typeBox(i), "K_Long") >= 0) {
+                type(i, "K_Long");
+                return i;
+            }
+        ADD_FAILURE() << "no K_Long row";
+        return 0;
+    }
+    void addTable(const std::string& name) {
+        LookupTable& t = project.Tables.Tables[project.Tables.Count++];
+        t.Name = name;
+        t.PointCount = 2;
+        t.Inputs[1] = 10;
+        t.Outputs[1] = 100;
+    }
+    template <class W> W* openPicker() { return qobject_cast<W*>(window->picker()); }
+};
+
+TEST_F(PickerTest, KLongRowIsEnteredThroughTheValuePicker) {
+    int row = kLongRow();
+    EXPECT_FALSE(window->setButton(row)->isHidden());
+    EXPECT_TRUE(window->valueBox(row)->lineEdit()->isReadOnly());
+
+    const std::string rowText = bytes(window->valueBox(row)->currentText());
+    std::string startText;
+    later([&] {
+        auto* box = openPicker<Input_Box>();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->Modo, 1);
+        startText = bytes(box->text()->text());
+        box->text()->setText("4660");
+        box->cmd_ok_Click();
+    });
+    window->cmd_Set_Click(row);
+    EXPECT_EQ(startText, rowText); // the picker starts from the row's text
+    EXPECT_EQ(window->valueBox(row)->currentText(), "4660");
+    EXPECT_EQ(window->picker(), nullptr);
+
+    // Cancel hands the starting text back.
+    later([&] {
+        openPicker<Input_Box>()->text()->setText("99");
+        openPicker<Input_Box>()->cmd_cancel_Click();
+    });
+    window->cmd_Set_Click(row);
+    EXPECT_EQ(window->valueBox(row)->currentText(), "4660");
+
+    // Another type hides the button and frees the box again.
+    type(row, "uInt");
+    EXPECT_TRUE(window->setButton(row)->isHidden());
+    EXPECT_FALSE(window->valueBox(row)->lineEdit()->isReadOnly());
+}
+
+TEST_F(PickerTest, ASecondSetWhileAPickerWaitsRaisesItInsteadOfWaitingTwice) {
+    int row = kLongRow();
+    int nestedReturned = 0;
+    later([&] {
+        QWidget* first = window->picker();
+        window->cmd_Set_Click(row); // returns at once: the first picker stays the only one
+        ++nestedReturned;
+        EXPECT_EQ(window->picker(), first);
+        openPicker<Input_Box>()->text()->setText("7");
+        openPicker<Input_Box>()->cmd_ok_Click();
+    });
+    window->cmd_Set_Click(row);
+    EXPECT_EQ(nestedReturned, 1);
+    EXPECT_EQ(window->valueBox(row)->currentText(), "7");
+}
+
+TEST_F(PickerTest, ClosingTheEditorReleasesAWaitingPicker) {
+    int row = kLongRow();
+    later([&] { window->close(); });
+    window->cmd_Set_Click(row); // returns: nothing hangs on a picker nobody can answer
+    EXPECT_EQ(window->picker(), nullptr);
+    EXPECT_FALSE(window->editor().Caricato);
+}
+
+TEST_F(PickerTest, TableRowPicksATableThroughTheTableEditor) {
+    addTable("T1");
+    addTable("T2");
+    window->ApriRung(0, 1);
+    window->opt_Funzione_Click(Linearization);
+    EXPECT_EQ(window->valueBox(1)->count(), 2);
+    EXPECT_EQ(window->valueBox(1)->currentText(), "T1");
+    ASSERT_FALSE(window->setButton(1)->isHidden());
+
+    int shownAtOpen = -2;
+    later([&] {
+        auto* tab = openPicker<Input_Tab>();
+        ASSERT_NE(tab, nullptr);
+        shownAtOpen = tab->list()->currentRow();
+        tab->list()->setCurrentRow(1);
+        tab->cmd_ok_Click(1);
+    });
+    window->cmd_Set_Click(1);
+    EXPECT_EQ(shownAtOpen, 0);
+    EXPECT_EQ(window->valueBox(1)->currentText(), "T2");
+    window->cmd_AddFunc_Click();
+    EXPECT_EQ(rung(1).ArgTexts[1], "T2");
+}
+
+TEST_F(PickerTest, ATableAddedInThePickerIsListedAndChosen) {
+    addTable("T1");
+    window->ApriRung(0, 1);
+    window->opt_Funzione_Click(Linearization);
+    later([&] {
+        auto* tab = openPicker<Input_Tab>();
+        tab->nameBox()->setText("Flow");
+        emit tab->nameBox()->textEdited("Flow");
+        tab->cmd_ok_Click(1); // a new name is added as a table
+    });
+    window->cmd_Set_Click(1);
+    EXPECT_EQ(project.Tables.Count, 2);
+    EXPECT_EQ(window->valueBox(1)->count(), 2);
+    EXPECT_EQ(window->valueBox(1)->currentText(), "Flow");
+    EXPECT_EQ(project.ProjectModified, -1);
+}
+
+TEST_F(PickerTest, CancelledTablePickerKeepsTheChoice) {
+    addTable("T1");
+    addTable("T2");
+    window->ApriRung(0, 1);
+    window->opt_Funzione_Click(Linearization);
+    later([&] {
+        openPicker<Input_Tab>()->list()->setCurrentRow(1);
+        openPicker<Input_Tab>()->cmd_ok_Click(0);
+    });
+    window->cmd_Set_Click(1);
+    EXPECT_EQ(window->valueBox(1)->currentText(), "T1");
+    EXPECT_EQ(project.Tables.Count, 2);
+}
+
+class TableEditorWindowTest : public WindowTest {
+  protected:
+    std::shared_ptr<DialogHandOver> handOver = std::make_shared<DialogHandOver>();
+    Input_Tab tab{ctx, handOver};
+};
+
+TEST_F(TableEditorWindowTest, ShowsTheTableAtTheHandedPositionAndItsPoints) {
+    for (const char* name : {"A", "B", "C"}) {
+        LookupTable& t = project.Tables.Tables[project.Tables.Count++];
+        t.Name = name;
+        t.PointCount = 12;
+        t.Inputs[11] = 2.5;
+    }
+    tab.NomeTabella = 2;
+    tab.Form_Load();
+    EXPECT_EQ(tab.windowTitle(), "Tables");
+    EXPECT_EQ(tab.list()->count(), 3);
+    EXPECT_EQ(tab.list()->currentRow(), 2);
+    EXPECT_EQ(tab.nameBox()->text(), "C");
+    EXPECT_EQ(tab.pointsBox()->text(), "12");
+    EXPECT_EQ(tab.inputBox(11)->text(), "2.5");
+    EXPECT_FALSE(tab.scrollBar()->isHidden()); // twelve points do not fit eight rows
+    EXPECT_TRUE(tab.rowShown(7));
+    EXPECT_FALSE(tab.rowShown(8));
+    tab.scrollBar()->setValue(4);
+    EXPECT_FALSE(tab.rowShown(3));
+    EXPECT_TRUE(tab.rowShown(11));
+    EXPECT_FALSE(tab.rowShown(12));
+
+    tab.pointsBox()->setText("5");
+    emit tab.pointsBox()->textEdited("5");
+    emit tab.pointsBox()->editingFinished();
+    EXPECT_TRUE(tab.scrollBar()->isHidden());
+    EXPECT_TRUE(tab.rowShown(4));
+    EXPECT_FALSE(tab.rowShown(5));
+}
+
+TEST_F(TableEditorWindowTest, PointCountIsCheckedWhenTypedNotAtEveryKey) {
+    tab.Form_Load();
+    tab.pointsBox()->setText("2");
+    emit tab.pointsBox()->textEdited("2");
+    tab.pointsBox()->setText("27");
+    emit tab.pointsBox()->textEdited("27");
+    EXPECT_TRUE(dialogs.shown.empty());
+    emit tab.pointsBox()->editingFinished();
+    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"N = 2 to 26"}));
+}
+
+TEST_F(TableEditorWindowTest, InsertAddsARowToTheListAndAnyCloseReleasesTheCaller) {
+    tab.Form_Load();
+    handOver->DialogBusy = true;
+    tab.nameBox()->setText("New");
+    emit tab.nameBox()->textEdited("New");
+    tab.findChild<QPushButton*>("cmd_Insert")->click();
+    EXPECT_EQ(tab.list()->count(), 1);
+    EXPECT_EQ(project.Tables.Tables[0].Name, "New");
+    EXPECT_EQ(project.Tables.Tables[0].PointCount, 8);
+    tab.close();
+    EXPECT_FALSE(handOver->DialogBusy);
+}

@@ -1,0 +1,58 @@
+#pragma once
+// A fresh project and shell with the texts of the chosen language, a real event pump and the editor window.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "app/language.h"
+#include "fbeditor/ui/comandi.h"
+#include "platform/qt_event_pump.h"
+#include "support/fake_dialogs.h"
+
+constexpr int English = 1, Italian = 0;
+
+class WindowTest : public ::testing::Test {
+  protected:
+    ShellState shell;
+    CommState comm;
+    Project project;
+    QtEventPump pump;
+    FakeDialogs dialogs;
+    AppContext ctx{shell, comm, project, pump, dialogs};
+    std::unique_ptr<comandi> window;
+
+    WindowTest() {
+        CaricaRisorse(shell, English);
+        project.Program.Sections[0].RungCount = 3;
+        project.Program.CurrentRung = 1;
+        window = std::make_unique<comandi>(ctx);
+    }
+    ~WindowTest() override {
+        window.reset();
+        QApplication::processEvents();
+    }
+
+    CommandRecord& rung(int r, int section = 0) {
+        return project.Program.Sections[static_cast<size_t>(section)].Rungs[static_cast<size_t>(r)];
+    }
+    // The entry of a combo box with this text, -1 when none.
+    static int entry(QComboBox* box, const char* text) { return box->findText(text); }
+    void type(int row, const char* text) { window->txt_Opt_Click(row, entry(window->typeBox(row), text)); }
+    // Types a value into row i's value box as the user does.
+    void typeValue(int row, const QString& text) {
+        QLineEdit* edit = window->valueBox(row)->lineEdit();
+        edit->setText(text);
+        emit edit->textEdited(text);
+    }
+    static void pressEnter(QWidget* w) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(w, &press);
+    }
+    // Runs `act` once the event loop turns, i.e. while a picker waits.
+    static void later(std::function<void()> act) { QTimer::singleShot(0, std::move(act)); }
+};
