@@ -22,6 +22,7 @@
 #include "app/ui/ui_texts.h"
 #include "app/web_page.h"
 #include "program/ui/frm_download.h"
+#include "fbeditor/ui/input_tab.h"
 #include "project/ui/frm_variabili.h"
 #include "project/ui/print_project.h"
 
@@ -67,6 +68,7 @@ MainWindow::~MainWindow() {
     delete settings_;
     delete about_;
     delete variables_;
+    delete tables_;
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
     ctx_.shell.status.onAggiornaStato = nullptr;
@@ -230,6 +232,7 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_log", [this] { showLog(); });
     addMenuHandler("mnu_About", [this] { showAbout(); });
     addMenuHandler("mnu_Format", [this] { showVariables(); });
+    addMenuHandler("mnu_Tables", [this] { showTables(); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
 
     for (const auto& m : MenuTree) {
@@ -335,6 +338,22 @@ QWidget* MainWindow::showVariables() {
     variables_->raise();
     variables_->activateWindow();
     return variables_;
+}
+
+QWidget* MainWindow::showTables() {
+    if (tables_) {
+        tables_->show();
+        tables_->raise();
+        tables_->activateWindow();
+        return tables_;
+    }
+    auto* w = new Input_Tab(ctx_, std::make_shared<DialogHandOver>(), this);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    languages_.windowLoaded(w, [w] { w->SetRes(); });
+    connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
+    tables_ = w;
+    w->Form_Load();
+    return w;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -52,6 +52,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void showDownload();
     // frm_variabili: created on first use, then brought to the front.
     QWidget* showVariables();
+    // Input_Tab: created and loaded on first use, then brought to the front.
+    QWidget* showTables();
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
     bool longOperationRunning() const;
 
@@ -97,4 +99,5 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QMdiSubWindow> navigator_;
     QPointer<QWidget> download_;
     QPointer<QWidget> variables_;
+    QPointer<QWidget> tables_;
 };

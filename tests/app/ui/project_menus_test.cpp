@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QListWidget>
 
+#include "fbeditor/ui/input_tab.h"
 #include "project/ui/frm_variabili.h"
 #include "window_fixture.h"
 
@@ -24,6 +26,26 @@ TEST(ProjectMenus, VariablesOpenOnceAndFollowTheLanguage) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(f.window->findChildren<frm_variabili*>().isEmpty());
     EXPECT_NE(f.window->showVariables(), nullptr);
+}
+
+TEST(ProjectMenus, TablesOpenOnceOverTheProjectTables) {
+    WindowFixture f;
+    f.recordAndLoadTexts(true);
+    f.project.Tables.Count = 1;
+    f.project.Tables.Tables[0].Name = "T1";
+    f.start();
+    ASSERT_TRUE(f.window->menuItem("mnu_Tables")->isEnabled());
+    f.window->menuItem("mnu_Tables")->trigger();
+    auto* w = f.window->findChild<Input_Tab*>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->list()->count(), 1);
+    f.window->menuItem("mnu_Tables")->trigger();
+    EXPECT_EQ(f.window->findChildren<Input_Tab*>().size(), 1);
+    w->cmd_ok_Click(0); // cancel closes it; the next use makes a new one
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(f.window->findChildren<Input_Tab*>().isEmpty());
+    EXPECT_NE(f.window->showTables(), nullptr);
 }
 
 TEST(ProjectMenus, PrintIsBoundButShownOnlyInInternalBuilds) {
