@@ -136,7 +136,7 @@ void frm_variabili::buildVariablesPage(QWidget* page) {
     top->addLayout(buttons);
 
     for (size_t i = 0; i < txt_WebReg.size(); ++i) {
-        txt_WebReg[i] = new QLineEdit;
+        txt_WebReg[i] = new QLineEdit(page);
         txt_WebReg[i]->setObjectName(QString("txt_WebReg%1").arg(i));
     }
     for (size_t i = 0; i < Label2.size(); ++i)
@@ -187,7 +187,7 @@ void frm_variabili::buildVariablesPage(QWidget* page) {
     alt->addWidget(Label2[3], 2, 0);
     alt->addWidget(txt_WebReg[5], 2, 1);
     frm_alt->setObjectName("frm_alt");
-    txt_WebReg[2]->hide(); // no field of the record
+    txt_WebReg[2]->hide(); // no field of the record; the others go into the layouts
 
     cmd_RegistriWEB[0] = new QPushButton("Apply");
     cmd_RegistriWEB[0]->setObjectName("cmd_RegistriWEB0");
