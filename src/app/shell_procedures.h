@@ -4,7 +4,10 @@
 // disabled. Tests bind fakes.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+
+class ProgramCommands;
 
 struct ShellProcedures {
     // Device link and device procedures.
@@ -24,6 +27,8 @@ struct ShellProcedures {
     std::function<bool(bool askName)> SalvaProgetto; // false when cancelled or failed
     std::function<void()> CompilaProgramma;
     std::function<void(bool header, bool sideAreas)> Esporta;
+    // The program view and rung editing: its window, keys and menu items.
+    std::shared_ptr<ProgramCommands> Program;
     // Opens the address with the desktop's URL handler.
     std::function<void(const std::string&)> OpenUrl;
 };

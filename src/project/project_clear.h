@@ -1,10 +1,10 @@
 #pragma once
-// What a load needs of closing the program and starting a new project: the save question, an empty
-// main program and the new project's defaults, before the files are read.
+// What a load does before it reads the files: close the program and start a new project.
 #include "app/app_context.h"
+#include "program/view/project_lifecycle.h"
 
-// Asks to save a modified project (saving with a name dialog on Yes), then leaves section 0 without
-// rungs, no tasks, one empty display page, the model's default variables, empty strings, no tables, empty
-// blocks, an empty watch list, ProjectPath "Project" and ProjectModified 0. CurrentSection becomes 0: the
-// file set holds the main program.
-void clearProjectForLoad(AppContext& ctx);
+// Closes the program (save question) and starts a new project (NuovoProgramma, NuovoProgetto) in section
+// 0, the section the file set holds, then deletes the new project's empty rung so that the loaded rungs
+// start at rung 1. Tables, blocks and the watch list are emptied too. With no lifecycle given (a load
+// without windows) a program view of its own stands in.
+void clearProjectForLoad(AppContext& ctx, ProjectLifecycle* life = nullptr);

@@ -50,7 +50,7 @@ void showReport(AppContext& ctx, const LoadReport& report) {
 bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
     std::string chosen = ctx.dialogs.openFile(ProjectFilter);
     if (chosen.empty()) return false;
-    clearProjectForLoad(ctx); // may save the old project under another name: keep the chosen one apart
+    clearProjectForLoad(ctx, hooks.lifecycle); // may save the old project under another name: keep the chosen one apart
 
     Project& p = ctx.project;
     const ModelRecord& model = ctx.model();

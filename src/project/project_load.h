@@ -5,6 +5,7 @@
 #include "app/app_context.h"
 #include "fbeditor/editor.h"
 #include "program/table_pages.h"
+#include "program/view/project_lifecycle.h"
 
 // What the load asks of the editor and of the compiler; tests replace them.
 struct ProjectLoadHooks {
@@ -14,6 +15,8 @@ struct ProjectLoadHooks {
         [](AppContext& ctx, int16_t section, int16_t rung) { return ::rebuildRung(ctx, section, rung); };
     // Gives the lookup tables their controller memory pages.
     std::function<void(LookupTableArray&)> allocateTables = AllocaTabelle;
+    // The program view and windows that closing and starting a project work on; none without windows.
+    ProjectLifecycle* lifecycle = nullptr;
 };
 
 // Asks for a ".prj" file and loads its set into a cleared project. Problems (unreadable or missing files,

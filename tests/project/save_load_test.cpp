@@ -1,6 +1,7 @@
 // Saving and loading whole projects through files in a temporary folder.
 #include <gtest/gtest.h>
 
+#include "comm/register_map.h"
 #include "designers/display_compiler.h"
 #include "project/file_io.h"
 #include "project/project_files.h"
@@ -207,6 +208,7 @@ class SaveLoad : public ProjectFixture {
         [this](LookupTableArray&) { ++allocations; }};
 
     void saveFilled(const std::string& name) {
+        MappaRegistri(ctx, true); // as start-up names the model's registers before any project
         fillProject(*project, *comm, model());
         *original = *project;
         *originalComm = *comm;

@@ -1,6 +1,7 @@
 #include "app/ui/main_window.h"
 
 #include <QCloseEvent>
+#include <QCursor>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -23,6 +24,7 @@
 #include "app/web_page.h"
 #include "program/ui/frm_download.h"
 #include "fbeditor/ui/input_tab.h"
+#include "program/ui/program_commands.h"
 #include "project/ui/frm_variabili.h"
 #include "project/ui/print_project.h"
 
@@ -211,6 +213,19 @@ void MainWindow::bindCommands() {
     add("proj_comp", bool(p.CompilaProgramma), [&p] { p.CompilaProgramma(); });
     add("view_log", true, [this] { showLog(); });
     add("view_http", bool(p.OpenUrl), [this] { viewWebPage(); });
+    if (p.Program) {
+        ProgramCommands& program = *p.Program;
+        program.setHost(mdi_);
+        program.setLanguages(&languages_);
+        program.useEditorWindow();
+        program.setRungMenu([this] { menus_.value("mnu_FB")->popup(QCursor::pos()); });
+        // A new project's program view goes beside the log window.
+        program.life.arrangeWindows = [this, &program] {
+            if (QWidget* frame = program.frame()) frame->move(logSub_->geometry().right() + 1, 0);
+        };
+        for (const auto& [key, command] : program.toolbarCommands())
+            add(key.c_str(), true, command);
+    }
 
     ctx_.shell.Toolbar.Unavailable.clear();
     for (const auto& e : ToolbarLayout)
@@ -234,6 +249,9 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_Format", [this] { showVariables(); });
     addMenuHandler("mnu_Tables", [this] { showTables(); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
+    if (p.Program)
+        for (const auto& [name, command] : p.Program->menuCommands())
+            menuHandlers_.insert(QString::fromStdString(name), command);
 
     for (const auto& m : MenuTree) {
         QString name = qs(m.Name);

@@ -15,7 +15,7 @@
 #include "program/compiler.h"
 #include "program/table_pages.h"
 #include "program/transfer/export_file.h"
-#include "project/project_clear.h"
+#include "program/ui/program_commands.h"
 #include "project/project_load.h"
 #include "project/project_save.h"
 
@@ -33,27 +33,22 @@ ShellProcedures bindShellProcedures(AppContext& ctx, const std::string& settings
     };
     p.CaricaRisorse = [&ctx](uint8_t language) { CaricaRisorse(ctx.shell, language); };
     p.CompilaProgramma = [&ctx] { CompilaProgramma(ctx); };
-    p.CaricaProgetto = [&ctx] {
+    auto program = std::make_shared<ProgramCommands>(ctx);
+    program->life.SalvaProgetto = [&ctx](bool askName) { return SalvaProgetto(ctx, askName); };
+    p.Program = program;
+    p.CaricaProgetto = [&ctx, program] {
         ProjectLoadHooks hooks;
-        hooks.rebuildRung = [](AppContext& c, int16_t section, int16_t rung) {
-            return rebuildRung(c, section, rung);
+        hooks.rebuildRung = [program](AppContext&, int16_t section, int16_t rung) {
+            return program->rebuildLoadedRung(section, rung);
         };
         hooks.allocateTables = AllocaTabelle;
+        hooks.lifecycle = &program->life;
         CaricaProgetto(ctx, hooks);
     };
     p.SalvaProgetto = [&ctx](bool askName) { return SalvaProgetto(ctx, askName); };
     p.Esporta = [&ctx](bool header, bool areas) { Esporta(ctx, TransferView{}, header, areas); };
-    // Until the program view brings its own close and new, a new project is the cleared project a load
-    // starts from (save question, defaults of the model) with its keys enabled.
-    p.NuovoProgramma = [&ctx] {
-        clearProjectForLoad(ctx);
-        ctx.shell.status.AbilitaPulsanti("Puls_FunctionBlock", false);
-        ctx.shell.status.AbilitaPulsanti("Puls_Compila", false);
-    };
-    p.NuovoProgetto = [&ctx] {
-        ctx.shell.status.AbilitaPulsanti("Puls_FunctionBlock", true);
-        ctx.shell.status.AbilitaPulsanti("Puls_Compila", true);
-    };
+    p.NuovoProgramma = [program] { program->NuovoProgramma(); };
+    p.NuovoProgetto = [program] { program->NuovoProgetto(); };
     p.OpenUrl = [](const std::string& url) {
         QDesktopServices::openUrl(QUrl(QString::fromLatin1(url.data(), static_cast<qsizetype>(url.size()))));
     };

@@ -1,0 +1,158 @@
+#include "program/ui/program_commands.h"
+
+#include <algorithm>
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "app/language_switch.h"
+#include "fbeditor/editor.h"
+#include "fbeditor/ui/comandi.h"
+#include "program/ui/program_window.h"
+
+ProgramCommands::ProgramCommands(AppContext& ctx)
+    : view(ctx), editing{view, {}}, life{view, {}, {}, {}}, ctx_(ctx) {
+    view.onLoadedChanged = [this](bool loaded) { loadedChanged(loaded); };
+    view.onChanged = [this] {
+        if (window_) window_->sync();
+    };
+    view.ApriRung = [this](int16_t p) { ApriRung(editing, p); };
+    view.NuovoProgramma = [this] { NuovoProgramma(); };
+    setEditor({});
+}
+
+ProgramCommands::~ProgramCommands() {
+    view.onChanged = nullptr;
+    view.onLoadedChanged = nullptr;
+    delete frame_;
+    if (editor_) {
+        QWidget* editorFrame = editor_->parentWidget() ? editor_->parentWidget() : editor_.data();
+        delete editorFrame;
+    }
+}
+
+void ProgramCommands::setEditor(EditorLink link) {
+    editing.editor = std::move(link);
+    if (!editing.editor.add) editing.editor.add = [this] { restoreWithoutEditor(); };
+}
+
+void ProgramCommands::restoreWithoutEditor() {
+    ProgramStore& store = ctx_.project.Program;
+    RungRow row;
+    if (!rebuildRungWithRow(ctx_, store.CurrentSection, store.CurrentRung, row)) return;
+    rowWritten(store.CurrentSection, store.CurrentRung, row, false);
+    ctx_.project.ProjectModified = -1;
+}
+
+void ProgramCommands::rowWritten(int16_t section, int16_t rung, const RungRow& row, bool withDescription) {
+    view.showRung(section, rung, row, withDescription);
+}
+
+void ProgramCommands::useEditorWindow() {
+    setEditor({[this](int16_t p) { editorWindow()->ApriRung(ctx_.project.Program.CurrentSection, p); },
+               [this] { editorWindow()->cmd_AddFunc_Click(); }});
+}
+
+comandi* ProgramCommands::editorWindow() {
+    if (editor_) return editor_;
+    editor_ = new comandi(ctx_);
+    editor_->rungEncoded = [this](int16_t section, int16_t rung, const RungRow& row) {
+        rowWritten(section, rung, row, false);
+    };
+    if (host_) host_->addSubWindow(editor_);
+    return editor_;
+}
+
+bool ProgramCommands::rebuildLoadedRung(int16_t section, int16_t rung) {
+    if (section < 0 || section >= SectionCount || rung < 1 || rung > MaxRungs) return false;
+    const CommandRecord& rec =
+        ctx_.project.Program.Sections[static_cast<size_t>(section)].Rungs[static_cast<size_t>(rung)];
+    RungRow row;
+    const bool ok = rebuildRungWithRow(ctx_, section, rung, row);
+    if (!ok || rec.FunctionType == 0) row = ViewRow::empty().Content;
+    row.Description = rec.Description;
+    rowWritten(section, rung, row, true);
+    return ok;
+}
+
+void ProgramCommands::loadedChanged(bool loaded) {
+    if (languages_) {
+        if (loaded)
+            languages_->windowLoaded(&view, [this] { view.SetRes(); });
+        else
+            languages_->windowUnloaded(&view);
+    }
+    if (!loaded) {
+        if (frame_) frame_->deleteLater();
+        frame_ = nullptr;
+        window_ = nullptr;
+        return;
+    }
+    if (!window_) createWindow();
+    frame_->show();
+}
+
+void ProgramCommands::createWindow() {
+    window_ = new ProgramWindow(view);
+    if (host_) {
+        // The layout stops at the main window's height.
+        view.MainHeight = host_->window()->height() * 1440 / std::max(1, window_->logicalDpiY());
+        QMdiSubWindow* sub = host_->addSubWindow(window_);
+        sub->setAttribute(Qt::WA_DeleteOnClose, false);
+        frame_ = sub;
+    } else {
+        frame_ = window_;
+    }
+}
+
+void ProgramCommands::showProgram() {
+    if (!view.Caricato) view.load();
+    if (frame_) {
+        frame_->show();
+        frame_->raise();
+    }
+    view.ImpostaScroll(ctx_.project.Program.CurrentRung - 1);
+    view.changed();
+}
+
+ProgramWindow* ProgramCommands::window() const {
+    return window_;
+}
+
+ProgramCommands::Commands ProgramCommands::toolbarCommands() {
+    RungEditing& e = editing;
+    auto current = [this] { return ctx_.project.Program.CurrentRung; };
+    return {
+        {"rung_mod", [&e, current] { ApriRung(e, current()); }},
+        {"rung_del", [&e] { DeleteCommand(e); }},
+        {"rung_add_before", [&e] { InsertBeforeCommand(e); }},
+        {"rung_add_after", [&e] { InsertAfterCommand(e); }},
+        {"rung_move_up", [&e] { MoveUpCommand(e); }},
+        {"rung_move_down", [&e] { MoveDownCommand(e); }},
+        {"rung_copy", [&e, current] { CopiaRung(e, current()); }},
+        {"rung_paste", [&e, current] { IncollaRung(e, current()); }},
+        {"rung_redo", [&e] { RipristinaRung(e); }},
+        {"new_sub", [&e] { NuovaSub(e); }},
+        {"rung_break", [&e] { ToggleBreakpoint(e); }},
+    };
+}
+
+ProgramCommands::Commands ProgramCommands::menuCommands() {
+    // The items of mnu_FB do what the toolbar key of the same command does.
+    static constexpr std::pair<const char*, const char*> SameAsKey[] = {
+        {"mnu_FB_copy", "rung_copy"},
+        {"mnu_FB_paste", "rung_paste"},
+        {"mnu_modify", "rung_mod"},
+        {"mnu_FB_Delete", "rung_del"},
+        {"mnu_FB_Insert_Before", "rung_add_before"},
+        {"mnu_FB_Insert_After", "rung_add_after"},
+        {"mnu_FB_Break", "rung_break"},
+    };
+    const Commands keys = toolbarCommands();
+    Commands items;
+    for (const auto& [item, key] : SameAsKey)
+        for (const auto& [k, command] : keys)
+            if (k == key) items.emplace_back(item, command);
+    items.emplace_back("mnu_program", [this] { showProgram(); });
+    return items;
+}

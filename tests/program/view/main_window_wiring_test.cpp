@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+
+#include "app/button_groups.h"
+#include "app/startup.h"
+#include "app/ui/main_window.h"
+#include "app/ui/shell_bindings.h"
+#include "platform/qt_event_pump.h"
+#include "fbeditor/ui/comandi.h"
+#include "program/ui/program_commands.h"
+#include "program/ui/program_window.h"
+#include "support/fake_dialogs.h"
+
+namespace {
+
+// The main window with the program's own bindings, as the program starts it.
+struct Shell {
+    QTemporaryDir folder;
+    ShellState shell;
+    CommState comm;
+    Project project;
+    QtEventPump pump;
+    FakeDialogs dialogs;
+    AppContext ctx{shell, comm, project, pump, dialogs};
+    ShellProcedures procs = bindShellProcedures(ctx, folder.path().toStdString());
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(ctx, procs);
+
+    Shell() {
+        Main(ctx, window.get(), {ThisBuild, folder.path().toStdString()});
+        window->bindCommands();
+        AggiornaStato(ctx);
+    }
+    ~Shell() {
+        project.ProjectModified = 0;
+        window.reset();
+    }
+    void key(const char* k) { window->Toolbar1_ButtonClick(k); }
+    ProgramSection& main() { return project.Program.Sections[0]; }
+};
+
+} // namespace
+
+TEST(ProgramWiring, NewProjectOpensTheProgramViewInTheMainWindow) {
+    Shell s;
+    EXPECT_FALSE(s.shell.Toolbar.Unavailable.contains("rung_add_after"));
+    s.key("proj_new");
+    ProgramWindow* w = s.procs.Program->window();
+    ASSERT_NE(w, nullptr);
+    bool inMdi = false;
+    for (QMdiSubWindow* sub : s.window->mdi()->subWindowList())
+        inMdi = inMdi || sub->widget() == w;
+    EXPECT_TRUE(inMdi);
+    EXPECT_EQ(s.main().RungCount, 1);
+    EXPECT_TRUE(s.shell.Toolbar.enabled("rung_add_after"));
+}
+
+TEST(ProgramWiring, RungKeysAndMenuItemsEditTheProgram) {
+    Shell s;
+    s.key("proj_new");
+    s.key("rung_add_after");
+    s.key("rung_add_after");
+    EXPECT_EQ(s.main().RungCount, 3);
+    EXPECT_EQ(s.project.Program.CurrentRung, 3);
+    s.key("rung_break");
+    EXPECT_EQ(s.main().Rungs[3].BreakFlag, -1);
+    QAction* del = s.window->menuItem("mnu_FB_Delete");
+    ASSERT_TRUE(del->isEnabled());
+    del->trigger();
+    EXPECT_EQ(s.dialogs.shown.back(), "Delete Function Block ?");
+    EXPECT_EQ(s.main().RungCount, 2);
+    s.key("rung_redo");
+    EXPECT_EQ(s.main().RungCount, 3);
+    EXPECT_EQ(s.main().Rungs[3].BreakFlag, -1);
+    s.window->menuItem("mnu_close")->trigger();
+    EXPECT_EQ(s.procs.Program->window(), nullptr);
+    EXPECT_EQ(s.main().RungCount, 0);
+}
+
+TEST(ProgramWiring, LanguageSwitchRetitlesTheLoadedProgramView) {
+    Shell s;
+    s.key("proj_new");
+    s.window->languages().CambiaLingua(0);
+    EXPECT_EQ(s.procs.Program->window()->windowTitle(), "Programma");
+    s.window->languages().CambiaLingua(1);
+    EXPECT_EQ(s.procs.Program->window()->windowTitle(), "Program");
+}
+
+TEST(ProgramWiring, LoadedRungsGetTheirRowsAndDescriptions) {
+    Shell s;
+    s.key("proj_new");
+    s.key("rung_add_after");
+    ProgramView& view = s.procs.Program->view;
+    view.descriptionChanged(1, "first");
+    view.descriptionChanged(2, "second");
+    const std::string file = s.folder.filePath("plant.prj").toStdString();
+    s.dialogs.files.push_back(file);
+    ASSERT_TRUE(s.procs.SalvaProgetto(true));
+    s.key("proj_new");
+    ASSERT_EQ(s.main().RungCount, 1);
+    s.dialogs.files.push_back(file);
+    s.procs.CaricaProgetto();
+    ASSERT_EQ(s.main().RungCount, 2);
+    ASSERT_EQ(view.rows().Rows.size(), 3u);
+    EXPECT_EQ(view.row(1)->Content.Description, "first");
+    EXPECT_EQ(view.row(2)->Content.Description, "second");
+    EXPECT_EQ(s.main().Rungs[2].Description, "second");
+    EXPECT_EQ(s.project.Program.CurrentRung, 2);
+    EXPECT_NE(s.procs.Program->window(), nullptr);
+}
+
+TEST(ProgramWiring, ClosingTheSubWindowAsksAndClosesTheProgram) {
+    Shell s;
+    s.key("proj_new");
+    s.key("rung_add_after");
+    auto* sub = qobject_cast<QMdiSubWindow*>(s.procs.Program->frame());
+    ASSERT_NE(sub, nullptr);
+    s.dialogs.choices.push_back(MsgChoice::Cancel);
+    sub->close();
+    EXPECT_EQ(s.main().RungCount, 2);
+    EXPECT_NE(s.procs.Program->window(), nullptr);
+    sub->close();
+    EXPECT_EQ(s.dialogs.shown.back(), "Close Project?");
+    EXPECT_EQ(s.main().RungCount, 0);
+    EXPECT_EQ(s.procs.Program->window(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    s.key("proj_new");
+    EXPECT_NE(s.procs.Program->window(), nullptr);
+}
+
+TEST(ProgramWiring, ModifyOpensTheEditorWindowAndItsAddRedrawsTheRow) {
+    Shell s;
+    s.key("proj_new");
+    s.key("rung_mod");
+    comandi* editor = s.procs.Program->editorWindow();
+    bool inMdi = false;
+    for (QMdiSubWindow* sub : s.window->mdi()->subWindowList())
+        inMdi = inMdi || sub->widget() == editor;
+    EXPECT_TRUE(inMdi);
+    editor->opt_Funzione_Click(0);
+    editor->cmd_AddFunc_Click();
+    EXPECT_EQ(s.main().Rungs[1].EncodedFlag, -1);
+    EXPECT_NE(s.main().Rungs[1].FunctionType, 0);
+    const ViewRow& row = *s.procs.Program->view.row(1);
+    EXPECT_TRUE(row.Content.PictureVisible);
+    EXPECT_FALSE(row.Content.FunctionName.empty());
+    EXPECT_EQ(row.Content.Description, "<...>");
+    EXPECT_EQ(s.project.ProjectModified, -1);
+}

@@ -1,0 +1,177 @@
+#include "view_fixture.h"
+
+using namespace row_layout;
+
+class ProgramViewTest : public ViewFixture {};
+
+TEST_F(ProgramViewTest, SelectionMovesTheRedFrame) {
+    projectWith(8);
+    view.rowClick(7);
+    view.rowClick(3);
+    EXPECT_EQ(row(7).FrameColour, SystemButtonFace);
+    EXPECT_EQ(row(3).FrameColour, Red);
+    view.rowClick(5);
+    view.rowClick(5);
+    for (int r = 1; r <= 8; ++r)
+        EXPECT_EQ(row(r).FrameColour, r == 5 ? Red : SystemButtonFace) << r;
+    EXPECT_EQ(store().CurrentRung, 5);
+}
+
+TEST_F(ProgramViewTest, MousePressSelectsAndOnlyTheRightButtonPopsUpTheRungMenu) {
+    projectWith(3);
+    int popups = 0;
+    view.popupRungMenu = [&] { ++popups; };
+    view.rowPress(2, 1);
+    view.rowPress(3, 4);
+    EXPECT_EQ(popups, 0);
+    EXPECT_EQ(store().CurrentRung, 3);
+    view.rowPress(2, 2);
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(store().CurrentRung, 2);
+}
+
+TEST_F(ProgramViewTest, DoubleClickSelectsAndOpensTheRung) {
+    projectWith(3);
+    view.ApriRung = [&](int16_t p) { opened.push_back(p); };
+    view.rowDoubleClick(2);
+    EXPECT_EQ(store().CurrentRung, 2);
+    EXPECT_EQ(opened, std::vector<int16_t>{2});
+}
+
+TEST_F(ProgramViewTest, DescriptionIsStoredWithoutCommasWhileTheBoxKeepsThem) {
+    projectWith(2);
+    view.descriptionChanged(2, "a,b,c,d");
+    EXPECT_EQ(rung(2).Description, "abcd");
+    EXPECT_EQ(row(2).Content.Description, "a,b,c,d");
+    // A rung number without a row leaves every record alone.
+    view.descriptionChanged(9, "x");
+    EXPECT_EQ(rung(9).Description, "<...>");
+}
+
+TEST_F(ProgramViewTest, ClickingThePlaceholderClearsItOnce) {
+    projectWith(1);
+    EXPECT_EQ(rung(1).Description, "desc 1");
+    view.RidisegnaRung();
+    view.descriptionClick(2);
+    EXPECT_EQ(store().CurrentRung, 2);
+    EXPECT_EQ(rung(2).Description, "");
+    view.descriptionChanged(2, "typed");
+    view.descriptionClick(2);
+    EXPECT_EQ(rung(2).Description, "typed");
+}
+
+TEST_F(ProgramViewTest, AppendingRowsBuildsEmptyRowsAndScrollsFromTheFourth) {
+    NuovoProgetto(life);
+    EXPECT_EQ(section().RungCount, 1);
+    EXPECT_EQ(row(1).Content.Description, "<...>");
+    EXPECT_FALSE(row(1).Content.PictureVisible);
+    EXPECT_FALSE(row(1).Content.CaptionVisible[0]);
+    EXPECT_EQ(view.ScrollValue, 0);
+    view.RidisegnaRung();
+    view.RidisegnaRung();
+    EXPECT_EQ(view.ScrollValue, 0);
+    EXPECT_FALSE(view.ScrollVisible);
+    view.RidisegnaRung();
+    EXPECT_TRUE(view.ScrollVisible);
+    EXPECT_EQ(view.ScrollValue, 1);
+    EXPECT_EQ(view.ScrollMax, 4);
+    EXPECT_EQ(store().CurrentRungCount, 4);
+}
+
+TEST_F(ProgramViewTest, FullSectionRefusesTheAppend) {
+    NuovoProgetto(life);
+    while (section().RungCount < MaxRungs)
+        ASSERT_TRUE(view.RidisegnaRung());
+    EXPECT_FALSE(view.RidisegnaRung());
+    EXPECT_EQ(section().RungCount, MaxRungs);
+    EXPECT_EQ(view.rows().Rows.size(), size_t(MaxRungs + 1));
+}
+
+TEST_F(ProgramViewTest, LayoutStacksFullRowsUntilTheMainWindowHeight) {
+    projectWith(10);
+    view.MainHeight = 13000;
+    view.ImpostaScroll(0);
+    for (int r = 1; r <= 8; ++r) {
+        EXPECT_EQ(row(r).Top, 200 + 1800 * (r - 1)) << r;
+        EXPECT_EQ(row(r).FrameTop, row(r).Top - 60);
+        EXPECT_EQ(row(r).Height, 1516);
+        EXPECT_EQ(row(r).FrameHeight, 1636);
+    }
+    EXPECT_EQ(row(9).Top, 200 - 1800); // above the view
+    view.ImpostaScroll(3);
+    EXPECT_EQ(row(3).Top, 200 - 1800);
+    EXPECT_EQ(row(4).Top, 200);
+    view.ImpostaScroll(10); // first = RungCount: nothing placed
+    for (int r = 1; r <= 10; ++r)
+        EXPECT_EQ(row(r).Top, 200 - 1800);
+}
+
+TEST_F(ProgramViewTest, FormatSwitchCompactsOnlyTheCurrentSection) {
+    projectWith(4);
+    view.rowClick(3);
+    view.formatClick();
+    EXPECT_EQ(section().ViewFormat, 1);
+    EXPECT_EQ(view.FormatPicture, FormatToFullPicture);
+    EXPECT_EQ(view.ScrollValue, 2);
+    EXPECT_EQ(row(3).Top, 200);
+    EXPECT_EQ(row(4).Top, 200 + 565);
+    EXPECT_EQ(row(4).Height, 400);
+    EXPECT_EQ(row(4).FrameHeight, 520);
+    EXPECT_TRUE(row(4).LineTextVisible);
+    EXPECT_EQ(store().Sections[1].ViewFormat, 0);
+    view.formatClick();
+    EXPECT_EQ(row(4).Height, 1516);
+    EXPECT_EQ(view.RowPitch, 1800);
+    EXPECT_FALSE(row(4).LineTextVisible);
+    EXPECT_EQ(view.FormatPicture, FormatToCompactPicture);
+    EXPECT_EQ(project->ProjectModified, 0);
+}
+
+TEST_F(ProgramViewTest, FormatSwitchWithoutSelectionStartsAtTheTop) {
+    projectWith(2);
+    store().CurrentRung = 0;
+    view.formatClick();
+    EXPECT_EQ(view.ScrollValue, 0);
+    EXPECT_EQ(row(1).Top, 200);
+}
+
+TEST_F(ProgramViewTest, CloseQuestionCancelKeepsEverything) {
+    projectWith(2);
+    int closes = 0;
+    view.NuovoProgramma = [&] { ++closes; };
+    dialogs.choices.push_back(MsgChoice::Cancel);
+    EXPECT_FALSE(view.closeRequest());
+    EXPECT_EQ(dialogs.boxes.back().text, "Close Project?");
+    EXPECT_EQ(dialogs.boxes.back().title, "Melqo");
+    EXPECT_TRUE(view.Caricato);
+    EXPECT_EQ(closes, 0);
+    EXPECT_EQ(section().RungCount, 2);
+    EXPECT_TRUE(view.closeRequest());
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(view.Caricato);
+}
+
+TEST_F(ProgramViewTest, LoadGivesOneMainTabAndTheCaption) {
+    view.load();
+    EXPECT_EQ(view.Tabs, std::vector<std::string>{"Main"});
+    EXPECT_EQ(view.Caption, "Program");
+    EXPECT_TRUE(view.Caricato);
+    EXPECT_EQ(view.rows().Rows.size(), 1u); // the template row only
+    EXPECT_FALSE(row(0).Shown);
+}
+
+TEST_F(ProgramViewTest, HitTestFindsTheRowControls) {
+    projectWith(2);
+    view.ImpostaScroll(0);
+    // Row 2's panel starts at left 120, top 2000.
+    EXPECT_EQ(view.hitTest(120 + 10, 2000 + 10).Where, RowHit::Number);
+    EXPECT_EQ(view.hitTest(120 + 400, 2000 + 10).Where, RowHit::Label);
+    RowHit value = view.hitTest(120 + 2300, 2000 + 370);
+    EXPECT_EQ(value.Where, RowHit::Value);
+    EXPECT_EQ(value.Slot, 0);
+    EXPECT_EQ(value.Rung, 2);
+    EXPECT_EQ(view.hitTest(120 + 3100, 2000 + 400).Where, RowHit::Picture);
+    EXPECT_EQ(view.hitTest(120 + 100, 2000 + 1250).Where, RowHit::Description);
+    EXPECT_EQ(view.hitTest(120 + 7200, 2000 + 800).Where, RowHit::Panel);
+    EXPECT_EQ(view.hitTest(20, 2000 + 10).Where, RowHit::None);
+}

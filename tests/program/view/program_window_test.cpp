@@ -1,0 +1,161 @@
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QToolButton>
+
+#include "program/ui/program_commands.h"
+#include "program/ui/program_window.h"
+#include "view_fixture.h"
+
+class ProgramWindowTest : public ViewFixture {
+  protected:
+    ProgramCommands commands{ctx};
+
+    void SetUp() override {
+        ViewFixture::SetUp();
+        commands.NuovoProgramma();
+        commands.NuovoProgetto();
+    }
+    ProgramWindow& window() { return *commands.window(); }
+    // The centre of a row control, in the rows container's pixels.
+    QPointF at(int rung, const row_layout::Box& b) {
+        const ViewRow& r = *commands.view.row(rung);
+        return {double(window().px(row_layout::PanelLeft + b.x + b.w / 2)),
+                double(window().px(r.Top + b.y + b.h / 2))};
+    }
+    void press(QPointF p, Qt::MouseButton button, QEvent::Type type = QEvent::MouseButtonPress) {
+        QMouseEvent e(type, p, window().rows()->mapToGlobal(p), button, button, Qt::NoModifier);
+        QApplication::sendEvent(window().rows(), &e);
+    }
+    void addRungs(int n) {
+        for (int k = 1; k <= n; ++k) {
+            if (k > 1) commands.view.RidisegnaRung();
+            RungRow row;
+            row.FunctionName = k % 2 ? "Read Holding" : "Add";
+            row.Colour = k % 2 ? 0x00C0FFC0 : 0x00FFC0C0;
+            row.PictureVisible = true;
+            row.Label = k == 1 ? "START" : "";
+            row.ArgCaptions = {"Slave", "Address", "Count", "", "Destination", "", "", ""};
+            row.ArgValues = {"1", "100", "10", "", "%R30", "", "", ""};
+            for (int i : {0, 1, 2})
+                row.CaptionVisible[i] = row.ValueVisible[i] = true;
+            row.CaptionVisible[4] = row.ValueVisible[4] = true;
+            row.Summary = "[ 1 , 100 , 10 , %R30 ]";
+            row.Description = "Rung " + std::to_string(k) + ", first pass";
+            project->Program.current().Rungs[static_cast<size_t>(k)].FunctionType = 4;
+            commands.rowWritten(0, static_cast<int16_t>(k), row, true);
+        }
+    }
+};
+
+TEST_F(ProgramWindowTest, NewProjectShowsTheWindowWithOneSelectedEmptyRung) {
+    ASSERT_NE(commands.window(), nullptr);
+    EXPECT_EQ(window().tabs()->count(), 1);
+    EXPECT_EQ(window().tabs()->tabText(0), "Main");
+    EXPECT_EQ(window().windowTitle(), "Program");
+    EXPECT_EQ(commands.view.row(1)->FrameColour, row_layout::Red);
+}
+
+TEST_F(ProgramWindowTest, MouseSelectsOpensAndPopsUpTheRungMenu) {
+    addRungs(3);
+    int popups = 0;
+    commands.setRungMenu([&] { ++popups; });
+    std::vector<int16_t> openedRungs;
+    commands.setEditor({[&](int16_t p) { openedRungs.push_back(p); }, {}});
+    press(at(2, row_layout::LabelBox), Qt::LeftButton);
+    EXPECT_EQ(store().CurrentRung, 2);
+    press(at(3, row_layout::valueBox(1)), Qt::RightButton);
+    EXPECT_EQ(store().CurrentRung, 3);
+    EXPECT_EQ(popups, 1);
+    press(at(1, row_layout::PictureBox), Qt::LeftButton, QEvent::MouseButtonDblClick);
+    EXPECT_EQ(openedRungs, std::vector<int16_t>{1});
+    // The rung number does nothing.
+    press(at(2, row_layout::NumberBox), Qt::LeftButton);
+    EXPECT_EQ(store().CurrentRung, 1);
+}
+
+TEST_F(ProgramWindowTest, TypedDescriptionIsStoredWithoutCommas) {
+    commands.view.RidisegnaRung();
+    press(at(2, row_layout::DescriptionBox), Qt::LeftButton);
+    auto* box = window().findChild<QLineEdit*>("txt_desc");
+    ASSERT_TRUE(box->isVisible());
+    EXPECT_EQ(box->text(), "");
+    box->setFocus();
+    box->insert("a,b");
+    EXPECT_EQ(rung(2).Description, "ab");
+    EXPECT_EQ(commands.view.row(2)->Content.Description, "a,b");
+}
+
+TEST_F(ProgramWindowTest, TabsScrollBarAndFormatFollowTheModel) {
+    addRungs(5);
+    EXPECT_TRUE(window().scrollBar()->isVisibleTo(&window()));
+    EXPECT_EQ(window().scrollBar()->maximum(), 5);
+    NuovaSub(commands.editing);
+    EXPECT_EQ(window().tabs()->count(), 2);
+    EXPECT_EQ(window().tabs()->currentIndex(), 1);
+    window().tabs()->setCurrentIndex(0);
+    EXPECT_EQ(store().CurrentSection, 0);
+    window().formatButton()->click();
+    EXPECT_EQ(store().Sections[0].ViewFormat, 1);
+}
+
+TEST_F(ProgramWindowTest, ClosingAsksAndOkClosesTheProgram) {
+    addRungs(2);
+    dialogs.choices.push_back(MsgChoice::Cancel);
+    EXPECT_FALSE(window().close());
+    EXPECT_EQ(store().current().RungCount, 2);
+    EXPECT_TRUE(window().close());
+    EXPECT_EQ(store().current().RungCount, 0);
+    EXPECT_FALSE(commands.view.Caricato);
+    EXPECT_EQ(commands.window(), nullptr);
+    EXPECT_EQ(commands.view.section(0).Rows.size(), 0u);
+    commands.NuovoProgetto(); // the next project brings a fresh window
+    ASSERT_NE(commands.window(), nullptr);
+    EXPECT_TRUE(commands.frame()->isVisible());
+}
+
+TEST_F(ProgramWindowTest, Screenshot) {
+    addRungs(4);
+    commands.view.rowClick(2);
+    ToggleBreakpoint(commands.editing);
+    window().resize(window().width(), 620);
+    window().sync();
+    const QImage shot = window().grab().toImage();
+    EXPECT_FALSE(shot.isNull());
+    shot.save(QDir::temp().filePath("melqo_program_view.png"));
+    window().formatButton()->click();
+    window().grab().toImage().save(QDir::temp().filePath("melqo_program_view_compact.png"));
+}
+
+TEST_F(ProgramWindowTest, RestoreWithoutEditorWindowReencodesTheRungAndDrawsItsRow) {
+    // A Read Holding rung as the editor encodes rows "1", "100", "10", "%R30".
+    CommandRecord& r = rung(1);
+    r.Description = "Read temps";
+    r.FunctionType = 4;
+    r.EncodedFlag = -1;
+    r.ArgTexts[0] = "1";
+    r.ArgTexts[1] = "100";
+    r.ArgTexts[2] = "10";
+    r.ArgTexts[4] = "%R30";
+    r.ArgBytes[0] = {1, 0, 0, 0};
+    r.ArgBytes[1] = {100, 0, 0, 0};
+    r.ArgBytes[2] = {10, 0, 0, 0};
+    r.ArgBytes[3] = {30, 0, 0, 0};
+    r.ArgBytes[4] = {10, 0, 0, 0};
+    const CommandRecord before = r;
+    commands.view.RidisegnaRung();
+    CancellaRung(commands.editing, 1);
+    ASSERT_TRUE(RipristinaRung(commands.editing));
+    EXPECT_EQ(rung(1).FunctionType, 4);
+    EXPECT_EQ(rung(1).ArgBytes, before.ArgBytes);
+    EXPECT_EQ(rung(1).Description, "Read temps");
+    const ViewRow& row = *commands.view.row(1);
+    EXPECT_TRUE(row.Content.PictureVisible);
+    EXPECT_EQ(row.Content.ArgValues[0], "1");
+    EXPECT_EQ(row.Content.Description, "Read temps");
+    EXPECT_EQ(project->ProjectModified, -1);
+    EXPECT_EQ(section().RungCount, 2);
+}

@@ -1,0 +1,98 @@
+#include "view_fixture.h"
+
+class LifecycleTest : public ViewFixture {};
+
+TEST_F(LifecycleTest, NewProjectGivesTheModelDefaultsAndOneSelectedEmptyRung) {
+    project->Strings[3].Text = "old";
+    NuovoProgetto(life);
+    EXPECT_EQ(project->ProjectPath, "Project");
+    EXPECT_EQ(project->Variables.Count, 32);
+    for (int i = 0; i < 32; ++i) {
+        const VariableRecord& v = project->Variables.Variables[static_cast<size_t>(i)];
+        EXPECT_EQ(v.Name, "Var" + std::to_string(i));
+        EXPECT_EQ(v.CsvName, v.Name);
+        EXPECT_EQ(v.Register, 100);
+        EXPECT_EQ(v.Format, "%+5.0f");
+    }
+    EXPECT_EQ(project->Strings[3].Text, "");
+    EXPECT_EQ(project->Pages.Count, 1);
+    EXPECT_EQ(section().RungCount, 1);
+    EXPECT_EQ(store().CurrentRung, 1);
+    EXPECT_EQ(row(1).FrameColour, row_layout::Red);
+    EXPECT_TRUE(view.Caricato);
+    EXPECT_TRUE(key("rung_mod"));
+    EXPECT_TRUE(key("proj_comp"));
+    EXPECT_EQ(project->ProjectModified, 0);
+}
+
+TEST_F(LifecycleTest, ModelWithoutVariablesTouchesNone) {
+    shell->Models[DefaultModelIndex].MaxVariables = 0;
+    project->Variables.Variables[0].Name = "kept";
+    NuovoProgetto(life);
+    EXPECT_EQ(project->Variables.Count, 0);
+    EXPECT_EQ(project->Variables.Variables[0].Name, "kept");
+}
+
+TEST_F(LifecycleTest, CloseAsksOnlyWhenModifiedAndYesAlwaysAsksForAName) {
+    projectWith(2);
+    NuovoProgramma(life);
+    EXPECT_TRUE(dialogs.shown.empty());
+    projectWith(2);
+    project->ProjectModified = -1;
+    dialogs.choices.push_back(MsgChoice::Yes);
+    NuovoProgramma(life);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Do you want to save your changes?");
+    EXPECT_EQ(dialogs.boxes[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(saves, 1);
+    projectWith(1);
+    project->ProjectModified = -1;
+    dialogs.choices.push_back(MsgChoice::No);
+    NuovoProgramma(life);
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(project->ProjectModified, 0);
+}
+
+TEST_F(LifecycleTest, CloseEmptiesTheCurrentSectionOnlyAndClosesTheWindows) {
+    projectWith(3);
+    store().Sections[2].RungCount = 4;
+    project->Tasks.Count = 3;
+    editorsClosed = 0;
+    NuovoProgramma(life);
+    EXPECT_EQ(section().RungCount, 0);
+    EXPECT_EQ(store().CurrentRung, 0);
+    EXPECT_EQ(store().CurrentRungCount, 0);
+    EXPECT_EQ(rung(2).FunctionType, 0);
+    EXPECT_EQ(rung(2).Description, "<...>");
+    EXPECT_EQ(store().Sections[2].RungCount, 4);
+    EXPECT_EQ(project->Tasks.Count, 0);
+    EXPECT_FALSE(view.Caricato);
+    EXPECT_EQ(editorsClosed, 1);
+    EXPECT_FALSE(key("rung_mod"));
+    EXPECT_FALSE(key("proj_comp"));
+}
+
+TEST_F(LifecycleTest, SecondNewProjectLeavesExactlyOneEmptyRung) {
+    projectWith(3);
+    NuovoProgramma(life);
+    NuovoProgetto(life);
+    NuovoProgramma(life);
+    NuovoProgetto(life);
+    EXPECT_EQ(section().RungCount, 1);
+    EXPECT_EQ(view.rows().Rows.size(), 2u);
+    EXPECT_EQ(rung(1).FunctionType, 0);
+    EXPECT_EQ(row(1).Content.Description, "<...>");
+}
+
+TEST_F(LifecycleTest, NewProjectFromASubroutineTabStartsInMain) {
+    projectWith(3);
+    ASSERT_TRUE(NuovaSub(editing));
+    NuovoProgramma(life); // clears the shown section, Sub1
+    NuovoProgetto(life);
+    EXPECT_EQ(store().CurrentSection, 0);
+    EXPECT_EQ(store().Sections[0].RungCount, 1);
+    EXPECT_EQ(rung(1).FunctionType, 0);
+    EXPECT_EQ(view.Tabs, std::vector<std::string>{"Main"});
+    EXPECT_TRUE(view.section(0).Visible);
+    EXPECT_EQ(view.rows().Rows.size(), 2u);
+}

@@ -1,0 +1,91 @@
+#pragma once
+// A headless context with a program view, rung editing and the new-project procedures bound to fakes.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "program/view/project_lifecycle.h"
+#include "program/view/rung_editing.h"
+#include "support/fake_dialogs.h"
+
+class QuietPump : public EventPump {
+  public:
+    void processEvents() override {}
+    void pausa(double) override {}
+    bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
+    int64_t nowMs() const override { return 0; }
+};
+
+class ViewFixture : public ::testing::Test {
+  protected:
+    std::unique_ptr<ShellState> shell = std::make_unique<ShellState>();
+    std::unique_ptr<CommState> comm = std::make_unique<CommState>();
+    std::unique_ptr<Project> project = std::make_unique<Project>();
+    QuietPump pump;
+    FakeDialogs dialogs;
+    AppContext ctx{*shell, *comm, *project, pump, dialogs};
+    ProgramView view{ctx};
+    std::vector<int16_t> opened; // rungs the editor was asked to open
+    int adds = 0;
+    RungEditing editing{view, {[this](int16_t p) { opened.push_back(p); }, [this] { ++adds; }}};
+    int saves = 0;
+    int editorsClosed = 0;
+    ProjectLifecycle life{view, [this](bool) { return ++saves, true; }, [this] { ++editorsClosed; }, {}};
+
+    void SetUp() override {
+        shell->Models[DefaultModelIndex].MaxVariables = 32;
+        shell->Models[DefaultModelIndex].MaxStrings = 8;
+        shell->UiText[53] = "Program";
+    }
+
+    ProgramStore& store() { return project->Program; }
+    ProgramSection& section() { return project->Program.current(); }
+    CommandRecord& rung(int r) { return section().Rungs[static_cast<size_t>(r)]; }
+    const ViewRow& row(int r) { return *view.row(r); }
+    bool key(const char* k) { return shell->Toolbar.Enabled[k]; }
+
+    // A rung as the encoder leaves it, told apart by n, with its row.
+    void encode(int r, int n) {
+        CommandRecord& c = rung(r);
+        c.FunctionType = static_cast<uint16_t>(n);
+        c.Opcode = static_cast<uint16_t>(100 + n);
+        c.Label = "L" + std::to_string(n);
+        c.EncodedFlag = -1;
+        c.DataSize = static_cast<uint16_t>(n * 2);
+        for (size_t k = 0; k < ArgSlotCount; ++k) {
+            c.ArgTexts[k] = std::to_string(n * 10 + static_cast<int>(k));
+            c.ArgBytes[k] = {static_cast<uint8_t>(n), static_cast<uint8_t>(k), 0, 0};
+        }
+        RungRow out;
+        out.FunctionName = "F" + std::to_string(n);
+        out.Picture = static_cast<uint16_t>(n);
+        out.PictureVisible = true;
+        out.Label = c.Label;
+        out.ArgValues[0] = c.ArgTexts[0];
+        out.ValueVisible[0] = true;
+        out.Summary = "[ " + c.ArgTexts[0] + " ]";
+        view.showRung(store().CurrentSection, static_cast<int16_t>(r), out, false);
+        view.descriptionChanged(static_cast<int16_t>(r), "desc " + std::to_string(n));
+    }
+
+    // A new project with n encoded rungs 1..n, rung k told apart by k.
+    void projectWith(int n) {
+        NuovoProgramma(life);
+        NuovoProgetto(life);
+        encode(1, 1);
+        for (int k = 2; k <= n; ++k) {
+            ASSERT_TRUE(view.RidisegnaRung());
+            encode(k, k);
+        }
+    }
+    // Rung numbers by their tell-tale function type, 0 for an empty rung.
+    std::vector<int> order() {
+        std::vector<int> v;
+        for (int r = 1; r <= section().RungCount; ++r)
+            v.push_back(rung(r).FunctionType);
+        return v;
+    }
+};
