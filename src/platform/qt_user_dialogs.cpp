@@ -42,6 +42,8 @@ QMessageBox::StandardButtons qtButtons(MsgButtons buttons) {
         return QMessageBox::Yes | QMessageBox::No;
     case MsgButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MsgButtons::AbortRetryIgnore:
+        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
     case MsgButtons::Ok:
         break;
     }
@@ -60,6 +62,12 @@ MsgChoice QtUserDialogs::messageBox(const std::string& text, MsgButtons buttons,
         return MsgChoice::Yes;
     case QMessageBox::No:
         return MsgChoice::No;
+    case QMessageBox::Abort:
+        return MsgChoice::Abort;
+    case QMessageBox::Retry:
+        return MsgChoice::Retry;
+    case QMessageBox::Ignore:
+        return MsgChoice::Ignore;
     default:
         break;
     }

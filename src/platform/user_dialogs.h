@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, AbortRetryIgnore };
 enum class MsgIcon { None, Information, Warning, Critical, Question };
-enum class MsgChoice { Ok, Cancel, Yes, No };
+enum class MsgChoice { Ok, Cancel, Yes, No, Abort, Retry, Ignore };
 
 class UserDialogs {
 public:

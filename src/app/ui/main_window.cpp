@@ -22,11 +22,13 @@
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
 #include "app/web_page.h"
-#include "program/ui/frm_download.h"
+#include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
+#include "program/ui/frm_download.h"
 #include "program/ui/program_commands.h"
 #include "project/ui/frm_variabili.h"
 #include "project/ui/print_project.h"
+#include "tools/ui/registri.h"
 
 namespace {
 
@@ -43,7 +45,8 @@ QString qs(std::string_view s) {
 MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), procs_(procs), mdi_(new QMdiArea(this)),
       router_(ctx.comm.PollStop, [&ctx] { AggiornaStato(ctx); }),
-      languages_([&procs](uint8_t language) { callIf(procs.CaricaRisorse, language); }) {
+      languages_([&procs](uint8_t language) { callIf(procs.CaricaRisorse, language); }), registers_(ctx),
+      animation_(ctx), debug_(ctx, animation_, [this] { registers_.AggiornaRegistri_new(true); }) {
     setObjectName("Principale");
     setCentralWidget(mdi_);
     buildMenus();
@@ -63,6 +66,7 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* p
     };
     // The main window is the first window loaded; its captions come first on a language switch.
     languages_.windowLoaded(this, [this] { SetRes(); });
+    registers_.load = [this] { loadRegisters(); };
 }
 
 MainWindow::~MainWindow() {
@@ -71,6 +75,7 @@ MainWindow::~MainWindow() {
     delete about_;
     delete variables_;
     delete tables_;
+    delete registriSub_; // its window draws the register view, which goes with this window
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
     ctx_.shell.status.onAggiornaStato = nullptr;
@@ -212,6 +217,13 @@ void MainWindow::bindCommands() {
     });
     add("proj_comp", bool(p.CompilaProgramma), [&p] { p.CompilaProgramma(); });
     add("view_log", true, [this] { showLog(); });
+    add("view_reg", true, [this] { showRegisters(false); });
+    add("pause", true, [this] { debug_.pause(); });
+    add("stop", true, [this] { debug_.stop(); });
+    // The loops wait for PollStop; other keys may run from inside their waits to end them.
+    router_.add("run", [this] { return debug_.run(); }, CommandRouter::Kind::Loop);
+    router_.add("runBr", [this] { return debug_.runToBreak(); }, CommandRouter::Kind::Loop);
+    router_.add("step", [this] { return debug_.step(); }, CommandRouter::Kind::Loop);
     add("view_http", bool(p.OpenUrl), [this] { viewWebPage(); });
     if (p.Program) {
         ProgramCommands& program = *p.Program;
@@ -219,6 +231,7 @@ void MainWindow::bindCommands() {
         program.setLanguages(&languages_);
         program.useEditorWindow();
         program.setRungMenu([this] { menus_.value("mnu_FB")->popup(QCursor::pos()); });
+        bindDebugViews(program);
         // A new project's program view goes beside the log window.
         program.life.arrangeWindows = [this, &program] {
             if (QWidget* frame = program.frame()) frame->move(logSub_->geometry().right() + 1, 0);
@@ -245,6 +258,7 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_workspace", [this] { openSettings(SettingsDialog::WorkspacePage); });
     addMenuHandler("mnu_viewProj", [this] { showNavigator(); });
     addMenuHandler("mnu_log", [this] { showLog(); });
+    addMenuHandler("mnu_Registri", [this] { showRegisters(true); });
     addMenuHandler("mnu_About", [this] { showAbout(); });
     addMenuHandler("mnu_Format", [this] { showVariables(); });
     addMenuHandler("mnu_Tables", [this] { showTables(); });
@@ -337,8 +351,60 @@ void MainWindow::showNavigator() {
     navigator_->raise();
 }
 
+void MainWindow::bindDebugViews(ProgramCommands& program) {
+    ProgramView& view = program.view;
+    DebugAnimationView& v = animation_.view;
+    v.load = [&view] {
+        if (!view.Caricato) view.load();
+    };
+    v.colourRung = [&view](int element, uint32_t colour) {
+        ViewRow* row = element >= 0 && element < static_cast<int>(view.rows().Rows.size())
+                           ? &view.rows().Rows[static_cast<size_t>(element)]
+                           : nullptr;
+        if (row) row->NumberColour = colour, view.changed();
+        return row != nullptr;
+    };
+    // Rows that the layout left unplaced sit above the top; the rows' area ends at the window's height.
+    v.rowInView = [&view](int element) -> std::optional<bool> {
+        if (element < 0 || element >= static_cast<int>(view.rows().Rows.size())) return std::nullopt;
+        const ViewRow& r = view.rows().Rows[static_cast<size_t>(element)];
+        return r.Top >= 0 && r.Top + r.Height <= view.MainHeight;
+    };
+    v.scrollTo = [&view](int first) { view.setScroll(first); };
+    registers_.comandi = [&program](int reg, uint8_t valueType) {
+        program.editorWindow()->registerClicked(reg, valueType);
+    };
+}
+
+void MainWindow::loadRegisters() {
+    if (registriSub_) return;
+    auto* window = new Registri(registers_);
+    registriSub_ = mdi_->addSubWindow(window);
+    registriSub_->setObjectName("Registri");
+    registriSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it, like the log
+    registriSub_->setWindowIcon(ImageList1.picture("view_reg"));
+    registriSub_->hide(); // loading does not show it; the key and the menu item do
+    languages_.windowLoaded(window, [this] { registers_.SetRes(); });
+}
+
+QMdiSubWindow* MainWindow::registersSubWindow() const {
+    return registriSub_;
+}
+
+void MainWindow::showRegisters(bool toFront) {
+    registers_.AggiornaRegistri_new(false);
+    registriSub_->show();
+    if (!toFront) return;
+    registriSub_->raise();
+    mdi_->setActiveSubWindow(registriSub_);
+}
+
 void MainWindow::showDownload() {
-    if (!download_) download_ = new frm_Download(ctx_, true, this);
+    if (!download_) {
+        auto* download = new frm_Download(ctx_, true, this);
+        download->refreshRegisters = [this] { registers_.AggiornaRegistri_new(true); };
+        download_ = download;
+    }
     download_->show();
     download_->raise();
     download_->activateWindow();

@@ -9,11 +9,15 @@
 #include "app/startup.h"
 #include "app/ui/picture_list.h"
 #include "app/ui/settings_dialog.h"
+#include "comm/debug_animation.h"
+#include "comm/debug_commands.h"
+#include "tools/register_view.h"
 
 struct AppContext;
 struct ShellProcedures;
 class AboutBox;
 class LogWindow;
+class ProgramCommands;
 class ProjectNavigator;
 class QAction;
 class QLabel;
@@ -54,6 +58,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QWidget* showVariables();
     // Input_Tab: created and loaded on first use, then brought to the front.
     QWidget* showTables();
+    // Registri: created on first use; shown modeless, and brought to the front when asked.
+    void showRegisters(bool toFront);
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
     bool longOperationRunning() const;
 
@@ -66,6 +72,10 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QMdiSubWindow* logSubWindow() const { return logSub_; }
     CommandRouter& router() { return router_; }
     LanguageSwitch& languages() { return languages_; }
+    RegisterView& registers() { return registers_; }
+    QMdiSubWindow* registersSubWindow() const;
+    // The program view binds its rung labels here.
+    DebugAnimation& debugAnimation() { return animation_; }
     const PictureList& pictures() const { return ImageList1; }
 
   protected:
@@ -78,6 +88,9 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void syncMenus();
     void viewWebPage();
     void addMenuHandler(const char* name, std::function<void()> handler);
+    void loadRegisters();
+    // The debug animation colours and scrolls the program view; a clicked register goes to its editor.
+    void bindDebugViews(ProgramCommands& program);
 
     AppContext& ctx_;
     const ShellProcedures& procs_;
@@ -100,4 +113,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QWidget> download_;
     QPointer<QWidget> variables_;
     QPointer<QWidget> tables_;
+    RegisterView registers_;
+    QPointer<QMdiSubWindow> registriSub_;
+    DebugAnimation animation_;
+    DebugCommands debug_;
 };

@@ -204,7 +204,8 @@ void ProgramRows::paintTopLine(QPainter& g, const ViewRow& r, int rung) {
     const QFont small = g.font();
     g.setFont(bold(small));
     g.setPen(NumberBlue);
-    label(g, box(r.Top, NumberBox), palette().color(QPalette::Window), QString::number(rung),
+    const QColor numberBack = r.NumberColour ? colour(*r.NumberColour, palette()) : palette().color(QPalette::Window);
+    label(g, box(r.Top, NumberBox), numberBack, QString::number(rung),
           Qt::AlignHCenter, true);
     g.setPen(Qt::black);
     g.setFont(small);

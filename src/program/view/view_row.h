@@ -1,6 +1,7 @@
 #pragma once
 // One row of the program view: what its controls show and where the layout put them.
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "fbeditor/rung_row.h"
@@ -16,6 +17,7 @@ struct ViewRow {
     int FrameTop = -row_layout::FrameMargin;
     int FrameHeight = row_layout::FullPanelHeight + 2 * row_layout::FrameMargin;
     bool LineTextVisible = false; // txt_Func and txt_Var: shown in compact rows only
+    std::optional<uint32_t> NumberColour; // lbl_Rung back colour the debug animation set; none: the window's
 
     // The look of an empty rung: no picture, no arguments, "<...>", no label, grey empty function name.
     static ViewRow empty() {

@@ -1,0 +1,93 @@
+#include "comm/debug_commands.h"
+
+#include "app/app_context.h"
+#include "comm/debug_animation.h"
+#include "comm/device_procedures.h"
+
+namespace {
+
+constexpr double PollSeconds = 1.0;
+
+} // namespace
+
+bool DebugCommands::run() {
+    ScriviComando(ctx_, CmdRun);
+    if (!ctx_.shell.RegUpdate) return true;
+    ctx_.comm.PollStop = 0;
+    loop(PollSeconds, [this] {
+        refreshRegisters();
+        return true;
+    });
+    return true;
+}
+
+bool DebugCommands::runToBreak() {
+    if (ctx_.project.ProjectModified == -1 &&
+        ctx_.dialogs.messageBox("Program modified: download program to avoid mismatch",
+                                MsgButtons::AbortRetryIgnore, MsgIcon::None, "Warning") != MsgChoice::Ignore)
+        return false;
+    ScriviComando(ctx_, CmdRunToBreak);
+    // The run status is cached in the register table; a failed read gives 0 and ends the wait as well.
+    int32_t& runStatus = ctx_.comm.Registers[0].Value;
+    runStatus = readRunStatus();
+    ctx_.comm.PollStop = 0;
+    if (runStatus == CmdRunToBreak)
+        loop(PollSeconds, [&] {
+            runStatus = readRunStatus();
+            if (ctx_.shell.RegUpdate) refreshRegisters();
+            return runStatus == CmdRunToBreak;
+        });
+    ctx_.comm.PollStop = 1;
+    showWhereStopped();
+    return true;
+}
+
+bool DebugCommands::pause() {
+    ScriviComando(ctx_, CmdHalt);
+    showWhereStopped();
+    return true;
+}
+
+bool DebugCommands::step() {
+    ctx_.comm.PollStop = 0;
+    loop(ctx_.shell.AnimateTime / 1000.0, [this] {
+        ScriviComando(ctx_, CmdHalt);
+        showWhereStopped();
+        return true;
+    });
+    return true;
+}
+
+bool DebugCommands::stop() {
+    ScriviComando(ctx_, CmdHalt);
+    ScriviComando(ctx_, CmdStop);
+    showWhereStopped();
+    return true;
+}
+
+void DebugCommands::loop(double seconds, const std::function<bool()>& pass) {
+    CommState& comm = ctx_.comm;
+    const int16_t outerBusy = comm.PollBusy;
+    comm.PollBusy = 1;
+    // A lost link fails every request with "not connected", which leaves PollStop alone: end here too.
+    while (comm.PollStop == 0 && comm.CurrentDevice.Connected) {
+        ctx_.pump.processEvents();
+        ctx_.pump.pausa(seconds);
+        // A key pressed during the wait has sent its own commands; one more pass would undo them.
+        if (comm.PollStop != 0 || !comm.CurrentDevice.Connected || !pass()) break;
+    }
+    comm.PollBusy = outerBusy;
+}
+
+void DebugCommands::showWhereStopped() {
+    animation_.AnimaDebug();
+    refreshRegisters();
+}
+
+void DebugCommands::refreshRegisters() const {
+    if (refreshRegisters_) refreshRegisters_();
+}
+
+int32_t DebugCommands::readRunStatus() {
+    return static_cast<int32_t>(LeggiRegistro(ctx_, ctx_.comm.CurrentDevice.NodeAddress, 0));
+}

@@ -1,0 +1,16 @@
+#pragma once
+// A block of input registers (Modbus function 4) read in one request, for the views that poll them.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+struct AppContext;
+
+// Largest block one function-4 request may ask for.
+constexpr int MaxInputRegisterBlock = 125;
+
+// Registers first .. first + count - 1 of the slave, 0..65535 each. On any failure (count outside
+// 1..125, a failed transaction, an answer whose byte count is not the one asked for or that arrived
+// short) logs "Error" after the date-and-time line and returns nothing, so callers can tell a failed
+// read from a register that holds 0.
+std::optional<std::vector<uint16_t>> LeggiRegistriInput(AppContext& app, uint8_t slave, int first, int count);

@@ -1,0 +1,75 @@
+#include "tools/register_view.h"
+
+#include <algorithm>
+
+#include "app/app_context.h"
+#include "comm/input_register_read.h"
+#include "tools/register_value_text.h"
+
+namespace {
+
+constexpr int CaptionText = 54; // then the four column headers
+
+} // namespace
+
+RegisterView::RegisterView(AppContext& ctx) : ctx_(ctx) {
+    ctx_.comm.onRegisterNamesChanged = [this] { AggiornaRegistri_new(false); };
+}
+
+RegisterView::~RegisterView() {
+    ctx_.comm.onRegisterNamesChanged = nullptr;
+}
+
+void RegisterView::SetRes() {
+    Caption = ctx_.shell.UiText[CaptionText];
+    for (size_t c = 0; c < Headers.size(); ++c)
+        Headers[c] = ctx_.shell.UiText[CaptionText + 1 + c];
+    if (onChanged) onChanged();
+}
+
+void RegisterView::AggiornaRegistri_new(bool read) {
+    if (load) load();
+    if (read) {
+        auto values = LeggiRegistriInput(ctx_, ctx_.comm.CurrentDevice.NodeAddress, first_, shownCount());
+        if (values)
+            for (size_t i = 0; i < values->size(); ++i)
+                ctx_.comm.Registers[static_cast<size_t>(first_) + i].Value = (*values)[i];
+    }
+    Redraw();
+}
+
+void RegisterView::Redraw() {
+    Rows.clear();
+    for (int r = first_; r < first_ + shownCount(); ++r) {
+        const RegisterRecord& reg = ctx_.comm.Registers[static_cast<size_t>(r)];
+        const auto& types = ctx_.shell.ValueTypeNames;
+        Rows.push_back({r, reg.Label, reg.Name, registerValueText(reg.Value, reg.ValueType),
+                        reg.ValueType < types.size() ? types[reg.ValueType] : std::string()});
+    }
+    if (onChanged) onChanged();
+}
+
+int RegisterView::lastFirstRegister() const {
+    return RegisterCount - rows_;
+}
+
+void RegisterView::setFirstRegister(int first) {
+    first_ = std::clamp(first, 0, lastFirstRegister());
+    Redraw();
+}
+
+void RegisterView::setVisibleRows(int rows) {
+    rows_ = std::clamp(rows, 1, MaxInputRegisterBlock);
+    setFirstRegister(first_);
+}
+
+void RegisterView::rowClick(int row) {
+    if (row < 0 || row >= static_cast<int>(Rows.size())) return;
+    if (!comandi) return;
+    const int reg = Rows[static_cast<size_t>(row)].Register;
+    comandi(reg, ctx_.comm.Registers[static_cast<size_t>(reg)].ValueType);
+}
+
+int RegisterView::shownCount() const {
+    return std::min(rows_, RegisterCount - first_);
+}

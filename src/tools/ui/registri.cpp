@@ -1,0 +1,76 @@
+#include "tools/ui/registri.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableWidget>
+
+namespace {
+
+QString latin1(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+} // namespace
+
+Registri::Registri(RegisterView& view, QWidget* parent)
+    : QWidget(parent), view_(view), grid_(new QTableWidget(this)),
+      VScroll(new QScrollBar(Qt::Vertical, this)) {
+    setObjectName("Registri");
+    grid_->setColumnCount(4);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionMode(QAbstractItemView::NoSelection);
+    grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // our own bar scrolls the table
+    grid_->verticalHeader()->hide();
+    grid_->horizontalHeader()->setStretchLastSection(true);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(grid_);
+    layout->addWidget(VScroll);
+    connect(VScroll, &QScrollBar::valueChanged, this, [this](int v) { view_.setFirstRegister(v); });
+    connect(grid_, &QTableWidget::cellClicked, this, [this](int row, int) { view_.rowClick(row); });
+    grid_->viewport()->installEventFilter(this);
+    view_.onChanged = [this] { draw(); };
+    view_.SetRes();
+    view_.Redraw();
+    resize(520, 400);
+}
+
+Registri::~Registri() {
+    view_.onChanged = nullptr;
+}
+
+void Registri::draw() {
+    setWindowTitle(latin1(view_.Caption));
+    QStringList headers;
+    for (const auto& h : view_.Headers)
+        headers << latin1(h);
+    grid_->setHorizontalHeaderLabels(headers);
+    grid_->setRowCount(static_cast<int>(view_.Rows.size()));
+    for (int r = 0; r < grid_->rowCount(); ++r) {
+        const auto& row = view_.Rows[static_cast<size_t>(r)];
+        const std::string cells[] = {row.Label, row.Name, row.Value, row.Type};
+        for (int c = 0; c < 4; ++c) {
+            QTableWidgetItem* item = grid_->item(r, c);
+            if (!item) grid_->setItem(r, c, item = new QTableWidgetItem);
+            item->setText(latin1(cells[c]));
+        }
+    }
+    const QSignalBlocker block(VScroll);
+    VScroll->setRange(0, view_.lastFirstRegister());
+    VScroll->setPageStep(view_.visibleRows());
+    VScroll->setValue(view_.firstRegister());
+}
+
+bool Registri::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_->viewport() && event->type() == QEvent::Resize) fitRows();
+    return QWidget::eventFilter(watched, event);
+}
+
+void Registri::fitRows() {
+    const int rowHeight = grid_->verticalHeader()->defaultSectionSize();
+    const int room = grid_->viewport()->height();
+    if (rowHeight > 0 && room > 0) view_.setVisibleRows(room / rowHeight);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Registri: the register view window, a thin view over RegisterView. One row of labels per shown
+// register, a scroll bar over the whole register table; a click hands the register to the editor.
+#include <QWidget>
+
+#include "tools/register_view.h"
+
+class QScrollBar;
+class QTableWidget;
+
+class Registri : public QWidget {
+    Q_OBJECT
+  public:
+    Registri(RegisterView& view, QWidget* parent = nullptr);
+    ~Registri() override;
+
+    QTableWidget* table() const { return grid_; }
+    QScrollBar* scrollBar() const { return VScroll; }
+
+  protected:
+    // The rows that fit follow the table's own height.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void draw();
+    void fitRows();
+
+    RegisterView& view_;
+    QTableWidget* grid_;
+    QScrollBar* VScroll;
+};

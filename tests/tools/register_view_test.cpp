@@ -1,0 +1,136 @@
+// The register view without its window: rows drawn from the register table, the shown registers read
+// from the simulated controller in one request, scrolling, and a clicked register handed to the editor.
+#include <gtest/gtest.h>
+
+#include "app/language.h"
+#include "comm/register_map.h"
+#include "fbeditor/editor.h"
+#include "support/sim_controller.h"
+#include "support/sim_session.h"
+#include "tools/register_value_text.h"
+#include "tools/register_view.h"
+
+namespace {
+
+class RegisterViewTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CaricaRisorse(*s.shell, 1);
+        s.comm->CurrentDevice.ModelIndex = DefaultModelIndex;
+        MappaRegistri(s.app, false);
+        s.comm->CurrentDevice.LinkTimeout = 300;
+        view.onChanged = [this] { ++redraws; };
+        view.load = [this] { ++loads; };
+    }
+    bool connect() {
+        bool ok = s.connectTcp(sim.startTcp());
+        sim.clearTranscript();
+        return ok;
+    }
+    SimController sim{10};
+    SimSession s;
+    RegisterView view{s.app};
+    int redraws = 0, loads = 0;
+};
+
+TEST_F(RegisterViewTest, CaptionAndHeadersComeFromTheInterfaceTexts) {
+    view.SetRes();
+    EXPECT_EQ(view.Caption, "Registers Table");
+    EXPECT_EQ(view.Headers, (std::array<std::string, 4>{"Register", "Name", "Value", "Type"}));
+}
+
+TEST_F(RegisterViewTest, ReadsTheShownRegistersInOneRequestAndShowsThemByType) {
+    ASSERT_TRUE(connect());
+    view.setVisibleRows(4);
+    view.setFirstRegister(8);
+    sim.setInput(8, 0x0005);
+    sim.setInput(9, 0x00A0);
+    sim.setInput(10, 0x8001);
+    sim.setInput(11, 0xFFFF);
+    s.comm->Registers[11].ValueType = 1; // shown as Int
+    view.AggiornaRegistri_new(true);
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{{10, 4, 0, 8, 0, 4}}));
+    ASSERT_EQ(view.Rows.size(), 4u);
+    EXPECT_EQ(view.Rows[2].Register, 10);
+    EXPECT_EQ(view.Rows[2].Label, "%R10");
+    EXPECT_EQ(view.Rows[2].Name, s.comm->Registers[10].Name);
+    EXPECT_EQ(view.Rows[2].Value, registerValueText(0x8001, s.comm->Registers[10].ValueType));
+    EXPECT_EQ(view.Rows[3].Value, "-1");
+    EXPECT_EQ(view.Rows[3].Type, "Int");
+    EXPECT_EQ(s.comm->Registers[10].Value, 0x8001);
+    EXPECT_EQ(loads, 1);
+}
+
+TEST_F(RegisterViewTest, FailedReadKeepsTheValuesAndStillRedraws) {
+    ASSERT_TRUE(connect());
+    s.comm->Registers[0].Value = 77;
+    sim.setInput(0, 5);
+    sim.inject({SimFault::Exception, 0, 2});
+    const int before = redraws;
+    view.AggiornaRegistri_new(true);
+    EXPECT_EQ(s.comm->Registers[0].Value, 77);
+    EXPECT_GT(redraws, before);
+    EXPECT_EQ(s.shell->log.lines().back(), "Error  ");
+}
+
+TEST_F(RegisterViewTest, WithoutReadNothingIsSent) {
+    ASSERT_TRUE(connect());
+    view.AggiornaRegistri_new(false);
+    EXPECT_TRUE(sim.transcript().empty());
+    EXPECT_EQ(view.Rows.size(), 16u);
+}
+
+TEST_F(RegisterViewTest, NewRegisterNamesShowAtOnce) {
+    const int user = s.app.model().FirstUserRegister;
+    view.setFirstRegister(user);
+    ImpostaRegistro(*s.comm, s.shell->RegisterPrefixes, user, "Level", 0, 0);
+    MappaRegistri(s.app, true);
+    EXPECT_EQ(view.Rows[0].Name, "Level");
+}
+
+TEST_F(RegisterViewTest, ScrollingStopsAtTheLastRegister) {
+    view.setVisibleRows(10);
+    view.setFirstRegister(5000);
+    EXPECT_EQ(view.firstRegister(), RegisterCount - 10);
+    EXPECT_EQ(view.Rows.back().Register, RegisterCount - 1);
+    view.setFirstRegister(-3);
+    EXPECT_EQ(view.firstRegister(), 0);
+    view.setVisibleRows(1000); // no more than one read brings
+    EXPECT_EQ(view.visibleRows(), 125);
+}
+
+TEST_F(RegisterViewTest, ValuesFollowTheirType) {
+    EXPECT_EQ(registerValueText(0x1234, 0), "4660");
+    EXPECT_EQ(registerValueText(0xFFFE, 1), "-2");
+    EXPECT_EQ(registerValueText(0x1234, 7), "1234");
+    EXPECT_EQ(registerValueText(0x4142, 8), "BA");
+    EXPECT_EQ(registerValueText(0x8001, 9), "10000000 00000001");
+    EXPECT_EQ(registerValueText(-70000, 3), "-70000");
+}
+
+TEST_F(RegisterViewTest, ClickedRegisterGoesIntoTheEditorsRegisterRow) {
+    Editor editor(s.app);
+    view.comandi = [&editor](int reg, uint8_t type) { editor.registerClicked(reg, type); };
+    view.setFirstRegister(26);
+    s.comm->Registers[28].ValueType = 1;
+    editor.Caricato = true;
+    editor.ArgCorrente = 2;
+    editor.Args[2].Label = "Dest";
+    editor.Args[2].IsRegister = -1;
+    view.rowClick(2);
+    EXPECT_EQ(editor.Args[2].Value, 28);
+    EXPECT_EQ(editor.Args[2].Kind, 1);
+    EXPECT_EQ(editor.state.Rows[2].Value.Text, "%R28");
+
+    editor.Args[2].IsRegister = 0; // a number row is left alone
+    view.rowClick(3);
+    EXPECT_EQ(editor.Args[2].Value, 28);
+
+    editor.Args[2].IsRegister = -1;
+    editor.Caricato = false; // an editor that is not loaded takes nothing
+    view.rowClick(3);
+    EXPECT_EQ(editor.Args[2].Value, 28);
+    view.rowClick(99); // no such row
+}
+
+} // namespace

@@ -1,0 +1,109 @@
+// The debug keys and the register view through the main window, against the simulated controller.
+#include <gtest/gtest.h>
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+
+#include "app/language.h"
+#include "app/shell_procedures.h"
+#include "app/ui/main_window.h"
+#include "comm/register_map.h"
+#include "program/ui/program_commands.h"
+#include "support/sim_controller.h"
+#include "support/sim_session.h"
+
+namespace {
+
+class DebugKeys : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CaricaRisorse(*s.shell, 1);
+        MappaRegistri(s.app, false);
+        s.comm->CurrentDevice.LinkTimeout = 300;
+        ASSERT_TRUE(s.connectTcp(sim.startTcp()));
+        window.bindCommands();
+        sim.clearTranscript();
+    }
+    bool sent(const Bytes& request) const {
+        const auto t = sim.transcript();
+        return std::find(t.begin(), t.end(), request) != t.end();
+    }
+    SimController sim{10};
+    SimSession s;
+    ShellProcedures procs;
+    MainWindow window{s.app, procs};
+};
+
+TEST_F(DebugKeys, ViewRegistersShowsTheRegisterViewAndTheMenuBringsItToTheFront) {
+    window.show();
+    MappaRegistri(s.app, true); // loads the view to redraw the names, without showing it
+    ASSERT_NE(window.registersSubWindow(), nullptr);
+    EXPECT_TRUE(window.registersSubWindow()->isHidden());
+    window.Toolbar1_ButtonClick("view_reg");
+    ASSERT_NE(window.registersSubWindow(), nullptr);
+    EXPECT_FALSE(window.registersSubWindow()->isHidden());
+    EXPECT_FALSE(window.registers().Rows.empty());
+    EXPECT_TRUE(sim.transcript().empty()); // showing reads nothing
+    window.registersSubWindow()->close();
+    window.menuItem("mnu_Registri")->trigger();
+    EXPECT_FALSE(window.registersSubWindow()->isHidden());
+    EXPECT_EQ(window.mdi()->activeSubWindow(), window.registersSubWindow());
+}
+
+TEST_F(DebugKeys, PauseReadsTheShownRegisters) {
+    sim.setInput(3, 0x4142);
+    window.Toolbar1_ButtonClick("pause");
+    EXPECT_TRUE(sent({10, 6, 0, 0, 0, 0x64}));
+    EXPECT_TRUE(sent({10, 4, 0, 0, 0, static_cast<uint8_t>(window.registers().visibleRows())}));
+    EXPECT_EQ(s.comm->Registers[3].Value, 0x4142);
+}
+
+// Closing the main window ends a running loop.
+TEST_F(DebugKeys, ClosingTheWindowEndsTheRunLoop) {
+    s.shell->RegUpdate = -1;
+    window.show();
+    QTimer::singleShot(1200, &window, [this] { window.close(); });
+    window.Toolbar1_ButtonClick("run");
+    EXPECT_EQ(s.comm->PollStop, 1);
+    EXPECT_EQ(s.comm->PollBusy, 0);
+    EXPECT_TRUE(sent({10, 6, 0, 0, 0, 0xFF}));
+    EXPECT_TRUE(sent({10, 4, 0, 0, 0, static_cast<uint8_t>(window.registers().visibleRows())}));
+}
+
+} // namespace
+
+namespace {
+
+// With the program view: the halt key marks the rung at the program counter and scrolls it into view.
+TEST(DebugKeysWithProgram, PauseMarksTheCurrentRungInTheProgramView) {
+    SimController sim{10};
+    SimSession s;
+    CaricaRisorse(*s.shell, 1);
+    s.comm->CurrentDevice.LinkTimeout = 300;
+    ASSERT_TRUE(s.connectTcp(sim.startTcp()));
+    ShellProcedures procs;
+    procs.Program = std::make_shared<ProgramCommands>(s.app);
+    MainWindow window{s.app, procs};
+    window.LoadLogWindow(3000); // a new project's view goes beside it
+    window.bindCommands();
+    ProgramView& view = procs.Program->view;
+    procs.Program->NuovoProgetto();
+    for (int i = 0; i < 40; ++i)
+        view.RidisegnaRung();
+    view.setScroll(0);
+
+    sim.setProgramCounter(30);
+    window.Toolbar1_ButtonClick("pause");
+    ASSERT_GT(view.rows().Rows.size(), 31u);
+    EXPECT_EQ(view.rows().Rows[31].NumberColour, std::optional<uint32_t>(RungYellow));
+    EXPECT_EQ(view.ScrollValue, 30);
+
+    sim.setProgramCounter(31);
+    window.Toolbar1_ButtonClick("pause");
+    EXPECT_EQ(view.rows().Rows[32].NumberColour, std::optional<uint32_t>(RungYellow));
+    EXPECT_EQ(view.rows().Rows[31].NumberColour, std::optional<uint32_t>(RungWhite));
+    EXPECT_EQ(view.ScrollValue, 30); // still in sight
+}
+
+} // namespace
