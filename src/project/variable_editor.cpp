@@ -6,6 +6,7 @@
 #include <limits>
 #include <utility>
 
+#include "app/resource_strings.h"
 #include "project/item_reader.h"
 
 namespace {
@@ -141,4 +142,74 @@ bool applyVariableFields(VariableTable& vars, VariableFields& f, UserDialogs& di
     v.CsvName = f.csvName;
     modified = -1;
     return true;
+}
+
+VariableFields fieldsOfVariable(const VariableTable& vars, int index, VariableFields f) {
+    if (index < 0 || index >= static_cast<int>(vars.Variables.size())) return f;
+    const VariableRecord& v = vars.Variables[static_cast<size_t>(index)];
+    f.id = std::to_string(index);
+    f.reg = std::to_string(v.Register);
+    if (v.ValueType < TypeListData.size()) f.typeIndex = v.ValueType;
+    if (hasOutputFormat(v.ValueType)) {
+        f.alternate = v.Format;
+        f.format = parseFormat(v.Format, f.format);
+    } else if (v.ValueType <= 15) {
+        f.alternate = std::to_string(v.AltRegister);
+        f.trigger = std::to_string(v.TriggerRegister);
+        f.mask = std::to_string(v.Mask);
+        f.swap = v.Swap != 0;
+    }
+    f.name = v.Name;
+    f.csvName = v.CsvName;
+    return f;
+}
+
+TypeLayout typeLayout(int typeIndex) {
+    const int t = typeIndex >= 0 && typeIndex < static_cast<int>(TypeListData.size())
+                      ? TypeListData[static_cast<size_t>(typeIndex)]
+                      : 0;
+    TypeLayout l;
+    l.label = true;
+    if (t <= 12) {
+        l.reg = l.alternate = l.format = true;
+        l.regCaption = "Input Reg";
+        l.alternateCaption = "Output Format";
+    } else if (t == 13 || t == 14) {
+        l.reg = l.alternate = l.altFrame = l.swap = true;
+        const bool ram = t == 13;
+        l.regCaption = ram ? "Location Reg (Default)" : "String ID (Default)";
+        l.alternateCaption = ram ? "Location Reg (Alt)" : "String ID (Alt)";
+    }
+    return l;
+}
+
+bool textPagesShown(std::string_view modelName, uint16_t brandOffset) {
+    for (int id : {626, 627})
+        if (auto name = ResourceString(id + brandOffset); name && *name == modelName) return true;
+    return false;
+}
+
+PresetButtons presetButtons(int16_t brand1, int16_t brand2, int16_t variant) {
+    PresetButtons b;
+    if (variant) b.nwVar = true;
+    if (brand2) b.systemVar = true;
+    if (brand1) {
+        b.nwVar = false;
+        b.systemVar = true;
+    }
+    return b;
+}
+
+void setStringText(StringTable& strings, int index, const std::string& text, int16_t& modified) {
+    if (index < 0 || index >= static_cast<int>(strings.size())) return;
+    strings[static_cast<size_t>(index)].Text = text;
+    modified = -1;
+}
+
+void setBlock(TextBlockTable& blocks, int index, const std::string& name, const std::string& text,
+              int16_t& modified) {
+    if (index < 0 || index >= static_cast<int>(blocks.size())) return;
+    blocks[static_cast<size_t>(index)].Name = name;
+    blocks[static_cast<size_t>(index)].Text = text;
+    modified = -1;
 }

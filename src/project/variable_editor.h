@@ -61,3 +61,28 @@ struct VariableFields {
 // value; an id outside the table changes nothing. False after "Check values (Mask)".
 bool applyVariableFields(VariableTable& vars, VariableFields& fields, UserDialogs& dialogs,
                          int16_t& modified);
+
+// List1_Click: the fields of variable `index` (fields the variable's type does not use keep theirs).
+VariableFields fieldsOfVariable(const VariableTable& vars, int index, VariableFields current);
+
+// cmb_Type_Click: which field editors the variable page shows for type list entry `typeIndex`.
+struct TypeLayout {
+    bool reg = false, alternate = false, label = false, format = false, altFrame = false, swap = false;
+    std::string regCaption, alternateCaption;
+};
+TypeLayout typeLayout(int typeIndex);
+
+// TabStrip1_Click: the Strings and Text pages are shown only for the brand's two models.
+bool textPagesShown(std::string_view modelName, uint16_t brandOffset);
+
+// SetRes: which preset buttons the build shows ("Set System Var", "Set NW Var").
+struct PresetButtons {
+    bool systemVar = false;
+    bool nwVar = false;
+};
+PresetButtons presetButtons(int16_t brand1, int16_t brand2, int16_t variant);
+
+// cmd_SetString_Click and cmd_RegistriWEB_Click(1): an entry outside the table changes nothing.
+void setStringText(StringTable& strings, int index, const std::string& text, int16_t& modified);
+void setBlock(TextBlockTable& blocks, int index, const std::string& name, const std::string& text,
+              int16_t& modified);

@@ -1,6 +1,7 @@
 // The variables editor's logic: limits, list lines, formats and applying the fields.
 #include <gtest/gtest.h>
 
+#include "app/resource_strings.h"
 #include "project/variable_editor.h"
 #include "project_fixture.h"
 
@@ -106,4 +107,81 @@ TEST_F(VariableEditorTest, ApplyStoresFieldsAndChecksTheMask) {
 
     f.id = "400"; // beyond the table
     EXPECT_FALSE(applyVariableFields(vars(), f, dialogs, modified()));
+}
+
+TEST_F(VariableEditorTest, SelectingAVariableFillsTheFieldsItsTypeUses) {
+    VariableRecord& num = vars().Variables[3];
+    num = {30, 4, "%+3.1e", "Temp", 77, 5, 6, 1, "T"};
+    VariableFields f = fieldsOfVariable(vars(), 3, {});
+    EXPECT_EQ(f.id, "3");
+    EXPECT_EQ(f.reg, "30");
+    EXPECT_EQ(f.typeIndex, 4);
+    EXPECT_EQ(f.alternate, "%+3.1e");
+    EXPECT_TRUE(f.format.sign);
+    EXPECT_EQ(f.format.digits, 3);
+    EXPECT_EQ(f.format.decimals, 1);
+    EXPECT_EQ(f.format.kind, 1);
+    EXPECT_EQ(f.trigger, ""); // not a field of numeric types
+    VariableRecord& str = vars().Variables[4];
+    str = {2, 14, "9.8", "Site", 9, 8, 0, 1, "S"};
+    f = fieldsOfVariable(vars(), 4, f);
+    EXPECT_EQ(f.alternate, "9");
+    EXPECT_EQ(f.trigger, "8");
+    EXPECT_EQ(f.mask, "0");
+    EXPECT_TRUE(f.swap);
+    EXPECT_EQ(f.name, "Site");
+    EXPECT_EQ(f.csvName, "S");
+    vars().Variables[5].ValueType = 18; // not offered: the type box keeps its entry
+    EXPECT_EQ(fieldsOfVariable(vars(), 5, f).typeIndex, 14);
+    EXPECT_EQ(fieldsOfVariable(vars(), 300, f).id, "4"); // outside the table: nothing changes
+}
+
+TEST_F(VariableEditorTest, TypeLayoutShowsTheFieldsOfTheType) {
+    TypeLayout n = typeLayout(2);
+    EXPECT_TRUE(n.reg && n.alternate && n.format && n.label);
+    EXPECT_FALSE(n.altFrame || n.swap);
+    EXPECT_EQ(n.regCaption, "Input Reg");
+    EXPECT_EQ(n.alternateCaption, "Output Format");
+    TypeLayout ram = typeLayout(13);
+    EXPECT_TRUE(ram.altFrame && ram.swap && !ram.format);
+    EXPECT_EQ(ram.regCaption, "Location Reg (Default)");
+    EXPECT_EQ(ram.alternateCaption, "Location Reg (Alt)");
+    TypeLayout eprom = typeLayout(14);
+    EXPECT_EQ(eprom.regCaption, "String ID (Default)");
+    EXPECT_EQ(eprom.alternateCaption, "String ID (Alt)");
+    TypeLayout date = typeLayout(16);
+    EXPECT_TRUE(date.label);
+    EXPECT_FALSE(date.reg || date.alternate || date.format || date.altFrame);
+    EXPECT_TRUE(typeLayout(7).format); // a "---" entry stands for type 0
+}
+
+TEST_F(VariableEditorTest, PresetButtonsFollowTheBuildFlagsInOrder) {
+    EXPECT_FALSE(presetButtons(0, 0, 0).systemVar || presetButtons(0, 0, 0).nwVar);
+    EXPECT_TRUE(presetButtons(0, 0, -1).nwVar);
+    EXPECT_TRUE(presetButtons(0, -1, 0).systemVar);
+    PresetButtons b1 = presetButtons(-1, 0, -1);
+    EXPECT_TRUE(b1.systemVar);
+    EXPECT_FALSE(b1.nwVar);
+}
+
+TEST_F(VariableEditorTest, StringsAndBlocksChangeOnlyInsideTheirTables) {
+    setStringText(project->Strings, 128, "last", modified());
+    EXPECT_EQ(project->Strings[128].Text, "last");
+    EXPECT_EQ(modified(), -1); // an edited string is not lost by closing without a save
+    modified() = 0;
+    setStringText(project->Strings, 129, "beyond", modified());
+    EXPECT_EQ(modified(), 0);
+    setBlock(project->Blocks, 32, "Help", "Line1\r\nLine2", modified());
+    EXPECT_EQ(project->Blocks[32], (TextBlock{"Line1\r\nLine2", "Help"}));
+    modified() = 0;
+    setBlock(project->Blocks, -1, "x", "y", modified());
+    EXPECT_EQ(modified(), 0);
+}
+
+TEST_F(VariableEditorTest, TextPagesOnlyForTheBrandsTwoModels) {
+    auto a = ResourceString(626), b = ResourceString(627);
+    ASSERT_TRUE(a && b);
+    EXPECT_TRUE(textPagesShown(*a, 0));
+    EXPECT_TRUE(textPagesShown(*b, 0));
+    EXPECT_FALSE(textPagesShown("JXV9787", 0));
 }

@@ -22,9 +22,12 @@
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
 #include "app/web_page.h"
-#include "program/ui/frm_download.h"
 #include "fbeditor/ui/comandi.h"
+#include "fbeditor/ui/input_tab.h"
+#include "program/ui/frm_download.h"
 #include "program/ui/program_commands.h"
+#include "project/ui/frm_variabili.h"
+#include "project/ui/print_project.h"
 #include "tools/ui/registri.h"
 
 namespace {
@@ -70,6 +73,8 @@ MainWindow::~MainWindow() {
     // The dialogs leave the language switch when they go, so they go before it does.
     delete settings_;
     delete about_;
+    delete variables_;
+    delete tables_;
     delete registriSub_; // its window draws the register view, which goes with this window
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
@@ -256,6 +261,9 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_log", [this] { showLog(); });
     addMenuHandler("mnu_Registri", [this] { showRegisters(true); });
     addMenuHandler("mnu_About", [this] { showAbout(); });
+    addMenuHandler("mnu_Format", [this] { showVariables(); });
+    addMenuHandler("mnu_Tables", [this] { showTables(); });
+    addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
     if (p.Program)
         for (const auto& [name, command] : p.Program->menuCommands())
             menuHandlers_.insert(QString::fromStdString(name), command);
@@ -402,6 +410,36 @@ void MainWindow::showDownload() {
     download_->show();
     download_->raise();
     download_->activateWindow();
+}
+
+QWidget* MainWindow::showVariables() {
+    if (!variables_) {
+        auto* w = new frm_variabili(ctx_, nullptr, this);
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        languages_.windowLoaded(w, [w] { w->SetRes(); });
+        connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
+        variables_ = w;
+    }
+    variables_->show();
+    variables_->raise();
+    variables_->activateWindow();
+    return variables_;
+}
+
+QWidget* MainWindow::showTables() {
+    if (tables_) {
+        tables_->show();
+        tables_->raise();
+        tables_->activateWindow();
+        return tables_;
+    }
+    auto* w = new Input_Tab(ctx_, std::make_shared<DialogHandOver>(), this);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    languages_.windowLoaded(w, [w] { w->SetRes(); });
+    connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
+    tables_ = w;
+    w->Form_Load();
+    return w;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -54,6 +54,10 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void showNavigator();
     // Creates the download window if needed in download mode and brings it to the front.
     void showDownload();
+    // frm_variabili: created on first use, then brought to the front.
+    QWidget* showVariables();
+    // Input_Tab: created and loaded on first use, then brought to the front.
+    QWidget* showTables();
     // Registri: created on first use; shown modeless, and brought to the front when asked.
     void showRegisters(bool toFront);
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
@@ -107,6 +111,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<AboutBox> about_;
     QPointer<QMdiSubWindow> navigator_;
     QPointer<QWidget> download_;
+    QPointer<QWidget> variables_;
+    QPointer<QWidget> tables_;
     RegisterView registers_;
     QPointer<QMdiSubWindow> registriSub_;
     DebugAnimation animation_;

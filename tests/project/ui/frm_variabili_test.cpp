@@ -1,0 +1,191 @@
+// The variables window over the project's tables, headless.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTreeWidget>
+
+#include "app/resource_strings.h"
+#include "app_context_fixture.h"
+#include "project/ui/frm_variabili.h"
+
+namespace {
+
+class VariablesWindow : public ::testing::Test, public AppContextFixture {
+  protected:
+    std::shared_ptr<VarPickerHandOver> handOver = std::make_shared<VarPickerHandOver>();
+    std::unique_ptr<frm_variabili> w;
+
+    void open() {
+        w = std::make_unique<frm_variabili>(ctx, handOver);
+        w->show();
+    }
+    template <class T> T* child(const char* name) {
+        T* c = w->findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    QPushButton* button(const char* name) { return child<QPushButton>(name); }
+    QLineEdit* box(const char* name) { return child<QLineEdit>(name); }
+    bool shown(const char* name) { return child<QWidget>(name)->isVisibleTo(w.get()); }
+    void addVariables(int n) {
+        for (int i = 0; i < n; ++i)
+            button("cmd_add")->click();
+    }
+};
+
+} // namespace
+
+TEST_F(VariablesWindow, AddAndRemoveKeepListAndButtonsInStep) {
+    open();
+    EXPECT_EQ(w->windowTitle(), "Variables");
+    EXPECT_FALSE(button("cmd_remove")->isEnabled());
+    addVariables(2);
+    ASSERT_EQ(w->list()->topLevelItemCount(), 2);
+    QTreeWidgetItem* line = w->list()->topLevelItem(1);
+    EXPECT_EQ(line->text(0), "#001 ");
+    EXPECT_EQ(line->text(1), QString::number(ctx.model().FirstUserRegister));
+    EXPECT_EQ(line->text(4), "Var1");
+    EXPECT_EQ(line->text(6), "Var1");
+    EXPECT_EQ(box("txt_WebReg0")->text(), "1"); // the new variable is selected and shown
+    EXPECT_EQ(box("txt_Label")->text(), "Var1");
+    EXPECT_TRUE(button("cmd_remove")->isEnabled());
+    button("cmd_up")->click();
+    EXPECT_EQ(project.Variables.Variables[0].Name, "Var1");
+    EXPECT_EQ(box("txt_WebReg0")->text(), "0");
+    button("cmd_remove")->click(); // the first row goes and nothing stays selected
+    EXPECT_EQ(project.Variables.Count, 1);
+    EXPECT_TRUE(w->list()->selectedItems().isEmpty());
+    button("cmd_remove")->click(); // without a selection nothing goes; the first row is selected
+    EXPECT_EQ(project.Variables.Count, 1);
+    button("cmd_remove")->click();
+    EXPECT_EQ(project.Variables.Count, 0);
+    EXPECT_FALSE(button("cmd_remove")->isEnabled());
+    EXPECT_FALSE(button("cmd_up")->isEnabled());
+    EXPECT_FALSE(button("cmd_down")->isEnabled());
+    EXPECT_EQ(project.ProjectModified, -1);
+}
+
+TEST_F(VariablesWindow, FieldsFollowTheSelectedVariablesType) {
+    project.Variables.Count = 2;
+    project.Variables.Variables[0] = {30, 4, "% 3.1x", "Temp", 0, 0, 0, 0, "T"};
+    project.Variables.Variables[1] = {2, 14, "9", "Site", 9, 8, 0, 1, "S"};
+    open();
+    w->list()->setCurrentItem(w->list()->topLevelItem(0));
+    EXPECT_TRUE(shown("frm_format"));
+    EXPECT_FALSE(shown("frm_alt"));
+    EXPECT_FALSE(child<QCheckBox>("chk_sign")->isChecked());
+    EXPECT_EQ(child<QComboBox>("cmb_outFormat")->currentIndex(), 2);
+    w->list()->setCurrentItem(w->list()->topLevelItem(1));
+    EXPECT_FALSE(shown("frm_format"));
+    EXPECT_TRUE(shown("frm_alt"));
+    EXPECT_TRUE(shown("chk_swap"));
+    EXPECT_TRUE(child<QCheckBox>("chk_swap")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>("chk_altern")->isChecked()); // mask "0"
+    EXPECT_FALSE(shown("txt_WebReg4"));
+    child<QCheckBox>("chk_altern")->click();
+    EXPECT_TRUE(shown("txt_WebReg4"));
+    EXPECT_EQ(box("txt_WebReg4")->text(), "8");
+}
+
+TEST_F(VariablesWindow, ApplyingStoresTheFieldsOrReportsAZeroMask) {
+    open();
+    addVariables(1);
+    box("txt_Label")->setText("Flow");
+    child<QCheckBox>("chk_sign")->setChecked(false);
+    button("cmd_RegistriWEB0")->click();
+    EXPECT_EQ(project.Variables.Variables[0].Name, "Flow");
+    EXPECT_EQ(project.Variables.Variables[0].Format, "% 5.0f");
+    EXPECT_EQ(w->list()->topLevelItem(0)->text(4), "Flow");
+    // A string variable with "Set Altern." and mask 0.
+    auto* type = child<QComboBox>("cmb_Type");
+    type->setCurrentIndex(13);
+    w->cmb_Type_Click();
+    box("txt_WebReg5")->setText("3");
+    w->cmb_Type_Click(); // mask not "0": "Set Altern." comes up checked
+    box("txt_WebReg5")->setText("0");
+    box("txt_nomeCampo")->setText("kept out");
+    button("cmd_RegistriWEB0")->click();
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{"Check values (Mask)"});
+    EXPECT_EQ(project.Variables.Variables[0].ValueType, 13);
+    EXPECT_EQ(project.Variables.Variables[0].CsvName, "Var0");
+}
+
+TEST_F(VariablesWindow, OkHandsTheSelectionToTheWaitingCaller) {
+    open();
+    addVariables(3);
+    handOver->VarPickerBusy = -1;
+    w->list()->setCurrentItem(w->list()->topLevelItem(1));
+    project.ProjectModified = 0;
+    button("cmd_ok")->click();
+    EXPECT_EQ(handOver->VarPickerBusy, 0);
+    EXPECT_EQ(handOver->VarPickerResult, 1);
+    EXPECT_EQ(project.ProjectModified, -1);
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(VariablesWindow, ClosingWithoutOkReleasesTheCaller) {
+    open();
+    addVariables(1);
+    handOver->VarPickerBusy = -1;
+    w->close();
+    EXPECT_EQ(handOver->VarPickerBusy, 0);
+    EXPECT_EQ(handOver->VarPickerResult, -1);
+}
+
+TEST_F(VariablesWindow, StringAndTextPagesOnlyForTheBrandsModels) {
+    open();
+    w->tabs()->setCurrentIndex(1);
+    EXPECT_FALSE(w->page(0)->isVisible());
+    EXPECT_FALSE(w->page(1)->isVisible());
+    w.reset();
+    shell.Models[comm.CurrentDevice.ModelIndex].ModelName = *ResourceString(626);
+    shell.Models[comm.CurrentDevice.ModelIndex].MaxStrings = 4;
+    shell.Models[comm.CurrentDevice.ModelIndex].MaxBlocks = 11;
+    project.Blocks[10] = {"One\r\nTwo", "Help"};
+    open();
+    w->tabs()->setCurrentIndex(1);
+    EXPECT_TRUE(w->page(1)->isVisible());
+    auto* strings = child<QListWidget>("lst_strings");
+    ASSERT_EQ(strings->count(), 4);
+    strings->setCurrentRow(3);
+    box("txt_stringa")->setText(QString::fromLatin1("Caf\xE9"));
+    button("cmd_SetString")->click();
+    EXPECT_EQ(project.Strings[3].Text, "Caf\xE9");
+    EXPECT_EQ(strings->item(3)->text(), QString::fromLatin1("$003\tCaf\xE9"));
+    w->tabs()->setCurrentIndex(2);
+    EXPECT_TRUE(w->page(2)->isVisible());
+    auto* blocks = child<QListWidget>("lst_block");
+    ASSERT_EQ(blocks->count(), 11);
+    EXPECT_EQ(blocks->item(10)->text(), "*0010 Help");
+    blocks->setCurrentRow(10);
+    EXPECT_EQ(child<QPlainTextEdit>("txt_block")->toPlainText(), "One\nTwo");
+    box("txt_BlockDesc")->setText("Help 2");
+    button("cmd_RegistriWEB1")->click();
+    EXPECT_EQ(project.Blocks[10], (TextBlock{"One\r\nTwo", "Help 2"}));
+    EXPECT_EQ(blocks->currentRow(), 10);
+}
+
+TEST_F(VariablesWindow, ScreenshotOfTheVariablesPage) {
+    project.Variables.Count = 3;
+    project.Variables.Variables[0] = {30, 4, "%+5.1f", "Temp", 0, 0, 0, 0, "Temperature"};
+    project.Variables.Variables[1] = {2, 14, "9", "Site", 9, 8, 1, 1, "Site"};
+    project.Variables.Variables[2] = {0, 16, "", "Date", 0, 0, 0, 0, "Date"};
+    open();
+    w->resize(900, 520);
+    const QByteArray dir = qgetenv("MELQO_SHOTS");
+    for (int row : {0, 1}) {
+        w->list()->setCurrentItem(w->list()->topLevelItem(row));
+        const QImage shot = w->grab().toImage();
+        EXPECT_FALSE(shot.isNull());
+        if (!dir.isEmpty())
+            shot.save(QString::fromLocal8Bit(dir) + QString("/frm_variabili_%1.png").arg(row));
+    }
+}

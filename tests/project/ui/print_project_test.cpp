@@ -1,0 +1,70 @@
+// The listing drawn on a real printer object writing a PDF file.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include "app_context_fixture.h"
+#include "project/project_fixture.h"
+#include "project/ui/print_project.h"
+
+namespace {
+
+class PrinterOutput : public ::testing::Test, public AppContextFixture {
+  protected:
+    QTemporaryDir dir;
+    QString pdf() const { return dir.filePath("listing.pdf"); }
+    std::unique_ptr<QPrinter> printer() {
+        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setOutputFileName(pdf());
+        p->setPageSize(QPageSize(QPageSize::A4));
+        return p;
+    }
+    static int pages(const QByteArray& pdf) { return static_cast<int>(pdf.count("/Type /Page\n")); }
+};
+
+} // namespace
+
+TEST_F(PrinterOutput, MetricsAreThePageInTwips) {
+    auto p = printer();
+    const PrintMetrics m = printerMetrics(*p);
+    // A4 is 8.27 x 11.69 inches; the printable area is a little smaller.
+    EXPECT_GT(m.W, 10000);
+    EXPECT_LE(m.W, 11906);
+    EXPECT_GT(m.H, 15000);
+    EXPECT_LE(m.H, 16838);
+    const int h10 = m.textHeight("x", 10, true), h8 = m.textHeight("x", 8, false);
+    EXPECT_GT(h10, h8);
+    EXPECT_GT(h8, 150); // an 8 point line is at least its 160 twips of type, give or take leading
+    EXPECT_LT(h10, 400);
+}
+
+TEST_F(PrinterOutput, ProjectListingBecomesAPdfWithABreakPerFullPage) {
+    project.ProjectPath = "/tmp/Boiler";
+    ProgramSection& s = project.Program.Sections[0];
+    s.RungCount = 40;
+    for (int i = 1; i <= s.RungCount; ++i) {
+        s.Rungs[static_cast<size_t>(i)].Label = "L" + std::to_string(i);
+        s.Rungs[static_cast<size_t>(i)].Description = "Rung " + std::to_string(i);
+    }
+    s.Rungs[2] = readHoldingRung();
+    comm.Registers[30] = {"%R30", "Temp", 0, 4, 0, 0};
+    auto p = printer();
+    ASSERT_TRUE(printProject(ctx, *p));
+    QFile f(pdf());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    // 40 rungs of six lines are about 240 lines: four or five pages at some 75 lines a page.
+    const int n = pages(f.readAll());
+    if (const QByteArray shots = qgetenv("MELQO_SHOTS"); !shots.isEmpty())
+        QFile::copy(pdf(), QString::fromLocal8Bit(shots) + "/listing.pdf");
+    EXPECT_GE(n, 3);
+    EXPECT_LE(n, 6);
+}
+
+TEST_F(PrinterOutput, AFailingPrinterEndsTheJob) {
+    auto p = printer();
+    p->setOutputFileName("/nonexistent-dir/listing.pdf");
+    EXPECT_FALSE(printProject(ctx, *p));
+}
