@@ -118,6 +118,8 @@ TEST_F(ProgramWindowTest, ClosingAsksAndOkClosesTheProgram) {
 }
 
 TEST_F(ProgramWindowTest, Screenshot) {
+    const QString dir = qEnvironmentVariable("MELQO_SCREENSHOT_DIR");
+    if (dir.isEmpty()) GTEST_SKIP() << "MELQO_SCREENSHOT_DIR not set";
     addRungs(4);
     commands.view.rowClick(2);
     ToggleBreakpoint(commands.editing);
@@ -125,9 +127,9 @@ TEST_F(ProgramWindowTest, Screenshot) {
     window().sync();
     const QImage shot = window().grab().toImage();
     EXPECT_FALSE(shot.isNull());
-    shot.save(QDir::temp().filePath("melqo_program_view.png"));
+    shot.save(QDir(dir).filePath("program_view.png"));
     window().formatButton()->click();
-    window().grab().toImage().save(QDir::temp().filePath("melqo_program_view_compact.png"));
+    window().grab().toImage().save(QDir(dir).filePath("program_view_compact.png"));
 }
 
 TEST_F(ProgramWindowTest, RestoreWithoutEditorWindowReencodesTheRungAndDrawsItsRow) {
