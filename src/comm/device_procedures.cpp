@@ -5,6 +5,7 @@
 #include <span>
 
 #include "app/app_context.h"
+#include "app/value_type_codes.h"
 #include "comm/byte_helpers.h"
 #include "comm/transaction.h"
 
@@ -15,7 +16,6 @@ constexpr int32_t Max24 = 0xFFFFFF;
 constexpr uint8_t ReadInputRegisters = 4;
 constexpr uint8_t WriteSingleRegister = 6;
 constexpr uint8_t WriteMultipleRegisters = 16;
-constexpr uint8_t StringRamType = 13;
 constexpr size_t MaxStringLength = 99; // the 101-byte buffer holds 99 characters and the terminator
 
 void logError(AppContext& app) {
@@ -259,7 +259,7 @@ bool ScriviStringa(AppContext& app, const std::string& text, int16_t reg) {
     }
     for (size_t i = 0; i < n / 2; ++i)
         if (RegisterRecord* entry = cacheEntry(comm, reg + static_cast<int32_t>(i)))
-            entry->ValueType = StringRamType;
+            entry->ValueType = KindStringRam;
     return true;
 }
 
