@@ -2,7 +2,12 @@
 // What this build is: its brand and which internal menus it shows. -1 true, 0 false.
 #include <cstdint>
 
+// The internal menus (factory test, sniffer, FTP, export, printing): cmake -DMELQO_INTERNAL=ON.
+#ifdef MELQO_BUILD_INTERNAL
+constexpr int16_t BuildInternal = -1;
+#else
 constexpr int16_t BuildInternal = 0;
+#endif
 constexpr int16_t BuildBrand1 = -1;
 constexpr int16_t BuildBrand2 = 0;
 constexpr int16_t BuildVariant = 0;

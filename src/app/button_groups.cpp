@@ -114,7 +114,7 @@ StatusInputs statusInputs(const AppContext& ctx) {
     in.DebugMode = d.DebugMode;
     in.RunState = d.RunState;
     in.Model = &ctx.model();
-    in.Internal = BuildInternal != 0;
+    in.Internal = ctx.shell.Flags.Internal != 0;
     in.NoDebugNameA = ctx.shell.Models[NoDebugRowA].ModelName;
     in.NoDebugNameB = ctx.shell.Models[NoDebugRowB].ModelName;
     return in;

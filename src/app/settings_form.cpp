@@ -43,7 +43,7 @@ std::vector<ModelListEntry> settingsModelList(const ShellState& shell) {
     auto add = [&](int row) { list.push_back({shell.Models[static_cast<size_t>(row)].ModelName, row}); };
     for (int row : FirstRows)
         add(row);
-    if (BuildBrand1 || BuildBrand2 || BuildInternal) {
+    if (BuildBrand1 || BuildBrand2 || shell.Flags.Internal) {
         list.push_back({Separator, -1});
         for (int row : MiddleRows)
             add(row);
@@ -51,7 +51,7 @@ std::vector<ModelListEntry> settingsModelList(const ShellState& shell) {
     }
     for (int row : LastRows)
         add(row);
-    if (BuildInternal) add(InternalRow);
+    if (shell.Flags.Internal) add(InternalRow);
     return list;
 }
 

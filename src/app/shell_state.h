@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/build_flags.h"
 #include "app/log.h"
 #include "app/model_record.h"
 #include "app/status_sink.h"
@@ -20,6 +21,7 @@ struct ShellState {
     uint16_t BrandOffset = 0;
     std::string VersionText = "1.8";
     std::string VersionSuffix = "k";
+    BuildFlags Flags = ThisBuild; // set by start-up; tests start internal builds through it
 
     std::array<std::string, UiTextCount> UiText;
     std::array<std::string, FunctionNameCount> FunctionNames;

@@ -34,6 +34,7 @@ void Main(AppContext& ctx, StartupWindow* window, const StartupOptions& options)
         shell.VersionText = "1.8";
         shell.VersionSuffix = "k";
     });
+    shell.Flags = options.flags;
     step([&] { shell.BrandOffset = DeriveBrandOffset(options.flags); });
     windowStep([](StartupWindow& w) { w.CaricaImmagini(); });
     windowStep([&](StartupWindow& w) { w.ShowInternalMenus(options.flags.Internal != 0); });

@@ -172,7 +172,7 @@ void MainWindow::buildMenus() {
             });
         }
         action->setObjectName(name);
-        action->setVisible(menuShown(m, BuildInternal != 0, true, true));
+        action->setVisible(menuShown(m, ctx_.shell.Flags.Internal != 0, true, true));
         menuItems_.insert(name, action);
     }
 }
@@ -303,8 +303,8 @@ void MainWindow::syncToolbar() {
 
 void MainWindow::syncMenus() {
     const ToolbarState& t = ctx_.shell.Toolbar;
-    menuItems_.value("mnu_program")->setVisible(BuildInternal || t.ProgramMenuShown);
-    menuItems_.value("mnu_display")->setVisible(BuildInternal || t.DisplayMenuShown);
+    menuItems_.value("mnu_program")->setVisible(ctx_.shell.Flags.Internal || t.ProgramMenuShown);
+    menuItems_.value("mnu_display")->setVisible(ctx_.shell.Flags.Internal || t.DisplayMenuShown);
 }
 
 void MainWindow::viewWebPage() {
