@@ -1,6 +1,7 @@
 #include "project/project_load.h"
 
 #include "designers/display_compiler.h"
+#include "designers/image_table.h"
 #include "designers/scheduler_compiler.h"
 #include "project/file_io.h"
 #include "project/project_clear.h"
@@ -97,6 +98,10 @@ bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
         if (auto data = files.read(".str")) readStringFile(*data, layout.mode(), p.Strings, model, report);
         if (auto data = files.read(".blk")) readBlockFile(*data, layout, p.Blocks, model, report);
         if (auto data = files.read(".wtc")) readWatchFile(*data, layout.mode(), p.Watch, report);
+        // Sets saved before images were kept have no image file; they load without images.
+        clearImages(p.Images);
+        if (std::string path = p.ProjectPath + std::string(ImageFileExtension); FileExists(path))
+            if (auto data = files.read(ImageFileExtension)) readImageFile(*data, p.Images, report);
         p.Program.CurrentRung = p.Program.Sections[0].RungCount;
         p.CurrentFilePath = mainFileName(p.ProjectPath);
     }

@@ -22,6 +22,9 @@
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
 #include "app/web_page.h"
+#include "designers/ui/frm_display.h"
+#include "designers/ui/frm_scheduler.h"
+#include "designers/ui/input_img.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
 #include "program/ui/frm_download.h"
@@ -231,6 +234,10 @@ void MainWindow::bindCommands() {
         program.setLanguages(&languages_);
         program.useEditorWindow();
         program.setRungMenu([this] { menus_.value("mnu_FB")->popup(QCursor::pos()); });
+        // Closing the program unloads the scheduler designer; it is created again on its next use.
+        program.life.closeEditors = [this] {
+            if (scheduler_) scheduler_->close();
+        };
         bindDebugViews(program);
         // A new project's program view goes beside the log window.
         program.life.arrangeWindows = [this, &program] {
@@ -263,6 +270,9 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_About", [this] { showAbout(); });
     addMenuHandler("mnu_Format", [this] { showVariables(); });
     addMenuHandler("mnu_Tables", [this] { showTables(); });
+    addMenuHandler("mnu_display", [this] { showDisplay(); });
+    addMenuHandler("mnu_scheduler", [this] { loadScheduler(); });
+    addMenuHandler("mnu_images", [this] { showImages(); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
     if (p.Program)
         for (const auto& [name, command] : p.Program->menuCommands())
@@ -412,9 +422,12 @@ void MainWindow::showDownload() {
     download_->activateWindow();
 }
 
-QWidget* MainWindow::showVariables() {
-    if (!variables_) {
-        auto* w = new frm_variabili(ctx_, nullptr, this);
+QWidget* MainWindow::showVariables(std::shared_ptr<VarPickerHandOver> handOver) {
+    if (variables_ && handOver) variables_->close(); // deleted on close: the picker is a window of its own
+    if (!variables_ || handOver) {
+        auto* w = new frm_variabili(ctx_, handOver, this);
+        // A caller that waits on the hand-over goes on also when the window goes without closing.
+        if (handOver) connect(w, &QObject::destroyed, this, [handOver] { handOver->VarPickerBusy = 0; });
         w->setAttribute(Qt::WA_DeleteOnClose);
         languages_.windowLoaded(w, [w] { w->SetRes(); });
         connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
@@ -440,6 +453,45 @@ QWidget* MainWindow::showTables() {
     tables_ = w;
     w->Form_Load();
     return w;
+}
+
+template <class W, class Make>
+W* MainWindow::designerWindow(QPointer<QMdiSubWindow>& sub, Make make, bool toFront) {
+    if (!sub) {
+        W* w = make();
+        sub = mdi_->addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->resize(w->size());
+        languages_.windowLoaded(w, [w] { w->SetRes(); });
+        connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
+    }
+    auto* w = static_cast<W*>(sub->widget());
+    w->refresh(); // the project may have changed since the window was last shown
+    sub->show();
+    if (toFront) {
+        sub->raise();
+        mdi_->setActiveSubWindow(sub);
+    }
+    return w;
+}
+
+QWidget* MainWindow::showDisplay() {
+    return designerWindow<frm_display::Form>(display_, [this] { return new frm_display::Form(ctx_); }, true);
+}
+
+QWidget* MainWindow::loadScheduler() {
+    auto pick = [this] {
+        auto handOver = std::make_shared<VarPickerHandOver>();
+        handOver->VarPickerBusy = -1;
+        showVariables(handOver);
+        return handOver;
+    };
+    return designerWindow<frm_scheduler::Form>(scheduler_, [this, pick] { return new frm_scheduler::Form(ctx_, pick); },
+                                               false);
+}
+
+QWidget* MainWindow::showImages() {
+    return designerWindow<Input_Img>(images_, [this] { return new Input_Img(ctx_); }, true);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
