@@ -51,7 +51,7 @@ std::vector<TaskField> buildFields() {
     out.push_back({F{{None, None}, "Enable", FieldKind::Flag, 0, 1,
                      [](SchedulerTask& t) -> int16_t& { return t.EnableFlag; }},
                    G::Enable});
-    out.push_back({F{{None, KeyReg}, "Enable", FieldKind::Number, 0, 65535,
+    out.push_back({F{{None, None}, "Enable Reg", FieldKind::Number, 0, 65535,
                      [](SchedulerTask& t) -> uint16_t& { return t.EnableRegister; }},
                    G::Enable});
     // The compile makes the enable mask of this bit.
@@ -81,10 +81,11 @@ std::string SchedulerDesigner::taskLine(int t) const {
     return line;
 }
 
-int SchedulerDesigner::addTask() {
+int SchedulerDesigner::addTask(int limit) {
     int count = taskCount();
-    if (count >= MaxTasks)
-        return edits_.refuse("The scheduler holds at most " + std::to_string(MaxTasks) + " tasks."), -1;
+    if (count >= std::min(limit, MaxTasks))
+        return edits_.refuse("The scheduler holds at most " + std::to_string(std::min(limit, MaxTasks)) + " tasks."),
+               -1;
     tasks_.Tasks[size_t(count + 1)] = SchedulerTask{};
     tasks_.Count = static_cast<uint8_t>(count + 1);
     edits_.stored();

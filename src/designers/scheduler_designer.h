@@ -1,6 +1,7 @@
 #pragma once
 // The scheduler and logger task designer without its window: tasks 1..36, their type, their saved
 // fields and the variables a task records. The compiled block's parameter bytes are not edited here.
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,8 +34,11 @@ class SchedulerDesigner {
     SchedulerTask& task(int t) { return tasks_.Tasks[size_t(t)]; }
     std::string taskLine(int t) const;
 
+    // The most tasks the model runs, never more than the array holds.
+    static int taskLimit(const ModelRecord& model) { return std::clamp<int>(model.MaxTasks, 0, MaxTasks); }
+
     // Each returns the task to select afterwards; -1 when refused (with a message).
-    int addTask();
+    int addTask(int limit = MaxTasks);
     int removeTask(int t);
 
     bool setType(int t, int type);

@@ -461,13 +461,17 @@ W* MainWindow::designerWindow(QPointer<QMdiSubWindow>& sub, Make make, bool toFr
         W* w = make();
         sub = mdi_->addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->resize(w->size());
+        sub->resize(w->size().boundedTo(mdi_->viewport()->size())); // opens whole inside the main window
+        sub->move(logSub_ ? logSub_->geometry().right() + 1 : 0, 0); // beside the log, like the program view
         languages_.windowLoaded(w, [w] { w->SetRes(); });
         connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
     }
     auto* w = static_cast<W*>(sub->widget());
     w->refresh(); // the project may have changed since the window was last shown
     sub->show();
+    const QSize room = mdi_->viewport()->size();
+    sub->move(std::clamp(sub->x(), 0, std::max(0, room.width() - sub->width())),
+              std::clamp(sub->y(), 0, std::max(0, room.height() - sub->height())));
     if (toFront) {
         sub->raise();
         mdi_->setActiveSubWindow(sub);

@@ -20,7 +20,8 @@ FieldEditor::FieldEditor(FieldKind kind, QWidget* parent) : QObject(parent), lab
         return;
     }
     line_ = new QLineEdit(parent);
-    line_->setMinimumWidth(kind == FieldKind::Text ? 160 : 60);
+    line_->setMinimumWidth(kind == FieldKind::Text ? 140 : 60);
+    if (kind != FieldKind::Text) line_->setMaximumWidth(110);
     connect(line_, &QLineEdit::editingFinished, this, [this] { edited(latin1Bytes(line_->text())); });
 }
 

@@ -77,7 +77,7 @@ Form::Form(AppContext& ctx, QWidget* parent)
     connect(cmd_up, &QPushButton::clicked, this, [this] { cmd_move_Click(-1); });
     connect(cmd_down, &QPushButton::clicked, this, [this] { cmd_move_Click(1); });
     connect(cmd_compile, &QPushButton::clicked, this, [this] { cmd_compile_Click(); });
-    resize(860, 560);
+    resize(820, 540);
     SetRes();
     refresh();
 }
@@ -87,7 +87,6 @@ void Form::SetRes() {
     setWindowTitle(latin1Text(t[TextDisplay]));
     frm_pages->setTitle(latin1Text(t[TextPages]));
     frm_objects->setTitle(latin1Text(t[TextObjects]));
-    frm_fields->setTitle(latin1Text(t[TextObjects]));
     for (int f = 0; f < DisplayObjectFields; ++f)
         editors_[size_t(f)]->setCaption(fieldCaption(DisplayDesigner::fields()[size_t(f)], t));
 }

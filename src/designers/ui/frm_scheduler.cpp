@@ -42,6 +42,9 @@ Form::Form(AppContext& ctx, std::function<std::shared_ptr<VarPickerHandOver>()> 
     lbl_csv->setWordWrap(true);
     lbl_csv->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    lst_tasks->setMaximumWidth(140);
+    for (QListWidget* l : {lst_vars, lst_fields})
+        l->setMinimumHeight(120);
     auto* tasksBox = new QVBoxLayout(frm_tasks);
     tasksBox->addWidget(lst_tasks, 1);
     tasksBox->addLayout(buttonRow({cmd_add, cmd_remove}));
@@ -86,8 +89,9 @@ Form::Form(AppContext& ctx, std::function<std::shared_ptr<VarPickerHandOver>()> 
     detailsBox->addWidget(frm_other, 0, 0, 2, 1);
     detailsBox->addWidget(frm_date, 0, 1);
     detailsBox->addWidget(frm_interval, 1, 1);
-    detailsBox->addWidget(frm_enable, 2, 0);
+    detailsBox->addWidget(frm_enable, 2, 0, Qt::AlignTop);
     detailsBox->addWidget(frm_fields, 2, 1);
+    detailsBox->setRowStretch(3, 1);
     auto* scroll = new QScrollArea;
     scroll->setWidget(details);
     scroll->setWidgetResizable(true);
@@ -107,7 +111,7 @@ Form::Form(AppContext& ctx, std::function<std::shared_ptr<VarPickerHandOver>()> 
     connect(cmd_removeField, &QPushButton::clicked, this, [this] { cmd_removeField_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(cmd_compile, &QPushButton::clicked, this, [this] { cmd_compile_Click(); });
-    resize(980, 600);
+    resize(860, 600);
     SetRes();
     refresh();
 }
@@ -130,7 +134,8 @@ QGroupBox* Form::buildGrid(TaskFieldGroup group, const std::vector<int>& columnK
             grid->addWidget(e.label(), k, 0);
             grid->addWidget(e.editor(), k, 1);
         } else {
-            e.editor()->setMaximumWidth(56);
+            e.editor()->setMinimumWidth(36);
+            e.editor()->setMaximumWidth(44);
             if (k % GridColumns == 0) grid->addWidget(new QLabel(QString::number(k / GridColumns + 1)), k / GridColumns + 1, 0);
             e.label()->hide(); // the column caption names it
             grid->addWidget(e.editor(), k / GridColumns + 1, k % GridColumns + 1);
@@ -226,7 +231,7 @@ void Form::showTask() {
 }
 
 void Form::cmd_add_Click() {
-    if (int t = designer_.addTask(); t > 0) {
+    if (int t = designer_.addTask(SchedulerDesigner::taskLimit(ctx_.model())); t > 0) {
         refresh();
         lst_tasks->setCurrentRow(t - 1);
     }

@@ -1,5 +1,6 @@
 #include "designers/ui/input_img.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include <QHBoxLayout>
@@ -85,7 +86,9 @@ void Input_Img::showPreview() {
     if (i < 0 || i >= editor_.count()) return;
     MonoPicture p = bitmapPicture(editor_.image(i));
     if (p.width == 0) return;
-    img_preview->setPixmap(QPixmap::fromImage(previewImage(p).scaled(p.width * PreviewScale, p.height * PreviewScale)));
+    // Whole pixels, as large as the preview holds, at most PreviewScale.
+    int scale = std::clamp(std::min(img_preview->width() / p.width, img_preview->height() / p.height), 1, PreviewScale);
+    img_preview->setPixmap(QPixmap::fromImage(previewImage(p).scaled(p.width * scale, p.height * scale)));
     lbl_info->setText(QString("%1 x %2").arg(p.width).arg(p.height));
 }
 
