@@ -67,7 +67,9 @@ std::string DisplayDesigner::objectLine(int page, int o) const {
 
 int DisplayDesigner::addPage() {
     if (pageCount() >= MaxDisplayPages)
-        return edits_.refuse("A project holds at most " + std::to_string(MaxDisplayPages) + " display pages."), -1;
+        return edits_.refuse("A project holds at most " + std::to_string(MaxDisplayPages) +
+                             " display pages."),
+               -1;
     int page = pageCount();
     pages_.Pages[size_t(page)] = DisplayPage{};
     pages_.Count = static_cast<uint8_t>(page + 1);
@@ -78,7 +80,8 @@ int DisplayDesigner::addPage() {
 int DisplayDesigner::removePage(int page) {
     if (!validPage(page)) return -1;
     if (pageCount() <= 1) return edits_.refuse("A project keeps at least one display page."), -1;
-    std::move(pages_.Pages.begin() + page + 1, pages_.Pages.begin() + pageCount(), pages_.Pages.begin() + page);
+    std::move(pages_.Pages.begin() + page + 1, pages_.Pages.begin() + pageCount(),
+              pages_.Pages.begin() + page);
     pages_.Count = static_cast<uint8_t>(pageCount() - 1);
     pages_.Pages[pages_.Count] = DisplayPage{};
     edits_.stored();

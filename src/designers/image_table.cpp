@@ -4,7 +4,9 @@
 
 namespace {
 
-int rowBytes(int width) { return (width + 7) / 8; }
+int rowBytes(int width) {
+    return (width + 7) / 8;
+}
 
 } // namespace
 
@@ -51,8 +53,9 @@ int ImageEditor::addImage(const std::string& name, const MonoPicture& picture) {
     if (picture.width < 1 || picture.height < 1 || picture.width > 255 || picture.height > 255)
         return edits_.refuse("An image may be at most 255 pixels wide and 255 pixels high."), -1;
     if (int64_t bytes = bitmapBytes(picture.width, picture.height); bytes > MaxImageBytes)
-        return edits_.refuse("The image needs " + std::to_string(bytes) + " bytes; an image may hold at most " +
-                             std::to_string(MaxImageBytes) + " bytes."),
+        return edits_.refuse("The image needs " + std::to_string(bytes) +
+                             " bytes; an image may hold at most " + std::to_string(MaxImageBytes) +
+                             " bytes."),
                -1;
     DisplayImage im;
     // The name is stored as a text item of the image file.

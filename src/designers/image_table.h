@@ -31,7 +31,8 @@ void clearImages(ImageTable& table);
 
 class ImageEditor {
   public:
-    ImageEditor(ImageTable& table, int16_t& modified, UserDialogs& dialogs) : table_(table), edits_{modified, dialogs} {}
+    ImageEditor(ImageTable& table, int16_t& modified, UserDialogs& dialogs)
+        : table_(table), edits_{modified, dialogs} {}
 
     int count() const { return std::min<int>(table_.Count, int(table_.Images.size())); }
     const DisplayImage& image(int i) const { return table_.Images[size_t(i)]; }

@@ -6,8 +6,10 @@
 namespace {
 
 std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
     return s;
 }
 
@@ -28,7 +30,8 @@ std::optional<double> decimalNumber(std::string_view text) {
     double v = 0;
     // from_chars ignores the locale, which a window may have switched to a decimal comma.
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (s.empty() || ec != std::errc{} || end != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
+    if (s.empty() || ec != std::errc{} || end != s.data() + s.size() || !std::isfinite(v))
+        return std::nullopt;
     return v;
 }
 

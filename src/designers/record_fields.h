@@ -19,8 +19,9 @@ std::string decimalText(double v);
 // The project files end a text item at a comma or a line break, so stored texts hold neither.
 bool storableText(std::string_view text);
 
-template <class R> using FieldRef = std::variant<uint8_t& (*)(R&), int16_t& (*)(R&), uint16_t& (*)(R&),
-                                                 double& (*)(R&), std::string& (*)(R&)>;
+template <class R>
+using FieldRef = std::variant<uint8_t& (*)(R&), int16_t& (*)(R&), uint16_t& (*)(R&), double& (*)(R&),
+                              std::string& (*)(R&)>;
 
 template <class R> struct RecordField {
     std::array<int, 2> keys; // UiText keys of the caption, joined by a blank; -1 for none
@@ -45,10 +46,14 @@ template <class R> std::string fieldText(const RecordField<R>& f, R& record) {
         [&](auto ref) -> std::string {
             auto& v = ref(record);
             using T = std::decay_t<decltype(v)>;
-            if constexpr (std::is_same_v<T, std::string>) return v;
-            else if constexpr (std::is_same_v<T, double>) return decimalText(v);
-            else if (f.kind == FieldKind::Flag) return v != 0 ? "1" : "0";
-            else return std::to_string(v);
+            if constexpr (std::is_same_v<T, std::string>)
+                return v;
+            else if constexpr (std::is_same_v<T, double>)
+                return decimalText(v);
+            else if (f.kind == FieldKind::Flag)
+                return v != 0 ? "1" : "0";
+            else
+                return std::to_string(v);
         },
         f.ref);
 }
@@ -69,10 +74,14 @@ std::optional<std::string> storeField(const RecordField<R>& f, R& record, std::s
             auto& v = ref(record);
             using T = std::decay_t<decltype(v)>;
             T next{};
-            if constexpr (std::is_same_v<T, std::string>) next = std::string(text);
-            else if constexpr (std::is_same_v<T, double>) next = *decimalNumber(text);
-            else if (f.kind == FieldKind::Flag) next = static_cast<T>(*wholeNumberIn(text, 0, 1) ? -1 : 0);
-            else next = static_cast<T>(*wholeNumberIn(text, f.lo, f.hi));
+            if constexpr (std::is_same_v<T, std::string>)
+                next = std::string(text);
+            else if constexpr (std::is_same_v<T, double>)
+                next = *decimalNumber(text);
+            else if (f.kind == FieldKind::Flag)
+                next = static_cast<T>(*wholeNumberIn(text, 0, 1) ? -1 : 0);
+            else
+                next = static_cast<T>(*wholeNumberIn(text, f.lo, f.hi));
             changed = !(next == v);
             v = next;
         },

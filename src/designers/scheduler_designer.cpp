@@ -13,16 +13,24 @@ constexpr int KeyReg = 158, KeyDirectory = 195, KeyTrigger = 201;
 constexpr int DateKeys[6] = {188, 189, 190, 191, 192, 193};
 constexpr int IntervalKeys[6] = {179, 180, 181, 182, 177, 178};
 
-template <size_t I> uint8_t& dateTimeByte(SchedulerTask& t) { return t.DateTime[I]; }
-template <size_t I> uint8_t& intervalByte(SchedulerTask& t) { return t.Interval[I]; }
-template <size_t I> uint8_t& optionByte(SchedulerTask& t) { return t.Options[I]; }
+template <size_t I> uint8_t& dateTimeByte(SchedulerTask& t) {
+    return t.DateTime[I];
+}
+template <size_t I> uint8_t& intervalByte(SchedulerTask& t) {
+    return t.Interval[I];
+}
+template <size_t I> uint8_t& optionByte(SchedulerTask& t) {
+    return t.Options[I];
+}
 
 template <size_t... I> void addBytes(std::vector<TaskField>& out, std::index_sequence<I...>) {
-    (out.push_back({F{{DateKeys[I % 6], None}, I < 6 ? "1" : "2", FieldKind::Number, 0, 255, &dateTimeByte<I>},
-                    G::DateTime}),
+    (out.push_back(
+         {F{{DateKeys[I % 6], None}, I < 6 ? "1" : "2", FieldKind::Number, 0, 255, &dateTimeByte<I>},
+          G::DateTime}),
      ...);
-    (out.push_back({F{{IntervalKeys[I % 6], None}, I < 6 ? "1" : "2", FieldKind::Number, 0, 255, &intervalByte<I>},
-                    G::Interval}),
+    (out.push_back(
+         {F{{IntervalKeys[I % 6], None}, I < 6 ? "1" : "2", FieldKind::Number, 0, 255, &intervalByte<I>},
+          G::Interval}),
      ...);
 }
 
@@ -30,8 +38,14 @@ std::vector<TaskField> buildFields() {
     std::vector<TaskField> out;
     addBytes(out, std::make_index_sequence<12>{});
     auto integer = [](std::array<int, 2> keys, const char* fixed, int64_t lo, int64_t hi,
-                      int16_t& (*ref)(SchedulerTask&)) { return F{keys, fixed, FieldKind::Number, lo, hi, ref}; };
-    out.push_back({F{{KeyDirectory, None}, "", FieldKind::Text, 0, 0,
+                      int16_t& (*ref)(SchedulerTask&)) {
+        return F{keys, fixed, FieldKind::Number, lo, hi, ref};
+    };
+    out.push_back({F{{KeyDirectory, None},
+                     "",
+                     FieldKind::Text,
+                     0,
+                     0,
                      [](SchedulerTask& t) -> std::string& { return t.Directory; }},
                    G::Other});
     out.push_back({F{{None, None}, "Option 1", FieldKind::Number, 0, 255, &optionByte<0>}, G::Other});
@@ -48,15 +62,24 @@ std::vector<TaskField> buildFields() {
     out.push_back({integer({None, None}, "Action Value", -32768, 32767,
                            [](SchedulerTask& t) -> int16_t& { return t.ActionValue; }),
                    G::Other});
-    out.push_back({F{{None, None}, "Enable", FieldKind::Flag, 0, 1,
+    out.push_back({F{{None, None},
+                     "Enable",
+                     FieldKind::Flag,
+                     0,
+                     1,
                      [](SchedulerTask& t) -> int16_t& { return t.EnableFlag; }},
                    G::Enable});
-    out.push_back({F{{None, None}, "Enable Reg", FieldKind::Number, 0, 65535,
+    out.push_back({F{{None, None},
+                     "Enable Reg",
+                     FieldKind::Number,
+                     0,
+                     65535,
                      [](SchedulerTask& t) -> uint16_t& { return t.EnableRegister; }},
                    G::Enable});
     // The compile makes the enable mask of this bit.
-    out.push_back({integer({None, None}, "Enable Bit", 0, 15, [](SchedulerTask& t) -> int16_t& { return t.EnableBit; }),
-                   G::Enable});
+    out.push_back(
+        {integer({None, None}, "Enable Bit", 0, 15, [](SchedulerTask& t) -> int16_t& { return t.EnableBit; }),
+         G::Enable});
     return out;
 }
 
@@ -84,7 +107,8 @@ std::string SchedulerDesigner::taskLine(int t) const {
 int SchedulerDesigner::addTask(int limit) {
     int count = taskCount();
     if (count >= std::min(limit, MaxTasks))
-        return edits_.refuse("The scheduler holds at most " + std::to_string(std::min(limit, MaxTasks)) + " tasks."),
+        return edits_.refuse("The scheduler holds at most " + std::to_string(std::min(limit, MaxTasks)) +
+                             " tasks."),
                -1;
     tasks_.Tasks[size_t(count + 1)] = SchedulerTask{};
     tasks_.Count = static_cast<uint8_t>(count + 1);
@@ -132,7 +156,8 @@ bool SchedulerDesigner::removeField(int t, int k) {
     if (!validTask(t)) return false;
     SchedulerTask& task = this->task(t);
     if (k < 0 || k >= task.FieldCount) return false;
-    std::move(task.FieldList.begin() + k + 1, task.FieldList.begin() + task.FieldCount, task.FieldList.begin() + k);
+    std::move(task.FieldList.begin() + k + 1, task.FieldList.begin() + task.FieldCount,
+              task.FieldList.begin() + k);
     --task.FieldCount;
     task.FieldList[task.FieldCount] = 0;
     return edits_.stored();

@@ -56,7 +56,9 @@ TEST(DesignerEdits, LimitsAndOutOfRangeInputAreRefusedAndChangeNothing) {
          "Label: the text may not hold a comma or a line break."},
         {[&] { return d.display.setField(0, 5, 11, "Max", "1e999"); },
          "Max: enter a number (point as decimal separator)."},
-        {[&] { return d.scheduler.setField(2, int(SchedulerDesigner::fields().size()) - 1, "Enable Bit", "16"); },
+        {[&] {
+             return d.scheduler.setField(2, int(SchedulerDesigner::fields().size()) - 1, "Enable Bit", "16");
+         },
          "Enable Bit: enter a whole number from 0 to 15."},
         {[&] { return d.scheduler.setType(2, 7); }, "Type: enter a whole number from 0 to 6."},
         {[&] { return d.imageEditor.addImage("big", picture(64, 66)) >= 0; },

@@ -19,10 +19,10 @@ namespace {
 void editDesigners(Project& p, UserDialogs& dialogs) {
     DisplayDesigner display(p.Pages, p.ProjectModified, dialogs);
     const std::vector<std::string> objectTexts[] = {
-        {"1", "10", "20", "30", "8", "1", "Temp %5.1f", "HOT", "100", "3", "4", "1.5", "-.25", "1", "0", "1", "0",
-         "1", "0", "1"},
-        {"7", "0", "40", "128", "16", "2", "Level", "", "-200", "0", "15", "1e+20", "0", "0", "1", "0", "1", "0",
-         "1", "0"},
+        {"1", "10",  "20",   "30", "8", "1", "Temp %5.1f", "HOT", "100", "3",
+         "4", "1.5", "-.25", "1",  "0", "1", "0",          "1",   "0",   "1"},
+        {"7",  "0",     "40", "128", "16", "2", "Level", "",  "-200", "0",
+         "15", "1e+20", "0",  "0",   "1",  "0", "1",     "0", "1",    "0"},
     };
     for (int page = 0; page < 2; ++page) {
         if (page > 0) ASSERT_EQ(display.addPage(), page);
@@ -120,8 +120,8 @@ TEST_F(DesignerRoundTrip, SavedLoadedAndSavedAgainTheSetIsIdenticalAndCompilesAl
 TEST_F(DesignerRoundTrip, ImageFileWithAnImpossibleByteCountLoadsWithoutIt) {
     LoadReport report;
     ImageTable images;
-    readImageFile(crlf({"<IMG>", "a", " 3 ", " 1 ", " 2 ", " 3 ", "</IMG>", "<IMG>", "b", " 900 ", "</IMG>"}), images,
-                  report);
+    readImageFile(crlf({"<IMG>", "a", " 3 ", " 1 ", " 2 ", " 3 ", "</IMG>", "<IMG>", "b", " 900 ", "</IMG>"}),
+                  images, report);
     ASSERT_EQ(images.Count, 2);
     EXPECT_EQ(images.Images[0].ByteCount, 3);
     EXPECT_EQ(images.Images[0].Bitmap[2], 3);

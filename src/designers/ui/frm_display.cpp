@@ -127,7 +127,8 @@ void Form::showObject() {
     for (int f = 0; f < DisplayObjectFields; ++f) {
         FieldEditor& e = *editors_[size_t(f)];
         e.setEnabled(shown);
-        e.show(shown ? fieldText(DisplayDesigner::fields()[size_t(f)], designer_.object(page(), object())) : "");
+        e.show(shown ? fieldText(DisplayDesigner::fields()[size_t(f)], designer_.object(page(), object()))
+                     : "");
     }
     for (QPushButton* b : {cmd_remove, cmd_up, cmd_down})
         b->setEnabled(shown);

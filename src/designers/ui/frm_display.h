@@ -1,6 +1,6 @@
 #pragma once
-// frm_display::Form, the window frm_display: the display page designer, a view over DisplayDesigner. Pages on the left, the page's
-// objects beside them, the selected object's saved fields on the right.
+// frm_display::Form, the window frm_display: the display page designer, a view over DisplayDesigner. Pages on
+// the left, the page's objects beside them, the selected object's saved fields on the right.
 #include <array>
 #include <memory>
 

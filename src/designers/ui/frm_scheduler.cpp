@@ -19,22 +19,29 @@ namespace frm_scheduler {
 
 namespace {
 
-enum SchedulerText { TextReg = 158, TextScheduler = 183, TextLifetime = 185, TextTime = 202, TextTrigger = 203 };
-constexpr int MonthColumn = 1;       // the MM column of the date-time rows
-constexpr int FirstMonthName = 7;    // MonthNames 1..12 are the texts 7..18
+enum SchedulerText {
+    TextReg = 158,
+    TextScheduler = 183,
+    TextLifetime = 185,
+    TextTime = 202,
+    TextTrigger = 203
+};
+constexpr int MonthColumn = 1;    // the MM column of the date-time rows
+constexpr int FirstMonthName = 7; // MonthNames 1..12 are the texts 7..18
 constexpr int GridColumns = 6;
-constexpr double PickerPoll = 0.05;  // seconds between looks at the picker's hand-over
+constexpr double PickerPoll = 0.05; // seconds between looks at the picker's hand-over
 
 } // namespace
 
-Form::Form(AppContext& ctx, std::function<std::shared_ptr<VarPickerHandOver>()> pickVariables, QWidget* parent)
+Form::Form(AppContext& ctx, std::function<std::shared_ptr<VarPickerHandOver>()> pickVariables,
+           QWidget* parent)
     : QWidget(parent), ctx_(ctx), pickVariables_(std::move(pickVariables)),
       designer_(ctx.project.Tasks, ctx.project.ProjectModified, ctx.dialogs), lst_tasks(new QListWidget),
-      lst_vars(new QListWidget), lst_fields(new QListWidget), cmb_type(new QComboBox), lbl_type(new QLabel("Type")),
-      lbl_csv(new QLabel), frm_tasks(new QGroupBox), frm_other(new QGroupBox), frm_fields(new QGroupBox("Record")),
-      cmd_add(new QPushButton("+")), cmd_remove(new QPushButton("-")), cmd_addField(new QPushButton(">")),
-      cmd_removeField(new QPushButton("<")), Command2(new QPushButton("Set Formats")),
-      cmd_compile(new QPushButton("Compile")) {
+      lst_vars(new QListWidget), lst_fields(new QListWidget), cmb_type(new QComboBox),
+      lbl_type(new QLabel("Type")), lbl_csv(new QLabel), frm_tasks(new QGroupBox), frm_other(new QGroupBox),
+      frm_fields(new QGroupBox("Record")), cmd_add(new QPushButton("+")), cmd_remove(new QPushButton("-")),
+      cmd_addField(new QPushButton(">")), cmd_removeField(new QPushButton("<")),
+      Command2(new QPushButton("Set Formats")), cmd_compile(new QPushButton("Compile")) {
     setObjectName("frm_scheduler");
     lst_tasks->setObjectName("lst_tasks");
     cmb_type->setObjectName("cmb_type");
@@ -136,7 +143,8 @@ QGroupBox* Form::buildGrid(TaskFieldGroup group, const std::vector<int>& columnK
         } else {
             e.editor()->setMinimumWidth(36);
             e.editor()->setMaximumWidth(44);
-            if (k % GridColumns == 0) grid->addWidget(new QLabel(QString::number(k / GridColumns + 1)), k / GridColumns + 1, 0);
+            if (k % GridColumns == 0)
+                grid->addWidget(new QLabel(QString::number(k / GridColumns + 1)), k / GridColumns + 1, 0);
             e.label()->hide(); // the column caption names it
             grid->addWidget(e.editor(), k / GridColumns + 1, k % GridColumns + 1);
         }
@@ -210,7 +218,8 @@ void Form::showTask() {
     bool shown = task() >= 1 && task() <= designer_.taskCount();
     for (size_t f = 0; f < editors_.size(); ++f) {
         editors_[f]->setEnabled(shown);
-        editors_[f]->show(shown ? fieldText(SchedulerDesigner::fields()[f].field, designer_.task(task())) : "");
+        editors_[f]->show(shown ? fieldText(SchedulerDesigner::fields()[f].field, designer_.task(task()))
+                                : "");
     }
     for (QWidget* w : std::initializer_list<QWidget*>{cmb_type, cmd_remove, cmd_addField, cmd_removeField})
         w->setEnabled(shown);
@@ -227,7 +236,8 @@ void Form::showTask() {
         lst_fields->addItem(latin1Text(std::to_string(v) + ": " + name));
     }
     if (!t.CsvHeaderLine.empty()) lbl_csv->setText("CSV: " + latin1Text(t.CsvHeaderLine));
-    if (QListWidgetItem* item = lst_tasks->item(task() - 1)) item->setText(latin1Text(designer_.taskLine(task())));
+    if (QListWidgetItem* item = lst_tasks->item(task() - 1))
+        item->setText(latin1Text(designer_.taskLine(task())));
 }
 
 void Form::cmd_add_Click() {

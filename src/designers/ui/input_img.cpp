@@ -37,8 +37,8 @@ QImage previewImage(const MonoPicture& p) {
 
 Input_Img::Input_Img(AppContext& ctx, QWidget* parent)
     : QWidget(parent), ctx_(ctx), editor_(ctx.project.Images, ctx.project.ProjectModified, ctx.dialogs),
-      lst_images(new QListWidget), img_preview(new QLabel), lbl_info(new QLabel), cmd_add(new QPushButton("Add...")),
-      cmd_remove(new QPushButton("Remove")) {
+      lst_images(new QListWidget), img_preview(new QLabel), lbl_info(new QLabel),
+      cmd_add(new QPushButton("Add...")), cmd_remove(new QPushButton("Remove")) {
     setObjectName("Input_Img");
     lst_images->setObjectName("lst_images");
     img_preview->setObjectName("img_preview");
@@ -87,7 +87,8 @@ void Input_Img::showPreview() {
     MonoPicture p = bitmapPicture(editor_.image(i));
     if (p.width == 0) return;
     // Whole pixels, as large as the preview holds, at most PreviewScale.
-    int scale = std::clamp(std::min(img_preview->width() / p.width, img_preview->height() / p.height), 1, PreviewScale);
+    int scale = std::clamp(std::min(img_preview->width() / p.width, img_preview->height() / p.height), 1,
+                           PreviewScale);
     img_preview->setPixmap(QPixmap::fromImage(previewImage(p).scaled(p.width * scale, p.height * scale)));
     lbl_info->setText(QString("%1 x %2").arg(p.width).arg(p.height));
 }
@@ -97,7 +98,8 @@ void Input_Img::cmd_add_Click() {
     if (path.empty()) return;
     std::optional<MonoPicture> picture = readMonoPicture(path);
     if (!picture) {
-        ctx_.dialogs.messageBox("The file cannot be read as a picture: " + path, MsgButtons::Ok, MsgIcon::Warning);
+        ctx_.dialogs.messageBox("The file cannot be read as a picture: " + path, MsgButtons::Ok,
+                                MsgIcon::Warning);
         return;
     }
     int i = editor_.addImage(std::filesystem::path(path).stem().string(), *picture);

@@ -10,10 +10,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+#include "app_context_fixture.h"
 #include "designers/ui/frm_display.h"
 #include "designers/ui/frm_scheduler.h"
 #include "designers/ui/input_img.h"
-#include "app_context_fixture.h"
 
 namespace {
 
@@ -43,7 +43,8 @@ TEST_F(DesignerWindows, TypedFieldsAreStoredOrRefusedAndShownAgain) {
                           Case{11, " 2.5 ", "2.5", false}}) {
         dialogs.shown.clear();
         type(display.field(c.field), c.typed);
-        EXPECT_EQ(qobject_cast<QLineEdit*>(display.field(c.field).editor())->text(), c.shown) << c.typed.toStdString();
+        EXPECT_EQ(qobject_cast<QLineEdit*>(display.field(c.field).editor())->text(), c.shown)
+            << c.typed.toStdString();
         EXPECT_EQ(dialogs.shown.size(), c.refused ? 1u : 0u) << c.typed.toStdString();
     }
     EXPECT_EQ(project.Pages.Pages[0].Objects[1].X, 12);
