@@ -172,6 +172,7 @@ void MainWindow::buildMenus() {
             action = parent->addAction(qs(m.Caption));
             connect(action, &QAction::triggered, this, [this, name] {
                 if (auto h = menuHandlers_.value(name)) h();
+                refreshDesigners();
             });
         }
         action->setObjectName(name);
@@ -295,6 +296,13 @@ void MainWindow::SetRes() {
 void MainWindow::Toolbar1_ButtonClick(const QString& key) {
     if (longOperationRunning()) return;
     router_.press(key.toStdString());
+    refreshDesigners();
+}
+
+// A command may have opened, closed or started a project: the open designers list it again.
+void MainWindow::refreshDesigners() {
+    for (QMdiSubWindow* sub : {display_.data(), scheduler_.data(), images_.data()})
+        if (sub) static_cast<DesignerForm*>(sub->widget())->refresh();
 }
 
 bool MainWindow::longOperationRunning() const {

@@ -96,6 +96,7 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void viewWebPage();
     void addMenuHandler(const char* name, std::function<void()> handler);
     void loadRegisters();
+    void refreshDesigners();
     template <class W, class Make> W* designerWindow(QPointer<QMdiSubWindow>& sub, Make make, bool toFront);
     // The debug animation colours and scrolls the program view; a clicked register goes to its editor.
     void bindDebugViews(ProgramCommands& program);

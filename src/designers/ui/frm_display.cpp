@@ -21,7 +21,7 @@ enum DisplayText { TextDisplay = 164, TextPages, TextObjects };
 } // namespace
 
 Form::Form(AppContext& ctx, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), designer_(ctx.project.Pages, ctx.project.ProjectModified, ctx.dialogs),
+    : DesignerForm(parent), ctx_(ctx), designer_(ctx.project.Pages, ctx.project.ProjectModified, ctx.dialogs),
       lst_pages(new QListWidget), lst_objects(new QListWidget), frm_pages(new QGroupBox),
       frm_objects(new QGroupBox), frm_fields(new QGroupBox), cmd_addPage(new QPushButton("+")),
       cmd_removePage(new QPushButton("-")), cmd_add(new QPushButton("+")), cmd_remove(new QPushButton("-")),

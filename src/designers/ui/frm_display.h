@@ -4,7 +4,7 @@
 #include <array>
 #include <memory>
 
-#include <QWidget>
+#include "designers/ui/designer_form.h"
 
 #include "designers/display_designer.h"
 #include "designers/ui/field_editor.h"
@@ -16,14 +16,13 @@ struct AppContext;
 
 namespace frm_display {
 
-class Form : public QWidget {
+class Form : public DesignerForm {
     Q_OBJECT
   public:
     explicit Form(AppContext& ctx, QWidget* parent = nullptr);
 
     void SetRes();
-    // Lists the project's pages again, keeping the selection where it can.
-    void refresh();
+    void refresh() override;
 
     void cmd_addPage_Click();
     void cmd_removePage_Click();

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
@@ -35,7 +36,7 @@ constexpr double PickerPoll = 0.05; // seconds between looks at the picker's han
 
 Form::Form(AppContext& ctx, std::function<std::shared_ptr<VarPickerHandOver>()> pickVariables,
            QWidget* parent)
-    : QWidget(parent), ctx_(ctx), pickVariables_(std::move(pickVariables)),
+    : DesignerForm(parent), ctx_(ctx), pickVariables_(std::move(pickVariables)),
       designer_(ctx.project.Tasks, ctx.project.ProjectModified, ctx.dialogs), lst_tasks(new QListWidget),
       lst_vars(new QListWidget), lst_fields(new QListWidget), cmb_type(new QComboBox),
       lbl_type(new QLabel("Type")), lbl_csv(new QLabel), frm_tasks(new QGroupBox), frm_other(new QGroupBox),
@@ -278,8 +279,11 @@ void Form::cmd_removeField_Click() {
 void Form::Command2_Click() {
     if (!pickVariables_) return;
     std::shared_ptr<VarPickerHandOver> handOver = pickVariables_();
+    const QPointer<Form> self(this); // closing the program meanwhile unloads this window
+    EventPump& pump = ctx_.pump;
     while (handOver && handOver->VarPickerBusy)
-        ctx_.pump.pausa(PickerPoll);
+        pump.pausa(PickerPoll);
+    if (!self) return;
     fillVariables();
     showTask();
 }

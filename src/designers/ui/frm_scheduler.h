@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include <QWidget>
+#include "designers/ui/designer_form.h"
 
 #include "designers/scheduler_designer.h"
 #include "designers/ui/field_editor.h"
@@ -21,7 +21,7 @@ struct AppContext;
 
 namespace frm_scheduler {
 
-class Form : public QWidget {
+class Form : public DesignerForm {
     Q_OBJECT
   public:
     // pickVariables shows the variables window as a picker and hands back its hand-over.
@@ -29,7 +29,7 @@ class Form : public QWidget {
          QWidget* parent = nullptr);
 
     void SetRes();
-    void refresh();
+    void refresh() override;
 
     void cmd_add_Click();
     void cmd_remove_Click();

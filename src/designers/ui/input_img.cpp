@@ -36,7 +36,7 @@ QImage previewImage(const MonoPicture& p) {
 } // namespace
 
 Input_Img::Input_Img(AppContext& ctx, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), editor_(ctx.project.Images, ctx.project.ProjectModified, ctx.dialogs),
+    : DesignerForm(parent), ctx_(ctx), editor_(ctx.project.Images, ctx.project.ProjectModified, ctx.dialogs),
       lst_images(new QListWidget), img_preview(new QLabel), lbl_info(new QLabel),
       cmd_add(new QPushButton("Add...")), cmd_remove(new QPushButton("Remove")) {
     setObjectName("Input_Img");

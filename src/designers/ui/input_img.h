@@ -1,7 +1,7 @@
 #pragma once
 // Input_Img: the image table editor, a view over ImageEditor: the list of images, add from a PNG or
 // BMP file, remove, and a preview of the selected bitmap.
-#include <QWidget>
+#include "designers/ui/designer_form.h"
 
 #include "designers/image_table.h"
 
@@ -10,13 +10,13 @@ class QListWidget;
 class QPushButton;
 struct AppContext;
 
-class Input_Img : public QWidget {
+class Input_Img : public DesignerForm {
     Q_OBJECT
   public:
     explicit Input_Img(AppContext& ctx, QWidget* parent = nullptr);
 
     void SetRes();
-    void refresh();
+    void refresh() override;
     void cmd_add_Click();
     void cmd_remove_Click();
 
