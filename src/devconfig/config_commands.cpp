@@ -35,18 +35,17 @@ std::optional<int> number(const std::string& text) {
 } // namespace
 
 void ConfigWindow::cmd_Invia_Click(int index) {
-    if (index != 6) return;
-    const int m = modelEntry();
-    if (m != entry::EightChannelVariant && m != entry::JXV8480AI) return;
+    if (index != 6 || !readsInputTypes()) return;
     const auto n = node();
     if (!n) return;
-    if (m == entry::EightChannelVariant)
+    if (modelEntry() == entry::EightChannelVariant)
         WriteChannelTypes(ctx_, *n, Types);
     else
         WriteDisplayType(ctx_, *n, Types);
 }
 
 // Each pass reads the module once; a pass with nothing to read waits a little, so the loop never spins.
+// A closed link ends it too, after the one pass that says so: that failure does not stop polls.
 void ConfigWindow::cmd_start_Click() {
     if (polling_ || !node()) return;
     CommState& comm = ctx_.comm;
@@ -54,11 +53,11 @@ void ConfigWindow::cmd_start_Click() {
     comm.PollBusy = 1;
     polling_ = true;
     changed();
-    while (comm.PollStop != 1) {
+    do {
         const bool read = cmd_read_Click(0);
         ctx_.pump.processEvents();
         if (!read && comm.PollStop != 1) ctx_.pump.pausa(0.1);
-    }
+    } while (comm.PollStop != 1 && comm.CurrentDevice.Connected);
     cmd_stop_Click();
 }
 

@@ -91,10 +91,14 @@ void ConfigWindow::selectFromRegister34(uint8_t n) {
     changed();
 }
 
-bool ConfigWindow::cmd_read_Click(int index) {
-    if (index != 0) return false;
+bool ConfigWindow::readsInputTypes() const {
     const int m = modelEntry();
-    if (m != entry::EightChannelVariant && m != entry::JXV8480AI) return false;
+    return m == entry::EightChannelVariant || m == entry::JXV8480AI;
+}
+
+bool ConfigWindow::cmd_read_Click(int index) {
+    if (index != 0 || !readsInputTypes()) return false;
+    const int m = modelEntry();
     const auto n = node();
     if (!n) {
         ctx_.comm.PollStop = 1;

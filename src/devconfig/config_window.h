@@ -42,6 +42,8 @@ class ConfigWindow {
     std::function<void()> onChanged;
 
     bool polling() const { return polling_; }
+    // The models whose input types this window reads and writes itself (module memory, register 34).
+    bool readsInputTypes() const;
 
     // Load: texts, address, model list, the model of NomeModello, layout.
     void Form_Load();

@@ -460,6 +460,7 @@ QWidget* MainWindow::showConfig(bool read) {
             languages_.windowUnloaded(config_.get());
         });
         config_->Form_Load();
+        configSub_->resize(w->sizeHint().expandedTo(QSize(780, 560)).boundedTo(mdi_->size()));
         configSub_->show();
     }
     if (read) config_->cmd_read_Click(0);

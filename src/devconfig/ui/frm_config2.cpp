@@ -437,5 +437,6 @@ void frm_Config2::drawAnalogIn() {
     Label9[5]->setVisible(x & HeadSync);
     Label9[6]->setVisible(x & HeadOffset);
     cmd_Invia6->setVisible(x & ButtonWrite);
+    cmd_Invia6->setEnabled(model_.readsInputTypes());
     cmd_sync->setVisible(x & ButtonSync);
 }
