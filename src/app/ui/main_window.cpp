@@ -22,6 +22,8 @@
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
 #include "app/web_page.h"
+#include "devconfig/config_window.h"
+#include "devconfig/ui/frm_config2.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
 #include "program/ui/frm_download.h"
@@ -75,6 +77,7 @@ MainWindow::~MainWindow() {
     delete about_;
     delete variables_;
     delete tables_;
+    delete configSub_;
     delete registriSub_; // its window draws the register view, which goes with this window
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
@@ -263,6 +266,8 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_About", [this] { showAbout(); });
     addMenuHandler("mnu_Format", [this] { showVariables(); });
     addMenuHandler("mnu_Tables", [this] { showTables(); });
+    addMenuHandler("mnu_7403", [this] { showConfig(true); });
+    addMenuHandler("mnu_config2", [this] { showConfig(false); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
     if (p.Program)
         for (const auto& [name, command] : p.Program->menuCommands())
@@ -440,6 +445,29 @@ QWidget* MainWindow::showTables() {
     tables_ = w;
     w->Form_Load();
     return w;
+}
+
+QWidget* MainWindow::showConfig(bool read) {
+    if (!config_) config_ = std::make_unique<ConfigWindow>(ctx_);
+    config_->NomeModello = ctx_.model().ModelName;
+    if (!configSub_) {
+        auto* w = new frm_Config2(*config_);
+        configSub_ = mdi_->addSubWindow(w);
+        configSub_->setAttribute(Qt::WA_DeleteOnClose);
+        languages_.windowLoaded(config_.get(), [this] { config_->SetRes(); });
+        connect(w, &QObject::destroyed, this, [this] {
+            config_->cmd_stop_Click(); // a poll does not outlive its window
+            languages_.windowUnloaded(config_.get());
+        });
+        config_->Form_Load();
+        configSub_->resize(w->sizeHint().expandedTo(QSize(780, 560)).boundedTo(mdi_->size()));
+        configSub_->show();
+    }
+    if (read) config_->cmd_read_Click(0);
+    if (!configSub_) return nullptr;
+    configSub_->raise();
+    mdi_->setActiveSubWindow(configSub_);
+    return configSub_->widget();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
