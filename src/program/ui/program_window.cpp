@@ -76,6 +76,10 @@ ProgramWindow::ProgramWindow(ProgramView& view, QWidget* parent) : QWidget(paren
     sync();
 }
 
+QSize ProgramWindow::sizeHint() const {
+    return {px(TabWidth + 100), px(TabHeight) + px(600)};
+}
+
 int ProgramWindow::px(int twips) const {
     return twips * logicalDpiY() / 1440;
 }
