@@ -142,9 +142,9 @@ ProgramCommands::Commands ProgramCommands::toolbarCommands() {
         {"rung_move_up", [&e] { MoveUpCommand(e); }},
         {"rung_move_down", [&e] { MoveDownCommand(e); }},
         {"rung_copy", [&e, current] { CopiaRung(e, current()); }},
-        {"rung_paste", [&e, current] { IncollaRung(e, current()); }},
+        {"rung_paste", [&e] { PasteCommand(e); }},
         {"rung_redo", [&e] { RipristinaRung(e); }},
-        {"new_sub", [&e] { NuovaSub(e); }},
+        {"new_sub", [&e] { NewSubCommand(e); }},
         {"rung_break", [&e] { ToggleBreakpoint(e); }},
     };
 }

@@ -129,8 +129,9 @@ TEST(ProgramWiring, ClosingTheSubWindowAsksAndClosesTheProgram) {
     sub->close();
     EXPECT_EQ(s.main().RungCount, 2);
     EXPECT_NE(s.procs.Program->window(), nullptr);
+    s.dialogs.choices = {MsgChoice::Ok, MsgChoice::No}; // close, discarding the added rung
     sub->close();
-    EXPECT_EQ(s.dialogs.shown.back(), "Close Project?");
+    EXPECT_EQ(s.dialogs.shown.end()[-2], "Close Project?");
     EXPECT_EQ(s.main().RungCount, 0);
     EXPECT_EQ(s.procs.Program->window(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
