@@ -303,7 +303,8 @@ void comandi::cmd_Set_Click(int row) {
     if (!self) return; // the window went away while the picker was open
     // The choice belongs to the row of the rung and function it was opened for: when the editor was
     // unloaded, moved to another rung or set up again meanwhile, that row is gone.
-    if (editor_.Caricato && editor_.setupCount() == opened && editor_.setClick(row).Picker == request.Picker) {
+    if (editor_.Caricato && editor_.setupCount() == opened &&
+        editor_.setClick(row).Picker == request.Picker) {
         if (table)
             editor_.tablePicked(row, table->NomeTabella);
         else if (request.Picker == PickerRequest::Value)

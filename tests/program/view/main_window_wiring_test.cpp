@@ -164,9 +164,9 @@ TEST(ProgramWiring, ASaveThatDidNotHappenKeepsTheProgramWhateverClosesIt) {
         const char* how;
         MsgChoice answer; // to the save question; Yes meets a cancelled file dialog
     } cases[] = {
-        {"mnu_new", MsgChoice::Yes},   {"proj_new", MsgChoice::Cancel},  {"mnu_openProj", MsgChoice::Yes},
-        {"proj_open", MsgChoice::Cancel}, {"mnu_close", MsgChoice::Yes}, {"close box", MsgChoice::Cancel},
-        {"close box", MsgChoice::Yes}, {"mnu_exit", MsgChoice::Cancel},  {"mnu_exit", MsgChoice::Yes},
+        {"mnu_new", MsgChoice::Yes},      {"proj_new", MsgChoice::Cancel}, {"mnu_openProj", MsgChoice::Yes},
+        {"proj_open", MsgChoice::Cancel}, {"mnu_close", MsgChoice::Yes},   {"close box", MsgChoice::Cancel},
+        {"close box", MsgChoice::Yes},    {"mnu_exit", MsgChoice::Cancel}, {"mnu_exit", MsgChoice::Yes},
     };
     for (const auto& c : cases) {
         Shell s;

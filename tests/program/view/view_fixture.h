@@ -34,7 +34,8 @@ class ViewFixture : public ::testing::Test {
     int saves = 0;
     bool saveWorks = true;
     int editorsClosed = 0;
-    ProjectLifecycle life{view, [this](bool) { return ++saves, saveWorks; }, [this] { ++editorsClosed; }, {}, {}};
+    ProjectLifecycle life{
+        view, [this](bool) { return ++saves, saveWorks; }, [this] { ++editorsClosed; }, {}, {}};
 
     void SetUp() override {
         shell->Models[DefaultModelIndex].MaxVariables = 32;
