@@ -97,26 +97,6 @@ TEST_F(LifecycleTest, NewProjectFromASubroutineTabStartsInMain) {
     EXPECT_EQ(view.rows().Rows.size(), 2u);
 }
 
-TEST_F(LifecycleTest, CancelOrASaveThatDidNotHappenKeepsTheProgram) {
-    const struct {
-        MsgChoice answer;
-        bool saveWorks;
-    } cases[] = {{MsgChoice::Cancel, true}, {MsgChoice::Yes, false}};
-    for (const auto& c : cases) {
-        projectWith(3);
-        project->ProjectModified = -1;
-        saveWorks = c.saveWorks;
-        dialogs.choices.push_back(c.answer);
-        editorsClosed = 0;
-        EXPECT_FALSE(NuovoProgramma(life));
-        EXPECT_EQ(order(), (std::vector<int>{1, 2, 3}));
-        EXPECT_EQ(project->ProjectModified, -1);
-        EXPECT_TRUE(view.Caricato);
-        EXPECT_EQ(editorsClosed, 0);
-        EXPECT_TRUE(key("rung_mod"));
-    }
-}
-
 TEST_F(LifecycleTest, NewProjectKeepsNothingOfTheOldOne) {
     projectWith(2);
     ASSERT_TRUE(NuovaSub(editing));

@@ -32,10 +32,8 @@ class ViewFixture : public ::testing::Test {
     int adds = 0;
     RungEditing editing{view, {[this](int16_t p) { opened.push_back(p); }, [this] { ++adds; }}};
     int saves = 0;
-    bool saveWorks = true;
     int editorsClosed = 0;
-    ProjectLifecycle life{
-        view, [this](bool) { return ++saves, saveWorks; }, [this] { ++editorsClosed; }, {}, {}};
+    ProjectLifecycle life{view, [this](bool) { return ++saves, true; }, [this] { ++editorsClosed; }, {}, {}};
 
     void SetUp() override {
         shell->Models[DefaultModelIndex].MaxVariables = 32;
