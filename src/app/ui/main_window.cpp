@@ -79,6 +79,7 @@ MainWindow::~MainWindow() {
     delete tables_;
     delete configSub_;
     delete registriSub_; // its window draws the register view, which goes with this window
+    if (procs_.Program) procs_.Program->setLanguages(nullptr); // its windows go with the MDI area, later
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
     ctx_.shell.status.onAggiornaStato = nullptr;
@@ -203,7 +204,11 @@ void MainWindow::bindCommands() {
         if (available) router_.add(key, [command] { return command(), true; });
     };
     const bool newProject = p.NuovoProgramma && p.NuovoProgetto;
-    add("proj_new", newProject, [&p] { p.NuovoProgramma(), p.NuovoProgetto(); });
+    // A new project only when the old one was closed: a save that did not happen keeps it.
+    const auto newCommand = [&p] {
+        if (p.NuovoProgramma()) p.NuovoProgetto();
+    };
+    add("proj_new", newProject, newCommand);
     add("proj_open", bool(p.CaricaProgetto), [&p] { p.CaricaProgetto(); });
     add("proj_save", bool(p.SalvaProgetto), [&p] { p.SalvaProgetto(true); });
     add("connect", p.Connetti && p.Disconnetti, [&ctx, &p] { ConnectSequence(ctx, p); });
@@ -240,6 +245,11 @@ void MainWindow::bindCommands() {
             QWidget* frame = program.frame();
             if (frame) frame->move(logSub_ ? logSub_->geometry().right() + 1 : 0, 0);
         };
+        // A project closed or replaced takes the windows that edit its data with it.
+        program.life.closeEditors = [this] {
+            if (variables_) variables_->close();
+            if (tables_) tables_->close();
+        };
         for (const auto& [key, command] : program.toolbarCommands())
             add(key.c_str(), true, command);
     }
@@ -249,7 +259,7 @@ void MainWindow::bindCommands() {
         if (!e.Key.empty() && !router_.has(e.Key)) ctx_.shell.Toolbar.Unavailable.insert(std::string(e.Key));
 
     menuHandlers_.clear();
-    if (newProject) addMenuHandler("mnu_new", [&p] { p.NuovoProgramma(), p.NuovoProgetto(); });
+    if (newProject) addMenuHandler("mnu_new", newCommand);
     if (p.CaricaProgetto) addMenuHandler("mnu_openProj", [&p] { p.CaricaProgetto(); });
     if (p.NuovoProgramma) addMenuHandler("mnu_close", [&p] { p.NuovoProgramma(); });
     if (p.SalvaProgetto) {

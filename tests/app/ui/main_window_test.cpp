@@ -163,11 +163,11 @@ TEST(MainWindow, CloseQuestionPaths) {
     };
     f.start();
     f.project.ProjectModified = -1;
-    f.dialogs.choices = {MsgChoice::Ok}; // save, but the save is cancelled
+    f.dialogs.choices = {MsgChoice::Yes}; // save, but the save is cancelled
     EXPECT_FALSE(f.window->close());
     EXPECT_EQ(saves, 1);
     saveWorks = true;
-    f.dialogs.choices = {MsgChoice::Ok};
+    f.dialogs.choices = {MsgChoice::Yes};
     EXPECT_TRUE(f.window->close());
     EXPECT_EQ(saves, 2);
     EXPECT_EQ(f.dialogs.shown.size(), 2u);
