@@ -3,20 +3,22 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include <memory>
 
 #include "app/command_router.h"
 #include "app/language_switch.h"
 #include "app/startup.h"
 #include "app/ui/picture_list.h"
 #include "app/ui/settings_dialog.h"
-#include "project/ui/var_picker_hand_over.h"
 #include "comm/debug_animation.h"
 #include "comm/debug_commands.h"
+#include "project/ui/var_picker_hand_over.h"
 #include "tools/register_view.h"
 
 struct AppContext;
 struct ShellProcedures;
 class AboutBox;
+class ConfigWindow;
 class LogWindow;
 class ProgramCommands;
 class ProjectNavigator;
@@ -67,6 +69,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QWidget* showTables();
     // Registri: created on first use; shown modeless, and brought to the front when asked.
     void showRegisters(bool toFront);
+    // frm_Config2 on the current model: created and loaded on first use; with read, it reads the module.
+    QWidget* showConfig(bool read);
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
     bool longOperationRunning() const;
 
@@ -125,6 +129,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QMdiSubWindow> display_, scheduler_, images_;
     RegisterView registers_;
     QPointer<QMdiSubWindow> registriSub_;
+    std::unique_ptr<ConfigWindow> config_; // its data outlive the window's closing
+    QPointer<QMdiSubWindow> configSub_;
     DebugAnimation animation_;
     DebugCommands debug_;
 };
