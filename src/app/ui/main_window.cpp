@@ -22,6 +22,9 @@
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
 #include "app/web_page.h"
+#include "designers/ui/frm_display.h"
+#include "designers/ui/frm_scheduler.h"
+#include "designers/ui/input_img.h"
 #include "devconfig/config_window.h"
 #include "devconfig/ui/frm_config2.h"
 #include "fbeditor/ui/comandi.h"
@@ -173,6 +176,7 @@ void MainWindow::buildMenus() {
             action = parent->addAction(qs(m.Caption));
             connect(action, &QAction::triggered, this, [this, name] {
                 if (auto h = menuHandlers_.value(name)) h();
+                refreshDesigners();
             });
         }
         action->setObjectName(name);
@@ -245,10 +249,12 @@ void MainWindow::bindCommands() {
             QWidget* frame = program.frame();
             if (frame) frame->move(logSub_ ? logSub_->geometry().right() + 1 : 0, 0);
         };
-        // A project closed or replaced takes the windows that edit its data with it.
+        // A project closed or replaced takes the windows that edit its data with it; the scheduler
+        // designer is created again on its next use.
         program.life.closeEditors = [this] {
             if (variables_) variables_->close();
             if (tables_) tables_->close();
+            if (scheduler_) scheduler_->close();
         };
         for (const auto& [key, command] : program.toolbarCommands())
             add(key.c_str(), true, command);
@@ -276,6 +282,9 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_About", [this] { showAbout(); });
     addMenuHandler("mnu_Format", [this] { showVariables(); });
     addMenuHandler("mnu_Tables", [this] { showTables(); });
+    addMenuHandler("mnu_display", [this] { showDisplay(); });
+    addMenuHandler("mnu_scheduler", [this] { loadScheduler(); });
+    addMenuHandler("mnu_images", [this] { showImages(); });
     addMenuHandler("mnu_7403", [this] { showConfig(true); });
     addMenuHandler("mnu_config2", [this] { showConfig(false); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
@@ -300,6 +309,13 @@ void MainWindow::SetRes() {
 void MainWindow::Toolbar1_ButtonClick(const QString& key) {
     if (longOperationRunning()) return;
     router_.press(key.toStdString());
+    refreshDesigners();
+}
+
+// A command may have opened, closed or started a project: the open designers list it again.
+void MainWindow::refreshDesigners() {
+    for (QMdiSubWindow* sub : {display_.data(), scheduler_.data(), images_.data()})
+        if (sub) static_cast<DesignerForm*>(sub->widget())->refresh();
 }
 
 bool MainWindow::longOperationRunning() const {
@@ -427,9 +443,12 @@ void MainWindow::showDownload() {
     download_->activateWindow();
 }
 
-QWidget* MainWindow::showVariables() {
-    if (!variables_) {
-        auto* w = new frm_variabili(ctx_, nullptr, this);
+QWidget* MainWindow::showVariables(std::shared_ptr<VarPickerHandOver> handOver) {
+    if (variables_ && handOver) variables_->close(); // deleted on close: the picker is a window of its own
+    if (!variables_ || handOver) {
+        auto* w = new frm_variabili(ctx_, handOver, this);
+        // A caller that waits on the hand-over goes on also when the window goes without closing.
+        if (handOver) connect(w, &QObject::destroyed, this, [handOver] { handOver->VarPickerBusy = 0; });
         w->setAttribute(Qt::WA_DeleteOnClose);
         languages_.windowLoaded(w, [w] { w->SetRes(); });
         connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
@@ -455,6 +474,49 @@ QWidget* MainWindow::showTables() {
     tables_ = w;
     w->Form_Load();
     return w;
+}
+
+template <class W, class Make>
+W* MainWindow::designerWindow(QPointer<QMdiSubWindow>& sub, Make make, bool toFront) {
+    if (!sub) {
+        W* w = make();
+        sub = mdi_->addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->resize(w->size().boundedTo(mdi_->viewport()->size())); // opens whole inside the main window
+        sub->move(logSub_ ? logSub_->geometry().right() + 1 : 0, 0); // beside the log, like the program view
+        languages_.windowLoaded(w, [w] { w->SetRes(); });
+        connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
+    }
+    auto* w = static_cast<W*>(sub->widget());
+    w->refresh(); // the project may have changed since the window was last shown
+    sub->show();
+    const QSize room = mdi_->viewport()->size();
+    sub->move(std::clamp(sub->x(), 0, std::max(0, room.width() - sub->width())),
+              std::clamp(sub->y(), 0, std::max(0, room.height() - sub->height())));
+    if (toFront) {
+        sub->raise();
+        mdi_->setActiveSubWindow(sub);
+    }
+    return w;
+}
+
+QWidget* MainWindow::showDisplay() {
+    return designerWindow<frm_display::Form>(display_, [this] { return new frm_display::Form(ctx_); }, true);
+}
+
+QWidget* MainWindow::loadScheduler() {
+    auto pick = [this] {
+        auto handOver = std::make_shared<VarPickerHandOver>();
+        handOver->VarPickerBusy = -1;
+        showVariables(handOver);
+        return handOver;
+    };
+    return designerWindow<frm_scheduler::Form>(scheduler_, [this, pick] { return new frm_scheduler::Form(ctx_, pick); },
+                                               false);
+}
+
+QWidget* MainWindow::showImages() {
+    return designerWindow<Input_Img>(images_, [this] { return new Input_Img(ctx_); }, true);
 }
 
 QWidget* MainWindow::showConfig(bool read) {

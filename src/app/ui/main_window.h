@@ -12,6 +12,7 @@
 #include "app/ui/settings_dialog.h"
 #include "comm/debug_animation.h"
 #include "comm/debug_commands.h"
+#include "project/ui/var_picker_hand_over.h"
 #include "tools/register_view.h"
 
 struct AppContext;
@@ -56,8 +57,14 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void showNavigator();
     // Creates the download window if needed in download mode and brings it to the front.
     void showDownload();
-    // frm_variabili: created on first use, then brought to the front.
-    QWidget* showVariables();
+    // frm_variabili: created on first use, then brought to the front. With a hand-over it is opened
+    // anew as the picker of a waiting caller.
+    QWidget* showVariables(std::shared_ptr<VarPickerHandOver> handOver = nullptr);
+    // The designers: single child windows created on first use. The scheduler is loaded without being
+    // brought to the front.
+    QWidget* showDisplay();
+    QWidget* loadScheduler();
+    QWidget* showImages();
     // Input_Tab: created and loaded on first use, then brought to the front.
     QWidget* showTables();
     // Registri: created on first use; shown modeless, and brought to the front when asked.
@@ -93,6 +100,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void viewWebPage();
     void addMenuHandler(const char* name, std::function<void()> handler);
     void loadRegisters();
+    void refreshDesigners();
+    template <class W, class Make> W* designerWindow(QPointer<QMdiSubWindow>& sub, Make make, bool toFront);
     // The debug animation colours and scrolls the program view; a clicked register goes to its editor.
     void bindDebugViews(ProgramCommands& program);
 
@@ -117,6 +126,7 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QWidget> download_;
     QPointer<QWidget> variables_;
     QPointer<QWidget> tables_;
+    QPointer<QMdiSubWindow> display_, scheduler_, images_;
     RegisterView registers_;
     QPointer<QMdiSubWindow> registriSub_;
     std::unique_ptr<ConfigWindow> config_; // its data outlive the window's closing
