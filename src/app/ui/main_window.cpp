@@ -28,6 +28,10 @@
 #include "program/ui/program_commands.h"
 #include "project/ui/frm_variabili.h"
 #include "project/ui/print_project.h"
+#include "tools/ui/frm_dialoga.h"
+#include "tools/ui/frm_eeprom.h"
+#include "tools/ui/frm_watch.h"
+#include "tools/ui/multi_sock_window.h"
 #include "tools/ui/registri.h"
 
 namespace {
@@ -76,6 +80,10 @@ MainWindow::~MainWindow() {
     delete variables_;
     delete tables_;
     delete registriSub_; // its window draws the register view, which goes with this window
+    for (const auto& sub : std::as_const(tools_)) {
+        if (sub) languages_.windowUnloaded(sub->widget());
+        delete sub.data();
+    }
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
     ctx_.shell.status.onAggiornaStato = nullptr;
@@ -260,6 +268,9 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_viewProj", [this] { showNavigator(); });
     addMenuHandler("mnu_log", [this] { showLog(); });
     addMenuHandler("mnu_Registri", [this] { showRegisters(true); });
+    for (const char* tool : {"mnu_Watch", "mnu_dialoga", "mnu_eeprom"})
+        addMenuHandler(tool, [this, tool] { showTool(tool, true); });
+    addMenuHandler("mnu_MultiSock", [this] { showTool("mnu_MultiSock", false); });
     addMenuHandler("mnu_About", [this] { showAbout(); });
     addMenuHandler("mnu_Format", [this] { showVariables(); });
     addMenuHandler("mnu_Tables", [this] { showTables(); });
@@ -399,6 +410,36 @@ void MainWindow::showRegisters(bool toFront) {
     if (!toFront) return;
     registriSub_->raise();
     mdi_->setActiveSubWindow(registriSub_);
+}
+
+QMdiSubWindow* MainWindow::showTool(const QString& menu, bool toFront) {
+    QPointer<QMdiSubWindow>& sub = tools_[menu];
+    if (!sub) {
+        QWidget* w = nullptr;
+        if (menu == "mnu_Watch") {
+            auto* watch = new frm_watch(ctx_);
+            languages_.windowLoaded(watch, [watch] { watch->SetRes(); });
+            w = watch;
+        } else if (menu == "mnu_dialoga") {
+            w = new frm_dialoga(ctx_);
+        } else if (menu == "mnu_eeprom") {
+            w = new frm_eeprom(ctx_);
+        } else {
+            w = new MultiSockWindow(ctx_);
+        }
+        sub = mdi_->addSubWindow(w);
+        sub->setObjectName(w->objectName());
+        sub->setAttribute(Qt::WA_DeleteOnClose, false); // closing hides it; its loops end on close
+    }
+    QMdiSubWindow* front = mdi_->activeSubWindow();
+    sub->show(); // which makes it the active one
+    if (toFront) {
+        sub->raise();
+        mdi_->setActiveSubWindow(sub);
+    } else if (front && front != sub) {
+        mdi_->setActiveSubWindow(front);
+    }
+    return sub;
 }
 
 void MainWindow::showDownload() {

@@ -60,6 +60,9 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QWidget* showTables();
     // Registri: created on first use; shown modeless, and brought to the front when asked.
     void showRegisters(bool toFront);
+    // The tool windows, each a single instance created on first use: frm_watch, frm_dialoga, frm_eeprom
+    // and MultiSock by the name of their menu item; toFront also brings the window to the front.
+    QMdiSubWindow* showTool(const QString& menu, bool toFront);
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
     bool longOperationRunning() const;
 
@@ -115,6 +118,7 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QWidget> tables_;
     RegisterView registers_;
     QPointer<QMdiSubWindow> registriSub_;
+    QMap<QString, QPointer<QMdiSubWindow>> tools_;
     DebugAnimation animation_;
     DebugCommands debug_;
 };
