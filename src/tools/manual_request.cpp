@@ -55,9 +55,9 @@ bool ManualRequest::send(const std::string& node, const std::string& function, c
     auto f = decimalByte(function, 1);
     auto data = hexBytes(fields);
     if (!n || !f || !data || int(data->size()) + 2 > MaxRequest) {
-        Result = !n ? "Node: a number from 0 to 255" : !f ? "Function: a number from 1 to 255"
-                                                          : "Fields: hex bytes such as 00 0A, at most " +
-                                                                std::to_string(MaxRequest - 2);
+        Result = !n   ? "Node: a number from 0 to 255"
+                 : !f ? "Function: a number from 1 to 255"
+                      : "Fields: hex bytes such as 00 0A, at most " + std::to_string(MaxRequest - 2);
         if (onSent) onSent();
         return false;
     }
@@ -70,6 +70,10 @@ bool ManualRequest::send(const std::string& node, const std::string& function, c
     const uint8_t result = TrasmettiRicevi(ctx_, 0);
     comm.MonitorOn = 0;
     Result = ResultText(result);
+    // An exception answer carries the function code with its top bit set and the exception code.
+    if (result == ComWrongAnswer && comm.RxLength >= 3 && comm.RxBuffer[0] == *n &&
+        comm.RxBuffer[1] == (*f | 0x80))
+        Result = "Exception answer, code " + std::to_string(comm.RxBuffer[2]);
     if (onSent) onSent();
     return result == ComOk;
 }

@@ -18,7 +18,7 @@ class ManualRequest {
     void stop();
     bool repeating() const { return repeating_; }
 
-    std::string Result; // the result code in words, or why the request was refused
+    std::string Result;           // the result code in words, or why the request was refused
     std::function<void()> onSent; // after every send, refused ones too: redraw
 
   private:

@@ -19,7 +19,8 @@ std::optional<int> hexAddress(const std::string& text) {
 
 } // namespace
 
-std::optional<std::pair<int16_t, int16_t>> MemoryTool::blockRange(const std::string& from, const std::string& to) {
+std::optional<std::pair<int16_t, int16_t>> MemoryTool::blockRange(const std::string& from,
+                                                                  const std::string& to) {
     auto a = hexAddress(from), b = hexAddress(to);
     if (!a || !b || *a > *b) return std::nullopt;
     return std::pair<int16_t, int16_t>(int16_t(*a / BlockBytes), int16_t(*b / BlockBytes + 1));
@@ -28,8 +29,8 @@ std::optional<std::pair<int16_t, int16_t>> MemoryTool::blockRange(const std::str
 template <class F> bool MemoryTool::run(const std::string& from, const std::string& to, F transfer) {
     auto range = blockRange(from, to);
     if (!range) {
-        ctx_.dialogs.messageBox("Addresses: hex from 0000 to FFFF, the first not above the last", MsgButtons::Ok,
-                                MsgIcon::Warning, "EEprom");
+        ctx_.dialogs.messageBox("Addresses: hex from 0000 to FFFF, the first not above the last",
+                                MsgButtons::Ok, MsgIcon::Warning, "EEprom");
         return false;
     }
     if (running_ || !ToolMayStart(ctx_)) return false;
@@ -51,5 +52,7 @@ bool MemoryTool::upload(const TransferView& view, const std::string& from, const
 }
 
 bool MemoryTool::download(const TransferView& view, const std::string& from, const std::string& to) {
-    return run(from, to, [&](int16_t first, int16_t last) { return DownloadHex(ctx_, view, files, first, last, true); });
+    return run(from, to, [&](int16_t first, int16_t last) {
+        return DownloadHex(ctx_, view, files, first, last, true);
+    });
 }

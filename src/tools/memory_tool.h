@@ -15,7 +15,8 @@ class MemoryTool {
 
     // Blocks first .. last - 1 that cover the addresses from .. to (hex, 0000..FFFF, from <= to);
     // nothing when the text is not such a range.
-    static std::optional<std::pair<int16_t, int16_t>> blockRange(const std::string& from, const std::string& to);
+    static std::optional<std::pair<int16_t, int16_t>> blockRange(const std::string& from,
+                                                                 const std::string& to);
 
     // Each refuses a bad range (message box) or a busy link (log line) and sends nothing. The upload's
     // outcome is in the log (true: it ran); the download is true when every block was written.

@@ -13,7 +13,7 @@ namespace {
 
 constexpr int RowText = 56;
 constexpr size_t MaxTextLength = 99; // what one string write carries
-constexpr uint8_t EntryTypes[] = {KindUInt, KindInt,  KindULong, KindLong, KindFloat, KindKFlt,
+constexpr uint8_t EntryTypes[] = {KindUInt,  KindInt, KindULong, KindLong, KindFloat,    KindKFlt,
                                   KindKLong, KindHex, KindAscii, KindBin,  KindStringRam};
 
 std::string trimmed(const std::string& s) {
@@ -58,8 +58,10 @@ struct OneRegisterType {
     int64_t lo, hi;
     size_t maxDigits;
 };
-constexpr OneRegisterType OneRegister[] = {
-    {KindUInt, 10, 0, 65535, 5}, {KindInt, 10, -32768, 32767, 6}, {KindHex, 16, 0, 65535, 4}, {KindBin, 2, 0, 65535, 16}};
+constexpr OneRegisterType OneRegister[] = {{KindUInt, 10, 0, 65535, 5},
+                                           {KindInt, 10, -32768, 32767, 6},
+                                           {KindHex, 16, 0, 65535, 4},
+                                           {KindBin, 2, 0, 65535, 16}};
 
 const OneRegisterType* oneRegisterType(uint8_t type) {
     for (const auto& r : OneRegister)
@@ -87,8 +89,10 @@ bool ValueEntry::refuse(const std::string& why) {
 bool ValueEntry::write(const std::string& typed) {
     const std::string t = ValueType == KindStringRam ? typed : trimmed(typed);
     const int16_t reg = static_cast<int16_t>(Register);
-    const std::string outOfRange = "Value out of range: " + t;
     if (Register < 0 || Register >= RegisterCount) return refuse("No such register");
+    if (ValueType >= ValueTypeNameCount) return refuse("No such value type");
+    const std::string outOfRange =
+        "Value out of range for " + ctx_.shell.ValueTypeNames[ValueType] + ": " + t;
     bool ok = false;
     if (const OneRegisterType* one = oneRegisterType(ValueType); one || ValueType == KindAscii) {
         auto n = one ? (t.size() <= one->maxDigits ? whole(t, one->base, one->lo, one->hi) : std::nullopt)
@@ -113,4 +117,10 @@ bool ValueEntry::write(const std::string& typed) {
     }
     Message = ok ? "Written" : "Write failed";
     return ok;
+}
+
+std::string ValueEntry::registerText() const {
+    if (Register < 0 || Register >= RegisterCount) return {};
+    const RegisterRecord& r = ctx_.comm.Registers[static_cast<size_t>(Register)];
+    return r.Label + " " + r.Name;
 }

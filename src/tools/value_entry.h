@@ -15,6 +15,8 @@ class ValueEntry {
 
     // Row captions from UiText 56-59; the type list: ValueTypeNames 0-9 and 13.
     void SetRes();
+    // The register's label and name, for the dialog's first row.
+    std::string registerText() const;
     // Writes text to Register as ValueType; false when refused (Message says why) or the write failed.
     bool write(const std::string& text);
 

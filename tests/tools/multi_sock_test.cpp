@@ -34,8 +34,10 @@ TEST_F(MultiSockTest, ScansEachDeviceAndReportsTheSilentOne) {
 }
 
 TEST_F(MultiSockTest, InvalidDevicesAreRefused) {
-    for (auto [ip, port, node] : {std::array{"127.0.0", "502", "1"}, {"127.0.0.256", "502", "1"},
-                                  {"127.0.0.1", "0", "1"}, {"127.0.0.1", "502", "256"}})
+    for (auto [ip, port, node] : {std::array{"127.0.0", "502", "1"},
+                                  {"127.0.0.256", "502", "1"},
+                                  {"127.0.0.1", "0", "1"},
+                                  {"127.0.0.1", "502", "256"}})
         EXPECT_FALSE(scan.add(ip, port, node)) << ip << " " << port << " " << node;
     EXPECT_TRUE(scan.Devices.empty());
 }

@@ -427,9 +427,11 @@ QMdiSubWindow* MainWindow::showTool(const QString& menu, bool toFront) {
         } else {
             w = new MultiSockWindow(ctx_);
         }
+        const QSize size = w->size(); // the window's own opening size, inside the frame
         sub = mdi_->addSubWindow(w);
         sub->setObjectName(w->objectName());
         sub->setAttribute(Qt::WA_DeleteOnClose, false); // closing hides it; its loops end on close
+        sub->resize(size + sub->sizeHint() - w->sizeHint());
     }
     QMdiSubWindow* front = mdi_->activeSubWindow();
     sub->show(); // which makes it the active one

@@ -44,7 +44,7 @@ Input_Box::Input_Box(ValueEntry& entry, QWidget* parent)
     lbl_msg_ = new QLabel;
     lbl_msg_->setObjectName("lbl_msg");
     auto* rows = new QFormLayout;
-    rows->addRow(latin1(entry.RowCaptions[0]), new QLabel(QString("%R%1").arg(entry.Register)));
+    rows->addRow(latin1(entry.RowCaptions[0]), new QLabel(latin1(entry.registerText())));
     rows->addRow(latin1(entry.RowCaptions[1]), txt_);
     rows->addRow(latin1(entry.RowCaptions[2]), cmb_type_);
     static_cast<QVBoxLayout*>(layout())->insertLayout(0, rows);

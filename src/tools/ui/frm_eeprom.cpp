@@ -31,7 +31,8 @@ frm_eeprom::frm_eeprom(AppContext& ctx, QWidget* parent)
     keys->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(new QLabel("Memory-image files (.hex) hold one decimal byte value per line, from the first address on."));
+    layout->addWidget(new QLabel(
+        "Memory-image files (.hex) hold one decimal byte value per line, from the first address on."));
     layout->addLayout(keys);
     layout->addWidget(ProgressBar1);
     layout->addStretch();

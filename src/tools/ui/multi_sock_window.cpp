@@ -12,8 +12,8 @@
 #include "tools/ui/tool_table.h"
 
 MultiSockWindow::MultiSockWindow(AppContext& ctx, QWidget* parent)
-    : QWidget(parent), scan_(ctx, link_), txt_ip_(new QLineEdit("127.0.0.1")), txt_port_(new QLineEdit("502")),
-      txt_node_(new QLineEdit("1")),
+    : QWidget(parent), scan_(ctx, link_), txt_ip_(new QLineEdit("127.0.0.1")),
+      txt_port_(new QLineEdit("502")), txt_node_(new QLineEdit("1")),
       lst_(makeToolTable({"Address", "Port", "Node", "Model", "Run state", "Result"})),
       cmd_scan_(new QPushButton("Scan")), cmd_stop_(new QPushButton("Stop")) {
     setObjectName("MultiSock");
@@ -62,9 +62,9 @@ void MultiSockWindow::closeEvent(QCloseEvent* event) {
 void MultiSockWindow::draw() {
     std::vector<std::vector<std::string>> rows;
     for (const auto& d : scan_.Devices)
-        rows.push_back({d.IpAddress, std::to_string(d.Port), std::to_string(d.Node), d.Model, d.RunState, d.Result});
+        rows.push_back(
+            {d.IpAddress, std::to_string(d.Port), std::to_string(d.Node), d.Model, d.RunState, d.Result});
     fillTable(*lst_, rows);
-    lst_->resizeColumnsToContents();
     cmd_scan_->setEnabled(!scan_.running());
     cmd_stop_->setEnabled(scan_.running());
 }

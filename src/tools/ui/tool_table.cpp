@@ -12,7 +12,7 @@ QTableWidget* makeToolTable(const QStringList& headers) {
     t->setSelectionBehavior(QAbstractItemView::SelectRows);
     t->setSelectionMode(QAbstractItemView::SingleSelection);
     t->verticalHeader()->hide();
-    t->horizontalHeader()->setStretchLastSection(true);
+    t->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch); // the columns share the width
     return t;
 }
 

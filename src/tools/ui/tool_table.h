@@ -6,6 +6,5 @@
 
 class QTableWidget;
 
-
 QTableWidget* makeToolTable(const QStringList& headers);
 void fillTable(QTableWidget& table, const std::vector<std::vector<std::string>>& rows);

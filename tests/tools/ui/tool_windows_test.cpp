@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "app/shell_procedures.h"
 #include "app/startup.h"
@@ -61,7 +62,8 @@ TEST_F(ToolWindows, EachMenuItemOpensOneInstanceOfItsWindow) {
         EXPECT_EQ(window.mdi()->subWindowList().size(), before + 1) << menu;
         EXPECT_TRUE(window.mdi()->subWindowList().back()->isVisible()) << menu;
     }
-    EXPECT_EQ(window.mdi()->activeSubWindow(), window.showTool("mnu_eeprom", false)); // MultiSock stays behind
+    EXPECT_EQ(window.mdi()->activeSubWindow(),
+              window.showTool("mnu_eeprom", false)); // MultiSock stays behind
     EXPECT_EQ(window.findChild<frm_eeprom*>()->ProgressBar1->maximum(), 100);
 }
 
@@ -99,6 +101,18 @@ TEST_F(ToolWindows, WatchWindowWritesATypedValueThroughInputBox) {
     box->text()->setText("-5");
     box->cmd_ok_Click();
     EXPECT_EQ(sim.holding(20), 0xFFFB);
+}
+
+TEST_F(ToolWindows, ClosingTheWatchWindowEndsItsRefresh) {
+    window.show();
+    auto* w = open<frm_watch>("mnu_Watch");
+    ASSERT_NE(w, nullptr);
+    w->view().add(3);
+    QTimer::singleShot(0, [this] { window.showTool("mnu_Watch", false)->close(); });
+    w->view().start(); // returns once the window closed
+    EXPECT_FALSE(w->view().running());
+    EXPECT_EQ(s.comm->PollBusy, 0);
+    EXPECT_FALSE(window.showTool("mnu_Watch", false)->isHidden()); // the menu shows it again
 }
 
 } // namespace
