@@ -229,9 +229,12 @@ void MainWindow::bindCommands() {
     add("pause", true, [this] { debug_.pause(); });
     add("stop", true, [this] { debug_.stop(); });
     // The loops wait for PollStop; other keys may run from inside their waits to end them.
-    router_.add("run", [this] { return debug_.run(); }, CommandRouter::Kind::Loop);
-    router_.add("runBr", [this] { return debug_.runToBreak(); }, CommandRouter::Kind::Loop);
-    router_.add("step", [this] { return debug_.step(); }, CommandRouter::Kind::Loop);
+    router_.add(
+        "run", [this] { return debug_.run(); }, CommandRouter::Kind::Loop);
+    router_.add(
+        "runBr", [this] { return debug_.runToBreak(); }, CommandRouter::Kind::Loop);
+    router_.add(
+        "step", [this] { return debug_.step(); }, CommandRouter::Kind::Loop);
     add("view_http", bool(p.OpenUrl), [this] { viewWebPage(); });
     if (p.Program) {
         ProgramCommands& program = *p.Program;
@@ -414,7 +417,9 @@ void MainWindow::showRegisters(bool toFront) {
 
 QMdiSubWindow* MainWindow::showTool(const QString& menu, bool toFront) {
     QPointer<QMdiSubWindow>& sub = tools_[menu];
-    if (!sub) {
+    const bool created = !sub;
+    QSize size; // the window's own opening size, inside the frame
+    if (created) {
         QWidget* w = nullptr;
         if (menu == "mnu_Watch") {
             auto* watch = new frm_watch(ctx_);
@@ -427,14 +432,20 @@ QMdiSubWindow* MainWindow::showTool(const QString& menu, bool toFront) {
         } else {
             w = new MultiSockWindow(ctx_);
         }
-        const QSize size = w->size(); // the window's own opening size, inside the frame
+        size = w->size();
         sub = mdi_->addSubWindow(w);
         sub->setObjectName(w->objectName());
         sub->setAttribute(Qt::WA_DeleteOnClose, false); // closing hides it; its loops end on close
-        sub->resize(size + sub->sizeHint() - w->sizeHint());
     }
     QMdiSubWindow* front = mdi_->activeSubWindow();
     sub->show(); // which makes it the active one
+    if (created) {
+        sub->resize(size + sub->size() - sub->widget()->size());
+        // Placed where the area had room, but never past its right or bottom edge.
+        const QSize room = mdi_->viewport()->size() - sub->size();
+        sub->move(std::clamp(sub->x(), 0, std::max(0, room.width())),
+                  std::clamp(sub->y(), 0, std::max(0, room.height())));
+    }
     if (toFront) {
         sub->raise();
         mdi_->setActiveSubWindow(sub);

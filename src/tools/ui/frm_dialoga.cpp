@@ -48,7 +48,7 @@ frm_dialoga::frm_dialoga(AppContext& ctx, QWidget* parent)
     });
     connect(stop, &QPushButton::clicked, this, [this] { request_.stop(); });
     request_.onSent = [this] { draw(); };
-    resize(460, 340);
+    resize(380, 300);
 }
 
 frm_dialoga::~frm_dialoga() {

@@ -31,14 +31,16 @@ frm_eeprom::frm_eeprom(AppContext& ctx, QWidget* parent)
     keys->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(new QLabel(
-        "Memory-image files (.hex) hold one decimal byte value per line, from the first address on."));
+    auto* note = new QLabel("Memory-image files (.hex) hold one decimal byte value per line, from the first "
+                            "address on.");
+    note->setWordWrap(true);
+    layout->addWidget(note);
     layout->addLayout(keys);
     layout->addWidget(ProgressBar1);
     layout->addStretch();
     connect(cmd_upload_, &QPushButton::clicked, this, [this] { transfer(true); });
     connect(cmd_download_, &QPushButton::clicked, this, [this] { transfer(false); });
-    resize(420, 220);
+    resize(400, 190);
 }
 
 void frm_eeprom::transfer(bool upload) {

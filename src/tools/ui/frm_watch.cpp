@@ -50,7 +50,7 @@ frm_watch::frm_watch(AppContext& ctx, QWidget* parent)
     view_.onChanged = [this] { draw(); };
     entry_.SetRes();
     view_.SetRes();
-    resize(560, 360);
+    resize(480, 300);
 }
 
 frm_watch::~frm_watch() {

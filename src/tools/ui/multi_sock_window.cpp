@@ -46,7 +46,7 @@ MultiSockWindow::MultiSockWindow(AppContext& ctx, QWidget* parent)
     connect(cmd_stop_, &QPushButton::clicked, this, [this] { scan_.stop(); });
     scan_.onChanged = [this] { draw(); };
     draw();
-    resize(620, 320);
+    resize(560, 260);
 }
 
 MultiSockWindow::~MultiSockWindow() {
