@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,6 +10,7 @@
 
 #include "app/app_context.h"
 #include "fbeditor/ui/state_view.h"
+#include "tools/ui/tool_table.h"
 
 frm_dialoga::frm_dialoga(AppContext& ctx, QWidget* parent)
     : QWidget(parent), ctx_(ctx), request_(ctx), txt_node_(new QLineEdit), txt_func_(new QLineEdit("3")),
@@ -31,13 +31,9 @@ frm_dialoga::frm_dialoga(AppContext& ctx, QWidget* parent)
     send->setObjectName("cmd_send");
     auto* repeat = new QPushButton("Repeat");
     auto* stop = new QPushButton("Stop");
-    auto* keys = new QHBoxLayout;
-    for (QPushButton* b : {send, repeat, stop})
-        keys->addWidget(b);
-    keys->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(keys);
+    layout->addLayout(keyRow({send, repeat, stop}));
     layout->addWidget(new QLabel("Answer (buff_rx)"));
     layout->addWidget(rx_, 1);
     layout->addWidget(lbl_result_);

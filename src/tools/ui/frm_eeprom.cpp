@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -10,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "fbeditor/ui/state_view.h"
+#include "tools/ui/tool_table.h"
 
 frm_eeprom::frm_eeprom(AppContext& ctx, QWidget* parent)
     : QWidget(parent), ProgressBar1(new QProgressBar), tool_(ctx), txt_from_(new QLineEdit("0000")),
@@ -25,17 +25,13 @@ frm_eeprom::frm_eeprom(AppContext& ctx, QWidget* parent)
     auto* form = new QFormLayout;
     form->addRow("First address (hex)", txt_from_);
     form->addRow("Last address (hex)", txt_to_);
-    auto* keys = new QHBoxLayout;
-    keys->addWidget(cmd_upload_);
-    keys->addWidget(cmd_download_);
-    keys->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     auto* note = new QLabel("Memory-image files (.hex) hold one decimal byte value per line, from the first "
                             "address on.");
     note->setWordWrap(true);
     layout->addWidget(note);
-    layout->addLayout(keys);
+    layout->addLayout(keyRow({cmd_upload_, cmd_download_}));
     layout->addWidget(ProgressBar1);
     layout->addStretch();
     connect(cmd_upload_, &QPushButton::clicked, this, [this] { transfer(true); });

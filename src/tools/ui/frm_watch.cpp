@@ -29,14 +29,10 @@ frm_watch::frm_watch(AppContext& ctx, QWidget* parent)
     top->addWidget(cmb_reg_, 1);
     top->addWidget(add);
     top->addWidget(remove);
-    auto* keys = new QHBoxLayout;
-    for (QPushButton* b : {cmd_start_, cmd_stop_, write})
-        keys->addWidget(b);
-    keys->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(lst_, 1);
-    layout->addLayout(keys);
+    layout->addLayout(keyRow({cmd_start_, cmd_stop_, write}));
     connect(add, &QPushButton::clicked, this, [this] {
         if (int i = cmb_reg_->currentIndex(); i >= 0) view_.add(view_.Choices[size_t(i)].Register);
     });

@@ -30,14 +30,10 @@ MultiSockWindow::MultiSockWindow(AppContext& ctx, QWidget* parent)
     entry->addWidget(new QLabel("Node"));
     entry->addWidget(txt_node_);
     entry->addWidget(add);
-    auto* keys = new QHBoxLayout;
-    for (QPushButton* b : {remove, cmd_scan_, cmd_stop_})
-        keys->addWidget(b);
-    keys->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(entry);
     layout->addWidget(lst_, 1);
-    layout->addLayout(keys);
+    layout->addLayout(keyRow({remove, cmd_scan_, cmd_stop_}));
     connect(add, &QPushButton::clicked, this, [this] {
         scan_.add(bytes(txt_ip_->text()), bytes(txt_port_->text()), bytes(txt_node_->text()));
     });

@@ -1,6 +1,8 @@
 #include "tools/ui/tool_table.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QTableWidget>
 
 #include "fbeditor/ui/state_view.h"
@@ -24,4 +26,12 @@ void fillTable(QTableWidget& table, const std::vector<std::vector<std::string>>&
             if (!item) table.setItem(r, c, item = new QTableWidgetItem);
             item->setText(latin1(rows[size_t(r)][size_t(c)]));
         }
+}
+
+QHBoxLayout* keyRow(std::initializer_list<QPushButton*> keys) {
+    auto* row = new QHBoxLayout;
+    for (QPushButton* k : keys)
+        row->addWidget(k);
+    row->addStretch();
+    return row;
 }
