@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include <memory>
 
 #include "app/command_router.h"
 #include "app/language_switch.h"
@@ -16,6 +17,7 @@
 struct AppContext;
 struct ShellProcedures;
 class AboutBox;
+class ConfigWindow;
 class LogWindow;
 class ProgramCommands;
 class ProjectNavigator;
@@ -63,6 +65,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     // The tool windows, each a single instance created on first use: frm_watch, frm_dialoga, frm_eeprom
     // and MultiSock by the name of their menu item; toFront also brings the window to the front.
     QMdiSubWindow* showTool(const QString& menu, bool toFront);
+    // frm_Config2 on the current model: created and loaded on first use; with read, it reads the module.
+    QWidget* showConfig(bool read);
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
     bool longOperationRunning() const;
 
@@ -119,6 +123,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     RegisterView registers_;
     QPointer<QMdiSubWindow> registriSub_;
     QMap<QString, QPointer<QMdiSubWindow>> tools_;
+    std::unique_ptr<ConfigWindow> config_; // its data outlive the window's closing
+    QPointer<QMdiSubWindow> configSub_;
     DebugAnimation animation_;
     DebugCommands debug_;
 };
