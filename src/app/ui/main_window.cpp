@@ -33,6 +33,10 @@
 #include "program/ui/program_commands.h"
 #include "project/ui/frm_variabili.h"
 #include "project/ui/print_project.h"
+#include "tools/ui/frm_dialoga.h"
+#include "tools/ui/frm_eeprom.h"
+#include "tools/ui/frm_watch.h"
+#include "tools/ui/multi_sock_window.h"
 #include "tools/ui/registri.h"
 
 namespace {
@@ -82,6 +86,10 @@ MainWindow::~MainWindow() {
     delete tables_;
     delete configSub_;
     delete registriSub_; // its window draws the register view, which goes with this window
+    for (const auto& sub : std::as_const(tools_)) {
+        if (sub) languages_.windowUnloaded(sub->widget());
+        delete sub.data();
+    }
     if (procs_.Program) procs_.Program->setLanguages(nullptr); // its windows go with the MDI area, later
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
@@ -233,9 +241,12 @@ void MainWindow::bindCommands() {
     add("pause", true, [this] { debug_.pause(); });
     add("stop", true, [this] { debug_.stop(); });
     // The loops wait for PollStop; other keys may run from inside their waits to end them.
-    router_.add("run", [this] { return debug_.run(); }, CommandRouter::Kind::Loop);
-    router_.add("runBr", [this] { return debug_.runToBreak(); }, CommandRouter::Kind::Loop);
-    router_.add("step", [this] { return debug_.step(); }, CommandRouter::Kind::Loop);
+    router_.add(
+        "run", [this] { return debug_.run(); }, CommandRouter::Kind::Loop);
+    router_.add(
+        "runBr", [this] { return debug_.runToBreak(); }, CommandRouter::Kind::Loop);
+    router_.add(
+        "step", [this] { return debug_.step(); }, CommandRouter::Kind::Loop);
     add("view_http", bool(p.OpenUrl), [this] { viewWebPage(); });
     if (p.Program) {
         ProgramCommands& program = *p.Program;
@@ -279,6 +290,9 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_viewProj", [this] { showNavigator(); });
     addMenuHandler("mnu_log", [this] { showLog(); });
     addMenuHandler("mnu_Registri", [this] { showRegisters(true); });
+    for (const char* tool : {"mnu_Watch", "mnu_dialoga", "mnu_eeprom"})
+        addMenuHandler(tool, [this, tool] { showTool(tool, true); });
+    addMenuHandler("mnu_MultiSock", [this] { showTool("mnu_MultiSock", false); });
     addMenuHandler("mnu_About", [this] { showAbout(); });
     addMenuHandler("mnu_Format", [this] { showVariables(); });
     addMenuHandler("mnu_Tables", [this] { showTables(); });
@@ -430,6 +444,46 @@ void MainWindow::showRegisters(bool toFront) {
     if (!toFront) return;
     registriSub_->raise();
     mdi_->setActiveSubWindow(registriSub_);
+}
+
+QMdiSubWindow* MainWindow::showTool(const QString& menu, bool toFront) {
+    QPointer<QMdiSubWindow>& sub = tools_[menu];
+    const bool created = !sub;
+    QSize size; // the window's own opening size, inside the frame
+    if (created) {
+        QWidget* w = nullptr;
+        if (menu == "mnu_Watch") {
+            auto* watch = new frm_watch(ctx_);
+            languages_.windowLoaded(watch, [watch] { watch->SetRes(); });
+            w = watch;
+        } else if (menu == "mnu_dialoga") {
+            w = new frm_dialoga(ctx_);
+        } else if (menu == "mnu_eeprom") {
+            w = new frm_eeprom(ctx_);
+        } else {
+            w = new MultiSockWindow(ctx_);
+        }
+        size = w->size();
+        sub = mdi_->addSubWindow(w);
+        sub->setObjectName(w->objectName());
+        sub->setAttribute(Qt::WA_DeleteOnClose, false); // closing hides it; its loops end on close
+    }
+    QMdiSubWindow* front = mdi_->activeSubWindow();
+    sub->show(); // which makes it the active one
+    if (created) {
+        sub->resize(size + sub->size() - sub->widget()->size());
+        // Placed where the area had room, but never past its right or bottom edge.
+        const QSize room = mdi_->viewport()->size() - sub->size();
+        sub->move(std::clamp(sub->x(), 0, std::max(0, room.width())),
+                  std::clamp(sub->y(), 0, std::max(0, room.height())));
+    }
+    if (toFront) {
+        sub->raise();
+        mdi_->setActiveSubWindow(sub);
+    } else if (front && front != sub) {
+        mdi_->setActiveSubWindow(front);
+    }
+    return sub;
 }
 
 void MainWindow::showDownload() {

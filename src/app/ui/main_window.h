@@ -69,6 +69,9 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QWidget* showTables();
     // Registri: created on first use; shown modeless, and brought to the front when asked.
     void showRegisters(bool toFront);
+    // The tool windows, each a single instance created on first use: frm_watch, frm_dialoga, frm_eeprom
+    // and MultiSock by the name of their menu item; toFront also brings the window to the front.
+    QMdiSubWindow* showTool(const QString& menu, bool toFront);
     // frm_Config2 on the current model: created and loaded on first use; with read, it reads the module.
     QWidget* showConfig(bool read);
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
@@ -129,6 +132,7 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QMdiSubWindow> display_, scheduler_, images_;
     RegisterView registers_;
     QPointer<QMdiSubWindow> registriSub_;
+    QMap<QString, QPointer<QMdiSubWindow>> tools_;
     std::unique_ptr<ConfigWindow> config_; // its data outlive the window's closing
     QPointer<QMdiSubWindow> configSub_;
     DebugAnimation animation_;
