@@ -103,15 +103,6 @@ TEST(SettingsForm, OkOverSerialLeavesAddressAndTimeoutsAndBadNumbersKeepOldValue
                                                  "MappaRegistri(false)"}));
 }
 
-TEST(SettingsForm, FailedConnectNeitherIdentifiesNorReadsTheMode) {
-    ShellFixture f;
-    SettingsForm form = loadSettingsForm(f.ctx);
-    form.ModelRow = 5;
-    applySettings(f.ctx, f.recordingProcedures(false), form);
-    EXPECT_EQ(f.calls,
-              (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "MappaRegistri(false)"}));
-}
-
 TEST(SettingsForm, OkWhilePollingStopsTheLoopAndReconnectsWithoutWaitingForIt) {
     ShellFixture f;
     // OK runs inside the loop's wait: the loop can only end after this handler returns.
