@@ -173,19 +173,3 @@ TEST_F(VariablesWindow, StringAndTextPagesOnlyForTheBrandsModels) {
     EXPECT_EQ(blocks->currentRow(), 10);
 }
 
-TEST_F(VariablesWindow, ScreenshotOfTheVariablesPage) {
-    project.Variables.Count = 3;
-    project.Variables.Variables[0] = {30, 4, "%+5.1f", "Temp", 0, 0, 0, 0, "Temperature"};
-    project.Variables.Variables[1] = {2, 14, "9", "Site", 9, 8, 1, 1, "Site"};
-    project.Variables.Variables[2] = {0, 16, "", "Date", 0, 0, 0, 0, "Date"};
-    open();
-    w->resize(900, 520);
-    const QByteArray dir = qgetenv("MELQO_SHOTS");
-    for (int row : {0, 1}) {
-        w->list()->setCurrentItem(w->list()->topLevelItem(row));
-        const QImage shot = w->grab().toImage();
-        EXPECT_FALSE(shot.isNull());
-        if (!dir.isEmpty())
-            shot.save(QString::fromLocal8Bit(dir) + QString("/frm_variabili_%1.png").arg(row));
-    }
-}
