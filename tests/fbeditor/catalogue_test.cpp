@@ -79,8 +79,6 @@ TEST_F(CatalogueLayout, FreshCommTabOnAnOrdinaryModel) {
     EXPECT_EQ(editor.state.SelectedTab, 1);
     std::vector<Cell> expected = {{0, 0, 1}, {1, 1, 1}, {2, 3, 0}, {9, 3, 1}, {40, 0, 0}, {65, 1, 0}};
     EXPECT_EQ(visible(), expected);
-    EXPECT_EQ(editor.state.Options[40].Caption, "Read Holding");
-    EXPECT_EQ(editor.state.Options[40].Colour, 0x01FF00u);
     EXPECT_EQ(editor.state.Caption, "Functions");
     EXPECT_EQ(editor.state.OptionsFrame, "Options");
 }
