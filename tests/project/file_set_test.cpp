@@ -138,19 +138,6 @@ TEST(TablesFile, OneTableAndTwoTables) {
     EXPECT_EQ(loaded.Tables[1], tables.Tables[1]);
 }
 
-TEST(TableFile, SixLinesAndBack) {
-    LookupTable t;
-    t.Name = "T1";
-    t.PointCount = 2;
-    t.Inputs[1] = 10;
-    t.Outputs[1] = 100;
-    std::string file = writeTableFile(t);
-    EXPECT_EQ(file, crlf({"T1", " 2 ", " 0", " 10", " 0", " 100"}));
-    LookupTable back;
-    EXPECT_EQ(readTableFile(file, back), TableFileResult::Ok);
-    EXPECT_EQ(back, t);
-}
-
 TEST(TableFile, PointCountOutsideTwoToTwentySixChangesNothing) {
     LookupTable t;
     t.Name = "keep";
