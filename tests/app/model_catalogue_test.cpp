@@ -39,6 +39,42 @@ TEST(ModelCatalogue, RowsHoldDistinctCodesAndSharedValues) {
     }
 }
 
+// The flags of a row in the catalogue's own letters: D display, P programmable, R clock, C CSV logger,
+// A/B editor features, S/K scheduler features, T trigger, X project text blocks.
+std::string flagLetters(const ModelRecord& r) {
+    std::string out;
+    for (auto [f, c] : {std::pair{r.HasDisplay, 'D'}, {r.IsProgrammable, 'P'}, {r.HasRtc, 'R'},
+                        {r.HasCsvLogger, 'C'}, {r.EditorFeatureA, 'A'}, {r.HasTrigger, 'T'},
+                        {r.SchedulerFeatureA, 'S'}, {r.EditorFeatureB, 'B'}, {r.SchedulerFeatureB, 'K'},
+                        {r.ProjectTextBlocks, 'X'}})
+        if (f) out += c;
+    return out;
+}
+
+// One row per model the devices and the editors treat apart.
+TEST(ModelCatalogue, RowsTheSystemTreatsApart) {
+    const struct {
+        size_t Row;
+        const char* Code;
+        int Registers, HighStart, FirstUser, MaxVariables, RecordSize;
+        const char* Flags;
+    } rows[] = {
+        {0, "8670", 1024, 960, 26, 32, 16, "P"},         {9, "8480", 1024, 960, 26, 32, 16, "DP"},
+        {27, "89E6", 1280, 1216, 34, 127, 16, "PRCASBKX"}, {29, "8401", 1280, 1216, 26, 127, 16, "PCBX"},
+        {31, "84B5", 1280, 1152, 35, 127, 16, "PRCASBKX"}, {35, "5920", 1280, 1216, 39, 1, 32, "PTBX"},
+        {37, "868F", 1024, 960, 27, 32, 32, "DP"},         {48, "9E23", 1280, 1216, 45, 255, 32, "ABX"},
+    };
+    ModelCatalogue c = build();
+    for (const auto& e : rows) {
+        const ModelRecord& r = c[e.Row];
+        EXPECT_EQ((std::tuple{r.ModelCode, r.NumRegisters, r.HighRegisterStart, r.FirstUserRegister,
+                              r.MaxVariables, r.VariableRecordSize, flagLetters(r)}),
+                  (std::tuple{std::string(e.Code), e.Registers, e.HighStart, e.FirstUser, e.MaxVariables,
+                              e.RecordSize, std::string(e.Flags)}))
+            << "row " << e.Row;
+    }
+}
+
 TEST(ModelCatalogue, BuildFlagsChangeOnlyTheirRows) {
     ModelCatalogue plain = build();
     ModelCatalogue variant = build({.Brand1 = -1, .Variant = -1});

@@ -106,8 +106,11 @@ TEST_F(CatalogueLayout, EachTabPlacesOnlyItsOwnEntries) {
     std::set<int> shown;
     for (int tab = 1; tab <= TabCount; ++tab) {
         editor.tabClick(tab);
-        for (Cell c : visible())
+        std::set<std::pair<int, int>> places; // no two entries share a button's place
+        for (Cell c : visible()) {
             shown.insert(c.Index);
+            EXPECT_TRUE(places.insert({c.Row, c.Column}).second) << "tab " << tab << " entry " << c.Index;
+        }
     }
     for (int never : {6, 10, 12, 17, 31, 41, 44, 60, 61, 62, 63, 64})
         EXPECT_FALSE(shown.count(never)) << never;

@@ -43,3 +43,10 @@ TEST(ProgramStore, ClearingTheCurrentSectionEmptiesItsRungsOnly) {
     EXPECT_EQ(store.Sections[0].RungCount, 4);
 }
 
+TEST(ProgramStore, AppendingStopsAtTheLastSlot) {
+    ProgramStore store;
+    for (int i = 1; i <= MaxRungs; ++i) EXPECT_EQ(AppendRung(store), i);
+    EXPECT_EQ(AppendRung(store), 0);
+    EXPECT_EQ(store.current().RungCount, MaxRungs);
+    EXPECT_EQ(store.CurrentRungCount, MaxRungs);
+}
