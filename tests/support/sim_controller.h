@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -66,6 +67,10 @@ class SimController {
     // Two-wire RS-485: every RTU request is echoed back before the answer.
     void setEcho(bool echo) { echo_ = echo; }
 
+    // When set (before start), answers every request in place of the built-in device, whatever its address:
+    // a world of several nodes on one line. An empty answer is silence. Runs on the simulator's thread.
+    void setResponder(std::function<Bytes(const Bytes& request)> responder) { responder_ = std::move(responder); }
+
     // The next requests addressed to this node meet these faults, one each, in order.
     void inject(SimFaultSpec fault);
 
@@ -88,6 +93,7 @@ class SimController {
     bool deliver(Bytes pdu, bool rtu, const Bytes& mbapPrefix, int fd);
 
     const uint8_t node_;
+    std::function<Bytes(const Bytes&)> responder_;
     mutable std::mutex mutex_;
     std::vector<uint8_t> memory_ = std::vector<uint8_t>(65536, 0);
     std::vector<uint8_t> image_ = std::vector<uint8_t>(65536, 0);
