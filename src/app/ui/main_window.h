@@ -11,11 +11,14 @@
 #include "app/ui/settings_dialog.h"
 #include "comm/debug_animation.h"
 #include "comm/debug_commands.h"
+#include "factorytest/instruments/instrument_port.h"
+#include "platform/qt_link_port.h"
 #include "tools/register_view.h"
 
 struct AppContext;
 struct ShellProcedures;
 class AboutBox;
+class CalibrationBench;
 class LogWindow;
 class ProgramCommands;
 class ProjectNavigator;
@@ -60,6 +63,10 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QWidget* showTables();
     // Registri: created on first use; shown modeless, and brought to the front when asked.
     void showRegisters(bool toFront);
+    // coll7593, the analog module calibration bench: created on first use, then brought to the front.
+    QWidget* showColl7593();
+    // The instruments' serial ports, kept for the factory test benches.
+    InstrumentPorts& benchPorts() { return benchPorts_; }
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
     bool longOperationRunning() const;
 
@@ -117,4 +124,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QMdiSubWindow> registriSub_;
     DebugAnimation animation_;
     DebugCommands debug_;
+    QtLinkPort Seriale_switch, Seriale_mult, Seriale_alim, Seriale_calib;
+    InstrumentPorts benchPorts_{Seriale_switch, Seriale_mult, Seriale_alim, Seriale_calib};
+    std::unique_ptr<CalibrationBench> calibrationBench_;
+    QPointer<QMdiSubWindow> coll7593_;
 };
