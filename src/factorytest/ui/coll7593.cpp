@@ -29,7 +29,7 @@ std::array<const BenchLabel*, 7> labelsOf(const BenchRow& r) {
 }
 
 // Style sheets are costly to apply: only changed ones are set.
-void setStyle(QWidget* w, const QString& css) {
+void applyStyle(QWidget* w, const QString& css) {
     if (w->styleSheet() != css) w->setStyleSheet(css);
 }
 
@@ -166,12 +166,12 @@ void Coll7593::refresh() {
         r.chk_coll->setChecked(b.Ticked);
         r.chk_coll->setEnabled(idle);
         r.cmd_coll->setEnabled(idle);
-        setStyle(r.pic_coll_cella, background(b.Cell));
+        applyStyle(r.pic_coll_cella, background(b.Cell));
         const auto states = labelsOf(b);
         for (size_t l = 0; l < r.labels.size(); ++l) {
             r.labels[l]->setVisible(states[l]->Exists && states[l]->Visible);
             r.labels[l]->setText(QString::fromLatin1(states[l]->Text));
-            setStyle(r.labels[l], background(states[l]->Colour));
+            applyStyle(r.labels[l], background(states[l]->Colour));
         }
     }
 }
