@@ -46,15 +46,7 @@ class BenchOperator : public FakeDialogs {
     std::function<void(const std::string&)> onPrompt;
 
     MsgChoice messageBox(const std::string& text, MsgButtons b, MsgIcon i, const std::string& t) override {
-        const std::string prefix = "Impostare calibratore ";
-        if (text.rfind(prefix, 0) == 0) {
-            size_t used = 0;
-            const double value = std::stod(text.substr(prefix.size()), &used);
-            std::string unit = text.substr(prefix.size() + used);
-            unit.erase(0, unit.find_first_not_of(' '));
-            world_.setCalibrator(value, unit);
-        }
-        if (text == "Impostare tutti i dip-switch su OFF") world_.setDipSwitches(0);
+        world_.operatorReads(text);
         if (onPrompt) onPrompt(text);
         return FakeDialogs::messageBox(text, b, i, t);
     }

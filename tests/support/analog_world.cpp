@@ -2,13 +2,13 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 constexpr double InputGain = 1.03;                    // the module reads 3 % high until K corrects it
-constexpr double CjcError = 1.25;                     // degrees its cold junction reads high
-constexpr double OutGain = 1.02, OutOffsetUa = 35;    // output errors before the zero and span constants
+constexpr double OutOffsetUa = 35;                    // output offset before the zero constant
 
 uint16_t word(const Bytes& b, size_t i) {
     return static_cast<uint16_t>(b[i] << 8 | b[i + 1]);
@@ -104,7 +104,7 @@ uint16_t AnalogWorld::channelReading() const {
     } else if (code == 5) {
         const Node* n = find(cjcNode_);
         const auto corr = static_cast<int8_t>(n->memory[8]);
-        return static_cast<uint16_t>(std::lround((source_ + Tamb + CjcError) * 10) + corr);
+        return static_cast<uint16_t>(std::lround((source_ + Tamb + errors.cjcError) * 10) + corr);
     } else {
         const float k = constantOf(constNode_, constK_);
         units = source_ * InputGain * (k == 0 ? 1 : k); // a blank constant is an uncalibrated channel
@@ -121,7 +121,7 @@ double AnalogWorld::outputMicroAmps() const {
     auto it = m->holding.find(static_cast<uint16_t>(32 + ch));
     const double command = it == m->holding.end() ? 0 : static_cast<int16_t>(it->second);
     const double drive = s != z ? (command - z) * 20000 / (s - z) : command;
-    return OutGain * drive + OutOffsetUa;
+    return errors.outputGain * drive + OutOffsetUa;
 }
 
 uint16_t AnalogWorld::inputRegister(uint8_t node, uint16_t reg) const {
@@ -172,6 +172,7 @@ Bytes AnalogWorld::execute(const Bytes& r) {
             a.insert(a.end(), n.memory.begin() + address, n.memory.begin() + address + count);
             return a;
         }
+        if (r[2] == 4 && address == errors.refusedWriteAddress) return {r[0], static_cast<uint8_t>(f | 0x80), 4};
         if (r[2] == 4 && r.size() >= 7u + count) {
             std::copy(r.begin() + 7, r.begin() + 7 + count, n.memory.begin() + address);
             const bool constants = r[0] == 247 || r[0] == 246;
@@ -238,6 +239,18 @@ std::string AnalogWorld::calibrator(const std::string& bytes) {
         calPos_ = (calPos_ + 1) % 7;
     }
     return reply;
+}
+
+void AnalogWorld::operatorReads(const std::string& text) {
+    const std::string prefix = "Impostare calibratore ";
+    if (text.rfind(prefix, 0) == 0) {
+        char* end = nullptr;
+        const double value = std::strtod(text.c_str() + prefix.size(), &end);
+        std::string unit = end;
+        unit.erase(0, unit.find_first_not_of(' '));
+        setCalibrator(value, unit);
+    }
+    if (text == "Impostare tutti i dip-switch su OFF") setDipSwitches(0);
 }
 
 void AnalogWorld::setCalibrator(double value, const std::string& unit) {

@@ -27,7 +27,10 @@ class AnalogWorld {
     std::string supply(const std::string& bytes);
     std::string calibrator(const std::string& bytes);
 
-    // The operator sets the calibrator (unit as in the prompt, "" for an output value on model 3).
+    // The operator does what a bench message says: sets the calibrator as "Impostare calibratore ..."
+    // asks, or the dip-switches off.
+    void operatorReads(const std::string& message);
+    // The calibrator set by hand (unit as in the prompt, "" for an output value on model 3).
     void setCalibrator(double value, const std::string& unit);
     void setDipSwitches(uint16_t v);
     void setMultimeterSilent(bool silent);
@@ -42,6 +45,13 @@ class AnalogWorld {
     int beeps() const;
 
     uint8_t moduleNode() const { return module_; }
+
+    // Faults and errors of this bench, set before a run.
+    struct Errors {
+        double outputGain = 1.02;            // the outputs' gain before the span constant
+        double cjcError = 1.25;              // degrees the cold junction reads high
+        int refusedWriteAddress = -1;        // memory writes there meet an exception answer
+    } errors;
     void setIdentification(uint16_t reg1, uint16_t reg2);
     static constexpr double Tamb = 23.45; // the calibrator's reference temperature
 
