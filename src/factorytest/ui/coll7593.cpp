@@ -71,16 +71,22 @@ Coll7593::Coll7593(CalibrationBench& bench, QWidget* parent) : QWidget(parent), 
     scroll->setWidget(buildCheckList());
     right->addWidget(scroll);
 
+    auto* leftPanel = new QWidget;
+    leftPanel->setLayout(left);
+    leftPanel->setFixedWidth(200);
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left);
+    layout->addWidget(leftPanel);
     layout->addLayout(right, 1);
 
-    connect(lst_device, &QListWidget::currentRowChanged, this, [this](int model) { bench_.lst_device_Click(model); });
+    // A chosen model, not the current row that focus alone gives the list.
+    connect(lst_device, &QListWidget::itemSelectionChanged, this, [this] {
+        const auto chosen = lst_device->selectedItems();
+        if (!chosen.isEmpty()) bench_.lst_device_Click(lst_device->row(chosen.front()));
+    });
     connect(cmd_start, &QPushButton::clicked, this, [this] { bench_.cmd_start_Click(); });
     connect(cmd_stop, &QPushButton::clicked, this, [this] { bench_.cmd_stop_Click(); });
     bench_.onChanged = [this] { refresh(); };
     bench_.Form_Load();
-    resize(900, 560);
 }
 
 Coll7593::~Coll7593() {
@@ -135,7 +141,7 @@ QWidget* Coll7593::buildCheckList() {
         for (size_t l = 0; l < r.labels.size(); ++l) {
             r.labels[l] = new QLabel;
             r.labels[l]->setObjectName(QString("%1_%2").arg(LabelNames[l]).arg(i));
-            r.labels[l]->setMinimumWidth(l == 3 ? 120 : 70);
+            r.labels[l]->setFixedWidth(l == 3 ? 116 : 70);
             grid->addWidget(r.labels[l], i + 1, static_cast<int>(l) + 3);
         }
         connect(r.chk_coll, &QCheckBox::toggled, this, [this, i](bool on) {
@@ -144,6 +150,7 @@ QWidget* Coll7593::buildCheckList() {
         connect(r.cmd_coll, &QPushButton::clicked, this, [this, i] { bench_.cmd_coll_Click(i); });
     }
     grid->setColumnStretch(static_cast<int>(heads.size()), 1);
+    grid->setRowStretch(BenchRowCount + 1, 1);
     return frm_7593;
 }
 
