@@ -430,7 +430,7 @@ QWidget* MainWindow::showColl7593() {
         coll7593_->setObjectName("coll7593");
         coll7593_->setAttribute(Qt::WA_DeleteOnClose, false); // one window for the whole run
         // Wide enough for every result column; it opens over the log window, inside the main window.
-        coll7593_->setGeometry(0, 0, std::min(mdi_->width(), 1020), std::min(mdi_->height(), 660));
+        coll7593_->setGeometry(0, 0, std::min(mdi_->width(), 1066), std::min(mdi_->height(), 660));
     }
     coll7593_->show();
     coll7593_->raise();
