@@ -1,7 +1,9 @@
 #include "app/ui/main_window.h"
 
 #include <QCloseEvent>
+#include <QClipboard>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -22,6 +24,7 @@
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
 #include "app/web_page.h"
+#include "discovery/ui/frm_search.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
 #include "program/ui/frm_download.h"
@@ -75,6 +78,7 @@ MainWindow::~MainWindow() {
     delete about_;
     delete variables_;
     delete tables_;
+    delete searchSub_;
     delete registriSub_; // its window draws the register view, which goes with this window
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
@@ -264,6 +268,13 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_Format", [this] { showVariables(); });
     addMenuHandler("mnu_Tables", [this] { showTables(); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
+    addMenuHandler("mnu_search", [this] { showSearch(); });
+    addMenuHandler("mnu_SetAsController", [this] { searchWindow()->search().SetAsController(); });
+    addMenuHandler("mnu_ViewHomePage", [this] { searchWindow()->search().Elenco_DblClick(); });
+    addMenuHandler("mnu_SetIP", [this] { searchWindow()->search().SetIP(); });
+    addMenuHandler("mnu_CopyIP", [this] { searchWindow()->search().CopyIP(); });
+    addMenuHandler("mnu_CopyMAC", [this] { searchWindow()->search().CopyMAC(); });
+    addMenuHandler("mnu_SubNodes", [this] { searchWindow()->search().SearchSubNodes(); });
     if (p.Program)
         for (const auto& [name, command] : p.Program->menuCommands())
             menuHandlers_.insert(QString::fromStdString(name), command);
@@ -399,6 +410,36 @@ void MainWindow::showRegisters(bool toFront) {
     if (!toFront) return;
     registriSub_->raise();
     mdi_->setActiveSubWindow(registriSub_);
+}
+
+frm_search* MainWindow::searchWindow() {
+    if (search_) return search_;
+    DiscoveryServices services;
+    services.setClipboard = [](const std::string& text) {
+        QGuiApplication::clipboard()->clear();
+        QGuiApplication::clipboard()->setText(fromLatin1(text));
+    };
+    services.openUrl = procs_.OpenUrl;
+    services.redrawRegisters = [this] {
+        registers_.load();
+        registers_.Redraw();
+    };
+    search_ = new frm_search(
+        ctx_, services, [this](const QString& key) { return ImageList1.picture(key); },
+        [this] { menus_.value("mnu_Cont")->popup(QCursor::pos()); });
+    searchSub_ = mdi_->addSubWindow(search_);
+    searchSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; its search state stays
+    searchSub_->hide();
+    languages_.windowLoaded(search_, [this] { search_->SetRes(); });
+    return search_;
+}
+
+frm_search* MainWindow::showSearch() {
+    searchWindow();
+    searchSub_->show();
+    searchSub_->raise();
+    mdi_->setActiveSubWindow(searchSub_);
+    return search_;
 }
 
 void MainWindow::showDownload() {

@@ -19,6 +19,7 @@ class AboutBox;
 class LogWindow;
 class ProgramCommands;
 class ProjectNavigator;
+class frm_search;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -60,6 +61,9 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QWidget* showTables();
     // Registri: created on first use; shown modeless, and brought to the front when asked.
     void showRegisters(bool toFront);
+    // frm_search: created on first use and kept; searchWindow() creates it without showing it.
+    frm_search* searchWindow();
+    frm_search* showSearch();
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
     bool longOperationRunning() const;
 
@@ -115,6 +119,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QWidget> tables_;
     RegisterView registers_;
     QPointer<QMdiSubWindow> registriSub_;
+    frm_search* search_ = nullptr;
+    QPointer<QMdiSubWindow> searchSub_;
     DebugAnimation animation_;
     DebugCommands debug_;
 };
