@@ -87,7 +87,7 @@ TEST(EthernetSearch, BeyondAHundredDevicesTheTreeGoesOnButTheTableEnds) {
         f.enterA(ReplyA("N" + std::to_string(i), 1, 0), "127.0.0.9");
     EXPECT_TRUE(f.search->Elenco.find("nodo101"));
     EXPECT_EQ(f.search->found(), 100);
-    EXPECT_EQ(f.comm->DeviceTable[100].DeviceName, "N99");
+    EXPECT_EQ(f.comm->DeviceTable[100].DeviceName, "N99    ");
     // Device 101 has no record: the actions do nothing with it.
     f.search->CopyIP();
     f.search->Elenco_NodeClick("ip100");

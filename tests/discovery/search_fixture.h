@@ -76,6 +76,7 @@ struct SearchFixture : SimSession {
         s.setClipboard = [this](const std::string& t) { clipboard.push_back(t); };
         s.openUrl = [this](const std::string& u) { urls.push_back(u); };
         s.redrawRegisters = [this] { ++redraws; };
+        search.reset(); // it lets go of the socket's receive event
         search = std::make_unique<DeviceSearch>(app, udp, addresses, s, ports);
         search->Form_Load();
         search->form.Loc_mask = "127.0.0.2";
