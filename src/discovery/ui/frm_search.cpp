@@ -237,10 +237,8 @@ void frm_search::refresh() {
         for (const std::string& item : f.cmb_porta_items)
             cmb_porta->addItem(qs(item));
     }
-    if (cmb_porta->currentIndex() != f.cmb_porta) {
-        cmb_porta->setCurrentIndex(f.cmb_porta);
-        cmb_porta_Click();
-    }
+    if (cmb_porta->currentIndex() != f.cmb_porta) cmb_porta->setCurrentIndex(f.cmb_porta);
+    cmb_porta_Click();
     setTextKeepCursor(txt_Timeout, f.txt_Timeout);
     for (size_t i = 0; i < 3; ++i) {
         chk_disp_ethernet[i]->setText(qs(f.chk_disp_ethernet_caption[i]));

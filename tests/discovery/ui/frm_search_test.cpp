@@ -25,10 +25,11 @@ template <class W> W* child(QWidget* w, const char* name) {
 
 TEST(FrmSearch, OpensFromTheMenuWithItsDefaultsAndFollowsTheTree) {
     WindowFixture f;
+    f.recordAndLoadTexts(true);
     f.start();
     f.window->menuItem("mnu_search")->trigger();
     frm_search* w = f.window->searchWindow();
-    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->isVisibleTo(f.window.get()));
     EXPECT_EQ(w->windowTitle(), "Search Devices");
     auto* port = child<QComboBox>(w, "cmb_porta");
     EXPECT_EQ(port->currentText(), "TCP/IP");
@@ -78,15 +79,20 @@ TEST(FrmSearch, Screenshot) {
     ports.LocalPort = 0;
     ports.DevicePort = controller.port();
     ports.Broadcast = "127.0.0.3";
-    auto* w = new frm_search(f.ctx, {}, [&f](const QString& k) { return f.window->pictures().picture(k); }, {},
+    QtEventPump pump; // the search waits on the clock
+    AppContext ctx{f.shell, f.comm, f.project, pump, f.dialogs};
+    auto* w = new frm_search(ctx, {}, [&f](const QString& k) { return f.window->pictures().picture(k); }, {},
                              ports);
     QMdiSubWindow* sub = f.window->mdi()->addSubWindow(w);
     sub->show();
+    w->search().BindAddressSet = true; // loopback only
+    w->search().form.Text1 = "127.0.0.1";
     w->search().form.Loc_mask = "127.0.0.2";
     w->search().form.chk_disp_ethernet = {true, true, false};
     w->search().cmd_Search_Click();
     w->search().Elenco_NodeClick("nodo1");
     QApplication::processEvents();
+    if (qEnvironmentVariableIsSet("MELQO_SCREENSHOT_WAIT")) pump.pausa(5); // time for a look from outside
     f.window->grab().save(QDir(dir).filePath("search.png"));
 }
 
