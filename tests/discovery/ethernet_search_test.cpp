@@ -8,9 +8,12 @@ using Lines = std::vector<std::string>;
 
 TEST(EthernetSearch, ControllerAndGatewayRepliesBecomeTreeLinesAndRecords) {
     SearchFixture f;
+    f.comm->DeviceTable[2].Init = -1; // left by an earlier search
+    f.comm->DeviceTable[2].IpBytes[0] = 9;
     f.search->form.chk_disp_ethernet = {true, true, false};
     f.search->cmd_Search_Click();
 
+    EXPECT_EQ(f.comm->AnswerTimeout, 1); // never below a second
     EXPECT_EQ(f.controller.received, Lines{"0001"});
     EXPECT_EQ(f.gateway.received, Lines{std::string("\0\0\0\xF6", 4)});
     EXPECT_EQ(f.lines(), (Lines{"rete||Ethernet|connect",
@@ -49,6 +52,7 @@ TEST(EthernetSearch, ControllerAndGatewayRepliesBecomeTreeLinesAndRecords) {
     EXPECT_EQ(b.MacAddress, "00-20-4A-01-02-03");
     EXPECT_EQ(b.MacBytes[2], 0x4A); // a gateway's MAC bytes are its own, for Set IP address
     EXPECT_EQ(b.Init, 0);
+    EXPECT_EQ(b.IpBytes[0], 0);
     EXPECT_EQ(f.search->found(), 2);
 }
 
@@ -79,6 +83,22 @@ TEST(EthernetSearch, FamilyBoxesChooseTheQueries) {
             EXPECT_NE(std::find(labels.begin(), labels.end(), c.label), labels.end());
         }
     }
+}
+
+TEST(EthernetSearch, NoSecondSearchWhileOneRuns) {
+    SearchFixture f;
+    bool pressed = false;
+    f.search->onFormChanged = [&] {
+        if (!pressed && f.search->form.lbl_search.starts_with("Searching")) {
+            pressed = true;
+            f.search->cmd_stop_Click();
+            EXPECT_FALSE(f.search->form.cmd_Search_enabled);
+            f.search->cmd_Search_Click();
+        }
+    };
+    f.search->cmd_Search_Click();
+    EXPECT_EQ(f.controller.received.size(), 1u);
+    EXPECT_TRUE(f.search->form.cmd_Search_enabled);
 }
 
 TEST(EthernetSearch, BeyondAHundredDevicesTheTreeGoesOnButTheTableEnds) {

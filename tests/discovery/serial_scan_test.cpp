@@ -45,6 +45,10 @@ TEST(SerialScan, PollsTheRangeAndListsTheDeviceByItsOwnAddress) {
     EXPECT_NE(f.comm->CurrentDevice.Connected, 0);
     EXPECT_EQ(f.comm->CurrentDevice.LinkTimeout, 1000);
     EXPECT_EQ(f.comm->AnswerTimeout, 1);
+    // A device without a MAC address cannot be given an IP address.
+    f.dialogs.inputs = {"10.0.0.7"};
+    f.search->SetIP();
+    EXPECT_EQ(f.dialogs.inputs.size(), 1u);
 }
 
 TEST(SerialScan, BadNumbersNeverDropTheUsersLink) {
