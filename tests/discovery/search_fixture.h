@@ -5,7 +5,9 @@
 #include <QUdpSocket>
 #include <memory>
 
+#include "comm/byte_helpers.h"
 #include "discovery/device_search.h"
+#include "discovery/search_protocol.h"
 #include "platform/qt_datagram_socket.h"
 #include "platform/local_addresses.h"
 #include "support/sim_session.h"
@@ -50,6 +52,18 @@ inline std::string ReplyA(const std::string& name, uint8_t node, uint8_t init) {
 // A kind-B reply: 24 bytes not read, then MAC 00-20-4A-01-02-03.
 inline std::string ReplyB() {
     return std::string(24, 'x') + std::string("\x00\x20\x4A\x01\x02\x03", 6);
+}
+
+// The fields a search writes into a record, in one line.
+inline std::string Record(const DeviceRecord& d) {
+    std::string macBytes;
+    for (size_t i = 0; i < 6; ++i)
+        macBytes += ByteToHex(d.MacBytes[i]);
+    return d.IpAddress + ":" + std::to_string(d.Port) + " ch" + std::to_string(d.Channel) + " row" +
+           std::to_string(d.ModelIndex) + " node" + std::to_string(d.NodeAddress) + " '" + d.DeviceName + "' mask " +
+           d.Mask + " init" + std::to_string(d.Init) + " mac " + d.MacAddress + "/" + macBytes + " ipee " +
+           DottedText({d.IpBytes[0], d.IpBytes[1], d.IpBytes[2], d.IpBytes[3]}) + " " + d.BaudRate + " " +
+           d.SerialDevice;
 }
 
 struct SearchFixture : SimSession {

@@ -34,12 +34,7 @@ TEST(SerialScan, PollsTheRangeAndListsTheDeviceByItsOwnAddress) {
     EXPECT_EQ(f.sim.wire()[0], (Bytes{0x01, 0x04, 0x00, 0x00, 0x00, 0x07, 0xB1, 0xC8}));
     EXPECT_EQ(f.lines(), (std::vector<std::string>{"rete||" + f.path + "|connect", "nodo1|rete|JXV9 [5]|",
                                                    "addr1|nodo1|Addr: 5|", "vers1|nodo1|Vers: 1234|"}));
-    const DeviceRecord& d = f.comm->DeviceTable[1];
-    EXPECT_EQ(d.Channel, 1);
-    EXPECT_EQ(d.NodeAddress, 5);
-    EXPECT_EQ(d.BaudRate, "115200");
-    EXPECT_EQ(d.SerialDevice, f.path);
-    EXPECT_EQ(d.IpAddress, "");
+    EXPECT_EQ(Record(f.comm->DeviceTable[1]), ":502 ch1 row48 node5 '' mask  init0 mac /000000000000 ipee 0.0.0.0 115200 " + f.path);
     EXPECT_EQ(f.search->form.lbl_search, "Search Complete");
     // The link stays on the scanned port.
     EXPECT_NE(f.comm->CurrentDevice.Connected, 0);
