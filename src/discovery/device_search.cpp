@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int MaxTimeoutMs = 32767;
 constexpr int ResourceController = 602;
 constexpr int ResourceControllerBrand3 = 605;
 constexpr int ResourceGateway = 622;
@@ -84,14 +83,10 @@ void DeviceSearch::SetRes() {
 
 void DeviceSearch::cmd_Search_Click() {
     if (busy_) return; // the running search returns first
-    if (!WholeNumber(form.txt_Timeout, 0, MaxTimeoutMs)) {
-        app_.dialogs.messageBox("Timeout: type a whole number of milliseconds from 0 to 32767.", MsgButtons::Ok,
-                                MsgIcon::Warning, "Melqo");
-        return;
-    }
-    const int timeout = *WholeNumber(form.txt_Timeout, 0, MaxTimeoutMs);
+    const auto timeout = typedTimeout();
+    if (!timeout) return;
     // Every later serial transaction waits at least a second for its answer.
-    app_.comm.AnswerTimeout = std::max<int16_t>(1, SecondsHalfEven(timeout));
+    app_.comm.AnswerTimeout = std::max<int16_t>(1, SecondsHalfEven(*timeout));
     SearchRunning = true;
     for (DeviceRecord& d : app_.comm.DeviceTable)
         d.IpAddress.clear();
@@ -192,12 +187,20 @@ bool DeviceSearch::sendQuery(const std::string& query, const std::string& host, 
     return true;
 }
 
-bool DeviceSearch::waitReplies() {
+std::optional<int> DeviceSearch::typedTimeout() {
+    const auto ms = WholeNumber(form.txt_Timeout, 0, MaxTimeoutMs);
+    if (!ms)
+        app_.dialogs.messageBox("Timeout: type a whole number of milliseconds from 0 to 32767.", MsgButtons::Ok,
+                                MsgIcon::Warning, "Melqo");
+    return ms;
+}
+
+void DeviceSearch::waitReplies() {
     // The time-out box is read on every turn, so a change takes effect at once.
     const int64_t start = app_.pump.nowMs();
     for (;;) {
         const int64_t left = LeadingNumber(form.txt_Timeout) - (app_.pump.nowMs() - start);
-        if (left <= 0) return true;
+        if (left <= 0) return;
         app_.pump.pausa(static_cast<double>(std::min<int64_t>(left, 50)) / 1000.0);
     }
 }

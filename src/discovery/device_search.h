@@ -5,15 +5,16 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "discovery/device_tree.h"
+#include "discovery/node_identity.h"
 
 struct AppContext;
 struct DeviceRecord;
-struct NodeIdentity;
 struct SearchReply;
 class DatagramSocket;
 class LocalAddresses;
@@ -106,7 +107,11 @@ class DeviceSearch {
   private:
     void ethernetSearch();
     void serialScan();
-    bool waitReplies();
+    void waitReplies();
+    // The time-out box as milliseconds; a message and nullopt when it holds no whole number in range.
+    std::optional<int> typedTimeout();
+    // One function-4 request for registers 0..6 of the address, answered by a device that names itself.
+    std::optional<NodeIdentity> pollIdentity(int address, int16_t linkMode);
     bool sendQuery(const std::string& query, const std::string& host, int16_t& flag, const std::string& label);
     bool bindSearchSocket();
     void enterReplyA(const SearchReply& r, const std::string& sender);

@@ -6,7 +6,6 @@
 #include "discovery/typed_numbers.h"
 
 namespace {
-constexpr int MaxLinkTimeoutMs = 32767;
 constexpr int MaxAddress = 255;
 } // namespace
 
@@ -18,7 +17,7 @@ void DeviceSearch::serialScan() {
         errorPath("Address: From and To must be whole numbers from 0 to 255.");
         return;
     }
-    const int timeout = *WholeNumber(form.txt_Timeout, 0, MaxLinkTimeoutMs);
+    const int timeout = *WholeNumber(form.txt_Timeout, 0, MaxTimeoutMs); // checked at the search start
     const std::string port = form.portText();
     DeviceRecord& device = app_.comm.CurrentDevice;
     Disconnetti(app_);
@@ -37,11 +36,7 @@ void DeviceSearch::serialScan() {
     for (int a = *from; a <= *to; ++a) {
         if (!SearchRunning) break;
         setLabel("Searching: " + port + "; Addr: " + std::to_string(a));
-        PutIdentityRequest(app_.comm, static_cast<uint8_t>(a));
-        app_.comm.LinkMode = 1;
-        if (TrasmettiRicevi(app_, 0) != ComOk) continue;
-        const auto id = DecodeNodeIdentity(
-            std::span<const uint8_t>(app_.comm.RxBuffer.data(), static_cast<size_t>(app_.comm.RxLength)));
+        const auto id = pollIdentity(a, 1);
         if (!id) continue;
         addSerialDevice(*id);
         if (DeviceIndex >= DeviceTableSize) {
@@ -50,6 +45,14 @@ void DeviceSearch::serialScan() {
         }
     }
     completion();
+}
+
+std::optional<NodeIdentity> DeviceSearch::pollIdentity(int address, int16_t linkMode) {
+    PutIdentityRequest(app_.comm, static_cast<uint8_t>(address));
+    app_.comm.LinkMode = linkMode;
+    if (TrasmettiRicevi(app_, 0) != ComOk) return std::nullopt;
+    return DecodeNodeIdentity(
+        std::span<const uint8_t>(app_.comm.RxBuffer.data(), static_cast<size_t>(app_.comm.RxLength)));
 }
 
 void DeviceSearch::addSerialDevice(const NodeIdentity& id) {

@@ -1,24 +1,14 @@
 #include "app/app_context.h"
 #include "comm/device_procedures.h"
 #include "comm/link.h"
-#include "comm/transaction.h"
 #include "discovery/device_search.h"
 #include "discovery/node_identity.h"
-#include "discovery/typed_numbers.h"
-
-namespace {
-constexpr int MaxLinkTimeoutMs = 32767;
-} // namespace
 
 void DeviceSearch::SearchSubNodes() {
     const DeviceRecord* d = selected();
     if (!d || busy_ || d->IpAddress.empty()) return;
-    const auto timeout = WholeNumber(form.txt_Timeout, 0, MaxLinkTimeoutMs);
-    if (!timeout) {
-        app_.dialogs.messageBox("Timeout: type a whole number of milliseconds from 0 to 32767.", MsgButtons::Ok,
-                                MsgIcon::Warning, "Melqo");
-        return;
-    }
+    const auto timeout = typedTimeout();
+    if (!timeout) return;
     const DeviceRecord gateway = *d;
     const std::string g = std::to_string(DeviceIndex);
     const std::string subNet = "subNet" + g;
@@ -46,11 +36,7 @@ void DeviceSearch::SearchSubNodes() {
         if (!SearchRunning) break;
         app_.pump.pausa(0.2);
         setLabel("Searching: " + form.portText() + "; Addr: " + std::to_string(a));
-        PutIdentityRequest(app_.comm, static_cast<uint8_t>(a));
-        app_.comm.LinkMode = 2;
-        if (TrasmettiRicevi(app_, 0) != ComOk) continue;
-        const auto id = DecodeNodeIdentity(
-            std::span<const uint8_t>(app_.comm.RxBuffer.data(), static_cast<size_t>(app_.comm.RxLength)));
+        const auto id = pollIdentity(a, 2);
         if (!id) continue;
         // Keys carry the gateway's number, so the sub-nodes of every gateway are listed.
         const std::string n = g + "." + std::to_string(++count);
