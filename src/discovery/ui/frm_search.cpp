@@ -136,7 +136,7 @@ void frm_search::build() {
         auto* l = new QLabel(text, this);
         l->setObjectName(name);
         side->addWidget(l, row, 0);
-        side->addWidget(w, row, 1);
+        side->addWidget(w, row, 1, 1, after ? 1 : 2);
         if (after) side->addWidget(after, row, 2);
         ++row;
     };
@@ -155,6 +155,9 @@ void frm_search::build() {
     auto* networks = new QLabel("List of networks", this);
     side->addWidget(networks, row++, 0, 1, 3);
     side->addWidget(List2, row++, 0, 1, 3);
+    // An address box shows a whole address.
+    for (QLineEdit* e : {Text1, Loc_mask, loc_ip_add})
+        e->setMinimumWidth(e->fontMetrics().horizontalAdvance("255.255.255.255") + 16);
     labelled("LabelBind", "Network bind", Text1, binding);
     labelled("LabelMask", "Search Mask", Loc_mask);
     side->addWidget(get_ip_add, row, 0);
