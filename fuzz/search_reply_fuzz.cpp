@@ -11,6 +11,7 @@
 #include "discovery/search_protocol.h"
 #include "platform/datagram_socket.h"
 #include "platform/local_addresses.h"
+#include "silent_dialogs.h"
 
 namespace {
 
@@ -36,18 +37,6 @@ class NoPump : public EventPump {
     void pausa(double) override {}
     bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
     int64_t nowMs() const override { return 0; }
-};
-
-class SilentDialogs : public UserDialogs {
-  public:
-    MsgChoice messageBox(const std::string&, MsgButtons, MsgIcon, const std::string&) override {
-        return MsgChoice::Cancel;
-    }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::string openFile(const std::string&, const std::string&) override { return {}; }
-    std::string saveFile(const std::string&, const std::string&) override { return {}; }
 };
 
 } // namespace

@@ -122,11 +122,6 @@ TEST(EthernetSearch, FailuresAreShownAndLeaveNoQueryFlagBehind) {
         f.search->UDP_DataArrival(ReplyA("LATE", 1, 0), "127.0.0.2");
         EXPECT_EQ(f.search->DeviceIndex, 0);
     }
-    SearchFixture f;
-    f.search->form.txt_Timeout = "abc";
-    f.search->cmd_Search_Click();
-    EXPECT_EQ(f.dialogs.shown.size(), 1u);
-    EXPECT_TRUE(f.search->Elenco.nodes().empty());
 }
 
 // A socket that may not bind the privileged port, as for a user without the capability.
