@@ -85,8 +85,9 @@ TEST_F(Startup, WithoutSettingsEveryDefaultIsInPlace) {
     EXPECT_EQ(shell.VersionSuffix, "k");
     EXPECT_EQ(shell.UiText[172], "Do you want to save your changes?");
     EXPECT_EQ(shell.AnimateTime, 500);
-    EXPECT_EQ(comm.CurrentDevice.ModelIndex, 48);
-    EXPECT_EQ(comm.CurrentDevice.Port, 502);
+    const DeviceRecord& d = comm.CurrentDevice; // the link a first start offers
+    EXPECT_EQ((std::tuple{d.ModelIndex, d.IpAddress, d.Port, d.NodeAddress, d.LinkTimeout, comm.AnswerTimeout}),
+              (std::tuple{uint8_t{48}, std::string("192.168.1.100"), int16_t{502}, uint8_t{10}, int16_t{1000}, int16_t{2}}));
     EXPECT_EQ(comm.LinkMode, 2);
     EXPECT_EQ(comm.PollStop, 1);
     EXPECT_EQ(comm.AnswerExpected, -1);
