@@ -1,11 +1,13 @@
 #include "app/ui/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -26,6 +28,7 @@
 #include "devconfig/ui/frm_config2.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
+#include "platform/window_fit.h"
 #include "program/ui/frm_download.h"
 #include "program/ui/program_commands.h"
 #include "project/ui/frm_variabili.h"
@@ -40,6 +43,15 @@ constexpr int PanelCount = 6;
 
 QString qs(std::string_view s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The hourglass while a long command runs; the boxes it shows lift it while they are open.
+template <class F> auto withBusyPointer(F&& command) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct Restore {
+        ~Restore() { QApplication::restoreOverrideCursor(); }
+    } restore;
+    return command();
 }
 
 } // namespace
@@ -105,7 +117,15 @@ void MainWindow::SetCaption(const std::string& caption) {
 }
 
 void MainWindow::SetSizeTwips(int width, int height) {
-    resize(twipsToPixels(width, logicalDpiX()), twipsToPixels(height, logicalDpiY()));
+    QSize size(twipsToPixels(width, logicalDpiX()), twipsToPixels(height, logicalDpiY()));
+    // A screen smaller than the design size gets a window that fits it, title bar included.
+    if (QScreen* s = screen()) {
+        const QRect room = s->availableGeometry();
+        const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+        size = fittedSize(size, room.size() - QSize(0, titleBar));
+        move(room.topLeft());
+    }
+    resize(size);
 }
 
 void MainWindow::ApplyMenuCaptions(const std::vector<std::pair<std::string, std::string>>& captions) {
@@ -129,8 +149,7 @@ void MainWindow::CreaToolBar() {
         QString key = qs(e.Key);
         QAction* a = Toolbar1->addAction(ImageList1.picture(qs(e.Picture)), qs(e.Tooltip));
         a->setObjectName(key);
-        a->setToolTip(qs(e.Tooltip));
-        a->setStatusTip(qs(e.Tooltip));
+        a->setToolTip(qs(e.Tooltip)); // the tooltip only: the status bar keeps its panels
         connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
         buttons_.insert(key, a);
     }
@@ -143,11 +162,9 @@ void MainWindow::LoadLogWindow(int heightTwips) {
     logSub_->setObjectName("Log");
     logSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; it lives for the whole run
     logSub_->setWindowIcon(ImageList1.picture("view_log"));
-    // Fixed width; the user may change the height only.
-    int width = twipsToPixels(LogWidthTwips, logicalDpiX());
-    logSub_->setGeometry(0, 0, width, twipsToPixels(heightTwips, logicalDpiY()));
-    logSub_->setMinimumWidth(width);
-    logSub_->setMaximumWidth(width);
+    // Opens narrow at the left; the user may make it wider for long lines, and it keeps what he chose.
+    logSub_->setGeometry(0, 0, twipsToPixels(LogWidthTwips, logicalDpiX()),
+                         twipsToPixels(heightTwips, logicalDpiY()));
     logSub_->show();
 }
 
@@ -187,7 +204,8 @@ void MainWindow::buildStatusBar() {
         l->setObjectName(QString("Panel%1").arg(p));
         l->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         l->setMinimumWidth(60);
-        statusBar()->addWidget(l, 1);
+        // Permanent: a status tip shown in the bar never hides the panels.
+        statusBar()->addPermanentWidget(l, 1);
         panels_.insert(p, l);
     }
     statusBar()->setSizeGripEnabled(true);
@@ -209,8 +227,12 @@ void MainWindow::bindCommands() {
         if (p.NuovoProgramma()) p.NuovoProgetto();
     };
     add("proj_new", newProject, newCommand);
-    add("proj_open", bool(p.CaricaProgetto), [&p] { p.CaricaProgetto(); });
-    add("proj_save", bool(p.SalvaProgetto), [&p] { p.SalvaProgetto(true); });
+    const auto load = [this, &p] { projectCommand([&p] { p.CaricaProgetto(); }); };
+    const auto save = [this, &p](bool askName) {
+        projectCommand([&p, askName] { p.SalvaProgetto(askName); });
+    };
+    add("proj_open", bool(p.CaricaProgetto), load);
+    add("proj_save", bool(p.SalvaProgetto), [save] { save(true); });
     add("connect", p.Connetti && p.Disconnetti, [&ctx, &p] { ConnectSequence(ctx, p); });
     add("disconnect", bool(p.Disconnetti), [&p] { p.Disconnetti(); });
     add("download", true, [this] { showDownload(); });
@@ -223,15 +245,18 @@ void MainWindow::bindCommands() {
         p.ImpostaModoDebug(false);
         ctx.comm.CurrentDevice.DebugMode = p.LeggiStatoPLC();
     });
-    add("proj_comp", bool(p.CompilaProgramma), [&p] { p.CompilaProgramma(); });
+    add("proj_comp", bool(p.CompilaProgramma), [&p] { withBusyPointer([&p] { p.CompilaProgramma(); }); });
     add("view_log", true, [this] { showLog(); });
     add("view_reg", true, [this] { showRegisters(false); });
     add("pause", true, [this] { debug_.pause(); });
     add("stop", true, [this] { debug_.stop(); });
     // The loops wait for PollStop; other keys may run from inside their waits to end them.
-    router_.add("run", [this] { return debug_.run(); }, CommandRouter::Kind::Loop);
-    router_.add("runBr", [this] { return debug_.runToBreak(); }, CommandRouter::Kind::Loop);
-    router_.add("step", [this] { return debug_.step(); }, CommandRouter::Kind::Loop);
+    router_.add(
+        "run", [this] { return debug_.run(); }, CommandRouter::Kind::Loop);
+    router_.add(
+        "runBr", [this] { return debug_.runToBreak(); }, CommandRouter::Kind::Loop);
+    router_.add(
+        "step", [this] { return debug_.step(); }, CommandRouter::Kind::Loop);
     add("view_http", bool(p.OpenUrl), [this] { viewWebPage(); });
     if (p.Program) {
         ProgramCommands& program = *p.Program;
@@ -244,6 +269,7 @@ void MainWindow::bindCommands() {
         program.life.arrangeWindows = [this, &program] {
             QWidget* frame = program.frame();
             if (frame) frame->move(logSub_ ? logSub_->geometry().right() + 1 : 0, 0);
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(frame)) fitSubWindow(sub, sub->widget()->size());
         };
         // A project closed or replaced takes the windows that edit its data with it.
         program.life.closeEditors = [this] {
@@ -260,11 +286,11 @@ void MainWindow::bindCommands() {
 
     menuHandlers_.clear();
     if (newProject) addMenuHandler("mnu_new", newCommand);
-    if (p.CaricaProgetto) addMenuHandler("mnu_openProj", [&p] { p.CaricaProgetto(); });
+    if (p.CaricaProgetto) addMenuHandler("mnu_openProj", load);
     if (p.NuovoProgramma) addMenuHandler("mnu_close", [&p] { p.NuovoProgramma(); });
     if (p.SalvaProgetto) {
-        addMenuHandler("mnu_SaveProj", [&p] { p.SalvaProgetto(false); });
-        addMenuHandler("mnu_saveAs", [&p] { p.SalvaProgetto(true); });
+        addMenuHandler("mnu_SaveProj", [save] { save(false); });
+        addMenuHandler("mnu_saveAs", [save] { save(true); });
     }
     if (p.Esporta) addMenuHandler("mnu_Export", [&p] { p.Esporta(true, true); });
     addMenuHandler("mnu_exit", [this] { close(); });
@@ -300,6 +326,12 @@ void MainWindow::SetRes() {
 void MainWindow::Toolbar1_ButtonClick(const QString& key) {
     if (longOperationRunning()) return;
     router_.press(key.toStdString());
+}
+
+void MainWindow::projectCommand(const std::function<void()>& command) {
+    withBusyPointer(command);
+    // The caption names the project saved or loaded.
+    if (!ctx_.project.ProjectPath.empty()) setWindowTitle(fromLatin1(ctx_.project.ProjectPath));
 }
 
 bool MainWindow::longOperationRunning() const {
@@ -357,12 +389,15 @@ void MainWindow::showLog() {
 
 void MainWindow::showNavigator() {
     if (!navigator_) {
-        auto* tree = new ProjectNavigator([this] { openSettings(SettingsDialog::ConnectionPage); });
+        auto openProgram = [this] {
+            if (procs_.Program) procs_.Program->showProgramFrom(0);
+        };
+        auto* tree =
+            new ProjectNavigator([this] { openSettings(SettingsDialog::ConnectionPage); }, openProgram);
         navigator_ = mdi_->addSubWindow(tree);
         navigator_->setWindowIcon(ImageList1.picture("progetto"));
         int width = twipsToPixels(NavigatorWidthTwips, logicalDpiY());
-        navigator_->setMinimumWidth(width);
-        navigator_->setMaximumWidth(width);
+        fitSubWindow(navigator_, {width, tree->sizeHint().height()});
     }
     navigator_->show();
     navigator_->raise();
@@ -396,7 +431,7 @@ void MainWindow::bindDebugViews(ProgramCommands& program) {
 void MainWindow::loadRegisters() {
     if (registriSub_) return;
     auto* window = new Registri(registers_);
-    registriSub_ = mdi_->addSubWindow(window);
+    registriSub_ = addFittedSubWindow(mdi_, window);
     registriSub_->setObjectName("Registri");
     registriSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it, like the log
     registriSub_->setWindowIcon(ImageList1.picture("view_reg"));
@@ -410,6 +445,7 @@ QMdiSubWindow* MainWindow::registersSubWindow() const {
 
 void MainWindow::showRegisters(bool toFront) {
     registers_.AggiornaRegistri_new(false);
+    if (registriSub_->isHidden()) fitSubWindow(registriSub_, registriSub_->widget()->size());
     registriSub_->show();
     if (!toFront) return;
     registriSub_->raise();
@@ -421,6 +457,7 @@ void MainWindow::showDownload() {
         auto* download = new frm_Download(ctx_, true, this);
         download->refreshRegisters = [this] { registers_.AggiornaRegistri_new(true); };
         download_ = download;
+        fitDialog(download, this);
     }
     download_->show();
     download_->raise();
@@ -434,6 +471,7 @@ QWidget* MainWindow::showVariables() {
         languages_.windowLoaded(w, [w] { w->SetRes(); });
         connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
         variables_ = w;
+        fitDialog(w, this);
     }
     variables_->show();
     variables_->raise();
@@ -454,6 +492,7 @@ QWidget* MainWindow::showTables() {
     connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
     tables_ = w;
     w->Form_Load();
+    fitDialog(w, this);
     return w;
 }
 
@@ -470,7 +509,7 @@ QWidget* MainWindow::showConfig(bool read) {
             languages_.windowUnloaded(config_.get());
         });
         config_->Form_Load();
-        configSub_->resize(w->sizeHint().expandedTo(QSize(780, 560)).boundedTo(mdi_->size()));
+        fitSubWindow(configSub_, w->sizeHint().expandedTo(QSize(780, 560)));
         configSub_->show();
     }
     if (read) config_->cmd_read_Click(0);

@@ -18,6 +18,7 @@
 #include "fbeditor/ui/input_box.h"
 #include "fbeditor/ui/input_tab.h"
 #include "fbeditor/ui/state_view.h"
+#include "platform/window_fit.h"
 
 namespace {
 
@@ -320,8 +321,10 @@ void comandi::cmd_AddFunc_Click() {
 }
 
 void comandi::showWindow() {
-    QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    QWidget* frame = subWindowOf(this);
     if (!frame) frame = this;
+    // Opened the first time at its size inside the main window; afterwards as the user left it.
+    if (!fitted_) fitted_ = true, fitSubWindow(subWindowOf(this));
     frame->show();
     frame->raise();
     frame->activateWindow();
@@ -330,7 +333,7 @@ void comandi::showWindow() {
 void comandi::Form_Unload() {
     if (picker_) picker_->close(); // a caller waiting on the picker goes on
     editor_.unload();
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+    if (auto* sub = subWindowOf(this))
         sub->close();
     else
         close();
@@ -357,7 +360,7 @@ bool comandi::eventFilter(QObject* watched, QEvent* event) {
 void comandi::refresh() {
     const EditorState& s = editor_.state;
     setWindowTitle(latin1(s.Caption));
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->setWindowTitle(latin1(s.Caption));
+    if (auto* sub = subWindowOf(this)) sub->setWindowTitle(latin1(s.Caption));
     f_Funzioni->setTitle(latin1(s.FunctionsFrame));
     f_argomenti->setTitle(latin1(s.OptionsFrame));
     refreshOptions();

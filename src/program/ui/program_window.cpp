@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 using namespace row_layout;
 
@@ -96,6 +97,7 @@ void ProgramWindow::sync() {
     }
     Tab_Prog->setCurrentIndex(view_.SelectedTab - 1);
     VScroll->setRange(0, view_.ScrollMax);
+    VScroll->setPageStep(std::max(1, prog->height() * 1440 / std::max(1, logicalDpiY()) / view_.RowPitch));
     VScroll->setValue(view_.ScrollValue);
     VScroll->setVisible(view_.ScrollVisible);
     cmd_Formato->setIcon(QIcon(view_.FormatPicture == FormatToFullPicture ? ":/pictures/zoom_on.svg"
@@ -155,6 +157,15 @@ void ProgramRows::mousePressEvent(QMouseEvent* event) {
     }
 }
 
+void ProgramRows::wheelEvent(QWheelEvent* event) {
+    // The wheel moves the scroll bar, one rung per notch.
+    wheelAngle_ += event->angleDelta().y();
+    const int notches = wheelAngle_ / QWheelEvent::DefaultDeltasPerStep;
+    wheelAngle_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+    if (notches) window_.view().setScroll(window_.view().ScrollValue - notches);
+    event->accept();
+}
+
 void ProgramRows::mouseDoubleClickEvent(QMouseEvent* event) {
     const RowHit h = hit(event->position());
     if (h.selects()) window_.view().rowDoubleClick(static_cast<int16_t>(h.Rung));
@@ -209,9 +220,9 @@ void ProgramRows::paintTopLine(QPainter& g, const ViewRow& r, int rung) {
     const QFont small = g.font();
     g.setFont(bold(small));
     g.setPen(NumberBlue);
-    const QColor numberBack = r.NumberColour ? colour(*r.NumberColour, palette()) : palette().color(QPalette::Window);
-    label(g, box(r.Top, NumberBox), numberBack, QString::number(rung),
-          Qt::AlignHCenter, true);
+    const QColor numberBack =
+        r.NumberColour ? colour(*r.NumberColour, palette()) : palette().color(QPalette::Window);
+    label(g, box(r.Top, NumberBox), numberBack, QString::number(rung), Qt::AlignHCenter, true);
     g.setPen(Qt::black);
     g.setFont(small);
     label(g, box(r.Top, LabelBox), LabelGrey, latin1(c.Label), Qt::AlignLeft, true);
