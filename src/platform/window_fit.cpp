@@ -1,5 +1,6 @@
 #include "platform/window_fit.h"
 
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollArea>
@@ -40,8 +41,9 @@ QSize roomIn(const QMdiArea* area) {
 void fitSubWindow(QMdiSubWindow* sub, QSize wanted) {
     QMdiArea* area = sub ? sub->mdiArea() : nullptr;
     if (!area) return;
+    if (QWidget* content = subWindowContent(sub); content && content->layout()) content->layout()->activate();
     const QSize room = roomIn(area);
-    const QSize size = fittedSize(contentWanted(sub->widget(), wanted) + frameExtra(sub), room);
+    const QSize size = fittedSize(contentWanted(subWindowContent(sub), wanted) + frameExtra(sub), room);
     // Whatever the content asks as its least size, the frame can still be made to fit the area.
     sub->setMinimumSize(std::min(sub->minimumWidth(), size.width()),
                         std::min(sub->minimumHeight(), size.height()));

@@ -96,8 +96,10 @@ void ProgramWindow::sync() {
         Tab_Prog->setTabText(static_cast<int>(i), latin1(view_.Tabs[i]));
     }
     Tab_Prog->setCurrentIndex(view_.SelectedTab - 1);
-    VScroll->setRange(0, view_.ScrollMax);
-    VScroll->setPageStep(std::max(1, prog->height() * 1440 / std::max(1, logicalDpiY()) / view_.RowPitch));
+    // The bar stops where the last rungs fill the rows' area, not at an empty view past the last rung.
+    const int page = std::max(1, prog->height() * 1440 / std::max(1, logicalDpiY()) / view_.RowPitch);
+    VScroll->setPageStep(page);
+    VScroll->setRange(0, std::max(0, view_.ScrollMax - page));
     VScroll->setValue(view_.ScrollValue);
     VScroll->setVisible(view_.ScrollVisible);
     cmd_Formato->setIcon(QIcon(view_.FormatPicture == FormatToFullPicture ? ":/pictures/zoom_on.svg"
@@ -131,6 +133,7 @@ void ProgramWindow::resizeEvent(QResizeEvent* event) {
     if (tabHeight - px(1100) <= 0) return; // minimised: nothing to lay out
     prog->resize(prog->width(), tabHeight - px(1100));
     VScroll->resize(VScroll->width(), prog->height());
+    sync(); // the rungs a page holds follow the height
 }
 
 ProgramRows::ProgramRows(ProgramWindow& window) : QWidget(&window), window_(window) {
@@ -162,7 +165,7 @@ void ProgramRows::wheelEvent(QWheelEvent* event) {
     wheelAngle_ += event->angleDelta().y();
     const int notches = wheelAngle_ / QWheelEvent::DefaultDeltasPerStep;
     wheelAngle_ -= notches * QWheelEvent::DefaultDeltasPerStep;
-    if (notches) window_.view().setScroll(window_.view().ScrollValue - notches);
+    if (notches) window_.scrollBar()->setValue(window_.scrollBar()->value() - notches);
     event->accept();
 }
 

@@ -20,8 +20,8 @@ QString shown(const std::string& s) {
     return t;
 }
 
-// Column widths in characters: label, name, value, type ("String (Eprom)").
-constexpr int ColumnChars[] = {8, 18, 14, 15};
+// Column widths in characters: label, name, value (a binary word), type ("String (Eprom)").
+constexpr int ColumnChars[] = {7, 18, 18, 14};
 constexpr int WantedRows = 20;
 
 } // namespace
@@ -36,6 +36,7 @@ Registri::Registri(RegisterView& view, QWidget* parent)
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // our own bar scrolls the table
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setStretchLastSection(true);
+    grid_->setWordWrap(false);
     for (int c = 0; c < 4; ++c)
         grid_->setColumnWidth(c, fontMetrics().horizontalAdvance(QString(ColumnChars[c], u'0')) + 12);
     auto* layout = new QHBoxLayout(this);
