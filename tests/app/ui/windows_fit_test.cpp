@@ -79,6 +79,16 @@ TEST(WindowsFit, EveryWindowOpensUsableInsideTheMainWindow) {
              s.window->menuItem("mnu_viewProj")->trigger();
              return s.window->mdi()->activeSubWindow();
          }},
+        {"search",
+         [](Screen& s) -> QWidget* {
+             s.window->menuItem("mnu_search")->trigger();
+             return s.window->mdi()->activeSubWindow();
+         }},
+        {"watch",
+         [](Screen& s) -> QWidget* {
+             s.window->menuItem("mnu_Watch")->trigger();
+             return s.window->mdi()->activeSubWindow();
+         }},
         {"variables", [](Screen& s) { return s.window->showVariables(); }},
         {"tables", [](Screen& s) { return s.window->showTables(); }},
         {"download",
