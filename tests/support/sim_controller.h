@@ -43,7 +43,8 @@ class SimController {
     SimController(const SimController&) = delete;
     SimController& operator=(const SimController&) = delete;
 
-    uint16_t startTcp();
+    // Listens on a loopback address (127.0.0.1 unless named) and port (0: a free one); returns the port.
+    uint16_t startTcp(const std::string& address = "127.0.0.1", uint16_t port = 0);
     // Opens a pseudo-terminal pair and returns the path the master opens.
     std::string startRtu();
     void stop();
@@ -82,13 +83,16 @@ class SimController {
 
     uint8_t node() const { return node_; }
 
+    // The built-in device's answer to a request, whatever its address: a responder serves several
+    // simulated devices on one line through this.
+    Bytes execute(const Bytes& request);
+
   private:
     void run();
     void serveTcpClient(int fd);
     void serveRtu();
     // The answer PDU (address included) to a request, empty when none is due.
     Bytes answer(const Bytes& request);
-    Bytes execute(const Bytes& request);
     // Sends an answer through send(): applies the pending fault. False when the link was closed.
     bool deliver(Bytes pdu, bool rtu, const Bytes& mbapPrefix, int fd);
 
