@@ -53,7 +53,8 @@ std::string UploadHttp(const std::string& content, const std::string& host, cons
 }
 
 FirmwareUpload::FirmwareUpload(LinkPort& socket, EventPump& pump, UserDialogs& dialogs, Log& log)
-    : socket_(socket), pump_(pump), dialogs_(dialogs), log_(log), random_(std::random_device{}()) {
+    : socket_(socket), pump_(pump), dialogs_(dialogs), log_(log) {
+    makeBoundary = [random = std::mt19937(std::random_device{}())]() mutable { return CreaBoundary(32, random); };
     socket_.onBytesReceived = [this] { answer_ += socket_.readAll(); };
 }
 
@@ -74,14 +75,15 @@ bool FirmwareUpload::InviaDati(const std::string& host, const std::string& path)
         return false;
     }
     std::error_code ec;
-    std::ifstream in(path, std::ios::binary);
-    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (!std::filesystem::is_regular_file(path, ec) || !in.good()) {
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(path, ec)) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
         error("Cannot read " + path, true);
         return false;
     }
+    const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const std::string request = UploadHttp(content, host, "i", path, "application/octet-stream",
-                                           CreaBoundary(32, random_));
+                                           makeBoundary());
     answer_.clear();
     socket_.connectTcp(host, port);
     if (!pump_.waitUntil([this] { return socket_.isConnected() || socket_.failed(); }, limits.connectMs, false) ||

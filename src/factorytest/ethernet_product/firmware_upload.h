@@ -3,6 +3,7 @@
 // product's "/mpfsupload", on a TCP connection of its own. Every wait is bounded and ends when the
 // connection fails or closes; the product's status line is logged and a refusal shown.
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -31,6 +32,8 @@ class FirmwareUpload {
 
     UploadLimits limits;
     uint16_t port = 80;
+    // A new boundary for every request (32 letters and digits).
+    std::function<std::string()> makeBoundary;
     // Upload socket connected: further uploads are ignored meanwhile.
     bool SocketConnesso = false;
 
@@ -45,6 +48,5 @@ class FirmwareUpload {
     EventPump& pump_;
     UserDialogs& dialogs_;
     Log& log_;
-    std::mt19937 random_;
     std::string answer_;
 };
