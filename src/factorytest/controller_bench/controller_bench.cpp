@@ -304,8 +304,7 @@ uint8_t ControllerBench::VerificaDispositivo() {
         app_.dialogs.messageBox("ERRORE COM", MsgButtons::Ok);
         return 1;
     }
-    uint8_t model = app_.comm.CurrentDevice.ModelIndex;
-    IdentificaModello(app_, model);
+    IdentificaModello(app_, app_.comm.CurrentDevice.ModelIndex);
     if (LeggiRegistro(app_, node, 1) == FamilyIdentity) return 0;
     return app_.dialogs.messageBox("DISPOSITIVO NON RICONOSCIUTO, continuare?", MsgButtons::OkCancel) == MsgChoice::Ok
                ? 0
