@@ -445,7 +445,7 @@ QWidget* MainWindow::showBench(QPointer<QMdiSubWindow>& sub, const char* name, Q
 
 QWidget* MainWindow::showColl7593() {
     // Wide enough for every result column.
-    return showBench(coll7593_, "coll7593", {1020, 660}, [this] {
+    return showBench(coll7593_, "coll7593", {1066, 660}, [this] {
         calibrationBench_ = std::make_unique<CalibrationBench>(ctx_, benchPorts_,
                                                                QCoreApplication::applicationDirPath().toStdString());
         return new Coll7593(*calibrationBench_);

@@ -143,9 +143,13 @@ bool CalibrationBench::openPorts() {
 
 void CalibrationBench::cmd_start_Click() {
     if (state.Running || !state.ModelChosen) return;
-    for (BenchRow& r : state.Rows)
+    // No colour of an earlier run may pass for this run's result.
+    for (BenchRow& r : state.Rows) {
+        r.Cell = ColourWhite;
         for (BenchLabel* l : {&r.Span, &r.Half, &r.Zero, &r.K, &r.KSpan, &r.KZero})
-            if (l->Exists) l->Text = "0";
+            if (l->Exists) l->Text = "0", l->Colour = ColourWhite;
+    }
+    state.Progress = 0;
     // Nothing is switched on before every instrument is there.
     if (!checkPorts() || !openPorts()) return changed();
     state.Running = true;

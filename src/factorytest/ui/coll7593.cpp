@@ -141,7 +141,7 @@ QWidget* Coll7593::buildCheckList() {
         for (size_t l = 0; l < r.labels.size(); ++l) {
             r.labels[l] = new QLabel;
             r.labels[l]->setObjectName(QString("%1_%2").arg(LabelNames[l]).arg(i));
-            r.labels[l]->setFixedWidth(l == 3 ? 116 : 70);
+            r.labels[l]->setFixedWidth(l == 3 ? 120 : 78);
             grid->addWidget(r.labels[l], i + 1, static_cast<int>(l) + 3);
         }
         connect(r.chk_coll, &QCheckBox::toggled, this, [this, i](bool on) {
