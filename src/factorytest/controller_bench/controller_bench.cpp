@@ -1,5 +1,6 @@
 #include "factorytest/controller_bench/controller_bench.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/app_context.h"
