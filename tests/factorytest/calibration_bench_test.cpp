@@ -32,7 +32,9 @@ TEST_P(FullRun, EveryTickedRowGreenAndTheModuleCalibrated) {
     // The image went to the module, the first gain constant corrects the module's 3 % error.
     const Bytes image = w.world.memory(w.world.moduleNode(), 0, ImageValues);
     for (size_t i = 0; i < ImageValues; ++i)
-        if (i < 19 || i > 27) ASSERT_EQ(image[i], (i * 7) % 256) << i; // 19 mode byte, 20..27 output constants
+        if (i < 19 || i > 27) { // 19 is the mode byte, 20..27 the output constants
+            ASSERT_EQ(image[i], (i * 7) % 256) << i;
+        }
     EXPECT_NEAR(w.world.constant(model == 3 ? 246 : 247, model == 1 ? 2 : 3), 1 / 1.03, 1e-4);
     EXPECT_EQ(w.world.holding(w.world.moduleNode(), 17), 0);
     EXPECT_FALSE(w.world.supplyOn());

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include <memory>
 
 #include "app/command_router.h"
 #include "app/language_switch.h"
@@ -22,6 +23,7 @@ class AboutBox;
 class CalibrationBench;
 class ControllerBench;
 class EthernetProductBench;
+class ConfigWindow;
 class LogWindow;
 class ProgramCommands;
 class ProjectNavigator;
@@ -73,6 +75,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QWidget* showCollNwac();
     // The instruments' serial ports, kept for the factory test benches.
     InstrumentPorts& benchPorts() { return benchPorts_; }
+    // frm_Config2 on the current model: created and loaded on first use; with read, it reads the module.
+    QWidget* showConfig(bool read);
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
     bool longOperationRunning() const;
 
@@ -128,6 +132,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QWidget> tables_;
     RegisterView registers_;
     QPointer<QMdiSubWindow> registriSub_;
+    std::unique_ptr<ConfigWindow> config_; // its data outlive the window's closing
+    QPointer<QMdiSubWindow> configSub_;
     DebugAnimation animation_;
     DebugCommands debug_;
     QtLinkPort Seriale_switch, Seriale_mult, Seriale_alim, Seriale_calib;
