@@ -36,7 +36,8 @@ TEST(ControllerBench, BothPhasesRunGreenAndTheUnitHoldsTheProgramAndTheClock) {
     EXPECT_EQ(w.bench.state.Label2, "600/500");
     EXPECT_EQ(w.unit.modeByte(), 0x55); // release mode after the exchange
     // 09:05:07 on 3 February 2016, to the unit itself.
-    EXPECT_EQ(w.tcp.transcript().back(), (Bytes{10, 16, 0, 22, 0, 4, 8, 0, 0x07, 0x05, 0x09, 0, 0x03, 0x02, 0x16}));
+    EXPECT_EQ(w.tcp.transcript().back(),
+              (Bytes{10, 16, 0, 22, 0, 4, 8, 0, 0x07, 0x05, 0x09, 0, 0x03, 0x02, 0x16}));
     EXPECT_EQ((std::tuple{w.bench.state.Day, w.bench.state.Month, w.bench.state.Year, w.bench.state.Hour}),
               (std::tuple{2, 1, 16, std::string("9")}));
     EXPECT_FALSE(w.bench.state.Running);
@@ -115,7 +116,9 @@ TEST(ControllerBench, IdentityAndConsumptionQuestions) {
         w.bench.cmd_start_Click();
         const auto all = colours(w);
         EXPECT_EQ(std::vector<uint32_t>(all.begin(), all.begin() + 4), c.init);
-        EXPECT_EQ(std::count(w.dialogs.shown.begin(), w.dialogs.shown.end(), "ERRORE: CONSUMO =500mA [20\xF7" "250]"), 1);
+        EXPECT_EQ(
+            std::count(w.dialogs.shown.begin(), w.dialogs.shown.end(), "ERRORE: CONSUMO =500mA [20\367250]"),
+            1);
     }
 }
 

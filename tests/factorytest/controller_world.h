@@ -78,16 +78,17 @@ struct ControllerWorld {
             if (!isUnit && refuseReferenceReads) return {r[0], 0x84, 2};
             self.setInput(8, Wired(other.holding(9)) | (isUnit ? inputStuckHigh.load() : 0));
         }
-        if (r[1] == 4 && !isUnit && reg == 26) reference.setInput(26, exchangeEnabled ? reference.holding(26) : 0);
+        if (r[1] == 4 && !isUnit && reg == 26)
+            reference.setInput(26, exchangeEnabled ? reference.holding(26) : 0);
         if (r[1] == 4 && isUnit && reg == 27 && reference.holding(26) == 1)
             unit.setInput(27, static_cast<uint16_t>(unit.input(27) + counterStep));
         return self.execute(r);
     }
 
-    std::atomic<uint16_t> inputStuckHigh{0};     // the unit's input bits stuck on
+    std::atomic<uint16_t> inputStuckHigh{0}; // the unit's input bits stuck on
     std::atomic<bool> refuseReferenceReads{false};
-    std::atomic<bool> exchangeEnabled{true};     // the reference unit keeps its enable flag
-    std::atomic<int> counterStep{100};           // exchanges counted between two reads
+    std::atomic<bool> exchangeEnabled{true}; // the reference unit keeps its enable flag
+    std::atomic<int> counterStep{100};       // exchanges counted between two reads
 
     SimController unit{10}, reference{99};
     SimController rtu, tcp;

@@ -109,7 +109,7 @@ TEST(EthernetProduct, WebPageAndArpRunWithArgumentLists) {
     w.bench.cmd_view_Click();
     w.bench.Command2_Click();
     EXPECT_EQ(w.runner.started, (std::vector<std::vector<std::string>>{{"xdg-open", "http://127.0.0.2"},
-                                                                      {"arp", "-d", "127.0.0.2"}}));
+                                                                       {"arp", "-d", "127.0.0.2"}}));
 }
 
 } // namespace

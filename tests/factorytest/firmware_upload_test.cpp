@@ -1,10 +1,10 @@
 // The firmware web upload against an HTTP capture peer on loopback.
 #include <gtest/gtest.h>
 
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <filesystem>
 #include <fstream>
+#include <QTcpServer>
+#include <QTcpSocket>
 
 #include "app/log.h"
 #include "factorytest/ethernet_product/firmware_upload.h"
@@ -53,7 +53,8 @@ struct UploadWorld {
     }
     ~UploadWorld() { std::filesystem::remove(path); }
 
-    std::string path = (std::filesystem::temp_directory_path() / ("melqo-fw-" + std::to_string(::getpid()))).string();
+    std::string path =
+        (std::filesystem::temp_directory_path() / ("melqo-fw-" + std::to_string(::getpid()))).string();
     QtEventPump pump;
     FakeDialogs dialogs;
     Log log;
@@ -62,8 +63,9 @@ struct UploadWorld {
 };
 
 std::string expectedRequest(const std::string& filename, const std::string& content) {
-    const std::string body = "--" + Boundary + "\r\nContent-Disposition: form-data; name=\"i\"; filename=\"" + filename +
-                             "\"\r\nContent-Type: application/octet-stream\r\n\r\n" + content + "\r\n--" + Boundary + "--";
+    const std::string body = "--" + Boundary + "\r\nContent-Disposition: form-data; name=\"i\"; filename=\"" +
+                             filename + "\"\r\nContent-Type: application/octet-stream\r\n\r\n" + content +
+                             "\r\n--" + Boundary + "--";
     return "POST /mpfsupload HTTP/1.0\r\nHost: 127.0.0.1\r\nAuthorization: Basic Vq3LmT8xRzKp0WnY\r\n"
            "Content-Type: multipart/form-data, boundary=" +
            Boundary + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
@@ -88,7 +90,8 @@ TEST(FirmwareUpload, TheProductReceivesTheExactRequestAndItsAnswerIsReported) {
         EXPECT_EQ(w.upload.InviaDati("127.0.0.1", path), c.accepted);
         EXPECT_EQ(peer.request, expectedRequest(path, c.content));
         // 171 bytes of framing around the file name and the content.
-        EXPECT_NE(peer.request.find("Content-Length: " + std::to_string(171 + path.size() + c.content.size()) + "\r\n"),
+        EXPECT_NE(peer.request.find(
+                      "Content-Length: " + std::to_string(171 + path.size() + c.content.size()) + "\r\n"),
                   std::string::npos);
         EXPECT_EQ(w.log.lines().back().substr(0, c.logged.size()), c.logged);
         EXPECT_EQ(w.dialogs.shown.empty(), c.accepted);
@@ -103,7 +106,8 @@ TEST(FirmwareUpload, NothingIsSentWithoutAFileAndAFailedConnectionEndsTheWait) {
     UploadWorld w;
     CapturePeer peer("HTTP/1.0 200 OK\r\n\r\n");
     w.upload.port = peer.port();
-    for (const std::string& path : {std::string(), w.path + ".missing", std::filesystem::temp_directory_path().string()}) {
+    for (const std::string& path :
+         {std::string(), w.path + ".missing", std::filesystem::temp_directory_path().string()}) {
         EXPECT_FALSE(w.upload.InviaDati("127.0.0.1", path)) << path;
         EXPECT_EQ(w.dialogs.boxes.back().title, "ERROR");
     }
@@ -124,7 +128,8 @@ TEST(FirmwareUpload, BoundariesAreLettersAndDigitsAndNewEachTime) {
     const std::string a = CreaBoundary(32, random), b = CreaBoundary(32, random);
     EXPECT_EQ(a.size(), 32u);
     EXPECT_NE(a, b);
-    EXPECT_EQ(a.find_first_not_of("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"), std::string::npos);
+    EXPECT_EQ(a.find_first_not_of("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"),
+              std::string::npos);
 }
 
 } // namespace

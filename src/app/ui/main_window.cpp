@@ -450,7 +450,8 @@ QWidget* MainWindow::showBench(QPointer<QMdiSubWindow>& sub, const char* name, Q
         sub->setObjectName(name);
         sub->setAttribute(Qt::WA_DeleteOnClose, false); // one window for the whole run
         // It opens over the log window, inside the main window.
-        sub->setGeometry(0, 0, std::min(mdi_->width(), size.width()), std::min(mdi_->height(), size.height()));
+        sub->setGeometry(0, 0, std::min(mdi_->width(), size.width()),
+                         std::min(mdi_->height(), size.height()));
     }
     sub->show();
     sub->raise();

@@ -30,7 +30,19 @@ struct IoPattern {
 };
 constexpr std::array<IoPattern, 4> IoPatterns{{{256, 2304}, {512, 1536}, {768, 1280}, {0, 2560}}};
 
-enum Step { Consumo10, Rs232At10, Consumo24, Rs232At24, ProgLow, Ethernet, ProgHigh, Rs485, Inputs, Outputs, Rtcc };
+enum Step {
+    Consumo10,
+    Rs232At10,
+    Consumo24,
+    Rs232At24,
+    ProgLow,
+    Ethernet,
+    ProgHigh,
+    Rs485,
+    Inputs,
+    Outputs,
+    Rtcc
+};
 
 uint8_t Bcd(int n) {
     return static_cast<uint8_t>((n / 10) << 4 | n % 10);
@@ -56,15 +68,15 @@ class PercentBar : public ProgressBar {
 
 } // namespace
 
-// Latin-1 texts: \xF7 is the division sign of the memory ranges.
+// Latin-1 texts: \367 is the division sign of the memory ranges.
 const std::array<const char*, CollaudoSteps> ControllerBench::StepCaptions{
     "Consumo @ 10V",
     "RS232 @ 10V",
     "Consumo @ 24V",
     "RS232 @ 24V",
-    "SYS Prog. [eprom 0\xF7" "511]",
+    "SYS Prog. [eprom 0\367511]",
     "Ethernet connection",
-    "SYS Prog. [eprom 512\xF7" "65535]",
+    "SYS Prog. [eprom 512\36765535]",
     "RS-485 Master / Slave",
     "Inputs",
     "Outputs",
@@ -75,8 +87,8 @@ const std::array<const char*, CollaudoLeds> ControllerBench::LedCaptions{"IN_0",
                                                                          "1_no", "1_nc", "0_no", "0_nc"};
 
 ControllerBench::ControllerBench(AppContext& app, LinkPort& multLink, LinkPort& alimLink)
-    : SerialeMult("multimeter", multLink, 0, "9600,n,8,1"), SerialeAlim("power supply", alimLink, 0, "2400,n,8,1"),
-      clock(LocalNow), app_(app) {}
+    : SerialeMult("multimeter", multLink, 0, "9600,n,8,1"),
+      SerialeAlim("power supply", alimLink, 0, "2400,n,8,1"), clock(LocalNow), app_(app) {}
 
 void ControllerBench::changed() {
     if (onChanged) onChanged();
@@ -122,7 +134,8 @@ bool ControllerBench::loadProgram() {
 
 // The instruments chosen by COM number are opened on it; "MANUALE" needs no port.
 bool ControllerBench::openInstruments() {
-    for (auto [mode, port] : {std::pair{&state.MultMode, &SerialeMult}, std::pair{&state.AlimMode, &SerialeAlim}}) {
+    for (auto [mode, port] :
+         {std::pair{&state.MultMode, &SerialeMult}, std::pair{&state.AlimMode, &SerialeAlim}}) {
         if (mode->rfind("COM", 0) != 0) continue;
         const int number = std::atoi(mode->c_str() + 3);
         if (port->isOpen() && port->Number == number) continue;
@@ -169,7 +182,8 @@ void ControllerBench::initPhase() {
     app_.dialogs.messageBox("Chiudere switch INIT", MsgButtons::Ok, MsgIcon::Warning);
     if (stop) return;
     for (const auto& [consumption, identity, limits] :
-         {std::tuple{Consumo10, Rs232At10, settings.Consumption[0]}, {Consumo24, Rs232At24, settings.Consumption[1]}}) {
+         {std::tuple{Consumo10, Rs232At10, settings.Consumption[0]},
+          {Consumo24, Rs232At24, settings.Consumption[1]}}) {
         if (ticked(consumption)) {
             colour(consumption, ColourYellow);
             colour(consumption, VerificaConsumo(limits) == 0 ? ColourGreen : ColourRed);
@@ -241,7 +255,10 @@ void ControllerBench::basePhase() {
 
 void ControllerBench::rs485Exchange() {
     colour(Rs485, ColourYellow);
-    for (auto [node, reg] : {std::pair{ReferenceNode, 16}, {ReferenceNode, 26}, {ReferenceNode, 27}, {UnitNode, 16},
+    for (auto [node, reg] : {std::pair{ReferenceNode, 16},
+                             {ReferenceNode, 26},
+                             {ReferenceNode, 27},
+                             {UnitNode, 16},
                              {UnitNode, 27}}) {
         double zero = 0;
         ScriviRegistro(app_, node, static_cast<int16_t>(reg), zero);
@@ -307,7 +324,8 @@ uint8_t ControllerBench::VerificaDispositivo() {
     }
     IdentificaModello(app_, app_.comm.CurrentDevice.ModelIndex);
     if (LeggiRegistro(app_, node, 1) == FamilyIdentity) return 0;
-    return app_.dialogs.messageBox("DISPOSITIVO NON RICONOSCIUTO, continuare?", MsgButtons::OkCancel) == MsgChoice::Ok
+    return app_.dialogs.messageBox("DISPOSITIVO NON RICONOSCIUTO, continuare?", MsgButtons::OkCancel) ==
+                   MsgChoice::Ok
                ? 0
                : 1;
 }
@@ -320,7 +338,7 @@ uint8_t ControllerBench::VerificaConsumo(const ConsumptionLimits& limits) {
                                         settings.MultReplyMs);
         if (ma && *ma >= limits.minMa && *ma <= limits.maxMa) return 0;
         const std::string text = "ERRORE: CONSUMO =" + (ma ? DecimalText(*ma) : std::string("?")) + "mA [" +
-                                 DecimalText(limits.minMa) + "\xF7" + DecimalText(limits.maxMa) + "]";
+                                 DecimalText(limits.minMa) + "\367" + DecimalText(limits.maxMa) + "]";
         const MsgChoice c = app_.dialogs.messageBox(text, MsgButtons::AbortRetryIgnore, MsgIcon::Warning);
         if (c == MsgChoice::Ignore) return 0;
         if (c != MsgChoice::Retry) return 1;
@@ -343,9 +361,20 @@ void ControllerBench::setClock() {
     state.Second = std::to_string(now.tm_sec);
     colour(Rtcc, ColourYellow);
     CommState& c = app_.comm;
-    const std::array<uint8_t, 15> frame{UnitNode, 16, 0, 22, 0, 4, 8, 0,
-                                        Bcd(std::stoi(state.Second)), Bcd(std::stoi(state.Minute)),
-                                        Bcd(std::stoi(state.Hour)), 0, Bcd(state.Day + 1), Bcd(state.Month + 1),
+    const std::array<uint8_t, 15> frame{UnitNode,
+                                        16,
+                                        0,
+                                        22,
+                                        0,
+                                        4,
+                                        8,
+                                        0,
+                                        Bcd(std::stoi(state.Second)),
+                                        Bcd(std::stoi(state.Minute)),
+                                        Bcd(std::stoi(state.Hour)),
+                                        0,
+                                        Bcd(state.Day + 1),
+                                        Bcd(state.Month + 1),
                                         Bcd(state.Year)};
     std::copy(frame.begin(), frame.end(), c.TxBuffer.begin());
     c.TxLength = static_cast<int>(frame.size());

@@ -55,8 +55,8 @@ struct CollaudoSettings {
     std::string ProgramFile = "progetti/collaudo/8410.hex";
     std::string EthernetAddress = "192.168.1.100";
     int16_t EthernetPort = 502;
-    ComDevices Devices;        // COM number -> device, for the unit's serial link and the instruments
-    double Rs485LimitS = 30;   // the exchange counter must pass 500 within this
+    ComDevices Devices;      // COM number -> device, for the unit's serial link and the instruments
+    double Rs485LimitS = 30; // the exchange counter must pass 500 within this
     int MultReplyMs = 3000;
     std::array<ConsumptionLimits, 2> Consumption{{{10, 20, 250}, {24, 10, 150}}}; // steps 0 and 2
 };

@@ -107,7 +107,8 @@ void EthernetProductBench::cmd_puls_Click(bool ticked) {
 }
 
 void EthernetProductBench::Timer_Timer() {
-    if (!state.TimerEnabled || ticking_ || app_.comm.TransactionBusy || !app_.comm.CurrentDevice.Connected) return;
+    if (!state.TimerEnabled || ticking_ || app_.comm.TransactionBusy || !app_.comm.CurrentDevice.Connected)
+        return;
     ticking_ = true;
     const auto v = static_cast<uint16_t>(LeggiRegistro(app_, BenchOutputs, StatusRegister));
     for (size_t i = 0; i < state.led.size(); ++i) {
@@ -159,7 +160,8 @@ void EthernetProductBench::cmd_test_Click() {
             c.TxBuffer[5] = 1;
             c.TxLength = 6;
             // A failed transaction is an error too: a dead line never ends green.
-            const bool good = TrasmettiRicevi(app_, -1) == ComOk && (c.RxBuffer[3] << 8 | c.RxBuffer[4]) == LoopAnswer;
+            const bool good =
+                TrasmettiRicevi(app_, -1) == ComOk && (c.RxBuffer[3] << 8 | c.RxBuffer[4]) == LoopAnswer;
             if (!good) {
                 app_.shell.log.LogStart();
                 app_.shell.log.LogWrite("Error");

@@ -24,8 +24,8 @@ struct NwacState {
     bool Frame5Enabled = false; // the product's commands
     int Device = -1;            // lst_device entry; -1 none
     std::string txt_vers = "0";
-    bool Range3V = false;    // opt_misura(1)
-    bool ErrorSlave = false; // chk_error: the loop test asks slave 11
+    bool Range3V = false;      // opt_misura(1)
+    bool ErrorSlave = false;   // chk_error: the loop test asks slave 11
     std::array<bool, 2> led{}; // "V", "R" lit
     bool LoopLampLit = false;  // led(10)
     uint32_t LoopLampColour = ColourRed;

@@ -45,16 +45,19 @@ std::string CreaBoundary(size_t length, std::mt19937& random) {
 std::string UploadHttp(const std::string& content, const std::string& host, const std::string& name,
                        const std::string& filename, const std::string& ctype, const std::string& boundary) {
     const std::string body = "--" + boundary + CrLf + "Content-Disposition: form-data; name=\"" + name +
-                             "\"; filename=\"" + filename + "\"" + CrLf + "Content-Type: " + ctype + CrLf + CrLf +
-                             content + CrLf + "--" + boundary + "--";
+                             "\"; filename=\"" + filename + "\"" + CrLf + "Content-Type: " + ctype + CrLf +
+                             CrLf + content + CrLf + "--" + boundary + "--";
     return std::string("POST /mpfsupload HTTP/1.0") + CrLf + "Host: " + host + CrLf +
-           "Authorization: Basic " + Credential + CrLf + "Content-Type: multipart/form-data, boundary=" + boundary +
-           CrLf + "Content-Length: " + std::to_string(body.size()) + CrLf + CrLf + body;
+           "Authorization: Basic " + Credential + CrLf +
+           "Content-Type: multipart/form-data, boundary=" + boundary + CrLf +
+           "Content-Length: " + std::to_string(body.size()) + CrLf + CrLf + body;
 }
 
 FirmwareUpload::FirmwareUpload(LinkPort& socket, EventPump& pump, UserDialogs& dialogs, Log& log)
     : socket_(socket), pump_(pump), dialogs_(dialogs), log_(log) {
-    makeBoundary = [random = std::mt19937(std::random_device{}())]() mutable { return CreaBoundary(32, random); };
+    makeBoundary = [random = std::mt19937(std::random_device{}())]() mutable {
+        return CreaBoundary(32, random);
+    };
     socket_.onBytesReceived = [this] { answer_ += socket_.readAll(); };
 }
 
@@ -82,11 +85,12 @@ bool FirmwareUpload::InviaDati(const std::string& host, const std::string& path)
         return false;
     }
     const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const std::string request = UploadHttp(content, host, "i", path, "application/octet-stream",
-                                           makeBoundary());
+    const std::string request =
+        UploadHttp(content, host, "i", path, "application/octet-stream", makeBoundary());
     answer_.clear();
     socket_.connectTcp(host, port);
-    if (!pump_.waitUntil([this] { return socket_.isConnected() || socket_.failed(); }, limits.connectMs, false) ||
+    if (!pump_.waitUntil([this] { return socket_.isConnected() || socket_.failed(); }, limits.connectMs,
+                         false) ||
         !socket_.isConnected()) {
         const std::string why = socket_.failed() ? socket_.error() : "Connection Timeout";
         socket_.close();

@@ -1,8 +1,8 @@
 #pragma once
 // Small pieces the bench windows share: result colours as style sheets, and round lamps.
+#include <cstdint>
 #include <QLabel>
 #include <QString>
-#include <cstdint>
 
 // A bench colour (red + 256 x green + 65536 x blue) as a background style.
 QString BenchBackground(uint32_t colour);

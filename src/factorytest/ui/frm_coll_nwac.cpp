@@ -92,7 +92,8 @@ QWidget* frm_coll_NWAC::buildFirmware() {
             [this](QListWidgetItem* item) { bench_.lst_device_Click(lst_device->row(item)); });
     connect(Command2, &QPushButton::clicked, this, [this] { bench_.Command2_Click(); });
     connect(cmd_view, &QPushButton::clicked, this, [this] { bench_.cmd_view_Click(); });
-    connect(txt_vers, &QLineEdit::textChanged, this, [this](const QString& t) { bench_.state.txt_vers = t.toLatin1().toStdString(); });
+    connect(txt_vers, &QLineEdit::textChanged, this,
+            [this](const QString& t) { bench_.state.txt_vers = t.toLatin1().toStdString(); });
     connect(cmd_Set, &QPushButton::clicked, this, [this] { bench_.cmd_Set_Click(); });
     return Frame2;
 }

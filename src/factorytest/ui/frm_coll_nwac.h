@@ -2,9 +2,9 @@
 // frm_coll_NWAC: the Ethernet product test window, a thin view over EthernetProductBench. Bench
 // connection and relays, status lamps and pulse output, the RS-485 loop test, the product's variant,
 // version byte, firmware uploads, web page and ARP clean-up. A 500 ms timer polls the bench.
+#include <array>
 #include <QTimer>
 #include <QWidget>
-#include <array>
 
 #include "factorytest/ethernet_product/ethernet_product.h"
 

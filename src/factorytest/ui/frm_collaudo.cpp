@@ -109,7 +109,8 @@ QWidget* frm_collaudo::buildEut(const std::array<std::string, 4>& models) {
 QCheckBox* frm_collaudo::step(int index) {
     auto* box = new QCheckBox(QString::fromLatin1(ControllerBench::StepCaptions[static_cast<size_t>(index)]));
     box->setObjectName(QString("chk_collaudo_%1").arg(index));
-    connect(box, &QCheckBox::toggled, this, [this, index](bool on) { bench_.state.Ticked[static_cast<size_t>(index)] = on; });
+    connect(box, &QCheckBox::toggled, this,
+            [this, index](bool on) { bench_.state.Ticked[static_cast<size_t>(index)] = on; });
     chk_collaudo[static_cast<size_t>(index)] = box;
     return box;
 }
@@ -202,7 +203,8 @@ void frm_collaudo::refresh() {
     chk_controlli[1]->setChecked(s.Base);
     for (size_t i = 0; i < chk_collaudo.size(); ++i) {
         chk_collaudo[i]->setChecked(s.Ticked[i]);
-        ApplyStyle(chk_collaudo[i], s.StepColour[i] == NotColoured ? QString() : BenchBackground(s.StepColour[i]));
+        ApplyStyle(chk_collaudo[i],
+                   s.StepColour[i] == NotColoured ? QString() : BenchBackground(s.StepColour[i]));
     }
     for (size_t i = 0; i < led.size(); ++i)
         led[i]->setLit(s.Led[i] != NotColoured, s.Led[i]);

@@ -2,8 +2,8 @@
 // frm_collaudo: the controller test bench window, a thin view over ControllerBench. The unit's model
 // and port, the instruments' modes, the Init steps with the download progress, the Base steps with the
 // exchange counter, the eight I/O indicators and the clock fields; START and STOP.
-#include <QWidget>
 #include <array>
+#include <QWidget>
 
 #include "factorytest/controller_bench/controller_bench.h"
 
@@ -30,7 +30,8 @@ class frm_collaudo : public QWidget {
     QLabel* Label2 = nullptr;
     QComboBox *txt_giorno = nullptr, *txt_mese = nullptr, *txt_anno = nullptr;
     QLineEdit *txt_ore = nullptr, *txt_min = nullptr, *txt_sec = nullptr;
-    QComboBox *txt_eut_mod = nullptr, *txt_eut_port = nullptr, *txt_mult_port = nullptr, *txt_alim_port = nullptr;
+    QComboBox *txt_eut_mod = nullptr, *txt_eut_port = nullptr, *txt_mult_port = nullptr,
+              *txt_alim_port = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
 
   private:

@@ -33,7 +33,9 @@ TEST(FactoryMenu, TheControllerAndProductBenchesOpenOnceEach) {
         f.window->menuItem(item)->trigger();
         f.window->menuItem(item)->trigger();
         const auto subs = f.window->mdi()->subWindowList();
-        EXPECT_EQ(std::count_if(subs.begin(), subs.end(), [&](QMdiSubWindow* s) { return s->objectName() == name; }), 1);
+        EXPECT_EQ(std::count_if(subs.begin(), subs.end(),
+                                [&](QMdiSubWindow* s) { return s->objectName() == name; }),
+                  1);
         EXPECT_EQ(f.window->mdi()->activeSubWindow()->objectName(), name);
     }
     auto* product = qobject_cast<frm_coll_NWAC*>(f.window->mdi()->activeSubWindow()->widget());
@@ -49,7 +51,8 @@ TEST(FactoryMenu, TheControllerAndProductBenchesOpenOnceEach) {
 
 TEST(frm_collaudo, StartIsLockedDuringARunAndTheClockStepShowsItsResult) {
     ControllerWorld w;
-    frm_collaudo window(w.bench, {"A", "B", "C", "D"}, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
+    frm_collaudo window(w.bench, {"A", "B", "C", "D"},
+                        {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
     window.chk_controlli[1]->setChecked(true);
     window.chk_collaudo[10]->setChecked(true);
     bool locked = false;
@@ -70,7 +73,7 @@ TEST(frm_coll_NWAC, TheBenchTimerRunsOnlyWhileConnected) {
     window.cmd_connetti[0]->click();
     EXPECT_TRUE(window.Frame1->isEnabled());
     ASSERT_TRUE(window.Timer.isActive());
-    w.bench.Timer_Timer(); // what the timer calls
+    w.bench.Timer_Timer();                                               // what the timer calls
     EXPECT_NE(window.led[0]->styleSheet(), window.led[1]->styleSheet()); // "V" lit, "R" dark
     window.cmd_connetti[1]->click();
     EXPECT_FALSE(window.Timer.isActive() || window.Frame1->isEnabled());
