@@ -551,7 +551,7 @@ QWidget* MainWindow::showCollaudo() {
 }
 
 QWidget* MainWindow::showCollNwac() {
-    return showBench(collNwac_, "frm_coll_NWAC", {640, 460}, [this] {
+    return showBench(collNwac_, "frm_coll_NWAC", {640, 430}, [this] {
         productBench_ = std::make_unique<EthernetProductBench>(ctx_, EUT_Socket, programs_);
         // The images sit in the program's firmware folder.
         const std::string folder = QCoreApplication::applicationDirPath().toStdString() + "/firmware/";
