@@ -98,7 +98,7 @@ uint16_t SimController::startTcp(const std::string& address, uint16_t port) {
     ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
-    ::inet_pton(AF_INET, address.c_str(), &addr.sin_addr);
+    if (::inet_pton(AF_INET, address.c_str(), &addr.sin_addr) != 1) throw std::runtime_error("address");
     addr.sin_port = htons(port);
     if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
         ::listen(listenFd_, 4) != 0)

@@ -43,7 +43,8 @@ class SimController {
     SimController(const SimController&) = delete;
     SimController& operator=(const SimController&) = delete;
 
-    // Listens on a loopback address (127.0.0.1 unless named) and port (0: a free one); returns the port.
+    // Listens on a loopback address (another one than 127.0.0.1 stands for a device found elsewhere) and
+    // port (0: a free one); returns the port.
     uint16_t startTcp(const std::string& address = "127.0.0.1", uint16_t port = 0);
     // Opens a pseudo-terminal pair and returns the path the master opens.
     std::string startRtu();

@@ -1,8 +1,10 @@
 #include "app/ui/main_window.h"
 
 #include <QCloseEvent>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -28,6 +30,7 @@
 #include "designers/ui/input_img.h"
 #include "devconfig/config_window.h"
 #include "devconfig/ui/frm_config2.h"
+#include "discovery/ui/frm_search.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 #include "factorytest/ui/coll7593.h"
 #include "factorytest/ui/frm_coll_nwac.h"
@@ -98,6 +101,7 @@ MainWindow::~MainWindow() {
     delete variables_;
     delete tables_;
     delete configSub_;
+    delete searchSub_;
     delete registriSub_; // its window draws the register view, which goes with this window
     for (const auto& sub : std::as_const(tools_)) {
         if (sub) languages_.windowUnloaded(sub->widget());
@@ -318,6 +322,13 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_coll_7593", [this] { showColl7593(); });
     addMenuHandler("mnu_coll", [this] { showCollaudo(); });
     addMenuHandler("mnu_coll_NWAC", [this] { showCollNwac(); });
+    addMenuHandler("mnu_search", [this] { showSearch(); });
+    addMenuHandler("mnu_SetAsController", [this] { searchWindow()->search().SetAsController(); });
+    addMenuHandler("mnu_ViewHomePage", [this] { searchWindow()->search().Elenco_DblClick(); });
+    addMenuHandler("mnu_SetIP", [this] { searchWindow()->search().SetIP(); });
+    addMenuHandler("mnu_CopyIP", [this] { searchWindow()->search().CopyIP(); });
+    addMenuHandler("mnu_CopyMAC", [this] { searchWindow()->search().CopyMAC(); });
+    addMenuHandler("mnu_SubNodes", [this] { searchWindow()->search().SearchSubNodes(); });
     if (p.Program)
         for (const auto& [name, command] : p.Program->menuCommands())
             menuHandlers_.insert(QString::fromStdString(name), command);
@@ -500,6 +511,36 @@ QMdiSubWindow* MainWindow::showTool(const QString& menu, bool toFront) {
         mdi_->setActiveSubWindow(front);
     }
     return sub;
+}
+
+frm_search* MainWindow::searchWindow() {
+    if (search_) return search_;
+    DiscoveryServices services;
+    services.setClipboard = [](const std::string& text) {
+        QGuiApplication::clipboard()->clear();
+        QGuiApplication::clipboard()->setText(fromLatin1(text));
+    };
+    services.openUrl = procs_.OpenUrl;
+    services.redrawRegisters = [this] {
+        registers_.load();
+        registers_.Redraw();
+    };
+    search_ = new frm_search(
+        ctx_, services, [this](const QString& key) { return ImageList1.picture(key); },
+        [this] { menus_.value("mnu_Cont")->popup(QCursor::pos()); });
+    searchSub_ = mdi_->addSubWindow(search_);
+    searchSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; its search state stays
+    searchSub_->hide();
+    languages_.windowLoaded(search_, [this] { search_->SetRes(); });
+    return search_;
+}
+
+frm_search* MainWindow::showSearch() {
+    searchWindow();
+    searchSub_->show();
+    searchSub_->raise();
+    mdi_->setActiveSubWindow(searchSub_);
+    return search_;
 }
 
 void MainWindow::showDownload() {
