@@ -149,14 +149,8 @@ void expectSameData(const Project& a, const CommState& ca, const Project& b, con
             EXPECT_EQ(pa.Objects[static_cast<size_t>(o)], pb.Objects[static_cast<size_t>(o)]);
     }
     ASSERT_EQ(a.Tasks.Count, b.Tasks.Count);
-    // Every stored field of a task; the compiled block is rebuilt by the load.
-    auto stored = [](const SchedulerTask& t) {
-        return std::tuple{t.DateTime, t.TaskType, t.Interval, t.Directory, t.Options, t.TriggerRegister,
-                          t.TriggerBit, std::vector<uint8_t>(t.FieldList.begin(), t.FieldList.begin() + t.FieldCount),
-                          t.EnableFlag, t.EnableRegister, t.EnableBit, t.ActionRegister, t.ActionValue};
-    };
     for (int t = 1; t <= a.Tasks.Count; ++t)
-        EXPECT_EQ(stored(a.Tasks.Tasks[static_cast<size_t>(t)]), stored(b.Tasks.Tasks[static_cast<size_t>(t)])) << t;
+        EXPECT_EQ(storedFields(a.Tasks.Tasks[static_cast<size_t>(t)]), storedFields(b.Tasks.Tasks[static_cast<size_t>(t)])) << t;
     ASSERT_EQ(a.Variables.Count, b.Variables.Count);
     for (int i = 0; i < a.Variables.Count; ++i)
         EXPECT_EQ(a.Variables.Variables[static_cast<size_t>(i)],
