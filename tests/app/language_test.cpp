@@ -38,4 +38,3 @@ TEST(Texts, SwitchingLanguageChangesMenusAndKeepsModelData) {
     CaricaRisorse(shell, 7);
     EXPECT_EQ(shell.UiText[19], "Progetto");
 }
-

@@ -177,4 +177,3 @@ TEST_F(VariableEditorTest, StringsAndBlocksChangeOnlyInsideTheirTables) {
     setBlock(project->Blocks, -1, "x", "y", modified());
     EXPECT_EQ(modified(), 0);
 }
-

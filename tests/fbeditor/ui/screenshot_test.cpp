@@ -38,4 +38,3 @@ TEST_F(WindowTest, EveryFunctionDrawsInBothLanguages) {
         }
     }
 }
-

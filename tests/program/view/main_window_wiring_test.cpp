@@ -225,4 +225,3 @@ TEST(ProgramWiring, AnEditorLeftOpenNeverWritesIntoTheProjectLoadedAfterIt) {
     EXPECT_TRUE(s.window->findChildren<frm_variabili*>().isEmpty());
     EXPECT_TRUE(s.window->findChildren<Input_Tab*>().isEmpty());
 }
-
