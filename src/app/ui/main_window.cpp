@@ -22,6 +22,7 @@
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
 #include "app/web_page.h"
+#include "discovery/ui/discovery_windows.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
 #include "program/ui/frm_download.h"
@@ -49,6 +50,7 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* p
       animation_(ctx), debug_(ctx, animation_, [this] { registers_.AggiornaRegistri_new(true); }) {
     setObjectName("Principale");
     setCentralWidget(mdi_);
+    discovery_ = std::make_unique<DiscoveryWindows>(ctx, mdi_);
     buildMenus();
     buildStatusBar();
     ctx_.shell.Toolbar.onChanged = [this] {
@@ -264,6 +266,8 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_Format", [this] { showVariables(); });
     addMenuHandler("mnu_Tables", [this] { showTables(); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
+    addMenuHandler("mnu_mac", [this] { discovery_->showMacRegister(); });
+    addMenuHandler("mnu_FTP", [this] { discovery_->showFtp(); });
     if (p.Program)
         for (const auto& [name, command] : p.Program->menuCommands())
             menuHandlers_.insert(QString::fromStdString(name), command);

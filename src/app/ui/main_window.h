@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include <memory>
 
 #include "app/command_router.h"
 #include "app/language_switch.h"
@@ -16,6 +17,7 @@
 struct AppContext;
 struct ShellProcedures;
 class AboutBox;
+class DiscoveryWindows;
 class LogWindow;
 class ProgramCommands;
 class ProjectNavigator;
@@ -117,4 +119,5 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QMdiSubWindow> registriSub_;
     DebugAnimation animation_;
     DebugCommands debug_;
+    std::unique_ptr<DiscoveryWindows> discovery_;
 };

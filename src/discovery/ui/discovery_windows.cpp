@@ -1,0 +1,32 @@
+#include "discovery/ui/discovery_windows.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "discovery/ui/frm_ftp.h"
+#include "discovery/ui/frm_lettmac.h"
+
+namespace {
+
+// Brings the window to the front, creating it first when it is not open.
+QMdiSubWindow* showSingle(QPointer<QMdiSubWindow>& sub, QMdiArea* mdi, const std::function<QWidget*()>& make) {
+    if (!sub) {
+        sub = mdi->addSubWindow(make());
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->adjustSize();
+    }
+    sub->show();
+    sub->raise();
+    mdi->setActiveSubWindow(sub);
+    return sub;
+}
+
+} // namespace
+
+QMdiSubWindow* DiscoveryWindows::showMacRegister() {
+    return showSingle(macSub_, mdi_, [this] { return new frm_LettMAC(lettMac_); });
+}
+
+QMdiSubWindow* DiscoveryWindows::showFtp() {
+    return showSingle(ftpSub_, mdi_, [this] { return new frm_FTP(ftp_, ftpAccount_); });
+}
