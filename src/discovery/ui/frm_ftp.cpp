@@ -41,10 +41,10 @@ frm_FTP::frm_FTP(FtpBrowser& browser, FtpAccount& account, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
-    layout->addWidget(ListView1, 1);
     status_ = new QLabel;
     status_->setWordWrap(true);
     layout->addWidget(status_);
+    layout->addWidget(ListView1, 1);
 
     connect(list, &QPushButton::clicked, this, &frm_FTP::Command1_Click);
     // "export.txt" of the program's working folder, in the desktop's program for it.
