@@ -37,17 +37,17 @@ struct Manual : ::testing::Test {
 
 TEST_F(Manual, TypedTextBecomesCanonicalOrIsRefused) {
     EXPECT_EQ(canonicalMac({"2", "1a", "2B", "3c", "4D", "5e"}), "02:1A:2B:3C:4D:5E");
-    EXPECT_EQ(canonicalIpv4({"010", "000", "0", "255"}), "127.0.0.255");
+    EXPECT_EQ(canonicalIpv4({"127", "000", "0", "010"}), "127.0.0.10");
     for (auto mac : std::vector<std::array<std::string, 6>>{{"02", "1A", "2B", "3C", "4D", ""},
                                                             {"02", "1A", "2B", "3C", "4D", "5G"},
                                                             {"02", "1A", "2B", "3C", "4D", "123"},
                                                             {"02", "1A", "2B", "3C", "4D", "5;rm"}})
         EXPECT_FALSE(canonicalMac(mac)) << mac[5];
     for (auto ip : std::vector<std::array<std::string, 4>>{
-             {"10", "0", "0", "256"}, {"10", "0", "0", "-1"}, {"10", "0", "0", " 7"}, {"10", "0", "0", "7 && x"}})
+             {"127", "0", "0", "256"}, {"127", "0", "0", "-1"}, {"127", "0", "0", " 7"}, {"127", "0", "0", "7 && x"}})
         EXPECT_FALSE(canonicalIpv4(ip)) << ip[3];
 
-    cmd_Manual_Click(f.ctx, {{"02", "1A", "2B", "3C", "4D", "ZZ"}, {"10", "0", "0", "7"}, ManualDeviceType::Gateway},
+    cmd_Manual_Click(f.ctx, {{"02", "1A", "2B", "3C", "4D", "ZZ"}, {"127", "0", "0", "7"}, ManualDeviceType::Gateway},
                      services());
     EXPECT_TRUE(runner.calls.empty());
     EXPECT_TRUE(actions.empty());
@@ -55,7 +55,7 @@ TEST_F(Manual, TypedTextBecomesCanonicalOrIsRefused) {
 }
 
 TEST_F(Manual, GatewayGetsTheEntryAFirstPacketAndItsConsole) {
-    cmd_Manual_Click(f.ctx, {{"2", "1a", "2B", "3C", "4D", "5E"}, {"10", "0", "0", "007"}, ManualDeviceType::Gateway},
+    cmd_Manual_Click(f.ctx, {{"2", "1a", "2B", "3C", "4D", "5E"}, {"127", "0", "0", "007"}, ManualDeviceType::Gateway},
                      services());
     ASSERT_EQ(runner.calls.size(), 2u);
     EXPECT_EQ(runner.calls[1], (std::vector<std::string>{"ip", "neigh", "replace", "127.0.0.7", "lladdr",
@@ -66,14 +66,14 @@ TEST_F(Manual, GatewayGetsTheEntryAFirstPacketAndItsConsole) {
 
 TEST_F(Manual, ControllerIsPingedAndItsPageOpenedOrTheRefusalSaysWhatToRun) {
     runner.hasPing = false;
-    cmd_Manual_Click(f.ctx, {{"2", "1a", "2B", "3C", "4D", "5E"}, {"10", "0", "0", "7"}, ManualDeviceType::Controller},
+    cmd_Manual_Click(f.ctx, {{"2", "1a", "2B", "3C", "4D", "5E"}, {"127", "0", "0", "7"}, ManualDeviceType::Controller},
                      services());
     EXPECT_EQ(actions, std::vector<std::string>{"open http://127.0.0.7"});
     EXPECT_NE(f.shell.log.lines().back().find("ping"), std::string::npos);
 
     runner.neighExit = 2;
     actions.clear();
-    cmd_Manual_Click(f.ctx, {{"2", "1a", "2B", "3C", "4D", "5E"}, {"10", "0", "0", "7"}, ManualDeviceType::Controller},
+    cmd_Manual_Click(f.ctx, {{"2", "1a", "2B", "3C", "4D", "5E"}, {"127", "0", "0", "7"}, ManualDeviceType::Controller},
                      services());
     EXPECT_TRUE(actions.empty());
     EXPECT_NE(f.dialogs.shown.back().find("sudo ip neigh replace 127.0.0.7 lladdr 02:1A:2B:3C:4D:5E dev enp3s0"),
