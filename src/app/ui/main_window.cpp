@@ -1,7 +1,9 @@
 #include "app/ui/main_window.h"
 
 #include <QCloseEvent>
+#include <QClipboard>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -25,6 +27,7 @@
 #include "discovery/ui/discovery_windows.h"
 #include "devconfig/config_window.h"
 #include "devconfig/ui/frm_config2.h"
+#include "discovery/ui/frm_search.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
 #include "program/ui/frm_download.h"
@@ -80,6 +83,7 @@ MainWindow::~MainWindow() {
     delete variables_;
     delete tables_;
     delete configSub_;
+    delete searchSub_;
     delete registriSub_; // its window draws the register view, which goes with this window
     if (procs_.Program) procs_.Program->setLanguages(nullptr); // its windows go with the MDI area, later
     ctx_.shell.Toolbar.onChanged = nullptr;
@@ -283,6 +287,13 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
     addMenuHandler("mnu_mac", [this] { discovery_->showMacRegister(); });
     addMenuHandler("mnu_FTP", [this] { discovery_->showFtp(); });
+    addMenuHandler("mnu_search", [this] { showSearch(); });
+    addMenuHandler("mnu_SetAsController", [this] { searchWindow()->search().SetAsController(); });
+    addMenuHandler("mnu_ViewHomePage", [this] { searchWindow()->search().Elenco_DblClick(); });
+    addMenuHandler("mnu_SetIP", [this] { searchWindow()->search().SetIP(); });
+    addMenuHandler("mnu_CopyIP", [this] { searchWindow()->search().CopyIP(); });
+    addMenuHandler("mnu_CopyMAC", [this] { searchWindow()->search().CopyMAC(); });
+    addMenuHandler("mnu_SubNodes", [this] { searchWindow()->search().SearchSubNodes(); });
     if (p.Program)
         for (const auto& [name, command] : p.Program->menuCommands())
             menuHandlers_.insert(QString::fromStdString(name), command);
@@ -418,6 +429,36 @@ void MainWindow::showRegisters(bool toFront) {
     if (!toFront) return;
     registriSub_->raise();
     mdi_->setActiveSubWindow(registriSub_);
+}
+
+frm_search* MainWindow::searchWindow() {
+    if (search_) return search_;
+    DiscoveryServices services;
+    services.setClipboard = [](const std::string& text) {
+        QGuiApplication::clipboard()->clear();
+        QGuiApplication::clipboard()->setText(fromLatin1(text));
+    };
+    services.openUrl = procs_.OpenUrl;
+    services.redrawRegisters = [this] {
+        registers_.load();
+        registers_.Redraw();
+    };
+    search_ = new frm_search(
+        ctx_, services, [this](const QString& key) { return ImageList1.picture(key); },
+        [this] { menus_.value("mnu_Cont")->popup(QCursor::pos()); });
+    searchSub_ = mdi_->addSubWindow(search_);
+    searchSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; its search state stays
+    searchSub_->hide();
+    languages_.windowLoaded(search_, [this] { search_->SetRes(); });
+    return search_;
+}
+
+frm_search* MainWindow::showSearch() {
+    searchWindow();
+    searchSub_->show();
+    searchSub_->raise();
+    mdi_->setActiveSubWindow(searchSub_);
+    return search_;
 }
 
 void MainWindow::showDownload() {

@@ -22,6 +22,7 @@ class ConfigWindow;
 class LogWindow;
 class ProgramCommands;
 class ProjectNavigator;
+class frm_search;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -65,6 +66,9 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void showRegisters(bool toFront);
     // frm_Config2 on the current model: created and loaded on first use; with read, it reads the module.
     QWidget* showConfig(bool read);
+    // frm_search: created on first use and kept; searchWindow() creates it without showing it.
+    frm_search* searchWindow();
+    frm_search* showSearch();
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
     bool longOperationRunning() const;
 
@@ -122,6 +126,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QMdiSubWindow> registriSub_;
     std::unique_ptr<ConfigWindow> config_; // its data outlive the window's closing
     QPointer<QMdiSubWindow> configSub_;
+    frm_search* search_ = nullptr;
+    QPointer<QMdiSubWindow> searchSub_;
     DebugAnimation animation_;
     DebugCommands debug_;
     std::unique_ptr<DiscoveryWindows> discovery_;

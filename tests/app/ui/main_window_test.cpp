@@ -56,11 +56,11 @@ TEST(MainWindow, KeysWithoutATargetInThisBuildAreDisabled) {
         EXPECT_FALSE(f.window->button(key)->isEnabled()) << key;
     EXPECT_TRUE(f.window->button("view_log")->isEnabled());
     EXPECT_TRUE(f.window->button("view_reg")->isEnabled());
-    for (const char* item : {"mnu_new", "mnu_openProj", "mnu_saveAs", "mnu_Watch", "mnu_search", "mnu_dialoga",
-                             "mnu_scheduler", "mnu_FB_copy"})
+    for (const char* item : {"mnu_new", "mnu_openProj", "mnu_saveAs", "mnu_Watch", "mnu_dialoga", "mnu_scheduler",
+                             "mnu_FB_copy"})
         EXPECT_FALSE(f.window->menuItem(item)->isEnabled()) << item;
-    for (const char* item :
-         {"mnu_exit", "mnu_controller", "mnu_workspace", "mnu_log", "mnu_Registri", "mnu_About", "mnu_7403"})
+    for (const char* item : {"mnu_exit", "mnu_controller", "mnu_workspace", "mnu_log", "mnu_Registri", "mnu_About",
+                             "mnu_7403", "mnu_search"})
         EXPECT_TRUE(f.window->menuItem(item)->isEnabled()) << item;
 }
 
