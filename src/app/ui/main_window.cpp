@@ -28,6 +28,7 @@
 #include "designers/ui/frm_scheduler.h"
 #include "designers/ui/input_img.h"
 #include "discovery/ui/discovery_windows.h"
+#include "platform/qt_link_port.h"
 #include "devconfig/config_window.h"
 #include "devconfig/ui/frm_config2.h"
 #include "discovery/ui/frm_search.h"
@@ -512,6 +513,11 @@ frm_search* MainWindow::searchWindow() {
     services.redrawRegisters = [this] {
         registers_.load();
         registers_.Redraw();
+    };
+    services.newTcpLink = [] { return std::make_unique<QtLinkPort>(); };
+    services.runner = &programs_;
+    services.openTerminal = [this](const std::string& host, uint16_t port) {
+        discovery_->showTerminal(QString::fromStdString(host), port);
     };
     search_ = new frm_search(
         ctx_, services, [this](const QString& key) { return ImageList1.picture(key); },

@@ -12,6 +12,7 @@
 #include "app/ui/settings_dialog.h"
 #include "comm/debug_animation.h"
 #include "comm/debug_commands.h"
+#include "platform/qt_program_runner.h"
 #include "project/ui/var_picker_hand_over.h"
 #include "tools/register_view.h"
 
@@ -145,4 +146,5 @@ class MainWindow : public QMainWindow, public StartupWindow {
     DebugAnimation animation_;
     DebugCommands debug_;
     std::unique_ptr<DiscoveryWindows> discovery_;
+    QtProgramRunner programs_;
 };

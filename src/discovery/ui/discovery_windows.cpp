@@ -5,6 +5,7 @@
 
 #include "discovery/ui/frm_ftp.h"
 #include "discovery/ui/frm_lettmac.h"
+#include "discovery/ui/tcp_terminal.h"
 
 namespace {
 
@@ -29,4 +30,9 @@ QMdiSubWindow* DiscoveryWindows::showMacRegister() {
 
 QMdiSubWindow* DiscoveryWindows::showFtp() {
     return showSingle(ftpSub_, mdi_, [this] { return new frm_FTP(ftp_, ftpAccount_); });
+}
+
+QMdiSubWindow* DiscoveryWindows::showTerminal(const QString& host, uint16_t port) {
+    QPointer<QMdiSubWindow> sub;
+    return showSingle(sub, mdi_, [&] { return new TcpTerminal(host, port); });
 }

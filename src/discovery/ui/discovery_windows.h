@@ -16,6 +16,8 @@ class DiscoveryWindows {
 
     QMdiSubWindow* showMacRegister(); // mnu_mac
     QMdiSubWindow* showFtp();         // mnu_FTP
+    // A console on a device's TCP port; each call opens one more.
+    QMdiSubWindow* showTerminal(const QString& host, uint16_t port);
 
   private:
     QMdiArea* mdi_;
