@@ -42,7 +42,8 @@ CurlFtpClient::~CurlFtpClient() {
 void CurlFtpClient::list(const std::string& url, std::function<void(bool, const std::string&)> done) {
     if (worker_.joinable()) worker_.join(); // the caller refuses a second request while one runs
     worker_ = std::thread([this, url, done = std::move(done)] {
-        auto [ok, text] = fetch(url);
-        QMetaObject::invokeMethod(&receiver_, [done, ok, text] { done(ok, text); }, Qt::QueuedConnection);
+        std::pair<bool, std::string> result = fetch(url);
+        QMetaObject::invokeMethod(&receiver_, [done, result] { done(result.first, result.second); },
+                                  Qt::QueuedConnection);
     });
 }
