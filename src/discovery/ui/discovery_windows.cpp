@@ -6,15 +6,15 @@
 #include "discovery/ui/frm_ftp.h"
 #include "discovery/ui/frm_lettmac.h"
 #include "discovery/ui/tcp_terminal.h"
+#include "platform/window_fit.h"
 
 namespace {
 
 // Brings the window to the front, creating it first when it is not open.
 QMdiSubWindow* showSingle(QPointer<QMdiSubWindow>& sub, QMdiArea* mdi, const std::function<QWidget*()>& make) {
     if (!sub) {
-        sub = mdi->addSubWindow(make());
+        sub = addFittedSubWindow(mdi, make());
         sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->adjustSize();
     }
     sub->show();
     sub->raise();
