@@ -12,6 +12,7 @@
 #include "app/ui/settings_dialog.h"
 #include "comm/debug_animation.h"
 #include "comm/debug_commands.h"
+#include "platform/qt_program_runner.h"
 #include "factorytest/instruments/instrument_port.h"
 #include "platform/qt_link_port.h"
 #include "platform/qt_program_runner.h"
@@ -21,6 +22,7 @@
 struct AppContext;
 struct ShellProcedures;
 class AboutBox;
+class DiscoveryWindows;
 class CalibrationBench;
 class ControllerBench;
 class EthernetProductBench;
@@ -160,6 +162,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QMdiSubWindow> searchSub_;
     DebugAnimation animation_;
     DebugCommands debug_;
+    std::unique_ptr<DiscoveryWindows> discovery_;
+    QtProgramRunner programs_;
     QtLinkPort Seriale_switch, Seriale_mult, Seriale_alim, Seriale_calib;
     InstrumentPorts benchPorts_{Seriale_switch, Seriale_mult, Seriale_alim, Seriale_calib};
     std::unique_ptr<CalibrationBench> calibrationBench_;
