@@ -48,8 +48,8 @@ struct CommState {
     std::string MonitorRx;
     // Set while a transaction runs, so one started from a handler during its wait is refused.
     int16_t TransactionBusy = 0;
-    // Telephone number of the remote modem dialled by the modem link.
-    std::string ModemNumber;
+    // Transaction identifier of the next Modbus TCP request.
+    uint16_t TransactionId = 0;
 
     std::array<RegisterRecord, RegisterCount> Registers{};
     // Set by the register view: redraw from Registers after the names were rebuilt.
