@@ -56,6 +56,17 @@ bool pullArrived(CommState& comm, LinkPort& link) {
     return true;
 }
 
+// A late answer to an earlier request must not be taken for this one.
+void dropStaleInput(CommState& comm, LinkPort& link) {
+    if (comm.LinkSettled)
+        link.readAll();
+    else
+        link.discardInput();
+    comm.LinkSettled = 0;
+    comm.RxRaw.clear();
+    comm.DataArrived = 0;
+}
+
 bool crcMatches(std::span<const uint8_t> frame) {
     if (frame.size() < 2) return false;
     const Crc16 crc = Crc16Modbus(frame.first(frame.size() - 2));
@@ -138,10 +149,7 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     comm.TxBuffer[static_cast<size_t>(comm.TxLength) + 1] = comm.CrcHi;
     comm.TxLength += 2;
 
-    // A late answer to an earlier request must not be taken for this one.
-    link.discardInput();
-    comm.RxRaw.clear();
-    comm.DataArrived = 0;
+    dropStaleInput(comm, link);
     const std::string frame(comm.TxBuffer.begin(), comm.TxBuffer.begin() + comm.TxLength);
     if (!link.write(frame)) return fail(link.error());
     if (comm.AnswerExpected != -1) return {};
@@ -153,6 +161,7 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     if (comm.RxRaw.empty()) return {ComTimeout, {}};
     if (comm.RxRaw.size() < echo) return fail("Echo longer than the received text");
     const bool stored = storeAnswer(comm, asBytes(comm.RxRaw).subspan(echo, taken));
+    const bool whole = echo + taken == comm.RxRaw.size();
     comm.RxRaw.clear();
     if (!stored) return fail("Answer too long for the buffer");
     appendMonitor(comm);
@@ -163,16 +172,15 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
         if (show) app.dialogs.messageBox("CheckSum Rx Errato");
         return {ComTimeout, {}};
     }
+    comm.LinkSettled = whole ? -1 : 0;
     return checkAddressAndFunction(app, show, request, true);
 }
 
 Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request& request) {
     CommState& comm = app.comm;
     if (comm.MonitorOn) comm.MonitorRx.clear();
-    comm.RxRaw.clear();
     if (request.length > MaxTcpRequest) return fail("TCP request over 255 bytes");
-    link.discardInput();
-    comm.DataArrived = 0;
+    dropStaleInput(comm, link);
     // Not connected: nothing goes out and no answer can come.
     if (!link.isConnected()) return {ComTimeout, {}};
 
@@ -204,6 +212,7 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     }
     storeAnswer(comm, asBytes(comm.RxRaw).subspan(MbapHeaderSize, static_cast<size_t>(check.pduLength)));
     comm.RxRaw.clear();
+    comm.LinkSettled = -1;
     appendMonitor(comm);
     return checkAddressAndFunction(app, show, request, false);
 }
