@@ -1,5 +1,5 @@
 // TrasmettiRicevi (function 3, 10 registers) against a libmodbus server, next to libmodbus's own client
-// against the same server, over TCP on 127.0.0.1 and over joined pseudo-terminals. Rounds interleave the
+// against the same server, over TCP on 127.0.0.1 and over joined pseudo-terminals. BenchRounds interleave the
 // two clients, alternating which goes first; every answer is checked against the server's register
 // pattern, and a failed or wrong answer ends the run with exit code 1. Prints per link the rates, the
 // ratio ours/reference (min/median/max over the rounds) and the user CPU per request of each.
@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr int Rounds = 7;
 constexpr int Registers = 10;
 constexpr uint8_t Node = 10;
 
@@ -33,10 +32,6 @@ void fillPattern(LibmodbusServer& server) {
     for (int i = 0; i < Registers; ++i) server.holding()[i] = patternValue(i);
 }
 
-[[noreturn]] void failRun(const std::string& what) {
-    std::fprintf(stderr, "FAILED: %s\n", what.c_str());
-    std::exit(1);
-}
 
 double userSeconds() {
     rusage u{};
@@ -59,20 +54,20 @@ Sample timed(int requests, const std::function<void()>& one) {
 
 void oursOnce(SimSession& s) {
     s.request({Node, 3, 0, 0, 0, Registers});
-    if (TrasmettiRicevi(s.app, 0) != ComOk) failRun("TrasmettiRicevi did not succeed");
+    if (TrasmettiRicevi(s.app, 0) != ComOk) FailBench("TrasmettiRicevi did not succeed");
     if (s.comm->RxLength < 3 + 2 * Registers || s.comm->RxBuffer[2] != 2 * Registers)
-        failRun("TrasmettiRicevi: short answer");
+        FailBench("TrasmettiRicevi: short answer");
     for (int i = 0; i < Registers; ++i) {
         const int v = s.comm->RxBuffer[3 + 2 * i] * 256 + s.comm->RxBuffer[4 + 2 * i];
-        if (v != patternValue(i)) failRun("TrasmettiRicevi: register " + std::to_string(i) + " wrong");
+        if (v != patternValue(i)) FailBench("TrasmettiRicevi: register " + std::to_string(i) + " wrong");
     }
 }
 
 void theirsOnce(modbus_t* ctx) {
     uint16_t regs[Registers] = {};
-    if (modbus_read_registers(ctx, 0, Registers, regs) != Registers) failRun("libmodbus read failed");
+    if (modbus_read_registers(ctx, 0, Registers, regs) != Registers) FailBench("libmodbus read failed");
     for (int i = 0; i < Registers; ++i)
-        if (regs[i] != patternValue(i)) failRun("libmodbus: register " + std::to_string(i) + " wrong");
+        if (regs[i] != patternValue(i)) FailBench("libmodbus: register " + std::to_string(i) + " wrong");
 }
 
 // One client's side of a round: opens its link, runs the requests, closes it (the server takes one client
@@ -92,7 +87,7 @@ void compare(const char* link, int requests, const Client& ours, const Client& t
     block(ours, requests / 10); // warm-up, not counted
     block(theirs, requests / 10);
     std::vector<double> rateRatio, cpuRatio, oursRate, theirRate;
-    for (int round = 0; round < Rounds; ++round) {
+    for (int round = 0; round < BenchRounds; ++round) {
         Sample a, b;
         if (round % 2 == 0) {
             a = block(ours, requests);
@@ -106,15 +101,15 @@ void compare(const char* link, int requests, const Client& ours, const Client& t
         rateRatio.push_back(a.rate / b.rate);
         cpuRatio.push_back(a.cpuPerReq / b.cpuPerReq);
     }
-    std::printf("%s: %d rounds of %d requests, ours %.0f/s, libmodbus %.0f/s (medians)\n", link, Rounds,
+    std::printf("%s: %d rounds of %d requests, ours %.0f/s, libmodbus %.0f/s (medians)\n", link, BenchRounds,
                 requests, Median(oursRate), Median(theirRate));
-    PrintRatio((std::string(link) + " transactions/s").c_str(), rateRatio);
-    PrintRatio((std::string(link) + " user CPU/request").c_str(), cpuRatio);
+    PrintRatio(std::string(link) + " transactions/s", rateRatio);
+    PrintRatio(std::string(link) + " user CPU/request", cpuRatio);
 }
 
 Client oursOver(SimSession& s, const std::function<bool()>& connect) {
     return {[&s, connect] {
-                if (!connect()) failRun("our link did not open");
+                if (!connect()) FailBench("our link did not open");
             },
             [&s] { oursOnce(s); }, [&s] { Disconnetti(s.app); }};
 }
@@ -124,7 +119,7 @@ Client theirsOver(const std::function<modbus_t*()>& make) {
     return {[ctx, make] {
                 *ctx = make();
                 if (!*ctx || modbus_set_slave(*ctx, Node) != 0 || modbus_connect(*ctx) != 0)
-                    failRun("libmodbus connect");
+                    FailBench("libmodbus connect");
             },
             [ctx] { theirsOnce(*ctx); },
             [ctx] {
