@@ -10,6 +10,7 @@
 
 #include "app/model_catalogue.h"
 #include "app/print_form.h"
+#include "app/web_page.h"
 
 namespace {
 
@@ -82,7 +83,9 @@ void LeggiSettings(ShellState& shell, DeviceRecord& device, const std::string& f
             device.ModelIndex = static_cast<uint8_t>(*row);
     readNumber(lines, 2, device.Channel);
     readNumber(lines, 3, device.NodeAddress);
-    readText(lines, 4, device.IpAddress);
+    // Anything else would be handed to the link as an address: the default stays.
+    if (lines.size() > 4)
+        if (std::string ip = textItem(lines[4]); isHostAddress(ip)) device.IpAddress = ip;
     readNumber(lines, 5, device.Port);
     readNumber(lines, 6, device.LinkTimeout);
     // A time-out too short for any connection to stand would leave the program unable to connect.

@@ -50,7 +50,9 @@ void showReport(AppContext& ctx, const LoadReport& report) {
 bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
     std::string chosen = ctx.dialogs.openFile(ProjectFilter);
     if (chosen.empty()) return false;
-    clearProjectForLoad(ctx, hooks.lifecycle); // may save the old project under another name: keep the chosen one apart
+    // May save the old project under another name: keep the chosen one apart. A save that did not
+    // happen ends the load with the old project as it was.
+    if (!clearProjectForLoad(ctx, hooks.lifecycle)) return false;
 
     Project& p = ctx.project;
     const ModelRecord& model = ctx.model();
@@ -97,6 +99,9 @@ bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
         if (auto data = files.read(".str")) readStringFile(*data, layout.mode(), p.Strings, model, report);
         if (auto data = files.read(".blk")) readBlockFile(*data, layout, p.Blocks, model, report);
         if (auto data = files.read(".wtc")) readWatchFile(*data, layout.mode(), p.Watch, report);
+        // Sets saved before images were kept have no image file; they load without images.
+        if (std::string path = p.ProjectPath + std::string(ImageFileExtension); FileExists(path))
+            if (auto data = files.read(ImageFileExtension)) readImageFile(*data, p.Images, report);
         p.Program.CurrentRung = p.Program.Sections[0].RungCount;
         p.CurrentFilePath = mainFileName(p.ProjectPath);
     }
