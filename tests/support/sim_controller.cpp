@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "comm/byte_helpers.h"
+#include "support/loopback_listener.h"
 #include "support/sim_memory_access.h"
 
 namespace {
@@ -91,20 +92,9 @@ SimController::~SimController() {
 }
 
 uint16_t SimController::startTcp(const std::string& address, uint16_t port) {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    int one = 1;
-    ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    if (::inet_pton(AF_INET, address.c_str(), &addr.sin_addr) != 1) throw std::runtime_error("address");
-    addr.sin_port = htons(port);
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        ::listen(listenFd_, 4) != 0)
-        throw std::runtime_error("listen");
-    socklen_t len = sizeof addr;
-    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
+    listenFd_ = ListenOnLoopback(port, address.c_str(), 4);
     thread_ = std::thread([this] { run(); });
-    return ntohs(addr.sin_port);
+    return port;
 }
 
 std::string SimController::startRtu() {
