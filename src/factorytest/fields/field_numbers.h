@@ -1,0 +1,20 @@
+#pragma once
+// The numbers typed into the factory windows' boxes: read strictly (the whole text a finite number), and
+// shown as the operators know them.
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Blanks around the number are ignored and "," is taken for the decimal point; anything else that is
+// not part of one finite number gives nothing.
+std::optional<double> fieldNumber(std::string_view text);
+// The number rounded to a whole one (halves to even), when it lies in lo..hi.
+std::optional<int> fieldWhole(std::string_view text, int lo, int hi);
+// A value a single-precision float holds: finite and within its range.
+bool fitsSingle(double value);
+// The text as such a value (a K constant).
+std::optional<double> singleValue(std::string_view text);
+// Up to 15 significant digits, no trailing zeros: 0.99009900990099, 1, 1E+20.
+std::string decimalText(double value);
+// Four decimals: 1.2345.
+std::string fixed4(double value);
