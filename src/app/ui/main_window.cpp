@@ -27,6 +27,9 @@
 #include "devconfig/ui/frm_config2.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 #include "factorytest/ui/coll7593.h"
+#include "factorytest/ui/conf_jxv4174.h"
+#include "factorytest/ui/conf_jxv7593.h"
+#include "factorytest/ui/frm_q7r218.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
 #include "program/ui/frm_download.h"
@@ -80,6 +83,9 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* p
 
 MainWindow::~MainWindow() {
     delete coll7593_; // its window shows the bench, which goes with this window
+    delete confJXV7593_;
+    delete confJXV4174_;
+    delete q7r218_;
     // The dialogs leave the language switch when they go, so they go before it does.
     delete settings_;
     delete about_;
@@ -288,6 +294,9 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_config2", [this] { showConfig(false); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
     addMenuHandler("mnu_coll_7593", [this] { showColl7593(); });
+    addMenuHandler("mnu_config_7593", [this] { showConfJXV7593(); });
+    addMenuHandler("mnu_coll_4174", [this] { showConfJXV4174(); });
+    addMenuHandler("mnu_collQ7R218", [this] { showQ7R218(); });
     if (p.Program)
         for (const auto& [name, command] : p.Program->menuCommands())
             menuHandlers_.insert(QString::fromStdString(name), command);
@@ -451,6 +460,42 @@ QWidget* MainWindow::showColl7593() {
     coll7593_->raise();
     mdi_->setActiveSubWindow(coll7593_);
     return coll7593_->widget();
+}
+
+QWidget* MainWindow::showFactoryWindow(QPointer<QMdiSubWindow>& sub, const std::function<QWidget*()>& make,
+                                       QSize size) {
+    if (!sub) {
+        QWidget* window = make();
+        sub = mdi_->addSubWindow(window);
+        sub->setObjectName(window->objectName());
+        sub->setAttribute(Qt::WA_DeleteOnClose, false); // one window for the whole run
+        sub->setGeometry(0, 0, std::min(mdi_->width(), size.width()), std::min(mdi_->height(), size.height()));
+    }
+    sub->show();
+    sub->raise();
+    mdi_->setActiveSubWindow(sub);
+    return sub->widget();
+}
+
+QWidget* MainWindow::showConfJXV7593() {
+    return showFactoryWindow(confJXV7593_, [this] {
+        analogConfig_ = std::make_unique<AnalogConfig>(ctx_);
+        return new ConfJXV7593(*analogConfig_);
+    }, {1180, 640});
+}
+
+QWidget* MainWindow::showConfJXV4174() {
+    return showFactoryWindow(confJXV4174_, [this] {
+        multiChannelConfig_ = std::make_unique<MultiChannelConfig>(ctx_);
+        return new ConfJXV4174(*multiChannelConfig_);
+    }, {640, 640});
+}
+
+QWidget* MainWindow::showQ7R218() {
+    return showFactoryWindow(q7r218_, [this] {
+        energyMeter_ = std::make_unique<EnergyMeterReader>(ctx_);
+        return new frm_Q7R218(*energyMeter_);
+    }, {1100, 600});
 }
 
 QWidget* MainWindow::showVariables() {

@@ -19,7 +19,10 @@
 struct AppContext;
 struct ShellProcedures;
 class AboutBox;
+class AnalogConfig;
 class CalibrationBench;
+class EnergyMeterReader;
+class MultiChannelConfig;
 class ConfigWindow;
 class LogWindow;
 class ProgramCommands;
@@ -67,6 +70,11 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void showRegisters(bool toFront);
     // coll7593, the analog module calibration bench: created on first use, then brought to the front.
     QWidget* showColl7593();
+    // The factory configuration windows ConfJXV7593, ConfJXV4174 and frm_Q7R218: each created on first
+    // use, then brought to the front.
+    QWidget* showConfJXV7593();
+    QWidget* showConfJXV4174();
+    QWidget* showQ7R218();
     // The instruments' serial ports, kept for the factory test benches.
     InstrumentPorts& benchPorts() { return benchPorts_; }
     // frm_Config2 on the current model: created and loaded on first use; with read, it reads the module.
@@ -102,6 +110,9 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void loadRegisters();
     // The debug animation colours and scrolls the program view; a clicked register goes to its editor.
     void bindDebugViews(ProgramCommands& program);
+    // A factory window in the MDI area: made by make() on first use (one for the whole run), shown at
+    // its size within the area.
+    QWidget* showFactoryWindow(QPointer<QMdiSubWindow>& sub, const std::function<QWidget*()>& make, QSize size);
 
     AppContext& ctx_;
     const ShellProcedures& procs_;
@@ -134,4 +145,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     InstrumentPorts benchPorts_{Seriale_switch, Seriale_mult, Seriale_alim, Seriale_calib};
     std::unique_ptr<CalibrationBench> calibrationBench_;
     QPointer<QMdiSubWindow> coll7593_;
+    std::unique_ptr<AnalogConfig> analogConfig_;
+    std::unique_ptr<MultiChannelConfig> multiChannelConfig_;
+    std::unique_ptr<EnergyMeterReader> energyMeter_;
+    QPointer<QMdiSubWindow> confJXV7593_, confJXV4174_, q7r218_;
 };
