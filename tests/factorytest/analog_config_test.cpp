@@ -225,6 +225,7 @@ TEST_F(AnalogFixture, ServiceCommandsOnTheCurrentDevice) {
 
 // A command is refused while another of the window pauses or another request waits for its answer.
 TEST_F(AnalogFixture, OneCommandAtATime) {
+    cfg.SetDefault_Click(0);
     w.pump.onEvents = [&] { cfg.Command2_Click(); };
     cfg.cmd_WriteProg_Click(0);
     w.pump.onEvents = nullptr;

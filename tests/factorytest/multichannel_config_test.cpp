@@ -1,49 +1,23 @@
 #include <gtest/gtest.h>
 
-#include <mutex>
-
 #include "config_world.h"
 #include "factorytest/multichannel_config/multichannel_config.h"
+#include "support/config_peers.h"
 
 namespace {
 
-// The four-channel module at 247: its calibration memory through the memory access function, and a
-// measurement answer whose readings follow the type codes asked (code × 100 − 1000 × channel).
+// The four-channel module at 247.
 struct ModuleWorld {
     ModuleWorld() {
-        w.sim.setResponder([this](const Bytes& r) { return respond(r); });
+        peers.addMemory(247, 86);
+        peers.addMeasuring(247);
+        w.sim.setResponder([this](const Bytes& r) { return peers.respond(r); });
         EXPECT_TRUE(w.connect());
     }
-    Bytes respond(const Bytes& r) {
-        std::lock_guard lock(mutex);
-        if (r[1] == 4 && r.size() == 6) {
-            if (shortAnswer) return {r[0], 4, 2, 0, 1};
-            Bytes a{r[0], 4, 8};
-            for (int i = 0; i < 4; ++i) {
-                const auto v = static_cast<uint16_t>(r[2 + i] * 100 - 1000 * i);
-                a.insert(a.end(), {static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)});
-            }
-            return a;
-        }
-        const size_t at = static_cast<size_t>(r[4] << 8 | r[5]), n = r[6];
-        if (r[1] != 20 || at + n > memory.size()) return {};
-        if (r[2] == 4) {
-            std::copy(r.begin() + 7, r.begin() + 7 + static_cast<long>(n), memory.begin() + static_cast<long>(at));
-            return Bytes(r.begin(), r.begin() + 7);
-        }
-        Bytes a{r[0], 20, static_cast<uint8_t>(n)};
-        a.insert(a.end(), memory.begin() + static_cast<long>(at), memory.begin() + static_cast<long>(at + n));
-        return a;
-    }
-    Bytes at(size_t address, size_t n) {
-        std::lock_guard lock(mutex);
-        return Bytes(memory.begin() + static_cast<long>(address), memory.begin() + static_cast<long>(address + n));
-    }
+    Bytes at(size_t address, size_t n) { return peers.memory(247, address, n); }
 
     ConfigWorld w;
-    std::mutex mutex;
-    Bytes memory = Bytes(86, 0);
-    bool shortAnswer = false;
+    ConfigPeers peers;
     MultiChannelConfig cfg{w.app};
 };
 
@@ -81,8 +55,8 @@ TEST(MultiChannelConfig, ConstantsWrittenAndReadBack) {
 
 TEST(MultiChannelConfig, AFailedReadEndsTheReadWithErrore) {
     ModuleWorld m;
-    m.memory[0] = 200;
-    m.memory[16] = 3;
+    m.peers.setMemory(247, 0, {200});
+    m.peers.setMemory(247, 16, {3});
     m.w.sim.inject({SimFault::Delay, 0});
     m.w.sim.inject({SimFault::Exception});
     m.cfg.Command2_Click();
@@ -125,7 +99,7 @@ TEST(MultiChannelConfig, TypesMeasurementAndCalcK) {
     EXPECT_TRUE(m.cfg.Command3_Click());
     EXPECT_EQ(m.w.sent(), (std::vector<Bytes>{{247, 4, 8, 7, 8, 8}}));
     EXPECT_EQ(m.cfg.txt_Input, (std::array<std::string, 4>{"800", "-300", "-1200", "-2200"}));
-    m.shortAnswer = true;
+    m.peers.setShortMeasurement(true);
     EXPECT_FALSE(m.cfg.Command3_Click());
     EXPECT_EQ(m.cfg.txt_Input[1], "-300");
     EXPECT_EQ(m.w.comm->PollStop, 1);
@@ -153,7 +127,7 @@ TEST(MultiChannelConfig, ContinuousMeasurementStopsAndLocksTheWindow) {
 
 TEST(MultiChannelConfig, CjcResetWritesEveryByteAndSwapsTheFirstBoxes) {
     ModuleWorld m;
-    m.memory[18] = 9;
+    m.peers.setMemory(247, 18, {9});
     m.cfg.txt_OffsetCJC[2] = "9";
     m.cfg.Set_all_CJC_Click();
     EXPECT_EQ(m.at(16, 6), Bytes(6, 0));

@@ -488,7 +488,7 @@ QWidget* MainWindow::showConfJXV4174() {
     return showFactoryWindow(confJXV4174_, [this] {
         multiChannelConfig_ = std::make_unique<MultiChannelConfig>(ctx_);
         return new ConfJXV4174(*multiChannelConfig_);
-    }, {640, 640});
+    }, {860, 700});
 }
 
 QWidget* MainWindow::showQ7R218() {

@@ -47,7 +47,7 @@ bool AnalogConfig::writeStaged(uint8_t node, int32_t address, std::span<const ui
 }
 
 void AnalogConfig::Command2_Click() {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard) return;
     const auto node = slave();
     if (!node) return refuse();
@@ -57,11 +57,10 @@ void AnalogConfig::Command2_Click() {
         ShowConfigBytes(fields, read, std::span<const uint8_t>(app_.project.MemoryImage.data(), read.Count));
         changed();
     }
-    changed();
 }
 
 void AnalogConfig::cmd_WriteProg_Click(int index) {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard || (index != 0 && index != 1)) return;
     const auto image = EncodeConfig(fields);
     const auto node = index == 0 ? slave() : std::optional<uint8_t>(app_.comm.CurrentDevice.NodeAddress);
@@ -74,7 +73,6 @@ void AnalogConfig::cmd_WriteProg_Click(int index) {
         ScriviMemoria(app_, *node, w.Address, w.Start, w.Count);
         app_.pump.pausa(WritePause);
     }
-    changed();
 }
 
 void AnalogConfig::SetDefault_Click(int k) {
@@ -95,7 +93,7 @@ void AnalogConfig::txt_Input_Mis_Change(int channel) {
 }
 
 void AnalogConfig::ScriviK(int first, int last) {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard) return;
     first = std::max(first, 0);
     last = std::min(last, ChannelCount - 1);
@@ -109,5 +107,4 @@ void AnalogConfig::ScriviK(int first, int last) {
         const auto bytes = EncodeCostante3(*singleValue(fields.txt_Input_K[static_cast<size_t>(c)]));
         writeStaged(*node, KAddress + 3 * c, bytes);
     }
-    changed();
 }

@@ -27,7 +27,7 @@ constexpr int16_t EnableRegister = 10;
 } // namespace
 
 void AnalogConfig::Out_Click(int output) {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard || output < 0 || output > 1) return;
     const std::string& first = output == 0 ? Text5 : Text7;
     const std::string& second = output == 0 ? Text4 : Text6;
@@ -39,14 +39,14 @@ void AnalogConfig::Out_Click(int output) {
 }
 
 void AnalogConfig::Reset_Click(int output) {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard || output < 0 || output > 1) return;
     constexpr std::array<uint8_t, 4> Words{0x00, 0x00, 0x20, 0x4E}; // 0 and 20000
     writeStaged(app_.comm.CurrentDevice.NodeAddress, Outputs[static_cast<size_t>(output)].CalibrationAddress, Words);
 }
 
 void AnalogConfig::Force_Click(int output, bool twenty) {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard || output < 0 || output > 1) return;
     double value = twenty ? 20000 : 0;
     ScriviRegistro(app_, app_.comm.CurrentDevice.NodeAddress, Outputs[static_cast<size_t>(output)].Register, value);
@@ -81,7 +81,7 @@ void AnalogConfig::Command11_Click() {
 }
 
 void AnalogConfig::En_8250_Click(int index) {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard || index < 0 || index > 1) return;
     AddSlave = "246";
     changed();

@@ -50,7 +50,7 @@ std::optional<uint8_t> EnergyMeterReader::slave() {
 }
 
 bool EnergyMeterReader::cmd_Read_Click() {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard) return false;
     const auto node = slave();
     if (!node) {
@@ -58,14 +58,12 @@ bool EnergyMeterReader::cmd_Read_Click() {
         return false;
     }
     changed();
-    const bool ok = readAll(*node);
-    changed();
-    return ok;
+    return readAll(*node);
 }
 
 // The address is read again for every pass; one that no longer reads ends the loop.
 void EnergyMeterReader::cmd_start_Click() {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard) return;
     if (!slave()) {
         app_.dialogs.messageBox("Errore!", MsgButtons::Ok, MsgIcon::Critical);

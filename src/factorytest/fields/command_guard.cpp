@@ -2,7 +2,8 @@
 
 #include "app/app_context.h"
 
-CommandGuard::CommandGuard(AppContext& app, bool& busy) : busy_(busy) {
+CommandGuard::CommandGuard(AppContext& app, bool& busy, std::function<void()> released)
+    : busy_(busy), released_(std::move(released)) {
     if (busy || app.comm.TransactionBusy) {
         app.shell.log.LogWrite("Command refused: another command is still running");
         return;
@@ -11,5 +12,7 @@ CommandGuard::CommandGuard(AppContext& app, bool& busy) : busy_(busy) {
 }
 
 CommandGuard::~CommandGuard() {
-    if (held_) busy_ = false;
+    if (!held_) return;
+    busy_ = false;
+    if (released_) released_();
 }

@@ -76,7 +76,7 @@ bool MultiChannelConfig::writeBytes(uint8_t node, uint16_t address, std::span<co
 }
 
 void MultiChannelConfig::Command2_Click() {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard) return;
     const auto node = slave();
     if (!node) return refuse();
@@ -112,7 +112,7 @@ bool MultiChannelConfig::writeK(uint8_t node, int slot) {
 }
 
 void MultiChannelConfig::WriteOffset_Click(int slot) {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     const auto node = slave();
     if (!guard || slot < 0 || slot >= SlotCount) return;
     if (!node || !writeOffset(*node, static_cast<uint16_t>(slot), txt_Input_Offset[static_cast<size_t>(slot)]))
@@ -120,7 +120,7 @@ void MultiChannelConfig::WriteOffset_Click(int slot) {
 }
 
 void MultiChannelConfig::WriteCJC_Click(int index) {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     const auto node = slave();
     if (!guard || index < 0 || index >= CjcCount) return;
     if (!node || !writeOffset(*node, static_cast<uint16_t>(CjcAddress + index), txt_OffsetCJC[static_cast<size_t>(index)]))
@@ -128,14 +128,14 @@ void MultiChannelConfig::WriteCJC_Click(int index) {
 }
 
 void MultiChannelConfig::WriteK_Click(int slot) {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     const auto node = slave();
     if (!guard || slot < 0 || slot >= SlotCount) return;
     if (!node || !writeK(*node, slot)) refuse();
 }
 
 void MultiChannelConfig::resetGroup(int count, const std::function<void(uint8_t, int)>& write) {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard) return;
     const auto node = slave();
     if (!node) return refuse();
@@ -144,7 +144,6 @@ void MultiChannelConfig::resetGroup(int count, const std::function<void(uint8_t,
         write(*node, i);
         app_.pump.pausa(GroupPause);
     }
-    changed();
 }
 
 void MultiChannelConfig::Set_all_z_Click() {
@@ -189,7 +188,7 @@ bool MultiChannelConfig::measure(uint8_t node, const std::array<uint8_t, Measure
 }
 
 bool MultiChannelConfig::Command3_Click() {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard) return false;
     const auto node = slave();
     const auto types = typeCodes();
@@ -201,7 +200,7 @@ bool MultiChannelConfig::Command3_Click() {
 }
 
 void MultiChannelConfig::Command4_Click() {
-    const CommandGuard guard(app_, busy_);
+    const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard) return;
     const auto node = slave();
     const auto types = typeCodes();
@@ -222,7 +221,6 @@ void MultiChannelConfig::Command4_Click() {
     comm.PollStop = 1;
     comm.PollBusy = 0;
     polling_ = false;
-    changed();
 }
 
 void MultiChannelConfig::Command5_Click() {

@@ -26,7 +26,7 @@ ConfJXV4174::ConfJXV4174(MultiChannelConfig& config, QWidget* parent) : QWidget(
     auto* grid = new QGridLayout(frm_manuale);
     grid->addWidget(buildMeasure(), 0, 0);
     grid->addWidget(buildCjc(), 1, 0);
-    grid->addWidget(buildGrid(), 0, 1, 3, 1);
+    grid->addWidget(buildGrid(), 0, 1, 3, 1, Qt::AlignTop);
     grid->setRowStretch(2, 1);
     grid->setColumnStretch(2, 1);
     auto* scroll = new QScrollArea;
@@ -124,6 +124,7 @@ QWidget* ConfJXV4174::buildGrid() {
 QWidget* ConfJXV4174::buildCjc() {
     auto* CJC = new QGroupBox("CJC");
     auto* grid = new QGridLayout(CJC);
+    grid->setVerticalSpacing(2);
     for (int j = 0; j < CjcCount; ++j) {
         txt_OffsetCJC[static_cast<size_t>(j)] =
             fields_.edit(config_.txt_OffsetCJC[static_cast<size_t>(j)], indexed("txt_OffsetCJC", j), 50);

@@ -122,22 +122,25 @@ QWidget* ConfJXV7593::buildChannels() {
 }
 
 QWidget* ConfJXV7593::buildSets() {
+    // The variants' frames two by two, so they fit beside the service frames.
     auto* column = new QWidget;
-    auto* layout = new QVBoxLayout(column);
+    auto* layout = new QGridLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
+    int frames = 0;
     QGroupBox* frame = nullptr;
     for (int k = 0; k < DefaultSetCount; ++k) {
         const DefaultSetButton& b = DefaultSetButtons[static_cast<size_t>(k)];
         if (!frame || frame->title() != b.Frame) {
             frame = new QGroupBox(b.Frame);
             new QHBoxLayout(frame);
-            layout->addWidget(frame);
+            layout->addWidget(frame, frames / 2, frames % 2);
+            ++frames;
         }
         SetDefault[static_cast<size_t>(k)] = fields_.command(b.Caption, indexed("SetDefault", k),
                                                              [this, k] { config_.SetDefault_Click(k); });
         frame->layout()->addWidget(SetDefault[static_cast<size_t>(k)]);
     }
-    layout->addStretch();
+    layout->setRowStretch(3, 1);
     return column;
 }
 

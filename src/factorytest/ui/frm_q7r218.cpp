@@ -5,7 +5,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QHeaderView>
+#include <QTreeWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -33,8 +34,12 @@ frm_Q7R218::frm_Q7R218(EnergyMeterReader& reader, QWidget* parent) : QWidget(par
     auto* unlabelled = new QHBoxLayout(frm_input);
     const auto& blocks = EnergyMeterBlocks();
     for (size_t b = 0; b < lists.size(); ++b) {
-        auto* list = new QListWidget;
+        auto* list = new QTreeWidget;
         list->setObjectName(blocks[b].List);
+        list->setColumnCount(blocks[b].Names.empty() ? 2 : 3);
+        list->setHeaderHidden(true);
+        list->setRootIsDecorated(false);
+        list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
         list->setMinimumWidth(b < 3 ? 300 : 110);
         lists[b] = list;
         (b < 3 ? labelled : unlabelled)->addWidget(list, b < 3 ? 3 : 1);
@@ -51,21 +56,28 @@ frm_Q7R218::~frm_Q7R218() {
     reader_.onChanged = nullptr;
 }
 
+namespace {
+
+QStringList columns(const std::string& row) {
+    return l1(row).split('\t', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
 // Rows are replaced in place, so a list never grows past its block and keeps its scroll position.
 void frm_Q7R218::refresh() {
     fields_.refresh(reader_.busy());
     for (size_t b = 0; b < lists.size(); ++b) {
-        QListWidget* list = lists[b];
+        QTreeWidget* list = lists[b];
         const auto& rows = reader_.lists[b];
-        while (list->count() > static_cast<int>(rows.size()))
-            delete list->takeItem(list->count() - 1);
+        while (list->topLevelItemCount() > static_cast<int>(rows.size()))
+            delete list->takeTopLevelItem(list->topLevelItemCount() - 1);
         for (size_t r = 0; r < rows.size(); ++r) {
-            const QString text = l1(rows[r]);
-            if (static_cast<int>(r) < list->count()) {
-                if (list->item(static_cast<int>(r))->text() != text) list->item(static_cast<int>(r))->setText(text);
-            } else {
-                list->addItem(text);
-            }
+            const QStringList texts = columns(rows[r]);
+            QTreeWidgetItem* item = list->topLevelItem(static_cast<int>(r));
+            if (!item) item = new QTreeWidgetItem(list);
+            for (int c = 0; c < texts.size(); ++c)
+                if (item->text(c) != texts[c]) item->setText(c, texts[c]);
         }
     }
 }

@@ -1,13 +1,14 @@
 #pragma once
 // frm_Q7R218: the energy-meter reader, a thin view over EnergyMeterReader. The meter's address,
 // Update/Start/Stop and one list per register block.
+#include <QStringList>
 #include <QWidget>
 #include <array>
 
 #include "factorytest/energy_meter/energy_meter_reader.h"
 #include "factorytest/ui/field_bindings.h"
 
-class QListWidget;
+class QTreeWidget;
 class QPushButton;
 
 class frm_Q7R218 : public QWidget {
@@ -19,8 +20,9 @@ class frm_Q7R218 : public QWidget {
     QPushButton* cmd_Read = nullptr;
     QPushButton* cmd_start = nullptr;
     QPushButton* cmd_stop = nullptr;
-    // In block order: List1, List5, List6, List2, List3, List4.
-    std::array<QListWidget*, 6> lists{};
+    // In block order: List1, List5, List6, List2, List3, List4. Each row's text is split at its TABs
+    // into aligned columns (name, register, value).
+    std::array<QTreeWidget*, 6> lists{};
 
   private:
     void refresh();
