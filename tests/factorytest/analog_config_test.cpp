@@ -52,8 +52,9 @@ TEST_F(AnalogFixture, ReadAllShowsTheLayoutAndWriteStoresItBack) {
     const auto sent = w.sent();
     ASSERT_EQ(sent.size(), 3u);
     for (size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(Bytes(sent[i].begin(), sent[i].begin() + 7),
-                  (Bytes{247, 20, 4, 0, 0, static_cast<uint8_t>(16 * i), static_cast<uint8_t>(i < 2 ? 16 : 11)}));
+        EXPECT_EQ(
+            Bytes(sent[i].begin(), sent[i].begin() + 7),
+            (Bytes{247, 20, 4, 0, 0, static_cast<uint8_t>(16 * i), static_cast<uint8_t>(i < 2 ? 16 : 11)}));
     Bytes expected = moduleBytes();
     expected[12] = 0; // the unknown code goes back as "---"
     expected.resize(ConfigBytes);
@@ -136,11 +137,11 @@ TEST_F(AnalogFixture, DefaultSetsWriteTheirImagesAndReadBackAsSet) {
 
 TEST(Costante3, BytesOfTheWrittenConstants) {
     const std::array<std::pair<double, std::array<uint8_t, 3>>, 6> cases{{{1.0, {0x00, 0x80, 0x3F}},
-                                                                         {0.99, {0x70, 0x7D, 0x3F}},
-                                                                         {1.01, {0x47, 0x81, 0x3F}},
-                                                                         {0.5, {0x00, 0x00, 0x3F}},
-                                                                         {0, {0, 0, 0}},
-                                                                         {-1, {0x00, 0x80, 0xBF}}}};
+                                                                          {0.99, {0x70, 0x7D, 0x3F}},
+                                                                          {1.01, {0x47, 0x81, 0x3F}},
+                                                                          {0.5, {0x00, 0x00, 0x3F}},
+                                                                          {0, {0, 0, 0}},
+                                                                          {-1, {0x00, 0x80, 0xBF}}}};
     for (const auto& [value, bytes] : cases) {
         EXPECT_EQ(EncodeCostante3(value), bytes) << value;
         EXPECT_NEAR(DecodeCostante3(bytes), value, 1e-4);
@@ -178,15 +179,21 @@ TEST_F(AnalogFixture, KFromTheMeasuredValueAndItsWrite) {
 TEST_F(AnalogFixture, RefusedFieldsShowErroreAndSendNothing) {
     using Edit = std::function<void(AnalogConfig&)>;
     const std::vector<std::pair<Edit, Edit>> cases{
-        {[](AnalogConfig& c) { c.fields.txt_Input_offset[3] = "128"; }, [](AnalogConfig& c) { c.cmd_WriteProg_Click(0); }},
-        {[](AnalogConfig& c) { c.fields.txt_Input_OffsetCJC = "-129"; }, [](AnalogConfig& c) { c.cmd_WriteProg_Click(1); }},
-        {[](AnalogConfig& c) { c.fields.txt_nCelle = "256"; }, [](AnalogConfig& c) { c.cmd_WriteProg_Click(0); }},
-        {[](AnalogConfig& c) { c.fields.txt_guadagno[1] = "G1"; }, [](AnalogConfig& c) { c.cmd_WriteProg_Click(0); }},
-        {[](AnalogConfig& c) { c.fields.cmb_InputType[4] = -1; }, [](AnalogConfig& c) { c.cmd_WriteProg_Click(0); }},
+        {[](AnalogConfig& c) { c.fields.txt_Input_offset[3] = "128"; },
+         [](AnalogConfig& c) { c.cmd_WriteProg_Click(0); }},
+        {[](AnalogConfig& c) { c.fields.txt_Input_OffsetCJC = "-129"; },
+         [](AnalogConfig& c) { c.cmd_WriteProg_Click(1); }},
+        {[](AnalogConfig& c) { c.fields.txt_nCelle = "256"; },
+         [](AnalogConfig& c) { c.cmd_WriteProg_Click(0); }},
+        {[](AnalogConfig& c) { c.fields.txt_guadagno[1] = "G1"; },
+         [](AnalogConfig& c) { c.cmd_WriteProg_Click(0); }},
+        {[](AnalogConfig& c) { c.fields.cmb_InputType[4] = -1; },
+         [](AnalogConfig& c) { c.cmd_WriteProg_Click(0); }},
         {[](AnalogConfig& c) { c.AddSlave = "abc"; }, [](AnalogConfig& c) { c.cmd_WriteProg_Click(0); }},
         {[](AnalogConfig& c) { c.AddSlave = "300"; }, [](AnalogConfig& c) { c.Command2_Click(); }},
         {[](AnalogConfig& c) { c.fields.txt_Input_K[6] = "1e39"; }, [](AnalogConfig& c) { c.ScriviK(0, 7); }},
-        {[](AnalogConfig& c) { c.fields.txt_Input_K[0] = "nan"; }, [](AnalogConfig& c) { c.WriteK_Click(0); }},
+        {[](AnalogConfig& c) { c.fields.txt_Input_K[0] = "nan"; },
+         [](AnalogConfig& c) { c.WriteK_Click(0); }},
         {[](AnalogConfig& c) { c.Text4 = "65536"; }, [](AnalogConfig& c) { c.Out_Click(0); }},
         {[](AnalogConfig& c) { c.Text7 = "-32769"; }, [](AnalogConfig& c) { c.Out_Click(1); }},
         {[](AnalogConfig& c) { c.Text2 = "0"; }, [](AnalogConfig& c) { c.Command1_Click(); }},

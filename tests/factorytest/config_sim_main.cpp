@@ -2,10 +2,10 @@
 // 127.0.0.1: the analog module at 247/246 with the controller at 10 ("7593"), a four-channel input module
 // at 247 ("4174"), or an energy meter at 5 ("q7r218"). The window opens and reads once by itself.
 // Usage: melqo_config_sim 7593|4174|q7r218
+#include <iostream>
 #include <QApplication>
 #include <QPushButton>
 #include <QTimer>
-#include <iostream>
 #include <string>
 
 #include "app/app_context.h"
@@ -32,8 +32,10 @@ void fillPeers(ConfigPeers& peers, const std::string& world) {
         peers.addMemory(10, 65536);
         peers.addRegisters(10);
         peers.addRegisters(1);
-        peers.setMemory(247, 0, {0, 3, 255, 0, 0, 0, 0, 0, 2, 5, 8, 1, 17, 22, 7, 8, 16, 0, 0, 2, 3, 12, 16, 32, 3});
-        peers.setMemory(247, 27, {0x50, 0x51, 0x52, 0x53, 0x54, 0x55, 0x5F, 0x57, 24, 25, 25, 25, 25, 25, 25, 25});
+        peers.setMemory(247, 0,
+                        {0, 3, 255, 0, 0, 0, 0, 0, 2, 5, 8, 1, 17, 22, 7, 8, 16, 0, 0, 2, 3, 12, 16, 32, 3});
+        peers.setMemory(247, 27,
+                        {0x50, 0x51, 0x52, 0x53, 0x54, 0x55, 0x5F, 0x57, 24, 25, 25, 25, 25, 25, 25, 25});
         for (int c = 0; c < 8; ++c)
             peers.setMemory(247, 43 + 3 * static_cast<size_t>(c), {0x47, 0x81, 0x3F});
         peers.setMemory(247, 256, {14, 1});
@@ -46,7 +48,8 @@ void fillPeers(ConfigPeers& peers, const std::string& world) {
     } else {
         peers.addRegisters(5);
         for (uint16_t r = 0; r < 54; ++r)
-            peers.setHolding(5, static_cast<uint16_t>(0xC552 + r), static_cast<uint16_t>(r % 2 ? 2300 + r : 0));
+            peers.setHolding(5, static_cast<uint16_t>(0xC552 + r),
+                             static_cast<uint16_t>(r % 2 ? 2300 + r : 0));
         peers.setHolding(5, 0xC65D, 123456 & 0xFFFF);
         peers.setHolding(5, 0xC65C, 123456 >> 16);
         for (uint16_t r = 0; r < 10; ++r)
@@ -85,7 +88,8 @@ int main(int argc, char** argv) {
     Connetti(ctx);
     AggiornaStato(ctx);
     window.show();
-    std::cout << "Simulated peers on 127.0.0.1:" << comm.CurrentDevice.Port << " for the " << world << " window.\n";
+    std::cout << "Simulated peers on 127.0.0.1:" << comm.CurrentDevice.Port << " for the " << world
+              << " window.\n";
     QTimer::singleShot(300, &window, [&] {
         if (world == "7593")
             qobject_cast<ConfJXV7593*>(window.showConfJXV7593())->Command2->click();

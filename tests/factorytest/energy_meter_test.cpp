@@ -23,8 +23,9 @@ TEST(EnergyMeter, RowsOfTheSixBlocks) {
     m.w.sim.setHolding(0xCA59, 0x8000);
     EXPECT_TRUE(m.reader.cmd_Read_Click());
     const auto& l = m.reader.lists;
-    EXPECT_EQ((std::array<size_t, 6>{l[0].size(), l[1].size(), l[2].size(), l[3].size(), l[4].size(), l[5].size()}),
-              (std::array<size_t, 6>{5, 10, 27, 48, 36, 36}));
+    EXPECT_EQ(
+        (std::array<size_t, 6>{l[0].size(), l[1].size(), l[2].size(), l[3].size(), l[4].size(), l[5].size()}),
+        (std::array<size_t, 6>{5, 10, 27, 48, 36, 36}));
     EXPECT_EQ(l[0][0], "Partial Positive Active Energy\t\tC65C\t-2");
     EXPECT_EQ(l[0][1], "Partial Positive Reactive Energy\tC65E\t0");
     EXPECT_EQ(l[1][0], "THD U12\tC950\t291");
@@ -40,8 +41,8 @@ TEST(EnergyMeter, RowsOfTheSixBlocks) {
 
 // A timeout or a short answer ends the read at its block: the lists after it keep their rows.
 TEST(EnergyMeter, AFailedBlockKeepsTheListsAfterIt) {
-    const std::array<SimFaultSpec, 2> faults{{{SimFault::Exception},
-                                              {SimFault::Raw, 0, 0, {0, 0, 0, 0, 0, 5, 5, 3, 2, 0, 1}}}};
+    const std::array<SimFaultSpec, 2> faults{
+        {{SimFault::Exception}, {SimFault::Raw, 0, 0, {0, 0, 0, 0, 0, 5, 5, 3, 2, 0, 1}}}};
     for (const SimFaultSpec& fault : faults) {
         MeterWorld m;
         m.reader.lists[3] = {"old"};

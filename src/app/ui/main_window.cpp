@@ -469,7 +469,8 @@ QWidget* MainWindow::showFactoryWindow(QPointer<QMdiSubWindow>& sub, const std::
         sub = mdi_->addSubWindow(window);
         sub->setObjectName(window->objectName());
         sub->setAttribute(Qt::WA_DeleteOnClose, false); // one window for the whole run
-        sub->setGeometry(0, 0, std::min(mdi_->width(), size.width()), std::min(mdi_->height(), size.height()));
+        sub->setGeometry(0, 0, std::min(mdi_->width(), size.width()),
+                         std::min(mdi_->height(), size.height()));
     }
     sub->show();
     sub->raise();

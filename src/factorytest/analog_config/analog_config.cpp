@@ -7,6 +7,7 @@
 #include "factorytest/analog_config/default_sets.h"
 #include "factorytest/fields/command_guard.h"
 #include "factorytest/fields/field_numbers.h"
+#include "factorytest/fields/staged_write.h"
 
 namespace {
 
@@ -36,14 +37,7 @@ void AnalogConfig::refuse() {
 }
 
 std::optional<uint8_t> AnalogConfig::slave() {
-    const auto v = fieldWhole(AddSlave, 0, 255);
-    if (!v) return {};
-    return static_cast<uint8_t>(*v);
-}
-
-bool AnalogConfig::writeStaged(uint8_t node, int32_t address, std::span<const uint8_t> bytes) {
-    std::copy(bytes.begin(), bytes.end(), app_.project.MemoryImage.begin());
-    return ScriviMemoria(app_, node, address, 0, static_cast<uint8_t>(bytes.size()));
+    return fieldByte(AddSlave);
 }
 
 void AnalogConfig::Command2_Click() {
@@ -105,6 +99,6 @@ void AnalogConfig::ScriviK(int first, int last) {
     changed();
     for (int c = first; c <= last; ++c) {
         const auto bytes = EncodeCostante3(*singleValue(fields.txt_Input_K[static_cast<size_t>(c)]));
-        writeStaged(*node, KAddress + 3 * c, bytes);
+        WriteStaged(app_, *node, KAddress + 3 * c, bytes);
     }
 }

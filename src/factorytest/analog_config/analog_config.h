@@ -18,7 +18,8 @@ class AnalogConfig {
 
     AnalogConfigFields fields;
     std::string AddSlave = "247";
-    std::array<std::string, ChannelCount> txt_Input_Mis{"10000", "3000", "1000", "10000", "20000", "1", "1", "1"};
+    std::array<std::string, ChannelCount> txt_Input_Mis{"10000", "3000", "1000", "10000",
+                                                        "20000", "1",    "1",    "1"};
     // "Analog out": the two words of output 0 (Text5, Text4) and of output 1 (Text7, Text6).
     std::string Text5 = "0", Text4 = "19000", Text7 = "0", Text6 = "19000";
     // "Calc k": Text1 / Text2 into Text3.
@@ -51,7 +52,6 @@ class AnalogConfig {
     std::optional<uint8_t> slave();
     void refuse();
     void changed();
-    bool writeStaged(uint8_t node, int32_t address, std::span<const uint8_t> bytes);
 
     AppContext& app_;
     bool busy_ = false;

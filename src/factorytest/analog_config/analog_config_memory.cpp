@@ -2,29 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
-#include <limits>
 
 #include "comm/byte_helpers.h"
 #include "factorytest/fields/field_numbers.h"
 
 namespace {
-
-std::string signedByteText(uint8_t b) {
-    return std::to_string(b > 127 ? b - 256 : b);
-}
-
-std::optional<uint8_t> signedByte(const std::string& text) {
-    const auto v = fieldWhole(text, -128, 127);
-    if (!v) return {};
-    return static_cast<uint8_t>(*v < 0 ? *v + 256 : *v);
-}
-
-std::optional<uint8_t> byteField(const std::string& text) {
-    const auto v = fieldWhole(text, 0, 255);
-    if (!v) return {};
-    return static_cast<uint8_t>(*v);
-}
 
 std::optional<uint8_t> gainByte(std::string text) {
     if (text.size() != 2) return {};
@@ -85,10 +67,10 @@ float DecodeCostante3(std::span<const uint8_t, 3> bytes) {
 std::optional<std::array<uint8_t, ConfigBytes>> EncodeConfig(const AnalogConfigFields& f) {
     std::array<uint8_t, ConfigBytes> image{};
     for (size_t c = 0; c < ChannelCount; ++c) {
-        const auto offset = signedByte(f.txt_Input_offset[c]);
+        const auto offset = signedFieldByte(f.txt_Input_offset[c]);
         const int item = f.cmb_InputType[c];
         const auto gain = gainByte(f.txt_guadagno[c]);
-        const auto enable = byteField(f.txt_reg[c]);
+        const auto enable = fieldByte(f.txt_reg[c]);
         if (!offset || item < 0 || item >= static_cast<int>(InputTypes.size()) || !gain || !enable) return {};
         image[c] = *offset;
         image[11 + c] = InputTypes[static_cast<size_t>(item)].Code;
@@ -96,9 +78,9 @@ std::optional<std::array<uint8_t, ConfigBytes>> EncodeConfig(const AnalogConfigF
         image[27 + c] = *gain;
         image[35 + c] = *enable;
     }
-    const auto cjc = signedByte(f.txt_Input_OffsetCJC);
-    const auto cells = byteField(f.txt_nCelle);
-    const auto measurements = byteField(f.txt_nMisure);
+    const auto cjc = signedFieldByte(f.txt_Input_OffsetCJC);
+    const auto cells = fieldByte(f.txt_nCelle);
+    const auto measurements = fieldByte(f.txt_nMisure);
     if (!cjc || !cells || !measurements) return {};
     image[8] = *cjc;
     image[9] = *cells;

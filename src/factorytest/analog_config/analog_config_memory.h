@@ -20,11 +20,10 @@ struct InputTypeItem {
     uint8_t Code;
 };
 // The input type lists, in their order (which is not the code order).
-constexpr std::array<InputTypeItem, 20> InputTypes{{{"---", 0},    {"100 mV", 1}, {"20 mA", 8},   {"ResL", 17},
-                                                     {"ResH", 16},  {"Pt100", 18}, {"Pt1K", 19},   {"Ni100", 20},
-                                                     {"Ni1K", 21},  {"Pot", 22},   {"Tc J", 24},   {"Tc K", 25},
-                                                     {"Tc T", 26},  {"Tc E", 27},  {"Tc R", 28},   {"Tc S", 29},
-                                                     {"Tc B", 30},  {"Tc N", 31},  {"10 V", 7},    {"KWM6150", 23}}};
+constexpr std::array<InputTypeItem, 20> InputTypes{
+    {{"---", 0},    {"100 mV", 1}, {"20 mA", 8}, {"ResL", 17}, {"ResH", 16}, {"Pt100", 18},  {"Pt1K", 19},
+     {"Ni100", 20}, {"Ni1K", 21},  {"Pot", 22},  {"Tc J", 24}, {"Tc K", 25}, {"Tc T", 26},   {"Tc E", 27},
+     {"Tc R", 28},  {"Tc S", 29},  {"Tc B", 30}, {"Tc N", 31}, {"10 V", 7},  {"KWM6150", 23}}};
 // The list position of a code; nothing for a code in no list.
 std::optional<int> typePosition(int code);
 
@@ -59,8 +58,8 @@ struct ConfigRead {
     uint8_t Count;
     uint8_t Shown;
 };
-constexpr std::array<ConfigRead, 6> ReadAllPlan{{{0, 16, 16}, {16, 16, 16}, {32, 16, 11}, {43, 16, 15},
-                                                  {58, 9, 9}, {FirmwareAddress, 2, 2}}};
+constexpr std::array<ConfigRead, 6> ReadAllPlan{
+    {{0, 16, 16}, {16, 16, 16}, {32, 16, 11}, {43, 16, 15}, {58, 9, 9}, {FirmwareAddress, 2, 2}}};
 // Puts the bytes read at address into the fields they show.
 void ShowConfigBytes(AnalogConfigFields& f, const ConfigRead& read, std::span<const uint8_t> bytes);
 

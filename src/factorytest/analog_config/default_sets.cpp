@@ -2,6 +2,9 @@
 
 #include "comm/byte_helpers.h"
 
+// One row per set: slave, cells, measurements, then per channel the type codes, multiplexer bytes,
+// gains and enable bytes.
+// clang-format off
 const std::array<DefaultSet, DefaultSetCount> DefaultSets{{
     {247, 5, 8, {1, 17, 22, 7, 8, 16, 0, 0}, {2, 3, 12, 16, 32, 3, 0, 0},
      {0x50, 0x51, 0x52, 0x53, 0x54, 0x55, 0x5F, 0x57}, {24, 25, 25, 25, 25, 25, 25, 25}},
@@ -22,6 +25,7 @@ const std::array<DefaultSet, DefaultSetCount> DefaultSets{{
     {246, 2, 3, {24, 24, 0, 0, 0, 0, 0, 0}, {1, 2, 0, 0, 0, 0, 0, 0},
      {0x50, 0x51, 0x5F, 0x5F, 0x5F, 0x5F, 0x5F, 0x57}, {24, 25, 25, 25, 25, 25, 25, 25}},
 }};
+// clang-format on
 
 // Every field a set fills is named by the set, so the base values never show through.
 void ApplyDefaultSet(int k, AnalogConfigFields& f, std::string& slave) {

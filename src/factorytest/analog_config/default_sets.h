@@ -26,14 +26,14 @@ struct DefaultSetButton {
     const char* Caption;
 };
 constexpr std::array<DefaultSetButton, DefaultSetCount> DefaultSetButtons{{{"JXV 7593", "Set 0"},
-                                                                            {"JXV 7593", "Set 1"},
-                                                                            {"KELMO 4751", "Set 0"},
-                                                                            {"KELMO 4751", "Set 1"},
-                                                                            {"JXV 7209", "Set 0"},
-                                                                            {"JXV 7209", "Set 1"},
-                                                                            {"JXV 2569", "Set 0"},
-                                                                            {"JXV 7593-TCRTD", "Set 0"},
-                                                                            {"JXV 7593-TCRTD", "Set 1"}}};
+                                                                           {"JXV 7593", "Set 1"},
+                                                                           {"KELMO 4751", "Set 0"},
+                                                                           {"KELMO 4751", "Set 1"},
+                                                                           {"JXV 7209", "Set 0"},
+                                                                           {"JXV 7209", "Set 1"},
+                                                                           {"JXV 2569", "Set 0"},
+                                                                           {"JXV 7593-TCRTD", "Set 0"},
+                                                                           {"JXV 7593-TCRTD", "Set 1"}}};
 
 extern const std::array<DefaultSet, DefaultSetCount> DefaultSets;
 

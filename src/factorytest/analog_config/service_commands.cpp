@@ -8,6 +8,7 @@
 #include "factorytest/analog_config/analog_config.h"
 #include "factorytest/fields/command_guard.h"
 #include "factorytest/fields/field_numbers.h"
+#include "factorytest/fields/staged_write.h"
 
 namespace {
 
@@ -35,21 +36,24 @@ void AnalogConfig::Out_Click(int output) {
     if (!a || !b) return refuse();
     const auto la = IntToBytes(*a), lb = IntToBytes(*b);
     const std::array<uint8_t, 4> bytes{la[0], la[1], lb[0], lb[1]};
-    writeStaged(app_.comm.CurrentDevice.NodeAddress, Outputs[static_cast<size_t>(output)].CalibrationAddress, bytes);
+    WriteStaged(app_, app_.comm.CurrentDevice.NodeAddress,
+                Outputs[static_cast<size_t>(output)].CalibrationAddress, bytes);
 }
 
 void AnalogConfig::Reset_Click(int output) {
     const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard || output < 0 || output > 1) return;
     constexpr std::array<uint8_t, 4> Words{0x00, 0x00, 0x20, 0x4E}; // 0 and 20000
-    writeStaged(app_.comm.CurrentDevice.NodeAddress, Outputs[static_cast<size_t>(output)].CalibrationAddress, Words);
+    WriteStaged(app_, app_.comm.CurrentDevice.NodeAddress,
+                Outputs[static_cast<size_t>(output)].CalibrationAddress, Words);
 }
 
 void AnalogConfig::Force_Click(int output, bool twenty) {
     const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard || output < 0 || output > 1) return;
     double value = twenty ? 20000 : 0;
-    ScriviRegistro(app_, app_.comm.CurrentDevice.NodeAddress, Outputs[static_cast<size_t>(output)].Register, value);
+    ScriviRegistro(app_, app_.comm.CurrentDevice.NodeAddress, Outputs[static_cast<size_t>(output)].Register,
+                   value);
 }
 
 void AnalogConfig::Command1_Click() {

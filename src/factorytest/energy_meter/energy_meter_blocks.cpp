@@ -70,11 +70,13 @@ const std::array<EnergyMeterBlock, 6>& EnergyMeterBlocks() {
 }
 
 std::array<uint8_t, 6> BlockRequest(uint8_t slave, const EnergyMeterBlock& block) {
-    return {slave, 3, static_cast<uint8_t>(block.Start >> 8), static_cast<uint8_t>(block.Start & 0xFF), 0,
-            block.Count};
+    return {
+        slave, 3,          static_cast<uint8_t>(block.Start >> 8), static_cast<uint8_t>(block.Start & 0xFF),
+        0,     block.Count};
 }
 
-std::optional<std::vector<std::string>> DecodeBlock(const EnergyMeterBlock& block, std::span<const uint8_t> answer) {
+std::optional<std::vector<std::string>> DecodeBlock(const EnergyMeterBlock& block,
+                                                    std::span<const uint8_t> answer) {
     const size_t bytes = 2u * block.Count;
     if (answer.size() < 3 + bytes || answer[2] != bytes) return {};
     const auto data = answer.subspan(3);
@@ -82,7 +84,8 @@ std::optional<std::vector<std::string>> DecodeBlock(const EnergyMeterBlock& bloc
     for (size_t i = 0; i < block.values(); ++i) {
         const size_t width = block.Long ? 4 : 2;
         const auto at = data.subspan(i * width, width);
-        const int64_t value = block.Long ? BytesToLong(at[0], at[1], at[2], at[3], true) : BytesToInt(at[0], at[1], true);
+        const int64_t value =
+            block.Long ? BytesToLong(at[0], at[1], at[2], at[3], true) : BytesToInt(at[0], at[1], true);
         std::string row;
         if (i < block.Names.size()) row = block.Names[i].Name + std::string(block.Names[i].Tabs, '\t');
         row += hex(block.Start + static_cast<unsigned>(i * width / 2)) + "\t" + std::to_string(value);

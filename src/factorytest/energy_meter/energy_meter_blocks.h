@@ -15,10 +15,10 @@ struct NamedValue {
 
 struct EnergyMeterBlock {
     uint16_t Start;
-    uint8_t Count;  // registers
-    bool Long;      // 32-bit values of two registers, high half first
+    uint8_t Count;                     // registers
+    bool Long;                         // 32-bit values of two registers, high half first
     std::span<const NamedValue> Names; // empty: unlabelled registers
-    const char* List; // the list that shows it
+    const char* List;                  // the list that shows it
     size_t values() const { return Long ? Count / 2u : Count; }
 };
 
@@ -28,4 +28,5 @@ const std::array<EnergyMeterBlock, 6>& EnergyMeterBlocks();
 std::array<uint8_t, 6> BlockRequest(uint8_t slave, const EnergyMeterBlock& block);
 // The block's row texts from a function-3 answer (address, function, byte count, data); nothing when
 // the answer does not carry exactly the block's registers.
-std::optional<std::vector<std::string>> DecodeBlock(const EnergyMeterBlock& block, std::span<const uint8_t> answer);
+std::optional<std::vector<std::string>> DecodeBlock(const EnergyMeterBlock& block,
+                                                    std::span<const uint8_t> answer);

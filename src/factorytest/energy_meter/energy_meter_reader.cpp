@@ -29,7 +29,8 @@ bool EnergyMeterReader::readAll(uint8_t slave) {
         std::copy(request.begin(), request.end(), comm.TxBuffer.begin());
         comm.TxLength = static_cast<int>(request.size());
         if (TrasmettiRicevi(app_, -1) != ComOk) return false;
-        auto rows = DecodeBlock(blocks[b], std::span<const uint8_t>(comm.RxBuffer.data(), static_cast<size_t>(comm.RxLength)));
+        auto rows = DecodeBlock(
+            blocks[b], std::span<const uint8_t>(comm.RxBuffer.data(), static_cast<size_t>(comm.RxLength)));
         if (!rows) {
             // Fewer registers than asked: a failed block, like a failed transaction.
             app_.shell.log.LogStart();
@@ -44,9 +45,7 @@ bool EnergyMeterReader::readAll(uint8_t slave) {
 }
 
 std::optional<uint8_t> EnergyMeterReader::slave() {
-    const auto v = fieldWhole(Indirizzo, 0, 255);
-    if (!v) return {};
-    return static_cast<uint8_t>(*v);
+    return fieldByte(Indirizzo);
 }
 
 bool EnergyMeterReader::cmd_Read_Click() {

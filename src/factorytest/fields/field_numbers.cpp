@@ -31,6 +31,22 @@ std::optional<int> fieldWhole(std::string_view text, int lo, int hi) {
     return static_cast<int>(r);
 }
 
+std::optional<uint8_t> fieldByte(std::string_view text) {
+    const auto v = fieldWhole(text, 0, 255);
+    if (!v) return {};
+    return static_cast<uint8_t>(*v);
+}
+
+std::optional<uint8_t> signedFieldByte(std::string_view text) {
+    const auto v = fieldWhole(text, -128, 127);
+    if (!v) return {};
+    return static_cast<uint8_t>(*v < 0 ? *v + 256 : *v);
+}
+
+std::string signedByteText(uint8_t b) {
+    return std::to_string(b > 127 ? b - 256 : b);
+}
+
 bool fitsSingle(double value) {
     return std::isfinite(value) && std::abs(value) <= std::numeric_limits<float>::max();
 }

@@ -1,12 +1,17 @@
 #include "factorytest/multichannel_config/input_calibration_memory.h"
 
 #include "comm/byte_helpers.h"
-#include "factorytest/fields/field_numbers.h"
 
 const std::array<MultiChannelModel, 3>& MultiChannelModels() {
     static const std::array<MultiChannelModel, 3> models{{
         {"JXV4371",
-         {{16, "Res 2K"}, {17, "Res 500"}, {18, "Pt100"}, {19, "Pt1000"}, {20, "Ni100"}, {21, "Ni1000"}, {22, "Pot"}}},
+         {{16, "Res 2K"},
+          {17, "Res 500"},
+          {18, "Pt100"},
+          {19, "Pt1000"},
+          {20, "Ni100"},
+          {21, "Ni1000"},
+          {22, "Pot"}}},
         {"JXV4822", {{7, "10 Volt"}, {8, "20 mA"}}},
         {"JXV4215",
          {{1, "mV"},
@@ -24,16 +29,6 @@ const std::array<MultiChannelModel, 3>& MultiChannelModels() {
 
 std::string InputTypeText(int code, const char* name) {
     return "Tipo " + std::to_string(code) + " - " + name;
-}
-
-std::optional<uint8_t> OffsetByte(const std::string& text) {
-    const auto v = fieldWhole(text, -128, 127);
-    if (!v) return {};
-    return static_cast<uint8_t>(*v < 0 ? *v + 256 : *v);
-}
-
-std::string OffsetText(uint8_t b) {
-    return std::to_string(b > 127 ? b - 256 : b);
 }
 
 std::array<uint8_t, 4> EncodeSlotK(double value) {

@@ -29,9 +29,6 @@ const std::array<MultiChannelModel, 3>& MultiChannelModels();
 // "Tipo 16 - Res 2K".
 std::string InputTypeText(int code, const char* name);
 
-// A signed offset byte: -128..127 only.
-std::optional<uint8_t> OffsetByte(const std::string& text);
-std::string OffsetText(uint8_t b);
 // The four bytes of a K at 22 + 4k: 0, then the single's bytes from the second lowest up.
 std::array<uint8_t, 4> EncodeSlotK(double value);
 float DecodeSlotK(std::span<const uint8_t, 4> bytes);

@@ -7,6 +7,7 @@
 #include "comm/transaction.h"
 #include "factorytest/fields/command_guard.h"
 #include "factorytest/fields/field_numbers.h"
+#include "factorytest/fields/staged_write.h"
 
 namespace {
 
@@ -32,17 +33,15 @@ void MultiChannelConfig::refuse(const char* text) {
 }
 
 std::optional<uint8_t> MultiChannelConfig::slave() {
-    const auto v = fieldWhole(AddSlave, 0, 255);
-    if (!v) return {};
-    return static_cast<uint8_t>(*v);
+    return fieldByte(AddSlave);
 }
 
 std::optional<std::array<uint8_t, MeasuredChannels>> MultiChannelConfig::typeCodes() const {
     std::array<uint8_t, MeasuredChannels> codes{};
     for (size_t i = 0; i < MeasuredChannels; ++i) {
-        const auto v = fieldWhole(txt_Input_Type[i], 0, 255);
+        const auto v = fieldByte(txt_Input_Type[i]);
         if (!v) return {};
-        codes[i] = static_cast<uint8_t>(*v);
+        codes[i] = *v;
     }
     return codes;
 }
@@ -70,11 +69,6 @@ void MultiChannelConfig::input_ty_Click(int index) {
     changed();
 }
 
-bool MultiChannelConfig::writeBytes(uint8_t node, uint16_t address, std::span<const uint8_t> bytes) {
-    std::copy(bytes.begin(), bytes.end(), app_.project.MemoryImage.begin());
-    return ScriviMemoria(app_, node, address, 0, static_cast<uint8_t>(bytes.size()));
-}
-
 void MultiChannelConfig::Command2_Click() {
     const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard) return;
@@ -83,31 +77,33 @@ void MultiChannelConfig::Command2_Click() {
     const auto& image = app_.project.MemoryImage;
     bool ok = LeggiMemoria(app_, *node, 0, 0, SlotCount);
     for (size_t k = 0; ok && k < SlotCount; ++k)
-        txt_Input_Offset[k] = OffsetText(image[k]);
+        txt_Input_Offset[k] = signedByteText(image[k]);
     changed();
     ok = ok && LeggiMemoria(app_, *node, CjcAddress, 0, 16);
     for (size_t j = 0; ok && j < CjcCount; ++j)
-        txt_OffsetCJC[j] = OffsetText(image[j]);
+        txt_OffsetCJC[j] = signedByteText(image[j]);
     changed();
     for (int k = 0; ok && k < SlotCount; ++k) {
         ok = LeggiMemoria(app_, *node, SlotKAddress + 4 * k, 0, 4);
-        if (ok) txt_Input_K[static_cast<size_t>(k)] = decimalText(DecodeSlotK(std::span<const uint8_t, 4>(image.data(), 4)));
+        if (ok)
+            txt_Input_K[static_cast<size_t>(k)] =
+                decimalText(DecodeSlotK(std::span<const uint8_t, 4>(image.data(), 4)));
         changed();
     }
     if (!ok) app_.dialogs.messageBox("Errore", MsgButtons::Ok, MsgIcon::None);
 }
 
 bool MultiChannelConfig::writeOffset(uint8_t node, uint16_t address, const std::string& text) {
-    const auto b = OffsetByte(text);
+    const auto b = signedFieldByte(text);
     if (!b) return false;
-    writeBytes(node, address, std::array<uint8_t, 1>{*b});
+    WriteStaged(app_, node, address, std::array<uint8_t, 1>{*b});
     return true;
 }
 
 bool MultiChannelConfig::writeK(uint8_t node, int slot) {
     const auto k = singleValue(txt_Input_K[static_cast<size_t>(slot)]);
     if (!k) return false;
-    writeBytes(node, static_cast<uint16_t>(SlotKAddress + 4 * slot), EncodeSlotK(*k));
+    WriteStaged(app_, node, static_cast<uint16_t>(SlotKAddress + 4 * slot), EncodeSlotK(*k));
     return true;
 }
 
@@ -115,7 +111,8 @@ void MultiChannelConfig::WriteOffset_Click(int slot) {
     const CommandGuard guard(app_, busy_, [this] { changed(); });
     const auto node = slave();
     if (!guard || slot < 0 || slot >= SlotCount) return;
-    if (!node || !writeOffset(*node, static_cast<uint16_t>(slot), txt_Input_Offset[static_cast<size_t>(slot)]))
+    if (!node ||
+        !writeOffset(*node, static_cast<uint16_t>(slot), txt_Input_Offset[static_cast<size_t>(slot)]))
         refuse();
 }
 
@@ -123,7 +120,8 @@ void MultiChannelConfig::WriteCJC_Click(int index) {
     const CommandGuard guard(app_, busy_, [this] { changed(); });
     const auto node = slave();
     if (!guard || index < 0 || index >= CjcCount) return;
-    if (!node || !writeOffset(*node, static_cast<uint16_t>(CjcAddress + index), txt_OffsetCJC[static_cast<size_t>(index)]))
+    if (!node || !writeOffset(*node, static_cast<uint16_t>(CjcAddress + index),
+                              txt_OffsetCJC[static_cast<size_t>(index)]))
         refuse();
 }
 
@@ -161,7 +159,9 @@ void MultiChannelConfig::Set_all_k_Click() {
 void MultiChannelConfig::Set_all_CJC_Click() {
     if (busy_) return;
     txt_OffsetCJC.fill("0");
-    resetGroup(CjcCount, [this](uint8_t node, int j) { writeOffset(node, static_cast<uint16_t>(CjcAddress + j), "0"); });
+    resetGroup(CjcCount, [this](uint8_t node, int j) {
+        writeOffset(node, static_cast<uint16_t>(CjcAddress + j), "0");
+    });
     cjcEnabled[0] = false;
     cjcEnabled[1] = true;
     changed();
@@ -173,8 +173,8 @@ bool MultiChannelConfig::measure(uint8_t node, const std::array<uint8_t, Measure
     std::copy(request.begin(), request.end(), comm.TxBuffer.begin());
     comm.TxLength = static_cast<int>(request.size());
     const auto readings = TrasmettiRicevi(app_, 0) == ComOk
-                              ? DecodeMeasurement(std::span<const uint8_t>(comm.RxBuffer.data(),
-                                                                           static_cast<size_t>(comm.RxLength)))
+                              ? DecodeMeasurement(std::span<const uint8_t>(
+                                    comm.RxBuffer.data(), static_cast<size_t>(comm.RxLength)))
                               : std::nullopt;
     if (!readings) {
         // An answer without the four readings ends a continuous measurement like a failed transaction.

@@ -54,7 +54,6 @@ class MultiChannelConfig {
     std::optional<uint8_t> slave();
     std::optional<std::array<uint8_t, MeasuredChannels>> typeCodes() const;
     bool measure(uint8_t node, const std::array<uint8_t, MeasuredChannels>& types);
-    bool writeBytes(uint8_t node, uint16_t address, std::span<const uint8_t> bytes);
     // Writes one box of a group; false (and a message) when its text cannot be stored.
     bool writeOffset(uint8_t node, uint16_t address, const std::string& text);
     bool writeK(uint8_t node, int slot);

@@ -106,8 +106,10 @@ QWidget* ConfJXV4174::buildGrid() {
     for (int k = 0; k < SlotCount; ++k) {
         const auto s = static_cast<size_t>(k);
         grid->addWidget(new QLabel(SlotHeads[s]), k + 1, 0);
-        grid->addWidget(fields_.edit(config_.txt_Input_Offset[s], indexed("txt_Input_Offset", k), 50), k + 1, 1);
-        auto* offset = fields_.command("->", indexed("WriteOffset", k), [this, k] { config_.WriteOffset_Click(k); });
+        grid->addWidget(fields_.edit(config_.txt_Input_Offset[s], indexed("txt_Input_Offset", k), 50), k + 1,
+                        1);
+        auto* offset =
+            fields_.command("->", indexed("WriteOffset", k), [this, k] { config_.WriteOffset_Click(k); });
         offset->setFixedWidth(32);
         grid->addWidget(offset, k + 1, 2);
         grid->addWidget(fields_.edit(config_.txt_Input_K[s], indexed("txt_Input_K", k), 130), k + 1, 3);
@@ -115,9 +117,12 @@ QWidget* ConfJXV4174::buildGrid() {
         write->setFixedWidth(32);
         grid->addWidget(write, k + 1, 4);
     }
-    grid->addWidget(fields_.command("Set zero -> 0", "Set_all_z", [this] { config_.Set_all_z_Click(); }), SlotCount + 1, 1, 1, 2);
-    grid->addWidget(fields_.command("Set k -> 1", "Set_all_k", [this] { config_.Set_all_k_Click(); }), SlotCount + 1, 3, 1, 2);
-    grid->addWidget(fields_.command("Read", "Command2", [this] { config_.Command2_Click(); }), SlotCount + 2, 1, 1, 4);
+    grid->addWidget(fields_.command("Set zero -> 0", "Set_all_z", [this] { config_.Set_all_z_Click(); }),
+                    SlotCount + 1, 1, 1, 2);
+    grid->addWidget(fields_.command("Set k -> 1", "Set_all_k", [this] { config_.Set_all_k_Click(); }),
+                    SlotCount + 1, 3, 1, 2);
+    grid->addWidget(fields_.command("Read", "Command2", [this] { config_.Command2_Click(); }), SlotCount + 2,
+                    1, 1, 4);
     return Frame3;
 }
 
@@ -133,7 +138,8 @@ QWidget* ConfJXV4174::buildCjc() {
         write->setFixedWidth(32);
         grid->addWidget(write, j, 1);
     }
-    grid->addWidget(fields_.command("Set CJC -> 0", "Set_all_CJC", [this] { config_.Set_all_CJC_Click(); }), CjcCount, 0, 1, 2);
+    grid->addWidget(fields_.command("Set CJC -> 0", "Set_all_CJC", [this] { config_.Set_all_CJC_Click(); }),
+                    CjcCount, 0, 1, 2);
     return CJC;
 }
 

@@ -2,8 +2,8 @@
 // ConfJXV4174 ("Collaudo JXV4174"): the four-channel input module calibration window, a thin view over
 // MultiChannelConfig. Model and input type, the channels' type codes and readings with Read/Start/Stop,
 // the offset and K grid of the sixteen slots, the CJC offsets and the K calculator.
-#include <QWidget>
 #include <array>
+#include <QWidget>
 
 #include "factorytest/multichannel_config/multichannel_config.h"
 #include "factorytest/ui/field_bindings.h"

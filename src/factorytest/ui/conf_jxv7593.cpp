@@ -81,7 +81,8 @@ QWidget* ConfJXV7593::buildChannels() {
     const QStringList heads{"", "Offset", "Tipo Cella", "Tipo Cella", "Porte Mux", "Guadagni", "ENABLE", "K"};
     const std::array<int, 8> columns{0, 1, 2, 3, 4, 12, 13, 14};
     for (int h = 0; h < heads.size(); ++h)
-        grid->addWidget(new QLabel(heads[h]), 0, columns[static_cast<size_t>(h)], 1, h == 4 ? 8 : (h == 7 ? 3 : 1));
+        grid->addWidget(new QLabel(heads[h]), 0, columns[static_cast<size_t>(h)], 1,
+                        h == 4 ? 8 : (h == 7 ? 3 : 1));
     AnalogConfigFields& f = config_.fields;
     for (int c = 0; c < ChannelCount; ++c) {
         const auto i = static_cast<size_t>(c);
@@ -92,7 +93,8 @@ QWidget* ConfJXV7593::buildChannels() {
         combo->setObjectName(indexed("cmb_InputType", c));
         for (const InputTypeItem& t : InputTypes)
             combo->addItem(t.Text, t.Code);
-        connect(combo, &QComboBox::activated, this, [this, i](int item) { config_.fields.cmb_InputType[i] = item; });
+        connect(combo, &QComboBox::activated, this,
+                [this, i](int item) { config_.fields.cmb_InputType[i] = item; });
         cmb_InputType[i] = combo;
         grid->addWidget(combo, r, 2);
         grid->addWidget(fields_.edit(f.txt_Input_Type[i], indexed("txt_Input_Type", c), 40), r, 3);
@@ -101,7 +103,8 @@ QWidget* ConfJXV7593::buildChannels() {
             box->setObjectName(QString("chk_Mux%1_%2").arg(b).arg(c));
             connect(box, &QCheckBox::toggled, this, [this, box, i, b](bool on) {
                 const auto bit = static_cast<uint8_t>(1u << b);
-                config_.fields.Mux[i] = static_cast<uint8_t>(on ? config_.fields.Mux[i] | bit : config_.fields.Mux[i] & ~bit);
+                config_.fields.Mux[i] =
+                    static_cast<uint8_t>(on ? config_.fields.Mux[i] | bit : config_.fields.Mux[i] & ~bit);
                 paintMux(box);
             });
             paintMux(box);
@@ -136,8 +139,8 @@ QWidget* ConfJXV7593::buildSets() {
             layout->addWidget(frame, frames / 2, frames % 2);
             ++frames;
         }
-        SetDefault[static_cast<size_t>(k)] = fields_.command(b.Caption, indexed("SetDefault", k),
-                                                             [this, k] { config_.SetDefault_Click(k); });
+        SetDefault[static_cast<size_t>(k)] =
+            fields_.command(b.Caption, indexed("SetDefault", k), [this, k] { config_.SetDefault_Click(k); });
         frame->layout()->addWidget(SetDefault[static_cast<size_t>(k)]);
     }
     layout->setRowStretch(3, 1);
@@ -158,16 +161,22 @@ QWidget* ConfJXV7593::buildService() {
 
     auto* out = new QGroupBox("Analog out");
     auto* o = new QGridLayout(out);
-    const std::array<std::array<std::string*, 2>, 2> words{{{&config_.Text5, &config_.Text4}, {&config_.Text7, &config_.Text6}}};
+    const std::array<std::array<std::string*, 2>, 2> words{
+        {{&config_.Text5, &config_.Text4}, {&config_.Text7, &config_.Text6}}};
     const std::array<std::array<const char*, 2>, 2> wordNames{{{"Text5", "Text4"}, {"Text7", "Text6"}}};
     for (int n = 0; n < 2; ++n) {
         const auto i = static_cast<size_t>(n);
-        o->addWidget(fields_.command(QString("Out %1").arg(n), indexed("Out", n), [this, n] { config_.Out_Click(n); }), n, 0);
+        o->addWidget(
+            fields_.command(QString("Out %1").arg(n), indexed("Out", n), [this, n] { config_.Out_Click(n); }),
+            n, 0);
         o->addWidget(fields_.edit(*words[i][0], wordNames[i][0], 60), n, 1);
         o->addWidget(fields_.edit(*words[i][1], wordNames[i][1], 60), n, 2);
-        o->addWidget(fields_.command("0", indexed("Force0", n), [this, n] { config_.Force_Click(n, false); }), n, 3);
-        o->addWidget(fields_.command("20", indexed("Force20", n), [this, n] { config_.Force_Click(n, true); }), n, 4);
-        o->addWidget(fields_.command("Reset", indexed("Reset", n), [this, n] { config_.Reset_Click(n); }), n, 5);
+        o->addWidget(fields_.command("0", indexed("Force0", n), [this, n] { config_.Force_Click(n, false); }),
+                     n, 3);
+        o->addWidget(
+            fields_.command("20", indexed("Force20", n), [this, n] { config_.Force_Click(n, true); }), n, 4);
+        o->addWidget(fields_.command("Reset", indexed("Reset", n), [this, n] { config_.Reset_Click(n); }), n,
+                     5);
     }
     layout->addWidget(out);
 

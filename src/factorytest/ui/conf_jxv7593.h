@@ -3,8 +3,8 @@
 // AnalogConfig. One row per channel (offset, input type, raw code, multiplexer boxes, gain, enable, and
 // the K frame), the module's counts and slave address, the default sets, the controller frame, the
 // analog outputs, the K calculator and the switching run.
-#include <QWidget>
 #include <array>
+#include <QWidget>
 
 #include "factorytest/analog_config/analog_config.h"
 #include "factorytest/ui/field_bindings.h"

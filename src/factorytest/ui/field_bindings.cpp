@@ -7,7 +7,8 @@ QString l1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QLineEdit* FieldBindings::edit(std::string& text, const QString& objectName, int width, std::function<void()> typed) {
+QLineEdit* FieldBindings::edit(std::string& text, const QString& objectName, int width,
+                               std::function<void()> typed) {
     auto* box = new QLineEdit(l1(text));
     box->setObjectName(objectName);
     box->setFixedWidth(width);
@@ -19,7 +20,8 @@ QLineEdit* FieldBindings::edit(std::string& text, const QString& objectName, int
     return box;
 }
 
-QPushButton* FieldBindings::command(const QString& caption, const QString& objectName, std::function<void()> clicked) {
+QPushButton* FieldBindings::command(const QString& caption, const QString& objectName,
+                                    std::function<void()> clicked) {
     auto* button = new QPushButton(caption);
     button->setObjectName(objectName);
     QObject::connect(button, &QPushButton::clicked, button, std::move(clicked));

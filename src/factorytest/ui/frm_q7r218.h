@@ -1,9 +1,9 @@
 #pragma once
 // frm_Q7R218: the energy-meter reader, a thin view over EnergyMeterReader. The meter's address,
 // Update/Start/Stop and one list per register block.
+#include <array>
 #include <QStringList>
 #include <QWidget>
-#include <array>
 
 #include "factorytest/energy_meter/energy_meter_reader.h"
 #include "factorytest/ui/field_bindings.h"

@@ -47,7 +47,9 @@ TEST(FactoryConfigWindows, EachOpensOnceAndShowsItsState) {
     ASSERT_TRUE(analog && multi && meter);
     const auto subs = s.f.window->mdi()->subWindowList();
     for (const char* name : {"ConfJXV7593", "ConfJXV4174", "frm_Q7R218"})
-        EXPECT_EQ(std::count_if(subs.begin(), subs.end(), [&](QMdiSubWindow* w) { return w->objectName() == name; }), 1);
+        EXPECT_EQ(std::count_if(subs.begin(), subs.end(),
+                                [&](QMdiSubWindow* w) { return w->objectName() == name; }),
+                  1);
 
     EXPECT_EQ(analog->windowTitle(), "Collaudo JXV7209");
     analog->SetDefault[1]->click();
