@@ -40,6 +40,7 @@ void rebuildLoadedRung(AppContext& ctx, const ProjectLoadHooks& hooks, int16_t r
 
 void showReport(AppContext& ctx, const LoadReport& report) {
     if (report.problems.empty()) return;
+    ctx.shell.log.LogStart(); // the problems are one entry of the log, under its date line
     for (const std::string& line : report.problems)
         ctx.shell.log.LogWrite(line);
     ctx.dialogs.messageBox(loadProblemsText(report.problems.size()), MsgButtons::Ok, MsgIcon::Warning);
@@ -99,6 +100,9 @@ bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
         if (auto data = files.read(".str")) readStringFile(*data, layout.mode(), p.Strings, model, report);
         if (auto data = files.read(".blk")) readBlockFile(*data, layout, p.Blocks, model, report);
         if (auto data = files.read(".wtc")) readWatchFile(*data, layout.mode(), p.Watch, report);
+        // Sets saved before images were kept have no image file; they load without images.
+        if (std::string path = p.ProjectPath + std::string(ImageFileExtension); FileExists(path))
+            if (auto data = files.read(ImageFileExtension)) readImageFile(*data, p.Images, report);
         p.Program.CurrentRung = p.Program.Sections[0].RungCount;
         p.CurrentFilePath = mainFileName(p.ProjectPath);
     }

@@ -1,12 +1,16 @@
 #include "app/ui/main_window.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -23,8 +27,12 @@
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
 #include "app/web_page.h"
+#include "designers/ui/frm_display.h"
+#include "designers/ui/frm_scheduler.h"
+#include "designers/ui/input_img.h"
 #include "devconfig/config_window.h"
 #include "devconfig/ui/frm_config2.h"
+#include "discovery/ui/frm_search.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 #include "factorytest/ui/coll7593.h"
 #include "factorytest/ui/conf_jxv4174.h"
@@ -32,10 +40,15 @@
 #include "factorytest/ui/frm_q7r218.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
+#include "platform/window_fit.h"
 #include "program/ui/frm_download.h"
 #include "program/ui/program_commands.h"
 #include "project/ui/frm_variabili.h"
 #include "project/ui/print_project.h"
+#include "tools/ui/frm_dialoga.h"
+#include "tools/ui/frm_eeprom.h"
+#include "tools/ui/frm_watch.h"
+#include "tools/ui/multi_sock_window.h"
 #include "tools/ui/registri.h"
 
 namespace {
@@ -46,6 +59,15 @@ constexpr int PanelCount = 6;
 
 QString qs(std::string_view s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The hourglass while a long command runs; the boxes it shows lift it while they are open.
+template <class F> auto withBusyPointer(F&& command) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct Restore {
+        ~Restore() { QApplication::restoreOverrideCursor(); }
+    } restore;
+    return command();
 }
 
 } // namespace
@@ -92,7 +114,12 @@ MainWindow::~MainWindow() {
     delete variables_;
     delete tables_;
     delete configSub_;
+    delete searchSub_;
     delete registriSub_; // its window draws the register view, which goes with this window
+    for (const auto& sub : std::as_const(tools_)) {
+        if (sub) languages_.windowUnloaded(sub->widget());
+        delete sub.data();
+    }
     if (procs_.Program) procs_.Program->setLanguages(nullptr); // its windows go with the MDI area, later
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
@@ -119,7 +146,15 @@ void MainWindow::SetCaption(const std::string& caption) {
 }
 
 void MainWindow::SetSizeTwips(int width, int height) {
-    resize(twipsToPixels(width, logicalDpiX()), twipsToPixels(height, logicalDpiY()));
+    QSize size(twipsToPixels(width, logicalDpiX()), twipsToPixels(height, logicalDpiY()));
+    // A screen smaller than the design size gets a window that fits it, title bar included.
+    if (QScreen* s = screen()) {
+        const QRect room = s->availableGeometry();
+        const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+        size = fittedSize(size, room.size() - QSize(0, titleBar));
+        move(room.topLeft());
+    }
+    resize(size);
 }
 
 void MainWindow::ApplyMenuCaptions(const std::vector<std::pair<std::string, std::string>>& captions) {
@@ -143,8 +178,7 @@ void MainWindow::CreaToolBar() {
         QString key = qs(e.Key);
         QAction* a = Toolbar1->addAction(ImageList1.picture(qs(e.Picture)), qs(e.Tooltip));
         a->setObjectName(key);
-        a->setToolTip(qs(e.Tooltip));
-        a->setStatusTip(qs(e.Tooltip));
+        a->setToolTip(qs(e.Tooltip)); // the tooltip only: the status bar keeps its panels
         connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
         buttons_.insert(key, a);
     }
@@ -157,11 +191,9 @@ void MainWindow::LoadLogWindow(int heightTwips) {
     logSub_->setObjectName("Log");
     logSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; it lives for the whole run
     logSub_->setWindowIcon(ImageList1.picture("view_log"));
-    // Fixed width; the user may change the height only.
-    int width = twipsToPixels(LogWidthTwips, logicalDpiX());
-    logSub_->setGeometry(0, 0, width, twipsToPixels(heightTwips, logicalDpiY()));
-    logSub_->setMinimumWidth(width);
-    logSub_->setMaximumWidth(width);
+    // Opens narrow at the left; the user may make it wider for long lines, and it keeps what he chose.
+    logSub_->setGeometry(0, 0, twipsToPixels(LogWidthTwips, logicalDpiX()),
+                         twipsToPixels(heightTwips, logicalDpiY()));
     logSub_->show();
 }
 
@@ -187,6 +219,7 @@ void MainWindow::buildMenus() {
             action = parent->addAction(qs(m.Caption));
             connect(action, &QAction::triggered, this, [this, name] {
                 if (auto h = menuHandlers_.value(name)) h();
+                refreshDesigners();
             });
         }
         action->setObjectName(name);
@@ -201,7 +234,8 @@ void MainWindow::buildStatusBar() {
         l->setObjectName(QString("Panel%1").arg(p));
         l->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         l->setMinimumWidth(60);
-        statusBar()->addWidget(l, 1);
+        // Permanent: a status tip shown in the bar never hides the panels.
+        statusBar()->addPermanentWidget(l, 1);
         panels_.insert(p, l);
     }
     statusBar()->setSizeGripEnabled(true);
@@ -223,8 +257,12 @@ void MainWindow::bindCommands() {
         if (p.NuovoProgramma()) p.NuovoProgetto();
     };
     add("proj_new", newProject, newCommand);
-    add("proj_open", bool(p.CaricaProgetto), [&p] { p.CaricaProgetto(); });
-    add("proj_save", bool(p.SalvaProgetto), [&p] { p.SalvaProgetto(true); });
+    const auto load = [this, &p] { projectCommand([&p] { p.CaricaProgetto(); }); };
+    const auto save = [this, &p](bool askName) {
+        projectCommand([&p, askName] { p.SalvaProgetto(askName); });
+    };
+    add("proj_open", bool(p.CaricaProgetto), load);
+    add("proj_save", bool(p.SalvaProgetto), [save] { save(true); });
     add("connect", p.Connetti && p.Disconnetti, [&ctx, &p] { ConnectSequence(ctx, p); });
     add("disconnect", bool(p.Disconnetti), [&p] { p.Disconnetti(); });
     add("download", true, [this] { showDownload(); });
@@ -237,15 +275,18 @@ void MainWindow::bindCommands() {
         p.ImpostaModoDebug(false);
         ctx.comm.CurrentDevice.DebugMode = p.LeggiStatoPLC();
     });
-    add("proj_comp", bool(p.CompilaProgramma), [&p] { p.CompilaProgramma(); });
+    add("proj_comp", bool(p.CompilaProgramma), [&p] { withBusyPointer([&p] { p.CompilaProgramma(); }); });
     add("view_log", true, [this] { showLog(); });
     add("view_reg", true, [this] { showRegisters(false); });
     add("pause", true, [this] { debug_.pause(); });
     add("stop", true, [this] { debug_.stop(); });
     // The loops wait for PollStop; other keys may run from inside their waits to end them.
-    router_.add("run", [this] { return debug_.run(); }, CommandRouter::Kind::Loop);
-    router_.add("runBr", [this] { return debug_.runToBreak(); }, CommandRouter::Kind::Loop);
-    router_.add("step", [this] { return debug_.step(); }, CommandRouter::Kind::Loop);
+    router_.add(
+        "run", [this] { return debug_.run(); }, CommandRouter::Kind::Loop);
+    router_.add(
+        "runBr", [this] { return debug_.runToBreak(); }, CommandRouter::Kind::Loop);
+    router_.add(
+        "step", [this] { return debug_.step(); }, CommandRouter::Kind::Loop);
     add("view_http", bool(p.OpenUrl), [this] { viewWebPage(); });
     if (p.Program) {
         ProgramCommands& program = *p.Program;
@@ -258,11 +299,14 @@ void MainWindow::bindCommands() {
         program.life.arrangeWindows = [this, &program] {
             QWidget* frame = program.frame();
             if (frame) frame->move(logSub_ ? logSub_->geometry().right() + 1 : 0, 0);
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(frame)) fitSubWindow(sub, sub->widget()->size());
         };
-        // A project closed or replaced takes the windows that edit its data with it.
+        // A project closed or replaced takes the windows that edit its data with it; the scheduler
+        // designer is created again on its next use.
         program.life.closeEditors = [this] {
             if (variables_) variables_->close();
             if (tables_) tables_->close();
+            if (scheduler_) scheduler_->close();
         };
         for (const auto& [key, command] : program.toolbarCommands())
             add(key.c_str(), true, command);
@@ -274,11 +318,11 @@ void MainWindow::bindCommands() {
 
     menuHandlers_.clear();
     if (newProject) addMenuHandler("mnu_new", newCommand);
-    if (p.CaricaProgetto) addMenuHandler("mnu_openProj", [&p] { p.CaricaProgetto(); });
+    if (p.CaricaProgetto) addMenuHandler("mnu_openProj", load);
     if (p.NuovoProgramma) addMenuHandler("mnu_close", [&p] { p.NuovoProgramma(); });
     if (p.SalvaProgetto) {
-        addMenuHandler("mnu_SaveProj", [&p] { p.SalvaProgetto(false); });
-        addMenuHandler("mnu_saveAs", [&p] { p.SalvaProgetto(true); });
+        addMenuHandler("mnu_SaveProj", [save] { save(false); });
+        addMenuHandler("mnu_saveAs", [save] { save(true); });
     }
     if (p.Esporta) addMenuHandler("mnu_Export", [&p] { p.Esporta(true, true); });
     addMenuHandler("mnu_exit", [this] { close(); });
@@ -287,9 +331,15 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_viewProj", [this] { showNavigator(); });
     addMenuHandler("mnu_log", [this] { showLog(); });
     addMenuHandler("mnu_Registri", [this] { showRegisters(true); });
+    for (const char* tool : {"mnu_Watch", "mnu_dialoga", "mnu_eeprom"})
+        addMenuHandler(tool, [this, tool] { showTool(tool, true); });
+    addMenuHandler("mnu_MultiSock", [this] { showTool("mnu_MultiSock", false); });
     addMenuHandler("mnu_About", [this] { showAbout(); });
     addMenuHandler("mnu_Format", [this] { showVariables(); });
     addMenuHandler("mnu_Tables", [this] { showTables(); });
+    addMenuHandler("mnu_display", [this] { showDisplay(); });
+    addMenuHandler("mnu_scheduler", [this] { loadScheduler(); });
+    addMenuHandler("mnu_images", [this] { showImages(); });
     addMenuHandler("mnu_7403", [this] { showConfig(true); });
     addMenuHandler("mnu_config2", [this] { showConfig(false); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
@@ -297,6 +347,13 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_config_7593", [this] { showConfJXV7593(); });
     addMenuHandler("mnu_coll_4174", [this] { showConfJXV4174(); });
     addMenuHandler("mnu_collQ7R218", [this] { showQ7R218(); });
+    addMenuHandler("mnu_search", [this] { showSearch(); });
+    addMenuHandler("mnu_SetAsController", [this] { searchWindow()->search().SetAsController(); });
+    addMenuHandler("mnu_ViewHomePage", [this] { searchWindow()->search().Elenco_DblClick(); });
+    addMenuHandler("mnu_SetIP", [this] { searchWindow()->search().SetIP(); });
+    addMenuHandler("mnu_CopyIP", [this] { searchWindow()->search().CopyIP(); });
+    addMenuHandler("mnu_CopyMAC", [this] { searchWindow()->search().CopyMAC(); });
+    addMenuHandler("mnu_SubNodes", [this] { searchWindow()->search().SearchSubNodes(); });
     if (p.Program)
         for (const auto& [name, command] : p.Program->menuCommands())
             menuHandlers_.insert(QString::fromStdString(name), command);
@@ -318,6 +375,19 @@ void MainWindow::SetRes() {
 void MainWindow::Toolbar1_ButtonClick(const QString& key) {
     if (longOperationRunning()) return;
     router_.press(key.toStdString());
+    refreshDesigners();
+}
+
+// A command may have opened, closed or started a project: the open designers list it again.
+void MainWindow::refreshDesigners() {
+    for (QMdiSubWindow* sub : {display_.data(), scheduler_.data(), images_.data()})
+        if (sub) static_cast<DesignerForm*>(sub->widget())->refresh();
+}
+
+void MainWindow::projectCommand(const std::function<void()>& command) {
+    withBusyPointer(command);
+    // The caption names the project saved or loaded.
+    if (!ctx_.project.ProjectPath.empty()) setWindowTitle(fromLatin1(ctx_.project.ProjectPath));
 }
 
 bool MainWindow::longOperationRunning() const {
@@ -375,12 +445,15 @@ void MainWindow::showLog() {
 
 void MainWindow::showNavigator() {
     if (!navigator_) {
-        auto* tree = new ProjectNavigator([this] { openSettings(SettingsDialog::ConnectionPage); });
+        auto openProgram = [this] {
+            if (procs_.Program) procs_.Program->showProgramFrom(0);
+        };
+        auto* tree =
+            new ProjectNavigator([this] { openSettings(SettingsDialog::ConnectionPage); }, openProgram);
         navigator_ = mdi_->addSubWindow(tree);
         navigator_->setWindowIcon(ImageList1.picture("progetto"));
         int width = twipsToPixels(NavigatorWidthTwips, logicalDpiY());
-        navigator_->setMinimumWidth(width);
-        navigator_->setMaximumWidth(width);
+        fitSubWindow(navigator_, {width, tree->sizeHint().height()});
     }
     navigator_->show();
     navigator_->raise();
@@ -414,7 +487,7 @@ void MainWindow::bindDebugViews(ProgramCommands& program) {
 void MainWindow::loadRegisters() {
     if (registriSub_) return;
     auto* window = new Registri(registers_);
-    registriSub_ = mdi_->addSubWindow(window);
+    registriSub_ = addFittedSubWindow(mdi_, window);
     registriSub_->setObjectName("Registri");
     registriSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it, like the log
     registriSub_->setWindowIcon(ImageList1.picture("view_reg"));
@@ -428,10 +501,75 @@ QMdiSubWindow* MainWindow::registersSubWindow() const {
 
 void MainWindow::showRegisters(bool toFront) {
     registers_.AggiornaRegistri_new(false);
+    if (registriSub_->isHidden()) fitSubWindow(registriSub_, registriSub_->widget()->size());
     registriSub_->show();
     if (!toFront) return;
     registriSub_->raise();
     mdi_->setActiveSubWindow(registriSub_);
+}
+
+QMdiSubWindow* MainWindow::showTool(const QString& menu, bool toFront) {
+    QPointer<QMdiSubWindow>& sub = tools_[menu];
+    const bool created = !sub;
+    QSize size; // the window's own opening size, inside the frame
+    if (created) {
+        QWidget* w = nullptr;
+        if (menu == "mnu_Watch") {
+            auto* watch = new frm_watch(ctx_);
+            languages_.windowLoaded(watch, [watch] { watch->SetRes(); });
+            w = watch;
+        } else if (menu == "mnu_dialoga") {
+            w = new frm_dialoga(ctx_);
+        } else if (menu == "mnu_eeprom") {
+            w = new frm_eeprom(ctx_);
+        } else {
+            w = new MultiSockWindow(ctx_);
+        }
+        size = w->size();
+        sub = mdi_->addSubWindow(w);
+        sub->setObjectName(w->objectName());
+        sub->setAttribute(Qt::WA_DeleteOnClose, false); // closing hides it; its loops end on close
+    }
+    QMdiSubWindow* front = mdi_->activeSubWindow();
+    sub->show();                          // which makes it the active one
+    if (created) fitSubWindow(sub, size); // where the area had room, never past its edges
+    if (toFront) {
+        sub->raise();
+        mdi_->setActiveSubWindow(sub);
+    } else if (front && front != sub) {
+        mdi_->setActiveSubWindow(front);
+    }
+    return sub;
+}
+
+frm_search* MainWindow::searchWindow() {
+    if (search_) return search_;
+    DiscoveryServices services;
+    services.setClipboard = [](const std::string& text) {
+        QGuiApplication::clipboard()->clear();
+        QGuiApplication::clipboard()->setText(fromLatin1(text));
+    };
+    services.openUrl = procs_.OpenUrl;
+    services.redrawRegisters = [this] {
+        registers_.load();
+        registers_.Redraw();
+    };
+    search_ = new frm_search(
+        ctx_, services, [this](const QString& key) { return ImageList1.picture(key); },
+        [this] { menus_.value("mnu_Cont")->popup(QCursor::pos()); });
+    searchSub_ = addFittedSubWindow(mdi_, search_);
+    searchSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; its search state stays
+    searchSub_->hide();
+    languages_.windowLoaded(search_, [this] { search_->SetRes(); });
+    return search_;
+}
+
+frm_search* MainWindow::showSearch() {
+    searchWindow();
+    searchSub_->show();
+    searchSub_->raise();
+    mdi_->setActiveSubWindow(searchSub_);
+    return search_;
 }
 
 void MainWindow::showDownload() {
@@ -439,6 +577,7 @@ void MainWindow::showDownload() {
         auto* download = new frm_Download(ctx_, true, this);
         download->refreshRegisters = [this] { registers_.AggiornaRegistri_new(true); };
         download_ = download;
+        fitDialog(download, this);
     }
     download_->show();
     download_->raise();
@@ -466,16 +605,15 @@ QWidget* MainWindow::showFactoryWindow(QPointer<QMdiSubWindow>& sub, const std::
                                        QSize size) {
     if (!sub) {
         QWidget* window = make();
-        sub = mdi_->addSubWindow(window);
+        sub = addFittedSubWindow(mdi_, window, size);
         sub->setObjectName(window->objectName());
         sub->setAttribute(Qt::WA_DeleteOnClose, false); // one window for the whole run
-        sub->setGeometry(0, 0, std::min(mdi_->width(), size.width()),
-                         std::min(mdi_->height(), size.height()));
+        sub->move(0, 0);
     }
     sub->show();
     sub->raise();
     mdi_->setActiveSubWindow(sub);
-    return sub->widget();
+    return subWindowContent(sub);
 }
 
 QWidget* MainWindow::showConfJXV7593() {
@@ -499,13 +637,17 @@ QWidget* MainWindow::showQ7R218() {
     }, {1100, 600});
 }
 
-QWidget* MainWindow::showVariables() {
-    if (!variables_) {
-        auto* w = new frm_variabili(ctx_, nullptr, this);
+QWidget* MainWindow::showVariables(std::shared_ptr<VarPickerHandOver> handOver) {
+    if (variables_ && handOver) variables_->close(); // deleted on close: the picker is a window of its own
+    if (!variables_ || handOver) {
+        auto* w = new frm_variabili(ctx_, handOver, this);
+        // A caller that waits on the hand-over goes on also when the window goes without closing.
+        if (handOver) connect(w, &QObject::destroyed, this, [handOver] { handOver->VarPickerBusy = 0; });
         w->setAttribute(Qt::WA_DeleteOnClose);
         languages_.windowLoaded(w, [w] { w->SetRes(); });
         connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
         variables_ = w;
+        fitDialog(w, this);
     }
     variables_->show();
     variables_->raise();
@@ -526,7 +668,51 @@ QWidget* MainWindow::showTables() {
     connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
     tables_ = w;
     w->Form_Load();
+    fitDialog(w, this);
     return w;
+}
+
+template <class W, class Make>
+W* MainWindow::designerWindow(QPointer<QMdiSubWindow>& sub, Make make, bool toFront) {
+    if (!sub) {
+        W* w = make();
+        sub = mdi_->addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->move(logSub_ ? logSub_->geometry().right() + 1 : 0, 0); // beside the log, like the program view
+        fitSubWindow(sub, w->size());                                // opens whole inside the main window
+        languages_.windowLoaded(w, [w] { w->SetRes(); });
+        connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
+    }
+    auto* w = static_cast<W*>(sub->widget());
+    w->refresh(); // the project may have changed since the window was last shown
+    sub->show();
+    fitSubWindow(sub, sub->widget()->size());
+    if (toFront) {
+        sub->raise();
+        mdi_->setActiveSubWindow(sub);
+    }
+    return w;
+}
+
+QWidget* MainWindow::showDisplay() {
+    return designerWindow<frm_display::Form>(
+        display_, [this] { return new frm_display::Form(ctx_); }, true);
+}
+
+QWidget* MainWindow::loadScheduler() {
+    auto pick = [this] {
+        auto handOver = std::make_shared<VarPickerHandOver>();
+        handOver->VarPickerBusy = -1;
+        showVariables(handOver);
+        return handOver;
+    };
+    return designerWindow<frm_scheduler::Form>(
+        scheduler_, [this, pick] { return new frm_scheduler::Form(ctx_, pick); }, false);
+}
+
+QWidget* MainWindow::showImages() {
+    return designerWindow<Input_Img>(
+        images_, [this] { return new Input_Img(ctx_); }, true);
 }
 
 QWidget* MainWindow::showConfig(bool read) {
@@ -542,7 +728,7 @@ QWidget* MainWindow::showConfig(bool read) {
             languages_.windowUnloaded(config_.get());
         });
         config_->Form_Load();
-        configSub_->resize(w->sizeHint().expandedTo(QSize(780, 560)).boundedTo(mdi_->size()));
+        fitSubWindow(configSub_, w->sizeHint().expandedTo(QSize(780, 560)));
         configSub_->show();
     }
     if (read) config_->cmd_read_Click(0);

@@ -82,7 +82,7 @@ void AnalogConfig::txt_Input_Mis_Change(int channel) {
     if (!n || !measured || *measured == 0) return;
     const double k = *n / *measured;
     if (!fitsSingle(k)) return;
-    fields.txt_Input_K[static_cast<size_t>(channel)] = decimalText(k);
+    fields.txt_Input_K[static_cast<size_t>(channel)] = significantText(k);
     changed();
 }
 

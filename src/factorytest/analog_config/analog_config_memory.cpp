@@ -106,7 +106,7 @@ void ShowConfigBytes(AnalogConfigFields& f, const ConfigRead& read, std::span<co
         const int k = address - KAddress - 2;
         if (address >= KAddress + 2 && i >= 2 && k % 3 == 0 && k / 3 < ChannelCount)
             f.txt_Input_K[static_cast<size_t>(k / 3)] =
-                decimalText(DecodeCostante3(std::span<const uint8_t, 3>(bytes.data() + i - 2, 3)));
+                significantText(DecodeCostante3(std::span<const uint8_t, 3>(bytes.data() + i - 2, 3)));
     }
 }
 

@@ -57,7 +57,7 @@ std::optional<double> singleValue(std::string_view text) {
     return v;
 }
 
-std::string decimalText(double value) {
+std::string significantText(double value) {
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.15G", value);
     std::string s = buf;

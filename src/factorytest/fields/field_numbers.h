@@ -22,6 +22,6 @@ bool fitsSingle(double value);
 // The text as such a value (a K constant).
 std::optional<double> singleValue(std::string_view text);
 // Up to 15 significant digits, no trailing zeros: 0.99009900990099, 1, 1E+20.
-std::string decimalText(double value);
+std::string significantText(double value);
 // Four decimals: 1.2345.
 std::string fixed4(double value);

@@ -87,7 +87,7 @@ void MultiChannelConfig::Command2_Click() {
         ok = LeggiMemoria(app_, *node, SlotKAddress + 4 * k, 0, 4);
         if (ok)
             txt_Input_K[static_cast<size_t>(k)] =
-                decimalText(DecodeSlotK(std::span<const uint8_t, 4>(image.data(), 4)));
+                significantText(DecodeSlotK(std::span<const uint8_t, 4>(image.data(), 4)));
         changed();
     }
     if (!ok) app_.dialogs.messageBox("Errore", MsgButtons::Ok, MsgIcon::None);

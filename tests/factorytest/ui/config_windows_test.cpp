@@ -15,6 +15,7 @@
 #include "factorytest/ui/conf_jxv4174.h"
 #include "factorytest/ui/conf_jxv7593.h"
 #include "factorytest/ui/frm_q7r218.h"
+#include "platform/window_fit.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ struct InternalShell {
     template <class W> W* open(const char* item) {
         f.window->menuItem(item)->trigger();
         f.window->menuItem(item)->trigger();
-        return qobject_cast<W*>(f.window->mdi()->activeSubWindow()->widget());
+        return qobject_cast<W*>(subWindowContent(f.window->mdi()->activeSubWindow()));
     }
     QTemporaryDir folder;
     WindowFixture f;
