@@ -30,6 +30,8 @@
 #include "designers/ui/frm_display.h"
 #include "designers/ui/frm_scheduler.h"
 #include "designers/ui/input_img.h"
+#include "discovery/ui/discovery_windows.h"
+#include "platform/qt_link_port.h"
 #include "devconfig/config_window.h"
 #include "devconfig/ui/frm_config2.h"
 #include "discovery/ui/frm_search.h"
@@ -37,6 +39,8 @@
 #include "factorytest/ui/coll7593.h"
 #include "factorytest/ui/conf_jxv4174.h"
 #include "factorytest/ui/conf_jxv7593.h"
+#include "factorytest/ui/frm_coll_nwac.h"
+#include "factorytest/ui/frm_collaudo.h"
 #include "factorytest/ui/frm_q7r218.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
@@ -79,6 +83,7 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* p
       animation_(ctx), debug_(ctx, animation_, [this] { registers_.AggiornaRegistri_new(true); }) {
     setObjectName("Principale");
     setCentralWidget(mdi_);
+    discovery_ = std::make_unique<DiscoveryWindows>(ctx, mdi_);
     buildMenus();
     buildStatusBar();
     ctx_.shell.Toolbar.onChanged = [this] {
@@ -104,7 +109,10 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* p
 }
 
 MainWindow::~MainWindow() {
-    delete coll7593_; // its window shows the bench, which goes with this window
+    // Their windows show the benches and the windows' state, which go with this window.
+    delete coll7593_;
+    delete collaudo_;
+    delete collNwac_;
     delete confJXV7593_;
     delete confJXV4174_;
     delete q7r218_;
@@ -343,10 +351,14 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_7403", [this] { showConfig(true); });
     addMenuHandler("mnu_config2", [this] { showConfig(false); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
+    addMenuHandler("mnu_mac", [this] { discovery_->showMacRegister(); });
+    addMenuHandler("mnu_FTP", [this] { discovery_->showFtp(); });
     addMenuHandler("mnu_coll_7593", [this] { showColl7593(); });
     addMenuHandler("mnu_config_7593", [this] { showConfJXV7593(); });
     addMenuHandler("mnu_coll_4174", [this] { showConfJXV4174(); });
     addMenuHandler("mnu_collQ7R218", [this] { showQ7R218(); });
+    addMenuHandler("mnu_coll", [this] { showCollaudo(); });
+    addMenuHandler("mnu_coll_NWAC", [this] { showCollNwac(); });
     addMenuHandler("mnu_search", [this] { showSearch(); });
     addMenuHandler("mnu_SetAsController", [this] { searchWindow()->search().SetAsController(); });
     addMenuHandler("mnu_ViewHomePage", [this] { searchWindow()->search().Elenco_DblClick(); });
@@ -554,6 +566,11 @@ frm_search* MainWindow::searchWindow() {
         registers_.load();
         registers_.Redraw();
     };
+    services.newTcpLink = [] { return std::make_unique<QtLinkPort>(); };
+    services.runner = &programs_;
+    services.openTerminal = [this](const std::string& host, uint16_t port) {
+        discovery_->showTerminal(QString::fromStdString(host), port);
+    };
     search_ = new frm_search(
         ctx_, services, [this](const QString& key) { return ImageList1.picture(key); },
         [this] { menus_.value("mnu_Cont")->popup(QCursor::pos()); });
@@ -584,57 +601,73 @@ void MainWindow::showDownload() {
     download_->activateWindow();
 }
 
-QWidget* MainWindow::showColl7593() {
-    if (!coll7593_) {
-        calibrationBench_ = std::make_unique<CalibrationBench>(ctx_, benchPorts_,
-                                                               QCoreApplication::applicationDirPath().toStdString());
-        auto* window = new Coll7593(*calibrationBench_);
-        coll7593_ = mdi_->addSubWindow(window);
-        coll7593_->setObjectName("coll7593");
-        coll7593_->setAttribute(Qt::WA_DeleteOnClose, false); // one window for the whole run
-        // Wide enough for every result column; it opens over the log window, inside the main window.
-        coll7593_->setGeometry(0, 0, std::min(mdi_->width(), 1066), std::min(mdi_->height(), 660));
-    }
-    coll7593_->show();
-    coll7593_->raise();
-    mdi_->setActiveSubWindow(coll7593_);
-    return coll7593_->widget();
-}
-
-QWidget* MainWindow::showFactoryWindow(QPointer<QMdiSubWindow>& sub, const std::function<QWidget*()>& make,
-                                       QSize size) {
+QWidget* MainWindow::showBench(QPointer<QMdiSubWindow>& sub, const char* name, QSize size,
+                               const std::function<QWidget*()>& make) {
     if (!sub) {
-        QWidget* window = make();
-        sub = addFittedSubWindow(mdi_, window, size);
-        sub->setObjectName(window->objectName());
+        sub = mdi_->addSubWindow(make());
+        sub->setObjectName(name);
         sub->setAttribute(Qt::WA_DeleteOnClose, false); // one window for the whole run
-        sub->move(0, 0);
+        // It opens over the log window, inside the main window.
+        sub->setGeometry(0, 0, std::min(mdi_->width(), size.width()),
+                         std::min(mdi_->height(), size.height()));
     }
     sub->show();
     sub->raise();
     mdi_->setActiveSubWindow(sub);
-    return subWindowContent(sub);
+    return sub->widget();
+}
+
+QWidget* MainWindow::showColl7593() {
+    // Wide enough for every result column.
+    return showBench(coll7593_, "coll7593", {1066, 660}, [this] {
+        calibrationBench_ = std::make_unique<CalibrationBench>(ctx_, benchPorts_,
+                                                               QCoreApplication::applicationDirPath().toStdString());
+        return new Coll7593(*calibrationBench_);
+    });
+}
+
+QWidget* MainWindow::showCollaudo() {
+    return showBench(collaudo_, "frm_collaudo", {900, 560}, [this] {
+        controllerBench_ = std::make_unique<ControllerBench>(ctx_, SerialeMult, SerialeAlim);
+        controllerBench_->settings.Devices = benchPorts_.Devices;
+        std::array<std::string, 4> models;
+        std::copy_n(ctx_.shell.ModelNames.begin(), models.size(), models.begin());
+        std::array<std::string, 12> months;
+        std::copy_n(ctx_.shell.MonthNames.begin() + 1, months.size(), months.begin());
+        return new frm_collaudo(*controllerBench_, models, months);
+    });
+}
+
+QWidget* MainWindow::showCollNwac() {
+    return showBench(collNwac_, "frm_coll_NWAC", {640, 430}, [this] {
+        productBench_ = std::make_unique<EthernetProductBench>(ctx_, EUT_Socket, programs_);
+        // The images sit in the program's firmware folder.
+        const std::string folder = QCoreApplication::applicationDirPath().toStdString() + "/firmware/";
+        productBench_->firmware = {folder + "fw_R47x_fact_101212.bin", folder + "fw_brand1.bin",
+                                   folder + "fw_brand2.bin"};
+        return new frm_coll_NWAC(*productBench_);
+    });
 }
 
 QWidget* MainWindow::showConfJXV7593() {
-    return showFactoryWindow(confJXV7593_, [this] {
+    return showBench(confJXV7593_, "ConfJXV7593", {1180, 640}, [this] {
         analogConfig_ = std::make_unique<AnalogConfig>(ctx_);
         return new ConfJXV7593(*analogConfig_);
-    }, {1180, 640});
+    });
 }
 
 QWidget* MainWindow::showConfJXV4174() {
-    return showFactoryWindow(confJXV4174_, [this] {
+    return showBench(confJXV4174_, "ConfJXV4174", {860, 700}, [this] {
         multiChannelConfig_ = std::make_unique<MultiChannelConfig>(ctx_);
         return new ConfJXV4174(*multiChannelConfig_);
-    }, {860, 700});
+    });
 }
 
 QWidget* MainWindow::showQ7R218() {
-    return showFactoryWindow(q7r218_, [this] {
+    return showBench(q7r218_, "frm_Q7R218", {1100, 600}, [this] {
         energyMeter_ = std::make_unique<EnergyMeterReader>(ctx_);
         return new frm_Q7R218(*energyMeter_);
-    }, {1100, 600});
+    });
 }
 
 QWidget* MainWindow::showVariables(std::shared_ptr<VarPickerHandOver> handOver) {

@@ -12,8 +12,10 @@
 #include "app/ui/settings_dialog.h"
 #include "comm/debug_animation.h"
 #include "comm/debug_commands.h"
+#include "platform/qt_program_runner.h"
 #include "factorytest/instruments/instrument_port.h"
 #include "platform/qt_link_port.h"
+#include "platform/qt_program_runner.h"
 #include "project/ui/var_picker_hand_over.h"
 #include "tools/register_view.h"
 
@@ -21,8 +23,11 @@ struct AppContext;
 struct ShellProcedures;
 class AboutBox;
 class AnalogConfig;
+class DiscoveryWindows;
 class CalibrationBench;
+class ControllerBench;
 class EnergyMeterReader;
+class EthernetProductBench;
 class MultiChannelConfig;
 class ConfigWindow;
 class LogWindow;
@@ -78,8 +83,10 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void showRegisters(bool toFront);
     // coll7593, the analog module calibration bench: created on first use, then brought to the front.
     QWidget* showColl7593();
-    // The factory configuration windows ConfJXV7593, ConfJXV4174 and frm_Q7R218: each created on first
-    // use, then brought to the front.
+    // frm_collaudo (controller test bench) and frm_coll_NWAC (Ethernet product test): the same.
+    QWidget* showCollaudo();
+    QWidget* showCollNwac();
+    // The factory configuration windows ConfJXV7593, ConfJXV4174 and frm_Q7R218: the same.
     QWidget* showConfJXV7593();
     QWidget* showConfJXV4174();
     QWidget* showQ7R218();
@@ -130,9 +137,6 @@ class MainWindow : public QMainWindow, public StartupWindow {
     template <class W, class Make> W* designerWindow(QPointer<QMdiSubWindow>& sub, Make make, bool toFront);
     // The debug animation colours and scrolls the program view; a clicked register goes to its editor.
     void bindDebugViews(ProgramCommands& program);
-    // A factory window in the MDI area: made by make() on first use (one for the whole run), shown at
-    // its size within the area.
-    QWidget* showFactoryWindow(QPointer<QMdiSubWindow>& sub, const std::function<QWidget*()>& make, QSize size);
 
     AppContext& ctx_;
     const ShellProcedures& procs_;
@@ -165,12 +169,23 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QMdiSubWindow> searchSub_;
     DebugAnimation animation_;
     DebugCommands debug_;
+    std::unique_ptr<DiscoveryWindows> discovery_;
+    QtProgramRunner programs_;
     QtLinkPort Seriale_switch, Seriale_mult, Seriale_alim, Seriale_calib;
     InstrumentPorts benchPorts_{Seriale_switch, Seriale_mult, Seriale_alim, Seriale_calib};
     std::unique_ptr<CalibrationBench> calibrationBench_;
     QPointer<QMdiSubWindow> coll7593_;
+    // The controller bench's multimeter and supply ports, and the product test's upload socket.
+    QtLinkPort SerialeMult, SerialeAlim, EUT_Socket;
+    QtProgramRunner programs_;
+    std::unique_ptr<ControllerBench> controllerBench_;
+    std::unique_ptr<EthernetProductBench> productBench_;
+    QPointer<QMdiSubWindow> collaudo_, collNwac_;
     std::unique_ptr<AnalogConfig> analogConfig_;
     std::unique_ptr<MultiChannelConfig> multiChannelConfig_;
     std::unique_ptr<EnergyMeterReader> energyMeter_;
     QPointer<QMdiSubWindow> confJXV7593_, confJXV4174_, q7r218_;
+    // Shows a bench window in the main window, created by make on first use.
+    QWidget* showBench(QPointer<QMdiSubWindow>& sub, const char* name, QSize size,
+                       const std::function<QWidget*()>& make);
 };
