@@ -177,7 +177,6 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QMdiSubWindow> coll7593_;
     // The controller bench's multimeter and supply ports, and the product test's upload socket.
     QtLinkPort SerialeMult, SerialeAlim, EUT_Socket;
-    QtProgramRunner programs_;
     std::unique_ptr<ControllerBench> controllerBench_;
     std::unique_ptr<EthernetProductBench> productBench_;
     QPointer<QMdiSubWindow> collaudo_, collNwac_;
