@@ -12,7 +12,6 @@
 #include "app/ui/settings_dialog.h"
 #include "comm/debug_animation.h"
 #include "comm/debug_commands.h"
-#include "platform/qt_program_runner.h"
 #include "factorytest/instruments/instrument_port.h"
 #include "platform/qt_link_port.h"
 #include "platform/qt_program_runner.h"
@@ -170,13 +169,13 @@ class MainWindow : public QMainWindow, public StartupWindow {
     DebugAnimation animation_;
     DebugCommands debug_;
     std::unique_ptr<DiscoveryWindows> discovery_;
-    QtProgramRunner programs_;
     QtLinkPort Seriale_switch, Seriale_mult, Seriale_alim, Seriale_calib;
     InstrumentPorts benchPorts_{Seriale_switch, Seriale_mult, Seriale_alim, Seriale_calib};
     std::unique_ptr<CalibrationBench> calibrationBench_;
     QPointer<QMdiSubWindow> coll7593_;
     // The controller bench's multimeter and supply ports, and the product test's upload socket.
     QtLinkPort SerialeMult, SerialeAlim, EUT_Socket;
+    QtProgramRunner programs_; // ip, ping, arp and the desktop's programs
     std::unique_ptr<ControllerBench> controllerBench_;
     std::unique_ptr<EthernetProductBench> productBench_;
     QPointer<QMdiSubWindow> collaudo_, collNwac_;
