@@ -60,12 +60,14 @@ void AnalogConfig::cmd_WriteProg_Click(int index) {
     const auto node = index == 0 ? slave() : std::optional<uint8_t>(app_.comm.CurrentDevice.NodeAddress);
     if (!image || !node) return refuse();
     changed();
-    std::copy(image->begin(), image->end(), app_.project.MemoryImage.begin());
-    for (const ConfigWrite& w : WritePlan(index, app_.model().ProgramEnd)) {
+    const auto plan = WritePlan(index, app_.model().ProgramEnd);
+    for (size_t i = 0; i < plan.size(); ++i) {
+        const ConfigWrite& w = plan[i];
         // A pause of another command may have staged its own bytes meanwhile: stage this block again.
         std::copy_n(image->begin() + w.Start, w.Count, app_.project.MemoryImage.begin() + w.Start);
         ScriviMemoria(app_, *node, w.Address, w.Start, w.Count);
-        app_.pump.pausa(WritePause);
+        // The module gets its pause after each block; the controller needs none after its last.
+        if (index == 0 || i + 1 < plan.size()) app_.pump.pausa(WritePause);
     }
 }
 
