@@ -22,19 +22,13 @@ TEST_F(CompileFixture, EmptyMainProgramFailsWithoutCompilingLine) {
                                "Impossible to compile"}));
 }
 
-TEST_F(CompileFixture, UsageIsTheWholePercentOfCapacity) {
+TEST_F(CompileFixture, UsageIsTheWholePercentAndOneByteBeyondCapacityFailsAfterTheSizeLine) {
     // 6 entries (data from 64) and 1170 data bytes: 1234 in use.
     add(deviceRung(1, {1}));
     for (int i = 0; i < 4; ++i) add(operation(20, 0, 250));
     add(operation(20, 0, 170));
     EXPECT_EQ(compile(), 1234);
     EXPECT_EQ(report()[3], "  1234 / 5634 Bytes (21%)");
-}
-
-TEST_F(CompileFixture, ExactlyCapacityIsAcceptedOneByteMoreFailsAfterTheSizeLine) {
-    add(deviceRung(1, {1}));
-    for (int i = 0; i < 4; ++i) add(operation(20, 0, 250));
-    add(operation(20, 0, 170));
     model().ProgramCapacity = 1234;
     EXPECT_EQ(compile(), 1234);
     EXPECT_EQ(report().back(), "Compiled");
