@@ -63,7 +63,7 @@ void AnalogConfig::cmd_WriteProg_Click(int index) {
     const auto plan = WritePlan(index, app_.model().ProgramEnd);
     for (size_t i = 0; i < plan.size(); ++i) {
         const ConfigWrite& w = plan[i];
-        // A pause of another command may have staged its own bytes meanwhile: stage this block again.
+        // Each block is staged right before it goes: another window may use MemoryImage during the pauses.
         std::copy_n(image->begin() + w.Start, w.Count, app_.project.MemoryImage.begin() + w.Start);
         ScriviMemoria(app_, *node, w.Address, w.Start, w.Count);
         // The module gets its pause after each block; the controller needs none after its last.
