@@ -3,11 +3,28 @@
 #include "app/app_context.h"
 #include "app/shell_procedures.h"
 
-bool ConfirmClose(AppContext& ctx, const ShellProcedures& procs, const std::string& caption) {
+namespace {
+
+constexpr int SaveQuestionKey = 172;
+constexpr const char* SaveQuestionEnglish = "Do you want to save your changes?";
+
+} // namespace
+
+bool OfferToSave(AppContext& ctx, const std::function<bool(bool askName)>& save, const std::string& title) {
     if (ctx.project.ProjectModified != -1) return true;
-    MsgChoice choice =
-        ctx.dialogs.messageBox(ctx.shell.UiText[172], MsgButtons::OkCancel, MsgIcon::None, caption);
-    if (choice != MsgChoice::Ok) return true;
-    if (!procs.SalvaProgetto) return false;
-    return procs.SalvaProgetto(true);
+    // Before any language was loaded the question is the English one.
+    const std::string& text = ctx.shell.UiText[SaveQuestionKey];
+    switch (ctx.dialogs.messageBox(text.empty() ? SaveQuestionEnglish : text, MsgButtons::YesNoCancel,
+                                   MsgIcon::Question, title)) {
+    case MsgChoice::No:
+        return true;
+    case MsgChoice::Yes:
+        return save && save(true);
+    default:
+        return false;
+    }
+}
+
+bool ConfirmClose(AppContext& ctx, const ShellProcedures& procs, const std::string& caption) {
+    return OfferToSave(ctx, procs.SalvaProgetto, caption);
 }

@@ -1,10 +1,14 @@
 #pragma once
-// The question when the main window closes with a modified project.
+// The save question asked before a modified project is closed, replaced or left by exiting.
+#include <functional>
 #include <string>
 
 struct AppContext;
 struct ShellProcedures;
 
-// True when the window may close. OK saves (asking for the name); a save that is cancelled or fails
-// keeps the window open, so nothing is lost. Cancel closes without saving.
+// Asks "Do you want to save your changes?" with Yes, No and Cancel when the project is modified. True
+// when the caller may go on: nothing was modified, the user chose No, or Yes and the save (asking for a
+// name) succeeded. Cancel, a cancelled file dialog or a failed save give false: nothing may be discarded.
+bool OfferToSave(AppContext& ctx, const std::function<bool(bool askName)>& save, const std::string& title);
+// The main window's unload handler: true when the window may close.
 bool ConfirmClose(AppContext& ctx, const ShellProcedures& procs, const std::string& caption);

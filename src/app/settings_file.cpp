@@ -9,6 +9,7 @@
 
 #include "app/model_catalogue.h"
 #include "app/print_form.h"
+#include "app/web_page.h"
 
 namespace {
 
@@ -81,7 +82,9 @@ void LeggiSettings(ShellState& shell, DeviceRecord& device, const std::string& f
             device.ModelIndex = static_cast<uint8_t>(*row);
     readNumber(lines, 2, device.Channel);
     readNumber(lines, 3, device.NodeAddress);
-    readText(lines, 4, device.IpAddress);
+    // Anything else would be handed to the link as an address: the default stays.
+    if (lines.size() > 4)
+        if (std::string ip = textItem(lines[4]); isHostAddress(ip)) device.IpAddress = ip;
     readNumber(lines, 5, device.Port);
     readNumber(lines, 6, device.LinkTimeout);
     readText(lines, 7, device.BaudRate);

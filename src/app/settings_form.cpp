@@ -17,7 +17,6 @@ constexpr std::array<int, 2> MiddleRows{13, 11};
 constexpr std::array<int, 12> LastRows{12, 39, 40, 41, 42, 43, 44, 45, 47, 34, 38, 36};
 constexpr int InternalRow = 35;
 constexpr const char* Separator = "-------------";
-constexpr int PollEndWaitMs = 5000;
 
 // A whole number in range, blanks around it allowed; anything else keeps the old value.
 template <class T> std::optional<T> parseNumber(std::string_view text, long min, long max) {
@@ -132,9 +131,10 @@ void applySettings(AppContext& ctx, const ShellProcedures& procs, const Settings
 
     callIf(procs.SaveSettings);
 
-    // A running polling loop keeps the link open (Disconnetti refuses while it runs): stop it first.
+    // A running polling loop keeps the link open (Disconnetti refuses while it runs): stop it first. The
+    // loop waits between its passes further down this call stack and ends when this handler returns,
+    // so there is nothing to wait for here.
     ctx.comm.PollStop = 1;
-    if (ctx.comm.PollBusy) ctx.pump.waitUntil([&] { return ctx.comm.PollBusy == 0; }, PollEndWaitMs, false);
 
     callIf(procs.Disconnetti);
     callIf(procs.Connetti);

@@ -21,7 +21,7 @@ struct ShellProcedures {
     std::function<void()> SaveSettings;
     std::function<void(uint8_t)> CaricaRisorse;
     // Project.
-    std::function<void()> NuovoProgramma;
+    std::function<bool()> NuovoProgramma; // false: the user kept the project (nothing closed)
     std::function<void()> NuovoProgetto;
     std::function<void()> CaricaProgetto;
     std::function<bool(bool askName)> SalvaProgetto; // false when cancelled or failed

@@ -4,4 +4,6 @@
 #include <string>
 
 bool isValidIpAddress(const std::string& text);
+// An IPv4 address or a host name: what a link address may be.
+bool isHostAddress(const std::string& text);
 std::optional<std::string> webPageUrl(const std::string& ipAddress);

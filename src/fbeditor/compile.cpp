@@ -145,6 +145,7 @@ bool Editor::CompilaComando() {
 }
 
 bool Editor::confirm() {
+    if (!Caricato) return false; // an unloaded editor belongs to no rung: it writes nothing
     if (!CompilaComando()) {
         ctx_.dialogs.messageBox("Error: Check Values", MsgButtons::Ok);
         return false;

@@ -36,6 +36,7 @@ bool Editor::bind(int16_t section, int16_t rung) {
     section_ = section;
     rung_ = rung;
     work_ = stored();
+    ++setups_;
     return true;
 }
 
@@ -115,6 +116,7 @@ void Editor::setupFunction(int k) {
     if (k < 0 || k >= CatalogueSize) return;
     // Set-ups write the working copy only: the stored rung changes when an encoding succeeds.
     work_ = stored();
+    ++setups_;
     tabClick(catalogueEntry(k).Tab);
     resetRows();
     state.DelayVisible = false;

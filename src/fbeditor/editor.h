@@ -26,7 +26,12 @@ class Editor {
     // Form_Load: captions, the catalogue's buttons and the "Comm" tab; binds the editor to the current rung.
     void load();
     // Form_Unload.
-    void unload() { Caricato = false; }
+    void unload() {
+        Caricato = false;
+        ++setups_;
+    }
+    // Counts loads, unloads, bindings and function set-ups: a changed count means the rows were rebuilt.
+    uint32_t setupCount() const { return setups_; }
     // SetRes: captions of the window and its two frames in the current language.
     void setRes();
     // Tab_Funzioni_Click for tab 1..9; any other number is a no-op.
@@ -91,6 +96,7 @@ class Editor {
     int16_t section_ = 0;
     int16_t rung_ = 0;
     CommandRecord work_;
+    uint32_t setups_ = 0;
 };
 
 // Re-encodes a stored rung from its stored texts through the editor, as project load does; false when

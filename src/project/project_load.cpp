@@ -50,7 +50,9 @@ void showReport(AppContext& ctx, const LoadReport& report) {
 bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
     std::string chosen = ctx.dialogs.openFile(ProjectFilter);
     if (chosen.empty()) return false;
-    clearProjectForLoad(ctx, hooks.lifecycle); // may save the old project under another name: keep the chosen one apart
+    // May save the old project under another name: keep the chosen one apart. A save that did not
+    // happen ends the load with the old project as it was.
+    if (!clearProjectForLoad(ctx, hooks.lifecycle)) return false;
 
     Project& p = ctx.project;
     const ModelRecord& model = ctx.model();

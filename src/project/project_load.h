@@ -21,5 +21,6 @@ struct ProjectLoadHooks {
 
 // Asks for a ".prj" file and loads its set into a cleared project. Problems (unreadable or missing files,
 // items that do not convert, counts beyond the arrays, rungs that could not be re-encoded) are logged and
-// summed up in one message. Returns false when the dialog was cancelled or the version question refused.
+// summed up in one message. Returns false when the dialog or the save question was cancelled, the old
+// project's save did not happen, or the version question was refused.
 bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks = {});

@@ -4,6 +4,7 @@
 
 inline constexpr const char* ProjectFilter = " (*.prj)|*.prj|(*.*)|*.*|";
 inline constexpr const char* TableFileFilter = " (*.csv)|*.csv|(*.*)|*.*|";
+inline constexpr const char* TablesFullText = "Nine tables at most: the table was not added";
 inline constexpr const char* WrongVersionText = "Wrong Version, continue?";
 inline constexpr const char* SaveChangesText =
     "Do you want to save your changes?"; // UI text 172 until texts are loaded

@@ -62,7 +62,10 @@ bool TableEditor::LeggiTabella() {
     for (int i = 0; i < *n; ++i) {
         auto in = parseNumber(fields.inputs[static_cast<size_t>(i)]);
         auto out = parseNumber(fields.outputs[static_cast<size_t>(i)]);
-        if (!in || !out) return false; // a box without a number stops the copy: nothing is taken
+        if (!in || !out) { // a box without a number stops the copy: nothing is taken
+            dialogs_.messageBox("Check point " + std::to_string(i + 1));
+            return false;
+        }
         copy.Inputs[static_cast<size_t>(i)] = *in;
         copy.Outputs[static_cast<size_t>(i)] = *out;
     }
@@ -75,7 +78,10 @@ bool TableEditor::insertOrUpdate() {
     bool isNew = selected < 0 || selected >= tables_.Count ||
                  work.Name != tables_.Tables[static_cast<size_t>(selected)].Name;
     if (isNew) {
-        if (tables_.Count >= MaxLookupTables) return false;
+        if (tables_.Count >= MaxLookupTables) {
+            dialogs_.messageBox(TablesFullText);
+            return false;
+        }
         selected = tables_.Count++;
     }
     LookupTable& target = tables_.Tables[static_cast<size_t>(selected)];
@@ -87,10 +93,9 @@ bool TableEditor::insertOrUpdate() {
     return true;
 }
 
-int TableEditor::confirm(const std::function<void(LookupTableArray&)>& allocateTables) {
-    insertOrUpdate();
+std::optional<int> TableEditor::confirm(const std::function<void(LookupTableArray&)>& allocateTables) {
+    if (!insertOrUpdate()) return std::nullopt;
     if (allocateTables) allocateTables(tables_);
-    modified_ = -1;
     return selected;
 }
 

@@ -3,6 +3,7 @@
 // the project's tables, and the table file.
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/user_dialogs.h"
@@ -41,10 +42,11 @@ class TableEditor {
     // Validates the boxes and copies them into the working copy.
     bool LeggiTabella();
     // Adds the working copy as a new table, or updates the selected one when the name is unchanged.
-    // False when the boxes are invalid or nine tables exist and the name is new.
+    // False, after a message, when the boxes are invalid or nine tables exist and the name is new.
     bool insertOrUpdate();
-    // OK: insert or update, then the tables' memory pages; returns the list position handed back.
-    int confirm(const std::function<void(LookupTableArray&)>& allocateTables);
+    // OK: insert or update, then the tables' memory pages; returns the list position handed back, or
+    // nothing when the insert was refused (the window stays open with the user's input).
+    std::optional<int> confirm(const std::function<void(LookupTableArray&)>& allocateTables);
     // Cancel: the position handed back stays as it was.
     void cancel() { modified_ = -1; }
 

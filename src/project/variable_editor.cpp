@@ -117,9 +117,13 @@ int moveVariableDown(VariableTable& vars, int selected, int16_t& modified) {
 
 bool applyVariableFields(VariableTable& vars, VariableFields& f, UserDialogs& dialogs, int16_t& modified) {
     int id = -1;
-    // The id box is editable: only a variable of the table is ever written.
-    if (!takeNumber(f.id, id) || id < 0 || id >= static_cast<int>(vars.Variables.size())) return false;
-    VariableRecord& v = vars.Variables[static_cast<size_t>(id)];
+    // The id box is editable: only a variable in use is ever written.
+    if (!takeNumber(f.id, id) || id < 0 || id >= vars.Count) {
+        dialogs.messageBox("Check values (ID)", MsgButtons::Ok, MsgIcon::Critical, "Error");
+        return false;
+    }
+    // Built on a copy and stored whole: a refused edit leaves the variable as it was.
+    VariableRecord v = vars.Variables[static_cast<size_t>(id)];
     if (hasOutputFormat(v.ValueType)) f.alternate = buildFormat(f.format);
     takeNumber(f.reg, v.Register);
     v.ValueType = f.typeIndex >= 0 && f.typeIndex < static_cast<int>(TypeListData.size())
@@ -140,6 +144,7 @@ bool applyVariableFields(VariableTable& vars, VariableFields& f, UserDialogs& di
     }
     v.Swap = f.swap ? 1 : 0;
     v.CsvName = f.csvName;
+    vars.Variables[static_cast<size_t>(id)] = v;
     modified = -1;
     return true;
 }

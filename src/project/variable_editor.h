@@ -57,8 +57,9 @@ struct VariableFields {
     bool swap = false;
     OutputFormat format;
 };
-// Applies the fields to the variable they name. A field whose text is not a number keeps the old
-// value; an id outside the table changes nothing. False after "Check values (Mask)".
+// Applies the fields to the variable they name, all or nothing. A field whose text is not a number keeps
+// the old value. False, with nothing stored, after "Check values (ID)" (no variable in use by that
+// number) or "Check values (Mask)".
 bool applyVariableFields(VariableTable& vars, VariableFields& fields, UserDialogs& dialogs,
                          int16_t& modified);
 

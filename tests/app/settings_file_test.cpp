@@ -130,3 +130,20 @@ TEST_F(SettingsFile, ModelIndexOutsideTheCatalogueBecomesRowZero) {
     LeggiSettings(shell, device, folder.string());
     EXPECT_EQ(device.ModelIndex, 0);
 }
+
+TEST_F(SettingsFile, AddressLineThatIsNoAddressKeepsTheDefault) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"plc-7.plant.local", "plc-7.plant.local"},
+        {"127.0.0.1", "127.0.0.1"},
+        {"", "127.0.0.9"},
+        {"10.0.0.300", "127.0.0.9"},
+        {"a b; rm -rf", "127.0.0.9"},
+        {"-plc", "127.0.0.9"},
+    };
+    for (auto [line, expected] : cases) {
+        device.IpAddress = "127.0.0.9";
+        writeFile(std::string(" 1 \r\nZZZZ\r\n 0 \r\n 1 \r\n") + line + "\r\n");
+        LeggiSettings(shell, device, folder.string());
+        EXPECT_EQ(device.IpAddress, expected) << line;
+    }
+}

@@ -112,22 +112,20 @@ TEST(SettingsForm, FailedConnectNeitherIdentifiesNorReadsTheMode) {
               (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "MappaRegistri(false)"}));
 }
 
-TEST(SettingsForm, OkWhilePollingStopsTheLoopBeforeReconnecting) {
+TEST(SettingsForm, OkWhilePollingStopsTheLoopAndReconnectsWithoutWaitingForIt) {
     ShellFixture f;
+    // OK runs inside the loop's wait: the loop can only end after this handler returns.
     f.comm.PollStop = 0;
     f.comm.PollBusy = 1;
-    // The polling loop sees PollStop on its next event pass and ends.
-    f.pump.onEvents = [&] {
-        if (f.comm.PollStop) {
-            f.calls.push_back("loop ends");
-            f.comm.PollBusy = 0;
-        }
-    };
-    applySettings(f.ctx, f.recordingProcedures(true), loadSettingsForm(f.ctx));
+    int eventPasses = 0;
+    f.pump.onEvents = [&] { ++eventPasses; };
+    ShellProcedures p = f.recordingProcedures(true);
+    p.Disconnetti = [&] { f.calls.push_back(f.comm.PollStop ? "Disconnetti" : "Disconnetti refused"); };
+    applySettings(f.ctx, p, loadSettingsForm(f.ctx));
+    EXPECT_EQ(eventPasses, 0);
     ASSERT_GE(f.calls.size(), 3u);
-    EXPECT_EQ(f.calls[0], "SaveSettings");
-    EXPECT_EQ(f.calls[1], "loop ends");
-    EXPECT_EQ(f.calls[2], "Disconnetti");
+    EXPECT_EQ(f.calls[1], "Disconnetti");
+    EXPECT_EQ(f.calls[2], "Connetti");
 }
 
 TEST(CloseQuestion, UnmodifiedClosesWithoutAsking) {
@@ -136,39 +134,35 @@ TEST(CloseQuestion, UnmodifiedClosesWithoutAsking) {
     EXPECT_TRUE(f.dialogs.shown.empty());
 }
 
-TEST(CloseQuestion, CancelClosesWithoutSaving) {
-    ShellFixture f;
-    f.project.ProjectModified = -1;
-    f.dialogs.choices = {MsgChoice::Cancel};
-    ShellProcedures p;
-    bool saved = false;
-    p.SalvaProgetto = [&](bool) { return saved = true; };
-    EXPECT_TRUE(ConfirmClose(f.ctx, p, "Melqo"));
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(f.dialogs.shown, std::vector<std::string>{"Do you want to save your changes?"});
-}
-
-TEST(CloseQuestion, OkSavesAndCloses) {
-    ShellFixture f;
-    f.project.ProjectModified = -1;
-    ShellProcedures p;
-    bool askName = false;
-    p.SalvaProgetto = [&](bool ask) {
-        askName = ask;
-        f.project.ProjectModified = 0;
-        return true;
+TEST(CloseQuestion, YesSavesNoDiscardsCancelStays) {
+    const struct {
+        MsgChoice answer;
+        bool saveWorks;
+        bool closes;
+        int saves;
+    } cases[] = {
+        {MsgChoice::Yes, true, true, 1},
+        {MsgChoice::Yes, false, false, 1}, // file dialog cancelled or writing failed
+        {MsgChoice::No, true, true, 0},
+        {MsgChoice::Cancel, true, false, 0},
     };
-    EXPECT_TRUE(ConfirmClose(f.ctx, p, "Melqo"));
-    EXPECT_TRUE(askName);
-}
-
-TEST(CloseQuestion, CancelledOrFailedSaveKeepsTheWindowOpen) {
-    ShellFixture f;
-    f.project.ProjectModified = -1;
-    ShellProcedures p;
-    p.SalvaProgetto = [](bool) { return false; }; // the user cancelled the file dialog, or writing failed
-    EXPECT_FALSE(ConfirmClose(f.ctx, p, "Melqo"));
-    EXPECT_EQ(f.project.ProjectModified, -1);
+    for (const auto& c : cases) {
+        ShellFixture f;
+        f.project.ProjectModified = -1;
+        f.dialogs.choices = {c.answer};
+        ShellProcedures p;
+        int saves = 0;
+        p.SalvaProgetto = [&](bool ask) {
+            EXPECT_TRUE(ask);
+            ++saves;
+            return c.saveWorks;
+        };
+        EXPECT_EQ(ConfirmClose(f.ctx, p, "Melqo"), c.closes);
+        EXPECT_EQ(saves, c.saves);
+        ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+        EXPECT_EQ(f.dialogs.boxes[0].text, "Do you want to save your changes?");
+        EXPECT_EQ(f.dialogs.boxes[0].buttons, MsgButtons::YesNoCancel);
+    }
 }
 
 } // namespace

@@ -61,10 +61,12 @@ TEST_F(TableEditorTest, NineTablesAtMostAndConfirmHandsBackThePosition) {
         ASSERT_TRUE(editor.insertOrUpdate());
     }
     type("T9", "2", {});
-    EXPECT_FALSE(editor.insertOrUpdate());
-    EXPECT_EQ(project->Tables.Count, 9);
-
     int allocated = 0;
+    EXPECT_FALSE(editor.confirm([&](LookupTableArray&) { ++allocated; }).has_value());
+    EXPECT_EQ(dialogs.shown.back(), "Nine tables at most: the table was not added");
+    EXPECT_EQ(project->Tables.Count, 9);
+    EXPECT_EQ(allocated, 0);
+
     editor.selectTable(2);
     EXPECT_EQ(editor.confirm([&](LookupTableArray&) { ++allocated; }), 2);
     EXPECT_EQ(allocated, 1);

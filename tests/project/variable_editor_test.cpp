@@ -97,16 +97,21 @@ TEST_F(VariableEditorTest, ApplyStoresFieldsAndChecksTheMask) {
     f.mask = "0";
     f.swap = true;
     f.csvName = "changed";
+    const VariableRecord before = v;
     EXPECT_FALSE(applyVariableFields(vars(), f, dialogs, modified()));
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{"Check values (Mask)"});
-    EXPECT_EQ(v.Format, "300");
-    EXPECT_EQ(v.AltRegister, 300);
-    EXPECT_EQ(v.Swap, 0);
-    EXPECT_EQ(v.CsvName, "Flow l/s");
+    EXPECT_EQ(v, before); // all or nothing
     EXPECT_EQ(modified(), 0);
 
-    f.id = "400"; // beyond the table
-    EXPECT_FALSE(applyVariableFields(vars(), f, dialogs, modified()));
+    // Only variables in use: the slots past the count are not variables.
+    f.mask = "1";
+    for (const char* id : {"1", "400", "x"}) {
+        f.id = id;
+        EXPECT_FALSE(applyVariableFields(vars(), f, dialogs, modified())) << id;
+    }
+    EXPECT_EQ(vars().Variables[1], VariableRecord{});
+    EXPECT_EQ(dialogs.shown.back(), "Check values (ID)");
+    EXPECT_EQ(modified(), 0);
 }
 
 TEST_F(VariableEditorTest, SelectingAVariableFillsTheFieldsItsTypeUses) {

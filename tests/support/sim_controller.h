@@ -66,6 +66,13 @@ class SimController {
     // Two-wire RS-485: every RTU request is echoed back before the answer.
     void setEcho(bool echo) { echo_ = echo; }
 
+    // Sub-addresses of an I/O module (sim_sub_address.cpp): the module also answers memory reads and
+    // writes (function 20) addressed to this address, over a memory of its own, while one byte of its
+    // holding register 17 names it.
+    void answerSubAddress(uint8_t address);
+    void setSubMemory(uint8_t address, uint32_t at, const Bytes& bytes);
+    Bytes subMemory(uint8_t address, uint32_t at, size_t count) const;
+
     // The next requests addressed to this node meet these faults, one each, in order.
     void inject(SimFaultSpec fault);
 
@@ -84,6 +91,7 @@ class SimController {
     // The answer PDU (address included) to a request, empty when none is due.
     Bytes answer(const Bytes& request);
     Bytes execute(const Bytes& request);
+    Bytes executeSubAddress(const Bytes& request);
     // Sends an answer through send(): applies the pending fault. False when the link was closed.
     bool deliver(Bytes pdu, bool rtu, const Bytes& mbapPrefix, int fd);
 
@@ -94,6 +102,7 @@ class SimController {
     std::map<uint32_t, uint8_t> flash_;
     std::vector<uint16_t> holding_ = std::vector<uint16_t>(65536, 0);
     std::vector<uint16_t> input_ = std::vector<uint16_t>(65536, 0);
+    std::map<uint8_t, std::vector<uint8_t>> subMemory_;
     std::deque<SimFaultSpec> faults_;
     std::vector<Bytes> transcript_, wire_;
     std::atomic<bool> echo_{false};

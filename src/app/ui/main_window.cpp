@@ -22,6 +22,8 @@
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
 #include "app/web_page.h"
+#include "devconfig/config_window.h"
+#include "devconfig/ui/frm_config2.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
 #include "program/ui/frm_download.h"
@@ -75,7 +77,9 @@ MainWindow::~MainWindow() {
     delete about_;
     delete variables_;
     delete tables_;
+    delete configSub_;
     delete registriSub_; // its window draws the register view, which goes with this window
+    if (procs_.Program) procs_.Program->setLanguages(nullptr); // its windows go with the MDI area, later
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
     ctx_.shell.status.onAggiornaStato = nullptr;
@@ -200,7 +204,11 @@ void MainWindow::bindCommands() {
         if (available) router_.add(key, [command] { return command(), true; });
     };
     const bool newProject = p.NuovoProgramma && p.NuovoProgetto;
-    add("proj_new", newProject, [&p] { p.NuovoProgramma(), p.NuovoProgetto(); });
+    // A new project only when the old one was closed: a save that did not happen keeps it.
+    const auto newCommand = [&p] {
+        if (p.NuovoProgramma()) p.NuovoProgetto();
+    };
+    add("proj_new", newProject, newCommand);
     add("proj_open", bool(p.CaricaProgetto), [&p] { p.CaricaProgetto(); });
     add("proj_save", bool(p.SalvaProgetto), [&p] { p.SalvaProgetto(true); });
     add("connect", p.Connetti && p.Disconnetti, [&ctx, &p] { ConnectSequence(ctx, p); });
@@ -237,6 +245,11 @@ void MainWindow::bindCommands() {
             QWidget* frame = program.frame();
             if (frame) frame->move(logSub_ ? logSub_->geometry().right() + 1 : 0, 0);
         };
+        // A project closed or replaced takes the windows that edit its data with it.
+        program.life.closeEditors = [this] {
+            if (variables_) variables_->close();
+            if (tables_) tables_->close();
+        };
         for (const auto& [key, command] : program.toolbarCommands())
             add(key.c_str(), true, command);
     }
@@ -246,7 +259,7 @@ void MainWindow::bindCommands() {
         if (!e.Key.empty() && !router_.has(e.Key)) ctx_.shell.Toolbar.Unavailable.insert(std::string(e.Key));
 
     menuHandlers_.clear();
-    if (newProject) addMenuHandler("mnu_new", [&p] { p.NuovoProgramma(), p.NuovoProgetto(); });
+    if (newProject) addMenuHandler("mnu_new", newCommand);
     if (p.CaricaProgetto) addMenuHandler("mnu_openProj", [&p] { p.CaricaProgetto(); });
     if (p.NuovoProgramma) addMenuHandler("mnu_close", [&p] { p.NuovoProgramma(); });
     if (p.SalvaProgetto) {
@@ -263,6 +276,8 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_About", [this] { showAbout(); });
     addMenuHandler("mnu_Format", [this] { showVariables(); });
     addMenuHandler("mnu_Tables", [this] { showTables(); });
+    addMenuHandler("mnu_7403", [this] { showConfig(true); });
+    addMenuHandler("mnu_config2", [this] { showConfig(false); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
     if (p.Program)
         for (const auto& [name, command] : p.Program->menuCommands())
@@ -439,6 +454,29 @@ QWidget* MainWindow::showTables() {
     tables_ = w;
     w->Form_Load();
     return w;
+}
+
+QWidget* MainWindow::showConfig(bool read) {
+    if (!config_) config_ = std::make_unique<ConfigWindow>(ctx_);
+    config_->NomeModello = ctx_.model().ModelName;
+    if (!configSub_) {
+        auto* w = new frm_Config2(*config_);
+        configSub_ = mdi_->addSubWindow(w);
+        configSub_->setAttribute(Qt::WA_DeleteOnClose);
+        languages_.windowLoaded(config_.get(), [this] { config_->SetRes(); });
+        connect(w, &QObject::destroyed, this, [this] {
+            config_->cmd_stop_Click(); // a poll does not outlive its window
+            languages_.windowUnloaded(config_.get());
+        });
+        config_->Form_Load();
+        configSub_->resize(w->sizeHint().expandedTo(QSize(780, 560)).boundedTo(mdi_->size()));
+        configSub_->show();
+    }
+    if (read) config_->cmd_read_Click(0);
+    if (!configSub_) return nullptr;
+    configSub_->raise();
+    mdi_->setActiveSubWindow(configSub_);
+    return configSub_->widget();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include <memory>
 
 #include "app/command_router.h"
 #include "app/language_switch.h"
@@ -16,6 +17,7 @@
 struct AppContext;
 struct ShellProcedures;
 class AboutBox;
+class ConfigWindow;
 class LogWindow;
 class ProgramCommands;
 class ProjectNavigator;
@@ -60,6 +62,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QWidget* showTables();
     // Registri: created on first use; shown modeless, and brought to the front when asked.
     void showRegisters(bool toFront);
+    // frm_Config2 on the current model: created and loaded on first use; with read, it reads the module.
+    QWidget* showConfig(bool read);
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
     bool longOperationRunning() const;
 
@@ -115,6 +119,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QWidget> tables_;
     RegisterView registers_;
     QPointer<QMdiSubWindow> registriSub_;
+    std::unique_ptr<ConfigWindow> config_; // its data outlive the window's closing
+    QPointer<QMdiSubWindow> configSub_;
     DebugAnimation animation_;
     DebugCommands debug_;
 };

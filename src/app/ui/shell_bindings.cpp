@@ -47,7 +47,7 @@ ShellProcedures bindShellProcedures(AppContext& ctx, const std::string& settings
     };
     p.SalvaProgetto = [&ctx](bool askName) { return SalvaProgetto(ctx, askName); };
     p.Esporta = [&ctx](bool header, bool areas) { Esporta(ctx, TransferView{}, header, areas); };
-    p.NuovoProgramma = [program] { program->NuovoProgramma(); };
+    p.NuovoProgramma = [program] { return program->NuovoProgramma(); };
     p.NuovoProgetto = [program] { program->NuovoProgetto(); };
     p.OpenUrl = [](const std::string& url) {
         QDesktopServices::openUrl(QUrl(QString::fromLatin1(url.data(), static_cast<qsizetype>(url.size()))));

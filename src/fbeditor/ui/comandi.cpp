@@ -297,10 +297,14 @@ void comandi::cmd_Set_Click(int row) {
         table->Form_Load();
     }
     QPointer<comandi> self(this);
+    const uint32_t opened = editor_.setupCount();
     while (handOver->DialogBusy)
         ctx_.pump.waitUntil([&handOver] { return !handOver->DialogBusy; }, 250, false);
     if (!self) return; // the window went away while the picker was open
-    if (editor_.Caricato) {
+    // The choice belongs to the row of the rung and function it was opened for: when the editor was
+    // unloaded, moved to another rung or set up again meanwhile, that row is gone.
+    if (editor_.Caricato && editor_.setupCount() == opened &&
+        editor_.setClick(row).Picker == request.Picker) {
         if (table)
             editor_.tablePicked(row, table->NomeTabella);
         else if (request.Picker == PickerRequest::Value)
@@ -311,7 +315,7 @@ void comandi::cmd_Set_Click(int row) {
 }
 
 void comandi::cmd_AddFunc_Click() {
-    if (editor_.confirm()) closeWindow();
+    if (editor_.confirm()) Form_Unload();
     refresh();
 }
 
@@ -323,7 +327,9 @@ void comandi::showWindow() {
     frame->activateWindow();
 }
 
-void comandi::closeWindow() {
+void comandi::Form_Unload() {
+    if (picker_) picker_->close(); // a caller waiting on the picker goes on
+    editor_.unload();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
         sub->close();
     else

@@ -33,6 +33,8 @@ class comandi : public QWidget {
 
     // Loads the editor (catalogue, "Comm" tab, the current rung) when it is not loaded, and draws it.
     void Form_Load();
+    // Closes the window and the picker it waits for; the editor is unloaded and writes no rung.
+    void Form_Unload();
     // Captions in the current language; the language switch calls it.
     void SetRes();
     // A register clicked in the register view, for the current row when it holds a register.
@@ -75,7 +77,6 @@ class comandi : public QWidget {
     QGroupBox* buildArguments();
     void buildRow(int i);
     void showWindow();
-    void closeWindow();
     // Redraws every control from the editor's state.
     void refresh();
     void refreshOptions();

@@ -238,10 +238,14 @@ void Input_Tab::cmd_Save_Click() {
 }
 
 void Input_Tab::cmd_ok_Click(int index) {
-    if (index == 1)
-        NomeTabella = static_cast<int16_t>(editor_.confirm(AllocaTabelle));
-    else
+    if (index == 1) {
+        // A refused insert keeps the window open with what the user typed.
+        auto position = editor_.confirm(AllocaTabelle);
+        if (!position) return;
+        NomeTabella = static_cast<int16_t>(*position);
+    } else {
         editor_.cancel();
+    }
     close();
 }
 

@@ -11,13 +11,14 @@
 #include "program/ui/program_window.h"
 
 ProgramCommands::ProgramCommands(AppContext& ctx)
-    : view(ctx), editing{view, {}}, life{view, {}, {}, {}}, ctx_(ctx) {
+    : view(ctx), editing{view, {}}, life{view, {}, {}, {}, {}}, ctx_(ctx) {
     view.onLoadedChanged = [this](bool loaded) { loadedChanged(loaded); };
     view.onChanged = [this] {
         if (window_) window_->sync();
     };
     view.ApriRung = [this](int16_t p) { ApriRung(editing, p); };
-    view.NuovoProgramma = [this] { NuovoProgramma(); };
+    view.NuovoProgramma = [this] { return NuovoProgramma(); };
+    life.unloadEditor = [this] { unloadEditor(); };
     setEditor({});
 }
 
@@ -62,7 +63,18 @@ comandi* ProgramCommands::editorWindow() {
         if (refreshRegisters) refreshRegisters();
     };
     if (host_) host_->addSubWindow(editor_);
+    if (languages_) {
+        comandi* e = editor_;
+        languages_->windowLoaded(e, [e] { e->SetRes(); });
+        QObject::connect(e, &QObject::destroyed, [this, e] {
+            if (languages_) languages_->windowUnloaded(e);
+        });
+    }
     return editor_;
+}
+
+void ProgramCommands::unloadEditor() {
+    if (editor_) editor_->Form_Unload();
 }
 
 bool ProgramCommands::rebuildLoadedRung(int16_t section, int16_t rung) {
@@ -132,9 +144,9 @@ ProgramCommands::Commands ProgramCommands::toolbarCommands() {
         {"rung_move_up", [&e] { MoveUpCommand(e); }},
         {"rung_move_down", [&e] { MoveDownCommand(e); }},
         {"rung_copy", [&e, current] { CopiaRung(e, current()); }},
-        {"rung_paste", [&e, current] { IncollaRung(e, current()); }},
+        {"rung_paste", [&e] { PasteCommand(e); }},
         {"rung_redo", [&e] { RipristinaRung(e); }},
-        {"new_sub", [&e] { NuovaSub(e); }},
+        {"new_sub", [&e] { NewSubCommand(e); }},
         {"rung_break", [&e] { ToggleBreakpoint(e); }},
     };
 }

@@ -28,7 +28,8 @@ class ProgramCommands {
 
     // The MDI area the program view window lives in; without one the window is a top-level window.
     void setHost(QMdiArea* area) { host_ = area; }
-    // The language switch that refreshes the window's caption while it is loaded.
+    // The language switch that refreshes the captions of the program view and the editor while they are
+    // loaded; nullptr before the switch goes.
     void setLanguages(LanguageSwitch* languages) { languages_ = languages; }
     // Shows the main window's rung menu (mnu_FB) at the mouse position.
     void setRungMenu(std::function<void()> popup) { view.popupRungMenu = std::move(popup); }
@@ -38,8 +39,10 @@ class ProgramCommands {
     // The editor window comandi, created on first use beside the program view; its encodings redraw rows.
     void useEditorWindow();
     comandi* editorWindow();
+    // Unloads the editor window, if loaded, and the picker it waits for.
+    void unloadEditor();
 
-    void NuovoProgramma() { ::NuovoProgramma(life); }
+    bool NuovoProgramma() { return ::NuovoProgramma(life); }
     void NuovoProgetto() { ::NuovoProgetto(life); }
     // The View menu's "Program": show the window, then lay the rows out from the selected rung.
     void showProgram();

@@ -67,8 +67,9 @@ ProgramWindow::ProgramWindow(ProgramView& view, QWidget* parent) : QWidget(paren
     });
     connect(cmd_Formato, &QToolButton::clicked, this, [this] { view_.formatClick(); });
     connect(txt_desc, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (editing_ > 0)
-            view_.descriptionChanged(static_cast<int16_t>(editing_), text.toLatin1().toStdString());
+        if (editing_ <= 0) return;
+        view_.descriptionChanged(static_cast<int16_t>(editing_), text.toLatin1().toStdString());
+        view_.context().project.ProjectModified = -1; // typed by the user: the project changed
     });
     connect(txt_desc, &QLineEdit::editingFinished, this, [this] {
         editing_ = -1;
@@ -76,6 +77,10 @@ ProgramWindow::ProgramWindow(ProgramView& view, QWidget* parent) : QWidget(paren
         prog->update();
     });
     sync();
+}
+
+QSize ProgramWindow::sizeHint() const {
+    return {px(TabWidth + 100), px(TabHeight) + px(600)};
 }
 
 int ProgramWindow::px(int twips) const {

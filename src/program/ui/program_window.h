@@ -21,6 +21,8 @@ class ProgramWindow : public QWidget {
     // Redraws everything from the model.
     void sync();
     int px(int twips) const;
+    // The designed size: the MDI sub-window that holds the window opens at it.
+    QSize sizeHint() const override;
     ProgramView& view() { return view_; }
     QTabBar* tabs() const { return Tab_Prog; }
     QScrollBar* scrollBar() const { return VScroll; }

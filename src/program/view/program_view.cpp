@@ -150,7 +150,8 @@ bool ProgramView::closeRequest() {
     if (ctx_.dialogs.messageBox("Close Project?", MsgButtons::OkCancel, MsgIcon::Question, "Melqo") !=
         MsgChoice::Ok)
         return false;
-    if (NuovoProgramma) NuovoProgramma(); // closing the program unloads the view too
+    // Closing the program unloads the view too; a save that did not happen keeps everything.
+    if (NuovoProgramma && !NuovoProgramma()) return false;
     unload();
     return true;
 }

@@ -27,7 +27,7 @@ class ProgramView {
 
     // What the handlers ask of the rest of the program.
     std::function<void(int16_t rung)> ApriRung;       // double click: open the rung in the editor
-    std::function<void()> NuovoProgramma;             // "Close Project?" answered OK
+    std::function<bool()> NuovoProgramma;             // "Close Project?" answered OK; false: keep it
     std::function<void()> popupRungMenu;              // right button pressed on a row: mnu_FB
     std::function<void()> onChanged;                  // redraw
     std::function<void(bool loaded)> onLoadedChanged; // the window must be created or destroyed

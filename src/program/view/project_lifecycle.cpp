@@ -3,16 +3,15 @@
 #include <algorithm>
 
 #include "app/button_groups.h"
+#include "app/close_question.h"
 #include "app/text_tables.h"
 #include "comm/register_map.h"
 #include "program/program_store_ops.h"
 
 namespace {
 
-constexpr int SaveQuestionKey = 172;
 constexpr int ProgramNameKey = 1;
 constexpr int32_t DefaultVariableRegister = 100;
-constexpr const char* SaveQuestionEnglish = "Do you want to save your changes?";
 
 void setProgramKeys(AppContext& ctx, bool enable) {
     AbilitaPulsanti(ctx, "Puls_FunctionBlock", enable);
@@ -38,22 +37,27 @@ std::string mainCaption(const AppContext& ctx) {
     return s.BrandOffset / 50 < BrandTexts.size() ? BrandTexts[s.BrandOffset / 50][ProgramNameKey] : "Melqo";
 }
 
-// Before any language was loaded the question is the English one.
-std::string saveQuestion(const AppContext& ctx) {
-    const std::string& text = ctx.shell.UiText[SaveQuestionKey];
-    return text.empty() ? SaveQuestionEnglish : text;
+// The sections past the main program (subroutines, compiled pages) and the data no file of the set may
+// bring back when it is missing.
+void clearRestOfProject(Project& p) {
+    ProgramStore& store = p.Program;
+    for (int s = 1; s < SectionCount; ++s)
+        store.Sections[static_cast<size_t>(s)] = ProgramSection{};
+    store.SubroutineCount = 0;
+    p.Tables = LookupTableArray{};
+    p.Blocks.fill({});
+    p.Images = ImageTable{};
+    p.Watch[0] = 0;
 }
 
 } // namespace
 
-void NuovoProgramma(ProjectLifecycle& life) {
+bool NuovoProgramma(ProjectLifecycle& life) {
     AppContext& ctx = life.view.context();
     Project& p = ctx.project;
-    if (p.ProjectModified == -1 &&
-        ctx.dialogs.messageBox(saveQuestion(ctx), MsgButtons::YesNo, MsgIcon::Question, mainCaption(ctx)) ==
-            MsgChoice::Yes &&
-        life.SalvaProgetto)
-        life.SalvaProgetto(true);
+    if (!OfferToSave(ctx, life.SalvaProgetto, mainCaption(ctx))) return false;
+    // The editor writes into the rung it was opened on: it must not outlive the program it belongs to.
+    if (life.unloadEditor) life.unloadEditor();
     p.ProjectModified = 0;
     ClearCurrentSection(p.Program);
     if (life.view.Caricato) life.view.trimRows(0);
@@ -61,6 +65,7 @@ void NuovoProgramma(ProjectLifecycle& life) {
     life.view.unload();
     if (life.closeEditors) life.closeEditors();
     setProgramKeys(ctx, false);
+    return true;
 }
 
 void NuovoProgetto(ProjectLifecycle& life) {
@@ -71,6 +76,7 @@ void NuovoProgetto(ProjectLifecycle& life) {
     // The fresh view shows only "Main": the new project's rung goes there, not into a subroutine
     // section that was shown when the program was closed.
     if (!life.view.Caricato) store.CurrentSection = 0;
+    clearRestOfProject(p);
     store.CurrentRungCount = 0;
     store.current().RungCount = 0;
     p.Pages.Count = 1;

@@ -213,28 +213,48 @@ bool NuovaSub(RungEditing& e) {
     return true;
 }
 
+namespace {
+
+// The user's commands change the program: without the mark, closing would drop them without asking.
+bool userEdit(RungEditing& e, bool changed) {
+    if (changed) e.ctx().project.ProjectModified = -1;
+    return changed;
+}
+
+} // namespace
+
 void DeleteCommand(RungEditing& e) {
     const int p = e.store().CurrentRung;
     if (!isRung(e, p)) return;
-    if (e.ctx().dialogs.messageBox("Delete Function Block ?", MsgButtons::OkCancel, MsgIcon::Question) ==
-        MsgChoice::Ok)
+    if (userEdit(e, e.ctx().dialogs.messageBox("Delete Function Block ?", MsgButtons::OkCancel,
+                                               MsgIcon::Question) == MsgChoice::Ok))
         CancellaRung(e, p);
 }
 
 bool InsertBeforeCommand(RungEditing& e) {
-    return appendRow(e) && insertAfterAppend(e, e.store().CurrentRung - 1);
+    return userEdit(e, appendRow(e) && insertAfterAppend(e, e.store().CurrentRung - 1));
 }
 
 bool InsertAfterCommand(RungEditing& e) {
-    return appendRow(e) && insertAfterAppend(e, e.store().CurrentRung);
+    return userEdit(e, appendRow(e) && insertAfterAppend(e, e.store().CurrentRung));
 }
 
 void MoveUpCommand(RungEditing& e) {
-    if (e.store().CurrentRung > 1) SpostaSu(e, e.store().CurrentRung);
+    if (userEdit(e, e.store().CurrentRung > 1)) SpostaSu(e, e.store().CurrentRung);
 }
 
 void MoveDownCommand(RungEditing& e) {
-    if (e.store().CurrentRung < e.store().current().RungCount) SpostaGiu(e, e.store().CurrentRung);
+    if (userEdit(e, e.store().CurrentRung < e.store().current().RungCount))
+        SpostaGiu(e, e.store().CurrentRung);
+}
+
+void PasteCommand(RungEditing& e) {
+    const int p = e.store().CurrentRung;
+    if (userEdit(e, isRung(e, p))) IncollaRung(e, p);
+}
+
+void NewSubCommand(RungEditing& e) {
+    userEdit(e, NuovaSub(e));
 }
 
 void ToggleBreakpoint(RungEditing& e) {

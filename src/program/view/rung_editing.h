@@ -38,7 +38,8 @@ bool RipristinaRung(RungEditing& e);
 // Adds and opens a subroutine section; false when four subroutines exist already.
 bool NuovaSub(RungEditing& e);
 
-// The commands of the toolbar keys and menu items, with their guards.
+// The commands of the toolbar keys and menu items, with their guards. Each one that changes the program
+// marks the project modified.
 // "rung_del": asks "Delete Function Block ?" first.
 void DeleteCommand(RungEditing& e);
 // "rung_add_before" / "rung_add_after": append an empty row, then shift; false when the section is full.
@@ -46,6 +47,8 @@ bool InsertBeforeCommand(RungEditing& e);
 bool InsertAfterCommand(RungEditing& e);
 void MoveUpCommand(RungEditing& e);
 void MoveDownCommand(RungEditing& e);
+void PasteCommand(RungEditing& e);
+void NewSubCommand(RungEditing& e);
 // The breakpoint toggle: inverts the current rung's break flag, shows or hides its mark, marks the
 // project modified.
 void ToggleBreakpoint(RungEditing& e);

@@ -56,11 +56,11 @@ TEST(MainWindow, KeysWithoutATargetInThisBuildAreDisabled) {
         EXPECT_FALSE(f.window->button(key)->isEnabled()) << key;
     EXPECT_TRUE(f.window->button("view_log")->isEnabled());
     EXPECT_TRUE(f.window->button("view_reg")->isEnabled());
-    for (const char* item : {"mnu_new", "mnu_openProj", "mnu_saveAs", "mnu_Watch", "mnu_search", "mnu_7403",
-                             "mnu_dialoga", "mnu_scheduler", "mnu_FB_copy"})
+    for (const char* item : {"mnu_new", "mnu_openProj", "mnu_saveAs", "mnu_Watch", "mnu_search", "mnu_dialoga",
+                             "mnu_scheduler", "mnu_FB_copy"})
         EXPECT_FALSE(f.window->menuItem(item)->isEnabled()) << item;
     for (const char* item :
-         {"mnu_exit", "mnu_controller", "mnu_workspace", "mnu_log", "mnu_Registri", "mnu_About"})
+         {"mnu_exit", "mnu_controller", "mnu_workspace", "mnu_log", "mnu_Registri", "mnu_About", "mnu_7403"})
         EXPECT_TRUE(f.window->menuItem(item)->isEnabled()) << item;
 }
 
@@ -163,11 +163,11 @@ TEST(MainWindow, CloseQuestionPaths) {
     };
     f.start();
     f.project.ProjectModified = -1;
-    f.dialogs.choices = {MsgChoice::Ok}; // save, but the save is cancelled
+    f.dialogs.choices = {MsgChoice::Yes}; // save, but the save is cancelled
     EXPECT_FALSE(f.window->close());
     EXPECT_EQ(saves, 1);
     saveWorks = true;
-    f.dialogs.choices = {MsgChoice::Ok};
+    f.dialogs.choices = {MsgChoice::Yes};
     EXPECT_TRUE(f.window->close());
     EXPECT_EQ(saves, 2);
     EXPECT_EQ(f.dialogs.shown.size(), 2u);

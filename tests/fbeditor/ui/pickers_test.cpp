@@ -1,4 +1,5 @@
 // The value and table pickers: the hand-over through DialogBusy, and the editor staying usable meanwhile.
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -138,6 +139,21 @@ TEST_F(PickerTest, ATableAddedInThePickerIsListedAndChosen) {
     EXPECT_EQ(project.ProjectModified, -1);
 }
 
+TEST_F(PickerTest, AChoiceMadeAfterTheRowWasSetUpAgainGoesNowhere) {
+    addTable("T1");
+    addTable("T2");
+    window->ApriRung(0, 1);
+    window->opt_Funzione_Click(Linearization);
+    later([&] {
+        window->opt_Funzione_Click(AndWord); // the user goes on in the editor while the picker waits
+        openPicker<Input_Tab>()->list()->setCurrentRow(1);
+        openPicker<Input_Tab>()->cmd_ok_Click(1);
+    });
+    window->cmd_Set_Click(1);
+    EXPECT_EQ(window->title()->text(), window->option(AndWord)->text());
+    EXPECT_EQ(window->valueBox(1)->findText("T2"), -1);
+}
+
 TEST_F(PickerTest, CancelledTablePickerKeepsTheChoice) {
     addTable("T1");
     addTable("T2");
@@ -198,6 +214,24 @@ TEST_F(TableEditorWindowTest, PointCountIsCheckedWhenTypedNotAtEveryKey) {
     EXPECT_TRUE(dialogs.shown.empty());
     emit tab.pointsBox()->editingFinished();
     EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"N = 2 to 26"}));
+}
+
+TEST_F(TableEditorWindowTest, RefusedOkKeepsTheWindowAndTheUsersInput) {
+    tab.Form_Load();
+    handOver->DialogBusy = true;
+    const std::pair<const char*, const char*> typed[] = {{"", "4"}, {"Flow", "27"}};
+    for (auto [name, points] : typed) {
+        tab.nameBox()->setText(name);
+        emit tab.nameBox()->textEdited(name);
+        tab.pointsBox()->setText(points);
+        emit tab.pointsBox()->textEdited(points);
+        tab.cmd_ok_Click(1);
+        EXPECT_TRUE(handOver->DialogBusy) << name;
+        EXPECT_EQ(tab.nameBox()->text(), name);
+        EXPECT_EQ(tab.pointsBox()->text(), points);
+    }
+    EXPECT_EQ(project.Tables.Count, 0);
+    EXPECT_EQ(dialogs.shown.back(), "Check N points");
 }
 
 TEST_F(TableEditorWindowTest, InsertAddsARowToTheListAndAnyCloseReleasesTheCaller) {

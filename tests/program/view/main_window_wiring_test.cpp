@@ -4,7 +4,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMdiArea>
+#include <QGroupBox>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QTemporaryDir>
 
 #include "app/button_groups.h"
@@ -13,8 +15,10 @@
 #include "app/ui/shell_bindings.h"
 #include "platform/qt_event_pump.h"
 #include "fbeditor/ui/comandi.h"
+#include "fbeditor/ui/input_tab.h"
 #include "program/ui/program_commands.h"
 #include "program/ui/program_window.h"
+#include "project/ui/frm_variabili.h"
 #include "support/fake_dialogs.h"
 
 namespace {
@@ -77,6 +81,7 @@ TEST(ProgramWiring, RungKeysAndMenuItemsEditTheProgram) {
     s.key("rung_redo");
     EXPECT_EQ(s.main().RungCount, 3);
     EXPECT_EQ(s.main().Rungs[3].BreakFlag, -1);
+    s.dialogs.choices.push_back(MsgChoice::No); // discard the changes
     s.window->menuItem("mnu_close")->trigger();
     EXPECT_EQ(s.procs.Program->window(), nullptr);
     EXPECT_EQ(s.main().RungCount, 0);
@@ -124,8 +129,9 @@ TEST(ProgramWiring, ClosingTheSubWindowAsksAndClosesTheProgram) {
     sub->close();
     EXPECT_EQ(s.main().RungCount, 2);
     EXPECT_NE(s.procs.Program->window(), nullptr);
+    s.dialogs.choices = {MsgChoice::Ok, MsgChoice::No}; // close, discarding the added rung
     sub->close();
-    EXPECT_EQ(s.dialogs.shown.back(), "Close Project?");
+    EXPECT_EQ(s.dialogs.shown.end()[-2], "Close Project?");
     EXPECT_EQ(s.main().RungCount, 0);
     EXPECT_EQ(s.procs.Program->window(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -151,4 +157,81 @@ TEST(ProgramWiring, ModifyOpensTheEditorWindowAndItsAddRedrawsTheRow) {
     EXPECT_FALSE(row.Content.FunctionName.empty());
     EXPECT_EQ(row.Content.Description, "<...>");
     EXPECT_EQ(s.project.ProjectModified, -1);
+}
+
+TEST(ProgramWiring, ASaveThatDidNotHappenKeepsTheProgramWhateverClosesIt) {
+    const struct {
+        const char* how;
+        MsgChoice answer; // to the save question; Yes meets a cancelled file dialog
+    } cases[] = {
+        {"mnu_new", MsgChoice::Yes},      {"proj_new", MsgChoice::Cancel}, {"mnu_openProj", MsgChoice::Yes},
+        {"proj_open", MsgChoice::Cancel}, {"mnu_close", MsgChoice::Yes},   {"close box", MsgChoice::Cancel},
+        {"close box", MsgChoice::Yes},    {"mnu_exit", MsgChoice::Cancel}, {"mnu_exit", MsgChoice::Yes},
+    };
+    for (const auto& c : cases) {
+        Shell s;
+        s.key("proj_new");
+        s.key("rung_add_after");
+        s.key("rung_add_after");
+        s.project.ProjectModified = -1;
+        const std::string how = c.how;
+        // Opening asks for the file first; every save dialog is cancelled.
+        if (how.ends_with("open") || how.ends_with("openProj"))
+            s.dialogs.files = {s.folder.filePath("other.prj").toStdString()};
+        s.dialogs.choices = {c.answer};
+        if (how == "close box") {
+            s.dialogs.choices.push_front(MsgChoice::Ok); // "Close Project?"
+            EXPECT_FALSE(s.procs.Program->frame()->close());
+        } else if (how == "mnu_exit") {
+            EXPECT_FALSE(s.window->close()); // what the menu item does
+        } else if (how.starts_with("proj_")) {
+            s.key(c.how);
+        } else {
+            s.window->menuItem(c.how)->trigger();
+        }
+        EXPECT_EQ(s.main().RungCount, 3) << how;
+        EXPECT_EQ(s.project.ProjectModified, -1) << how;
+        EXPECT_NE(s.procs.Program->window(), nullptr) << how;
+        EXPECT_EQ(s.dialogs.boxes.back().buttons, MsgButtons::YesNoCancel) << how;
+    }
+}
+
+TEST(ProgramWiring, AnEditorLeftOpenNeverWritesIntoTheProjectLoadedAfterIt) {
+    Shell s;
+    s.key("proj_new");
+    comandi* editor = s.procs.Program->editorWindow();
+    s.key("rung_mod");
+    editor->opt_Funzione_Click(0);
+    editor->cmd_AddFunc_Click();
+    const std::string file = s.folder.filePath("plant.prj").toStdString();
+    s.dialogs.files.push_back(file);
+    ASSERT_TRUE(s.procs.SalvaProgetto(true));
+
+    s.key("rung_mod"); // the editor stays open on rung 1 with another function chosen
+    QPointer<comandi> left = s.procs.Program->editorWindow();
+    left->opt_Funzione_Click(4);
+    s.window->showVariables();
+    s.window->showTables();
+    s.dialogs.files.push_back(file);
+    s.procs.CaricaProgetto();
+    const CommandRecord loaded = s.main().Rungs[1];
+    ASSERT_NE(loaded.FunctionType, 0);
+    ASSERT_TRUE(left);
+    left->cmd_AddFunc_Click(); // OK on the old window, should it still be there
+    EXPECT_EQ(s.main().Rungs[1], loaded);
+    EXPECT_EQ(s.project.ProjectModified, 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(!left || left->isHidden());
+    EXPECT_TRUE(s.window->findChildren<frm_variabili*>().isEmpty());
+    EXPECT_TRUE(s.window->findChildren<Input_Tab*>().isEmpty());
+}
+
+TEST(ProgramWiring, EditorWindowFollowsTheLanguage) {
+    Shell s;
+    s.key("proj_new");
+    s.key("rung_mod");
+    comandi* editor = s.procs.Program->editorWindow();
+    s.window->languages().CambiaLingua(0);
+    EXPECT_EQ(editor->windowTitle(), "Funzioni");
+    EXPECT_EQ(editor->findChild<QGroupBox*>("f_argomenti")->title(), "Opzioni");
 }

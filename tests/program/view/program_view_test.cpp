@@ -138,7 +138,7 @@ TEST_F(ProgramViewTest, FormatSwitchWithoutSelectionStartsAtTheTop) {
 TEST_F(ProgramViewTest, CloseQuestionCancelKeepsEverything) {
     projectWith(2);
     int closes = 0;
-    view.NuovoProgramma = [&] { ++closes; };
+    view.NuovoProgramma = [&] { return ++closes, true; };
     dialogs.choices.push_back(MsgChoice::Cancel);
     EXPECT_FALSE(view.closeRequest());
     EXPECT_EQ(dialogs.boxes.back().text, "Close Project?");

@@ -77,7 +77,7 @@ TEST_F(ProgramWindowTest, MouseSelectsOpensAndPopsUpTheRungMenu) {
     EXPECT_EQ(store().CurrentRung, 1);
 }
 
-TEST_F(ProgramWindowTest, TypedDescriptionIsStoredWithoutCommas) {
+TEST_F(ProgramWindowTest, TypedDescriptionIsStoredWithoutCommasAndMarksTheProject) {
     commands.view.RidisegnaRung();
     press(at(2, row_layout::DescriptionBox), Qt::LeftButton);
     auto* box = window().findChild<QLineEdit*>("txt_desc");
@@ -87,6 +87,7 @@ TEST_F(ProgramWindowTest, TypedDescriptionIsStoredWithoutCommas) {
     box->insert("a,b");
     EXPECT_EQ(rung(2).Description, "ab");
     EXPECT_EQ(commands.view.row(2)->Content.Description, "a,b");
+    EXPECT_EQ(project->ProjectModified, -1); // closing now asks before the text goes
 }
 
 TEST_F(ProgramWindowTest, TabsScrollBarAndFormatFollowTheModel) {

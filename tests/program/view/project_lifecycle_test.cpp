@@ -43,7 +43,7 @@ TEST_F(LifecycleTest, CloseAsksOnlyWhenModifiedAndYesAlwaysAsksForAName) {
     NuovoProgramma(life);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text, "Do you want to save your changes?");
-    EXPECT_EQ(dialogs.boxes[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(dialogs.boxes[0].buttons, MsgButtons::YesNoCancel);
     EXPECT_EQ(saves, 1);
     projectWith(1);
     project->ProjectModified = -1;
@@ -95,4 +95,32 @@ TEST_F(LifecycleTest, NewProjectFromASubroutineTabStartsInMain) {
     EXPECT_EQ(view.Tabs, std::vector<std::string>{"Main"});
     EXPECT_TRUE(view.section(0).Visible);
     EXPECT_EQ(view.rows().Rows.size(), 2u);
+}
+
+TEST_F(LifecycleTest, NewProjectKeepsNothingOfTheOldOne) {
+    projectWith(2);
+    ASSERT_TRUE(NuovaSub(editing));
+    ASSERT_TRUE(NuovaSub(editing));
+    store().Sections[4].RungCount = 3; // a compiled display page
+    store().Sections[4].Rungs[1].FunctionType = 3;
+    project->Tables.Count = 2;
+    project->Blocks[1].Text = "old";
+    project->Images.Count = 1;
+    project->Images.Images.resize(1);
+    project->Watch[0] = 4;
+    NuovoProgramma(life);
+    NuovoProgetto(life);
+    EXPECT_EQ(store().SubroutineCount, 0);
+    for (int s = 1; s < SectionCount; ++s) {
+        EXPECT_EQ(store().Sections[static_cast<size_t>(s)].RungCount, 0) << s;
+        EXPECT_EQ(store().Sections[static_cast<size_t>(s)].Rungs[1].FunctionType, 0) << s;
+    }
+    EXPECT_EQ(project->Tables.Count, 0);
+    EXPECT_EQ(project->Blocks[1].Text, "");
+    EXPECT_EQ(project->Images.Count, 0);
+    EXPECT_TRUE(project->Images.Images.empty());
+    EXPECT_EQ(project->Watch[0], 0);
+    // Four new subroutines fit again, the first in section 1.
+    ASSERT_TRUE(NuovaSub(editing));
+    EXPECT_EQ(store().CurrentSection, 1);
 }

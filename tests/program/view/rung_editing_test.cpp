@@ -237,14 +237,34 @@ TEST_F(RungEditingTest, BreakpointToggleShowsTheMarkAndMarksTheProjectModified) 
     EXPECT_FALSE(row(1).BreakVisible);
 }
 
-TEST_F(RungEditingTest, EditingNeverMarksTheProjectModified) {
+TEST_F(RungEditingTest, TheProceduresLeaveTheModifiedFlagToTheirCallers) {
     projectWith(3);
-    view.rowClick(2);
-    InsertAfterCommand(editing);
     CopiaRung(editing, 1);
     IncollaRung(editing, 2);
     SpostaGiu(editing, 1);
     CancellaRung(editing, 1);
+    EXPECT_EQ(project->ProjectModified, 0);
+}
+
+TEST_F(RungEditingTest, EveryCommandThatChangesTheProgramMarksTheProjectModified) {
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"delete", [&] { DeleteCommand(editing); }},
+        {"insert before", [&] { InsertBeforeCommand(editing); }},
+        {"insert after", [&] { InsertAfterCommand(editing); }},
+        {"move up", [&] { MoveUpCommand(editing); }},
+        {"move down", [&] { MoveDownCommand(editing); }},
+        {"paste", [&] { PasteCommand(editing); }},
+        {"new subroutine", [&] { NewSubCommand(editing); }},
+    };
+    for (const auto& [name, command] : commands) {
+        projectWith(3);
+        view.rowClick(2);
+        command();
+        EXPECT_EQ(project->ProjectModified, -1) << name;
+    }
+    projectWith(3);
+    view.rowClick(1);
+    MoveUpCommand(editing); // nothing moves: nothing changed
     EXPECT_EQ(project->ProjectModified, 0);
 }
 

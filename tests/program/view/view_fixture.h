@@ -33,7 +33,7 @@ class ViewFixture : public ::testing::Test {
     RungEditing editing{view, {[this](int16_t p) { opened.push_back(p); }, [this] { ++adds; }}};
     int saves = 0;
     int editorsClosed = 0;
-    ProjectLifecycle life{view, [this](bool) { return ++saves, true; }, [this] { ++editorsClosed; }, {}};
+    ProjectLifecycle life{view, [this](bool) { return ++saves, true; }, [this] { ++editorsClosed; }, {}, {}};
 
     void SetUp() override {
         shell->Models[DefaultModelIndex].MaxVariables = 32;

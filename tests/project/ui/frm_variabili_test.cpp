@@ -114,7 +114,7 @@ TEST_F(VariablesWindow, ApplyingStoresTheFieldsOrReportsAZeroMask) {
     box("txt_nomeCampo")->setText("kept out");
     button("cmd_RegistriWEB0")->click();
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{"Check values (Mask)"});
-    EXPECT_EQ(project.Variables.Variables[0].ValueType, 13);
+    EXPECT_EQ(project.Variables.Variables[0].ValueType, 0); // nothing of a refused edit is stored
     EXPECT_EQ(project.Variables.Variables[0].CsvName, "Var0");
 }
 

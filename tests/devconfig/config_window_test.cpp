@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "app/language.h"
+#include "devconfig/config_window.h"
+#include "devconfig_session.h"
+
+namespace {
+
+struct Window : DevconfigSession {
+    explicit Window(const std::string& model) {
+        CaricaRisorse(*s.shell, 1);
+        w.NomeModello = model;
+        w.Form_Load();
+    }
+    ConfigWindow w{app};
+};
+
+TEST(ConfigWindow, CommandsSendTheirFrames) {
+    struct Case {
+        const char* Model;
+        std::function<void(ConfigWindow&)> Act;
+        std::vector<Bytes> Sent;
+        size_t Messages = 0;
+    };
+    const Case cases[]{
+        {"JXV7541", [](ConfigWindow& w) { w.cmd_Set_Click(0); }, {{10, 6, 0, 13, 0, 0}}},
+        {"JXV7287",
+         [](ConfigWindow& w) {
+             for (auto& t : w.OutTypes)
+                 t.Selected = 1;
+             w.cmd_Set_Click(0);
+         },
+         {{10, 6, 0, 13, 0, 255}}},
+        {"JXV7020",
+         [](ConfigWindow& w) {
+             w.Safe = {"-1", "0", "1", "255", "256", "32767", "-32768", "65535"};
+             w.cmd_Set_Click(1);
+         },
+         {{10, 16, 0, 8, 0, 8, 16, 0xFF, 0xFF, 0, 0, 0, 1, 0, 0xFF, 1, 0, 0x7F, 0xFF, 0x80, 0, 0xFF, 0xFF}}},
+        {"JXV7020",
+         [](ConfigWindow& w) {
+             w.Safe = {"0", "0", "0", "70000", "0", "0", "0", "0"};
+             w.cmd_Set_Click(1);
+         },
+         {},
+         1},
+        {"JXV7734", [](ConfigWindow& w) { w.cmd_Set_Click(0); }, {}},
+        {"JXV7541",
+         [](ConfigWindow& w) {
+             w.Indirizzo = "256";
+             w.cmd_Set_Click(0);
+             w.cmd_Toggle_Click(0);
+             w.cmd_start_Click();
+         },
+         {},
+         3},
+        {"JXV7734",
+         [](ConfigWindow& w) {
+             w.Events = {true, false, true};
+             w.cmd_Toggle_Click(1);
+             w.cmd_Toggle_Click(1);
+         },
+         {{10, 6, 0, 10, 7, 0}, {10, 6, 0, 10, 5, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Model);
+        Window d(c.Model);
+        ASSERT_TRUE(d.connect());
+        c.Act(d.w);
+        EXPECT_EQ(d.sim.transcript(), c.Sent);
+        EXPECT_EQ(d.s.dialogs.shown.size(), c.Messages);
+    }
+}
+
+TEST(ConfigWindow, SyncIsSentWithoutWaitingAndAFailedToggleReverts) {
+    Window d("JXV7734");
+    ASSERT_TRUE(d.connect());
+    d.w.cmd_sync_Click();
+    d.sim.inject({SimFault::Exception, 0, 2});
+    d.w.cmd_Toggle_Click(2);
+    EXPECT_EQ(d.sim.transcript()[0], (Bytes{255, 6, 0, 0, 0, 0}));
+    EXPECT_EQ(d.s.comm->AnswerExpected, -1);
+    EXPECT_FALSE(d.w.Events[2]);
+    EXPECT_EQ(d.errors(), 1); // the toggle's; the broadcast awaits nothing
+}
+
+TEST(ConfigWindow, ReadsSelectTypesAndAFailedReadEndsPolling) {
+    Window d("JXV8480AI");
+    ASSERT_TRUE(d.connect());
+    d.sim.setInput(34, 13);
+    d.w.TabStrip1_Click(TabAnalogIn);
+    EXPECT_EQ(d.w.Types[0].selected()->Name, "Pt100");
+    d.sim.inject({SimFault::Silence});
+    d.w.cmd_start_Click(); // the silent module ends the loop after its first pass
+    EXPECT_EQ(d.w.Types[0].Selected, -1);
+    EXPECT_FALSE(d.w.polling());
+    EXPECT_EQ(d.s.comm->PollBusy, 0);
+    EXPECT_EQ(d.sim.transcript().size(), 2u);
+
+    d.w.modello_Click("JXV7593-4R4T");
+    d.sim.setSubMemory(247, 11, {13, 14, 15, 16, 17, 18});
+    d.w.cmd_read_Click(0); // 246 is silent: its channels keep no selection
+    EXPECT_EQ(d.w.Types[5].selected()->Name, "Res H");
+    EXPECT_EQ(d.w.Types[6].selected(), nullptr);
+    EXPECT_EQ(d.sim.holding(17), 0);
+    EXPECT_EQ(d.w.Pronto, -1);
+}
+
+TEST(ConfigWindow, LanguageSwitchKeepsSelectionsAndPortsSendTheirSpeed) {
+    Window d("JXV8410-USB");
+    EXPECT_EQ(d.w.Model, "JXV8410-USB");
+    d.w.cmd_calendar_Click();
+    d.w.MonthView1_DateClick(2024, 3, 15);
+    EXPECT_FALSE(d.w.CalendarShown);
+    d.w.Baud[0].Selected = 3; // 9600
+    d.w.Parity[0].Selected = 1;
+    d.w.StopBits[0].Selected = 1;
+    d.w.Baud[1].Selected = 7;
+    CaricaRisorse(*d.s.shell, 0);
+    d.w.SetRes();
+    EXPECT_EQ(d.w.Captions["frm_Config2"], "Configura Dispositivi");
+    EXPECT_EQ(d.w.Captions["Frm_com(1)"], "Port 1 (RS485 Master)");
+    EXPECT_EQ(d.w.Month.selected()->first, "Marzo");
+    EXPECT_EQ(d.w.Day.selected()->first, "15");
+    EXPECT_EQ(d.w.Year.selected()->first, "2024");
+    EXPECT_EQ(d.w.Parity[0].Items.size(), 3u);
+    EXPECT_EQ(d.w.Year.Items.size(), 100u);
+    EXPECT_EQ(d.w.PortSetting(0), 3 + 32 + 8);
+    EXPECT_EQ(d.w.PortSetting(1), std::nullopt);
+}
+
+} // namespace
