@@ -10,6 +10,7 @@
 #include "comm/device_procedures.h"
 #include "comm/transaction.h"
 #include "platform/link_port.h"
+#include "silent_dialogs.h"
 
 namespace {
 
@@ -47,18 +48,6 @@ class InstantPump : public EventPump {
         return done();
     }
     int64_t nowMs() const override { return now; }
-};
-
-class SilentDialogs : public UserDialogs {
-  public:
-    MsgChoice messageBox(const std::string&, MsgButtons, MsgIcon, const std::string&) override {
-        return MsgChoice::Ok;
-    }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::string openFile(const std::string&, const std::string&) override { return {}; }
-    std::string saveFile(const std::string&, const std::string&) override { return {}; }
 };
 
 } // namespace

@@ -41,7 +41,7 @@ inline constexpr std::array<MenuItem, 63> MenuTree{{
     {"mnu_log", "mnu_view", "Log", 33, MenuShown::Yes},
     {"mnu_tools", "", "Tools", 34, MenuShown::Yes},
     {"mnu_search", "mnu_tools", "Search", 35, MenuShown::Yes},
-    {"mnu_images", "mnu_tools", "Immages", 36, MenuShown::No},
+    {"mnu_images", "mnu_tools", "Immages", 36, MenuShown::Yes},
     {"mnu_7403", "mnu_tools", "Config", 37, MenuShown::Yes},
     {"mnu_Format", "mnu_tools", "Variables", 38, MenuShown::Yes},
     {"mnu_dialoga", "mnu_tools", "Modbus", 39, MenuShown::Yes},

@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "comm/debug_animation.h"
 #include "comm/device_procedures.h"
+#include "comm/poll_loop.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ bool DebugCommands::run() {
     ScriviComando(ctx_, CmdRun);
     if (!ctx_.shell.RegUpdate) return true;
     ctx_.comm.PollStop = 0;
-    loop(PollSeconds, [this] {
+    PollLoop(ctx_, PollSeconds, [this] {
         refreshRegisters();
         return true;
     });
@@ -32,7 +33,7 @@ bool DebugCommands::runToBreak() {
     runStatus = readRunStatus();
     ctx_.comm.PollStop = 0;
     if (runStatus == CmdRunToBreak)
-        loop(PollSeconds, [&] {
+        PollLoop(ctx_, PollSeconds, [&] {
             runStatus = readRunStatus();
             if (ctx_.shell.RegUpdate) refreshRegisters();
             return runStatus == CmdRunToBreak;
@@ -50,7 +51,7 @@ bool DebugCommands::pause() {
 
 bool DebugCommands::step() {
     ctx_.comm.PollStop = 0;
-    loop(ctx_.shell.AnimateTime / 1000.0, [this] {
+    PollLoop(ctx_, ctx_.shell.AnimateTime / 1000.0, [this] {
         ScriviComando(ctx_, CmdHalt);
         showWhereStopped();
         return true;
@@ -63,20 +64,6 @@ bool DebugCommands::stop() {
     ScriviComando(ctx_, CmdStop);
     showWhereStopped();
     return true;
-}
-
-void DebugCommands::loop(double seconds, const std::function<bool()>& pass) {
-    CommState& comm = ctx_.comm;
-    const int16_t outerBusy = comm.PollBusy;
-    comm.PollBusy = 1;
-    // A lost link fails every request with "not connected", which leaves PollStop alone: end here too.
-    while (comm.PollStop == 0 && comm.CurrentDevice.Connected) {
-        ctx_.pump.processEvents();
-        ctx_.pump.pausa(seconds);
-        // A key pressed during the wait has sent its own commands; one more pass would undo them.
-        if (comm.PollStop != 0 || !comm.CurrentDevice.Connected || !pass()) break;
-    }
-    comm.PollBusy = outerBusy;
 }
 
 void DebugCommands::showWhereStopped() {

@@ -27,9 +27,6 @@ class DebugCommands {
     bool stop();
 
   private:
-    // Waits `seconds`, then runs pass, while PollStop is 0, the link is open and pass returns true;
-    // PollBusy is set meanwhile.
-    void loop(double seconds, const std::function<bool()>& pass);
     void showWhereStopped();
     void refreshRegisters() const;
     int32_t readRunStatus();

@@ -21,6 +21,8 @@ void CompilaOggetti(TaskArray& tasks) {
         task.TaskBlock.FunctionType = TaskBlockKind;
         task.TaskBlock.Opcode = task.TaskType < std::size(TaskOpcodes) ? TaskOpcodes[task.TaskType] : 0;
         task.TaskBlock.EncodedFlag = -1;
+        // The enable condition tests one bit of its register; only the bit number is saved.
+        task.EnableMask = task.EnableBit >= 0 && task.EnableBit <= 15 ? uint16_t(1u << task.EnableBit) : 0;
     }
 }
 

@@ -59,6 +59,12 @@ void readDisplayFile(std::string_view data, const SetLayout& layout, DisplayPage
 std::string writeTaskFile(const TaskArray& tasks);
 void readTaskFile(std::string_view data, const SetLayout& layout, TaskArray& tasks, LoadReport& report);
 
+// ".img": the display images. It is not among the side files: a set saved without it loads with no
+// images.
+inline constexpr std::string_view ImageFileExtension = ".img";
+std::string writeImageFile(const ImageTable& images);
+void readImageFile(std::string_view data, ImageTable& images, LoadReport& report);
+
 // ".fmt": the variables.
 std::string writeVariableFile(const VariableTable& vars);
 void readVariableFile(std::string_view data, ItemMode mode, VariableTable& vars, LoadReport& report);

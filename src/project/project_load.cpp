@@ -99,6 +99,9 @@ bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
         if (auto data = files.read(".str")) readStringFile(*data, layout.mode(), p.Strings, model, report);
         if (auto data = files.read(".blk")) readBlockFile(*data, layout, p.Blocks, model, report);
         if (auto data = files.read(".wtc")) readWatchFile(*data, layout.mode(), p.Watch, report);
+        // Sets saved before images were kept have no image file; they load without images.
+        if (std::string path = p.ProjectPath + std::string(ImageFileExtension); FileExists(path))
+            if (auto data = files.read(ImageFileExtension)) readImageFile(*data, p.Images, report);
         p.Program.CurrentRung = p.Program.Sections[0].RungCount;
         p.CurrentFilePath = mainFileName(p.ProjectPath);
     }

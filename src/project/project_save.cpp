@@ -42,6 +42,7 @@ std::vector<std::pair<std::string, std::string>> fileSet(const AppContext& ctx, 
                        writeProgramFile(p.Program.Sections[0], ctx.shell.VersionText, model.ModelCode));
     for (size_t i = 0; i < std::size(SideFileExtensions); ++i)
         files.emplace_back(base + std::string(SideFileExtensions[i]), contents[i]);
+    files.emplace_back(base + std::string(ImageFileExtension), writeImageFile(p.Images));
     return files;
 }
 

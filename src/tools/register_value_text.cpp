@@ -1,5 +1,6 @@
 #include "tools/register_value_text.h"
 
+#include "app/app_context.h"
 #include "app/value_type_codes.h"
 #include "comm/byte_helpers.h"
 
@@ -18,4 +19,11 @@ std::string registerValueText(int32_t value, uint8_t valueType) {
     default:
         return std::to_string(value); // the wider forms keep the value as it was stored
     }
+}
+
+RegisterRow registerRow(const AppContext& ctx, int reg) {
+    const RegisterRecord& r = ctx.comm.Registers[static_cast<size_t>(reg)];
+    const auto& types = ctx.shell.ValueTypeNames;
+    return {reg, r.Label, r.Name, registerValueText(r.Value, r.ValueType),
+            r.ValueType < types.size() ? types[r.ValueType] : std::string()};
 }

@@ -4,7 +4,6 @@
 
 #include "app/app_context.h"
 #include "comm/input_register_read.h"
-#include "tools/register_value_text.h"
 
 namespace {
 
@@ -40,12 +39,8 @@ void RegisterView::AggiornaRegistri_new(bool read) {
 
 void RegisterView::Redraw() {
     Rows.clear();
-    for (int r = first_; r < first_ + shownCount(); ++r) {
-        const RegisterRecord& reg = ctx_.comm.Registers[static_cast<size_t>(r)];
-        const auto& types = ctx_.shell.ValueTypeNames;
-        Rows.push_back({r, reg.Label, reg.Name, registerValueText(reg.Value, reg.ValueType),
-                        reg.ValueType < types.size() ? types[reg.ValueType] : std::string()});
-    }
+    for (int r = first_; r < first_ + shownCount(); ++r)
+        Rows.push_back(registerRow(ctx_, r));
     if (onChanged) onChanged();
 }
 

@@ -8,17 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "tools/register_value_text.h"
+
 struct AppContext;
 
 class RegisterView {
   public:
-    struct Row {
-        int Register = 0;
-        std::string Label; // lbl_reg_ind
-        std::string Name;  // lbl_reg_nome
-        std::string Value; // lbl_reg_val
-        std::string Type;  // lbl_reg_type
-    };
+    using Row = RegisterRow;
 
     // Takes the register-name redraw of MappaRegistri for as long as it lives.
     explicit RegisterView(AppContext& ctx);

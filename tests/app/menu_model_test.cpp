@@ -35,7 +35,6 @@ TEST(MenuModel, BarAndInternalMenusFollowTheBuild) {
     }
     EXPECT_FALSE(menuShown(*findMenu("mnu_SaveProj"), true, true, true));
     EXPECT_FALSE(menuShown(*findMenu("mnu_viewProj"), true, true, true));
-    EXPECT_FALSE(menuShown(*findMenu("mnu_images"), true, true, true));
     EXPECT_TRUE(isPopupOnly(*findMenu("mnu_FB")));
     EXPECT_TRUE(isPopupOnly(*findMenu("mnu_Cont")));
     EXPECT_TRUE(menuShown(*findMenu("mnu_program"), false, true, false));

@@ -92,13 +92,13 @@ SimController::~SimController() {
     ::close(wakePipe_[1]);
 }
 
-uint16_t SimController::startTcp() {
+uint16_t SimController::startTcp(const std::string& address) {
     listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
     int one = 1;
     ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::inet_pton(AF_INET, address.c_str(), &addr.sin_addr) != 1) throw std::runtime_error("address");
     addr.sin_port = 0;
     if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
         ::listen(listenFd_, 4) != 0)

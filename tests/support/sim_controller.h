@@ -42,7 +42,8 @@ class SimController {
     SimController(const SimController&) = delete;
     SimController& operator=(const SimController&) = delete;
 
-    uint16_t startTcp();
+    // Listens on a loopback address (another one than 127.0.0.1 stands for a device found elsewhere).
+    uint16_t startTcp(const std::string& address = "127.0.0.1");
     // Opens a pseudo-terminal pair and returns the path the master opens.
     std::string startRtu();
     void stop();

@@ -1,7 +1,9 @@
 #include "app/ui/main_window.h"
 
 #include <QCloseEvent>
+#include <QClipboard>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -22,14 +24,22 @@
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
 #include "app/web_page.h"
+#include "designers/ui/frm_display.h"
+#include "designers/ui/frm_scheduler.h"
+#include "designers/ui/input_img.h"
 #include "devconfig/config_window.h"
 #include "devconfig/ui/frm_config2.h"
+#include "discovery/ui/frm_search.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
 #include "program/ui/frm_download.h"
 #include "program/ui/program_commands.h"
 #include "project/ui/frm_variabili.h"
 #include "project/ui/print_project.h"
+#include "tools/ui/frm_dialoga.h"
+#include "tools/ui/frm_eeprom.h"
+#include "tools/ui/frm_watch.h"
+#include "tools/ui/multi_sock_window.h"
 #include "tools/ui/registri.h"
 
 namespace {
@@ -78,7 +88,12 @@ MainWindow::~MainWindow() {
     delete variables_;
     delete tables_;
     delete configSub_;
+    delete searchSub_;
     delete registriSub_; // its window draws the register view, which goes with this window
+    for (const auto& sub : std::as_const(tools_)) {
+        if (sub) languages_.windowUnloaded(sub->widget());
+        delete sub.data();
+    }
     if (procs_.Program) procs_.Program->setLanguages(nullptr); // its windows go with the MDI area, later
     ctx_.shell.Toolbar.onChanged = nullptr;
     ctx_.shell.status.onChanged = nullptr;
@@ -173,6 +188,7 @@ void MainWindow::buildMenus() {
             action = parent->addAction(qs(m.Caption));
             connect(action, &QAction::triggered, this, [this, name] {
                 if (auto h = menuHandlers_.value(name)) h();
+                refreshDesigners();
             });
         }
         action->setObjectName(name);
@@ -229,9 +245,12 @@ void MainWindow::bindCommands() {
     add("pause", true, [this] { debug_.pause(); });
     add("stop", true, [this] { debug_.stop(); });
     // The loops wait for PollStop; other keys may run from inside their waits to end them.
-    router_.add("run", [this] { return debug_.run(); }, CommandRouter::Kind::Loop);
-    router_.add("runBr", [this] { return debug_.runToBreak(); }, CommandRouter::Kind::Loop);
-    router_.add("step", [this] { return debug_.step(); }, CommandRouter::Kind::Loop);
+    router_.add(
+        "run", [this] { return debug_.run(); }, CommandRouter::Kind::Loop);
+    router_.add(
+        "runBr", [this] { return debug_.runToBreak(); }, CommandRouter::Kind::Loop);
+    router_.add(
+        "step", [this] { return debug_.step(); }, CommandRouter::Kind::Loop);
     add("view_http", bool(p.OpenUrl), [this] { viewWebPage(); });
     if (p.Program) {
         ProgramCommands& program = *p.Program;
@@ -245,10 +264,12 @@ void MainWindow::bindCommands() {
             QWidget* frame = program.frame();
             if (frame) frame->move(logSub_ ? logSub_->geometry().right() + 1 : 0, 0);
         };
-        // A project closed or replaced takes the windows that edit its data with it.
+        // A project closed or replaced takes the windows that edit its data with it; the scheduler
+        // designer is created again on its next use.
         program.life.closeEditors = [this] {
             if (variables_) variables_->close();
             if (tables_) tables_->close();
+            if (scheduler_) scheduler_->close();
         };
         for (const auto& [key, command] : program.toolbarCommands())
             add(key.c_str(), true, command);
@@ -273,12 +294,25 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_viewProj", [this] { showNavigator(); });
     addMenuHandler("mnu_log", [this] { showLog(); });
     addMenuHandler("mnu_Registri", [this] { showRegisters(true); });
+    for (const char* tool : {"mnu_Watch", "mnu_dialoga", "mnu_eeprom"})
+        addMenuHandler(tool, [this, tool] { showTool(tool, true); });
+    addMenuHandler("mnu_MultiSock", [this] { showTool("mnu_MultiSock", false); });
     addMenuHandler("mnu_About", [this] { showAbout(); });
     addMenuHandler("mnu_Format", [this] { showVariables(); });
     addMenuHandler("mnu_Tables", [this] { showTables(); });
+    addMenuHandler("mnu_display", [this] { showDisplay(); });
+    addMenuHandler("mnu_scheduler", [this] { loadScheduler(); });
+    addMenuHandler("mnu_images", [this] { showImages(); });
     addMenuHandler("mnu_7403", [this] { showConfig(true); });
     addMenuHandler("mnu_config2", [this] { showConfig(false); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
+    addMenuHandler("mnu_search", [this] { showSearch(); });
+    addMenuHandler("mnu_SetAsController", [this] { searchWindow()->search().SetAsController(); });
+    addMenuHandler("mnu_ViewHomePage", [this] { searchWindow()->search().Elenco_DblClick(); });
+    addMenuHandler("mnu_SetIP", [this] { searchWindow()->search().SetIP(); });
+    addMenuHandler("mnu_CopyIP", [this] { searchWindow()->search().CopyIP(); });
+    addMenuHandler("mnu_CopyMAC", [this] { searchWindow()->search().CopyMAC(); });
+    addMenuHandler("mnu_SubNodes", [this] { searchWindow()->search().SearchSubNodes(); });
     if (p.Program)
         for (const auto& [name, command] : p.Program->menuCommands())
             menuHandlers_.insert(QString::fromStdString(name), command);
@@ -300,6 +334,13 @@ void MainWindow::SetRes() {
 void MainWindow::Toolbar1_ButtonClick(const QString& key) {
     if (longOperationRunning()) return;
     router_.press(key.toStdString());
+    refreshDesigners();
+}
+
+// A command may have opened, closed or started a project: the open designers list it again.
+void MainWindow::refreshDesigners() {
+    for (QMdiSubWindow* sub : {display_.data(), scheduler_.data(), images_.data()})
+        if (sub) static_cast<DesignerForm*>(sub->widget())->refresh();
 }
 
 bool MainWindow::longOperationRunning() const {
@@ -415,6 +456,76 @@ void MainWindow::showRegisters(bool toFront) {
     mdi_->setActiveSubWindow(registriSub_);
 }
 
+QMdiSubWindow* MainWindow::showTool(const QString& menu, bool toFront) {
+    QPointer<QMdiSubWindow>& sub = tools_[menu];
+    const bool created = !sub;
+    QSize size; // the window's own opening size, inside the frame
+    if (created) {
+        QWidget* w = nullptr;
+        if (menu == "mnu_Watch") {
+            auto* watch = new frm_watch(ctx_);
+            languages_.windowLoaded(watch, [watch] { watch->SetRes(); });
+            w = watch;
+        } else if (menu == "mnu_dialoga") {
+            w = new frm_dialoga(ctx_);
+        } else if (menu == "mnu_eeprom") {
+            w = new frm_eeprom(ctx_);
+        } else {
+            w = new MultiSockWindow(ctx_);
+        }
+        size = w->size();
+        sub = mdi_->addSubWindow(w);
+        sub->setObjectName(w->objectName());
+        sub->setAttribute(Qt::WA_DeleteOnClose, false); // closing hides it; its loops end on close
+    }
+    QMdiSubWindow* front = mdi_->activeSubWindow();
+    sub->show(); // which makes it the active one
+    if (created) {
+        sub->resize(size + sub->size() - sub->widget()->size());
+        // Placed where the area had room, but never past its right or bottom edge.
+        const QSize room = mdi_->viewport()->size() - sub->size();
+        sub->move(std::clamp(sub->x(), 0, std::max(0, room.width())),
+                  std::clamp(sub->y(), 0, std::max(0, room.height())));
+    }
+    if (toFront) {
+        sub->raise();
+        mdi_->setActiveSubWindow(sub);
+    } else if (front && front != sub) {
+        mdi_->setActiveSubWindow(front);
+    }
+    return sub;
+}
+
+frm_search* MainWindow::searchWindow() {
+    if (search_) return search_;
+    DiscoveryServices services;
+    services.setClipboard = [](const std::string& text) {
+        QGuiApplication::clipboard()->clear();
+        QGuiApplication::clipboard()->setText(fromLatin1(text));
+    };
+    services.openUrl = procs_.OpenUrl;
+    services.redrawRegisters = [this] {
+        registers_.load();
+        registers_.Redraw();
+    };
+    search_ = new frm_search(
+        ctx_, services, [this](const QString& key) { return ImageList1.picture(key); },
+        [this] { menus_.value("mnu_Cont")->popup(QCursor::pos()); });
+    searchSub_ = mdi_->addSubWindow(search_);
+    searchSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; its search state stays
+    searchSub_->hide();
+    languages_.windowLoaded(search_, [this] { search_->SetRes(); });
+    return search_;
+}
+
+frm_search* MainWindow::showSearch() {
+    searchWindow();
+    searchSub_->show();
+    searchSub_->raise();
+    mdi_->setActiveSubWindow(searchSub_);
+    return search_;
+}
+
 void MainWindow::showDownload() {
     if (!download_) {
         auto* download = new frm_Download(ctx_, true, this);
@@ -426,9 +537,12 @@ void MainWindow::showDownload() {
     download_->activateWindow();
 }
 
-QWidget* MainWindow::showVariables() {
-    if (!variables_) {
-        auto* w = new frm_variabili(ctx_, nullptr, this);
+QWidget* MainWindow::showVariables(std::shared_ptr<VarPickerHandOver> handOver) {
+    if (variables_ && handOver) variables_->close(); // deleted on close: the picker is a window of its own
+    if (!variables_ || handOver) {
+        auto* w = new frm_variabili(ctx_, handOver, this);
+        // A caller that waits on the hand-over goes on also when the window goes without closing.
+        if (handOver) connect(w, &QObject::destroyed, this, [handOver] { handOver->VarPickerBusy = 0; });
         w->setAttribute(Qt::WA_DeleteOnClose);
         languages_.windowLoaded(w, [w] { w->SetRes(); });
         connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
@@ -454,6 +568,49 @@ QWidget* MainWindow::showTables() {
     tables_ = w;
     w->Form_Load();
     return w;
+}
+
+template <class W, class Make>
+W* MainWindow::designerWindow(QPointer<QMdiSubWindow>& sub, Make make, bool toFront) {
+    if (!sub) {
+        W* w = make();
+        sub = mdi_->addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->resize(w->size().boundedTo(mdi_->viewport()->size())); // opens whole inside the main window
+        sub->move(logSub_ ? logSub_->geometry().right() + 1 : 0, 0); // beside the log, like the program view
+        languages_.windowLoaded(w, [w] { w->SetRes(); });
+        connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
+    }
+    auto* w = static_cast<W*>(sub->widget());
+    w->refresh(); // the project may have changed since the window was last shown
+    sub->show();
+    const QSize room = mdi_->viewport()->size();
+    sub->move(std::clamp(sub->x(), 0, std::max(0, room.width() - sub->width())),
+              std::clamp(sub->y(), 0, std::max(0, room.height() - sub->height())));
+    if (toFront) {
+        sub->raise();
+        mdi_->setActiveSubWindow(sub);
+    }
+    return w;
+}
+
+QWidget* MainWindow::showDisplay() {
+    return designerWindow<frm_display::Form>(display_, [this] { return new frm_display::Form(ctx_); }, true);
+}
+
+QWidget* MainWindow::loadScheduler() {
+    auto pick = [this] {
+        auto handOver = std::make_shared<VarPickerHandOver>();
+        handOver->VarPickerBusy = -1;
+        showVariables(handOver);
+        return handOver;
+    };
+    return designerWindow<frm_scheduler::Form>(scheduler_, [this, pick] { return new frm_scheduler::Form(ctx_, pick); },
+                                               false);
+}
+
+QWidget* MainWindow::showImages() {
+    return designerWindow<Input_Img>(images_, [this] { return new Input_Img(ctx_); }, true);
 }
 
 QWidget* MainWindow::showConfig(bool read) {

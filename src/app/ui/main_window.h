@@ -12,6 +12,7 @@
 #include "app/ui/settings_dialog.h"
 #include "comm/debug_animation.h"
 #include "comm/debug_commands.h"
+#include "project/ui/var_picker_hand_over.h"
 #include "tools/register_view.h"
 
 struct AppContext;
@@ -21,6 +22,7 @@ class ConfigWindow;
 class LogWindow;
 class ProgramCommands;
 class ProjectNavigator;
+class frm_search;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -56,14 +58,26 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void showNavigator();
     // Creates the download window if needed in download mode and brings it to the front.
     void showDownload();
-    // frm_variabili: created on first use, then brought to the front.
-    QWidget* showVariables();
+    // frm_variabili: created on first use, then brought to the front. With a hand-over it is opened
+    // anew as the picker of a waiting caller.
+    QWidget* showVariables(std::shared_ptr<VarPickerHandOver> handOver = nullptr);
+    // The designers: single child windows created on first use. The scheduler is loaded without being
+    // brought to the front.
+    QWidget* showDisplay();
+    QWidget* loadScheduler();
+    QWidget* showImages();
     // Input_Tab: created and loaded on first use, then brought to the front.
     QWidget* showTables();
     // Registri: created on first use; shown modeless, and brought to the front when asked.
     void showRegisters(bool toFront);
+    // The tool windows, each a single instance created on first use: frm_watch, frm_dialoga, frm_eeprom
+    // and MultiSock by the name of their menu item; toFront also brings the window to the front.
+    QMdiSubWindow* showTool(const QString& menu, bool toFront);
     // frm_Config2 on the current model: created and loaded on first use; with read, it reads the module.
     QWidget* showConfig(bool read);
+    // frm_search: created on first use and kept; searchWindow() creates it without showing it.
+    frm_search* searchWindow();
+    frm_search* showSearch();
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
     bool longOperationRunning() const;
 
@@ -93,6 +107,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void viewWebPage();
     void addMenuHandler(const char* name, std::function<void()> handler);
     void loadRegisters();
+    void refreshDesigners();
+    template <class W, class Make> W* designerWindow(QPointer<QMdiSubWindow>& sub, Make make, bool toFront);
     // The debug animation colours and scrolls the program view; a clicked register goes to its editor.
     void bindDebugViews(ProgramCommands& program);
 
@@ -117,10 +133,14 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QWidget> download_;
     QPointer<QWidget> variables_;
     QPointer<QWidget> tables_;
+    QPointer<QMdiSubWindow> display_, scheduler_, images_;
     RegisterView registers_;
     QPointer<QMdiSubWindow> registriSub_;
+    QMap<QString, QPointer<QMdiSubWindow>> tools_;
     std::unique_ptr<ConfigWindow> config_; // its data outlive the window's closing
     QPointer<QMdiSubWindow> configSub_;
+    frm_search* search_ = nullptr;
+    QPointer<QMdiSubWindow> searchSub_;
     DebugAnimation animation_;
     DebugCommands debug_;
 };

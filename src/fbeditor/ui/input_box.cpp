@@ -1,13 +1,16 @@
 #include "fbeditor/ui/input_box.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "fbeditor/ui/state_view.h"
+#include "tools/value_entry.h"
 
 Input_Box::Input_Box(std::shared_ptr<DialogHandOver> handOver, QWidget* parent)
     : QWidget(parent, Qt::Dialog), handOver_(std::move(handOver)), txt_(new QLineEdit) {
@@ -26,6 +29,29 @@ Input_Box::Input_Box(std::shared_ptr<DialogHandOver> handOver, QWidget* parent)
     layout->addWidget(buttons);
 }
 
+Input_Box::Input_Box(ValueEntry& entry, QWidget* parent)
+    : Input_Box(std::make_shared<DialogHandOver>(), parent) {
+    Modo = 0;
+    entry_ = &entry;
+    entry.SetRes();
+    cmb_type_ = new QComboBox;
+    cmb_type_->setObjectName("cmb_type");
+    for (const auto& name : entry.TypeNames)
+        cmb_type_->addItem(latin1(name));
+    const auto& codes = entry.TypeCodes;
+    const auto at = std::find(codes.begin(), codes.end(), entry.ValueType);
+    cmb_type_->setCurrentIndex(at == codes.end() ? 0 : int(at - codes.begin()));
+    lbl_msg_ = new QLabel;
+    lbl_msg_->setObjectName("lbl_msg");
+    auto* rows = new QFormLayout;
+    rows->addRow(latin1(entry.RowCaptions[0]), new QLabel(latin1(entry.registerText())));
+    rows->addRow(latin1(entry.RowCaptions[1]), txt_);
+    rows->addRow(latin1(entry.RowCaptions[2]), cmb_type_);
+    static_cast<QVBoxLayout*>(layout())->insertLayout(0, rows);
+    static_cast<QVBoxLayout*>(layout())->insertWidget(1, lbl_msg_);
+    setWindowTitle(latin1(entry.RowCaptions[3]));
+}
+
 Input_Box::~Input_Box() {
     release();
 }
@@ -40,7 +66,14 @@ void Input_Box::Form_Load() {
 }
 
 void Input_Box::cmd_ok_Click() {
-    handOver_->DialogText = bytes(txt_->text());
+    if (Modo == 0 && entry_) {
+        entry_->ValueType = entry_->TypeCodes[size_t(std::max(0, cmb_type_->currentIndex()))];
+        const bool written = entry_->write(bytes(txt_->text()));
+        lbl_msg_->setText(latin1(entry_->Message));
+        if (!written) return; // stays open to correct the value
+    } else {
+        handOver_->DialogText = bytes(txt_->text());
+    }
     close();
 }
 

@@ -29,13 +29,15 @@ void showProgress(const TransferView& view, int block, int first, int last) {
     view.progress(int(std::nearbyint(double(block - first) / double(last - first) * view.maximum())));
 }
 
-// Reads the chosen file into FileImageBuffer[0 .. 32 x last - 1] when all of its values are good.
-bool loadFile(const std::string& path, MemoryImageFiles& files, int last) {
+// Reads the chosen file into FileImageBuffer[32 x first .. 32 x last - 1] when all of its values are
+// good. The file starts at the range's first address, as the upload writes it, so that a range that does
+// not begin at 0 goes back where it came from.
+bool loadFile(const std::string& path, MemoryImageFiles& files, int first, int last) {
     std::string text;
     if (!ReadWholeFile(path, text)) return false;
-    auto values = ParseMemoryImageText(text, size_t(last) * TransferBlock);
+    auto values = ParseMemoryImageText(text, size_t(std::max(0, last - first)) * TransferBlock);
     if (!values) return false;
-    std::copy(values->begin(), values->end(), files.FileImageBuffer.begin());
+    std::copy(values->begin(), values->end(), files.FileImageBuffer.begin() + size_t(first) * TransferBlock);
     return true;
 }
 
@@ -48,7 +50,7 @@ bool DownloadHex(AppContext& app, const TransferView& view, MemoryImageFiles& fi
         std::string path = app.dialogs.openFile(MemoryImageFilter);
         if (path.empty()) return false;
         files.LastPath = path;
-        if (!validRange(first, last) || !loadFile(path, files, last)) {
+        if (!validRange(first, last) || !loadFile(path, files, first, last)) {
             log.LogStart();
             log.LogWrite("Download Failed");
             return false;

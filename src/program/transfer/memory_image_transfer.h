@@ -19,8 +19,8 @@ struct MemoryImageFiles {
 
 constexpr const char* MemoryImageFilter = " (*.hex)|*.hex|(*.*)|*.*|";
 
-// Blocks first .. last - 1 from FileImageBuffer to the device (fromFile: read a chosen file first; it
-// is checked whole before anything is sent). Each failed block is sent once more. True when all went.
+// Blocks first .. last - 1 from FileImageBuffer to the device (fromFile: read a chosen file first, its
+// first value for address 32 x first; it is checked whole before anything is sent). Each failed block is sent once more. True when all went.
 bool DownloadHex(AppContext& app, const TransferView& view, MemoryImageFiles& files, int16_t first, int16_t last,
                  bool fromFile);
 

@@ -56,11 +56,10 @@ TEST(MainWindow, KeysWithoutATargetInThisBuildAreDisabled) {
         EXPECT_FALSE(f.window->button(key)->isEnabled()) << key;
     EXPECT_TRUE(f.window->button("view_log")->isEnabled());
     EXPECT_TRUE(f.window->button("view_reg")->isEnabled());
-    for (const char* item : {"mnu_new", "mnu_openProj", "mnu_saveAs", "mnu_Watch", "mnu_search", "mnu_dialoga",
-                             "mnu_scheduler", "mnu_FB_copy"})
+    for (const char* item : {"mnu_new", "mnu_openProj", "mnu_saveAs", "mnu_FB_copy"})
         EXPECT_FALSE(f.window->menuItem(item)->isEnabled()) << item;
-    for (const char* item :
-         {"mnu_exit", "mnu_controller", "mnu_workspace", "mnu_log", "mnu_Registri", "mnu_About", "mnu_7403"})
+    for (const char* item : {"mnu_exit", "mnu_controller", "mnu_workspace", "mnu_log", "mnu_Registri", "mnu_Watch",
+                             "mnu_dialoga", "mnu_About", "mnu_7403", "mnu_scheduler", "mnu_images", "mnu_search"})
         EXPECT_TRUE(f.window->menuItem(item)->isEnabled()) << item;
 }
 
@@ -111,7 +110,7 @@ TEST(MainWindow, MenuBarShowsTheShippedMenusAndTheModelItems) {
               "Project\n  New\n  Open...\n  Close\n  Save as...\n  Exit\n"
               "Settings\n  Controller\n  Workspace\n"
               "View\n  Program\n  Registers\n  Watch\n  Log\n"
-              "Tools\n  Search\n  Config\n  Variables\n  Modbus\n  Scheduler\n  Display\n  Tables\n"
+              "Tools\n  Search\n  Immages\n  Config\n  Variables\n  Modbus\n  Scheduler\n  Display\n  Tables\n"
               "?\n  About\n");
     f.comm.CurrentDevice.ModelIndex = 48;
     AggiornaStato(f.ctx);

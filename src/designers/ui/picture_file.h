@@ -1,0 +1,10 @@
+#pragma once
+// Reads a PNG or BMP file as dark and light pixels.
+#include <optional>
+#include <string>
+
+#include "designers/image_table.h"
+
+// nullopt when the file cannot be read as a picture. A pixel is dark when it is mostly opaque and
+// darker than middle grey.
+std::optional<MonoPicture> readMonoPicture(const std::string& path);

@@ -1,0 +1,294 @@
+#include "discovery/device_search.h"
+
+#include "app/app_context.h"
+#include "app/resource_strings.h"
+#include "discovery/search_protocol.h"
+#include "discovery/typed_numbers.h"
+#include "platform/datagram_socket.h"
+#include "platform/local_addresses.h"
+
+namespace {
+
+constexpr int ResourceController = 602;
+constexpr int ResourceControllerBrand3 = 605;
+constexpr int ResourceGateway = 622;
+constexpr uint8_t ControllerRow = 0;
+constexpr uint8_t GatewayRow = 12;
+
+struct CaptionText {
+    const char* control;
+    int entry;
+};
+constexpr std::array<CaptionText, 9> CaptionTexts{{{"frm_search", 101},
+                                                   {"Label5_0", 102},
+                                                   {"Label9", 103},
+                                                   {"Frame5", 104},
+                                                   {"Label4", 105},
+                                                   {"Label6", 106},
+                                                   {"Frame1", 107},
+                                                   {"cmd_Search", 108},
+                                                   {"cmd_stop", 109}}};
+
+} // namespace
+
+std::string SearchForm::portText() const {
+    return cmb_porta >= 0 && cmb_porta < static_cast<int>(cmb_porta_items.size())
+               ? cmb_porta_items[static_cast<size_t>(cmb_porta)]
+               : std::string{};
+}
+
+DeviceSearch::DeviceSearch(AppContext& app, DatagramSocket& udp, const LocalAddresses& addresses,
+                           DiscoveryServices services, SearchPorts ports)
+    : app_(app), udp_(udp), addresses_(addresses), services_(std::move(services)), ports_(std::move(ports)) {
+    udp_.onDatagram = [this](const std::string& payload, const std::string& sender) {
+        UDP_DataArrival(payload, sender);
+    };
+}
+
+DeviceSearch::~DeviceSearch() {
+    udp_.onDatagram = nullptr;
+}
+
+void DeviceSearch::Form_Load(const std::vector<std::string>& machinePorts) {
+    SetRes();
+    form.cmb_porta_items = {"TCP/IP"};
+    for (int i = FirstComItem; i <= ComItems; ++i)
+        form.cmb_porta_items.push_back("COM" + std::to_string(i));
+    form.cmb_porta_items.insert(form.cmb_porta_items.end(), machinePorts.begin(), machinePorts.end());
+    form.cmb_porta = 0;
+    if (!busy_) form.cmd_Search_enabled = true;
+    changed();
+}
+
+std::string DeviceSearch::modelName(int resource) const {
+    return ResourceString(resource + app_.shell.BrandOffset).value_or("");
+}
+
+void DeviceSearch::SetRes() {
+    const auto& text = app_.shell.UiText;
+    form.Captions.clear();
+    for (const CaptionText& c : CaptionTexts)
+        form.Captions.emplace_back(c.control, text[static_cast<size_t>(c.entry)]);
+    const bool brand3 = app_.shell.Flags.Brand3 != 0;
+    const std::string controller = modelName(brand3 ? ResourceControllerBrand3 : ResourceController);
+    form.chk_disp_ethernet_caption[0] = controller;
+    form.chk_disp_ethernet[0] = true;
+    form.chk_disp_ethernet_caption[1] = modelName(ResourceGateway);
+    form.chk_disp_ethernet_shown[1] = !brand3;
+    form.chk_disp_ethernet[1] = false;
+    if (!brand3) form.chk_disp_ethernet[2] = false;
+    form.HeightTwips = app_.shell.Flags.Internal ? 12600 : 7500;
+    changed();
+}
+
+void DeviceSearch::cmd_Search_Click() {
+    if (busy_) return; // the running search returns first
+    const auto timeout = typedTimeout();
+    if (!timeout) return;
+    // Every later serial transaction waits at least a second for its answer.
+    app_.comm.AnswerTimeout = std::max<int16_t>(1, SecondsHalfEven(*timeout));
+    SearchRunning = true;
+    for (DeviceRecord& d : app_.comm.DeviceTable)
+        d.IpAddress.clear();
+    busy_ = true;
+    found_ = 0;
+    form.cmd_Search_enabled = false;
+    Elenco.clear();
+    DeviceIndex = 0;
+    changed();
+    if (form.portText() == "TCP/IP")
+        ethernetSearch();
+    else
+        serialScan();
+    busy_ = false;
+    form.cmd_Search_enabled = true;
+    changed();
+}
+
+void DeviceSearch::cmd_stop_Click() {
+    SearchRunning = false;
+    if (!busy_) form.cmd_Search_enabled = true;
+    changed();
+}
+
+void DeviceSearch::List2_Click(int row) {
+    if (row < 0 || row >= static_cast<int>(form.List2.size())) return;
+    form.Text1 = form.List2[static_cast<size_t>(row)];
+    changed();
+}
+
+void DeviceSearch::get_ip_add_Click() {
+    form.loc_ip_add = localIp();
+    changed();
+}
+
+std::string DeviceSearch::localIp() const {
+    if (udp_.isBound() && udp_.localAddress() != "0.0.0.0") return udp_.localAddress();
+    const auto list = addresses_.ipv4();
+    return list.empty() ? "127.0.0.1" : list.front();
+}
+
+void DeviceSearch::ethernetSearch() {
+    Elenco.add("", "rete", "Ethernet", "connect");
+    udp_.close();
+    form.List2 = addresses_.ipv4();
+    form.loc_ip_add = localIp();
+    if (!BindAddressSet) {
+        form.Text1 = form.List2.empty() ? std::string{} : form.List2.front();
+        BindAddressSet = true;
+    }
+    changed();
+    if (!bindSearchSocket()) return;
+    form.loc_ip_add = localIp();
+    const bool controllers = form.chk_disp_ethernet[0] || form.chk_disp_ethernet[2];
+    if (controllers && SearchRunning &&
+        !sendQuery(QueryA, form.Loc_mask, app_.comm.SearchQueryA,
+                   "Searching: Ethernet; " + modelName(ResourceController)))
+        return;
+    if (form.chk_disp_ethernet[1] && SearchRunning &&
+        !sendQuery(QueryB, ports_.Broadcast, app_.comm.SearchQueryB,
+                   "Searching: Ethernet;  " + modelName(ResourceGateway)))
+        return;
+    completion();
+}
+
+bool DeviceSearch::bindSearchSocket() {
+    const std::string& address = form.Text1;
+    BindResult r = udp_.bind(address, ports_.LocalPort);
+    if (r == BindResult::AccessDenied) {
+        // Binding a port below 1024 needs a capability; the search still hears devices that answer to
+        // the sender's port.
+        const std::string why = udp_.error();
+        r = udp_.bind(address, 0);
+        if (r == BindResult::Ok) {
+            app_.shell.log.LogStart();
+            app_.shell.log.LogWrite("Port " + std::to_string(ports_.LocalPort) + " not allowed (" + why +
+                                    "): searching from port " + std::to_string(udp_.localPort()) +
+                                    "; devices answering to port " + std::to_string(ports_.LocalPort) +
+                                    " will not be heard");
+        }
+    }
+    if (r == BindResult::Ok) return true;
+    errorPath("Cannot bind the search to " + address + " port " + std::to_string(ports_.LocalPort) + ": " +
+              udp_.error());
+    return false;
+}
+
+bool DeviceSearch::sendQuery(const std::string& query, const std::string& host, int16_t& flag,
+                             const std::string& label) {
+    flag = -1;
+    setLabel(label);
+    if (!udp_.sendTo(query, host, ports_.DevicePort)) {
+        errorPath("Cannot send the search to " + host + ": " + udp_.error());
+        return false;
+    }
+    waitReplies();
+    flag = 0;
+    return true;
+}
+
+std::optional<int> DeviceSearch::typedTimeout() {
+    const auto ms = WholeNumber(form.txt_Timeout, 0, MaxTimeoutMs);
+    if (!ms)
+        app_.dialogs.messageBox("Timeout: type a whole number of milliseconds from 0 to 32767.", MsgButtons::Ok,
+                                MsgIcon::Warning, "Melqo");
+    return ms;
+}
+
+void DeviceSearch::waitReplies() {
+    // The time-out box is read on every turn, so a change takes effect at once.
+    const int64_t start = app_.pump.nowMs();
+    for (;;) {
+        const int64_t left = LeadingNumber(form.txt_Timeout) - (app_.pump.nowMs() - start);
+        if (left <= 0) return;
+        app_.pump.pausa(static_cast<double>(std::min<int64_t>(left, 50)) / 1000.0);
+    }
+}
+
+void DeviceSearch::UDP_DataArrival(const std::string& payload, const std::string& sender) {
+    if (app_.comm.SearchQueryA) enterReplyA(DecodeReplyA(payload), sender);
+    if (app_.comm.SearchQueryB) enterReplyB(DecodeReplyB(payload), sender);
+}
+
+void DeviceSearch::enterReplyA(const SearchReply& r, const std::string& sender) {
+    const int n = ++DeviceIndex;
+    const std::string id = std::to_string(n);
+    const std::string name = app_.shell.Flags.Brand3 ? "LMX3" : r.Name;
+    const std::string node = "nodo" + id;
+    Elenco.add("rete", node, name + " [" + sender + "]", "host");
+    Elenco.add(node, "ip" + id, "IP: " + sender);
+    Elenco.add(node, "mac" + id, "MAC: " + r.MacText);
+    Elenco.add(node, "ipEE" + id, "IP_EE: " + DottedText(r.StoredIp));
+    Elenco.add(node, "Mask" + id, "Mask: " + DottedText(r.Mask));
+    Elenco.add(node, "addr" + id, "Addr: " + std::to_string(r.Node));
+    Elenco.add(node, "init" + id, "Init: " + std::to_string(r.Init));
+    if (app_.shell.Flags.Internal) Elenco.add(node, "SwInt" + id, "intSw:  " + std::to_string(r.SwInt));
+    DeviceRecord d;
+    d.Channel = 0;
+    d.IpAddress = sender;
+    d.Port = static_cast<int16_t>(ports_.ModbusPort);
+    std::copy(r.StoredIp.begin(), r.StoredIp.end(), d.IpBytes.begin());
+    d.Mask = DottedText(r.Mask);
+    std::copy(r.Mask.begin(), r.Mask.end(), d.MaskBytes.begin());
+    d.MacAddress = r.MacText;
+    std::copy(r.Mac.begin(), r.Mac.end(), d.MacBytes.begin());
+    d.DeviceName = name;
+    d.NodeAddress = r.Node;
+    d.ModelIndex = ControllerRow;
+    d.Init = r.Init == 1 ? -1 : 0;
+    writeEntry(n, d);
+    Elenco.ensureVisible(node, true);
+}
+
+void DeviceSearch::enterReplyB(const SearchReply& r, const std::string& sender) {
+    const int n = ++DeviceIndex;
+    const std::string id = std::to_string(n);
+    const std::string name = modelName(ResourceGateway);
+    const std::string node = "nodo" + id;
+    Elenco.add("rete", node, name);
+    Elenco.add(node, "ip" + id, "IP: " + sender);
+    Elenco.add(node, "mac" + id, "MAC: " + r.MacText);
+    DeviceRecord d;
+    d.Channel = 0;
+    d.IpAddress = sender;
+    d.Port = static_cast<int16_t>(ports_.ModbusPort);
+    d.MacAddress = r.MacText;
+    std::copy(r.Mac.begin(), r.Mac.end(), d.MacBytes.begin());
+    d.DeviceName = name;
+    d.NodeAddress = 0;
+    d.ModelIndex = GatewayRow;
+    writeEntry(n, d);
+    Elenco.ensureVisible(node);
+}
+
+void DeviceSearch::writeEntry(int n, const DeviceRecord& record) {
+    // Devices beyond the table are listed but get no record.
+    if (n < 1 || n >= DeviceTableSize) return;
+    app_.comm.DeviceTable[static_cast<size_t>(n)] = record;
+    found_ = n;
+}
+
+void DeviceSearch::completion() {
+    setLabel("Search Complete");
+    udp_.close();
+}
+
+void DeviceSearch::errorPath(const std::string& message) {
+    udp_.close();
+    // A later datagram is never taken for an answer to this search.
+    app_.comm.SearchQueryA = 0;
+    app_.comm.SearchQueryB = 0;
+    setLabel("Search failed");
+    app_.shell.log.LogStart();
+    app_.shell.log.LogWrite(message);
+    app_.dialogs.messageBox(message, MsgButtons::Ok, MsgIcon::Warning, "Melqo");
+}
+
+void DeviceSearch::setLabel(const std::string& text) {
+    form.lbl_search = text;
+    changed();
+}
+
+void DeviceSearch::changed() {
+    if (onFormChanged) onFormChanged();
+}

@@ -1,0 +1,52 @@
+#include "app/app_context.h"
+#include "comm/device_procedures.h"
+#include "comm/link.h"
+#include "discovery/device_search.h"
+#include "discovery/node_identity.h"
+
+void DeviceSearch::SearchSubNodes() {
+    const DeviceRecord* d = selected();
+    if (!d || busy_ || d->IpAddress.empty()) return;
+    const auto timeout = typedTimeout();
+    if (!timeout) return;
+    const DeviceRecord gateway = *d;
+    const std::string g = std::to_string(DeviceIndex);
+    const std::string subNet = "subNet" + g;
+    busy_ = true;
+    form.cmd_Search_enabled = false;
+    changed();
+    Elenco.remove(subNet);
+    Elenco.add("nodo" + g, subNet, "SubNet");
+    Disconnetti(app_);
+    app_.pump.pausa(0.1);
+    // The gateway is reached over TCP at its own address and port, whatever the link was before.
+    DeviceRecord& current = app_.comm.CurrentDevice;
+    current.Channel = 0;
+    current.IpAddress = gateway.IpAddress;
+    current.Port = gateway.Port;
+    current.NodeAddress = gateway.NodeAddress;
+    current.LinkTimeout = static_cast<int16_t>(*timeout);
+    Connetti(app_);
+    app_.pump.pausa(0.5);
+    ScriviComando(app_, CmdHalt);
+    app_.pump.pausa(0.2);
+    SearchRunning = true;
+    int count = 0;
+    for (int a = ports_.FirstSubNode; a <= ports_.LastSubNode; ++a) {
+        if (!SearchRunning) break;
+        app_.pump.pausa(0.2);
+        setLabel("Searching: " + form.portText() + "; Addr: " + std::to_string(a));
+        const auto id = pollIdentity(a, 2);
+        if (!id) continue;
+        // Keys carry the gateway's number, so the sub-nodes of every gateway are listed.
+        const std::string n = g + "." + std::to_string(++count);
+        const std::string address = std::to_string(id->Address);
+        Elenco.add(subNet, "nodoB" + n, id->Name + " [" + address + "]");
+        Elenco.add("nodoB" + n, "addrB" + n, "Addr: " + address);
+        Elenco.add("nodoB" + n, "versB" + n, "Vers: " + id->Version);
+        Elenco.ensureVisible("nodoB" + n);
+    }
+    busy_ = false;
+    form.cmd_Search_enabled = true;
+    changed();
+}

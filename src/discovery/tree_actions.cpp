@@ -1,0 +1,93 @@
+#include <algorithm>
+
+#include "app/app_context.h"
+#include "comm/device_procedures.h"
+#include "comm/link.h"
+#include "comm/model_check.h"
+#include "comm/register_map.h"
+#include "discovery/device_search.h"
+#include "discovery/search_protocol.h"
+#include "platform/datagram_socket.h"
+
+namespace {
+
+// Devices that are addressed on the I/O module's default node when they report their initial state.
+constexpr std::array<std::string_view, 13> ModuleNames{"JXV9XXX",   "JXV9568", "JXV9704", "JXV9921", "JXV9422",
+                                                       "JXV9322",   "JXV9628", "JXV9436_I", "JXV9436_V",
+                                                       "JXV9025",   "JXV9169", "JXV9663", "JXV9930"};
+constexpr uint8_t ModuleInitNode = 245;
+constexpr uint8_t ControllerInitNode = 10;
+constexpr uint8_t GatewayRow = 12;
+
+bool hasWebPage(uint8_t row) {
+    return row <= 8 || row == 14 || row == 15;
+}
+
+// Sub-node lines name no device of the table.
+bool isSubNodeKey(std::string_view key) {
+    return key.starts_with("nodoB") || key.starts_with("addrB") || key.starts_with("versB");
+}
+
+} // namespace
+
+void DeviceSearch::Elenco_NodeClick(const std::string& key) {
+    DeviceIndex = static_cast<int16_t>(isSubNodeKey(key) ? 0 : KeyNumber(key));
+    Elenco.SelectedKey = key;
+}
+
+DeviceRecord* DeviceSearch::selected() {
+    if (DeviceIndex < 1 || DeviceIndex > found_) return nullptr;
+    return &app_.comm.DeviceTable[static_cast<size_t>(DeviceIndex)];
+}
+
+void DeviceSearch::Elenco_DblClick() {
+    const DeviceRecord* d = selected();
+    if (!d) return;
+    if (d->ModelIndex == GatewayRow) {
+        if (app_.dialogs.messageBox("Write default prog?", MsgButtons::OkCancel) == MsgChoice::Ok) ConfiguraServer();
+    } else if (hasWebPage(d->ModelIndex) && services_.openUrl && !d->IpAddress.empty()) {
+        services_.openUrl("http://" + d->IpAddress);
+    }
+}
+
+void DeviceSearch::SetAsController() {
+    const DeviceRecord* d = selected();
+    if (!d || busy_) return;
+    DeviceRecord& current = app_.comm.CurrentDevice;
+    current = *d;
+    current.LinkTimeout = 1000;
+    const bool module = form.chk_disp_ethernet[2] ||
+                        std::find(ModuleNames.begin(), ModuleNames.end(), d->DeviceName) != ModuleNames.end();
+    if (d->Init) current.NodeAddress = module ? ModuleInitNode : ControllerInitNode;
+    Disconnetti(app_);
+    Connetti(app_);
+    IdentificaModello(app_, current.ModelIndex);
+    VerificaModello(app_);
+    current.DebugMode = LeggiStatoPLC(app_) ? -1 : 0;
+    MappaRegistri(app_, false);
+    if (services_.redrawRegisters) services_.redrawRegisters();
+}
+
+void DeviceSearch::CopyMAC() {
+    if (const DeviceRecord* d = selected(); d && services_.setClipboard) services_.setClipboard(d->MacAddress);
+}
+
+void DeviceSearch::CopyIP() {
+    if (const DeviceRecord* d = selected(); d && services_.setClipboard) services_.setClipboard(d->IpAddress);
+}
+
+void DeviceSearch::SetIP() {
+    const DeviceRecord* d = selected();
+    if (!d || d->MacAddress.empty()) return;
+    std::optional<std::array<uint8_t, 4>> ip;
+    while (!ip) {
+        const auto answer = app_.dialogs.inputBox("Insert IP address", "Melqo");
+        if (!answer || answer->empty()) return;
+        ip = ParseIpv4(*answer);
+    }
+    std::array<uint8_t, 6> mac{};
+    std::copy_n(d->MacBytes.begin(), mac.size(), mac.begin());
+    app_.comm.SearchQueryA = 0;
+    app_.comm.SearchQueryB = 0;
+    udp_.sendTo(SetAddressDatagram(mac, *ip), ports_.Broadcast, ports_.DevicePort);
+}

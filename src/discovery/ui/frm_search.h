@@ -1,0 +1,62 @@
+#pragma once
+// frm_search: the device search window, a view over DeviceSearch. It owns the search socket and lives
+// for the whole run, so its search state outlasts a close.
+#include <QHash>
+#include <QIcon>
+#include <QWidget>
+#include <functional>
+
+#include "discovery/device_search.h"
+#include "platform/qt_datagram_socket.h"
+#include "platform/qt_local_addresses.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class frm_search : public QWidget {
+    Q_OBJECT
+  public:
+    // pictures: ImageList1 by key; popupMenu: shows the main window's mnu_Cont at the pointer.
+    frm_search(AppContext& app, DiscoveryServices services, std::function<QIcon(const QString&)> pictures,
+               std::function<void()> popupMenu, SearchPorts ports = {}, QWidget* parent = nullptr);
+
+    DeviceSearch& search() { return search_; }
+    void SetRes();
+
+  private:
+    void build();
+    void bindTree();
+    void refresh();
+    void cmb_porta_Click();
+    void forget(QTreeWidgetItem* item);
+
+    QtDatagramSocket udp_;
+    QtLocalAddresses addresses_;
+    DeviceSearch search_;
+    std::function<QIcon(const QString&)> pictures_;
+    std::function<void()> popupMenu_;
+    QHash<QString, QTreeWidgetItem*> items_;
+
+    QTreeWidget* Elenco = nullptr;
+    QComboBox* cmb_porta = nullptr;
+    QLineEdit* txt_Timeout = nullptr;
+    QGroupBox* frm_opz[2] = {};
+    QCheckBox* chk_disp_ethernet[3] = {};
+    QRadioButton* chk_baud[BaudChoices] = {};
+    QLineEdit* txt_indir[2] = {};
+    QPushButton* cmd_Search = nullptr;
+    QPushButton* cmd_stop = nullptr;
+    QLabel* lbl_search = nullptr;
+    QListWidget* List2 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Loc_mask = nullptr;
+    QLineEdit* loc_ip_add = nullptr;
+};

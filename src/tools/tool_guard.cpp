@@ -1,0 +1,12 @@
+#include "tools/tool_guard.h"
+
+#include "app/app_context.h"
+
+bool ToolMayStart(AppContext& ctx) {
+    const CommState& comm = ctx.comm;
+    if (!comm.TransactionBusy && !comm.PollBusy) return true;
+    ctx.shell.log.LogStart();
+    ctx.shell.log.LogWrite(comm.TransactionBusy ? "Request refused: another request is waiting for its answer"
+                                                : "Request refused: a polling loop is running");
+    return false;
+}

@@ -1,0 +1,7 @@
+#pragma once
+// The tool windows share the one link with the debug keys and each other: a tool starts its device
+// traffic only when no request waits for its answer and no polling loop runs.
+struct AppContext;
+
+// True when the tool may start; otherwise one log line says why and nothing is sent.
+bool ToolMayStart(AppContext& ctx);

@@ -1,0 +1,35 @@
+#pragma once
+// MultiSock: the multi-connection tool window, a thin view over MultiSock with a TCP link of its own.
+#include <QWidget>
+
+#include "platform/qt_link_port.h"
+#include "tools/multi_sock.h"
+
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+class MultiSockWindow : public QWidget {
+    Q_OBJECT
+  public:
+    MultiSockWindow(AppContext& ctx, QWidget* parent = nullptr);
+    ~MultiSockWindow() override;
+
+    MultiSock& scan() { return scan_; }
+    QTableWidget* table() const { return lst_; }
+
+  protected:
+    void closeEvent(class QCloseEvent* event) override;
+
+  private:
+    void draw();
+
+    QtLinkPort link_;
+    MultiSock scan_;
+    QLineEdit* txt_ip_;
+    QLineEdit* txt_port_;
+    QLineEdit* txt_node_;
+    QTableWidget* lst_;
+    QPushButton* cmd_scan_;
+    QPushButton* cmd_stop_;
+};

@@ -1,0 +1,120 @@
+// The designers' edits: refusals leave the records and the modified mark as they were; pictures become
+// the controller's bitmap bytes.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "designers/display_designer.h"
+#include "designers/image_table.h"
+#include "designers/scheduler_designer.h"
+#include "support/fake_dialogs.h"
+
+namespace {
+
+struct Designers {
+    std::unique_ptr<DisplayPageArray> pages = std::make_unique<DisplayPageArray>();
+    std::unique_ptr<TaskArray> tasks = std::make_unique<TaskArray>();
+    ImageTable images;
+    int16_t modified = 0;
+    FakeDialogs dialogs;
+    DisplayDesigner display{*pages, modified, dialogs};
+    SchedulerDesigner scheduler{*tasks, modified, dialogs};
+    ImageEditor imageEditor{images, modified, dialogs};
+};
+
+MonoPicture picture(int width, int height) {
+    return {width, height, std::vector<uint8_t>(size_t(width * height), 0)};
+}
+
+} // namespace
+
+TEST(DesignerEdits, LimitsAndOutOfRangeInputAreRefusedAndChangeNothing) {
+    Designers d;
+    for (int o = 1; o <= MaxPageObjects; ++o)
+        ASSERT_EQ(d.display.addObject(0), o);
+    for (int t = 1; t <= MaxTasks; ++t)
+        ASSERT_EQ(d.scheduler.addTask(), t);
+    for (int p = 1; p < MaxDisplayPages; ++p)
+        ASSERT_EQ(d.display.addPage(), p);
+    ASSERT_TRUE(d.display.setField(0, 5, 6, "Label", "Tank"));
+    const DisplayPageArray pagesBefore = *d.pages;
+    const auto objectsBefore = d.pages->Pages[0].Objects;
+    const std::unique_ptr<TaskArray> tasksBefore = std::make_unique<TaskArray>(*d.tasks);
+    d.modified = 0;
+
+    struct Case {
+        std::function<bool()> edit;
+        std::string message;
+    };
+    const Case cases[] = {
+        {[&] { return d.display.addObject(0) > 0; }, "A page holds at most 32 objects."},
+        {[&] { return d.scheduler.addTask() > 0; }, "The scheduler holds at most 36 tasks."},
+        {[&] { return d.display.addPage() >= 0; }, "A project holds at most 9 display pages."},
+        {[&] { return d.display.setField(0, 5, 1, "Position X", "256"); },
+         "Position X: enter a whole number from 0 to 255."},
+        {[&] { return d.display.setField(0, 5, 6, "Label", "a,b"); },
+         "Label: the text may not hold a comma or a line break."},
+        {[&] { return d.display.setField(0, 5, 11, "Max", "1e999"); },
+         "Max: enter a number (point as decimal separator)."},
+        {[&] {
+             return d.scheduler.setField(2, int(SchedulerDesigner::fields().size()) - 1, "Enable Bit", "16");
+         },
+         "Enable Bit: enter a whole number from 0 to 15."},
+        {[&] { return d.scheduler.setType(2, 7); }, "Type: enter a whole number from 0 to 6."},
+        {[&] { return d.imageEditor.addImage("big", picture(64, 66)) >= 0; },
+         "The image needs 530 bytes; an image may hold at most 529 bytes."},
+    };
+    for (const Case& c : cases) {
+        d.dialogs.shown.clear();
+        EXPECT_FALSE(c.edit()) << c.message;
+        ASSERT_EQ(d.dialogs.shown.size(), 1u) << c.message;
+        EXPECT_EQ(d.dialogs.shown[0], c.message);
+    }
+    EXPECT_EQ(d.pages->Count, pagesBefore.Count);
+    EXPECT_EQ(d.pages->Pages[0].Objects, objectsBefore);
+    EXPECT_EQ(d.tasks->Count, tasksBefore->Count);
+    EXPECT_EQ(d.tasks->Tasks[2].EnableBit, tasksBefore->Tasks[2].EnableBit);
+    EXPECT_EQ(d.images.Count, 0);
+    EXPECT_EQ(d.modified, 0);
+}
+
+TEST(DesignerEdits, ObjectsMoveAndRemoveInPlace) {
+    Designers d;
+    for (int o = 1; o <= 3; ++o) {
+        d.display.addObject(0);
+        d.display.setField(0, o, 0, "Type", std::to_string(o));
+    }
+    EXPECT_EQ(d.display.moveObject(0, 3, -1), 2);
+    EXPECT_EQ(d.display.removeObject(0, 1), 1);
+    ASSERT_EQ(d.pages->Pages[0].ObjectCount, 2);
+    EXPECT_EQ(d.pages->Pages[0].Objects[1].TypeCode, 3);
+    EXPECT_EQ(d.pages->Pages[0].Objects[2].TypeCode, 2);
+    EXPECT_EQ(d.pages->Pages[0].Objects[3], DisplayObject{}); // the freed slot is empty again
+    EXPECT_EQ(d.modified, -1);
+}
+
+TEST(ImageTable, PictureBecomesRowsOfBitsAfterWidthAndHeight) {
+    // 10 x 3: a dark frame corner, a diagonal and a dark last column.
+    MonoPicture p = picture(10, 3);
+    for (int x = 0; x < 10; ++x)
+        p.dark[size_t(x)] = 1;
+    p.dark[size_t(1 * 10 + 1)] = 1;
+    p.dark[size_t(2 * 10 + 2)] = 1;
+    p.dark[size_t(1 * 10 + 9)] = 1;
+    p.dark[size_t(2 * 10 + 9)] = 1;
+    const std::vector<uint8_t> expected = {10, 3, 0xFF, 0xC0, 0x40, 0x40, 0x20, 0x40};
+    EXPECT_EQ(monochromeBitmap(p), expected);
+
+    Designers d;
+    ASSERT_EQ(d.imageEditor.addImage("lo,go", p), 0);
+    const DisplayImage& im = d.images.Images[0];
+    EXPECT_EQ(im.Name, "logo");
+    EXPECT_EQ(im.ByteCount, 8);
+    EXPECT_EQ(bitmapPicture(im), p);
+    // The largest picture that fits: 2 + 8 x 65 bytes.
+    EXPECT_EQ(d.imageEditor.addImage("full", picture(64, 65)), 1);
+    EXPECT_EQ(d.images.Images[1].ByteCount, 522);
+    EXPECT_EQ(d.imageEditor.removeImage(0), 0);
+    EXPECT_EQ(d.images.Count, 1);
+    EXPECT_EQ(d.images.Images[0].Name, "full");
+}

@@ -1,0 +1,80 @@
+// The designer windows store what is typed into them and show the stored value again after a refusal;
+// the image window reads a picture file into the table.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "app_context_fixture.h"
+#include "designers/ui/frm_display.h"
+#include "designers/ui/frm_scheduler.h"
+#include "designers/ui/input_img.h"
+
+namespace {
+
+void type(FieldEditor& e, const QString& text) {
+    auto* line = qobject_cast<QLineEdit*>(e.editor());
+    line->setText(text);
+    emit line->editingFinished();
+}
+
+class DesignerWindows : public ::testing::Test, protected AppContextFixture {
+  protected:
+    DesignerWindows() : AppContextFixture(0) {}
+};
+
+} // namespace
+
+TEST_F(DesignerWindows, TypedFieldsAreStoredOrRefusedAndShownAgain) {
+    project.Pages.Count = 1;
+    frm_display::Form display(ctx);
+    display.cmd_add_Click();
+    struct Case {
+        int field;
+        QString typed, shown;
+        bool refused;
+    };
+    for (const Case& c : {Case{1, "12", "12", false}, Case{1, "300", "12", true}, Case{6, "Tank,1", "", true},
+                          Case{11, " 2.5 ", "2.5", false}}) {
+        dialogs.shown.clear();
+        type(display.field(c.field), c.typed);
+        EXPECT_EQ(qobject_cast<QLineEdit*>(display.field(c.field).editor())->text(), c.shown)
+            << c.typed.toStdString();
+        EXPECT_EQ(dialogs.shown.size(), c.refused ? 1u : 0u) << c.typed.toStdString();
+    }
+    EXPECT_EQ(project.Pages.Pages[0].Objects[1].X, 12);
+    EXPECT_EQ(project.Pages.Pages[0].Objects[1].Maximum, 2.5);
+    EXPECT_EQ(project.ProjectModified, -1);
+
+    frm_scheduler::Form scheduler(ctx, nullptr);
+    scheduler.cmd_add_Click();
+    qobject_cast<QCheckBox*>(scheduler.field(int(SchedulerDesigner::fields().size()) - 3).editor())->click();
+    EXPECT_EQ(project.Tasks.Count, 1);
+    EXPECT_EQ(project.Tasks.Tasks[1].EnableFlag, -1);
+}
+
+TEST_F(DesignerWindows, APictureFileBecomesAnImageWithItsPreview) {
+    std::string file = (std::filesystem::temp_directory_path() / "melqo_designer_picture.png").string();
+    QImage picture(9, 2, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    picture.setPixel(0, 0, qRgb(0, 0, 0));
+    picture.setPixel(8, 1, qRgb(90, 90, 90));
+    ASSERT_TRUE(picture.save(QString::fromStdString(file)));
+    Input_Img window(ctx);
+    dialogs.files.push_back(file);
+    window.cmd_add_Click();
+    std::filesystem::remove(file);
+    ASSERT_EQ(project.Images.Count, 1);
+    const DisplayImage& im = project.Images.Images[0];
+    EXPECT_EQ(im.Name, "melqo_designer_picture");
+    ASSERT_EQ(im.ByteCount, 6);
+    EXPECT_EQ(std::vector<uint8_t>(im.Bitmap.begin(), im.Bitmap.begin() + 6),
+              (std::vector<uint8_t>{9, 2, 0x80, 0x00, 0x00, 0x80}));
+    EXPECT_EQ(window.images()->count(), 1);
+    EXPECT_FALSE(window.preview()->pixmap().isNull());
+}

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include "../../app/ui/window_fixture.h"
+#include "../search_fixture.h"
+#include "discovery/ui/frm_search.h"
+
+namespace {
+
+template <class W> W* child(QWidget* w, const char* name) {
+    W* c = w->findChild<W*>(name);
+    EXPECT_TRUE(c) << name;
+    return c;
+}
+
+TEST(FrmSearch, OpensFromTheMenuWithItsDefaultsAndFollowsTheTree) {
+    WindowFixture f;
+    f.recordAndLoadTexts(true);
+    f.start();
+    f.window->menuItem("mnu_search")->trigger();
+    frm_search* w = f.window->searchWindow();
+    EXPECT_TRUE(w->isVisibleTo(f.window.get()));
+    EXPECT_EQ(w->windowTitle(), "Search Devices");
+    auto* port = child<QComboBox>(w, "cmb_porta");
+    EXPECT_EQ(port->currentText(), "TCP/IP");
+    EXPECT_EQ(port->itemText(32), "COM32");
+    EXPECT_EQ(child<QLineEdit>(w, "txt_Timeout")->text(), "1000");
+    EXPECT_TRUE(child<QRadioButton>(w, "chk_baud_5")->isChecked());
+    EXPECT_EQ(child<QLineEdit>(w, "txt_indir_1")->text(), "32");
+    EXPECT_EQ(child<QLineEdit>(w, "Text1")->text(), "192.168.1.1");
+    EXPECT_EQ(child<QCheckBox>(w, "chk_disp_ethernet_0")->text(), "JXV8410");
+    EXPECT_TRUE(child<QCheckBox>(w, "chk_disp_ethernet_0")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>(w, "chk_disp_ethernet_2")->isChecked());
+    for (const char* item : {"mnu_SetAsController", "mnu_ViewHomePage", "mnu_SetIP", "mnu_CopyIP", "mnu_CopyMAC",
+                             "mnu_SubNodes", "mnu_search"})
+        EXPECT_TRUE(f.window->menuItem(item)->isEnabled()) << item;
+
+    DeviceSearch& s = w->search();
+    s.Elenco.add("", "rete", "Ethernet", "connect");
+    f.comm.SearchQueryA = -1;
+    s.UDP_DataArrival(ReplyA("JXV8410", 10, 0), "127.0.0.2");
+    auto* tree = child<QTreeWidget>(w, "Elenco");
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    QTreeWidgetItem* device = tree->topLevelItem(0)->child(0);
+    EXPECT_EQ(device->text(0), "JXV8410 [127.0.0.2]");
+    EXPECT_EQ(device->childCount(), 6);
+    EXPECT_EQ(tree->currentItem(), device);
+    s.Elenco.remove("nodo1");
+    EXPECT_EQ(tree->topLevelItem(0)->childCount(), 0);
+    // Italian captions follow the language switch.
+    f.window->languages().CambiaLingua(0);
+    EXPECT_EQ(w->windowTitle(), "Ricerca Dispositivi");
+    EXPECT_EQ(child<QLabel>(w, "Label4")->text(), "Da:");
+}
+
+// Saves a picture of the window after a search against fake devices, when MELQO_SCREENSHOT_DIR names a folder.
+TEST(FrmSearch, Screenshot) {
+    QString dir = qEnvironmentVariable("MELQO_SCREENSHOT_DIR");
+    if (dir.isEmpty()) GTEST_SKIP() << "MELQO_SCREENSHOT_DIR not set";
+    FakeDevice controller{"127.0.0.2", ReplyA("JXV8410", 10, 0)};
+    FakeDevice gateway{"127.0.0.3", ReplyB()};
+    gateway.socket.close();
+    gateway.socket.bind(QHostAddress("127.0.0.3"), controller.port());
+    WindowFixture f;
+    f.start();
+    f.window->resize(1366, 740);
+    f.window->show();
+    SearchPorts ports;
+    ports.LocalPort = 0;
+    ports.DevicePort = controller.port();
+    ports.Broadcast = "127.0.0.3";
+    QtEventPump pump; // the search waits on the clock
+    AppContext ctx{f.shell, f.comm, f.project, pump, f.dialogs};
+    auto* w = new frm_search(ctx, {}, [&f](const QString& k) { return f.window->pictures().picture(k); }, {},
+                             ports);
+    QMdiSubWindow* sub = f.window->mdi()->addSubWindow(w);
+    sub->show();
+    w->search().BindAddressSet = true; // loopback only
+    w->search().form.Text1 = "127.0.0.1";
+    w->search().form.Loc_mask = "127.0.0.2";
+    w->search().form.chk_disp_ethernet = {true, true, false};
+    w->search().cmd_Search_Click();
+    w->search().Elenco_NodeClick("nodo1");
+    QApplication::processEvents();
+    if (qEnvironmentVariableIsSet("MELQO_SCREENSHOT_WAIT")) pump.pausa(5); // time for a look from outside
+    f.window->grab().save(QDir(dir).filePath("search.png"));
+}
+
+} // namespace

@@ -1,0 +1,131 @@
+// Pages, tasks and images edited through the designers survive a save and a load byte for byte, and
+// compile to the same program image.
+#include <gtest/gtest.h>
+
+#include "designers/display_compiler.h"
+#include "designers/display_designer.h"
+#include "designers/image_table.h"
+#include "designers/scheduler_compiler.h"
+#include "designers/scheduler_designer.h"
+#include "fbeditor/editor.h"
+#include "program/compiler.h"
+#include "project/project_files.h"
+#include "project/project_load.h"
+#include "project/project_save.h"
+#include "project_fixture.h"
+
+namespace {
+
+void editDesigners(Project& p, UserDialogs& dialogs) {
+    DisplayDesigner display(p.Pages, p.ProjectModified, dialogs);
+    const std::vector<std::string> objectTexts[] = {
+        {"1", "10",  "20",   "30", "8", "1", "Temp %5.1f", "HOT", "100", "3",
+         "4", "1.5", "-.25", "1",  "0", "1", "0",          "1",   "0",   "1"},
+        {"7",  "0",     "40", "128", "16", "2", "Level", "",  "-200", "0",
+         "15", "1e+20", "0",  "0",   "1",  "0", "1",     "0", "1",    "0"},
+    };
+    for (int page = 0; page < 2; ++page) {
+        if (page > 0) ASSERT_EQ(display.addPage(), page);
+        for (int o = 1; o <= 3; ++o) {
+            ASSERT_EQ(display.addObject(page), o);
+            const std::vector<std::string>& texts = objectTexts[(page + o) % 2];
+            for (int f = 0; f < DisplayObjectFields; ++f)
+                ASSERT_TRUE(display.setField(page, o, f, "field", texts[size_t(f)]));
+        }
+    }
+    display.moveObject(1, 3, -1);
+
+    SchedulerDesigner scheduler(p.Tasks, p.ProjectModified, dialogs);
+    for (int t = 1; t <= 3; ++t) {
+        ASSERT_EQ(scheduler.addTask(), t);
+        ASSERT_TRUE(scheduler.setType(t, t + 1));
+        for (size_t f = 0; f < SchedulerDesigner::fields().size(); ++f) {
+            bool text = SchedulerDesigner::fields()[f].field.kind == FieldKind::Text;
+            std::string value = text ? "LOG" + std::to_string(t) : std::to_string((t * 7 + int(f)) % 2);
+            ASSERT_TRUE(scheduler.setField(t, int(f), "field", value));
+        }
+        for (int v = 0; v < t * 2; ++v)
+            ASSERT_TRUE(scheduler.addField(t, (v * 3) % p.Variables.Count, p.Variables.Count));
+    }
+    ASSERT_TRUE(scheduler.removeField(3, 1));
+
+    ImageEditor images(p.Images, p.ProjectModified, dialogs);
+    for (int i = 0; i < 2; ++i) {
+        MonoPicture pic{12 + i, 5, std::vector<uint8_t>(size_t((12 + i) * 5), 0)};
+        for (size_t k = 0; k < pic.dark.size(); k += 3 + size_t(i))
+            pic.dark[k] = 1;
+        ASSERT_EQ(images.addImage("icon" + std::to_string(i), pic), i);
+    }
+}
+
+} // namespace
+
+class DesignerRoundTrip : public ProjectFixture {
+  protected:
+    ProjectLoadHooks hooks{rebuildRung, {}};
+
+    void SetUp() override {
+        ProjectFixture::SetUp();
+        model().IsProgrammable = -1;
+        model().HasDisplay = -1;
+        model().HasTrigger = -1;
+        model().ProgramBase = 512;
+        model().ProgramCapacity = 5634;
+    }
+    void fill() {
+        project->Variables.Count = 5;
+        for (int v = 0; v < 5; ++v)
+            project->Variables.Variables[size_t(v)].CsvName = "C" + std::to_string(v);
+        ProgramSection& main = project->Program.Sections[0];
+        main.RungCount = 1;
+        main.Rungs[1] = readHoldingRung();
+        ASSERT_TRUE(rebuildRung(ctx, 0, 1));
+        editDesigners(*project, dialogs);
+        ASSERT_TRUE(dialogs.shown.empty()) << dialogs.shown.front();
+    }
+    std::vector<std::string> files(const std::string& base) {
+        std::vector<std::string> out;
+        for (std::string_view ext : {".prj", ".dsp", ".skd", ".img"})
+            out.push_back(slurp(path(base + std::string(ext))));
+        return out;
+    }
+};
+
+TEST_F(DesignerRoundTrip, SavedLoadedAndSavedAgainTheSetIsIdenticalAndCompilesAlike) {
+    fill();
+    EXPECT_EQ(project->ProjectModified, -1);
+    dialogs.files.push_back(path("a.prj"));
+    ASSERT_TRUE(SalvaProgetto(ctx, true));
+    frm_display::CompilaOggetti(project->Pages, project->Program);
+    frm_scheduler::CompilaOggetti(project->Tasks);
+    int32_t size = CompilaProgramma(ctx);
+    ASSERT_GT(size, 0);
+    const std::vector<uint8_t> compiled = project->ProgramImage;
+
+    *project = Project{};
+    dialogs.files.push_back(path("a.prj"));
+    ASSERT_TRUE(CaricaProgetto(ctx, hooks));
+    EXPECT_TRUE(dialogs.shown.empty()) << dialogs.shown.front();
+    dialogs.files.push_back(path("b.prj"));
+    ASSERT_TRUE(SalvaProgetto(ctx, true));
+    EXPECT_EQ(files("a"), files("b"));
+    EXPECT_EQ(project->Pages.Count, 2);
+    EXPECT_EQ(project->Tasks.Count, 3);
+    EXPECT_EQ(project->Images.Count, 2);
+    EXPECT_EQ(project->Tasks.Tasks[1].EnableMask, 1 << project->Tasks.Tasks[1].EnableBit);
+    EXPECT_EQ(CompilaProgramma(ctx), size);
+    EXPECT_EQ(project->ProgramImage, compiled);
+}
+
+TEST_F(DesignerRoundTrip, ImageFileWithAnImpossibleByteCountLoadsWithoutIt) {
+    LoadReport report;
+    ImageTable images;
+    readImageFile(crlf({"<IMG>", "a", " 3 ", " 1 ", " 2 ", " 3 ", "</IMG>", "<IMG>", "b", " 900 ", "</IMG>"}),
+                  images, report);
+    ASSERT_EQ(images.Count, 2);
+    EXPECT_EQ(images.Images[0].ByteCount, 3);
+    EXPECT_EQ(images.Images[0].Bitmap[2], 3);
+    EXPECT_EQ(images.Images[1].ByteCount, 0);
+    ASSERT_EQ(report.problems.size(), 1u);
+    EXPECT_EQ(report.problems[0], ".img: image 2 counts 900 bytes, beyond 529; dropped");
+}
