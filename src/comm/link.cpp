@@ -71,7 +71,11 @@ void connectTcp(AppContext& app, LinkPort& link) {
 
 std::string SerialDevicePath(const DeviceRecord& device) {
     if (!device.SerialDevice.empty()) return device.SerialDevice;
-    const std::string number = std::to_string(device.Port > 0 ? device.Port - 1 : 0);
+    return ComDevicePath(device.Port);
+}
+
+std::string ComDevicePath(int port) {
+    const std::string number = std::to_string(port > 0 ? port - 1 : 0);
     const std::string usb = "/dev/ttyUSB" + number;
     std::error_code ec;
     return std::filesystem::exists(usb, ec) ? usb : "/dev/ttyS" + number;

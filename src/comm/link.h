@@ -14,5 +14,7 @@ void Disconnetti(AppContext& app);
 // The serial device behind a device record: its SerialDevice path when set, otherwise COMn maps to
 // /dev/ttyUSB(n-1) when that exists and to /dev/ttyS(n-1) when not.
 std::string SerialDevicePath(const DeviceRecord& device);
+// COMn (n from 1) on this system: /dev/ttyUSB(n-1) when that exists, /dev/ttyS(n-1) when not.
+std::string ComDevicePath(int number);
 // "9600,n,8,1" or "9600,n,8,2"; the modem link always uses one stop bit.
 std::string SerialSettingsText(const DeviceRecord& device);

@@ -265,6 +265,7 @@ bool SimController::deliver(Bytes pdu, bool rtu, const Bytes& mbapPrefix, int fd
 
 Bytes SimController::answer(const Bytes& request) {
     if (request.size() < 2) return {};
+    if (responder_) return responder_(request);
     const bool broadcast = request[0] == 0 || request[0] == 255;
     if (request[0] != node_ && !broadcast) return executeSubAddress(request);
     Bytes pdu = execute(request);

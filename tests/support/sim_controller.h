@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -67,6 +68,9 @@ class SimController {
     // Two-wire RS-485: every RTU request is echoed back before the answer.
     void setEcho(bool echo) { echo_ = echo; }
 
+    // When set (before start), answers every request in place of the built-in device, whatever its address:
+    // a world of several nodes on one line. An empty answer is silence. Runs on the simulator's thread.
+    void setResponder(std::function<Bytes(const Bytes& request)> responder) { responder_ = std::move(responder); }
     // Sub-addresses of an I/O module (sim_sub_address.cpp): the module also answers memory reads and
     // writes (function 20) addressed to this address, over a memory of its own, while one byte of its
     // holding register 17 names it.
@@ -97,6 +101,7 @@ class SimController {
     bool deliver(Bytes pdu, bool rtu, const Bytes& mbapPrefix, int fd);
 
     const uint8_t node_;
+    std::function<Bytes(const Bytes&)> responder_;
     mutable std::mutex mutex_;
     std::vector<uint8_t> memory_ = std::vector<uint8_t>(65536, 0);
     std::vector<uint8_t> image_ = std::vector<uint8_t>(65536, 0);

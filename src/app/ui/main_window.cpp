@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
@@ -30,6 +31,8 @@
 #include "devconfig/config_window.h"
 #include "devconfig/ui/frm_config2.h"
 #include "discovery/ui/frm_search.h"
+#include "factorytest/calibration_bench/calibration_bench.h"
+#include "factorytest/ui/coll7593.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
 #include "program/ui/frm_download.h"
@@ -79,9 +82,14 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* p
     // The main window is the first window loaded; its captions come first on a language switch.
     languages_.windowLoaded(this, [this] { SetRes(); });
     registers_.load = [this] { loadRegisters(); };
+    // The benches' instruments may sit on other devices than COMn's own (a simulated bench, an adapter):
+    // MELQO_BENCH_PORTS="3=/dev/pts/4,7=/dev/pts/6"; MELQO_BENCH_CALIBRATOR names the calibrator's COM.
+    benchPorts_.Devices = ParseComDevices(qEnvironmentVariable("MELQO_BENCH_PORTS").toStdString());
+    benchPorts_.Seriale_calib.Number = qEnvironmentVariableIntValue("MELQO_BENCH_CALIBRATOR");
 }
 
 MainWindow::~MainWindow() {
+    delete coll7593_; // its window shows the bench, which goes with this window
     // The dialogs leave the language switch when they go, so they go before it does.
     delete settings_;
     delete about_;
@@ -306,6 +314,7 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_7403", [this] { showConfig(true); });
     addMenuHandler("mnu_config2", [this] { showConfig(false); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
+    addMenuHandler("mnu_coll_7593", [this] { showColl7593(); });
     addMenuHandler("mnu_search", [this] { showSearch(); });
     addMenuHandler("mnu_SetAsController", [this] { searchWindow()->search().SetAsController(); });
     addMenuHandler("mnu_ViewHomePage", [this] { searchWindow()->search().Elenco_DblClick(); });
@@ -535,6 +544,23 @@ void MainWindow::showDownload() {
     download_->show();
     download_->raise();
     download_->activateWindow();
+}
+
+QWidget* MainWindow::showColl7593() {
+    if (!coll7593_) {
+        calibrationBench_ = std::make_unique<CalibrationBench>(ctx_, benchPorts_,
+                                                               QCoreApplication::applicationDirPath().toStdString());
+        auto* window = new Coll7593(*calibrationBench_);
+        coll7593_ = mdi_->addSubWindow(window);
+        coll7593_->setObjectName("coll7593");
+        coll7593_->setAttribute(Qt::WA_DeleteOnClose, false); // one window for the whole run
+        // Wide enough for every result column; it opens over the log window, inside the main window.
+        coll7593_->setGeometry(0, 0, std::min(mdi_->width(), 1066), std::min(mdi_->height(), 660));
+    }
+    coll7593_->show();
+    coll7593_->raise();
+    mdi_->setActiveSubWindow(coll7593_);
+    return coll7593_->widget();
 }
 
 QWidget* MainWindow::showVariables(std::shared_ptr<VarPickerHandOver> handOver) {

@@ -12,12 +12,15 @@
 #include "app/ui/settings_dialog.h"
 #include "comm/debug_animation.h"
 #include "comm/debug_commands.h"
+#include "factorytest/instruments/instrument_port.h"
+#include "platform/qt_link_port.h"
 #include "project/ui/var_picker_hand_over.h"
 #include "tools/register_view.h"
 
 struct AppContext;
 struct ShellProcedures;
 class AboutBox;
+class CalibrationBench;
 class ConfigWindow;
 class LogWindow;
 class ProgramCommands;
@@ -70,6 +73,10 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QWidget* showTables();
     // Registri: created on first use; shown modeless, and brought to the front when asked.
     void showRegisters(bool toFront);
+    // coll7593, the analog module calibration bench: created on first use, then brought to the front.
+    QWidget* showColl7593();
+    // The instruments' serial ports, kept for the factory test benches.
+    InstrumentPorts& benchPorts() { return benchPorts_; }
     // The tool windows, each a single instance created on first use: frm_watch, frm_dialoga, frm_eeprom
     // and MultiSock by the name of their menu item; toFront also brings the window to the front.
     QMdiSubWindow* showTool(const QString& menu, bool toFront);
@@ -143,4 +150,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QMdiSubWindow> searchSub_;
     DebugAnimation animation_;
     DebugCommands debug_;
+    QtLinkPort Seriale_switch, Seriale_mult, Seriale_alim, Seriale_calib;
+    InstrumentPorts benchPorts_{Seriale_switch, Seriale_mult, Seriale_alim, Seriale_calib};
+    std::unique_ptr<CalibrationBench> calibrationBench_;
+    QPointer<QMdiSubWindow> coll7593_;
 };

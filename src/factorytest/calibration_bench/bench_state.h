@@ -1,0 +1,65 @@
+#pragma once
+// The form-level state of the calibration bench: model, step parameters, and what the window shows.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "factorytest/calibration_bench/bench_tables.h"
+
+// Colours are red + 256 x green + 65536 x blue.
+constexpr uint32_t ColourYellow = 65535;
+constexpr uint32_t ColourGreen = 65280;
+constexpr uint32_t ColourRed = 255;
+constexpr uint32_t ColourBlue = 16711680;
+constexpr uint32_t ColourWhite = 16777215;
+
+struct StepParams {
+    uint8_t CalNode = 0;
+    uint8_t InputChannel = 0;
+    uint8_t RelayGroup = 0;
+    uint8_t RelayOffset = 0;
+    int16_t MeasureRegister = 0;
+    uint8_t ConstIndex = 0;
+    uint8_t StepCode = 0;
+    double ZeroPoint = 0, HalfPoint = 0, SpanPoint = 0;
+    double CalValue = 0;
+    int16_t ScaleDivisor = 0;
+    double Tolerance = 0;
+    double LastReading = 0;
+    double CalOffset = 0;
+};
+
+struct BenchLabel {
+    bool Exists = false;
+    bool Visible = true;
+    std::string Text = "0";
+    uint32_t Colour = ColourWhite;
+};
+
+struct BenchRow {
+    std::string Caption;
+    bool Ticked = false;
+    uint32_t Cell = ColourWhite;
+    BenchLabel Zero, Half, Span, K, KZero, KSpan, Span2;
+};
+
+struct BenchState {
+    int16_t BenchModel = 0;
+    uint8_t ModuleNode = 0;
+    bool StopFlag = false;
+    double StartTime = 0; // seconds on the pump's clock
+    bool ProgInputsMode = false;
+    StepParams Step;
+
+    bool ModelChosen = false; // frm_7593 available
+    bool Running = false;     // a run or a single row is going: nothing else may start one
+    std::array<BenchRow, BenchRowCount> Rows{};
+    std::string Label5 = "Select Device";
+    std::string Label1;   // duration of the last run, minutes:seconds
+    int Progress = 0;     // EEPROM download, percent
+};
+
+// The value with that many decimals: "100.30".
+std::string FixedText(double value, int decimals);
+// "m:s" without leading zeros: 187 s gives 3:7.
+std::string DurationText(double seconds);

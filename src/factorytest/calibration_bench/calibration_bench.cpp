@@ -1,0 +1,199 @@
+#include "factorytest/calibration_bench/calibration_bench.h"
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "app/app_context.h"
+
+std::string FixedText(double value, int decimals) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+    return buf;
+}
+
+std::string DurationText(double seconds) {
+    const auto minutes = static_cast<int64_t>(seconds / 60);
+    const auto rest = static_cast<int64_t>(seconds - 60.0 * static_cast<double>(minutes));
+    return std::to_string(minutes) + ":" + std::to_string(rest);
+}
+
+CalibrationBench::CalibrationBench(AppContext& app, InstrumentPorts& ports, std::string programFolder)
+    : ports(ports), instruments(ports, app.pump, app.dialogs, app.shell.log), app_(app), link_(app),
+      programFolder_(std::move(programFolder)) {
+    for (int i = 0; i < BenchRowCount; ++i) {
+        const RowLabels has = LabelsOfRow(i);
+        BenchRow& r = row(i);
+        r.Zero.Exists = has.Zero, r.Half.Exists = has.Half, r.Span.Exists = has.Span, r.K.Exists = has.K;
+        r.KZero.Exists = r.KSpan.Exists = has.KZeroSpan;
+        r.Span2.Exists = has.Span2;
+    }
+}
+
+void CalibrationBench::changed() {
+    if (onChanged) onChanged();
+}
+
+void CalibrationBench::pausa(double seconds) {
+    app_.pump.pausa(seconds);
+}
+
+void CalibrationBench::colour(BenchLabel& label, uint32_t c, const std::string& text) {
+    label.Colour = c;
+    if (!text.empty()) label.Text = text;
+    changed();
+}
+
+void CalibrationBench::fail(BenchLabel& label, const std::string& why) {
+    app_.shell.log.LogStart();
+    app_.shell.log.LogWrite(why);
+    colour(label, ColourRed, "----");
+}
+
+void CalibrationBench::cell(int index, uint32_t c) {
+    row(index).Cell = c;
+    changed();
+}
+
+void CalibrationBench::Form_Load() {
+    state.Label5 = "Select Device";
+    changed();
+}
+
+void CalibrationBench::lst_device_Click(int model) {
+    if (state.Running || model < 0 || model >= BenchModelCount) return;
+    state.BenchModel = static_cast<int16_t>(model);
+    state.Label5 = BenchModels[static_cast<size_t>(model)].ListText;
+    state.ModuleNode = BenchModels[static_cast<size_t>(model)].ModuleNode;
+    for (int i = 0; i < BenchRowCount; ++i) {
+        const CheckRow& c = CheckLists[static_cast<size_t>(model)][static_cast<size_t>(i)];
+        row(i).Caption = c.Caption;
+        row(i).Ticked = c.Ticked;
+    }
+    state.ModelChosen = true;
+    changed();
+}
+
+void CalibrationBench::setTicked(int index, bool ticked) {
+    if (index >= 0 && index < BenchRowCount) row(index).Ticked = ticked;
+    changed();
+}
+
+void CalibrationBench::runRow(int index) {
+    BenchRow& r = row(index);
+    for (BenchLabel* l : {&r.Span, &r.Half, &r.Zero})
+        if (l->Exists) l->Text = "0";
+    switch (state.BenchModel) {
+    case 0:
+        return EseguiPasso7593(index);
+    case 1:
+        return EseguiPasso4751(index);
+    case 2:
+        return EseguiPassoTCRTD(index);
+    case 3:
+        return EseguiPasso2569(index);
+    default:
+        return;
+    }
+}
+
+void CalibrationBench::cmd_coll_Click(int index) {
+    if (state.Running || !state.ModelChosen || index < 0 || index >= BenchRowCount) return;
+    state.StopFlag = false;
+    state.Running = true;
+    changed();
+    runRow(index);
+    state.Running = false;
+    // STOP pressed while the row ran: its sequence runs now that the row is done.
+    if (state.StopFlag) stopSequence();
+    changed();
+}
+
+bool CalibrationBench::checkPorts() {
+    const BenchModelInfo& m = BenchModels[static_cast<size_t>(state.BenchModel)];
+    if (ports.Seriale_calib.Number <= 0) {
+        app_.dialogs.messageBox("The calibrator's COM port is not set: choose it before START.", MsgButtons::Ok,
+                                MsgIcon::Warning);
+        return false;
+    }
+    std::vector<std::pair<std::string, int>> used{{std::string(m.ListText) + " link", m.LinkPort}};
+    for (InstrumentPort* p : {&ports.Seriale_switch, &ports.Seriale_mult, &ports.Seriale_alim, &ports.Seriale_calib})
+        used.emplace_back(p->Name, p->Number);
+    for (size_t i = 0; i < used.size(); ++i)
+        for (size_t j = i + 1; j < used.size(); ++j)
+            if (used[i].second == used[j].second) {
+                app_.dialogs.messageBox("COM" + std::to_string(used[i].second) + " is both the " + used[i].first +
+                                            " and the " + used[j].first + ": give one of them another port.",
+                                        MsgButtons::Ok, MsgIcon::Warning);
+                return false;
+            }
+    return true;
+}
+
+bool CalibrationBench::openPorts() {
+    for (InstrumentPort* p : {&ports.Seriale_switch, &ports.Seriale_mult, &ports.Seriale_calib, &ports.Seriale_alim})
+        if (!p->open(ports.Devices)) {
+            app_.dialogs.messageBox("Port of the " + p->Name + " (COM" + std::to_string(p->Number) +
+                                        ") not opened: " + p->error(),
+                                    MsgButtons::Ok, MsgIcon::Critical);
+            return false;
+        }
+    return true;
+}
+
+void CalibrationBench::cmd_start_Click() {
+    if (state.Running || !state.ModelChosen) return;
+    // No colour of an earlier run may pass for this run's result.
+    for (BenchRow& r : state.Rows) {
+        r.Cell = ColourWhite;
+        for (BenchLabel* l : {&r.Span, &r.Half, &r.Zero, &r.K, &r.KSpan, &r.KZero})
+            if (l->Exists) l->Text = "0", l->Colour = ColourWhite;
+    }
+    state.Progress = 0;
+    // Nothing is switched on before every instrument is there.
+    if (!checkPorts() || !openPorts()) return changed();
+    state.Running = true;
+    state.StopFlag = false;
+    state.StartTime = static_cast<double>(app_.pump.nowMs()) / 1000;
+    changed();
+    instruments.accendi_alim();
+    const BenchModelInfo& m = BenchModels[static_cast<size_t>(state.BenchModel)];
+    const auto mapped = ports.Devices.find(m.LinkPort);
+    link_.moveTo(m.LinkPort, mapped != ports.Devices.end() ? mapped->second : std::string{}, m.ModuleNode,
+                 app_.shell.ModelNames[static_cast<size_t>(m.NameEntry)]);
+    if (link_.connected() && state.BenchModel != 3) link_.verifyModel();
+    // A module that does not answer ends the run here, with the supply off, instead of failing every row.
+    if (!link_.connected() || !link_.writeRegister(state.ModuleNode, 17, 255)) {
+        app_.dialogs.messageBox("The module does not answer on COM" + std::to_string(m.LinkPort) +
+                                    ": the run ends.",
+                                MsgButtons::Ok, MsgIcon::Critical);
+    } else {
+        for (int i = 0; i < BenchRowCount; ++i) {
+            if (row(i).Ticked) runRow(i);
+            app_.pump.processEvents();
+            if (state.StopFlag || !link_.connected()) break;
+        }
+    }
+    state.Running = false;
+    stopSequence();
+}
+
+void CalibrationBench::cmd_stop_Click() {
+    if (state.Running) {
+        state.StopFlag = true;
+        return changed();
+    }
+    stopSequence();
+}
+
+void CalibrationBench::stopSequence() {
+    if (link_.connected()) {
+        link_.writeRegister(state.ModuleNode, 17, 0);
+        link_.setDebugMode(false);
+    }
+    state.StopFlag = true;
+    state.Label1 = DurationText(static_cast<double>(app_.pump.nowMs()) / 1000 - state.StartTime);
+    changed();
+    instruments.Beep();
+    instruments.spegni_alim();
+}

@@ -1,0 +1,90 @@
+#pragma once
+// coll7593: the analog module calibration bench. Runs the chosen model's check list on the module
+// under test with the bench instruments; the window only shows `state` and forwards clicks.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "factorytest/calibration_bench/bench_link.h"
+#include "factorytest/calibration_bench/bench_state.h"
+#include "factorytest/instruments/bench_instruments.h"
+
+struct AppContext;
+
+class CalibrationBench {
+  public:
+    // programFolder holds the EEPROM images.
+    CalibrationBench(AppContext& app, InstrumentPorts& ports, std::string programFolder);
+
+    BenchState state;
+    InstrumentPorts& ports;
+    BenchInstruments instruments;
+    // Called after every change of state, so the window redraws.
+    std::function<void()> onChanged;
+
+    void Form_Load();
+    // Chooses bench model 0..3 and sets its check list; refused while a run goes.
+    void lst_device_Click(int model);
+    void setTicked(int row, bool ticked);
+    // Runs one row alone; refused while a run goes.
+    void cmd_coll_Click(int index);
+    void cmd_start_Click();
+    // During a run only asks it to stop after the row in hand; otherwise runs the STOP sequence.
+    void cmd_stop_Click();
+
+    // Step procedures, one per model (rows without a step do nothing).
+    void EseguiPasso7593(int index);
+    void EseguiPasso4751(int index);
+    void EseguiPassoTCRTD(int index);
+    void EseguiPasso2569(int index);
+
+    // Routing and instruments of a step.
+    void PreparaStrumenti();
+    void InstradaRele();
+    void InstradaRele3();
+
+    // Measurements.
+    void CalibraIngresso(int index);
+    bool MisuraPunto(double& target);
+    void MisuraK(int index);
+    void MisuraTrePunti(int index);
+    void CalibraUscita(int index);
+    void VerificaUscita(int index);
+    void VerificaUscita2(int index);
+    void CalibraCJC(int index);
+    void MisuraCJC(int index);
+
+    // Writers of module memory.
+    bool CaricaEprom();
+    bool ScriviCostante3(uint8_t node, uint8_t k, double value);
+    bool ScriviValore16(uint8_t node, uint8_t selector, int32_t a, int32_t b);
+    void PreparaBloccoCostanti();
+    void PreparaBloccoCostanti2();
+
+  private:
+    void changed();
+    void runRow(int index);
+    void stopSequence();
+    bool checkPorts();
+    bool openPorts();
+    void pausa(double seconds);
+    // Applies a row's parameters, "Keep" fields left alone; false when its calibration value is missing.
+    bool applyRow(const RowParams& row, int index);
+    void runProcedures(const RowParams& row, int index);
+    void measurementFrame(bool blocks2);
+    void eepromRow(int index, bool kelmo);
+    void resetConstants(bool kelmo);
+    void relinkAt38400();
+    bool selectInputType(bool cjc);
+    // A register of the module under test, signed for the 100 mV range; nothing when the read failed.
+    std::optional<double> reading(int16_t reg);
+    void colour(BenchLabel& label, uint32_t colour, const std::string& text = {});
+    void fail(BenchLabel& label, const std::string& why);
+    void cell(int index, uint32_t colour);
+    void writeBlocks(bool second);
+    BenchRow& row(int index) { return state.Rows[static_cast<size_t>(index)]; }
+
+    AppContext& app_;
+    BenchLink link_;
+    std::string programFolder_;
+};

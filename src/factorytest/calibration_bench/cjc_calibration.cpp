@@ -1,0 +1,47 @@
+// Cold-junction calibration: the correction byte from the calibrator's reference temperature, and its check.
+#include <cmath>
+
+#include "app/app_context.h"
+#include "factorytest/calibration_bench/calibration_bench.h"
+
+void CalibrationBench::CalibraCJC(int index) {
+    StepParams& p = state.Step;
+    BenchLabel& k = row(index).K;
+    colour(k, ColourYellow);
+    link_.writeRegister(link_.node(), 17, 255);
+    auto done = [&](const std::string& failure) {
+        if (!failure.empty()) fail(k, failure);
+        link_.writeRegister(link_.node(), 17, 0);
+    };
+    if (!selectInputType(true)) return done("Input type not selected on the module");
+    uint8_t correction = 0;
+    link_.writeMemory(p.CalNode, 8, {&correction, 1});
+    instruments.ChiediCalibratore(p.StepCode, p.CalValue + p.CalOffset);
+    pausa(4);
+    const auto raw = reading(p.MeasureRegister);
+    if (!raw) return done("Register " + std::to_string(p.MeasureRegister) + " not read: no correction written");
+    const double r = *raw / p.ScaleDivisor;
+    const auto t = instruments.GetTamb();
+    if (!t) return done("No reference temperature from the calibrator: no correction written");
+    const double c = std::floor((*t - r) * p.ScaleDivisor);
+    // One signed byte: a correction beyond it is refused, the cleared byte stays.
+    if (c < -128 || c > 127)
+        return done("Cold-junction correction " + FixedText(c, 0) + " outside -128..127: not written");
+    correction = static_cast<uint8_t>(c < 0 ? 256 + c : c);
+    colour(k, ColourGreen, FixedText(*t, 1) + " [" + std::to_string(correction) + "]");
+    link_.writeMemory(p.CalNode, 8, {&correction, 1});
+    done({});
+}
+
+void CalibrationBench::MisuraCJC(int index) {
+    StepParams& p = state.Step;
+    BenchLabel& zero = row(index).Zero;
+    instruments.ChiediCalibratore(p.StepCode, p.CalValue);
+    pausa(1);
+    const auto raw = reading(p.MeasureRegister);
+    if (!raw) return fail(zero, "Register " + std::to_string(p.MeasureRegister) + " not read");
+    const double r = *raw / p.ScaleDivisor;
+    const auto t = instruments.GetTamb();
+    if (!t) return fail(zero, "No reference temperature from the calibrator");
+    colour(zero, std::fabs(*t - r) > p.ScaleDivisor * p.Tolerance ? ColourRed : ColourGreen, FixedText(r, 1));
+}

@@ -1,0 +1,107 @@
+// Output calibration (zero and span constants) and the digital input and output tests.
+#include <charconv>
+#include <cmath>
+
+#include "app/app_context.h"
+#include "factorytest/calibration_bench/calibration_bench.h"
+
+void CalibrationBench::CalibraUscita(int index) {
+    StepParams& p = state.Step;
+    BenchRow& r = row(index);
+    link_.writeRegister(link_.node(), 17, 255);
+    colour(r.KZero, ColourYellow);
+    colour(r.KSpan, ColourYellow);
+    link_.setDebugMode(true);
+    if (state.BenchModel == 3 && !selectInputType(false)) {
+        fail(r.KZero, "Output type not selected on the module");
+        colour(r.KSpan, ColourRed);
+        return;
+    }
+    pausa(0.5);
+    ScriviValore16(state.ModuleNode, p.RelayGroup, 0, static_cast<int32_t>(std::floor(p.CalValue)));
+    pausa(2);
+    // Zero, then span: the module drives the output, or on JXV2569 the operator sets it.
+    auto measure = [&](double value, BenchLabel& label) -> std::optional<double> {
+        if (state.BenchModel == 3)
+            instruments.ChiediCalibratore(p.StepCode, value);
+        else
+            link_.writeRegister(state.ModuleNode, p.MeasureRegister, value);
+        const auto v = instruments.GetMult();
+        if (v) colour(label, ColourYellow, FixedText(*v, 3));
+        return v;
+    };
+    const auto zero = measure(0, r.KZero);
+    const auto span = measure(p.CalValue, r.KSpan);
+    const double zc = zero ? std::floor(p.ScaleDivisor * *zero) : 0;
+    const double sc = span ? std::floor(p.ScaleDivisor * *span) : 0;
+    if (!zero || !span) {
+        fail(!zero ? r.KZero : r.KSpan, "Output not measured: no constants written");
+    } else if (!ScriviValore16(state.ModuleNode, p.RelayGroup, static_cast<int32_t>(std::clamp(zc, -1e6, 1e6)),
+                               static_cast<int32_t>(std::clamp(sc, -1e6, 1e6)))) {
+        fail(zc < -32768 || zc > 32767 ? r.KZero : r.KSpan,
+             "Output constants " + FixedText(zc, 0) + ", " + FixedText(sc, 0) +
+                 " outside -32768..32767 or not written");
+    } else {
+        colour(r.KZero, ColourGreen);
+        colour(r.KSpan, ColourGreen);
+    }
+    link_.setDebugMode(false);
+}
+
+void CalibrationBench::relinkAt38400() {
+    const std::string baud = link_.baudRate();
+    int value = 0;
+    const auto [end, ec] = std::from_chars(baud.data(), baud.data() + baud.size(), value);
+    if (ec == std::errc() && end == baud.data() + baud.size() && value == 38400) return;
+    link_.setBaudRate("38400");
+    link_.reconnect();
+}
+
+namespace {
+
+constexpr std::array<uint16_t, 3> DigitalSignals{256, 512, 1024};
+constexpr uint16_t DigitalMask = 3840;
+
+} // namespace
+
+void CalibrationBench::VerificaUscita(int index) {
+    BenchRow& r = row(index);
+    relinkAt38400();
+    link_.writeRegister(link_.node(), 17, 0);
+    const std::array<BenchLabel*, 3> labels{&r.Zero, &r.Half, &r.Span};
+    for (BenchLabel* l : labels)
+        colour(*l, ColourYellow);
+    link_.writeRegister(10, 9, 0);
+    pausa(1);
+    for (size_t i = 0; i < labels.size(); ++i) {
+        link_.writeRegister(10, 9, DigitalSignals[i]);
+        pausa(1);
+        const auto in = link_.readRegister(state.ModuleNode, 8);
+        if (!in) fail(*labels[i], "Digital inputs of the module not read");
+        else colour(*labels[i], (*in & DigitalMask) == DigitalSignals[i] ? ColourGreen : ColourRed);
+    }
+    link_.writeRegister(10, 9, 0);
+    pausa(0.5);
+    link_.writeRegister(link_.node(), 17, 255);
+}
+
+void CalibrationBench::VerificaUscita2(int index) {
+    BenchRow& r = row(index);
+    link_.writeRegister(link_.node(), 17, 0);
+    row(13).Span2.Visible = false;
+    const std::array<BenchLabel*, 3> labels{&r.Zero, &r.Half, &r.Span};
+    for (BenchLabel* l : labels)
+        colour(*l, ColourYellow);
+    relinkAt38400();
+    link_.writeRegister(state.ModuleNode, 9, 0);
+    pausa(2);
+    for (size_t i = 0; i < labels.size(); ++i) {
+        link_.writeRegister(state.ModuleNode, 9, DigitalSignals[i]);
+        pausa(1);
+        const auto in = link_.readRegister(10, 8);
+        if (!in) fail(*labels[i], "Digital inputs of the bench I/O (node 10) not read");
+        else colour(*labels[i], (*in & DigitalMask) == DigitalSignals[i] ? ColourGreen : ColourRed);
+    }
+    link_.writeRegister(state.ModuleNode, 9, 0);
+    link_.writeRegister(link_.node(), 17, 255);
+}

@@ -1,0 +1,138 @@
+#include "factorytest/instruments/bench_instruments.h"
+
+#include <cmath>
+
+#include "app/log.h"
+#include "platform/event_pump.h"
+#include "platform/user_dialogs.h"
+
+namespace {
+
+bool hasLineEnd(const std::string& s) {
+    return s.find_first_of("\r\n") != std::string::npos;
+}
+
+} // namespace
+
+std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, int limitMs) {
+    if (!port.isOpen()) return std::nullopt;
+    port.take();
+    port.clear();
+    port.send(MultReadCommand);
+    pump.pausa(1);
+    std::string reply;
+    pump.waitUntil([&] { return reply += port.take(), hasLineEnd(reply); }, limitMs, false);
+    port.clear();
+    return hasLineEnd(reply) ? ParseReading(reply) : std::nullopt;
+}
+
+void SwitchSupply(InstrumentPort& port, EventPump& pump, bool on, const std::string& volts) {
+    port.send(SupplyVoltsCommand(volts));
+    pump.pausa(0.5);
+    port.send(on ? SupplyOnCommand : SupplyOffCommand);
+    pump.pausa(1);
+}
+
+double MilliUnits(double reading) {
+    return std::round(reading * 1e6) / 1000;
+}
+
+void BenchInstruments::logFailure(const std::string& text) {
+    log_.LogStart();
+    log_.LogWrite(text);
+}
+
+bool BenchInstruments::waitForInput(InstrumentPort& port, std::string& reply, size_t count, int limitMs) {
+    return pump_.waitUntil([&] { return reply += port.take(), reply.size() >= count; }, limitMs, false);
+}
+
+std::optional<double> BenchInstruments::GetMult() {
+    InstrumentPort& port = ports_.Seriale_mult;
+    const auto reading = ReadMultimeter(port, pump_, limits.multReplyMs);
+    if (!reading) {
+        logFailure("Lettura Mult: no reading from the multimeter (COM" + std::to_string(port.Number) + ")");
+        return std::nullopt;
+    }
+    return MilliUnits(*reading);
+}
+
+void BenchInstruments::Conf_Mult(const std::string& mode, const std::string& function) {
+    ports_.Seriale_mult.send(MultSystemCommand(mode));
+    pump_.pausa(0.5);
+    if (mode != "REM") return;
+    ports_.Seriale_mult.send(MultConfigureCommand(function));
+    pump_.pausa(0.5);
+}
+
+void BenchInstruments::Beep() {
+    ports_.Seriale_mult.send(MultBeepCommand);
+}
+
+bool BenchInstruments::PutCal200(CalibratorFrame& frame) {
+    InstrumentPort& port = ports_.Seriale_calib;
+    if (!port.isOpen()) {
+        logFailure("Calibrator port not open");
+        return false;
+    }
+    port.take();
+    for (size_t i = 0; i < frame.size(); ++i) {
+        port.send(std::string(1, static_cast<char>(frame[i])));
+        std::string answer;
+        if (!waitForInput(port, answer, 1, limits.calibByteMs)) {
+            logFailure("No answer from the calibrator (COM" + std::to_string(port.Number) + ")");
+            return false;
+        }
+        if (i >= 2 && i <= 5) frame[i] = static_cast<uint8_t>(answer[0]);
+    }
+    return true;
+}
+
+std::optional<double> BenchInstruments::GetTamb() {
+    double temperature = 0;
+    for (size_t f = 0; f < TambFrames.size(); ++f) {
+        const auto& b = TambFrames[f];
+        if (f == TambReadingFrame) pump_.pausa(1);
+        CalibratorFrame frame = MakeCalibratorFrame(b[0], b[1], b[2], b[3], b[4]);
+        if (!PutCal200(frame)) return std::nullopt;
+        if (f == TambReadingFrame) temperature = TambFromAnswers(frame[2], frame[3], frame[4], frame[5]);
+    }
+    return temperature;
+}
+
+bool BenchInstruments::PutCalVal(double value) {
+    if (!(value >= 0 && value < 4294967296.0)) return false; // the frame carries an unsigned 32-bit value
+    CalibratorFrame frame = CalibratorValueFrame(static_cast<uint32_t>(value));
+    return PutCal200(frame);
+}
+
+void BenchInstruments::ChiediCalibratore(int stepCode, double value) {
+    dialogs_.messageBox(CalibratorPrompt(stepCode, value), MsgButtons::Ok);
+}
+
+void BenchInstruments::accendi_alim() {
+    ports_.Seriale_alim.open(ports_.Devices);
+    SetAlim(true, "24.00");
+}
+
+void BenchInstruments::spegni_alim() {
+    ports_.Seriale_alim.open(ports_.Devices);
+    SetAlim(false, "24.00");
+}
+
+void BenchInstruments::SetAlim(bool on, const std::string& volts) {
+    SwitchSupply(ports_.Seriale_alim, pump_, on, volts);
+}
+
+double BenchInstruments::ReadAlimCurr() {
+    InstrumentPort& port = ports_.Seriale_alim;
+    port.send(SupplyCurrentCommand);
+    pump_.pausa(0.5);
+    std::string reply;
+    if (!waitForInput(port, reply, 8, limits.supplyReplyMs)) return -1;
+    const auto amperes = ParseReading(reply.substr(1, 5));
+    return amperes ? *amperes * 1000 : -1;
+}
+
+void BenchInstruments::Rele(int slot, int channel, bool close) {
+    ports_.Seriale_switch.send(RelayCommand(slot, channel, close));
+}

@@ -1,0 +1,40 @@
+#include "factorytest/instruments/collaudo.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "factorytest/instruments/bench_instruments.h"
+#include "platform/event_pump.h"
+#include "platform/user_dialogs.h"
+
+std::optional<double> AskReading(UserDialogs& dialogs) {
+    for (;;) {
+        const auto entry = dialogs.inputBox("Lettura Mult");
+        if (!entry) return std::nullopt;
+        if (auto v = ParseReading(*entry)) return v;
+    }
+}
+
+std::optional<double> LeggiMultimetro(const std::string& mode, CollaudoPorts ports, EventPump& pump,
+                                      UserDialogs& dialogs, int limitMs) {
+    std::string kind = mode.substr(0, 3);
+    std::transform(kind.begin(), kind.end(), kind.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::optional<double> reading;
+    if (kind == "man") {
+        reading = AskReading(dialogs);
+    } else if (kind == "com") {
+        reading = ReadMultimeter(ports.mult, pump, limitMs);
+    } else if (kind == "usb" && ports.usb && ports.usb->WriteString("READ?")) {
+        pump.pausa(0.5);
+        if (auto text = ports.usb->ReadString()) reading = ParseReading(*text);
+    }
+    return reading ? std::optional(MilliUnits(*reading)) : std::nullopt;
+}
+
+void ImpostaAlimentatore(const std::string& portText, InstrumentPort& supply, bool on, const std::string& volts,
+                         EventPump& pump, UserDialogs& dialogs) {
+    if (portText != "MANUALE")
+        SwitchSupply(supply, pump, on, volts);
+    else
+        dialogs.messageBox(on ? "Alim = ON, " + volts + " Volt" : std::string("Alim = OFF"), MsgButtons::Ok);
+}

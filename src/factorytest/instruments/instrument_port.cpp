@@ -1,0 +1,61 @@
+#include "factorytest/instruments/instrument_port.h"
+
+#include <charconv>
+
+#include "comm/link.h"
+#include "platform/link_port.h"
+
+ComDevices ParseComDevices(const std::string& text) {
+    ComDevices devices;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(',', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string item = text.substr(start, end - start);
+        const size_t eq = item.find('=');
+        int number = 0;
+        if (eq != std::string::npos && eq + 1 < item.size()) {
+            auto [p, ec] = std::from_chars(item.data(), item.data() + eq, number);
+            if (ec == std::errc() && p == item.data() + eq && number > 0) devices[number] = item.substr(eq + 1);
+        }
+        start = end + 1;
+    }
+    return devices;
+}
+
+std::string ComDevice(const ComDevices& devices, int number) {
+    auto it = devices.find(number);
+    return it != devices.end() ? it->second : ComDevicePath(number);
+}
+
+bool InstrumentPort::isOpen() const {
+    return link_.isConnected();
+}
+
+bool InstrumentPort::open(const ComDevices& devices) {
+    if (isOpen()) return true;
+    if (Number <= 0) {
+        error_ = "no port set";
+        return false;
+    }
+    const std::string path = ComDevice(devices, Number);
+    if (link_.openSerial(path, Settings, false)) return true;
+    error_ = path + ": " + link_.error();
+    return false;
+}
+
+void InstrumentPort::close() {
+    link_.close();
+}
+
+bool InstrumentPort::send(const std::string& text) {
+    return isOpen() && link_.write(text);
+}
+
+std::string InstrumentPort::take() {
+    return isOpen() ? link_.readAll() : std::string{};
+}
+
+void InstrumentPort::clear() {
+    if (isOpen()) link_.discardInput();
+}

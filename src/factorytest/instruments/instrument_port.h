@@ -1,0 +1,56 @@
+#pragma once
+// A serial port kept for one bench instrument: its COM number, settings text and the link under it.
+// The COM number reaches a device path the same way the device link does, unless the bench's port
+// map names another device for it (a simulated instrument on a pseudo-terminal, an adapter).
+#include <map>
+#include <string>
+
+class LinkPort;
+
+// COM number -> device path, in place of the system's own mapping.
+using ComDevices = std::map<int, std::string>;
+
+// "3=/dev/pts/4,7=/dev/pts/6": entries that do not read are skipped.
+ComDevices ParseComDevices(const std::string& text);
+std::string ComDevice(const ComDevices& devices, int number);
+
+class InstrumentPort {
+  public:
+    InstrumentPort(std::string name, LinkPort& link, int number, std::string settings)
+        : Name(std::move(name)), Number(number), Settings(std::move(settings)), link_(link) {}
+
+    const std::string Name; // what the operator reads in messages: "relay unit", "multimeter", ...
+    int Number;             // COM number; 0 = none set
+    std::string Settings;   // "9600,n,8,1"
+
+    bool isOpen() const;
+    // Opens the port on its COM number; false with error() when there is none or it does not open.
+    bool open(const ComDevices& devices);
+    void close();
+    std::string error() const { return error_; }
+    // Sends the text when the port is open; false when it is closed or refused the bytes.
+    bool send(const std::string& text);
+    // Every byte received and not read yet.
+    std::string take();
+    // Empties the input buffer.
+    void clear();
+    LinkPort& link() { return link_; }
+
+  private:
+    LinkPort& link_;
+    std::string error_;
+};
+
+// The four instrument ports of the main window, used by the benches only.
+struct InstrumentPorts {
+    InstrumentPorts(LinkPort& relay, LinkPort& mult, LinkPort& supply, LinkPort& calibrator)
+        : Seriale_switch("relay unit", relay, 5, "9600,n,8,1"), Seriale_mult("multimeter", mult, 3, "9600,n,8,1"),
+          Seriale_alim("power supply", supply, 4, "2400,n,8,1"),
+          Seriale_calib("calibrator", calibrator, 0, "9600,n,8,1") {}
+
+    ComDevices Devices;
+    InstrumentPort Seriale_switch;
+    InstrumentPort Seriale_mult;
+    InstrumentPort Seriale_alim;
+    InstrumentPort Seriale_calib;
+};

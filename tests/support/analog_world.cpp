@@ -1,0 +1,305 @@
+#include "support/analog_world.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr double InputGain = 1.03;                    // the module reads 3 % high until K corrects it
+constexpr double OutOffsetUa = 35;                    // output offset before the zero constant
+
+uint16_t word(const Bytes& b, size_t i) {
+    return static_cast<uint16_t>(b[i] << 8 | b[i + 1]);
+}
+
+// Counts per engineering unit of an input type.
+int countsPerUnit(int code) {
+    switch (code) {
+    case 1:
+        return 100;
+    case 5:
+    case 12:
+    case 17:
+        return 10;
+    default:
+        return 1;
+    }
+}
+
+// The type byte of models 1 and 2 back to its input type.
+int codeOfTypeByte(uint8_t b) {
+    switch (b) {
+    case 1:
+        return 1;
+    case 7:
+        return 2;
+    case 8:
+        return 3;
+    case 17:
+        return 12;
+    case 25:
+        return 5;
+    default:
+        return 0;
+    }
+}
+
+// The potentiometer input reads the wiper in percent: open (0) is full scale, and the bench's two
+// resistor taps read 75 and 50; anything else reads as it is sourced.
+double potPercent(double ohms) {
+    if (ohms == 0) return 100;
+    if (ohms == 1700) return 75;
+    if (ohms == 5000) return 50;
+    return ohms;
+}
+
+std::vector<std::string> lines(std::string& pending, const std::string& bytes, char end) {
+    pending += bytes;
+    std::vector<std::string> out;
+    size_t at;
+    while ((at = pending.find(end)) != std::string::npos) {
+        std::string line = pending.substr(0, at);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        out.push_back(line);
+        pending.erase(0, at + 1);
+        if (!pending.empty() && pending[0] == '\n') pending.erase(0, 1);
+    }
+    return out;
+}
+
+} // namespace
+
+AnalogWorld::AnalogWorld(int model) : model_(model), module_(model == 3 ? 255 : 1) {
+    for (uint8_t n : {module_, uint8_t{247}, uint8_t{246}, uint8_t{10}})
+        nodes_[n];
+}
+
+const AnalogWorld::Node* AnalogWorld::find(uint8_t node) const {
+    auto it = nodes_.find(node);
+    return it == nodes_.end() ? nullptr : &it->second;
+}
+
+float AnalogWorld::constant(uint8_t node, int k) const {
+    std::lock_guard lock(mutex_);
+    return constantOf(node, k);
+}
+
+float AnalogWorld::constantOf(uint8_t node, int k) const {
+    const Node* n = find(node);
+    const uint8_t* b = n->memory.data() + 43 + 3 * k;
+    const uint32_t bits = static_cast<uint32_t>(b[2]) << 24 | static_cast<uint32_t>(b[1]) << 16 |
+                          static_cast<uint32_t>(b[0]) << 8;
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+uint16_t AnalogWorld::channelReading() const {
+    const int code = typeCode_;
+    double units;
+    if (code == 17) {
+        units = potPercent(source_);
+    } else if (code == 5) {
+        const Node* n = find(cjcNode_);
+        const auto corr = static_cast<int8_t>(n->memory[8]);
+        return static_cast<uint16_t>(std::lround((source_ + Tamb + errors.cjcError) * 10) + corr);
+    } else {
+        const float k = constantOf(constNode_, constK_);
+        units = source_ * InputGain * (k == 0 ? 1 : k); // a blank constant is an uncalibrated channel
+    }
+    const long counts = std::lround(units * countsPerUnit(code));
+    return static_cast<uint16_t>(counts & 0xFFFF);
+}
+
+double AnalogWorld::outputMicroAmps() const {
+    const int ch = model_ == 3 ? 1 : (relays_.count(205) ? 1 : 0);
+    const Node* m = find(module_);
+    const uint8_t* c = m->memory.data() + (ch == 0 ? 24 : 20);
+    const double z = static_cast<int16_t>(c[0] | c[1] << 8), s = static_cast<int16_t>(c[2] | c[3] << 8);
+    auto it = m->holding.find(static_cast<uint16_t>(32 + ch));
+    const double command = it == m->holding.end() ? 0 : static_cast<int16_t>(it->second);
+    const double drive = s != z ? (command - z) * 20000 / (s - z) : command;
+    return errors.outputGain * drive + OutOffsetUa;
+}
+
+uint16_t AnalogWorld::inputRegister(uint8_t node, uint16_t reg) const {
+    const Node* n = find(node);
+    auto held = [&](const Node* of, uint16_t r) -> uint16_t {
+        auto it = of->holding.find(r);
+        return it == of->holding.end() ? 0 : it->second;
+    };
+    if (node == 10) return reg == 8 ? held(find(module_), 9) : 0;
+    if (node != module_) return 0;
+    if (reg == 1) return id1_;
+    if (reg == 2) return id2_;
+    if (reg == 8) return model_ == 3 ? dips_ : held(find(10), 9);
+    if (reg >= 26 && reg <= 41) return channelReading();
+    return held(n, reg);
+}
+
+Bytes AnalogWorld::respond(const Bytes& request) {
+    std::lock_guard lock(mutex_);
+    if (!supplyOn_ || request.size() < 2 || !find(request[0])) return {};
+    return execute(request);
+}
+
+Bytes AnalogWorld::execute(const Bytes& r) {
+    Node& n = nodes_[r[0]];
+    const uint8_t f = r[1];
+    if (f == 4 && r.size() >= 6) {
+        const uint16_t first = word(r, 2), count = word(r, 4);
+        Bytes a{r[0], f, static_cast<uint8_t>(count * 2)};
+        for (uint16_t i = 0; i < count; ++i) {
+            const uint16_t v = inputRegister(r[0], static_cast<uint16_t>(first + i));
+            a.push_back(static_cast<uint8_t>(v >> 8));
+            a.push_back(static_cast<uint8_t>(v));
+        }
+        return a;
+    }
+    if (f == 6 && r.size() >= 6) {
+        const uint16_t reg = word(r, 2), v = word(r, 4);
+        n.holding[reg] = v;
+        if (r[0] == module_ && reg == 1216) typeCode_ = v >= 256 ? v >> 8 : v;
+        return Bytes(r.begin(), r.begin() + 6);
+    }
+    if (f == 20 && r.size() >= 7) {
+        const uint16_t address = word(r, 4);
+        const uint8_t count = r[6];
+        if (r[2] == 2) {
+            Bytes a{r[0], f, count};
+            a.insert(a.end(), n.memory.begin() + address, n.memory.begin() + address + count);
+            return a;
+        }
+        if (r[2] == 4 && address == errors.refusedWriteAddress) return {r[0], static_cast<uint8_t>(f | 0x80), 4};
+        if (r[2] == 4 && r.size() >= 7u + count) {
+            std::copy(r.begin() + 7, r.begin() + 7 + count, n.memory.begin() + address);
+            const bool constants = r[0] == 247 || r[0] == 246;
+            if (constants && count == 1 && address >= 11 && address <= 18) typeCode_ = codeOfTypeByte(r[7]);
+            if (constants && count == 3 && address >= 43 && (address - 43) % 3 == 0)
+                constNode_ = r[0], constK_ = static_cast<uint8_t>((address - 43) / 3);
+            if (constants && count == 1 && address == 8) cjcNode_ = r[0];
+            return Bytes(r.begin(), r.begin() + 7);
+        }
+    }
+    return {r[0], static_cast<uint8_t>(f | 0x80), 1};
+}
+
+std::string AnalogWorld::relayUnit(const std::string& bytes) {
+    std::lock_guard lock(mutex_);
+    for (const std::string& line : lines(relayLine_, bytes, '\n')) {
+        int slotChannel = 0;
+        if (std::sscanf(line.c_str(), "rout:close (@%d)", &slotChannel) == 1) relays_.insert(slotChannel);
+        if (std::sscanf(line.c_str(), "rout:open (@%d)", &slotChannel) == 1) relays_.erase(slotChannel);
+    }
+    return {};
+}
+
+std::string AnalogWorld::multimeter(const std::string& bytes) {
+    std::lock_guard lock(mutex_);
+    std::string reply;
+    for (const std::string& line : lines(multLine_, bytes, '\n')) {
+        if (line == ":CONF:CURR:DC") current_ = true;
+        if (line == ":CONF:VOLT:DC") current_ = false;
+        if (line == "SYST:BEEP") ++beeps_;
+        if (line != ":READ?" || multSilent_) continue;
+        const double value = current_ ? outputMicroAmps() * 1e-6 : (model_ == 3 ? 18.2 : 14.5);
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%+.6E\r\n", value);
+        reply += buf;
+    }
+    return reply;
+}
+
+std::string AnalogWorld::supply(const std::string& bytes) {
+    std::lock_guard lock(mutex_);
+    std::string reply;
+    for (const std::string& line : lines(supplyLine_, bytes, '\r')) {
+        supplyCommands_.push_back(line);
+        if (line == "KOE") supplyOn_ = true;
+        if (line == "KOD") supplyOn_ = false;
+        if (line == "A") reply += "A0.123A\r";
+    }
+    return reply;
+}
+
+std::string AnalogWorld::calibrator(const std::string& bytes) {
+    std::lock_guard lock(mutex_);
+    std::string reply;
+    const auto hundredths = static_cast<uint32_t>(std::lround(Tamb * 100));
+    for (char ch : bytes) {
+        const auto b = static_cast<uint8_t>(ch);
+        if (calPos_ == 1) calCommand_ = b;
+        // Command 1 answers its data bytes with the reference temperature, the others echo.
+        if (calCommand_ == 1 && calPos_ >= 2 && calPos_ <= 5)
+            reply += static_cast<char>(hundredths >> (8 * (5 - calPos_)) & 0xFF);
+        else
+            reply += ch;
+        calPos_ = (calPos_ + 1) % 7;
+    }
+    return reply;
+}
+
+void AnalogWorld::operatorReads(const std::string& text) {
+    const std::string prefix = "Impostare calibratore ";
+    if (text.rfind(prefix, 0) == 0) {
+        char* end = nullptr;
+        const double value = std::strtod(text.c_str() + prefix.size(), &end);
+        std::string unit = end;
+        unit.erase(0, unit.find_first_not_of(' '));
+        setCalibrator(value, unit);
+    }
+    if (text == "Impostare tutti i dip-switch su OFF") setDipSwitches(0);
+}
+
+void AnalogWorld::setCalibrator(double value, const std::string& unit) {
+    std::lock_guard lock(mutex_);
+    // The calibrator sources resistance in whole ohms.
+    source_ = unit == "Ohm" ? std::round(value) : value;
+    // JXV2569 takes its output value from the calibrator during the output calibration.
+    if (unit.empty() && model_ == 3) nodes_[module_].holding[33] = static_cast<uint16_t>(std::lround(value));
+}
+
+void AnalogWorld::setDipSwitches(uint16_t v) {
+    std::lock_guard lock(mutex_);
+    dips_ = v;
+}
+
+void AnalogWorld::setMultimeterSilent(bool silent) {
+    std::lock_guard lock(mutex_);
+    multSilent_ = silent;
+}
+
+void AnalogWorld::setIdentification(uint16_t reg1, uint16_t reg2) {
+    std::lock_guard lock(mutex_);
+    id1_ = reg1, id2_ = reg2;
+}
+
+Bytes AnalogWorld::memory(uint8_t node, uint16_t address, size_t count) const {
+    std::lock_guard lock(mutex_);
+    const Node* n = find(node);
+    return Bytes(n->memory.begin() + address, n->memory.begin() + address + static_cast<long>(count));
+}
+
+uint16_t AnalogWorld::holding(uint8_t node, uint16_t reg) const {
+    std::lock_guard lock(mutex_);
+    const Node* n = find(node);
+    auto it = n->holding.find(reg);
+    return it == n->holding.end() ? 0 : it->second;
+}
+
+bool AnalogWorld::supplyOn() const {
+    std::lock_guard lock(mutex_);
+    return supplyOn_;
+}
+
+std::vector<std::string> AnalogWorld::supplyCommands() const {
+    std::lock_guard lock(mutex_);
+    return supplyCommands_;
+}
+
+int AnalogWorld::beeps() const {
+    std::lock_guard lock(mutex_);
+    return beeps_;
+}
