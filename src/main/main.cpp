@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     MainWindow window(ctx, procs);
     dialogs.setParent(&window);
     Main(ctx, &window);
+    dialogs.setDefaultTitle(window.programName().toLatin1().toStdString());
     window.bindCommands();
     AggiornaStato(ctx);
     window.show();

@@ -1,8 +1,10 @@
 #include "platform/qt_user_dialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <vector>
 
 namespace {
 
@@ -17,6 +19,24 @@ QString boxText(const std::string& s) {
     t.replace('\r', '\n');
     return t;
 }
+
+// A box shown during a long command gets the arrow back while it is open.
+class ArrowWhileOpen {
+  public:
+    ArrowWhileOpen() {
+        while (QApplication::overrideCursor()) {
+            cursors_.push_back(*QApplication::overrideCursor());
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    ~ArrowWhileOpen() {
+        for (auto it = cursors_.rbegin(); it != cursors_.rend(); ++it)
+            QApplication::setOverrideCursor(*it);
+    }
+
+  private:
+    std::vector<QCursor> cursors_;
+};
 
 QMessageBox::Icon qtIcon(MsgIcon icon) {
     switch (icon) {
@@ -54,7 +74,8 @@ QMessageBox::StandardButtons qtButtons(MsgButtons buttons) {
 
 MsgChoice QtUserDialogs::messageBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
                                     const std::string& title) {
-    QMessageBox box(qtIcon(icon), latin1(title), boxText(text), qtButtons(buttons), parent_);
+    ArrowWhileOpen arrow;
+    QMessageBox box(qtIcon(icon), latin1(titleOr(title)), boxText(text), qtButtons(buttons), parent_);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return MsgChoice::Ok;
@@ -77,8 +98,9 @@ MsgChoice QtUserDialogs::messageBox(const std::string& text, MsgButtons buttons,
 
 std::optional<std::string> QtUserDialogs::inputBox(const std::string& prompt, const std::string& title,
                                                    const std::string& initial) {
+    ArrowWhileOpen arrow;
     bool ok = false;
-    QString v = QInputDialog::getText(parent_, latin1(title), boxText(prompt), QLineEdit::Normal,
+    QString v = QInputDialog::getText(parent_, latin1(titleOr(title)), boxText(prompt), QLineEdit::Normal,
                                       latin1(initial), &ok);
     if (!ok) return std::nullopt;
     QByteArray bytes = v.toLatin1();
@@ -100,11 +122,13 @@ std::string qtFileFilter(const std::string& filter) {
 }
 
 std::string QtUserDialogs::openFile(const std::string& filter, const std::string& title) {
-    return QFileDialog::getOpenFileName(parent_, latin1(title), {}, latin1(qtFileFilter(filter)))
+    ArrowWhileOpen arrow;
+    return QFileDialog::getOpenFileName(parent_, latin1(titleOr(title)), {}, latin1(qtFileFilter(filter)))
         .toStdString();
 }
 
 std::string QtUserDialogs::saveFile(const std::string& filter, const std::string& title) {
-    return QFileDialog::getSaveFileName(parent_, latin1(title), {}, latin1(qtFileFilter(filter)))
+    ArrowWhileOpen arrow;
+    return QFileDialog::getSaveFileName(parent_, latin1(titleOr(title)), {}, latin1(qtFileFilter(filter)))
         .toStdString();
 }

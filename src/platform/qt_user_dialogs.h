@@ -8,6 +8,8 @@ class QtUserDialogs : public UserDialogs {
   public:
     explicit QtUserDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
+    // The title of boxes that name none: the program's name.
+    void setDefaultTitle(const std::string& title) { defaultTitle_ = title; }
 
     MsgChoice messageBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
                          const std::string& title) override;
@@ -17,7 +19,12 @@ class QtUserDialogs : public UserDialogs {
     std::string saveFile(const std::string& filter, const std::string& title) override;
 
   private:
+    const std::string& titleOr(const std::string& title) const {
+        return title.empty() ? defaultTitle_ : title;
+    }
+
     QWidget* parent_;
+    std::string defaultTitle_;
 };
 
 // "(*.prj)|*.prj|(*.*)|*.*|" -> "(*.prj);;(*.*)": the descriptions, each already naming its patterns.

@@ -40,6 +40,7 @@ void rebuildLoadedRung(AppContext& ctx, const ProjectLoadHooks& hooks, int16_t r
 
 void showReport(AppContext& ctx, const LoadReport& report) {
     if (report.problems.empty()) return;
+    ctx.shell.log.LogStart(); // the problems are one entry of the log, under its date line
     for (const std::string& line : report.problems)
         ctx.shell.log.LogWrite(line);
     ctx.dialogs.messageBox(loadProblemsText(report.problems.size()), MsgButtons::Ok, MsgIcon::Warning);

@@ -12,6 +12,7 @@
 #include "app/language_switch.h"
 #include "app/ui/picture_list.h"
 #include "app/ui/ui_texts.h"
+#include "platform/window_fit.h"
 
 namespace {
 // System-information programs of the common desktops, in order of preference.
@@ -20,7 +21,7 @@ constexpr int IconPixels = 48;
 } // namespace
 
 AboutBox::AboutBox(AppContext& ctx, const QString& programName, LanguageSwitch& languages, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), programName_(programName), languages_(languages) {
+    : QDialog(parent, DialogFlags), ctx_(ctx), programName_(programName), languages_(languages) {
     setObjectName("frmAbout");
     setAttribute(Qt::WA_DeleteOnClose);
 

@@ -9,6 +9,10 @@ LogWindow::LogWindow(Log& log, QWidget* parent) : QListWidget(parent), log_(log)
     setWindowTitle("Log");
     setSelectionMode(QAbstractItemView::SingleSelection);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Long lines are read by scrolling sideways, never cut short.
+    setTextElideMode(Qt::ElideNone);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     log_.onChanged = [this] { refresh(); };
     refresh();
 }

@@ -3,8 +3,7 @@
 
 class Log;
 
-// The log window: a list of the Log's lines that follows the last one. Fixed width; the height follows
-// the window.
+// The log window: a list of the Log's lines that follows the last one; long lines scroll sideways.
 class LogWindow : public QListWidget {
     Q_OBJECT
   public:

@@ -1,7 +1,8 @@
 #include "app/ui/main_window.h"
 
-#include <QCloseEvent>
+#include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
@@ -9,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -35,6 +37,7 @@
 #include "factorytest/ui/coll7593.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
+#include "platform/window_fit.h"
 #include "program/ui/frm_download.h"
 #include "program/ui/program_commands.h"
 #include "project/ui/frm_variabili.h"
@@ -53,6 +56,15 @@ constexpr int PanelCount = 6;
 
 QString qs(std::string_view s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The hourglass while a long command runs; the boxes it shows lift it while they are open.
+template <class F> auto withBusyPointer(F&& command) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct Restore {
+        ~Restore() { QApplication::restoreOverrideCursor(); }
+    } restore;
+    return command();
 }
 
 } // namespace
@@ -128,7 +140,15 @@ void MainWindow::SetCaption(const std::string& caption) {
 }
 
 void MainWindow::SetSizeTwips(int width, int height) {
-    resize(twipsToPixels(width, logicalDpiX()), twipsToPixels(height, logicalDpiY()));
+    QSize size(twipsToPixels(width, logicalDpiX()), twipsToPixels(height, logicalDpiY()));
+    // A screen smaller than the design size gets a window that fits it, title bar included.
+    if (QScreen* s = screen()) {
+        const QRect room = s->availableGeometry();
+        const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+        size = fittedSize(size, room.size() - QSize(0, titleBar));
+        move(room.topLeft());
+    }
+    resize(size);
 }
 
 void MainWindow::ApplyMenuCaptions(const std::vector<std::pair<std::string, std::string>>& captions) {
@@ -152,8 +172,7 @@ void MainWindow::CreaToolBar() {
         QString key = qs(e.Key);
         QAction* a = Toolbar1->addAction(ImageList1.picture(qs(e.Picture)), qs(e.Tooltip));
         a->setObjectName(key);
-        a->setToolTip(qs(e.Tooltip));
-        a->setStatusTip(qs(e.Tooltip));
+        a->setToolTip(qs(e.Tooltip)); // the tooltip only: the status bar keeps its panels
         connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
         buttons_.insert(key, a);
     }
@@ -166,11 +185,9 @@ void MainWindow::LoadLogWindow(int heightTwips) {
     logSub_->setObjectName("Log");
     logSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; it lives for the whole run
     logSub_->setWindowIcon(ImageList1.picture("view_log"));
-    // Fixed width; the user may change the height only.
-    int width = twipsToPixels(LogWidthTwips, logicalDpiX());
-    logSub_->setGeometry(0, 0, width, twipsToPixels(heightTwips, logicalDpiY()));
-    logSub_->setMinimumWidth(width);
-    logSub_->setMaximumWidth(width);
+    // Opens narrow at the left; the user may make it wider for long lines, and it keeps what he chose.
+    logSub_->setGeometry(0, 0, twipsToPixels(LogWidthTwips, logicalDpiX()),
+                         twipsToPixels(heightTwips, logicalDpiY()));
     logSub_->show();
 }
 
@@ -211,7 +228,8 @@ void MainWindow::buildStatusBar() {
         l->setObjectName(QString("Panel%1").arg(p));
         l->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         l->setMinimumWidth(60);
-        statusBar()->addWidget(l, 1);
+        // Permanent: a status tip shown in the bar never hides the panels.
+        statusBar()->addPermanentWidget(l, 1);
         panels_.insert(p, l);
     }
     statusBar()->setSizeGripEnabled(true);
@@ -233,8 +251,12 @@ void MainWindow::bindCommands() {
         if (p.NuovoProgramma()) p.NuovoProgetto();
     };
     add("proj_new", newProject, newCommand);
-    add("proj_open", bool(p.CaricaProgetto), [&p] { p.CaricaProgetto(); });
-    add("proj_save", bool(p.SalvaProgetto), [&p] { p.SalvaProgetto(true); });
+    const auto load = [this, &p] { projectCommand([&p] { p.CaricaProgetto(); }); };
+    const auto save = [this, &p](bool askName) {
+        projectCommand([&p, askName] { p.SalvaProgetto(askName); });
+    };
+    add("proj_open", bool(p.CaricaProgetto), load);
+    add("proj_save", bool(p.SalvaProgetto), [save] { save(true); });
     add("connect", p.Connetti && p.Disconnetti, [&ctx, &p] { ConnectSequence(ctx, p); });
     add("disconnect", bool(p.Disconnetti), [&p] { p.Disconnetti(); });
     add("download", true, [this] { showDownload(); });
@@ -247,7 +269,7 @@ void MainWindow::bindCommands() {
         p.ImpostaModoDebug(false);
         ctx.comm.CurrentDevice.DebugMode = p.LeggiStatoPLC();
     });
-    add("proj_comp", bool(p.CompilaProgramma), [&p] { p.CompilaProgramma(); });
+    add("proj_comp", bool(p.CompilaProgramma), [&p] { withBusyPointer([&p] { p.CompilaProgramma(); }); });
     add("view_log", true, [this] { showLog(); });
     add("view_reg", true, [this] { showRegisters(false); });
     add("pause", true, [this] { debug_.pause(); });
@@ -271,6 +293,7 @@ void MainWindow::bindCommands() {
         program.life.arrangeWindows = [this, &program] {
             QWidget* frame = program.frame();
             if (frame) frame->move(logSub_ ? logSub_->geometry().right() + 1 : 0, 0);
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(frame)) fitSubWindow(sub, sub->widget()->size());
         };
         // A project closed or replaced takes the windows that edit its data with it; the scheduler
         // designer is created again on its next use.
@@ -289,11 +312,11 @@ void MainWindow::bindCommands() {
 
     menuHandlers_.clear();
     if (newProject) addMenuHandler("mnu_new", newCommand);
-    if (p.CaricaProgetto) addMenuHandler("mnu_openProj", [&p] { p.CaricaProgetto(); });
+    if (p.CaricaProgetto) addMenuHandler("mnu_openProj", load);
     if (p.NuovoProgramma) addMenuHandler("mnu_close", [&p] { p.NuovoProgramma(); });
     if (p.SalvaProgetto) {
-        addMenuHandler("mnu_SaveProj", [&p] { p.SalvaProgetto(false); });
-        addMenuHandler("mnu_saveAs", [&p] { p.SalvaProgetto(true); });
+        addMenuHandler("mnu_SaveProj", [save] { save(false); });
+        addMenuHandler("mnu_saveAs", [save] { save(true); });
     }
     if (p.Esporta) addMenuHandler("mnu_Export", [&p] { p.Esporta(true, true); });
     addMenuHandler("mnu_exit", [this] { close(); });
@@ -352,6 +375,12 @@ void MainWindow::refreshDesigners() {
         if (sub) static_cast<DesignerForm*>(sub->widget())->refresh();
 }
 
+void MainWindow::projectCommand(const std::function<void()>& command) {
+    withBusyPointer(command);
+    // The caption names the project saved or loaded.
+    if (!ctx_.project.ProjectPath.empty()) setWindowTitle(fromLatin1(ctx_.project.ProjectPath));
+}
+
 bool MainWindow::longOperationRunning() const {
     auto* download = qobject_cast<frm_Download*>(download_.data());
     return download && download->running();
@@ -407,12 +436,15 @@ void MainWindow::showLog() {
 
 void MainWindow::showNavigator() {
     if (!navigator_) {
-        auto* tree = new ProjectNavigator([this] { openSettings(SettingsDialog::ConnectionPage); });
+        auto openProgram = [this] {
+            if (procs_.Program) procs_.Program->showProgramFrom(0);
+        };
+        auto* tree =
+            new ProjectNavigator([this] { openSettings(SettingsDialog::ConnectionPage); }, openProgram);
         navigator_ = mdi_->addSubWindow(tree);
         navigator_->setWindowIcon(ImageList1.picture("progetto"));
         int width = twipsToPixels(NavigatorWidthTwips, logicalDpiY());
-        navigator_->setMinimumWidth(width);
-        navigator_->setMaximumWidth(width);
+        fitSubWindow(navigator_, {width, tree->sizeHint().height()});
     }
     navigator_->show();
     navigator_->raise();
@@ -445,7 +477,7 @@ void MainWindow::bindDebugViews(ProgramCommands& program) {
 void MainWindow::loadRegisters() {
     if (registriSub_) return;
     auto* window = new Registri(registers_);
-    registriSub_ = mdi_->addSubWindow(window);
+    registriSub_ = addFittedSubWindow(mdi_, window);
     registriSub_->setObjectName("Registri");
     registriSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it, like the log
     registriSub_->setWindowIcon(ImageList1.picture("view_reg"));
@@ -459,6 +491,7 @@ QMdiSubWindow* MainWindow::registersSubWindow() const {
 
 void MainWindow::showRegisters(bool toFront) {
     registers_.AggiornaRegistri_new(false);
+    if (registriSub_->isHidden()) fitSubWindow(registriSub_, registriSub_->widget()->size());
     registriSub_->show();
     if (!toFront) return;
     registriSub_->raise();
@@ -488,14 +521,8 @@ QMdiSubWindow* MainWindow::showTool(const QString& menu, bool toFront) {
         sub->setAttribute(Qt::WA_DeleteOnClose, false); // closing hides it; its loops end on close
     }
     QMdiSubWindow* front = mdi_->activeSubWindow();
-    sub->show(); // which makes it the active one
-    if (created) {
-        sub->resize(size + sub->size() - sub->widget()->size());
-        // Placed where the area had room, but never past its right or bottom edge.
-        const QSize room = mdi_->viewport()->size() - sub->size();
-        sub->move(std::clamp(sub->x(), 0, std::max(0, room.width())),
-                  std::clamp(sub->y(), 0, std::max(0, room.height())));
-    }
+    sub->show();                          // which makes it the active one
+    if (created) fitSubWindow(sub, size); // where the area had room, never past its edges
     if (toFront) {
         sub->raise();
         mdi_->setActiveSubWindow(sub);
@@ -520,7 +547,7 @@ frm_search* MainWindow::searchWindow() {
     search_ = new frm_search(
         ctx_, services, [this](const QString& key) { return ImageList1.picture(key); },
         [this] { menus_.value("mnu_Cont")->popup(QCursor::pos()); });
-    searchSub_ = mdi_->addSubWindow(search_);
+    searchSub_ = addFittedSubWindow(mdi_, search_);
     searchSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; its search state stays
     searchSub_->hide();
     languages_.windowLoaded(search_, [this] { search_->SetRes(); });
@@ -540,6 +567,7 @@ void MainWindow::showDownload() {
         auto* download = new frm_Download(ctx_, true, this);
         download->refreshRegisters = [this] { registers_.AggiornaRegistri_new(true); };
         download_ = download;
+        fitDialog(download, this);
     }
     download_->show();
     download_->raise();
@@ -573,6 +601,7 @@ QWidget* MainWindow::showVariables(std::shared_ptr<VarPickerHandOver> handOver) 
         languages_.windowLoaded(w, [w] { w->SetRes(); });
         connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
         variables_ = w;
+        fitDialog(w, this);
     }
     variables_->show();
     variables_->raise();
@@ -593,6 +622,7 @@ QWidget* MainWindow::showTables() {
     connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
     tables_ = w;
     w->Form_Load();
+    fitDialog(w, this);
     return w;
 }
 
@@ -602,17 +632,15 @@ W* MainWindow::designerWindow(QPointer<QMdiSubWindow>& sub, Make make, bool toFr
         W* w = make();
         sub = mdi_->addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->resize(w->size().boundedTo(mdi_->viewport()->size())); // opens whole inside the main window
         sub->move(logSub_ ? logSub_->geometry().right() + 1 : 0, 0); // beside the log, like the program view
+        fitSubWindow(sub, w->size());                                // opens whole inside the main window
         languages_.windowLoaded(w, [w] { w->SetRes(); });
         connect(w, &QObject::destroyed, this, [this, w] { languages_.windowUnloaded(w); });
     }
     auto* w = static_cast<W*>(sub->widget());
     w->refresh(); // the project may have changed since the window was last shown
     sub->show();
-    const QSize room = mdi_->viewport()->size();
-    sub->move(std::clamp(sub->x(), 0, std::max(0, room.width() - sub->width())),
-              std::clamp(sub->y(), 0, std::max(0, room.height() - sub->height())));
+    fitSubWindow(sub, sub->widget()->size());
     if (toFront) {
         sub->raise();
         mdi_->setActiveSubWindow(sub);
@@ -621,7 +649,8 @@ W* MainWindow::designerWindow(QPointer<QMdiSubWindow>& sub, Make make, bool toFr
 }
 
 QWidget* MainWindow::showDisplay() {
-    return designerWindow<frm_display::Form>(display_, [this] { return new frm_display::Form(ctx_); }, true);
+    return designerWindow<frm_display::Form>(
+        display_, [this] { return new frm_display::Form(ctx_); }, true);
 }
 
 QWidget* MainWindow::loadScheduler() {
@@ -631,12 +660,13 @@ QWidget* MainWindow::loadScheduler() {
         showVariables(handOver);
         return handOver;
     };
-    return designerWindow<frm_scheduler::Form>(scheduler_, [this, pick] { return new frm_scheduler::Form(ctx_, pick); },
-                                               false);
+    return designerWindow<frm_scheduler::Form>(
+        scheduler_, [this, pick] { return new frm_scheduler::Form(ctx_, pick); }, false);
 }
 
 QWidget* MainWindow::showImages() {
-    return designerWindow<Input_Img>(images_, [this] { return new Input_Img(ctx_); }, true);
+    return designerWindow<Input_Img>(
+        images_, [this] { return new Input_Img(ctx_); }, true);
 }
 
 QWidget* MainWindow::showConfig(bool read) {
@@ -652,7 +682,7 @@ QWidget* MainWindow::showConfig(bool read) {
             languages_.windowUnloaded(config_.get());
         });
         config_->Form_Load();
-        configSub_->resize(w->sizeHint().expandedTo(QSize(780, 560)).boundedTo(mdi_->size()));
+        fitSubWindow(configSub_, w->sizeHint().expandedTo(QSize(780, 560)));
         configSub_->show();
     }
     if (read) config_->cmd_read_Click(0);

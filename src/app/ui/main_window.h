@@ -1,9 +1,9 @@
 #pragma once
 // Principale: the MDI main window with its menus, toolbar, status bar and the log window inside.
+#include <memory>
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
-#include <memory>
 
 #include "app/command_router.h"
 #include "app/language_switch.h"
@@ -102,11 +102,15 @@ class MainWindow : public QMainWindow, public StartupWindow {
     // The program view binds its rung labels here.
     DebugAnimation& debugAnimation() { return animation_; }
     const PictureList& pictures() const { return ImageList1; }
+    // The program's name, the title of message boxes that name no other.
+    const QString& programName() const { return programName_; }
 
   protected:
     void closeEvent(class QCloseEvent* event) override;
 
   private:
+    // Save or load: under the hourglass, then the caption names the project.
+    void projectCommand(const std::function<void()>& command);
     void buildMenus();
     void buildStatusBar();
     void syncToolbar();

@@ -2,13 +2,15 @@
 
 #include <QHeaderView>
 
-ProjectNavigator::ProjectNavigator(std::function<void()> openSettings, QWidget* parent)
-    : QTreeWidget(parent), openSettings_(std::move(openSettings)) {
+ProjectNavigator::ProjectNavigator(std::function<void()> openSettings, std::function<void()> openProgram,
+                                   QWidget* parent)
+    : QTreeWidget(parent), openSettings_(std::move(openSettings)), openProgram_(std::move(openProgram)) {
     setObjectName("frm_Progetto");
     setWindowTitle("Project");
     header()->hide();
     // Only the pages this build can open are listed.
-    addTopLevelItem(new QTreeWidgetItem(QStringList{"Settings"}));
+    for (const char* node : {"Settings", "Programma"})
+        addTopLevelItem(new QTreeWidgetItem(QStringList{node}));
     connect(this, &QTreeWidget::itemDoubleClicked, this, &ProjectNavigator::Lista_DblClick);
 }
 
@@ -16,4 +18,5 @@ void ProjectNavigator::Lista_DblClick() {
     QTreeWidgetItem* node = currentItem();
     if (!node) return;
     if (node->text(0) == "Settings") openSettings_();
+    if (node->text(0) == "Programma") openProgram_();
 }

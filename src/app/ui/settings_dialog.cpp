@@ -23,6 +23,7 @@
 #include "app/ui/picture_list.h"
 #include "app/ui/serial_port_combo.h"
 #include "app/ui/ui_texts.h"
+#include "platform/window_fit.h"
 
 namespace {
 constexpr int MaxAnimateSeconds = 10;
@@ -31,7 +32,7 @@ constexpr const char* LanguageNames[2] = {"Italiano", "English"};
 
 SettingsDialog::SettingsDialog(AppContext& ctx, const ShellProcedures& procs, LanguageSwitch& languages,
                                const PictureList& pictures, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), procs_(procs), languages_(languages), pictures_(pictures) {
+    : QDialog(parent, DialogFlags), ctx_(ctx), procs_(procs), languages_(languages), pictures_(pictures) {
     setObjectName("frm_Settings");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::ApplicationModal);
@@ -41,8 +42,10 @@ SettingsDialog::SettingsDialog(AppContext& ctx, const ShellProcedures& procs, La
     pages_->addWidget(buildWorkspacePage());
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("cmd_ok1");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("cmd_ok0");
+    cmd_ok[0] = buttons->button(QDialogButtonBox::Cancel);
+    cmd_ok[1] = buttons->button(QDialogButtonBox::Ok);
+    cmd_ok[0]->setObjectName("cmd_ok0");
+    cmd_ok[1]->setObjectName("cmd_ok1");
     connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::confirm);
     connect(buttons, &QDialogButtonBox::rejected, this, &SettingsDialog::cancel);
 
@@ -219,6 +222,8 @@ void SettingsDialog::SetRes() {
         opt_lang[i]->setText(LanguageNames[i]);
         opt_lang[i]->setIcon(pictures_.picture(i == 0 ? "flag_ita" : "flag_eng"));
     }
+    cmd_ok[0]->setText(s.Language == 0 ? "Annulla" : "Cancel");
+    cmd_ok[1]->setText("OK");
 }
 
 void SettingsDialog::Form_Load() {
@@ -247,6 +252,8 @@ void SettingsDialog::Form_Load() {
     chk_Modem->setChecked(f.ModemDialUp);
     txt_address->setText(fromLatin1(f.NodeText));
     Combo1->setCurrentIndex(Combo1->findData(f.ModelRow));
+    // A model the list does not offer (the start-up row) still shows as the one in use; OK keeps it.
+    if (Combo1->currentIndex() < 0) Combo1->setPlaceholderText(fromLatin1(ctx_.model().ModelName));
     Slider1->setValue(f.AnimateSeconds);
     lbl_tempo->setNum(Slider1->value());
     chk_Update->setChecked(f.RegUpdate);
@@ -258,6 +265,7 @@ void SettingsDialog::optChannel_Click(int index) {
 }
 
 void SettingsDialog::opt_lang_Click(int index) {
+    if (!languageBefore_) languageBefore_ = ctx_.shell.Language;
     languages_.CambiaLingua(static_cast<int16_t>(index));
 }
 
@@ -290,10 +298,17 @@ void SettingsDialog::confirm() {
     // Unloaded first, so the model question of the reconnect is not hidden behind it.
     AppContext& ctx = ctx_;
     const ShellProcedures& procs = procs_;
+    languageBefore_.reset(); // confirmed: closing keeps the language
     close();
     applySettings(ctx, procs, f);
 }
 
 void SettingsDialog::cancel() {
-    close();
+    reject();
+}
+
+void SettingsDialog::reject() {
+    if (languageBefore_ && ctx_.shell.Language != *languageBefore_) languages_.CambiaLingua(*languageBefore_);
+    languageBefore_.reset();
+    QDialog::reject();
 }

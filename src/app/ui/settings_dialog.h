@@ -1,6 +1,7 @@
 #pragma once
 // frm_Settings: connection page (model, node, channel, TCP and serial fields) and workspace page
 // (register update, animate time, language). The logic is the headless SettingsForm.
+#include <optional>
 #include <QDialog>
 
 struct AppContext;
@@ -13,6 +14,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QSlider;
 class QStackedWidget;
@@ -31,6 +33,8 @@ class SettingsDialog : public QDialog {
     // cmd_ok(1) and cmd_ok(0).
     void confirm();
     void cancel();
+    // Cancel, Escape and the close box: a language chosen in the dialog is taken back.
+    void reject() override;
 
     QComboBox* modelList() const { return Combo1; }
 
@@ -57,4 +61,6 @@ class SettingsDialog : public QDialog {
     QButtonGroup *channelGroup_, *languageGroup_;
     QCheckBox *chk_header, *chk_autoricezione, *chk_Modem, *chk_Update;
     QSlider* Slider1;
+    QPushButton* cmd_ok[2];
+    std::optional<int16_t> languageBefore_; // the language before the first choice made in the dialog
 };

@@ -18,6 +18,7 @@
 #include "fbeditor/ui/input_box.h"
 #include "fbeditor/ui/input_tab.h"
 #include "fbeditor/ui/state_view.h"
+#include "platform/window_fit.h"
 
 namespace {
 
@@ -76,7 +77,8 @@ QGroupBox* comandi::buildFunctions() {
     Tab_Funzioni = new QTabBar;
     Tab_Funzioni->setObjectName("Tab_Funzioni");
     Tab_Funzioni->setExpanding(false);
-    Tab_Funzioni->setUsesScrollButtons(false);
+    // All tabs show where the window is wide enough; a narrower one scrolls them with arrows.
+    Tab_Funzioni->setUsesScrollButtons(true);
     for (std::string_view t : TabCaptions)
         Tab_Funzioni->addTab(QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size())));
     connect(Tab_Funzioni, &QTabBar::currentChanged, this,
@@ -107,13 +109,13 @@ void comandi::buildRow(int i) {
     const size_t n = static_cast<size_t>(i);
     lbl_Var[n] = new QLabel;
     txt_Var[n] = editableCombo(QString("txt_Var%1").arg(i));
-    txt_Var[n]->setMinimumWidth(170);
+    txt_Var[n]->setMinimumWidth(140);
     cmd_Set[n] = new QPushButton("Set");
     cmd_Set[n]->setObjectName(QString("cmd_Set%1").arg(i));
     cmd_Set[n]->setFixedWidth(44);
     txt_Opt[n] = new QComboBox;
     txt_Opt[n]->setObjectName(QString("txt_Opt%1").arg(i));
-    txt_Opt[n]->setMinimumWidth(130);
+    txt_Opt[n]->setMinimumWidth(110);
     chk_swap[n] = new QCheckBox("Swap");
     chk_swap[n]->setObjectName(QString("chk_swap%1").arg(i));
     for (QWidget* w : {static_cast<QWidget*>(lbl_Var[n]), static_cast<QWidget*>(txt_Var[n]),
@@ -320,8 +322,10 @@ void comandi::cmd_AddFunc_Click() {
 }
 
 void comandi::showWindow() {
-    QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    QWidget* frame = subWindowOf(this);
     if (!frame) frame = this;
+    // Opened the first time at its size inside the main window; afterwards as the user left it.
+    if (!fitted_) fitted_ = true, fitSubWindow(subWindowOf(this));
     frame->show();
     frame->raise();
     frame->activateWindow();
@@ -330,7 +334,7 @@ void comandi::showWindow() {
 void comandi::Form_Unload() {
     if (picker_) picker_->close(); // a caller waiting on the picker goes on
     editor_.unload();
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+    if (auto* sub = subWindowOf(this))
         sub->close();
     else
         close();
@@ -357,7 +361,7 @@ bool comandi::eventFilter(QObject* watched, QEvent* event) {
 void comandi::refresh() {
     const EditorState& s = editor_.state;
     setWindowTitle(latin1(s.Caption));
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->setWindowTitle(latin1(s.Caption));
+    if (auto* sub = subWindowOf(this)) sub->setWindowTitle(latin1(s.Caption));
     f_Funzioni->setTitle(latin1(s.FunctionsFrame));
     f_argomenti->setTitle(latin1(s.OptionsFrame));
     refreshOptions();

@@ -86,6 +86,7 @@ class comandi : public QWidget {
     AppContext& ctx_;
     Editor editor_;
     std::shared_ptr<DialogHandOver> handOver_;
+    bool fitted_ = false; // sized to the main window once, when first shown
     QPointer<QWidget> picker_;
 
     QGroupBox *f_Funzioni, *f_argomenti;

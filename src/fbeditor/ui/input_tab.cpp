@@ -14,6 +14,7 @@
 
 #include "app/app_context.h"
 #include "fbeditor/ui/state_view.h"
+#include "platform/window_fit.h"
 #include "program/table_pages.h"
 
 namespace {
@@ -33,7 +34,7 @@ enum TabText {
 } // namespace
 
 Input_Tab::Input_Tab(AppContext& ctx, std::shared_ptr<DialogHandOver> handOver, QWidget* parent)
-    : QWidget(parent, Qt::Dialog), ctx_(ctx), handOver_(std::move(handOver)),
+    : QWidget(parent, DialogFlags), ctx_(ctx), handOver_(std::move(handOver)),
       editor_(ctx.project.Tables, ctx.project.ProjectModified, ctx.dialogs), Frame1(new QGroupBox),
       f_tabella(new QGroupBox), f_Tab(new QGroupBox), lbl_nome(new QLabel), Label2(new QLabel),
       ListaTab(new QListWidget), txt_NomeTab(new QLineEdit), txt_Npunti(new QLineEdit),

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/window_fit.h"
+
 #include "app/app_context.h"
 
 namespace {
@@ -16,7 +18,8 @@ QGroupBox* frame(const char* name, const QString& caption, std::initializer_list
     auto* box = new QGroupBox(caption);
     box->setObjectName(name);
     auto* layout = new QVBoxLayout(box);
-    for (QWidget* w : children) layout->addWidget(w);
+    for (QWidget* w : children)
+        layout->addWidget(w);
     return box;
 }
 
@@ -29,10 +32,10 @@ QPushButton* button(const char* name, const QString& caption) {
 } // namespace
 
 frm_Download::frm_Download(AppContext& app, bool modoDownload, QWidget* parent)
-    : QWidget(parent, Qt::Window), app_(app), Barra(new QProgressBar), bar_(*Barra) {
+    : QWidget(parent, DialogFlags), app_(app), Barra(new QProgressBar), bar_(*Barra) {
     setObjectName("frm_Download");
     setWindowTitle("Download");
-    setAttribute(Qt::WA_DeleteOnClose);
+    // Closing only hides it: the ticked options stay as the user left them until the program ends.
     chk_download = check("chk_download", "Application", true);
     chk_var = check("chk_var", "Variables", true);
     chk_str = check("chk_str", "Strings", true);
@@ -95,6 +98,7 @@ void frm_Download::cmdDownload_Click() {
     cmdDownload->setEnabled(false);
     DownloadSequence(app_, TransferView{&bar_, &pointer_}, options(), refreshRegisters);
     running_ = false;
+    cmdDownload->setEnabled(true);
     close();
 }
 

@@ -8,6 +8,7 @@
 #include "app/language_switch.h"
 #include "fbeditor/editor.h"
 #include "fbeditor/ui/comandi.h"
+#include "platform/window_fit.h"
 #include "program/ui/program_window.h"
 
 ProgramCommands::ProgramCommands(AppContext& ctx)
@@ -27,8 +28,8 @@ ProgramCommands::~ProgramCommands() {
     view.onLoadedChanged = nullptr;
     delete frame_;
     if (editor_) {
-        QWidget* editorFrame = editor_->parentWidget() ? editor_->parentWidget() : editor_.data();
-        delete editorFrame;
+        QWidget* editorFrame = subWindowOf(editor_.data());
+        delete (editorFrame ? editorFrame : editor_.data());
     }
 }
 
@@ -62,7 +63,7 @@ comandi* ProgramCommands::editorWindow() {
         rowWritten(section, rung, row, false);
         if (refreshRegisters) refreshRegisters();
     };
-    if (host_) host_->addSubWindow(editor_);
+    if (host_) addFittedSubWindow(host_, editor_);
     if (languages_) {
         comandi* e = editor_;
         languages_->windowLoaded(e, [e] { e->SetRes(); });
@@ -111,8 +112,10 @@ void ProgramCommands::createWindow() {
     if (host_) {
         // The layout stops at the main window's height.
         view.MainHeight = host_->window()->height() * 1440 / std::max(1, window_->logicalDpiY());
-        QMdiSubWindow* sub = host_->addSubWindow(window_);
+        QMdiSubWindow* sub = addFittedSubWindow(host_, window_);
         sub->setAttribute(Qt::WA_DeleteOnClose, false);
+        // Below the log window where there is room for the rows, else as high as the area lets it be.
+        fitSubWindow(sub, window_->sizeHint().expandedTo({0, host_->viewport()->height()}));
         frame_ = sub;
     } else {
         frame_ = window_;
@@ -120,13 +123,18 @@ void ProgramCommands::createWindow() {
 }
 
 void ProgramCommands::showProgram() {
+    showProgramFrom(ctx_.project.Program.CurrentRung - 1);
+}
+
+void ProgramCommands::showProgramFrom(int first) {
     if (!view.Caricato) view.load();
     if (frame_) {
         frame_->show();
         frame_->raise();
+        if (host_) host_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(frame_.data()));
     }
-    view.ImpostaScroll(ctx_.project.Program.CurrentRung - 1);
-    view.changed();
+    // The scroll bar shows where the rows were laid out from.
+    view.setScroll(first);
 }
 
 ProgramWindow* ProgramCommands::window() const {

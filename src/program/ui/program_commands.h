@@ -46,6 +46,8 @@ class ProgramCommands {
     void NuovoProgetto() { ::NuovoProgetto(life); }
     // The View menu's "Program": show the window, then lay the rows out from the selected rung.
     void showProgram();
+    // Shows the window with the rows laid out from rung first + 1.
+    void showProgramFrom(int first);
     // A rung the encoder or the project reader wrote: its row shows it.
     void rowWritten(int16_t section, int16_t rung, const RungRow& row, bool withDescription);
 

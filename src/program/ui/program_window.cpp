@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 using namespace row_layout;
 
@@ -97,7 +98,10 @@ void ProgramWindow::sync() {
         Tab_Prog->setTabText(static_cast<int>(i), latin1(view_.Tabs[i]));
     }
     Tab_Prog->setCurrentIndex(view_.SelectedTab - 1);
-    VScroll->setRange(0, view_.ScrollMax);
+    // The bar stops where the last rungs fill the rows' area, not at an empty view past the last rung.
+    const int page = std::max(1, prog->height() * 1440 / std::max(1, logicalDpiY()) / view_.RowPitch);
+    VScroll->setPageStep(page);
+    VScroll->setRange(0, std::max(0, view_.ScrollMax - page));
     VScroll->setValue(view_.ScrollValue);
     VScroll->setVisible(view_.ScrollVisible);
     cmd_Formato->setIcon(QIcon(view_.FormatPicture == FormatToFullPicture ? ":/pictures/zoom_on.svg"
@@ -132,6 +136,7 @@ void ProgramWindow::resizeEvent(QResizeEvent* event) {
     prog->resize(prog->width(), tabHeight - px(1100));
     VScroll->resize(VScroll->width(), prog->height());
     view_.VisibleHeight = prog->height() * 1440 / std::max(1, logicalDpiY());
+    sync(); // the rungs a page holds follow the height
 }
 
 ProgramRows::ProgramRows(ProgramWindow& window) : QWidget(&window), window_(window) {
@@ -156,6 +161,15 @@ void ProgramRows::mousePressEvent(QMouseEvent* event) {
                                                                  : 1;
         window_.view().rowPress(rung, button);
     }
+}
+
+void ProgramRows::wheelEvent(QWheelEvent* event) {
+    // The wheel moves the scroll bar, one rung per notch.
+    wheelAngle_ += event->angleDelta().y();
+    const int notches = wheelAngle_ / QWheelEvent::DefaultDeltasPerStep;
+    wheelAngle_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+    if (notches) window_.scrollBar()->setValue(window_.scrollBar()->value() - notches);
+    event->accept();
 }
 
 void ProgramRows::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -212,9 +226,9 @@ void ProgramRows::paintTopLine(QPainter& g, const ViewRow& r, int rung) {
     const QFont small = g.font();
     g.setFont(bold(small));
     g.setPen(NumberBlue);
-    const QColor numberBack = r.NumberColour ? colour(*r.NumberColour, palette()) : palette().color(QPalette::Window);
-    label(g, box(r.Top, NumberBox), numberBack, QString::number(rung),
-          Qt::AlignHCenter, true);
+    const QColor numberBack =
+        r.NumberColour ? colour(*r.NumberColour, palette()) : palette().color(QPalette::Window);
+    label(g, box(r.Top, NumberBox), numberBack, QString::number(rung), Qt::AlignHCenter, true);
     g.setPen(Qt::black);
     g.setFont(small);
     label(g, box(r.Top, LabelBox), LabelGrey, latin1(c.Label), Qt::AlignLeft, true);

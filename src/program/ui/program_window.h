@@ -57,6 +57,7 @@ class ProgramRows : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     RowHit hit(const QPointF& p) const;
@@ -67,4 +68,5 @@ class ProgramRows : public QWidget {
     // The function block with its argument captions and values, and the description.
     void paintBlock(QPainter& g, const ViewRow& r);
     ProgramWindow& window_;
+    int wheelAngle_ = 0; // what a fine-grained wheel turned short of a whole notch
 };

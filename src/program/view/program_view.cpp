@@ -258,7 +258,9 @@ void ProgramView::showRung(int16_t s, int16_t rung, const RungRow& content, bool
         ctx_.project.Program.Sections[static_cast<size_t>(s)].Rungs[static_cast<size_t>(rung)];
     r.BreakVisible = rec.BreakFlag != 0;
     if (grew && s == ctx_.project.Program.CurrentSection) {
+        // A loaded rung is appended as RidisegnaRung appends one: from the fourth on the bar shows.
         ScrollMax = rung;
+        ScrollVisible = ScrollVisible || rung >= 4;
         VScroll_Change();
     }
     changed();

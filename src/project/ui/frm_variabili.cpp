@@ -22,6 +22,7 @@
 
 #include "app/app_context.h"
 #include "app/build_flags.h"
+#include "platform/window_fit.h"
 #include "project/item_reader.h"
 #include "project/presets.h"
 
@@ -60,7 +61,7 @@ void setShown(std::initializer_list<QWidget*> widgets, bool shown) {
 } // namespace
 
 frm_variabili::frm_variabili(AppContext& ctx, std::shared_ptr<VarPickerHandOver> handOver, QWidget* parent)
-    : QWidget(parent, Qt::Dialog), ctx_(ctx), handOver_(std::move(handOver)), TabStrip1(new QTabBar),
+    : QWidget(parent, DialogFlags), ctx_(ctx), handOver_(std::move(handOver)), TabStrip1(new QTabBar),
       List1(new QTreeWidget), cmd_add(new QPushButton("+")), cmd_remove(new QPushButton("-")),
       cmd_up(new QPushButton("^")), cmd_down(new QPushButton("v")),
       cmd_SysVar(new QPushButton("Set System Var")), Command1(new QPushButton("Set NW Var")),

@@ -12,6 +12,18 @@ QString latin1(const std::string& s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// Register bytes shown as text (an ASCII value) may hold control characters: they show as blanks.
+QString shown(const std::string& s) {
+    QString t = latin1(s);
+    for (QChar& c : t)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = u' ';
+    return t;
+}
+
+// Column widths in characters: label, name, value (a binary word), type ("String (Eprom)").
+constexpr int ColumnChars[] = {7, 18, 18, 14};
+constexpr int WantedRows = 20;
+
 } // namespace
 
 Registri::Registri(RegisterView& view, QWidget* parent)
@@ -24,6 +36,9 @@ Registri::Registri(RegisterView& view, QWidget* parent)
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // our own bar scrolls the table
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setStretchLastSection(true);
+    grid_->setWordWrap(false);
+    for (int c = 0; c < 4; ++c)
+        grid_->setColumnWidth(c, fontMetrics().horizontalAdvance(QString(ColumnChars[c], u'0')) + 12);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -35,7 +50,15 @@ Registri::Registri(RegisterView& view, QWidget* parent)
     view_.onChanged = [this] { draw(); };
     view_.SetRes();
     view_.Redraw();
-    resize(520, 400);
+}
+
+QSize Registri::sizeHint() const {
+    int width = VScroll->sizeHint().width() + 2 * grid_->frameWidth();
+    for (int c = 0; c < 4; ++c)
+        width += grid_->columnWidth(c);
+    const int height = grid_->horizontalHeader()->sizeHint().height() +
+                       WantedRows * grid_->verticalHeader()->defaultSectionSize() + 2 * grid_->frameWidth();
+    return {width, height};
 }
 
 Registri::~Registri() {
@@ -55,7 +78,7 @@ void Registri::draw() {
         for (int c = 0; c < 4; ++c) {
             QTableWidgetItem* item = grid_->item(r, c);
             if (!item) grid_->setItem(r, c, item = new QTableWidgetItem);
-            item->setText(latin1(cells[c]));
+            item->setText(shown(cells[c]));
         }
     }
     const QSignalBlocker block(VScroll);

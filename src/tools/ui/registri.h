@@ -16,6 +16,8 @@ class Registri : public QWidget {
 
     QTableWidget* table() const { return grid_; }
     QScrollBar* scrollBar() const { return VScroll; }
+    // Every column readable and a screenful of rows.
+    QSize sizeHint() const override;
 
   protected:
     // The rows that fit follow the table's own height.

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QStandardItemModel>
@@ -39,6 +41,15 @@ TEST(SettingsDialog, ListsModelsWithSeparatorsThatCannotBeChosen) {
         EXPECT_FALSE(models->itemData(i).isValid());
     }
     EXPECT_EQ(models->itemData(6).toInt(), 13);
+    d->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // The start-up model is not offered: it shows as the one in use, and the list stays as it is.
+    f.comm.CurrentDevice.ModelIndex = 48;
+    d = f.window->openSettings(SettingsDialog::ConnectionPage);
+    EXPECT_EQ(d->modelList()->count(), 21);
+    EXPECT_EQ(d->modelList()->currentIndex(), -1);
+    EXPECT_EQ(d->modelList()->placeholderText().toStdString(), f.ctx.model().ModelName);
 }
 
 TEST(SettingsDialog, ChannelShowsOneFrameAndOkOverEthernetAppliesAndReconnects) {
@@ -117,6 +128,11 @@ TEST(SettingsDialog, LanguageOptionSwitchesAtOnce) {
     child<QRadioButton>(d, "opt_lang0")->click();
     EXPECT_EQ(loads, std::vector<int>{0});
     EXPECT_EQ(child<QGroupBox>(d, "Frame4")->title(), "Lingua");
+    EXPECT_EQ(child<QPushButton>(d, "cmd_ok0")->text(), "Annulla");
+    // Cancel takes the language back.
+    child<QPushButton>(d, "cmd_ok0")->click();
+    EXPECT_EQ(loads, (std::vector<int>{0, 1}));
+    EXPECT_EQ(f.shell.Language, 1);
 }
 
 TEST(AboutBox, ShowsNameAndVersionAndFallsBackToTheMessage) {
@@ -144,14 +160,17 @@ TEST(AboutBox, ShowsNameAndVersionAndFallsBackToTheMessage) {
     EXPECT_EQ(f.dialogs.shown.size(), 1u);
 }
 
-TEST(ProjectNavigator, SettingsNodeOpensTheDialogAndNoSelectionDoesNothing) {
-    int opened = 0;
-    ProjectNavigator nav([&] { ++opened; });
+TEST(ProjectNavigator, EachNodeOpensItsPageAndNoSelectionDoesNothing) {
+    std::vector<std::string> opened;
+    ProjectNavigator nav([&] { opened.push_back("settings"); }, [&] { opened.push_back("program"); });
     nav.Lista_DblClick();
-    EXPECT_EQ(opened, 0);
-    nav.setCurrentItem(nav.topLevelItem(0));
-    nav.Lista_DblClick();
-    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(opened.empty());
+    for (int node : {0, 1}) {
+        nav.setCurrentItem(nav.topLevelItem(node));
+        nav.Lista_DblClick();
+    }
+    EXPECT_EQ(opened, (std::vector<std::string>{"settings", "program"}));
+    EXPECT_EQ(nav.topLevelItem(1)->text(0), "Programma");
 }
 
 TEST(QtUserDialogs, FilterTextsBecomeQtFilters) {

@@ -13,7 +13,7 @@ namespace {
 
 // A pump that looks at the window whenever the sequence pauses.
 class ProbePump : public InstantPump {
-public:
+  public:
     void pausa(double seconds) override {
         InstantPump::pausa(seconds);
         if (probe) probe();
@@ -22,7 +22,7 @@ public:
 };
 
 class DownloadWindowTest : public TransferFixtureT<ProbePump> {
-protected:
+  protected:
     template <class T> T* child(frm_Download* w, const char* name) { return w->findChild<T*>(name); }
 };
 
@@ -51,8 +51,10 @@ TEST_F(DownloadWindowTest, LoadsItsOptionsFromTheModel) {
     delete w;
 }
 
-TEST_F(DownloadWindowTest, CannotRerunOrCloseWhileRunningAndUnloadsItselfAtTheEnd) {
+TEST_F(DownloadWindowTest, CannotRerunOrCloseWhileRunningAndHidesKeepingItsOptionsAtTheEnd) {
     QPointer<frm_Download> w = new frm_Download(app, true);
+    child<QCheckBox>(w, "chk_var")->setChecked(false);
+    child<QCheckBox>(w, "chk_Verify")->setChecked(true);
     w->show();
     int probes = 0;
     pump.probe = [&] {
@@ -66,5 +68,10 @@ TEST_F(DownloadWindowTest, CannotRerunOrCloseWhileRunningAndUnloadsItselfAtTheEn
     child<QPushButton>(w, "cmdDownload")->click(); // not connected: stops at the halt command
     EXPECT_EQ(probes, 1);                          // the closing pause only: no second run
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(w.isNull());
+    ASSERT_FALSE(w.isNull());
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(child<QCheckBox>(w, "chk_var")->isChecked());
+    EXPECT_TRUE(child<QCheckBox>(w, "chk_Verify")->isChecked());
+    EXPECT_TRUE(child<QPushButton>(w, "cmdDownload")->isEnabled());
+    delete w;
 }

@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QMdiArea>
 #include <QGroupBox>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -13,9 +13,10 @@
 #include "app/startup.h"
 #include "app/ui/main_window.h"
 #include "app/ui/shell_bindings.h"
-#include "platform/qt_event_pump.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
+#include "platform/qt_event_pump.h"
+#include "platform/window_fit.h"
 #include "program/ui/program_commands.h"
 #include "program/ui/program_window.h"
 #include "project/ui/frm_variabili.h"
@@ -144,10 +145,7 @@ TEST(ProgramWiring, ModifyOpensTheEditorWindowAndItsAddRedrawsTheRow) {
     s.key("proj_new");
     s.key("rung_mod");
     comandi* editor = s.procs.Program->editorWindow();
-    bool inMdi = false;
-    for (QMdiSubWindow* sub : s.window->mdi()->subWindowList())
-        inMdi = inMdi || sub->widget() == editor;
-    EXPECT_TRUE(inMdi);
+    EXPECT_TRUE(s.window->mdi()->subWindowList().contains(subWindowOf(editor)));
     editor->opt_Funzione_Click(0);
     editor->cmd_AddFunc_Click();
     EXPECT_EQ(s.main().Rungs[1].EncodedFlag, -1);

@@ -1,0 +1,58 @@
+#pragma once
+// The whole program over a simulated controller on loopback, for the window tests.
+#include <memory>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include "app/app_context.h"
+#include "app/build_flags.h"
+#include "app/button_groups.h"
+#include "app/ui/main_window.h"
+#include "app/ui/shell_bindings.h"
+#include "platform/qt_event_pump.h"
+#include "platform/qt_link_port.h"
+#include "support/fake_dialogs.h"
+#include "support/sim_controller.h"
+
+// The whole program over a simulated controller on loopback: real procedures, real link, scripted boxes.
+struct Program {
+    QTemporaryDir folder;
+    ShellState shell;
+    CommState comm;
+    Project project;
+    QtEventPump pump;
+    FakeDialogs dialogs;
+    QtLinkPort link;
+    AppContext ctx{shell, comm, project, pump, dialogs, &link};
+    ShellProcedures procs = bindShellProcedures(ctx, folder.path().toStdString());
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(ctx, procs);
+    SimController sim;
+
+    Program() {
+        sim.setIdentification(0x8, 0x0, 0xE, 0x7); // "80E7": JXV8410-USB, catalogue row 5
+        Main(ctx, window.get(), {ThisBuild, folder.path().toStdString()});
+        window->bindCommands();
+        AggiornaStato(ctx);
+    }
+    ~Program() {
+        project.ProjectModified = 0;
+        window.reset();
+    }
+    // Settings > Controller: Ethernet to the simulator, a controller model, OK.
+    void confirmSettings(uint16_t port, int modelListPosition) {
+        SettingsDialog* d = window->openSettings(SettingsDialog::ConnectionPage);
+        d->findChild<QLineEdit*>("txt_IP")->setText("127.0.0.1");
+        d->findChild<QLineEdit*>("txt_port")->setText(QString::number(port));
+        d->findChild<QLineEdit*>("txt_address")->setText("10");
+        d->modelList()->setCurrentIndex(modelListPosition);
+        d->confirm();
+    }
+    QString panel(int p) const { return window->statusPanel(p)->text(); }
+    bool logHas(const std::string& text) const {
+        for (const auto& line : shell.log.lines())
+            if (line.find(text) != std::string::npos) return true;
+        return false;
+    }
+};

@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include "fbeditor/editor.h"
+#include "fbeditor/ui/comandi.h"
+#include "platform/window_fit.h"
+#include "program/ui/frm_download.h"
+#include "program/ui/program_commands.h"
+#include "program/ui/program_window.h"
+#include "program_fixture.h"
+
+namespace {
+
+// The main window as it opens on a 1366 x 768 screen, title bar and task bar taken off.
+struct Screen : Program {
+    Screen() {
+        window->resize(1366, 700);
+        window->show();
+        QApplication::processEvents();
+    }
+    ProgramCommands& program() { return *procs.Program; }
+    // A saved project of `rungs` rungs, each an Add block; the program holds it unsaved afterwards.
+    std::string saveProject(int rungs) {
+        ProgramSection& main = project.Program.Sections[0];
+        main.RungCount = static_cast<int16_t>(rungs);
+        Editor editor(ctx);
+        editor.load();
+        for (int16_t r = 1; r <= rungs; ++r) {
+            if (!editor.bind(0, r)) return {};
+            editor.chooseFunction(4);
+            if (!editor.CompilaComando()) return {};
+        }
+        const std::string path = folder.filePath("plant.prj").toStdString();
+        dialogs.files = {path};
+        window->menuItem("mnu_saveAs")->trigger();
+        return path;
+    }
+};
+
+bool inside(const QRect& outer, const QRect& inner) {
+    return outer.contains(inner.topLeft()) && outer.contains(inner.bottomRight());
+}
+
+struct Opened {
+    const char* name;
+    std::function<QWidget*(Screen&)> open; // the sub-window or dialog, shown
+};
+
+TEST(WindowsFit, EveryWindowOpensUsableInsideTheMainWindow) {
+    const Opened windows[] = {
+        {"log", [](Screen& s) -> QWidget* { return s.window->logSubWindow(); }},
+        {"program",
+         [](Screen& s) -> QWidget* {
+             s.window->menuItem("mnu_new")->trigger();
+             return s.program().frame();
+         }},
+        {"functions",
+         [](Screen& s) -> QWidget* {
+             s.window->menuItem("mnu_new")->trigger();
+             s.window->button("rung_mod")->trigger();
+             return subWindowOf(s.program().editorWindow());
+         }},
+        {"registers",
+         [](Screen& s) -> QWidget* {
+             s.window->menuItem("mnu_Registri")->trigger();
+             return s.window->registersSubWindow();
+         }},
+        {"navigator",
+         [](Screen& s) -> QWidget* {
+             s.window->menuItem("mnu_viewProj")->trigger();
+             return s.window->mdi()->activeSubWindow();
+         }},
+        {"search",
+         [](Screen& s) -> QWidget* {
+             s.window->menuItem("mnu_search")->trigger();
+             return s.window->mdi()->activeSubWindow();
+         }},
+        {"watch",
+         [](Screen& s) -> QWidget* {
+             s.window->menuItem("mnu_Watch")->trigger();
+             return s.window->mdi()->activeSubWindow();
+         }},
+        {"variables", [](Screen& s) { return s.window->showVariables(); }},
+        {"tables", [](Screen& s) { return s.window->showTables(); }},
+        {"download",
+         [](Screen& s) -> QWidget* {
+             s.window->showDownload();
+             return s.window->findChild<frm_Download*>();
+         }},
+    };
+    for (const Opened& w : windows) {
+        SCOPED_TRACE(w.name);
+        Screen s;
+        QWidget* frame = w.open(s);
+        QApplication::processEvents();
+        ASSERT_TRUE(frame);
+        EXPECT_TRUE(frame->isVisible());
+        EXPECT_GE(frame->height(), 150); // rows to work in, not a title bar
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(frame))
+            EXPECT_TRUE(inside(s.window->mdi()->viewport()->rect(), sub->geometry()));
+        else
+            EXPECT_TRUE(inside(s.window->geometry(), frame->geometry()));
+    }
+}
+
+TEST(WindowsFit, EveryRungOfALoadedProjectIsReachableBeforeAndAfterTheFormatKey) {
+    Screen s;
+    const std::string path = s.saveProject(256);
+    ASSERT_FALSE(path.empty());
+    s.window->menuItem("mnu_new")->trigger();
+    s.dialogs.files = {path};
+    s.window->button("proj_open")->trigger();
+    ASSERT_EQ(s.project.Program.Sections[0].RungCount, 256);
+    ProgramWindow* w = s.program().window();
+    ASSERT_TRUE(w);
+    QScrollBar* bar = w->scrollBar();
+    for (const char* format : {"full rows", "compact rows"}) {
+        SCOPED_TRACE(format);
+        QApplication::processEvents();
+        EXPECT_TRUE(bar->isVisible());
+        bar->setValue(0);
+        QWheelEvent down({10, 10}, w->rows()->mapToGlobal(QPointF(10, 10)), {}, {0, -3 * 120}, Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w->rows(), &down);
+        EXPECT_EQ(bar->value(), 3); // three notches, three rungs
+        bar->setValue(bar->maximum());
+        const ViewRow* last = s.program().view.row(256);
+        ASSERT_TRUE(last);
+        EXPECT_GE(last->Top, 0);
+        EXPECT_LE((last->Top + last->Height) * w->logicalDpiY() / 1440, w->rows()->height());
+        w->formatButton()->click();
+    }
+}
+
+TEST(WindowsFit, CaptionNamesTheProjectAfterSaveAndLoad) {
+    Screen s;
+    const std::string path = s.saveProject(2);
+    ASSERT_FALSE(path.empty());
+    const QString base = QString::fromStdString(path.substr(0, path.size() - 4));
+    EXPECT_EQ(s.window->windowTitle(), base);
+    s.window->SetCaption("Melqo");
+    s.dialogs.files = {path};
+    s.window->button("proj_open")->trigger();
+    EXPECT_EQ(s.window->windowTitle(), base);
+}
+
+TEST(WindowsFit, StatusPanelsStayWhileATooltipShows) {
+    Screen s;
+    QStringList before;
+    for (int p = 1; p <= 6; ++p)
+        before << s.panel(p);
+    for (QAction* a : s.window->toolbar()->actions())
+        EXPECT_TRUE(a->statusTip().isEmpty()) << a->objectName().toStdString();
+    s.window->statusBar()->showMessage("a tip"); // what any status tip would do
+    for (int p = 1; p <= 6; ++p) {
+        EXPECT_TRUE(s.window->statusPanel(p)->isVisible()) << p;
+        EXPECT_EQ(s.panel(p), before[p - 1]) << p;
+    }
+}
+
+} // namespace
