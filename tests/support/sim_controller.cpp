@@ -92,14 +92,14 @@ SimController::~SimController() {
     ::close(wakePipe_[1]);
 }
 
-uint16_t SimController::startTcp(const std::string& address) {
+uint16_t SimController::startTcp(const std::string& address, uint16_t port) {
     listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
     int one = 1;
     ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     if (::inet_pton(AF_INET, address.c_str(), &addr.sin_addr) != 1) throw std::runtime_error("address");
-    addr.sin_port = 0;
+    addr.sin_port = htons(port);
     if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
         ::listen(listenFd_, 4) != 0)
         throw std::runtime_error("listen");

@@ -43,8 +43,9 @@ class SimController {
     SimController(const SimController&) = delete;
     SimController& operator=(const SimController&) = delete;
 
-    // Listens on a loopback address (another one than 127.0.0.1 stands for a device found elsewhere).
-    uint16_t startTcp(const std::string& address = "127.0.0.1");
+    // Listens on a loopback address (another one than 127.0.0.1 stands for a device found elsewhere) and
+    // port (0: a free one); returns the port.
+    uint16_t startTcp(const std::string& address = "127.0.0.1", uint16_t port = 0);
     // Opens a pseudo-terminal pair and returns the path the master opens.
     std::string startRtu();
     void stop();
@@ -89,13 +90,16 @@ class SimController {
 
     uint8_t node() const { return node_; }
 
+    // The built-in device's answer to a request, whatever its address: a responder serves several
+    // simulated devices on one line through this.
+    Bytes execute(const Bytes& request);
+
   private:
     void run();
     void serveTcpClient(int fd);
     void serveRtu();
     // The answer PDU (address included) to a request, empty when none is due.
     Bytes answer(const Bytes& request);
-    Bytes execute(const Bytes& request);
     Bytes executeSubAddress(const Bytes& request);
     // Sends an answer through send(): applies the pending fault. False when the link was closed.
     bool deliver(Bytes pdu, bool rtu, const Bytes& mbapPrefix, int fd);

@@ -35,6 +35,8 @@
 #include "discovery/ui/frm_search.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 #include "factorytest/ui/coll7593.h"
+#include "factorytest/ui/frm_coll_nwac.h"
+#include "factorytest/ui/frm_collaudo.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
 #include "platform/window_fit.h"
@@ -101,7 +103,10 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* p
 }
 
 MainWindow::~MainWindow() {
-    delete coll7593_; // its window shows the bench, which goes with this window
+    // Their windows show the benches, which go with this window.
+    delete coll7593_;
+    delete collaudo_;
+    delete collNwac_;
     // The dialogs leave the language switch when they go, so they go before it does.
     delete settings_;
     delete about_;
@@ -338,6 +343,8 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_config2", [this] { showConfig(false); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
     addMenuHandler("mnu_coll_7593", [this] { showColl7593(); });
+    addMenuHandler("mnu_coll", [this] { showCollaudo(); });
+    addMenuHandler("mnu_coll_NWAC", [this] { showCollNwac(); });
     addMenuHandler("mnu_search", [this] { showSearch(); });
     addMenuHandler("mnu_SetAsController", [this] { searchWindow()->search().SetAsController(); });
     addMenuHandler("mnu_ViewHomePage", [this] { searchWindow()->search().Elenco_DblClick(); });
@@ -574,21 +581,52 @@ void MainWindow::showDownload() {
     download_->activateWindow();
 }
 
+QWidget* MainWindow::showBench(QPointer<QMdiSubWindow>& sub, const char* name, QSize size,
+                               const std::function<QWidget*()>& make) {
+    if (!sub) {
+        sub = mdi_->addSubWindow(make());
+        sub->setObjectName(name);
+        sub->setAttribute(Qt::WA_DeleteOnClose, false); // one window for the whole run
+        // It opens over the log window, inside the main window.
+        sub->setGeometry(0, 0, std::min(mdi_->width(), size.width()),
+                         std::min(mdi_->height(), size.height()));
+    }
+    sub->show();
+    sub->raise();
+    mdi_->setActiveSubWindow(sub);
+    return sub->widget();
+}
+
 QWidget* MainWindow::showColl7593() {
-    if (!coll7593_) {
+    // Wide enough for every result column.
+    return showBench(coll7593_, "coll7593", {1066, 660}, [this] {
         calibrationBench_ = std::make_unique<CalibrationBench>(ctx_, benchPorts_,
                                                                QCoreApplication::applicationDirPath().toStdString());
-        auto* window = new Coll7593(*calibrationBench_);
-        coll7593_ = mdi_->addSubWindow(window);
-        coll7593_->setObjectName("coll7593");
-        coll7593_->setAttribute(Qt::WA_DeleteOnClose, false); // one window for the whole run
-        // Wide enough for every result column; it opens over the log window, inside the main window.
-        coll7593_->setGeometry(0, 0, std::min(mdi_->width(), 1066), std::min(mdi_->height(), 660));
-    }
-    coll7593_->show();
-    coll7593_->raise();
-    mdi_->setActiveSubWindow(coll7593_);
-    return coll7593_->widget();
+        return new Coll7593(*calibrationBench_);
+    });
+}
+
+QWidget* MainWindow::showCollaudo() {
+    return showBench(collaudo_, "frm_collaudo", {900, 560}, [this] {
+        controllerBench_ = std::make_unique<ControllerBench>(ctx_, SerialeMult, SerialeAlim);
+        controllerBench_->settings.Devices = benchPorts_.Devices;
+        std::array<std::string, 4> models;
+        std::copy_n(ctx_.shell.ModelNames.begin(), models.size(), models.begin());
+        std::array<std::string, 12> months;
+        std::copy_n(ctx_.shell.MonthNames.begin() + 1, months.size(), months.begin());
+        return new frm_collaudo(*controllerBench_, models, months);
+    });
+}
+
+QWidget* MainWindow::showCollNwac() {
+    return showBench(collNwac_, "frm_coll_NWAC", {640, 430}, [this] {
+        productBench_ = std::make_unique<EthernetProductBench>(ctx_, EUT_Socket, programs_);
+        // The images sit in the program's firmware folder.
+        const std::string folder = QCoreApplication::applicationDirPath().toStdString() + "/firmware/";
+        productBench_->firmware = {folder + "fw_R47x_fact_101212.bin", folder + "fw_brand1.bin",
+                                   folder + "fw_brand2.bin"};
+        return new frm_coll_NWAC(*productBench_);
+    });
 }
 
 QWidget* MainWindow::showVariables(std::shared_ptr<VarPickerHandOver> handOver) {

@@ -14,6 +14,7 @@
 #include "comm/debug_commands.h"
 #include "factorytest/instruments/instrument_port.h"
 #include "platform/qt_link_port.h"
+#include "platform/qt_program_runner.h"
 #include "project/ui/var_picker_hand_over.h"
 #include "tools/register_view.h"
 
@@ -21,6 +22,8 @@ struct AppContext;
 struct ShellProcedures;
 class AboutBox;
 class CalibrationBench;
+class ControllerBench;
+class EthernetProductBench;
 class ConfigWindow;
 class LogWindow;
 class ProgramCommands;
@@ -75,6 +78,9 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void showRegisters(bool toFront);
     // coll7593, the analog module calibration bench: created on first use, then brought to the front.
     QWidget* showColl7593();
+    // frm_collaudo (controller test bench) and frm_coll_NWAC (Ethernet product test): the same.
+    QWidget* showCollaudo();
+    QWidget* showCollNwac();
     // The instruments' serial ports, kept for the factory test benches.
     InstrumentPorts& benchPorts() { return benchPorts_; }
     // The tool windows, each a single instance created on first use: frm_watch, frm_dialoga, frm_eeprom
@@ -158,4 +164,13 @@ class MainWindow : public QMainWindow, public StartupWindow {
     InstrumentPorts benchPorts_{Seriale_switch, Seriale_mult, Seriale_alim, Seriale_calib};
     std::unique_ptr<CalibrationBench> calibrationBench_;
     QPointer<QMdiSubWindow> coll7593_;
+    // The controller bench's multimeter and supply ports, and the product test's upload socket.
+    QtLinkPort SerialeMult, SerialeAlim, EUT_Socket;
+    QtProgramRunner programs_;
+    std::unique_ptr<ControllerBench> controllerBench_;
+    std::unique_ptr<EthernetProductBench> productBench_;
+    QPointer<QMdiSubWindow> collaudo_, collNwac_;
+    // Shows a bench window in the main window, created by make on first use.
+    QWidget* showBench(QPointer<QMdiSubWindow>& sub, const char* name, QSize size,
+                       const std::function<QWidget*()>& make);
 };

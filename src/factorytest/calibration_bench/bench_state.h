@@ -5,13 +5,8 @@
 #include <string>
 
 #include "factorytest/calibration_bench/bench_tables.h"
+#include "factorytest/instruments/bench_colours.h"
 
-// Colours are red + 256 x green + 65536 x blue.
-constexpr uint32_t ColourYellow = 65535;
-constexpr uint32_t ColourGreen = 65280;
-constexpr uint32_t ColourRed = 255;
-constexpr uint32_t ColourBlue = 16711680;
-constexpr uint32_t ColourWhite = 16777215;
 
 struct StepParams {
     uint8_t CalNode = 0;

@@ -1,0 +1,207 @@
+#include "factorytest/ethernet_product/ethernet_product.h"
+
+#include "app/app_context.h"
+#include "comm/device_procedures.h"
+#include "comm/link.h"
+#include "comm/transaction.h"
+#include "platform/program_runner.h"
+
+namespace {
+
+constexpr uint8_t BenchOutputs = 1; // relay DC, range and pulse outputs, status bits
+constexpr uint8_t BenchAc = 10;     // AC relay
+constexpr int16_t OutputRegister = 9;
+constexpr int16_t StatusRegister = 8;
+constexpr uint16_t LoopAnswer = 0x0806; // identification of the loop partner at slave 10
+constexpr uint8_t LoopSlave = 10, LoopErrorSlave = 11;
+
+} // namespace
+
+EthernetProductBench::EthernetProductBench(AppContext& app, LinkPort& uploadSocket, ProgramRunner& runner)
+    : upload(uploadSocket, app.pump, app.dialogs, app.shell.log), app_(app), runner_(runner) {}
+
+void EthernetProductBench::changed() {
+    if (onChanged) onChanged();
+}
+
+void EthernetProductBench::ConnettiIP101() {
+    state.TimerEnabled = false;
+    Disconnetti(app_);
+    DeviceRecord& d = app_.comm.CurrentDevice;
+    d.Channel = 0;
+    d.IpAddress = endpoints.Bench;
+    d.NodeAddress = 10;
+    Connetti(app_);
+    // The polling runs only on a link that stands.
+    state.TimerEnabled = d.Connected != 0;
+    changed();
+}
+
+void EthernetProductBench::ConnettiIP100() {
+    state.TimerEnabled = false;
+    Disconnetti(app_);
+    DeviceRecord& d = app_.comm.CurrentDevice;
+    d.Channel = 0;
+    if (state.Device >= 0) {
+        d.IpAddress = endpoints.Product;
+        d.NodeAddress = state.Device == 2 ? 128 : 255;
+    }
+    Connetti(app_);
+    changed();
+}
+
+void EthernetProductBench::ScriviUscita() {
+    double word = (state.ReleDC ? 256 : 0) + (state.Range3V ? 512 : 0) + (state.Impulso ? 1024 : 0);
+    ScriviRegistro(app_, BenchOutputs, OutputRegister, word);
+    double ac = state.ReleAC ? 768 : 0;
+    ScriviRegistro(app_, BenchAc, OutputRegister, ac);
+}
+
+void EthernetProductBench::cmd_connetti_Click(int index) {
+    if (state.TestAttivo) return;
+    if (index == 0) {
+        ConnettiIP101();
+        const bool up = app_.comm.CurrentDevice.Connected != 0;
+        if (up) {
+            state.ReleAC = false;
+            state.Impulso = false;
+        }
+        state.TimerEnabled = up;
+        state.Frame1Enabled = up;
+    } else {
+        state.TimerEnabled = false;
+        state.Frame1Enabled = false;
+    }
+    changed();
+}
+
+void EthernetProductBench::Command1_Click() {
+    // AC and DC are never on together.
+    state.ReleDC = false;
+    state.ReleAC = true;
+    changed();
+    ScriviUscita();
+}
+
+void EthernetProductBench::cmd_rele_Click(int index) {
+    state.RelayColours.fill(ColourWhite);
+    changed();
+    if (index == 0) {
+        state.ReleAC = false;
+        app_.pump.pausa(1);
+        state.ReleDC = true;
+    } else if (index == 1) {
+        state.ReleDC = false;
+        app_.pump.pausa(1);
+        state.ReleAC = true;
+    } else {
+        state.ReleDC = false;
+        state.ReleAC = false;
+    }
+    state.RelayColours[static_cast<size_t>(index)] = ColourRed;
+    changed();
+}
+
+void EthernetProductBench::cmd_puls_Click(bool ticked) {
+    state.Impulso = ticked;
+}
+
+void EthernetProductBench::Timer_Timer() {
+    if (!state.TimerEnabled || ticking_ || app_.comm.TransactionBusy || !app_.comm.CurrentDevice.Connected)
+        return;
+    ticking_ = true;
+    const auto v = static_cast<uint16_t>(LeggiRegistro(app_, BenchOutputs, StatusRegister));
+    for (size_t i = 0; i < state.led.size(); ++i) {
+        const uint16_t mask = static_cast<uint16_t>(256u << i);
+        state.led[i] = (v & mask) == mask;
+    }
+    changed();
+    ScriviUscita();
+    ticking_ = false;
+}
+
+void EthernetProductBench::lst_device_Click(int entry) {
+    if (state.TestAttivo) return;
+    state.Device = entry;
+    ConnettiIP100();
+    state.Frame5Enabled = true;
+    changed();
+}
+
+void EthernetProductBench::cmd_Set_Click() {
+    if (state.TestAttivo) return;
+    if (state.txt_vers.empty()) {
+        app_.dialogs.messageBox("Inserire la versione", MsgButtons::Ok, MsgIcon::Warning);
+        return;
+    }
+    ConnettiIP100();
+    app_.project.MemoryImage[0] = static_cast<uint8_t>(state.txt_vers[0]);
+    ScriviMemoria(app_, app_.comm.CurrentDevice.NodeAddress, 1, 0, 1);
+}
+
+void EthernetProductBench::cmd_test_Click() {
+    if (state.TestAttivo) return;
+    ConnettiIP100();
+    CommState& c = app_.comm;
+    if (c.CurrentDevice.Connected) {
+        double mode = 4;
+        ScriviRegistro(app_, c.CurrentDevice.NodeAddress, 5, mode);
+        state.LoopLampLit = true;
+        state.LoopLampColour = ColourYellow;
+        state.LoopErrors = 0;
+        state.TestAttivo = true;
+        changed();
+        while (state.TestAttivo) {
+            c.TxBuffer[0] = state.ErrorSlave ? LoopErrorSlave : LoopSlave;
+            c.TxBuffer[1] = 4;
+            c.TxBuffer[2] = 0;
+            c.TxBuffer[3] = 1;
+            c.TxBuffer[4] = 0;
+            c.TxBuffer[5] = 1;
+            c.TxLength = 6;
+            // A failed transaction is an error too: a dead line never ends green.
+            const bool good =
+                TrasmettiRicevi(app_, -1) == ComOk && (c.RxBuffer[3] << 8 | c.RxBuffer[4]) == LoopAnswer;
+            if (!good) {
+                app_.shell.log.LogStart();
+                app_.shell.log.LogWrite("Error");
+                state.LoopLampColour = ColourRed;
+                ++state.LoopErrors;
+                changed();
+            }
+            app_.pump.processEvents();
+        }
+        state.LoopLampColour = state.LoopErrors > 0 ? ColourRed : ColourGreen;
+    }
+    ConnettiIP101();
+}
+
+void EthernetProductBench::cmd_stop_test_Click() {
+    state.TestAttivo = false;
+}
+
+void EthernetProductBench::start(const std::string& program, const std::vector<std::string>& args) {
+    if (!runner_.startDetached(program, args))
+        app_.dialogs.messageBox("Cannot start " + program, MsgButtons::Ok, MsgIcon::Warning, "ERROR");
+}
+
+void EthernetProductBench::cmd_view_Click() {
+    start("xdg-open", {"http://" + endpoints.Product});
+}
+
+void EthernetProductBench::Command2_Click() {
+    start("arp", {"-d", endpoints.Product});
+}
+
+std::string EthernetProductBench::UploadPath(int index, int entry) const {
+    if (index == 0 && (entry == 0 || entry == 1)) return firmware.Factory;
+    if (index == 1 && entry == 0) return firmware.Brand1;
+    if (index == 1 && entry == 1) return firmware.Brand2;
+    return {};
+}
+
+void EthernetProductBench::cmd_upload_Click(int index) {
+    if (upload.SocketConnesso) return;
+    upload.InviaDati(endpoints.Product, UploadPath(index, state.Device));
+    changed();
+}

@@ -1,0 +1,125 @@
+// The controller test bench against its simulated world: both phases end to end and the failure paths.
+#include <gtest/gtest.h>
+
+#include "controller_world.h"
+
+namespace {
+
+std::vector<uint32_t> colours(const ControllerWorld& w) {
+    return {w.bench.state.StepColour.begin(), w.bench.state.StepColour.end()};
+}
+
+TEST(ControllerBench, BothPhasesRunGreenAndTheUnitHoldsTheProgramAndTheClock) {
+    ControllerWorld w;
+    w.tickAll(true, true);
+    int startsDuringRun = 0;
+    w.pump.onEvents = [&] {
+        if (w.bench.state.Running && startsDuringRun++ == 0) w.bench.cmd_start_Click(); // refused
+    };
+    w.bench.cmd_start_Click();
+    // The I/O steps show their result on the indicators.
+    std::vector<uint32_t> green(CollaudoSteps, ColourGreen);
+    green[8] = green[9] = NotColoured;
+    EXPECT_EQ(colours(w), green);
+    EXPECT_EQ(w.bench.state.Led, AllLeds(ColourGreen));
+    EXPECT_EQ(w.dialogs.shown,
+              (std::vector<std::string>{"Alim = OFF", "Chiudere switch INIT", "Alim = ON, 10 Volt",
+                                        "Alim = ON, 24 Volt", "Alim = OFF", "Aprire switch INIT",
+                                        "Alim = ON, 24 Volt"}));
+    // Addresses 0..511 over the serial line, the rest over Ethernet.
+    for (size_t a : {0u, 511u, 512u, 65000u})
+        EXPECT_EQ(w.unit.memory(static_cast<uint32_t>(a), 1)[0], a % 251) << a;
+    for (const Bytes& r : w.rtu.transcript())
+        if (r[1] == 20) {
+            EXPECT_LT(r[4] << 8 | r[5], 512);
+        }
+    EXPECT_EQ(w.bench.state.Label2, "600/500");
+    EXPECT_EQ(w.unit.modeByte(), 0x55); // release mode after the exchange
+    // 09:05:07 on 3 February 2016, to the unit itself.
+    EXPECT_EQ(w.tcp.transcript().back(),
+              (Bytes{10, 16, 0, 22, 0, 4, 8, 0, 0x07, 0x05, 0x09, 0, 0x03, 0x02, 0x16}));
+    EXPECT_EQ((std::tuple{w.bench.state.Day, w.bench.state.Month, w.bench.state.Year, w.bench.state.Hour}),
+              (std::tuple{2, 1, 16, std::string("9")}));
+    EXPECT_FALSE(w.bench.state.Running);
+}
+
+TEST(ControllerBench, ABadTestProgramEndsTheRunBeforeSupplyOrLink) {
+    struct Case {
+        size_t values;
+        int bad;
+        bool present;
+    };
+    for (const Case& c : {Case{65001, -1, false}, Case{65000, -1, true}, Case{65001, 4000, true}}) {
+        ControllerWorld w(c.values, c.bad);
+        if (!c.present) std::filesystem::remove(w.program);
+        w.tickAll(true, true);
+        w.bench.cmd_start_Click();
+        ASSERT_EQ(w.dialogs.shown.size(), 1u);
+        EXPECT_NE(w.dialogs.shown[0].find(w.program.string()), std::string::npos);
+        EXPECT_TRUE(w.rtu.transcript().empty() && w.tcp.transcript().empty());
+        EXPECT_EQ(colours(w), std::vector<uint32_t>(CollaudoSteps, NotColoured));
+    }
+}
+
+TEST(ControllerBench, BaseStepsFailOnTheirOwnFaults) {
+    enum Fault { StuckChannel, DeadReference, ExchangeOff, ExchangeSilent, YearOutOfRange };
+    for (Fault f : {StuckChannel, DeadReference, ExchangeOff, ExchangeSilent, YearOutOfRange}) {
+        ControllerWorld w;
+        w.tickAll(false, true);
+        w.inputStuckHigh = f == StuckChannel ? 0x100 : 0;
+        w.refuseReferenceReads = f == DeadReference;
+        w.exchangeEnabled = f != ExchangeOff;
+        w.counterStep = f == ExchangeSilent ? 0 : 100;
+        if (f == YearOutOfRange)
+            w.bench.clock = [] {
+                std::tm t{};
+                t.tm_year = 200, t.tm_mday = 1;
+                return t;
+            };
+        w.bench.cmd_start_Click();
+        const auto& s = w.bench.state;
+        const bool exchangeFails = f == ExchangeOff || f == ExchangeSilent;
+        EXPECT_EQ(s.StepColour[7], exchangeFails ? ColourRed : ColourGreen) << f;
+        // A channel stuck on mismatches in the rows that clear it; a failed read fails the four outputs.
+        EXPECT_EQ(s.Led[0], f == StuckChannel ? ColourRed : ColourGreen) << f;
+        EXPECT_EQ(s.Led[1], ColourGreen) << f;
+        for (size_t i = 4; i < 8; ++i)
+            EXPECT_EQ(s.Led[i], f == DeadReference ? ColourRed : ColourGreen) << f << " " << i;
+        EXPECT_EQ(s.StepColour[10], f == YearOutOfRange ? ColourRed : ColourGreen) << f;
+        if (f == YearOutOfRange) {
+            EXPECT_NE(w.tcp.transcript().back()[1], 16);
+        }
+        if (f == ExchangeSilent) {
+            EXPECT_GE(w.pump.nowMs(), 30000);
+        }
+    }
+}
+
+TEST(ControllerBench, IdentityAndConsumptionQuestions) {
+    struct Case {
+        MsgChoice consumption, identity;
+        std::vector<uint32_t> init; // steps 0..3
+    };
+    for (const Case& c : {
+             // An unknown unit let through; a reading outside the limits measured again.
+             Case{MsgChoice::Retry, MsgChoice::Ok, {ColourGreen, ColourGreen, ColourGreen, ColourGreen}},
+             Case{MsgChoice::Abort, MsgChoice::Cancel, {ColourRed, ColourRed, ColourGreen, ColourRed}},
+         }) {
+        ControllerWorld w;
+        w.bench.state.Init = true;
+        for (size_t i = 0; i <= 3; ++i)
+            w.bench.state.Ticked[i] = true;
+        w.unit.setIdentification(0x08, 0x07, 7, 0);
+        w.dialogs.inputs = {"0.5", "0.1", "0.05"}; // 500 mA is too much at 10 V
+        w.dialogs.answers["ERRORE: CONSUMO"] = {c.consumption};
+        w.dialogs.answers["DISPOSITIVO NON RICONOSCIUTO"] = {c.identity, c.identity};
+        w.bench.cmd_start_Click();
+        const auto all = colours(w);
+        EXPECT_EQ(std::vector<uint32_t>(all.begin(), all.begin() + 4), c.init);
+        EXPECT_EQ(
+            std::count(w.dialogs.shown.begin(), w.dialogs.shown.end(), "ERRORE: CONSUMO =500mA [20\367250]"),
+            1);
+    }
+}
+
+} // namespace
