@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, only when some are missing.
 set -euo pipefail
 packages=(cmake g++ clang make pkg-config qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev qt6-svg-dev
-          libqt6svg6 libgl-dev libgtest-dev libgmock-dev libbenchmark-dev libmodbus-dev)
+          libqt6svg6 libgl-dev libgtest-dev libgmock-dev libbenchmark-dev libmodbus-dev
+          libcurl4-openssl-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

@@ -1,13 +1,21 @@
 // TrasmettiRicevi (function 3, 10 registers) against a libmodbus server, next to libmodbus's own client
-// against the same server, over TCP on 127.0.0.1 and over joined pseudo-terminals. Prints both rates and
-// their ratio (ours / libmodbus) for each link.
-#include <benchmark/benchmark.h>
+// against the same server, over TCP on 127.0.0.1 and over joined pseudo-terminals. BenchRounds interleave the
+// two clients, alternating which goes first; every answer is checked against the server's register
+// pattern, and a failed or wrong answer ends the run with exit code 1. Prints per link the rates, the
+// ratio ours/reference (min/median/max over the rounds) and the user CPU per request of each.
 #include <modbus/modbus.h>
+#include <sys/resource.h>
 
+#include <chrono>
 #include <cstdio>
-#include <map>
+#include <cstdlib>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "bench_stats.h"
+#include "comm/link.h"
 #include "comm/transaction.h"
 #include "support/libmodbus_server.h"
 #include "support/pty_bridge.h"
@@ -15,92 +23,133 @@
 
 namespace {
 
-const std::vector<uint8_t> Read10{10, 3, 0, 0, 0, 10};
+constexpr int Registers = 10;
+constexpr uint8_t Node = 10;
 
-struct Peers {
-    LibmodbusServer tcpServer;
-    uint16_t tcpPort = tcpServer.startTcp();
-    PtyBridge bridge;
-    LibmodbusServer rtuServer;
-    Peers() { rtuServer.startRtu(bridge.pathB(), 115200); }
+uint16_t patternValue(int i) { return static_cast<uint16_t>(0xA500 + 37 * i); }
+
+void fillPattern(LibmodbusServer& server) {
+    for (int i = 0; i < Registers; ++i) server.holding()[i] = patternValue(i);
+}
+
+
+double userSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_THREAD, &u); // the clients run on this thread, the servers on their own
+    return double(u.ru_utime.tv_sec) + double(u.ru_utime.tv_usec) / 1e6;
+}
+
+struct Sample {
+    double rate = 0;       // requests per second
+    double cpuPerReq = 0;  // user seconds per request
 };
 
-Peers& peers() {
-    static Peers p;
-    return p;
+Sample timed(int requests, const std::function<void()>& one) {
+    const double cpu0 = userSeconds();
+    const auto t0 = std::chrono::steady_clock::now();
+    for (int i = 0; i < requests; ++i) one();
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - t0;
+    return {requests / wall.count(), (userSeconds() - cpu0) / requests};
 }
 
-void runOurs(benchmark::State& state, SimSession& s) {
-    for (auto _ : state) {
-        s.request(Read10);
-        if (TrasmettiRicevi(s.app, 0) != ComOk) state.SkipWithError("transaction failed");
+void oursOnce(SimSession& s) {
+    s.request({Node, 3, 0, 0, 0, Registers});
+    if (TrasmettiRicevi(s.app, 0) != ComOk) FailBench("TrasmettiRicevi did not succeed");
+    if (s.comm->RxLength < 3 + 2 * Registers || s.comm->RxBuffer[2] != 2 * Registers)
+        FailBench("TrasmettiRicevi: short answer");
+    for (int i = 0; i < Registers; ++i) {
+        const int v = s.comm->RxBuffer[3 + 2 * i] * 256 + s.comm->RxBuffer[4 + 2 * i];
+        if (v != patternValue(i)) FailBench("TrasmettiRicevi: register " + std::to_string(i) + " wrong");
     }
-    state.SetItemsProcessed(state.iterations());
-    s.link.close();
 }
 
-void runLibmodbus(benchmark::State& state, modbus_t* ctx) {
-    uint16_t regs[10];
-    modbus_set_slave(ctx, 10);
-    if (modbus_connect(ctx) != 0) state.SkipWithError("libmodbus connect failed");
-    for (auto _ : state)
-        if (modbus_read_registers(ctx, 0, 10, regs) != 10) state.SkipWithError("libmodbus read failed");
-    state.SetItemsProcessed(state.iterations());
-    modbus_close(ctx);
-    modbus_free(ctx);
+void theirsOnce(modbus_t* ctx) {
+    uint16_t regs[Registers] = {};
+    if (modbus_read_registers(ctx, 0, Registers, regs) != Registers) FailBench("libmodbus read failed");
+    for (int i = 0; i < Registers; ++i)
+        if (regs[i] != patternValue(i)) FailBench("libmodbus: register " + std::to_string(i) + " wrong");
 }
 
-void OursTcp(benchmark::State& state) {
-    SimSession s;
-    if (!s.connectTcp(peers().tcpPort)) state.SkipWithError("connect failed");
-    runOurs(state, s);
+// One client's side of a round: opens its link, runs the requests, closes it (the server takes one client
+// at a time, so each side has the link to itself while it is timed).
+struct Client {
+    std::function<void()> open, once, close;
+};
+
+Sample block(const Client& c, int requests) {
+    c.open();
+    const Sample s = timed(requests, c.once);
+    c.close();
+    return s;
 }
 
-void LibmodbusTcp(benchmark::State& state) {
-    runLibmodbus(state, modbus_new_tcp("127.0.0.1", peers().tcpPort));
-}
-
-void OursRtu(benchmark::State& state) {
-    SimSession s;
-    if (!s.connectRtu(peers().bridge.pathA(), "115200")) state.SkipWithError("open failed");
-    runOurs(state, s);
-}
-
-void LibmodbusRtu(benchmark::State& state) {
-    runLibmodbus(state, modbus_new_rtu(peers().bridge.pathA().c_str(), 115200, 'N', 8, 1));
-}
-
-BENCHMARK(OursTcp)->MinTime(2.0)->UseRealTime();
-BENCHMARK(LibmodbusTcp)->MinTime(2.0)->UseRealTime();
-BENCHMARK(OursRtu)->MinTime(2.0)->UseRealTime();
-BENCHMARK(LibmodbusRtu)->MinTime(2.0)->UseRealTime();
-
-// Keeps each run's rate so the ratios can be printed after the table.
-class RateReporter : public benchmark::ConsoleReporter {
-  public:
-    std::map<std::string, double> rate;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            const auto it = r.counters.find("items_per_second");
-            if (it != r.counters.end()) rate[r.benchmark_name()] = it->second;
+void compare(const char* link, int requests, const Client& ours, const Client& theirs) {
+    block(ours, requests / 10); // warm-up, not counted
+    block(theirs, requests / 10);
+    std::vector<double> rateRatio, cpuRatio, oursRate, theirRate;
+    for (int round = 0; round < BenchRounds; ++round) {
+        Sample a, b;
+        if (round % 2 == 0) {
+            a = block(ours, requests);
+            b = block(theirs, requests);
+        } else {
+            b = block(theirs, requests);
+            a = block(ours, requests);
         }
-        ConsoleReporter::ReportRuns(runs);
+        oursRate.push_back(a.rate);
+        theirRate.push_back(b.rate);
+        rateRatio.push_back(a.rate / b.rate);
+        cpuRatio.push_back(a.cpuPerReq / b.cpuPerReq);
     }
-};
+    std::printf("%s: %d rounds of %d requests, ours %.0f/s, libmodbus %.0f/s (medians)\n", link, BenchRounds,
+                requests, Median(oursRate), Median(theirRate));
+    PrintRatio(std::string(link) + " transactions/s", rateRatio);
+    PrintRatio(std::string(link) + " user CPU/request", cpuRatio);
+}
+
+Client oursOver(SimSession& s, const std::function<bool()>& connect) {
+    return {[&s, connect] {
+                if (!connect()) FailBench("our link did not open");
+            },
+            [&s] { oursOnce(s); }, [&s] { Disconnetti(s.app); }};
+}
+
+Client theirsOver(const std::function<modbus_t*()>& make) {
+    auto ctx = std::make_shared<modbus_t*>(nullptr);
+    return {[ctx, make] {
+                *ctx = make();
+                if (!*ctx || modbus_set_slave(*ctx, Node) != 0 || modbus_connect(*ctx) != 0)
+                    FailBench("libmodbus connect");
+            },
+            [ctx] { theirsOnce(*ctx); },
+            [ctx] {
+                modbus_close(*ctx);
+                modbus_free(*ctx);
+            }};
+}
 
 } // namespace
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RateReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    for (const char* link : {"Tcp", "Rtu"}) {
-        const double ours = reporter.rate["Ours" + std::string(link) + "/min_time:2.000/real_time"];
-        const double theirs = reporter.rate["Libmodbus" + std::string(link) + "/min_time:2.000/real_time"];
-        if (ours > 0 && theirs > 0)
-            std::printf("%s: TrasmettiRicevi %.0f/s, libmodbus %.0f/s, ratio %.2f\n", link, ours, theirs,
-                        ours / theirs);
+int main() {
+    QtTestApp();
+    {
+        LibmodbusServer server(Node);
+        const uint16_t port = server.startTcp();
+        fillPattern(server);
+        SimSession s;
+        compare("TCP", 20000, oursOver(s, [&] { return s.connectTcp(port); }),
+                theirsOver([port] { return modbus_new_tcp("127.0.0.1", port); }));
     }
-    benchmark::Shutdown();
+    {
+        PtyBridge bridge;
+        LibmodbusServer server(Node);
+        server.startRtu(bridge.pathB(), 115200);
+        fillPattern(server);
+        SimSession s;
+        s.comm->AnswerTimeout = 1;
+        const std::string path = bridge.pathA();
+        compare("pty", 3000, oursOver(s, [&] { return s.connectRtu(path, "115200"); }),
+                theirsOver([path] { return modbus_new_rtu(path.c_str(), 115200, 'N', 8, 1); }));
+    }
     return 0;
 }

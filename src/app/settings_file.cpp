@@ -1,5 +1,6 @@
 #include "app/settings_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -87,10 +88,13 @@ void LeggiSettings(ShellState& shell, DeviceRecord& device, const std::string& f
         if (std::string ip = textItem(lines[4]); isHostAddress(ip)) device.IpAddress = ip;
     readNumber(lines, 5, device.Port);
     readNumber(lines, 6, device.LinkTimeout);
+    // A time-out too short for any connection to stand would leave the program unable to connect.
+    device.LinkTimeout = std::max(device.LinkTimeout, MinLinkTimeout);
     readText(lines, 7, device.BaudRate);
     device.TwoStopBits = readFlag(lines, 8);
     device.ModemDialUp = readFlag(lines, 9);
     readText(lines, 10, device.SerialDevice);
+    readText(lines, 11, shell.ModemNumber);
     if (device.ModelIndex > DefaultModelIndex) device.ModelIndex = 0;
 }
 
@@ -107,7 +111,8 @@ bool SaveSettings(const ShellState& shell, const DeviceRecord& device, const std
                                  device.BaudRate,
                                  printForm(device.TwoStopBits != 0 ? 1 : 0),
                                  printForm(device.ModemDialUp != 0 ? 1 : 0),
-                                 device.SerialDevice};
+                                 device.SerialDevice,
+                                 shell.ModemNumber};
     std::string content;
     for (const auto& item : items)
         content += item + "\r\n";

@@ -1,5 +1,6 @@
 #include "app/settings_form.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -71,6 +72,7 @@ SettingsForm loadSettingsForm(const AppContext& ctx) {
     // Filled from the settings so that OK stores what was there, not an empty box.
     f.TimeoutTcpText = std::to_string(d.LinkTimeout);
     f.ModemDialUp = d.ModemDialUp != 0;
+    f.ModemNumber = ctx.shell.ModemNumber;
     f.NodeText = std::to_string(d.NodeAddress);
     f.ModelRow = d.ModelIndex;
     f.AnimateSeconds = static_cast<int>(std::lround(ctx.shell.AnimateTime / 1000.0));
@@ -112,8 +114,8 @@ void applySettings(AppContext& ctx, const ShellProcedures& procs, const Settings
         if (auto port = parseNumber<uint16_t>(f.PortText, 0, UINT16_MAX))
             d.Port = static_cast<int16_t>(*port);
         if (auto t = parseNumber<int16_t>(f.TimeoutTcpText, 0, INT16_MAX)) {
-            d.LinkTimeout = *t;
-            ctx.comm.AnswerTimeout = answerTimeoutFor(*t);
+            d.LinkTimeout = std::max(*t, MinLinkTimeout);
+            ctx.comm.AnswerTimeout = answerTimeoutFor(d.LinkTimeout);
         }
     } else {
         d.Channel = 1;
@@ -122,6 +124,7 @@ void applySettings(AppContext& ctx, const ShellProcedures& procs, const Settings
         d.BaudRate = f.BaudRate;
         d.TwoStopBits = f.TwoStopBits ? -1 : 0;
         d.ModemDialUp = f.ModemDialUp ? -1 : 0;
+        ctx.shell.ModemNumber = f.ModemNumber;
         d.EchoRemove = f.EchoRemove ? -1 : 0;
     }
     assignNumber(d.NodeAddress, f.NodeText, 0, 255);

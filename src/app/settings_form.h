@@ -32,6 +32,7 @@ struct SettingsForm {
     bool TwoStopBits = false;
     bool EchoRemove = false;
     bool ModemDialUp = false;
+    std::string ModemNumber;
     std::string NodeText;
     int ModelRow = -1;
     int AnimateSeconds = 0;

@@ -35,6 +35,7 @@ struct ShellState {
 
     int16_t RegUpdate = 0;
     int16_t AnimateTime = 500; // milliseconds
+    std::string ModemNumber;   // telephone number of the remote modem the modem link dials
 
     Log log;
     StatusPanels status;

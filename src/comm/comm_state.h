@@ -48,8 +48,11 @@ struct CommState {
     std::string MonitorRx;
     // Set while a transaction runs, so one started from a handler during its wait is refused.
     int16_t TransactionBusy = 0;
-    // Telephone number of the remote modem dialled by the modem link.
-    std::string ModemNumber;
+    // Transaction identifier of the next Modbus TCP request.
+    uint16_t TransactionId = 0;
+    // -1 when the last exchange took its answer whole: no late bytes can be on their way, so the next
+    // request drops only what was delivered, without asking the system.
+    int16_t LinkSettled = 0;
 
     std::array<RegisterRecord, RegisterCount> Registers{};
     // Set by the register view: redraw from Registers after the names were rebuilt.

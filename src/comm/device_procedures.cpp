@@ -163,7 +163,11 @@ bool LeggiStatoPLC(AppContext& app) {
         }
         device.RunState = AttendiStato(app);
     } else {
+        // The mode is unknown now: nothing may go on claiming debug mode or offer the download.
         logError(app);
+        device.DebugMode = 0;
+        app.shell.status.AbilitaPulsanti("Puls_Download", false);
+        app.shell.status.AbilitaPulsanti("Puls_Debug", false);
     }
     app.shell.status.AggiornaStato();
     return debug;

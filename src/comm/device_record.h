@@ -6,6 +6,9 @@
 
 #include "app/model_record.h"
 
+// The shortest link time-out the settings may give: below it not even a local connection stands.
+constexpr int16_t MinLinkTimeout = 100; // milliseconds
+
 struct DeviceRecord {
     uint8_t ModelIndex = DefaultModelIndex;
     ModelRecord ModelData;

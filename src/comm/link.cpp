@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr const char* NoModemNumber = "Modem link: no telephone number in the settings";
+
 void logLine(ShellState& shell, const std::string& text) {
     shell.log.LogStart();
     shell.log.LogWrite(text);
@@ -32,6 +34,12 @@ void enableLinkGroups(StatusPanels& status, bool enable) {
 
 void connectSerial(AppContext& app, LinkPort& link) {
     DeviceRecord& device = app.comm.CurrentDevice;
+    if (device.ModemDialUp && app.shell.ModemNumber.empty()) {
+        // Without a number the modem dials nothing, and the link would only look connected.
+        app.dialogs.messageBox(NoModemNumber, MsgButtons::Ok, MsgIcon::Critical);
+        logLine(app.shell, NoModemNumber);
+        return;
+    }
     const std::string path = SerialDevicePath(device);
     if (!link.openSerial(path, SerialSettingsText(device), device.ModemDialUp != 0)) {
         app.shell.log.LogWrite("Port " + path + " not opened: " + link.error());
@@ -39,7 +47,7 @@ void connectSerial(AppContext& app, LinkPort& link) {
     }
     if (device.ModemDialUp) {
         // The modem's reply is not awaited: success means the dial command was handed over.
-        link.write("atdt0, " + app.comm.ModemNumber + "\r");
+        link.write("atdt0, " + app.shell.ModemNumber + "\r");
     } else {
         logLine(app.shell, "Port Open");
     }
@@ -55,9 +63,14 @@ void connectTcp(AppContext& app, LinkPort& link) {
         app.pump.waitUntil([&] { return link.isConnected() || link.failed(); }, device.LinkTimeout, false) &&
         link.isConnected();
     if (!connected) {
+        // A connection the device or the system refused says why; one that never came is a time-out.
+        const bool refused = link.failed();
+        const std::string reason = refused ? link.error() : "Connection Timeout";
         link.close();
-        app.dialogs.messageBox("Connection Timeout", MsgButtons::Ok, MsgIcon::Critical);
-        logLine(app.shell, "Connection Timeout");
+        app.dialogs.messageBox(reason, MsgButtons::Ok, MsgIcon::Critical);
+        logLine(app.shell, refused ? reason + "  [" + device.IpAddress + ":" +
+                                         std::to_string(static_cast<uint16_t>(device.Port)) + "]"
+                                   : reason);
         device.Connected = 0;
         enableLinkGroups(app.shell.status, false);
         return;

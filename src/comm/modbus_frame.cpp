@@ -7,6 +7,11 @@ constexpr int ExceptionAnswerLength = 5;   // address, function | 0x80, code, CR
 constexpr int EchoAnswerLength = 8;        // address, function, two 16-bit fields, CRC
 constexpr int MemoryWriteAnswerLength = 9; // the request's 7 header bytes echoed, CRC
 
+constexpr int BitsPerCharacter = 11; // start, 8 data, parity or second stop, stop
+constexpr int FixedGapAbove = 19200; // above this speed the gap is a fixed time
+constexpr int64_t FixedGapUs = 1750;
+constexpr int SlowestBaud = 1200; // an unreadable speed gets the longest times of the list
+
 enum class Shape { ByteCount, Echo, MemoryAccess, Unknown };
 
 constexpr Shape ShapeOf(uint8_t function) {
@@ -31,6 +36,18 @@ constexpr Shape ShapeOf(uint8_t function) {
 
 } // namespace
 
+int64_t RtuCharactersMs(int baud, int characters) {
+    if (baud <= 0) baud = SlowestBaud;
+    const int64_t bits = int64_t{BitsPerCharacter} * characters;
+    return (bits * 1000 + baud - 1) / baud;
+}
+
+int64_t RtuSilenceMs(int baud) {
+    if (baud <= 0) baud = SlowestBaud;
+    const int64_t us = baud > FixedGapAbove ? FixedGapUs : (int64_t{BitsPerCharacter} * 3500000 + baud - 1) / baud;
+    return (us + 999) / 1000 + RtuLatencyMarginMs;
+}
+
 int PredictRtuAnswerLength(std::span<const uint8_t> request, std::span<const uint8_t> answer) {
     if (answer.size() < 2) return 0;
     if (request.size() < 2) return -1;
@@ -52,13 +69,15 @@ int PredictRtuAnswerLength(std::span<const uint8_t> request, std::span<const uin
     return -1;
 }
 
-MbapCheck CheckMbapAnswer(std::span<const uint8_t> received, int capacity) {
+MbapCheck CheckMbapAnswer(std::span<const uint8_t> received, int capacity, uint16_t transactionId) {
     if (received.size() < static_cast<size_t>(MbapHeaderSize)) return {};
-    if (received[2] != 0 || received[3] != 0) return {MbapState::Malformed, 0};
     const int length = received[4] * 256 + received[5];
     if (length < 2 || length > capacity) return {MbapState::Malformed, 0};
     const size_t whole = static_cast<size_t>(MbapHeaderSize + length);
     if (received.size() < whole) return {};
+    const bool ours = received[0] == (transactionId >> 8) && received[1] == (transactionId & 0xFF) &&
+                      received[2] == 0 && received[3] == 0;
+    if (!ours) return {MbapState::Foreign, length};
     if (received.size() > whole) return {MbapState::Malformed, 0};
     return {MbapState::Complete, length};
 }

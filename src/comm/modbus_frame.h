@@ -11,12 +11,22 @@ constexpr int MaxTcpRequest = 255; // the MBAP length goes out in one byte
 // 0: not enough bytes yet to tell; -1: cannot be predicted (the answer then ends on silence).
 int PredictRtuAnswerLength(std::span<const uint8_t> request, std::span<const uint8_t> answer);
 
-// State of a Modbus TCP answer assembled from segments.
-enum class MbapState { Incomplete, Complete, Malformed };
+// RTU timing at a line speed in bits per second, a character being 11 bits on the wire. The silence that
+// ends an answer whose length cannot be predicted: 3.5 character times (1.75 ms above 19200 bit/s), plus
+// RtuLatencyMarginMs for USB adapters, which hand bytes over in bursts. Whole milliseconds, rounded up.
+constexpr int64_t RtuLatencyMarginMs = 20;
+int64_t RtuSilenceMs(int baud);
+// Time the given number of characters takes on the wire.
+int64_t RtuCharactersMs(int baud, int characters);
+
+// State of a Modbus TCP answer assembled from segments. Foreign: the first frame is whole but carries
+// another transaction or protocol identifier (a late answer to an earlier request): drop its
+// MbapHeaderSize + pduLength bytes and look again.
+enum class MbapState { Incomplete, Complete, Foreign, Malformed };
 struct MbapCheck {
     MbapState state = MbapState::Incomplete;
-    int pduLength = 0; // unit identifier + function + data, when Complete
+    int pduLength = 0; // unit identifier + function + data, when Complete or Foreign
 };
-// Protocol identifier must be 0; the length must cover unit and function and fit the receive buffer;
-// bytes beyond the announced length make the answer malformed.
-MbapCheck CheckMbapAnswer(std::span<const uint8_t> received, int capacity);
+// The answer to the request with this transaction identifier and protocol identifier 0: the length must
+// cover unit and function and fit the receive buffer; bytes beyond the announced length make it malformed.
+MbapCheck CheckMbapAnswer(std::span<const uint8_t> received, int capacity, uint16_t transactionId);

@@ -1,6 +1,7 @@
 #include "comm/transaction.h"
 
 #include <algorithm>
+#include <charconv>
 #include <exception>
 #include <optional>
 #include <span>
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr int64_t SilenceMs = 200; // silence that ends an RTU answer whose length cannot be predicted
+constexpr int ShortestRtuAnswer = 5; // an exception answer: address, function, code, CRC
 
 // A failure inside the transaction: its description goes into the "MOD-RTU" box, the result is 1.
 struct Failure {
@@ -55,25 +56,49 @@ bool pullArrived(CommState& comm, LinkPort& link) {
     return true;
 }
 
+// A late answer to an earlier request must not be taken for this one.
+void dropStaleInput(CommState& comm, LinkPort& link) {
+    if (comm.LinkSettled)
+        link.readAll();
+    else
+        link.discardInput();
+    comm.LinkSettled = 0;
+    comm.RxRaw.clear();
+    comm.DataArrived = 0;
+}
+
 bool crcMatches(std::span<const uint8_t> frame) {
     if (frame.size() < 2) return false;
     const Crc16 crc = Crc16Modbus(frame.first(frame.size() - 2));
     return crc.CrcLo == frame[frame.size() - 2] && crc.CrcHi == frame[frame.size() - 1];
 }
 
-// RTU answer wait: complete once the predicted length has arrived with a good CRC; otherwise 0.2 s of
-// silence after the last arrival ends it where the length cannot be predicted (or the bytes did not
-// check); AnswerTimeout ends it in any case. Returns the answer length to take (all of RxRaw past the echo
-// when no prediction completed).
+// The line speed of the serial link; 0 when the text does not read (the timing then takes the slowest).
+int lineSpeed(const DeviceRecord& device) {
+    int baud = 0;
+    const std::string& text = device.BaudRate;
+    std::from_chars(text.data(), text.data() + text.size(), baud);
+    return baud;
+}
+
+// RTU answer wait: complete once the predicted length has arrived with a good CRC. Where the length cannot
+// be predicted, or all of it came and did not check, a silence of 3.5 characters (plus the adapters'
+// margin) after the last arrival ends it, though never before the shortest answer had time to arrive;
+// AnswerTimeout ends it in any case. Returns the answer length to take (all of RxRaw past the echo when no
+// prediction completed).
 size_t waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, size_t echo) {
     CommState& comm = app.comm;
+    const int baud = lineSpeed(comm.CurrentDevice);
+    const int64_t silenceMs = RtuSilenceMs(baud);
     const int64_t start = app.pump.nowMs();
-    const int64_t timeoutMs = int64_t{comm.AnswerTimeout} * 1000;
-    int64_t lastArrival = start;
+    const int64_t deadline = start + int64_t{comm.AnswerTimeout} * 1000 + 1;
+    int64_t firstArrival = 0;
+    int64_t lastArrival = 0;
     bool seen = false;
     for (;;) {
         const int64_t now = app.pump.nowMs();
         if (pullArrived(comm, link)) {
+            if (!seen) firstArrival = now;
             seen = true;
             lastArrival = now;
         }
@@ -82,13 +107,15 @@ size_t waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, si
         if (predicted > 0 && answer.size() >= static_cast<size_t>(predicted) &&
             crcMatches(answer.first(static_cast<size_t>(predicted))))
             return static_cast<size_t>(predicted);
-        const bool silenceEnds = predicted <= 0 || answer.size() >= static_cast<size_t>(predicted);
-        if (seen && silenceEnds && now - lastArrival > SilenceMs) break;
-        if (now - start > timeoutMs || !link.isConnected()) break;
-        int64_t until = start + timeoutMs + 1;
-        if (seen && silenceEnds) until = std::min(until, lastArrival + SilenceMs + 1);
+        int64_t until = deadline;
+        if (seen && (predicted <= 0 || answer.size() >= static_cast<size_t>(predicted))) {
+            const int shortest = static_cast<int>(echo) + std::max<int>(ShortestRtuAnswer, predicted);
+            until = std::min(until, std::max(lastArrival + silenceMs + 1,
+                                             firstArrival + RtuCharactersMs(baud, shortest) + silenceMs + 1));
+        }
+        if (now >= until || !link.isConnected()) break;
         app.pump.waitUntil([&] { return comm.DataArrived != 0 || !link.isConnected(); },
-                           static_cast<int>(std::max<int64_t>(until - now, 0)), true);
+                           static_cast<int>(until - now), true);
     }
     return comm.RxRaw.size() > echo ? comm.RxRaw.size() - echo : 0;
 }
@@ -122,10 +149,7 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     comm.TxBuffer[static_cast<size_t>(comm.TxLength) + 1] = comm.CrcHi;
     comm.TxLength += 2;
 
-    // A late answer to an earlier request must not be taken for this one.
-    link.discardInput();
-    comm.RxRaw.clear();
-    comm.DataArrived = 0;
+    dropStaleInput(comm, link);
     const std::string frame(comm.TxBuffer.begin(), comm.TxBuffer.begin() + comm.TxLength);
     if (!link.write(frame)) return fail(link.error());
     if (comm.AnswerExpected != -1) return {};
@@ -137,6 +161,7 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     if (comm.RxRaw.empty()) return {ComTimeout, {}};
     if (comm.RxRaw.size() < echo) return fail("Echo longer than the received text");
     const bool stored = storeAnswer(comm, asBytes(comm.RxRaw).subspan(echo, taken));
+    const bool whole = echo + taken == comm.RxRaw.size();
     comm.RxRaw.clear();
     if (!stored) return fail("Answer too long for the buffer");
     appendMonitor(comm);
@@ -147,20 +172,23 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
         if (show) app.dialogs.messageBox("CheckSum Rx Errato");
         return {ComTimeout, {}};
     }
+    comm.LinkSettled = whole ? -1 : 0;
     return checkAddressAndFunction(app, show, request, true);
 }
 
 Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request& request) {
     CommState& comm = app.comm;
     if (comm.MonitorOn) comm.MonitorRx.clear();
-    comm.RxRaw.clear();
     if (request.length > MaxTcpRequest) return fail("TCP request over 255 bytes");
-    link.discardInput();
-    comm.DataArrived = 0;
+    dropStaleInput(comm, link);
     // Not connected: nothing goes out and no answer can come.
     if (!link.isConnected()) return {ComTimeout, {}};
 
-    std::string frame{'\0', '\0', '\0', '\0', '\0', static_cast<char>(request.length)};
+    // Each request carries its own transaction identifier, so that a late answer to an earlier one is
+    // told apart and dropped.
+    const uint16_t id = comm.TransactionId++;
+    std::string frame{static_cast<char>(id >> 8), static_cast<char>(id & 0xFF), '\0', '\0', '\0',
+                      static_cast<char>(request.length)};
     frame.append(request.bytes.begin(), request.bytes.begin() + request.length);
     if (!link.write(frame)) return fail(link.error());
     if (comm.AnswerExpected != -1) return {};
@@ -168,7 +196,11 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     MbapCheck check;
     const auto assembled = [&] {
         pullArrived(comm, link);
-        check = CheckMbapAnswer(asBytes(comm.RxRaw), BufferSize);
+        for (;;) {
+            check = CheckMbapAnswer(asBytes(comm.RxRaw), BufferSize, id);
+            if (check.state != MbapState::Foreign) break;
+            comm.RxRaw.erase(0, static_cast<size_t>(MbapHeaderSize + check.pduLength));
+        }
         return check.state != MbapState::Incomplete || !link.isConnected();
     };
     app.pump.waitUntil(assembled, comm.CurrentDevice.LinkTimeout, true);
@@ -180,6 +212,7 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     }
     storeAnswer(comm, asBytes(comm.RxRaw).subspan(MbapHeaderSize, static_cast<size_t>(check.pduLength)));
     comm.RxRaw.clear();
+    comm.LinkSettled = -1;
     appendMonitor(comm);
     return checkAddressAndFunction(app, show, request, false);
 }

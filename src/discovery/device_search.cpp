@@ -75,6 +75,9 @@ void DeviceSearch::SetRes() {
     form.chk_disp_ethernet[0] = true;
     form.chk_disp_ethernet_caption[1] = modelName(ResourceGateway);
     form.chk_disp_ethernet_shown[1] = !brand3;
+    form.Option1_caption = {modelName(ResourceGateway), controller};
+    form.Option1_0_shown = !brand3;
+    form.SnifferShown = app_.shell.Flags.Internal != 0;
     form.chk_disp_ethernet[1] = false;
     if (!brand3) form.chk_disp_ethernet[2] = false;
     form.HeightTwips = app_.shell.Flags.Internal ? 12600 : 7500;

@@ -5,16 +5,20 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "discovery/device_tree.h"
+#include "discovery/manual_assignment.h"
 #include "discovery/node_identity.h"
 
 struct AppContext;
 struct DeviceRecord;
+class LinkPort;
+class ProgramRunner;
 struct SearchReply;
 class DatagramSocket;
 class LocalAddresses;
@@ -24,6 +28,7 @@ struct SearchPorts {
     uint16_t LocalPort = 809;    // the devices answer to this port
     uint16_t DevicePort = 30718; // queries and commands go to this port
     uint16_t ModbusPort = 502;   // the Modbus TCP port of a found device
+    uint16_t ConsolePort = 9999; // a gateway's set-up console
     std::string Broadcast = "255.255.255.255";
     int FirstSubNode = 1;
     int LastSubNode = 254;
@@ -34,6 +39,9 @@ struct DiscoveryServices {
     std::function<void(const std::string&)> setClipboard;
     std::function<void(const std::string&)> openUrl;
     std::function<void()> redrawRegisters; // Registri.Redraw, the view created first
+    std::function<std::unique_ptr<LinkPort>()> newTcpLink; // the gateway console's own connections
+    ProgramRunner* runner = nullptr;                        // ip, ping
+    std::function<void(const std::string& host, uint16_t port)> openTerminal; // a console window
 };
 
 constexpr int BaudChoices = 8;
@@ -53,6 +61,9 @@ struct SearchForm {
     std::string Text1 = "192.168.1.1";
     std::string Loc_mask = "255.255.255.255";
     std::string lbl_search;
+    std::array<std::string, 2> Option1_caption; // Search by MAC: the gateway and the controller family
+    bool Option1_0_shown = true;
+    bool SnifferShown = false;
     std::vector<std::string> List2;
     std::string loc_ip_add;
     bool cmd_Search_enabled = true;
@@ -96,8 +107,11 @@ class DeviceSearch {
     void CopyIP();
     void SetIP();
     void SearchSubNodes();
-    // The default set-up of a gateway over telnet.
+    // The default set-up of a gateway over its console port.
     void ConfiguraServer();
+    // Search by MAC: the boxes of the panel and its Connect button.
+    ManualBoxes manual;
+    void cmd_Manual_Click();
 
     // A search or a sub-node scan is running.
     bool busy() const { return busy_; }

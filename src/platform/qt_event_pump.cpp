@@ -1,12 +1,17 @@
 #include "platform/qt_event_pump.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
+
+QtEventPump::QtEventPump() = default;
+QtEventPump::~QtEventPump() = default;
 
 void QtEventPump::processEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
@@ -19,19 +24,25 @@ void QtEventPump::pausa(double seconds) {
 }
 
 bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bool excludeUserInput) {
+    if (done()) return true;
     QEventLoop::ProcessEventsFlags flags = QEventLoop::WaitForMoreEvents;
     if (excludeUserInput) flags |= QEventLoop::ExcludeUserInputEvents;
     QDeadlineTimer deadline(timeoutMs < 0 ? 0 : timeoutMs, Qt::PreciseTimer);
-    // A single-shot timer wakes the loop at the deadline; every other wake-up is a real event. The timer
-    // is re-armed for what is left, so an early tick can never leave the loop asleep with no timer.
-    QTimer wake;
-    wake.setSingleShot(true);
-    wake.setTimerType(Qt::PreciseTimer);
-    QEventLoop loop;
+    if (!wake_) {
+        // Made on first use, once the application (and its event dispatcher) exists.
+        wake_ = std::make_unique<QTimer>();
+        wake_->setSingleShot(true);
+        wake_->setTimerType(Qt::PreciseTimer);
+    }
+    QAbstractEventDispatcher* dispatcher = QThread::currentThread()->eventDispatcher();
+    // The timer wakes the loop at the deadline; every other wake-up is a real event. It is re-armed for
+    // what is left whenever it is idle or set later than this wait's deadline (a nested wait may have
+    // used it), so the loop never sleeps past the deadline with no timer.
     while (!done()) {
-        if (deadline.hasExpired()) return done();
-        if (!wake.isActive()) wake.start(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)));
-        loop.processEvents(flags);
+        const qint64 left = deadline.remainingTime();
+        if (left <= 0) return done();
+        if (!wake_->isActive() || wake_->remainingTime() > left) wake_->start(static_cast<int>(left));
+        dispatcher->processEvents(flags);
     }
     return true;
 }

@@ -138,7 +138,9 @@ bool QtLinkPort::write(const std::string& bytes) {
 }
 
 std::string QtLinkPort::readAll() {
-    return toBytes(serialMode_ ? serial_.readAll() : tcp_.readAll());
+    // A link that closed while an arrival was being announced has nothing left to read.
+    QIODevice& device = serialMode_ ? static_cast<QIODevice&>(serial_) : tcp_;
+    return device.isOpen() ? toBytes(device.readAll()) : std::string();
 }
 
 void QtLinkPort::discardInput() {
@@ -180,5 +182,5 @@ void QtLinkPort::onTcpError(QAbstractSocket::SocketError e) {
         return;
     }
     failed_ = true;
-    error_ = tcp_.errorString().toStdString();
+    error_ = e == QAbstractSocket::ConnectionRefusedError ? "Connection refused" : tcp_.errorString().toStdString();
 }

@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "app/model_record.h"
 #include "app/shell_state.h"
@@ -19,6 +22,9 @@ struct CompileJob {
     const std::array<std::string, UiTextCount>& text;
     CompilerState& state;
     int pageSections = 0; // display-page sections compiled (1..pageSections); 0 without a display
+    // Label -> its entry number + 1, built at the first search of the run (labels do not change while
+    // compiling), so that a search costs no walk over every rung.
+    mutable std::optional<std::unordered_map<std::string, int16_t>> labelEntries;
 
     std::vector<uint8_t>& image() { return project.ProgramImage; }
     ProgramSection& section(int s) { return project.Program.Sections[static_cast<size_t>(s)]; }

@@ -59,16 +59,21 @@ int16_t IndiceEtichetta(const CompileJob& job, const std::string& name) {
     if (name.empty()) return 0;
     int result = 0;
     if (name == "DISPLAY") result = entriesOf(job.section(job.project.Program.CurrentSection)) + 1;
-    // Counting entries, not rungs, keeps targets right behind rungs that compile to nothing.
-    int entries = 0;
-    for (int s = 0; s <= job.pageSections; ++s) {
-        const ProgramSection& sec = job.section(s);
-        for (int r = 1; r <= rungCount(sec); ++r) {
-            const CommandRecord& rung = sec.Rungs[static_cast<size_t>(r)];
-            if (rung.Label == name) result = entries + 1;
-            if (producesEntry(rung.FunctionType)) ++entries;
+    if (!job.labelEntries) {
+        // Counting entries, not rungs, keeps targets right behind rungs that compile to nothing; the
+        // last rung carrying a label wins.
+        auto& index = job.labelEntries.emplace();
+        int entries = 0;
+        for (int s = 0; s <= job.pageSections; ++s) {
+            const ProgramSection& sec = job.section(s);
+            for (int r = 1; r <= rungCount(sec); ++r) {
+                const CommandRecord& rung = sec.Rungs[static_cast<size_t>(r)];
+                if (!rung.Label.empty()) index[rung.Label] = static_cast<int16_t>(entries + 1);
+                if (producesEntry(rung.FunctionType)) ++entries;
+            }
         }
     }
+    if (auto it = job.labelEntries->find(name); it != job.labelEntries->end()) result = it->second;
     return static_cast<int16_t>(result);
 }
 

@@ -46,7 +46,7 @@ TEST_F(SettingsFile, WritesTheLinesInPrintForm) {
     device.TwoStopBits = -1;
     ASSERT_TRUE(SaveSettings(shell, device, folder.string()));
     EXPECT_EQ(readFile(),
-              " 1 \r\n80E7\r\n 1 \r\n 10 \r\n192.168.1.100\r\n 3 \r\n 1000 \r\n9600\r\n 1 \r\n 0 \r\n\r\n");
+              " 1 \r\n80E7\r\n 1 \r\n 10 \r\n192.168.1.100\r\n 3 \r\n 1000 \r\n9600\r\n 1 \r\n 0 \r\n\r\n\r\n");
     EXPECT_FALSE(std::filesystem::exists(folder / "devSettings.dat.tmp"));
 }
 
@@ -63,6 +63,7 @@ TEST_F(SettingsFile, RoundTrip) {
     saved.ModemDialUp = -1;
     saved.SerialDevice = "/dev/ttyUSB0";
     shell.Language = 0;
+    shell.ModemNumber = "0039 02 1234";
     ASSERT_TRUE(SaveSettings(shell, saved, folder.string()));
 
     ShellState readShell;
@@ -79,6 +80,16 @@ TEST_F(SettingsFile, RoundTrip) {
     EXPECT_EQ(device.TwoStopBits, -1);
     EXPECT_EQ(device.ModemDialUp, -1);
     EXPECT_EQ(device.SerialDevice, "/dev/ttyUSB0");
+    EXPECT_EQ(readShell.ModemNumber, "0039 02 1234");
+}
+
+TEST_F(SettingsFile, LinkTimeoutBelowTheFloorIsRaised) {
+    for (const char* timeout : {" 0 ", " 5 ", " -20 "}) {
+        device.LinkTimeout = 1000;
+        writeFile(std::string(" 1 \r\n8006\r\n 0 \r\n 10 \r\n127.0.0.1\r\n 502 \r\n") + timeout + "\r\n");
+        LeggiSettings(shell, device, folder.string());
+        EXPECT_EQ(device.LinkTimeout, MinLinkTimeout) << timeout;
+    }
 }
 
 TEST_F(SettingsFile, MissingFileKeepsEveryDefault) {

@@ -118,6 +118,14 @@ TEST_F(DeviceProcedures, LeggiStatoPLCFollowsTheModeByte) {
     EXPECT_EQ(s.comm->CurrentDevice.DebugMode, -1);
     EXPECT_TRUE(s.groupCalls.empty());
     EXPECT_EQ(s.comm->CurrentDevice.RunState, CmdStop);
+
+    // No answer: the mode is unknown, so the refresh no longer shows debug mode nor offers the download.
+    int16_t modeAtRefresh = -1;
+    s.shell->status.onAggiornaStato = [&] { modeAtRefresh = s.comm->CurrentDevice.DebugMode; };
+    sim.inject({SimFault::Silence});
+    EXPECT_FALSE(LeggiStatoPLC(s.app));
+    EXPECT_EQ(modeAtRefresh, 0);
+    EXPECT_EQ(s.groupCalls, (std::vector<std::string>{"Puls_Download=off", "Puls_Debug=off"}));
 }
 
 TEST_F(DeviceProcedures, RegisterReadsAreUnsignedAndRunStatusMustFitAByte) {

@@ -38,13 +38,14 @@ TEST(Connetti, TcpConnectsLogsAndEnablesTheLinkGroups) {
     EXPECT_TRUE(s.dialogs.shown.empty());
 }
 
-TEST(Connetti, TcpWithoutAPeerReportsTheTimeoutAndAbortsTheSocket) {
+TEST(Connetti, TcpRefusedSaysSoWithAddressAndPort) {
     SimSession s;
-    EXPECT_FALSE(s.connectTcp(closedPort()));
+    const uint16_t port = closedPort();
+    EXPECT_FALSE(s.connectTcp(port));
     ASSERT_EQ(s.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(s.dialogs.boxes[0].text, "Connection Timeout");
+    EXPECT_EQ(s.dialogs.boxes[0].text, "Connection refused");
     EXPECT_EQ(s.dialogs.boxes[0].icon, MsgIcon::Critical);
-    EXPECT_EQ(s.shell->log.lines().back(), "Connection Timeout  ");
+    EXPECT_EQ(s.shell->log.lines().back(), "Connection refused  [127.0.0.1:" + std::to_string(port) + "]  ");
     EXPECT_EQ(s.groupCalls, (std::vector<std::string>{"Puls_DebugRelease=off", "Puls_Download=off"}));
     EXPECT_FALSE(s.link.isConnected());
     EXPECT_EQ(s.refreshes, 1);
@@ -90,7 +91,7 @@ TEST(Connetti, PermissionDeniedTextNamesTheDialoutGroup) {
 TEST(Connetti, ModemLinkDialsWithOneStopBitAndRtsHandshake) {
     SimController sim;
     SimSession s;
-    s.comm->ModemNumber = "0123456";
+    s.shell->ModemNumber = "0123456";
     s.comm->CurrentDevice.ModemDialUp = -1;
     s.comm->CurrentDevice.TwoStopBits = -1;
     EXPECT_EQ(SerialSettingsText(s.comm->CurrentDevice), "9600,n,8,1");
@@ -100,6 +101,17 @@ TEST(Connetti, ModemLinkDialsWithOneStopBitAndRtsHandshake) {
     const std::string dial = "atdt0, 0123456\r";
     ASSERT_FALSE(sim.wire().empty());
     EXPECT_EQ(sim.wire()[0], Bytes(dial.begin(), dial.end()));
+}
+
+TEST(Connetti, ModemLinkWithoutANumberFailsAndSaysWhy) {
+    SimController sim;
+    SimSession s;
+    s.comm->CurrentDevice.ModemDialUp = -1;
+    EXPECT_FALSE(s.connectRtu(sim.startRtu()));
+    EXPECT_FALSE(s.link.isConnected());
+    ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(s.dialogs.boxes[0].text, "Modem link: no telephone number in the settings");
+    EXPECT_EQ(s.shell->log.lines().back(), "Modem link: no telephone number in the settings  ");
 }
 
 TEST(SerialDevice, SettingsTextAndDevicePath) {

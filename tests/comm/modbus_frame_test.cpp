@@ -34,21 +34,41 @@ TEST(PredictRtuAnswerLength, FromFunctionByteCountOrRequest) {
         EXPECT_EQ(PredictRtuAnswerLength(c.request, c.answer), c.expected);
 }
 
+TEST(RtuTiming, SilenceIsThreeAndAHalfCharactersPlusTheAdapterMargin) {
+    struct Case {
+        int baud;
+        int64_t silenceMs, tenCharactersMs;
+    };
+    const Case cases[] = {
+        {1200, 33 + 20, 92}, {9600, 5 + 20, 12}, {19200, 3 + 20, 6}, // 11-bit characters
+        {38400, 2 + 20, 3},  {115200, 2 + 20, 1},                    // a fixed 1.75 ms above 19200
+        {0, 33 + 20, 92},                                            // unreadable: the slowest
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RtuSilenceMs(c.baud), c.silenceMs) << c.baud;
+        EXPECT_EQ(RtuCharactersMs(c.baud, 10), c.tenCharactersMs) << c.baud;
+    }
+}
+
 TEST(CheckMbapAnswer, AssemblesUntilTheLengthAndRefusesBadHeaders) {
     const B whole{0, 0, 0, 0, 0, 5, 10, 4, 2, 0x12, 0x34};
     for (size_t n = 0; n < whole.size(); ++n)
-        EXPECT_EQ(CheckMbapAnswer(B(whole.begin(), whole.begin() + static_cast<long>(n)), 1001).state,
+        EXPECT_EQ(CheckMbapAnswer(B(whole.begin(), whole.begin() + static_cast<long>(n)), 1001, 0).state,
                   MbapState::Incomplete);
-    const MbapCheck done = CheckMbapAnswer(whole, 1001);
+    const MbapCheck done = CheckMbapAnswer(whole, 1001, 0);
     EXPECT_EQ(done.state, MbapState::Complete);
     EXPECT_EQ(done.pduLength, 5);
 
-    EXPECT_EQ(CheckMbapAnswer(B{0x12, 0x34, 0, 0, 0, 2, 10, 6}, 1001).state, MbapState::Complete); // any id
-    EXPECT_EQ(CheckMbapAnswer(B{0, 0, 0, 1, 0, 2, 10, 6}, 1001).state, MbapState::Malformed);
-    EXPECT_EQ(CheckMbapAnswer(B{0, 0, 0, 0, 0, 1, 10}, 1001).state, MbapState::Malformed);
-    EXPECT_EQ(CheckMbapAnswer(B{0, 0, 0, 0, 0x03, 0xEA}, 1001).state, MbapState::Malformed);
-    EXPECT_EQ(CheckMbapAnswer(B{0, 0, 0, 0, 0x03, 0xE9}, 1001).state, MbapState::Incomplete);
-    EXPECT_EQ(CheckMbapAnswer(B{0, 0, 0, 0, 0, 2, 10, 6, 0}, 1001).state, MbapState::Malformed);
+    // Another request's transaction identifier, or another protocol: a whole frame to drop.
+    EXPECT_EQ(CheckMbapAnswer(B{0x12, 0x34, 0, 0, 0, 2, 10, 6}, 1001, 0x1234).state, MbapState::Complete);
+    const MbapCheck stale = CheckMbapAnswer(B{0x12, 0x33, 0, 0, 0, 2, 10, 6, 0x12, 0x34}, 1001, 0x1234);
+    EXPECT_EQ(stale.state, MbapState::Foreign);
+    EXPECT_EQ(stale.pduLength, 2);
+    EXPECT_EQ(CheckMbapAnswer(B{0, 0, 0, 1, 0, 2, 10, 6}, 1001, 0).state, MbapState::Foreign);
+    EXPECT_EQ(CheckMbapAnswer(B{0, 0, 0, 0, 0, 1, 10}, 1001, 0).state, MbapState::Malformed);
+    EXPECT_EQ(CheckMbapAnswer(B{0, 0, 0, 0, 0x03, 0xEA}, 1001, 0).state, MbapState::Malformed);
+    EXPECT_EQ(CheckMbapAnswer(B{0, 0, 0, 0, 0x03, 0xE9}, 1001, 0).state, MbapState::Incomplete);
+    EXPECT_EQ(CheckMbapAnswer(B{0, 0, 0, 0, 0, 2, 10, 6, 0}, 1001, 0).state, MbapState::Malformed);
 }
 
 } // namespace

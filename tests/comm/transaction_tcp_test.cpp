@@ -4,6 +4,8 @@
 #include <chrono>
 #include <thread>
 
+#include <QtGlobal>
+
 #include "comm/transaction.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"
@@ -51,7 +53,6 @@ TEST_F(TcpTransaction, AnswerSplitOverSegmentsIsAssembled) {
 
 TEST_F(TcpTransaction, MalformedHeadersAreRefused) {
     const std::vector<Bytes> answers = {
-        {0, 0, 0, 1, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34},       // protocol identifier not 0
         {0, 0, 0, 0, 0, 1, 0x0A},                               // too short for unit and function
         {0, 0, 0, 0, 0x04, 0x00, 0x0A, 0x04},                   // longer than any answer can be
         {0, 0, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34, 0x99}, // bytes beyond the announced length
@@ -59,6 +60,7 @@ TEST_F(TcpTransaction, MalformedHeadersAreRefused) {
     for (const Bytes& raw : answers) {
         s.dialogs.boxes.clear();
         s.comm->PollStop = 0;
+        s.comm->TransactionId = 0; // the identifier the scripted answers carry
         sim.inject({SimFault::Raw, 0, 0, raw});
         EXPECT_EQ(readRegister(5, -1), ComTimeout);
         EXPECT_EQ(s.comm->PollStop, 1);
@@ -84,6 +86,30 @@ TEST_F(TcpTransaction, SilenceIsATimeout) {
     EXPECT_EQ(readRegister(5, -1), ComTimeout);
     EXPECT_TRUE(s.dialogs.shown.empty());
     EXPECT_EQ(s.shell->log.lines().back(), "Com Timeout  ");
+}
+
+TEST_F(TcpTransaction, AnswersOfAnotherTransactionOrProtocolAreDroppedUntilTheTimeout) {
+    const std::vector<Bytes> foreign = {
+        {0, 7, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34}, // another transaction identifier
+        {0, 0, 0, 1, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34}, // another protocol
+    };
+    for (const Bytes& raw : foreign) {
+        s.comm->TransactionId = 0;
+        sim.inject({SimFault::Raw, 0, 0, raw});
+        EXPECT_EQ(readRegister(5, -1), ComTimeout);
+        EXPECT_TRUE(s.dialogs.boxes.empty());
+        EXPECT_EQ(s.shell->status.Text[4], "Com TimeOut");
+    }
+}
+
+TEST_F(TcpTransaction, LateAnswerArrivingDuringTheNextWaitIsNotTakenForItsAnswer) {
+    sim.inject({SimFault::Delay, 600});
+    EXPECT_EQ(readRegister(5), ComTimeout); // the device answers 200 ms after the wait gave up
+    EXPECT_EQ(readRegister(6), ComOk);
+    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x06, 0x06}));
+    const auto wire = sim.wire();
+    ASSERT_EQ(wire.size(), 2u);
+    EXPECT_EQ(Bytes(wire[1].begin(), wire[1].begin() + 2), (Bytes{0, 1})); // each request its own identifier
 }
 
 TEST_F(TcpTransaction, LateAnswersAreDiscardedBeforeTheNextRequest) {
@@ -127,6 +153,20 @@ TEST_F(TcpTransaction, PeerClosingMidTransactionEndsItAndTheLink) {
     EXPECT_LT(s.pump.nowMs() - start, 2000);
     EXPECT_EQ(s.comm->CurrentDevice.Connected, 0);
     EXPECT_EQ(readRegister(5), ComNotConnected);
+}
+
+TEST_F(TcpTransaction, AClosedLinkIsNeverReadFrom) {
+    static std::vector<std::string> warnings;
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings.push_back(text.toStdString()); });
+    sim.inject({SimFault::Disconnect});
+    EXPECT_EQ(readRegister(5), ComTimeout);
+    s.comm->DataArrived = 1; // an arrival announced just before the link went
+    s.link.readAll();
+    s.link.discardInput();
+    qInstallMessageHandler(previous);
+    for (const std::string& w : warnings) EXPECT_EQ(w.find("device not open"), std::string::npos) << w;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "comm/byte_helpers.h"
+#include "console_peer.h"
 #include "discovery/device_search.h"
 #include "discovery/search_protocol.h"
 #include "platform/qt_datagram_socket.h"
@@ -69,6 +70,7 @@ inline std::string Record(const DeviceRecord& d) {
 struct SearchFixture : SimSession {
     FakeDevice controller{"127.0.0.2", ReplyA("JXV8410", 10, 0)};
     FakeDevice gateway{"127.0.0.3", ReplyB()};
+    ConsolePeer console{{{100}, {900}, {200}, {800}, {40}, {1000}, {40}}, "127.0.0.3"};
     FixedAddresses addresses;
     QtDatagramSocket udp;
     std::vector<std::string> clipboard, urls;
@@ -84,12 +86,14 @@ struct SearchFixture : SimSession {
         ports.ModbusPort = modbusPort ? modbusPort : 502;
         ports.FirstSubNode = 9;
         ports.LastSubNode = 10;
+        ports.ConsolePort = console.port;
         gateway.socket.close();
         gateway.socket.bind(QHostAddress("127.0.0.3"), controller.port());
         DiscoveryServices s;
         s.setClipboard = [this](const std::string& t) { clipboard.push_back(t); };
         s.openUrl = [this](const std::string& u) { urls.push_back(u); };
         s.redrawRegisters = [this] { ++redraws; };
+        s.newTcpLink = [] { return std::make_unique<QtLinkPort>(); };
         search.reset(); // it lets go of the socket's receive event
         search = std::make_unique<DeviceSearch>(app, udp, addresses, s, ports);
         search->Form_Load();

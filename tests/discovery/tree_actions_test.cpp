@@ -62,9 +62,11 @@ TEST(TreeActions, LinesSelectTheirDeviceAndCopyItsAddresses) {
     f.search->Elenco_NodeClick("nodo2");
     f.dialogs.choices = {MsgChoice::Ok};
     f.search->Elenco_DblClick();
-    EXPECT_EQ(f.dialogs.shown.at(0), "Write default prog?");
-    EXPECT_EQ(f.dialogs.shown.size(), 2u);
+    EXPECT_EQ(f.dialogs.shown, (std::vector<std::string>{"Write default prog?", "Parameters saved, Restarting ..."}));
     EXPECT_EQ(f.urls.size(), 1u);
+    f.search->Elenco_NodeClick("rete");
+    f.search->ConfiguraServer();
+    EXPECT_EQ(f.dialogs.shown.back(), "Selezionare dispositivo");
 }
 
 TEST(TreeActions, SetIpAddressSendsOneCheckedDatagram) {

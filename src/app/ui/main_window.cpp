@@ -30,6 +30,8 @@
 #include "designers/ui/frm_display.h"
 #include "designers/ui/frm_scheduler.h"
 #include "designers/ui/input_img.h"
+#include "discovery/ui/discovery_windows.h"
+#include "platform/qt_link_port.h"
 #include "devconfig/config_window.h"
 #include "devconfig/ui/frm_config2.h"
 #include "discovery/ui/frm_search.h"
@@ -78,6 +80,7 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* p
       animation_(ctx), debug_(ctx, animation_, [this] { registers_.AggiornaRegistri_new(true); }) {
     setObjectName("Principale");
     setCentralWidget(mdi_);
+    discovery_ = std::make_unique<DiscoveryWindows>(ctx, mdi_);
     buildMenus();
     buildStatusBar();
     ctx_.shell.Toolbar.onChanged = [this] {
@@ -342,6 +345,8 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_7403", [this] { showConfig(true); });
     addMenuHandler("mnu_config2", [this] { showConfig(false); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
+    addMenuHandler("mnu_mac", [this] { discovery_->showMacRegister(); });
+    addMenuHandler("mnu_FTP", [this] { discovery_->showFtp(); });
     addMenuHandler("mnu_coll_7593", [this] { showColl7593(); });
     addMenuHandler("mnu_coll", [this] { showCollaudo(); });
     addMenuHandler("mnu_coll_NWAC", [this] { showCollNwac(); });
@@ -550,6 +555,11 @@ frm_search* MainWindow::searchWindow() {
     services.redrawRegisters = [this] {
         registers_.load();
         registers_.Redraw();
+    };
+    services.newTcpLink = [] { return std::make_unique<QtLinkPort>(); };
+    services.runner = &programs_;
+    services.openTerminal = [this](const std::string& host, uint16_t port) {
+        discovery_->showTerminal(QString::fromStdString(host), port);
     };
     search_ = new frm_search(
         ctx_, services, [this](const QString& key) { return ImageList1.picture(key); },

@@ -21,6 +21,7 @@
 struct AppContext;
 struct ShellProcedures;
 class AboutBox;
+class DiscoveryWindows;
 class CalibrationBench;
 class ControllerBench;
 class EthernetProductBench;
@@ -160,13 +161,14 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QPointer<QMdiSubWindow> searchSub_;
     DebugAnimation animation_;
     DebugCommands debug_;
+    std::unique_ptr<DiscoveryWindows> discovery_;
     QtLinkPort Seriale_switch, Seriale_mult, Seriale_alim, Seriale_calib;
     InstrumentPorts benchPorts_{Seriale_switch, Seriale_mult, Seriale_alim, Seriale_calib};
     std::unique_ptr<CalibrationBench> calibrationBench_;
     QPointer<QMdiSubWindow> coll7593_;
     // The controller bench's multimeter and supply ports, and the product test's upload socket.
     QtLinkPort SerialeMult, SerialeAlim, EUT_Socket;
-    QtProgramRunner programs_;
+    QtProgramRunner programs_; // ip, ping, arp and the desktop's programs
     std::unique_ptr<ControllerBench> controllerBench_;
     std::unique_ptr<EthernetProductBench> productBench_;
     QPointer<QMdiSubWindow> collaudo_, collNwac_;

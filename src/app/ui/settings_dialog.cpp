@@ -132,6 +132,8 @@ QWidget* SettingsDialog::buildConnectionPage() {
     chk_autoricezione->setObjectName("chk_autoricezione");
     chk_Modem = new QCheckBox("Modem Dial up");
     chk_Modem->setObjectName("chk_Modem");
+    txt_modemNumber = new QLineEdit;
+    txt_modemNumber->setObjectName("txt_modemNumber");
     lbl_timeoutCOM = new QLabel("Timeout");
     txt_timeoutCOM = new QLineEdit;
     txt_timeoutCOM->setReadOnly(true); // the serial link uses the link time-out set over TCP
@@ -142,6 +144,7 @@ QWidget* SettingsDialog::buildConnectionPage() {
     com->addRow(lbl_stop, stopRow);
     com->addRow(QString(), chk_autoricezione);
     com->addRow(QString(), chk_Modem);
+    com->addRow("Modem number", txt_modemNumber);
     com->addRow(lbl_timeoutCOM, txt_timeoutCOM);
 
     auto* layout = new QVBoxLayout(frm_opt0);
@@ -250,6 +253,7 @@ void SettingsDialog::Form_Load() {
     optStop[f.TwoStopBits ? 1 : 0]->setChecked(true);
     chk_autoricezione->setChecked(f.EchoRemove);
     chk_Modem->setChecked(f.ModemDialUp);
+    txt_modemNumber->setText(fromLatin1(f.ModemNumber));
     txt_address->setText(fromLatin1(f.NodeText));
     Combo1->setCurrentIndex(Combo1->findData(f.ModelRow));
     // A model the list does not offer (the start-up row) still shows as the one in use; OK keeps it.
@@ -290,6 +294,7 @@ void SettingsDialog::confirm() {
     f.TwoStopBits = optStop[1]->isChecked();
     f.EchoRemove = chk_autoricezione->isChecked();
     f.ModemDialUp = chk_Modem->isChecked();
+    f.ModemNumber = text(txt_modemNumber);
     f.NodeText = text(txt_address);
     QVariant row = Combo1->currentData();
     f.ModelRow = row.isValid() ? row.toInt() : ctx_.comm.CurrentDevice.ModelIndex;

@@ -56,7 +56,7 @@ class SettingsDialog : public QDialog {
         *lbl_timeoutCOM;
     QLabel *lbl_tempo, *Label3;
     QComboBox *Combo1, *cmbCOM, *cmbBaud;
-    QLineEdit *txt_address, *txt_IP, *txt_port, *txt_timeoutTCP, *txt_timeoutCOM;
+    QLineEdit *txt_address, *txt_IP, *txt_port, *txt_timeoutTCP, *txt_timeoutCOM, *txt_modemNumber;
     QRadioButton *optChannel[2], *optStop[2], *opt_lang[2];
     QButtonGroup *channelGroup_, *languageGroup_;
     QCheckBox *chk_header, *chk_autoricezione, *chk_Modem, *chk_Update;

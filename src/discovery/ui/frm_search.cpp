@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QLocale>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSerialPortInfo>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -41,7 +44,13 @@ void setTextKeepCursor(QLineEdit* e, const std::string& text) {
 frm_search::frm_search(AppContext& app, DiscoveryServices services, std::function<QIcon(const QString&)> pictures,
                        std::function<void()> popupMenu, SearchPorts ports, QWidget* parent)
     : QWidget(parent), search_(app, udp_, addresses_, std::move(services), std::move(ports)),
-      pictures_(std::move(pictures)), popupMenu_(std::move(popupMenu)) {
+      pictures_(std::move(pictures)), popupMenu_(std::move(popupMenu)),
+      sniffer_(app, snifferSocket_, [] {
+          QLocale locale;
+          QDateTime now = QDateTime::currentDateTime();
+          return bytes(locale.toString(now.date(), QLocale::ShortFormat) + " " +
+                       locale.toString(now.time(), QLocale::LongFormat));
+      }) {
     setObjectName("frm_search");
     build();
     bindTree();
@@ -164,9 +173,84 @@ void frm_search::build() {
     side->addWidget(loc_ip_add, row++, 1, 1, 2);
     side->setRowStretch(row, 1);
 
+    auto* searchPage = new QWidget;
+    searchPage->setLayout(side);
+    tab_search = new QTabWidget(this);
+    tab_search->setObjectName("tab_search");
+    tab_search->addTab(searchPage, "Search");
+    tab_search->addTab(buildManualPanel(), "Search by MAC");
+    auto* right = new QVBoxLayout;
+    right->addWidget(tab_search, 1);
+    right->addWidget(snifferPanel_ = buildSnifferPanel());
+
     auto* top = new QHBoxLayout(this);
     top->addWidget(Elenco, 3);
-    top->addLayout(side, 2);
+    top->addLayout(right, 2);
+}
+
+QWidget* frm_search::buildManualPanel() {
+    ManualBoxes& m = search_.manual;
+    auto* panel = new QWidget;
+    auto* grid = new QGridLayout(panel);
+    auto row = [&](int r, const char* caption, auto& texts, int digits) {
+        grid->addWidget(new QLabel(caption), r, 0, 1, static_cast<int>(texts.size()));
+        for (size_t i = 0; i < texts.size(); ++i) {
+            auto* box = new QLineEdit(qs(texts[i]));
+            box->setObjectName(QString("%1_%2").arg(digits == 2 ? "txt_mac" : "txt_IP").arg(i));
+            box->setMaxLength(digits);
+            box->setAlignment(Qt::AlignCenter);
+            box->setMaximumWidth(box->fontMetrics().horizontalAdvance("0000") + 12);
+            connect(box, &QLineEdit::textEdited, this, [&texts, i](const QString& t) { texts[i] = bytes(t); });
+            grid->addWidget(box, r + 1, static_cast<int>(i));
+        }
+    };
+    row(0, "MAC Address", m.mac, 2);
+    row(2, "Temporary IP Address", m.ip, 3);
+    auto* type = new QGroupBox("Device Type");
+    auto* typeLayout = new QVBoxLayout(type);
+    for (int i = 0; i < 2; ++i) {
+        Option1[i] = new QRadioButton;
+        Option1[i]->setObjectName(QString("Option1_%1").arg(i));
+        connect(Option1[i], &QRadioButton::clicked, this, [&m, i] { m.type = static_cast<ManualDeviceType>(i); });
+        typeLayout->addWidget(Option1[i]);
+    }
+    grid->addWidget(type, 4, 0, 1, 6);
+    auto* connectButton = new QPushButton("Connect");
+    connectButton->setObjectName("cmd_Manual");
+    connect(connectButton, &QPushButton::clicked, this, [this] { search_.cmd_Manual_Click(); });
+    grid->addWidget(connectButton, 5, 0, 1, 6);
+    grid->setRowStretch(6, 1);
+    grid->setColumnStretch(6, 1);
+    return panel;
+}
+
+QWidget* frm_search::buildSnifferPanel() {
+    auto* panel = new QGroupBox("Sniffer");
+    auto* grid = new QGridLayout(panel);
+    auto* address = new QLineEdit(qs(sniffer_.IP_SNIFF));
+    address->setObjectName("IP_SNIFF");
+    connect(address, &QLineEdit::textEdited, this, [this](const QString& t) { sniffer_.IP_SNIFF = bytes(t); });
+    auto* start = new QPushButton("Start Sniffer");
+    start->setObjectName("Command5");
+    connect(start, &QPushButton::clicked, this, [this] { sniffer_.Command5_Click(); });
+    auto* stop = new QPushButton("Stop Sniffer");
+    stop->setObjectName("Command3");
+    connect(stop, &QPushButton::clicked, this, [this] { sniffer_.Command3_Click(); });
+    List1 = new QListWidget;
+    List1->setObjectName("List1");
+    List1->setMinimumHeight(120);
+    sniffer_.onChanged = [this] {
+        List1->clear();
+        for (const std::string& line : sniffer_.List1)
+            List1->addItem(qs(line));
+        if (List1->count()) List1->setCurrentRow(List1->count() - 1);
+    };
+    grid->addWidget(new QLabel("IP_Sniffer"), 0, 0);
+    grid->addWidget(address, 0, 1);
+    grid->addWidget(start, 0, 2);
+    grid->addWidget(stop, 0, 3);
+    grid->addWidget(List1, 1, 0, 1, 4);
+    return panel;
 }
 
 void frm_search::bindTree() {
@@ -255,6 +339,10 @@ void frm_search::refresh() {
     setTextKeepCursor(Loc_mask, f.Loc_mask);
     setTextKeepCursor(loc_ip_add, f.loc_ip_add);
     lbl_search->setText(qs(f.lbl_search));
+    for (size_t i = 0; i < 2; ++i)
+        Option1[i]->setText(qs(f.Option1_caption[i]));
+    Option1[0]->setVisible(f.Option1_0_shown);
+    snifferPanel_->setVisible(f.SnifferShown);
     cmd_Search->setEnabled(f.cmd_Search_enabled);
     if (List2->count() != static_cast<int>(f.List2.size()) ||
         (List2->count() && List2->item(0)->text() != qs(f.List2.front()))) {

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "discovery/device_search.h"
+#include "discovery/sniffer.h"
 #include "platform/qt_datagram_socket.h"
 #include "platform/qt_local_addresses.h"
 
@@ -18,6 +19,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -33,6 +35,8 @@ class frm_search : public QWidget {
 
   private:
     void build();
+    QWidget* buildManualPanel();
+    QWidget* buildSnifferPanel();
     void bindTree();
     void refresh();
     void cmb_porta_Click();
@@ -44,6 +48,8 @@ class frm_search : public QWidget {
     std::function<QIcon(const QString&)> pictures_;
     std::function<void()> popupMenu_;
     QHash<QString, QTreeWidgetItem*> items_;
+    QtDatagramSocket snifferSocket_;
+    Sniffer sniffer_;
 
     QTreeWidget* Elenco = nullptr;
     QComboBox* cmb_porta = nullptr;
@@ -59,4 +65,8 @@ class frm_search : public QWidget {
     QLineEdit* Text1 = nullptr;
     QLineEdit* Loc_mask = nullptr;
     QLineEdit* loc_ip_add = nullptr;
+    QTabWidget* tab_search = nullptr;
+    QRadioButton* Option1[2] = {};
+    QWidget* snifferPanel_ = nullptr;
+    QListWidget* List1 = nullptr;
 };

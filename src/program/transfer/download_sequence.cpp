@@ -24,7 +24,10 @@ bool sideAreas(AppContext& app, const TransferView& view, const DownloadOptions&
 bool steps(AppContext& app, const TransferView& view, const DownloadOptions& options,
            const std::function<void()>& refreshRegisters) {
     ScriviComando(app, CmdHalt);
-    if (!ScriviComando(app, CmdStop)) return false;
+    if (!ScriviComando(app, CmdStop)) {
+        app.shell.log.LogWrite("Download Failed");
+        return false;
+    }
     int32_t size = CompilaProgramma(app);
     if (app.project.Compiler.CompileErrorCount >= 1 || size == 0) return false;
     std::vector<int> blocks = ProgramBlocks(app, size);

@@ -119,7 +119,7 @@ TEST_P(DownloadSequenceTest, FailingStopCommandEndsTheSequence) {
     failRequestAfter(1);
     EXPECT_FALSE(run(all()));
     EXPECT_EQ(sim.transcript().size(), 2u);
-    EXPECT_EQ(transferLog(), (Lines{"Com Error", "Error"}));
+    EXPECT_EQ(transferLog(), (Lines{"Com Error", "Error", "Download Failed"}));
 }
 
 TEST_P(DownloadSequenceTest, CompileErrorEndsTheSequenceAfterTheHalt) {

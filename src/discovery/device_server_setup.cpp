@@ -1,0 +1,37 @@
+#include "discovery/device_server_setup.h"
+
+#include <string>
+
+#include "platform/event_pump.h"
+#include "platform/link_port.h"
+
+bool InviaTelnet(LinkPort& telnet, EventPump& pump, const TelnetStep& step, int timeoutMs) {
+    // The greeting's time also covers the connection itself, and counts every byte since it stood.
+    int64_t start = pump.nowMs();
+    if (!pump.waitUntil([&] { return telnet.isConnected() || telnet.failed(); }, timeoutMs, true) ||
+        !telnet.isConnected())
+        return false;
+    if (!step.text.empty()) {
+        telnet.readAll(); // late bytes of the previous answer are not this step's
+        if (!telnet.write(std::string(step.text))) return false;
+        start = pump.nowMs();
+    }
+    size_t received = 0;
+    auto answered = [&] {
+        received += telnet.readAll().size();
+        return received >= step.minimumLength || !telnet.isConnected();
+    };
+    int left = timeoutMs - static_cast<int>(pump.nowMs() - start);
+    pump.waitUntil(answered, left > 0 ? left : 0, true);
+    return received >= step.minimumLength;
+}
+
+int RunDeviceServerSetup(LinkPort& telnet, EventPump& pump, const std::string& host, uint16_t port,
+                         int timeoutMs) {
+    telnet.connectTcp(host, port);
+    int failed = 0;
+    for (size_t i = 0; i < DeviceServerSetup.size() && !failed; ++i)
+        if (!InviaTelnet(telnet, pump, DeviceServerSetup[i], timeoutMs)) failed = static_cast<int>(i) + 1;
+    telnet.close();
+    return failed;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The traffic sniffer: asks one device to send copies of its traffic to this computer ("0003" starts,
+// "0004" stops, both to UDP port 1001) and lists every datagram that comes back as a dump line.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct AppContext;
+class DatagramSocket;
+
+// Date and time, a space, the first byte's two hex digits and a space, then the other bytes' digits.
+std::string snifferDumpLine(const std::string& dateTime, std::string_view datagram);
+
+class Sniffer {
+  public:
+    // now: the date and time of an arrival as the user's locale writes them.
+    Sniffer(AppContext& app, DatagramSocket& socket, std::function<std::string()> now, uint16_t devicePort = 1001);
+    ~Sniffer();
+
+    std::string IP_SNIFF = "192.168.1.100";
+    std::vector<std::string> List1;
+    std::function<void()> onChanged;
+
+    void Command5_Click(); // Start Sniffer: clears the list, sends "0003"
+    void Command3_Click(); // Stop Sniffer: sends "0004"
+
+  private:
+    void send(const char* command);
+
+    AppContext& app_;
+    DatagramSocket& socket_;
+    std::function<std::string()> now_;
+    uint16_t devicePort_;
+};

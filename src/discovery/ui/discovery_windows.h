@@ -1,0 +1,30 @@
+#pragma once
+// The discovery tools the main window opens: the MAC address register and the FTP listing. Their data
+// outlive their windows, which are single instances created on first use inside the MDI area.
+#include <QPointer>
+
+#include "discovery/ftp_listing.h"
+#include "discovery/lett_mac.h"
+#include "platform/curl_ftp_client.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+
+class DiscoveryWindows {
+  public:
+    DiscoveryWindows(AppContext& ctx, QMdiArea* mdi) : mdi_(mdi), lettMac_(ctx) {}
+
+    QMdiSubWindow* showMacRegister(); // mnu_mac
+    QMdiSubWindow* showFtp();         // mnu_FTP
+    // A console on a device's TCP port; each call opens one more.
+    QMdiSubWindow* showTerminal(const QString& host, uint16_t port);
+
+  private:
+    QMdiArea* mdi_;
+    LettMac lettMac_;
+    CurlFtpClient ftpClient_;
+    FtpBrowser ftp_{ftpClient_};
+    FtpAccount ftpAccount_;
+    QPointer<QMdiSubWindow> macSub_;
+    QPointer<QMdiSubWindow> ftpSub_;
+};

@@ -1,0 +1,69 @@
+#include "discovery/ui/frm_ftp.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+std::string bytes(const QLineEdit* box) { return box->text().toLatin1().toStdString(); }
+
+} // namespace
+
+frm_FTP::frm_FTP(FtpBrowser& browser, FtpAccount& account, QWidget* parent)
+    : QWidget(parent), browser_(browser), account_(account) {
+    setWindowTitle("Form1");
+    host_ = new QLineEdit(latin1(account.host));
+    user_ = new QLineEdit(latin1(account.user));
+    password_ = new QLineEdit(latin1(account.password));
+    password_->setEchoMode(QLineEdit::Password);
+    auto* form = new QFormLayout;
+    form->addRow("Host", host_);
+    form->addRow("User", user_);
+    form->addRow("Password", password_);
+
+    auto* list = new QPushButton("Command1");
+    auto* open = new QPushButton("Command2");
+    ListView1 = new QListWidget;
+    ListView1->setMinimumSize(420, 260);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(list);
+    buttons->addWidget(open);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    status_ = new QLabel;
+    status_->setWordWrap(true);
+    layout->addWidget(status_);
+    layout->addWidget(ListView1, 1);
+
+    connect(list, &QPushButton::clicked, this, &frm_FTP::Command1_Click);
+    // "export.txt" of the program's working folder, in the desktop's program for it.
+    connect(open, &QPushButton::clicked, this,
+            [] { QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().filePath("export.txt"))); });
+    browser_.rowsChanged = [this] { showRows(); };
+    showRows();
+}
+
+frm_FTP::~frm_FTP() { browser_.rowsChanged = nullptr; }
+
+void frm_FTP::Command1_Click() {
+    account_ = {bytes(host_), bytes(user_), bytes(password_)};
+    browser_.Command1_Click(account_);
+}
+
+void frm_FTP::showRows() {
+    ListView1->clear();
+    for (const std::string& row : browser_.rows)
+        ListView1->addItem(latin1(row));
+    status_->setText(latin1(browser_.lastError));
+}
