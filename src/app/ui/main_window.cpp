@@ -484,13 +484,12 @@ void MainWindow::bindDebugViews(ProgramCommands& program) {
         if (row) row->NumberColour = colour, view.changed();
         return row != nullptr;
     };
-    // Rows that the layout left unplaced sit above the top; the rows' area ends at the window's height.
-    v.rowInView = [&view](int element) -> std::optional<bool> {
-        if (element < 0 || element >= static_cast<int>(view.rows().Rows.size())) return std::nullopt;
-        const ViewRow& r = view.rows().Rows[static_cast<size_t>(element)];
-        return r.Top >= 0 && r.Top + r.Height <= view.MainHeight;
-    };
+    v.rowInView = [&view](int element) { return view.rowInView(element); };
     v.scrollTo = [&view](int first) { view.setScroll(first); };
+    // Reading the registers needs a controller; without one the view is redrawn from the table.
+    program.refreshRegisters = [this] {
+        registers_.AggiornaRegistri_new(ctx_.comm.CurrentDevice.Connected != 0);
+    };
     registers_.comandi = [&program](int reg, uint8_t valueType) {
         program.editorWindow()->registerClicked(reg, valueType);
     };
