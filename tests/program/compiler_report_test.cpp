@@ -52,6 +52,11 @@ TEST_F(CompileFixture, RungsWithoutEntryKeepThePlannedTableAndTheGapStaysZero) {
     EXPECT_EQ(bytes(14, 10), (Bytes{3, 1, 0, 54, 0, 0, 0, 6, 0, 0}));
     EXPECT_EQ(bytes(24, 30), Bytes(30, 0));
     EXPECT_EQ(bytes(54, 3), (Bytes{20, 0, 7}));
+    // The program counter counts entries: the debugger finds rungs 1 and 5 behind entries 0 and 1.
+    std::vector<std::pair<int, int>> sources;
+    for (const EntryRung& e : state().EntryRungs)
+        sources.emplace_back(e.Section, e.Rung);
+    EXPECT_EQ(sources, (std::vector<std::pair<int, int>>{{0, 1}, {0, 5}}));
 }
 
 TEST_F(CompileFixture, WholeImageIsClearedSoNoStaleBytesReachADownload) {
