@@ -213,13 +213,4 @@ TEST_F(DeviceProcedures, ScriviFloatWritesLowWordFirstAndStopsAfterAFailure) {
     EXPECT_EQ(sim.transcript().size(), 1u);
 }
 
-TEST(DeviceProceduresRtu, DebugModeFrameForNodeOne) {
-    SimController sim{1};
-    SimSession s;
-    s.comm->CurrentDevice.NodeAddress = 1;
-    ASSERT_TRUE(s.connectRtu(sim.startRtu()));
-    EXPECT_TRUE(ImpostaModoDebug(s.app, true));
-    EXPECT_EQ(sim.wire().back(), (Bytes{0x01, 0x14, 0x04, 0x00, 0x00, 0x13, 0x01, 0x56, 0xA4, 0x29}));
-}
-
 } // namespace

@@ -1,28 +1,14 @@
 // Connetti and Disconnetti over the real adapters: TCP on 127.0.0.1, serial on a pseudo-terminal.
 #include <gtest/gtest.h>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include "comm/link.h"
+#include "support/loopback_listener.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"
 
 namespace {
-
-// A loopback port with nothing listening on it.
-uint16_t closedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t len = sizeof addr;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    ::close(fd);
-    return ntohs(addr.sin_port);
-}
 
 TEST(Connetti, TcpConnectsLogsAndEnablesTheLinkGroups) {
     SimController sim;
@@ -40,7 +26,7 @@ TEST(Connetti, TcpConnectsLogsAndEnablesTheLinkGroups) {
 
 TEST(Connetti, TcpRefusedSaysSoWithAddressAndPort) {
     SimSession s;
-    const uint16_t port = closedPort();
+    const uint16_t port = ClosedLoopbackPort();
     EXPECT_FALSE(s.connectTcp(port));
     ASSERT_EQ(s.dialogs.boxes.size(), 1u);
     EXPECT_EQ(s.dialogs.boxes[0].text, "Connection refused");

@@ -1,22 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QTimer>
 
 #include "platform/qt_event_pump.h"
-
-namespace {
-QCoreApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_comm";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
-}
-} // namespace
+#include "support/qt_test_app.h"
 
 TEST(Pausa, WaitsTheTimeWhileEventsRunAndZeroReturnsAtOnce) {
-    app();
+    QtTestApp();
     QtEventPump pump;
     int fired = 0;
     QTimer::singleShot(20, [&] { ++fired; });
@@ -31,7 +21,7 @@ TEST(Pausa, WaitsTheTimeWhileEventsRunAndZeroReturnsAtOnce) {
 }
 
 TEST(Pausa, WaitUntilEndsOnTheConditionOrTheTimeout) {
-    app();
+    QtTestApp();
     QtEventPump pump;
     bool flag = false;
     QTimer::singleShot(10, [&] { flag = true; });

@@ -24,7 +24,6 @@ TEST(TypeLists, RowsPerModel) {
         {entry::JXV7174, 7,
          "Res.L=1 Res.H=2 Pt100=5 Ni100=6 Pt1K=7 Ni1K=8 NTC 1K=10 NTC 3988=13 NTC 10K=14 ---=0 ", -1, true},
         {entry::JXV9322, 0, "Disabled=0 20 mA=3 ", 0, true},
-        {entry::JXV9322, 5, "Disabled=0 10 V=2 ", 0, true},
         {entry::JXV8250USB, 1, "---=0 ---=1 10 V=2 20 mA=3 ", -1, true},
         {entry::JXV7593, 2, "", -1, true},
         {entry::KELMO7593, 7,
@@ -33,10 +32,6 @@ TEST(TypeLists, RowsPerModel) {
          -1, false},
         {entry::JXV9422, 3, "Disabled=0 Res_500=12 Pt100=13 Pt1K=14 Ni100=15 Ni1K=16 Pot=17 Res_2K=18 ", -1,
          true},
-        {entry::JXV9422, 4, "", -1, true},
-        {entry::JXV9628, 0, "Disabled=0 250 mV=1 Tc J=4 Tc K=5 Tc R=6 Tc S=7 Tc T=8 Tc B=9 Tc E=10 Tc N=11 ",
-         -1, true},
-        {entry::JXV7541, 0, "", -1, true},
     };
     TypeRows rows;
     for (const Case& c : cases) {

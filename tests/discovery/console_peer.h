@@ -1,31 +1,19 @@
 #pragma once
 // A gateway's set-up console on loopback: answers each step of the default set-up in pieces.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "discovery/device_server_setup.h"
+#include "support/loopback_listener.h"
 
 // Accepts one connection, then for each step reads what the step sends and answers in pieces.
 class ConsolePeer {
   public:
     ConsolePeer(std::vector<std::vector<size_t>> answers, const char* address = "127.0.0.1")
         : answers_(std::move(answers)) {
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        inet_pton(AF_INET, address, &a.sin_addr);
-        bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        listen(listener_, 1);
-        socklen_t len = sizeof a;
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len);
-        port = ntohs(a.sin_port);
+        listener_ = ListenOnLoopback(port, address);
         thread_ = std::thread([this] { serve(); });
     }
     ~ConsolePeer() {

@@ -1,38 +1,21 @@
 // The FTP window's listing through libcurl, against a small FTP peer on loopback.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <thread>
 
 #include "discovery/ftp_listing.h"
 #include "platform/curl_ftp_client.h"
 #include "platform/qt_event_pump.h"
+#include "support/loopback_listener.h"
 #include "support/qt_test_app.h"
 
 namespace {
-
-int listenOnLoopback(uint16_t& port) {
-    int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    listen(s, 1);
-    socklen_t len = sizeof a;
-    getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-    port = ntohs(a.sin_port);
-    return s;
-}
 
 // Serves one session: the login, the passive data connection and one LIST.
 class FtpPeer {
   public:
     explicit FtpPeer(std::string listing) : listing_(std::move(listing)) {
-        control_ = listenOnLoopback(port);
+        control_ = ListenOnLoopback(port);
         thread_ = std::thread([this] { serve(); });
     }
     ~FtpPeer() {
@@ -64,8 +47,8 @@ class FtpPeer {
             else if (verb == "PASS") password = arg, say(c, "230 in\r\n");
             else if (verb == "PWD") say(c, "257 \"/\"\r\n");
             else if (verb == "EPSV") {
-                uint16_t p;
-                data = listenOnLoopback(p);
+                uint16_t p = 0;
+                data = ListenOnLoopback(p);
                 say(c, "229 Entering Extended Passive Mode (|||" + std::to_string(p) + "|)\r\n");
             } else if (verb == "TYPE") say(c, "200 ok\r\n");
             else if (verb == "LIST") {
@@ -118,8 +101,7 @@ TEST(FtpListing, ReadsAWholeLongListingAndRefusesASecondRequestMeanwhile) {
 
 TEST(FtpListing, AnUnreachableServerLeavesTheTwoFixedRowsAndSaysWhy) {
     QtTestApp();
-    uint16_t port;
-    close(listenOnLoopback(port));
+    const uint16_t port = ClosedLoopbackPort();
     CurlFtpClient client;
     FtpBrowser browser(client);
     browser.Command1_Click({"127.0.0.1:" + std::to_string(port)});

@@ -7,16 +7,6 @@
 
 namespace {
 
-std::vector<uint8_t> asBytes(const std::string& s) {
-    return {s.begin(), s.end()};
-}
-
-TEST(SearchProtocol, SetAddressDatagramCarriesMacAddressAndCrc8) {
-    const std::string d = SetAddressDatagram({0x02, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}, {192, 168, 1, 50});
-    EXPECT_EQ(asBytes(d), (std::vector<uint8_t>{0x30, 0x30, 0x30, 0x32, 0x02, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E, 0xC0,
-                                                0xA8, 0x01, 0x32, 0x2F}));
-}
-
 TEST(SearchProtocol, ShortRepliesGiveWhatTheyHold) {
     const SearchReply a = DecodeReplyA(std::string("AB\0\0\0\0\0\0\x02\x1A", 10));
     EXPECT_EQ(a.Name, std::string("AB\0\0\0\0\0", 7));

@@ -5,14 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "support/sim_memory_access.h"
+
 namespace {
 
 constexpr double InputGain = 1.03;                    // the module reads 3 % high until K corrects it
 constexpr double OutOffsetUa = 35;                    // output offset before the zero constant
-
-uint16_t word(const Bytes& b, size_t i) {
-    return static_cast<uint16_t>(b[i] << 8 | b[i + 1]);
-}
 
 // Counts per engineering unit of an input type.
 int countsPerUnit(int code) {
@@ -149,7 +147,7 @@ Bytes AnalogWorld::execute(const Bytes& r) {
     Node& n = nodes_[r[0]];
     const uint8_t f = r[1];
     if (f == 4 && r.size() >= 6) {
-        const uint16_t first = word(r, 2), count = word(r, 4);
+        const uint16_t first = RequestWord(r, 2), count = RequestWord(r, 4);
         Bytes a{r[0], f, static_cast<uint8_t>(count * 2)};
         for (uint16_t i = 0; i < count; ++i) {
             const uint16_t v = inputRegister(r[0], static_cast<uint16_t>(first + i));
@@ -159,28 +157,22 @@ Bytes AnalogWorld::execute(const Bytes& r) {
         return a;
     }
     if (f == 6 && r.size() >= 6) {
-        const uint16_t reg = word(r, 2), v = word(r, 4);
+        const uint16_t reg = RequestWord(r, 2), v = RequestWord(r, 4);
         n.holding[reg] = v;
         if (r[0] == module_ && reg == 1216) typeCode_ = v >= 256 ? v >> 8 : v;
         return Bytes(r.begin(), r.begin() + 6);
     }
     if (f == 20 && r.size() >= 7) {
-        const uint16_t address = word(r, 4);
+        const uint16_t address = RequestWord(r, 4);
         const uint8_t count = r[6];
-        if (r[2] == 2) {
-            Bytes a{r[0], f, count};
-            a.insert(a.end(), n.memory.begin() + address, n.memory.begin() + address + count);
-            return a;
-        }
         if (r[2] == 4 && address == errors.refusedWriteAddress) return {r[0], static_cast<uint8_t>(f | 0x80), 4};
-        if (r[2] == 4 && r.size() >= 7u + count) {
-            std::copy(r.begin() + 7, r.begin() + 7 + count, n.memory.begin() + address);
-            const bool constants = r[0] == 247 || r[0] == 246;
+        if (auto answer = MemoryAccess(r, n.memory)) {
+            const bool constants = r[2] == 4 && (r[0] == 247 || r[0] == 246);
             if (constants && count == 1 && address >= 11 && address <= 18) typeCode_ = codeOfTypeByte(r[7]);
             if (constants && count == 3 && address >= 43 && (address - 43) % 3 == 0)
                 constNode_ = r[0], constK_ = static_cast<uint8_t>((address - 43) / 3);
             if (constants && count == 1 && address == 8) cjcNode_ = r[0];
-            return Bytes(r.begin(), r.begin() + 7);
+            return *answer;
         }
     }
     return {r[0], static_cast<uint8_t>(f | 0x80), 1};

@@ -14,6 +14,8 @@
 #include <utility>
 
 #include "comm/byte_helpers.h"
+#include "support/loopback_listener.h"
+#include "support/sim_memory_access.h"
 
 namespace {
 
@@ -65,22 +67,19 @@ int rtuRequestLength(const Bytes& b) {
     }
 }
 
-uint16_t word(const Bytes& b, size_t i) {
-    return static_cast<uint16_t>(b[i] << 8 | b[i + 1]);
-}
-
 Bytes exceptionAnswer(const Bytes& request, uint8_t code) {
     return {request[0], static_cast<uint8_t>(request[1] | 0x80), code};
 }
 
-} // namespace
-
+// The frame with its Modbus CRC-16 appended, low byte first.
 Bytes WithCrc(Bytes frame) {
     const Crc16 crc = Crc16Modbus(frame);
     frame.push_back(crc.CrcLo);
     frame.push_back(crc.CrcHi);
     return frame;
 }
+
+} // namespace
 
 SimController::SimController(uint8_t node) : node_(node) {
     if (::pipe(wakePipe_) != 0) throw std::runtime_error("pipe");
@@ -93,20 +92,9 @@ SimController::~SimController() {
 }
 
 uint16_t SimController::startTcp(const std::string& address, uint16_t port) {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    int one = 1;
-    ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    if (::inet_pton(AF_INET, address.c_str(), &addr.sin_addr) != 1) throw std::runtime_error("address");
-    addr.sin_port = htons(port);
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        ::listen(listenFd_, 4) != 0)
-        throw std::runtime_error("listen");
-    socklen_t len = sizeof addr;
-    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
+    listenFd_ = ListenOnLoopback(port, address.c_str(), 4);
     thread_ = std::thread([this] { run(); });
-    return ntohs(addr.sin_port);
+    return port;
 }
 
 std::string SimController::startRtu() {
@@ -158,8 +146,8 @@ void SimController::serveTcpClient(int fd) {
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n <= 0) return;
         in.insert(in.end(), buf, buf + n);
-        while (in.size() >= 6 && in.size() >= 6u + word(in, 4)) {
-            const size_t whole = 6u + word(in, 4);
+        while (in.size() >= 6 && in.size() >= 6u + RequestWord(in, 4)) {
+            const size_t whole = 6u + RequestWord(in, 4);
             const Bytes frame(in.begin(), in.begin() + static_cast<long>(whole));
             in.erase(in.begin(), in.begin() + static_cast<long>(whole));
             const Bytes request(frame.begin() + 6, frame.end());
@@ -280,7 +268,7 @@ Bytes SimController::execute(const Bytes& r) {
     case 3:
     case 4: {
         if (tooShort(6)) return exceptionAnswer(r, 3);
-        const uint16_t first = word(r, 2), count = word(r, 4);
+        const uint16_t first = RequestWord(r, 2), count = RequestWord(r, 4);
         if (count < 1 || count > 125 || first + count > 65536) return exceptionAnswer(r, 2);
         const auto& table = f == 3 ? holding_ : input_;
         Bytes a{r[0], f, static_cast<uint8_t>(count * 2)};
@@ -292,45 +280,32 @@ Bytes SimController::execute(const Bytes& r) {
     }
     case 6: {
         if (tooShort(6)) return exceptionAnswer(r, 3);
-        const uint16_t reg = word(r, 2), value = word(r, 4);
+        const uint16_t reg = RequestWord(r, 2), value = RequestWord(r, 4);
         holding_[reg] = value;
         if (reg == 0) input_[0] = value; // the run status follows the command register
         return Bytes(r.begin(), r.begin() + 6);
     }
     case 16: {
         if (tooShort(7) || r.size() < 7u + r[6]) return exceptionAnswer(r, 3);
-        const uint16_t first = word(r, 2), count = word(r, 4);
+        const uint16_t first = RequestWord(r, 2), count = RequestWord(r, 4);
         if (r[6] != count * 2 || first + count > 65536) return exceptionAnswer(r, 2);
         for (int i = 0; i < count; ++i)
-            holding_[first + i] = word(r, 7 + 2 * static_cast<size_t>(i));
+            holding_[first + i] = RequestWord(r, 7 + 2 * static_cast<size_t>(i));
         return Bytes(r.begin(), r.begin() + 6);
     }
     case 20: {
         if (tooShort(7)) return exceptionAnswer(r, 3);
         const uint8_t sub = r[2], n = r[6];
+        if (sub == 1 || sub == 2 || sub == 4)
+            return MemoryAccess(r, sub == 1 ? image_ : memory_, sub == 1 ? 1 : 2).value_or(exceptionAnswer(r, 2));
+        if (sub != 5) return exceptionAnswer(r, 1);
         const uint32_t address = static_cast<uint32_t>(r[3] << 16 | r[4] << 8 | r[5]);
         Bytes a{r[0], f, n};
-        switch (sub) {
-        case 1:
-        case 2: {
-            const auto& area = sub == 1 ? image_ : memory_;
-            if (address + n > area.size()) return exceptionAnswer(r, 2);
-            a.insert(a.end(), area.begin() + address, area.begin() + address + n);
-            return a;
+        for (uint32_t i = 0; i < n; ++i) {
+            auto it = flash_.find(address + i);
+            a.push_back(it == flash_.end() ? 0xFF : it->second);
         }
-        case 4:
-            if (address + n > memory_.size() || r.size() < 7u + n) return exceptionAnswer(r, 2);
-            std::copy(r.begin() + 7, r.begin() + 7 + n, memory_.begin() + address);
-            return Bytes(r.begin(), r.begin() + 7);
-        case 5:
-            for (uint32_t i = 0; i < n; ++i) {
-                auto it = flash_.find(address + i);
-                a.push_back(it == flash_.end() ? 0xFF : it->second);
-            }
-            return a;
-        default:
-            return exceptionAnswer(r, 1);
-        }
+        return a;
     }
     default:
         return exceptionAnswer(r, 1);

@@ -64,7 +64,6 @@ class SimController {
     void setStatusWord(uint16_t v) { setInput(10, v); }
     void setProgramCounter(uint16_t v) { setInput(13, v); }
     uint8_t modeByte() const { return memory(19, 1)[0]; }
-    void setModeByte(uint8_t mode) { setMemory(19, {mode}); }
     uint16_t commandRegister() const { return holding(0); }
     // Two-wire RS-485: every RTU request is echoed back before the answer.
     void setEcho(bool echo) { echo_ = echo; }
@@ -124,6 +123,3 @@ class SimController {
     int wakePipe_[2] = {-1, -1};
     std::thread thread_;
 };
-
-// The frame with its Modbus CRC-16 appended, low byte first.
-Bytes WithCrc(Bytes frame);

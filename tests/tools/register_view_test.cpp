@@ -1,40 +1,25 @@
 // The register view without its window: rows drawn from the register table, the shown registers read
 // from the simulated controller in one request, scrolling, and a clicked register handed to the editor.
-#include <gtest/gtest.h>
-
-#include "app/language.h"
 #include "comm/register_map.h"
 #include "fbeditor/editor.h"
-#include "support/sim_controller.h"
-#include "support/sim_session.h"
+#include "tool_fixture.h"
 #include "tools/register_value_text.h"
 #include "tools/register_view.h"
 
 namespace {
 
-class RegisterViewTest : public ::testing::Test {
+class RegisterViewTest : public ToolFixture {
   protected:
     void SetUp() override {
-        CaricaRisorse(*s.shell, 1);
-        s.comm->CurrentDevice.ModelIndex = DefaultModelIndex;
-        MappaRegistri(s.app, false);
-        s.comm->CurrentDevice.LinkTimeout = 300;
+        ToolFixture::SetUp();
         view.onChanged = [this] { ++redraws; };
         view.load = [this] { ++loads; };
     }
-    bool connect() {
-        bool ok = s.connectTcp(sim.startTcp());
-        sim.clearTranscript();
-        return ok;
-    }
-    SimController sim{10};
-    SimSession s;
     RegisterView view{s.app};
     int redraws = 0, loads = 0;
 };
 
 TEST_F(RegisterViewTest, ReadsTheShownRegistersInOneRequestAndShowsThemByType) {
-    ASSERT_TRUE(connect());
     view.setVisibleRows(4);
     view.setFirstRegister(8);
     sim.setInput(8, 0x0005);
@@ -56,7 +41,6 @@ TEST_F(RegisterViewTest, ReadsTheShownRegistersInOneRequestAndShowsThemByType) {
 }
 
 TEST_F(RegisterViewTest, FailedReadKeepsTheValuesAndStillRedraws) {
-    ASSERT_TRUE(connect());
     s.comm->Registers[0].Value = 77;
     sim.setInput(0, 5);
     sim.inject({SimFault::Exception, 0, 2});
@@ -68,7 +52,6 @@ TEST_F(RegisterViewTest, FailedReadKeepsTheValuesAndStillRedraws) {
 }
 
 TEST_F(RegisterViewTest, WithoutReadNothingIsSent) {
-    ASSERT_TRUE(connect());
     view.AggiornaRegistri_new(false);
     EXPECT_TRUE(sim.transcript().empty());
     EXPECT_EQ(view.Rows.size(), 16u);

@@ -50,12 +50,4 @@ TEST_F(ValueEntryTest, WritesEachTypeAndRefusesValuesOutOfRange) {
     }
 }
 
-TEST_F(ValueEntryTest, TypeListHoldsTheEntryTypes) {
-    ValueEntry entry(s.app);
-    entry.SetRes();
-    EXPECT_EQ(entry.TypeCodes, (std::vector<uint8_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 13}));
-    EXPECT_EQ(entry.TypeNames[1], s.shell->ValueTypeNames[1]);
-    EXPECT_EQ(entry.RowCaptions[1], "Value");
-}
-
 } // namespace
