@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/model_catalogue.h"
+#include "core/model_catalogue.h"
 #include "project/project_files.h"
 
 struct FuzzInput {

@@ -1,5 +1,5 @@
 // libFuzzer target: the register names file (".lst") against the limits of every model.
-#include "comm/comm_state.h"
+#include "core/comm_state.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -6,10 +6,10 @@
 #include <string>
 #include <utility>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/device_procedures.h"
 #include "comm/transaction.h"
-#include "platform/link_port.h"
+#include "core/link_port.h"
 #include "silent_dialogs.h"
 
 namespace {

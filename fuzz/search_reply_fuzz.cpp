@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "discovery/device_search.h"
 #include "discovery/node_identity.h"
 #include "discovery/search_protocol.h"

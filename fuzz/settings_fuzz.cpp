@@ -5,8 +5,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/model_catalogue.h"
-#include "app/settings_file.h"
+#include "core/model_catalogue.h"
+#include "core/settings_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string folder = [] {

@@ -1,6 +1,6 @@
 #pragma once
 // Dialogs for the fuzz targets: every box answers OK, every input and file choice is cancelled.
-#include "platform/user_dialogs.h"
+#include "core/user_dialogs.h"
 
 class SilentDialogs : public UserDialogs {
   public:

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/app_context.h"
-#include "app/language.h"
+#include "core/app_context.h"
+#include "core/language.h"
 #include "support/fake_dialogs.h"
 
 // Runs "other events" on demand and adds up the pauses asked of it, without waiting.

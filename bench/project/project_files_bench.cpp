@@ -12,7 +12,7 @@
 #include <map>
 #include <memory>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "bench_stats.h"
 #include "project/counting_pump.h"
 #include "project/project_load.h"

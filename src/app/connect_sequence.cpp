@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "app/shell_procedures.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/app_context.h"
-#include "app/build_flags.h"
+#include "core/app_context.h"
+#include "core/build_flags.h"
 #include "app/connect_sequence.h"
 #include "app/shell_procedures.h"
 

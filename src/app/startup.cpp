@@ -2,11 +2,11 @@
 
 #include <exception>
 
-#include "app/app_context.h"
-#include "app/language.h"
-#include "app/model_catalogue.h"
-#include "app/resource_strings.h"
-#include "app/settings_file.h"
+#include "core/app_context.h"
+#include "core/language.h"
+#include "core/model_catalogue.h"
+#include "core/resource_strings.h"
+#include "core/settings_file.h"
 #include "comm/register_map.h"
 #include "platform/app_data_folder.h"
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/build_flags.h"
+#include "core/build_flags.h"
 
 struct AppContext;
 

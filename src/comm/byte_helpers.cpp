@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "comm/comm_state.h"
-#include "platform/user_dialogs.h"
+#include "core/comm_state.h"
+#include "core/user_dialogs.h"
 
 namespace {
 

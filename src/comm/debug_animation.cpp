@@ -1,6 +1,6 @@
 #include "comm/debug_animation.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/input_register_read.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "comm/debug_commands.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/debug_animation.h"
 #include "comm/device_procedures.h"
 #include "comm/poll_loop.h"

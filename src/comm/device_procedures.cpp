@@ -4,8 +4,8 @@
 #include <optional>
 #include <span>
 
-#include "app/app_context.h"
-#include "app/value_type_codes.h"
+#include "core/app_context.h"
+#include "core/value_type_codes.h"
 #include "comm/byte_helpers.h"
 #include "comm/transaction.h"
 

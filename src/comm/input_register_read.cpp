@@ -1,6 +1,6 @@
 #include "comm/input_register_read.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/transaction.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "app/app_context.h"
-#include "platform/link_port.h"
+#include "core/app_context.h"
+#include "core/link_port.h"
 
 namespace {
 

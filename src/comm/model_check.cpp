@@ -1,7 +1,7 @@
 #include "comm/model_check.h"
 
-#include "app/app_context.h"
-#include "app/model_catalogue.h"
+#include "core/app_context.h"
+#include "core/model_catalogue.h"
 #include "comm/register_map.h"
 #include "comm/transaction.h"
 

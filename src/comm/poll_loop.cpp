@@ -1,6 +1,6 @@
 #include "comm/poll_loop.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 
 void PollLoop(AppContext& ctx, double seconds, const std::function<bool()>& pass) {
     CommState& comm = ctx.comm;

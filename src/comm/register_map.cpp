@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <span>
 
-#include "app/app_context.h"
-#include "app/model_catalogue.h"
+#include "core/app_context.h"
+#include "core/model_catalogue.h"
 
 namespace {
 

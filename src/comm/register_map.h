@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/shell_state.h"
-#include "comm/comm_state.h"
+#include "core/shell_state.h"
+#include "core/comm_state.h"
 
 struct AppContext;
 

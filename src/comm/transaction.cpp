@@ -7,10 +7,10 @@
 #include <span>
 #include <string>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/byte_helpers.h"
 #include "comm/modbus_frame.h"
-#include "platform/link_port.h"
+#include "core/link_port.h"
 
 namespace {
 

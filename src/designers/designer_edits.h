@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "designers/record_fields.h"
-#include "platform/user_dialogs.h"
+#include "core/user_dialogs.h"
 
 struct DesignerEdits {
     int16_t& modified;

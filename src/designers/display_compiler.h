@@ -1,7 +1,7 @@
 #pragma once
 // Display pages compiled into the program sections the compiler reads ("PAG" + page number).
-#include "designers/designer_data.h"
-#include "program/program_store.h"
+#include "core/designer_data.h"
+#include "core/program_store.h"
 
 namespace frm_display {
 

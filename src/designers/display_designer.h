@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "designers/designer_data.h"
+#include "core/designer_data.h"
 #include "designers/designer_edits.h"
 
 constexpr int DisplayObjectFields = 20;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "designers/designer_data.h"
+#include "core/designer_data.h"
 #include "designers/designer_edits.h"
 
 constexpr int MaxImageBytes = 529;

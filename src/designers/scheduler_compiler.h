@@ -1,6 +1,6 @@
 #pragma once
 // Scheduler and logger tasks compiled into the block each task carries.
-#include "designers/designer_data.h"
+#include "core/designer_data.h"
 
 namespace frm_scheduler {
 

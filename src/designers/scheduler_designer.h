@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/model_record.h"
-#include "designers/designer_data.h"
+#include "core/model_record.h"
+#include "core/designer_data.h"
 #include "designers/designer_edits.h"
 
 constexpr int TaskTypes = 7;

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <optional>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/device_procedures.h"
 #include "comm/transaction.h"
 #include "devconfig/config_window.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/model_record.h"
+#include "core/model_record.h"
 #include "devconfig/type_lists.h"
 
 enum ConfigTab : int {

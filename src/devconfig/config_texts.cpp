@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "devconfig/config_window.h"
 
 namespace {

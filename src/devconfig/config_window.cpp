@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/input_register_read.h"
 #include "devconfig/model_entries.h"
 #include "devconfig/module_memory.h"

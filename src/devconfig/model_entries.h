@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "app/model_record.h"
+#include "core/model_record.h"
 
 namespace entry {
 constexpr int JXV8410 = 0, JXV8410IO = 1, JXV8410DL = 2, JXV8410DLIO = 3, JXV8410USB = 4, JXV8250 = 5,

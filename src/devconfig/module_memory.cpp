@@ -1,6 +1,6 @@
 #include "devconfig/module_memory.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/device_procedures.h"
 #include "comm/input_register_read.h"
 

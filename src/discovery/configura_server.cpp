@@ -1,7 +1,7 @@
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "discovery/device_search.h"
 #include "discovery/device_server_setup.h"
-#include "platform/link_port.h"
+#include "core/link_port.h"
 
 void DeviceSearch::ConfiguraServer() {
     const DeviceRecord* d = selected();

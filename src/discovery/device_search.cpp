@@ -1,7 +1,7 @@
 #include "discovery/device_search.h"
 
-#include "app/app_context.h"
-#include "app/resource_strings.h"
+#include "core/app_context.h"
+#include "core/resource_strings.h"
 #include "discovery/search_protocol.h"
 #include "discovery/typed_numbers.h"
 #include "platform/datagram_socket.h"

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/event_pump.h"
-#include "platform/link_port.h"
+#include "core/event_pump.h"
+#include "core/link_port.h"
 
 bool InviaTelnet(LinkPort& telnet, EventPump& pump, const TelnetStep& step, int timeoutMs) {
     // The greeting's time also covers the connection itself, and counts every byte since it stood.

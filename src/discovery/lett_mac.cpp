@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/byte_helpers.h"
 #include "comm/transaction.h"
 #include "program/transfer/file_output.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "discovery/mac_register.h"
-#include "platform/user_dialogs.h"
+#include "core/user_dialogs.h"
 
 struct AppContext;
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cctype>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "platform/program_runner.h"
 
 namespace {

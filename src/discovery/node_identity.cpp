@@ -1,6 +1,6 @@
 #include "discovery/node_identity.h"
 
-#include "comm/comm_state.h"
+#include "core/comm_state.h"
 
 namespace {
 constexpr size_t AnswerLength = 17; // address, function, count and seven registers

@@ -1,4 +1,4 @@
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/link.h"
 #include "comm/transaction.h"
 #include "discovery/device_search.h"

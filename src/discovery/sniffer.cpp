@@ -1,6 +1,6 @@
 #include "discovery/sniffer.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/byte_helpers.h"
 #include "platform/datagram_socket.h"
 

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/device_procedures.h"
 #include "comm/link.h"
 #include "comm/model_check.h"

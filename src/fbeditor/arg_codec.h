@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "program/command_record.h"
+#include "core/command_record.h"
 
 // Trasf: 16-bit values low byte first; 32-bit integers high word first, each word low byte first;
 // K_Flt as an IEEE-754 single, least significant byte first. Float and other kinds leave the slot.

@@ -1,6 +1,6 @@
 #include "fbeditor/editor.h"
 
-#include "app/build_flags.h"
+#include "core/build_flags.h"
 #include "fbeditor/families.h"
 #include "fbeditor/number_text.h"
 

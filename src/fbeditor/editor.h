@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "fbeditor/arg_codec.h"
 #include "fbeditor/catalogue.h"
 #include "fbeditor/editor_state.h"

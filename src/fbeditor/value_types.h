@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/value_type_codes.h"
+#include "core/value_type_codes.h"
 
 constexpr uint8_t PointerKindBase = 8; // a pointer form of type k is stored as 8 + k
 

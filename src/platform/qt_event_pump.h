@@ -1,7 +1,7 @@
 #pragma once
 #include <memory>
 
-#include "platform/event_pump.h"
+#include "core/event_pump.h"
 
 class QTimer;
 

@@ -2,7 +2,7 @@
 #include <QSerialPort>
 #include <QTcpSocket>
 
-#include "platform/link_port.h"
+#include "core/link_port.h"
 
 // LinkPort on a QSerialPort (serial channel) and a QTcpSocket (Ethernet channel); one is in use at a time.
 class QtLinkPort : public LinkPort {

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/user_dialogs.h"
+#include "core/user_dialogs.h"
 
 class QWidget;
 

@@ -9,9 +9,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/model_record.h"
-#include "app/shell_state.h"
-#include "project/project.h"
+#include "core/model_record.h"
+#include "core/shell_state.h"
+#include "core/project.h"
 
 // A section's rung count, bounded to its slots.
 inline int rungCount(const ProgramSection& s) { return std::clamp<int>(s.RungCount, 0, MaxRungs); }

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "program/compile_job.h"
 #include "program/display_images.h"
 #include "program/entry_kinds.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "program/program_store.h"
+#include "core/program_store.h"
 
 // A record whose FunctionType is 0 is an empty rung, whatever its texts and trigger fields hold.
 inline bool isEmptyRung(const CommandRecord& r) { return r.FunctionType == 0; }

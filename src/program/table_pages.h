@@ -1,6 +1,6 @@
 #pragma once
 // Page numbers of the lookup tables, counted downward in pages of 8 points.
-#include "project/project_data.h"
+#include "core/project_data.h"
 
 // Recomputes StartPage of every table; run after the tables were read or one was edited.
 void AllocaTabelle(LookupTableArray& tables);

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "app/print_form.h"
+#include "core/print_form.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The fixed variable sets the variables window writes with one button: the controller's system
 // variables and the variables of an energy meter.
-#include "platform/user_dialogs.h"
-#include "project/project_data.h"
+#include "core/user_dialogs.h"
+#include "core/project_data.h"
 
 // Writes the system variables into their fixed slots; the count stays as it is.
 void SetSystemVar(VariableTable& vars);

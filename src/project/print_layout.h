@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "fbeditor/rung_row.h"
 
 struct PrintCommand {

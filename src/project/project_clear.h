@@ -1,6 +1,6 @@
 #pragma once
 // What a load does before it reads the files: close the program and start a new project.
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "program/view/project_lifecycle.h"
 
 // Closes the program (save question) and starts a new project (NuovoProgramma, NuovoProgetto) in section

@@ -6,13 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "app/model_record.h"
-#include "comm/comm_state.h"
-#include "designers/designer_data.h"
-#include "program/program_store.h"
+#include "core/model_record.h"
+#include "core/comm_state.h"
+#include "core/designer_data.h"
+#include "core/program_store.h"
 #include "project/item_reader.h"
 #include "project/load_report.h"
-#include "project/project_data.h"
+#include "core/project_data.h"
 
 // Extensions in the order the save writes them after ".prj".
 inline constexpr std::string_view SideFileExtensions[] = {".lst", ".wtc", ".ptb", ".dsp",

@@ -2,7 +2,7 @@
 // Loading a project's file set.
 #include <functional>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "fbeditor/editor.h"
 #include "program/table_pages.h"
 #include "program/view/project_lifecycle.h"

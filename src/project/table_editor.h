@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/user_dialogs.h"
-#include "project/project_data.h"
+#include "core/user_dialogs.h"
+#include "core/project_data.h"
 
 constexpr int TableRows = 33;
 

@@ -6,7 +6,7 @@
 
 #include "project/item_reader.h"
 #include "project/item_writer.h"
-#include "project/project_data.h"
+#include "core/project_data.h"
 
 void writeTableItems(ItemWriter& out, const LookupTable& table);
 // Reads one table; points beyond MaxTablePoints are read past and dropped. Returns how many were dropped.

@@ -6,7 +6,7 @@
 #include <limits>
 #include <utility>
 
-#include "app/resource_strings.h"
+#include "core/resource_strings.h"
 #include "project/item_reader.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/model_record.h"
-#include "platform/user_dialogs.h"
-#include "project/project_data.h"
+#include "core/model_record.h"
+#include "core/user_dialogs.h"
+#include "core/project_data.h"
 
 // The type list offers 18 entries; an entry's data is the type it stores ("---" entries store 0).
 constexpr std::array<uint8_t, 18> TypeListData = {0, 1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 13, 14, 0, 16, 17};

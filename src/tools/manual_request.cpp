@@ -4,7 +4,7 @@
 #include <sstream>
 #include <vector>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/byte_helpers.h"
 #include "comm/poll_loop.h"
 #include "comm/transaction.h"

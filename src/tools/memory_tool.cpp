@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "tools/tool_guard.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <charconv>
 #include <sstream>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/device_procedures.h"
 #include "comm/model_check.h"
-#include "platform/link_port.h"
+#include "core/link_port.h"
 #include "tools/tool_guard.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "comm/comm_state.h"
+#include "core/comm_state.h"
 
 struct AppContext;
 class LinkPort;

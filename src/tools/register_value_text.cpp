@@ -1,7 +1,7 @@
 #include "tools/register_value_text.h"
 
-#include "app/app_context.h"
-#include "app/value_type_codes.h"
+#include "core/app_context.h"
+#include "core/value_type_codes.h"
 #include "comm/byte_helpers.h"
 
 std::string registerValueText(int32_t value, uint8_t valueType) {

@@ -1,6 +1,6 @@
 #include "tools/tool_guard.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 
 bool ToolMayStart(AppContext& ctx) {
     const CommState& comm = ctx.comm;

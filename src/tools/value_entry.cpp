@@ -5,8 +5,8 @@
 #include <limits>
 #include <optional>
 
-#include "app/app_context.h"
-#include "app/value_type_codes.h"
+#include "core/app_context.h"
+#include "core/value_type_codes.h"
 #include "comm/device_procedures.h"
 
 namespace {

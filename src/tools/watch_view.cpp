@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/input_register_read.h"
 #include "comm/poll_loop.h"
 #include "tools/tool_guard.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/button_groups.h"
-#include "app/toolbar_layout.h"
+#include "core/button_groups.h"
+#include "core/toolbar_layout.h"
 #include "shell_fixture.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "app/command_router.h"
 #include "app/connect_sequence.h"
-#include "app/language_switch.h"
-#include "app/web_page.h"
+#include "core/language_switch.h"
+#include "core/web_page.h"
 #include "shell_fixture.h"
 
 namespace {

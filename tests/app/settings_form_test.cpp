@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/close_question.h"
+#include "core/close_question.h"
 #include "app/settings_form.h"
 #include "shell_fixture.h"
 
@@ -96,7 +96,7 @@ TEST(SettingsForm, OkWhilePollingStopsTheLoopAndReconnectsWithoutWaitingForIt) {
 
 TEST(CloseQuestion, UnmodifiedClosesWithoutAsking) {
     ShellFixture f;
-    EXPECT_TRUE(ConfirmClose(f.ctx, {}, "Melqo"));
+    EXPECT_TRUE(OfferToSave(f.ctx, {}, "Melqo"));
     EXPECT_TRUE(f.dialogs.shown.empty());
 }
 
@@ -123,7 +123,7 @@ TEST(CloseQuestion, YesSavesNoDiscardsCancelStays) {
             ++saves;
             return c.saveWorks;
         };
-        EXPECT_EQ(ConfirmClose(f.ctx, p, "Melqo"), c.closes);
+        EXPECT_EQ(OfferToSave(f.ctx, p.SalvaProgetto, "Melqo"), c.closes);
         EXPECT_EQ(saves, c.saves);
         ASSERT_EQ(f.dialogs.boxes.size(), 1u);
         EXPECT_EQ(f.dialogs.boxes[0].text, "Do you want to save your changes?");

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "comm/byte_helpers.h"
-#include "comm/comm_state.h"
+#include "core/comm_state.h"
 #include "support/fake_dialogs.h"
 
 namespace {

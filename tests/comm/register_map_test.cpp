@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/language.h"
+#include "core/language.h"
 #include "comm/register_map.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/language.h"
+#include "core/language.h"
 #include "devconfig/config_window.h"
 #include "devconfig_session.h"
 

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <iostream>
 
-#include "app/app_context.h"
-#include "app/button_groups.h"
+#include "core/app_context.h"
+#include "core/button_groups.h"
 #include "app/startup.h"
 #include "app/ui/main_window.h"
 #include "app/ui/shell_bindings.h"

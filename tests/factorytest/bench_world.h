@@ -6,8 +6,8 @@
 #include <fstream>
 #include <memory>
 
-#include "app/app_context.h"
-#include "app/language.h"
+#include "core/app_context.h"
+#include "core/language.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 #include "platform/qt_event_pump.h"
 #include "platform/qt_link_port.h"

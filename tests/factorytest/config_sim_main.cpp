@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <string>
 
-#include "app/app_context.h"
-#include "app/button_groups.h"
+#include "core/app_context.h"
+#include "core/button_groups.h"
 #include "app/startup.h"
 #include "app/ui/main_window.h"
 #include "app/ui/shell_bindings.h"

@@ -6,7 +6,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include "app/log.h"
+#include "core/log.h"
 #include "factorytest/ethernet_product/firmware_upload.h"
 #include "platform/qt_event_pump.h"
 #include "platform/qt_link_port.h"

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <thread>
 
-#include "app/log.h"
+#include "core/log.h"
 #include "bench_world.h"
 #include "factorytest/instruments/bench_instruments.h"
 #include "platform/qt_link_port.h"

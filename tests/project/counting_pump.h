@@ -1,7 +1,7 @@
 #pragma once
 #include <functional>
 
-#include "platform/event_pump.h"
+#include "core/event_pump.h"
 
 // Counts every chance it gets to run events, so tests can check that none was taken.
 class CountingPump : public EventPump {

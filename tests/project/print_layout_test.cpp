@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/language.h"
+#include "core/language.h"
 #include "fbeditor/catalogue.h"
 #include "project/print_layout.h"
 #include "project/project_fixture.h"

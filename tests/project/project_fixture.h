@@ -11,7 +11,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "project/counting_pump.h"
 #include "support/fake_dialogs.h"
 

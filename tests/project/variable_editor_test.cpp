@@ -1,7 +1,7 @@
 // The variables editor's logic: limits, list lines, formats and applying the fields.
 #include <gtest/gtest.h>
 
-#include "app/resource_strings.h"
+#include "core/resource_strings.h"
 #include "project/variable_editor.h"
 #include "project_fixture.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/user_dialogs.h"
+#include "core/user_dialogs.h"
 
 class FakeDialogs : public UserDialogs {
   public:

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/link_port.h"
+#include "core/link_port.h"
 
 class FakeSerialPort : public LinkPort {
   public:

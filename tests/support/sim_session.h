@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/link.h"
 #include "platform/qt_event_pump.h"
 #include "platform/qt_link_port.h"

@@ -3,7 +3,7 @@
 // Modbus TCP to a simulated controller on loopback.
 #include <gtest/gtest.h>
 
-#include "app/language.h"
+#include "core/language.h"
 #include "comm/register_map.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"

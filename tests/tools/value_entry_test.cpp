@@ -1,6 +1,6 @@
 // Value entry per type against the simulated controller: what reaches the registers, and values
 // outside the type's range refused with nothing sent.
-#include "app/value_type_codes.h"
+#include "core/value_type_codes.h"
 #include "tool_fixture.h"
 #include "tools/value_entry.h"
 

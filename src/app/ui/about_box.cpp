@@ -8,8 +8,8 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
-#include "app/language_switch.h"
+#include "core/app_context.h"
+#include "core/language_switch.h"
 #include "app/ui/picture_list.h"
 #include "app/ui/ui_texts.h"
 #include "platform/window_fit.h"

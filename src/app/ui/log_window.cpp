@@ -2,7 +2,7 @@
 
 #include <QFontDatabase>
 
-#include "app/log.h"
+#include "core/log.h"
 #include "app/ui/ui_texts.h"
 
 LogWindow::LogWindow(Log& log, QWidget* parent) : QListWidget(parent), log_(log) {

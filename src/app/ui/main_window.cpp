@@ -14,19 +14,19 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "app/app_context.h"
-#include "app/build_flags.h"
-#include "app/button_groups.h"
-#include "app/close_question.h"
+#include "core/app_context.h"
+#include "core/build_flags.h"
+#include "core/button_groups.h"
+#include "core/close_question.h"
 #include "app/connect_sequence.h"
 #include "app/menu_model.h"
 #include "app/shell_procedures.h"
-#include "app/toolbar_layout.h"
+#include "core/toolbar_layout.h"
 #include "app/ui/about_box.h"
 #include "app/ui/log_window.h"
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
-#include "app/web_page.h"
+#include "core/web_page.h"
 #include "designers/ui/frm_display.h"
 #include "designers/ui/frm_scheduler.h"
 #include "designers/ui/input_img.h"
@@ -771,7 +771,7 @@ QWidget* MainWindow::showConfig(bool read) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!ConfirmClose(ctx_, procs_, programName_.toStdString())) {
+    if (!OfferToSave(ctx_, procs_.SalvaProgetto, programName_.toStdString())) {
         event->ignore();
         return;
     }

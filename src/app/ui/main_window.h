@@ -6,7 +6,7 @@
 #include <QPointer>
 
 #include "app/command_router.h"
-#include "app/language_switch.h"
+#include "core/language_switch.h"
 #include "app/startup.h"
 #include "app/ui/picture_list.h"
 #include "app/ui/settings_dialog.h"

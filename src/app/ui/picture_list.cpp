@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "app/toolbar_layout.h"
+#include "core/toolbar_layout.h"
 
 void PictureList::CaricaImmagini() {
     for (auto key : PictureKeys) {

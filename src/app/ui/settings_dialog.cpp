@@ -16,8 +16,8 @@
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
-#include "app/language_switch.h"
+#include "core/app_context.h"
+#include "core/language_switch.h"
 #include "app/settings_form.h"
 #include "app/shell_procedures.h"
 #include "app/ui/picture_list.h"

@@ -3,9 +3,9 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-#include "app/app_context.h"
-#include "app/language.h"
-#include "app/settings_file.h"
+#include "core/app_context.h"
+#include "core/language.h"
+#include "core/settings_file.h"
 #include "comm/device_procedures.h"
 #include "comm/link.h"
 #include "comm/model_check.h"

@@ -2,7 +2,7 @@
 // Captions from the loaded language texts; before any text is loaded the design caption shows.
 #include <QString>
 
-#include "app/shell_state.h"
+#include "core/shell_state.h"
 
 inline QString fromLatin1(const std::string& s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));

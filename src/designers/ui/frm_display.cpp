@@ -10,7 +10,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "designers/display_compiler.h"
 #include "designers/ui/designer_lists.h"
 

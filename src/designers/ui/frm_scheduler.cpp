@@ -12,7 +12,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "designers/scheduler_compiler.h"
 #include "designers/ui/designer_lists.h"
 

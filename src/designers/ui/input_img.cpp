@@ -12,7 +12,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "designers/ui/designer_lists.h"
 #include "designers/ui/field_editor.h"
 #include "designers/ui/picture_file.h"

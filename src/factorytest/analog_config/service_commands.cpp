@@ -2,7 +2,7 @@
 // K ratio calculator, the switching run and the controllers' enable register.
 #include <array>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/byte_helpers.h"
 #include "comm/device_procedures.h"
 #include "factorytest/analog_config/analog_config.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/device_procedures.h"
 #include "comm/input_register_read.h"
 #include "comm/link.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 
 std::string FixedText(double value, int decimals) {
     char buf[64];

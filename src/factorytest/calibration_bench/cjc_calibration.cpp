@@ -1,7 +1,7 @@
 // Cold-junction calibration: the correction byte from the calibrator's reference temperature, and its check.
 #include <cmath>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 
 void CalibrationBench::CalibraCJC(int index) {

@@ -2,7 +2,7 @@
 #include <array>
 #include <cmath>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/byte_helpers.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 #include "program/transfer/memory_image_text.h"

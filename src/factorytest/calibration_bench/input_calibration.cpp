@@ -1,7 +1,7 @@
 // Calibration and checks of an input channel: type selection, gain constant K, one- and three-point checks.
 #include <cmath>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 
 namespace {

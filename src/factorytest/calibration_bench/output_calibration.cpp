@@ -2,7 +2,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 
 void CalibrationBench::CalibraUscita(int index) {

@@ -1,7 +1,7 @@
 // The four models' step procedures: the "Eprom" rows, and the frame around every measurement row.
 #include <span>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/transaction.h"
 #include "factorytest/energy_meter/energy_meter_blocks.h"
 #include "factorytest/fields/command_guard.h"

@@ -1,6 +1,6 @@
 #include "factorytest/ethernet_product/ethernet_product.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/device_procedures.h"
 #include "comm/link.h"
 #include "comm/transaction.h"

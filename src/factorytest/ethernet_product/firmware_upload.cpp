@@ -4,10 +4,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/log.h"
-#include "platform/event_pump.h"
-#include "platform/link_port.h"
-#include "platform/user_dialogs.h"
+#include "core/log.h"
+#include "core/event_pump.h"
+#include "core/link_port.h"
+#include "core/user_dialogs.h"
 
 namespace {
 

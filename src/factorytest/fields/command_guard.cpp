@@ -1,6 +1,6 @@
 #include "factorytest/fields/command_guard.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 
 CommandGuard::CommandGuard(AppContext& app, bool& busy, std::function<void()> released)
     : busy_(busy), released_(std::move(released)) {

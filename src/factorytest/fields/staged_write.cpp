@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/device_procedures.h"
 
 bool WriteStaged(AppContext& app, uint8_t node, int32_t address, std::span<const uint8_t> bytes) {

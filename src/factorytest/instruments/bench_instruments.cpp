@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/log.h"
-#include "platform/event_pump.h"
-#include "platform/user_dialogs.h"
+#include "core/log.h"
+#include "core/event_pump.h"
+#include "core/user_dialogs.h"
 
 namespace {
 

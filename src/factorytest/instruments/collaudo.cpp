@@ -4,8 +4,8 @@
 #include <cctype>
 
 #include "factorytest/instruments/bench_instruments.h"
-#include "platform/event_pump.h"
-#include "platform/user_dialogs.h"
+#include "core/event_pump.h"
+#include "core/user_dialogs.h"
 
 std::optional<double> AskReading(UserDialogs& dialogs) {
     for (;;) {

@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "comm/link.h"
-#include "platform/link_port.h"
+#include "core/link_port.h"
 
 ComDevices ParseComDevices(const std::string& text) {
     ComDevices devices;

@@ -12,7 +12,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "fbeditor/ui/state_view.h"
 #include "platform/window_fit.h"
 #include "program/table_pages.h"

@@ -1,8 +1,8 @@
 #include "program/transfer/download_sequence.h"
 
-#include "app/app_context.h"
-#include "app/build_flags.h"
-#include "app/model_catalogue.h"
+#include "core/app_context.h"
+#include "core/build_flags.h"
+#include "core/model_catalogue.h"
 #include "comm/device_procedures.h"
 #include "program/compiler.h"
 #include "program/transfer/program_transfer.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/app_context.h"
-#include "app/build_flags.h"
+#include "core/app_context.h"
+#include "core/build_flags.h"
 #include "program/compiler.h"
 #include "program/transfer/file_output.h"
 #include "program/transfer/side_area_transfer.h"

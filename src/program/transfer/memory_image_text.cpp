@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/print_form.h"
+#include "core/print_form.h"
 
 std::string FormatMemoryImageText(std::span<const uint8_t> bytes) {
     std::string out;

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <span>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/device_procedures.h"
 #include "program/transfer/controller_memory_map.h"
 #include "program/transfer/file_output.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <span>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/device_procedures.h"
 #include "program/transfer/controller_memory_map.h"
 #include "program/transfer/memory_request.h"

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "project/project_data.h"
+#include "core/project_data.h"
 
 // Encodes one variable into the 32 bytes written from its slot start. False when a string-type
 // variable's address does not fit 16 bits (nothing meaningful could be sent for it).

@@ -3,7 +3,7 @@
 #include <span>
 #include <string>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "comm/device_procedures.h"
 #include "program/transfer/controller_memory_map.h"
 #include "program/transfer/side_area_encoders.h"

@@ -10,7 +10,7 @@
 
 #include "platform/window_fit.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "app/language_switch.h"
+#include "core/language_switch.h"
 #include "fbeditor/editor.h"
 #include "fbeditor/ui/comandi.h"
 #include "platform/window_fit.h"

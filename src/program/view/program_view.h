@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "program/view/view_row.h"
 
 // Where a mouse action on a row landed.

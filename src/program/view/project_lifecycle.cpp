@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/button_groups.h"
-#include "app/close_question.h"
-#include "app/text_tables.h"
+#include "core/button_groups.h"
+#include "core/close_question.h"
+#include "core/text_tables.h"
 #include "comm/register_map.h"
 #include "program/program_store_ops.h"
 

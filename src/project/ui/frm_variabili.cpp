@@ -20,8 +20,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
-#include "app/build_flags.h"
+#include "core/app_context.h"
+#include "core/build_flags.h"
 #include "platform/window_fit.h"
 #include "project/item_reader.h"
 #include "project/presets.h"

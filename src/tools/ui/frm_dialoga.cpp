@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "fbeditor/ui/state_view.h"
 #include "tools/ui/tool_table.h"
 

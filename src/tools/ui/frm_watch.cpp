@@ -7,7 +7,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "fbeditor/ui/input_box.h"
 #include "fbeditor/ui/state_view.h"
 #include "tools/ui/tool_table.h"

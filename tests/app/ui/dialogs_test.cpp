@@ -11,7 +11,7 @@
 #include <QSlider>
 #include <QStandardItemModel>
 
-#include "app/language.h"
+#include "core/language.h"
 #include "app/ui/about_box.h"
 #include "app/ui/project_navigator.h"
 #include "platform/qt_user_dialogs.h"

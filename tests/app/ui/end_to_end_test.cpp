@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/button_groups.h"
+#include "core/button_groups.h"
 #include "comm/device_procedures.h"
 #include "fbeditor/editor.h"
 #include "program/ui/frm_download.h"

@@ -9,7 +9,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/toolbar_layout.h"
+#include "core/toolbar_layout.h"
 #include "window_fixture.h"
 
 namespace {
@@ -209,7 +209,7 @@ TEST(MainWindow, LogWindowFollowsTheLog) {
 
 #include <QTemporaryDir>
 
-#include "app/settings_file.h"
+#include "core/settings_file.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include "app/app_context.h"
-#include "app/build_flags.h"
-#include "app/button_groups.h"
+#include "core/app_context.h"
+#include "core/build_flags.h"
+#include "core/button_groups.h"
 #include "app/ui/main_window.h"
 #include "app/ui/shell_bindings.h"
 #include "platform/qt_event_pump.h"

@@ -4,8 +4,8 @@
 #include <QApplication>
 
 #include "../shell_fixture.h"
-#include "app/button_groups.h"
-#include "app/language.h"
+#include "core/button_groups.h"
+#include "core/language.h"
 #include "app/ui/main_window.h"
 
 struct WindowFixture : ShellFixture {

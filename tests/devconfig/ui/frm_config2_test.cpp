@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QTabBar>
 
-#include "app/language.h"
+#include "core/language.h"
 #include "devconfig/ui/frm_config2.h"
 #include "support/sim_session.h"
 

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include "app/language.h"
+#include "core/language.h"
 #include "fbeditor/ui/comandi.h"
 #include "platform/qt_event_pump.h"
 #include "support/fake_dialogs.h"

@@ -2,7 +2,7 @@
 // every point where it stops.
 #include "comm/device_procedures.h"
 #include "device_fixture.h"
-#include "app/model_catalogue.h"
+#include "core/model_catalogue.h"
 #include "program/compiler.h"
 #include "program/transfer/download_sequence.h"
 #include "program/transfer/program_transfer.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "app_context_fixture.h"
-#include "app/model_catalogue.h"
+#include "core/model_catalogue.h"
 #include "support/fake_dialogs.h"
 
 // Pauses that return at once and add up: the sequences' timing is not what these tests look at.

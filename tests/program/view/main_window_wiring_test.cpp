@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 
-#include "app/button_groups.h"
+#include "core/button_groups.h"
 #include "app/startup.h"
 #include "app/ui/main_window.h"
 #include "app/ui/shell_bindings.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "app_context_fixture.h"
 #include "program/view/project_lifecycle.h"
 #include "program/view/rung_editing.h"

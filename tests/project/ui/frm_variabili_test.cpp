@@ -12,7 +12,7 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
-#include "app/resource_strings.h"
+#include "core/resource_strings.h"
 #include "app_context_fixture.h"
 #include "project/ui/frm_variabili.h"
 

@@ -6,7 +6,7 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
-#include "app/language.h"
+#include "core/language.h"
 #include "app/shell_procedures.h"
 #include "app/ui/main_window.h"
 #include "comm/register_map.h"

@@ -4,7 +4,7 @@
 #include <QScrollBar>
 #include <QTableWidget>
 
-#include "app/language.h"
+#include "core/language.h"
 #include "comm/register_map.h"
 #include "fbeditor/editor.h"
 #include "support/sim_session.h"

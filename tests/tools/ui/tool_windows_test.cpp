@@ -17,7 +17,7 @@
 #include "app/shell_procedures.h"
 #include "app/startup.h"
 #include "app/ui/main_window.h"
-#include "app/value_type_codes.h"
+#include "core/value_type_codes.h"
 #include "fbeditor/ui/input_box.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"

@@ -1,0 +1,38 @@
+#pragma once
+// The toolbar's named button groups and the status refresh of the main window (AbilitaPulsanti,
+// AggiornaStato), kept as plain functions of the state so every window and procedure can call them.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/model_record.h"
+#include "core/status_sink.h"
+#include "core/toolbar_state.h"
+
+struct AppContext;
+
+// Sets the enabled flag of every key of the named group; an unknown name changes nothing.
+void AbilitaPulsanti(ToolbarState& toolbar, std::string_view group, bool enable);
+
+// What the status refresh reads.
+struct StatusInputs {
+    int16_t Connected = 0;
+    uint8_t Channel = 0; // 0 Ethernet, otherwise serial
+    std::string IpAddress;
+    int16_t Port = 0;
+    uint8_t NodeAddress = 0;
+    int16_t DebugMode = 0;
+    uint8_t RunState = 0;
+    const ModelRecord* Model = nullptr;
+    bool Internal = false;
+    // Names of the two analog modules that are programmable but get no debug buttons.
+    std::string NoDebugNameA, NoDebugNameB;
+};
+
+// Recomputes groups, panels and the two menu flags from the inputs; what the inputs do not decide
+// ("Puls_FunctionBlock" when not in debug mode, panels 2, 3 and 6 in some states) keeps its value.
+void AggiornaStato(const StatusInputs& in, ToolbarState& toolbar, StatusPanels& panels);
+
+StatusInputs statusInputs(const AppContext& ctx);
+void AggiornaStato(AppContext& ctx);
+void AbilitaPulsanti(AppContext& ctx, std::string_view group, bool enable);

@@ -1,0 +1,60 @@
+#pragma once
+// The communication state shared by every device request.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/device_record.h"
+
+constexpr int BufferSize = 1001;
+constexpr int DeviceTableSize = 101;
+constexpr int RegisterCount = 2049;
+
+struct RegisterRecord {
+    std::string Label; // kind prefix + decimal register number, "%R26"
+    std::string Name;
+    uint8_t Kind = 0;
+    uint8_t ValueType = 0;
+    int32_t Value = 0;
+    int16_t Valid = 0;
+};
+
+struct CommState {
+    DeviceRecord CurrentDevice;
+    std::array<DeviceRecord, DeviceTableSize> DeviceTable{};
+    int16_t DeviceTableIndex = 0;
+
+    int16_t LinkMode = 2; // 1 RTU over the serial port, 2 Modbus TCP, 0 ASCII
+    std::array<uint8_t, BufferSize> TxBuffer{};
+    int TxLength = 0;
+    std::array<uint8_t, BufferSize> RxBuffer{};
+    int RxLength = 0;
+    std::string RxRaw;
+    int16_t DataArrived = 0;
+    int16_t AnswerTimeout = 2; // seconds
+    int16_t AnswerExpected = -1;
+    int16_t PollStop = 1;
+    int16_t PollBusy = 0;
+    int16_t MonitorStop = 0;
+    int16_t SearchQueryA = 0;
+    int16_t SearchQueryB = 0;
+    uint8_t CrcLo = 0, CrcHi = 0;
+    uint8_t Lrc = 0;
+
+    // The manual request window's monitor: while MonitorOn, each exchange empties MonitorRx
+    // (frm_dialoga.txt_buff_rx) and appends the answer bytes as "HH ".
+    int16_t MonitorOn = 0;
+    std::string MonitorRx;
+    // Set while a transaction runs, so one started from a handler during its wait is refused.
+    int16_t TransactionBusy = 0;
+    // Transaction identifier of the next Modbus TCP request.
+    uint16_t TransactionId = 0;
+    // -1 when the last exchange took its answer whole: no late bytes can be on their way, so the next
+    // request drops only what was delivered, without asking the system.
+    int16_t LinkSettled = 0;
+
+    std::array<RegisterRecord, RegisterCount> Registers{};
+    // Set by the register view: redraw from Registers after the names were rebuilt.
+    std::function<void()> onRegisterNamesChanged;
+};

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "core/build_flags.h"
+#include "core/language.h"
+#include "core/model_catalogue.h"
+
+namespace {
+ModelCatalogue build(const BuildFlags& flags = ThisBuild) {
+    ModelCatalogue c;
+    ModelNameList names{};
+    InitModelli(c, names, flags);
+    return c;
+}
+} // namespace
+
+TEST(ModelCatalogue, RowsHoldDistinctCodesAndSharedValues) {
+    ModelCatalogue c = build();
+    std::set<std::string> codes;
+    for (int i = 0; i < FilledModelRows; ++i) {
+        const ModelRecord& r = c[static_cast<size_t>(i)];
+        codes.insert(r.ModelCode);
+        EXPECT_EQ(r.ModelCode.size(), 4u) << i;
+        EXPECT_EQ(r.HighRegisterStart, r.NumRegisters - r.HighRegisterCount) << i;
+        EXPECT_EQ(r.BlockSize, 512) << i;
+        EXPECT_EQ(r.BlocksBase, 45056u) << i;
+        EXPECT_EQ(r.VariablesBase, 7680) << i;
+        EXPECT_EQ(r.ProgramBase, 512) << i;
+        EXPECT_EQ(r.ProgramCapacity, 5634) << i;
+        EXPECT_EQ(r.ProgramEnd, 6146) << i;
+        EXPECT_EQ(r.StringsBase, 35840u) << i;
+        EXPECT_LE(r.NumRegisters, 2049) << i;
+    }
+    EXPECT_EQ(codes.size(), 49u);
+    for (int i : {49, 50}) {
+        EXPECT_TRUE(c[static_cast<size_t>(i)].ModelCode.empty());
+        EXPECT_EQ(c[static_cast<size_t>(i)].NumRegisters, 0);
+    }
+}
+
+// The flags of a row in the catalogue's own letters: D display, P programmable, R clock, C CSV logger,
+// A/B editor features, S/K scheduler features, T trigger, X project text blocks.
+std::string flagLetters(const ModelRecord& r) {
+    std::string out;
+    for (auto [f, c] : {std::pair{r.HasDisplay, 'D'}, {r.IsProgrammable, 'P'}, {r.HasRtc, 'R'},
+                        {r.HasCsvLogger, 'C'}, {r.EditorFeatureA, 'A'}, {r.HasTrigger, 'T'},
+                        {r.SchedulerFeatureA, 'S'}, {r.EditorFeatureB, 'B'}, {r.SchedulerFeatureB, 'K'},
+                        {r.ProjectTextBlocks, 'X'}})
+        if (f) out += c;
+    return out;
+}
+
+// One row per model the devices and the editors treat apart.
+TEST(ModelCatalogue, RowsTheSystemTreatsApart) {
+    const struct {
+        size_t Row;
+        const char* Code;
+        int Registers, HighStart, FirstUser, MaxVariables, RecordSize;
+        const char* Flags;
+    } rows[] = {
+        {0, "8670", 1024, 960, 26, 32, 16, "P"},         {9, "8480", 1024, 960, 26, 32, 16, "DP"},
+        {27, "89E6", 1280, 1216, 34, 127, 16, "PRCASBKX"}, {29, "8401", 1280, 1216, 26, 127, 16, "PCBX"},
+        {31, "84B5", 1280, 1152, 35, 127, 16, "PRCASBKX"}, {35, "5920", 1280, 1216, 39, 1, 32, "PTBX"},
+        {37, "868F", 1024, 960, 27, 32, 32, "DP"},         {48, "9E23", 1280, 1216, 45, 255, 32, "ABX"},
+    };
+    ModelCatalogue c = build();
+    for (const auto& e : rows) {
+        const ModelRecord& r = c[e.Row];
+        EXPECT_EQ((std::tuple{r.ModelCode, r.NumRegisters, r.HighRegisterStart, r.FirstUserRegister,
+                              r.MaxVariables, r.VariableRecordSize, flagLetters(r)}),
+                  (std::tuple{std::string(e.Code), e.Registers, e.HighStart, e.FirstUser, e.MaxVariables,
+                              e.RecordSize, std::string(e.Flags)}))
+            << "row " << e.Row;
+    }
+}
+
+TEST(ModelCatalogue, BuildFlagsChangeOnlyTheirRows) {
+    ModelCatalogue plain = build();
+    ModelCatalogue variant = build({.Brand1 = -1, .Variant = -1});
+    ModelCatalogue internal = build({.Internal = -1, .Brand1 = -1});
+    for (int i = 0; i < FilledModelRows; ++i) {
+        const auto& p = plain[static_cast<size_t>(i)];
+        const auto& v = variant[static_cast<size_t>(i)];
+        const auto& n = internal[static_cast<size_t>(i)];
+        bool variantRow = i == 32;
+        EXPECT_EQ(p.ProgramCapacity != v.ProgramCapacity, variantRow) << i;
+        bool internalRow = i == 34 || i == 36 || (i >= 38 && i <= 48);
+        EXPECT_EQ(p.IsProgrammable != n.IsProgrammable, internalRow) << i;
+        EXPECT_NE(n.IsProgrammable, 0) << i;
+    }
+    EXPECT_EQ(variant[32].HighRegisterCount, 128);
+    EXPECT_EQ(variant[32].HighRegisterStart, 1152);
+    EXPECT_EQ(variant[32].ProgramCapacity, 7664);
+    EXPECT_EQ(variant[32].ProgramEnd, 23792);
+}
+
+TEST(ModelCatalogue, NamesFollowTheListExceptRow12) {
+    ModelCatalogue c = build();
+    for (int i = 0; i < FilledModelRows; ++i) {
+        if (i == 12)
+            EXPECT_EQ(c[12].ModelName, "JXV7950-MBTCP");
+        else
+            EXPECT_EQ(c[static_cast<size_t>(i)].ModelName, "") << i;
+    }
+    ShellState shell;
+    CaricaRisorse(shell, 1);
+    EXPECT_EQ(shell.Models[3].ModelName, "JXV8410-DL-IO"); // two rows share one name
+    EXPECT_EQ(shell.Models[4].ModelName, "JXV8410-DL-IO");
+    ShellState brand3;
+    brand3.BrandOffset = DeriveBrandOffset({.Brand3 = -1});
+    CaricaRisorse(brand3, 1);
+    EXPECT_EQ(brand3.Models[0].ModelName, "LMX3");
+    EXPECT_EQ(brand3.Models[9].ModelName, "---");
+    EXPECT_EQ(brand3.Models[12].ModelName, "JXV7950-MBTCP");
+    EXPECT_EQ(brand3.Models[48].NumRegisters, shell.Models[48].NumRegisters);
+}
+
+TEST(ModelCatalogue, LookupByCodeFindsTheFirstRowOrNone) {
+    ModelCatalogue c = build();
+    EXPECT_EQ(FindModelByCode(c, "8006"), 3);
+    EXPECT_EQ(FindModelByCode(c, "8409"), 4);
+    EXPECT_EQ(FindModelByCode(c, "9E23"), 48);
+    EXPECT_EQ(FindModelByCode(c, "9e23"), std::nullopt);
+    EXPECT_EQ(FindModelByCode(c, ""), std::nullopt); // the empty rows 49, 50 are never found
+}
+
+TEST(BuildFlags, BrandOffsetLastTrueFlagWins) {
+    EXPECT_EQ(DeriveBrandOffset(ThisBuild), 0);
+    EXPECT_EQ(DeriveBrandOffset({}), 0);
+    EXPECT_EQ(DeriveBrandOffset({.Brand2 = -1}), 50);
+    EXPECT_EQ(DeriveBrandOffset({.Brand2 = -1, .Variant = -1}), 0);
+    EXPECT_EQ(DeriveBrandOffset({.Brand3 = -1}), 100);
+    EXPECT_EQ(DeriveBrandOffset({.Brand3 = -1, .Brand4 = -1}), 150);
+    static_assert(DeriveBrandOffset({.Brand1 = -1, .Brand3 = -1, .Brand4 = -1}) == 150);
+}

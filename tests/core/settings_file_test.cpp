@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/language.h"
+#include "core/settings_file.h"
+
+namespace {
+
+class SettingsFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() /
+                 ("melqo-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        CaricaRisorse(shell, 1);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    void writeFile(const std::string& bytes) {
+        std::ofstream(folder / "devSettings.dat", std::ios::binary) << bytes;
+    }
+    std::string readFile() {
+        std::ifstream in(folder / "devSettings.dat", std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    std::filesystem::path folder;
+    ShellState shell;
+    DeviceRecord device;
+};
+
+} // namespace
+
+TEST_F(SettingsFile, WritesTheLinesInPrintForm) {
+    device.ModelIndex = 5;
+    device.Channel = 1;
+    device.NodeAddress = 10;
+    device.Port = 3;
+    device.TwoStopBits = -1;
+    ASSERT_TRUE(SaveSettings(shell, device, folder.string()));
+    EXPECT_EQ(readFile(),
+              " 1 \r\n80E7\r\n 1 \r\n 10 \r\n192.168.1.100\r\n 3 \r\n 1000 \r\n9600\r\n 1 \r\n 0 \r\n\r\n\r\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "devSettings.dat.tmp"));
+}
+
+TEST_F(SettingsFile, RoundTrip) {
+    DeviceRecord saved;
+    saved.ModelIndex = 35;
+    saved.Channel = 1;
+    saved.NodeAddress = 247;
+    saved.IpAddress = "10.0.0.7";
+    saved.Port = 4;
+    saved.LinkTimeout = 2500;
+    saved.BaudRate = "115200";
+    saved.TwoStopBits = -1;
+    saved.ModemDialUp = -1;
+    saved.SerialDevice = "/dev/ttyUSB0";
+    shell.Language = 0;
+    shell.ModemNumber = "0039 02 1234";
+    ASSERT_TRUE(SaveSettings(shell, saved, folder.string()));
+
+    ShellState readShell;
+    CaricaRisorse(readShell, 1);
+    LeggiSettings(readShell, device, folder.string());
+    EXPECT_EQ(readShell.Language, 0);
+    EXPECT_EQ(device.ModelIndex, 35);
+    EXPECT_EQ(device.Channel, 1);
+    EXPECT_EQ(device.NodeAddress, 247);
+    EXPECT_EQ(device.IpAddress, "10.0.0.7");
+    EXPECT_EQ(device.Port, 4);
+    EXPECT_EQ(device.LinkTimeout, 2500);
+    EXPECT_EQ(device.BaudRate, "115200");
+    EXPECT_EQ(device.TwoStopBits, -1);
+    EXPECT_EQ(device.ModemDialUp, -1);
+    EXPECT_EQ(device.SerialDevice, "/dev/ttyUSB0");
+    EXPECT_EQ(readShell.ModemNumber, "0039 02 1234");
+}
+
+TEST_F(SettingsFile, LinkTimeoutBelowTheFloorIsRaised) {
+    for (const char* timeout : {" 0 ", " 5 ", " -20 "}) {
+        device.LinkTimeout = 1000;
+        writeFile(std::string(" 1 \r\n8006\r\n 0 \r\n 10 \r\n127.0.0.1\r\n 502 \r\n") + timeout + "\r\n");
+        LeggiSettings(shell, device, folder.string());
+        EXPECT_EQ(device.LinkTimeout, MinLinkTimeout) << timeout;
+    }
+}
+
+TEST_F(SettingsFile, MissingFileKeepsEveryDefault) {
+    LeggiSettings(shell, device, folder.string());
+    EXPECT_EQ(shell.Language, 1);
+    EXPECT_EQ(device.ModelIndex, 48);
+    EXPECT_EQ(device.IpAddress, "192.168.1.100");
+    EXPECT_EQ(device.Port, 502);
+    EXPECT_EQ(device.NodeAddress, 10);
+    EXPECT_EQ(device.LinkTimeout, 1000);
+    LeggiSettings(shell, device, (folder / "no-such-folder").string());
+    EXPECT_EQ(device.Port, 502);
+}
+
+TEST_F(SettingsFile, ShortFileSetsWhatItHoldsAndClearsTheFlags) {
+    device.TwoStopBits = -1;
+    device.ModemDialUp = -1;
+    writeFile(" 0 \n8006\n 1 \n");
+    LeggiSettings(shell, device, folder.string());
+    EXPECT_EQ(shell.Language, 0);
+    EXPECT_EQ(device.ModelIndex, 3);
+    EXPECT_EQ(device.Channel, 1);
+    EXPECT_EQ(device.NodeAddress, 10);
+    EXPECT_EQ(device.IpAddress, "192.168.1.100");
+    EXPECT_EQ(device.TwoStopBits, 0);
+    EXPECT_EQ(device.ModemDialUp, 0);
+    EXPECT_EQ(device.SerialDevice, ""); // a ten-line file from before keeps the derived device
+}
+
+TEST_F(SettingsFile, UnreadableItemsKeepTheirValues) {
+    writeFile("  9 \r\nZZZZ\r\nx\r\n 300 \r\n 10.1.1.1 , extra\r\n 99999 \r\n1000ms\r\n 19200\r\n 7 "
+              "\r\nno\r\nlater line\r\n");
+    LeggiSettings(shell, device, folder.string());
+    EXPECT_EQ(shell.Language, 1);            // no texts for language 9
+    EXPECT_EQ(device.ModelIndex, 48);        // unknown code
+    EXPECT_EQ(device.Channel, 0);            // not a number
+    EXPECT_EQ(device.NodeAddress, 10);       // does not fit a byte
+    EXPECT_EQ(device.IpAddress, "10.1.1.1"); // up to the comma, blanks skipped
+    EXPECT_EQ(device.Port, 502);             // does not fit 16 bits
+    EXPECT_EQ(device.LinkTimeout, 1000);
+    EXPECT_EQ(device.BaudRate, "19200");
+    EXPECT_EQ(device.TwoStopBits, -1); // any non-zero number
+    EXPECT_EQ(device.ModemDialUp, 0);  // unreadable
+    EXPECT_EQ(device.SerialDevice, "later line");
+}
+
+TEST_F(SettingsFile, ModelIndexOutsideTheCatalogueBecomesRowZero) {
+    device.ModelIndex = 60;
+    LeggiSettings(shell, device, folder.string());
+    EXPECT_EQ(device.ModelIndex, 0);
+}
+
+TEST_F(SettingsFile, AddressLineThatIsNoAddressKeepsTheDefault) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"plc-7.plant.local", "plc-7.plant.local"},
+        {"127.0.0.1", "127.0.0.1"},
+        {"", "127.0.0.9"},
+        {"10.0.0.300", "127.0.0.9"},
+        {"a b; rm -rf", "127.0.0.9"},
+        {"-plc", "127.0.0.9"},
+    };
+    for (auto [line, expected] : cases) {
+        device.IpAddress = "127.0.0.9";
+        writeFile(std::string(" 1 \r\nZZZZ\r\n 0 \r\n 1 \r\n") + line + "\r\n");
+        LeggiSettings(shell, device, folder.string());
+        EXPECT_EQ(device.IpAddress, expected) << line;
+    }
+}
