@@ -19,10 +19,7 @@ bool wouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK || e
 
 } // namespace
 
-TcpStream::TcpStream() {
-    QObject::connect(&readNotifier_, &QSocketNotifier::activated, &context_, [this] { readable(); });
-    QObject::connect(&writeNotifier_, &QSocketNotifier::activated, &context_, [this] { writable(); });
-}
+TcpStream::TcpStream() = default;
 
 TcpStream::~TcpStream() {
     onLost = nullptr;

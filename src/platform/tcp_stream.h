@@ -2,6 +2,7 @@
 // A TCP connection on a plain non-blocking socket watched by the event loop. An arrival costs one system
 // call (the bytes go straight into the inbox), a request one more; what the system does not take at once
 // is queued and sent when the socket can take it.
+#include <QEvent>
 #include <QSocketNotifier>
 
 #include <cstdint>
@@ -37,6 +38,24 @@ class TcpStream {
     std::function<void(const std::string& reason)> onLost;
 
   private:
+    // A notifier that calls its stream's handler straight from the event, without a signal in between:
+    // it runs once per arrival.
+    class Watch : public QSocketNotifier {
+      public:
+        Watch(Type type, TcpStream& stream, void (TcpStream::*handler)())
+            : QSocketNotifier(type), stream_(stream), handler_(handler) {}
+
+      protected:
+        bool event(QEvent* e) override {
+            if (e->type() != QEvent::SockAct) return QSocketNotifier::event(e);
+            (stream_.*handler_)();
+            return true;
+        }
+
+      private:
+        TcpStream& stream_;
+        void (TcpStream::*handler_)();
+    };
     enum class State { Idle, LookingUp, Connecting, Connected };
     void connectToAddress(const class QHostAddress& address, uint16_t port);
     void connectFinished();
@@ -48,8 +67,8 @@ class TcpStream {
     int fd_ = -1;
     State state_ = State::Idle;
     int lookupId_ = -1;
-    QSocketNotifier readNotifier_{QSocketNotifier::Read};
-    QSocketNotifier writeNotifier_{QSocketNotifier::Write};
+    Watch readNotifier_{QSocketNotifier::Read, *this, &TcpStream::readable};
+    Watch writeNotifier_{QSocketNotifier::Write, *this, &TcpStream::writable};
     QObject context_; // receives the host lookup's result; gone with the stream
     std::string inbox_;
     std::string outbox_;
