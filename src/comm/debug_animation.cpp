@@ -20,8 +20,18 @@ void DebugAnimation::AnimaDebug() {
     ctx_.shell.status.AggiornaStato();
 }
 
+std::optional<int> DebugAnimation::elementOf(int32_t pc) const {
+    const std::vector<EntryRung>& entries = ctx_.project.Compiler.EntryRungs;
+    if (entries.empty()) return pc + 1; // nothing compiled in this session: one entry per rung
+    if (pc < 0 || pc >= static_cast<int32_t>(entries.size())) return std::nullopt;
+    const EntryRung& e = entries[static_cast<size_t>(pc)];
+    if (e.Section != ctx_.project.Program.CurrentSection) return std::nullopt;
+    return e.Rung;
+}
+
 bool DebugAnimation::colour(int32_t pc, uint32_t rgb) const {
-    return view.colourRung && view.colourRung(pc + 1, rgb);
+    const auto element = elementOf(pc);
+    return element && view.colourRung && view.colourRung(*element, rgb);
 }
 
 void DebugAnimation::step() {
@@ -43,6 +53,7 @@ void DebugAnimation::step() {
         if (status) colour(PcHistory[1], (*status & StatusTraceBit) ? RungRed : RungGreen);
     }
     if (!colour(*pc, RungYellow)) return;
-    const auto inView = view.rowInView ? view.rowInView(*pc + 1) : std::nullopt;
-    if (inView && !*inView && view.scrollTo) view.scrollTo(*pc);
+    const int element = *elementOf(*pc);
+    const auto inView = view.rowInView ? view.rowInView(element) : std::nullopt;
+    if (inView && !*inView && view.scrollTo) view.scrollTo(element - 1);
 }

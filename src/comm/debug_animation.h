@@ -20,14 +20,15 @@ constexpr int ProgramCounterRegister = 13;
 constexpr int StatusWordRegister = 10;
 constexpr uint16_t StatusTraceBit = 0x8000;
 
-// What a step needs of the program view. Elements count as lbl_Rung does: the rung at counter p is p + 1.
+// What a step needs of the program view. Elements count as lbl_Rung does: element r is rung r of the
+// shown section.
 struct DebugAnimationView {
     std::function<void()> load; // creates the view when it does not exist yet
     // lbl_Rung(element).BackColor := colour; false when the view has no such label.
     std::function<bool(int element, uint32_t colour)> colourRung;
     // Whether shRung(element) lies wholly inside the visible rung area; nothing when there is no such row.
     std::function<std::optional<bool>(int element)> rowInView;
-    std::function<void(int first)> scrollTo; // VScroll := first
+    std::function<void(int first)> scrollTo; // VScroll := first (rungs scrolled off the top)
 };
 
 class DebugAnimation {
@@ -43,6 +44,9 @@ class DebugAnimation {
 
   private:
     void step();
+    // The element of the rung the controller is on at counter pc; nothing when that entry is no rung of
+    // the shown section (a task, a display page, a rung the last compile did not have).
+    std::optional<int> elementOf(int32_t pc) const;
     bool colour(int32_t pc, uint32_t rgb) const;
 
     AppContext& ctx_;

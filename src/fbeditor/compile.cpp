@@ -1,4 +1,7 @@
 // CompilaComando: the common steps of every encoding, the dispatch and the common end.
+#include <algorithm>
+#include <cmath>
+
 #include "fbeditor/families.h"
 #include "fbeditor/number_text.h"
 
@@ -16,6 +19,43 @@ void normaliseRows(Editor& e) {
             d.Value = numericValue(text);
         }
     }
+}
+
+// A register of the model: a whole number from 0 to the model's last register.
+bool isModelRegister(std::string_view number, const ModelRecord& model) {
+    if (!isNumberText(number)) return false;
+    double v = numericValue(number);
+    return v >= 0 && v < model.NumRegisters && v == std::floor(v);
+}
+
+bool isListEntry(const ComboBox& box) {
+    return std::any_of(box.Items.begin(), box.Items.end(),
+                       [&](const ListEntry& l) { return l.Text == box.Text; });
+}
+
+// A shown argument holds a register of the model ("%R" and its number), a number of the row's value type
+// (a register number where the row holds a register), a rung label or an entry of its list (tables,
+// modules, resources). Anything else would be encoded as 0 and reach the controller unnoticed.
+bool acceptable(const Editor& e, size_t i) {
+    const ArgumentRow& row = e.state.Rows[i];
+    const ArgumentDescriptor& d = e.Args[i];
+    const std::string& text = row.Value.Text;
+    if (!row.Value.Visible) return true;
+    if (text.starts_with('%')) return text.starts_with("%R") && isModelRegister(text.substr(2), e.model());
+    if (isListEntry(row.Value)) return true;
+    if (row.TargetRow) return !text.empty(); // the compile resolves it and reports a missing label
+    if (d.Kind == KindTable || !isNumberText(text)) return false;
+    bool constant = d.Kind == KindKFlt || d.Kind == KindKLong;
+    return !d.IsRegister || constant || isModelRegister(text, e.model());
+}
+
+// The argument rows, and the trigger's register and mask when the trigger is on.
+void checkRows(const Editor& e) {
+    for (size_t i = 0; i < ArgumentRowCount; ++i)
+        if (!acceptable(e, i)) throw RejectedValue{};
+    if (e.state.TriggerChecked && (!isModelRegister(e.state.TriggerRegister.Text, e.model()) ||
+                                   !isNumberText(e.state.TriggerMask.Text)))
+        throw RejectedValue{};
 }
 
 uint16_t trigger16(const std::string& text) {
@@ -75,6 +115,7 @@ bool Editor::CompilaComando() {
     RungRow out;
     try {
         normaliseRows(*this);
+        checkRows(*this);
         copyRows(*this, r, out);
         r.Label = state.Label;
         out.Label = state.Label;

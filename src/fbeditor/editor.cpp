@@ -98,6 +98,7 @@ void Editor::resetRows() {
         r.Type.Visible = false;
         r.SetVisible = false;
         r.SwapVisible = false;
+        r.TargetRow = false;
         Args[static_cast<size_t>(i)] = ArgumentDescriptor{};
     }
 }

@@ -58,6 +58,7 @@ struct ArgumentRow {
     ComboBox Type;            // txt_Opt, item data = value-type code (pointer forms 8 + code)
     bool SetVisible = false;  // cmd_Set
     bool SwapVisible = false; // chk_swap
+    bool TargetRow = false;   // the value names a rung label (jump and call targets)
 };
 
 // What one argument row edits (ArgumentDescriptors).

@@ -32,6 +32,7 @@ void showTargetRow(Editor& e, int i, const RowSpec& s) {
     showRow(e, i, s);
     if (!isArgumentRow(i)) return;
     e.state.Rows[static_cast<size_t>(i)].Type.Visible = false;
+    e.state.Rows[static_cast<size_t>(i)].TargetRow = true;
     e.ElencoEtichette(i);
 }
 

@@ -5,10 +5,17 @@
 #include <charconv>
 #include <cmath>
 
-double numericValue(std::string_view text) {
+namespace {
+
+std::string withoutBlanks(std::string_view text) {
     std::string s;
     for (char c : text)
         if (c != ' ' && c != '\t') s += c;
+    return s;
+}
+
+// Length of the number s begins with; 0 when it begins with none.
+size_t numberLength(const std::string& s) {
     size_t i = 0;
     auto digits = [&] {
         size_t start = i;
@@ -29,6 +36,15 @@ double numericValue(std::string_view text) {
         if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
         if (digits()) end = i;
     }
+    return end;
+}
+
+} // namespace
+
+double numericValue(std::string_view text) {
+    std::string s = withoutBlanks(text);
+    size_t end = numberLength(s);
+    if (end == 0) return 0;
     // from_chars ignores the locale, which a GUI application may have switched to a decimal comma.
     size_t from = s[0] == '+' || s[0] == '-' ? 1 : 0;
     double v = 0;
@@ -40,6 +56,12 @@ double numericValue(std::string_view text) {
         v = wide > 1 ? HUGE_VAL : 0;
     }
     return s[0] == '-' ? -v : v;
+}
+
+bool isNumberText(std::string_view text) {
+    std::string s = withoutBlanks(text);
+    size_t end = numberLength(s);
+    return end > 0 && end == s.size() && std::isfinite(numericValue(s));
 }
 
 std::string commaToPoint(std::string text) {

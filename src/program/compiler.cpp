@@ -19,10 +19,12 @@ constexpr int MaxPageSections = SectionCount - 1;
 // Compiles rungs 1..RungCount of the current section; false at a 22nd error, which ends the compile.
 bool compileSection(CompileJob& job) {
     CompilerState& st = job.state;
-    const ProgramSection& sec = job.section(job.project.Program.CurrentSection);
+    const int16_t section = job.project.Program.CurrentSection;
+    const ProgramSection& sec = job.section(section);
     for (int r = 1; r <= rungCount(sec); ++r) {
         st.CompileErrorText.clear();
         CompilaRung(job, r);
+        st.EntryRungs.resize(static_cast<size_t>(st.EntryCount), {section, static_cast<int16_t>(r)});
         if (st.CompileErrorText.empty()) continue;
         if (st.CompileErrorCount == MaxCompileErrors) return false;
         st.CompileErrors[static_cast<size_t>(st.CompileErrorCount++)] = {static_cast<int16_t>(r), st.CompileErrorText};

@@ -4,12 +4,19 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr int MaxCompileErrors = 21;
 
 struct CompileError {
     int16_t RungNumber = 0; // rung within its section, or task number
     std::string Text;
+};
+
+// The rung a rung-table entry was compiled from.
+struct EntryRung {
+    int16_t Section = 0;
+    int16_t Rung = 0;
 };
 
 struct CompilerState {
@@ -21,4 +28,7 @@ struct CompilerState {
     std::string CompileErrorText; // error of the rung or task being compiled; empty when clean
     std::array<CompileError, MaxCompileErrors> CompileErrors{};
     int16_t CompileErrorCount = 0; // read by the download after compiling
+    // By entry number, the rung of each rung entry: the controller's program counter counts entries,
+    // and rungs that compile to nothing have none, so the debugger finds the rung here.
+    std::vector<EntryRung> EntryRungs;
 };

@@ -124,25 +124,4 @@ TEST(ButtonGroups, UnavailableKeysStayDisabledAndUngroupedKeysKeepTheirBuiltStat
     EXPECT_FALSE(f.shell.Toolbar.visible("rung_redo"));
 }
 
-TEST(ToolbarLayout, ThirtySixEntriesWithUniquePictures) {
-    int separators = 0;
-    std::set<std::string_view> keys;
-    for (const auto& e : ToolbarLayout) {
-        if (e.Key.empty()) {
-            ++separators;
-            continue;
-        }
-        EXPECT_TRUE(keys.insert(e.Key).second) << e.Key;
-        EXPECT_NE(std::find(PictureKeys.begin(), PictureKeys.end(), e.Picture), PictureKeys.end())
-            << e.Picture;
-    }
-    EXPECT_EQ(separators, 7);
-    EXPECT_EQ(keys.size(), 29u);
-    std::set<std::string_view> pictures(PictureKeys.begin(), PictureKeys.end());
-    EXPECT_EQ(pictures.size(), 47u);
-    EXPECT_EQ(ToolbarLayout[15].Key, "pause");
-    EXPECT_EQ(ToolbarLayout[15].Picture, "prog_halt");
-    EXPECT_EQ(ToolbarLayout[35].Tooltip, "View Web Pages");
-}
-
 } // namespace

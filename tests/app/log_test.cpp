@@ -29,15 +29,3 @@ TEST(Log, StartWritesTheDateHeaderWithoutSelectingIt) {
     log.LogWrite("after");
     EXPECT_EQ(log.selected(), 2);
 }
-
-TEST(Log, ClearRemovesEverything) {
-    Log log;
-    int changes = 0;
-    log.onChanged = [&] { ++changes; };
-    log.LogStart();
-    log.LogWrite("x");
-    log.LogClear();
-    EXPECT_TRUE(log.lines().empty());
-    EXPECT_EQ(log.selected(), -1);
-    EXPECT_EQ(changes, 3);
-}

@@ -51,31 +51,6 @@ TEST(SettingsForm, OpeningShowsModemAndTcpTimeoutSoOkKeepsThem) {
     EXPECT_EQ(f.comm.AnswerTimeout, 3);
 }
 
-TEST(SettingsForm, OkOverEthernetStoresSavesReconnectsAndChecksTheModel) {
-    ShellFixture f;
-    SettingsForm form = loadSettingsForm(f.ctx);
-    form.IpAddress = "127.0.0.1";
-    form.PortText = "1502";
-    form.TimeoutTcpText = "2500";
-    form.NodeText = "7";
-    form.ModelRow = 5;
-    form.AnimateSeconds = 2;
-    form.RegUpdate = true;
-    applySettings(f.ctx, f.recordingProcedures(true, -1), form);
-    const auto& d = f.comm.CurrentDevice;
-    EXPECT_EQ(d.IpAddress, "127.0.0.1");
-    EXPECT_EQ(d.Port, 1502);
-    EXPECT_EQ(d.LinkTimeout, 2500);
-    EXPECT_EQ(f.comm.AnswerTimeout, 2);
-    EXPECT_EQ(d.NodeAddress, 7);
-    EXPECT_EQ(d.ModelIndex, 5);
-    EXPECT_EQ(f.shell.AnimateTime, 2000);
-    EXPECT_EQ(f.shell.RegUpdate, -1);
-    EXPECT_EQ(d.DebugMode, -1);
-    EXPECT_EQ(f.calls, (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "VerificaModello",
-                                                 "LeggiStatoPLC", "MappaRegistri(false)"}));
-}
-
 TEST(SettingsForm, OkOverSerialLeavesAddressAndTimeoutsAndBadNumbersKeepOldValues) {
     ShellFixture f;
     f.comm.AnswerTimeout = 5;
@@ -101,15 +76,6 @@ TEST(SettingsForm, OkOverSerialLeavesAddressAndTimeoutsAndBadNumbersKeepOldValue
     // JXV9787 is no controller: no mode read.
     EXPECT_EQ(f.calls, (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "VerificaModello",
                                                  "MappaRegistri(false)"}));
-}
-
-TEST(SettingsForm, FailedConnectNeitherIdentifiesNorReadsTheMode) {
-    ShellFixture f;
-    SettingsForm form = loadSettingsForm(f.ctx);
-    form.ModelRow = 5;
-    applySettings(f.ctx, f.recordingProcedures(false), form);
-    EXPECT_EQ(f.calls,
-              (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "MappaRegistri(false)"}));
 }
 
 TEST(SettingsForm, OkWhilePollingStopsTheLoopAndReconnectsWithoutWaitingForIt) {

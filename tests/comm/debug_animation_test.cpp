@@ -88,6 +88,23 @@ TEST_F(DebugAnimationTest, CounterBeyondTheViewChangesNothingAndStillRefreshes) 
     EXPECT_EQ(s.dialogs.shown.size(), boxes);
 }
 
+// The counter counts the entries of the last compile: rungs without an entry (empty ones) and the
+// entries of other sections or of tasks do not shift the mark.
+TEST_F(DebugAnimationTest, CounterIsMappedToItsRungThroughTheCompiledEntries) {
+    s.project->Compiler.EntryRungs = {{0, 1}, {0, 3}, {0, 4}, {0, 12}, {1, 1}};
+    view.visibleRows = 5;
+    stepAt(1);
+    EXPECT_EQ(view.colours[3], RungYellow);
+    stepAt(3);
+    EXPECT_EQ(view.colours[12], RungYellow);
+    EXPECT_EQ(view.firstVisible, 11); // rung 12 is the first visible row
+    view.calls.clear();
+    stepAt(4); // a display page's entry
+    stepAt(5); // a task's entry
+    EXPECT_TRUE(view.calls.empty());
+    EXPECT_EQ(view.firstVisible, 11);
+}
+
 // A rung recorded under an earlier, longer program has no label now; the current rung is still shown.
 TEST_F(DebugAnimationTest, VanishedHistoryRungDoesNotHideTheCurrentRung) {
     withTrigger();

@@ -101,6 +101,7 @@ class EditorTest : public ::testing::Test, protected AppContextFixture {
         m = ModelRecord{}; // only what the tests set
         m.ModelCode = "8670";
         m.FirstUserRegister = 26;
+        m.NumRegisters = 1024;
         m.HasTrigger = -1;
         ProgramSection& s = project.Program.Sections[0];
         s.RungCount = 1;

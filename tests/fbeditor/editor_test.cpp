@@ -150,6 +150,13 @@ TEST_F(EditorHandlers, TriggerRoundTrip) {
     editor.state.TriggerRegister.setText("-32769");
     editor.state.TriggerMask.setText("1");
     EXPECT_FALSE(editor.CompilaComando());
+    for (const char* notARegister : {"R40", "1024", "4.5"}) {
+        editor.state.TriggerRegister.setText(notARegister);
+        EXPECT_FALSE(editor.CompilaComando()) << notARegister;
+    }
+    editor.state.TriggerRegister.setText("40");
+    editor.state.TriggerMask.setText("FF");
+    EXPECT_FALSE(editor.CompilaComando());
     editor.state.TriggerChecked = false;
     ASSERT_TRUE(editor.CompilaComando());
     EXPECT_EQ(rung().TriggerFlag, 0);
@@ -236,4 +243,46 @@ TEST_F(EditorHandlers, EachEncodingHandsItsRowOver) {
     editor.setRowText(1, "99");
     EXPECT_FALSE(editor.CompilaComando());
     EXPECT_EQ(rows, (std::vector<std::pair<int, std::string>>{{1, "Timer"}}));
+}
+
+TEST_F(EditorHandlers, ArgumentTextsThatAreNoValueOfTheRowAreRefused) {
+    struct Case {
+        int function;
+        int row;
+        const char* type; // nullptr: the set-up's type
+        const char* text;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {7, 0, nullptr, "abc!@#", false},   // Move source: neither register nor number
+        {7, 0, nullptr, "%R100", true},
+        {7, 0, nullptr, "%R1023", true},
+        {7, 0, nullptr, "%R1024", false},   // past the model's last register
+        {7, 0, nullptr, "%Rx", false},
+        {7, 0, nullptr, "%X100", false},
+        {7, 0, nullptr, "100", true},       // a register row takes a plain register number
+        {7, 0, nullptr, "2000", false},
+        {7, 0, nullptr, "12.5", false},
+        {7, 0, "K_Flt", "2.5", true},       // a constant
+        {7, 0, "K_Flt", "2.5x", false},
+        {7, 0, "K_Flt", "1e999", false},
+        {40, 1, nullptr, "12,5", true},     // read as 12.5
+        {40, 1, nullptr, "0x10", false},
+        {40, 1, nullptr, "", false},
+        {11, 4, nullptr, "LATER", true},    // a label: the compile resolves it
+        {11, 4, nullptr, "", false},
+        {2, 0, nullptr, "No such device", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.function) + " row " + std::to_string(c.row) + " '" + c.text + "'");
+        rung() = CommandRecord{};
+        dialogs.shown.clear();
+        choose(c.function);
+        if (c.type) pickType(c.row, c.type);
+        editor.setRowText(c.row, c.text);
+        EXPECT_EQ(editor.confirm(), c.accepted);
+        EXPECT_EQ(rung().EncodedFlag, c.accepted ? -1 : 0);
+        EXPECT_EQ(dialogs.shown, c.accepted ? std::vector<std::string>{}
+                                            : std::vector<std::string>{"Error: Check Values"});
+    }
 }

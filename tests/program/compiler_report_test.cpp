@@ -22,19 +22,13 @@ TEST_F(CompileFixture, EmptyMainProgramFailsWithoutCompilingLine) {
                                "Impossible to compile"}));
 }
 
-TEST_F(CompileFixture, UsageIsTheWholePercentOfCapacity) {
+TEST_F(CompileFixture, UsageIsTheWholePercentAndOneByteBeyondCapacityFailsAfterTheSizeLine) {
     // 6 entries (data from 64) and 1170 data bytes: 1234 in use.
     add(deviceRung(1, {1}));
     for (int i = 0; i < 4; ++i) add(operation(20, 0, 250));
     add(operation(20, 0, 170));
     EXPECT_EQ(compile(), 1234);
     EXPECT_EQ(report()[3], "  1234 / 5634 Bytes (21%)");
-}
-
-TEST_F(CompileFixture, ExactlyCapacityIsAcceptedOneByteMoreFailsAfterTheSizeLine) {
-    add(deviceRung(1, {1}));
-    for (int i = 0; i < 4; ++i) add(operation(20, 0, 250));
-    add(operation(20, 0, 170));
     model().ProgramCapacity = 1234;
     EXPECT_EQ(compile(), 1234);
     EXPECT_EQ(report().back(), "Compiled");
@@ -58,6 +52,11 @@ TEST_F(CompileFixture, RungsWithoutEntryKeepThePlannedTableAndTheGapStaysZero) {
     EXPECT_EQ(bytes(14, 10), (Bytes{3, 1, 0, 54, 0, 0, 0, 6, 0, 0}));
     EXPECT_EQ(bytes(24, 30), Bytes(30, 0));
     EXPECT_EQ(bytes(54, 3), (Bytes{20, 0, 7}));
+    // The program counter counts entries: the debugger finds rungs 1 and 5 behind entries 0 and 1.
+    std::vector<std::pair<int, int>> sources;
+    for (const EntryRung& e : state().EntryRungs)
+        sources.emplace_back(e.Section, e.Rung);
+    EXPECT_EQ(sources, (std::vector<std::pair<int, int>>{{0, 1}, {0, 5}}));
 }
 
 TEST_F(CompileFixture, WholeImageIsClearedSoNoStaleBytesReachADownload) {

@@ -50,9 +50,3 @@ TEST(ProgramStore, AppendingStopsAtTheLastSlot) {
     EXPECT_EQ(store.current().RungCount, MaxRungs);
     EXPECT_EQ(store.CurrentRungCount, MaxRungs);
 }
-
-TEST(ProgramStore, DescriptionsAreStoredWithoutCommas) {
-    CommandRecord r;
-    SetDescription(r, "pump 1, pump 2,,");
-    EXPECT_EQ(r.Description, "pump 1 pump 2");
-}

@@ -103,20 +103,6 @@ TEST_F(CompileFixture, LinearizationEmbedsTheTableAndPointsTheBlockAtIt) {
               (Bytes{uint8_t(out25), uint8_t(out25 >> 8), uint8_t(out25 >> 16), uint8_t(out25 >> 24)}));
 }
 
-TEST_F(CompileFixture, LinearizationWithTriggerAppendsTheConditionAfterTheValues) {
-    useRow(TriggerRow);
-    project.Tables.Count = 1;
-    project.Tables.Tables[0].PointCount = 26;
-    CommandRecord& r = add(operation(1, 8, 26));
-    r.TriggerFlag = -1;
-    r.TriggerRegister = 0x0304;
-    r.TriggerMask = 1;
-    EXPECT_EQ(compile(), 14 + 238);
-    EXPECT_EQ(image()[11], 238);
-    EXPECT_EQ(image()[13], 2);
-    EXPECT_EQ(bytes(14 + 234, 4), (Bytes{4, 3, 1, 0}));
-}
-
 TEST_F(CompileFixture, BrokenFormatLimitsAreRungErrorsNotWrappedBytes) {
     project.Tables.Count = 1;
     project.Tables.Tables[0].PointCount = 26;

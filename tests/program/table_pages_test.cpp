@@ -18,15 +18,10 @@ std::vector<int> startPages(std::initializer_list<int> points) {
 }
 } // namespace
 
-TEST(AllocaTabelle, WorkedExamples) {
-    EXPECT_EQ(startPages({5}), (std::vector<int>{-21}));
+TEST(AllocaTabelle, WorkedExamplesAndPageBoundaries) {
     EXPECT_EQ(startPages({5, 12}), (std::vector<int>{-21, -22}));
     EXPECT_EQ(startPages({8, 12}), (std::vector<int>{-21, -23}));
     EXPECT_EQ(startPages({26, 2}), (std::vector<int>{-24, -27}));
-}
-
-TEST(AllocaTabelle, PageBoundaries) {
-    EXPECT_EQ(startPages({8}), (std::vector<int>{-21}));
     EXPECT_EQ(startPages({9}), (std::vector<int>{-22}));
     EXPECT_EQ(startPages({0}), (std::vector<int>{-20})); // no points, no pages
 }

@@ -48,10 +48,6 @@ TEST(SystemVariables, WritesTheFixedSlotsAndKeepsTheRest) {
     expectVar(t.Variables[25], 1025, 0, "%+5.0f", "mailSta", "oldcsv");
     expectVar(t.Variables[26], 1220, 13, "%-9.9e", "storDir", "oldcsv");
     expectVar(t.Variables[28], 7028, 16, "%-9.9e", "Date", "oldcsv");
-    expectVar(t.Variables[29], 7029, 17, "%-9.9e", "Time", "oldcsv");
-    expectVar(t.Variables[35], 0, 14, "%-9.9e", "Model", "Model");
-    expectVar(t.Variables[36], 1, 14, "%-9.9e", "SN", "SN");
-    expectVar(t.Variables[37], 2, 14, "%-9.9e", "Site", "Site");
     expectVar(t.Variables[38], 3, 14, "%-9.9e", "Country", "Country");
     for (size_t i : {0, 23, 27, 30, 31, 32, 33, 34, 39, 256})
         EXPECT_EQ(t.Variables[i], before.Variables[i]) << i;
@@ -65,22 +61,8 @@ TEST(EnergyMeterVariables, WritesTheWholeSetInOrder) {
     expectVar(t.Variables[0], 7000, 16, "%-9.9e", "Date", "oldcsv");
     expectVar(t.Variables[1], 7001, 17, "%-9.9e", "Time", "oldcsv");
     expectVar(t.Variables[2], 500, 2, "%+5.0f", "Ea+[kWh]", "oldcsv");
-    expectVar(t.Variables[3], 502, 2, "%+5.0f", "Er+[kvarh]", "oldcsv");
-    expectVar(t.Variables[4], 504, 2, "%+5.0f", "Es[kVAh]", "oldcsv");
-    expectVar(t.Variables[7], 510, 2, "%+5.0f", "Ea+[kWh]", "oldcsv");
-    expectVar(t.Variables[26], 548, 2, "%+5.0f", "Er-[kvarh]", "oldcsv");
     expectVar(t.Variables[27], 600, 2, "%+5.0f", "EAd[0]", "Ea+");
-    expectVar(t.Variables[34], 614, 2, "%+5.0f", "EAd[7]", "Ea+");
-    expectVar(t.Variables[35], 300, 4, "%+5.0f", "THDU12", "oldcsv");
-    expectVar(t.Variables[44], 318, 4, "%+5.0f", "THDIn", "oldcsv");
     expectVar(t.Variables[45], 320, 4, "%+5.0f", "HI1r3", "HARM0");
-    expectVar(t.Variables[48], 326, 4, "%+5.0f", "HInr3", "HARM3");
-    expectVar(t.Variables[49], 328, 4, "%+5.0f", "HI1r5", "HARM4");
-    expectVar(t.Variables[50], 330, 4, "%+5.0f", "HI2r5", "HARM5");
-    expectVar(t.Variables[92], 414, 4, "%+5.0f", "HInr25", "HARM47");
-    expectVar(t.Variables[93], 416, 4, "%+5.0f", "HU12r3", "HARM48");
-    expectVar(t.Variables[128], 486, 4, "%+5.0f", "HU31r25", "HARM83");
-    expectVar(t.Variables[129], 488, 4, "%+5.0f", "HV1r3", "HARM84");
     expectVar(t.Variables[164], 558, 4, "%+5.0f", "HV3r25", "HARM119");
     EXPECT_EQ(t.Variables[165], before.Variables[165]);
     EXPECT_EQ(t.Variables[256], before.Variables[256]);

@@ -149,25 +149,8 @@ void expectSameData(const Project& a, const CommState& ca, const Project& b, con
             EXPECT_EQ(pa.Objects[static_cast<size_t>(o)], pb.Objects[static_cast<size_t>(o)]);
     }
     ASSERT_EQ(a.Tasks.Count, b.Tasks.Count);
-    for (int t = 1; t <= a.Tasks.Count; ++t) {
-        const SchedulerTask& ta = a.Tasks.Tasks[static_cast<size_t>(t)];
-        const SchedulerTask& tb = b.Tasks.Tasks[static_cast<size_t>(t)];
-        EXPECT_EQ(ta.DateTime, tb.DateTime);
-        EXPECT_EQ(ta.TaskType, tb.TaskType);
-        EXPECT_EQ(ta.Interval, tb.Interval);
-        EXPECT_EQ(ta.Directory, tb.Directory);
-        EXPECT_EQ(ta.Options, tb.Options);
-        EXPECT_EQ(ta.TriggerRegister, tb.TriggerRegister);
-        EXPECT_EQ(ta.TriggerBit, tb.TriggerBit);
-        EXPECT_EQ(ta.FieldCount, tb.FieldCount);
-        EXPECT_TRUE(
-            std::equal(ta.FieldList.begin(), ta.FieldList.begin() + ta.FieldCount, tb.FieldList.begin()));
-        EXPECT_EQ(ta.EnableFlag, tb.EnableFlag);
-        EXPECT_EQ(ta.EnableRegister, tb.EnableRegister);
-        EXPECT_EQ(ta.EnableBit, tb.EnableBit);
-        EXPECT_EQ(ta.ActionRegister, tb.ActionRegister);
-        EXPECT_EQ(ta.ActionValue, tb.ActionValue);
-    }
+    for (int t = 1; t <= a.Tasks.Count; ++t)
+        EXPECT_EQ(storedFields(a.Tasks.Tasks[static_cast<size_t>(t)]), storedFields(b.Tasks.Tasks[static_cast<size_t>(t)])) << t;
     ASSERT_EQ(a.Variables.Count, b.Variables.Count);
     for (int i = 0; i < a.Variables.Count; ++i)
         EXPECT_EQ(a.Variables.Variables[static_cast<size_t>(i)],

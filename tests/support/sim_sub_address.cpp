@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr size_t SubMemorySize = 256;
+constexpr size_t SubMemorySize = 512; // the analog module keeps its firmware version at 256
 constexpr uint16_t SubAddressRegister = 17;
 
 } // namespace

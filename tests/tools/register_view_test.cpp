@@ -33,12 +33,6 @@ class RegisterViewTest : public ::testing::Test {
     int redraws = 0, loads = 0;
 };
 
-TEST_F(RegisterViewTest, CaptionAndHeadersComeFromTheInterfaceTexts) {
-    view.SetRes();
-    EXPECT_EQ(view.Caption, "Registers Table");
-    EXPECT_EQ(view.Headers, (std::array<std::string, 4>{"Register", "Name", "Value", "Type"}));
-}
-
 TEST_F(RegisterViewTest, ReadsTheShownRegistersInOneRequestAndShowsThemByType) {
     ASSERT_TRUE(connect());
     view.setVisibleRows(4);

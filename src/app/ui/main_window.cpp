@@ -37,8 +37,11 @@
 #include "discovery/ui/frm_search.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 #include "factorytest/ui/coll7593.h"
+#include "factorytest/ui/conf_jxv4174.h"
+#include "factorytest/ui/conf_jxv7593.h"
 #include "factorytest/ui/frm_coll_nwac.h"
 #include "factorytest/ui/frm_collaudo.h"
+#include "factorytest/ui/frm_q7r218.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
 #include "platform/window_fit.h"
@@ -106,10 +109,13 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* p
 }
 
 MainWindow::~MainWindow() {
-    // Their windows show the benches, which go with this window.
+    // Their windows show the benches and the windows' state, which go with this window.
     delete coll7593_;
     delete collaudo_;
     delete collNwac_;
+    delete confJXV7593_;
+    delete confJXV4174_;
+    delete q7r218_;
     // The dialogs leave the language switch when they go, so they go before it does.
     delete settings_;
     delete about_;
@@ -348,6 +354,9 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_mac", [this] { discovery_->showMacRegister(); });
     addMenuHandler("mnu_FTP", [this] { discovery_->showFtp(); });
     addMenuHandler("mnu_coll_7593", [this] { showColl7593(); });
+    addMenuHandler("mnu_config_7593", [this] { showConfJXV7593(); });
+    addMenuHandler("mnu_coll_4174", [this] { showConfJXV4174(); });
+    addMenuHandler("mnu_collQ7R218", [this] { showQ7R218(); });
     addMenuHandler("mnu_coll", [this] { showCollaudo(); });
     addMenuHandler("mnu_coll_NWAC", [this] { showCollNwac(); });
     addMenuHandler("mnu_search", [this] { showSearch(); });
@@ -475,13 +484,12 @@ void MainWindow::bindDebugViews(ProgramCommands& program) {
         if (row) row->NumberColour = colour, view.changed();
         return row != nullptr;
     };
-    // Rows that the layout left unplaced sit above the top; the rows' area ends at the window's height.
-    v.rowInView = [&view](int element) -> std::optional<bool> {
-        if (element < 0 || element >= static_cast<int>(view.rows().Rows.size())) return std::nullopt;
-        const ViewRow& r = view.rows().Rows[static_cast<size_t>(element)];
-        return r.Top >= 0 && r.Top + r.Height <= view.MainHeight;
-    };
+    v.rowInView = [&view](int element) { return view.rowInView(element); };
     v.scrollTo = [&view](int first) { view.setScroll(first); };
+    // Reading the registers needs a controller; without one the view is redrawn from the table.
+    program.refreshRegisters = [this] {
+        registers_.AggiornaRegistri_new(ctx_.comm.CurrentDevice.Connected != 0);
+    };
     registers_.comandi = [&program](int reg, uint8_t valueType) {
         program.editorWindow()->registerClicked(reg, valueType);
     };
@@ -637,6 +645,27 @@ QWidget* MainWindow::showCollNwac() {
         productBench_->firmware = {folder + "fw_R47x_fact_101212.bin", folder + "fw_brand1.bin",
                                    folder + "fw_brand2.bin"};
         return new frm_coll_NWAC(*productBench_);
+    });
+}
+
+QWidget* MainWindow::showConfJXV7593() {
+    return showBench(confJXV7593_, "ConfJXV7593", {1180, 640}, [this] {
+        analogConfig_ = std::make_unique<AnalogConfig>(ctx_);
+        return new ConfJXV7593(*analogConfig_);
+    });
+}
+
+QWidget* MainWindow::showConfJXV4174() {
+    return showBench(confJXV4174_, "ConfJXV4174", {860, 700}, [this] {
+        multiChannelConfig_ = std::make_unique<MultiChannelConfig>(ctx_);
+        return new ConfJXV4174(*multiChannelConfig_);
+    });
+}
+
+QWidget* MainWindow::showQ7R218() {
+    return showBench(q7r218_, "frm_Q7R218", {1100, 600}, [this] {
+        energyMeter_ = std::make_unique<EnergyMeterReader>(ctx_);
+        return new frm_Q7R218(*energyMeter_);
     });
 }
 

@@ -21,10 +21,13 @@
 struct AppContext;
 struct ShellProcedures;
 class AboutBox;
+class AnalogConfig;
 class DiscoveryWindows;
 class CalibrationBench;
 class ControllerBench;
+class EnergyMeterReader;
 class EthernetProductBench;
+class MultiChannelConfig;
 class ConfigWindow;
 class LogWindow;
 class ProgramCommands;
@@ -82,6 +85,10 @@ class MainWindow : public QMainWindow, public StartupWindow {
     // frm_collaudo (controller test bench) and frm_coll_NWAC (Ethernet product test): the same.
     QWidget* showCollaudo();
     QWidget* showCollNwac();
+    // The factory configuration windows ConfJXV7593, ConfJXV4174 and frm_Q7R218: the same.
+    QWidget* showConfJXV7593();
+    QWidget* showConfJXV4174();
+    QWidget* showQ7R218();
     // The instruments' serial ports, kept for the factory test benches.
     InstrumentPorts& benchPorts() { return benchPorts_; }
     // The tool windows, each a single instance created on first use: frm_watch, frm_dialoga, frm_eeprom
@@ -172,6 +179,10 @@ class MainWindow : public QMainWindow, public StartupWindow {
     std::unique_ptr<ControllerBench> controllerBench_;
     std::unique_ptr<EthernetProductBench> productBench_;
     QPointer<QMdiSubWindow> collaudo_, collNwac_;
+    std::unique_ptr<AnalogConfig> analogConfig_;
+    std::unique_ptr<MultiChannelConfig> multiChannelConfig_;
+    std::unique_ptr<EnergyMeterReader> energyMeter_;
+    QPointer<QMdiSubWindow> confJXV7593_, confJXV4174_, q7r218_;
     // Shows a bench window in the main window, created by make on first use.
     QWidget* showBench(QPointer<QMdiSubWindow>& sub, const char* name, QSize size,
                        const std::function<QWidget*()>& make);

@@ -229,6 +229,7 @@ QWidget* frm_search::buildSnifferPanel() {
     auto* grid = new QGridLayout(panel);
     auto* address = new QLineEdit(qs(sniffer_.IP_SNIFF));
     address->setObjectName("IP_SNIFF");
+    address->setMinimumWidth(address->fontMetrics().horizontalAdvance("255.255.255.255") + 16);
     connect(address, &QLineEdit::textEdited, this, [this](const QString& t) { sniffer_.IP_SNIFF = bytes(t); });
     auto* start = new QPushButton("Start Sniffer");
     start->setObjectName("Command5");

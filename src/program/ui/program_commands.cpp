@@ -43,6 +43,7 @@ void ProgramCommands::restoreWithoutEditor() {
     RungRow row;
     if (!rebuildRungWithRow(ctx_, store.CurrentSection, store.CurrentRung, row)) return;
     rowWritten(store.CurrentSection, store.CurrentRung, row, false);
+    if (refreshRegisters) refreshRegisters();
     ctx_.project.ProjectModified = -1;
 }
 
@@ -60,6 +61,7 @@ comandi* ProgramCommands::editorWindow() {
     editor_ = new comandi(ctx_);
     editor_->rungEncoded = [this](int16_t section, int16_t rung, const RungRow& row) {
         rowWritten(section, rung, row, false);
+        if (refreshRegisters) refreshRegisters();
     };
     if (host_) addFittedSubWindow(host_, editor_);
     if (languages_) {

@@ -63,6 +63,9 @@ class ProgramCommands {
     // What the window sits in: its MDI sub-window, or the window itself; nullptr while not loaded.
     QWidget* frame() const { return frame_; }
 
+    // The register view's refresh, which ends every encoding the user makes (the editor's Add, restore).
+    std::function<void()> refreshRegisters;
+
     ProgramView view;
     RungEditing editing;
     ProjectLifecycle life;

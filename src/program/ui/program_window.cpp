@@ -1,5 +1,7 @@
 #include "program/ui/program_window.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,6 +135,7 @@ void ProgramWindow::resizeEvent(QResizeEvent* event) {
     if (tabHeight - px(1100) <= 0) return; // minimised: nothing to lay out
     prog->resize(prog->width(), tabHeight - px(1100));
     VScroll->resize(VScroll->width(), prog->height());
+    view_.VisibleHeight = prog->height() * 1440 / std::max(1, logicalDpiY());
     sync(); // the rungs a page holds follow the height
 }
 

@@ -44,6 +44,13 @@ ViewRow* ProgramView::row(int rung) {
     return &sec.Rows[static_cast<size_t>(rung)];
 }
 
+std::optional<bool> ProgramView::rowInView(int rung) {
+    const ViewRow* r = row(rung);
+    if (!r) return std::nullopt;
+    // Rows that the layout left unplaced sit above the top.
+    return r->Top >= 0 && r->Top + r->Height <= VisibleHeight;
+}
+
 void ProgramView::load() {
     SetRes();
     Tabs = {"Main"};

@@ -3,6 +3,7 @@
 // the selection, the description boxes, the row format and the scroll position. The window draws this
 // state and forwards the user's actions to these handlers.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,8 @@ class ProgramView {
     SectionRows& section(int s);
     SectionRows& rows() { return section(ctx_.project.Program.CurrentSection); }
     ViewRow* row(int rung); // nullptr when the current section has no such row
+    // Whether the rung's row lies wholly inside the visible rung area; nothing when there is no such row.
+    std::optional<bool> rowInView(int rung);
     // What lies at a point (twips, in the current section's container).
     RowHit hitTest(int x, int y) const;
     void changed() const {
@@ -88,7 +91,8 @@ class ProgramView {
     bool ScrollVisible = false;
     int FormatPicture = row_layout::FormatToCompactPicture;
     int RowPitch = row_layout::FullPitch;
-    int MainHeight = 13000; // height of the main window (twips): the layout stops there
+    int MainHeight = 13000;   // height of the main window (twips): the layout stops there
+    int VisibleHeight = 5355; // height of the rows' container (twips): what the user sees of them
 
   private:
     AppContext& ctx_;

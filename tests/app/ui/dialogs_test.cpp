@@ -72,6 +72,7 @@ TEST(SettingsDialog, ChannelShowsOneFrameAndOkOverEthernetAppliesAndReconnects) 
     d->confirm();
     EXPECT_EQ(f.comm.CurrentDevice.IpAddress, "127.0.0.1");
     EXPECT_EQ(f.comm.CurrentDevice.Port, 1502);
+    EXPECT_EQ(f.comm.CurrentDevice.LinkTimeout, 1500);
     EXPECT_EQ(f.comm.AnswerTimeout, 2);
     EXPECT_EQ(f.comm.CurrentDevice.NodeAddress, 3);
     EXPECT_EQ(f.comm.CurrentDevice.ModelIndex, 5);

@@ -164,13 +164,4 @@ TEST(EndToEnd, SaveOpenCompileAndDownloadWithVerify) {
     EXPECT_TRUE(std::filesystem::exists(exported));
 }
 
-TEST(EndToEnd, CompileKeyWritesTheReportToTheLog) {
-    Program p;
-    p.comm.CurrentDevice.ModelIndex = 5;
-    AggiornaStato(p.ctx);
-    ASSERT_TRUE(p.window->button("proj_comp")->isEnabled());
-    p.window->button("proj_comp")->trigger();
-    EXPECT_FALSE(p.shell.log.lines().empty());
-}
-
 } // namespace

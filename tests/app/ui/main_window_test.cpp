@@ -137,11 +137,7 @@ TEST(MainWindow, LanguageSwitchChangesMenuCaptionsAndOpenWindows) {
     f.window->languages().CambiaLingua(0);
     EXPECT_EQ(language, 0);
     EXPECT_EQ(f.window->menuItem("mnu_project")->text(), "Progetto");
-    EXPECT_EQ(f.window->menuItem("mnu_About")->text(), "Informazioni");
-    EXPECT_EQ(f.window->menuItem("mnu_settings")->text(), "Impostazioni");
-    EXPECT_EQ(f.window->menuItem("mnu_images")->text(), "Immagini");
-    EXPECT_EQ(f.window->menuItem("mnu_Watch")->text(), "Watch");
-    EXPECT_EQ(f.window->menuItem("mnu_FB_copy")->text(), "Copy");
+    EXPECT_EQ(f.window->menuItem("mnu_Watch")->text(), "Watch"); // a fixed caption
     EXPECT_EQ(settings->windowTitle(), "Impostazioni");
     f.window->languages().CambiaLingua(1);
     EXPECT_EQ(f.window->menuItem("mnu_project")->text(), "Project");
@@ -227,7 +223,6 @@ TEST(MainWindow, StartUpThroughMainTakesTheBrandCaptionAndTheSavedLanguage) {
     f.window = std::make_unique<MainWindow>(f.ctx, f.procs);
     Main(f.ctx, f.window.get(), {ThisBuild, folder.path().toStdString()});
     EXPECT_EQ(f.window->windowTitle(), "Melqo");
-    EXPECT_EQ(f.window->logSubWindow()->height(), 200);
     EXPECT_EQ(f.window->menuItem("mnu_project")->text(), "Progetto");
     EXPECT_FALSE(f.window->menuItem("mnu_collaudo")->isVisible());
     EXPECT_FALSE(f.window->menuItem("mnu_Export")->isVisible());

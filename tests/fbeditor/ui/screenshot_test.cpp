@@ -38,21 +38,3 @@ TEST_F(WindowTest, EveryFunctionDrawsInBothLanguages) {
         }
     }
 }
-
-TEST_F(WindowTest, TablePickerDraws) {
-    LookupTable& t = project.Tables.Tables[project.Tables.Count++];
-    t.Name = "Tank";
-    t.PointCount = 10;
-    for (int i = 0; i < 10; ++i) {
-        t.Inputs[static_cast<size_t>(i)] = i * 10;
-        t.Outputs[static_cast<size_t>(i)] = i * i;
-    }
-    Input_Tab tab(ctx, std::make_shared<DialogHandOver>());
-    tab.NomeTabella = 0;
-    tab.Form_Load();
-    QApplication::processEvents();
-    QPixmap picture = tab.grab();
-    ASSERT_FALSE(picture.isNull());
-    const QString dir = qEnvironmentVariable("MELQO_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) picture.save(dir + "/input_tab_en.png");
-}

@@ -222,18 +222,13 @@ TEST_P(DownloadSequenceTest, DisplayImagesBelowTheTopAreDownloadedAndVerified) {
 INSTANTIATE_TEST_SUITE_P(Links, DownloadSequenceTest, ::testing::Values(Link::Tcp, Link::Rtu), linkName);
 
 TEST(UsbControllers, AreTheRowsNamedAfterTheTwoUsbModelsWhateverTheBrand) {
-    ShellState shell;
-    CommState comm;
-    Project project;
-    InstantPump pump;
-    FakeDialogs dialogs;
-    AppContext app{shell, comm, project, pump, dialogs};
-    for (size_t j = 0; j < shell.ModelNames.size(); ++j) shell.ModelNames[j] = "Brand model " + std::to_string(j);
-    InitModelli(shell.Models, shell.ModelNames);
+    AppContextFixture f;
+    for (size_t j = 0; j < f.shell.ModelNames.size(); ++j) f.shell.ModelNames[j] = "Brand model " + std::to_string(j);
+    InitModelli(f.shell.Models, f.shell.ModelNames);
     std::vector<int> usb;
     for (int row = 0; row < ModelRows; ++row) {
-        comm.CurrentDevice.ModelIndex = uint8_t(row);
-        if (IsUsbController(app)) usb.push_back(row);
+        f.comm.CurrentDevice.ModelIndex = uint8_t(row);
+        if (IsUsbController(f.ctx)) usb.push_back(row);
     }
     std::vector<int> expected{5, 8};
     for (int row = 15; row <= 33; ++row) expected.push_back(row);

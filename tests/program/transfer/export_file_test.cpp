@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "comm/byte_helpers.h"
 #include "program/transfer/export_file.h"
 #include "program/transfer/file_output.h"
 #include "transfer_fixture.h"
@@ -48,41 +47,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(ExportTest, HeaderIdentifiesTheFileAndListsTheDataSectionsLittleEndian) {
-    Bytes file = exportWith(true, true);
-    EXPECT_EQ(slice(file, 0, 8), (Bytes{'M', 'E', 'L', 'Q', 'O', '1', '8', 'k'}));
-    const uint32_t pairs[5][2] = {{512, 6147}, {7679, 9727}, {35840, 39967}, {40448, 44543}, {49152, 51199}};
-    for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(u32(file, 8 + 8 * i), pairs[i][0]);
-        EXPECT_EQ(u32(file, 12 + 8 * i), pairs[i][1]);
-    }
-    EXPECT_EQ(slice(file, 8, 4), (Bytes{0x00, 0x02, 0x00, 0x00})); // 512, least significant byte first
-    EXPECT_EQ(slice(file, 48, 78), Bytes(78, 0));
-    Crc16 crc = Crc16Modbus(std::span<const uint8_t>(file.data(), 126));
-    EXPECT_EQ(file[126], crc.CrcLo);
-    EXPECT_EQ(file[127], crc.CrcHi);
-    EXPECT_EQ(slice(file, 128, 128), Bytes(128, 0));
-}
-
-TEST_F(ExportTest, LayoutBPlacesEveryAreaAtItsAddressAndEndsAtTheTopOfMemory) {
-    Bytes file = exportWith(true, true);
-    const size_t H = 256;
-    auto at = [&](size_t address) { return H + address - 512; };
-    ASSERT_EQ(file.size(), at(65535) + 1);
-    EXPECT_EQ(slice(file, at(512), 5634), slice(project.ProgramImage, 0, 5634));
-    EXPECT_EQ(file[at(7679)], 1); // two variables
-    EXPECT_EQ(slice(file, at(7680), 14),
-              (Bytes{0x64, 0x00, 0x00, 0x25, 0x2B, 0x35, 0x2E, 0x30, 0x66, 0x00, 0x56, 0x61, 0x72, 0x30}));
-    EXPECT_EQ(slice(file, at(7696), 16), slice(project.MemoryImage, 7696, 16)); // pitch 16: first half of Temp
-    EXPECT_EQ(slice(file, at(7712), 16), Bytes(16, 0));                        // rest of the last write
-    EXPECT_EQ(slice(file, at(35840), 6), (Bytes{'H', 'e', 'l', 'l', 'o', 0}));
-    EXPECT_EQ(slice(file, at(35840 + 4 * 32), 5), (Bytes{'L', 'a', 's', 't', 0}));
-    EXPECT_EQ(slice(file, at(40448), 15), (Bytes{'D', 'a', 't', 'e', ';', 'T', 'i', 'm', 'e', ';', 'V', 'a', 'r', '0', 0}));
-    // Block 1 lies in a gap of this layout; block 9 in the listed part of the block area.
-    EXPECT_EQ(slice(file, at(45056 + 512), 512), Bytes(512, 0));
-    EXPECT_EQ(slice(file, at(45056 + 9 * 512), 11), (Bytes{'B', 'l', 'o', 'c', 'k', ' ', 'n', 'i', 'n', 'e', 0}));
-}
 
 TEST_F(ExportTest, PitchOf32KeepsEachVariableWholeInItsSlot) {
     model().VariableRecordSize = 32;
@@ -133,6 +97,9 @@ TEST_F(ExportTest, CrcFollowsTheSectionBounds) {
     EXPECT_NE(slice(a, 126, 2), slice(b, 126, 2));
 }
 
+// The whole file of the default layout, header and areas: the magic, the five address pairs least
+// significant byte first, the header CRC, then program, variables (pitch 16), strings, CSV headers and
+// text blocks each at its address up to the top of memory.
 TEST_F(ExportTest, MatchesTheGoldenFile) {
     Bytes file = exportWith(true, true);
     std::string golden;

@@ -17,14 +17,6 @@ std::vector<uint8_t> bytes(std::initializer_list<int> list, size_t size) {
 
 } // namespace
 
-TEST(VariableEncoding, NewProjectVariableIsRegisterTypeFormatAndName) {
-    std::array<uint8_t, 32> slot;
-    slot.fill(0xEE); // whatever was there before must not survive
-    ASSERT_TRUE(EncodeVariable(variable(100, 0, "%+5.0f", "Var0"), 35840, slot));
-    EXPECT_EQ(std::vector<uint8_t>(slot.begin(), slot.end()),
-              bytes({0x64, 0x00, 0x00, 0x25, 0x2B, 0x35, 0x2E, 0x30, 0x66, 0x00, 0x56, 0x61, 0x72, 0x30}, 32));
-}
-
 TEST(VariableEncoding, LongTextsAreCutAndNegativeRegistersWrapToSixteenBits) {
     std::array<uint8_t, 32> slot;
     ASSERT_TRUE(EncodeVariable(variable(-2, 4, "%+10.3fX", "ABCDEFGHIJKLMNOPQR"), 35840, slot));

@@ -7,18 +7,12 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "app_context_fixture.h"
 #include "app/model_catalogue.h"
 #include "support/fake_dialogs.h"
 
-// Pauses that return at once: the sequences' timing is not what these tests look at.
-class InstantPump : public EventPump {
-public:
-    void processEvents() override {}
-    void pausa(double seconds) override { paused += seconds; }
-    bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
-    int64_t nowMs() const override { return 0; }
-    double paused = 0;
-};
+// Pauses that return at once and add up: the sequences' timing is not what these tests look at.
+using InstantPump = TestPump;
 
 constexpr int UsbRow = 5;   // named like the first USB controller
 constexpr int PlainRow = 0; // a controller without strings, CSV headers and blocks

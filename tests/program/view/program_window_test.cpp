@@ -120,21 +120,6 @@ TEST_F(ProgramWindowTest, ClosingAsksAndOkClosesTheProgram) {
     EXPECT_TRUE(commands.frame()->isVisible());
 }
 
-TEST_F(ProgramWindowTest, Screenshot) {
-    const QString dir = qEnvironmentVariable("MELQO_SCREENSHOT_DIR");
-    if (dir.isEmpty()) GTEST_SKIP() << "MELQO_SCREENSHOT_DIR not set";
-    addRungs(4);
-    commands.view.rowClick(2);
-    ToggleBreakpoint(commands.editing);
-    window().resize(window().width(), 620);
-    window().sync();
-    const QImage shot = window().grab().toImage();
-    EXPECT_FALSE(shot.isNull());
-    shot.save(QDir(dir).filePath("program_view.png"));
-    window().formatButton()->click();
-    window().grab().toImage().save(QDir(dir).filePath("program_view_compact.png"));
-}
-
 TEST_F(ProgramWindowTest, RestoreWithoutEditorWindowReencodesTheRungAndDrawsItsRow) {
     // A Read Holding rung as the editor encodes rows "1", "100", "10", "%R30".
     CommandRecord& r = rung(1);

@@ -23,8 +23,6 @@ TEST_F(RungEditingTest, InsertBeforeTheFirstRungMovesRecordsAndRows) {
     EXPECT_EQ(section().RungCount, 4);
     EXPECT_EQ(store().CurrentRung, 1);
     EXPECT_EQ(row(1).Content.Description, "<...>");
-    EXPECT_EQ(row(1).Content.Colour, row_layout::LightGrey);
-    EXPECT_FALSE(row(1).Content.PictureVisible);
     EXPECT_EQ(row(2).Content.FunctionName, "F1");
     EXPECT_EQ(rung(2).Description, "desc 1");
     EXPECT_EQ(rung(4).Label, "L3");

@@ -7,24 +7,17 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "app_context_fixture.h"
 #include "program/view/project_lifecycle.h"
 #include "program/view/rung_editing.h"
 #include "support/fake_dialogs.h"
-
-class QuietPump : public EventPump {
-  public:
-    void processEvents() override {}
-    void pausa(double) override {}
-    bool waitUntil(const std::function<bool()>& done, int, bool) override { return done(); }
-    int64_t nowMs() const override { return 0; }
-};
 
 class ViewFixture : public ::testing::Test {
   protected:
     std::unique_ptr<ShellState> shell = std::make_unique<ShellState>();
     std::unique_ptr<CommState> comm = std::make_unique<CommState>();
     std::unique_ptr<Project> project = std::make_unique<Project>();
-    QuietPump pump;
+    TestPump pump;
     FakeDialogs dialogs;
     AppContext ctx{*shell, *comm, *project, pump, dialogs};
     ProgramView view{ctx};

@@ -49,11 +49,7 @@ TEST_F(VariablesWindow, AddAndRemoveKeepListAndButtonsInStep) {
     EXPECT_FALSE(button("cmd_remove")->isEnabled());
     addVariables(2);
     ASSERT_EQ(w->list()->topLevelItemCount(), 2);
-    QTreeWidgetItem* line = w->list()->topLevelItem(1);
-    EXPECT_EQ(line->text(0), "#001 ");
-    EXPECT_EQ(line->text(1), QString::number(ctx.model().FirstUserRegister));
-    EXPECT_EQ(line->text(4), "Var1");
-    EXPECT_EQ(line->text(6), "Var1");
+    EXPECT_EQ(w->list()->topLevelItem(1)->text(4), "Var1");
     EXPECT_EQ(box("txt_WebReg0")->text(), "1"); // the new variable is selected and shown
     EXPECT_EQ(box("txt_Label")->text(), "Var1");
     EXPECT_TRUE(button("cmd_remove")->isEnabled());
@@ -171,21 +167,4 @@ TEST_F(VariablesWindow, StringAndTextPagesOnlyForTheBrandsModels) {
     button("cmd_RegistriWEB1")->click();
     EXPECT_EQ(project.Blocks[10], (TextBlock{"One\r\nTwo", "Help 2"}));
     EXPECT_EQ(blocks->currentRow(), 10);
-}
-
-TEST_F(VariablesWindow, ScreenshotOfTheVariablesPage) {
-    project.Variables.Count = 3;
-    project.Variables.Variables[0] = {30, 4, "%+5.1f", "Temp", 0, 0, 0, 0, "Temperature"};
-    project.Variables.Variables[1] = {2, 14, "9", "Site", 9, 8, 1, 1, "Site"};
-    project.Variables.Variables[2] = {0, 16, "", "Date", 0, 0, 0, 0, "Date"};
-    open();
-    w->resize(900, 520);
-    const QByteArray dir = qgetenv("MELQO_SHOTS");
-    for (int row : {0, 1}) {
-        w->list()->setCurrentItem(w->list()->topLevelItem(row));
-        const QImage shot = w->grab().toImage();
-        EXPECT_FALSE(shot.isNull());
-        if (!dir.isEmpty())
-            shot.save(QString::fromLocal8Bit(dir) + QString("/frm_variabili_%1.png").arg(row));
-    }
 }

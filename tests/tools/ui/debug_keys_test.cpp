@@ -1,6 +1,7 @@
 // The debug keys and the register view through the main window, against the simulated controller.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -9,6 +10,7 @@
 #include "app/shell_procedures.h"
 #include "app/ui/main_window.h"
 #include "comm/register_map.h"
+#include "fbeditor/ui/comandi.h"
 #include "program/ui/program_commands.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"
@@ -85,6 +87,7 @@ TEST(DebugKeysWithProgram, PauseMarksTheCurrentRungInTheProgramView) {
     ShellProcedures procs;
     procs.Program = std::make_shared<ProgramCommands>(s.app);
     MainWindow window{s.app, procs};
+    window.resize(1366, 768);
     window.LoadLogWindow(3000); // a new project's view goes beside it
     window.bindCommands();
     ProgramView& view = procs.Program->view;
@@ -92,6 +95,10 @@ TEST(DebugKeysWithProgram, PauseMarksTheCurrentRungInTheProgramView) {
     for (int i = 0; i < 40; ++i)
         view.RidisegnaRung();
     view.setScroll(0);
+    // The program view shows fewer rows than the main window's height would hold.
+    window.show();
+    procs.Program->frame()->resize(procs.Program->frame()->width(), 400);
+    QApplication::processEvents();
 
     sim.setProgramCounter(30);
     window.Toolbar1_ButtonClick("pause");
@@ -104,6 +111,30 @@ TEST(DebugKeysWithProgram, PauseMarksTheCurrentRungInTheProgramView) {
     EXPECT_EQ(view.rows().Rows[32].NumberColour, std::optional<uint32_t>(RungYellow));
     EXPECT_EQ(view.rows().Rows[31].NumberColour, std::optional<uint32_t>(RungWhite));
     EXPECT_EQ(view.ScrollValue, 30); // still in sight
+
+    // Below the program view's own rows area, though inside the main window's height.
+    sim.setProgramCounter(33);
+    window.Toolbar1_ButtonClick("pause");
+    EXPECT_EQ(view.ScrollValue, 33);
+}
+
+TEST(DebugKeysWithProgram, AnEncodingRefreshesTheRegisterView) {
+    SimController sim{10};
+    SimSession s;
+    CaricaRisorse(*s.shell, 1);
+    s.comm->CurrentDevice.LinkTimeout = 300;
+    ASSERT_TRUE(s.connectTcp(sim.startTcp()));
+    ShellProcedures procs;
+    procs.Program = std::make_shared<ProgramCommands>(s.app);
+    MainWindow window{s.app, procs};
+    window.bindCommands();
+    procs.Program->NuovoProgetto();
+    sim.clearTranscript();
+    procs.Program->editorWindow()->ApriRung(0, 1);
+    procs.Program->editorWindow()->cmd_AddFunc_Click();
+    const auto t = sim.transcript();
+    // The shown registers are read (function 4) once the rung is encoded.
+    EXPECT_TRUE(std::any_of(t.begin(), t.end(), [](const Bytes& r) { return r.size() == 6 && r[1] == 4; }));
 }
 
 } // namespace
