@@ -31,9 +31,10 @@ Outcome fail(std::string description) {
 }
 
 // The request as it was when the transaction started: a handler running during the wait may overwrite
-// TxBuffer before its own (refused) call, and the answer is checked against what was sent.
+// TxBuffer before its own (refused) call, and the answer is checked against what was sent. Only the first
+// length bytes are ever read, so the rest is left unfilled.
 struct Request {
-    std::array<uint8_t, BufferSize> bytes{};
+    std::array<uint8_t, BufferSize> bytes;
     int length = 0;
     std::span<const uint8_t> span() const { return {bytes.data(), static_cast<size_t>(length)}; }
 };
@@ -193,18 +194,25 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     if (!link.write(frame)) return fail(link.error());
     if (comm.AnswerExpected != -1) return {};
 
-    MbapCheck check;
-    const auto assembled = [&] {
-        pullArrived(comm, link);
-        for (;;) {
-            check = CheckMbapAnswer(asBytes(comm.RxRaw), BufferSize, id);
-            if (check.state != MbapState::Foreign) break;
-            comm.RxRaw.erase(0, static_cast<size_t>(MbapHeaderSize + check.pduLength));
+    // The wait's test runs on every wake-up: one reference to its state keeps it free of allocations.
+    struct {
+        CommState& comm;
+        LinkPort& link;
+        uint16_t id;
+        MbapCheck check;
+        bool operator()() {
+            pullArrived(comm, link);
+            for (;;) {
+                check = CheckMbapAnswer(asBytes(comm.RxRaw), BufferSize, id);
+                if (check.state != MbapState::Foreign) break;
+                comm.RxRaw.erase(0, static_cast<size_t>(MbapHeaderSize + check.pduLength));
+            }
+            return check.state != MbapState::Incomplete || !link.isConnected();
         }
-        return check.state != MbapState::Incomplete || !link.isConnected();
-    };
-    app.pump.waitUntil(assembled, comm.CurrentDevice.LinkTimeout, true);
+    } assembled{comm, link, id, {}};
+    app.pump.waitUntil([&assembled] { return assembled(); }, comm.CurrentDevice.LinkTimeout, true);
     assembled();
+    const MbapCheck& check = assembled.check;
     if (check.state == MbapState::Malformed) return fail("Malformed Modbus TCP answer");
     if (check.state == MbapState::Incomplete) {
         if (!link.isConnected()) return fail(link.error());

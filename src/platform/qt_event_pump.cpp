@@ -41,7 +41,10 @@ bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bo
     while (!done()) {
         const qint64 left = deadline.remainingTime();
         if (left <= 0) return done();
-        if (!wake_->isActive() || wake_->remainingTime() > left) wake_->start(static_cast<int>(left));
+        if (!wake_->isActive() || wakeAt_ > deadline) {
+            wake_->start(static_cast<int>(left));
+            wakeAt_ = deadline;
+        }
         dispatcher->processEvents(flags);
     }
     return true;

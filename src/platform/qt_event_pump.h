@@ -1,4 +1,6 @@
 #pragma once
+#include <QDeadlineTimer>
+
 #include <memory>
 
 #include "core/event_pump.h"
@@ -18,4 +20,5 @@ public:
 
 private:
     std::unique_ptr<QTimer> wake_;
+    QDeadlineTimer wakeAt_; // the deadline wake_ was last armed for
 };

@@ -3,14 +3,9 @@
 #include <QStringList>
 
 #include <poll.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
-
-std::string toBytes(const QByteArray& a) {
-    return std::string(a.constData(), static_cast<size_t>(a.size()));
-}
 
 constexpr struct {
     char letter;
@@ -56,17 +51,14 @@ QtLinkPort::QtLinkPort() {
         if (onBytesReceived) onBytesReceived();
     });
     QObject::connect(&serial_, &QSerialPort::errorOccurred, [this](auto e) { onSerialError(e); });
-    QObject::connect(&tcp_, &QTcpSocket::readyRead, [this] {
+    tcp_.onBytesReceived = [this] {
         if (onBytesReceived) onBytesReceived();
-    });
-    QObject::connect(&tcp_, &QTcpSocket::connected, [this] {
-        tcpWasConnected_ = true;
-        tcp_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    });
-    QObject::connect(&tcp_, &QTcpSocket::errorOccurred, [this](auto e) { onTcpError(e); });
-    QObject::connect(&tcp_, &QTcpSocket::disconnected, [this] {
-        if (tcpWasConnected_) linkLost(QStringLiteral("connection closed by the device"));
-    });
+    };
+    tcp_.onFailed = [this](const std::string& reason) {
+        failed_ = true;
+        error_ = reason;
+    };
+    tcp_.onLost = [this](const std::string& reason) { linkLost(QString::fromStdString(reason)); };
 }
 
 QtLinkPort::~QtLinkPort() {
@@ -98,73 +90,71 @@ void QtLinkPort::connectTcp(const std::string& host, uint16_t port) {
     close();
     serialMode_ = false;
     error_.clear();
-    tcp_.connectToHost(QString::fromLatin1(host.c_str()), port);
+    tcp_.connectTo(host, port);
 }
 
 void QtLinkPort::close() {
     failed_ = false;
     if (serial_.isOpen()) serial_.close();
-    tcpWasConnected_ = false;
-    tcp_.abort();
+    tcp_.close();
 }
 
 bool QtLinkPort::isConnected() const {
-    return serialMode_ ? serial_.isOpen() : tcp_.state() == QAbstractSocket::ConnectedState;
+    return serialMode_ ? serial_.isOpen() : tcp_.isConnected();
 }
 
 bool QtLinkPort::write(const std::string& bytes) {
-    QIODevice& device = serialMode_ ? static_cast<QIODevice&>(serial_) : tcp_;
     if (!isConnected()) {
         error_ = "the link is not open";
         return false;
     }
+    if (!serialMode_) return tcp_.write(bytes.data(), bytes.size());
     // A request goes straight to the descriptor when nothing is queued before it: that spares the event
     // loop the write notifier and its wake-ups. Whatever the system does not take at once is queued.
     size_t sent = 0;
-    const qint64 queued = serialMode_ ? serial_.bytesToWrite() : tcp_.bytesToWrite();
-    if (queued == 0) {
-        const int fd = serialMode_ ? serial_.handle() : static_cast<int>(tcp_.socketDescriptor());
-        const ssize_t n = serialMode_ ? ::write(fd, bytes.data(), bytes.size())
-                                      : ::send(fd, bytes.data(), bytes.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+    if (serial_.bytesToWrite() == 0) {
+        const ssize_t n = ::write(serial_.handle(), bytes.data(), bytes.size());
         if (n > 0) sent = static_cast<size_t>(n);
     }
     if (sent == bytes.size()) return true;
     const auto rest = static_cast<qint64>(bytes.size() - sent);
-    if (device.write(bytes.data() + sent, rest) != rest) {
-        error_ = device.errorString().toStdString();
+    if (serial_.write(bytes.data() + sent, rest) != rest) {
+        error_ = serial_.errorString().toStdString();
         return false;
     }
     return true;
 }
 
 std::string QtLinkPort::readAll() {
-    // A link that closed while an arrival was being announced has nothing left to read.
-    QIODevice& device = serialMode_ ? static_cast<QIODevice&>(serial_) : tcp_;
-    return device.isOpen() ? toBytes(device.readAll()) : std::string();
+    if (!serialMode_) return tcp_.take();
+    // A port that closed while an arrival was being announced has nothing left to read.
+    if (!serial_.isOpen()) return {};
+    std::string bytes(static_cast<size_t>(serial_.bytesAvailable()), '\0');
+    bytes.resize(static_cast<size_t>(std::max<qint64>(0, serial_.read(bytes.data(), qint64(bytes.size())))));
+    return bytes;
 }
 
 void QtLinkPort::discardInput() {
     if (!isConnected()) return;
+    if (!serialMode_) {
+        tcp_.discardInput();
+        return;
+    }
     readAll();
     // Bytes the system holds but has not delivered yet: a zero wait pulls them in without running the
     // event loop. Asked only when the descriptor has some, since a zero wait that finds none counts as
     // an error in Qt.
-    const int fd = serialMode_ ? serial_.handle() : static_cast<int>(tcp_.socketDescriptor());
-    pollfd p{fd, POLLIN, 0};
-    while (isConnected() && ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN)) {
-        if (serialMode_)
-            serial_.waitForReadyRead(0);
-        else
-            tcp_.waitForReadyRead(0);
+    pollfd p{serial_.handle(), POLLIN, 0};
+    while (serial_.isOpen() && ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN)) {
+        serial_.waitForReadyRead(0);
         readAll();
     }
 }
 
 void QtLinkPort::linkLost(const QString& reason) {
     error_ = reason.toStdString();
-    tcpWasConnected_ = false;
     if (serial_.isOpen()) serial_.close();
-    tcp_.abort();
+    tcp_.close();
     if (onLinkLost) onLinkLost(error_);
 }
 
@@ -173,14 +163,4 @@ void QtLinkPort::onSerialError(QSerialPort::SerialPortError e) {
     // (pseudo-terminals) and time-outs leave the port open.
     if ((e == QSerialPort::ResourceError || e == QSerialPort::ReadError) && serial_.isOpen())
         linkLost(serial_.errorString());
-}
-
-void QtLinkPort::onTcpError(QAbstractSocket::SocketError e) {
-    if (e == QAbstractSocket::SocketTimeoutError) return;
-    if (tcpWasConnected_) {
-        linkLost(tcp_.errorString());
-        return;
-    }
-    failed_ = true;
-    error_ = e == QAbstractSocket::ConnectionRefusedError ? "Connection refused" : tcp_.errorString().toStdString();
 }

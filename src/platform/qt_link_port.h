@@ -1,10 +1,10 @@
 #pragma once
 #include <QSerialPort>
-#include <QTcpSocket>
 
 #include "core/link_port.h"
+#include "platform/tcp_stream.h"
 
-// LinkPort on a QSerialPort (serial channel) and a QTcpSocket (Ethernet channel); one is in use at a time.
+// LinkPort on a QSerialPort (serial channel) and a TcpStream (Ethernet channel); one is in use at a time.
 class QtLinkPort : public LinkPort {
   public:
     QtLinkPort();
@@ -24,13 +24,11 @@ class QtLinkPort : public LinkPort {
   private:
     void linkLost(const QString& reason);
     void onSerialError(QSerialPort::SerialPortError e);
-    void onTcpError(QAbstractSocket::SocketError e);
 
     QSerialPort serial_;
-    QTcpSocket tcp_;
+    TcpStream tcp_;
     bool serialMode_ = false;
     bool failed_ = false;
-    bool tcpWasConnected_ = false;
     std::string error_;
 };
 

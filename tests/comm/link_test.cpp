@@ -37,6 +37,39 @@ TEST(Connetti, TcpRefusedSaysSoWithAddressAndPort) {
     EXPECT_EQ(s.refreshes, 1);
 }
 
+// A host name is looked up first; a write larger than the system takes at once is queued and arrives whole
+// and in order.
+TEST(Connetti, TcpByHostNameDeliversALargeWriteWhole) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len);
+    SimSession s;
+    s.link.connectTcp("localhost", ntohs(addr.sin_port));
+    ASSERT_TRUE(s.pump.waitUntil([&] { return s.link.isConnected() || s.link.failed(); }, 5000, false));
+    ASSERT_TRUE(s.link.isConnected()) << s.link.error();
+    const int peer = ::accept(listener, nullptr, nullptr);
+    std::string sent(8 << 20, '\0');
+    for (size_t i = 0; i < sent.size(); ++i) sent[i] = static_cast<char>(i * 7 / 3);
+    ASSERT_TRUE(s.link.write(sent));
+    std::string got;
+    s.pump.waitUntil(
+        [&] {
+            char chunk[65536];
+            ssize_t n;
+            while ((n = ::recv(peer, chunk, sizeof chunk, MSG_DONTWAIT)) > 0) got.append(chunk, size_t(n));
+            return got.size() >= sent.size();
+        },
+        10000, false);
+    EXPECT_TRUE(got == sent) << got.size();
+    ::close(peer);
+    ::close(listener);
+}
+
 TEST(Connetti, SerialOpensThePortAndLogsIt) {
     SimController sim;
     SimSession s;
