@@ -24,6 +24,11 @@ QMdiSubWindow* showSingle(QPointer<QMdiSubWindow>& sub, QMdiArea* mdi, const std
 
 } // namespace
 
+DiscoveryWindows::~DiscoveryWindows() {
+    delete macSub_;
+    delete ftpSub_;
+}
+
 QMdiSubWindow* DiscoveryWindows::showMacRegister() {
     return showSingle(macSub_, mdi_, [this] { return new frm_LettMAC(lettMac_); });
 }

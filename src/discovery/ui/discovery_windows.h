@@ -13,6 +13,7 @@ class QMdiSubWindow;
 class DiscoveryWindows {
   public:
     DiscoveryWindows(AppContext& ctx, QMdiArea* mdi) : mdi_(mdi), lettMac_(ctx) {}
+    ~DiscoveryWindows(); // closes the windows first: they show data that goes with this object
 
     QMdiSubWindow* showMacRegister(); // mnu_mac
     QMdiSubWindow* showFtp();         // mnu_FTP

@@ -13,6 +13,8 @@
 
 #include "../../app/ui/window_fixture.h"
 #include "../search_fixture.h"
+#include "discovery/ui/frm_ftp.h"
+#include "discovery/ui/frm_lettmac.h"
 #include "discovery/ui/frm_search.h"
 
 namespace {
@@ -41,6 +43,7 @@ TEST(FrmSearch, OpensFromTheMenuWithItsDefaultsAndFollowsTheTree) {
     EXPECT_EQ(child<QCheckBox>(w, "chk_disp_ethernet_0")->text(), "JXV8410");
     EXPECT_TRUE(child<QCheckBox>(w, "chk_disp_ethernet_0")->isChecked());
     EXPECT_FALSE(child<QCheckBox>(w, "chk_disp_ethernet_2")->isChecked());
+    EXPECT_FALSE(child<QLineEdit>(w, "IP_SNIFF")->isVisibleTo(w));
     for (const char* item : {"mnu_SetAsController", "mnu_ViewHomePage", "mnu_SetIP", "mnu_CopyIP", "mnu_CopyMAC",
                              "mnu_SubNodes", "mnu_search"})
         EXPECT_TRUE(f.window->menuItem(item)->isEnabled()) << item;
@@ -61,6 +64,20 @@ TEST(FrmSearch, OpensFromTheMenuWithItsDefaultsAndFollowsTheTree) {
     f.window->languages().CambiaLingua(0);
     EXPECT_EQ(w->windowTitle(), "Ricerca Dispositivi");
     EXPECT_EQ(child<QLabel>(w, "Label4")->text(), "Da:");
+}
+
+TEST(FrmSearch, TheInternalEditionShowsTheSnifferAndOpensTheMacAndFtpTools) {
+    WindowFixture f;
+    f.shell.Flags.Internal = -1;
+    f.start();
+    f.window->menuItem("mnu_search")->trigger();
+    EXPECT_TRUE(child<QLineEdit>(f.window->searchWindow(), "IP_SNIFF")->isVisibleTo(f.window->searchWindow()));
+    for (const char* item : {"mnu_mac", "mnu_FTP"}) {
+        ASSERT_TRUE(f.window->menuItem(item)->isEnabled()) << item;
+        f.window->menuItem(item)->trigger();
+    }
+    EXPECT_TRUE(f.window->findChild<frm_LettMAC*>());
+    EXPECT_TRUE(f.window->findChild<frm_FTP*>());
 }
 
 // Saves a picture of the window after a search against fake devices, when MELQO_SCREENSHOT_DIR names a folder.
