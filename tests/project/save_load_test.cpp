@@ -15,11 +15,9 @@ namespace {
 template <class T> auto u8(T v) {
     return static_cast<uint8_t>(v);
 }
-template <class T> auto i16(T v) {
-    return static_cast<int16_t>(v);
-}
 
-// A project that fills every file of the set, every stored field with its own value.
+// A project that fills every file of the set, every stored field with its own value. Pages, tasks and
+// images are filled through their designers (designer_round_trip_test).
 void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
     ProgramSection& main = p.Program.Sections[0];
     main.RungCount = 40;
@@ -48,55 +46,6 @@ void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
             lt.Inputs[static_cast<size_t>(i)] = i * 0.5 - 3;
             lt.Outputs[static_cast<size_t>(i)] = i * i / 7.0;
         }
-    }
-    p.Pages.Count = 3;
-    for (int pg = 0; pg < 3; ++pg) {
-        DisplayPage& page = p.Pages.Pages[static_cast<size_t>(pg)];
-        page.ObjectCount = u8(pg * 16); // 0, 16 and 32 objects
-        for (int o = 1; o <= page.ObjectCount; ++o)
-            page.Objects[static_cast<size_t>(o)] = {u8(o % 9),
-                                                    0,
-                                                    u8(o * 4),
-                                                    u8(pg * 8),
-                                                    20,
-                                                    8,
-                                                    1,
-                                                    "Temp %5.1f",
-                                                    o % 2 ? "ALARM" : "",
-                                                    i16(45 + o),
-                                                    u8(o % 5),
-                                                    i16(o % 16),
-                                                    100.5 * o,
-                                                    -0.125 * o,
-                                                    u8(o),
-                                                    u8(o + 1),
-                                                    i16(o % 2 ? -1 : 0),
-                                                    -1,
-                                                    i16(-(o % 4 == 0)),
-                                                    i16(o % 3 ? 0 : -1),
-                                                    i16(o % 2 ? -1 : 0)};
-    }
-    p.Tasks.Count = 4;
-    for (int t = 1; t <= 4; ++t) {
-        SchedulerTask& s = p.Tasks.Tasks[static_cast<size_t>(t)];
-        s = {};
-        for (int i = 0; i < 12; ++i) {
-            s.DateTime[static_cast<size_t>(i)] = u8(t + i);
-            s.Interval[static_cast<size_t>(i)] = u8(i * t);
-        }
-        s.TaskType = u8(t % 7);
-        s.Directory = "LOG" + std::to_string(t);
-        s.Options = {u8(t), 1};
-        s.TriggerRegister = i16(200 + t);
-        s.TriggerBit = i16(t);
-        s.FieldCount = u8(t == 4 ? 120 : t * 3); // more than 64 fields keep their place
-        for (int k = 0; k < s.FieldCount; ++k)
-            s.FieldList[static_cast<size_t>(k)] = u8(k + t);
-        s.EnableFlag = t % 2 ? -1 : 0;
-        s.EnableRegister = static_cast<uint16_t>(300 + t);
-        s.EnableBit = i16(t + 2);
-        s.ActionRegister = i16(400 + t);
-        s.ActionValue = i16(-t);
     }
     p.Variables.Count = 19;
     for (int i = 0; i < 19; ++i) {
@@ -176,10 +125,6 @@ TEST_F(SaveLoad, LoadedAndSavedAgainTheSetIsIdenticalByteForByte) {
     EXPECT_EQ(project->ProjectModified, 0);
     EXPECT_EQ(project->Program.CurrentRung, 40);
     EXPECT_EQ(project->CurrentFilePath, path("a.prj"));
-    // Pages were compiled into their sections, tasks into their blocks.
-    EXPECT_EQ(project->Program.Sections[2].RungCount, 17);
-    EXPECT_EQ(project->Program.Sections[2].Rungs[1].Label, "PAG2");
-    EXPECT_EQ(project->Tasks.Tasks[3].TaskBlock.Opcode, 143);
 
     dialogs.files.push_back(path("b.prj"));
     ASSERT_TRUE(SalvaProgetto(ctx, true));
@@ -327,7 +272,6 @@ TEST_F(SaveLoad, MissingSideFilesAreReportedAndSkipCompiling) {
     std::filesystem::remove(path("m.skd"));
     ASSERT_TRUE(loadFresh("m.prj"));
     EXPECT_EQ(project->Program.Sections[1].RungCount, 0); // no page compiled
-    EXPECT_EQ(project->Tasks.Count, 0);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0], loadProblemsText(2));
     EXPECT_TRUE(logged(".dsp: missing"));
