@@ -42,25 +42,6 @@ TEST(ItemForms, WriterFlattensLineBreaksOfSingleLineTexts) {
     EXPECT_EQ(out.contents(), "a  b c\r\n 1 \r\n 0 \r\nA\r\nB\r\nC\r\n");
 }
 
-TEST(ItemReader, LinesModeKeepsWholeLinesAndReadsLfOnly) {
-    ItemReader in("  Pump, left\r\n\"q\"\nlast", ItemMode::Lines);
-    EXPECT_EQ(in.next(), "  Pump, left");
-    EXPECT_EQ(in.next(), "\"q\"");
-    EXPECT_EQ(in.next(), "last");
-    EXPECT_FALSE(in.next());
-    EXPECT_FALSE(in.truncated); // next() only ends; fields mark truncation
-}
-
-TEST(ItemReader, ItemsModeEndsAtCommasAndQuotes) {
-    ItemReader in("  a, b\r\n\"x, y\",z\r\n\r\n", ItemMode::Items);
-    EXPECT_EQ(in.next(), "a");
-    EXPECT_EQ(in.next(), "b");
-    EXPECT_EQ(in.next(), "x, y");
-    EXPECT_EQ(in.next(), "z");
-    EXPECT_EQ(in.next(), "");
-    EXPECT_FALSE(in.next());
-}
-
 TEST(ItemReader, FieldsThatDoNotConvertOrAreMissingKeepTheirValues) {
     ItemReader in(" 300 \r\nabc\r\n-1 \r\n 5 \r\n 1 \r\n 2.5 \r\n", ItemMode::Lines);
     uint8_t b = 7;
