@@ -1,5 +1,5 @@
-// Rungs, tables, pages, tasks and images edited through the designers survive a save and a load byte for
-// byte, and compile to the same program image.
+// Pages, tasks and images edited through the designers, with a rung the editor encoded, survive a save
+// and a load byte for byte, and compile to the same program image.
 #include <gtest/gtest.h>
 
 #include "designers/display_compiler.h"
