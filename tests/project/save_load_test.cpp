@@ -268,28 +268,17 @@ TEST_F(SaveLoad, OlderVersionIsReadInTheCountedLayoutWithoutAQuestion) {
     EXPECT_EQ(project->Blocks[0].Text, "first\r\nsecond\r\nthird\r\n");
 }
 
-TEST_F(SaveLoad, MissingSideFilesAreReportedAndSkipCompiling) {
+TEST_F(SaveLoad, MissingSideFilesAndRungsThatCannotBeReencodedAreReported) {
     saveFilled("m.prj");
     std::filesystem::remove(path("m.dsp"));
     std::filesystem::remove(path("m.skd"));
+    std::filesystem::create_directory(path("m.skd")); // a folder is no file
+    hooks.rebuildRung = [](AppContext&, int16_t, int16_t rung) { return rung != 3; };
     ASSERT_TRUE(loadFresh("m.prj"));
     EXPECT_EQ(project->Program.Sections[1].RungCount, 0); // no page compiled
     ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0], loadProblemsText(2));
+    EXPECT_EQ(dialogs.shown[0], loadProblemsText(3));
     EXPECT_TRUE(logged(".dsp: missing"));
-}
-
-TEST_F(SaveLoad, RungsThatCannotBeReencodedAreReported) {
-    saveFilled("r.prj");
-    hooks.rebuildRung = [](AppContext&, int16_t, int16_t rung) { return rung != 3; };
-    ASSERT_TRUE(loadFresh("r.prj"));
+    EXPECT_TRUE(logged(".skd: missing"));
     EXPECT_TRUE(logged(".prj: rung 3 could not be re-encoded"));
-}
-
-TEST_F(SaveLoad, FileExistsOnlyForFiles) {
-    spit(path("f.txt"), "x");
-    EXPECT_TRUE(FileExists(path("f.txt")));
-    EXPECT_FALSE(FileExists(dir.string()));
-    EXPECT_FALSE(FileExists(path("missing.txt")));
-    EXPECT_FALSE(FileExists(""));
 }
