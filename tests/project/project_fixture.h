@@ -5,28 +5,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/app_context.h"
-#include "core/event_pump.h"
+#include "project/counting_pump.h"
 #include "support/fake_dialogs.h"
-
-// Counts every chance it gets to run events, so tests can check that none was taken.
-class CountingPump : public EventPump {
-  public:
-    int calls = 0;
-    void processEvents() override { ++calls; }
-    void pausa(double) override { ++calls; }
-    bool waitUntil(const std::function<bool()>& done, int, bool) override {
-        ++calls;
-        return done();
-    }
-    int64_t nowMs() const override { return 0; }
-};
 
 class ProjectFixture : public ::testing::Test {
   protected:
