@@ -11,17 +11,6 @@ namespace {
 
 const SetLayout tagged{true, 0};
 
-std::vector<std::string> lines(const std::string& file) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    while (start < file.size()) {
-        size_t eol = file.find("\r\n", start);
-        out.push_back(file.substr(start, eol - start));
-        start = eol + 2;
-    }
-    return out;
-}
-
 std::string repeat(const std::string& block, int n) {
     std::string s;
     for (int i = 0; i < n; ++i)
@@ -69,22 +58,18 @@ class HostileFiles : public ProjectFixture {
 
 TEST_F(HostileFiles, EveryFileCutAtEveryLineLoadsAndReports) {
     saveSmallProject();
-    std::vector<std::string> exts{".prj"};
-    for (auto e : SideFileExtensions)
-        exts.emplace_back(e);
-    std::map<std::string, std::string> saved;
-    for (const auto& e : exts)
-        saved[e] = slurp(path("h" + e));
     dialogs.files.push_back(path("h.prj"));
     ASSERT_TRUE(CaricaProgetto(ctx, hooks));
     const std::string whole = contents();
+    std::vector<std::string> exts{".prj"};
+    for (auto e : SideFileExtensions)
+        exts.emplace_back(e);
     for (const auto& e : exts) {
-        auto all = lines(saved[e]);
-        for (size_t keep = 0; keep < all.size(); ++keep) {
-            std::string cut;
-            for (size_t i = 0; i < keep; ++i)
-                cut += all[i] + "\r\n";
-            spit(path("h" + e), cut);
+        const std::string saved = slurp(path("h" + e));
+        // Cut after 0, 1, 2 ... whole lines; lineStart is where the last kept line starts.
+        for (size_t end = 0, lineStart = 0, keep = 0; end < saved.size();
+             lineStart = end, end = saved.find("\r\n", end) + 2, ++keep) {
+            spit(path("h" + e), saved.substr(0, end));
             dialogs.shown.clear();
             dialogs.files.push_back(path("h.prj"));
             project->ProjectModified = -1;
@@ -93,12 +78,12 @@ TEST_F(HostileFiles, EveryFileCutAtEveryLineLoadsAndReports) {
             EXPECT_EQ(project->ProjectModified, 0);
             // A set cut after a whole record looks complete; any other cut that lost data is reported.
             bool afterRecord = keep > 0
-                                   ? all[keep - 1].starts_with("</") || (e == ".prj" && keep == 2)
+                                   ? saved.compare(lineStart, 2, "</") == 0 || (e == ".prj" && keep == 2)
                                    : e == ".dsp" || e == ".skd" || e == ".blk"; // no pages, tasks or blocks
             size_t expected = contents() == whole || afterRecord ? dialogs.shown.size() : 2u;
             EXPECT_EQ(dialogs.shown.size(), expected) << e << " cut after " << keep << " lines";
         }
-        spit(path("h" + e), saved[e]);
+        spit(path("h" + e), saved);
     }
 }
 
