@@ -118,16 +118,3 @@ TEST_F(DesignerRoundTrip, SavedLoadedAndSavedAgainTheSetIsIdenticalAndCompilesAl
     EXPECT_EQ(CompilaProgramma(ctx), size);
     EXPECT_EQ(project->ProgramImage, compiled);
 }
-
-TEST_F(DesignerRoundTrip, ImageFileWithAnImpossibleByteCountLoadsWithoutIt) {
-    LoadReport report;
-    ImageTable images;
-    readImageFile(crlf({"<IMG>", "a", " 3 ", " 1 ", " 2 ", " 3 ", "</IMG>", "<IMG>", "b", " 900 ", "</IMG>"}),
-                  images, report);
-    ASSERT_EQ(images.Count, 2);
-    EXPECT_EQ(images.Images[0].ByteCount, 3);
-    EXPECT_EQ(images.Images[0].Bitmap[2], 3);
-    EXPECT_EQ(images.Images[1].ByteCount, 0);
-    ASSERT_EQ(report.problems.size(), 1u);
-    EXPECT_EQ(report.problems[0], ".img: image 2 counts 900 bytes, beyond 529; dropped");
-}

@@ -126,6 +126,13 @@ TEST_F(HostileFiles, CountsBeyondTheArraysAreBoundedAndReported) {
     readBlockFile("stray\r\n" + repeat(crlf({"<TEXT>n", "x", "</TEXT>"}), 40), tagged, blocks, m, report);
     EXPECT_EQ(blocks[32].Text, "x");
 
+    ImageTable images;
+    readImageFile(crlf({"<IMG>", "a", " 3 ", " 1 ", " 2 ", " 3 ", "</IMG>", "<IMG>", "b", " 900 ", "</IMG>"}),
+                  images, report);
+    ASSERT_EQ(images.Count, 2); // the image with an impossible byte count loads empty
+    EXPECT_EQ(images.Images[0].Bitmap[2], 3);
+    EXPECT_EQ(images.Images[1].ByteCount, 0);
+
     // Counted layouts: a page count, an object count and a field count beyond their arrays.
     SetLayout counted{false, 0};
     readDisplayFile(crlf({" 200 ", " 250 "}), counted, *pages, report);
@@ -137,7 +144,8 @@ TEST_F(HostileFiles, CountsBeyondTheArraysAreBoundedAndReported) {
          {".ptb: 3 table(s) beyond 9 dropped", ".wtc: 50 register(s) beyond 100 dropped",
           ".dsp: 3 page(s) beyond 9 dropped", ".skd: 4 task(s) beyond 36 dropped",
           ".prj: 44 rung(s) beyond 256 dropped", ".blk: 7 block(s) beyond 33 dropped",
-          ".blk: 1 line(s) before the first block dropped"})
+          ".blk: 1 line(s) before the first block dropped",
+          ".img: image 2 counts 900 bytes, beyond 529; dropped"})
         EXPECT_NE(std::find(report.problems.begin(), report.problems.end(), expected), report.problems.end())
             << expected;
 }
