@@ -60,37 +60,23 @@ void editDesigners(Project& p, UserDialogs& dialogs) {
 
 } // namespace
 
-class DesignerRoundTrip : public ProjectFixture {
-  protected:
-    void SetUp() override {
-        ProjectFixture::SetUp();
-        model().IsProgrammable = -1;
-        model().HasDisplay = -1;
-        model().HasTrigger = -1;
-        model().ProgramBase = 512;
-        model().ProgramCapacity = 5634;
-    }
-    void fill() {
-        project->Variables.Count = 5;
-        for (int v = 0; v < 5; ++v)
-            project->Variables.Variables[size_t(v)].CsvName = "C" + std::to_string(v);
-        ProgramSection& main = project->Program.Sections[0];
-        main.RungCount = 2; // rung 2 stays empty
-        main.Rungs[1] = readHoldingRung();
-        ASSERT_TRUE(rebuildRung(ctx, 0, 1));
-        editDesigners(*project, dialogs);
-        ASSERT_TRUE(dialogs.shown.empty()) << dialogs.shown.front();
-    }
-    std::vector<std::string> files(const std::string& base) {
-        std::vector<std::string> out;
-        for (std::string_view ext : {".prj", ".dsp", ".skd", ".img"})
-            out.push_back(slurp(path(base + std::string(ext))));
-        return out;
-    }
-};
+using DesignerRoundTrip = ProjectFixture;
 
 TEST_F(DesignerRoundTrip, SavedLoadedAndSavedAgainTheSetIsIdenticalAndCompilesAlike) {
-    fill();
+    model().IsProgrammable = -1;
+    model().HasDisplay = -1;
+    model().HasTrigger = -1;
+    model().ProgramBase = 512;
+    model().ProgramCapacity = 5634;
+    project->Variables.Count = 5;
+    for (int v = 0; v < 5; ++v)
+        project->Variables.Variables[size_t(v)].CsvName = "C" + std::to_string(v);
+    ProgramSection& main = project->Program.Sections[0];
+    main.RungCount = 2; // rung 2 stays empty
+    main.Rungs[1] = readHoldingRung();
+    ASSERT_TRUE(rebuildRung(ctx, 0, 1));
+    editDesigners(*project, dialogs);
+    ASSERT_TRUE(dialogs.shown.empty()) << dialogs.shown.front();
     EXPECT_EQ(project->ProjectModified, -1);
     dialogs.files.push_back(path("a.prj"));
     ASSERT_TRUE(SalvaProgetto(ctx, true));
@@ -113,7 +99,8 @@ TEST_F(DesignerRoundTrip, SavedLoadedAndSavedAgainTheSetIsIdenticalAndCompilesAl
     EXPECT_EQ(project->Tasks.Tasks[1].EnableMask, 1 << project->Tasks.Tasks[1].EnableBit);
     dialogs.files.push_back(path("b.prj"));
     ASSERT_TRUE(SalvaProgetto(ctx, true));
-    EXPECT_EQ(files("a"), files("b"));
+    for (std::string_view ext : {".prj", ".dsp", ".skd", ".img"})
+        EXPECT_EQ(slurp(path("a" + std::string(ext))), slurp(path("b" + std::string(ext)))) << ext;
     EXPECT_EQ(project->Tasks.Tasks[3].FieldCount, 69);
     EXPECT_EQ(CompilaProgramma(ctx), size);
     EXPECT_EQ(project->ProgramImage, compiled);
