@@ -96,14 +96,10 @@ TEST(DesignerEdits, ObjectsMoveAndRemoveInPlace) {
 }
 
 TEST(ImageTable, PictureBecomesRowsOfBitsAfterWidthAndHeight) {
-    // 10 x 3: a dark frame corner, a diagonal and a dark last column.
+    // 10 x 3, dark at row * 10 + column: the first row, a diagonal and the last column.
     MonoPicture p = picture(10, 3);
-    for (int x = 0; x < 10; ++x)
-        p.dark[size_t(x)] = 1;
-    p.dark[size_t(1 * 10 + 1)] = 1;
-    p.dark[size_t(2 * 10 + 2)] = 1;
-    p.dark[size_t(1 * 10 + 9)] = 1;
-    p.dark[size_t(2 * 10 + 9)] = 1;
+    for (size_t i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 19, 22, 29})
+        p.dark[i] = 1;
     const std::vector<uint8_t> expected = {10, 3, 0xFF, 0xC0, 0x40, 0x40, 0x20, 0x40};
     EXPECT_EQ(monochromeBitmap(p), expected);
 

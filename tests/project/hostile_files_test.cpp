@@ -11,13 +11,6 @@ namespace {
 
 const SetLayout tagged{true, 0};
 
-std::string repeat(const std::string& block, int n) {
-    std::string s;
-    for (int i = 0; i < n; ++i)
-        s += block;
-    return s;
-}
-
 } // namespace
 
 class HostileFiles : public ProjectFixture {

@@ -233,18 +233,11 @@ TEST_F(SaveLoad, OlderVersionIsReadInTheCountedLayoutWithoutAQuestion) {
     std::string prj = crlf({"1.7", "x", " 50 ", " 2 "});
     for (int r = 1; r <= 2; ++r) {
         prj += "\"Desc, " + std::to_string(r) + "\"\r\nL" + std::to_string(r) + "\r\n 3 \r\n 0 \r\n 6 \r\n";
-        for (int k = 0; k < 8; ++k)
-            prj += "\"\"\r\n 1 \r\n 2 \r\n 3 \r\n 4 \r\n";
-        prj += " 1 \r\n 7 \r\n 8 \r\nextra\r\nextra\r\n";
+        prj += repeat("\"\"\r\n 1 \r\n 2 \r\n 3 \r\n 4 \r\n", 8) + " 1 \r\n 7 \r\n 8 \r\nextra\r\nextra\r\n";
     }
     spit(path("old.prj"), prj);
     // Counted pages: one page of one object of 19 items, record length 50 drops 32 more.
-    std::string dsp = " 1 \r\n 1 \r\n";
-    for (int i = 0; i < 19; ++i)
-        dsp += " 4 \r\n";
-    for (int i = 0; i < 32; ++i)
-        dsp += "x\r\n";
-    spit(path("old.dsp"), dsp);
+    spit(path("old.dsp"), crlf({" 1 ", " 1 "}) + repeat(" 4 \r\n", 19) + repeat("x\r\n", 32));
     spit(path("old.blk"), crlf({"first, second", "third"}));
     EXPECT_TRUE(loadFresh("old.prj"));
     EXPECT_EQ(std::count(dialogs.shown.begin(), dialogs.shown.end(), WrongVersionText), 0);
