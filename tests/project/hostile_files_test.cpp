@@ -147,10 +147,8 @@ TEST_F(HostileFiles, LfOnlyFilesUnknownModelAndDamagedItemsStillLoad) {
     saveSmallProject();
     for (const std::string ext : {".prj", ".fmt", ".blk"}) {
         std::string data = slurp(path("h" + ext));
-        std::string lf;
-        for (char c : data)
-            if (c != '\r') lf += c;
-        spit(path("h" + ext), lf);
+        std::erase(data, '\r');
+        spit(path("h" + ext), data);
     }
     std::string prj = slurp(path("h.prj"));
     prj.replace(prj.find("9E23"), 4, "ZZZZ");
