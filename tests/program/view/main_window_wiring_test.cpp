@@ -8,10 +8,10 @@
 #include <QPointer>
 #include <QTemporaryDir>
 
-#include "core/button_groups.h"
 #include "app/startup.h"
 #include "app/ui/main_window.h"
 #include "app/ui/shell_bindings.h"
+#include "core/button_groups.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
 #include "platform/qt_event_pump.h"
@@ -50,26 +50,16 @@ struct Shell {
 
 } // namespace
 
-TEST(ProgramWiring, NewProjectOpensTheProgramViewInTheMainWindow) {
+TEST(ProgramWiring, NewProjectOpensTheViewWhoseKeysMenuItemsAndCloseBoxEditTheProgram) {
     Shell s;
     EXPECT_FALSE(s.shell.Toolbar.Unavailable.contains("rung_add_after"));
     s.key("proj_new");
-    ProgramWindow* w = s.procs.Program->window();
-    ASSERT_NE(w, nullptr);
-    bool inMdi = false;
-    for (QMdiSubWindow* sub : s.window->mdi()->subWindowList())
-        inMdi = inMdi || sub->widget() == w;
-    EXPECT_TRUE(inMdi);
+    auto* sub = qobject_cast<QMdiSubWindow*>(s.procs.Program->frame());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_TRUE(s.window->mdi()->subWindowList().contains(sub));
     EXPECT_EQ(s.main().RungCount, 1);
-    EXPECT_TRUE(s.shell.Toolbar.enabled("rung_add_after"));
-}
-
-TEST(ProgramWiring, RungKeysAndMenuItemsEditTheProgram) {
-    Shell s;
-    s.key("proj_new");
     s.key("rung_add_after");
     s.key("rung_add_after");
-    EXPECT_EQ(s.main().RungCount, 3);
     EXPECT_EQ(s.project.Program.CurrentRung, 3);
     s.key("rung_break");
     EXPECT_EQ(s.main().Rungs[3].BreakFlag, -1);
@@ -81,17 +71,39 @@ TEST(ProgramWiring, RungKeysAndMenuItemsEditTheProgram) {
     s.key("rung_redo");
     EXPECT_EQ(s.main().RungCount, 3);
     EXPECT_EQ(s.main().Rungs[3].BreakFlag, -1);
-    s.dialogs.choices.push_back(MsgChoice::No); // discard the changes
+
+    s.dialogs.choices.push_back(MsgChoice::Cancel);
+    sub->close();
+    EXPECT_EQ(s.main().RungCount, 3);
+    EXPECT_NE(s.procs.Program->window(), nullptr);
+    s.dialogs.choices = {MsgChoice::Ok, MsgChoice::No}; // close, discarding the changes
+    sub->close();
+    EXPECT_EQ(s.dialogs.shown.end()[-2], "Close Project?");
+    EXPECT_EQ(s.main().RungCount, 0);
+    EXPECT_EQ(s.procs.Program->window(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    s.key("proj_new");
+    EXPECT_NE(s.procs.Program->window(), nullptr);
+    s.dialogs.choices.push_back(MsgChoice::No);
     s.window->menuItem("mnu_close")->trigger();
     EXPECT_EQ(s.procs.Program->window(), nullptr);
-    EXPECT_EQ(s.main().RungCount, 0);
 }
 
-TEST(ProgramWiring, ProgramViewAndEditorFollowTheLanguage) {
+TEST(ProgramWiring, ModifyOpensTheEditorWhoseAddRedrawsTheRowAndBothFollowTheLanguage) {
     Shell s;
     s.key("proj_new");
     s.key("rung_mod");
     comandi* editor = s.procs.Program->editorWindow();
+    EXPECT_TRUE(s.window->mdi()->subWindowList().contains(subWindowOf(editor)));
+    editor->opt_Funzione_Click(0);
+    editor->cmd_AddFunc_Click();
+    EXPECT_EQ(s.main().Rungs[1].EncodedFlag, -1);
+    EXPECT_NE(s.main().Rungs[1].FunctionType, 0);
+    const ViewRow& row = *s.procs.Program->view.row(1);
+    EXPECT_TRUE(row.Content.PictureVisible);
+    EXPECT_FALSE(row.Content.FunctionName.empty());
+    EXPECT_EQ(row.Content.Description, "<...>");
+    EXPECT_EQ(s.project.ProjectModified, -1);
     s.window->languages().CambiaLingua(0);
     EXPECT_EQ(s.procs.Program->window()->windowTitle(), "Programma");
     EXPECT_EQ(editor->windowTitle(), "Funzioni");
@@ -120,43 +132,6 @@ TEST(ProgramWiring, LoadedRungsGetTheirRowsAndDescriptions) {
     EXPECT_EQ(s.main().Rungs[2].Description, "second");
     EXPECT_EQ(s.project.Program.CurrentRung, 2);
     EXPECT_NE(s.procs.Program->window(), nullptr);
-}
-
-TEST(ProgramWiring, ClosingTheSubWindowAsksAndClosesTheProgram) {
-    Shell s;
-    s.key("proj_new");
-    s.key("rung_add_after");
-    auto* sub = qobject_cast<QMdiSubWindow*>(s.procs.Program->frame());
-    ASSERT_NE(sub, nullptr);
-    s.dialogs.choices.push_back(MsgChoice::Cancel);
-    sub->close();
-    EXPECT_EQ(s.main().RungCount, 2);
-    EXPECT_NE(s.procs.Program->window(), nullptr);
-    s.dialogs.choices = {MsgChoice::Ok, MsgChoice::No}; // close, discarding the added rung
-    sub->close();
-    EXPECT_EQ(s.dialogs.shown.end()[-2], "Close Project?");
-    EXPECT_EQ(s.main().RungCount, 0);
-    EXPECT_EQ(s.procs.Program->window(), nullptr);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    s.key("proj_new");
-    EXPECT_NE(s.procs.Program->window(), nullptr);
-}
-
-TEST(ProgramWiring, ModifyOpensTheEditorWindowAndItsAddRedrawsTheRow) {
-    Shell s;
-    s.key("proj_new");
-    s.key("rung_mod");
-    comandi* editor = s.procs.Program->editorWindow();
-    EXPECT_TRUE(s.window->mdi()->subWindowList().contains(subWindowOf(editor)));
-    editor->opt_Funzione_Click(0);
-    editor->cmd_AddFunc_Click();
-    EXPECT_EQ(s.main().Rungs[1].EncodedFlag, -1);
-    EXPECT_NE(s.main().Rungs[1].FunctionType, 0);
-    const ViewRow& row = *s.procs.Program->view.row(1);
-    EXPECT_TRUE(row.Content.PictureVisible);
-    EXPECT_FALSE(row.Content.FunctionName.empty());
-    EXPECT_EQ(row.Content.Description, "<...>");
-    EXPECT_EQ(s.project.ProjectModified, -1);
 }
 
 TEST(ProgramWiring, ASaveThatDidNotHappenKeepsTheProgramWhateverClosesIt) {
