@@ -48,13 +48,8 @@ class DeviceFixture : public ::testing::TestWithParam<Link> {
             sim.inject({SimFault::Delay, 0});
         sim.inject({SimFault::Exception, 0, 4});
     }
-    Bytes image(size_t from, size_t n) const {
-        return Bytes(project.ProgramImage.begin() + long(from),
-                     project.ProgramImage.begin() + long(from + n));
-    }
-    Bytes memoryImage(size_t from, size_t n) const {
-        return Bytes(project.MemoryImage.begin() + long(from), project.MemoryImage.begin() + long(from + n));
-    }
+    Bytes image(size_t from, size_t n) const { return slice(project.ProgramImage, from, n); }
+    Bytes memoryImage(size_t from, size_t n) const { return slice(project.MemoryImage, from, n); }
 
     SimController sim{10};
     SimSession session;

@@ -14,13 +14,7 @@ namespace {
 class DownloadSequenceTest : public DeviceFixture {
   protected:
     DownloadSequenceTest() {
-        fillProgram(project, 3, 10); // 4 + 4 x 10 + 3 x 10 + 44 task bytes = 118 bytes: 4 blocks
-        addVariable(project, variable(100, 0, "%+5.0f", "Var0"));
-        addVariable(project, variable(101, 4, "%6.2f", "Temp"));
-        project.Strings[0].Text = "Hello";
-        project.Tasks.Count = 1;
-        project.Tasks.Tasks[1].CsvHeaderLine = std::string(40, 'h');
-        project.Blocks[1].Text = "Block one";
+        fillProject(project, std::string(40, 'h')); // 118 bytes: 4 blocks
     }
 
     // What the controller answers to ReadImage: the image it runs, as compiled from this project.
@@ -46,7 +40,6 @@ class DownloadSequenceTest : public DeviceFixture {
 
 TEST_P(DownloadSequenceTest, FullDownloadWritesImageAndEverySideAreaThenVerifiesClearsAndRuns) {
     ASSERT_EQ(controllerRunsThisProgram() / 32 + 1, 4);
-    model().FirstUserRegister = 35;
     ASSERT_TRUE(run(all()));
 
     std::vector<Bytes> expected{command(0x64), command(0xFC)};

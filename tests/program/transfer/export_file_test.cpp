@@ -15,14 +15,8 @@ namespace {
 class ExportTest : public TransferFixture {
   protected:
     ExportTest() {
-        program(3, 10);
-        addVariable(variable(100, 0, "%+5.0f", "Var0"));
-        addVariable(variable(101, 4, "%6.2f", "Temp"));
-        project.Strings[0].Text = "Hello";
+        fillProject(project, "Date;Time;Var0");
         project.Strings[4].Text = "Last";
-        project.Tasks.Count = 1;
-        project.Tasks.Tasks[1].CsvHeaderLine = "Date;Time;Var0";
-        project.Blocks[1].Text = "Block one";
         project.Blocks[9].Text = "Block nine";
         model().MaxBlocks = 12;
     }
@@ -36,9 +30,6 @@ class ExportTest : public TransferFixture {
         return Bytes(bytes.begin(), bytes.end());
     }
 
-    static Bytes slice(const Bytes& b, size_t at, size_t n) {
-        return Bytes(b.begin() + long(at), b.begin() + long(at + n));
-    }
     static uint32_t u32(const Bytes& b, size_t at) {
         return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
     }

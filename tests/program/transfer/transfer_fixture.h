@@ -50,16 +50,25 @@ inline void setUpShell(ShellState& shell) {
     usb.FirstUserRegister = 35;
 }
 
-// Main program of `rungs` operation rungs with data blocks of `dataSize` bytes.
-inline void fillProgram(Project& project, int rungs, uint16_t dataSize) {
+// What the download and the export send: 3 operation rungs with 10-byte blocks (118 bytes with the
+// task), two variables, a string, a CSV header line and a text block.
+inline void fillProject(Project& project, std::string csvHeader) {
     ProgramSection& main = project.Program.Sections[0];
-    main.RungCount = int16_t(rungs);
-    for (int r = 1; r <= rungs; ++r)
-        main.Rungs[size_t(r)] = operationRung(uint16_t(20 + r % 50), dataSize);
+    main.RungCount = 3;
+    for (int r = 1; r <= 3; ++r)
+        main.Rungs[size_t(r)] = operationRung(uint16_t(20 + r), 10);
+    project.Variables.Count = 2;
+    project.Variables.Variables[0] = variable(100, 0, "%+5.0f", "Var0");
+    project.Variables.Variables[1] = variable(101, 4, "%6.2f", "Temp");
+    project.Strings[0].Text = "Hello";
+    project.Tasks.Count = 1;
+    project.Tasks.Tasks[1].CsvHeaderLine = std::move(csvHeader);
+    project.Blocks[1].Text = "Block one";
 }
 
-inline void addVariable(Project& project, VariableRecord v) {
-    project.Variables.Variables[project.Variables.Count++] = std::move(v);
+// Bytes [from, from + n) of an image.
+inline std::vector<uint8_t> slice(const std::vector<uint8_t>& b, size_t from, size_t n) {
+    return std::vector<uint8_t>(b.begin() + long(from), b.begin() + long(from + n));
 }
 
 // Log lines without date lines, compile report lines and the two blanks each line ends with.
@@ -85,8 +94,6 @@ template <class Pump> class TransferFixtureT : public ::testing::Test {
     }
 
     ModelRecord& model() { return shell.Models[comm.CurrentDevice.ModelIndex]; }
-    void program(int rungs, uint16_t dataSize) { fillProgram(project, rungs, dataSize); }
-    void addVariable(VariableRecord v) { ::addVariable(project, std::move(v)); }
     std::vector<std::string> transferLog() const { return ::transferLog(shell.log); }
 
     ShellState shell;
