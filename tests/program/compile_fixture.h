@@ -30,13 +30,12 @@ class CompileFixture : public ::testing::Test, public AppContextFixture {
         return {image().begin() + static_cast<long>(at), image().begin() + static_cast<long>(at + n)};
     }
 
-    // Appends a rung to a section and returns its record.
-    CommandRecord& add(int section, CommandRecord r) {
-        ProgramSection& s = project.Program.Sections[static_cast<size_t>(section)];
+    // Appends a rung to the main program and returns its record.
+    CommandRecord& add(CommandRecord r) {
+        ProgramSection& s = project.Program.Sections[0];
         s.RungCount += 1;
         return s.Rungs[static_cast<size_t>(s.RungCount)] = std::move(r);
     }
-    CommandRecord& add(CommandRecord r) { return add(0, std::move(r)); }
     void addMany(int n, const CommandRecord& r) {
         for (int i = 0; i < n; ++i)
             add(r);

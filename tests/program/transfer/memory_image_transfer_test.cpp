@@ -80,20 +80,20 @@ TEST_P(MemoryImageTest, MalformedFileIsRefusedBeforeAnythingIsSent) {
     EXPECT_TRUE(sim.transcript().empty());
 }
 
-TEST_P(MemoryImageTest, CancelledOpenDialogEndsSilently) {
-    EXPECT_FALSE(DownloadHex(app, view, files, 0, 2, true));
+TEST_P(MemoryImageTest, CancelledDialogsEmptyAndOutOfRangeRangesSendNothing) {
+    EXPECT_FALSE(DownloadHex(app, view, files, 0, 2, true)); // the open dialog is cancelled: silently
     EXPECT_TRUE(shell.log.lines().empty());
-    EXPECT_TRUE(sim.transcript().empty());
-}
-
-TEST_P(MemoryImageTest, EmptyRangeSucceedsAndWritesAnEmptyOrCrLfFile) {
     EXPECT_TRUE(DownloadHex(app, view, files, 3, 3, false));
     dialogs.files = {path("empty.hex"), path("raw.hex")};
     UploadHex(app, view, files, 3, 3, true, 0);
     UploadHex(app, view, files, 3, 3, true, 1);
-    EXPECT_TRUE(sim.transcript().empty());
     EXPECT_EQ(read(path("empty.hex")), "");
     EXPECT_EQ(read(path("raw.hex")), "\r\n");
+    shell.log.LogClear();
+    EXPECT_FALSE(DownloadHex(app, view, files, 2040, 2049, false)); // beyond sixteen-bit addresses
+    UploadHex(app, view, files, -1, 2, true, 0);
+    EXPECT_EQ(transferLog(), (Lines{"Downloading ...", "Download Failed", "Uploading ...", "Upload Failed"}));
+    EXPECT_TRUE(sim.transcript().empty());
 }
 
 TEST_P(MemoryImageTest, RawUploadWritesTheBytesOfTheRangeThenCrLf) {
@@ -133,13 +133,6 @@ TEST_P(MemoryImageTest, FileThatCannotBeWrittenIsReported) {
     dialogs.files.push_back(path("missing/mem.hex"));
     UploadHex(app, view, files, 0, 1, true, 0);
     EXPECT_EQ(transferLog(), (Lines{"Uploading ...", "Upload Successful", "Upload Failed"}));
-}
-
-TEST_P(MemoryImageTest, RangesBeyondSixteenBitAddressesAreRefused) {
-    EXPECT_FALSE(DownloadHex(app, view, files, 2040, 2049, false));
-    UploadHex(app, view, files, -1, 2, true, 0);
-    EXPECT_TRUE(sim.transcript().empty());
-    EXPECT_EQ(transferLog(), (Lines{"Downloading ...", "Download Failed", "Uploading ...", "Upload Failed"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, MemoryImageTest, ::testing::Values(Link::Tcp, Link::Rtu), linkName);

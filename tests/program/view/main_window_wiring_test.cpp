@@ -111,29 +111,6 @@ TEST(ProgramWiring, ModifyOpensTheEditorWhoseAddRedrawsTheRowAndBothFollowTheLan
     EXPECT_EQ(s.procs.Program->window()->windowTitle(), "Program");
 }
 
-TEST(ProgramWiring, LoadedRungsGetTheirRowsAndDescriptions) {
-    Shell s;
-    s.key("proj_new");
-    s.key("rung_add_after");
-    ProgramView& view = s.procs.Program->view;
-    view.descriptionChanged(1, "first");
-    view.descriptionChanged(2, "second");
-    const std::string file = s.folder.filePath("plant.prj").toStdString();
-    s.dialogs.files.push_back(file);
-    ASSERT_TRUE(s.procs.SalvaProgetto(true));
-    s.key("proj_new");
-    ASSERT_EQ(s.main().RungCount, 1);
-    s.dialogs.files.push_back(file);
-    s.procs.CaricaProgetto();
-    ASSERT_EQ(s.main().RungCount, 2);
-    ASSERT_EQ(view.rows().Rows.size(), 3u);
-    EXPECT_EQ(view.row(1)->Content.Description, "first");
-    EXPECT_EQ(view.row(2)->Content.Description, "second");
-    EXPECT_EQ(s.main().Rungs[2].Description, "second");
-    EXPECT_EQ(s.project.Program.CurrentRung, 2);
-    EXPECT_NE(s.procs.Program->window(), nullptr);
-}
-
 TEST(ProgramWiring, ASaveThatDidNotHappenKeepsTheProgramWhateverClosesIt) {
     const struct {
         const char* how;
@@ -171,29 +148,38 @@ TEST(ProgramWiring, ASaveThatDidNotHappenKeepsTheProgramWhateverClosesIt) {
     }
 }
 
-TEST(ProgramWiring, AnEditorLeftOpenNeverWritesIntoTheProjectLoadedAfterIt) {
+TEST(ProgramWiring, LoadedRungsGetTheirRowsAndAnEditorLeftOpenNeverWritesIntoThem) {
     Shell s;
     s.key("proj_new");
+    s.key("rung_add_after");
     comandi* editor = s.procs.Program->editorWindow();
     s.key("rung_mod");
     editor->opt_Funzione_Click(0);
     editor->cmd_AddFunc_Click();
+    ProgramView& view = s.procs.Program->view;
+    view.descriptionChanged(1, "first");
+    view.descriptionChanged(2, "second");
     const std::string file = s.folder.filePath("plant.prj").toStdString();
     s.dialogs.files.push_back(file);
     ASSERT_TRUE(s.procs.SalvaProgetto(true));
 
-    s.key("rung_mod"); // the editor stays open on rung 1 with another function chosen
+    s.key("rung_mod"); // the editor stays open on rung 2 with another function chosen
     QPointer<comandi> left = s.procs.Program->editorWindow();
     left->opt_Funzione_Click(4);
     s.window->showVariables();
     s.window->showTables();
     s.dialogs.files.push_back(file);
     s.procs.CaricaProgetto();
-    const CommandRecord loaded = s.main().Rungs[1];
+    ASSERT_EQ(s.main().RungCount, 2);
+    ASSERT_EQ(view.rows().Rows.size(), 3u);
+    EXPECT_EQ(view.row(1)->Content.Description, "first");
+    EXPECT_EQ(view.row(2)->Content.Description, "second");
+    EXPECT_EQ(s.project.Program.CurrentRung, 2);
+    const CommandRecord loaded = s.main().Rungs[2];
     ASSERT_NE(loaded.FunctionType, 0);
     ASSERT_TRUE(left);
     left->cmd_AddFunc_Click(); // OK on the old window, should it still be there
-    EXPECT_EQ(s.main().Rungs[1], loaded);
+    EXPECT_EQ(s.main().Rungs[2], loaded);
     EXPECT_EQ(s.project.ProjectModified, 0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(!left || left->isHidden());

@@ -23,11 +23,9 @@ TEST_F(LifecycleTest, NewProjectGivesTheModelDefaultsAndOneSelectedEmptyRung) {
     EXPECT_TRUE(key("rung_mod"));
     EXPECT_TRUE(key("proj_comp"));
     EXPECT_EQ(project->ProjectModified, 0);
-}
-
-TEST_F(LifecycleTest, ModelWithoutVariablesTouchesNone) {
-    shell->Models[DefaultModelIndex].MaxVariables = 0;
+    shell->Models[DefaultModelIndex].MaxVariables = 0; // a model without variables touches none
     project->Variables.Variables[0].Name = "kept";
+    NuovoProgramma(life);
     NuovoProgetto(life);
     EXPECT_EQ(project->Variables.Count, 0);
     EXPECT_EQ(project->Variables.Variables[0].Name, "kept");

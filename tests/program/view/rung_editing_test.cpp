@@ -61,6 +61,10 @@ TEST_F(RungEditingTest, DeleteAsksKeepsTheRungForRestoreAndSelectsTheNewLast) {
     CancellaRung(editing, 2);
     EXPECT_EQ(store().CurrentRung, 1);
     EXPECT_EQ(store().CurrentRungCount, 1);
+    ApriRung(editing, 1); // opening makes the rung current and disables the restore
+    EXPECT_EQ(store().CurrentRung, 1);
+    EXPECT_EQ(opened, std::vector<int16_t>{1});
+    EXPECT_FALSE(key("rung_redo"));
     CancellaRung(editing, 1);
     EXPECT_EQ(store().CurrentRung, 0);
 }
@@ -139,16 +143,6 @@ TEST_F(RungEditingTest, RestoreBeyondTheEndAppendsTheRung) {
     store().Buffer.RungNumber = 7; // further than the section now reaches
     ASSERT_TRUE(RipristinaRung(editing));
     EXPECT_EQ(order(), (Order{2, 4, 3}));
-}
-
-TEST_F(RungEditingTest, OpenMakesTheRungCurrentAndDisablesRestore) {
-    projectWith(3);
-    CancellaRung(editing, 3);
-    ASSERT_TRUE(key("rung_redo"));
-    ApriRung(editing, 2);
-    EXPECT_EQ(store().CurrentRung, 2);
-    EXPECT_EQ(opened, std::vector<int16_t>{2});
-    EXPECT_FALSE(key("rung_redo"));
 }
 
 TEST_F(RungEditingTest, CommandsRefuseACurrentRungLeftFromAnotherSection) {
