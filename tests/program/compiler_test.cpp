@@ -161,25 +161,21 @@ TEST_F(CompileFixture, RungErrorsAreListedAfterTheWholeProgram) {
                   {"Compiling", "Error check : Error", "Impossible to compile", " - Function Block 1 : Error",
                    " - Function Block 2 : Error", " - Function Block 3 : Error",
                    " - Function Block 4 : Error"});
-}
 
-TEST_F(CompileFixture, TwentySecondErrorStopsTheCompileWithTwentyOneListed) {
-    addMany(25, flow(130, "NOWHERE"));
-    EXPECT_EQ(compile(), 0);
-    Lines lines = report();
-    ASSERT_EQ(lines.size(), 2u + 21u);
-    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 3),
-              (Lines{"Error check : Error", "Impossible to compile", " - Function Block 1 : Label Error"}));
-    EXPECT_EQ(lines[22], " - Function Block 21 : Label Error");
-    EXPECT_EQ(state().EntryCount, 22); // the 22nd rung was encoded, then the compile ended
-}
-
-TEST_F(CompileFixture, DataBeyondTheImageIsAnErrorNotAnOverrun) {
     addMany(255, operation(20, 0, 255));
     EXPECT_EQ(compile(), 0);
     // Blocks of 255 bytes from 2554: the 247th would end at 2554 + 247 * 255 = 65539, past the image.
     EXPECT_EQ(state().EntryCount, 246);
     EXPECT_EQ(report().back(), " - Function Block 255 : Error");
+    project = Project{};
+    addMany(25, flow(130, "NOWHERE"));
+    EXPECT_EQ(compile(), 0);
+    const Lines lines = report();
+    ASSERT_EQ(lines.size(), 2u + 21u);
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 3),
+              (Lines{"Error check : Error", "Impossible to compile", " - Function Block 1 : Label Error"}));
+    EXPECT_EQ(lines[22], " - Function Block 21 : Label Error");
+    EXPECT_EQ(state().EntryCount, 22); // the 22nd rung was encoded, then the compile ended
 }
 
 TEST_F(CompileFixture, RungsWithoutEntryKeepThePlannedTableAndTheGapStaysZero) {

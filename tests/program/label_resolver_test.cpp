@@ -14,9 +14,12 @@ TEST_F(CompileFixture, FlowFunctionsWriteTheirTargetsEntryIntoTheirSlots) {
     CommandRecord& c = add(flow(Call, "B"));
     CommandRecord& ic = add(flow(IfCall, "B"));
     CommandRecord& w = add(flow(While, "B"));
-    add(labelled(CommandRecord{}, "SKIP")); // no entry: the label names the next one
-    add(deviceRung(2, {1}));
+    add(labelled(CommandRecord{}, "SKIP"));        // no entry: the label names the next one
+    CommandRecord& cp = add(operation(3, 253, 6)); // "Call Page" without display pages
+    cp.ArgBytes[0][3] = 9;
     EXPECT_GT(compile(), 0);
+    EXPECT_EQ(cp.ArgBytes[0], (std::array<uint8_t, 4>{253, 0, 0, 9})); // only marks the list
+    EXPECT_EQ(cp.DataSize, 6);
     EXPECT_EQ(g.ArgBytes[0], (std::array<uint8_t, 4>{0, 0, 7, 7})); // bytes 2-3 left as they were
     EXPECT_EQ(bytes(94 + 2, 4), (std::vector<uint8_t>{0, 0, 7, 7}));
     EXPECT_EQ(slot16(i, 1), 7);
@@ -75,14 +78,6 @@ TEST_F(CompileFixture, CallPageOverFourPagesIsTwentyTwoBytesLong) {
         EXPECT_EQ(slot16(cp, p), p);
     EXPECT_EQ(cp.DataSize, 22);
     EXPECT_EQ(image()[4 + 7], 22);
-}
-
-TEST_F(CompileFixture, CallPageWithoutDisplayPagesOnlyMarksTheList) {
-    CommandRecord& cp = add(operation(3, 253, 6));
-    cp.ArgBytes[0][3] = 9;
-    EXPECT_GT(compile(), 0);
-    EXPECT_EQ(cp.ArgBytes[0], (std::array<uint8_t, 4>{253, 0, 0, 9}));
-    EXPECT_EQ(cp.DataSize, 6);
 }
 
 TEST_F(CompileFixture, DisplayNamesTheFirstEntryAfterTheMainProgramUnlessARungCarriesIt) {
