@@ -39,43 +39,45 @@ class VirtualClockPump : public EventPump {
     int64_t ms_ = 0;
 };
 
-// Sets the calibrator as asked and the dip-switches off when told; every box is recorded.
-class BenchOperator : public FakeDialogs {
-  public:
-    explicit BenchOperator(AnalogWorld& world) : world_(world) {}
-    std::function<void(const std::string&)> onPrompt;
+// Fresh program state around a bench, with these dialogs and the virtual clock.
+template <class Dialogs = FakeDialogs> struct WorldContext {
+    WorldContext() { QtTestApp(); }
+    std::unique_ptr<ShellState> shell = std::make_unique<ShellState>();
+    std::unique_ptr<CommState> comm = std::make_unique<CommState>();
+    std::unique_ptr<Project> project = std::make_unique<Project>();
+    VirtualClockPump pump;
+    Dialogs dialogs;
+    QtLinkPort link;
+    AppContext app{*shell, *comm, *project, pump, dialogs, &link};
+};
 
+// Sets the calibrator as asked and the dip-switches off when told; every box is recorded.
+struct BenchOperator : FakeDialogs {
+    AnalogWorld* world = nullptr;
+    std::function<void(const std::string&)> onPrompt;
     MsgChoice messageBox(const std::string& text, MsgButtons b, MsgIcon i, const std::string& t) override {
-        world_.operatorReads(text);
+        world->operatorReads(text);
         if (onPrompt) onPrompt(text);
         return FakeDialogs::messageBox(text, b, i, t);
     }
-
-  private:
-    AnalogWorld& world_;
 };
 
 inline constexpr size_t ImageValues = 2001;
 
-inline std::filesystem::path writeImageFolder(int model, const std::string& contents = {}) {
-    auto folder = std::filesystem::temp_directory_path() /
-                  ("melqo-bench-" + std::to_string(::getpid()) + "-" + std::to_string(model));
-    std::filesystem::create_directories(folder);
-    std::string text = contents;
-    for (size_t i = 0; contents.empty() && i < ImageValues; ++i)
-        text += std::to_string((i * 7) % 256) + "\r\n";
-    std::ofstream(folder / BenchModels[static_cast<size_t>(model)].ImageFile, std::ios::binary) << text;
-    return folder;
-}
-
-struct BenchWorld {
-    explicit BenchWorld(int model, const std::string& image = {})
-        : world(model), dialogs(world), folder(writeImageFolder(model, image)) {
-        QtTestApp();
+struct BenchWorld : WorldContext<BenchOperator> {
+    explicit BenchWorld(int model, const std::string& image = {}) : world(model) {
+        dialogs.world = &world;
+        std::filesystem::create_directories(folder);
+        std::string text = image;
+        for (size_t i = 0; image.empty() && i < ImageValues; ++i)
+            text += std::to_string((i * 7) % 256) + "\r\n";
+        std::ofstream(folder / BenchModels[static_cast<size_t>(model)].ImageFile, std::ios::binary) << text;
         CaricaRisorse(*shell, 1);
         // The module identifies as the model the link already has: no question about changing it.
         const std::string& code = shell->Models[0].ModelCode;
-        auto digit = [&](size_t i) { return static_cast<uint16_t>(std::stoi(code.substr(i, 1), nullptr, 16)); };
+        auto digit = [&](size_t i) {
+            return static_cast<uint16_t>(std::stoi(code.substr(i, 1), nullptr, 16));
+        };
         world.setIdentification(static_cast<uint16_t>(digit(0) << 8 | digit(1)),
                                 static_cast<uint16_t>(digit(2) << 8 | digit(3)));
         comm->CurrentDevice.ModelIndex = 0;
@@ -92,23 +94,13 @@ struct BenchWorld {
     }
     ~BenchWorld() { std::filesystem::remove_all(folder); }
 
-    // Labels of the row that a run coloured.
-    std::vector<const BenchLabel*> labels(int row) const {
-        const BenchRow& r = bench.state.Rows[static_cast<size_t>(row)];
-        return {&r.Zero, &r.Half, &r.Span, &r.K, &r.KZero, &r.KSpan};
-    }
+    const BenchRow& row(int i) const { return bench.state.Rows[static_cast<size_t>(i)]; }
 
     AnalogWorld world;
     SimController sim;
-    std::unique_ptr<ShellState> shell = std::make_unique<ShellState>();
-    std::unique_ptr<CommState> comm = std::make_unique<CommState>();
-    std::unique_ptr<Project> project = std::make_unique<Project>();
-    VirtualClockPump pump;
-    BenchOperator dialogs;
-    QtLinkPort link;
-    AppContext app{*shell, *comm, *project, pump, dialogs, &link};
     FakeSerialPort relay, mult, supply, calib;
     InstrumentPorts ports{relay, mult, supply, calib};
-    std::filesystem::path folder;
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("melqo-bench-" + std::to_string(::getpid()));
     CalibrationBench bench{app, ports, folder.string()};
 };

@@ -2,15 +2,11 @@
 // The factory configuration windows' logic against a simulated controller over Modbus TCP on loopback:
 // node 10 answering for the analog module's sub-addresses 247 and 246 (opened through register 17),
 // pauses on a virtual clock.
-#include <memory>
-
 #include "bench_world.h"
 #include "comm/link.h"
-#include "support/sim_controller.h"
 
-struct ConfigWorld {
+struct ConfigWorld : WorldContext<> {
     explicit ConfigWorld(uint8_t node = 10) : sim(node) {
-        QtTestApp();
         comm->CurrentDevice.NodeAddress = 10;
         comm->CurrentDevice.Channel = 0;
         comm->CurrentDevice.IpAddress = "127.0.0.1";
@@ -36,11 +32,4 @@ struct ConfigWorld {
     }
 
     SimController sim;
-    std::unique_ptr<ShellState> shell = std::make_unique<ShellState>();
-    std::unique_ptr<CommState> comm = std::make_unique<CommState>();
-    std::unique_ptr<Project> project = std::make_unique<Project>();
-    VirtualClockPump pump;
-    FakeDialogs dialogs;
-    QtLinkPort link;
-    AppContext app{*shell, *comm, *project, pump, dialogs, &link};
 };

@@ -3,8 +3,6 @@
 // Modbus TCP loopback, the reference unit (node 99) on the same TCP link, the I/O wiring between them,
 // the RS-485 exchange counter, an operator who reads the multimeter, and a virtual clock.
 #include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "bench_world.h"
@@ -38,9 +36,8 @@ inline std::array<uint32_t, CollaudoLeds> AllLeds(uint32_t colour) {
     return a;
 }
 
-struct ControllerWorld {
+struct ControllerWorld : WorldContext<ScriptedOperator> {
     explicit ControllerWorld(size_t values = 65001, int badValueAt = -1) {
-        QtTestApp();
         CaricaRisorse(*shell, 1);
         unit.setIdentification(0x08, 0x06, 0x07, 0x00);
         for (SimController* line : {&rtu, &tcp})
@@ -94,12 +91,6 @@ struct ControllerWorld {
     SimController rtu, tcp;
     std::filesystem::path program =
         std::filesystem::temp_directory_path() / ("melqo-8410-" + std::to_string(::getpid()) + ".hex");
-    std::unique_ptr<ShellState> shell = std::make_unique<ShellState>();
-    std::unique_ptr<CommState> comm = std::make_unique<CommState>();
-    std::unique_ptr<Project> project = std::make_unique<Project>();
-    VirtualClockPump pump;
-    ScriptedOperator dialogs;
-    QtLinkPort link, mult, supply;
-    AppContext app{*shell, *comm, *project, pump, dialogs, &link};
+    QtLinkPort mult, supply;
     ControllerBench bench{app, mult, supply};
 };

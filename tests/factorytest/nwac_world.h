@@ -22,9 +22,8 @@ class RecordingRunner : public ProgramRunner {
     bool exists(const std::string&) override { return true; }
 };
 
-struct NwacWorld {
+struct NwacWorld : WorldContext<> {
     NwacWorld() {
-        QtTestApp();
         partner.setIdentification(0x08, 0x06, 0, 0);
         productPeer.setResponder([this](const Bytes& r) {
             if (r[0] == 255 || r[0] == 128) return product.execute(r);
@@ -41,13 +40,7 @@ struct NwacWorld {
 
     SimController outputs{1}, ac{10}, product{255}, partner{10};
     SimController productPeer, benchPeer;
-    std::unique_ptr<ShellState> shell = std::make_unique<ShellState>();
-    std::unique_ptr<CommState> comm = std::make_unique<CommState>();
-    std::unique_ptr<Project> project = std::make_unique<Project>();
-    VirtualClockPump pump;
-    FakeDialogs dialogs;
-    QtLinkPort link, socket;
-    AppContext app{*shell, *comm, *project, pump, dialogs, &link};
+    QtLinkPort socket;
     RecordingRunner runner;
     EthernetProductBench bench{app, socket, runner};
 };
