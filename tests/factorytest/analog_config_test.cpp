@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "config_world.h"
 #include "factorytest/analog_config/analog_config.h"
 #include "factorytest/analog_config/default_sets.h"
+#include "worlds.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // clear failure, never in a false pass or a flood of boxes.
 #include <gtest/gtest.h>
 
-#include "bench_world.h"
+#include "worlds.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <thread>
 
 #include "app_context_fixture.h"
-#include "bench_world.h"
 #include "core/log.h"
 #include "factorytest/instruments/bench_instruments.h"
 #include "factorytest/instruments/collaudo.h"
 #include "support/pty_instrument.h"
+#include "worlds.h"
 
 namespace {
 

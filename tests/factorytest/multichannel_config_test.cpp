@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "config_world.h"
 #include "factorytest/multichannel_config/multichannel_config.h"
 #include "four_channel_module.h"
+#include "worlds.h"
 
 namespace {
 

@@ -15,8 +15,7 @@
 #include <QTreeWidget>
 
 #include "../../app/ui/window_fixture.h"
-#include "../controller_world.h"
-#include "../nwac_world.h"
+#include "../worlds.h"
 #include "app/startup.h"
 #include "factorytest/ui/bench_widgets.h"
 #include "factorytest/ui/coll7593.h"
