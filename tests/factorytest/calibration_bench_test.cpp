@@ -46,7 +46,7 @@ TEST_P(FullRun, EveryTickedRowGreenAndTheModuleCalibrated) {
 
 INSTANTIATE_TEST_SUITE_P(Models, FullRun, ::testing::Values(0, 1, 2, 3));
 
-void tickOnly(BenchWorld& w, std::initializer_list<int> rows) {
+void tickOnly(BenchWorld& w, const std::vector<int>& rows) {
     for (int i = 0; i < BenchRowCount; ++i)
         w.bench.setTicked(i, std::find(rows.begin(), rows.end(), i) != rows.end());
 }
@@ -120,28 +120,31 @@ TEST(BenchStart, DeadLinkEndsTheRunWithTheSupplyOff) {
     EXPECT_EQ(w.row(1).K.Colour, ColourWhite);
 }
 
-TEST(BenchMeasure, MissingMultimeterReadingFailsAndWritesNoConstant) {
-    BenchWorld w(0);
-    tickOnly(w, {11, 12});
-    w.world.setMultimeterSilent(true);
-    w.bench.cmd_start_Click();
-    EXPECT_EQ(w.row(11).K.Colour, ColourRed);
-    EXPECT_EQ(w.row(11).K.Text, "----");
-    EXPECT_EQ(w.row(12).KZero.Colour, ColourRed);
-    EXPECT_EQ(w.row(12).Zero.Colour, ColourRed);
-    EXPECT_EQ(w.world.memory(1, 24, 4), (Bytes{0, 0, 0x20, 0x4E})); // only the reset 0 and 20000
-    EXPECT_TRUE(logged(w, "Lettura Mult: no reading from the multimeter (COM3)"));
-}
-
+// A reading missing or outside its range fails its row and writes no constant.
 TEST(BenchMeasure, ValuesOutsideTheirRangeAreNeverWritten) {
     struct Case {
         const char* what;
-        int model, row;
+        int model;
+        std::vector<int> rows;
         std::function<void(BenchWorld&)> arrange;
         std::function<void(BenchWorld&)> check;
     };
     const std::vector<Case> cases{
-        {"negative 100 mV reading: K stays 1", 0, 1,
+        {"silent multimeter",
+         0,
+         {11, 12},
+         [](BenchWorld& w) { w.world.setMultimeterSilent(true); },
+         [](BenchWorld& w) {
+             EXPECT_EQ(w.row(11).K.Colour, ColourRed);
+             EXPECT_EQ(w.row(11).K.Text, "----");
+             EXPECT_EQ(w.row(12).KZero.Colour, ColourRed);
+             EXPECT_EQ(w.row(12).Zero.Colour, ColourRed);
+             EXPECT_EQ(w.world.memory(1, 24, 4), (Bytes{0, 0, 0x20, 0x4E})); // only the reset 0 and 20000
+             EXPECT_TRUE(logged(w, "Lettura Mult: no reading from the multimeter (COM3)"));
+         }},
+        {"negative 100 mV reading: K stays 1",
+         0,
+         {1},
          [](BenchWorld& w) {
              w.dialogs.onPrompt = [&w](const std::string& t) {
                  if (t == "Impostare calibratore 100  mV") w.world.setCalibrator(-5, "mV");
@@ -152,12 +155,17 @@ TEST(BenchMeasure, ValuesOutsideTheirRangeAreNeverWritten) {
              EXPECT_FLOAT_EQ(w.world.constant(247, 0), 1.0f);
              EXPECT_TRUE(logged(w, "Register 26 reads -515: no constant written"));
          }},
-        {"output span beyond 16 bits", 0, 12, [](BenchWorld& w) { w.world.errors.outputGain = 2; },
+        {"output span beyond 16 bits",
+         0,
+         {12},
+         [](BenchWorld& w) { w.world.errors.outputGain = 2; },
          [](BenchWorld& w) {
              EXPECT_EQ(w.row(12).KSpan.Colour, ColourRed);
              EXPECT_EQ(w.world.memory(1, 24, 4), (Bytes{0, 0, 0x20, 0x4E}));
          }},
-        {"cold-junction correction beyond a signed byte", 1, 10,
+        {"cold-junction correction beyond a signed byte",
+         1,
+         {10},
          [](BenchWorld& w) { w.world.errors.cjcError = 20; },
          [](BenchWorld& w) {
              EXPECT_EQ(w.row(10).K.Colour, ColourRed);
@@ -167,7 +175,7 @@ TEST(BenchMeasure, ValuesOutsideTheirRangeAreNeverWritten) {
     };
     for (const Case& c : cases) {
         BenchWorld w(c.model);
-        tickOnly(w, {c.row});
+        tickOnly(w, c.rows);
         c.arrange(w);
         w.bench.cmd_start_Click();
         SCOPED_TRACE(c.what);
