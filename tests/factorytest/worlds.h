@@ -55,14 +55,23 @@ template <class Dialogs = FakeDialogs> struct WorldContext {
     AppContext app{*shell, *comm, *project, pump, dialogs, &link};
 };
 
-// Sets the calibrator as asked and the dip-switches off when told; every box is recorded.
+// Sets the calibrator as asked and the dip-switches off when told, and answers each question by the
+// start of its text (everything else as the recording dialogs do); every box is recorded.
 struct BenchOperator : FakeDialogs {
     AnalogWorld* world = nullptr;
     std::function<void(const std::string&)> onPrompt;
+    std::map<std::string, std::deque<MsgChoice>> answers;
     MsgChoice messageBox(const std::string& text, MsgButtons b, MsgIcon i, const std::string& t) override {
-        world->operatorReads(text);
+        if (world) world->operatorReads(text);
         if (onPrompt) onPrompt(text);
-        return FakeDialogs::messageBox(text, b, i, t);
+        const MsgChoice choice = FakeDialogs::messageBox(text, b, i, t);
+        for (auto& [start, queue] : answers)
+            if (text.rfind(start, 0) == 0 && !queue.empty()) {
+                const MsgChoice c = queue.front();
+                queue.pop_front();
+                return c;
+            }
+        return choice;
     }
 };
 
@@ -153,22 +162,7 @@ inline uint16_t Wired(uint16_t w) {
     return static_cast<uint16_t>(a << 8 | !a << 9 | b << 10 | !b << 11);
 }
 
-// Answers each question by the start of its text; everything else with OK.
-struct ScriptedOperator : FakeDialogs {
-    std::map<std::string, std::deque<MsgChoice>> answers;
-    MsgChoice messageBox(const std::string& text, MsgButtons b, MsgIcon i, const std::string& t) override {
-        FakeDialogs::messageBox(text, b, i, t);
-        for (auto& [start, queue] : answers)
-            if (text.rfind(start, 0) == 0 && !queue.empty()) {
-                const MsgChoice c = queue.front();
-                queue.pop_front();
-                return c;
-            }
-        return MsgChoice::Ok;
-    }
-};
-
-struct ControllerWorld : WorldContext<ScriptedOperator> {
+struct ControllerWorld : WorldContext<BenchOperator> {
     explicit ControllerWorld(size_t values = 65001, int badValueAt = -1) {
         CaricaRisorse(*shell, 1);
         unit.setIdentification(0x08, 0x06, 0x07, 0x00);
@@ -230,10 +224,6 @@ struct ControllerWorld : WorldContext<ScriptedOperator> {
 // The Ethernet product bench's world: the bench I/O (units 1 and 10) and the product under test (255 or
 // 128, with its loop partner at 10; 11 refuses) as Modbus TCP servers on two loopback addresses with
 // the same port, and a program runner that records what it starts.
-inline Bytes refused(const Bytes& r) {
-    return {r[0], static_cast<uint8_t>(r[1] | 0x80), 2};
-}
-
 class RecordingRunner : public ProgramRunner {
   public:
     std::vector<std::vector<std::string>> started;
@@ -251,7 +241,7 @@ struct NwacWorld : WorldContext<> {
         partner.setIdentification(0x08, 0x06, 0, 0);
         productPeer.setResponder([this](const Bytes& r) {
             if (r[0] == 255 || r[0] == 128) return product.execute(r);
-            return r[0] == 10 ? partner.execute(r) : refused(r);
+            return r[0] == 10 ? partner.execute(r) : Bytes{r[0], static_cast<uint8_t>(r[1] | 0x80), 2};
         });
         benchPeer.setResponder([this](const Bytes& r) { return (r[0] == 1 ? outputs : ac).execute(r); });
         const uint16_t port = productPeer.startTcp("127.0.0.2");
