@@ -151,6 +151,21 @@ void QtLinkPort::discardInput() {
     }
 }
 
+bool QtLinkPort::waitForBytes(int timeoutMs) {
+    if (!serialMode_) return tcp_.waitForBytes(timeoutMs);
+    if (!serial_.isOpen() || serial_.bytesToWrite() > 0) return false;
+    pollfd watched{serial_.handle(), POLLIN, 0};
+    const int ready = ::poll(&watched, 1, timeoutMs);
+    if (ready < 0) return errno == EINTR;
+    if (ready == 0) return true;
+    // The port reads what the descriptor holds and announces it. A descriptor that reports readiness
+    // yet delivers nothing (a hung-up terminal) would wake this sleep at once again: the event loop waits
+    // instead.
+    const qint64 before = serial_.bytesAvailable();
+    serial_.waitForReadyRead(0);
+    return !serial_.isOpen() || serial_.bytesAvailable() > before;
+}
+
 void QtLinkPort::linkLost(const QString& reason) {
     error_ = reason.toStdString();
     if (serial_.isOpen()) serial_.close();
