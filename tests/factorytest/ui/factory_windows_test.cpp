@@ -35,10 +35,6 @@ int main(int argc, char** argv) {
 
 namespace {
 
-template <class T> T* child(QWidget* w, const char* name) {
-    return w->findChild<T*>(name);
-}
-
 TEST(FactoryMenu, InternalBuildOpensEachWindowOnceWithItsState) {
     QTemporaryDir folder;
     WindowFixture f;
@@ -77,15 +73,15 @@ TEST(FactoryMenu, InternalBuildOpensEachWindowOnceWithItsState) {
     analog->SetDefault[1]->click();
     EXPECT_EQ(analog->cmb_InputType[0]->currentText(), "10 V");
     EXPECT_EQ(analog->cmb_InputType[2]->currentText(), "---");
-    EXPECT_EQ(child<QLineEdit>(analog, "AddSlave")->text(), "246");
+    EXPECT_EQ(analog->findChild<QLineEdit*>("AddSlave")->text(), "246");
     EXPECT_TRUE(analog->chk_Mux[0][0]->isChecked());
     EXPECT_TRUE(analog->chk_Mux[0][0]->styleSheet().contains("FF0000"));
     analog->chk_Mux[3][5]->click();
     EXPECT_TRUE(analog->chk_Mux[3][5]->styleSheet().contains("FF0000"));
-    auto* measured = child<QLineEdit>(analog, "txt_Input_Mis_0");
+    auto* measured = analog->findChild<QLineEdit*>("txt_Input_Mis_0");
     measured->setText("");
     measured->insert("20000");
-    EXPECT_EQ(child<QLineEdit>(analog, "txt_Input_K_0")->text(), "0.5");
+    EXPECT_EQ(analog->findChild<QLineEdit*>("txt_Input_K_0")->text(), "0.5");
 
     auto* multi = qobject_cast<ConfJXV4174*>(opened["ConfJXV4174"]);
     ASSERT_NE(multi, nullptr);
@@ -94,7 +90,7 @@ TEST(FactoryMenu, InternalBuildOpensEachWindowOnceWithItsState) {
     emit multi->device_ty->activated(1);
     EXPECT_TRUE(multi->input_ty->isVisibleTo(multi));
     EXPECT_EQ(multi->input_ty->count(), 2);
-    EXPECT_EQ(child<QLineEdit>(multi, "txt_Input_Type_3")->text(), "7");
+    EXPECT_EQ(multi->findChild<QLineEdit*>("txt_Input_Type_3")->text(), "7");
 
     auto* meter = qobject_cast<frm_Q7R218*>(opened["frm_Q7R218"]);
     ASSERT_NE(meter, nullptr);
