@@ -21,10 +21,14 @@ struct CountingPump : QtEventPump {
     }
 };
 
+// The session, and the window of the model when one is named.
 struct DevconfigSession {
-    DevconfigSession() {
+    explicit DevconfigSession(const std::string& model = {}) {
         sim.answerSubAddress(247);
         s.comm->CurrentDevice.LinkTimeout = 300; // a silent sub-address fails fast
+        CaricaRisorse(*s.shell, 1);
+        w.NomeModello = model;
+        if (!model.empty()) w.Form_Load();
     }
     bool connect() { return s.connectTcp(sim.startTcp()); }
     int errors() const {
@@ -36,14 +40,6 @@ struct DevconfigSession {
     SimSession s;
     CountingPump pump;
     AppContext app{*s.shell, *s.comm, *s.project, pump, s.dialogs, &s.link};
-};
-
-struct Window : DevconfigSession {
-    explicit Window(const std::string& model) {
-        CaricaRisorse(*s.shell, 1);
-        w.NomeModello = model;
-        w.Form_Load();
-    }
     ConfigWindow w{app};
 };
 
@@ -96,7 +92,7 @@ TEST(ConfigWindow, CommandsSendTheirFrames) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Model);
-        Window d(c.Model);
+        DevconfigSession d(c.Model);
         ASSERT_TRUE(d.connect());
         c.Act(d.w);
         EXPECT_EQ(d.sim.transcript(), c.Sent);
@@ -105,7 +101,7 @@ TEST(ConfigWindow, CommandsSendTheirFrames) {
 }
 
 TEST(ConfigWindow, SyncIsSentWithoutWaitingAndAFailedToggleReverts) {
-    Window d("JXV7734");
+    DevconfigSession d("JXV7734");
     ASSERT_TRUE(d.connect());
     d.w.cmd_sync_Click();
     d.sim.inject({SimFault::Exception, 0, 2});
@@ -117,7 +113,7 @@ TEST(ConfigWindow, SyncIsSentWithoutWaitingAndAFailedToggleReverts) {
 }
 
 TEST(ConfigWindow, ReadsSelectTypesAndAFailedReadEndsPolling) {
-    Window d("JXV8480AI");
+    DevconfigSession d("JXV8480AI");
     ASSERT_TRUE(d.connect());
     d.sim.setInput(34, 13);
     d.w.TabStrip1_Click(TabAnalogIn);
@@ -139,7 +135,7 @@ TEST(ConfigWindow, ReadsSelectTypesAndAFailedReadEndsPolling) {
 }
 
 TEST(ConfigWindow, LanguageSwitchKeepsSelectionsAndPortsSendTheirSpeed) {
-    Window d("JXV8410-USB");
+    DevconfigSession d("JXV8410-USB");
     EXPECT_EQ(d.w.Model, "JXV8410-USB");
     d.w.cmd_calendar_Click();
     d.w.MonthView1_DateClick(2024, 3, 15);
