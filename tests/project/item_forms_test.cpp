@@ -17,7 +17,8 @@ TEST(ItemForms, NumbersAreWrittenInTheSetsFormAndReadBackExactly) {
     };
     for (const auto& [got, want] : forms)
         EXPECT_EQ(got, want);
-    for (double v : {1.0 / 3, -2.0 / 3, 123456.789, 1e-300, -1.7976931348623157e308, 0.1, 5e-324, 65535.0}) {
+    for (double v :
+         {1.0 / 3, -2.0 / 3, 123456.789, 1e20, 1e-300, -1.7976931348623157e308, 0.1, 5e-324, 65535.0}) {
         EXPECT_EQ(parseNumber(doubleText(v)), v) << doubleText(v);
         EXPECT_EQ(parseNumber(tableValueText(v)), v);
     }
