@@ -58,34 +58,28 @@ TEST_F(DebugAnimationTest, TriggerModelsLeaveARedOrGreenTraceOnThePreviousRung) 
     EXPECT_EQ(view.colours[6], RungGreen);
     EXPECT_EQ(view.colours[4], RungWhite);
     EXPECT_EQ(view.colours[8], RungYellow);
+    stepAt(7, 0x8000); // the same counter twice stays yellow
+    EXPECT_EQ(view.colours[8], RungYellow);
 }
 
-TEST_F(DebugAnimationTest, SameCounterTwiceStaysYellow) {
-    withTrigger();
-    stepAt(5, 0x8000);
-    stepAt(5, 0x8000);
-    EXPECT_EQ(view.colours[6], RungYellow);
-}
-
-TEST_F(DebugAnimationTest, RungOutOfSightBecomesTheFirstVisibleRow) {
+// The mark follows the counter: out of sight it scrolls to the rung, beyond the view it marks nothing,
+// and a counter past 32767 never wraps onto the scratch label 0.
+TEST_F(DebugAnimationTest, RungOutOfSightBecomesTheFirstVisibleRowAndOneBeyondTheViewChangesNothing) {
     stepAt(15);
     EXPECT_EQ(view.firstVisible, 15);
     stepAt(17); // still in sight: no scroll
     EXPECT_EQ(view.firstVisible, 15);
     stepAt(2);
     EXPECT_EQ(view.firstVisible, 2);
-}
-
-TEST_F(DebugAnimationTest, CounterBeyondTheViewChangesNothingAndStillRefreshes) {
-    stepAt(2);
     view.calls.clear();
     const int refreshes = s.refreshes;
-    const size_t boxes = s.dialogs.shown.size();
     stepAt(40);
+    stepAt(65535);
+    EXPECT_EQ(animation.PcHistory[0], 65535);
     EXPECT_TRUE(view.calls.empty());
-    EXPECT_EQ(view.firstVisible, 0);
-    EXPECT_EQ(s.refreshes, refreshes + 1);
-    EXPECT_EQ(s.dialogs.shown.size(), boxes);
+    EXPECT_EQ(view.firstVisible, 2);
+    EXPECT_EQ(s.refreshes, refreshes + 2);
+    EXPECT_TRUE(s.dialogs.shown.empty());
 }
 
 // The counter counts the entries of the last compile: rungs without an entry (empty ones) and the
@@ -117,34 +111,23 @@ TEST_F(DebugAnimationTest, VanishedHistoryRungDoesNotHideTheCurrentRung) {
     EXPECT_EQ(view.colours[4], RungGreen);
 }
 
-// A failed read is not counter 0: no label is marked and the history keeps the real counters.
-TEST_F(DebugAnimationTest, FailedCounterReadMarksNoRung) {
-    stepAt(5);
+// A failed counter read is not counter 0: no label is marked and the history keeps the real counters.
+// A failed status read leaves no trace.
+TEST_F(DebugAnimationTest, FailedReadsMarkNothing) {
+    withTrigger();
+    stepAt(3, 0x8000);
     view.calls.clear();
     sim.inject({SimFault::Exception, 0, 4});
     animation.AnimaDebug();
     EXPECT_TRUE(view.calls.empty());
-    EXPECT_EQ(animation.PcHistory, (std::array<int32_t, 3>{5, 0, 0}));
+    EXPECT_EQ(animation.PcHistory, (std::array<int32_t, 3>{3, 0, 0}));
     EXPECT_EQ(s.shell->log.lines().back(), "Error  ");
-}
-
-TEST_F(DebugAnimationTest, FailedStatusReadLeavesNoTrace) {
-    withTrigger();
-    stepAt(3, 0x8000);
-    view.calls.clear();
     sim.setProgramCounter(5);
     sim.inject({SimFault::Delay, 0});        // the counter read is answered
     sim.inject({SimFault::Exception, 0, 2}); // the status read is not
     animation.AnimaDebug();
     EXPECT_EQ(view.calls,
               (std::vector<std::pair<int, uint32_t>>{{1, RungWhite}, {4, RungWhite}, {6, RungYellow}}));
-}
-
-// Counters past 32767 stay counters: they never wrap onto the scratch label 0.
-TEST_F(DebugAnimationTest, HighCounterDoesNotWrap) {
-    stepAt(65535);
-    EXPECT_EQ(animation.PcHistory[0], 65535);
-    EXPECT_EQ(view.colours.count(0), 0u);
 }
 
 TEST_F(DebugAnimationTest, BlockReadChecksTheAnswerLength) {
