@@ -20,14 +20,15 @@ class DebugLoops : public ::testing::Test {
         ASSERT_TRUE(s.connectTcp(sim.startTcp()));
         animation.view = view.bind();
         using K = CommandRouter::Kind;
-        router.add(
-            "run", [this] { return commands.run(); }, K::Loop);
-        router.add(
-            "runBr", [this] { return commands.runToBreak(); }, K::Loop);
-        router.add(
-            "step", [this] { return commands.step(); }, K::Loop);
-        router.add("pause", [this] { return commands.pause(); });
-        router.add("stop", [this] { return commands.stop(); });
+        const std::tuple<const char*, bool (DebugCommands::*)(), K> keys[] = {
+            {"run", &DebugCommands::run, K::Loop},
+            {"runBr", &DebugCommands::runToBreak, K::Loop},
+            {"step", &DebugCommands::step, K::Loop},
+            {"pause", &DebugCommands::pause, K::Single},
+            {"stop", &DebugCommands::stop, K::Single}};
+        for (auto [key, command, kind] : keys)
+            router.add(
+                key, [this, command] { return (commands.*command)(); }, kind);
         sim.clearTranscript();
     }
     // The codes written to the command register, in order.
@@ -36,12 +37,6 @@ class DebugLoops : public ::testing::Test {
         for (const Bytes& r : sim.transcript())
             if (r.size() == 6 && r[1] == WriteSingle && r[2] == 0 && r[3] == 0) codes.push_back(r[5]);
         return codes;
-    }
-    size_t counterReads() const {
-        size_t n = 0;
-        for (const Bytes& r : sim.transcript())
-            n += r == Bytes{10, 4, 0, 13, 0, 1};
-        return n;
     }
     // The user presses `key` during pause n.
     void pressDuring(size_t n, const char* key) {
@@ -94,7 +89,9 @@ TEST_F(DebugLoops, AnimateStepsEveryAnimateTimeAndStopsForGood) {
     EXPECT_EQ(pump.pauses, (std::vector<double>{0.5, 0.5, 0.5}));
     EXPECT_EQ(commandsSent(), (std::vector<uint8_t>{0x64, 0x64, 0x64, 0xFC}));
     EXPECT_EQ(sim.commandRegister(), 0xFC);
-    EXPECT_EQ(counterReads(), 3u); // two animated steps and the stop's
+    // Two animated steps and the stop's read the counter.
+    const auto sent = sim.transcript();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), Bytes{10, 4, 0, 13, 0, 1}), 3);
     EXPECT_EQ(registerRefreshes, 3);
 }
 

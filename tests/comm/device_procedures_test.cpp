@@ -20,22 +20,18 @@ class DeviceProcedures : public ::testing::Test {
     SimSession s;
 };
 
+// A failed command keeps the run state; the status is refreshed either way.
 TEST_F(DeviceProcedures, ScriviComandoWritesTheCommandRegister) {
     for (uint8_t code : {CmdRun, CmdRunToBreak, CmdHalt, CmdStop}) {
         EXPECT_TRUE(ScriviComando(s.app, code));
         EXPECT_EQ(lastRequest(), (Bytes{10, 6, 0, 0, 0, code}));
         EXPECT_EQ(s.comm->CurrentDevice.RunState, code);
     }
-    EXPECT_EQ(s.refreshes, 5); // one for the connect, one per command
-}
-
-TEST_F(DeviceProcedures, FailedCommandKeepsRunStateAndStillRefreshes) {
-    s.comm->CurrentDevice.RunState = CmdRun;
     sim.inject({SimFault::Silence});
     EXPECT_FALSE(ScriviComando(s.app, CmdHalt));
-    EXPECT_EQ(s.comm->CurrentDevice.RunState, CmdRun);
+    EXPECT_EQ(s.comm->CurrentDevice.RunState, CmdStop);
     EXPECT_TRUE(loggedError());
-    EXPECT_EQ(s.refreshes, 2);
+    EXPECT_EQ(s.refreshes, 6); // one for the connect, one per command
 }
 
 TEST_F(DeviceProcedures, ImpostaModoDebugWritesTheModeByte) {
@@ -156,13 +152,12 @@ TEST_F(DeviceProcedures, ScriviRegistroRoundsHalvesToEvenAndUpdatesTheCache) {
     EXPECT_FALSE(ScriviRegistro(s.app, 10, 40, v));
     EXPECT_TRUE(loggedError());
     EXPECT_EQ(sim.holding(40), 4);
-}
 
-TEST_F(DeviceProcedures, ScriviRegistroToAnotherSlaveLeavesTheCache) {
+    // Another slave's register is not this node's: the cache stays.
     SimController other{11};
     SimSession t;
     ASSERT_TRUE(t.connectTcp(other.startTcp()));
-    double v = 9;
+    v = 9;
     EXPECT_TRUE(ScriviRegistro(t.app, 11, 40, v));
     EXPECT_EQ(other.holding(40), 9);
     EXPECT_EQ(t.comm->Registers[40].Value, 0);

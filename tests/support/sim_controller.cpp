@@ -142,11 +142,10 @@ void SimController::serveTcpClient(int fd) {
             const Bytes frame(in.begin(), in.begin() + static_cast<long>(whole));
             in.erase(in.begin(), in.begin() + static_cast<long>(whole));
             const Bytes request(frame.begin() + 6, frame.end());
-            {
-                std::lock_guard lock(mutex_);
+            locked([&] {
                 wire_.push_back(frame);
                 transcript_.push_back(request);
-            }
+            });
             Bytes pdu = answer(request);
             if (pdu.empty()) continue;
             if (!deliver(std::move(pdu), false, Bytes(frame.begin(), frame.begin() + 4), fd)) return;
@@ -178,17 +177,11 @@ void SimController::serveRtu() {
         const size_t take = complete ? static_cast<size_t>(expected) : in.size();
         const Bytes frame(in.begin(), in.begin() + static_cast<long>(take));
         in.erase(in.begin(), in.begin() + static_cast<long>(take));
-        {
-            std::lock_guard lock(mutex_);
-            wire_.push_back(frame);
-        }
+        locked([&] { wire_.push_back(frame); });
         if (frame.size() < 4 || WithCrc(Bytes(frame.begin(), frame.end() - 2)) != frame)
             continue; // slaves ignore bad frames
         const Bytes request(frame.begin(), frame.end() - 2);
-        {
-            std::lock_guard lock(mutex_);
-            transcript_.push_back(request);
-        }
+        locked([&] { transcript_.push_back(request); });
         if (echo_) writeAll(ptyMaster_, frame.data(), frame.size());
         Bytes pdu = answer(request);
         if (pdu.empty()) continue;
@@ -197,14 +190,12 @@ void SimController::serveRtu() {
 }
 
 bool SimController::deliver(Bytes pdu, bool rtu, const Bytes& mbapPrefix, int fd) {
-    SimFaultSpec fault{SimFault::Delay, 0};
-    {
-        std::lock_guard lock(mutex_);
-        if (!faults_.empty()) {
-            fault = faults_.front();
-            faults_.pop_front();
-        }
-    }
+    const SimFaultSpec fault = locked([&] {
+        if (faults_.empty()) return SimFaultSpec{SimFault::Delay, 0};
+        const SimFaultSpec next = faults_.front();
+        faults_.pop_front();
+        return next;
+    });
     switch (fault.kind) {
     case SimFault::Silence:
         return true;
