@@ -49,7 +49,8 @@ TEST(ModelCatalogue, RowsHoldDistinctCodesAndTheHighBlockEndsTheTable) {
     EXPECT_EQ(c[50].NumRegisters, 0);
 }
 
-// One row per model the devices and the editors treat apart, between them every flag letter.
+// One row per model the devices and the editors treat apart, between them every flag letter (S and K
+// also apart).
 TEST(ModelCatalogue, RowsTheSystemTreatsApart) {
     const struct {
         size_t Row;
@@ -57,10 +58,9 @@ TEST(ModelCatalogue, RowsTheSystemTreatsApart) {
         int Registers, HighStart, FirstUser, MaxVariables, RecordSize;
         const char* Flags;
     } rows[] = {
-        {9, "8480", 1024, 960, 26, 32, 16, "DP"},
-        {31, "84B5", 1280, 1152, 35, 127, 16, "PRCASBKX"},
-        {35, "5920", 1280, 1216, 39, 1, 32, "PTBX"},
-        {48, "9E23", 1280, 1216, 45, 255, 32, "ABX"},
+        {9, "8480", 1024, 960, 26, 32, 16, "DP"},       {23, "88D4", 1280, 1216, 34, 127, 16, "PRCASB"},
+        {24, "85E1", 1280, 1216, 34, 96, 16, "PRCABK"}, {31, "84B5", 1280, 1152, 35, 127, 16, "PRCASBKX"},
+        {35, "5920", 1280, 1216, 39, 1, 32, "PTBX"},    {48, "9E23", 1280, 1216, 45, 255, 32, "ABX"},
     };
     ModelCatalogue c = build();
     for (const auto& e : rows) {
