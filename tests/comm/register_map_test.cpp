@@ -92,17 +92,6 @@ TEST_F(RegisterMap, KeepLeavesProjectRegistersAndValuesAlone) {
     EXPECT_EQ(comm.Registers[100].Label, "%R100");
 }
 
-// The top block is kind 3 everywhere; two analog modules name its first register.
-TEST_F(RegisterMap, TopBlockIsKindThreeForEveryModel) {
-    for (int row = 0; row < 49; ++row) {
-        comm = CommState{};
-        map(row, false);
-        const RegisterRecord& top = comm.Registers[shell.Models[static_cast<size_t>(row)].HighRegisterStart];
-        EXPECT_EQ(top.Kind, 3) << row;
-        EXPECT_EQ(top.Name.empty(), row != Jxv7593 && row != 13 && row != Jxv2569) << row;
-    }
-}
-
 TEST_F(RegisterMap, RefreshesTheViewAndRejectsRegistersOutsideTheTable) {
     int refreshed = 0;
     comm.onRegisterNamesChanged = [&] { ++refreshed; };
