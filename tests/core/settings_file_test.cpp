@@ -44,22 +44,10 @@ class SettingsFile : public ::testing::Test {
 
 } // namespace
 
-TEST_F(SettingsFile, WritesTheLinesInPrintForm) {
-    device.ModelIndex = 5;
-    device.Channel = 1;
-    device.NodeAddress = 10;
-    device.Port = 3;
-    device.TwoStopBits = -1;
-    ASSERT_TRUE(SaveSettings(shell, device, folder.string()));
-    EXPECT_EQ(
-        fileBytes(),
-        " 1 \r\n80E7\r\n 1 \r\n 10 \r\n192.168.1.100\r\n 3 \r\n 1000 \r\n9600\r\n 1 \r\n 0 \r\n\r\n\r\n");
-    EXPECT_FALSE(std::filesystem::exists(folder / "devSettings.dat.tmp"));
-}
-
-TEST_F(SettingsFile, RoundTrip) {
+// The file holds the lines in print form (numbers between blanks) and reads back to the same settings.
+TEST_F(SettingsFile, WritesTheLinesInPrintFormAndReadsThemBack) {
     DeviceRecord saved;
-    saved.ModelIndex = 35;
+    saved.ModelIndex = 5;
     saved.Channel = 1;
     saved.NodeAddress = 247;
     saved.IpAddress = "10.0.0.7";
@@ -72,6 +60,9 @@ TEST_F(SettingsFile, RoundTrip) {
     shell.Language = 0;
     shell.ModemNumber = "0039 02 1234";
     ASSERT_TRUE(SaveSettings(shell, saved, folder.string()));
+    EXPECT_EQ(fileBytes(), " 0 \r\n80E7\r\n 1 \r\n 247 \r\n10.0.0.7\r\n 4 \r\n 2500 \r\n115200\r\n 1 \r\n 1 "
+                           "\r\n/dev/ttyUSB0\r\n0039 02 1234\r\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "devSettings.dat.tmp"));
     const auto expected = items(saved);
     shell = ShellState{};
     CaricaRisorse(shell, 1);
