@@ -166,10 +166,15 @@ TypeRows variantRows(std::initializer_list<uint8_t> codes) {
     return rows;
 }
 
+// A channel without a type refuses the whole write; a complete one goes to both sub-addresses inside the
+// bracket.
 TEST(ModuleMemory, WriteGoesToBothSubAddressesInsideTheBracket) {
     DevconfigSession d;
     d.sim.answerSubAddress(246);
     ASSERT_TRUE(d.connect());
+    EXPECT_FALSE(WriteChannelTypes(d.app, 10, variantRows({2, 3, 4, 5, 13, 0, 17})));
+    EXPECT_TRUE(d.sim.transcript().empty());
+    EXPECT_EQ(d.s.dialogs.shown.size(), 1u);
     EXPECT_TRUE(WriteChannelTypes(d.app, 10, variantRows({2, 3, 4, 5, 13, 0, 17, 18})));
     const std::vector<Bytes> expected{{10, 6, 0, 17, 0xF6, 0xF7},
                                       {0xF7, 20, 4, 0, 0, 11, 6, 2, 3, 4, 5, 13, 0},
@@ -194,16 +199,6 @@ TEST(ModuleMemory, ReadWithSilentSecondSubAddressKeepsItsChannels) {
     EXPECT_EQ(d.sim.transcript()[1], (Bytes{0xF7, 20, 2, 0, 0, 11, 8}));
     EXPECT_EQ(d.sim.transcript()[2], (Bytes{0xF6, 20, 2, 0, 0, 11, 8}));
     EXPECT_EQ(d.sim.transcript().back(), (Bytes{10, 6, 0, 17, 0, 0}));
-    EXPECT_EQ(d.sim.holding(17), 0);
-}
-
-TEST(ModuleMemory, ChannelWithoutTypeRefusesTheWholeWrite) {
-    DevconfigSession d;
-    ASSERT_TRUE(d.connect());
-    TypeRows rows = variantRows({2, 3, 4, 5, 13, 0, 17});
-    EXPECT_FALSE(WriteChannelTypes(d.app, 10, rows));
-    EXPECT_TRUE(d.sim.transcript().empty());
-    EXPECT_EQ(d.s.dialogs.shown.size(), 1u);
     EXPECT_EQ(d.sim.holding(17), 0);
 }
 
