@@ -146,11 +146,11 @@ TEST(ConfigWindow, LanguageSwitchKeepsSelectionsAndPortsSendTheirSpeed) {
     d.w.Baud[1].Selected = 7;
     CaricaRisorse(*d.s.shell, 0);
     d.w.SetRes();
-    EXPECT_EQ(d.w.Captions["frm_Config2"], "Configura Dispositivi");
-    EXPECT_EQ(d.w.Captions["Frm_com(1)"], "Port 1 (RS485 Master)");
-    EXPECT_EQ(d.w.Month.selected()->first, "Marzo");
-    EXPECT_EQ(d.w.Day.selected()->first, "15");
-    EXPECT_EQ(d.w.Year.selected()->first, "2024");
+    EXPECT_EQ(
+        (std::vector<std::string>{d.w.Captions["frm_Config2"], d.w.Captions["Frm_com(1)"],
+                                  d.w.Month.selected()->first, d.w.Day.selected()->first,
+                                  d.w.Year.selected()->first}),
+        (std::vector<std::string>{"Configura Dispositivi", "Port 1 (RS485 Master)", "Marzo", "15", "2024"}));
     EXPECT_EQ(d.w.Parity[0].Items.size(), 3u);
     EXPECT_EQ(d.w.Year.Items.size(), 100u);
     EXPECT_EQ(d.w.PortSetting(0), 3 + 32 + 8);

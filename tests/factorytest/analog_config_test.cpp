@@ -8,7 +8,9 @@ namespace {
 
 struct AnalogFixture : ::testing::Test {
     void SetUp() override {
-        w.openSubAddresses();
+        for (uint8_t a : {247, 246})
+            w.sim.answerSubAddress(a);
+        w.sim.setHolding(17, 0xF6F7);
         ASSERT_TRUE(w.connect());
     }
     ConfigWorld w;

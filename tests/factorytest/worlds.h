@@ -132,11 +132,6 @@ struct ConfigWorld : WorldContext<> {
         Connetti(app);
         return comm->CurrentDevice.Connected != 0;
     }
-    void openSubAddresses() {
-        for (uint8_t a : {247, 246})
-            sim.answerSubAddress(a);
-        sim.setHolding(17, 0xF6F7);
-    }
     // The requests sent since the last call.
     std::vector<Bytes> sent() {
         auto t = sim.transcript();
