@@ -7,7 +7,6 @@
 
 #include "fbeditor/ui/input_box.h"
 #include "fbeditor/ui/input_tab.h"
-#include "fbeditor/ui/state_view.h"
 #include "window_fixture.h"
 
 namespace {
@@ -38,6 +37,16 @@ class PickerTest : public WindowTest {
         t.Outputs[1] = 100;
     }
     template <class W> W* openPicker() { return qobject_cast<W*>(window->picker()); }
+    // Clicks the row's Set button and, once the picker waits, does `act` in it.
+    template <class W> void pick(int row, std::function<void(W&)> act) {
+        later([this, act] {
+            W* picker = openPicker<W>();
+            ASSERT_NE(picker, nullptr);
+            act(*picker);
+        });
+        window->cmd_Set_Click(row);
+        EXPECT_EQ(window->picker(), nullptr);
+    }
 };
 
 TEST_F(PickerTest, KLongRowIsEnteredThroughTheValuePicker) {
@@ -45,27 +54,18 @@ TEST_F(PickerTest, KLongRowIsEnteredThroughTheValuePicker) {
     EXPECT_FALSE(window->setButton(row)->isHidden());
     EXPECT_TRUE(window->valueBox(row)->lineEdit()->isReadOnly());
 
-    const std::string rowText = bytes(window->valueBox(row)->currentText());
-    std::string startText;
-    later([&] {
-        auto* box = openPicker<Input_Box>();
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->Modo, 1);
-        startText = bytes(box->text()->text());
-        box->text()->setText("4660");
-        box->cmd_ok_Click();
+    const QString rowText = window->valueBox(row)->currentText();
+    pick<Input_Box>(row, [&](Input_Box& box) {
+        EXPECT_EQ(box.Modo, 1);
+        EXPECT_EQ(box.text()->text(), rowText); // the picker starts from the row's text
+        box.text()->setText("4660");
+        box.cmd_ok_Click();
     });
-    window->cmd_Set_Click(row);
-    EXPECT_EQ(startText, rowText); // the picker starts from the row's text
     EXPECT_EQ(window->valueBox(row)->currentText(), "4660");
-    EXPECT_EQ(window->picker(), nullptr);
-
-    // Cancel hands the starting text back.
-    later([&] {
-        openPicker<Input_Box>()->text()->setText("99");
-        openPicker<Input_Box>()->cmd_cancel_Click();
+    pick<Input_Box>(row, [](Input_Box& box) { // Cancel hands the starting text back
+        box.text()->setText("99");
+        box.cmd_cancel_Click();
     });
-    window->cmd_Set_Click(row);
     EXPECT_EQ(window->valueBox(row)->currentText(), "4660");
 
     // Another type hides the button and frees the box again.
@@ -76,17 +76,12 @@ TEST_F(PickerTest, KLongRowIsEnteredThroughTheValuePicker) {
 
 TEST_F(PickerTest, ASecondSetWhileAPickerWaitsRaisesItInsteadOfWaitingTwice) {
     int row = kLongRow();
-    int nestedReturned = 0;
-    later([&] {
-        QWidget* first = window->picker();
+    pick<Input_Box>(row, [&](Input_Box& box) {
         window->cmd_Set_Click(row); // returns at once: the first picker stays the only one
-        ++nestedReturned;
-        EXPECT_EQ(window->picker(), first);
-        openPicker<Input_Box>()->text()->setText("7");
-        openPicker<Input_Box>()->cmd_ok_Click();
+        EXPECT_EQ(window->picker(), &box);
+        box.text()->setText("7");
+        box.cmd_ok_Click();
     });
-    window->cmd_Set_Click(row);
-    EXPECT_EQ(nestedReturned, 1);
     EXPECT_EQ(window->valueBox(row)->currentText(), "7");
 }
 
@@ -98,7 +93,7 @@ TEST_F(PickerTest, ClosingTheEditorReleasesAWaitingPicker) {
     EXPECT_FALSE(window->editor().Caricato);
 }
 
-TEST_F(PickerTest, TableRowPicksATableThroughTheTableEditor) {
+TEST_F(PickerTest, TableRowPicksAddsAndKeepsTablesThroughTheTableEditor) {
     addTable("T1");
     addTable("T2");
     window->ApriRung(0, 1);
@@ -107,36 +102,27 @@ TEST_F(PickerTest, TableRowPicksATableThroughTheTableEditor) {
     EXPECT_EQ(window->valueBox(1)->currentText(), "T1");
     ASSERT_FALSE(window->setButton(1)->isHidden());
 
-    int shownAtOpen = -2;
-    later([&] {
-        auto* tab = openPicker<Input_Tab>();
-        ASSERT_NE(tab, nullptr);
-        shownAtOpen = tab->list()->currentRow();
-        tab->list()->setCurrentRow(1);
-        tab->cmd_ok_Click(1);
+    pick<Input_Tab>(1, [](Input_Tab& tab) {
+        EXPECT_EQ(tab.list()->currentRow(), 0); // the row's table
+        tab.list()->setCurrentRow(1);
+        tab.cmd_ok_Click(1);
     });
-    window->cmd_Set_Click(1);
-    EXPECT_EQ(shownAtOpen, 0);
     EXPECT_EQ(window->valueBox(1)->currentText(), "T2");
-    window->cmd_AddFunc_Click();
-    EXPECT_EQ(rung(1).ArgTexts[1], "T2");
-}
-
-TEST_F(PickerTest, ATableAddedInThePickerIsListedAndChosen) {
-    addTable("T1");
-    window->ApriRung(0, 1);
-    window->opt_Funzione_Click(Linearization);
-    later([&] {
-        auto* tab = openPicker<Input_Tab>();
-        tab->nameBox()->setText("Flow");
-        emit tab->nameBox()->textEdited("Flow");
-        tab->cmd_ok_Click(1); // a new name is added as a table
+    pick<Input_Tab>(1, [](Input_Tab& tab) { // cancelled: the choice stays
+        tab.list()->setCurrentRow(0);
+        tab.cmd_ok_Click(0);
     });
-    window->cmd_Set_Click(1);
-    EXPECT_EQ(project.Tables.Count, 2);
-    EXPECT_EQ(window->valueBox(1)->count(), 2);
+    EXPECT_EQ(window->valueBox(1)->currentText(), "T2");
+    pick<Input_Tab>(1, [](Input_Tab& tab) {
+        typeInto(tab.nameBox(), "Flow");
+        tab.cmd_ok_Click(1); // a new name is added as a table
+    });
+    EXPECT_EQ(project.Tables.Count, 3);
+    EXPECT_EQ(window->valueBox(1)->count(), 3);
     EXPECT_EQ(window->valueBox(1)->currentText(), "Flow");
     EXPECT_EQ(project.ProjectModified, -1);
+    window->cmd_AddFunc_Click();
+    EXPECT_EQ(rung(1).ArgTexts[1], "Flow");
 }
 
 TEST_F(PickerTest, AChoiceMadeAfterTheRowWasSetUpAgainGoesNowhere) {
@@ -144,28 +130,13 @@ TEST_F(PickerTest, AChoiceMadeAfterTheRowWasSetUpAgainGoesNowhere) {
     addTable("T2");
     window->ApriRung(0, 1);
     window->opt_Funzione_Click(Linearization);
-    later([&] {
+    pick<Input_Tab>(1, [this](Input_Tab& tab) {
         window->opt_Funzione_Click(AndWord); // the user goes on in the editor while the picker waits
-        openPicker<Input_Tab>()->list()->setCurrentRow(1);
-        openPicker<Input_Tab>()->cmd_ok_Click(1);
+        tab.list()->setCurrentRow(1);
+        tab.cmd_ok_Click(1);
     });
-    window->cmd_Set_Click(1);
     EXPECT_EQ(window->title()->text(), window->option(AndWord)->text());
     EXPECT_EQ(window->valueBox(1)->findText("T2"), -1);
-}
-
-TEST_F(PickerTest, CancelledTablePickerKeepsTheChoice) {
-    addTable("T1");
-    addTable("T2");
-    window->ApriRung(0, 1);
-    window->opt_Funzione_Click(Linearization);
-    later([&] {
-        openPicker<Input_Tab>()->list()->setCurrentRow(1);
-        openPicker<Input_Tab>()->cmd_ok_Click(0);
-    });
-    window->cmd_Set_Click(1);
-    EXPECT_EQ(window->valueBox(1)->currentText(), "T1");
-    EXPECT_EQ(project.Tables.Count, 2);
 }
 
 class TableEditorWindowTest : public WindowTest {
@@ -174,7 +145,7 @@ class TableEditorWindowTest : public WindowTest {
     Input_Tab tab{ctx, handOver};
 };
 
-TEST_F(TableEditorWindowTest, ShowsTheTableAtTheHandedPositionAndItsPoints) {
+TEST_F(TableEditorWindowTest, ShowsTheTableAtTheHandedPositionAndScrollsItsPoints) {
     for (const char* name : {"A", "B", "C"}) {
         LookupTable& t = project.Tables.Tables[project.Tables.Count++];
         t.Name = name;
@@ -183,22 +154,18 @@ TEST_F(TableEditorWindowTest, ShowsTheTableAtTheHandedPositionAndItsPoints) {
     }
     tab.NomeTabella = 2;
     tab.Form_Load();
-    EXPECT_EQ(tab.windowTitle(), "Tables");
     EXPECT_EQ(tab.list()->count(), 3);
     EXPECT_EQ(tab.list()->currentRow(), 2);
     EXPECT_EQ(tab.nameBox()->text(), "C");
     EXPECT_EQ(tab.pointsBox()->text(), "12");
     EXPECT_EQ(tab.inputBox(11)->text(), "2.5");
     EXPECT_FALSE(tab.scrollBar()->isHidden()); // twelve points do not fit eight rows
-    EXPECT_TRUE(tab.rowShown(7));
     EXPECT_FALSE(tab.rowShown(8));
     tab.scrollBar()->setValue(4);
     EXPECT_FALSE(tab.rowShown(3));
     EXPECT_TRUE(tab.rowShown(11));
-    EXPECT_FALSE(tab.rowShown(12));
 
-    tab.pointsBox()->setText("5");
-    emit tab.pointsBox()->textEdited("5");
+    typeInto(tab.pointsBox(), "5");
     emit tab.pointsBox()->editingFinished();
     EXPECT_TRUE(tab.scrollBar()->isHidden());
     EXPECT_TRUE(tab.rowShown(4));
@@ -207,24 +174,20 @@ TEST_F(TableEditorWindowTest, ShowsTheTableAtTheHandedPositionAndItsPoints) {
 
 TEST_F(TableEditorWindowTest, PointCountIsCheckedWhenTypedNotAtEveryKey) {
     tab.Form_Load();
-    tab.pointsBox()->setText("2");
-    emit tab.pointsBox()->textEdited("2");
-    tab.pointsBox()->setText("27");
-    emit tab.pointsBox()->textEdited("27");
+    typeInto(tab.pointsBox(), "2");
+    typeInto(tab.pointsBox(), "27");
     EXPECT_TRUE(dialogs.shown.empty());
     emit tab.pointsBox()->editingFinished();
     EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"N = 2 to 26"}));
 }
 
-TEST_F(TableEditorWindowTest, RefusedOkKeepsTheWindowAndTheUsersInput) {
+TEST_F(TableEditorWindowTest, RefusedOkKeepsTheWindowAndTheUsersInputInsertAddsAndCloseReleases) {
     tab.Form_Load();
     handOver->DialogBusy = true;
     const std::pair<const char*, const char*> typed[] = {{"", "4"}, {"Flow", "27"}};
     for (auto [name, points] : typed) {
-        tab.nameBox()->setText(name);
-        emit tab.nameBox()->textEdited(name);
-        tab.pointsBox()->setText(points);
-        emit tab.pointsBox()->textEdited(points);
+        typeInto(tab.nameBox(), name);
+        typeInto(tab.pointsBox(), points);
         tab.cmd_ok_Click(1);
         EXPECT_TRUE(handOver->DialogBusy) << name;
         EXPECT_EQ(tab.nameBox()->text(), name);
@@ -232,13 +195,9 @@ TEST_F(TableEditorWindowTest, RefusedOkKeepsTheWindowAndTheUsersInput) {
     }
     EXPECT_EQ(project.Tables.Count, 0);
     EXPECT_EQ(dialogs.shown.back(), "Check N points");
-}
 
-TEST_F(TableEditorWindowTest, InsertAddsARowToTheListAndAnyCloseReleasesTheCaller) {
-    tab.Form_Load();
-    handOver->DialogBusy = true;
-    tab.nameBox()->setText("New");
-    emit tab.nameBox()->textEdited("New");
+    typeInto(tab.nameBox(), "New");
+    typeInto(tab.pointsBox(), "8");
     tab.findChild<QPushButton*>("cmd_Insert")->click();
     EXPECT_EQ(tab.list()->count(), 1);
     EXPECT_EQ(project.Tables.Tables[0].Name, "New");

@@ -43,12 +43,12 @@ class WindowTest : public ::testing::Test {
     // The entry of a combo box with this text, -1 when none.
     static int entry(QComboBox* box, const char* text) { return box->findText(text); }
     void type(int row, const char* text) { window->txt_Opt_Click(row, entry(window->typeBox(row), text)); }
-    // Types a value into row i's value box as the user does.
-    void typeValue(int row, const QString& text) {
-        QLineEdit* edit = window->valueBox(row)->lineEdit();
+    // Types into a box as the user does.
+    static void typeInto(QLineEdit* edit, const QString& text) {
         edit->setText(text);
         emit edit->textEdited(text);
     }
+    void typeValue(int row, const QString& text) { typeInto(window->valueBox(row)->lineEdit(), text); }
     static void pressEnter(QWidget* w) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QApplication::sendEvent(w, &press);
