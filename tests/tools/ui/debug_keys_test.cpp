@@ -1,21 +1,32 @@
-// The debug keys and the register view through the main window, against the simulated controller.
+// The debug keys and the register view through the main window with the program view, against the
+// simulated controller.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QTableWidget>
 #include <QTimer>
 
-#include "core/language.h"
 #include "app/shell_procedures.h"
 #include "app/ui/main_window.h"
 #include "comm/register_map.h"
+#include "core/language.h"
 #include "fbeditor/ui/comandi.h"
 #include "program/ui/program_commands.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"
+#include "tools/ui/registri.h"
 
 namespace {
+
+ShellProcedures withProgram(AppContext& ctx) {
+    ShellProcedures procs;
+    procs.Program = std::make_shared<ProgramCommands>(ctx);
+    return procs;
+}
 
 class DebugKeys : public ::testing::Test {
   protected:
@@ -31,33 +42,49 @@ class DebugKeys : public ::testing::Test {
         const auto t = sim.transcript();
         return std::find(t.begin(), t.end(), request) != t.end();
     }
+    Bytes readShown() { return {10, 4, 0, 0, 0, static_cast<uint8_t>(window.registers().visibleRows())}; }
     SimController sim{10};
     SimSession s;
-    ShellProcedures procs;
+    ShellProcedures procs = withProgram(s.app);
     MainWindow window{s.app, procs};
+    ProgramView& view = procs.Program->view;
 };
 
-TEST_F(DebugKeys, ViewRegistersShowsTheRegisterViewAndTheMenuBringsItToTheFront) {
+TEST_F(DebugKeys, TheRegisterViewShowsScrollsAndHandsAClickToTheEditor) {
     window.show();
     MappaRegistri(s.app, true); // loads the view to redraw the names, without showing it
     ASSERT_NE(window.registersSubWindow(), nullptr);
     EXPECT_TRUE(window.registersSubWindow()->isHidden());
     window.Toolbar1_ButtonClick("view_reg");
-    ASSERT_NE(window.registersSubWindow(), nullptr);
     EXPECT_FALSE(window.registersSubWindow()->isHidden());
-    EXPECT_FALSE(window.registers().Rows.empty());
     EXPECT_TRUE(sim.transcript().empty()); // showing reads nothing
     window.registersSubWindow()->close();
     window.menuItem("mnu_Registri")->trigger();
     EXPECT_FALSE(window.registersSubWindow()->isHidden());
     EXPECT_EQ(window.mdi()->activeSubWindow(), window.registersSubWindow());
+
+    auto* w = window.findChild<Registri*>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->table()->horizontalHeaderItem(2)->text(), "Value");
+    ASSERT_GT(w->table()->rowCount(), 1);
+    EXPECT_EQ(w->table()->rowCount(), window.registers().visibleRows());
+    w->scrollBar()->setValue(40);
+    EXPECT_EQ(w->table()->item(0, 0)->text(), "%R40");
+
+    procs.Program->NuovoProgetto();
+    comandi* editor = procs.Program->editorWindow();
+    editor->ApriRung(0, 1);
+    editor->opt_Funzione_Click(4); // Add: row 0 is a register row
+    editor->txt_Opt_Click(0, 0);
+    emit w->table()->cellClicked(1, 0);
+    EXPECT_EQ(editor->valueBox(0)->currentText(), "%R41");
 }
 
 TEST_F(DebugKeys, PauseReadsTheShownRegisters) {
     sim.setInput(3, 0x4142);
     window.Toolbar1_ButtonClick("pause");
     EXPECT_TRUE(sent({10, 6, 0, 0, 0, 0x64}));
-    EXPECT_TRUE(sent({10, 4, 0, 0, 0, static_cast<uint8_t>(window.registers().visibleRows())}));
+    EXPECT_TRUE(sent(readShown()));
     EXPECT_EQ(s.comm->Registers[3].Value, 0x4142);
 }
 
@@ -70,27 +97,13 @@ TEST_F(DebugKeys, ClosingTheWindowEndsTheRunLoop) {
     EXPECT_EQ(s.comm->PollStop, 1);
     EXPECT_EQ(s.comm->PollBusy, 0);
     EXPECT_TRUE(sent({10, 6, 0, 0, 0, 0xFF}));
-    EXPECT_TRUE(sent({10, 4, 0, 0, 0, static_cast<uint8_t>(window.registers().visibleRows())}));
+    EXPECT_TRUE(sent(readShown()));
 }
 
-} // namespace
-
-namespace {
-
-// With the program view: the halt key marks the rung at the program counter and scrolls it into view.
-TEST(DebugKeysWithProgram, PauseMarksTheCurrentRungInTheProgramView) {
-    SimController sim{10};
-    SimSession s;
-    CaricaRisorse(*s.shell, 1);
-    s.comm->CurrentDevice.LinkTimeout = 300;
-    ASSERT_TRUE(s.connectTcp(sim.startTcp()));
-    ShellProcedures procs;
-    procs.Program = std::make_shared<ProgramCommands>(s.app);
-    MainWindow window{s.app, procs};
+// The halt key marks the rung at the program counter and scrolls it into view.
+TEST_F(DebugKeys, PauseMarksTheCurrentRungInTheProgramView) {
     window.resize(1366, 768);
     window.LoadLogWindow(3000); // a new project's view goes beside it
-    window.bindCommands();
-    ProgramView& view = procs.Program->view;
     procs.Program->NuovoProgetto();
     for (int i = 0; i < 40; ++i)
         view.RidisegnaRung();
@@ -118,23 +131,12 @@ TEST(DebugKeysWithProgram, PauseMarksTheCurrentRungInTheProgramView) {
     EXPECT_EQ(view.ScrollValue, 33);
 }
 
-TEST(DebugKeysWithProgram, AnEncodingRefreshesTheRegisterView) {
-    SimController sim{10};
-    SimSession s;
-    CaricaRisorse(*s.shell, 1);
-    s.comm->CurrentDevice.LinkTimeout = 300;
-    ASSERT_TRUE(s.connectTcp(sim.startTcp()));
-    ShellProcedures procs;
-    procs.Program = std::make_shared<ProgramCommands>(s.app);
-    MainWindow window{s.app, procs};
-    window.bindCommands();
+TEST_F(DebugKeys, AnEncodingRefreshesTheRegisterView) {
     procs.Program->NuovoProgetto();
     sim.clearTranscript();
     procs.Program->editorWindow()->ApriRung(0, 1);
     procs.Program->editorWindow()->cmd_AddFunc_Click();
-    const auto t = sim.transcript();
-    // The shown registers are read (function 4) once the rung is encoded.
-    EXPECT_TRUE(std::any_of(t.begin(), t.end(), [](const Bytes& r) { return r.size() == 6 && r[1] == 4; }));
+    EXPECT_TRUE(sent(readShown())); // the shown registers are read once the rung is encoded
 }
 
 } // namespace
