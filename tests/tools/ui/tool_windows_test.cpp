@@ -1,6 +1,6 @@
 // The tool windows through the internal edition's menus, against the simulated controller: each menu
-// item opens one instance of its window; the manual request shows the answer; the watch window
-// writes a typed value through Input_Box and keeps the box open on a refused one.
+// item opens one instance of its window; the manual request shows the answer or why it sent nothing; the
+// watch window writes a typed value through Input_Box and keeps the box open on a refused one.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -67,20 +67,43 @@ TEST_F(ToolWindows, EachMenuItemOpensOneInstanceOfItsWindow) {
     EXPECT_EQ(window.findChild<frm_eeprom*>()->ProgressBar1->maximum(), 100);
 }
 
+// The answer bytes and the result for a known answer and an exception answer; typed requests that are
+// no request are refused before anything is sent.
 TEST_F(ToolWindows, ManualRequestShowsTheAnswerBytesAndTheResult) {
-    sim.setHolding(1, 42);
+    sim.setHolding(5, 42);
+    sim.setHolding(6, 0x1234);
+    struct Case {
+        const char* node;
+        const char* function;
+        const char* fields;
+        bool exception;
+        const char* rx; // nullptr: refused, the monitor keeps what it showed
+        const char* result;
+    };
+    const Case cases[] = {
+        {"10", "3", "00 05 0 2", false, "0A 03 04 00 2A 12 34 ", "OK"},
+        {"10", "3", "00 05 0 2", true, "0A 83 02 ", "Exception answer, code 2"},
+        {"256", "3", "00", false, nullptr, "Node"},
+        {"10", "0", "00", false, nullptr, "Function"},
+        {"10", "x", "00", false, nullptr, "Function"},
+        {"10", "3", "0G", false, nullptr, "Fields"},
+        {"10", "3", "123", false, nullptr, "Fields"},
+    };
     auto* w = open<frm_dialoga>("mnu_dialoga");
     ASSERT_NE(w, nullptr);
-    w->node()->setText("10");
-    w->function()->setText("3");
-    w->fields()->setText("00 01 00 01");
-    w->cmd_send_Click();
-    EXPECT_EQ(w->txt_buff_rx()->toPlainText(), "0A 03 02 00 2A ");
-    EXPECT_EQ(w->result()->text(), "OK");
-    w->fields()->setText("00 01 00 0X");
-    w->cmd_send_Click();
-    EXPECT_EQ(sim.transcript().size(), 1u);
-    EXPECT_TRUE(w->result()->text().startsWith("Fields"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.node) + " " + c.function + " " + c.fields);
+        if (c.exception) sim.inject({SimFault::Exception, 0, 2});
+        s.comm->MonitorRx = "old";
+        w->node()->setText(c.node);
+        w->function()->setText(c.function);
+        w->fields()->setText(c.fields);
+        w->cmd_send_Click();
+        EXPECT_EQ(w->txt_buff_rx()->toPlainText(), c.rx ? c.rx : "old");
+        EXPECT_TRUE(w->result()->text().startsWith(c.result));
+        EXPECT_EQ(s.comm->MonitorOn, 0);
+    }
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>(2, Bytes{10, 3, 0, 5, 0, 2})));
 }
 
 TEST_F(ToolWindows, WatchWindowWritesATypedValueThroughInputBox) {
