@@ -1,16 +1,19 @@
-// The editor window over the engine: what it draws, what it forwards, how it closes.
+// The editor window over the engine: what it draws, what it forwards, how it closes; the value and table
+// pickers it hands rows to through DialogBusy, and the editor staying usable meanwhile.
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 
 #include "window_fixture.h"
 
 namespace {
 
-constexpr int Linearization = 30, ReadInput = 0, WriteMultiple = 1, Add = 4, ReadHolding = 40,
+constexpr int AndWord = 21, Linearization = 30, ReadInput = 0, WriteMultiple = 1, Add = 4, ReadHolding = 40,
               WriteSingle = 65, Goto = 11;
 
 std::vector<int> shownOptions(comandi& w) {
@@ -195,4 +198,157 @@ TEST_F(WindowTest, ChoosingADeviceModuleRedrawsItsResourceAndChannelRows) {
     EXPECT_EQ(window->valueBox(4)->count(), 3);
     EXPECT_EQ(window->valueBox(4)->itemText(2), "CJC Value");
     EXPECT_FALSE(window->valueBox(5)->isHidden());
+}
+
+TEST_F(WindowTest, KLongRowIsEnteredThroughTheValuePicker) {
+    int row = kLongRow();
+    EXPECT_FALSE(window->setButton(row)->isHidden());
+    EXPECT_TRUE(window->valueBox(row)->lineEdit()->isReadOnly());
+
+    const QString rowText = window->valueBox(row)->currentText();
+    pick<Input_Box>(row, [&](Input_Box& box) {
+        EXPECT_EQ(box.Modo, 1);
+        EXPECT_EQ(box.text()->text(), rowText); // the picker starts from the row's text
+        box.text()->setText("4660");
+        box.cmd_ok_Click();
+    });
+    EXPECT_EQ(window->valueBox(row)->currentText(), "4660");
+    pick<Input_Box>(row, [](Input_Box& box) { // Cancel hands the starting text back
+        box.text()->setText("99");
+        box.cmd_cancel_Click();
+    });
+    EXPECT_EQ(window->valueBox(row)->currentText(), "4660");
+
+    // Another type hides the button and frees the box again.
+    type(row, "uInt");
+    EXPECT_TRUE(window->setButton(row)->isHidden());
+    EXPECT_FALSE(window->valueBox(row)->lineEdit()->isReadOnly());
+}
+
+TEST_F(WindowTest, ASecondSetWhileAPickerWaitsRaisesItInsteadOfWaitingTwice) {
+    int row = kLongRow();
+    pick<Input_Box>(row, [&](Input_Box& box) {
+        window->cmd_Set_Click(row); // returns at once: the first picker stays the only one
+        EXPECT_EQ(window->picker(), &box);
+        box.text()->setText("7");
+        box.cmd_ok_Click();
+    });
+    EXPECT_EQ(window->valueBox(row)->currentText(), "7");
+}
+
+TEST_F(WindowTest, ClosingTheEditorReleasesAWaitingPicker) {
+    int row = kLongRow();
+    later([&] { window->close(); });
+    window->cmd_Set_Click(row); // returns: nothing hangs on a picker nobody can answer
+    EXPECT_EQ(window->picker(), nullptr);
+    EXPECT_FALSE(window->editor().Caricato);
+}
+
+TEST_F(WindowTest, TableRowPicksAddsAndKeepsTablesThroughTheTableEditor) {
+    addTable("T1");
+    addTable("T2");
+    window->ApriRung(0, 1);
+    window->opt_Funzione_Click(Linearization);
+    EXPECT_EQ(window->valueBox(1)->count(), 2);
+    EXPECT_EQ(window->valueBox(1)->currentText(), "T1");
+    ASSERT_FALSE(window->setButton(1)->isHidden());
+
+    pick<Input_Tab>(1, [](Input_Tab& tab) {
+        EXPECT_EQ(tab.list()->currentRow(), 0); // the row's table
+        tab.list()->setCurrentRow(1);
+        tab.cmd_ok_Click(1);
+    });
+    EXPECT_EQ(window->valueBox(1)->currentText(), "T2");
+    pick<Input_Tab>(1, [](Input_Tab& tab) { // cancelled: the choice stays
+        tab.list()->setCurrentRow(0);
+        tab.cmd_ok_Click(0);
+    });
+    EXPECT_EQ(window->valueBox(1)->currentText(), "T2");
+    pick<Input_Tab>(1, [](Input_Tab& tab) {
+        typeInto(tab.nameBox(), "Flow");
+        tab.cmd_ok_Click(1); // a new name is added as a table
+    });
+    EXPECT_EQ(project.Tables.Count, 3);
+    EXPECT_EQ(window->valueBox(1)->count(), 3);
+    EXPECT_EQ(window->valueBox(1)->currentText(), "Flow");
+    EXPECT_EQ(project.ProjectModified, -1);
+    window->cmd_AddFunc_Click();
+    EXPECT_EQ(rung(1).ArgTexts[1], "Flow");
+}
+
+TEST_F(WindowTest, AChoiceMadeAfterTheRowWasSetUpAgainGoesNowhere) {
+    addTable("T1");
+    addTable("T2");
+    window->ApriRung(0, 1);
+    window->opt_Funzione_Click(Linearization);
+    pick<Input_Tab>(1, [this](Input_Tab& tab) {
+        window->opt_Funzione_Click(AndWord); // the user goes on in the editor while the picker waits
+        tab.list()->setCurrentRow(1);
+        tab.cmd_ok_Click(1);
+    });
+    EXPECT_EQ(window->title()->text(), window->option(AndWord)->text());
+    EXPECT_EQ(window->valueBox(1)->findText("T2"), -1);
+}
+
+class TableEditorWindowTest : public WindowTest {
+  protected:
+    std::shared_ptr<DialogHandOver> handOver = std::make_shared<DialogHandOver>();
+    Input_Tab tab{ctx, handOver};
+};
+
+TEST_F(TableEditorWindowTest, ShowsTheTableAtTheHandedPositionAndScrollsItsPoints) {
+    for (const char* name : {"A", "B", "C"}) {
+        LookupTable& t = project.Tables.Tables[project.Tables.Count++];
+        t.Name = name;
+        t.PointCount = 12;
+        t.Inputs[11] = 2.5;
+    }
+    tab.NomeTabella = 2;
+    tab.Form_Load();
+    EXPECT_EQ(tab.list()->count(), 3);
+    EXPECT_EQ(tab.list()->currentRow(), 2);
+    EXPECT_EQ(tab.nameBox()->text(), "C");
+    EXPECT_EQ(tab.pointsBox()->text(), "12");
+    EXPECT_EQ(tab.inputBox(11)->text(), "2.5");
+    EXPECT_FALSE(tab.scrollBar()->isHidden()); // twelve points do not fit eight rows
+    EXPECT_FALSE(tab.rowShown(8));
+    tab.scrollBar()->setValue(4);
+    EXPECT_FALSE(tab.rowShown(3));
+    EXPECT_TRUE(tab.rowShown(11));
+
+    typeInto(tab.pointsBox(), "5");
+    emit tab.pointsBox()->editingFinished();
+    EXPECT_TRUE(tab.scrollBar()->isHidden());
+    EXPECT_TRUE(tab.rowShown(4));
+    EXPECT_FALSE(tab.rowShown(5));
+}
+
+TEST_F(TableEditorWindowTest, PointCountCheckRefusedOkInsertAndClose) {
+    tab.Form_Load();
+    handOver->DialogBusy = true;
+    typeInto(tab.pointsBox(), "2"); // checked when typed, not at every key
+    typeInto(tab.pointsBox(), "27");
+    EXPECT_TRUE(dialogs.shown.empty());
+    emit tab.pointsBox()->editingFinished();
+    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"N = 2 to 26"}));
+    const std::pair<const char*, const char*> typed[] = {{"", "4"}, {"Flow", "27"}};
+    for (auto [name, points] : typed) {
+        typeInto(tab.nameBox(), name);
+        typeInto(tab.pointsBox(), points);
+        tab.cmd_ok_Click(1);
+        EXPECT_TRUE(handOver->DialogBusy) << name;
+        EXPECT_EQ(tab.nameBox()->text(), name);
+        EXPECT_EQ(tab.pointsBox()->text(), points);
+    }
+    EXPECT_EQ(project.Tables.Count, 0);
+    EXPECT_EQ(dialogs.shown.back(), "Check N points");
+
+    typeInto(tab.nameBox(), "New");
+    typeInto(tab.pointsBox(), "8");
+    tab.findChild<QPushButton*>("cmd_Insert")->click();
+    EXPECT_EQ(tab.list()->count(), 1);
+    EXPECT_EQ(project.Tables.Tables[0].Name, "New");
+    EXPECT_EQ(project.Tables.Tables[0].PointCount, 8);
+    tab.close();
+    EXPECT_FALSE(handOver->DialogBusy);
 }
