@@ -41,8 +41,8 @@ TEST_F(WindowTest, LoadDrawsCaptionsAndTheCommTab) {
     EXPECT_EQ(shownOptions(*window), (std::vector<int>{16}));
 }
 
-TEST_F(WindowTest, ChoosingAFunctionDrawsItsRows) {
-    window->Form_Load();
+TEST_F(WindowTest, ChoosingAFunctionDrawsItsRowsAndTypeAndFocusReachTheEditor) {
+    window->ApriRung(0, 1);
     window->opt_Funzione_Click(Add);
     EXPECT_EQ(window->title()->text(), "Add");
     EXPECT_TRUE(window->option(Add)->isChecked());
@@ -53,6 +53,19 @@ TEST_F(WindowTest, ChoosingAFunctionDrawsItsRows) {
     EXPECT_TRUE(window->typeBox(2)->isHidden());
     EXPECT_TRUE(window->swapBox(0)->isHidden());
     EXPECT_TRUE(window->triggerFrame()->isHidden()); // the model's rungs carry no trigger
+
+    type(0, "Float");
+    EXPECT_EQ(window->editor().Args[0].Kind, KindFloat);
+    EXPECT_EQ(window->typeBox(0)->currentText(), "Float");
+    window->txt_Opt_Click(4, 0);
+    EXPECT_EQ(window->editor().ArgCorrente, 4);
+    // A register clicked in the register view lands in the row that last had the focus.
+    QFocusEvent focus(QEvent::FocusIn);
+    QApplication::sendEvent(window->valueBox(1), &focus);
+    EXPECT_EQ(window->editor().ArgCorrente, 1);
+    window->registerClicked(300, KindUInt);
+    EXPECT_EQ(window->valueBox(1)->currentText(), "%R300");
+    EXPECT_EQ(window->typeBox(1)->currentText(), "uInt");
 }
 
 // A refused OK keeps the window; a good one encodes into the opened rung of its section, and the rung
@@ -105,37 +118,14 @@ TEST_F(WindowTest, OpeningAStoredRungShowsItAndOkEncodesIt) {
 TEST_F(WindowTest, EnterInTheLabelValueOrTypeBoxConfirmsLikeOk) {
     int encodings = 0;
     window->rungEncoded = [&](int16_t, int16_t, const RungRow&) { ++encodings; };
-    for (auto target : {0, 1, 2}) {
+    for (int target = 0; target < 3; ++target) {
         window->ApriRung(0, 1);
         window->opt_Funzione_Click(WriteSingle);
-        QWidget* w = target == 0   ? static_cast<QWidget*>(window->labelBox())
-                     : target == 1 ? static_cast<QWidget*>(window->valueBox(0))
-                                   : static_cast<QWidget*>(window->typeBox(0));
-        if (target == 0)
-            emit window->labelBox()->returnPressed();
-        else
-            pressEnter(w);
-        EXPECT_EQ(encodings, target + 1);
+        QWidget* boxes[] = {window->labelBox(), window->valueBox(0), window->typeBox(0)};
+        pressEnter(boxes[target]);
+        EXPECT_EQ(encodings, target + 1) << target;
         EXPECT_FALSE(window->isVisible());
     }
-}
-
-TEST_F(WindowTest, TypeChoiceAndFocusReachTheEditor) {
-    window->ApriRung(0, 1);
-    window->opt_Funzione_Click(Add);
-    type(0, "Float");
-    EXPECT_EQ(window->editor().Args[0].Kind, KindFloat);
-    EXPECT_EQ(window->typeBox(0)->currentText(), "Float");
-    window->txt_Opt_Click(4, 0);
-    EXPECT_EQ(window->editor().ArgCorrente, 4);
-
-    // A register clicked in the register view lands in the row that last had the focus.
-    QFocusEvent focus(QEvent::FocusIn);
-    QApplication::sendEvent(window->valueBox(1), &focus);
-    EXPECT_EQ(window->editor().ArgCorrente, 1);
-    window->registerClicked(300, KindUInt);
-    EXPECT_EQ(window->valueBox(1)->currentText(), "%R300");
-    EXPECT_EQ(window->typeBox(1)->currentText(), "uInt");
 }
 
 TEST_F(WindowTest, JumpTargetsListTheSectionsLabels) {
