@@ -8,7 +8,6 @@
 #include <iterator>
 #include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "core/app_context.h"
@@ -60,6 +59,13 @@ inline std::string crlf(std::initializer_list<std::string> lines) {
     return s;
 }
 
+inline std::string repeat(const std::string& block, int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i)
+        s += block;
+    return s;
+}
+
 // A Read Holding rung as the function-block editor encodes rows "1", "100", "10", "%R30" and delay 10.
 inline CommandRecord readHoldingRung() {
     CommandRecord r;
@@ -76,11 +82,4 @@ inline CommandRecord readHoldingRung() {
     r.ArgBytes[3] = {30, 0, 0, 0};
     r.ArgBytes[4] = {10, 0, 0, 0}; // the delay of a communication block
     return r;
-}
-
-// Every field of a task the task file stores; the compiled block is rebuilt by the load.
-inline auto storedFields(const SchedulerTask& t) {
-    return std::tuple{t.DateTime, t.TaskType, t.Interval, t.Directory, t.Options, t.TriggerRegister,
-                      t.TriggerBit, std::vector<uint8_t>(t.FieldList.begin(), t.FieldList.begin() + t.FieldCount),
-                      t.EnableFlag, t.EnableRegister, t.EnableBit, t.ActionRegister, t.ActionValue};
 }
