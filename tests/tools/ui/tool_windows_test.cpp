@@ -62,7 +62,10 @@ class ToolWindows : public ::testing::Test {
         const auto t = sim.transcript();
         return std::find(t.begin(), t.end(), request) != t.end();
     }
-    Bytes readShown() { return {10, 4, 0, 0, 0, static_cast<uint8_t>(window.registers().visibleRows())}; }
+    Bytes readShown() {
+        const RegisterView& v = window.registers();
+        return {10, 4, 0, uint8_t(v.firstRegister()), 0, uint8_t(v.visibleRows())};
+    }
 
     QTemporaryDir folder;
     SimController sim{10};
@@ -126,7 +129,9 @@ TEST_F(ToolWindows, ManualRequestShowsTheAnswerBytesAndTheResult) {
     EXPECT_EQ(sim.transcript(), (std::vector<Bytes>(2, Bytes{10, 3, 0, 5, 0, 2})));
 }
 
-TEST_F(ToolWindows, WatchWindowWritesATypedValueThroughInputBox) {
+// The watch window writes a typed value through Input_Box; closing it ends its refresh.
+TEST_F(ToolWindows, WatchWindowWritesATypedValueAndClosingItEndsItsRefresh) {
+    window.show();
     auto* w = open<frm_watch>("mnu_Watch");
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), "Watch");
@@ -144,13 +149,7 @@ TEST_F(ToolWindows, WatchWindowWritesATypedValueThroughInputBox) {
     box->text()->setText("-5");
     box->cmd_ok_Click();
     EXPECT_EQ(sim.holding(20), 0xFFFB);
-}
 
-TEST_F(ToolWindows, ClosingTheWatchWindowEndsItsRefresh) {
-    window.show();
-    auto* w = open<frm_watch>("mnu_Watch");
-    ASSERT_NE(w, nullptr);
-    w->view().add(3);
     QTimer::singleShot(0, [this] { window.showTool("mnu_Watch", false)->close(); });
     w->view().start(); // returns once the window closed
     EXPECT_FALSE(w->view().running());
@@ -186,14 +185,9 @@ TEST_F(ToolWindows, TheRegisterViewShowsScrollsAndHandsAClickToTheEditor) {
     editor->txt_Opt_Click(0, 0);
     emit w->table()->cellClicked(1, 0);
     EXPECT_EQ(editor->valueBox(0)->currentText(), "%R41");
-}
-
-TEST_F(ToolWindows, PauseReadsTheShownRegisters) {
-    sim.setInput(3, 0x4142);
-    window.Toolbar1_ButtonClick("pause");
-    EXPECT_TRUE(sent({10, 6, 0, 0, 0, 0x64}));
-    EXPECT_TRUE(sent(readShown()));
-    EXPECT_EQ(s.comm->Registers[3].Value, 0x4142);
+    sim.clearTranscript();
+    editor->cmd_AddFunc_Click();
+    EXPECT_TRUE(sent(readShown())); // the shown registers are read once the rung is encoded
 }
 
 // Closing the main window ends a running loop.
@@ -208,8 +202,8 @@ TEST_F(ToolWindows, ClosingTheWindowEndsTheRunLoop) {
     EXPECT_TRUE(sent(readShown()));
 }
 
-// The halt key marks the rung at the program counter and scrolls it into view.
-TEST_F(ToolWindows, PauseMarksTheCurrentRungInTheProgramView) {
+// The halt key reads the shown registers, marks the rung at the program counter and scrolls it into view.
+TEST_F(ToolWindows, PauseReadsTheRegistersAndMarksTheCurrentRungInTheProgramView) {
     window.resize(1366, 768);
     window.LoadLogWindow(3000); // a new project's view goes beside it
     procs.Program->NuovoProgetto();
@@ -222,7 +216,11 @@ TEST_F(ToolWindows, PauseMarksTheCurrentRungInTheProgramView) {
     QApplication::processEvents();
 
     sim.setProgramCounter(30);
+    sim.setInput(3, 0x4142);
     window.Toolbar1_ButtonClick("pause");
+    EXPECT_TRUE(sent({10, 6, 0, 0, 0, 0x64}));
+    EXPECT_TRUE(sent(readShown()));
+    EXPECT_EQ(s.comm->Registers[3].Value, 0x4142);
     ASSERT_GT(view.rows().Rows.size(), 31u);
     EXPECT_EQ(view.rows().Rows[31].NumberColour, std::optional<uint32_t>(RungYellow));
     EXPECT_EQ(view.ScrollValue, 30);
@@ -237,14 +235,6 @@ TEST_F(ToolWindows, PauseMarksTheCurrentRungInTheProgramView) {
     sim.setProgramCounter(33);
     window.Toolbar1_ButtonClick("pause");
     EXPECT_EQ(view.ScrollValue, 33);
-}
-
-TEST_F(ToolWindows, AnEncodingRefreshesTheRegisterView) {
-    procs.Program->NuovoProgetto();
-    sim.clearTranscript();
-    procs.Program->editorWindow()->ApriRung(0, 1);
-    procs.Program->editorWindow()->cmd_AddFunc_Click();
-    EXPECT_TRUE(sent(readShown())); // the shown registers are read once the rung is encoded
 }
 
 } // namespace
