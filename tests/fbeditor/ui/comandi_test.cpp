@@ -39,6 +39,11 @@ TEST_F(WindowTest, LoadDrawsCaptionsAndTheCommTab) {
     window->tabs()->setCurrentIndex(7); // by mouse or keyboard alike
     EXPECT_EQ(window->editor().state.SelectedTab, 8);
     EXPECT_EQ(shownOptions(*window), (std::vector<int>{16}));
+
+    CaricaRisorse(shell, Italian); // a language switch redraws the captions
+    window->SetRes();
+    EXPECT_EQ(window->windowTitle(), "Funzioni");
+    EXPECT_EQ(window->findChild<QGroupBox*>("f_argomenti")->title(), "Opzioni");
 }
 
 TEST_F(WindowTest, ChoosingAFunctionDrawsItsRowsAndTypeAndFocusReachTheEditor) {
@@ -68,9 +73,10 @@ TEST_F(WindowTest, ChoosingAFunctionDrawsItsRowsAndTypeAndFocusReachTheEditor) {
     EXPECT_EQ(window->typeBox(1)->currentText(), "uInt");
 }
 
-// A refused OK keeps the window; a good one encodes into the opened rung of its section, and the rung
-// reopens with its texts, Latin-1 label included.
+// A refused OK keeps the window; a good one encodes into the opened rung of its section, trigger and
+// delay boxes included, and the rung reopens with its texts, Latin-1 label included.
 TEST_F(WindowTest, OpeningAStoredRungShowsItAndOkEncodesIt) {
+    shell.Models[comm.CurrentDevice.ModelIndex].HasTrigger = -1;
     project.Program.Sections[1].RungCount = 2;
     std::vector<std::pair<int, int>> encoded;
     RungRow lastRow;
@@ -92,26 +98,35 @@ TEST_F(WindowTest, OpeningAStoredRungShowsItAndOkEncodesIt) {
     EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"Error: Check Values"}));
     EXPECT_TRUE(window->isVisible());
 
-    window->opt_Funzione_Click(Add);
-    typeValue(0, "%R40");
-    typeValue(1, "%R41");
+    window->opt_Funzione_Click(ReadHolding);
+    typeValue(1, "200");
     typeValue(4, "%R42");
     const QString label = QString::fromLatin1("Pr\xe9sence");
     typeInto(window->labelBox(), label);
+    ASSERT_FALSE(window->triggerFrame()->isHidden());
+    EXPECT_EQ(window->delayCaption()->text(), "Delay");
+    window->triggerBox()->setChecked(true);
+    typeInto(window->findChild<QComboBox*>("txt_Var8")->lineEdit(), "120");
+    typeInto(window->findChild<QComboBox*>("txt_Opt8")->lineEdit(), "4");
+    typeInto(window->delayBox(), "25");
     window->okButton()->click();
     ASSERT_EQ(encoded, (std::vector<std::pair<int, int>>{{1, 2}}));
-    EXPECT_EQ(lastRow.FunctionName, "Add");
-    EXPECT_EQ(rung(2, 1).ArgTexts[4], "%R42");
-    EXPECT_EQ(rung(2, 1).Label, "Pr\xe9sence");
+    EXPECT_EQ(lastRow.FunctionName, "Read Holding");
+    const CommandRecord& r = rung(2, 1);
+    EXPECT_EQ(r.ArgTexts[4], "%R42");
+    EXPECT_EQ(r.Label, "Pr\xe9sence");
+    EXPECT_EQ((std::array<int, 4>{r.TriggerFlag, r.TriggerRegister, r.TriggerMask, r.Delay}),
+              (std::array<int, 4>{-1, 120, 4, 25}));
     EXPECT_EQ(rung(2, 0), CommandRecord{});
     EXPECT_EQ(project.ProjectModified, -1);
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->editor().Caricato);
 
     window->ApriRung(1, 2);
-    EXPECT_EQ(window->title()->text(), "Add");
-    EXPECT_TRUE(window->option(Add)->isChecked());
-    EXPECT_EQ(window->valueBox(1)->currentText(), "%R41");
+    EXPECT_EQ(window->title()->text(), "Read Holding");
+    EXPECT_TRUE(window->option(ReadHolding)->isChecked());
+    EXPECT_EQ(window->valueBox(1)->currentText(), "200");
+    EXPECT_EQ(window->delayBox()->text(), "25");
     EXPECT_EQ(window->labelBox()->text(), label);
 }
 
@@ -145,32 +160,6 @@ TEST_F(WindowTest, JumpTargetsListTheSectionsLabels) {
     EXPECT_EQ(rung(2).ArgTexts[static_cast<size_t>(row)], "END");
 }
 
-TEST_F(WindowTest, TriggerAndDelayBoxesReachTheRung) {
-    shell.Models[comm.CurrentDevice.ModelIndex].HasTrigger = -1;
-    window->ApriRung(0, 1);
-    window->opt_Funzione_Click(ReadHolding);
-    ASSERT_FALSE(window->triggerFrame()->isHidden());
-    EXPECT_FALSE(window->delayBox()->isHidden());
-    EXPECT_EQ(window->delayCaption()->text(), "Delay");
-    window->triggerBox()->setChecked(true);
-    typeInto(window->findChild<QComboBox*>("txt_Var8")->lineEdit(), "120");
-    typeInto(window->findChild<QComboBox*>("txt_Opt8")->lineEdit(), "4");
-    typeInto(window->delayBox(), "25");
-    window->cmd_AddFunc_Click();
-    EXPECT_EQ(rung(1).TriggerFlag, -1);
-    EXPECT_EQ(rung(1).TriggerRegister, 120);
-    EXPECT_EQ(rung(1).TriggerMask, 4);
-    EXPECT_EQ(rung(1).Delay, 25);
-}
-
-TEST_F(WindowTest, LanguageSwitchRedrawsTheCaptions) {
-    window->ApriRung(0, 1);
-    CaricaRisorse(shell, Italian);
-    window->SetRes();
-    EXPECT_EQ(window->windowTitle(), "Funzioni");
-    EXPECT_EQ(window->findChild<QGroupBox*>("f_argomenti")->title(), "Opzioni");
-}
-
 TEST_F(WindowTest, ChoosingADeviceModuleRedrawsItsResourceAndChannelRows) {
     constexpr int ReadDevice = 2;
     window->ApriRung(0, 1);
@@ -190,6 +179,7 @@ TEST_F(WindowTest, ChoosingADeviceModuleRedrawsItsResourceAndChannelRows) {
     EXPECT_FALSE(window->valueBox(5)->isHidden());
 }
 
+// A second Set while the picker waits raises it; closing the editor releases a waiting picker.
 TEST_F(WindowTest, KLongRowIsEnteredThroughTheValuePicker) {
     int row = kLongRow();
     EXPECT_FALSE(window->setButton(row)->isHidden());
@@ -208,15 +198,6 @@ TEST_F(WindowTest, KLongRowIsEnteredThroughTheValuePicker) {
         box.cmd_cancel_Click();
     });
     EXPECT_EQ(window->valueBox(row)->currentText(), "4660");
-
-    // Another type hides the button and frees the box again.
-    type(row, "uInt");
-    EXPECT_TRUE(window->setButton(row)->isHidden());
-    EXPECT_FALSE(window->valueBox(row)->lineEdit()->isReadOnly());
-}
-
-TEST_F(WindowTest, ASecondSetWhileAPickerWaitsRaisesItInsteadOfWaitingTwice) {
-    int row = kLongRow();
     pick<Input_Box>(row, [&](Input_Box& box) {
         window->cmd_Set_Click(row); // returns at once: the first picker stays the only one
         EXPECT_EQ(window->picker(), &box);
@@ -224,10 +205,13 @@ TEST_F(WindowTest, ASecondSetWhileAPickerWaitsRaisesItInsteadOfWaitingTwice) {
         box.cmd_ok_Click();
     });
     EXPECT_EQ(window->valueBox(row)->currentText(), "7");
-}
 
-TEST_F(WindowTest, ClosingTheEditorReleasesAWaitingPicker) {
-    int row = kLongRow();
+    // Another type hides the button and frees the box again.
+    type(row, "uInt");
+    EXPECT_TRUE(window->setButton(row)->isHidden());
+    EXPECT_FALSE(window->valueBox(row)->lineEdit()->isReadOnly());
+
+    type(row, "K_Long");
     later([&] { window->close(); });
     window->cmd_Set_Click(row); // returns: nothing hangs on a picker nobody can answer
     EXPECT_EQ(window->picker(), nullptr);
@@ -264,13 +248,9 @@ TEST_F(WindowTest, TableRowPicksAddsAndKeepsTablesThroughTheTableEditor) {
     EXPECT_EQ(project.ProjectModified, -1);
     window->cmd_AddFunc_Click();
     EXPECT_EQ(rung(1).ArgTexts[1], "Flow");
-}
 
-TEST_F(WindowTest, AChoiceMadeAfterTheRowWasSetUpAgainGoesNowhere) {
-    addTable("T1");
-    addTable("T2");
+    // A choice made after the row was set up again goes nowhere.
     window->ApriRung(0, 1);
-    window->opt_Funzione_Click(Linearization);
     pick<Input_Tab>(1, [this](Input_Tab& tab) {
         window->opt_Funzione_Click(AndWord); // the user goes on in the editor while the picker waits
         tab.list()->setCurrentRow(1);
