@@ -13,22 +13,18 @@ TEST(ArgCodec, SlotBytesByKindInBothOrders) {
         bool swap;
         Bytes slot;
     };
+    // clang-format off
     const Case cases[] = {
-        {1234, 0, false, {0xD2, 0x04, 0, 0}},
-        {1234, 0, true, {0x04, 0xD2, 0, 0}},
+        {1234, 0, false, {0xD2, 0x04, 0, 0}},              {1234, 0, true, {0x04, 0xD2, 0, 0}},
         {-1, 1, false, {0xFF, 0xFF, 0, 0}},
-        {0x12345678, 2, false, {0x34, 0x12, 0x78, 0x56}},
-        {0x12345678, 2, true, {0x12, 0x34, 0x56, 0x78}},
-        {-2, 3, false, {0xFF, 0xFF, 0xFE, 0xFF}},
-        {-2, 3, true, {0xFF, 0xFF, 0xFF, 0xFE}},
-        {1.0, 5, false, {0x00, 0x00, 0x80, 0x3F}},
-        {1.0, 5, true, {0x00, 0x00, 0x80, 0x3F}},
+        {0x12345678, 2, false, {0x34, 0x12, 0x78, 0x56}}, {0x12345678, 2, true, {0x12, 0x34, 0x56, 0x78}},
+        {-2, 3, false, {0xFF, 0xFF, 0xFE, 0xFF}},         {-2, 3, true, {0xFF, 0xFF, 0xFF, 0xFE}},
+        {1.0, 5, false, {0x00, 0x00, 0x80, 0x3F}},        {1.0, 5, true, {0x00, 0x00, 0x80, 0x3F}},
         {4660, 6, true, {0x00, 0x00, 0x12, 0x34}},
-        {2.5, 0, false, {0x02, 0x00, 0, 0}}, // halves to the even neighbour
-        {3.5, 0, false, {0x04, 0x00, 0, 0}},
-        {7, 4, false, {0xAA, 0xBB, 0xCC, 0xDD}}, // Float and the other kinds leave the slot as it was
-        {7, 10, false, {0xAA, 0xBB, 0xCC, 0xDD}},
-    };
+        {2.5, 0, false, {0x02, 0x00, 0, 0}}, {3.5, 0, false, {0x04, 0x00, 0, 0}}, // halves to the even one
+        // Float and the other kinds leave the slot as it was
+        {7, 4, false, {0xAA, 0xBB, 0xCC, 0xDD}},          {7, 10, false, {0xAA, 0xBB, 0xCC, 0xDD}}};
+    // clang-format on
     for (const Case& c : cases) {
         CommandRecord r;
         r.ArgBytes[3] = {0xAA, 0xBB, 0xCC, 0xDD};
@@ -62,28 +58,14 @@ TEST(ArgCodec, ValuesThatDoNotFitLeaveTheSlotAlone) {
 
 TEST(NumberText, ReaderTakesTheLeadingDecimalNumberOnly) {
     // Blanks are ignored; a number too large for a double reads as infinite, so no field accepts it.
-    const std::pair<const char*, double> cases[] = {{"100", 100},
-                                                    {" -12.5abc", -12.5},
-                                                    {"+3", 3},
-                                                    {"1 2", 12},
-                                                    {"1e3", 1000},
-                                                    {"2.5E-1x", 0.25},
-                                                    {"7e", 7},
-                                                    {"7e+", 7},
-                                                    {"1.2.3", 1.2},
-                                                    {".5", 0.5},
-                                                    {"5.", 5},
-                                                    {"abc", 0},
-                                                    {"", 0},
-                                                    {"-", 0},
-                                                    {".", 0},
-                                                    {"&H10", 0},
-                                                    {"0x10", 0},
-                                                    {"12,5", 12},
-                                                    {"1e400", HUGE_VAL},
-                                                    {"-1e400", -HUGE_VAL},
-                                                    {"1e-400", 0},
-                                                    {"-1e-400", 0}};
+    // clang-format off
+    const std::pair<const char*, double> cases[] = {
+        {"100", 100},      {" -12.5abc", -12.5}, {"+3", 3},       {"1 2", 12},     {"1e3", 1000},
+        {"2.5E-1x", 0.25}, {"7e", 7},            {"7e+", 7},      {"1.2.3", 1.2},  {".5", 0.5},
+        {"5.", 5},         {"abc", 0},           {"", 0},         {"-", 0},        {".", 0},
+        {"&H10", 0},       {"0x10", 0},          {"12,5", 12},    {"1e400", HUGE_VAL},
+        {"-1e400", -HUGE_VAL},                   {"1e-400", 0},   {"-1e-400", 0}};
+    // clang-format on
     for (auto [text, value] : cases)
         EXPECT_EQ(numericValue(text), value) << "'" << text << "'";
     EXPECT_EQ(commaToPoint("12,5,1"), "12.5.1");
