@@ -19,8 +19,8 @@ struct BlockCase {
     const char* Name;
     int Function;
     std::vector<Step> Steps;
-    std::vector<std::pair<int, Bytes>> Slots; // expected slot bytes
-    int DataSize = -1;                        // -1: not checked
+    std::vector<std::pair<int, Bytes>> Slots = {}; // expected slot bytes
+    int DataSize = -1;                             // -1: not checked
     const char* Summary = nullptr;
     std::vector<int> Codes = {};                         // FunctionType, Opcode, SubOp
     int Delay = -1;                                      // the rung starts with delay 7
@@ -129,27 +129,24 @@ const BlockCase Records[] = {
 // Values the record cannot hold: the editor refuses them and the stored rung stays as it was.
 const BlockCase Refused[] = {
     {"BlockCountIsOneByte", 4, {{3, nullptr, "256"}}, {}, -1, nullptr, {}, -1, {}, {}, true},
-    {"RegisterBeyondADouble", 4, {{1, nullptr, "%R1e400"}}, {}},
-    {"ConstantBeyondADouble", 4, {{1, "K_Flt", "1e400"}}, {}},
+    {"RegisterBeyondADouble", 4, {{1, nullptr, "%R1e400"}}},
+    {"ConstantBeyondADouble", 4, {{1, "K_Flt", "1e400"}}},
     {"NoSuchTable", 30, {{1, nullptr, "no such table"}}, {}, -1, nullptr, {}, -1, {}, {}, false, true},
-    {"NoTablesAtAll", 30, {}, {}},
-    {"SampleCountAboveAByte", 29, {{1, nullptr, "256"}}, {}},
-    {"SampleCountNegative", 29, {{1, nullptr, "-1"}}, {}},
-    {"BlockMoveCountAboveAByte", 46, {{1, nullptr, "300"}}, {}},
-    {"TimerAboveSixteenBits", 16, {{1, nullptr, "70000"}}, {}},
-    {"TimerBelowSixteenBits", 16, {{1, nullptr, "-40000"}}, {}},
-    {"TimerRegisterBeyondTheMap", 16, {{2, nullptr, "%R65536"}}, {}},
-    {"TripTimerIsOneByte", 20, {{5, nullptr, "256"}}, {}},
-    {"TripOffTimeAboveSixteenBits", 20, {{6, nullptr, "65536"}}, {}},
-    {"DelayAboveSixteenBits", 40, {{-1, nullptr, "65536"}}, {}},
-    {"DelayBelowSixteenBits", 40, {{-1, nullptr, "-32769"}}, {}},
-    {"ChannelFromAboveTo", 9, {{5, nullptr, "3"}, {6, nullptr, "2"}}, {}},
-    {"ChannelBeyondTheHighest", 9, {{5, nullptr, "0"}, {6, nullptr, "8"}}, {}},
-    {"ChannelBelowTheLowest", 9, {{5, nullptr, "-1"}, {6, nullptr, "3"}}, {}},
-    {"IfBitAbove15", 13, {{1, nullptr, "16"}}, {}},
-    {"IfBitFraction", 13, {{1, nullptr, "1.5"}}, {}},
-    {"IfBitNegative", 13, {{1, nullptr, "-1"}}, {}},
-    {"CompareAboveSixteenBits", 10, {{5, nullptr, "70000"}}, {}},
+    {"NoTablesAtAll", 30, {}}, {"SampleCountAboveAByte", 29, {{1, nullptr, "256"}}},
+    {"SampleCountNegative", 29, {{1, nullptr, "-1"}}},
+    {"BlockMoveCountAboveAByte", 46, {{1, nullptr, "300"}}},
+    {"TimerAboveSixteenBits", 16, {{1, nullptr, "70000"}}},
+    {"TimerBelowSixteenBits", 16, {{1, nullptr, "-40000"}}},
+    {"TimerRegisterBeyondTheMap", 16, {{2, nullptr, "%R65536"}}},
+    {"TripTimerIsOneByte", 20, {{5, nullptr, "256"}}},
+    {"TripOffTimeAboveSixteenBits", 20, {{6, nullptr, "65536"}}},
+    {"DelayAboveSixteenBits", 40, {{-1, nullptr, "65536"}}},
+    {"DelayBelowSixteenBits", 40, {{-1, nullptr, "-32769"}}},
+    {"ChannelFromAboveTo", 9, {{5, nullptr, "3"}, {6, nullptr, "2"}}},
+    {"ChannelBeyondTheHighest", 9, {{5, nullptr, "0"}, {6, nullptr, "8"}}},
+    {"ChannelBelowTheLowest", 9, {{5, nullptr, "-1"}, {6, nullptr, "3"}}},
+    {"IfBitAbove15", 13, {{1, nullptr, "16"}}}, {"IfBitFraction", 13, {{1, nullptr, "1.5"}}},
+    {"IfBitNegative", 13, {{1, nullptr, "-1"}}}, {"CompareAboveSixteenBits", 10, {{5, nullptr, "70000"}}},
 };
 // clang-format on
 

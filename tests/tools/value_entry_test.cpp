@@ -14,27 +14,17 @@ TEST_F(ValueEntryTest, WritesEachTypeAndRefusesValuesOutOfRange) {
         const char* text;
         std::vector<uint16_t> registers; // holding 20, 21 afterwards; empty: refused
     };
+    // clang-format off
     const Case cases[] = {
-        {KindInt, "-2", {0xFFFE, 0}},
-        {KindInt, "-32769", {}},
-        {KindInt, "1.5", {}},
-        {KindUInt, " 65535 ", {0xFFFF, 0}},
-        {KindUInt, "65536", {}},
-        {KindUInt, "-1", {}},
-        {KindLong, "-70000", {0xFFFE, 0xEE90}},
-        {KindLong, "2147483648", {}},
-        {KindULong, "4294967295", {0xFFFF, 0xFFFF}},
-        {KindULong, "-1", {}},
-        {KindFloat, "1,5", {0x0000, 0x3FC0}},
-        {KindFloat, "1e39", {}},
-        {KindFloat, "nan", {}},
-        {KindHex, "BEEF", {0xBEEF, 0}},
-        {KindHex, "10000", {}},
-        {KindBin, "101", {5, 0}},
-        {KindBin, "12", {}},
-        {KindAscii, "AB", {0x4241, 0}},
-        {KindAscii, "ABC", {}},
+        {KindInt, "-2", {0xFFFE, 0}}, {KindInt, "-32769", {}}, {KindInt, "1.5", {}},
+        {KindUInt, " 65535 ", {0xFFFF, 0}}, {KindUInt, "65536", {}}, {KindUInt, "-1", {}},
+        {KindLong, "-70000", {0xFFFE, 0xEE90}}, {KindLong, "2147483648", {}},
+        {KindULong, "4294967295", {0xFFFF, 0xFFFF}}, {KindULong, "-1", {}},
+        {KindFloat, "1,5", {0x0000, 0x3FC0}}, {KindFloat, "1e39", {}}, {KindFloat, "nan", {}},
+        {KindHex, "BEEF", {0xBEEF, 0}}, {KindHex, "10000", {}}, {KindBin, "101", {5, 0}}, {KindBin, "12", {}},
+        {KindAscii, "AB", {0x4241, 0}}, {KindAscii, "ABC", {}},
     };
+    // clang-format on
     ValueEntry entry(s.app);
     entry.Register = 20;
     for (const Case& c : cases) {
