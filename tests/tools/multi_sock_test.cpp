@@ -12,13 +12,19 @@ class MultiSockTest : public ToolFixture {
     MultiSock scan{s.app, link};
 };
 
-TEST_F(MultiSockTest, ScansEachDeviceAndReportsTheSilentOne) {
+TEST_F(MultiSockTest, RefusesInvalidDevicesScansEachOtherAndReportsTheSilentOne) {
     s.shell->Models[3].ModelCode = "1A0F";
     s.shell->Models[3].ModelName = "Alpha";
     SimController second{7};
     second.setIdentification(0x01, 0x0A, 0x00, 0x0F);
     second.setRunStatus(0xFF);
     const uint16_t secondPort = second.startTcp();
+    for (auto [ip, port, node] : {std::array{"127.0.0", "502", "1"},
+                                  {"127.0.0.256", "502", "1"},
+                                  {"127.0.0.1", "0", "1"},
+                                  {"127.0.0.1", "502", "256"}})
+        EXPECT_FALSE(scan.add(ip, port, node)) << ip << " " << port << " " << node;
+    EXPECT_TRUE(scan.Devices.empty());
     sim.inject({SimFault::Silence});
     ASSERT_TRUE(scan.add("127.0.0.1", std::to_string(uint16_t(s.comm->CurrentDevice.Port)), "10"));
     ASSERT_TRUE(scan.add("127.0.0.1", std::to_string(secondPort), "7"));
@@ -31,15 +37,6 @@ TEST_F(MultiSockTest, ScansEachDeviceAndReportsTheSilentOne) {
     EXPECT_EQ(second.transcript(), (std::vector<Bytes>{{7, 4, 0, 1, 0, 2}, {7, 4, 0, 0, 0, 1}}));
     EXPECT_TRUE(s.comm->CurrentDevice.Connected); // the current device's link is left alone
     EXPECT_EQ(s.comm->PollBusy, 0);
-}
-
-TEST_F(MultiSockTest, InvalidDevicesAreRefused) {
-    for (auto [ip, port, node] : {std::array{"127.0.0", "502", "1"},
-                                  {"127.0.0.256", "502", "1"},
-                                  {"127.0.0.1", "0", "1"},
-                                  {"127.0.0.1", "502", "256"}})
-        EXPECT_FALSE(scan.add(ip, port, node)) << ip << " " << port << " " << node;
-    EXPECT_TRUE(scan.Devices.empty());
 }
 
 } // namespace

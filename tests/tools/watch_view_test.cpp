@@ -27,12 +27,17 @@ TEST_F(WatchTest, ChoicesSkipReservedRegistersAndTheListKeepsEachRegisterOnce) {
     EXPECT_EQ(s.project->Watch[0], 99);
 }
 
-TEST_F(WatchTest, RefreshesTwoRegistersUntilThePeerIsSilent) {
+TEST_F(WatchTest, RefreshesTwoRegistersUntilThePeerIsSilentButNotWhileAnotherLoopRuns) {
     view.add(5);
     view.add(7);
     s.comm->Registers[7].ValueType = 1; // shown as Int
     sim.setInput(5, 42);
     sim.setInput(7, 0xFFFE);
+    s.comm->PollBusy = 1; // another loop runs: refused
+    view.start();
+    EXPECT_TRUE(sim.transcript().empty());
+    EXPECT_TRUE(logged("Request refused: a polling loop is running"));
+    s.comm->PollBusy = 0;
     pass(4); // two passes, then silence
     sim.inject({SimFault::Silence});
     view.start();
@@ -45,14 +50,6 @@ TEST_F(WatchTest, RefreshesTwoRegistersUntilThePeerIsSilent) {
     EXPECT_EQ(s.comm->PollBusy, 0);
     EXPECT_EQ(s.comm->PollStop, 1);
     EXPECT_TRUE(logged("Watch stopped"));
-}
-
-TEST_F(WatchTest, StartIsRefusedWhileAnotherLoopRuns) {
-    view.add(5);
-    s.comm->PollBusy = 1;
-    view.start();
-    EXPECT_TRUE(sim.transcript().empty());
-    EXPECT_TRUE(logged("Request refused: a polling loop is running"));
 }
 
 } // namespace
