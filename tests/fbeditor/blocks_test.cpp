@@ -213,7 +213,7 @@ INSTANTIATE_TEST_SUITE_P(Blocks, Rejected, ::testing::ValuesIn(Refused), name);
 
 using Blocks = EditorTest;
 
-TEST_F(Blocks, CaptionsShowTheChosenType) {
+TEST_F(Blocks, CaptionsShowTheChosenTypeAndAnotherFamilysBytesAreNoTypes) {
     choose(20);
     pickType(3, "uLong");
     ASSERT_TRUE(editor.CompilaComando());
@@ -224,9 +224,8 @@ TEST_F(Blocks, CaptionsShowTheChosenType) {
     EXPECT_EQ(editor.row.ArgCaptions[0], "Address");
     EXPECT_EQ(editor.row.ArgCaptions[4], "Dest (uInt)");
     EXPECT_EQ(editor.row.FunctionName, "Read Holding");
-}
 
-TEST_F(Blocks, AnotherFamilysBytesAreNotReadAsTypes) {
+    // Another family's bytes are not read as types.
     choose(4);
     for (int i : {0, 1, 4})
         pickType(i, "uLong");
@@ -240,17 +239,15 @@ TEST_F(Blocks, AnotherFamilysBytesAreNotReadAsTypes) {
     EXPECT_EQ(row(4).Type.Text, "Direct");
 }
 
-TEST_F(Blocks, PointerTypesOnlyOnModelsWithThem) {
+TEST_F(Blocks, PointerTypesOnlyOnModelsWithThemAndDeviceListsShowTheBrandsNames) {
     choose(18);
     EXPECT_EQ(row(0).Type.Items.size(), 6u);
     model().EditorFeatureA = -1;
     choose(18);
     ASSERT_EQ(row(0).Type.Items.size(), 11u);
     EXPECT_EQ(row(0).Type.Items[10].Data, 12);
-}
 
-// The window tests switch modules; the list shows the names of the loaded brand.
-TEST_F(Blocks, DeviceListsShowTheBrandsNames) {
+    // The window tests switch modules; the list shows the names of the loaded brand.
     shell.ModelNames[10] = "WX-E7734";
     choose(2);
     EXPECT_EQ(row(0).Value.Items.size(), 13u);

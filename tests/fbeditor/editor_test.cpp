@@ -22,15 +22,6 @@ TEST_F(EditorHandlers, ShowArgTakesTheFocusAndHidesARowWithoutLabel) {
     EXPECT_FALSE(row(2).Type.Visible);
 }
 
-// A K_Long row is locked to its picker; the next function's rows are free again.
-TEST_F(EditorHandlers, AnotherFunctionUnlocksEveryRow) {
-    choose(21);
-    EXPECT_TRUE(row(5).Value.Locked); // the mask row is a K_Long constant
-    choose(4);
-    for (int i = 0; i < 8; ++i)
-        EXPECT_FALSE(row(i).Value.Locked) << i;
-}
-
 TEST_F(EditorHandlers, MissingRowsAndEntriesAreNoOps) {
     editor.load();
     editor.typeClick(9, 0);
@@ -48,7 +39,7 @@ TEST_F(EditorHandlers, MissingRowsAndEntriesAreNoOps) {
     EXPECT_FALSE(editor.bind(0, 257));
 }
 
-TEST_F(EditorHandlers, SetUpsWriteOnlyTheWorkingCopy) {
+TEST_F(EditorHandlers, SetUpsWriteOnlyTheWorkingCopyAndUnlockEveryRow) {
     rung().ArgBytes[0] = {7, 7, 7, 7};
     const CommandRecord before = rung();
     for (int k : {36, 41, 43, 49, 4, 20, 66}) {
@@ -59,6 +50,12 @@ TEST_F(EditorHandlers, SetUpsWriteOnlyTheWorkingCopy) {
     EXPECT_EQ(editor.work().ArgBytes[0], (Bytes{0, 1, 2, 127}));
     choose(36);
     EXPECT_EQ(editor.work().SubOp, 13);
+    // A K_Long row is locked to its picker; the next function's rows are free again.
+    choose(21);
+    EXPECT_TRUE(row(5).Value.Locked); // the mask row is a K_Long constant
+    choose(4);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_FALSE(row(i).Value.Locked) << i;
 }
 
 // The trigger reaches the record only when it is checked and both its texts are values it can hold.
@@ -124,6 +121,7 @@ TEST_F(EditorHandlers, OpenRungFillsTheStoredTexts) {
     EXPECT_EQ(other.state.Title, "Read Holding");
     EXPECT_EQ(other.state.Rows[1].Value.Text, "200");
     EXPECT_EQ(other.state.Delay, "300");
+    EXPECT_EQ(other.state.Label, "POLL");
 
     Editor fresh(ctx);
     fresh.openRung(1); // never encoded: the defaults stay

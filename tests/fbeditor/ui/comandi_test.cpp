@@ -266,7 +266,9 @@ class TableEditorWindowTest : public WindowTest {
     Input_Tab tab{ctx, handOver};
 };
 
-TEST_F(TableEditorWindowTest, ShowsTheTableAtTheHandedPositionAndScrollsItsPoints) {
+// The table editor shows the table at the handed position and scrolls its points; it checks the point
+// count, refuses an OK without a name or with a bad count, inserts and closes.
+TEST_F(TableEditorWindowTest, ShowsScrollsChecksInsertsAndCloses) {
     for (const char* name : {"A", "B", "C"}) {
         LookupTable& t = project.Tables.Tables[project.Tables.Count++];
         t.Name = name;
@@ -291,9 +293,8 @@ TEST_F(TableEditorWindowTest, ShowsTheTableAtTheHandedPositionAndScrollsItsPoint
     EXPECT_TRUE(tab.scrollBar()->isHidden());
     EXPECT_TRUE(tab.rowShown(4));
     EXPECT_FALSE(tab.rowShown(5));
-}
 
-TEST_F(TableEditorWindowTest, PointCountCheckRefusedOkInsertAndClose) {
+    project.Tables.Count = 0;
     tab.Form_Load();
     handOver->DialogBusy = true;
     typeInto(tab.pointsBox(), "2"); // checked when typed, not at every key
