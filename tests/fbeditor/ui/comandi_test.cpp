@@ -181,7 +181,10 @@ TEST_F(WindowTest, ChoosingADeviceModuleRedrawsItsResourceAndChannelRows) {
 
 // A second Set while the picker waits raises it; closing the editor releases a waiting picker.
 TEST_F(WindowTest, KLongRowIsEnteredThroughTheValuePicker) {
-    int row = kLongRow();
+    const int row = 2; // AND(word)'s second source
+    window->ApriRung(0, 1);
+    window->opt_Funzione_Click(AndWord);
+    type(row, "K_Long");
     EXPECT_FALSE(window->setButton(row)->isHidden());
     EXPECT_TRUE(window->valueBox(row)->lineEdit()->isReadOnly());
 

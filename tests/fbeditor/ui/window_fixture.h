@@ -58,18 +58,6 @@ class WindowTest : public ::testing::Test {
     }
     // Runs `act` once the event loop turns, i.e. while a picker waits.
     static void later(std::function<void()> act) { QTimer::singleShot(0, std::move(act)); }
-    // The first shown row that offers K_Long, switched to it.
-    int kLongRow() {
-        window->ApriRung(0, 1);
-        window->opt_Funzione_Click(21); // AND(word)
-        for (int i = 0; i < ArgumentRowCount; ++i)
-            if (!window->typeBox(i)->isHidden() && entry(window->typeBox(i), "K_Long") >= 0) {
-                type(i, "K_Long");
-                return i;
-            }
-        ADD_FAILURE() << "no K_Long row";
-        return 0;
-    }
     void addTable(const std::string& name) {
         LookupTable& t = project.Tables.Tables[project.Tables.Count++];
         t.Name = name;
@@ -77,11 +65,10 @@ class WindowTest : public ::testing::Test {
         t.Inputs[1] = 10;
         t.Outputs[1] = 100;
     }
-    template <class W> W* openPicker() { return qobject_cast<W*>(window->picker()); }
     // Clicks the row's Set button and, once the picker waits, does `act` in it.
     template <class W> void pick(int row, std::function<void(W&)> act) {
         later([this, act] {
-            W* picker = openPicker<W>();
+            W* picker = qobject_cast<W*>(window->picker());
             ASSERT_NE(picker, nullptr);
             act(*picker);
         });
