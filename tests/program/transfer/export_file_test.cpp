@@ -107,15 +107,11 @@ TEST_F(ExportTest, StaleMemoryNeverReachesTheFile) {
         EXPECT_EQ(file[a - 512], 0) << "address " << a;
 }
 
-TEST_F(ExportTest, CancelledDialogEndsWithoutFurtherLine) {
-    EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
+TEST_F(ExportTest, CancelledDialogWriteErrorCompileFailureOrOverlongCsvLineWriteNothing) {
+    EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat())); // cancelled: no further line
     EXPECT_EQ(transferLog(), (std::vector<std::string>{"Exporting ..."}));
     EXPECT_TRUE(project.CurrentFilePath.empty());
-}
-
-TEST_F(ExportTest, WriteErrorLogsExportFailedAndLeavesNoPartialFile) {
-    std::string path = (dir / "missing" / "out.mlq").string();
-    dialogs.files.push_back(path);
+    dialogs.files.push_back((dir / "missing" / "out.mlq").string());
     EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
     EXPECT_EQ(shell.log.lines().back(), "Export Failed  ");
     EXPECT_TRUE(fs::is_empty(dir));
@@ -129,9 +125,7 @@ TEST_F(ExportTest, WriteErrorLogsExportFailedAndLeavesNoPartialFile) {
     std::string content;
     ASSERT_TRUE(ReadWholeFile(kept, content));
     EXPECT_EQ(content, "old");
-}
 
-TEST_F(ExportTest, CompileFailureOrOverlongCsvLineWritesNothing) {
     project.Tasks.Tasks[1].CsvHeaderLine = std::string(512, 'x');
     std::string path = (dir / "csv.mlq").string();
     dialogs.files = {path, path};
