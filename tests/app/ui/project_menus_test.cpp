@@ -1,4 +1,4 @@
-// The project data's menu items: the variables window and the print command.
+// The project data's menu items: the variables and the tables windows.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -46,12 +46,4 @@ TEST(ProjectMenus, TablesOpenOnceOverTheProjectTables) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(f.window->findChildren<Input_Tab*>().isEmpty());
     EXPECT_NE(f.window->showTables(), nullptr);
-}
-
-TEST(ProjectMenus, PrintIsBoundButShownOnlyInInternalBuilds) {
-    WindowFixture f;
-    f.start();
-    EXPECT_FALSE(f.window->menuItem("mnu_print")->isVisible());
-    f.window->ShowInternalMenus(true);
-    EXPECT_TRUE(f.window->menuItem("mnu_print")->isEnabled());
 }
