@@ -43,14 +43,18 @@ class FtpPeer {
         for (std::string cmd = command(c); !cmd.empty(); cmd = command(c)) {
             std::string verb = cmd.substr(0, cmd.find(' '));
             std::string arg = cmd.size() > verb.size() ? cmd.substr(verb.size() + 1) : "";
-            if (verb == "USER") user = arg, say(c, "331 password\r\n");
-            else if (verb == "PASS") password = arg, say(c, "230 in\r\n");
-            else if (verb == "PWD") say(c, "257 \"/\"\r\n");
+            if (verb == "USER")
+                user = arg, say(c, "331 password\r\n");
+            else if (verb == "PASS")
+                password = arg, say(c, "230 in\r\n");
+            else if (verb == "PWD")
+                say(c, "257 \"/\"\r\n");
             else if (verb == "EPSV") {
                 uint16_t p = 0;
                 data = ListenOnLoopback(p);
                 say(c, "229 Entering Extended Passive Mode (|||" + std::to_string(p) + "|)\r\n");
-            } else if (verb == "TYPE") say(c, "200 ok\r\n");
+            } else if (verb == "TYPE")
+                say(c, "200 ok\r\n");
             else if (verb == "LIST") {
                 say(c, "150 here\r\n");
                 int d = accept(data, nullptr, nullptr);
@@ -61,7 +65,8 @@ class FtpPeer {
             } else if (verb == "QUIT") {
                 say(c, "221 bye\r\n");
                 break;
-            } else say(c, "500 ?\r\n");
+            } else
+                say(c, "500 ?\r\n");
         }
         close(c);
     }

@@ -26,8 +26,13 @@ struct FakeRunner : ProgramRunner {
 
 struct Manual : ::testing::Test {
     ManualServices services() {
-        return {runner, [this](const std::string& h, uint16_t p) { actions.push_back("probe " + h + ":" + std::to_string(p)); },
-                [this](const std::string& h, uint16_t p) { actions.push_back("console " + h + ":" + std::to_string(p)); },
+        return {runner,
+                [this](const std::string& h, uint16_t p) {
+                    actions.push_back("probe " + h + ":" + std::to_string(p));
+                },
+                [this](const std::string& h, uint16_t p) {
+                    actions.push_back("console " + h + ":" + std::to_string(p));
+                },
                 [this](const std::string& url) { actions.push_back("open " + url); }};
     }
     AppContextFixture f;
@@ -43,41 +48,49 @@ TEST_F(Manual, TypedTextBecomesCanonicalOrIsRefused) {
                                                             {"02", "1A", "2B", "3C", "4D", "123"},
                                                             {"02", "1A", "2B", "3C", "4D", "5;rm"}})
         EXPECT_FALSE(canonicalMac(mac)) << mac[5];
-    for (auto ip : std::vector<std::array<std::string, 4>>{
-             {"127", "0", "0", "256"}, {"127", "0", "0", "-1"}, {"127", "0", "0", " 7"}, {"127", "0", "0", "7 && x"}})
+    for (auto ip : std::vector<std::array<std::string, 4>>{{"127", "0", "0", "256"},
+                                                           {"127", "0", "0", "-1"},
+                                                           {"127", "0", "0", " 7"},
+                                                           {"127", "0", "0", "7 && x"}})
         EXPECT_FALSE(canonicalIpv4(ip)) << ip[3];
 
-    cmd_Manual_Click(f.ctx, {{"02", "1A", "2B", "3C", "4D", "ZZ"}, {"127", "0", "0", "7"}, ManualDeviceType::Gateway},
-                     services());
+    cmd_Manual_Click(
+        f.ctx, {{"02", "1A", "2B", "3C", "4D", "ZZ"}, {"127", "0", "0", "7"}, ManualDeviceType::Gateway},
+        services());
     EXPECT_TRUE(runner.calls.empty());
     EXPECT_TRUE(actions.empty());
     EXPECT_EQ(f.dialogs.shown.size(), 1u);
 }
 
 TEST_F(Manual, GatewayGetsTheEntryAFirstPacketAndItsConsole) {
-    cmd_Manual_Click(f.ctx, {{"2", "1a", "2B", "3C", "4D", "5E"}, {"127", "0", "0", "007"}, ManualDeviceType::Gateway},
-                     services());
+    cmd_Manual_Click(
+        f.ctx, {{"2", "1a", "2B", "3C", "4D", "5E"}, {"127", "0", "0", "007"}, ManualDeviceType::Gateway},
+        services());
     ASSERT_EQ(runner.calls.size(), 2u);
-    EXPECT_EQ(runner.calls[1], (std::vector<std::string>{"ip", "neigh", "replace", "127.0.0.7", "lladdr",
-                                                         "02:1A:2B:3C:4D:5E", "dev", "enp3s0", "nud", "permanent"}));
+    EXPECT_EQ(runner.calls[1],
+              (std::vector<std::string>{"ip", "neigh", "replace", "127.0.0.7", "lladdr", "02:1A:2B:3C:4D:5E",
+                                        "dev", "enp3s0", "nud", "permanent"}));
     EXPECT_EQ(actions, (std::vector<std::string>{"probe 127.0.0.7:1", "console 127.0.0.7:9999"}));
     EXPECT_EQ(f.pump.paused, 2);
 }
 
 TEST_F(Manual, ControllerIsPingedAndItsPageOpenedOrTheRefusalSaysWhatToRun) {
     runner.hasPing = false;
-    cmd_Manual_Click(f.ctx, {{"2", "1a", "2B", "3C", "4D", "5E"}, {"127", "0", "0", "7"}, ManualDeviceType::Controller},
-                     services());
+    cmd_Manual_Click(
+        f.ctx, {{"2", "1a", "2B", "3C", "4D", "5E"}, {"127", "0", "0", "7"}, ManualDeviceType::Controller},
+        services());
     EXPECT_EQ(actions, std::vector<std::string>{"open http://127.0.0.7"});
     EXPECT_NE(f.shell.log.lines().back().find("ping"), std::string::npos);
 
     runner.neighExit = 2;
     actions.clear();
-    cmd_Manual_Click(f.ctx, {{"2", "1a", "2B", "3C", "4D", "5E"}, {"127", "0", "0", "7"}, ManualDeviceType::Controller},
-                     services());
+    cmd_Manual_Click(
+        f.ctx, {{"2", "1a", "2B", "3C", "4D", "5E"}, {"127", "0", "0", "7"}, ManualDeviceType::Controller},
+        services());
     EXPECT_TRUE(actions.empty());
-    EXPECT_NE(f.dialogs.shown.back().find("sudo ip neigh replace 127.0.0.7 lladdr 02:1A:2B:3C:4D:5E dev enp3s0"),
-              std::string::npos);
+    EXPECT_NE(
+        f.dialogs.shown.back().find("sudo ip neigh replace 127.0.0.7 lladdr 02:1A:2B:3C:4D:5E dev enp3s0"),
+        std::string::npos);
 }
 
 } // namespace

@@ -1,24 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "search_fixture.h"
-#include "support/sim_controller.h"
 
 namespace {
-
-// A device at address 1 that calls itself JXV9, version 1234, node address 5.
-void describe(SimController& sim) {
-    sim.setInput(1, 0x0102);
-    sim.setInput(2, 0x0304);
-    sim.setInput(3, ('X' << 8) | 'J');
-    sim.setInput(4, ('9' << 8) | 'V');
-    sim.setInput(6, 5);
-}
 
 struct SerialFixture : SearchFixture {
     SimController sim{1};
     std::string path = sim.startRtu();
     SerialFixture() {
-        describe(sim);
+        DescribeJxv9(sim, 5);
         search->Form_Load({path});
         search->form.cmb_porta = 33;
         search->form.chk_baud = 7;
@@ -34,7 +24,8 @@ TEST(SerialScan, PollsTheRangeAndListsTheDeviceByItsOwnAddress) {
     EXPECT_EQ(f.sim.wire()[0], (Bytes{0x01, 0x04, 0x00, 0x00, 0x00, 0x07, 0xB1, 0xC8}));
     EXPECT_EQ(f.lines(), (std::vector<std::string>{"rete||" + f.path + "|connect", "nodo1|rete|JXV9 [5]|",
                                                    "addr1|nodo1|Addr: 5|", "vers1|nodo1|Vers: 1234|"}));
-    EXPECT_EQ(Record(f.comm->DeviceTable[1]), ":502 ch1 row48 node5 '' mask  init0 mac /000000000000 ipee 0.0.0.0 115200 " + f.path);
+    EXPECT_EQ(Record(f.comm->DeviceTable[1]),
+              ":502 ch1 row48 node5 '' mask  init0 mac /000000000000 ipee 0.0.0.0 115200 " + f.path);
     EXPECT_EQ(f.search->form.lbl_search, "Search Complete");
     // The link stays on the scanned port.
     EXPECT_NE(f.comm->CurrentDevice.Connected, 0);

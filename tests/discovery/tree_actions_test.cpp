@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "search_fixture.h"
-#include "support/sim_controller.h"
 
 namespace {
 
@@ -30,8 +29,9 @@ TEST(TreeActions, NodeOfADeviceInItsInitialState) {
         bool modulesBox;
         uint8_t node;
     };
-    const std::vector<Case> cases{{"JXV9568", 1, false, 245}, {"jxv9568", 1, false, 10}, {"JXV9568", 2, false, 3},
-                                  {"JXV8410", 1, true, 245},  {"JXV8410", 1, false, 10}, {"JXV9XXX", 0, true, 3}};
+    const std::vector<Case> cases{{"JXV9568", 1, false, 245}, {"jxv9568", 1, false, 10},
+                                  {"JXV9568", 2, false, 3},   {"JXV8410", 1, true, 245},
+                                  {"JXV8410", 1, false, 10},  {"JXV9XXX", 0, true, 3}};
     for (const Case& c : cases) {
         SearchFixture f;
         f.enterA(ReplyA(c.name, 3, c.init), "127.0.0.9");
@@ -62,7 +62,8 @@ TEST(TreeActions, LinesSelectTheirDeviceAndCopyItsAddresses) {
     f.search->Elenco_NodeClick("nodo2");
     f.dialogs.choices = {MsgChoice::Ok};
     f.search->Elenco_DblClick();
-    EXPECT_EQ(f.dialogs.shown, (std::vector<std::string>{"Write default prog?", "Parameters saved, Restarting ..."}));
+    EXPECT_EQ(f.dialogs.shown,
+              (std::vector<std::string>{"Write default prog?", "Parameters saved, Restarting ..."}));
     EXPECT_EQ(f.urls.size(), 1u);
     f.search->Elenco_NodeClick("rete");
     f.search->ConfiguraServer();
@@ -88,11 +89,7 @@ TEST(TreeActions, SetIpAddressSendsOneCheckedDatagram) {
 
 TEST(TreeActions, SubNodesAreScannedThroughTheGatewayOverTcp) {
     SimController sim(10);
-    sim.setInput(1, 0x0102);
-    sim.setInput(2, 0x0304);
-    sim.setInput(3, ('X' << 8) | 'J');
-    sim.setInput(4, ('9' << 8) | 'V');
-    sim.setInput(6, 7);
+    DescribeJxv9(sim, 7);
     SearchFixture f;
     f.make(sim.startTcp("127.0.0.2"));
     f.enterA(ReplyA("GW", 10, 0), "127.0.0.2");
