@@ -1,6 +1,7 @@
 // The FTP window's listing through libcurl, against a small FTP peer on loopback.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <thread>
 
 #include "discovery/ftp_listing.h"
@@ -27,7 +28,37 @@ class FtpPeer {
     std::string user, password;
 
   private:
-    static void say(int c, const std::string& line) { send(c, line.data(), line.size(), MSG_NOSIGNAL); }
+    void serve() {
+        int c = accept(control_, nullptr, nullptr);
+        if (c < 0) return;
+        auto say = [c](const std::string& line) { send(c, line.data(), line.size(), MSG_NOSIGNAL); };
+        const std::map<std::string, std::string> replies{{"USER", "331 password"},
+                                                         {"PASS", "230 in"},
+                                                         {"PWD", "257 \"/\""},
+                                                         {"TYPE", "200 ok"},
+                                                         {"QUIT", "221 bye"}};
+        say("220 ready\r\n");
+        for (std::string cmd = command(c); !cmd.empty() && cmd != "QUIT"; cmd = command(c)) {
+            const std::string verb = cmd.substr(0, cmd.find(' '));
+            if (verb == "USER" || verb == "PASS")
+                (verb == "USER" ? user : password) = cmd.substr(std::min(cmd.size(), verb.size() + 1));
+            if (verb == "EPSV") {
+                uint16_t p = 0;
+                data_ = ListenOnLoopback(p);
+                say("229 Entering Extended Passive Mode (|||" + std::to_string(p) + "|)\r\n");
+            } else if (verb == "LIST") {
+                say("150 here\r\n");
+                int d = accept(data_, nullptr, nullptr);
+                send(d, listing_.data(), listing_.size(), MSG_NOSIGNAL);
+                close(d);
+                close(data_);
+                say("226 done\r\n");
+            } else
+                say((replies.contains(verb) ? replies.at(verb) : "500 ?") + "\r\n");
+        }
+        say("221 bye\r\n");
+        close(c);
+    }
     static std::string command(int c) {
         std::string line;
         char ch;
@@ -35,43 +66,8 @@ class FtpPeer {
             if (ch != '\r') line += ch;
         return line;
     }
-    void serve() {
-        int c = accept(control_, nullptr, nullptr);
-        if (c < 0) return;
-        int data = -1;
-        say(c, "220 ready\r\n");
-        for (std::string cmd = command(c); !cmd.empty(); cmd = command(c)) {
-            std::string verb = cmd.substr(0, cmd.find(' '));
-            std::string arg = cmd.size() > verb.size() ? cmd.substr(verb.size() + 1) : "";
-            if (verb == "USER")
-                user = arg, say(c, "331 password\r\n");
-            else if (verb == "PASS")
-                password = arg, say(c, "230 in\r\n");
-            else if (verb == "PWD")
-                say(c, "257 \"/\"\r\n");
-            else if (verb == "EPSV") {
-                uint16_t p = 0;
-                data = ListenOnLoopback(p);
-                say(c, "229 Entering Extended Passive Mode (|||" + std::to_string(p) + "|)\r\n");
-            } else if (verb == "TYPE")
-                say(c, "200 ok\r\n");
-            else if (verb == "LIST") {
-                say(c, "150 here\r\n");
-                int d = accept(data, nullptr, nullptr);
-                send(d, listing_.data(), listing_.size(), MSG_NOSIGNAL);
-                close(d);
-                close(data);
-                say(c, "226 done\r\n");
-            } else if (verb == "QUIT") {
-                say(c, "221 bye\r\n");
-                break;
-            } else
-                say(c, "500 ?\r\n");
-        }
-        close(c);
-    }
     std::string listing_;
-    int control_;
+    int control_, data_ = -1;
     std::thread thread_;
 };
 

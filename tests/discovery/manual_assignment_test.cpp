@@ -25,15 +25,18 @@ struct FakeRunner : ProgramRunner {
 };
 
 struct Manual : ::testing::Test {
+    std::function<void(const std::string&, uint16_t)> record(std::string what) {
+        return [this, what](const std::string& h, uint16_t p) {
+            actions.push_back(what + h + ":" + std::to_string(p));
+        };
+    }
     ManualServices services() {
-        return {runner,
-                [this](const std::string& h, uint16_t p) {
-                    actions.push_back("probe " + h + ":" + std::to_string(p));
-                },
-                [this](const std::string& h, uint16_t p) {
-                    actions.push_back("console " + h + ":" + std::to_string(p));
-                },
-                [this](const std::string& url) { actions.push_back("open " + url); }};
+        return {runner, record("probe "), record("console "),
+                [this](const std::string& url) { actions.push_back(url); }};
+    }
+    void click(ManualDeviceType type, std::string lastMac = "5E") {
+        cmd_Manual_Click(f.ctx, {{"2", "1a", "2B", "3C", "4D", lastMac}, {"127", "0", "0", "007"}, type},
+                         services());
     }
     AppContextFixture f;
     FakeRunner runner;
@@ -43,29 +46,18 @@ struct Manual : ::testing::Test {
 TEST_F(Manual, TypedTextBecomesCanonicalOrIsRefused) {
     EXPECT_EQ(canonicalMac({"2", "1a", "2B", "3c", "4D", "5e"}), "02:1A:2B:3C:4D:5E");
     EXPECT_EQ(canonicalIpv4({"127", "000", "0", "010"}), "127.0.0.10");
-    for (auto mac : std::vector<std::array<std::string, 6>>{{"02", "1A", "2B", "3C", "4D", ""},
-                                                            {"02", "1A", "2B", "3C", "4D", "5G"},
-                                                            {"02", "1A", "2B", "3C", "4D", "123"},
-                                                            {"02", "1A", "2B", "3C", "4D", "5;rm"}})
-        EXPECT_FALSE(canonicalMac(mac)) << mac[5];
-    for (auto ip : std::vector<std::array<std::string, 4>>{{"127", "0", "0", "256"},
-                                                           {"127", "0", "0", "-1"},
-                                                           {"127", "0", "0", " 7"},
-                                                           {"127", "0", "0", "7 && x"}})
-        EXPECT_FALSE(canonicalIpv4(ip)) << ip[3];
-
-    cmd_Manual_Click(
-        f.ctx, {{"02", "1A", "2B", "3C", "4D", "ZZ"}, {"127", "0", "0", "7"}, ManualDeviceType::Gateway},
-        services());
+    for (const char* last : {"", "5G", "123", "5;rm"})
+        EXPECT_FALSE(canonicalMac({"02", "1A", "2B", "3C", "4D", last})) << last;
+    for (const char* last : {"256", "-1", " 7", "7 && x"})
+        EXPECT_FALSE(canonicalIpv4({"127", "0", "0", last})) << last;
+    click(ManualDeviceType::Gateway, "ZZ");
     EXPECT_TRUE(runner.calls.empty());
     EXPECT_TRUE(actions.empty());
     EXPECT_EQ(f.dialogs.shown.size(), 1u);
 }
 
 TEST_F(Manual, GatewayGetsTheEntryAFirstPacketAndItsConsole) {
-    cmd_Manual_Click(
-        f.ctx, {{"2", "1a", "2B", "3C", "4D", "5E"}, {"127", "0", "0", "007"}, ManualDeviceType::Gateway},
-        services());
+    click(ManualDeviceType::Gateway);
     ASSERT_EQ(runner.calls.size(), 2u);
     EXPECT_EQ(runner.calls[1],
               (std::vector<std::string>{"ip", "neigh", "replace", "127.0.0.7", "lladdr", "02:1A:2B:3C:4D:5E",
@@ -76,21 +68,15 @@ TEST_F(Manual, GatewayGetsTheEntryAFirstPacketAndItsConsole) {
 
 TEST_F(Manual, ControllerIsPingedAndItsPageOpenedOrTheRefusalSaysWhatToRun) {
     runner.hasPing = false;
-    cmd_Manual_Click(
-        f.ctx, {{"2", "1a", "2B", "3C", "4D", "5E"}, {"127", "0", "0", "7"}, ManualDeviceType::Controller},
-        services());
-    EXPECT_EQ(actions, std::vector<std::string>{"open http://127.0.0.7"});
+    click(ManualDeviceType::Controller);
+    EXPECT_EQ(actions, std::vector<std::string>{"http://127.0.0.7"});
     EXPECT_NE(f.shell.log.lines().back().find("ping"), std::string::npos);
-
     runner.neighExit = 2;
     actions.clear();
-    cmd_Manual_Click(
-        f.ctx, {{"2", "1a", "2B", "3C", "4D", "5E"}, {"127", "0", "0", "7"}, ManualDeviceType::Controller},
-        services());
+    click(ManualDeviceType::Controller);
     EXPECT_TRUE(actions.empty());
-    EXPECT_NE(
-        f.dialogs.shown.back().find("sudo ip neigh replace 127.0.0.7 lladdr 02:1A:2B:3C:4D:5E dev enp3s0"),
-        std::string::npos);
+    const std::string told = "sudo ip neigh replace 127.0.0.7 lladdr 02:1A:2B:3C:4D:5E dev enp3s0";
+    EXPECT_NE(f.dialogs.shown.back().find(told), std::string::npos);
 }
 
 } // namespace
