@@ -2,16 +2,10 @@
 
 #include <filesystem>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include "comm/device_procedures.h"
-#include "core/button_groups.h"
-#include "fbeditor/editor.h"
 #include "program/ui/frm_download.h"
 #include "program_fixture.h"
 
@@ -72,32 +66,14 @@ TEST(EndToEnd, SettingsOkAndTheConnectKeyConnectCheckTheModelAndReadTheMode) {
     EXPECT_TRUE(p.sim.transcript().empty());
 }
 
-// Two rungs placed with the function-block editor, as a user builds them.
-void placeTwoRungs(AppContext& ctx) {
-    ProgramSection& main = ctx.project.Program.Sections[0];
-    main.RungCount = 2;
-    ctx.project.Program.CurrentRung = 1;
-    Editor editor(ctx);
-    editor.load();
-    for (int16_t rung : {1, 2}) {
-        ASSERT_TRUE(editor.bind(0, rung));
-        editor.chooseFunction(rung == 1 ? 4 : 7); // Add, Move
-        ASSERT_TRUE(editor.CompilaComando());
-    }
-    ctx.project.ProjectModified = -1;
-}
-
 TEST(EndToEnd, SaveOpenCompileAndDownloadWithVerify) {
     Program p;
     p.sim.setMemory(ModeByteAddress, {ModeDebug});
     p.confirmSettings(p.sim.startTcp(), 0); // JXV8410-USB
     ASSERT_EQ(p.panel(2), "Debug Mode");
 
-    placeTwoRungs(p.ctx);
+    const std::string path = p.saveProject(2);
     const CommandRecord first = p.project.Program.Sections[0].Rungs[1];
-    const std::string path = p.folder.filePath("plant.prj").toStdString();
-    p.dialogs.files = {path};
-    p.window->menuItem("mnu_saveAs")->trigger();
     ASSERT_EQ(p.project.ProjectModified, 0);
     ASSERT_TRUE(std::filesystem::exists(path));
 

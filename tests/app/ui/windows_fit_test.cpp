@@ -10,7 +10,6 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
-#include "fbeditor/editor.h"
 #include "fbeditor/ui/comandi.h"
 #include "platform/window_fit.h"
 #include "program/ui/frm_download.h"
@@ -28,22 +27,6 @@ struct Screen : Program {
         QApplication::processEvents();
     }
     ProgramCommands& program() { return *procs.Program; }
-    // A saved project of `rungs` rungs, each an Add block; the program holds it unsaved afterwards.
-    std::string saveProject(int rungs) {
-        ProgramSection& main = project.Program.Sections[0];
-        main.RungCount = static_cast<int16_t>(rungs);
-        Editor editor(ctx);
-        editor.load();
-        for (int16_t r = 1; r <= rungs; ++r) {
-            if (!editor.bind(0, r)) return {};
-            editor.chooseFunction(4);
-            if (!editor.CompilaComando()) return {};
-        }
-        const std::string path = folder.filePath("plant.prj").toStdString();
-        dialogs.files = {path};
-        window->menuItem("mnu_saveAs")->trigger();
-        return path;
-    }
 };
 
 bool inside(const QRect& outer, const QRect& inner) {
