@@ -146,26 +146,20 @@ void modbusAnswer(Input in) {
     comm.AnswerTimeout = 1;
     comm.MonitorOn = -1;
     comm.MonitorRx.clear();
-    switch ((in.selector >> 2) % 5) {
-    case 0:
-        LeggiMemoria(w.app, 10, 0x100, 65536 - 32, 32);
-        break;
-    case 1:
-        LeggiFlash(w.app, 10, 0xFFFFFF, 0, 255);
-        break;
-    case 2:
-        LeggiRegistro(w.app, 10, 5);
-        break;
-    case 3:
-        LeggiStatoPLC(w.app);
-        break;
-    default:
-        comm.TxBuffer[0] = 10;
-        comm.TxBuffer[1] = 3;
-        comm.TxLength = 6;
-        TrasmettiRicevi(w.app, -1);
-        break;
-    }
+    using Procedure = void (*)(AppContext&);
+    constexpr Procedure procedures[] = {
+        [](AppContext& app) { LeggiMemoria(app, 10, 0x100, 65536 - 32, 32); },
+        [](AppContext& app) { LeggiFlash(app, 10, 0xFFFFFF, 0, 255); },
+        [](AppContext& app) { LeggiRegistro(app, 10, 5); },
+        [](AppContext& app) { LeggiStatoPLC(app); },
+        [](AppContext& app) {
+            app.comm.TxBuffer[0] = 10;
+            app.comm.TxBuffer[1] = 3;
+            app.comm.TxLength = 6;
+            TrasmettiRicevi(app, -1);
+        },
+    };
+    procedures[(in.selector >> 2) % std::size(procedures)](w.app);
 }
 
 // A datagram to the search's receive event with any query flags, with the table filled up to anywhere

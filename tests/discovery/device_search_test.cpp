@@ -131,24 +131,6 @@ TEST(EthernetSearch, PrivilegedPortFallsBackToAFreePortAndSaysSo) {
     }));
 }
 
-TEST(TreeActions, SetAsControllerConnectsToTheDeviceFound) {
-    SimController sim(10);
-    sim.setIdentification(0x84, 0x10, 0, 0);
-    SearchFixture f;
-    f.make(sim.startTcp("127.0.0.2"));
-    f.search->cmd_Search_Click();
-    ASSERT_EQ(f.search->DeviceIndex, 1);
-    f.search->SetAsController();
-    const DeviceRecord& c = f.comm->CurrentDevice;
-    EXPECT_NE(c.Connected, 0);
-    EXPECT_EQ(c.IpAddress, "127.0.0.2");
-    EXPECT_EQ(c.NodeAddress, 10);
-    EXPECT_EQ(c.LinkTimeout, 1000);
-    ASSERT_FALSE(sim.transcript().empty());
-    EXPECT_EQ(sim.transcript()[0], (Bytes{10, 4, 0, 1, 0, 2}));
-    EXPECT_EQ(f.redraws, 1);
-}
-
 TEST(TreeActions, NodeOfADeviceInItsInitialState) {
     struct Case {
         std::string name;
@@ -168,50 +150,56 @@ TEST(TreeActions, NodeOfADeviceInItsInitialState) {
     }
 }
 
-TEST(TreeActions, LinesSelectTheirDeviceAndCopyItsAddresses) {
+TEST(TreeActions, LinesSelectTheirDeviceToCopyOpenSetUpAddressAndConnect) {
+    SimController sim(10);
+    sim.setIdentification(0x84, 0x10, 0, 0);
     SearchFixture f;
+    f.make(sim.startTcp("127.0.0.2"));
     f.search->form.chk_disp_ethernet = {true, true, false};
     f.search->cmd_Search_Click();
-    const std::vector<std::pair<std::string, std::string>> clicks{
-        {"mac1", "127.0.0.2"}, {"nodo2", "127.0.0.3"}, {"rete", ""}, {"nodoB1.1", ""}};
-    for (const auto& [key, ip] : clicks) {
+    for (auto [key, ip] :
+         {std::pair{"mac1", "127.0.0.2"}, {"nodo2", "127.0.0.3"}, {"rete", ""}, {"nodoB1.1", ""}}) {
         f.clipboard.clear();
         f.search->Elenco_NodeClick(key);
         f.search->CopyIP();
-        EXPECT_EQ(f.clipboard, ip.empty() ? std::vector<std::string>{} : std::vector<std::string>{ip}) << key;
+        EXPECT_EQ(f.clipboard, *ip ? Lines{ip} : Lines{}) << key;
     }
     f.search->Elenco_NodeClick("ip1");
     f.search->CopyMAC();
     EXPECT_EQ(f.clipboard.back(), "02-1A-2B-3C-4D-5E");
     f.search->Elenco_DblClick();
-    EXPECT_EQ(f.urls, std::vector<std::string>{"http://127.0.0.2"});
-    // The gateway offers its set-up instead of a web page.
-    f.search->Elenco_NodeClick("nodo2");
-    f.dialogs.choices = {MsgChoice::Ok};
-    f.search->Elenco_DblClick();
-    EXPECT_EQ(f.dialogs.shown,
-              (std::vector<std::string>{"Write default prog?", "Parameters saved, Restarting ..."}));
-    EXPECT_EQ(f.urls.size(), 1u);
-    f.search->Elenco_NodeClick("rete");
-    f.search->ConfiguraServer();
-    EXPECT_EQ(f.dialogs.shown.back(), "Selezionare dispositivo");
-}
+    EXPECT_EQ(f.urls, Lines{"http://127.0.0.2"});
 
-TEST(TreeActions, SetIpAddressSendsOneCheckedDatagram) {
-    SearchFixture f;
-    f.search->cmd_Search_Click();
-    f.controller.received.clear();
-    // Wrong answers ask again and send nothing; cancel ends.
+    // Set IP address: wrong answers ask again and send nothing; cancel ends; then one checked datagram.
     f.dialogs.inputs = {"10.0.0.7.9", "300.1.1.1", std::nullopt};
     f.search->SetIP();
     f.dialogs.inputs = {"192.168.1.50"};
     f.comm->SearchQueryA = -1;
+    f.gateway.received.clear();
     f.search->SetIP();
     EXPECT_EQ(f.comm->SearchQueryA, 0);
     f.pump.waitUntil([&] { return !f.gateway.received.empty(); }, 2000, false);
-    ASSERT_EQ(f.gateway.received.size(), 1u);
-    EXPECT_EQ(f.gateway.received[0], std::string("0002\x02\x1A\x2B\x3C\x4D\x5E\xC0\xA8\x01\x32\x2F"));
+    EXPECT_EQ(f.gateway.received, Lines{std::string("0002\x02\x1A\x2B\x3C\x4D\x5E\xC0\xA8\x01\x32\x2F")});
     EXPECT_TRUE(f.dialogs.inputs.empty());
+
+    f.search->SetAsController();
+    const DeviceRecord& c = f.comm->CurrentDevice;
+    EXPECT_NE(c.Connected, 0);
+    EXPECT_EQ((std::tuple{c.IpAddress, c.NodeAddress, c.LinkTimeout}), (std::tuple{"127.0.0.2", 10, 1000}));
+    ASSERT_FALSE(sim.transcript().empty());
+    EXPECT_EQ(sim.transcript()[0], (Bytes{10, 4, 0, 1, 0, 2}));
+    EXPECT_EQ(f.redraws, 1);
+
+    // The gateway offers its set-up instead of a web page.
+    f.dialogs.shown.clear();
+    f.search->Elenco_NodeClick("nodo2");
+    f.dialogs.choices = {MsgChoice::Ok};
+    f.search->Elenco_DblClick();
+    EXPECT_EQ(f.dialogs.shown, (Lines{"Write default prog?", "Parameters saved, Restarting ..."}));
+    EXPECT_EQ(f.urls.size(), 1u);
+    f.search->Elenco_NodeClick("rete");
+    f.search->ConfiguraServer();
+    EXPECT_EQ(f.dialogs.shown.back(), "Selezionare dispositivo");
 }
 
 TEST(TreeActions, SubNodesAreScannedThroughTheGatewayOverTcp) {
