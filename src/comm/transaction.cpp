@@ -115,8 +115,8 @@ size_t waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, si
                                              firstArrival + RtuCharactersMs(baud, shortest) + silenceMs + 1));
         }
         if (now >= until || !link.isConnected()) break;
-        app.pump.waitUntil([&] { return comm.DataArrived != 0 || !link.isConnected(); },
-                           static_cast<int>(until - now), true);
+        app.pump.waitOnLink([&] { return comm.DataArrived != 0 || !link.isConnected(); },
+                            static_cast<int>(until - now), link);
     }
     return comm.RxRaw.size() > echo ? comm.RxRaw.size() - echo : 0;
 }
@@ -210,8 +210,8 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
             return check.state != MbapState::Incomplete || !link.isConnected();
         }
     } assembled{comm, link, id, {}};
-    app.pump.waitUntil([&assembled] { return assembled(); }, comm.CurrentDevice.LinkTimeout, true);
-    assembled();
+    // The wait ends with a last test, so the check describes what has arrived.
+    app.pump.waitOnLink([&assembled] { return assembled(); }, comm.CurrentDevice.LinkTimeout, link);
     const MbapCheck& check = assembled.check;
     if (check.state == MbapState::Malformed) return fail("Malformed Modbus TCP answer");
     if (check.state == MbapState::Incomplete) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "core/link_port.h"
+
 class EventPump {
 public:
     virtual ~EventPump() = default;
@@ -13,5 +15,11 @@ public:
     // Waits until done() is true or timeoutMs passed; user input stays queued when excludeUserInput.
     // Returns done().
     virtual bool waitUntil(const std::function<bool()>& done, int timeoutMs, bool excludeUserInput) = 0;
+    // waitUntil for an answer on the link, user input queued. A pump that can may sleep on the link
+    // itself between passes of the event loop, which still runs often enough for the windows.
+    virtual bool waitOnLink(const std::function<bool()>& done, int timeoutMs, LinkPort& link) {
+        (void)link;
+        return waitUntil(done, timeoutMs, true);
+    }
     virtual int64_t nowMs() const = 0;
 };

@@ -3,17 +3,25 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 
 QtEventPump::QtEventPump() = default;
 QtEventPump::~QtEventPump() = default;
 
-void QtEventPump::processEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtEventPump::processEvents() {
+    lastPassMs_ = nowMs();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtEventPump::pass(QEventLoop::ProcessEventsFlags flags) {
+    lastPassMs_ = nowMs();
+    QThread::currentThread()->eventDispatcher()->processEvents(flags);
+}
 
 void QtEventPump::pausa(double seconds) {
     if (seconds <= 0) {
@@ -34,7 +42,6 @@ bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bo
         wake_->setSingleShot(true);
         wake_->setTimerType(Qt::PreciseTimer);
     }
-    QAbstractEventDispatcher* dispatcher = QThread::currentThread()->eventDispatcher();
     // The timer wakes the loop at the deadline; every other wake-up is a real event. It is re-armed for
     // what is left whenever it is idle or set later than this wait's deadline (a nested wait may have
     // used it), so the loop never sleeps past the deadline with no timer.
@@ -45,16 +52,27 @@ bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bo
             wake_->start(static_cast<int>(left));
             wakeAt_ = deadline;
         }
-        dispatcher->processEvents(flags);
+        pass(flags);
+    }
+    return true;
+}
+
+bool QtEventPump::waitOnLink(const std::function<bool()>& done, int timeoutMs, LinkPort& link) {
+    const int64_t deadline = nowMs() + std::max(timeoutMs, 0);
+    while (!done()) {
+        const int64_t now = nowMs();
+        if (now >= deadline) return done();
+        if (now - lastPassMs_ >= EventPassMs) {
+            pass(QEventLoop::ExcludeUserInputEvents);
+            continue;
+        }
+        const auto slice = static_cast<int>(std::min(deadline, lastPassMs_ + EventPassMs) - now);
+        if (!link.waitForBytes(slice)) return waitUntil(done, static_cast<int>(deadline - now), true);
     }
     return true;
 }
 
 int64_t QtEventPump::nowMs() const {
-    static QElapsedTimer clock = [] {
-        QElapsedTimer t;
-        t.start();
-        return t;
-    }();
-    return clock.elapsed();
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }

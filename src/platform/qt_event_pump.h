@@ -1,5 +1,6 @@
 #pragma once
 #include <QDeadlineTimer>
+#include <QEventLoop>
 
 #include <memory>
 
@@ -8,7 +9,9 @@
 class QTimer;
 
 // EventPump on Qt's event loop: waits sleep in the loop until an event or a timer wakes them. One timer
-// serves every wait (nested ones too), so a wait builds nothing of its own.
+// serves every wait (nested ones too), so a wait builds nothing of its own. A wait for an answer on a
+// link sleeps on the link itself and runs a pass of the loop every EventPassMs: a device answering within
+// that time costs no pass of the loop at all.
 class QtEventPump : public EventPump {
 public:
     QtEventPump();
@@ -16,9 +19,15 @@ public:
     void processEvents() override;
     void pausa(double seconds) override;
     bool waitUntil(const std::function<bool()>& done, int timeoutMs, bool excludeUserInput) override;
+    bool waitOnLink(const std::function<bool()>& done, int timeoutMs, LinkPort& link) override;
     int64_t nowMs() const override;
 
+    static constexpr int EventPassMs = 10;
+
 private:
+    void pass(QEventLoop::ProcessEventsFlags flags);
+
+    int64_t lastPassMs_ = -EventPassMs;
     std::unique_ptr<QTimer> wake_;
     QDeadlineTimer wakeAt_; // the deadline wake_ was last armed for
 };

@@ -2,6 +2,9 @@
 
 #include <QStringList>
 
+#include <cerrno>
+#include <utility>
+
 #include <poll.h>
 #include <unistd.h>
 
@@ -95,6 +98,7 @@ void QtLinkPort::connectTcp(const std::string& host, uint16_t port) {
 
 void QtLinkPort::close() {
     failed_ = false;
+    serialInbox_.clear();
     if (serial_.isOpen()) serial_.close();
     tcp_.close();
 }
@@ -127,10 +131,14 @@ bool QtLinkPort::write(const std::string& bytes) {
 
 std::string QtLinkPort::readAll() {
     if (!serialMode_) return tcp_.take();
+    std::string bytes = std::exchange(serialInbox_, {});
     // A port that closed while an arrival was being announced has nothing left to read.
-    if (!serial_.isOpen()) return {};
-    std::string bytes(static_cast<size_t>(serial_.bytesAvailable()), '\0');
-    bytes.resize(static_cast<size_t>(std::max<qint64>(0, serial_.read(bytes.data(), qint64(bytes.size())))));
+    const qint64 buffered = serial_.isOpen() ? serial_.bytesAvailable() : 0;
+    if (buffered <= 0) return bytes;
+    const size_t before = bytes.size();
+    bytes.resize(before + static_cast<size_t>(buffered));
+    const qint64 n = serial_.read(bytes.data() + before, buffered);
+    bytes.resize(before + static_cast<size_t>(std::max<qint64>(0, n)));
     return bytes;
 }
 
@@ -149,6 +157,26 @@ void QtLinkPort::discardInput() {
         serial_.waitForReadyRead(0);
         readAll();
     }
+}
+
+bool QtLinkPort::waitForBytes(int timeoutMs) {
+    if (!serialMode_) return tcp_.waitForBytes(timeoutMs);
+    // Read here only while the port's own buffer is empty: then every byte read here came before any
+    // byte the port reads later, and readAll hands them over in that order.
+    if (!serial_.isOpen() || serial_.bytesToWrite() > 0 || serial_.bytesAvailable() > 0) return false;
+    pollfd watched{serial_.handle(), POLLIN, 0};
+    const int ready = ::poll(&watched, 1, timeoutMs);
+    if (ready < 0) return errno == EINTR;
+    if (ready == 0) return true;
+    // A descriptor that reports readiness yet delivers nothing (a hung-up terminal) would wake this sleep
+    // at once again: the event loop waits instead.
+    char chunk[512];
+    const ssize_t n = ::read(serial_.handle(), chunk, sizeof chunk);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return true;
+    if (n <= 0) return false; // the port reports the end of the line in the event loop
+    serialInbox_.append(chunk, static_cast<size_t>(n));
+    if (onBytesReceived) onBytesReceived();
+    return true;
 }
 
 void QtLinkPort::linkLost(const QString& reason) {

@@ -19,6 +19,7 @@ class QtLinkPort : public LinkPort {
     bool write(const std::string& bytes) override;
     std::string readAll() override;
     void discardInput() override;
+    bool waitForBytes(int timeoutMs) override;
     std::string error() const override { return error_; }
 
   private:
@@ -30,6 +31,7 @@ class QtLinkPort : public LinkPort {
     bool serialMode_ = false;
     bool failed_ = false;
     std::string error_;
+    std::string serialInbox_; // bytes waitForBytes read past the port, ahead of any in its buffer
 };
 
 // Applies a settings text such as "9600,n,8,1" (speed, parity n/e/o/m/s, data bits, stop bits);

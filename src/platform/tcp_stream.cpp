@@ -8,6 +8,7 @@
 #include <cstring>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -156,6 +157,15 @@ void TcpStream::writable() {
     }
     outbox_.erase(0, static_cast<size_t>(n));
     if (outbox_.empty()) writeNotifier_.setEnabled(false);
+}
+
+bool TcpStream::waitForBytes(int timeoutMs) {
+    if (state_ != State::Connected || !outbox_.empty()) return false;
+    pollfd watched{fd_, POLLIN, 0};
+    const int ready = ::poll(&watched, 1, timeoutMs);
+    if (ready < 0 && errno != EINTR) return false;
+    if (ready > 0) readable();
+    return true;
 }
 
 void TcpStream::discardInput() {

@@ -30,6 +30,9 @@ class TcpStream {
     std::string take() { return std::exchange(inbox_, {}); }
     // Throws away what was received and what the system holds (one call when it holds nothing).
     void discardInput();
+    // Sleeps on the socket up to timeoutMs and takes what arrives, as the read notifier would; false when
+    // the stream is not connected or has output queued (that needs the event loop's write notifier).
+    bool waitForBytes(int timeoutMs);
 
     std::function<void()> onConnected;
     std::function<void(const std::string& reason)> onFailed;

@@ -49,7 +49,7 @@ int32_t usedSize(const CompileJob& job) {
 class Driver {
 public:
     explicit Driver(AppContext& app)
-        : job_{app.project, app.model(), app.shell.UiText, app.project.Compiler}, log_(app.shell.log) {}
+        : job_{app.project, app.model(), app.shell.UiText, app.project.Compiler, 0, {}}, log_(app.shell.log) {}
 
     int32_t run() {
         CompilerState& st = job_.state;

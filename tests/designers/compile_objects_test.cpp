@@ -6,39 +6,28 @@
 #include "designers/display_compiler.h"
 #include "designers/scheduler_compiler.h"
 
-TEST(DisplayCompile, EachPageBecomesItsSectionWithAClosingBlock) {
+TEST(DisplayCompile, EachPageBecomesItsSectionWithAClosingBlockAndPagesPastFourAreCounted) {
     auto pages = std::make_unique<DisplayPageArray>();
     auto program = std::make_unique<ProgramStore>();
-    pages->Count = 2;
+    pages->Count = 6;
     pages->Pages[0].ObjectCount = 2;
-    pages->Pages[1].ObjectCount = 0; // a page without objects still closes
+    pages->Pages[1].ObjectCount = 0;   // a page without objects still closes
+    pages->Pages[3].ObjectCount = 200; // beyond the page's 32 slots
     program->Sections[2].RungCount = 9;
-    EXPECT_EQ(frm_display::CompilaOggetti(*pages, *program), 0);
+    EXPECT_EQ(frm_display::CompilaOggetti(*pages, *program), 2);
 
     const ProgramSection& first = program->Sections[1];
     ASSERT_EQ(first.RungCount, 3);
     EXPECT_EQ(first.Rungs[1].Label, "PAG1");
-    for (int r = 1; r <= 3; ++r) {
-        EXPECT_EQ(first.Rungs[static_cast<size_t>(r)].FunctionType, 3);
-        EXPECT_EQ(first.Rungs[static_cast<size_t>(r)].Opcode, 3);
-        EXPECT_EQ(first.Rungs[static_cast<size_t>(r)].DataSize, 34);
-    }
+    for (const CommandRecord& r : {first.Rungs[1], first.Rungs[2], first.Rungs[3]})
+        EXPECT_EQ(std::tuple(r.FunctionType, r.Opcode, r.DataSize), std::tuple(3, 3, 34));
     EXPECT_EQ(first.Rungs[3].SubOp, 254);
     const ProgramSection& second = program->Sections[2];
     ASSERT_EQ(second.RungCount, 1);
-    EXPECT_EQ(second.Rungs[1].Label, "PAG2");
     EXPECT_EQ(second.Rungs[1].SubOp, 254);
-    EXPECT_EQ(program->Sections[0].RungCount, 0);
-}
-
-TEST(DisplayCompile, PagesBeyondTheFourSectionsAreLeftOutAndCounted) {
-    auto pages = std::make_unique<DisplayPageArray>();
-    auto program = std::make_unique<ProgramStore>();
-    pages->Count = 6;
-    pages->Pages[3].ObjectCount = 200; // beyond the page's 32 slots
-    EXPECT_EQ(frm_display::CompilaOggetti(*pages, *program), 2);
     EXPECT_EQ(program->Sections[4].RungCount, 33);
     EXPECT_EQ(program->Sections[4].Rungs[1].Label, "PAG4");
+    EXPECT_EQ(program->Sections[0].RungCount, 0);
 }
 
 TEST(TaskCompile, TypeThreeRunsOpcode143AndEveryBlockIsRebuilt) {
@@ -48,7 +37,6 @@ TEST(TaskCompile, TypeThreeRunsOpcode143AndEveryBlockIsRebuilt) {
     tasks->Tasks[2].TaskType = 1;
     tasks->Tasks[2].TaskBlock.Description = "stale";
     frm_scheduler::CompilaOggetti(*tasks);
-    EXPECT_EQ(tasks->Tasks[1].TaskBlock.FunctionType, 3);
     EXPECT_EQ(tasks->Tasks[1].TaskBlock.Opcode, 143);
     EXPECT_EQ(tasks->Tasks[2].TaskBlock.FunctionType, 3);
     EXPECT_EQ(tasks->Tasks[2].TaskBlock.Description, "<...>");

@@ -1,20 +1,13 @@
 // The program with the analog calibration bench wired to the simulated bench world: the module and the
 // four instruments on pseudo-terminals, and an operator's hand on the calibrator that sets it as each
 // prompt asks once OK is pressed. Usage: melqo_bench_sim [model 0..3]
-#include <QApplication>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <QApplication>
 
-#include "core/app_context.h"
-#include "core/button_groups.h"
-#include "app/startup.h"
-#include "app/ui/main_window.h"
-#include "app/ui/shell_bindings.h"
 #include "factorytest/calibration_bench/bench_tables.h"
-#include "platform/qt_event_pump.h"
-#include "platform/qt_link_port.h"
-#include "platform/qt_user_dialogs.h"
+#include "sim_shell.h"
 #include "support/analog_world.h"
 #include "support/pty_instrument.h"
 #include "support/sim_controller.h"
@@ -58,32 +51,22 @@ int main(int argc, char** argv) {
     PtyInstrument supply([&](const std::string& b) { return world.supply(b); });
     PtyInstrument calib([&](const std::string& b) { return world.calibrator(b); });
 
-    ShellState shell;
-    CommState comm;
-    Project project;
-    QtEventPump pump;
     WorldDialogs dialogs(world);
-    QtLinkPort link;
-    AppContext ctx{shell, comm, project, pump, dialogs, &link};
-    ShellProcedures procs = bindShellProcedures(ctx);
-    MainWindow window(ctx, procs);
-    dialogs.setParent(&window);
-    BuildFlags internal = ThisBuild;
-    internal.Internal = -1;
-    Main(ctx, &window, {internal, {}});
-    window.bindCommands();
-    AggiornaStato(ctx);
-
-    InstrumentPorts& ports = window.benchPorts();
+    SimShell sim(dialogs);
+    AggiornaStato(sim.ctx);
+    InstrumentPorts& ports = sim.window.benchPorts();
     const int relayCom = model == 3 ? 6 : 5; // JXV2569's link has COM5
     ports.Seriale_switch.Number = relayCom;
     ports.Seriale_calib.Number = 9;
-    ports.Devices = {{relayCom, relay.path()}, {3, mult.path()}, {4, supply.path()}, {9, calib.path()},
+    ports.Devices = {{relayCom, relay.path()},
+                     {3, mult.path()},
+                     {4, supply.path()},
+                     {9, calib.path()},
                      {BenchModels[static_cast<size_t>(model)].LinkPort, module.startRtu()}};
     writeImages(QCoreApplication::applicationDirPath().toStdString());
     std::cout << "Simulated bench for " << BenchModels[static_cast<size_t>(model)].ListText
               << ": open Collaudo > Collaudo > JXV7593, choose the model and press START.\n";
-    window.show();
-    window.showColl7593();
+    sim.window.show();
+    sim.window.showColl7593();
     return app.exec();
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "config_world.h"
 #include "factorytest/energy_meter/energy_meter_reader.h"
+#include "worlds.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // frm_coll_NWAC's logic against its two peers.
 #include <gtest/gtest.h>
 
-#include "nwac_world.h"
+#include "worlds.h"
 
 namespace {
 

@@ -89,10 +89,6 @@ TEST(FirmwareUpload, TheProductReceivesTheExactRequestAndItsAnswerIsReported) {
         const std::string path = w.file(c.content);
         EXPECT_EQ(w.upload.InviaDati("127.0.0.1", path), c.accepted);
         EXPECT_EQ(peer.request, expectedRequest(path, c.content));
-        // 171 bytes of framing around the file name and the content.
-        EXPECT_NE(peer.request.find(
-                      "Content-Length: " + std::to_string(171 + path.size() + c.content.size()) + "\r\n"),
-                  std::string::npos);
         EXPECT_EQ(w.log.lines().back().substr(0, c.logged.size()), c.logged);
         EXPECT_EQ(w.dialogs.shown.empty(), c.accepted);
         if (!c.accepted) {

@@ -1,18 +1,23 @@
 #include <gtest/gtest.h>
 
-#include "core/log.h"
 #include "app_context_fixture.h"
+#include "core/log.h"
 #include "factorytest/instruments/bench_instruments.h"
 #include "factorytest/instruments/collaudo.h"
-#include "support/fake_serial_port.h"
+#include "support/pty_instrument.h"
+#include "worlds.h"
 
 namespace {
 
+// The instruments as fake ports; the calibrator is the bench world's (reference temperature 23.45).
 struct Bench {
     Bench() {
-        for (InstrumentPort* p : {&ports.Seriale_switch, &ports.Seriale_mult, &ports.Seriale_alim, &ports.Seriale_calib})
+        calib.respond = [this](const std::string& b) { return world.calibrator(b); };
+        for (InstrumentPort* p :
+             {&ports.Seriale_switch, &ports.Seriale_mult, &ports.Seriale_alim, &ports.Seriale_calib})
             p->Number = p->Number ? p->Number : 9, p->open(ports.Devices);
     }
+    AnalogWorld world{0};
     FakeSerialPort relay, mult, supply, calib;
     InstrumentPorts ports{relay, mult, supply, calib};
     TestPump pump;
@@ -28,58 +33,43 @@ std::string bytes(std::initializer_list<int> b) {
     return s;
 }
 
-// The calibrator echoes every byte, except the data of a command-1 frame: the temperature 23.45.
-std::string calibratorEcho(const std::string& b, int& pos, uint8_t& command) {
-    std::string out;
-    for (char c : b) {
-        if (pos == 1) command = static_cast<uint8_t>(c);
-        out += command == 1 && pos >= 2 && pos <= 5 ? static_cast<char>(std::array{0, 0, 9, 41}[pos - 2]) : c;
-        pos = (pos + 1) % 7;
-    }
-    return out;
-}
-
 TEST(Instruments, SendExactlyTheirCommands) {
     struct Case {
         const char* what;
-        std::function<void(BenchInstruments&)> act;
+        std::function<void(Bench&)> act;
         FakeSerialPort Bench::*port;
         std::string sent;
         double paused;
     };
     const std::vector<Case> cases{
-        {"close 1-05", [](auto& in) { in.Rele(1, 5, true); }, &Bench::relay, "rout:close (@105)\r\n", 0},
-        {"open 2-13", [](auto& in) { in.Rele(2, 13, false); }, &Bench::relay, "rout:open (@213)\r\n", 0},
-        {"supply on", [](auto& in) { in.SetAlim(true, "24.00"); }, &Bench::supply, "SV 24.00\rKOE\r", 1.5},
-        {"supply off", [](auto& in) { in.spegni_alim(); }, &Bench::supply, "SV 24.00\rKOD\r", 1.5},
-        {"remote, current", [](auto& in) { in.Conf_Mult("REM", "CURR"); }, &Bench::mult,
+        {"close 1-05", [](Bench& b) { b.in.Rele(1, 5, true); }, &Bench::relay, "rout:close (@105)\r\n", 0},
+        {"open 2-13", [](Bench& b) { b.in.Rele(2, 13, false); }, &Bench::relay, "rout:open (@213)\r\n", 0},
+        {"relay port closed",
+         [](Bench& b) {
+             b.ports.Seriale_switch.close();
+             b.in.Rele(1, 5, true);
+         },
+         &Bench::relay, "", 0},
+        {"supply on", [](Bench& b) { b.in.SetAlim(true, "24.00"); }, &Bench::supply, "SV 24.00\rKOE\r", 1.5},
+        {"supply off", [](Bench& b) { b.in.spegni_alim(); }, &Bench::supply, "SV 24.00\rKOD\r", 1.5},
+        {"remote, current", [](Bench& b) { b.in.Conf_Mult("REM", "CURR"); }, &Bench::mult,
          ":SYST:REM\r\n:CONF:CURR:DC\r\n", 1},
-        {"local only", [](auto& in) { in.Conf_Mult("LOC", "VOLT"); }, &Bench::mult, ":SYST:LOC\r\n", 0.5},
-        {"beep", [](auto& in) { in.Beep(); }, &Bench::mult, "SYST:BEEP\r\n", 0},
-        {"value 1000", [](auto& in) { EXPECT_TRUE(in.PutCalVal(1000)); }, &Bench::calib,
+        {"local only", [](Bench& b) { b.in.Conf_Mult("LOC", "VOLT"); }, &Bench::mult, ":SYST:LOC\r\n", 0.5},
+        {"beep", [](Bench& b) { b.in.Beep(); }, &Bench::mult, "SYST:BEEP\r\n", 0},
+        {"value 1000", [](Bench& b) { EXPECT_TRUE(b.in.PutCalVal(1000)); }, &Bench::calib,
          bytes({1, 129, 0, 0, 3, 232, 107}), 0},
         {"reference temperature",
-         [](auto& in) { EXPECT_FLOAT_EQ(static_cast<float>(in.GetTamb().value()), 23.45f); }, &Bench::calib,
-         bytes({1, 130, 1, 0, 0, 0, 1, 1, 128, 8, 1, 1, 0, 10, 1, 128, 8, 1, 0, 0, 9, 1, 128, 8, 1, 0, 192, 73,
-                1, 1, 8, 1, 0, 192, 73, 1, 130, 0, 0, 0, 0, 0}),
+         [](Bench& b) { EXPECT_FLOAT_EQ(static_cast<float>(b.in.GetTamb().value()), 23.45f); }, &Bench::calib,
+         bytes({1, 130, 1, 0, 0, 0,   1,  1, 128, 8, 1, 1, 0,   10, 1, 128, 8, 1, 0, 0, 9,
+                1, 128, 8, 1, 0, 192, 73, 1, 1,   8, 1, 0, 192, 73, 1, 130, 0, 0, 0, 0, 0}),
          1},
     };
     for (const Case& c : cases) {
         Bench b;
-        int pos = 0;
-        uint8_t command = 0;
-        b.calib.respond = [&](const std::string& s) { return calibratorEcho(s, pos, command); };
-        c.act(b.in);
+        c.act(b);
         EXPECT_EQ((b.*c.port).written, c.sent) << c.what;
         EXPECT_DOUBLE_EQ(b.pump.paused, c.paused) << c.what;
     }
-}
-
-TEST(Instruments, RelayUnitOnAClosedPortSendsNothing) {
-    Bench b;
-    b.ports.Seriale_switch.close();
-    b.in.Rele(1, 5, true);
-    EXPECT_EQ(b.relay.written, "");
 }
 
 TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
@@ -99,29 +89,26 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
         EXPECT_EQ(b.in.GetMult(), c.milli) << c.reply;
         EXPECT_EQ(b.log.lines().empty(), c.milli.has_value()) << c.reply;
     }
-}
-
-TEST(Instruments, SilentCalibratorFailsTheFrame) {
-    Bench b;
-    EXPECT_EQ(b.in.GetTamb(), std::nullopt);
-    EXPECT_EQ(b.calib.written, bytes({1})); // gave up after the first unanswered byte
-    EXPECT_EQ(b.log.lines().back(), "No answer from the calibrator (COM9)  ");
-}
-
-TEST(Instruments, SupplyCurrentFromItsReply) {
-    for (const auto& [reply, ma] : std::vector<std::pair<std::string, double>>{{"A0.123A\r", 123}, {"A0.1\r", -1}}) {
+    for (const auto& [reply, ma] :
+         std::vector<std::pair<std::string, double>>{{"A0.123A\r", 123}, {"A0.1\r", -1}}) {
         Bench b;
         b.supply.respond = [&](const std::string&) { return reply; };
         EXPECT_DOUBLE_EQ(b.in.ReadAlimCurr(), ma) << reply;
     }
 }
 
+TEST(Instruments, SilentCalibratorFailsTheFrame) {
+    Bench b;
+    b.calib.respond = nullptr;
+    EXPECT_EQ(b.in.GetTamb(), std::nullopt);
+    EXPECT_EQ(b.calib.written, bytes({1})); // gave up after the first unanswered byte
+    EXPECT_EQ(b.log.lines().back(), "No answer from the calibrator (COM9)  ");
+}
+
 TEST(Instruments, CalibratorPromptNamesTheUnit) {
-    EXPECT_EQ(CalibratorPrompt(1, 100), "Impostare calibratore 100  mV");
-    EXPECT_EQ(CalibratorPrompt(12, 299.5), "Impostare calibratore 299.5  Ohm");
     EXPECT_EQ(CalibratorPrompt(7, 5), "Impostare calibratore 5 ");
-    EXPECT_EQ(CalibratorPrompt(5, static_cast<float>(23.45)), "Impostare calibratore 23.45  \xB0" "C TcK");
-    EXPECT_EQ(CalibratorPrompt(3, 20000), "Impostare calibratore 20000  mA");
+    EXPECT_EQ(CalibratorPrompt(5, static_cast<float>(23.45)), "Impostare calibratore 23.45  \xB0"
+                                                              "C TcK");
 }
 
 TEST(Collaudo, ManualReadingAsksUntilANumberAndCancelFails) {
@@ -144,6 +131,32 @@ TEST(InstrumentPorts, ComNumbersMapToDevices) {
     EXPECT_EQ(d, (ComDevices{{3, "/dev/pts/4"}, {7, "/dev/pts/6"}}));
     EXPECT_EQ(ComDevice(d, 7), "/dev/pts/6");
     EXPECT_EQ(ComDevice(d, 1).substr(0, 8), "/dev/tty");
+}
+
+// Each driver that waits for an answer, over a real serial port: a pseudo-terminal with the simulated
+// instrument behind it, answering in its own time.
+TEST(Instruments, EachDriverRoundTripOverAPseudoTerminal) {
+    QtTestApp();
+    AnalogWorld world(0);
+    PtyInstrument mult([&](const std::string& b) { return world.multimeter(b); });
+    PtyInstrument supply([&](const std::string& b) { return world.supply(b); });
+    PtyInstrument calib([&](const std::string& b) { return world.calibrator(b); });
+    std::array<QtLinkPort, 4> links;
+    InstrumentPorts ports{links[0], links[1], links[2], links[3]};
+    ports.Devices = {{3, mult.path()}, {4, supply.path()}, {9, calib.path()}};
+    ports.Seriale_calib.Number = 9;
+    for (InstrumentPort* p : {&ports.Seriale_mult, &ports.Seriale_alim, &ports.Seriale_calib})
+        ASSERT_TRUE(p->open(ports.Devices)) << p->Name << ": " << p->error();
+    VirtualClockPump pump; // the instruments' pauses pass at once, their answers come in real time
+    FakeDialogs dialogs;
+    Log log;
+    BenchInstruments in{ports, pump, dialogs, log};
+    EXPECT_EQ(in.GetMult(), 14500);
+    EXPECT_EQ(in.ReadAlimCurr(), 123);
+    CalibratorFrame frame = MakeCalibratorFrame(1, 8, 1, 0, 192);
+    EXPECT_TRUE(in.PutCal200(frame));
+    EXPECT_EQ(frame, (CalibratorFrame{1, 1, 0, 0, 9, 41, 73})); // data answered with 23.45 degrees
+    EXPECT_TRUE(log.lines().empty());
 }
 
 } // namespace

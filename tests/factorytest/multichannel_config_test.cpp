@@ -1,23 +1,20 @@
 #include <gtest/gtest.h>
 
-#include "config_world.h"
 #include "factorytest/multichannel_config/multichannel_config.h"
-#include "support/config_peers.h"
+#include "four_channel_module.h"
+#include "worlds.h"
 
 namespace {
 
-// The four-channel module at 247.
 struct ModuleWorld {
     ModuleWorld() {
-        peers.addMemory(247, 86);
-        peers.addMeasuring(247);
-        w.sim.setResponder([this](const Bytes& r) { return peers.respond(r); });
+        w.sim.setResponder([this](const Bytes& r) { return module.respond(r); });
         EXPECT_TRUE(w.connect());
     }
-    Bytes at(size_t address, size_t n) { return peers.memory(247, address, n); }
+    Bytes at(uint32_t address, size_t n) { return module.memory.memory(address, n); }
 
     ConfigWorld w;
-    ConfigPeers peers;
+    FourChannelModule module;
     MultiChannelConfig cfg{w.app};
 };
 
@@ -38,7 +35,7 @@ TEST(MultiChannelConfig, ConstantsWrittenAndReadBack) {
         m.cfg.WriteOffset_Click(slot);
         m.cfg.WriteK_Click(slot);
         m.cfg.WriteCJC_Click(static_cast<int>(i));
-        EXPECT_EQ(m.at(22 + 4 * static_cast<size_t>(slot), 4), cases[i].kBytes);
+        EXPECT_EQ(m.at(22 + 4 * static_cast<uint32_t>(slot), 4), cases[i].kBytes);
     }
     MultiChannelConfig back(m.w.app);
     back.Command2_Click();
@@ -55,8 +52,8 @@ TEST(MultiChannelConfig, ConstantsWrittenAndReadBack) {
 
 TEST(MultiChannelConfig, AFailedReadEndsTheReadWithErrore) {
     ModuleWorld m;
-    m.peers.setMemory(247, 0, {200});
-    m.peers.setMemory(247, 16, {3});
+    m.module.memory.setMemory(0, {200});
+    m.module.memory.setMemory(16, {3});
     m.w.sim.inject({SimFault::Delay, 0});
     m.w.sim.inject({SimFault::Exception});
     m.cfg.Command2_Click();
@@ -99,7 +96,7 @@ TEST(MultiChannelConfig, TypesMeasurementAndCalcK) {
     EXPECT_TRUE(m.cfg.Command3_Click());
     EXPECT_EQ(m.w.sent(), (std::vector<Bytes>{{247, 4, 8, 7, 8, 8}}));
     EXPECT_EQ(m.cfg.txt_Input, (std::array<std::string, 4>{"800", "-300", "-1200", "-2200"}));
-    m.peers.setShortMeasurement(true);
+    m.module.readings = 1;
     EXPECT_FALSE(m.cfg.Command3_Click());
     EXPECT_EQ(m.cfg.txt_Input[1], "-300");
     EXPECT_EQ(m.w.comm->PollStop, 1);
@@ -127,7 +124,7 @@ TEST(MultiChannelConfig, ContinuousMeasurementStopsAndLocksTheWindow) {
 
 TEST(MultiChannelConfig, CjcResetWritesEveryByteAndSwapsTheFirstBoxes) {
     ModuleWorld m;
-    m.peers.setMemory(247, 18, {9});
+    m.module.memory.setMemory(18, {9});
     m.cfg.txt_OffsetCJC[2] = "9";
     m.cfg.Set_all_CJC_Click();
     EXPECT_EQ(m.at(16, 6), Bytes(6, 0));

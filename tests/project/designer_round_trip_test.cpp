@@ -1,5 +1,5 @@
-// Pages, tasks and images edited through the designers survive a save and a load byte for byte, and
-// compile to the same program image.
+// Pages, tasks and images edited through the designers, with a rung the editor encoded, survive a save
+// and a load byte for byte, and compile to the same program image.
 #include <gtest/gtest.h>
 
 #include "designers/display_compiler.h"
@@ -44,7 +44,7 @@ void editDesigners(Project& p, UserDialogs& dialogs) {
             std::string value = text ? "LOG" + std::to_string(t) : std::to_string((t * 7 + int(f)) % 2);
             ASSERT_TRUE(scheduler.setField(t, int(f), "field", value));
         }
-        for (int v = 0; v < t * 2; ++v)
+        for (int v = 0; v < (t == 3 ? 70 : t * 2); ++v) // more than 64 fields keep their place
             ASSERT_TRUE(scheduler.addField(t, (v * 3) % p.Variables.Count, p.Variables.Count));
     }
     ASSERT_TRUE(scheduler.removeField(3, 1));
@@ -62,8 +62,6 @@ void editDesigners(Project& p, UserDialogs& dialogs) {
 
 class DesignerRoundTrip : public ProjectFixture {
   protected:
-    ProjectLoadHooks hooks{rebuildRung, {}};
-
     void SetUp() override {
         ProjectFixture::SetUp();
         model().IsProgrammable = -1;
@@ -77,7 +75,7 @@ class DesignerRoundTrip : public ProjectFixture {
         for (int v = 0; v < 5; ++v)
             project->Variables.Variables[size_t(v)].CsvName = "C" + std::to_string(v);
         ProgramSection& main = project->Program.Sections[0];
-        main.RungCount = 1;
+        main.RungCount = 2; // rung 2 stays empty
         main.Rungs[1] = readHoldingRung();
         ASSERT_TRUE(rebuildRung(ctx, 0, 1));
         editDesigners(*project, dialogs);
@@ -104,15 +102,19 @@ TEST_F(DesignerRoundTrip, SavedLoadedAndSavedAgainTheSetIsIdenticalAndCompilesAl
 
     *project = Project{};
     dialogs.files.push_back(path("a.prj"));
-    ASSERT_TRUE(CaricaProgetto(ctx, hooks));
+    ASSERT_TRUE(CaricaProgetto(ctx)); // the editor rebuilds the rungs, the compiler pages the tables
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.shown.front();
+    EXPECT_EQ(project->Program.Sections[0].Rungs[1].Delay, 10); // not in the file: set by the editor
+    EXPECT_EQ(project->Program.Sections[0].Rungs[2].FunctionType, 0);
+    // The load compiled the pages into their sections, the tasks into their blocks.
+    EXPECT_EQ(project->Program.Sections[2].RungCount, 4);
+    EXPECT_EQ(project->Program.Sections[2].Rungs[1].Label, "PAG2");
+    EXPECT_EQ(project->Tasks.Tasks[3].TaskBlock.FunctionType, 3);
+    EXPECT_EQ(project->Tasks.Tasks[1].EnableMask, 1 << project->Tasks.Tasks[1].EnableBit);
     dialogs.files.push_back(path("b.prj"));
     ASSERT_TRUE(SalvaProgetto(ctx, true));
     EXPECT_EQ(files("a"), files("b"));
-    EXPECT_EQ(project->Pages.Count, 2);
-    EXPECT_EQ(project->Tasks.Count, 3);
-    EXPECT_EQ(project->Images.Count, 2);
-    EXPECT_EQ(project->Tasks.Tasks[1].EnableMask, 1 << project->Tasks.Tasks[1].EnableBit);
+    EXPECT_EQ(project->Tasks.Tasks[3].FieldCount, 69);
     EXPECT_EQ(CompilaProgramma(ctx), size);
     EXPECT_EQ(project->ProgramImage, compiled);
 }

@@ -179,31 +179,3 @@ TEST_F(HostileFiles, LfOnlyFilesUnknownModelAndDamagedItemsStillLoad) {
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(shell->log.lines().back().find(".prj: 1 item(s) could not be converted"), 0u);
 }
-
-TEST_F(HostileFiles, ReadersSurviveArbitraryBytes) {
-    std::string noise;
-    uint32_t x = 12345;
-    for (int i = 0; i < 20000; ++i) {
-        x = x * 1103515245 + 12345;
-        constexpr std::string_view alphabet = "<>/FUNCPAGOBJTASKTEXT 0123456789.-E,\"\r\n\t";
-        char c = alphabet[(x >> 16) % alphabet.size()];
-        noise += (x >> 8) % 50 == 0 ? static_cast<char>(x >> 24) : c;
-    }
-    for (bool isTagged : {true, false}) {
-        SetLayout layout{isTagged, static_cast<int32_t>(x % 200)};
-        LoadReport report;
-        auto store = std::make_unique<ProgramStore>();
-        readProgramFile(noise, layout, *store, {}, report);
-        auto pages = std::make_unique<DisplayPageArray>();
-        readDisplayFile(noise, layout, *pages, report);
-        auto tasks = std::make_unique<TaskArray>();
-        readTaskFile(noise, layout, *tasks, report);
-        TextBlockTable blocks{};
-        readBlockFile(noise, layout, blocks, model(), report);
-        auto vars = std::make_unique<VariableTable>();
-        readVariableFile(noise, layout.mode(), *vars, report);
-        EXPECT_LE(store->Sections[0].RungCount, MaxRungs);
-        EXPECT_LE(pages->Count, MaxDisplayPages);
-        EXPECT_LE(tasks->Count, MaxTasks);
-    }
-}

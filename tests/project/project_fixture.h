@@ -8,7 +8,6 @@
 #include <iterator>
 #include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "core/app_context.h"
@@ -76,11 +75,4 @@ inline CommandRecord readHoldingRung() {
     r.ArgBytes[3] = {30, 0, 0, 0};
     r.ArgBytes[4] = {10, 0, 0, 0}; // the delay of a communication block
     return r;
-}
-
-// Every field of a task the task file stores; the compiled block is rebuilt by the load.
-inline auto storedFields(const SchedulerTask& t) {
-    return std::tuple{t.DateTime, t.TaskType, t.Interval, t.Directory, t.Options, t.TriggerRegister,
-                      t.TriggerBit, std::vector<uint8_t>(t.FieldList.begin(), t.FieldList.begin() + t.FieldCount),
-                      t.EnableFlag, t.EnableRegister, t.EnableBit, t.ActionRegister, t.ActionValue};
 }

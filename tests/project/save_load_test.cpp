@@ -12,22 +12,27 @@
 
 namespace {
 
-// A project that fills every file of the set.
+template <class T> auto u8(T v) {
+    return static_cast<uint8_t>(v);
+}
+
+// A project that fills every file of the set, every stored field with its own value. Pages, tasks and
+// images are filled through their designers (designer_round_trip_test).
 void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
     ProgramSection& main = p.Program.Sections[0];
     main.RungCount = 40;
     for (int r = 1; r <= main.RungCount; ++r) {
         CommandRecord& c = main.Rungs[static_cast<size_t>(r)];
         c = {};
-        c.Description = "Rung " + std::to_string(r) + " caf\xE9 \xE0";
+        c.Description = " Rung " + std::to_string(r) + ", caf\xE9 \xE0"; // whole lines: blanks and commas
         c.Label = r % 5 == 0 ? "L" + std::to_string(r) : "";
         c.FunctionType = static_cast<uint16_t>(r % 16);
-        c.SubOp = static_cast<uint8_t>(r * 7);
+        c.SubOp = u8(r * 7);
         c.Opcode = static_cast<uint16_t>(r % 3 == 0 ? 128 + r % 20 : r % 8);
         for (int k = 0; k < 8; ++k) {
             c.ArgTexts[static_cast<size_t>(k)] =
                 k % 2 ? "%R" + std::to_string(45 + k) : std::to_string(r * k);
-            c.ArgBytes[static_cast<size_t>(k)] = {static_cast<uint8_t>(r), static_cast<uint8_t>(k), 255, 0};
+            c.ArgBytes[static_cast<size_t>(k)] = {u8(r), u8(k), 255, 0};
         }
         c.TriggerFlag = r % 2 ? -1 : 0;
         c.TriggerRegister = static_cast<uint16_t>(r + 100);
@@ -36,135 +41,33 @@ void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
     p.Tables.Count = 3;
     for (int t = 0; t < 3; ++t) {
         LookupTable& lt = p.Tables.Tables[static_cast<size_t>(t)];
-        lt.Name = "T" + std::to_string(t);
-        lt.PointCount = static_cast<uint8_t>(2 + t * 12);
+        lt = {"T" + std::to_string(t), u8(2 + t * 12), {}, {}, 0, 0};
         for (int i = 0; i < lt.PointCount; ++i) {
             lt.Inputs[static_cast<size_t>(i)] = i * 0.5 - 3;
             lt.Outputs[static_cast<size_t>(i)] = i * i / 7.0;
         }
     }
-    p.Pages.Count = 3;
-    for (int pg = 0; pg < 3; ++pg) {
-        DisplayPage& page = p.Pages.Pages[static_cast<size_t>(pg)];
-        page.ObjectCount = static_cast<uint8_t>(pg * 16); // 0, 16 and 32 objects
-        for (int o = 1; o <= page.ObjectCount; ++o) {
-            DisplayObject& d = page.Objects[static_cast<size_t>(o)];
-            d = {};
-            d.TypeCode = static_cast<uint8_t>(o % 9);
-            d.X = static_cast<uint8_t>(o * 4);
-            d.Y = static_cast<uint8_t>(pg * 8);
-            d.SizeX = 20;
-            d.SizeY = 8;
-            d.LineThickness = 1;
-            d.Text = "Temp %5.1f";
-            d.AltText = o % 2 ? "ALARM" : "";
-            d.Register = static_cast<int16_t>(45 + o);
-            d.RegisterValueType = static_cast<uint8_t>(o % 5);
-            d.Bit = static_cast<int16_t>(o % 16);
-            d.Maximum = 100.5 * o;
-            d.Minimum = -0.125 * o;
-            d.PictureOn = static_cast<uint8_t>(o);
-            d.PictureOff = static_cast<uint8_t>(o + 1);
-            d.Reverse = o % 2 ? -1 : 0;
-            d.FirstOption = -1;
-            d.Direction = o % 3 ? 0 : -1;
-            d.AltTextFlag = o % 2 ? -1 : 0;
-        }
-    }
-    p.Tasks.Count = 4;
-    for (int t = 1; t <= 4; ++t) {
-        SchedulerTask& s = p.Tasks.Tasks[static_cast<size_t>(t)];
-        s = {};
-        for (int i = 0; i < 12; ++i) {
-            s.DateTime[static_cast<size_t>(i)] = static_cast<uint8_t>(t + i);
-            s.Interval[static_cast<size_t>(i)] = static_cast<uint8_t>(i * t);
-        }
-        s.TaskType = static_cast<uint8_t>(t % 7);
-        s.Directory = "LOG" + std::to_string(t);
-        s.Options = {static_cast<uint8_t>(t), 1};
-        s.TriggerRegister = static_cast<int16_t>(200 + t);
-        s.TriggerBit = static_cast<int16_t>(t);
-        s.FieldCount = static_cast<uint8_t>(t == 4 ? 120 : t * 3);
-        for (int k = 0; k < s.FieldCount; ++k)
-            s.FieldList[static_cast<size_t>(k)] = static_cast<uint8_t>(k + t);
-        s.EnableFlag = t % 2 ? -1 : 0;
-        s.EnableRegister = static_cast<uint16_t>(300 + t);
-        s.EnableBit = static_cast<int16_t>(t + 2);
-        s.ActionRegister = static_cast<int16_t>(400 + t);
-        s.ActionValue = static_cast<int16_t>(-t);
-    }
     p.Variables.Count = 19;
     for (int i = 0; i < 19; ++i) {
         VariableRecord& v = p.Variables.Variables[static_cast<size_t>(i)];
-        v = {};
-        v.Register = 45 + i;
-        v.ValueType = static_cast<uint8_t>(i);
-        v.Name = "V" + std::to_string(i);
-        v.CsvName = i % 2 ? "Column " + std::to_string(i) : "";
-        if (i >= 13 && i <= 15) {
+        v = {45 + i, u8(i), "%+5." + std::to_string(i % 10) + "f",     "V" + std::to_string(i), 0, 0,
+             0,      0,     i % 2 ? "Column " + std::to_string(i) : ""};
+        if (i >= 13 && i <= 15) { // string variables keep their alternate fields in the format's place
             v.AltRegister = 300 + i;
             v.TriggerRegister = i - 20;
             v.Mask = 1;
             v.Swap = 1;
-            v.Format = std::to_string(v.AltRegister) + "." + std::to_string(v.TriggerRegister) + ".1.1";
-        } else {
-            v.Format = "%+5." + std::to_string(i % 10) + "f";
         }
     }
     for (int i = 0; i < m.MaxStrings; ++i)
         p.Strings[static_cast<size_t>(i)].Text = i % 3 ? "S" + std::to_string(i) + ", \xC0" : "";
-    for (int i = 0; i < m.MaxBlocks; ++i) {
-        TextBlock& b = p.Blocks[static_cast<size_t>(i)];
-        b.Name = "Block " + std::to_string(i);
-        b.Text = i % 2 ? "Line one\r\n  indented, with comma\r\n" : "";
-    }
-    p.Watch = {};
-    p.Watch[0] = 3;
-    p.Watch[1] = 30;
-    p.Watch[2] = 31;
-    p.Watch[3] = -2;
+    for (int i = 0; i < m.MaxBlocks; ++i)
+        p.Blocks[static_cast<size_t>(i)] = {i % 2 ? "Line one\r\n  indented, with comma\r\n" : "",
+                                            "Block " + std::to_string(i)};
+    p.Watch = {3, 30, 31, -2};
     for (int r = m.FirstUserRegister; r <= m.NumRegisters; ++r) {
         comm.Registers[static_cast<size_t>(r)].Name = r % 4 ? "R" + std::to_string(r) : "";
-        comm.Registers[static_cast<size_t>(r)].ValueType = static_cast<uint8_t>(r % 19);
-    }
-}
-
-void expectSameData(const Project& a, const CommState& ca, const Project& b, const CommState& cb,
-                    const ModelRecord& m) {
-    ASSERT_EQ(a.Program.Sections[0].RungCount, b.Program.Sections[0].RungCount);
-    for (int r = 1; r <= a.Program.Sections[0].RungCount; ++r) {
-        CommandRecord expected = a.Program.Sections[0].Rungs[static_cast<size_t>(r)];
-        expected.EncodedFlag = -1; // set by the load before the rebuild
-        EXPECT_EQ(b.Program.Sections[0].Rungs[static_cast<size_t>(r)], expected) << "rung " << r;
-    }
-    ASSERT_EQ(a.Tables.Count, b.Tables.Count);
-    for (int t = 0; t < a.Tables.Count; ++t)
-        EXPECT_EQ(a.Tables.Tables[static_cast<size_t>(t)], b.Tables.Tables[static_cast<size_t>(t)]);
-    ASSERT_EQ(a.Pages.Count, b.Pages.Count);
-    for (int p = 0; p < a.Pages.Count; ++p) {
-        const DisplayPage& pa = a.Pages.Pages[static_cast<size_t>(p)];
-        const DisplayPage& pb = b.Pages.Pages[static_cast<size_t>(p)];
-        ASSERT_EQ(pa.ObjectCount, pb.ObjectCount);
-        for (int o = 1; o <= pa.ObjectCount; ++o)
-            EXPECT_EQ(pa.Objects[static_cast<size_t>(o)], pb.Objects[static_cast<size_t>(o)]);
-    }
-    ASSERT_EQ(a.Tasks.Count, b.Tasks.Count);
-    for (int t = 1; t <= a.Tasks.Count; ++t)
-        EXPECT_EQ(storedFields(a.Tasks.Tasks[static_cast<size_t>(t)]), storedFields(b.Tasks.Tasks[static_cast<size_t>(t)])) << t;
-    ASSERT_EQ(a.Variables.Count, b.Variables.Count);
-    for (int i = 0; i < a.Variables.Count; ++i)
-        EXPECT_EQ(a.Variables.Variables[static_cast<size_t>(i)],
-                  b.Variables.Variables[static_cast<size_t>(i)])
-            << i;
-    for (int i = 0; i < m.MaxStrings; ++i)
-        EXPECT_EQ(a.Strings[static_cast<size_t>(i)], b.Strings[static_cast<size_t>(i)]);
-    for (int i = 0; i < m.MaxBlocks; ++i)
-        EXPECT_EQ(a.Blocks[static_cast<size_t>(i)], b.Blocks[static_cast<size_t>(i)]);
-    EXPECT_EQ(a.Watch, b.Watch);
-    for (int r = m.FirstUserRegister; r <= m.NumRegisters; ++r) {
-        EXPECT_EQ(ca.Registers[static_cast<size_t>(r)].Name, cb.Registers[static_cast<size_t>(r)].Name);
-        EXPECT_EQ(ca.Registers[static_cast<size_t>(r)].ValueType,
-                  cb.Registers[static_cast<size_t>(r)].ValueType);
+        comm.Registers[static_cast<size_t>(r)].ValueType = u8(r % 19);
     }
 }
 
@@ -179,8 +82,6 @@ std::vector<std::string> setNames(const std::string& base) {
 
 class SaveLoad : public ProjectFixture {
   protected:
-    std::unique_ptr<Project> original = std::make_unique<Project>();
-    std::unique_ptr<CommState> originalComm = std::make_unique<CommState>();
     std::vector<std::pair<int16_t, int16_t>> rebuilt;
     int allocations = 0;
     ProjectLoadHooks hooks{
@@ -193,8 +94,6 @@ class SaveLoad : public ProjectFixture {
     void saveFilled(const std::string& name) {
         MappaRegistri(ctx, true); // as start-up names the model's registers before any project
         fillProject(*project, *comm, model());
-        *original = *project;
-        *originalComm = *comm;
         dialogs.files.push_back(path(name));
         ASSERT_TRUE(SalvaProgetto(ctx, true));
     }
@@ -205,40 +104,34 @@ class SaveLoad : public ProjectFixture {
         dialogs.files.push_back(path(name));
         return CaricaProgetto(ctx, hooks);
     }
+    bool logged(const std::string& start) const {
+        const auto& log = shell->log.lines();
+        return std::any_of(log.begin(), log.end(),
+                           [&](const std::string& l) { return l.starts_with(start); });
+    }
 };
 
-TEST_F(SaveLoad, FullProjectRoundTripsAndRebuildsEveryRung) {
-    saveFilled("plant.prj");
-    for (const std::string& f : setNames(path("plant")))
-        EXPECT_TRUE(std::filesystem::exists(f)) << f;
-    EXPECT_EQ(project->ProjectPath, path("plant"));
-    EXPECT_EQ(project->CurrentFilePath, path("plant.prj"));
+// Every stored field has its own value, so a field the load loses or misplaces changes the second save.
+TEST_F(SaveLoad, LoadedAndSavedAgainTheSetIsIdenticalByteForByte) {
+    saveFilled("a.prj");
+    EXPECT_EQ(project->ProjectPath, path("a"));
     EXPECT_EQ(pump.calls, 0); // nothing else runs while the files are written
 
-    ASSERT_TRUE(loadFresh("plant.prj"));
+    ASSERT_TRUE(loadFresh("a.prj"));
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.shown.front();
-    expectSameData(*original, *originalComm, *project, *comm, model());
     EXPECT_EQ(rebuilt.size(), 40u);
     EXPECT_EQ(rebuilt.back(), (std::pair<int16_t, int16_t>{0, 40}));
     EXPECT_EQ(allocations, 1);
     EXPECT_EQ(project->ProjectModified, 0);
     EXPECT_EQ(project->Program.CurrentRung, 40);
-    EXPECT_EQ(project->CurrentFilePath, path("plant.prj"));
-    // Pages were compiled into their sections, tasks into their blocks.
-    EXPECT_EQ(project->Program.Sections[2].RungCount, 17);
-    EXPECT_EQ(project->Program.Sections[2].Rungs[1].Label, "PAG2");
-    EXPECT_EQ(project->Tasks.Tasks[3].TaskBlock.Opcode, 143);
-}
+    EXPECT_EQ(project->CurrentFilePath, path("a.prj"));
 
-TEST_F(SaveLoad, SavedAgainTheSetIsIdenticalByteForByte) {
-    saveFilled("a.prj");
-    ASSERT_TRUE(loadFresh("a.prj"));
     dialogs.files.push_back(path("b.prj"));
     ASSERT_TRUE(SalvaProgetto(ctx, true));
     auto a = setNames(path("a")), b = setNames(path("b"));
     for (size_t i = 0; i < a.size(); ++i)
         EXPECT_EQ(slurp(a[i]), slurp(b[i])) << a[i];
-    EXPECT_NE(slurp(path("a.prj")).find("caf\xE9 \xE0"), std::string::npos);
+    EXPECT_NE(slurp(path("a.prj")).find(", caf\xE9 \xE0"), std::string::npos);
 }
 
 TEST_F(SaveLoad, NamesAndCancelledDialogs) {
@@ -249,7 +142,6 @@ TEST_F(SaveLoad, NamesAndCancelledDialogs) {
 
     dialogs.files.push_back(path("plant"));
     ASSERT_TRUE(SalvaProgetto(ctx, false));
-    EXPECT_TRUE(std::filesystem::exists(path("plant.prj")));
     EXPECT_TRUE(std::filesystem::exists(path("plant.blk")));
     EXPECT_EQ(project->ProjectPath, path("plant"));
     EXPECT_EQ(project->ProjectModified, 0);
@@ -288,6 +180,8 @@ TEST_F(SaveLoad, MainProgramIsSavedWhateverSectionIsShownAndSubroutinesAreNamed)
     prog.Sections[1].Rungs[1].FunctionType = 3;
     prog.SubroutineCount = 1;
     prog.CurrentSection = 1;
+    project->Tables.Count = 1;
+    project->Tables.Tables[0] = {"T1", 2, {}, {}, 0, 0};
     dialogs.files.push_back(path("p.prj"));
     ASSERT_TRUE(SalvaProgetto(ctx, true));
     ASSERT_EQ(dialogs.shown.size(), 1u);
@@ -300,7 +194,8 @@ TEST_F(SaveLoad, MainProgramIsSavedWhateverSectionIsShownAndSubroutinesAreNamed)
     EXPECT_TRUE(dialogs.shown.empty());
 
     dialogs.files.push_back(path("p.prj"));
-    ASSERT_TRUE(CaricaProgetto(ctx, hooks));
+    ASSERT_TRUE(CaricaProgetto(ctx)); // with the compiler's paging of the tables
+    EXPECT_EQ(project->Tables.Tables[0].StartPage, -21);
     EXPECT_EQ(prog.CurrentSection, 0);
     EXPECT_EQ(prog.Sections[0].RungCount, 1);
     EXPECT_EQ(prog.Sections[0].Rungs[1].Description, "main");
@@ -379,50 +274,16 @@ TEST_F(SaveLoad, MissingSideFilesAreReportedAndSkipCompiling) {
     std::filesystem::remove(path("m.skd"));
     ASSERT_TRUE(loadFresh("m.prj"));
     EXPECT_EQ(project->Program.Sections[1].RungCount, 0); // no page compiled
-    EXPECT_EQ(project->Tasks.Count, 0);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0], loadProblemsText(2));
-    const auto& log = shell->log.lines();
-    EXPECT_NE(std::find_if(log.begin(), log.end(),
-                           [](const std::string& l) { return l.starts_with(".dsp: missing"); }),
-              log.end());
+    EXPECT_TRUE(logged(".dsp: missing"));
 }
 
 TEST_F(SaveLoad, RungsThatCannotBeReencodedAreReported) {
     saveFilled("r.prj");
     hooks.rebuildRung = [](AppContext&, int16_t, int16_t rung) { return rung != 3; };
     ASSERT_TRUE(loadFresh("r.prj"));
-    const auto& log = shell->log.lines();
-    EXPECT_NE(std::find_if(
-                  log.begin(), log.end(),
-                  [](const std::string& l) { return l.starts_with(".prj: rung 3 could not be re-encoded"); }),
-              log.end());
-}
-
-TEST_F(SaveLoad, LoadRebuildsRungsThroughTheFunctionBlockEditor) {
-    CommandRecord& r = project->Program.Sections[0].Rungs[1];
-    project->Program.Sections[0].RungCount = 2;
-    r = readHoldingRung();
-    r.ArgBytes[0] = {99, 99, 99, 99};           // the stored bytes give way to the encoding of the texts
-    project->Program.Sections[0].Rungs[2] = {}; // an empty rung stays empty
-    project->Tables.Count = 1;
-    project->Tables.Tables[0] = {"T1", 2, {}, {}, 0, 0};
-    dialogs.files.push_back(path("fb.prj"));
-    ASSERT_TRUE(SalvaProgetto(ctx, true));
-
-    *project = Project{};
-    dialogs.files.push_back(path("fb.prj"));
-    ASSERT_TRUE(CaricaProgetto(ctx)); // the editor's rebuild and the compiler's table pages
-    EXPECT_TRUE(dialogs.shown.empty());
-    const CommandRecord& back = project->Program.Sections[0].Rungs[1];
-    EXPECT_EQ(back.ArgBytes[0], (std::array<uint8_t, 4>{1, 0, 0, 0}));
-    EXPECT_EQ(back.ArgBytes[3], (std::array<uint8_t, 4>{30, 0, 0, 0}));
-    EXPECT_EQ(back.Delay, 10);
-    EXPECT_EQ(back.EncodedFlag, -1);
-    EXPECT_EQ(back.Label, "L1");
-    EXPECT_EQ(project->Program.Sections[0].Rungs[2].FunctionType, 0);
-    EXPECT_EQ(project->Program.Sections[0].RungCount, 2);
-    EXPECT_EQ(project->Tables.Tables[0].StartPage, -21);
+    EXPECT_TRUE(logged(".prj: rung 3 could not be re-encoded"));
 }
 
 TEST_F(SaveLoad, FileExistsOnlyForFiles) {

@@ -9,58 +9,35 @@
 
 namespace {
 
-constexpr double InputGain = 1.03;                    // the module reads 3 % high until K corrects it
-constexpr double OutOffsetUa = 35;                    // output offset before the zero constant
+constexpr double InputGain = 1.03; // the module reads 3 % high until K corrects it
+constexpr double OutOffsetUa = 35; // output offset before the zero constant
 
 // Counts per engineering unit of an input type.
 int countsPerUnit(int code) {
-    switch (code) {
-    case 1:
-        return 100;
-    case 5:
-    case 12:
-    case 17:
-        return 10;
-    default:
-        return 1;
-    }
+    return code == 1 ? 100 : (code == 5 || code == 12 || code == 17) ? 10 : 1;
 }
 
 // The type byte of models 1 and 2 back to its input type.
 int codeOfTypeByte(uint8_t b) {
-    switch (b) {
-    case 1:
-        return 1;
-    case 7:
-        return 2;
-    case 8:
-        return 3;
-    case 17:
-        return 12;
-    case 25:
-        return 5;
-    default:
-        return 0;
-    }
+    constexpr std::pair<uint8_t, int> Codes[]{{1, 1}, {7, 2}, {8, 3}, {17, 12}, {25, 5}};
+    for (const auto& [typeByte, code] : Codes)
+        if (typeByte == b) return code;
+    return 0;
 }
 
 // The potentiometer input reads the wiper in percent: open (0) is full scale, and the bench's two
 // resistor taps read 75 and 50; anything else reads as it is sourced.
 double potPercent(double ohms) {
-    if (ohms == 0) return 100;
-    if (ohms == 1700) return 75;
-    if (ohms == 5000) return 50;
-    return ohms;
+    return ohms == 0 ? 100 : ohms == 1700 ? 75 : ohms == 5000 ? 50 : ohms;
 }
 
+// The complete lines in what arrived so far; the rest waits for more.
 std::vector<std::string> lines(std::string& pending, const std::string& bytes, char end) {
     pending += bytes;
     std::vector<std::string> out;
-    size_t at;
-    while ((at = pending.find(end)) != std::string::npos) {
-        std::string line = pending.substr(0, at);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        out.push_back(line);
+    for (size_t at; (at = pending.find(end)) != std::string::npos;) {
+        out.push_back(pending.substr(0, at));
+        if (!out.back().empty() && out.back().back() == '\r') out.back().pop_back();
         pending.erase(0, at + 1);
         if (!pending.empty() && pending[0] == '\n') pending.erase(0, 1);
     }
@@ -74,19 +51,14 @@ AnalogWorld::AnalogWorld(int model) : model_(model), module_(model == 3 ? 255 : 
         nodes_[n];
 }
 
-const AnalogWorld::Node* AnalogWorld::find(uint8_t node) const {
-    auto it = nodes_.find(node);
-    return it == nodes_.end() ? nullptr : &it->second;
-}
-
-float AnalogWorld::constant(uint8_t node, int k) const {
-    std::lock_guard lock(mutex_);
-    return constantOf(node, k);
+uint16_t AnalogWorld::held(uint8_t node, uint16_t reg) const {
+    const auto& holding = nodes_.at(node).holding;
+    auto it = holding.find(reg);
+    return it == holding.end() ? 0 : it->second;
 }
 
 float AnalogWorld::constantOf(uint8_t node, int k) const {
-    const Node* n = find(node);
-    const uint8_t* b = n->memory.data() + 43 + 3 * k;
+    const uint8_t* b = nodes_.at(node).memory.data() + 43 + 3 * k;
     const uint32_t bits = static_cast<uint32_t>(b[2]) << 24 | static_cast<uint32_t>(b[1]) << 16 |
                           static_cast<uint32_t>(b[0]) << 8;
     float f;
@@ -95,51 +67,41 @@ float AnalogWorld::constantOf(uint8_t node, int k) const {
 }
 
 uint16_t AnalogWorld::channelReading() const {
-    const int code = typeCode_;
     double units;
-    if (code == 17) {
+    if (typeCode_ == 17) {
         units = potPercent(source_);
-    } else if (code == 5) {
-        const Node* n = find(cjcNode_);
-        const auto corr = static_cast<int8_t>(n->memory[8]);
+    } else if (typeCode_ == 5) {
+        const auto corr = static_cast<int8_t>(nodes_.at(cjcNode_).memory[8]);
         return static_cast<uint16_t>(std::lround((source_ + Tamb + errors.cjcError) * 10) + corr);
     } else {
         const float k = constantOf(constNode_, constK_);
         units = source_ * InputGain * (k == 0 ? 1 : k); // a blank constant is an uncalibrated channel
     }
-    const long counts = std::lround(units * countsPerUnit(code));
-    return static_cast<uint16_t>(counts & 0xFFFF);
+    return static_cast<uint16_t>(std::lround(units * countsPerUnit(typeCode_)) & 0xFFFF);
 }
 
 double AnalogWorld::outputMicroAmps() const {
     const int ch = model_ == 3 ? 1 : (relays_.count(205) ? 1 : 0);
-    const Node* m = find(module_);
-    const uint8_t* c = m->memory.data() + (ch == 0 ? 24 : 20);
+    const uint8_t* c = nodes_.at(module_).memory.data() + (ch == 0 ? 24 : 20);
     const double z = static_cast<int16_t>(c[0] | c[1] << 8), s = static_cast<int16_t>(c[2] | c[3] << 8);
-    auto it = m->holding.find(static_cast<uint16_t>(32 + ch));
-    const double command = it == m->holding.end() ? 0 : static_cast<int16_t>(it->second);
+    const double command = static_cast<int16_t>(held(module_, static_cast<uint16_t>(32 + ch)));
     const double drive = s != z ? (command - z) * 20000 / (s - z) : command;
     return errors.outputGain * drive + OutOffsetUa;
 }
 
 uint16_t AnalogWorld::inputRegister(uint8_t node, uint16_t reg) const {
-    const Node* n = find(node);
-    auto held = [&](const Node* of, uint16_t r) -> uint16_t {
-        auto it = of->holding.find(r);
-        return it == of->holding.end() ? 0 : it->second;
-    };
-    if (node == 10) return reg == 8 ? held(find(module_), 9) : 0;
+    if (node == 10) return reg == 8 ? held(module_, 9) : 0;
     if (node != module_) return 0;
     if (reg == 1) return id1_;
     if (reg == 2) return id2_;
-    if (reg == 8) return model_ == 3 ? dips_ : held(find(10), 9);
+    if (reg == 8) return model_ == 3 ? dips_ : held(10, 9);
     if (reg >= 26 && reg <= 41) return channelReading();
-    return held(n, reg);
+    return held(node, reg);
 }
 
 Bytes AnalogWorld::respond(const Bytes& request) {
     std::lock_guard lock(mutex_);
-    if (!supplyOn_ || request.size() < 2 || !find(request[0])) return {};
+    if (!supplyOn_ || request.size() < 2 || !nodes_.contains(request[0])) return {};
     return execute(request);
 }
 
@@ -151,8 +113,7 @@ Bytes AnalogWorld::execute(const Bytes& r) {
         Bytes a{r[0], f, static_cast<uint8_t>(count * 2)};
         for (uint16_t i = 0; i < count; ++i) {
             const uint16_t v = inputRegister(r[0], static_cast<uint16_t>(first + i));
-            a.push_back(static_cast<uint8_t>(v >> 8));
-            a.push_back(static_cast<uint8_t>(v));
+            a.insert(a.end(), {static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)});
         }
         return a;
     }
@@ -165,7 +126,8 @@ Bytes AnalogWorld::execute(const Bytes& r) {
     if (f == 20 && r.size() >= 7) {
         const uint16_t address = RequestWord(r, 4);
         const uint8_t count = r[6];
-        if (r[2] == 4 && address == errors.refusedWriteAddress) return {r[0], static_cast<uint8_t>(f | 0x80), 4};
+        if (r[2] == 4 && address == errors.refusedWriteAddress)
+            return {r[0], static_cast<uint8_t>(f | 0x80), 4};
         if (auto answer = MemoryAccess(r, n.memory)) {
             const bool constants = r[2] == 4 && (r[0] == 247 || r[0] == 246);
             if (constants && count == 1 && address >= 11 && address <= 18) typeCode_ = codeOfTypeByte(r[7]);
@@ -221,13 +183,10 @@ std::string AnalogWorld::calibrator(const std::string& bytes) {
     std::string reply;
     const auto hundredths = static_cast<uint32_t>(std::lround(Tamb * 100));
     for (char ch : bytes) {
-        const auto b = static_cast<uint8_t>(ch);
-        if (calPos_ == 1) calCommand_ = b;
+        if (calPos_ == 1) calCommand_ = static_cast<uint8_t>(ch);
         // Command 1 answers its data bytes with the reference temperature, the others echo.
-        if (calCommand_ == 1 && calPos_ >= 2 && calPos_ <= 5)
-            reply += static_cast<char>(hundredths >> (8 * (5 - calPos_)) & 0xFF);
-        else
-            reply += ch;
+        const bool data = calCommand_ == 1 && calPos_ >= 2 && calPos_ <= 5;
+        reply += data ? static_cast<char>(hundredths >> (8 * (5 - calPos_)) & 0xFF) : ch;
         calPos_ = (calPos_ + 1) % 7;
     }
     return reply;
@@ -242,7 +201,7 @@ void AnalogWorld::operatorReads(const std::string& text) {
         unit.erase(0, unit.find_first_not_of(' '));
         setCalibrator(value, unit);
     }
-    if (text == "Impostare tutti i dip-switch su OFF") setDipSwitches(0);
+    if (text == "Impostare tutti i dip-switch su OFF") locked([&] { return dips_ = 0; });
 }
 
 void AnalogWorld::setCalibrator(double value, const std::string& unit) {
@@ -253,45 +212,8 @@ void AnalogWorld::setCalibrator(double value, const std::string& unit) {
     if (unit.empty() && model_ == 3) nodes_[module_].holding[33] = static_cast<uint16_t>(std::lround(value));
 }
 
-void AnalogWorld::setDipSwitches(uint16_t v) {
-    std::lock_guard lock(mutex_);
-    dips_ = v;
-}
-
-void AnalogWorld::setMultimeterSilent(bool silent) {
-    std::lock_guard lock(mutex_);
-    multSilent_ = silent;
-}
-
-void AnalogWorld::setIdentification(uint16_t reg1, uint16_t reg2) {
-    std::lock_guard lock(mutex_);
-    id1_ = reg1, id2_ = reg2;
-}
-
 Bytes AnalogWorld::memory(uint8_t node, uint16_t address, size_t count) const {
     std::lock_guard lock(mutex_);
-    const Node* n = find(node);
-    return Bytes(n->memory.begin() + address, n->memory.begin() + address + static_cast<long>(count));
-}
-
-uint16_t AnalogWorld::holding(uint8_t node, uint16_t reg) const {
-    std::lock_guard lock(mutex_);
-    const Node* n = find(node);
-    auto it = n->holding.find(reg);
-    return it == n->holding.end() ? 0 : it->second;
-}
-
-bool AnalogWorld::supplyOn() const {
-    std::lock_guard lock(mutex_);
-    return supplyOn_;
-}
-
-std::vector<std::string> AnalogWorld::supplyCommands() const {
-    std::lock_guard lock(mutex_);
-    return supplyCommands_;
-}
-
-int AnalogWorld::beeps() const {
-    std::lock_guard lock(mutex_);
-    return beeps_;
+    const Bytes& m = nodes_.at(node).memory;
+    return Bytes(m.begin() + address, m.begin() + address + static_cast<long>(count));
 }

@@ -32,27 +32,39 @@ class AnalogWorld {
     void operatorReads(const std::string& message);
     // The calibrator set by hand (unit as in the prompt, "" for an output value on model 3).
     void setCalibrator(double value, const std::string& unit);
-    void setDipSwitches(uint16_t v);
-    void setMultimeterSilent(bool silent);
+    void setMultimeterSilent(bool silent) {
+        locked([&] { return multSilent_ = silent; });
+    }
+    void setIdentification(uint16_t reg1, uint16_t reg2) {
+        locked([&] { return id1_ = reg1, id2_ = reg2; });
+    }
 
     // Inspection.
     Bytes memory(uint8_t node, uint16_t address, size_t count) const;
-    uint16_t holding(uint8_t node, uint16_t reg) const;
+    uint16_t holding(uint8_t node, uint16_t reg) const {
+        return locked([&] { return held(node, reg); });
+    }
     // The constant k of a constants node, decoded from its three bytes.
-    float constant(uint8_t node, int k) const;
-    bool supplyOn() const;
-    std::vector<std::string> supplyCommands() const;
-    int beeps() const;
-
+    float constant(uint8_t node, int k) const {
+        return locked([&] { return constantOf(node, k); });
+    }
+    bool supplyOn() const {
+        return locked([&] { return supplyOn_; });
+    }
+    std::vector<std::string> supplyCommands() const {
+        return locked([&] { return supplyCommands_; });
+    }
+    int beeps() const {
+        return locked([&] { return beeps_; });
+    }
     uint8_t moduleNode() const { return module_; }
 
     // Faults and errors of this bench, set before a run.
     struct Errors {
-        double outputGain = 1.02;            // the outputs' gain before the span constant
-        double cjcError = 1.25;              // degrees the cold junction reads high
-        int refusedWriteAddress = -1;        // memory writes there meet an exception answer
+        double outputGain = 1.02;     // the outputs' gain before the span constant
+        double cjcError = 1.25;       // degrees the cold junction reads high
+        int refusedWriteAddress = -1; // memory writes there meet an exception answer
     } errors;
-    void setIdentification(uint16_t reg1, uint16_t reg2);
     static constexpr double Tamb = 23.45; // the calibrator's reference temperature
 
   private:
@@ -60,11 +72,15 @@ class AnalogWorld {
         Bytes memory = Bytes(65536, 0);
         std::map<uint16_t, uint16_t> holding;
     };
+    template <class F> auto locked(F f) const -> decltype(f()) {
+        std::lock_guard lock(mutex_);
+        return f();
+    }
+    uint16_t held(uint8_t node, uint16_t reg) const;
     uint16_t inputRegister(uint8_t node, uint16_t reg) const;
     uint16_t channelReading() const;
     double outputMicroAmps() const;
     Bytes execute(const Bytes& r);
-    const Node* find(uint8_t node) const;
     float constantOf(uint8_t node, int k) const;
 
     mutable std::mutex mutex_;
@@ -73,12 +89,12 @@ class AnalogWorld {
     std::map<uint8_t, Node> nodes_;
     uint16_t id1_ = 0, id2_ = 0;
     uint16_t dips_ = 0;
-    int typeCode_ = 0;               // the input type selected last
+    int typeCode_ = 0;                     // the input type selected last
     uint8_t constNode_ = 247, constK_ = 0; // the constant written last: the one the channel applies
-    uint8_t cjcNode_ = 247;           // the node whose correction byte was cleared or written last
-    double source_ = 0;               // what the calibrator sources
-    std::set<int> relays_;            // closed relays, slot * 100 + channel
-    bool current_ = false;            // multimeter function CURR (else VOLT)
+    uint8_t cjcNode_ = 247;                // the node whose correction byte was cleared or written last
+    double source_ = 0;                    // what the calibrator sources
+    std::set<int> relays_;                 // closed relays, slot * 100 + channel
+    bool current_ = false;                 // multimeter function CURR (else VOLT)
     bool multSilent_ = false;
     bool supplyOn_ = false;
     std::vector<std::string> supplyCommands_;

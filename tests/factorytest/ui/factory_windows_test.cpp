@@ -1,0 +1,162 @@
+// The factory windows: opened from the internal edition's menu, and driven by their controls.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include "../../app/ui/window_fixture.h"
+#include "../worlds.h"
+#include "app/startup.h"
+#include "factorytest/ui/bench_widgets.h"
+#include "factorytest/ui/coll7593.h"
+#include "factorytest/ui/conf_jxv4174.h"
+#include "factorytest/ui/conf_jxv7593.h"
+#include "factorytest/ui/frm_coll_nwac.h"
+#include "factorytest/ui/frm_collaudo.h"
+#include "factorytest/ui/frm_q7r218.h"
+#include "platform/window_fit.h"
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
+
+namespace {
+
+TEST(FactoryMenu, InternalBuildOpensEachWindowOnceWithItsState) {
+    QTemporaryDir folder;
+    WindowFixture f;
+    f.window = std::make_unique<MainWindow>(f.ctx, f.procs);
+    BuildFlags internal = ThisBuild;
+    internal.Internal = -1;
+    Main(f.ctx, f.window.get(), {internal, folder.path().toStdString()});
+    f.window->bindCommands();
+    EXPECT_TRUE(f.window->menuItem("mnu_collaudo")->isVisible());
+    std::map<std::string, QWidget*> opened;
+    for (auto [item, name] : {std::pair{"mnu_coll_7593", "coll7593"},
+                              {"mnu_config_7593", "ConfJXV7593"},
+                              {"mnu_coll_4174", "ConfJXV4174"},
+                              {"mnu_coll_NWAC", "frm_coll_NWAC"},
+                              {"mnu_collQ7R218", "frm_Q7R218"},
+                              {"mnu_coll", "frm_collaudo"}}) {
+        SCOPED_TRACE(item);
+        ASSERT_TRUE(f.window->menuItem(item)->isEnabled());
+        f.window->menuItem(item)->trigger();
+        f.window->menuItem(item)->trigger();
+        const auto subs = f.window->mdi()->subWindowList();
+        EXPECT_EQ(std::count_if(subs.begin(), subs.end(),
+                                [&](QMdiSubWindow* s) { return s->objectName() == name; }),
+                  1);
+        EXPECT_EQ(f.window->mdi()->activeSubWindow()->objectName(), name);
+        opened[name] = subWindowContent(f.window->mdi()->activeSubWindow());
+    }
+    auto* bench = qobject_cast<Coll7593*>(opened["coll7593"]);
+    ASSERT_NE(bench, nullptr);
+    EXPECT_EQ(bench->lst_device->count(), 4);
+    EXPECT_FALSE(bench->cmd_start->isEnabled()); // no model chosen yet
+
+    auto* analog = qobject_cast<ConfJXV7593*>(opened["ConfJXV7593"]);
+    ASSERT_NE(analog, nullptr);
+    EXPECT_EQ(analog->windowTitle(), "Collaudo JXV7209");
+    analog->SetDefault[1]->click();
+    EXPECT_EQ(analog->cmb_InputType[0]->currentText(), "10 V");
+    EXPECT_EQ(analog->cmb_InputType[2]->currentText(), "---");
+    EXPECT_EQ(analog->findChild<QLineEdit*>("AddSlave")->text(), "246");
+    EXPECT_TRUE(analog->chk_Mux[0][0]->isChecked());
+    EXPECT_TRUE(analog->chk_Mux[0][0]->styleSheet().contains("FF0000"));
+    analog->chk_Mux[3][5]->click();
+    EXPECT_TRUE(analog->chk_Mux[3][5]->styleSheet().contains("FF0000"));
+    auto* measured = analog->findChild<QLineEdit*>("txt_Input_Mis_0");
+    measured->setText("");
+    measured->insert("20000");
+    EXPECT_EQ(analog->findChild<QLineEdit*>("txt_Input_K_0")->text(), "0.5");
+
+    auto* multi = qobject_cast<ConfJXV4174*>(opened["ConfJXV4174"]);
+    ASSERT_NE(multi, nullptr);
+    EXPECT_FALSE(multi->input_ty->isVisibleTo(multi));
+    multi->device_ty->setCurrentIndex(1);
+    emit multi->device_ty->activated(1);
+    EXPECT_TRUE(multi->input_ty->isVisibleTo(multi));
+    EXPECT_EQ(multi->input_ty->count(), 2);
+    EXPECT_EQ(multi->findChild<QLineEdit*>("txt_Input_Type_3")->text(), "7");
+
+    auto* meter = qobject_cast<frm_Q7R218*>(opened["frm_Q7R218"]);
+    ASSERT_NE(meter, nullptr);
+    EXPECT_EQ(meter->lists[0]->objectName(), "List1");
+    EXPECT_EQ(meter->lists[3]->objectName(), "List2");
+    EXPECT_TRUE(meter->cmd_Read->isEnabled());
+
+    auto* product = qobject_cast<frm_coll_NWAC*>(opened["frm_coll_NWAC"]);
+    ASSERT_NE(product, nullptr);
+    EXPECT_FALSE(product->Frame1->isEnabled() || product->Frame5->isEnabled());
+    auto* controller = qobject_cast<frm_collaudo*>(opened["frm_collaudo"]);
+    ASSERT_NE(controller, nullptr);
+    EXPECT_EQ(controller->txt_mese->count(), 12);
+    EXPECT_EQ(controller->txt_eut_mod->count(), 4);
+    EXPECT_EQ(controller->txt_mult_port->currentText(), "MANUALE");
+}
+
+TEST(Coll7593, ARunLocksEverythingButStopAndShowsItsResults) {
+    BenchWorld w(0);
+    Coll7593 window(w.bench);
+    window.lst_device->setCurrentRow(1);
+    EXPECT_EQ(window.rows[1].chk_coll->text(), "#0 - Res L");
+    EXPECT_FALSE(window.rows[5].chk_coll->isChecked());
+    for (int i = 0; i < BenchRowCount; ++i)
+        window.rows[static_cast<size_t>(i)].chk_coll->setChecked(i == 1);
+    bool lockedDuringRun = false;
+    w.dialogs.onPrompt = [&](const std::string&) {
+        lockedDuringRun = !window.cmd_start->isEnabled() && !window.lst_device->isEnabled() &&
+                          !window.rows[2].cmd_coll->isEnabled() && window.cmd_stop->isEnabled();
+    };
+    window.cmd_start->click();
+    EXPECT_TRUE(lockedDuringRun);
+    EXPECT_TRUE(window.cmd_start->isEnabled());
+    EXPECT_EQ(window.rows[1].labels[3]->text(), "309.00 (0.9709)"); // 309 ohm read for 300
+    EXPECT_TRUE(window.rows[1].labels[2]->styleSheet().contains("rgb(0,255,0)"));
+    EXPECT_FALSE(window.Label1->text().isEmpty());
+}
+
+TEST(frm_collaudo, StartIsLockedDuringARunAndTheClockStepShowsItsResult) {
+    ControllerWorld w;
+    frm_collaudo window(w.bench, {"A", "B", "C", "D"},
+                        {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
+    window.chk_controlli[1]->setChecked(true);
+    window.chk_collaudo[10]->setChecked(true);
+    bool locked = false;
+    w.pump.onEvents = [&] { locked = locked || !window.cmd_start->isEnabled(); };
+    window.cmd_start->click();
+    EXPECT_TRUE(locked);
+    EXPECT_TRUE(window.cmd_start->isEnabled());
+    EXPECT_EQ(window.chk_collaudo[10]->styleSheet(), BenchBackground(ColourGreen));
+    EXPECT_TRUE(window.chk_collaudo[7]->styleSheet().isEmpty());
+    EXPECT_EQ(window.txt_mese->currentIndex(), 1);
+    EXPECT_EQ(window.txt_ore->text(), "9");
+}
+
+TEST(frm_coll_NWAC, TheBenchTimerRunsOnlyWhileConnected) {
+    NwacWorld w;
+    frm_coll_NWAC window(w.bench);
+    w.outputs.setInput(8, 256);
+    window.cmd_connetti[0]->click();
+    EXPECT_TRUE(window.Frame1->isEnabled());
+    ASSERT_TRUE(window.Timer.isActive());
+    w.bench.Timer_Timer();                                               // what the timer calls
+    EXPECT_NE(window.led[0]->styleSheet(), window.led[1]->styleSheet()); // "V" lit, "R" dark
+    window.cmd_connetti[1]->click();
+    EXPECT_FALSE(window.Timer.isActive() || window.Frame1->isEnabled());
+}
+
+} // namespace
