@@ -212,18 +212,12 @@ TEST(ButtonGroups, CompilaAloneAndUnknownGroups) {
     EXPECT_TRUE(t.enabled("proj_comp"));
 }
 
-TEST(ButtonGroups, FunctionBlockKeysSurviveARefreshInReleaseMode) {
-    Connected f(0, 0);
+TEST(ButtonGroups, FunctionBlockKeysSurviveARefreshAndUnavailableOrUngroupedKeysKeepTheirBuiltState) {
+    Connected f(0, 0); // release mode: the groups enable debug, not run
     AbilitaPulsanti(f.shell.Toolbar, "Puls_FunctionBlock", true);
+    f.shell.Toolbar.Unavailable = {"debug"};
     AggiornaStato(f.ctx);
     EXPECT_TRUE(f.shell.Toolbar.enabled("rung_mod"));
-    EXPECT_FALSE(f.shell.Toolbar.enabled("run"));
-}
-
-TEST(ButtonGroups, UnavailableKeysStayDisabledAndUngroupedKeysKeepTheirBuiltState) {
-    Connected f(0, -1);
-    f.shell.Toolbar.Unavailable = {"run", "debug"};
-    AggiornaStato(f.ctx);
     EXPECT_FALSE(f.shell.Toolbar.enabled("run"));
     EXPECT_FALSE(f.shell.Toolbar.enabled("debug"));
     EXPECT_TRUE(f.shell.Toolbar.enabled("release"));
