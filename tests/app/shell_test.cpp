@@ -150,7 +150,7 @@ const std::string DebugAll =
     "download debug release run runBr pause step stop rung_add_before rung_add_after "
     "rung_move_up rung_move_down rung_copy rung_mod rung_del rung_break " +
     Views;
-const std::string ReleaseOnly = Files + "debug release " + Views;
+const std::string Release = Files + "debug release " + Views;
 
 TEST(ButtonGroups, PanelsGroupsAndMenusFollowTheState) {
     const struct {
@@ -164,14 +164,16 @@ TEST(ButtonGroups, PanelsGroupsAndMenusFollowTheState) {
         bool ProgramMenu, DisplayMenu;
     } cases[] = {
         // clang-format off
-        {"SerialNotConnected", 0, 1, 0, -1, 0xFF, {"Port Closed", "", "", "old4", "", "old6"}, ProjectOnly, true, false},
-        {"EthernetNotConnected", 0, 0, 48, 0, 0, {"Not Connected", "", "", "old4", "", "old6"}, ProjectOnly, false, false},
+        {"SerialNotConnected", 0, 1, 0, -1, 0xFF,
+         {"Port Closed", "", "", "old4", "", "old6"}, ProjectOnly, true, false},
+        {"EthernetNotConnected", 0, 0, 48, 0, 0,
+         {"Not Connected", "", "", "old4", "", "old6"}, ProjectOnly, false, false},
         {"DebugRunToBreak", -1, 0, 0, -1, 0x5A,
          {"Connected", "Debug Mode", "RUN", "old4", "192.168.1.100 [10]", "JXV8410"}, DebugAll, true, false},
         {"DebugStopped", -1, 1, 9, -1, 0x00,
          {"Port Open", "Debug Mode", "Stop", "old4", "COM1 [10]", "JXV8480"}, DebugAll, true, true},
         {"ReleaseRunning", -1, 0, 0, 0, 0xFF,
-         {"Connected", "Release Mode", "RUN", "old4", "192.168.1.100 [10]", "JXV8410"}, ReleaseOnly, true, false},
+         {"Connected", "Release Mode", "RUN", "old4", "192.168.1.100 [10]", "JXV8410"}, Release, true, false},
         {"AnalogModuleA", -1, 0, 10, -1, 0xFF,
          {"Connected", "old2", "old3", "old4", "192.168.1.100 [10]", "JXV7593"}, ProjectOnly, true, false},
         {"AnalogModuleB", -1, 0, 11, -1, 0xFF,
