@@ -13,32 +13,26 @@ using Bytes = std::vector<uint8_t>;
 const Bytes Check123456789{'1', '2', '3', '4', '5', '6', '7', '8', '9'};
 } // namespace
 
+// CalcolaCRC counts only the first n bytes and stays inside the array when n is beyond it.
 TEST(Crc16, ModbusVectorsLowByteFirst) {
-    Crc16 crc = Crc16Modbus(Check123456789);
-    EXPECT_EQ(crc.CrcLo, 0x37);
-    EXPECT_EQ(crc.CrcHi, 0x4B);
-
-    crc = Crc16Modbus(Bytes{0x01, 0x03, 0x00, 0x00, 0x00, 0x0A});
-    EXPECT_EQ(crc.CrcLo, 0xC5);
-    EXPECT_EQ(crc.CrcHi, 0xCD);
-
-    crc = Crc16Modbus(Bytes{});
-    EXPECT_EQ(crc.CrcLo, 0xFF);
-    EXPECT_EQ(crc.CrcHi, 0xFF);
-}
-
-TEST(Crc16, CalcolaCrcCountsOnlyTheFirstNBytesAndStaysInsideTheArray) {
+    const Bytes frame{0x01, 0x03, 0x00, 0x00, 0x00, 0x0A, 0xC5, 0xCD};
+    const struct {
+        Bytes bytes;
+        int count;
+        uint8_t lo, hi;
+    } cases[] = {{Check123456789, 9, 0x37, 0x4B},
+                 {frame, 6, 0xC5, 0xCD},
+                 {{}, 0, 0xFF, 0xFF},
+                 {frame, 0, 0xFF, 0xFF},
+                 {Check123456789, 5000, 0x37, 0x4B}};
     CommState comm;
-    Bytes frame{0x01, 0x03, 0x00, 0x00, 0x00, 0x0A, 0xC5, 0xCD};
-    CalcolaCRC(comm, frame, 6);
-    EXPECT_EQ(comm.CrcLo, 0xC5);
-    EXPECT_EQ(comm.CrcHi, 0xCD);
-    CalcolaCRC(comm, frame, 0);
-    EXPECT_EQ(comm.CrcLo, 0xFF);
-    EXPECT_EQ(comm.CrcHi, 0xFF);
-    CalcolaCRC(comm, Check123456789, 5000); // a count beyond the array covers the array
-    EXPECT_EQ(comm.CrcLo, 0x37);
-    EXPECT_EQ(comm.CrcHi, 0x4B);
+    for (const auto& c : cases) {
+        const Bytes counted(c.bytes.begin(), c.bytes.begin() + std::min<size_t>(c.count, c.bytes.size()));
+        const Crc16 crc = Crc16Modbus(counted);
+        EXPECT_EQ(std::pair(crc.CrcLo, crc.CrcHi), std::pair(c.lo, c.hi)) << c.count;
+        CalcolaCRC(comm, c.bytes, c.count);
+        EXPECT_EQ(std::pair(comm.CrcLo, comm.CrcHi), std::pair(c.lo, c.hi)) << c.count;
+    }
 }
 
 TEST(Crc16, VerificaCrcNamesWhichByteIsWrong) {
@@ -74,7 +68,7 @@ TEST(CheckBytes, LrcAndCrc8) {
     EXPECT_EQ(Crc8(""), 0x00);
 }
 
-TEST(Numbers, IntBytes) {
+TEST(Numbers, IntLongAndFloatBytes) {
     EXPECT_EQ(BytesToInt(0x80, 0x00, true), -32768);
     EXPECT_EQ(BytesToInt(0x80, 0x00, false), 32768);
     EXPECT_EQ(BytesToInt(0xFF, 0xFF, true), -1);
@@ -82,9 +76,7 @@ TEST(Numbers, IntBytes) {
     EXPECT_EQ(IntToBytes(258), (std::array<uint8_t, 3>{0x02, 0x01, 0}));
     EXPECT_EQ(IntToBytes(65535), (std::array<uint8_t, 3>{0xFF, 0xFF, 0}));
     EXPECT_EQ(IntToBytes(70000), (std::array<uint8_t, 3>{0x70, 0, 0})); // high byte cannot be formed
-}
 
-TEST(Numbers, LongBytes) {
     EXPECT_EQ(*LongToBytes(0x01020304, false), (std::array<uint8_t, 4>{0x02, 0x01, 0x04, 0x03}));
     EXPECT_EQ(*LongToBytes(-1, true), (std::array<uint8_t, 4>{0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_FALSE(LongToBytes(-1, false));
@@ -93,9 +85,7 @@ TEST(Numbers, LongBytes) {
     EXPECT_EQ(BytesToLong(0xFF, 0xFF, 0xFF, 0xFF, true), -1);
     EXPECT_EQ(BytesToLong(0xFF, 0xFF, 0xFF, 0xFF, false), (int64_t{1} << 32) - 1);
     EXPECT_EQ(BytesToLong(1, 2, 3, 4, false), 0x01020304);
-}
 
-TEST(Numbers, FloatBytes) {
     EXPECT_EQ(BytesToFloat(0x41, 0x20, 0x00, 0x00), 10.0f);
     EXPECT_EQ(BytesToFloat(0, 0, 0, 0), 0.0f);
     EXPECT_EQ(BytesToFloat(0x7F, 0x7F, 0xFF, 0xFF), std::numeric_limits<float>::max());

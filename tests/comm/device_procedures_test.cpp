@@ -2,6 +2,8 @@
 // the state, and failures that change nothing.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "comm/device_procedures.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"
@@ -20,30 +22,18 @@ class DeviceProcedures : public ::testing::Test {
     SimSession s;
 };
 
+// A failed command keeps the run state; the status is refreshed either way.
 TEST_F(DeviceProcedures, ScriviComandoWritesTheCommandRegister) {
     for (uint8_t code : {CmdRun, CmdRunToBreak, CmdHalt, CmdStop}) {
         EXPECT_TRUE(ScriviComando(s.app, code));
         EXPECT_EQ(lastRequest(), (Bytes{10, 6, 0, 0, 0, code}));
         EXPECT_EQ(s.comm->CurrentDevice.RunState, code);
     }
-    EXPECT_EQ(s.refreshes, 5); // one for the connect, one per command
-}
-
-TEST_F(DeviceProcedures, FailedCommandKeepsRunStateAndStillRefreshes) {
-    s.comm->CurrentDevice.RunState = CmdRun;
     sim.inject({SimFault::Silence});
     EXPECT_FALSE(ScriviComando(s.app, CmdHalt));
-    EXPECT_EQ(s.comm->CurrentDevice.RunState, CmdRun);
+    EXPECT_EQ(s.comm->CurrentDevice.RunState, CmdStop);
     EXPECT_TRUE(loggedError());
-    EXPECT_EQ(s.refreshes, 2);
-}
-
-TEST_F(DeviceProcedures, ImpostaModoDebugWritesTheModeByte) {
-    EXPECT_TRUE(ImpostaModoDebug(s.app, true));
-    EXPECT_EQ(lastRequest(), (Bytes{10, 20, 4, 0, 0, 19, 1, 0x56}));
-    EXPECT_EQ(sim.modeByte(), 0x56);
-    EXPECT_TRUE(ImpostaModoDebug(s.app, false));
-    EXPECT_EQ(sim.modeByte(), 0x55);
+    EXPECT_EQ(s.refreshes, 6); // one for the connect, one per command
 }
 
 TEST_F(DeviceProcedures, MemoryBlocksGoBothWays) {
@@ -83,12 +73,26 @@ TEST_F(DeviceProcedures, ReadsCopyNothingFromAFailedOrShortAnswer) {
     EXPECT_EQ(s.project->MemoryImage[1], 0);
 }
 
-TEST_F(DeviceProcedures, OutOfRangeBlocksAreRefusedBeforeSending) {
-    EXPECT_FALSE(LeggiMemoria(s.app, 10, 65536, 0, 32));
-    EXPECT_FALSE(LeggiMemoria(s.app, 10, -1, 0, 32));
-    EXPECT_FALSE(LeggiMemoria(s.app, 10, 0, 65530, 32));
-    EXPECT_FALSE(ScriviMemoria(s.app, 10, 0, -1, 32));
-    EXPECT_FALSE(LeggiFlash(s.app, 10, 0x1000000, 0, 1));
+// Blocks outside the device's or the image's range, and values their fields cannot hold, are refused
+// (and logged) before anything is sent.
+TEST_F(DeviceProcedures, OutOfRangeRequestsAreRefusedBeforeSending) {
+    double tooBig = 70000;
+    const std::function<bool()> calls[] = {
+        [&] { return LeggiMemoria(s.app, 10, 65536, 0, 32); },
+        [&] { return LeggiMemoria(s.app, 10, -1, 0, 32); },
+        [&] { return LeggiMemoria(s.app, 10, 0, 65530, 32); },
+        [&] { return ScriviMemoria(s.app, 10, 0, -1, 32); },
+        [&] { return LeggiFlash(s.app, 10, 0x1000000, 0, 1); },
+        [&] { return ScriviRegistro(s.app, 10, 40, tooBig); },
+        [&] { return ScriviLong(s.app, -2, false, 50); },
+        [&] { return ScriviLong(s.app, 4294967296.0, false, 50); },
+        [&] { return ScriviStringa(s.app, std::string(100, 'x'), 60); },
+    };
+    for (size_t i = 0; i < std::size(calls); ++i) {
+        const size_t logged = s.shell->log.lines().size();
+        EXPECT_FALSE(calls[i]()) << i;
+        EXPECT_GT(s.shell->log.lines().size(), logged) << i;
+    }
     EXPECT_TRUE(loggedError());
     s.pump.pausa(0.05);
     EXPECT_TRUE(sim.transcript().empty());
@@ -139,25 +143,38 @@ TEST_F(DeviceProcedures, RegisterReadsAreUnsignedAndRunStatusMustFitAByte) {
     EXPECT_EQ(LeggiRegistro(s.app, 10, 7), 0.0);
 }
 
-TEST_F(DeviceProcedures, ScriviRegistroRoundsHalvesToEvenAndUpdatesTheCache) {
-    double v = 2.5;
-    EXPECT_TRUE(ScriviRegistro(s.app, 10, 40, v));
-    EXPECT_EQ(v, 2.0);
-    EXPECT_EQ(lastRequest(), (Bytes{10, 6, 0, 40, 0, 2}));
+// Register values round halves to even and go out as 16-bit fields; longs go most significant first;
+// a text ends with one or two zeros, a whole number of registers.
+TEST_F(DeviceProcedures, WritesGoOutByteForByte) {
+    double half = 2.5, threeHalves = 3.5, minusOne = -1;
+    const std::pair<std::function<bool()>, Bytes> cases[] = {
+        {[&] { return ImpostaModoDebug(s.app, true); }, {10, 20, 4, 0, 0, 19, 1, 0x56}},
+        {[&] { return ScriviRegistro(s.app, 10, 41, threeHalves); }, {10, 6, 0, 41, 0, 4}},
+        {[&] { return ScriviRegistro(s.app, 10, 42, minusOne); }, {10, 6, 0, 42, 0xFF, 0xFF}},
+        {[&] { return ScriviRegistro(s.app, 10, 40, half); }, {10, 6, 0, 40, 0, 2}},
+        {[&] { return ScriviLong(s.app, 0x01020304, false, 50); }, {10, 16, 0, 50, 0, 2, 4, 1, 2, 3, 4}},
+        {[&] { return ScriviLong(s.app, -2, true, 52); }, {10, 16, 0, 52, 0, 2, 4, 0xFF, 0xFF, 0xFF, 0xFE}},
+        {[&] { return ScriviStringa(s.app, "ABC", 60); }, {10, 16, 0, 60, 0, 2, 4, 'A', 'B', 'C', 0}},
+        {[&] { return ScriviStringa(s.app, "", 60); }, {10, 16, 0, 60, 0, 1, 2, 0, 0}},
+        {[&] { return ScriviStringa(s.app, "ABCD", 60); },
+         {10, 16, 0, 60, 0, 3, 6, 'A', 'B', 'C', 'D', 0, 0}},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_TRUE(cases[i].first()) << i;
+        EXPECT_EQ(lastRequest(), cases[i].second) << i;
+    }
+    EXPECT_EQ(sim.modeByte(), 0x56);
+    EXPECT_EQ(half, 2.0);
+    // The cache holds what the views show: a long with its 16-bit halves exchanged.
     EXPECT_EQ(s.comm->Registers[40].Value, 2);
-    v = 3.5;
-    EXPECT_TRUE(ScriviRegistro(s.app, 10, 40, v));
-    EXPECT_EQ(sim.holding(40), 4);
-    v = -1;
-    EXPECT_TRUE(ScriviRegistro(s.app, 10, 41, v));
-    EXPECT_EQ(sim.holding(41), 0xFFFF);
-
-    v = 70000; // does not fit 16 bits: refused, not cut
-    EXPECT_FALSE(ScriviRegistro(s.app, 10, 40, v));
-    EXPECT_TRUE(loggedError());
-    EXPECT_EQ(sim.holding(40), 4);
+    EXPECT_EQ(s.comm->Registers[50].Value, 0x03040102);
+    EXPECT_EQ(s.comm->Registers[51].Value, 0);
+    EXPECT_EQ(s.comm->Registers[62].ValueType, 13);
+    EXPECT_EQ(s.comm->Registers[63].ValueType, 0);
+    EXPECT_TRUE(ScriviStringa(s.app, std::string(99, 'x'), 60)); // the longest text
 }
 
+// Another slave's register is not this node's: the cache stays.
 TEST_F(DeviceProcedures, ScriviRegistroToAnotherSlaveLeavesTheCache) {
     SimController other{11};
     SimSession t;
@@ -166,34 +183,6 @@ TEST_F(DeviceProcedures, ScriviRegistroToAnotherSlaveLeavesTheCache) {
     EXPECT_TRUE(ScriviRegistro(t.app, 11, 40, v));
     EXPECT_EQ(other.holding(40), 9);
     EXPECT_EQ(t.comm->Registers[40].Value, 0);
-}
-
-TEST_F(DeviceProcedures, ScriviLongSendsMostSignificantFirstAndCachesTheViewOrder) {
-    EXPECT_TRUE(ScriviLong(s.app, 0x01020304, false, 50));
-    EXPECT_EQ(lastRequest(), (Bytes{10, 16, 0, 50, 0, 2, 4, 1, 2, 3, 4}));
-    EXPECT_EQ(s.comm->Registers[50].Value, 0x03040102);
-    EXPECT_EQ(s.comm->Registers[51].Value, 0);
-    EXPECT_TRUE(ScriviLong(s.app, -2, true, 50));
-    EXPECT_EQ(lastRequest(), (Bytes{10, 16, 0, 50, 0, 2, 4, 0xFF, 0xFF, 0xFF, 0xFE}));
-    const size_t sent = sim.transcript().size();
-    EXPECT_FALSE(ScriviLong(s.app, -2, false, 50));
-    EXPECT_FALSE(ScriviLong(s.app, 4294967296.0, false, 50));
-    EXPECT_EQ(sim.transcript().size(), sent);
-}
-
-TEST_F(DeviceProcedures, ScriviStringaEndsTheTextWithOneOrTwoZeros) {
-    EXPECT_TRUE(ScriviStringa(s.app, "ABC", 60));
-    EXPECT_EQ(lastRequest(), (Bytes{10, 16, 0, 60, 0, 2, 4, 'A', 'B', 'C', 0}));
-    EXPECT_TRUE(ScriviStringa(s.app, "ABCD", 60));
-    EXPECT_EQ(lastRequest(), (Bytes{10, 16, 0, 60, 0, 3, 6, 'A', 'B', 'C', 'D', 0, 0}));
-    EXPECT_EQ(s.comm->Registers[62].ValueType, 13);
-    EXPECT_EQ(s.comm->Registers[63].ValueType, 0);
-    EXPECT_TRUE(ScriviStringa(s.app, "", 60));
-    EXPECT_EQ(lastRequest(), (Bytes{10, 16, 0, 60, 0, 1, 2, 0, 0}));
-    const size_t sent = sim.transcript().size();
-    EXPECT_TRUE(ScriviStringa(s.app, std::string(99, 'x'), 60));
-    EXPECT_FALSE(ScriviStringa(s.app, std::string(100, 'x'), 60));
-    EXPECT_EQ(sim.transcript().size(), sent + 1);
 }
 
 TEST_F(DeviceProcedures, ScriviFloatWritesLowWordFirstAndStopsAfterAFailure) {

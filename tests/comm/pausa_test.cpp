@@ -5,26 +5,21 @@
 #include "platform/qt_event_pump.h"
 #include "support/qt_test_app.h"
 
-TEST(Pausa, WaitsTheTimeWhileEventsRunAndZeroReturnsAtOnce) {
+// Pausa waits its time while events run, and zero returns at once; waitUntil ends on its condition or
+// at its time-out.
+TEST(Pausa, WaitsWhileEventsRunAndWaitUntilEndsOnTheConditionOrTheTimeout) {
     QtTestApp();
     QtEventPump pump;
     int fired = 0;
     QTimer::singleShot(20, [&] { ++fired; });
-
-    pump.pausa(0); // does not wait for the timer
+    pump.pausa(0);
     EXPECT_EQ(fired, 0);
-
-    int64_t start = pump.nowMs();
+    const int64_t start = pump.nowMs();
     pump.pausa(0.25);
-    EXPECT_EQ(fired, 1); // events ran during the pause
+    EXPECT_EQ(fired, 1);
     EXPECT_GE(pump.nowMs() - start, 250);
-}
 
-TEST(Pausa, WaitUntilEndsOnTheConditionOrTheTimeout) {
-    QtTestApp();
-    QtEventPump pump;
-    bool flag = false;
-    QTimer::singleShot(10, [&] { flag = true; });
-    EXPECT_TRUE(pump.waitUntil([&] { return flag; }, 5000, true));
+    QTimer::singleShot(10, [&] { ++fired; });
+    EXPECT_TRUE(pump.waitUntil([&] { return fired == 2; }, 5000, true));
     EXPECT_FALSE(pump.waitUntil([] { return false; }, 30, false));
 }

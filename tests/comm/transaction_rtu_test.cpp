@@ -21,25 +21,18 @@ class RtuTransaction : public ::testing::Test {
 };
 
 TEST_F(RtuTransaction, GoldenFramesGoOutByteExact) {
-    struct Case {
-        std::vector<uint8_t> request, wire;
+    const std::vector<std::vector<uint8_t>> wires = {
+        {0x0A, 0x14, 0x04, 0x00, 0x00, 0x13, 0x01, 0x55, 0xA5, 0x9B},
+        {0x0A, 0x14, 0x02, 0x00, 0x00, 0x13, 0x01, 0x07, 0x24},
+        {0x0A, 0x04, 0x00, 0x01, 0x00, 0x02, 0x21, 0x70},
+        {0x0A, 0x06, 0x00, 0x00, 0x00, 0xFF, 0xC8, 0xF1},
+        {0x0A, 0x14, 0x01, 0x00, 0x00, 0x00, 0x20, 0x8E, 0x0C},
     };
-    const std::vector<Case> cases = {
-        {{0x0A, 0x14, 0x04, 0x00, 0x00, 0x13, 0x01, 0x55},
-         {0x0A, 0x14, 0x04, 0x00, 0x00, 0x13, 0x01, 0x55, 0xA5, 0x9B}},
-        {{0x0A, 0x14, 0x02, 0x00, 0x00, 0x13, 0x01}, {0x0A, 0x14, 0x02, 0x00, 0x00, 0x13, 0x01, 0x07, 0x24}},
-        {{0x0A, 0x04, 0x00, 0x01, 0x00, 0x02}, {0x0A, 0x04, 0x00, 0x01, 0x00, 0x02, 0x21, 0x70}},
-        {{0x0A, 0x06, 0x00, 0x00, 0x00, 0xFF}, {0x0A, 0x06, 0x00, 0x00, 0x00, 0xFF, 0xC8, 0xF1}},
-        {{0x0A, 0x06, 0x00, 0x00, 0x00, 0x64}, {0x0A, 0x06, 0x00, 0x00, 0x00, 0x64, 0x89, 0x5A}},
-        {{0x0A, 0x06, 0x00, 0x00, 0x00, 0xFC}, {0x0A, 0x06, 0x00, 0x00, 0x00, 0xFC, 0x88, 0xF0}},
-        {{0x0A, 0x14, 0x01, 0x00, 0x00, 0x00, 0x20}, {0x0A, 0x14, 0x01, 0x00, 0x00, 0x00, 0x20, 0x8E, 0x0C}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& wire : wires) {
         sim.clearTranscript();
-        s.request(c.request);
+        s.request({wire.begin(), wire.end() - 2});
         EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
-        ASSERT_EQ(sim.wire().size(), 1u);
-        EXPECT_EQ(sim.wire()[0], c.wire);
+        EXPECT_EQ(sim.wire(), std::vector<Bytes>{wire});
         EXPECT_EQ(s.shell->status.Text[4], "Com OK");
     }
 }
@@ -69,55 +62,45 @@ TEST_F(RtuTransaction, NotConnectedSendsNothingAndLeavesPollStop) {
     EXPECT_EQ(s.dialogs.boxes[0].text, "Controller not connected");
     EXPECT_EQ(s.dialogs.boxes[0].icon, MsgIcon::Warning);
     EXPECT_EQ(s.comm->PollStop, 0);
-    EXPECT_EQ(s.shell->status.Text[4], "Com Error");
     EXPECT_EQ(s.shell->log.lines().back(), "Com Error  ");
     s.pump.pausa(0.05);
     EXPECT_TRUE(sim.wire().empty());
 }
 
-TEST_F(RtuTransaction, SilenceIsATimeout) {
-    sim.inject({SimFault::Silence});
-    s.comm->PollStop = 0;
-    s.request(ReadReg5);
-    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
-    EXPECT_EQ(s.comm->PollStop, 1);
-    EXPECT_EQ(s.shell->status.Text[4], "Com TimeOut");
-    ASSERT_GE(s.shell->log.lines().size(), 2u);
-    EXPECT_EQ(s.shell->log.lines().back(), "Com Timeout  ");
-    EXPECT_EQ(s.shell->log.lines()[s.shell->log.lines().size() - 2].substr(0, 3), "-- ");
-    EXPECT_TRUE(s.dialogs.shown.empty());
-}
-
-TEST_F(RtuTransaction, BadCrcShowsTheChecksumBoxEvenWhenQuiet) {
-    sim.inject({SimFault::BadCrc});
-    s.request(ReadReg5);
-    EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
-    EXPECT_EQ(s.dialogs.shown, (std::vector<std::string>{"Errore Checksum 2"}));
-    EXPECT_EQ(s.shell->status.Text[4], "Com TimeOut");
-
-    sim.inject({SimFault::BadCrc});
-    s.request(ReadReg5);
-    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
-    EXPECT_EQ(s.dialogs.shown,
-              (std::vector<std::string>{"Errore Checksum 2", "Errore Checksum 2", "CheckSum Rx Errato"}));
-}
-
-TEST_F(RtuTransaction, WrongAddressAndExceptionAnswersAreResultTwo) {
-    sim.inject({SimFault::WrongAddress});
-    s.request(ReadReg5);
-    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComWrongAnswer);
-    EXPECT_EQ(s.dialogs.shown.back(), "Risposta Errata (indirizzo)");
-    EXPECT_EQ(s.comm->PollStop, 1);
-    EXPECT_EQ(s.shell->status.Text[4], "Com Error");
-
-    sim.inject({SimFault::Exception, 0, 2});
-    s.request(ReadReg5);
-    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComWrongAnswer);
-    EXPECT_EQ(s.dialogs.shown.back(), "Risposta Errata (funzione)");
+// Each failed answer: the result, the boxes shown (the checksum ones even when quiet), and the status
+// panel, log and PollStop that every failure sets.
+TEST_F(RtuTransaction, FailedAnswers) {
+    const struct {
+        SimFaultSpec fault;
+        int16_t show;
+        uint8_t result;
+        std::vector<std::string> boxes;
+    } cases[] = {
+        {{SimFault::Silence}, -1, ComTimeout, {}},
+        {{SimFault::BadCrc}, 0, ComTimeout, {"Errore Checksum 2"}},
+        {{SimFault::BadCrc}, -1, ComTimeout, {"Errore Checksum 2", "CheckSum Rx Errato"}},
+        {{SimFault::Raw, 0, 0, {0x0A}}, -1, ComTimeout, {"CheckSum Rx Errato"}}, // too short for a check
+        {{SimFault::WrongAddress}, -1, ComWrongAnswer, {"Risposta Errata (indirizzo)"}},
+        {{SimFault::Exception, 0, 2}, -1, ComWrongAnswer, {"Risposta Errata (funzione)"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.boxes.empty() ? "silence" : c.boxes.back());
+        s.dialogs.shown.clear();
+        s.comm->PollStop = 0;
+        sim.inject(c.fault);
+        s.request(ReadReg5);
+        EXPECT_EQ(TrasmettiRicevi(s.app, c.show), c.result);
+        EXPECT_EQ(s.dialogs.shown, c.boxes);
+        EXPECT_EQ(s.comm->PollStop, 1);
+        const bool timeout = c.result == ComTimeout;
+        EXPECT_EQ(s.shell->status.Text[4], timeout ? "Com TimeOut" : "Com Error");
+        const auto& log = s.shell->log.lines();
+        EXPECT_EQ(log.back(), timeout ? "Com Timeout  " : "Com Error  ");
+        EXPECT_EQ(log[log.size() - 2].substr(0, 3), "-- ");
+    }
     EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x84, 0x02, 0xB3, 0x03}));
-    const FakeDialogs::Box& box = s.dialogs.boxes.back();
-    EXPECT_EQ(box.icon, MsgIcon::None);
-    EXPECT_EQ(box.title, "");
+    EXPECT_EQ(s.dialogs.boxes.back().icon, MsgIcon::None);
+    EXPECT_EQ(s.dialogs.boxes.back().title, "");
 }
 
 TEST_F(RtuTransaction, EchoIsRemovedFromTheAnswer) {
@@ -135,14 +118,14 @@ TEST_F(RtuTransaction, EchoIsRemovedFromTheAnswer) {
     s.request(ReadReg5);
     EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
     EXPECT_EQ(s.dialogs.shown, (std::vector<std::string>{"CheckSum Rx Errato"}));
-}
 
-TEST_F(RtuTransaction, SingleByteAnswerFailsTheCheckWithoutChecksumBoxes) {
-    sim.inject({SimFault::Raw, 0, 0, {0x0A}});
+    // Five bytes back for an eight-byte request: shorter than the echo.
+    sim.setEcho(false);
+    sim.inject({SimFault::Exception, 0, 1});
     s.request(ReadReg5);
     EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
-    EXPECT_EQ(s.dialogs.shown, (std::vector<std::string>{"CheckSum Rx Errato"}));
-    EXPECT_EQ(s.comm->RxLength, 1);
+    EXPECT_EQ(s.dialogs.boxes.back().title, "MOD-RTU");
+    EXPECT_EQ(s.dialogs.boxes.back().icon, MsgIcon::Critical);
 }
 
 TEST_F(RtuTransaction, AsciiLinkModeIsNotOffered) {
@@ -153,22 +136,11 @@ TEST_F(RtuTransaction, AsciiLinkModeIsNotOffered) {
     EXPECT_TRUE(sim.wire().empty());
 }
 
-TEST_F(RtuTransaction, EchoLongerThanWhatCameBackIsAFailure) {
-    s.comm->CurrentDevice.EchoRemove = -1;
-    sim.inject({SimFault::Exception, 0, 1}); // five bytes back for an eight-byte request
-    s.request(ReadReg5);
-    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
-    ASSERT_EQ(s.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(s.dialogs.boxes[0].title, "MOD-RTU");
-    EXPECT_EQ(s.dialogs.boxes[0].icon, MsgIcon::Critical);
-}
-
 TEST_F(RtuTransaction, BroadcastIsSentWithoutWaiting) {
     s.comm->AnswerExpected = 0;
     s.request({0xFF, 0x06, 0x00, 0x00, 0x00, 0x00});
     EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
     EXPECT_EQ(s.comm->TxLength, 8);
-    EXPECT_EQ(s.shell->status.Text[4], "Com OK");
     s.comm->AnswerExpected = -1;
     s.request(ReadReg5); // the next request still gets its own answer
     EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);

@@ -28,21 +28,16 @@ class TcpTransaction : public ::testing::Test {
     SimSession s;
 };
 
-TEST_F(TcpTransaction, RunCommandGoesOutWithTheMbapHeaderAndNoCrc) {
+TEST_F(TcpTransaction, RunCommandGoesOutWithTheMbapHeaderAndNoCrcAndTheAnswerWithout) {
+    s.comm->MonitorOn = -1;
     s.request({0x0A, 0x06, 0x00, 0x00, 0x00, 0xFF});
     EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
     ASSERT_EQ(sim.wire().size(), 1u);
     EXPECT_EQ(sim.wire()[0], (std::vector<uint8_t>{0, 0, 0, 0, 0, 6, 0x0A, 0x06, 0, 0, 0, 0xFF}));
     EXPECT_EQ(s.comm->TxLength, 6); // the TCP path leaves the request as it was
     EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x06, 0, 0, 0, 0xFF}));
+    EXPECT_EQ(s.comm->MonitorRx, "0A 06 00 00 00 FF ");
     EXPECT_EQ(sim.commandRegister(), 0xFF);
-}
-
-TEST_F(TcpTransaction, AnswerWithoutHeaderLandsInRxBufferAndTheMonitor) {
-    s.comm->MonitorOn = -1;
-    EXPECT_EQ(readRegister(5), ComOk);
-    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x12, 0x34}));
-    EXPECT_EQ(s.comm->MonitorRx, "0A 04 02 12 34 ");
 }
 
 TEST_F(TcpTransaction, AnswerSplitOverSegmentsIsAssembled) {
@@ -51,55 +46,40 @@ TEST_F(TcpTransaction, AnswerSplitOverSegmentsIsAssembled) {
     EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x12, 0x34}));
 }
 
-TEST_F(TcpTransaction, MalformedHeadersAreRefused) {
-    const std::vector<Bytes> answers = {
-        {0, 0, 0, 0, 0, 1, 0x0A},                               // too short for unit and function
-        {0, 0, 0, 0, 0x04, 0x00, 0x0A, 0x04},                   // longer than any answer can be
-        {0, 0, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34, 0x99}, // bytes beyond the announced length
+// Each failed answer: the result and the boxes (only a malformed frame has one); every failure sets PollStop.
+TEST_F(TcpTransaction, FailedAnswers) {
+    const struct {
+        SimFault fault;
+        Bytes raw;
+        uint8_t result;
+        size_t boxes;
+    } cases[] = {
+        // Malformed: too short for unit and function, longer than any answer, bytes beyond the length.
+        {SimFault::Raw, {0, 0, 0, 0, 0, 1, 0x0A}, ComTimeout, 1},
+        {SimFault::Raw, {0, 0, 0, 0, 0x04, 0x00, 0x0A, 0x04}, ComTimeout, 1},
+        {SimFault::Raw, {0, 0, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34, 0x99}, ComTimeout, 1},
+        // Another transaction identifier, another protocol: dropped until the time-out.
+        {SimFault::Raw, {0, 7, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34}, ComTimeout, 0},
+        {SimFault::Raw, {0, 0, 0, 1, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34}, ComTimeout, 0},
+        {SimFault::Silence, {}, ComTimeout, 0},
+        {SimFault::WrongAddress, {}, ComWrongAnswer, 0},
+        {SimFault::Exception, {}, ComWrongAnswer, 0},
     };
-    for (const Bytes& raw : answers) {
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
         s.dialogs.boxes.clear();
         s.comm->PollStop = 0;
         s.comm->TransactionId = 0; // the identifier the scripted answers carry
-        sim.inject({SimFault::Raw, 0, 0, raw});
-        EXPECT_EQ(readRegister(5, -1), ComTimeout);
+        sim.inject({cases[i].fault, 0, 2, cases[i].raw});
+        EXPECT_EQ(readRegister(5, -1), cases[i].result);
         EXPECT_EQ(s.comm->PollStop, 1);
-        ASSERT_EQ(s.dialogs.boxes.size(), 1u);
-        EXPECT_EQ(s.dialogs.boxes[0].title, "MOD-RTU");
-        EXPECT_EQ(s.shell->status.Text[4], "Com TimeOut");
+        EXPECT_EQ(s.dialogs.boxes.size(), cases[i].boxes);
+        if (cases[i].boxes) EXPECT_EQ(s.dialogs.boxes[0].title, "MOD-RTU");
+        const bool timeout = cases[i].result == ComTimeout;
+        EXPECT_EQ(s.shell->status.Text[4], timeout ? "Com TimeOut" : "Com Error");
+        EXPECT_EQ(s.shell->log.lines().back(), timeout ? "Com Timeout  " : "Com Error  ");
     }
-}
-
-TEST_F(TcpTransaction, WrongUnitOrFunctionIsResultTwoWithoutBoxes) {
-    sim.inject({SimFault::WrongAddress});
-    EXPECT_EQ(readRegister(5, -1), ComWrongAnswer);
-    sim.inject({SimFault::Exception, 0, 2});
-    EXPECT_EQ(readRegister(5, -1), ComWrongAnswer);
     EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x84, 0x02}));
-    EXPECT_TRUE(s.dialogs.shown.empty());
-    EXPECT_EQ(s.shell->status.Text[4], "Com Error");
-    EXPECT_EQ(s.shell->log.lines().back(), "Com Error  ");
-}
-
-TEST_F(TcpTransaction, SilenceIsATimeout) {
-    sim.inject({SimFault::Silence});
-    EXPECT_EQ(readRegister(5, -1), ComTimeout);
-    EXPECT_TRUE(s.dialogs.shown.empty());
-    EXPECT_EQ(s.shell->log.lines().back(), "Com Timeout  ");
-}
-
-TEST_F(TcpTransaction, AnswersOfAnotherTransactionOrProtocolAreDroppedUntilTheTimeout) {
-    const std::vector<Bytes> foreign = {
-        {0, 7, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34}, // another transaction identifier
-        {0, 0, 0, 1, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34}, // another protocol
-    };
-    for (const Bytes& raw : foreign) {
-        s.comm->TransactionId = 0;
-        sim.inject({SimFault::Raw, 0, 0, raw});
-        EXPECT_EQ(readRegister(5, -1), ComTimeout);
-        EXPECT_TRUE(s.dialogs.boxes.empty());
-        EXPECT_EQ(s.shell->status.Text[4], "Com TimeOut");
-    }
 }
 
 TEST_F(TcpTransaction, LateAnswerArrivingDuringTheNextWaitIsNotTakenForItsAnswer) {
@@ -158,15 +138,18 @@ TEST_F(TcpTransaction, PeerClosingMidTransactionEndsItAndTheLink) {
 TEST_F(TcpTransaction, AClosedLinkIsNeverReadFrom) {
     static std::vector<std::string> warnings;
     warnings.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings.push_back(text.toStdString()); });
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            warnings.push_back(text.toStdString());
+        });
     sim.inject({SimFault::Disconnect});
     EXPECT_EQ(readRegister(5), ComTimeout);
     s.comm->DataArrived = 1; // an arrival announced just before the link went
     s.link.readAll();
     s.link.discardInput();
     qInstallMessageHandler(previous);
-    for (const std::string& w : warnings) EXPECT_EQ(w.find("device not open"), std::string::npos) << w;
+    for (const std::string& w : warnings)
+        EXPECT_EQ(w.find("device not open"), std::string::npos) << w;
 }
 
 } // namespace

@@ -21,14 +21,20 @@ class SettingsFile : public ::testing::Test {
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
-    void writeFile(const std::string& bytes) {
+    void read(const std::string& bytes) {
         std::ofstream(folder / "devSettings.dat", std::ios::binary) << bytes;
+        LeggiSettings(shell, device, folder.string());
     }
-    std::string readFile() {
-        std::ifstream in(folder / "devSettings.dat", std::ios::binary);
+    std::string fileBytes() {
         std::stringstream s;
-        s << in.rdbuf();
+        s << std::ifstream(folder / "devSettings.dat", std::ios::binary).rdbuf();
         return s.str();
+    }
+    // Every item of the file, to compare a device with another at once.
+    auto items(const DeviceRecord& d) {
+        return std::tuple(shell.Language, shell.ModemNumber, d.ModelIndex, d.Channel, d.NodeAddress,
+                          d.IpAddress, d.Port, d.LinkTimeout, d.BaudRate, d.TwoStopBits, d.ModemDialUp,
+                          d.SerialDevice);
     }
 
     std::filesystem::path folder;
@@ -38,21 +44,10 @@ class SettingsFile : public ::testing::Test {
 
 } // namespace
 
-TEST_F(SettingsFile, WritesTheLinesInPrintForm) {
-    device.ModelIndex = 5;
-    device.Channel = 1;
-    device.NodeAddress = 10;
-    device.Port = 3;
-    device.TwoStopBits = -1;
-    ASSERT_TRUE(SaveSettings(shell, device, folder.string()));
-    EXPECT_EQ(readFile(),
-              " 1 \r\n80E7\r\n 1 \r\n 10 \r\n192.168.1.100\r\n 3 \r\n 1000 \r\n9600\r\n 1 \r\n 0 \r\n\r\n\r\n");
-    EXPECT_FALSE(std::filesystem::exists(folder / "devSettings.dat.tmp"));
-}
-
-TEST_F(SettingsFile, RoundTrip) {
+// The file holds the lines in print form (numbers between blanks) and reads back to the same settings.
+TEST_F(SettingsFile, WritesTheLinesInPrintFormAndReadsThemBack) {
     DeviceRecord saved;
-    saved.ModelIndex = 35;
+    saved.ModelIndex = 5;
     saved.Channel = 1;
     saved.NodeAddress = 247;
     saved.IpAddress = "10.0.0.7";
@@ -65,64 +60,47 @@ TEST_F(SettingsFile, RoundTrip) {
     shell.Language = 0;
     shell.ModemNumber = "0039 02 1234";
     ASSERT_TRUE(SaveSettings(shell, saved, folder.string()));
-
-    ShellState readShell;
-    CaricaRisorse(readShell, 1);
-    LeggiSettings(readShell, device, folder.string());
-    EXPECT_EQ(readShell.Language, 0);
-    EXPECT_EQ(device.ModelIndex, 35);
-    EXPECT_EQ(device.Channel, 1);
-    EXPECT_EQ(device.NodeAddress, 247);
-    EXPECT_EQ(device.IpAddress, "10.0.0.7");
-    EXPECT_EQ(device.Port, 4);
-    EXPECT_EQ(device.LinkTimeout, 2500);
-    EXPECT_EQ(device.BaudRate, "115200");
-    EXPECT_EQ(device.TwoStopBits, -1);
-    EXPECT_EQ(device.ModemDialUp, -1);
-    EXPECT_EQ(device.SerialDevice, "/dev/ttyUSB0");
-    EXPECT_EQ(readShell.ModemNumber, "0039 02 1234");
+    EXPECT_EQ(fileBytes(), " 0 \r\n80E7\r\n 1 \r\n 247 \r\n10.0.0.7\r\n 4 \r\n 2500 \r\n115200\r\n 1 \r\n 1 "
+                           "\r\n/dev/ttyUSB0\r\n0039 02 1234\r\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "devSettings.dat.tmp"));
+    const auto expected = items(saved);
+    shell = ShellState{};
+    CaricaRisorse(shell, 1);
+    LeggiSettings(shell, device, folder.string());
+    EXPECT_EQ(items(device), expected);
 }
 
 TEST_F(SettingsFile, LinkTimeoutBelowTheFloorIsRaised) {
     for (const char* timeout : {" 0 ", " 5 ", " -20 "}) {
         device.LinkTimeout = 1000;
-        writeFile(std::string(" 1 \r\n8006\r\n 0 \r\n 10 \r\n127.0.0.1\r\n 502 \r\n") + timeout + "\r\n");
-        LeggiSettings(shell, device, folder.string());
+        read(std::string(" 1 \r\n8006\r\n 0 \r\n 10 \r\n127.0.0.1\r\n 502 \r\n") + timeout + "\r\n");
         EXPECT_EQ(device.LinkTimeout, MinLinkTimeout) << timeout;
     }
 }
 
 TEST_F(SettingsFile, MissingFileKeepsEveryDefault) {
-    LeggiSettings(shell, device, folder.string());
-    EXPECT_EQ(shell.Language, 1);
-    EXPECT_EQ(device.ModelIndex, 48);
-    EXPECT_EQ(device.IpAddress, "192.168.1.100");
-    EXPECT_EQ(device.Port, 502);
-    EXPECT_EQ(device.NodeAddress, 10);
-    EXPECT_EQ(device.LinkTimeout, 1000);
+    const auto defaults = items(device);
     LeggiSettings(shell, device, (folder / "no-such-folder").string());
-    EXPECT_EQ(device.Port, 502);
+    EXPECT_EQ(items(device), defaults);
+    EXPECT_EQ(device.ModelIndex, 48);
 }
 
 TEST_F(SettingsFile, ShortFileSetsWhatItHoldsAndClearsTheFlags) {
     device.TwoStopBits = -1;
     device.ModemDialUp = -1;
-    writeFile(" 0 \n8006\n 1 \n");
-    LeggiSettings(shell, device, folder.string());
+    read(" 0 \n8006\n 1 \n");
     EXPECT_EQ(shell.Language, 0);
     EXPECT_EQ(device.ModelIndex, 3);
     EXPECT_EQ(device.Channel, 1);
     EXPECT_EQ(device.NodeAddress, 10);
-    EXPECT_EQ(device.IpAddress, "192.168.1.100");
     EXPECT_EQ(device.TwoStopBits, 0);
     EXPECT_EQ(device.ModemDialUp, 0);
     EXPECT_EQ(device.SerialDevice, ""); // a ten-line file from before keeps the derived device
 }
 
 TEST_F(SettingsFile, UnreadableItemsKeepTheirValues) {
-    writeFile("  9 \r\nZZZZ\r\nx\r\n 300 \r\n 10.1.1.1 , extra\r\n 99999 \r\n1000ms\r\n 19200\r\n 7 "
-              "\r\nno\r\nlater line\r\n");
-    LeggiSettings(shell, device, folder.string());
+    read("  9 \r\nZZZZ\r\nx\r\n 300 \r\n 10.1.1.1 , extra\r\n 99999 \r\n1000ms\r\n 19200\r\n 7 "
+         "\r\nno\r\nlater line\r\n");
     EXPECT_EQ(shell.Language, 1);            // no texts for language 9
     EXPECT_EQ(device.ModelIndex, 48);        // unknown code
     EXPECT_EQ(device.Channel, 0);            // not a number
@@ -143,18 +121,15 @@ TEST_F(SettingsFile, ModelIndexOutsideTheCatalogueBecomesRowZero) {
 }
 
 TEST_F(SettingsFile, AddressLineThatIsNoAddressKeepsTheDefault) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"plc-7.plant.local", "plc-7.plant.local"},
-        {"127.0.0.1", "127.0.0.1"},
-        {"", "127.0.0.9"},
-        {"10.0.0.300", "127.0.0.9"},
-        {"a b; rm -rf", "127.0.0.9"},
-        {"-plc", "127.0.0.9"},
-    };
+    const std::pair<const char*, const char*> cases[] = {{"plc-7.plant.local", "plc-7.plant.local"},
+                                                         {"127.0.0.1", "127.0.0.1"},
+                                                         {"", "127.0.0.9"},
+                                                         {"10.0.0.300", "127.0.0.9"},
+                                                         {"a b; rm -rf", "127.0.0.9"},
+                                                         {"-plc", "127.0.0.9"}};
     for (auto [line, expected] : cases) {
         device.IpAddress = "127.0.0.9";
-        writeFile(std::string(" 1 \r\nZZZZ\r\n 0 \r\n 1 \r\n") + line + "\r\n");
-        LeggiSettings(shell, device, folder.string());
+        read(std::string(" 1 \r\nZZZZ\r\n 0 \r\n 1 \r\n") + line + "\r\n");
         EXPECT_EQ(device.IpAddress, expected) << line;
     }
 }

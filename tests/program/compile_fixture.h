@@ -2,6 +2,7 @@
 // A project and a controller model to compile for, with the English report texts loaded.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -9,10 +10,12 @@
 #include "app_context_fixture.h"
 #include "program/compiler.h"
 
+inline CommandRecord operation(uint16_t opcode, uint8_t subop, uint16_t dataSize);
+
 // Row 0 of the catalogue is the controller template (programmable, no display, no trigger, 5634 bytes
 // of program from 512).
-class CompileFixture : public ::testing::Test, protected AppContextFixture {
-protected:
+class CompileFixture : public ::testing::Test, public AppContextFixture {
+  public:
     CompileFixture() : AppContextFixture(0) {}
 
     // Catalogue rows the tests compile for.
@@ -27,13 +30,42 @@ protected:
         return {image().begin() + static_cast<long>(at), image().begin() + static_cast<long>(at + n)};
     }
 
-    // Appends a rung to a section and returns its record.
-    CommandRecord& add(int section, CommandRecord r) {
-        ProgramSection& s = project.Program.Sections[static_cast<size_t>(section)];
+    // Appends a rung to the main program and returns its record.
+    CommandRecord& add(CommandRecord r) {
+        ProgramSection& s = project.Program.Sections[0];
         s.RungCount += 1;
         return s.Rungs[static_cast<size_t>(s.RungCount)] = std::move(r);
     }
-    CommandRecord& add(CommandRecord r) { return add(0, std::move(r)); }
+    void addMany(int n, const CommandRecord& r) {
+        for (int i = 0; i < n; ++i)
+            add(r);
+    }
+
+    // A display model whose pages hold the given object counts; section p + 1 gets the page's blocks
+    // (objects plus a closing block), the first labelled "PAG" + (p + 1).
+    void pages(std::initializer_list<int> objects) {
+        useRow(DisplayRow);
+        project.Pages.Count = static_cast<uint8_t>(objects.size());
+        int p = 0;
+        for (int n : objects) {
+            project.Pages.Pages[static_cast<size_t>(p)].ObjectCount = static_cast<uint8_t>(n);
+            ProgramSection& s = project.Program.Sections[static_cast<size_t>(p + 1)];
+            for (int r = 1; r <= n + 1; ++r)
+                s.Rungs[static_cast<size_t>(r)] = operation(3, 1, 10);
+            s.Rungs[1].Label = "PAG" + std::to_string(p + 1);
+            ++p;
+        }
+    }
+
+    // A display image of `bytes` bytes, each `fill`.
+    DisplayImage& displayImage(int bytes, uint8_t fill) {
+        DisplayImage im;
+        im.ByteCount = static_cast<int16_t>(bytes);
+        std::fill_n(im.Bitmap.begin(), std::min<int>(bytes, 529), fill);
+        project.Images.Images.push_back(im);
+        project.Images.Count = static_cast<uint8_t>(project.Images.Images.size());
+        return project.Images.Images.back();
+    }
 
     // Report lines after the date line, without the two blanks the log appends.
     std::vector<std::string> report() const {
@@ -47,6 +79,20 @@ protected:
     int32_t compile() {
         shell.log.LogClear();
         return CompilaProgramma(ctx);
+    }
+
+    // Compiles, compares the size and the report lines (none given: not looked at), then starts over
+    // with an empty project on the controller row.
+    void expectCompile(const char* what, int32_t size, const std::vector<std::string>& lines = {}) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(compile(), size);
+        if (!lines.empty()) {
+            EXPECT_EQ(report(), lines);
+        }
+        // Only a compile that gets as far as "Compiling" logs a date line.
+        EXPECT_EQ(shell.log.lines().size() > report().size(), report()[0] == shell.UiText[49]);
+        project = Project{};
+        useRow(0);
     }
 };
 
@@ -90,5 +136,6 @@ inline CommandRecord flow(uint16_t opcode, std::string target, std::string secon
 }
 
 inline uint16_t slot16(const CommandRecord& r, int slot) {
-    return static_cast<uint16_t>(r.ArgBytes[static_cast<size_t>(slot)][0] | r.ArgBytes[static_cast<size_t>(slot)][1] << 8);
+    return static_cast<uint16_t>(r.ArgBytes[static_cast<size_t>(slot)][0] |
+                                 r.ArgBytes[static_cast<size_t>(slot)][1] << 8);
 }

@@ -29,27 +29,30 @@ Golden readGolden(const std::string& name) {
         char colon = 0;
         words >> at >> colon;
         unsigned v = 0;
-        while (words >> std::hex >> v) g.image.at(at++) = static_cast<uint8_t>(v);
+        while (words >> std::hex >> v)
+            g.image.at(at++) = static_cast<uint8_t>(v);
     }
     return g;
 }
 
 CommandRecord withSlots(CommandRecord r, std::initializer_list<std::array<uint8_t, 4>> slots) {
     size_t i = 0;
-    for (const auto& s : slots) r.ArgBytes[i++] = s;
+    for (const auto& s : slots)
+        r.ArgBytes[i++] = s;
     return r;
 }
 
 } // namespace
 
 class GoldenImage : public CompileFixture {
-protected:
+  protected:
     void expectImage(const std::string& name) {
         Golden g = readGolden(name);
         EXPECT_EQ(compile(), g.size);
         for (size_t k = 0; k < g.image.size(); ++k)
             if (image()[k] != g.image[k]) {
-                ADD_FAILURE() << name << ": byte " << k << " is " << int(image()[k]) << ", expected " << int(g.image[k]);
+                ADD_FAILURE() << name << ": byte " << k << " is " << int(image()[k]) << ", expected "
+                              << int(g.image[k]);
                 return;
             }
     }
@@ -82,8 +85,9 @@ TEST_F(GoldenImage, LinearizationWithTableAndTrigger) {
     t.Inputs = {0, 10, 20};
     t.Outputs = {0, 50.5, 100};
     add(deviceRung(2, {1, 0, 4, 30, 0, 0}));
-    CommandRecord& lin = add(withSlots(operation(1, 8, 34), {{8, 0, 0, 0}, {0x50, 0, 0, 0}, {1, 0, 0, 0},
-                                                             {30, 0, 0, 0}, {}, {3, 0, 0, 0}, {}, {40, 0, 0, 0}}));
+    CommandRecord& lin = add(withSlots(
+        operation(1, 8, 34),
+        {{8, 0, 0, 0}, {0x50, 0, 0, 0}, {1, 0, 0, 0}, {30, 0, 0, 0}, {}, {3, 0, 0, 0}, {}, {40, 0, 0, 0}}));
     lin.TriggerFlag = -1;
     lin.TriggerRegister = 80;
     lin.TriggerMask = 1;

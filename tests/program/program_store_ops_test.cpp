@@ -8,34 +8,32 @@ TEST(ProgramStore, ClearingTheCurrentSectionEmptiesItsRungsOnly) {
     store.CurrentSection = 1;
     ProgramSection& s = store.Sections[1];
     s.RungCount = 2;
-    for (int r = 0; r <= 3; ++r) {
-        CommandRecord& rec = s.Rungs[static_cast<size_t>(r)];
-        rec.Description = "rung";
-        rec.Label = "L";
-        rec.FunctionType = 3;
-        rec.Opcode = 130;
-        rec.BreakFlag = -1;
-        rec.ArgBytes[0] = {1, 2, 3, 4};
-        rec.ArgBytes[8] = {5, 6, 7, 8};
-        rec.ArgTexts[4] = "L";
-        rec.TriggerFlag = -1;
-    }
+    CommandRecord rung;
+    rung.Description = "rung";
+    rung.Label = "L";
+    rung.FunctionType = 3;
+    rung.Opcode = 130;
+    rung.BreakFlag = -1;
+    rung.ArgBytes[0] = {1, 2, 3, 4};
+    rung.ArgBytes[8] = {5, 6, 7, 8};
+    rung.ArgTexts[4] = "L";
+    rung.TriggerFlag = -1;
+    s.Rungs.fill(rung);
     store.Sections[0].RungCount = 4;
     store.CurrentRung = 2;
     store.CurrentRungCount = 2;
     ClearCurrentSection(store);
 
-    const CommandRecord& cleared = s.Rungs[1];
-    EXPECT_EQ(cleared.Description, "<...>");
-    EXPECT_TRUE(cleared.Label.empty());
-    EXPECT_TRUE(isEmptyRung(cleared));
-    EXPECT_EQ(cleared.BreakFlag, 0);
-    EXPECT_EQ(cleared.ArgBytes[0], (std::array<uint8_t, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(cleared.ArgBytes[8], (std::array<uint8_t, 4>{5, 6, 7, 8})); // slot 8 is never touched
-    EXPECT_EQ(cleared.ArgTexts[4], "L");
-    EXPECT_EQ(cleared.TriggerFlag, -1);
-    EXPECT_EQ(s.Rungs[0].Description, "rung"); // the clipboard slot is not a rung
-    EXPECT_EQ(s.Rungs[3].Description, "rung"); // beyond the count
+    // Slot 8, the argument texts and the trigger are never touched.
+    CommandRecord cleared;
+    cleared.Description = "<...>";
+    cleared.ArgBytes[8] = {5, 6, 7, 8};
+    cleared.ArgTexts[4] = "L";
+    cleared.TriggerFlag = -1;
+    EXPECT_EQ(s.Rungs[1], cleared);
+    EXPECT_TRUE(isEmptyRung(s.Rungs[2]));
+    EXPECT_EQ(s.Rungs[0], rung); // the clipboard slot is not a rung
+    EXPECT_EQ(s.Rungs[3], rung); // beyond the count
     EXPECT_EQ(s.RungCount, 0);
     EXPECT_EQ(store.CurrentRung, 0);
     EXPECT_EQ(store.CurrentRungCount, 0);
@@ -45,7 +43,8 @@ TEST(ProgramStore, ClearingTheCurrentSectionEmptiesItsRungsOnly) {
 
 TEST(ProgramStore, AppendingStopsAtTheLastSlot) {
     ProgramStore store;
-    for (int i = 1; i <= MaxRungs; ++i) EXPECT_EQ(AppendRung(store), i);
+    for (int i = 1; i <= MaxRungs; ++i)
+        EXPECT_EQ(AppendRung(store), i);
     EXPECT_EQ(AppendRung(store), 0);
     EXPECT_EQ(store.current().RungCount, MaxRungs);
     EXPECT_EQ(store.CurrentRungCount, MaxRungs);

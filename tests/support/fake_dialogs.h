@@ -24,13 +24,8 @@ class FakeDialogs : public UserDialogs {
                          const std::string& title) override {
         shown.push_back(text);
         boxes.push_back({text, buttons, icon, title});
-        if (!choices.empty()) {
-            MsgChoice c = choices.front();
-            choices.pop_front();
-            return c;
-        }
-        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgChoice::Yes
-                                                                                  : MsgChoice::Ok;
+        const bool yesNo = buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel;
+        return pop(choices, yesNo ? MsgChoice::Yes : MsgChoice::Ok);
     }
     std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
         return pop(inputs, std::optional<std::string>{});

@@ -7,9 +7,7 @@
 
 #include <stdexcept>
 
-namespace {
-
-int openMaster(std::string& path, int& keep) {
+int OpenRawPty(std::string& path, int& keep) {
     const int fd = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (fd < 0 || ::grantpt(fd) != 0 || ::unlockpt(fd) != 0) throw std::runtime_error("pseudo-terminal");
     path = ::ptsname(fd);
@@ -21,12 +19,10 @@ int openMaster(std::string& path, int& keep) {
     return fd;
 }
 
-} // namespace
-
 PtyBridge::PtyBridge() {
     if (::pipe(wakePipe_) != 0) throw std::runtime_error("pipe");
-    masterA_ = openMaster(pathA_, keepA_);
-    masterB_ = openMaster(pathB_, keepB_);
+    masterA_ = OpenRawPty(pathA_, keepA_);
+    masterB_ = OpenRawPty(pathB_, keepB_);
     thread_ = std::thread([this] { relay(); });
 }
 

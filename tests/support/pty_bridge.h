@@ -5,6 +5,10 @@
 #include <string>
 #include <thread>
 
+// Opens a pseudo-terminal in raw mode (nothing echoed or translated) and returns its master side; path
+// is the terminal side a program opens, keep an open descriptor on it that keeps the pair alive.
+int OpenRawPty(std::string& path, int& keep);
+
 class PtyBridge {
   public:
     PtyBridge();

@@ -1,12 +1,10 @@
 #include "support/sim_controller.h"
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,6 +13,7 @@
 
 #include "comm/byte_helpers.h"
 #include "support/loopback_listener.h"
+#include "support/pty_bridge.h"
 #include "support/sim_memory_access.h"
 
 namespace {
@@ -98,16 +97,8 @@ uint16_t SimController::startTcp(const std::string& address, uint16_t port) {
 }
 
 std::string SimController::startRtu() {
-    ptyMaster_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (ptyMaster_ < 0 || ::grantpt(ptyMaster_) != 0 || ::unlockpt(ptyMaster_) != 0)
-        throw std::runtime_error("pseudo-terminal");
-    const std::string path = ::ptsname(ptyMaster_);
-    // Raw mode on the terminal side, so nothing is echoed or translated before the master opens it.
-    ptySlaveKeep_ = ::open(path.c_str(), O_RDWR | O_NOCTTY);
-    termios t{};
-    ::tcgetattr(ptySlaveKeep_, &t);
-    ::cfmakeraw(&t);
-    ::tcsetattr(ptySlaveKeep_, TCSANOW, &t);
+    std::string path;
+    ptyMaster_ = OpenRawPty(path, ptySlaveKeep_);
     thread_ = std::thread([this] { run(); });
     return path;
 }
@@ -151,11 +142,10 @@ void SimController::serveTcpClient(int fd) {
             const Bytes frame(in.begin(), in.begin() + static_cast<long>(whole));
             in.erase(in.begin(), in.begin() + static_cast<long>(whole));
             const Bytes request(frame.begin() + 6, frame.end());
-            {
-                std::lock_guard lock(mutex_);
+            locked([&] {
                 wire_.push_back(frame);
                 transcript_.push_back(request);
-            }
+            });
             Bytes pdu = answer(request);
             if (pdu.empty()) continue;
             if (!deliver(std::move(pdu), false, Bytes(frame.begin(), frame.begin() + 4), fd)) return;
@@ -187,17 +177,11 @@ void SimController::serveRtu() {
         const size_t take = complete ? static_cast<size_t>(expected) : in.size();
         const Bytes frame(in.begin(), in.begin() + static_cast<long>(take));
         in.erase(in.begin(), in.begin() + static_cast<long>(take));
-        {
-            std::lock_guard lock(mutex_);
-            wire_.push_back(frame);
-        }
+        locked([&] { wire_.push_back(frame); });
         if (frame.size() < 4 || WithCrc(Bytes(frame.begin(), frame.end() - 2)) != frame)
             continue; // slaves ignore bad frames
         const Bytes request(frame.begin(), frame.end() - 2);
-        {
-            std::lock_guard lock(mutex_);
-            transcript_.push_back(request);
-        }
+        locked([&] { transcript_.push_back(request); });
         if (echo_) writeAll(ptyMaster_, frame.data(), frame.size());
         Bytes pdu = answer(request);
         if (pdu.empty()) continue;
@@ -206,14 +190,12 @@ void SimController::serveRtu() {
 }
 
 bool SimController::deliver(Bytes pdu, bool rtu, const Bytes& mbapPrefix, int fd) {
-    SimFaultSpec fault{SimFault::Delay, 0};
-    {
-        std::lock_guard lock(mutex_);
-        if (!faults_.empty()) {
-            fault = faults_.front();
-            faults_.pop_front();
-        }
-    }
+    const SimFaultSpec fault = locked([&] {
+        if (faults_.empty()) return SimFaultSpec{SimFault::Delay, 0};
+        const SimFaultSpec next = faults_.front();
+        faults_.pop_front();
+        return next;
+    });
     switch (fault.kind) {
     case SimFault::Silence:
         return true;
@@ -297,7 +279,8 @@ Bytes SimController::execute(const Bytes& r) {
         if (tooShort(7)) return exceptionAnswer(r, 3);
         const uint8_t sub = r[2], n = r[6];
         if (sub == 1 || sub == 2 || sub == 4)
-            return MemoryAccess(r, sub == 1 ? image_ : memory_, sub == 1 ? 1 : 2).value_or(exceptionAnswer(r, 2));
+            return MemoryAccess(r, sub == 1 ? image_ : memory_, sub == 1 ? 1 : 2)
+                .value_or(exceptionAnswer(r, 2));
         if (sub != 5) return exceptionAnswer(r, 1);
         const uint32_t address = static_cast<uint32_t>(r[3] << 16 | r[4] << 8 | r[5]);
         Bytes a{r[0], f, n};
@@ -310,71 +293,4 @@ Bytes SimController::execute(const Bytes& r) {
     default:
         return exceptionAnswer(r, 1);
     }
-}
-
-void SimController::setMemory(uint32_t address, const Bytes& bytes) {
-    std::lock_guard lock(mutex_);
-    std::copy(bytes.begin(), bytes.end(), memory_.begin() + address);
-}
-
-Bytes SimController::memory(uint32_t address, size_t count) const {
-    std::lock_guard lock(mutex_);
-    return Bytes(memory_.begin() + address, memory_.begin() + static_cast<long>(address + count));
-}
-
-void SimController::setImage(uint32_t address, const Bytes& bytes) {
-    std::lock_guard lock(mutex_);
-    std::copy(bytes.begin(), bytes.end(), image_.begin() + address);
-}
-
-void SimController::setFlash(uint32_t address, const Bytes& bytes) {
-    std::lock_guard lock(mutex_);
-    for (size_t i = 0; i < bytes.size(); ++i)
-        flash_[address + static_cast<uint32_t>(i)] = bytes[i];
-}
-
-void SimController::setHolding(uint16_t reg, uint16_t value) {
-    std::lock_guard lock(mutex_);
-    holding_[reg] = value;
-}
-
-uint16_t SimController::holding(uint16_t reg) const {
-    std::lock_guard lock(mutex_);
-    return holding_[reg];
-}
-
-void SimController::setInput(uint16_t reg, uint16_t value) {
-    std::lock_guard lock(mutex_);
-    input_[reg] = value;
-}
-
-uint16_t SimController::input(uint16_t reg) const {
-    std::lock_guard lock(mutex_);
-    return input_[reg];
-}
-
-void SimController::setIdentification(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3) {
-    setInput(1, static_cast<uint16_t>(b0 << 8 | b1));
-    setInput(2, static_cast<uint16_t>(b2 << 8 | b3));
-}
-
-void SimController::inject(SimFaultSpec fault) {
-    std::lock_guard lock(mutex_);
-    faults_.push_back(fault);
-}
-
-std::vector<Bytes> SimController::transcript() const {
-    std::lock_guard lock(mutex_);
-    return transcript_;
-}
-
-std::vector<Bytes> SimController::wire() const {
-    std::lock_guard lock(mutex_);
-    return wire_;
-}
-
-void SimController::clearTranscript() {
-    std::lock_guard lock(mutex_);
-    transcript_.clear();
-    wire_.clear();
 }

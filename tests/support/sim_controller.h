@@ -5,6 +5,7 @@
 // 4 memory write, 5 Flash read) over a 64 KB memory, the command register (holding 0, mirrored into the run
 // status, input 0), the mode byte (memory 19), scriptable identification (inputs 1-2), status word (10) and
 // program counter (13). Every request is kept in a transcript; faults are injected one request at a time.
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 using Bytes = std::vector<uint8_t>;
@@ -51,15 +53,39 @@ class SimController {
     void stop();
 
     // Device state.
-    void setMemory(uint32_t address, const Bytes& bytes);
-    Bytes memory(uint32_t address, size_t count) const;
-    void setImage(uint32_t address, const Bytes& bytes); // what ReadImage returns
-    void setFlash(uint32_t address, const Bytes& bytes); // what ReadMemoryLong returns
-    void setHolding(uint16_t reg, uint16_t value);
-    uint16_t holding(uint16_t reg) const;
-    void setInput(uint16_t reg, uint16_t value);
-    uint16_t input(uint16_t reg) const;
-    void setIdentification(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3);
+    void setMemory(uint32_t address, const Bytes& bytes) {
+        locked([&] { copyInto(memory_, address, bytes); });
+    }
+    Bytes memory(uint32_t address, size_t count) const {
+        return locked([&] { return Bytes(&memory_[address], &memory_[address] + count); });
+    }
+    // What ReadImage returns.
+    void setImage(uint32_t address, const Bytes& bytes) {
+        locked([&] { copyInto(image_, address, bytes); });
+    }
+    // What ReadMemoryLong returns.
+    void setFlash(uint32_t address, const Bytes& bytes) {
+        locked([&] {
+            for (size_t i = 0; i < bytes.size(); ++i)
+                flash_[address + static_cast<uint32_t>(i)] = bytes[i];
+        });
+    }
+    void setHolding(uint16_t reg, uint16_t value) {
+        locked([&] { holding_[reg] = value; });
+    }
+    uint16_t holding(uint16_t reg) const {
+        return locked([&] { return holding_[reg]; });
+    }
+    void setInput(uint16_t reg, uint16_t value) {
+        locked([&] { input_[reg] = value; });
+    }
+    uint16_t input(uint16_t reg) const {
+        return locked([&] { return input_[reg]; });
+    }
+    void setIdentification(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3) {
+        setInput(1, static_cast<uint16_t>(b0 << 8 | b1));
+        setInput(2, static_cast<uint16_t>(b2 << 8 | b3));
+    }
     void setRunStatus(uint16_t v) { setInput(0, v); }
     void setStatusWord(uint16_t v) { setInput(10, v); }
     void setProgramCounter(uint16_t v) { setInput(13, v); }
@@ -70,7 +96,9 @@ class SimController {
 
     // When set (before start), answers every request in place of the built-in device, whatever its address:
     // a world of several nodes on one line. An empty answer is silence. Runs on the simulator's thread.
-    void setResponder(std::function<Bytes(const Bytes& request)> responder) { responder_ = std::move(responder); }
+    void setResponder(std::function<Bytes(const Bytes& request)> responder) {
+        responder_ = std::move(responder);
+    }
     // Sub-addresses of an I/O module (sim_sub_address.cpp): the module also answers memory reads and
     // writes (function 20) addressed to this address, over a memory of its own, while one byte of its
     // holding register 17 names it.
@@ -79,13 +107,24 @@ class SimController {
     Bytes subMemory(uint8_t address, uint32_t at, size_t count) const;
 
     // The next requests addressed to this node meet these faults, one each, in order.
-    void inject(SimFaultSpec fault);
+    void inject(SimFaultSpec fault) {
+        locked([&] { faults_.push_back(fault); });
+    }
 
     // Every request received, as a ModbusRequest (no check bytes, no MBAP header).
-    std::vector<Bytes> transcript() const;
+    std::vector<Bytes> transcript() const {
+        return locked([&] { return transcript_; });
+    }
     // Every frame received as it was on the wire (RTU with CRC, TCP with MBAP header).
-    std::vector<Bytes> wire() const;
-    void clearTranscript();
+    std::vector<Bytes> wire() const {
+        return locked([&] { return wire_; });
+    }
+    void clearTranscript() {
+        locked([&] {
+            transcript_.clear();
+            wire_.clear();
+        });
+    }
 
     uint8_t node() const { return node_; }
 
@@ -94,6 +133,13 @@ class SimController {
     Bytes execute(const Bytes& request);
 
   private:
+    template <class F> std::invoke_result_t<F> locked(F f) const {
+        std::lock_guard lock(mutex_);
+        return f();
+    }
+    static void copyInto(std::vector<uint8_t>& to, uint32_t at, const Bytes& bytes) {
+        std::copy(bytes.begin(), bytes.end(), to.begin() + at);
+    }
     void run();
     void serveTcpClient(int fd);
     void serveRtu();

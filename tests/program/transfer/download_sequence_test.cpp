@@ -1,8 +1,8 @@
 // The download sequence against the simulated controller: transcript, controller memory, log lines and
 // every point where it stops.
 #include "comm/device_procedures.h"
-#include "device_fixture.h"
 #include "core/model_catalogue.h"
+#include "device_fixture.h"
 #include "program/compiler.h"
 #include "program/transfer/download_sequence.h"
 #include "program/transfer/program_transfer.h"
@@ -12,15 +12,9 @@ using Lines = std::vector<std::string>;
 namespace {
 
 class DownloadSequenceTest : public DeviceFixture {
-protected:
+  protected:
     DownloadSequenceTest() {
-        fillProgram(project, 3, 10); // 4 + 4 x 10 + 3 x 10 + 44 task bytes = 118 bytes: 4 blocks
-        addVariable(project, variable(100, 0, "%+5.0f", "Var0"));
-        addVariable(project, variable(101, 4, "%6.2f", "Temp"));
-        project.Strings[0].Text = "Hello";
-        project.Tasks.Count = 1;
-        project.Tasks.Tasks[1].CsvHeaderLine = std::string(40, 'h');
-        project.Blocks[1].Text = "Block one";
+        fillProject(project, std::string(40, 'h')); // 118 bytes: 4 blocks
     }
 
     // What the controller answers to ReadImage: the image it runs, as compiled from this project.
@@ -39,13 +33,6 @@ protected:
         return o;
     }
 
-    // Transcript entries [from, from + n).
-    std::vector<Bytes> requests(size_t from, size_t n) const {
-        auto t = sim.transcript();
-        if (from + n > t.size()) return {};
-        return std::vector<Bytes>(t.begin() + long(from), t.begin() + long(from + n));
-    }
-
     RecordingBar bar{101};
 };
 
@@ -53,29 +40,28 @@ protected:
 
 TEST_P(DownloadSequenceTest, FullDownloadWritesImageAndEverySideAreaThenVerifiesClearsAndRuns) {
     ASSERT_EQ(controllerRunsThisProgram() / 32 + 1, 4);
-    model().FirstUserRegister = 35;
     ASSERT_TRUE(run(all()));
 
     std::vector<Bytes> expected{command(0x64), command(0xFC)};
-    for (int b = 0; b < 4; ++b) expected.push_back(memoryWrite(512 + 32 * b, image(32 * size_t(b), 32)));
+    for (int b = 0; b < 4; ++b)
+        expected.push_back(memoryWrite(512 + 32 * b, image(32 * size_t(b), 32)));
     expected.push_back(memoryWrite(7679, {1}));
     // Each variable's write carries its own encoding; the next one rewrites the second half.
     Bytes var0{0x64, 0x00, 0x00, 0x25, 0x2B, 0x35, 0x2E, 0x30, 0x66, 0x00, 0x56, 0x61, 0x72, 0x30};
     var0.resize(32, 0);
     expected.push_back(memoryWrite(7680, var0));
-    expected.push_back(memoryWrite(7696, memoryImage(7696, 32)));
-    for (int i = 0; i <= 4; ++i) expected.push_back(memoryWrite(35840 + 32 * i, memoryImage(35840 + 32 * size_t(i), 32)));
-    for (int j = 0; j < 3; ++j) expected.push_back(memoryWrite(40448 + 32 * j, memoryImage(40448 + 32 * size_t(j), 32)));
-    for (int j = 0; j < 32; ++j) expected.push_back(memoryWrite(45056 + 32 * j, memoryImage(45056 + 32 * size_t(j), 32)));
-    for (int b = 0; b < 4; ++b) expected.push_back(memoryRead(ReadImage, 32 * b));
+    // The variables' second half, strings, CSV headers and text blocks: 1, 5, 3 and 32 blocks.
+    for (auto [base, blocks] : {std::pair{7696, 1}, {35840, 5}, {40448, 3}, {45056, 32}})
+        for (int at = base; at < base + 32 * blocks; at += 32)
+            expected.push_back(memoryWrite(at, memoryImage(size_t(at), 32)));
+    for (int b = 0; b < 4; ++b)
+        expected.push_back(memoryRead(ReadImage, 32 * b));
     Bytes clear{10, 16, 0, 35, 0, 16, 32};
     clear.resize(39, 0);
     expected.push_back(clear);
     expected.push_back(command(0xFF));
     EXPECT_EQ(sim.transcript(), expected);
 
-    EXPECT_EQ(sim.memory(512, 128), image(0, 128));
-    EXPECT_EQ(sim.memory(7679, 1 + 48), memoryImage(7679, 1 + 48));
     EXPECT_EQ(sim.memory(7680, 14),
               (Bytes{0x64, 0x00, 0x00, 0x25, 0x2B, 0x35, 0x2E, 0x30, 0x66, 0x00, 0x56, 0x61, 0x72, 0x30}));
     EXPECT_EQ(sim.memory(35840, 6), (Bytes{'H', 'e', 'l', 'l', 'o', 0}));
@@ -87,8 +73,8 @@ TEST_P(DownloadSequenceTest, FullDownloadWritesImageAndEverySideAreaThenVerifies
     EXPECT_EQ(transferLog(), (Lines{"Downloading ...", "Download Successful", "Downloading Variables...",
                                     "Download Successful", "Downloading Strings...", "Download Successful",
                                     "DownloadCSV Headers...", "Download Successful", "Downloading Blocks...",
-                                    "Download Successful", "Uploading ...", "Upload Successful", "Verifying ...",
-                                    "Verified ! -> OK"}));
+                                    "Download Successful", "Uploading ...", "Upload Successful",
+                                    "Verifying ...", "Verified ! -> OK"}));
     EXPECT_EQ(project.ProgramImage[0], 3); // the compiled image is kept after the verify
     EXPECT_EQ(bar.values.back(), 1);       // the last step to move the bar set it back to its start
 }
@@ -103,11 +89,9 @@ TEST_P(DownloadSequenceTest, PlainControllerGetsImageAndVariablesOnlyAndNoRunUnl
     EXPECT_EQ(t.back(), memoryWrite(7696, memoryImage(7696, 32)));
     EXPECT_EQ(sim.commandRegister(), 0xFC); // left halted
     EXPECT_EQ(bar.values, (std::vector<int>{1, 34, 68, 101, 1, 51, 101}));
-}
-
-TEST_P(DownloadSequenceTest, ZeroVariablesWriteNothingAndStillSucceed) {
-    comm.CurrentDevice.ModelIndex = PlainRow;
-    project.Variables.Count = 0;
+    sim.clearTranscript();
+    shell.log.LogClear();
+    project.Variables.Count = 0; // zero variables write nothing and still succeed
     DownloadOptions o;
     o.application = false;
     ASSERT_TRUE(run(o));
@@ -115,87 +99,80 @@ TEST_P(DownloadSequenceTest, ZeroVariablesWriteNothingAndStillSucceed) {
     EXPECT_EQ(transferLog(), (Lines{"Downloading Variables...", "Download Successful"}));
 }
 
-TEST_P(DownloadSequenceTest, FailingStopCommandEndsTheSequence) {
-    failRequestAfter(1);
-    EXPECT_FALSE(run(all()));
-    EXPECT_EQ(sim.transcript().size(), 2u);
-    EXPECT_EQ(transferLog(), (Lines{"Com Error", "Error", "Download Failed"}));
+TEST_P(DownloadSequenceTest, FailingRequestEndsTheSequence) {
+    const struct {
+        const char* what;
+        int passing; // requests that pass before the one that fails
+        Lines log;
+    } stops[] = {
+        {"stop command", 1, {"Com Error", "Error", "Download Failed"}},
+        {"program block 1", 3, {"Downloading ...", "Com Error", "Download Failed"}},
+        {"first variable",
+         2 + 4 + 1,
+         {"Downloading ...", "Download Successful", "Downloading Variables...", "Com Error", "Error",
+          "Download Failed"}},
+        {"first string", 2 + 4 + 3 + 1, {}},
+    };
+    for (const auto& s : stops) {
+        SCOPED_TRACE(s.what);
+        sim.clearTranscript();
+        shell.log.LogClear();
+        failRequestAfter(s.passing);
+        EXPECT_FALSE(run(all()));
+        EXPECT_EQ(sim.transcript().size(), size_t(s.passing + 1));
+        EXPECT_EQ(transferLog().back(), "Download Failed");
+        if (!s.log.empty()) {
+            EXPECT_EQ(transferLog(), s.log);
+        }
+    }
 }
 
-TEST_P(DownloadSequenceTest, CompileErrorEndsTheSequenceAfterTheHalt) {
+TEST_P(DownloadSequenceTest, CompileErrorOrOverlongCsvLineEndsTheSequenceBeforeItIsSent) {
+    project.Tasks.Tasks[1].CsvHeaderLine = std::string(600, 'h');
+    EXPECT_FALSE(run(all()));
+    EXPECT_EQ(sim.transcript().size(), 2u + 4 + 3 + 5);
+    EXPECT_EQ(transferLog().back(), "Download Failed");
+    sim.clearTranscript();
     project.Program.Sections[0].RungCount = 0;
     EXPECT_FALSE(run(all()));
     EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{command(0x64), command(0xFC)}));
 }
 
-TEST_P(DownloadSequenceTest, FailingProgramBlockEndsTheSequence) {
-    failRequestAfter(3); // halt, stop, block 0 pass; block 1 fails
-    EXPECT_FALSE(run(all()));
-    EXPECT_EQ(sim.transcript().size(), 4u);
-    EXPECT_EQ(transferLog(), (Lines{"Downloading ...", "Com Error", "Download Failed"}));
-}
-
-TEST_P(DownloadSequenceTest, FailingVariableWriteEndsTheSequence) {
-    failRequestAfter(2 + 4 + 1); // the first variable's write fails
-    EXPECT_FALSE(run(all()));
-    EXPECT_EQ(sim.transcript().size(), 8u);
-    EXPECT_EQ(transferLog(), (Lines{"Downloading ...", "Download Successful", "Downloading Variables...",
-                                    "Com Error", "Error", "Download Failed"}));
-}
-
-TEST_P(DownloadSequenceTest, FailingStringWriteEndsTheSequence) {
-    failRequestAfter(2 + 4 + 3 + 1);
-    EXPECT_FALSE(run(all()));
-    EXPECT_EQ(sim.transcript().size(), 11u);
-    EXPECT_EQ(transferLog().back(), "Download Failed");
-}
-
-TEST_P(DownloadSequenceTest, OverlongCsvLineFailsBeforeItIsSent) {
-    project.Tasks.Tasks[1].CsvHeaderLine = std::string(600, 'h');
-    EXPECT_FALSE(run(all()));
-    auto t = sim.transcript();
-    ASSERT_EQ(t.size(), 2u + 4 + 3 + 5);
-    EXPECT_EQ(transferLog().back(), "Download Failed");
-}
-
-TEST_P(DownloadSequenceTest, SmsStepStopsBeforeVerifyClearAndRun) {
-    DownloadOptions o = all();
-    o.sms = true;
-    EXPECT_FALSE(run(o));
-    for (const Bytes& r : sim.transcript()) EXPECT_EQ(r[1] == 20 ? r[2] : 4, 4) << "no read-back after SMS";
-    EXPECT_EQ(sim.commandRegister(), 0xFC);
-}
-
-TEST_P(DownloadSequenceTest, StringsOptionOffSkipsStringsOnly) {
+TEST_P(DownloadSequenceTest, StringsOptionOffSkipsStringsOnlyAndTheSmsStepStopsBeforeVerifyClearAndRun) {
     DownloadOptions o;
     o.strings = false;
     ASSERT_TRUE(run(o));
     EXPECT_EQ(sim.transcript().size(), 2u + 4 + 3 + 3 + 32);
+    sim.clearTranscript();
+    o = all();
+    o.sms = true;
+    EXPECT_FALSE(run(o));
+    for (const Bytes& r : sim.transcript())
+        EXPECT_EQ(r[1] == 20 ? r[2] : 4, 4) << "no read-back after SMS";
+    EXPECT_EQ(sim.commandRegister(), 0xFC);
 }
 
-TEST_P(DownloadSequenceTest, TamperedControllerIsReportedAndNotStarted) {
+TEST_P(DownloadSequenceTest, TamperedControllerIsNotStartedAndAFailingUploadGivesNoVerdict) {
     controllerRunsThisProgram();
     sim.setImage(40, {0x99});
     ASSERT_TRUE(run(all()));
     Lines log = transferLog();
-    ASSERT_GE(log.size(), 3u);
-    EXPECT_EQ(Lines(log.end() - 3, log.end()), (Lines{"Verifying ...", "The Program has changed !",
-                                                      "Run after Download skipped"}));
+    EXPECT_EQ(Lines(log.end() - 3, log.end()),
+              (Lines{"Verifying ...", "The Program has changed !", "Run after Download skipped"}));
     EXPECT_NE(sim.transcript().back(), command(0xFF));
     EXPECT_EQ(sim.commandRegister(), 0xFC);
-}
 
-TEST_P(DownloadSequenceTest, FailingUploadLogsNoVerdict) {
-    controllerRunsThisProgram();
+    shell.log.LogClear();
     DownloadOptions o = all();
     o.run = false;
     failRequestAfter(2 + 4 + 3 + 5 + 3 + 32 + 1); // the second read-back block fails
     Bytes compiled = image(0, 5634);
     ASSERT_TRUE(run(o));
-    Lines log = transferLog();
+    log = transferLog();
     EXPECT_EQ(Lines(log.end() - 3, log.end()), (Lines{"Uploading ...", "Com Error", "Upload Failed"}));
     EXPECT_EQ(image(0, 5634), compiled);
-    for (const std::string& l : log) EXPECT_TRUE(l != "Verifying ..." && l != "Verified ! -> OK");
+    for (const std::string& l : log)
+        EXPECT_TRUE(l != "Verifying ..." && l != "Verified ! -> OK");
 }
 
 TEST_P(DownloadSequenceTest, DisplayImagesBelowTheTopAreDownloadedAndVerified) {
@@ -215,7 +192,8 @@ TEST_P(DownloadSequenceTest, DisplayImagesBelowTheTopAreDownloadedAndVerified) {
     EXPECT_EQ(blocks, (std::vector<int>{0, 1, 2, 3, 172, 173, 174, 175, 176}));
     EXPECT_EQ(transferLog().back(), "Verified ! -> OK");
     size_t reads = 0;
-    for (const Bytes& r : sim.transcript()) reads += r[1] == 20 && r[2] == ReadImage;
+    for (const Bytes& r : sim.transcript())
+        reads += r[1] == 20 && r[2] == ReadImage;
     EXPECT_EQ(reads, blocks.size());
 }
 
@@ -223,7 +201,8 @@ INSTANTIATE_TEST_SUITE_P(Links, DownloadSequenceTest, ::testing::Values(Link::Tc
 
 TEST(UsbControllers, AreTheRowsNamedAfterTheTwoUsbModelsWhateverTheBrand) {
     AppContextFixture f;
-    for (size_t j = 0; j < f.shell.ModelNames.size(); ++j) f.shell.ModelNames[j] = "Brand model " + std::to_string(j);
+    for (size_t j = 0; j < f.shell.ModelNames.size(); ++j)
+        f.shell.ModelNames[j] = "Brand model " + std::to_string(j);
     InitModelli(f.shell.Models, f.shell.ModelNames);
     std::vector<int> usb;
     for (int row = 0; row < ModelRows; ++row) {
@@ -231,6 +210,7 @@ TEST(UsbControllers, AreTheRowsNamedAfterTheTwoUsbModelsWhateverTheBrand) {
         if (IsUsbController(f.ctx)) usb.push_back(row);
     }
     std::vector<int> expected{5, 8};
-    for (int row = 15; row <= 33; ++row) expected.push_back(row);
+    for (int row = 15; row <= 33; ++row)
+        expected.push_back(row);
     EXPECT_EQ(usb, expected);
 }

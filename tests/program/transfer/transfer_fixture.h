@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "core/app_context.h"
 #include "app_context_fixture.h"
+#include "core/app_context.h"
+#include "core/language.h"
 #include "core/model_catalogue.h"
 #include "support/fake_dialogs.h"
 
@@ -16,28 +17,6 @@ using InstantPump = TestPump;
 
 constexpr int UsbRow = 5;   // named like the first USB controller
 constexpr int PlainRow = 0; // a controller without strings, CSV headers and blocks
-
-// Catalogue rows with the memory map every controller row shares.
-inline ModelRecord controllerModel(std::string name, uint16_t maxStrings, uint16_t maxBlocks, uint8_t pitch) {
-    ModelRecord m;
-    m.ModelName = std::move(name);
-    m.MaxVariables = 255;
-    m.MaxStrings = maxStrings;
-    m.MaxBlocks = maxBlocks;
-    m.BlockSize = 512;
-    m.BlocksBase = 45056;
-    m.MaxTasks = 16;
-    m.FirstUserRegister = 35;
-    m.VariablesBase = 7680;
-    m.VariableRecordSize = pitch;
-    m.ProgramBase = 512;
-    m.ProgramCapacity = 5634;
-    m.ProgramEnd = 6146;
-    m.StringsBase = 35840;
-    m.IsProgrammable = -1;
-    m.HasCsvLogger = -1;
-    return m;
-}
 
 inline VariableRecord variable(int32_t reg, uint8_t type, std::string format, std::string name) {
     VariableRecord v;
@@ -56,39 +35,46 @@ inline CommandRecord operationRung(uint16_t opcode, uint16_t dataSize) {
     r.Opcode = opcode;
     r.DataSize = dataSize;
     r.EncodedFlag = -1;
-    for (int k = 0; k < 8; ++k) r.ArgBytes[size_t(k)] = {uint8_t(k + 1), uint8_t(opcode), 0, 0};
+    for (int k = 0; k < 8; ++k)
+        r.ArgBytes[size_t(k)] = {uint8_t(k + 1), uint8_t(opcode), 0, 0};
     return r;
 }
 
-// The catalogue rows the tests use and the English compile report texts.
+// The catalogue and the English texts, the USB row with a few strings and text blocks of its own.
 inline void setUpShell(ShellState& shell) {
-    shell.ModelNames[NameJXV8410] = "JXV8410";
-    shell.ModelNames[NameJXV8410USB] = "JXV8410-USB";
-    shell.ModelNames[NameJXV8250USB] = "JXV8250-USB";
-    shell.Models[PlainRow] = controllerModel("JXV8410", 0, 0, 16);
-    shell.Models[UsbRow] = controllerModel("JXV8410-USB", 4, 2, 16);
-    shell.Models[8] = controllerModel("JXV8250-USB", 0, 0, 16);
-    for (auto [k, t] : std::initializer_list<std::pair<int, const char*>>{
-             {44, "Error check"}, {45, "Error"}, {46, "Resource usage"}, {49, "Compiling"}, {50, "Compiled"},
-             {51, "Impossible to compile"}, {52, "Label Error"},
-             {211, "The application must contain at least 1 function block"}})
-        shell.UiText[size_t(k)] = t;
+    CaricaRisorse(shell, 1);
+    ModelRecord& usb = shell.Models[UsbRow];
+    usb.MaxVariables = 255;
+    usb.MaxStrings = 4;
+    usb.MaxBlocks = 2;
+    usb.FirstUserRegister = 35;
 }
 
-// Main program of `rungs` operation rungs with data blocks of `dataSize` bytes.
-inline void fillProgram(Project& project, int rungs, uint16_t dataSize) {
+// What the download and the export send: 3 operation rungs with 10-byte blocks (118 bytes with the
+// task), two variables, a string, a CSV header line and a text block.
+inline void fillProject(Project& project, std::string csvHeader) {
     ProgramSection& main = project.Program.Sections[0];
-    main.RungCount = int16_t(rungs);
-    for (int r = 1; r <= rungs; ++r) main.Rungs[size_t(r)] = operationRung(uint16_t(20 + r % 50), dataSize);
+    main.RungCount = 3;
+    for (int r = 1; r <= 3; ++r)
+        main.Rungs[size_t(r)] = operationRung(uint16_t(20 + r), 10);
+    project.Variables.Count = 2;
+    project.Variables.Variables[0] = variable(100, 0, "%+5.0f", "Var0");
+    project.Variables.Variables[1] = variable(101, 4, "%6.2f", "Temp");
+    project.Strings[0].Text = "Hello";
+    project.Tasks.Count = 1;
+    project.Tasks.Tasks[1].CsvHeaderLine = std::move(csvHeader);
+    project.Blocks[1].Text = "Block one";
 }
 
-inline void addVariable(Project& project, VariableRecord v) {
-    project.Variables.Variables[project.Variables.Count++] = std::move(v);
+// Bytes [from, from + n) of an image.
+inline std::vector<uint8_t> slice(const std::vector<uint8_t>& b, size_t from, size_t n) {
+    return std::vector<uint8_t>(b.begin() + long(from), b.begin() + long(from + n));
 }
 
 // Log lines without date lines, compile report lines and the two blanks each line ends with.
 inline std::vector<std::string> transferLog(const Log& log) {
-    static const std::vector<std::string> report{"Compiling", "Error check : OK", "Resource usage :", "Compiled"};
+    static const std::vector<std::string> report{"Compiling", "Error check : OK",
+                                                 "Resource usage :", "Compiled"};
     std::vector<std::string> out;
     for (const std::string& l : log.lines()) {
         std::string line = l.substr(0, l.size() - 2);
@@ -100,7 +86,7 @@ inline std::vector<std::string> transferLog(const Log& log) {
 }
 
 template <class Pump> class TransferFixtureT : public ::testing::Test {
-protected:
+  protected:
     TransferFixtureT() {
         setUpShell(shell);
         comm.CurrentDevice.ModelIndex = UsbRow;
@@ -108,8 +94,6 @@ protected:
     }
 
     ModelRecord& model() { return shell.Models[comm.CurrentDevice.ModelIndex]; }
-    void program(int rungs, uint16_t dataSize) { fillProgram(project, rungs, dataSize); }
-    void addVariable(VariableRecord v) { ::addVariable(project, std::move(v)); }
     std::vector<std::string> transferLog() const { return ::transferLog(shell.log); }
 
     ShellState shell;

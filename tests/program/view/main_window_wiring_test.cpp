@@ -8,10 +8,10 @@
 #include <QPointer>
 #include <QTemporaryDir>
 
-#include "core/button_groups.h"
 #include "app/startup.h"
 #include "app/ui/main_window.h"
 #include "app/ui/shell_bindings.h"
+#include "core/button_groups.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
 #include "platform/qt_event_pump.h"
@@ -50,26 +50,16 @@ struct Shell {
 
 } // namespace
 
-TEST(ProgramWiring, NewProjectOpensTheProgramViewInTheMainWindow) {
+TEST(ProgramWiring, NewProjectOpensTheViewWhoseKeysMenuItemsAndCloseBoxEditTheProgram) {
     Shell s;
     EXPECT_FALSE(s.shell.Toolbar.Unavailable.contains("rung_add_after"));
     s.key("proj_new");
-    ProgramWindow* w = s.procs.Program->window();
-    ASSERT_NE(w, nullptr);
-    bool inMdi = false;
-    for (QMdiSubWindow* sub : s.window->mdi()->subWindowList())
-        inMdi = inMdi || sub->widget() == w;
-    EXPECT_TRUE(inMdi);
+    auto* sub = qobject_cast<QMdiSubWindow*>(s.procs.Program->frame());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_TRUE(s.window->mdi()->subWindowList().contains(sub));
     EXPECT_EQ(s.main().RungCount, 1);
-    EXPECT_TRUE(s.shell.Toolbar.enabled("rung_add_after"));
-}
-
-TEST(ProgramWiring, RungKeysAndMenuItemsEditTheProgram) {
-    Shell s;
-    s.key("proj_new");
     s.key("rung_add_after");
     s.key("rung_add_after");
-    EXPECT_EQ(s.main().RungCount, 3);
     EXPECT_EQ(s.project.Program.CurrentRung, 3);
     s.key("rung_break");
     EXPECT_EQ(s.main().Rungs[3].BreakFlag, -1);
@@ -81,58 +71,12 @@ TEST(ProgramWiring, RungKeysAndMenuItemsEditTheProgram) {
     s.key("rung_redo");
     EXPECT_EQ(s.main().RungCount, 3);
     EXPECT_EQ(s.main().Rungs[3].BreakFlag, -1);
-    s.dialogs.choices.push_back(MsgChoice::No); // discard the changes
-    s.window->menuItem("mnu_close")->trigger();
-    EXPECT_EQ(s.procs.Program->window(), nullptr);
-    EXPECT_EQ(s.main().RungCount, 0);
-}
 
-TEST(ProgramWiring, ProgramViewAndEditorFollowTheLanguage) {
-    Shell s;
-    s.key("proj_new");
-    s.key("rung_mod");
-    comandi* editor = s.procs.Program->editorWindow();
-    s.window->languages().CambiaLingua(0);
-    EXPECT_EQ(s.procs.Program->window()->windowTitle(), "Programma");
-    EXPECT_EQ(editor->windowTitle(), "Funzioni");
-    s.window->languages().CambiaLingua(1);
-    EXPECT_EQ(s.procs.Program->window()->windowTitle(), "Program");
-}
-
-TEST(ProgramWiring, LoadedRungsGetTheirRowsAndDescriptions) {
-    Shell s;
-    s.key("proj_new");
-    s.key("rung_add_after");
-    ProgramView& view = s.procs.Program->view;
-    view.descriptionChanged(1, "first");
-    view.descriptionChanged(2, "second");
-    const std::string file = s.folder.filePath("plant.prj").toStdString();
-    s.dialogs.files.push_back(file);
-    ASSERT_TRUE(s.procs.SalvaProgetto(true));
-    s.key("proj_new");
-    ASSERT_EQ(s.main().RungCount, 1);
-    s.dialogs.files.push_back(file);
-    s.procs.CaricaProgetto();
-    ASSERT_EQ(s.main().RungCount, 2);
-    ASSERT_EQ(view.rows().Rows.size(), 3u);
-    EXPECT_EQ(view.row(1)->Content.Description, "first");
-    EXPECT_EQ(view.row(2)->Content.Description, "second");
-    EXPECT_EQ(s.main().Rungs[2].Description, "second");
-    EXPECT_EQ(s.project.Program.CurrentRung, 2);
-    EXPECT_NE(s.procs.Program->window(), nullptr);
-}
-
-TEST(ProgramWiring, ClosingTheSubWindowAsksAndClosesTheProgram) {
-    Shell s;
-    s.key("proj_new");
-    s.key("rung_add_after");
-    auto* sub = qobject_cast<QMdiSubWindow*>(s.procs.Program->frame());
-    ASSERT_NE(sub, nullptr);
     s.dialogs.choices.push_back(MsgChoice::Cancel);
     sub->close();
-    EXPECT_EQ(s.main().RungCount, 2);
+    EXPECT_EQ(s.main().RungCount, 3);
     EXPECT_NE(s.procs.Program->window(), nullptr);
-    s.dialogs.choices = {MsgChoice::Ok, MsgChoice::No}; // close, discarding the added rung
+    s.dialogs.choices = {MsgChoice::Ok, MsgChoice::No}; // close, discarding the changes
     sub->close();
     EXPECT_EQ(s.dialogs.shown.end()[-2], "Close Project?");
     EXPECT_EQ(s.main().RungCount, 0);
@@ -140,9 +84,12 @@ TEST(ProgramWiring, ClosingTheSubWindowAsksAndClosesTheProgram) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     s.key("proj_new");
     EXPECT_NE(s.procs.Program->window(), nullptr);
+    s.dialogs.choices.push_back(MsgChoice::No);
+    s.window->menuItem("mnu_close")->trigger();
+    EXPECT_EQ(s.procs.Program->window(), nullptr);
 }
 
-TEST(ProgramWiring, ModifyOpensTheEditorWindowAndItsAddRedrawsTheRow) {
+TEST(ProgramWiring, ModifyOpensTheEditorWhoseAddRedrawsTheRowAndBothFollowTheLanguage) {
     Shell s;
     s.key("proj_new");
     s.key("rung_mod");
@@ -157,6 +104,11 @@ TEST(ProgramWiring, ModifyOpensTheEditorWindowAndItsAddRedrawsTheRow) {
     EXPECT_FALSE(row.Content.FunctionName.empty());
     EXPECT_EQ(row.Content.Description, "<...>");
     EXPECT_EQ(s.project.ProjectModified, -1);
+    s.window->languages().CambiaLingua(0);
+    EXPECT_EQ(s.procs.Program->window()->windowTitle(), "Programma");
+    EXPECT_EQ(editor->windowTitle(), "Funzioni");
+    s.window->languages().CambiaLingua(1);
+    EXPECT_EQ(s.procs.Program->window()->windowTitle(), "Program");
 }
 
 TEST(ProgramWiring, ASaveThatDidNotHappenKeepsTheProgramWhateverClosesIt) {
@@ -196,29 +148,38 @@ TEST(ProgramWiring, ASaveThatDidNotHappenKeepsTheProgramWhateverClosesIt) {
     }
 }
 
-TEST(ProgramWiring, AnEditorLeftOpenNeverWritesIntoTheProjectLoadedAfterIt) {
+TEST(ProgramWiring, LoadedRungsGetTheirRowsAndAnEditorLeftOpenNeverWritesIntoThem) {
     Shell s;
     s.key("proj_new");
+    s.key("rung_add_after");
     comandi* editor = s.procs.Program->editorWindow();
     s.key("rung_mod");
     editor->opt_Funzione_Click(0);
     editor->cmd_AddFunc_Click();
+    ProgramView& view = s.procs.Program->view;
+    view.descriptionChanged(1, "first");
+    view.descriptionChanged(2, "second");
     const std::string file = s.folder.filePath("plant.prj").toStdString();
     s.dialogs.files.push_back(file);
     ASSERT_TRUE(s.procs.SalvaProgetto(true));
 
-    s.key("rung_mod"); // the editor stays open on rung 1 with another function chosen
+    s.key("rung_mod"); // the editor stays open on rung 2 with another function chosen
     QPointer<comandi> left = s.procs.Program->editorWindow();
     left->opt_Funzione_Click(4);
     s.window->showVariables();
     s.window->showTables();
     s.dialogs.files.push_back(file);
     s.procs.CaricaProgetto();
-    const CommandRecord loaded = s.main().Rungs[1];
+    ASSERT_EQ(s.main().RungCount, 2);
+    ASSERT_EQ(view.rows().Rows.size(), 3u);
+    EXPECT_EQ(view.row(1)->Content.Description, "first");
+    EXPECT_EQ(view.row(2)->Content.Description, "second");
+    EXPECT_EQ(s.project.Program.CurrentRung, 2);
+    const CommandRecord loaded = s.main().Rungs[2];
     ASSERT_NE(loaded.FunctionType, 0);
     ASSERT_TRUE(left);
     left->cmd_AddFunc_Click(); // OK on the old window, should it still be there
-    EXPECT_EQ(s.main().Rungs[1], loaded);
+    EXPECT_EQ(s.main().Rungs[2], loaded);
     EXPECT_EQ(s.project.ProjectModified, 0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(!left || left->isHidden());

@@ -4,7 +4,7 @@ using namespace row_layout;
 
 class ProgramViewTest : public ViewFixture {};
 
-TEST_F(ProgramViewTest, SelectionMovesTheRedFrame) {
+TEST_F(ProgramViewTest, SelectionMovesTheRedFrameAndClickingThePlaceholderClearsItOnce) {
     projectWith(8);
     view.rowClick(7);
     view.rowClick(3);
@@ -15,25 +15,15 @@ TEST_F(ProgramViewTest, SelectionMovesTheRedFrame) {
     EXPECT_EQ(row(5).FrameColour, Red);
     EXPECT_EQ(row(3).FrameColour, SystemButtonFace);
     EXPECT_EQ(store().CurrentRung, 5);
-}
-
-// The window tests type a description with commas; a rung number without a row changes nothing.
-TEST_F(ProgramViewTest, DescriptionForARungWithoutRowIsIgnored) {
-    projectWith(2);
-    view.descriptionChanged(9, "x");
-    EXPECT_EQ(rung(9).Description, "<...>");
-}
-
-TEST_F(ProgramViewTest, ClickingThePlaceholderClearsItOnce) {
-    projectWith(1);
-    EXPECT_EQ(rung(1).Description, "desc 1");
+    view.descriptionChanged(10, "x"); // a rung number without a row changes nothing
+    EXPECT_EQ(rung(10).Description, "<...>");
     view.RidisegnaRung();
-    view.descriptionClick(2);
-    EXPECT_EQ(store().CurrentRung, 2);
-    EXPECT_EQ(rung(2).Description, "");
-    view.descriptionChanged(2, "typed");
-    view.descriptionClick(2);
-    EXPECT_EQ(rung(2).Description, "typed");
+    view.descriptionClick(9);
+    EXPECT_EQ(store().CurrentRung, 9);
+    EXPECT_EQ(rung(9).Description, "");
+    view.descriptionChanged(9, "typed");
+    view.descriptionClick(9);
+    EXPECT_EQ(rung(9).Description, "typed");
 }
 
 TEST_F(ProgramViewTest, AppendingRowsBuildsEmptyRowsAndScrollsFromTheFourth) {
@@ -52,15 +42,6 @@ TEST_F(ProgramViewTest, AppendingRowsBuildsEmptyRowsAndScrollsFromTheFourth) {
     EXPECT_EQ(view.ScrollValue, 1);
     EXPECT_EQ(view.ScrollMax, 4);
     EXPECT_EQ(store().CurrentRungCount, 4);
-}
-
-TEST_F(ProgramViewTest, FullSectionRefusesTheAppend) {
-    NuovoProgetto(life);
-    while (section().RungCount < MaxRungs)
-        ASSERT_TRUE(view.RidisegnaRung());
-    EXPECT_FALSE(view.RidisegnaRung());
-    EXPECT_EQ(section().RungCount, MaxRungs);
-    EXPECT_EQ(view.rows().Rows.size(), size_t(MaxRungs + 1));
 }
 
 TEST_F(ProgramViewTest, LayoutStacksFullRowsUntilTheMainWindowHeight) {
@@ -101,30 +82,10 @@ TEST_F(ProgramViewTest, FormatSwitchCompactsOnlyTheCurrentSection) {
     EXPECT_FALSE(row(4).LineTextVisible);
     EXPECT_EQ(view.FormatPicture, FormatToCompactPicture);
     EXPECT_EQ(project->ProjectModified, 0);
-}
-
-TEST_F(ProgramViewTest, FormatSwitchWithoutSelectionStartsAtTheTop) {
-    projectWith(2);
-    store().CurrentRung = 0;
+    store().CurrentRung = 0; // without a selection the switch starts at the top
     view.formatClick();
     EXPECT_EQ(view.ScrollValue, 0);
     EXPECT_EQ(row(1).Top, 200);
-}
-
-TEST_F(ProgramViewTest, CloseQuestionCancelKeepsEverything) {
-    projectWith(2);
-    int closes = 0;
-    view.NuovoProgramma = [&] { return ++closes, true; };
-    dialogs.choices.push_back(MsgChoice::Cancel);
-    EXPECT_FALSE(view.closeRequest());
-    EXPECT_EQ(dialogs.boxes.back().text, "Close Project?");
-    EXPECT_EQ(dialogs.boxes.back().title, "Melqo");
-    EXPECT_TRUE(view.Caricato);
-    EXPECT_EQ(closes, 0);
-    EXPECT_EQ(section().RungCount, 2);
-    EXPECT_TRUE(view.closeRequest());
-    EXPECT_EQ(closes, 1);
-    EXPECT_FALSE(view.Caricato);
 }
 
 TEST_F(ProgramViewTest, HitTestFindsTheRowControls) {

@@ -34,30 +34,16 @@ class ProgramWindowTest : public ViewFixture {
         for (int k = 1; k <= n; ++k) {
             if (k > 1) commands.view.RidisegnaRung();
             RungRow row;
-            row.FunctionName = k % 2 ? "Read Holding" : "Add";
-            row.Colour = k % 2 ? 0x00C0FFC0 : 0x00FFC0C0;
+            row.FunctionName = "Read Holding";
             row.PictureVisible = true;
-            row.Label = k == 1 ? "START" : "";
-            row.ArgCaptions = {"Slave", "Address", "Count", "", "Destination", "", "", ""};
             row.ArgValues = {"1", "100", "10", "", "%R30", "", "", ""};
-            for (int i : {0, 1, 2})
-                row.CaptionVisible[i] = row.ValueVisible[i] = true;
-            row.CaptionVisible[4] = row.ValueVisible[4] = true;
-            row.Summary = "[ 1 , 100 , 10 , %R30 ]";
-            row.Description = "Rung " + std::to_string(k) + ", first pass";
+            row.ValueVisible = {true, true, true, false, true};
+            row.Description = "Rung " + std::to_string(k);
             project->Program.current().Rungs[static_cast<size_t>(k)].FunctionType = 4;
             commands.rowWritten(0, static_cast<int16_t>(k), row, true);
         }
     }
 };
-
-TEST_F(ProgramWindowTest, NewProjectShowsTheWindowWithOneSelectedEmptyRung) {
-    ASSERT_NE(commands.window(), nullptr);
-    EXPECT_EQ(window().tabs()->count(), 1);
-    EXPECT_EQ(window().tabs()->tabText(0), "Main");
-    EXPECT_EQ(window().windowTitle(), "Program");
-    EXPECT_EQ(commands.view.row(1)->FrameColour, row_layout::Red);
-}
 
 TEST_F(ProgramWindowTest, MouseSelectsOpensAndPopsUpTheRungMenu) {
     addRungs(3);
@@ -105,10 +91,16 @@ TEST_F(ProgramWindowTest, TabsScrollBarAndFormatFollowTheModel) {
     EXPECT_EQ(store().Sections[0].ViewFormat, 1);
 }
 
-TEST_F(ProgramWindowTest, ClosingAsksAndOkClosesTheProgram) {
+TEST_F(ProgramWindowTest, NewProjectShowsTheWindowAndClosingAsksFirst) {
+    EXPECT_EQ(window().tabs()->count(), 1);
+    EXPECT_EQ(window().tabs()->tabText(0), "Main");
+    EXPECT_EQ(window().windowTitle(), "Program");
+    EXPECT_EQ(commands.view.row(1)->FrameColour, row_layout::Red);
     addRungs(2);
     dialogs.choices.push_back(MsgChoice::Cancel);
     EXPECT_FALSE(window().close());
+    EXPECT_EQ(dialogs.boxes.back().text, "Close Project?");
+    EXPECT_EQ(dialogs.boxes.back().title, "Melqo");
     EXPECT_EQ(store().current().RungCount, 2);
     EXPECT_TRUE(window().close());
     EXPECT_EQ(store().current().RungCount, 0);

@@ -23,11 +23,9 @@ TEST_F(LifecycleTest, NewProjectGivesTheModelDefaultsAndOneSelectedEmptyRung) {
     EXPECT_TRUE(key("rung_mod"));
     EXPECT_TRUE(key("proj_comp"));
     EXPECT_EQ(project->ProjectModified, 0);
-}
-
-TEST_F(LifecycleTest, ModelWithoutVariablesTouchesNone) {
-    shell->Models[DefaultModelIndex].MaxVariables = 0;
+    shell->Models[DefaultModelIndex].MaxVariables = 0; // a model without variables touches none
     project->Variables.Variables[0].Name = "kept";
+    NuovoProgramma(life);
     NuovoProgetto(life);
     EXPECT_EQ(project->Variables.Count, 0);
     EXPECT_EQ(project->Variables.Variables[0].Name, "kept");
@@ -72,31 +70,6 @@ TEST_F(LifecycleTest, CloseEmptiesTheCurrentSectionOnlyAndClosesTheWindows) {
     EXPECT_FALSE(key("proj_comp"));
 }
 
-TEST_F(LifecycleTest, SecondNewProjectLeavesExactlyOneEmptyRung) {
-    projectWith(3);
-    NuovoProgramma(life);
-    NuovoProgetto(life);
-    NuovoProgramma(life);
-    NuovoProgetto(life);
-    EXPECT_EQ(section().RungCount, 1);
-    EXPECT_EQ(view.rows().Rows.size(), 2u);
-    EXPECT_EQ(rung(1).FunctionType, 0);
-    EXPECT_EQ(row(1).Content.Description, "<...>");
-}
-
-TEST_F(LifecycleTest, NewProjectFromASubroutineTabStartsInMain) {
-    projectWith(3);
-    ASSERT_TRUE(NuovaSub(editing));
-    NuovoProgramma(life); // clears the shown section, Sub1
-    NuovoProgetto(life);
-    EXPECT_EQ(store().CurrentSection, 0);
-    EXPECT_EQ(store().Sections[0].RungCount, 1);
-    EXPECT_EQ(rung(1).FunctionType, 0);
-    EXPECT_EQ(view.Tabs, std::vector<std::string>{"Main"});
-    EXPECT_TRUE(view.section(0).Visible);
-    EXPECT_EQ(view.rows().Rows.size(), 2u);
-}
-
 TEST_F(LifecycleTest, NewProjectKeepsNothingOfTheOldOne) {
     projectWith(2);
     ASSERT_TRUE(NuovaSub(editing));
@@ -108,11 +81,18 @@ TEST_F(LifecycleTest, NewProjectKeepsNothingOfTheOldOne) {
     project->Images.Count = 1;
     project->Images.Images.resize(1);
     project->Watch[0] = 4;
+    NuovoProgramma(life); // clears the shown section, Sub2
+    NuovoProgetto(life);
     NuovoProgramma(life);
     NuovoProgetto(life);
+    EXPECT_EQ(store().CurrentSection, 0);
+    EXPECT_EQ(view.Tabs, std::vector<std::string>{"Main"});
+    EXPECT_TRUE(view.section(0).Visible);
+    EXPECT_EQ(view.rows().Rows.size(), 2u); // exactly one empty rung
+    EXPECT_EQ(row(1).Content.Description, "<...>");
     EXPECT_EQ(store().SubroutineCount, 0);
-    for (int s = 1; s < SectionCount; ++s) {
-        EXPECT_EQ(store().Sections[static_cast<size_t>(s)].RungCount, 0) << s;
+    for (int s = 0; s < SectionCount; ++s) {
+        EXPECT_EQ(store().Sections[static_cast<size_t>(s)].RungCount, s == 0) << s;
         EXPECT_EQ(store().Sections[static_cast<size_t>(s)].Rungs[1].FunctionType, 0) << s;
     }
     EXPECT_EQ(project->Tables.Count, 0);

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/app_context.h"
 #include "app_context_fixture.h"
+#include "core/app_context.h"
 #include "program/view/project_lifecycle.h"
 #include "program/view/rung_editing.h"
 #include "support/fake_dialogs.h"
@@ -23,7 +23,13 @@ class ViewFixture : public ::testing::Test {
     ProgramView view{ctx};
     std::vector<int16_t> opened; // rungs the editor was asked to open
     int adds = 0;
-    RungEditing editing{view, {[this](int16_t p) { opened.push_back(p); }, [this] { ++adds; }}};
+    // The editor's Add draws the row of the rung it was opened on, as the encoder would.
+    RungEditing editing{view,
+                        {[this](int16_t p) { opened.push_back(p); },
+                         [this] {
+                             ++adds;
+                             draw(opened.back());
+                         }}};
     int saves = 0;
     int editorsClosed = 0;
     ProjectLifecycle life{view, [this](bool) { return ++saves, true; }, [this] { ++editorsClosed; }, {}, {}};
@@ -52,16 +58,20 @@ class ViewFixture : public ::testing::Test {
             c.ArgTexts[k] = std::to_string(n * 10 + static_cast<int>(k));
             c.ArgBytes[k] = {static_cast<uint8_t>(n), static_cast<uint8_t>(k), 0, 0};
         }
+        draw(r);
+        view.descriptionChanged(static_cast<int16_t>(r), "desc " + std::to_string(n));
+    }
+    void draw(int r) {
+        const CommandRecord& c = rung(r);
         RungRow out;
-        out.FunctionName = "F" + std::to_string(n);
-        out.Picture = static_cast<uint16_t>(n);
+        out.FunctionName = "F" + std::to_string(c.FunctionType);
+        out.Picture = c.FunctionType;
         out.PictureVisible = true;
         out.Label = c.Label;
         out.ArgValues[0] = c.ArgTexts[0];
         out.ValueVisible[0] = true;
         out.Summary = "[ " + c.ArgTexts[0] + " ]";
         view.showRung(store().CurrentSection, static_cast<int16_t>(r), out, false);
-        view.descriptionChanged(static_cast<int16_t>(r), "desc " + std::to_string(n));
     }
 
     // A new project with n encoded rungs 1..n, rung k told apart by k.
@@ -74,11 +84,17 @@ class ViewFixture : public ::testing::Test {
             encode(k, k);
         }
     }
-    // Rung numbers by their tell-tale function type, 0 for an empty rung.
+    // Rung numbers by their tell-tale function type, 0 for an empty rung, -1 where the row does not show
+    // the record's function and description.
     std::vector<int> order() {
         std::vector<int> v;
-        for (int r = 1; r <= section().RungCount; ++r)
-            v.push_back(rung(r).FunctionType);
+        for (int r = 1; r <= section().RungCount; ++r) {
+            const CommandRecord& c = rung(r);
+            const std::string name = c.FunctionType ? "F" + std::to_string(c.FunctionType) : "";
+            const bool shown = view.row(r) && row(r).Content.FunctionName == name &&
+                               row(r).Content.Description == c.Description;
+            v.push_back(shown ? c.FunctionType : -1);
+        }
         return v;
     }
 };
