@@ -4,14 +4,14 @@
 
 #include <filesystem>
 #include <functional>
-#include <QCheckBox>
-#include <QPushButton>
-#include <QTimer>
 #include <QApplication>
+#include <QCheckBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWheelEvent>
