@@ -10,12 +10,10 @@
 #include <string>
 #include <string_view>
 #include <unistd.h>
-#include <utility>
 
 #include "comm/device_procedures.h"
 #include "comm/transaction.h"
 #include "core/app_context.h"
-#include "core/link_port.h"
 #include "core/model_catalogue.h"
 #include "core/settings_file.h"
 #include "designers/display_compiler.h"
@@ -32,6 +30,7 @@
 #include "project/project_files.h"
 #include "project/table_file.h"
 #include "support/fake_dialogs.h"
+#include "support/fake_serial_port.h"
 
 namespace {
 
@@ -57,34 +56,13 @@ struct Input {
     }
 };
 
-// A device whose answer is the input: it is there to read as soon as a request is written.
-class ScriptedLink : public LinkPort {
-  public:
-    std::string answer, pending;
-    bool openSerial(const std::string&, const std::string&, bool) override { return true; }
-    void connectTcp(const std::string&, uint16_t) override {}
-    void close() override {}
-    bool isSerial() const override { return true; }
-    bool isConnected() const override { return true; }
-    bool failed() const override { return false; }
-    bool write(const std::string&) override {
-        pending = answer;
-        return true;
-    }
-    std::string readAll() override { return std::exchange(pending, {}); }
-    void discardInput() override { pending.clear(); }
-    std::string error() const override { return "link"; }
-};
-
-// Every wait delivers what is pending and takes its whole time-out at once.
+// Every wait takes its whole time-out at once.
 class InstantPump : public EventPump {
   public:
-    ScriptedLink* link = nullptr;
     int64_t now = 0;
     void processEvents() override {}
     void pausa(double) override {}
     bool waitUntil(const std::function<bool()>& done, int timeoutMs, bool) override {
-        if (!link->pending.empty() && link->onBytesReceived) link->onBytesReceived();
         now += timeoutMs > 0 ? timeoutMs : 1;
         return done();
     }
@@ -111,7 +89,8 @@ struct World {
     ShellState shell;
     CommState comm;
     Project project;
-    ScriptedLink link;
+    FakeSerialPort link; // a device whose answer, there at once, is the input
+    std::string answer;
     InstantPump pump;
     FakeDialogs dialogs;
     AppContext app{shell, comm, project, pump, dialogs, &link};
@@ -122,11 +101,13 @@ struct World {
     static World& fresh() {
         static auto w = [] {
             auto made = std::make_unique<World>();
-            made->pump.link = &made->link;
+            made->link.openSerial("", "", false);
+            made->link.respond = [w = made.get()](const std::string&) { return w->answer; };
             made->link.onBytesReceived = [c = &made->comm] { c->DataArrived = 1; };
             return made;
         }();
         w->shell.log.LogClear();
+        w->link.written.clear();
         w->dialogs.shown.clear();
         w->dialogs.boxes.clear();
         return *w;
@@ -138,7 +119,7 @@ struct World {
 void modbusAnswer(Input in) {
     World& w = World::fresh();
     CommState& comm = w.comm;
-    w.link.answer = in.text;
+    w.answer = in.text;
     comm.LinkMode = (in.selector & 1) ? 2 : 1;
     comm.CurrentDevice.Connected = -1;
     comm.CurrentDevice.EchoRemove = (in.selector & 2) ? -1 : 0;
