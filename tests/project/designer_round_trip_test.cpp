@@ -25,7 +25,9 @@ void editDesigners(Project& p, UserDialogs& dialogs) {
          "15", "1e+20", "0",  "0",   "1",  "0", "1",     "0", "1",    "0"},
     };
     for (int page = 0; page < 2; ++page) {
-        if (page > 0) ASSERT_EQ(display.addPage(), page);
+        if (page > 0) {
+            ASSERT_EQ(display.addPage(), page);
+        }
         for (int o = 1; o <= 3; ++o) {
             ASSERT_EQ(display.addObject(page), o);
             const std::vector<std::string>& texts = objectTexts[(page + o) % 2];
