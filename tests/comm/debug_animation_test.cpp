@@ -121,6 +121,14 @@ TEST_F(DebugAnimationTest, TriggerModelsLeaveARedOrGreenTraceOnThePreviousRung) 
     EXPECT_EQ(view.colours[8], RungYellow);
     stepAt(7, 0x8000); // the same counter twice stays yellow
     EXPECT_EQ(view.colours[8], RungYellow);
+    // A rung recorded under an earlier, longer program has no label now; the current rung is still shown.
+    stepAt(18, 0x8000);
+    view.rungs = 10;
+    stepAt(3, 0x8000);
+    EXPECT_EQ(view.colours[4], RungYellow);
+    stepAt(4, 0);
+    EXPECT_EQ(view.colours[5], RungYellow);
+    EXPECT_EQ(view.colours[4], RungGreen);
 }
 
 // The mark follows the counter: out of sight it scrolls to the rung, beyond the view it marks nothing,
@@ -158,18 +166,6 @@ TEST_F(DebugAnimationTest, CounterIsMappedToItsRungThroughTheCompiledEntries) {
     stepAt(5); // a task's entry
     EXPECT_TRUE(view.calls.empty());
     EXPECT_EQ(view.firstVisible, 11);
-}
-
-// A rung recorded under an earlier, longer program has no label now; the current rung is still shown.
-TEST_F(DebugAnimationTest, VanishedHistoryRungDoesNotHideTheCurrentRung) {
-    withTrigger();
-    stepAt(18, 0x8000);
-    view.rungs = 10;
-    stepAt(3, 0x8000);
-    EXPECT_EQ(view.colours[4], RungYellow);
-    stepAt(4, 0);
-    EXPECT_EQ(view.colours[5], RungYellow);
-    EXPECT_EQ(view.colours[4], RungGreen);
 }
 
 // A failed counter read is not counter 0: no label is marked and the history keeps the real counters.
@@ -244,12 +240,19 @@ class DebugLoops : public DebugAnimationTest {
     CommandRouter router{s.comm->PollStop, [this] { ++statusRefreshes; }};
 };
 
-TEST_F(DebugLoops, RunWithoutRegisterUpdateSendsRunAndReturns) {
+// Without RegUpdate the run key sends run and returns; the pause key halts once and shows where it stopped.
+TEST_F(DebugLoops, RunWithoutRegisterUpdateAndPauseSendOnce) {
     router.press("run");
     EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{{10, 6, 0, 0, 0, 0xFF}}));
     EXPECT_TRUE(pump.pauses.empty());
     EXPECT_EQ(statusRefreshes, 1);
     EXPECT_EQ(s.comm->PollStop, 1);
+    sim.clearTranscript();
+    sim.setProgramCounter(4);
+    router.press("pause");
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{{10, 6, 0, 0, 0, 0x64}, {10, 4, 0, 13, 0, 1}}));
+    EXPECT_EQ(view.colours[5], RungYellow);
+    EXPECT_EQ(registerRefreshes, 1);
 }
 
 TEST_F(DebugLoops, RunPollsTheRegistersEverySecondUntilStop) {
@@ -280,14 +283,6 @@ TEST_F(DebugLoops, AnimateStepsEveryAnimateTimeAndStopsForGood) {
     const auto sent = sim.transcript();
     EXPECT_EQ(std::count(sent.begin(), sent.end(), Bytes{10, 4, 0, 13, 0, 1}), 3);
     EXPECT_EQ(registerRefreshes, 3);
-}
-
-TEST_F(DebugLoops, PauseHaltsOnceAndShowsWhereItStopped) {
-    sim.setProgramCounter(4);
-    router.press("pause");
-    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{{10, 6, 0, 0, 0, 0x64}, {10, 4, 0, 13, 0, 1}}));
-    EXPECT_EQ(view.colours[5], RungYellow);
-    EXPECT_EQ(registerRefreshes, 1);
 }
 
 TEST_F(DebugLoops, RunToBreakWaitsWhileTheControllerRunsToTheBreakpoint) {
