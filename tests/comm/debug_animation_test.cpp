@@ -328,7 +328,9 @@ TEST_F(DebugLoops, RunToBreakOnAModifiedProjectAsksFirst) {
     EXPECT_EQ(statusRefreshes, 1);
 }
 
-TEST_F(DebugLoops, FailedTransactionEndsTheAnimation) {
+// A failed transaction ends the animation. A lost link fails every request as "not connected", which
+// does not set PollStop: the run loop ends anyway.
+TEST_F(DebugLoops, FailedTransactionOrLostLinkEndsTheLoop) {
     pump.onPause = [this](size_t k) {
         if (k == 2) sim.inject({SimFault::Exception, 0, 4}); // the next halt/step is refused
     };
@@ -336,11 +338,10 @@ TEST_F(DebugLoops, FailedTransactionEndsTheAnimation) {
     EXPECT_EQ(pump.pauses.size(), 2u);
     EXPECT_EQ(s.comm->PollStop, 1);
     EXPECT_EQ(s.comm->PollBusy, 0);
-}
 
-// A lost link fails every request as "not connected", which does not set PollStop: the loop ends anyway.
-TEST_F(DebugLoops, LostLinkEndsTheRunLoop) {
     s.shell->RegUpdate = -1;
+    pump.pauses.clear();
+    registerRefreshes = 0;
     pump.onPause = [this](size_t k) {
         if (k == 2) s.link.onLinkLost("peer closed");
         if (k > 5) s.comm->PollStop = 1; // keeps a failing test from hanging

@@ -97,15 +97,13 @@ TEST_F(Link, SerialOpensLogsAndDisconnectsOnlyOutsideAPollingLoop) {
     }
 }
 
-TEST_F(Link, SerialPortThatCannotOpenLeavesOneLineWithTheReason) {
+// A port that cannot open leaves one line with the reason; no permission names the dialout group.
+TEST_F(Link, SerialPortThatCannotOpenSaysWhy) {
     EXPECT_FALSE(s.connectRtu("/dev/melqo-no-such-port"));
     ASSERT_EQ(s.shell->log.lines().size(), 1u);
     EXPECT_EQ(s.shell->log.lines()[0].rfind("Port /dev/melqo-no-such-port not opened: ", 0), 0u);
     EXPECT_TRUE(s.dialogs.shown.empty());
     EXPECT_EQ(s.refreshes, 1);
-}
-
-TEST_F(Link, SerialPermissionDeniedNamesTheDialoutGroup) {
     EXPECT_EQ(SerialOpenFailure(QSerialPort::PermissionError, "Permission denied"),
               "Permission denied (the user must be in the dialout group)");
     EXPECT_EQ(SerialOpenFailure(QSerialPort::DeviceNotFoundError, "No such file"), "No such file");

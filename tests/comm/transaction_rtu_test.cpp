@@ -129,7 +129,7 @@ TEST_F(RtuTransaction, AnswerLandsInRxBufferWithoutTheEcho) {
     EXPECT_EQ(s.dialogs.boxes.back().icon, MsgIcon::Critical);
 }
 
-TEST_F(RtuTransaction, BroadcastIsSentWithoutWaiting) {
+TEST_F(RtuTransaction, BroadcastIsSentWithoutWaitingAndOnlyWithRoomForTheCrc) {
     s.comm->AnswerExpected = 0;
     s.request({0xFF, 0x06, 0x00, 0x00, 0x00, 0x00});
     EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
@@ -139,6 +139,16 @@ TEST_F(RtuTransaction, BroadcastIsSentWithoutWaiting) {
     EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
     ASSERT_EQ(sim.wire().size(), 2u);
     EXPECT_EQ(sim.wire()[0], (std::vector<uint8_t>{0xFF, 0x06, 0x00, 0x00, 0x00, 0x00, 0x9C, 0x14}));
+
+    // A request that leaves no room for the check bytes in the buffer fails.
+    s.comm->AnswerExpected = 0;
+    s.comm->TxBuffer.fill(0x11);
+    s.comm->TxLength = 999;
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    EXPECT_EQ(s.comm->TxLength, 1001);
+    s.comm->TxLength = 1000;
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
+    EXPECT_EQ(s.dialogs.boxes.at(0).title, "MOD-RTU");
 }
 
 TEST_F(RtuTransaction, AnswerSplitOverPausesIsAssembled) {
@@ -188,17 +198,6 @@ TEST_F(RtuTransaction, DeviceVanishingMidTransactionClosesTheLink) {
     EXPECT_EQ(s.comm->CurrentDevice.Connected, 0);
     s.request(ReadReg5);
     EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComNotConnected);
-}
-
-TEST_F(RtuTransaction, RequestThatLeavesNoRoomForTheCrcFails) {
-    s.comm->AnswerExpected = 0;
-    s.comm->TxBuffer.fill(0x11);
-    s.comm->TxLength = 999;
-    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
-    EXPECT_EQ(s.comm->TxLength, 1001);
-    s.comm->TxLength = 1000;
-    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
-    EXPECT_EQ(s.dialogs.boxes.at(0).title, "MOD-RTU");
 }
 
 } // namespace

@@ -52,18 +52,10 @@ bool waitReadable(int fd, int wakeFd, int timeoutMs) {
 // Length of an RTU request judged from its first bytes; 0 = not known yet, -1 = unknown function.
 int rtuRequestLength(const Bytes& b) {
     if (b.size() < 2) return 0;
-    switch (b[1]) {
-    case 3:
-    case 4:
-    case 6:
-        return 8;
-    case 16:
-        return b.size() < 7 ? 0 : 9 + b[6];
-    case 20:
-        return b.size() < 7 ? 0 : (b[2] == 4 ? 9 + b[6] : 9);
-    default:
-        return -1;
-    }
+    if (b[1] == 3 || b[1] == 4 || b[1] == 6) return 8;
+    if (b[1] != 16 && b[1] != 20) return -1;
+    if (b.size() < 7) return 0;
+    return b[1] == 20 && b[2] != 4 ? 9 : 9 + b[6]; // function 20 carries data on a write only
 }
 
 Bytes exceptionAnswer(const Bytes& request, uint8_t code) {
