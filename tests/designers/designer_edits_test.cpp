@@ -1,11 +1,13 @@
 // The designers' edits: refusals leave the records and the modified mark as they were; pictures become
-// the controller's bitmap bytes.
+// the controller's bitmap bytes; pages and tasks compile into the blocks the program compiler reads.
 #include <gtest/gtest.h>
 
 #include <memory>
 
+#include "designers/display_compiler.h"
 #include "designers/display_designer.h"
 #include "designers/image_table.h"
+#include "designers/scheduler_compiler.h"
 #include "designers/scheduler_designer.h"
 #include "support/fake_dialogs.h"
 
@@ -37,9 +39,7 @@ TEST(DesignerEdits, LimitsAndOutOfRangeInputAreRefusedAndChangeNothing) {
     for (int p = 1; p < MaxDisplayPages; ++p)
         ASSERT_EQ(d.display.addPage(), p);
     ASSERT_TRUE(d.display.setField(0, 5, 6, "Label", "Tank"));
-    const DisplayPageArray pagesBefore = *d.pages;
     const auto objectsBefore = d.pages->Pages[0].Objects;
-    const std::unique_ptr<TaskArray> tasksBefore = std::make_unique<TaskArray>(*d.tasks);
     d.modified = 0;
 
     struct Case {
@@ -70,10 +70,10 @@ TEST(DesignerEdits, LimitsAndOutOfRangeInputAreRefusedAndChangeNothing) {
         ASSERT_EQ(d.dialogs.shown.size(), 1u) << c.message;
         EXPECT_EQ(d.dialogs.shown[0], c.message);
     }
-    EXPECT_EQ(d.pages->Count, pagesBefore.Count);
+    EXPECT_EQ(d.pages->Count, MaxDisplayPages);
     EXPECT_EQ(d.pages->Pages[0].Objects, objectsBefore);
-    EXPECT_EQ(d.tasks->Count, tasksBefore->Count);
-    EXPECT_EQ(d.tasks->Tasks[2].EnableBit, tasksBefore->Tasks[2].EnableBit);
+    EXPECT_EQ(d.tasks->Count, MaxTasks);
+    EXPECT_EQ(d.tasks->Tasks[2].EnableBit, 0);
     EXPECT_EQ(d.images.Count, 0);
     EXPECT_EQ(d.modified, 0);
 }
@@ -94,14 +94,10 @@ TEST(DesignerEdits, ObjectsMoveAndRemoveInPlace) {
 }
 
 TEST(ImageTable, PictureBecomesRowsOfBitsAfterWidthAndHeight) {
-    // 10 x 3: a dark frame corner, a diagonal and a dark last column.
+    // 10 x 3, dark at row * 10 + column: the first row, a diagonal and the last column.
     MonoPicture p = picture(10, 3);
-    for (int x = 0; x < 10; ++x)
-        p.dark[size_t(x)] = 1;
-    p.dark[size_t(1 * 10 + 1)] = 1;
-    p.dark[size_t(2 * 10 + 2)] = 1;
-    p.dark[size_t(1 * 10 + 9)] = 1;
-    p.dark[size_t(2 * 10 + 9)] = 1;
+    for (size_t i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 19, 22, 29})
+        p.dark[i] = 1;
     const std::vector<uint8_t> expected = {10, 3, 0xFF, 0xC0, 0x40, 0x40, 0x20, 0x40};
     EXPECT_EQ(monochromeBitmap(p), expected);
 
@@ -117,4 +113,40 @@ TEST(ImageTable, PictureBecomesRowsOfBitsAfterWidthAndHeight) {
     EXPECT_EQ(d.imageEditor.removeImage(0), 0);
     EXPECT_EQ(d.images.Count, 1);
     EXPECT_EQ(d.images.Images[0].Name, "full");
+}
+
+TEST(DisplayCompile, EachPageBecomesItsSectionWithAClosingBlockAndPagesPastFourAreCounted) {
+    auto pages = std::make_unique<DisplayPageArray>();
+    auto program = std::make_unique<ProgramStore>();
+    pages->Count = 6;
+    pages->Pages[0].ObjectCount = 2;
+    pages->Pages[1].ObjectCount = 0;   // a page without objects still closes
+    pages->Pages[3].ObjectCount = 200; // beyond the page's 32 slots
+    program->Sections[2].RungCount = 9;
+    EXPECT_EQ(frm_display::CompilaOggetti(*pages, *program), 2);
+
+    const ProgramSection& first = program->Sections[1];
+    ASSERT_EQ(first.RungCount, 3);
+    EXPECT_EQ(first.Rungs[1].Label, "PAG1");
+    for (const CommandRecord& r : {first.Rungs[1], first.Rungs[2], first.Rungs[3]})
+        EXPECT_EQ(std::tuple(r.FunctionType, r.Opcode, r.DataSize), std::tuple(3, 3, 34));
+    EXPECT_EQ(first.Rungs[3].SubOp, 254);
+    const ProgramSection& second = program->Sections[2];
+    ASSERT_EQ(second.RungCount, 1);
+    EXPECT_EQ(second.Rungs[1].SubOp, 254);
+    EXPECT_EQ(program->Sections[4].RungCount, 33);
+    EXPECT_EQ(program->Sections[4].Rungs[1].Label, "PAG4");
+    EXPECT_EQ(program->Sections[0].RungCount, 0);
+}
+
+TEST(TaskCompile, TypeThreeRunsOpcode143AndEveryBlockIsRebuilt) {
+    auto tasks = std::make_unique<TaskArray>();
+    tasks->Count = 2;
+    tasks->Tasks[1].TaskType = 3;
+    tasks->Tasks[2].TaskType = 1;
+    tasks->Tasks[2].TaskBlock.Description = "stale";
+    frm_scheduler::CompilaOggetti(*tasks);
+    EXPECT_EQ(tasks->Tasks[1].TaskBlock.Opcode, 143);
+    EXPECT_EQ(tasks->Tasks[2].TaskBlock.FunctionType, 3);
+    EXPECT_EQ(tasks->Tasks[2].TaskBlock.Description, "<...>");
 }

@@ -146,11 +146,11 @@ TEST(ConfigWindow, LanguageSwitchKeepsSelectionsAndPortsSendTheirSpeed) {
     d.w.Baud[1].Selected = 7;
     CaricaRisorse(*d.s.shell, 0);
     d.w.SetRes();
-    EXPECT_EQ(d.w.Captions["frm_Config2"], "Configura Dispositivi");
-    EXPECT_EQ(d.w.Captions["Frm_com(1)"], "Port 1 (RS485 Master)");
-    EXPECT_EQ(d.w.Month.selected()->first, "Marzo");
-    EXPECT_EQ(d.w.Day.selected()->first, "15");
-    EXPECT_EQ(d.w.Year.selected()->first, "2024");
+    EXPECT_EQ(
+        (std::vector<std::string>{d.w.Captions["frm_Config2"], d.w.Captions["Frm_com(1)"],
+                                  d.w.Month.selected()->first, d.w.Day.selected()->first,
+                                  d.w.Year.selected()->first}),
+        (std::vector<std::string>{"Configura Dispositivi", "Port 1 (RS485 Master)", "Marzo", "15", "2024"}));
     EXPECT_EQ(d.w.Parity[0].Items.size(), 3u);
     EXPECT_EQ(d.w.Year.Items.size(), 100u);
     EXPECT_EQ(d.w.PortSetting(0), 3 + 32 + 8);
@@ -166,10 +166,15 @@ TypeRows variantRows(std::initializer_list<uint8_t> codes) {
     return rows;
 }
 
+// A channel without a type refuses the whole write; a complete one goes to both sub-addresses inside the
+// bracket.
 TEST(ModuleMemory, WriteGoesToBothSubAddressesInsideTheBracket) {
     DevconfigSession d;
     d.sim.answerSubAddress(246);
     ASSERT_TRUE(d.connect());
+    EXPECT_FALSE(WriteChannelTypes(d.app, 10, variantRows({2, 3, 4, 5, 13, 0, 17})));
+    EXPECT_TRUE(d.sim.transcript().empty());
+    EXPECT_EQ(d.s.dialogs.shown.size(), 1u);
     EXPECT_TRUE(WriteChannelTypes(d.app, 10, variantRows({2, 3, 4, 5, 13, 0, 17, 18})));
     const std::vector<Bytes> expected{{10, 6, 0, 17, 0xF6, 0xF7},
                                       {0xF7, 20, 4, 0, 0, 11, 6, 2, 3, 4, 5, 13, 0},
@@ -194,16 +199,6 @@ TEST(ModuleMemory, ReadWithSilentSecondSubAddressKeepsItsChannels) {
     EXPECT_EQ(d.sim.transcript()[1], (Bytes{0xF7, 20, 2, 0, 0, 11, 8}));
     EXPECT_EQ(d.sim.transcript()[2], (Bytes{0xF6, 20, 2, 0, 0, 11, 8}));
     EXPECT_EQ(d.sim.transcript().back(), (Bytes{10, 6, 0, 17, 0, 0}));
-    EXPECT_EQ(d.sim.holding(17), 0);
-}
-
-TEST(ModuleMemory, ChannelWithoutTypeRefusesTheWholeWrite) {
-    DevconfigSession d;
-    ASSERT_TRUE(d.connect());
-    TypeRows rows = variantRows({2, 3, 4, 5, 13, 0, 17});
-    EXPECT_FALSE(WriteChannelTypes(d.app, 10, rows));
-    EXPECT_TRUE(d.sim.transcript().empty());
-    EXPECT_EQ(d.s.dialogs.shown.size(), 1u);
     EXPECT_EQ(d.sim.holding(17), 0);
 }
 

@@ -8,7 +8,9 @@ namespace {
 
 struct AnalogFixture : ::testing::Test {
     void SetUp() override {
-        w.openSubAddresses();
+        for (uint8_t a : {247, 246})
+            w.sim.answerSubAddress(a);
+        w.sim.setHolding(17, 0xF6F7);
         ASSERT_TRUE(w.connect());
     }
     ConfigWorld w;
@@ -31,21 +33,15 @@ TEST_F(AnalogFixture, ReadAllShowsTheLayoutAndWriteStoresItBack) {
     w.sim.setSubMemory(247, 256, {12, 1});
     cfg.Command2_Click();
     const AnalogConfigFields& f = cfg.fields;
-    EXPECT_EQ((std::vector<std::string>{f.txt_Input_offset[0], f.txt_Input_offset[1], f.txt_Input_offset[2]}),
-              (std::vector<std::string>{"-128", "127", "-1"}));
-    EXPECT_EQ(f.txt_Input_OffsetCJC, "-6");
-    EXPECT_EQ(f.txt_Input_Type[1], "5"); // in no list: the list shows "---"
-    EXPECT_EQ(f.cmb_InputType[1], 0);
-    EXPECT_EQ(InputTypes[static_cast<size_t>(f.cmb_InputType[2])].Text, std::string("ResL"));
-    EXPECT_EQ(InputTypes[static_cast<size_t>(f.cmb_InputType[5])].Text, std::string("KWM6150"));
-    EXPECT_EQ(f.Mux[2], 5);
-    EXPECT_EQ(f.Mux[7], 0x80);
-    EXPECT_EQ(f.txt_guadagno[0], "1A");
-    EXPECT_EQ(f.txt_reg[7], "31");
-    EXPECT_EQ(f.txt_Input_K[0], "1");
-    // 47 81 3F hold 1.009979248046875: the single 1.01 with its lowest fraction byte cut.
-    EXPECT_EQ(f.txt_Input_K[1], "1.00997924804688");
-    EXPECT_EQ(f.Label7, "Fw ver: 12 [JXV7593]");
+    auto type = [&](size_t c) { return InputTypes[static_cast<size_t>(f.cmb_InputType[c])].Text; };
+    // Code 5 is in no list: the list shows "---". 47 81 3F hold 1.009979248046875: the single 1.01 with
+    // its lowest fraction byte cut.
+    EXPECT_EQ((std::vector<std::string>{f.txt_Input_offset[0], f.txt_Input_offset[1], f.txt_Input_offset[2],
+                                        f.txt_Input_OffsetCJC, f.txt_Input_Type[1], type(1), type(2), type(5),
+                                        std::to_string(f.Mux[2]), std::to_string(f.Mux[7]), f.txt_guadagno[0],
+                                        f.txt_reg[7], f.txt_Input_K[0], f.txt_Input_K[1], f.Label7}),
+              (std::vector<std::string>{"-128", "127", "-1", "-6", "5", "---", "ResL", "KWM6150", "5", "128",
+                                        "1A", "31", "1", "1.00997924804688", "Fw ver: 12 [JXV7593]"}));
 
     w.sent();
     cfg.cmd_WriteProg_Click(0);

@@ -31,10 +31,7 @@ class WorldDialogs : public QtUserDialogs {
 void writeImages(const std::string& folder) {
     for (const BenchModelInfo& m : BenchModels) {
         const auto path = std::filesystem::path(folder) / m.ImageFile;
-        if (std::filesystem::exists(path)) continue;
-        std::ofstream out(path, std::ios::binary);
-        for (int i = 0; i < 2001; ++i)
-            out << (i * 7) % 256 << "\r\n";
+        if (!std::filesystem::exists(path)) std::ofstream(path, std::ios::binary) << ImageText();
     }
 }
 

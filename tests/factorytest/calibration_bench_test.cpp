@@ -39,8 +39,8 @@ TEST_P(FullRun, EveryTickedRowGreenAndTheModuleCalibrated) {
         }
     EXPECT_NEAR(w.world.constant(model == 3 ? 246 : 247, model == 1 ? 2 : 3), 1 / 1.03, 1e-4);
     EXPECT_EQ(w.world.holding(w.world.moduleNode(), 17), 0);
-    EXPECT_FALSE(w.world.supplyOn());
-    EXPECT_EQ(w.world.beeps(), 1);
+    EXPECT_EQ(w.world.supplyCommands().back(), "KOD");
+    EXPECT_EQ(w.world.beeps, 1);
     EXPECT_FALSE(w.bench.state.Running);
 }
 
@@ -72,7 +72,7 @@ TEST(BenchStop, DuringRowThreeEndsTheRunOnceAfterIt) {
     EXPECT_EQ(w.row(3).Span.Colour, ColourYellow);
     EXPECT_EQ(w.row(4).Zero.Colour, ColourWhite); // row 4 never began
     EXPECT_EQ(count(w.world.supplyCommands(), "KOD"), 1);
-    EXPECT_EQ(w.world.beeps(), 1);
+    EXPECT_EQ(w.world.beeps, 1);
     EXPECT_EQ(w.world.holding(1, 17), 0);
     EXPECT_FALSE(w.bench.state.Running);
     EXPECT_FALSE(w.bench.state.Label1.empty());
@@ -84,14 +84,16 @@ TEST(BenchStop, WhenIdleRunsTheStopSequenceAtOnce) {
     w.ports.Seriale_mult.open(w.ports.Devices);
     w.bench.cmd_stop_Click();
     EXPECT_EQ(w.world.supplyCommands(), (std::vector<std::string>{"SV 24.00", "KOD"}));
-    EXPECT_EQ(w.world.beeps(), 1);
+    EXPECT_EQ(w.world.beeps, 1);
 }
-TEST(BenchStart, RefusesBeforeSwitchingAnythingOn) {
+// A refusal switches nothing on; a module that does not answer ends the run with the supply off.
+TEST(BenchStart, RefusalsAndADeadLinkEndTheRunWithTheSupplyOff) {
     struct Case {
         const char* what;
         int model;
         std::function<void(BenchWorld&)> arrange;
         std::string message;
+        std::vector<std::string> supply = {};
     };
     const std::vector<Case> cases{
         {"no calibrator port", 0, [](BenchWorld& w) { w.ports.Seriale_calib.Number = 0; },
@@ -100,24 +102,20 @@ TEST(BenchStart, RefusesBeforeSwitchingAnythingOn) {
          "COM5 is both the JXV2569 link and the relay unit: give one of them another port."},
         {"multimeter missing", 0, [](BenchWorld& w) { w.mult.refuseOpen = true; },
          "Port of the multimeter (COM3) not opened: /dev/ttyS2: no such device"},
+        {"dead link",
+         0,
+         [](BenchWorld& w) { w.ports.Devices[7] = "/nonexistent/melqo-bench-link"; },
+         "The module does not answer on COM7: the run ends.",
+         {"SV 24.00", "KOE", "SV 24.00", "KOD"}},
     };
     for (const Case& c : cases) {
         BenchWorld w(c.model);
         c.arrange(w);
         w.bench.cmd_start_Click();
         EXPECT_EQ(w.dialogs.shown, std::vector<std::string>{c.message}) << c.what;
-        EXPECT_EQ(w.supply.written, "") << c.what;
+        EXPECT_EQ(w.world.supplyCommands(), c.supply) << c.what;
         EXPECT_FALSE(w.bench.state.Running) << c.what;
     }
-}
-
-TEST(BenchStart, DeadLinkEndsTheRunWithTheSupplyOff) {
-    BenchWorld w(0);
-    w.ports.Devices[7] = "/nonexistent/melqo-bench-link";
-    w.bench.cmd_start_Click();
-    EXPECT_EQ(w.dialogs.shown, std::vector<std::string>{"The module does not answer on COM7: the run ends."});
-    EXPECT_EQ(w.world.supplyCommands(), (std::vector<std::string>{"SV 24.00", "KOE", "SV 24.00", "KOD"}));
-    EXPECT_EQ(w.row(1).K.Colour, ColourWhite);
 }
 
 // A reading missing or outside its range fails its row and writes no constant.
@@ -133,7 +131,7 @@ TEST(BenchMeasure, ValuesOutsideTheirRangeAreNeverWritten) {
         {"silent multimeter",
          0,
          {11, 12},
-         [](BenchWorld& w) { w.world.setMultimeterSilent(true); },
+         [](BenchWorld& w) { w.world.multimeterSilent = true; },
          [](BenchWorld& w) {
              EXPECT_EQ(w.row(11).K.Colour, ColourRed);
              EXPECT_EQ(w.row(11).K.Text, "----");

@@ -13,27 +13,25 @@ struct MeterWorld {
 
 TEST(EnergyMeter, RowsOfTheSixBlocks) {
     MeterWorld m;
-    m.w.sim.setHolding(0xC65C, 0xFFFF);
-    m.w.sim.setHolding(0xC65D, 0xFFFE);
-    m.w.sim.setHolding(0xC950, 0x0123);
-    m.w.sim.setHolding(0xC953, 0xFFFF);
-    m.w.sim.setHolding(0xC55E, 0x0000);
-    m.w.sim.setHolding(0xC55F, 5000);
-    m.w.sim.setHolding(0xC587, 0x0063);
-    m.w.sim.setHolding(0xCA59, 0x8000);
+    for (auto [reg, v] : std::vector<std::pair<uint16_t, uint16_t>>{{0xC65C, 0xFFFF},
+                                                                    {0xC65D, 0xFFFE},
+                                                                    {0xC950, 0x0123},
+                                                                    {0xC953, 0xFFFF},
+                                                                    {0xC55F, 5000},
+                                                                    {0xC587, 0x0063},
+                                                                    {0xCA59, 0x8000}})
+        m.w.sim.setHolding(reg, v);
     EXPECT_TRUE(m.reader.cmd_Read_Click());
     const auto& l = m.reader.lists;
     EXPECT_EQ(
         (std::array<size_t, 6>{l[0].size(), l[1].size(), l[2].size(), l[3].size(), l[4].size(), l[5].size()}),
         (std::array<size_t, 6>{5, 10, 27, 48, 36, 36}));
-    EXPECT_EQ(l[0][0], "Partial Positive Active Energy\t\tC65C\t-2");
-    EXPECT_EQ(l[0][1], "Partial Positive Reactive Energy\tC65E\t0");
-    EXPECT_EQ(l[1][0], "THD U12\tC950\t291");
-    EXPECT_EQ(l[1][3], "THD V1\t\tC953\t-1");
-    EXPECT_EQ(l[2][6], "Frequency\t\tC55E\t5000");
-    EXPECT_EQ(l[2][26], "Power Factor phase 3\tC586\t99");
-    EXPECT_EQ(l[3][0], "C95B\t0");
-    EXPECT_EQ(l[5][35], "CA59\t-32768");
+    EXPECT_EQ(
+        (std::vector<std::string>{l[0][0], l[0][1], l[1][0], l[1][3], l[2][6], l[2][26], l[3][0], l[5][35]}),
+        (std::vector<std::string>{"Partial Positive Active Energy\t\tC65C\t-2",
+                                  "Partial Positive Reactive Energy\tC65E\t0", "THD U12\tC950\t291",
+                                  "THD V1\t\tC953\t-1", "Frequency\t\tC55E\t5000",
+                                  "Power Factor phase 3\tC586\t99", "C95B\t0", "CA59\t-32768"}));
     const auto sent = m.w.sent();
     ASSERT_EQ(sent.size(), 6u);
     EXPECT_EQ(sent[2], (Bytes{5, 3, 0xC5, 0x52, 0, 54}));

@@ -44,10 +44,7 @@ TEST(EthernetProduct, BenchLampsAndOutputsFollowThePolling) {
     w.bench.Timer_Timer();
     EXPECT_EQ(w.benchPeer.transcript().size(), sent);
     EXPECT_TRUE(w.comm->CurrentDevice.Connected); // the link itself stays
-}
-
-TEST(EthernetProduct, AnUnreachableBenchIsNeverPolled) {
-    NwacWorld w;
+    // An unreachable bench is never polled.
     w.bench.endpoints.Bench = "127.0.0.4";
     w.bench.cmd_connetti_Click(0);
     EXPECT_FALSE(w.bench.state.Frame1Enabled || w.bench.state.TimerEnabled);

@@ -21,12 +21,12 @@ struct ModuleWorld {
 TEST(MultiChannelConfig, ConstantsWrittenAndReadBack) {
     ModuleWorld m;
     struct Case {
-        std::string offset, k, offsetBack;
+        std::string offset, k;
         Bytes kBytes;
     };
-    const std::array<Case, 3> cases{{{"-1", "1.5", "-1", {0, 0, 0xC0, 0x3F}},
-                                     {"127", "1.1", "127", {0, 0xCC, 0x8C, 0x3F}},
-                                     {"-128", "-2", "-128", {0, 0, 0, 0xC0}}}};
+    const std::array<Case, 3> cases{{{"-1", "1.5", {0, 0, 0xC0, 0x3F}},
+                                     {"127", "1.1", {0, 0xCC, 0x8C, 0x3F}},
+                                     {"-128", "-2", {0, 0, 0, 0xC0}}}};
     for (size_t i = 0; i < cases.size(); ++i) {
         const int slot = static_cast<int>(5 * i);
         m.cfg.txt_Input_Offset[static_cast<size_t>(slot)] = cases[i].offset;
@@ -40,8 +40,8 @@ TEST(MultiChannelConfig, ConstantsWrittenAndReadBack) {
     MultiChannelConfig back(m.w.app);
     back.Command2_Click();
     for (size_t i = 0; i < cases.size(); ++i) {
-        EXPECT_EQ(back.txt_Input_Offset[5 * i], cases[i].offsetBack);
-        EXPECT_EQ(back.txt_OffsetCJC[i], cases[i].offsetBack);
+        EXPECT_EQ(back.txt_Input_Offset[5 * i], cases[i].offset);
+        EXPECT_EQ(back.txt_OffsetCJC[i], cases[i].offset);
     }
     EXPECT_EQ(back.txt_Input_K[0], "1.5");
     EXPECT_LT(std::stod(back.txt_Input_K[5]), 1.1); // the lowest byte went as 0

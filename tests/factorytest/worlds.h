@@ -75,26 +75,22 @@ struct BenchOperator : FakeDialogs {
     }
 };
 
-inline constexpr size_t ImageValues = 2001;
-
 // The calibration bench: the module's Modbus line on a pseudo-terminal, the instruments in-process, and
 // an operator who does what the prompts say, so that a whole run takes milliseconds.
 struct BenchWorld : WorldContext<BenchOperator> {
     explicit BenchWorld(int model, const std::string& image = {}) : world(model) {
         dialogs.world = &world;
         std::filesystem::create_directories(folder);
-        std::string text = image;
-        for (size_t i = 0; image.empty() && i < ImageValues; ++i)
-            text += std::to_string((i * 7) % 256) + "\r\n";
-        std::ofstream(folder / BenchModels[static_cast<size_t>(model)].ImageFile, std::ios::binary) << text;
+        std::ofstream(folder / BenchModels[static_cast<size_t>(model)].ImageFile, std::ios::binary)
+            << (image.empty() ? ImageText() : image);
         CaricaRisorse(*shell, 1);
         // The module identifies as the model the link already has: no question about changing it.
         const std::string& code = shell->Models[0].ModelCode;
         auto digit = [&](size_t i) {
             return static_cast<uint16_t>(std::stoi(code.substr(i, 1), nullptr, 16));
         };
-        world.setIdentification(static_cast<uint16_t>(digit(0) << 8 | digit(1)),
-                                static_cast<uint16_t>(digit(2) << 8 | digit(3)));
+        world.id1 = static_cast<uint16_t>(digit(0) << 8 | digit(1));
+        world.id2 = static_cast<uint16_t>(digit(2) << 8 | digit(3));
         comm->CurrentDevice.ModelIndex = 0;
         sim.setResponder([this](const Bytes& r) { return world.respond(r); });
         ports.Devices[BenchModels[static_cast<size_t>(model)].LinkPort] = sim.startRtu();
@@ -135,11 +131,6 @@ struct ConfigWorld : WorldContext<> {
         comm->CurrentDevice.Port = static_cast<int16_t>(sim.startTcp());
         Connetti(app);
         return comm->CurrentDevice.Connected != 0;
-    }
-    void openSubAddresses() {
-        for (uint8_t a : {247, 246})
-            sim.answerSubAddress(a);
-        sim.setHolding(17, 0xF6F7);
     }
     // The requests sent since the last call.
     std::vector<Bytes> sent() {

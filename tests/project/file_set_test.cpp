@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "project/project_files.h"
-#include "project/table_file.h"
 #include "project_fixture.h"
 
 namespace {
@@ -139,12 +138,4 @@ TEST(FileSet, ReadersLeaveAloneWhatTheFileDoesNotOwn) {
     EXPECT_EQ(tasksBack.Tasks[1].FieldList[0], 5);
     EXPECT_EQ(tasksBack.Tasks[1].FieldList[1], 0);
     EXPECT_TRUE(report.problems.empty());
-
-    // A table file whose point count is outside 2 to 26 changes nothing.
-    LookupTable t{"keep", 3, {}, {}, 0, 0};
-    for (const char* n : {" 1 ", " 27 ", "x"}) {
-        EXPECT_EQ(readTableFile(crlf({"T9", n, " 1", " 2"}), t), TableFileResult::BadPointCount) << n;
-        EXPECT_EQ(t, (LookupTable{"keep", 3, {}, {}, 0, 0}));
-    }
-    EXPECT_EQ(readTableFile("", t), TableFileResult::BadPointCount);
 }

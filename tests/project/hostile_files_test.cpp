@@ -11,24 +11,6 @@ namespace {
 
 const SetLayout tagged{true, 0};
 
-std::vector<std::string> lines(const std::string& file) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    while (start < file.size()) {
-        size_t eol = file.find("\r\n", start);
-        out.push_back(file.substr(start, eol - start));
-        start = eol + 2;
-    }
-    return out;
-}
-
-std::string repeat(const std::string& block, int n) {
-    std::string s;
-    for (int i = 0; i < n; ++i)
-        s += block;
-    return s;
-}
-
 } // namespace
 
 class HostileFiles : public ProjectFixture {
@@ -69,22 +51,18 @@ class HostileFiles : public ProjectFixture {
 
 TEST_F(HostileFiles, EveryFileCutAtEveryLineLoadsAndReports) {
     saveSmallProject();
-    std::vector<std::string> exts{".prj"};
-    for (auto e : SideFileExtensions)
-        exts.emplace_back(e);
-    std::map<std::string, std::string> saved;
-    for (const auto& e : exts)
-        saved[e] = slurp(path("h" + e));
     dialogs.files.push_back(path("h.prj"));
     ASSERT_TRUE(CaricaProgetto(ctx, hooks));
     const std::string whole = contents();
+    std::vector<std::string> exts{".prj"};
+    for (auto e : SideFileExtensions)
+        exts.emplace_back(e);
     for (const auto& e : exts) {
-        auto all = lines(saved[e]);
-        for (size_t keep = 0; keep < all.size(); ++keep) {
-            std::string cut;
-            for (size_t i = 0; i < keep; ++i)
-                cut += all[i] + "\r\n";
-            spit(path("h" + e), cut);
+        const std::string saved = slurp(path("h" + e));
+        // Cut after 0, 1, 2 ... whole lines; lineStart is where the last kept line starts.
+        for (size_t end = 0, lineStart = 0, keep = 0; end < saved.size();
+             lineStart = end, end = saved.find("\r\n", end) + 2, ++keep) {
+            spit(path("h" + e), saved.substr(0, end));
             dialogs.shown.clear();
             dialogs.files.push_back(path("h.prj"));
             project->ProjectModified = -1;
@@ -93,12 +71,12 @@ TEST_F(HostileFiles, EveryFileCutAtEveryLineLoadsAndReports) {
             EXPECT_EQ(project->ProjectModified, 0);
             // A set cut after a whole record looks complete; any other cut that lost data is reported.
             bool afterRecord = keep > 0
-                                   ? all[keep - 1].starts_with("</") || (e == ".prj" && keep == 2)
+                                   ? saved.compare(lineStart, 2, "</") == 0 || (e == ".prj" && keep == 2)
                                    : e == ".dsp" || e == ".skd" || e == ".blk"; // no pages, tasks or blocks
             size_t expected = contents() == whole || afterRecord ? dialogs.shown.size() : 2u;
             EXPECT_EQ(dialogs.shown.size(), expected) << e << " cut after " << keep << " lines";
         }
-        spit(path("h" + e), saved[e]);
+        spit(path("h" + e), saved);
     }
 }
 
@@ -141,6 +119,13 @@ TEST_F(HostileFiles, CountsBeyondTheArraysAreBoundedAndReported) {
     readBlockFile("stray\r\n" + repeat(crlf({"<TEXT>n", "x", "</TEXT>"}), 40), tagged, blocks, m, report);
     EXPECT_EQ(blocks[32].Text, "x");
 
+    ImageTable images;
+    readImageFile(crlf({"<IMG>", "a", " 3 ", " 1 ", " 2 ", " 3 ", "</IMG>", "<IMG>", "b", " 900 ", "</IMG>"}),
+                  images, report);
+    ASSERT_EQ(images.Count, 2); // the image with an impossible byte count loads empty
+    EXPECT_EQ(images.Images[0].Bitmap[2], 3);
+    EXPECT_EQ(images.Images[1].ByteCount, 0);
+
     // Counted layouts: a page count, an object count and a field count beyond their arrays.
     SetLayout counted{false, 0};
     readDisplayFile(crlf({" 200 ", " 250 "}), counted, *pages, report);
@@ -152,7 +137,8 @@ TEST_F(HostileFiles, CountsBeyondTheArraysAreBoundedAndReported) {
          {".ptb: 3 table(s) beyond 9 dropped", ".wtc: 50 register(s) beyond 100 dropped",
           ".dsp: 3 page(s) beyond 9 dropped", ".skd: 4 task(s) beyond 36 dropped",
           ".prj: 44 rung(s) beyond 256 dropped", ".blk: 7 block(s) beyond 33 dropped",
-          ".blk: 1 line(s) before the first block dropped"})
+          ".blk: 1 line(s) before the first block dropped",
+          ".img: image 2 counts 900 bytes, beyond 529; dropped"})
         EXPECT_NE(std::find(report.problems.begin(), report.problems.end(), expected), report.problems.end())
             << expected;
 }
@@ -161,10 +147,8 @@ TEST_F(HostileFiles, LfOnlyFilesUnknownModelAndDamagedItemsStillLoad) {
     saveSmallProject();
     for (const std::string ext : {".prj", ".fmt", ".blk"}) {
         std::string data = slurp(path("h" + ext));
-        std::string lf;
-        for (char c : data)
-            if (c != '\r') lf += c;
-        spit(path("h" + ext), lf);
+        std::erase(data, '\r');
+        spit(path("h" + ext), data);
     }
     std::string prj = slurp(path("h.prj"));
     prj.replace(prj.find("9E23"), 4, "ZZZZ");

@@ -17,16 +17,14 @@ TEST(ItemForms, NumbersAreWrittenInTheSetsFormAndReadBackExactly) {
     };
     for (const auto& [got, want] : forms)
         EXPECT_EQ(got, want);
-    for (double v : {1.0 / 3, -2.0 / 3, 123456.789, 1e-300, -1.7976931348623157e308, 0.1, 5e-324, 65535.0}) {
+    for (double v :
+         {1.0 / 3, -2.0 / 3, 123456.789, 1e20, 1e-300, -1.7976931348623157e308, 0.1, 5e-324, 65535.0}) {
         EXPECT_EQ(parseNumber(doubleText(v)), v) << doubleText(v);
         EXPECT_EQ(parseNumber(tableValueText(v)), v);
     }
 }
 
 TEST(ItemForms, NumberReaderTakesEveryWrittenFormAndNothingElse) {
-    EXPECT_EQ(parseNumber(" .5 "), 0.5);
-    EXPECT_EQ(parseNumber("-.25"), -0.25);
-    EXPECT_EQ(parseNumber(" 1E+20 "), 1e20);
     EXPECT_EQ(parseNumber("+3"), 3);
     EXPECT_EQ(parseNumber("\t7\t"), 7);
     for (const char* bad : {"", " ", "abc", "inf", "nan", "1.5x", "--1", "1,5", "."})
@@ -45,22 +43,16 @@ TEST(ItemForms, WriterFlattensLineBreaksOfSingleLineTexts) {
 TEST(ItemReader, FieldsThatDoNotConvertOrAreMissingKeepTheirValues) {
     ItemReader in(" 300 \r\nabc\r\n-1 \r\n 5 \r\n 1 \r\n 2.5 \r\n", ItemMode::Lines);
     uint8_t b = 7;
-    int16_t i = 9;
     uint16_t u = 0;
-    int16_t f1 = -1, f2 = 0;
-    int16_t rounded = 0;
+    int16_t i = 9, f1 = -1, f2 = 0, rounded = 0;
     in.byte(b);
     in.integer(i);
     in.integer(u);
     in.flag(f1);
     in.flag(f2);
     in.integer(rounded);
-    EXPECT_EQ(b, 7);
-    EXPECT_EQ(i, 9);
-    EXPECT_EQ(u, 65535);
-    EXPECT_EQ(f1, 0);
-    EXPECT_EQ(f2, -1);
-    EXPECT_EQ(rounded, 2); // half to even
+    // 2.5 rounds half to even.
+    EXPECT_EQ(std::tuple(b, i, u, f1, f2, rounded), std::tuple(7, 9, 65535, 0, -1, 2));
     EXPECT_EQ(in.unconvertible, 2);
     EXPECT_FALSE(in.truncated);
     std::string t = "kept";

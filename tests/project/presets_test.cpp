@@ -30,12 +30,10 @@ TEST(PresetVariables, SystemSetWritesItsSlotsAndMeterSetTheWholeTableInOrder) {
     const VariableTable old = filled(0);
     const std::tuple<const VariableTable&, size_t, VariableRecord> rows[] = {
         {system, 24, preset(1024, 0, "%+5.0f", "ddnsSta", "oldcsv")},
-        {system, 25, preset(1025, 0, "%+5.0f", "mailSta", "oldcsv")},
         {system, 26, preset(1220, 13, "%-9.9e", "storDir", "oldcsv")},
         {system, 28, preset(7028, 16, "%-9.9e", "Date", "oldcsv")},
         {system, 38, preset(3, 14, "%-9.9e", "Country", "Country")},
         {meter, 0, preset(7000, 16, "%-9.9e", "Date", "oldcsv")},
-        {meter, 1, preset(7001, 17, "%-9.9e", "Time", "oldcsv")},
         {meter, 2, preset(500, 2, "%+5.0f", "Ea+[kWh]", "oldcsv")},
         {meter, 27, preset(600, 2, "%+5.0f", "EAd[0]", "Ea+")},
         {meter, 45, preset(320, 4, "%+5.0f", "HI1r3", "HARM0")},
@@ -63,6 +61,5 @@ TEST(PresetVariables, ButtonsAskBeforeTheSystemSetAndMarkTheProjectModified) {
     modified = 0;
     presetMeterVariables(t, modified); // no question
     EXPECT_EQ(dialogs.shown.size(), 2u);
-    EXPECT_EQ(t.Count, 165);
     EXPECT_EQ(modified, -1);
 }

@@ -59,6 +59,13 @@ inline std::string crlf(std::initializer_list<std::string> lines) {
     return s;
 }
 
+inline std::string repeat(const std::string& block, int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i)
+        s += block;
+    return s;
+}
+
 // A Read Holding rung as the function-block editor encodes rows "1", "100", "10", "%R30" and delay 10.
 inline CommandRecord readHoldingRung() {
     CommandRecord r;

@@ -46,6 +46,13 @@ std::vector<std::string> lines(std::string& pending, const std::string& bytes, c
 
 } // namespace
 
+std::string ImageText() {
+    std::string text;
+    for (size_t i = 0; i < ImageValues; ++i)
+        text += std::to_string((i * 7) % 256) + "\r\n";
+    return text;
+}
+
 AnalogWorld::AnalogWorld(int model) : model_(model), module_(model == 3 ? 255 : 1) {
     for (uint8_t n : {module_, uint8_t{247}, uint8_t{246}, uint8_t{10}})
         nodes_[n];
@@ -92,8 +99,8 @@ double AnalogWorld::outputMicroAmps() const {
 uint16_t AnalogWorld::inputRegister(uint8_t node, uint16_t reg) const {
     if (node == 10) return reg == 8 ? held(module_, 9) : 0;
     if (node != module_) return 0;
-    if (reg == 1) return id1_;
-    if (reg == 2) return id2_;
+    if (reg == 1) return id1;
+    if (reg == 2) return id2;
     if (reg == 8) return model_ == 3 ? dips_ : held(10, 9);
     if (reg >= 26 && reg <= 41) return channelReading();
     return held(node, reg);
@@ -156,8 +163,8 @@ std::string AnalogWorld::multimeter(const std::string& bytes) {
     for (const std::string& line : lines(multLine_, bytes, '\n')) {
         if (line == ":CONF:CURR:DC") current_ = true;
         if (line == ":CONF:VOLT:DC") current_ = false;
-        if (line == "SYST:BEEP") ++beeps_;
-        if (line != ":READ?" || multSilent_) continue;
+        if (line == "SYST:BEEP") ++beeps;
+        if (line != ":READ?" || multimeterSilent) continue;
         const double value = current_ ? outputMicroAmps() * 1e-6 : (model_ == 3 ? 18.2 : 14.5);
         char buf[32];
         std::snprintf(buf, sizeof buf, "%+.6E\r\n", value);

@@ -5,6 +5,7 @@
 // corrects; its outputs have gain and offset errors that the zero and span constants correct; the
 // cold-junction reading is off until its correction byte is stored. Safe to use from the simulator's
 // thread and the test's thread at once.
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -13,6 +14,10 @@
 #include <vector>
 
 using Bytes = std::vector<uint8_t>;
+
+// The memory image a model's file holds for the bench: value i is (i * 7) % 256, one a line.
+inline constexpr size_t ImageValues = 2001;
+std::string ImageText();
 
 class AnalogWorld {
   public:
@@ -32,12 +37,6 @@ class AnalogWorld {
     void operatorReads(const std::string& message);
     // The calibrator set by hand (unit as in the prompt, "" for an output value on model 3).
     void setCalibrator(double value, const std::string& unit);
-    void setMultimeterSilent(bool silent) {
-        locked([&] { return multSilent_ = silent; });
-    }
-    void setIdentification(uint16_t reg1, uint16_t reg2) {
-        locked([&] { return id1_ = reg1, id2_ = reg2; });
-    }
 
     // Inspection.
     Bytes memory(uint8_t node, uint16_t address, size_t count) const;
@@ -48,14 +47,8 @@ class AnalogWorld {
     float constant(uint8_t node, int k) const {
         return locked([&] { return constantOf(node, k); });
     }
-    bool supplyOn() const {
-        return locked([&] { return supplyOn_; });
-    }
     std::vector<std::string> supplyCommands() const {
         return locked([&] { return supplyCommands_; });
-    }
-    int beeps() const {
-        return locked([&] { return beeps_; });
     }
     uint8_t moduleNode() const { return module_; }
 
@@ -66,6 +59,9 @@ class AnalogWorld {
         int refusedWriteAddress = -1; // memory writes there meet an exception answer
     } errors;
     static constexpr double Tamb = 23.45; // the calibrator's reference temperature
+    std::atomic<bool> multimeterSilent{false};
+    std::atomic<uint16_t> id1{0}, id2{0}; // the module's identification registers 1 and 2
+    std::atomic<int> beeps{0};
 
   private:
     struct Node {
@@ -87,7 +83,6 @@ class AnalogWorld {
     const int model_;
     const uint8_t module_;
     std::map<uint8_t, Node> nodes_;
-    uint16_t id1_ = 0, id2_ = 0;
     uint16_t dips_ = 0;
     int typeCode_ = 0;                     // the input type selected last
     uint8_t constNode_ = 247, constK_ = 0; // the constant written last: the one the channel applies
@@ -95,11 +90,9 @@ class AnalogWorld {
     double source_ = 0;                    // what the calibrator sources
     std::set<int> relays_;                 // closed relays, slot * 100 + channel
     bool current_ = false;                 // multimeter function CURR (else VOLT)
-    bool multSilent_ = false;
     bool supplyOn_ = false;
     std::vector<std::string> supplyCommands_;
     std::string multLine_, supplyLine_, relayLine_;
-    int beeps_ = 0;
     int calPos_ = 0;
     uint8_t calCommand_ = 0;
 };

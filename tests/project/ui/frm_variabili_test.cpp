@@ -60,7 +60,6 @@ TEST_F(VariablesWindow, AddMoveAndRemoveKeepListFieldsAndButtonsInStep) {
     EXPECT_EQ(project.Variables.Count, 0);
     EXPECT_FALSE(button("cmd_remove")->isEnabled() || button("cmd_up")->isEnabled() ||
                  button("cmd_down")->isEnabled());
-    EXPECT_EQ(project.ProjectModified, -1);
 }
 
 TEST_F(VariablesWindow, FieldsFollowTheSelectedVariablesType) {

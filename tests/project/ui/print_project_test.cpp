@@ -22,12 +22,11 @@ class PrinterOutput : public ::testing::Test, public AppContextFixture {
         p->setPageSize(QPageSize(QPageSize::A4));
         return p;
     }
-    static int pages(const QByteArray& pdf) { return static_cast<int>(pdf.count("/Type /Page\n")); }
 };
 
 } // namespace
 
-TEST_F(PrinterOutput, MetricsAreThePageInTwips) {
+TEST_F(PrinterOutput, ProjectListingBecomesAPdfOnPagesMeasuredInTwips) {
     auto p = printer();
     const PrintMetrics m = printerMetrics(*p);
     // A4 is 8.27 x 11.69 inches; the printable area is a little smaller.
@@ -39,9 +38,7 @@ TEST_F(PrinterOutput, MetricsAreThePageInTwips) {
     EXPECT_GT(h10, h8);
     EXPECT_GT(h8, 150); // an 8 point line is at least its 160 twips of type, give or take leading
     EXPECT_LT(h10, 400);
-}
 
-TEST_F(PrinterOutput, ProjectListingBecomesAPdfWithABreakPerFullPage) {
     project.ProjectPath = "/tmp/Boiler";
     ProgramSection& s = project.Program.Sections[0];
     s.RungCount = 40;
@@ -51,20 +48,18 @@ TEST_F(PrinterOutput, ProjectListingBecomesAPdfWithABreakPerFullPage) {
     }
     s.Rungs[2] = readHoldingRung();
     comm.Registers[30] = {"%R30", "Temp", 0, 4, 0, 0};
-    auto p = printer();
     ASSERT_TRUE(printProject(ctx, *p));
     QFile f(pdf());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     // 40 rungs of six lines are about 240 lines: four or five pages at some 75 lines a page.
-    const int n = pages(f.readAll());
+    const int pages = static_cast<int>(f.readAll().count("/Type /Page\n"));
     if (const QByteArray shots = qgetenv("MELQO_SHOTS"); !shots.isEmpty())
         QFile::copy(pdf(), QString::fromLocal8Bit(shots) + "/listing.pdf");
-    EXPECT_GE(n, 3);
-    EXPECT_LE(n, 6);
-}
+    EXPECT_GE(pages, 3);
+    EXPECT_LE(pages, 6);
 
-TEST_F(PrinterOutput, AFailingPrinterEndsTheJob) {
-    auto p = printer();
+    // A printer that cannot start ends the job.
+    p = printer();
     p->setOutputFileName("/nonexistent-dir/listing.pdf");
     EXPECT_FALSE(printProject(ctx, *p));
 }
