@@ -107,8 +107,6 @@ const BlockCase Records[] = {
      {{0, {3, 0, 0, 0}}, {1, {15, 0, 0, 0}}, {2, {4, 0, 0, 0}}, {3, {40, 0, 0, 0}}}, -1, nullptr, {2, 1, 0}},
     {"IfBitHighBit", 13, {{1, nullptr, "15"}},
      {{0, R26}, {1, Zero}, {2, Zero}, {3, Zero}, {4, Zero}, {5, Zero}, {6, Zero}, {7, {0x80, 0, 0, 0}}}, 34},
-    {"IfBitLowBit", 13, {{1, nullptr, "0"}}, {{7, {0, 1, 0, 0}}}},
-    {"IfBitCall", 42, {}, {}, -1, nullptr, {3, 139, 0}},
     {"ReturnClearsTheArguments", 15, {},
      {{0, Zero}, {1, Zero}, {2, Zero}, {3, Zero}, {4, Zero}, {5, Zero}, {6, Zero}, {7, Zero}, {8, Five}}, 2, nullptr, {}, -1,
      {{0, Five}, {1, Five}, {2, Five}, {3, Five}, {4, Five}, {5, Five}, {6, Five}, {7, Five}, {8, Five}}},

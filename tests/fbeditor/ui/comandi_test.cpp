@@ -1,16 +1,19 @@
-// The editor window over the engine: what it draws, what it forwards, how it closes.
+// The editor window over the engine: what it draws, what it forwards, how it closes; the value and table
+// pickers it hands rows to through DialogBusy, and the editor staying usable meanwhile.
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 
 #include "window_fixture.h"
 
 namespace {
 
-constexpr int Linearization = 30, ReadInput = 0, WriteMultiple = 1, Add = 4, ReadHolding = 40,
+constexpr int AndWord = 21, Linearization = 30, ReadInput = 0, WriteMultiple = 1, Add = 4, ReadHolding = 40,
               WriteSingle = 65, Goto = 11;
 
 std::vector<int> shownOptions(comandi& w) {
@@ -38,8 +41,8 @@ TEST_F(WindowTest, LoadDrawsCaptionsAndTheCommTab) {
     EXPECT_EQ(shownOptions(*window), (std::vector<int>{16}));
 }
 
-TEST_F(WindowTest, ChoosingAFunctionDrawsItsRows) {
-    window->Form_Load();
+TEST_F(WindowTest, ChoosingAFunctionDrawsItsRowsAndTypeAndFocusReachTheEditor) {
+    window->ApriRung(0, 1);
     window->opt_Funzione_Click(Add);
     EXPECT_EQ(window->title()->text(), "Add");
     EXPECT_TRUE(window->option(Add)->isChecked());
@@ -50,84 +53,12 @@ TEST_F(WindowTest, ChoosingAFunctionDrawsItsRows) {
     EXPECT_TRUE(window->typeBox(2)->isHidden());
     EXPECT_TRUE(window->swapBox(0)->isHidden());
     EXPECT_TRUE(window->triggerFrame()->isHidden()); // the model's rungs carry no trigger
-}
 
-TEST_F(WindowTest, OpeningAStoredRungShowsItAndOkEncodesIt) {
-    std::vector<std::pair<int, int>> encoded;
-    RungRow lastRow;
-    window->rungEncoded = [&](int16_t s, int16_t r, const RungRow& row) {
-        encoded.emplace_back(s, r);
-        lastRow = row;
-    };
-    window->ApriRung(0, 2);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(project.Program.CurrentRung, 2);
-    window->opt_Funzione_Click(Add);
-    typeValue(0, "%R40");
-    typeValue(1, "%R41");
-    typeValue(4, "%R42");
-    window->labelBox()->setText("START");
-    emit window->labelBox()->textEdited("START");
-    window->okButton()->click();
-
-    ASSERT_EQ(encoded, (std::vector<std::pair<int, int>>{{0, 2}}));
-    EXPECT_EQ(lastRow.FunctionName, "Add");
-    EXPECT_EQ(lastRow.Label, "START");
-    EXPECT_EQ(rung(2).ArgTexts[0], "%R40");
-    EXPECT_EQ(rung(2).ArgTexts[4], "%R42");
-    EXPECT_EQ(rung(2).Label, "START");
-    EXPECT_EQ(rung(2).EncodedFlag, -1);
-    EXPECT_EQ(project.ProjectModified, -1);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(window->editor().Caricato);
-
-    // Reopened, the rung comes back with its texts.
-    window->ApriRung(0, 2);
-    EXPECT_EQ(window->title()->text(), "Add");
-    EXPECT_TRUE(window->option(Add)->isChecked());
-    EXPECT_EQ(window->valueBox(1)->currentText(), "%R41");
-    EXPECT_EQ(window->labelBox()->text(), "START");
-}
-
-TEST_F(WindowTest, EnterInTheLabelValueOrTypeBoxConfirmsLikeOk) {
-    int encodings = 0;
-    window->rungEncoded = [&](int16_t, int16_t, const RungRow&) { ++encodings; };
-    for (auto target : {0, 1, 2}) {
-        window->ApriRung(0, 1);
-        window->opt_Funzione_Click(WriteSingle);
-        QWidget* w = target == 0   ? static_cast<QWidget*>(window->labelBox())
-                     : target == 1 ? static_cast<QWidget*>(window->valueBox(0))
-                                   : static_cast<QWidget*>(window->typeBox(0));
-        if (target == 0)
-            emit window->labelBox()->returnPressed();
-        else
-            pressEnter(w);
-        EXPECT_EQ(encodings, target + 1);
-        EXPECT_FALSE(window->isVisible());
-    }
-}
-
-TEST_F(WindowTest, AValueThatCannotBeEncodedKeepsTheWindowOpen) {
-    window->ApriRung(0, 1);
-    window->opt_Funzione_Click(Linearization); // needs a lookup table, and none is defined
-    const CommandRecord before = rung(1);
-    window->cmd_AddFunc_Click();
-    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"Error: Check Values"}));
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->editor().Caricato);
-    EXPECT_EQ(rung(1).FunctionType, before.FunctionType);
-    EXPECT_EQ(project.ProjectModified, 0);
-}
-
-TEST_F(WindowTest, TypeChoiceAndFocusReachTheEditor) {
-    window->ApriRung(0, 1);
-    window->opt_Funzione_Click(Add);
     type(0, "Float");
     EXPECT_EQ(window->editor().Args[0].Kind, KindFloat);
     EXPECT_EQ(window->typeBox(0)->currentText(), "Float");
     window->txt_Opt_Click(4, 0);
     EXPECT_EQ(window->editor().ArgCorrente, 4);
-
     // A register clicked in the register view lands in the row that last had the focus.
     QFocusEvent focus(QEvent::FocusIn);
     QApplication::sendEvent(window->valueBox(1), &focus);
@@ -135,6 +66,66 @@ TEST_F(WindowTest, TypeChoiceAndFocusReachTheEditor) {
     window->registerClicked(300, KindUInt);
     EXPECT_EQ(window->valueBox(1)->currentText(), "%R300");
     EXPECT_EQ(window->typeBox(1)->currentText(), "uInt");
+}
+
+// A refused OK keeps the window; a good one encodes into the opened rung of its section, and the rung
+// reopens with its texts, Latin-1 label included.
+TEST_F(WindowTest, OpeningAStoredRungShowsItAndOkEncodesIt) {
+    project.Program.Sections[1].RungCount = 2;
+    std::vector<std::pair<int, int>> encoded;
+    RungRow lastRow;
+    window->rungEncoded = [&](int16_t s, int16_t r, const RungRow& row) {
+        encoded.emplace_back(s, r);
+        lastRow = row;
+    };
+    window->ApriRung(SectionCount, 1); // no such section or rung: nothing opens
+    window->ApriRung(0, MaxRungs + 1);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(project.Program.CurrentSection, 0);
+
+    window->ApriRung(1, 2);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(project.Program.CurrentSection, 1);
+    EXPECT_EQ(project.Program.CurrentRung, 2);
+    window->opt_Funzione_Click(Linearization); // needs a lookup table, and none is defined
+    window->cmd_AddFunc_Click();
+    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"Error: Check Values"}));
+    EXPECT_TRUE(window->isVisible());
+
+    window->opt_Funzione_Click(Add);
+    typeValue(0, "%R40");
+    typeValue(1, "%R41");
+    typeValue(4, "%R42");
+    const QString label = QString::fromLatin1("Pr\xe9sence");
+    typeInto(window->labelBox(), label);
+    window->okButton()->click();
+    ASSERT_EQ(encoded, (std::vector<std::pair<int, int>>{{1, 2}}));
+    EXPECT_EQ(lastRow.FunctionName, "Add");
+    EXPECT_EQ(rung(2, 1).ArgTexts[4], "%R42");
+    EXPECT_EQ(rung(2, 1).Label, "Pr\xe9sence");
+    EXPECT_EQ(rung(2, 0), CommandRecord{});
+    EXPECT_EQ(project.ProjectModified, -1);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->editor().Caricato);
+
+    window->ApriRung(1, 2);
+    EXPECT_EQ(window->title()->text(), "Add");
+    EXPECT_TRUE(window->option(Add)->isChecked());
+    EXPECT_EQ(window->valueBox(1)->currentText(), "%R41");
+    EXPECT_EQ(window->labelBox()->text(), label);
+}
+
+TEST_F(WindowTest, EnterInTheLabelValueOrTypeBoxConfirmsLikeOk) {
+    int encodings = 0;
+    window->rungEncoded = [&](int16_t, int16_t, const RungRow&) { ++encodings; };
+    for (int target = 0; target < 3; ++target) {
+        window->ApriRung(0, 1);
+        window->opt_Funzione_Click(WriteSingle);
+        QWidget* boxes[] = {window->labelBox(), window->valueBox(0), window->typeBox(0)};
+        pressEnter(boxes[target]);
+        EXPECT_EQ(encodings, target + 1) << target;
+        EXPECT_FALSE(window->isVisible());
+    }
 }
 
 TEST_F(WindowTest, JumpTargetsListTheSectionsLabels) {
@@ -162,14 +153,9 @@ TEST_F(WindowTest, TriggerAndDelayBoxesReachTheRung) {
     EXPECT_FALSE(window->delayBox()->isHidden());
     EXPECT_EQ(window->delayCaption()->text(), "Delay");
     window->triggerBox()->setChecked(true);
-    QLineEdit* reg = window->findChild<QComboBox*>("txt_Var8")->lineEdit();
-    QLineEdit* mask = window->findChild<QComboBox*>("txt_Opt8")->lineEdit();
-    reg->setText("120");
-    emit reg->textEdited("120");
-    mask->setText("4");
-    emit mask->textEdited("4");
-    window->delayBox()->setText("25");
-    emit window->delayBox()->textEdited("25");
+    typeInto(window->findChild<QComboBox*>("txt_Var8")->lineEdit(), "120");
+    typeInto(window->findChild<QComboBox*>("txt_Opt8")->lineEdit(), "4");
+    typeInto(window->delayBox(), "25");
     window->cmd_AddFunc_Click();
     EXPECT_EQ(rung(1).TriggerFlag, -1);
     EXPECT_EQ(rung(1).TriggerRegister, 120);
@@ -183,18 +169,6 @@ TEST_F(WindowTest, LanguageSwitchRedrawsTheCaptions) {
     window->SetRes();
     EXPECT_EQ(window->windowTitle(), "Funzioni");
     EXPECT_EQ(window->findChild<QGroupBox*>("f_argomenti")->title(), "Opzioni");
-}
-
-TEST_F(WindowTest, LatinOneTextsRoundTrip) {
-    window->ApriRung(0, 1);
-    window->opt_Funzione_Click(WriteSingle);
-    const QString label = QString::fromLatin1("Pr\xe9sence");
-    window->labelBox()->setText(label);
-    emit window->labelBox()->textEdited(label);
-    window->cmd_AddFunc_Click();
-    EXPECT_EQ(rung(1).Label, "Pr\xe9sence");
-    window->ApriRung(0, 1);
-    EXPECT_EQ(window->labelBox()->text(), label);
 }
 
 TEST_F(WindowTest, ChoosingADeviceModuleRedrawsItsResourceAndChannelRows) {
@@ -216,20 +190,155 @@ TEST_F(WindowTest, ChoosingADeviceModuleRedrawsItsResourceAndChannelRows) {
     EXPECT_FALSE(window->valueBox(5)->isHidden());
 }
 
-TEST_F(WindowTest, OpeningARungOfAnotherSectionEncodesIntoThatSection) {
-    project.Program.Sections[1].RungCount = 2;
-    std::vector<std::pair<int, int>> encoded;
-    window->rungEncoded = [&](int16_t s, int16_t r, const RungRow&) { encoded.emplace_back(s, r); };
-    window->ApriRung(SectionCount, 1); // no such section: nothing opens
-    window->ApriRung(0, MaxRungs + 1);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(project.Program.CurrentSection, 0);
+TEST_F(WindowTest, KLongRowIsEnteredThroughTheValuePicker) {
+    int row = kLongRow();
+    EXPECT_FALSE(window->setButton(row)->isHidden());
+    EXPECT_TRUE(window->valueBox(row)->lineEdit()->isReadOnly());
 
-    window->ApriRung(1, 2);
-    EXPECT_EQ(project.Program.CurrentSection, 1);
-    window->opt_Funzione_Click(WriteSingle);
+    const QString rowText = window->valueBox(row)->currentText();
+    pick<Input_Box>(row, [&](Input_Box& box) {
+        EXPECT_EQ(box.Modo, 1);
+        EXPECT_EQ(box.text()->text(), rowText); // the picker starts from the row's text
+        box.text()->setText("4660");
+        box.cmd_ok_Click();
+    });
+    EXPECT_EQ(window->valueBox(row)->currentText(), "4660");
+    pick<Input_Box>(row, [](Input_Box& box) { // Cancel hands the starting text back
+        box.text()->setText("99");
+        box.cmd_cancel_Click();
+    });
+    EXPECT_EQ(window->valueBox(row)->currentText(), "4660");
+
+    // Another type hides the button and frees the box again.
+    type(row, "uInt");
+    EXPECT_TRUE(window->setButton(row)->isHidden());
+    EXPECT_FALSE(window->valueBox(row)->lineEdit()->isReadOnly());
+}
+
+TEST_F(WindowTest, ASecondSetWhileAPickerWaitsRaisesItInsteadOfWaitingTwice) {
+    int row = kLongRow();
+    pick<Input_Box>(row, [&](Input_Box& box) {
+        window->cmd_Set_Click(row); // returns at once: the first picker stays the only one
+        EXPECT_EQ(window->picker(), &box);
+        box.text()->setText("7");
+        box.cmd_ok_Click();
+    });
+    EXPECT_EQ(window->valueBox(row)->currentText(), "7");
+}
+
+TEST_F(WindowTest, ClosingTheEditorReleasesAWaitingPicker) {
+    int row = kLongRow();
+    later([&] { window->close(); });
+    window->cmd_Set_Click(row); // returns: nothing hangs on a picker nobody can answer
+    EXPECT_EQ(window->picker(), nullptr);
+    EXPECT_FALSE(window->editor().Caricato);
+}
+
+TEST_F(WindowTest, TableRowPicksAddsAndKeepsTablesThroughTheTableEditor) {
+    addTable("T1");
+    addTable("T2");
+    window->ApriRung(0, 1);
+    window->opt_Funzione_Click(Linearization);
+    EXPECT_EQ(window->valueBox(1)->count(), 2);
+    EXPECT_EQ(window->valueBox(1)->currentText(), "T1");
+    ASSERT_FALSE(window->setButton(1)->isHidden());
+
+    pick<Input_Tab>(1, [](Input_Tab& tab) {
+        EXPECT_EQ(tab.list()->currentRow(), 0); // the row's table
+        tab.list()->setCurrentRow(1);
+        tab.cmd_ok_Click(1);
+    });
+    EXPECT_EQ(window->valueBox(1)->currentText(), "T2");
+    pick<Input_Tab>(1, [](Input_Tab& tab) { // cancelled: the choice stays
+        tab.list()->setCurrentRow(0);
+        tab.cmd_ok_Click(0);
+    });
+    EXPECT_EQ(window->valueBox(1)->currentText(), "T2");
+    pick<Input_Tab>(1, [](Input_Tab& tab) {
+        typeInto(tab.nameBox(), "Flow");
+        tab.cmd_ok_Click(1); // a new name is added as a table
+    });
+    EXPECT_EQ(project.Tables.Count, 3);
+    EXPECT_EQ(window->valueBox(1)->count(), 3);
+    EXPECT_EQ(window->valueBox(1)->currentText(), "Flow");
+    EXPECT_EQ(project.ProjectModified, -1);
     window->cmd_AddFunc_Click();
-    EXPECT_EQ(encoded, (std::vector<std::pair<int, int>>{{1, 2}}));
-    EXPECT_EQ(rung(2, 1).FunctionType, 9);
-    EXPECT_EQ(rung(2, 0).FunctionType, 0);
+    EXPECT_EQ(rung(1).ArgTexts[1], "Flow");
+}
+
+TEST_F(WindowTest, AChoiceMadeAfterTheRowWasSetUpAgainGoesNowhere) {
+    addTable("T1");
+    addTable("T2");
+    window->ApriRung(0, 1);
+    window->opt_Funzione_Click(Linearization);
+    pick<Input_Tab>(1, [this](Input_Tab& tab) {
+        window->opt_Funzione_Click(AndWord); // the user goes on in the editor while the picker waits
+        tab.list()->setCurrentRow(1);
+        tab.cmd_ok_Click(1);
+    });
+    EXPECT_EQ(window->title()->text(), window->option(AndWord)->text());
+    EXPECT_EQ(window->valueBox(1)->findText("T2"), -1);
+}
+
+class TableEditorWindowTest : public WindowTest {
+  protected:
+    std::shared_ptr<DialogHandOver> handOver = std::make_shared<DialogHandOver>();
+    Input_Tab tab{ctx, handOver};
+};
+
+TEST_F(TableEditorWindowTest, ShowsTheTableAtTheHandedPositionAndScrollsItsPoints) {
+    for (const char* name : {"A", "B", "C"}) {
+        LookupTable& t = project.Tables.Tables[project.Tables.Count++];
+        t.Name = name;
+        t.PointCount = 12;
+        t.Inputs[11] = 2.5;
+    }
+    tab.NomeTabella = 2;
+    tab.Form_Load();
+    EXPECT_EQ(tab.list()->count(), 3);
+    EXPECT_EQ(tab.list()->currentRow(), 2);
+    EXPECT_EQ(tab.nameBox()->text(), "C");
+    EXPECT_EQ(tab.pointsBox()->text(), "12");
+    EXPECT_EQ(tab.inputBox(11)->text(), "2.5");
+    EXPECT_FALSE(tab.scrollBar()->isHidden()); // twelve points do not fit eight rows
+    EXPECT_FALSE(tab.rowShown(8));
+    tab.scrollBar()->setValue(4);
+    EXPECT_FALSE(tab.rowShown(3));
+    EXPECT_TRUE(tab.rowShown(11));
+
+    typeInto(tab.pointsBox(), "5");
+    emit tab.pointsBox()->editingFinished();
+    EXPECT_TRUE(tab.scrollBar()->isHidden());
+    EXPECT_TRUE(tab.rowShown(4));
+    EXPECT_FALSE(tab.rowShown(5));
+}
+
+TEST_F(TableEditorWindowTest, PointCountCheckRefusedOkInsertAndClose) {
+    tab.Form_Load();
+    handOver->DialogBusy = true;
+    typeInto(tab.pointsBox(), "2"); // checked when typed, not at every key
+    typeInto(tab.pointsBox(), "27");
+    EXPECT_TRUE(dialogs.shown.empty());
+    emit tab.pointsBox()->editingFinished();
+    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"N = 2 to 26"}));
+    const std::pair<const char*, const char*> typed[] = {{"", "4"}, {"Flow", "27"}};
+    for (auto [name, points] : typed) {
+        typeInto(tab.nameBox(), name);
+        typeInto(tab.pointsBox(), points);
+        tab.cmd_ok_Click(1);
+        EXPECT_TRUE(handOver->DialogBusy) << name;
+        EXPECT_EQ(tab.nameBox()->text(), name);
+        EXPECT_EQ(tab.pointsBox()->text(), points);
+    }
+    EXPECT_EQ(project.Tables.Count, 0);
+    EXPECT_EQ(dialogs.shown.back(), "Check N points");
+
+    typeInto(tab.nameBox(), "New");
+    typeInto(tab.pointsBox(), "8");
+    tab.findChild<QPushButton*>("cmd_Insert")->click();
+    EXPECT_EQ(tab.list()->count(), 1);
+    EXPECT_EQ(project.Tables.Tables[0].Name, "New");
+    EXPECT_EQ(project.Tables.Tables[0].PointCount, 8);
+    tab.close();
+    EXPECT_FALSE(handOver->DialogBusy);
 }

@@ -1,8 +1,11 @@
-// The tool windows through the internal edition's menus, against the simulated controller: each menu
-// item opens one instance of its window; the manual request shows the answer; the watch window
-// writes a typed value through Input_Box and keeps the box open on a refused one.
+// The tool windows and debug keys through the internal edition's main window with the program view,
+// against the simulated controller: each menu item opens one instance of its window; the manual request
+// shows the answer or why it sent nothing; the watch window writes a typed value through Input_Box and
+// keeps the box open on a refused one; the register view hands a clicked register to the editor; the
+// debug keys read the shown registers and mark the rung at the program counter.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -17,15 +21,25 @@
 #include "app/shell_procedures.h"
 #include "app/startup.h"
 #include "app/ui/main_window.h"
+#include "comm/register_map.h"
 #include "core/value_type_codes.h"
+#include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_box.h"
+#include "program/ui/program_commands.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"
 #include "tools/ui/frm_dialoga.h"
 #include "tools/ui/frm_eeprom.h"
 #include "tools/ui/frm_watch.h"
+#include "tools/ui/registri.h"
 
 namespace {
+
+ShellProcedures withProgram(AppContext& ctx) {
+    ShellProcedures procs;
+    procs.Program = std::make_shared<ProgramCommands>(ctx);
+    return procs;
+}
 
 class ToolWindows : public ::testing::Test {
   protected:
@@ -44,12 +58,18 @@ class ToolWindows : public ::testing::Test {
         item->trigger();
         return window.findChild<W*>();
     }
+    bool sent(const Bytes& request) const {
+        const auto t = sim.transcript();
+        return std::find(t.begin(), t.end(), request) != t.end();
+    }
+    Bytes readShown() { return {10, 4, 0, 0, 0, static_cast<uint8_t>(window.registers().visibleRows())}; }
 
     QTemporaryDir folder;
     SimController sim{10};
     SimSession s;
-    ShellProcedures procs;
+    ShellProcedures procs = withProgram(s.app);
     MainWindow window{s.app, procs};
+    ProgramView& view = procs.Program->view;
 };
 
 TEST_F(ToolWindows, EachMenuItemOpensOneInstanceOfItsWindow) {
@@ -67,20 +87,43 @@ TEST_F(ToolWindows, EachMenuItemOpensOneInstanceOfItsWindow) {
     EXPECT_EQ(window.findChild<frm_eeprom*>()->ProgressBar1->maximum(), 100);
 }
 
+// The answer bytes and the result for a known answer and an exception answer; typed requests that are
+// no request are refused before anything is sent.
 TEST_F(ToolWindows, ManualRequestShowsTheAnswerBytesAndTheResult) {
-    sim.setHolding(1, 42);
+    sim.setHolding(5, 42);
+    sim.setHolding(6, 0x1234);
+    struct Case {
+        const char* node;
+        const char* function;
+        const char* fields;
+        bool exception;
+        const char* rx; // nullptr: refused, the monitor keeps what it showed
+        const char* result;
+    };
+    const Case cases[] = {
+        {"10", "3", "00 05 0 2", false, "0A 03 04 00 2A 12 34 ", "OK"},
+        {"10", "3", "00 05 0 2", true, "0A 83 02 ", "Exception answer, code 2"},
+        {"256", "3", "00", false, nullptr, "Node"},
+        {"10", "0", "00", false, nullptr, "Function"},
+        {"10", "x", "00", false, nullptr, "Function"},
+        {"10", "3", "0G", false, nullptr, "Fields"},
+        {"10", "3", "123", false, nullptr, "Fields"},
+    };
     auto* w = open<frm_dialoga>("mnu_dialoga");
     ASSERT_NE(w, nullptr);
-    w->node()->setText("10");
-    w->function()->setText("3");
-    w->fields()->setText("00 01 00 01");
-    w->cmd_send_Click();
-    EXPECT_EQ(w->txt_buff_rx()->toPlainText(), "0A 03 02 00 2A ");
-    EXPECT_EQ(w->result()->text(), "OK");
-    w->fields()->setText("00 01 00 0X");
-    w->cmd_send_Click();
-    EXPECT_EQ(sim.transcript().size(), 1u);
-    EXPECT_TRUE(w->result()->text().startsWith("Fields"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.node) + " " + c.function + " " + c.fields);
+        if (c.exception) sim.inject({SimFault::Exception, 0, 2});
+        s.comm->MonitorRx = "old";
+        w->node()->setText(c.node);
+        w->function()->setText(c.function);
+        w->fields()->setText(c.fields);
+        w->cmd_send_Click();
+        EXPECT_EQ(w->txt_buff_rx()->toPlainText(), c.rx ? c.rx : "old");
+        EXPECT_TRUE(w->result()->text().startsWith(c.result));
+        EXPECT_EQ(s.comm->MonitorOn, 0);
+    }
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>(2, Bytes{10, 3, 0, 5, 0, 2})));
 }
 
 TEST_F(ToolWindows, WatchWindowWritesATypedValueThroughInputBox) {
@@ -113,6 +156,95 @@ TEST_F(ToolWindows, ClosingTheWatchWindowEndsItsRefresh) {
     EXPECT_FALSE(w->view().running());
     EXPECT_EQ(s.comm->PollBusy, 0);
     EXPECT_FALSE(window.showTool("mnu_Watch", false)->isHidden()); // the menu shows it again
+}
+
+TEST_F(ToolWindows, TheRegisterViewShowsScrollsAndHandsAClickToTheEditor) {
+    window.show();
+    MappaRegistri(s.app, true); // loads the view to redraw the names, without showing it
+    ASSERT_NE(window.registersSubWindow(), nullptr);
+    EXPECT_TRUE(window.registersSubWindow()->isHidden());
+    window.Toolbar1_ButtonClick("view_reg");
+    EXPECT_FALSE(window.registersSubWindow()->isHidden());
+    EXPECT_TRUE(sim.transcript().empty()); // showing reads nothing
+    window.registersSubWindow()->close();
+    window.menuItem("mnu_Registri")->trigger();
+    EXPECT_FALSE(window.registersSubWindow()->isHidden());
+    EXPECT_EQ(window.mdi()->activeSubWindow(), window.registersSubWindow());
+
+    auto* w = window.findChild<Registri*>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->table()->horizontalHeaderItem(2)->text(), "Value");
+    ASSERT_GT(w->table()->rowCount(), 1);
+    EXPECT_EQ(w->table()->rowCount(), window.registers().visibleRows());
+    w->scrollBar()->setValue(40);
+    EXPECT_EQ(w->table()->item(0, 0)->text(), "%R40");
+
+    procs.Program->NuovoProgetto();
+    comandi* editor = procs.Program->editorWindow();
+    editor->ApriRung(0, 1);
+    editor->opt_Funzione_Click(4); // Add: row 0 is a register row
+    editor->txt_Opt_Click(0, 0);
+    emit w->table()->cellClicked(1, 0);
+    EXPECT_EQ(editor->valueBox(0)->currentText(), "%R41");
+}
+
+TEST_F(ToolWindows, PauseReadsTheShownRegisters) {
+    sim.setInput(3, 0x4142);
+    window.Toolbar1_ButtonClick("pause");
+    EXPECT_TRUE(sent({10, 6, 0, 0, 0, 0x64}));
+    EXPECT_TRUE(sent(readShown()));
+    EXPECT_EQ(s.comm->Registers[3].Value, 0x4142);
+}
+
+// Closing the main window ends a running loop.
+TEST_F(ToolWindows, ClosingTheWindowEndsTheRunLoop) {
+    s.shell->RegUpdate = -1;
+    window.show();
+    QTimer::singleShot(1200, &window, [this] { window.close(); });
+    window.Toolbar1_ButtonClick("run");
+    EXPECT_EQ(s.comm->PollStop, 1);
+    EXPECT_EQ(s.comm->PollBusy, 0);
+    EXPECT_TRUE(sent({10, 6, 0, 0, 0, 0xFF}));
+    EXPECT_TRUE(sent(readShown()));
+}
+
+// The halt key marks the rung at the program counter and scrolls it into view.
+TEST_F(ToolWindows, PauseMarksTheCurrentRungInTheProgramView) {
+    window.resize(1366, 768);
+    window.LoadLogWindow(3000); // a new project's view goes beside it
+    procs.Program->NuovoProgetto();
+    for (int i = 0; i < 40; ++i)
+        view.RidisegnaRung();
+    view.setScroll(0);
+    // The program view shows fewer rows than the main window's height would hold.
+    window.show();
+    procs.Program->frame()->resize(procs.Program->frame()->width(), 400);
+    QApplication::processEvents();
+
+    sim.setProgramCounter(30);
+    window.Toolbar1_ButtonClick("pause");
+    ASSERT_GT(view.rows().Rows.size(), 31u);
+    EXPECT_EQ(view.rows().Rows[31].NumberColour, std::optional<uint32_t>(RungYellow));
+    EXPECT_EQ(view.ScrollValue, 30);
+
+    sim.setProgramCounter(31);
+    window.Toolbar1_ButtonClick("pause");
+    EXPECT_EQ(view.rows().Rows[32].NumberColour, std::optional<uint32_t>(RungYellow));
+    EXPECT_EQ(view.rows().Rows[31].NumberColour, std::optional<uint32_t>(RungWhite));
+    EXPECT_EQ(view.ScrollValue, 30); // still in sight
+
+    // Below the program view's own rows area, though inside the main window's height.
+    sim.setProgramCounter(33);
+    window.Toolbar1_ButtonClick("pause");
+    EXPECT_EQ(view.ScrollValue, 33);
+}
+
+TEST_F(ToolWindows, AnEncodingRefreshesTheRegisterView) {
+    procs.Program->NuovoProgetto();
+    sim.clearTranscript();
+    procs.Program->editorWindow()->ApriRung(0, 1);
+    procs.Program->editorWindow()->cmd_AddFunc_Click();
+    EXPECT_TRUE(sent(readShown())); // the shown registers are read once the rung is encoded
 }
 
 } // namespace
