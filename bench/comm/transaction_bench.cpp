@@ -145,28 +145,45 @@ Client theirsOver(const std::function<modbus_t*()>& make) {
             }};
 }
 
+using Run = std::function<void(const char* link, int requests, const Client& ours, const Client& theirs)>;
+
+void overTcp(const Run& run) {
+    LibmodbusServer server(Node);
+    const uint16_t port = server.startTcp();
+    fillPattern(server);
+    SimSession s;
+    run("TCP", 20000, oursOver(s, [&] { return s.connectTcp(port); }),
+        theirsOver([port] { return modbus_new_tcp("127.0.0.1", port); }));
+}
+
+void overPty(const Run& run) {
+    PtyBridge bridge;
+    LibmodbusServer server(Node);
+    server.startRtu(bridge.pathB(), 115200);
+    fillPattern(server);
+    SimSession s;
+    s.comm->AnswerTimeout = 1;
+    const std::string path = bridge.pathA();
+    run("pty", 10000, oursOver(s, [&] { return s.connectRtu(path, "115200"); }),
+        theirsOver([path] { return modbus_new_rtu(path.c_str(), 115200, 'N', 8, 1); }));
+}
+
 } // namespace
 
-int main() {
+// No arguments: the comparison. "tcp|pty ours|libmodbus N": N requests of one client alone, for a profiler.
+int main(int argc, char** argv) {
     QtTestApp();
-    {
-        LibmodbusServer server(Node);
-        const uint16_t port = server.startTcp();
-        fillPattern(server);
-        SimSession s;
-        compare("TCP", 20000, oursOver(s, [&] { return s.connectTcp(port); }),
-                theirsOver([port] { return modbus_new_tcp("127.0.0.1", port); }));
+    if (argc == 4) {
+        const std::string side = argv[2];
+        const int requests = std::atoi(argv[3]);
+        if ((side != "ours" && side != "libmodbus") || requests <= 0) FailBench("usage: tcp|pty ours|libmodbus N");
+        const Run one = [&](const char*, int, const Client& ours, const Client& theirs) {
+            block(side == "ours" ? ours : theirs, requests);
+        };
+        std::string(argv[1]) == "pty" ? overPty(one) : overTcp(one);
+        return 0;
     }
-    {
-        PtyBridge bridge;
-        LibmodbusServer server(Node);
-        server.startRtu(bridge.pathB(), 115200);
-        fillPattern(server);
-        SimSession s;
-        s.comm->AnswerTimeout = 1;
-        const std::string path = bridge.pathA();
-        compare("pty", 3000, oursOver(s, [&] { return s.connectRtu(path, "115200"); }),
-                theirsOver([path] { return modbus_new_rtu(path.c_str(), 115200, 'N', 8, 1); }));
-    }
+    overTcp(compare);
+    overPty(compare);
     return 0;
 }

@@ -1,45 +1,39 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <QCoreApplication>
 
 #include "app/startup.h"
 #include "app_context_fixture.h"
+#include "platform/app_data_folder.h"
 
 namespace {
 
-// Records the window steps in the order Main calls them.
+// Records the window steps, with what each was given, in the order Main calls them.
 class RecordingWindow : public StartupWindow {
   public:
     explicit RecordingWindow(const ShellState& shell) : shell_(shell) {}
     std::vector<std::string> calls;
-    std::string caption;
-    bool internalMenus = true;
-    bool namesEmptyAtLogWindow = false;
-    std::vector<std::pair<std::string, std::string>> menus;
 
     void CaricaImmagini() override { calls.push_back("images"); }
-    void ShowInternalMenus(bool visible) override {
-        calls.push_back("menus");
-        internalMenus = visible;
-    }
+    void ShowInternalMenus(bool visible) override { calls.push_back(visible ? "internal menus" : "menus"); }
     void SetIcon() override { calls.push_back("icon"); }
-    void SetCaption(const std::string& c) override {
-        calls.push_back("caption");
-        caption = c;
-    }
+    void SetCaption(const std::string& c) override { calls.push_back("caption " + c); }
     void SetSizeTwips(int w, int h) override {
         calls.push_back("size " + std::to_string(w) + "x" + std::to_string(h));
     }
     void CreaToolBar() override { calls.push_back("toolbar"); }
     void LoadLogWindow(int h) override {
-        calls.push_back("log " + std::to_string(h));
-        namesEmptyAtLogWindow = shell_.Models[0].ModelName.empty();
+        calls.push_back("log " + std::to_string(h) +
+                        (shell_.Models[0].ModelName.empty() ? " before the models" : ""));
     }
     void ApplyMenuCaptions(const std::vector<std::pair<std::string, std::string>>& captions) override {
-        calls.push_back("menu captions");
-        menus = captions;
+        calls.push_back(std::to_string(captions.size()) + " menu captions, " + captions[0].second + " first");
     }
+    bool did(const std::string& call) const { return std::ranges::find(calls, call) != calls.end(); }
 
   private:
     const ShellState& shell_;
@@ -49,17 +43,19 @@ class Startup : public ::testing::Test, protected AppContextFixture {
   protected:
     void SetUp() override {
         shell = ShellState{}; // not loaded yet: Main loads the texts and the catalogue itself
-        folder =
-            std::filesystem::temp_directory_path() /
-            ("melqo-startup-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        folder /= ::testing::UnitTest::GetInstance()->current_test_info()->name(); // tests run side by side
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         options.settingsFolder = folder.string();
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
+    void saveSettings(const char* bytes) {
+        std::ofstream(folder / "devSettings.dat", std::ios::binary) << bytes;
+    }
 
-    std::filesystem::path folder;
+    std::filesystem::path folder = std::filesystem::temp_directory_path() / "melqo-startup";
     StartupOptions options;
+    RecordingWindow window{shell};
 };
 
 } // namespace
@@ -70,27 +66,21 @@ TEST_F(Startup, WithoutSettingsEveryDefaultIsInPlace) {
     shell.AnimateTime = 9;
     project.Program.Sections[0].RungCount = 5;
     project.Pages.Count = 3;
-    RecordingWindow window(shell);
     Main(ctx, &window, options);
 
-    EXPECT_EQ(window.calls,
-              (std::vector<std::string>{"images", "menus", "icon", "caption", "size 16000x13000", "toolbar",
-                                        "log 3000", "menu captions"}));
-    EXPECT_EQ(window.caption, "Melqo");
-    EXPECT_FALSE(window.internalMenus);
-    EXPECT_TRUE(window.namesEmptyAtLogWindow);
-    ASSERT_EQ(window.menus.size(), 26u);
-    EXPECT_EQ(window.menus[0].second, "Project");
+    EXPECT_EQ(window.calls, (std::vector<std::string>{
+                                "images", "menus", "icon", "caption Melqo", "size 16000x13000", "toolbar",
+                                "log 3000 before the models", "26 menu captions, Project first"}));
 
     EXPECT_EQ(shell.VersionSuffix, "k");
     EXPECT_EQ(shell.UiText[172], "Do you want to save your changes?");
     EXPECT_EQ(shell.AnimateTime, 500);
     const DeviceRecord& d = comm.CurrentDevice; // the link a first start offers
-    EXPECT_EQ((std::tuple{d.ModelIndex, d.IpAddress, d.Port, d.NodeAddress, d.LinkTimeout, comm.AnswerTimeout}),
-              (std::tuple{uint8_t{48}, std::string("192.168.1.100"), int16_t{502}, uint8_t{10}, int16_t{1000}, int16_t{2}}));
-    EXPECT_EQ(comm.LinkMode, 2);
-    EXPECT_EQ(comm.PollStop, 1);
-    EXPECT_EQ(comm.AnswerExpected, -1);
+    EXPECT_EQ(
+        (std::tuple{d.ModelIndex, d.IpAddress, d.Port, d.NodeAddress, d.LinkTimeout, comm.AnswerTimeout}),
+        (std::tuple{uint8_t{48}, std::string("192.168.1.100"), int16_t{502}, uint8_t{10}, int16_t{1000},
+                    int16_t{2}}));
+    EXPECT_EQ((std::tuple{comm.LinkMode, comm.PollStop, comm.AnswerExpected}), (std::tuple{2, 1, -1}));
     EXPECT_EQ(project.Program.Sections[0].RungCount, 0);
     EXPECT_EQ(project.Pages.Count, 1);
     EXPECT_EQ(shell.Models[48].ModelName, "JXV9787");
@@ -99,9 +89,8 @@ TEST_F(Startup, WithoutSettingsEveryDefaultIsInPlace) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(Startup, SavedSettingsOverrideTheDefaultsAndPickTheLanguage) {
-    std::ofstream(folder / "devSettings.dat", std::ios::binary)
-        << " 0 \r\n8480\r\n 1 \r\n 5 \r\n10.0.0.2\r\n 2 \r\n 800 \r\n19200\r\n 0 \r\n 0 \r\n";
+TEST_F(Startup, SavedSettingsOverrideTheDefaultsAndPickTheLanguageButNotAnUnknownModel) {
+    saveSettings(" 0 \r\n8480\r\n 1 \r\n 5 \r\n10.0.0.2\r\n 2 \r\n 800 \r\n19200\r\n 0 \r\n 0 \r\n");
     Main(ctx, nullptr, options);
     EXPECT_EQ(shell.Language, 0);
     EXPECT_EQ(shell.UiText[19], "Progetto");
@@ -109,24 +98,21 @@ TEST_F(Startup, SavedSettingsOverrideTheDefaultsAndPickTheLanguage) {
     EXPECT_EQ(comm.CurrentDevice.Channel, 1);
     EXPECT_EQ(comm.CurrentDevice.NodeAddress, 5);
     EXPECT_EQ(comm.Registers[8].Name, "Function Keys"); // the display controller's names
-}
 
-TEST_F(Startup, UnknownModelCodeKeepsTheDefaultRow) {
-    std::ofstream(folder / "devSettings.dat", std::ios::binary) << " 1 \r\nABCD\r\n";
+    saveSettings(" 1 \r\nABCD\r\n");
     Main(ctx, nullptr, options);
     EXPECT_EQ(comm.CurrentDevice.ModelIndex, 48);
 }
 
 TEST_F(Startup, BrandFourAfterBrandThreeGivesItsCaption) {
     options.flags = {.Brand3 = -1, .Brand4 = -1};
-    RecordingWindow window(shell);
     Main(ctx, &window, options);
     EXPECT_EQ(shell.BrandOffset, 150);
-    EXPECT_EQ(window.caption, "Melqo"); // resource 751, not 701 "LMXCON3"
+    EXPECT_TRUE(window.did("caption Melqo")); // resource 751, not 701 "LMXCON3"
 
     options.flags = {.Brand3 = -1};
     Main(ctx, &window, options);
-    EXPECT_EQ(window.caption, "LMXCON3");
+    EXPECT_TRUE(window.did("caption LMXCON3"));
     EXPECT_EQ(shell.Models[0].ModelName, "LMX3");
 }
 
@@ -134,8 +120,21 @@ TEST_F(Startup, AFailingWindowStepDoesNotStopStartUp) {
     struct Failing : RecordingWindow {
         using RecordingWindow::RecordingWindow;
         void CaricaImmagini() override { throw std::runtime_error("no pictures"); }
-    } window(shell);
-    Main(ctx, &window, options);
-    EXPECT_EQ(window.caption, "Melqo");
+    } failing(shell);
+    Main(ctx, &failing, options);
+    EXPECT_TRUE(failing.did("caption Melqo"));
     EXPECT_EQ(shell.Models[48].ModelName, "JXV9787");
+}
+
+TEST(AppDataFolder, IsAbsoluteAndCreatedWhenMissing) {
+    auto base = std::filesystem::temp_directory_path() / "melqo-appdata-test";
+    std::filesystem::remove_all(base);
+    ::setenv("XDG_DATA_HOME", base.c_str(), 1);
+    QCoreApplication::setOrganizationName("");
+    QCoreApplication::setApplicationName("melqo");
+    std::string folder = GetLocalAppDataFolder();
+    EXPECT_TRUE(std::filesystem::path(folder).is_absolute());
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_EQ(folder.rfind(base.string(), 0), 0u) << folder;
+    std::filesystem::remove_all(base);
 }

@@ -121,6 +121,14 @@ TEST_F(DebugAnimationTest, TriggerModelsLeaveARedOrGreenTraceOnThePreviousRung) 
     EXPECT_EQ(view.colours[8], RungYellow);
     stepAt(7, 0x8000); // the same counter twice stays yellow
     EXPECT_EQ(view.colours[8], RungYellow);
+    // A rung recorded under an earlier, longer program has no label now; the current rung is still shown.
+    stepAt(18, 0x8000);
+    view.rungs = 10;
+    stepAt(3, 0x8000);
+    EXPECT_EQ(view.colours[4], RungYellow);
+    stepAt(4, 0);
+    EXPECT_EQ(view.colours[5], RungYellow);
+    EXPECT_EQ(view.colours[4], RungGreen);
 }
 
 // The mark follows the counter: out of sight it scrolls to the rung, beyond the view it marks nothing,
@@ -160,18 +168,6 @@ TEST_F(DebugAnimationTest, CounterIsMappedToItsRungThroughTheCompiledEntries) {
     EXPECT_EQ(view.firstVisible, 11);
 }
 
-// A rung recorded under an earlier, longer program has no label now; the current rung is still shown.
-TEST_F(DebugAnimationTest, VanishedHistoryRungDoesNotHideTheCurrentRung) {
-    withTrigger();
-    stepAt(18, 0x8000);
-    view.rungs = 10;
-    stepAt(3, 0x8000);
-    EXPECT_EQ(view.colours[4], RungYellow);
-    stepAt(4, 0);
-    EXPECT_EQ(view.colours[5], RungYellow);
-    EXPECT_EQ(view.colours[4], RungGreen);
-}
-
 // A failed counter read is not counter 0: no label is marked and the history keeps the real counters.
 // A failed status read leaves no trace.
 TEST_F(DebugAnimationTest, FailedReadsMarkNothing) {
@@ -199,6 +195,7 @@ TEST_F(DebugAnimationTest, BlockReadChecksTheAnswerLength) {
     EXPECT_EQ(*v, (std::vector<uint16_t>{0x1234, 0xBEEF}));
     // An answer announcing fewer bytes than asked for is refused.
     sim.inject({SimFault::Raw, 0, 0, {0, 0, 0, 0, 0, 5, 10, 4, 2, 0x12, 0x34}});
+    s.comm->TransactionId = 0; // the identifier the scripted answer carries
     EXPECT_FALSE(LeggiRegistriInput(s.app, 10, 100, 2));
     EXPECT_FALSE(LeggiRegistriInput(s.app, 10, 100, 0));
     EXPECT_FALSE(LeggiRegistriInput(s.app, 10, 100, 126));
@@ -244,12 +241,19 @@ class DebugLoops : public DebugAnimationTest {
     CommandRouter router{s.comm->PollStop, [this] { ++statusRefreshes; }};
 };
 
-TEST_F(DebugLoops, RunWithoutRegisterUpdateSendsRunAndReturns) {
+// Without RegUpdate the run key sends run and returns; the pause key halts once and shows where it stopped.
+TEST_F(DebugLoops, RunWithoutRegisterUpdateAndPauseSendOnce) {
     router.press("run");
     EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{{10, 6, 0, 0, 0, 0xFF}}));
     EXPECT_TRUE(pump.pauses.empty());
     EXPECT_EQ(statusRefreshes, 1);
     EXPECT_EQ(s.comm->PollStop, 1);
+    sim.clearTranscript();
+    sim.setProgramCounter(4);
+    router.press("pause");
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{{10, 6, 0, 0, 0, 0x64}, {10, 4, 0, 13, 0, 1}}));
+    EXPECT_EQ(view.colours[5], RungYellow);
+    EXPECT_EQ(registerRefreshes, 1);
 }
 
 TEST_F(DebugLoops, RunPollsTheRegistersEverySecondUntilStop) {
@@ -280,14 +284,6 @@ TEST_F(DebugLoops, AnimateStepsEveryAnimateTimeAndStopsForGood) {
     const auto sent = sim.transcript();
     EXPECT_EQ(std::count(sent.begin(), sent.end(), Bytes{10, 4, 0, 13, 0, 1}), 3);
     EXPECT_EQ(registerRefreshes, 3);
-}
-
-TEST_F(DebugLoops, PauseHaltsOnceAndShowsWhereItStopped) {
-    sim.setProgramCounter(4);
-    router.press("pause");
-    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{{10, 6, 0, 0, 0, 0x64}, {10, 4, 0, 13, 0, 1}}));
-    EXPECT_EQ(view.colours[5], RungYellow);
-    EXPECT_EQ(registerRefreshes, 1);
 }
 
 TEST_F(DebugLoops, RunToBreakWaitsWhileTheControllerRunsToTheBreakpoint) {
@@ -332,7 +328,9 @@ TEST_F(DebugLoops, RunToBreakOnAModifiedProjectAsksFirst) {
     EXPECT_EQ(statusRefreshes, 1);
 }
 
-TEST_F(DebugLoops, FailedTransactionEndsTheAnimation) {
+// A failed transaction ends the animation. A lost link fails every request as "not connected", which
+// does not set PollStop: the run loop ends anyway.
+TEST_F(DebugLoops, FailedTransactionOrLostLinkEndsTheLoop) {
     pump.onPause = [this](size_t k) {
         if (k == 2) sim.inject({SimFault::Exception, 0, 4}); // the next halt/step is refused
     };
@@ -340,11 +338,10 @@ TEST_F(DebugLoops, FailedTransactionEndsTheAnimation) {
     EXPECT_EQ(pump.pauses.size(), 2u);
     EXPECT_EQ(s.comm->PollStop, 1);
     EXPECT_EQ(s.comm->PollBusy, 0);
-}
 
-// A lost link fails every request as "not connected", which does not set PollStop: the loop ends anyway.
-TEST_F(DebugLoops, LostLinkEndsTheRunLoop) {
     s.shell->RegUpdate = -1;
+    pump.pauses.clear();
+    registerRefreshes = 0;
     pump.onPause = [this](size_t k) {
         if (k == 2) s.link.onLinkLost("peer closed");
         if (k > 5) s.comm->PollStop = 1; // keeps a failing test from hanging

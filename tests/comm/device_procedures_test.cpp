@@ -66,8 +66,10 @@ TEST_F(DeviceProcedures, ReadsCopyNothingFromAFailedOrShortAnswer) {
     EXPECT_TRUE(loggedError());
     // The device answers fewer bytes than asked for: the count is checked before anything is copied.
     sim.inject({SimFault::Raw, 0, 0, {0, 0, 0, 0, 0, 5, 10, 20, 2, 0x77, 0x77}});
+    s.comm->TransactionId = 0; // the identifier the scripted answer carries
     EXPECT_FALSE(LeggiMemoria(s.app, 10, 0, 0, 32));
     sim.inject({SimFault::Raw, 0, 0, {0, 0, 0, 0, 0, 5, 10, 20, 32, 0x77, 0x77}});
+    s.comm->TransactionId = 0; // the identifier the scripted answer carries
     EXPECT_FALSE(LeggiMemoria(s.app, 10, 0, 0, 32));
     EXPECT_EQ(s.project->MemoryImage[0], 0);
     EXPECT_EQ(s.project->MemoryImage[1], 0);
@@ -144,24 +146,27 @@ TEST_F(DeviceProcedures, RegisterReadsAreUnsignedAndRunStatusMustFitAByte) {
 }
 
 // Register values round halves to even and go out as 16-bit fields; longs go most significant first;
-// a text ends with one or two zeros, a whole number of registers.
+// a text ends with one or two zeros, a whole number of registers; a float goes low word first.
 TEST_F(DeviceProcedures, WritesGoOutByteForByte) {
     double half = 2.5, threeHalves = 3.5, minusOne = -1;
-    const std::pair<std::function<bool()>, Bytes> cases[] = {
-        {[&] { return ImpostaModoDebug(s.app, true); }, {10, 20, 4, 0, 0, 19, 1, 0x56}},
-        {[&] { return ScriviRegistro(s.app, 10, 41, threeHalves); }, {10, 6, 0, 41, 0, 4}},
-        {[&] { return ScriviRegistro(s.app, 10, 42, minusOne); }, {10, 6, 0, 42, 0xFF, 0xFF}},
-        {[&] { return ScriviRegistro(s.app, 10, 40, half); }, {10, 6, 0, 40, 0, 2}},
-        {[&] { return ScriviLong(s.app, 0x01020304, false, 50); }, {10, 16, 0, 50, 0, 2, 4, 1, 2, 3, 4}},
-        {[&] { return ScriviLong(s.app, -2, true, 52); }, {10, 16, 0, 52, 0, 2, 4, 0xFF, 0xFF, 0xFF, 0xFE}},
-        {[&] { return ScriviStringa(s.app, "ABC", 60); }, {10, 16, 0, 60, 0, 2, 4, 'A', 'B', 'C', 0}},
-        {[&] { return ScriviStringa(s.app, "", 60); }, {10, 16, 0, 60, 0, 1, 2, 0, 0}},
+    const std::pair<std::function<bool()>, std::vector<Bytes>> cases[] = {
+        {[&] { return ImpostaModoDebug(s.app, true); }, {{10, 20, 4, 0, 0, 19, 1, 0x56}}},
+        {[&] { return ScriviRegistro(s.app, 10, 41, threeHalves); }, {{10, 6, 0, 41, 0, 4}}},
+        {[&] { return ScriviRegistro(s.app, 10, 42, minusOne); }, {{10, 6, 0, 42, 0xFF, 0xFF}}},
+        {[&] { return ScriviRegistro(s.app, 10, 40, half); }, {{10, 6, 0, 40, 0, 2}}},
+        {[&] { return ScriviLong(s.app, 0x01020304, false, 50); }, {{10, 16, 0, 50, 0, 2, 4, 1, 2, 3, 4}}},
+        {[&] { return ScriviLong(s.app, -2, true, 52); }, {{10, 16, 0, 52, 0, 2, 4, 0xFF, 0xFF, 0xFF, 0xFE}}},
+        {[&] { return ScriviStringa(s.app, "ABC", 60); }, {{10, 16, 0, 60, 0, 2, 4, 'A', 'B', 'C', 0}}},
+        {[&] { return ScriviStringa(s.app, "", 60); }, {{10, 16, 0, 60, 0, 1, 2, 0, 0}}},
         {[&] { return ScriviStringa(s.app, "ABCD", 60); },
-         {10, 16, 0, 60, 0, 3, 6, 'A', 'B', 'C', 'D', 0, 0}},
+         {{10, 16, 0, 60, 0, 3, 6, 'A', 'B', 'C', 'D', 0, 0}}},
+        {[&] { return ScriviFloat(s.app, 1.0, 70); }, {{10, 6, 0, 70, 0, 0}, {10, 6, 0, 71, 0x3F, 0x80}}},
+        {[&] { return ScriviFloat(s.app, -2.5, 72); }, {{10, 6, 0, 72, 0, 0}, {10, 6, 0, 73, 0xC0, 0x20}}},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
+        sim.clearTranscript();
         EXPECT_TRUE(cases[i].first()) << i;
-        EXPECT_EQ(lastRequest(), cases[i].second) << i;
+        EXPECT_EQ(sim.transcript(), cases[i].second) << i;
     }
     EXPECT_EQ(sim.modeByte(), 0x56);
     EXPECT_EQ(half, 2.0);
@@ -171,7 +176,15 @@ TEST_F(DeviceProcedures, WritesGoOutByteForByte) {
     EXPECT_EQ(s.comm->Registers[51].Value, 0);
     EXPECT_EQ(s.comm->Registers[62].ValueType, 13);
     EXPECT_EQ(s.comm->Registers[63].ValueType, 0);
+    EXPECT_EQ(s.comm->Registers[73].Value, static_cast<int16_t>(0xC020));
     EXPECT_TRUE(ScriviStringa(s.app, std::string(99, 'x'), 60)); // the longest text
+
+    // A float whose low word is refused does not send its high word.
+    sim.clearTranscript();
+    sim.inject({SimFault::Exception, 0, 2});
+    EXPECT_FALSE(ScriviFloat(s.app, 10.0, 70));
+    s.pump.pausa(0.05);
+    EXPECT_EQ(sim.transcript().size(), 1u);
 }
 
 // Another slave's register is not this node's: the cache stays.
@@ -183,23 +196,6 @@ TEST_F(DeviceProcedures, ScriviRegistroToAnotherSlaveLeavesTheCache) {
     EXPECT_TRUE(ScriviRegistro(t.app, 11, 40, v));
     EXPECT_EQ(other.holding(40), 9);
     EXPECT_EQ(t.comm->Registers[40].Value, 0);
-}
-
-TEST_F(DeviceProcedures, ScriviFloatWritesLowWordFirstAndStopsAfterAFailure) {
-    EXPECT_TRUE(ScriviFloat(s.app, 1.0, 70));
-    const auto t = sim.transcript();
-    ASSERT_EQ(t.size(), 2u);
-    EXPECT_EQ(t[0], (Bytes{10, 6, 0, 70, 0x00, 0x00}));
-    EXPECT_EQ(t[1], (Bytes{10, 6, 0, 71, 0x3F, 0x80}));
-    EXPECT_EQ(s.comm->Registers[71].Value, 0x3F80);
-    EXPECT_TRUE(ScriviFloat(s.app, -2.5, 70));
-    EXPECT_EQ(s.comm->Registers[71].Value, static_cast<int16_t>(0xC020));
-
-    sim.clearTranscript();
-    sim.inject({SimFault::Exception, 0, 2});
-    EXPECT_FALSE(ScriviFloat(s.app, 10.0, 70));
-    s.pump.pausa(0.05);
-    EXPECT_EQ(sim.transcript().size(), 1u);
 }
 
 } // namespace

@@ -39,21 +39,17 @@ void exerciseRegisters(SimSession& s, LibmodbusServer& server) {
     EXPECT_EQ(s.comm->RxBuffer[2], 2);
 }
 
-TEST(LibmodbusPeer, TcpRegistersAgree) {
-    LibmodbusServer server;
-    SimSession s;
-    ASSERT_TRUE(s.connectTcp(server.startTcp()));
-    exerciseRegisters(s, server);
-}
-
-TEST(LibmodbusPeer, RtuOverPseudoTerminalsRegistersAgree) {
-    PtyBridge bridge;
-    LibmodbusServer server;
-    server.startRtu(bridge.pathB(), 115200);
-    SimSession s;
-    s.comm->AnswerTimeout = 1;
-    ASSERT_TRUE(s.connectRtu(bridge.pathA(), "115200"));
-    exerciseRegisters(s, server);
+TEST(LibmodbusPeer, RegistersAgreeOverTcpAndOverPseudoTerminals) {
+    for (const bool serial : {false, true}) {
+        SCOPED_TRACE(serial ? "RTU" : "TCP");
+        PtyBridge bridge;
+        LibmodbusServer server;
+        SimSession s;
+        s.comm->AnswerTimeout = 1;
+        if (serial) server.startRtu(bridge.pathB(), 115200);
+        ASSERT_TRUE(serial ? s.connectRtu(bridge.pathA(), "115200") : s.connectTcp(server.startTcp()));
+        exerciseRegisters(s, server);
+    }
 }
 
 } // namespace

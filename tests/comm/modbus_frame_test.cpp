@@ -40,9 +40,9 @@ TEST(RtuTiming, SilenceIsThreeAndAHalfCharactersPlusTheAdapterMargin) {
         int64_t silenceMs, tenCharactersMs;
     };
     const Case cases[] = {
-        {1200, 33 + 20, 92}, {9600, 5 + 20, 12}, {19200, 3 + 20, 6}, // 11-bit characters
-        {38400, 2 + 20, 3},  {115200, 2 + 20, 1},                    // a fixed 1.75 ms above 19200
-        {0, 33 + 20, 92},                                            // unreadable: the slowest
+        {1200, 33 + 20, 92}, {9600, 5 + 20, 12},  {19200, 3 + 20, 6}, // 11-bit characters
+        {38400, 2 + 20, 3},  {115200, 2 + 20, 1},                     // a fixed 1.75 ms above 19200
+        {0, 33 + 20, 92},                                             // unreadable: the slowest
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RtuSilenceMs(c.baud), c.silenceMs) << c.baud;

@@ -39,19 +39,7 @@ TEST_F(RtuTransaction, GoldenFramesGoOutByteExact) {
 
 const std::vector<uint8_t> ReadReg5{0x0A, 0x04, 0x00, 0x05, 0x00, 0x01};
 
-TEST_F(RtuTransaction, AnswerLandsInRxBufferWithItsCheckBytesAndTheMonitorShowsIt) {
-    sim.setInput(5, 0x1234);
-    s.comm->MonitorOn = -1;
-    s.comm->MonitorRx = "old";
-    s.request(ReadReg5);
-    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
-    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x12, 0x34, 0x11, 0x86}));
-    EXPECT_EQ(s.comm->MonitorRx, "0A 04 02 12 34 11 86 ");
-    EXPECT_EQ(s.comm->TxLength, 0); // no echo removal: the request length is spent
-    EXPECT_TRUE(s.dialogs.shown.empty());
-}
-
-TEST_F(RtuTransaction, NotConnectedSendsNothingAndLeavesPollStop) {
+TEST_F(RtuTransaction, NotConnectedOrAsciiModeSendsNothing) {
     s.comm->CurrentDevice.Connected = 0;
     s.comm->PollStop = 0;
     s.request(ReadReg5);
@@ -63,6 +51,10 @@ TEST_F(RtuTransaction, NotConnectedSendsNothingAndLeavesPollStop) {
     EXPECT_EQ(s.dialogs.boxes[0].icon, MsgIcon::Warning);
     EXPECT_EQ(s.comm->PollStop, 0);
     EXPECT_EQ(s.shell->log.lines().back(), "Com Error  ");
+    // The ASCII link mode is not offered: the request is not sent either.
+    s.comm->CurrentDevice.Connected = -1;
+    s.comm->LinkMode = 0;
+    EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
     s.pump.pausa(0.05);
     EXPECT_TRUE(sim.wire().empty());
 }
@@ -103,14 +95,23 @@ TEST_F(RtuTransaction, FailedAnswers) {
     EXPECT_EQ(s.dialogs.boxes.back().title, "");
 }
 
-TEST_F(RtuTransaction, EchoIsRemovedFromTheAnswer) {
+// The answer lands in RxBuffer with its check bytes and the monitor shows it; with echo removal the
+// echo of the request goes first.
+TEST_F(RtuTransaction, AnswerLandsInRxBufferWithoutTheEcho) {
+    sim.setInput(5, 0x1234);
+    s.comm->MonitorOn = -1;
+    s.comm->MonitorRx = "old";
+    s.request(ReadReg5);
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    EXPECT_EQ(s.comm->MonitorRx, "0A 04 02 12 34 11 86 ");
+    EXPECT_EQ(s.comm->TxLength, 0); // no echo removal: the request length is spent
     sim.setEcho(true);
-    sim.setInput(5, 7);
     s.comm->CurrentDevice.EchoRemove = -1;
     s.request(ReadReg5);
     EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
-    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x00, 0x07, 0x5D, 0x33}));
+    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x12, 0x34, 0x11, 0x86}));
     EXPECT_EQ(s.comm->TxLength, 8);
+    EXPECT_TRUE(s.dialogs.shown.empty());
 
     // Only the echo comes back: nothing is left once it is dropped, so the check fails without the
     // checksum boxes.
@@ -128,15 +129,7 @@ TEST_F(RtuTransaction, EchoIsRemovedFromTheAnswer) {
     EXPECT_EQ(s.dialogs.boxes.back().icon, MsgIcon::Critical);
 }
 
-TEST_F(RtuTransaction, AsciiLinkModeIsNotOffered) {
-    s.comm->LinkMode = 0;
-    s.request(ReadReg5);
-    EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
-    s.pump.pausa(0.05);
-    EXPECT_TRUE(sim.wire().empty());
-}
-
-TEST_F(RtuTransaction, BroadcastIsSentWithoutWaiting) {
+TEST_F(RtuTransaction, BroadcastIsSentWithoutWaitingAndOnlyWithRoomForTheCrc) {
     s.comm->AnswerExpected = 0;
     s.request({0xFF, 0x06, 0x00, 0x00, 0x00, 0x00});
     EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
@@ -146,6 +139,16 @@ TEST_F(RtuTransaction, BroadcastIsSentWithoutWaiting) {
     EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
     ASSERT_EQ(sim.wire().size(), 2u);
     EXPECT_EQ(sim.wire()[0], (std::vector<uint8_t>{0xFF, 0x06, 0x00, 0x00, 0x00, 0x00, 0x9C, 0x14}));
+
+    // A request that leaves no room for the check bytes in the buffer fails.
+    s.comm->AnswerExpected = 0;
+    s.comm->TxBuffer.fill(0x11);
+    s.comm->TxLength = 999;
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    EXPECT_EQ(s.comm->TxLength, 1001);
+    s.comm->TxLength = 1000;
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
+    EXPECT_EQ(s.dialogs.boxes.at(0).title, "MOD-RTU");
 }
 
 TEST_F(RtuTransaction, AnswerSplitOverPausesIsAssembled) {
@@ -195,17 +198,6 @@ TEST_F(RtuTransaction, DeviceVanishingMidTransactionClosesTheLink) {
     EXPECT_EQ(s.comm->CurrentDevice.Connected, 0);
     s.request(ReadReg5);
     EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComNotConnected);
-}
-
-TEST_F(RtuTransaction, RequestThatLeavesNoRoomForTheCrcFails) {
-    s.comm->AnswerExpected = 0;
-    s.comm->TxBuffer.fill(0x11);
-    s.comm->TxLength = 999;
-    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
-    EXPECT_EQ(s.comm->TxLength, 1001);
-    s.comm->TxLength = 1000;
-    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
-    EXPECT_EQ(s.dialogs.boxes.at(0).title, "MOD-RTU");
 }
 
 } // namespace

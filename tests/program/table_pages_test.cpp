@@ -23,16 +23,14 @@ std::vector<int> startPages(std::initializer_list<int> points, int count) {
 }
 } // namespace
 
-TEST(AllocaTabelle, WorkedExamplesAndPageBoundaries) {
+TEST(AllocaTabelle, WorkedExamplesPageBoundariesAndTheArrayEnd) {
     EXPECT_EQ(startPages({5, 12}, 2), (std::vector<int>{-21, -22, 9}));
     EXPECT_EQ(startPages({8, 12}, 2), (std::vector<int>{-21, -23, 9}));
     EXPECT_EQ(startPages({26, 2}, 2), (std::vector<int>{-24, -27, 9}));
     EXPECT_EQ(startPages({9}, 1), (std::vector<int>{-22, 9}));
     EXPECT_EQ(startPages({0}, 1), (std::vector<int>{-20, 9})); // no points, no pages
     EXPECT_EQ(startPages({5}, 0), (std::vector<int>{0, 9}));   // no tables: nothing touched
-}
-
-TEST(AllocaTabelle, CountBeyondTheArrayStopsAtTheLastTable) {
+    // A count beyond the array stops at the last table.
     LookupTableArray a;
     a.Count = 200;
     for (auto& t : a.Tables)

@@ -18,13 +18,6 @@ LibmodbusServer::~LibmodbusServer() {
     modbus_mapping_free(map_);
 }
 
-uint16_t* LibmodbusServer::holding() const {
-    return map_->tab_registers;
-}
-uint16_t* LibmodbusServer::input() const {
-    return map_->tab_input_registers;
-}
-
 uint16_t LibmodbusServer::startTcp() {
     ctx_ = modbus_new_tcp("127.0.0.1", 0);
     listenFd_ = modbus_tcp_listen(ctx_, 1);

@@ -6,8 +6,7 @@
 #include <string>
 #include <thread>
 
-struct _modbus;
-struct _modbus_mapping_t;
+#include <modbus/modbus.h>
 
 class LibmodbusServer {
   public:
@@ -21,8 +20,8 @@ class LibmodbusServer {
     void stop();
 
     // Register tables (1,000 of each kind); change them only while no request runs.
-    uint16_t* holding() const;
-    uint16_t* input() const;
+    uint16_t* holding() const { return map_->tab_registers; }
+    uint16_t* input() const { return map_->tab_input_registers; }
 
   private:
     void serve();

@@ -52,18 +52,10 @@ bool waitReadable(int fd, int wakeFd, int timeoutMs) {
 // Length of an RTU request judged from its first bytes; 0 = not known yet, -1 = unknown function.
 int rtuRequestLength(const Bytes& b) {
     if (b.size() < 2) return 0;
-    switch (b[1]) {
-    case 3:
-    case 4:
-    case 6:
-        return 8;
-    case 16:
-        return b.size() < 7 ? 0 : 9 + b[6];
-    case 20:
-        return b.size() < 7 ? 0 : (b[2] == 4 ? 9 + b[6] : 9);
-    default:
-        return -1;
-    }
+    if (b[1] == 3 || b[1] == 4 || b[1] == 6) return 8;
+    if (b[1] != 16 && b[1] != 20) return -1;
+    if (b.size() < 7) return 0;
+    return b[1] == 20 && b[2] != 4 ? 9 : 9 + b[6]; // function 20 carries data on a write only
 }
 
 Bytes exceptionAnswer(const Bytes& request, uint8_t code) {
@@ -141,14 +133,9 @@ void SimController::serveTcpClient(int fd) {
             const size_t whole = 6u + RequestWord(in, 4);
             const Bytes frame(in.begin(), in.begin() + static_cast<long>(whole));
             in.erase(in.begin(), in.begin() + static_cast<long>(whole));
+            locked([&] { wire_.push_back(frame); });
             const Bytes request(frame.begin() + 6, frame.end());
-            locked([&] {
-                wire_.push_back(frame);
-                transcript_.push_back(request);
-            });
-            Bytes pdu = answer(request);
-            if (pdu.empty()) continue;
-            if (!deliver(std::move(pdu), false, Bytes(frame.begin(), frame.begin() + 4), fd)) return;
+            if (!respond(request, false, Bytes(frame.begin(), frame.begin() + 4), fd)) return;
         }
     }
 }
@@ -180,16 +167,15 @@ void SimController::serveRtu() {
         locked([&] { wire_.push_back(frame); });
         if (frame.size() < 4 || WithCrc(Bytes(frame.begin(), frame.end() - 2)) != frame)
             continue; // slaves ignore bad frames
-        const Bytes request(frame.begin(), frame.end() - 2);
-        locked([&] { transcript_.push_back(request); });
         if (echo_) writeAll(ptyMaster_, frame.data(), frame.size());
-        Bytes pdu = answer(request);
-        if (pdu.empty()) continue;
-        if (!deliver(std::move(pdu), true, {}, ptyMaster_)) return;
+        if (!respond(Bytes(frame.begin(), frame.end() - 2), true, {}, ptyMaster_)) return;
     }
 }
 
-bool SimController::deliver(Bytes pdu, bool rtu, const Bytes& mbapPrefix, int fd) {
+bool SimController::respond(const Bytes& request, bool rtu, const Bytes& mbapPrefix, int fd) {
+    locked([&] { transcript_.push_back(request); });
+    Bytes pdu = answer(request);
+    if (pdu.empty()) return true;
     const SimFaultSpec fault = locked([&] {
         if (faults_.empty()) return SimFaultSpec{SimFault::Delay, 0};
         const SimFaultSpec next = faults_.front();

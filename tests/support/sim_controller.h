@@ -146,8 +146,9 @@ class SimController {
     // The answer PDU (address included) to a request, empty when none is due.
     Bytes answer(const Bytes& request);
     Bytes executeSubAddress(const Bytes& request);
-    // Sends an answer through send(): applies the pending fault. False when the link was closed.
-    bool deliver(Bytes pdu, bool rtu, const Bytes& mbapPrefix, int fd);
+    // Keeps the request and sends its answer, if one is due, with the pending fault. False when the link
+    // was closed.
+    bool respond(const Bytes& request, bool rtu, const Bytes& mbapPrefix, int fd);
 
     const uint8_t node_;
     std::function<Bytes(const Bytes&)> responder_;

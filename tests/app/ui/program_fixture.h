@@ -1,16 +1,16 @@
 #pragma once
-// The whole program over a simulated controller on loopback, for the window tests.
 #include <memory>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
+#include "app/ui/main_window.h"
+#include "app/ui/shell_bindings.h"
 #include "core/app_context.h"
 #include "core/build_flags.h"
 #include "core/button_groups.h"
-#include "app/ui/main_window.h"
-#include "app/ui/shell_bindings.h"
+#include "fbeditor/editor.h"
 #include "platform/qt_event_pump.h"
 #include "platform/qt_link_port.h"
 #include "support/fake_dialogs.h"
@@ -48,6 +48,22 @@ struct Program {
         d->findChild<QLineEdit*>("txt_address")->setText("10");
         d->modelList()->setCurrentIndex(modelListPosition);
         d->confirm();
+    }
+    // Places `rungs` rungs with the function-block editor as a user does (an Add block each, the second a
+    // Move) and saves them with "Save as"; returns the file, or "" when a rung could not be placed.
+    std::string saveProject(int rungs) {
+        project.Program.Sections[0].RungCount = static_cast<int16_t>(rungs);
+        Editor editor(ctx);
+        editor.load();
+        for (int16_t r = 1; r <= rungs; ++r) {
+            if (!editor.bind(0, r)) return {};
+            editor.chooseFunction(r == 2 ? 7 : 4);
+            if (!editor.CompilaComando()) return {};
+        }
+        const std::string path = folder.filePath("plant.prj").toStdString();
+        dialogs.files = {path};
+        window->menuItem("mnu_saveAs")->trigger();
+        return path;
     }
     QString panel(int p) const { return window->statusPanel(p)->text(); }
     bool logHas(const std::string& text) const {

@@ -4,9 +4,9 @@
 #include <QApplication>
 
 #include "../shell_fixture.h"
+#include "app/ui/main_window.h"
 #include "core/button_groups.h"
 #include "core/language.h"
-#include "app/ui/main_window.h"
 
 struct WindowFixture : ShellFixture {
     ShellProcedures procs;

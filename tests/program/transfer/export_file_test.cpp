@@ -43,14 +43,10 @@ class ExportTest : public TransferFixture {
 TEST_F(ExportTest, PitchOf32KeepsEachVariableWholeInItsSlot) {
     model().VariableRecordSize = 32;
     Bytes file = exportWith(false, true);
-    auto at = [&](size_t address) { return address - 512; };
-    EXPECT_EQ(
-        slice(file, at(7680), 32),
-        (Bytes{0x64, 0x00, 0x00, 0x25, 0x2B, 0x35, 0x2E, 0x30, 0x66, 0x00, 0x56, 0x61, 0x72, 0x30, 0, 0,
-               0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0, 0}));
-    EXPECT_EQ(slice(file, at(7712), 18),
-              (Bytes{0x65, 0x00, 0x04, '%', '6', '.', '2', 'f', 0, 0, 'T', 'e', 'm', 'p', 0, 0, 0, 0}));
-    EXPECT_EQ(slice(file, at(7744), 32), Bytes(32, 0));
+    Bytes var1{0x65, 0x00, 0x04, '%', '6', '.', '2', 'f', 0, 0, 'T', 'e', 'm', 'p'};
+    var1.resize(32, 0);
+    EXPECT_EQ(slice(file, 7712 - 512, 32), var1);
+    EXPECT_EQ(slice(file, 7744 - 512, 32), Bytes(32, 0));
 }
 
 TEST_F(ExportTest, WithoutHeaderTheFirstByteIsAddress512AndWithoutAreasTheFileEndsAfterTheProgram) {
@@ -107,15 +103,11 @@ TEST_F(ExportTest, StaleMemoryNeverReachesTheFile) {
         EXPECT_EQ(file[a - 512], 0) << "address " << a;
 }
 
-TEST_F(ExportTest, CancelledDialogEndsWithoutFurtherLine) {
-    EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
+TEST_F(ExportTest, CancelledDialogWriteErrorCompileFailureOrOverlongCsvLineWriteNothing) {
+    EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat())); // cancelled: no further line
     EXPECT_EQ(transferLog(), (std::vector<std::string>{"Exporting ..."}));
     EXPECT_TRUE(project.CurrentFilePath.empty());
-}
-
-TEST_F(ExportTest, WriteErrorLogsExportFailedAndLeavesNoPartialFile) {
-    std::string path = (dir / "missing" / "out.mlq").string();
-    dialogs.files.push_back(path);
+    dialogs.files.push_back((dir / "missing" / "out.mlq").string());
     EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
     EXPECT_EQ(shell.log.lines().back(), "Export Failed  ");
     EXPECT_TRUE(fs::is_empty(dir));
@@ -129,9 +121,7 @@ TEST_F(ExportTest, WriteErrorLogsExportFailedAndLeavesNoPartialFile) {
     std::string content;
     ASSERT_TRUE(ReadWholeFile(kept, content));
     EXPECT_EQ(content, "old");
-}
 
-TEST_F(ExportTest, CompileFailureOrOverlongCsvLineWritesNothing) {
     project.Tasks.Tasks[1].CsvHeaderLine = std::string(512, 'x');
     std::string path = (dir / "csv.mlq").string();
     dialogs.files = {path, path};

@@ -64,23 +64,7 @@ TEST_P(MemoryImageTest, UploadThenDownloadRoundTripsThroughTheTextFileWithOneRet
     EXPECT_EQ(transferLog(), (Lines{"Downloading ...", "Com Error", "Download Successful"}));
 }
 
-TEST_P(MemoryImageTest, SecondFailureOfABlockEndsTheDownload) {
-    failRequestAfter(0);
-    sim.inject({SimFault::Exception, 0, 4});
-    EXPECT_FALSE(DownloadHex(app, view, files, 2, 6, false));
-    EXPECT_EQ(sim.transcript().size(), 2u);
-    EXPECT_EQ(transferLog().back(), "Download Failed");
-}
-
-TEST_P(MemoryImageTest, MalformedFileIsRefusedBeforeAnythingIsSent) {
-    ASSERT_TRUE(WriteWholeFile(path("short.hex"), " 1 \r\n"));
-    dialogs.files.push_back(path("short.hex"));
-    EXPECT_FALSE(DownloadHex(app, view, files, 0, 2, true));
-    EXPECT_EQ(transferLog(), (Lines{"Download Failed"}));
-    EXPECT_TRUE(sim.transcript().empty());
-}
-
-TEST_P(MemoryImageTest, CancelledDialogsEmptyAndOutOfRangeRangesSendNothing) {
+TEST_P(MemoryImageTest, FailuresOfTheDownloadAndRangesThatSendNothing) {
     EXPECT_FALSE(DownloadHex(app, view, files, 0, 2, true)); // the open dialog is cancelled: silently
     EXPECT_TRUE(shell.log.lines().empty());
     EXPECT_TRUE(DownloadHex(app, view, files, 3, 3, false));
@@ -90,10 +74,19 @@ TEST_P(MemoryImageTest, CancelledDialogsEmptyAndOutOfRangeRangesSendNothing) {
     EXPECT_EQ(read(path("empty.hex")), "");
     EXPECT_EQ(read(path("raw.hex")), "\r\n");
     shell.log.LogClear();
+    ASSERT_TRUE(WriteWholeFile(path("short.hex"), " 1 \r\n")); // malformed: refused before sending
+    dialogs.files.push_back(path("short.hex"));
+    EXPECT_FALSE(DownloadHex(app, view, files, 0, 2, true));
     EXPECT_FALSE(DownloadHex(app, view, files, 2040, 2049, false)); // beyond sixteen-bit addresses
     UploadHex(app, view, files, -1, 2, true, 0);
-    EXPECT_EQ(transferLog(), (Lines{"Downloading ...", "Download Failed", "Uploading ...", "Upload Failed"}));
+    EXPECT_EQ(transferLog(), (Lines{"Download Failed", "Downloading ...", "Download Failed", "Uploading ...",
+                                    "Upload Failed"}));
     EXPECT_TRUE(sim.transcript().empty());
+    failRequestAfter(0); // a block failing twice ends the download
+    sim.inject({SimFault::Exception, 0, 4});
+    EXPECT_FALSE(DownloadHex(app, view, files, 2, 6, false));
+    EXPECT_EQ(sim.transcript().size(), 2u);
+    EXPECT_EQ(transferLog().back(), "Download Failed");
 }
 
 TEST_P(MemoryImageTest, RawUploadWritesTheBytesOfTheRangeThenCrLf) {
@@ -120,17 +113,15 @@ TEST_P(MemoryImageTest, UploadWithoutDialogWritesOnlyTheLastMemoryImageFile) {
     EXPECT_EQ(read(project.CurrentFilePath), "project");
 }
 
-TEST_P(MemoryImageTest, FailedUploadWritesNoFile) {
+TEST_P(MemoryImageTest, FailedUploadWritesNoFileAndAFileThatCannotBeWrittenIsReported) {
     sim.inject({SimFault::Exception, 0, 4});
     dialogs.files.push_back(path("never.hex"));
     UploadHex(app, view, files, 0, 2, true, 0);
     EXPECT_EQ(transferLog(), (Lines{"Uploading ...", "Com Error", "Upload Failed"}));
     EXPECT_FALSE(fs::exists(path("never.hex")));
     EXPECT_EQ(dialogs.files.size(), 1u); // no dialog was offered
-}
-
-TEST_P(MemoryImageTest, FileThatCannotBeWrittenIsReported) {
-    dialogs.files.push_back(path("missing/mem.hex"));
+    shell.log.LogClear();
+    dialogs.files = {path("missing/mem.hex")};
     UploadHex(app, view, files, 0, 1, true, 0);
     EXPECT_EQ(transferLog(), (Lines{"Uploading ...", "Upload Successful", "Upload Failed"}));
 }

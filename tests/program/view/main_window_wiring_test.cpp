@@ -89,28 +89,6 @@ TEST(ProgramWiring, NewProjectOpensTheViewWhoseKeysMenuItemsAndCloseBoxEditThePr
     EXPECT_EQ(s.procs.Program->window(), nullptr);
 }
 
-TEST(ProgramWiring, ModifyOpensTheEditorWhoseAddRedrawsTheRowAndBothFollowTheLanguage) {
-    Shell s;
-    s.key("proj_new");
-    s.key("rung_mod");
-    comandi* editor = s.procs.Program->editorWindow();
-    EXPECT_TRUE(s.window->mdi()->subWindowList().contains(subWindowOf(editor)));
-    editor->opt_Funzione_Click(0);
-    editor->cmd_AddFunc_Click();
-    EXPECT_EQ(s.main().Rungs[1].EncodedFlag, -1);
-    EXPECT_NE(s.main().Rungs[1].FunctionType, 0);
-    const ViewRow& row = *s.procs.Program->view.row(1);
-    EXPECT_TRUE(row.Content.PictureVisible);
-    EXPECT_FALSE(row.Content.FunctionName.empty());
-    EXPECT_EQ(row.Content.Description, "<...>");
-    EXPECT_EQ(s.project.ProjectModified, -1);
-    s.window->languages().CambiaLingua(0);
-    EXPECT_EQ(s.procs.Program->window()->windowTitle(), "Programma");
-    EXPECT_EQ(editor->windowTitle(), "Funzioni");
-    s.window->languages().CambiaLingua(1);
-    EXPECT_EQ(s.procs.Program->window()->windowTitle(), "Program");
-}
-
 TEST(ProgramWiring, ASaveThatDidNotHappenKeepsTheProgramWhateverClosesIt) {
     const struct {
         const char* how;
@@ -148,15 +126,27 @@ TEST(ProgramWiring, ASaveThatDidNotHappenKeepsTheProgramWhateverClosesIt) {
     }
 }
 
-TEST(ProgramWiring, LoadedRungsGetTheirRowsAndAnEditorLeftOpenNeverWritesIntoThem) {
+TEST(ProgramWiring, EditorAddDrawsTheRowAndAnEditorLeftOpenNeverWritesIntoLoadedRungs) {
     Shell s;
     s.key("proj_new");
     s.key("rung_add_after");
-    comandi* editor = s.procs.Program->editorWindow();
     s.key("rung_mod");
+    comandi* editor = s.procs.Program->editorWindow();
+    EXPECT_TRUE(s.window->mdi()->subWindowList().contains(subWindowOf(editor)));
     editor->opt_Funzione_Click(0);
-    editor->cmd_AddFunc_Click();
+    editor->cmd_AddFunc_Click(); // Add encodes the rung and redraws its row
+    EXPECT_EQ(s.main().Rungs[2].EncodedFlag, -1);
+    EXPECT_NE(s.main().Rungs[2].FunctionType, 0);
     ProgramView& view = s.procs.Program->view;
+    EXPECT_TRUE(view.row(2)->Content.PictureVisible);
+    EXPECT_FALSE(view.row(2)->Content.FunctionName.empty());
+    EXPECT_EQ(view.row(2)->Content.Description, "<...>");
+    EXPECT_EQ(s.project.ProjectModified, -1);
+    s.window->languages().CambiaLingua(0); // the view and the editor follow the language
+    EXPECT_EQ(s.procs.Program->window()->windowTitle(), "Programma");
+    EXPECT_EQ(editor->windowTitle(), "Funzioni");
+    s.window->languages().CambiaLingua(1);
+    EXPECT_EQ(s.procs.Program->window()->windowTitle(), "Program");
     view.descriptionChanged(1, "first");
     view.descriptionChanged(2, "second");
     const std::string file = s.folder.filePath("plant.prj").toStdString();

@@ -44,7 +44,7 @@ TEST_F(ProgramViewTest, AppendingRowsBuildsEmptyRowsAndScrollsFromTheFourth) {
     EXPECT_EQ(store().CurrentRungCount, 4);
 }
 
-TEST_F(ProgramViewTest, LayoutStacksFullRowsUntilTheMainWindowHeight) {
+TEST_F(ProgramViewTest, LayoutStacksFullRowsOrCompactsTheCurrentSection) {
     projectWith(10);
     view.MainHeight = 13000;
     view.ImpostaScroll(0);
@@ -61,9 +61,7 @@ TEST_F(ProgramViewTest, LayoutStacksFullRowsUntilTheMainWindowHeight) {
     view.ImpostaScroll(10); // first = RungCount: nothing placed
     for (int r = 1; r <= 10; ++r)
         EXPECT_EQ(row(r).Top, 200 - 1800);
-}
-
-TEST_F(ProgramViewTest, FormatSwitchCompactsOnlyTheCurrentSection) {
+    // The format switch compacts only the current section.
     projectWith(4);
     view.rowClick(3);
     view.formatClick();

@@ -2,7 +2,7 @@
 
 class LifecycleTest : public ViewFixture {};
 
-TEST_F(LifecycleTest, NewProjectGivesTheModelDefaultsAndOneSelectedEmptyRung) {
+TEST_F(LifecycleTest, NewProjectGivesTheModelDefaultsOneSelectedEmptyRungAndNothingOfTheOldOne) {
     project->Strings[3].Text = "old";
     NuovoProgetto(life);
     EXPECT_EQ(project->ProjectPath, "Project");
@@ -29,48 +29,7 @@ TEST_F(LifecycleTest, NewProjectGivesTheModelDefaultsAndOneSelectedEmptyRung) {
     NuovoProgetto(life);
     EXPECT_EQ(project->Variables.Count, 0);
     EXPECT_EQ(project->Variables.Variables[0].Name, "kept");
-}
-
-TEST_F(LifecycleTest, CloseAsksOnlyWhenModifiedAndYesAlwaysAsksForAName) {
-    projectWith(2);
-    NuovoProgramma(life);
-    EXPECT_TRUE(dialogs.shown.empty());
-    projectWith(2);
-    project->ProjectModified = -1;
-    dialogs.choices.push_back(MsgChoice::Yes);
-    NuovoProgramma(life);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text, "Do you want to save your changes?");
-    EXPECT_EQ(dialogs.boxes[0].buttons, MsgButtons::YesNoCancel);
-    EXPECT_EQ(saves, 1);
-    projectWith(1);
-    project->ProjectModified = -1;
-    dialogs.choices.push_back(MsgChoice::No);
-    NuovoProgramma(life);
-    EXPECT_EQ(saves, 1);
-    EXPECT_EQ(project->ProjectModified, 0);
-}
-
-TEST_F(LifecycleTest, CloseEmptiesTheCurrentSectionOnlyAndClosesTheWindows) {
-    projectWith(3);
-    store().Sections[2].RungCount = 4;
-    project->Tasks.Count = 3;
-    editorsClosed = 0;
-    NuovoProgramma(life);
-    EXPECT_EQ(section().RungCount, 0);
-    EXPECT_EQ(store().CurrentRung, 0);
-    EXPECT_EQ(store().CurrentRungCount, 0);
-    EXPECT_EQ(rung(2).FunctionType, 0);
-    EXPECT_EQ(rung(2).Description, "<...>");
-    EXPECT_EQ(store().Sections[2].RungCount, 4);
-    EXPECT_EQ(project->Tasks.Count, 0);
-    EXPECT_FALSE(view.Caricato);
-    EXPECT_EQ(editorsClosed, 1);
-    EXPECT_FALSE(key("rung_mod"));
-    EXPECT_FALSE(key("proj_comp"));
-}
-
-TEST_F(LifecycleTest, NewProjectKeepsNothingOfTheOldOne) {
+    // A new project keeps nothing of the old one.
     projectWith(2);
     ASSERT_TRUE(NuovaSub(editing));
     ASSERT_TRUE(NuovaSub(editing));
@@ -103,4 +62,41 @@ TEST_F(LifecycleTest, NewProjectKeepsNothingOfTheOldOne) {
     // Four new subroutines fit again, the first in section 1.
     ASSERT_TRUE(NuovaSub(editing));
     EXPECT_EQ(store().CurrentSection, 1);
+}
+
+TEST_F(LifecycleTest, CloseAsksOnlyWhenModifiedEmptiesTheCurrentSectionAndClosesTheWindows) {
+    projectWith(2);
+    NuovoProgramma(life);
+    EXPECT_TRUE(dialogs.shown.empty());
+    projectWith(2);
+    project->ProjectModified = -1;
+    dialogs.choices.push_back(MsgChoice::Yes);
+    NuovoProgramma(life);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Do you want to save your changes?");
+    EXPECT_EQ(dialogs.boxes[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(saves, 1);
+    projectWith(1);
+    project->ProjectModified = -1;
+    dialogs.choices.push_back(MsgChoice::No);
+    NuovoProgramma(life);
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(project->ProjectModified, 0);
+    // Closing empties the current section only and closes the windows.
+    projectWith(3);
+    store().Sections[2].RungCount = 4;
+    project->Tasks.Count = 3;
+    editorsClosed = 0;
+    NuovoProgramma(life);
+    EXPECT_EQ(section().RungCount, 0);
+    EXPECT_EQ(store().CurrentRung, 0);
+    EXPECT_EQ(store().CurrentRungCount, 0);
+    EXPECT_EQ(rung(2).FunctionType, 0);
+    EXPECT_EQ(rung(2).Description, "<...>");
+    EXPECT_EQ(store().Sections[2].RungCount, 4);
+    EXPECT_EQ(project->Tasks.Count, 0);
+    EXPECT_FALSE(view.Caricato);
+    EXPECT_EQ(editorsClosed, 1);
+    EXPECT_FALSE(key("rung_mod"));
+    EXPECT_FALSE(key("proj_comp"));
 }

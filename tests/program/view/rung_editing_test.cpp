@@ -6,7 +6,7 @@ class RungEditingTest : public ViewFixture {};
 
 using Order = std::vector<int>;
 
-TEST_F(RungEditingTest, InsertBeforeTheFirstAndAfterTheLastRung) {
+TEST_F(RungEditingTest, InsertBeforeTheFirstAfterTheLastIntoAnEmptyAndIntoAFullSection) {
     projectWith(3);
     view.rowClick(1);
     ASSERT_TRUE(InsertBeforeCommand(editing));
@@ -18,9 +18,7 @@ TEST_F(RungEditingTest, InsertBeforeTheFirstAndAfterTheLastRung) {
     EXPECT_EQ(order(), (Order{0, 1, 2, 3, 0}));
     EXPECT_EQ(store().CurrentRung, 5);
     EXPECT_EQ(row(5).FrameColour, row_layout::Red);
-}
-
-TEST_F(RungEditingTest, InsertAfterDeletingTheOnlyRungNeverTouchesTheClipboard) {
+    // After deleting the only rung the clipboard slot is never touched.
     projectWith(1);
     CopiaRung(editing, 1);
     DeleteCommand(editing);
@@ -29,9 +27,7 @@ TEST_F(RungEditingTest, InsertAfterDeletingTheOnlyRungNeverTouchesTheClipboard) 
     EXPECT_EQ(order(), (Order{0}));
     EXPECT_EQ(store().CurrentRung, 1);
     EXPECT_EQ(rung(0).FunctionType, 1); // the copied rung is still there to paste
-}
-
-TEST_F(RungEditingTest, InsertIntoAFullSectionIsRefused) {
+    // A full section refuses.
     projectWith(1);
     while (section().RungCount < MaxRungs)
         ASSERT_TRUE(view.RidisegnaRung());
@@ -69,7 +65,7 @@ TEST_F(RungEditingTest, DeleteAsksKeepsTheRungForRestoreAndSelectsTheNewLast) {
     EXPECT_EQ(store().CurrentRung, 0);
 }
 
-TEST_F(RungEditingTest, CommandsOnAnEmptySectionChangeNothing) {
+TEST_F(RungEditingTest, CommandsOnAnEmptySectionOrARungOfAnotherSectionChangeNothing) {
     projectWith(1);
     CancellaRung(editing, 1);
     const ProgramSection before = section();
@@ -87,9 +83,19 @@ TEST_F(RungEditingTest, CommandsOnAnEmptySectionChangeNothing) {
     EXPECT_EQ(section().RungCount, before.RungCount);
     EXPECT_EQ(section().Rungs, before.Rungs);
     EXPECT_EQ(view.rows().Rows.size(), rows);
+    // Nor do they touch a current rung left from another section.
+    projectWith(5);
+    view.rowClick(5);
+    ASSERT_TRUE(NuovaSub(editing)); // Sub1 with one rung
+    store().CurrentRung = 5;        // as a tab change leaves it
+    CopiaRung(editing, store().CurrentRung);
+    CancellaRung(editing, store().CurrentRung);
+    EXPECT_EQ(section().RungCount, 1);
+    EXPECT_EQ(store().Sections[0].RungCount, 5);
+    EXPECT_FALSE(key("rung_paste"));
 }
 
-TEST_F(RungEditingTest, MovesSwapThroughSlotZeroLeaveSlotEightAndDisablePaste) {
+TEST_F(RungEditingTest, MovesSwapThroughSlotZeroLeaveSlotEightDisablePasteAndCarryTheBreakpoint) {
     projectWith(3);
     const auto slot8 = rung(1).ArgBytes[8];
     view.rowClick(2);
@@ -112,9 +118,22 @@ TEST_F(RungEditingTest, MovesSwapThroughSlotZeroLeaveSlotEightAndDisablePaste) {
     MoveDownCommand(editing);
     EXPECT_EQ(order(), (Order{2, 3, 1}));
     EXPECT_EQ(store().CurrentRung, 3);
+    // The breakpoint mark moves with its rung.
+    projectWith(2);
+    view.rowClick(2);
+    ToggleBreakpoint(editing);
+    EXPECT_EQ(rung(2).BreakFlag, -1);
+    EXPECT_TRUE(row(2).BreakVisible);
+    EXPECT_EQ(project->ProjectModified, -1);
+    SpostaSu(editing, 2);
+    EXPECT_TRUE(row(1).BreakVisible);
+    EXPECT_FALSE(row(2).BreakVisible);
+    ToggleBreakpoint(editing);
+    EXPECT_EQ(rung(1).BreakFlag, 0);
+    EXPECT_FALSE(row(1).BreakVisible);
 }
 
-TEST_F(RungEditingTest, PasteOverwritesAndRestoreBringsTheOverwrittenRungBack) {
+TEST_F(RungEditingTest, PasteOverwritesAndRestoreBringsTheOverwrittenRungBackOrAppendsIt) {
     projectWith(3);
     CopiaRung(editing, 1);
     view.rowClick(3);
@@ -134,27 +153,13 @@ TEST_F(RungEditingTest, PasteOverwritesAndRestoreBringsTheOverwrittenRungBack) {
     store().Buffer = RungBuffer{};
     EXPECT_FALSE(RipristinaRung(editing)); // nothing deleted
     EXPECT_EQ(adds, 1);
-}
-
-TEST_F(RungEditingTest, RestoreBeyondTheEndAppendsTheRung) {
+    // A restore beyond the end appends the rung.
     projectWith(4);
     CancellaRung(editing, 1);
     CancellaRung(editing, 2);      // the buffer holds rung "3", taken from position 2
     store().Buffer.RungNumber = 7; // further than the section now reaches
     ASSERT_TRUE(RipristinaRung(editing));
     EXPECT_EQ(order(), (Order{2, 4, 3}));
-}
-
-TEST_F(RungEditingTest, CommandsRefuseACurrentRungLeftFromAnotherSection) {
-    projectWith(5);
-    view.rowClick(5);
-    ASSERT_TRUE(NuovaSub(editing)); // Sub1 with one rung
-    store().CurrentRung = 5;        // as a tab change leaves it
-    CopiaRung(editing, store().CurrentRung);
-    CancellaRung(editing, store().CurrentRung);
-    EXPECT_EQ(section().RungCount, 1);
-    EXPECT_EQ(store().Sections[0].RungCount, 5);
-    EXPECT_FALSE(key("rung_paste"));
 }
 
 TEST_F(RungEditingTest, NewSubroutinesUpToFourEachWithOneEmptyRung) {
@@ -184,21 +189,6 @@ TEST_F(RungEditingTest, NewSubroutinesUpToFourEachWithOneEmptyRung) {
     EXPECT_EQ(store().CurrentSection, 0);
     EXPECT_TRUE(view.section(0).Visible);
     EXPECT_FALSE(view.section(2).Visible);
-}
-
-TEST_F(RungEditingTest, BreakpointToggleShowsTheMarkThatMovesWithTheRung) {
-    projectWith(2);
-    view.rowClick(2);
-    ToggleBreakpoint(editing);
-    EXPECT_EQ(rung(2).BreakFlag, -1);
-    EXPECT_TRUE(row(2).BreakVisible);
-    EXPECT_EQ(project->ProjectModified, -1);
-    SpostaSu(editing, 2);
-    EXPECT_TRUE(row(1).BreakVisible);
-    EXPECT_FALSE(row(2).BreakVisible);
-    ToggleBreakpoint(editing);
-    EXPECT_EQ(rung(1).BreakFlag, 0);
-    EXPECT_FALSE(row(1).BreakVisible);
 }
 
 TEST_F(RungEditingTest, EveryCommandThatChangesTheProgramMarksTheProjectModified) {

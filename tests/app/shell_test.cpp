@@ -1,0 +1,381 @@
+// The shell's commands and what it shows: the router, the connect sequence, the language switch, the web
+// page, the toolbar groups, the status panels, the menus, the settings form and the close question.
+#include <gtest/gtest.h>
+
+#include "app/command_router.h"
+#include "app/connect_sequence.h"
+#include "app/menu_model.h"
+#include "app/settings_form.h"
+#include "core/button_groups.h"
+#include "core/close_question.h"
+#include "core/language_switch.h"
+#include "core/toolbar_layout.h"
+#include "core/web_page.h"
+#include "shell_fixture.h"
+
+namespace {
+
+struct RouterFixture {
+    int16_t pollStop = 0;
+    std::vector<std::string> trail;
+    CommandRouter router{pollStop, [this] { trail.push_back("AggiornaStato"); }};
+};
+
+TEST(CommandRouter, StopsLoopsFirstAndRefreshesLast) {
+    RouterFixture f;
+    f.router.add("proj_comp", [&] {
+        f.trail.push_back("PollStop=" + std::to_string(f.pollStop));
+        return true;
+    });
+    f.router.press("proj_comp");
+    EXPECT_EQ(f.trail, (std::vector<std::string>{"PollStop=1", "AggiornaStato"}));
+}
+
+TEST(CommandRouter, UnknownKeyOnlyRefreshesAndADeclinedOrFailingCommandSkipsTheRefresh) {
+    RouterFixture f;
+    bool ran = false;
+    f.router.add("runBr", [&] { return ran = true; });
+    f.router.press("runbr"); // keys are exact
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(f.pollStop, 1);
+    EXPECT_EQ(f.trail, std::vector<std::string>{"AggiornaStato"});
+    EXPECT_FALSE(f.router.has("runbr"));
+    f.router.add("runBr", [] { return false; });
+    f.router.add("upload", []() -> bool { throw std::runtime_error("window gone"); });
+    f.router.press("runBr");
+    f.router.press("upload");
+    EXPECT_EQ(f.trail.size(), 1u);
+}
+
+TEST(CommandRouter, NestedPressEndsTheOuterLoop) {
+    RouterFixture f;
+    int passes = 0;
+    f.router.add(
+        "step",
+        [&] {
+            f.pollStop = 0;
+            while (f.pollStop == 0) {
+                if (++passes == 3) f.router.press("stop"); // the user's click, run from the loop's event pass
+            }
+            return true;
+        },
+        CommandRouter::Kind::Loop);
+    f.router.add("stop", [&] {
+        f.trail.push_back("stop");
+        return true;
+    });
+    f.router.press("step");
+    EXPECT_EQ(passes, 3);
+    EXPECT_EQ(f.trail, (std::vector<std::string>{"stop", "AggiornaStato", "AggiornaStato"}));
+}
+
+TEST(CommandRouter, SecondKeyWhileACommandWaitsIsRefused) {
+    RouterFixture f;
+    int connects = 0;
+    bool nestedAccepted = true;
+    f.router.add("connect", [&] {
+        if (++connects == 1) nestedAccepted = f.router.press("connect"); // clicked again during the wait
+        return true;
+    });
+    EXPECT_TRUE(f.router.press("connect"));
+    EXPECT_FALSE(nestedAccepted);
+    EXPECT_EQ(f.trail, std::vector<std::string>{"AggiornaStato"});
+    // Once it ended, keys run again, also after a command that failed.
+    f.router.add("upload", []() -> bool { throw std::runtime_error("window gone"); });
+    f.router.press("upload");
+    EXPECT_TRUE(f.router.press("connect"));
+    EXPECT_EQ(connects, 2);
+}
+
+TEST(ConnectSequence, ChecksTheModelOnlyOnAnOpenLinkAndReadsTheModeOnlyOfAController) {
+    const struct {
+        uint8_t model;
+        bool connects;
+        std::vector<std::string> calls;
+        int16_t debugMode;
+    } cases[] = {
+        {0, true, {"Disconnetti", "Connetti", "VerificaModello", "LeggiStatoPLC"}, -1},
+        {0, false, {"Disconnetti", "Connetti"}, 0},
+        {48, true, {"Disconnetti", "Connetti", "VerificaModello"}, 0},
+    };
+    for (const auto& c : cases) {
+        ShellFixture f;
+        f.comm.CurrentDevice.ModelIndex = c.model;
+        f.comm.CurrentDevice.DebugMode = 0;
+        ConnectSequence(f.ctx, f.recordingProcedures(c.connects, -1));
+        EXPECT_EQ(f.calls, c.calls);
+        EXPECT_EQ(f.comm.CurrentDevice.DebugMode, c.debugMode);
+    }
+}
+
+TEST(LanguageSwitch, ReloadsThenRefreshesLoadedWindowsInLoadOrder) {
+    std::vector<std::string> trail;
+    LanguageSwitch sw([&](uint8_t lang) { trail.push_back("CaricaRisorse " + std::to_string(lang)); });
+    int a, b, c;
+    sw.windowLoaded(&a, [&] { trail.push_back("a"); });
+    sw.windowLoaded(&b, []() { throw std::runtime_error("no captions"); });
+    sw.windowLoaded(&c, [&] { trail.push_back("c"); });
+    sw.windowUnloaded(&a);
+    sw.windowLoaded(&a, [&] { trail.push_back("a again"); });
+    sw.CambiaLingua(0);
+    EXPECT_EQ(trail, (std::vector<std::string>{"CaricaRisorse 0", "c", "a again"}));
+}
+
+TEST(WebPage, OnlyAWellFormedAddressOpens) {
+    EXPECT_EQ(webPageUrl("127.0.0.1"), "http://127.0.0.1");
+    for (const char* bad : {"", "192.168.1", "192.168.1.256", "1.2.3.4.5", "1.2.3.4 ", "a.b.c.d", "1..2.3",
+                            "1.2.3.4/x", "-1.2.3.4", "1.2.3.0004", "file:///etc/passwd"})
+        EXPECT_FALSE(webPageUrl(bad)) << bad;
+}
+
+std::string enabledKeys(const ToolbarState& t) {
+    std::string out;
+    for (const auto& e : ToolbarLayout)
+        if (!e.Key.empty() && t.enabled(e.Key)) out += std::string(e.Key) + " ";
+    return out;
+}
+
+// A fixture connected to a model in the given mode.
+struct Connected : ShellFixture {
+    Connected(uint8_t model, int16_t debugMode) {
+        comm.CurrentDevice.Connected = -1;
+        comm.CurrentDevice.ModelIndex = model;
+        comm.CurrentDevice.DebugMode = debugMode;
+    }
+};
+
+const std::string Files = "proj_new proj_open proj_save connect disconnect ";
+const std::string Views = "proj_comp view_log view_reg view_http ";
+const std::string ProjectOnly = Files + Views;
+const std::string DebugAll =
+    Files +
+    "download debug release run runBr pause step stop rung_add_before rung_add_after "
+    "rung_move_up rung_move_down rung_copy rung_mod rung_del rung_break " +
+    Views;
+const std::string Release = Files + "debug release " + Views;
+
+TEST(ButtonGroups, PanelsGroupsAndMenusFollowTheState) {
+    const struct {
+        const char* Name;
+        int16_t Connected;
+        uint8_t Channel, ModelIndex;
+        int16_t DebugMode;
+        uint8_t RunState;
+        std::array<const char*, 6> Panels; // 1..6 after the refresh; panel 4 is never written here
+        const std::string& Enabled;
+        bool ProgramMenu, DisplayMenu;
+    } cases[] = {
+        // clang-format off
+        {"SerialNotConnected", 0, 1, 0, -1, 0xFF,
+         {"Port Closed", "", "", "old4", "", "old6"}, ProjectOnly, true, false},
+        {"EthernetNotConnected", 0, 0, 48, 0, 0,
+         {"Not Connected", "", "", "old4", "", "old6"}, ProjectOnly, false, false},
+        {"DebugRunToBreak", -1, 0, 0, -1, 0x5A,
+         {"Connected", "Debug Mode", "RUN", "old4", "192.168.1.100 [10]", "JXV8410"}, DebugAll, true, false},
+        {"DebugStopped", -1, 1, 9, -1, 0x00,
+         {"Port Open", "Debug Mode", "Stop", "old4", "COM1 [10]", "JXV8480"}, DebugAll, true, true},
+        {"ReleaseRunning", -1, 0, 0, 0, 0xFF,
+         {"Connected", "Release Mode", "RUN", "old4", "192.168.1.100 [10]", "JXV8410"}, Release, true, false},
+        {"AnalogModuleA", -1, 0, 10, -1, 0xFF,
+         {"Connected", "old2", "old3", "old4", "192.168.1.100 [10]", "JXV7593"}, ProjectOnly, true, false},
+        {"AnalogModuleB", -1, 0, 11, -1, 0xFF,
+         {"Connected", "old2", "old3", "old4", "192.168.1.100 [10]", "JXV2569"}, ProjectOnly, true, false},
+        {"NotProgrammable", -1, 0, 48, -1, 0xFF,
+         {"Connected", "old2", "old3", "old4", "192.168.1.100 [10]", "JXV9787"}, ProjectOnly, false, false},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Connected f(c.ModelIndex, c.DebugMode);
+        auto& d = f.comm.CurrentDevice;
+        d.Connected = c.Connected;
+        d.Channel = c.Channel;
+        d.Port = c.Channel ? 1 : 502;
+        d.RunState = c.RunState;
+        for (size_t p = 1; p <= 6; ++p)
+            f.shell.status.Text[p] = "old" + std::to_string(p);
+        AggiornaStato(f.ctx);
+        for (size_t p = 1; p <= 6; ++p)
+            EXPECT_EQ(f.shell.status.Text[p], c.Panels[p - 1]) << "panel " << p;
+        EXPECT_EQ(enabledKeys(f.shell.Toolbar), c.Enabled);
+        EXPECT_EQ(f.shell.Toolbar.ProgramMenuShown, c.ProgramMenu);
+        EXPECT_EQ(f.shell.Toolbar.DisplayMenuShown, c.DisplayMenu);
+    }
+}
+
+TEST(ButtonGroups, CompilaAloneAndUnknownGroups) {
+    ToolbarState t;
+    AbilitaPulsanti(t, "Puls_Compila", false);
+    EXPECT_FALSE(t.enabled("proj_comp"));
+    EXPECT_TRUE(t.enabled("proj_new"));
+    ToolbarState before = t;
+    AbilitaPulsanti(t, "Puls_Nothing", true);
+    EXPECT_EQ(t.Enabled, before.Enabled);
+    // The last call decides a key that two groups share.
+    AbilitaPulsanti(t, "Puls_FunctionBlock", true);
+    EXPECT_TRUE(t.enabled("proj_comp"));
+}
+
+TEST(ButtonGroups, FunctionBlockKeysSurviveARefreshAndUnavailableOrUngroupedKeysKeepTheirBuiltState) {
+    Connected f(0, 0); // release mode: the groups enable debug, not run
+    AbilitaPulsanti(f.shell.Toolbar, "Puls_FunctionBlock", true);
+    f.shell.Toolbar.Unavailable = {"debug"};
+    AggiornaStato(f.ctx);
+    EXPECT_TRUE(f.shell.Toolbar.enabled("rung_mod"));
+    EXPECT_FALSE(f.shell.Toolbar.enabled("run"));
+    EXPECT_FALSE(f.shell.Toolbar.enabled("debug"));
+    EXPECT_TRUE(f.shell.Toolbar.enabled("release"));
+    EXPECT_FALSE(f.shell.Toolbar.enabled("upload"));
+    EXPECT_FALSE(f.shell.Toolbar.enabled("new_sub"));
+    EXPECT_FALSE(f.shell.Toolbar.visible("rung_redo"));
+}
+
+// The shipped build hides the internal menus (the main window tests check that); this build shows them.
+TEST(MenuModel, InternalBuildShowsItsMenus) {
+    for (auto name : {"mnu_Export", "mnu_print", "mnu_collaudo"})
+        EXPECT_TRUE(menuShown(*findMenu(name), true, true, true)) << name;
+    EXPECT_FALSE(menuShown(*findMenu("mnu_SaveProj"), true, true, true));
+    EXPECT_TRUE(menuShown(*findMenu("mnu_program"), false, true, false));
+    EXPECT_FALSE(menuShown(*findMenu("mnu_display"), false, true, false));
+}
+
+TEST(SettingsForm, ModelListHasTheRowsInOrderAndSeparatorsCannotBeChosen) {
+    ShellFixture f;
+    auto list = settingsModelList(f.shell);
+    std::vector<int> rows;
+    for (const auto& e : list)
+        rows.push_back(e.Row);
+    EXPECT_EQ(rows, (std::vector<int>{5,  6,  17, 9,  37, -1, 13, 11, -1, 12, 39,
+                                      40, 41, 42, 43, 44, 45, 47, 34, 38, 36}));
+    EXPECT_EQ(list[5].Text, "-------------");
+    EXPECT_EQ(list[0].Text, "JXV8410-USB");
+}
+
+TEST(SettingsForm, AnswerTimeoutRoundsHalfToEvenAndNeverDropsBelowOneSecond) {
+    for (auto [ms, s] : {std::pair{1500, 2}, {2500, 2}, {3500, 4}, {1000, 1}, {2600, 3}, {500, 1}, {0, 1}})
+        EXPECT_EQ(answerTimeoutFor(ms), s) << ms;
+}
+
+TEST(SettingsForm, OpeningShowsModemAndTcpTimeoutSoOkKeepsThem) {
+    ShellFixture f;
+    auto& d = f.comm.CurrentDevice;
+    d.LinkTimeout = 3000;
+    d.ModemDialUp = -1;
+    d.Channel = 1;
+    d.Port = 3;
+    f.comm.AnswerTimeout = 3;
+    SettingsForm form = loadSettingsForm(f.ctx);
+    EXPECT_EQ(form.TimeoutTcpText, "3000");
+    EXPECT_TRUE(form.ModemDialUp);
+    EXPECT_EQ(form.ComIndex, 2);
+    applySettings(f.ctx, f.recordingProcedures(false), form);
+    EXPECT_EQ(d.ModemDialUp, -1);
+    EXPECT_EQ(d.Port, 3);
+    form.Channel = 0;
+    form.PortText = "502";
+    applySettings(f.ctx, f.recordingProcedures(false), form);
+    EXPECT_EQ(d.LinkTimeout, 3000);
+    EXPECT_EQ(f.comm.AnswerTimeout, 3);
+}
+
+TEST(SettingsForm, OkOverSerialLeavesAddressAndTimeoutsAndBadNumbersKeepOldValues) {
+    ShellFixture f;
+    f.comm.AnswerTimeout = 5;
+    SettingsForm form = loadSettingsForm(f.ctx);
+    form.Channel = 1;
+    form.ComIndex = 0;
+    setSerialChoice(form, "/dev/ttyACM0");
+    form.BaudRate = "19200";
+    form.TwoStopBits = true;
+    form.EchoRemove = true;
+    form.NodeText = "x1";
+    form.ModelRow = 48;
+    applySettings(f.ctx, f.recordingProcedures(true), form);
+    const auto& d = f.comm.CurrentDevice;
+    EXPECT_EQ((std::tuple{d.Channel, d.Port, d.SerialDevice, d.BaudRate, d.TwoStopBits, d.EchoRemove}),
+              (std::tuple{uint8_t{1}, int16_t{1}, std::string("/dev/ttyACM0"), std::string("19200"),
+                          int16_t{-1}, int16_t{-1}}));
+    EXPECT_EQ(serialChoiceText(loadSettingsForm(f.ctx)), "/dev/ttyACM0");
+    EXPECT_EQ(d.IpAddress, "192.168.1.100");
+    EXPECT_EQ(d.LinkTimeout, 1000);
+    EXPECT_EQ(f.comm.AnswerTimeout, 5);
+    EXPECT_EQ(d.NodeAddress, 10);
+    // JXV9787 is no controller: no mode read.
+    EXPECT_EQ(f.calls, (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "VerificaModello",
+                                                 "MappaRegistri(false)"}));
+}
+
+TEST(SettingsForm, OkWhilePollingStopsTheLoopAndReconnectsWithoutWaitingForIt) {
+    ShellFixture f;
+    // OK runs inside the loop's wait: the loop can only end after this handler returns.
+    f.comm.PollStop = 0;
+    f.comm.PollBusy = 1;
+    int eventPasses = 0;
+    f.pump.onEvents = [&] { ++eventPasses; };
+    ShellProcedures p = f.recordingProcedures(true);
+    p.Disconnetti = [&] { f.calls.push_back(f.comm.PollStop ? "Disconnetti" : "Disconnetti refused"); };
+    applySettings(f.ctx, p, loadSettingsForm(f.ctx));
+    EXPECT_EQ(eventPasses, 0);
+    ASSERT_GE(f.calls.size(), 3u);
+    EXPECT_EQ(f.calls[1], "Disconnetti");
+    EXPECT_EQ(f.calls[2], "Connetti");
+}
+
+TEST(SettingsForm, SerialChoiceIsACOMNumberOrADevicePath) {
+    SettingsForm f;
+    f.ComIndex = 4;
+    EXPECT_EQ(serialChoiceText(f), "COM5");
+    setSerialChoice(f, "/dev/ttyUSB1");
+    EXPECT_EQ(f.ComIndex, 4);
+    EXPECT_EQ(serialChoiceText(f), "/dev/ttyUSB1");
+    setSerialChoice(f, "COM2");
+    EXPECT_EQ(f.ComIndex, 1);
+    EXPECT_TRUE(f.SerialDevice.empty());
+    setSerialChoice(f, "COM33"); // beyond the list: taken as a device name
+    setSerialChoice(f, "  ");
+    EXPECT_EQ(f.SerialDevice, "COM33");
+}
+
+TEST(SettingsForm, TcpPortsAboveThe16BitSignedRangeRoundTrip) {
+    ShellFixture f;
+    SettingsForm form = loadSettingsForm(f.ctx);
+    for (const char* port : {"50123", "65536"}) {
+        form.PortText = port;
+        applySettings(f.ctx, f.recordingProcedures(false), form);
+        EXPECT_EQ(static_cast<uint16_t>(f.comm.CurrentDevice.Port), 50123);
+    }
+    EXPECT_EQ(loadSettingsForm(f.ctx).PortText, "50123");
+}
+
+TEST(CloseQuestion, UnmodifiedClosesWithoutAskingYesSavesNoDiscardsCancelStays) {
+    const struct {
+        int16_t modified;
+        MsgChoice answer;
+        bool saveWorks;
+        bool closes;
+        int saves;
+    } cases[] = {
+        {0, MsgChoice::Yes, true, true, 0},    {-1, MsgChoice::Yes, true, true, 1},
+        {-1, MsgChoice::Yes, false, false, 1}, // file dialog cancelled or writing failed
+        {-1, MsgChoice::No, true, true, 0},    {-1, MsgChoice::Cancel, true, false, 0},
+    };
+    for (const auto& c : cases) {
+        ShellFixture f;
+        f.project.ProjectModified = c.modified;
+        f.dialogs.choices = {c.answer};
+        int saves = 0;
+        auto save = [&](bool ask) {
+            EXPECT_TRUE(ask);
+            ++saves;
+            return c.saveWorks;
+        };
+        EXPECT_EQ(OfferToSave(f.ctx, save, "Melqo"), c.closes);
+        EXPECT_EQ(saves, c.saves);
+        ASSERT_EQ(f.dialogs.boxes.size(), c.modified ? 1u : 0u);
+        if (!c.modified) continue;
+        EXPECT_EQ(f.dialogs.boxes[0].text, "Do you want to save your changes?");
+        EXPECT_EQ(f.dialogs.boxes[0].buttons, MsgButtons::YesNoCancel);
+    }
+}
+
+} // namespace

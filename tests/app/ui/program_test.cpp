@@ -1,0 +1,230 @@
+// The whole program over a simulated controller on loopback: end-to-end runs, and every window as it opens
+// on a 1366 x 768 screen.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include "comm/device_procedures.h"
+#include "fbeditor/ui/comandi.h"
+#include "platform/window_fit.h"
+#include "program/ui/frm_download.h"
+#include "program/ui/program_commands.h"
+#include "program/ui/program_window.h"
+#include "program_fixture.h"
+
+namespace {
+
+// The main window as it opens on a 1366 x 768 screen, title bar and task bar taken off.
+struct Screen : Program {
+    Screen() {
+        window->resize(1366, 700);
+        window->show();
+        QApplication::processEvents();
+    }
+    ProgramCommands& program() { return *procs.Program; }
+};
+
+bool inside(const QRect& outer, const QRect& inner) {
+    return outer.contains(inner.topLeft()) && outer.contains(inner.bottomRight());
+}
+
+TEST(WindowsFit, EveryWindowOpensUsableInsideTheMainWindow) {
+    const struct {
+        const char* menuItem;                   // triggered first, when set
+        std::function<QWidget*(Screen&)> shown; // the sub-window or dialog
+    } windows[] = {
+        {nullptr, [](Screen& s) { return s.window->logSubWindow(); }},
+        {"mnu_new", [](Screen& s) { return s.program().frame(); }},
+        {"mnu_new",
+         [](Screen& s) {
+             s.window->button("rung_mod")->trigger();
+             return subWindowOf(s.program().editorWindow());
+         }},
+        {"mnu_Registri", [](Screen& s) { return s.window->registersSubWindow(); }},
+        {"mnu_viewProj", [](Screen& s) { return s.window->mdi()->activeSubWindow(); }},
+        {"mnu_search", [](Screen& s) { return s.window->mdi()->activeSubWindow(); }},
+        {"mnu_Watch", [](Screen& s) { return s.window->mdi()->activeSubWindow(); }},
+        {nullptr, [](Screen& s) -> QWidget* { return s.window->showVariables(); }},
+        {nullptr, [](Screen& s) -> QWidget* { return s.window->showTables(); }},
+        {nullptr,
+         [](Screen& s) -> QWidget* {
+             s.window->showDownload();
+             return s.window->findChild<frm_Download*>();
+         }},
+    };
+    for (size_t i = 0; i < std::size(windows); ++i) {
+        SCOPED_TRACE(i);
+        Screen s;
+        if (windows[i].menuItem) s.window->menuItem(windows[i].menuItem)->trigger();
+        QWidget* frame = windows[i].shown(s);
+        QApplication::processEvents();
+        ASSERT_TRUE(frame);
+        EXPECT_TRUE(frame->isVisible());
+        EXPECT_GE(frame->height(), 150); // rows to work in, not a title bar
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(frame))
+            EXPECT_TRUE(inside(s.window->mdi()->viewport()->rect(), sub->geometry()));
+        else
+            EXPECT_TRUE(inside(s.window->geometry(), frame->geometry()));
+    }
+}
+
+TEST(WindowsFit, EveryRungOfALoadedProjectIsReachableBeforeAndAfterTheFormatKey) {
+    Screen s;
+    const std::string path = s.saveProject(256);
+    ASSERT_FALSE(path.empty());
+    s.window->menuItem("mnu_new")->trigger();
+    s.dialogs.files = {path};
+    s.window->button("proj_open")->trigger();
+    ASSERT_EQ(s.project.Program.Sections[0].RungCount, 256);
+    ProgramWindow* w = s.program().window();
+    ASSERT_TRUE(w);
+    QScrollBar* bar = w->scrollBar();
+    for (const char* format : {"full rows", "compact rows"}) {
+        SCOPED_TRACE(format);
+        QApplication::processEvents();
+        EXPECT_TRUE(bar->isVisible());
+        bar->setValue(0);
+        QWheelEvent down({10, 10}, w->rows()->mapToGlobal(QPointF(10, 10)), {}, {0, -3 * 120}, Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w->rows(), &down);
+        EXPECT_EQ(bar->value(), 3); // three notches, three rungs
+        bar->setValue(bar->maximum());
+        const ViewRow* last = s.program().view.row(256);
+        ASSERT_TRUE(last);
+        EXPECT_GE(last->Top, 0);
+        EXPECT_LE((last->Top + last->Height) * w->logicalDpiY() / 1440, w->rows()->height());
+        w->formatButton()->click();
+    }
+}
+
+TEST(WindowsFit, CaptionNamesTheProjectAfterSaveAndLoadAndStatusPanelsStayWhileATooltipShows) {
+    Screen s;
+    const std::string path = s.saveProject(2);
+    ASSERT_FALSE(path.empty());
+    const QString base = QString::fromStdString(path.substr(0, path.size() - 4));
+    EXPECT_EQ(s.window->windowTitle(), base);
+    s.window->SetCaption("Melqo");
+    s.dialogs.files = {path};
+    s.window->button("proj_open")->trigger();
+    EXPECT_EQ(s.window->windowTitle(), base);
+
+    QStringList before;
+    for (int p = 1; p <= 6; ++p)
+        before << s.panel(p);
+    for (QAction* a : s.window->toolbar()->actions())
+        EXPECT_TRUE(a->statusTip().isEmpty()) << a->objectName().toStdString();
+    s.window->statusBar()->showMessage("a tip"); // what any status tip would do
+    for (int p = 1; p <= 6; ++p) {
+        EXPECT_TRUE(s.window->statusPanel(p)->isVisible()) << p;
+        EXPECT_EQ(s.panel(p), before[p - 1]) << p;
+    }
+}
+
+TEST(EndToEnd, SettingsOkAndTheConnectKeyConnectCheckTheModelAndReadTheMode) {
+    Program p;
+    p.sim.setMemory(ModeByteAddress, {ModeDebug});
+    uint16_t port = p.sim.startTcp();
+    EXPECT_EQ(p.panel(1), "Not Connected");
+    EXPECT_FALSE(p.window->button("download")->isEnabled());
+
+    p.confirmSettings(port, 0); // JXV8410-USB
+    EXPECT_EQ(p.comm.CurrentDevice.Connected, -1);
+    EXPECT_EQ(p.comm.CurrentDevice.ModelIndex, 5);
+    EXPECT_EQ(p.comm.CurrentDevice.DebugMode, -1);
+    EXPECT_EQ(p.panel(2), "Debug Mode");
+    EXPECT_EQ(p.panel(5), QString("127.0.0.1 [10]"));
+    EXPECT_TRUE(p.window->button("debug")->isEnabled());
+    EXPECT_TRUE(std::filesystem::exists(p.folder.filePath("devSettings.dat").toStdString()));
+    EXPECT_TRUE(p.dialogs.shown.empty());
+
+    // The connect key checks the model and asks before changing it (the texts: the model check's tests).
+    p.sim.setIdentification(0x8, 0x4, 0x8, 0x0); // "8480": JXV8480, row 9
+    p.sim.setMemory(ModeByteAddress, {ModeRelease});
+    for (MsgChoice answer : {MsgChoice::No, MsgChoice::Yes}) {
+        p.dialogs.choices = {answer};
+        p.window->button("connect")->trigger();
+    }
+    EXPECT_EQ(p.dialogs.shown.size(), 2u);
+    EXPECT_EQ(p.comm.CurrentDevice.ModelIndex, 9);
+    EXPECT_EQ(p.panel(6), "JXV8480");
+    EXPECT_EQ(p.panel(2), "Release Mode"); // the mode was read again
+    EXPECT_TRUE(p.window->menuItem("mnu_display")->isVisible());
+
+    // A failed connect reads nothing.
+    p.window->button("disconnect")->trigger();
+    EXPECT_EQ(p.panel(1), "Not Connected");
+    p.sim.stop();
+    p.sim.clearTranscript();
+    p.comm.CurrentDevice.LinkTimeout = 300;
+    p.window->button("connect")->trigger();
+    EXPECT_EQ(p.comm.CurrentDevice.Connected, 0);
+    EXPECT_EQ(p.panel(1), "Not Connected");
+    EXPECT_TRUE(p.sim.transcript().empty());
+}
+
+TEST(EndToEnd, SaveOpenCompileAndDownloadWithVerify) {
+    Program p;
+    p.sim.setMemory(ModeByteAddress, {ModeDebug});
+    p.confirmSettings(p.sim.startTcp(), 0); // JXV8410-USB
+    ASSERT_EQ(p.panel(2), "Debug Mode");
+
+    const std::string path = p.saveProject(2);
+    const CommandRecord first = p.project.Program.Sections[0].Rungs[1];
+    ASSERT_EQ(p.project.ProjectModified, 0);
+    ASSERT_TRUE(std::filesystem::exists(path));
+
+    p.window->menuItem("mnu_new")->trigger();
+    EXPECT_LE(p.project.Program.Sections[0].RungCount, 1); // the saved rungs are gone
+    p.dialogs.files = {path};
+    p.window->button("proj_open")->trigger();
+    ASSERT_EQ(p.project.Program.Sections[0].RungCount, 2);
+    EXPECT_EQ(p.project.Program.Sections[0].Rungs[1], first);
+
+    p.shell.log.LogClear();
+    p.window->button("proj_comp")->trigger();
+    EXPECT_TRUE(p.logHas("Compiled"));
+    // The controller will answer the verify's upload with what it now runs.
+    p.sim.setImage(0, Bytes(p.project.ProgramImage.begin(), p.project.ProgramImage.begin() + 5634));
+
+    ASSERT_TRUE(p.window->button("download")->isEnabled());
+    p.window->button("download")->trigger();
+    auto* download = p.window->findChild<frm_Download*>();
+    ASSERT_TRUE(download);
+    download->findChild<QCheckBox*>("chk_Verify")->setChecked(true);
+    // Keys pressed while the download runs (here from a timer during its first answer) are refused.
+    p.sim.inject({SimFault::Delay, 200});
+    bool settingsOpened = true;
+    QTimer::singleShot(50, [&] {
+        p.window->Toolbar1_ButtonClick("disconnect");
+        settingsOpened = p.window->openSettings(SettingsDialog::ConnectionPage) != nullptr;
+    });
+    download->findChild<QPushButton*>("cmdDownload")->click();
+    EXPECT_FALSE(settingsOpened);
+    EXPECT_EQ(p.comm.CurrentDevice.Connected, -1);
+    EXPECT_TRUE(p.logHas("Download Successful"));
+    EXPECT_TRUE(p.logHas("Verified ! -> OK"));
+    EXPECT_EQ(p.sim.memory(512, 64),
+              Bytes(p.project.ProgramImage.begin(), p.project.ProgramImage.begin() + 64));
+
+    // Export is a menu of internal builds only; it is bound all the same.
+    const std::string exported = p.folder.filePath("plant.mlq").toStdString();
+    p.dialogs.files = {exported};
+    EXPECT_FALSE(p.window->menuItem("mnu_Export")->isVisible());
+    p.window->menuItem("mnu_Export")->trigger();
+    EXPECT_TRUE(p.logHas("Export Successful"));
+    EXPECT_TRUE(std::filesystem::exists(exported));
+}
+
+} // namespace

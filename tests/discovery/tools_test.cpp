@@ -1,0 +1,300 @@
+// The search window's tools: the MAC address register (list file and report bytes, the read from a device,
+// the ways a user's list could be lost or corrupted), the FTP listing through libcurl against a small FTP
+// peer on loopback, and "Search by MAC", whose typed text reaches the system tools only as canonical
+// arguments.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <QTemporaryDir>
+#include <thread>
+
+#include "app_context_fixture.h"
+#include "discovery/ftp_listing.h"
+#include "discovery/lett_mac.h"
+#include "discovery/manual_assignment.h"
+#include "platform/curl_ftp_client.h"
+#include "platform/program_runner.h"
+#include "program/transfer/file_output.h"
+#include "support/loopback_listener.h"
+#include "support/sim_controller.h"
+#include "support/sim_session.h"
+
+namespace {
+
+const std::vector<MacEntry> Sample{
+    {"00-1A-2B-3C-4D-5E", 1, "123", "15", "Rossi, Milano"},
+    {"00-1A-2B-3C-4D-5F", 2, "", "09", ""},
+    {"00-1A-2B-3C-4D-60", 3, "AB", "16", "C\tD"},
+};
+
+TEST(MacListFile, WritesRecordsAndReadsThemBack) {
+    std::string bytes = writeMacList(Sample);
+    EXPECT_EQ(bytes, "1\t00-1A-2B-3C-4D-5E\t123/15\tRossi, Milano\r\n"
+                     "2\t00-1A-2B-3C-4D-5F\t/09\t\r\n"
+                     "3\t00-1A-2B-3C-4D-60\tAB/16\tC\tD\r\n");
+    MacListRead back = readMacList(bytes);
+    EXPECT_FALSE(back.badRecord);
+    EXPECT_EQ(writeMacList(back.entries), bytes);
+    EXPECT_EQ(
+        (std::tuple{back.entries[2].ID, back.entries[2].PFC, back.entries[2].Anno, back.entries[2].Cliente}),
+        (std::tuple{3, std::string("AB"), std::string("16"), std::string("C\tD")}));
+    EXPECT_EQ(writeMacList({}), "");
+}
+
+TEST(MacListFile, StopsAtTheFirstUnreadableRecord) {
+    struct Case {
+        std::string bytes;
+        size_t loaded;
+        std::optional<size_t> bad;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"5\tA\t/\n6\tB\t1/2\tX", 2, std::nullopt}, // bare LF, last line without an end
+             {"5\tA\t/\r\n\r\n6\tB\t/\r\n", 1, 2},       // an empty line
+             {"5\tA\t/\r\nx7\tB\t/\r\n", 1, 2},          // an ID that is no number
+         }) {
+        MacListRead r = readMacList(c.bytes);
+        EXPECT_EQ(r.entries.size(), c.loaded) << c.bytes;
+        EXPECT_EQ(r.badRecord, c.bad) << c.bytes;
+    }
+}
+
+TEST(MacReport, ListsTheFilteredEntriesUnderFourHeaderLines) {
+    const std::string head =
+        "\r\n07/12/2026 10:00:00\r\n" + std::string(53, '-') + "\r\nID\tMAC\t\t\tPFC\tCliente\r\n";
+    EXPECT_EQ(macReport(Sample, {MacReportBy::Cliente, "", "", ""}, "07/12/2026 10:00:00"),
+              "Report MAC per Cliente " + head + "2\t00-1A-2B-3C-4D-5F\t___/__\t_________________\r\n");
+    EXPECT_EQ(macReport(Sample, {MacReportBy::Pfc, "123", "15", ""}, "07/12/2026 10:00:00"),
+              "Report MAC per PCF 123/15" + head + "1\t00-1A-2B-3C-4D-5E\t123/15\tRossi, Milano\r\n");
+    EXPECT_EQ(macReport(Sample, {MacReportBy::Anno, "", "99", ""}, "07/12/2026 10:00:00"),
+              "Report MAC per Anno 2099" + head);
+}
+
+struct MacWindow : ::testing::Test {
+    MacWindow() : device(1) {
+        session.connectTcp(device.startTcp());
+        setMac({0x001A, 0x2B3C, 0x4D5E});
+    }
+    void setMac(std::array<uint16_t, 3> words) {
+        for (uint16_t i = 0; i < 3; ++i)
+            device.setInput(static_cast<uint16_t>(14 + i), words[i]);
+    }
+    std::string path(const char* name) { return dir.filePath(name).toStdString(); }
+
+    SimController device;
+    SimSession session;
+    LettMac mac{session.app};
+    QTemporaryDir dir;
+};
+
+TEST_F(MacWindow, ReadsTheMacFromInputRegisters14To16AndNumbersIt) {
+    mac.Command1_Click({"7", "26", "ACME"});
+    ASSERT_EQ(mac.lines(), std::vector<std::string>{"[1]\t00-1A-2B-3C-4D-5E\tPFC:7/26\tCl.:ACME"});
+    EXPECT_EQ(device.transcript().back(), (Bytes{1, 4, 0, 14, 0, 3}));
+    EXPECT_TRUE(mac.ElencoModificato);
+
+    mac.Command1_Click({});
+    EXPECT_EQ(session.dialogs.shown.back(), "MAC gi\xE0 inserito");
+    setMac({0xFFFF, 0xFFFF, 0xFFFF});
+    mac.Command1_Click({});
+    EXPECT_EQ(session.dialogs.shown.back(), "MAC non valido");
+    setMac({0, 0, 7});
+    mac.Command1_Click({"1/2", "26", ""});
+    EXPECT_EQ(mac.ElencoMAC.size(), 1u) << "a PFC with \"/\" would split its record";
+    device.inject({SimFault::Raw, 0, 0, {0, 1, 0, 0, 0, 5, 1, 4, 2, 0, 0}}); // two bytes where six are due
+    mac.Command1_Click({});
+    EXPECT_EQ(session.dialogs.shown.back(), "Errore Lettura");
+    EXPECT_EQ(mac.ElencoMAC.size(), 1u);
+}
+
+TEST_F(MacWindow, ABadRecordLoadsWhatCameBeforeAndTheNextSaveAsksForAFile) {
+    WriteWholeFile(path("list.csv"), "40\tAA\t/\r\nbad\r\n41\tBB\t/\r\n");
+    session.dialogs.files = {path("list.csv")};
+    mac.cmd_loadFile_Click();
+    EXPECT_EQ(mac.ElencoMAC.size(), 1u);
+    EXPECT_NE(session.dialogs.shown.back().find("Record 2"), std::string::npos);
+    EXPECT_TRUE(mac.FileElenco.empty());
+    mac.Command1_Click({});
+    EXPECT_EQ(mac.ElencoMAC.back().ID, 41);
+
+    // Loading over the modified list asks first; Cancel keeps it.
+    session.dialogs.choices = {MsgChoice::Cancel};
+    mac.cmd_loadFile_Click();
+    EXPECT_EQ(mac.ElencoMAC.size(), 2u);
+    // Closing: Yes, then a cancelled save dialog, keeps the window open and the list modified.
+    session.dialogs.choices = {MsgChoice::Yes};
+    EXPECT_FALSE(mac.Form_Unload());
+    EXPECT_TRUE(mac.ElencoModificato);
+    session.dialogs.choices = {MsgChoice::Yes};
+    session.dialogs.files = {path("saved.csv")};
+    EXPECT_TRUE(mac.Form_Unload());
+    std::string saved;
+    ASSERT_TRUE(ReadWholeFile(path("saved.csv"), saved));
+    EXPECT_EQ(saved, "40\tAA\t/\t\r\n41\t00-1A-2B-3C-4D-5E\t/09\t\r\n");
+}
+
+// Serves one session: the login, the passive data connection and one LIST.
+class FtpPeer {
+  public:
+    explicit FtpPeer(std::string listing) : listing_(std::move(listing)) {
+        control_ = ListenOnLoopback(port);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~FtpPeer() {
+        shutdown(control_, SHUT_RDWR);
+        close(control_);
+        thread_.join();
+    }
+    uint16_t port = 0;
+    std::string user, password;
+
+  private:
+    void serve() {
+        int c = accept(control_, nullptr, nullptr);
+        if (c < 0) return;
+        auto say = [c](const std::string& line) { send(c, line.data(), line.size(), MSG_NOSIGNAL); };
+        const std::map<std::string, std::string> replies{
+            {"USER", "331 password"}, {"PASS", "230 in"}, {"PWD", "257 \"/\""}, {"TYPE", "200 ok"}};
+        say("220 ready\r\n");
+        for (std::string cmd = command(c); !cmd.empty() && cmd != "QUIT"; cmd = command(c)) {
+            const std::string verb = cmd.substr(0, cmd.find(' '));
+            if (verb == "USER" || verb == "PASS")
+                (verb == "USER" ? user : password) = cmd.substr(std::min(cmd.size(), verb.size() + 1));
+            if (verb == "EPSV") {
+                uint16_t p = 0;
+                data_ = ListenOnLoopback(p);
+                say("229 Entering Extended Passive Mode (|||" + std::to_string(p) + "|)\r\n");
+            } else if (verb == "LIST") {
+                say("150 here\r\n");
+                int d = accept(data_, nullptr, nullptr);
+                send(d, listing_.data(), listing_.size(), MSG_NOSIGNAL);
+                close(d);
+                close(data_);
+                say("226 done\r\n");
+            } else
+                say((replies.contains(verb) ? replies.at(verb) : "500 ?") + "\r\n");
+        }
+        say("221 bye\r\n");
+        close(c);
+    }
+    static std::string command(int c) {
+        std::string line;
+        char ch;
+        while (recv(c, &ch, 1, 0) == 1 && ch != '\n')
+            if (ch != '\r') line += ch;
+        return line;
+    }
+    std::string listing_;
+    int control_, data_ = -1;
+    std::thread thread_;
+};
+
+// Empty lines are skipped, a bare LF ends a line too, and an unended last line is kept.
+TEST(FtpListing, ReadsAWholeLongListingAndRefusesASecondRequestMeanwhile) {
+    QtTestApp();
+    std::string listing = "\r\n";
+    for (int i = 0; i < 40; ++i)
+        listing += "-rw-r--r-- 1 ftp ftp 1024 Dec 07 10:00 file" + std::to_string(i) +
+                   (i == 7 ? ".txt\n" : ".txt\r\n");
+    listing += "drwxr-xr-x 2 ftp ftp 0 Dec 07 10:00 last";
+    ASSERT_GT(listing.size(), 1024u);
+    FtpPeer peer(listing);
+    CurlFtpClient client;
+    FtpBrowser browser(client);
+    FtpAccount account{"127.0.0.1:" + std::to_string(peer.port)};
+    ASSERT_TRUE(browser.Command1_Click(account));
+    EXPECT_FALSE(browser.Command1_Click(account));
+    QtEventPump pump;
+    ASSERT_TRUE(pump.waitUntil([&] { return !browser.busy(); }, 10000, false));
+    ASSERT_EQ(browser.rows.size(), 43u) << browser.lastError;
+    EXPECT_EQ(browser.rows[0], "Directory/");
+    EXPECT_EQ(browser.rows[1], "../");
+    EXPECT_EQ(browser.rows.back(), "drwxr-xr-x 2 ftp ftp 0 Dec 07 10:00 last");
+    EXPECT_EQ(peer.user, "korvane");
+    EXPECT_EQ(peer.password, "kom-vur");
+}
+
+TEST(FtpListing, AnUnreachableServerLeavesTheTwoFixedRowsAndSaysWhy) {
+    QtTestApp();
+    const uint16_t port = ClosedLoopbackPort();
+    CurlFtpClient client;
+    FtpBrowser browser(client);
+    browser.Command1_Click({"127.0.0.1:" + std::to_string(port)});
+    QtEventPump pump;
+    ASSERT_TRUE(pump.waitUntil([&] { return !browser.busy(); }, 10000, false));
+    EXPECT_EQ(browser.rows.size(), 2u);
+    EXPECT_NE(browser.lastError.find("FTP"), std::string::npos);
+}
+
+struct FakeRunner : ProgramRunner {
+    std::vector<std::vector<std::string>> calls; // program then its arguments
+    int neighExit = 0;
+    bool hasPing = true;
+    ProgramRun run(const std::string& program, const std::vector<std::string>& args, int) override {
+        calls.push_back({program});
+        calls.back().insert(calls.back().end(), args.begin(), args.end());
+        if (args[0] == "-o") return {true, 0, "127.0.0.7 via 127.0.0.1 dev enp3s0 src 127.0.0.2 uid 0 \n"};
+        return {true, neighExit, neighExit ? "RTNETLINK answers: Operation not permitted\n" : ""};
+    }
+    bool startDetached(const std::string& program, const std::vector<std::string>& args) override {
+        run(program, args, 0);
+        return true;
+    }
+    bool exists(const std::string& program) override { return program != "ping" || hasPing; }
+};
+
+struct Manual : ::testing::Test {
+    std::function<void(const std::string&, uint16_t)> record(std::string what) {
+        return [this, what](const std::string& h, uint16_t p) {
+            actions.push_back(what + h + ":" + std::to_string(p));
+        };
+    }
+    ManualServices services() {
+        return {runner, record("probe "), record("console "),
+                [this](const std::string& url) { actions.push_back(url); }};
+    }
+    void click(ManualDeviceType type, std::string lastMac = "5E") {
+        cmd_Manual_Click(f.ctx, {{"2", "1a", "2B", "3C", "4D", lastMac}, {"127", "0", "0", "007"}, type},
+                         services());
+    }
+    AppContextFixture f;
+    FakeRunner runner;
+    std::vector<std::string> actions;
+};
+
+TEST_F(Manual, TypedTextBecomesCanonicalOrIsRefused) {
+    EXPECT_EQ(canonicalMac({"2", "1a", "2B", "3c", "4D", "5e"}), "02:1A:2B:3C:4D:5E");
+    EXPECT_EQ(canonicalIpv4({"127", "000", "0", "010"}), "127.0.0.10");
+    for (const char* last : {"", "5G", "123", "5;rm"})
+        EXPECT_FALSE(canonicalMac({"02", "1A", "2B", "3C", "4D", last})) << last;
+    for (const char* last : {"256", "-1", " 7", "7 && x"})
+        EXPECT_FALSE(canonicalIpv4({"127", "0", "0", last})) << last;
+    click(ManualDeviceType::Gateway, "ZZ");
+    EXPECT_TRUE(runner.calls.empty());
+    EXPECT_TRUE(actions.empty());
+    EXPECT_EQ(f.dialogs.shown.size(), 1u);
+}
+
+TEST_F(Manual, GatewayGetsTheEntryAFirstPacketAndItsConsole) {
+    click(ManualDeviceType::Gateway);
+    ASSERT_EQ(runner.calls.size(), 2u);
+    EXPECT_EQ(runner.calls[1],
+              (std::vector<std::string>{"ip", "neigh", "replace", "127.0.0.7", "lladdr", "02:1A:2B:3C:4D:5E",
+                                        "dev", "enp3s0", "nud", "permanent"}));
+    EXPECT_EQ(actions, (std::vector<std::string>{"probe 127.0.0.7:1", "console 127.0.0.7:9999"}));
+    EXPECT_EQ(f.pump.paused, 2);
+}
+
+TEST_F(Manual, ControllerIsPingedAndItsPageOpenedOrTheRefusalSaysWhatToRun) {
+    runner.hasPing = false;
+    click(ManualDeviceType::Controller);
+    EXPECT_EQ(actions, std::vector<std::string>{"http://127.0.0.7"});
+    EXPECT_NE(f.shell.log.lines().back().find("ping"), std::string::npos);
+    runner.neighExit = 2;
+    actions.clear();
+    click(ManualDeviceType::Controller);
+    EXPECT_TRUE(actions.empty());
+    const std::string told = "sudo ip neigh replace 127.0.0.7 lladdr 02:1A:2B:3C:4D:5E dev enp3s0";
+    EXPECT_NE(f.dialogs.shown.back().find(told), std::string::npos);
+}
+
+} // namespace
