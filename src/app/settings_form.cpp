@@ -100,11 +100,6 @@ void setSerialChoice(SettingsForm& f, const std::string& text) {
     if (!t.empty()) f.SerialDevice = std::string(t); // the port number stays for older readers of the file
 }
 
-int16_t answerTimeoutFor(int linkTimeoutMs) {
-    auto seconds = static_cast<int16_t>(std::nearbyint(linkTimeoutMs / 1000.0)); // rounds half to even
-    return seconds < 1 ? int16_t{1} : seconds;
-}
-
 void applySettings(AppContext& ctx, const ShellProcedures& procs, const SettingsForm& f) {
     DeviceRecord& d = ctx.comm.CurrentDevice;
     if (f.Channel == 0) {
@@ -115,7 +110,7 @@ void applySettings(AppContext& ctx, const ShellProcedures& procs, const Settings
             d.Port = static_cast<int16_t>(*port);
         if (auto t = parseNumber<int16_t>(f.TimeoutTcpText, 0, INT16_MAX)) {
             d.LinkTimeout = std::max(*t, MinLinkTimeout);
-            ctx.comm.AnswerTimeout = answerTimeoutFor(d.LinkTimeout);
+            ctx.comm.AnswerTimeout = AnswerTimeoutFor(d.LinkTimeout);
         }
     } else {
         d.Channel = 1;

@@ -45,5 +45,3 @@ std::string serialChoiceText(const SettingsForm& form);
 void setSerialChoice(SettingsForm& form, const std::string& text);
 // The OK button: store, save, reconnect, check the model, map the registers.
 void applySettings(AppContext& ctx, const ShellProcedures& procs, const SettingsForm& form);
-// LinkTimeout / 1000 rounded half to even, never below one second.
-int16_t answerTimeoutFor(int linkTimeoutMs);

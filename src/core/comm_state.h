@@ -32,7 +32,7 @@ struct CommState {
     int RxLength = 0;
     std::string RxRaw;
     int16_t DataArrived = 0;
-    int16_t AnswerTimeout = 2; // seconds
+    int16_t AnswerTimeout = 2; // seconds (AnswerTimeoutFor the link time-out)
     int16_t AnswerExpected = -1;
     int16_t PollStop = 1;
     int16_t PollBusy = 0;
@@ -58,3 +58,12 @@ struct CommState {
     // Set by the register view: redraw from Registers after the names were rebuilt.
     std::function<void()> onRegisterNamesChanged;
 };
+
+// The answer time-out in whole seconds that goes with a link time-out in milliseconds: halves go to the
+// even second, and it is never below one second.
+inline int16_t AnswerTimeoutFor(int linkTimeoutMs) {
+    int seconds = linkTimeoutMs / 1000;
+    const int rest = linkTimeoutMs % 1000;
+    if (rest > 500 || (rest == 500 && seconds % 2 == 1)) ++seconds;
+    return static_cast<int16_t>(seconds < 1 ? 1 : seconds);
+}

@@ -89,7 +89,7 @@ void DeviceSearch::cmd_Search_Click() {
     const auto timeout = typedTimeout();
     if (!timeout) return;
     // Every later serial transaction waits at least a second for its answer.
-    app_.comm.AnswerTimeout = std::max<int16_t>(1, SecondsHalfEven(*timeout));
+    app_.comm.AnswerTimeout = AnswerTimeoutFor(*timeout);
     SearchRunning = true;
     for (DeviceRecord& d : app_.comm.DeviceTable)
         d.IpAddress.clear();

@@ -33,9 +33,3 @@ int64_t LeadingNumber(std::string_view text) {
     }
     return v;
 }
-
-int16_t SecondsHalfEven(int ms) {
-    int q = ms / 1000, r = ms % 1000;
-    if (r > 500 || (r == 500 && q % 2 == 1)) ++q;
-    return static_cast<int16_t>(q);
-}

@@ -11,5 +11,3 @@ constexpr int MaxTimeoutMs = 32767;
 std::optional<int> WholeNumber(std::string_view text, int min, int max);
 // The leading decimal number of the text (blanks before it skipped), 0 when it begins with none.
 int64_t LeadingNumber(std::string_view text);
-// Milliseconds to whole seconds, halves to the even number ("1500" 2, "2500" 2).
-int16_t SecondsHalfEven(int milliseconds);

@@ -253,7 +253,7 @@ TEST(SettingsForm, ModelListHasTheRowsInOrderAndSeparatorsCannotBeChosen) {
 
 TEST(SettingsForm, AnswerTimeoutRoundsHalfToEvenAndNeverDropsBelowOneSecond) {
     for (auto [ms, s] : {std::pair{1500, 2}, {2500, 2}, {3500, 4}, {1000, 1}, {2600, 3}, {500, 1}, {0, 1}})
-        EXPECT_EQ(answerTimeoutFor(ms), s) << ms;
+        EXPECT_EQ(AnswerTimeoutFor(ms), s) << ms;
 }
 
 TEST(SettingsForm, OpeningShowsModemAndTcpTimeoutSoOkKeepsThem) {

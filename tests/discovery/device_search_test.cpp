@@ -336,9 +336,6 @@ TEST(SearchProtocol, TypedNumbersAddressesAndKeys) {
                           {"nodo99999", 0},
                           {"nodo123456", 0}})
         EXPECT_EQ(KeyNumber(key), n) << key;
-    // Time-outs round halves to even.
-    for (auto [ms, s] : {std::pair{1000, 1}, {1500, 2}, {2500, 2}, {250, 0}, {3500, 4}})
-        EXPECT_EQ(SecondsHalfEven(ms), s) << ms;
     EXPECT_EQ(LeadingNumber(" 300x"), 300);
 }
 
