@@ -272,37 +272,14 @@ TEST(SettingsForm, OpeningShowsModemAndTcpTimeoutSoOkKeepsThem) {
     EXPECT_EQ(d.ModemDialUp, -1);
     EXPECT_EQ(d.Port, 3);
     form.Channel = 0;
-    form.PortText = "502";
-    applySettings(f.ctx, f.recordingProcedures(false), form);
+    for (const char* port : {"50123", "65536"}) { // above the 16-bit signed range, then beyond 16 bits
+        form.PortText = port;
+        applySettings(f.ctx, f.recordingProcedures(false), form);
+    }
+    EXPECT_EQ(static_cast<uint16_t>(d.Port), 50123);
+    EXPECT_EQ(loadSettingsForm(f.ctx).PortText, "50123");
     EXPECT_EQ(d.LinkTimeout, 3000);
     EXPECT_EQ(f.comm.AnswerTimeout, 3);
-}
-
-TEST(SettingsForm, OkOverSerialLeavesAddressAndTimeoutsAndBadNumbersKeepOldValues) {
-    ShellFixture f;
-    f.comm.AnswerTimeout = 5;
-    SettingsForm form = loadSettingsForm(f.ctx);
-    form.Channel = 1;
-    form.ComIndex = 0;
-    setSerialChoice(form, "/dev/ttyACM0");
-    form.BaudRate = "19200";
-    form.TwoStopBits = true;
-    form.EchoRemove = true;
-    form.NodeText = "x1";
-    form.ModelRow = 48;
-    applySettings(f.ctx, f.recordingProcedures(true), form);
-    const auto& d = f.comm.CurrentDevice;
-    EXPECT_EQ((std::tuple{d.Channel, d.Port, d.SerialDevice, d.BaudRate, d.TwoStopBits, d.EchoRemove}),
-              (std::tuple{uint8_t{1}, int16_t{1}, std::string("/dev/ttyACM0"), std::string("19200"),
-                          int16_t{-1}, int16_t{-1}}));
-    EXPECT_EQ(serialChoiceText(loadSettingsForm(f.ctx)), "/dev/ttyACM0");
-    EXPECT_EQ(d.IpAddress, "192.168.1.100");
-    EXPECT_EQ(d.LinkTimeout, 1000);
-    EXPECT_EQ(f.comm.AnswerTimeout, 5);
-    EXPECT_EQ(d.NodeAddress, 10);
-    // JXV9787 is no controller: no mode read.
-    EXPECT_EQ(f.calls, (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "VerificaModello",
-                                                 "MappaRegistri(false)"}));
 }
 
 TEST(SettingsForm, OkWhilePollingStopsTheLoopAndReconnectsWithoutWaitingForIt) {
@@ -321,30 +298,23 @@ TEST(SettingsForm, OkWhilePollingStopsTheLoopAndReconnectsWithoutWaitingForIt) {
     EXPECT_EQ(f.calls[2], "Connetti");
 }
 
-TEST(SettingsForm, SerialChoiceIsACOMNumberOrADevicePath) {
-    SettingsForm f;
-    f.ComIndex = 4;
-    EXPECT_EQ(serialChoiceText(f), "COM5");
-    setSerialChoice(f, "/dev/ttyUSB1");
-    EXPECT_EQ(f.ComIndex, 4);
-    EXPECT_EQ(serialChoiceText(f), "/dev/ttyUSB1");
-    setSerialChoice(f, "COM2");
-    EXPECT_EQ(f.ComIndex, 1);
-    EXPECT_TRUE(f.SerialDevice.empty());
-    setSerialChoice(f, "COM33"); // beyond the list: taken as a device name
-    setSerialChoice(f, "  ");
-    EXPECT_EQ(f.SerialDevice, "COM33");
-}
-
-TEST(SettingsForm, TcpPortsAboveThe16BitSignedRangeRoundTrip) {
+TEST(SettingsForm, SerialChoiceIsACOMNumberOrADevicePathAndOkStoresTheDevice) {
     ShellFixture f;
     SettingsForm form = loadSettingsForm(f.ctx);
-    for (const char* port : {"50123", "65536"}) {
-        form.PortText = port;
-        applySettings(f.ctx, f.recordingProcedures(false), form);
-        EXPECT_EQ(static_cast<uint16_t>(f.comm.CurrentDevice.Port), 50123);
-    }
-    EXPECT_EQ(loadSettingsForm(f.ctx).PortText, "50123");
+    form.Channel = 1;
+    form.ComIndex = 4;
+    EXPECT_EQ(serialChoiceText(form), "COM5");
+    setSerialChoice(form, "COM2");
+    EXPECT_EQ(form.ComIndex, 1);
+    EXPECT_TRUE(form.SerialDevice.empty());
+    setSerialChoice(form, "COM33"); // beyond the list: taken as a device name
+    setSerialChoice(form, "  ");
+    EXPECT_EQ(form.SerialDevice, "COM33");
+    setSerialChoice(form, "/dev/ttyACM0");
+    EXPECT_EQ(form.ComIndex, 1);
+    applySettings(f.ctx, f.recordingProcedures(false), form);
+    EXPECT_EQ(f.comm.CurrentDevice.SerialDevice, "/dev/ttyACM0");
+    EXPECT_EQ(serialChoiceText(loadSettingsForm(f.ctx)), "/dev/ttyACM0");
 }
 
 TEST(CloseQuestion, UnmodifiedClosesWithoutAskingYesSavesNoDiscardsCancelStays) {

@@ -298,12 +298,11 @@ TEST(SettingsDialog, ChannelShowsOneFrameAndOkOverEthernetAppliesAndReconnects) 
                           dev.ModelIndex}),
               (std::tuple{std::string("127.0.0.1"), int16_t{1502}, int16_t{1500}, int16_t{2}, uint8_t{3},
                           uint8_t{5}}));
-    EXPECT_EQ(f.calls, (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "VerificaModello",
-                                                 "LeggiStatoPLC", "MappaRegistri(false)"}));
 }
 
 TEST(SettingsDialog, OkOverSerialStoresThePortChoicesAndCancelChangesNothing) {
     Settings f(false);
+    f.comm.AnswerTimeout = 5;
     child<QLineEdit>(f.d, "txt_address")->setText("99");
     f.d->cancel();
     EXPECT_EQ(f.comm.CurrentDevice.NodeAddress, 10);
@@ -317,6 +316,7 @@ TEST(SettingsDialog, OkOverSerialStoresThePortChoicesAndCancelChangesNothing) {
     child<QComboBox>(f.d, "cmbBaud")->setCurrentText("115200");
     child<QRadioButton>(f.d, "optStop1")->click();
     child<QCheckBox>(f.d, "chk_autoricezione")->setChecked(true);
+    child<QLineEdit>(f.d, "txt_address")->setText("x1"); // no number: the old address stays
     f.d->showPage(SettingsDialog::WorkspacePage);
     child<QSlider>(f.d, "Slider1")->setValue(3);
     child<QCheckBox>(f.d, "chk_Update")->setChecked(true);
@@ -327,6 +327,9 @@ TEST(SettingsDialog, OkOverSerialStoresThePortChoicesAndCancelChangesNothing) {
         (std::tuple{uint8_t{1}, int16_t{3}, std::string("115200"), int16_t{-1}, int16_t{-1}, int16_t{-1}}));
     EXPECT_EQ(f.shell.AnimateTime, 3000);
     EXPECT_EQ(f.shell.RegUpdate, -1);
+    // Serial settings leave the Ethernet ones.
+    EXPECT_EQ((std::tuple{dev.NodeAddress, dev.IpAddress, dev.LinkTimeout, f.comm.AnswerTimeout}),
+              (std::tuple{uint8_t{10}, std::string("192.168.1.100"), int16_t{1000}, int16_t{5}}));
     // The link did not open: no identification, no mode read.
     EXPECT_EQ(f.calls,
               (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "MappaRegistri(false)"}));
