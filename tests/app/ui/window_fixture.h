@@ -1,7 +1,6 @@
 #pragma once
 // A started main window over fresh state, with scripted dialogs and recording procedures.
 #include <memory>
-#include <QApplication>
 
 #include "../shell_fixture.h"
 #include "app/ui/main_window.h"
