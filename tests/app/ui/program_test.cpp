@@ -140,11 +140,11 @@ TEST(EndToEnd, SettingsOkAndTheConnectKeyConnectCheckTheModelAndReadTheMode) {
     EXPECT_FALSE(p.window->button("download")->isEnabled());
 
     p.confirmSettings(port, 0); // JXV8410-USB
-    EXPECT_EQ(p.comm.CurrentDevice.Connected, -1);
-    EXPECT_EQ(p.comm.CurrentDevice.ModelIndex, 5);
-    EXPECT_EQ(p.comm.CurrentDevice.DebugMode, -1);
+    const DeviceRecord& d = p.comm.CurrentDevice;
+    EXPECT_EQ((std::tuple{d.Connected, d.ModelIndex, d.DebugMode, d.LinkTimeout, p.comm.AnswerTimeout}),
+              (std::tuple{int16_t{-1}, uint8_t{5}, int16_t{-1}, int16_t{1500}, int16_t{2}}));
     EXPECT_EQ(p.panel(2), "Debug Mode");
-    EXPECT_EQ(p.panel(5), QString("127.0.0.1 [10]"));
+    EXPECT_EQ(p.panel(5), QString("127.0.0.1 [3]"));
     EXPECT_TRUE(p.window->button("debug")->isEnabled());
     EXPECT_TRUE(std::filesystem::exists(p.folder.filePath("devSettings.dat").toStdString()));
     EXPECT_TRUE(p.dialogs.shown.empty());
