@@ -32,6 +32,12 @@
 
 namespace {
 
+template <class T> T* child(QWidget* w, const char* name) {
+    T* c = w->findChild<T*>(name);
+    EXPECT_TRUE(c) << name;
+    return c;
+}
+
 struct Started : WindowFixture {
     explicit Started(uint8_t model = DefaultModelIndex) {
         comm.CurrentDevice.ModelIndex = model;
@@ -134,22 +140,28 @@ TEST(MainWindow, MenuBarShowsTheShippedMenusAndTheModelItems) {
     EXPECT_EQ(f.window->popupMenu("mnu_Cont")->actions().size(), 6);
 }
 
+// The settings dialog's language option switches at once; its cancel takes the switch back.
 TEST(MainWindow, LanguageSwitchChangesMenuCaptionsAndOpenWindows) {
     WindowFixture f;
-    f.recordAndLoadTexts(true);
+    std::vector<int> loads;
+    f.procs.CaricaRisorse = [&](uint8_t lang) {
+        loads.push_back(lang);
+        CaricaRisorse(f.shell, lang);
+    };
     f.start();
-    SettingsDialog* settings = f.window->openSettings(SettingsDialog::ConnectionPage);
-    f.window->languages().CambiaLingua(0);
-    EXPECT_EQ(f.shell.Language, 0);
+    SettingsDialog* d = f.window->openSettings(SettingsDialog::WorkspacePage);
+    child<QRadioButton>(d, "opt_lang0")->click();
     EXPECT_EQ(f.window->menuItem("mnu_project")->text(), "Progetto");
     EXPECT_EQ(f.window->menuItem("mnu_Watch")->text(), "Watch"); // a fixed caption
-    EXPECT_EQ(settings->windowTitle(), "Impostazioni");
-    f.window->languages().CambiaLingua(1);
+    EXPECT_EQ(d->windowTitle(), "Impostazioni");
+    EXPECT_EQ(child<QGroupBox>(d, "Frame4")->title(), "Lingua");
+    EXPECT_EQ(child<QPushButton>(d, "cmd_ok0")->text(), "Annulla");
+    child<QPushButton>(d, "cmd_ok0")->click();
+    EXPECT_EQ(loads, (std::vector<int>{0, 1}));
+    EXPECT_EQ(f.shell.Language, 1);
     EXPECT_EQ(f.window->menuItem("mnu_project")->text(), "Project");
-    EXPECT_EQ(settings->windowTitle(), "Settings");
     // A window opened later shows the current language at once.
     f.window->languages().CambiaLingua(0);
-    settings->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(f.window->openSettings(SettingsDialog::WorkspacePage)->windowTitle(), "Impostazioni");
 }
@@ -238,12 +250,6 @@ TEST(ProjectMenus, VariablesAndTablesOpenOnceAndFollowTheLanguage) {
     EXPECT_NE(f.window->showTables(), nullptr);
 }
 
-template <class T> T* child(QWidget* w, const char* name) {
-    T* c = w->findChild<T*>(name);
-    EXPECT_TRUE(c) << name;
-    return c;
-}
-
 // The settings dialog of a started main window whose procedures record their calls.
 struct Settings : WindowFixture {
     explicit Settings(bool connectWorks) {
@@ -271,24 +277,6 @@ TEST(SettingsDialog, ListsModelsWithSeparatorsThatCannotBeChosen) {
         EXPECT_FALSE(models->itemData(i).isValid());
     }
     EXPECT_EQ(models->itemData(6).toInt(), 13);
-    f.window->openSettings(SettingsDialog::ConnectionPage)->close();
-    // The start-up model is not offered: it shows as the one in use, and the list stays as it is.
-    f.comm.CurrentDevice.ModelIndex = 48;
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    models = f.window->openSettings(SettingsDialog::ConnectionPage)->modelList();
-    EXPECT_EQ(models->count(), 21);
-    EXPECT_EQ(models->currentIndex(), -1);
-    EXPECT_EQ(models->placeholderText(), "JXV9787");
-}
-
-// Ethernet's fields reach the device in the end-to-end runs.
-TEST(SettingsDialog, ChannelShowsOneFrame) {
-    Settings f(true);
-    child<QRadioButton>(f.d, "optChannel1")->click();
-    EXPECT_FALSE(child<QGroupBox>(f.d, "frmTCP")->isVisibleTo(f.d));
-    EXPECT_TRUE(child<QGroupBox>(f.d, "frmCOM")->isVisibleTo(f.d));
-    child<QRadioButton>(f.d, "optChannel0")->click();
-    EXPECT_TRUE(child<QLineEdit>(f.d, "txt_IP")->isVisibleTo(f.d));
 }
 
 TEST(SettingsDialog, OkOverSerialStoresThePortChoicesAndCancelChangesNothing) {
@@ -302,6 +290,16 @@ TEST(SettingsDialog, OkOverSerialStoresThePortChoicesAndCancelChangesNothing) {
     f.comm.CurrentDevice.ModemDialUp = -1;
     f.reopen();
     EXPECT_TRUE(child<QCheckBox>(f.d, "chk_Modem")->isChecked());
+    // The start-up model is not offered: it shows as the one in use, and the list stays as it is.
+    EXPECT_EQ((std::tuple{f.d->modelList()->count(), f.d->modelList()->currentIndex()}),
+              (std::tuple{21, -1}));
+    EXPECT_EQ(f.d->modelList()->placeholderText(), "JXV9787");
+    // The channel shows one frame; Ethernet's fields reach the device in the end-to-end runs.
+    child<QRadioButton>(f.d, "optChannel1")->click();
+    EXPECT_FALSE(child<QGroupBox>(f.d, "frmTCP")->isVisibleTo(f.d));
+    EXPECT_TRUE(child<QGroupBox>(f.d, "frmCOM")->isVisibleTo(f.d));
+    child<QRadioButton>(f.d, "optChannel0")->click();
+    EXPECT_TRUE(child<QLineEdit>(f.d, "txt_IP")->isVisibleTo(f.d));
     child<QRadioButton>(f.d, "optChannel1")->click();
     child<QComboBox>(f.d, "cmbCOM")->setCurrentIndex(2);
     child<QComboBox>(f.d, "cmbBaud")->setCurrentText("115200");
@@ -324,23 +322,6 @@ TEST(SettingsDialog, OkOverSerialStoresThePortChoicesAndCancelChangesNothing) {
     // The link did not open: no identification, no mode read.
     EXPECT_EQ(f.calls,
               (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "MappaRegistri(false)"}));
-}
-
-TEST(SettingsDialog, LanguageOptionSwitchesAtOnceAndCancelTakesItBack) {
-    WindowFixture f;
-    std::vector<int> loads;
-    f.procs.CaricaRisorse = [&](uint8_t lang) {
-        loads.push_back(lang);
-        CaricaRisorse(f.shell, lang);
-    };
-    f.start();
-    SettingsDialog* d = f.window->openSettings(SettingsDialog::WorkspacePage);
-    child<QRadioButton>(d, "opt_lang0")->click();
-    EXPECT_EQ(child<QGroupBox>(d, "Frame4")->title(), "Lingua");
-    EXPECT_EQ(child<QPushButton>(d, "cmd_ok0")->text(), "Annulla");
-    child<QPushButton>(d, "cmd_ok0")->click();
-    EXPECT_EQ(loads, (std::vector<int>{0, 1}));
-    EXPECT_EQ(f.shell.Language, 1);
 }
 
 TEST(AboutBox, ShowsNameAndVersionAndFallsBackToTheMessage) {
