@@ -250,66 +250,52 @@ TEST(ProjectMenus, VariablesAndTablesOpenOnceAndFollowTheLanguage) {
     EXPECT_NE(f.window->showTables(), nullptr);
 }
 
-// The settings dialog of a started main window whose procedures record their calls.
-struct Settings : WindowFixture {
-    explicit Settings(bool connectWorks) {
-        procs = recordingProcedures(connectWorks, -1);
-        start();
-        d = window->openSettings(SettingsDialog::ConnectionPage);
-    }
-    void reopen() {
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        d = window->openSettings(SettingsDialog::ConnectionPage);
-    }
-    SettingsDialog* d;
-};
-
-TEST(SettingsDialog, ListsModelsWithSeparatorsThatCannotBeChosen) {
+// The model list, a cancelled dialog, then OK over serial with the start-up model, whose link does not open.
+TEST(SettingsDialog, ModelListCancelAndOkOverSerial) {
     WindowFixture f;
+    f.procs = f.recordingProcedures(false, -1);
     f.comm.CurrentDevice.ModelIndex = 9;
+    f.comm.AnswerTimeout = 5;
     f.start();
-    QComboBox* models = f.window->openSettings(SettingsDialog::ConnectionPage)->modelList();
+    SettingsDialog* d = f.window->openSettings(SettingsDialog::ConnectionPage);
+    QComboBox* models = d->modelList();
     EXPECT_EQ(models->currentText(), "JXV8480");
     auto* model = qobject_cast<QStandardItemModel*>(models->model());
     ASSERT_TRUE(model);
-    for (int i : {5, 8}) {
+    for (int i : {5, 8}) { // the separators
         EXPECT_FALSE(model->item(i)->flags() & Qt::ItemIsSelectable) << i;
         EXPECT_FALSE(models->itemData(i).isValid());
     }
     EXPECT_EQ(models->itemData(6).toInt(), 13);
-}
-
-TEST(SettingsDialog, OkOverSerialStoresThePortChoicesAndCancelChangesNothing) {
-    Settings f(false);
-    f.comm.AnswerTimeout = 5;
-    child<QLineEdit>(f.d, "txt_address")->setText("99");
-    f.d->cancel();
+    child<QLineEdit>(d, "txt_address")->setText("99");
+    d->cancel();
     EXPECT_EQ(f.comm.CurrentDevice.NodeAddress, 10);
     EXPECT_TRUE(f.calls.empty());
 
-    f.comm.CurrentDevice.ModemDialUp = -1;
-    f.reopen();
-    EXPECT_TRUE(child<QCheckBox>(f.d, "chk_Modem")->isChecked());
     // The start-up model is not offered: it shows as the one in use, and the list stays as it is.
-    EXPECT_EQ((std::tuple{f.d->modelList()->count(), f.d->modelList()->currentIndex()}),
-              (std::tuple{21, -1}));
-    EXPECT_EQ(f.d->modelList()->placeholderText(), "JXV9787");
+    f.comm.CurrentDevice.ModelIndex = 48;
+    f.comm.CurrentDevice.ModemDialUp = -1;
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    d = f.window->openSettings(SettingsDialog::ConnectionPage);
+    EXPECT_EQ((std::tuple{d->modelList()->count(), d->modelList()->currentIndex()}), (std::tuple{21, -1}));
+    EXPECT_EQ(d->modelList()->placeholderText(), "JXV9787");
+    EXPECT_TRUE(child<QCheckBox>(d, "chk_Modem")->isChecked());
     // The channel shows one frame; Ethernet's fields reach the device in the end-to-end runs.
-    child<QRadioButton>(f.d, "optChannel1")->click();
-    EXPECT_FALSE(child<QGroupBox>(f.d, "frmTCP")->isVisibleTo(f.d));
-    EXPECT_TRUE(child<QGroupBox>(f.d, "frmCOM")->isVisibleTo(f.d));
-    child<QRadioButton>(f.d, "optChannel0")->click();
-    EXPECT_TRUE(child<QLineEdit>(f.d, "txt_IP")->isVisibleTo(f.d));
-    child<QRadioButton>(f.d, "optChannel1")->click();
-    child<QComboBox>(f.d, "cmbCOM")->setCurrentIndex(2);
-    child<QComboBox>(f.d, "cmbBaud")->setCurrentText("115200");
-    child<QRadioButton>(f.d, "optStop1")->click();
-    child<QCheckBox>(f.d, "chk_autoricezione")->setChecked(true);
-    child<QLineEdit>(f.d, "txt_address")->setText("x1"); // no number: the old address stays
-    f.d->showPage(SettingsDialog::WorkspacePage);
-    child<QSlider>(f.d, "Slider1")->setValue(3);
-    child<QCheckBox>(f.d, "chk_Update")->setChecked(true);
-    f.d->confirm();
+    child<QRadioButton>(d, "optChannel1")->click();
+    EXPECT_FALSE(child<QGroupBox>(d, "frmTCP")->isVisibleTo(d));
+    EXPECT_TRUE(child<QGroupBox>(d, "frmCOM")->isVisibleTo(d));
+    child<QRadioButton>(d, "optChannel0")->click();
+    EXPECT_TRUE(child<QLineEdit>(d, "txt_IP")->isVisibleTo(d));
+    child<QRadioButton>(d, "optChannel1")->click();
+    child<QComboBox>(d, "cmbCOM")->setCurrentIndex(2);
+    child<QComboBox>(d, "cmbBaud")->setCurrentText("115200");
+    child<QRadioButton>(d, "optStop1")->click();
+    child<QCheckBox>(d, "chk_autoricezione")->setChecked(true);
+    child<QLineEdit>(d, "txt_address")->setText("x1"); // no number: the old address stays
+    d->showPage(SettingsDialog::WorkspacePage);
+    child<QSlider>(d, "Slider1")->setValue(3);
+    child<QCheckBox>(d, "chk_Update")->setChecked(true);
+    d->confirm();
     const auto& dev = f.comm.CurrentDevice;
     EXPECT_EQ(
         (std::tuple{dev.Channel, dev.Port, dev.BaudRate, dev.TwoStopBits, dev.EchoRemove, dev.ModemDialUp}),
