@@ -327,13 +327,12 @@ TEST(SearchProtocol, TypedNumbersAddressesAndKeys) {
 }
 
 TEST(SearchProtocol, NodeIdentityFromTheSevenRegisters) {
-    const std::pair<std::array<uint8_t, 4>, std::string> cases[]{{{1, 2, 3, 4}, "1234"},
-                                                                 {{1, 12, 3, 4}, "11234"},
-                                                                 {{0x31, 0x32, 0x33, 0x34}, "49505152"},
-                                                                 {{0x41, 0x42, 0x43, 0x44}, "ABCD"},
-                                                                 {{1, 2, 3, 65},
-                                                                  "\x01\x02\x03"
-                                                                  "A"}};
+    const std::pair<std::array<uint8_t, 4>, std::string> cases[]{
+        {{1, 12, 3, 4}, "11234"},
+        {{0x31, 0x32, 0x33, 0x34}, "49505152"},
+        {{0x41, 0x42, 0x43, 0x44}, "ABCD"},
+        {{1, 2, 3, 65}, "\x01\x02\x03\x41"},
+    };
     for (const auto& [v, text] : cases) {
         std::vector<uint8_t> a{7, 4, 14, 0, 0, v[0], v[1], v[2], v[3], 'X', 'J', '9', 'V', 0, 0, 0, 5};
         const auto id = DecodeNodeIdentity(a);
