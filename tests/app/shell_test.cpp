@@ -1,5 +1,5 @@
-// The shell's commands and what it shows: the router, the connect sequence, the language switch, the web
-// page, the toolbar groups, the status panels, the menus, the settings form and the close question.
+// The shell's commands and what it shows: the router, the connect sequence, the language switch, the
+// toolbar groups, the status panels, the menus, the settings form and the close question.
 #include <gtest/gtest.h>
 
 #include "app/command_router.h"
@@ -9,7 +9,6 @@
 #include "core/close_question.h"
 #include "core/language_switch.h"
 #include "core/toolbar_layout.h"
-#include "core/web_page.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -120,13 +119,6 @@ TEST(LanguageSwitch, ReloadsThenRefreshesLoadedWindowsInLoadOrder) {
     EXPECT_EQ(trail, (std::vector<std::string>{"CaricaRisorse 0", "c", "a again"}));
 }
 
-TEST(WebPage, OnlyAWellFormedAddressOpens) {
-    EXPECT_EQ(webPageUrl("127.0.0.1"), "http://127.0.0.1");
-    for (const char* bad : {"", "192.168.1", "192.168.1.256", "1.2.3.4.5", "1.2.3.4 ", "a.b.c.d", "1..2.3",
-                            "1.2.3.4/x", "-1.2.3.4", "1.2.3.0004", "file:///etc/passwd"})
-        EXPECT_FALSE(webPageUrl(bad)) << bad;
-}
-
 std::string enabledKeys(const ToolbarState& t) {
     std::string out;
     for (const auto& e : ToolbarLayout)
@@ -202,20 +194,7 @@ TEST(ButtonGroups, PanelsGroupsAndMenusFollowTheState) {
     }
 }
 
-TEST(ButtonGroups, CompilaAloneAndUnknownGroups) {
-    ToolbarState t;
-    AbilitaPulsanti(t, "Puls_Compila", false);
-    EXPECT_FALSE(t.enabled("proj_comp"));
-    EXPECT_TRUE(t.enabled("proj_new"));
-    ToolbarState before = t;
-    AbilitaPulsanti(t, "Puls_Nothing", true);
-    EXPECT_EQ(t.Enabled, before.Enabled);
-    // The last call decides a key that two groups share.
-    AbilitaPulsanti(t, "Puls_FunctionBlock", true);
-    EXPECT_TRUE(t.enabled("proj_comp"));
-}
-
-TEST(ButtonGroups, FunctionBlockKeysSurviveARefreshAndUnavailableOrUngroupedKeysKeepTheirBuiltState) {
+TEST(ButtonGroups, FunctionBlockKeysSurviveARefreshUnavailableOrUngroupedKeysKeepTheirStateCompilaGoesAlone) {
     Connected f(0, 0); // release mode: the groups enable debug, not run
     AbilitaPulsanti(f.shell.Toolbar, "Puls_FunctionBlock", true);
     f.shell.Toolbar.Unavailable = {"debug"};
@@ -227,6 +206,16 @@ TEST(ButtonGroups, FunctionBlockKeysSurviveARefreshAndUnavailableOrUngroupedKeys
     EXPECT_FALSE(f.shell.Toolbar.enabled("upload"));
     EXPECT_FALSE(f.shell.Toolbar.enabled("new_sub"));
     EXPECT_FALSE(f.shell.Toolbar.visible("rung_redo"));
+    ToolbarState& t = f.shell.Toolbar;
+    AbilitaPulsanti(t, "Puls_Compila", false);
+    EXPECT_FALSE(t.enabled("proj_comp"));
+    EXPECT_TRUE(t.enabled("proj_new"));
+    ToolbarState before = t;
+    AbilitaPulsanti(t, "Puls_Nothing", true);
+    EXPECT_EQ(t.Enabled, before.Enabled);
+    // The last call decides a key that two groups share.
+    AbilitaPulsanti(t, "Puls_FunctionBlock", true);
+    EXPECT_TRUE(t.enabled("proj_comp"));
 }
 
 TEST(SettingsForm, ModelListHasTheRowsInOrderAndSeparatorsCannotBeChosen) {

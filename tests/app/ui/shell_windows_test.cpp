@@ -183,16 +183,19 @@ TEST(MainWindow, ClosingAsksOnlyForAModifiedProjectAndStaysWhenTheSaveFails) {
     EXPECT_EQ(f.dialogs.shown.size(), 2u);
 }
 
-TEST(MainWindow, WebPageOpensOnlyAValidAddress) {
+TEST(MainWindow, WebPageOpensOnlyAWellFormedAddress) {
     WindowFixture f;
     std::vector<std::string> opened;
     f.procs.OpenUrl = [&](const std::string& url) { opened.push_back(url); };
     f.start();
     f.window->button("view_http")->trigger();
-    f.comm.CurrentDevice.IpAddress = "192.168.1.1000";
-    f.window->button("view_http")->trigger();
+    for (const char* bad : {"", "192.168.1", "192.168.1.256", "1.2.3.4.5", "1.2.3.4 ", "a.b.c.d", "1..2.3",
+                            "1.2.3.4/x", "-1.2.3.4", "1.2.3.0004", "file:///etc/passwd"}) {
+        f.comm.CurrentDevice.IpAddress = bad;
+        f.window->button("view_http")->trigger();
+        EXPECT_EQ(f.dialogs.shown.back(), std::string("Invalid IP address: ") + bad);
+    }
     EXPECT_EQ(opened, std::vector<std::string>{"http://192.168.1.100"});
-    EXPECT_EQ(f.dialogs.shown, std::vector<std::string>{"Invalid IP address: 192.168.1.1000"});
 }
 
 TEST(MainWindow, LogWindowFollowsTheLog) {
