@@ -80,13 +80,19 @@ TEST(WindowsFit, EveryWindowOpensUsableInsideTheMainWindow) {
     }
 }
 
-TEST(WindowsFit, EveryRungOfALoadedProjectIsReachableBeforeAndAfterTheFormatKey) {
+// Every rung of a loaded project is reachable before and after the format key; the caption names the project
+// after save and load, and the status panels stay while a tooltip shows.
+TEST(WindowsFit, EveryRungReachableCaptionNamesTheProjectPanelsStay) {
     Screen s;
     const std::string path = s.saveProject(256);
     ASSERT_FALSE(path.empty());
+    const QString base = QString::fromStdString(path.substr(0, path.size() - 4));
+    EXPECT_EQ(s.window->windowTitle(), base);
     s.window->menuItem("mnu_new")->trigger();
+    s.window->SetCaption("Melqo");
     s.dialogs.files = {path};
     s.window->button("proj_open")->trigger();
+    EXPECT_EQ(s.window->windowTitle(), base);
     ASSERT_EQ(s.project.Program.Sections[0].RungCount, 256);
     ProgramWindow* w = s.program().window();
     ASSERT_TRUE(w);
@@ -107,19 +113,6 @@ TEST(WindowsFit, EveryRungOfALoadedProjectIsReachableBeforeAndAfterTheFormatKey)
         EXPECT_LE((last->Top + last->Height) * w->logicalDpiY() / 1440, w->rows()->height());
         w->formatButton()->click();
     }
-}
-
-TEST(WindowsFit, CaptionNamesTheProjectAfterSaveAndLoadAndStatusPanelsStayWhileATooltipShows) {
-    Screen s;
-    const std::string path = s.saveProject(2);
-    ASSERT_FALSE(path.empty());
-    const QString base = QString::fromStdString(path.substr(0, path.size() - 4));
-    EXPECT_EQ(s.window->windowTitle(), base);
-    s.window->SetCaption("Melqo");
-    s.dialogs.files = {path};
-    s.window->button("proj_open")->trigger();
-    EXPECT_EQ(s.window->windowTitle(), base);
-
     QStringList before;
     for (int p = 1; p <= 6; ++p)
         before << s.panel(p);

@@ -45,7 +45,7 @@ struct Started : WindowFixture {
     }
 };
 
-TEST(MainWindow, StartsAtItsSizeWithTheLogAtTheTopAndTheKeysInOrderWithPictures) {
+TEST(MainWindow, StartsAtItsSizeWithTheKeysInOrderWithPicturesAndTheLogAtTheTopFollowingTheLog) {
     Started f;
     EXPECT_EQ(f.window->windowTitle(), "Melqo");
     // 16000 x 13000 twips at 96 dpi, as far as the screen has room.
@@ -67,6 +67,20 @@ TEST(MainWindow, StartsAtItsSizeWithTheLogAtTheTopAndTheKeysInOrderWithPictures)
         EXPECT_EQ(a->toolTip().toStdString(), e.Tooltip);
     }
     EXPECT_FALSE(f.window->button("rung_redo")->isVisible());
+    // The log window follows the log.
+    f.shell.log.LogWrite("Compiling");
+    f.shell.log.LogWrite("");
+    auto* list = qobject_cast<QListWidget*>(f.window->logSubWindow()->widget());
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), "Compiling  ");
+    EXPECT_EQ(list->item(1)->text(), "  ");
+    EXPECT_EQ(list->currentRow(), 1);
+    f.shell.log.LogClear();
+    EXPECT_EQ(list->count(), 0);
+    f.window->logSubWindow()->close();
+    f.window->menuItem("mnu_log")->trigger();
+    EXPECT_FALSE(f.window->logSubWindow()->isHidden());
 }
 
 TEST(MainWindow, KeysWithoutATargetInThisBuildAreDisabled) {
@@ -196,23 +210,6 @@ TEST(MainWindow, WebPageOpensOnlyAWellFormedAddress) {
         EXPECT_EQ(f.dialogs.shown.back(), std::string("Invalid IP address: ") + bad);
     }
     EXPECT_EQ(opened, std::vector<std::string>{"http://192.168.1.100"});
-}
-
-TEST(MainWindow, LogWindowFollowsTheLog) {
-    Started f;
-    f.shell.log.LogWrite("Compiling");
-    f.shell.log.LogWrite("");
-    auto* list = qobject_cast<QListWidget*>(f.window->logSubWindow()->widget());
-    ASSERT_TRUE(list);
-    ASSERT_EQ(list->count(), 2);
-    EXPECT_EQ(list->item(0)->text(), "Compiling  ");
-    EXPECT_EQ(list->item(1)->text(), "  ");
-    EXPECT_EQ(list->currentRow(), 1);
-    f.shell.log.LogClear();
-    EXPECT_EQ(list->count(), 0);
-    f.window->logSubWindow()->close();
-    f.window->menuItem("mnu_log")->trigger();
-    EXPECT_FALSE(f.window->logSubWindow()->isHidden());
 }
 
 TEST(MainWindow, StartUpThroughMainTakesTheSavedLanguageAndHidesTheInternalMenus) {
