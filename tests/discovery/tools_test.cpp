@@ -27,7 +27,7 @@ const std::vector<MacEntry> Sample{
     {"00-1A-2B-3C-4D-60", 3, "AB", "16", "C\tD"},
 };
 
-TEST(MacListFile, WritesRecordsAndReadsThemBack) {
+TEST(MacListFile, WritesRecordsReadsThemBackAndStopsAtTheFirstUnreadableOne) {
     std::string bytes = writeMacList(Sample);
     EXPECT_EQ(bytes, "1\t00-1A-2B-3C-4D-5E\t123/15\tRossi, Milano\r\n"
                      "2\t00-1A-2B-3C-4D-5F\t/09\t\r\n"
@@ -35,9 +35,7 @@ TEST(MacListFile, WritesRecordsAndReadsThemBack) {
     MacListRead back = readMacList(bytes);
     EXPECT_FALSE(back.badRecord);
     EXPECT_EQ(writeMacList(back.entries), bytes); // the write is pinned above: the read gave every field
-}
-
-TEST(MacListFile, StopsAtTheFirstUnreadableRecord) {
+    // Reading stops at the first unreadable record.
     struct Case {
         std::string bytes;
         size_t loaded;

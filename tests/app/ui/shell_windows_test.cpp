@@ -32,12 +32,6 @@
 
 namespace {
 
-template <class T> T* child(QWidget* w, const char* name) {
-    T* c = w->findChild<T*>(name);
-    EXPECT_TRUE(c) << name;
-    return c;
-}
-
 struct Started : WindowFixture {
     explicit Started(uint8_t model = DefaultModelIndex) {
         comm.CurrentDevice.ModelIndex = model;

@@ -15,12 +15,6 @@
 
 namespace {
 
-template <class W> W* child(QWidget* w, const char* name) {
-    W* c = w->findChild<W*>(name);
-    EXPECT_TRUE(c) << name;
-    return c;
-}
-
 TEST(FrmSearch, OpensFromTheMenuWithItsDefaultsAndFollowsTheTree) {
     WindowFixture f;
     f.recordAndLoadTexts(true);
