@@ -298,7 +298,7 @@ TEST(Sniffer, StartAndStopReachTheTypedDeviceAndCopiesAreListed) {
     EXPECT_NE(s.shell->log.lines().back().find("0004 not sent to not an address"), std::string::npos);
 }
 
-TEST(SearchProtocol, ShortRepliesGiveWhatTheyHold) {
+TEST(SearchProtocol, ShortRepliesGiveWhatTheyHoldTypedNumbersAddressesAndKeys) {
     const SearchReply a = DecodeReplyA(std::string("AB\0\0\0\0\0\0\x02\x1A", 10));
     EXPECT_EQ(a.Name, std::string("AB\0\0\0\0\0", 7));
     EXPECT_EQ(a.MacText, "02-1A");
@@ -306,9 +306,7 @@ TEST(SearchProtocol, ShortRepliesGiveWhatTheyHold) {
     EXPECT_EQ(a.Node, 0);
     EXPECT_EQ(DecodeReplyB("").MacText, "");
     EXPECT_EQ(DecodeReplyA("\xE9\xFF").Name, "\xE9\xFF"); // bytes above 127 stay bytes
-}
-
-TEST(SearchProtocol, TypedNumbersAddressesAndKeys) {
+    // Typed addresses and numbers.
     for (auto [typed, want] : {std::pair{"10.0.0.7", "10.0.0.7"},
                                {" 1 . 2.3.4", "1.2.3.4"},
                                {"10.0.0.7.9", ""},
