@@ -105,6 +105,9 @@ const BlockCase Records[] = {
      {{0, nullptr, "JXV7243"}, {0, "click", nullptr}, {1, nullptr, "3"}, {4, nullptr, "CJC Value"}, {5, nullptr, "2"},
       {6, nullptr, "5"}, {7, nullptr, "%R40"}},
      {{0, {3, 0, 0, 0}}, {1, {15, 0, 0, 0}}, {2, {4, 0, 0, 0}}, {3, {40, 0, 0, 0}}}, -1, nullptr, {2, 1, 0}},
+    // The 16-channel digital module hides its channel rows at "0" and takes channels up to 15.
+    {"ReadDeviceDigital16", 2, {{5, nullptr, "3"}, {0, nullptr, "JXV7106"}, {0, "click", nullptr}, {6, nullptr, "15"}},
+     {{0, {1, 0, 0, 0}}, {1, {10, 0, 0, 0}}, {2, {16, 0, 0, 0}}}},
     {"IfBitHighBit", 13, {{1, nullptr, "15"}},
      {{0, R26}, {1, Zero}, {2, Zero}, {3, Zero}, {4, Zero}, {5, Zero}, {6, Zero}, {7, {0x80, 0, 0, 0}}}, 34},
     {"ReturnClearsTheArguments", 15, {},

@@ -1,7 +1,6 @@
 // The register view without its window: rows drawn from the register table, the shown registers read
-// from the simulated controller in one request, scrolling, and a clicked register handed on.
+// from the simulated controller in one request, and scrolling.
 #include "comm/register_map.h"
-#include "fbeditor/editor.h"
 #include "tool_fixture.h"
 #include "tools/register_value_text.h"
 #include "tools/register_view.h"
@@ -67,31 +66,6 @@ TEST_F(RegisterViewTest, ScrollingStopsAtTheLastRegisterAndValuesFollowTheirType
     EXPECT_EQ(registerValueText(0x4142, 8), "BA");
     EXPECT_EQ(registerValueText(0x8001, 9), "10000000 00000001");
     EXPECT_EQ(registerValueText(-70000, 3), "-70000");
-}
-
-TEST_F(RegisterViewTest, ClickedRegisterGoesIntoTheEditorsRegisterRow) {
-    Editor editor(s.app);
-    view.comandi = [&editor](int reg, uint8_t type) { editor.registerClicked(reg, type); };
-    view.setFirstRegister(26);
-    s.comm->Registers[28].ValueType = 1;
-    editor.Caricato = true;
-    editor.ArgCorrente = 2;
-    editor.Args[2].Label = "Dest";
-    editor.Args[2].IsRegister = -1;
-    view.rowClick(2);
-    EXPECT_EQ(editor.Args[2].Value, 28);
-    EXPECT_EQ(editor.Args[2].Kind, 1);
-    EXPECT_EQ(editor.state.Rows[2].Value.Text, "%R28");
-
-    editor.Args[2].IsRegister = 0; // a number row is left alone
-    view.rowClick(3);
-    EXPECT_EQ(editor.Args[2].Value, 28);
-
-    editor.Args[2].IsRegister = -1;
-    editor.Caricato = false; // an editor that is not loaded takes nothing
-    view.rowClick(3);
-    EXPECT_EQ(editor.Args[2].Value, 28);
-    view.rowClick(99); // no such row
 }
 
 } // namespace
