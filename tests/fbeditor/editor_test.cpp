@@ -7,7 +7,7 @@ using EditorHandlers = EditorTest;
 // The values shown per kind are in every block's record; here what no record shows: the row shown last
 // has the focus, a register clicked in the register view goes only into a register row of a loaded
 // editor, and a row without a label is hidden whole.
-TEST_F(EditorHandlers, ShowArgTakesTheFocusAndHidesARowWithoutLabel) {
+TEST_F(EditorHandlers, ShowArgRegisterClicksAndMissingRows) {
     editor.load();
     ArgumentDescriptor& d = editor.Args[2];
     d.Label = "Reg";
@@ -33,10 +33,8 @@ TEST_F(EditorHandlers, ShowArgTakesTheFocusAndHidesARowWithoutLabel) {
     EXPECT_FALSE(row(2).Value.Visible);
     EXPECT_FALSE(row(2).CaptionVisible);
     EXPECT_FALSE(row(2).Type.Visible);
-}
 
-TEST_F(EditorHandlers, MissingRowsAndEntriesAreNoOps) {
-    editor.load();
+    // Rows and entries that do not exist change nothing.
     editor.typeClick(9, 0);
     editor.typeClick(0, 5);
     editor.setRowText(-1, "x");
