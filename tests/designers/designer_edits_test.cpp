@@ -1,5 +1,5 @@
 // The designers' edits: refusals leave the records and the modified mark as they were; pictures become
-// the controller's bitmap bytes; pages and tasks compile into the blocks the program compiler reads.
+// the controller's bitmap bytes; pages compile into the blocks the program compiler reads.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -7,7 +7,6 @@
 #include "designers/display_compiler.h"
 #include "designers/display_designer.h"
 #include "designers/image_table.h"
-#include "designers/scheduler_compiler.h"
 #include "designers/scheduler_designer.h"
 #include "support/fake_dialogs.h"
 
@@ -137,16 +136,4 @@ TEST(DisplayCompile, EachPageBecomesItsSectionWithAClosingBlockAndPagesPastFourA
     EXPECT_EQ(program->Sections[4].RungCount, 33);
     EXPECT_EQ(program->Sections[4].Rungs[1].Label, "PAG4");
     EXPECT_EQ(program->Sections[0].RungCount, 0);
-}
-
-TEST(TaskCompile, TypeThreeRunsOpcode143AndEveryBlockIsRebuilt) {
-    auto tasks = std::make_unique<TaskArray>();
-    tasks->Count = 2;
-    tasks->Tasks[1].TaskType = 3;
-    tasks->Tasks[2].TaskType = 1;
-    tasks->Tasks[2].TaskBlock.Description = "stale";
-    frm_scheduler::CompilaOggetti(*tasks);
-    EXPECT_EQ(tasks->Tasks[1].TaskBlock.Opcode, 143);
-    EXPECT_EQ(tasks->Tasks[2].TaskBlock.FunctionType, 3);
-    EXPECT_EQ(tasks->Tasks[2].TaskBlock.Description, "<...>");
 }
