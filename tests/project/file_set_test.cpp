@@ -143,6 +143,69 @@ TEST(FileSet, ReadersLeaveAloneWhatTheFileDoesNotOwn) {
     EXPECT_TRUE(report.problems.empty());
 }
 
+// Damaged and hostile files: counts beyond the arrays are bounded and said.
+TEST(FileSet, CountsBeyondTheArraysAreBoundedAndReported) {
+    LoadReport report;
+    LookupTableArray tables;
+    std::string table = crlf({"T", " 30 "}) + repeat(crlf({" 1"}), 60);
+    readTablesFile(crlf({" 12 "}) + repeat(table, 12), ItemMode::Lines, tables, report);
+    EXPECT_EQ(tables.Count, MaxLookupTables);
+    EXPECT_EQ(tables.Tables[8].PointCount, MaxTablePoints);
+
+    WatchList watch{};
+    readWatchFile(crlf({" 150 "}) + repeat(crlf({" 7 "}), 150), ItemMode::Lines, watch, report);
+    EXPECT_EQ(watch[0], 100);
+    readWatchFile(crlf({"-4 "}), ItemMode::Lines, watch, report);
+    EXPECT_EQ(watch[0], 0);
+
+    auto pages = std::make_unique<DisplayPageArray>();
+    std::string page =
+        "<PAG>\r\n" + repeat("<OBJ>\r\n" + repeat(crlf({" 1 "}), 20) + "</OBJ>\r\n", 40) + "</PAG>\r\n";
+    readDisplayFile(repeat(page, 12), tagged, *pages, report);
+    EXPECT_EQ(pages->Count, MaxDisplayPages);
+    EXPECT_EQ(pages->Pages[8].ObjectCount, MaxPageObjects);
+
+    auto tasks = std::make_unique<TaskArray>();
+    readTaskFile(repeat("<TASK>\r\n" + repeat(crlf({" 0 "}), 100) + "</TASK>\r\n", 40), tagged, *tasks,
+                 report);
+    EXPECT_EQ(tasks->Count, MaxTasks);
+
+    auto store = std::make_unique<ProgramStore>();
+    SetLayout layout = tagged;
+    readProgramFile(crlf({"1.8", "9E23"}) +
+                        repeat("<FUNC>\r\n" + repeat(crlf({" 0 "}), 48) + "</FUNC>\r\n", 300),
+                    layout, *store, {}, report);
+    EXPECT_EQ(store->Sections[0].RungCount, MaxRungs);
+
+    TextBlockTable blocks{};
+    const ModelRecord m = smallModel();
+    readBlockFile("stray\r\n" + repeat(crlf({"<TEXT>n", "x", "</TEXT>"}), 40), tagged, blocks, m, report);
+    EXPECT_EQ(blocks[32].Text, "x");
+
+    ImageTable images;
+    readImageFile(crlf({"<IMG>", "a", " 3 ", " 1 ", " 2 ", " 3 ", "</IMG>", "<IMG>", "b", " 900 ", "</IMG>"}),
+                  images, report);
+    ASSERT_EQ(images.Count, 2); // the image with an impossible byte count loads empty
+    EXPECT_EQ(images.Images[0].Bitmap[2], 3);
+    EXPECT_EQ(images.Images[1].ByteCount, 0);
+
+    // Counted layouts: a page count, an object count and a field count beyond their arrays.
+    SetLayout counted{false, 0};
+    readDisplayFile(crlf({" 200 ", " 250 "}), counted, *pages, report);
+    EXPECT_LE(pages->Count, MaxDisplayPages);
+    readTaskFile(crlf({" 1 ", " 2 "}) + repeat(crlf({" 200 "}), 40), counted, *tasks, report);
+    EXPECT_LE(tasks->Tasks[1].FieldCount, 64);
+
+    for (const char* expected :
+         {".ptb: 3 table(s) beyond 9 dropped", ".wtc: 50 register(s) beyond 100 dropped",
+          ".dsp: 3 page(s) beyond 9 dropped", ".skd: 4 task(s) beyond 36 dropped",
+          ".prj: 44 rung(s) beyond 256 dropped", ".blk: 7 block(s) beyond 33 dropped",
+          ".blk: 1 line(s) before the first block dropped",
+          ".img: image 2 counts 900 bytes, beyond 529; dropped"})
+        EXPECT_NE(std::find(report.problems.begin(), report.problems.end(), expected), report.problems.end())
+            << expected;
+}
+
 // Numbers carry the sign place; file items end in a blank, table values do not.
 TEST(ItemForms, NumbersAreWrittenInTheSetsFormAndReadBackExactly) {
     const std::pair<std::string, std::string> forms[] = {

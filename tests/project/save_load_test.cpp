@@ -154,6 +154,36 @@ class SaveLoad : public ProjectFixture {
         dialogs.files.push_back(path(name));
         return CaricaProgetto(ctx, hooks);
     }
+    // Everything the set holds, in file form.
+    std::string contents() {
+        const Project& p = *project;
+        return writeProgramFile(p.Program.Sections[0], "1.8", "") +
+               writeRegisterFile(comm->Registers, model()) + writeWatchFile(p.Watch) +
+               writeTablesFile(p.Tables) + writeDisplayFile(p.Pages) + writeTaskFile(p.Tasks) +
+               writeVariableFile(p.Variables) + writeStringFile(p.Strings, model()) +
+               writeBlockFile(p.Blocks, model());
+    }
+
+    void saveSmallProject() {
+        Project& p = *project;
+        p.Program.Sections[0].RungCount = 2;
+        p.Program.Sections[0].Rungs[1].Description = "one";
+        p.Tables.Count = 1;
+        p.Tables.Tables[0] = {"T", 2, {}, {}, 0, 0};
+        p.Pages.Count = 1;
+        p.Pages.Pages[0].ObjectCount = 1;
+        p.Tasks.Count = 1;
+        p.Tasks.Tasks[1].FieldCount = 2;
+        p.Variables.Count = 2;
+        p.Variables.Variables[1].ValueType = 13;
+        p.Watch[0] = 1;
+        model().NumRegisters = 60;
+        model().MaxStrings = 2;
+        model().MaxBlocks = 2;
+        p.Blocks[0].Text = "a\r\nb";
+        dialogs.files.push_back(path("h.prj"));
+        ASSERT_TRUE(SalvaProgetto(ctx, true));
+    }
     bool logged(const std::string& start) const {
         const auto& log = shell->log.lines();
         return std::any_of(log.begin(), log.end(),
@@ -364,4 +394,58 @@ TEST_F(SaveLoad, SavedLoadedAndSavedAgainTheSetIsIdenticalAndCompilesAlike) {
     EXPECT_EQ(project->Tasks.Tasks[3].FieldCount, 69);
     EXPECT_EQ(CompilaProgramma(ctx), size);
     EXPECT_EQ(project->ProgramImage, compiled);
+}
+
+// Damaged and hostile files: the load never crashes, keeps what it could read and says what it could
+// not.
+TEST_F(SaveLoad, EveryFileCutAtEveryLineLoadsAndReports) {
+    saveSmallProject();
+    dialogs.files.push_back(path("h.prj"));
+    ASSERT_TRUE(CaricaProgetto(ctx, hooks));
+    const std::string whole = contents();
+    std::vector<std::string> exts{".prj"};
+    for (auto e : SideFileExtensions)
+        exts.emplace_back(e);
+    for (const auto& e : exts) {
+        const std::string saved = slurp(path("h" + e));
+        // Cut after 0, 1, 2 ... whole lines; lineStart is where the last kept line starts.
+        for (size_t end = 0, lineStart = 0, keep = 0; end < saved.size();
+             lineStart = end, end = saved.find("\r\n", end) + 2, ++keep) {
+            spit(path("h" + e), saved.substr(0, end));
+            dialogs.shown.clear();
+            dialogs.files.push_back(path("h.prj"));
+            project->ProjectModified = -1;
+            dialogs.choices.push_back(MsgChoice::No); // do not save the modified project
+            CaricaProgetto(ctx, hooks);
+            EXPECT_EQ(project->ProjectModified, 0);
+            // A set cut after a whole record looks complete; any other cut that lost data is reported.
+            bool afterRecord = keep > 0
+                                   ? saved.compare(lineStart, 2, "</") == 0 || (e == ".prj" && keep == 2)
+                                   : e == ".dsp" || e == ".skd" || e == ".blk"; // no pages, tasks or blocks
+            size_t expected = contents() == whole || afterRecord ? dialogs.shown.size() : 2u;
+            EXPECT_EQ(dialogs.shown.size(), expected) << e << " cut after " << keep << " lines";
+        }
+        spit(path("h" + e), saved);
+    }
+}
+
+TEST_F(SaveLoad, LfOnlyFilesUnknownModelAndDamagedItemsStillLoad) {
+    saveSmallProject();
+    for (const std::string ext : {".prj", ".fmt", ".blk"}) {
+        std::string data = slurp(path("h" + ext));
+        std::erase(data, '\r');
+        spit(path("h" + ext), data);
+    }
+    std::string prj = slurp(path("h.prj"));
+    prj.replace(prj.find("9E23"), 4, "ZZZZ");
+    prj.replace(prj.find("\n 0 \n"), 5, "\nbad\n");
+    spit(path("h.prj"), prj);
+    dialogs.files.push_back(path("h.prj"));
+    ASSERT_TRUE(CaricaProgetto(ctx, hooks));
+    EXPECT_EQ(project->Program.Sections[0].RungCount, 2);
+    EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "one");
+    EXPECT_EQ(project->Blocks[0].Text, "a\r\nb");
+    EXPECT_EQ(project->Variables.Count, 2);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(shell->log.lines().back().find(".prj: 1 item(s) could not be converted"), 0u);
 }
