@@ -215,19 +215,16 @@ TEST_F(SaveLoad, LoadedAndSavedAgainTheSetIsIdenticalByteForByte) {
 TEST_F(SaveLoad, NamesAndCancelledDialogs) {
     project->ProjectModified = -1;
     EXPECT_FALSE(SalvaProgetto(ctx, false)); // no name yet: the dialog asks, and is cancelled
-    EXPECT_EQ(project->ProjectModified, -1);
-    EXPECT_EQ(project->ProjectPath, "Project");
+    EXPECT_EQ(std::tuple(project->ProjectModified, project->ProjectPath), std::tuple(-1, "Project"));
 
     dialogs.files.push_back(path("plant"));
     ASSERT_TRUE(SalvaProgetto(ctx, false));
     EXPECT_TRUE(std::filesystem::exists(path("plant.blk")));
-    EXPECT_EQ(project->ProjectPath, path("plant"));
-    EXPECT_EQ(project->ProjectModified, 0);
+    EXPECT_EQ(std::tuple(project->ProjectModified, project->ProjectPath), std::tuple(0, path("plant")));
 
     project->ProjectModified = -1;
     EXPECT_FALSE(CaricaProgetto(ctx, hooks)); // the Open dialog is cancelled
-    EXPECT_EQ(project->ProjectModified, -1);
-    EXPECT_EQ(project->ProjectPath, path("plant"));
+    EXPECT_EQ(std::tuple(project->ProjectModified, project->ProjectPath), std::tuple(-1, path("plant")));
 }
 
 TEST_F(SaveLoad, FailedSaveNamesTheFileAndChangesNoFileOfTheSet) {
@@ -282,8 +279,8 @@ TEST_F(SaveLoad, LoadAsksToSaveAModifiedProjectAndStillLoadsTheChosenSet) {
     ASSERT_TRUE(CaricaProgetto(ctx, hooks));
     EXPECT_EQ(dialogs.shown.front(), SaveChangesText);
     EXPECT_TRUE(std::filesystem::exists(path("other.prj")));
-    EXPECT_EQ(project->ProjectPath, path("chosen"));
-    EXPECT_EQ(project->CurrentFilePath, path("chosen.prj"));
+    EXPECT_EQ(std::tuple(project->ProjectPath, project->CurrentFilePath),
+              std::tuple(path("chosen"), path("chosen.prj")));
 }
 
 TEST_F(SaveLoad, LaterVersionAsksAndCancelLeavesTheProjectCleared) {
@@ -293,9 +290,8 @@ TEST_F(SaveLoad, LaterVersionAsksAndCancelLeavesTheProjectCleared) {
     dialogs.choices.push_back(MsgChoice::Cancel);
     EXPECT_FALSE(loadFresh("v.prj"));
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{WrongVersionText});
-    EXPECT_EQ(project->Program.Sections[0].RungCount, 0);
-    EXPECT_EQ(project->ProjectModified, 0);
-    EXPECT_TRUE(rebuilt.empty());
+    EXPECT_EQ(std::tuple(project->Program.Sections[0].RungCount, project->ProjectModified, rebuilt.size()),
+              std::tuple(0, 0, 0u));
 
     // With OK the file is read in the older counted layout, which this one does not fit: reported.
     dialogs.shown.clear();
@@ -319,15 +315,13 @@ TEST_F(SaveLoad, OlderVersionIsReadInTheCountedLayoutWithoutAQuestion) {
     EXPECT_EQ(std::count(dialogs.shown.begin(), dialogs.shown.end(), WrongVersionText), 0);
     const ProgramSection& main = project->Program.Sections[0];
     ASSERT_EQ(main.RungCount, 2);
-    EXPECT_EQ(main.Rungs[2].Description, "Desc, 2");
-    EXPECT_EQ(main.Rungs[2].Label, "L2");
-    EXPECT_EQ(main.Rungs[2].Opcode, 6);
-    EXPECT_EQ(main.Rungs[2].ArgBytes[7], (std::array<uint8_t, 4>{1, 2, 3, 4}));
-    EXPECT_EQ(main.Rungs[2].TriggerMask, 8);
-    EXPECT_EQ(project->Pages.Count, 1);
-    EXPECT_EQ(project->Pages.Pages[0].ObjectCount, 1);
-    EXPECT_EQ(project->Pages.Pages[0].Objects[1].Direction, 0);
-    EXPECT_EQ(project->Pages.Pages[0].Objects[1].Maximum, 4);
+    const CommandRecord& r = main.Rungs[2];
+    EXPECT_EQ(std::tuple(r.Description, r.Label, r.Opcode, r.ArgBytes[7], r.TriggerMask),
+              std::tuple("Desc, 2", "L2", 6, std::array<uint8_t, 4>{1, 2, 3, 4}, 8));
+    const DisplayPage& page = project->Pages.Pages[0];
+    EXPECT_EQ(std::tuple(project->Pages.Count, page.ObjectCount, page.Objects[1].Direction,
+                         page.Objects[1].Maximum),
+              std::tuple(1, 1, 0, 4));
     EXPECT_EQ(project->Blocks[0].Text, "first\r\nsecond\r\nthird\r\n");
 }
 
