@@ -110,8 +110,7 @@ TEST(FileSet, ReadersLeaveAloneWhatTheFileDoesNotOwn) {
     auto regs = std::make_unique<Registers>();
     (*regs)[0].Name = "Model";
     readRegisterFile(crlf({"Status", " 0 ", "Level", " 4 ", "", " 0 "}), ItemMode::Lines, *regs, m, report);
-    EXPECT_EQ((*regs)[0].Name, "Model");
-    EXPECT_EQ((*regs)[1].Name, "Level");
+    EXPECT_EQ(std::tuple((*regs)[0].Name, (*regs)[1].Name), std::tuple("Model", "Level"));
 
     // The first TAB parts name and CSV name: one in the name is written as a blank; none, no CSV name.
     VariableTable vars;
@@ -119,8 +118,7 @@ TEST(FileSet, ReadersLeaveAloneWhatTheFileDoesNotOwn) {
     vars.Variables[0] = {5, 0, "%+5.0f", "Msg\tA", 0, 0, 0, 0, "Message"};
     VariableTable back;
     readVariableFile(writeVariableFile(vars), ItemMode::Lines, back, report);
-    EXPECT_EQ(back.Variables[0].Name, "Msg A");
-    EXPECT_EQ(back.Variables[0].CsvName, "Message");
+    EXPECT_EQ(std::tuple(back.Variables[0].Name, back.Variables[0].CsvName), std::tuple("Msg A", "Message"));
     readVariableFile(crlf({" 1 ", " 5 ", " 0 ", "%+5.0f", "Temp"}), ItemMode::Lines, back, report);
     EXPECT_EQ(back.Variables[0].CsvName, "");
 
@@ -138,8 +136,7 @@ TEST(FileSet, ReadersLeaveAloneWhatTheFileDoesNotOwn) {
     tasks.Tasks[1].FieldList = {5, 99};
     TaskArray tasksBack;
     readTaskFile(writeTaskFile(tasks), tagged, tasksBack, report);
-    EXPECT_EQ(tasksBack.Tasks[1].FieldList[0], 5);
-    EXPECT_EQ(tasksBack.Tasks[1].FieldList[1], 0);
+    EXPECT_EQ(std::tuple(tasksBack.Tasks[1].FieldList[0], tasksBack.Tasks[1].FieldList[1]), std::tuple(5, 0));
     EXPECT_TRUE(report.problems.empty());
 }
 

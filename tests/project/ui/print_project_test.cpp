@@ -30,10 +30,8 @@ TEST_F(PrinterOutput, ProjectListingBecomesAPdfOnPagesMeasuredInTwips) {
     auto p = printer();
     const PrintMetrics m = printerMetrics(*p);
     // A4 is 8.27 x 11.69 inches; the printable area is a little smaller.
-    EXPECT_GT(m.W, 10000);
-    EXPECT_LE(m.W, 11906);
-    EXPECT_GT(m.H, 15000);
-    EXPECT_LE(m.H, 16838);
+    EXPECT_TRUE(m.W > 10000 && m.W <= 11906) << m.W;
+    EXPECT_TRUE(m.H > 15000 && m.H <= 16838) << m.H;
     const int h10 = m.textHeight("x", 10, true), h8 = m.textHeight("x", 8, false);
     EXPECT_GT(h10, h8);
     EXPECT_GT(h8, 150); // an 8 point line is at least its 160 twips of type, give or take leading
