@@ -69,12 +69,10 @@ TEST(DesignerEdits, LimitsAndOutOfRangeInputAreRefusedAndChangeNothing) {
         ASSERT_EQ(d.dialogs.shown.size(), 1u) << c.message;
         EXPECT_EQ(d.dialogs.shown[0], c.message);
     }
-    EXPECT_EQ(d.pages->Count, MaxDisplayPages);
     EXPECT_EQ(d.pages->Pages[0].Objects, objectsBefore);
-    EXPECT_EQ(d.tasks->Count, MaxTasks);
-    EXPECT_EQ(d.tasks->Tasks[2].EnableBit, 0);
-    EXPECT_EQ(d.images.Count, 0);
-    EXPECT_EQ(d.modified, 0);
+    EXPECT_EQ(
+        std::tuple(d.pages->Count, d.tasks->Count, d.tasks->Tasks[2].EnableBit, d.images.Count, d.modified),
+        std::tuple(MaxDisplayPages, MaxTasks, 0, 0, 0));
 }
 
 TEST(DesignerEdits, ObjectsMoveAndRemoveInPlace) {
