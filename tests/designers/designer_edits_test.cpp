@@ -101,15 +101,13 @@ TEST(ImageTable, PictureBecomesRowsOfBitsAfterWidthAndHeight) {
     Designers d;
     ASSERT_EQ(d.imageEditor.addImage("lo,go", p), 0);
     const DisplayImage& im = d.images.Images[0];
-    EXPECT_EQ(im.Name, "logo");
-    EXPECT_EQ(im.ByteCount, 8);
+    EXPECT_EQ(std::tuple(im.Name, im.ByteCount), std::tuple("logo", 8));
     EXPECT_EQ(bitmapPicture(im), p);
     // The largest picture that fits: 2 + 8 x 65 bytes.
     EXPECT_EQ(d.imageEditor.addImage("full", picture(64, 65)), 1);
     EXPECT_EQ(d.images.Images[1].ByteCount, 522);
     EXPECT_EQ(d.imageEditor.removeImage(0), 0);
-    EXPECT_EQ(d.images.Count, 1);
-    EXPECT_EQ(d.images.Images[0].Name, "full");
+    EXPECT_EQ(std::tuple(d.images.Count, d.images.Images[0].Name), std::tuple(1, "full"));
 }
 
 TEST(DisplayCompile, EachPageBecomesItsSectionWithAClosingBlockAndPagesPastFourAreCounted) {

@@ -29,8 +29,7 @@ TEST_F(TableEditorTest, ValidationMessages) {
     EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"Check Table Name", "N = 2 to 26", "Check N points"}));
     type("T1", "2", {{"0", "0"}, {"ten", "100"}});
     EXPECT_FALSE(editor.insertOrUpdate());
-    EXPECT_EQ(project->Tables.Count, 0);
-    EXPECT_EQ(project->ProjectModified, 0);
+    EXPECT_EQ(std::tuple(project->Tables.Count, project->ProjectModified), std::tuple(0, 0));
     type("T1", "2.9", {});
     EXPECT_EQ(editor.pointCountChanged(), 2);
 }
@@ -73,9 +72,8 @@ TEST_F(TableEditorTest, TableFileSavesAndLoadsAndRefusesBadCounts) {
     TableEditor other(project->Tables, project->ProjectModified, dialogs);
     dialogs.files.push_back(path("t1.csv"));
     ASSERT_TRUE(other.loadFromFile());
-    EXPECT_EQ(other.fields.name, "T1");
-    EXPECT_EQ(other.fields.pointCount, "2");
-    EXPECT_EQ(other.fields.outputs[1], "100");
+    EXPECT_EQ(std::tuple(other.fields.name, other.fields.pointCount, other.fields.outputs[1]),
+              std::tuple("T1", "2", "100"));
     EXPECT_EQ(project->Tables.Count, 0); // loading a file changes no table
 
     // A point count outside 2 to 26, or none at all, changes nothing.
