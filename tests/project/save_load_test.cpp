@@ -18,10 +18,6 @@
 
 namespace {
 
-template <class T> auto u8(T v) {
-    return static_cast<uint8_t>(v);
-}
-
 // A project that fills every file of the set, every stored field with its own value. Pages, tasks and
 // images are filled through their designers (editDesigners).
 void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
@@ -33,12 +29,12 @@ void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
         c.Description = " Rung " + std::to_string(r) + ", caf\xE9 \xE0"; // whole lines: blanks and commas
         c.Label = r % 5 == 0 ? "L" + std::to_string(r) : "";
         c.FunctionType = static_cast<uint16_t>(r % 16);
-        c.SubOp = u8(r * 7);
+        c.SubOp = uint8_t(r * 7);
         c.Opcode = static_cast<uint16_t>(r % 3 == 0 ? 128 + r % 20 : r % 8);
         for (int k = 0; k < 8; ++k) {
             c.ArgTexts[static_cast<size_t>(k)] =
                 k % 2 ? "%R" + std::to_string(45 + k) : std::to_string(r * k);
-            c.ArgBytes[static_cast<size_t>(k)] = {u8(r), u8(k), 255, 0};
+            c.ArgBytes[static_cast<size_t>(k)] = {uint8_t(r), uint8_t(k), 255, 0};
         }
         c.TriggerFlag = r % 2 ? -1 : 0;
         c.TriggerRegister = static_cast<uint16_t>(r + 100);
@@ -47,7 +43,7 @@ void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
     p.Tables.Count = 3;
     for (int t = 0; t < 3; ++t) {
         LookupTable& lt = p.Tables.Tables[static_cast<size_t>(t)];
-        lt = {"T" + std::to_string(t), u8(2 + t * 12), {}, {}, 0, 0};
+        lt = {"T" + std::to_string(t), uint8_t(2 + t * 12), {}, {}, 0, 0};
         for (int i = 0; i < lt.PointCount; ++i) {
             lt.Inputs[static_cast<size_t>(i)] = i * 0.5 - 3;
             lt.Outputs[static_cast<size_t>(i)] = i * i / 7.0;
@@ -56,8 +52,8 @@ void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
     p.Variables.Count = 19;
     for (int i = 0; i < 19; ++i) {
         VariableRecord& v = p.Variables.Variables[static_cast<size_t>(i)];
-        v = {45 + i, u8(i), "%+5." + std::to_string(i % 10) + "f",     "V" + std::to_string(i), 0, 0,
-             0,      0,     i % 2 ? "Column " + std::to_string(i) : ""};
+        v = {45 + i, uint8_t(i), "%+5." + std::to_string(i % 10) + "f",     "V" + std::to_string(i), 0, 0,
+             0,      0,          i % 2 ? "Column " + std::to_string(i) : ""};
         if (i >= 13 && i <= 15) { // string variables keep their alternate fields in the format's place
             v.AltRegister = 300 + i;
             v.TriggerRegister = i - 20;
@@ -73,7 +69,7 @@ void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
     p.Watch = {3, 30, 31, -2};
     for (int r = m.FirstUserRegister; r <= m.NumRegisters; ++r) {
         comm.Registers[static_cast<size_t>(r)].Name = r % 4 ? "R" + std::to_string(r) : "";
-        comm.Registers[static_cast<size_t>(r)].ValueType = u8(r % 19);
+        comm.Registers[static_cast<size_t>(r)].ValueType = uint8_t(r % 19);
     }
 }
 
@@ -217,7 +213,6 @@ TEST_F(SaveLoad, NamesAndCancelledDialogs) {
 
     dialogs.files.push_back(path("plant"));
     ASSERT_TRUE(SalvaProgetto(ctx, false));
-    EXPECT_TRUE(std::filesystem::exists(path("plant.blk")));
     EXPECT_EQ(std::tuple(project->ProjectModified, project->ProjectPath), std::tuple(0, path("plant")));
 
     project->ProjectModified = -1;
@@ -233,8 +228,7 @@ TEST_F(SaveLoad, FailedSaveNamesTheFileAndChangesNoFileOfTheSet) {
     project->Program.Sections[0].RungCount = 1;
     project->ProjectModified = -1;
     EXPECT_FALSE(SalvaProgetto(ctx, false));
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0], saveFailedText(path("plant.skd")));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{saveFailedText(path("plant.skd"))});
     EXPECT_EQ(project->ProjectModified, -1);
     EXPECT_EQ(slurp(path("plant.prj")), before);
     for (const auto& e : std::filesystem::directory_iterator(dir))
@@ -253,8 +247,7 @@ TEST_F(SaveLoad, MainProgramIsSavedWhateverSectionIsShownAndSubroutinesAreNamed)
     project->Tables.Tables[0] = {"T1", 2, {}, {}, 0, 0};
     dialogs.files.push_back(path("p.prj"));
     ASSERT_TRUE(SalvaProgetto(ctx, true));
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0], subroutinesNotSavedText("Sub1"));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{subroutinesNotSavedText("Sub1")});
     EXPECT_NE(slurp(path("p.prj")).find("\r\nmain\r\n"), std::string::npos);
 
     prog.Sections[1].Rungs[1].FunctionType = 0; // an empty subroutine loses nothing
@@ -331,8 +324,7 @@ TEST_F(SaveLoad, MissingSideFilesAndRungsThatCannotBeReencodedAreReported) {
     hooks.rebuildRung = [](AppContext&, int16_t, int16_t rung) { return rung != 3; };
     ASSERT_TRUE(loadFresh("m.prj"));
     EXPECT_EQ(project->Program.Sections[1].RungCount, 0); // no page compiled
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0], loadProblemsText(3));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{loadProblemsText(3)});
     EXPECT_TRUE(logged(".dsp: missing"));
     EXPECT_TRUE(logged(".skd: missing"));
     EXPECT_TRUE(logged(".prj: rung 3 could not be re-encoded"));
@@ -395,15 +387,13 @@ TEST_F(SaveLoad, EveryFileCutAtEveryLineLoadsAndReports) {
     dialogs.files.push_back(path("h.prj"));
     ASSERT_TRUE(CaricaProgetto(ctx, hooks));
     const std::string whole = contents();
-    std::vector<std::string> exts{".prj"};
-    for (auto e : SideFileExtensions)
-        exts.emplace_back(e);
-    for (const auto& e : exts) {
-        const std::string saved = slurp(path("h" + e));
+    for (const std::string& file : setNames(path("h"))) {
+        const std::string e = file.substr(file.size() - 4);
+        const std::string saved = slurp(file);
         // Cut after 0, 1, 2 ... whole lines; lineStart is where the last kept line starts.
         for (size_t end = 0, lineStart = 0, keep = 0; end < saved.size();
              lineStart = end, end = saved.find("\r\n", end) + 2, ++keep) {
-            spit(path("h" + e), saved.substr(0, end));
+            spit(file, saved.substr(0, end));
             dialogs.shown.clear();
             dialogs.files.push_back(path("h.prj"));
             project->ProjectModified = -1;
@@ -417,7 +407,7 @@ TEST_F(SaveLoad, EveryFileCutAtEveryLineLoadsAndReports) {
             size_t expected = contents() == whole || afterRecord ? dialogs.shown.size() : 2u;
             EXPECT_EQ(dialogs.shown.size(), expected) << e << " cut after " << keep << " lines";
         }
-        spit(path("h" + e), saved);
+        spit(file, saved);
     }
 }
 
