@@ -1,13 +1,10 @@
 // The download sequence against the simulated controller: transcript, controller memory, log lines and
 // every point where it stops.
 #include "comm/device_procedures.h"
-#include "core/model_catalogue.h"
-#include "device_fixture.h"
 #include "program/compiler.h"
 #include "program/transfer/download_sequence.h"
 #include "program/transfer/program_transfer.h"
-
-using Lines = std::vector<std::string>;
+#include "transfer_fixture.h"
 
 namespace {
 

@@ -8,7 +8,6 @@
 #include "transfer_fixture.h"
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
 
 namespace {
 
@@ -52,7 +51,7 @@ TEST_F(ExportTest, PitchOf32KeepsEachVariableWholeInItsSlot) {
 TEST_F(ExportTest, WithoutHeaderTheFirstByteIsAddress512AndWithoutAreasTheFileEndsAfterTheProgram) {
     Bytes file = exportWith(false, false);
     ASSERT_EQ(file.size(), 5634u);
-    EXPECT_EQ(file, slice(project.ProgramImage, 0, 5634));
+    EXPECT_EQ(file, image(0, 5634));
     Bytes withHeader = exportWith(true, false);
     ASSERT_EQ(withHeader.size(), 256u + 5634u);
     EXPECT_EQ(slice(withHeader, 256, 5634), file);

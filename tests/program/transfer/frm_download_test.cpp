@@ -11,17 +11,7 @@
 
 namespace {
 
-// A pump that looks at the window whenever the sequence pauses.
-class ProbePump : public InstantPump {
-  public:
-    void pausa(double seconds) override {
-        InstantPump::pausa(seconds);
-        if (probe) probe();
-    }
-    std::function<void()> probe;
-};
-
-class DownloadWindowTest : public TransferFixtureT<ProbePump> {
+class DownloadWindowTest : public TransferFixture {
   protected:
     template <class T> T* child(frm_Download* w, const char* name) { return w->findChild<T*>(name); }
 };
@@ -56,9 +46,7 @@ TEST_F(DownloadWindowTest, CannotRerunOrCloseWhileRunningAndHidesKeepingItsOptio
     child<QCheckBox>(w, "chk_var")->setChecked(false);
     child<QCheckBox>(w, "chk_Verify")->setChecked(true);
     w->show();
-    int probes = 0;
-    pump.probe = [&] {
-        ++probes;
+    pump.onEvents = [&] { // the window as it is whenever the sequence lets events run
         ASSERT_TRUE(w);
         EXPECT_TRUE(w->running());
         EXPECT_FALSE(child<QPushButton>(w, "cmdDownload")->isEnabled());
@@ -66,7 +54,7 @@ TEST_F(DownloadWindowTest, CannotRerunOrCloseWhileRunningAndHidesKeepingItsOptio
         child<QPushButton>(w, "cmdDownload")->click(); // ignored
     };
     child<QPushButton>(w, "cmdDownload")->click(); // not connected: stops at the halt command
-    EXPECT_EQ(probes, 1);                          // the closing pause only: no second run
+    EXPECT_EQ(pump.paused, 0.5);                   // the closing pause only: no second run
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_FALSE(w.isNull());
     EXPECT_FALSE(w->isVisible());

@@ -5,13 +5,12 @@
 #include <QTemporaryDir>
 
 #include "comm/device_procedures.h"
-#include "device_fixture.h"
 #include "program/transfer/file_output.h"
 #include "program/transfer/memory_image_text.h"
 #include "program/transfer/memory_image_transfer.h"
+#include "transfer_fixture.h"
 
 namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
 
 namespace {
 
@@ -89,31 +88,13 @@ TEST_P(MemoryImageTest, FailuresOfTheDownloadAndRangesThatSendNothing) {
     EXPECT_EQ(transferLog().back(), "Download Failed");
 }
 
-TEST_P(MemoryImageTest, RawUploadWritesTheBytesOfTheRangeThenCrLf) {
-    sim.setMemory(64, pattern(32, 0xF0));
-    dialogs.files.push_back(path("raw.hex"));
-    UploadHex(app, view, files, 2, 3, true, 1);
-    Bytes expected = pattern(32, 0xF0);
-    EXPECT_EQ(read(path("raw.hex")), std::string(expected.begin(), expected.end()) + "\r\n");
-    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{memoryRead(ReadMemory, 64)}));
-}
-
-TEST_P(MemoryImageTest, UploadWithoutDialogWritesOnlyTheLastMemoryImageFile) {
+TEST_P(MemoryImageTest, UploadsWriteRawBytesOrTheLastChosenFileAndNothingWhenTheyFail) {
     project.CurrentFilePath = path("project.prj");
     ASSERT_TRUE(WriteWholeFile(project.CurrentFilePath, "project"));
     UploadHex(app, view, files, 0, 1, false, 0); // no memory-image file chosen yet: nothing written
-    EXPECT_EQ(read(project.CurrentFilePath), "project");
-    EXPECT_EQ(QDir(tmp.path()).count(), 3u); // ".", ".." and the project
-
-    dialogs.files.push_back(path("first.hex"));
-    UploadHex(app, view, files, 0, 1, true, 0);
-    sim.setMemory(0, Bytes(32, 9));
-    UploadHex(app, view, files, 0, 1, false, 0);
-    EXPECT_EQ(read(path("first.hex")), FormatMemoryImageText(Bytes(32, 9)));
-    EXPECT_EQ(read(project.CurrentFilePath), "project");
-}
-
-TEST_P(MemoryImageTest, FailedUploadWritesNoFileAndAFileThatCannotBeWrittenIsReported) {
+    EXPECT_EQ(QDir(tmp.path()).count(), 3u);     // ".", ".." and the project
+    shell.log.LogClear();
+    sim.clearTranscript();
     sim.inject({SimFault::Exception, 0, 4});
     dialogs.files.push_back(path("never.hex"));
     UploadHex(app, view, files, 0, 2, true, 0);
@@ -124,6 +105,23 @@ TEST_P(MemoryImageTest, FailedUploadWritesNoFileAndAFileThatCannotBeWrittenIsRep
     dialogs.files = {path("missing/mem.hex")};
     UploadHex(app, view, files, 0, 1, true, 0);
     EXPECT_EQ(transferLog(), (Lines{"Uploading ...", "Upload Successful", "Upload Failed"}));
+
+    // Raw: the bytes of the range, then CR LF.
+    sim.setMemory(64, pattern(32, 0xF0));
+    sim.clearTranscript();
+    dialogs.files.push_back(path("raw.hex"));
+    UploadHex(app, view, files, 2, 3, true, 1);
+    Bytes expected = pattern(32, 0xF0);
+    EXPECT_EQ(read(path("raw.hex")), std::string(expected.begin(), expected.end()) + "\r\n");
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{memoryRead(ReadMemory, 64)}));
+
+    // Without the dialog only the last memory-image file is written, never the project.
+    dialogs.files.push_back(path("first.hex"));
+    UploadHex(app, view, files, 0, 1, true, 0);
+    sim.setMemory(0, Bytes(32, 9));
+    UploadHex(app, view, files, 0, 1, false, 0);
+    EXPECT_EQ(read(path("first.hex")), FormatMemoryImageText(Bytes(32, 9)));
+    EXPECT_EQ(read(project.CurrentFilePath), "project");
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, MemoryImageTest, ::testing::Values(Link::Tcp, Link::Rtu), linkName);

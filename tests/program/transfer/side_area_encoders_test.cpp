@@ -1,15 +1,10 @@
 // Variable, string, CSV header and text block slots byte for byte, and the records they refuse.
-#include <gtest/gtest.h>
-
 #include <array>
-#include <vector>
 
 #include "program/transfer/side_area_encoders.h"
 #include "transfer_fixture.h"
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 Bytes padded(std::initializer_list<int> list, size_t size) {
     Bytes v(size, 0);
