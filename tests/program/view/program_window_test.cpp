@@ -118,15 +118,8 @@ TEST_F(ProgramWindowTest, RestoreWithoutEditorWindowReencodesTheRungAndDrawsItsR
     r.Description = "Read temps";
     r.FunctionType = 4;
     r.EncodedFlag = -1;
-    r.ArgTexts[0] = "1";
-    r.ArgTexts[1] = "100";
-    r.ArgTexts[2] = "10";
-    r.ArgTexts[4] = "%R30";
-    r.ArgBytes[0] = {1, 0, 0, 0};
-    r.ArgBytes[1] = {100, 0, 0, 0};
-    r.ArgBytes[2] = {10, 0, 0, 0};
-    r.ArgBytes[3] = {30, 0, 0, 0};
-    r.ArgBytes[4] = {10, 0, 0, 0};
+    r.ArgTexts = {"1", "100", "10", "", "%R30"};
+    r.ArgBytes = {{{1}, {100}, {10}, {30}, {10}}};
     const CommandRecord before = r;
     commands.view.RidisegnaRung();
     CancellaRung(commands.editing, 1);
