@@ -35,13 +35,6 @@ Golden readGolden(const std::string& name) {
     return g;
 }
 
-CommandRecord withSlots(CommandRecord r, std::initializer_list<std::array<uint8_t, 4>> slots) {
-    size_t i = 0;
-    for (const auto& s : slots)
-        r.ArgBytes[i++] = s;
-    return r;
-}
-
 } // namespace
 
 class GoldenImage : public CompileFixture {
@@ -69,7 +62,7 @@ TEST_F(GoldenImage, DeviceRungsAndGotoWithLabels) {
 }
 
 TEST_F(GoldenImage, IfBitWithAnEmptyRungBeforeTheTarget) {
-    add(withSlots(flow(129, "ON", "OFF"), {{0, 1, 0, 0}, {}, {}, {}, {}, {}, {}, {8, 0, 0, 0}}));
+    add(flow(129, "ON", "OFF")).ArgBytes = {{{0, 1}, {}, {}, {}, {}, {}, {}, {8}}};
     add(CommandRecord{});
     add(labelled(deviceRung(8, {1, 10, 1, 5}), "ON"));
     add(labelled(deviceRung(8, {1, 11, 1, 6}), "OFF"));
@@ -85,9 +78,8 @@ TEST_F(GoldenImage, LinearizationWithTableAndTrigger) {
     t.Inputs = {0, 10, 20};
     t.Outputs = {0, 50.5, 100};
     add(deviceRung(2, {1, 0, 4, 30, 0, 0}));
-    CommandRecord& lin = add(withSlots(
-        operation(1, 8, 34),
-        {{8, 0, 0, 0}, {0x50, 0, 0, 0}, {1, 0, 0, 0}, {30, 0, 0, 0}, {}, {3, 0, 0, 0}, {}, {40, 0, 0, 0}}));
+    CommandRecord& lin = add(operation(1, 8, 34));
+    lin.ArgBytes = {{{8}, {0x50}, {1}, {30}, {}, {3}, {}, {40}}};
     lin.TriggerFlag = -1;
     lin.TriggerRegister = 80;
     lin.TriggerMask = 1;

@@ -6,44 +6,20 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QTemporaryDir>
 
-#include "app/startup.h"
-#include "app/ui/main_window.h"
-#include "app/ui/shell_bindings.h"
+#include "app/ui/program_fixture.h"
 #include "core/button_groups.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
-#include "platform/qt_event_pump.h"
 #include "platform/window_fit.h"
 #include "program/ui/program_commands.h"
 #include "program/ui/program_window.h"
 #include "project/ui/frm_variabili.h"
-#include "support/fake_dialogs.h"
 
 namespace {
 
 // The main window with the program's own bindings, as the program starts it.
-struct Shell {
-    QTemporaryDir folder;
-    ShellState shell;
-    CommState comm;
-    Project project;
-    QtEventPump pump;
-    FakeDialogs dialogs;
-    AppContext ctx{shell, comm, project, pump, dialogs};
-    ShellProcedures procs = bindShellProcedures(ctx, folder.path().toStdString());
-    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(ctx, procs);
-
-    Shell() {
-        Main(ctx, window.get(), {ThisBuild, folder.path().toStdString()});
-        window->bindCommands();
-        AggiornaStato(ctx);
-    }
-    ~Shell() {
-        project.ProjectModified = 0;
-        window.reset();
-    }
+struct Shell : Program {
     void key(const char* k) { window->Toolbar1_ButtonClick(k); }
     ProgramSection& main() { return project.Program.Sections[0]; }
 };
