@@ -55,8 +55,10 @@ TEST(ProgramWiring, NewProjectOpensTheViewWhoseKeysMenuItemsAndCloseBoxEditThePr
     s.dialogs.choices = {MsgChoice::Ok, MsgChoice::No}; // close, discarding the changes
     sub->close();
     EXPECT_EQ(s.dialogs.shown.end()[-2], "Close Project?");
+    EXPECT_EQ(s.dialogs.boxes.end()[-2].title, "Melqo");
     EXPECT_EQ(s.main().RungCount, 0);
     EXPECT_EQ(s.procs.Program->window(), nullptr);
+    EXPECT_TRUE(s.procs.Program->view.section(0).Rows.empty()); // the unloaded view keeps no rows
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     s.key("proj_new");
     EXPECT_NE(s.procs.Program->window(), nullptr);

@@ -84,32 +84,12 @@ TEST_F(ProgramWindowTest, TabsScrollBarAndFormatFollowTheModel) {
     EXPECT_GE(commands.view.row(5)->Top, 0);
     NuovaSub(commands.editing);
     EXPECT_EQ(window().tabs()->count(), 2);
+    EXPECT_EQ(window().tabs()->tabText(1), "Sub1");
     EXPECT_EQ(window().tabs()->currentIndex(), 1);
     window().tabs()->setCurrentIndex(0);
     EXPECT_EQ(store().CurrentSection, 0);
     window().formatButton()->click();
     EXPECT_EQ(store().Sections[0].ViewFormat, 1);
-}
-
-TEST_F(ProgramWindowTest, NewProjectShowsTheWindowAndClosingAsksFirst) {
-    EXPECT_EQ(window().tabs()->count(), 1);
-    EXPECT_EQ(window().tabs()->tabText(0), "Main");
-    EXPECT_EQ(window().windowTitle(), "Program");
-    EXPECT_EQ(commands.view.row(1)->FrameColour, row_layout::Red);
-    addRungs(2);
-    dialogs.choices.push_back(MsgChoice::Cancel);
-    EXPECT_FALSE(window().close());
-    EXPECT_EQ(dialogs.boxes.back().text, "Close Project?");
-    EXPECT_EQ(dialogs.boxes.back().title, "Melqo");
-    EXPECT_EQ(store().current().RungCount, 2);
-    EXPECT_TRUE(window().close());
-    EXPECT_EQ(store().current().RungCount, 0);
-    EXPECT_FALSE(commands.view.Caricato);
-    EXPECT_EQ(commands.window(), nullptr);
-    EXPECT_EQ(commands.view.section(0).Rows.size(), 0u);
-    commands.NuovoProgetto(); // the next project brings a fresh window
-    ASSERT_NE(commands.window(), nullptr);
-    EXPECT_TRUE(commands.frame()->isVisible());
 }
 
 TEST_F(ProgramWindowTest, RestoreWithoutEditorWindowReencodesTheRungAndDrawsItsRow) {
