@@ -1,4 +1,5 @@
 // Hand-built projects compiled and compared byte for byte with the images in golden/.
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -42,12 +43,9 @@ class GoldenImage : public CompileFixture {
     void expectImage(const std::string& name) {
         Golden g = readGolden(name);
         EXPECT_EQ(compile(), g.size);
-        for (size_t k = 0; k < g.image.size(); ++k)
-            if (image()[k] != g.image[k]) {
-                ADD_FAILURE() << name << ": byte " << k << " is " << int(image()[k]) << ", expected "
-                              << int(g.image[k]);
-                return;
-            }
+        const auto [got, want] = std::mismatch(image().begin(), image().end(), g.image.begin());
+        EXPECT_TRUE(got == image().end()) << name << ": byte " << got - image().begin() << " is " << int(*got)
+                                          << ", expected " << int(*want);
     }
 };
 

@@ -122,18 +122,7 @@ TEST_P(DownloadSequenceTest, FailingRequestEndsTheSequence) {
     }
 }
 
-TEST_P(DownloadSequenceTest, CompileErrorOrOverlongCsvLineEndsTheSequenceBeforeItIsSent) {
-    project.Tasks.Tasks[1].CsvHeaderLine = std::string(600, 'h');
-    EXPECT_FALSE(run(all()));
-    EXPECT_EQ(sim.transcript().size(), 2u + 4 + 3 + 5);
-    EXPECT_EQ(transferLog().back(), "Download Failed");
-    sim.clearTranscript();
-    project.Program.Sections[0].RungCount = 0;
-    EXPECT_FALSE(run(all()));
-    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{command(0x64), command(0xFC)}));
-}
-
-TEST_P(DownloadSequenceTest, StringsOptionOffSkipsStringsOnlyAndTheSmsStepStopsBeforeVerifyClearAndRun) {
+TEST_P(DownloadSequenceTest, StringsOffSkipsOnlyStringsAndTheSmsStepACompileErrorOrAnOverlongCsvLineStop) {
     DownloadOptions o;
     o.strings = false;
     ASSERT_TRUE(run(o));
@@ -145,6 +134,15 @@ TEST_P(DownloadSequenceTest, StringsOptionOffSkipsStringsOnlyAndTheSmsStepStopsB
     for (const Bytes& r : sim.transcript())
         EXPECT_EQ(r[1] == 20 ? r[2] : 4, 4) << "no read-back after SMS";
     EXPECT_EQ(sim.commandRegister(), 0xFC);
+    sim.clearTranscript();
+    project.Tasks.Tasks[1].CsvHeaderLine = std::string(600, 'h');
+    EXPECT_FALSE(run(all()));
+    EXPECT_EQ(sim.transcript().size(), 2u + 4 + 3 + 5);
+    EXPECT_EQ(transferLog().back(), "Download Failed");
+    sim.clearTranscript();
+    project.Program.Sections[0].RungCount = 0;
+    EXPECT_FALSE(run(all()));
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{command(0x64), command(0xFC)}));
 }
 
 TEST_P(DownloadSequenceTest, TamperedControllerIsNotStartedAndAFailingUploadGivesNoVerdict) {
