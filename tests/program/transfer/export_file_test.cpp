@@ -86,11 +86,10 @@ TEST_F(ExportTest, LayoutAListsFivePairsTheLastTwoEmptyAndSkipsTheFirstSixteenBl
 // text blocks each at its address up to the top of memory.
 TEST_F(ExportTest, MatchesTheGoldenFile) {
     Bytes file = exportWith(true, true);
+    const std::string path = std::string(MELQO_TEST_DATA) + "/golden/export_layout_b.mlq";
+    if (std::getenv("MELQO_WRITE_GOLDEN")) WriteWholeFile(path, std::string(file.begin(), file.end()));
     std::string golden;
-    if (std::getenv("MELQO_WRITE_GOLDEN"))
-        WriteWholeFile(std::string(MELQO_TEST_DATA) + "/golden/export_layout_b.mlq",
-                       std::string(file.begin(), file.end()));
-    ASSERT_TRUE(ReadWholeFile(std::string(MELQO_TEST_DATA) + "/golden/export_layout_b.mlq", golden));
+    ASSERT_TRUE(ReadWholeFile(path, golden));
     EXPECT_EQ(file, Bytes(golden.begin(), golden.end()));
 }
 

@@ -19,26 +19,23 @@ class DownloadWindowTest : public TransferFixture {
 } // namespace
 
 TEST_F(DownloadWindowTest, LoadsItsOptionsFromTheModel) {
-    auto* w = new frm_Download(app, true);
-    EXPECT_EQ(w->windowTitle(), "Download");
-    EXPECT_TRUE(child<QCheckBox>(w, "chk_download")->isChecked());
-    EXPECT_TRUE(child<QCheckBox>(w, "chk_var")->isChecked());
-    EXPECT_TRUE(child<QCheckBox>(w, "chk_str")->isChecked()); // the USB row holds strings
-    EXPECT_FALSE(child<QCheckBox>(w, "chk_sms")->isEnabled());
-    EXPECT_FALSE(child<QCheckBox>(w, "chk_Verify")->isChecked());
-    EXPECT_EQ(child<QProgressBar>(w, "Barra")->minimum(), 1);
-    EXPECT_EQ(child<QProgressBar>(w, "Barra")->maximum(), 101);
-    EXPECT_FALSE(child<QPushButton>(w, "cmdDownload")->isHidden());
-    EXPECT_TRUE(child<QPushButton>(w, "cmd_Export")->isHidden());
-    delete w;
-
-    comm.CurrentDevice.ModelIndex = PlainRow;
-    w = new frm_Download(app, false);
-    EXPECT_FALSE(child<QCheckBox>(w, "chk_str")->isChecked());
-    EXPECT_FALSE(child<QCheckBox>(w, "chk_str")->isEnabled());
-    EXPECT_TRUE(child<QPushButton>(w, "cmdDownload")->isHidden());
-    EXPECT_FALSE(child<QPushButton>(w, "cmd_Export")->isHidden());
-    delete w;
+    // The download window on the USB row, which holds strings; the export window on a plain row.
+    for (bool download : {true, false}) {
+        SCOPED_TRACE(download ? "download" : "export");
+        comm.CurrentDevice.ModelIndex = download ? UsbRow : PlainRow;
+        frm_Download w(app, download);
+        EXPECT_EQ(w.windowTitle(), "Download");
+        EXPECT_TRUE(child<QCheckBox>(&w, "chk_download")->isChecked());
+        EXPECT_TRUE(child<QCheckBox>(&w, "chk_var")->isChecked());
+        EXPECT_EQ(child<QCheckBox>(&w, "chk_str")->isChecked(), download);
+        EXPECT_EQ(child<QCheckBox>(&w, "chk_str")->isEnabled(), download);
+        EXPECT_FALSE(child<QCheckBox>(&w, "chk_sms")->isEnabled());
+        EXPECT_FALSE(child<QCheckBox>(&w, "chk_Verify")->isChecked());
+        EXPECT_EQ(child<QProgressBar>(&w, "Barra")->minimum(), 1);
+        EXPECT_EQ(child<QProgressBar>(&w, "Barra")->maximum(), 101);
+        EXPECT_EQ(child<QPushButton>(&w, "cmdDownload")->isHidden(), !download);
+        EXPECT_EQ(child<QPushButton>(&w, "cmd_Export")->isHidden(), download);
+    }
 }
 
 TEST_F(DownloadWindowTest, CannotRerunOrCloseWhileRunningAndHidesKeepingItsOptionsAtTheEnd) {
