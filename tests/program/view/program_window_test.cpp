@@ -39,7 +39,7 @@ class ProgramWindowTest : public ViewFixture {
             row.ArgValues = {"1", "100", "10", "", "%R30", "", "", ""};
             row.ValueVisible = {true, true, true, false, true};
             row.Description = "Rung " + std::to_string(k);
-            project->Program.current().Rungs[static_cast<size_t>(k)].FunctionType = 4;
+            project.Program.current().Rungs[static_cast<size_t>(k)].FunctionType = 4;
             commands.rowWritten(0, static_cast<int16_t>(k), row, true);
         }
     }
@@ -73,7 +73,7 @@ TEST_F(ProgramWindowTest, TypedDescriptionIsStoredWithoutCommasAndMarksTheProjec
     box->insert("a,b");
     EXPECT_EQ(rung(2).Description, "ab");
     EXPECT_EQ(commands.view.row(2)->Content.Description, "a,b");
-    EXPECT_EQ(project->ProjectModified, -1); // closing now asks before the text goes
+    EXPECT_EQ(project.ProjectModified, -1); // closing now asks before the text goes
 }
 
 TEST_F(ProgramWindowTest, TabsScrollBarAndFormatFollowTheModel) {
@@ -111,6 +111,6 @@ TEST_F(ProgramWindowTest, RestoreWithoutEditorWindowReencodesTheRungAndDrawsItsR
     EXPECT_TRUE(row.Content.PictureVisible);
     EXPECT_EQ(row.Content.ArgValues[0], "1");
     EXPECT_EQ(row.Content.Description, "Read temps");
-    EXPECT_EQ(project->ProjectModified, -1);
+    EXPECT_EQ(project.ProjectModified, -1);
     EXPECT_EQ(section().RungCount, 2);
 }
