@@ -20,12 +20,11 @@ Golden readGolden(const std::string& name) {
     std::string line;
     while (std::getline(in, line)) {
         if (line.empty() || line[0] == '#') continue;
-        std::istringstream words(line);
         if (line.rfind("size ", 0) == 0) {
-            std::string key;
-            words >> key >> g.size;
+            g.size = std::stoi(line.substr(5));
             continue;
         }
+        std::istringstream words(line);
         size_t at = 0;
         char colon = 0;
         words >> at >> colon;

@@ -58,8 +58,7 @@ TEST_P(MemoryImageTest, UploadThenDownloadRoundTripsThroughTheTextFileWithOneRet
     auto t = sim.transcript();
     ASSERT_EQ(t.size(), 5u);
     EXPECT_EQ(t[1], t[2]); // the retry is the same request, built again
-    Bytes data = pattern(128, 3);
-    EXPECT_EQ(t[2], memoryWrite(32, Bytes(data.begin() + 32, data.begin() + 64)));
+    EXPECT_EQ(t[2], memoryWrite(32, slice(pattern(128, 3), 32, 32)));
     EXPECT_EQ(transferLog(), (Lines{"Downloading ...", "Com Error", "Download Successful"}));
 }
 

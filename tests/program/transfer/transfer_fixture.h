@@ -67,9 +67,8 @@ enum class Link { Tcp, Rtu };
 struct SessionStates : ::testing::TestWithParam<Link> {
     SessionStates() { CaricaRisorse(shell, 1); }
     void SetUp() override {
-        bool connected =
-            GetParam() == Link::Tcp ? session.connectTcp(sim.startTcp()) : session.connectRtu(sim.startRtu());
-        ASSERT_TRUE(connected);
+        ASSERT_TRUE(GetParam() == Link::Tcp ? session.connectTcp(sim.startTcp())
+                                            : session.connectRtu(sim.startRtu()));
         sim.clearTranscript();
         shell.log.LogClear();
     }
