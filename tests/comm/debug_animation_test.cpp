@@ -299,10 +299,11 @@ TEST_F(DebugLoops, RunToBreakWaitsWhileTheControllerRunsToTheBreakpoint) {
     EXPECT_EQ(registerRefreshes, 1); // no polling without RegUpdate, one refresh at the end
     EXPECT_EQ(s.comm->PollStop, 1);
     EXPECT_EQ(statusRefreshes, 1);
-}
 
-TEST_F(DebugLoops, RunToBreakRefreshesRegistersWhileWaitingWithRegisterUpdate) {
+    // With RegUpdate the registers are refreshed at every wait.
     s.shell->RegUpdate = -1;
+    registerRefreshes = 0;
+    pump.pauses.clear();
     pump.onPause = [this](size_t k) {
         if (k == 3) sim.setRunStatus(0);
     };

@@ -28,12 +28,6 @@ class ModelCheck : public ::testing::Test {
     SimSession s;
 };
 
-TEST(IdentificationCode, HexWithoutLeadingZerosPerByte) {
-    EXPECT_EQ(IdentificationCode(0x01, 0x0A, 0x00, 0x0F), "1A0F");
-    EXPECT_EQ(IdentificationCode(0x00, 0x1F, 0x00, 0x05), "01F05");
-    EXPECT_EQ(IdentificationCode(0xFF, 0x10, 0xAB, 0x00), "FF10AB0");
-}
-
 // The row chosen for each identification: the device's code, the later of two rows with one code, the
 // default row for a code no row has (with the incompatibility box), and the current row when the read fails.
 TEST_F(ModelCheck, IdentificaModelloSelectsTheRowOfTheDeviceCode) {
