@@ -13,7 +13,7 @@ class ModelCheck : public ::testing::Test {
         for (int r = 0; r < ModelRows; ++r)
             s.shell->Models[static_cast<size_t>(r)] = {};
         model(3, "1A0F", "Alpha");
-        model(7, "2B00", "Beta");
+        model(7, "10B00", "Beta");
         model(DefaultModelIndex, "9999", "Default");
         s.comm->CurrentDevice.ModelIndex = 7;
         s.comm->CurrentDevice.LinkTimeout = 300;
@@ -38,7 +38,7 @@ TEST_F(ModelCheck, IdentificaModelloSelectsTheRowOfTheDeviceCode) {
         uint8_t row;
         size_t boxes;
     } cases[] = {{{0x01, 0x0A, 0x00, 0x0F}, false, 20, 0},
-                 {{0x02, 0x0B, 0x00, 0x00}, false, 7, 0},
+                 {{0x10, 0x0B, 0x00, 0x00}, false, 7, 0},
                  {{0x00, 0x1F, 0x00, 0x05}, false, DefaultModelIndex, 1}, // "01F05": five characters
                  {{0x01, 0x0A, 0x00, 0x0F}, true, 7, 0}};                 // no answer: the current row's code
     for (const auto& c : cases) {
@@ -62,7 +62,7 @@ TEST_F(ModelCheck, IdentificaModelloSelectsTheRowOfTheDeviceCode) {
 // VerificaModello asks before taking another model; No keeps the project's. Either way the register names
 // are rebuilt for the model kept.
 TEST_F(ModelCheck, VerificaModelloAsksAndKeepsTheModelChosen) {
-    const std::string alpha = "Expected:Beta (Fw:2B00)\rFound: Alpha (Fw:1A0F)\rChange to Alpha (Fw:1A0F) ?";
+    const std::string alpha = "Expected:Beta (Fw:10B00)\rFound: Alpha (Fw:1A0F)\rChange to Alpha (Fw:1A0F) ?";
     const std::string incompatible =
         "Device not compatible with this software version. Please check for updates.";
     const struct {
@@ -76,8 +76,8 @@ TEST_F(ModelCheck, VerificaModelloAsksAndKeepsTheModelChosen) {
         {{0x00, 0x1F, 0x00, 0x05},
          MsgChoice::Yes,
          DefaultModelIndex,
-         {incompatible, "Expected:Beta (Fw:2B00)\rFound: Default (Fw:9999)\rChange to Default (Fw:9999) ?"}},
-        {{0x02, 0x0B, 0x00, 0x00}, MsgChoice::Yes, 7, {}}, // the same model: nothing to ask
+         {incompatible, "Expected:Beta (Fw:10B00)\rFound: Default (Fw:9999)\rChange to Default (Fw:9999) ?"}},
+        {{0x10, 0x0B, 0x00, 0x00}, MsgChoice::Yes, 7, {}}, // the same model: nothing to ask
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.boxes.size());
