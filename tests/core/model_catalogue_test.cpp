@@ -105,11 +105,3 @@ TEST(ModelCatalogue, NamesFollowTheListExceptRow12AndTheBrandFlags) {
     EXPECT_EQ(DeriveBrandOffset({.Brand2 = -1, .Variant = -1}), 0);
     EXPECT_EQ(DeriveBrandOffset({.Brand3 = -1, .Brand4 = -1}), 150);
 }
-
-TEST(ModelCatalogue, LookupByCodeFindsTheFirstRowOrNone) {
-    ModelCatalogue c = build();
-    EXPECT_EQ(FindModelByCode(c, "8006"), 3);
-    EXPECT_EQ(FindModelByCode(c, "9E23"), 48);
-    EXPECT_EQ(FindModelByCode(c, "9e23"), std::nullopt);
-    EXPECT_EQ(FindModelByCode(c, ""), std::nullopt); // the empty rows 49, 50 are never found
-}

@@ -102,10 +102,10 @@ TEST_F(SettingsFile, ShortFileSetsWhatItHoldsAndClearsTheFlags) {
 }
 
 TEST_F(SettingsFile, UnreadableItemsKeepTheirValues) {
-    read("  9 \r\nZZZZ\r\nx\r\n 300 \r\n 10.1.1.1 , extra\r\n 99999 \r\n1000ms\r\n 19200\r\n 7 "
+    read("  9 \r\n\r\nx\r\n 300 \r\n 10.1.1.1 , extra\r\n 99999 \r\n1000ms\r\n 19200\r\n 7 "
          "\r\nno\r\nlater line\r\n");
     EXPECT_EQ(shell.Language, 1);            // no texts for language 9
-    EXPECT_EQ(device.ModelIndex, 48);        // unknown code
+    EXPECT_EQ(device.ModelIndex, 48);        // no code: the empty rows are never found
     EXPECT_EQ(device.Channel, 0);            // not a number
     EXPECT_EQ(device.NodeAddress, 10);       // does not fit a byte
     EXPECT_EQ(device.IpAddress, "10.1.1.1"); // up to the comma, blanks skipped
