@@ -256,22 +256,6 @@ TEST_F(DebugLoops, RunWithoutRegisterUpdateAndPauseSendOnce) {
     EXPECT_EQ(registerRefreshes, 1);
 }
 
-TEST_F(DebugLoops, RunPollsTheRegistersEverySecondUntilStop) {
-    s.shell->RegUpdate = -1;
-    pump.onPause = [this](size_t k) {
-        EXPECT_EQ(s.comm->PollBusy, 1);
-        if (k == 3) router.press("stop");
-    };
-    router.press("run");
-    EXPECT_EQ(pump.pauses, (std::vector<double>{1, 1, 1}));
-    // Two polls, then the stop key's own refresh; nothing after the stop.
-    EXPECT_EQ(registerRefreshes, 3);
-    EXPECT_EQ(commandsSent(), (std::vector<uint8_t>{0xFF, 0x64, 0xFC}));
-    EXPECT_EQ(sim.commandRegister(), 0xFC);
-    EXPECT_EQ(s.comm->PollBusy, 0);
-    EXPECT_EQ(statusRefreshes, 2); // the stop key's and the run key's
-}
-
 // A stop pressed while the animation waits must be the last command the controller gets.
 TEST_F(DebugLoops, AnimateStepsEveryAnimateTimeAndStopsForGood) {
     s.shell->AnimateTime = 500;
@@ -353,15 +337,22 @@ TEST_F(DebugLoops, FailedTransactionOrLostLinkEndsTheLoop) {
     EXPECT_EQ(s.comm->PollBusy, 0);
 }
 
-TEST_F(DebugLoops, AnotherLoopKeyTakesOverAndOneStopEndsBoth) {
+// Run polls the registers every second; another loop key takes over, and one stop ends both for good.
+TEST_F(DebugLoops, RunPollsUntilAnotherLoopKeyTakesOverAndOneStopEndsBoth) {
     s.shell->RegUpdate = -1;
+    s.shell->AnimateTime = 500;
     pump.onPause = [this](size_t k) {
-        if (k == 2) router.press("step");
-        if (k == 4) router.press("stop");
+        EXPECT_EQ(s.comm->PollBusy, 1);
+        if (k == 3) router.press("step");
+        if (k == 5) router.press("stop");
     };
     router.press("run");
-    EXPECT_EQ(pump.pauses.size(), 4u);
+    EXPECT_EQ(pump.pauses, (std::vector<double>{1, 1, 1, 0.5, 0.5}));
     EXPECT_EQ(commandsSent(), (std::vector<uint8_t>{0xFF, 0x64, 0x64, 0xFC}));
+    EXPECT_EQ(sim.commandRegister(), 0xFC);
+    // Two polls, one animated step and the stop key's own refresh; nothing after the stop.
+    EXPECT_EQ(registerRefreshes, 4);
+    EXPECT_EQ(statusRefreshes, 3); // one per key
     EXPECT_EQ(s.comm->PollStop, 1);
     EXPECT_EQ(s.comm->PollBusy, 0);
 }
