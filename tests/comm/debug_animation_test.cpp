@@ -90,7 +90,7 @@ class DebugAnimationTest : public ::testing::Test {
     DebugAnimation animation{s.app};
 };
 
-TEST_F(DebugAnimationTest, CurrentRungYellowPreviousOnesClearedWithoutTrigger) {
+TEST_F(DebugAnimationTest, CurrentRungYellowPreviousOnesClearedWithoutTriggerAndOutOfSightScrolledTo) {
     stepAt(3);
     stepAt(4);
     view.calls.clear();
@@ -104,6 +104,23 @@ TEST_F(DebugAnimationTest, CurrentRungYellowPreviousOnesClearedWithoutTrigger) {
                               {6, RungWhite}, {4, RungWhite}, {5, RungWhite}, {6, RungYellow}}));
     EXPECT_EQ(s.refreshes, refreshes + 1);
     EXPECT_GE(view.loads, 1);
+
+    // The mark follows the counter: out of sight it scrolls to the rung, beyond the view it marks nothing,
+    // and a counter past 32767 never wraps onto the scratch label 0.
+    stepAt(15);
+    EXPECT_EQ(view.firstVisible, 15);
+    stepAt(17); // still in sight: no scroll
+    EXPECT_EQ(view.firstVisible, 15);
+    stepAt(2);
+    EXPECT_EQ(view.firstVisible, 2);
+    view.calls.clear();
+    stepAt(40);
+    stepAt(65535);
+    EXPECT_EQ(animation.PcHistory[0], 65535);
+    EXPECT_TRUE(view.calls.empty());
+    EXPECT_EQ(view.firstVisible, 2);
+    EXPECT_EQ(s.refreshes, refreshes + 6);
+    EXPECT_TRUE(s.dialogs.shown.empty());
 }
 
 TEST_F(DebugAnimationTest, TriggerModelsLeaveARedOrGreenTraceOnThePreviousRung) {
@@ -129,26 +146,6 @@ TEST_F(DebugAnimationTest, TriggerModelsLeaveARedOrGreenTraceOnThePreviousRung) 
     stepAt(4, 0);
     EXPECT_EQ(view.colours[5], RungYellow);
     EXPECT_EQ(view.colours[4], RungGreen);
-}
-
-// The mark follows the counter: out of sight it scrolls to the rung, beyond the view it marks nothing,
-// and a counter past 32767 never wraps onto the scratch label 0.
-TEST_F(DebugAnimationTest, RungOutOfSightBecomesTheFirstVisibleRowAndOneBeyondTheViewChangesNothing) {
-    stepAt(15);
-    EXPECT_EQ(view.firstVisible, 15);
-    stepAt(17); // still in sight: no scroll
-    EXPECT_EQ(view.firstVisible, 15);
-    stepAt(2);
-    EXPECT_EQ(view.firstVisible, 2);
-    view.calls.clear();
-    const int refreshes = s.refreshes;
-    stepAt(40);
-    stepAt(65535);
-    EXPECT_EQ(animation.PcHistory[0], 65535);
-    EXPECT_TRUE(view.calls.empty());
-    EXPECT_EQ(view.firstVisible, 2);
-    EXPECT_EQ(s.refreshes, refreshes + 2);
-    EXPECT_TRUE(s.dialogs.shown.empty());
 }
 
 // The counter counts the entries of the last compile: rungs without an entry (empty ones) and the

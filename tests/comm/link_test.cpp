@@ -113,10 +113,29 @@ TEST_F(Link, SerialPortThatCannotOpenSaysWhy) {
     EXPECT_NE(s.shell->log.lines().back().find("the user must be in the dialout group"), std::string::npos);
 }
 
-TEST_F(Link, ModemLinkDialsWithOneStopBitOrSaysWhyNot) {
-    s.comm->CurrentDevice.ModemDialUp = -1;
-    s.comm->CurrentDevice.TwoStopBits = -1;
-    EXPECT_EQ(SerialSettingsText(s.comm->CurrentDevice), "9600,n,8,1");
+// The settings keep two stop bits and the device path comes from the port number unless one is named; the
+// modem link dials with one stop bit, or says why it cannot.
+TEST_F(Link, SerialSettingsAndTheModemLinkDialsWithOneStopBitOrSaysWhyNot) {
+    DeviceRecord& d = s.comm->CurrentDevice;
+    d.BaudRate = "19200";
+    d.TwoStopBits = -1;
+    EXPECT_EQ(SerialSettingsText(d), "19200,n,8,2");
+    d.Port = 9;
+    EXPECT_EQ(SerialDevicePath(d), "/dev/ttyS8");
+    d.SerialDevice = "/dev/ttyACM0";
+    EXPECT_EQ(SerialDevicePath(d), "/dev/ttyACM0");
+    QSerialPort port;
+    ASSERT_TRUE(ApplySerialSettings(port, "19200,e,7,2"));
+    EXPECT_EQ(port.baudRate(), 19200);
+    EXPECT_EQ(port.parity(), QSerialPort::EvenParity);
+    EXPECT_EQ(port.dataBits(), QSerialPort::Data7);
+    EXPECT_EQ(port.stopBits(), QSerialPort::TwoStop);
+    for (const char* bad : {"9600,x,8,1", "9600,n,9,1", "9600,n,8,3", "fast,n,8,1", "9600,n,8", ""})
+        EXPECT_FALSE(ApplySerialSettings(port, bad)) << bad;
+
+    d.ModemDialUp = -1;
+    d.BaudRate = "9600";
+    EXPECT_EQ(SerialSettingsText(d), "9600,n,8,1");
     const std::string path = sim.startRtu();
     EXPECT_FALSE(s.connectRtu(path));
     EXPECT_EQ(s.dialogs.shown, Groups{"Modem link: no telephone number in the settings"});
@@ -128,27 +147,6 @@ TEST_F(Link, ModemLinkDialsWithOneStopBitOrSaysWhyNot) {
     s.pump.pausa(0.1);
     const std::string dial = "atdt0, 0123456\r";
     EXPECT_EQ(sim.wire(), std::vector<Bytes>{Bytes(dial.begin(), dial.end())});
-}
-
-TEST(SerialDevice, SettingsTextDevicePathAndPortSettings) {
-    DeviceRecord d;
-    d.BaudRate = "19200";
-    d.TwoStopBits = -1;
-    EXPECT_EQ(SerialSettingsText(d), "19200,n,8,2");
-    d.Port = 9;
-    EXPECT_EQ(SerialDevicePath(d), "/dev/ttyS8");
-    d.SerialDevice = "/dev/ttyACM0";
-    EXPECT_EQ(SerialDevicePath(d), "/dev/ttyACM0");
-
-    QtTestApp();
-    QSerialPort port;
-    ASSERT_TRUE(ApplySerialSettings(port, "19200,e,7,2"));
-    EXPECT_EQ(port.baudRate(), 19200);
-    EXPECT_EQ(port.parity(), QSerialPort::EvenParity);
-    EXPECT_EQ(port.dataBits(), QSerialPort::Data7);
-    EXPECT_EQ(port.stopBits(), QSerialPort::TwoStop);
-    for (const char* bad : {"9600,x,8,1", "9600,n,9,1", "9600,n,8,3", "fast,n,8,1", "9600,n,8", ""})
-        EXPECT_FALSE(ApplySerialSettings(port, bad)) << bad;
 }
 
 } // namespace

@@ -4,8 +4,6 @@
 #include <chrono>
 #include <thread>
 
-#include <QtGlobal>
-
 #include "comm/transaction.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"
@@ -131,23 +129,6 @@ TEST_F(TcpTransaction, PeerClosingMidTransactionEndsItAndTheLink) {
     EXPECT_LT(s.pump.nowMs() - start, 2000);
     EXPECT_EQ(s.comm->CurrentDevice.Connected, 0);
     EXPECT_EQ(readRegister(5), ComNotConnected);
-}
-
-TEST_F(TcpTransaction, AClosedLinkIsNeverReadFrom) {
-    static std::vector<std::string> warnings;
-    warnings.clear();
-    const QtMessageHandler previous =
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
-            warnings.push_back(text.toStdString());
-        });
-    sim.inject({SimFault::Disconnect});
-    EXPECT_EQ(readRegister(5), ComTimeout);
-    s.comm->DataArrived = 1; // an arrival announced just before the link went
-    s.link.readAll();
-    s.link.discardInput();
-    qInstallMessageHandler(previous);
-    for (const std::string& w : warnings)
-        EXPECT_EQ(w.find("device not open"), std::string::npos) << w;
 }
 
 } // namespace
