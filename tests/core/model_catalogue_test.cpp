@@ -73,7 +73,7 @@ TEST(ModelCatalogue, RowsTheSystemTreatsApart) {
     }
 }
 
-TEST(ModelCatalogue, BuildFlagsChangeOnlyTheirRows) {
+TEST(ModelCatalogue, BuildFlagsChangeOnlyTheirRowsAndNames) {
     ModelCatalogue plain = build();
     ModelCatalogue variant = build({.Brand1 = -1, .Variant = -1});
     ModelCatalogue internal = build({.Internal = -1, .Brand1 = -1});
@@ -86,9 +86,8 @@ TEST(ModelCatalogue, BuildFlagsChangeOnlyTheirRows) {
     }
     EXPECT_EQ(variant[32].HighRegisterStart, 1152);
     EXPECT_EQ(variant[32].ProgramEnd, 23792);
-}
 
-TEST(ModelCatalogue, NamesFollowTheListExceptRow12AndTheBrandFlags) {
+    // Names follow the list except row 12 and the brand flags.
     EXPECT_EQ(build()[12].ModelName, "JXV7950-MBTCP");
     ShellState shell;
     CaricaRisorse(shell, 1);
