@@ -23,30 +23,31 @@ class Link : public ::testing::Test {
 
 using Groups = std::vector<std::string>;
 
-TEST_F(Link, TcpConnectsAndDisconnectsLoggingTheAddress) {
-    s.comm->LinkMode = 1;
-    s.comm->TxBuffer[5] = 9;
-    ASSERT_TRUE(s.connectTcp(sim.startTcp()));
-    EXPECT_EQ(s.comm->LinkMode, 2);
-    EXPECT_EQ(s.comm->TxBuffer[5], 0);
-    EXPECT_EQ(outcome(), std::tuple(true, "Connected  [127.0.0.1]  ",
-                                    Groups{"Puls_DebugRelease=on", "Puls_Download=on"}, Groups{}, 1));
-
-    s.shell->status.set(4, "Com OK");
-    Disconnetti(s.app);
-    EXPECT_FALSE(s.link.isConnected());
-    EXPECT_EQ(s.shell->status.Text[4], "");
-    EXPECT_EQ(s.shell->log.lines().back(), "Disconnect [127.0.0.1]  ");
-    EXPECT_EQ(s.refreshes, 2);
-}
-
-TEST_F(Link, TcpRefusedSaysSoWithAddressAndPort) {
+// A refused connect says so with address and port; the next one connects, and a disconnect logs the address.
+TEST_F(Link, TcpRefusedSaysWhyThenConnectsAndDisconnectsLoggingTheAddress) {
     const uint16_t port = ClosedLoopbackPort();
     EXPECT_FALSE(s.connectTcp(port));
     EXPECT_EQ(outcome(), std::tuple(false, "Connection refused  [127.0.0.1:" + std::to_string(port) + "]  ",
                                     Groups{"Puls_DebugRelease=off", "Puls_Download=off"},
                                     Groups{"Connection refused"}, 1));
     EXPECT_EQ(s.dialogs.boxes.at(0).icon, MsgIcon::Critical);
+
+    s.groupCalls.clear();
+    s.comm->LinkMode = 1;
+    s.comm->TxBuffer[5] = 9;
+    ASSERT_TRUE(s.connectTcp(sim.startTcp()));
+    EXPECT_EQ(s.comm->LinkMode, 2);
+    EXPECT_EQ(s.comm->TxBuffer[5], 0);
+    EXPECT_EQ(outcome(),
+              std::tuple(true, "Connected  [127.0.0.1]  ", Groups{"Puls_DebugRelease=on", "Puls_Download=on"},
+                         Groups{"Connection refused"}, 2));
+
+    s.shell->status.set(4, "Com OK");
+    Disconnetti(s.app);
+    EXPECT_FALSE(s.link.isConnected());
+    EXPECT_EQ(s.shell->status.Text[4], "");
+    EXPECT_EQ(s.shell->log.lines().back(), "Disconnect [127.0.0.1]  ");
+    EXPECT_EQ(s.refreshes, 3);
 }
 
 // A host name is looked up first; a write larger than the system takes at once is queued and arrives whole

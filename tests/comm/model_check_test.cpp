@@ -7,6 +7,9 @@
 
 namespace {
 
+const std::string Incompatible =
+    "Device not compatible with this software version. Please check for updates.";
+
 class ModelCheck : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -52,8 +55,7 @@ TEST_F(ModelCheck, IdentificaModelloSelectsTheRowOfTheDeviceCode) {
         EXPECT_EQ(sim.transcript().back(), (Bytes{10, 4, 0, 1, 0, 2}));
         ASSERT_EQ(s.dialogs.boxes.size(), c.boxes);
         if (!c.boxes) continue;
-        EXPECT_EQ(s.dialogs.boxes[0].text,
-                  "Device not compatible with this software version. Please check for updates.");
+        EXPECT_EQ(s.dialogs.boxes[0].text, Incompatible);
         EXPECT_EQ(s.dialogs.boxes[0].icon, MsgIcon::Critical);
         EXPECT_EQ(s.dialogs.boxes[0].title, "Melqo");
     }
@@ -63,8 +65,6 @@ TEST_F(ModelCheck, IdentificaModelloSelectsTheRowOfTheDeviceCode) {
 // are rebuilt for the model kept.
 TEST_F(ModelCheck, VerificaModelloAsksAndKeepsTheModelChosen) {
     const std::string alpha = "Expected:Beta (Fw:10B00)\rFound: Alpha (Fw:1A0F)\rChange to Alpha (Fw:1A0F) ?";
-    const std::string incompatible =
-        "Device not compatible with this software version. Please check for updates.";
     const struct {
         std::array<uint8_t, 4> id;
         MsgChoice choice;
@@ -76,7 +76,7 @@ TEST_F(ModelCheck, VerificaModelloAsksAndKeepsTheModelChosen) {
         {{0x00, 0x1F, 0x00, 0x05},
          MsgChoice::Yes,
          DefaultModelIndex,
-         {incompatible, "Expected:Beta (Fw:10B00)\rFound: Default (Fw:9999)\rChange to Default (Fw:9999) ?"}},
+         {Incompatible, "Expected:Beta (Fw:10B00)\rFound: Default (Fw:9999)\rChange to Default (Fw:9999) ?"}},
         {{0x10, 0x0B, 0x00, 0x00}, MsgChoice::Yes, 7, {}}, // the same model: nothing to ask
     };
     for (const auto& c : cases) {
