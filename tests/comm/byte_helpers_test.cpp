@@ -66,3 +66,22 @@ TEST(Texts, TwoCharactersAndHexPairs) {
     EXPECT_FALSE(HexPairToByte("a5"));
     EXPECT_FALSE(HexPairToByte("5"));
 }
+
+// The helpers the ASCII framing and the typed values are built on, which no transaction reaches yet.
+TEST(Texts, LrcLongsHexAndCommas) {
+    CommState comm;
+    CalcolaLRC(comm, Bytes{0x01, 0x03, 0x77}, 2);
+    EXPECT_EQ(comm.Lrc, 0xFC);
+    EXPECT_EQ(Lrc8(Bytes(300, 0xFF)), static_cast<uint8_t>(256 - (300 * 255) % 256)); // long frames too
+    EXPECT_EQ(*LongToBytes(0x01020304, false), (std::array<uint8_t, 4>{0x02, 0x01, 0x04, 0x03}));
+    EXPECT_FALSE(LongToBytes(-1, false));
+    EXPECT_EQ(HexToByte("7F00"), 127);
+    EXPECT_FALSE(HexToByte("zz"));
+    EXPECT_EQ(Hex4ToVal("1234"), 0x1234);
+    std::string text = "1,5,2";
+    EXPECT_EQ(VirgolaInPunto(text), "1.5.2");
+    EXPECT_EQ(text, "1.5.2");
+    std::array<uint8_t, 3> bytes{};
+    StrToBytes("ABCDE", bytes);
+    EXPECT_EQ(bytes, (std::array<uint8_t, 3>{'A', 'B', 'C'}));
+}

@@ -23,9 +23,10 @@ TEST(ProgramStore, ClearingTheCurrentSectionEmptiesItsRungsOnly) {
     ClearCurrentSection(store);
 
     // Slot 8, the argument texts and the trigger are never touched.
-    const CommandRecord cleared{.ArgBytes = {{{}, {}, {}, {}, {}, {}, {}, {}, {5, 6, 7, 8}}},
-                                .ArgTexts = {"", "", "", "", "L"},
-                                .TriggerFlag = -1};
+    CommandRecord cleared;
+    cleared.ArgBytes[8] = {5, 6, 7, 8};
+    cleared.ArgTexts[4] = "L";
+    cleared.TriggerFlag = -1;
     EXPECT_EQ(s.Rungs[1], cleared);
     EXPECT_TRUE(isEmptyRung(s.Rungs[2]));
     EXPECT_EQ(s.Rungs[0], rung); // the clipboard slot is not a rung
