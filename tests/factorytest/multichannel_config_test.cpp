@@ -47,17 +47,16 @@ TEST_F(FourChannel, ConstantsWrittenAndReadBack) {
     EXPECT_EQ(back.txt_Input_K[10], "-2");
     EXPECT_EQ(back.txt_Input_K[1], "0");
     EXPECT_TRUE(w.dialogs.shown.empty());
-}
-
-TEST_F(FourChannel, AFailedReadEndsTheReadWithErrore) {
+    // A failed block ends the read with "Errore": the CJC offsets after it keep what they showed.
     module.memory.setMemory(0, {200});
     module.memory.setMemory(16, {3});
+    w.sent();
     w.sim.inject({SimFault::Delay, 0});
     w.sim.inject({SimFault::Exception});
-    cfg.Command2_Click();
-    EXPECT_EQ(cfg.txt_Input_Offset[0], "-56");
-    EXPECT_EQ(cfg.txt_OffsetCJC[0], "0");
-    EXPECT_EQ(w.dialogs.shown.back(), "Errore");
+    back.Command2_Click();
+    EXPECT_EQ(back.txt_Input_Offset[0], "-56");
+    EXPECT_EQ(back.txt_OffsetCJC[0], "-1");
+    EXPECT_EQ(w.dialogs.shown, std::vector<std::string>{"Errore"});
     EXPECT_EQ(w.sent().size(), 2u);
 }
 
