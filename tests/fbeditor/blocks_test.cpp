@@ -105,6 +105,10 @@ const BlockCase Records[] = {
      {{0, nullptr, "JXV7243"}, {0, "click", nullptr}, {1, nullptr, "3"}, {4, nullptr, "CJC Value"}, {5, nullptr, "2"},
       {6, nullptr, "5"}, {7, nullptr, "%R40"}},
      {{0, {3, 0, 0, 0}}, {1, {15, 0, 0, 0}}, {2, {4, 0, 0, 0}}, {3, {40, 0, 0, 0}}}, -1, nullptr, {2, 1, 0}},
+    // The 16-channel digital module hides its channel rows at "0" and takes channels up to 15.
+    {"ReadDeviceDigital16", 2,
+     {{5, nullptr, "3"}, {0, nullptr, "JXV7106"}, {0, "click", nullptr}, {6, nullptr, "15"}},
+     {{0, {1, 0, 0, 0}}, {1, {10, 0, 0, 0}}, {2, {16, 0, 0, 0}}}},
     {"IfBitHighBit", 13, {{1, nullptr, "15"}},
      {{0, R26}, {1, Zero}, {2, Zero}, {3, Zero}, {4, Zero}, {5, Zero}, {6, Zero}, {7, {0x80, 0, 0, 0}}}, 34},
     {"ReturnClearsTheArguments", 15, {},
@@ -213,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(Blocks, Rejected, ::testing::ValuesIn(Refused), name);
 
 using Blocks = EditorTest;
 
-TEST_F(Blocks, CaptionsShowTheChosenTypeAndAnotherFamilysBytesAreNoTypes) {
+TEST_F(Blocks, CaptionsTypeListsAndDeviceNames) {
     choose(20);
     pickType(3, "uLong");
     ASSERT_TRUE(editor.CompilaComando());
@@ -237,9 +241,8 @@ TEST_F(Blocks, CaptionsShowTheChosenTypeAndAnotherFamilysBytesAreNoTypes) {
     choose(46);
     EXPECT_EQ(row(0).Type.Text, "uInt");
     EXPECT_EQ(row(4).Type.Text, "Direct");
-}
 
-TEST_F(Blocks, PointerTypesOnlyOnModelsWithThemAndDeviceListsShowTheBrandsNames) {
+    // Pointer types only on models with them.
     choose(18);
     EXPECT_EQ(row(0).Type.Items.size(), 6u);
     model().EditorFeatureA = -1;

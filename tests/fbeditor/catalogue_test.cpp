@@ -21,7 +21,8 @@ TEST(Catalogue, FunzToOptOddCases) {
 
 using CatalogueLayout = EditorTest;
 
-TEST_F(CatalogueLayout, CoilFunctionsOnlyForThe88D0Model) {
+// Each tab places only its own entries, each in its own place; coil functions only for the 88D0 model.
+TEST_F(CatalogueLayout, TabsPlaceTheirEntriesAndCoilFunctionsOnlyFor88D0) {
     for (const char* code : {"88D0", "88d0"}) {
         model().ModelCode = code;
         editor.load();
@@ -29,10 +30,7 @@ TEST_F(CatalogueLayout, CoilFunctionsOnlyForThe88D0Model) {
         for (int k : {60, 61, 62})
             EXPECT_EQ(editor.state.Options[static_cast<size_t>(k)].Visible, coils) << code << " " << k;
     }
-}
-
-TEST_F(CatalogueLayout, EachTabPlacesOnlyItsOwnEntriesEachInItsOwnPlace) {
-    editor.load();
+    editor.load(); // the lower-case code gets no coil functions: the usual layout
     std::set<int> shown;
     for (int tab = 1; tab <= TabCount; ++tab) {
         editor.tabClick(tab);

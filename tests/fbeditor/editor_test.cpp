@@ -5,8 +5,9 @@
 using EditorHandlers = EditorTest;
 
 // The values shown per kind are in every block's record; here what no record shows: the row shown last
-// has the focus, and a row without a label is hidden whole.
-TEST_F(EditorHandlers, ShowArgTakesTheFocusAndHidesARowWithoutLabel) {
+// has the focus, a register clicked in the register view goes only into a register row of a loaded
+// editor, and a row without a label is hidden whole.
+TEST_F(EditorHandlers, ShowArgRegisterClicksAndMissingRows) {
     editor.load();
     ArgumentDescriptor& d = editor.Args[2];
     d.Label = "Reg";
@@ -15,15 +16,25 @@ TEST_F(EditorHandlers, ShowArgTakesTheFocusAndHidesARowWithoutLabel) {
     EXPECT_TRUE(row(2).Value.Visible);
     EXPECT_TRUE(row(2).Type.Visible);
     EXPECT_EQ(editor.ArgCorrente, 2);
+    d.IsRegister = -1;
+    editor.registerClicked(28, 1);
+    EXPECT_EQ(d.Value, 28);
+    EXPECT_EQ(d.Kind, 1);
+    EXPECT_EQ(row(2).Value.Text, "%R28");
+    d.IsRegister = 0; // a number row is left alone
+    editor.registerClicked(29, 1);
+    editor.Caricato = false; // as is an editor that is not loaded
+    d.IsRegister = -1;
+    editor.registerClicked(29, 1);
+    EXPECT_EQ(d.Value, 28);
+    editor.Caricato = true;
     d.Label.clear();
     editor.ShowArg(2);
     EXPECT_FALSE(row(2).Value.Visible);
     EXPECT_FALSE(row(2).CaptionVisible);
     EXPECT_FALSE(row(2).Type.Visible);
-}
 
-TEST_F(EditorHandlers, MissingRowsAndEntriesAreNoOps) {
-    editor.load();
+    // Rows and entries that do not exist change nothing.
     editor.typeClick(9, 0);
     editor.typeClick(0, 5);
     editor.setRowText(-1, "x");
@@ -105,28 +116,6 @@ TEST_F(EditorHandlers, LabelListsOfTheSection) {
     EXPECT_EQ(editor.row.Summary, "[ LOOP ]");
     for (int k = 0; k < 8; ++k)
         EXPECT_EQ(slot(k), (Bytes{0, 0, 0, 0}));
-}
-
-TEST_F(EditorHandlers, OpenRungFillsTheStoredTexts) {
-    project.Program.Sections[0].RungCount = 2;
-    project.Program.CurrentRung = 2;
-    choose(40);
-    editor.state.Label = "POLL";
-    editor.setRowText(1, "200");
-    editor.state.Delay = "300";
-    ASSERT_TRUE(editor.CompilaComando());
-
-    Editor other(ctx);
-    other.openRung(2);
-    EXPECT_EQ(other.state.Title, "Read Holding");
-    EXPECT_EQ(other.state.Rows[1].Value.Text, "200");
-    EXPECT_EQ(other.state.Delay, "300");
-    EXPECT_EQ(other.state.Label, "POLL");
-
-    Editor fresh(ctx);
-    fresh.openRung(1); // never encoded: the defaults stay
-    EXPECT_EQ(fresh.state.Title, "Read Input");
-    EXPECT_EQ(fresh.state.Rows[1].Value.Text, "1");
 }
 
 TEST_F(EditorHandlers, ArgumentTextsThatAreNoValueOfTheRowAreRefused) {

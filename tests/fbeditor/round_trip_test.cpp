@@ -105,21 +105,7 @@ TEST_F(Rebuild, EntriesNoRungNamesBack) {
     }
 }
 
-TEST_F(Rebuild, FailureLeavesTheRung) {
-    addTable("Oven", 6);
-    choose(30);
-    ASSERT_TRUE(editor.CompilaComando());
-    project.Tables.Count = 0; // the table is gone
-    CommandRecord before = rung();
-    before.EncodedFlag = 0;
-    rung().EncodedFlag = 0;
-    EXPECT_FALSE(rebuildRung(ctx, 0, 1));
-    EXPECT_EQ(rung(), before);
-    EXPECT_FALSE(rebuildRung(ctx, 5, 1));
-    EXPECT_FALSE(rebuildRung(ctx, 0, 257));
-}
-
-TEST_F(Rebuild, WorksOnAnySectionAndRung) {
+TEST_F(Rebuild, WorksOnAnySectionAndRungAndAFailureLeavesTheRung) {
     CommandRecord& r = project.Program.Sections[2].Rungs[5];
     r.FunctionType = 3;
     r.Opcode = 134;
@@ -135,4 +121,16 @@ TEST_F(Rebuild, WorksOnAnySectionAndRung) {
     EXPECT_EQ(row.Summary, "[ 4 , 250 , %R44 ]");
     EXPECT_EQ(row.Description, "heater");
     EXPECT_EQ(rung(), CommandRecord{}); // the current rung is not touched
+
+    addTable("Oven", 6);
+    choose(30);
+    ASSERT_TRUE(editor.CompilaComando());
+    project.Tables.Count = 0; // the table is gone
+    CommandRecord before = rung();
+    before.EncodedFlag = 0;
+    rung().EncodedFlag = 0;
+    EXPECT_FALSE(rebuildRung(ctx, 0, 1));
+    EXPECT_EQ(rung(), before);
+    EXPECT_FALSE(rebuildRung(ctx, 5, 1));
+    EXPECT_FALSE(rebuildRung(ctx, 0, 257));
 }

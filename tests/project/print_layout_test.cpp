@@ -156,9 +156,7 @@ TEST_F(PrintLayout, RowsComeFromTheEditorAndLeaveTheProjectUnchanged) {
     const CommandRecord before = s.Rungs[1];
     const std::vector<RungRow> rows = printRows(ctx);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_TRUE(rows[0].CaptionVisible[0]);
-    EXPECT_EQ(rows[0].ArgValues[0], "1");
-    EXPECT_EQ(project->Program.CurrentSection, 2);
-    EXPECT_EQ(project->ProjectModified, 0);
+    EXPECT_EQ(std::tuple(rows[0].CaptionVisible[0], rows[0].ArgValues[0]), std::tuple(true, "1"));
+    EXPECT_EQ(std::tuple(project->Program.CurrentSection, project->ProjectModified), std::tuple(2, 0));
     EXPECT_EQ(s.Rungs[1], before);
 }

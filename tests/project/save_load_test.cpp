@@ -3,6 +3,12 @@
 
 #include "comm/register_map.h"
 #include "designers/display_compiler.h"
+#include "designers/display_designer.h"
+#include "designers/image_table.h"
+#include "designers/scheduler_compiler.h"
+#include "designers/scheduler_designer.h"
+#include "fbeditor/editor.h"
+#include "program/compiler.h"
 #include "project/file_io.h"
 #include "project/project_files.h"
 #include "project/project_load.h"
@@ -12,12 +18,8 @@
 
 namespace {
 
-template <class T> auto u8(T v) {
-    return static_cast<uint8_t>(v);
-}
-
 // A project that fills every file of the set, every stored field with its own value. Pages, tasks and
-// images are filled through their designers (designer_round_trip_test).
+// images are filled through their designers (editDesigners).
 void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
     ProgramSection& main = p.Program.Sections[0];
     main.RungCount = 40;
@@ -27,12 +29,12 @@ void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
         c.Description = " Rung " + std::to_string(r) + ", caf\xE9 \xE0"; // whole lines: blanks and commas
         c.Label = r % 5 == 0 ? "L" + std::to_string(r) : "";
         c.FunctionType = static_cast<uint16_t>(r % 16);
-        c.SubOp = u8(r * 7);
+        c.SubOp = uint8_t(r * 7);
         c.Opcode = static_cast<uint16_t>(r % 3 == 0 ? 128 + r % 20 : r % 8);
         for (int k = 0; k < 8; ++k) {
             c.ArgTexts[static_cast<size_t>(k)] =
                 k % 2 ? "%R" + std::to_string(45 + k) : std::to_string(r * k);
-            c.ArgBytes[static_cast<size_t>(k)] = {u8(r), u8(k), 255, 0};
+            c.ArgBytes[static_cast<size_t>(k)] = {uint8_t(r), uint8_t(k), 255, 0};
         }
         c.TriggerFlag = r % 2 ? -1 : 0;
         c.TriggerRegister = static_cast<uint16_t>(r + 100);
@@ -41,7 +43,7 @@ void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
     p.Tables.Count = 3;
     for (int t = 0; t < 3; ++t) {
         LookupTable& lt = p.Tables.Tables[static_cast<size_t>(t)];
-        lt = {"T" + std::to_string(t), u8(2 + t * 12), {}, {}, 0, 0};
+        lt = {"T" + std::to_string(t), uint8_t(2 + t * 12), {}, {}, 0, 0};
         for (int i = 0; i < lt.PointCount; ++i) {
             lt.Inputs[static_cast<size_t>(i)] = i * 0.5 - 3;
             lt.Outputs[static_cast<size_t>(i)] = i * i / 7.0;
@@ -50,8 +52,8 @@ void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
     p.Variables.Count = 19;
     for (int i = 0; i < 19; ++i) {
         VariableRecord& v = p.Variables.Variables[static_cast<size_t>(i)];
-        v = {45 + i, u8(i), "%+5." + std::to_string(i % 10) + "f",     "V" + std::to_string(i), 0, 0,
-             0,      0,     i % 2 ? "Column " + std::to_string(i) : ""};
+        v = {45 + i, uint8_t(i), "%+5." + std::to_string(i % 10) + "f",     "V" + std::to_string(i), 0, 0,
+             0,      0,          i % 2 ? "Column " + std::to_string(i) : ""};
         if (i >= 13 && i <= 15) { // string variables keep their alternate fields in the format's place
             v.AltRegister = 300 + i;
             v.TriggerRegister = i - 20;
@@ -67,7 +69,51 @@ void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
     p.Watch = {3, 30, 31, -2};
     for (int r = m.FirstUserRegister; r <= m.NumRegisters; ++r) {
         comm.Registers[static_cast<size_t>(r)].Name = r % 4 ? "R" + std::to_string(r) : "";
-        comm.Registers[static_cast<size_t>(r)].ValueType = u8(r % 19);
+        comm.Registers[static_cast<size_t>(r)].ValueType = uint8_t(r % 19);
+    }
+}
+
+void editDesigners(Project& p, UserDialogs& dialogs) {
+    DisplayDesigner display(p.Pages, p.ProjectModified, dialogs);
+    const std::vector<std::string> objectTexts[] = {
+        {"1", "10",  "20",   "30", "8", "1", "Temp %5.1f", "HOT", "100", "3",
+         "4", "1.5", "-.25", "1",  "0", "1", "0",          "1",   "0",   "1"},
+        {"7",  "0",     "40", "128", "16", "2", "Level", "",  "-200", "0",
+         "15", "1e+20", "0",  "0",   "1",  "0", "1",     "0", "1",    "0"},
+    };
+    for (int page = 0; page < 2; ++page) {
+        if (page > 0) {
+            ASSERT_EQ(display.addPage(), page);
+        }
+        for (int o = 1; o <= 3; ++o) {
+            ASSERT_EQ(display.addObject(page), o);
+            const std::vector<std::string>& texts = objectTexts[(page + o) % 2];
+            for (int f = 0; f < DisplayObjectFields; ++f)
+                ASSERT_TRUE(display.setField(page, o, f, "field", texts[size_t(f)]));
+        }
+    }
+    display.moveObject(1, 3, -1);
+
+    SchedulerDesigner scheduler(p.Tasks, p.ProjectModified, dialogs);
+    for (int t = 1; t <= 3; ++t) {
+        ASSERT_EQ(scheduler.addTask(), t);
+        ASSERT_TRUE(scheduler.setType(t, t + 1));
+        for (size_t f = 0; f < SchedulerDesigner::fields().size(); ++f) {
+            bool text = SchedulerDesigner::fields()[f].field.kind == FieldKind::Text;
+            std::string value = text ? "LOG" + std::to_string(t) : std::to_string((t * 7 + int(f)) % 2);
+            ASSERT_TRUE(scheduler.setField(t, int(f), "field", value));
+        }
+        for (int v = 0; v < (t == 3 ? 70 : t * 2); ++v) // more than 64 fields keep their place
+            ASSERT_TRUE(scheduler.addField(t, (v * 3) % p.Variables.Count, p.Variables.Count));
+    }
+    ASSERT_TRUE(scheduler.removeField(3, 1));
+
+    ImageEditor images(p.Images, p.ProjectModified, dialogs);
+    for (int i = 0; i < 2; ++i) {
+        MonoPicture pic{12 + i, 5, std::vector<uint8_t>(size_t((12 + i) * 5), 0)};
+        for (size_t k = 0; k < pic.dark.size(); k += 3 + size_t(i))
+            pic.dark[k] = 1;
+        ASSERT_EQ(images.addImage("icon" + std::to_string(i), pic), i);
     }
 }
 
@@ -104,6 +150,36 @@ class SaveLoad : public ProjectFixture {
         dialogs.files.push_back(path(name));
         return CaricaProgetto(ctx, hooks);
     }
+    // Everything the set holds, in file form.
+    std::string contents() {
+        const Project& p = *project;
+        return writeProgramFile(p.Program.Sections[0], "1.8", "") +
+               writeRegisterFile(comm->Registers, model()) + writeWatchFile(p.Watch) +
+               writeTablesFile(p.Tables) + writeDisplayFile(p.Pages) + writeTaskFile(p.Tasks) +
+               writeVariableFile(p.Variables) + writeStringFile(p.Strings, model()) +
+               writeBlockFile(p.Blocks, model());
+    }
+
+    void saveSmallProject() {
+        Project& p = *project;
+        p.Program.Sections[0].RungCount = 2;
+        p.Program.Sections[0].Rungs[1].Description = "one";
+        p.Tables.Count = 1;
+        p.Tables.Tables[0] = {"T", 2, {}, {}, 0, 0};
+        p.Pages.Count = 1;
+        p.Pages.Pages[0].ObjectCount = 1;
+        p.Tasks.Count = 1;
+        p.Tasks.Tasks[1].FieldCount = 2;
+        p.Variables.Count = 2;
+        p.Variables.Variables[1].ValueType = 13;
+        p.Watch[0] = 1;
+        model().NumRegisters = 60;
+        model().MaxStrings = 2;
+        model().MaxBlocks = 2;
+        p.Blocks[0].Text = "a\r\nb";
+        dialogs.files.push_back(path("h.prj"));
+        ASSERT_TRUE(SalvaProgetto(ctx, true));
+    }
     bool logged(const std::string& start) const {
         const auto& log = shell->log.lines();
         return std::any_of(log.begin(), log.end(),
@@ -119,10 +195,8 @@ TEST_F(SaveLoad, LoadedAndSavedAgainTheSetIsIdenticalByteForByte) {
 
     ASSERT_TRUE(loadFresh("a.prj"));
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.shown.front();
-    EXPECT_EQ(rebuilt.size(), 40u);
     EXPECT_EQ(rebuilt.back(), (std::pair<int16_t, int16_t>{0, 40}));
-    EXPECT_EQ(allocations, 1);
-    EXPECT_EQ(project->Program.CurrentRung, 40);
+    EXPECT_EQ(std::tuple(rebuilt.size(), allocations, project->Program.CurrentRung), std::tuple(40u, 1, 40));
 
     dialogs.files.push_back(path("b.prj"));
     ASSERT_TRUE(SalvaProgetto(ctx, true));
@@ -135,19 +209,15 @@ TEST_F(SaveLoad, LoadedAndSavedAgainTheSetIsIdenticalByteForByte) {
 TEST_F(SaveLoad, NamesAndCancelledDialogs) {
     project->ProjectModified = -1;
     EXPECT_FALSE(SalvaProgetto(ctx, false)); // no name yet: the dialog asks, and is cancelled
-    EXPECT_EQ(project->ProjectModified, -1);
-    EXPECT_EQ(project->ProjectPath, "Project");
+    EXPECT_EQ(std::tuple(project->ProjectModified, project->ProjectPath), std::tuple(-1, "Project"));
 
     dialogs.files.push_back(path("plant"));
     ASSERT_TRUE(SalvaProgetto(ctx, false));
-    EXPECT_TRUE(std::filesystem::exists(path("plant.blk")));
-    EXPECT_EQ(project->ProjectPath, path("plant"));
-    EXPECT_EQ(project->ProjectModified, 0);
+    EXPECT_EQ(std::tuple(project->ProjectModified, project->ProjectPath), std::tuple(0, path("plant")));
 
     project->ProjectModified = -1;
     EXPECT_FALSE(CaricaProgetto(ctx, hooks)); // the Open dialog is cancelled
-    EXPECT_EQ(project->ProjectModified, -1);
-    EXPECT_EQ(project->ProjectPath, path("plant"));
+    EXPECT_EQ(std::tuple(project->ProjectModified, project->ProjectPath), std::tuple(-1, path("plant")));
 }
 
 TEST_F(SaveLoad, FailedSaveNamesTheFileAndChangesNoFileOfTheSet) {
@@ -158,8 +228,7 @@ TEST_F(SaveLoad, FailedSaveNamesTheFileAndChangesNoFileOfTheSet) {
     project->Program.Sections[0].RungCount = 1;
     project->ProjectModified = -1;
     EXPECT_FALSE(SalvaProgetto(ctx, false));
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0], saveFailedText(path("plant.skd")));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{saveFailedText(path("plant.skd"))});
     EXPECT_EQ(project->ProjectModified, -1);
     EXPECT_EQ(slurp(path("plant.prj")), before);
     for (const auto& e : std::filesystem::directory_iterator(dir))
@@ -178,8 +247,7 @@ TEST_F(SaveLoad, MainProgramIsSavedWhateverSectionIsShownAndSubroutinesAreNamed)
     project->Tables.Tables[0] = {"T1", 2, {}, {}, 0, 0};
     dialogs.files.push_back(path("p.prj"));
     ASSERT_TRUE(SalvaProgetto(ctx, true));
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0], subroutinesNotSavedText("Sub1"));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{subroutinesNotSavedText("Sub1")});
     EXPECT_NE(slurp(path("p.prj")).find("\r\nmain\r\n"), std::string::npos);
 
     prog.Sections[1].Rungs[1].FunctionType = 0; // an empty subroutine loses nothing
@@ -202,8 +270,8 @@ TEST_F(SaveLoad, LoadAsksToSaveAModifiedProjectAndStillLoadsTheChosenSet) {
     ASSERT_TRUE(CaricaProgetto(ctx, hooks));
     EXPECT_EQ(dialogs.shown.front(), SaveChangesText);
     EXPECT_TRUE(std::filesystem::exists(path("other.prj")));
-    EXPECT_EQ(project->ProjectPath, path("chosen"));
-    EXPECT_EQ(project->CurrentFilePath, path("chosen.prj"));
+    EXPECT_EQ(std::tuple(project->ProjectPath, project->CurrentFilePath),
+              std::tuple(path("chosen"), path("chosen.prj")));
 }
 
 TEST_F(SaveLoad, LaterVersionAsksAndCancelLeavesTheProjectCleared) {
@@ -213,9 +281,8 @@ TEST_F(SaveLoad, LaterVersionAsksAndCancelLeavesTheProjectCleared) {
     dialogs.choices.push_back(MsgChoice::Cancel);
     EXPECT_FALSE(loadFresh("v.prj"));
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{WrongVersionText});
-    EXPECT_EQ(project->Program.Sections[0].RungCount, 0);
-    EXPECT_EQ(project->ProjectModified, 0);
-    EXPECT_TRUE(rebuilt.empty());
+    EXPECT_EQ(std::tuple(project->Program.Sections[0].RungCount, project->ProjectModified, rebuilt.size()),
+              std::tuple(0, 0, 0u));
 
     // With OK the file is read in the older counted layout, which this one does not fit: reported.
     dialogs.shown.clear();
@@ -239,15 +306,13 @@ TEST_F(SaveLoad, OlderVersionIsReadInTheCountedLayoutWithoutAQuestion) {
     EXPECT_EQ(std::count(dialogs.shown.begin(), dialogs.shown.end(), WrongVersionText), 0);
     const ProgramSection& main = project->Program.Sections[0];
     ASSERT_EQ(main.RungCount, 2);
-    EXPECT_EQ(main.Rungs[2].Description, "Desc, 2");
-    EXPECT_EQ(main.Rungs[2].Label, "L2");
-    EXPECT_EQ(main.Rungs[2].Opcode, 6);
-    EXPECT_EQ(main.Rungs[2].ArgBytes[7], (std::array<uint8_t, 4>{1, 2, 3, 4}));
-    EXPECT_EQ(main.Rungs[2].TriggerMask, 8);
-    EXPECT_EQ(project->Pages.Count, 1);
-    EXPECT_EQ(project->Pages.Pages[0].ObjectCount, 1);
-    EXPECT_EQ(project->Pages.Pages[0].Objects[1].Direction, 0);
-    EXPECT_EQ(project->Pages.Pages[0].Objects[1].Maximum, 4);
+    const CommandRecord& r = main.Rungs[2];
+    EXPECT_EQ(std::tuple(r.Description, r.Label, r.Opcode, r.ArgBytes[7], r.TriggerMask),
+              std::tuple("Desc, 2", "L2", 6, std::array<uint8_t, 4>{1, 2, 3, 4}, 8));
+    const DisplayPage& page = project->Pages.Pages[0];
+    EXPECT_EQ(std::tuple(project->Pages.Count, page.ObjectCount, page.Objects[1].Direction,
+                         page.Objects[1].Maximum),
+              std::tuple(1, 1, 0, 4));
     EXPECT_EQ(project->Blocks[0].Text, "first\r\nsecond\r\nthird\r\n");
 }
 
@@ -259,9 +324,110 @@ TEST_F(SaveLoad, MissingSideFilesAndRungsThatCannotBeReencodedAreReported) {
     hooks.rebuildRung = [](AppContext&, int16_t, int16_t rung) { return rung != 3; };
     ASSERT_TRUE(loadFresh("m.prj"));
     EXPECT_EQ(project->Program.Sections[1].RungCount, 0); // no page compiled
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0], loadProblemsText(3));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{loadProblemsText(3)});
     EXPECT_TRUE(logged(".dsp: missing"));
     EXPECT_TRUE(logged(".skd: missing"));
     EXPECT_TRUE(logged(".prj: rung 3 could not be re-encoded"));
+}
+
+// Pages, tasks and images edited through the designers, with a rung the editor encoded, survive a save
+// and a load byte for byte, and compile to the same program image.
+TEST_F(SaveLoad, SavedLoadedAndSavedAgainTheSetIsIdenticalAndCompilesAlike) {
+    model().IsProgrammable = -1;
+    model().HasDisplay = -1;
+    model().HasTrigger = -1;
+    model().ProgramBase = 512;
+    model().ProgramCapacity = 5634;
+    project->Variables.Count = 5;
+    for (int v = 0; v < 5; ++v)
+        project->Variables.Variables[size_t(v)].CsvName = "C" + std::to_string(v);
+    ProgramSection& main = project->Program.Sections[0];
+    main.RungCount = 2; // rung 2 stays empty
+    main.Rungs[1] = readHoldingRung();
+    ASSERT_TRUE(rebuildRung(ctx, 0, 1));
+    editDesigners(*project, dialogs);
+    ASSERT_TRUE(dialogs.shown.empty()) << dialogs.shown.front();
+    dialogs.files.push_back(path("a.prj"));
+    ASSERT_TRUE(SalvaProgetto(ctx, true));
+    frm_display::CompilaOggetti(project->Pages, project->Program);
+    project->Tasks.Tasks[3].TaskBlock.Description = "stale"; // every block is built afresh
+    frm_scheduler::CompilaOggetti(project->Tasks);
+    EXPECT_EQ(project->Tasks.Tasks[3].TaskBlock.Description, "<...>");
+    int32_t size = CompilaProgramma(ctx);
+    ASSERT_GT(size, 0);
+    const std::vector<uint8_t> compiled = project->ProgramImage;
+
+    *project = Project{};
+    dialogs.files.push_back(path("a.prj"));
+    ASSERT_TRUE(CaricaProgetto(ctx)); // the editor rebuilds the rungs, the compiler pages the tables
+    EXPECT_TRUE(dialogs.shown.empty()) << dialogs.shown.front();
+    EXPECT_EQ(project->Program.Sections[0].Rungs[1].Delay, 10); // not in the file: set by the editor
+    EXPECT_EQ(project->Program.Sections[0].Rungs[2].FunctionType, 0);
+    // The load compiled the pages into their sections, the tasks into their blocks.
+    EXPECT_EQ(project->Program.Sections[2].RungCount, 4);
+    EXPECT_EQ(project->Program.Sections[2].Rungs[1].Label, "PAG2");
+    // Task 2 is of type 3, which runs opcode 143.
+    EXPECT_EQ(
+        std::tuple(project->Tasks.Tasks[2].TaskBlock.Opcode, project->Tasks.Tasks[3].TaskBlock.FunctionType),
+        std::tuple(143, 3));
+    EXPECT_EQ(project->Tasks.Tasks[1].EnableMask, 1 << project->Tasks.Tasks[1].EnableBit);
+    dialogs.files.push_back(path("b.prj"));
+    ASSERT_TRUE(SalvaProgetto(ctx, true));
+    for (std::string_view ext : {".prj", ".dsp", ".skd", ".img"})
+        EXPECT_EQ(slurp(path("a" + std::string(ext))), slurp(path("b" + std::string(ext)))) << ext;
+    EXPECT_EQ(project->Tasks.Tasks[3].FieldCount, 69);
+    EXPECT_EQ(CompilaProgramma(ctx), size);
+    EXPECT_EQ(project->ProgramImage, compiled);
+}
+
+// Damaged and hostile files: the load never crashes, keeps what it could read and says what it could
+// not.
+TEST_F(SaveLoad, EveryFileCutAtEveryLineLoadsAndReports) {
+    saveSmallProject();
+    dialogs.files.push_back(path("h.prj"));
+    ASSERT_TRUE(CaricaProgetto(ctx, hooks));
+    const std::string whole = contents();
+    for (const std::string& file : setNames(path("h"))) {
+        const std::string e = file.substr(file.size() - 4);
+        const std::string saved = slurp(file);
+        // Cut after 0, 1, 2 ... whole lines; lineStart is where the last kept line starts.
+        for (size_t end = 0, lineStart = 0, keep = 0; end < saved.size();
+             lineStart = end, end = saved.find("\r\n", end) + 2, ++keep) {
+            spit(file, saved.substr(0, end));
+            dialogs.shown.clear();
+            dialogs.files.push_back(path("h.prj"));
+            project->ProjectModified = -1;
+            dialogs.choices.push_back(MsgChoice::No); // do not save the modified project
+            CaricaProgetto(ctx, hooks);
+            EXPECT_EQ(project->ProjectModified, 0);
+            // A set cut after a whole record looks complete; any other cut that lost data is reported.
+            bool afterRecord = keep > 0
+                                   ? saved.compare(lineStart, 2, "</") == 0 || (e == ".prj" && keep == 2)
+                                   : e == ".dsp" || e == ".skd" || e == ".blk"; // no pages, tasks or blocks
+            size_t expected = contents() == whole || afterRecord ? dialogs.shown.size() : 2u;
+            EXPECT_EQ(dialogs.shown.size(), expected) << e << " cut after " << keep << " lines";
+        }
+        spit(file, saved);
+    }
+}
+
+TEST_F(SaveLoad, LfOnlyFilesUnknownModelAndDamagedItemsStillLoad) {
+    saveSmallProject();
+    for (const std::string ext : {".prj", ".fmt", ".blk"}) {
+        std::string data = slurp(path("h" + ext));
+        std::erase(data, '\r');
+        spit(path("h" + ext), data);
+    }
+    std::string prj = slurp(path("h.prj"));
+    prj.replace(prj.find("9E23"), 4, "ZZZZ");
+    prj.replace(prj.find("\n 0 \n"), 5, "\nbad\n");
+    spit(path("h.prj"), prj);
+    dialogs.files.push_back(path("h.prj"));
+    ASSERT_TRUE(CaricaProgetto(ctx, hooks));
+    EXPECT_EQ(project->Program.Sections[0].RungCount, 2);
+    EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "one");
+    EXPECT_EQ(project->Blocks[0].Text, "a\r\nb");
+    EXPECT_EQ(project->Variables.Count, 2);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(shell->log.lines().back().find(".prj: 1 item(s) could not be converted"), 0u);
 }

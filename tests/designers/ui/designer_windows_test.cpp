@@ -47,15 +47,13 @@ TEST_F(DesignerWindows, TypedFieldsAreStoredOrRefusedAndShownAgain) {
             << c.typed.toStdString();
         EXPECT_EQ(dialogs.shown.size(), c.refused ? 1u : 0u) << c.typed.toStdString();
     }
-    EXPECT_EQ(project.Pages.Pages[0].Objects[1].X, 12);
-    EXPECT_EQ(project.Pages.Pages[0].Objects[1].Maximum, 2.5);
-    EXPECT_EQ(project.ProjectModified, -1);
+    const DisplayObject& o = project.Pages.Pages[0].Objects[1];
+    EXPECT_EQ(std::tuple(o.X, o.Maximum, project.ProjectModified), std::tuple(12, 2.5, -1));
 
     frm_scheduler::Form scheduler(ctx, nullptr);
     scheduler.cmd_add_Click();
     qobject_cast<QCheckBox*>(scheduler.field(int(SchedulerDesigner::fields().size()) - 3).editor())->click();
-    EXPECT_EQ(project.Tasks.Count, 1);
-    EXPECT_EQ(project.Tasks.Tasks[1].EnableFlag, -1);
+    EXPECT_EQ(std::tuple(project.Tasks.Count, project.Tasks.Tasks[1].EnableFlag), std::tuple(1, -1));
 }
 
 TEST_F(DesignerWindows, APictureFileBecomesAnImageWithItsPreview) {

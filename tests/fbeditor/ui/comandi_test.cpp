@@ -14,7 +14,7 @@
 namespace {
 
 constexpr int AndWord = 21, Linearization = 30, ReadInput = 0, WriteMultiple = 1, Add = 4, ReadHolding = 40,
-              WriteSingle = 65, Goto = 11;
+              WriteSingle = 65;
 
 std::vector<int> shownOptions(comandi& w) {
     std::vector<int> shown;
@@ -48,6 +48,10 @@ TEST_F(WindowTest, LoadDrawsCaptionsAndTheCommTab) {
 
 TEST_F(WindowTest, ChoosingAFunctionDrawsItsRowsAndTypeAndFocusReachTheEditor) {
     window->ApriRung(0, 1);
+    window->opt_Funzione_Click(2); // Read Device: a module chosen from the list redraws its rows
+    window->txt_Var_Click(0, window->valueBox(0)->findData(22));
+    EXPECT_EQ(window->valueBox(4)->currentText(), "Digital In");
+    EXPECT_TRUE(window->valueBox(5)->isHidden());
     window->opt_Funzione_Click(Add);
     EXPECT_EQ(window->title()->text(), "Add");
     EXPECT_TRUE(window->option(Add)->isChecked());
@@ -71,6 +75,8 @@ TEST_F(WindowTest, ChoosingAFunctionDrawsItsRowsAndTypeAndFocusReachTheEditor) {
     window->registerClicked(300, KindUInt);
     EXPECT_EQ(window->valueBox(1)->currentText(), "%R300");
     EXPECT_EQ(window->typeBox(1)->currentText(), "uInt");
+    pressEnter(window->valueBox(1)); // Enter in a value box confirms like OK
+    EXPECT_FALSE(window->isVisible());
 }
 
 // A refused OK keeps the window; a good one encodes into the opened rung of its section, trigger and
@@ -93,8 +99,9 @@ TEST_F(WindowTest, OpeningAStoredRungShowsItAndOkEncodesIt) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(project.Program.CurrentSection, 1);
     EXPECT_EQ(project.Program.CurrentRung, 2);
-    window->opt_Funzione_Click(Linearization); // needs a lookup table, and none is defined
-    window->cmd_AddFunc_Click();
+    EXPECT_EQ(window->valueBox(1)->currentText(), "1"); // never encoded: the defaults stay
+    window->opt_Funzione_Click(Linearization);          // needs a lookup table, and none is defined
+    pressEnter(window->typeBox(0));                     // Enter in a type box confirms like OK
     EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"Error: Check Values"}));
     EXPECT_TRUE(window->isVisible());
 
@@ -128,55 +135,6 @@ TEST_F(WindowTest, OpeningAStoredRungShowsItAndOkEncodesIt) {
     EXPECT_EQ(window->valueBox(1)->currentText(), "200");
     EXPECT_EQ(window->delayBox()->text(), "25");
     EXPECT_EQ(window->labelBox()->text(), label);
-}
-
-TEST_F(WindowTest, EnterInTheLabelValueOrTypeBoxConfirmsLikeOk) {
-    int encodings = 0;
-    window->rungEncoded = [&](int16_t, int16_t, const RungRow&) { ++encodings; };
-    for (int target = 0; target < 3; ++target) {
-        window->ApriRung(0, 1);
-        window->opt_Funzione_Click(WriteSingle);
-        QWidget* boxes[] = {window->labelBox(), window->valueBox(0), window->typeBox(0)};
-        pressEnter(boxes[target]);
-        EXPECT_EQ(encodings, target + 1) << target;
-        EXPECT_FALSE(window->isVisible());
-    }
-}
-
-TEST_F(WindowTest, JumpTargetsListTheSectionsLabels) {
-    rung(1).Label = "LOOP";
-    rung(3).Label = "END";
-    window->ApriRung(0, 2);
-    window->opt_Funzione_Click(Goto);
-    int row = -1;
-    for (int i = 0; i < ArgumentRowCount; ++i)
-        if (window->valueBox(i)->count() > 0 && !window->valueBox(i)->isHidden()) row = i;
-    ASSERT_GE(row, 0);
-    EXPECT_EQ(window->valueBox(row)->itemText(0), "LOOP");
-    EXPECT_EQ(window->valueBox(row)->itemText(1), "END");
-    window->txt_Var_Click(row, 1);
-    EXPECT_EQ(window->editor().state.Rows[static_cast<size_t>(row)].Value.Text, "END");
-    window->cmd_AddFunc_Click();
-    EXPECT_EQ(rung(2).ArgTexts[static_cast<size_t>(row)], "END");
-}
-
-TEST_F(WindowTest, ChoosingADeviceModuleRedrawsItsResourceAndChannelRows) {
-    constexpr int ReadDevice = 2;
-    window->ApriRung(0, 1);
-    window->opt_Funzione_Click(ReadDevice);
-    QComboBox* modules = window->valueBox(0);
-    const int digital16 = modules->findData(22);
-    ASSERT_GE(digital16, 0);
-    window->txt_Var_Click(0, digital16);
-    EXPECT_EQ(window->valueBox(4)->currentText(), "Digital In");
-    EXPECT_TRUE(window->valueBox(5)->isHidden());
-    EXPECT_TRUE(window->valueBox(6)->isHidden());
-    EXPECT_EQ(window->editor().CanaleMax, 15);
-
-    window->txt_Var_Click(0, modules->findData(2));
-    EXPECT_EQ(window->valueBox(4)->count(), 3);
-    EXPECT_EQ(window->valueBox(4)->itemText(2), "CJC Value");
-    EXPECT_FALSE(window->valueBox(5)->isHidden());
 }
 
 // A second Set while the picker waits raises it; closing the editor releases a waiting picker.
@@ -249,7 +207,7 @@ TEST_F(WindowTest, TableRowPicksAddsAndKeepsTablesThroughTheTableEditor) {
     EXPECT_EQ(window->valueBox(1)->count(), 3);
     EXPECT_EQ(window->valueBox(1)->currentText(), "Flow");
     EXPECT_EQ(project.ProjectModified, -1);
-    window->cmd_AddFunc_Click();
+    pressEnter(window->labelBox()); // as in the label box
     EXPECT_EQ(rung(1).ArgTexts[1], "Flow");
 
     // A choice made after the row was set up again goes nowhere.

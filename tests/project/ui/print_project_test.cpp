@@ -30,14 +30,11 @@ TEST_F(PrinterOutput, ProjectListingBecomesAPdfOnPagesMeasuredInTwips) {
     auto p = printer();
     const PrintMetrics m = printerMetrics(*p);
     // A4 is 8.27 x 11.69 inches; the printable area is a little smaller.
-    EXPECT_GT(m.W, 10000);
-    EXPECT_LE(m.W, 11906);
-    EXPECT_GT(m.H, 15000);
-    EXPECT_LE(m.H, 16838);
+    EXPECT_TRUE(m.W > 10000 && m.W <= 11906) << m.W;
+    EXPECT_TRUE(m.H > 15000 && m.H <= 16838) << m.H;
     const int h10 = m.textHeight("x", 10, true), h8 = m.textHeight("x", 8, false);
-    EXPECT_GT(h10, h8);
-    EXPECT_GT(h8, 150); // an 8 point line is at least its 160 twips of type, give or take leading
-    EXPECT_LT(h10, 400);
+    // An 8 point line is at least its 160 twips of type, give or take leading.
+    EXPECT_TRUE(150 < h8 && h8 < h10 && h10 < 400) << h8 << " " << h10;
 
     project.ProjectPath = "/tmp/Boiler";
     ProgramSection& s = project.Program.Sections[0];
@@ -55,8 +52,7 @@ TEST_F(PrinterOutput, ProjectListingBecomesAPdfOnPagesMeasuredInTwips) {
     const int pages = static_cast<int>(f.readAll().count("/Type /Page\n"));
     if (const QByteArray shots = qgetenv("MELQO_SHOTS"); !shots.isEmpty())
         QFile::copy(pdf(), QString::fromLocal8Bit(shots) + "/listing.pdf");
-    EXPECT_GE(pages, 3);
-    EXPECT_LE(pages, 6);
+    EXPECT_TRUE(pages >= 3 && pages <= 6) << pages;
 
     // A printer that cannot start ends the job.
     p = printer();

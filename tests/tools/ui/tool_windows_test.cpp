@@ -183,8 +183,11 @@ TEST_F(ToolWindows, TheRegisterViewShowsScrollsAndHandsAClickToTheEditor) {
     editor->ApriRung(0, 1);
     editor->opt_Funzione_Click(4); // Add: row 0 is a register row
     editor->txt_Opt_Click(0, 0);
+    s.comm->Registers[41].ValueType = KindInt; // the register's type comes with it
     emit w->table()->cellClicked(1, 0);
     EXPECT_EQ(editor->valueBox(0)->currentText(), "%R41");
+    EXPECT_EQ(editor->typeBox(0)->currentText(), "Int");
+    emit w->table()->cellClicked(999, 0); // no such row
     sim.clearTranscript();
     editor->cmd_AddFunc_Click();
     EXPECT_TRUE(sent(readShown())); // the shown registers are read once the rung is encoded

@@ -1,0 +1,280 @@
+// The tools without their windows, each against a simulated controller reached over Modbus TCP on
+// loopback, with the English texts and the default model's register names.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+#include "comm/register_map.h"
+#include "core/language.h"
+#include "core/value_type_codes.h"
+#include "platform/qt_link_port.h"
+#include "program/transfer/file_output.h"
+#include "support/sim_controller.h"
+#include "support/sim_session.h"
+#include "tools/memory_tool.h"
+#include "tools/multi_sock.h"
+#include "tools/register_value_text.h"
+#include "tools/register_view.h"
+#include "tools/value_entry.h"
+#include "tools/watch_view.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ToolFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CaricaRisorse(*s.shell, 1);
+        MappaRegistri(s.app, false);
+        s.comm->CurrentDevice.LinkTimeout = 300;
+        ASSERT_TRUE(s.connectTcp(sim.startTcp()));
+        sim.clearTranscript();
+        s.shell->log.LogClear();
+    }
+    // The next n requests are answered as usual.
+    void pass(int n) {
+        for (int i = 0; i < n; ++i)
+            sim.inject({SimFault::Delay, 0});
+    }
+    bool logged(const std::string& line) const {
+        const auto& l = s.shell->log.lines();
+        return std::find(l.begin(), l.end(), line + "  ") != l.end();
+    }
+
+    SimController sim{10};
+    SimSession s;
+};
+
+// The memory tool: a range typed as hex addresses goes to a file and back, the file and the device
+// memory unchanged by the round trip, with the progress bar's values; bad ranges send nothing.
+struct Bar : ProgressBar {
+    int maximum() const override { return 100; }
+    void setValue(int v) override { values.push_back(v); }
+    std::vector<int> values;
+};
+
+class MemoryToolTest : public ToolFixture {
+  protected:
+    void TearDown() override { fs::remove_all(dir); }
+    std::string read(const char* name) {
+        std::string text;
+        ReadWholeFile((dir / name).string(), text);
+        return text;
+    }
+    fs::path dir = fs::temp_directory_path() / ("melqo_eeprom_" + std::to_string(::getpid()));
+    bool made = fs::create_directories(dir);
+    MemoryTool tool{s.app};
+    Bar bar;
+    TransferView view{&bar, nullptr};
+};
+
+TEST_F(MemoryToolTest, BadRangesAreRefusedAndARangeRoundTripLeavesFileAndMemoryIdentical) {
+    for (auto [from, to] : {std::pair{"A0", "40"}, {"0", "10000"}, {"-1", "40"}, {"", "40"}, {"4x", "40"}}) {
+        EXPECT_FALSE(MemoryTool::blockRange(from, to)) << from << " " << to;
+        EXPECT_FALSE(tool.download(view, from, to));
+    }
+    EXPECT_EQ(MemoryTool::blockRange("0", "FFFF"), (std::pair<int16_t, int16_t>{0, 2048}));
+    EXPECT_TRUE(sim.transcript().empty());
+
+    Bytes data(96);
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = uint8_t(i * 13 + 1);
+    sim.setMemory(0x40, data);
+    s.dialogs.files = {(dir / "a.hex").string(), (dir / "a.hex").string(), (dir / "b.hex").string()};
+    EXPECT_TRUE(tool.upload(view, "41", "9f")); // blocks 2, 3 and 4
+    EXPECT_EQ(bar.values, (std::vector<int>{0, 33, 67}));
+    sim.setMemory(0x40, Bytes(96, 0));
+    std::fill(tool.files.FileImageBuffer.begin(), tool.files.FileImageBuffer.end(), uint8_t{0});
+    EXPECT_TRUE(tool.download(view, "40", "9F"));
+    EXPECT_EQ(sim.memory(0x40, 96), data);
+    EXPECT_EQ(sim.memory(0x20, 32), Bytes(32, 0));
+    EXPECT_TRUE(tool.upload(view, "40", "9F"));
+    const std::string file = read("a.hex");
+    EXPECT_EQ(file, read("b.hex"));
+    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 96);
+}
+
+// The multi-connection scan: two simulated controllers on two ports, one of them silent, and typed
+// devices refused when their address, port or node is not valid.
+using MultiSockTest = ToolFixture;
+
+TEST_F(MultiSockTest, RefusesInvalidDevicesScansEachOtherAndReportsTheSilentOne) {
+    QtLinkPort link;
+    MultiSock scan{s.app, link};
+    s.shell->Models[3].ModelCode = "1A0F";
+    s.shell->Models[3].ModelName = "Alpha";
+    SimController second{7};
+    second.setIdentification(0x01, 0x0A, 0x00, 0x0F);
+    second.setRunStatus(0xFF);
+    const uint16_t secondPort = second.startTcp();
+    for (auto [ip, port, node] : {std::array{"127.0.0", "502", "1"},
+                                  {"127.0.0.256", "502", "1"},
+                                  {"127.0.0.1", "0", "1"},
+                                  {"127.0.0.1", "502", "256"}})
+        EXPECT_FALSE(scan.add(ip, port, node)) << ip << " " << port << " " << node;
+    EXPECT_TRUE(scan.Devices.empty());
+    sim.inject({SimFault::Silence});
+    ASSERT_TRUE(scan.add("127.0.0.1", std::to_string(uint16_t(s.comm->CurrentDevice.Port)), "10"));
+    ASSERT_TRUE(scan.add("127.0.0.1", std::to_string(secondPort), "7"));
+    scan.scan();
+    ASSERT_EQ(scan.Devices.size(), 2u);
+    EXPECT_EQ(scan.Devices[0].Result, "No answer");
+    EXPECT_EQ(scan.Devices[1].Result, "OK");
+    EXPECT_EQ(scan.Devices[1].Model, "Alpha");
+    EXPECT_EQ(scan.Devices[1].RunState, "Run");
+    EXPECT_EQ(second.transcript(), (std::vector<Bytes>{{7, 4, 0, 1, 0, 2}, {7, 4, 0, 0, 0, 1}}));
+    EXPECT_TRUE(s.comm->CurrentDevice.Connected); // the current device's link is left alone
+    EXPECT_EQ(s.comm->PollBusy, 0);
+}
+
+// The register view without its window: rows drawn from the register table, the shown registers read
+// from the simulated controller in one request, and scrolling.
+class RegisterViewTest : public ToolFixture {
+  protected:
+    void SetUp() override {
+        ToolFixture::SetUp();
+        view.onChanged = [this] { ++redraws; };
+        view.load = [this] { ++loads; };
+    }
+    RegisterView view{s.app};
+    int redraws = 0, loads = 0;
+};
+
+TEST_F(RegisterViewTest, ReadsTheShownRegistersInOneRequestAndShowsThemByTypeOrKeepsThemOnAFailure) {
+    view.AggiornaRegistri_new(false); // without a read nothing is sent
+    EXPECT_TRUE(sim.transcript().empty());
+    EXPECT_EQ(view.Rows.size(), 16u);
+    view.setVisibleRows(4);
+    view.setFirstRegister(8);
+    sim.setInput(8, 0x0005);
+    sim.setInput(9, 0x00A0);
+    sim.setInput(10, 0x8001);
+    sim.setInput(11, 0xFFFF);
+    s.comm->Registers[11].ValueType = 1; // shown as Int
+    view.AggiornaRegistri_new(true);
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{{10, 4, 0, 8, 0, 4}}));
+    ASSERT_EQ(view.Rows.size(), 4u);
+    EXPECT_EQ(view.Rows[2].Register, 10);
+    EXPECT_EQ(view.Rows[2].Label, "%R10");
+    EXPECT_EQ(view.Rows[2].Name, s.comm->Registers[10].Name);
+    EXPECT_EQ(view.Rows[2].Value, registerValueText(0x8001, s.comm->Registers[10].ValueType));
+    EXPECT_EQ(view.Rows[3].Value, "-1");
+    EXPECT_EQ(view.Rows[3].Type, "Int");
+    EXPECT_EQ(s.comm->Registers[10].Value, 0x8001);
+    EXPECT_EQ(loads, 2);
+
+    // A failed read keeps the values and still redraws.
+    sim.setInput(10, 5);
+    sim.inject({SimFault::Exception, 0, 2});
+    const int before = redraws;
+    view.AggiornaRegistri_new(true);
+    EXPECT_EQ(s.comm->Registers[10].Value, 0x8001);
+    EXPECT_GT(redraws, before);
+    EXPECT_EQ(s.shell->log.lines().back(), "Error  ");
+}
+
+TEST_F(RegisterViewTest, ScrollingStopsAtTheLastRegisterAndValuesFollowTheirType) {
+    view.setVisibleRows(10);
+    view.setFirstRegister(5000);
+    EXPECT_EQ(view.firstRegister(), RegisterCount - 10);
+    EXPECT_EQ(view.Rows.back().Register, RegisterCount - 1);
+    view.setFirstRegister(-3);
+    EXPECT_EQ(view.firstRegister(), 0);
+    view.setVisibleRows(1000); // no more than one read brings
+    EXPECT_EQ(view.visibleRows(), 125);
+    EXPECT_EQ(registerValueText(0x1234, 0), "4660");
+    EXPECT_EQ(registerValueText(0xFFFE, 1), "-2");
+    EXPECT_EQ(registerValueText(0x1234, 7), "1234");
+    EXPECT_EQ(registerValueText(0x4142, 8), "BA");
+    EXPECT_EQ(registerValueText(0x8001, 9), "10000000 00000001");
+    EXPECT_EQ(registerValueText(-70000, 3), "-70000");
+}
+
+// Value entry per type against the simulated controller: what reaches the registers, and values
+// outside the type's range refused with nothing sent.
+using ValueEntryTest = ToolFixture;
+
+TEST_F(ValueEntryTest, WritesEachTypeAndRefusesValuesOutOfRange) {
+    struct Case {
+        uint8_t type;
+        const char* text;
+        std::vector<uint16_t> registers; // holding 20, 21 afterwards; empty: refused
+    };
+    // clang-format off
+    const Case cases[] = {
+        {KindInt, "-2", {0xFFFE, 0}}, {KindInt, "-32769", {}}, {KindInt, "1.5", {}},
+        {KindUInt, " 65535 ", {0xFFFF, 0}}, {KindUInt, "65536", {}}, {KindUInt, "-1", {}},
+        {KindLong, "-70000", {0xFFFE, 0xEE90}}, {KindLong, "2147483648", {}},
+        {KindULong, "4294967295", {0xFFFF, 0xFFFF}}, {KindULong, "-1", {}},
+        {KindFloat, "1,5", {0x0000, 0x3FC0}}, {KindFloat, "1e39", {}}, {KindFloat, "nan", {}},
+        {KindHex, "BEEF", {0xBEEF, 0}}, {KindHex, "10000", {}}, {KindBin, "101", {5, 0}}, {KindBin, "12", {}},
+        {KindAscii, "AB", {0x4241, 0}}, {KindAscii, "ABC", {}},
+    };
+    // clang-format on
+    ValueEntry entry(s.app);
+    entry.Register = 20;
+    for (const Case& c : cases) {
+        sim.setHolding(20, 0);
+        sim.setHolding(21, 0);
+        sim.clearTranscript();
+        entry.ValueType = c.type;
+        EXPECT_EQ(entry.write(c.text), !c.registers.empty()) << c.text;
+        if (c.registers.empty())
+            EXPECT_TRUE(sim.transcript().empty()) << c.text;
+        else
+            EXPECT_EQ((std::vector<uint16_t>{sim.holding(20), sim.holding(21)}), c.registers) << c.text;
+    }
+}
+
+// The watch list against the simulated controller: its choices, its limits, and the refresh loop
+// that reads every watched register until the peer falls silent.
+class WatchTest : public ToolFixture {
+  protected:
+    WatchView view{s.app};
+};
+
+TEST_F(WatchTest, ChoicesSkipReservedRegistersAndTheListKeepsEachRegisterOnce) {
+    view.SetRes();
+    ASSERT_FALSE(view.Choices.empty());
+    EXPECT_EQ(view.Choices[0].Text, "[%R1] " + s.comm->Registers[1].Name); // 0 is reserved
+    for (const auto& c : view.Choices)
+        EXPECT_EQ(c.Text.find("--Reserved--"), std::string::npos);
+    EXPECT_TRUE(view.add(5));
+    EXPECT_FALSE(view.add(5));
+    EXPECT_FALSE(view.add(RegisterCount));
+    for (int r = 6; r < 105; ++r)
+        view.add(r);
+    EXPECT_EQ(s.project->Watch[0], 100);
+    view.remove(0);
+    EXPECT_EQ(s.project->Watch[1], 6);
+    EXPECT_EQ(s.project->Watch[0], 99);
+}
+
+TEST_F(WatchTest, RefreshesTwoRegistersUntilThePeerIsSilentButNotWhileAnotherLoopRuns) {
+    view.add(5);
+    view.add(7);
+    s.comm->Registers[7].ValueType = 1; // shown as Int
+    sim.setInput(5, 42);
+    sim.setInput(7, 0xFFFE);
+    s.comm->PollBusy = 1; // another loop runs: refused
+    view.start();
+    EXPECT_TRUE(sim.transcript().empty());
+    EXPECT_TRUE(logged("Request refused: a polling loop is running"));
+    s.comm->PollBusy = 0;
+    pass(4); // two passes, then silence
+    sim.inject({SimFault::Silence});
+    view.start();
+    const Bytes read5{10, 4, 0, 5, 0, 1}, read7{10, 4, 0, 7, 0, 1};
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{read5, read7, read5, read7, read5}));
+    ASSERT_EQ(view.Rows.size(), 2u);
+    EXPECT_EQ(view.Rows[0].Value, "42");
+    EXPECT_EQ(view.Rows[1].Value, "-2");
+    EXPECT_FALSE(view.running());
+    EXPECT_EQ(s.comm->PollBusy, 0);
+    EXPECT_EQ(s.comm->PollStop, 1);
+    EXPECT_TRUE(logged("Watch stopped"));
+}
+
+} // namespace
