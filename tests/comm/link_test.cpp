@@ -23,30 +23,31 @@ class Link : public ::testing::Test {
 
 using Groups = std::vector<std::string>;
 
-TEST_F(Link, TcpConnectsAndDisconnectsLoggingTheAddress) {
-    s.comm->LinkMode = 1;
-    s.comm->TxBuffer[5] = 9;
-    ASSERT_TRUE(s.connectTcp(sim.startTcp()));
-    EXPECT_EQ(s.comm->LinkMode, 2);
-    EXPECT_EQ(s.comm->TxBuffer[5], 0);
-    EXPECT_EQ(outcome(), std::tuple(true, "Connected  [127.0.0.1]  ",
-                                    Groups{"Puls_DebugRelease=on", "Puls_Download=on"}, Groups{}, 1));
-
-    s.shell->status.set(4, "Com OK");
-    Disconnetti(s.app);
-    EXPECT_FALSE(s.link.isConnected());
-    EXPECT_EQ(s.shell->status.Text[4], "");
-    EXPECT_EQ(s.shell->log.lines().back(), "Disconnect [127.0.0.1]  ");
-    EXPECT_EQ(s.refreshes, 2);
-}
-
-TEST_F(Link, TcpRefusedSaysSoWithAddressAndPort) {
+// A refused connect says so with address and port; the next one connects, and a disconnect logs the address.
+TEST_F(Link, TcpRefusedSaysWhyThenConnectsAndDisconnectsLoggingTheAddress) {
     const uint16_t port = ClosedLoopbackPort();
     EXPECT_FALSE(s.connectTcp(port));
     EXPECT_EQ(outcome(), std::tuple(false, "Connection refused  [127.0.0.1:" + std::to_string(port) + "]  ",
                                     Groups{"Puls_DebugRelease=off", "Puls_Download=off"},
                                     Groups{"Connection refused"}, 1));
     EXPECT_EQ(s.dialogs.boxes.at(0).icon, MsgIcon::Critical);
+
+    s.groupCalls.clear();
+    s.comm->LinkMode = 1;
+    s.comm->TxBuffer[5] = 9;
+    ASSERT_TRUE(s.connectTcp(sim.startTcp()));
+    EXPECT_EQ(s.comm->LinkMode, 2);
+    EXPECT_EQ(s.comm->TxBuffer[5], 0);
+    EXPECT_EQ(outcome(),
+              std::tuple(true, "Connected  [127.0.0.1]  ", Groups{"Puls_DebugRelease=on", "Puls_Download=on"},
+                         Groups{"Connection refused"}, 2));
+
+    s.shell->status.set(4, "Com OK");
+    Disconnetti(s.app);
+    EXPECT_FALSE(s.link.isConnected());
+    EXPECT_EQ(s.shell->status.Text[4], "");
+    EXPECT_EQ(s.shell->log.lines().back(), "Disconnect [127.0.0.1]  ");
+    EXPECT_EQ(s.refreshes, 3);
 }
 
 // A host name is looked up first; a write larger than the system takes at once is queued and arrives whole
@@ -113,10 +114,29 @@ TEST_F(Link, SerialPortThatCannotOpenSaysWhy) {
     EXPECT_NE(s.shell->log.lines().back().find("the user must be in the dialout group"), std::string::npos);
 }
 
-TEST_F(Link, ModemLinkDialsWithOneStopBitOrSaysWhyNot) {
-    s.comm->CurrentDevice.ModemDialUp = -1;
-    s.comm->CurrentDevice.TwoStopBits = -1;
-    EXPECT_EQ(SerialSettingsText(s.comm->CurrentDevice), "9600,n,8,1");
+// The settings keep two stop bits and the device path comes from the port number unless one is named; the
+// modem link dials with one stop bit, or says why it cannot.
+TEST_F(Link, SerialSettingsAndTheModemLinkDialsWithOneStopBitOrSaysWhyNot) {
+    DeviceRecord& d = s.comm->CurrentDevice;
+    d.BaudRate = "19200";
+    d.TwoStopBits = -1;
+    EXPECT_EQ(SerialSettingsText(d), "19200,n,8,2");
+    d.Port = 9;
+    EXPECT_EQ(SerialDevicePath(d), "/dev/ttyS8");
+    d.SerialDevice = "/dev/ttyACM0";
+    EXPECT_EQ(SerialDevicePath(d), "/dev/ttyACM0");
+    QSerialPort port;
+    ASSERT_TRUE(ApplySerialSettings(port, "19200,e,7,2"));
+    EXPECT_EQ(port.baudRate(), 19200);
+    EXPECT_EQ(port.parity(), QSerialPort::EvenParity);
+    EXPECT_EQ(port.dataBits(), QSerialPort::Data7);
+    EXPECT_EQ(port.stopBits(), QSerialPort::TwoStop);
+    for (const char* bad : {"9600,x,8,1", "9600,n,9,1", "9600,n,8,3", "fast,n,8,1", "9600,n,8", ""})
+        EXPECT_FALSE(ApplySerialSettings(port, bad)) << bad;
+
+    d.ModemDialUp = -1;
+    d.BaudRate = "9600";
+    EXPECT_EQ(SerialSettingsText(d), "9600,n,8,1");
     const std::string path = sim.startRtu();
     EXPECT_FALSE(s.connectRtu(path));
     EXPECT_EQ(s.dialogs.shown, Groups{"Modem link: no telephone number in the settings"});
@@ -128,27 +148,6 @@ TEST_F(Link, ModemLinkDialsWithOneStopBitOrSaysWhyNot) {
     s.pump.pausa(0.1);
     const std::string dial = "atdt0, 0123456\r";
     EXPECT_EQ(sim.wire(), std::vector<Bytes>{Bytes(dial.begin(), dial.end())});
-}
-
-TEST(SerialDevice, SettingsTextDevicePathAndPortSettings) {
-    DeviceRecord d;
-    d.BaudRate = "19200";
-    d.TwoStopBits = -1;
-    EXPECT_EQ(SerialSettingsText(d), "19200,n,8,2");
-    d.Port = 9;
-    EXPECT_EQ(SerialDevicePath(d), "/dev/ttyS8");
-    d.SerialDevice = "/dev/ttyACM0";
-    EXPECT_EQ(SerialDevicePath(d), "/dev/ttyACM0");
-
-    QtTestApp();
-    QSerialPort port;
-    ASSERT_TRUE(ApplySerialSettings(port, "19200,e,7,2"));
-    EXPECT_EQ(port.baudRate(), 19200);
-    EXPECT_EQ(port.parity(), QSerialPort::EvenParity);
-    EXPECT_EQ(port.dataBits(), QSerialPort::Data7);
-    EXPECT_EQ(port.stopBits(), QSerialPort::TwoStop);
-    for (const char* bad : {"9600,x,8,1", "9600,n,9,1", "9600,n,8,3", "fast,n,8,1", "9600,n,8", ""})
-        EXPECT_FALSE(ApplySerialSettings(port, bad)) << bad;
 }
 
 } // namespace

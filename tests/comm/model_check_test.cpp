@@ -7,13 +7,16 @@
 
 namespace {
 
+const std::string Incompatible =
+    "Device not compatible with this software version. Please check for updates.";
+
 class ModelCheck : public ::testing::Test {
   protected:
     void SetUp() override {
         for (int r = 0; r < ModelRows; ++r)
             s.shell->Models[static_cast<size_t>(r)] = {};
         model(3, "1A0F", "Alpha");
-        model(7, "2B00", "Beta");
+        model(7, "10B00", "Beta");
         model(DefaultModelIndex, "9999", "Default");
         s.comm->CurrentDevice.ModelIndex = 7;
         s.comm->CurrentDevice.LinkTimeout = 300;
@@ -28,12 +31,6 @@ class ModelCheck : public ::testing::Test {
     SimSession s;
 };
 
-TEST(IdentificationCode, HexWithoutLeadingZerosPerByte) {
-    EXPECT_EQ(IdentificationCode(0x01, 0x0A, 0x00, 0x0F), "1A0F");
-    EXPECT_EQ(IdentificationCode(0x00, 0x1F, 0x00, 0x05), "01F05");
-    EXPECT_EQ(IdentificationCode(0xFF, 0x10, 0xAB, 0x00), "FF10AB0");
-}
-
 // The row chosen for each identification: the device's code, the later of two rows with one code, the
 // default row for a code no row has (with the incompatibility box), and the current row when the read fails.
 TEST_F(ModelCheck, IdentificaModelloSelectsTheRowOfTheDeviceCode) {
@@ -44,7 +41,7 @@ TEST_F(ModelCheck, IdentificaModelloSelectsTheRowOfTheDeviceCode) {
         uint8_t row;
         size_t boxes;
     } cases[] = {{{0x01, 0x0A, 0x00, 0x0F}, false, 20, 0},
-                 {{0x02, 0x0B, 0x00, 0x00}, false, 7, 0},
+                 {{0x10, 0x0B, 0x00, 0x00}, false, 7, 0},
                  {{0x00, 0x1F, 0x00, 0x05}, false, DefaultModelIndex, 1}, // "01F05": five characters
                  {{0x01, 0x0A, 0x00, 0x0F}, true, 7, 0}};                 // no answer: the current row's code
     for (const auto& c : cases) {
@@ -58,8 +55,7 @@ TEST_F(ModelCheck, IdentificaModelloSelectsTheRowOfTheDeviceCode) {
         EXPECT_EQ(sim.transcript().back(), (Bytes{10, 4, 0, 1, 0, 2}));
         ASSERT_EQ(s.dialogs.boxes.size(), c.boxes);
         if (!c.boxes) continue;
-        EXPECT_EQ(s.dialogs.boxes[0].text,
-                  "Device not compatible with this software version. Please check for updates.");
+        EXPECT_EQ(s.dialogs.boxes[0].text, Incompatible);
         EXPECT_EQ(s.dialogs.boxes[0].icon, MsgIcon::Critical);
         EXPECT_EQ(s.dialogs.boxes[0].title, "Melqo");
     }
@@ -68,9 +64,7 @@ TEST_F(ModelCheck, IdentificaModelloSelectsTheRowOfTheDeviceCode) {
 // VerificaModello asks before taking another model; No keeps the project's. Either way the register names
 // are rebuilt for the model kept.
 TEST_F(ModelCheck, VerificaModelloAsksAndKeepsTheModelChosen) {
-    const std::string alpha = "Expected:Beta (Fw:2B00)\rFound: Alpha (Fw:1A0F)\rChange to Alpha (Fw:1A0F) ?";
-    const std::string incompatible =
-        "Device not compatible with this software version. Please check for updates.";
+    const std::string alpha = "Expected:Beta (Fw:10B00)\rFound: Alpha (Fw:1A0F)\rChange to Alpha (Fw:1A0F) ?";
     const struct {
         std::array<uint8_t, 4> id;
         MsgChoice choice;
@@ -82,8 +76,8 @@ TEST_F(ModelCheck, VerificaModelloAsksAndKeepsTheModelChosen) {
         {{0x00, 0x1F, 0x00, 0x05},
          MsgChoice::Yes,
          DefaultModelIndex,
-         {incompatible, "Expected:Beta (Fw:2B00)\rFound: Default (Fw:9999)\rChange to Default (Fw:9999) ?"}},
-        {{0x02, 0x0B, 0x00, 0x00}, MsgChoice::Yes, 7, {}}, // the same model: nothing to ask
+         {Incompatible, "Expected:Beta (Fw:10B00)\rFound: Default (Fw:9999)\rChange to Default (Fw:9999) ?"}},
+        {{0x10, 0x0B, 0x00, 0x00}, MsgChoice::Yes, 7, {}}, // the same model: nothing to ask
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.boxes.size());

@@ -81,7 +81,11 @@ TEST_F(RegisterMap, NamesTypesAndKindsByModel) {
     }
 }
 
-TEST_F(RegisterMap, KeepLeavesProjectRegistersAndValuesAlone) {
+// Keep leaves the project's names; a new map clears them but never the values. The view is told once per
+// map, and registers outside the table are refused.
+TEST_F(RegisterMap, KeepLeavesProjectRegistersAndValuesAloneAndRegistersOutsideTheTableAreRefused) {
+    int refreshed = 0;
+    comm.onRegisterNamesChanged = [&] { ++refreshed; };
     comm.Registers[100].Name = "Level";
     comm.Registers[100].Value = 77;
     map(0, true);
@@ -90,13 +94,7 @@ TEST_F(RegisterMap, KeepLeavesProjectRegistersAndValuesAlone) {
     EXPECT_EQ(comm.Registers[100].Name, "");
     EXPECT_EQ(comm.Registers[100].Value, 77);
     EXPECT_EQ(comm.Registers[100].Label, "%R100");
-}
-
-TEST_F(RegisterMap, RefreshesTheViewAndRejectsRegistersOutsideTheTable) {
-    int refreshed = 0;
-    comm.onRegisterNamesChanged = [&] { ++refreshed; };
-    map(48, true);
-    EXPECT_EQ(refreshed, 1);
+    EXPECT_EQ(refreshed, 2);
     EXPECT_FALSE(ImpostaRegistro(comm, shell.RegisterPrefixes, 2049, "x", 0, 0));
     EXPECT_FALSE(ImpostaRegistro(comm, shell.RegisterPrefixes, -1, "x", 0, 0));
     EXPECT_FALSE(ImpostaRegistro(comm, shell.RegisterPrefixes, 5, "x", 0, 5));

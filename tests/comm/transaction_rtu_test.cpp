@@ -39,7 +39,7 @@ TEST_F(RtuTransaction, GoldenFramesGoOutByteExact) {
 
 const std::vector<uint8_t> ReadReg5{0x0A, 0x04, 0x00, 0x05, 0x00, 0x01};
 
-TEST_F(RtuTransaction, NotConnectedOrAsciiModeSendsNothing) {
+TEST_F(RtuTransaction, NotConnectedOrAsciiModeSendsNothingAndABroadcastIsNotAwaited) {
     s.comm->CurrentDevice.Connected = 0;
     s.comm->PollStop = 0;
     s.request(ReadReg5);
@@ -57,6 +57,28 @@ TEST_F(RtuTransaction, NotConnectedOrAsciiModeSendsNothing) {
     EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
     s.pump.pausa(0.05);
     EXPECT_TRUE(sim.wire().empty());
+
+    // A broadcast is sent without waiting, and only with room for the check bytes.
+    s.comm->LinkMode = 1;
+    s.comm->AnswerExpected = 0;
+    s.request({0xFF, 0x06, 0x00, 0x00, 0x00, 0x00});
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    EXPECT_EQ(s.comm->TxLength, 8);
+    s.comm->AnswerExpected = -1;
+    s.request(ReadReg5); // the next request still gets its own answer
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    ASSERT_EQ(sim.wire().size(), 2u);
+    EXPECT_EQ(sim.wire()[0], (std::vector<uint8_t>{0xFF, 0x06, 0x00, 0x00, 0x00, 0x00, 0x9C, 0x14}));
+
+    // A request that leaves no room for the check bytes in the buffer fails.
+    s.comm->AnswerExpected = 0;
+    s.comm->TxBuffer.fill(0x11);
+    s.comm->TxLength = 999;
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    EXPECT_EQ(s.comm->TxLength, 1001);
+    s.comm->TxLength = 1000;
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
+    EXPECT_EQ(s.dialogs.boxes.back().title, "MOD-RTU");
 }
 
 // Each failed answer: the result, the boxes shown (the checksum ones even when quiet), and the status
@@ -127,28 +149,6 @@ TEST_F(RtuTransaction, AnswerLandsInRxBufferWithoutTheEcho) {
     EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
     EXPECT_EQ(s.dialogs.boxes.back().title, "MOD-RTU");
     EXPECT_EQ(s.dialogs.boxes.back().icon, MsgIcon::Critical);
-}
-
-TEST_F(RtuTransaction, BroadcastIsSentWithoutWaitingAndOnlyWithRoomForTheCrc) {
-    s.comm->AnswerExpected = 0;
-    s.request({0xFF, 0x06, 0x00, 0x00, 0x00, 0x00});
-    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
-    EXPECT_EQ(s.comm->TxLength, 8);
-    s.comm->AnswerExpected = -1;
-    s.request(ReadReg5); // the next request still gets its own answer
-    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
-    ASSERT_EQ(sim.wire().size(), 2u);
-    EXPECT_EQ(sim.wire()[0], (std::vector<uint8_t>{0xFF, 0x06, 0x00, 0x00, 0x00, 0x00, 0x9C, 0x14}));
-
-    // A request that leaves no room for the check bytes in the buffer fails.
-    s.comm->AnswerExpected = 0;
-    s.comm->TxBuffer.fill(0x11);
-    s.comm->TxLength = 999;
-    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
-    EXPECT_EQ(s.comm->TxLength, 1001);
-    s.comm->TxLength = 1000;
-    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
-    EXPECT_EQ(s.dialogs.boxes.at(0).title, "MOD-RTU");
 }
 
 TEST_F(RtuTransaction, AnswerSplitOverPausesIsAssembled) {

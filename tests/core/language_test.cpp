@@ -3,7 +3,7 @@
 #include "core/language.h"
 #include "core/resource_strings.h"
 
-TEST(Texts, BothLanguagesHaveEveryKey) {
+TEST(Texts, BothLanguagesHaveEveryKeyAndSwitchingKeepsModelData) {
     for (int language : {0, 1}) {
         for (int k = 0; k < UiTextCount; ++k) {
             auto text = ResourceString(2000 + 1000 * language + k);
@@ -17,9 +17,8 @@ TEST(Texts, BothLanguagesHaveEveryKey) {
     for (int offset : {0, 50, 100, 150})
         for (int k = 0; k <= 42; ++k)
             EXPECT_TRUE(ResourceString(600 + offset + k)) << offset << " " << k;
-}
 
-TEST(Texts, SwitchingLanguageChangesMenusAndKeepsModelData) {
+    // Switching language changes the menus and keeps the model data.
     ShellState shell;
     CaricaRisorse(shell, 1);
     auto english = MenuCaptions(shell);

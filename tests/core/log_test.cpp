@@ -4,7 +4,7 @@
 
 #include "core/log.h"
 
-TEST(Log, WriteAppendsTwoBlanksAndSelectsTheLastLine) {
+TEST(Log, WriteAppendsTwoBlanksAndSelectsTheLastLineButNotTheDateHeader) {
     Log log;
     int changes = 0;
     log.onChanged = [&] { ++changes; };
@@ -16,16 +16,13 @@ TEST(Log, WriteAppendsTwoBlanksAndSelectsTheLastLine) {
     EXPECT_EQ(log.lines()[1], "  ");
     EXPECT_EQ(log.selected(), 1);
     EXPECT_EQ(changes, 2);
-}
 
-TEST(Log, StartWritesTheDateHeaderWithoutSelectingIt) {
-    Log log;
-    log.LogWrite("before");
+    // The date header is not selected; the next line is.
     log.LogStart();
-    ASSERT_EQ(log.lines().size(), 2u);
-    const std::string& header = log.lines()[1];
+    ASSERT_EQ(log.lines().size(), 3u);
+    const std::string& header = log.lines()[2];
     EXPECT_TRUE(std::regex_match(header, std::regex("-- .*[0-9]+.*[0-9]+:[0-9]+:[0-9]+.* --"))) << header;
-    EXPECT_EQ(log.selected(), 0);
+    EXPECT_EQ(log.selected(), 1);
     log.LogWrite("after");
-    EXPECT_EQ(log.selected(), 2);
+    EXPECT_EQ(log.selected(), 3);
 }

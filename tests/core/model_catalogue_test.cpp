@@ -73,7 +73,7 @@ TEST(ModelCatalogue, RowsTheSystemTreatsApart) {
     }
 }
 
-TEST(ModelCatalogue, BuildFlagsChangeOnlyTheirRows) {
+TEST(ModelCatalogue, BuildFlagsChangeOnlyTheirRowsAndNames) {
     ModelCatalogue plain = build();
     ModelCatalogue variant = build({.Brand1 = -1, .Variant = -1});
     ModelCatalogue internal = build({.Internal = -1, .Brand1 = -1});
@@ -86,9 +86,8 @@ TEST(ModelCatalogue, BuildFlagsChangeOnlyTheirRows) {
     }
     EXPECT_EQ(variant[32].HighRegisterStart, 1152);
     EXPECT_EQ(variant[32].ProgramEnd, 23792);
-}
 
-TEST(ModelCatalogue, NamesFollowTheListExceptRow12AndTheBrandFlags) {
+    // Names follow the list except row 12 and the brand flags.
     EXPECT_EQ(build()[12].ModelName, "JXV7950-MBTCP");
     ShellState shell;
     CaricaRisorse(shell, 1);
@@ -104,12 +103,4 @@ TEST(ModelCatalogue, NamesFollowTheListExceptRow12AndTheBrandFlags) {
     EXPECT_EQ(DeriveBrandOffset({.Brand2 = -1}), 50);
     EXPECT_EQ(DeriveBrandOffset({.Brand2 = -1, .Variant = -1}), 0);
     EXPECT_EQ(DeriveBrandOffset({.Brand3 = -1, .Brand4 = -1}), 150);
-}
-
-TEST(ModelCatalogue, LookupByCodeFindsTheFirstRowOrNone) {
-    ModelCatalogue c = build();
-    EXPECT_EQ(FindModelByCode(c, "8006"), 3);
-    EXPECT_EQ(FindModelByCode(c, "9E23"), 48);
-    EXPECT_EQ(FindModelByCode(c, "9e23"), std::nullopt);
-    EXPECT_EQ(FindModelByCode(c, ""), std::nullopt); // the empty rows 49, 50 are never found
 }

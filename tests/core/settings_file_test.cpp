@@ -70,14 +70,6 @@ TEST_F(SettingsFile, WritesTheLinesInPrintFormAndReadsThemBack) {
     EXPECT_EQ(items(device), expected);
 }
 
-TEST_F(SettingsFile, LinkTimeoutBelowTheFloorIsRaised) {
-    for (const char* timeout : {" 0 ", " 5 ", " -20 "}) {
-        device.LinkTimeout = 1000;
-        read(std::string(" 1 \r\n8006\r\n 0 \r\n 10 \r\n127.0.0.1\r\n 502 \r\n") + timeout + "\r\n");
-        EXPECT_EQ(device.LinkTimeout, MinLinkTimeout) << timeout;
-    }
-}
-
 TEST_F(SettingsFile, MissingFileKeepsEveryDefaultButAModelOutsideTheCatalogue) {
     const auto defaults = items(device);
     LeggiSettings(shell, device, (folder / "no-such-folder").string());
@@ -102,10 +94,10 @@ TEST_F(SettingsFile, ShortFileSetsWhatItHoldsAndClearsTheFlags) {
 }
 
 TEST_F(SettingsFile, UnreadableItemsKeepTheirValues) {
-    read("  9 \r\nZZZZ\r\nx\r\n 300 \r\n 10.1.1.1 , extra\r\n 99999 \r\n1000ms\r\n 19200\r\n 7 "
+    read("  9 \r\n\r\nx\r\n 300 \r\n 10.1.1.1 , extra\r\n 99999 \r\n1000ms\r\n 19200\r\n 7 "
          "\r\nno\r\nlater line\r\n");
     EXPECT_EQ(shell.Language, 1);            // no texts for language 9
-    EXPECT_EQ(device.ModelIndex, 48);        // unknown code
+    EXPECT_EQ(device.ModelIndex, 48);        // no code: the empty rows are never found
     EXPECT_EQ(device.Channel, 0);            // not a number
     EXPECT_EQ(device.NodeAddress, 10);       // does not fit a byte
     EXPECT_EQ(device.IpAddress, "10.1.1.1"); // up to the comma, blanks skipped
@@ -117,16 +109,22 @@ TEST_F(SettingsFile, UnreadableItemsKeepTheirValues) {
     EXPECT_EQ(device.SerialDevice, "later line");
 }
 
-TEST_F(SettingsFile, AddressLineThatIsNoAddressKeepsTheDefault) {
+// The address lines come with a link time-out below the floor, which is raised to it.
+TEST_F(SettingsFile, AddressLineThatIsNoAddressKeepsTheDefaultAndTheTimeoutIsRaisedToTheFloor) {
     const std::pair<const char*, const char*> cases[] = {{"plc-7.plant.local", "plc-7.plant.local"},
                                                          {"127.0.0.1", "127.0.0.1"},
                                                          {"", "127.0.0.9"},
                                                          {"10.0.0.300", "127.0.0.9"},
                                                          {"a b; rm -rf", "127.0.0.9"},
                                                          {"-plc", "127.0.0.9"}};
-    for (auto [line, expected] : cases) {
+    const char* timeouts[] = {" 0 ", " 5 ", " -20 "};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto [line, expected] = cases[i];
         device.IpAddress = "127.0.0.9";
-        read(std::string(" 1 \r\nZZZZ\r\n 0 \r\n 1 \r\n") + line + "\r\n");
+        device.LinkTimeout = 1000;
+        read(std::string(" 1 \r\nZZZZ\r\n 0 \r\n 1 \r\n") + line + "\r\n 502 \r\n" + timeouts[i % 3] +
+             "\r\n");
         EXPECT_EQ(device.IpAddress, expected) << line;
+        EXPECT_EQ(device.LinkTimeout, MinLinkTimeout) << line;
     }
 }

@@ -27,21 +27,15 @@ const std::vector<MacEntry> Sample{
     {"00-1A-2B-3C-4D-60", 3, "AB", "16", "C\tD"},
 };
 
-TEST(MacListFile, WritesRecordsAndReadsThemBack) {
+TEST(MacListFile, WritesRecordsReadsThemBackAndStopsAtTheFirstUnreadableOne) {
     std::string bytes = writeMacList(Sample);
     EXPECT_EQ(bytes, "1\t00-1A-2B-3C-4D-5E\t123/15\tRossi, Milano\r\n"
                      "2\t00-1A-2B-3C-4D-5F\t/09\t\r\n"
                      "3\t00-1A-2B-3C-4D-60\tAB/16\tC\tD\r\n");
     MacListRead back = readMacList(bytes);
     EXPECT_FALSE(back.badRecord);
-    EXPECT_EQ(writeMacList(back.entries), bytes);
-    EXPECT_EQ(
-        (std::tuple{back.entries[2].ID, back.entries[2].PFC, back.entries[2].Anno, back.entries[2].Cliente}),
-        (std::tuple{3, std::string("AB"), std::string("16"), std::string("C\tD")}));
-    EXPECT_EQ(writeMacList({}), "");
-}
-
-TEST(MacListFile, StopsAtTheFirstUnreadableRecord) {
+    EXPECT_EQ(writeMacList(back.entries), bytes); // the write is pinned above: the read gave every field
+    // Reading stops at the first unreadable record.
     struct Case {
         std::string bytes;
         size_t loaded;
@@ -188,9 +182,18 @@ class FtpPeer {
     std::thread thread_;
 };
 
-// Empty lines are skipped, a bare LF ends a line too, and an unended last line is kept.
-TEST(FtpListing, ReadsAWholeLongListingAndRefusesASecondRequestMeanwhile) {
+// An unreachable server leaves the two fixed rows and says why. Then a whole long listing: empty lines are
+// skipped, a bare LF ends a line too, and an unended last line is kept.
+TEST(FtpListing, AnUnreachableServerThenAWholeLongListingAndNoSecondRequestMeanwhile) {
     QtTestApp();
+    QtEventPump pump;
+    CurlFtpClient client;
+    FtpBrowser browser(client);
+    browser.Command1_Click({"127.0.0.1:" + std::to_string(ClosedLoopbackPort())});
+    ASSERT_TRUE(pump.waitUntil([&] { return !browser.busy(); }, 10000, false));
+    EXPECT_EQ(browser.rows.size(), 2u);
+    EXPECT_NE(browser.lastError.find("FTP"), std::string::npos);
+
     std::string listing = "\r\n";
     for (int i = 0; i < 40; ++i)
         listing += "-rw-r--r-- 1 ftp ftp 1024 Dec 07 10:00 file" + std::to_string(i) +
@@ -198,12 +201,9 @@ TEST(FtpListing, ReadsAWholeLongListingAndRefusesASecondRequestMeanwhile) {
     listing += "drwxr-xr-x 2 ftp ftp 0 Dec 07 10:00 last";
     ASSERT_GT(listing.size(), 1024u);
     FtpPeer peer(listing);
-    CurlFtpClient client;
-    FtpBrowser browser(client);
     FtpAccount account{"127.0.0.1:" + std::to_string(peer.port)};
     ASSERT_TRUE(browser.Command1_Click(account));
     EXPECT_FALSE(browser.Command1_Click(account));
-    QtEventPump pump;
     ASSERT_TRUE(pump.waitUntil([&] { return !browser.busy(); }, 10000, false));
     ASSERT_EQ(browser.rows.size(), 43u) << browser.lastError;
     EXPECT_EQ(browser.rows[0], "Directory/");
@@ -211,18 +211,6 @@ TEST(FtpListing, ReadsAWholeLongListingAndRefusesASecondRequestMeanwhile) {
     EXPECT_EQ(browser.rows.back(), "drwxr-xr-x 2 ftp ftp 0 Dec 07 10:00 last");
     EXPECT_EQ(peer.user, "korvane");
     EXPECT_EQ(peer.password, "kom-vur");
-}
-
-TEST(FtpListing, AnUnreachableServerLeavesTheTwoFixedRowsAndSaysWhy) {
-    QtTestApp();
-    const uint16_t port = ClosedLoopbackPort();
-    CurlFtpClient client;
-    FtpBrowser browser(client);
-    browser.Command1_Click({"127.0.0.1:" + std::to_string(port)});
-    QtEventPump pump;
-    ASSERT_TRUE(pump.waitUntil([&] { return !browser.busy(); }, 10000, false));
-    EXPECT_EQ(browser.rows.size(), 2u);
-    EXPECT_NE(browser.lastError.find("FTP"), std::string::npos);
 }
 
 struct FakeRunner : ProgramRunner {

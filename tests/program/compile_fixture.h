@@ -68,13 +68,12 @@ class CompileFixture : public ::testing::Test, public AppContextFixture {
     }
 
     // A display image of `bytes` bytes, each `fill`.
-    DisplayImage& displayImage(int bytes, uint8_t fill) {
+    void displayImage(int bytes, uint8_t fill) {
         DisplayImage im;
         im.ByteCount = static_cast<int16_t>(bytes);
         std::fill_n(im.Bitmap.begin(), std::min<int>(bytes, 529), fill);
         project.Images.Images.push_back(im);
         project.Images.Count = static_cast<uint8_t>(project.Images.Images.size());
-        return project.Images.Images.back();
     }
 
     // Report lines after the date line, without the two blanks the log appends.

@@ -208,10 +208,7 @@ TEST_F(CompileFixture, OperationBlockWithBreakAndTrigger) {
     add(operation(20, 0, 246)); // data 54..299
     add(deviceRung(2, {1}));
     CommandRecord& r = add(operation(141, 2, 14));
-    r.ArgBytes[0] = {1, 2, 3, 4};
-    r.ArgBytes[1] = {5, 6, 7, 8};
-    r.ArgBytes[2] = {9, 10, 11, 12};
-    r.ArgBytes[7] = {13, 14, 15, 16};
+    r.ArgBytes = {{{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {}, {}, {}, {}, {13, 14, 15, 16}}};
     r.BreakFlag = -1;
     r.TriggerFlag = -1;
     r.TriggerRegister = 0x0102;

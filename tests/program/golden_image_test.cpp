@@ -1,4 +1,5 @@
 // Hand-built projects compiled and compared byte for byte with the images in golden/.
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -19,12 +20,11 @@ Golden readGolden(const std::string& name) {
     std::string line;
     while (std::getline(in, line)) {
         if (line.empty() || line[0] == '#') continue;
-        std::istringstream words(line);
         if (line.rfind("size ", 0) == 0) {
-            std::string key;
-            words >> key >> g.size;
+            g.size = std::stoi(line.substr(5));
             continue;
         }
+        std::istringstream words(line);
         size_t at = 0;
         char colon = 0;
         words >> at >> colon;
@@ -35,13 +35,6 @@ Golden readGolden(const std::string& name) {
     return g;
 }
 
-CommandRecord withSlots(CommandRecord r, std::initializer_list<std::array<uint8_t, 4>> slots) {
-    size_t i = 0;
-    for (const auto& s : slots)
-        r.ArgBytes[i++] = s;
-    return r;
-}
-
 } // namespace
 
 class GoldenImage : public CompileFixture {
@@ -49,12 +42,9 @@ class GoldenImage : public CompileFixture {
     void expectImage(const std::string& name) {
         Golden g = readGolden(name);
         EXPECT_EQ(compile(), g.size);
-        for (size_t k = 0; k < g.image.size(); ++k)
-            if (image()[k] != g.image[k]) {
-                ADD_FAILURE() << name << ": byte " << k << " is " << int(image()[k]) << ", expected "
-                              << int(g.image[k]);
-                return;
-            }
+        const auto [got, want] = std::mismatch(image().begin(), image().end(), g.image.begin());
+        EXPECT_TRUE(got == image().end()) << name << ": byte " << got - image().begin() << " is " << int(*got)
+                                          << ", expected " << int(*want);
     }
 };
 
@@ -69,7 +59,7 @@ TEST_F(GoldenImage, DeviceRungsAndGotoWithLabels) {
 }
 
 TEST_F(GoldenImage, IfBitWithAnEmptyRungBeforeTheTarget) {
-    add(withSlots(flow(129, "ON", "OFF"), {{0, 1, 0, 0}, {}, {}, {}, {}, {}, {}, {8, 0, 0, 0}}));
+    add(flow(129, "ON", "OFF")).ArgBytes = {{{0, 1}, {}, {}, {}, {}, {}, {}, {8}}};
     add(CommandRecord{});
     add(labelled(deviceRung(8, {1, 10, 1, 5}), "ON"));
     add(labelled(deviceRung(8, {1, 11, 1, 6}), "OFF"));
@@ -85,9 +75,8 @@ TEST_F(GoldenImage, LinearizationWithTableAndTrigger) {
     t.Inputs = {0, 10, 20};
     t.Outputs = {0, 50.5, 100};
     add(deviceRung(2, {1, 0, 4, 30, 0, 0}));
-    CommandRecord& lin = add(withSlots(
-        operation(1, 8, 34),
-        {{8, 0, 0, 0}, {0x50, 0, 0, 0}, {1, 0, 0, 0}, {30, 0, 0, 0}, {}, {3, 0, 0, 0}, {}, {40, 0, 0, 0}}));
+    CommandRecord& lin = add(operation(1, 8, 34));
+    lin.ArgBytes = {{{8}, {0x50}, {1}, {30}, {}, {3}, {}, {40}}};
     lin.TriggerFlag = -1;
     lin.TriggerRegister = 80;
     lin.TriggerMask = 1;

@@ -1,9 +1,7 @@
 // Jump labels, "Call Page" lists and "DISPLAY" resolved into rung-table entry numbers.
 #include "compile_fixture.h"
 
-namespace {
 constexpr uint16_t If = 129, Goto = 130, Call = 131, IfCall = 139, While = 147;
-}
 
 TEST_F(CompileFixture, FlowFunctionsWriteTheirTargetsEntryIntoTheirSlots) {
     add(labelled(deviceRung(2, {1}), "A"));

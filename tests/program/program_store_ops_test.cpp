@@ -8,16 +8,14 @@ TEST(ProgramStore, ClearingTheCurrentSectionEmptiesItsRungsOnly) {
     store.CurrentSection = 1;
     ProgramSection& s = store.Sections[1];
     s.RungCount = 2;
-    CommandRecord rung;
-    rung.Description = "rung";
-    rung.Label = "L";
-    rung.FunctionType = 3;
-    rung.Opcode = 130;
-    rung.BreakFlag = -1;
-    rung.ArgBytes[0] = {1, 2, 3, 4};
-    rung.ArgBytes[8] = {5, 6, 7, 8};
-    rung.ArgTexts[4] = "L";
-    rung.TriggerFlag = -1;
+    const CommandRecord rung{.Description = "rung",
+                             .Label = "L",
+                             .FunctionType = 3,
+                             .Opcode = 130,
+                             .ArgBytes = {{{1, 2, 3, 4}, {}, {}, {}, {}, {}, {}, {}, {5, 6, 7, 8}}},
+                             .ArgTexts = {"", "", "", "", "L"},
+                             .BreakFlag = -1,
+                             .TriggerFlag = -1};
     s.Rungs.fill(rung);
     store.Sections[0].RungCount = 4;
     store.CurrentRung = 2;
@@ -25,11 +23,9 @@ TEST(ProgramStore, ClearingTheCurrentSectionEmptiesItsRungsOnly) {
     ClearCurrentSection(store);
 
     // Slot 8, the argument texts and the trigger are never touched.
-    CommandRecord cleared;
-    cleared.Description = "<...>";
-    cleared.ArgBytes[8] = {5, 6, 7, 8};
-    cleared.ArgTexts[4] = "L";
-    cleared.TriggerFlag = -1;
+    const CommandRecord cleared{.ArgBytes = {{{}, {}, {}, {}, {}, {}, {}, {}, {5, 6, 7, 8}}},
+                                .ArgTexts = {"", "", "", "", "L"},
+                                .TriggerFlag = -1};
     EXPECT_EQ(s.Rungs[1], cleared);
     EXPECT_TRUE(isEmptyRung(s.Rungs[2]));
     EXPECT_EQ(s.Rungs[0], rung); // the clipboard slot is not a rung

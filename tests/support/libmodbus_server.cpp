@@ -1,11 +1,12 @@
 #include "support/libmodbus_server.h"
 
 #include <modbus/modbus.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <stdexcept>
+
+#include "support/loopback_listener.h"
 
 constexpr int TableSize = 1000;
 
@@ -19,19 +20,16 @@ LibmodbusServer::~LibmodbusServer() {
 }
 
 uint16_t LibmodbusServer::startTcp() {
-    ctx_ = modbus_new_tcp("127.0.0.1", 0);
-    listenFd_ = modbus_tcp_listen(ctx_, 1);
-    if (listenFd_ < 0) throw std::runtime_error("libmodbus listen");
-    sockaddr_in addr{};
-    socklen_t len = sizeof addr;
-    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
+    uint16_t port = 0;
+    listenFd_ = ListenOnLoopback(port);
+    ctx_ = modbus_new_tcp("127.0.0.1", port);
     thread_ = std::thread([this] {
         while (!stopping_ && modbus_tcp_accept(ctx_, &listenFd_) >= 0) {
             serve();
             ::close(modbus_get_socket(ctx_));
         }
     });
-    return ntohs(addr.sin_port);
+    return port;
 }
 
 void LibmodbusServer::startRtu(const std::string& device, int baud) {

@@ -28,7 +28,7 @@ struct Program {
     AppContext ctx{shell, comm, project, pump, dialogs, &link};
     ShellProcedures procs = bindShellProcedures(ctx, folder.path().toStdString());
     std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(ctx, procs);
-    SimController sim;
+    SimController sim{3};
 
     Program() {
         sim.setIdentification(0x8, 0x0, 0xE, 0x7); // "80E7": JXV8410-USB, catalogue row 5
@@ -40,12 +40,13 @@ struct Program {
         project.ProjectModified = 0;
         window.reset();
     }
-    // Settings > Controller: Ethernet to the simulator, a controller model, OK.
+    // Settings > Controller: Ethernet to the simulator at node 3, a controller model, OK.
     void confirmSettings(uint16_t port, int modelListPosition) {
         SettingsDialog* d = window->openSettings(SettingsDialog::ConnectionPage);
         d->findChild<QLineEdit*>("txt_IP")->setText("127.0.0.1");
         d->findChild<QLineEdit*>("txt_port")->setText(QString::number(port));
-        d->findChild<QLineEdit*>("txt_address")->setText("10");
+        d->findChild<QLineEdit*>("txt_timeoutTCP")->setText("1500");
+        d->findChild<QLineEdit*>("txt_address")->setText("3");
         d->modelList()->setCurrentIndex(modelListPosition);
         d->confirm();
     }

@@ -1,12 +1,20 @@
 #pragma once
 // A started main window over fresh state, with scripted dialogs and recording procedures.
+#include <gtest/gtest.h>
+
 #include <memory>
-#include <QApplication>
 
 #include "../shell_fixture.h"
 #include "app/ui/main_window.h"
 #include "core/button_groups.h"
 #include "core/language.h"
+
+// The named child of a window, which must be there.
+template <class T> T* child(QWidget* w, const char* name) {
+    T* c = w->findChild<T*>(name);
+    EXPECT_TRUE(c) << name;
+    return c;
+}
 
 struct WindowFixture : ShellFixture {
     ShellProcedures procs;

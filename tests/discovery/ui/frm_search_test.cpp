@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QTreeWidget>
 
@@ -18,12 +14,6 @@
 #include "discovery/ui/frm_search.h"
 
 namespace {
-
-template <class W> W* child(QWidget* w, const char* name) {
-    W* c = w->findChild<W*>(name);
-    EXPECT_TRUE(c) << name;
-    return c;
-}
 
 TEST(FrmSearch, OpensFromTheMenuWithItsDefaultsAndFollowsTheTree) {
     WindowFixture f;

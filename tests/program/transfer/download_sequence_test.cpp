@@ -1,13 +1,10 @@
 // The download sequence against the simulated controller: transcript, controller memory, log lines and
 // every point where it stops.
 #include "comm/device_procedures.h"
-#include "core/model_catalogue.h"
-#include "device_fixture.h"
 #include "program/compiler.h"
 #include "program/transfer/download_sequence.h"
 #include "program/transfer/program_transfer.h"
-
-using Lines = std::vector<std::string>;
+#include "transfer_fixture.h"
 
 namespace {
 
@@ -125,18 +122,7 @@ TEST_P(DownloadSequenceTest, FailingRequestEndsTheSequence) {
     }
 }
 
-TEST_P(DownloadSequenceTest, CompileErrorOrOverlongCsvLineEndsTheSequenceBeforeItIsSent) {
-    project.Tasks.Tasks[1].CsvHeaderLine = std::string(600, 'h');
-    EXPECT_FALSE(run(all()));
-    EXPECT_EQ(sim.transcript().size(), 2u + 4 + 3 + 5);
-    EXPECT_EQ(transferLog().back(), "Download Failed");
-    sim.clearTranscript();
-    project.Program.Sections[0].RungCount = 0;
-    EXPECT_FALSE(run(all()));
-    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{command(0x64), command(0xFC)}));
-}
-
-TEST_P(DownloadSequenceTest, StringsOptionOffSkipsStringsOnlyAndTheSmsStepStopsBeforeVerifyClearAndRun) {
+TEST_P(DownloadSequenceTest, StringsOffSkipsOnlyStringsAndTheSmsStepACompileErrorOrAnOverlongCsvLineStop) {
     DownloadOptions o;
     o.strings = false;
     ASSERT_TRUE(run(o));
@@ -148,6 +134,15 @@ TEST_P(DownloadSequenceTest, StringsOptionOffSkipsStringsOnlyAndTheSmsStepStopsB
     for (const Bytes& r : sim.transcript())
         EXPECT_EQ(r[1] == 20 ? r[2] : 4, 4) << "no read-back after SMS";
     EXPECT_EQ(sim.commandRegister(), 0xFC);
+    sim.clearTranscript();
+    project.Tasks.Tasks[1].CsvHeaderLine = std::string(600, 'h');
+    EXPECT_FALSE(run(all()));
+    EXPECT_EQ(sim.transcript().size(), 2u + 4 + 3 + 5);
+    EXPECT_EQ(transferLog().back(), "Download Failed");
+    sim.clearTranscript();
+    project.Program.Sections[0].RungCount = 0;
+    EXPECT_FALSE(run(all()));
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{command(0x64), command(0xFC)}));
 }
 
 TEST_P(DownloadSequenceTest, TamperedControllerIsNotStartedAndAFailingUploadGivesNoVerdict) {

@@ -8,7 +8,6 @@
 #include "transfer_fixture.h"
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
 
 namespace {
 
@@ -52,7 +51,7 @@ TEST_F(ExportTest, PitchOf32KeepsEachVariableWholeInItsSlot) {
 TEST_F(ExportTest, WithoutHeaderTheFirstByteIsAddress512AndWithoutAreasTheFileEndsAfterTheProgram) {
     Bytes file = exportWith(false, false);
     ASSERT_EQ(file.size(), 5634u);
-    EXPECT_EQ(file, slice(project.ProgramImage, 0, 5634));
+    EXPECT_EQ(file, image(0, 5634));
     Bytes withHeader = exportWith(true, false);
     ASSERT_EQ(withHeader.size(), 256u + 5634u);
     EXPECT_EQ(slice(withHeader, 256, 5634), file);
@@ -87,11 +86,10 @@ TEST_F(ExportTest, LayoutAListsFivePairsTheLastTwoEmptyAndSkipsTheFirstSixteenBl
 // text blocks each at its address up to the top of memory.
 TEST_F(ExportTest, MatchesTheGoldenFile) {
     Bytes file = exportWith(true, true);
+    const std::string path = std::string(MELQO_TEST_DATA) + "/golden/export_layout_b.mlq";
+    if (std::getenv("MELQO_WRITE_GOLDEN")) WriteWholeFile(path, std::string(file.begin(), file.end()));
     std::string golden;
-    if (std::getenv("MELQO_WRITE_GOLDEN"))
-        WriteWholeFile(std::string(MELQO_TEST_DATA) + "/golden/export_layout_b.mlq",
-                       std::string(file.begin(), file.end()));
-    ASSERT_TRUE(ReadWholeFile(std::string(MELQO_TEST_DATA) + "/golden/export_layout_b.mlq", golden));
+    ASSERT_TRUE(ReadWholeFile(path, golden));
     EXPECT_EQ(file, Bytes(golden.begin(), golden.end()));
 }
 

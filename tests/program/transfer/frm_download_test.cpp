@@ -11,17 +11,7 @@
 
 namespace {
 
-// A pump that looks at the window whenever the sequence pauses.
-class ProbePump : public InstantPump {
-  public:
-    void pausa(double seconds) override {
-        InstantPump::pausa(seconds);
-        if (probe) probe();
-    }
-    std::function<void()> probe;
-};
-
-class DownloadWindowTest : public TransferFixtureT<ProbePump> {
+class DownloadWindowTest : public TransferFixture {
   protected:
     template <class T> T* child(frm_Download* w, const char* name) { return w->findChild<T*>(name); }
 };
@@ -29,26 +19,23 @@ class DownloadWindowTest : public TransferFixtureT<ProbePump> {
 } // namespace
 
 TEST_F(DownloadWindowTest, LoadsItsOptionsFromTheModel) {
-    auto* w = new frm_Download(app, true);
-    EXPECT_EQ(w->windowTitle(), "Download");
-    EXPECT_TRUE(child<QCheckBox>(w, "chk_download")->isChecked());
-    EXPECT_TRUE(child<QCheckBox>(w, "chk_var")->isChecked());
-    EXPECT_TRUE(child<QCheckBox>(w, "chk_str")->isChecked()); // the USB row holds strings
-    EXPECT_FALSE(child<QCheckBox>(w, "chk_sms")->isEnabled());
-    EXPECT_FALSE(child<QCheckBox>(w, "chk_Verify")->isChecked());
-    EXPECT_EQ(child<QProgressBar>(w, "Barra")->minimum(), 1);
-    EXPECT_EQ(child<QProgressBar>(w, "Barra")->maximum(), 101);
-    EXPECT_FALSE(child<QPushButton>(w, "cmdDownload")->isHidden());
-    EXPECT_TRUE(child<QPushButton>(w, "cmd_Export")->isHidden());
-    delete w;
-
-    comm.CurrentDevice.ModelIndex = PlainRow;
-    w = new frm_Download(app, false);
-    EXPECT_FALSE(child<QCheckBox>(w, "chk_str")->isChecked());
-    EXPECT_FALSE(child<QCheckBox>(w, "chk_str")->isEnabled());
-    EXPECT_TRUE(child<QPushButton>(w, "cmdDownload")->isHidden());
-    EXPECT_FALSE(child<QPushButton>(w, "cmd_Export")->isHidden());
-    delete w;
+    // The download window on the USB row, which holds strings; the export window on a plain row.
+    for (bool download : {true, false}) {
+        SCOPED_TRACE(download ? "download" : "export");
+        comm.CurrentDevice.ModelIndex = download ? UsbRow : PlainRow;
+        frm_Download w(app, download);
+        EXPECT_EQ(w.windowTitle(), "Download");
+        EXPECT_TRUE(child<QCheckBox>(&w, "chk_download")->isChecked());
+        EXPECT_TRUE(child<QCheckBox>(&w, "chk_var")->isChecked());
+        EXPECT_EQ(child<QCheckBox>(&w, "chk_str")->isChecked(), download);
+        EXPECT_EQ(child<QCheckBox>(&w, "chk_str")->isEnabled(), download);
+        EXPECT_FALSE(child<QCheckBox>(&w, "chk_sms")->isEnabled());
+        EXPECT_FALSE(child<QCheckBox>(&w, "chk_Verify")->isChecked());
+        EXPECT_EQ(child<QProgressBar>(&w, "Barra")->minimum(), 1);
+        EXPECT_EQ(child<QProgressBar>(&w, "Barra")->maximum(), 101);
+        EXPECT_EQ(child<QPushButton>(&w, "cmdDownload")->isHidden(), !download);
+        EXPECT_EQ(child<QPushButton>(&w, "cmd_Export")->isHidden(), download);
+    }
 }
 
 TEST_F(DownloadWindowTest, CannotRerunOrCloseWhileRunningAndHidesKeepingItsOptionsAtTheEnd) {
@@ -56,9 +43,7 @@ TEST_F(DownloadWindowTest, CannotRerunOrCloseWhileRunningAndHidesKeepingItsOptio
     child<QCheckBox>(w, "chk_var")->setChecked(false);
     child<QCheckBox>(w, "chk_Verify")->setChecked(true);
     w->show();
-    int probes = 0;
-    pump.probe = [&] {
-        ++probes;
+    pump.onEvents = [&] { // the window as it is whenever the sequence lets events run
         ASSERT_TRUE(w);
         EXPECT_TRUE(w->running());
         EXPECT_FALSE(child<QPushButton>(w, "cmdDownload")->isEnabled());
@@ -66,7 +51,7 @@ TEST_F(DownloadWindowTest, CannotRerunOrCloseWhileRunningAndHidesKeepingItsOptio
         child<QPushButton>(w, "cmdDownload")->click(); // ignored
     };
     child<QPushButton>(w, "cmdDownload")->click(); // not connected: stops at the halt command
-    EXPECT_EQ(probes, 1);                          // the closing pause only: no second run
+    EXPECT_EQ(pump.paused, 0.5);                   // the closing pause only: no second run
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_FALSE(w.isNull());
     EXPECT_FALSE(w->isVisible());

@@ -1,17 +1,16 @@
 // DownloadHex and UploadHex against the simulated controller: file round trip, the per-block retry,
-// malformed files, the file each upload may write, and the memory tool's progress bar.
+// malformed files, the file each upload may write, and the memory tool's progress bar; the text form.
 #include <filesystem>
 #include <QDir>
 #include <QTemporaryDir>
 
 #include "comm/device_procedures.h"
-#include "device_fixture.h"
 #include "program/transfer/file_output.h"
 #include "program/transfer/memory_image_text.h"
 #include "program/transfer/memory_image_transfer.h"
+#include "transfer_fixture.h"
 
 namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
 
 namespace {
 
@@ -59,8 +58,7 @@ TEST_P(MemoryImageTest, UploadThenDownloadRoundTripsThroughTheTextFileWithOneRet
     auto t = sim.transcript();
     ASSERT_EQ(t.size(), 5u);
     EXPECT_EQ(t[1], t[2]); // the retry is the same request, built again
-    Bytes data = pattern(128, 3);
-    EXPECT_EQ(t[2], memoryWrite(32, Bytes(data.begin() + 32, data.begin() + 64)));
+    EXPECT_EQ(t[2], memoryWrite(32, slice(pattern(128, 3), 32, 32)));
     EXPECT_EQ(transferLog(), (Lines{"Downloading ...", "Com Error", "Download Successful"}));
 }
 
@@ -89,31 +87,13 @@ TEST_P(MemoryImageTest, FailuresOfTheDownloadAndRangesThatSendNothing) {
     EXPECT_EQ(transferLog().back(), "Download Failed");
 }
 
-TEST_P(MemoryImageTest, RawUploadWritesTheBytesOfTheRangeThenCrLf) {
-    sim.setMemory(64, pattern(32, 0xF0));
-    dialogs.files.push_back(path("raw.hex"));
-    UploadHex(app, view, files, 2, 3, true, 1);
-    Bytes expected = pattern(32, 0xF0);
-    EXPECT_EQ(read(path("raw.hex")), std::string(expected.begin(), expected.end()) + "\r\n");
-    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{memoryRead(ReadMemory, 64)}));
-}
-
-TEST_P(MemoryImageTest, UploadWithoutDialogWritesOnlyTheLastMemoryImageFile) {
+TEST_P(MemoryImageTest, UploadsWriteRawBytesOrTheLastChosenFileAndNothingWhenTheyFail) {
     project.CurrentFilePath = path("project.prj");
     ASSERT_TRUE(WriteWholeFile(project.CurrentFilePath, "project"));
     UploadHex(app, view, files, 0, 1, false, 0); // no memory-image file chosen yet: nothing written
-    EXPECT_EQ(read(project.CurrentFilePath), "project");
-    EXPECT_EQ(QDir(tmp.path()).count(), 3u); // ".", ".." and the project
-
-    dialogs.files.push_back(path("first.hex"));
-    UploadHex(app, view, files, 0, 1, true, 0);
-    sim.setMemory(0, Bytes(32, 9));
-    UploadHex(app, view, files, 0, 1, false, 0);
-    EXPECT_EQ(read(path("first.hex")), FormatMemoryImageText(Bytes(32, 9)));
-    EXPECT_EQ(read(project.CurrentFilePath), "project");
-}
-
-TEST_P(MemoryImageTest, FailedUploadWritesNoFileAndAFileThatCannotBeWrittenIsReported) {
+    EXPECT_EQ(QDir(tmp.path()).count(), 3u);     // ".", ".." and the project
+    shell.log.LogClear();
+    sim.clearTranscript();
     sim.inject({SimFault::Exception, 0, 4});
     dialogs.files.push_back(path("never.hex"));
     UploadHex(app, view, files, 0, 2, true, 0);
@@ -124,6 +104,42 @@ TEST_P(MemoryImageTest, FailedUploadWritesNoFileAndAFileThatCannotBeWrittenIsRep
     dialogs.files = {path("missing/mem.hex")};
     UploadHex(app, view, files, 0, 1, true, 0);
     EXPECT_EQ(transferLog(), (Lines{"Uploading ...", "Upload Successful", "Upload Failed"}));
+
+    // Raw: the bytes of the range, then CR LF.
+    sim.setMemory(64, pattern(32, 0xF0));
+    sim.clearTranscript();
+    dialogs.files.push_back(path("raw.hex"));
+    UploadHex(app, view, files, 2, 3, true, 1);
+    Bytes expected = pattern(32, 0xF0);
+    EXPECT_EQ(read(path("raw.hex")), std::string(expected.begin(), expected.end()) + "\r\n");
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{memoryRead(ReadMemory, 64)}));
+
+    // Without the dialog only the last memory-image file is written, never the project.
+    dialogs.files.push_back(path("first.hex"));
+    UploadHex(app, view, files, 0, 1, true, 0);
+    sim.setMemory(0, Bytes(32, 9));
+    UploadHex(app, view, files, 0, 1, false, 0);
+    EXPECT_EQ(read(path("first.hex")), FormatMemoryImageText(Bytes(32, 9)));
+    EXPECT_EQ(read(project.CurrentFilePath), "project");
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, MemoryImageTest, ::testing::Values(Link::Tcp, Link::Rtu), linkName);
+
+// The text form read back: tolerant of line ends and blanks, strict on values.
+TEST(MemoryImageText, RoundTripOfEveryByteValueTolerantReadingAndMalformedFilesRefusedWhole) {
+    std::vector<uint8_t> all(256);
+    for (int i = 0; i < 256; ++i)
+        all[i] = static_cast<uint8_t>(i);
+    EXPECT_EQ(ParseMemoryImageText(FormatMemoryImageText(all), 256), all);
+    // LF lines and blanks are read; values beyond the count are ignored.
+    EXPECT_EQ(ParseMemoryImageText("1\n 2\t\n  3  \r\n4\n", 3), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(ParseMemoryImageText("9\r\n", 0), std::vector<uint8_t>{});
+    // A malformed file is refused whole.
+    EXPECT_FALSE(ParseMemoryImageText(" 1 \r\n 2 \r\n", 3));    // too few values
+    EXPECT_FALSE(ParseMemoryImageText("1\r\nx\r\n3\r\n", 3));   // not a number
+    EXPECT_FALSE(ParseMemoryImageText("1\r\n256\r\n3\r\n", 3)); // over 255
+    EXPECT_FALSE(ParseMemoryImageText("1\r\n-1\r\n3\r\n", 3));
+    EXPECT_FALSE(ParseMemoryImageText("1\r\n\r\n3\r\n", 3)); // empty line
+    EXPECT_FALSE(ParseMemoryImageText("1\r\n2.5\r\n3\r\n", 3));
+    EXPECT_FALSE(ParseMemoryImageText("", 1));
+}

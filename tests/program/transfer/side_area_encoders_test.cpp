@@ -1,15 +1,10 @@
 // Variable, string, CSV header and text block slots byte for byte, and the records they refuse.
-#include <gtest/gtest.h>
-
 #include <array>
-#include <vector>
 
 #include "program/transfer/side_area_encoders.h"
 #include "transfer_fixture.h"
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 Bytes padded(std::initializer_list<int> list, size_t size) {
     Bytes v(size, 0);
@@ -55,7 +50,7 @@ TEST(VariableEncoding, SlotsOfEachKindAndRefusedAddresses) {
     EXPECT_TRUE(encoded(variable(-1, 13, "", "R")).empty());
 }
 
-TEST(SlotEncoding, StringsAndTextBlocksAreZeroFilledAndCut) {
+TEST(SlotEncoding, StringsTextBlocksAndCsvHeaderLinesAreZeroFilledAndCut) {
     std::array<uint8_t, 32> slot;
     slot.fill(1);
     EncodeString("Hi", slot);
@@ -67,19 +62,17 @@ TEST(SlotEncoding, StringsAndTextBlocksAreZeroFilledAndCut) {
     EXPECT_EQ(block, padded({'L', 'i', 'n', 'e', ' ', '1'}, 512));
     EncodeTextBlock(std::string(600, 't'), block);
     EXPECT_EQ(block, Bytes(512, 't'));
-}
-
-TEST(CsvHeaderEncoding, LineNulAndOneSparePieceInsideTheSlot) {
-    std::array<uint8_t, 512> slot;
-    slot.fill(0xAA);
-    EXPECT_EQ(EncodeCsvHeader(std::string(40, 'c'), slot), 3);
-    EXPECT_EQ(slot[39], 'c');
-    EXPECT_EQ(slot[40], 0);
-    EXPECT_EQ(slot[511], 0);
-    EXPECT_EQ(EncodeCsvHeader("", slot), 2);
-    EXPECT_EQ(EncodeCsvHeader(std::string(479, 'c'), slot), 16);
-    EXPECT_EQ(EncodeCsvHeader(std::string(480, 'c'), slot), 16); // would be 17 pieces: kept in the slot
-    EXPECT_EQ(EncodeCsvHeader(std::string(511, 'c'), slot), 16);
-    EXPECT_EQ(slot[511], 0);
-    EXPECT_EQ(EncodeCsvHeader(std::string(512, 'c'), slot), 0); // no room for its NUL
+    // A CSV header line: the line, its NUL and one spare piece inside the slot.
+    std::array<uint8_t, 512> csv;
+    csv.fill(0xAA);
+    EXPECT_EQ(EncodeCsvHeader(std::string(40, 'c'), csv), 3);
+    EXPECT_EQ(csv[39], 'c');
+    EXPECT_EQ(csv[40], 0);
+    EXPECT_EQ(csv[511], 0);
+    EXPECT_EQ(EncodeCsvHeader("", csv), 2);
+    EXPECT_EQ(EncodeCsvHeader(std::string(479, 'c'), csv), 16);
+    EXPECT_EQ(EncodeCsvHeader(std::string(480, 'c'), csv), 16); // would be 17 pieces: kept in the slot
+    EXPECT_EQ(EncodeCsvHeader(std::string(511, 'c'), csv), 16);
+    EXPECT_EQ(csv[511], 0);
+    EXPECT_EQ(EncodeCsvHeader(std::string(512, 'c'), csv), 0); // no room for its NUL
 }

@@ -6,44 +6,20 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QTemporaryDir>
 
-#include "app/startup.h"
-#include "app/ui/main_window.h"
-#include "app/ui/shell_bindings.h"
+#include "app/ui/program_fixture.h"
 #include "core/button_groups.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
-#include "platform/qt_event_pump.h"
 #include "platform/window_fit.h"
 #include "program/ui/program_commands.h"
 #include "program/ui/program_window.h"
 #include "project/ui/frm_variabili.h"
-#include "support/fake_dialogs.h"
 
 namespace {
 
 // The main window with the program's own bindings, as the program starts it.
-struct Shell {
-    QTemporaryDir folder;
-    ShellState shell;
-    CommState comm;
-    Project project;
-    QtEventPump pump;
-    FakeDialogs dialogs;
-    AppContext ctx{shell, comm, project, pump, dialogs};
-    ShellProcedures procs = bindShellProcedures(ctx, folder.path().toStdString());
-    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(ctx, procs);
-
-    Shell() {
-        Main(ctx, window.get(), {ThisBuild, folder.path().toStdString()});
-        window->bindCommands();
-        AggiornaStato(ctx);
-    }
-    ~Shell() {
-        project.ProjectModified = 0;
-        window.reset();
-    }
+struct Shell : Program {
     void key(const char* k) { window->Toolbar1_ButtonClick(k); }
     ProgramSection& main() { return project.Program.Sections[0]; }
 };
@@ -79,8 +55,10 @@ TEST(ProgramWiring, NewProjectOpensTheViewWhoseKeysMenuItemsAndCloseBoxEditThePr
     s.dialogs.choices = {MsgChoice::Ok, MsgChoice::No}; // close, discarding the changes
     sub->close();
     EXPECT_EQ(s.dialogs.shown.end()[-2], "Close Project?");
+    EXPECT_EQ(s.dialogs.boxes.end()[-2].title, "Melqo");
     EXPECT_EQ(s.main().RungCount, 0);
     EXPECT_EQ(s.procs.Program->window(), nullptr);
+    EXPECT_TRUE(s.procs.Program->view.section(0).Rows.empty()); // the unloaded view keeps no rows
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     s.key("proj_new");
     EXPECT_NE(s.procs.Program->window(), nullptr);

@@ -79,7 +79,7 @@ TEST_F(ProgramViewTest, LayoutStacksFullRowsOrCompactsTheCurrentSection) {
     EXPECT_EQ(view.RowPitch, 1800);
     EXPECT_FALSE(row(4).LineTextVisible);
     EXPECT_EQ(view.FormatPicture, FormatToCompactPicture);
-    EXPECT_EQ(project->ProjectModified, 0);
+    EXPECT_EQ(project.ProjectModified, 0);
     store().CurrentRung = 0; // without a selection the switch starts at the top
     view.formatClick();
     EXPECT_EQ(view.ScrollValue, 0);

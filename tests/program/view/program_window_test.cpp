@@ -39,7 +39,7 @@ class ProgramWindowTest : public ViewFixture {
             row.ArgValues = {"1", "100", "10", "", "%R30", "", "", ""};
             row.ValueVisible = {true, true, true, false, true};
             row.Description = "Rung " + std::to_string(k);
-            project->Program.current().Rungs[static_cast<size_t>(k)].FunctionType = 4;
+            project.Program.current().Rungs[static_cast<size_t>(k)].FunctionType = 4;
             commands.rowWritten(0, static_cast<int16_t>(k), row, true);
         }
     }
@@ -73,7 +73,7 @@ TEST_F(ProgramWindowTest, TypedDescriptionIsStoredWithoutCommasAndMarksTheProjec
     box->insert("a,b");
     EXPECT_EQ(rung(2).Description, "ab");
     EXPECT_EQ(commands.view.row(2)->Content.Description, "a,b");
-    EXPECT_EQ(project->ProjectModified, -1); // closing now asks before the text goes
+    EXPECT_EQ(project.ProjectModified, -1); // closing now asks before the text goes
 }
 
 TEST_F(ProgramWindowTest, TabsScrollBarAndFormatFollowTheModel) {
@@ -84,32 +84,12 @@ TEST_F(ProgramWindowTest, TabsScrollBarAndFormatFollowTheModel) {
     EXPECT_GE(commands.view.row(5)->Top, 0);
     NuovaSub(commands.editing);
     EXPECT_EQ(window().tabs()->count(), 2);
+    EXPECT_EQ(window().tabs()->tabText(1), "Sub1");
     EXPECT_EQ(window().tabs()->currentIndex(), 1);
     window().tabs()->setCurrentIndex(0);
     EXPECT_EQ(store().CurrentSection, 0);
     window().formatButton()->click();
     EXPECT_EQ(store().Sections[0].ViewFormat, 1);
-}
-
-TEST_F(ProgramWindowTest, NewProjectShowsTheWindowAndClosingAsksFirst) {
-    EXPECT_EQ(window().tabs()->count(), 1);
-    EXPECT_EQ(window().tabs()->tabText(0), "Main");
-    EXPECT_EQ(window().windowTitle(), "Program");
-    EXPECT_EQ(commands.view.row(1)->FrameColour, row_layout::Red);
-    addRungs(2);
-    dialogs.choices.push_back(MsgChoice::Cancel);
-    EXPECT_FALSE(window().close());
-    EXPECT_EQ(dialogs.boxes.back().text, "Close Project?");
-    EXPECT_EQ(dialogs.boxes.back().title, "Melqo");
-    EXPECT_EQ(store().current().RungCount, 2);
-    EXPECT_TRUE(window().close());
-    EXPECT_EQ(store().current().RungCount, 0);
-    EXPECT_FALSE(commands.view.Caricato);
-    EXPECT_EQ(commands.window(), nullptr);
-    EXPECT_EQ(commands.view.section(0).Rows.size(), 0u);
-    commands.NuovoProgetto(); // the next project brings a fresh window
-    ASSERT_NE(commands.window(), nullptr);
-    EXPECT_TRUE(commands.frame()->isVisible());
 }
 
 TEST_F(ProgramWindowTest, RestoreWithoutEditorWindowReencodesTheRungAndDrawsItsRow) {
@@ -118,15 +98,8 @@ TEST_F(ProgramWindowTest, RestoreWithoutEditorWindowReencodesTheRungAndDrawsItsR
     r.Description = "Read temps";
     r.FunctionType = 4;
     r.EncodedFlag = -1;
-    r.ArgTexts[0] = "1";
-    r.ArgTexts[1] = "100";
-    r.ArgTexts[2] = "10";
-    r.ArgTexts[4] = "%R30";
-    r.ArgBytes[0] = {1, 0, 0, 0};
-    r.ArgBytes[1] = {100, 0, 0, 0};
-    r.ArgBytes[2] = {10, 0, 0, 0};
-    r.ArgBytes[3] = {30, 0, 0, 0};
-    r.ArgBytes[4] = {10, 0, 0, 0};
+    r.ArgTexts = {"1", "100", "10", "", "%R30"};
+    r.ArgBytes = {{{1}, {100}, {10}, {30}, {10}}};
     const CommandRecord before = r;
     commands.view.RidisegnaRung();
     CancellaRung(commands.editing, 1);
@@ -138,6 +111,6 @@ TEST_F(ProgramWindowTest, RestoreWithoutEditorWindowReencodesTheRungAndDrawsItsR
     EXPECT_TRUE(row.Content.PictureVisible);
     EXPECT_EQ(row.Content.ArgValues[0], "1");
     EXPECT_EQ(row.Content.Description, "Read temps");
-    EXPECT_EQ(project->ProjectModified, -1);
+    EXPECT_EQ(project.ProjectModified, -1);
     EXPECT_EQ(section().RungCount, 2);
 }

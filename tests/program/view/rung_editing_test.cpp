@@ -124,7 +124,7 @@ TEST_F(RungEditingTest, MovesSwapThroughSlotZeroLeaveSlotEightDisablePasteAndCar
     ToggleBreakpoint(editing);
     EXPECT_EQ(rung(2).BreakFlag, -1);
     EXPECT_TRUE(row(2).BreakVisible);
-    EXPECT_EQ(project->ProjectModified, -1);
+    EXPECT_EQ(project.ProjectModified, -1);
     SpostaSu(editing, 2);
     EXPECT_TRUE(row(1).BreakVisible);
     EXPECT_FALSE(row(2).BreakVisible);
@@ -149,7 +149,7 @@ TEST_F(RungEditingTest, PasteOverwritesAndRestoreBringsTheOverwrittenRungBackOrA
     EXPECT_EQ(opened, std::vector<int16_t>{3});
     EXPECT_EQ(adds, 1);
     EXPECT_FALSE(key("rung_redo"));
-    EXPECT_EQ(project->ProjectModified, 0); // the procedures leave the flag to their callers
+    EXPECT_EQ(project.ProjectModified, 0); // the procedures leave the flag to their callers
     store().Buffer = RungBuffer{};
     EXPECT_FALSE(RipristinaRung(editing)); // nothing deleted
     EXPECT_EQ(adds, 1);
@@ -205,10 +205,10 @@ TEST_F(RungEditingTest, EveryCommandThatChangesTheProgramMarksTheProjectModified
         projectWith(3);
         view.rowClick(2);
         command();
-        EXPECT_EQ(project->ProjectModified, -1) << name;
+        EXPECT_EQ(project.ProjectModified, -1) << name;
     }
     projectWith(3);
     view.rowClick(1);
     MoveUpCommand(editing); // nothing moves: nothing changed
-    EXPECT_EQ(project->ProjectModified, 0);
+    EXPECT_EQ(project.ProjectModified, 0);
 }

@@ -1,8 +1,8 @@
 #pragma once
-// A headless context with a program view, rung editing and the new-project procedures bound to fakes.
+// A headless context (texts and catalogue loaded) with a program view, rung editing and the new-project
+// procedures bound to fakes.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,16 +10,9 @@
 #include "core/app_context.h"
 #include "program/view/project_lifecycle.h"
 #include "program/view/rung_editing.h"
-#include "support/fake_dialogs.h"
 
-class ViewFixture : public ::testing::Test {
+class ViewFixture : public ::testing::Test, public AppContextFixture {
   protected:
-    std::unique_ptr<ShellState> shell = std::make_unique<ShellState>();
-    std::unique_ptr<CommState> comm = std::make_unique<CommState>();
-    std::unique_ptr<Project> project = std::make_unique<Project>();
-    TestPump pump;
-    FakeDialogs dialogs;
-    AppContext ctx{*shell, *comm, *project, pump, dialogs};
     ProgramView view{ctx};
     std::vector<int16_t> opened; // rungs the editor was asked to open
     int adds = 0;
@@ -35,16 +28,15 @@ class ViewFixture : public ::testing::Test {
     ProjectLifecycle life{view, [this](bool) { return ++saves, true; }, [this] { ++editorsClosed; }, {}, {}};
 
     void SetUp() override {
-        shell->Models[DefaultModelIndex].MaxVariables = 32;
-        shell->Models[DefaultModelIndex].MaxStrings = 8;
-        shell->UiText[53] = "Program";
+        shell.Models[DefaultModelIndex].MaxVariables = 32;
+        shell.Models[DefaultModelIndex].MaxStrings = 8;
     }
 
-    ProgramStore& store() { return project->Program; }
-    ProgramSection& section() { return project->Program.current(); }
+    ProgramStore& store() { return project.Program; }
+    ProgramSection& section() { return project.Program.current(); }
     CommandRecord& rung(int r) { return section().Rungs[static_cast<size_t>(r)]; }
     const ViewRow& row(int r) { return *view.row(r); }
-    bool key(const char* k) { return shell->Toolbar.Enabled[k]; }
+    bool key(const char* k) { return shell.Toolbar.Enabled[k]; }
 
     // A rung as the encoder leaves it, told apart by n, with its row.
     void encode(int r, int n) {
