@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app_context_fixture.h"
 #include "devconfig/config_layout.h"
 
@@ -54,11 +56,8 @@ constexpr Expected Models[]{
     {-1, NoPanel, false, Port0Fixed, 0, false, 0, 0, false, 0},
 };
 
-int rowsShown(const ConfigLayout& l) {
-    int n = 0;
-    for (uint16_t r : l.AiRows)
-        n += r != 0;
-    return n;
+long rowsShown(const ConfigLayout& l) {
+    return std::count_if(l.AiRows.begin(), l.AiRows.end(), [](uint16_t r) { return r != 0; });
 }
 
 TEST(ImpostaModello, EveryModelOnEveryTab) {

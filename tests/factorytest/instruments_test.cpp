@@ -95,11 +95,8 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
         b.supply.respond = [&](const std::string&) { return reply; };
         EXPECT_DOUBLE_EQ(b.in.ReadAlimCurr(), ma) << reply;
     }
-}
-
-TEST(Instruments, SilentCalibratorFailsTheFrame) {
     Bench b;
-    b.calib.respond = nullptr;
+    b.calib.respond = nullptr; // a silent calibrator fails its frame
     EXPECT_EQ(b.in.GetTamb(), std::nullopt);
     EXPECT_EQ(b.calib.written, bytes({1})); // gave up after the first unanswered byte
     EXPECT_EQ(b.log.lines().back(), "No answer from the calibrator (COM9)  ");

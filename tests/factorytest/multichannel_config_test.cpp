@@ -6,10 +6,10 @@
 
 namespace {
 
-struct ModuleWorld {
-    ModuleWorld() {
+struct FourChannel : ::testing::Test {
+    void SetUp() override {
         w.sim.setResponder([this](const Bytes& r) { return module.respond(r); });
-        EXPECT_TRUE(w.connect());
+        ASSERT_TRUE(w.connect());
     }
     Bytes at(uint32_t address, size_t n) { return module.memory.memory(address, n); }
 
@@ -18,8 +18,7 @@ struct ModuleWorld {
     MultiChannelConfig cfg{w.app};
 };
 
-TEST(MultiChannelConfig, ConstantsWrittenAndReadBack) {
-    ModuleWorld m;
+TEST_F(FourChannel, ConstantsWrittenAndReadBack) {
     struct Case {
         std::string offset, k;
         Bytes kBytes;
@@ -29,15 +28,15 @@ TEST(MultiChannelConfig, ConstantsWrittenAndReadBack) {
                                      {"-128", "-2", {0, 0, 0, 0xC0}}}};
     for (size_t i = 0; i < cases.size(); ++i) {
         const int slot = static_cast<int>(5 * i);
-        m.cfg.txt_Input_Offset[static_cast<size_t>(slot)] = cases[i].offset;
-        m.cfg.txt_Input_K[static_cast<size_t>(slot)] = cases[i].k;
-        m.cfg.txt_OffsetCJC[i] = cases[i].offset;
-        m.cfg.WriteOffset_Click(slot);
-        m.cfg.WriteK_Click(slot);
-        m.cfg.WriteCJC_Click(static_cast<int>(i));
-        EXPECT_EQ(m.at(22 + 4 * static_cast<uint32_t>(slot), 4), cases[i].kBytes);
+        cfg.txt_Input_Offset[static_cast<size_t>(slot)] = cases[i].offset;
+        cfg.txt_Input_K[static_cast<size_t>(slot)] = cases[i].k;
+        cfg.txt_OffsetCJC[i] = cases[i].offset;
+        cfg.WriteOffset_Click(slot);
+        cfg.WriteK_Click(slot);
+        cfg.WriteCJC_Click(static_cast<int>(i));
+        EXPECT_EQ(at(22 + 4 * static_cast<uint32_t>(slot), 4), cases[i].kBytes);
     }
-    MultiChannelConfig back(m.w.app);
+    MultiChannelConfig back(w.app);
     back.Command2_Click();
     for (size_t i = 0; i < cases.size(); ++i) {
         EXPECT_EQ(back.txt_Input_Offset[5 * i], cases[i].offset);
@@ -47,24 +46,21 @@ TEST(MultiChannelConfig, ConstantsWrittenAndReadBack) {
     EXPECT_LT(std::stod(back.txt_Input_K[5]), 1.1); // the lowest byte went as 0
     EXPECT_EQ(back.txt_Input_K[10], "-2");
     EXPECT_EQ(back.txt_Input_K[1], "0");
-    EXPECT_TRUE(m.w.dialogs.shown.empty());
+    EXPECT_TRUE(w.dialogs.shown.empty());
+    // A failed block ends the read with "Errore": the CJC offsets after it keep what they showed.
+    module.memory.setMemory(0, {200});
+    module.memory.setMemory(16, {3});
+    w.sent();
+    w.sim.inject({SimFault::Delay, 0});
+    w.sim.inject({SimFault::Exception});
+    back.Command2_Click();
+    EXPECT_EQ(back.txt_Input_Offset[0], "-56");
+    EXPECT_EQ(back.txt_OffsetCJC[0], "-1");
+    EXPECT_EQ(w.dialogs.shown, std::vector<std::string>{"Errore"});
+    EXPECT_EQ(w.sent().size(), 2u);
 }
 
-TEST(MultiChannelConfig, AFailedReadEndsTheReadWithErrore) {
-    ModuleWorld m;
-    m.module.memory.setMemory(0, {200});
-    m.module.memory.setMemory(16, {3});
-    m.w.sim.inject({SimFault::Delay, 0});
-    m.w.sim.inject({SimFault::Exception});
-    m.cfg.Command2_Click();
-    EXPECT_EQ(m.cfg.txt_Input_Offset[0], "-56");
-    EXPECT_EQ(m.cfg.txt_OffsetCJC[0], "0");
-    EXPECT_EQ(m.w.dialogs.shown.back(), "Errore");
-    EXPECT_EQ(m.w.sent().size(), 2u);
-}
-
-TEST(MultiChannelConfig, RefusedTextsSendNothing) {
-    ModuleWorld m;
+TEST_F(FourChannel, RefusedTextsSendNothing) {
     using Step = std::function<void(MultiChannelConfig&)>;
     const std::vector<std::pair<Step, Step>> cases{
         {[](auto& c) { c.txt_Input_Offset[2] = "200"; }, [](auto& c) { c.WriteOffset_Click(2); }},
@@ -76,62 +72,59 @@ TEST(MultiChannelConfig, RefusedTextsSendNothing) {
         {[](auto& c) { c.Text2 = "0"; }, [](auto& c) { c.Command1_Click(); }},
     };
     for (size_t i = 0; i < cases.size(); ++i) {
-        MultiChannelConfig c(m.w.app);
+        MultiChannelConfig c(w.app);
         cases[i].first(c);
-        m.w.dialogs.shown.clear();
+        w.dialogs.shown.clear();
         cases[i].second(c);
-        EXPECT_EQ(m.w.dialogs.shown, std::vector<std::string>{"Errore!"}) << i;
-        EXPECT_TRUE(m.w.sent().empty()) << i;
+        EXPECT_EQ(w.dialogs.shown, std::vector<std::string>{"Errore!"}) << i;
+        EXPECT_TRUE(w.sent().empty()) << i;
         EXPECT_EQ(c.Text3, "Text3");
     }
 }
 
-TEST(MultiChannelConfig, TypesMeasurementAndCalcK) {
-    ModuleWorld m;
-    m.cfg.device_ty_Click(1);
-    EXPECT_EQ(m.cfg.inputTypes, (std::vector<std::string>{"Tipo 7 - 10 Volt", "Tipo 8 - 20 mA"}));
-    m.cfg.input_ty_Click(1);
-    EXPECT_EQ(m.cfg.txt_Input_Type[3], "8");
-    m.cfg.txt_Input_Type[1] = "7";
-    EXPECT_TRUE(m.cfg.Command3_Click());
-    EXPECT_EQ(m.w.sent(), (std::vector<Bytes>{{247, 4, 8, 7, 8, 8}}));
-    EXPECT_EQ(m.cfg.txt_Input, (std::array<std::string, 4>{"800", "-300", "-1200", "-2200"}));
-    m.module.readings = 1;
-    EXPECT_FALSE(m.cfg.Command3_Click());
-    EXPECT_EQ(m.cfg.txt_Input[1], "-300");
-    EXPECT_EQ(m.w.comm->PollStop, 1);
-    m.cfg.Text1 = "3";
-    m.cfg.Text2 = "2.5";
-    m.cfg.Command1_Click();
-    EXPECT_EQ(m.cfg.Text3, "1.2000");
+TEST_F(FourChannel, TypesMeasurementAndCalcK) {
+    cfg.device_ty_Click(1);
+    EXPECT_EQ(cfg.inputTypes, (std::vector<std::string>{"Tipo 7 - 10 Volt", "Tipo 8 - 20 mA"}));
+    cfg.input_ty_Click(1);
+    EXPECT_EQ(cfg.txt_Input_Type[3], "8");
+    cfg.txt_Input_Type[1] = "7";
+    EXPECT_TRUE(cfg.Command3_Click());
+    EXPECT_EQ(w.sent(), (std::vector<Bytes>{{247, 4, 8, 7, 8, 8}}));
+    EXPECT_EQ(cfg.txt_Input, (std::array<std::string, 4>{"800", "-300", "-1200", "-2200"}));
+    module.readings = 1;
+    EXPECT_FALSE(cfg.Command3_Click());
+    EXPECT_EQ(cfg.txt_Input[1], "-300");
+    EXPECT_EQ(w.comm->PollStop, 1);
+    cfg.Text1 = "3";
+    cfg.Text2 = "2.5";
+    cfg.Command1_Click();
+    EXPECT_EQ(cfg.Text3, "1.2000");
 }
 
 // Stop is seen between measurements; a second Start or another command meanwhile is refused.
-TEST(MultiChannelConfig, ContinuousMeasurementStopsAndLocksTheWindow) {
-    ModuleWorld m;
+TEST_F(FourChannel, ContinuousMeasurementStopsAndLocksTheWindow) {
     int passes = 0;
-    m.w.pump.onEvents = [&] {
-        m.cfg.Command4_Click();
-        m.cfg.WriteK_Click(0);
-        if (++passes == 3) m.cfg.Command5_Click();
-        EXPECT_EQ(m.w.comm->PollBusy, 1);
+    w.pump.onEvents = [&] {
+        cfg.Command4_Click();
+        cfg.WriteK_Click(0);
+        if (++passes == 3) cfg.Command5_Click();
+        EXPECT_EQ(w.comm->PollBusy, 1);
     };
-    m.cfg.Command4_Click();
-    EXPECT_EQ(m.w.sent().size(), 3u); // three measurements, nothing else
-    EXPECT_EQ(m.w.comm->PollBusy, 0);
-    EXPECT_FALSE(m.cfg.polling());
+    cfg.Command4_Click();
+    EXPECT_EQ(w.sent().size(), 3u); // three measurements, nothing else
+    EXPECT_EQ(w.comm->PollBusy, 0);
+    EXPECT_FALSE(cfg.polling());
 }
 
-TEST(MultiChannelConfig, CjcResetWritesEveryByteAndSwapsTheFirstBoxes) {
-    ModuleWorld m;
-    m.module.memory.setMemory(18, {9});
-    m.cfg.txt_OffsetCJC[2] = "9";
-    m.cfg.Set_all_CJC_Click();
-    EXPECT_EQ(m.at(16, 6), Bytes(6, 0));
-    EXPECT_EQ(m.w.sent().size(), 6u);
-    EXPECT_EQ(m.cfg.txt_OffsetCJC[2], "0");
-    EXPECT_FALSE(m.cfg.cjcEnabled[0]);
-    EXPECT_TRUE(m.cfg.cjcEnabled[1]);
+TEST_F(FourChannel, CjcResetWritesEveryByteAndSwapsTheFirstBoxes) {
+    module.memory.setMemory(18, {9});
+    cfg.txt_OffsetCJC[2] = "9";
+    cfg.Set_all_CJC_Click();
+    EXPECT_EQ(at(16, 6), Bytes(6, 0));
+    EXPECT_EQ(w.sent().size(), 6u);
+    EXPECT_EQ(cfg.txt_OffsetCJC[2], "0");
+    EXPECT_FALSE(cfg.cjcEnabled[0]);
+    EXPECT_TRUE(cfg.cjcEnabled[1]);
 }
 
 } // namespace

@@ -85,12 +85,9 @@ struct BenchWorld : WorldContext<BenchOperator> {
             << (image.empty() ? ImageText() : image);
         CaricaRisorse(*shell, 1);
         // The module identifies as the model the link already has: no question about changing it.
-        const std::string& code = shell->Models[0].ModelCode;
-        auto digit = [&](size_t i) {
-            return static_cast<uint16_t>(std::stoi(code.substr(i, 1), nullptr, 16));
-        };
-        world.id1 = static_cast<uint16_t>(digit(0) << 8 | digit(1));
-        world.id2 = static_cast<uint16_t>(digit(2) << 8 | digit(3));
+        const int code = std::stoi(shell->Models[0].ModelCode.substr(0, 4), nullptr, 16); // a digit a byte
+        world.id1 = static_cast<uint16_t>((code & 0xF000) >> 4 | (code & 0x0F00) >> 8);
+        world.id2 = static_cast<uint16_t>((code & 0x00F0) << 4 | (code & 0x000F));
         comm->CurrentDevice.ModelIndex = 0;
         sim.setResponder([this](const Bytes& r) { return world.respond(r); });
         ports.Devices[BenchModels[static_cast<size_t>(model)].LinkPort] = sim.startRtu();

@@ -55,17 +55,11 @@ std::string ImageText() {
 
 AnalogWorld::AnalogWorld(int model) : model_(model), module_(model == 3 ? 255 : 1) {
     for (uint8_t n : {module_, uint8_t{247}, uint8_t{246}, uint8_t{10}})
-        nodes_[n];
-}
-
-uint16_t AnalogWorld::held(uint8_t node, uint16_t reg) const {
-    const auto& holding = nodes_.at(node).holding;
-    auto it = holding.find(reg);
-    return it == holding.end() ? 0 : it->second;
+        nodes_.try_emplace(n, n);
 }
 
 float AnalogWorld::constantOf(uint8_t node, int k) const {
-    const uint8_t* b = nodes_.at(node).memory.data() + 43 + 3 * k;
+    const Bytes b = nodes_.at(node).memory(static_cast<uint32_t>(43 + 3 * k), 3);
     const uint32_t bits = static_cast<uint32_t>(b[2]) << 24 | static_cast<uint32_t>(b[1]) << 16 |
                           static_cast<uint32_t>(b[0]) << 8;
     float f;
@@ -78,7 +72,7 @@ uint16_t AnalogWorld::channelReading() const {
     if (typeCode_ == 17) {
         units = potPercent(source_);
     } else if (typeCode_ == 5) {
-        const auto corr = static_cast<int8_t>(nodes_.at(cjcNode_).memory[8]);
+        const auto corr = static_cast<int8_t>(nodes_.at(cjcNode_).memory(8, 1)[0]);
         return static_cast<uint16_t>(std::lround((source_ + Tamb + errors.cjcError) * 10) + corr);
     } else {
         const float k = constantOf(constNode_, constK_);
@@ -89,7 +83,7 @@ uint16_t AnalogWorld::channelReading() const {
 
 double AnalogWorld::outputMicroAmps() const {
     const int ch = model_ == 3 ? 1 : (relays_.count(205) ? 1 : 0);
-    const uint8_t* c = nodes_.at(module_).memory.data() + (ch == 0 ? 24 : 20);
+    const Bytes c = nodes_.at(module_).memory(ch == 0 ? 24 : 20, 4);
     const double z = static_cast<int16_t>(c[0] | c[1] << 8), s = static_cast<int16_t>(c[2] | c[3] << 8);
     const double command = static_cast<int16_t>(held(module_, static_cast<uint16_t>(32 + ch)));
     const double drive = s != z ? (command - z) * 20000 / (s - z) : command;
@@ -112,39 +106,29 @@ Bytes AnalogWorld::respond(const Bytes& request) {
     return execute(request);
 }
 
+// The node answers as a simulated controller, over the readings and constants this bench computes.
 Bytes AnalogWorld::execute(const Bytes& r) {
-    Node& n = nodes_[r[0]];
+    SimController& n = nodes_.at(r[0]);
     const uint8_t f = r[1];
-    if (f == 4 && r.size() >= 6) {
-        const uint16_t first = RequestWord(r, 2), count = RequestWord(r, 4);
-        Bytes a{r[0], f, static_cast<uint8_t>(count * 2)};
-        for (uint16_t i = 0; i < count; ++i) {
-            const uint16_t v = inputRegister(r[0], static_cast<uint16_t>(first + i));
-            a.insert(a.end(), {static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)});
-        }
-        return a;
+    if (f == 4 && r.size() >= 6)
+        for (uint16_t reg = RequestWord(r, 2); reg < RequestWord(r, 2) + RequestWord(r, 4); ++reg)
+            n.setInput(reg, inputRegister(r[0], reg));
+    if (f == 6 && r.size() >= 6 && r[0] == module_ && RequestWord(r, 2) == 1216) {
+        const uint16_t v = RequestWord(r, 4);
+        typeCode_ = v >= 256 ? v >> 8 : v;
     }
-    if (f == 6 && r.size() >= 6) {
-        const uint16_t reg = RequestWord(r, 2), v = RequestWord(r, 4);
-        n.holding[reg] = v;
-        if (r[0] == module_ && reg == 1216) typeCode_ = v >= 256 ? v >> 8 : v;
-        return Bytes(r.begin(), r.begin() + 6);
-    }
-    if (f == 20 && r.size() >= 7) {
+    if (f == 20 && r.size() >= 7 && r[2] == 4) {
         const uint16_t address = RequestWord(r, 4);
         const uint8_t count = r[6];
-        if (r[2] == 4 && address == errors.refusedWriteAddress)
-            return {r[0], static_cast<uint8_t>(f | 0x80), 4};
-        if (auto answer = MemoryAccess(r, n.memory)) {
-            const bool constants = r[2] == 4 && (r[0] == 247 || r[0] == 246);
-            if (constants && count == 1 && address >= 11 && address <= 18) typeCode_ = codeOfTypeByte(r[7]);
-            if (constants && count == 3 && address >= 43 && (address - 43) % 3 == 0)
-                constNode_ = r[0], constK_ = static_cast<uint8_t>((address - 43) / 3);
-            if (constants && count == 1 && address == 8) cjcNode_ = r[0];
-            return *answer;
-        }
+        if (address == errors.refusedWriteAddress) return {r[0], static_cast<uint8_t>(f | 0x80), 4};
+        const bool constants = r[0] == 247 || r[0] == 246;
+        if (constants && count == 1 && address >= 11 && address <= 18 && r.size() >= 8)
+            typeCode_ = codeOfTypeByte(r[7]);
+        if (constants && count == 3 && address >= 43 && (address - 43) % 3 == 0)
+            constNode_ = r[0], constK_ = static_cast<uint8_t>((address - 43) / 3);
+        if (constants && count == 1 && address == 8) cjcNode_ = r[0];
     }
-    return {r[0], static_cast<uint8_t>(f | 0x80), 1};
+    return n.execute(r);
 }
 
 std::string AnalogWorld::relayUnit(const std::string& bytes) {
@@ -216,11 +200,10 @@ void AnalogWorld::setCalibrator(double value, const std::string& unit) {
     // The calibrator sources resistance in whole ohms.
     source_ = unit == "Ohm" ? std::round(value) : value;
     // JXV2569 takes its output value from the calibrator during the output calibration.
-    if (unit.empty() && model_ == 3) nodes_[module_].holding[33] = static_cast<uint16_t>(std::lround(value));
+    if (unit.empty() && model_ == 3)
+        nodes_.at(module_).setHolding(33, static_cast<uint16_t>(std::lround(value)));
 }
 
 Bytes AnalogWorld::memory(uint8_t node, uint16_t address, size_t count) const {
-    std::lock_guard lock(mutex_);
-    const Bytes& m = nodes_.at(node).memory;
-    return Bytes(m.begin() + address, m.begin() + address + static_cast<long>(count));
+    return nodes_.at(node).memory(address, count);
 }

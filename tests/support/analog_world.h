@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-using Bytes = std::vector<uint8_t>;
+#include "support/sim_controller.h"
 
 // The memory image a model's file holds for the bench: value i is (i * 7) % 256, one a line.
 inline constexpr size_t ImageValues = 2001;
@@ -64,15 +64,11 @@ class AnalogWorld {
     std::atomic<int> beeps{0};
 
   private:
-    struct Node {
-        Bytes memory = Bytes(65536, 0);
-        std::map<uint16_t, uint16_t> holding;
-    };
     template <class F> auto locked(F f) const -> decltype(f()) {
         std::lock_guard lock(mutex_);
         return f();
     }
-    uint16_t held(uint8_t node, uint16_t reg) const;
+    uint16_t held(uint8_t node, uint16_t reg) const { return nodes_.at(node).holding(reg); }
     uint16_t inputRegister(uint8_t node, uint16_t reg) const;
     uint16_t channelReading() const;
     double outputMicroAmps() const;
@@ -82,7 +78,7 @@ class AnalogWorld {
     mutable std::mutex mutex_;
     const int model_;
     const uint8_t module_;
-    std::map<uint8_t, Node> nodes_;
+    std::map<uint8_t, SimController> nodes_; // memory and holding registers of each node
     uint16_t dips_ = 0;
     int typeCode_ = 0;                     // the input type selected last
     uint8_t constNode_ = 247, constK_ = 0; // the constant written last: the one the channel applies

@@ -1,23 +1,17 @@
 #include "support/pty_instrument.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <stdexcept>
 
-PtyInstrument::PtyInstrument(std::function<std::string(const std::string&)> respond) : respond_(std::move(respond)) {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0 || ::pipe(wakePipe_) != 0)
-        throw std::runtime_error("pseudo-terminal");
-    path_ = ::ptsname(master_);
-    // Raw terminal side, kept open so the pair lives between the program's opens.
-    keep_ = ::open(path_.c_str(), O_RDWR | O_NOCTTY);
-    termios t{};
-    ::tcgetattr(keep_, &t);
-    ::cfmakeraw(&t);
-    ::tcsetattr(keep_, TCSANOW, &t);
+#include "support/pty_bridge.h"
+
+PtyInstrument::PtyInstrument(std::function<std::string(const std::string&)> respond)
+    : respond_(std::move(respond)) {
+    if (::pipe(wakePipe_) != 0) throw std::runtime_error("pipe");
+    // The terminal side stays open so the pair lives between the program's opens.
+    master_ = OpenRawPty(path_, keep_);
     thread_ = std::thread([this] { serve(); });
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // An instrument on a pseudo-terminal: the program opens path() as a serial port; every chunk it writes
 // goes to the responder on a thread of its own, and the answer is written back.
-#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
