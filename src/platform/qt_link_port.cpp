@@ -8,6 +8,8 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "platform/descriptor_wait.h"
+
 namespace {
 
 constexpr struct {
@@ -164,10 +166,8 @@ bool QtLinkPort::waitForBytes(int timeoutMs) {
     // Read here only while the port's own buffer is empty: then every byte read here came before any
     // byte the port reads later, and readAll hands them over in that order.
     if (!serial_.isOpen() || serial_.bytesToWrite() > 0 || serial_.bytesAvailable() > 0) return false;
-    pollfd watched{serial_.handle(), POLLIN, 0};
-    const int ready = ::poll(&watched, 1, timeoutMs);
-    if (ready < 0) return errno == EINTR;
-    if (ready == 0) return true;
+    const int ready = WaitReadable(serial_.handle(), timeoutMs);
+    if (ready <= 0) return ready == 0;
     // A descriptor that reports readiness yet delivers nothing (a hung-up terminal) would wake this sleep
     // at once again: the event loop waits instead.
     char chunk[512];

@@ -8,9 +8,10 @@
 #include <cstring>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include "platform/descriptor_wait.h"
 
 namespace {
 
@@ -161,11 +162,9 @@ void TcpStream::writable() {
 
 bool TcpStream::waitForBytes(int timeoutMs) {
     if (state_ != State::Connected || !outbox_.empty()) return false;
-    pollfd watched{fd_, POLLIN, 0};
-    const int ready = ::poll(&watched, 1, timeoutMs);
-    if (ready < 0 && errno != EINTR) return false;
+    const int ready = WaitReadable(fd_, timeoutMs);
     if (ready > 0) readable();
-    return true;
+    return ready >= 0;
 }
 
 void TcpStream::discardInput() {
