@@ -62,7 +62,7 @@ TEST_F(SettingsFile, WritesTheLinesInPrintFormAndReadsThemBack) {
     ASSERT_TRUE(SaveSettings(shell, saved, folder.string()));
     EXPECT_EQ(fileBytes(), " 0 \r\n80E7\r\n 1 \r\n 247 \r\n10.0.0.7\r\n 4 \r\n 2500 \r\n115200\r\n 1 \r\n 1 "
                            "\r\n/dev/ttyUSB0\r\n0039 02 1234\r\n");
-    EXPECT_FALSE(std::filesystem::exists(folder / "devSettings.dat.tmp"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1); // no temporary or old copy left
     const auto expected = items(saved);
     shell = ShellState{};
     CaricaRisorse(shell, 1);

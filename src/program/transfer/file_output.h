@@ -1,6 +1,6 @@
 #pragma once
-// Writing a whole file safely: into a temporary file beside it, renamed over the target only when
-// complete, so a failed write leaves neither a partial file nor a damaged old one.
+// Writing a whole file durably (see core/durable_file.h): a failed write or a power cut leaves neither
+// a partial file nor a damaged old one.
 #include <string>
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes);

@@ -113,7 +113,7 @@ TEST_F(ExportTest, CancelledDialogWriteErrorCompileFailureOrOverlongCsvLineWrite
     // A file that cannot be replaced keeps its old content.
     std::string kept = (dir / "kept.mlq").string();
     ASSERT_TRUE(WriteWholeFile(kept, "old"));
-    fs::create_directory(kept + ".part"); // the temporary cannot be created
+    fs::create_directory(kept + ".tmp~"); // the temporary cannot be created
     dialogs.files.push_back(kept);
     EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
     std::string content;
