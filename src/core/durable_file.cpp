@@ -92,14 +92,23 @@ SaveFailure failure(const std::string& path, int error) {
     return {path, std::strerror(error)};
 }
 
-// The new content in the target's temporary file, flushed to the disk.
-std::optional<SaveFailure> writeTemporary(FileSystem& fs, const std::string& target, const std::string& bytes) {
+// The target's temporary file, new and empty; -1 with errno set when it cannot be made.
+int createTemporary(FileSystem& fs, const std::string& target) {
     // A folder in the target's place would take the rename.
-    if (fs.isFolder(target)) return failure(target, EISDIR);
+    if (fs.isFolder(target)) {
+        errno = EISDIR;
+        return -1;
+    }
     const std::string temporary = temporaryName(target);
     fs.remove(temporary); // left by a save that was cut off
-    const int fd = fs.create(temporary, target);
+    return fs.create(temporary, target);
+}
+
+// The new content in the target's temporary file, flushed to the disk.
+std::optional<SaveFailure> writeTemporary(FileSystem& fs, const std::string& target, const std::string& bytes) {
+    const int fd = createTemporary(fs, target);
     if (fd < 0) return failure(target, errno);
+    const std::string temporary = temporaryName(target);
     const bool written = fs.writeAll(fd, bytes) && fs.syncFile(fd);
     int error = errno;
     const bool closed = fs.closeFile(fd);
@@ -176,6 +185,14 @@ class GroupSave {
 
 std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSystem& fs) {
     return GroupSave(files, fs).run();
+}
+
+std::optional<SaveFailure> CheckSavable(const std::string& path, FileSystem& fs) {
+    const int fd = createTemporary(fs, path);
+    if (fd < 0) return failure(path, errno);
+    fs.closeFile(fd);
+    fs.remove(temporaryName(path));
+    return std::nullopt;
 }
 
 std::optional<SaveFailure> SaveFileDurably(const std::string& path, const std::string& bytes, FileSystem& fs) {

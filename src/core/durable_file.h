@@ -43,5 +43,9 @@ using FileContents = std::vector<std::pair<std::string, std::string>>; // (path,
 // files are kept aside until all new ones are in place, and put back, all of them, when any step fails.
 std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSystem& fs = SystemFileSystem());
 
+// Whether a file can be saved at path (a temporary file beside it is made and removed again), so that a
+// long preparation can be skipped when it cannot.
+std::optional<SaveFailure> CheckSavable(const std::string& path, FileSystem& fs = SystemFileSystem());
+
 std::optional<SaveFailure> SaveFileDurably(const std::string& path, const std::string& bytes,
                                            FileSystem& fs = SystemFileSystem());

@@ -123,3 +123,14 @@ bool SaveSettings(const ShellState& shell, const DeviceRecord& device, const std
     if (failed && reason) *reason = failed->path + ": " + failed->reason;
     return !failed;
 }
+
+bool SaveSettingsOrTell(ShellState& shell, const DeviceRecord& device, const std::string& folder,
+                        UserDialogs& dialogs) {
+    std::string reason = "no folder for the program's data";
+    if (!folder.empty() && SaveSettings(shell, device, folder, &reason)) return true;
+    const std::string text = "The settings could not be saved: " + reason;
+    shell.log.LogStart();
+    shell.log.LogWrite(text);
+    dialogs.messageBox(text, MsgButtons::Ok, MsgIcon::Critical);
+    return false;
+}

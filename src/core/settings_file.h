@@ -8,6 +8,7 @@
 
 #include "core/shell_state.h"
 #include "core/device_record.h"
+#include "core/user_dialogs.h"
 
 constexpr std::string_view SettingsFileName = "devSettings.dat";
 
@@ -19,3 +20,8 @@ void LeggiSettings(ShellState& shell, DeviceRecord& device, const std::string& f
 // Returns false when it could not be written, with the file and the system's reason in reason.
 bool SaveSettings(const ShellState& shell, const DeviceRecord& device, const std::string& folder,
                   std::string* reason = nullptr);
+
+// SaveSettings that tells the user why (a log line and a message box) when the file could not be
+// written; an empty folder means the program found no folder for its data.
+bool SaveSettingsOrTell(ShellState& shell, const DeviceRecord& device, const std::string& folder,
+                        UserDialogs& dialogs);

@@ -6,6 +6,7 @@
 
 #include "core/language.h"
 #include "core/settings_file.h"
+#include "support/fake_dialogs.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ class SettingsFile : public ::testing::Test {
     std::filesystem::path folder;
     ShellState shell;
     DeviceRecord device;
+    FakeDialogs dialogs;
 };
 
 } // namespace
@@ -127,4 +129,29 @@ TEST_F(SettingsFile, AddressLineThatIsNoAddressKeepsTheDefaultAndTheTimeoutIsRai
         EXPECT_EQ(device.IpAddress, expected) << line;
         EXPECT_EQ(device.LinkTimeout, MinLinkTimeout) << line;
     }
+}
+
+// A save that cannot write says so, with the reason, and leaves the old file as it was.
+TEST_F(SettingsFile, AFailedSaveTellsWhyAndKeepsTheOldFile) {
+    ASSERT_TRUE(SaveSettingsOrTell(shell, device, folder.string(), dialogs));
+    const std::string before = fileBytes();
+    std::filesystem::create_directory(folder / "devSettings.dat.tmp~"); // the new file cannot be made
+    device.NodeAddress = 99;
+    const struct {
+        std::string folder;
+        std::string reason;
+    } cases[] = {
+        {folder.string(), (folder / "devSettings.dat").string() + ": File exists"},
+        {(folder / "missing").string(), (folder / "missing" / "devSettings.dat").string() + ": No such file or directory"},
+        {"", "no folder for the program's data"},
+    };
+    for (const auto& c : cases) {
+        dialogs.boxes.clear();
+        EXPECT_FALSE(SaveSettingsOrTell(shell, device, c.folder, dialogs));
+        ASSERT_EQ(dialogs.boxes.size(), 1u);
+        EXPECT_EQ(dialogs.boxes[0].text, "The settings could not be saved: " + c.reason);
+        EXPECT_EQ(dialogs.boxes[0].icon, MsgIcon::Critical);
+        EXPECT_EQ(shell.log.lines().back(), dialogs.boxes[0].text + "  ");
+    }
+    EXPECT_EQ(fileBytes(), before);
 }

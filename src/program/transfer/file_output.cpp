@@ -3,10 +3,17 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/app_context.h"
 #include "core/durable_file.h"
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
     return !SaveFileDurably(path, bytes);
+}
+
+void TellSaveFailure(AppContext& app, const std::string& what, const SaveFailure& failure) {
+    const std::string text = what + ": " + failure.path + ": " + failure.reason;
+    app.shell.log.LogWrite(text);
+    app.dialogs.messageBox(text, MsgButtons::Ok, MsgIcon::Critical);
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
