@@ -268,10 +268,18 @@ void instrumentReply(Input in) {
     bench->reply = in.text;
     bench->log.LogClear();
     switch (in.selector % 4) {
-    case 0: bench->instruments.GetMult(); break;
-    case 1: bench->instruments.ReadAlimCurr(); break;
-    case 2: bench->instruments.GetTamb(); break;
-    default: bench->instruments.PutCalVal(double(in.selector) * 1.5); break;
+    case 0:
+        bench->instruments.GetMult();
+        break;
+    case 1:
+        bench->instruments.ReadAlimCurr();
+        break;
+    case 2:
+        bench->instruments.GetTamb();
+        break;
+    default:
+        bench->instruments.PutCalVal(double(in.selector) * 1.5);
+        break;
     }
 }
 

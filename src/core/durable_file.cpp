@@ -105,7 +105,8 @@ int createTemporary(FileSystem& fs, const std::string& target) {
 }
 
 // The new content in the target's temporary file, flushed to the disk.
-std::optional<SaveFailure> writeTemporary(FileSystem& fs, const std::string& target, const std::string& bytes) {
+std::optional<SaveFailure> writeTemporary(FileSystem& fs, const std::string& target,
+                                          const std::string& bytes) {
     const int fd = createTemporary(fs, target);
     if (fd < 0) return failure(target, errno);
     const std::string temporary = temporaryName(target);
@@ -195,6 +196,7 @@ std::optional<SaveFailure> CheckSavable(const std::string& path, FileSystem& fs)
     return std::nullopt;
 }
 
-std::optional<SaveFailure> SaveFileDurably(const std::string& path, const std::string& bytes, FileSystem& fs) {
+std::optional<SaveFailure> SaveFileDurably(const std::string& path, const std::string& bytes,
+                                           FileSystem& fs) {
     return SaveFilesDurably({{path, bytes}}, fs);
 }

@@ -92,9 +92,9 @@ TEST_F(DurableFile, FlushesTheNewFileBeforeTheRenameAndTheFolderAfterIt) {
     ASSERT_FALSE(SaveFileDurably(path("a.dat"), "old"));
     ASSERT_EQ(::chmod(path("a.dat").c_str(), 0640), 0);
     ASSERT_FALSE(SaveFileDurably(path("a.dat"), "new", disk));
-    EXPECT_EQ(disk.calls, (std::vector<std::string>{"create a.dat.tmp~", "write a.dat.tmp~", "sync a.dat.tmp~",
-                                                    "close a.dat.tmp~", "link a.dat>a.dat.old~",
-                                                    "rename a.dat.tmp~>a.dat", "syncFolder "}));
+    EXPECT_EQ(disk.calls, (std::vector<std::string>{
+                              "create a.dat.tmp~", "write a.dat.tmp~", "sync a.dat.tmp~", "close a.dat.tmp~",
+                              "link a.dat>a.dat.old~", "rename a.dat.tmp~>a.dat", "syncFolder "}));
     EXPECT_EQ(folder(), (std::map<std::string, std::string>{{"a.dat", "new"}}));
     struct stat st {};
     ASSERT_EQ(::stat(path("a.dat").c_str(), &st), 0);
@@ -105,7 +105,8 @@ TEST_F(DurableFile, FlushesTheNewFileBeforeTheRenameAndTheFolderAfterIt) {
 // did not exist before stays absent), and the failure names the file and the reason.
 TEST_F(DurableFile, AGroupSaveThatFailsAtAnyStepLeavesTheOldSetAsItWas) {
     const FileContents old = {{path("p.prj"), "old prj"}, {path("p.blk"), "old blk"}};
-    const FileContents next = {{path("p.prj"), "new prj"}, {path("p.blk"), "new blk"}, {path("p.img"), "img"}};
+    const FileContents next = {
+        {path("p.prj"), "new prj"}, {path("p.blk"), "new blk"}, {path("p.img"), "img"}};
     const struct {
         const char* kind;
         int after;
@@ -133,8 +134,8 @@ TEST_F(DurableFile, AGroupSaveThatFailsAtAnyStepLeavesTheOldSetAsItWas) {
     disk.failKind = "link";
     disk.failAfter = 0;
     EXPECT_FALSE(SaveFilesDurably(next, disk));
-    EXPECT_EQ(folder(), (std::map<std::string, std::string>{{"p.prj", "new prj"}, {"p.blk", "new blk"},
-                                                            {"p.img", "img"}}));
+    EXPECT_EQ(folder(), (std::map<std::string, std::string>{
+                            {"p.prj", "new prj"}, {"p.blk", "new blk"}, {"p.img", "img"}}));
 }
 
 TEST_F(DurableFile, AFolderInATargetsPlaceOrAMissingFolderIsRefusedBeforeAnythingChanges) {

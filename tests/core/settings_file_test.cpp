@@ -64,7 +64,8 @@ TEST_F(SettingsFile, WritesTheLinesInPrintFormAndReadsThemBack) {
     ASSERT_TRUE(SaveSettings(shell, saved, folder.string()));
     EXPECT_EQ(fileBytes(), " 0 \r\n80E7\r\n 1 \r\n 247 \r\n10.0.0.7\r\n 4 \r\n 2500 \r\n115200\r\n 1 \r\n 1 "
                            "\r\n/dev/ttyUSB0\r\n0039 02 1234\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1); // no temporary or old copy left
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}),
+              1); // no temporary or old copy left
     const auto expected = items(saved);
     shell = ShellState{};
     CaricaRisorse(shell, 1);
@@ -142,7 +143,8 @@ TEST_F(SettingsFile, AFailedSaveTellsWhyAndKeepsTheOldFile) {
         std::string reason;
     } cases[] = {
         {folder.string(), (folder / "devSettings.dat").string() + ": File exists"},
-        {(folder / "missing").string(), (folder / "missing" / "devSettings.dat").string() + ": No such file or directory"},
+        {(folder / "missing").string(),
+         (folder / "missing" / "devSettings.dat").string() + ": No such file or directory"},
         {"", "no folder for the program's data"},
     };
     for (const auto& c : cases) {

@@ -93,9 +93,10 @@ std::optional<std::string> assemble(AppContext& app, const TransferView& view, b
 
 // The name with the export's extension, added when it does not end with it (in any case).
 std::string withExtension(const std::string& name, const std::string& extension) {
-    const bool has = name.size() > extension.size() &&
-                     std::equal(extension.begin(), extension.end(), name.end() - long(extension.size()),
-                                [](char a, char b) { return std::tolower(uint8_t(a)) == std::tolower(uint8_t(b)); });
+    const bool has =
+        name.size() > extension.size() &&
+        std::equal(extension.begin(), extension.end(), name.end() - long(extension.size()),
+                   [](char a, char b) { return std::tolower(uint8_t(a)) == std::tolower(uint8_t(b)); });
     return has ? name : name + extension;
 }
 

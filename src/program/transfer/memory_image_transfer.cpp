@@ -4,9 +4,9 @@
 #include <cmath>
 #include <span>
 
+#include "comm/device_procedures.h"
 #include "core/app_context.h"
 #include "core/durable_file.h"
-#include "comm/device_procedures.h"
 #include "program/transfer/controller_memory_map.h"
 #include "program/transfer/file_output.h"
 #include "program/transfer/memory_image_text.h"

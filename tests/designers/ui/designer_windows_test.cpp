@@ -81,9 +81,10 @@ TEST_F(DesignerWindows, APictureFileBecomesAnImageWithItsPreview) {
 // A small file that declares a huge picture is refused by its size, without decoding its pixels.
 TEST_F(DesignerWindows, APictureLargerThanAnImageMayBeIsRefusedByItsDeclaredSize) {
     // The signature, the header chunk of a 40000 x 40000 picture (one bit per pixel) and an empty data chunk.
-    const std::string png("\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x9c\x40\x00\x00\x9c\x40\x01\x00\x00\x00\x00"
-                          "\x79\x77\x33\xa8\x00\x00\x00\x00IDAT\x35\xaf\x06\x1e",
-                          45);
+    const std::string png(
+        "\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x9c\x40\x00\x00\x9c\x40\x01\x00\x00\x00\x00"
+        "\x79\x77\x33\xa8\x00\x00\x00\x00IDAT\x35\xaf\x06\x1e",
+        45);
     const std::string file = (std::filesystem::temp_directory_path() / "melqo_designer_huge.png").string();
     std::ofstream(file, std::ios::binary) << png;
     Input_Img window(ctx);

@@ -148,7 +148,8 @@ TEST_F(ExportTest, AddsTheExtensionAndSaveAfterwardsWritesTheProjectsOwnSet) {
     }
     EXPECT_TRUE(fs::exists(dir / "out.mlq"));
     EXPECT_FALSE(fs::exists(dir / "OUT.MLQ.mlq"));
-    EXPECT_EQ(std::tuple(project.CurrentFilePath, project.ProjectPath), std::tuple(own, (dir / "plant").string()));
+    EXPECT_EQ(std::tuple(project.CurrentFilePath, project.ProjectPath),
+              std::tuple(own, (dir / "plant").string()));
 
     std::string exported, before;
     ASSERT_TRUE(ReadWholeFile((dir / "out.mlq").string(), exported));
