@@ -1,7 +1,7 @@
 #include "project/project_load.h"
 
-#include "designers/display_compiler.h"
-#include "designers/scheduler_compiler.h"
+#include "program/display_compiler.h"
+#include "program/scheduler_compiler.h"
 #include "project/file_io.h"
 #include "project/project_clear.h"
 #include "project/project_files.h"

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "designers/display_compiler.h"
+#include "program/display_compiler.h"
 #include "designers/display_designer.h"
 #include "designers/image_table.h"
 #include "designers/scheduler_designer.h"

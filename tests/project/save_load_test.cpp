@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "comm/register_map.h"
-#include "designers/display_compiler.h"
+#include "program/display_compiler.h"
 #include "designers/display_designer.h"
 #include "designers/image_table.h"
-#include "designers/scheduler_compiler.h"
+#include "program/scheduler_compiler.h"
 #include "designers/scheduler_designer.h"
 #include "fbeditor/editor.h"
 #include "program/compiler.h"

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/app_context.h"
-#include "designers/display_compiler.h"
+#include "program/display_compiler.h"
 #include "designers/ui/designer_lists.h"
 
 namespace frm_display {

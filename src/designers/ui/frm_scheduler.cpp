@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "core/app_context.h"
-#include "designers/scheduler_compiler.h"
+#include "program/scheduler_compiler.h"
 #include "designers/ui/designer_lists.h"
 
 namespace frm_scheduler {
