@@ -35,8 +35,15 @@ std::string bytes(const QString& s) {
     return s.toLatin1().toStdString();
 }
 // The block editor shows lines; the stored text keeps CR LF between them.
-std::string crlfText(const QString& s) {
-    return bytes(QString(s).replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+// The text's Latin-1 bytes and the characters that have none (a pair of surrogates is one character).
+EditedText edited(const QString& s) {
+    EditedText t{bytes(s), 0};
+    for (QChar c : s)
+        if (c.unicode() > 0xFF && !c.isLowSurrogate()) ++t.unmapped;
+    return t;
+}
+EditedText crlfText(const QString& s) {
+    return edited(QString(s).replace(QLatin1Char('\n'), QLatin1String("\r\n")));
 }
 QString shownText(const std::string& s) {
     return qs(s).replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -408,9 +415,9 @@ void frm_variabili::cmd_down_Click() {
 void frm_variabili::cmd_RegistriWEB_Click(int index) {
     if (index == 1) {
         const int j = lst_block->currentRow();
-        setBlock(ctx_.project.Blocks, j, bytes(txt_BlockDesc->text()), crlfText(txt_block->toPlainText()),
-                 ctx_.project.ProjectModified);
-        RiempiListaBlocchi(j);
+        if (setBlock(ctx_.project.Blocks, j, edited(txt_BlockDesc->text()), crlfText(txt_block->toPlainText()),
+                     ctx_.model(), ctx_.dialogs, ctx_.project.ProjectModified))
+            RiempiListaBlocchi(j);
         return;
     }
     VariableFields f = readFields();
@@ -424,7 +431,9 @@ void frm_variabili::cmd_RegistriWEB_Click(int index) {
 
 void frm_variabili::cmd_SetString_Click() {
     const int i = lst_strings->currentRow();
-    setStringText(ctx_.project.Strings, i, bytes(txt_stringa->text()), ctx_.project.ProjectModified);
+    if (!setStringText(ctx_.project.Strings, i, edited(txt_stringa->text()), ctx_.dialogs,
+                       ctx_.project.ProjectModified))
+        return;
     RiempiListaStringhe();
     const QSignalBlocker block(lst_strings);
     lst_strings->setCurrentRow(i);
