@@ -18,7 +18,7 @@ class SetReader {
     std::optional<std::string> read(std::string_view ext) {
         std::string path = base_ + std::string(ext);
         if (!FileExists(path)) {
-            report_.add(std::string(ext) + ": missing");
+            report_.add(std::string(ext) + ": missing", false); // nothing to lose by saving
             return std::nullopt;
         }
         auto data = readWholeFile(path);
@@ -35,7 +35,7 @@ void rebuildLoadedRung(AppContext& ctx, const ProjectLoadHooks& hooks, int16_t r
     CommandRecord& r = ctx.project.Program.Sections[0].Rungs[static_cast<size_t>(rung)];
     r.EncodedFlag = -1; // the editor takes value types and trigger settings from the stored fields
     if (hooks.rebuildRung && !hooks.rebuildRung(ctx, 0, rung))
-        report.add(".prj: rung " + std::to_string(rung) + " could not be re-encoded");
+        report.add(".prj: rung " + std::to_string(rung) + " could not be re-encoded", false);
 }
 
 void showReport(AppContext& ctx, const LoadReport& report) {
@@ -107,6 +107,7 @@ bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
         p.CurrentFilePath = mainFileName(p.ProjectPath);
     }
     p.ProjectModified = 0;
+    p.DamagedFiles = report.damaged;
     showReport(ctx, report);
     return carryOn;
 }

@@ -330,6 +330,30 @@ TEST_F(SaveLoad, MissingSideFilesAndRungsThatCannotBeReencodedAreReported) {
     EXPECT_TRUE(logged(".prj: rung 3 could not be re-encoded"));
 }
 
+// A side file that cannot be read is reported, and the next save over the set asks before it writes
+// what the project now holds (here: no pages) over it.
+TEST_F(SaveLoad, GarbageSideFileIsReportedAndTheSaveOverItAsks) {
+    saveSmallProject();
+    const std::string garbage = std::string("\x7f" "ELF\x02\x01", 6) + std::string(300, '\xff') + "\n\x01\x02";
+    spit(path("h.dsp"), garbage);
+    dialogs.files.push_back(path("h.prj"));
+    ASSERT_TRUE(CaricaProgetto(ctx, hooks));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{loadProblemsText(1)});
+    EXPECT_TRUE(logged(".dsp: 2 line(s) could not be read"));
+    EXPECT_EQ(project->DamagedFiles, ".dsp");
+
+    dialogs.shown.clear();
+    dialogs.choices.push_back(MsgChoice::No);
+    EXPECT_FALSE(SalvaProgetto(ctx, false));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{overwriteDamagedText(".dsp")});
+    EXPECT_EQ(slurp(path("h.dsp")), garbage);
+    dialogs.files.push_back(path("other.prj")); // another set holds nothing the load lost: no question
+    ASSERT_TRUE(SalvaProgetto(ctx, true));
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(slurp(path("h.dsp")), garbage);
+    EXPECT_TRUE(project->DamagedFiles.empty());
+}
+
 // Pages, tasks and images edited through the designers, with a rung the editor encoded, survive a save
 // and a load byte for byte, and compile to the same program image.
 TEST_F(SaveLoad, SavedLoadedAndSavedAgainTheSetIsIdenticalAndCompilesAlike) {

@@ -48,6 +48,7 @@ void clearRestOfProject(Project& p) {
     p.Blocks.fill({});
     p.Images = ImageTable{};
     p.Watch[0] = 0;
+    p.DamagedFiles.clear();
 }
 
 } // namespace
