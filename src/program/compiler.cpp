@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "core/app_context.h"
 #include "program/compile_job.h"
@@ -57,8 +58,8 @@ int32_t usedSize(const CompileJob& job) {
 
 class Driver {
 public:
-    Driver(AppContext& app, std::vector<std::string> warnings)
-        : job_{app.project, app.model(), app.shell.UiText, app.project.Compiler, 0, {}}, log_(app.shell.log),
+    Driver(AppContext& app, Log& log, std::vector<std::string> warnings)
+        : job_{app.project, app.model(), app.shell.UiText, app.project.Compiler, 0, {}}, log_(log),
           warnings_(std::move(warnings)) {}
 
     int32_t run() {
@@ -176,6 +177,17 @@ std::vector<std::string> compileDesigners(AppContext& app) {
 
 } // namespace
 
-int32_t CompilaProgramma(AppContext& app) { return Driver(app, compileDesigners(app)).run(); }
+int32_t CompilaProgramma(AppContext& app) { return Driver(app, app.shell.log, compileDesigners(app)).run(); }
 
-int32_t CompileImage(AppContext& app) { return Driver(app, {}).run(); }
+int32_t CompileImage(AppContext& app) { return Driver(app, app.shell.log, {}).run(); }
+
+void MapRungEntries(AppContext& app) {
+    // A compile changes rung records, page sections and the image: it runs on a copy with a log of its
+    // own, and only the map is kept.
+    auto copy = std::make_unique<Project>(app.project);
+    AppContext scratch{app.shell, app.comm, *copy, app.pump, app.dialogs, app.link};
+    Log quiet;
+    compileDesigners(scratch);
+    const bool compiled = Driver(scratch, quiet, {}).run() > 0;
+    app.project.Compiler.EntryRungs = compiled ? std::move(copy->Compiler.EntryRungs) : std::vector<EntryRung>{};
+}

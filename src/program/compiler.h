@@ -9,5 +9,9 @@ struct AppContext;
 // The display pages and the tasks are first rebuilt from what the designers hold.
 int32_t CompilaProgramma(AppContext& app);
 
+// The rung of each rung-table entry, for the debugger, as a compile of the project would make it; the
+// project, the image and the log stay as they are. No map when the project does not compile.
+void MapRungEntries(AppContext& app);
+
 // The same compile over the page sections and task blocks as they stand, without rebuilding them.
 int32_t CompileImage(AppContext& app);

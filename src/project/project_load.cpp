@@ -1,5 +1,6 @@
 #include "project/project_load.h"
 
+#include "program/compiler.h"
 #include "program/display_compiler.h"
 #include "program/scheduler_compiler.h"
 #include "project/file_io.h"
@@ -82,8 +83,10 @@ bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
                 report);
     }
     if (carryOn) {
-        if (auto data = files.read(".lst"))
+        if (auto data = files.read(".lst")) {
             readRegisterFile(*data, layout.mode(), ctx.comm.Registers, model, report);
+            if (hooks.lifecycle && hooks.lifecycle->redrawRegisters) hooks.lifecycle->redrawRegisters();
+        }
         if (auto data = files.read(".dsp")) {
             readDisplayFile(*data, layout, p.Pages, report);
             // Pages past the fourth stay in the project; only the compile can refuse them.
@@ -105,6 +108,7 @@ bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
             if (auto data = files.read(ImageFileExtension)) readImageFile(*data, p.Images, report);
         p.Program.CurrentRung = p.Program.Sections[0].RungCount;
         p.CurrentFilePath = mainFileName(p.ProjectPath);
+        MapRungEntries(ctx); // the debugger follows the loaded program before it is compiled here
     }
     p.ProjectModified = 0;
     p.DamagedFiles = report.damaged;

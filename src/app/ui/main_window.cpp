@@ -316,6 +316,7 @@ void MainWindow::bindCommands() {
             if (tables_) tables_->close();
             if (scheduler_) scheduler_->close();
         };
+        program.life.redrawRegisters = [this] { registers_.AggiornaRegistri_new(false); };
         for (const auto& [key, command] : program.toolbarCommands())
             add(key.c_str(), true, command);
     }

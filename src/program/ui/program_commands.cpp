@@ -12,7 +12,7 @@
 #include "program/ui/program_window.h"
 
 ProgramCommands::ProgramCommands(AppContext& ctx)
-    : view(ctx), editing{view, {}}, life{view, {}, {}, {}, {}}, ctx_(ctx) {
+    : view(ctx), editing{view, {}}, life{view, {}, {}, {}, {}, {}}, ctx_(ctx) {
     view.onLoadedChanged = [this](bool loaded) { loadedChanged(loaded); };
     view.onChanged = [this] {
         if (window_) window_->sync();
