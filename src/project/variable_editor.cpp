@@ -69,7 +69,7 @@ std::string stringListLine(int index, std::string_view text) {
 }
 
 std::string blockListLine(int index, std::string_view name) {
-    return "*00" + std::to_string(index) + " " + std::string(name);
+    return "*" + threeDigits(index) + " " + std::string(name);
 }
 
 int addVariable(VariableTable& vars, const ModelRecord& model, int16_t& modified) {

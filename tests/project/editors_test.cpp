@@ -64,7 +64,7 @@ TEST_F(VariableEditorTest, ListLinesAndFormats) {
         {variableListLine(1, {0, 40, "", "", 0, 0, 0, 0, ""}, ""), "#001 \t"},
         {stringListLine(5, "Hello"), "$005\tHello"},
         {blockListLine(9, "Intro"), "*009 Intro"},
-        {blockListLine(10, "Next"), "*0010 Next"},
+        {blockListLine(10, "Next"), "*010 Next"},
         {buildFormat({false, 5, 2, 2}), "% 5.2x"},
     };
     for (const auto& [got, want] : lines)
@@ -300,6 +300,10 @@ TEST_F(TableEditorTest, TableFileSavesAndLoadsAndRefusesBadCounts) {
         EXPECT_EQ(other.fields.name, "T1");
         EXPECT_EQ(other.work, before);
     }
+
+    dialogs.files.push_back(path("typed"));
+    ASSERT_TRUE(editor.saveToFile());
+    EXPECT_EQ(slurp(path("typed.csv")), slurp(path("t1.csv")));
 
     dialogs.files.push_back(path("missing/dir/t.csv"));
     EXPECT_FALSE(editor.saveToFile());

@@ -121,6 +121,13 @@ void ProgramWindow::editDescription(int rung) {
     txt_desc->setFocus();
 }
 
+QRect ProgramWindow::rowRect(int rung) const {
+    const ViewRow* r = view_.row(rung);
+    if (!r || r->FrameTop < 0 || r->FrameTop >= view_.VisibleHeight) return {};
+    const QRect inRows(px(FrameLeft), px(r->FrameTop), px(FrameWidth), px(r->FrameHeight));
+    return inRows.translated(prog->pos()).intersected(rect());
+}
+
 void ProgramWindow::closeEvent(QCloseEvent* event) {
     // The unload itself comes back through the model's onLoadedChanged.
     if (!view_.Caricato || view_.closeRequest())

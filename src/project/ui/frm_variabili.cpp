@@ -83,6 +83,11 @@ frm_variabili::frm_variabili(AppContext& ctx, std::shared_ptr<VarPickerHandOver>
         TabStrip1->addTab(tab);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(TabStrip1);
+    textNote_ = new QLabel("Strings and text blocks are kept only on the models that hold them; this model "
+                           "does not.");
+    textNote_->setObjectName("lbl_textNote");
+    textNote_->setWordWrap(true);
+    layout->addWidget(textNote_);
     for (size_t i = 0; i < Frame.size(); ++i) {
         Frame[i] = new QWidget;
         Frame[i]->setObjectName(QString("Frame%1").arg(i + 1));
@@ -269,10 +274,14 @@ void frm_variabili::Form_Load() {
 }
 
 void frm_variabili::TabStrip1_Click() {
-    const int tab = TabStrip1->currentIndex();
-    const bool textPages = tab == 0 || textPagesShown(ctx_.model().ModelName, ctx_.shell.BrandOffset);
+    // A model without strings and text blocks offers their tabs disabled, with a note, never an empty page.
+    const bool textPages = textPagesShown(ctx_.model().ModelName, ctx_.shell.BrandOffset);
+    for (int i : {1, 2})
+        TabStrip1->setTabEnabled(i, textPages);
+    textNote_->setVisible(!textPages);
+    const int tab = textPages ? TabStrip1->currentIndex() : 0;
     for (int i = 0; i < 3; ++i)
-        Frame[static_cast<size_t>(i)]->setVisible(i == tab && textPages);
+        Frame[static_cast<size_t>(i)]->setVisible(i == tab);
 }
 
 void frm_variabili::RiempiListaVariabili() {
