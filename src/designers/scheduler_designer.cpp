@@ -27,10 +27,13 @@ template <size_t I> uint8_t& optionByte(SchedulerTask& t) {
 }
 
 template <size_t... I> void addBytes(std::vector<TaskField>& out, std::index_sequence<I...>) {
-    (out.push_back(
-         {F{{DateKeys[I % 6], None}, I < 6 ? "1" : "2", FieldKind::Number, DateRanges[I % 6][0],
-             DateRanges[I % 6][1], &dateTimeByte<I>},
-          G::DateTime}),
+    (out.push_back({F{{DateKeys[I % 6], None},
+                      I < 6 ? "1" : "2",
+                      FieldKind::Number,
+                      DateRanges[I % 6][0],
+                      DateRanges[I % 6][1],
+                      &dateTimeByte<I>},
+                    G::DateTime}),
      ...);
     (out.push_back(
          {F{{IntervalKeys[I % 6], None}, I < 6 ? "1" : "2", FieldKind::Number, 0, 255, &intervalByte<I>},

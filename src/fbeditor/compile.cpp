@@ -54,12 +54,12 @@ bool acceptable(const Editor& e, size_t i) {
 void checkRows(const Editor& e) {
     for (size_t i = 0; i < ArgumentRowCount; ++i)
         if (!acceptable(e, i))
-            throw RejectedValue{static_cast<int>(i), e.Args[i].Kind == KindTable ? "one of the defined tables" : ""};
+            throw RejectedValue{static_cast<int>(i),
+                                e.Args[i].Kind == KindTable ? "one of the defined tables" : ""};
     if (e.state.TriggerChecked && (!isModelRegister(e.state.TriggerRegister.Text, e.model()) ||
                                    !isNumberText(e.state.TriggerMask.Text)))
         throw RejectedValue{ArgumentRowCount, "a register of the model and a mask"};
 }
-
 
 uint16_t trigger16(const std::string& text) {
     std::array<uint8_t, 2> b{};
@@ -158,7 +158,8 @@ std::string Editor::rejectionText() const {
     std::string why = rejected_.Why;
     if (why.empty() && std::isfinite(d.Min) && std::isfinite(d.Max))
         why = "from " + numberText(d.Min) + " to " + numberText(d.Max);
-    return text + " (row " + std::to_string(i + 1) + " \"" + d.Label + "\"" + (why.empty() ? "" : ": " + why) + ")";
+    return text + " (row " + std::to_string(i + 1) + " \"" + d.Label + "\"" +
+           (why.empty() ? "" : ": " + why) + ")";
 }
 
 bool Editor::confirm() {

@@ -22,8 +22,8 @@ struct PickerRequest {
 // Thrown by an encoding that meets a value its field cannot hold; CompilaComando turns it into false and
 // keeps the row and the reason for the message.
 struct RejectedValue {
-    int Row = -1;       // the argument row, ArgumentRowCount for the trigger, -1 when not known
-    std::string Why;    // what the row must hold; empty: its range when it has one
+    int Row = -1;    // the argument row, ArgumentRowCount for the trigger, -1 when not known
+    std::string Why; // what the row must hold; empty: its range when it has one
 };
 
 class Editor {

@@ -58,63 +58,65 @@ int32_t usedSize(const CompileJob& job) {
 
 class Driver {
 public:
-    Driver(AppContext& app, Log& log, std::vector<std::string> warnings)
-        : job_{app.project, app.model(), app.shell.UiText, app.project.Compiler, 0, {}}, log_(log),
-          warnings_(std::move(warnings)) {}
+  Driver(AppContext& app, Log& log, std::vector<std::string> warnings)
+      : job_{app.project, app.model(), app.shell.UiText, app.project.Compiler, 0, {}}, log_(log),
+        warnings_(std::move(warnings)) {}
 
-    int32_t run() {
-        CompilerState& st = job_.state;
-        st = CompilerState{};
-        std::fill(job_.image().begin(), job_.image().end(), 0);
-        log_.LogStart();
-        log_.LogWrite(text(CompileText::Compiling));
-        for (const std::string& w : warnings_)
-            log_.LogWrite(w);
+  int32_t run() {
+      CompilerState& st = job_.state;
+      st = CompilerState{};
+      std::fill(job_.image().begin(), job_.image().end(), 0);
+      log_.LogStart();
+      log_.LogWrite(text(CompileText::Compiling));
+      for (const std::string& w : warnings_)
+          log_.LogWrite(w);
 
-        Project& pr = job_.project;
-        int mainRungs = rungCount(job_.section(0));
-        if (mainRungs == 0) return failure(text(CompileText::NoFunctionBlock));
-        bool display = job_.model.HasDisplay != 0;
-        int pages = display ? pr.Pages.Count : 0;
-        int tasks = pr.Tasks.Count;
-        if (pages > MaxPageSections)
-            return failure("more than " + std::to_string(MaxPageSections) + " display pages");
-        if (tasks > MaxTasks) return failure("more than " + std::to_string(MaxTasks) + " tasks");
-        int planned = mainRungs + tasks;
-        for (int p = 0; p < pages; ++p) planned += pr.Pages.Pages[static_cast<size_t>(p)].ObjectCount + 1;
-        if (planned > MaxEntries)
-            return failure(std::to_string(planned) + " rungs, page objects and tasks, more than " +
-                           std::to_string(MaxEntries));
-        st.DataStart = st.DataPointer = 10 * planned + 4;
+      Project& pr = job_.project;
+      int mainRungs = rungCount(job_.section(0));
+      if (mainRungs == 0) return failure(text(CompileText::NoFunctionBlock));
+      bool display = job_.model.HasDisplay != 0;
+      int pages = display ? pr.Pages.Count : 0;
+      int tasks = pr.Tasks.Count;
+      if (pages > MaxPageSections)
+          return failure("more than " + std::to_string(MaxPageSections) + " display pages");
+      if (tasks > MaxTasks) return failure("more than " + std::to_string(MaxTasks) + " tasks");
+      int planned = mainRungs + tasks;
+      for (int p = 0; p < pages; ++p)
+          planned += pr.Pages.Pages[static_cast<size_t>(p)].ObjectCount + 1;
+      if (planned > MaxEntries)
+          return failure(std::to_string(planned) + " rungs, page objects and tasks, more than " +
+                         std::to_string(MaxEntries));
+      st.DataStart = st.DataPointer = 10 * planned + 4;
 
-        // Page sections get their rung counts before any label is searched, so that main rungs find
-        // the page labels of this compile, not of the last one.
-        job_.pageSections = pages;
-        for (int p = 0; p < pages; ++p)
-            job_.section(p + 1).RungCount = static_cast<int16_t>(pr.Pages.Pages[static_cast<size_t>(p)].ObjectCount + 1);
+      // Page sections get their rung counts before any label is searched, so that main rungs find
+      // the page labels of this compile, not of the last one.
+      job_.pageSections = pages;
+      for (int p = 0; p < pages; ++p)
+          job_.section(p + 1).RungCount =
+              static_cast<int16_t>(pr.Pages.Pages[static_cast<size_t>(p)].ObjectCount + 1);
 
-        started_ = true;
-        if (!compileIn(0)) return failure(tooManyErrors());
-        int64_t imagesBottom = std::numeric_limits<int64_t>::max();
-        if (display) {
-            std::optional<int64_t> bottom = placeImages(job_);
-            if (!bottom) return failure("the display images do not fit the program area");
-            if (pr.Images.Count > 0) imagesBottom = *bottom;
-            for (int p = 0; p < pages; ++p)
-                if (!compileIn(p + 1)) return failure(tooManyErrors());
-        }
-        pr.Program.CurrentSection = 0;
-        for (int t = 1; t <= tasks; ++t) {
-            st.CompileErrorText.clear();
-            if (!CompilaTask(job_, t))
-                return failure("task " + std::to_string(t) + " does not fit the program image");
-        }
+      started_ = true;
+      if (!compileIn(0)) return failure(tooManyErrors());
+      int64_t imagesBottom = std::numeric_limits<int64_t>::max();
+      if (display) {
+          std::optional<int64_t> bottom = placeImages(job_);
+          if (!bottom) return failure("the display images do not fit the program area");
+          if (pr.Images.Count > 0) imagesBottom = *bottom;
+          for (int p = 0; p < pages; ++p)
+              if (!compileIn(p + 1)) return failure(tooManyErrors());
+      }
+      pr.Program.CurrentSection = 0;
+      for (int t = 1; t <= tasks; ++t) {
+          st.CompileErrorText.clear();
+          if (!CompilaTask(job_, t))
+              return failure("task " + std::to_string(t) + " does not fit the program image");
+      }
 
-        std::vector<uint8_t>& img = job_.image();
-        img[0] = static_cast<uint8_t>(st.EntryCount - tasks);
-        img[2] = static_cast<uint8_t>(tasks);
-        st.DataPointer = usedSize(job_);
-        return report(st.DataPointer, imagesBottom);
+      std::vector<uint8_t>& img = job_.image();
+      img[0] = static_cast<uint8_t>(st.EntryCount - tasks);
+      img[2] = static_cast<uint8_t>(tasks);
+      st.DataPointer = usedSize(job_);
+      return report(st.DataPointer, imagesBottom);
     }
 
 private:
@@ -177,9 +179,13 @@ std::vector<std::string> compileDesigners(AppContext& app) {
 
 } // namespace
 
-int32_t CompilaProgramma(AppContext& app) { return Driver(app, app.shell.log, compileDesigners(app)).run(); }
+int32_t CompilaProgramma(AppContext& app) {
+    return Driver(app, app.shell.log, compileDesigners(app)).run();
+}
 
-int32_t CompileImage(AppContext& app) { return Driver(app, app.shell.log, {}).run(); }
+int32_t CompileImage(AppContext& app) {
+    return Driver(app, app.shell.log, {}).run();
+}
 
 void MapRungEntries(AppContext& app) {
     // A compile changes rung records, page sections and the image: it runs on a copy with a log of its
@@ -189,5 +195,6 @@ void MapRungEntries(AppContext& app) {
     Log quiet;
     compileDesigners(scratch);
     const bool compiled = Driver(scratch, quiet, {}).run() > 0;
-    app.project.Compiler.EntryRungs = compiled ? std::move(copy->Compiler.EntryRungs) : std::vector<EntryRung>{};
+    app.project.Compiler.EntryRungs =
+        compiled ? std::move(copy->Compiler.EntryRungs) : std::vector<EntryRung>{};
 }

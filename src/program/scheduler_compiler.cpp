@@ -26,6 +26,8 @@ void CompilaOggetti(TaskArray& tasks) {
     }
 }
 
-bool hasBlockLayout(uint8_t taskType) { return taskType < std::size(TaskOpcodes) && TaskOpcodes[taskType] != 0; }
+bool hasBlockLayout(uint8_t taskType) {
+    return taskType < std::size(TaskOpcodes) && TaskOpcodes[taskType] != 0;
+}
 
 } // namespace frm_scheduler

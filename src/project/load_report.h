@@ -12,7 +12,8 @@ struct LoadReport {
     // A problem begins with its file's extension and a colon. A damaging problem means the project no
     // longer holds all the file does.
     void add(std::string problem, bool damaging = true) {
-        if (std::string file = problem.substr(0, problem.find(':')); damaging && damaged.find(file) == std::string::npos)
+        if (std::string file = problem.substr(0, problem.find(':'));
+            damaging && damaged.find(file) == std::string::npos)
             damaged += (damaged.empty() ? "" : ", ") + file;
         problems.push_back(std::move(problem));
     }

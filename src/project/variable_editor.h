@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "core/model_record.h"
-#include "core/user_dialogs.h"
 #include "core/project_data.h"
+#include "core/user_dialogs.h"
 #include "program/transfer/controller_memory_map.h"
 
 // The type list offers 18 entries; an entry's data is the type it stores ("---" entries store 0).

@@ -9,7 +9,9 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-Lines failed(const std::string& reason) { return {"Compiling", "Error check : " + reason, "Impossible to compile"}; }
+Lines failed(const std::string& reason) {
+    return {"Compiling", "Error check : " + reason, "Impossible to compile"};
+}
 const Lines ImagesFailed = failed("the display images do not fit the program area");
 
 void displayWithImages(CompileFixture& f, std::initializer_list<int> sizes) {
@@ -47,9 +49,7 @@ void imagesOverData(CompileFixture& f, uint16_t lastBlock) {
 } // namespace
 
 TEST_F(CompileFixture, SizeAndReportLines) {
-    expectCompile(
-        "empty main program", 0,
-        failed("The application must contain at least 1 function block"));
+    expectCompile("empty main program", 0, failed("The application must contain at least 1 function block"));
     add(deviceRung(2, {1}));
     expectCompile(
         "one device rung", 14,
@@ -331,7 +331,8 @@ TEST_F(CompileFixture, DisplayPagesAndTasksAreCompiledAsEditedWithoutTheDesigner
     EXPECT_EQ(bytes(0, 4), (Bytes{4, 0, 2, 0})); // the main rung, two objects and the closing block
     EXPECT_EQ(std::tuple(typeThree.TaskBlock.Opcode, typeThree.EnableMask), std::tuple(143, 0x0008));
     ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[1], "Warning: task 2 is of type 1, whose block layout is not known: it is sent with opcode 0");
+    EXPECT_EQ(lines[1],
+              "Warning: task 2 is of type 1, whose block layout is not known: it is sent with opcode 0");
     EXPECT_EQ(lines.back(), "Compiled");
 
     frm_display::CompilaOggetti(project.Pages, project.Program);

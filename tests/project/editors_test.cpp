@@ -146,15 +146,24 @@ TEST_F(VariableEditorTest, TextsTheControllerOrTheFileCannotHoldAreRefused) {
         EditedText text;
         std::string message;
     } cases[] = {
-        {"72-character string", false, {std::string(72, 's')},
+        {"72-character string",
+         false,
+         {std::string(72, 's')},
          "The string is 72 characters long; the controller holds 31 at most"},
-        {"euro sign", false, {"5 ?", 1},
+        {"euro sign",
+         false,
+         {"5 ?", 1},
          "The string holds 1 character(s) the controller cannot show: only Latin-1 characters are allowed"},
-        {"closing marker", true, {"one\r\n</TEXT>\r\nthree"},
-         "Line 2 of the block text begins with \"<TEXT>\" or \"</TEXT\", which the project file keeps as block "
+        {"closing marker",
+         true,
+         {"one\r\n</TEXT>\r\nthree"},
+         "Line 2 of the block text begins with \"<TEXT>\" or \"</TEXT\", which the project file keeps as "
+         "block "
          "bounds"},
         {"opening marker after a lone CR", true, {"one\r<TEXT>x"}, ""},
-        {"block beyond the model's block", true, {std::string(64, 'b')},
+        {"block beyond the model's block",
+         true,
+         {std::string(64, 'b')},
          "The block text is 64 characters long; the controller holds 63 at most"},
     };
     project->Strings[1].Text = "kept";

@@ -4,13 +4,13 @@
 #include <algorithm>
 
 #include "comm/register_map.h"
-#include "program/display_compiler.h"
 #include "designers/display_designer.h"
 #include "designers/image_table.h"
-#include "program/scheduler_compiler.h"
 #include "designers/scheduler_designer.h"
 #include "fbeditor/editor.h"
 #include "program/compiler.h"
+#include "program/display_compiler.h"
+#include "program/scheduler_compiler.h"
 #include "project/file_io.h"
 #include "project/project_files.h"
 #include "project/project_load.h"
@@ -103,7 +103,8 @@ void editDesigners(Project& p, UserDialogs& dialogs) {
         for (size_t f = 0; f < SchedulerDesigner::fields().size(); ++f) {
             bool text = SchedulerDesigner::fields()[f].field.kind == FieldKind::Text;
             bool date = SchedulerDesigner::fields()[f].group == TaskFieldGroup::DateTime; // days from 1
-            std::string value = text ? "LOG" + std::to_string(t) : std::to_string((t * 7 + int(f)) % 2 + date);
+            std::string value =
+                text ? "LOG" + std::to_string(t) : std::to_string((t * 7 + int(f)) % 2 + date);
             ASSERT_TRUE(scheduler.setField(t, int(f), "field", value));
         }
         for (int v = 0; v < (t == 3 ? 70 : t * 2); ++v) // more than 64 fields keep their place
@@ -369,7 +370,10 @@ TEST_F(SaveLoad, LoadRedrawsTheRegisterViewAndMapsTheRungsOfTheLoadedProgram) {
 // what the project now holds (here: no pages) over it.
 TEST_F(SaveLoad, GarbageSideFileIsReportedAndTheSaveOverItAsks) {
     saveSmallProject();
-    const std::string garbage = std::string("\x7f" "ELF\x02\x01", 6) + std::string(300, '\xff') + "\n\x01\x02";
+    const std::string garbage = std::string("\x7f"
+                                            "ELF\x02\x01",
+                                            6) +
+                                std::string(300, '\xff') + "\n\x01\x02";
     spit(path("h.dsp"), garbage);
     dialogs.files.push_back(path("h.prj"));
     ASSERT_TRUE(CaricaProgetto(ctx, hooks));

@@ -331,9 +331,10 @@ void MainWindow::bindCommands() {
     menuHandlers_.clear();
     if (newProject) addMenuHandler("mnu_new", newCommand);
     if (p.CaricaProgetto) addMenuHandler("mnu_openProj", load);
-    if (p.NuovoProgramma) addMenuHandler("mnu_close", [this, &p] {
-        if (p.NuovoProgramma()) setWindowTitle(programName_);
-    });
+    if (p.NuovoProgramma)
+        addMenuHandler("mnu_close", [this, &p] {
+            if (p.NuovoProgramma()) setWindowTitle(programName_);
+        });
     if (p.SalvaProgetto) {
         addMenuHandler("mnu_SaveProj", [save] { save(false); });
         addMenuHandler("mnu_saveAs", [save] { save(true); });

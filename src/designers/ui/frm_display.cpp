@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 
 #include "core/app_context.h"
-#include "program/display_compiler.h"
 #include "designers/ui/designer_lists.h"
+#include "program/display_compiler.h"
 
 namespace frm_display {
 

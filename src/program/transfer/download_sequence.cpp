@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <array>
 
+#include "comm/device_procedures.h"
 #include "core/app_context.h"
 #include "core/build_flags.h"
 #include "core/model_catalogue.h"
-#include "comm/device_procedures.h"
 #include "program/compiler.h"
+#include "program/transfer/controller_memory_map.h"
 #include "program/transfer/program_transfer.h"
 #include "program/transfer/register_clear.h"
-#include "program/transfer/controller_memory_map.h"
 #include "program/transfer/side_area_encoders.h"
 #include "program/transfer/side_area_transfer.h"
 
@@ -51,8 +51,8 @@ bool textsFit(AppContext& app, const DownloadOptions& options) {
     const Project& p = app.project;
     for (size_t i = 0; options.strings && i <= model.MaxStrings && i < p.Strings.size(); ++i)
         if (p.Strings[i].Text.size() >= size_t(StringSlot))
-            return failed(app, "String " + std::to_string(i) + " is longer than " + std::to_string(StringSlot - 1) +
-                                   " characters");
+            return failed(app, "String " + std::to_string(i) + " is longer than " +
+                                   std::to_string(StringSlot - 1) + " characters");
     for (int b = firstTextBlock(); b < model.MaxBlocks && b < int(p.Blocks.size()); ++b)
         if (p.Blocks[size_t(b)].Text.size() >= model.BlockSize)
             return failed(app, "Text block " + std::to_string(b) + " is longer than " +

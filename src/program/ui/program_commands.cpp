@@ -81,7 +81,8 @@ void ProgramCommands::keepRungInSight(int16_t rung) {
         g.moveBottom(shown.top() - 1);
     } else if (view.ScrollVisible) {
         view.setScroll(rung - 1);
-        if (shown = rowShown(); !shown.isEmpty()) g.moveTop(std::min(shown.bottom() + 1, area->height() - g.height()));
+        if (shown = rowShown(); !shown.isEmpty())
+            g.moveTop(std::min(shown.bottom() + 1, area->height() - g.height()));
     }
     editorFrame->move(g.topLeft());
 }

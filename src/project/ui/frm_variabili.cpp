@@ -424,8 +424,9 @@ void frm_variabili::cmd_down_Click() {
 void frm_variabili::cmd_RegistriWEB_Click(int index) {
     if (index == 1) {
         const int j = lst_block->currentRow();
-        if (setBlock(ctx_.project.Blocks, j, edited(txt_BlockDesc->text()), crlfText(txt_block->toPlainText()),
-                     ctx_.model(), ctx_.dialogs, ctx_.project.ProjectModified))
+        if (setBlock(ctx_.project.Blocks, j, edited(txt_BlockDesc->text()),
+                     crlfText(txt_block->toPlainText()), ctx_.model(), ctx_.dialogs,
+                     ctx_.project.ProjectModified))
             RiempiListaBlocchi(j);
         return;
     }

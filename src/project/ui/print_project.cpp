@@ -88,8 +88,8 @@ bool printProject(const AppContext& ctx, QPrinter& printer) {
 bool printProjectOrTell(const AppContext& ctx, QPrinter& printer) {
     if (printProject(ctx, printer)) return true;
     const std::string name = printer.printerName().toLatin1().toStdString();
-    const std::string text =
-        "The project could not be printed: the printer" + (name.empty() ? "" : " " + name) + " reported an error.";
+    const std::string text = "The project could not be printed: the printer" +
+                             (name.empty() ? "" : " " + name) + " reported an error.";
     ctx.shell.log.LogWrite(text);
     ctx.dialogs.messageBox(text, MsgButtons::Ok, MsgIcon::Critical);
     return false;

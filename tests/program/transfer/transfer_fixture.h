@@ -102,7 +102,8 @@ template <class States> class TransferFixtureT : public States {
         Lines out;
         for (const std::string& l : this->shell.log.lines()) {
             std::string line = l.substr(0, l.size() - 2);
-            if (line.rfind("-- ", 0) == 0 || line.rfind("  ", 0) == 0 || line.rfind("Warning: ", 0) == 0) continue;
+            if (line.rfind("-- ", 0) == 0 || line.rfind("  ", 0) == 0 || line.rfind("Warning: ", 0) == 0)
+                continue;
             if (std::find(report.begin(), report.end(), line) != report.end()) continue;
             out.push_back(line);
         }
