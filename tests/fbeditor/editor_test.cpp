@@ -179,8 +179,12 @@ TEST_F(EditorHandlers, ArgumentTextsThatAreNoValueOfTheRowAreRefused) {
         else
             EXPECT_EQ(rung(), CommandRecord{}); // nothing of the refused encoding is stored
         ASSERT_EQ(dialogs.shown.size(), c.accepted ? 0u : 1u);
-        if (!c.accepted) EXPECT_TRUE(dialogs.shown[0].starts_with("Error: Check Values")) << dialogs.shown[0];
-        if (c.message) EXPECT_EQ(dialogs.shown[0], c.message);
+        if (!c.accepted) {
+            EXPECT_TRUE(dialogs.shown[0].starts_with("Error: Check Values")) << dialogs.shown[0];
+        }
+        if (c.message) {
+            EXPECT_EQ(dialogs.shown[0], c.message);
+        }
     }
 }
 
