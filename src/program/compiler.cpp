@@ -171,8 +171,8 @@ std::vector<std::string> compileDesigners(AppContext& app) {
     for (int t = 1; t <= std::min<int>(p.Tasks.Count, MaxTasks); ++t) {
         uint8_t type = p.Tasks.Tasks[static_cast<size_t>(t)].TaskType;
         if (!frm_scheduler::hasBlockLayout(type))
-            warnings.push_back("Warning: task " + std::to_string(t) + " is of type " + std::to_string(type) +
-                               ", whose block layout is not known: it is sent with opcode 0");
+            warnings.push_back("Warning: task " + std::to_string(t) + " (type " + std::to_string(type) +
+                               ") has no known block layout: sent with opcode 0");
     }
     return warnings;
 }

@@ -332,7 +332,7 @@ TEST_F(CompileFixture, DisplayPagesAndTasksAreCompiledAsEditedWithoutTheDesigner
     EXPECT_EQ(std::tuple(typeThree.TaskBlock.Opcode, typeThree.EnableMask), std::tuple(143, 0x0008));
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[1],
-              "Warning: task 2 is of type 1, whose block layout is not known: it is sent with opcode 0");
+              "Warning: task 2 (type 1) has no known block layout: sent with opcode 0");
     EXPECT_EQ(lines.back(), "Compiled");
 
     frm_display::CompilaOggetti(project.Pages, project.Program);
