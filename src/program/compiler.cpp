@@ -117,7 +117,7 @@ public:
       img[2] = static_cast<uint8_t>(tasks);
       st.DataPointer = usedSize(job_);
       return report(st.DataPointer, imagesBottom);
-    }
+  }
 
 private:
     const std::string& text(int k) const { return job_.text[static_cast<size_t>(k)]; }

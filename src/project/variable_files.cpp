@@ -131,9 +131,17 @@ void readBlockFile(std::string_view data, const SetLayout& layout, TextBlockTabl
                    const ModelRecord& model, LoadReport& report) {
     ItemReader in(data, layout.mode());
     if (!layout.tagged) {
-        // The counted layout has no structure: everything is the text of block 0.
-        while (auto item = in.next())
-            blocks[0].Text += *item + "\r\n";
+        // The counted layout has no structure: everything is the text of block 0, but for lines the
+        // tagged file written next would take for block bounds.
+        int64_t markers = 0;
+        while (auto item = in.next()) {
+            if (isMarker(*item))
+                ++markers;
+            else
+                blocks[0].Text += *item + "\r\n";
+        }
+        if (markers > 0)
+            report.add(".blk: " + std::to_string(markers) + " line(s) beginning with a block marker dropped");
         return;
     }
     constexpr int capacity = std::tuple_size_v<TextBlockTable>;

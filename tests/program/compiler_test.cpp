@@ -331,8 +331,7 @@ TEST_F(CompileFixture, DisplayPagesAndTasksAreCompiledAsEditedWithoutTheDesigner
     EXPECT_EQ(bytes(0, 4), (Bytes{4, 0, 2, 0})); // the main rung, two objects and the closing block
     EXPECT_EQ(std::tuple(typeThree.TaskBlock.Opcode, typeThree.EnableMask), std::tuple(143, 0x0008));
     ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[1],
-              "Warning: task 2 (type 1) has no known block layout: sent with opcode 0");
+    EXPECT_EQ(lines[1], "Warning: task 2 (type 1) has no known block layout: sent with opcode 0");
     EXPECT_EQ(lines.back(), "Compiled");
 
     frm_display::CompilaOggetti(project.Pages, project.Program);

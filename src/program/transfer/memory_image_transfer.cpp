@@ -4,8 +4,8 @@
 #include <cmath>
 #include <span>
 
-#include "core/app_context.h"
 #include "comm/device_procedures.h"
+#include "core/app_context.h"
 #include "program/transfer/controller_memory_map.h"
 #include "program/transfer/file_output.h"
 #include "program/transfer/memory_image_text.h"
