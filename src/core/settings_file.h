@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/device_record.h"
 #include "core/shell_state.h"
+#include "core/device_record.h"
 
 constexpr std::string_view SettingsFileName = "devSettings.dat";
 
