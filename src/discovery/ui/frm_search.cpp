@@ -3,13 +3,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
-#include <QLocale>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSerialPortInfo>
@@ -41,11 +41,11 @@ void setTextKeepCursor(QLineEdit* e, const std::string& text) {
 
 } // namespace
 
-frm_search::frm_search(AppContext& app, DiscoveryServices services, std::function<QIcon(const QString&)> pictures,
-                       std::function<void()> popupMenu, SearchPorts ports, QWidget* parent)
+frm_search::frm_search(AppContext& app, DiscoveryServices services,
+                       std::function<QIcon(const QString&)> pictures, std::function<void()> popupMenu,
+                       SearchPorts ports, QWidget* parent)
     : QWidget(parent), search_(app, udp_, addresses_, std::move(services), std::move(ports)),
-      pictures_(std::move(pictures)), popupMenu_(std::move(popupMenu)),
-      sniffer_(app, snifferSocket_, [] {
+      pictures_(std::move(pictures)), popupMenu_(std::move(popupMenu)), sniffer_(app, snifferSocket_, [] {
           QLocale locale;
           QDateTime now = QDateTime::currentDateTime();
           return bytes(locale.toString(now.date(), QLocale::ShortFormat) + " " +
@@ -126,7 +126,8 @@ void frm_search::build() {
 
     List2 = new QListWidget(this);
     List2->setObjectName("List2");
-    connect(List2, &QListWidget::itemClicked, this, [this](QListWidgetItem* i) { search_.List2_Click(List2->row(i)); });
+    connect(List2, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* i) { search_.List2_Click(List2->row(i)); });
     Text1 = lineBox("Text1", f.Text1, this);
     Loc_mask = lineBox("Loc_mask", f.Loc_mask, this);
     loc_ip_add = lineBox("loc_ip_add", f.loc_ip_add, this);
@@ -200,7 +201,8 @@ QWidget* frm_search::buildManualPanel() {
             box->setMaxLength(digits);
             box->setAlignment(Qt::AlignCenter);
             box->setMaximumWidth(box->fontMetrics().horizontalAdvance("0000") + 12);
-            connect(box, &QLineEdit::textEdited, this, [&texts, i](const QString& t) { texts[i] = bytes(t); });
+            connect(box, &QLineEdit::textEdited, this,
+                    [&texts, i](const QString& t) { texts[i] = bytes(t); });
             grid->addWidget(box, r + 1, static_cast<int>(i));
         }
     };
@@ -211,7 +213,8 @@ QWidget* frm_search::buildManualPanel() {
     for (int i = 0; i < 2; ++i) {
         Option1[i] = new QRadioButton;
         Option1[i]->setObjectName(QString("Option1_%1").arg(i));
-        connect(Option1[i], &QRadioButton::clicked, this, [&m, i] { m.type = static_cast<ManualDeviceType>(i); });
+        connect(Option1[i], &QRadioButton::clicked, this,
+                [&m, i] { m.type = static_cast<ManualDeviceType>(i); });
         typeLayout->addWidget(Option1[i]);
     }
     grid->addWidget(type, 4, 0, 1, 6);
@@ -230,7 +233,8 @@ QWidget* frm_search::buildSnifferPanel() {
     auto* address = new QLineEdit(qs(sniffer_.IP_SNIFF));
     address->setObjectName("IP_SNIFF");
     address->setMinimumWidth(address->fontMetrics().horizontalAdvance("255.255.255.255") + 16);
-    connect(address, &QLineEdit::textEdited, this, [this](const QString& t) { sniffer_.IP_SNIFF = bytes(t); });
+    connect(address, &QLineEdit::textEdited, this,
+            [this](const QString& t) { sniffer_.IP_SNIFF = bytes(t); });
     auto* start = new QPushButton("Start Sniffer");
     start->setObjectName("Command5");
     connect(start, &QPushButton::clicked, this, [this] { sniffer_.Command5_Click(); });
@@ -284,7 +288,13 @@ void frm_search::bindTree() {
         search_.Elenco_NodeClick(bytes(item->data(0, Qt::UserRole).toString()));
     });
     connect(Elenco, &QTreeWidget::itemDoubleClicked, this, [this] { search_.Elenco_DblClick(); });
-    connect(Elenco, &QTreeWidget::customContextMenuRequested, this, [this] {
+    // A right-click acts on the line under the pointer: it is selected, highlight and device together,
+    // before the menu opens.
+    connect(Elenco, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        if (QTreeWidgetItem* item = Elenco->itemAt(pos)) {
+            Elenco->setCurrentItem(item);
+            search_.Elenco_NodeClick(bytes(item->data(0, Qt::UserRole).toString()));
+        }
         if (popupMenu_) popupMenu_();
     });
 }
