@@ -1,7 +1,8 @@
 #include "core/app_context.h"
+#include "core/link_port.h"
 #include "discovery/device_search.h"
 #include "discovery/device_server_setup.h"
-#include "core/link_port.h"
+#include "platform/local_addresses.h"
 
 void DeviceSearch::ConfiguraServer() {
     const DeviceRecord* d = selected();
@@ -11,7 +12,9 @@ void DeviceSearch::ConfiguraServer() {
     }
     std::unique_ptr<LinkPort> telnet = services_.newTcpLink();
     int failed = RunDeviceServerSetup(*telnet, app_.pump, d->IpAddress, ports_.ConsolePort);
-    if (failed) app_.shell.log.LogWrite("Gateway set-up of " + d->IpAddress + ": step " + std::to_string(failed) + " failed");
+    if (failed)
+        app_.shell.log.LogWrite("Gateway set-up of " + d->IpAddress + ": step " + std::to_string(failed) +
+                                " failed");
     app_.dialogs.messageBox(failed ? "errore" : "Parameters saved, Restarting ...");
 }
 
@@ -22,6 +25,9 @@ void DeviceSearch::cmd_Manual_Click() {
                          probe = services_.newTcpLink();
                          probe->connectTcp(host, port);
                      },
-                     services_.openTerminal, services_.openUrl};
+                     services_.openTerminal,
+                     services_.openUrl,
+                     addresses_.networks(),
+                     form.Text1};
     ::cmd_Manual_Click(app_, manual, m);
 }
