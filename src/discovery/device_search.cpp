@@ -1,5 +1,7 @@
 #include "discovery/device_search.h"
 
+#include <tuple>
+
 #include "core/app_context.h"
 #include "core/resource_strings.h"
 #include "discovery/search_protocol.h"
@@ -95,6 +97,8 @@ void DeviceSearch::cmd_Search_Click() {
         d.IpAddress.clear();
     busy_ = true;
     found_ = 0;
+    beyondList_ = 0;
+    notReplies_ = 0;
     form.cmd_Search_enabled = false;
     Elenco.clear();
     DeviceIndex = 0;
@@ -193,8 +197,8 @@ bool DeviceSearch::sendQuery(const std::string& query, const std::string& host, 
 std::optional<int> DeviceSearch::typedTimeout() {
     const auto ms = WholeNumber(form.txt_Timeout, 0, MaxTimeoutMs);
     if (!ms)
-        app_.dialogs.messageBox("Timeout: type a whole number of milliseconds from 0 to 32767.", MsgButtons::Ok,
-                                MsgIcon::Warning, "Melqo");
+        app_.dialogs.messageBox("Timeout: type a whole number of milliseconds from 0 to 32767.",
+                                MsgButtons::Ok, MsgIcon::Warning, "Melqo");
     return ms;
 }
 
@@ -209,11 +213,22 @@ void DeviceSearch::waitReplies() {
 }
 
 void DeviceSearch::UDP_DataArrival(const std::string& payload, const std::string& sender) {
-    if (app_.comm.SearchQueryA) enterReplyA(DecodeReplyA(payload), sender);
-    if (app_.comm.SearchQueryB) enterReplyB(DecodeReplyB(payload), sender);
+    // A flood costs a length check per datagram: no line beyond the list, no decoding of what is no reply.
+    for (auto [flag, length, enter] :
+         {std::tuple{app_.comm.SearchQueryA, ReplyLengthA, &DeviceSearch::enterReplyA},
+          std::tuple{app_.comm.SearchQueryB, ReplyLengthB, &DeviceSearch::enterReplyB}}) {
+        if (!flag) continue;
+        if (!IsReplyLength(payload.size(), length))
+            ++notReplies_;
+        else if (DeviceIndex >= MostDevices)
+            ++beyondList_;
+        else
+            (this->*enter)(payload, sender);
+    }
 }
 
-void DeviceSearch::enterReplyA(const SearchReply& r, const std::string& sender) {
+void DeviceSearch::enterReplyA(const std::string& payload, const std::string& sender) {
+    const SearchReply r = DecodeReplyA(payload);
     const int n = ++DeviceIndex;
     const std::string id = std::to_string(n);
     const std::string name = app_.shell.Flags.Brand3 ? "LMX3" : r.Name;
@@ -243,7 +258,8 @@ void DeviceSearch::enterReplyA(const SearchReply& r, const std::string& sender) 
     Elenco.ensureVisible(node, true);
 }
 
-void DeviceSearch::enterReplyB(const SearchReply& r, const std::string& sender) {
+void DeviceSearch::enterReplyB(const std::string& payload, const std::string& sender) {
+    const SearchReply r = DecodeReplyB(payload);
     const int n = ++DeviceIndex;
     const std::string id = std::to_string(n);
     const std::string name = modelName(ResourceGateway);
@@ -274,10 +290,20 @@ void DeviceSearch::writeEntry(int n, const DeviceRecord& record) {
 void DeviceSearch::completion() {
     setLabel("Search Complete");
     udp_.close();
+    logDropped();
+}
+
+void DeviceSearch::logDropped() {
+    if (!beyondList_ && !notReplies_) return;
+    app_.shell.log.LogStart();
+    app_.shell.log.LogWrite("Search: " + std::to_string(beyondList_) + " replies beyond the " +
+                            std::to_string(MostDevices) + " devices of the list dropped, " +
+                            std::to_string(notReplies_) + " datagrams of no reply's length ignored");
 }
 
 void DeviceSearch::errorPath(const std::string& message) {
     udp_.close();
+    logDropped();
     // A later datagram is never taken for an answer to this search.
     app_.comm.SearchQueryA = 0;
     app_.comm.SearchQueryB = 0;

@@ -2,6 +2,15 @@
 // tree's actions, the serial scan, the traffic sniffer, the protocol's decoders and the gateway's set-up.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <QTimer>
+#include <thread>
+
 #include "discovery/device_server_setup.h"
 #include "discovery/device_tree.h"
 #include "discovery/node_identity.h"
@@ -12,6 +21,21 @@
 namespace {
 
 using Lines = std::vector<std::string>;
+
+// Sends count datagrams from 127.0.0.5 to 127.0.0.1:port, in turn empty, short, a reply, too long and
+// a gateway's length; the first ones are replies, so the list fills.
+void Flood(uint16_t port, int count) {
+    const int s = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in from{AF_INET, 0, {htonl(0x7F000005)}, {}};
+    sockaddr_in to{AF_INET, htons(port), {htonl(0x7F000001)}, {}};
+    bind(s, reinterpret_cast<sockaddr*>(&from), sizeof from);
+    const std::string kinds[]{"", "short", ReplyA("FLOOD", 1, 0), std::string(2000, 'L'), ReplyB()};
+    for (int i = 0; i < count; ++i) {
+        const std::string& d = i < 150 ? kinds[2] : kinds[i % 5];
+        sendto(s, d.data(), d.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    }
+    close(s);
+}
 
 // Bound from a privileged port the user may not have, the search falls back to a free one and says so.
 TEST(EthernetSearch, ControllerAndGatewayRepliesBecomeTreeLinesAndRecords) {
@@ -91,18 +115,58 @@ TEST(EthernetSearch, NoSecondSearchWhileOneRuns) {
     EXPECT_TRUE(f.search->form.cmd_Search_enabled);
 }
 
-TEST(EthernetSearch, BeyondAHundredDevicesTheTreeGoesOnButTheTableEnds) {
+TEST(EthernetSearch, TheListEndsAtAHundredDevicesAndWhatIsNoReplyIsIgnored) {
     SearchFixture f;
+    for (const std::string& junk : {std::string(), std::string(24, 'x'), std::string(1473, 'x')})
+        f.enterA(junk, "127.0.0.8");
+    EXPECT_EQ(f.search->DeviceIndex, 0);
     for (int i = 0; i < 101; ++i)
         f.enterA(ReplyA("N" + std::to_string(i), 1, 0), "127.0.0.9");
-    EXPECT_TRUE(f.search->Elenco.find("nodo101"));
+    f.enterA(std::string(1472, 'x'), "127.0.0.10"); // the longest reply, after the list is full
+    EXPECT_TRUE(f.search->Elenco.find("nodo100"));
+    EXPECT_FALSE(f.search->Elenco.find("nodo101"));
+    EXPECT_EQ(f.search->DeviceIndex, 100);
     EXPECT_EQ(f.search->found(), 100);
     EXPECT_EQ(f.comm->DeviceTable[100].DeviceName, "N99    ");
-    // Device 101 has no record: the actions do nothing with it.
-    f.search->CopyIP();
     f.search->Elenco_NodeClick("ip100");
     f.search->CopyIP();
     EXPECT_EQ(f.clipboard, Lines{"127.0.0.9"});
+}
+
+// 10,000 datagrams of every length from a flooding peer on loopback during a search of one second.
+TEST(EthernetSearch, AFloodIsTakenInBoundedTurnsAndTheSearchEndsOnItsTimeOut) {
+    SearchFixture f;
+    f.search->form.txt_Timeout = "1000";
+    f.search->form.chk_disp_ethernet = {true, false, false};
+    std::thread flood;
+    f.search->onFormChanged = [&] {
+        if (!flood.joinable() && f.search->form.lbl_search.starts_with("Searching"))
+            flood = std::thread(Flood, f.udp.localPort(), 10000);
+    };
+    // Datagrams handled between two turns of the event loop.
+    int thisTurn = 0, mostInATurn = 0;
+    QTimer turn;
+    QObject::connect(&turn, &QTimer::timeout,
+                     [&] { mostInATurn = std::max(mostInATurn, std::exchange(thisTurn, 0)); });
+    turn.start(0);
+    auto handle = f.udp.onDatagram;
+    f.udp.onDatagram = [&](const std::string& payload, const std::string& sender) {
+        ++thisTurn;
+        handle(payload, sender);
+    };
+    const auto start = std::chrono::steady_clock::now();
+    f.search->cmd_Search_Click();
+    const auto took = std::chrono::steady_clock::now() - start;
+    flood.join();
+    EXPECT_LE(took, std::chrono::milliseconds(1500));
+    EXPECT_LE(mostInATurn, 128); // 64 per socket
+    EXPECT_GE(f.search->DeviceIndex, 1);
+    EXPECT_LE(f.search->DeviceIndex, 100);
+    EXPECT_FALSE(f.search->Elenco.find("nodo101"));
+    EXPECT_EQ(f.search->form.lbl_search.rfind("Search Complete", 0), 0u);
+    EXPECT_TRUE(std::ranges::any_of(f.shell->log.lines(), [](const std::string& l) {
+        return l.find("datagrams of no reply's length ignored") != std::string::npos;
+    }));
 }
 
 TEST(EthernetSearch, FailuresAreShownAndLeaveNoQueryFlagBehind) {
