@@ -1,6 +1,7 @@
 #include "discovery/lett_mac.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 #include "core/app_context.h"
@@ -160,3 +161,9 @@ void LettMac::cmd_report_Click(const MacReportFilter& filter, const std::string&
 }
 
 bool LettMac::Form_Unload() { return askSaveFirst(); }
+
+void LettMac::refuseCharacter(const std::string& box, char32_t c) {
+    char code[8];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    message(box + ": il carattere " + code + " non si pu\xF2 scrivere nel file (Windows-1252)", MsgIcon::Critical);
+}

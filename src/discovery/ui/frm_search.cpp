@@ -48,8 +48,7 @@ frm_search::frm_search(AppContext& app, DiscoveryServices services,
       pictures_(std::move(pictures)), popupMenu_(std::move(popupMenu)), sniffer_(app, snifferSocket_, [] {
           QLocale locale;
           QDateTime now = QDateTime::currentDateTime();
-          return bytes(locale.toString(now.date(), QLocale::ShortFormat) + " " +
-                       locale.toString(now.time(), QLocale::LongFormat));
+          return bytes(locale.toString(now.date(), QLocale::ShortFormat) + " " + now.time().toString("HH:mm:ss"));
       }) {
     setObjectName("frm_search");
     build();
