@@ -235,13 +235,20 @@ TEST(TreeActions, LinesSelectTheirDeviceToCopyOpenSetUpAddressAndConnect) {
     // Set IP address: wrong answers ask again and send nothing; cancel ends; then one checked datagram.
     f.dialogs.inputs = {"10.0.0.7.9", "300.1.1.1", std::nullopt};
     f.search->SetIP();
-    f.dialogs.inputs = {"192.168.1.50"};
-    f.comm->SearchQueryA = -1;
+    // It leaves from the Network bind address; when that cannot be bound nothing leaves.
+    f.dialogs.inputs = {"192.168.1.50", "192.168.1.50"};
+    f.search->form.Text1 = "198.51.100.1";
     f.gateway.received.clear();
+    f.gateway.senders.clear();
+    f.search->SetIP();
+    EXPECT_NE(f.dialogs.shown.back().find("cannot bind to Network bind 198.51.100.1"), std::string::npos);
+    f.search->form.Text1 = "127.0.0.4";
+    f.comm->SearchQueryA = -1;
     f.search->SetIP();
     EXPECT_EQ(f.comm->SearchQueryA, 0);
     f.pump.waitUntil([&] { return !f.gateway.received.empty(); }, 2000, false);
     EXPECT_EQ(f.gateway.received, Lines{std::string("0002\x02\x1A\x2B\x3C\x4D\x5E\xC0\xA8\x01\x32\x2F")});
+    EXPECT_EQ(f.gateway.senders, Lines{"127.0.0.4"});
     EXPECT_TRUE(f.dialogs.inputs.empty());
 
     f.search->SetAsController();

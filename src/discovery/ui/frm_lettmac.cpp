@@ -104,7 +104,9 @@ frm_LettMAC::frm_LettMAC(LettMac& logic, QWidget* parent) : QWidget(parent), log
     AggiungiVoce();
 }
 
-frm_LettMAC::~frm_LettMAC() { logic_.AggiungiVoce = nullptr; }
+frm_LettMAC::~frm_LettMAC() {
+    logic_.AggiungiVoce = nullptr;
+}
 
 std::optional<std::string> frm_LettMAC::bytes(const QLineEdit* box, const char* name) const {
     const QList<uint> chars = box->text().toUcs4();

@@ -43,7 +43,8 @@ TEST(FrmLettMac, TextsAreWindows1252AndAnUnstorableCharacterIsRefused) {
     window->list()->setCurrentRow(0);
     f.dialogs.choices = {MsgChoice::Yes};
     child<QPushButton>(window.get(), "Command2")->click();
-    EXPECT_EQ(f.dialogs.shown.back(), "Cliente: il carattere U+4E2D non si pu\xF2 scrivere nel file (Windows-1252)");
+    EXPECT_EQ(f.dialogs.shown.back(),
+              "Cliente: il carattere U+4E2D non si pu\xF2 scrivere nel file (Windows-1252)");
     EXPECT_EQ(logic.ElencoMAC[0].Cliente, "Caf\xE9 \x96 5 \x80 \x91quoted\x92");
     EXPECT_FALSE(logic.ElencoModificato);
 }
