@@ -6,15 +6,26 @@
 
 void DeviceSearch::ConfiguraServer() {
     const DeviceRecord* d = selected();
+    if (busy_) return;
     if (!d || d->IpAddress.empty()) {
         app_.dialogs.messageBox("Selezionare dispositivo");
         return;
     }
+    const std::string host = d->IpAddress;
+    busy_ = true;
+    form.cmd_Search_enabled = false;
     std::unique_ptr<LinkPort> telnet = services_.newTcpLink();
-    int failed = RunDeviceServerSetup(*telnet, app_.pump, d->IpAddress, ports_.ConsolePort);
+    const auto steps = std::to_string(DeviceServerSetup.size());
+    int failed = RunDeviceServerSetup(
+        *telnet, app_.pump, host, ports_.ConsolePort, TelnetStepTimeoutMs, [&](int step) {
+            setLabel("Gateway set-up of " + host + ": step " + std::to_string(step) + " of " + steps);
+        });
+    busy_ = false;
+    form.cmd_Search_enabled = true;
     if (failed)
-        app_.shell.log.LogWrite("Gateway set-up of " + d->IpAddress + ": step " + std::to_string(failed) +
-                                " failed");
+        app_.shell.log.LogWrite("Gateway set-up of " + host + ": step " + std::to_string(failed) + " failed");
+    setLabel("Gateway set-up of " + host +
+             (failed ? ": step " + std::to_string(failed) + " failed" : ": done"));
     app_.dialogs.messageBox(failed ? "errore" : "Parameters saved, Restarting ...");
 }
 

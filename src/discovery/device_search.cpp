@@ -96,6 +96,8 @@ void DeviceSearch::cmd_Search_Click() {
     for (DeviceRecord& d : app_.comm.DeviceTable)
         d.IpAddress.clear();
     busy_ = true;
+    form.portNote.clear();
+    stoppedAt_.clear();
     found_ = 0;
     beyondList_ = 0;
     notReplies_ = 0;
@@ -168,11 +170,15 @@ bool DeviceSearch::bindSearchSocket() {
         const std::string why = udp_.error();
         r = udp_.bind(address, 0);
         if (r == BindResult::Ok) {
+            const std::string port = std::to_string(ports_.LocalPort);
+            const std::string note = "Port " + port + " not allowed (" + why + "): searching from port " +
+                                     std::to_string(udp_.localPort()) + "; devices answering to port " +
+                                     port + " will not be heard";
             app_.shell.log.LogStart();
-            app_.shell.log.LogWrite("Port " + std::to_string(ports_.LocalPort) + " not allowed (" + why +
-                                    "): searching from port " + std::to_string(udp_.localPort()) +
-                                    "; devices answering to port " + std::to_string(ports_.LocalPort) +
-                                    " will not be heard");
+            app_.shell.log.LogWrite(note);
+            form.portNote = note + ". To let the search listen on port " + port +
+                            ", run once:\nsudo setcap cap_net_bind_service=+ep " +
+                            (services_.programPath.empty() ? "<program>" : services_.programPath);
         }
     }
     if (r == BindResult::Ok) return true;
@@ -288,7 +294,13 @@ void DeviceSearch::writeEntry(int n, const DeviceRecord& record) {
 }
 
 void DeviceSearch::completion() {
-    setLabel("Search Complete");
+    // An empty list says so, and says when it may be empty because answers could not be heard.
+    std::string done = "Search Complete";
+    if (DeviceIndex == 0) done += ": 0 devices";
+    if (!stoppedAt_.empty()) done += " (stopped at " + stoppedAt_ + ")";
+    if (!form.portNote.empty())
+        done += " (port " + std::to_string(ports_.LocalPort) + " not heard: see below)";
+    setLabel(done);
     udp_.close();
     logDropped();
 }

@@ -41,6 +41,7 @@ struct DiscoveryServices {
     std::function<std::unique_ptr<LinkPort>()> newTcpLink; // the gateway console's own connections
     ProgramRunner* runner = nullptr;                       // ip, ping
     std::function<void(const std::string& host, uint16_t port)> openTerminal; // a console window
+    std::string programPath; // the executable, for the command that lets it bind the search port
 };
 
 constexpr int BaudChoices = 8;
@@ -60,6 +61,8 @@ struct SearchForm {
     std::string Text1 = "192.168.1.1";
     std::string Loc_mask = "255.255.255.255";
     std::string lbl_search;
+    // What the search could not hear, with the command that lets it; empty when it hears everything.
+    std::string portNote;
     std::array<std::string, 2> Option1_caption; // Search by MAC: the gateway and the controller family
     bool Option1_0_shown = true;
     bool SnifferShown = false;
@@ -152,6 +155,7 @@ class DeviceSearch {
     SearchPorts ports_;
     bool busy_ = false;
     int found_ = 0;
-    int beyondList_ = 0; // replies after the list was full
-    int notReplies_ = 0; // datagrams of no reply's length
+    int beyondList_ = 0;    // replies after the list was full
+    int notReplies_ = 0;    // datagrams of no reply's length
+    std::string stoppedAt_; // where Stop ended a serial scan
 };

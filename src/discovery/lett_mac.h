@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "discovery/mac_register.h"
 #include "core/user_dialogs.h"
+#include "discovery/mac_register.h"
 
 struct AppContext;
 

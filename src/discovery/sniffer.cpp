@@ -1,7 +1,7 @@
 #include "discovery/sniffer.h"
 
-#include "core/app_context.h"
 #include "comm/byte_helpers.h"
+#include "core/app_context.h"
 #include "platform/datagram_socket.h"
 
 std::string snifferDumpLine(const std::string& dateTime, std::string_view datagram) {
@@ -13,7 +13,8 @@ std::string snifferDumpLine(const std::string& dateTime, std::string_view datagr
     return line;
 }
 
-Sniffer::Sniffer(AppContext& app, DatagramSocket& socket, std::function<std::string()> now, uint16_t devicePort)
+Sniffer::Sniffer(AppContext& app, DatagramSocket& socket, std::function<std::string()> now,
+                 uint16_t devicePort)
     : app_(app), socket_(socket), now_(std::move(now)), devicePort_(devicePort) {
     socket_.onDatagram = [this](const std::string& payload, const std::string&) {
         List1.push_back(snifferDumpLine(now_(), payload));
@@ -21,12 +22,15 @@ Sniffer::Sniffer(AppContext& app, DatagramSocket& socket, std::function<std::str
     };
 }
 
-Sniffer::~Sniffer() { socket_.onDatagram = nullptr; }
+Sniffer::~Sniffer() {
+    socket_.onDatagram = nullptr;
+}
 
 void Sniffer::send(const char* command) {
     // The socket takes a free local port at its first send and keeps it, so the device's copies come back.
     if (!socket_.sendTo(command, IP_SNIFF, devicePort_))
-        app_.shell.log.LogWrite("Sniffer: " + std::string(command) + " not sent to " + IP_SNIFF + ": " + socket_.error());
+        app_.shell.log.LogWrite("Sniffer: " + std::string(command) + " not sent to " + IP_SNIFF + ": " +
+                                socket_.error());
 }
 
 void Sniffer::Command5_Click() {
@@ -35,4 +39,6 @@ void Sniffer::Command5_Click() {
     send("0003");
 }
 
-void Sniffer::Command3_Click() { send("0004"); }
+void Sniffer::Command3_Click() {
+    send("0004");
+}

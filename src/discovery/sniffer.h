@@ -16,7 +16,8 @@ std::string snifferDumpLine(const std::string& dateTime, std::string_view datagr
 class Sniffer {
   public:
     // now: the date and time of an arrival as the user's locale writes them.
-    Sniffer(AppContext& app, DatagramSocket& socket, std::function<std::string()> now, uint16_t devicePort = 1001);
+    Sniffer(AppContext& app, DatagramSocket& socket, std::function<std::string()> now,
+            uint16_t devicePort = 1001);
     ~Sniffer();
 
     std::string IP_SNIFF = "192.168.1.100";

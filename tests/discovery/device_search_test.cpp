@@ -54,7 +54,9 @@ TEST(EthernetSearch, ControllerAndGatewayRepliesBecomeTreeLinesAndRecords) {
                                 "ipEE1|nodo1|IP_EE: 192.168.1.5|", "Mask1|nodo1|Mask: 255.255.255.0|",
                                 "addr1|nodo1|Addr: 10|", "init1|nodo1|Init: 0|", "nodo2|rete|JXV7950-MBTCP|",
                                 "ip2|nodo2|IP: 127.0.0.3|", "mac2|nodo2|MAC: 00-20-4A-01-02-03|"}));
-    EXPECT_EQ(f.search->form.lbl_search, "Search Complete");
+    EXPECT_EQ(f.search->form.lbl_search, "Search Complete (port 809 not heard: see below)");
+    EXPECT_EQ(f.search->form.portNote.rfind("Port 809 not allowed", 0), 0u);
+    EXPECT_NE(f.search->form.portNote.find("\nsudo setcap cap_net_bind_service=+ep "), std::string::npos);
     EXPECT_EQ(f.search->Elenco.SelectedKey, "nodo1"); // the gateway is shown, not selected
     EXPECT_EQ(f.search->form.List2, Lines{"127.0.0.1"});
     EXPECT_EQ(f.search->form.Text1, "127.0.0.1");
@@ -81,7 +83,7 @@ TEST(EthernetSearch, FamilyBoxesChooseTheQueries) {
     const Case cases[]{{{true, false, false}, 1, 0, 1, "Searching: Ethernet; JXV8410"},
                        {{false, false, true}, 1, 0, 1, "Searching: Ethernet; JXV8410"},
                        {{false, true, false}, 0, 1, 1, "Searching: Ethernet;  JXV7950-MBTCP"},
-                       {{false, false, false}, 0, 0, 0, "Search Complete"}};
+                       {{false, false, false}, 0, 0, 0, "Search Complete: 0 devices"}};
     for (const Case& c : cases) {
         SearchFixture f;
         std::vector<std::string> labels;
@@ -94,7 +96,8 @@ TEST(EthernetSearch, FamilyBoxesChooseTheQueries) {
         EXPECT_EQ(f.controller.received.size(), c.queriesA);
         EXPECT_EQ(f.gateway.received.size(), c.queriesB);
         EXPECT_EQ(f.search->DeviceIndex, static_cast<int16_t>(c.devices));
-        EXPECT_EQ(labels.back(), "Search Complete");
+        EXPECT_EQ(labels.back(), c.devices ? "Search Complete" : "Search Complete: 0 devices");
+        EXPECT_EQ(f.search->form.portNote, "");
         EXPECT_NE(std::find(labels.begin(), labels.end(), c.label), labels.end());
     }
 }
@@ -263,8 +266,17 @@ TEST(TreeActions, LinesSelectTheirDeviceToCopyOpenSetUpAddressAndConnect) {
     f.dialogs.shown.clear();
     f.search->Elenco_NodeClick("nodo2");
     f.dialogs.choices = {MsgChoice::Ok};
+    Lines labels;
+    f.search->onFormChanged = [&] {
+        if (labels.empty() || labels.back() != f.search->form.lbl_search)
+            labels.push_back(f.search->form.lbl_search);
+    };
     f.search->Elenco_DblClick();
+    f.search->onFormChanged = nullptr;
     EXPECT_EQ(f.dialogs.shown, (Lines{"Write default prog?", "Parameters saved, Restarting ..."}));
+    ASSERT_EQ(labels.size(), 8u); // the set-up shows each of its seven steps, then its end
+    EXPECT_EQ(labels[2], "Gateway set-up of 127.0.0.3: step 3 of 7");
+    EXPECT_EQ(labels.back(), "Gateway set-up of 127.0.0.3: done");
     EXPECT_EQ(f.urls.size(), 1u);
     f.search->Elenco_NodeClick("rete");
     f.search->ConfiguraServer();
@@ -294,6 +306,7 @@ TEST(TreeActions, SubNodesAreScannedThroughTheGatewayOverTcp) {
                                              "addrB2.1|nodoB2.1|Addr: 7|", "versB2.1|nodoB2.1|Vers: 1234|",
                                              "subNet1|nodo1|SubNet|", "nodoB1.1|subNet1|JXV9 [7]|",
                                              "addrB1.1|nodoB1.1|Addr: 7|", "versB1.1|nodoB1.1|Vers: 1234|"}));
+    EXPECT_EQ(f.search->form.lbl_search, "Sub-node search complete: 1 sub-nodes");
     EXPECT_TRUE(f.search->form.cmd_Search_enabled);
 }
 
@@ -328,6 +341,13 @@ TEST(SerialScan, PollsTheRangeAndListsTheDeviceByItsOwnAddress) {
     f.dialogs.inputs = {"10.0.0.7"};
     f.search->SetIP();
     EXPECT_EQ(f.dialogs.inputs.size(), 1u);
+    // Stopped, the scan says where it ended.
+    f.search->form.txt_indir = {"1", "30"};
+    f.search->onFormChanged = [&] {
+        if (f.search->SearchRunning && f.search->form.lbl_search.ends_with("Addr: 1")) f.search->cmd_stop_Click();
+    };
+    f.search->cmd_Search_Click();
+    EXPECT_EQ(f.search->form.lbl_search, "Search Complete (stopped at Addr: 2)");
 }
 
 TEST(SerialScan, BadNumbersNeverDropTheUsersLink) {

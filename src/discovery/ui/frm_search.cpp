@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -35,6 +36,11 @@ QLineEdit* lineBox(const char* name, std::string& field, QWidget* parent) {
     return e;
 }
 
+DiscoveryServices withProgramPath(DiscoveryServices s) {
+    s.programPath = bytes(QCoreApplication::applicationFilePath());
+    return s;
+}
+
 void setTextKeepCursor(QLineEdit* e, const std::string& text) {
     if (e->text() != qs(text)) e->setText(qs(text));
 }
@@ -44,11 +50,12 @@ void setTextKeepCursor(QLineEdit* e, const std::string& text) {
 frm_search::frm_search(AppContext& app, DiscoveryServices services,
                        std::function<QIcon(const QString&)> pictures, std::function<void()> popupMenu,
                        SearchPorts ports, QWidget* parent)
-    : QWidget(parent), search_(app, udp_, addresses_, std::move(services), std::move(ports)),
+    : QWidget(parent), search_(app, udp_, addresses_, withProgramPath(std::move(services)), std::move(ports)),
       pictures_(std::move(pictures)), popupMenu_(std::move(popupMenu)), sniffer_(app, snifferSocket_, [] {
           QLocale locale;
           QDateTime now = QDateTime::currentDateTime();
-          return bytes(locale.toString(now.date(), QLocale::ShortFormat) + " " + now.time().toString("HH:mm:ss"));
+          return bytes(locale.toString(now.date(), QLocale::ShortFormat) + " " +
+                       now.time().toString("HH:mm:ss"));
       }) {
     setObjectName("frm_search");
     build();
@@ -122,6 +129,11 @@ void frm_search::build() {
     connect(cmd_stop, &QPushButton::clicked, this, [this] { search_.cmd_stop_Click(); });
     lbl_search = new QLabel(this);
     lbl_search->setObjectName("lbl_search");
+    portNote_ = new QLabel(this);
+    portNote_->setObjectName("portNote");
+    portNote_->setWordWrap(true);
+    portNote_->setTextInteractionFlags(Qt::TextSelectableByMouse); // the command can be copied
+    portNote_->setStyleSheet("color: darkred");
 
     List2 = new QListWidget(this);
     List2->setObjectName("List2");
@@ -161,6 +173,7 @@ void frm_search::build() {
     buttons->addWidget(cmd_stop);
     side->addLayout(buttons, row++, 0, 1, 3);
     side->addWidget(lbl_search, row++, 0, 1, 3);
+    side->addWidget(portNote_, row++, 0, 1, 3);
     auto* networks = new QLabel("List of networks", this);
     side->addWidget(networks, row++, 0, 1, 3);
     side->addWidget(List2, row++, 0, 1, 3);
@@ -349,6 +362,8 @@ void frm_search::refresh() {
     setTextKeepCursor(Loc_mask, f.Loc_mask);
     setTextKeepCursor(loc_ip_add, f.loc_ip_add);
     lbl_search->setText(qs(f.lbl_search));
+    portNote_->setText(qs(f.portNote));
+    portNote_->setVisible(!f.portNote.empty());
     for (size_t i = 0; i < 2; ++i)
         Option1[i]->setText(qs(f.Option1_caption[i]));
     Option1[0]->setVisible(f.Option1_0_shown);
