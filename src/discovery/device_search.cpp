@@ -142,8 +142,9 @@ void DeviceSearch::ethernetSearch() {
     udp_.close();
     form.List2 = addresses_.ipv4();
     form.loc_ip_add = localIp();
-    if (!BindAddressSet) {
-        form.Text1 = form.List2.empty() ? std::string{} : form.List2.front();
+    // With no network but loopback the box keeps its address: the bind then names what it tried.
+    if (!BindAddressSet && !form.List2.empty()) {
+        form.Text1 = form.List2.front();
         BindAddressSet = true;
     }
     changed();
@@ -182,8 +183,8 @@ bool DeviceSearch::bindSearchSocket() {
         }
     }
     if (r == BindResult::Ok) return true;
-    errorPath("Cannot bind the search to " + address + " port " + std::to_string(ports_.LocalPort) + ": " +
-              udp_.error());
+    errorPath("Cannot bind the search to " + (address.empty() ? "an empty Network bind" : address) +
+              " port " + std::to_string(ports_.LocalPort) + ": " + udp_.error());
     return false;
 }
 

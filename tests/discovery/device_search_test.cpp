@@ -194,6 +194,14 @@ TEST(EthernetSearch, FailuresAreShownAndLeaveNoQueryFlagBehind) {
         f.search->UDP_DataArrival(ReplyA("LATE", 1, 0), "127.0.0.2");
         EXPECT_EQ(f.search->DeviceIndex, 0);
     }
+    // With no network but loopback the bind box keeps its address, and the message names it.
+    SearchFixture f;
+    f.addresses.list.clear();
+    f.search->form.Text1 = "198.51.100.1";
+    f.search->cmd_Search_Click();
+    EXPECT_EQ(f.search->form.Text1, "198.51.100.1");
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.dialogs.shown[0].rfind("Cannot bind the search to 198.51.100.1 port 0", 0), 0u);
 }
 
 TEST(TreeActions, NodeOfADeviceInItsInitialState) {
@@ -344,7 +352,8 @@ TEST(SerialScan, PollsTheRangeAndListsTheDeviceByItsOwnAddress) {
     // Stopped, the scan says where it ended.
     f.search->form.txt_indir = {"1", "30"};
     f.search->onFormChanged = [&] {
-        if (f.search->SearchRunning && f.search->form.lbl_search.ends_with("Addr: 1")) f.search->cmd_stop_Click();
+        if (f.search->SearchRunning && f.search->form.lbl_search.ends_with("Addr: 1"))
+            f.search->cmd_stop_Click();
     };
     f.search->cmd_Search_Click();
     EXPECT_EQ(f.search->form.lbl_search, "Search Complete (stopped at Addr: 2)");

@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
 
@@ -101,8 +102,12 @@ TEST(FrmSearch, TheInternalEditionShowsTheSnifferAndOpensTheMacAndFtpTools) {
         ASSERT_TRUE(f.window->menuItem(item)->isEnabled()) << item;
         f.window->menuItem(item)->trigger();
     }
-    EXPECT_TRUE(f.window->findChild<frm_LettMAC*>());
-    EXPECT_TRUE(f.window->findChild<frm_FTP*>());
+    ASSERT_TRUE(f.window->findChild<frm_LettMAC*>());
+    ASSERT_TRUE(f.window->findChild<frm_FTP*>());
+    // Windows without captions of their own get ones that say what they are.
+    EXPECT_EQ(f.window->findChild<frm_LettMAC*>()->windowTitle(), "MAC Register");
+    EXPECT_EQ(f.window->findChild<frm_FTP*>()->windowTitle(), "FTP Listing");
+    EXPECT_EQ(child<QPushButton>(f.window->findChild<frm_FTP*>(), "Command1")->text(), "List Folder");
 }
 
 } // namespace
