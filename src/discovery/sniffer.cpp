@@ -6,10 +6,11 @@
 
 std::string snifferDumpLine(const std::string& dateTime, std::string_view datagram) {
     std::string line = dateTime + " ";
-    for (size_t i = 0; i < datagram.size(); ++i) {
+    for (size_t i = 0; i < datagram.size() && i < DumpBytes; ++i) {
         line += ByteToHex(static_cast<uint8_t>(datagram[i]));
         if (i == 0) line += ' ';
     }
+    if (datagram.size() > DumpBytes) line += " ... (" + std::to_string(datagram.size()) + " bytes)";
     return line;
 }
 
@@ -17,8 +18,9 @@ Sniffer::Sniffer(AppContext& app, DatagramSocket& socket, std::function<std::str
                  uint16_t devicePort)
     : app_(app), socket_(socket), now_(std::move(now)), devicePort_(devicePort) {
     socket_.onDatagram = [this](const std::string& payload, const std::string&) {
+        if (List1.size() == MostLines) List1.pop_front();
         List1.push_back(snifferDumpLine(now_(), payload));
-        if (onChanged) onChanged();
+        if (onAdded) onAdded(List1.back());
     };
 }
 
@@ -35,7 +37,7 @@ void Sniffer::send(const char* command) {
 
 void Sniffer::Command5_Click() {
     List1.clear();
-    if (onChanged) onChanged();
+    if (onCleared) onCleared();
     send("0003");
 }
 

@@ -387,6 +387,14 @@ TEST(Sniffer, StartAndStopReachTheTypedDeviceAndCopiesAreListed) {
     ASSERT_TRUE(s.pump.waitUntil([&] { return sniffer.List1.size() == 1; }, 2000, false));
     EXPECT_EQ(sniffer.List1[0], "now 01 03000A"); // a space only after the first byte
     EXPECT_EQ(snifferDumpLine("t", std::string("\xFF", 1)), "t FF ");
+    std::string hex; // a long datagram shows its first 512 bytes and its length
+    for (int i = 0; i < 511; ++i)
+        hex += "41";
+    EXPECT_EQ(snifferDumpLine("t", std::string(600, 'A')), "t 41 " + hex + " ... (600 bytes)");
+    for (int i = 0; i <= 10000; ++i) // the list keeps the newest 10,000 lines
+        socket.onDatagram(std::to_string(i), "127.0.0.2");
+    EXPECT_EQ(sniffer.List1.size(), 10000u);
+    EXPECT_EQ(sniffer.List1.front(), "now 31 "); // "1": the line of "0" went first
     sniffer.Command3_Click();
     ASSERT_TRUE(s.pump.waitUntil([&] { return device.received.size() == 2; }, 2000, false));
     EXPECT_EQ(device.received, (std::vector<std::string>{"0003", "0004"}));

@@ -256,11 +256,11 @@ QWidget* frm_search::buildSnifferPanel() {
     List1 = new QListWidget;
     List1->setObjectName("List1");
     List1->setMinimumHeight(120);
-    sniffer_.onChanged = [this] {
-        List1->clear();
-        for (const std::string& line : sniffer_.List1)
-            List1->addItem(qs(line));
-        if (List1->count()) List1->setCurrentRow(List1->count() - 1);
+    sniffer_.onCleared = [this] { List1->clear(); };
+    sniffer_.onAdded = [this](const std::string& line) {
+        if (List1->count() >= static_cast<int>(Sniffer::MostLines)) delete List1->takeItem(0);
+        List1->addItem(qs(line));
+        List1->setCurrentRow(List1->count() - 1);
     };
     grid->addWidget(new QLabel("IP_Sniffer"), 0, 0);
     grid->addWidget(address, 0, 1);
