@@ -333,7 +333,7 @@ QWidget* frm_Config2::buildAnalogOut() {
     auto* page = new QWidget;
     auto* outer = new QHBoxLayout(page);
     frm_AO = named(captioned(new QGroupBox(page), "frm_AO"), "frm_AO");
-    outer->addWidget(frm_AO);
+    outer->addWidget(frm_AO, 0, Qt::AlignTop); // rows a model does not have leave no gap
     auto* ao = new QVBoxLayout(frm_AO);
     auto* Picture2 = named(new QWidget(frm_AO), "Picture2");
     ao->addWidget(Picture2);
@@ -377,7 +377,7 @@ QWidget* frm_Config2::buildAnalogOut() {
         calGrid->addWidget(named(new QLineEdit(cal), element("txt_Out_Span", k)), k + 1, 2);
         calGrid->addWidget(idleButton("Cal", cal, element("cmd_Out_Cal", k)), k + 1, 3);
     }
-    outer->addWidget(cal);
+    outer->addWidget(cal, 0, Qt::AlignTop);
     return page;
 }
 
