@@ -13,14 +13,24 @@
 
 namespace {
 
-TEST(frm_Config2, ShowsTheModelsPageAndFollowsTabsAndLanguage) {
+// The window shown on a model, English texts.
+struct OpenWindow {
+    explicit OpenWindow(const char* name) {
+        model.NomeModello = name;
+        model.Form_Load();
+        w.show();
+    }
     SimSession s;
-    CaricaRisorse(*s.shell, 1);
-    ConfigWindow model(s.app);
-    model.NomeModello = "JXV9322";
-    model.Form_Load();
-    frm_Config2 w(model);
-    w.show();
+    bool english = (CaricaRisorse(*s.shell, 1), true);
+    ConfigWindow model{s.app};
+    frm_Config2 w{model};
+};
+
+TEST(frm_Config2, ShowsTheModelsPageAndFollowsTabsAndLanguage) {
+    OpenWindow o("JXV9322");
+    SimSession& s = o.s;
+    ConfigWindow& model = o.model;
+    frm_Config2& w = o.w;
     EXPECT_EQ(w.windowTitle(), "Configure Devices");
     EXPECT_EQ(w.modelList()->count(), 33);
     EXPECT_EQ(w.modelList()->currentText(), "JXV9322");
@@ -54,13 +64,8 @@ QString caption(QWidget* w) {
 // Every control the layout names is there under its name; captions the texts give are shown as they
 // stand, and a button whose action no rule gives is shown disabled.
 TEST(frm_Config2, HoldsEveryControlOfTheLayout) {
-    SimSession s;
-    CaricaRisorse(*s.shell, 1);
-    ConfigWindow model(s.app);
-    model.NomeModello = "JXV8480";
-    model.Form_Load();
-    frm_Config2 w(model);
-    w.show();
+    OpenWindow o("JXV8480");
+    frm_Config2& w = o.w;
     struct Control {
         QString name;
         const char* caption; // nullptr: not checked
