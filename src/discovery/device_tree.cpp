@@ -16,8 +16,7 @@ void DeviceTree::remove(const std::string& key) {
     // Children always follow their parents in the list, so one pass collects the whole branch.
     for (const TreeNode& n : nodes_)
         if (std::find(gone.begin(), gone.end(), n.Parent) != gone.end()) gone.push_back(n.Key);
-    std::erase_if(
-        nodes_, [&](const TreeNode& n) { return std::find(gone.begin(), gone.end(), n.Key) != gone.end(); });
+    std::erase_if(nodes_, [&](const TreeNode& n) { return std::find(gone.begin(), gone.end(), n.Key) != gone.end(); });
     if (std::find(gone.begin(), gone.end(), SelectedKey) != gone.end()) SelectedKey.clear();
     if (onRemoved) onRemoved(key);
 }

@@ -6,9 +6,7 @@ namespace {
 
 constexpr std::string_view CrLf = "\r\n";
 
-std::string pfcAnno(const MacEntry& e) {
-    return e.PFC + "/" + e.Anno;
-}
+std::string pfcAnno(const MacEntry& e) { return e.PFC + "/" + e.Anno; }
 
 bool passes(const MacEntry& e, const MacReportFilter& f) {
     switch (f.by) {
@@ -100,8 +98,6 @@ std::string macReport(const std::vector<MacEntry>& entries, const MacReportFilte
 
 bool macFieldsStorable(const std::string& pfc, const std::string& anno, const std::string& cliente) {
     auto breaks = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
-    auto splits = [&](const std::string& s) {
-        return breaks(s) || s.find_first_of("/\t") != std::string::npos;
-    };
+    auto splits = [&](const std::string& s) { return breaks(s) || s.find_first_of("/\t") != std::string::npos; };
     return !splits(pfc) && !splits(anno) && !breaks(cliente);
 }

@@ -24,7 +24,7 @@ std::string macListLine(const MacEntry& e);
 std::string writeMacList(const std::vector<MacEntry>& entries);
 
 struct MacListRead {
-    std::vector<MacEntry> entries;   // the records read before the first bad one
+    std::vector<MacEntry> entries; // the records read before the first bad one
     std::optional<size_t> badRecord; // 1-based number of the record that stopped the reading
 };
 // Reads records until the end or the first record that cannot be read (ID not a number, an empty

@@ -74,8 +74,9 @@ std::optional<std::array<uint8_t, 4>> ParseIpv4(std::string_view text) {
             p.remove_prefix(1);
         while (!p.empty() && p.back() == ' ')
             p.remove_suffix(1);
-        if (part == 4 || p.empty() || p.size() > 3 ||
-            !std::all_of(p.begin(), p.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        if (part == 4 || p.empty() || p.size() > 3 || !std::all_of(p.begin(), p.end(), [](char c) {
+                return c >= '0' && c <= '9';
+            }))
             return std::nullopt;
         const int value = std::stoi(std::string(p));
         if (value > 255) return std::nullopt;

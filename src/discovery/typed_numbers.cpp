@@ -17,8 +17,7 @@ bool isDigit(char c) {
 
 std::optional<int> WholeNumber(std::string_view text, int min, int max) {
     text = trimmed(text);
-    if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), isDigit))
-        return std::nullopt;
+    if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), isDigit)) return std::nullopt;
     int64_t v = LeadingNumber(text);
     if (v < min || v > max) return std::nullopt;
     return static_cast<int>(v);
