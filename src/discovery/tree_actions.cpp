@@ -44,6 +44,7 @@ void DeviceSearch::Elenco_DblClick() {
     const DeviceRecord* d = selected();
     if (!d) return;
     if (d->ModelIndex == GatewayRow) {
+        if (busy_) return; // a search, scan or set-up runs
         if (app_.dialogs.messageBox("Write default prog?", MsgButtons::OkCancel) == MsgChoice::Ok)
             ConfiguraServer();
     } else if (hasWebPage(d->ModelIndex) && services_.openUrl && !d->IpAddress.empty()) {
