@@ -47,7 +47,12 @@ void ConfigWindow::cmd_Invia_Click(int index) {
 // Each pass reads the module once; a pass with nothing to read waits a little, so the loop never spins.
 // A closed link ends it too, after the one pass that says so: that failure does not stop polls.
 void ConfigWindow::cmd_start_Click() {
-    if (polling_ || !node()) return;
+    if (polling_) return;
+    if (!readsInputTypes()) {
+        refuse("Start: this window reads no live values of the model \"" + Model + "\"; nothing is polled.");
+        return;
+    }
+    if (!node()) return;
     CommState& comm = ctx_.comm;
     comm.PollStop = 0;
     comm.PollBusy = 1;

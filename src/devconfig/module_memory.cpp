@@ -77,7 +77,11 @@ bool WriteChannelTypes(AppContext& app, uint8_t node, const TypeRows& rows) {
 bool WriteDisplayType(AppContext& app, uint8_t node, const TypeRows& rows) {
     if (!rows[0].selected()) return refuse(app, 0);
     const auto control = LeggiRegistriInput(app, node, ControlRegister, 1);
-    if (!control) return false;
+    if (!control) {
+        app.dialogs.messageBox("Register 10 of the module could not be read: the input type was not written.",
+                               MsgButtons::Ok, MsgIcon::Warning, app.shell.UiText[111]);
+        return false;
+    }
     const uint16_t v = (*control)[0];
     writeRegister(app, node, SubAddressRegister, 0);
     writeRegister(app, node, ControlRegister, v | 0x8000);

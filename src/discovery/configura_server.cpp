@@ -1,17 +1,31 @@
 #include "core/app_context.h"
+#include "core/link_port.h"
 #include "discovery/device_search.h"
 #include "discovery/device_server_setup.h"
-#include "core/link_port.h"
+#include "platform/local_addresses.h"
 
 void DeviceSearch::ConfiguraServer() {
     const DeviceRecord* d = selected();
+    if (busy_) return;
     if (!d || d->IpAddress.empty()) {
         app_.dialogs.messageBox("Selezionare dispositivo");
         return;
     }
+    const std::string host = d->IpAddress;
+    busy_ = true;
+    form.cmd_Search_enabled = false;
     std::unique_ptr<LinkPort> telnet = services_.newTcpLink();
-    int failed = RunDeviceServerSetup(*telnet, app_.pump, d->IpAddress, ports_.ConsolePort);
-    if (failed) app_.shell.log.LogWrite("Gateway set-up of " + d->IpAddress + ": step " + std::to_string(failed) + " failed");
+    const auto steps = std::to_string(DeviceServerSetup.size());
+    int failed = RunDeviceServerSetup(
+        *telnet, app_.pump, host, ports_.ConsolePort, TelnetStepTimeoutMs, [&](int step) {
+            setLabel("Gateway set-up of " + host + ": step " + std::to_string(step) + " of " + steps);
+        });
+    busy_ = false;
+    form.cmd_Search_enabled = true;
+    if (failed)
+        app_.shell.log.LogWrite("Gateway set-up of " + host + ": step " + std::to_string(failed) + " failed");
+    setLabel("Gateway set-up of " + host +
+             (failed ? ": step " + std::to_string(failed) + " failed" : ": done"));
     app_.dialogs.messageBox(failed ? "errore" : "Parameters saved, Restarting ...");
 }
 
@@ -22,6 +36,9 @@ void DeviceSearch::cmd_Manual_Click() {
                          probe = services_.newTcpLink();
                          probe->connectTcp(host, port);
                      },
-                     services_.openTerminal, services_.openUrl};
+                     services_.openTerminal,
+                     services_.openUrl,
+                     addresses_.networks(),
+                     form.Text1};
     ::cmd_Manual_Click(app_, manual, m);
 }

@@ -1,5 +1,7 @@
 #include "discovery/device_search.h"
 
+#include <tuple>
+
 #include "core/app_context.h"
 #include "core/resource_strings.h"
 #include "discovery/search_protocol.h"
@@ -94,7 +96,11 @@ void DeviceSearch::cmd_Search_Click() {
     for (DeviceRecord& d : app_.comm.DeviceTable)
         d.IpAddress.clear();
     busy_ = true;
+    form.portNote.clear();
+    stoppedAt_.clear();
     found_ = 0;
+    beyondList_ = 0;
+    notReplies_ = 0;
     form.cmd_Search_enabled = false;
     Elenco.clear();
     DeviceIndex = 0;
@@ -136,8 +142,9 @@ void DeviceSearch::ethernetSearch() {
     udp_.close();
     form.List2 = addresses_.ipv4();
     form.loc_ip_add = localIp();
-    if (!BindAddressSet) {
-        form.Text1 = form.List2.empty() ? std::string{} : form.List2.front();
+    // With no network but loopback the box keeps its address: the bind then names what it tried.
+    if (!BindAddressSet && !form.List2.empty()) {
+        form.Text1 = form.List2.front();
         BindAddressSet = true;
     }
     changed();
@@ -164,16 +171,20 @@ bool DeviceSearch::bindSearchSocket() {
         const std::string why = udp_.error();
         r = udp_.bind(address, 0);
         if (r == BindResult::Ok) {
+            const std::string port = std::to_string(ports_.LocalPort);
+            const std::string note = "Port " + port + " not allowed (" + why + "): searching from port " +
+                                     std::to_string(udp_.localPort()) + "; devices answering to port " +
+                                     port + " will not be heard";
             app_.shell.log.LogStart();
-            app_.shell.log.LogWrite("Port " + std::to_string(ports_.LocalPort) + " not allowed (" + why +
-                                    "): searching from port " + std::to_string(udp_.localPort()) +
-                                    "; devices answering to port " + std::to_string(ports_.LocalPort) +
-                                    " will not be heard");
+            app_.shell.log.LogWrite(note);
+            form.portNote = note + ". To let the search listen on port " + port +
+                            ", run once:\nsudo setcap cap_net_bind_service=+ep " +
+                            (services_.programPath.empty() ? "<program>" : services_.programPath);
         }
     }
     if (r == BindResult::Ok) return true;
-    errorPath("Cannot bind the search to " + address + " port " + std::to_string(ports_.LocalPort) + ": " +
-              udp_.error());
+    errorPath("Cannot bind the search to " + (address.empty() ? "an empty Network bind" : address) +
+              " port " + std::to_string(ports_.LocalPort) + ": " + udp_.error());
     return false;
 }
 
@@ -193,8 +204,8 @@ bool DeviceSearch::sendQuery(const std::string& query, const std::string& host, 
 std::optional<int> DeviceSearch::typedTimeout() {
     const auto ms = WholeNumber(form.txt_Timeout, 0, MaxTimeoutMs);
     if (!ms)
-        app_.dialogs.messageBox("Timeout: type a whole number of milliseconds from 0 to 32767.", MsgButtons::Ok,
-                                MsgIcon::Warning, "Melqo");
+        app_.dialogs.messageBox("Timeout: type a whole number of milliseconds from 0 to 32767.",
+                                MsgButtons::Ok, MsgIcon::Warning, "Melqo");
     return ms;
 }
 
@@ -209,11 +220,22 @@ void DeviceSearch::waitReplies() {
 }
 
 void DeviceSearch::UDP_DataArrival(const std::string& payload, const std::string& sender) {
-    if (app_.comm.SearchQueryA) enterReplyA(DecodeReplyA(payload), sender);
-    if (app_.comm.SearchQueryB) enterReplyB(DecodeReplyB(payload), sender);
+    // A flood costs a length check per datagram: no line beyond the list, no decoding of what is no reply.
+    for (auto [flag, length, enter] :
+         {std::tuple{app_.comm.SearchQueryA, ReplyLengthA, &DeviceSearch::enterReplyA},
+          std::tuple{app_.comm.SearchQueryB, ReplyLengthB, &DeviceSearch::enterReplyB}}) {
+        if (!flag) continue;
+        if (!IsReplyLength(payload.size(), length))
+            ++notReplies_;
+        else if (DeviceIndex >= MostDevices)
+            ++beyondList_;
+        else
+            (this->*enter)(payload, sender);
+    }
 }
 
-void DeviceSearch::enterReplyA(const SearchReply& r, const std::string& sender) {
+void DeviceSearch::enterReplyA(const std::string& payload, const std::string& sender) {
+    const SearchReply r = DecodeReplyA(payload);
     const int n = ++DeviceIndex;
     const std::string id = std::to_string(n);
     const std::string name = app_.shell.Flags.Brand3 ? "LMX3" : r.Name;
@@ -243,7 +265,8 @@ void DeviceSearch::enterReplyA(const SearchReply& r, const std::string& sender) 
     Elenco.ensureVisible(node, true);
 }
 
-void DeviceSearch::enterReplyB(const SearchReply& r, const std::string& sender) {
+void DeviceSearch::enterReplyB(const std::string& payload, const std::string& sender) {
+    const SearchReply r = DecodeReplyB(payload);
     const int n = ++DeviceIndex;
     const std::string id = std::to_string(n);
     const std::string name = modelName(ResourceGateway);
@@ -272,12 +295,28 @@ void DeviceSearch::writeEntry(int n, const DeviceRecord& record) {
 }
 
 void DeviceSearch::completion() {
-    setLabel("Search Complete");
+    // An empty list says so, and says when it may be empty because answers could not be heard.
+    std::string done = "Search Complete";
+    if (DeviceIndex == 0) done += ": 0 devices";
+    if (!stoppedAt_.empty()) done += " (stopped at " + stoppedAt_ + ")";
+    if (!form.portNote.empty())
+        done += " (port " + std::to_string(ports_.LocalPort) + " not heard: see below)";
+    setLabel(done);
     udp_.close();
+    logDropped();
+}
+
+void DeviceSearch::logDropped() {
+    if (!beyondList_ && !notReplies_) return;
+    app_.shell.log.LogStart();
+    app_.shell.log.LogWrite("Search: " + std::to_string(beyondList_) + " replies beyond the " +
+                            std::to_string(MostDevices) + " devices of the list dropped, " +
+                            std::to_string(notReplies_) + " datagrams of no reply's length ignored");
 }
 
 void DeviceSearch::errorPath(const std::string& message) {
     udp_.close();
+    logDropped();
     // A later datagram is never taken for an answer to this search.
     app_.comm.SearchQueryA = 0;
     app_.comm.SearchQueryB = 0;

@@ -19,7 +19,6 @@ struct AppContext;
 struct DeviceRecord;
 class LinkPort;
 class ProgramRunner;
-struct SearchReply;
 class DatagramSocket;
 class LocalAddresses;
 
@@ -38,10 +37,11 @@ struct SearchPorts {
 struct DiscoveryServices {
     std::function<void(const std::string&)> setClipboard;
     std::function<void(const std::string&)> openUrl;
-    std::function<void()> redrawRegisters; // Registri.Redraw, the view created first
+    std::function<void()> redrawRegisters;                 // Registri.Redraw, the view created first
     std::function<std::unique_ptr<LinkPort>()> newTcpLink; // the gateway console's own connections
-    ProgramRunner* runner = nullptr;                        // ip, ping
+    ProgramRunner* runner = nullptr;                       // ip, ping
     std::function<void(const std::string& host, uint16_t port)> openTerminal; // a console window
+    std::string programPath; // the executable, for the command that lets it bind the search port
 };
 
 constexpr int BaudChoices = 8;
@@ -61,6 +61,8 @@ struct SearchForm {
     std::string Text1 = "192.168.1.1";
     std::string Loc_mask = "255.255.255.255";
     std::string lbl_search;
+    // What the search could not hear, with the command that lets it; empty when it hears everything.
+    std::string portNote;
     std::array<std::string, 2> Option1_caption; // Search by MAC: the gateway and the controller family
     bool Option1_0_shown = true;
     bool SnifferShown = false;
@@ -117,6 +119,8 @@ class DeviceSearch {
     bool busy() const { return busy_; }
     // Entries of DeviceTable written by the current search (devices 1..found).
     int found() const { return found_; }
+    // The most devices one search lists: the entries of DeviceTable after entry 0.
+    static constexpr int MostDevices = 100;
 
   private:
     void ethernetSearch();
@@ -126,13 +130,16 @@ class DeviceSearch {
     std::optional<int> typedTimeout();
     // One function-4 request for registers 0..6 of the address, answered by a device that names itself.
     std::optional<NodeIdentity> pollIdentity(int address, int16_t linkMode);
-    bool sendQuery(const std::string& query, const std::string& host, int16_t& flag, const std::string& label);
+    bool sendQuery(const std::string& query, const std::string& host, int16_t& flag,
+                   const std::string& label);
     bool bindSearchSocket();
-    void enterReplyA(const SearchReply& r, const std::string& sender);
-    void enterReplyB(const SearchReply& r, const std::string& sender);
+    void enterReplyA(const std::string& payload, const std::string& sender);
+    void enterReplyB(const std::string& payload, const std::string& sender);
     void writeEntry(int n, const DeviceRecord& record);
     void addSerialDevice(const NodeIdentity& id);
     void completion();
+    // One log line for the replies a search did not list.
+    void logDropped();
     void errorPath(const std::string& message);
     void setLabel(const std::string& text);
     // The selected device, when it is one of the current search's.
@@ -148,4 +155,7 @@ class DeviceSearch {
     SearchPorts ports_;
     bool busy_ = false;
     int found_ = 0;
+    int beyondList_ = 0;    // replies after the list was full
+    int notReplies_ = 0;    // datagrams of no reply's length
+    std::string stoppedAt_; // where Stop ended a serial scan
 };

@@ -8,7 +8,7 @@
 bool InviaTelnet(LinkPort& telnet, EventPump& pump, const TelnetStep& step, int timeoutMs) {
     // The greeting's time also covers the connection itself, and counts every byte since it stood.
     int64_t start = pump.nowMs();
-    if (!pump.waitUntil([&] { return telnet.isConnected() || telnet.failed(); }, timeoutMs, true) ||
+    if (!pump.waitUntil([&] { return telnet.isConnected() || telnet.failed(); }, timeoutMs, false) ||
         !telnet.isConnected())
         return false;
     if (!step.text.empty()) {
@@ -22,16 +22,18 @@ bool InviaTelnet(LinkPort& telnet, EventPump& pump, const TelnetStep& step, int 
         return received >= step.minimumLength || !telnet.isConnected();
     };
     int left = timeoutMs - static_cast<int>(pump.nowMs() - start);
-    pump.waitUntil(answered, left > 0 ? left : 0, true);
+    pump.waitUntil(answered, left > 0 ? left : 0, false);
     return received >= step.minimumLength;
 }
 
 int RunDeviceServerSetup(LinkPort& telnet, EventPump& pump, const std::string& host, uint16_t port,
-                         int timeoutMs) {
+                         int timeoutMs, const std::function<void(int step)>& onStep) {
     telnet.connectTcp(host, port);
     int failed = 0;
-    for (size_t i = 0; i < DeviceServerSetup.size() && !failed; ++i)
+    for (size_t i = 0; i < DeviceServerSetup.size() && !failed; ++i) {
+        if (onStep) onStep(static_cast<int>(i) + 1);
         if (!InviaTelnet(telnet, pump, DeviceServerSetup[i], timeoutMs)) failed = static_cast<int>(i) + 1;
+    }
     telnet.close();
     return failed;
 }

@@ -3,6 +3,7 @@
 // port 9999: seven steps, each a text sent and an answer of a least length awaited.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 class EventPump;
@@ -33,6 +34,8 @@ constexpr int TelnetStepTimeoutMs = 2000;
 bool InviaTelnet(LinkPort& telnet, EventPump& pump, const TelnetStep& step, int timeoutMs);
 
 // Connects to host:port and runs the steps in order; returns 0 when all passed, else the number
-// (1..7) of the first step that failed. The connection is closed in both cases.
+// (1..7) of the first step that failed. The connection is closed in both cases. onStep hears the number
+// of each step as it starts; the window stays live during the waits.
 int RunDeviceServerSetup(LinkPort& telnet, EventPump& pump, const std::string& host,
-                         uint16_t port = DeviceServerPort, int timeoutMs = TelnetStepTimeoutMs);
+                         uint16_t port = DeviceServerPort, int timeoutMs = TelnetStepTimeoutMs,
+                         const std::function<void(int step)>& onStep = {});

@@ -28,6 +28,7 @@ bool FtpBrowser::Command1_Click(const FtpAccount& account) {
             for (std::string& line : splitFtpListing(text))
                 rows.push_back(std::move(line));
         } else {
+            rows.clear(); // a failed listing shows no directory
             lastError = text;
         }
         if (rowsChanged) rowsChanged();

@@ -1,11 +1,12 @@
 #include "discovery/lett_mac.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
-#include "core/app_context.h"
 #include "comm/byte_helpers.h"
 #include "comm/transaction.h"
+#include "core/app_context.h"
 #include "program/transfer/file_output.h"
 
 namespace {
@@ -40,7 +41,8 @@ void LettMac::Command1_Click(const Boxes& boxes) {
     std::copy(std::begin(request), std::end(request), c.TxBuffer.begin());
     c.TxLength = sizeof request;
     c.MonitorOn = 0;
-    if (TrasmettiRicevi(ctx_, 1) != ComOk || c.RxLength < 3 + MacAnswerBytes || c.RxBuffer[2] < MacAnswerBytes) {
+    if (TrasmettiRicevi(ctx_, 1) != ComOk || c.RxLength < 3 + MacAnswerBytes ||
+        c.RxBuffer[2] < MacAnswerBytes) {
         message("Errore Lettura", MsgIcon::Critical);
         return;
     }
@@ -85,7 +87,8 @@ void LettMac::Command2_Click(int selected, const Boxes& boxes) {
         return;
     }
     MacEntry& e = ElencoMAC[static_cast<size_t>(selected)];
-    if (!e.PFC.empty() && ctx_.dialogs.messageBox("MAC gi\xE0 in uso. Continuare?", MsgButtons::YesNo) != MsgChoice::Yes)
+    if (!e.PFC.empty() &&
+        ctx_.dialogs.messageBox("MAC gi\xE0 in uso. Continuare?", MsgButtons::YesNo) != MsgChoice::Yes)
         return;
     if (!macFieldsStorable(boxes.pfc, boxes.anno, boxes.cliente)) {
         message(UnstorableFields, MsgIcon::Critical);
@@ -159,4 +162,13 @@ void LettMac::cmd_report_Click(const MacReportFilter& filter, const std::string&
         message("Impossibile scrivere " + path, MsgIcon::Critical);
 }
 
-bool LettMac::Form_Unload() { return askSaveFirst(); }
+bool LettMac::Form_Unload() {
+    return askSaveFirst();
+}
+
+void LettMac::refuseCharacter(const std::string& box, char32_t c) {
+    char code[8];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    message(box + ": il carattere " + code + " non si pu\xF2 scrivere nel file (Windows-1252)",
+            MsgIcon::Critical);
+}

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "discovery/mac_register.h"
 #include "core/user_dialogs.h"
+#include "discovery/mac_register.h"
 
 struct AppContext;
 
@@ -26,6 +26,8 @@ class LettMac {
     bool cmd_SaveFile_Click(); // true when the list was written
     void cmd_report_Click(const MacReportFilter& filter, const std::string& dateTime);
     bool Form_Unload(); // false keeps the window open
+    // A typed character the list file cannot hold: said, and nothing is done with the text.
+    void refuseCharacter(const std::string& box, char32_t c);
 
     std::vector<std::string> lines() const; // lstMAC, slot order
     std::function<void()> AggiungiVoce;     // the window refills its list

@@ -1,9 +1,11 @@
 #include "discovery/manual_assignment.h"
 
-#include <charconv>
 #include <cctype>
+#include <charconv>
 
 #include "core/app_context.h"
+#include "discovery/search_protocol.h"
+#include "discovery/temporary_address.h"
 #include "platform/program_runner.h"
 
 namespace {
@@ -18,16 +20,6 @@ std::optional<unsigned> number(const std::string& text, int base, size_t maxDigi
     return value;
 }
 
-// The interface the system would send to ip through ("... dev eth0 src ..." of "ip route get").
-std::optional<std::string> routeInterface(ProgramRunner& runner, const std::string& ip) {
-    ProgramRun r = runner.run("ip", {"-o", "route", "get", ip}, ToolTimeoutMs);
-    size_t dev = r.output.find(" dev ");
-    if (!r.started || r.exitCode != 0 || dev == std::string::npos) return std::nullopt;
-    size_t start = dev + 5;
-    size_t end = r.output.find_first_of(" \t\r\n", start);
-    return r.output.substr(start, end == std::string::npos ? end : end - start);
-}
-
 std::string joined(const std::vector<std::string>& words) {
     std::string s;
     for (const std::string& w : words)
@@ -35,24 +27,29 @@ std::string joined(const std::vector<std::string>& words) {
     return s;
 }
 
-// The static address entry; false (after saying why) when it could not be made.
-bool addStaticEntry(AppContext& ctx, ProgramRunner& runner, const std::string& ip, const std::string& mac) {
-    std::optional<std::string> dev = routeInterface(runner, ip);
-    if (!dev) {
-        ctx.dialogs.messageBox("No network route leads to " + ip + ": the address cannot be assigned.",
-                               MsgButtons::Ok, MsgIcon::Critical);
+// The static address entry; false (after saying why) when it could not be made. An address that would
+// touch the machine's own networking is refused before any program runs.
+bool addStaticEntry(AppContext& ctx, const ManualServices& services, const std::string& ip,
+                    const std::string& mac) {
+    const TemporaryAddressChoice choice =
+        ChooseTemporaryAddress(*ParseIpv4(ip), services.bindAddress, services.networks);
+    if (!choice.refusal.empty()) {
+        ctx.dialogs.messageBox(choice.refusal, MsgButtons::Ok, MsgIcon::Critical);
         return false;
     }
-    std::vector<std::string> args{"neigh", "replace", ip, "lladdr", mac, "dev", *dev, "nud", "permanent"};
-    ProgramRun r = runner.run("ip", args, ToolTimeoutMs);
+    std::vector<std::string> args{"neigh", "replace",  ip, "lladdr", mac, "dev", choice.interfaceName,
+                                  "nud",   "permanent"};
+    ProgramRun r = services.runner.run("ip", args, ToolTimeoutMs);
     if (!r.started) {
         ctx.shell.log.LogWrite("Could not start the program \"ip\" (package iproute2)");
         return false;
     }
     if (r.exitCode != 0) {
-        ctx.dialogs.messageBox("The static address entry needs the network-admin capability (CAP_NET_ADMIN).\n"
-                               "Run as administrator:\n  sudo ip " + joined(args) + "\n\n" + r.output,
-                               MsgButtons::Ok, MsgIcon::Critical);
+        ctx.dialogs.messageBox(
+            "The static address entry needs the network-admin capability (CAP_NET_ADMIN).\n"
+            "Run as administrator:\n  sudo ip " +
+                joined(args) + "\n\n" + r.output,
+            MsgButtons::Ok, MsgIcon::Critical);
         return false;
     }
     return true;
@@ -92,7 +89,7 @@ void cmd_Manual_Click(AppContext& ctx, const ManualBoxes& boxes, const ManualSer
                                MsgButtons::Ok, MsgIcon::Critical);
         return;
     }
-    if (!addStaticEntry(ctx, services.runner, *ip, *mac)) return;
+    if (!addStaticEntry(ctx, services, *ip, *mac)) return;
     if (boxes.type == ManualDeviceType::Gateway) {
         // The attempt on port 1 makes the system send the device a first packet through the entry.
         ctx.pump.pausa(1);

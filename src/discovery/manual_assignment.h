@@ -1,12 +1,15 @@
 #pragma once
 // "Search by MAC": gives a device known only by its MAC a temporary IP address through a static
-// address-resolution entry, then opens its set-up (gateway console on port 9999, or the controller's
-// web page).
+// address-resolution entry on the chosen network's interface, then opens its set-up (gateway console on port
+// 9999, or the controller's web page).
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/local_addresses.h"
 
 struct AppContext;
 class ProgramRunner;
@@ -14,9 +17,9 @@ class ProgramRunner;
 enum class ManualDeviceType { None = -1, Gateway = 0, Controller = 1 };
 
 struct ManualBoxes {
-    std::array<std::string, 6> mac;                        // txt_mac, two hex digits each
+    std::array<std::string, 6> mac;                            // txt_mac, two hex digits each
     std::array<std::string, 4> ip{"000", "000", "000", "000"}; // txt_IP
-    ManualDeviceType type = ManualDeviceType::None;          // Option1
+    ManualDeviceType type = ManualDeviceType::None;            // Option1
 };
 
 struct ManualServices {
@@ -24,6 +27,8 @@ struct ManualServices {
     std::function<void(const std::string& host, uint16_t port)> probeTcp; // a connect attempt, not awaited
     std::function<void(const std::string& host, uint16_t port)> openTerminal;
     std::function<void(const std::string& url)> openUrl;
+    std::vector<LocalNetwork> networks; // the machine's networks, its own addresses among them
+    std::string bindAddress;            // "Network bind": the network the device is on
 };
 
 // "02:1A:2B:3C:4D:5E" from six groups of one or two hex digits; nullopt for anything else.

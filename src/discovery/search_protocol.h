@@ -23,6 +23,15 @@ struct SearchReply {
     uint8_t SwInt = 0;
 };
 
+// The bytes a reply of each kind must hold, and the most any datagram may hold to be taken for a reply
+// (a device's reply fits one Ethernet frame); anything else is no reply and is ignored.
+constexpr size_t ReplyLengthA = 25;
+constexpr size_t ReplyLengthB = 30;
+constexpr size_t LongestReply = 1472;
+inline bool IsReplyLength(size_t size, size_t kindLength) {
+    return size >= kindLength && size <= LongestReply;
+}
+
 SearchReply DecodeReplyA(std::string_view payload);
 SearchReply DecodeReplyB(std::string_view payload);
 

@@ -1,6 +1,6 @@
-#include "core/app_context.h"
 #include "comm/link.h"
 #include "comm/transaction.h"
+#include "core/app_context.h"
 #include "discovery/device_search.h"
 #include "discovery/node_identity.h"
 #include "discovery/typed_numbers.h"
@@ -26,15 +26,22 @@ void DeviceSearch::serialScan() {
     const bool com = form.cmb_porta >= FirstComItem && form.cmb_porta <= ComItems;
     if (com) device.Port = static_cast<int16_t>(form.cmb_porta);
     device.SerialDevice = com ? std::string{} : port;
-    if (form.chk_baud >= 0 && form.chk_baud < BaudChoices) device.BaudRate = Bauds[static_cast<size_t>(form.chk_baud)];
+    if (form.chk_baud >= 0 && form.chk_baud < BaudChoices)
+        device.BaudRate = Bauds[static_cast<size_t>(form.chk_baud)];
     device.Channel = 1;
     device.LinkTimeout = static_cast<int16_t>(timeout);
     Connetti(app_);
     app_.pump.pausa(0.5);
-    if (!SearchRunning) return completion();
+    if (!SearchRunning) {
+        stoppedAt_ = "connecting";
+        return completion();
+    }
     Elenco.add("", "rete", port, "connect");
     for (int a = *from; a <= *to; ++a) {
-        if (!SearchRunning) break;
+        if (!SearchRunning) {
+            stoppedAt_ = "Addr: " + std::to_string(a);
+            break;
+        }
         setLabel("Searching: " + port + "; Addr: " + std::to_string(a));
         const auto id = pollIdentity(a, 1);
         if (!id) continue;

@@ -1,38 +1,46 @@
 #include "discovery/sniffer.h"
 
-#include "core/app_context.h"
 #include "comm/byte_helpers.h"
+#include "core/app_context.h"
 #include "platform/datagram_socket.h"
 
 std::string snifferDumpLine(const std::string& dateTime, std::string_view datagram) {
     std::string line = dateTime + " ";
-    for (size_t i = 0; i < datagram.size(); ++i) {
+    for (size_t i = 0; i < datagram.size() && i < DumpBytes; ++i) {
         line += ByteToHex(static_cast<uint8_t>(datagram[i]));
         if (i == 0) line += ' ';
     }
+    if (datagram.size() > DumpBytes) line += " ... (" + std::to_string(datagram.size()) + " bytes)";
     return line;
 }
 
-Sniffer::Sniffer(AppContext& app, DatagramSocket& socket, std::function<std::string()> now, uint16_t devicePort)
+Sniffer::Sniffer(AppContext& app, DatagramSocket& socket, std::function<std::string()> now,
+                 uint16_t devicePort)
     : app_(app), socket_(socket), now_(std::move(now)), devicePort_(devicePort) {
     socket_.onDatagram = [this](const std::string& payload, const std::string&) {
+        if (List1.size() == MostLines) List1.pop_front();
         List1.push_back(snifferDumpLine(now_(), payload));
-        if (onChanged) onChanged();
+        if (onAdded) onAdded(List1.back());
     };
 }
 
-Sniffer::~Sniffer() { socket_.onDatagram = nullptr; }
+Sniffer::~Sniffer() {
+    socket_.onDatagram = nullptr;
+}
 
 void Sniffer::send(const char* command) {
     // The socket takes a free local port at its first send and keeps it, so the device's copies come back.
     if (!socket_.sendTo(command, IP_SNIFF, devicePort_))
-        app_.shell.log.LogWrite("Sniffer: " + std::string(command) + " not sent to " + IP_SNIFF + ": " + socket_.error());
+        app_.shell.log.LogWrite("Sniffer: " + std::string(command) + " not sent to " + IP_SNIFF + ": " +
+                                socket_.error());
 }
 
 void Sniffer::Command5_Click() {
     List1.clear();
-    if (onChanged) onChanged();
+    if (onCleared) onCleared();
     send("0003");
 }
 
-void Sniffer::Command3_Click() { send("0004"); }
+void Sniffer::Command3_Click() {
+    send("0004");
+}

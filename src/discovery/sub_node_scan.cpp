@@ -1,6 +1,6 @@
-#include "core/app_context.h"
 #include "comm/device_procedures.h"
 #include "comm/link.h"
+#include "core/app_context.h"
 #include "discovery/device_search.h"
 #include "discovery/node_identity.h"
 
@@ -46,6 +46,8 @@ void DeviceSearch::SearchSubNodes() {
         Elenco.add("nodoB" + n, "versB" + n, "Vers: " + id->Version);
         Elenco.ensureVisible("nodoB" + n);
     }
+    setLabel(std::string(SearchRunning ? "Sub-node search complete" : "Sub-node search stopped") + ": " +
+             std::to_string(count) + " sub-nodes");
     busy_ = false;
     form.cmd_Search_enabled = true;
     changed();

@@ -1,10 +1,10 @@
 #include <algorithm>
 
-#include "core/app_context.h"
 #include "comm/device_procedures.h"
 #include "comm/link.h"
 #include "comm/model_check.h"
 #include "comm/register_map.h"
+#include "core/app_context.h"
 #include "discovery/device_search.h"
 #include "discovery/search_protocol.h"
 #include "platform/datagram_socket.h"
@@ -12,9 +12,9 @@
 namespace {
 
 // Devices that are addressed on the I/O module's default node when they report their initial state.
-constexpr std::array<std::string_view, 13> ModuleNames{"JXV9XXX",   "JXV9568", "JXV9704", "JXV9921", "JXV9422",
-                                                       "JXV9322",   "JXV9628", "JXV9436_I", "JXV9436_V",
-                                                       "JXV9025",   "JXV9169", "JXV9663", "JXV9930"};
+constexpr std::array<std::string_view, 13> ModuleNames{
+    "JXV9XXX",   "JXV9568",   "JXV9704", "JXV9921", "JXV9422", "JXV9322", "JXV9628",
+    "JXV9436_I", "JXV9436_V", "JXV9025", "JXV9169", "JXV9663", "JXV9930"};
 constexpr uint8_t ModuleInitNode = 245;
 constexpr uint8_t ControllerInitNode = 10;
 constexpr uint8_t GatewayRow = 12;
@@ -44,7 +44,9 @@ void DeviceSearch::Elenco_DblClick() {
     const DeviceRecord* d = selected();
     if (!d) return;
     if (d->ModelIndex == GatewayRow) {
-        if (app_.dialogs.messageBox("Write default prog?", MsgButtons::OkCancel) == MsgChoice::Ok) ConfiguraServer();
+        if (busy_) return; // a search, scan or set-up runs
+        if (app_.dialogs.messageBox("Write default prog?", MsgButtons::OkCancel) == MsgChoice::Ok)
+            ConfiguraServer();
     } else if (hasWebPage(d->ModelIndex) && services_.openUrl && !d->IpAddress.empty()) {
         services_.openUrl("http://" + d->IpAddress);
     }
@@ -69,7 +71,8 @@ void DeviceSearch::SetAsController() {
 }
 
 void DeviceSearch::CopyMAC() {
-    if (const DeviceRecord* d = selected(); d && services_.setClipboard) services_.setClipboard(d->MacAddress);
+    if (const DeviceRecord* d = selected(); d && services_.setClipboard)
+        services_.setClipboard(d->MacAddress);
 }
 
 void DeviceSearch::CopyIP() {
@@ -89,5 +92,17 @@ void DeviceSearch::SetIP() {
     std::copy_n(d->MacBytes.begin(), mac.size(), mac.begin());
     app_.comm.SearchQueryA = 0;
     app_.comm.SearchQueryB = 0;
-    udp_.sendTo(SetAddressDatagram(mac, *ip), ports_.Broadcast, ports_.DevicePort);
+    // The command leaves through the chosen network, as the queries do: from the socket bound to the
+    // Network bind address (a search still running has it bound already).
+    const bool ownBind = !(udp_.isBound() && udp_.localAddress() == form.Text1);
+    if (ownBind && udp_.bind(form.Text1, 0) != BindResult::Ok) {
+        app_.dialogs.messageBox("The new address was not sent: cannot bind to Network bind " + form.Text1 +
+                                    ": " + udp_.error(),
+                                MsgButtons::Ok, MsgIcon::Warning, "Melqo");
+        return;
+    }
+    if (!udp_.sendTo(SetAddressDatagram(mac, *ip), ports_.Broadcast, ports_.DevicePort))
+        app_.dialogs.messageBox("The new address was not sent: " + udp_.error(), MsgButtons::Ok,
+                                MsgIcon::Warning, "Melqo");
+    if (ownBind) udp_.close();
 }

@@ -4,6 +4,7 @@
 
 namespace {
 
+constexpr int DatagramsPerTurn = 64;
 constexpr auto Shared = QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint;
 
 std::string text(const QString& s) {
@@ -20,7 +21,8 @@ QtDatagramSocket::QtDatagramSocket() {
 BindResult QtDatagramSocket::bind(const std::string& address, uint16_t port) {
     close();
     QHostAddress host;
-    if (!host.setAddress(QString::fromStdString(address)) || host.protocol() != QAbstractSocket::IPv4Protocol) {
+    if (!host.setAddress(QString::fromStdString(address)) ||
+        host.protocol() != QAbstractSocket::IPv4Protocol) {
         error_ = "not an IPv4 address";
         return BindResult::Failed;
     }
@@ -30,7 +32,8 @@ BindResult QtDatagramSocket::bind(const std::string& address, uint16_t port) {
                                                                       : BindResult::Failed;
     }
     // Without the second socket the search still hears every answer sent to the address itself.
-    if (host != QHostAddress(QHostAddress::AnyIPv4)) any_.bind(QHostAddress::AnyIPv4, unicast_.localPort(), Shared);
+    if (host != QHostAddress(QHostAddress::AnyIPv4))
+        any_.bind(QHostAddress::AnyIPv4, unicast_.localPort(), Shared);
     return BindResult::Ok;
 }
 
@@ -70,18 +73,22 @@ void QtDatagramSocket::close() {
 }
 
 void QtDatagramSocket::drain(QUdpSocket& socket, bool broadcastsOnly) {
-    while (socket.hasPendingDatagrams()) {
+    // A bounded number per turn of the event loop, so a flood never keeps the window (or a wait's clock)
+    // from its turn. Reading re-arms the socket's notifier, so the rest comes on the next turns.
+    for (int n = 0; n < DatagramsPerTurn; ++n) {
+        if (!socket.hasPendingDatagrams()) return;
         const QNetworkDatagram d = socket.receiveDatagram();
-        if (!d.isValid()) break;
-        if (broadcastsOnly && d.destinationAddress().isEqual(unicast_.localAddress(),
-                                                             QHostAddress::TolerantConversion))
+        if (!d.isValid()) return;
+        if (broadcastsOnly &&
+            d.destinationAddress().isEqual(unicast_.localAddress(), QHostAddress::TolerantConversion))
             continue;
         const QByteArray payload = d.data();
         QHostAddress sender = d.senderAddress();
         bool ok = false;
         const quint32 v4 = sender.toIPv4Address(&ok);
         if (ok) sender = QHostAddress(v4);
-        if (onDatagram) onDatagram(std::string(payload.constData(), static_cast<size_t>(payload.size())),
-                                   text(sender.toString()));
+        if (onDatagram)
+            onDatagram(std::string(payload.constData(), static_cast<size_t>(payload.size())),
+                       text(sender.toString()));
     }
 }

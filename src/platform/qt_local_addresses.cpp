@@ -2,6 +2,16 @@
 
 #include <QNetworkInterface>
 
+namespace {
+
+std::array<uint8_t, 4> bytesOf(const QHostAddress& a) {
+    const quint32 v = a.toIPv4Address();
+    return {static_cast<uint8_t>(v >> 24), static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
+            static_cast<uint8_t>(v)};
+}
+
+} // namespace
+
 std::vector<std::string> QtLocalAddresses::ipv4() const {
     std::vector<std::string> out;
     for (const QNetworkInterface& i : QNetworkInterface::allInterfaces()) {
@@ -10,7 +20,23 @@ std::vector<std::string> QtLocalAddresses::ipv4() const {
             flags.testFlag(QNetworkInterface::IsLoopBack))
             continue;
         for (const QNetworkAddressEntry& e : i.addressEntries())
-            if (e.ip().protocol() == QAbstractSocket::IPv4Protocol) out.push_back(e.ip().toString().toStdString());
+            if (e.ip().protocol() == QAbstractSocket::IPv4Protocol)
+                out.push_back(e.ip().toString().toStdString());
+    }
+    return out;
+}
+
+std::vector<LocalNetwork> QtLocalAddresses::networks() const {
+    std::vector<LocalNetwork> out;
+    for (const QNetworkInterface& i : QNetworkInterface::allInterfaces()) {
+        const auto flags = i.flags();
+        for (const QNetworkAddressEntry& e : i.addressEntries()) {
+            if (e.ip().protocol() != QAbstractSocket::IPv4Protocol) continue;
+            out.push_back(
+                {i.name().toStdString(), bytesOf(e.ip()), bytesOf(e.netmask()),
+                 flags.testFlag(QNetworkInterface::IsUp) && flags.testFlag(QNetworkInterface::IsRunning),
+                 flags.testFlag(QNetworkInterface::IsLoopBack)});
+        }
     }
     return out;
 }

@@ -5,4 +5,5 @@
 class QtLocalAddresses : public LocalAddresses {
   public:
     std::vector<std::string> ipv4() const override;
+    std::vector<LocalNetwork> networks() const override;
 };

@@ -73,6 +73,7 @@ TEST(ConfigWindow, CommandsSendTheirFrames) {
          {},
          1},
         {"JXV7734", [](ConfigWindow& w) { w.cmd_Set_Click(0); }, {}},
+        {"JXV7734", [](ConfigWindow& w) { w.cmd_start_Click(); }, {}, 1}, // no live reads: said, not polled
         {"JXV7541",
          [](ConfigWindow& w) {
              w.Indirizzo = "256";
@@ -212,6 +213,8 @@ TEST(ModuleMemory, DisplayTypeWriteSetsBit15AroundIt) {
     d.sim.inject({SimFault::Exception, 0, 2}); // register 10 cannot be read: nothing is written
     EXPECT_FALSE(WriteDisplayType(d.app, 10, rows));
     EXPECT_EQ(d.sim.transcript().size(), 1u);
+    EXPECT_EQ(d.s.dialogs.shown.back(),
+              "Register 10 of the module could not be read: the input type was not written.");
 
     d.sim.clearTranscript();
     d.sim.setInput(10, 0x8005); // bit 15 already set: OR keeps the value in range

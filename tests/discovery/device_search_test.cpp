@@ -2,6 +2,15 @@
 // tree's actions, the serial scan, the traffic sniffer, the protocol's decoders and the gateway's set-up.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <QTimer>
+#include <thread>
+
 #include "discovery/device_server_setup.h"
 #include "discovery/device_tree.h"
 #include "discovery/node_identity.h"
@@ -12,6 +21,21 @@
 namespace {
 
 using Lines = std::vector<std::string>;
+
+// Sends count datagrams from 127.0.0.5 to 127.0.0.1:port, in turn empty, short, a reply, too long and
+// a gateway's length; the first ones are replies, so the list fills.
+void Flood(uint16_t port, int count) {
+    const int s = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in from{AF_INET, 0, {htonl(0x7F000005)}, {}};
+    sockaddr_in to{AF_INET, htons(port), {htonl(0x7F000001)}, {}};
+    bind(s, reinterpret_cast<sockaddr*>(&from), sizeof from);
+    const std::string kinds[]{"", "short", ReplyA("FLOOD", 1, 0), std::string(2000, 'L'), ReplyB()};
+    for (int i = 0; i < count; ++i) {
+        const std::string& d = i < 150 ? kinds[2] : kinds[i % 5];
+        sendto(s, d.data(), d.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    }
+    close(s);
+}
 
 // Bound from a privileged port the user may not have, the search falls back to a free one and says so.
 TEST(EthernetSearch, ControllerAndGatewayRepliesBecomeTreeLinesAndRecords) {
@@ -30,7 +54,9 @@ TEST(EthernetSearch, ControllerAndGatewayRepliesBecomeTreeLinesAndRecords) {
                                 "ipEE1|nodo1|IP_EE: 192.168.1.5|", "Mask1|nodo1|Mask: 255.255.255.0|",
                                 "addr1|nodo1|Addr: 10|", "init1|nodo1|Init: 0|", "nodo2|rete|JXV7950-MBTCP|",
                                 "ip2|nodo2|IP: 127.0.0.3|", "mac2|nodo2|MAC: 00-20-4A-01-02-03|"}));
-    EXPECT_EQ(f.search->form.lbl_search, "Search Complete");
+    EXPECT_EQ(f.search->form.lbl_search, "Search Complete (port 809 not heard: see below)");
+    EXPECT_EQ(f.search->form.portNote.rfind("Port 809 not allowed", 0), 0u);
+    EXPECT_NE(f.search->form.portNote.find("\nsudo setcap cap_net_bind_service=+ep "), std::string::npos);
     EXPECT_EQ(f.search->Elenco.SelectedKey, "nodo1"); // the gateway is shown, not selected
     EXPECT_EQ(f.search->form.List2, Lines{"127.0.0.1"});
     EXPECT_EQ(f.search->form.Text1, "127.0.0.1");
@@ -57,7 +83,7 @@ TEST(EthernetSearch, FamilyBoxesChooseTheQueries) {
     const Case cases[]{{{true, false, false}, 1, 0, 1, "Searching: Ethernet; JXV8410"},
                        {{false, false, true}, 1, 0, 1, "Searching: Ethernet; JXV8410"},
                        {{false, true, false}, 0, 1, 1, "Searching: Ethernet;  JXV7950-MBTCP"},
-                       {{false, false, false}, 0, 0, 0, "Search Complete"}};
+                       {{false, false, false}, 0, 0, 0, "Search Complete: 0 devices"}};
     for (const Case& c : cases) {
         SearchFixture f;
         std::vector<std::string> labels;
@@ -70,7 +96,8 @@ TEST(EthernetSearch, FamilyBoxesChooseTheQueries) {
         EXPECT_EQ(f.controller.received.size(), c.queriesA);
         EXPECT_EQ(f.gateway.received.size(), c.queriesB);
         EXPECT_EQ(f.search->DeviceIndex, static_cast<int16_t>(c.devices));
-        EXPECT_EQ(labels.back(), "Search Complete");
+        EXPECT_EQ(labels.back(), c.devices ? "Search Complete" : "Search Complete: 0 devices");
+        EXPECT_EQ(f.search->form.portNote, "");
         EXPECT_NE(std::find(labels.begin(), labels.end(), c.label), labels.end());
     }
 }
@@ -91,18 +118,58 @@ TEST(EthernetSearch, NoSecondSearchWhileOneRuns) {
     EXPECT_TRUE(f.search->form.cmd_Search_enabled);
 }
 
-TEST(EthernetSearch, BeyondAHundredDevicesTheTreeGoesOnButTheTableEnds) {
+TEST(EthernetSearch, TheListEndsAtAHundredDevicesAndWhatIsNoReplyIsIgnored) {
     SearchFixture f;
+    for (const std::string& junk : {std::string(), std::string(24, 'x'), std::string(1473, 'x')})
+        f.enterA(junk, "127.0.0.8");
+    EXPECT_EQ(f.search->DeviceIndex, 0);
     for (int i = 0; i < 101; ++i)
         f.enterA(ReplyA("N" + std::to_string(i), 1, 0), "127.0.0.9");
-    EXPECT_TRUE(f.search->Elenco.find("nodo101"));
+    f.enterA(std::string(1472, 'x'), "127.0.0.10"); // the longest reply, after the list is full
+    EXPECT_TRUE(f.search->Elenco.find("nodo100"));
+    EXPECT_FALSE(f.search->Elenco.find("nodo101"));
+    EXPECT_EQ(f.search->DeviceIndex, 100);
     EXPECT_EQ(f.search->found(), 100);
     EXPECT_EQ(f.comm->DeviceTable[100].DeviceName, "N99    ");
-    // Device 101 has no record: the actions do nothing with it.
-    f.search->CopyIP();
     f.search->Elenco_NodeClick("ip100");
     f.search->CopyIP();
     EXPECT_EQ(f.clipboard, Lines{"127.0.0.9"});
+}
+
+// 10,000 datagrams of every length from a flooding peer on loopback during a search of one second.
+TEST(EthernetSearch, AFloodIsTakenInBoundedTurnsAndTheSearchEndsOnItsTimeOut) {
+    SearchFixture f;
+    f.search->form.txt_Timeout = "1000";
+    f.search->form.chk_disp_ethernet = {true, false, false};
+    std::thread flood;
+    f.search->onFormChanged = [&] {
+        if (!flood.joinable() && f.search->form.lbl_search.starts_with("Searching"))
+            flood = std::thread(Flood, f.udp.localPort(), 10000);
+    };
+    // Datagrams handled between two turns of the event loop.
+    int thisTurn = 0, mostInATurn = 0;
+    QTimer turn;
+    QObject::connect(&turn, &QTimer::timeout,
+                     [&] { mostInATurn = std::max(mostInATurn, std::exchange(thisTurn, 0)); });
+    turn.start(0);
+    auto handle = f.udp.onDatagram;
+    f.udp.onDatagram = [&](const std::string& payload, const std::string& sender) {
+        ++thisTurn;
+        handle(payload, sender);
+    };
+    const auto start = std::chrono::steady_clock::now();
+    f.search->cmd_Search_Click();
+    const auto took = std::chrono::steady_clock::now() - start;
+    flood.join();
+    EXPECT_LE(took, std::chrono::milliseconds(1500));
+    EXPECT_LE(mostInATurn, 128); // 64 per socket
+    EXPECT_GE(f.search->DeviceIndex, 1);
+    EXPECT_LE(f.search->DeviceIndex, 100);
+    EXPECT_FALSE(f.search->Elenco.find("nodo101"));
+    EXPECT_EQ(f.search->form.lbl_search.rfind("Search Complete", 0), 0u);
+    EXPECT_TRUE(std::ranges::any_of(f.shell->log.lines(), [](const std::string& l) {
+        return l.find("datagrams of no reply's length ignored") != std::string::npos;
+    }));
 }
 
 TEST(EthernetSearch, FailuresAreShownAndLeaveNoQueryFlagBehind) {
@@ -127,6 +194,14 @@ TEST(EthernetSearch, FailuresAreShownAndLeaveNoQueryFlagBehind) {
         f.search->UDP_DataArrival(ReplyA("LATE", 1, 0), "127.0.0.2");
         EXPECT_EQ(f.search->DeviceIndex, 0);
     }
+    // With no network but loopback the bind box keeps its address, and the message names it.
+    SearchFixture f;
+    f.addresses.list.clear();
+    f.search->form.Text1 = "198.51.100.1";
+    f.search->cmd_Search_Click();
+    EXPECT_EQ(f.search->form.Text1, "198.51.100.1");
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.dialogs.shown[0].rfind("Cannot bind the search to 198.51.100.1 port 0", 0), 0u);
 }
 
 TEST(TreeActions, NodeOfADeviceInItsInitialState) {
@@ -171,13 +246,20 @@ TEST(TreeActions, LinesSelectTheirDeviceToCopyOpenSetUpAddressAndConnect) {
     // Set IP address: wrong answers ask again and send nothing; cancel ends; then one checked datagram.
     f.dialogs.inputs = {"10.0.0.7.9", "300.1.1.1", std::nullopt};
     f.search->SetIP();
-    f.dialogs.inputs = {"192.168.1.50"};
-    f.comm->SearchQueryA = -1;
+    // It leaves from the Network bind address; when that cannot be bound nothing leaves.
+    f.dialogs.inputs = {"192.168.1.50", "192.168.1.50"};
+    f.search->form.Text1 = "198.51.100.1";
     f.gateway.received.clear();
+    f.gateway.senders.clear();
+    f.search->SetIP();
+    EXPECT_NE(f.dialogs.shown.back().find("cannot bind to Network bind 198.51.100.1"), std::string::npos);
+    f.search->form.Text1 = "127.0.0.4";
+    f.comm->SearchQueryA = -1;
     f.search->SetIP();
     EXPECT_EQ(f.comm->SearchQueryA, 0);
     f.pump.waitUntil([&] { return !f.gateway.received.empty(); }, 2000, false);
     EXPECT_EQ(f.gateway.received, Lines{std::string("0002\x02\x1A\x2B\x3C\x4D\x5E\xC0\xA8\x01\x32\x2F")});
+    EXPECT_EQ(f.gateway.senders, Lines{"127.0.0.4"});
     EXPECT_TRUE(f.dialogs.inputs.empty());
 
     f.search->SetAsController();
@@ -192,8 +274,17 @@ TEST(TreeActions, LinesSelectTheirDeviceToCopyOpenSetUpAddressAndConnect) {
     f.dialogs.shown.clear();
     f.search->Elenco_NodeClick("nodo2");
     f.dialogs.choices = {MsgChoice::Ok};
+    Lines labels;
+    f.search->onFormChanged = [&] {
+        if (labels.empty() || labels.back() != f.search->form.lbl_search)
+            labels.push_back(f.search->form.lbl_search);
+    };
     f.search->Elenco_DblClick();
+    f.search->onFormChanged = nullptr;
     EXPECT_EQ(f.dialogs.shown, (Lines{"Write default prog?", "Parameters saved, Restarting ..."}));
+    ASSERT_EQ(labels.size(), 8u); // the set-up shows each of its seven steps, then its end
+    EXPECT_EQ(labels[2], "Gateway set-up of 127.0.0.3: step 3 of 7");
+    EXPECT_EQ(labels.back(), "Gateway set-up of 127.0.0.3: done");
     EXPECT_EQ(f.urls.size(), 1u);
     f.search->Elenco_NodeClick("rete");
     f.search->ConfiguraServer();
@@ -223,6 +314,7 @@ TEST(TreeActions, SubNodesAreScannedThroughTheGatewayOverTcp) {
                                              "addrB2.1|nodoB2.1|Addr: 7|", "versB2.1|nodoB2.1|Vers: 1234|",
                                              "subNet1|nodo1|SubNet|", "nodoB1.1|subNet1|JXV9 [7]|",
                                              "addrB1.1|nodoB1.1|Addr: 7|", "versB1.1|nodoB1.1|Vers: 1234|"}));
+    EXPECT_EQ(f.search->form.lbl_search, "Sub-node search complete: 1 sub-nodes");
     EXPECT_TRUE(f.search->form.cmd_Search_enabled);
 }
 
@@ -257,6 +349,14 @@ TEST(SerialScan, PollsTheRangeAndListsTheDeviceByItsOwnAddress) {
     f.dialogs.inputs = {"10.0.0.7"};
     f.search->SetIP();
     EXPECT_EQ(f.dialogs.inputs.size(), 1u);
+    // Stopped, the scan says where it ended.
+    f.search->form.txt_indir = {"1", "30"};
+    f.search->onFormChanged = [&] {
+        if (f.search->SearchRunning && f.search->form.lbl_search.ends_with("Addr: 1"))
+            f.search->cmd_stop_Click();
+    };
+    f.search->cmd_Search_Click();
+    EXPECT_EQ(f.search->form.lbl_search, "Search Complete (stopped at Addr: 2)");
 }
 
 TEST(SerialScan, BadNumbersNeverDropTheUsersLink) {
@@ -287,6 +387,14 @@ TEST(Sniffer, StartAndStopReachTheTypedDeviceAndCopiesAreListed) {
     ASSERT_TRUE(s.pump.waitUntil([&] { return sniffer.List1.size() == 1; }, 2000, false));
     EXPECT_EQ(sniffer.List1[0], "now 01 03000A"); // a space only after the first byte
     EXPECT_EQ(snifferDumpLine("t", std::string("\xFF", 1)), "t FF ");
+    std::string hex; // a long datagram shows its first 512 bytes and its length
+    for (int i = 0; i < 511; ++i)
+        hex += "41";
+    EXPECT_EQ(snifferDumpLine("t", std::string(600, 'A')), "t 41 " + hex + " ... (600 bytes)");
+    for (int i = 0; i <= 10000; ++i) // the list keeps the newest 10,000 lines
+        socket.onDatagram(std::to_string(i), "127.0.0.2");
+    EXPECT_EQ(sniffer.List1.size(), 10000u);
+    EXPECT_EQ(sniffer.List1.front(), "now 31 "); // "1": the line of "0" went first
     sniffer.Command3_Click();
     ASSERT_TRUE(s.pump.waitUntil([&] { return device.received.size() == 2; }, 2000, false));
     EXPECT_EQ(device.received, (std::vector<std::string>{"0003", "0004"}));

@@ -27,6 +27,7 @@ struct FakeDevice {
             while (socket.hasPendingDatagrams()) {
                 QNetworkDatagram d = socket.receiveDatagram();
                 received.push_back(d.data().toStdString());
+                senders.push_back(d.senderAddress().toString().toStdString());
                 if (!this->reply.empty())
                     socket.writeDatagram(
                         QByteArray(this->reply.data(), static_cast<qsizetype>(this->reply.size())),
@@ -39,6 +40,7 @@ struct FakeDevice {
 
     std::string reply;
     std::vector<std::string> received;
+    std::vector<std::string> senders; // the address each came from
     QUdpSocket socket;
 };
 

@@ -4,6 +4,7 @@
 // arguments.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
 #include <QTemporaryDir>
 #include <thread>
@@ -126,10 +127,13 @@ TEST_F(MacWindow, ABadRecordLoadsWhatCameBeforeAndTheNextSaveAsksForAFile) {
     EXPECT_EQ(saved, "40\tAA\t/\t\r\n41\t00-1A-2B-3C-4D-5E\t/09\t\r\n");
 }
 
-// Serves one session: the login, the passive data connection and one LIST.
+// Serves one session: the login, the passive data connection and one LIST, sent whole, sent again and
+// again without end, or never sent.
+enum class Listing { Whole, Endless, Silent };
 class FtpPeer {
   public:
-    explicit FtpPeer(std::string listing) : listing_(std::move(listing)) {
+    explicit FtpPeer(std::string listing, Listing how = Listing::Whole)
+        : listing_(std::move(listing)), how_(how) {
         control_ = ListenOnLoopback(port);
         thread_ = std::thread([this] { serve(); });
     }
@@ -160,7 +164,13 @@ class FtpPeer {
             } else if (verb == "LIST") {
                 say("150 here\r\n");
                 int d = accept(data_, nullptr, nullptr);
-                send(d, listing_.data(), listing_.size(), MSG_NOSIGNAL);
+                if (how_ == Listing::Silent) {
+                    char ch;
+                    recv(d, &ch, 1, 0); // until the client goes
+                }
+                while (send(d, listing_.data(), listing_.size(), MSG_NOSIGNAL) > 0 &&
+                       how_ == Listing::Endless) {
+                }
                 close(d);
                 close(data_);
                 say("226 done\r\n");
@@ -178,11 +188,12 @@ class FtpPeer {
         return line;
     }
     std::string listing_;
+    Listing how_;
     int control_, data_ = -1;
     std::thread thread_;
 };
 
-// An unreachable server leaves the two fixed rows and says why. Then a whole long listing: empty lines are
+// An unreachable server leaves no rows and says why. Then a whole long listing: empty lines are
 // skipped, a bare LF ends a line too, and an unended last line is kept.
 TEST(FtpListing, AnUnreachableServerThenAWholeLongListingAndNoSecondRequestMeanwhile) {
     QtTestApp();
@@ -191,7 +202,7 @@ TEST(FtpListing, AnUnreachableServerThenAWholeLongListingAndNoSecondRequestMeanw
     FtpBrowser browser(client);
     browser.Command1_Click({"127.0.0.1:" + std::to_string(ClosedLoopbackPort())});
     ASSERT_TRUE(pump.waitUntil([&] { return !browser.busy(); }, 10000, false));
-    EXPECT_EQ(browser.rows.size(), 2u);
+    EXPECT_TRUE(browser.rows.empty());
     EXPECT_NE(browser.lastError.find("FTP"), std::string::npos);
 
     std::string listing = "\r\n";
@@ -213,6 +224,34 @@ TEST(FtpListing, AnUnreachableServerThenAWholeLongListingAndNoSecondRequestMeanw
     EXPECT_EQ(peer.password, "kom-vur");
 }
 
+// A listing without end, or one endless line, is stopped at its bound with a message; a listing that
+// never comes does not keep the program from closing.
+TEST(FtpListing, AnEndlessListingStopsAtItsBoundAndClosingDoesNotWait) {
+    QtTestApp();
+    QtEventPump pump;
+    const std::pair<std::string, std::string> cases[]{
+        {"drwxr-xr-x 2 ftp ftp 0 Dec 07 10:00 again\r\n", "it is longer than 100000 lines"},
+        {std::string(65536, 'x'), "a line is longer than 8192 bytes"}};
+    for (const auto& [chunk, said] : cases) {
+        CurlFtpClient client;
+        FtpBrowser browser(client);
+        FtpPeer peer(chunk, Listing::Endless);
+        browser.Command1_Click({"127.0.0.1:" + std::to_string(peer.port)});
+        ASSERT_TRUE(pump.waitUntil([&] { return !browser.busy(); }, 30000, false));
+        EXPECT_TRUE(browser.rows.empty());
+        EXPECT_NE(browser.lastError.find("FTP: the listing was stopped: " + said), std::string::npos)
+            << browser.lastError;
+    }
+    FtpPeer silent("", Listing::Silent);
+    auto client = std::make_unique<CurlFtpClient>();
+    FtpBrowser browser(*client);
+    browser.Command1_Click({"127.0.0.1:" + std::to_string(silent.port)});
+    pump.pausa(0.3);
+    const auto start = std::chrono::steady_clock::now();
+    client.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)); // not the 60 s limit
+}
+
 struct FakeRunner : ProgramRunner {
     std::vector<std::vector<std::string>> calls; // program then its arguments
     int neighExit = 0;
@@ -220,7 +259,6 @@ struct FakeRunner : ProgramRunner {
     ProgramRun run(const std::string& program, const std::vector<std::string>& args, int) override {
         calls.push_back({program});
         calls.back().insert(calls.back().end(), args.begin(), args.end());
-        if (args[0] == "-o") return {true, 0, "127.0.0.7 via 127.0.0.1 dev enp3s0 src 127.0.0.2 uid 0 \n"};
         return {true, neighExit, neighExit ? "RTNETLINK answers: Operation not permitted\n" : ""};
     }
     bool startDetached(const std::string& program, const std::vector<std::string>& args) override {
@@ -230,6 +268,11 @@ struct FakeRunner : ProgramRunner {
     bool exists(const std::string& program) override { return program != "ping" || hasPing; }
 };
 
+// The machine's networks: loopback, and two documentation networks nothing is ever sent to.
+const std::vector<LocalNetwork> Networks{{"lo", {127, 0, 0, 1}, {255, 0, 0, 0}, true, true},
+                                         {"enp3s0", {198, 51, 100, 2}, {255, 255, 255, 0}, true, false},
+                                         {"wlan0", {203, 0, 113, 5}, {255, 255, 255, 0}, true, false}};
+
 struct Manual : ::testing::Test {
     std::function<void(const std::string&, uint16_t)> record(std::string what) {
         return [this, what](const std::string& h, uint16_t p) {
@@ -237,15 +280,20 @@ struct Manual : ::testing::Test {
         };
     }
     ManualServices services() {
-        return {runner, record("probe "), record("console "),
-                [this](const std::string& url) { actions.push_back(url); }};
+        return {runner,
+                record("probe "),
+                record("console "),
+                [this](const std::string& url) { actions.push_back(url); },
+                Networks,
+                bind};
     }
-    void click(ManualDeviceType type, std::string lastMac = "5E") {
-        cmd_Manual_Click(f.ctx, {{"2", "1a", "2B", "3C", "4D", lastMac}, {"127", "0", "0", "007"}, type},
-                         services());
+    void click(ManualDeviceType type, std::string lastMac = "5E",
+               std::array<std::string, 4> ip = {"198", "51", "100", "007"}) {
+        cmd_Manual_Click(f.ctx, {{"2", "1a", "2B", "3C", "4D", lastMac}, ip, type}, services());
     }
     AppContextFixture f;
     FakeRunner runner;
+    std::string bind = "198.51.100.2";
     std::vector<std::string> actions;
 };
 
@@ -262,26 +310,69 @@ TEST_F(Manual, TypedTextBecomesCanonicalOrIsRefused) {
     EXPECT_EQ(f.dialogs.shown.size(), 1u);
 }
 
+// Addresses that would touch the machine's own networking are refused before any program runs.
+TEST_F(Manual, TheTemporaryAddressIsAFreeUnicastAddressOfTheChosenNetwork) {
+    struct Case {
+        std::array<std::string, 4> ip;
+        std::string bind, said, dev;
+    };
+    const Case cases[]{
+        {{"127", "0", "0", "9"}, "198.51.100.2", "127.0.0.9 is a loopback address", ""},
+        {{"127", "0", "0", "1"}, "127.0.0.1", "is a loopback address", ""},
+        {{"0", "1", "2", "3"}, "198.51.100.2", "network 0", ""},
+        {{"224", "0", "0", "5"}, "198.51.100.2", "a multicast address", ""},
+        {{"255", "255", "255", "255"}, "198.51.100.2", "broadcast address", ""},
+        {{"198", "51", "100", "2"}, "198.51.100.2", "is an address of this machine", ""},
+        {{"203", "0", "113", "5"}, "198.51.100.2", "is an address of this machine", ""},
+        {{"203", "0", "113", "9"},
+         "198.51.100.2",
+         "is not on the network of Network bind 198.51.100.2, 198.51.100.0/24 (enp3s0)",
+         ""},
+        {{"198", "51", "100", "255"}, "198.51.100.2", "own or broadcast address", ""},
+        {{"198", "51", "100", "0"}, "198.51.100.2", "own or broadcast address", ""},
+        {{"192", "0", "2", "50"}, "192.168.1.1", "lies on none of this machine's networks", ""},
+        // A bind address of no interface: the network that holds the address.
+        {{"203", "0", "113", "9"}, "192.168.1.1", "", "wlan0"},
+        {{"198", "51", "100", "9"}, "198.51.100.2", "", "enp3s0"},
+    };
+    for (const Case& c : cases) {
+        runner.calls.clear();
+        f.dialogs.shown.clear();
+        bind = c.bind;
+        click(ManualDeviceType::None, "5E", c.ip);
+        if (c.said.empty()) {
+            ASSERT_EQ(runner.calls.size(), 1u) << c.ip[3];
+            EXPECT_EQ(runner.calls[0][7], c.dev);
+            EXPECT_TRUE(f.dialogs.shown.empty());
+        } else {
+            EXPECT_TRUE(runner.calls.empty()) << c.said;
+            ASSERT_EQ(f.dialogs.shown.size(), 1u) << c.said;
+            EXPECT_NE(f.dialogs.shown[0].find(c.said), std::string::npos) << f.dialogs.shown[0];
+            EXPECT_EQ(f.dialogs.shown[0].find("sudo"), std::string::npos);
+        }
+    }
+}
+
 TEST_F(Manual, GatewayGetsTheEntryAFirstPacketAndItsConsole) {
     click(ManualDeviceType::Gateway);
-    ASSERT_EQ(runner.calls.size(), 2u);
-    EXPECT_EQ(runner.calls[1],
-              (std::vector<std::string>{"ip", "neigh", "replace", "127.0.0.7", "lladdr", "02:1A:2B:3C:4D:5E",
-                                        "dev", "enp3s0", "nud", "permanent"}));
-    EXPECT_EQ(actions, (std::vector<std::string>{"probe 127.0.0.7:1", "console 127.0.0.7:9999"}));
+    ASSERT_EQ(runner.calls.size(), 1u);
+    EXPECT_EQ(runner.calls[0],
+              (std::vector<std::string>{"ip", "neigh", "replace", "198.51.100.7", "lladdr",
+                                        "02:1A:2B:3C:4D:5E", "dev", "enp3s0", "nud", "permanent"}));
+    EXPECT_EQ(actions, (std::vector<std::string>{"probe 198.51.100.7:1", "console 198.51.100.7:9999"}));
     EXPECT_EQ(f.pump.paused, 2);
 }
 
 TEST_F(Manual, ControllerIsPingedAndItsPageOpenedOrTheRefusalSaysWhatToRun) {
     runner.hasPing = false;
     click(ManualDeviceType::Controller);
-    EXPECT_EQ(actions, std::vector<std::string>{"http://127.0.0.7"});
+    EXPECT_EQ(actions, std::vector<std::string>{"http://198.51.100.7"});
     EXPECT_NE(f.shell.log.lines().back().find("ping"), std::string::npos);
     runner.neighExit = 2;
     actions.clear();
     click(ManualDeviceType::Controller);
     EXPECT_TRUE(actions.empty());
-    const std::string told = "sudo ip neigh replace 127.0.0.7 lladdr 02:1A:2B:3C:4D:5E dev enp3s0";
+    const std::string told = "sudo ip neigh replace 198.51.100.7 lladdr 02:1A:2B:3C:4D:5E dev enp3s0";
     EXPECT_NE(f.dialogs.shown.back().find(told), std::string::npos);
 }
 

@@ -13,14 +13,18 @@
 
 namespace {
 
-QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
-std::string bytes(const QLineEdit* box) { return box->text().toLatin1().toStdString(); }
+QString latin1(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+std::string bytes(const QLineEdit* box) {
+    return box->text().toLatin1().toStdString();
+}
 
 } // namespace
 
 frm_FTP::frm_FTP(FtpBrowser& browser, FtpAccount& account, QWidget* parent)
     : QWidget(parent), browser_(browser), account_(account) {
-    setWindowTitle("Form1");
+    setWindowTitle("FTP Listing");
     host_ = new QLineEdit(latin1(account.host));
     user_ = new QLineEdit(latin1(account.user));
     password_ = new QLineEdit(latin1(account.password));
@@ -30,8 +34,10 @@ frm_FTP::frm_FTP(FtpBrowser& browser, FtpAccount& account, QWidget* parent)
     form->addRow("User", user_);
     form->addRow("Password", password_);
 
-    auto* list = new QPushButton("Command1");
-    auto* open = new QPushButton("Command2");
+    auto* list = new QPushButton("List Folder");
+    list->setObjectName("Command1");
+    auto* open = new QPushButton("Open export.txt");
+    open->setObjectName("Command2");
     ListView1 = new QListWidget;
     ListView1->setMinimumSize(420, 260);
     auto* buttons = new QHBoxLayout;
@@ -54,7 +60,9 @@ frm_FTP::frm_FTP(FtpBrowser& browser, FtpAccount& account, QWidget* parent)
     showRows();
 }
 
-frm_FTP::~frm_FTP() { browser_.rowsChanged = nullptr; }
+frm_FTP::~frm_FTP() {
+    browser_.rowsChanged = nullptr;
+}
 
 void frm_FTP::Command1_Click() {
     account_ = {bytes(host_), bytes(user_), bytes(password_)};

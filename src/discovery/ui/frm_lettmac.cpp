@@ -13,33 +13,55 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "discovery/windows_1252.h"
+
 namespace {
 
-QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
-std::string bytes(const QLineEdit* box) { return box->text().toLatin1().toStdString(); }
+// The list file's texts are Windows-1252 bytes.
+QString text(const std::string& s) {
+    const std::u32string chars = FromWindows1252(s);
+    return QString::fromUcs4(chars.data(), static_cast<qsizetype>(chars.size()));
+}
 
-QLineEdit* centredBox(int maxLength, const QString& text = {}) {
+QLineEdit* centredBox(const char* name, int maxLength, const QString& text = {}) {
     auto* box = new QLineEdit(text);
+    box->setObjectName(name);
     box->setAlignment(Qt::AlignCenter);
     box->setMaxLength(maxLength);
     return box;
 }
 
+QPushButton* button(const char* name, const char* caption) {
+    auto* b = new QPushButton(caption);
+    b->setObjectName(name);
+    return b;
+}
+
+// The current date and time as the reports show them.
+std::string now() {
+    const QDateTime t = QDateTime::currentDateTime();
+    return (QLocale().toString(t.date(), QLocale::ShortFormat) + " " + t.time().toString("HH:mm:ss"))
+        .toLatin1()
+        .toStdString();
+}
+
 } // namespace
 
 frm_LettMAC::frm_LettMAC(LettMac& logic, QWidget* parent) : QWidget(parent), logic_(logic) {
-    setWindowTitle("Form1");
+    setWindowTitle("MAC Register");
     lstMAC = new QListWidget;
+    lstMAC->setObjectName("lstMAC");
     lstMAC->setMinimumWidth(460);
-    auto* read = new QPushButton("Carica MAC da 25AA02E48");
-    auto* load = new QPushButton("Load File");
-    auto* save = new QPushButton("Save File");
+    auto* read = button("Command1", "Carica MAC da 25AA02E48");
+    auto* load = button("cmd_loadFile", "Load File");
+    auto* save = button("cmd_SaveFile", "Save File");
 
     auto* frame = new QGroupBox("MAC -> PFC");
-    txt_pfc = centredBox(3);
-    txt_anno = centredBox(2, "09");
+    txt_pfc = centredBox("txt_pfc", 3);
+    txt_anno = centredBox("txt_anno", 2, "09");
     txt_cliente = new QLineEdit;
-    auto* assign = new QPushButton("Modifica MAC -->");
+    txt_cliente->setObjectName("txt_cliente");
+    auto* assign = button("Command2", "Modifica MAC -->");
     auto* grid = new QGridLayout(frame);
     grid->addWidget(new QLabel("PFC"), 0, 0);
     grid->addWidget(new QLabel("Anno"), 0, 2);
@@ -56,7 +78,7 @@ frm_LettMAC::frm_LettMAC(LettMac& logic, QWidget* parent) : QWidget(parent), log
     for (int i = 0; i < 3; ++i)
         reportLayout->addWidget(opt_report[i] = new QRadioButton(options[i]));
     opt_report[0]->setChecked(true);
-    auto* makeReport = new QPushButton("Crea Report");
+    auto* makeReport = button("cmd_report", "Crea Report");
     reportLayout->addWidget(makeReport);
 
     auto* side = new QVBoxLayout;
@@ -67,36 +89,49 @@ frm_LettMAC::frm_LettMAC(LettMac& logic, QWidget* parent) : QWidget(parent), log
     layout->addWidget(lstMAC, 1);
     layout->addLayout(side);
 
-    connect(read, &QPushButton::clicked, this, [this] { logic_.Command1_Click(boxes()); });
-    connect(assign, &QPushButton::clicked, this, [this] { logic_.Command2_Click(lstMAC->currentRow(), boxes()); });
+    connect(read, &QPushButton::clicked, this, [this] {
+        if (auto b = boxes()) logic_.Command1_Click(*b);
+    });
+    connect(assign, &QPushButton::clicked, this, [this] {
+        if (auto b = boxes()) logic_.Command2_Click(lstMAC->currentRow(), *b);
+    });
     connect(load, &QPushButton::clicked, this, [this] { logic_.cmd_loadFile_Click(); });
     connect(save, &QPushButton::clicked, this, [this] { logic_.cmd_SaveFile_Click(); });
     connect(makeReport, &QPushButton::clicked, this, [this] {
-        QLocale locale;
-        QDateTime now = QDateTime::currentDateTime();
-        std::string when = (locale.toString(now.date(), QLocale::ShortFormat) + " " +
-                            locale.toString(now.time(), QLocale::LongFormat))
-                               .toLatin1()
-                               .toStdString();
-        logic_.cmd_report_Click(reportFilter(), when);
+        if (auto b = boxes()) logic_.cmd_report_Click(reportFilter(*b), now());
     });
     logic_.AggiungiVoce = [this] { AggiungiVoce(); };
     AggiungiVoce();
 }
 
-frm_LettMAC::~frm_LettMAC() { logic_.AggiungiVoce = nullptr; }
+frm_LettMAC::~frm_LettMAC() {
+    logic_.AggiungiVoce = nullptr;
+}
 
-LettMac::Boxes frm_LettMAC::boxes() const { return {bytes(txt_pfc), bytes(txt_anno), bytes(txt_cliente)}; }
+std::optional<std::string> frm_LettMAC::bytes(const QLineEdit* box, const char* name) const {
+    const QList<uint> chars = box->text().toUcs4();
+    Windows1252Text t = ToWindows1252(std::u32string(chars.begin(), chars.end()));
+    if (!t.bytes) logic_.refuseCharacter(name, t.unstorable);
+    return t.bytes;
+}
 
-MacReportFilter frm_LettMAC::reportFilter() const {
+std::optional<LettMac::Boxes> frm_LettMAC::boxes() const {
+    auto pfc = bytes(txt_pfc, "PFC");
+    auto anno = pfc ? bytes(txt_anno, "Anno") : std::nullopt;
+    auto cliente = anno ? bytes(txt_cliente, "Cliente") : std::nullopt;
+    if (!cliente) return std::nullopt;
+    return LettMac::Boxes{*pfc, *anno, *cliente};
+}
+
+MacReportFilter frm_LettMAC::reportFilter(const LettMac::Boxes& b) const {
     int by = opt_report[1]->isChecked() ? 1 : opt_report[2]->isChecked() ? 2 : 0;
-    return {static_cast<MacReportBy>(by), bytes(txt_pfc), bytes(txt_anno), bytes(txt_cliente)};
+    return {static_cast<MacReportBy>(by), b.pfc, b.anno, b.cliente};
 }
 
 void frm_LettMAC::AggiungiVoce() {
     lstMAC->clear();
     for (const std::string& line : logic_.lines())
-        lstMAC->addItem(latin1(line));
+        lstMAC->addItem(text(line));
 }
 
 void frm_LettMAC::closeEvent(QCloseEvent* event) {

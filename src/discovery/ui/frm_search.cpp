@@ -2,14 +2,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateTime>
-#include <QLocale>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSerialPortInfo>
@@ -35,21 +36,26 @@ QLineEdit* lineBox(const char* name, std::string& field, QWidget* parent) {
     return e;
 }
 
+DiscoveryServices withProgramPath(DiscoveryServices s) {
+    s.programPath = bytes(QCoreApplication::applicationFilePath());
+    return s;
+}
+
 void setTextKeepCursor(QLineEdit* e, const std::string& text) {
     if (e->text() != qs(text)) e->setText(qs(text));
 }
 
 } // namespace
 
-frm_search::frm_search(AppContext& app, DiscoveryServices services, std::function<QIcon(const QString&)> pictures,
-                       std::function<void()> popupMenu, SearchPorts ports, QWidget* parent)
-    : QWidget(parent), search_(app, udp_, addresses_, std::move(services), std::move(ports)),
-      pictures_(std::move(pictures)), popupMenu_(std::move(popupMenu)),
-      sniffer_(app, snifferSocket_, [] {
+frm_search::frm_search(AppContext& app, DiscoveryServices services,
+                       std::function<QIcon(const QString&)> pictures, std::function<void()> popupMenu,
+                       SearchPorts ports, QWidget* parent)
+    : QWidget(parent), search_(app, udp_, addresses_, withProgramPath(std::move(services)), std::move(ports)),
+      pictures_(std::move(pictures)), popupMenu_(std::move(popupMenu)), sniffer_(app, snifferSocket_, [] {
           QLocale locale;
           QDateTime now = QDateTime::currentDateTime();
           return bytes(locale.toString(now.date(), QLocale::ShortFormat) + " " +
-                       locale.toString(now.time(), QLocale::LongFormat));
+                       now.time().toString("HH:mm:ss"));
       }) {
     setObjectName("frm_search");
     build();
@@ -123,10 +129,16 @@ void frm_search::build() {
     connect(cmd_stop, &QPushButton::clicked, this, [this] { search_.cmd_stop_Click(); });
     lbl_search = new QLabel(this);
     lbl_search->setObjectName("lbl_search");
+    portNote_ = new QLabel(this);
+    portNote_->setObjectName("portNote");
+    portNote_->setWordWrap(true);
+    portNote_->setTextInteractionFlags(Qt::TextSelectableByMouse); // the command can be copied
+    portNote_->setStyleSheet("color: darkred");
 
     List2 = new QListWidget(this);
     List2->setObjectName("List2");
-    connect(List2, &QListWidget::itemClicked, this, [this](QListWidgetItem* i) { search_.List2_Click(List2->row(i)); });
+    connect(List2, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* i) { search_.List2_Click(List2->row(i)); });
     Text1 = lineBox("Text1", f.Text1, this);
     Loc_mask = lineBox("Loc_mask", f.Loc_mask, this);
     loc_ip_add = lineBox("loc_ip_add", f.loc_ip_add, this);
@@ -161,6 +173,7 @@ void frm_search::build() {
     buttons->addWidget(cmd_stop);
     side->addLayout(buttons, row++, 0, 1, 3);
     side->addWidget(lbl_search, row++, 0, 1, 3);
+    side->addWidget(portNote_, row++, 0, 1, 3);
     auto* networks = new QLabel("List of networks", this);
     side->addWidget(networks, row++, 0, 1, 3);
     side->addWidget(List2, row++, 0, 1, 3);
@@ -200,7 +213,8 @@ QWidget* frm_search::buildManualPanel() {
             box->setMaxLength(digits);
             box->setAlignment(Qt::AlignCenter);
             box->setMaximumWidth(box->fontMetrics().horizontalAdvance("0000") + 12);
-            connect(box, &QLineEdit::textEdited, this, [&texts, i](const QString& t) { texts[i] = bytes(t); });
+            connect(box, &QLineEdit::textEdited, this,
+                    [&texts, i](const QString& t) { texts[i] = bytes(t); });
             grid->addWidget(box, r + 1, static_cast<int>(i));
         }
     };
@@ -211,7 +225,8 @@ QWidget* frm_search::buildManualPanel() {
     for (int i = 0; i < 2; ++i) {
         Option1[i] = new QRadioButton;
         Option1[i]->setObjectName(QString("Option1_%1").arg(i));
-        connect(Option1[i], &QRadioButton::clicked, this, [&m, i] { m.type = static_cast<ManualDeviceType>(i); });
+        connect(Option1[i], &QRadioButton::clicked, this,
+                [&m, i] { m.type = static_cast<ManualDeviceType>(i); });
         typeLayout->addWidget(Option1[i]);
     }
     grid->addWidget(type, 4, 0, 1, 6);
@@ -230,7 +245,8 @@ QWidget* frm_search::buildSnifferPanel() {
     auto* address = new QLineEdit(qs(sniffer_.IP_SNIFF));
     address->setObjectName("IP_SNIFF");
     address->setMinimumWidth(address->fontMetrics().horizontalAdvance("255.255.255.255") + 16);
-    connect(address, &QLineEdit::textEdited, this, [this](const QString& t) { sniffer_.IP_SNIFF = bytes(t); });
+    connect(address, &QLineEdit::textEdited, this,
+            [this](const QString& t) { sniffer_.IP_SNIFF = bytes(t); });
     auto* start = new QPushButton("Start Sniffer");
     start->setObjectName("Command5");
     connect(start, &QPushButton::clicked, this, [this] { sniffer_.Command5_Click(); });
@@ -240,11 +256,11 @@ QWidget* frm_search::buildSnifferPanel() {
     List1 = new QListWidget;
     List1->setObjectName("List1");
     List1->setMinimumHeight(120);
-    sniffer_.onChanged = [this] {
-        List1->clear();
-        for (const std::string& line : sniffer_.List1)
-            List1->addItem(qs(line));
-        if (List1->count()) List1->setCurrentRow(List1->count() - 1);
+    sniffer_.onCleared = [this] { List1->clear(); };
+    sniffer_.onAdded = [this](const std::string& line) {
+        if (List1->count() >= static_cast<int>(Sniffer::MostLines)) delete List1->takeItem(0);
+        List1->addItem(qs(line));
+        List1->setCurrentRow(List1->count() - 1);
     };
     grid->addWidget(new QLabel("IP_Sniffer"), 0, 0);
     grid->addWidget(address, 0, 1);
@@ -284,7 +300,13 @@ void frm_search::bindTree() {
         search_.Elenco_NodeClick(bytes(item->data(0, Qt::UserRole).toString()));
     });
     connect(Elenco, &QTreeWidget::itemDoubleClicked, this, [this] { search_.Elenco_DblClick(); });
-    connect(Elenco, &QTreeWidget::customContextMenuRequested, this, [this] {
+    // A right-click acts on the line under the pointer: it is selected, highlight and device together,
+    // before the menu opens.
+    connect(Elenco, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        if (QTreeWidgetItem* item = Elenco->itemAt(pos)) {
+            Elenco->setCurrentItem(item);
+            search_.Elenco_NodeClick(bytes(item->data(0, Qt::UserRole).toString()));
+        }
         if (popupMenu_) popupMenu_();
     });
 }
@@ -340,6 +362,8 @@ void frm_search::refresh() {
     setTextKeepCursor(Loc_mask, f.Loc_mask);
     setTextKeepCursor(loc_ip_add, f.loc_ip_add);
     lbl_search->setText(qs(f.lbl_search));
+    portNote_->setText(qs(f.portNote));
+    portNote_->setVisible(!f.portNote.empty());
     for (size_t i = 0; i < 2; ++i)
         Option1[i]->setText(qs(f.Option1_caption[i]));
     Option1[0]->setVisible(f.Option1_0_shown);

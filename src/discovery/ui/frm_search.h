@@ -1,10 +1,10 @@
 #pragma once
 // frm_search: the device search window, a view over DeviceSearch. It owns the search socket and lives
 // for the whole run, so its search state outlasts a close.
+#include <functional>
 #include <QHash>
 #include <QIcon>
 #include <QWidget>
-#include <functional>
 
 #include "discovery/device_search.h"
 #include "discovery/sniffer.h"
@@ -61,6 +61,7 @@ class frm_search : public QWidget {
     QPushButton* cmd_Search = nullptr;
     QPushButton* cmd_stop = nullptr;
     QLabel* lbl_search = nullptr;
+    QLabel* portNote_ = nullptr; // what the search could not hear
     QListWidget* List2 = nullptr;
     QLineEdit* Text1 = nullptr;
     QLineEdit* Loc_mask = nullptr;

@@ -13,6 +13,7 @@ TcpTerminal::TcpTerminal(const QString& host, uint16_t port, QWidget* parent) : 
     screen_->setReadOnly(true);
     screen_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     screen_->setMinimumSize(560, 320);
+    screen_->setMaximumBlockCount(ScrollBackLines); // the oldest lines go first
     input_ = new QLineEdit;
     input_->setPlaceholderText("Enter sends the line with a carriage return");
     auto* layout = new QVBoxLayout(this);
@@ -53,7 +54,19 @@ TcpTerminal::TcpTerminal(const QString& host, uint16_t port, QWidget* parent) : 
 }
 
 void TcpTerminal::append(const QString& text) {
+    // A line without end is shown in pieces, so the bounded scroll-back bounds the memory too.
+    QString shown;
+    shown.reserve(text.size());
+    for (QChar c : text) {
+        if (c == '\n') {
+            column_ = 0;
+        } else if (++column_ > LongestLine) {
+            shown += '\n';
+            column_ = 1;
+        }
+        shown += c;
+    }
     screen_->moveCursor(QTextCursor::End);
-    screen_->insertPlainText(text);
+    screen_->insertPlainText(shown);
     screen_->verticalScrollBar()->setValue(screen_->verticalScrollBar()->maximum());
 }

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
 
@@ -52,6 +55,42 @@ TEST(FrmSearch, OpensFromTheMenuWithItsDefaultsAndFollowsTheTree) {
     EXPECT_EQ(child<QLabel>(w, "Label4")->text(), "Da:");
 }
 
+// A right-click on device 2 after a left-click on device 1: the menu acts on device 2.
+TEST(FrmSearch, ARightClickSelectsTheLineUnderThePointerBeforeTheMenu) {
+    SimSession s;
+    std::vector<std::string> copied;
+    DiscoveryServices services;
+    services.setClipboard = [&](const std::string& t) { copied.push_back(t); };
+    frm_search* window = nullptr;
+    int16_t indexAtMenu = -1;
+    frm_search w(s.app, services, {}, [&] {
+        indexAtMenu = window->search().DeviceIndex;
+        window->search().CopyIP(); // the menu's "Copy IP"
+    });
+    window = &w;
+    w.resize(900, 600);
+    w.show();
+    DeviceSearch& search = w.search();
+    search.Elenco.add("", "rete", "Ethernet", "connect");
+    s.comm->SearchQueryA = -1;
+    search.UDP_DataArrival(ReplyA("ONE", 1, 0), "127.0.0.11");
+    search.UDP_DataArrival(ReplyA("TWO", 2, 0), "127.0.0.12");
+    s.comm->SearchQueryA = 0;
+    auto* tree = child<QTreeWidget>(&w, "Elenco");
+    QTreeWidgetItem* one = tree->topLevelItem(0)->child(0);
+    QTreeWidgetItem* two = tree->topLevelItem(0)->child(1);
+    tree->setCurrentItem(one);
+    emit tree->itemClicked(one, 0);
+    ASSERT_EQ(search.DeviceIndex, 1);
+
+    const QPoint at = tree->visualItemRect(two).center();
+    QContextMenuEvent press(QContextMenuEvent::Mouse, at, tree->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(tree->viewport(), &press);
+    EXPECT_EQ(indexAtMenu, 2);
+    EXPECT_EQ(tree->currentItem(), two);
+    EXPECT_EQ(copied, std::vector<std::string>{"127.0.0.12"});
+}
+
 TEST(FrmSearch, TheInternalEditionShowsTheSnifferAndOpensTheMacAndFtpTools) {
     WindowFixture f;
     f.shell.Flags.Internal = -1;
@@ -63,8 +102,12 @@ TEST(FrmSearch, TheInternalEditionShowsTheSnifferAndOpensTheMacAndFtpTools) {
         ASSERT_TRUE(f.window->menuItem(item)->isEnabled()) << item;
         f.window->menuItem(item)->trigger();
     }
-    EXPECT_TRUE(f.window->findChild<frm_LettMAC*>());
-    EXPECT_TRUE(f.window->findChild<frm_FTP*>());
+    ASSERT_TRUE(f.window->findChild<frm_LettMAC*>());
+    ASSERT_TRUE(f.window->findChild<frm_FTP*>());
+    // Windows without captions of their own get ones that say what they are.
+    EXPECT_EQ(f.window->findChild<frm_LettMAC*>()->windowTitle(), "MAC Register");
+    EXPECT_EQ(f.window->findChild<frm_FTP*>()->windowTitle(), "FTP Listing");
+    EXPECT_EQ(child<QPushButton>(f.window->findChild<frm_FTP*>(), "Command1")->text(), "List Folder");
 }
 
 } // namespace

@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "../../app/ui/window_fixture.h"
+#include "discovery/ui/frm_lettmac.h"
+#include "discovery/windows_1252.h"
+#include "program/transfer/file_output.h"
+
+namespace {
+
+// Typed texts reach the list file as Windows-1252 bytes and come back unchanged; a character the code
+// page cannot hold is refused with a message, never replaced.
+TEST(FrmLettMac, TextsAreWindows1252AndAnUnstorableCharacterIsRefused) {
+    AppContextFixture f;
+    QTemporaryDir dir;
+    const std::string file = dir.filePath("list.csv").toStdString();
+    LettMac logic(f.ctx);
+    logic.ElencoMAC = {{"00-1A-2B-3C-4D-5E", 1, "", "09", ""}};
+    auto window = std::make_unique<frm_LettMAC>(logic);
+    const QString typed = QString::fromUtf8("Caf\u00E9 \u2013 5 \u20AC \u2018quoted\u2019");
+    child<QLineEdit>(window.get(), "txt_cliente")->setText(typed);
+    window->list()->setCurrentRow(0);
+    child<QPushButton>(window.get(), "Command2")->click();
+    f.dialogs.files = {file};
+    ASSERT_TRUE(logic.cmd_SaveFile_Click());
+    std::string saved;
+    ASSERT_TRUE(ReadWholeFile(file, saved));
+    EXPECT_EQ(saved, "1\t00-1A-2B-3C-4D-5E\t/09\tCaf\xE9 \x96 5 \x80 \x91quoted\x92\r\n");
+
+    logic.ElencoMAC.clear();
+    logic.FileElenco.clear();
+    f.dialogs.files = {file};
+    logic.cmd_loadFile_Click();
+    EXPECT_TRUE(window->list()->item(0)->text().endsWith("Cl.:" + typed));
+    for (uint8_t b = 0x80; b <= 0x9F; ++b) // every byte reads back as written, the five free ones too
+        EXPECT_EQ(Windows1252Byte(Windows1252Char(b)), b);
+
+    child<QLineEdit>(window.get(), "txt_cliente")->setText(QString::fromUtf8("Caf\u00E9 \u4E2D"));
+    window->list()->setCurrentRow(0);
+    f.dialogs.choices = {MsgChoice::Yes};
+    child<QPushButton>(window.get(), "Command2")->click();
+    EXPECT_EQ(f.dialogs.shown.back(),
+              "Cliente: il carattere U+4E2D non si pu\xF2 scrivere nel file (Windows-1252)");
+    EXPECT_EQ(logic.ElencoMAC[0].Cliente, "Caf\xE9 \x96 5 \x80 \x91quoted\x92");
+    EXPECT_FALSE(logic.ElencoModificato);
+}
+
+} // namespace
