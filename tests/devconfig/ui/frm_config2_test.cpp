@@ -173,9 +173,12 @@ TEST(frm_Config2, HoldsEveryControlOfTheLayout) {
     for (const Control& c : controls) {
         auto* widget = w.findChild<QWidget*>(c.name);
         ASSERT_TRUE(widget) << c.name.toStdString();
-        if (c.caption) EXPECT_EQ(caption(widget), c.caption) << c.name.toStdString();
-        if (qobject_cast<QAbstractButton*>(widget))
+        if (c.caption) {
+            EXPECT_EQ(caption(widget), c.caption) << c.name.toStdString();
+        }
+        if (qobject_cast<QAbstractButton*>(widget)) {
             EXPECT_EQ(widget->isEnabled(), c.enabled) << c.name.toStdString();
+        }
     }
     // The display model's system page shows the display panel with its mode label, not the clock.
     EXPECT_TRUE(w.findChild<QWidget*>("lbl_Mode")->isVisible());
