@@ -109,7 +109,7 @@ ExportFormat BuildExportFormat() {
         format.layoutA = true;
         format.firstTextBlock = 16;
     }
-    if (BuildBrand2 || BuildVariant) format.magic = "ORVIK";
+    if (BuildBrand2 != 0 || BuildVariant != 0) format.magic = "ORVIK";
     if (BuildBrand2) {
         format.filter = " (*.ovk)|*.ovk|(*.*)|*.*|";
         format.extension = ".ovk";
