@@ -270,6 +270,53 @@ TEST(BenchEprom, BadImageOrFailingBlockEndsTheModulesCalibration) {
     }
 }
 
+// Each of these fails its row where the operator sees it, and leaves the module as it was.
+TEST(BenchRefusals, FailTheirRowAndSayWhy) {
+    struct Case {
+        const char* what;
+        int model;
+        std::function<void(BenchWorld&)> act;
+        std::string logLine;
+    };
+    const std::vector<Case> cases{
+        {"relay unit port does not open", 3,
+         [](BenchWorld& w) {
+             w.relay.refuseOpen = true;
+             w.ports.Seriale_alim.open(w.ports.Devices);
+             w.bench.instruments.accendi_alim();
+             w.bench.cmd_coll_Click(1);
+         },
+         "Relay unit port (COM6) not open: "},
+        {"dip-switch prompt cancelled", 3,
+         [](BenchWorld& w) {
+             w.world.setDips(3);
+             w.dialogs.answers["Impostare tutti i dip-switch"] = {MsgChoice::Cancel};
+             tickOnly(w, {1});
+             w.bench.cmd_start_Click();
+             EXPECT_EQ(w.dialogs.boxes[1].buttons, MsgButtons::OkCancel);
+         },
+         "Input type not selected on the module"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BenchWorld w(c.model);
+        c.act(w);
+        EXPECT_EQ(w.row(1).K.Colour, ColourRed);
+        EXPECT_TRUE(logged(w, c.logLine));
+        EXPECT_EQ(w.world.holding(w.world.moduleNode(), 1216), 0);
+        EXPECT_EQ(w.world.memory(246, 43, 3), Bytes(3, 0));
+    }
+    // A single row on model 3 opens the relay unit's port itself.
+    BenchWorld w(3);
+    w.bench.cmd_coll_Click(1);
+    EXPECT_NE(w.relay.written.find("rout:close (@106)"), std::string::npos);
+    // A step code without an input type code writes no type byte, and the log says so.
+    BenchWorld kelmo(1);
+    kelmo.bench.state.Step.StepCode = 18;
+    kelmo.bench.CalibraIngresso(1);
+    EXPECT_TRUE(logged(kelmo, "Step code 18 has no input type code: no type byte written"));
+}
+
 TEST(BenchSteps, EachRowStartsFromItsOwnCalibratorOffset) {
     BenchWorld w(2);
     tickOnly(w, {4, 6});

@@ -89,6 +89,8 @@ TEST(ControllerBench, BaseStepsFailOnTheirOwnFaults) {
         EXPECT_EQ(s.StepColour[10], f == YearOutOfRange ? ColourRed : ColourGreen) << f;
         if (f == YearOutOfRange) {
             EXPECT_NE(w.tcp.transcript().back()[1], 16);
+            EXPECT_EQ(w.dialogs.shown.back(),
+                      "The PC's year 2100 is outside 2000-2099: the unit's clock is not set.");
         }
         if (f == ExchangeSilent) {
             EXPECT_GE(w.pump.nowMs(), 30000);

@@ -3,12 +3,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/app_context.h"
 #include "comm/device_procedures.h"
 #include "comm/input_register_read.h"
 #include "comm/link.h"
 #include "comm/model_check.h"
 #include "comm/transaction.h"
+#include "core/app_context.h"
 #include "factorytest/instruments/bench_instruments.h"
 #include "factorytest/instruments/collaudo.h"
 #include "program/transfer/file_output.h"
@@ -351,6 +351,9 @@ void ControllerBench::setClock() {
     // The year list holds 2000-2099 and the unit keeps two digits: another year is not sent.
     if (year < 2000 || year > 2099) {
         colour(Rtcc, ColourRed);
+        app_.dialogs.messageBox("The PC's year " + std::to_string(year) +
+                                    " is outside 2000-2099: the unit's clock is not set.",
+                                MsgButtons::Ok, MsgIcon::Warning);
         return;
     }
     state.Day = now.tm_mday - 1;
