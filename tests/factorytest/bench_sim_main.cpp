@@ -6,6 +6,7 @@
 #include <iostream>
 #include <QApplication>
 
+#include "core/model_catalogue.h"
 #include "factorytest/calibration_bench/bench_tables.h"
 #include "sim_shell.h"
 #include "support/analog_world.h"
@@ -50,6 +51,15 @@ int main(int argc, char** argv) {
 
     WorldDialogs dialogs(world);
     SimShell sim(dialogs);
+    // The module carries the catalogue identity of the device the bench names, and the program has
+    // that model chosen: the run opens without a question about the device.
+    const std::string& name =
+        sim.shell.ModelNames[static_cast<size_t>(BenchModels[static_cast<size_t>(model)].NameEntry)];
+    for (int r = 0; r < FilledModelRows; ++r)
+        if (sim.shell.Models[static_cast<size_t>(r)].ModelName == name) {
+            world.identifyAs(sim.shell.Models[static_cast<size_t>(r)].ModelCode);
+            sim.comm.CurrentDevice.ModelIndex = static_cast<uint8_t>(r);
+        }
     AggiornaStato(sim.ctx);
     InstrumentPorts& ports = sim.window.benchPorts();
     const int relayCom = model == 3 ? 6 : 5; // JXV2569's link has COM5

@@ -201,7 +201,7 @@ TEST(Collaudo, ManualReadingAsksUntilANumberAndCancelFails) {
     EXPECT_TRUE(b.dialogs.inputs.empty());
     b.dialogs.inputs = {"x", std::nullopt};
     EXPECT_EQ(LeggiMultimetro("MANUALE", ports, b.pump, b.dialogs, 50), std::nullopt);
-    EXPECT_EQ(LeggiMultimetro("USB0", ports, b.pump, b.dialogs, 50), std::nullopt); // no I/O instrument
+    EXPECT_EQ(LeggiMultimetro("USB0", ports, b.pump, b.dialogs, 50), std::nullopt); // not a mode
     b.mult.respond = [](const std::string&) { return std::string("+2.5E+00\r\n"); };
     EXPECT_EQ(LeggiMultimetro("COM4", ports, b.pump, b.dialogs, 50), 2500);
     ImpostaAlimentatore("MANUALE", b.ports.Seriale_alim, true, "12.00", b.pump, b.dialogs);
