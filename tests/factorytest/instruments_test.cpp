@@ -122,6 +122,24 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
     EXPECT_EQ(b.log.lines().back(), "No answer from the calibrator (COM9)  ");
 }
 
+// The multimeter, supply and calibrator on pseudo-terminals (a QApplication made first): the
+// instruments' pauses pass at once, their answers come in real time.
+struct PtyBench {
+    PtyBench(PtyInstrument& mult, PtyInstrument& supply, PtyInstrument& calib) {
+        ports.Devices = {{3, mult.path()}, {4, supply.path()}, {9, calib.path()}};
+        ports.Seriale_calib.Number = 9;
+        for (InstrumentPort* p : {&ports.Seriale_mult, &ports.Seriale_alim, &ports.Seriale_calib})
+            opened = p->open(ports.Devices) && opened;
+    }
+    std::array<QtLinkPort, 4> links;
+    InstrumentPorts ports{links[0], links[1], links[2], links[3]};
+    bool opened = true;
+    VirtualClockPump pump;
+    FakeDialogs dialogs;
+    Log log;
+    BenchInstruments in{ports, pump, dialogs, log};
+};
+
 // A multimeter that never stops sending: the read ends after a bounded number of bytes.
 struct EndlessPort : FakeSerialPort {
     size_t handedOut = 0;
@@ -162,16 +180,10 @@ TEST(Instruments, StrayInstrumentsOverPseudoTerminalsGiveNoReading) {
     PtyInstrument mult(silent, std::string(512, '7'));
     PtyInstrument supply(silent, "A?x\xFF\x01garbage");
     PtyInstrument calib([&](const std::string& b) { return world.calibrator(b); }, std::string(64, '\xFF'));
-    std::array<QtLinkPort, 4> links;
-    InstrumentPorts ports{links[0], links[1], links[2], links[3]};
-    ports.Devices = {{3, mult.path()}, {4, supply.path()}, {9, calib.path()}};
-    ports.Seriale_calib.Number = 9;
-    for (InstrumentPort* p : {&ports.Seriale_mult, &ports.Seriale_alim, &ports.Seriale_calib})
-        ASSERT_TRUE(p->open(ports.Devices)) << p->Name << ": " << p->error();
-    VirtualClockPump pump;
-    FakeDialogs dialogs;
-    Log log;
-    BenchInstruments in{ports, pump, dialogs, log};
+    PtyBench b(mult, supply, calib);
+    ASSERT_TRUE(b.opened);
+    BenchInstruments& in = b.in;
+    const Log& log = b.log;
     const long before = residentKb();
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(in.GetMult(), std::nullopt);
@@ -223,16 +235,10 @@ TEST(Instruments, EachDriverRoundTripOverAPseudoTerminal) {
     PtyInstrument mult([&](const std::string& b) { return world.multimeter(b); });
     PtyInstrument supply([&](const std::string& b) { return world.supply(b); });
     PtyInstrument calib([&](const std::string& b) { return world.calibrator(b); });
-    std::array<QtLinkPort, 4> links;
-    InstrumentPorts ports{links[0], links[1], links[2], links[3]};
-    ports.Devices = {{3, mult.path()}, {4, supply.path()}, {9, calib.path()}};
-    ports.Seriale_calib.Number = 9;
-    for (InstrumentPort* p : {&ports.Seriale_mult, &ports.Seriale_alim, &ports.Seriale_calib})
-        ASSERT_TRUE(p->open(ports.Devices)) << p->Name << ": " << p->error();
-    VirtualClockPump pump; // the instruments' pauses pass at once, their answers come in real time
-    FakeDialogs dialogs;
-    Log log;
-    BenchInstruments in{ports, pump, dialogs, log};
+    PtyBench b(mult, supply, calib);
+    ASSERT_TRUE(b.opened);
+    BenchInstruments& in = b.in;
+    const Log& log = b.log;
     EXPECT_EQ(in.GetMult(), 14500);
     EXPECT_EQ(in.ReadAlimCurr(), 123);
     CalibratorFrame frame = MakeCalibratorFrame(1, 8, 1, 0, 192);
