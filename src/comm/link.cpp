@@ -20,6 +20,9 @@ void wireEvents(AppContext& app, LinkPort& link) {
     CommState* comm = &app.comm;
     ShellState* shell = &app.shell;
     link.onBytesReceived = [comm] { comm->DataArrived = 1; };
+    link.onInputDropped = [shell](size_t count) {
+        logLine(*shell, std::to_string(count) + " bytes arrived while idle and were dropped");
+    };
     link.onLinkLost = [comm, shell](const std::string& reason) {
         comm->CurrentDevice.Connected = 0;
         logLine(*shell, "Link lost: " + reason);

@@ -106,7 +106,7 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
                                                      {"A-0.10A\r", -1},
                                                      {"A0.123A\r" + longLine, -1}}) {
         Bench b;
-        b.supply.respond = [&](const std::string&) { return reply; };
+        b.supply.respond = [&reply = reply](const std::string&) { return reply; };
         EXPECT_DOUBLE_EQ(b.in.ReadAlimCurr(), ma) << reply;
         EXPECT_EQ(b.log.lines().empty(), ma >= 0) << reply;
     }
