@@ -307,6 +307,16 @@ TEST(BenchRefusals, FailTheirRowAndSayWhy) {
         EXPECT_EQ(w.world.holding(w.world.moduleNode(), 1216), 0);
         EXPECT_EQ(w.world.memory(246, 43, 3), Bytes(3, 0));
     }
+    // Without the relay unit the image row writes no image and ends the module's calibration.
+    BenchWorld noRelay(0);
+    noRelay.relay.refuseOpen = true;
+    noRelay.ports.Seriale_alim.open(noRelay.ports.Devices);
+    noRelay.bench.cmd_coll_Click(0);
+    EXPECT_EQ(noRelay.row(0).Cell, ColourRed);
+    EXPECT_EQ(count(noRelay.dialogs.shown, "The relay unit did not take relay 2-06: no EEPROM image written. "
+                                           "The module's calibration ends."),
+              1);
+    EXPECT_EQ(noRelay.world.memory(1, 64, 1), Bytes{0});
     // A single row on model 3 opens the relay unit's port itself.
     BenchWorld w(3);
     w.bench.cmd_coll_Click(1);

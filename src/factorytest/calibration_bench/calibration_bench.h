@@ -74,6 +74,8 @@ class CalibrationBench {
     bool runProcedures(const RowParams& row, int index);
     void measurementFrame(bool blocks2);
     void eepromRow(int index, bool kelmo);
+    // Closes the relay through which the module takes its image; false (told) when it is not switched.
+    bool imageRelayClosed();
     // After the image download: a failure turns the row red and ends the module's calibration.
     bool downloaded(int index, bool loaded);
     void resetConstants(bool kelmo);

@@ -110,6 +110,13 @@ void CalibrationBench::resetConstants(bool kelmo) {
     }
 }
 
+bool CalibrationBench::imageRelayClosed() {
+    if (instruments.Rele(2, 6, true)) return true;
+    // Without the relay the module does not take its image: the download is not tried.
+    tell("The relay unit did not take relay 2-06: no EEPROM image written. The module's calibration ends.");
+    return false;
+}
+
 bool CalibrationBench::downloaded(int index, bool loaded) {
     cell(index, loaded ? ColourWhite : ColourRed);
     if (!loaded) state.ModuleFailed = true;
@@ -123,8 +130,7 @@ void CalibrationBench::eepromRow(int index, bool kelmo) {
         state.Label5 = std::string(BenchModels[1].ListText) + " - Test " + row(index).Caption;
         changed();
     }
-    // Without the relay the module does not take its image: the download is not tried.
-    bool loaded = instruments.Rele(2, 6, true);
+    bool loaded = imageRelayClosed();
     if (kelmo) {
         pausa(1);
         instruments.accendi_alim();
@@ -183,7 +189,7 @@ void CalibrationBench::EseguiPasso4751(int index) {
 
 void CalibrationBench::EseguiPassoTCRTD(int index) {
     if (index == 0) {
-        bool loaded = instruments.Rele(2, 6, true);
+        bool loaded = imageRelayClosed();
         link_.writeRegister(10, 5, 3);
         link_.setDebugMode(true);
         pausa(0.5);
