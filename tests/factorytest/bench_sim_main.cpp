@@ -1,6 +1,8 @@
 // The program with the analog calibration bench wired to the simulated bench world: the module and the
 // four instruments on pseudo-terminals, and an operator's hand on the calibrator that sets it as each
-// prompt asks once OK is pressed. Usage: melqo_bench_sim [model 0..3]
+// prompt asks once OK is pressed. Usage: melqo_bench_sim [model 0..3] [fault], where the fault is one of
+// "output" (an output gain too large for its constants), "cjc" (a cold junction 20 degrees off),
+// "mult" (a silent multimeter) or "garbage" (a multimeter that answers with endless garbage).
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -42,10 +44,15 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int model = argc > 1 ? std::clamp(std::atoi(argv[1]), 0, 3) : 0;
     AnalogWorld world(model);
+    const std::string fault = argc > 2 ? argv[2] : "";
+    if (fault == "output") world.errors.outputGain = 2;
+    if (fault == "cjc") world.errors.cjcError = 20;
+    if (fault == "mult") world.multimeterSilent = true;
     SimController module;
     module.setResponder([&world](const Bytes& r) { return world.respond(r); });
     PtyInstrument relay([&](const std::string& b) { return world.relayUnit(b); });
-    PtyInstrument mult([&](const std::string& b) { return world.multimeter(b); });
+    PtyInstrument mult([&](const std::string& b) { return world.multimeter(b); },
+                       fault == "garbage" ? std::string(200, '#') : std::string());
     PtyInstrument supply([&](const std::string& b) { return world.supply(b); });
     PtyInstrument calib([&](const std::string& b) { return world.calibrator(b); });
 
