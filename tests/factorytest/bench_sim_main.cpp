@@ -2,7 +2,8 @@
 // four instruments on pseudo-terminals, and an operator's hand on the calibrator that sets it as each
 // prompt asks once OK is pressed. Usage: melqo_bench_sim [model 0..3] [fault], where the fault is one of
 // "output" (an output gain too large for its constants), "cjc" (a cold junction 20 degrees off),
-// "mult" (a silent multimeter) or "garbage" (a multimeter that answers with endless garbage).
+// "mult" (a silent multimeter), "garbage" (a multimeter that answers with endless garbage) or "dips"
+// (JXV2569's dip-switches left on).
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
     if (fault == "output") world.errors.outputGain = 2;
     if (fault == "cjc") world.errors.cjcError = 20;
     if (fault == "mult") world.multimeterSilent = true;
+    if (fault == "dips") world.setDips(1);
     SimController module;
     module.setResponder([&world](const Bytes& r) { return world.respond(r); });
     PtyInstrument relay([&](const std::string& b) { return world.relayUnit(b); });

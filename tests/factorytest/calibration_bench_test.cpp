@@ -303,6 +303,8 @@ TEST(BenchRefusals, FailTheirRowAndSayWhy) {
         BenchWorld w(c.model);
         c.act(w);
         EXPECT_EQ(w.row(1).K.Colour, ColourRed);
+        EXPECT_EQ(w.row(1).Cell, ColourRed);
+        EXPECT_EQ(w.row(1).Zero.Colour, ColourWhite); // no check of a step that failed
         EXPECT_TRUE(logged(w, c.logLine));
         EXPECT_EQ(w.world.holding(w.world.moduleNode(), 1216), 0);
         EXPECT_EQ(w.world.memory(246, 43, 3), Bytes(3, 0));

@@ -43,15 +43,16 @@ class CalibrationBench {
     bool InstradaRele();
     bool InstradaRele3();
 
-    // Measurements.
-    void CalibraIngresso(int index);
+    // Measurements. The calibrations are false when the module's input or output type was not selected:
+    // the row's checks then do not run.
+    bool CalibraIngresso(int index);
     bool MisuraPunto(double& target);
     void MisuraK(int index);
     void MisuraTrePunti(int index);
-    void CalibraUscita(int index);
+    bool CalibraUscita(int index);
     void VerificaUscita(int index);
     void VerificaUscita2(int index);
-    void CalibraCJC(int index);
+    bool CalibraCJC(int index);
     void MisuraCJC(int index);
 
     // Writers of module memory.
@@ -70,7 +71,7 @@ class CalibrationBench {
     void pausa(double seconds);
     // Applies a row's parameters, "Keep" fields left alone; false when its calibration value is missing.
     bool applyRow(const RowParams& row, int index);
-    // False when the step failed before it measured (its relays not set).
+    // False when the step failed before it measured: its relays not set, or the module's type not selected.
     bool runProcedures(const RowParams& row, int index);
     void measurementFrame(bool blocks2);
     void eepromRow(int index, bool kelmo);

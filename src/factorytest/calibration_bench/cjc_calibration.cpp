@@ -4,7 +4,7 @@
 #include "core/app_context.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 
-void CalibrationBench::CalibraCJC(int index) {
+bool CalibrationBench::CalibraCJC(int index) {
     StepParams& p = state.Step;
     BenchLabel& k = row(index).K;
     colour(k, ColourYellow);
@@ -12,8 +12,9 @@ void CalibrationBench::CalibraCJC(int index) {
     auto done = [&](const std::string& failure) {
         if (!failure.empty()) fail(k, failure);
         link_.writeRegister(link_.node(), 17, 0);
+        return true;
     };
-    if (!selectInputType(true)) return done("Input type not selected on the module");
+    if (!selectInputType(true)) return !done("Input type not selected on the module");
     uint8_t correction = 0;
     link_.writeMemory(p.CalNode, 8, {&correction, 1});
     instruments.ChiediCalibratore(p.StepCode, p.CalValue + p.CalOffset);
@@ -38,7 +39,7 @@ void CalibrationBench::CalibraCJC(int index) {
         colour(k, ColourRed, caption);
     }
     link_.writeMemory(p.CalNode, 8, {&correction, 1});
-    done({});
+    return done({});
 }
 
 void CalibrationBench::MisuraCJC(int index) {

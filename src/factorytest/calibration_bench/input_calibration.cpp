@@ -76,15 +76,18 @@ bool CalibrationBench::selectInputType(bool cjc) {
     }
 }
 
-void CalibrationBench::CalibraIngresso(int index) {
+bool CalibrationBench::CalibraIngresso(int index) {
     StepParams& p = state.Step;
     BenchLabel& k = row(index).K;
     link_.writeRegister(link_.node(), 17, 255);
     pausa(1);
     colour(k, ColourYellow);
-    if (!selectInputType(false)) return fail(k, "Input type not selected on the module");
+    if (!selectInputType(false)) {
+        fail(k, "Input type not selected on the module");
+        return false;
+    }
     pausa(4);
-    if (p.StepCode == 17) return; // the potentiometer has no constant: the label stays yellow
+    if (p.StepCode == 17) return true; // the potentiometer has no constant: the label stays yellow
     ScriviCostante3(p.CalNode, p.ConstIndex, 1.0);
     instruments.ChiediCalibratore(p.StepCode, p.CalValue + p.CalOffset);
     pausa(3);
@@ -104,6 +107,7 @@ void CalibrationBench::CalibraIngresso(int index) {
     }
     link_.writeRegister(link_.node(), 17, 0);
     pausa(1);
+    return true;
 }
 
 bool CalibrationBench::MisuraPunto(double& target) {

@@ -5,7 +5,7 @@
 #include "core/app_context.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 
-void CalibrationBench::CalibraUscita(int index) {
+bool CalibrationBench::CalibraUscita(int index) {
     StepParams& p = state.Step;
     BenchRow& r = row(index);
     link_.writeRegister(link_.node(), 17, 255);
@@ -16,7 +16,7 @@ void CalibrationBench::CalibraUscita(int index) {
         fail(r.KZero, "Output type not selected on the module");
         colour(r.KSpan, ColourRed);
         link_.setDebugMode(false);
-        return;
+        return false;
     }
     pausa(0.5);
     ScriviValore16(state.ModuleNode, p.RelayGroup, 0, static_cast<int32_t>(std::floor(p.CalValue)));
@@ -50,6 +50,7 @@ void CalibrationBench::CalibraUscita(int index) {
         }
     }
     link_.setDebugMode(false);
+    return true;
 }
 
 void CalibrationBench::relinkAt38400() {

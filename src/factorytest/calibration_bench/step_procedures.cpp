@@ -47,8 +47,10 @@ bool CalibrationBench::applyRow(const RowParams& r, int index) {
 }
 
 bool CalibrationBench::runProcedures(const RowParams& r, int index) {
-    if (r.Procs == RowProcs::DigIn) return VerificaUscita(index), true;
-    if (r.Procs == RowProcs::DigOut) return VerificaUscita2(index), true;
+    if (r.Procs == RowProcs::DigIn || r.Procs == RowProcs::DigOut) {
+        r.Procs == RowProcs::DigIn ? VerificaUscita(index) : VerificaUscita2(index);
+        return true;
+    }
     if (!PreparaStrumenti()) {
         BenchRow& row = this->row(index);
         fail(row.K.Exists ? row.K : row.KZero,
@@ -57,30 +59,30 @@ bool CalibrationBench::runProcedures(const RowParams& r, int index) {
     }
     switch (r.Procs) {
     case RowProcs::Input:
-        CalibraIngresso(index);
+        if (!CalibraIngresso(index)) return false;
         MisuraTrePunti(index);
-        break;
-    case RowProcs::Pot:
+        return true;
+    case RowProcs::Pot: {
         app_.dialogs.messageBox("Chiudere Switch Pot", MsgButtons::Ok);
-        CalibraIngresso(index);
-        MisuraTrePunti(index);
+        const bool selected = CalibraIngresso(index);
+        if (selected) MisuraTrePunti(index);
         app_.dialogs.messageBox("Aprire Switch Pot", MsgButtons::Ok);
-        break;
+        return selected;
+    }
     case RowProcs::Cjc:
-        CalibraCJC(index);
+        if (!CalibraCJC(index)) return false;
         MisuraCJC(index);
-        break;
+        return true;
     case RowProcs::Vaux:
         MisuraK(index);
-        break;
+        return true;
     case RowProcs::Output:
-        CalibraUscita(index);
+        if (!CalibraUscita(index)) return false;
         MisuraTrePunti(index);
-        break;
+        return true;
     default:
-        break;
+        return true;
     }
-    return true;
 }
 
 // Rows 1..10 of JXV7593 and KELMO4751: the link at 38400 baud unless the "Eprom" row runs too,
