@@ -1,11 +1,15 @@
 // The program with the analog calibration bench wired to the simulated bench world: the module and the
 // four instruments on pseudo-terminals, and an operator's hand on the calibrator that sets it as each
-// prompt asks once OK is pressed. Usage: melqo_bench_sim [model 0..3]
+// prompt asks once OK is pressed. Usage: melqo_bench_sim [model 0..3] [fault], where the fault is one of
+// "output" (an output gain too large for its constants), "cjc" (a cold junction 20 degrees off),
+// "mult" (a silent multimeter), "garbage" (a multimeter that answers with endless garbage) or "dips"
+// (JXV2569's dip-switches left on).
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <QApplication>
 
+#include "core/model_catalogue.h"
 #include "factorytest/calibration_bench/bench_tables.h"
 #include "sim_shell.h"
 #include "support/analog_world.h"
@@ -41,15 +45,30 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int model = argc > 1 ? std::clamp(std::atoi(argv[1]), 0, 3) : 0;
     AnalogWorld world(model);
+    const std::string fault = argc > 2 ? argv[2] : "";
+    if (fault == "output") world.errors.outputGain = 2;
+    if (fault == "cjc") world.errors.cjcError = 20;
+    if (fault == "mult") world.multimeterSilent = true;
+    if (fault == "dips") world.setDips(1);
     SimController module;
     module.setResponder([&world](const Bytes& r) { return world.respond(r); });
     PtyInstrument relay([&](const std::string& b) { return world.relayUnit(b); });
-    PtyInstrument mult([&](const std::string& b) { return world.multimeter(b); });
+    PtyInstrument mult([&](const std::string& b) { return world.multimeter(b); },
+                       fault == "garbage" ? std::string(200, '#') : std::string());
     PtyInstrument supply([&](const std::string& b) { return world.supply(b); });
     PtyInstrument calib([&](const std::string& b) { return world.calibrator(b); });
 
     WorldDialogs dialogs(world);
     SimShell sim(dialogs);
+    // The module carries the catalogue identity of the device the bench names, and the program has
+    // that model chosen: the run opens without a question about the device.
+    const std::string& name =
+        sim.shell.ModelNames[static_cast<size_t>(BenchModels[static_cast<size_t>(model)].NameEntry)];
+    for (int r = 0; r < FilledModelRows; ++r)
+        if (sim.shell.Models[static_cast<size_t>(r)].ModelName == name) {
+            world.identifyAs(sim.shell.Models[static_cast<size_t>(r)].ModelCode);
+            sim.comm.CurrentDevice.ModelIndex = static_cast<uint8_t>(r);
+        }
     AggiornaStato(sim.ctx);
     InstrumentPorts& ports = sim.window.benchPorts();
     const int relayCom = model == 3 ? 6 : 5; // JXV2569's link has COM5

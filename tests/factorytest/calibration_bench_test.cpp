@@ -25,7 +25,9 @@ TEST_P(FullRun, EveryTickedRowGreenAndTheModuleCalibrated) {
         bool green = false;
         for (const BenchLabel* l : {&r.Zero, &r.Half, &r.Span, &r.K, &r.KZero, &r.KSpan}) {
             green = green || l->Colour == ColourGreen;
-            EXPECT_TRUE(l->Colour == ColourWhite || l->Colour == ColourGreen)
+            // The cold-junction, potentiometer and output constants keep their yellow.
+            EXPECT_TRUE(l->Colour == ColourWhite || l->Colour == ColourGreen ||
+                        (l->Colour == ColourYellow && l != &r.Zero && l != &r.Half && l != &r.Span))
                 << "row " << i << " " << l->Text;
         }
         if (green) greenRows += std::to_string(i) + " ";
@@ -158,7 +160,10 @@ TEST(BenchMeasure, ValuesOutsideTheirRangeAreNeverWritten) {
          {12},
          [](BenchWorld& w) { w.world.errors.outputGain = 2; },
          [](BenchWorld& w) {
+             EXPECT_EQ(w.row(12).KZero.Colour, ColourRed);
              EXPECT_EQ(w.row(12).KSpan.Colour, ColourRed);
+             EXPECT_EQ(w.dialogs.shown.back(),
+                       "Output constants 35 and 40035 do not fit -32768..32767: nothing written");
              EXPECT_EQ(w.world.memory(1, 24, 4), (Bytes{0, 0, 0x20, 0x4E}));
          }},
         {"cold-junction correction beyond a signed byte",
@@ -167,6 +172,7 @@ TEST(BenchMeasure, ValuesOutsideTheirRangeAreNeverWritten) {
          [](BenchWorld& w) { w.world.errors.cjcError = 20; },
          [](BenchWorld& w) {
              EXPECT_EQ(w.row(10).K.Colour, ColourRed);
+             EXPECT_EQ(w.row(10).K.Text, "23.5 [0]");
              EXPECT_EQ(w.world.memory(246, 8, 1), Bytes{0});
              EXPECT_EQ(w.row(10).Zero.Colour, ColourRed);
          }},
@@ -181,7 +187,50 @@ TEST(BenchMeasure, ValuesOutsideTheirRangeAreNeverWritten) {
     }
 }
 
-TEST(BenchEprom, BadImageOrFailingBlockWritesNothingMoreAndTurnsTheRowRed) {
+// The output constants are the floor of the readings as read, zero and span alike, on every model.
+TEST(BenchOutput, ConstantsAreTheFloorOfTheReadingsAsRead) {
+    struct Case {
+        const char* zero; // multimeter replies, amperes
+        const char* span;
+        int16_t zeroConstant, spanConstant;
+    };
+    const std::vector<Case> cases{
+        {"+1.230000E-05", "+1.000570E-02", 12, 10005}, // 0.0123 and 10.0057 mA
+        {"-4.000000E-07", "+2.000000E-02", -1, 20000}, // -0.0004 mA: the floor, not toward zero
+        {"+1.200000E-05", "+4.350000E-03", 12, 4350},  // exact thousandths stay themselves
+        {"-0.000000E+00", "+1.999990E-02", 0, 19999},  // 19999.9
+        {"+9.999000E-06", "+2.000100E-02", 9, 20001},  // 9.999 and 20001.0
+    };
+    for (int model : {0, 3})
+        for (const Case& c : cases) {
+            if (model == 3 && &c != &cases[0]) continue; // the operator drives the output: one pair will do
+            SCOPED_TRACE(std::string(c.zero) + " " + c.span + " model " + std::to_string(model));
+            BenchWorld w(model);
+            tickOnly(w, {12});
+            std::deque<std::string> replies{c.zero, c.span};
+            w.mult.respond = [&](const std::string& b) {
+                if (b != ":READ?\r\n" || replies.empty()) return w.world.multimeter(b);
+                w.world.multimeter(b);
+                const std::string r = replies.front() + "\r\n";
+                replies.pop_front();
+                return r;
+            };
+            w.bench.cmd_start_Click();
+            const auto le = [](int16_t v) {
+                return std::array<uint8_t, 2>{static_cast<uint8_t>(v),
+                                              static_cast<uint8_t>(static_cast<uint16_t>(v) >> 8)};
+            };
+            const auto z = le(c.zeroConstant), sp = le(c.spanConstant);
+            EXPECT_EQ(w.world.memory(w.world.moduleNode(), model == 3 ? 20 : 24, 4),
+                      (Bytes{z[0], z[1], sp[0], sp[1]}));
+            EXPECT_EQ(w.row(12).KZero.Colour, ColourYellow);
+            EXPECT_EQ(w.row(12).KSpan.Colour, ColourYellow);
+        }
+}
+
+// A failed image ends the module's calibration: the row turns red, the operator reads why, and nothing
+// is written after it (no setup registers, no "Set K -> 1", no further row).
+TEST(BenchEprom, BadImageOrFailingBlockEndsTheModulesCalibration) {
     std::string shortImage, badValue;
     for (size_t i = 0; i < ImageValues; ++i) {
         if (i + 1 < ImageValues) shortImage += "1\r\n";
@@ -189,26 +238,96 @@ TEST(BenchEprom, BadImageOrFailingBlockWritesNothingMoreAndTurnsTheRowRed) {
     }
     struct Case {
         const char* what;
+        int model;
         std::string image;
         int refusedAddress;
-        std::string logLine;
+        std::string problem;
         uint8_t block2; // first byte of block 2 afterwards
     };
     const std::vector<Case> cases{
-        {"short file", shortImage, -1, "File ", 0},
-        {"value above 255", badValue, -1, "File ", 0},
-        {"block 3 refused twice", "", 96, "Download Failed", (64 * 7) % 256},
+        {"short file", 3, shortImage, -1, "it holds 2000 values, 2001 are needed; nothing written", 0},
+        {"value above 255", 0, badValue, -1, "line 6 is not a number from 0 to 255; nothing written", 0},
+        {"block 3 refused twice", 3, "", 96, "block 3 (address 96) not written", (64 * 7) % 256},
+        {"block 3 refused twice, K to 1 ticked", 0, "", 96, "block 3 (address 96) not written",
+         (64 * 7) % 256},
     };
     for (const Case& c : cases) {
-        BenchWorld w(3, c.image);
-        tickOnly(w, {0});
+        SCOPED_TRACE(c.what);
+        BenchWorld w(c.model, c.image);
+        const uint8_t node = w.world.moduleNode();
         w.world.errors.refusedWriteAddress = c.refusedAddress;
-        w.bench.cmd_start_Click();
-        EXPECT_EQ(w.row(0).Cell, ColourRed) << c.what;
-        EXPECT_TRUE(logged(w, c.logLine)) << c.what;
-        EXPECT_EQ(w.world.memory(255, 64, 1), Bytes{c.block2}) << c.what;
-        EXPECT_EQ(w.world.memory(255, 128, 1), Bytes{0}) << c.what; // nothing after the failure
+        w.bench.cmd_start_Click(); // the model's whole default check list
+        EXPECT_EQ(w.row(0).Cell, ColourRed);
+        const std::string path = (w.folder / BenchModels[static_cast<size_t>(c.model)].ImageFile).string();
+        ASSERT_FALSE(w.dialogs.shown.empty()); // the refused block's own transaction messages come first
+        EXPECT_EQ(w.dialogs.shown.back(),
+                  "EEPROM image " + path + ": " + c.problem + ". The module's calibration ends.");
+        EXPECT_EQ(w.world.memory(node, 64, 1), Bytes{c.block2});
+        EXPECT_EQ(w.world.memory(node, 128, 1), Bytes{0});    // nothing after the failure
+        EXPECT_EQ(w.world.holding(node, 1216), 0);            // no setup, no input type
+        EXPECT_EQ(w.world.memory(247, 43, 24), Bytes(24, 0)); // no constant, "Set K -> 1" included
+        EXPECT_EQ(w.row(1).K.Colour, ColourWhite);            // the next row never began
+        EXPECT_EQ(w.world.supplyCommands().back(), "KOD");
     }
+}
+
+// Each of these fails its row where the operator sees it, and leaves the module as it was.
+TEST(BenchRefusals, FailTheirRowAndSayWhy) {
+    struct Case {
+        const char* what;
+        int model;
+        std::function<void(BenchWorld&)> act;
+        std::string logLine;
+    };
+    const std::vector<Case> cases{
+        {"relay unit port does not open", 3,
+         [](BenchWorld& w) {
+             w.relay.refuseOpen = true;
+             w.ports.Seriale_alim.open(w.ports.Devices);
+             w.bench.instruments.accendi_alim();
+             w.bench.cmd_coll_Click(1);
+         },
+         "Relay unit port (COM6) not open: "},
+        {"dip-switch prompt cancelled", 3,
+         [](BenchWorld& w) {
+             w.world.setDips(3);
+             w.dialogs.answers["Impostare tutti i dip-switch"] = {MsgChoice::Cancel};
+             tickOnly(w, {1});
+             w.bench.cmd_start_Click();
+             EXPECT_EQ(w.dialogs.boxes[1].buttons, MsgButtons::OkCancel);
+         },
+         "Input type not selected on the module"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BenchWorld w(c.model);
+        c.act(w);
+        EXPECT_EQ(w.row(1).K.Colour, ColourRed);
+        EXPECT_EQ(w.row(1).Cell, ColourRed);
+        EXPECT_EQ(w.row(1).Zero.Colour, ColourWhite); // no check of a step that failed
+        EXPECT_TRUE(logged(w, c.logLine));
+        EXPECT_EQ(w.world.holding(w.world.moduleNode(), 1216), 0);
+        EXPECT_EQ(w.world.memory(246, 43, 3), Bytes(3, 0));
+    }
+    // Without the relay unit the image row writes no image and ends the module's calibration.
+    BenchWorld noRelay(0);
+    noRelay.relay.refuseOpen = true;
+    noRelay.ports.Seriale_alim.open(noRelay.ports.Devices);
+    noRelay.bench.cmd_coll_Click(0);
+    EXPECT_EQ(noRelay.row(0).Cell, ColourRed);
+    EXPECT_EQ(count(noRelay.dialogs.shown, "The relay unit did not take relay 2-06: no EEPROM image written. "
+                                           "The module's calibration ends."),
+              1);
+    EXPECT_EQ(noRelay.world.memory(1, 64, 1), Bytes{0});
+    // A single row on model 3 opens the relay unit's port itself.
+    BenchWorld w(3);
+    w.bench.cmd_coll_Click(1);
+    EXPECT_NE(w.relay.written.find("rout:close (@106)"), std::string::npos);
+    // A step code without an input type code writes no type byte, and the log says so.
+    BenchWorld kelmo(1);
+    kelmo.bench.state.Step.StepCode = 18;
+    kelmo.bench.CalibraIngresso(1);
+    EXPECT_TRUE(logged(kelmo, "Step code 18 has no input type code: no type byte written"));
 }
 
 TEST(BenchSteps, EachRowStartsFromItsOwnCalibratorOffset) {

@@ -1,6 +1,7 @@
 // The controller test bench against its simulated world: both phases end to end and the failure paths.
 #include <gtest/gtest.h>
 
+#include "program/transfer/file_output.h"
 #include "worlds.h"
 
 namespace {
@@ -18,9 +19,12 @@ TEST(ControllerBench, BothPhasesRunGreenAndTheUnitHoldsTheProgramAndTheClock) {
     };
     w.bench.cmd_start_Click();
     // The I/O steps show their result on the indicators.
+    // Without limits the consumption steps show their reading and stay yellow.
     std::vector<uint32_t> green(CollaudoSteps, ColourGreen);
     green[8] = green[9] = NotColoured;
+    green[0] = green[2] = ColourYellow;
     EXPECT_EQ(colours(w), green);
+    EXPECT_EQ(w.bench.state.Consumption, (std::array<std::string, 2>{"100 mA", "50 mA"}));
     for (uint32_t led : w.bench.state.Led)
         EXPECT_EQ(led, ColourGreen);
     EXPECT_EQ(w.dialogs.shown,
@@ -89,6 +93,8 @@ TEST(ControllerBench, BaseStepsFailOnTheirOwnFaults) {
         EXPECT_EQ(s.StepColour[10], f == YearOutOfRange ? ColourRed : ColourGreen) << f;
         if (f == YearOutOfRange) {
             EXPECT_NE(w.tcp.transcript().back()[1], 16);
+            EXPECT_EQ(w.dialogs.shown.back(),
+                      "The PC's year 2100 is outside 2000-2099: the unit's clock is not set.");
         }
         if (f == ExchangeSilent) {
             EXPECT_GE(w.pump.nowMs(), 30000);
@@ -107,6 +113,7 @@ TEST(ControllerBench, IdentityAndConsumptionQuestions) {
              Case{MsgChoice::Abort, MsgChoice::Cancel, {ColourRed, ColourRed, ColourGreen, ColourRed}},
          }) {
         ControllerWorld w;
+        w.bench.settings.Consumption = {{{10, 20, 250}, {24, 10, {}}}};
         w.bench.state.Init = true;
         for (size_t i = 0; i <= 3; ++i)
             w.bench.state.Ticked[i] = true;
@@ -121,6 +128,45 @@ TEST(ControllerBench, IdentityAndConsumptionQuestions) {
             std::count(w.dialogs.shown.begin(), w.dialogs.shown.end(), "ERRORE: CONSUMO =500mA [20\367250]"),
             1);
     }
+}
+
+// The limits are the operator's, kept in the bench's settings file byte for byte; what cannot be kept
+// or read is said, never guessed.
+TEST(ControllerBench, ConsumptionLimitsAreSavedAndReadBack) {
+    const std::string file =
+        (std::filesystem::temp_directory_path() / ("melqo-collaudo-" + std::to_string(::getpid()) + ".dat"))
+            .string();
+    {
+        ControllerWorld w;
+        w.bench.settings.LimitsFile = file;
+        std::string error;
+        EXPECT_TRUE(w.bench.setConsumptionLimits(0, 20, 250.5, error));
+        EXPECT_TRUE(w.bench.setConsumptionLimits(1, {}, 150, error));
+        EXPECT_FALSE(w.bench.setConsumptionLimits(1, 200, 150, error));
+        EXPECT_EQ(error, "The maximum 150 mA lies below the minimum 200 mA: limits not changed.");
+        std::string bytes;
+        ASSERT_TRUE(ReadWholeFile(file, bytes));
+        EXPECT_EQ(bytes, "20\r\n250.5\r\n\r\n150\r\n");
+        w.bench.settings.LimitsFile = "/nonexistent/melqo/collaudo.dat";
+        EXPECT_FALSE(w.bench.setConsumptionLimits(0, {}, {}, error));
+        EXPECT_EQ(error, "Limits not saved: /nonexistent/melqo/collaudo.dat cannot be written.");
+        EXPECT_EQ(w.bench.settings.Consumption[0].maxMa, 250.5);
+    }
+    ControllerWorld w;
+    w.bench.settings.LimitsFile = file;
+    w.bench.loadConsumptionLimits();
+    EXPECT_EQ(w.bench.settings.Consumption[0].minMa, 20);
+    EXPECT_EQ(w.bench.settings.Consumption[1].minMa, std::nullopt);
+    EXPECT_EQ(w.bench.settings.Consumption[1].maxMa, 150);
+    EXPECT_TRUE(w.dialogs.shown.empty());
+    ASSERT_TRUE(WriteWholeFile(file, "20\r\nmuch\r\n-3\r\n"));
+    w.bench.loadConsumptionLimits();
+    EXPECT_EQ(w.dialogs.shown,
+              (std::vector<std::string>{file + " line 2 is not a number of mA: that limit is not set.",
+                                        file + " line 3 is not a number of mA: that limit is not set."}));
+    EXPECT_EQ(w.bench.settings.Consumption[0].maxMa, std::nullopt);
+    EXPECT_EQ(w.bench.settings.Consumption[1].maxMa, std::nullopt);
+    std::filesystem::remove(file);
 }
 
 } // namespace

@@ -30,9 +30,15 @@ TEST(EthernetProduct, BenchLampsAndOutputsFollowThePolling) {
     w.pump.onEvents = nullptr;
     EXPECT_EQ(seen, (std::vector<std::pair<uint16_t, uint16_t>>{{1536, 0}}));
     EXPECT_EQ(w.bench.state.RelayColours, (std::array<uint32_t, 3>{ColourWhite, ColourRed, ColourWhite}));
-    // START after DC clears DC first.
+    // START after DC: every output off, a second, then AC.
     w.bench.cmd_rele_Click(0);
+    seen.clear();
+    w.pump.onEvents = [&] { seen.emplace_back(w.outputWord(), w.acWord()); };
+    const int64_t start = w.pump.nowMs();
     w.bench.Command1_Click();
+    w.pump.onEvents = nullptr;
+    EXPECT_EQ(seen, (std::vector<std::pair<uint16_t, uint16_t>>{{1536, 0}}));
+    EXPECT_GE(w.pump.nowMs() - start, 1000);
     EXPECT_EQ(w.outputWord(), 1536);
     EXPECT_EQ(w.acWord(), 768);
     // No tick while a transaction waits, nor after "Discconnetti banco".

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include "app_context_fixture.h"
 #include "core/log.h"
@@ -77,29 +80,123 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
         std::string reply;
         std::optional<double> milli;
     };
+    const std::string longLine = std::string(MaxReplyBytes, ' ') + "1\r\n";
     for (const Case& c : std::vector<Case>{{"+1.450000E+01\r\n", 14500},
                                            {"3.5E-05\r\n", 0.035},
-                                           {"-2.0E-07\r\n", 0},
+                                           {"-2.0E-07\r\n", -0.0002},   // as read: no rounding
+                                           {"1.5\r\n2.5\r\n", 1500},    // the first line
                                            {"", std::nullopt},          // silent: bounded wait, then nothing
                                            {"+1.45", std::nullopt},     // no line end
+                                           {longLine, std::nullopt},    // a line too long to be a reading
                                            {"OVLD\r\n", std::nullopt}}) // not a number
     {
         Bench b;
         b.mult.respond = [&](const std::string& s) { return s == ":READ?\r\n" ? c.reply : ""; };
-        EXPECT_EQ(b.in.GetMult(), c.milli) << c.reply;
+        const auto got = b.in.GetMult();
+        EXPECT_EQ(got.has_value(), c.milli.has_value()) << c.reply;
+        if (got && c.milli) {
+            EXPECT_DOUBLE_EQ(*got, *c.milli) << c.reply;
+        }
         EXPECT_EQ(b.log.lines().empty(), c.milli.has_value()) << c.reply;
     }
     for (const auto& [reply, ma] :
-         std::vector<std::pair<std::string, double>>{{"A0.123A\r", 123}, {"A0.1\r", -1}}) {
+         std::vector<std::pair<std::string, double>>{{"A0.123A\r", 123},
+                                                     {"A0.1\r", -1},
+                                                     {"A10.01A\r", -1},
+                                                     {"A-0.10A\r", -1},
+                                                     {"A0.123A\r" + longLine, -1}}) {
         Bench b;
         b.supply.respond = [&reply = reply](const std::string&) { return reply; };
         EXPECT_DOUBLE_EQ(b.in.ReadAlimCurr(), ma) << reply;
+        EXPECT_EQ(b.log.lines().empty(), ma >= 0) << reply;
     }
+    Bench hot; // every byte answered with 127: 21,390,621 degrees is no calibrator's reading
+    hot.calib.respond = [](const std::string& s) { return std::string(s.size(), '\x7F'); };
+    EXPECT_EQ(hot.in.GetTamb(), std::nullopt);
+    EXPECT_EQ(hot.log.lines().back(),
+              "Calibrator reference temperature 21390622 outside -50..200: no reading  ");
     Bench b;
     b.calib.respond = nullptr; // a silent calibrator fails its frame
     EXPECT_EQ(b.in.GetTamb(), std::nullopt);
     EXPECT_EQ(b.calib.written, bytes({1})); // gave up after the first unanswered byte
     EXPECT_EQ(b.log.lines().back(), "No answer from the calibrator (COM9)  ");
+}
+
+// The multimeter, supply and calibrator on pseudo-terminals (a QApplication made first): the
+// instruments' pauses pass at once, their answers come in real time.
+struct PtyBench {
+    PtyBench(PtyInstrument& mult, PtyInstrument& supply, PtyInstrument& calib) {
+        ports.Devices = {{3, mult.path()}, {4, supply.path()}, {9, calib.path()}};
+        ports.Seriale_calib.Number = 9;
+        for (InstrumentPort* p : {&ports.Seriale_mult, &ports.Seriale_alim, &ports.Seriale_calib})
+            opened = p->open(ports.Devices) && opened;
+    }
+    std::array<QtLinkPort, 4> links;
+    InstrumentPorts ports{links[0], links[1], links[2], links[3]};
+    bool opened = true;
+    VirtualClockPump pump;
+    FakeDialogs dialogs;
+    Log log;
+    BenchInstruments in{ports, pump, dialogs, log};
+};
+
+// A multimeter that never stops sending: the read ends after a bounded number of bytes.
+struct EndlessPort : FakeSerialPort {
+    size_t handedOut = 0;
+    std::string readAll() override {
+        handedOut += 4096;
+        return std::string(4096, '7');
+    }
+};
+
+TEST(Instruments, AReplyWithoutEndIsReadOnlyToItsBound) {
+    EndlessPort mult;
+    FakeSerialPort other;
+    InstrumentPorts ports{other, mult, other, other};
+    ASSERT_TRUE(ports.Seriale_mult.open(ports.Devices));
+    TestPump pump;
+    FakeDialogs dialogs;
+    Log log;
+    BenchInstruments in{ports, pump, dialogs, log};
+    EXPECT_EQ(in.GetMult(), std::nullopt);
+    EXPECT_LE(mult.handedOut, 4 * 4096u);
+}
+
+long residentKb() {
+    long pages = 0, resident = 0;
+    std::FILE* f = std::fopen("/proc/self/statm", "r");
+    if (f && std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    if (f) std::fclose(f);
+    return resident * (::sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// Instruments gone astray over pseudo-terminals, sending without end after their first answer: digits
+// without a line end, bytes that answer no calibrator byte, a supply's garbage. Each read ends as no
+// reading, logged, and memory stays flat.
+TEST(Instruments, StrayInstrumentsOverPseudoTerminalsGiveNoReading) {
+    QtTestApp();
+    AnalogWorld world(0);
+    const auto silent = [](const std::string&) { return std::string(); };
+    PtyInstrument mult(silent, std::string(512, '7'));
+    PtyInstrument supply(silent, "A?x\xFF\x01garbage");
+    PtyInstrument calib([&](const std::string& b) { return world.calibrator(b); }, std::string(64, '\xFF'));
+    PtyBench b(mult, supply, calib);
+    ASSERT_TRUE(b.opened);
+    BenchInstruments& in = b.in;
+    const Log& log = b.log;
+    const long before = residentKb();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(in.GetMult(), std::nullopt);
+    EXPECT_EQ(in.ReadAlimCurr(), -1);
+    EXPECT_EQ(in.GetTamb(), std::nullopt);
+    EXPECT_LT(residentKb() - before, 64 * 1024);
+    const auto& lines = log.lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Lettura Mult: no reading from the multimeter (COM3)  "),
+              3);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Power supply (COM4): no current reading  "), 1);
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
+        return l.rfind("Calibrator (COM9) answered ", 0) == 0;
+    }));
 }
 
 TEST(Instruments, CalibratorPromptNamesTheUnit) {
@@ -116,7 +213,7 @@ TEST(Collaudo, ManualReadingAsksUntilANumberAndCancelFails) {
     EXPECT_TRUE(b.dialogs.inputs.empty());
     b.dialogs.inputs = {"x", std::nullopt};
     EXPECT_EQ(LeggiMultimetro("MANUALE", ports, b.pump, b.dialogs, 50), std::nullopt);
-    EXPECT_EQ(LeggiMultimetro("USB0", ports, b.pump, b.dialogs, 50), std::nullopt); // no I/O instrument
+    EXPECT_EQ(LeggiMultimetro("USB0", ports, b.pump, b.dialogs, 50), std::nullopt); // not a mode
     b.mult.respond = [](const std::string&) { return std::string("+2.5E+00\r\n"); };
     EXPECT_EQ(LeggiMultimetro("COM4", ports, b.pump, b.dialogs, 50), 2500);
     ImpostaAlimentatore("MANUALE", b.ports.Seriale_alim, true, "12.00", b.pump, b.dialogs);
@@ -138,16 +235,10 @@ TEST(Instruments, EachDriverRoundTripOverAPseudoTerminal) {
     PtyInstrument mult([&](const std::string& b) { return world.multimeter(b); });
     PtyInstrument supply([&](const std::string& b) { return world.supply(b); });
     PtyInstrument calib([&](const std::string& b) { return world.calibrator(b); });
-    std::array<QtLinkPort, 4> links;
-    InstrumentPorts ports{links[0], links[1], links[2], links[3]};
-    ports.Devices = {{3, mult.path()}, {4, supply.path()}, {9, calib.path()}};
-    ports.Seriale_calib.Number = 9;
-    for (InstrumentPort* p : {&ports.Seriale_mult, &ports.Seriale_alim, &ports.Seriale_calib})
-        ASSERT_TRUE(p->open(ports.Devices)) << p->Name << ": " << p->error();
-    VirtualClockPump pump; // the instruments' pauses pass at once, their answers come in real time
-    FakeDialogs dialogs;
-    Log log;
-    BenchInstruments in{ports, pump, dialogs, log};
+    PtyBench b(mult, supply, calib);
+    ASSERT_TRUE(b.opened);
+    BenchInstruments& in = b.in;
+    const Log& log = b.log;
     EXPECT_EQ(in.GetMult(), 14500);
     EXPECT_EQ(in.ReadAlimCurr(), 123);
     CalibratorFrame frame = MakeCalibratorFrame(1, 8, 1, 0, 192);

@@ -85,9 +85,7 @@ struct BenchWorld : WorldContext<BenchOperator> {
             << (image.empty() ? ImageText() : image);
         CaricaRisorse(*shell, 1);
         // The module identifies as the model the link already has: no question about changing it.
-        const int code = std::stoi(shell->Models[0].ModelCode.substr(0, 4), nullptr, 16); // a digit a byte
-        world.id1 = static_cast<uint16_t>((code & 0xF000) >> 4 | (code & 0x0F00) >> 8);
-        world.id2 = static_cast<uint16_t>((code & 0x00F0) << 4 | (code & 0x000F));
+        world.identifyAs(shell->Models[0].ModelCode);
         comm->CurrentDevice.ModelIndex = 0;
         sim.setResponder([this](const Bytes& r) { return world.respond(r); });
         ports.Devices[BenchModels[static_cast<size_t>(model)].LinkPort] = sim.startRtu();

@@ -195,6 +195,12 @@ void AnalogWorld::operatorReads(const std::string& text) {
     if (text == "Impostare tutti i dip-switch su OFF") locked([&] { return dips_ = 0; });
 }
 
+void AnalogWorld::identifyAs(const std::string& modelCode) {
+    const int code = std::stoi(modelCode.substr(0, 4), nullptr, 16);
+    id1 = static_cast<uint16_t>((code & 0xF000) >> 4 | (code & 0x0F00) >> 8);
+    id2 = static_cast<uint16_t>((code & 0x00F0) << 4 | (code & 0x000F));
+}
+
 void AnalogWorld::setCalibrator(double value, const std::string& unit) {
     std::lock_guard lock(mutex_);
     // The calibrator sources resistance in whole ohms.

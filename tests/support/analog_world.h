@@ -37,6 +37,12 @@ class AnalogWorld {
     void operatorReads(const std::string& message);
     // The calibrator set by hand (unit as in the prompt, "" for an output value on model 3).
     void setCalibrator(double value, const std::string& unit);
+    // The module identifies with a catalogue code of four hex digits ("5996"), a digit a byte.
+    void identifyAs(const std::string& modelCode);
+    // Dip-switches of model 3 left on (the operator turns them off when told).
+    void setDips(uint16_t dips) {
+        locked([&] { return dips_ = dips; });
+    }
 
     // Inspection.
     Bytes memory(uint8_t node, uint16_t address, size_t count) const;

@@ -31,6 +31,7 @@
 #include "designers/ui/frm_scheduler.h"
 #include "designers/ui/input_img.h"
 #include "discovery/ui/discovery_windows.h"
+#include "platform/app_data_folder.h"
 #include "platform/qt_link_port.h"
 #include "devconfig/config_window.h"
 #include "devconfig/ui/frm_config2.h"
@@ -636,6 +637,10 @@ QWidget* MainWindow::showCollaudo() {
     return showBench(collaudo_, "frm_collaudo", {900, 560}, [this] {
         controllerBench_ = std::make_unique<ControllerBench>(ctx_, SerialeMult, SerialeAlim);
         controllerBench_->settings.Devices = benchPorts_.Devices;
+        // The consumption limits live beside the program's settings file.
+        if (const std::string folder = GetLocalAppDataFolder(); !folder.empty())
+            controllerBench_->settings.LimitsFile = folder + "/" + BenchSettingsFileName;
+        controllerBench_->loadConsumptionLimits();
         std::array<std::string, 4> models;
         std::copy_n(ctx_.shell.ModelNames.begin(), models.size(), models.begin());
         std::array<std::string, 12> months;

@@ -7,7 +7,6 @@
 #include "factorytest/calibration_bench/bench_tables.h"
 #include "factorytest/instruments/bench_colours.h"
 
-
 struct StepParams {
     uint8_t CalNode = 0;
     uint8_t InputChannel = 0;
@@ -46,15 +45,19 @@ struct BenchState {
     bool ProgInputsMode = false;
     StepParams Step;
 
-    bool ModelChosen = false; // frm_7593 available
-    bool Running = false;     // a run or a single row is going: nothing else may start one
+    bool ModelChosen = false;  // frm_7593 available
+    bool Running = false;      // a run or a single row is going: nothing else may start one
+    bool ModuleFailed = false; // the image download failed: this module's calibration goes no further
     std::array<BenchRow, BenchRowCount> Rows{};
     std::string Label5 = "Select Device";
-    std::string Label1;   // duration of the last run, minutes:seconds
-    int Progress = 0;     // EEPROM download, percent
+    std::string Label1; // duration of the last run, minutes:seconds
+    int Progress = 0;   // EEPROM download, percent
 };
 
 // The value with that many decimals: "100.30".
 std::string FixedText(double value, int decimals);
+// The largest integer not above value x scale. A product within a billionth of the integer above is
+// taken as that integer: it is a decimal reading that binary fractions cannot hold exactly.
+double FloorScaled(double value, double scale);
 // "m:s" without leading zeros: 187 s gives 3:7.
 std::string DurationText(double seconds);

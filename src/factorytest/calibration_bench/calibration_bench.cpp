@@ -1,5 +1,6 @@
 #include "factorytest/calibration_bench/calibration_bench.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -10,6 +11,13 @@ std::string FixedText(double value, int decimals) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
     return buf;
+}
+
+double FloorScaled(double value, double scale) {
+    const double x = value * scale;
+    const double nearest = std::round(x);
+    if (nearest > x && nearest - x <= 1e-9 * std::max(1.0, std::fabs(x))) return nearest;
+    return std::floor(x);
 }
 
 std::string DurationText(double seconds) {
@@ -48,6 +56,12 @@ void CalibrationBench::fail(BenchLabel& label, const std::string& why) {
     app_.shell.log.LogStart();
     app_.shell.log.LogWrite(why);
     colour(label, ColourRed, "----");
+}
+
+void CalibrationBench::tell(const std::string& text) {
+    app_.shell.log.LogStart();
+    app_.shell.log.LogWrite(text);
+    app_.dialogs.messageBox(text, MsgButtons::Ok, MsgIcon::Warning);
 }
 
 void CalibrationBench::cell(int index, uint32_t c) {
@@ -100,6 +114,7 @@ void CalibrationBench::runRow(int index) {
 void CalibrationBench::cmd_coll_Click(int index) {
     if (state.Running || !state.ModelChosen || index < 0 || index >= BenchRowCount) return;
     state.StopFlag = false;
+    state.ModuleFailed = false;
     state.Running = true;
     changed();
     runRow(index);
@@ -112,18 +127,20 @@ void CalibrationBench::cmd_coll_Click(int index) {
 bool CalibrationBench::checkPorts() {
     const BenchModelInfo& m = BenchModels[static_cast<size_t>(state.BenchModel)];
     if (ports.Seriale_calib.Number <= 0) {
-        app_.dialogs.messageBox("The calibrator's COM port is not set: choose it before START.", MsgButtons::Ok,
-                                MsgIcon::Warning);
+        app_.dialogs.messageBox("The calibrator's COM port is not set: choose it before START.",
+                                MsgButtons::Ok, MsgIcon::Warning);
         return false;
     }
     std::vector<std::pair<std::string, int>> used{{std::string(m.ListText) + " link", m.LinkPort}};
-    for (InstrumentPort* p : {&ports.Seriale_switch, &ports.Seriale_mult, &ports.Seriale_alim, &ports.Seriale_calib})
+    for (InstrumentPort* p :
+         {&ports.Seriale_switch, &ports.Seriale_mult, &ports.Seriale_alim, &ports.Seriale_calib})
         used.emplace_back(p->Name, p->Number);
     for (size_t i = 0; i < used.size(); ++i)
         for (size_t j = i + 1; j < used.size(); ++j)
             if (used[i].second == used[j].second) {
-                app_.dialogs.messageBox("COM" + std::to_string(used[i].second) + " is both the " + used[i].first +
-                                            " and the " + used[j].first + ": give one of them another port.",
+                app_.dialogs.messageBox("COM" + std::to_string(used[i].second) + " is both the " +
+                                            used[i].first + " and the " + used[j].first +
+                                            ": give one of them another port.",
                                         MsgButtons::Ok, MsgIcon::Warning);
                 return false;
             }
@@ -131,7 +148,8 @@ bool CalibrationBench::checkPorts() {
 }
 
 bool CalibrationBench::openPorts() {
-    for (InstrumentPort* p : {&ports.Seriale_switch, &ports.Seriale_mult, &ports.Seriale_calib, &ports.Seriale_alim})
+    for (InstrumentPort* p :
+         {&ports.Seriale_switch, &ports.Seriale_mult, &ports.Seriale_calib, &ports.Seriale_alim})
         if (!p->open(ports.Devices)) {
             app_.dialogs.messageBox("Port of the " + p->Name + " (COM" + std::to_string(p->Number) +
                                         ") not opened: " + p->error(),
@@ -154,6 +172,7 @@ void CalibrationBench::cmd_start_Click() {
     if (!checkPorts() || !openPorts()) return changed();
     state.Running = true;
     state.StopFlag = false;
+    state.ModuleFailed = false;
     state.StartTime = static_cast<double>(app_.pump.nowMs()) / 1000;
     changed();
     instruments.accendi_alim();
@@ -171,7 +190,7 @@ void CalibrationBench::cmd_start_Click() {
         for (int i = 0; i < BenchRowCount; ++i) {
             if (row(i).Ticked) runRow(i);
             app_.pump.processEvents();
-            if (state.StopFlag || !link_.connected()) break;
+            if (state.StopFlag || state.ModuleFailed || !link_.connected()) break;
         }
     }
     state.Running = false;

@@ -38,20 +38,21 @@ class CalibrationBench {
     void EseguiPassoTCRTD(int index);
     void EseguiPasso2569(int index);
 
-    // Routing and instruments of a step.
-    void PreparaStrumenti();
-    void InstradaRele();
-    void InstradaRele3();
+    // Routing and instruments of a step; false (logged) when the relay unit could not be reached.
+    bool PreparaStrumenti();
+    bool InstradaRele();
+    bool InstradaRele3();
 
-    // Measurements.
-    void CalibraIngresso(int index);
+    // Measurements. The calibrations are false when the module's input or output type was not selected:
+    // the row's checks then do not run.
+    bool CalibraIngresso(int index);
     bool MisuraPunto(double& target);
     void MisuraK(int index);
     void MisuraTrePunti(int index);
-    void CalibraUscita(int index);
+    bool CalibraUscita(int index);
     void VerificaUscita(int index);
     void VerificaUscita2(int index);
-    void CalibraCJC(int index);
+    bool CalibraCJC(int index);
     void MisuraCJC(int index);
 
     // Writers of module memory.
@@ -70,9 +71,14 @@ class CalibrationBench {
     void pausa(double seconds);
     // Applies a row's parameters, "Keep" fields left alone; false when its calibration value is missing.
     bool applyRow(const RowParams& row, int index);
-    void runProcedures(const RowParams& row, int index);
+    // False when the step failed before it measured: its relays not set, or the module's type not selected.
+    bool runProcedures(const RowParams& row, int index);
     void measurementFrame(bool blocks2);
     void eepromRow(int index, bool kelmo);
+    // Closes the relay through which the module takes its image; false (told) when it is not switched.
+    bool imageRelayClosed();
+    // After the image download: a failure turns the row red and ends the module's calibration.
+    bool downloaded(int index, bool loaded);
     void resetConstants(bool kelmo);
     void relinkAt38400();
     bool selectInputType(bool cjc);
@@ -80,6 +86,8 @@ class CalibrationBench {
     std::optional<double> reading(int16_t reg);
     void colour(BenchLabel& label, uint32_t colour, const std::string& text = {});
     void fail(BenchLabel& label, const std::string& why);
+    // Logs the text and shows it to the operator.
+    void tell(const std::string& text);
     void cell(int index, uint32_t colour);
     void writeBlocks(bool second);
     BenchRow& row(int index) { return state.Rows[static_cast<size_t>(index)]; }

@@ -4,7 +4,7 @@
 #include "core/app_context.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 
-void CalibrationBench::CalibraCJC(int index) {
+bool CalibrationBench::CalibraCJC(int index) {
     StepParams& p = state.Step;
     BenchLabel& k = row(index).K;
     colour(k, ColourYellow);
@@ -12,25 +12,34 @@ void CalibrationBench::CalibraCJC(int index) {
     auto done = [&](const std::string& failure) {
         if (!failure.empty()) fail(k, failure);
         link_.writeRegister(link_.node(), 17, 0);
+        return true;
     };
-    if (!selectInputType(true)) return done("Input type not selected on the module");
+    if (!selectInputType(true)) return !done("Input type not selected on the module");
     uint8_t correction = 0;
     link_.writeMemory(p.CalNode, 8, {&correction, 1});
     instruments.ChiediCalibratore(p.StepCode, p.CalValue + p.CalOffset);
     pausa(4);
     const auto raw = reading(p.MeasureRegister);
-    if (!raw) return done("Register " + std::to_string(p.MeasureRegister) + " not read: no correction written");
+    if (!raw)
+        return done("Register " + std::to_string(p.MeasureRegister) + " not read: no correction written");
     const double r = *raw / p.ScaleDivisor;
     const auto t = instruments.GetTamb();
     if (!t) return done("No reference temperature from the calibrator: no correction written");
-    const double c = std::floor((*t - r) * p.ScaleDivisor);
-    // One signed byte: a correction beyond it is refused, the cleared byte stays.
-    if (c < -128 || c > 127)
-        return done("Cold-junction correction " + FixedText(c, 0) + " outside -128..127: not written");
-    correction = static_cast<uint8_t>(c < 0 ? 256 + c : c);
-    colour(k, ColourGreen, FixedText(*t, 1) + " [" + std::to_string(correction) + "]");
+    const double c = FloorScaled(*t - r, p.ScaleDivisor);
+    // One signed byte: a correction beyond it is refused and the cleared byte is written again.
+    const bool fits = c >= -128 && c <= 127;
+    correction = fits ? static_cast<uint8_t>(c < 0 ? 256 + c : c) : 0;
+    const std::string caption = FixedText(*t, 1) + " [" + std::to_string(correction) + "]";
+    if (fits) {
+        colour(k, ColourYellow, caption);
+    } else {
+        app_.shell.log.LogStart();
+        app_.shell.log.LogWrite("Cold-junction correction " + FixedText(c, 0) +
+                                " outside -128..127: 0 written");
+        colour(k, ColourRed, caption);
+    }
     link_.writeMemory(p.CalNode, 8, {&correction, 1});
-    done({});
+    return done({});
 }
 
 void CalibrationBench::MisuraCJC(int index) {

@@ -1,9 +1,10 @@
 // Writers of the module's memory: the EEPROM image, calibration constants and the constants blocks.
+#include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "core/app_context.h"
 #include "comm/byte_helpers.h"
+#include "core/app_context.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 #include "program/transfer/memory_image_text.h"
 #include "program/transfer/memory_image_transfer.h"
@@ -19,20 +20,39 @@ constexpr int BlockSize = 32;
 // node-247 block are set by the inputs mode.
 using BlockTail = std::array<uint8_t, 34>;
 constexpr std::array<BlockTail, 4> BlockTails{{
-    {6, 8, 17, 17, 17, 17, 1, 1, 0, 0, 1, 2, 4, 8, 16, 32, 0, 0, 80, 81, 82, 83, 84, 85, 95, 87,
-     24, 25, 26, 27, 28, 29, 30, 31},
-    {2, 8, 1, 1, 0, 0, 0, 0, 0, 0, 1, 2, 0, 0, 0, 0, 0, 0, 80, 81, 95, 95, 95, 95, 95, 87,
-     24, 25, 26, 27, 28, 29, 30, 31},
-    {4, 8, 17, 17, 8, 8, 0, 0, 0, 0, 3, 12, 16, 32, 0, 0, 0, 0, 80, 81, 82, 83, 84, 85, 95, 87,
-     24, 25, 26, 27, 28, 29, 30, 31},
-    {2, 3, 1, 1, 0, 0, 0, 0, 0, 0, 1, 2, 0, 0, 0, 0, 0, 0, 80, 81, 95, 95, 95, 95, 95, 87,
-     24, 25, 26, 27, 28, 29, 30, 31},
+    {6, 8,  17, 17, 17, 17, 1,  1,  0,  0,  1,  2,  4,  8,  16, 32, 0,
+     0, 80, 81, 82, 83, 84, 85, 95, 87, 24, 25, 26, 27, 28, 29, 30, 31},
+    {2, 8,  1,  1,  0,  0,  0,  0,  0,  0,  1,  2,  0,  0,  0,  0,  0,
+     0, 80, 81, 95, 95, 95, 95, 95, 87, 24, 25, 26, 27, 28, 29, 30, 31},
+    {4, 8,  17, 17, 8,  8,  0,  0,  0,  0,  3,  12, 16, 32, 0,  0,  0,
+     0, 80, 81, 82, 83, 84, 85, 95, 87, 24, 25, 26, 27, 28, 29, 30, 31},
+    {2, 3,  1,  1,  0,  0,  0,  0,  0,  0,  1,  2,  0,  0,  0,  0,  0,
+     0, 80, 81, 95, 95, 95, 95, 95, 87, 24, 25, 26, 27, 28, 29, 30, 31},
 }};
 
 } // namespace
 
+namespace {
+
+// What keeps text from being an image of `count` values; empty when nothing does.
+std::string imageProblem(const std::string& text, size_t count) {
+    if (ParseMemoryImageText(text, count)) return {};
+    // The first value that does not read: the largest count that still reads, plus one.
+    size_t good = 0, bad = count;
+    while (bad - good > 1) {
+        const size_t mid = (good + bad) / 2;
+        (ParseMemoryImageText(text, mid) ? good : bad) = mid;
+    }
+    size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    if (!text.empty() && text.back() != '\n') ++lines;
+    if (lines <= good)
+        return "it holds " + std::to_string(good) + " values, " + std::to_string(count) + " are needed";
+    return "line " + std::to_string(bad) + " is not a number from 0 to 255";
+}
+
+} // namespace
+
 bool CalibrationBench::CaricaEprom() {
-    Log& log = app_.shell.log;
     std::string path = programFolder_ + "/" + BenchModels[static_cast<size_t>(state.BenchModel)].ImageFile;
     if (!FileExists(path)) {
         app_.dialogs.messageBox("File " + path + " non trovato", MsgButtons::Ok, MsgIcon::Critical);
@@ -40,17 +60,17 @@ bool CalibrationBench::CaricaEprom() {
         if (path.empty()) return false;
     }
     app_.project.CurrentFilePath = path;
-    // The last block reaches past the file's items: those bytes go out as zeros, never as leftovers.
-    std::vector<uint8_t> image(ImageBlocks * BlockSize, 0);
     const auto text = readWholeFile(path);
-    const auto items = text ? ParseMemoryImageText(*text, ImageItems) : std::nullopt;
-    if (!items) {
-        log.LogStart();
-        log.LogWrite("File " + path + ": not a memory image of " + std::to_string(ImageItems) +
-                     " values from 0 to 255; nothing written");
+    const std::string problem = !text ? "it cannot be read" : imageProblem(*text, ImageItems);
+    if (!problem.empty()) {
+        tell("EEPROM image " + path + ": " + problem + "; nothing written. The module's calibration ends.");
         return false;
     }
+    // The last block reaches past the file's items: those bytes go out as zeros, never as leftovers.
+    std::vector<uint8_t> image(ImageBlocks * BlockSize, 0);
+    const auto items = ParseMemoryImageText(*text, ImageItems);
     std::copy(items->begin(), items->end(), image.begin());
+    Log& log = app_.shell.log;
     log.LogWrite("Downloading ...");
     const uint8_t node = link_.node();
     for (int b = 0; b < ImageBlocks; ++b) {
@@ -59,6 +79,8 @@ bool CalibrationBench::CaricaEprom() {
         const auto address = static_cast<uint16_t>(b * BlockSize);
         if (!link_.writeMemory(node, address, block) && !link_.writeMemory(node, address, block)) {
             log.LogWrite("Download Failed");
+            tell("EEPROM image " + path + ": block " + std::to_string(b) + " (address " +
+                 std::to_string(address) + ") not written. The module's calibration ends.");
             return false;
         }
         state.Progress = (b + 1) * 100 / ImageBlocks;

@@ -51,7 +51,12 @@ bool CalibrationBench::selectInputType(bool cjc) {
     case 2: {
         // A code without a type byte writes nothing rather than a stale byte.
         const int code = typeCode(p.StepCode, cjc);
-        if (code < 0) return true;
+        if (code < 0) {
+            app_.shell.log.LogStart();
+            app_.shell.log.LogWrite("Step code " + std::to_string(p.StepCode) +
+                                    " has no input type code: no type byte written");
+            return true;
+        }
         const uint8_t byte = static_cast<uint8_t>(code);
         return link_.writeMemory(p.CalNode, static_cast<uint16_t>(11 + p.ConstIndex), {&byte, 1});
     }
@@ -60,7 +65,10 @@ bool CalibrationBench::selectInputType(bool cjc) {
             const auto dips = link_.readRegister(255, 8);
             if (!dips) return false; // an unread switch state is not "all off"
             if (*dips == 0) break;
-            app_.dialogs.messageBox("Impostare tutti i dip-switch su OFF", MsgButtons::Ok);
+            // Cancel leaves the prompt: the step fails.
+            if (app_.dialogs.messageBox("Impostare tutti i dip-switch su OFF", MsgButtons::OkCancel) !=
+                MsgChoice::Ok)
+                return false;
         }
         return link_.writeRegister(state.ModuleNode, 1216, p.StepCode);
     default:
@@ -68,15 +76,18 @@ bool CalibrationBench::selectInputType(bool cjc) {
     }
 }
 
-void CalibrationBench::CalibraIngresso(int index) {
+bool CalibrationBench::CalibraIngresso(int index) {
     StepParams& p = state.Step;
     BenchLabel& k = row(index).K;
     link_.writeRegister(link_.node(), 17, 255);
     pausa(1);
     colour(k, ColourYellow);
-    if (!selectInputType(false)) return fail(k, "Input type not selected on the module");
+    if (!selectInputType(false)) {
+        fail(k, "Input type not selected on the module");
+        return false;
+    }
     pausa(4);
-    if (p.StepCode == 17) return colour(k, ColourWhite); // the potentiometer has no constant
+    if (p.StepCode == 17) return true; // the potentiometer has no constant: the label stays yellow
     ScriviCostante3(p.CalNode, p.ConstIndex, 1.0);
     instruments.ChiediCalibratore(p.StepCode, p.CalValue + p.CalOffset);
     pausa(3);
@@ -96,6 +107,7 @@ void CalibrationBench::CalibraIngresso(int index) {
     }
     link_.writeRegister(link_.node(), 17, 0);
     pausa(1);
+    return true;
 }
 
 bool CalibrationBench::MisuraPunto(double& target) {
@@ -105,7 +117,8 @@ bool CalibrationBench::MisuraPunto(double& target) {
         pausa(1);
         v = instruments.GetMult();
     } else if (p.StepCode == 253 || p.StepCode == 252) {
-        link_.writeRegister(state.ModuleNode, static_cast<int16_t>(32 + p.RelayGroup), p.ScaleDivisor * target);
+        link_.writeRegister(state.ModuleNode, static_cast<int16_t>(32 + p.RelayGroup),
+                            p.ScaleDivisor * target);
         pausa(2);
         if (auto mult = instruments.GetMult()) v = p.ScaleDivisor * *mult;
     } else {

@@ -5,7 +5,7 @@
 #include "core/app_context.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 
-void CalibrationBench::CalibraUscita(int index) {
+bool CalibrationBench::CalibraUscita(int index) {
     StepParams& p = state.Step;
     BenchRow& r = row(index);
     link_.writeRegister(link_.node(), 17, 255);
@@ -15,7 +15,8 @@ void CalibrationBench::CalibraUscita(int index) {
     if (state.BenchModel == 3 && !selectInputType(false)) {
         fail(r.KZero, "Output type not selected on the module");
         colour(r.KSpan, ColourRed);
-        return;
+        link_.setDebugMode(false);
+        return false;
     }
     pausa(0.5);
     ScriviValore16(state.ModuleNode, p.RelayGroup, 0, static_cast<int32_t>(std::floor(p.CalValue)));
@@ -32,20 +33,24 @@ void CalibrationBench::CalibraUscita(int index) {
     };
     const auto zero = measure(0, r.KZero);
     const auto span = measure(p.CalValue, r.KSpan);
-    const double zc = zero ? std::floor(p.ScaleDivisor * *zero) : 0;
-    const double sc = span ? std::floor(p.ScaleDivisor * *span) : 0;
+    // The labels keep their yellow and the readings when the constants are written.
     if (!zero || !span) {
         fail(!zero ? r.KZero : r.KSpan, "Output not measured: no constants written");
-    } else if (!ScriviValore16(state.ModuleNode, p.RelayGroup, static_cast<int32_t>(std::clamp(zc, -1e6, 1e6)),
-                               static_cast<int32_t>(std::clamp(sc, -1e6, 1e6)))) {
-        fail(zc < -32768 || zc > 32767 ? r.KZero : r.KSpan,
-             "Output constants " + FixedText(zc, 0) + ", " + FixedText(sc, 0) +
-                 " outside -32768..32767 or not written");
     } else {
-        colour(r.KZero, ColourGreen);
-        colour(r.KSpan, ColourGreen);
+        const double zc = FloorScaled(*zero, p.ScaleDivisor), sc = FloorScaled(*span, p.ScaleDivisor);
+        auto fits = [](double c) { return c >= -32768 && c <= 32767; };
+        if (!fits(zc) || !fits(sc)) {
+            colour(r.KZero, ColourRed);
+            colour(r.KSpan, ColourRed);
+            tell("Output constants " + FixedText(zc, 0) + " and " + FixedText(sc, 0) +
+                 " do not fit -32768..32767: nothing written");
+        } else if (!ScriviValore16(state.ModuleNode, p.RelayGroup, static_cast<int32_t>(zc),
+                                   static_cast<int32_t>(sc))) {
+            fail(r.KSpan, "Output constants not written");
+        }
     }
     link_.setDebugMode(false);
+    return true;
 }
 
 void CalibrationBench::relinkAt38400() {
@@ -77,8 +82,10 @@ void CalibrationBench::VerificaUscita(int index) {
         link_.writeRegister(10, 9, DigitalSignals[i]);
         pausa(1);
         const auto in = link_.readRegister(state.ModuleNode, 8);
-        if (!in) fail(*labels[i], "Digital inputs of the module not read");
-        else colour(*labels[i], (*in & DigitalMask) == DigitalSignals[i] ? ColourGreen : ColourRed);
+        if (!in)
+            fail(*labels[i], "Digital inputs of the module not read");
+        else
+            colour(*labels[i], (*in & DigitalMask) == DigitalSignals[i] ? ColourGreen : ColourRed);
     }
     link_.writeRegister(10, 9, 0);
     pausa(0.5);
@@ -99,8 +106,10 @@ void CalibrationBench::VerificaUscita2(int index) {
         link_.writeRegister(state.ModuleNode, 9, DigitalSignals[i]);
         pausa(1);
         const auto in = link_.readRegister(10, 8);
-        if (!in) fail(*labels[i], "Digital inputs of the bench I/O (node 10) not read");
-        else colour(*labels[i], (*in & DigitalMask) == DigitalSignals[i] ? ColourGreen : ColourRed);
+        if (!in)
+            fail(*labels[i], "Digital inputs of the bench I/O (node 10) not read");
+        else
+            colour(*labels[i], (*in & DigitalMask) == DigitalSignals[i] ? ColourGreen : ColourRed);
     }
     link_.writeRegister(state.ModuleNode, 9, 0);
     link_.writeRegister(link_.node(), 17, 255);

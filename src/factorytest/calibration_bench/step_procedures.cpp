@@ -46,34 +46,42 @@ bool CalibrationBench::applyRow(const RowParams& r, int index) {
     return true;
 }
 
-void CalibrationBench::runProcedures(const RowParams& r, int index) {
+bool CalibrationBench::runProcedures(const RowParams& r, int index) {
+    if (r.Procs == RowProcs::DigIn || r.Procs == RowProcs::DigOut) {
+        r.Procs == RowProcs::DigIn ? VerificaUscita(index) : VerificaUscita2(index);
+        return true;
+    }
+    if (!PreparaStrumenti()) {
+        BenchRow& row = this->row(index);
+        fail(row.K.Exists ? row.K : row.KZero,
+             "Relays of row " + std::to_string(index) + " not set: row not measured");
+        return false;
+    }
     switch (r.Procs) {
     case RowProcs::Input:
-        PreparaStrumenti();
-        CalibraIngresso(index);
-        return MisuraTrePunti(index);
-    case RowProcs::Pot:
-        PreparaStrumenti();
-        app_.dialogs.messageBox("Chiudere Switch Pot", MsgButtons::Ok);
-        CalibraIngresso(index);
+        if (!CalibraIngresso(index)) return false;
         MisuraTrePunti(index);
+        return true;
+    case RowProcs::Pot: {
+        app_.dialogs.messageBox("Chiudere Switch Pot", MsgButtons::Ok);
+        const bool selected = CalibraIngresso(index);
+        if (selected) MisuraTrePunti(index);
         app_.dialogs.messageBox("Aprire Switch Pot", MsgButtons::Ok);
-        return;
+        return selected;
+    }
     case RowProcs::Cjc:
-        PreparaStrumenti();
-        CalibraCJC(index);
-        return MisuraCJC(index);
+        if (!CalibraCJC(index)) return false;
+        MisuraCJC(index);
+        return true;
     case RowProcs::Vaux:
-        PreparaStrumenti();
-        return MisuraK(index);
+        MisuraK(index);
+        return true;
     case RowProcs::Output:
-        PreparaStrumenti();
-        CalibraUscita(index);
-        return MisuraTrePunti(index);
-    case RowProcs::DigIn:
-        return VerificaUscita(index);
-    case RowProcs::DigOut:
-        return VerificaUscita2(index);
+        if (!CalibraUscita(index)) return false;
+        MisuraTrePunti(index);
+        return true;
+    default:
+        return true;
     }
 }
 
@@ -104,6 +112,19 @@ void CalibrationBench::resetConstants(bool kelmo) {
     }
 }
 
+bool CalibrationBench::imageRelayClosed() {
+    if (instruments.Rele(2, 6, true)) return true;
+    // Without the relay the module does not take its image: the download is not tried.
+    tell("The relay unit did not take relay 2-06: no EEPROM image written. The module's calibration ends.");
+    return false;
+}
+
+bool CalibrationBench::downloaded(int index, bool loaded) {
+    cell(index, loaded ? ColourWhite : ColourRed);
+    if (!loaded) state.ModuleFailed = true;
+    return loaded;
+}
+
 void CalibrationBench::eepromRow(int index, bool kelmo) {
     if (kelmo) instruments.spegni_alim();
     cell(index, ColourBlue);
@@ -111,7 +132,7 @@ void CalibrationBench::eepromRow(int index, bool kelmo) {
         state.Label5 = std::string(BenchModels[1].ListText) + " - Test " + row(index).Caption;
         changed();
     }
-    instruments.Rele(2, 6, true);
+    bool loaded = imageRelayClosed();
     if (kelmo) {
         pausa(1);
         instruments.accendi_alim();
@@ -119,7 +140,7 @@ void CalibrationBench::eepromRow(int index, bool kelmo) {
     link_.setBaudRate("9600");
     link_.setDebugMode(true);
     pausa(2);
-    const bool loaded = CaricaEprom();
+    loaded = loaded && CaricaEprom();
     link_.setBaudRate("38400");
     link_.setDebugMode(false);
     if (kelmo) link_.disconnect();
@@ -130,8 +151,7 @@ void CalibrationBench::eepromRow(int index, bool kelmo) {
     pausa(1);
     link_.connect();
     pausa(3);
-    cell(index, loaded ? ColourWhite : ColourRed);
-    if (row(17).Ticked) resetConstants(kelmo);
+    if (downloaded(index, loaded) && row(17).Ticked) resetConstants(kelmo);
 }
 
 void CalibrationBench::EseguiPasso7593(int index) {
@@ -142,8 +162,7 @@ void CalibrationBench::EseguiPasso7593(int index) {
     if (index == 1) cell(index, ColourBlue);
     if (index <= 10) measurementFrame(false);
     cell(index, ColourBlue);
-    if (applyRow(*r, index)) runProcedures(*r, index);
-    cell(index, ColourWhite);
+    cell(index, !applyRow(*r, index) || runProcedures(*r, index) ? ColourWhite : ColourRed);
 }
 
 void CalibrationBench::EseguiPasso4751(int index) {
@@ -164,28 +183,27 @@ void CalibrationBench::EseguiPasso4751(int index) {
         PreparaBloccoCostanti2();
         pausa(1);
         link_.writeRegister(link_.node(), 17, 0);
-    } else if (applyRow(*r, index)) {
-        runProcedures(*r, index);
+        cell(index, ColourWhite);
+    } else {
+        cell(index, !applyRow(*r, index) || runProcedures(*r, index) ? ColourWhite : ColourRed);
     }
-    cell(index, ColourWhite);
 }
 
 void CalibrationBench::EseguiPassoTCRTD(int index) {
     if (index == 0) {
-        instruments.Rele(2, 6, true);
+        bool loaded = imageRelayClosed();
         link_.writeRegister(10, 5, 3);
         link_.setDebugMode(true);
         pausa(0.5);
-        const bool loaded = CaricaEprom();
+        loaded = loaded && CaricaEprom();
         link_.writeRegister(10, 5, 5);
         link_.setDebugMode(false);
         instruments.Rele(2, 6, false);
-        PreparaBloccoCostanti();
-        if (!loaded) cell(index, ColourRed);
+        if (downloaded(index, loaded)) PreparaBloccoCostanti();
         return;
     }
     const RowParams* r = findRow(RowsTCRTD, index);
-    if (r && applyRow(*r, index)) runProcedures(*r, index);
+    if (r && applyRow(*r, index) && !runProcedures(*r, index)) cell(index, ColourRed);
 }
 
 void CalibrationBench::EseguiPasso2569(int index) {
@@ -195,11 +213,11 @@ void CalibrationBench::EseguiPasso2569(int index) {
         pausa(0.5);
         const bool loaded = CaricaEprom();
         link_.setDebugMode(false);
-        for (size_t i = 0; i < Setup2569.size(); ++i)
-            link_.writeRegister(state.ModuleNode, static_cast<int16_t>(1216 + i), Setup2569[i]);
-        if (!loaded) cell(index, ColourRed);
+        if (downloaded(index, loaded))
+            for (size_t i = 0; i < Setup2569.size(); ++i)
+                link_.writeRegister(state.ModuleNode, static_cast<int16_t>(1216 + i), Setup2569[i]);
         return;
     }
     const RowParams* r = findRow(Rows2569, index);
-    if (r && applyRow(*r, index)) runProcedures(*r, index);
+    if (r && applyRow(*r, index) && !runProcedures(*r, index)) cell(index, ColourRed);
 }

@@ -3,12 +3,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/app_context.h"
 #include "comm/device_procedures.h"
 #include "comm/input_register_read.h"
 #include "comm/link.h"
 #include "comm/model_check.h"
 #include "comm/transaction.h"
+#include "core/app_context.h"
 #include "factorytest/instruments/bench_instruments.h"
 #include "factorytest/instruments/collaudo.h"
 #include "program/transfer/file_output.h"
@@ -181,12 +181,13 @@ void ControllerBench::initPhase() {
     if (stop) return;
     app_.dialogs.messageBox("Chiudere switch INIT", MsgButtons::Ok, MsgIcon::Warning);
     if (stop) return;
-    for (const auto& [consumption, identity, limits] :
-         {std::tuple{Consumo10, Rs232At10, settings.Consumption[0]},
-          {Consumo24, Rs232At24, settings.Consumption[1]}}) {
+    for (const auto& [consumption, identity, which] :
+         {std::tuple{Consumo10, Rs232At10, 0}, {Consumo24, Rs232At24, 1}}) {
         if (ticked(consumption)) {
             colour(consumption, ColourYellow);
-            colour(consumption, VerificaConsumo(limits) == 0 ? ColourGreen : ColourRed);
+            // Without limits the reading is shown and the step stays yellow.
+            if (const auto result = VerificaConsumo(which))
+                colour(consumption, *result == 0 ? ColourGreen : ColourRed);
         }
         if (stop) return;
         if (ticked(identity)) {
@@ -330,19 +331,70 @@ uint8_t ControllerBench::VerificaDispositivo() {
                : 1;
 }
 
-uint8_t ControllerBench::VerificaConsumo(const ConsumptionLimits& limits) {
+std::optional<uint8_t> ControllerBench::VerificaConsumo(int which) {
+    const ConsumptionLimits& limits = settings.Consumption[static_cast<size_t>(which)];
+    std::string& shown = state.Consumption[static_cast<size_t>(which)];
     supply(true, DecimalText(limits.volts));
     app_.pump.pausa(2);
     for (;;) {
         const auto ma = LeggiMultimetro(state.MultMode, {SerialeMult, SerialeAlim}, app_.pump, app_.dialogs,
                                         settings.MultReplyMs);
-        if (ma && *ma >= limits.minMa && *ma <= limits.maxMa) return 0;
+        shown = ma ? DecimalText(*ma) + " mA" : "no reading";
+        changed();
+        if (!limits.judged()) return std::nullopt;
+        if (ma && limits.accepts(*ma)) return 0;
+        const auto limit = [](const std::optional<double>& l) { return l ? DecimalText(*l) : std::string(); };
         const std::string text = "ERRORE: CONSUMO =" + (ma ? DecimalText(*ma) : std::string("?")) + "mA [" +
-                                 DecimalText(limits.minMa) + "\367" + DecimalText(limits.maxMa) + "]";
+                                 limit(limits.minMa) + "\367" + limit(limits.maxMa) + "]";
         const MsgChoice c = app_.dialogs.messageBox(text, MsgButtons::AbortRetryIgnore, MsgIcon::Warning);
         if (c == MsgChoice::Ignore) return 0;
         if (c != MsgChoice::Retry) return 1;
     }
+}
+
+bool ControllerBench::setConsumptionLimits(int which, std::optional<double> minMa,
+                                           std::optional<double> maxMa, std::string& error) {
+    if (minMa && maxMa && *maxMa < *minMa) {
+        error = "The maximum " + DecimalText(*maxMa) + " mA lies below the minimum " + DecimalText(*minMa) +
+                " mA: limits not changed.";
+        return false;
+    }
+    ConsumptionSteps steps = settings.Consumption;
+    steps[static_cast<size_t>(which)].minMa = minMa;
+    steps[static_cast<size_t>(which)].maxMa = maxMa;
+    if (!settings.LimitsFile.empty() &&
+        !WriteWholeFile(settings.LimitsFile, FormatConsumptionLimits(steps))) {
+        error = "Limits not saved: " + settings.LimitsFile + " cannot be written.";
+        return false;
+    }
+    settings.Consumption = steps;
+    return true;
+}
+
+void ControllerBench::editConsumptionLimits(int which, const std::string& minText,
+                                            const std::string& maxText) {
+    const auto minMa = ParseLimitEntry(minText), maxMa = ParseLimitEntry(maxText);
+    std::string error = "A limit is a number of mA from 0 up, or empty for none: limits not changed.";
+    const ConsumptionLimits& now = settings.Consumption[static_cast<size_t>(which)];
+    if (minMa && maxMa && *minMa == now.minMa && *maxMa == now.maxMa) return;
+    if (!minMa || !maxMa || !setConsumptionLimits(which, *minMa, *maxMa, error))
+        app_.dialogs.messageBox(error, MsgButtons::Ok, MsgIcon::Warning);
+    changed();
+}
+
+void ControllerBench::loadConsumptionLimits() {
+    std::string text;
+    std::error_code ec;
+    if (settings.LimitsFile.empty() || !std::filesystem::exists(settings.LimitsFile, ec)) return;
+    if (!ReadWholeFile(settings.LimitsFile, text)) {
+        app_.dialogs.messageBox("Consumption limits not read: " + settings.LimitsFile + " cannot be read.",
+                                MsgButtons::Ok, MsgIcon::Warning);
+        return;
+    }
+    for (int line : ParseConsumptionLimits(text, settings.Consumption))
+        app_.dialogs.messageBox(settings.LimitsFile + " line " + std::to_string(line) +
+                                    " is not a number of mA: that limit is not set.",
+                                MsgButtons::Ok, MsgIcon::Warning);
 }
 
 void ControllerBench::setClock() {
@@ -351,6 +403,9 @@ void ControllerBench::setClock() {
     // The year list holds 2000-2099 and the unit keeps two digits: another year is not sent.
     if (year < 2000 || year > 2099) {
         colour(Rtcc, ColourRed);
+        app_.dialogs.messageBox("The PC's year " + std::to_string(year) +
+                                    " is outside 2000-2099: the unit's clock is not set.",
+                                MsgButtons::Ok, MsgIcon::Warning);
         return;
     }
     state.Day = now.tm_mday - 1;

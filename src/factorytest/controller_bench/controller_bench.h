@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "factorytest/controller_bench/consumption_limits.h"
 #include "factorytest/instruments/bench_colours.h"
 #include "factorytest/instruments/instrument_port.h"
 #include "program/transfer/memory_image_transfer.h"
@@ -39,16 +41,10 @@ struct CollaudoState {
     int EutPort = 0; // txt_eut_port: COM number - 1
     std::string MultMode = "MANUALE";
     std::string AlimMode = "MANUALE";
-    int Progress = 0; // download progress in percent
+    int Progress = 0;                       // download progress in percent
+    std::array<std::string, 2> Consumption; // the consumption steps' last readings: "100 mA", "no reading"
     bool Running = false;
     bool StopCollaudo = false;
-};
-
-// Supply current limits of a consumption step, in milliamperes.
-struct ConsumptionLimits {
-    double volts;
-    double minMa;
-    double maxMa;
 };
 
 struct CollaudoSettings {
@@ -58,7 +54,8 @@ struct CollaudoSettings {
     ComDevices Devices;      // COM number -> device, for the unit's serial link and the instruments
     double Rs485LimitS = 30; // the exchange counter must pass 500 within this
     int MultReplyMs = 3000;
-    std::array<ConsumptionLimits, 2> Consumption{{{10, 20, 250}, {24, 10, 150}}}; // steps 0 and 2
+    ConsumptionSteps Consumption{{{10, {}, {}}, {24, {}, {}}}}; // steps 0 and 2: no limits until given
+    std::string LimitsFile; // the bench's settings file; empty: limits are not kept
 };
 
 class ControllerBench {
@@ -86,8 +83,17 @@ class ControllerBench {
     void TestIO(uint8_t writer, uint8_t reader, uint16_t value, uint16_t pattern, int first);
     // Identity of the unit on the link: 0 passed, 1 failed.
     uint8_t VerificaDispositivo();
-    // Supply on at the step's voltage, then the current against its limits: 0 passed, 1 failed.
-    uint8_t VerificaConsumo(const ConsumptionLimits& limits);
+    // Consumption step which (0: 10 V, 1: 24 V): supply on at its voltage, then the current, shown in
+    // state.Consumption and judged against the limits set: 0 passed, 1 failed; nothing without limits.
+    std::optional<uint8_t> VerificaConsumo(int which);
+    // Sets and saves the limits of consumption step which. False with error, the limits as they were,
+    // when the maximum lies below the minimum or the settings file could not be written.
+    bool setConsumptionLimits(int which, std::optional<double> minMa, std::optional<double> maxMa,
+                              std::string& error);
+    // The limits as the operator typed them in the window: set and saved, or told why not.
+    void editConsumptionLimits(int which, const std::string& minText, const std::string& maxText);
+    // Reads the limits from settings.LimitsFile; lines that do not read are told and left without limit.
+    void loadConsumptionLimits();
 
   private:
     bool loadProgram();

@@ -1,9 +1,9 @@
 #include "factorytest/ethernet_product/ethernet_product.h"
 
-#include "core/app_context.h"
 #include "comm/device_procedures.h"
 #include "comm/link.h"
 #include "comm/transaction.h"
+#include "core/app_context.h"
 #include "platform/program_runner.h"
 
 namespace {
@@ -76,8 +76,14 @@ void EthernetProductBench::cmd_connetti_Click(int index) {
 }
 
 void EthernetProductBench::Command1_Click() {
-    // AC and DC are never on together.
-    state.ReleDC = false;
+    // AC and DC are never on together: after DC the outputs go off, and AC follows a second later.
+    if (state.ReleDC) {
+        state.ReleDC = false;
+        state.ReleAC = false;
+        changed();
+        ScriviUscita();
+        app_.pump.pausa(1);
+    }
     state.ReleAC = true;
     changed();
     ScriviUscita();

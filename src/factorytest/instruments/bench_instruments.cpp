@@ -1,9 +1,7 @@
 #include "factorytest/instruments/bench_instruments.h"
 
-#include <cmath>
-
-#include "core/log.h"
 #include "core/event_pump.h"
+#include "core/log.h"
 #include "core/user_dialogs.h"
 
 namespace {
@@ -20,10 +18,12 @@ std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, int 
     port.clear();
     port.send(MultReadCommand);
     pump.pausa(1);
+    // The wait ends at the line end, or once the reply is too long to be one: never grows without end.
     std::string reply;
-    pump.waitUntil([&] { return reply += port.take(), hasLineEnd(reply); }, limitMs, false);
+    pump.waitUntil([&] { return reply += port.take(), hasLineEnd(reply) || reply.size() > MaxReplyBytes; },
+                   limitMs, false);
     port.clear();
-    return hasLineEnd(reply) ? ParseReading(reply) : std::nullopt;
+    return ParseMultimeterReply(reply);
 }
 
 void SwitchSupply(InstrumentPort& port, EventPump& pump, bool on, const std::string& volts) {
@@ -34,7 +34,7 @@ void SwitchSupply(InstrumentPort& port, EventPump& pump, bool on, const std::str
 }
 
 double MilliUnits(double reading) {
-    return std::round(reading * 1e6) / 1000;
+    return reading * 1000;
 }
 
 void BenchInstruments::logFailure(const std::string& text) {
@@ -44,6 +44,13 @@ void BenchInstruments::logFailure(const std::string& text) {
 
 bool BenchInstruments::waitForInput(InstrumentPort& port, std::string& reply, size_t count, int limitMs) {
     return pump_.waitUntil([&] { return reply += port.take(), reply.size() >= count; }, limitMs, false);
+}
+
+bool BenchInstruments::relayPortOpen() {
+    InstrumentPort& port = ports_.Seriale_switch;
+    if (port.open(ports_.Devices)) return true;
+    logFailure("Relay unit port (COM" + std::to_string(port.Number) + ") not open: " + port.error());
+    return false;
 }
 
 std::optional<double> BenchInstruments::GetMult() {
@@ -82,6 +89,13 @@ bool BenchInstruments::PutCal200(CalibratorFrame& frame) {
             logFailure("No answer from the calibrator (COM" + std::to_string(port.Number) + ")");
             return false;
         }
+        // One byte answers one byte: more is an instrument gone astray.
+        if (answer.size() > 1) {
+            port.clear();
+            logFailure("Calibrator (COM" + std::to_string(port.Number) + ") answered " +
+                       std::to_string(answer.size()) + " bytes to one: no reading");
+            return false;
+        }
         if (i >= 2 && i <= 5) frame[i] = static_cast<uint8_t>(answer[0]);
     }
     return true;
@@ -95,6 +109,11 @@ std::optional<double> BenchInstruments::GetTamb() {
         CalibratorFrame frame = MakeCalibratorFrame(b[0], b[1], b[2], b[3], b[4]);
         if (!PutCal200(frame)) return std::nullopt;
         if (f == TambReadingFrame) temperature = TambFromAnswers(frame[2], frame[3], frame[4], frame[5]);
+    }
+    if (temperature < MinTamb || temperature > MaxTamb) {
+        logFailure("Calibrator reference temperature " + DecimalText(temperature) + " outside " +
+                   DecimalText(MinTamb) + ".." + DecimalText(MaxTamb) + ": no reading");
+        return std::nullopt;
     }
     return temperature;
 }
@@ -128,11 +147,20 @@ double BenchInstruments::ReadAlimCurr() {
     port.send(SupplyCurrentCommand);
     pump_.pausa(0.5);
     std::string reply;
-    if (!waitForInput(port, reply, 8, limits.supplyReplyMs)) return -1;
-    const auto amperes = ParseReading(reply.substr(1, 5));
-    return amperes ? *amperes * 1000 : -1;
+    waitForInput(port, reply, 8, limits.supplyReplyMs);
+    port.clear();
+    const auto amperes = ParseSupplyCurrent(reply);
+    if (!amperes) {
+        logFailure("Power supply (COM" + std::to_string(port.Number) + "): no current reading");
+        return -1;
+    }
+    return *amperes * 1000;
 }
 
-void BenchInstruments::Rele(int slot, int channel, bool close) {
-    ports_.Seriale_switch.send(RelayCommand(slot, channel, close));
+bool BenchInstruments::Rele(int slot, int channel, bool close) {
+    if (ports_.Seriale_switch.send(RelayCommand(slot, channel, close))) return true;
+    logFailure("Relay " + std::to_string(slot) + "-" + std::to_string(channel) +
+               " not switched: relay unit port (COM" + std::to_string(ports_.Seriale_switch.Number) +
+               ") not open");
+    return false;
 }

@@ -14,18 +14,19 @@ class Log;
 class UserDialogs;
 
 struct InstrumentLimits {
-    int multReplyMs = 3000;  // a multimeter reading must end with its line end within this
-    int calibByteMs = 1000;  // each calibrator byte must be answered within this
+    int multReplyMs = 3000;   // a multimeter reading must end with its line end within this
+    int calibByteMs = 1000;   // each calibrator byte must be answered within this
     int supplyReplyMs = 1000; // the supply's current reply
 };
 
 // One reading from a multimeter on port: empties its input, sends ":READ?", waits 1 s and then for the
-// line end within limitMs. The reading in the instrument's own unit; nothing when none came in time
-// or it was not a number.
+// line end within limitMs. The reading in the instrument's own unit; nothing when none came in time,
+// the reply ran past MaxReplyBytes without its line end, or it was not a number.
 std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, int limitMs);
 // "SV " volts, then output on ("KOE") or off ("KOD"), with the supply's pauses.
 void SwitchSupply(InstrumentPort& port, EventPump& pump, bool on, const std::string& volts);
-// Instrument units (volts, amperes) to the milli-units every bench procedure works in, to a thousandth.
+// Instrument units (volts, amperes) to the milli-units every bench procedure works in, as read: the
+// procedures round where they must.
 double MilliUnits(double reading);
 
 class BenchInstruments {
@@ -43,7 +44,8 @@ class BenchInstruments {
     // Sends the frame byte by byte, each answered by one byte; the answers to data 1-4 replace them.
     // False (logged) when the port is not open or a byte is not answered in time.
     bool PutCal200(CalibratorFrame& frame);
-    // Reference temperature in degrees from the calibrator; nothing when it did not answer.
+    // Reference temperature in degrees from the calibrator; nothing (logged) when it did not answer, answered
+    // more than a byte to a byte, or the temperature lies outside MinTamb..MaxTamb.
     std::optional<double> GetTamb();
     bool PutCalVal(double value);
     // Asks the operator to set the calibrator and waits for the box to close.
@@ -51,10 +53,12 @@ class BenchInstruments {
     void accendi_alim();
     void spegni_alim();
     void SetAlim(bool on, const std::string& volts);
-    // Output current in milliamperes; -1 when no complete reply came.
+    // Output current in milliamperes; -1 (logged) when no complete or plausible reply came.
     double ReadAlimCurr();
-    // Relay slot-channel; nothing is sent while the relay unit's port is closed.
-    void Rele(int slot, int channel, bool close);
+    // Relay slot-channel; false (logged) while the relay unit's port is closed: nothing is sent.
+    bool Rele(int slot, int channel, bool close);
+    // Opens the relay unit's port when it is closed; false (logged) when it does not open.
+    bool relayPortOpen();
 
   private:
     void logFailure(const std::string& text);

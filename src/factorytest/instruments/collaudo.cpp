@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "factorytest/instruments/bench_instruments.h"
 #include "core/event_pump.h"
 #include "core/user_dialogs.h"
+#include "factorytest/instruments/bench_instruments.h"
 
 std::optional<double> AskReading(UserDialogs& dialogs) {
     for (;;) {
@@ -24,15 +24,12 @@ std::optional<double> LeggiMultimetro(const std::string& mode, CollaudoPorts por
         reading = AskReading(dialogs);
     } else if (kind == "com") {
         reading = ReadMultimeter(ports.mult, pump, limitMs);
-    } else if (kind == "usb" && ports.usb && ports.usb->WriteString("READ?")) {
-        pump.pausa(0.5);
-        if (auto text = ports.usb->ReadString()) reading = ParseReading(*text);
     }
     return reading ? std::optional(MilliUnits(*reading)) : std::nullopt;
 }
 
-void ImpostaAlimentatore(const std::string& portText, InstrumentPort& supply, bool on, const std::string& volts,
-                         EventPump& pump, UserDialogs& dialogs) {
+void ImpostaAlimentatore(const std::string& portText, InstrumentPort& supply, bool on,
+                         const std::string& volts, EventPump& pump, UserDialogs& dialogs) {
     if (portText != "MANUALE")
         SwitchSupply(supply, pump, on, volts);
     else

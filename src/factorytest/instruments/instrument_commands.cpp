@@ -42,7 +42,8 @@ std::string CalibratorUnit(int stepCode) {
     case 1:
         return " mV";
     case 5:
-        return " \xB0" "C TcK";
+        return " \xB0"
+               "C TcK";
     case 12:
     case 17:
     case 18:
@@ -65,8 +66,9 @@ std::string DecimalText(double value) {
     // Single-precision values (temperatures from the calibrator) print as the single they are.
     const auto asFloat = static_cast<float>(value);
     char buf[64];
-    auto [end, ec] = static_cast<double>(asFloat) == value ? std::to_chars(buf, buf + sizeof buf, asFloat, std::chars_format::fixed)
-                                                           : std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    auto [end, ec] = static_cast<double>(asFloat) == value
+                         ? std::to_chars(buf, buf + sizeof buf, asFloat, std::chars_format::fixed)
+                         : std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
     return std::string(buf, end);
 }
 
@@ -79,4 +81,17 @@ std::optional<double> ParseReading(const std::string& text) {
     auto [p, ec] = std::from_chars(text.data() + b, text.data() + e + 1, v);
     if (ec != std::errc() || p != text.data() + e + 1 || !std::isfinite(v)) return std::nullopt;
     return v;
+}
+
+std::optional<double> ParseMultimeterReply(const std::string& reply) {
+    const size_t end = reply.find_first_of("\r\n");
+    if (end == std::string::npos || end > MaxReplyBytes) return std::nullopt;
+    return ParseReading(reply.substr(0, end));
+}
+
+std::optional<double> ParseSupplyCurrent(const std::string& reply) {
+    if (reply.size() < 8 || reply.size() > MaxReplyBytes) return std::nullopt;
+    const auto amperes = ParseReading(reply.substr(1, 5));
+    if (!amperes || *amperes < 0 || *amperes > MaxSupplyAmps) return std::nullopt;
+    return amperes;
 }

@@ -50,3 +50,18 @@ std::string DecimalText(double value);
 // An instrument's reply as a number: blanks, a leading "+" and the line end are allowed around it
 // ("+1.450000E+01\r\n"); anything else reads as nothing.
 std::optional<double> ParseReading(const std::string& text);
+
+// No instrument answers with more than this: a longer reply, or a reply line without its end within
+// it, is garbage and the read ends there.
+constexpr size_t MaxReplyBytes = 256;
+// The instruments' physical ranges: a value outside is no reading.
+constexpr double MinTamb = -50, MaxTamb = 200; // the calibrator's reference temperature, degrees
+constexpr double MaxSupplyAmps = 10;           // the supply's output current
+
+// The multimeter's reply: the number on its first line. Nothing while no line end came, or when the
+// line is longer than MaxReplyBytes or is no number.
+std::optional<double> ParseMultimeterReply(const std::string& reply);
+// The supply's current reply ("A0.123A" CR): amperes from characters 2-6. Nothing when the reply is
+// shorter than 8 or longer than MaxReplyBytes bytes, or the value is no number or outside
+// 0..MaxSupplyAmps.
+std::optional<double> ParseSupplyCurrent(const std::string& reply);

@@ -1,5 +1,7 @@
 #include "factorytest/ui/coll7593.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,8 +23,9 @@ QString background(uint32_t colour) {
         .arg(colour >> 16 & 0xFF);
 }
 
-constexpr std::array<const char*, 7> LabelNames{"lbl_coll_zero", "lbl_coll_half", "lbl_coll_span", "lbl_coll_K",
-                                                "lbl_coll_K_zero", "lbl_coll_K_span", "lbl_coll_span2"};
+constexpr std::array<const char*, 7> LabelNames{"lbl_coll_zero", "lbl_coll_half",   "lbl_coll_span",
+                                                "lbl_coll_K",    "lbl_coll_K_zero", "lbl_coll_K_span",
+                                                "lbl_coll_span2"};
 
 std::array<const BenchLabel*, 7> labelsOf(const BenchRow& r) {
     return {&r.Zero, &r.Half, &r.Span, &r.K, &r.KZero, &r.KSpan, &r.Span2};
@@ -97,7 +100,8 @@ QWidget* Coll7593::buildPorts() {
     auto* box = new QGroupBox("COM ports");
     auto* grid = new QGridLayout(box);
     InstrumentPorts& p = bench_.ports;
-    const std::array<InstrumentPort*, 4> ports{&p.Seriale_switch, &p.Seriale_mult, &p.Seriale_alim, &p.Seriale_calib};
+    const std::array<InstrumentPort*, 4> ports{&p.Seriale_switch, &p.Seriale_mult, &p.Seriale_alim,
+                                               &p.Seriale_calib};
     for (size_t i = 0; i < ports.size(); ++i) {
         InstrumentPort* port = ports[i];
         auto* spin = new QSpinBox;
@@ -141,7 +145,9 @@ QWidget* Coll7593::buildCheckList() {
         for (size_t l = 0; l < r.labels.size(); ++l) {
             r.labels[l] = new QLabel;
             r.labels[l]->setObjectName(QString("%1_%2").arg(LabelNames[l]).arg(i));
-            r.labels[l]->setFixedWidth(l == 3 ? 120 : 78);
+            // K holds the widest caption: a reading with its constant, "20600.00 (0.9709)".
+            const int kWidth = r.labels[l]->fontMetrics().horizontalAdvance("-20600.00 (0.9709)") + 12;
+            r.labels[l]->setFixedWidth(l == 3 ? std::max(120, kWidth) : 78);
             grid->addWidget(r.labels[l], i + 1, static_cast<int>(l) + 3);
         }
         connect(r.chk_coll, &QCheckBox::toggled, this, [this, i](bool on) {

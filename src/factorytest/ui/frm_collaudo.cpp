@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "factorytest/instruments/instrument_commands.h"
 #include "factorytest/ui/bench_widgets.h"
 
 namespace {
@@ -115,6 +116,34 @@ QCheckBox* frm_collaudo::step(int index) {
     return box;
 }
 
+QLayout* frm_collaudo::consumptionRow(int which) {
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(20, 0, 0, 0);
+    const auto w = static_cast<size_t>(which);
+    auto edit = [this, which](const QString& name) {
+        auto* e = new QLineEdit;
+        e->setObjectName(name.arg(which));
+        e->setFixedWidth(56);
+        e->setToolTip("mA; empty: no limit, the reading is only shown");
+        connect(e, &QLineEdit::editingFinished, this, [this, which] {
+            const auto w = static_cast<size_t>(which);
+            bench_.editConsumptionLimits(which, txt_cons_min[w]->text().toStdString(),
+                                         txt_cons_max[w]->text().toStdString());
+        });
+        return e;
+    };
+    txt_cons_min[w] = edit("txt_cons_min_%1");
+    txt_cons_max[w] = edit("txt_cons_max_%1");
+    lbl_consumo[w] = new QLabel;
+    lbl_consumo[w]->setObjectName(QString("lbl_consumo_%1").arg(which));
+    row->addWidget(new QLabel("mA min"));
+    row->addWidget(txt_cons_min[w]);
+    row->addWidget(new QLabel("max"));
+    row->addWidget(txt_cons_max[w]);
+    row->addWidget(lbl_consumo[w], 1);
+    return row;
+}
+
 QWidget* frm_collaudo::buildControlli() {
     auto* frame = new QGroupBox("Controlli");
     auto* v = new QVBoxLayout(frame);
@@ -122,8 +151,10 @@ QWidget* frm_collaudo::buildControlli() {
     chk_controlli[0]->setObjectName("chk_controlli_0");
     connect(chk_controlli[0], &QCheckBox::toggled, this, [this](bool on) { bench_.state.Init = on; });
     v->addWidget(chk_controlli[0]);
-    for (int i = 0; i <= 6; ++i)
+    for (int i = 0; i <= 6; ++i) {
         v->addWidget(step(i));
+        if (i == 0 || i == 2) v->addLayout(consumptionRow(i / 2));
+    }
     ProgressBar1 = new QProgressBar;
     ProgressBar1->setObjectName("ProgressBar1");
     v->addWidget(ProgressBar1);
@@ -216,4 +247,13 @@ void frm_collaudo::refresh() {
     txt_min->setText(QString::fromStdString(s.Minute));
     txt_sec->setText(QString::fromStdString(s.Second));
     ProgressBar1->setValue(s.Progress);
+    for (size_t i = 0; i < lbl_consumo.size(); ++i) {
+        const ConsumptionLimits& limits = bench_.settings.Consumption[i];
+        for (auto [edit, limit] :
+             {std::pair{txt_cons_min[i], limits.minMa}, {txt_cons_max[i], limits.maxMa}}) {
+            edit->setReadOnly(!idle);
+            edit->setText(limit ? QString::fromStdString(DecimalText(*limit)) : QString());
+        }
+        lbl_consumo[i]->setText(QString::fromStdString(s.Consumption[i]));
+    }
 }

@@ -10,6 +10,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -33,12 +34,16 @@ class frm_collaudo : public QWidget {
     QComboBox *txt_eut_mod = nullptr, *txt_eut_port = nullptr, *txt_mult_port = nullptr,
               *txt_alim_port = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
+    // Consumption steps 0 and 2: their limits in mA (empty: none) and their last reading.
+    std::array<QLineEdit*, 2> txt_cons_min{}, txt_cons_max{};
+    std::array<QLabel*, 2> lbl_consumo{};
 
   private:
     QWidget* buildEut(const std::array<std::string, 4>& models);
     QWidget* buildControlli();
     QWidget* buildBase(const std::array<std::string, 12>& months);
     QCheckBox* step(int index);
+    QLayout* consumptionRow(int which);
     void refresh();
 
     ControllerBench& bench_;

@@ -59,7 +59,7 @@ TEST(FactoryMenu, InternalBuildOpensEachWindowOnceWithItsState) {
 
     auto* analog = qobject_cast<ConfJXV7593*>(opened["ConfJXV7593"]);
     ASSERT_NE(analog, nullptr);
-    EXPECT_EQ(analog->windowTitle(), "Collaudo JXV7209");
+    EXPECT_EQ(analog->windowTitle(), "Collaudo JXV7593");
     analog->SetDefault[1]->click();
     EXPECT_EQ(analog->cmb_InputType[0]->currentText(), "10 V");
     EXPECT_EQ(analog->cmb_InputType[2]->currentText(), "---");
@@ -129,6 +129,28 @@ TEST(frm_collaudo, StartIsLockedDuringARunAndTheClockStepShowsItsResult) {
     EXPECT_TRUE(window.chk_collaudo[7]->styleSheet().isEmpty());
     EXPECT_EQ(window.txt_mese->currentIndex(), 1);
     EXPECT_EQ(window.txt_ore->text(), "9");
+}
+
+// Limits typed in the window are the bench's; a typing mistake is refused, told, and the field shows
+// the limit that still holds.
+TEST(frm_collaudo, ConsumptionLimitsAreTypedInTheWindow) {
+    ControllerWorld w;
+    frm_collaudo window(w.bench, {"A", "B", "C", "D"},
+                        {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
+    EXPECT_TRUE(window.txt_cons_min[0]->text().isEmpty());
+    window.txt_cons_min[0]->setText("20");
+    emit window.txt_cons_min[0]->editingFinished();
+    window.txt_cons_max[0]->setText("25O");
+    emit window.txt_cons_max[0]->editingFinished();
+    EXPECT_EQ(w.bench.settings.Consumption[0].minMa, 20);
+    EXPECT_EQ(w.bench.settings.Consumption[0].maxMa, std::nullopt);
+    EXPECT_EQ(w.dialogs.shown,
+              std::vector<std::string>{
+                  "A limit is a number of mA from 0 up, or empty for none: limits not changed."});
+    EXPECT_TRUE(window.txt_cons_max[0]->text().isEmpty());
+    w.bench.state.Consumption[0] = "100 mA";
+    w.bench.onChanged();
+    EXPECT_EQ(window.lbl_consumo[0]->text(), "100 mA");
 }
 
 TEST(frm_coll_NWAC, TheBenchTimerRunsOnlyWhileConnected) {
