@@ -4,6 +4,7 @@
 
 #include "core/app_context.h"
 #include "core/link_port.h"
+#include "core/web_page.h"
 
 namespace {
 
@@ -56,6 +57,13 @@ void connectSerial(AppContext& app, LinkPort& link) {
 
 void connectTcp(AppContext& app, LinkPort& link) {
     DeviceRecord& device = app.comm.CurrentDevice;
+    // A malformed numeric address is not handed to the resolver, which would take it for a host name.
+    if (!isHostAddress(device.IpAddress)) {
+        const std::string reason = "Invalid IP address: " + device.IpAddress;
+        app.dialogs.messageBox(reason, MsgButtons::Ok, MsgIcon::Critical);
+        logLine(app.shell, reason);
+        return;
+    }
     // The 16-bit field holds ports above 32767 as negative numbers.
     link.connectTcp(device.IpAddress, static_cast<uint16_t>(device.Port));
     // The wait also ends when the socket gives up (refused, unreachable): there is nothing left to wait for.

@@ -50,6 +50,17 @@ TEST_F(Link, TcpRefusedSaysWhyThenConnectsAndDisconnectsLoggingTheAddress) {
     EXPECT_EQ(s.refreshes, 3);
 }
 
+// A dotted row of numbers that is no IPv4 address is refused before anything is looked up or opened.
+TEST_F(Link, AMalformedNumericAddressIsRefusedWithoutALookup) {
+    s.comm->CurrentDevice.IpAddress = "127.0.1";
+    s.comm->CurrentDevice.Port = static_cast<int16_t>(sim.startTcp());
+    Connetti(s.app);
+    EXPECT_EQ(s.comm->CurrentDevice.Connected, 0);
+    EXPECT_EQ(s.dialogs.shown, Groups{"Invalid IP address: 127.0.1"});
+    EXPECT_EQ(s.shell->log.lines().back(), "Invalid IP address: 127.0.1  ");
+    EXPECT_TRUE(sim.transcript().empty());
+}
+
 // A host name is looked up first; a write larger than the system takes at once is queued and arrives whole
 // and in order.
 TEST_F(Link, TcpByHostNameDeliversALargeWriteWhole) {

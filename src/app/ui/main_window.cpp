@@ -17,7 +17,7 @@
 #include "core/app_context.h"
 #include "core/build_flags.h"
 #include "core/button_groups.h"
-#include "core/close_question.h"
+#include "app/close_check.h"
 #include "app/connect_sequence.h"
 #include "app/menu_model.h"
 #include "app/shell_procedures.h"
@@ -197,7 +197,7 @@ void MainWindow::LoadLogWindow(int heightTwips) {
     log_ = new LogWindow(ctx_.shell.log);
     logSub_ = mdi_->addSubWindow(log_);
     logSub_->setObjectName("Log");
-    logSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; it lives for the whole run
+    keepOnClose(logSub_); // closing only hides it; it lives for the whole run
     logSub_->setWindowIcon(ImageList1.picture("view_log"));
     // Opens narrow at the left; the user may make it wider for long lines, and it keeps what he chose.
     logSub_->setGeometry(0, 0, twipsToPixels(LogWidthTwips, logicalDpiX()),
@@ -500,7 +500,7 @@ void MainWindow::loadRegisters() {
     auto* window = new Registri(registers_);
     registriSub_ = addFittedSubWindow(mdi_, window);
     registriSub_->setObjectName("Registri");
-    registriSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it, like the log
+    keepOnClose(registriSub_); // closing only hides it, like the log
     registriSub_->setWindowIcon(ImageList1.picture("view_reg"));
     registriSub_->hide(); // loading does not show it; the key and the menu item do
     languages_.windowLoaded(window, [this] { registers_.SetRes(); });
@@ -539,7 +539,7 @@ QMdiSubWindow* MainWindow::showTool(const QString& menu, bool toFront) {
         size = w->size();
         sub = mdi_->addSubWindow(w);
         sub->setObjectName(w->objectName());
-        sub->setAttribute(Qt::WA_DeleteOnClose, false); // closing hides it; its loops end on close
+        keepOnClose(sub); // closing hides it; its loops end on close
     }
     QMdiSubWindow* front = mdi_->activeSubWindow();
     sub->show();                          // which makes it the active one
@@ -574,7 +574,7 @@ frm_search* MainWindow::searchWindow() {
         ctx_, services, [this](const QString& key) { return ImageList1.picture(key); },
         [this] { menus_.value("mnu_Cont")->popup(QCursor::pos()); });
     searchSub_ = addFittedSubWindow(mdi_, search_);
-    searchSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; its search state stays
+    keepOnClose(searchSub_); // closing only hides it; its search state stays
     searchSub_->hide();
     languages_.windowLoaded(search_, [this] { search_->SetRes(); });
     return search_;
@@ -605,7 +605,7 @@ QWidget* MainWindow::showBench(QPointer<QMdiSubWindow>& sub, const char* name, Q
     if (!sub) {
         sub = mdi_->addSubWindow(make());
         sub->setObjectName(name);
-        sub->setAttribute(Qt::WA_DeleteOnClose, false); // one window for the whole run
+        keepOnClose(sub); // one window for the whole run
         // It opens over the log window, inside the main window.
         sub->setGeometry(0, 0, std::min(mdi_->width(), size.width()),
                          std::min(mdi_->height(), size.height()));
@@ -770,8 +770,17 @@ QWidget* MainWindow::showConfig(bool read) {
     return configSub_->widget();
 }
 
+bool MainWindow::transferRunning() const {
+    QMdiSubWindow* eeprom = tools_.value("mnu_eeprom");
+    return longOperationRunning() || (eeprom && static_cast<frm_eeprom*>(eeprom->widget())->running());
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!OfferToSave(ctx_, procs_.SalvaProgetto, programName_.toStdString())) {
+    CloseChecks checks;
+    checks.transferRunning = transferRunning();
+    checks.windowsMayClose = [this] { return discovery_->mayClose(); };
+    checks.saveProject = procs_.SalvaProgetto;
+    if (!MayCloseProgram(ctx_, checks, programName_.toStdString())) {
         event->ignore();
         return;
     }

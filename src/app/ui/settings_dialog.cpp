@@ -16,13 +16,13 @@
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
-#include "core/app_context.h"
-#include "core/language_switch.h"
 #include "app/settings_form.h"
 #include "app/shell_procedures.h"
 #include "app/ui/picture_list.h"
 #include "app/ui/serial_port_combo.h"
 #include "app/ui/ui_texts.h"
+#include "core/app_context.h"
+#include "core/language_switch.h"
 #include "platform/window_fit.h"
 
 namespace {
@@ -300,6 +300,14 @@ void SettingsDialog::confirm() {
     f.ModelRow = row.isValid() ? row.toInt() : ctx_.comm.CurrentDevice.ModelIndex;
     f.AnimateSeconds = Slider1->value();
     f.RegUpdate = chk_Update->isChecked();
+    // A field OK cannot take keeps the dialog open on it, with everything the user typed.
+    if (auto refusal = refuseSettings(f)) {
+        ctx_.dialogs.messageBox(refusal->message, MsgButtons::Ok, MsgIcon::Warning);
+        QLineEdit* fields[] = {txt_address, txt_IP, txt_port, txt_timeoutTCP};
+        fields[refusal->field]->setFocus();
+        fields[refusal->field]->selectAll();
+        return;
+    }
     // Unloaded first, so the model question of the reconnect is not hidden behind it.
     AppContext& ctx = ctx_;
     const ShellProcedures& procs = procs_;

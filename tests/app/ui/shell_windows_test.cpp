@@ -285,10 +285,16 @@ TEST(SettingsDialog, ModelListCancelAndOkOverSerial) {
     child<QComboBox>(d, "cmbBaud")->setCurrentText("115200");
     child<QRadioButton>(d, "optStop1")->click();
     child<QCheckBox>(d, "chk_autoricezione")->setChecked(true);
-    child<QLineEdit>(d, "txt_address")->setText("x1"); // no number: the old address stays
+    child<QLineEdit>(d, "txt_address")->setText("x1"); // no number: refused, the dialog stays with it
     d->showPage(SettingsDialog::WorkspacePage);
     child<QSlider>(d, "Slider1")->setValue(3);
     child<QCheckBox>(d, "chk_Update")->setChecked(true);
+    d->confirm();
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(f.dialogs.shown.back(), "Node ID: \"x1\" is not a whole number from 0 to 255");
+    EXPECT_EQ(child<QLineEdit>(d, "txt_address")->text(), "x1");
+    EXPECT_TRUE(f.calls.empty());
+    child<QLineEdit>(d, "txt_address")->setText("10");
     d->confirm();
     const auto& dev = f.comm.CurrentDevice;
     EXPECT_EQ(

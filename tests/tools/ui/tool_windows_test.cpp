@@ -83,7 +83,11 @@ TEST_F(ToolWindows, EachMenuItemOpensOneInstanceOfItsWindow) {
         open<QWidget>(menu);
         window.menuItem(menu)->trigger();
         EXPECT_EQ(window.mdi()->subWindowList().size(), before + 1) << menu;
-        EXPECT_TRUE(window.mdi()->subWindowList().back()->isVisible()) << menu;
+        QMdiSubWindow* sub = window.mdi()->subWindowList().back();
+        EXPECT_TRUE(sub->isVisible()) << menu;
+        sub->close(); // the close box: the frame and its content go
+        window.menuItem(menu)->trigger();
+        EXPECT_TRUE(sub->isVisible() && sub->widget()->isVisible()) << menu << " reopens whole";
     }
     EXPECT_EQ(window.mdi()->activeSubWindow(),
               window.showTool("mnu_eeprom", false)); // MultiSock stays behind
@@ -167,7 +171,7 @@ TEST_F(ToolWindows, TheRegisterViewShowsScrollsAndHandsAClickToTheEditor) {
     EXPECT_TRUE(sim.transcript().empty()); // showing reads nothing
     window.registersSubWindow()->close();
     window.menuItem("mnu_Registri")->trigger();
-    EXPECT_FALSE(window.registersSubWindow()->isHidden());
+    EXPECT_TRUE(window.registersSubWindow()->widget()->isVisible()); // whole again
     EXPECT_EQ(window.mdi()->activeSubWindow(), window.registersSubWindow());
 
     auto* w = window.findChild<Registri*>();
@@ -193,12 +197,13 @@ TEST_F(ToolWindows, TheRegisterViewShowsScrollsAndHandsAClickToTheEditor) {
     EXPECT_TRUE(sent(readShown())); // the shown registers are read once the rung is encoded
 }
 
-// Closing the main window ends a running loop.
+// Closing the main window asks, then ends a running loop.
 TEST_F(ToolWindows, ClosingTheWindowEndsTheRunLoop) {
     s.shell->RegUpdate = -1;
     window.show();
     QTimer::singleShot(1200, &window, [this] { window.close(); });
     window.Toolbar1_ButtonClick("run");
+    EXPECT_EQ(s.dialogs.shown.back(), "A polling loop is reading the device. Stop it and close the program?");
     EXPECT_EQ(s.comm->PollStop, 1);
     EXPECT_EQ(s.comm->PollBusy, 0);
     EXPECT_TRUE(sent({10, 6, 0, 0, 0, 0xFF}));
