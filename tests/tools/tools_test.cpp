@@ -10,6 +10,7 @@
 #include "core/value_type_codes.h"
 #include "platform/qt_link_port.h"
 #include "program/transfer/file_output.h"
+#include "program/transfer/memory_image_text.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"
 #include "tools/memory_tool.h"
@@ -72,10 +73,11 @@ class MemoryToolTest : public ToolFixture {
 
 TEST_F(MemoryToolTest, BadRangesAreRefusedAndARangeRoundTripLeavesFileAndMemoryIdentical) {
     for (auto [from, to] : {std::pair{"A0", "40"}, {"0", "10000"}, {"-1", "40"}, {"", "40"}, {"4x", "40"}}) {
-        EXPECT_FALSE(MemoryTool::blockRange(from, to)) << from << " " << to;
+        EXPECT_FALSE(MemoryTool::byteRange(from, to)) << from << " " << to;
         EXPECT_FALSE(tool.download(view, from, to));
     }
-    EXPECT_EQ(MemoryTool::blockRange("0", "FFFF"), (std::pair<int16_t, int16_t>{0, 2048}));
+    const auto whole = MemoryTool::byteRange("0", "FFFF");
+    EXPECT_EQ((std::pair{whole->first, whole->size()}), (std::pair{0, 65536}));
     EXPECT_TRUE(sim.transcript().empty());
 
     Bytes data(96);
@@ -85,15 +87,60 @@ TEST_F(MemoryToolTest, BadRangesAreRefusedAndARangeRoundTripLeavesFileAndMemoryI
     s.dialogs.files = {(dir / "a.hex").string(), (dir / "a.hex").string(), (dir / "b.hex").string()};
     EXPECT_TRUE(tool.upload(view, "41", "9f")); // blocks 2, 3 and 4
     EXPECT_EQ(bar.values, (std::vector<int>{0, 33, 67}));
+    EXPECT_EQ(read("a.hex"), FormatMemoryImageText(Bytes(data.begin() + 1, data.end())));
     sim.setMemory(0x40, Bytes(96, 0));
-    std::fill(tool.files.FileImageBuffer.begin(), tool.files.FileImageBuffer.end(), uint8_t{0});
-    EXPECT_TRUE(tool.download(view, "40", "9F"));
-    EXPECT_EQ(sim.memory(0x40, 96), data);
-    EXPECT_EQ(sim.memory(0x20, 32), Bytes(32, 0));
-    EXPECT_TRUE(tool.upload(view, "40", "9F"));
-    const std::string file = read("a.hex");
-    EXPECT_EQ(file, read("b.hex"));
-    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 96);
+    EXPECT_TRUE(tool.download(view, "41", "9F"));
+    Bytes written = data;
+    written[0] = 0; // 0040 lies outside the range
+    EXPECT_EQ(sim.memory(0x40, 96), written);
+    EXPECT_TRUE(tool.upload(view, "41", "9F"));
+    EXPECT_EQ(read("a.hex"), read("b.hex"));
+}
+
+// Only the typed bytes change: a block the range covers in part is read, changed and written back whole.
+// A file must hold exactly the range's values; a refusal says why and sends nothing.
+TEST_F(MemoryToolTest, ExactlyTheTypedRangeIsWrittenAndAFileMustHoldItsValues) {
+    const Bytes old(64, 0xEE);
+    const auto file = [&](const char* name, size_t values) {
+        const std::string path = (dir / name).string();
+        WriteWholeFile(path, FormatMemoryImageText(Bytes(values, 7)));
+        return path;
+    };
+    const struct {
+        const char *from, *to;
+        size_t values;
+        bool written;
+        size_t requests; // reads of partly covered blocks, then the writes
+    } cases[] = {
+        {"0000", "000F", 16, true, 2}, {"0000", "001F", 32, true, 1},  {"001E", "0021", 4, true, 4},
+        {"0005", "0006", 2, true, 2},  {"0000", "000F", 15, false, 0}, {"0000", "000F", 17, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.from) + "-" + c.to + " " + std::to_string(c.values));
+        sim.setMemory(0, old);
+        sim.clearTranscript();
+        s.dialogs.shown.clear();
+        s.dialogs.files = {file("in.hex", c.values)};
+        EXPECT_EQ(tool.download(view, c.from, c.to), c.written);
+        EXPECT_EQ(sim.transcript().size(), c.requests);
+        Bytes expected = old;
+        const auto range = *MemoryTool::byteRange(c.from, c.to);
+        if (c.written) std::fill_n(expected.begin() + range.first, range.size(), uint8_t{7});
+        EXPECT_EQ(sim.memory(0, 64), expected);
+        EXPECT_EQ(s.dialogs.shown.size(), c.written ? 0u : 1u);
+        if (!c.written)
+            EXPECT_EQ(s.dialogs.shown[0], "Download Failed: " + (dir / "in.hex").string() +
+                                              " does not hold 16 values from 0 to 255, one per line, for the "
+                                              "addresses typed");
+    }
+    // Two values read from 0005 go back to 0005 from their file.
+    sim.setMemory(5, {1, 2});
+    s.dialogs.files = {(dir / "two.hex").string(), (dir / "two.hex").string()};
+    EXPECT_TRUE(tool.upload(view, "5", "6"));
+    EXPECT_EQ(read("two.hex"), FormatMemoryImageText(Bytes{1, 2}));
+    sim.setMemory(0, old);
+    EXPECT_TRUE(tool.download(view, "5", "6"));
+    EXPECT_EQ(sim.memory(4, 4), (Bytes{0xEE, 1, 2, 0xEE}));
 }
 
 // The multi-connection scan: two simulated controllers on two ports, one of them silent, and typed

@@ -347,6 +347,9 @@ TEST(QtUserDialogs, FilterTextsBecomeQtFiltersAndTwipsFollowTheLogicalResolution
     EXPECT_EQ(qtFileFilter("Project|*.prj"), "Project (*.prj)");
     EXPECT_EQ(qtFileFilter("Images|*.bmp;*.png|"), "Images (*.bmp *.png)");
     EXPECT_EQ(qtFileFilter(""), "");
+    EXPECT_EQ(saveSuffix(" (*.hex)|*.hex|(*.*)|*.*|"), "hex");
+    EXPECT_EQ(saveSuffix("(*.*)|*.*|"), "");
+    EXPECT_EQ(saveSuffix(""), "");
     for (auto [twips, dpi, pixels] :
          {std::tuple{16000, 96, 1067}, {13000, 96, 867}, {16000, 144, 1600}, {3000, 192, 400}})
         EXPECT_EQ(twipsToPixels(twips, dpi), pixels) << twips << " at " << dpi;
