@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "app/shell_procedures.h"
 #include "core/app_context.h"
+#include "app/shell_procedures.h"
 
 namespace {
 // Catalogue rows named JXV8410, JXV8410-IO, JXV8410-DL, JXV8410-DL-IO, JXV8410-USB, JXV8480, JXV8250-USB.

@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/connect_sequence.h"
-#include "app/shell_procedures.h"
 #include "core/app_context.h"
 #include "core/build_flags.h"
 #include "core/web_page.h"
+#include "app/connect_sequence.h"
+#include "app/shell_procedures.h"
 
 namespace {
 

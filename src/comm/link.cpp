@@ -111,6 +111,7 @@ void Connetti(AppContext& app) {
     CommState& comm = app.comm;
     std::fill_n(comm.RxBuffer.begin(), 101, 0);
     std::fill_n(comm.TxBuffer.begin(), 101, 0);
+    comm.FixedTransactionId = 0; // a new link may lead to another device
     if (comm.CurrentDevice.Channel == 0)
         comm.LinkMode = 2;
     else if (comm.CurrentDevice.Channel == 1)

@@ -30,3 +30,7 @@ struct MbapCheck {
 // The answer to the request with this transaction identifier and protocol identifier 0: the length must
 // cover unit and function and fit the receive buffer; bytes beyond the announced length make it malformed.
 MbapCheck CheckMbapAnswer(std::span<const uint8_t> received, int capacity, uint16_t transactionId);
+
+// A device that does not echo the transaction identifier: the whole frame at the front of received
+// carries identifier and protocol 0, and its unit, function and length are those of the answer to request.
+bool IsZeroIdAnswer(std::span<const uint8_t> received, int pduLength, std::span<const uint8_t> request);

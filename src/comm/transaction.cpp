@@ -186,8 +186,12 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     if (!link.isConnected()) return {ComTimeout, {}};
 
     // Each request carries its own transaction identifier, so that a late answer to an earlier one is
-    // told apart and dropped.
-    const uint16_t id = comm.TransactionId++;
+    // told apart and dropped; a device that answers everything with 0 gets 0 throughout.
+    uint16_t id = 0;
+    if (!comm.FixedTransactionId) {
+        id = ++comm.TransactionId;
+        if (id == 0) id = comm.TransactionId = 1;
+    }
     std::string frame{static_cast<char>(id >> 8), static_cast<char>(id & 0xFF), '\0', '\0', '\0',
                       static_cast<char>(request.length)};
     frame.append(request.bytes.begin(), request.bytes.begin() + request.length);
@@ -198,6 +202,7 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     struct {
         CommState& comm;
         LinkPort& link;
+        const Request& request;
         uint16_t id;
         MbapCheck check;
         bool operator()() {
@@ -205,13 +210,22 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
             for (;;) {
                 check = CheckMbapAnswer(asBytes(comm.RxRaw), BufferSize, id);
                 if (check.state != MbapState::Foreign) break;
+                if (id != 0 && IsZeroIdAnswer(asBytes(comm.RxRaw), check.pduLength, request.span())) {
+                    id = 0; // our answer, from a device that does not echo the identifier
+                    continue;
+                }
                 comm.RxRaw.erase(0, static_cast<size_t>(MbapHeaderSize + check.pduLength));
             }
             return check.state != MbapState::Incomplete || !link.isConnected();
         }
-    } assembled{comm, link, id, {}};
+    } assembled{comm, link, request, id, {}};
     // The wait ends with a last test, so the check describes what has arrived.
     app.pump.waitOnLink([&assembled] { return assembled(); }, comm.CurrentDevice.LinkTimeout, link);
+    if (assembled.id != id) {
+        comm.FixedTransactionId = -1;
+        app.shell.log.LogStart();
+        app.shell.log.LogWrite("The device answers with transaction id 0: all requests of this link carry 0");
+    }
     const MbapCheck& check = assembled.check;
     if (check.state == MbapState::Malformed) return fail("Malformed Modbus TCP answer");
     if (check.state == MbapState::Incomplete) {
