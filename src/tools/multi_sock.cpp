@@ -20,10 +20,11 @@ struct RunStateName {
 constexpr RunStateName RunStates[] = {
     {CmdRun, "Run"}, {CmdRunToBreak, "Run to break"}, {CmdHalt, "Halt"}, {CmdStop, "Stop"}};
 
+// Any other code is a controller that does not run, as the status bar shows it.
 std::string runStateText(uint8_t code) {
     for (const auto& r : RunStates)
         if (r.code == code) return r.text;
-    return std::to_string(code);
+    return "Stop";
 }
 
 std::optional<long> number(const std::string& text, long lo, long hi) {

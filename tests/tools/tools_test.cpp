@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <numeric>
 #include <unistd.h>
 
 #include "comm/register_map.h"
@@ -15,6 +16,7 @@
 #include "support/sim_session.h"
 #include "tools/memory_tool.h"
 #include "tools/multi_sock.h"
+#include "tools/register_read.h"
 #include "tools/register_value_text.h"
 #include "tools/register_view.h"
 #include "tools/value_entry.h"
@@ -222,13 +224,20 @@ TEST_F(RegisterViewTest, ReadsTheShownRegistersInOneRequestAndShowsThemByTypeOrK
     EXPECT_EQ(s.shell->log.lines().back(), "Error  ");
 }
 
-TEST_F(RegisterViewTest, ScrollingStopsAtTheLastRegisterAndValuesFollowTheirType) {
+// The view lists the model's registers and no row past them, for a model with more registers than the
+// window shows and for one with fewer.
+TEST_F(RegisterViewTest, ScrollingStopsAtTheModelsLastRegisterAndValuesFollowTheirType) {
+    const int count = s.app.model().NumRegisters;
+    ASSERT_GT(count, 10);
     view.setVisibleRows(10);
     view.setFirstRegister(5000);
-    EXPECT_EQ(view.firstRegister(), RegisterCount - 10);
-    EXPECT_EQ(view.Rows.back().Register, RegisterCount - 1);
+    EXPECT_EQ(view.firstRegister(), count - 10);
+    EXPECT_EQ(view.Rows.back().Register, count - 1);
     view.setFirstRegister(-3);
     EXPECT_EQ(view.firstRegister(), 0);
+    s.shell->Models[s.comm->CurrentDevice.ModelIndex].NumRegisters = 6;
+    view.setFirstRegister(3);
+    EXPECT_EQ((std::pair{view.firstRegister(), view.Rows.size()}), (std::pair{0, size_t{6}}));
     view.setVisibleRows(1000); // no more than one read brings
     EXPECT_EQ(view.visibleRows(), 125);
     EXPECT_EQ(registerValueText(0x1234, 0), "4660");
@@ -237,6 +246,8 @@ TEST_F(RegisterViewTest, ScrollingStopsAtTheLastRegisterAndValuesFollowTheirType
     EXPECT_EQ(registerValueText(0x4142, 8), "BA");
     EXPECT_EQ(registerValueText(0x8001, 9), "10000000 00000001");
     EXPECT_EQ(registerValueText(-70000, 3), "-70000");
+    EXPECT_EQ(registerValueText(-2, KindULong), "4294967294");
+    EXPECT_EQ(registerValueText(0x3FC00000, KindFloat), "1.5");
 }
 
 // Value entry per type against the simulated controller: what reaches the registers, and values
@@ -322,6 +333,48 @@ TEST_F(WatchTest, RefreshesTwoRegistersUntilThePeerIsSilentButNotWhileAnotherLoo
     EXPECT_EQ(s.comm->PollBusy, 0);
     EXPECT_EQ(s.comm->PollStop, 1);
     EXPECT_TRUE(logged("Watch stopped"));
+}
+
+// Watched registers are read in blocks of contiguous registers, at most 125 to a request, whatever their
+// order in the list; a register of a 32-bit type brings its partner and shows the pair's value.
+TEST_F(WatchTest, ContiguousRegistersAreReadInBlocksAndPairsShowTheirType) {
+    const struct {
+        std::vector<int> regs;
+        std::vector<Bytes> requests;
+    } cases[] = {
+        {{12, 10, 11, 20}, {{10, 4, 0, 10, 0, 3}, {10, 4, 0, 20, 0, 1}}},
+        {{30, 32}, {{10, 4, 0, 30, 0, 1}, {10, 4, 0, 32, 0, 1}}},
+    };
+    for (const auto& c : cases) {
+        s.project->Watch[0] = 0;
+        for (int r : c.regs)
+            view.add(r);
+        sim.clearTranscript();
+        EXPECT_TRUE(view.refresh());
+        EXPECT_EQ(sim.transcript(), c.requests);
+    }
+    EXPECT_EQ(registerBlocks(s.app, std::vector<int>{0, 1, 2}).size(), 1u);
+    std::vector<int> many(130);
+    std::iota(many.begin(), many.end(), 100);
+    const auto blocks = registerBlocks(s.app, many);
+    ASSERT_EQ(blocks.size(), 2u);
+    EXPECT_EQ((std::tuple{blocks[1].first, blocks[1].count}), (std::tuple{225, 5}));
+
+    // A Float in 40-41 (1.5: low word first) and a Long in 50-51.
+    s.project->Watch[0] = 0;
+    view.add(40);
+    view.add(50);
+    s.comm->Registers[40].ValueType = KindFloat;
+    s.comm->Registers[50].ValueType = KindLong;
+    sim.setInput(40, 0x0000);
+    sim.setInput(41, 0x3FC0);
+    sim.setInput(50, 0xFFFE);
+    sim.setInput(51, 0xFFFF);
+    sim.clearTranscript();
+    EXPECT_TRUE(view.refresh());
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{{10, 4, 0, 40, 0, 2}, {10, 4, 0, 50, 0, 2}}));
+    EXPECT_EQ(view.Rows[0].Value, "1.5");
+    EXPECT_EQ(view.Rows[1].Value, "-2");
 }
 
 } // namespace

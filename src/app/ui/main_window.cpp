@@ -490,8 +490,9 @@ void MainWindow::bindDebugViews(ProgramCommands& program) {
     program.refreshRegisters = [this] {
         registers_.AggiornaRegistri_new(ctx_.comm.CurrentDevice.Connected != 0);
     };
-    registers_.comandi = [&program](int reg, uint8_t valueType) {
-        program.editorWindow()->registerClicked(reg, valueType);
+    // A click goes to the editor only when it is open: it never creates one.
+    registers_.comandi = [this](int reg, uint8_t valueType) {
+        if (auto* editor = mdi_->findChild<comandi*>()) editor->registerClicked(reg, valueType);
     };
 }
 
@@ -511,12 +512,14 @@ QMdiSubWindow* MainWindow::registersSubWindow() const {
 }
 
 void MainWindow::showRegisters(bool toFront) {
-    registers_.AggiornaRegistri_new(false);
+    loadRegisters();
     if (registriSub_->isHidden()) fitSubWindow(registriSub_, registriSub_->widget()->size());
     registriSub_->show();
-    if (!toFront) return;
-    registriSub_->raise();
-    mdi_->setActiveSubWindow(registriSub_);
+    if (toFront) {
+        registriSub_->raise();
+        mdi_->setActiveSubWindow(registriSub_);
+    }
+    registers_.refresh(); // live values of the rows now in view, when the controller is connected
 }
 
 QMdiSubWindow* MainWindow::showTool(const QString& menu, bool toFront) {

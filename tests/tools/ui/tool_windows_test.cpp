@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QWheelEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -168,7 +170,7 @@ TEST_F(ToolWindows, TheRegisterViewShowsScrollsAndHandsAClickToTheEditor) {
     EXPECT_TRUE(window.registersSubWindow()->isHidden());
     window.Toolbar1_ButtonClick("view_reg");
     EXPECT_FALSE(window.registersSubWindow()->isHidden());
-    EXPECT_TRUE(sim.transcript().empty()); // showing reads nothing
+    EXPECT_TRUE(sent(readShown())); // opening reads the shown registers
     window.registersSubWindow()->close();
     window.menuItem("mnu_Registri")->trigger();
     EXPECT_TRUE(window.registersSubWindow()->widget()->isVisible()); // whole again
@@ -181,6 +183,16 @@ TEST_F(ToolWindows, TheRegisterViewShowsScrollsAndHandsAClickToTheEditor) {
     EXPECT_EQ(w->table()->rowCount(), window.registers().visibleRows());
     w->scrollBar()->setValue(40);
     EXPECT_EQ(w->table()->item(0, 0)->text(), "%R40");
+    // The wheel scrolls the register table; F5 reads the shown registers again.
+    QWheelEvent wheel({10, 10}, w->table()->viewport()->mapToGlobal(QPoint(10, 10)), {}, {0, -120},
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w->table()->viewport(), &wheel);
+    EXPECT_GT(w->scrollBar()->value(), 40);
+    sim.clearTranscript();
+    QKeyEvent f5(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
+    QApplication::sendEvent(w, &f5);
+    EXPECT_TRUE(sent(readShown()));
+    w->scrollBar()->setValue(40);
 
     procs.Program->NuovoProgetto();
     comandi* editor = procs.Program->editorWindow();
