@@ -49,6 +49,11 @@ int64_t RtuSilenceMs(int baud) {
     return (us + 999) / 1000 + RtuLatencyMarginMs;
 }
 
+int64_t RtuAnswerEndMs(int baud, int64_t lastArrivalMs, int received, int shortest) {
+    const int missing = shortest > received ? shortest - received : 0;
+    return lastArrivalMs + RtuCharactersMs(baud, missing) + RtuSilenceMs(baud);
+}
+
 int PredictRtuAnswerLength(std::span<const uint8_t> request, std::span<const uint8_t> answer) {
     if (answer.size() < 2) return 0;
     if (request.size() < 2) return -1;

@@ -68,12 +68,6 @@ void dropStaleInput(CommState& comm, LinkPort& link) {
     comm.DataArrived = 0;
 }
 
-bool crcMatches(std::span<const uint8_t> frame) {
-    if (frame.size() < 2) return false;
-    const Crc16 crc = Crc16Modbus(frame.first(frame.size() - 2));
-    return crc.CrcLo == frame[frame.size() - 2] && crc.CrcHi == frame[frame.size() - 1];
-}
-
 // The line speed of the serial link; 0 when the text does not read (the timing then takes the slowest).
 int lineSpeed(const DeviceRecord& device) {
     int baud = 0;
@@ -84,41 +78,52 @@ int lineSpeed(const DeviceRecord& device) {
 
 // RTU answer wait: complete once the predicted length has arrived with a good CRC. Where the length cannot
 // be predicted, or all of it came and did not check, a silence of 3.5 characters (plus the adapters'
-// margin) after the last arrival ends it, though never before the shortest answer had time to arrive;
-// AnswerTimeout ends it in any case. Returns the answer length to take (all of RxRaw past the echo when no
-// prediction completed).
-size_t waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, size_t echo) {
+// margin) after the last arrival ends it, though never before the characters still missing to the
+// shortest answer had time to arrive; AnswerTimeout ends it in any case.
+struct RtuWait {
+    size_t taken = 0;     // the answer length to take (all of RxRaw past the echo when no prediction completed)
+    size_t crcLength = 0; // the answer length whose CRC was computed (0: none), once per request
+    Crc16 crc;
+};
+
+RtuWait waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, size_t echo) {
     CommState& comm = app.comm;
     const int baud = lineSpeed(comm.CurrentDevice);
-    const int64_t silenceMs = RtuSilenceMs(baud);
-    const int64_t start = app.pump.nowMs();
-    const int64_t deadline = start + int64_t{comm.AnswerTimeout} * 1000 + 1;
-    int64_t firstArrival = 0;
+    const int64_t deadline = app.pump.nowMs() + int64_t{comm.AnswerTimeout} * 1000 + 1;
     int64_t lastArrival = 0;
     bool seen = false;
+    RtuWait w;
     for (;;) {
         const int64_t now = app.pump.nowMs();
         if (pullArrived(comm, link)) {
-            if (!seen) firstArrival = now;
             seen = true;
             lastArrival = now;
         }
         const auto answer = asBytes(comm.RxRaw).subspan(std::min(echo, comm.RxRaw.size()));
         const int predicted = PredictRtuAnswerLength(request.span(), answer);
-        if (predicted > 0 && answer.size() >= static_cast<size_t>(predicted) &&
-            crcMatches(answer.first(static_cast<size_t>(predicted))))
-            return static_cast<size_t>(predicted);
+        if (predicted > 0 && answer.size() >= static_cast<size_t>(predicted)) {
+            const auto frame = answer.first(static_cast<size_t>(predicted));
+            if (w.crcLength != frame.size()) { // the bytes of a length once arrived do not change
+                w.crc = Crc16Modbus(frame.first(frame.size() - 2));
+                w.crcLength = frame.size();
+            }
+            if (w.crc.CrcLo == frame[frame.size() - 2] && w.crc.CrcHi == frame[frame.size() - 1]) {
+                w.taken = frame.size();
+                return w;
+            }
+        }
         int64_t until = deadline;
         if (seen && (predicted <= 0 || answer.size() >= static_cast<size_t>(predicted))) {
             const int shortest = static_cast<int>(echo) + std::max<int>(ShortestRtuAnswer, predicted);
-            until = std::min(until, std::max(lastArrival + silenceMs + 1,
-                                             firstArrival + RtuCharactersMs(baud, shortest) + silenceMs + 1));
+            until = std::min(until, RtuAnswerEndMs(baud, lastArrival, static_cast<int>(comm.RxRaw.size()),
+                                                   shortest) + 1);
         }
         if (now >= until || !link.isConnected()) break;
         app.pump.waitOnLink([&] { return comm.DataArrived != 0 || !link.isConnected(); },
                             static_cast<int>(until - now), link);
     }
-    return comm.RxRaw.size() > echo ? comm.RxRaw.size() - echo : 0;
+    w.taken = comm.RxRaw.size() > echo ? comm.RxRaw.size() - echo : 0;
+    return w;
 }
 
 Outcome checkAddressAndFunction(AppContext& app, int16_t show, const Request& request, bool withBoxes) {
@@ -157,7 +162,8 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
 
     if (!comm.CurrentDevice.EchoRemove) comm.TxLength = 0;
     const size_t echo = static_cast<size_t>(comm.TxLength);
-    const size_t taken = waitRtuAnswer(app, link, request, echo);
+    const RtuWait wait = waitRtuAnswer(app, link, request, echo);
+    const size_t taken = wait.taken;
     if (!link.isConnected()) return fail(link.error());
     if (comm.RxRaw.empty()) return {ComTimeout, {}};
     if (comm.RxRaw.size() < echo) return fail("Echo longer than the received text");
@@ -167,8 +173,16 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     if (!stored) return fail("Answer too long for the buffer");
     appendMonitor(comm);
 
-    // VerificaCRC shows its own boxes; an answer shorter than its check bytes has none to compare.
-    const bool crcOk = comm.RxLength >= 2 && VerificaCRC(comm, app.dialogs, comm.RxBuffer, comm.RxLength - 2);
+    // The CRC shows its own boxes; an answer shorter than its check bytes has none to compare. The wait
+    // has computed it already when it checked the same length.
+    bool crcOk = false;
+    if (comm.RxLength >= 2 && wait.crcLength == taken) {
+        comm.CrcLo = wait.crc.CrcLo;
+        comm.CrcHi = wait.crc.CrcHi;
+        crcOk = ConfrontaCRC(comm, app.dialogs);
+    } else if (comm.RxLength >= 2) {
+        crcOk = VerificaCRC(comm, app.dialogs, comm.RxBuffer, comm.RxLength - 2);
+    }
     if (!crcOk) {
         if (show) app.dialogs.messageBox("CheckSum Rx Errato");
         return {ComTimeout, {}};
