@@ -23,6 +23,7 @@ void wireEvents(AppContext& app, LinkPort& link) {
     link.onBytesReceived = [comm] { comm->DataArrived = 1; };
     link.onLinkLost = [comm, shell](const std::string& reason) {
         comm->CurrentDevice.Connected = 0;
+        shell->status.set(4, ""); // the last exchange's outcome is no news about a link that is gone
         logLine(*shell, "Link lost: " + reason);
         shell->status.AggiornaStato();
     };

@@ -280,7 +280,8 @@ uint8_t report(AppContext& app, int16_t show, const Outcome& outcome) {
     if (outcome.result == ComTimeout || outcome.result == ComWrongAnswer) comm.PollStop = 1;
     switch (outcome.result) {
     case ComOk:
-        shell.status.set(4, "Com OK");
+        // An answer that came just before the link went says nothing about the link now.
+        shell.status.set(4, comm.CurrentDevice.Connected ? "Com OK" : "");
         break;
     case ComTimeout:
         shell.status.set(4, "Com TimeOut");

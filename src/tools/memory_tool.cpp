@@ -17,7 +17,6 @@
 namespace {
 
 constexpr double BlockPause = 0.01;
-constexpr const char* Title = "EEprom";
 
 std::optional<int> hexAddress(const std::string& text) {
     int v = 0;
@@ -38,14 +37,14 @@ std::optional<MemoryTool::Range> MemoryTool::byteRange(const std::string& from, 
 void MemoryTool::refuse(const std::string& text) {
     ctx_.shell.log.LogStart();
     ctx_.shell.log.LogWrite(text);
-    ctx_.dialogs.messageBox(text, MsgButtons::Ok, MsgIcon::Warning, Title);
+    ctx_.dialogs.messageBox(text, MsgButtons::Ok, MsgIcon::Warning);
 }
 
 template <class F> bool MemoryTool::run(const std::string& from, const std::string& to, F transfer) {
     auto range = byteRange(from, to);
     if (!range) {
         ctx_.dialogs.messageBox("Addresses: hex from 0000 to FFFF, the first not above the last",
-                                MsgButtons::Ok, MsgIcon::Warning, Title);
+                                MsgButtons::Ok, MsgIcon::Warning);
         return false;
     }
     if (running_ || !ToolMayStart(ctx_)) return false;

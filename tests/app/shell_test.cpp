@@ -167,6 +167,7 @@ TEST(ButtonGroups, PanelsGroupsAndMenusFollowTheState) {
         std::array<const char*, 6> Panels; // 1..6 after the refresh; panel 4 is never written here
         const std::string& Enabled;
         bool ProgramMenu, DisplayMenu;
+        const char* Device = ""; // a typed serial device path
     } cases[] = {
         // clang-format off
         {"SerialNotConnected", 0, 1, 0, -1, 0xFF,
@@ -177,6 +178,9 @@ TEST(ButtonGroups, PanelsGroupsAndMenusFollowTheState) {
          {"Connected", "Debug Mode", "RUN", "old4", "192.168.1.100 [10]", "JXV8410"}, DebugAll, true, false},
         {"DebugStopped", -1, 1, 9, -1, 0x00,
          {"Port Open", "Debug Mode", "Stop", "old4", "COM1 [10]", "JXV8480"}, DebugAll, true, true},
+        {"TypedDevicePath", -1, 1, 9, -1, 0x00,
+         {"Port Open", "Debug Mode", "Stop", "old4", "/dev/ttyACM0 [10]", "JXV8480"}, DebugAll, true, true,
+         "/dev/ttyACM0"},
         {"ReleaseRunning", -1, 0, 0, 0, 0xFF,
          {"Connected", "Release Mode", "RUN", "old4", "192.168.1.100 [10]", "JXV8410"}, Release, true, false},
         {"AnalogModuleA", -1, 0, 10, -1, 0xFF,
@@ -195,6 +199,7 @@ TEST(ButtonGroups, PanelsGroupsAndMenusFollowTheState) {
         d.Channel = c.Channel;
         d.Port = c.Channel ? 1 : 502;
         d.RunState = c.RunState;
+        d.SerialDevice = c.Device;
         for (size_t p = 1; p <= 6; ++p)
             f.shell.status.Text[p] = "old" + std::to_string(p);
         AggiornaStato(f.ctx);

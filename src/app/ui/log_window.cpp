@@ -1,6 +1,7 @@
 #include "app/ui/log_window.h"
 
 #include <QFontDatabase>
+#include <QScrollBar>
 
 #include "core/log.h"
 #include "app/ui/ui_texts.h"
@@ -19,6 +20,18 @@ LogWindow::LogWindow(Log& log, QWidget* parent) : QListWidget(parent), log_(log)
 
 LogWindow::~LogWindow() {
     log_.onChanged = nullptr;
+}
+
+QSize LogWindow::sizeHint() const {
+    constexpr int ReadableChars = 44;
+    return {fontMetrics().horizontalAdvance(QString(ReadableChars, u'0')) +
+                verticalScrollBar()->sizeHint().width() + 2 * frameWidth(),
+            QListWidget::sizeHint().height()};
+}
+
+void LogWindow::resizeEvent(QResizeEvent* event) {
+    QListWidget::resizeEvent(event);
+    if (count() > 0) scrollToItem(item(count() - 1));
 }
 
 // Lines are only ever appended or all cleared, so only the new ones are added.

@@ -199,8 +199,11 @@ void MainWindow::LoadLogWindow(int heightTwips) {
     logSub_->setObjectName("Log");
     keepOnClose(logSub_); // closing only hides it; it lives for the whole run
     logSub_->setWindowIcon(ImageList1.picture("view_log"));
-    // Opens narrow at the left; the user may make it wider for long lines, and it keeps what he chose.
-    logSub_->setGeometry(0, 0, twipsToPixels(LogWidthTwips, logicalDpiX()),
+    // Opens at the left, as wide as a date header and a connection line need; the user may make it wider
+    // for long lines, and it keeps what he chose.
+    const int frame = 2 * logSub_->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, logSub_);
+    logSub_->setGeometry(0, 0,
+                         std::max(twipsToPixels(LogWidthTwips, logicalDpiX()), log_->sizeHint().width() + frame),
                          twipsToPixels(heightTwips, logicalDpiY()));
     logSub_->show();
 }
@@ -414,6 +417,10 @@ void MainWindow::syncToolbar() {
         it.value()->setEnabled(t.enabled(key));
         it.value()->setVisible(t.visible(key));
     }
+    // A disabled download key says what it waits for.
+    if (QAction* download = buttons_.value("download"))
+        download->setToolTip(download->isEnabled() ? "Download"
+                                                   : "Download (needs a connected controller in Debug mode)");
 }
 
 void MainWindow::syncMenus() {
