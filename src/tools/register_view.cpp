@@ -13,7 +13,9 @@ constexpr int CaptionText = 54; // then the four column headers
 } // namespace
 
 RegisterView::RegisterView(AppContext& ctx) : ctx_(ctx) {
-    ctx_.comm.onRegisterNamesChanged = [this] { AggiornaRegistri_new(false); };
+    // New names redraw the rows; a window not created yet shows them when it opens, so start-up does not
+    // build one that nobody looks at.
+    ctx_.comm.onRegisterNamesChanged = [this] { Redraw(); };
 }
 
 RegisterView::~RegisterView() {

@@ -16,7 +16,8 @@ class RegisterView {
   public:
     using Row = RegisterRow;
 
-    // Takes the register-name redraw of MappaRegistri for as long as it lives.
+    // Takes the register-name redraw of MappaRegistri for as long as it lives (it redraws the rows, and
+    // the window when there is one).
     explicit RegisterView(AppContext& ctx);
     ~RegisterView();
     RegisterView(const RegisterView&) = delete;

@@ -1,7 +1,6 @@
 #include "app/ui/log_window.h"
 
 #include <QFontDatabase>
-#include <QScrollBar>
 
 #include "core/log.h"
 #include "app/ui/ui_texts.h"
@@ -20,13 +19,6 @@ LogWindow::LogWindow(Log& log, QWidget* parent) : QListWidget(parent), log_(log)
 
 LogWindow::~LogWindow() {
     log_.onChanged = nullptr;
-}
-
-QSize LogWindow::sizeHint() const {
-    constexpr int ReadableChars = 44;
-    return {fontMetrics().horizontalAdvance(QString(ReadableChars, u'0')) +
-                verticalScrollBar()->sizeHint().width() + 2 * frameWidth(),
-            QListWidget::sizeHint().height()};
 }
 
 void LogWindow::resizeEvent(QResizeEvent* event) {

@@ -10,9 +10,6 @@ class LogWindow : public QListWidget {
     explicit LogWindow(Log& log, QWidget* parent = nullptr);
     ~LogWindow() override;
 
-    // Wide enough for a date header and a connection line in the fixed font.
-    QSize sizeHint() const override;
-
   protected:
     // The newest line stays in sight whatever the new size.
     void resizeEvent(QResizeEvent* event) override;

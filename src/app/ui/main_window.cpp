@@ -199,11 +199,12 @@ void MainWindow::LoadLogWindow(int heightTwips) {
     logSub_->setObjectName("Log");
     keepOnClose(logSub_); // closing only hides it; it lives for the whole run
     logSub_->setWindowIcon(ImageList1.picture("view_log"));
-    // Opens at the left, as wide as a date header and a connection line need; the user may make it wider
-    // for long lines, and it keeps what he chose.
-    const int frame = 2 * logSub_->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, logSub_);
-    logSub_->setGeometry(0, 0,
-                         std::max(twipsToPixels(LogWidthTwips, logicalDpiX()), log_->sizeHint().width() + frame),
+    // Opens at the left, as wide as a date header and a connection line need (measured in the window's
+    // own font, whose glyphs are loaded already); the user may make it wider for long lines, and it
+    // keeps what he chose.
+    constexpr int ReadableChars = 46;
+    const int readable = fontMetrics().horizontalAdvance(QString(ReadableChars, u'0'));
+    logSub_->setGeometry(0, 0, std::max(twipsToPixels(LogWidthTwips, logicalDpiX()), readable),
                          twipsToPixels(heightTwips, logicalDpiY()));
     logSub_->show();
 }
