@@ -20,15 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "app/startup.h"
-#include "app/ui/main_window.h"
-#include "app/ui/shell_bindings.h"
 #include "bench_stats.h"
-#include "core/app_context.h"
-#include "core/button_groups.h"
-#include "platform/qt_event_pump.h"
-#include "platform/qt_link_port.h"
-#include "platform/qt_user_dialogs.h"
+#include "app/ui/program_instance.h"
 
 namespace {
 
@@ -79,22 +72,9 @@ int runBare(int argc, char** argv) {
 int runMelqo(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir settings; // no saved settings: the defaults, as on a first start
-    ShellState shell;
-    CommState comm;
-    Project project;
-    QtEventPump pump;
-    QtUserDialogs dialogs;
-    QtLinkPort link;
-    AppContext ctx{shell, comm, project, pump, dialogs, &link};
-    ShellProcedures procs = bindShellProcedures(ctx, settings.path().toStdString());
-    MainWindow window(ctx, procs);
-    dialogs.setParent(&window);
-    PaintCounter counter(&window);
-    Main(ctx, &window, {ThisBuild, settings.path().toStdString()});
-    dialogs.setDefaultTitle(window.programName().toLatin1().toStdString());
-    window.bindCommands();
-    AggiornaStato(ctx);
-    window.show();
+    ProgramInstance program(settings.path().toStdString());
+    PaintCounter counter(program.window.get());
+    program.window->show();
     app.exec();
     counter.report();
 }
