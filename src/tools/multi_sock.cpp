@@ -62,7 +62,7 @@ bool MultiSock::add(const std::string& ip, const std::string& port, const std::s
     auto n = number(node, 0, 255);
     if (!dottedQuad(ip) || !p || !n) {
         ctx_.dialogs.messageBox("Address: four numbers 0-255 as 127.0.0.1; port 1-65535; node 0-255",
-                                MsgButtons::Ok, MsgIcon::Warning, "MultiSock");
+                                MsgButtons::Ok, MsgIcon::Warning);
         return false;
     }
     Devices.push_back({ip, uint16_t(*p), uint8_t(*n), {}, {}, {}});
