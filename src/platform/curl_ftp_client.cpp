@@ -1,5 +1,7 @@
 #include "platform/curl_ftp_client.h"
 
+#include <mutex>
+
 #include <curl/curl.h>
 
 #include <QMetaObject>
@@ -33,13 +35,16 @@ std::pair<bool, std::string> fetch(const std::string& url) {
 
 } // namespace
 
-CurlFtpClient::CurlFtpClient() { curl_global_init(CURL_GLOBAL_DEFAULT); }
+CurlFtpClient::CurlFtpClient() = default;
 
 CurlFtpClient::~CurlFtpClient() {
     if (worker_.joinable()) worker_.join();
 }
 
 void CurlFtpClient::list(const std::string& url, std::function<void(bool, const std::string&)> done) {
+    // The library's set-up loads the TLS library: it waits for the first listing, not for start-up.
+    static std::once_flag initialised;
+    std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     if (worker_.joinable()) worker_.join(); // the caller refuses a second request while one runs
     worker_ = std::thread([this, url, done = std::move(done)] {
         std::pair<bool, std::string> result = fetch(url);
