@@ -16,15 +16,20 @@
 #include "core/app_context.h"
 #include "core/model_catalogue.h"
 #include "core/settings_file.h"
-#include "designers/display_compiler.h"
-#include "designers/scheduler_compiler.h"
+#include "designers/image_table.h"
+#include "designers/ui/picture_file.h"
 #include "discovery/device_search.h"
 #include "discovery/ftp_listing.h"
 #include "discovery/mac_register.h"
 #include "discovery/node_identity.h"
 #include "discovery/search_protocol.h"
+#include "factorytest/energy_meter/energy_meter_blocks.h"
+#include "factorytest/instruments/bench_instruments.h"
+#include "factorytest/multichannel_config/input_calibration_memory.h"
 #include "platform/datagram_socket.h"
 #include "platform/local_addresses.h"
+#include "program/display_compiler.h"
+#include "program/scheduler_compiler.h"
 #include "program/table_pages.h"
 #include "program/transfer/memory_image_text.h"
 #include "project/project_files.h"
@@ -184,24 +189,6 @@ void projectFile(Input in) {
     }
 }
 
-// The settings file, read from a folder of its own like the program does.
-void settingsFile(Input in) {
-    static const std::string folder = [] {
-        std::string dir = "/tmp/melqo-settings-fuzz-" + std::to_string(getpid());
-        std::filesystem::create_directories(dir);
-        return dir;
-    }();
-    std::ofstream(folder + "/" + std::string(SettingsFileName), std::ios::binary | std::ios::trunc) << in.all;
-    static auto shell = [] {
-        auto s = std::make_unique<ShellState>();
-        InitModelli(s->Models, s->ModelNames);
-        return s;
-    }();
-    DeviceRecord device;
-    LeggiSettings(*shell, device, folder);
-    if (shell->Language > 1 || device.ModelIndex > DefaultModelIndex) __builtin_trap();
-}
-
 // A MAC list file and an FTP listing; what the list gave writes back to records that read the same way.
 void macList(Input in) {
     MacListRead read = readMacList(in.all);
@@ -217,15 +204,133 @@ void memoryImage(Input in) {
     if (values && values->size() != count) __builtin_trap();
 }
 
+// The records the project-set readers fill are big: each goes on the heap for one run.
+template <class T> std::unique_ptr<T> heap() {
+    return std::make_unique<T>();
+}
+
+std::span<const uint8_t> bytes(std::string_view text) {
+    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+// A file of the input's bytes, in a folder of this process, for the readers that take a path.
+std::string inputFile(std::string_view content, const char* name) {
+    static const std::string folder = [] {
+        std::string dir = "/tmp/melqo-fuzz-" + std::to_string(getpid());
+        std::filesystem::create_directories(dir);
+        return dir;
+    }();
+    const std::string path = folder + "/" + name;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+    return path;
+}
+
+// The settings file, read from a folder of its own like the program does.
+void settingsFile(Input in) {
+    const std::string path = inputFile(in.all, std::string(SettingsFileName).c_str());
+    static auto shell = [] {
+        auto s = std::make_unique<ShellState>();
+        InitModelli(s->Models, s->ModelNames);
+        return s;
+    }();
+    DeviceRecord device;
+    LeggiSettings(*shell, device, std::filesystem::path(path).parent_path().string());
+    if (shell->Language > 1 || device.ModelIndex > DefaultModelIndex) __builtin_trap();
+}
+
+// The replies of the bench instruments: the multimeter's reading, the supply's current and the
+// calibrator's byte answers (one input byte per byte sent) to the reference temperature and a value.
+void instrumentReply(Input in) {
+    struct Bench {
+        FakeSerialPort relay, mult, supply, calibrator;
+        InstrumentPorts ports{relay, mult, supply, calibrator};
+        InstantPump pump;
+        FakeDialogs dialogs;
+        Log log;
+        BenchInstruments instruments{ports, pump, dialogs, log};
+        std::string_view reply;
+    };
+    static auto bench = [] {
+        auto b = std::make_unique<Bench>();
+        b->ports.Seriale_calib.Number = 9;
+        for (InstrumentPort* port : {&b->ports.Seriale_mult, &b->ports.Seriale_alim, &b->ports.Seriale_calib})
+            port->open({});
+        auto whole = [r = &b->reply](const std::string&) { return std::string(std::exchange(*r, {})); };
+        b->mult.respond = whole;
+        b->supply.respond = whole;
+        b->calibrator.respond = [r = &b->reply](const std::string&) {
+            std::string one(r->substr(0, 1));
+            r->remove_prefix(one.size());
+            return one;
+        };
+        return b;
+    }();
+    bench->reply = in.text;
+    bench->log.LogClear();
+    switch (in.selector % 4) {
+    case 0:
+        bench->instruments.GetMult();
+        break;
+    case 1:
+        bench->instruments.ReadAlimCurr();
+        break;
+    case 2:
+        bench->instruments.GetTamb();
+        break;
+    default:
+        bench->instruments.PutCalVal(double(in.selector) * 1.5);
+        break;
+    }
+}
+
+// A measurement answer of the four-channel input modules and their K constants.
+void measurement(Input in) {
+    DecodeMeasurement(bytes(in.all));
+    if (in.all.size() >= 4) DecodeSlotK(bytes(in.all).first<4>());
+}
+
+// An energy-meter block answer, for the block the first byte picks.
+void energyMeter(Input in) {
+    const auto& blocks = EnergyMeterBlocks();
+    auto rows = DecodeBlock(blocks[in.selector % blocks.size()], bytes(in.text));
+    if (rows && rows->size() != blocks[in.selector % blocks.size()].values()) __builtin_trap();
+}
+
+// The bench's COM-port map ("3=/dev/pts/4,7=/dev/ttyUSB3").
+void comPorts(Input in) {
+    const ComDevices devices = ParseComDevices(std::string(in.all));
+    for (const auto& [number, path] : devices)
+        if (number <= 0 || path.empty()) __builtin_trap();
+    ComDevice(devices, in.selector);
+}
+
+// The project's ".img" file, and the pictures its bitmaps show.
+void imageFile(Input in) {
+    auto images = heap<ImageTable>();
+    LoadReport report;
+    readImageFile(in.all, *images, report);
+    for (int i = 0; i < std::min<int>(images->Count, int(images->Images.size())); ++i)
+        bitmapPicture(images->Images[size_t(i)]);
+}
+
+// A PNG or BMP file through the image import, up to the image table.
+void picture(Input in) {
+    static auto table = heap<ImageTable>();
+    static int16_t modified = 0;
+    static FakeDialogs dialogs;
+    auto read = readMonoPicture(inputFile(in.all, "picture"));
+    if (!read) return;
+    const bool small = read->width <= MaxImageSide && read->height <= MaxImageSide;
+    if (read->dark.size() != (small ? size_t(read->width) * size_t(read->height) : 0)) __builtin_trap();
+    clearImages(*table);
+    ImageEditor(*table, modified, dialogs).addImage("picture", *read);
+}
+
 struct Reader {
     std::string_view name;
     void (*run)(Input);
 };
 
-// The records the project-set readers fill are big: each goes on the heap for one run.
-template <class T> std::unique_ptr<T> heap() {
-    return std::make_unique<T>();
-}
 using RegisterArray = std::array<RegisterRecord, RegisterCount>;
 
 constexpr Reader Readers[] = {
@@ -233,6 +338,12 @@ constexpr Reader Readers[] = {
     {"search_reply", searchReply},
     {"prj_reader", projectFile},
     {"settings", settingsFile},
+    {"instrument_reply", instrumentReply},
+    {"measurement", measurement},
+    {"energy_meter", energyMeter},
+    {"com_ports", comPorts},
+    {"img", imageFile},
+    {"picture", picture},
     {"mac_list", macList},
     {"memory_image", memoryImage},
     {"csv_table", [](Input in) { readTableFile(in.all, *heap<LookupTable>()); }},

@@ -29,6 +29,11 @@ std::optional<int> DebugAnimation::elementOf(int32_t pc) const {
     return e.Rung;
 }
 
+void DebugAnimation::clearTrace() {
+    for (int32_t pc : PcHistory)
+        colour(pc, RungWhite);
+}
+
 bool DebugAnimation::colour(int32_t pc, uint32_t rgb) const {
     const auto element = elementOf(pc);
     return element && view.colourRung && view.colourRung(*element, rgb);

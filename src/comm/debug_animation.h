@@ -37,6 +37,8 @@ class DebugAnimation {
 
     // One step; always ends with the status refresh, reports nothing.
     void AnimaDebug();
+    // The rungs the last steps coloured back to white: the controller runs on and is at none of them.
+    void clearTrace();
 
     DebugAnimationView view;
     // Newest first; kept for the whole run. Wide enough for every counter a register can hold.

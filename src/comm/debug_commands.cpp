@@ -12,7 +12,7 @@ constexpr double PollSeconds = 1.0;
 } // namespace
 
 bool DebugCommands::run() {
-    ScriviComando(ctx_, CmdRun);
+    if (ScriviComando(ctx_, CmdRun)) animation_.clearTrace();
     if (!ctx_.shell.RegUpdate) return true;
     ctx_.comm.PollStop = 0;
     PollLoop(ctx_, PollSeconds, [this] {

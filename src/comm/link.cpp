@@ -21,6 +21,9 @@ void wireEvents(AppContext& app, LinkPort& link) {
     CommState* comm = &app.comm;
     ShellState* shell = &app.shell;
     link.onBytesReceived = [comm] { comm->DataArrived = 1; };
+    link.onInputDropped = [shell](size_t count) {
+        logLine(*shell, std::to_string(count) + " bytes arrived while idle and were dropped");
+    };
     link.onLinkLost = [comm, shell](const std::string& reason) {
         comm->CurrentDevice.Connected = 0;
         shell->status.set(4, ""); // the last exchange's outcome is no news about a link that is gone

@@ -9,6 +9,7 @@
 constexpr int MaxCompileErrors = 21;
 
 struct CompileError {
+    int16_t Section = 0;    // 0 the main program, p + 1 display page p + 1
     int16_t RungNumber = 0; // rung within its section, or task number
     std::string Text;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The device link as the Modbus master sees it: one serial port or one TCP connection at a time.
 // Bytes are single-byte strings (character code = byte value).
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -40,6 +41,9 @@ class LinkPort {
 
     // Raised on every arrival of bytes (they stay until readAll).
     std::function<void()> onBytesReceived;
+    // Raised at the next request, read or close with the count of bytes that arrived while nothing read
+    // them and were dropped (the link holds only a few KB that nobody reads).
+    std::function<void(size_t count)> onInputDropped;
     // Raised once when an open link breaks (device vanished, peer closed); the link is closed by then.
     std::function<void(const std::string& reason)> onLinkLost;
 };

@@ -26,6 +26,9 @@ struct Project {
     int16_t ProjectModified = 0; // -1 when changed since the last save or load
     std::string ProjectPath = "Project"; // base of every file name of the set, no extension
     std::string CurrentFilePath;
+    // Files of the set the last load could not take whole, as ".dsp, .skd": saving over them loses what
+    // the load could not read, so the next save asks first.
+    std::string DamagedFiles;
 
     // Compiler output: byte k goes to controller address ProgramBase + k.
     std::vector<uint8_t> ProgramImage = std::vector<uint8_t>(MemoryImageSize, 0);

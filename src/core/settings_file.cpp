@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/durable_file.h"
 #include "core/model_catalogue.h"
 #include "core/print_form.h"
 #include "core/web_page.h"
@@ -98,7 +99,8 @@ void LeggiSettings(ShellState& shell, DeviceRecord& device, const std::string& f
     if (device.ModelIndex > DefaultModelIndex) device.ModelIndex = 0;
 }
 
-bool SaveSettings(const ShellState& shell, const DeviceRecord& device, const std::string& folder) {
+bool SaveSettings(const ShellState& shell, const DeviceRecord& device, const std::string& folder,
+                  std::string* reason) {
     const std::string& code =
         shell.Models[device.ModelIndex < ModelRows ? device.ModelIndex : DefaultModelIndex].ModelCode;
     const std::string items[] = {printForm(shell.Language),
@@ -117,22 +119,18 @@ bool SaveSettings(const ShellState& shell, const DeviceRecord& device, const std
     for (const auto& item : items)
         content += item + "\r\n";
 
-    std::filesystem::path target = settingsPath(folder);
-    std::filesystem::path temp = target;
-    temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << content;
-        out.flush();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, target, ec);
-    if (!ec) return true;
-    std::filesystem::remove(temp, ec);
+    auto failed = SaveFileDurably(settingsPath(folder).string(), content);
+    if (failed && reason) *reason = failed->path + ": " + failed->reason;
+    return !failed;
+}
+
+bool SaveSettingsOrTell(ShellState& shell, const DeviceRecord& device, const std::string& folder,
+                        UserDialogs& dialogs) {
+    std::string reason = "no folder for the program's data";
+    if (!folder.empty() && SaveSettings(shell, device, folder, &reason)) return true;
+    const std::string text = "The settings could not be saved: " + reason;
+    shell.log.LogStart();
+    shell.log.LogWrite(text);
+    dialogs.messageBox(text, MsgButtons::Ok, MsgIcon::Critical);
     return false;
 }

@@ -6,8 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/shell_state.h"
 #include "core/device_record.h"
+#include "core/shell_state.h"
+#include "core/user_dialogs.h"
 
 constexpr std::string_view SettingsFileName = "devSettings.dat";
 
@@ -15,6 +16,12 @@ constexpr std::string_view SettingsFileName = "devSettings.dat";
 // read, keeps the value in place (a link time-out below MinLinkTimeout is raised to it); only the two stop-bit and modem flags become false when missing.
 void LeggiSettings(ShellState& shell, DeviceRecord& device, const std::string& folder);
 
-// Writes the file in folder (through a temporary file, so a failed write leaves the old one whole).
-// Returns false when it could not be written.
-bool SaveSettings(const ShellState& shell, const DeviceRecord& device, const std::string& folder);
+// Writes the file in folder durably (a failed write or a power cut leaves the old one whole).
+// Returns false when it could not be written, with the file and the system's reason in reason.
+bool SaveSettings(const ShellState& shell, const DeviceRecord& device, const std::string& folder,
+                  std::string* reason = nullptr);
+
+// SaveSettings that tells the user why (a log line and a message box) when the file could not be
+// written; an empty folder means the program found no folder for its data.
+bool SaveSettingsOrTell(ShellState& shell, const DeviceRecord& device, const std::string& folder,
+                        UserDialogs& dialogs);

@@ -50,7 +50,8 @@ std::string ImageEditor::imageLine(int i) const {
 int ImageEditor::addImage(const std::string& name, const MonoPicture& picture) {
     if (count() >= MaxImages)
         return edits_.refuse("The image table holds at most " + std::to_string(MaxImages) + " images."), -1;
-    if (picture.width < 1 || picture.height < 1 || picture.width > 255 || picture.height > 255)
+    if (picture.width < 1 || picture.height < 1 || picture.width > MaxImageSide ||
+        picture.height > MaxImageSide)
         return edits_.refuse("An image may be at most 255 pixels wide and 255 pixels high."), -1;
     if (int64_t bytes = bitmapBytes(picture.width, picture.height); bytes > MaxImageBytes)
         return edits_.refuse("The image needs " + std::to_string(bytes) +

@@ -11,6 +11,7 @@
 
 constexpr int MaxImageBytes = 529;
 constexpr int MaxImages = 255;
+constexpr int MaxImageSide = 255;   // pixels of width and of height
 constexpr int ImageHeaderBytes = 2; // width, height in pixels
 
 // A picture reduced to dark and light pixels, row by row from the top.

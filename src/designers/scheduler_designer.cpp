@@ -1,6 +1,7 @@
 #include "designers/scheduler_designer.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace {
@@ -11,6 +12,8 @@ constexpr int None = -1;
 // Caption keys: register, minute and second, years to hours, lifetime, DD to ss, directory, trigger.
 constexpr int KeyReg = 158, KeyDirectory = 195, KeyTrigger = 201;
 constexpr int DateKeys[6] = {188, 189, 190, 191, 192, 193};
+// The ranges of the date-time bytes DD, MM, YY, hh, mm, ss that a clock can hold.
+constexpr std::array<int64_t, 2> DateRanges[6] = {{1, 31}, {1, 12}, {0, 255}, {0, 23}, {0, 59}, {0, 59}};
 constexpr int IntervalKeys[6] = {179, 180, 181, 182, 177, 178};
 
 template <size_t I> uint8_t& dateTimeByte(SchedulerTask& t) {
@@ -24,9 +27,13 @@ template <size_t I> uint8_t& optionByte(SchedulerTask& t) {
 }
 
 template <size_t... I> void addBytes(std::vector<TaskField>& out, std::index_sequence<I...>) {
-    (out.push_back(
-         {F{{DateKeys[I % 6], None}, I < 6 ? "1" : "2", FieldKind::Number, 0, 255, &dateTimeByte<I>},
-          G::DateTime}),
+    (out.push_back({F{{DateKeys[I % 6], None},
+                      I < 6 ? "1" : "2",
+                      FieldKind::Number,
+                      DateRanges[I % 6][0],
+                      DateRanges[I % 6][1],
+                      &dateTimeByte<I>},
+                    G::DateTime}),
      ...);
     (out.push_back(
          {F{{IntervalKeys[I % 6], None}, I < 6 ? "1" : "2", FieldKind::Number, 0, 255, &intervalByte<I>},

@@ -1,4 +1,6 @@
 // Arithmetic and move operations (opcode 1), Scale, PID and Block Move.
+#include <algorithm>
+
 #include "fbeditor/families.h"
 
 namespace {
@@ -137,9 +139,16 @@ void encodeArithmetic(Encoding& enc) {
         const ComboBox& tables = enc.e.state.Rows[1].Value;
         const LookupTableArray& all = enc.e.context().project.Tables;
         // A Linearization needs one of the defined tables.
-        if (!tables.hasSelection()) throw RejectedValue{};
+        if (!tables.hasSelection()) throw RejectedValue{1, "one of the defined tables"};
         int t = tables.selectedData();
-        if (t < 0 || t >= all.Count || t >= MaxLookupTables) throw RejectedValue{};
+        if (t < 0 || t >= all.Count || t >= MaxLookupTables)
+            throw RejectedValue{1, "one of the defined tables"};
+        // The controller looks an input up between neighbouring points: the inputs must ascend.
+        const LookupTable& table = all.Tables[static_cast<size_t>(t)];
+        for (int i = 1; i < std::min<int>(table.PointCount, MaxTablePoints); ++i)
+            if (!(table.Inputs[static_cast<size_t>(i)] > table.Inputs[static_cast<size_t>(i - 1)]))
+                throw RejectedValue{1, "a table whose inputs ascend (point " + std::to_string(i + 1) +
+                                           " does not)"};
         enc.setByte(20, all.Tables[static_cast<size_t>(t)].PointCount);
         enc.put(2, t, KindUInt);
     }

@@ -54,15 +54,46 @@ RowSpec constant(std::string label, double value) {
     return {std::move(label), value, false, KindUInt, typeBit(KindUInt)};
 }
 
+// A Modbus slave address: 0 (broadcast) to 247.
+RowSpec slaveAddress(std::string label) {
+    RowSpec s = constant(std::move(label), 1);
+    s.Min = 0;
+    s.Max = 247;
+    return s;
+}
+
+// The most registers or coils one request of the block's function may move; 0 where there is no count.
+int maxCount(int k) {
+    switch (k) {
+    case 0:  // Read Input
+    case 31: // Read/Write
+    case 40: // Read Holding
+        return 125;
+    case 1: // Write Multiple
+        return 123;
+    case 60: // Read Coils
+        return 2000;
+    case 61: // Write Coils
+        return 1968;
+    default:
+        return 0;
+    }
+}
+
 void showDelay(Editor& e) {
     e.state.Delay = "10";
     e.state.DelayVisible = true;
 }
 
-void addressRows(Editor& e, bool numberRow) {
-    showRow(e, 0, constant(e.uiText(64), 1));
+void addressRows(Editor& e, int k, bool numberRow) {
+    showRow(e, 0, slaveAddress(e.uiText(64)));
     showRow(e, 1, constant(e.uiText(65), 1));
-    if (numberRow) showRow(e, 2, constant(e.uiText(66), 1));
+    RowSpec number = constant(e.uiText(66), 1);
+    if (int most = maxCount(k); most > 0) {
+        number.Min = 1;
+        number.Max = most;
+    }
+    if (numberRow) showRow(e, 2, number);
 }
 
 bool isDeviceWrite(const CatalogueEntry& c) {
@@ -84,7 +115,9 @@ void setChannelRows(Editor& e, bool visible) {
 // From not above To.
 void checkChannels(Encoding& enc) {
     double from = enc.value(5), to = enc.value(6);
-    if (from < enc.e.CanaleMin || to > enc.e.CanaleMax || from > to) throw RejectedValue{};
+    if (from < enc.e.CanaleMin || to > enc.e.CanaleMax || from > to)
+        throw RejectedValue{5, "channels from " + std::to_string(enc.e.CanaleMin) + " to " +
+                                   std::to_string(enc.e.CanaleMax) + ", From not above To"};
 }
 
 // Slots 4..7, the delay in bytes 16 and 20, Delay and DataSize: the end of every communication block.
@@ -117,20 +150,20 @@ void deviceDisplay(Encoding& enc) {
 
 } // namespace
 
-void setupPlainRead(Editor& e, int) {
-    addressRows(e, true);
+void setupPlainRead(Editor& e, int k) {
+    addressRows(e, k, true);
     showRow(e, 4, registerRow(e, e.uiText(67), KindUInt, typeBit(KindUInt)));
     showDelay(e);
 }
 
 void setupPlainWrite(Editor& e, int k) {
-    addressRows(e, k != 65); // "Write Single" has no "Number" row
+    addressRows(e, k, k != 65); // "Write Single" has no "Number" row
     showRow(e, 4, registerRow(e, e.uiText(69), KindUInt, typeBit(KindUInt)));
     showDelay(e);
 }
 
-void setupReadWrite(Editor& e, int) {
-    addressRows(e, true);
+void setupReadWrite(Editor& e, int k) {
+    addressRows(e, k, true);
     showRow(e, 4, registerRow(e, e.uiText(69), KindInt, typeBit(KindUInt) | typeBit(KindInt)));
     showDelay(e);
 }
@@ -150,7 +183,7 @@ void setupDevice(Editor& e, int k) {
         if (!write || m.InWriteList) modules.add(moduleName(e, m), m.Code);
     modules.select(0);
     e.rowClick(0);
-    showRow(e, 1, constant(e.uiText(64), 1));
+    showRow(e, 1, slaveAddress(e.uiText(64)));
     showRow(e, 5, constant(e.uiText(72), 0));
     showRow(e, 6, constant(e.uiText(73), 0));
     showRow(e, 7, registerRow(e, e.uiText(write ? 69 : 67), KindInt, typeBit(KindUInt) | typeBit(KindInt)));

@@ -46,16 +46,19 @@ bool acceptable(const Editor& e, size_t i) {
     if (row.TargetRow) return !text.empty(); // the compile resolves it and reports a missing label
     if (d.Kind == KindTable || !isNumberText(text)) return false;
     bool constant = d.Kind == KindKFlt || d.Kind == KindKLong;
-    return !d.IsRegister || constant || isModelRegister(text, e.model());
+    if (d.IsRegister && !constant) return isModelRegister(text, e.model());
+    return d.Value >= d.Min && d.Value <= d.Max;
 }
 
 // The argument rows, and the trigger's register and mask when the trigger is on.
 void checkRows(const Editor& e) {
     for (size_t i = 0; i < ArgumentRowCount; ++i)
-        if (!acceptable(e, i)) throw RejectedValue{};
+        if (!acceptable(e, i))
+            throw RejectedValue{static_cast<int>(i),
+                                e.Args[i].Kind == KindTable ? "one of the defined tables" : ""};
     if (e.state.TriggerChecked && (!isModelRegister(e.state.TriggerRegister.Text, e.model()) ||
                                    !isNumberText(e.state.TriggerMask.Text)))
-        throw RejectedValue{};
+        throw RejectedValue{ArgumentRowCount, "a register of the model and a mask"};
 }
 
 uint16_t trigger16(const std::string& text) {
@@ -113,6 +116,7 @@ bool Editor::CompilaComando() {
     // The encoding works on a copy: a rejected value leaves the stored rung as it was.
     CommandRecord r = work_;
     RungRow out;
+    rejected_ = {};
     try {
         normaliseRows(*this);
         checkRows(*this);
@@ -133,7 +137,8 @@ bool Editor::CompilaComando() {
             Encoding enc(*this, r, out);
             f(enc);
         }
-    } catch (const RejectedValue&) {
+    } catch (const RejectedValue& rejected) {
+        rejected_ = rejected;
         return false;
     }
     r.EncodedFlag = -1;
@@ -144,10 +149,23 @@ bool Editor::CompilaComando() {
     return true;
 }
 
+std::string Editor::rejectionText() const {
+    std::string text = "Error: Check Values";
+    const int i = rejected_.Row;
+    if (i < 0 || i > ArgumentRowCount) return text;
+    if (i == ArgumentRowCount) return text + " (Trigger: " + rejected_.Why + ")";
+    const ArgumentDescriptor& d = Args[static_cast<size_t>(i)];
+    std::string why = rejected_.Why;
+    if (why.empty() && std::isfinite(d.Min) && std::isfinite(d.Max))
+        why = "from " + numberText(d.Min) + " to " + numberText(d.Max);
+    return text + " (row " + std::to_string(i + 1) + " \"" + d.Label + "\"" +
+           (why.empty() ? "" : ": " + why) + ")";
+}
+
 bool Editor::confirm() {
     if (!Caricato) return false; // an unloaded editor belongs to no rung: it writes nothing
     if (!CompilaComando()) {
-        ctx_.dialogs.messageBox("Error: Check Values", MsgButtons::Ok);
+        ctx_.dialogs.messageBox(rejectionText(), MsgButtons::Ok);
         return false;
     }
     unload();

@@ -19,6 +19,13 @@ struct PickerRequest {
     int TablePosition = -1; // Table: the selected table, -1 when none
 };
 
+// Thrown by an encoding that meets a value its field cannot hold; CompilaComando turns it into false and
+// keeps the row and the reason for the message.
+struct RejectedValue {
+    int Row = -1;    // the argument row, ArgumentRowCount for the trigger, -1 when not known
+    std::string Why; // what the row must hold; empty: its range when it has one
+};
+
 class Editor {
   public:
     explicit Editor(AppContext& ctx);
@@ -92,7 +99,11 @@ class Editor {
     void resetRows();
     void readTrigger();
 
+    // "Error: Check Values", with the row the last encoding refused and what it must hold.
+    std::string rejectionText() const;
+
     AppContext& ctx_;
+    RejectedValue rejected_;
     int16_t section_ = 0;
     int16_t rung_ = 0;
     CommandRecord work_;

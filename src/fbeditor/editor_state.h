@@ -2,6 +2,7 @@
 // What the function-block editor's controls hold, without any window: the window draws this state.
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,9 @@ struct ArgumentDescriptor {
     int16_t IsRegister = 0; // -1: Value is a register number, shown as "%R" and the number
     std::array<int16_t, EditorValueTypeCount> AllowedValueTypes{};
     std::array<int16_t, EditorValueTypeCount> AllowedPointerTypes{};
+    // The range of a constant row's value that the controller can hold.
+    double Min = -std::numeric_limits<double>::infinity();
+    double Max = std::numeric_limits<double>::infinity();
 };
 
 constexpr int ArgumentRowCount = 8;

@@ -16,6 +16,8 @@ void showRow(Editor& e, int i, const RowSpec& s) {
     d.Value = s.Value;
     d.IsRegister = s.IsRegister ? -1 : 0;
     d.Kind = s.Kind;
+    d.Min = s.Min;
+    d.Max = s.Max;
     for (int k = 0; k < EditorValueTypeCount; ++k) {
         d.AllowedValueTypes[static_cast<size_t>(k)] = (s.Allowed & typeBit(k)) ? -1 : 0;
         d.AllowedPointerTypes[static_cast<size_t>(k)] = (s.Pointers & typeBit(k)) ? -1 : 0;

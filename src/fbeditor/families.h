@@ -3,12 +3,10 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <string>
 
 #include "fbeditor/editor.h"
-
-// Thrown by an encoding that meets a value its field cannot hold; CompilaComando turns it into false.
-struct RejectedValue {};
 
 // Offered value types as a bit set by code.
 constexpr uint16_t typeBit(int k) {
@@ -25,6 +23,9 @@ struct RowSpec {
     uint8_t Kind = 0;
     uint16_t Allowed = 0;
     uint16_t Pointers = 0;
+    // What the controller can hold in a constant row.
+    double Min = -std::numeric_limits<double>::infinity();
+    double Max = std::numeric_limits<double>::infinity();
 };
 
 // Fills descriptor i from its row description and shows the row.

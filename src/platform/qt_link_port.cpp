@@ -3,7 +3,6 @@
 #include <QStringList>
 
 #include <cerrno>
-#include <utility>
 
 #include <poll.h>
 #include <unistd.h>
@@ -53,6 +52,7 @@ std::string SerialOpenFailure(QSerialPort::SerialPortError error, const QString&
 
 QtLinkPort::QtLinkPort() {
     QObject::connect(&serial_, &QSerialPort::readyRead, [this] {
+        pullSerial();
         if (onBytesReceived) onBytesReceived();
     });
     QObject::connect(&serial_, &QSerialPort::errorOccurred, [this](auto e) { onSerialError(e); });
@@ -69,6 +69,7 @@ QtLinkPort::QtLinkPort() {
 QtLinkPort::~QtLinkPort() {
     onLinkLost = nullptr;
     onBytesReceived = nullptr;
+    onInputDropped = nullptr;
     close();
 }
 
@@ -99,6 +100,7 @@ void QtLinkPort::connectTcp(const std::string& host, uint16_t port) {
 }
 
 void QtLinkPort::close() {
+    reportDropped();
     failed_ = false;
     serialInbox_.clear();
     if (serial_.isOpen()) serial_.close();
@@ -110,6 +112,7 @@ bool QtLinkPort::isConnected() const {
 }
 
 bool QtLinkPort::write(const std::string& bytes) {
+    reportDropped();
     if (!isConnected()) {
         error_ = "the link is not open";
         return false;
@@ -132,16 +135,25 @@ bool QtLinkPort::write(const std::string& bytes) {
 }
 
 std::string QtLinkPort::readAll() {
-    if (!serialMode_) return tcp_.take();
-    std::string bytes = std::exchange(serialInbox_, {});
+    if (serialMode_) pullSerial();
+    reportDropped();
+    return serialMode_ ? serialInbox_.take() : tcp_.take();
+}
+
+// Moves what the port has buffered into the inbox, which bounds it.
+void QtLinkPort::pullSerial() {
+    char chunk[4096];
     // A port that closed while an arrival was being announced has nothing left to read.
-    const qint64 buffered = serial_.isOpen() ? serial_.bytesAvailable() : 0;
-    if (buffered <= 0) return bytes;
-    const size_t before = bytes.size();
-    bytes.resize(before + static_cast<size_t>(buffered));
-    const qint64 n = serial_.read(bytes.data() + before, buffered);
-    bytes.resize(before + static_cast<size_t>(std::max<qint64>(0, n)));
-    return bytes;
+    while (serial_.isOpen() && serial_.bytesAvailable() > 0) {
+        const qint64 n = serial_.read(chunk, sizeof chunk);
+        if (n <= 0) break;
+        serialInbox_.append(chunk, static_cast<size_t>(n));
+    }
+}
+
+void QtLinkPort::reportDropped() {
+    const size_t dropped = serialInbox_.takeDropped() + tcp_.takeDropped();
+    if (dropped > 0 && onInputDropped) onInputDropped(dropped);
 }
 
 void QtLinkPort::discardInput() {
@@ -153,11 +165,12 @@ void QtLinkPort::discardInput() {
     readAll();
     // Bytes the system holds but has not delivered yet: a zero wait pulls them in without running the
     // event loop. Asked only when the descriptor has some, since a zero wait that finds none counts as
-    // an error in Qt.
+    // an error in Qt; a flood is left to the next turn once DrainLimit bytes went.
     pollfd p{serial_.handle(), POLLIN, 0};
-    while (serial_.isOpen() && ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN)) {
+    for (size_t drained = 0; drained < BoundedInbox::DrainLimit && serial_.isOpen() && ::poll(&p, 1, 0) > 0 &&
+                             (p.revents & POLLIN);) {
         serial_.waitForReadyRead(0);
-        readAll();
+        drained += readAll().size();
     }
 }
 

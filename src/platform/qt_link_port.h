@@ -2,9 +2,12 @@
 #include <QSerialPort>
 
 #include "core/link_port.h"
+#include "platform/bounded_inbox.h"
 #include "platform/tcp_stream.h"
 
 // LinkPort on a QSerialPort (serial channel) and a TcpStream (Ethernet channel); one is in use at a time.
+// Received bytes wait in a BoundedInbox: what nobody reads is dropped and reported through
+// onInputDropped at the next request, read or close.
 class QtLinkPort : public LinkPort {
   public:
     QtLinkPort();
@@ -23,6 +26,8 @@ class QtLinkPort : public LinkPort {
     std::string error() const override { return error_; }
 
   private:
+    void pullSerial();
+    void reportDropped();
     void linkLost(const QString& reason);
     void onSerialError(QSerialPort::SerialPortError e);
 
@@ -31,7 +36,7 @@ class QtLinkPort : public LinkPort {
     bool serialMode_ = false;
     bool failed_ = false;
     std::string error_;
-    std::string serialInbox_; // bytes waitForBytes read past the port, ahead of any in its buffer
+    BoundedInbox serialInbox_; // bytes taken from the port (and read past it by waitForBytes)
 };
 
 // Applies a settings text such as "9600,n,8,1" (speed, parity n/e/o/m/s, data bits, stop bits);

@@ -170,11 +170,11 @@ bool TcpStream::waitForBytes(int timeoutMs) {
 void TcpStream::discardInput() {
     inbox_.clear();
     char chunk[4096];
-    while (state_ == State::Connected) {
+    for (size_t drained = 0; state_ == State::Connected && drained < BoundedInbox::DrainLimit;) {
         const ssize_t n = ::recv(fd_, chunk, sizeof chunk, MSG_DONTWAIT);
-        if (n > 0) continue;
         // The end of the connection or a broken one is left to the read notifier, which reports it.
-        break;
+        if (n <= 0) break;
+        drained += static_cast<size_t>(n);
     }
 }
 

@@ -10,6 +10,8 @@
 #include <utility>
 #include <string>
 
+#include "platform/bounded_inbox.h"
+
 class TcpStream {
   public:
     TcpStream();
@@ -26,9 +28,12 @@ class TcpStream {
     // False (and the reason through onLost) when the connection broke.
     bool write(const char* bytes, size_t size);
     bool hasQueuedOutput() const { return !outbox_.empty(); }
-    // Every byte received and not taken yet.
-    std::string take() { return std::exchange(inbox_, {}); }
-    // Throws away what was received and what the system holds (one call when it holds nothing).
+    // Every byte received and not taken yet (the newest BoundedInbox::Limit at most).
+    std::string take() { return inbox_.take(); }
+    // The bytes dropped since the last call because nobody took them.
+    size_t takeDropped() { return inbox_.takeDropped(); }
+    // Throws away what was received and what the system holds, up to BoundedInbox::DrainLimit (one call
+    // when it holds nothing).
     void discardInput();
     // Sleeps on the socket up to timeoutMs and takes what arrives, as the read notifier would; false when
     // the stream is not connected or has output queued (that needs the event loop's write notifier).
@@ -73,6 +78,6 @@ class TcpStream {
     Watch readNotifier_{QSocketNotifier::Read, *this, &TcpStream::readable};
     Watch writeNotifier_{QSocketNotifier::Write, *this, &TcpStream::writable};
     QObject context_; // receives the host lookup's result; gone with the stream
-    std::string inbox_;
+    BoundedInbox inbox_;
     std::string outbox_;
 };

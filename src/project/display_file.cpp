@@ -89,6 +89,8 @@ void readTagged(ItemReader& in, DisplayPageArray& pages, Excess& excess) {
         } else if (*item == "</PAG>" && pageOpen) {
             setObjectCount(pages, page, object, excess);
             pageOpen = false;
+        } else {
+            ++in.skipped;
         }
     }
     if (pageOpen) {

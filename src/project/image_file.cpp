@@ -26,7 +26,10 @@ void readImageFile(std::string_view data, ImageTable& images, LoadReport& report
     clearImages(images);
     int64_t found = 0;
     while (auto item = in.next()) {
-        if (*item != "<IMG>") continue;
+        if (*item != "<IMG>") {
+            ++in.skipped;
+            continue;
+        }
         ++found;
         DisplayImage im;
         in.text(im.Name);

@@ -39,6 +39,7 @@ class ItemReader {
 
     int unconvertible = 0;  // items that did not convert to their field's type
     bool truncated = false; // a field was asked for after the end of the data
+    int skipped = 0;        // items of a tagged file that are not where a record could begin
 
   private:
     template <class T> void number(T& field, double lo, double hi);

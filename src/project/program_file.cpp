@@ -95,7 +95,10 @@ void readProgramFile(std::string_view data, SetLayout& layout, ProgramStore& sto
 
     if (layout.tagged) {
         while (auto item = in.next()) {
-            if (*item != "<FUNC>") continue;
+            if (*item != "<FUNC>") {
+                ++in.skipped;
+                continue;
+            }
             takeRung([&](CommandRecord& r) {
                 readRung(in, r);
                 if (!in.skipTo("</FUNC>")) in.truncated = true;

@@ -5,7 +5,8 @@
 
 bool clearProjectForLoad(AppContext& ctx, ProjectLifecycle* life) {
     ProgramView ownView(ctx);
-    ProjectLifecycle own{ownView, [&ctx](bool askName) { return SalvaProgetto(ctx, askName); }, {}, {}, {}};
+    ProjectLifecycle own{ownView, [&ctx](bool askName) { return SalvaProgetto(ctx, askName); }, {}, {}, {},
+                         {}};
     ProjectLifecycle& l = life ? *life : own;
     Project& p = ctx.project;
     const int16_t shown = p.Program.CurrentSection;

@@ -74,7 +74,12 @@ std::string writeStringFile(const StringTable& strings, const ModelRecord& model
 void readStringFile(std::string_view data, ItemMode mode, StringTable& strings, const ModelRecord& model,
                     LoadReport& report);
 
-// ".blk": the text blocks in use by the model.
+// ".blk": the text blocks in use by the model. A line that begins with one of the markers bounds a
+// block, so no line of a block's text may begin with one.
+inline constexpr std::string_view BlockOpenMarker = "<TEXT>";
+inline constexpr std::string_view BlockCloseMarker = "</TEXT";
+// The number (from 1) of the first line of the text that the file would read as a marker; 0 for none.
+int blockMarkerLine(std::string_view text);
 std::string writeBlockFile(const TextBlockTable& blocks, const ModelRecord& model);
 void readBlockFile(std::string_view data, const SetLayout& layout, TextBlockTable& blocks,
                    const ModelRecord& model, LoadReport& report);

@@ -1,7 +1,8 @@
 #include "project/project_load.h"
 
-#include "designers/display_compiler.h"
-#include "designers/scheduler_compiler.h"
+#include "program/compiler.h"
+#include "program/display_compiler.h"
+#include "program/scheduler_compiler.h"
 #include "project/file_io.h"
 #include "project/project_clear.h"
 #include "project/project_files.h"
@@ -18,7 +19,7 @@ class SetReader {
     std::optional<std::string> read(std::string_view ext) {
         std::string path = base_ + std::string(ext);
         if (!FileExists(path)) {
-            report_.add(std::string(ext) + ": missing");
+            report_.add(std::string(ext) + ": missing", false); // nothing to lose by saving
             return std::nullopt;
         }
         auto data = readWholeFile(path);
@@ -35,7 +36,7 @@ void rebuildLoadedRung(AppContext& ctx, const ProjectLoadHooks& hooks, int16_t r
     CommandRecord& r = ctx.project.Program.Sections[0].Rungs[static_cast<size_t>(rung)];
     r.EncodedFlag = -1; // the editor takes value types and trigger settings from the stored fields
     if (hooks.rebuildRung && !hooks.rebuildRung(ctx, 0, rung))
-        report.add(".prj: rung " + std::to_string(rung) + " could not be re-encoded");
+        report.add(".prj: rung " + std::to_string(rung) + " could not be re-encoded", false);
 }
 
 void showReport(AppContext& ctx, const LoadReport& report) {
@@ -82,8 +83,10 @@ bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
                 report);
     }
     if (carryOn) {
-        if (auto data = files.read(".lst"))
+        if (auto data = files.read(".lst")) {
             readRegisterFile(*data, layout.mode(), ctx.comm.Registers, model, report);
+            if (hooks.lifecycle && hooks.lifecycle->redrawRegisters) hooks.lifecycle->redrawRegisters();
+        }
         if (auto data = files.read(".dsp")) {
             readDisplayFile(*data, layout, p.Pages, report);
             // Pages past the fourth stay in the project; only the compile can refuse them.
@@ -105,8 +108,10 @@ bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
             if (auto data = files.read(ImageFileExtension)) readImageFile(*data, p.Images, report);
         p.Program.CurrentRung = p.Program.Sections[0].RungCount;
         p.CurrentFilePath = mainFileName(p.ProjectPath);
+        MapRungEntries(ctx); // the debugger follows the loaded program before it is compiled here
     }
     p.ProjectModified = 0;
+    p.DamagedFiles = report.damaged;
     showReport(ctx, report);
     return carryOn;
 }

@@ -50,13 +50,19 @@ std::vector<std::pair<std::string, std::string>> fileSet(const AppContext& ctx, 
 
 bool SalvaProgetto(AppContext& ctx, bool askName) {
     Project& p = ctx.project;
-    if (p.CurrentFilePath.empty() || askName) {
-        std::string chosen = ctx.dialogs.saveFile(ProjectFilter);
-        if (chosen.empty()) return false;
-        p.CurrentFilePath = chosen;
+    std::string target = p.CurrentFilePath;
+    if (target.empty() || askName) {
+        target = ctx.dialogs.saveFile(ProjectFilter);
+        if (target.empty()) return false;
     }
-    p.ProjectPath = projectBase(p.CurrentFilePath);
-    p.CurrentFilePath = mainFileName(p.ProjectPath);
+    const std::string base = projectBase(target);
+    // Writing over files the load could not read whole would lose what it could not read.
+    if (!p.DamagedFiles.empty() && base == p.ProjectPath &&
+        ctx.dialogs.messageBox(overwriteDamagedText(p.DamagedFiles), MsgButtons::YesNo, MsgIcon::Warning) !=
+            MsgChoice::Yes)
+        return false;
+    p.ProjectPath = base;
+    p.CurrentFilePath = mainFileName(base);
 
     if (std::string subs = unsavedSubroutines(p.Program); !subs.empty()) {
         ctx.shell.log.LogWrite(subroutinesNotSavedText(subs));
@@ -70,5 +76,6 @@ bool SalvaProgetto(AppContext& ctx, bool askName) {
         return false;
     }
     p.ProjectModified = 0;
+    p.DamagedFiles.clear();
     return true;
 }

@@ -15,6 +15,10 @@ inline std::string saveFailedText(const std::string& file) {
 inline std::string subroutinesNotSavedText(const std::string& sections) {
     return "Only the main program is saved with the project; these subroutine sections are not: " + sections;
 }
+inline std::string overwriteDamagedText(const std::string& files) {
+    return "These files of the project could not be read whole when it was loaded: " + files +
+           ". Saving replaces them with what the project holds now. Save anyway?";
+}
 inline std::string loadProblemsText(size_t count) {
     return "The project was loaded with " + std::to_string(count) + " problem(s); see the log.";
 }

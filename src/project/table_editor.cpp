@@ -102,6 +102,10 @@ std::optional<int> TableEditor::confirm(const std::function<void(LookupTableArra
 bool TableEditor::saveToFile() {
     std::string name = dialogs_.saveFile(TableFileFilter);
     if (!LeggiTabella() || name.empty()) return false;
+    // A name typed without an extension gets the one the dialog offers.
+    if (std::string_view leaf = std::string_view(name).substr(name.find_last_of('/') + 1);
+        leaf.find('.') == std::string_view::npos)
+        name += ".csv";
     if (auto failed = writeFileGroup({{name, writeTableFile(work)}})) {
         dialogs_.messageBox("Cannot write " + *failed, MsgButtons::Ok, MsgIcon::Critical);
         return false;

@@ -75,7 +75,10 @@ void readTagged(ItemReader& in, TaskArray& tasks, int& count) {
     count = 0;
     SchedulerTask scratch;
     while (auto item = in.next()) {
-        if (*item != "<TASK>") continue;
+        if (*item != "<TASK>") {
+            ++in.skipped;
+            continue;
+        }
         ++count;
         SchedulerTask& t = taskSlot(tasks, count, scratch);
         readHead(in, t);

@@ -8,6 +8,7 @@
 
 #include "core/resource_strings.h"
 #include "project/item_reader.h"
+#include "project/project_files.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ std::string stringListLine(int index, std::string_view text) {
 }
 
 std::string blockListLine(int index, std::string_view name) {
-    return "*00" + std::to_string(index) + " " + std::string(name);
+    return "*" + threeDigits(index) + " " + std::string(name);
 }
 
 int addVariable(VariableTable& vars, const ModelRecord& model, int16_t& modified) {
@@ -205,16 +206,49 @@ PresetButtons presetButtons(int16_t brand1, int16_t brand2, int16_t variant) {
     return b;
 }
 
-void setStringText(StringTable& strings, int index, const std::string& text, int16_t& modified) {
-    if (index < 0 || index >= static_cast<int>(strings.size())) return;
-    strings[static_cast<size_t>(index)].Text = text;
-    modified = -1;
+namespace {
+
+// The first refusal of a text for a slot of `limit` characters, empty when it fits.
+std::string textRefusal(const EditedText& text, const std::string& what, size_t limit) {
+    if (text.unmapped > 0)
+        return what + " holds " + std::to_string(text.unmapped) +
+               " character(s) the controller cannot show: only Latin-1 characters are allowed";
+    if (text.bytes.size() > limit)
+        return what + " is " + std::to_string(text.bytes.size()) + " characters long; the controller holds " +
+               std::to_string(limit) + " at most";
+    return {};
 }
 
-void setBlock(TextBlockTable& blocks, int index, const std::string& name, const std::string& text,
-              int16_t& modified) {
-    if (index < 0 || index >= static_cast<int>(blocks.size())) return;
-    blocks[static_cast<size_t>(index)].Name = name;
-    blocks[static_cast<size_t>(index)].Text = text;
+bool refused(UserDialogs& dialogs, const std::string& why) {
+    if (why.empty()) return false;
+    dialogs.messageBox(why, MsgButtons::Ok, MsgIcon::Warning);
+    return true;
+}
+
+} // namespace
+
+bool setStringText(StringTable& strings, int index, const EditedText& text, UserDialogs& dialogs,
+                   int16_t& modified) {
+    if (index < 0 || index >= static_cast<int>(strings.size())) return false;
+    if (refused(dialogs, textRefusal(text, "The string", MaxStringLength))) return false;
+    strings[static_cast<size_t>(index)].Text = text.bytes;
     modified = -1;
+    return true;
+}
+
+bool setBlock(TextBlockTable& blocks, int index, const EditedText& name, const EditedText& text,
+              const ModelRecord& model, UserDialogs& dialogs, int16_t& modified) {
+    if (index < 0 || index >= static_cast<int>(blocks.size())) return false;
+    std::string why = textRefusal(name, "The block name", std::string::npos);
+    if (why.empty()) why = textRefusal(text, "The block text", std::max(model.BlockSize, uint16_t{1}) - 1u);
+    if (why.empty())
+        if (int line = blockMarkerLine(text.bytes); line > 0)
+            why = "Line " + std::to_string(line) + " of the block text begins with \"" +
+                  std::string(BlockOpenMarker) + "\" or \"" + std::string(BlockCloseMarker) +
+                  "\", which the project file keeps as block bounds";
+    if (refused(dialogs, why)) return false;
+    blocks[static_cast<size_t>(index)].Name = name.bytes;
+    blocks[static_cast<size_t>(index)].Text = text.bytes;
+    modified = -1;
+    return true;
 }

@@ -7,8 +7,9 @@
 #include <string_view>
 
 #include "core/model_record.h"
-#include "core/user_dialogs.h"
 #include "core/project_data.h"
+#include "core/user_dialogs.h"
+#include "program/transfer/controller_memory_map.h"
 
 // The type list offers 18 entries; an entry's data is the type it stores ("---" entries store 0).
 constexpr std::array<uint8_t, 18> TypeListData = {0, 1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 13, 14, 0, 16, 17};
@@ -83,7 +84,21 @@ struct PresetButtons {
 };
 PresetButtons presetButtons(int16_t brand1, int16_t brand2, int16_t variant);
 
-// cmd_SetString_Click and cmd_RegistriWEB_Click(1): an entry outside the table changes nothing.
-void setStringText(StringTable& strings, int index, const std::string& text, int16_t& modified);
-void setBlock(TextBlockTable& blocks, int index, const std::string& name, const std::string& text,
-              int16_t& modified);
+// A string slot of the controller holds this many characters and the terminator.
+constexpr size_t MaxStringLength = StringSlot - 1;
+
+// The edited text as the window read it: its Latin-1 bytes, and how many of its characters the
+// controller's code page (Latin-1) has not.
+struct EditedText {
+    std::string bytes;
+    int unmapped = 0;
+};
+
+// cmd_SetString_Click and cmd_RegistriWEB_Click(1): an entry outside the table changes nothing. A text
+// the controller cannot hold is refused with a message naming the limit, and nothing changes: a string
+// longer than its slot leaves for the terminator, a block longer than the model's block, a character
+// outside the code page, or a block line the ".blk" file would take for one of its markers.
+bool setStringText(StringTable& strings, int index, const EditedText& text, UserDialogs& dialogs,
+                   int16_t& modified);
+bool setBlock(TextBlockTable& blocks, int index, const EditedText& name, const EditedText& text,
+              const ModelRecord& model, UserDialogs& dialogs, int16_t& modified);

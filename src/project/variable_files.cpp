@@ -47,6 +47,10 @@ int usedBlocks(const ModelRecord& model) {
     return std::min<int>(model.MaxBlocks, std::tuple_size_v<TextBlockTable>);
 }
 
+bool isMarker(std::string_view line) {
+    return line.starts_with(BlockOpenMarker) || line.starts_with(BlockCloseMarker);
+}
+
 } // namespace
 
 std::string writeVariableFile(const VariableTable& vars) {
@@ -98,11 +102,25 @@ void readStringFile(std::string_view data, ItemMode mode, StringTable& strings, 
     report.noteItems(".str", in);
 }
 
+int blockMarkerLine(std::string_view text) {
+    // Lines as the writer splits them: at CR LF, CR or LF.
+    int number = 1;
+    size_t start = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != '\r' && text[i] != '\n') continue;
+        if (isMarker(text.substr(start, i - start))) return number;
+        if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') ++i;
+        start = i + 1;
+        ++number;
+    }
+    return 0;
+}
+
 std::string writeBlockFile(const TextBlockTable& blocks, const ModelRecord& model) {
     ItemWriter out;
     for (int i = 0; i < usedBlocks(model); ++i) {
         const TextBlock& b = blocks[static_cast<size_t>(i)];
-        out.text("<TEXT>" + b.Name);
+        out.text(std::string(BlockOpenMarker) + b.Name);
         out.multiLineText(b.Text);
         out.tag("</TEXT>");
     }
@@ -113,9 +131,17 @@ void readBlockFile(std::string_view data, const SetLayout& layout, TextBlockTabl
                    const ModelRecord& model, LoadReport& report) {
     ItemReader in(data, layout.mode());
     if (!layout.tagged) {
-        // The counted layout has no structure: everything is the text of block 0.
-        while (auto item = in.next())
-            blocks[0].Text += *item + "\r\n";
+        // The counted layout has no structure: everything is the text of block 0, but for lines the
+        // tagged file written next would take for block bounds.
+        int64_t markers = 0;
+        while (auto item = in.next()) {
+            if (isMarker(*item))
+                ++markers;
+            else
+                blocks[0].Text += *item + "\r\n";
+        }
+        if (markers > 0)
+            report.add(".blk: " + std::to_string(markers) + " line(s) beginning with a block marker dropped");
         return;
     }
     constexpr int capacity = std::tuple_size_v<TextBlockTable>;
@@ -127,13 +153,12 @@ void readBlockFile(std::string_view data, const SetLayout& layout, TextBlockTabl
     };
     bool open = false;
     while (auto item = in.next()) {
-        std::string_view head = std::string_view(*item).substr(0, 6);
-        if (head == "<TEXT>") {
+        if (item->starts_with(BlockOpenMarker)) {
             open = true;
             ++block;
             current().Text.clear();
-            if (model.ProjectTextBlocks != 0) current().Name = item->substr(6);
-        } else if (head == "</TEXT") {
+            if (model.ProjectTextBlocks != 0) current().Name = item->substr(BlockOpenMarker.size());
+        } else if (item->starts_with(BlockCloseMarker)) {
             open = false;
             std::string& text = current().Text;
             if (text.ends_with("\r\n")) text.resize(text.size() - 2);

@@ -249,6 +249,8 @@ TEST_F(DebugLoops, RunWithoutRegisterUpdateAndPauseSendOnce) {
     EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{{10, 6, 0, 0, 0, 0x64}, {10, 4, 0, 13, 0, 1}}));
     EXPECT_EQ(view.colours[5], RungYellow);
     EXPECT_EQ(registerRefreshes, 1);
+    router.press("run"); // running, the controller is on no rung in particular
+    EXPECT_EQ(view.colours[5], RungWhite);
 }
 
 // A stop pressed while the animation waits must be the last command the controller gets.

@@ -6,6 +6,7 @@
 
 #include "core/language.h"
 #include "core/settings_file.h"
+#include "support/fake_dialogs.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ class SettingsFile : public ::testing::Test {
     std::filesystem::path folder;
     ShellState shell;
     DeviceRecord device;
+    FakeDialogs dialogs;
 };
 
 } // namespace
@@ -62,7 +64,8 @@ TEST_F(SettingsFile, WritesTheLinesInPrintFormAndReadsThemBack) {
     ASSERT_TRUE(SaveSettings(shell, saved, folder.string()));
     EXPECT_EQ(fileBytes(), " 0 \r\n80E7\r\n 1 \r\n 247 \r\n10.0.0.7\r\n 4 \r\n 2500 \r\n115200\r\n 1 \r\n 1 "
                            "\r\n/dev/ttyUSB0\r\n0039 02 1234\r\n");
-    EXPECT_FALSE(std::filesystem::exists(folder / "devSettings.dat.tmp"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}),
+              1); // no temporary or old copy left
     const auto expected = items(saved);
     shell = ShellState{};
     CaricaRisorse(shell, 1);
@@ -127,4 +130,30 @@ TEST_F(SettingsFile, AddressLineThatIsNoAddressKeepsTheDefaultAndTheTimeoutIsRai
         EXPECT_EQ(device.IpAddress, expected) << line;
         EXPECT_EQ(device.LinkTimeout, MinLinkTimeout) << line;
     }
+}
+
+// A save that cannot write says so, with the reason, and leaves the old file as it was.
+TEST_F(SettingsFile, AFailedSaveTellsWhyAndKeepsTheOldFile) {
+    ASSERT_TRUE(SaveSettingsOrTell(shell, device, folder.string(), dialogs));
+    const std::string before = fileBytes();
+    std::filesystem::create_directory(folder / "devSettings.dat.tmp~"); // the new file cannot be made
+    device.NodeAddress = 99;
+    const struct {
+        std::string folder;
+        std::string reason;
+    } cases[] = {
+        {folder.string(), (folder / "devSettings.dat").string() + ": File exists"},
+        {(folder / "missing").string(),
+         (folder / "missing" / "devSettings.dat").string() + ": No such file or directory"},
+        {"", "no folder for the program's data"},
+    };
+    for (const auto& c : cases) {
+        dialogs.boxes.clear();
+        EXPECT_FALSE(SaveSettingsOrTell(shell, device, c.folder, dialogs));
+        ASSERT_EQ(dialogs.boxes.size(), 1u);
+        EXPECT_EQ(dialogs.boxes[0].text, "The settings could not be saved: " + c.reason);
+        EXPECT_EQ(dialogs.boxes[0].icon, MsgIcon::Critical);
+        EXPECT_EQ(shell.log.lines().back(), dialogs.boxes[0].text + "  ");
+    }
+    EXPECT_EQ(fileBytes(), before);
 }

@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "designers/display_compiler.h"
 #include "designers/display_designer.h"
 #include "designers/image_table.h"
 #include "designers/scheduler_designer.h"
+#include "program/display_compiler.h"
 #include "support/fake_dialogs.h"
 
 namespace {
@@ -60,6 +60,10 @@ TEST(DesignerEdits, LimitsAndOutOfRangeInputAreRefusedAndChangeNothing) {
          },
          "Enable Bit: enter a whole number from 0 to 15."},
         {[&] { return d.scheduler.setType(2, 7); }, "Type: enter a whole number from 0 to 6."},
+        // Date-time fields 0 and 1 are the day and the month of the first date.
+        {[&] { return d.scheduler.setField(2, 0, "DD 1", "32"); },
+         "DD 1: enter a whole number from 1 to 31."},
+        {[&] { return d.scheduler.setField(2, 1, "MM 1", "0"); }, "MM 1: enter a whole number from 1 to 12."},
         {[&] { return d.imageEditor.addImage("big", picture(64, 66)) >= 0; },
          "The image needs 530 bytes; an image may hold at most 529 bytes."},
     };

@@ -92,7 +92,7 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
     for (const auto& [reply, ma] :
          std::vector<std::pair<std::string, double>>{{"A0.123A\r", 123}, {"A0.1\r", -1}}) {
         Bench b;
-        b.supply.respond = [&](const std::string&) { return reply; };
+        b.supply.respond = [&reply = reply](const std::string&) { return reply; };
         EXPECT_DOUBLE_EQ(b.in.ReadAlimCurr(), ma) << reply;
     }
     Bench b;

@@ -49,6 +49,8 @@ class EditorTest : public ::testing::Test, protected AppContextFixture {
         LookupTableArray& t = project.Tables;
         t.Tables[t.Count].Name = name;
         t.Tables[t.Count].PointCount = points;
+        for (int i = 0; i < points; ++i)
+            t.Tables[t.Count].Inputs[static_cast<size_t>(i)] = i; // a Linearization needs them ascending
         ++t.Count;
     }
     Bytes slot(int k, int r = 1) { return rung(r).ArgBytes[static_cast<size_t>(k)]; }

@@ -125,20 +125,38 @@ TEST_F(EditorHandlers, ArgumentTextsThatAreNoValueOfTheRowAreRefused) {
         const char* type; // nullptr: the set-up's type
         const char* text;
         bool accepted;
+        const char* message = nullptr; // the refusal, when the case looks at it
     };
     const Case cases[] = {
         {7, 0, nullptr, "abc!@#", false}, // Move source: neither register nor number
-        {7, 0, nullptr, "%R100", true},   {7, 0, nullptr, "%R1023", true},
+        {7, 0, nullptr, "%R100", true},
+        {7, 0, nullptr, "%R1023", true},
         {7, 0, nullptr, "%R1024", false}, // past the model's last register
-        {7, 0, nullptr, "%Rx", false},    {7, 0, nullptr, "%X100", false},
+        {7, 0, nullptr, "%Rx", false},
+        {7, 0, nullptr, "%X100", false},
         {7, 0, nullptr, "100", true}, // a register row takes a plain register number
-        {7, 0, nullptr, "2000", false},   {7, 0, nullptr, "12.5", false},
+        {7, 0, nullptr, "2000", false},
+        {7, 0, nullptr, "12.5", false},
         {7, 0, "K_Flt", "2.5", true}, // a constant
-        {7, 0, "K_Flt", "2.5x", false},   {7, 0, "K_Flt", "1e999", false},
+        {7, 0, "K_Flt", "2.5x", false},
+        {7, 0, "K_Flt", "1e999", false},
         {40, 1, nullptr, "12,5", true}, // read as 12.5
-        {40, 1, nullptr, "0x10", false},  {40, 1, nullptr, "", false},
+        {40, 1, nullptr, "0x10", false},
+        {40, 1, nullptr, "", false},
         {11, 4, nullptr, "LATER", true}, // a label: the compile resolves it
-        {11, 4, nullptr, "", false},      {2, 0, nullptr, "No such device", false},
+        {11, 4, nullptr, "", false},
+        {2, 0, nullptr, "No such device", false},
+        // What a Modbus request can carry: slave addresses and counts by function.
+        {40, 0, nullptr, "247", true},
+        {40, 0, nullptr, "248", false, "Error: Check Values (row 1 \"Address\": from 0 to 247)"},
+        {40, 2, nullptr, "125", true},
+        {40, 2, nullptr, "126", false, "Error: Check Values (row 3 \"Number\": from 1 to 125)"},
+        {40, 2, nullptr, "0", false},
+        {1, 2, nullptr, "123", true},
+        {1, 2, nullptr, "124", false, "Error: Check Values (row 3 \"Number\": from 1 to 123)"},
+        {60, 2, nullptr, "2000", true},
+        {61, 2, nullptr, "1969", false},
+        {2, 1, nullptr, "300", false, "Error: Check Values (row 2 \"Address\": from 0 to 247)"},
     };
     int handedOver = 0;
     editor.rowWritten = [&](int16_t, int16_t, const RungRow&) { ++handedOver; };
@@ -160,7 +178,27 @@ TEST_F(EditorHandlers, ArgumentTextsThatAreNoValueOfTheRowAreRefused) {
             EXPECT_EQ(rung().Label, "NEW");
         else
             EXPECT_EQ(rung(), CommandRecord{}); // nothing of the refused encoding is stored
-        EXPECT_EQ(dialogs.shown,
-                  c.accepted ? std::vector<std::string>{} : std::vector<std::string>{"Error: Check Values"});
+        ASSERT_EQ(dialogs.shown.size(), c.accepted ? 0u : 1u);
+        if (!c.accepted) {
+            EXPECT_TRUE(dialogs.shown[0].starts_with("Error: Check Values")) << dialogs.shown[0];
+        }
+        if (c.message) {
+            EXPECT_EQ(dialogs.shown[0], c.message);
+        }
     }
+}
+
+// The controller looks a Linearization input up between neighbouring points of its table.
+TEST_F(EditorHandlers, LinearizationRefusesATableWhoseInputsDoNotAscend) {
+    addTable("Oven", 4);
+    project.Tables.Tables[0].Inputs[2] = 1; // equal to point 2
+    choose(30);
+    editor.setRowText(0, "%R100");
+    editor.setRowText(1, "Oven");
+    EXPECT_FALSE(editor.confirm());
+    EXPECT_EQ(dialogs.shown,
+              (std::vector<std::string>{"Error: Check Values (row 2 \"Function\": a table whose "
+                                        "inputs ascend (point 3 does not))"}));
+    project.Tables.Tables[0].Inputs[2] = 2;
+    EXPECT_TRUE(editor.confirm());
 }

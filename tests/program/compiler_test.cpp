@@ -1,13 +1,18 @@
 // The compile driver, rung and task entries, data blocks and display images: table-driven sizes and
 // report lines, then the byte layouts the golden images do not show.
 #include "compile_fixture.h"
+#include "program/display_compiler.h"
+#include "program/scheduler_compiler.h"
 
 using Bytes = std::vector<uint8_t>;
 using Lines = std::vector<std::string>;
 
 namespace {
 
-const Lines Failed{"Error check : Error", "Impossible to compile"};
+Lines failed(const std::string& reason) {
+    return {"Compiling", "Error check : " + reason, "Impossible to compile"};
+}
+const Lines ImagesFailed = failed("the display images do not fit the program area");
 
 void displayWithImages(CompileFixture& f, std::initializer_list<int> sizes) {
     f.useRow(CompileFixture::DisplayRow);
@@ -44,9 +49,7 @@ void imagesOverData(CompileFixture& f, uint16_t lastBlock) {
 } // namespace
 
 TEST_F(CompileFixture, SizeAndReportLines) {
-    expectCompile(
-        "empty main program", 0,
-        {"Error check : The application must contain at least 1 function block", "Impossible to compile"});
+    expectCompile("empty main program", 0, failed("The application must contain at least 1 function block"));
     add(deviceRung(2, {1}));
     expectCompile(
         "one device rung", 14,
@@ -59,7 +62,8 @@ TEST_F(CompileFixture, SizeAndReportLines) {
     model().ProgramCapacity = 1233;
     expectCompile("one byte beyond the capacity", 0,
                   {"Compiling", "Error check : OK", "Resource usage :", "  1234 / 1233 Bytes (100%)",
-                   "Error check : Error", "Impossible to compile"});
+                   "Error check : the program is larger than the controller's program area",
+                   "Impossible to compile"});
     use1234(*this);
     model().ProgramCapacity = 1234;
     expectCompile("at the capacity", 1234);
@@ -77,13 +81,13 @@ TEST_F(CompileFixture, DisplayImagesAndTablePagesMustFitTheProgramArea) {
     imagesOverData(*this, 66);
     expectCompile("data area reaching the images", 0,
                   {"Compiling", "Error check : OK", "Resource usage :", "  350 / 5634 Bytes (6%)",
-                   "Error check : Error", "Impossible to compile"});
+                   "Error check : the program reaches the display images", "Impossible to compile"});
     imagesOverData(*this, 62);
     expectCompile("data area right below the images", 346);
     displayWithImages(*this, {530});
-    expectCompile("image over one bitmap", 0, Failed);
+    expectCompile("image over one bitmap", 0, ImagesFailed);
     displayWithImages(*this, {529, 529, 529, 529, 529, 529, 529, 529, 529, 529, 529});
-    expectCompile("5819 bytes of images", 0, Failed);
+    expectCompile("5819 bytes of images", 0, ImagesFailed);
     // With a table the top lies below the data start (14 + (-21 - 1) * 34 - 1): nothing may go there.
     displayWithImages(*this, {});
     project.Tables.Count = 1;
@@ -93,15 +97,15 @@ TEST_F(CompileFixture, DisplayImagesAndTablePagesMustFitTheProgramArea) {
     project.Tables.Count = 1;
     project.Tables.Tables[0].PointCount = 5;
     project.Tables.Tables[0].StartPage = -21;
-    expectCompile("image below the table pages", 0, Failed);
+    expectCompile("image below the table pages", 0, ImagesFailed);
 }
 
 TEST_F(CompileFixture, EntryAndPageLimits) {
     addMany(256, deviceRung(2, {1}));
-    expectCompile("256 main rungs", 0, Failed);
+    expectCompile("256 main rungs", 0, failed("256 rungs, page objects and tasks, more than 255"));
     addMany(250, deviceRung(2, {1}));
     project.Tasks.Count = 6;
-    expectCompile("256 planned entries", 0, Failed);
+    expectCompile("256 planned entries", 0, failed("256 rungs, page objects and tasks, more than 255"));
     addMany(250, deviceRung(2, {1}));
     for (int t = 1; t <= 5; ++t)
         task(*this, t, 136, 2);
@@ -109,10 +113,10 @@ TEST_F(CompileFixture, EntryAndPageLimits) {
     pages({0, 0, 0, 0});
     project.Pages.Count = 5;
     add(deviceRung(2, {1}));
-    expectCompile("five pages", 0, Failed);
+    expectCompile("five pages", 0, failed("more than 4 display pages"));
     add(deviceRung(2, {1}));
     task(*this, 1, 136, 212); // 212 + 44 > 255
-    expectCompile("task beyond the entry size", 0, Failed);
+    expectCompile("task beyond the entry size", 0, failed("task 1 does not fit the program image"));
     add(deviceRung(2, {1}));
     task(*this, 1, 136, 211);
     expectCompile("task at the entry size", 24 + 258); // the size byte 255 counts up to 2 + 4k
@@ -148,7 +152,9 @@ TEST_F(CompileFixture, RungErrorsAreListedAfterTheWholeProgram) {
     pages({2});
     project.Program.Sections[1].Rungs[2] = flow(130, "NONE");
     add(deviceRung(2, {1}));
-    expectCompile("numbered within the page", 0, labelFailed);
+    Lines pageFailed = labelFailed;
+    pageFailed.back() = " - Page 1, Function Block 2 : Label Error";
+    expectCompile("numbered within the page", 0, pageFailed);
 
     project.Tables.Count = 1;
     project.Tables.Tables[0].PointCount = 26;
@@ -173,10 +179,11 @@ TEST_F(CompileFixture, RungErrorsAreListedAfterTheWholeProgram) {
     addMany(25, flow(130, "NOWHERE"));
     EXPECT_EQ(compile(), 0);
     const Lines lines = report();
-    ASSERT_EQ(lines.size(), 2u + 21u);
-    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 3),
-              (Lines{"Error check : Error", "Impossible to compile", " - Function Block 1 : Label Error"}));
-    EXPECT_EQ(lines[22], " - Function Block 21 : Label Error");
+    ASSERT_EQ(lines.size(), 3u + 21u);
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 4),
+              (Lines{"Compiling", "Error check : more than 21 errors", "Impossible to compile",
+                     " - Function Block 1 : Label Error"}));
+    EXPECT_EQ(lines[23], " - Function Block 21 : Label Error");
     EXPECT_EQ(state().EntryCount, 22); // the 22nd rung was encoded, then the compile ended
 }
 
@@ -301,4 +308,40 @@ TEST_F(CompileFixture, ImagesStackDownFromTheTopOfTheProgramAreaOnDisplayModelsO
     EXPECT_EQ(compile(), 14);
     EXPECT_EQ(ims[0].DeviceAddress, 0);
     EXPECT_EQ(image()[5633], 0);
+}
+
+// The toolbar compile rebuilds the pages and tasks as the designer windows' own Compile does, so the
+// image never depends on a designer window having been opened.
+TEST_F(CompileFixture, DisplayPagesAndTasksAreCompiledAsEditedWithoutTheDesigners) {
+    useRow(DisplayRow);
+    add(deviceRung(2, {1}));
+    project.Pages.Count = 1;
+    project.Program.Sections[1].RungCount = 1; // compiled before two objects were added
+    project.Pages.Pages[0].ObjectCount = 2;
+    project.Tasks.Count = 2;
+    SchedulerTask& typeThree = project.Tasks.Tasks[1];
+    typeThree.TaskType = 3;
+    typeThree.EnableBit = 3;
+    project.Tasks.Tasks[2].TaskType = 1;
+    shell.log.LogClear();
+    const int32_t size = CompilaProgramma(ctx);
+    const Lines lines = report();
+    const std::vector<uint8_t> built = image();
+
+    EXPECT_EQ(bytes(0, 4), (Bytes{4, 0, 2, 0})); // the main rung, two objects and the closing block
+    EXPECT_EQ(std::tuple(typeThree.TaskBlock.Opcode, typeThree.EnableMask), std::tuple(143, 0x0008));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "Warning: task 2 (type 1) has no known block layout: sent with opcode 0");
+    EXPECT_EQ(lines.back(), "Compiled");
+
+    frm_display::CompilaOggetti(project.Pages, project.Program);
+    frm_scheduler::CompilaOggetti(project.Tasks);
+    EXPECT_EQ(compile(), size);
+    EXPECT_EQ(image(), built);
+
+    // On a model without a display, sections 1 to 4 are the user's and stay as they are.
+    useRow(0);
+    project.Program.Sections[1].Rungs[1] = labelled(deviceRung(2, {1}), "SUB");
+    CompilaProgramma(ctx);
+    EXPECT_EQ(project.Program.Sections[1].Rungs[1].Label, "SUB");
 }

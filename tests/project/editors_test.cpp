@@ -64,7 +64,7 @@ TEST_F(VariableEditorTest, ListLinesAndFormats) {
         {variableListLine(1, {0, 40, "", "", 0, 0, 0, 0, ""}, ""), "#001 \t"},
         {stringListLine(5, "Hello"), "$005\tHello"},
         {blockListLine(9, "Intro"), "*009 Intro"},
-        {blockListLine(10, "Next"), "*0010 Next"},
+        {blockListLine(10, "Next"), "*010 Next"},
         {buildFormat({false, 5, 2, 2}), "% 5.2x"},
     };
     for (const auto& [got, want] : lines)
@@ -122,15 +122,66 @@ TEST_F(VariableEditorTest, FieldsLayoutAndButtonsOfATypeOrASelection) {
 }
 
 TEST_F(VariableEditorTest, StringsAndBlocksChangeOnlyInsideTheirTables) {
-    setStringText(project->Strings, 128, "last", modified());
+    ModelRecord model;
+    model.BlockSize = 512;
+    EXPECT_TRUE(setStringText(project->Strings, 128, {"last"}, dialogs, modified()));
     EXPECT_EQ(project->Strings[128].Text, "last");
     EXPECT_EQ(modified(), -1); // an edited string is not lost by closing without a save
     modified() = 0;
-    setStringText(project->Strings, 129, "beyond", modified());
-    setBlock(project->Blocks, -1, "x", "y", modified());
+    EXPECT_FALSE(setStringText(project->Strings, 129, {"beyond"}, dialogs, modified()));
+    EXPECT_FALSE(setBlock(project->Blocks, -1, {"x"}, {"y"}, model, dialogs, modified()));
     EXPECT_EQ(modified(), 0);
-    setBlock(project->Blocks, 32, "Help", "Line1\r\nLine2", modified());
+    EXPECT_TRUE(setBlock(project->Blocks, 32, {"Help"}, {"Line1\r\nLine2"}, model, dialogs, modified()));
     EXPECT_EQ(project->Blocks[32], (TextBlock{"Line1\r\nLine2", "Help"}));
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// A text the controller or the ".blk" file cannot hold is refused with the limit, and nothing changes.
+TEST_F(VariableEditorTest, TextsTheControllerOrTheFileCannotHoldAreRefused) {
+    ModelRecord model;
+    model.BlockSize = 64;
+    const struct {
+        const char* what;
+        bool block;
+        EditedText text;
+        std::string message;
+    } cases[] = {
+        {"72-character string",
+         false,
+         {std::string(72, 's')},
+         "The string is 72 characters long; the controller holds 31 at most"},
+        {"euro sign",
+         false,
+         {"5 ?", 1},
+         "The string holds 1 character(s) the controller cannot show: only Latin-1 characters are allowed"},
+        {"closing marker",
+         true,
+         {"one\r\n</TEXT>\r\nthree"},
+         "Line 2 of the block text begins with \"<TEXT>\" or \"</TEXT\", which the project file keeps as "
+         "block "
+         "bounds"},
+        {"opening marker after a lone CR", true, {"one\r<TEXT>x"}, ""},
+        {"block beyond the model's block",
+         true,
+         {std::string(64, 'b')},
+         "The block text is 64 characters long; the controller holds 63 at most"},
+    };
+    project->Strings[1].Text = "kept";
+    project->Blocks[1] = {"kept", "name"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        dialogs.shown.clear();
+        modified() = 0;
+        EXPECT_FALSE(c.block ? setBlock(project->Blocks, 1, {"name"}, c.text, model, dialogs, modified())
+                             : setStringText(project->Strings, 1, c.text, dialogs, modified()));
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        if (!c.message.empty()) {
+            EXPECT_EQ(dialogs.shown[0], c.message);
+        }
+        EXPECT_EQ(std::tuple(project->Strings[1].Text, project->Blocks[1].Text, modified()),
+                  std::tuple("kept", "kept", 0));
+    }
+    EXPECT_TRUE(setStringText(project->Strings, 1, {std::string(31, 's')}, dialogs, modified()));
 }
 
 TEST(PresetVariables, SystemSetWritesItsSlotsAndMeterSetTheWholeTableInOrder) {
@@ -258,6 +309,10 @@ TEST_F(TableEditorTest, TableFileSavesAndLoadsAndRefusesBadCounts) {
         EXPECT_EQ(other.fields.name, "T1");
         EXPECT_EQ(other.work, before);
     }
+
+    dialogs.files.push_back(path("typed"));
+    ASSERT_TRUE(editor.saveToFile());
+    EXPECT_EQ(slurp(path("typed.csv")), slurp(path("t1.csv")));
 
     dialogs.files.push_back(path("missing/dir/t.csv"));
     EXPECT_FALSE(editor.saveToFile());

@@ -192,12 +192,17 @@ TEST(FileSet, CountsBeyondTheArraysAreBoundedAndReported) {
     EXPECT_LE(pages->Count, MaxDisplayPages);
     readTaskFile(crlf({" 1 ", " 2 "}) + repeat(crlf({" 200 "}), 40), counted, *tasks, report);
     EXPECT_LE(tasks->Tasks[1].FieldCount, 64);
+    // Lines the next tagged save would write as block bounds cannot be kept.
+    TextBlockTable plain{};
+    readBlockFile(crlf({"one", "</TEXT>", "two"}), counted, plain, m, report);
+    EXPECT_EQ(plain[0].Text, "one\r\ntwo\r\n");
 
     for (const char* expected :
          {".ptb: 3 table(s) beyond 9 dropped", ".wtc: 50 register(s) beyond 100 dropped",
           ".dsp: 3 page(s) beyond 9 dropped", ".skd: 4 task(s) beyond 36 dropped",
           ".prj: 44 rung(s) beyond 256 dropped", ".blk: 7 block(s) beyond 33 dropped",
           ".blk: 1 line(s) before the first block dropped",
+          ".blk: 1 line(s) beginning with a block marker dropped",
           ".img: image 2 counts 900 bytes, beyond 529; dropped"})
         EXPECT_NE(std::find(report.problems.begin(), report.problems.end(), expected), report.problems.end())
             << expected;

@@ -1,14 +1,16 @@
 // Saving and loading whole projects through files in a temporary folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "comm/register_map.h"
-#include "designers/display_compiler.h"
 #include "designers/display_designer.h"
 #include "designers/image_table.h"
-#include "designers/scheduler_compiler.h"
 #include "designers/scheduler_designer.h"
 #include "fbeditor/editor.h"
 #include "program/compiler.h"
+#include "program/display_compiler.h"
+#include "program/scheduler_compiler.h"
 #include "project/file_io.h"
 #include "project/project_files.h"
 #include "project/project_load.h"
@@ -100,7 +102,9 @@ void editDesigners(Project& p, UserDialogs& dialogs) {
         ASSERT_TRUE(scheduler.setType(t, t + 1));
         for (size_t f = 0; f < SchedulerDesigner::fields().size(); ++f) {
             bool text = SchedulerDesigner::fields()[f].field.kind == FieldKind::Text;
-            std::string value = text ? "LOG" + std::to_string(t) : std::to_string((t * 7 + int(f)) % 2);
+            bool date = SchedulerDesigner::fields()[f].group == TaskFieldGroup::DateTime; // days from 1
+            std::string value =
+                text ? "LOG" + std::to_string(t) : std::to_string((t * 7 + int(f)) % 2 + date);
             ASSERT_TRUE(scheduler.setField(t, int(f), "field", value));
         }
         for (int v = 0; v < (t == 3 ? 70 : t * 2); ++v) // more than 64 fields keep their place
@@ -328,6 +332,65 @@ TEST_F(SaveLoad, MissingSideFilesAndRungsThatCannotBeReencodedAreReported) {
     EXPECT_TRUE(logged(".dsp: missing"));
     EXPECT_TRUE(logged(".skd: missing"));
     EXPECT_TRUE(logged(".prj: rung 3 could not be re-encoded"));
+}
+
+// The register view shows the loaded names, and the debugger follows the loaded program's rungs
+// through a compile of its own that leaves the project, the image and the log alone.
+TEST_F(SaveLoad, LoadRedrawsTheRegisterViewAndMapsTheRungsOfTheLoadedProgram) {
+    model().IsProgrammable = -1;
+    model().ProgramCapacity = 5634;
+    model().FirstUserRegister = 26;
+    model().NumRegisters = 60;
+    ProgramSection& main = project->Program.Sections[0];
+    main.RungCount = 3; // rung 1 stays empty: it has no entry
+    main.Rungs[2] = readHoldingRung();
+    main.Rungs[3] = readHoldingRung();
+    comm->Registers[30].Name = "Tank";
+    dialogs.files.push_back(path("r.prj"));
+    ASSERT_TRUE(SalvaProgetto(ctx, true));
+
+    comm->Registers[30].Name = "Old";
+    project->Compiler.EntryRungs = {{0, 7}}; // the map of the program shown before
+    ProgramView view(ctx);
+    std::vector<std::string> shownNames;
+    ProjectLifecycle life{view, {}, {}, {}, {}, [&] { shownNames.push_back(comm->Registers[30].Name); }};
+    hooks.lifecycle = &life;
+    shell->log.LogClear();
+    dialogs.files.push_back(path("r.prj"));
+    ASSERT_TRUE(CaricaProgetto(ctx, hooks));
+    ASSERT_FALSE(shownNames.empty());
+    EXPECT_EQ(shownNames.back(), "Tank");
+    EXPECT_EQ(project->Compiler.EntryRungs.size(), 2u);
+    EXPECT_EQ(project->Compiler.EntryRungs[1].Rung, 3);
+    EXPECT_FALSE(logged("Compiling"));
+    EXPECT_EQ(std::count(project->ProgramImage.begin(), project->ProgramImage.end(), 0), MemoryImageSize);
+}
+
+// A side file that cannot be read is reported, and the next save over the set asks before it writes
+// what the project now holds (here: no pages) over it.
+TEST_F(SaveLoad, GarbageSideFileIsReportedAndTheSaveOverItAsks) {
+    saveSmallProject();
+    const std::string garbage = std::string("\x7f"
+                                            "ELF\x02\x01",
+                                            6) +
+                                std::string(300, '\xff') + "\n\x01\x02";
+    spit(path("h.dsp"), garbage);
+    dialogs.files.push_back(path("h.prj"));
+    ASSERT_TRUE(CaricaProgetto(ctx, hooks));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{loadProblemsText(1)});
+    EXPECT_TRUE(logged(".dsp: 2 line(s) could not be read"));
+    EXPECT_EQ(project->DamagedFiles, ".dsp");
+
+    dialogs.shown.clear();
+    dialogs.choices.push_back(MsgChoice::No);
+    EXPECT_FALSE(SalvaProgetto(ctx, false));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{overwriteDamagedText(".dsp")});
+    EXPECT_EQ(slurp(path("h.dsp")), garbage);
+    dialogs.files.push_back(path("other.prj")); // another set holds nothing the load lost: no question
+    ASSERT_TRUE(SalvaProgetto(ctx, true));
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(slurp(path("h.dsp")), garbage);
+    EXPECT_TRUE(project->DamagedFiles.empty());
 }
 
 // Pages, tasks and images edited through the designers, with a rung the editor encoded, survive a save

@@ -265,8 +265,11 @@ void MainWindow::bindCommands() {
     };
     const bool newProject = p.NuovoProgramma && p.NuovoProgetto;
     // A new project only when the old one was closed: a save that did not happen keeps it.
-    const auto newCommand = [&p] {
-        if (p.NuovoProgramma()) p.NuovoProgetto();
+    // A closed or new project leaves no old path in the caption.
+    const auto newCommand = [this, &p] {
+        if (!p.NuovoProgramma()) return;
+        p.NuovoProgetto();
+        setWindowTitle(programName_);
     };
     add("proj_new", newProject, newCommand);
     const auto load = [this, &p] { projectCommand([&p] { p.CaricaProgetto(); }); };
@@ -320,6 +323,7 @@ void MainWindow::bindCommands() {
             if (tables_) tables_->close();
             if (scheduler_) scheduler_->close();
         };
+        program.life.redrawRegisters = [this] { registers_.AggiornaRegistri_new(false); };
         for (const auto& [key, command] : program.toolbarCommands())
             add(key.c_str(), true, command);
     }
@@ -331,7 +335,10 @@ void MainWindow::bindCommands() {
     menuHandlers_.clear();
     if (newProject) addMenuHandler("mnu_new", newCommand);
     if (p.CaricaProgetto) addMenuHandler("mnu_openProj", load);
-    if (p.NuovoProgramma) addMenuHandler("mnu_close", [&p] { p.NuovoProgramma(); });
+    if (p.NuovoProgramma)
+        addMenuHandler("mnu_close", [this, &p] {
+            if (p.NuovoProgramma()) setWindowTitle(programName_);
+        });
     if (p.SalvaProgetto) {
         addMenuHandler("mnu_SaveProj", [save] { save(false); });
         addMenuHandler("mnu_saveAs", [save] { save(true); });

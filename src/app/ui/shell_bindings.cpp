@@ -29,7 +29,7 @@ ShellProcedures bindShellProcedures(AppContext& ctx, const std::string& settings
     p.MappaRegistri = [&ctx](bool keep) { MappaRegistri(ctx, keep); };
     p.SaveSettings = [&ctx, settingsFolder] {
         std::string folder = settingsFolder.empty() ? GetLocalAppDataFolder() : settingsFolder;
-        if (!folder.empty()) SaveSettings(ctx.shell, ctx.comm.CurrentDevice, folder);
+        SaveSettingsOrTell(ctx.shell, ctx.comm.CurrentDevice, folder, ctx.dialogs);
     };
     p.CaricaRisorse = [&ctx](uint8_t language) { CaricaRisorse(ctx.shell, language); };
     p.CompilaProgramma = [&ctx] { CompilaProgramma(ctx); };

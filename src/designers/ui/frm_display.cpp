@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 
 #include "core/app_context.h"
-#include "designers/display_compiler.h"
 #include "designers/ui/designer_lists.h"
+#include "program/display_compiler.h"
 
 namespace frm_display {
 
@@ -66,7 +66,15 @@ Form::Form(AppContext& ctx, QWidget* parent)
     lists->addWidget(frm_fields, 3);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(lists, 1);
-    layout->addLayout(buttonRow({cmd_compile}));
+    // The controller's layout of an object's block is not known: say so where the fields are edited.
+    auto* note = new QLabel("The object fields are kept with the project; each object compiles to an empty "
+                            "display block.");
+    note->setObjectName("lbl_fieldsNote");
+    note->setWordWrap(true);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(note, 1);
+    bottom->addLayout(buttonRow({cmd_compile}));
+    layout->addLayout(bottom);
 
     connect(lst_pages, &QListWidget::currentRowChanged, this, [this](int) { fillObjects(1); });
     connect(lst_objects, &QListWidget::currentRowChanged, this, [this](int) { showObject(); });

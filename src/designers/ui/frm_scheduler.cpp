@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 #include "core/app_context.h"
-#include "designers/scheduler_compiler.h"
 #include "designers/ui/designer_lists.h"
+#include "program/scheduler_compiler.h"
 
 namespace frm_scheduler {
 

@@ -2,11 +2,34 @@
 
 #include <QColor>
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+// Larger than any image may be: such a picture comes with its size only, which the image table refuses.
+std::optional<MonoPicture> sizeOnlyWhenTooLarge(QSize size) {
+    // A bitmap stored top-down declares a negative height.
+    const int64_t width = std::abs(int64_t{size.width()}), height = std::abs(int64_t{size.height()});
+    if (width <= MaxImageSide && height <= MaxImageSide) return std::nullopt;
+    return MonoPicture{int(std::min<int64_t>(width, INT_MAX)), int(std::min<int64_t>(height, INT_MAX)), {}};
+}
+
+} // namespace
+
 std::optional<MonoPicture> readMonoPicture(const std::string& path) {
+    QImageReader reader(QString::fromLocal8Bit(path.c_str()));
+    // Judged by the size the file declares first, so that a small file that declares a huge picture does
+    // not make the import decode and hold all its pixels before it is refused.
+    if (auto tooLarge = sizeOnlyWhenTooLarge(reader.size())) return tooLarge;
     QImage image;
-    if (!image.load(QString::fromLocal8Bit(path.c_str()))) return std::nullopt;
+    if (!reader.read(&image)) return std::nullopt;
+    if (auto tooLarge = sizeOnlyWhenTooLarge(image.size())) return tooLarge;
     image = image.convertToFormat(QImage::Format_ARGB32);
     MonoPicture p{image.width(), image.height(), {}};
     p.dark.reserve(size_t(p.width) * size_t(p.height));

@@ -77,8 +77,10 @@ QGroupBox* comandi::buildFunctions() {
     Tab_Funzioni = new QTabBar;
     Tab_Funzioni->setObjectName("Tab_Funzioni");
     Tab_Funzioni->setExpanding(false);
-    // All tabs show where the window is wide enough; a narrower one scrolls them with arrows.
-    Tab_Funzioni->setUsesScrollButtons(true);
+    // Every category tab stays readable: the window is never narrower than the whole strip.
+    Tab_Funzioni->setUsesScrollButtons(false);
+    Tab_Funzioni->setElideMode(Qt::ElideNone);
+    Tab_Funzioni->setStyleSheet("QTabBar::tab { padding: 3px 5px; }"); // narrow enough for every tab
     for (std::string_view t : TabCaptions)
         Tab_Funzioni->addTab(QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size())));
     connect(Tab_Funzioni, &QTabBar::currentChanged, this,

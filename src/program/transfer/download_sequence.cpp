@@ -1,12 +1,17 @@
 #include "program/transfer/download_sequence.h"
 
+#include <algorithm>
+#include <array>
+
+#include "comm/device_procedures.h"
 #include "core/app_context.h"
 #include "core/build_flags.h"
 #include "core/model_catalogue.h"
-#include "comm/device_procedures.h"
 #include "program/compiler.h"
+#include "program/transfer/controller_memory_map.h"
 #include "program/transfer/program_transfer.h"
 #include "program/transfer/register_clear.h"
+#include "program/transfer/side_area_encoders.h"
 #include "program/transfer/side_area_transfer.h"
 
 namespace {
@@ -20,21 +25,65 @@ bool sideAreas(AppContext& app, const TransferView& view, const DownloadOptions&
     return DownloadIntestazioniCSV(app, view, true) && DownloadBlocchi(app, view, true, firstTextBlock());
 }
 
+bool failed(AppContext& app, const std::string& why) {
+    if (!why.empty()) app.shell.log.LogWrite(why);
+    app.shell.log.LogWrite("Download Failed");
+    return false;
+}
+
+// Whether the CSV header lines the compile built fit their slots; the first that does not is named.
+bool csvHeadersFit(AppContext& app) {
+    std::array<uint8_t, CsvHeaderSlot> scratch{};
+    const TaskArray& tasks = app.project.Tasks;
+    for (int t = 1; t <= std::min<int>(tasks.Count, CsvHeaderTasks); ++t) {
+        const std::string& line = tasks.Tasks[size_t(t)].CsvHeaderLine;
+        if (!line.empty() && EncodeCsvHeader(line, scratch) == 0)
+            return failed(app, "The CSV header of task " + std::to_string(t) + " is longer than " +
+                                   std::to_string(CsvHeaderSlot - 1) + " characters");
+    }
+    return true;
+}
+
+// Whether the strings and text blocks fit their slots with their terminators; the first that does not
+// is named, for the download would cut it and the controller would read on into the next slot.
+bool textsFit(AppContext& app, const DownloadOptions& options) {
+    const ModelRecord& model = app.model();
+    const Project& p = app.project;
+    for (size_t i = 0; options.strings && i <= model.MaxStrings && i < p.Strings.size(); ++i)
+        if (p.Strings[i].Text.size() >= size_t(StringSlot))
+            return failed(app, "String " + std::to_string(i) + " is longer than " +
+                                   std::to_string(StringSlot - 1) + " characters");
+    for (int b = firstTextBlock(); b < model.MaxBlocks && b < int(p.Blocks.size()); ++b)
+        if (p.Blocks[size_t(b)].Text.size() >= model.BlockSize)
+            return failed(app, "Text block " + std::to_string(b) + " is longer than " +
+                                   std::to_string(model.BlockSize - 1) + " characters");
+    return true;
+}
+
+// What can fail without the controller is done before it is halted, so that a project that cannot be
+// sent never stops a running machine. Returns the image size; 0 when the download must not start.
+int32_t checkBeforeHalt(AppContext& app, const DownloadOptions& options) {
+    int32_t size = CompilaProgramma(app);
+    if (app.project.Compiler.CompileErrorCount >= 1 || size == 0) return 0;
+    if (IsUsbController(app) && (!csvHeadersFit(app) || !textsFit(app, options))) return 0;
+    if (options.sms && !FunzioneVuota()) {
+        failed(app, "Sending SMS settings is not available");
+        return 0;
+    }
+    return size;
+}
+
 // Steps 2 to 10; false at the first step that stops the sequence.
 bool steps(AppContext& app, const TransferView& view, const DownloadOptions& options,
            const std::function<void()>& refreshRegisters) {
+    int32_t size = checkBeforeHalt(app, options);
+    if (size == 0) return false;
     ScriviComando(app, CmdHalt);
-    if (!ScriviComando(app, CmdStop)) {
-        app.shell.log.LogWrite("Download Failed");
-        return false;
-    }
-    int32_t size = CompilaProgramma(app);
-    if (app.project.Compiler.CompileErrorCount >= 1 || size == 0) return false;
+    if (!ScriviComando(app, CmdStop)) return failed(app, "");
     std::vector<int> blocks = ProgramBlocks(app, size);
     if (options.application && !DownloadProgramma(app, view, blocks)) return false;
     if (options.variables && !DownloadVariabili(app, view, true)) return false;
     if (!sideAreas(app, view, options)) return false;
-    if (options.sms && !FunzioneVuota()) return false;
     bool changed = false;
     if (options.verify) changed = VerificaProgramma(app, view, blocks) == VerifyOutcome::Changed;
     if (options.clear) {

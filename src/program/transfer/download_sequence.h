@@ -1,5 +1,6 @@
 #pragma once
-// The download window's sequence: halt, compile, program image, side areas, verify, register clear, run.
+// The download window's sequence: compile and checks, halt, program image, side areas, verify, register
+// clear, run.
 #include <functional>
 
 #include "program/transfer/transfer_view.h"

@@ -1,10 +1,12 @@
 #include "program/transfer/export_file.h"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 
 #include "core/app_context.h"
 #include "core/build_flags.h"
+#include "core/durable_file.h"
 #include "program/compiler.h"
 #include "program/transfer/file_output.h"
 #include "program/transfer/side_area_transfer.h"
@@ -89,6 +91,15 @@ std::optional<std::string> assemble(AppContext& app, const TransferView& view, b
     return file.take();
 }
 
+// The name with the export's extension, added when it does not end with it (in any case).
+std::string withExtension(const std::string& name, const std::string& extension) {
+    const bool has =
+        name.size() > extension.size() &&
+        std::equal(extension.begin(), extension.end(), name.end() - long(extension.size()),
+                   [](char a, char b) { return std::tolower(uint8_t(a)) == std::tolower(uint8_t(b)); });
+    return has ? name : name + extension;
+}
+
 } // namespace
 
 ExportFormat BuildExportFormat() {
@@ -99,7 +110,10 @@ ExportFormat BuildExportFormat() {
         format.firstTextBlock = 16;
     }
     if (BuildBrand2 || BuildVariant) format.magic = "ORVIK";
-    if (BuildBrand2) format.filter = " (*.ovk)|*.ovk|(*.*)|*.*|";
+    if (BuildBrand2) {
+        format.filter = " (*.ovk)|*.ovk|(*.*)|*.*|";
+        format.extension = ".ovk";
+    }
     return format;
 }
 
@@ -111,13 +125,21 @@ bool EsportaFormat(AppContext& app, const TransferView& view, bool header, bool 
     Log& log = app.shell.log;
     log.LogStart();
     log.LogWrite("Exporting ...");
-    std::string path = app.dialogs.saveFile(format.filter);
-    if (path.empty()) return false;
-    app.project.CurrentFilePath = path;
+    std::string chosen = app.dialogs.saveFile(format.filter);
+    if (chosen.empty()) return false;
+    // The project keeps its own name and place: a Save after the export writes the project's set.
+    const std::string path = withExtension(chosen, format.extension);
     view.busy(true);
-    std::optional<std::string> bytes = assemble(app, view, header, areas, format);
-    bool written = bytes && WriteWholeFile(path, *bytes);
-    if (bytes) log.LogWrite(written ? "Export Successful" : "Export Failed");
+    // A place that cannot take the file is told before the compile and the encoders report their steps.
+    std::optional<SaveFailure> failed = CheckSavable(path);
+    std::optional<std::string> bytes;
+    if (!failed) bytes = assemble(app, view, header, areas, format);
+    if (bytes) failed = SaveFileDurably(path, *bytes);
     view.busy(false);
-    return written;
+    if (failed) {
+        TellSaveFailure(app, "Export Failed", *failed);
+        return false;
+    }
+    if (bytes) log.LogWrite("Export Successful");
+    return bytes.has_value();
 }

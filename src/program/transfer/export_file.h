@@ -8,8 +8,10 @@
 
 struct AppContext;
 
-// Asks for the file, compiles, encodes and writes it; true when the file was written. A failed compile
-// or a failed write logs "Export Failed" and leaves no file behind.
+// Asks for the file (its extension is added when the name lacks it), compiles, encodes and writes it;
+// true when the file was written. A failed compile logs "Export Failed"; a file that cannot be written
+// says why in the log and a message box, before the compile when the place cannot take it. No partial
+// file is left behind, and the project's own name and path stay as they were.
 bool Esporta(AppContext& app, const TransferView& view, bool header, bool areas);
 
 // How this build lays out its export file.
@@ -18,6 +20,7 @@ struct ExportFormat {
     bool layoutA = false;
     std::string magic = "MELQO";
     std::string filter = " (*.mlq)|*.mlq|(*.*)|*.*|";
+    std::string extension = ".mlq";
     int firstTextBlock = 0;
 };
 ExportFormat BuildExportFormat();

@@ -1,24 +1,19 @@
 #include "program/transfer/file_output.h"
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <system_error>
+
+#include "core/app_context.h"
+#include "core/durable_file.h"
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + ".part";
-    bool ok;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        ok = out.is_open() && out.write(bytes.data(), std::streamsize(bytes.size())) && out.flush();
-    }
-    std::error_code ec;
-    if (ok) std::filesystem::rename(temporary, path, ec);
-    if (!ok || ec) {
-        std::filesystem::remove(temporary, ec);
-        return false;
-    }
-    return true;
+    return !SaveFileDurably(path, bytes);
+}
+
+void TellSaveFailure(AppContext& app, const std::string& what, const SaveFailure& failure) {
+    const std::string text = what + ": " + failure.path + ": " + failure.reason;
+    app.shell.log.LogWrite(text);
+    app.dialogs.messageBox(text, MsgButtons::Ok, MsgIcon::Critical);
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {

@@ -4,8 +4,9 @@
 #include <cmath>
 #include <span>
 
-#include "core/app_context.h"
 #include "comm/device_procedures.h"
+#include "core/app_context.h"
+#include "core/durable_file.h"
 #include "program/transfer/controller_memory_map.h"
 #include "program/transfer/file_output.h"
 #include "program/transfer/memory_image_text.h"
@@ -83,5 +84,5 @@ void UploadHex(AppContext& app, const TransferView& view, MemoryImageFiles& file
     std::span<const uint8_t> range(files.FileImageBuffer.data() + size_t(first) * TransferBlock,
                                    size_t(count) * TransferBlock);
     std::string text = binary == 1 ? FormatMemoryImageRaw(range) : FormatMemoryImageText(range);
-    if (!WriteWholeFile(path, text)) app.shell.log.LogWrite("Upload Failed");
+    if (auto failed = SaveFileDurably(path, text)) TellSaveFailure(app, "Upload Failed", *failed);
 }

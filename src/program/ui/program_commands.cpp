@@ -12,7 +12,7 @@
 #include "program/ui/program_window.h"
 
 ProgramCommands::ProgramCommands(AppContext& ctx)
-    : view(ctx), editing{view, {}}, life{view, {}, {}, {}, {}}, ctx_(ctx) {
+    : view(ctx), editing{view, {}}, life{view, {}, {}, {}, {}, {}}, ctx_(ctx) {
     view.onLoadedChanged = [this](bool loaded) { loadedChanged(loaded); };
     view.onChanged = [this] {
         if (window_) window_->sync();
@@ -52,8 +52,39 @@ void ProgramCommands::rowWritten(int16_t section, int16_t rung, const RungRow& r
 }
 
 void ProgramCommands::useEditorWindow() {
-    setEditor({[this](int16_t p) { editorWindow()->ApriRung(ctx_.project.Program.CurrentSection, p); },
+    setEditor({[this](int16_t p) {
+                   editorWindow()->ApriRung(ctx_.project.Program.CurrentSection, p);
+                   keepRungInSight(p);
+               },
                [this] { editorWindow()->cmd_AddFunc_Click(); }});
+}
+
+void ProgramCommands::keepRungInSight(int16_t rung) {
+    QMdiSubWindow* editorFrame = editor_ ? subWindowOf(editor_.data()) : nullptr;
+    auto* programFrame = qobject_cast<QMdiSubWindow*>(frame_.data());
+    if (!host_ || !window_ || !editorFrame || !programFrame || programFrame->isMaximized()) return;
+    QWidget* area = host_->viewport();
+    auto rowShown = [&] {
+        const QRect row = window_->rowRect(rung);
+        return row.isEmpty() ? row : QRect(window_->mapTo(area, row.topLeft()), row.size());
+    };
+    QRect shown = rowShown();
+    QRect g = editorFrame->geometry();
+    if (shown.isEmpty() || !g.intersects(shown)) return;
+    // Beside the program view where there is room, else below the row, else above it; with room for
+    // neither, the rung is scrolled to the top of the view and the editor goes below it.
+    if (programFrame->geometry().right() + g.width() < area->width()) {
+        g.moveLeft(programFrame->geometry().right() + 1);
+    } else if (shown.bottom() + g.height() < area->height()) {
+        g.moveTop(shown.bottom() + 1);
+    } else if (shown.top() - g.height() >= 0) {
+        g.moveBottom(shown.top() - 1);
+    } else if (view.ScrollVisible) {
+        view.setScroll(rung - 1);
+        if (shown = rowShown(); !shown.isEmpty())
+            g.moveTop(std::min(shown.bottom() + 1, area->height() - g.height()));
+    }
+    editorFrame->move(g.topLeft());
 }
 
 comandi* ProgramCommands::editorWindow() {

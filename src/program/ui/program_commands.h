@@ -74,6 +74,8 @@ class ProgramCommands {
     void loadedChanged(bool loaded);
     void createWindow();
     void restoreWithoutEditor();
+    // Moves the editor's window off the row of the rung it edits, where the area has room for it.
+    void keepRungInSight(int16_t rung);
 
     AppContext& ctx_;
     QMdiArea* host_ = nullptr;

@@ -56,9 +56,9 @@ ProgramWindow::ProgramWindow(ProgramView& view, QWidget* parent) : QWidget(paren
     cmd_Formato->setGeometry(px(7680), px(480), px(435), px(435));
     prog->setGeometry(px(120), px(900), px(7635), px(ContainerHeight));
     VScroll->setGeometry(px(7800), px(1020), px(315), px(ContainerHeight));
-    // The width follows the tab strip; only the height can change.
-    setFixedWidth(px(TabWidth + 100));
-    resize(width(), px(TabHeight) + px(600));
+    // At least as wide as the tab strip; a larger or maximised window gives the rows its whole area.
+    setMinimumWidth(px(TabWidth + 100));
+    resize(px(TabWidth + 100), px(TabHeight) + px(600));
 
     connect(Tab_Prog, &QTabBar::currentChanged, this, [this](int i) {
         if (!syncing_ && i >= 0) view_.tabClick(i + 1);
@@ -121,6 +121,13 @@ void ProgramWindow::editDescription(int rung) {
     txt_desc->setFocus();
 }
 
+QRect ProgramWindow::rowRect(int rung) const {
+    const ViewRow* r = view_.row(rung);
+    if (!r || r->FrameTop < 0 || r->FrameTop >= view_.VisibleHeight) return {};
+    const QRect inRows(px(FrameLeft), px(r->FrameTop), px(FrameWidth), px(r->FrameHeight));
+    return inRows.translated(prog->pos()).intersected(rect());
+}
+
 void ProgramWindow::closeEvent(QCloseEvent* event) {
     // The unload itself comes back through the model's onLoadedChanged.
     if (!view_.Caricato || view_.closeRequest())
@@ -133,10 +140,19 @@ void ProgramWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int tabHeight = height() - px(600);
     if (tabHeight - px(1100) <= 0) return; // minimised: nothing to lay out
-    prog->resize(prog->width(), tabHeight - px(1100));
-    VScroll->resize(VScroll->width(), prog->height());
+    // What the window has beyond its smallest width goes to the tab strip, the note and the rows; the
+    // format key and the scroll bar keep to the right edge.
+    const int extra = std::max(0, width() - px(TabWidth + 100));
+    Tab_Prog->resize(px(TabWidth) + extra, Tab_Prog->height());
+    note->resize(px(7455) + extra, note->height());
+    cmd_Formato->move(px(7680) + extra, cmd_Formato->y());
+    prog->resize(px(7635) + extra, tabHeight - px(1100));
+    VScroll->setGeometry(px(7800) + extra, VScroll->y(), VScroll->width(), prog->height());
     view_.VisibleHeight = prog->height() * 1440 / std::max(1, logicalDpiY());
-    sync(); // the rungs a page holds follow the height
+    // Rows are laid out down to the main window's height: a taller view must get them all.
+    view_.MainHeight = std::max(view_.MainHeight, view_.VisibleHeight + view_.RowPitch);
+    if (view_.Caricato) view_.setScroll(view_.ScrollValue); // the rungs a page holds follow the height
+    sync();
 }
 
 ProgramRows::ProgramRows(ProgramWindow& window) : QWidget(&window), window_(window) {

@@ -30,6 +30,8 @@ class ProgramWindow : public QWidget {
     ProgramRows* rows() const { return prog; }
     // Opens the description box of a rung for typing.
     void editDescription(int rung);
+    // Where the rung's row (with its frame) shows, in this window's pixels; empty when it is not in view.
+    QRect rowRect(int rung) const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -130,7 +130,8 @@ void ProgramView::formatClick() {
         format = 0;
         FormatPicture = FormatToCompactPicture;
     }
-    int first = store.CurrentRung > 0 ? store.CurrentRung - 1 : 0;
+    // The selected rung goes to the top only where the scroll bar can bring the rungs above it back.
+    int first = ScrollVisible && store.CurrentRung > 0 ? store.CurrentRung - 1 : 0;
     ImpostaScroll(first);
     ScrollValue = std::min(first, ScrollMax);
     changed();

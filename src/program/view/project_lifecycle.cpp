@@ -48,6 +48,8 @@ void clearRestOfProject(Project& p) {
     p.Blocks.fill({});
     p.Images = ImageTable{};
     p.Watch[0] = 0;
+    p.DamagedFiles.clear();
+    p.Compiler = CompilerState{}; // the debugger's rung map belonged to the old program
 }
 
 } // namespace
@@ -84,6 +86,7 @@ void NuovoProgetto(ProjectLifecycle& life) {
     const ModelRecord& model = ctx.model();
     defaultVariables(p.Variables, model);
     MappaRegistri(ctx, true);
+    if (life.redrawRegisters) life.redrawRegisters();
     const int strings = std::clamp<int>(model.MaxStrings, 0, static_cast<int>(p.Strings.size()));
     for (int i = 0; i < strings; ++i)
         p.Strings[static_cast<size_t>(i)].Text.clear();

@@ -15,6 +15,8 @@ struct ProjectLifecycle {
     std::function<void()> arrangeWindows;
     // Unloads the function-block editor and the pickers it waits for: it edits a rung of this project.
     std::function<void()> unloadEditor;
+    // Redraws the register view from the register table after its names changed.
+    std::function<void()> redrawRegisters;
 };
 
 // Asks to save a modified project (Yes / No / Cancel), empties the current section and its rows, drops

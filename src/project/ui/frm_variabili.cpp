@@ -35,8 +35,15 @@ std::string bytes(const QString& s) {
     return s.toLatin1().toStdString();
 }
 // The block editor shows lines; the stored text keeps CR LF between them.
-std::string crlfText(const QString& s) {
-    return bytes(QString(s).replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+// The text's Latin-1 bytes and the characters that have none (a pair of surrogates is one character).
+EditedText edited(const QString& s) {
+    EditedText t{bytes(s), 0};
+    for (QChar c : s)
+        if (c.unicode() > 0xFF && !c.isLowSurrogate()) ++t.unmapped;
+    return t;
+}
+EditedText crlfText(const QString& s) {
+    return edited(QString(s).replace(QLatin1Char('\n'), QLatin1String("\r\n")));
 }
 QString shownText(const std::string& s) {
     return qs(s).replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -76,6 +83,11 @@ frm_variabili::frm_variabili(AppContext& ctx, std::shared_ptr<VarPickerHandOver>
         TabStrip1->addTab(tab);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(TabStrip1);
+    textNote_ = new QLabel("Strings and text blocks are kept only on the models that hold them; this model "
+                           "does not.");
+    textNote_->setObjectName("lbl_textNote");
+    textNote_->setWordWrap(true);
+    layout->addWidget(textNote_);
     for (size_t i = 0; i < Frame.size(); ++i) {
         Frame[i] = new QWidget;
         Frame[i]->setObjectName(QString("Frame%1").arg(i + 1));
@@ -262,10 +274,14 @@ void frm_variabili::Form_Load() {
 }
 
 void frm_variabili::TabStrip1_Click() {
-    const int tab = TabStrip1->currentIndex();
-    const bool textPages = tab == 0 || textPagesShown(ctx_.model().ModelName, ctx_.shell.BrandOffset);
+    // A model without strings and text blocks offers their tabs disabled, with a note, never an empty page.
+    const bool textPages = textPagesShown(ctx_.model().ModelName, ctx_.shell.BrandOffset);
+    for (int i : {1, 2})
+        TabStrip1->setTabEnabled(i, textPages);
+    textNote_->setVisible(!textPages);
+    const int tab = textPages ? TabStrip1->currentIndex() : 0;
     for (int i = 0; i < 3; ++i)
-        Frame[static_cast<size_t>(i)]->setVisible(i == tab && textPages);
+        Frame[static_cast<size_t>(i)]->setVisible(i == tab);
 }
 
 void frm_variabili::RiempiListaVariabili() {
@@ -408,9 +424,10 @@ void frm_variabili::cmd_down_Click() {
 void frm_variabili::cmd_RegistriWEB_Click(int index) {
     if (index == 1) {
         const int j = lst_block->currentRow();
-        setBlock(ctx_.project.Blocks, j, bytes(txt_BlockDesc->text()), crlfText(txt_block->toPlainText()),
-                 ctx_.project.ProjectModified);
-        RiempiListaBlocchi(j);
+        if (setBlock(ctx_.project.Blocks, j, edited(txt_BlockDesc->text()),
+                     crlfText(txt_block->toPlainText()), ctx_.model(), ctx_.dialogs,
+                     ctx_.project.ProjectModified))
+            RiempiListaBlocchi(j);
         return;
     }
     VariableFields f = readFields();
@@ -424,7 +441,9 @@ void frm_variabili::cmd_RegistriWEB_Click(int index) {
 
 void frm_variabili::cmd_SetString_Click() {
     const int i = lst_strings->currentRow();
-    setStringText(ctx_.project.Strings, i, bytes(txt_stringa->text()), ctx_.project.ProjectModified);
+    if (!setStringText(ctx_.project.Strings, i, edited(txt_stringa->text()), ctx_.dialogs,
+                       ctx_.project.ProjectModified))
+        return;
     RiempiListaStringhe();
     const QSignalBlocker block(lst_strings);
     lst_strings->setCurrentRow(i);

@@ -69,6 +69,7 @@ class frm_variabili : public QWidget {
 
     QTabBar* TabStrip1;
     std::array<QWidget*, 3> Frame{};
+    QLabel* textNote_ = nullptr; // why the Strings and Text tabs are disabled
     QTreeWidget* List1;
     QPushButton *cmd_add, *cmd_remove, *cmd_up, *cmd_down, *cmd_SysVar, *Command1, *cmd_ok;
     std::array<QPushButton*, 2> cmd_RegistriWEB{};

@@ -85,9 +85,19 @@ bool printProject(const AppContext& ctx, QPrinter& printer) {
     return drawListing(s.commands(), printer);
 }
 
+bool printProjectOrTell(const AppContext& ctx, QPrinter& printer) {
+    if (printProject(ctx, printer)) return true;
+    const std::string name = printer.printerName().toLatin1().toStdString();
+    const std::string text = "The project could not be printed: the printer" +
+                             (name.empty() ? "" : " " + name) + " reported an error.";
+    ctx.shell.log.LogWrite(text);
+    ctx.dialogs.messageBox(text, MsgButtons::Ok, MsgIcon::Critical);
+    return false;
+}
+
 void StampaProgetto(const AppContext& ctx, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted) return;
-    printProject(ctx, printer);
+    printProjectOrTell(ctx, printer);
 }

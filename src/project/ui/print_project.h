@@ -14,5 +14,7 @@ PrintMetrics printerMetrics(QPrinter& printer);
 bool drawListing(const std::vector<PrintCommand>& commands, QPrinter& printer);
 // Lays the project out for this printer and draws it.
 bool printProject(const AppContext& ctx, QPrinter& printer);
-// mnu_print: the printer dialog, then the job. Cancel or any failure ends it without a message.
+// The same, and a printer that fails is told in a message and in the log.
+bool printProjectOrTell(const AppContext& ctx, QPrinter& printer);
+// mnu_print: the printer dialog, then the job. Cancel ends it without a message, a failure with one.
 void StampaProgetto(const AppContext& ctx, QWidget* parent);

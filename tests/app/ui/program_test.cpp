@@ -89,6 +89,7 @@ TEST(WindowsFit, EveryRungReachableCaptionNamesTheProjectPanelsStay) {
     const QString base = QString::fromStdString(path.substr(0, path.size() - 4));
     EXPECT_EQ(s.window->windowTitle(), base);
     s.window->menuItem("mnu_new")->trigger();
+    EXPECT_EQ(s.window->windowTitle(), s.window->programName()); // the old path is gone
     s.window->SetCaption("Melqo");
     s.dialogs.files = {path};
     s.window->button("proj_open")->trigger();

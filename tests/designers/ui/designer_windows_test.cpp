@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include <QCheckBox>
 #include <QImage>
@@ -75,4 +76,21 @@ TEST_F(DesignerWindows, APictureFileBecomesAnImageWithItsPreview) {
               (std::vector<uint8_t>{9, 2, 0x80, 0x00, 0x00, 0x80}));
     EXPECT_EQ(window.images()->count(), 1);
     EXPECT_FALSE(window.preview()->pixmap().isNull());
+}
+
+// A small file that declares a huge picture is refused by its size, without decoding its pixels.
+TEST_F(DesignerWindows, APictureLargerThanAnImageMayBeIsRefusedByItsDeclaredSize) {
+    // The signature, the header chunk of a 40000 x 40000 picture (one bit per pixel) and an empty data chunk.
+    const std::string png(
+        "\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x9c\x40\x00\x00\x9c\x40\x01\x00\x00\x00\x00"
+        "\x79\x77\x33\xa8\x00\x00\x00\x00IDAT\x35\xaf\x06\x1e",
+        45);
+    const std::string file = (std::filesystem::temp_directory_path() / "melqo_designer_huge.png").string();
+    std::ofstream(file, std::ios::binary) << png;
+    Input_Img window(ctx);
+    dialogs.files.push_back(file);
+    window.cmd_add_Click();
+    std::filesystem::remove(file);
+    EXPECT_EQ(project.Images.Count, 0);
+    EXPECT_EQ(dialogs.shown.back(), "An image may be at most 255 pixels wide and 255 pixels high.");
 }

@@ -48,7 +48,7 @@ TEST(FactoryMenu, InternalBuildOpensEachWindowOnceWithItsState) {
         f.window->menuItem(item)->trigger();
         const auto subs = f.window->mdi()->subWindowList();
         EXPECT_EQ(std::count_if(subs.begin(), subs.end(),
-                                [&](QMdiSubWindow* s) { return s->objectName() == name; }),
+                                [&name = name](QMdiSubWindow* s) { return s->objectName() == name; }),
                   1);
         EXPECT_EQ(f.window->mdi()->activeSubWindow()->objectName(), name);
         opened[name] = subWindowContent(f.window->mdi()->activeSubWindow());

@@ -102,7 +102,8 @@ TEST_F(WindowTest, OpeningAStoredRungShowsItAndOkEncodesIt) {
     EXPECT_EQ(window->valueBox(1)->currentText(), "1"); // never encoded: the defaults stay
     window->opt_Funzione_Click(Linearization);          // needs a lookup table, and none is defined
     pressEnter(window->typeBox(0));                     // Enter in a type box confirms like OK
-    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"Error: Check Values"}));
+    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{
+                                 "Error: Check Values (row 2 \"Function\": one of the defined tables)"}));
     EXPECT_TRUE(window->isVisible());
 
     window->opt_Funzione_Click(ReadHolding);

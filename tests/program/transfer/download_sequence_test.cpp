@@ -1,5 +1,7 @@
 // The download sequence against the simulated controller: transcript, controller memory, log lines and
 // every point where it stops.
+#include <functional>
+
 #include "comm/device_procedures.h"
 #include "program/compiler.h"
 #include "program/transfer/download_sequence.h"
@@ -122,27 +124,48 @@ TEST_P(DownloadSequenceTest, FailingRequestEndsTheSequence) {
     }
 }
 
-TEST_P(DownloadSequenceTest, StringsOffSkipsOnlyStringsAndTheSmsStepACompileErrorOrAnOverlongCsvLineStop) {
+TEST_P(DownloadSequenceTest, StringsOffSkipsOnlyStrings) {
     DownloadOptions o;
     o.strings = false;
     ASSERT_TRUE(run(o));
     EXPECT_EQ(sim.transcript().size(), 2u + 4 + 3 + 3 + 32);
-    sim.clearTranscript();
-    o = all();
-    o.sms = true;
-    EXPECT_FALSE(run(o));
-    for (const Bytes& r : sim.transcript())
-        EXPECT_EQ(r[1] == 20 ? r[2] : 4, 4) << "no read-back after SMS";
-    EXPECT_EQ(sim.commandRegister(), 0xFC);
-    sim.clearTranscript();
-    project.Tasks.Tasks[1].CsvHeaderLine = std::string(600, 'h');
-    EXPECT_FALSE(run(all()));
-    EXPECT_EQ(sim.transcript().size(), 2u + 4 + 3 + 5);
-    EXPECT_EQ(transferLog().back(), "Download Failed");
-    sim.clearTranscript();
-    project.Program.Sections[0].RungCount = 0;
-    EXPECT_FALSE(run(all()));
-    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{command(0x64), command(0xFC)}));
+}
+
+// The SMS step, an overlong CSV line or string, a compile error or no program at all are known before the
+// controller is touched: it is not halted and keeps running.
+TEST_P(DownloadSequenceTest, WhatCannotBeSentNeverHaltsTheController) {
+    sim.setHolding(0, 0xFF); // running
+    DownloadOptions sms = all();
+    sms.sms = true;
+    const struct {
+        const char* what;
+        std::function<void()> spoil;
+        DownloadOptions options;
+        std::string reason;
+    } cases[] = {
+        {"SMS step", [] {}, sms, "Sending SMS settings is not available"},
+        {"overlong CSV line", [this] { project.Tasks.Tasks[1].CsvHeaderLine = std::string(600, 'h'); }, all(),
+         "The CSV header of task 1 is longer than 511 characters"},
+        {"72-character string", [this] { project.Strings[2].Text = std::string(72, 's'); }, all(),
+         "String 2 is longer than 31 characters"},
+        {"rung error", [this] { project.Program.Sections[0].Rungs[1].Opcode = 300; }, all(), ""},
+        {"no function block", [this] { project.Program.Sections[0].RungCount = 0; }, all(), ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fillProject(project, std::string(40, 'h'));
+        c.spoil();
+        shell.log.LogClear();
+        EXPECT_FALSE(run(c.options));
+        EXPECT_TRUE(sim.transcript().empty());
+        EXPECT_EQ(sim.commandRegister(), 0xFF);
+        const Lines lines = transferLog();
+        if (!c.reason.empty()) {
+            EXPECT_EQ(lines, (Lines{c.reason, "Download Failed"}));
+        } else {
+            EXPECT_EQ(std::count(lines.begin(), lines.end(), "Impossible to compile"), 1);
+        }
+    }
 }
 
 TEST_P(DownloadSequenceTest, TamperedControllerIsNotStartedAndAFailingUploadGivesNoVerdict) {

@@ -5,6 +5,7 @@
 
 #include "program/transfer/export_file.h"
 #include "program/transfer/file_output.h"
+#include "project/project_save.h"
 #include "transfer_fixture.h"
 
 namespace fs = std::filesystem;
@@ -105,15 +106,19 @@ TEST_F(ExportTest, CancelledDialogWriteErrorCompileFailureOrOverlongCsvLineWrite
     EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat())); // cancelled: no further line
     EXPECT_EQ(transferLog(), (std::vector<std::string>{"Exporting ..."}));
     EXPECT_TRUE(project.CurrentFilePath.empty());
-    dialogs.files.push_back((dir / "missing" / "out.mlq").string());
+    // A folder that cannot take the file: one result with the reason, before the compile and the encoders.
+    const std::string missing = (dir / "missing" / "out.mlq").string();
+    dialogs.files.push_back(missing);
     EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
-    EXPECT_EQ(shell.log.lines().back(), "Export Failed  ");
+    const std::string told = "Export Failed: " + missing + ": No such file or directory";
+    EXPECT_EQ(transferLog(), (std::vector<std::string>{"Exporting ...", "Exporting ...", told}));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{told});
     EXPECT_TRUE(fs::is_empty(dir));
 
     // A file that cannot be replaced keeps its old content.
     std::string kept = (dir / "kept.mlq").string();
     ASSERT_TRUE(WriteWholeFile(kept, "old"));
-    fs::create_directory(kept + ".part"); // the temporary cannot be created
+    fs::create_directory(kept + ".tmp~"); // the temporary cannot be created
     dialogs.files.push_back(kept);
     EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
     std::string content;
@@ -129,4 +134,33 @@ TEST_F(ExportTest, CancelledDialogWriteErrorCompileFailureOrOverlongCsvLineWrite
     EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
     EXPECT_EQ(shell.log.lines().back(), "Export Failed  ");
     EXPECT_FALSE(fs::exists(path));
+}
+
+// The export adds its extension to a name without it, and leaves the project's name and path alone: a
+// Save afterwards writes the project's own set and never touches the export.
+TEST_F(ExportTest, AddsTheExtensionAndSaveAfterwardsWritesTheProjectsOwnSet) {
+    const std::string own = (dir / "plant.prj").string();
+    dialogs.files.push_back(own);
+    ASSERT_TRUE(SalvaProgetto(app, true));
+    for (const char* name : {"out", "OUT.MLQ"}) {
+        dialogs.files.push_back((dir / name).string());
+        ASSERT_TRUE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
+    }
+    EXPECT_TRUE(fs::exists(dir / "out.mlq"));
+    EXPECT_FALSE(fs::exists(dir / "OUT.MLQ.mlq"));
+    EXPECT_EQ(std::tuple(project.CurrentFilePath, project.ProjectPath),
+              std::tuple(own, (dir / "plant").string()));
+
+    std::string exported, before;
+    ASSERT_TRUE(ReadWholeFile((dir / "out.mlq").string(), exported));
+    project.Program.Sections[0].Rungs[1].Description = "changed";
+    project.ProjectModified = -1;
+    ASSERT_TRUE(SalvaProgetto(app, false));
+    std::string saved, after;
+    ASSERT_TRUE(ReadWholeFile(own, saved));
+    EXPECT_NE(saved.find("changed"), std::string::npos);
+    ASSERT_TRUE(ReadWholeFile((dir / "out.mlq").string(), after));
+    EXPECT_EQ(after, exported);
+    EXPECT_FALSE(fs::exists(dir / "out.mlq.prj"));
+    EXPECT_EQ(project.ProjectModified, 0);
 }

@@ -103,7 +103,9 @@ TEST_P(MemoryImageTest, UploadsWriteRawBytesOrTheLastChosenFileAndNothingWhenThe
     shell.log.LogClear();
     dialogs.files = {path("missing/mem.hex")};
     UploadHex(app, view, files, 0, 1, true, 0);
-    EXPECT_EQ(transferLog(), (Lines{"Uploading ...", "Upload Successful", "Upload Failed"}));
+    const std::string told = "Upload Failed: " + path("missing/mem.hex") + ": No such file or directory";
+    EXPECT_EQ(transferLog(), (Lines{"Uploading ...", "Upload Successful", told}));
+    EXPECT_EQ(dialogs.shown.back(), told);
 
     // Raw: the bytes of the range, then CR LF.
     sim.setMemory(64, pattern(32, 0xF0));

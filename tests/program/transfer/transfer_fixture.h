@@ -95,13 +95,15 @@ template <class States> class TransferFixtureT : public States {
     }
 
     ModelRecord& model() { return this->shell.Models[this->comm.CurrentDevice.ModelIndex]; }
-    // Log lines without date lines, compile report lines and the two blanks each line ends with.
+    // Log lines without date lines, compile report lines (its warnings too) and the two blanks each line
+    // ends with.
     Lines transferLog() const {
         static const Lines report{"Compiling", "Error check : OK", "Resource usage :", "Compiled"};
         Lines out;
         for (const std::string& l : this->shell.log.lines()) {
             std::string line = l.substr(0, l.size() - 2);
-            if (line.rfind("-- ", 0) == 0 || line.rfind("  ", 0) == 0) continue;
+            if (line.rfind("-- ", 0) == 0 || line.rfind("  ", 0) == 0 || line.rfind("Warning: ", 0) == 0)
+                continue;
             if (std::find(report.begin(), report.end(), line) != report.end()) continue;
             out.push_back(line);
         }

@@ -84,6 +84,22 @@ TEST_F(ProgramViewTest, LayoutStacksFullRowsOrCompactsTheCurrentSection) {
     view.formatClick();
     EXPECT_EQ(view.ScrollValue, 0);
     EXPECT_EQ(row(1).Top, 200);
+    // Without a scroll bar nothing may scroll away: rung 1 stays in view whatever is selected.
+    projectWith(2);
+    ASSERT_FALSE(view.ScrollVisible);
+    view.rowClick(2);
+    for (int press = 1; press <= 2; ++press) {
+        view.formatClick();
+        EXPECT_EQ(std::pair(view.ScrollValue, row(1).Top), std::pair(0, 200)) << press;
+    }
+    // With one, the rungs above the selection are a scroll away.
+    projectWith(6);
+    view.rowClick(5);
+    view.formatClick();
+    view.formatClick();
+    EXPECT_LT(row(1).Top, 0); // above the view
+    view.setScroll(0);
+    EXPECT_EQ(row(1).Top, 200);
 }
 
 TEST_F(ProgramViewTest, HitTestFindsTheRowControls) {

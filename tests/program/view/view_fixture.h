@@ -25,7 +25,8 @@ class ViewFixture : public ::testing::Test, public AppContextFixture {
                          }}};
     int saves = 0;
     int editorsClosed = 0;
-    ProjectLifecycle life{view, [this](bool) { return ++saves, true; }, [this] { ++editorsClosed; }, {}, {}};
+    ProjectLifecycle life{view, [this](bool) { return ++saves, true; }, [this] { ++editorsClosed; }, {}, {},
+                          {}};
 
     void SetUp() override {
         shell.Models[DefaultModelIndex].MaxVariables = 32;

@@ -122,8 +122,11 @@ TEST_F(VariablesWindow, OkHandsTheSelectionToTheWaitingCallerAndClosingReleasesI
 
 TEST_F(VariablesWindow, StringAndTextPagesOnlyForTheBrandsModels) {
     open();
+    EXPECT_FALSE(w->tabs()->isTabEnabled(1) || w->tabs()->isTabEnabled(2));
+    EXPECT_TRUE(w->findChild<QLabel*>("lbl_textNote")->isVisible());
     w->tabs()->setCurrentIndex(1);
-    EXPECT_FALSE(w->page(0)->isVisible() || w->page(1)->isVisible());
+    EXPECT_TRUE(w->page(0)->isVisible()); // never an empty page
+    EXPECT_FALSE(w->page(1)->isVisible());
     w.reset();
     shell.Models[comm.CurrentDevice.ModelIndex].ModelName = *ResourceString(626);
     shell.Models[comm.CurrentDevice.ModelIndex].MaxStrings = 4;
@@ -138,6 +141,11 @@ TEST_F(VariablesWindow, StringAndTextPagesOnlyForTheBrandsModels) {
     box("txt_stringa")->setText(QString::fromLatin1("Caf\xE9"));
     button("cmd_SetString")->click();
     EXPECT_EQ(project.Strings[3].Text, "Caf\xE9");
+    box("txt_stringa")->setText(QString::fromUtf8("5 \u20AC")); // the euro sign has no Latin-1 byte
+    button("cmd_SetString")->click();
+    EXPECT_EQ(project.Strings[3].Text, "Caf\xE9");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_NE(dialogs.shown[0].find("only Latin-1 characters"), std::string::npos);
     w->tabs()->setCurrentIndex(2);
     EXPECT_TRUE(w->page(2)->isVisible());
     auto* blocks = child<QListWidget>("lst_block");

@@ -54,8 +54,10 @@ TEST_F(PrinterOutput, ProjectListingBecomesAPdfOnPagesMeasuredInTwips) {
         QFile::copy(pdf(), QString::fromLocal8Bit(shots) + "/listing.pdf");
     EXPECT_TRUE(pages >= 3 && pages <= 6) << pages;
 
-    // A printer that cannot start ends the job.
+    // A printer that cannot start ends the job, and the user is told.
     p = printer();
     p->setOutputFileName("/nonexistent-dir/listing.pdf");
-    EXPECT_FALSE(printProject(ctx, *p));
+    EXPECT_FALSE(printProjectOrTell(ctx, *p));
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.shown[0].starts_with("The project could not be printed")) << dialogs.shown[0];
 }

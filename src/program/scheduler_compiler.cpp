@@ -1,4 +1,4 @@
-#include "designers/scheduler_compiler.h"
+#include "program/scheduler_compiler.h"
 
 #include <algorithm>
 
@@ -24,6 +24,10 @@ void CompilaOggetti(TaskArray& tasks) {
         // The enable condition tests one bit of its register; only the bit number is saved.
         task.EnableMask = task.EnableBit >= 0 && task.EnableBit <= 15 ? uint16_t(1u << task.EnableBit) : 0;
     }
+}
+
+bool hasBlockLayout(uint8_t taskType) {
+    return taskType < std::size(TaskOpcodes) && TaskOpcodes[taskType] != 0;
 }
 
 } // namespace frm_scheduler

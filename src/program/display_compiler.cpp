@@ -1,4 +1,4 @@
-#include "designers/display_compiler.h"
+#include "program/display_compiler.h"
 
 #include <algorithm>
 
