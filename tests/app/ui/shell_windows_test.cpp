@@ -25,8 +25,11 @@
 #include "core/language.h"
 #include "core/settings_file.h"
 #include "core/toolbar_layout.h"
+#include "discovery/mac_register.h"
+#include "discovery/ui/frm_lettmac.h"
 #include "fbeditor/ui/input_tab.h"
 #include "platform/qt_user_dialogs.h"
+#include "program/transfer/file_output.h"
 #include "project/ui/frm_variabili.h"
 #include "window_fixture.h"
 
@@ -193,6 +196,33 @@ TEST(MainWindow, ClosingAsksOnlyForAModifiedProjectAndStaysWhenTheSaveFails) {
     EXPECT_EQ(f.dialogs.shown.size(), 2u);
     EXPECT_TRUE(f.window->close()); // nothing modified: no question
     EXPECT_EQ(f.dialogs.shown.size(), 2u);
+}
+
+// A modified MAC list asks its own save question when the program closes: Cancel keeps the program
+// open, No lets it close.
+TEST(MainWindow, ClosingWithAModifiedMacListAsksTheListsSaveQuestion) {
+    QTemporaryDir folder;
+    const std::string list = folder.filePath("mac.csv").toStdString();
+    ASSERT_TRUE(WriteWholeFile(list, writeMacList({{"00-11-22-33-44-55", 1, "", "09", ""}})));
+    WindowFixture f;
+    f.start();
+    f.window->menuItem("mnu_mac")->trigger();
+    auto* mac = f.window->findChild<frm_LettMAC*>();
+    ASSERT_TRUE(mac);
+    auto click = [mac](const QString& text) {
+        for (QPushButton* b : mac->findChildren<QPushButton*>())
+            if (b->text() == text) b->click();
+    };
+    f.dialogs.files = {list};
+    click("Load File");
+    mac->list()->setCurrentRow(0);
+    click("Modifica MAC -->"); // the entry is assigned: the list is modified
+    f.dialogs.shown.clear();
+    f.dialogs.choices = {MsgChoice::Cancel};
+    EXPECT_FALSE(f.window->close());
+    EXPECT_EQ(f.dialogs.shown, std::vector<std::string>{"L'elenco \xE8 stato modificato. Salvare il file?"});
+    f.dialogs.choices = {MsgChoice::No};
+    EXPECT_TRUE(f.window->close());
 }
 
 TEST(MainWindow, WebPageOpensOnlyAWellFormedAddress) {
