@@ -129,6 +129,15 @@ TEST(LanguageSwitch, ReloadsThenRefreshesLoadedWindowsInLoadOrder) {
     sw.windowLoaded(&a, [&] { trail.push_back("a again"); });
     sw.CambiaLingua(0);
     EXPECT_EQ(trail, (std::vector<std::string>{"CaricaRisorse 0", "c", "a again"}));
+    // A window that a SetRes unloads (closes) is not refreshed after it went.
+    trail.clear();
+    sw.windowLoaded(&c, [&] {
+        trail.push_back("c closes a");
+        sw.windowUnloaded(&a);
+    });
+    sw.windowLoaded(&a, [&] { trail.push_back("a"); });
+    sw.CambiaLingua(1);
+    EXPECT_EQ(trail, (std::vector<std::string>{"CaricaRisorse 1", "c closes a"}));
 }
 
 std::string enabledKeys(const ToolbarState& t) {
