@@ -14,9 +14,16 @@ void ConnectSequence(AppContext& ctx, const ShellProcedures& procs) {
     callIf(procs.Disconnetti);
     callIf(procs.Connetti);
     if (!ctx.comm.CurrentDevice.Connected) return;
-    callIf(procs.VerificaModello);
+    checkModel(ctx, procs);
     if (ctx.model().IsProgrammable && procs.LeggiStatoPLC)
         ctx.comm.CurrentDevice.DebugMode = procs.LeggiStatoPLC();
+}
+
+void checkModel(AppContext& ctx, const ShellProcedures& procs) {
+    const uint8_t before = ctx.comm.CurrentDevice.ModelIndex;
+    callIf(procs.VerificaModello);
+    // The model the user accepted is the one the next start-up expects.
+    if (ctx.comm.CurrentDevice.ModelIndex != before) callIf(procs.SaveSettings);
 }
 
 bool isControllerModel(const AppContext& ctx) {

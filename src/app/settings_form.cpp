@@ -8,6 +8,7 @@
 
 #include "core/app_context.h"
 #include "core/build_flags.h"
+#include "core/web_page.h"
 #include "app/connect_sequence.h"
 #include "app/shell_procedures.h"
 
@@ -19,7 +20,9 @@ constexpr std::array<int, 12> LastRows{12, 39, 40, 41, 42, 43, 44, 45, 47, 34, 3
 constexpr int InternalRow = 35;
 constexpr const char* Separator = "-------------";
 
-// A whole number in range, blanks around it allowed; anything else keeps the old value.
+constexpr int ModbusTcpPort = 502;
+
+// A whole number in range, blanks around it allowed; nothing for anything else.
 template <class T> std::optional<T> parseNumber(std::string_view text, long min, long max) {
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
@@ -32,8 +35,8 @@ template <class T> std::optional<T> parseNumber(std::string_view text, long min,
     return static_cast<T>(v);
 }
 
-template <class T> void assignNumber(T& target, std::string_view text, long min, long max) {
-    if (auto v = parseNumber<T>(text, min, max)) target = *v;
+std::string rangeText(long min, long max) {
+    return std::to_string(min) + " to " + std::to_string(max);
 }
 
 } // namespace
@@ -62,6 +65,7 @@ SettingsForm loadSettingsForm(const AppContext& ctx) {
     f.IpAddress = d.IpAddress;
     if (f.Channel == 1) {
         f.ComIndex = d.Port >= 1 && d.Port <= ComPortCount ? d.Port - 1 : 0;
+        f.PortText = std::to_string(ModbusTcpPort); // what switching to Ethernet offers
     } else {
         f.PortText = std::to_string(static_cast<uint16_t>(d.Port));
     }
@@ -100,18 +104,42 @@ void setSerialChoice(SettingsForm& f, const std::string& text) {
     if (!t.empty()) f.SerialDevice = std::string(t); // the port number stays for older readers of the file
 }
 
-void applySettings(AppContext& ctx, const ShellProcedures& procs, const SettingsForm& f) {
+std::optional<SettingsRefusal> refuseSettings(const SettingsForm& f) {
+    struct Number {
+        SettingsRefusal::Field field;
+        const char* name;
+        const std::string& text;
+        long min, max;
+    };
+    std::vector<Number> numbers{{SettingsRefusal::Node, "Node ID", f.NodeText, 0, 255}};
+    if (f.Channel == 0) {
+        // A dotted row of numbers that is no IPv4 address would otherwise be looked up as a host name.
+        if (!isHostAddress(f.IpAddress))
+            return SettingsRefusal{SettingsRefusal::IpAddress,
+                                   "IP Address: \"" + f.IpAddress +
+                                       "\" is no IPv4 address (four numbers from 0 "
+                                       "to 255) and no host name"};
+        numbers.push_back({SettingsRefusal::Port, "Port", f.PortText, 1, UINT16_MAX});
+        numbers.push_back(
+            {SettingsRefusal::Timeout, "Timeout (mSec)", f.TimeoutTcpText, MinLinkTimeout, INT16_MAX});
+    }
+    for (const Number& n : numbers)
+        if (!parseNumber<long>(n.text, n.min, n.max))
+            return SettingsRefusal{n.field, std::string(n.name) + ": \"" + n.text +
+                                                "\" is not a whole number from " + rangeText(n.min, n.max)};
+    return std::nullopt;
+}
+
+bool applySettings(AppContext& ctx, const ShellProcedures& procs, const SettingsForm& f) {
+    if (refuseSettings(f)) return false;
     DeviceRecord& d = ctx.comm.CurrentDevice;
     if (f.Channel == 0) {
         d.Channel = 0;
         d.IpAddress = f.IpAddress;
         // The 16-bit field holds TCP ports above 32767 as negative numbers.
-        if (auto port = parseNumber<uint16_t>(f.PortText, 0, UINT16_MAX))
-            d.Port = static_cast<int16_t>(*port);
-        if (auto t = parseNumber<int16_t>(f.TimeoutTcpText, 0, INT16_MAX)) {
-            d.LinkTimeout = std::max(*t, MinLinkTimeout);
-            ctx.comm.AnswerTimeout = AnswerTimeoutFor(d.LinkTimeout);
-        }
+        d.Port = static_cast<int16_t>(*parseNumber<uint16_t>(f.PortText, 1, UINT16_MAX));
+        d.LinkTimeout = *parseNumber<int16_t>(f.TimeoutTcpText, MinLinkTimeout, INT16_MAX);
+        ctx.comm.AnswerTimeout = AnswerTimeoutFor(d.LinkTimeout);
     } else {
         d.Channel = 1;
         d.Port = static_cast<int16_t>(f.ComIndex + 1);
@@ -122,7 +150,7 @@ void applySettings(AppContext& ctx, const ShellProcedures& procs, const Settings
         ctx.shell.ModemNumber = f.ModemNumber;
         d.EchoRemove = f.EchoRemove ? -1 : 0;
     }
-    assignNumber(d.NodeAddress, f.NodeText, 0, 255);
+    d.NodeAddress = *parseNumber<uint8_t>(f.NodeText, 0, 255);
     ctx.shell.AnimateTime = static_cast<int16_t>(f.AnimateSeconds * 1000);
     ctx.shell.RegUpdate = f.RegUpdate ? -1 : 0;
     if (f.ModelRow >= 0 && f.ModelRow <= DefaultModelIndex) d.ModelIndex = static_cast<uint8_t>(f.ModelRow);
@@ -137,8 +165,9 @@ void applySettings(AppContext& ctx, const ShellProcedures& procs, const Settings
     callIf(procs.Disconnetti);
     callIf(procs.Connetti);
     if (d.Connected) {
-        callIf(procs.VerificaModello);
+        checkModel(ctx, procs);
         if (isControllerModel(ctx) && procs.LeggiStatoPLC) d.DebugMode = procs.LeggiStatoPLC();
     }
     callIf(procs.MappaRegistri, false);
+    return true;
 }

@@ -2,6 +2,7 @@
 // frm_Settings without its window: what the dialog lists, what it shows when it opens, and what OK does.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,5 +44,13 @@ SettingsForm loadSettingsForm(const AppContext& ctx);
 // The serial port as the list shows it ("COM3" or a device path), and back from what the user chose.
 std::string serialChoiceText(const SettingsForm& form);
 void setSerialChoice(SettingsForm& form, const std::string& text);
-// The OK button: store, save, reconnect, check the model, map the registers.
-void applySettings(AppContext& ctx, const ShellProcedures& procs, const SettingsForm& form);
+// A typed field OK cannot take: which one, and the message that names it and its range.
+struct SettingsRefusal {
+    enum Field { Node, IpAddress, Port, Timeout } field;
+    std::string message;
+};
+// Nothing when every field the chosen channel uses holds a value it can take.
+std::optional<SettingsRefusal> refuseSettings(const SettingsForm& form);
+// The OK button: store, save, reconnect, check the model, map the registers; false (nothing changed) for a
+// form refuseSettings refuses.
+bool applySettings(AppContext& ctx, const ShellProcedures& procs, const SettingsForm& form);

@@ -184,6 +184,10 @@ void CalcolaCRC(CommState& comm, std::span<const uint8_t> bytes, int n) {
 
 bool VerificaCRC(CommState& comm, UserDialogs& dialogs, std::span<const uint8_t> bytes, int n) {
     CalcolaCRC(comm, bytes, n);
+    return ConfrontaCRC(comm, dialogs);
+}
+
+bool ConfrontaCRC(CommState& comm, UserDialogs& dialogs) {
     if (comm.RxLength < 2 || comm.RxLength > BufferSize) return false;
     auto at = [&](int i) { return comm.RxBuffer[static_cast<size_t>(i)]; };
     if (comm.CrcLo != at(comm.RxLength - 2)) {

@@ -56,6 +56,8 @@ void CalcolaCRC(CommState& comm, std::span<const uint8_t> bytes, int n);
 // Checks the CRC of the first n bytes against the last two bytes of the answer in comm.RxBuffer.
 // A mismatch shows "Errore Checksum 1" (low byte) or "Errore Checksum 2" (high byte).
 bool VerificaCRC(CommState& comm, UserDialogs& dialogs, std::span<const uint8_t> bytes, int n);
+// The comparison of VerificaCRC, for a CRC already in comm.CrcLo / comm.CrcHi.
+bool ConfrontaCRC(CommState& comm, UserDialogs& dialogs);
 
 // Modbus ASCII LRC: two's complement of the byte sum, modulo 256.
 uint8_t Lrc8(std::span<const uint8_t> bytes);

@@ -4,6 +4,7 @@
 
 #include "core/app_context.h"
 #include "core/link_port.h"
+#include "core/web_page.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ void wireEvents(AppContext& app, LinkPort& link) {
     };
     link.onLinkLost = [comm, shell](const std::string& reason) {
         comm->CurrentDevice.Connected = 0;
+        shell->status.set(4, ""); // the last exchange's outcome is no news about a link that is gone
         logLine(*shell, "Link lost: " + reason);
         shell->status.AggiornaStato();
     };
@@ -59,6 +61,13 @@ void connectSerial(AppContext& app, LinkPort& link) {
 
 void connectTcp(AppContext& app, LinkPort& link) {
     DeviceRecord& device = app.comm.CurrentDevice;
+    // A malformed numeric address is not handed to the resolver, which would take it for a host name.
+    if (!isHostAddress(device.IpAddress)) {
+        const std::string reason = "Invalid IP address: " + device.IpAddress;
+        app.dialogs.messageBox(reason, MsgButtons::Ok, MsgIcon::Critical);
+        logLine(app.shell, reason);
+        return;
+    }
     // The 16-bit field holds ports above 32767 as negative numbers.
     link.connectTcp(device.IpAddress, static_cast<uint16_t>(device.Port));
     // The wait also ends when the socket gives up (refused, unreachable): there is nothing left to wait for.
@@ -106,6 +115,7 @@ void Connetti(AppContext& app) {
     CommState& comm = app.comm;
     std::fill_n(comm.RxBuffer.begin(), 101, 0);
     std::fill_n(comm.TxBuffer.begin(), 101, 0);
+    comm.FixedTransactionId = 0; // a new link may lead to another device
     if (comm.CurrentDevice.Channel == 0)
         comm.LinkMode = 2;
     else if (comm.CurrentDevice.Channel == 1)

@@ -44,8 +44,14 @@ int64_t RtuCharactersMs(int baud, int characters) {
 
 int64_t RtuSilenceMs(int baud) {
     if (baud <= 0) baud = SlowestBaud;
-    const int64_t us = baud > FixedGapAbove ? FixedGapUs : (int64_t{BitsPerCharacter} * 3500000 + baud - 1) / baud;
+    const int64_t us =
+        baud > FixedGapAbove ? FixedGapUs : (int64_t{BitsPerCharacter} * 3500000 + baud - 1) / baud;
     return (us + 999) / 1000 + RtuLatencyMarginMs;
+}
+
+int64_t RtuAnswerEndMs(int baud, int64_t lastArrivalMs, int received, int shortest) {
+    const int missing = shortest > received ? shortest - received : 0;
+    return lastArrivalMs + RtuCharactersMs(baud, missing) + RtuSilenceMs(baud);
 }
 
 int PredictRtuAnswerLength(std::span<const uint8_t> request, std::span<const uint8_t> answer) {
@@ -80,4 +86,15 @@ MbapCheck CheckMbapAnswer(std::span<const uint8_t> received, int capacity, uint1
     if (!ours) return {MbapState::Foreign, length};
     if (received.size() > whole) return {MbapState::Malformed, 0};
     return {MbapState::Complete, length};
+}
+
+bool IsZeroIdAnswer(std::span<const uint8_t> received, int pduLength, std::span<const uint8_t> request) {
+    if (received.size() < static_cast<size_t>(MbapHeaderSize + pduLength) || pduLength < 2 ||
+        request.size() < 2)
+        return false;
+    if (received[0] != 0 || received[1] != 0 || received[2] != 0 || received[3] != 0) return false;
+    const auto pdu = received.subspan(MbapHeaderSize, static_cast<size_t>(pduLength));
+    if (pdu[0] != request[0]) return false;
+    const int predicted = PredictRtuAnswerLength(request, pdu);
+    return predicted > 0 && predicted - CrcSize == pduLength;
 }

@@ -18,6 +18,10 @@ constexpr int64_t RtuLatencyMarginMs = 20;
 int64_t RtuSilenceMs(int baud);
 // Time the given number of characters takes on the wire.
 int64_t RtuCharactersMs(int baud, int characters);
+// When the wait for an answer of unknown or unchecked length ends: the silence after the last arrival,
+// after the time the characters still missing to the shortest answer need on the wire. An answer that
+// came whole in one burst (as USB adapters deliver) ends one silence after its last byte.
+int64_t RtuAnswerEndMs(int baud, int64_t lastArrivalMs, int received, int shortest);
 
 // State of a Modbus TCP answer assembled from segments. Foreign: the first frame is whole but carries
 // another transaction or protocol identifier (a late answer to an earlier request): drop its
@@ -30,3 +34,7 @@ struct MbapCheck {
 // The answer to the request with this transaction identifier and protocol identifier 0: the length must
 // cover unit and function and fit the receive buffer; bytes beyond the announced length make it malformed.
 MbapCheck CheckMbapAnswer(std::span<const uint8_t> received, int capacity, uint16_t transactionId);
+
+// A device that does not echo the transaction identifier: the whole frame at the front of received
+// carries identifier and protocol 0, and its unit, function and length are those of the answer to request.
+bool IsZeroIdAnswer(std::span<const uint8_t> received, int pduLength, std::span<const uint8_t> request);

@@ -68,12 +68,6 @@ void dropStaleInput(CommState& comm, LinkPort& link) {
     comm.DataArrived = 0;
 }
 
-bool crcMatches(std::span<const uint8_t> frame) {
-    if (frame.size() < 2) return false;
-    const Crc16 crc = Crc16Modbus(frame.first(frame.size() - 2));
-    return crc.CrcLo == frame[frame.size() - 2] && crc.CrcHi == frame[frame.size() - 1];
-}
-
 // The line speed of the serial link; 0 when the text does not read (the timing then takes the slowest).
 int lineSpeed(const DeviceRecord& device) {
     int baud = 0;
@@ -84,41 +78,52 @@ int lineSpeed(const DeviceRecord& device) {
 
 // RTU answer wait: complete once the predicted length has arrived with a good CRC. Where the length cannot
 // be predicted, or all of it came and did not check, a silence of 3.5 characters (plus the adapters'
-// margin) after the last arrival ends it, though never before the shortest answer had time to arrive;
-// AnswerTimeout ends it in any case. Returns the answer length to take (all of RxRaw past the echo when no
-// prediction completed).
-size_t waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, size_t echo) {
+// margin) after the last arrival ends it, though never before the characters still missing to the
+// shortest answer had time to arrive; AnswerTimeout ends it in any case.
+struct RtuWait {
+    size_t taken = 0;     // the answer length to take (all of RxRaw past the echo when no prediction completed)
+    size_t crcLength = 0; // the answer length whose CRC was computed (0: none), once per request
+    Crc16 crc;
+};
+
+RtuWait waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, size_t echo) {
     CommState& comm = app.comm;
     const int baud = lineSpeed(comm.CurrentDevice);
-    const int64_t silenceMs = RtuSilenceMs(baud);
-    const int64_t start = app.pump.nowMs();
-    const int64_t deadline = start + int64_t{comm.AnswerTimeout} * 1000 + 1;
-    int64_t firstArrival = 0;
+    const int64_t deadline = app.pump.nowMs() + int64_t{comm.AnswerTimeout} * 1000 + 1;
     int64_t lastArrival = 0;
     bool seen = false;
+    RtuWait w;
     for (;;) {
         const int64_t now = app.pump.nowMs();
         if (pullArrived(comm, link)) {
-            if (!seen) firstArrival = now;
             seen = true;
             lastArrival = now;
         }
         const auto answer = asBytes(comm.RxRaw).subspan(std::min(echo, comm.RxRaw.size()));
         const int predicted = PredictRtuAnswerLength(request.span(), answer);
-        if (predicted > 0 && answer.size() >= static_cast<size_t>(predicted) &&
-            crcMatches(answer.first(static_cast<size_t>(predicted))))
-            return static_cast<size_t>(predicted);
+        if (predicted > 0 && answer.size() >= static_cast<size_t>(predicted)) {
+            const auto frame = answer.first(static_cast<size_t>(predicted));
+            if (w.crcLength != frame.size()) { // the bytes of a length once arrived do not change
+                w.crc = Crc16Modbus(frame.first(frame.size() - 2));
+                w.crcLength = frame.size();
+            }
+            if (w.crc.CrcLo == frame[frame.size() - 2] && w.crc.CrcHi == frame[frame.size() - 1]) {
+                w.taken = frame.size();
+                return w;
+            }
+        }
         int64_t until = deadline;
         if (seen && (predicted <= 0 || answer.size() >= static_cast<size_t>(predicted))) {
             const int shortest = static_cast<int>(echo) + std::max<int>(ShortestRtuAnswer, predicted);
-            until = std::min(until, std::max(lastArrival + silenceMs + 1,
-                                             firstArrival + RtuCharactersMs(baud, shortest) + silenceMs + 1));
+            until = std::min(until, RtuAnswerEndMs(baud, lastArrival, static_cast<int>(comm.RxRaw.size()),
+                                                   shortest) + 1);
         }
         if (now >= until || !link.isConnected()) break;
         app.pump.waitOnLink([&] { return comm.DataArrived != 0 || !link.isConnected(); },
                             static_cast<int>(until - now), link);
     }
-    return comm.RxRaw.size() > echo ? comm.RxRaw.size() - echo : 0;
+    w.taken = comm.RxRaw.size() > echo ? comm.RxRaw.size() - echo : 0;
+    return w;
 }
 
 Outcome checkAddressAndFunction(AppContext& app, int16_t show, const Request& request, bool withBoxes) {
@@ -157,7 +162,8 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
 
     if (!comm.CurrentDevice.EchoRemove) comm.TxLength = 0;
     const size_t echo = static_cast<size_t>(comm.TxLength);
-    const size_t taken = waitRtuAnswer(app, link, request, echo);
+    const RtuWait wait = waitRtuAnswer(app, link, request, echo);
+    const size_t taken = wait.taken;
     if (!link.isConnected()) return fail(link.error());
     if (comm.RxRaw.empty()) return {ComTimeout, {}};
     if (comm.RxRaw.size() < echo) return fail("Echo longer than the received text");
@@ -167,8 +173,16 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     if (!stored) return fail("Answer too long for the buffer");
     appendMonitor(comm);
 
-    // VerificaCRC shows its own boxes; an answer shorter than its check bytes has none to compare.
-    const bool crcOk = comm.RxLength >= 2 && VerificaCRC(comm, app.dialogs, comm.RxBuffer, comm.RxLength - 2);
+    // The CRC shows its own boxes; an answer shorter than its check bytes has none to compare. The wait
+    // has computed it already when it checked the same length.
+    bool crcOk = false;
+    if (comm.RxLength >= 2 && wait.crcLength == taken) {
+        comm.CrcLo = wait.crc.CrcLo;
+        comm.CrcHi = wait.crc.CrcHi;
+        crcOk = ConfrontaCRC(comm, app.dialogs);
+    } else if (comm.RxLength >= 2) {
+        crcOk = VerificaCRC(comm, app.dialogs, comm.RxBuffer, comm.RxLength - 2);
+    }
     if (!crcOk) {
         if (show) app.dialogs.messageBox("CheckSum Rx Errato");
         return {ComTimeout, {}};
@@ -186,8 +200,12 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     if (!link.isConnected()) return {ComTimeout, {}};
 
     // Each request carries its own transaction identifier, so that a late answer to an earlier one is
-    // told apart and dropped.
-    const uint16_t id = comm.TransactionId++;
+    // told apart and dropped; a device that answers everything with 0 gets 0 throughout.
+    uint16_t id = 0;
+    if (!comm.FixedTransactionId) {
+        id = ++comm.TransactionId;
+        if (id == 0) id = comm.TransactionId = 1;
+    }
     std::string frame{static_cast<char>(id >> 8), static_cast<char>(id & 0xFF), '\0', '\0', '\0',
                       static_cast<char>(request.length)};
     frame.append(request.bytes.begin(), request.bytes.begin() + request.length);
@@ -198,6 +216,7 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     struct {
         CommState& comm;
         LinkPort& link;
+        const Request& request;
         uint16_t id;
         MbapCheck check;
         bool operator()() {
@@ -205,13 +224,22 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
             for (;;) {
                 check = CheckMbapAnswer(asBytes(comm.RxRaw), BufferSize, id);
                 if (check.state != MbapState::Foreign) break;
+                if (id != 0 && IsZeroIdAnswer(asBytes(comm.RxRaw), check.pduLength, request.span())) {
+                    id = 0; // our answer, from a device that does not echo the identifier
+                    continue;
+                }
                 comm.RxRaw.erase(0, static_cast<size_t>(MbapHeaderSize + check.pduLength));
             }
             return check.state != MbapState::Incomplete || !link.isConnected();
         }
-    } assembled{comm, link, id, {}};
+    } assembled{comm, link, request, id, {}};
     // The wait ends with a last test, so the check describes what has arrived.
     app.pump.waitOnLink([&assembled] { return assembled(); }, comm.CurrentDevice.LinkTimeout, link);
+    if (assembled.id != id) {
+        comm.FixedTransactionId = -1;
+        app.shell.log.LogStart();
+        app.shell.log.LogWrite("The device answers with transaction id 0: all requests of this link carry 0");
+    }
     const MbapCheck& check = assembled.check;
     if (check.state == MbapState::Malformed) return fail("Malformed Modbus TCP answer");
     if (check.state == MbapState::Incomplete) {
@@ -252,7 +280,8 @@ uint8_t report(AppContext& app, int16_t show, const Outcome& outcome) {
     if (outcome.result == ComTimeout || outcome.result == ComWrongAnswer) comm.PollStop = 1;
     switch (outcome.result) {
     case ComOk:
-        shell.status.set(4, "Com OK");
+        // An answer that came just before the link went says nothing about the link now.
+        shell.status.set(4, comm.CurrentDevice.Connected ? "Com OK" : "");
         break;
     case ComTimeout:
         shell.status.set(4, "Com TimeOut");

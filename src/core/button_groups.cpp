@@ -91,7 +91,7 @@ void AggiornaStato(const StatusInputs& in, ToolbarState& toolbar, StatusPanels& 
             panels.set(5, in.IpAddress + node);
         } else {
             panels.set(1, "Port Open");
-            panels.set(5, "COM" + std::to_string(in.Port) + node);
+            panels.set(5, (in.SerialDevice.empty() ? "COM" + std::to_string(in.Port) : in.SerialDevice) + node);
         }
         panels.set(6, model.ModelName);
     } else {
@@ -110,6 +110,7 @@ StatusInputs statusInputs(const AppContext& ctx) {
     in.Channel = d.Channel;
     in.IpAddress = d.IpAddress;
     in.Port = d.Port;
+    in.SerialDevice = d.SerialDevice;
     in.NodeAddress = d.NodeAddress;
     in.DebugMode = d.DebugMode;
     in.RunState = d.RunState;

@@ -20,6 +20,7 @@ struct StatusInputs {
     uint8_t Channel = 0; // 0 Ethernet, otherwise serial
     std::string IpAddress;
     int16_t Port = 0;
+    std::string SerialDevice; // a typed device path, shown instead of "COM" + Port
     uint8_t NodeAddress = 0;
     int16_t DebugMode = 0;
     uint8_t RunState = 0;

@@ -48,8 +48,12 @@ struct CommState {
     std::string MonitorRx;
     // Set while a transaction runs, so one started from a handler during its wait is refused.
     int16_t TransactionBusy = 0;
-    // Transaction identifier of the next Modbus TCP request.
+    // Transaction identifier of the last Modbus TCP request; requests are numbered from 1, so that an
+    // answer carrying 0 is never a late answer to one of them.
     uint16_t TransactionId = 0;
+    // -1 once the device answered with identifier 0 where another was sent: it does not echo them, and
+    // every request of this link goes out with 0. Cleared by Connetti.
+    int16_t FixedTransactionId = 0;
     // -1 when the last exchange took its answer whole: no late bytes can be on their way, so the next
     // request drops only what was delivered, without asking the system.
     int16_t LinkSettled = 0;

@@ -1,8 +1,10 @@
 #include "platform/curl_ftp_client.h"
 
+#include <mutex>
+#include <optional>
+
 #include <curl/curl.h>
 
-#include <optional>
 #include <QMetaObject>
 
 namespace {
@@ -74,12 +76,10 @@ std::optional<std::pair<bool, std::string>> fetch(const std::string& url, CURLM*
 
 } // namespace
 
-CurlFtpClient::CurlFtpClient() {
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-    multi_ = curl_multi_init();
-}
+CurlFtpClient::CurlFtpClient() = default;
 
 CurlFtpClient::~CurlFtpClient() {
+    if (!multi_) return; // never listed: nothing was set up
     stopping_ = true;
     curl_multi_wakeup(multi_);
     if (worker_.joinable()) worker_.join();
@@ -87,6 +87,10 @@ CurlFtpClient::~CurlFtpClient() {
 }
 
 void CurlFtpClient::list(const std::string& url, std::function<void(bool, const std::string&)> done) {
+    // The library's set-up loads the TLS library: it waits for the first listing, not for start-up.
+    static std::once_flag initialised;
+    std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    if (!multi_) multi_ = curl_multi_init();
     if (worker_.joinable()) worker_.join(); // the caller refuses a second request while one runs
     worker_ = std::thread([this, url, done = std::move(done)] {
         std::optional<std::pair<bool, std::string>> result = fetch(url, multi_, stopping_);

@@ -19,8 +19,8 @@ class CurlFtpClient : public FtpClient {
     void list(const std::string& url, std::function<void(bool, const std::string&)> done) override;
 
   private:
-    QObject receiver_; // lives on the window thread: results are queued to it
-    void* multi_;      // the transfer's libcurl multi handle, woken to stop it
+    QObject receiver_;      // lives on the window thread: results are queued to it
+    void* multi_ = nullptr; // the transfer's libcurl multi handle, woken to stop it
     std::atomic<bool> stopping_{false};
     std::thread worker_;
 };

@@ -127,8 +127,22 @@ std::string QtUserDialogs::openFile(const std::string& filter, const std::string
         .toStdString();
 }
 
+std::string saveSuffix(const std::string& filter) {
+    const QStringList parts = latin1(filter).split('|');
+    if (parts.size() < 2) return {};
+    const QString first = parts[1].split(';').first().trimmed();
+    if (!first.startsWith("*.")) return {};
+    const QString suffix = first.mid(2);
+    if (suffix.isEmpty() || suffix.contains('*') || suffix.contains('?')) return {};
+    return suffix.toStdString();
+}
+
 std::string QtUserDialogs::saveFile(const std::string& filter, const std::string& title) {
     ArrowWhileOpen arrow;
-    return QFileDialog::getSaveFileName(parent_, latin1(titleOr(title)), {}, latin1(qtFileFilter(filter)))
-        .toStdString();
+    // A name typed without an extension gets the first kind's, which the overwrite question then sees.
+    QFileDialog dialog(parent_, latin1(titleOr(title)), {}, latin1(qtFileFilter(filter)));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString::fromStdString(saveSuffix(filter)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first().toStdString();
 }

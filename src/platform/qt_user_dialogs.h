@@ -29,3 +29,6 @@ class QtUserDialogs : public UserDialogs {
 
 // "(*.prj)|*.prj|(*.*)|*.*|" -> "(*.prj);;(*.*)": the descriptions, each already naming its patterns.
 std::string qtFileFilter(const std::string& filter);
+// The extension a save dialog adds to a name typed without one: the first pattern's ("*.hex" gives "hex"),
+// none when that pattern has no fixed extension.
+std::string saveSuffix(const std::string& filter);

@@ -1,5 +1,6 @@
 #include "platform/window_fit.h"
 
+#include <QEvent>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -12,6 +13,17 @@ QSize fittedSize(QSize wanted, QSize room) {
 }
 
 namespace {
+
+// Shows a hidden sub-window's content whenever the frame is shown.
+class ContentShower : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (QWidget* content = static_cast<QMdiSubWindow*>(watched)->widget()) content->show();
+        return false;
+    }
+};
 
 // What the frame adds around the content of a sub-window (title bar and borders).
 QSize frameExtra(const QMdiSubWindow* sub) {
@@ -73,6 +85,11 @@ QMdiSubWindow* addFittedSubWindow(QMdiArea* area, QWidget* content, QSize wanted
     QMdiSubWindow* sub = area->addSubWindow(shown);
     fitSubWindow(sub, want);
     return sub;
+}
+
+void keepOnClose(QMdiSubWindow* sub) {
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    sub->installEventFilter(new ContentShower(sub));
 }
 
 QMdiSubWindow* subWindowOf(const QWidget* w) {

@@ -24,6 +24,10 @@ void fitSubWindow(QMdiSubWindow* sub, QSize wanted = {});
 // minimum size larger than it) is put in a scroll area first, so every part of it stays reachable.
 QMdiSubWindow* addFittedSubWindow(QMdiArea* area, QWidget* content, QSize wanted = {});
 
+// A sub-window that closing only hides, for the whole run. Its close box closes (hides) the content too,
+// so each time the frame is shown again its content is shown with it: it reopens whole.
+void keepOnClose(QMdiSubWindow* sub);
+
 // The sub-window `w` lies in, through any scroll area; nullptr for a window of its own.
 QMdiSubWindow* subWindowOf(const QWidget* w);
 

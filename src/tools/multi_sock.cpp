@@ -20,10 +20,11 @@ struct RunStateName {
 constexpr RunStateName RunStates[] = {
     {CmdRun, "Run"}, {CmdRunToBreak, "Run to break"}, {CmdHalt, "Halt"}, {CmdStop, "Stop"}};
 
+// Any other code is a controller that does not run, as the status bar shows it.
 std::string runStateText(uint8_t code) {
     for (const auto& r : RunStates)
         if (r.code == code) return r.text;
-    return std::to_string(code);
+    return "Stop";
 }
 
 std::optional<long> number(const std::string& text, long lo, long hi) {
@@ -61,7 +62,7 @@ bool MultiSock::add(const std::string& ip, const std::string& port, const std::s
     auto n = number(node, 0, 255);
     if (!dottedQuad(ip) || !p || !n) {
         ctx_.dialogs.messageBox("Address: four numbers 0-255 as 127.0.0.1; port 1-65535; node 0-255",
-                                MsgButtons::Ok, MsgIcon::Warning, "MultiSock");
+                                MsgButtons::Ok, MsgIcon::Warning);
         return false;
     }
     Devices.push_back({ip, uint16_t(*p), uint8_t(*n), {}, {}, {}});

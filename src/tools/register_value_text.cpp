@@ -1,5 +1,7 @@
 #include "tools/register_value_text.h"
 
+#include <charconv>
+
 #include "core/app_context.h"
 #include "core/value_type_codes.h"
 #include "comm/byte_helpers.h"
@@ -16,9 +18,25 @@ std::string registerValueText(int32_t value, uint8_t valueType) {
         return IntToAscii2(value);
     case KindBin:
         return IntToBin16(value, true);
-    default:
-        return std::to_string(value); // the wider forms keep the value as it was stored
+    case KindULong:
+        return std::to_string(static_cast<uint32_t>(value));
+    case KindFloat:
+    case KindKFlt: {
+        const auto bits = static_cast<uint32_t>(value);
+        const float f =
+            BytesToFloat(uint8_t(bits >> 24), uint8_t(bits >> 16), uint8_t(bits >> 8), uint8_t(bits));
+        char text[32];
+        const auto end = std::to_chars(text, text + sizeof text, f).ptr;
+        return std::string(text, end);
     }
+    default:
+        return std::to_string(value); // Long and the other forms: the value as it was stored
+    }
+}
+
+bool isPairType(uint8_t valueType) {
+    return valueType == KindULong || valueType == KindLong || valueType == KindFloat ||
+           valueType == KindKFlt || valueType == KindKLong;
 }
 
 RegisterRow registerRow(const AppContext& ctx, int reg) {

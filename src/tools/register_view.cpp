@@ -4,6 +4,7 @@
 
 #include "core/app_context.h"
 #include "comm/input_register_read.h"
+#include "tools/register_read.h"
 
 namespace {
 
@@ -12,7 +13,9 @@ constexpr int CaptionText = 54; // then the four column headers
 } // namespace
 
 RegisterView::RegisterView(AppContext& ctx) : ctx_(ctx) {
-    ctx_.comm.onRegisterNamesChanged = [this] { AggiornaRegistri_new(false); };
+    // New names redraw the rows; a window not created yet shows them when it opens, so start-up does not
+    // build one that nobody looks at.
+    ctx_.comm.onRegisterNamesChanged = [this] { Redraw(); };
 }
 
 RegisterView::~RegisterView() {
@@ -29,15 +32,22 @@ void RegisterView::SetRes() {
 void RegisterView::AggiornaRegistri_new(bool read) {
     if (load) load();
     if (read) {
-        auto values = LeggiRegistriInput(ctx_, ctx_.comm.CurrentDevice.NodeAddress, first_, shownCount());
-        if (values)
-            for (size_t i = 0; i < values->size(); ++i)
-                ctx_.comm.Registers[static_cast<size_t>(first_) + i].Value = (*values)[i];
+        std::vector<int> shown;
+        for (int r = first_; r < first_ + shownCount(); ++r)
+            shown.push_back(r);
+        readRegisters(ctx_, shown);
     }
     Redraw();
 }
 
+void RegisterView::refresh() {
+    // A polling loop refreshes the view itself; a request waiting for its answer leaves the link busy.
+    const CommState& comm = ctx_.comm;
+    AggiornaRegistri_new(comm.CurrentDevice.Connected && !comm.PollBusy && !comm.TransactionBusy);
+}
+
 void RegisterView::Redraw() {
+    first_ = std::clamp(first_, 0, lastFirstRegister()); // another model may have fewer registers
     Rows.clear();
     for (int r = first_; r < first_ + shownCount(); ++r)
         Rows.push_back(registerRow(ctx_, r));
@@ -45,11 +55,11 @@ void RegisterView::Redraw() {
 }
 
 int RegisterView::lastFirstRegister() const {
-    return RegisterCount - rows_;
+    return std::max(0, modelRegisterCount(ctx_) - rows_);
 }
 
 void RegisterView::setFirstRegister(int first) {
-    first_ = std::clamp(first, 0, lastFirstRegister());
+    first_ = first;
     Redraw();
 }
 
@@ -66,5 +76,5 @@ void RegisterView::rowClick(int row) {
 }
 
 int RegisterView::shownCount() const {
-    return std::min(rows_, RegisterCount - first_);
+    return std::clamp(modelRegisterCount(ctx_) - first_, 0, rows_);
 }

@@ -16,7 +16,8 @@ class RegisterView {
   public:
     using Row = RegisterRow;
 
-    // Takes the register-name redraw of MappaRegistri for as long as it lives.
+    // Takes the register-name redraw of MappaRegistri for as long as it lives (it redraws the rows, and
+    // the window when there is one).
     explicit RegisterView(AppContext& ctx);
     ~RegisterView();
     RegisterView(const RegisterView&) = delete;
@@ -33,7 +34,10 @@ class RegisterView {
     // With read, first reads the shown registers from the current controller (function 4) into the
     // register table; then redraws. A failed read leaves the table's values as they were.
     void AggiornaRegistri_new(bool read);
-    // The rows from the register table.
+    // The window opening and its refresh key: reads the shown registers when the controller is connected
+    // and no other request or loop runs, then redraws.
+    void refresh();
+    // The rows from the register table: the model's registers, no row past its count.
     void Redraw();
     // The scroll bar: first shown register, kept so that every shown row is a register.
     void setFirstRegister(int first);

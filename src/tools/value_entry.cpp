@@ -82,7 +82,7 @@ void ValueEntry::SetRes() {
 
 bool ValueEntry::refuse(const std::string& why) {
     Message = why;
-    ctx_.dialogs.messageBox(why, MsgButtons::Ok, MsgIcon::Warning, "Value");
+    ctx_.dialogs.messageBox(why, MsgButtons::Ok, MsgIcon::Warning);
     return false;
 }
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/app_context.h"
-#include "comm/input_register_read.h"
 #include "comm/poll_loop.h"
+#include "tools/register_read.h"
 #include "tools/tool_guard.h"
 
 namespace {
@@ -21,7 +21,7 @@ void WatchView::SetRes() {
     for (size_t c = 0; c < Headers.size(); ++c)
         Headers[c] = ctx_.shell.UiText[HeaderText + c];
     Choices.clear();
-    const int last = std::min<int>(ctx_.model().NumRegisters, RegisterCount);
+    const int last = modelRegisterCount(ctx_);
     for (int r = 0; r < last; ++r) {
         const RegisterRecord& reg = ctx_.comm.Registers[static_cast<size_t>(r)];
         if (reg.Name != Reserved) Choices.push_back({r, "[%R" + std::to_string(r) + "] " + reg.Name});
@@ -65,15 +65,7 @@ bool WatchView::refresh() {
     std::vector<int> regs;
     for (const RegisterRow& row : Rows)
         regs.push_back(row.Register);
-    bool ok = true;
-    for (int reg : regs) {
-        auto value = LeggiRegistriInput(ctx_, ctx_.comm.CurrentDevice.NodeAddress, reg, 1);
-        if (!value) {
-            ok = false;
-            break;
-        }
-        ctx_.comm.Registers[static_cast<size_t>(reg)].Value = (*value)[0];
-    }
+    const bool ok = readRegisters(ctx_, regs);
     Redraw();
     return ok;
 }

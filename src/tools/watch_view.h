@@ -30,8 +30,8 @@ class WatchView {
     void remove(int row);
     // The rows from WatchList and the register table.
     void Redraw();
-    // Reads every watched register once (function 4) into the register table and redraws; false when a
-    // read failed.
+    // Reads every watched register once (function 4, contiguous ones in one request) into the register
+    // table and redraws; false when a read failed.
     bool refresh();
     // Refreshes every PollSeconds until stop, a failed read, a lost link or stop(); refused while another
     // request or loop runs.

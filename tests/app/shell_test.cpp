@@ -2,6 +2,7 @@
 // toolbar groups, the status panels, the menus, the settings form and the close question.
 #include <gtest/gtest.h>
 
+#include "app/close_check.h"
 #include "app/command_router.h"
 #include "app/connect_sequence.h"
 #include "app/settings_form.h"
@@ -106,6 +107,17 @@ TEST(ConnectSequence, ChecksTheModelOnlyOnAnOpenLinkAndReadsTheModeOnlyOfAContro
     }
 }
 
+// A model the check changes (the user accepted the device's) is saved at once; a kept one is not.
+TEST(ConnectSequence, AModelAcceptedAtConnectIsSavedAtOnce) {
+    for (uint8_t found : {uint8_t{48}, uint8_t{9}}) {
+        ShellFixture f;
+        ShellProcedures p = f.recordingProcedures(true);
+        p.VerificaModello = [&] { f.comm.CurrentDevice.ModelIndex = found; };
+        ConnectSequence(f.ctx, p);
+        EXPECT_EQ(std::count(f.calls.begin(), f.calls.end(), "SaveSettings"), found == 48 ? 0 : 1);
+    }
+}
+
 TEST(LanguageSwitch, ReloadsThenRefreshesLoadedWindowsInLoadOrder) {
     std::vector<std::string> trail;
     LanguageSwitch sw([&](uint8_t lang) { trail.push_back("CaricaRisorse " + std::to_string(lang)); });
@@ -117,6 +129,15 @@ TEST(LanguageSwitch, ReloadsThenRefreshesLoadedWindowsInLoadOrder) {
     sw.windowLoaded(&a, [&] { trail.push_back("a again"); });
     sw.CambiaLingua(0);
     EXPECT_EQ(trail, (std::vector<std::string>{"CaricaRisorse 0", "c", "a again"}));
+    // A window that a SetRes unloads (closes) is not refreshed after it went.
+    trail.clear();
+    sw.windowLoaded(&c, [&] {
+        trail.push_back("c closes a");
+        sw.windowUnloaded(&a);
+    });
+    sw.windowLoaded(&a, [&] { trail.push_back("a"); });
+    sw.CambiaLingua(1);
+    EXPECT_EQ(trail, (std::vector<std::string>{"CaricaRisorse 1", "c closes a"}));
 }
 
 std::string enabledKeys(const ToolbarState& t) {
@@ -155,6 +176,7 @@ TEST(ButtonGroups, PanelsGroupsAndMenusFollowTheState) {
         std::array<const char*, 6> Panels; // 1..6 after the refresh; panel 4 is never written here
         const std::string& Enabled;
         bool ProgramMenu, DisplayMenu;
+        const char* Device = ""; // a typed serial device path
     } cases[] = {
         // clang-format off
         {"SerialNotConnected", 0, 1, 0, -1, 0xFF,
@@ -165,6 +187,9 @@ TEST(ButtonGroups, PanelsGroupsAndMenusFollowTheState) {
          {"Connected", "Debug Mode", "RUN", "old4", "192.168.1.100 [10]", "JXV8410"}, DebugAll, true, false},
         {"DebugStopped", -1, 1, 9, -1, 0x00,
          {"Port Open", "Debug Mode", "Stop", "old4", "COM1 [10]", "JXV8480"}, DebugAll, true, true},
+        {"TypedDevicePath", -1, 1, 9, -1, 0x00,
+         {"Port Open", "Debug Mode", "Stop", "old4", "/dev/ttyACM0 [10]", "JXV8480"}, DebugAll, true, true,
+         "/dev/ttyACM0"},
         {"ReleaseRunning", -1, 0, 0, 0, 0xFF,
          {"Connected", "Release Mode", "RUN", "old4", "192.168.1.100 [10]", "JXV8410"}, Release, true, false},
         {"AnalogModuleA", -1, 0, 10, -1, 0xFF,
@@ -183,6 +208,7 @@ TEST(ButtonGroups, PanelsGroupsAndMenusFollowTheState) {
         d.Channel = c.Channel;
         d.Port = c.Channel ? 1 : 502;
         d.RunState = c.RunState;
+        d.SerialDevice = c.Device;
         for (size_t p = 1; p <= 6; ++p)
             f.shell.status.Text[p] = "old" + std::to_string(p);
         AggiornaStato(f.ctx);
@@ -261,6 +287,67 @@ TEST(SettingsForm, OpeningShowsModemAndTcpTimeoutSoOkKeepsThem) {
     EXPECT_EQ(f.comm.AnswerTimeout, 3);
 }
 
+// Each field OK would store is refused when it is no number in its range (or no address), naming the
+// field; a refused form changes nothing and calls nothing. Serial settings do not look at the TCP fields.
+TEST(SettingsForm, OkRefusesBadNumbersAndAddressesNamingTheFieldAndChangesNothing) {
+    const struct {
+        int channel;
+        const char *node, *ip, *port, *timeout;
+        std::optional<SettingsRefusal::Field> refused;
+        const char* message;
+    } cases[] = {
+        {0, "x1", "127.0.0.1", "502", "1000", SettingsRefusal::Node,
+         "Node ID: \"x1\" is not a whole number from 0 to 255"},
+        {0, "256", "127.0.0.1", "502", "1000", SettingsRefusal::Node, "Node ID"},
+        {0, "7", "192.168.1.256", "502", "1000", SettingsRefusal::IpAddress,
+         "IP Address: \"192.168.1.256\" is no IPv4"},
+        {0, "7", "10.0.1", "502", "1000", SettingsRefusal::IpAddress, "IP Address"},
+        {0, "7", "", "502", "1000", SettingsRefusal::IpAddress, "IP Address"},
+        {0, "7", "127.0.0.1", "0", "1000", SettingsRefusal::Port,
+         "Port: \"0\" is not a whole number from 1 to 65535"},
+        {0, "7", "127.0.0.1", "65536", "1000", SettingsRefusal::Port, "Port"},
+        {0, "7", "127.0.0.1", "", "1000", SettingsRefusal::Port, "Port"},
+        {0, "7", "127.0.0.1", "502", "50", SettingsRefusal::Timeout,
+         "Timeout (mSec): \"50\" is not a whole number from 100 to 32767"},
+        {0, "7", "127.0.0.1", "502", "1e3", SettingsRefusal::Timeout, "Timeout"},
+        {1, "7", "10.0.1", "x", "x", std::nullopt, ""},
+        {0, " 7 ", "plc-1.local", "50123", "1500", std::nullopt, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.node) + " " + c.ip + " " + c.port + " " + c.timeout);
+        ShellFixture f;
+        SettingsForm form = loadSettingsForm(f.ctx);
+        form.Channel = c.channel;
+        form.NodeText = c.node;
+        form.IpAddress = c.ip;
+        form.PortText = c.port;
+        form.TimeoutTcpText = c.timeout;
+        const DeviceRecord before = f.comm.CurrentDevice;
+        const auto refusal = refuseSettings(form);
+        EXPECT_EQ(refusal ? std::optional(refusal->field) : std::nullopt, c.refused);
+        if (refusal) EXPECT_TRUE(refusal->message.starts_with(c.message)) << refusal->message;
+        EXPECT_EQ(applySettings(f.ctx, f.recordingProcedures(false), form), !c.refused);
+        if (!c.refused) continue;
+        EXPECT_TRUE(f.calls.empty());
+        EXPECT_EQ((std::tuple{f.comm.CurrentDevice.NodeAddress, f.comm.CurrentDevice.IpAddress,
+                              f.comm.CurrentDevice.Port, f.comm.CurrentDevice.LinkTimeout}),
+                  (std::tuple{before.NodeAddress, before.IpAddress, before.Port, before.LinkTimeout}));
+    }
+}
+
+// A serial device's form offers the Modbus TCP port for a switch to Ethernet.
+TEST(SettingsForm, SwitchingFromSerialToEthernetOffersPort502) {
+    ShellFixture f;
+    f.comm.CurrentDevice.Channel = 1;
+    f.comm.CurrentDevice.Port = 3;
+    SettingsForm form = loadSettingsForm(f.ctx);
+    EXPECT_EQ(form.PortText, "502");
+    form.Channel = 0;
+    form.IpAddress = "127.0.0.1";
+    EXPECT_TRUE(applySettings(f.ctx, f.recordingProcedures(false), form));
+    EXPECT_EQ(f.comm.CurrentDevice.Port, 502);
+}
+
 TEST(SettingsForm, OkWhilePollingStopsTheLoopAndReconnectsWithoutWaitingForIt) {
     ShellFixture f;
     // OK runs inside the loop's wait: the loop can only end after this handler returns.
@@ -324,6 +411,49 @@ TEST(CloseQuestion, UnmodifiedClosesWithoutAskingYesSavesNoDiscardsCancelStays) 
         if (!c.modified) continue;
         EXPECT_EQ(f.dialogs.boxes[0].text, "Do you want to save your changes?");
         EXPECT_EQ(f.dialogs.boxes[0].buttons, MsgButtons::YesNoCancel);
+    }
+}
+
+// Closing the program: a running transfer refuses; a polling loop asks and stops only on Yes; then the
+// windows' own questions, then the project's. The first refusal keeps the program open.
+TEST(CloseCheck, ATransferRefusesALoopAsksThenTheWindowsAndTheProjectAsk) {
+    const struct {
+        bool transfer, loop, windowsClose;
+        std::vector<MsgChoice> answers;
+        bool closes;
+        int16_t pollStop;
+        std::vector<std::string> asked; // the first words of each box
+    } cases[] = {
+        {true, true, true, {}, false, 0, {"A transfer"}},
+        {false, true, true, {MsgChoice::No}, false, 0, {"A polling loop"}},
+        {false, true, false, {MsgChoice::Yes}, false, 1, {"A polling loop", "window"}},
+        {false,
+         true,
+         true,
+         {MsgChoice::Yes, MsgChoice::Cancel},
+         false,
+         1,
+         {"A polling loop", "window", "Do you"}},
+        {false, false, true, {MsgChoice::No}, true, 0, {"window", "Do you"}},
+    };
+    for (const auto& c : cases) {
+        ShellFixture f;
+        f.comm.PollBusy = c.loop ? 1 : 0;
+        f.comm.PollStop = 0;
+        f.project.ProjectModified = -1;
+        f.dialogs.choices.assign(c.answers.begin(), c.answers.end());
+        CloseChecks checks;
+        checks.transferRunning = c.transfer;
+        checks.windowsMayClose = [&] {
+            f.dialogs.shown.push_back("window");
+            return c.windowsClose;
+        };
+        checks.saveProject = [](bool) { return true; };
+        EXPECT_EQ(MayCloseProgram(f.ctx, checks, "Melqo"), c.closes);
+        EXPECT_EQ(f.comm.PollStop, c.pollStop);
+        ASSERT_EQ(f.dialogs.shown.size(), c.asked.size());
+        for (size_t i = 0; i < c.asked.size(); ++i)
+            EXPECT_TRUE(f.dialogs.shown[i].starts_with(c.asked[i])) << f.dialogs.shown[i];
     }
 }
 

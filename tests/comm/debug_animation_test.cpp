@@ -190,7 +190,7 @@ TEST_F(DebugAnimationTest, BlockReadChecksTheAnswerLength) {
     EXPECT_EQ(LeggiRegistriInput(s.app, 10, 300, 2), (std::vector<uint16_t>{0x1234, 0xBEEF}));
     // An answer announcing fewer bytes than asked for is refused.
     sim.inject({SimFault::Raw, 0, 0, {0, 0, 0, 0, 0, 5, 10, 4, 2, 0x12, 0x34}});
-    s.comm->TransactionId = 0; // the identifier the scripted answer carries
+    s.comm->FixedTransactionId = -1; // the scripted answers carry identifier 0
     EXPECT_FALSE(LeggiRegistriInput(s.app, 10, 100, 2));
     EXPECT_FALSE(LeggiRegistriInput(s.app, 10, 100, 0));
     EXPECT_FALSE(LeggiRegistriInput(s.app, 10, 100, 126));

@@ -66,10 +66,10 @@ TEST_F(DeviceProcedures, ReadsCopyNothingFromAFailedOrShortAnswer) {
     EXPECT_TRUE(loggedError());
     // The device answers fewer bytes than asked for: the count is checked before anything is copied.
     sim.inject({SimFault::Raw, 0, 0, {0, 0, 0, 0, 0, 5, 10, 20, 2, 0x77, 0x77}});
-    s.comm->TransactionId = 0; // the identifier the scripted answer carries
+    s.comm->FixedTransactionId = -1; // the scripted answers carry identifier 0
     EXPECT_FALSE(LeggiMemoria(s.app, 10, 0, 0, 32));
     sim.inject({SimFault::Raw, 0, 0, {0, 0, 0, 0, 0, 5, 10, 20, 32, 0x77, 0x77}});
-    s.comm->TransactionId = 0; // the identifier the scripted answer carries
+    s.comm->FixedTransactionId = -1; // the scripted answers carry identifier 0
     EXPECT_FALSE(LeggiMemoria(s.app, 10, 0, 0, 32));
     EXPECT_EQ(s.project->MemoryImage[0], 0);
     EXPECT_EQ(s.project->MemoryImage[1], 0);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "comm/link.h"
+#include "comm/transaction.h"
 #include "support/loopback_listener.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"
@@ -48,6 +49,29 @@ TEST_F(Link, TcpRefusedSaysWhyThenConnectsAndDisconnectsLoggingTheAddress) {
     EXPECT_EQ(s.shell->status.Text[4], "");
     EXPECT_EQ(s.shell->log.lines().back(), "Disconnect [127.0.0.1]  ");
     EXPECT_EQ(s.refreshes, 3);
+}
+
+// A link lost after a good exchange leaves no "Com OK" behind it.
+TEST_F(Link, ALostLinkClearsTheLastExchangesOutcome) {
+    ASSERT_TRUE(s.connectTcp(sim.startTcp()));
+    s.request({10, 4, 0, 5, 0, 1});
+    ASSERT_EQ(TrasmettiRicevi(s.app, 0), ComOk);
+    EXPECT_EQ(s.shell->status.Text[4], "Com OK");
+    sim.stop();
+    EXPECT_TRUE(s.pump.waitUntil([&] { return s.comm->CurrentDevice.Connected == 0; }, 2000, false));
+    EXPECT_TRUE(s.shell->log.lines().back().starts_with("Link lost"));
+    EXPECT_EQ(s.shell->status.Text[4], "");
+}
+
+// A dotted row of numbers that is no IPv4 address is refused before anything is looked up or opened.
+TEST_F(Link, AMalformedNumericAddressIsRefusedWithoutALookup) {
+    s.comm->CurrentDevice.IpAddress = "127.0.1";
+    s.comm->CurrentDevice.Port = static_cast<int16_t>(sim.startTcp());
+    Connetti(s.app);
+    EXPECT_EQ(s.comm->CurrentDevice.Connected, 0);
+    EXPECT_EQ(s.dialogs.shown, Groups{"Invalid IP address: 127.0.1"});
+    EXPECT_EQ(s.shell->log.lines().back(), "Invalid IP address: 127.0.1  ");
+    EXPECT_TRUE(sim.transcript().empty());
 }
 
 // A host name is looked up first; a write larger than the system takes at once is queued and arrives whole

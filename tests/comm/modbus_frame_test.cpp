@@ -50,6 +50,20 @@ TEST(RtuTiming, SilenceIsThreeAndAHalfCharactersPlusTheAdapterMargin) {
     }
 }
 
+// An answer whose length is unknown or did not check ends one silence after its last byte once the
+// shortest answer has come (a USB adapter's burst), later by the time the missing characters need.
+TEST(RtuTiming, AnAnswerEndsOneSilenceAfterItsLastByteOnceTheShortestAnswerCame) {
+    const struct {
+        int baud, received, shortest;
+        int64_t endMs; // after the last arrival at 100 ms
+    } cases[] = {
+        {9600, 25, 25, 100 + 25},      {9600, 3, 5, 100 + 3 + 25}, {1200, 25, 5, 100 + 53},
+        {115200, 25, 25, 100 + 22},    {19200, 30, 25, 100 + 23},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RtuAnswerEndMs(c.baud, 100, c.received, c.shortest), c.endMs) << c.baud << " " << c.received;
+}
+
 TEST(CheckMbapAnswer, AssemblesUntilTheLengthAndRefusesBadHeaders) {
     const B whole{0, 0, 0, 0, 0, 5, 10, 4, 2, 0x12, 0x34};
     for (size_t n = 0; n < whole.size(); ++n)

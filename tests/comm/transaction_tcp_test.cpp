@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include "comm/link.h"
 #include "comm/transaction.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"
@@ -31,7 +32,7 @@ TEST_F(TcpTransaction, RunCommandGoesOutWithTheMbapHeaderAndNoCrcAndTheAnswerWit
     s.request({0x0A, 0x06, 0x00, 0x00, 0x00, 0xFF});
     EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
     ASSERT_EQ(sim.wire().size(), 1u);
-    EXPECT_EQ(sim.wire()[0], (std::vector<uint8_t>{0, 0, 0, 0, 0, 6, 0x0A, 0x06, 0, 0, 0, 0xFF}));
+    EXPECT_EQ(sim.wire()[0], (std::vector<uint8_t>{0, 1, 0, 0, 0, 6, 0x0A, 0x06, 0, 0, 0, 0xFF}));
     EXPECT_EQ(s.comm->TxLength, 6); // the TCP path leaves the request as it was
     EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x06, 0, 0, 0, 0xFF}));
     EXPECT_EQ(s.comm->MonitorRx, "0A 06 00 00 00 FF ");
@@ -67,7 +68,7 @@ TEST_F(TcpTransaction, FailedAnswers) {
         SCOPED_TRACE(i);
         s.dialogs.boxes.clear();
         s.comm->PollStop = 0;
-        s.comm->TransactionId = 0; // the identifier the scripted answers carry
+        s.comm->FixedTransactionId = -1; // the scripted answers carry identifier 0
         sim.inject({cases[i].fault, 0, 2, cases[i].raw});
         EXPECT_EQ(readRegister(5, -1), cases[i].result);
         EXPECT_EQ(s.comm->PollStop, 1);
@@ -87,7 +88,7 @@ TEST_F(TcpTransaction, LateAnswerArrivingDuringTheNextWaitIsNotTakenForItsAnswer
     EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x06, 0x06}));
     const auto wire = sim.wire();
     ASSERT_EQ(wire.size(), 2u);
-    EXPECT_EQ(Bytes(wire[1].begin(), wire[1].begin() + 2), (Bytes{0, 1})); // each request its own identifier
+    EXPECT_EQ(Bytes(wire[1].begin(), wire[1].begin() + 2), (Bytes{0, 2})); // each request its own identifier
 }
 
 TEST_F(TcpTransaction, LateAnswersAreDiscardedBeforeTheNextRequest) {
@@ -103,6 +104,33 @@ TEST_F(TcpTransaction, LateAnswersAreDiscardedBeforeTheNextRequest) {
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     EXPECT_EQ(readRegister(6), ComOk);
     EXPECT_EQ(s.answer()[3], 0x06);
+}
+
+// A device that answers every request with identifier 0: an answer that fits the request in unit, function
+// and length switches the link to identifier 0 for good, with one log line; one that does not fit is
+// dropped as a foreign frame. A new connection numbers its requests again.
+TEST_F(TcpTransaction, ADeviceThatAnswersWithIdentifierZeroWorksAfterItsFirstAnswer) {
+    const std::string switched =
+        "The device answers with transaction id 0: all requests of this link carry 0  ";
+    sim.inject({SimFault::Raw, 0, 0, {0, 0, 0, 0, 0, 4, 0x0A, 0x04, 0x02, 0x12}}); // one byte short
+    EXPECT_EQ(readRegister(5), ComTimeout);
+    sim.inject({SimFault::Raw, 0, 0, {0, 0, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34}});
+    EXPECT_EQ(readRegister(5), ComOk);
+    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x12, 0x34}));
+    const auto& log = s.shell->log.lines();
+    EXPECT_EQ(std::count(log.begin(), log.end(), switched), 1);
+    EXPECT_EQ(readRegister(6), ComOk);
+    EXPECT_EQ(s.answer()[3], 0x06);
+    auto wire = sim.wire();
+    ASSERT_EQ(wire.size(), 3u);
+    EXPECT_EQ(Bytes(wire[2].begin(), wire[2].begin() + 2), (Bytes{0, 0}));
+    EXPECT_EQ(std::count(log.begin(), log.end(), switched), 1);
+
+    Disconnetti(s.app);
+    ASSERT_TRUE(s.connectTcp(static_cast<uint16_t>(s.comm->CurrentDevice.Port)));
+    EXPECT_EQ(readRegister(5), ComOk);
+    wire = sim.wire();
+    EXPECT_NE(Bytes(wire.back().begin(), wire.back().begin() + 2), (Bytes{0, 0}));
 }
 
 // A broadcast is not awaited, and the next request still gets its answer; one over 255 bytes is not sent.

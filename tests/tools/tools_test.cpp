@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <numeric>
 #include <unistd.h>
 
 #include "comm/register_map.h"
@@ -10,10 +11,12 @@
 #include "core/value_type_codes.h"
 #include "platform/qt_link_port.h"
 #include "program/transfer/file_output.h"
+#include "program/transfer/memory_image_text.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"
 #include "tools/memory_tool.h"
 #include "tools/multi_sock.h"
+#include "tools/register_read.h"
 #include "tools/register_value_text.h"
 #include "tools/register_view.h"
 #include "tools/value_entry.h"
@@ -72,10 +75,11 @@ class MemoryToolTest : public ToolFixture {
 
 TEST_F(MemoryToolTest, BadRangesAreRefusedAndARangeRoundTripLeavesFileAndMemoryIdentical) {
     for (auto [from, to] : {std::pair{"A0", "40"}, {"0", "10000"}, {"-1", "40"}, {"", "40"}, {"4x", "40"}}) {
-        EXPECT_FALSE(MemoryTool::blockRange(from, to)) << from << " " << to;
+        EXPECT_FALSE(MemoryTool::byteRange(from, to)) << from << " " << to;
         EXPECT_FALSE(tool.download(view, from, to));
     }
-    EXPECT_EQ(MemoryTool::blockRange("0", "FFFF"), (std::pair<int16_t, int16_t>{0, 2048}));
+    const auto whole = MemoryTool::byteRange("0", "FFFF");
+    EXPECT_EQ((std::pair{whole->first, whole->size()}), (std::pair{0, 65536}));
     EXPECT_TRUE(sim.transcript().empty());
 
     Bytes data(96);
@@ -85,15 +89,60 @@ TEST_F(MemoryToolTest, BadRangesAreRefusedAndARangeRoundTripLeavesFileAndMemoryI
     s.dialogs.files = {(dir / "a.hex").string(), (dir / "a.hex").string(), (dir / "b.hex").string()};
     EXPECT_TRUE(tool.upload(view, "41", "9f")); // blocks 2, 3 and 4
     EXPECT_EQ(bar.values, (std::vector<int>{0, 33, 67}));
+    EXPECT_EQ(read("a.hex"), FormatMemoryImageText(Bytes(data.begin() + 1, data.end())));
     sim.setMemory(0x40, Bytes(96, 0));
-    std::fill(tool.files.FileImageBuffer.begin(), tool.files.FileImageBuffer.end(), uint8_t{0});
-    EXPECT_TRUE(tool.download(view, "40", "9F"));
-    EXPECT_EQ(sim.memory(0x40, 96), data);
-    EXPECT_EQ(sim.memory(0x20, 32), Bytes(32, 0));
-    EXPECT_TRUE(tool.upload(view, "40", "9F"));
-    const std::string file = read("a.hex");
-    EXPECT_EQ(file, read("b.hex"));
-    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 96);
+    EXPECT_TRUE(tool.download(view, "41", "9F"));
+    Bytes written = data;
+    written[0] = 0; // 0040 lies outside the range
+    EXPECT_EQ(sim.memory(0x40, 96), written);
+    EXPECT_TRUE(tool.upload(view, "41", "9F"));
+    EXPECT_EQ(read("a.hex"), read("b.hex"));
+}
+
+// Only the typed bytes change: a block the range covers in part is read, changed and written back whole.
+// A file must hold exactly the range's values; a refusal says why and sends nothing.
+TEST_F(MemoryToolTest, ExactlyTheTypedRangeIsWrittenAndAFileMustHoldItsValues) {
+    const Bytes old(64, 0xEE);
+    const auto file = [&](const char* name, size_t values) {
+        const std::string path = (dir / name).string();
+        WriteWholeFile(path, FormatMemoryImageText(Bytes(values, 7)));
+        return path;
+    };
+    const struct {
+        const char *from, *to;
+        size_t values;
+        bool written;
+        size_t requests; // reads of partly covered blocks, then the writes
+    } cases[] = {
+        {"0000", "000F", 16, true, 2}, {"0000", "001F", 32, true, 1},  {"001E", "0021", 4, true, 4},
+        {"0005", "0006", 2, true, 2},  {"0000", "000F", 15, false, 0}, {"0000", "000F", 17, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.from) + "-" + c.to + " " + std::to_string(c.values));
+        sim.setMemory(0, old);
+        sim.clearTranscript();
+        s.dialogs.shown.clear();
+        s.dialogs.files = {file("in.hex", c.values)};
+        EXPECT_EQ(tool.download(view, c.from, c.to), c.written);
+        EXPECT_EQ(sim.transcript().size(), c.requests);
+        Bytes expected = old;
+        const auto range = *MemoryTool::byteRange(c.from, c.to);
+        if (c.written) std::fill_n(expected.begin() + range.first, range.size(), uint8_t{7});
+        EXPECT_EQ(sim.memory(0, 64), expected);
+        EXPECT_EQ(s.dialogs.shown.size(), c.written ? 0u : 1u);
+        if (!c.written)
+            EXPECT_EQ(s.dialogs.shown[0], "Download Failed: " + (dir / "in.hex").string() +
+                                              " does not hold 16 values from 0 to 255, one per line, for the "
+                                              "addresses typed");
+    }
+    // Two values read from 0005 go back to 0005 from their file.
+    sim.setMemory(5, {1, 2});
+    s.dialogs.files = {(dir / "two.hex").string(), (dir / "two.hex").string()};
+    EXPECT_TRUE(tool.upload(view, "5", "6"));
+    EXPECT_EQ(read("two.hex"), FormatMemoryImageText(Bytes{1, 2}));
+    sim.setMemory(0, old);
+    EXPECT_TRUE(tool.download(view, "5", "6"));
+    EXPECT_EQ(sim.memory(4, 4), (Bytes{0xEE, 1, 2, 0xEE}));
 }
 
 // The multi-connection scan: two simulated controllers on two ports, one of them silent, and typed
@@ -175,13 +224,20 @@ TEST_F(RegisterViewTest, ReadsTheShownRegistersInOneRequestAndShowsThemByTypeOrK
     EXPECT_EQ(s.shell->log.lines().back(), "Error  ");
 }
 
-TEST_F(RegisterViewTest, ScrollingStopsAtTheLastRegisterAndValuesFollowTheirType) {
+// The view lists the model's registers and no row past them, for a model with more registers than the
+// window shows and for one with fewer.
+TEST_F(RegisterViewTest, ScrollingStopsAtTheModelsLastRegisterAndValuesFollowTheirType) {
+    const int count = s.app.model().NumRegisters;
+    ASSERT_GT(count, 10);
     view.setVisibleRows(10);
     view.setFirstRegister(5000);
-    EXPECT_EQ(view.firstRegister(), RegisterCount - 10);
-    EXPECT_EQ(view.Rows.back().Register, RegisterCount - 1);
+    EXPECT_EQ(view.firstRegister(), count - 10);
+    EXPECT_EQ(view.Rows.back().Register, count - 1);
     view.setFirstRegister(-3);
     EXPECT_EQ(view.firstRegister(), 0);
+    s.shell->Models[s.comm->CurrentDevice.ModelIndex].NumRegisters = 6;
+    view.setFirstRegister(3);
+    EXPECT_EQ((std::pair{view.firstRegister(), view.Rows.size()}), (std::pair{0, size_t{6}}));
     view.setVisibleRows(1000); // no more than one read brings
     EXPECT_EQ(view.visibleRows(), 125);
     EXPECT_EQ(registerValueText(0x1234, 0), "4660");
@@ -190,6 +246,8 @@ TEST_F(RegisterViewTest, ScrollingStopsAtTheLastRegisterAndValuesFollowTheirType
     EXPECT_EQ(registerValueText(0x4142, 8), "BA");
     EXPECT_EQ(registerValueText(0x8001, 9), "10000000 00000001");
     EXPECT_EQ(registerValueText(-70000, 3), "-70000");
+    EXPECT_EQ(registerValueText(-2, KindULong), "4294967294");
+    EXPECT_EQ(registerValueText(0x3FC00000, KindFloat), "1.5");
 }
 
 // Value entry per type against the simulated controller: what reaches the registers, and values
@@ -275,6 +333,48 @@ TEST_F(WatchTest, RefreshesTwoRegistersUntilThePeerIsSilentButNotWhileAnotherLoo
     EXPECT_EQ(s.comm->PollBusy, 0);
     EXPECT_EQ(s.comm->PollStop, 1);
     EXPECT_TRUE(logged("Watch stopped"));
+}
+
+// Watched registers are read in blocks of contiguous registers, at most 125 to a request, whatever their
+// order in the list; a register of a 32-bit type brings its partner and shows the pair's value.
+TEST_F(WatchTest, ContiguousRegistersAreReadInBlocksAndPairsShowTheirType) {
+    const struct {
+        std::vector<int> regs;
+        std::vector<Bytes> requests;
+    } cases[] = {
+        {{12, 10, 11, 20}, {{10, 4, 0, 10, 0, 3}, {10, 4, 0, 20, 0, 1}}},
+        {{30, 32}, {{10, 4, 0, 30, 0, 1}, {10, 4, 0, 32, 0, 1}}},
+    };
+    for (const auto& c : cases) {
+        s.project->Watch[0] = 0;
+        for (int r : c.regs)
+            view.add(r);
+        sim.clearTranscript();
+        EXPECT_TRUE(view.refresh());
+        EXPECT_EQ(sim.transcript(), c.requests);
+    }
+    EXPECT_EQ(registerBlocks(s.app, std::vector<int>{0, 1, 2}).size(), 1u);
+    std::vector<int> many(130);
+    std::iota(many.begin(), many.end(), 100);
+    const auto blocks = registerBlocks(s.app, many);
+    ASSERT_EQ(blocks.size(), 2u);
+    EXPECT_EQ((std::tuple{blocks[1].first, blocks[1].count}), (std::tuple{225, 5}));
+
+    // A Float in 40-41 (1.5: low word first) and a Long in 50-51.
+    s.project->Watch[0] = 0;
+    view.add(40);
+    view.add(50);
+    s.comm->Registers[40].ValueType = KindFloat;
+    s.comm->Registers[50].ValueType = KindLong;
+    sim.setInput(40, 0x0000);
+    sim.setInput(41, 0x3FC0);
+    sim.setInput(50, 0xFFFE);
+    sim.setInput(51, 0xFFFF);
+    sim.clearTranscript();
+    EXPECT_TRUE(view.refresh());
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{{10, 4, 0, 40, 0, 2}, {10, 4, 0, 50, 0, 2}}));
+    EXPECT_EQ(view.Rows[0].Value, "1.5");
+    EXPECT_EQ(view.Rows[1].Value, "-2");
 }
 
 } // namespace

@@ -89,5 +89,7 @@ QString AboutBox::findSysInfo() {
 void AboutBox::StartSysInfo() {
     QString path = findSysInfo_();
     if (!path.isEmpty() && startProgram_(path)) return;
-    ctx_.dialogs.messageBox("Le informazioni sul sistema non sono attualmente disponibili.", MsgButtons::Ok);
+    ctx_.dialogs.messageBox(ctx_.shell.Language == 0 ? "Le informazioni sul sistema non sono attualmente disponibili."
+                                                      : "System information is not available at the moment.",
+                            MsgButtons::Ok, MsgIcon::None, programName_.toStdString());
 }

@@ -21,6 +21,11 @@ LogWindow::~LogWindow() {
     log_.onChanged = nullptr;
 }
 
+void LogWindow::resizeEvent(QResizeEvent* event) {
+    QListWidget::resizeEvent(event);
+    if (count() > 0) scrollToItem(item(count() - 1));
+}
+
 // Lines are only ever appended or all cleared, so only the new ones are added.
 void LogWindow::refresh() {
     const auto& lines = log_.lines();

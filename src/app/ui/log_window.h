@@ -10,6 +10,10 @@ class LogWindow : public QListWidget {
     explicit LogWindow(Log& log, QWidget* parent = nullptr);
     ~LogWindow() override;
 
+  protected:
+    // The newest line stays in sight whatever the new size.
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     void refresh();
     Log& log_;

@@ -17,7 +17,7 @@
 #include "core/app_context.h"
 #include "core/build_flags.h"
 #include "core/button_groups.h"
-#include "core/close_question.h"
+#include "app/close_check.h"
 #include "app/connect_sequence.h"
 #include "app/menu_model.h"
 #include "app/shell_procedures.h"
@@ -198,10 +198,14 @@ void MainWindow::LoadLogWindow(int heightTwips) {
     log_ = new LogWindow(ctx_.shell.log);
     logSub_ = mdi_->addSubWindow(log_);
     logSub_->setObjectName("Log");
-    logSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; it lives for the whole run
+    keepOnClose(logSub_); // closing only hides it; it lives for the whole run
     logSub_->setWindowIcon(ImageList1.picture("view_log"));
-    // Opens narrow at the left; the user may make it wider for long lines, and it keeps what he chose.
-    logSub_->setGeometry(0, 0, twipsToPixels(LogWidthTwips, logicalDpiX()),
+    // Opens at the left, as wide as a date header and a connection line need (measured in the window's
+    // own font, whose glyphs are loaded already); the user may make it wider for long lines, and it
+    // keeps what he chose.
+    constexpr int ReadableChars = 46;
+    const int readable = fontMetrics().horizontalAdvance(QString(ReadableChars, u'0'));
+    logSub_->setGeometry(0, 0, std::max(twipsToPixels(LogWidthTwips, logicalDpiX()), readable),
                          twipsToPixels(heightTwips, logicalDpiY()));
     logSub_->show();
 }
@@ -422,6 +426,10 @@ void MainWindow::syncToolbar() {
         it.value()->setEnabled(t.enabled(key));
         it.value()->setVisible(t.visible(key));
     }
+    // A disabled download key says what it waits for.
+    if (QAction* download = buttons_.value("download"))
+        download->setToolTip(download->isEnabled() ? "Download"
+                                                   : "Download (needs a connected controller in Debug mode)");
 }
 
 void MainWindow::syncMenus() {
@@ -498,8 +506,9 @@ void MainWindow::bindDebugViews(ProgramCommands& program) {
     program.refreshRegisters = [this] {
         registers_.AggiornaRegistri_new(ctx_.comm.CurrentDevice.Connected != 0);
     };
-    registers_.comandi = [&program](int reg, uint8_t valueType) {
-        program.editorWindow()->registerClicked(reg, valueType);
+    // A click goes to the editor only when it is open: it never creates one.
+    registers_.comandi = [this](int reg, uint8_t valueType) {
+        if (auto* editor = mdi_->findChild<comandi*>()) editor->registerClicked(reg, valueType);
     };
 }
 
@@ -508,7 +517,7 @@ void MainWindow::loadRegisters() {
     auto* window = new Registri(registers_);
     registriSub_ = addFittedSubWindow(mdi_, window);
     registriSub_->setObjectName("Registri");
-    registriSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it, like the log
+    keepOnClose(registriSub_); // closing only hides it, like the log
     registriSub_->setWindowIcon(ImageList1.picture("view_reg"));
     registriSub_->hide(); // loading does not show it; the key and the menu item do
     languages_.windowLoaded(window, [this] { registers_.SetRes(); });
@@ -519,12 +528,14 @@ QMdiSubWindow* MainWindow::registersSubWindow() const {
 }
 
 void MainWindow::showRegisters(bool toFront) {
-    registers_.AggiornaRegistri_new(false);
+    loadRegisters();
     if (registriSub_->isHidden()) fitSubWindow(registriSub_, registriSub_->widget()->size());
     registriSub_->show();
-    if (!toFront) return;
-    registriSub_->raise();
-    mdi_->setActiveSubWindow(registriSub_);
+    if (toFront) {
+        registriSub_->raise();
+        mdi_->setActiveSubWindow(registriSub_);
+    }
+    registers_.refresh(); // live values of the rows now in view, when the controller is connected
 }
 
 QMdiSubWindow* MainWindow::showTool(const QString& menu, bool toFront) {
@@ -547,7 +558,7 @@ QMdiSubWindow* MainWindow::showTool(const QString& menu, bool toFront) {
         size = w->size();
         sub = mdi_->addSubWindow(w);
         sub->setObjectName(w->objectName());
-        sub->setAttribute(Qt::WA_DeleteOnClose, false); // closing hides it; its loops end on close
+        keepOnClose(sub); // closing hides it; its loops end on close
     }
     QMdiSubWindow* front = mdi_->activeSubWindow();
     sub->show();                          // which makes it the active one
@@ -582,7 +593,7 @@ frm_search* MainWindow::searchWindow() {
         ctx_, services, [this](const QString& key) { return ImageList1.picture(key); },
         [this] { menus_.value("mnu_Cont")->popup(QCursor::pos()); });
     searchSub_ = addFittedSubWindow(mdi_, search_);
-    searchSub_->setAttribute(Qt::WA_DeleteOnClose, false); // closing only hides it; its search state stays
+    keepOnClose(searchSub_); // closing only hides it; its search state stays
     searchSub_->hide();
     languages_.windowLoaded(search_, [this] { search_->SetRes(); });
     return search_;
@@ -613,7 +624,7 @@ QWidget* MainWindow::showBench(QPointer<QMdiSubWindow>& sub, const char* name, Q
     if (!sub) {
         sub = mdi_->addSubWindow(make());
         sub->setObjectName(name);
-        sub->setAttribute(Qt::WA_DeleteOnClose, false); // one window for the whole run
+        keepOnClose(sub); // one window for the whole run
         // It opens over the log window, inside the main window.
         sub->setGeometry(0, 0, std::min(mdi_->width(), size.width()),
                          std::min(mdi_->height(), size.height()));
@@ -782,8 +793,17 @@ QWidget* MainWindow::showConfig(bool read) {
     return configSub_->widget();
 }
 
+bool MainWindow::transferRunning() const {
+    QMdiSubWindow* eeprom = tools_.value("mnu_eeprom");
+    return longOperationRunning() || (eeprom && static_cast<frm_eeprom*>(eeprom->widget())->running());
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!OfferToSave(ctx_, procs_.SalvaProgetto, programName_.toStdString())) {
+    CloseChecks checks;
+    checks.transferRunning = transferRunning();
+    checks.windowsMayClose = [this] { return discovery_->mayClose(); };
+    checks.saveProject = procs_.SalvaProgetto;
+    if (!MayCloseProgram(ctx_, checks, programName_.toStdString())) {
         event->ignore();
         return;
     }

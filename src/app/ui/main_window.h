@@ -101,6 +101,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     frm_search* showSearch();
     // A download is running: keys and the settings dialog that would start traffic wait for its end.
     bool longOperationRunning() const;
+    // A download or a memory transfer runs: the program does not close under it.
+    bool transferRunning() const;
 
     QMdiArea* mdi() const { return mdi_; }
     QToolBar* toolbar() const { return Toolbar1; }

@@ -300,6 +300,14 @@ void SettingsDialog::confirm() {
     f.ModelRow = row.isValid() ? row.toInt() : ctx_.comm.CurrentDevice.ModelIndex;
     f.AnimateSeconds = Slider1->value();
     f.RegUpdate = chk_Update->isChecked();
+    // A field OK cannot take keeps the dialog open on it, with everything the user typed.
+    if (auto refusal = refuseSettings(f)) {
+        ctx_.dialogs.messageBox(refusal->message, MsgButtons::Ok, MsgIcon::Warning);
+        QLineEdit* fields[] = {txt_address, txt_IP, txt_port, txt_timeoutTCP};
+        fields[refusal->field]->setFocus();
+        fields[refusal->field]->selectAll();
+        return;
+    }
     // Unloaded first, so the model question of the reconnect is not hidden behind it.
     AppContext& ctx = ctx_;
     const ShellProcedures& procs = procs_;

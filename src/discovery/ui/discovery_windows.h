@@ -19,6 +19,8 @@ class DiscoveryWindows {
     QMdiSubWindow* showFtp();         // mnu_FTP
     // A console on a device's TCP port; each call opens one more.
     QMdiSubWindow* showTerminal(const QString& host, uint16_t port);
+    // The MAC list's own save question when it holds unsaved changes; false: the user stays.
+    bool mayClose() { return lettMac_.Form_Unload(); }
 
   private:
     QMdiArea* mdi_;

@@ -20,6 +20,7 @@ class frm_eeprom : public QWidget {
     QLineEdit* from() const { return txt_from_; }
     QLineEdit* to() const { return txt_to_; }
     MemoryTool& tool() { return tool_; }
+    bool running() const { return tool_.running(); }
 
   protected:
     // Not closed while a transfer runs.

@@ -1,6 +1,8 @@
 #include "tools/ui/registri.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QScrollBar>
@@ -88,8 +90,18 @@ void Registri::draw() {
 }
 
 bool Registri::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == grid_->viewport() && event->type() == QEvent::Resize) fitRows();
+    if (watched != grid_->viewport()) return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::Resize) fitRows();
+    // The table shows only the rows in view: the wheel moves our own bar, which scrolls the register table.
+    if (event->type() == QEvent::Wheel) return QCoreApplication::sendEvent(VScroll, event), true;
     return QWidget::eventFilter(watched, event);
+}
+
+void Registri::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F5)
+        view_.refresh();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void Registri::fitRows() {

@@ -1,6 +1,7 @@
 #pragma once
 // Registri: the register view window, a thin view over RegisterView. One row of labels per shown
-// register, a scroll bar over the whole register table; a click hands the register to the editor.
+// register, a scroll bar (and the wheel) over the model's registers; a click hands the register to the
+// editor; F5 reads the shown registers again.
 #include <QWidget>
 
 #include "tools/register_view.h"
@@ -22,6 +23,7 @@ class Registri : public QWidget {
   protected:
     // The rows that fit follow the table's own height.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(class QKeyEvent* event) override;
 
   private:
     void draw();

@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QWheelEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -83,7 +85,11 @@ TEST_F(ToolWindows, EachMenuItemOpensOneInstanceOfItsWindow) {
         open<QWidget>(menu);
         window.menuItem(menu)->trigger();
         EXPECT_EQ(window.mdi()->subWindowList().size(), before + 1) << menu;
-        EXPECT_TRUE(window.mdi()->subWindowList().back()->isVisible()) << menu;
+        QMdiSubWindow* sub = window.mdi()->subWindowList().back();
+        EXPECT_TRUE(sub->isVisible()) << menu;
+        sub->close(); // the close box: the frame and its content go
+        window.menuItem(menu)->trigger();
+        EXPECT_TRUE(sub->isVisible() && sub->widget()->isVisible()) << menu << " reopens whole";
     }
     EXPECT_EQ(window.mdi()->activeSubWindow(),
               window.showTool("mnu_eeprom", false)); // MultiSock stays behind
@@ -159,15 +165,14 @@ TEST_F(ToolWindows, WatchWindowWritesATypedValueAndClosingItEndsItsRefresh) {
 
 TEST_F(ToolWindows, TheRegisterViewShowsScrollsAndHandsAClickToTheEditor) {
     window.show();
-    MappaRegistri(s.app, true); // loads the view to redraw the names, without showing it
-    ASSERT_NE(window.registersSubWindow(), nullptr);
-    EXPECT_TRUE(window.registersSubWindow()->isHidden());
+    MappaRegistri(s.app, true); // the names: no window is built for them
+    EXPECT_EQ(window.registersSubWindow(), nullptr);
     window.Toolbar1_ButtonClick("view_reg");
     EXPECT_FALSE(window.registersSubWindow()->isHidden());
-    EXPECT_TRUE(sim.transcript().empty()); // showing reads nothing
+    EXPECT_TRUE(sent(readShown())); // opening reads the shown registers
     window.registersSubWindow()->close();
     window.menuItem("mnu_Registri")->trigger();
-    EXPECT_FALSE(window.registersSubWindow()->isHidden());
+    EXPECT_TRUE(window.registersSubWindow()->widget()->isVisible()); // whole again
     EXPECT_EQ(window.mdi()->activeSubWindow(), window.registersSubWindow());
 
     auto* w = window.findChild<Registri*>();
@@ -177,6 +182,16 @@ TEST_F(ToolWindows, TheRegisterViewShowsScrollsAndHandsAClickToTheEditor) {
     EXPECT_EQ(w->table()->rowCount(), window.registers().visibleRows());
     w->scrollBar()->setValue(40);
     EXPECT_EQ(w->table()->item(0, 0)->text(), "%R40");
+    // The wheel scrolls the register table; F5 reads the shown registers again.
+    QWheelEvent wheel({10, 10}, w->table()->viewport()->mapToGlobal(QPoint(10, 10)), {}, {0, -120},
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w->table()->viewport(), &wheel);
+    EXPECT_GT(w->scrollBar()->value(), 40);
+    sim.clearTranscript();
+    QKeyEvent f5(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
+    QApplication::sendEvent(w, &f5);
+    EXPECT_TRUE(sent(readShown()));
+    w->scrollBar()->setValue(40);
 
     procs.Program->NuovoProgetto();
     comandi* editor = procs.Program->editorWindow();
@@ -193,12 +208,13 @@ TEST_F(ToolWindows, TheRegisterViewShowsScrollsAndHandsAClickToTheEditor) {
     EXPECT_TRUE(sent(readShown())); // the shown registers are read once the rung is encoded
 }
 
-// Closing the main window ends a running loop.
+// Closing the main window asks, then ends a running loop.
 TEST_F(ToolWindows, ClosingTheWindowEndsTheRunLoop) {
     s.shell->RegUpdate = -1;
     window.show();
     QTimer::singleShot(1200, &window, [this] { window.close(); });
     window.Toolbar1_ButtonClick("run");
+    EXPECT_EQ(s.dialogs.shown.back(), "A polling loop is reading the device. Stop it and close the program?");
     EXPECT_EQ(s.comm->PollStop, 1);
     EXPECT_EQ(s.comm->PollBusy, 0);
     EXPECT_TRUE(sent({10, 6, 0, 0, 0, 0xFF}));

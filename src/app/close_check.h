@@ -1,0 +1,16 @@
+#pragma once
+// Closing the program: nothing running is cut off halfway and no unsaved data goes without a question.
+#include <functional>
+#include <string>
+
+struct AppContext;
+
+struct CloseChecks {
+    bool transferRunning = false;          // a download, upload or memory transfer: it cannot stop halfway
+    std::function<bool()> windowsMayClose; // the windows' own save questions; false: the user stays
+    std::function<bool(bool askName)> saveProject;
+};
+
+// True when the program may close. A running transfer refuses with a message; a polling loop is stopped
+// once the user agrees; then the windows' questions and the project's save question are asked.
+bool MayCloseProgram(AppContext& ctx, const CloseChecks& checks, const std::string& title);
