@@ -325,7 +325,9 @@ TEST(SettingsForm, OkRefusesBadNumbersAndAddressesNamingTheFieldAndChangesNothin
         const DeviceRecord before = f.comm.CurrentDevice;
         const auto refusal = refuseSettings(form);
         EXPECT_EQ(refusal ? std::optional(refusal->field) : std::nullopt, c.refused);
-        if (refusal) EXPECT_TRUE(refusal->message.starts_with(c.message)) << refusal->message;
+        if (refusal) {
+            EXPECT_TRUE(refusal->message.starts_with(c.message)) << refusal->message;
+        }
         EXPECT_EQ(applySettings(f.ctx, f.recordingProcedures(false), form), !c.refused);
         if (!c.refused) continue;
         EXPECT_TRUE(f.calls.empty());

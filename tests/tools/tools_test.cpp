@@ -130,10 +130,11 @@ TEST_F(MemoryToolTest, ExactlyTheTypedRangeIsWrittenAndAFileMustHoldItsValues) {
         if (c.written) std::fill_n(expected.begin() + range.first, range.size(), uint8_t{7});
         EXPECT_EQ(sim.memory(0, 64), expected);
         EXPECT_EQ(s.dialogs.shown.size(), c.written ? 0u : 1u);
-        if (!c.written)
+        if (!c.written) {
             EXPECT_EQ(s.dialogs.shown[0], "Download Failed: " + (dir / "in.hex").string() +
                                               " does not hold 16 values from 0 to 255, one per line, for the "
                                               "addresses typed");
+        }
     }
     // Two values read from 0005 go back to 0005 from their file.
     sim.setMemory(5, {1, 2});
