@@ -123,6 +123,9 @@ MainWindow::~MainWindow() {
     delete variables_;
     delete tables_;
     delete configSub_;
+    delete display_;
+    delete scheduler_;
+    delete images_;
     delete searchSub_;
     delete registriSub_; // its window draws the register view, which goes with this window
     for (const auto& sub : std::as_const(tools_)) {

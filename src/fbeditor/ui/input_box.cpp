@@ -33,7 +33,7 @@ Input_Box::Input_Box(ValueEntry& entry, QWidget* parent)
     : Input_Box(std::make_shared<DialogHandOver>(), parent) {
     Modo = 0;
     entry_ = &entry;
-    entry.SetRes();
+    entry.SetRes(); // the type list
     cmb_type_ = new QComboBox;
     cmb_type_->setObjectName("cmb_type");
     for (const auto& name : entry.TypeNames)
@@ -43,13 +43,22 @@ Input_Box::Input_Box(ValueEntry& entry, QWidget* parent)
     cmb_type_->setCurrentIndex(at == codes.end() ? 0 : int(at - codes.begin()));
     lbl_msg_ = new QLabel;
     lbl_msg_->setObjectName("lbl_msg");
-    auto* rows = new QFormLayout;
-    rows->addRow(latin1(entry.RowCaptions[0]), new QLabel(latin1(entry.registerText())));
-    rows->addRow(latin1(entry.RowCaptions[1]), txt_);
-    rows->addRow(latin1(entry.RowCaptions[2]), cmb_type_);
-    static_cast<QVBoxLayout*>(layout())->insertLayout(0, rows);
+    rows_ = new QFormLayout;
+    rows_->addRow(new QLabel, new QLabel(latin1(entry.registerText())));
+    rows_->addRow(new QLabel, txt_);
+    rows_->addRow(new QLabel, cmb_type_);
+    static_cast<QVBoxLayout*>(layout())->insertLayout(0, rows_);
     static_cast<QVBoxLayout*>(layout())->insertWidget(1, lbl_msg_);
-    setWindowTitle(latin1(entry.RowCaptions[3]));
+    SetRes();
+}
+
+void Input_Box::SetRes() {
+    if (!entry_) return;
+    entry_->SetRes();
+    for (int row = 0; row < rows_->rowCount(); ++row)
+        static_cast<QLabel*>(rows_->itemAt(row, QFormLayout::LabelRole)->widget())
+            ->setText(latin1(entry_->RowCaptions[size_t(row)]));
+    setWindowTitle(latin1(entry_->RowCaptions[3]));
 }
 
 Input_Box::~Input_Box() {

@@ -9,6 +9,7 @@
 #include "fbeditor/ui/dialog_hand_over.h"
 
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class ValueEntry;
@@ -27,6 +28,8 @@ class Input_Box : public QWidget {
     QLineEdit* text() const { return txt_; }
     QComboBox* types() const { return cmb_type_; }
     QLabel* message() const { return lbl_msg_; }
+    // The value entry's captions in the current language; the typed value and the chosen type stay.
+    void SetRes();
     // OK: the entered text goes back; cancel leaves DialogText as it was.
     void cmd_ok_Click();
     void cmd_cancel_Click() { close(); }
@@ -41,4 +44,5 @@ class Input_Box : public QWidget {
     ValueEntry* entry_ = nullptr;
     QComboBox* cmb_type_ = nullptr;
     QLabel* lbl_msg_ = nullptr;
+    QFormLayout* rows_ = nullptr;
 };

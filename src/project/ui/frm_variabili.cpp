@@ -249,9 +249,8 @@ void frm_variabili::SetRes() {
     List1->setHeaderLabels(
         {qs(t[TextId]), qs(t[TextReg]), qs(t[TextType]), qs(t[TextFormat]), "Label", "", "CSV Header"});
     Label2[0]->setText(qs(t[TextId]));
-    Label2[5]->setText(qs(t[TextReg]));
     Label2[6]->setText(qs(t[TextType]));
-    Label2[7]->setText(qs(t[TextFormat]));
+    showTypeCaptions(); // the register and format fields are captioned by the chosen type
     Label2[1]->setText("Label");
     const PresetButtons shown = presetButtons(BuildBrand1, BuildBrand2, BuildVariant);
     cmd_SysVar->setVisible(shown.systemVar);
@@ -378,12 +377,17 @@ void frm_variabili::cmb_Type_Click() {
     setShown({frm_alt, chk_altern, txt_WebReg[4], txt_WebReg[5], Label2[2], Label2[3]}, l.altFrame);
     setShown({chk_swap}, l.swap);
     txt_Label->setVisible(l.label);
-    Label2[5]->setText(qs(l.regCaption));
-    Label2[7]->setText(qs(l.alternateCaption));
+    showTypeCaptions();
     if (l.altFrame) {
         chk_altern->setChecked(txt_WebReg[5]->text() != "0");
         chk_altern_Click();
     }
+}
+
+void frm_variabili::showTypeCaptions() {
+    const TypeLayout l = typeLayout(cmb_Type->currentIndex());
+    Label2[5]->setText(qs(l.regCaption));
+    Label2[7]->setText(qs(l.alternateCaption));
 }
 
 void frm_variabili::chk_altern_Click() {

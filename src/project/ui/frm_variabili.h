@@ -53,6 +53,7 @@ class frm_variabili : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void showTypeCaptions();
     void RiempiListaVariabili();
     void RiempiListaStringhe();
     void RiempiListaBlocchi(int selected);

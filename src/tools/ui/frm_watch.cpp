@@ -49,6 +49,12 @@ frm_watch::frm_watch(AppContext& ctx, QWidget* parent)
     resize(480, 300);
 }
 
+void frm_watch::SetRes() {
+    view_.SetRes();
+    for (auto* box : findChildren<Input_Box*>())
+        box->SetRes();
+}
+
 frm_watch::~frm_watch() {
     view_.stop();
     view_.onChanged = nullptr;

@@ -18,7 +18,8 @@ class frm_watch : public QWidget {
     ~frm_watch() override;
 
     WatchView& view() { return view_; }
-    void SetRes() { view_.SetRes(); }
+    // Also the captions of an open value dialog.
+    void SetRes();
     QTableWidget* table() const { return lst_; }
     QComboBox* choices() const { return cmb_reg_; }
     // Opens Input_Box for the selected row's register.
