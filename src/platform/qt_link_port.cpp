@@ -83,7 +83,7 @@ bool QtLinkPort::openSerial(const std::string& device, const std::string& settin
         return false;
     }
     if (!ApplySerialSettings(serial_, settings)) {
-        serial_.close();
+        closeSerial();
         error_ = "invalid settings \"" + settings + "\"";
         return false;
     }
@@ -103,8 +103,19 @@ void QtLinkPort::close() {
     reportDropped();
     failed_ = false;
     serialInbox_.clear();
-    if (serial_.isOpen()) serial_.close();
+    closeSerial();
     tcp_.close();
+}
+
+// QSerialPort closes the device before it removes the device's lock file. When that close is the last one
+// on a pseudo-terminal, the system hands its number to the next program that asks for one, which then
+// finds this program's lock on the name and cannot open its own terminal. A second descriptor held until
+// the lock is gone keeps the device ours for as long as the lock says so.
+void QtLinkPort::closeSerial() {
+    if (!serial_.isOpen()) return;
+    const int hold = ::dup(serial_.handle());
+    serial_.close();
+    if (hold >= 0) ::close(hold);
 }
 
 bool QtLinkPort::isConnected() const {
@@ -194,7 +205,7 @@ bool QtLinkPort::waitForBytes(int timeoutMs) {
 
 void QtLinkPort::linkLost(const QString& reason) {
     error_ = reason.toStdString();
-    if (serial_.isOpen()) serial_.close();
+    closeSerial();
     tcp_.close();
     if (onLinkLost) onLinkLost(error_);
 }

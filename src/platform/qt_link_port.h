@@ -26,6 +26,7 @@ class QtLinkPort : public LinkPort {
     std::string error() const override { return error_; }
 
   private:
+    void closeSerial();
     void pullSerial();
     void reportDropped();
     void linkLost(const QString& reason);
