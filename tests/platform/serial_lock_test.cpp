@@ -18,15 +18,14 @@ namespace {
 
 constexpr int Rounds = 200;
 
-// Opens a fresh terminal, lets its peer go first, then closes the port; counts opens that met a lock.
+// Opens a fresh terminal, lets its peer go first, then closes the port; counts opens that failed.
 void openAndDropRepeatedly(std::atomic<int>& failures) {
     QtLinkPort link;
     for (int i = 0; i < Rounds; ++i) {
         std::string path;
         int keep = -1;
         const int master = OpenRawPty(path, keep);
-        if (!link.openSerial(path, "9600,n,8,1", false) && link.error().find("locking") != std::string::npos)
-            ++failures;
+        if (!link.openSerial(path, "9600,n,8,1", false)) ++failures;
         ::close(master);
         ::close(keep);
         link.close();
