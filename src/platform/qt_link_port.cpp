@@ -44,10 +44,14 @@ bool ApplySerialSettings(QSerialPort& port, const std::string& settings) {
     return true;
 }
 
-std::string SerialOpenFailure(QSerialPort::SerialPortError error, const QString& systemText) {
+std::string SerialOpenFailure(QSerialPort::SerialPortError error, const QString& systemText,
+                              const std::string& device) {
     std::string text = systemText.toStdString();
-    if (error == QSerialPort::PermissionError) text += " (the user must be in the dialout group)";
-    return text;
+    if (error != QSerialPort::PermissionError) return text;
+    // A device this user may open that still refused is locked by the program using it.
+    const bool mayOpen = ::access(device.c_str(), R_OK | W_OK) == 0;
+    return text +
+           (mayOpen ? " (another program is using the device)" : " (the user must be in the dialout group)");
 }
 
 QtLinkPort::QtLinkPort() {
@@ -79,7 +83,7 @@ bool QtLinkPort::openSerial(const std::string& device, const std::string& settin
     error_.clear();
     serial_.setPortName(QString::fromLocal8Bit(device.c_str()));
     if (!serial_.open(QIODevice::ReadWrite)) {
-        error_ = SerialOpenFailure(serial_.error(), serial_.errorString());
+        error_ = SerialOpenFailure(serial_.error(), serial_.errorString(), device);
         return false;
     }
     if (!ApplySerialSettings(serial_, settings)) {
