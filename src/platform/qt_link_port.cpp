@@ -44,10 +44,14 @@ bool ApplySerialSettings(QSerialPort& port, const std::string& settings) {
     return true;
 }
 
-std::string SerialOpenFailure(QSerialPort::SerialPortError error, const QString& systemText) {
+std::string SerialOpenFailure(QSerialPort::SerialPortError error, const QString& systemText,
+                              const std::string& device) {
     std::string text = systemText.toStdString();
-    if (error == QSerialPort::PermissionError) text += " (the user must be in the dialout group)";
-    return text;
+    if (error != QSerialPort::PermissionError) return text;
+    // A device this user may open that still refused is locked by the program using it.
+    const bool mayOpen = ::access(device.c_str(), R_OK | W_OK) == 0;
+    return text +
+           (mayOpen ? " (another program is using the device)" : " (the user must be in the dialout group)");
 }
 
 QtLinkPort::QtLinkPort() {
@@ -79,11 +83,11 @@ bool QtLinkPort::openSerial(const std::string& device, const std::string& settin
     error_.clear();
     serial_.setPortName(QString::fromLocal8Bit(device.c_str()));
     if (!serial_.open(QIODevice::ReadWrite)) {
-        error_ = SerialOpenFailure(serial_.error(), serial_.errorString());
+        error_ = SerialOpenFailure(serial_.error(), serial_.errorString(), device);
         return false;
     }
     if (!ApplySerialSettings(serial_, settings)) {
-        serial_.close();
+        closeSerial();
         error_ = "invalid settings \"" + settings + "\"";
         return false;
     }
@@ -103,8 +107,19 @@ void QtLinkPort::close() {
     reportDropped();
     failed_ = false;
     serialInbox_.clear();
-    if (serial_.isOpen()) serial_.close();
+    closeSerial();
     tcp_.close();
+}
+
+// QSerialPort closes the device before it removes the device's lock file. When that close is the last one
+// on a pseudo-terminal, the system hands its number to the next program that asks for one, which then
+// finds this program's lock on the name and cannot open its own terminal. A second descriptor held until
+// the lock is gone keeps the device ours for as long as the lock says so.
+void QtLinkPort::closeSerial() {
+    if (!serial_.isOpen()) return;
+    const int hold = ::dup(serial_.handle());
+    serial_.close();
+    if (hold >= 0) ::close(hold);
 }
 
 bool QtLinkPort::isConnected() const {
@@ -194,7 +209,7 @@ bool QtLinkPort::waitForBytes(int timeoutMs) {
 
 void QtLinkPort::linkLost(const QString& reason) {
     error_ = reason.toStdString();
-    if (serial_.isOpen()) serial_.close();
+    closeSerial();
     tcp_.close();
     if (onLinkLost) onLinkLost(error_);
 }

@@ -26,6 +26,7 @@ class QtLinkPort : public LinkPort {
     std::string error() const override { return error_; }
 
   private:
+    void closeSerial();
     void pullSerial();
     void reportDropped();
     void linkLost(const QString& reason);
@@ -42,5 +43,6 @@ class QtLinkPort : public LinkPort {
 // Applies a settings text such as "9600,n,8,1" (speed, parity n/e/o/m/s, data bits, stop bits);
 // false when a part is not understood.
 bool ApplySerialSettings(QSerialPort& port, const std::string& settings);
-// Why a port did not open, in words the user can act on.
-std::string SerialOpenFailure(QSerialPort::SerialPortError error, const QString& systemText);
+// Why the port on device did not open, in words the user can act on.
+std::string SerialOpenFailure(QSerialPort::SerialPortError error, const QString& systemText,
+                              const std::string& device);

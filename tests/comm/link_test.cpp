@@ -128,9 +128,10 @@ TEST_F(Link, SerialPortThatCannotOpenSaysWhy) {
     EXPECT_EQ(s.shell->log.lines()[0].rfind("Port /dev/melqo-no-such-port not opened: ", 0), 0u);
     EXPECT_TRUE(s.dialogs.shown.empty());
     EXPECT_EQ(s.refreshes, 1);
-    EXPECT_EQ(SerialOpenFailure(QSerialPort::PermissionError, "Permission denied"),
+    EXPECT_EQ(SerialOpenFailure(QSerialPort::PermissionError, "Permission denied", "/dev/melqo-no-such-port"),
               "Permission denied (the user must be in the dialout group)");
-    EXPECT_EQ(SerialOpenFailure(QSerialPort::DeviceNotFoundError, "No such file"), "No such file");
+    EXPECT_EQ(SerialOpenFailure(QSerialPort::DeviceNotFoundError, "No such file", "/dev/melqo-no-such-port"),
+              "No such file");
     if (::geteuid() == 0) GTEST_SKIP() << "root opens any device";
     const std::string path = sim.startRtu();
     ASSERT_EQ(::chmod(path.c_str(), 0), 0);

@@ -10,7 +10,9 @@
 int OpenRawPty(std::string& path, int& keep) {
     const int fd = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (fd < 0 || ::grantpt(fd) != 0 || ::unlockpt(fd) != 0) throw std::runtime_error("pseudo-terminal");
-    path = ::ptsname(fd);
+    char name[64];
+    if (::ptsname_r(fd, name, sizeof name) != 0) throw std::runtime_error("pseudo-terminal name");
+    path = name; // ptsname's own buffer is shared by every thread
     keep = ::open(path.c_str(), O_RDWR | O_NOCTTY);
     termios t{};
     ::tcgetattr(keep, &t);
