@@ -98,6 +98,13 @@ TEST_F(VariableEditorTest, ApplyStoresFieldsWholeOrNothing) {
         EXPECT_FALSE(applyVariableFields(vars(), f, dialogs, modified())) << id;
         EXPECT_EQ(dialogs.shown.back(), "Check values (ID)");
     }
+    f.id = "0";
+    for (auto [name, csv] : {std::pair{"a\tb", ""}, {"a\r\nb", ""}, {"a", "b\nc"}}) {
+        f.name = name;
+        f.csvName = csv;
+        EXPECT_FALSE(applyVariableFields(vars(), f, dialogs, modified())) << name << csv;
+        EXPECT_EQ(dialogs.shown.back(), "Check values (Name): no TAB or line break");
+    }
     EXPECT_EQ(vars().Variables[0], before);
     EXPECT_EQ(std::tuple(vars().Variables[1], modified()), std::tuple(VariableRecord{}, 0));
 }
@@ -161,6 +168,10 @@ TEST_F(VariableEditorTest, TextsTheControllerOrTheFileCannotHoldAreRefused) {
          "block "
          "bounds"},
         {"opening marker after a lone CR", true, {"one\r<TEXT>x"}, ""},
+        {"line break in a string",
+         false,
+         {"one\ntwo"},
+         "The string holds a line break: it must be a single line"},
         {"block beyond the model's block",
          true,
          {std::string(64, 'b')},
@@ -181,6 +192,8 @@ TEST_F(VariableEditorTest, TextsTheControllerOrTheFileCannotHoldAreRefused) {
         EXPECT_EQ(std::tuple(project->Strings[1].Text, project->Blocks[1].Text, modified()),
                   std::tuple("kept", "kept", 0));
     }
+    EXPECT_FALSE(setBlock(project->Blocks, 1, {"two\r\nlines"}, {"text"}, model, dialogs, modified()));
+    EXPECT_EQ(dialogs.shown.back(), "The block name holds a line break: it must be a single line");
     EXPECT_TRUE(setStringText(project->Strings, 1, {std::string(31, 's')}, dialogs, modified()));
 }
 
