@@ -534,3 +534,30 @@ TEST_F(SaveLoad, TextsHoldingSeparatorsAndMarkersReadBackUnchanged) {
         dialogs.shown.clear();
     }
 }
+
+// Lines after what a file's reader takes (another program's lines, or more strings, registers or blocks
+// than the model holds) are reported, and the save over them asks, as for a file cut short.
+TEST_F(SaveLoad, LinesAfterWhatTheProjectHoldsAreReported) {
+    saveSmallProject();
+    const std::string extra = "extra\r\nlines\r\n";
+    for (const std::string ext : {".lst", ".wtc", ".ptb", ".fmt", ".str", ".blk"}) {
+        SCOPED_TRACE(ext);
+        const std::string saved = slurp(path("h" + ext));
+        spit(path("h" + ext), saved + extra);
+        dialogs.shown.clear();
+        ASSERT_TRUE(loadFresh("h.prj"));
+        EXPECT_EQ(dialogs.shown, std::vector<std::string>{loadProblemsText(1)});
+        EXPECT_EQ(project->DamagedFiles, ext);
+        EXPECT_EQ(project->Blocks[1].Text, ""); // lines after the last block are not its text
+        spit(path("h" + ext), saved);
+    }
+    project->Strings[1].Text = "second";
+    ASSERT_TRUE(SalvaProgetto(ctx, false));
+    model().MaxStrings = 1;
+    model().MaxBlocks = 1;
+    model().NumRegisters = 50;
+    dialogs.shown.clear();
+    ASSERT_TRUE(loadFresh("h.prj"));
+    EXPECT_EQ(project->DamagedFiles, ".lst, .str, .blk");
+    EXPECT_TRUE(logged(".blk: 1 block(s) beyond 1 dropped"));
+}
