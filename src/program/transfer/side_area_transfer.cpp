@@ -114,4 +114,18 @@ bool DownloadBlocchi(AppContext& app, const TransferView& view, bool download, i
     return step.finish(true);
 }
 
+std::string SideTextOverflow(const AppContext& app, bool strings, int firstBlock) {
+    const ModelRecord& model = app.model();
+    const Project& p = app.project;
+    for (size_t i = 0; strings && i <= model.MaxStrings && i < p.Strings.size(); ++i)
+        if (p.Strings[i].Text.size() >= size_t(StringSlot))
+            return "String " + std::to_string(i) + " is longer than " + std::to_string(StringSlot - 1) +
+                   " characters";
+    for (int b = firstBlock; b < model.MaxBlocks && b < int(p.Blocks.size()); ++b)
+        if (p.Blocks[size_t(b)].Text.size() >= model.BlockSize)
+            return "Text block " + std::to_string(b) + " is longer than " +
+                   std::to_string(model.BlockSize - 1) + " characters";
+    return {};
+}
+
 bool FunzioneVuota() { return false; }
