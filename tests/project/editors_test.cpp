@@ -258,10 +258,13 @@ class TableEditorTest : public ProjectFixture {
 TEST_F(TableEditorTest, ValidationMessages) {
     type("", "2", {});
     EXPECT_FALSE(editor.insertOrUpdate());
+    type("T\r\n1", "2", {});
+    EXPECT_FALSE(editor.insertOrUpdate());
     type("T1", "27", {});
     EXPECT_FALSE(editor.pointCountChanged());
     EXPECT_FALSE(editor.insertOrUpdate());
-    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"Check Table Name", "N = 2 to 26", "Check N points"}));
+    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"Check Table Name", "Check Table Name", "N = 2 to 26",
+                                                       "Check N points"}));
     type("T1", "2", {{"0", "0"}, {"ten", "100"}});
     EXPECT_FALSE(editor.insertOrUpdate());
     EXPECT_EQ(std::tuple(project->Tables.Count, project->ProjectModified), std::tuple(0, 0));
