@@ -536,7 +536,7 @@ TEST_F(SaveLoad, TextsHoldingSeparatorsAndMarkersReadBackUnchanged) {
 }
 
 // Lines after what a file's reader takes (another program's lines, or more strings, registers or blocks
-// than the model holds) are reported, and the save over them asks, as for a file cut short.
+// than the model holds) and files too large to read are reported, and the save over them asks.
 TEST_F(SaveLoad, LinesAfterWhatTheProjectHoldsAreReported) {
     saveSmallProject();
     const std::string extra = "extra\r\nlines\r\n";
@@ -553,11 +553,13 @@ TEST_F(SaveLoad, LinesAfterWhatTheProjectHoldsAreReported) {
     }
     project->Strings[1].Text = "second";
     ASSERT_TRUE(SalvaProgetto(ctx, false));
+    std::filesystem::resize_file(path("h.wtc"), MaxReadFileSize + 1); // never taken into memory
     model().MaxStrings = 1;
     model().MaxBlocks = 1;
     model().NumRegisters = 50;
     dialogs.shown.clear();
     ASSERT_TRUE(loadFresh("h.prj"));
-    EXPECT_EQ(project->DamagedFiles, ".lst, .str, .blk");
+    EXPECT_EQ(project->DamagedFiles, ".lst, .str, .blk, .wtc");
     EXPECT_TRUE(logged(".blk: 1 block(s) beyond 1 dropped"));
+    EXPECT_TRUE(logged(".wtc: larger than 16 MB, not read"));
 }
