@@ -12,15 +12,9 @@ bool FileExists(const std::string& path) {
     return !ec && fs::exists(st) && !fs::is_directory(st);
 }
 
-bool tooLargeToRead(const std::string& path) {
-    std::error_code ec;
-    const std::uintmax_t size = fs::file_size(path, ec);
-    return !ec && size > MaxReadFileSize;
-}
-
 std::optional<std::string> readWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in || tooLargeToRead(path)) return std::nullopt;
+    if (!in || TooLargeToRead(path)) return std::nullopt;
     std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) return std::nullopt;
     return data;

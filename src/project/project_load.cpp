@@ -22,7 +22,7 @@ class SetReader {
             report_.add(std::string(ext) + ": missing", false); // nothing to lose by saving
             return std::nullopt;
         }
-        if (tooLargeToRead(path)) {
+        if (TooLargeToRead(path)) {
             report_.add(std::string(ext) + ": larger than " + MaxReadFileSizeText + ", not read");
             return std::nullopt;
         }
