@@ -130,6 +130,12 @@ bool applyVariableFields(VariableTable& vars, VariableFields& f, UserDialogs& di
                            "Error");
         return false;
     }
+    if (f.name.size() > VariableNameField) {
+        dialogs.messageBox("Check values (Name): the controller holds " + std::to_string(VariableNameField) +
+                               " characters at most",
+                           MsgButtons::Ok, MsgIcon::Critical, "Error");
+        return false;
+    }
     // Built on a copy and stored whole: a refused edit leaves the variable as it was.
     VariableRecord v = vars.Variables[static_cast<size_t>(id)];
     if (hasOutputFormat(v.ValueType)) f.alternate = buildFormat(f.format);

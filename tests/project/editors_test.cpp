@@ -99,11 +99,16 @@ TEST_F(VariableEditorTest, ApplyStoresFieldsWholeOrNothing) {
         EXPECT_EQ(dialogs.shown.back(), "Check values (ID)");
     }
     f.id = "0";
-    for (auto [name, csv] : {std::pair{"a\tb", ""}, {"a\r\nb", ""}, {"a", "b\nc"}}) {
+    const std::string oneLine = "Check values (Name): no TAB or line break";
+    const std::string tooLong = "Check values (Name): the controller holds 16 characters at most";
+    for (const auto& [name, csv, message] : {std::tuple{"a\tb", "", oneLine},
+                                             {"a\r\nb", "", oneLine},
+                                             {"a", "b\nc", oneLine},
+                                             {"seventeen chars!!", "", tooLong}}) {
         f.name = name;
         f.csvName = csv;
         EXPECT_FALSE(applyVariableFields(vars(), f, dialogs, modified())) << name << csv;
-        EXPECT_EQ(dialogs.shown.back(), "Check values (Name): no TAB or line break");
+        EXPECT_EQ(dialogs.shown.back(), message);
     }
     EXPECT_EQ(vars().Variables[0], before);
     EXPECT_EQ(std::tuple(vars().Variables[1], modified()), std::tuple(VariableRecord{}, 0));
