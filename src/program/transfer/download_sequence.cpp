@@ -56,6 +56,10 @@ bool textsFit(AppContext& app, const DownloadOptions& options) {
 int32_t checkBeforeHalt(AppContext& app, const DownloadOptions& options) {
     int32_t size = CompilaProgramma(app);
     if (app.project.Compiler.CompileErrorCount >= 1 || size == 0) return 0;
+    if (const std::string why = options.variables ? UnencodableVariable(app) : ""; !why.empty()) {
+        failed(app, why);
+        return 0;
+    }
     if (IsUsbController(app) && (!csvHeadersFit(app) || !textsFit(app, options))) return 0;
     if (options.sms && !FunzioneVuota()) {
         failed(app, "Sending SMS settings is not available");

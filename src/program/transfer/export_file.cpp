@@ -50,9 +50,11 @@ std::optional<std::string> assemble(AppContext& app, const TransferView& view, b
         app.shell.log.LogWrite("Export Failed");
         return std::nullopt;
     }
-    // Texts the encoders would cut without their terminators are refused, as the download refuses them.
-    if (std::string why = areas ? SideTextOverflow(app, !format.layoutA, format.firstTextBlock) : "";
-        !why.empty()) {
+    // Variables that cannot be encoded and texts the encoders would cut without their terminators are
+    // refused, as the download refuses them.
+    std::string why = areas ? UnencodableVariable(app) : "";
+    if (why.empty() && areas) why = SideTextOverflow(app, !format.layoutA, format.firstTextBlock);
+    if (!why.empty()) {
         app.shell.log.LogWrite(why);
         app.shell.log.LogWrite("Export Failed");
         return std::nullopt;
