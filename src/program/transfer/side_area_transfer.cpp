@@ -120,7 +120,8 @@ std::string UnencodableVariable(const AppContext& app) {
     std::array<uint8_t, VariableWriteSize> scratch{};
     for (int i = 0; i < table.Count; ++i)
         if (!EncodeVariable(table.Variables[size_t(i)], app.model().StringsBase, scratch))
-            return "Variable " + std::to_string(i) + ": a register or string number lies outside the controller's addresses";
+            return "Variable " + std::to_string(i) +
+                   ": a register or string number lies outside the controller's addresses";
     return {};
 }
 
