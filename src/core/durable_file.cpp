@@ -67,6 +67,11 @@ void FileSystem::remove(const std::string& path) {
     ::unlink(path.c_str());
 }
 
+bool TooLargeToRead(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && std::uintmax_t(st.st_size) > MaxReadFileSize;
+}
+
 FileSystem& SystemFileSystem() {
     static FileSystem system;
     return system;

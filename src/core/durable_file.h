@@ -2,6 +2,7 @@
 // Saving files so that a power cut leaves either the old content or the new one, never an empty or
 // partial file: each file goes into a temporary file beside it, is flushed to the disk, renamed over its
 // target, and the folder itself is flushed. A group of files (a project set) is placed whole or not at all.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +47,13 @@ std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSyste
 // Whether a file can be saved at path (a temporary file beside it is made and removed again), so that a
 // long preparation can be skipped when it cannot.
 std::optional<SaveFailure> CheckSavable(const std::string& path, FileSystem& fs = SystemFileSystem());
+
+// No file the program reads whole comes near this size: a larger one is refused before it is read, so a
+// wrong or hostile file cannot grow the program's memory.
+inline constexpr std::uintmax_t MaxReadFileSize = 16u << 20;
+inline constexpr const char* MaxReadFileSizeText = "16 MB";
+// True when path names a file larger than MaxReadFileSize.
+bool TooLargeToRead(const std::string& path);
 
 std::optional<SaveFailure> SaveFileDurably(const std::string& path, const std::string& bytes,
                                            FileSystem& fs = SystemFileSystem());

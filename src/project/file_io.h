@@ -11,7 +11,7 @@
 // paths whose attributes cannot be read.
 bool FileExists(const std::string& path);
 
-// The file's bytes; nullopt when it cannot be read.
+// The file's bytes; nullopt when it cannot be read or is larger than MaxReadFileSize.
 std::optional<std::string> readWholeFile(const std::string& path);
 
 // Writes every (path, bytes) pair durably, all or nothing: on any failure every target is as it was.

@@ -64,6 +64,15 @@ std::optional<std::string> ItemReader::next() {
     return item;
 }
 
+int64_t ItemReader::linesLeft() const {
+    if (mode_ != ItemMode::Lines) return 0;
+    ItemReader rest(data_.substr(pos_), mode_);
+    int64_t count = 0;
+    while (auto item = rest.next())
+        if (item->find_first_not_of(" \t") != std::string::npos) ++count;
+    return count;
+}
+
 std::optional<std::string> ItemReader::field() {
     auto item = next();
     if (!item) truncated = true;

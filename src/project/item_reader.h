@@ -21,6 +21,9 @@ class ItemReader {
     // Reads an item for a field: like next(), but running out of data marks the reader truncated.
     std::optional<std::string> field();
     bool atEnd() const { return pos_ >= data_.size(); }
+    // Lines of the current layout not read yet, blank ones left out; 0 in the counted layout, whose
+    // files may carry items no field asks for.
+    int64_t linesLeft() const;
 
     void text(std::string& field);
     void byte(uint8_t& field) { number(field, 0, 255); }

@@ -17,12 +17,15 @@ struct LoadReport {
             damaged += (damaged.empty() ? "" : ", ") + file;
         problems.push_back(std::move(problem));
     }
-    // Notes unconvertible items and an early end of the file read by in.
+    // Notes unconvertible items, an early end of the file read by in, and lines left after its last record
+    // (more than the model holds, or written by another program).
     void noteItems(const std::string& file, const ItemReader& in) {
         if (in.unconvertible > 0)
             add(file + ": " + std::to_string(in.unconvertible) + " item(s) could not be converted");
         if (in.skipped > 0) add(file + ": " + std::to_string(in.skipped) + " line(s) could not be read");
         if (in.truncated) add(file + ": the file ends early");
+        if (int64_t left = in.linesLeft(); left > 0)
+            add(file + ": " + std::to_string(left) + " line(s) after what the project holds dropped");
     }
     void noteDropped(const std::string& file, const std::string& what, int64_t dropped, int limit) {
         if (dropped > 0)

@@ -22,6 +22,10 @@ class SetReader {
             report_.add(std::string(ext) + ": missing", false); // nothing to lose by saving
             return std::nullopt;
         }
+        if (TooLargeToRead(path)) {
+            report_.add(std::string(ext) + ": larger than " + MaxReadFileSizeText + ", not read");
+            return std::nullopt;
+        }
         auto data = readWholeFile(path);
         if (!data) report_.add(std::string(ext) + ": cannot be read");
         return data;

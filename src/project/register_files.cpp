@@ -55,9 +55,10 @@ void readWatchFile(std::string_view data, ItemMode mode, WatchList& watch, LoadR
         count = 0;
     }
     report.noteDropped(".wtc", "register(s)", count - MaxWatched, MaxWatched);
-    count = std::min<int16_t>(count, MaxWatched);
-    watch[0] = count;
-    for (int i = 1; i <= count; ++i)
+    const int16_t kept = std::min<int16_t>(count, MaxWatched);
+    watch[0] = kept;
+    for (int i = 1; i <= kept; ++i)
         in.integer(watch[static_cast<size_t>(i)]);
+    in.skip(count - kept); // reported above
     report.noteItems(".wtc", in);
 }

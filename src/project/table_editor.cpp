@@ -47,7 +47,8 @@ std::optional<int> TableEditor::pointCountChanged() {
 }
 
 bool TableEditor::LeggiTabella() {
-    if (fields.name.empty()) {
+    // The name is one line of the table files.
+    if (fields.name.empty() || fields.name.find_first_of("\r\n") != std::string::npos) {
         dialogs_.messageBox("Check Table Name");
         return false;
     }

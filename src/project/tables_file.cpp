@@ -20,9 +20,10 @@ void readTablesFile(std::string_view data, ItemMode mode, LookupTableArray& tabl
     in.byte(count);
     report.noteDropped(".ptb", "table(s)", count - MaxLookupTables, MaxLookupTables);
     tables.Count = std::min<uint8_t>(count, MaxLookupTables);
-    for (int t = 0; t < tables.Count; ++t) {
-        int excess = readTableItems(in, tables.Tables[static_cast<size_t>(t)]);
-        if (excess > 0)
+    for (int t = 0; t < count; ++t) {
+        LookupTable dropped; // tables beyond the array are read past: reported above
+        int excess = readTableItems(in, t < tables.Count ? tables.Tables[static_cast<size_t>(t)] : dropped);
+        if (excess > 0 && t < tables.Count)
             report.add(".ptb: table " + std::to_string(t) + " has " + std::to_string(excess) +
                        " point(s) beyond " + std::to_string(MaxTablePoints) + ", dropped");
     }

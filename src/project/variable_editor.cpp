@@ -123,6 +123,19 @@ bool applyVariableFields(VariableTable& vars, VariableFields& f, UserDialogs& di
         dialogs.messageBox("Check values (ID)", MsgButtons::Ok, MsgIcon::Critical, "Error");
         return false;
     }
+    // The ".fmt" file keeps both names on one line, parted by the first TAB.
+    if (f.name.find_first_of("\t\r\n") != std::string::npos ||
+        f.csvName.find_first_of("\r\n") != std::string::npos) {
+        dialogs.messageBox("Check values (Name): no TAB or line break", MsgButtons::Ok, MsgIcon::Critical,
+                           "Error");
+        return false;
+    }
+    if (f.name.size() > VariableNameField) {
+        dialogs.messageBox("Check values (Name): the controller holds " + std::to_string(VariableNameField) +
+                               " characters at most",
+                           MsgButtons::Ok, MsgIcon::Critical, "Error");
+        return false;
+    }
     // Built on a copy and stored whole: a refused edit leaves the variable as it was.
     VariableRecord v = vars.Variables[static_cast<size_t>(id)];
     if (hasOutputFormat(v.ValueType)) f.alternate = buildFormat(f.format);
@@ -208,8 +221,11 @@ PresetButtons presetButtons(int16_t brand1, int16_t brand2, int16_t variant) {
 
 namespace {
 
-// The first refusal of a text for a slot of `limit` characters, empty when it fits.
-std::string textRefusal(const EditedText& text, const std::string& what, size_t limit) {
+// The first refusal of a text for a slot of `limit` characters, empty when it fits. A single-line text is
+// one line of its file, so it cannot hold a line break.
+std::string textRefusal(const EditedText& text, const std::string& what, size_t limit, bool singleLine) {
+    if (singleLine && text.bytes.find_first_of("\r\n") != std::string::npos)
+        return what + " holds a line break: it must be a single line";
     if (text.unmapped > 0)
         return what + " holds " + std::to_string(text.unmapped) +
                " character(s) the controller cannot show: only Latin-1 characters are allowed";
@@ -230,7 +246,7 @@ bool refused(UserDialogs& dialogs, const std::string& why) {
 bool setStringText(StringTable& strings, int index, const EditedText& text, UserDialogs& dialogs,
                    int16_t& modified) {
     if (index < 0 || index >= static_cast<int>(strings.size())) return false;
-    if (refused(dialogs, textRefusal(text, "The string", MaxStringLength))) return false;
+    if (refused(dialogs, textRefusal(text, "The string", MaxStringLength, true))) return false;
     strings[static_cast<size_t>(index)].Text = text.bytes;
     modified = -1;
     return true;
@@ -239,8 +255,9 @@ bool setStringText(StringTable& strings, int index, const EditedText& text, User
 bool setBlock(TextBlockTable& blocks, int index, const EditedText& name, const EditedText& text,
               const ModelRecord& model, UserDialogs& dialogs, int16_t& modified) {
     if (index < 0 || index >= static_cast<int>(blocks.size())) return false;
-    std::string why = textRefusal(name, "The block name", std::string::npos);
-    if (why.empty()) why = textRefusal(text, "The block text", std::max(model.BlockSize, uint16_t{1}) - 1u);
+    std::string why = textRefusal(name, "The block name", std::string::npos, true);
+    if (why.empty())
+        why = textRefusal(text, "The block text", std::max(model.BlockSize, uint16_t{1}) - 1u, false);
     if (why.empty())
         if (int line = blockMarkerLine(text.bytes); line > 0)
             why = "Line " + std::to_string(line) + " of the block text begins with \"" +

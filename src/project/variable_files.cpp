@@ -146,7 +146,7 @@ void readBlockFile(std::string_view data, const SetLayout& layout, TextBlockTabl
     }
     constexpr int capacity = std::tuple_size_v<TextBlockTable>;
     int block = -1;
-    int64_t outside = 0; // lines before the first block or of blocks beyond the table
+    int64_t outside = 0; // lines between the blocks, blank ones left out
     TextBlock scratch;
     auto current = [&]() -> TextBlock& {
         return block >= 0 && block < capacity ? blocks[static_cast<size_t>(block)] : scratch;
@@ -162,14 +162,15 @@ void readBlockFile(std::string_view data, const SetLayout& layout, TextBlockTabl
             open = false;
             std::string& text = current().Text;
             if (text.ends_with("\r\n")) text.resize(text.size() - 2);
-        } else {
-            if (block < 0) ++outside;
+        } else if (open) {
             current().Text += *item + "\r\n";
+        } else if (item->find_first_not_of(" \t") != std::string::npos) {
+            ++outside;
         }
     }
     in.truncated = open; // the last block was not closed
     report.noteItems(".blk", in);
-    report.noteDropped(".blk", "block(s)", block + 1 - capacity, capacity);
-    if (outside > 0)
-        report.add(".blk: " + std::to_string(outside) + " line(s) before the first block dropped");
+    // Blocks past the model's are never saved again.
+    report.noteDropped(".blk", "block(s)", block + 1 - usedBlocks(model), usedBlocks(model));
+    if (outside > 0) report.add(".blk: " + std::to_string(outside) + " line(s) outside the blocks dropped");
 }

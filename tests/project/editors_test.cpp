@@ -98,6 +98,18 @@ TEST_F(VariableEditorTest, ApplyStoresFieldsWholeOrNothing) {
         EXPECT_FALSE(applyVariableFields(vars(), f, dialogs, modified())) << id;
         EXPECT_EQ(dialogs.shown.back(), "Check values (ID)");
     }
+    f.id = "0";
+    const std::string oneLine = "Check values (Name): no TAB or line break";
+    const std::string tooLong = "Check values (Name): the controller holds 16 characters at most";
+    for (const auto& [name, csv, message] : {std::tuple{"a\tb", "", oneLine},
+                                             {"a\r\nb", "", oneLine},
+                                             {"a", "b\nc", oneLine},
+                                             {"seventeen chars!!", "", tooLong}}) {
+        f.name = name;
+        f.csvName = csv;
+        EXPECT_FALSE(applyVariableFields(vars(), f, dialogs, modified())) << name << csv;
+        EXPECT_EQ(dialogs.shown.back(), message);
+    }
     EXPECT_EQ(vars().Variables[0], before);
     EXPECT_EQ(std::tuple(vars().Variables[1], modified()), std::tuple(VariableRecord{}, 0));
 }
@@ -161,6 +173,10 @@ TEST_F(VariableEditorTest, TextsTheControllerOrTheFileCannotHoldAreRefused) {
          "block "
          "bounds"},
         {"opening marker after a lone CR", true, {"one\r<TEXT>x"}, ""},
+        {"line break in a string",
+         false,
+         {"one\ntwo"},
+         "The string holds a line break: it must be a single line"},
         {"block beyond the model's block",
          true,
          {std::string(64, 'b')},
@@ -181,6 +197,8 @@ TEST_F(VariableEditorTest, TextsTheControllerOrTheFileCannotHoldAreRefused) {
         EXPECT_EQ(std::tuple(project->Strings[1].Text, project->Blocks[1].Text, modified()),
                   std::tuple("kept", "kept", 0));
     }
+    EXPECT_FALSE(setBlock(project->Blocks, 1, {"two\r\nlines"}, {"text"}, model, dialogs, modified()));
+    EXPECT_EQ(dialogs.shown.back(), "The block name holds a line break: it must be a single line");
     EXPECT_TRUE(setStringText(project->Strings, 1, {std::string(31, 's')}, dialogs, modified()));
 }
 
@@ -245,10 +263,13 @@ class TableEditorTest : public ProjectFixture {
 TEST_F(TableEditorTest, ValidationMessages) {
     type("", "2", {});
     EXPECT_FALSE(editor.insertOrUpdate());
+    type("T\r\n1", "2", {});
+    EXPECT_FALSE(editor.insertOrUpdate());
     type("T1", "27", {});
     EXPECT_FALSE(editor.pointCountChanged());
     EXPECT_FALSE(editor.insertOrUpdate());
-    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"Check Table Name", "N = 2 to 26", "Check N points"}));
+    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"Check Table Name", "Check Table Name", "N = 2 to 26",
+                                                       "Check N points"}));
     type("T1", "2", {{"0", "0"}, {"ten", "100"}});
     EXPECT_FALSE(editor.insertOrUpdate());
     EXPECT_EQ(std::tuple(project->Tables.Count, project->ProjectModified), std::tuple(0, 0));

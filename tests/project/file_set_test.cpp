@@ -200,12 +200,14 @@ TEST(FileSet, CountsBeyondTheArraysAreBoundedAndReported) {
     for (const char* expected :
          {".ptb: 3 table(s) beyond 9 dropped", ".wtc: 50 register(s) beyond 100 dropped",
           ".dsp: 3 page(s) beyond 9 dropped", ".skd: 4 task(s) beyond 36 dropped",
-          ".prj: 44 rung(s) beyond 256 dropped", ".blk: 7 block(s) beyond 33 dropped",
-          ".blk: 1 line(s) before the first block dropped",
+          ".prj: 44 rung(s) beyond 256 dropped", ".blk: 39 block(s) beyond 1 dropped",
+          ".blk: 1 line(s) outside the blocks dropped",
           ".blk: 1 line(s) beginning with a block marker dropped",
           ".img: image 2 counts 900 bytes, beyond 529; dropped"})
         EXPECT_NE(std::find(report.problems.begin(), report.problems.end(), expected), report.problems.end())
             << expected;
+    for (const std::string& problem : report.problems) // what is dropped is said once
+        EXPECT_EQ(problem.find("after what the project holds"), std::string::npos) << problem;
 }
 
 // Numbers carry the sign place; file items end in a blank, table values do not.

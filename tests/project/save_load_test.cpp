@@ -494,3 +494,72 @@ TEST_F(SaveLoad, LfOnlyFilesUnknownModelAndDamagedItemsStillLoad) {
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(shell->log.lines().back().find(".prj: 1 item(s) could not be converted"), 0u);
 }
+
+// Texts holding the set's own separators, markers, quotes and blanks read back as they were typed, in
+// every text field of every file.
+TEST_F(SaveLoad, TextsHoldingSeparatorsAndMarkersReadBackUnchanged) {
+    auto texts = [this] {
+        Project& p = *project;
+        CommandRecord& rung = p.Program.Sections[0].Rungs[1];
+        VariableRecord& var = p.Variables.Variables[0];
+        DisplayObject& object = p.Pages.Pages[0].Objects[1];
+        return std::vector<std::string*>{
+            &rung.Description,          &rung.Label,       &rung.ArgTexts[0], &comm->Registers[50].Name,
+            &p.Tables.Tables[0].Name,   &var.Name,         &var.CsvName,      &var.Format,
+            &p.Strings[1].Text,         &p.Blocks[1].Name, &object.Text,      &object.AltText,
+            &p.Tasks.Tasks[1].Directory};
+    };
+    for (const std::string hostile :
+         {"a, \"b\", c", "\" quoted \"", "\t lead and trail \t ", "<FUNC>", "</FUNC>", "<PAG>", "</OBJ>",
+          "</TASK>", "<TEXT>", "</TEXT>", "x\ty", ""}) {
+        SCOPED_TRACE(hostile);
+        *project = Project{};
+        saveSmallProject();
+        // A TAB parts a variable's name from its CSV name in the file: the variable editor refuses one.
+        std::string noTab = hostile;
+        std::erase(noTab, '\t');
+        auto typed = [&](const std::string* t) -> const std::string& {
+            return t == &project->Variables.Variables[0].Name ? noTab : hostile;
+        };
+        for (std::string* t : texts())
+            *t = typed(t);
+        const std::string block = "x" + hostile + "\r\n " + hostile + "," + hostile; // no marker lines
+        project->Blocks[1].Text = block;
+        ASSERT_TRUE(SalvaProgetto(ctx, false));
+        ASSERT_TRUE(loadFresh("h.prj"));
+        EXPECT_TRUE(dialogs.shown.empty()) << dialogs.shown.front();
+        for (std::string* t : texts())
+            EXPECT_EQ(*t, typed(t));
+        EXPECT_EQ(project->Blocks[1].Text, block);
+        dialogs.shown.clear();
+    }
+}
+
+// Lines after what a file's reader takes (another program's lines, or more strings, registers or blocks
+// than the model holds) and files too large to read are reported, and the save over them asks.
+TEST_F(SaveLoad, LinesAfterWhatTheProjectHoldsAreReported) {
+    saveSmallProject();
+    const std::string extra = "extra\r\nlines\r\n";
+    for (const std::string ext : {".lst", ".wtc", ".ptb", ".fmt", ".str", ".blk"}) {
+        SCOPED_TRACE(ext);
+        const std::string saved = slurp(path("h" + ext));
+        spit(path("h" + ext), saved + extra);
+        dialogs.shown.clear();
+        ASSERT_TRUE(loadFresh("h.prj"));
+        EXPECT_EQ(dialogs.shown, std::vector<std::string>{loadProblemsText(1)});
+        EXPECT_EQ(project->DamagedFiles, ext);
+        EXPECT_EQ(project->Blocks[1].Text, ""); // lines after the last block are not its text
+        spit(path("h" + ext), saved);
+    }
+    project->Strings[1].Text = "second";
+    ASSERT_TRUE(SalvaProgetto(ctx, false));
+    std::filesystem::resize_file(path("h.wtc"), MaxReadFileSize + 1); // never taken into memory
+    model().MaxStrings = 1;
+    model().MaxBlocks = 1;
+    model().NumRegisters = 50;
+    dialogs.shown.clear();
+    ASSERT_TRUE(loadFresh("h.prj"));
+    EXPECT_EQ(project->DamagedFiles, ".lst, .str, .blk, .wtc");
+    EXPECT_TRUE(logged(".blk: 1 block(s) beyond 1 dropped"));
+    EXPECT_TRUE(logged(".wtc: larger than 16 MB, not read"));
+}

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include "platform/latin1_line.h"
+
 QString latin1Text(const std::string& s) {
     return QString::fromLatin1(s.data(), qsizetype(s.size()));
 }
@@ -20,6 +22,7 @@ FieldEditor::FieldEditor(FieldKind kind, QWidget* parent) : QObject(parent), lab
         return;
     }
     line_ = new QLineEdit(parent);
+    keepLatin1Line(line_);
     line_->setMinimumWidth(kind == FieldKind::Text ? 140 : 60);
     if (kind != FieldKind::Text) line_->setMaximumWidth(110);
     connect(line_, &QLineEdit::editingFinished, this, [this] { edited(latin1Bytes(line_->text())); });

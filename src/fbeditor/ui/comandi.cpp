@@ -18,6 +18,7 @@
 #include "fbeditor/ui/input_box.h"
 #include "fbeditor/ui/input_tab.h"
 #include "fbeditor/ui/state_view.h"
+#include "platform/latin1_line.h"
 #include "platform/window_fit.h"
 
 namespace {
@@ -190,6 +191,7 @@ QGroupBox* comandi::buildArguments() {
             [this](const QString& t) { editor_.state.TriggerMask.setText(bytes(t)); });
 
     txt_Label = new QLineEdit;
+    keepLatin1Line(txt_Label);
     txt_Label->setObjectName("txt_Label");
     txt_delay = new QLineEdit;
     txt_delay->setObjectName("txt_delay");

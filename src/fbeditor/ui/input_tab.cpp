@@ -14,6 +14,7 @@
 
 #include "core/app_context.h"
 #include "fbeditor/ui/state_view.h"
+#include "platform/latin1_line.h"
 #include "platform/window_fit.h"
 #include "program/table_pages.h"
 
@@ -90,6 +91,7 @@ Input_Tab::Input_Tab(AppContext& ctx, std::shared_ptr<DialogHandOver> handOver, 
     layout->addLayout(closing);
 
     connect(ListaTab, &QListWidget::currentRowChanged, this, &Input_Tab::ListaTab_Click);
+    keepLatin1Line(txt_NomeTab);
     connect(txt_NomeTab, &QLineEdit::textEdited, this,
             [this](const QString& t) { editor_.fields.name = bytes(t); });
     // The count is checked once typed, not at every key: "1" on the way to "12" is no error.

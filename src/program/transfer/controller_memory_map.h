@@ -13,5 +13,7 @@ constexpr int CsvHeaderTasks = 8;
 // Bytes built per variable, and bytes always written from each slot start.
 constexpr int VariableEncodingSize = 26;
 constexpr int VariableWriteSize = 32;
+// The name field of a variable's encoding: a longer name would be cut.
+constexpr int VariableNameField = 16;
 
 constexpr int StringSlot = 32;

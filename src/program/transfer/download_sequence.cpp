@@ -45,19 +45,10 @@ bool csvHeadersFit(AppContext& app) {
 }
 
 // Whether the strings and text blocks fit their slots with their terminators; the first that does not
-// is named, for the download would cut it and the controller would read on into the next slot.
+// is named.
 bool textsFit(AppContext& app, const DownloadOptions& options) {
-    const ModelRecord& model = app.model();
-    const Project& p = app.project;
-    for (size_t i = 0; options.strings && i <= model.MaxStrings && i < p.Strings.size(); ++i)
-        if (p.Strings[i].Text.size() >= size_t(StringSlot))
-            return failed(app, "String " + std::to_string(i) + " is longer than " +
-                                   std::to_string(StringSlot - 1) + " characters");
-    for (int b = firstTextBlock(); b < model.MaxBlocks && b < int(p.Blocks.size()); ++b)
-        if (p.Blocks[size_t(b)].Text.size() >= model.BlockSize)
-            return failed(app, "Text block " + std::to_string(b) + " is longer than " +
-                                   std::to_string(model.BlockSize - 1) + " characters");
-    return true;
+    const std::string why = SideTextOverflow(app, options.strings, firstTextBlock());
+    return why.empty() || failed(app, why);
 }
 
 // What can fail without the controller is done before it is halted, so that a project that cannot be
@@ -65,6 +56,10 @@ bool textsFit(AppContext& app, const DownloadOptions& options) {
 int32_t checkBeforeHalt(AppContext& app, const DownloadOptions& options) {
     int32_t size = CompilaProgramma(app);
     if (app.project.Compiler.CompileErrorCount >= 1 || size == 0) return 0;
+    if (const std::string why = options.variables ? UnencodableVariable(app) : ""; !why.empty()) {
+        failed(app, why);
+        return 0;
+    }
     if (IsUsbController(app) && (!csvHeadersFit(app) || !textsFit(app, options))) return 0;
     if (options.sms && !FunzioneVuota()) {
         failed(app, "Sending SMS settings is not available");

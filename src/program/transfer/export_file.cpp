@@ -50,6 +50,15 @@ std::optional<std::string> assemble(AppContext& app, const TransferView& view, b
         app.shell.log.LogWrite("Export Failed");
         return std::nullopt;
     }
+    // Variables that cannot be encoded and texts the encoders would cut without their terminators are
+    // refused, as the download refuses them.
+    std::string why = areas ? UnencodableVariable(app) : "";
+    if (why.empty() && areas) why = SideTextOverflow(app, !format.layoutA, format.firstTextBlock);
+    if (!why.empty()) {
+        app.shell.log.LogWrite(why);
+        app.shell.log.LogWrite("Export Failed");
+        return std::nullopt;
+    }
     std::vector<uint8_t>& image = app.project.MemoryImage;
     const ExportSectionTable& sections = *format.sections;
     // Data sections come from MemoryImage: clear them so only what the encoders write reaches the file.

@@ -18,7 +18,7 @@ void TellSaveFailure(AppContext& app, const std::string& what, const SaveFailure
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    if (!in || TooLargeToRead(path)) return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
 }

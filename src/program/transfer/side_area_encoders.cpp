@@ -46,7 +46,7 @@ bool EncodeVariable(const VariableRecord& v, uint32_t stringsBase, std::span<uin
         out[2] = v.ValueType;
         putText(out.subspan(3, 7), v.Format);
     }
-    putText(out.subspan(10, 16), v.Name);
+    putText(out.subspan(10, VariableNameField), v.Name);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "program/transfer/side_area_transfer.h"
 
+#include <array>
 #include <span>
 #include <string>
 
@@ -112,6 +113,30 @@ bool DownloadBlocchi(AppContext& app, const TransferView& view, bool download, i
             if (!write(app, a + TransferBlock * j, TransferBlock)) return step.finish(false);
     }
     return step.finish(true);
+}
+
+std::string UnencodableVariable(const AppContext& app) {
+    const VariableTable& table = app.project.Variables;
+    std::array<uint8_t, VariableWriteSize> scratch{};
+    for (int i = 0; i < table.Count; ++i)
+        if (!EncodeVariable(table.Variables[size_t(i)], app.model().StringsBase, scratch))
+            return "Variable " + std::to_string(i) +
+                   ": a register or string number lies outside the controller's addresses";
+    return {};
+}
+
+std::string SideTextOverflow(const AppContext& app, bool strings, int firstBlock) {
+    const ModelRecord& model = app.model();
+    const Project& p = app.project;
+    for (size_t i = 0; strings && i <= model.MaxStrings && i < p.Strings.size(); ++i)
+        if (p.Strings[i].Text.size() >= size_t(StringSlot))
+            return "String " + std::to_string(i) + " is longer than " + std::to_string(StringSlot - 1) +
+                   " characters";
+    for (int b = firstBlock; b < model.MaxBlocks && b < int(p.Blocks.size()); ++b)
+        if (p.Blocks[size_t(b)].Text.size() >= model.BlockSize)
+            return "Text block " + std::to_string(b) + " is longer than " +
+                   std::to_string(model.BlockSize - 1) + " characters";
+    return {};
 }
 
 bool FunzioneVuota() { return false; }

@@ -11,6 +11,8 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include "platform/latin1_line.h"
+
 using namespace row_layout;
 
 namespace {
@@ -46,6 +48,7 @@ ProgramWindow::ProgramWindow(ProgramView& view, QWidget* parent) : QWidget(paren
     VScroll = new QScrollBar(Qt::Vertical, this);
     VScroll->setObjectName("VScroll");
     txt_desc = new QLineEdit(prog);
+    keepLatin1Line(txt_desc);
     txt_desc->setObjectName("txt_desc");
     txt_desc->setFrame(false);
     txt_desc->setStyleSheet("color: rgb(0, 192, 0); background: white;");

@@ -22,6 +22,7 @@
 
 #include "core/app_context.h"
 #include "core/build_flags.h"
+#include "platform/latin1_line.h"
 #include "platform/window_fit.h"
 #include "project/item_reader.h"
 #include "project/presets.h"
@@ -155,6 +156,8 @@ void frm_variabili::buildVariablesPage(QWidget* page) {
     for (size_t i = 0; i < Label2.size(); ++i)
         Label2[i] = new QLabel(FieldCaptions[i]);
     txt_Label->setObjectName("txt_Label");
+    keepLatin1Line(txt_Label);
+    keepLatin1Line(txt_nomeCampo);
     txt_nomeCampo->setObjectName("txt_nomeCampo");
     cmb_Type->setObjectName("cmb_Type");
     chk_altern->setObjectName("chk_altern");

@@ -148,6 +148,12 @@ TEST_P(DownloadSequenceTest, WhatCannotBeSentNeverHaltsTheController) {
          "The CSV header of task 1 is longer than 511 characters"},
         {"72-character string", [this] { project.Strings[2].Text = std::string(72, 's'); }, all(),
          "String 2 is longer than 31 characters"},
+        {"string variable beyond the addresses",
+         [this] {
+             project.Variables.Variables[1].ValueType = 13;
+             project.Variables.Variables[1].Register = 70000;
+         },
+         all(), "Variable 1: a register or string number lies outside the controller's addresses"},
         {"rung error", [this] { project.Program.Sections[0].Rungs[1].Opcode = 300; }, all(), ""},
         {"no function block", [this] { project.Program.Sections[0].RungCount = 0; }, all(), ""},
     };

@@ -130,6 +130,18 @@ TEST_F(ExportTest, CancelledDialogWriteErrorCompileFailureOrOverlongCsvLineWrite
     dialogs.files = {path, path};
     EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
     EXPECT_EQ(transferLog().back(), "Export Failed");
+    project.Tasks.Tasks[1].CsvHeaderLine.clear();
+    // A string or block that would lose its terminator, as a set saved by hand or by an older release holds.
+    for (auto [text, why] : {std::pair{&project.Strings[4].Text, "String 4 is longer than 31 characters"},
+                             {&project.Blocks[9].Text, "Text block 9 is longer than 511 characters"}}) {
+        const std::string kept = *text;
+        *text = std::string(model().BlockSize, 's');
+        dialogs.files.push_back(path);
+        EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
+        EXPECT_EQ(transferLog().back(), "Export Failed");
+        EXPECT_EQ(transferLog().end()[-2], why);
+        *text = kept;
+    }
     project.Program.Sections[0].RungCount = 0;
     EXPECT_FALSE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
     EXPECT_EQ(shell.log.lines().back(), "Export Failed  ");

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "comm/device_procedures.h"
+#include "core/durable_file.h"
 #include "program/transfer/file_output.h"
 #include "program/transfer/memory_image_text.h"
 #include "program/transfer/memory_image_transfer.h"
@@ -75,10 +76,13 @@ TEST_P(MemoryImageTest, FailuresOfTheDownloadAndRangesThatSendNothing) {
     ASSERT_TRUE(WriteWholeFile(path("short.hex"), " 1 \r\n")); // malformed: refused before sending
     dialogs.files.push_back(path("short.hex"));
     EXPECT_FALSE(DownloadHex(app, view, files, 0, 2, true));
+    std::filesystem::resize_file(path("short.hex"), MaxReadFileSize + 1); // never taken into memory
+    dialogs.files.push_back(path("short.hex"));
+    EXPECT_FALSE(DownloadHex(app, view, files, 0, 2, true));
     EXPECT_FALSE(DownloadHex(app, view, files, 2040, 2049, false)); // beyond sixteen-bit addresses
     UploadHex(app, view, files, -1, 2, true, 0);
-    EXPECT_EQ(transferLog(), (Lines{"Download Failed", "Downloading ...", "Download Failed", "Uploading ...",
-                                    "Upload Failed"}));
+    EXPECT_EQ(transferLog(), (Lines{"Download Failed", "Download Failed", "Downloading ...",
+                                    "Download Failed", "Uploading ...", "Upload Failed"}));
     EXPECT_TRUE(sim.transcript().empty());
     failRequestAfter(0); // a block failing twice ends the download
     sim.inject({SimFault::Exception, 0, 4});

@@ -157,3 +157,18 @@ TEST_F(VariablesWindow, StringAndTextPagesOnlyForTheBrandsModels) {
     EXPECT_EQ(project.Blocks[10], (TextBlock{"One\r\nTwo", "Help 2"}));
     EXPECT_EQ(blocks->currentRow(), 10);
 }
+
+// A name box refuses, as it is typed or pasted, what its one line of Latin-1 bytes cannot keep.
+TEST_F(VariablesWindow, NameBoxesRefuseCharactersOutsideLatin1AndLineBreaks) {
+    open();
+    addVariables(1);
+    for (const char* name : {"txt_Label", "txt_nomeCampo"}) {
+        QLineEdit* b = box(name);
+        b->setText("Flow");
+        b->setCursorPosition(4);
+        for (const char* refused : {" 5 \u20AC", "\nline", "\r"})
+            b->insert(QString::fromUtf8(refused));
+        b->insert(QString::fromUtf8(" caf\u00E9"));
+        EXPECT_EQ(b->text(), QString::fromUtf8("Flow caf\u00E9")) << name;
+    }
+}
