@@ -11,7 +11,7 @@ constexpr const char* LoopRunning = "A polling loop is reading the device. Stop 
 
 bool MayCloseProgram(AppContext& ctx, const CloseChecks& checks, const std::string& title) {
     if (checks.transferRunning) {
-        ctx.dialogs.messageBox(TransferRunning, MsgButtons::Ok, MsgIcon::Warning, title);
+        checks.tellWithoutWaiting(TransferRunning);
         return false;
     }
     if (ctx.comm.PollBusy && ctx.comm.PollStop == 0) {

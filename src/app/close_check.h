@@ -6,11 +6,14 @@
 struct AppContext;
 
 struct CloseChecks {
-    bool transferRunning = false;          // a download, upload or memory transfer: it cannot stop halfway
+    bool transferRunning = false; // a download, upload or memory transfer: it cannot stop halfway
+    // Shows a refusal without waiting for it to be read: a close asked during a transfer arrives inside the
+    // transfer's own wait, which a modal box would hold up with the controller halted.
+    std::function<void(const std::string&)> tellWithoutWaiting;
     std::function<bool()> windowsMayClose; // the windows' own save questions; false: the user stays
     std::function<bool(bool askName)> saveProject;
 };
 
-// True when the program may close. A running transfer refuses with a message; a polling loop is stopped
+// True when the program may close. A running transfer refuses with a notice; a polling loop is stopped
 // once the user agrees; then the windows' questions and the project's save question are asked.
 bool MayCloseProgram(AppContext& ctx, const CloseChecks& checks, const std::string& title);

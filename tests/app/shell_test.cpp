@@ -450,6 +450,7 @@ TEST(CloseCheck, ATransferRefusesALoopAsksThenTheWindowsAndTheProjectAsk) {
             f.dialogs.shown.push_back("window");
             return c.windowsClose;
         };
+        checks.tellWithoutWaiting = [&](const std::string& text) { f.dialogs.shown.push_back(text); };
         checks.saveProject = [](bool) { return true; };
         EXPECT_EQ(MayCloseProgram(f.ctx, checks, "Melqo"), c.closes);
         EXPECT_EQ(f.comm.PollStop, c.pollStop);

@@ -10,31 +10,30 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "core/app_context.h"
-#include "core/build_flags.h"
-#include "core/button_groups.h"
 #include "app/close_check.h"
 #include "app/connect_sequence.h"
 #include "app/menu_model.h"
 #include "app/shell_procedures.h"
-#include "core/toolbar_layout.h"
 #include "app/ui/about_box.h"
 #include "app/ui/log_window.h"
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
+#include "core/app_context.h"
+#include "core/build_flags.h"
+#include "core/button_groups.h"
+#include "core/toolbar_layout.h"
 #include "core/web_page.h"
 #include "designers/ui/frm_display.h"
 #include "designers/ui/frm_scheduler.h"
 #include "designers/ui/input_img.h"
-#include "discovery/ui/discovery_windows.h"
-#include "platform/app_data_folder.h"
-#include "platform/qt_link_port.h"
 #include "devconfig/config_window.h"
 #include "devconfig/ui/frm_config2.h"
+#include "discovery/ui/discovery_windows.h"
 #include "discovery/ui/frm_search.h"
 #include "factorytest/calibration_bench/calibration_bench.h"
 #include "factorytest/ui/coll7593.h"
@@ -45,6 +44,8 @@
 #include "factorytest/ui/frm_q7r218.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
+#include "platform/app_data_folder.h"
+#include "platform/qt_link_port.h"
 #include "platform/window_fit.h"
 #include "program/ui/frm_download.h"
 #include "program/ui/program_commands.h"
@@ -641,8 +642,8 @@ QWidget* MainWindow::showBench(QPointer<QMdiSubWindow>& sub, const char* name, Q
 QWidget* MainWindow::showColl7593() {
     // Wide enough for every result column.
     return showBench(coll7593_, "coll7593", {1066, 660}, [this] {
-        calibrationBench_ = std::make_unique<CalibrationBench>(ctx_, benchPorts_,
-                                                               QCoreApplication::applicationDirPath().toStdString());
+        calibrationBench_ = std::make_unique<CalibrationBench>(
+            ctx_, benchPorts_, QCoreApplication::applicationDirPath().toStdString());
         return new Coll7593(*calibrationBench_);
     });
 }
@@ -804,6 +805,12 @@ bool MainWindow::transferRunning() const {
 void MainWindow::closeEvent(QCloseEvent* event) {
     CloseChecks checks;
     checks.transferRunning = transferRunning();
+    checks.tellWithoutWaiting = [this](const std::string& text) {
+        auto* box = new QMessageBox(QMessageBox::Warning, programName_, QString::fromLatin1(text),
+                                    QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    };
     checks.windowsMayClose = [this] { return discovery_->mayClose(); };
     checks.saveProject = procs_.SalvaProgetto;
     if (!MayCloseProgram(ctx_, checks, programName_.toStdString())) {
