@@ -46,7 +46,7 @@ void DeviceSearch::serialScan() {
         const auto id = pollIdentity(a, 1);
         if (!id) continue;
         addSerialDevice(*id);
-        if (DeviceIndex >= DeviceTableSize) {
+        if (listed_ >= DeviceTableSize) {
             errorPath("More than 100 devices: the search ends here.");
             return;
         }
@@ -63,7 +63,8 @@ std::optional<NodeIdentity> DeviceSearch::pollIdentity(int address, int16_t link
 }
 
 void DeviceSearch::addSerialDevice(const NodeIdentity& id) {
-    const int n = ++DeviceIndex;
+    const int n = ++listed_;
+    DeviceIndex = static_cast<int16_t>(n);
     const std::string node = "nodo" + std::to_string(n);
     const std::string address = std::to_string(id.Address);
     Elenco.add("rete", node, id.Name + " [" + address + "]");

@@ -136,6 +136,22 @@ TEST(EthernetSearch, TheListEndsAtAHundredDevicesAndWhatIsNoReplyIsIgnored) {
     EXPECT_EQ(f.clipboard, Lines{"127.0.0.9"});
 }
 
+// The user may select any line while replies still come: the next device still gets the next number.
+TEST(EthernetSearch, ALineSelectedDuringTheSearchRenumbersNothing) {
+    SearchFixture f;
+    for (const char* sender : {"127.0.0.11", "127.0.0.12", "127.0.0.13"})
+        f.enterA(ReplyA("N", 1, 0), sender);
+    for (const char* key : {"ip1", "rete"}) {
+        f.search->Elenco_NodeClick(key);
+        f.enterA(ReplyA("N", 1, 0), "127.0.0.14");
+    }
+    EXPECT_TRUE(f.search->Elenco.find("nodo5"));
+    EXPECT_EQ(f.search->found(), 5);
+    for (int n = 1; n <= 3; ++n)
+        EXPECT_EQ(f.comm->DeviceTable[static_cast<size_t>(n)].IpAddress, "127.0.0." + std::to_string(10 + n));
+    EXPECT_EQ(f.comm->DeviceTable[5].IpAddress, "127.0.0.14");
+}
+
 // 10,000 datagrams of every length from a flooding peer on loopback during a search of one second.
 TEST(EthernetSearch, AFloodIsTakenInBoundedTurnsAndTheSearchEndsOnItsTimeOut) {
     SearchFixture f;
