@@ -45,11 +45,12 @@ void DeviceSearch::serialScan() {
         setLabel("Searching: " + port + "; Addr: " + std::to_string(a));
         const auto id = pollIdentity(a, 1);
         if (!id) continue;
-        addSerialDevice(*id);
-        if (listed_ >= DeviceTableSize) {
+        // The list ends at its last record: no line without a device behind it.
+        if (listed_ >= MostDevices) {
             errorPath("More than 100 devices: the search ends here.");
             return;
         }
+        addSerialDevice(*id);
     }
     completion();
 }

@@ -375,6 +375,28 @@ TEST(SerialScan, PollsTheRangeAndListsTheDeviceByItsOwnAddress) {
     EXPECT_EQ(f.search->form.lbl_search, "Search Complete (stopped at Addr: 2)");
 }
 
+// A device that answers on every address: the list ends at its hundredth device, every line a record.
+TEST(SerialScan, TheListEndsAtAHundredDevices) {
+    SearchFixture f;
+    SimController line;
+    line.setResponder([](const Bytes& r) {
+        const uint16_t regs[]{0, 0x0102, 0x0304, 'X' << 8 | 'J', '9' << 8 | 'V', 0, r[0]};
+        Bytes a{r[0], 4, 14};
+        for (uint16_t v : regs)
+            a.push_back(static_cast<uint8_t>(v >> 8)), a.push_back(static_cast<uint8_t>(v));
+        return a;
+    });
+    const std::string path = line.startRtu();
+    f.search->Form_Load({path});
+    f.search->form.cmb_porta = 33;
+    f.search->form.txt_indir = {"1", "120"};
+    f.search->cmd_Search_Click();
+    EXPECT_TRUE(f.search->Elenco.find("nodo100"));
+    EXPECT_FALSE(f.search->Elenco.find("nodo101"));
+    EXPECT_EQ(f.search->found(), 100);
+    EXPECT_EQ(f.dialogs.shown, std::vector<std::string>{"More than 100 devices: the search ends here."});
+}
+
 TEST(SerialScan, BadNumbersNeverDropTheUsersLink) {
     const std::vector<std::array<std::string, 3>> cases{
         {"1000", "x", "5"}, {"1000", "1", "256"}, {"40000", "1", "2"}, {"1e3", "1", "2"}};
