@@ -14,15 +14,25 @@
 
 namespace {
 
+// The register window over a list of one entry, with a file of the temporary folder for its saves.
+struct MacWindow {
+    explicit MacWindow(const MacEntry& entry, const char* fileName) {
+        file = dir.filePath(fileName).toStdString();
+        logic.ElencoMAC = {entry};
+        window = std::make_unique<frm_LettMAC>(logic);
+    }
+    AppContextFixture f;
+    QTemporaryDir dir;
+    std::string file;
+    LettMac logic{f.ctx};
+    std::unique_ptr<frm_LettMAC> window;
+};
+
 // Typed texts reach the list file as Windows-1252 bytes and come back unchanged; a character the code
 // page cannot hold is refused with a message, never replaced.
 TEST(FrmLettMac, TextsAreWindows1252AndAnUnstorableCharacterIsRefused) {
-    AppContextFixture f;
-    QTemporaryDir dir;
-    const std::string file = dir.filePath("list.csv").toStdString();
-    LettMac logic(f.ctx);
-    logic.ElencoMAC = {{"00-1A-2B-3C-4D-5E", 1, "", "09", ""}};
-    auto window = std::make_unique<frm_LettMAC>(logic);
+    MacWindow w({"00-1A-2B-3C-4D-5E", 1, "", "09", ""}, "list.csv");
+    auto& [f, dir, file, logic, window] = w;
     const QString typed = QString::fromUtf8("Caf\u00E9 \u2013 5 \u20AC \u2018quoted\u2019");
     child<QLineEdit>(window.get(), "txt_cliente")->setText(typed);
     window->list()->setCurrentRow(0);
@@ -54,12 +64,8 @@ TEST(FrmLettMac, TextsAreWindows1252AndAnUnstorableCharacterIsRefused) {
 // The report is Windows-1252 too: the filter's typed text, and a date the code page can hold even where
 // the locale writes its digits in another script.
 TEST(FrmLettMac, TheReportIsWindows1252InEveryLocale) {
-    AppContextFixture f;
-    QTemporaryDir dir;
-    const std::string file = dir.filePath("report.txt").toStdString();
-    LettMac logic(f.ctx);
-    logic.ElencoMAC = {{"00-1A-2B-3C-4D-5E", 1, "", "09", "Caf\xE9 \x80"}};
-    auto window = std::make_unique<frm_LettMAC>(logic);
+    MacWindow w({"00-1A-2B-3C-4D-5E", 1, "", "09", "Caf\xE9 \x80"}, "report.txt");
+    auto& [f, dir, file, logic, window] = w;
     child<QLineEdit>(window.get(), "txt_cliente")->setText(QString::fromUtf8("Caf\u00E9 \u20AC"));
     window->findChildren<QRadioButton*>()[1]->setChecked(true); // by customer
     const QLocale before;
