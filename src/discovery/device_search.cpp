@@ -99,6 +99,7 @@ void DeviceSearch::cmd_Search_Click() {
     form.portNote.clear();
     stoppedAt_.clear();
     found_ = 0;
+    listed_ = 0;
     beyondList_ = 0;
     notReplies_ = 0;
     form.cmd_Search_enabled = false;
@@ -227,7 +228,7 @@ void DeviceSearch::UDP_DataArrival(const std::string& payload, const std::string
         if (!flag) continue;
         if (!IsReplyLength(payload.size(), length))
             ++notReplies_;
-        else if (DeviceIndex >= MostDevices)
+        else if (listed_ >= MostDevices)
             ++beyondList_;
         else
             (this->*enter)(payload, sender);
@@ -236,7 +237,8 @@ void DeviceSearch::UDP_DataArrival(const std::string& payload, const std::string
 
 void DeviceSearch::enterReplyA(const std::string& payload, const std::string& sender) {
     const SearchReply r = DecodeReplyA(payload);
-    const int n = ++DeviceIndex;
+    const int n = ++listed_;
+    DeviceIndex = static_cast<int16_t>(n);
     const std::string id = std::to_string(n);
     const std::string name = app_.shell.Flags.Brand3 ? "LMX3" : r.Name;
     const std::string node = "nodo" + id;
@@ -267,7 +269,8 @@ void DeviceSearch::enterReplyA(const std::string& payload, const std::string& se
 
 void DeviceSearch::enterReplyB(const std::string& payload, const std::string& sender) {
     const SearchReply r = DecodeReplyB(payload);
-    const int n = ++DeviceIndex;
+    const int n = ++listed_;
+    DeviceIndex = static_cast<int16_t>(n);
     const std::string id = std::to_string(n);
     const std::string name = modelName(ResourceGateway);
     const std::string node = "nodo" + id;
@@ -297,7 +300,7 @@ void DeviceSearch::writeEntry(int n, const DeviceRecord& record) {
 void DeviceSearch::completion() {
     // An empty list says so, and says when it may be empty because answers could not be heard.
     std::string done = "Search Complete";
-    if (DeviceIndex == 0) done += ": 0 devices";
+    if (listed_ == 0) done += ": 0 devices";
     if (!stoppedAt_.empty()) done += " (stopped at " + stoppedAt_ + ")";
     if (!form.portNote.empty())
         done += " (port " + std::to_string(ports_.LocalPort) + " not heard: see below)";

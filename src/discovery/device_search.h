@@ -155,6 +155,8 @@ class DeviceSearch {
     SearchPorts ports_;
     bool busy_ = false;
     int found_ = 0;
+    // Devices the current search listed: numbers them, whatever line the user selects meanwhile.
+    int listed_ = 0;
     int beyondList_ = 0;    // replies after the list was full
     int notReplies_ = 0;    // datagrams of no reply's length
     std::string stoppedAt_; // where Stop ended a serial scan

@@ -14,8 +14,10 @@ struct FtpAccount {
     std::string password = "kom-vur";
 };
 
-// "ftp://" user ":" password "@" host "/".
+// "ftp://" user ":" password "@" host "/", user and password percent-encoded.
 std::string ftpAccountUrl(const FtpAccount& account);
+// A host name, IPv4 address (with ":port") or bracketed IPv6 address: nothing that a URL reads otherwise.
+bool ftpHostAllowed(const std::string& host);
 
 // The non-empty lines of a listing; CR LF or a bare LF ends a line, a last line without one is kept.
 std::vector<std::string> splitFtpListing(std::string_view answer);
@@ -24,7 +26,8 @@ class FtpBrowser {
   public:
     explicit FtpBrowser(FtpClient& client) : client_(client) {}
 
-    // Starts the listing and puts the two fixed rows in place; false (nothing sent) while one runs.
+    // Starts the listing and puts the two fixed rows in place; false (nothing sent) while one runs or
+    // when the host is not allowed (lastError says so).
     bool Command1_Click(const FtpAccount& account);
     bool busy() const { return busy_; }
 

@@ -45,11 +45,12 @@ void DeviceSearch::serialScan() {
         setLabel("Searching: " + port + "; Addr: " + std::to_string(a));
         const auto id = pollIdentity(a, 1);
         if (!id) continue;
-        addSerialDevice(*id);
-        if (DeviceIndex >= DeviceTableSize) {
+        // The list ends at its last record: no line without a device behind it.
+        if (listed_ >= MostDevices) {
             errorPath("More than 100 devices: the search ends here.");
             return;
         }
+        addSerialDevice(*id);
     }
     completion();
 }
@@ -63,7 +64,8 @@ std::optional<NodeIdentity> DeviceSearch::pollIdentity(int address, int16_t link
 }
 
 void DeviceSearch::addSerialDevice(const NodeIdentity& id) {
-    const int n = ++DeviceIndex;
+    const int n = ++listed_;
+    DeviceIndex = static_cast<int16_t>(n);
     const std::string node = "nodo" + std::to_string(n);
     const std::string address = std::to_string(id.Address);
     Elenco.add("rete", node, id.Name + " [" + address + "]");

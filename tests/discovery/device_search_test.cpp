@@ -136,6 +136,22 @@ TEST(EthernetSearch, TheListEndsAtAHundredDevicesAndWhatIsNoReplyIsIgnored) {
     EXPECT_EQ(f.clipboard, Lines{"127.0.0.9"});
 }
 
+// The user may select any line while replies still come: the next device still gets the next number.
+TEST(EthernetSearch, ALineSelectedDuringTheSearchRenumbersNothing) {
+    SearchFixture f;
+    for (const char* sender : {"127.0.0.11", "127.0.0.12", "127.0.0.13"})
+        f.enterA(ReplyA("N", 1, 0), sender);
+    for (const char* key : {"ip1", "rete"}) {
+        f.search->Elenco_NodeClick(key);
+        f.enterA(ReplyA("N", 1, 0), "127.0.0.14");
+    }
+    EXPECT_TRUE(f.search->Elenco.find("nodo5"));
+    EXPECT_EQ(f.search->found(), 5);
+    for (int n = 1; n <= 3; ++n)
+        EXPECT_EQ(f.comm->DeviceTable[static_cast<size_t>(n)].IpAddress, "127.0.0." + std::to_string(10 + n));
+    EXPECT_EQ(f.comm->DeviceTable[5].IpAddress, "127.0.0.14");
+}
+
 // 10,000 datagrams of every length from a flooding peer on loopback during a search of one second.
 TEST(EthernetSearch, AFloodIsTakenInBoundedTurnsAndTheSearchEndsOnItsTimeOut) {
     SearchFixture f;
@@ -357,6 +373,28 @@ TEST(SerialScan, PollsTheRangeAndListsTheDeviceByItsOwnAddress) {
     };
     f.search->cmd_Search_Click();
     EXPECT_EQ(f.search->form.lbl_search, "Search Complete (stopped at Addr: 2)");
+}
+
+// A device that answers on every address: the list ends at its hundredth device, every line a record.
+TEST(SerialScan, TheListEndsAtAHundredDevices) {
+    SearchFixture f;
+    SimController line;
+    line.setResponder([](const Bytes& r) {
+        const uint16_t regs[]{0, 0x0102, 0x0304, 'X' << 8 | 'J', '9' << 8 | 'V', 0, r[0]};
+        Bytes a{r[0], 4, 14};
+        for (uint16_t v : regs)
+            a.push_back(static_cast<uint8_t>(v >> 8)), a.push_back(static_cast<uint8_t>(v));
+        return a;
+    });
+    const std::string path = line.startRtu();
+    f.search->Form_Load({path});
+    f.search->form.cmb_porta = 33;
+    f.search->form.txt_indir = {"1", "120"};
+    f.search->cmd_Search_Click();
+    EXPECT_TRUE(f.search->Elenco.find("nodo100"));
+    EXPECT_FALSE(f.search->Elenco.find("nodo101"));
+    EXPECT_EQ(f.search->found(), 100);
+    EXPECT_EQ(f.dialogs.shown, std::vector<std::string>{"More than 100 devices: the search ends here."});
 }
 
 TEST(SerialScan, BadNumbersNeverDropTheUsersLink) {

@@ -224,6 +224,26 @@ TEST(FtpListing, AnUnreachableServerThenAWholeLongListingAndNoSecondRequestMeanw
     EXPECT_EQ(peer.password, "kom-vur");
 }
 
+// What the user types as account reaches the server as typed, and never names another server.
+TEST(FtpListing, TheAccountReachesTheServerAsTypedAndAHostWithURLSignsIsRefused) {
+    QtTestApp();
+    QtEventPump pump;
+    CurlFtpClient client;
+    FtpBrowser browser(client);
+    FtpPeer peer("x\r\n");
+    const std::string host = "127.0.0.1:" + std::to_string(peer.port);
+    ASSERT_TRUE(browser.Command1_Click({host, "us:er@127.0.0.2/", "p@ss/w%rd:#?"}));
+    ASSERT_TRUE(pump.waitUntil([&] { return !browser.busy(); }, 10000, false));
+    EXPECT_EQ(peer.user, "us:er@127.0.0.2/");
+    EXPECT_EQ(peer.password, "p@ss/w%rd:#?");
+    for (const std::string& bad : {std::string(), "127.0.0.2/@" + host, host + "/x", host + "#", std::string("a b")}) {
+        EXPECT_FALSE(browser.Command1_Click({bad})) << bad;
+        EXPECT_TRUE(browser.rows.empty());
+        EXPECT_NE(browser.lastError.find("is no host name or address"), std::string::npos);
+    }
+    EXPECT_TRUE(ftpHostAllowed("[::1]:21") && ftpHostAllowed("ftp.local"));
+}
+
 // A listing without end, or one endless line, is stopped at its bound with a message; a listing that
 // never comes does not keep the program from closing.
 TEST(FtpListing, AnEndlessListingStopsAtItsBoundAndClosingDoesNotWait) {

@@ -138,6 +138,8 @@ TEST(BenchMeasure, ValuesOutsideTheirRangeAreNeverWritten) {
              EXPECT_EQ(w.row(11).K.Colour, ColourRed);
              EXPECT_EQ(w.row(11).K.Text, "----");
              EXPECT_EQ(w.row(12).KZero.Colour, ColourRed);
+             EXPECT_EQ(w.row(12).KSpan.Colour, ColourRed);
+             EXPECT_EQ(w.row(12).KSpan.Text, "----");
              EXPECT_EQ(w.row(12).Zero.Colour, ColourRed);
              EXPECT_EQ(w.world.memory(1, 24, 4), (Bytes{0, 0, 0x20, 0x4E})); // only the reset 0 and 20000
              EXPECT_TRUE(logged(w, "Lettura Mult: no reading from the multimeter (COM3)"));

@@ -76,19 +76,20 @@ TEST(EthernetProduct, ProductVariantAndVersionByte) {
 
 TEST(EthernetProduct, LoopTestCountsEveryFailureAndReturnsToTheBench) {
     struct Case {
-        int errorFrom; // cycle from which "Error" is ticked; 0 never
+        int errorFrom; // cycle from which "Error" is ticked; 0 never; negative: slave 11 answers empty
         int errors;
         uint32_t lamp;
     };
-    for (const Case& c : {Case{0, 0, ColourGreen}, Case{3, 2, ColourRed}}) {
+    for (const Case& c : {Case{0, 0, ColourGreen}, Case{3, 2, ColourRed}, Case{-3, 2, ColourRed}}) {
         NwacWorld w;
+        w.emptyAnswers = c.errorFrom < 0; // an answer without its register is no answer
         w.bench.state.Device = 0;
         int cycles = 0;
         uint32_t lampWhileRunning = 0;
         w.pump.onEvents = [&] {
             if (!w.bench.state.TestAttivo) return;
             if (++cycles == 1) lampWhileRunning = w.bench.state.LoopLampColour;
-            if (cycles + 1 == c.errorFrom) w.bench.state.ErrorSlave = true;
+            if (cycles + 1 == std::abs(c.errorFrom)) w.bench.state.ErrorSlave = true;
             if (cycles == 4) w.bench.cmd_stop_test_Click();
         };
         w.bench.cmd_test_Click();

@@ -119,6 +119,27 @@ TEST(FirmwareUpload, NothingIsSentWithoutAFileAndAFailedConnectionEndsTheWait) {
     EXPECT_EQ(w.dialogs.boxes[0].icon, MsgIcon::Warning);
 }
 
+TEST(FirmwareUpload, AProductThatAnswersWithoutEndIsHeldToItsStatusLine) {
+    UploadWorld w;
+    w.upload.limits.answerMs = 500;
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    // Answers the first request bytes with an endless line of garbage.
+    QObject::connect(&server, &QTcpServer::newConnection, [&server] {
+        QTcpSocket* s = server.nextPendingConnection();
+        const QByteArray chunk(64 * 1024, 'x');
+        auto more = [s, chunk] {
+            if (s->bytesToWrite() < chunk.size()) s->write(chunk);
+        };
+        QObject::connect(s, &QTcpSocket::readyRead, s, [s, more] { s->readAll(), more(); });
+        QObject::connect(s, &QTcpSocket::bytesWritten, s, more);
+    });
+    w.upload.port = server.serverPort();
+    EXPECT_FALSE(w.upload.InviaDati("127.0.0.1", w.file("image")));
+    ASSERT_EQ(w.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(w.dialogs.boxes[0].text, std::string(256, 'x'));
+}
+
 TEST(FirmwareUpload, BoundariesAreLettersAndDigitsAndNewEachTime) {
     std::mt19937 random(7);
     const std::string a = CreaBoundary(32, random), b = CreaBoundary(32, random);

@@ -205,6 +205,16 @@ TEST(Instruments, CalibratorPromptNamesTheUnit) {
                                                               "C TcK");
 }
 
+// Numbers as text read back as the same number, however many digits they would take in plain decimals.
+TEST(Instruments, DecimalTextReadsBackExactly) {
+    const std::pair<double, const char*> cases[]{{100, "100"},      {-0.25, "-0.25"}, {250.5, "250.5"},
+                                                 {1e100, "1e+100"}, {1e-70, "1e-70"}, {-1e300, "-1e+300"}};
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(DecimalText(value), text);
+        EXPECT_EQ(ParseReading(DecimalText(value)), value) << text;
+    }
+}
+
 TEST(Collaudo, ManualReadingAsksUntilANumberAndCancelFails) {
     Bench b;
     CollaudoPorts ports{b.ports.Seriale_mult, b.ports.Seriale_alim};

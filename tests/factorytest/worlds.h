@@ -227,6 +227,7 @@ struct NwacWorld : WorldContext<> {
         partner.setIdentification(0x08, 0x06, 0, 0);
         productPeer.setResponder([this](const Bytes& r) {
             if (r[0] == 255 || r[0] == 128) return product.execute(r);
+            if (r[0] == 11 && emptyAnswers) return Bytes{11, r[1], 0};
             return r[0] == 10 ? partner.execute(r) : Bytes{r[0], static_cast<uint8_t>(r[1] | 0x80), 2};
         });
         benchPeer.setResponder([this](const Bytes& r) { return (r[0] == 1 ? outputs : ac).execute(r); });
@@ -238,6 +239,7 @@ struct NwacWorld : WorldContext<> {
     uint16_t outputWord() const { return outputs.holding(9); }
     uint16_t acWord() const { return ac.holding(9); }
 
+    std::atomic<bool> emptyAnswers = false; // slave 11 answers with no register at all
     SimController outputs{1}, ac{10}, product{255}, partner{10};
     SimController productPeer, benchPeer;
     QtLinkPort socket;

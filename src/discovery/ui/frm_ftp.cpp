@@ -1,5 +1,7 @@
 #include "discovery/ui/frm_ftp.h"
 
+#include <algorithm>
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFormLayout>
@@ -26,8 +28,11 @@ frm_FTP::frm_FTP(FtpBrowser& browser, FtpAccount& account, QWidget* parent)
     : QWidget(parent), browser_(browser), account_(account) {
     setWindowTitle("FTP Listing");
     host_ = new QLineEdit(latin1(account.host));
+    host_->setObjectName("host");
     user_ = new QLineEdit(latin1(account.user));
+    user_->setObjectName("user name");
     password_ = new QLineEdit(latin1(account.password));
+    password_->setObjectName("password");
     password_->setEchoMode(QLineEdit::Password);
     auto* form = new QFormLayout;
     form->addRow("Host", host_);
@@ -48,6 +53,7 @@ frm_FTP::frm_FTP(FtpBrowser& browser, FtpAccount& account, QWidget* parent)
     layout->addLayout(form);
     layout->addLayout(buttons);
     status_ = new QLabel;
+    status_->setObjectName("status");
     status_->setWordWrap(true);
     layout->addWidget(status_);
     layout->addWidget(ListView1, 1);
@@ -65,6 +71,15 @@ frm_FTP::~frm_FTP() {
 }
 
 void frm_FTP::Command1_Click() {
+    // The account goes out as typed or not at all: a character outside Latin-1 would become "?".
+    for (const QLineEdit* box : {host_, user_, password_}) {
+        const QString t = box->text();
+        if (std::any_of(t.begin(), t.end(), [](QChar c) { return c.unicode() > 0xFF; })) {
+            status_->setText("FTP: the " + box->objectName() +
+                             " holds a character outside Latin-1: nothing was listed");
+            return;
+        }
+    }
     account_ = {bytes(host_), bytes(user_), bytes(password_)};
     browser_.Command1_Click(account_);
 }

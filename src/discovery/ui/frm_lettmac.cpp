@@ -37,12 +37,18 @@ QPushButton* button(const char* name, const char* caption) {
     return b;
 }
 
-// The current date and time as the reports show them.
+std::optional<std::string> windows1252(const QString& s) {
+    const QList<uint> chars = s.toUcs4();
+    return ToWindows1252(std::u32string(chars.begin(), chars.end())).bytes;
+}
+
+// The current date and time as the reports show them: the locale's short date, or the ISO date when
+// the report's code page cannot hold the locale's characters.
 std::string now() {
     const QDateTime t = QDateTime::currentDateTime();
-    return (QLocale().toString(t.date(), QLocale::ShortFormat) + " " + t.time().toString("HH:mm:ss"))
-        .toLatin1()
-        .toStdString();
+    const QString time = " " + t.time().toString("HH:mm:ss");
+    const auto local = windows1252(QLocale().toString(t.date(), QLocale::ShortFormat) + time);
+    return local ? *local : (t.date().toString(Qt::ISODate) + time).toStdString();
 }
 
 } // namespace

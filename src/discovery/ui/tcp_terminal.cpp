@@ -1,5 +1,7 @@
 #include "discovery/ui/tcp_terminal.h"
 
+#include <algorithm>
+
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -32,7 +34,13 @@ TcpTerminal::TcpTerminal(const QString& host, uint16_t port, QWidget* parent) : 
             append(link_.failed() ? "\n-- not connected --\n" : "\n-- still connecting --\n");
             return;
         }
-        link_.write(input_->text().toLatin1().toStdString() + "\r");
+        // A character the console cannot take is never sent as another: the line stays to be corrected.
+        const QString line = input_->text();
+        if (std::any_of(line.begin(), line.end(), [](QChar c) { return c.unicode() > 0xFF; })) {
+            append("\n-- not sent: the console takes Latin-1 characters only --\n");
+            return;
+        }
+        link_.write(line.toLatin1().toStdString() + "\r");
         input_->clear();
     });
     append(QString("-- connecting to %1:%2 --\n").arg(host).arg(port));

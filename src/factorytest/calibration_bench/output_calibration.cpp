@@ -35,6 +35,8 @@ bool CalibrationBench::CalibraUscita(int index) {
     const auto span = measure(p.CalValue, r.KSpan);
     // The labels keep their yellow and the readings when the constants are written.
     if (!zero || !span) {
+        // A label without its reading never keeps the yellow of one.
+        if (!span) colour(r.KSpan, ColourRed, "----");
         fail(!zero ? r.KZero : r.KSpan, "Output not measured: no constants written");
     } else {
         const double zc = FloorScaled(*zero, p.ScaleDivisor), sc = FloorScaled(*span, p.ScaleDivisor);

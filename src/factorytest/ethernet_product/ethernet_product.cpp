@@ -165,9 +165,10 @@ void EthernetProductBench::cmd_test_Click() {
             c.TxBuffer[4] = 0;
             c.TxBuffer[5] = 1;
             c.TxLength = 6;
-            // A failed transaction is an error too: a dead line never ends green.
-            const bool good =
-                TrasmettiRicevi(app_, -1) == ComOk && (c.RxBuffer[3] << 8 | c.RxBuffer[4]) == LoopAnswer;
+            // A failed transaction is an error too: a dead line never ends green. So is an answer without
+            // its register, whose bytes would be an earlier answer's.
+            const bool good = TrasmettiRicevi(app_, -1) == ComOk && c.RxLength >= 5 && c.RxBuffer[2] == 2 &&
+                              (c.RxBuffer[3] << 8 | c.RxBuffer[4]) == LoopAnswer;
             if (!good) {
                 app_.shell.log.LogStart();
                 app_.shell.log.LogWrite("Error");

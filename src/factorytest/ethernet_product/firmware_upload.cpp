@@ -1,5 +1,6 @@
 #include "factorytest/ethernet_product/firmware_upload.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,6 +14,9 @@ namespace {
 
 constexpr const char* CrLf = "\r\n";
 constexpr const char* Credential = "Vq3LmT8xRzKp0WnY";
+// Only the status line of the answer is used: what the product sends past this is read and dropped, so
+// a product that answers without end cannot grow the program.
+constexpr size_t AnswerLimit = 256;
 
 bool isAlphanumeric(int c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -58,7 +62,10 @@ FirmwareUpload::FirmwareUpload(LinkPort& socket, EventPump& pump, UserDialogs& d
     makeBoundary = [random = std::mt19937(std::random_device{}())]() mutable {
         return CreaBoundary(32, random);
     };
-    socket_.onBytesReceived = [this] { answer_ += socket_.readAll(); };
+    socket_.onBytesReceived = [this] {
+        const std::string bytes = socket_.readAll();
+        answer_.append(bytes, 0, AnswerLimit - std::min(AnswerLimit, answer_.size()));
+    };
 }
 
 FirmwareUpload::~FirmwareUpload() {

@@ -69,6 +69,8 @@ std::string DecimalText(double value) {
     auto [end, ec] = static_cast<double>(asFloat) == value
                          ? std::to_chars(buf, buf + sizeof buf, asFloat, std::chars_format::fixed)
                          : std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    // Too many digits for plain decimals (1e100, 1e-70): the shortest exact text, with its exponent.
+    if (ec != std::errc()) end = std::to_chars(buf, buf + sizeof buf, value).ptr;
     return std::string(buf, end);
 }
 

@@ -45,7 +45,8 @@ std::string CalibratorUnit(int stepCode);
 // "Impostare calibratore " + value + " " + unit.
 std::string CalibratorPrompt(int stepCode, double value);
 
-// A number as plain decimal text, as few digits as tell it exactly: 100, 14.5, 299.5, -0.25.
+// A number as plain decimal text, as few digits as tell it exactly: 100, 14.5, 299.5, -0.25; a number of
+// more digits than that takes an exponent (1e+100).
 std::string DecimalText(double value);
 // An instrument's reply as a number: blanks, a leading "+" and the line end are allowed around it
 // ("+1.450000E+01\r\n"); anything else reads as nothing.

@@ -93,7 +93,11 @@ QWidget* frm_coll_NWAC::buildFirmware() {
     connect(Command2, &QPushButton::clicked, this, [this] { bench_.Command2_Click(); });
     connect(cmd_view, &QPushButton::clicked, this, [this] { bench_.cmd_view_Click(); });
     connect(txt_vers, &QLineEdit::textChanged, this,
-            [this](const QString& t) { bench_.state.txt_vers = t.toLatin1().toStdString(); });
+            // The byte goes to the product as typed: a character no byte holds counts as no version.
+            [this](const QString& t) {
+                bench_.state.txt_vers =
+                    t.size() == 1 && t[0].unicode() <= 0xFF ? t.toLatin1().toStdString() : "";
+            });
     connect(cmd_Set, &QPushButton::clicked, this, [this] { bench_.cmd_Set_Click(); });
     return Frame2;
 }

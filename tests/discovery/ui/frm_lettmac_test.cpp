@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "../../app/ui/window_fixture.h"
@@ -12,15 +14,25 @@
 
 namespace {
 
+// The register window over a list of one entry, with a file of the temporary folder for its saves.
+struct MacWindow {
+    explicit MacWindow(const MacEntry& entry, const char* fileName) {
+        file = dir.filePath(fileName).toStdString();
+        logic.ElencoMAC = {entry};
+        window = std::make_unique<frm_LettMAC>(logic);
+    }
+    AppContextFixture f;
+    QTemporaryDir dir;
+    std::string file;
+    LettMac logic{f.ctx};
+    std::unique_ptr<frm_LettMAC> window;
+};
+
 // Typed texts reach the list file as Windows-1252 bytes and come back unchanged; a character the code
 // page cannot hold is refused with a message, never replaced.
 TEST(FrmLettMac, TextsAreWindows1252AndAnUnstorableCharacterIsRefused) {
-    AppContextFixture f;
-    QTemporaryDir dir;
-    const std::string file = dir.filePath("list.csv").toStdString();
-    LettMac logic(f.ctx);
-    logic.ElencoMAC = {{"00-1A-2B-3C-4D-5E", 1, "", "09", ""}};
-    auto window = std::make_unique<frm_LettMAC>(logic);
+    MacWindow w({"00-1A-2B-3C-4D-5E", 1, "", "09", ""}, "list.csv");
+    auto& [f, dir, file, logic, window] = w;
     const QString typed = QString::fromUtf8("Caf\u00E9 \u2013 5 \u20AC \u2018quoted\u2019");
     child<QLineEdit>(window.get(), "txt_cliente")->setText(typed);
     window->list()->setCurrentRow(0);
@@ -47,6 +59,28 @@ TEST(FrmLettMac, TextsAreWindows1252AndAnUnstorableCharacterIsRefused) {
               "Cliente: il carattere U+4E2D non si pu\xF2 scrivere nel file (Windows-1252)");
     EXPECT_EQ(logic.ElencoMAC[0].Cliente, "Caf\xE9 \x96 5 \x80 \x91quoted\x92");
     EXPECT_FALSE(logic.ElencoModificato);
+}
+
+// The report is Windows-1252 too: the filter's typed text, and a date the code page can hold even where
+// the locale writes its digits in another script.
+TEST(FrmLettMac, TheReportIsWindows1252InEveryLocale) {
+    MacWindow w({"00-1A-2B-3C-4D-5E", 1, "", "09", "Caf\xE9 \x80"}, "report.txt");
+    auto& [f, dir, file, logic, window] = w;
+    child<QLineEdit>(window.get(), "txt_cliente")->setText(QString::fromUtf8("Caf\u00E9 \u20AC"));
+    window->findChildren<QRadioButton*>()[1]->setChecked(true); // by customer
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
+    f.dialogs.files = {file};
+    child<QPushButton>(window.get(), "cmd_report")->click();
+    QLocale::setDefault(before);
+    std::string report;
+    ASSERT_TRUE(ReadWholeFile(file, report));
+    const auto lines = QString::fromLatin1(report.c_str()).split("\r\n");
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_EQ(lines[0].toLatin1().toStdString(), "Report MAC per Cliente Caf\xE9 \x80");
+    EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$").match(lines[1]).hasMatch())
+        << lines[1].toStdString();
+    EXPECT_EQ(lines[4].toLatin1().toStdString(), "1\t00-1A-2B-3C-4D-5E\t___/__\tCaf\xE9 \x80");
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <thread>
 
 #include "discovery/ui/tcp_terminal.h"
@@ -34,6 +37,29 @@ TEST(TcpTerminal, AFloodKeepsTheScrollBackBounded) {
     EXPECT_TRUE(std::all_of(lines.begin(), lines.end(),
                             [](const QString& l) { return l.size() <= TcpTerminal::LongestLine; }));
     EXPECT_TRUE(lines.contains("last"));
+}
+
+// A typed line goes out as typed; one with a character the console cannot take is not sent at all.
+TEST(TcpTerminal, ALineIsSentAsTypedOrNotAtAll) {
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    TcpTerminal terminal("127.0.0.1", server.serverPort());
+    QtEventPump pump;
+    ASSERT_TRUE(pump.waitUntil([&] { return server.hasPendingConnections(); }, 5000, false));
+    QTcpSocket* device = server.nextPendingConnection();
+    auto* screen = terminal.findChild<QPlainTextEdit*>();
+    ASSERT_TRUE(
+        pump.waitUntil([&] { return screen->toPlainText().contains("-- connected --"); }, 5000, false));
+    auto* input = terminal.findChild<QLineEdit*>();
+    QByteArray received;
+    for (const QString& typed : {QString::fromUtf8("5 \u20AC"), QString::fromUtf8("Caf\u00E9")}) {
+        input->setText(typed);
+        emit input->returnPressed();
+    }
+    ASSERT_TRUE(
+        pump.waitUntil([&] { return received += device->readAll(), received.endsWith('\r'); }, 5000, false));
+    EXPECT_EQ(received, QByteArray("Caf\xE9\r"));
+    EXPECT_TRUE(screen->toPlainText().contains("-- not sent: the console takes Latin-1 characters only --"));
 }
 
 } // namespace

@@ -166,4 +166,16 @@ TEST(frm_coll_NWAC, TheBenchTimerRunsOnlyWhileConnected) {
     EXPECT_FALSE(window.Timer.isActive() || window.Frame1->isEnabled());
 }
 
+// The version byte is the typed character; one that no byte holds is no version, never "?".
+TEST(frm_coll_NWAC, TheVersionIsTheTypedByteOrNone) {
+    NwacWorld w;
+    frm_coll_NWAC window(w.bench);
+    for (const auto& [typed, kept] : {std::pair{QString("7"), "7"},
+                                      {QString::fromUtf8("\u20AC"), ""},
+                                      {QString::fromUtf8("\u00E9"), "\xE9"}}) {
+        window.txt_vers->setText(typed);
+        EXPECT_EQ(w.bench.state.txt_vers, kept);
+    }
+}
+
 } // namespace
