@@ -6,6 +6,7 @@
 #include "app/command_router.h"
 #include "app/connect_sequence.h"
 #include "app/settings_form.h"
+#include "core/build_flags.h"
 #include "core/button_groups.h"
 #include "core/close_question.h"
 #include "core/language_switch.h"
@@ -87,15 +88,19 @@ TEST(CommandRouter, SecondKeyWhileACommandWaitsIsRefused) {
 }
 
 TEST(ConnectSequence, ChecksTheModelOnlyOnAnOpenLinkAndReadsTheModeOnlyOfAController) {
+    const std::vector<std::string> checked{"Disconnetti", "Connetti", "VerificaModello"};
+    std::vector<std::string> modeRead = checked;
+    modeRead.push_back("LeggiStatoPLC");
     const struct {
         uint8_t model;
         bool connects;
         std::vector<std::string> calls;
         int16_t debugMode;
     } cases[] = {
-        {0, true, {"Disconnetti", "Connetti", "VerificaModello", "LeggiStatoPLC"}, -1},
+        {0, true, modeRead, -1},
         {0, false, {"Disconnetti", "Connetti"}, 0},
-        {48, true, {"Disconnetti", "Connetti", "VerificaModello"}, 0},
+        // a controller only in the internal edition, which programs every model
+        {48, true, BuildInternal ? modeRead : checked, BuildInternal},
     };
     for (const auto& c : cases) {
         ShellFixture f;
@@ -176,7 +181,8 @@ TEST(ButtonGroups, PanelsGroupsAndMenusFollowTheState) {
         std::array<const char*, 6> Panels; // 1..6 after the refresh; panel 4 is never written here
         const std::string& Enabled;
         bool ProgramMenu, DisplayMenu;
-        const char* Device = ""; // a typed serial device path
+        const char* Device = "";             // a typed serial device path
+        bool DebuggedOnlyInternally = false; // a model the standard edition does not debug
     } cases[] = {
         // clang-format off
         {"SerialNotConnected", 0, 1, 0, -1, 0xFF,
@@ -193,11 +199,11 @@ TEST(ButtonGroups, PanelsGroupsAndMenusFollowTheState) {
         {"ReleaseRunning", -1, 0, 0, 0, 0xFF,
          {"Connected", "Release Mode", "RUN", "old4", "192.168.1.100 [10]", "JXV8410"}, Release, true, false},
         {"AnalogModuleA", -1, 0, 10, -1, 0xFF,
-         {"Connected", "old2", "old3", "old4", "192.168.1.100 [10]", "JXV7593"}, ProjectOnly, true, false},
+         {"Connected", "old2", "old3", "old4", "192.168.1.100 [10]", "JXV7593"}, ProjectOnly, true, false, "", true},
         {"AnalogModuleB", -1, 0, 11, -1, 0xFF,
-         {"Connected", "old2", "old3", "old4", "192.168.1.100 [10]", "JXV2569"}, ProjectOnly, true, false},
+         {"Connected", "old2", "old3", "old4", "192.168.1.100 [10]", "JXV2569"}, ProjectOnly, true, false, "", true},
         {"NotProgrammable", -1, 0, 48, -1, 0xFF,
-         {"Connected", "old2", "old3", "old4", "192.168.1.100 [10]", "JXV9787"}, ProjectOnly, false, false},
+         {"Connected", "old2", "old3", "old4", "192.168.1.100 [10]", "JXV9787"}, ProjectOnly, false, false, "", true},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -212,11 +218,18 @@ TEST(ButtonGroups, PanelsGroupsAndMenusFollowTheState) {
         for (size_t p = 1; p <= 6; ++p)
             f.shell.status.Text[p] = "old" + std::to_string(p);
         AggiornaStato(f.ctx);
+        // The internal edition shows both menus always and debugs every model.
+        std::array<const char*, 6> panels = c.Panels;
+        const bool debugged = BuildInternal && c.DebuggedOnlyInternally;
+        if (debugged) {
+            panels[1] = "Debug Mode";
+            panels[2] = "RUN";
+        }
         for (size_t p = 1; p <= 6; ++p)
-            EXPECT_EQ(f.shell.status.Text[p], c.Panels[p - 1]) << "panel " << p;
-        EXPECT_EQ(enabledKeys(f.shell.Toolbar), c.Enabled);
-        EXPECT_EQ(f.shell.Toolbar.ProgramMenuShown, c.ProgramMenu);
-        EXPECT_EQ(f.shell.Toolbar.DisplayMenuShown, c.DisplayMenu);
+            EXPECT_EQ(f.shell.status.Text[p], panels[p - 1]) << "panel " << p;
+        EXPECT_EQ(enabledKeys(f.shell.Toolbar), debugged ? DebugAll : c.Enabled);
+        EXPECT_EQ(f.shell.Toolbar.ProgramMenuShown, BuildInternal || c.ProgramMenu);
+        EXPECT_EQ(f.shell.Toolbar.DisplayMenuShown, BuildInternal || c.DisplayMenu);
     }
 }
 
@@ -250,8 +263,10 @@ TEST(SettingsForm, ModelListHasTheRowsInOrderAndSeparatorsCannotBeChosen) {
     std::vector<int> rows;
     for (const auto& e : list)
         rows.push_back(e.Row);
-    EXPECT_EQ(rows, (std::vector<int>{5,  6,  17, 9,  37, -1, 13, 11, -1, 12, 39,
-                                      40, 41, 42, 43, 44, 45, 47, 34, 38, 36}));
+    std::vector<int> expected{5,  6,  17, 9,  37, -1, 13, 11, -1, 12, 39,
+                              40, 41, 42, 43, 44, 45, 47, 34, 38, 36};
+    if (BuildInternal) expected.push_back(35); // a model only the internal edition lists
+    EXPECT_EQ(rows, expected);
     EXPECT_EQ(list[5].Text, "-------------");
     EXPECT_EQ(list[0].Text, "JXV8410-USB");
 }

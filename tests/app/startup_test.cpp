@@ -8,6 +8,7 @@
 
 #include "app/startup.h"
 #include "app_context_fixture.h"
+#include "core/build_flags.h"
 #include "platform/app_data_folder.h"
 
 namespace {
@@ -69,9 +70,10 @@ TEST_F(Startup, WithoutSettingsEveryDefaultIsInPlace) {
     project.Pages.Count = 3;
     Main(ctx, &window, options);
 
-    EXPECT_EQ(window.calls, (std::vector<std::string>{
-                                "images", "menus", "icon", "caption Melqo", "size 16000x13000", "toolbar",
-                                "log 3000 before the models", "26 menu captions, Project first"}));
+    EXPECT_EQ(window.calls,
+              (std::vector<std::string>{"images", BuildInternal ? "internal menus" : "menus", "icon",
+                                        "caption Melqo", "size 16000x13000", "toolbar",
+                                        "log 3000 before the models", "26 menu captions, Project first"}));
 
     EXPECT_EQ(shell.VersionSuffix, "k");
     EXPECT_EQ(shell.UiText[172], "Do you want to save your changes?");

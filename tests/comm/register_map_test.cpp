@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "comm/register_map.h"
+#include "core/build_flags.h"
 #include "core/language.h"
 
 namespace {
@@ -45,7 +46,7 @@ const struct {
              {Kelmo7593, 928, Res, 0, 1},
              {Jxv2569, 1231, "T 0  1/10s (prg)", 1, 3},
              {Jxv8250, 34, "Input Type[1-0]", 7, 1},
-             {Jxv9568, 0, Res, 0, 1},
+             {Jxv9568, 0, BuildInternal ? "RUN" : Res, 0, 1}, // programmed only in the internal edition
              {Jxv9568, 30, "Digital Outputs", 9, 1},
              {Jxv9568, 44, "Counter[Dig In 3]", 3, 1},
              {Jxv9568, 1220, Res, 0, 1},

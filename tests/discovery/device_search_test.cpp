@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <thread>
 
+#include "core/build_flags.h"
 #include "discovery/device_server_setup.h"
 #include "discovery/device_tree.h"
 #include "discovery/node_identity.h"
@@ -49,11 +50,14 @@ TEST(EthernetSearch, ControllerAndGatewayRepliesBecomeTreeLinesAndRecords) {
     EXPECT_EQ(f.comm->AnswerTimeout, 1); // never below a second
     EXPECT_EQ(f.controller.received, Lines{"0001"});
     EXPECT_EQ(f.gateway.received, Lines{std::string("\0\0\0\xF6", 4)});
-    EXPECT_EQ(f.lines(), (Lines{"rete||Ethernet|connect", "nodo1|rete|JXV8410 [127.0.0.2]|host",
-                                "ip1|nodo1|IP: 127.0.0.2|", "mac1|nodo1|MAC: 02-1A-2B-3C-4D-5E|",
-                                "ipEE1|nodo1|IP_EE: 192.168.1.5|", "Mask1|nodo1|Mask: 255.255.255.0|",
-                                "addr1|nodo1|Addr: 10|", "init1|nodo1|Init: 0|", "nodo2|rete|JXV7950-MBTCP|",
-                                "ip2|nodo2|IP: 127.0.0.3|", "mac2|nodo2|MAC: 00-20-4A-01-02-03|"}));
+    Lines tree{"rete||Ethernet|connect",          "nodo1|rete|JXV8410 [127.0.0.2]|host",
+               "ip1|nodo1|IP: 127.0.0.2|",        "mac1|nodo1|MAC: 02-1A-2B-3C-4D-5E|",
+               "ipEE1|nodo1|IP_EE: 192.168.1.5|", "Mask1|nodo1|Mask: 255.255.255.0|",
+               "addr1|nodo1|Addr: 10|",           "init1|nodo1|Init: 0|"};
+    if (BuildInternal) tree.push_back("SwInt1|nodo1|intSw:  7|"); // the internal edition shows the switches
+    tree.insert(tree.end(), {"nodo2|rete|JXV7950-MBTCP|", "ip2|nodo2|IP: 127.0.0.3|",
+                             "mac2|nodo2|MAC: 00-20-4A-01-02-03|"});
+    EXPECT_EQ(f.lines(), tree);
     EXPECT_EQ(f.search->form.lbl_search, "Search Complete (port 809 not heard: see below)");
     EXPECT_EQ(f.search->form.portNote.rfind("Port 809 not allowed", 0), 0u);
     EXPECT_NE(f.search->form.portNote.find("\nsudo setcap cap_net_bind_service=+ep "), std::string::npos);

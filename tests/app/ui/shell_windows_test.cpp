@@ -22,6 +22,7 @@
 #include "app/ui/about_box.h"
 #include "app/ui/project_navigator.h"
 #include "app/ui/ui_texts.h"
+#include "core/build_flags.h"
 #include "core/language.h"
 #include "core/settings_file.h"
 #include "core/toolbar_layout.h"
@@ -146,9 +147,9 @@ TEST(MainWindow, MenuBarShowsTheShippedMenusAndTheModelItems) {
         "Tools\n  Search\n  Immages\n  Config\n  Variables\n  Modbus\n  Scheduler\n  Display\n  Tables\n"
         "?\n  About\n");
     f.comm.CurrentDevice.ModelIndex = 48;
-    AggiornaStato(f.ctx);
-    EXPECT_FALSE(f.window->menuItem("mnu_program")->isVisible());
-    EXPECT_FALSE(f.window->menuItem("mnu_display")->isVisible());
+    AggiornaStato(f.ctx); // the internal edition shows both menus for every model
+    EXPECT_EQ(f.window->menuItem("mnu_program")->isVisible(), BuildInternal != 0);
+    EXPECT_EQ(f.window->menuItem("mnu_display")->isVisible(), BuildInternal != 0);
     ASSERT_TRUE(f.window->popupMenu("mnu_FB"));
     EXPECT_EQ(visibleTree(f.window->popupMenu("mnu_FB")->actions()),
               "Copy\nPaste\n-\nModify\nDelete\n-\nInsert Before\nInsert After\n-\nToggle Break\n");
@@ -240,7 +241,7 @@ TEST(MainWindow, WebPageOpensOnlyAWellFormedAddress) {
     EXPECT_EQ(opened, std::vector<std::string>{"http://192.168.1.100"});
 }
 
-TEST(MainWindow, StartUpThroughMainTakesTheSavedLanguageAndHidesTheInternalMenus) {
+TEST(MainWindow, StartUpThroughMainTakesTheSavedLanguageAndShowsTheInternalMenusOnlyInTheirEdition) {
     QTemporaryDir folder;
     WindowFixture f;
     f.shell.Language = 0;
@@ -248,7 +249,7 @@ TEST(MainWindow, StartUpThroughMainTakesTheSavedLanguageAndHidesTheInternalMenus
     f.window = std::make_unique<MainWindow>(f.ctx, f.procs);
     Main(f.ctx, f.window.get(), {ThisBuild, folder.path().toStdString()});
     EXPECT_EQ(f.window->menuItem("mnu_project")->text(), "Progetto");
-    EXPECT_FALSE(f.window->menuItem("mnu_collaudo")->isVisible());
+    EXPECT_EQ(f.window->menuItem("mnu_collaudo")->isVisible(), BuildInternal != 0);
     EXPECT_EQ(f.comm.CurrentDevice.Connected, 0);
 }
 
@@ -305,7 +306,8 @@ TEST(SettingsDialog, ModelListCancelAndOkOverSerial) {
     f.comm.CurrentDevice.ModemDialUp = -1;
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     d = f.window->openSettings(SettingsDialog::ConnectionPage);
-    EXPECT_EQ((std::tuple{d->modelList()->count(), d->modelList()->currentIndex()}), (std::tuple{21, -1}));
+    EXPECT_EQ((std::tuple{d->modelList()->count(), d->modelList()->currentIndex()}),
+              (std::tuple{BuildInternal ? 22 : 21, -1})); // the internal edition lists one more model
     EXPECT_EQ(d->modelList()->placeholderText(), "JXV9787");
     EXPECT_TRUE(child<QCheckBox>(d, "chk_Modem")->isChecked());
     // The channel shows one frame; Ethernet's fields reach the device in the end-to-end runs.
