@@ -46,11 +46,15 @@ bool readRegisters(AppContext& ctx, const std::vector<int>& regs) {
             const auto r = static_cast<size_t>(b.first + i);
             read[r] = true;
             words[r] = (*values)[static_cast<size_t>(i)];
-            table[r].Value = words[r];
         }
     }
-    for (size_t r = 0; r + 1 < table.size(); ++r)
-        if (read[r] && read[r + 1] && isPairType(table[r].ValueType))
+    const auto count = static_cast<size_t>(modelRegisterCount(ctx));
+    for (size_t r = 0; r < table.size(); ++r) {
+        if (!read[r]) continue;
+        if (!isPairType(table[r].ValueType) || r + 1 >= count)
+            table[r].Value = words[r];
+        else if (read[r + 1]) // a pair split over two blocks, the second not read, keeps its value
             table[r].Value = static_cast<int32_t>(uint32_t{words[r]} | uint32_t{words[r + 1]} << 16);
+    }
     return ok;
 }

@@ -19,5 +19,5 @@ std::vector<RegisterBlock> registerBlocks(const AppContext& ctx, const std::vect
 
 // Reads the blocks of registerBlocks from the current controller and stores the values: each register
 // its word, a register of a 32-bit type the value of its pair. Stops at the first failed request (false);
-// the registers of blocks not read keep their values.
+// the registers of blocks not read, and a pair whose second word was not read, keep their values.
 bool readRegisters(AppContext& ctx, const std::vector<int>& regs);

@@ -380,4 +380,21 @@ TEST_F(WatchTest, ContiguousRegistersAreReadInBlocksAndPairsShowTheirType) {
     EXPECT_EQ(view.Rows[1].Value, "-2");
 }
 
+// A pair split over two blocks whose second request fails keeps its value rather than showing its low word.
+TEST_F(WatchTest, APairSplitOverAFailedBlockKeepsItsValue) {
+    ASSERT_GT(modelRegisterCount(s.app), 126);
+    std::vector<int> regs(125);
+    std::iota(regs.begin(), regs.end(), 0);
+    s.comm->Registers[124].ValueType = KindLong;
+    s.comm->Registers[124].Value = 7;
+    sim.setInput(123, 9);
+    sim.setInput(124, 0xFFFE);
+    sim.inject({SimFault::Delay, 0});
+    sim.inject({SimFault::Exception, 0, 2});
+    EXPECT_FALSE(readRegisters(s.app, regs));
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{{10, 4, 0, 0, 0, 125}, {10, 4, 0, 125, 0, 1}}));
+    EXPECT_EQ(s.comm->Registers[123].Value, 9);
+    EXPECT_EQ(s.comm->Registers[124].Value, 7);
+}
+
 } // namespace
