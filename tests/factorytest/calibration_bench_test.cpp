@@ -2,6 +2,8 @@
 // clear failure, never in a false pass or a flood of boxes.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "worlds.h"
 
 namespace {
@@ -369,63 +371,43 @@ TEST(BenchCjc, CorrectionIsExactToTheCount) {
                 << tenths << " " << raw;
 }
 
-// The relays each step routes, after the opening that every routing starts with. "c1-04" closes
-// channel 4 of slot 1, "o2-05" opens channel 5 of slot 2.
+// The relays each step routes: "model code group offset:" then, after the opening every routing starts
+// with, "c1-04" closes channel 4 of slot 1 and "o2-05" opens channel 5 of slot 2. Model 4 is no model:
+// no relay at all, not even the opening.
 TEST(BenchRouting, EachStepClosesItsOwnRelaysInOrder) {
-    const auto commands = [](const std::string& list) {
-        std::string text;
-        for (size_t at = 0; at + 5 <= list.size(); at += 6)
-            text += std::string(list[at] == 'c' ? "rout:close (@" : "rout:open (@") + list[at + 1] +
-                    list.substr(at + 3, 2) + ")\r\n";
-        return text;
-    };
     std::string opening;
     for (int ch = 1; ch <= 16; ++ch)
-        for (int slot : {1, 2})
-            opening += "o" + std::to_string(slot) + "-" + (ch < 10 ? "0" : "") + std::to_string(ch) + " ";
-    opening += "c1-17 c2-17 ";
-    struct Case {
-        int16_t model;
-        uint8_t code, group, offset;
-        std::string relays; // after the opening
-    };
-    const std::vector<Case> cases{
-        {0, 1, 0, 0, "c1-04 c1-09 c1-13"},
-        {1, 2, 1, 3, "c1-07 c1-09 c1-14"},
-        {2, 5, 1, 1, "c1-05 c1-09 c1-14"},
-        {0, 12, 1, 0, "c1-10 c1-11 c1-06 c1-14"},
-        {1, 18, 0, 2, "c1-10 c1-11 c1-06 c1-13"},
-        {2, 12, 0, 0, "c1-10 c1-06 c1-13"},
-        {2, 18, 0, 1, "c1-11 c1-06 c1-13"},
-        {2, 12, 1, 0, "c1-10 c1-06 c1-14"},
-        {2, 18, 1, 1, "c1-11 c1-06 c1-14"},
-        {0, 3, 0, 2, "c1-03 c1-06 c1-13"},
-        {1, 17, 1, 0, "c1-10 c1-05 o1-17 c1-14"},
-        {0, 254, 0, 0, "c2-04"},
-        {1, 253, 0, 0, "c2-03 o2-04 o2-05"},
-        {2, 253, 1, 0, "c2-03 o2-04 c2-05"},
-        {0, 7, 1, 1, ""},
-        {3, 1, 0, 0, "c1-06 c1-15"},
-        {3, 5, 1, 0, "c1-06 c1-15 o1-17"},
-        {3, 12, 0, 0, "c1-04 c1-08 c1-14"},
-        {3, 18, 1, 0, "c1-04 c1-08 c1-14 o1-17"},
-        {3, 2, 0, 0, "c1-02 c1-11"},
-        {3, 3, 1, 0, "c1-14 c1-07 o1-17"},
-        {3, 17, 0, 0, "c1-08 c1-14"},
-        {3, 254, 1, 0, "c2-01"},
-        {3, 253, 1, 0, "c1-14 c1-07 o1-17 c2-04 c2-02"},
-        {3, 9, 1, 0, ""},
-        {4, 1, 0, 0, "-"},
-    }; // model 4 is no model: no relay at all
+        opening += (ch < 10 ? "o1-0" : "o1-") + std::to_string(ch) + (ch < 10 ? " o2-0" : " o2-") +
+                   std::to_string(ch) + " ";
+    std::istringstream cases(R"(
+        0 1 0 0: c1-04 c1-09 c1-13;          1 2 1 3: c1-07 c1-09 c1-14;      2 5 1 1: c1-05 c1-09 c1-14;
+        0 12 1 0: c1-10 c1-11 c1-06 c1-14;   1 18 0 2: c1-10 c1-11 c1-06 c1-13;
+        2 12 0 0: c1-10 c1-06 c1-13;         2 18 0 1: c1-11 c1-06 c1-13;
+        2 12 1 0: c1-10 c1-06 c1-14;         2 18 1 1: c1-11 c1-06 c1-14;     0 3 0 2: c1-03 c1-06 c1-13;
+        1 17 1 0: c1-10 c1-05 o1-17 c1-14;   0 254 0 0: c2-04;                1 253 0 0: c2-03 o2-04 o2-05;
+        2 253 1 0: c2-03 o2-04 c2-05;        0 7 1 1:;                        3 1 0 0: c1-06 c1-15;
+        3 5 1 0: c1-06 c1-15 o1-17;          3 12 0 0: c1-04 c1-08 c1-14;     3 2 0 0: c1-02 c1-11;
+        3 18 1 0: c1-04 c1-08 c1-14 o1-17;   3 3 1 0: c1-14 c1-07 o1-17;      3 17 0 0: c1-08 c1-14;
+        3 254 1 0: c2-01;                    3 253 1 0: c1-14 c1-07 o1-17 c2-04 c2-02;
+        3 9 1 0:;                            4 1 0 0;)");
     BenchWorld w(0);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.model) + " " + std::to_string(c.code) + " " + c.relays);
-        w.bench.state.BenchModel = c.model;
+    for (std::string c; std::getline(cases >> std::ws, c, ';');) {
+        SCOPED_TRACE(c);
+        std::istringstream in(c);
+        int model = 0, code = 0, group = 0, offset = 0;
+        in >> model >> code >> group >> offset;
+        std::string expected, relay;
+        if (c.find(':') != std::string::npos)
+            for (std::istringstream list(opening + "c1-17 c2-17" + c.substr(c.find(':') + 1)); list >> relay;)
+                expected += (relay[0] == 'c' ? "rout:close (@" : "rout:open (@") + relay.substr(1, 1) +
+                            relay.substr(3) + ")\r\n";
+        w.bench.state.BenchModel = static_cast<int16_t>(model);
         StepParams& p = w.bench.state.Step;
-        p.StepCode = c.code, p.RelayGroup = c.group, p.RelayOffset = c.offset;
+        p.StepCode = static_cast<uint8_t>(code), p.RelayGroup = static_cast<uint8_t>(group);
+        p.RelayOffset = static_cast<uint8_t>(offset);
         w.relay.written.clear();
         EXPECT_TRUE(w.bench.PreparaStrumenti());
-        EXPECT_EQ(w.relay.written, c.relays == "-" ? "" : commands(opening + c.relays + " "));
+        EXPECT_EQ(w.relay.written, expected);
     }
 }
 
