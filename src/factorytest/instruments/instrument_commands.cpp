@@ -64,7 +64,7 @@ std::string CalibratorPrompt(int stepCode, double value) {
 
 std::string DecimalText(double value) {
     if (value == 0) return "0"; // also -0
-    // Single-precision values (temperatures from the calibrator) print as the single they are.
+    // Single-precision values print as the single they are.
     const auto asFloat = static_cast<float>(value);
     char buf[64];
     auto [end, ec] = static_cast<double>(asFloat) == value
