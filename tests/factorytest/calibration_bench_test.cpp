@@ -2,6 +2,8 @@
 // clear failure, never in a false pass or a flood of boxes.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "worlds.h"
 
 namespace {
@@ -253,12 +255,20 @@ TEST(BenchEprom, BadImageOrFailingBlockEndsTheModulesCalibration) {
         {"block 3 refused twice, K to 1 ticked", 0, "", 96, "block 3 (address 96) not written",
          (64 * 7) % 256},
     };
+    struct RecordingPointer : BusyPointer {
+        std::string calls;
+        void setBusy(bool busy) override { calls += busy ? "busy " : "arrow "; }
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         BenchWorld w(c.model, c.image);
         const uint8_t node = w.world.moduleNode();
         w.world.errors.refusedWriteAddress = c.refusedAddress;
+        RecordingPointer pointer;
+        w.bench.view.pointer = &pointer;
         w.bench.cmd_start_Click(); // the model's whole default check list
+        // Busy while blocks go out, the arrow again after a refused one; a bad file sends none.
+        EXPECT_EQ(pointer.calls, c.refusedAddress < 0 ? "" : "busy arrow ");
         EXPECT_EQ(w.row(0).Cell, ColourRed);
         const std::string path = (w.folder / BenchModels[static_cast<size_t>(c.model)].ImageFile).string();
         ASSERT_FALSE(w.dialogs.shown.empty()); // the refused block's own transaction messages come first
@@ -330,6 +340,75 @@ TEST(BenchRefusals, FailTheirRowAndSayWhy) {
     kelmo.bench.state.Step.StepCode = 18;
     kelmo.bench.CalibraIngresso(1);
     EXPECT_TRUE(logged(kelmo, "Step code 18 has no input type code: no type byte written"));
+}
+
+// The correction is the reference temperature less the reading, to the count: the listed cases, then
+// every whole tenth from 0.0 to 60.0 degrees as the calibrator's answer bytes carry it, against readings
+// up to 3 degrees either side.
+TEST(BenchCjc, CorrectionIsExactToTheCount) {
+    const auto tamb = [](uint32_t h) {
+        return TambFromAnswers(static_cast<uint8_t>(h >> 24), static_cast<uint8_t>(h >> 16),
+                               static_cast<uint8_t>(h >> 8), static_cast<uint8_t>(h));
+    };
+    struct Case {
+        uint32_t hundredths;
+        double raw;
+        int scale;
+        int64_t counts;
+    };
+    for (const Case& c : std::vector<Case>{{2340, 230, 10, 4},
+                                           {2350, 230, 10, 5},
+                                           {2345, 230, 10, 4},
+                                           {2200, 235, 10, -15},
+                                           {2203, 235, 10, -15}, // -14.7
+                                           {2345, 2300, 100, 45},
+                                           {2340, 234, 10, 0}})
+        EXPECT_EQ(CjcCorrection(tamb(c.hundredths), c.raw, c.scale), c.counts)
+            << c.hundredths << " " << c.raw;
+    for (int tenths = 0; tenths <= 600; ++tenths)
+        for (int raw = tenths - 30; raw <= tenths + 30; ++raw)
+            ASSERT_EQ(CjcCorrection(tamb(static_cast<uint32_t>(tenths) * 10), raw, 10), tenths - raw)
+                << tenths << " " << raw;
+}
+
+// The relays each step routes: "model code group offset:" then, after the opening every routing starts
+// with, "c1-04" closes channel 4 of slot 1 and "o2-05" opens channel 5 of slot 2. Model 4 is no model:
+// no relay at all, not even the opening.
+TEST(BenchRouting, EachStepClosesItsOwnRelaysInOrder) {
+    std::string opening;
+    for (int ch = 1; ch <= 16; ++ch)
+        opening += (ch < 10 ? "o1-0" : "o1-") + std::to_string(ch) + (ch < 10 ? " o2-0" : " o2-") +
+                   std::to_string(ch) + " ";
+    std::istringstream cases(R"(
+        0 1 0 0: c1-04 c1-09 c1-13;          1 2 1 3: c1-07 c1-09 c1-14;      2 5 1 1: c1-05 c1-09 c1-14;
+        0 12 1 0: c1-10 c1-11 c1-06 c1-14;   1 18 0 2: c1-10 c1-11 c1-06 c1-13;
+        2 12 0 0: c1-10 c1-06 c1-13;         2 18 0 1: c1-11 c1-06 c1-13;
+        2 12 1 0: c1-10 c1-06 c1-14;         2 18 1 1: c1-11 c1-06 c1-14;     0 3 0 2: c1-03 c1-06 c1-13;
+        1 17 1 0: c1-10 c1-05 o1-17 c1-14;   0 254 0 0: c2-04;                1 253 0 0: c2-03 o2-04 o2-05;
+        2 253 1 0: c2-03 o2-04 c2-05;        0 7 1 1:;                        3 1 0 0: c1-06 c1-15;
+        3 5 1 0: c1-06 c1-15 o1-17;          3 12 0 0: c1-04 c1-08 c1-14;     3 2 0 0: c1-02 c1-11;
+        3 18 1 0: c1-04 c1-08 c1-14 o1-17;   3 3 1 0: c1-14 c1-07 o1-17;      3 17 0 0: c1-08 c1-14;
+        3 254 1 0: c2-01;                    3 253 1 0: c1-14 c1-07 o1-17 c2-04 c2-02;
+        3 9 1 0:;                            4 1 0 0;)");
+    BenchWorld w(0);
+    for (std::string c; std::getline(cases >> std::ws, c, ';');) {
+        SCOPED_TRACE(c);
+        std::istringstream in(c);
+        int model = 0, code = 0, group = 0, offset = 0;
+        in >> model >> code >> group >> offset;
+        std::string expected, relay;
+        if (c.find(':') != std::string::npos)
+            for (std::istringstream list(opening + "c1-17 c2-17" + c.substr(c.find(':') + 1)); list >> relay;)
+                expected += (relay[0] == 'c' ? "rout:close (@" : "rout:open (@") + relay.substr(1, 1) +
+                            relay.substr(3) + ")\r\n";
+        w.bench.state.BenchModel = static_cast<int16_t>(model);
+        StepParams& p = w.bench.state.Step;
+        p.StepCode = static_cast<uint8_t>(code), p.RelayGroup = static_cast<uint8_t>(group);
+        p.RelayOffset = static_cast<uint8_t>(offset);
+        w.relay.written.clear();
+        EXPECT_TRUE(w.bench.PreparaStrumenti());
+        EXPECT_EQ(w.relay.written, expected);
+    }
 }
 
 TEST(BenchSteps, EachRowStartsFromItsOwnCalibratorOffset) {

@@ -61,8 +61,7 @@ TEST(Instruments, SendExactlyTheirCommands) {
         {"beep", [](Bench& b) { b.in.Beep(); }, &Bench::mult, "SYST:BEEP\r\n", 0},
         {"value 1000", [](Bench& b) { EXPECT_TRUE(b.in.PutCalVal(1000)); }, &Bench::calib,
          bytes({1, 129, 0, 0, 3, 232, 107}), 0},
-        {"reference temperature",
-         [](Bench& b) { EXPECT_FLOAT_EQ(static_cast<float>(b.in.GetTamb().value()), 23.45f); }, &Bench::calib,
+        {"reference temperature", [](Bench& b) { EXPECT_EQ(b.in.GetTamb(), 23.45); }, &Bench::calib,
          bytes({1, 130, 1, 0, 0, 0,   1,  1, 128, 8, 1, 1, 0,   10, 1, 128, 8, 1, 0, 0, 9,
                 1, 128, 8, 1, 0, 192, 73, 1, 1,   8, 1, 0, 192, 73, 1, 130, 0, 0, 0, 0, 0}),
          1},
@@ -83,8 +82,10 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
     const std::string longLine = std::string(MaxReplyBytes, ' ') + "1\r\n";
     for (const Case& c : std::vector<Case>{{"+1.450000E+01\r\n", 14500},
                                            {"3.5E-05\r\n", 0.035},
-                                           {"-2.0E-07\r\n", -0.0002},   // as read: no rounding
-                                           {"1.5\r\n2.5\r\n", 1500},    // the first line
+                                           {"-2.0E-07\r\n", -0.0002}, // as read: no rounding
+                                           {"1.5\r\n", 1500},         // the first line
+                                           {"5\r\n2.5\r\n", 2500},    // more after it: the next whole one
+                                           {"+9.9E+37\r\n", std::nullopt}, // overload: beyond any range
                                            {"", std::nullopt},          // silent: bounded wait, then nothing
                                            {"+1.45", std::nullopt},     // no line end
                                            {longLine, std::nullopt},    // a line too long to be a reading
@@ -114,7 +115,7 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
     hot.calib.respond = [](const std::string& s) { return std::string(s.size(), '\x7F'); };
     EXPECT_EQ(hot.in.GetTamb(), std::nullopt);
     EXPECT_EQ(hot.log.lines().back(),
-              "Calibrator reference temperature 21390622 outside -50..200: no reading  ");
+              "Calibrator reference temperature 21390621.43 outside -50..200: no reading  ");
     Bench b;
     b.calib.respond = nullptr; // a silent calibrator fails its frame
     EXPECT_EQ(b.in.GetTamb(), std::nullopt);
@@ -162,6 +163,33 @@ TEST(Instruments, AReplyWithoutEndIsReadOnlyToItsBound) {
     EXPECT_LE(mult.handedOut, 4 * 4096u);
 }
 
+// A multimeter that never stops sending its readings, 997 bytes a second whether asked or not: each
+// read hands over what it sent since the last, from wherever in a line that one ended.
+struct StreamingMeter : FakeSerialPort {
+    explicit StreamingMeter(const TestPump& clock) : clock(clock) {}
+    std::string readAll() override {
+        std::string sent;
+        for (; taken < static_cast<size_t>(clock.paused * 997); ++taken)
+            sent += Line[taken % Line.size()];
+        return sent;
+    }
+    void discardInput() override { readAll(); }
+    const TestPump& clock;
+    size_t taken = 0;
+    static inline const std::string Line = "+1.456789E+01\r\n";
+};
+
+TEST(Instruments, AMultimeterThatKeepsSendingIsReadByWholeLines) {
+    Bench b;
+    StreamingMeter mult(b.pump);
+    InstrumentPorts ports{b.relay, mult, b.supply, b.calib};
+    ASSERT_TRUE(ports.Seriale_mult.open(ports.Devices));
+    BenchInstruments in{ports, b.pump, b.dialogs, b.log};
+    for (int i = 0; i < 40; ++i)
+        EXPECT_DOUBLE_EQ(in.GetMult().value_or(0), 14567.89) << i;
+    EXPECT_TRUE(b.log.lines().empty());
+}
+
 long residentKb() {
     long pages = 0, resident = 0;
     std::FILE* f = std::fopen("/proc/self/statm", "r");
@@ -191,8 +219,10 @@ TEST(Instruments, StrayInstrumentsOverPseudoTerminalsGiveNoReading) {
     EXPECT_EQ(in.GetTamb(), std::nullopt);
     EXPECT_LT(residentKb() - before, 64 * 1024);
     const auto& lines = log.lines();
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Lettura Mult: no reading from the multimeter (COM3)  "),
-              3);
+    EXPECT_EQ(
+        std::count(lines.begin(), lines.end(),
+                   "Lettura Mult: no reading from the multimeter (COM3): no line end within 256 bytes  "),
+        3);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Power supply (COM4): no current reading  "), 1);
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
         return l.rfind("Calibrator (COM9) answered ", 0) == 0;
@@ -219,13 +249,13 @@ TEST(Collaudo, ManualReadingAsksUntilANumberAndCancelFails) {
     Bench b;
     CollaudoPorts ports{b.ports.Seriale_mult, b.ports.Seriale_alim};
     b.dialogs.inputs = {"abc", "1,5", "1.5"};
-    EXPECT_EQ(LeggiMultimetro("MANUALE", ports, b.pump, b.dialogs, 50), 1500);
+    EXPECT_EQ(LeggiMultimetro("MANUALE", ports, b.pump, b.dialogs, b.log, 50), 1500);
     EXPECT_TRUE(b.dialogs.inputs.empty());
     b.dialogs.inputs = {"x", std::nullopt};
-    EXPECT_EQ(LeggiMultimetro("MANUALE", ports, b.pump, b.dialogs, 50), std::nullopt);
-    EXPECT_EQ(LeggiMultimetro("USB0", ports, b.pump, b.dialogs, 50), std::nullopt); // not a mode
+    EXPECT_EQ(LeggiMultimetro("MANUALE", ports, b.pump, b.dialogs, b.log, 50), std::nullopt);
+    EXPECT_EQ(LeggiMultimetro("USB0", ports, b.pump, b.dialogs, b.log, 50), std::nullopt); // not a mode
     b.mult.respond = [](const std::string&) { return std::string("+2.5E+00\r\n"); };
-    EXPECT_EQ(LeggiMultimetro("COM4", ports, b.pump, b.dialogs, 50), 2500);
+    EXPECT_EQ(LeggiMultimetro("COM4", ports, b.pump, b.dialogs, b.log, 50), 2500);
     ImpostaAlimentatore("MANUALE", b.ports.Seriale_alim, true, "12.00", b.pump, b.dialogs);
     EXPECT_EQ(b.dialogs.shown.back(), "Alim = ON, 12.00 Volt");
 }

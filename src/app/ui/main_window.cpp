@@ -778,7 +778,7 @@ QWidget* MainWindow::showConfig(bool read) {
     if (!config_) config_ = std::make_unique<ConfigWindow>(ctx_);
     config_->NomeModello = ctx_.model().ModelName;
     if (!configSub_) {
-        auto* w = new frm_Config2(*config_);
+        auto* w = new frm_Config2(*config_, ImageList1.picture("calendar"));
         configSub_ = mdi_->addSubWindow(w);
         configSub_->setAttribute(Qt::WA_DeleteOnClose);
         languages_.windowLoaded(config_.get(), [this] { config_->SetRes(); });

@@ -72,7 +72,8 @@ template <class List> void fillCombo(QComboBox* combo, const List& items, int se
 
 } // namespace
 
-frm_Config2::frm_Config2(ConfigWindow& model, QWidget* parent) : QWidget(parent), model_(model) {
+frm_Config2::frm_Config2(ConfigWindow& model, const QIcon& calendarPicture, QWidget* parent)
+    : QWidget(parent), model_(model) {
     setObjectName("frm_Config2");
     auto* top = new QHBoxLayout;
     Label1[0] = named(new QLabel(this), "Label1(0)");
@@ -98,6 +99,10 @@ frm_Config2::frm_Config2(ConfigWindow& model, QWidget* parent) : QWidget(parent)
     auto* pagesLayout = new QVBoxLayout(pagesHost);
     pages_ = {buildSystem(),    buildEthernet(),  buildComm(),       buildAnalogIn(),
               buildAnalogOut(), buildDigitalIn(), buildDigitalOut(), buildTrip()};
+    if (!calendarPicture.isNull()) {
+        cmd_calendar->setIcon(calendarPicture);
+        cmd_calendar->setText({});
+    }
     const char* pageNames[] = {"frm_tab_prog", "frm_tab_eth", "frm_tab_com", "frm_tab_AI",
                                "frm_tab_ao",   "frm_tab_di",  "frm_tab_do",  "frm_tab_trip"};
     for (size_t i = 0; i < pages_.size(); ++i) {
@@ -164,8 +169,8 @@ QWidget* frm_Config2::buildSystem() {
     rtc->addWidget(txt_giorno, 0, 0);
     rtc->addWidget(txt_mese, 0, 1);
     rtc->addWidget(txt_anno, 0, 2);
-    auto* calendar = named(new QPushButton("...", frm_RTC), "cmd_calendar");
-    rtc->addWidget(calendar, 0, 3);
+    cmd_calendar = named(new QPushButton("...", frm_RTC), "cmd_calendar");
+    rtc->addWidget(cmd_calendar, 0, 3);
     const char* timeBoxes[] = {"txt_ore", "txt_min", "txt_sec"};
     const char* timeLabels[] = {"Hours", "Minutes", "Seconds"};
     for (int i = 0; i < 3; ++i) {
@@ -177,7 +182,7 @@ QWidget* frm_Config2::buildSystem() {
     rtc->addWidget(idleButton("Time from PC", frm_RTC, element("cmd_ClockSync", 1)), 3, 2, 1, 2);
     MonthView1 = named(new QCalendarWidget(frm_RTC), "MonthView1");
     rtc->addWidget(MonthView1, 4, 0, 1, 4);
-    connect(calendar, &QPushButton::clicked, this, [this] { model_.cmd_calendar_Click(); });
+    connect(cmd_calendar, &QPushButton::clicked, this, [this] { model_.cmd_calendar_Click(); });
     connect(MonthView1, &QCalendarWidget::clicked, this,
             [this](QDate d) { model_.MonthView1_DateClick(d.year(), d.month(), d.day()); });
     connect(txt_giorno, &QComboBox::activated, this, [this](int i) { model_.Day.Selected = i; });

@@ -1,6 +1,7 @@
 #pragma once
 // frm_Config2: draws a ConfigWindow and forwards the user's clicks to it.
 #include <array>
+#include <QIcon>
 #include <QWidget>
 #include <utility>
 #include <vector>
@@ -20,7 +21,8 @@ class QTabBar;
 class frm_Config2 : public QWidget {
     Q_OBJECT
   public:
-    frm_Config2(ConfigWindow& model, QWidget* parent = nullptr);
+    // The calendar button shows calendarPicture, or "..." without one.
+    frm_Config2(ConfigWindow& model, const QIcon& calendarPicture = {}, QWidget* parent = nullptr);
     ~frm_Config2() override;
 
     ConfigWindow& model() { return model_; }
@@ -56,6 +58,7 @@ class frm_Config2 : public QWidget {
     // System
     QGroupBox *frm_Disp, *frm_RTC, *frm_PupSafe, *Frm_Prog;
     QComboBox *txt_giorno, *txt_mese, *txt_anno;
+    QPushButton* cmd_calendar;
     QCalendarWidget* MonthView1;
     std::array<QFrame*, 3> Led_Ev{};
     // Comm

@@ -59,5 +59,9 @@ std::string FixedText(double value, int decimals);
 // The largest integer not above value x scale. A product within a billionth of the integer above is
 // taken as that integer: it is a decimal reading that binary fractions cannot hold exactly.
 double FloorScaled(double value, double scale);
+// The cold-junction correction in raw units, floor((tamb - raw / scaleDivisor) x scaleDivisor), worked
+// out in whole hundredths of a degree, the calibrator's own resolution, so that no binary fraction moves
+// it by a count: 23.40 degrees against a raw 230 at 10 a degree is 4.
+int64_t CjcCorrection(double tamb, double raw, int scaleDivisor);
 // "m:s" without leading zeros: 187 s gives 3:7.
 std::string DurationText(double seconds);

@@ -4,10 +4,12 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "factorytest/calibration_bench/bench_link.h"
 #include "factorytest/calibration_bench/bench_state.h"
 #include "factorytest/instruments/bench_instruments.h"
+#include "program/transfer/transfer_view.h"
 
 struct AppContext;
 
@@ -21,6 +23,8 @@ class CalibrationBench {
     BenchInstruments instruments;
     // Called after every change of state, so the window redraws.
     std::function<void()> onChanged;
+    // The busy pointer, shown while the EEPROM image goes to the module.
+    TransferView view;
 
     void Form_Load();
     // Chooses bench model 0..3 and sets its check list; refused while a run goes.
@@ -75,6 +79,8 @@ class CalibrationBench {
     bool runProcedures(const RowParams& row, int index);
     void measurementFrame(bool blocks2);
     void eepromRow(int index, bool kelmo);
+    // The image's blocks to the module; false (told) when a block is not written twice.
+    bool writeImage(const std::vector<uint8_t>& image, const std::string& path);
     // Closes the relay through which the module takes its image; false (told) when it is not switched.
     bool imageRelayClosed();
     // After the image download: a failure turns the row red and ends the module's calibration.

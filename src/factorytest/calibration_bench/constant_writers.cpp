@@ -70,6 +70,13 @@ bool CalibrationBench::CaricaEprom() {
     std::vector<uint8_t> image(ImageBlocks * BlockSize, 0);
     const auto items = ParseMemoryImageText(*text, ImageItems);
     std::copy(items->begin(), items->end(), image.begin());
+    view.busy(true);
+    const bool written = writeImage(image, path);
+    view.busy(false);
+    return written;
+}
+
+bool CalibrationBench::writeImage(const std::vector<uint8_t>& image, const std::string& path) {
     Log& log = app_.shell.log;
     log.LogWrite("Downloading ...");
     const uint8_t node = link_.node();

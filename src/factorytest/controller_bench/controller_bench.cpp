@@ -9,6 +9,7 @@
 #include "comm/model_check.h"
 #include "comm/transaction.h"
 #include "core/app_context.h"
+#include "core/durable_file.h"
 #include "factorytest/instruments/bench_instruments.h"
 #include "factorytest/instruments/collaudo.h"
 #include "program/transfer/file_output.h"
@@ -338,7 +339,7 @@ std::optional<uint8_t> ControllerBench::VerificaConsumo(int which) {
     app_.pump.pausa(2);
     for (;;) {
         const auto ma = LeggiMultimetro(state.MultMode, {SerialeMult, SerialeAlim}, app_.pump, app_.dialogs,
-                                        settings.MultReplyMs);
+                                        app_.shell.log, settings.MultReplyMs);
         shown = ma ? DecimalText(*ma) + " mA" : "no reading";
         changed();
         if (!limits.judged()) return std::nullopt;
@@ -362,11 +363,11 @@ bool ControllerBench::setConsumptionLimits(int which, std::optional<double> minM
     ConsumptionSteps steps = settings.Consumption;
     steps[static_cast<size_t>(which)].minMa = minMa;
     steps[static_cast<size_t>(which)].maxMa = maxMa;
-    if (!settings.LimitsFile.empty() &&
-        !WriteWholeFile(settings.LimitsFile, FormatConsumptionLimits(steps))) {
-        error = "Limits not saved: " + settings.LimitsFile + " cannot be written.";
-        return false;
-    }
+    if (!settings.LimitsFile.empty())
+        if (const auto failure = SaveFileDurably(settings.LimitsFile, FormatConsumptionLimits(steps))) {
+            error = "Limits not saved: " + failure->path + ": " + failure->reason + ".";
+            return false;
+        }
     settings.Consumption = steps;
     return true;
 }

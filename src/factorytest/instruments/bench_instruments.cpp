@@ -4,26 +4,27 @@
 #include "core/log.h"
 #include "core/user_dialogs.h"
 
-namespace {
-
-bool hasLineEnd(const std::string& s) {
-    return s.find_first_of("\r\n") != std::string::npos;
-}
-
-} // namespace
-
-std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, int limitMs) {
-    if (!port.isOpen()) return std::nullopt;
-    port.take();
-    port.clear();
-    port.send(MultReadCommand);
-    pump.pausa(1);
-    // The wait ends at the line end, or once the reply is too long to be one: never grows without end.
-    std::string reply;
-    pump.waitUntil([&] { return reply += port.take(), hasLineEnd(reply) || reply.size() > MaxReplyBytes; },
-                   limitMs, false);
-    port.clear();
-    return ParseMultimeterReply(reply);
+std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, Log& log, int limitMs) {
+    MultimeterReply reply;
+    if (!port.isOpen()) {
+        reply.refusal = "port not open";
+    } else {
+        port.take();
+        port.clear();
+        port.send(MultReadCommand);
+        pump.pausa(1);
+        // The wait ends at a whole line, or once the reply is too long to hold one: never grows without end.
+        std::string bytes;
+        pump.waitUntil([&] { return bytes += port.take(), (reply = ParseMultimeterReply(bytes)).done(); },
+                       limitMs, false);
+        port.clear();
+        if (!reply.done()) reply.refusal = "no whole line within " + std::to_string(limitMs) + " ms";
+    }
+    if (reply.value) return reply.value;
+    log.LogStart();
+    log.LogWrite("Lettura Mult: no reading from the multimeter (COM" + std::to_string(port.Number) +
+                 "): " + reply.refusal);
+    return std::nullopt;
 }
 
 void SwitchSupply(InstrumentPort& port, EventPump& pump, bool on, const std::string& volts) {
@@ -54,12 +55,8 @@ bool BenchInstruments::relayPortOpen() {
 }
 
 std::optional<double> BenchInstruments::GetMult() {
-    InstrumentPort& port = ports_.Seriale_mult;
-    const auto reading = ReadMultimeter(port, pump_, limits.multReplyMs);
-    if (!reading) {
-        logFailure("Lettura Mult: no reading from the multimeter (COM" + std::to_string(port.Number) + ")");
-        return std::nullopt;
-    }
+    const auto reading = ReadMultimeter(ports_.Seriale_mult, pump_, log_, limits.multReplyMs);
+    if (!reading) return std::nullopt;
     return MilliUnits(*reading);
 }
 

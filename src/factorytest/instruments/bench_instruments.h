@@ -19,10 +19,10 @@ struct InstrumentLimits {
     int supplyReplyMs = 1000; // the supply's current reply
 };
 
-// One reading from a multimeter on port: empties its input, sends ":READ?", waits 1 s and then for the
-// line end within limitMs. The reading in the instrument's own unit; nothing when none came in time,
-// the reply ran past MaxReplyBytes without its line end, or it was not a number.
-std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, int limitMs);
+// One reading from a multimeter on port: drops what came before, sends ":READ?", waits 1 s and then for
+// a whole line within limitMs (ParseMultimeterReply). The reading in the instrument's own unit; nothing
+// when none came in time or it was refused, logged with the reason.
+std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, Log& log, int limitMs);
 // "SV " volts, then output on ("KOE") or off ("KOD"), with the supply's pauses.
 void SwitchSupply(InstrumentPort& port, EventPump& pump, bool on, const std::string& volts);
 // Instrument units (volts, amperes) to the milli-units every bench procedure works in, as read: the
@@ -36,7 +36,7 @@ class BenchInstruments {
 
     InstrumentLimits limits;
 
-    // One multimeter reading in milli-units (mV, mA); nothing when it did not come (logged).
+    // One multimeter reading in milli-units (mV, mA); nothing when it did not come or was refused (logged).
     std::optional<double> GetMult();
     // ":SYST:" mode, and the function when the mode is "REM".
     void Conf_Mult(const std::string& mode, const std::string& function);

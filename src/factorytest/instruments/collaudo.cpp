@@ -16,14 +16,14 @@ std::optional<double> AskReading(UserDialogs& dialogs) {
 }
 
 std::optional<double> LeggiMultimetro(const std::string& mode, CollaudoPorts ports, EventPump& pump,
-                                      UserDialogs& dialogs, int limitMs) {
+                                      UserDialogs& dialogs, Log& log, int limitMs) {
     std::string kind = mode.substr(0, 3);
     std::transform(kind.begin(), kind.end(), kind.begin(), [](unsigned char c) { return std::tolower(c); });
     std::optional<double> reading;
     if (kind == "man") {
         reading = AskReading(dialogs);
     } else if (kind == "com") {
-        reading = ReadMultimeter(ports.mult, pump, limitMs);
+        reading = ReadMultimeter(ports.mult, pump, log, limitMs);
     }
     return reading ? std::optional(MilliUnits(*reading)) : std::nullopt;
 }

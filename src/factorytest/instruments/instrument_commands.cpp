@@ -1,5 +1,6 @@
 #include "factorytest/instruments/instrument_commands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -33,8 +34,8 @@ CalibratorFrame CalibratorValueFrame(uint32_t v) {
 double TambFromAnswers(uint8_t r3, uint8_t r4, uint8_t r5, uint8_t r6) {
     const uint32_t hundredths = static_cast<uint32_t>(r3) << 24 | static_cast<uint32_t>(r4) << 16 |
                                 static_cast<uint32_t>(r5) << 8 | r6;
-    // The bench works in single precision.
-    return static_cast<float>(hundredths / 100.0);
+    // Exact to the hundredth: what follows works out its corrections in whole hundredths.
+    return hundredths / 100.0;
 }
 
 std::string CalibratorUnit(int stepCode) {
@@ -63,7 +64,7 @@ std::string CalibratorPrompt(int stepCode, double value) {
 
 std::string DecimalText(double value) {
     if (value == 0) return "0"; // also -0
-    // Single-precision values (temperatures from the calibrator) print as the single they are.
+    // Single-precision values print as the single they are.
     const auto asFloat = static_cast<float>(value);
     char buf[64];
     auto [end, ec] = static_cast<double>(asFloat) == value
@@ -85,10 +86,27 @@ std::optional<double> ParseReading(const std::string& text) {
     return v;
 }
 
-std::optional<double> ParseMultimeterReply(const std::string& reply) {
-    const size_t end = reply.find_first_of("\r\n");
-    if (end == std::string::npos || end > MaxReplyBytes) return std::nullopt;
-    return ParseReading(reply.substr(0, end));
+MultimeterReply ParseMultimeterReply(const std::string& reply) {
+    constexpr const char* Ends = "\r\n";
+    constexpr auto None = std::string::npos;
+    // A reply that opens with a line end, or holds more after its first line, comes from a meter that
+    // keeps sending: its first whole line is the one after that line end (none yet: start at the end).
+    size_t start = 0;
+    const size_t firstEnd = reply.find_first_of(Ends);
+    if (firstEnd != None && (firstEnd == 0 || reply.find_first_not_of(Ends, firstEnd) != None))
+        start = std::min(reply.find_first_not_of(Ends, firstEnd), reply.size());
+    const size_t end = reply.find_first_of(Ends, start);
+    const size_t length = (end == None ? reply.size() : end) - start;
+    const std::string bound = std::to_string(MaxReplyBytes) + " bytes";
+    if (length > MaxReplyBytes)
+        return {{}, end == None ? "no line end within " + bound : "a line longer than " + bound};
+    if (end == None) return {};
+    const auto value = ParseReading(reply.substr(start, length));
+    if (!value) return {{}, "the reply is no number"};
+    const std::string range = DecimalText(MaxMultimeterReading);
+    if (std::fabs(*value) > MaxMultimeterReading)
+        return {{}, "the reading " + DecimalText(*value) + " lies outside -" + range + ".." + range};
+    return {value, {}};
 }
 
 std::optional<double> ParseSupplyCurrent(const std::string& reply) {

@@ -59,9 +59,19 @@ constexpr size_t MaxReplyBytes = 256;
 constexpr double MinTamb = -50, MaxTamb = 200; // the calibrator's reference temperature, degrees
 constexpr double MaxSupplyAmps = 10;           // the supply's output current
 
-// The multimeter's reply: the number on its first line. Nothing while no line end came, or when the
-// line is longer than MaxReplyBytes or is no number.
-std::optional<double> ParseMultimeterReply(const std::string& reply);
+constexpr double MaxMultimeterReading = 1000; // the multimeter's largest reading, volts or amperes
+
+// A multimeter's reply to ":READ?", read from the bytes that came after the query.
+struct MultimeterReply {
+    std::optional<double> value; // in the instrument's unit
+    std::string refusal;         // why there is no value; empty while the reply may still be coming
+    bool done() const { return value || !refusal.empty(); }
+};
+// The reading is the reply's first line. A meter that sends on its own, without waiting for a query,
+// has more after that line, and the line may be the tail of one begun before the query: then the next
+// whole line is the reading. Refused: a line (or as many bytes without a line end) longer than
+// MaxReplyBytes, a line that is no number, a number beyond MaxMultimeterReading either way.
+MultimeterReply ParseMultimeterReply(const std::string& reply);
 // The supply's current reply ("A0.123A" CR): amperes from characters 2-6. Nothing when the reply is
 // shorter than 8 or longer than MaxReplyBytes bytes, or the value is no number or outside
 // 0..MaxSupplyAmps.

@@ -89,11 +89,13 @@ Coll7593::Coll7593(CalibrationBench& bench, QWidget* parent) : QWidget(parent), 
     connect(cmd_start, &QPushButton::clicked, this, [this] { bench_.cmd_start_Click(); });
     connect(cmd_stop, &QPushButton::clicked, this, [this] { bench_.cmd_stop_Click(); });
     bench_.onChanged = [this] { refresh(); };
+    bench_.view.pointer = &pointer_;
     bench_.Form_Load();
 }
 
 Coll7593::~Coll7593() {
     bench_.onChanged = nullptr;
+    bench_.view.pointer = nullptr;
 }
 
 QWidget* Coll7593::buildPorts() {

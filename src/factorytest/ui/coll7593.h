@@ -1,11 +1,13 @@
 #pragma once
 // coll7593: the analog module calibration bench window, a thin view over CalibrationBench. The model
 // list, the instruments' COM ports, the check list with a run button, a colour cell and result labels
-// per row, START and STOP, the duration of the last run and the EEPROM download's progress.
+// per row, START and STOP, the duration of the last run and the EEPROM download's progress (with the
+// busy pointer while it runs).
 #include <QWidget>
 #include <array>
 
 #include "factorytest/calibration_bench/calibration_bench.h"
+#include "program/ui/transfer_widgets.h"
 
 class QCheckBox;
 class QLabel;
@@ -43,4 +45,5 @@ class Coll7593 : public QWidget {
     QWidget* buildCheckList();
 
     CalibrationBench& bench_;
+    ApplicationBusyPointer pointer_;
 };

@@ -29,7 +29,7 @@ void paintMux(QCheckBox* box) {
 
 ConfJXV7593::ConfJXV7593(AnalogConfig& config, QWidget* parent) : QWidget(parent), config_(config) {
     setObjectName("ConfJXV7593");
-    setWindowTitle("Collaudo JXV7593");
+    setWindowTitle("Collaudo JXV7209");
     auto* content = new QWidget;
     auto* grid = new QGridLayout(content);
     grid->addWidget(buildModule(), 0, 0, 1, 2);
@@ -188,7 +188,7 @@ QWidget* ConfJXV7593::buildService() {
     connect(k, &QPushButton::clicked, this, [this] { config_.Command1_Click(); });
     calc->addWidget(k);
     calc->addWidget(fields_.edit(config_.Text3, "Text3", 70));
-    Command11 = new QPushButton("Switching run");
+    Command11 = new QPushButton("Command11");
     Command11->setObjectName("Command11");
     Command11->setToolTip("Register 9 of slave 1: 0 and 65535 in turn, 100 times each, 2 s apart");
     connect(Command11, &QPushButton::clicked, this, [this] { config_.Command11_Click(); });
@@ -213,6 +213,6 @@ void ConfJXV7593::refresh() {
         }
     }
     // While the switching run goes, its button stops it.
-    Command11->setText(config_.switching() ? "Stop" : "Switching run");
+    Command11->setText(config_.switching() ? "Stop" : "Command11");
     Command11->setEnabled(config_.switching() || !config_.busy());
 }

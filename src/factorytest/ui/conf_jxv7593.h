@@ -1,5 +1,5 @@
 #pragma once
-// ConfJXV7593 ("Collaudo JXV7593"): the analog module configuration window, a thin view over
+// ConfJXV7593 ("Collaudo JXV7209"): the analog module configuration window, a thin view over
 // AnalogConfig. One row per channel (offset, input type, raw code, multiplexer boxes, gain, enable, and
 // the K frame), the module's counts and slave address, the default sets, the controller frame, the
 // analog outputs, the K calculator and the switching run.

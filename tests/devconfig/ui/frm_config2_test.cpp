@@ -1,14 +1,24 @@
 // The configuration window draws the layout of its model and hands the user's choices back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QTabBar>
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+
+#include "app/shell_procedures.h"
+#include "app/ui/main_window.h"
 #include "core/language.h"
+#include "core/model_catalogue.h"
 #include "devconfig/ui/frm_config2.h"
+#include "support/sim_controller.h"
 #include "support/sim_session.h"
 
 namespace {
@@ -52,6 +62,41 @@ TEST(frm_Config2, ShowsTheModelsPageAndFollowsTabsAndLanguage) {
     CaricaRisorse(*s.shell, 0);
     model.SetRes();
     EXPECT_EQ(w.windowTitle(), "Configura Dispositivi");
+}
+
+// Both menu entries open the one window on the device's model with the calendar's picture; only "Config"
+// reads the module: the display model's input type at the position its register 34 gives.
+TEST(frm_Config2, OpensOnceFromBothMenuEntries) {
+    SimSession s;
+    CaricaRisorse(*s.shell, 1);
+    SimController module(10);
+    module.setInput(34, 2);
+    ASSERT_TRUE(s.connectTcp(module.startTcp()));
+    const auto& models = s.shell->Models;
+    const auto row = std::find_if(models.begin(), models.end(), [&](const ModelRecord& m) {
+        return m.ModelName == s.shell->ModelNames[NameJXV8480AI];
+    });
+    ASSERT_NE(row, models.end());
+    s.comm->CurrentDevice.ModelIndex =
+        static_cast<decltype(s.comm->CurrentDevice.ModelIndex)>(row - models.begin());
+    const ShellProcedures procs;
+    MainWindow window(s.app, procs);
+    window.CaricaImmagini();
+    window.bindCommands();
+    for (const char* item : {"mnu_config2", "mnu_7403"}) {
+        SCOPED_TRACE(item);
+        module.clearTranscript();
+        window.menuItem(item)->trigger();
+        const auto subs = window.mdi()->subWindowList();
+        ASSERT_EQ(subs.size(), 1);
+        auto* w = qobject_cast<frm_Config2*>(subs.front()->widget());
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->modelList()->currentText(), "JXV8480AI");
+        EXPECT_FALSE(w->findChild<QPushButton*>("cmd_calendar")->icon().isNull());
+        const bool reads = std::string(item) == "mnu_7403";
+        EXPECT_EQ(module.transcript().size(), reads ? 1u : 0u);
+        EXPECT_EQ(w->model().Types[0].Selected, reads ? 2 : -1);
+    }
 }
 
 QString caption(QWidget* w) {

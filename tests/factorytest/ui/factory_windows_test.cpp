@@ -59,7 +59,8 @@ TEST(FactoryMenu, InternalBuildOpensEachWindowOnceWithItsState) {
 
     auto* analog = qobject_cast<ConfJXV7593*>(opened["ConfJXV7593"]);
     ASSERT_NE(analog, nullptr);
-    EXPECT_EQ(analog->windowTitle(), "Collaudo JXV7593");
+    EXPECT_EQ(analog->windowTitle(), "Collaudo JXV7209");
+    EXPECT_EQ(analog->Command11->text(), "Command11");
     analog->SetDefault[1]->click();
     EXPECT_EQ(analog->cmb_InputType[0]->currentText(), "10 V");
     EXPECT_EQ(analog->cmb_InputType[2]->currentText(), "---");
