@@ -1,10 +1,8 @@
 #include "program/transfer/file_output.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "core/app_context.h"
 #include "core/durable_file.h"
+#include "core/file_read.h"
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
     return !SaveFileDurably(path, bytes);
@@ -17,8 +15,7 @@ void TellSaveFailure(AppContext& app, const std::string& what, const SaveFailure
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in || TooLargeToRead(path)) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    auto read = ReadUserFile(path);
+    if (read) bytes = std::move(*read);
+    return read.has_value();
 }

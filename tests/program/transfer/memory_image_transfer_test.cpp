@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "comm/device_procedures.h"
-#include "core/durable_file.h"
+#include "core/file_read.h"
 #include "program/transfer/file_output.h"
 #include "program/transfer/memory_image_text.h"
 #include "program/transfer/memory_image_transfer.h"
