@@ -149,7 +149,9 @@ TEST(ControllerBench, ConsumptionLimitsAreSavedAndReadBack) {
         EXPECT_EQ(bytes, "20\r\n250.5\r\n\r\n150\r\n");
         w.bench.settings.LimitsFile = "/nonexistent/melqo/collaudo.dat";
         EXPECT_FALSE(w.bench.setConsumptionLimits(0, {}, {}, error));
-        EXPECT_EQ(error, "Limits not saved: /nonexistent/melqo/collaudo.dat cannot be written.");
+        EXPECT_EQ(error,
+                  "Limits not saved: /nonexistent/melqo/collaudo.dat cannot be written (No such file or "
+                  "directory).");
         EXPECT_EQ(w.bench.settings.Consumption[0].maxMa, 250.5);
     }
     ControllerWorld w;

@@ -362,9 +362,9 @@ bool ControllerBench::setConsumptionLimits(int which, std::optional<double> minM
     ConsumptionSteps steps = settings.Consumption;
     steps[static_cast<size_t>(which)].minMa = minMa;
     steps[static_cast<size_t>(which)].maxMa = maxMa;
-    if (!settings.LimitsFile.empty() &&
-        !WriteWholeFile(settings.LimitsFile, FormatConsumptionLimits(steps))) {
-        error = "Limits not saved: " + settings.LimitsFile + " cannot be written.";
+    if (std::string reason; !settings.LimitsFile.empty() &&
+                            !WriteWholeFile(settings.LimitsFile, FormatConsumptionLimits(steps), &reason)) {
+        error = "Limits not saved: " + settings.LimitsFile + " cannot be written (" + reason + ").";
         return false;
     }
     settings.Consumption = steps;
@@ -386,8 +386,9 @@ void ControllerBench::loadConsumptionLimits() {
     std::string text;
     std::error_code ec;
     if (settings.LimitsFile.empty() || !std::filesystem::exists(settings.LimitsFile, ec)) return;
-    if (!ReadWholeFile(settings.LimitsFile, text)) {
-        app_.dialogs.messageBox("Consumption limits not read: " + settings.LimitsFile + " cannot be read.",
+    if (std::string reason; !ReadWholeFile(settings.LimitsFile, text, &reason)) {
+        app_.dialogs.messageBox("Consumption limits not read: " + settings.LimitsFile + " cannot be read (" +
+                                    reason + ").",
                                 MsgButtons::Ok, MsgIcon::Warning);
         return;
     }
