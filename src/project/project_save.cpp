@@ -64,8 +64,6 @@ bool SalvaProgetto(AppContext& ctx, bool askName) {
             MsgChoice::Yes)
         return false;
     if (!SettleProjectSet(ctx, base)) return false;
-    p.ProjectPath = base;
-    p.CurrentFilePath = mainFileName(base);
 
     if (std::string subs = unsavedSubroutines(p.Program); !subs.empty()) {
         ctx.shell.log.LogWrite(subroutinesNotSavedText(subs));
@@ -73,12 +71,14 @@ bool SalvaProgetto(AppContext& ctx, bool askName) {
     }
 
     // Built in full first, written without processing events: nothing can change the data half way.
-    if (auto failed = SaveFilesDurably(fileSet(ctx, p.ProjectPath))) {
+    if (auto failed = SaveFilesDurably(fileSet(ctx, base))) {
         const std::string text = saveFailedText(failed->path, failed->reason);
         ctx.shell.log.LogWrite(text);
         ctx.dialogs.messageBox(text, MsgButtons::Ok, MsgIcon::Critical);
-        return false;
+        return false; // the project keeps the name it was last saved or opened under
     }
+    p.ProjectPath = base;
+    p.CurrentFilePath = mainFileName(base);
     p.ProjectModified = 0;
     p.DamagedFiles.clear();
     return true;

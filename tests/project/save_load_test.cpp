@@ -241,6 +241,10 @@ TEST_F(SaveLoad, FailedSaveNamesTheFileAndChangesNoFileOfTheSet) {
     EXPECT_EQ(slurp(path("plant.prj")), before);
     for (const auto& e : std::filesystem::directory_iterator(dir))
         EXPECT_EQ(e.path().string().find(".tmp~"), std::string::npos) << e.path();
+    dialogs.files.push_back(path("missing/other.prj")); // a Save As that fails keeps the project's name
+    EXPECT_FALSE(SalvaProgetto(ctx, true));
+    EXPECT_EQ(std::tuple(project->ProjectPath, project->CurrentFilePath),
+              std::tuple(path("plant"), path("plant.prj")));
 }
 
 // A save killed half way through renaming its files: the next open finishes it, says so, and loads the
