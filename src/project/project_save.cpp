@@ -73,6 +73,7 @@ bool SalvaProgetto(AppContext& ctx, bool askName) {
     // Built in full first, written without processing events: nothing can change the data half way.
     if (auto failed = SaveFilesDurably(fileSet(ctx, base))) {
         const std::string text = saveFailedText(failed->path, failed->reason);
+        ctx.shell.log.LogStart();
         ctx.shell.log.LogWrite(text);
         ctx.dialogs.messageBox(text, MsgButtons::Ok, MsgIcon::Critical);
         return false; // the project keeps the name it was last saved or opened under
