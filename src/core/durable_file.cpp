@@ -1,6 +1,5 @@
 #include "core/durable_file.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <set>
@@ -222,10 +221,6 @@ class GroupSave {
     std::vector<bool> keptAside_;
     size_t placed_ = 0;
 };
-
-} // namespace
-
-namespace {
 
 // Settles one cut-off save from what its journal says of each file.
 class Settlement {
