@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/file_read.h"
+
 int FileSystem::create(const std::string& path, const std::string& keepModeOf) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     struct stat old {};
@@ -67,11 +69,6 @@ void FileSystem::remove(const std::string& path) {
     ::unlink(path.c_str());
 }
 
-bool TooLargeToRead(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && std::uintmax_t(st.st_size) > MaxReadFileSize;
-}
-
 FileSystem& SystemFileSystem() {
     static FileSystem system;
     return system;
@@ -85,6 +82,16 @@ std::string temporaryName(const std::string& target) {
 
 std::string backupName(const std::string& target) {
     return target + ".old~";
+}
+
+// Lists a group while its files are renamed into place: one line per file, in the group's order, "old "
+// or "new " (whether a file of that name was kept aside) and the file's name.
+std::string journalName(const std::string& firstPath) {
+    return firstPath + ".saving~";
+}
+
+std::string leafOf(const std::string& path) {
+    return path.substr(path.find_last_of('/') + 1);
 }
 
 std::string folderOf(const std::string& path) {
@@ -130,16 +137,22 @@ class GroupSave {
     GroupSave(const FileContents& files, FileSystem& fs) : files_(files), fs_(fs), keptAside_(files.size()) {}
 
     std::optional<SaveFailure> run() {
+        if (journaled())
+            if (auto settled = SettleCutOffSave(paths(), fs_); settled.failure) return settled.failure;
         for (const auto& [path, bytes] : files_)
             if (auto failed = writeTemporary(fs_, path, bytes)) return undo(*failed);
         for (size_t i = 0; i < files_.size(); ++i)
             if (!keepAside(i)) return undo(failure(files_[i].first, errno));
+        // Every new file is whole on the disk before the journal names the group.
+        if (journaled())
+            if (auto failed = SaveFileDurably(journal(), journalText(), fs_)) return undo(*failed);
         for (; placed_ < files_.size(); ++placed_) {
             const std::string& target = files_[placed_].first;
             if (!fs_.rename(temporaryName(target), target)) return undo(failure(target, errno));
         }
         for (const std::string& folder : folders())
             if (!fs_.syncFolder(folder)) return undo(failure(folder, errno));
+        dropJournal();
         for (size_t i = 0; i < files_.size(); ++i)
             if (keptAside_[i]) fs_.remove(backupName(files_[i].first));
         return std::nullopt;
@@ -171,7 +184,29 @@ class GroupSave {
         }
         for (const std::string& folder : folders())
             fs_.syncFolder(folder);
+        dropJournal();
         return failed;
+    }
+
+    // A single file needs no journal: its one rename places it whole.
+    bool journaled() const { return files_.size() > 1; }
+    std::string journal() const { return journalName(files_.front().first); }
+    std::vector<std::string> paths() const {
+        std::vector<std::string> all;
+        for (const auto& file : files_)
+            all.push_back(file.first);
+        return all;
+    }
+    std::string journalText() const {
+        std::string text;
+        for (size_t i = 0; i < files_.size(); ++i)
+            text += (keptAside_[i] ? "old " : "new ") + leafOf(files_[i].first) + "\r\n";
+        return text;
+    }
+    void dropJournal() {
+        if (!journaled() || !fs_.exists(journal())) return;
+        fs_.remove(journal());
+        fs_.syncFolder(folderOf(journal()));
     }
 
     std::set<std::string> folders() const {
@@ -187,7 +222,103 @@ class GroupSave {
     size_t placed_ = 0;
 };
 
+// Settles one cut-off save from what its journal says of each file.
+class Settlement {
+  public:
+    Settlement(const std::vector<std::string>& paths, std::vector<bool> keptAside, FileSystem& fs)
+        : paths_(paths), keptAside_(std::move(keptAside)), fs_(fs) {}
+
+    // Every file not yet renamed still has its whole new content beside it (flushed before the journal
+    // was written); one whose new content is gone and whose old one is not kept aside any more was put
+    // back by a failed save that was itself cut off.
+    bool newSetComplete() const {
+        for (size_t i = 0; i < paths_.size(); ++i) {
+            const std::string& target = paths_[i];
+            if (fs_.exists(temporaryName(target))) continue;
+            if (!fs_.exists(target) || (keptAside_[i] && !fs_.exists(backupName(target)))) return false;
+        }
+        return true;
+    }
+
+    std::optional<SaveFailure> finishNewSet() {
+        for (const std::string& target : paths_)
+            if (fs_.exists(temporaryName(target)) && !fs_.rename(temporaryName(target), target))
+                return failure(target, errno);
+        return flushFolder();
+    }
+
+    std::optional<SaveFailure> putOldSetBack() {
+        for (size_t i = 0; i < paths_.size(); ++i) {
+            const std::string& target = paths_[i];
+            if (keptAside_[i] && fs_.exists(backupName(target))) {
+                if (!fs_.rename(backupName(target), target)) return failure(target, errno);
+                fs_.remove(backupName(target)); // still there when both names were links of one file
+            } else if (!keptAside_[i]) {
+                fs_.remove(target);
+            }
+            fs_.remove(temporaryName(target));
+        }
+        return flushFolder();
+    }
+
+    // Once the group is whole again its journal goes, then what was kept aside for it.
+    std::optional<SaveFailure> dropJournal() {
+        fs_.remove(journalName(paths_.front()));
+        if (auto failed = flushFolder()) return failed;
+        for (const std::string& target : paths_) {
+            fs_.remove(backupName(target));
+            fs_.remove(temporaryName(target));
+        }
+        return std::nullopt;
+    }
+
+  private:
+    std::optional<SaveFailure> flushFolder() {
+        const std::string folder = folderOf(paths_.front());
+        if (!fs_.syncFolder(folder)) return failure(folder, errno);
+        return std::nullopt;
+    }
+
+    const std::vector<std::string>& paths_;
+    std::vector<bool> keptAside_;
+    FileSystem& fs_;
+};
+
+// Which files of the group the journal says were kept aside; nothing when it does not list this group.
+std::optional<std::vector<bool>> readJournal(const std::string& text, const std::vector<std::string>& paths) {
+    std::vector<bool> keptAside;
+    size_t at = 0;
+    for (const std::string& path : paths) {
+        const size_t end = text.find("\r\n", at);
+        if (end == std::string::npos) return std::nullopt;
+        const std::string_view line = std::string_view(text).substr(at, end - at);
+        const std::string_view kind = line.substr(0, 4);
+        if ((kind != "old " && kind != "new ") || line.substr(4) != leafOf(path)) return std::nullopt;
+        keptAside.push_back(kind == "old ");
+        at = end + 2;
+    }
+    if (at != text.size()) return std::nullopt;
+    return keptAside;
+}
+
 } // namespace
+
+SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSystem& fs) {
+    if (paths.empty()) return {};
+    const std::string journal = journalName(paths.front());
+    if (!fs.exists(journal)) return {};
+    std::string reason;
+    const std::optional<std::string> text = ReadUserFile(journal, &reason);
+    if (!text) return {CutOffSave::None, SaveFailure{journal, reason}};
+    // Only the files of this group are ever renamed or removed, whatever a journal says.
+    const std::optional<std::vector<bool>> keptAside = readJournal(*text, paths);
+    if (!keptAside) return {CutOffSave::None, SaveFailure{journal, "it does not list the files of this set"}};
+    Settlement settlement(paths, *keptAside, fs);
+    const bool complete = settlement.newSetComplete();
+    std::optional<SaveFailure> failed = complete ? settlement.finishNewSet() : settlement.putOldSetBack();
+    if (!failed) failed = settlement.dropJournal();
+    return {complete ? CutOffSave::NewSetFinished : CutOffSave::OldSetBack, failed};
+}
 
 std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSystem& fs) {
     return GroupSave(files, fs).run();

@@ -1,7 +1,10 @@
 #pragma once
 // Saving files so that a power cut leaves either the old content or the new one, never an empty or
 // partial file: each file goes into a temporary file beside it, is flushed to the disk, renamed over its
-// target, and the folder itself is flushed. A group of files (a project set) is placed whole or not at all.
+// target, and the folder itself is flushed. A group of files (a project set) is placed whole or not at all:
+// a journal beside its first file lists the group while its files are being renamed into place, so that a
+// save cut off half way (the program killed, the power lost) is settled the next time the group is opened
+// or saved.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -44,16 +47,25 @@ using FileContents = std::vector<std::pair<std::string, std::string>>; // (path,
 // files are kept aside until all new ones are in place, and put back, all of them, when any step fails.
 std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSystem& fs = SystemFileSystem());
 
+// How a group save that had been cut off was settled.
+enum class CutOffSave {
+    None,           // no save of the group was cut off
+    OldSetBack,     // every file is as it was before that save
+    NewSetFinished, // every file is as that save wrote it
+};
+struct SaveSettlement {
+    CutOffSave outcome = CutOffSave::None;
+    std::optional<SaveFailure> failure; // the journal stays, and the files may be mixed, until it is settled
+};
+
+// Settles a save of the group of paths (in the order it was saved) that was cut off between its first and
+// its last rename: it finishes it when every new file is there whole, and puts every old file back
+// otherwise. The group save does this itself before it starts; a caller runs it first to tell the user.
+SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSystem& fs = SystemFileSystem());
+
 // Whether a file can be saved at path (a temporary file beside it is made and removed again), so that a
 // long preparation can be skipped when it cannot.
 std::optional<SaveFailure> CheckSavable(const std::string& path, FileSystem& fs = SystemFileSystem());
-
-// No file the program reads whole comes near this size: a larger one is refused before it is read, so a
-// wrong or hostile file cannot grow the program's memory.
-inline constexpr std::uintmax_t MaxReadFileSize = 16u << 20;
-inline constexpr const char* MaxReadFileSizeText = "16 MB";
-// True when path names a file larger than MaxReadFileSize.
-bool TooLargeToRead(const std::string& path);
 
 std::optional<SaveFailure> SaveFileDurably(const std::string& path, const std::string& bytes,
                                            FileSystem& fs = SystemFileSystem());

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <optional>
+#include <sstream>
 #include <vector>
 
 #include "core/durable_file.h"
+#include "core/file_read.h"
 #include "core/model_catalogue.h"
 #include "core/print_form.h"
 #include "core/web_page.h"
@@ -19,10 +20,19 @@ std::filesystem::path settingsPath(const std::string& folder) {
     return std::filesystem::path(folder) / std::string(SettingsFileName);
 }
 
-// Lines without their CR LF or LF.
-std::vector<std::string> readLines(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
+// Lines without their CR LF or LF; none when the file is missing. A file that is there and cannot be
+// read leaves the defaults, and the log says why.
+std::vector<std::string> readLines(const std::filesystem::path& path, Log& log) {
     std::vector<std::string> lines;
+    std::string reason;
+    const auto bytes = ReadUserFile(path.string(), &reason);
+    if (!bytes) {
+        if (std::error_code ec;
+            std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found)
+            log.LogWrite("The settings file was not read: " + path.string() + ": " + reason);
+        return lines;
+    }
+    std::istringstream in(*bytes);
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -76,7 +86,7 @@ int16_t readFlag(const std::vector<std::string>& lines, size_t index) {
 } // namespace
 
 void LeggiSettings(ShellState& shell, DeviceRecord& device, const std::string& folder) {
-    std::vector<std::string> lines = readLines(settingsPath(folder));
+    std::vector<std::string> lines = readLines(settingsPath(folder), shell.log);
     // Only languages that have texts; any other value would leave the windows without captions.
     if (auto language = numberItem<uint8_t>(lines, 0); language && *language <= 1) shell.Language = *language;
     if (lines.size() > 1)

@@ -125,9 +125,9 @@ void LettMac::cmd_loadFile_Click() {
 }
 
 void LettMac::CaricaFile() {
-    std::string bytes;
-    if (!ReadWholeFile(FileElenco, bytes)) {
-        message("Impossibile leggere " + FileElenco, MsgIcon::Critical);
+    std::string bytes, reason;
+    if (!ReadWholeFile(FileElenco, bytes, &reason)) {
+        message("Impossibile leggere " + FileElenco + ": " + reason, MsgIcon::Critical);
         FileElenco.clear();
         return;
     }
@@ -146,8 +146,8 @@ void LettMac::CaricaFile() {
 
 bool LettMac::cmd_SaveFile_Click() {
     if (!chooseListFile(true)) return false;
-    if (!WriteWholeFile(FileElenco, writeMacList(ElencoMAC))) {
-        message("Impossibile scrivere " + FileElenco, MsgIcon::Critical);
+    if (std::string reason; !WriteWholeFile(FileElenco, writeMacList(ElencoMAC), &reason)) {
+        message("Impossibile scrivere " + FileElenco + ": " + reason, MsgIcon::Critical);
         return false;
     }
     ElencoModificato = false;
@@ -158,8 +158,8 @@ void LettMac::cmd_report_Click(const MacReportFilter& filter, const std::string&
     FileElenco.clear();
     std::string path = ctx_.dialogs.saveFile(ReportFilter);
     if (path.empty()) return;
-    if (!WriteWholeFile(path, macReport(ElencoMAC, filter, dateTime)))
-        message("Impossibile scrivere " + path, MsgIcon::Critical);
+    if (std::string reason; !WriteWholeFile(path, macReport(ElencoMAC, filter, dateTime), &reason))
+        message("Impossibile scrivere " + path + ": " + reason, MsgIcon::Critical);
 }
 
 bool LettMac::Form_Unload() {

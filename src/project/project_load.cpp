@@ -3,6 +3,7 @@
 #include "program/compiler.h"
 #include "program/display_compiler.h"
 #include "program/scheduler_compiler.h"
+#include "project/cut_off_save.h"
 #include "project/file_io.h"
 #include "project/project_clear.h"
 #include "project/project_files.h"
@@ -15,19 +16,17 @@ class SetReader {
   public:
     SetReader(std::string base, LoadReport& report) : base_(std::move(base)), report_(report) {}
 
-    // The file's bytes, or nullopt (reported) when it is missing or unreadable.
+    // The file's bytes, or nullopt (reported) when it is missing, unreadable, not a regular file or too
+    // large.
     std::optional<std::string> read(std::string_view ext) {
         std::string path = base_ + std::string(ext);
         if (!FileExists(path)) {
             report_.add(std::string(ext) + ": missing", false); // nothing to lose by saving
             return std::nullopt;
         }
-        if (TooLargeToRead(path)) {
-            report_.add(std::string(ext) + ": larger than " + MaxReadFileSizeText + ", not read");
-            return std::nullopt;
-        }
-        auto data = readWholeFile(path);
-        if (!data) report_.add(std::string(ext) + ": cannot be read");
+        std::string reason;
+        auto data = ReadUserFile(path, &reason);
+        if (!data) report_.add(std::string(ext) + ": " + reason + ", not read");
         return data;
     }
 
@@ -56,6 +55,8 @@ void showReport(AppContext& ctx, const LoadReport& report) {
 bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
     std::string chosen = ctx.dialogs.openFile(ProjectFilter);
     if (chosen.empty()) return false;
+    // A set whose last save was cut off is made whole first: never read as a mix of two saves.
+    if (!SettleProjectSet(ctx, projectBase(chosen))) return false;
     // May save the old project under another name: keep the chosen one apart. A save that did not
     // happen ends the load with the old project as it was.
     if (!clearProjectForLoad(ctx, hooks.lifecycle)) return false;

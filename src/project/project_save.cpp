@@ -1,6 +1,7 @@
 #include "project/project_save.h"
 
-#include "project/file_io.h"
+#include "core/durable_file.h"
+#include "project/cut_off_save.h"
 #include "project/project_files.h"
 #include "project/project_path.h"
 #include "project/project_texts.h"
@@ -23,10 +24,12 @@ std::string unsavedSubroutines(const ProgramStore& program) {
     return names;
 }
 
-std::vector<std::pair<std::string, std::string>> fileSet(const AppContext& ctx, const std::string& base) {
+FileContents fileSet(const AppContext& ctx, const std::string& base) {
     const Project& p = ctx.project;
     const ModelRecord& model = ctx.model();
+    // Section 0 is the program, whatever section the view shows.
     const std::string contents[] = {
+        writeProgramFile(p.Program.Sections[0], ctx.shell.VersionText, model.ModelCode),
         writeRegisterFile(ctx.comm.Registers, model),
         writeWatchFile(p.Watch),
         writeTablesFile(p.Tables),
@@ -35,14 +38,13 @@ std::vector<std::pair<std::string, std::string>> fileSet(const AppContext& ctx, 
         writeVariableFile(p.Variables),
         writeStringFile(p.Strings, model),
         writeBlockFile(p.Blocks, model),
+        writeImageFile(p.Images),
     };
-    std::vector<std::pair<std::string, std::string>> files;
-    // Section 0 is the program, whatever section the view shows.
-    files.emplace_back(mainFileName(base),
-                       writeProgramFile(p.Program.Sections[0], ctx.shell.VersionText, model.ModelCode));
-    for (size_t i = 0; i < std::size(SideFileExtensions); ++i)
-        files.emplace_back(base + std::string(SideFileExtensions[i]), contents[i]);
-    files.emplace_back(base + std::string(ImageFileExtension), writeImageFile(p.Images));
+    const std::vector<std::string> names = projectFileNames(base);
+    static_assert(std::size(contents) == std::size(SideFileExtensions) + 2);
+    FileContents files;
+    for (size_t i = 0; i < names.size(); ++i)
+        files.emplace_back(names[i], contents[i]);
     return files;
 }
 
@@ -61,8 +63,7 @@ bool SalvaProgetto(AppContext& ctx, bool askName) {
         ctx.dialogs.messageBox(overwriteDamagedText(p.DamagedFiles), MsgButtons::YesNo, MsgIcon::Warning) !=
             MsgChoice::Yes)
         return false;
-    p.ProjectPath = base;
-    p.CurrentFilePath = mainFileName(base);
+    if (!SettleProjectSet(ctx, base)) return false;
 
     if (std::string subs = unsavedSubroutines(p.Program); !subs.empty()) {
         ctx.shell.log.LogWrite(subroutinesNotSavedText(subs));
@@ -70,11 +71,15 @@ bool SalvaProgetto(AppContext& ctx, bool askName) {
     }
 
     // Built in full first, written without processing events: nothing can change the data half way.
-    if (auto failed = writeFileGroup(fileSet(ctx, p.ProjectPath))) {
-        ctx.shell.log.LogWrite(saveFailedText(*failed));
-        ctx.dialogs.messageBox(saveFailedText(*failed), MsgButtons::Ok, MsgIcon::Critical);
-        return false;
+    if (auto failed = SaveFilesDurably(fileSet(ctx, base))) {
+        const std::string text = saveFailedText(failed->path, failed->reason);
+        ctx.shell.log.LogStart();
+        ctx.shell.log.LogWrite(text);
+        ctx.dialogs.messageBox(text, MsgButtons::Ok, MsgIcon::Critical);
+        return false; // the project keeps the name it was last saved or opened under
     }
+    p.ProjectPath = base;
+    p.CurrentFilePath = mainFileName(base);
     p.ProjectModified = 0;
     p.DamagedFiles.clear();
     return true;

@@ -9,8 +9,18 @@ inline constexpr const char* WrongVersionText = "Wrong Version, continue?";
 inline constexpr const char* SaveChangesText =
     "Do you want to save your changes?"; // UI text 172 until texts are loaded
 
-inline std::string saveFailedText(const std::string& file) {
-    return "The project could not be saved: cannot write " + file;
+inline std::string saveFailedText(const std::string& file, const std::string& reason) {
+    return "The project could not be saved: cannot write " + file + ": " + reason;
+}
+inline std::string cutOffSaveText(const std::string& mainFile, bool finished) {
+    return "The last save of " + mainFile + " was cut off before all its files were written. " +
+           (finished ? "That save has now been completed."
+                     : "The project is back as it was saved before it.");
+}
+inline std::string cutOffSaveUnsettledText(const std::string& mainFile, const std::string& file,
+                                           const std::string& reason) {
+    return "The last save of " + mainFile + " was cut off, and its files could not be put in order (" + file +
+           ": " + reason + "). They may be a mix of two saves; the project was neither opened nor saved.";
 }
 inline std::string subroutinesNotSavedText(const std::string& sections) {
     return "Only the main program is saved with the project; these subroutine sections are not: " + sections;

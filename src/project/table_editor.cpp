@@ -107,8 +107,9 @@ bool TableEditor::saveToFile() {
     if (std::string_view leaf = std::string_view(name).substr(name.find_last_of('/') + 1);
         leaf.find('.') == std::string_view::npos)
         name += ".csv";
-    if (auto failed = writeFileGroup({{name, writeTableFile(work)}})) {
-        dialogs_.messageBox("Cannot write " + *failed, MsgButtons::Ok, MsgIcon::Critical);
+    if (auto failed = SaveFileDurably(name, writeTableFile(work))) {
+        dialogs_.messageBox("Cannot write " + failed->path + ": " + failed->reason, MsgButtons::Ok,
+                            MsgIcon::Critical);
         return false;
     }
     return true;
@@ -117,9 +118,10 @@ bool TableEditor::saveToFile() {
 bool TableEditor::loadFromFile() {
     std::string name = dialogs_.openFile(TableFileFilter);
     if (name.empty()) return false;
-    auto data = readWholeFile(name);
+    std::string reason;
+    auto data = ReadUserFile(name, &reason);
     if (!data) {
-        dialogs_.messageBox("Cannot read " + name, MsgButtons::Ok, MsgIcon::Critical);
+        dialogs_.messageBox("Cannot read " + name + ": " + reason, MsgButtons::Ok, MsgIcon::Critical);
         return false;
     }
     if (readTableFile(*data, work) != TableFileResult::Ok) {

@@ -84,8 +84,9 @@ bool MemoryTool::upload(const TransferView& view, const std::string& from, const
         if (!read) return false;
         const std::string path = ctx_.dialogs.saveFile(MemoryImageFilter);
         if (path.empty()) return false;
-        if (WriteWholeFile(path, FormatMemoryImageText(values))) return true;
-        refuse("Upload Failed: " + path + " could not be written");
+        std::string reason;
+        if (WriteWholeFile(path, FormatMemoryImageText(values), &reason)) return true;
+        refuse("Upload Failed: " + path + " could not be written: " + reason);
         return false;
     });
 }
@@ -94,9 +95,9 @@ bool MemoryTool::download(const TransferView& view, const std::string& from, con
     return run(from, to, [&](const Range& range) {
         const std::string path = ctx_.dialogs.openFile(MemoryImageFilter);
         if (path.empty()) return false;
-        std::string text;
-        if (!ReadWholeFile(path, text)) {
-            refuse("Download Failed: " + path + " could not be read");
+        std::string text, reason;
+        if (!ReadWholeFile(path, text, &reason)) {
+            refuse("Download Failed: " + path + " could not be read: " + reason);
             return false;
         }
         // The file holds exactly the range: as many values as it has addresses, from its first one on.

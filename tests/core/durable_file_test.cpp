@@ -25,6 +25,10 @@ class RecordingFileSystem : public FileSystem {
     std::vector<std::string> calls;
     std::string failKind;
     int failAfter = 0;
+    // The program killed at a call: nothing after it runs, not even the undoing of a failed save.
+    struct Killed {};
+    std::string killKind;
+    int killAfter = 0;
 
     int create(const std::string& path, const std::string& keep) override {
         if (fails("create", name(path))) return -1;
@@ -54,6 +58,7 @@ class RecordingFileSystem : public FileSystem {
     static std::string name(const std::string& path) { return fs::path(path).filename().string(); }
     bool fails(const std::string& kind, const std::string& what) {
         calls.push_back(kind + " " + what);
+        if (kind == killKind && killAfter-- == 0) throw Killed{};
         if (kind != failKind || failAfter-- != 0) return false;
         errno = EIO;
         return true;
@@ -112,8 +117,10 @@ TEST_F(DurableFile, AGroupSaveThatFailsAtAnyStepLeavesTheOldSetAsItWas) {
         int after;
         const char* failedFile;
     } steps[] = {
-        {"create", 1, "p.blk"}, {"write", 2, "p.img"},  {"sync", 0, "p.prj"},   {"close", 1, "p.blk"},
-        {"rename", 0, "p.prj"}, {"rename", 1, "p.blk"}, {"rename", 2, "p.img"}, {"syncFolder", 0, ""},
+        {"create", 1, "p.blk"}, {"write", 2, "p.img"},          {"sync", 0, "p.prj"},
+        {"close", 1, "p.blk"},  {"rename", 0, "p.prj.saving~"}, // the journal of the set
+        {"rename", 1, "p.prj"}, {"rename", 2, "p.blk"},         {"rename", 3, "p.img"},
+        {"syncFolder", 0, ""},  {"syncFolder", 1, ""},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(std::string(step.kind) + " " + std::to_string(step.after));
@@ -149,4 +156,50 @@ TEST_F(DurableFile, AFolderInATargetsPlaceOrAMissingFolderIsRefusedBeforeAnythin
     ASSERT_TRUE(failed);
     EXPECT_EQ(failed->reason, std::strerror(ENOENT));
     EXPECT_EQ(folder(), (std::map<std::string, std::string>{{"a.dat", "old"}, {"b.dat", ""}}));
+}
+
+// A save killed at any rename or flush, even while it undoes a failed step, is settled to the old set or
+// the new one whole, and says which; nothing of the save is left beside the set.
+TEST_F(DurableFile, ASaveCutOffAnywhereIsSettledToTheOldOrTheNewSetWhole) {
+    const FileContents next = {
+        {path("p.prj"), "new prj"}, {path("p.blk"), "new blk"}, {path("p.img"), "img"}};
+    const std::vector<std::string> paths = {path("p.prj"), path("p.blk"), path("p.img")};
+    using Set = std::map<std::string, std::string>;
+    const Set oldSet = {{"p.prj", "old prj"}, {"p.blk", "old blk"}};
+    const Set newSet = {{"p.prj", "new prj"}, {"p.blk", "new blk"}, {"p.img", "img"}};
+    const struct {
+        const char* killKind;
+        int killAfter;
+        int failedRename; // -1: no step fails before the kill
+        CutOffSave outcome;
+        const Set& set;
+    } cuts[] = {
+        {"rename", 0, -1, CutOffSave::None, oldSet}, // the journal's own: nothing replaced yet
+        {"rename", 1, -1, CutOffSave::NewSetFinished, newSet},
+        {"rename", 2, -1, CutOffSave::NewSetFinished, newSet},
+        {"rename", 3, -1, CutOffSave::NewSetFinished, newSet},
+        {"syncFolder", 1, -1, CutOffSave::NewSetFinished, newSet},
+        {"rename", 3, 2, CutOffSave::NewSetFinished, newSet}, // undoing, before any old file is back
+        {"rename", 4, 2, CutOffSave::OldSetBack, oldSet},     // undoing, one old file back
+    };
+    for (const auto& cut : cuts) {
+        SCOPED_TRACE(std::string(cut.killKind) + " " + std::to_string(cut.killAfter));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        ASSERT_FALSE(SaveFilesDurably({{path("p.prj"), "old prj"}, {path("p.blk"), "old blk"}}));
+        disk.killKind = cut.killKind;
+        disk.killAfter = cut.killAfter;
+        disk.failKind = cut.failedRename < 0 ? "" : "rename";
+        disk.failAfter = cut.failedRename;
+        EXPECT_THROW(SaveFilesDurably(next, disk), RecordingFileSystem::Killed);
+        const SaveSettlement settled = SettleCutOffSave(paths);
+        EXPECT_FALSE(settled.failure);
+        EXPECT_EQ(settled.outcome, cut.outcome);
+        Set files = folder();
+        if (cut.outcome != CutOffSave::None) EXPECT_EQ(files, cut.set); // nothing left beside the set
+        std::erase_if(files, [](const auto& file) { return file.first.ends_with('~'); });
+        EXPECT_EQ(files, cut.set);
+        // The next save finds nothing left to settle.
+        EXPECT_EQ(SettleCutOffSave(paths).outcome, CutOffSave::None);
+    }
 }

@@ -337,5 +337,6 @@ TEST_F(TableEditorTest, TableFileSavesAndLoadsAndRefusesBadCounts) {
 
     dialogs.files.push_back(path("missing/dir/t.csv"));
     EXPECT_FALSE(editor.saveToFile());
-    EXPECT_EQ(dialogs.shown.back(), "Cannot write " + path("missing/dir/t.csv"));
+    EXPECT_EQ(dialogs.shown.back(),
+              "Cannot write " + path("missing/dir/t.csv") + ": No such file or directory");
 }

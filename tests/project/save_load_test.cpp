@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+
 #include "comm/register_map.h"
 #include "designers/display_designer.h"
 #include "designers/image_table.h"
@@ -14,6 +16,7 @@
 #include "project/file_io.h"
 #include "project/project_files.h"
 #include "project/project_load.h"
+#include "project/project_path.h"
 #include "project/project_save.h"
 #include "project/project_texts.h"
 #include "project_fixture.h"
@@ -232,11 +235,56 @@ TEST_F(SaveLoad, FailedSaveNamesTheFileAndChangesNoFileOfTheSet) {
     project->Program.Sections[0].RungCount = 1;
     project->ProjectModified = -1;
     EXPECT_FALSE(SalvaProgetto(ctx, false));
-    EXPECT_EQ(dialogs.shown, std::vector<std::string>{saveFailedText(path("plant.skd"))});
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{"The project could not be saved: cannot write " +
+                                                      path("plant.skd") + ": Is a directory"});
     EXPECT_EQ(project->ProjectModified, -1);
     EXPECT_EQ(slurp(path("plant.prj")), before);
     for (const auto& e : std::filesystem::directory_iterator(dir))
         EXPECT_EQ(e.path().string().find(".tmp~"), std::string::npos) << e.path();
+    dialogs.files.push_back(path("missing/other.prj")); // a Save As that fails keeps the project's name
+    EXPECT_FALSE(SalvaProgetto(ctx, true));
+    EXPECT_EQ(std::tuple(project->ProjectPath, project->CurrentFilePath),
+              std::tuple(path("plant"), path("plant.prj")));
+}
+
+// A save killed half way through renaming its files: the next open finishes it, says so, and loads the
+// new set whole (the changed first and last files both), never a mix of the two saves.
+TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened) {
+    saveSmallProject();
+    FileContents next;
+    for (const std::string& name : projectFileNames(path("h")))
+        next.emplace_back(name, slurp(name));
+    next.front().second.replace(next.front().second.find("one"), 3, "two");
+    std::string& blk = next[8].second;
+    blk.replace(blk.find("\r\na\r\nb\r\n"), 7, "\r\nz\r\nb");
+    struct KilledAtTheFourthRename : FileSystem {
+        int renames = 0;
+        bool rename(const std::string& from, const std::string& to) override {
+            if (++renames == 4) throw renames; // the journal, .prj and .lst are renamed; .blk is not
+            return FileSystem::rename(from, to);
+        }
+    } disk;
+    EXPECT_THROW(SaveFilesDurably(next, disk), int);
+    dialogs.shown.clear();
+    ASSERT_TRUE(loadFresh("h.prj"));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{cutOffSaveText(path("h.prj"), true)});
+    EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "two");
+    EXPECT_EQ(project->Blocks[0].Text, "z\r\nb");
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        EXPECT_FALSE(e.path().string().ends_with('~')) << e.path();
+}
+
+// A named pipe or a link to an endless device named like a file of the set is refused at once, unread.
+TEST_F(SaveLoad, APipeOrADeviceInThePlaceOfAFileIsRefusedWithoutBeingRead) {
+    saveSmallProject();
+    std::filesystem::remove(path("h.wtc"));
+    ASSERT_EQ(::mkfifo(path("h.wtc").c_str(), 0600), 0);
+    std::filesystem::remove(path("h.str"));
+    std::filesystem::create_symlink("/dev/zero", path("h.str"));
+    ASSERT_TRUE(loadFresh("h.prj"));
+    EXPECT_TRUE(logged(".wtc: not a regular file, not read"));
+    EXPECT_TRUE(logged(".str: not a regular file, not read"));
+    EXPECT_EQ(project->DamagedFiles, ".str, .wtc");
 }
 
 TEST_F(SaveLoad, MainProgramIsSavedWhateverSectionIsShownAndSubroutinesAreNamed) {

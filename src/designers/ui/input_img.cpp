@@ -96,10 +96,11 @@ void Input_Img::showPreview() {
 void Input_Img::cmd_add_Click() {
     std::string path = ctx_.dialogs.openFile(PictureFilter);
     if (path.empty()) return;
-    std::optional<MonoPicture> picture = readMonoPicture(path);
+    std::string reason;
+    std::optional<MonoPicture> picture = readMonoPicture(path, &reason);
     if (!picture) {
-        ctx_.dialogs.messageBox("The file cannot be read as a picture: " + path, MsgButtons::Ok,
-                                MsgIcon::Warning);
+        ctx_.dialogs.messageBox("The file cannot be read as a picture: " + path + ": " + reason,
+                                MsgButtons::Ok, MsgIcon::Warning);
         return;
     }
     int i = editor_.addImage(std::filesystem::path(path).stem().string(), *picture);

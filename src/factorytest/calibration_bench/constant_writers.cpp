@@ -60,8 +60,10 @@ bool CalibrationBench::CaricaEprom() {
         if (path.empty()) return false;
     }
     app_.project.CurrentFilePath = path;
-    const auto text = readWholeFile(path);
-    const std::string problem = !text ? "it cannot be read" : imageProblem(*text, ImageItems);
+    std::string unread;
+    const auto text = ReadUserFile(path, &unread);
+    const std::string problem =
+        !text ? "it cannot be read (" + unread + ")" : imageProblem(*text, ImageItems);
     if (!problem.empty()) {
         tell("EEPROM image " + path + ": " + problem + "; nothing written. The module's calibration ends.");
         return false;

@@ -387,8 +387,9 @@ void ControllerBench::loadConsumptionLimits() {
     std::string text;
     std::error_code ec;
     if (settings.LimitsFile.empty() || !std::filesystem::exists(settings.LimitsFile, ec)) return;
-    if (!ReadWholeFile(settings.LimitsFile, text)) {
-        app_.dialogs.messageBox("Consumption limits not read: " + settings.LimitsFile + " cannot be read.",
+    if (std::string reason; !ReadWholeFile(settings.LimitsFile, text, &reason)) {
+        app_.dialogs.messageBox("Consumption limits not read: " + settings.LimitsFile + " cannot be read (" +
+                                    reason + ").",
                                 MsgButtons::Ok, MsgIcon::Warning);
         return;
     }

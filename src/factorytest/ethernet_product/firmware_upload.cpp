@@ -1,12 +1,11 @@
 #include "factorytest/ethernet_product/firmware_upload.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <optional>
 
 #include "core/log.h"
 #include "core/event_pump.h"
+#include "core/file_read.h"
 #include "core/link_port.h"
 #include "core/user_dialogs.h"
 
@@ -84,16 +83,14 @@ bool FirmwareUpload::InviaDati(const std::string& host, const std::string& path)
         error("No file for this product", true);
         return false;
     }
-    std::error_code ec;
-    std::ifstream in;
-    if (std::filesystem::is_regular_file(path, ec)) in.open(path, std::ios::binary);
-    if (!in.is_open()) {
-        error("Cannot read " + path, true);
+    std::string reason;
+    const std::optional<std::string> content = ReadUserFile(path, &reason);
+    if (!content) {
+        error("Cannot read " + path + ": " + reason, true);
         return false;
     }
-    const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const std::string request =
-        UploadHttp(content, host, "i", path, "application/octet-stream", makeBoundary());
+        UploadHttp(*content, host, "i", path, "application/octet-stream", makeBoundary());
     answer_.clear();
     socket_.connectTcp(host, port);
     if (!pump_.waitUntil([this] { return socket_.isConnected() || socket_.failed(); }, limits.connectMs,

@@ -1,13 +1,13 @@
 #include "program/transfer/file_output.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "core/app_context.h"
 #include "core/durable_file.h"
+#include "core/file_read.h"
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-    return !SaveFileDurably(path, bytes);
+bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string* reason) {
+    const auto failed = SaveFileDurably(path, bytes);
+    if (failed && reason) *reason = failed->reason;
+    return !failed;
 }
 
 void TellSaveFailure(AppContext& app, const std::string& what, const SaveFailure& failure) {
@@ -16,9 +16,8 @@ void TellSaveFailure(AppContext& app, const std::string& what, const SaveFailure
     app.dialogs.messageBox(text, MsgButtons::Ok, MsgIcon::Critical);
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in || TooLargeToRead(path)) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* reason) {
+    auto read = ReadUserFile(path, reason);
+    if (read) bytes = std::move(*read);
+    return read.has_value();
 }

@@ -6,10 +6,11 @@
 struct AppContext;
 struct SaveFailure;
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes);
+// False, with the system's reason in *reason, when the file could not be written.
+bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string* reason = nullptr);
 
 // Tells the user why a file was not saved: "<what>: <file>: <reason>" in the log and in a message box.
 void TellSaveFailure(AppContext& app, const std::string& what, const SaveFailure& failure);
 
-// The file's bytes, or nothing when it cannot be read.
-bool ReadWholeFile(const std::string& path, std::string& bytes);
+// The file's bytes, or false with the reason in *reason when it cannot be read (see ReadUserFile).
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* reason = nullptr);

@@ -32,14 +32,14 @@ void showProgress(const TransferView& view, int block, int first, int last) {
 
 // Reads the chosen file into FileImageBuffer[32 x first .. 32 x last - 1] when all of its values are
 // good. The file starts at the range's first address, as the upload writes it, so that a range that does
-// not begin at 0 goes back where it came from.
-bool loadFile(const std::string& path, MemoryImageFiles& files, int first, int last) {
-    std::string text;
-    if (!ReadWholeFile(path, text)) return false;
+// not begin at 0 goes back where it came from. Empty when read, else why it was not.
+std::string loadFile(const std::string& path, MemoryImageFiles& files, int first, int last) {
+    std::string text, reason;
+    if (!ReadWholeFile(path, text, &reason)) return reason;
     auto values = ParseMemoryImageText(text, size_t(std::max(0, last - first)) * TransferBlock);
-    if (!values) return false;
+    if (!values) return "it does not hold one byte value per address of the range";
     std::copy(values->begin(), values->end(), files.FileImageBuffer.begin() + size_t(first) * TransferBlock);
-    return true;
+    return "";
 }
 
 } // namespace
@@ -51,9 +51,10 @@ bool DownloadHex(AppContext& app, const TransferView& view, MemoryImageFiles& fi
         std::string path = app.dialogs.openFile(MemoryImageFilter);
         if (path.empty()) return false;
         files.LastPath = path;
-        if (!validRange(first, last) || !loadFile(path, files, first, last)) {
+        const std::string unread = validRange(first, last) ? loadFile(path, files, first, last) : "";
+        if (!validRange(first, last) || !unread.empty()) {
             log.LogStart();
-            log.LogWrite("Download Failed");
+            log.LogWrite(unread.empty() ? "Download Failed" : "Download Failed: " + path + ": " + unread);
             return false;
         }
     }

@@ -11,18 +11,19 @@
 
 namespace {
 
-// The log lines and pointer of one side-area step; ends with " Successful" or " Failed".
+// The log lines and pointer of one side-area step; ends with " Successful" or " Failed". An export only
+// encodes here: its one success line comes once its file is written.
 class Step {
 public:
     Step(AppContext& app, const TransferView& view, bool download, const std::string& what)
-        : app_(app), view_(view), label_(download ? "Download" : "Export") {
+        : app_(app), view_(view), download_(download), label_(download ? "Download" : "Export") {
         if (download) view.progress(1);
         view.busy(true);
         app.shell.log.LogStart();
         app.shell.log.LogWrite(label_ + what);
     }
     bool finish(bool ok) {
-        app_.shell.log.LogWrite(label_ + (ok ? " Successful" : " Failed"));
+        if (download_ || !ok) app_.shell.log.LogWrite(label_ + (ok ? " Successful" : " Failed"));
         view_.busy(false);
         return ok;
     }
@@ -30,6 +31,7 @@ public:
 private:
     AppContext& app_;
     const TransferView& view_;
+    bool download_;
     std::string label_;
 };
 

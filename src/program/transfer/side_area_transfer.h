@@ -1,7 +1,8 @@
 #pragma once
 // The side areas (variables, strings, CSV headers, text blocks): encoded into MemoryImage by address and,
-// with download true, written to the controller. With download false (export) they only encode.
-// Every write is examined: the first failure logs the label + " Failed" and gives false.
+// with download true, written to the controller. With download false (export) they only encode, and log
+// no success of their own. Every write is examined: the first failure logs the label + " Failed" and gives
+// false.
 #include <string>
 
 #include "program/transfer/transfer_view.h"

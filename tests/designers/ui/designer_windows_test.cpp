@@ -94,3 +94,21 @@ TEST_F(DesignerWindows, APictureLargerThanAnImageMayBeIsRefusedByItsDeclaredSize
     EXPECT_EQ(project.Images.Count, 0);
     EXPECT_EQ(dialogs.shown.back(), "An image may be at most 255 pixels wide and 255 pixels high.");
 }
+
+// A part of a PNG that declares 2 GB in a file of a few bytes is refused before the decoder reserves it.
+TEST_F(DesignerWindows, APictureWhosePartDeclaresMoreThanTheFileHoldsIsRefusedUndecoded) {
+    // The signature, the header chunk of a 1 x 1 picture and a text chunk that declares 2^31 - 1 bytes.
+    const std::string png(
+        "\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x00\x01\x00\x00\x00\x01\x01\x00\x00\x00\x00"
+        "\x37\x6e\xf9\x24\x7f\xff\xff\xfftEXtdate\x00",
+        46);
+    const std::string file = (std::filesystem::temp_directory_path() / "melqo_designer_chunk.png").string();
+    std::ofstream(file, std::ios::binary) << png;
+    Input_Img window(ctx);
+    dialogs.files.push_back(file);
+    window.cmd_add_Click();
+    std::filesystem::remove(file);
+    EXPECT_EQ(project.Images.Count, 0);
+    EXPECT_EQ(dialogs.shown.back(), "The file cannot be read as a picture: " + file +
+                                        ": a part of the file declares more bytes than it holds");
+}

@@ -1,4 +1,5 @@
 // The export file: header, section layouts, side areas and its failure paths.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <QTemporaryDir>
@@ -158,6 +159,8 @@ TEST_F(ExportTest, AddsTheExtensionAndSaveAfterwardsWritesTheProjectsOwnSet) {
         dialogs.files.push_back((dir / name).string());
         ASSERT_TRUE(EsportaFormat(app, {}, true, true, BuildExportFormat()));
     }
+    // Success is told once per file written, never by the encoders before the file is there.
+    EXPECT_EQ(std::ranges::count(transferLog(), "Export Successful"), 2);
     EXPECT_TRUE(fs::exists(dir / "out.mlq"));
     EXPECT_FALSE(fs::exists(dir / "OUT.MLQ.mlq"));
     EXPECT_EQ(std::tuple(project.CurrentFilePath, project.ProjectPath),

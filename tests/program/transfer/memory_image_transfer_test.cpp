@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "comm/device_procedures.h"
-#include "core/durable_file.h"
+#include "core/file_read.h"
 #include "program/transfer/file_output.h"
 #include "program/transfer/memory_image_text.h"
 #include "program/transfer/memory_image_transfer.h"
@@ -81,8 +81,10 @@ TEST_P(MemoryImageTest, FailuresOfTheDownloadAndRangesThatSendNothing) {
     EXPECT_FALSE(DownloadHex(app, view, files, 0, 2, true));
     EXPECT_FALSE(DownloadHex(app, view, files, 2040, 2049, false)); // beyond sixteen-bit addresses
     UploadHex(app, view, files, -1, 2, true, 0);
-    EXPECT_EQ(transferLog(), (Lines{"Download Failed", "Download Failed", "Downloading ...",
-                                    "Download Failed", "Uploading ...", "Upload Failed"}));
+    const std::string failed = "Download Failed: " + path("short.hex") + ": ";
+    EXPECT_EQ(transferLog(), (Lines{failed + "it does not hold one byte value per address of the range",
+                                    failed + "larger than 16 MB", "Downloading ...", "Download Failed",
+                                    "Uploading ...", "Upload Failed"}));
     EXPECT_TRUE(sim.transcript().empty());
     failRequestAfter(0); // a block failing twice ends the download
     sim.inject({SimFault::Exception, 0, 4});

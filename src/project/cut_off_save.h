@@ -1,0 +1,9 @@
+#pragma once
+// A project set whose last save was cut off is put in order before it is opened or saved again.
+#include <string>
+
+#include "core/app_context.h"
+
+// Settles a cut-off save of the set at base and tells the user how (log and message). False, told too,
+// when the set could not be put in order: it must then be neither read nor written.
+bool SettleProjectSet(AppContext& ctx, const std::string& base);
