@@ -123,6 +123,7 @@ TEST(MainWindow, BoundKeysFollowTheGroupsAndRouteThroughTheRefresh) {
     EXPECT_EQ(f.calls[f.calls.size() - 2], "debug off");
     // The mode read keeps DebugMode itself: the key stores nothing of its result.
     f.comm.CurrentDevice.DebugMode = 0;
+    ASSERT_TRUE(f.window->button("debug")->isEnabled());
     f.window->button("debug")->trigger();
     EXPECT_EQ(f.comm.CurrentDevice.DebugMode, 0);
     f.comm.PollStop = 0;
