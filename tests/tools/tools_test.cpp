@@ -103,8 +103,7 @@ TEST_F(MemoryToolTest, BadRangesAreRefusedAndARangeRoundTripLeavesFileAndMemoryI
     const std::string nowhere = (dir / "none" / "c.hex").string();
     s.dialogs.files = {nowhere};
     EXPECT_FALSE(tool.upload(view, "41", "9F"));
-    EXPECT_EQ(s.dialogs.shown.back().rfind("Upload Failed: " + nowhere + ": ", 0), 0u);
-    EXPECT_GT(s.dialogs.shown.back().size(), ("Upload Failed: " + nowhere + ": ").size());
+    EXPECT_EQ(s.dialogs.shown.back(), "Upload Failed: " + nowhere + ": No such file or directory");
 }
 
 // Only the typed bytes change: a block the range covers in part is read, changed and written back whole.
