@@ -1,8 +1,11 @@
-// One refresh of a watch list of 100 registers, contiguous (100..199) and scattered (every other
-// register from 100), read from the simulated controller over RTU on a pseudo-terminal. The reference
-// is one request per register, as the watch read before. Every refresh must bring the controller's
-// values (else exit 1). Prints per list the requests per refresh, the time the bytes and the gaps
-// between frames take on a 9600 Bd line, and the measured time per refresh on the pseudo-terminal.
+// One refresh of a watch list of 100 registers read from the simulated controller over RTU on a
+// pseudo-terminal: contiguous (100..199), every other register from 100, and every 11th (gaps of 10, one
+// more than the watch reads along: there ten registers read along cost as much as a new request). The reference reads the list in the fewest requests it allows: from the
+// first register not read yet, everything up to 125 registers on, whatever the gaps. The bench checks its
+// result (else exit 1): every refresh brings the controller's values, the watch needs no more requests than
+// the reference where the gaps are short enough to read along, and never more line time. Prints per list
+// the requests per refresh, the time the bytes and the gaps between frames take on a 9600 Bd line, and the
+// measured time per refresh on the pseudo-terminal.
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -11,8 +14,10 @@
 
 #include "bench_stats.h"
 #include "comm/input_register_read.h"
+#include "core/language.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"
+#include "tools/register_read.h"
 #include "tools/watch_view.h"
 
 namespace {
@@ -54,25 +59,41 @@ Refresh measure(SimController& sim, const std::function<bool()>& refresh) {
     return r;
 }
 
+// The fewest requests that read every register of the sorted list: each one from the first register not
+// read yet, up to 125 registers on.
+std::vector<RegisterBlock> fewestRequests(const std::vector<int>& regs) {
+    std::vector<RegisterBlock> blocks;
+    for (int r : regs) {
+        if (!blocks.empty() && r - blocks.back().first < MaxInputRegisterBlock)
+            blocks.back().count = r - blocks.back().first + 1;
+        else
+            blocks.push_back({r, 1});
+    }
+    return blocks;
+}
+
 } // namespace
 
 int main() {
     SimController sim(10);
     SimSession session;
+    CaricaRisorse(*session.shell, 1); // the model catalogue: the default model's registers
     if (!session.connectRtu(sim.startRtu(), std::to_string(LineBaud)))
         FailBench("no connection to the simulated controller");
-    for (int r = 0; r < 400; ++r)
-        sim.setInput(static_cast<uint16_t>(r), valueOf(r));
-
     struct List {
         const char* name;
-        std::vector<int> regs;
+        int step;
+        std::vector<int> regs = {};
     };
-    List lists[2] = {{"contiguous", {}}, {"scattered", {}}};
-    for (int i = 0; i < Watched; ++i) {
-        lists[0].regs.push_back(100 + i);
-        lists[1].regs.push_back(100 + 2 * i);
-    }
+    List lists[] = {{"contiguous", 1}, {"every other", 2}, {"every 11th", 11}};
+    for (List& list : lists)
+        for (int i = 0; i < Watched; ++i)
+            list.regs.push_back(100 + list.step * i);
+    if (modelRegisterCount(session.app) <= lists[2].regs.back())
+        FailBench("the model has too few registers for the lists");
+    for (int r = 0; r < modelRegisterCount(session.app); ++r)
+        sim.setInput(static_cast<uint16_t>(r), valueOf(r));
+
     for (const List& list : lists) {
         WatchView watch(session.app);
         session.project->Watch[0] = 0;
@@ -87,29 +108,37 @@ int main() {
                 if (table[static_cast<size_t>(r)].Value != valueOf(r)) FailBench("a watched value is wrong");
             return ok;
         };
-        auto oneByOne = [&] {
-            for (int r : list.regs) {
-                auto v = LeggiRegistriInput(session.app, 10, r, 1);
-                if (!v || (*v)[0] != valueOf(r)) return false;
+        const std::vector<RegisterBlock> fewest = fewestRequests(list.regs);
+        auto reference = [&] {
+            for (const RegisterBlock& b : fewest) {
+                auto v = LeggiRegistriInput(session.app, 10, b.first, b.count);
+                if (!v) return false;
+                for (int i = 0; i < b.count; ++i)
+                    if ((*v)[static_cast<size_t>(i)] != valueOf(b.first + i)) FailBench("a read value is wrong");
             }
             return true;
         };
         std::vector<Refresh> our(BenchRounds), ref(BenchRounds);
-        std::vector<double> ratios;
+        std::vector<double> ratios, ourSeconds, refSeconds;
         for (int round = 0; round < BenchRounds; ++round) {
             const bool reverse = round % 2 != 0;
-            if (reverse) ref[size_t(round)] = measure(sim, oneByOne);
-            our[size_t(round)] = measure(sim, ours);
-            if (!reverse) ref[size_t(round)] = measure(sim, oneByOne);
-            ratios.push_back(our[size_t(round)].seconds / ref[size_t(round)].seconds);
+            const auto k = static_cast<size_t>(round);
+            if (reverse) ref[k] = measure(sim, reference);
+            our[k] = measure(sim, ours);
+            if (!reverse) ref[k] = measure(sim, reference);
+            ratios.push_back(our[k].seconds / ref[k].seconds);
+            ourSeconds.push_back(our[k].seconds);
+            refSeconds.push_back(ref[k].seconds);
         }
-        std::vector<double> ourSeconds, refSeconds;
-        for (int round = 0; round < BenchRounds; ++round) {
-            ourSeconds.push_back(our[size_t(round)].seconds);
-            refSeconds.push_back(ref[size_t(round)].seconds);
-        }
-        std::printf("%s, %d registers: %zu requests per refresh (one per register: %zu); at %d Bd %.3f s of "
-                    "line time (one per register: %.3f s); on the pseudo-terminal %.2f ms (one per register: "
+        const bool shortGaps = list.step - 1 <= MaxBridgedGap;
+        if (shortGaps && our[0].requests != ref[0].requests)
+            FailBench(std::string(list.name) + ": " + std::to_string(our[0].requests) +
+                      " requests where the list allows " + std::to_string(ref[0].requests));
+        if (our[0].lineSeconds > ref[0].lineSeconds * (1 + 1e-9))
+            FailBench(std::string(list.name) + ": " + std::to_string(our[0].lineSeconds) +
+                      " s of line time where the fewest requests take " + std::to_string(ref[0].lineSeconds));
+        std::printf("%s, %d registers: %zu requests per refresh (fewest the list allows: %zu); at %d Bd %.3f s "
+                    "of line time (fewest requests: %.3f s); on the pseudo-terminal %.2f ms (fewest requests: "
                     "%.2f ms, medians)\n",
                     list.name, Watched, our[0].requests, ref[0].requests, LineBaud, our[0].lineSeconds,
                     ref[0].lineSeconds, Median(ourSeconds) * 1000, Median(refSeconds) * 1000);

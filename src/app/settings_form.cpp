@@ -35,6 +35,11 @@ template <class T> std::optional<T> parseNumber(std::string_view text, long min,
     return static_cast<T>(v);
 }
 
+// The animate time as the slider shows it, in whole seconds.
+int animateSeconds(int16_t milliseconds) {
+    return static_cast<int>(std::lround(milliseconds / 1000.0));
+}
+
 std::string rangeText(long min, long max) {
     return std::to_string(min) + " to " + std::to_string(max);
 }
@@ -79,7 +84,8 @@ SettingsForm loadSettingsForm(const AppContext& ctx) {
     f.ModemNumber = ctx.shell.ModemNumber;
     f.NodeText = std::to_string(d.NodeAddress);
     f.ModelRow = d.ModelIndex;
-    f.AnimateSeconds = static_cast<int>(std::lround(ctx.shell.AnimateTime / 1000.0));
+    f.AnimateTime = ctx.shell.AnimateTime;
+    f.AnimateSeconds = animateSeconds(f.AnimateTime);
     f.RegUpdate = ctx.shell.RegUpdate != 0;
     return f;
 }
@@ -151,7 +157,10 @@ bool applySettings(AppContext& ctx, const ShellProcedures& procs, const Settings
         d.EchoRemove = f.EchoRemove ? -1 : 0;
     }
     d.NodeAddress = *parseNumber<uint8_t>(f.NodeText, 0, 255);
-    ctx.shell.AnimateTime = static_cast<int16_t>(f.AnimateSeconds * 1000);
+    // The slider shows whole seconds: an animate time it cannot show stays while the slider is not moved.
+    ctx.shell.AnimateTime = f.AnimateSeconds == animateSeconds(f.AnimateTime)
+                                ? f.AnimateTime
+                                : static_cast<int16_t>(f.AnimateSeconds * 1000);
     ctx.shell.RegUpdate = f.RegUpdate ? -1 : 0;
     if (f.ModelRow >= 0 && f.ModelRow <= DefaultModelIndex) d.ModelIndex = static_cast<uint8_t>(f.ModelRow);
 

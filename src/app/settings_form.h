@@ -36,7 +36,8 @@ struct SettingsForm {
     std::string ModemNumber;
     std::string NodeText;
     int ModelRow = -1;
-    int AnimateSeconds = 0;
+    int16_t AnimateTime = 0; // milliseconds, as loaded: kept unless the slider shows another second
+    int AnimateSeconds = 0;  // the slider
     bool RegUpdate = false;
 };
 

@@ -48,6 +48,18 @@ RegisterRecord* cacheEntry(CommState& comm, int32_t reg) {
     return reg >= 0 && reg < RegisterCount ? &comm.Registers[static_cast<size_t>(reg)] : nullptr;
 }
 
+// A written word as the cache of its register keeps it: a signed 16-bit number.
+void cacheWord(CommState& comm, int32_t reg, std::array<uint8_t, 2> word) {
+    if (RegisterRecord* entry = cacheEntry(comm, reg)) entry->Value = BytesToInt(word[0], word[1], true);
+}
+
+// Once both words of a 32-bit value went, a register of a 32-bit type holds the pair it starts, as the
+// register views read it back (low word in it); the others keep their word.
+void cachePair(CommState& comm, int32_t reg, int64_t pair) {
+    if (RegisterRecord* entry = cacheEntry(comm, reg); entry && isPairType(entry->ValueType))
+        entry->Value = static_cast<int32_t>(static_cast<uint32_t>(pair));
+}
+
 // Memory block bounds: the device address fits its field, the block fits MemoryImage.
 bool blockFits(int32_t address, int32_t maxAddress, int32_t start, uint8_t count) {
     return address >= 0 && address <= maxAddress && start >= 0 && start + count <= MemoryImageSize;
@@ -217,7 +229,10 @@ bool ScriviLong(AppContext& app, double value, bool isSigned, int16_t reg) {
         logError(app);
         return false;
     }
+    // Low word into the first register, as the float write puts it and every register view reads a pair.
     const auto u = static_cast<uint32_t>(static_cast<int64_t>(rounded));
+    const std::array<std::array<uint8_t, 2>, 2> words{
+        {{uint8_t(u >> 8), uint8_t(u)}, {uint8_t(u >> 24), uint8_t(u >> 16)}}};
     const std::array<uint8_t, 11> request{comm.CurrentDevice.NodeAddress,
                                           WriteMultipleRegisters,
                                           (*r)[0],
@@ -225,18 +240,18 @@ bool ScriviLong(AppContext& app, double value, bool isSigned, int16_t reg) {
                                           0,
                                           2,
                                           4,
-                                          static_cast<uint8_t>(u >> 24),
-                                          static_cast<uint8_t>(u >> 16),
-                                          static_cast<uint8_t>(u >> 8),
-                                          static_cast<uint8_t>(u)};
+                                          words[0][0],
+                                          words[0][1],
+                                          words[1][0],
+                                          words[1][1]};
     if (!transact(app, request)) {
         logError(app);
         return false;
     }
-    // The register views read the low word from the first register: the cache holds the value as they
-    // would show it after reading these two registers back (the 16-bit halves exchanged).
-    if (RegisterRecord* entry = cacheEntry(comm, reg))
-        entry->Value = static_cast<int32_t>((u << 16) | (u >> 16));
+    const int32_t first = reg < 0 ? reg + 65536 : reg;
+    cacheWord(comm, first, words[0]);
+    cacheWord(comm, first + 1, words[1]);
+    cachePair(comm, first, u);
     return true;
 }
 
@@ -279,9 +294,8 @@ bool ScriviFloat(AppContext& app, double value, int16_t reg) {
             logError(app);
             return false;
         }
-        if (RegisterRecord* entry = cacheEntry(comm, first + i))
-            entry->Value =
-                BytesToInt(words[static_cast<size_t>(i)][0], words[static_cast<size_t>(i)][1], true);
+        cacheWord(comm, first + i, words[static_cast<size_t>(i)]);
     }
+    cachePair(comm, first, BytesToLong(b[0], b[1], b[2], b[3], false));
     return true;
 }

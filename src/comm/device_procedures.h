@@ -44,7 +44,7 @@ uint8_t AttendiStato(AppContext& app);
 double LeggiRegistro(AppContext& app, uint8_t slave, int16_t reg);
 // One holding register (function 6); value is rounded half to even and the rounded value stored back.
 bool ScriviRegistro(AppContext& app, uint8_t slave, int16_t reg, double& value);
-// Two registers (function 16), most significant byte first.
+// Two registers (function 16): the low word in reg, the high word in reg + 1, each high byte first.
 bool ScriviLong(AppContext& app, double value, bool isSigned, int16_t reg);
 // The text plus one or two zero bytes (function 16); texts of 100 characters or more are refused.
 bool ScriviStringa(AppContext& app, const std::string& text, int16_t reg);

@@ -16,3 +16,9 @@ constexpr uint8_t KindTable = 10;
 constexpr uint8_t KindDirect = 11;
 constexpr uint8_t KindSwap = 12;
 constexpr uint8_t KindStringRam = 13;
+
+// The 32-bit types: a register of one of them starts a pair, low word in it, high word in the next one.
+constexpr bool isPairType(uint8_t valueType) {
+    return valueType == KindULong || valueType == KindLong || valueType == KindFloat ||
+           valueType == KindKFlt || valueType == KindKLong;
+}

@@ -7,6 +7,7 @@
 
 #include "comm/device_procedures.h"
 #include "core/app_context.h"
+#include "core/durable_file.h"
 #include "program/transfer/controller_memory_map.h"
 #include "program/transfer/file_output.h"
 #include "program/transfer/memory_image_text.h"
@@ -63,9 +64,11 @@ bool MemoryTool::eachBlock(const TransferView& view, const char* what, const Ran
     const int firstBlock = range.first / TransferBlock;
     const size_t count = size_t(range.last / TransferBlock - firstBlock + 1);
     std::array<uint8_t, TransferBlock> block{};
+    // The bar shows the blocks done: full after the last one.
     return BlockTransfer(ctx_, view, what, true, count, [&](size_t k) {
-        view.progress(int(std::nearbyint(double(k) / double(count) * view.maximum())));
-        return step((firstBlock + int(k)) * TransferBlock, block);
+        if (!step((firstBlock + int(k)) * TransferBlock, block)) return false;
+        view.progress(int(std::nearbyint(double(k + 1) / double(count) * view.maximum())));
+        return true;
     });
 }
 
@@ -84,9 +87,10 @@ bool MemoryTool::upload(const TransferView& view, const std::string& from, const
         if (!read) return false;
         const std::string path = ctx_.dialogs.saveFile(MemoryImageFilter);
         if (path.empty()) return false;
-        std::string reason;
-        if (WriteWholeFile(path, FormatMemoryImageText(values), &reason)) return true;
-        refuse("Upload Failed: " + path + " could not be written: " + reason);
+        const auto failed = SaveFileDurably(path, FormatMemoryImageText(values));
+        if (!failed) return true;
+        ctx_.shell.log.LogStart();
+        TellSaveFailure(ctx_, "Upload Failed", *failed);
         return false;
     });
 }

@@ -34,11 +34,6 @@ std::string registerValueText(int32_t value, uint8_t valueType) {
     }
 }
 
-bool isPairType(uint8_t valueType) {
-    return valueType == KindULong || valueType == KindLong || valueType == KindFloat ||
-           valueType == KindKFlt || valueType == KindKLong;
-}
-
 RegisterRow registerRow(const AppContext& ctx, int reg) {
     const RegisterRecord& r = ctx.comm.Registers[static_cast<size_t>(reg)];
     const auto& types = ctx.shell.ValueTypeNames;

@@ -4,12 +4,13 @@
 #include <cstdint>
 #include <string>
 
+#include "core/value_type_codes.h"
+
 struct AppContext;
 
 // The 16-bit forms show the register's word; the 32-bit ones (ULong, Long, Float and their stored
 // constants) the value of the register pair as the register table holds it: low word first.
 std::string registerValueText(int32_t value, uint8_t valueType);
-bool isPairType(uint8_t valueType);
 
 struct RegisterRow {
     int Register = 0;

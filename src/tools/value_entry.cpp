@@ -116,6 +116,7 @@ bool ValueEntry::write(const std::string& typed) {
         return refuse("No such value type");
     }
     Message = ok ? "Written" : "Write failed";
+    if (ok && onWritten) onWritten();
     return ok;
 }
 

@@ -4,6 +4,7 @@
 // is sent.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ class ValueEntry {
     std::string registerText() const;
     // Writes text to Register as ValueType; false when refused (Message says why) or the write failed.
     bool write(const std::string& text);
+
+    std::function<void()> onWritten; // after a write that went: the views show the cached value
 
     int Register = 0;
     uint8_t ValueType = 0;

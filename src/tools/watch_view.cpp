@@ -65,7 +65,7 @@ bool WatchView::refresh() {
     std::vector<int> regs;
     for (const RegisterRow& row : Rows)
         regs.push_back(row.Register);
-    const bool ok = readRegisters(ctx_, regs);
+    const bool ok = readRegisters(ctx_, regs, &refused_);
     Redraw();
     return ok;
 }
@@ -73,6 +73,7 @@ bool WatchView::refresh() {
 void WatchView::start() {
     if (running_ || !ToolMayStart(ctx_)) return;
     running_ = true;
+    refused_.clear();
     if (onChanged) onChanged();
     ctx_.comm.PollStop = 0;
     if (refresh()) PollLoop(ctx_, PollSeconds, [this] { return refresh(); });

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/register_read.h"
 #include "tools/register_value_text.h"
 
 struct AppContext;
@@ -30,11 +31,11 @@ class WatchView {
     void remove(int row);
     // The rows from WatchList and the register table.
     void Redraw();
-    // Reads every watched register once (function 4, contiguous ones in one request) into the register
-    // table and redraws; false when a read failed.
+    // Reads every watched register once (function 4, near ones in one request, see register_read.h) into
+    // the register table and redraws; false when a read failed.
     bool refresh();
     // Refreshes every PollSeconds until stop, a failed read, a lost link or stop(); refused while another
-    // request or loop runs.
+    // request or loop runs. Each start tries again the requests the device refused before.
     void start();
     void stop();
     bool running() const { return running_; }
@@ -47,4 +48,5 @@ class WatchView {
   private:
     AppContext& ctx_;
     bool running_ = false;
+    RefusedBlocks refused_;
 };

@@ -142,17 +142,19 @@ TEST_F(DeviceProcedures, LeggiStatoPLCFollowsTheModeByteAndTheRunStatusMustFitAB
     EXPECT_EQ(LeggiRegistro(s.app, 10, 7), 0.0);
 }
 
-// Register values round halves to even and go out as 16-bit fields; longs go most significant first;
-// a text ends with one or two zeros, a whole number of registers; a float goes low word first.
+// Register values round halves to even and go out as 16-bit fields; a long goes low word first, like a
+// float; a text ends with one or two zeros, a whole number of registers.
 TEST_F(DeviceProcedures, WritesGoOutByteForByte) {
     double half = 2.5, threeHalves = 3.5, minusOne = -1;
+    s.comm->Registers[50].ValueType = 2; // uLong
+    s.comm->Registers[70].ValueType = 4; // Float
     const std::pair<std::function<bool()>, std::vector<Bytes>> cases[] = {
         {[&] { return ImpostaModoDebug(s.app, true); }, {{10, 20, 4, 0, 0, 19, 1, 0x56}}},
         {[&] { return ScriviRegistro(s.app, 10, 41, threeHalves); }, {{10, 6, 0, 41, 0, 4}}},
         {[&] { return ScriviRegistro(s.app, 10, 42, minusOne); }, {{10, 6, 0, 42, 0xFF, 0xFF}}},
         {[&] { return ScriviRegistro(s.app, 10, 40, half); }, {{10, 6, 0, 40, 0, 2}}},
-        {[&] { return ScriviLong(s.app, 0x01020304, false, 50); }, {{10, 16, 0, 50, 0, 2, 4, 1, 2, 3, 4}}},
-        {[&] { return ScriviLong(s.app, -2, true, 52); }, {{10, 16, 0, 52, 0, 2, 4, 0xFF, 0xFF, 0xFF, 0xFE}}},
+        {[&] { return ScriviLong(s.app, 0x01020304, false, 50); }, {{10, 16, 0, 50, 0, 2, 4, 3, 4, 1, 2}}},
+        {[&] { return ScriviLong(s.app, -2, true, 52); }, {{10, 16, 0, 52, 0, 2, 4, 0xFF, 0xFE, 0xFF, 0xFF}}},
         {[&] { return ScriviStringa(s.app, "ABC", 60); }, {{10, 16, 0, 60, 0, 2, 4, 'A', 'B', 'C', 0}}},
         {[&] { return ScriviStringa(s.app, "", 60); }, {{10, 16, 0, 60, 0, 1, 2, 0, 0}}},
         {[&] { return ScriviStringa(s.app, "ABCD", 60); },
@@ -167,10 +169,11 @@ TEST_F(DeviceProcedures, WritesGoOutByteForByte) {
     }
     EXPECT_EQ(sim.modeByte(), 0x56);
     EXPECT_EQ(half, 2.0);
-    // The cache holds what the views show: a long with its 16-bit halves exchanged.
+    // The cache holds what reading back shows: a register of a 32-bit type its pair, the others their word.
     EXPECT_EQ(s.comm->Registers[40].Value, 2);
-    EXPECT_EQ(s.comm->Registers[50].Value, 0x03040102);
-    EXPECT_EQ(s.comm->Registers[51].Value, 0);
+    EXPECT_EQ(s.comm->Registers[50].Value, 0x01020304);
+    EXPECT_EQ(s.comm->Registers[51].Value, 0x0102);
+    EXPECT_EQ(s.comm->Registers[70].Value, 0x3F800000);
     EXPECT_EQ(s.comm->Registers[62].ValueType, 13);
     EXPECT_EQ(s.comm->Registers[63].ValueType, 0);
     EXPECT_EQ(s.comm->Registers[73].Value, static_cast<int16_t>(0xC020));

@@ -25,9 +25,9 @@ void exerciseRegisters(SimSession& s, LibmodbusServer& server) {
     }
     EXPECT_EQ(LeggiRegistro(s.app, 10, 3), 65534.0);
 
-    EXPECT_TRUE(ScriviLong(s.app, 0x0A0B0C0D, false, 30));
-    EXPECT_EQ(server.holding()[30], 0x0A0B);
-    EXPECT_EQ(server.holding()[31], 0x0C0D);
+    EXPECT_TRUE(ScriviLong(s.app, 0x0A0B0C0D, false, 30)); // low word first, as the float
+    EXPECT_EQ(server.holding()[30], 0x0C0D);
+    EXPECT_EQ(server.holding()[31], 0x0A0B);
     EXPECT_TRUE(ScriviFloat(s.app, 10.0, 50));
     EXPECT_EQ(server.holding()[50], 0x0000);
     EXPECT_EQ(server.holding()[51], 0x4120);

@@ -89,7 +89,7 @@ TEST_F(MemoryToolTest, BadRangesAreRefusedAndARangeRoundTripLeavesFileAndMemoryI
     sim.setMemory(0x40, data);
     s.dialogs.files = {(dir / "a.hex").string(), (dir / "a.hex").string(), (dir / "b.hex").string()};
     EXPECT_TRUE(tool.upload(view, "41", "9f")); // blocks 2, 3 and 4
-    EXPECT_EQ(bar.values, (std::vector<int>{0, 33, 67}));
+    EXPECT_EQ(bar.values, (std::vector<int>{33, 67, 100}));
     EXPECT_EQ(read("a.hex"), FormatMemoryImageText(Bytes(data.begin() + 1, data.end())));
     sim.setMemory(0x40, Bytes(96, 0));
     EXPECT_TRUE(tool.download(view, "41", "9F"));
@@ -98,6 +98,12 @@ TEST_F(MemoryToolTest, BadRangesAreRefusedAndARangeRoundTripLeavesFileAndMemoryI
     EXPECT_EQ(sim.memory(0x40, 96), written);
     EXPECT_TRUE(tool.upload(view, "41", "9F"));
     EXPECT_EQ(read("a.hex"), read("b.hex"));
+
+    // A file that cannot be written is named with the reason.
+    const std::string nowhere = (dir / "none" / "c.hex").string();
+    s.dialogs.files = {nowhere};
+    EXPECT_FALSE(tool.upload(view, "41", "9F"));
+    EXPECT_EQ(s.dialogs.shown.back(), "Upload Failed: " + nowhere + ": No such file or directory");
 }
 
 // Only the typed bytes change: a block the range covers in part is read, changed and written back whole.
@@ -266,7 +272,7 @@ TEST_F(ValueEntryTest, WritesEachTypeAndRefusesValuesOutOfRange) {
     const Case cases[] = {
         {KindInt, "-2", {0xFFFE, 0}}, {KindInt, "-32769", {}}, {KindInt, "1.5", {}},
         {KindUInt, " 65535 ", {0xFFFF, 0}}, {KindUInt, "65536", {}}, {KindUInt, "-1", {}},
-        {KindLong, "-70000", {0xFFFE, 0xEE90}}, {KindLong, "2147483648", {}},
+        {KindLong, "-70000", {0xEE90, 0xFFFE}}, {KindLong, "2147483648", {}},
         {KindULong, "4294967295", {0xFFFF, 0xFFFF}}, {KindULong, "-1", {}},
         {KindFloat, "1,5", {0x0000, 0x3FC0}}, {KindFloat, "1e39", {}}, {KindFloat, "nan", {}},
         {KindHex, "BEEF", {0xBEEF, 0}}, {KindHex, "10000", {}}, {KindBin, "101", {5, 0}}, {KindBin, "12", {}},
@@ -285,6 +291,29 @@ TEST_F(ValueEntryTest, WritesEachTypeAndRefusesValuesOutOfRange) {
             EXPECT_TRUE(sim.transcript().empty()) << c.text;
         else
             EXPECT_EQ((std::vector<uint16_t>{sim.holding(20), sim.holding(21)}), c.registers) << c.text;
+    }
+}
+
+// Long, ULong and K_Long values typed in the value entry read back the same through the watch (the
+// controller reads its registers with function 4 as it writes them with function 16).
+TEST_F(ValueEntryTest, LongValuesReadBackThroughTheWatchAsTyped) {
+    ValueEntry entry(s.app);
+    WatchView watch(s.app);
+    entry.Register = 20;
+    watch.add(20);
+    for (auto [type, text] : {std::pair{KindLong, "100000"},
+                              {KindLong, "-70000"},
+                              {KindULong, "4000000000"},
+                              {KindKLong, "-2147483648"},
+                              {KindKLong, "65536"}}) {
+        entry.ValueType = type;
+        ASSERT_TRUE(entry.write(text)) << text;
+        for (uint16_t r : {20, 21})
+            sim.setInput(r, sim.holding(r));
+        s.comm->Registers[20].ValueType = type;
+        s.comm->Registers[20].Value = 0; // what the watch shows comes from the read
+        ASSERT_TRUE(watch.refresh());
+        EXPECT_EQ(watch.Rows[0].Value, text);
     }
 }
 
@@ -324,11 +353,11 @@ TEST_F(WatchTest, RefreshesTwoRegistersUntilThePeerIsSilentButNotWhileAnotherLoo
     EXPECT_TRUE(sim.transcript().empty());
     EXPECT_TRUE(logged("Request refused: a polling loop is running"));
     s.comm->PollBusy = 0;
-    pass(4); // two passes, then silence
+    pass(2); // two passes, then silence
     sim.inject({SimFault::Silence});
     view.start();
-    const Bytes read5{10, 4, 0, 5, 0, 1}, read7{10, 4, 0, 7, 0, 1};
-    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{read5, read7, read5, read7, read5}));
+    const Bytes read5to7{10, 4, 0, 5, 0, 3};
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{read5to7, read5to7, read5to7}));
     ASSERT_EQ(view.Rows.size(), 2u);
     EXPECT_EQ(view.Rows[0].Value, "42");
     EXPECT_EQ(view.Rows[1].Value, "-2");
@@ -338,15 +367,17 @@ TEST_F(WatchTest, RefreshesTwoRegistersUntilThePeerIsSilentButNotWhileAnotherLoo
     EXPECT_TRUE(logged("Watch stopped"));
 }
 
-// Watched registers are read in blocks of contiguous registers, at most 125 to a request, whatever their
-// order in the list; a register of a 32-bit type brings its partner and shows the pair's value.
+// Watched registers are read in blocks, gaps of up to 9 registers read along, at most 125 to a request,
+// whatever their order in the list; a register of a 32-bit type brings its partner and shows the pair's
+// value.
 TEST_F(WatchTest, ContiguousRegistersAreReadInBlocksAndPairsShowTheirType) {
     const struct {
         std::vector<int> regs;
         std::vector<Bytes> requests;
     } cases[] = {
-        {{12, 10, 11, 20}, {{10, 4, 0, 10, 0, 3}, {10, 4, 0, 20, 0, 1}}},
-        {{30, 32}, {{10, 4, 0, 30, 0, 1}, {10, 4, 0, 32, 0, 1}}},
+        {{12, 10, 11, 30}, {{10, 4, 0, 10, 0, 3}, {10, 4, 0, 30, 0, 1}}},
+        {{30, 32, 42}, {{10, 4, 0, 30, 0, 13}}},                      // gaps of 1 and 9 registers read along
+        {{30, 32, 43}, {{10, 4, 0, 30, 0, 3}, {10, 4, 0, 43, 0, 1}}}, // a gap of 10 costs more
     };
     for (const auto& c : cases) {
         s.project->Watch[0] = 0;
@@ -363,7 +394,7 @@ TEST_F(WatchTest, ContiguousRegistersAreReadInBlocksAndPairsShowTheirType) {
     ASSERT_EQ(blocks.size(), 2u);
     EXPECT_EQ((std::tuple{blocks[1].first, blocks[1].count}), (std::tuple{225, 5}));
 
-    // A Float in 40-41 (1.5: low word first) and a Long in 50-51.
+    // A Float in 40-41 (1.5: low word first) and a Long in 50-51, the registers between read along.
     s.project->Watch[0] = 0;
     view.add(40);
     view.add(50);
@@ -375,9 +406,44 @@ TEST_F(WatchTest, ContiguousRegistersAreReadInBlocksAndPairsShowTheirType) {
     sim.setInput(51, 0xFFFF);
     sim.clearTranscript();
     EXPECT_TRUE(view.refresh());
-    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{{10, 4, 0, 40, 0, 2}, {10, 4, 0, 50, 0, 2}}));
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{{10, 4, 0, 40, 0, 12}}));
     EXPECT_EQ(view.Rows[0].Value, "1.5");
     EXPECT_EQ(view.Rows[1].Value, "-2");
+}
+
+// 100 registers, every other one, take two requests; the registers read along keep their values. A
+// device that refuses a request spanning registers nobody asked for is read in adjacent blocks, from then
+// on without asking again, and the refusal neither stops the loop nor asks the user anything.
+TEST_F(WatchTest, GapsAreReadAlongUnlessTheDeviceRefusesThem) {
+    ASSERT_GE(modelRegisterCount(s.app), 300);
+    for (int i = 0; i < 100; ++i) {
+        view.add(100 + 2 * i);
+        sim.setInput(uint16_t(100 + 2 * i), uint16_t(i + 1));
+    }
+    s.comm->Registers[101].Value = 77;
+    EXPECT_TRUE(view.refresh());
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>{{10, 4, 0, 100, 0, 125}, {10, 4, 0, 226, 0, 73}}));
+    EXPECT_EQ((std::tuple{view.Rows[0].Value, view.Rows[99].Value}), (std::tuple{"1", "100"}));
+    EXPECT_EQ(s.comm->Registers[101].Value, 77);
+
+    s.project->Watch[0] = 0;
+    for (int r : {10, 12, 13, 20})
+        view.add(r);
+    sim.setInput(13, 5);
+    s.comm->PollStop = 0;
+    sim.clearTranscript();
+    sim.inject({SimFault::Exception, 0, 2});
+    const std::vector<Bytes> parts{{10, 4, 0, 10, 0, 1}, {10, 4, 0, 12, 0, 2}, {10, 4, 0, 20, 0, 1}};
+    std::vector<Bytes> expected{{10, 4, 0, 10, 0, 11}};
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_TRUE(view.refresh());
+        expected.insert(expected.end(), parts.begin(), parts.end());
+        EXPECT_EQ(sim.transcript(), expected);
+    }
+    EXPECT_EQ(view.Rows[2].Value, "5");
+    EXPECT_EQ(s.comm->PollStop, 0);
+    EXPECT_TRUE(s.dialogs.shown.empty());
+    EXPECT_TRUE(logged("Registers 10 to 20 refused in one request: read in smaller blocks"));
 }
 
 // A pair split over two blocks whose second request fails keeps its value rather than showing its low word.

@@ -287,13 +287,14 @@ void MainWindow::bindCommands() {
     add("disconnect", bool(p.Disconnetti), [&p] { p.Disconnetti(); });
     add("download", true, [this] { showDownload(); });
     const bool mode = p.ImpostaModoDebug && p.LeggiStatoPLC;
-    add("debug", mode, [&ctx, &p] {
+    // The mode read sets DebugMode itself, and only from a mode byte it knows.
+    add("debug", mode, [&p] {
         p.ImpostaModoDebug(true);
-        ctx.comm.CurrentDevice.DebugMode = p.LeggiStatoPLC();
+        p.LeggiStatoPLC();
     });
-    add("release", mode, [&ctx, &p] {
+    add("release", mode, [&p] {
         p.ImpostaModoDebug(false);
-        ctx.comm.CurrentDevice.DebugMode = p.LeggiStatoPLC();
+        p.LeggiStatoPLC();
     });
     add("proj_comp", bool(p.CompilaProgramma), [&p] { withBusyPointer([&p] { p.CompilaProgramma(); }); });
     add("view_log", true, [this] { showLog(); });

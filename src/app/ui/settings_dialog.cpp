@@ -249,6 +249,9 @@ void SettingsDialog::Form_Load() {
     txt_timeoutTCP->setText(fromLatin1(f.TimeoutTcpText));
     txt_timeoutCOM->setText(fromLatin1(f.TimeoutTcpText));
     cmbCOM->setCurrentText(fromLatin1(serialChoiceText(f)));
+    // A rate the list does not offer (from the settings file) is kept, shown as one more entry.
+    if (!f.BaudRate.empty() && cmbBaud->findText(fromLatin1(f.BaudRate)) < 0)
+        cmbBaud->addItem(fromLatin1(f.BaudRate));
     cmbBaud->setCurrentText(fromLatin1(f.BaudRate));
     optStop[f.TwoStopBits ? 1 : 0]->setChecked(true);
     chk_autoricezione->setChecked(f.EchoRemove);
@@ -268,8 +271,8 @@ void SettingsDialog::optChannel_Click(int index) {
     frmTCP->setVisible(index == 0);
 }
 
+// The language changes at once and stays; the settings file keeps it from the next OK on.
 void SettingsDialog::opt_lang_Click(int index) {
-    if (!languageBefore_) languageBefore_ = ctx_.shell.Language;
     languages_.CambiaLingua(static_cast<int16_t>(index));
 }
 
@@ -278,7 +281,7 @@ void SettingsDialog::confirm() {
         QByteArray b = e->text().toLatin1();
         return std::string(b.constData(), static_cast<size_t>(b.size()));
     };
-    SettingsForm f;
+    SettingsForm f = loadSettingsForm(ctx_); // what the dialog does not show stays as it is
     f.Channel = optChannel[1]->isChecked() ? 1 : 0;
     f.IpAddress = text(txt_IP);
     f.PortText = text(txt_port);
@@ -311,17 +314,10 @@ void SettingsDialog::confirm() {
     // Unloaded first, so the model question of the reconnect is not hidden behind it.
     AppContext& ctx = ctx_;
     const ShellProcedures& procs = procs_;
-    languageBefore_.reset(); // confirmed: closing keeps the language
     close();
     applySettings(ctx, procs, f);
 }
 
 void SettingsDialog::cancel() {
     reject();
-}
-
-void SettingsDialog::reject() {
-    if (languageBefore_ && ctx_.shell.Language != *languageBefore_) languages_.CambiaLingua(*languageBefore_);
-    languageBefore_.reset();
-    QDialog::reject();
 }

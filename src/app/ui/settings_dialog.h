@@ -1,7 +1,6 @@
 #pragma once
 // frm_Settings: connection page (model, node, channel, TCP and serial fields) and workspace page
 // (register update, animate time, language). The logic is the headless SettingsForm.
-#include <optional>
 #include <QDialog>
 
 struct AppContext;
@@ -30,11 +29,9 @@ class SettingsDialog : public QDialog {
 
     void showPage(Page page);
     void SetRes();
-    // cmd_ok(1) and cmd_ok(0).
+    // cmd_ok(1) and cmd_ok(0); Cancel leaves a language chosen in the dialog in use, unsaved.
     void confirm();
     void cancel();
-    // Cancel, Escape and the close box: a language chosen in the dialog is taken back.
-    void reject() override;
 
     QComboBox* modelList() const { return Combo1; }
 
@@ -62,5 +59,4 @@ class SettingsDialog : public QDialog {
     QCheckBox *chk_header, *chk_autoricezione, *chk_Modem, *chk_Update;
     QSlider* Slider1;
     QPushButton* cmd_ok[2];
-    std::optional<int16_t> languageBefore_; // the language before the first choice made in the dialog
 };

@@ -44,6 +44,7 @@ frm_watch::frm_watch(AppContext& ctx, QWidget* parent)
     connect(write, &QPushButton::clicked, this, &frm_watch::writeValue);
     connect(lst_, &QTableWidget::cellDoubleClicked, this, &frm_watch::writeValue);
     view_.onChanged = [this] { draw(); };
+    entry_.onWritten = [this] { view_.Redraw(); };
     entry_.SetRes();
     view_.SetRes();
     resize(480, 300);

@@ -121,6 +121,11 @@ TEST(MainWindow, BoundKeysFollowTheGroupsAndRouteThroughTheRefresh) {
     f.window->button("release")->trigger();
     EXPECT_EQ(f.calls.back(), "LeggiStatoPLC");
     EXPECT_EQ(f.calls[f.calls.size() - 2], "debug off");
+    // The mode read keeps DebugMode itself: the key stores nothing of its result.
+    f.comm.CurrentDevice.DebugMode = 0;
+    ASSERT_TRUE(f.window->button("debug")->isEnabled());
+    f.window->button("debug")->trigger();
+    EXPECT_EQ(f.comm.CurrentDevice.DebugMode, 0);
     f.comm.PollStop = 0;
     f.window->button("proj_comp")->trigger();
     EXPECT_EQ(f.comm.PollStop, 1);
@@ -156,7 +161,7 @@ TEST(MainWindow, MenuBarShowsTheShippedMenusAndTheModelItems) {
     EXPECT_EQ(f.window->popupMenu("mnu_Cont")->actions().size(), 6);
 }
 
-// The settings dialog's language option switches at once; its cancel takes the switch back.
+// The settings dialog's language option switches at once; its cancel leaves the switch, unsaved.
 TEST(MainWindow, LanguageSwitchChangesMenuCaptionsAndOpenWindows) {
     WindowFixture f;
     std::vector<int> loads;
@@ -164,6 +169,7 @@ TEST(MainWindow, LanguageSwitchChangesMenuCaptionsAndOpenWindows) {
         loads.push_back(lang);
         CaricaRisorse(f.shell, lang);
     };
+    f.procs.SaveSettings = [&] { f.calls.push_back("SaveSettings"); };
     f.start();
     SettingsDialog* d = f.window->openSettings(SettingsDialog::WorkspacePage);
     child<QRadioButton>(d, "opt_lang0")->click();
@@ -173,11 +179,11 @@ TEST(MainWindow, LanguageSwitchChangesMenuCaptionsAndOpenWindows) {
     EXPECT_EQ(child<QGroupBox>(d, "Frame4")->title(), "Lingua");
     EXPECT_EQ(child<QPushButton>(d, "cmd_ok0")->text(), "Annulla");
     child<QPushButton>(d, "cmd_ok0")->click();
-    EXPECT_EQ(loads, (std::vector<int>{0, 1}));
-    EXPECT_EQ(f.shell.Language, 1);
-    EXPECT_EQ(f.window->menuItem("mnu_project")->text(), "Project");
+    EXPECT_EQ(loads, (std::vector<int>{0}));
+    EXPECT_EQ(f.shell.Language, 0);
+    EXPECT_EQ(f.window->menuItem("mnu_project")->text(), "Progetto");
+    EXPECT_TRUE(f.calls.empty()); // nothing saved
     // A window opened later shows the current language at once.
-    f.window->languages().CambiaLingua(0);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(f.window->openSettings(SettingsDialog::WorkspacePage)->windowTitle(), "Impostazioni");
 }
@@ -344,6 +350,20 @@ TEST(SettingsDialog, ModelListCancelAndOkOverSerial) {
     // The link did not open: no identification, no mode read.
     EXPECT_EQ(f.calls,
               (std::vector<std::string>{"SaveSettings", "Disconnetti", "Connetti", "MappaRegistri(false)"}));
+}
+
+// OK keeps what the user did not touch: an animate time the slider cannot show, a baud rate the list
+// does not offer.
+TEST(SettingsDialog, OkKeepsWhatTheUserDidNotTouch) {
+    WindowFixture f;
+    f.procs = f.recordingProcedures(false, -1);
+    f.comm.CurrentDevice.Channel = 1;
+    f.comm.CurrentDevice.BaudRate = "4800";
+    f.shell.AnimateTime = 500;
+    f.start();
+    f.window->openSettings(SettingsDialog::WorkspacePage)->confirm();
+    EXPECT_EQ((std::tuple{f.shell.AnimateTime, f.comm.CurrentDevice.BaudRate}),
+              (std::tuple{int16_t{500}, std::string("4800")}));
 }
 
 TEST(AboutBox, ShowsNameAndVersionAndFallsBackToTheMessage) {

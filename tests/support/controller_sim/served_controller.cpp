@@ -86,5 +86,12 @@ Bytes ServedController::respond(SimController& line, const Bytes& request) {
         asked[5] = static_cast<uint8_t>(address);
     }
     Bytes answer = device_.execute(asked);
+    // One register space, as a controller has: what functions 6 and 16 write, function 4 reads.
+    const uint8_t f = asked[1];
+    if ((f == 6 || f == 16) && asked.size() >= 6 && answer.size() >= 2 && answer[1] == f) {
+        const uint16_t first = RequestWord(asked, 2), count = f == 6 ? 1 : RequestWord(asked, 4);
+        for (uint32_t r = first; r < uint32_t{first} + count && r <= 0xFFFF; ++r)
+            device_.setInput(static_cast<uint16_t>(r), device_.holding(static_cast<uint16_t>(r)));
+    }
     return broadcast ? Bytes{} : answer;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // One simulated controller of a catalogue model, served as a program on the bench would find a real one:
 // Modbus TCP on 127.0.0.1 and, when asked, RTU over a pseudo-terminal, both lines onto one device. The
-// device identifies as the model, answers ReadImage from its program area (what a download wrote there)
-// and tells every request it receives in one line.
+// device identifies as the model, answers ReadImage from its program area (what a download wrote there),
+// reads with function 4 what functions 6 and 16 wrote, and tells every request it receives in one line.
 #include <functional>
 #include <mutex>
 #include <string>

@@ -64,6 +64,9 @@ TEST_P(ServedController, IdentifiesAsItsModelAndReadsTheImageFromTheProgramArea)
                         "node 10: read input 1 x2",
                         "node 10: write memory " + std::to_string(model.ProgramBase) + " x2",
                         "node 10: write holding 0 = 100 (command halt)", "node 10: read image 0 x2"}));
+    // One register space: a long written reads back, low word first.
+    ASSERT_TRUE(ScriviLong(s.app, 100000, true, 20));
+    EXPECT_EQ(LeggiRegistro(s.app, 10, 20) + 65536 * LeggiRegistro(s.app, 10, 21), 100000.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, ServedController, ::testing::Values(false, true),

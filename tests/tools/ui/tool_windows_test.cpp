@@ -155,6 +155,7 @@ TEST_F(ToolWindows, WatchWindowWritesATypedValueAndClosingItEndsItsRefresh) {
     box->text()->setText("-5");
     box->cmd_ok_Click();
     EXPECT_EQ(sim.holding(20), 0xFFFB);
+    EXPECT_EQ(w->table()->item(0, 2)->text(), "65531"); // shown at once, as the register's uInt
 
     QTimer::singleShot(0, [this] { window.showTool("mnu_Watch", false)->close(); });
     w->view().start(); // returns once the window closed
