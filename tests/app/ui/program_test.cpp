@@ -127,6 +127,17 @@ TEST(WindowsFit, EveryRungReachableCaptionNamesTheProjectPanelsStay) {
     }
 }
 
+TEST(WindowsFit, NewPutsTheRegisterWindowAtTheTopRightOfTheProgramView) {
+    Screen s;
+    s.window->menuItem("mnu_new")->trigger();
+    s.window->menuItem("mnu_Registri")->trigger();
+    QApplication::processEvents();
+    const QRect program = s.program().frame()->geometry();
+    const QRect registers = s.window->registersSubWindow()->geometry();
+    EXPECT_EQ(registers.topLeft(), QPoint(program.right() + 1, 0));
+    EXPECT_TRUE(inside(s.window->mdi()->viewport()->rect(), registers));
+}
+
 // The rung editor never covers the rung it edits: beside the view, below or above the rung, or with the
 // rung scrolled to the top; also when every rung fits and no scroll bar shows.
 TEST(WindowsFit, TheRungEditorLeavesItsRungInSight) {
