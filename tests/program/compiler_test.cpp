@@ -77,14 +77,12 @@ TEST_F(CompileFixture, SizeAndReportLines) {
     expectCompile("language texts", 14,
                   {"Compilazione in corso", "Controllo errori : OK",
                    "Utilizzo Risorse :", "  14 / 1234 Bytes (1%)", "Compilato"});
-    // A failure keeps the verdict in the language too; the reason has a line of its own.
-    shell.UiText[45] = "Errore";
-    shell.UiText[51] = "Impossibile compilare";
-    add(deviceRung(2, {1}));
-    project.Pages.Count = 5;
+    shell.UiText[45] = "Errore"; // a failure keeps the verdict in the language, the reason on its own line
     useRow(DisplayRow);
-    expectCompile("language texts of a failure", 0,
-                  {"Compilazione in corso", "Controllo errori : Errore", "Impossibile compilare",
+    project.Pages.Count = 5;
+    add(deviceRung(2, {1}));
+    expectCompile("failure texts", 0,
+                  {"Compilazione in corso", "Controllo errori : Errore", "Impossible to compile",
                    " - more than 4 display pages"});
 }
 
@@ -92,7 +90,8 @@ TEST_F(CompileFixture, DisplayImagesAndTablePagesMustFitTheProgramArea) {
     imagesOverData(*this, 66);
     expectCompile("data area reaching the images", 0,
                   {"Compiling", "Error check : OK", "Resource usage :", "  350 / 5634 Bytes (6%)",
-                   "Error check : Error", "Impossible to compile", " - the program reaches the display images"});
+                   "Error check : Error", "Impossible to compile",
+                   " - the program reaches the display images"});
     imagesOverData(*this, 62);
     expectCompile("data area right below the images", 346);
     displayWithImages(*this, {530});
