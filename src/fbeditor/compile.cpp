@@ -50,7 +50,13 @@ bool acceptable(const Editor& e, size_t i) {
     return d.Value >= d.Min && d.Value <= d.Max;
 }
 
-// The argument rows, and the trigger's register and mask when the trigger is on.
+// The delay box: a whole number the record's 16-bit field holds.
+bool isDelay(const std::string& text) {
+    const double v = numericValue(text);
+    return isNumberText(text) && v == std::floor(v) && v >= -32768 && v <= 65535;
+}
+
+// The argument rows, the delay, and the trigger's register and mask when the trigger is on.
 void checkRows(const Editor& e) {
     for (size_t i = 0; i < ArgumentRowCount; ++i)
         if (!acceptable(e, i))
@@ -59,11 +65,13 @@ void checkRows(const Editor& e) {
     if (e.state.TriggerChecked && (!isModelRegister(e.state.TriggerRegister.Text, e.model()) ||
                                    !isNumberText(e.state.TriggerMask.Text)))
         throw RejectedValue{ArgumentRowCount, "a register of the model and a mask"};
+    if (e.state.DelayVisible && !isDelay(e.state.Delay)) throw RejectedValue{DelayRow, DelayRange};
 }
 
 uint16_t trigger16(const std::string& text) {
     std::array<uint8_t, 2> b{};
-    if (!intToBytes(numericValue(text), b)) throw RejectedValue{};
+    if (!intToBytes(numericValue(text), b))
+        throw RejectedValue{ArgumentRowCount, std::string("a mask ") + SixteenBitRange};
     return static_cast<uint16_t>(b[0] | b[1] << 8);
 }
 
@@ -152,6 +160,7 @@ bool Editor::CompilaComando() {
 std::string Editor::rejectionText() const {
     std::string text = "Error: Check Values";
     const int i = rejected_.Row;
+    if (i == DelayRow) return text + " (" + state.DelayCaption + ": " + rejected_.Why + ")";
     if (i < 0 || i > ArgumentRowCount) return text;
     if (i == ArgumentRowCount) return text + " (Trigger: " + rejected_.Why + ")";
     const ArgumentDescriptor& d = Args[static_cast<size_t>(i)];

@@ -22,9 +22,13 @@ struct PickerRequest {
 // Thrown by an encoding that meets a value its field cannot hold; CompilaComando turns it into false and
 // keeps the row and the reason for the message.
 struct RejectedValue {
-    int Row = -1;    // the argument row, ArgumentRowCount for the trigger, -1 when not known
+    int Row = -1;    // the argument row, ArgumentRowCount for the trigger, DelayRow, -1 when not known
     std::string Why; // what the row must hold; empty: its range when it has one
 };
+constexpr int DelayRow = ArgumentRowCount + 1;
+// What a 16-bit field holds (a negative value is kept plus 65536), and what the delay box holds.
+inline constexpr const char* SixteenBitRange = "from -32768 to 65535";
+inline constexpr const char* DelayRange = "a whole number from -32768 to 65535";
 
 class Editor {
   public:

@@ -51,7 +51,9 @@ std::array<uint8_t, 3> storedKinds(Editor& e, int k, uint8_t fallback) {
 }
 
 double Encoding::value(int i) const {
-    return isArgumentRow(i) ? e.Args[static_cast<size_t>(i)].Value : 0;
+    if (!isArgumentRow(i)) return 0;
+    lastRow_ = i;
+    return e.Args[static_cast<size_t>(i)].Value;
 }
 
 const std::string& Encoding::text(int i) const {
@@ -75,12 +77,29 @@ uint8_t Encoding::kind(int i) const {
     return isArgumentRow(i) ? e.Args[static_cast<size_t>(i)].Kind : 0;
 }
 
+namespace {
+
+// What a slot holds in each value kind the encodings write.
+std::string kindRange(uint8_t kind) {
+    switch (kind) {
+    case KindUInt:
+    case KindInt:
+        return SixteenBitRange;
+    case KindKFlt:
+        return "from -3.4e38 to 3.4e38";
+    default:
+        return "from -2147483648 to 4294967295";
+    }
+}
+
+} // namespace
+
 void Encoding::put(int slot, double v, uint8_t kind) {
-    if (!Trasf(v, kind, r, slot)) throw RejectedValue{};
+    if (!Trasf(v, kind, r, slot)) throw refused(kindRange(kind));
 }
 
 void Encoding::putSwap(int slot, double v, uint8_t kind) {
-    if (!TrasfSwap(v, kind, r, slot)) throw RejectedValue{};
+    if (!TrasfSwap(v, kind, r, slot)) throw refused(kindRange(kind));
 }
 
 void Encoding::putOperand(int slot, int row) {
@@ -94,13 +113,13 @@ void Encoding::zero(int from, int to) {
 
 uint8_t Encoding::byteForm(double v) const {
     double n = nearestInteger(v);
-    if (!(n >= 0 && n <= 255)) throw RejectedValue{};
+    if (!(n >= 0 && n <= 255)) throw refused("from 0 to 255");
     return static_cast<uint8_t>(n);
 }
 
 std::array<uint8_t, 2> Encoding::twoBytes(double v) const {
     std::array<uint8_t, 2> b{};
-    if (!intToBytes(v, b)) throw RejectedValue{};
+    if (!intToBytes(v, b)) throw refused(SixteenBitRange);
     return b;
 }
 

@@ -55,6 +55,7 @@ class Encoding {
     CommandRecord& r;
     RungRow& row;
 
+    // Row i's value; the row read last is the one a value the slots cannot hold is refused for.
     double value(int i) const;
     const std::string& text(int i) const;
     bool hasType(int i) const;
@@ -79,6 +80,11 @@ class Encoding {
         r.Delay = 0;
         r.DataSize = dataSize;
     }
+
+  private:
+    // The refusal of a value outside `range`, for the row read last.
+    RejectedValue refused(std::string range) const { return {lastRow_, std::move(range)}; }
+    mutable int lastRow_ = -1;
 };
 
 using SetupFn = void (*)(Editor&, int index);

@@ -42,7 +42,7 @@ void setupIfBit(Editor& e, int k) {
     showRow(e, 1,
             {"Bit [0\xF7"
              "15]",
-             1, false, KindUInt, UIntOnly});
+             1, false, KindUInt, UIntOnly, 0, 0, 15});
     showTargetRow(e, 4, constantRow(e.uiText(77)));
     if (k == 13) showTargetRow(e, 5, constantRow(e.uiText(78)));
 }
@@ -65,8 +65,10 @@ void setupComparison(Editor& e, int k) {
     uint8_t kind3 = stored ? lowNibble(t[1]) : KindInt;
     bool limit = subop >= 6;
     if (limit) {
-        if (stored) kind0 = highNibble(t[1]);
-        uint8_t kind2 = stored ? highNibble(t[0]) : KindInt;
+        // A limit reads its kinds from the type bytes, which a new rung holds as 0: uInt.
+        kind0 = stored ? highNibble(t[1]) : KindUInt;
+        kind1 = stored ? lowNibble(t[0]) : KindUInt;
+        uint8_t kind2 = stored ? highNibble(t[0]) : KindUInt;
         showRow(e, 2, {"MIN", ComparisonRegister, true, kind2, NumericTypes});
     }
     showRow(e, 0, {limit ? "Input" : "Input A", ComparisonRegister, true, kind0, NumericTypes});
@@ -110,7 +112,7 @@ void encodeIfBit(Encoding& enc) {
     enc.put(0, enc.value(0), KindUInt);
     double bit = enc.value(1);
     // A bit number is a whole number 0..15; anything else would not fit the 16-bit mask.
-    if (bit != std::floor(bit) || bit < 0 || bit > 15) throw RejectedValue{};
+    if (bit != std::floor(bit) || bit < 0 || bit > 15) throw RejectedValue{1, "a whole number from 0 to 15"};
     auto mask = enc.twoBytes(std::ldexp(1.0, static_cast<int>(bit)));
     enc.r.ArgBytes[7] = {mask[1], mask[0], 0, 0};
     enc.zero(1, 6);

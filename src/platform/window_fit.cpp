@@ -50,12 +50,11 @@ QSize roomIn(const QMdiArea* area) {
     return area->isVisible() ? area->viewport()->size() : area->window()->size();
 }
 
-void fitSubWindow(QMdiSubWindow* sub, QSize wanted) {
-    QMdiArea* area = sub ? sub->mdiArea() : nullptr;
-    if (!area) return;
-    if (QWidget* content = subWindowContent(sub); content && content->layout()) content->layout()->activate();
-    const QSize room = roomIn(area);
-    const QSize size = fittedSize(contentWanted(subWindowContent(sub), wanted) + frameExtra(sub), room);
+namespace {
+
+// Sizes the frame of `sub` to `size` scaled down to `room`, and moves it wholly inside the room.
+void placeInside(QMdiSubWindow* sub, QSize size, QSize room) {
+    size = fittedSize(size, room);
     // Whatever the content asks as its least size, the frame can still be made to fit the area.
     sub->setMinimumSize(std::min(sub->minimumWidth(), size.width()),
                         std::min(sub->minimumHeight(), size.height()));
@@ -64,6 +63,19 @@ void fitSubWindow(QMdiSubWindow* sub, QSize wanted) {
     at.setX(std::clamp(at.x(), 0, std::max(0, room.width() - size.width())));
     at.setY(std::clamp(at.y(), 0, std::max(0, room.height() - size.height())));
     sub->move(at);
+}
+
+} // namespace
+
+void fitSubWindow(QMdiSubWindow* sub, QSize wanted) {
+    QMdiArea* area = sub ? sub->mdiArea() : nullptr;
+    if (!area) return;
+    if (QWidget* content = subWindowContent(sub); content && content->layout()) content->layout()->activate();
+    placeInside(sub, contentWanted(subWindowContent(sub), wanted) + frameExtra(sub), roomIn(area));
+}
+
+void keepInsideArea(QMdiSubWindow* sub) {
+    if (QMdiArea* area = sub ? sub->mdiArea() : nullptr) placeInside(sub, sub->size(), roomIn(area));
 }
 
 QMdiSubWindow* addFittedSubWindow(QMdiArea* area, QWidget* content, QSize wanted) {

@@ -20,6 +20,9 @@ QSize fittedSize(QSize wanted, QSize room);
 // so that it lies wholly inside the area, keeping its place where it can.
 void fitSubWindow(QMdiSubWindow* sub, QSize wanted = {});
 
+// Keeps `sub` at its own size, scaled down to its MDI area, and moves it so that it lies wholly inside.
+void keepInsideArea(QMdiSubWindow* sub);
+
 // Adds `content` to `area` as a fitted sub-window. Content that cannot shrink to the area (a fixed or
 // minimum size larger than it) is put in a scroll area first, so every part of it stays reachable.
 QMdiSubWindow* addFittedSubWindow(QMdiArea* area, QWidget* content, QSize wanted = {});

@@ -73,7 +73,7 @@ public:
 
       Project& pr = job_.project;
       int mainRungs = rungCount(job_.section(0));
-      if (mainRungs == 0) return failure(text(CompileText::NoFunctionBlock));
+      if (mainRungs == 0) return failure(text(CompileText::NoFunctionBlock), {});
       bool display = job_.model.HasDisplay != 0;
       int pages = display ? pr.Pages.Count : 0;
       int tasks = pr.Tasks.Count;
@@ -130,7 +130,7 @@ private:
     static std::string tooManyErrors() { return "more than " + std::to_string(MaxCompileErrors) + " errors"; }
 
     int32_t report(int32_t used, int64_t imagesBottom) {
-        if (job_.state.CompileErrorCount > 0) return failure(text(CompileText::Error));
+        if (job_.state.CompileErrorCount > 0) return failure({});
         int capacity = job_.model.ProgramCapacity;
         log_.LogWrite(text(CompileText::ErrorCheck) + " : OK");
         log_.LogWrite(text(CompileText::ResourceUsage) + " :");
@@ -144,10 +144,14 @@ private:
         return used;
     }
 
-    int32_t failure(const std::string& reason) {
+    // "Error check : Error" (or the empty program's own text) in the user's language, then the reason,
+    // when there is one beyond the collected errors, on a line of its own.
+    int32_t failure(const std::string& reason) { return failure(text(CompileText::Error), reason); }
+    int32_t failure(const std::string& verdict, const std::string& reason) {
         if (started_) job_.project.Program.CurrentSection = 0;
-        log_.LogWrite(text(CompileText::ErrorCheck) + " : " + reason);
+        log_.LogWrite(text(CompileText::ErrorCheck) + " : " + verdict);
         log_.LogWrite(text(CompileText::ImpossibleToCompile));
+        if (!reason.empty()) log_.LogWrite(" - " + reason);
         const CompilerState& st = job_.state;
         for (int i = 0; i < st.CompileErrorCount; ++i)
             log_.LogWrite(errorLine(st.CompileErrors[static_cast<size_t>(i)]));

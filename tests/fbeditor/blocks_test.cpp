@@ -121,7 +121,8 @@ const BlockCase Records[] = {
     {"AGreaterB", 49, {{1, "K_Flt", "2.5"}, {3, nullptr, "%R30"}, {3, "uLong", nullptr}},
      {{0, {2, 0, 0, 0}}, {1, {0x15, 0x12, 0, 0}}, {2, {0, 0, 1, 0}}, {3, {0, 0, 0x20, 0x40}}, {5, R26}, {7, {30, 0, 0, 0}}},
      34, "[ %R26 , 2.5 ,  , %R30 , 1 ]", {}, -1, {}, {{1, "K_Flt"}, {3, "uLong"}}},
-    {"LimitTypes", 53, {{2, "Long", nullptr}, {1, "uInt", nullptr}}, {{0, {6, 0, 0, 0}}, {1, {48, 16, 0, 0}}}},
+    // A new limit's Input starts as uInt: its type code in the high nibble of byte 5 is 0.
+    {"LimitTypes", 53, {{2, "Long", nullptr}, {1, "uInt", nullptr}}, {{0, {6, 0, 0, 0}}, {1, {48, 0, 0, 0}}}},
     {"Compare", 10, {{0, nullptr, "300"}, {4, nullptr, "300"}, {2, nullptr, "1"}},
      {{0, {44, 1, 0, 0}}, {3, {1, 44, 0, 0}}, {7, {0, 1, 0, 0}}}, 34},
     {"WhileLoop", 66, {{0, "Int", nullptr}, {1, nullptr, "10"}},

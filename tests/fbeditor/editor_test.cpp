@@ -157,6 +157,15 @@ TEST_F(EditorHandlers, ArgumentTextsThatAreNoValueOfTheRowAreRefused) {
         {60, 2, nullptr, "2000", true},
         {61, 2, nullptr, "1969", false},
         {2, 1, nullptr, "300", false, "Error: Check Values (row 2 \"Address\": from 0 to 247)"},
+        // Every row names itself and what it holds; row -1 is the delay box.
+        {40, -1, nullptr, "abc", false, "Error: Check Values (Delay: a whole number from -32768 to 65535)"},
+        {40, -1, nullptr, "99999999", false,
+         "Error: Check Values (Delay: a whole number from -32768 to 65535)"},
+        {13, 1, nullptr, "16", false,
+         "Error: Check Values (row 2 \"Bit [0\xF7"
+         "15]\": from 0 to 15)"},
+        {20, 5, nullptr, "256", false, "Error: Check Values (row 6 \"Timer\": from 0 to 255)"},
+        {16, 1, nullptr, "70000", false, "Error: Check Values (row 2 \"mSec\": from -32768 to 65535)"},
     };
     int handedOver = 0;
     editor.rowWritten = [&](int16_t, int16_t, const RungRow&) { ++handedOver; };
@@ -169,7 +178,7 @@ TEST_F(EditorHandlers, ArgumentTextsThatAreNoValueOfTheRowAreRefused) {
         choose(c.function);
         if (c.type) pickType(c.row, c.type);
         editor.state.Label = "NEW";
-        editor.setRowText(c.row, c.text);
+        c.row < 0 ? static_cast<void>(editor.state.Delay = c.text) : editor.setRowText(c.row, c.text);
         EXPECT_EQ(editor.confirm(), c.accepted);
         EXPECT_EQ(handedOver, c.accepted ? 1 : 0);
         EXPECT_EQ(project.ProjectModified, c.accepted ? -1 : 0);

@@ -10,7 +10,7 @@ using Lines = std::vector<std::string>;
 namespace {
 
 Lines failed(const std::string& reason) {
-    return {"Compiling", "Error check : " + reason, "Impossible to compile"};
+    return {"Compiling", "Error check : Error", "Impossible to compile", " - " + reason};
 }
 const Lines ImagesFailed = failed("the display images do not fit the program area");
 
@@ -49,7 +49,9 @@ void imagesOverData(CompileFixture& f, uint16_t lastBlock) {
 } // namespace
 
 TEST_F(CompileFixture, SizeAndReportLines) {
-    expectCompile("empty main program", 0, failed("The application must contain at least 1 function block"));
+    expectCompile("empty main program", 0,
+                  {"Compiling", "Error check : The application must contain at least 1 function block",
+                   "Impossible to compile"});
     add(deviceRung(2, {1}));
     expectCompile(
         "one device rung", 14,
@@ -62,8 +64,8 @@ TEST_F(CompileFixture, SizeAndReportLines) {
     model().ProgramCapacity = 1233;
     expectCompile("one byte beyond the capacity", 0,
                   {"Compiling", "Error check : OK", "Resource usage :", "  1234 / 1233 Bytes (100%)",
-                   "Error check : the program is larger than the controller's program area",
-                   "Impossible to compile"});
+                   "Error check : Error", "Impossible to compile",
+                   " - the program is larger than the controller's program area"});
     use1234(*this);
     model().ProgramCapacity = 1234;
     expectCompile("at the capacity", 1234);
@@ -75,13 +77,21 @@ TEST_F(CompileFixture, SizeAndReportLines) {
     expectCompile("language texts", 14,
                   {"Compilazione in corso", "Controllo errori : OK",
                    "Utilizzo Risorse :", "  14 / 1234 Bytes (1%)", "Compilato"});
+    shell.UiText[45] = "Errore"; // a failure keeps the verdict in the language, the reason on its own line
+    useRow(DisplayRow);
+    project.Pages.Count = 5;
+    add(deviceRung(2, {1}));
+    expectCompile("failure texts", 0,
+                  {"Compilazione in corso", "Controllo errori : Errore", "Impossible to compile",
+                   " - more than 4 display pages"});
 }
 
 TEST_F(CompileFixture, DisplayImagesAndTablePagesMustFitTheProgramArea) {
     imagesOverData(*this, 66);
     expectCompile("data area reaching the images", 0,
                   {"Compiling", "Error check : OK", "Resource usage :", "  350 / 5634 Bytes (6%)",
-                   "Error check : the program reaches the display images", "Impossible to compile"});
+                   "Error check : Error", "Impossible to compile",
+                   " - the program reaches the display images"});
     imagesOverData(*this, 62);
     expectCompile("data area right below the images", 346);
     displayWithImages(*this, {530});
@@ -179,11 +189,11 @@ TEST_F(CompileFixture, RungErrorsAreListedAfterTheWholeProgram) {
     addMany(25, flow(130, "NOWHERE"));
     EXPECT_EQ(compile(), 0);
     const Lines lines = report();
-    ASSERT_EQ(lines.size(), 3u + 21u);
-    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 4),
-              (Lines{"Compiling", "Error check : more than 21 errors", "Impossible to compile",
+    ASSERT_EQ(lines.size(), 4u + 21u);
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 5),
+              (Lines{"Compiling", "Error check : Error", "Impossible to compile", " - more than 21 errors",
                      " - Function Block 1 : Label Error"}));
-    EXPECT_EQ(lines[23], " - Function Block 21 : Label Error");
+    EXPECT_EQ(lines[24], " - Function Block 21 : Label Error");
     EXPECT_EQ(state().EntryCount, 22); // the 22nd rung was encoded, then the compile ended
 }
 

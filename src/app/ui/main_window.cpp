@@ -316,11 +316,12 @@ void MainWindow::bindCommands() {
         program.useEditorWindow();
         program.setRungMenu([this] { menus_.value("mnu_FB")->popup(QCursor::pos()); });
         bindDebugViews(program);
-        // A new project's program view goes beside the log window.
+        // A new project's program view goes beside the log window, the register window beside it.
         program.life.arrangeWindows = [this, &program] {
             QWidget* frame = program.frame();
             if (frame) frame->move(logSub_ ? logSub_->geometry().right() + 1 : 0, 0);
             if (auto* sub = qobject_cast<QMdiSubWindow*>(frame)) fitSubWindow(sub, sub->widget()->size());
+            placeRegistersBeside(frame);
         };
         // A project closed or replaced takes the windows that edit its data with it; the scheduler
         // designer is created again on its next use.
@@ -528,13 +529,26 @@ void MainWindow::loadRegisters() {
     languages_.windowLoaded(window, [this] { registers_.SetRes(); });
 }
 
+void MainWindow::placeRegistersBeside(const QWidget* frame) {
+    loadRegisters();
+    fitSubWindow(registriSub_, registriSub_->widget()->sizeHint());
+    const int left = frame ? frame->geometry().right() + 1 : 0;
+    // Narrower where the area leaves less room right of the frame (the grid then scrolls sideways), so
+    // that it does not cover the program view.
+    const int room = mdi_->viewport()->width() - left;
+    if (registriSub_->width() > room)
+        registriSub_->resize(std::max(room, registriSub_->minimumSizeHint().width()), registriSub_->height());
+    registriSub_->move(left, 0);
+    keepInsideArea(registriSub_);
+}
+
 QMdiSubWindow* MainWindow::registersSubWindow() const {
     return registriSub_;
 }
 
 void MainWindow::showRegisters(bool toFront) {
     loadRegisters();
-    if (registriSub_->isHidden()) fitSubWindow(registriSub_, registriSub_->widget()->size());
+    if (registriSub_->isHidden()) keepInsideArea(registriSub_);
     registriSub_->show();
     if (toFront) {
         registriSub_->raise();

@@ -134,6 +134,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void viewWebPage();
     void addMenuHandler(const char* name, std::function<void()> handler);
     void loadRegisters();
+    // A new project puts the register window at the top, right of the program view's frame.
+    void placeRegistersBeside(const QWidget* frame);
     void refreshDesigners();
     template <class W, class Make> W* designerWindow(QPointer<QMdiSubWindow>& sub, Make make, bool toFront);
     // The debug animation colours and scrolls the program view; a clicked register goes to its editor.

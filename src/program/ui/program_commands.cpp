@@ -72,14 +72,15 @@ void ProgramCommands::keepRungInSight(int16_t rung) {
     QRect g = editorFrame->geometry();
     if (shown.isEmpty() || !g.intersects(shown)) return;
     // Beside the program view where there is room, else below the row, else above it; with room for
-    // neither, the rung is scrolled to the top of the view and the editor goes below it.
+    // neither, the rung is scrolled to the top of the view (the scroll bar shows then, also where every
+    // rung fitted, so the rungs above stay reachable) and the editor goes below it.
     if (programFrame->geometry().right() + g.width() < area->width()) {
         g.moveLeft(programFrame->geometry().right() + 1);
     } else if (shown.bottom() + g.height() < area->height()) {
         g.moveTop(shown.bottom() + 1);
     } else if (shown.top() - g.height() >= 0) {
         g.moveBottom(shown.top() - 1);
-    } else if (view.ScrollVisible) {
+    } else {
         view.setScroll(rung - 1);
         if (shown = rowShown(); !shown.isEmpty())
             g.moveTop(std::min(shown.bottom() + 1, area->height() - g.height()));

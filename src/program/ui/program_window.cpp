@@ -101,10 +101,11 @@ void ProgramWindow::sync() {
         Tab_Prog->setTabText(static_cast<int>(i), latin1(view_.Tabs[i]));
     }
     Tab_Prog->setCurrentIndex(view_.SelectedTab - 1);
-    // The bar stops where the last rungs fill the rows' area, not at an empty view past the last rung.
+    // The bar's value is the number of rungs scrolled off the top, up to the rung count, so that every
+    // position of the view has its place on the bar; its thumb is as long as the rungs a page holds.
     const int page = std::max(1, prog->height() * 1440 / std::max(1, logicalDpiY()) / view_.RowPitch);
     VScroll->setPageStep(page);
-    VScroll->setRange(0, std::max(0, view_.ScrollMax - page));
+    VScroll->setRange(0, view_.ScrollMax);
     VScroll->setValue(view_.ScrollValue);
     VScroll->setVisible(view_.ScrollVisible);
     cmd_Formato->setIcon(QIcon(view_.FormatPicture == FormatToFullPicture ? ":/pictures/zoom_on.svg"

@@ -130,11 +130,8 @@ void ProgramView::formatClick() {
         format = 0;
         FormatPicture = FormatToCompactPicture;
     }
-    // The selected rung goes to the top only where the scroll bar can bring the rungs above it back.
-    int first = ScrollVisible && store.CurrentRung > 0 ? store.CurrentRung - 1 : 0;
-    ImpostaScroll(first);
-    ScrollValue = std::min(first, ScrollMax);
-    changed();
+    // The selected rung goes to the top; the scroll bar brings the rungs above it back.
+    setScroll(store.CurrentRung > 0 ? store.CurrentRung - 1 : 0);
 }
 
 void ProgramView::tabClick(int tab) {
@@ -159,6 +156,8 @@ bool ProgramView::closeRequest() {
 
 void ProgramView::setScroll(int value) {
     ScrollValue = std::clamp(value, 0, ScrollMax);
+    // Rungs scrolled off the top are reached only through the bar: it shows while there are any.
+    ScrollVisible = ScrollVisible || ScrollValue > 0;
     VScroll_Change();
 }
 

@@ -52,7 +52,8 @@ class ProgramView {
     void tabClick(int tab);
     // The window's close box: true when the window may go.
     bool closeRequest();
-    // VScroll: the value changed (clamped to 0..maximum), and its change handler.
+    // VScroll: the value changed (clamped to 0..maximum, the rung count; the bar shows from a value above
+    // 0 on), and its change handler.
     void setScroll(int value);
     void VScroll_Change();
 

@@ -108,7 +108,7 @@ TEST(WindowsFit, EveryRungReachableCaptionNamesTheProjectPanelsStay) {
                          Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(w->rows(), &down);
         EXPECT_EQ(bar->value(), 3); // three notches, three rungs
-        bar->setValue(bar->maximum());
+        bar->setValue(bar->maximum() - 1);
         const ViewRow* last = s.program().view.row(256);
         ASSERT_TRUE(last);
         EXPECT_GE(last->Top, 0);
@@ -124,6 +124,28 @@ TEST(WindowsFit, EveryRungReachableCaptionNamesTheProjectPanelsStay) {
     for (int p = 1; p <= 6; ++p) {
         EXPECT_TRUE(s.window->statusPanel(p)->isVisible()) << p;
         EXPECT_EQ(s.panel(p), before[p - 1]) << p;
+    }
+}
+
+// New puts the register window at the top right of the program view. The rung editor never covers the
+// rung it edits, also when every rung fits and no scroll bar shows.
+TEST(WindowsFit, NewPlacesTheRegistersAndTheRungEditorLeavesItsRungInSight) {
+    Screen s;
+    s.window->menuItem("mnu_new")->trigger();
+    s.window->menuItem("mnu_Registri")->trigger();
+    EXPECT_EQ(s.window->registersSubWindow()->pos(), QPoint(s.program().frame()->geometry().right() + 1, 0));
+    for (int k = 0; k < 2; ++k)
+        s.window->button("rung_add_after")->trigger();
+    ProgramWindow* w = s.program().window();
+    QWidget* area = s.window->mdi()->viewport();
+    for (int16_t rung = 1; rung <= 3; ++rung) {
+        s.program().view.setScroll(0);
+        s.program().view.rowClick(rung);
+        s.window->button("rung_mod")->trigger();
+        const QRect row = w->rowRect(rung);
+        ASSERT_FALSE(row.isEmpty()) << rung;
+        const QRect shown(w->mapTo(area, row.topLeft()), row.size());
+        EXPECT_FALSE(subWindowOf(s.program().editorWindow())->geometry().intersects(shown)) << rung;
     }
 }
 
@@ -202,6 +224,12 @@ TEST(EndToEnd, SaveOpenCompileAndDownloadWithVerify) {
     EXPECT_EQ(p.comm.CurrentDevice.Connected, -1);
     EXPECT_TRUE(p.logHas("Download Successful"));
     EXPECT_TRUE(p.logHas("Verified ! -> OK"));
+    // Opening, downloading, running and a language switch change nothing of the project.
+    p.window->button("run")->trigger();
+    EXPECT_EQ(p.panel(3), "RUN");
+    p.window->languages().CambiaLingua(1 - p.shell.Language);
+    QApplication::processEvents();
+    EXPECT_EQ(p.project.ProjectModified, 0);
     EXPECT_EQ(p.sim.memory(512, 64),
               Bytes(p.project.ProgramImage.begin(), p.project.ProgramImage.begin() + 64));
 

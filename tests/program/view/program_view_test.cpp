@@ -84,15 +84,13 @@ TEST_F(ProgramViewTest, LayoutStacksFullRowsOrCompactsTheCurrentSection) {
     view.formatClick();
     EXPECT_EQ(view.ScrollValue, 0);
     EXPECT_EQ(row(1).Top, 200);
-    // Without a scroll bar nothing may scroll away: rung 1 stays in view whatever is selected.
+    // The selected rung goes to the top, and the bar shows to bring the rungs above it back.
     projectWith(2);
     ASSERT_FALSE(view.ScrollVisible);
     view.rowClick(2);
-    for (int press = 1; press <= 2; ++press) {
-        view.formatClick();
-        EXPECT_EQ(std::pair(view.ScrollValue, row(1).Top), std::pair(0, 200)) << press;
-    }
-    // With one, the rungs above the selection are a scroll away.
+    view.formatClick();
+    EXPECT_EQ(std::pair(view.ScrollValue, view.ScrollVisible), std::pair(1, true));
+    // The rungs above the selection are a scroll away.
     projectWith(6);
     view.rowClick(5);
     view.formatClick();

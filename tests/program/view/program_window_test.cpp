@@ -79,9 +79,10 @@ TEST_F(ProgramWindowTest, TypedDescriptionIsStoredWithoutCommasAndMarksTheProjec
 TEST_F(ProgramWindowTest, TabsScrollBarAndFormatFollowTheModel) {
     addRungs(5);
     EXPECT_TRUE(window().scrollBar()->isVisibleTo(&window()));
-    // The bar's last position shows the last rung.
-    window().scrollBar()->setValue(window().scrollBar()->maximum());
-    EXPECT_GE(commands.view.row(5)->Top, 0);
+    // The bar runs to the rung count; one short of it the last rung is the top row.
+    EXPECT_EQ(window().scrollBar()->maximum(), 5);
+    window().scrollBar()->setValue(4);
+    EXPECT_EQ(commands.view.row(5)->Top, row_layout::RowTopMargin);
     NuovaSub(commands.editing);
     EXPECT_EQ(window().tabs()->count(), 2);
     EXPECT_EQ(window().tabs()->tabText(1), "Sub1");
@@ -90,6 +91,16 @@ TEST_F(ProgramWindowTest, TabsScrollBarAndFormatFollowTheModel) {
     EXPECT_EQ(store().CurrentSection, 0);
     window().formatButton()->click();
     EXPECT_EQ(store().Sections[0].ViewFormat, 1);
+}
+
+// 8 rungs, rung 5 selected, compact rows: rungs 1 to 4 lie above the view and the bar reaches them.
+TEST_F(ProgramWindowTest, CompactRowsKeepTheRungsAboveOnTheBar) {
+    addRungs(8);
+    commands.view.rowClick(5);
+    window().formatButton()->click();
+    EXPECT_EQ(std::pair(window().scrollBar()->maximum(), window().scrollBar()->value()), std::pair(8, 4));
+    window().scrollBar()->setValue(0);
+    EXPECT_EQ(commands.view.row(1)->Top, row_layout::RowTopMargin);
 }
 
 TEST_F(ProgramWindowTest, RestoreWithoutEditorWindowReencodesTheRungAndDrawsItsRow) {
