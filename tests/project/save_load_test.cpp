@@ -51,6 +51,10 @@ void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
             lt.Outputs[static_cast<size_t>(i)] = i * i / 7.0;
         }
     }
+    // Values whose shortest text has an exponent are still written in the print form.
+    p.Tables.Tables[1].Inputs[13] = 100000;
+    p.Tables.Tables[1].Outputs[13] = 1e15;
+    p.Tables.Tables[2].Outputs[25] = -0.00015;
     p.Variables.Count = 19;
     for (int i = 0; i < 19; ++i) {
         VariableRecord& v = p.Variables.Variables[static_cast<size_t>(i)];
@@ -208,6 +212,8 @@ TEST_F(SaveLoad, LoadedAndSavedAgainTheSetIsIdenticalByteForByte) {
     for (size_t i = 0; i < a.size(); ++i)
         EXPECT_EQ(slurp(a[i]), slurp(b[i])) << a[i];
     EXPECT_NE(slurp(path("a.prj")).find(", caf\xE9 \xE0"), std::string::npos);
+    for (const char* form : {"\r\n 100000\r\n", "\r\n 1E+15\r\n", "\r\n-.00015\r\n"})
+        EXPECT_NE(slurp(path("a.ptb")).find(form), std::string::npos) << form;
 }
 
 TEST_F(SaveLoad, NamesAndCancelledDialogs) {
