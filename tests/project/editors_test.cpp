@@ -85,7 +85,7 @@ TEST_F(VariableEditorTest, ApplyStoresFieldsWholeOrNothing) {
     f.name = "Flow";
     f.csvName = "Flow l/s";
     f.trigger = "x"; // not a number: kept
-    ASSERT_TRUE(applyVariableFields(vars(), f, dialogs, modified()));
+    ASSERT_TRUE(applyVariableFields(vars(), f, model(), dialogs, modified()));
     EXPECT_EQ(vars().Variables[0], (VariableRecord{77, 0, "%+3.1f", "Flow", 45, 0, 0, 0, "Flow l/s"}));
     EXPECT_EQ(modified(), -1);
 
@@ -95,7 +95,7 @@ TEST_F(VariableEditorTest, ApplyStoresFieldsWholeOrNothing) {
     const VariableRecord before = vars().Variables[0];
     for (const char* id : {"1", "400", "x"}) {
         f.id = id;
-        EXPECT_FALSE(applyVariableFields(vars(), f, dialogs, modified())) << id;
+        EXPECT_FALSE(applyVariableFields(vars(), f, model(), dialogs, modified())) << id;
         EXPECT_EQ(dialogs.shown.back(), "Check values (ID)");
     }
     f.id = "0";
@@ -107,11 +107,52 @@ TEST_F(VariableEditorTest, ApplyStoresFieldsWholeOrNothing) {
                                              {"seventeen chars!!", "", tooLong}}) {
         f.name = name;
         f.csvName = csv;
-        EXPECT_FALSE(applyVariableFields(vars(), f, dialogs, modified())) << name << csv;
+        EXPECT_FALSE(applyVariableFields(vars(), f, model(), dialogs, modified())) << name << csv;
         EXPECT_EQ(dialogs.shown.back(), message);
     }
     EXPECT_EQ(vars().Variables[0], before);
     EXPECT_EQ(std::tuple(vars().Variables[1], modified()), std::tuple(VariableRecord{}, 0));
+}
+
+// A register the model does not have would reach the controller as another one (70000 as 4464, -5 as
+// 65531): the editor refuses it, naming the field and the model's range, and stores nothing.
+TEST_F(VariableEditorTest, RegistersAndStringNumbersTheModelHasNotAreRefusedWithItsRange) {
+    model().StringsBase = 35840;
+    addVariable(vars(), model(), modified());
+    const std::string regs = ": the model's registers are 0 to 1279)";
+    const struct {
+        uint8_t type;
+        const char* reg;
+        const char* alternate; // the alternate location or string, "" for none
+        std::string refusal;   // empty: stored
+    } cases[] = {
+        {0, "1279", "", ""},
+        {0, "1280", "", "Check values (Input Reg 1280" + regs},
+        {0, "70000", "", "Check values (Input Reg 70000" + regs},
+        {0, "-5", "", "Check values (Input Reg -5" + regs},
+        {13, "100", "5000", "Check values (Location Reg (Alt) 5000" + regs},
+        {14, "927", "0", ""}, // its 32-byte slot ends at the last address
+        {14, "928", "", "Check values (String ID (Default) 928: the model's string numbers are 0 to 927)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reg);
+        vars().Variables[0].ValueType = c.type; // the format field is the alternate's once the type is a string
+        const VariableRecord before = vars().Variables[0];
+        VariableFields f = fieldsOfVariable(vars(), 0, {});
+        f.typeIndex = c.type;
+        f.reg = c.reg;
+        f.alternateChecked = *c.alternate != 0;
+        f.alternate = c.alternate;
+        f.mask = "1";
+        dialogs.shown.clear();
+        EXPECT_EQ(applyVariableFields(vars(), f, model(), dialogs, modified()), c.refusal.empty());
+        if (c.refusal.empty()) {
+            EXPECT_EQ(std::to_string(vars().Variables[0].Register), c.reg);
+        } else {
+            EXPECT_EQ(dialogs.shown, std::vector<std::string>{c.refusal});
+            EXPECT_EQ(vars().Variables[0], before);
+        }
+    }
 }
 
 TEST_F(VariableEditorTest, FieldsLayoutAndButtonsOfATypeOrASelection) {
