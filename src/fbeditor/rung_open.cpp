@@ -11,6 +11,14 @@ void fillRows(Editor& e, const CommandRecord& r) {
     e.rowClick(0);
     for (int i = 1; i < ArgumentRowCount; ++i)
         e.setRowText(i, r.ArgTexts[static_cast<size_t>(i)]);
+    // A Linearization keeps its table's number in slot 2: of tables sharing one name (made before names
+    // had to differ) it picks the table the rung was encoded with.
+    if (r.FunctionType == 3 && r.Opcode == 1 && r.SubOp == 8) {
+        ComboBox& tables = e.state.Rows[1].Value;
+        for (size_t j = 0; j < tables.Items.size(); ++j)
+            if (tables.Items[j].Text == tables.Text && tables.Items[j].Data == r.ArgBytes[2][0])
+                tables.select(static_cast<int>(j));
+    }
 }
 
 } // namespace
@@ -22,10 +30,15 @@ void Editor::openRung(int16_t p) {
     if (!Caricato) load();
     if (!bind(program.CurrentSection, p)) return;
     const CommandRecord r = stored();
+    // A stored rung that the load could not encode opens with its own texts and value types, to be
+    // corrected and added again; it stays not encoded until then.
+    const bool notEncoded = r.FunctionType != 0 && r.EncodedFlag != -1;
+    if (notEncoded) stored().EncodedFlag = -1;
     state.Label = r.Label;
     chooseFunction(FunzToOpt(r.FunctionType, r.Opcode, r.SubOp));
+    if (notEncoded) stored().EncodedFlag = r.EncodedFlag;
     ctx_.pump.pausa(0.1);
-    if (r.EncodedFlag != -1) return;
+    if (r.EncodedFlag != -1 && !notEncoded) return;
     fillRows(*this, r);
     state.Delay = std::to_string(r.Delay);
 }

@@ -347,6 +347,43 @@ TEST_F(TableEditorTest, SameNameReplacesAnotherAddsNineAtMostAndConfirmHandsBack
     EXPECT_EQ(allocated, 1);
 }
 
+// Names pick tables: a second "T1" would make a Linearization find the first after every reload, and a
+// "," would end the name in older readers. A table a Linearization uses must keep ascending inputs, or
+// the rung could not be encoded when the project is opened again.
+TEST_F(TableEditorTest, ANameInUseACommaAndDescendingInputsOfATableInUseAreRefused) {
+    TableEditor linked{project->Tables, project->ProjectModified, dialogs, &project->Program};
+    for (const char* name : {"T1", "T2"}) {
+        linked.fields.name = name;
+        linked.fields.pointCount = "2";
+        linked.fields.inputs[1] = "10";
+        ASSERT_TRUE(linked.insertOrUpdate());
+    }
+    ProgramSection& main = project->Program.Sections[0];
+    main.RungCount = 3;
+    CommandRecord& lin = main.Rungs[3];
+    lin.FunctionType = 3;
+    lin.Opcode = 1;
+    lin.SubOp = 8;
+    lin.ArgBytes[2][0] = 1; // T2
+    dialogs.shown.clear();
+    linked.selectTable(1);
+    for (const char* name : {"T1", "A,B"}) { // renaming T2 would add a table
+        linked.fields.name = name;
+        EXPECT_FALSE(linked.insertOrUpdate());
+    }
+    linked.fields.name = "T2";
+    linked.fields.inputs[1] = "-1";
+    EXPECT_FALSE(linked.insertOrUpdate());
+    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{
+                                 "Check Table Name: table 1 is named \"T1\" already",
+                                 "Check Table Name: a table name holds no \",\"",
+                                 "Check point 2: the Linearization of rung 3 uses this table, so its inputs must ascend"}));
+    EXPECT_EQ(std::tuple(project->Tables.Count, project->Tables.Tables[1].Inputs[1]), std::tuple(2, 10.0));
+    linked.selectTable(0); // no Linearization uses T1
+    linked.fields.inputs[1] = "-1";
+    EXPECT_TRUE(linked.insertOrUpdate());
+}
+
 TEST_F(TableEditorTest, TableFileSavesAndLoadsAndRefusesBadCounts) {
     type("T1", "2", {{"0", "0"}, {"10", "100"}});
     dialogs.files.push_back(path("t1.csv"));
