@@ -123,12 +123,14 @@ bool ProgramCommands::rebuildLoadedRung(int16_t section, int16_t rung) {
     const bool ok = rebuildRungWithRow(ctx_, section, rung, row);
     if (!ok || rec.FunctionType == 0) row = ViewRow::empty().Content;
     if (!ok && rec.FunctionType != 0) {
-        // The rung keeps its function and label, and says that the compile will refuse it.
+        // The rung keeps its label and says, in both formats, that the compile will refuse it.
         const uint8_t k = FunzToOpt(rec.FunctionType, rec.Opcode, rec.SubOp);
-        row.FunctionName = k < FunctionNameCount ? ctx_.shell.FunctionNames[k] : std::string();
+        const std::string function = k < FunctionNameCount ? ctx_.shell.FunctionNames[k] : std::string();
+        row.FunctionName = "Not encoded";
+        row.PictureVisible = true;
         row.Colour = NotEncodedColour;
         row.Label = rec.Label;
-        row.Summary = "Not encoded: open the rung, correct it and add it again";
+        row.Summary = function + ": open the rung, correct it and add it again";
     }
     row.Description = rec.Description;
     rowWritten(section, rung, row, true);
