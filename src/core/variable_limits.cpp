@@ -17,11 +17,13 @@ std::string outside(const char* field, int64_t value, int64_t last, const char* 
 std::string VariableRegisterRefusal(const VariableRecord& v, const ModelRecord& model) {
     const int64_t lastRegister = int64_t{model.NumRegisters} - 1;
     auto reg = [&](const char* field, int64_t value) {
-        return value >= 0 && value <= lastRegister ? std::string() : outside(field, value, lastRegister, "registers");
+        return value >= 0 && value <= lastRegister ? std::string()
+                                                   : outside(field, value, lastRegister, "registers");
     };
     const int64_t lastString = (LastAddress - int64_t{model.StringsBase}) / StringSlotSize;
     auto string = [&](const char* field, int64_t value) {
-        return value >= 0 && value <= lastString ? std::string() : outside(field, value, lastString, "string numbers");
+        return value >= 0 && value <= lastString ? std::string()
+                                                 : outside(field, value, lastString, "string numbers");
     };
     const bool alternate = v.Mask != 0;
     std::string why;

@@ -146,7 +146,8 @@ void encodeArithmetic(Encoding& enc) {
         // The controller looks an input up between neighbouring points: the inputs must ascend.
         const LookupTable& table = all.Tables[static_cast<size_t>(t)];
         if (int point = firstPointNotAscending(table))
-            throw RejectedValue{1, "a table whose inputs ascend (point " + std::to_string(point) + " does not)"};
+            throw RejectedValue{1,
+                                "a table whose inputs ascend (point " + std::to_string(point) + " does not)"};
         enc.setByte(20, all.Tables[static_cast<size_t>(t)].PointCount);
         enc.put(2, t, KindUInt);
     }

@@ -34,7 +34,8 @@ std::string plainDouble(double v) {
     } else if (count <= exponent + 1) {
         body = digits + std::string(static_cast<size_t>(exponent + 1 - count), '0');
     } else {
-        body = digits.substr(0, static_cast<size_t>(exponent + 1)) + "." + digits.substr(static_cast<size_t>(exponent + 1));
+        body = digits.substr(0, static_cast<size_t>(exponent + 1)) + "." +
+               digits.substr(static_cast<size_t>(exponent + 1));
     }
     return (negative ? "-" : " ") + body;
 }

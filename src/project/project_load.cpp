@@ -42,7 +42,8 @@ void rebuildLoadedRung(AppContext& ctx, const ProjectLoadHooks& hooks, int16_t r
     if (hooks.rebuildRung && !hooks.rebuildRung(ctx, 0, rung)) {
         // Its stored fields stay, but nothing encoded them: the compile refuses it until it is added again.
         r.EncodedFlag = 0;
-        report.add(".prj: rung " + std::to_string(rung) + " could not be re-encoded: it stays not encoded until it is opened and added again",
+        report.add(".prj: rung " + std::to_string(rung) +
+                       " could not be re-encoded: it stays not encoded until it is opened and added again",
                    false);
     }
 }

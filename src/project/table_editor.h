@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "core/user_dialogs.h"
 #include "core/program_store.h"
 #include "core/project_data.h"
+#include "core/user_dialogs.h"
 
 constexpr int TableRows = 33;
 

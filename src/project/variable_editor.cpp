@@ -117,8 +117,8 @@ int moveVariableDown(VariableTable& vars, int selected, int16_t& modified) {
     return selected + 1;
 }
 
-bool applyVariableFields(VariableTable& vars, VariableFields& f, const ModelRecord& model, UserDialogs& dialogs,
-                         int16_t& modified) {
+bool applyVariableFields(VariableTable& vars, VariableFields& f, const ModelRecord& model,
+                         UserDialogs& dialogs, int16_t& modified) {
     int id = -1;
     // The id box is editable: only a variable in use is ever written.
     if (!takeNumber(f.id, id) || id < 0 || id >= vars.Count) {

@@ -136,7 +136,8 @@ TEST_F(VariableEditorTest, RegistersAndStringNumbersTheModelHasNotAreRefusedWith
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reg);
-        vars().Variables[0].ValueType = c.type; // the format field is the alternate's once the type is a string
+        // The format field is the alternate's once the stored type is a string type.
+        vars().Variables[0].ValueType = c.type;
         const VariableRecord before = vars().Variables[0];
         VariableFields f = fieldsOfVariable(vars(), 0, {});
         f.typeIndex = c.type;
@@ -374,10 +375,11 @@ TEST_F(TableEditorTest, ANameInUseACommaAndDescendingInputsOfATableInUseAreRefus
     linked.fields.name = "T2";
     linked.fields.inputs[1] = "-1";
     EXPECT_FALSE(linked.insertOrUpdate());
-    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{
-                                 "Check Table Name: table 1 is named \"T1\" already",
-                                 "Check Table Name: a table name holds no \",\"",
-                                 "Check point 2: the Linearization of rung 3 uses this table, so its inputs must ascend"}));
+    EXPECT_EQ(dialogs.shown,
+              (std::vector<std::string>{
+                  "Check Table Name: table 1 is named \"T1\" already",
+                  "Check Table Name: a table name holds no \",\"",
+                  "Check point 2: the Linearization of rung 3 uses this table, so its inputs must ascend"}));
     EXPECT_EQ(std::tuple(project->Tables.Count, project->Tables.Tables[1].Inputs[1]), std::tuple(2, 10.0));
     linked.selectTable(0); // no Linearization uses T1
     linked.fields.inputs[1] = "-1";

@@ -2,11 +2,11 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QShowEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "platform/window_fit.h"
@@ -33,7 +33,8 @@ QPushButton* button(const char* name, const QString& caption) {
 } // namespace
 
 frm_Download::frm_Download(AppContext& app, bool modoDownload, QWidget* parent)
-    : QWidget(parent, DialogFlags), app_(app), Barra(new QProgressBar), bar_(*Barra), modoDownload_(modoDownload) {
+    : QWidget(parent, DialogFlags), app_(app), Barra(new QProgressBar), bar_(*Barra),
+      modoDownload_(modoDownload) {
     setObjectName("frm_Download");
     setWindowTitle("Download");
     // Closing only hides it; each opening sets the boxes as a new window would have them (Form_Load).

@@ -159,8 +159,8 @@ TEST_P(DownloadSequenceTest, WhatCannotBeSentNeverHaltsTheController) {
         {"negative register", [this] { project.Variables.Variables[0].Register = -5; }, all(),
          "Variable 0 (Var0): Input Reg -5: the model's registers are 0 to 1279"},
         {"rung error", [this] { project.Program.Sections[0].Rungs[1].Opcode = 300; }, all(), ""},
-        {"rung the load could not encode", [this] { project.Program.Sections[0].Rungs[1].EncodedFlag = 0; }, all(),
-         ""},
+        {"rung the load could not encode", [this] { project.Program.Sections[0].Rungs[1].EncodedFlag = 0; },
+         all(), ""},
         {"no function block", [this] { project.Program.Sections[0].RungCount = 0; }, all(), ""},
     };
     for (const auto& c : cases) {
