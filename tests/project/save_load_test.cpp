@@ -341,44 +341,27 @@ TEST_F(SaveLoad, MissingSideFilesAndRungsThatCannotBeReencodedAreReported) {
     EXPECT_TRUE(logged(".prj: rung 3 could not be re-encoded"));
 }
 
-// A rung the editor refuses when the project is opened (its table's inputs descend in the file) stays not
-// encoded: the compile names it instead of compiling its stale record, until it is opened and added again.
+// A rung the editor refuses when the project is opened (its table's inputs descend) stays not encoded:
+// the compile names it, until it is opened with its own rows, corrected and added again.
 TEST_F(SaveLoad, ARungTheLoadCannotEncodeIsRefusedByTheCompileUntilAddedAgain) {
     CaricaRisorse(*shell, 1); // the editor's row captions
-    model().IsProgrammable = -1;
-    model().ProgramBase = 512;
     model().ProgramCapacity = 5634;
     project->Tables.Count = 1;
-    project->Tables.Tables[0] = {"Oven", 2, {0, 10}, {0, 100}, 0, 0};
-    ProgramSection& main = project->Program.Sections[0];
-    main.RungCount = 2;
-    main.Rungs[1] = readHoldingRung();
-    ASSERT_TRUE(rebuildRung(ctx, 0, 1));
-    Editor editor(ctx);
-    editor.load();
-    editor.bind(0, 2);
-    editor.chooseFunction(30); // Linearization
-    editor.setRowText(0, "%R100");
-    editor.setRowText(1, "Oven");
-    ASSERT_TRUE(editor.CompilaComando());
-    dialogs.files.push_back(path("a.prj"));
+    project->Tables.Tables[0] = {"Oven", 2, {10, 0}, {0, 100}, 0, 0};
+    project->Program.Sections[0].RungCount = 1;
+    CommandRecord& lin = project->Program.Sections[0].Rungs[1];
+    std::tie(lin.FunctionType, lin.Opcode, lin.SubOp) = std::tuple(3, 1, 8);
+    lin.ArgTexts = {"%R100", "Oven", "", "", "%R101"};
+    dialogs.files = {path("a.prj"), path("a.prj")};
     ASSERT_TRUE(SalvaProgetto(ctx, true));
-    project->Tables.Tables[0].Inputs = {10, 0};
-    spit(path("a.ptb"), writeTablesFile(project->Tables));
-
     *project = Project{};
-    dialogs.files.push_back(path("a.prj"));
     ASSERT_TRUE(CaricaProgetto(ctx));
-    EXPECT_TRUE(logged(".prj: rung 2 could not be re-encoded"));
-    EXPECT_EQ(project->Program.Sections[0].Rungs[2].EncodedFlag, 0);
+    EXPECT_EQ(project->Program.Sections[0].Rungs[1].EncodedFlag, 0);
     EXPECT_EQ(CompilaProgramma(ctx), 0);
-    EXPECT_TRUE(logged(" - Function Block 2 : not encoded"));
-    EXPECT_FALSE(logged("Compiled"));
-
-    Editor reopened(ctx); // the rung opens with its own rows, to be corrected
-    reopened.openRung(2);
+    EXPECT_TRUE(logged(" - Function Block 1 : not encoded"));
+    Editor reopened(ctx);
+    reopened.openRung(1);
     EXPECT_EQ(reopened.state.Rows[1].Value.Text, "Oven");
-    EXPECT_FALSE(reopened.confirm());
     project->Tables.Tables[0].Inputs = {0, 10};
     EXPECT_TRUE(reopened.confirm());
     EXPECT_GT(CompilaProgramma(ctx), 0);

