@@ -21,6 +21,11 @@ void fillRows(Editor& e, const CommandRecord& r) {
     }
 }
 
+// The delay as the file keeps it: a communication block's in argument bytes 16 (low) and 20 (high).
+std::string storedDelay(const CommandRecord& r) {
+    return std::to_string(r.ArgBytes[4][0] | r.ArgBytes[5][0] << 8);
+}
+
 } // namespace
 
 void Editor::openRung(int16_t p) {
@@ -40,7 +45,7 @@ void Editor::openRung(int16_t p) {
     ctx_.pump.pausa(0.1);
     if (r.EncodedFlag != -1 && !notEncoded) return;
     fillRows(*this, r);
-    state.Delay = std::to_string(r.Delay);
+    state.Delay = notEncoded ? storedDelay(r) : std::to_string(r.Delay);
 }
 
 bool rebuildRungWithRow(AppContext& ctx, int16_t section, int16_t rung, RungRow& row) {
@@ -58,8 +63,7 @@ bool rebuildRungWithRow(AppContext& ctx, int16_t section, int16_t rung, RungRow&
     e.chooseFunction(FunzToOpt(r.FunctionType, r.Opcode, r.SubOp));
     e.state.Label = r.Label;
     fillRows(e, r);
-    // The delay of a communication block is kept in argument bytes 16 (low) and 20 (high).
-    e.state.Delay = std::to_string(r.ArgBytes[4][0] | r.ArgBytes[5][0] << 8);
+    e.state.Delay = storedDelay(r);
     if (r.FunctionType == 3 && r.Opcode == 6 && r.SubOp == 0) e.typeClick(4, r.ArgBytes[1][2]);
     if (!e.CompilaComando()) {
         rec.EncodedFlag = wasEncoded;
