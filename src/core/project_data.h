@@ -48,6 +48,15 @@ struct LookupTable {
     bool operator==(const LookupTable&) const = default;
 };
 
+// The first point (counted from 1) whose input does not rise above the input before it; 0 when the
+// inputs ascend. A Linearization looks its input up between neighbouring points, so its table must ascend.
+inline int firstPointNotAscending(const LookupTable& t) {
+    const int points = t.PointCount < MaxTablePoints ? t.PointCount : MaxTablePoints;
+    for (int i = 1; i < points; ++i)
+        if (!(t.Inputs[static_cast<size_t>(i)] > t.Inputs[static_cast<size_t>(i - 1)])) return i + 1;
+    return 0;
+}
+
 struct LookupTableArray {
     uint8_t Count = 0;
     std::array<LookupTable, MaxLookupTables> Tables{};

@@ -145,10 +145,9 @@ void encodeArithmetic(Encoding& enc) {
             throw RejectedValue{1, "one of the defined tables"};
         // The controller looks an input up between neighbouring points: the inputs must ascend.
         const LookupTable& table = all.Tables[static_cast<size_t>(t)];
-        for (int i = 1; i < std::min<int>(table.PointCount, MaxTablePoints); ++i)
-            if (!(table.Inputs[static_cast<size_t>(i)] > table.Inputs[static_cast<size_t>(i - 1)]))
-                throw RejectedValue{1, "a table whose inputs ascend (point " + std::to_string(i + 1) +
-                                           " does not)"};
+        if (int point = firstPointNotAscending(table))
+            throw RejectedValue{1,
+                                "a table whose inputs ascend (point " + std::to_string(point) + " does not)"};
         enc.setByte(20, all.Tables[static_cast<size_t>(t)].PointCount);
         enc.put(2, t, KindUInt);
     }

@@ -7,15 +7,22 @@
 
 namespace {
 
-// Rows 0..7: "," becomes "." except in register references ("%R" and a number from the third character).
+bool isListEntry(const ComboBox& box) {
+    return std::any_of(box.Items.begin(), box.Items.end(),
+                       [&](const ListEntry& l) { return l.Text == box.Text; });
+}
+
+// Rows 0..7: "," becomes "." in numbers; register references ("%R" and a number from the third
+// character), jump targets and list choices (tables, modules) are names and stay as they are.
 void normaliseRows(Editor& e) {
     for (int i = 0; i < ArgumentRowCount; ++i) {
+        const ArgumentRow& row = e.state.Rows[static_cast<size_t>(i)];
         std::string& text = e.state.Rows[static_cast<size_t>(i)].Value.Text;
         ArgumentDescriptor& d = e.Args[static_cast<size_t>(i)];
         if (!text.empty() && text[0] == '%') {
             d.Value = numericValue(text.size() > 2 ? std::string_view(text).substr(2) : std::string_view());
         } else {
-            text = commaToPoint(text);
+            if (!row.TargetRow && !isListEntry(row.Value)) text = commaToPoint(text);
             d.Value = numericValue(text);
         }
     }
@@ -28,11 +35,6 @@ bool isModelRegister(std::string_view number, const ModelRecord& model) {
     return v >= 0 && v < model.NumRegisters && v == std::floor(v);
 }
 
-bool isListEntry(const ComboBox& box) {
-    return std::any_of(box.Items.begin(), box.Items.end(),
-                       [&](const ListEntry& l) { return l.Text == box.Text; });
-}
-
 // A shown argument holds a register of the model ("%R" and its number), a number of the row's value type
 // (a register number where the row holds a register), a rung label or an entry of its list (tables,
 // modules, resources). Anything else would be encoded as 0 and reach the controller unnoticed.
@@ -43,7 +45,8 @@ bool acceptable(const Editor& e, size_t i) {
     if (!row.Value.Visible) return true;
     if (text.starts_with('%')) return text.starts_with("%R") && isModelRegister(text.substr(2), e.model());
     if (isListEntry(row.Value)) return true;
-    if (row.TargetRow) return !text.empty(); // the compile resolves it and reports a missing label
+    // The compile resolves a target and reports a missing label; no label holds a ",".
+    if (row.TargetRow) return !text.empty() && text.find(',') == std::string::npos;
     if (d.Kind == KindTable || !isNumberText(text)) return false;
     bool constant = d.Kind == KindKFlt || d.Kind == KindKLong;
     if (d.IsRegister && !constant) return isModelRegister(text, e.model());
@@ -60,8 +63,9 @@ bool isDelay(const std::string& text) {
 void checkRows(const Editor& e) {
     for (size_t i = 0; i < ArgumentRowCount; ++i)
         if (!acceptable(e, i))
-            throw RejectedValue{static_cast<int>(i),
-                                e.Args[i].Kind == KindTable ? "one of the defined tables" : ""};
+            throw RejectedValue{static_cast<int>(i), e.Args[i].Kind == KindTable ? "one of the defined tables"
+                                                     : e.state.Rows[i].TargetRow ? "a label, without \",\""
+                                                                                 : ""};
     if (e.state.TriggerChecked && (!isModelRegister(e.state.TriggerRegister.Text, e.model()) ||
                                    !isNumberText(e.state.TriggerMask.Text)))
         throw RejectedValue{ArgumentRowCount, "a register of the model and a mask"};
@@ -173,6 +177,11 @@ std::string Editor::rejectionText() const {
 
 bool Editor::confirm() {
     if (!Caricato) return false; // an unloaded editor belongs to no rung: it writes nothing
+    // The project's files keep their texts without "," (as the descriptions), and no jump target holds one.
+    if (state.Label.find(',') != std::string::npos) {
+        ctx_.dialogs.messageBox("Error: Check Values (Label: no \",\")", MsgButtons::Ok);
+        return false;
+    }
     if (!CompilaComando()) {
         ctx_.dialogs.messageBox(rejectionText(), MsgButtons::Ok);
         return false;

@@ -8,6 +8,14 @@
 // A record whose FunctionType is 0 is an empty rung, whatever its texts and trigger fields hold.
 inline bool isEmptyRung(const CommandRecord& r) { return r.FunctionType == 0; }
 
+// A Linearization rung: operation 1 with sub-operation 8; byte 0 of its slot 2 names its lookup table.
+inline bool isLinearization(const CommandRecord& r) {
+    return r.FunctionType == 3 && r.Opcode == 1 && r.SubOp == 8;
+}
+
+// The first rung of the main program whose Linearization uses lookup table `table`; 0 when none does.
+int16_t LinearizationRung(const ProgramStore& store, int table);
+
 // The description box's text as the record keeps it: a description never holds a ",".
 void SetDescription(CommandRecord& r, const std::string& text);
 

@@ -10,6 +10,7 @@
 #include "program/entry_writer.h"
 #include "program/image_bytes.h"
 #include "program/label_resolver.h"
+#include "program/program_store_ops.h"
 
 namespace {
 
@@ -17,7 +18,6 @@ constexpr int BlockHeadBytes = 34; // opcode, 0 and slots 0..7, always written
 constexpr int TriggerBytes = 4;
 
 bool isDisplayRefresh(const CommandRecord& r) { return r.Opcode == 3 && r.SubOp == 254; }
-bool isLinearization(const CommandRecord& r) { return r.Opcode == 1 && r.SubOp == 8; }
 
 uint8_t slotByte(const CommandRecord& r, int slot, int byte) {
     return r.ArgBytes[static_cast<size_t>(slot)][static_cast<size_t>(byte)];
@@ -122,6 +122,11 @@ void compileOperation(CompileJob& job, int rung, CommandRecord& r) {
 
 void CompilaRung(CompileJob& job, int rung) {
     CommandRecord& r = job.section(job.project.Program.CurrentSection).Rungs[static_cast<size_t>(rung)];
+    // A stored rung the editor refused (when the project was opened) has no encoding to compile.
+    if (!isEmptyRung(r) && r.EncodedFlag != -1) {
+        job.state.CompileErrorText = NotEncodedText;
+        return;
+    }
     if (!producesEntry(r.FunctionType)) return;
     if (r.FunctionType == OperationKind) {
         compileOperation(job, rung, r);

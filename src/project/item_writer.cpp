@@ -7,17 +7,37 @@
 
 namespace {
 
-// Shortest text that reads back to the same double, in the set's form: no leading zero before the
-// point, exponent as "E+20" / "E-05".
+// The print form of a number: the digits of the shortest text that reads back to the same double,
+// written out in full while the decimal exponent lies in -4..14 and as a mantissa with an exponent of
+// at least two digits beyond that ("1E+15", "-1.5E-07"); no leading zero before the point, and a blank
+// in the sign place of a non-negative number. 100000 is " 100000", a half " .5".
 std::string plainDouble(double v) {
     char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    std::string s(buf, ec == std::errc{} ? end : buf);
-    if (auto e = s.find('e'); e != std::string::npos) s[e] = 'E';
-    bool negative = !s.empty() && s[0] == '-';
-    std::string digits = negative ? s.substr(1) : s;
-    if (digits.size() > 1 && digits[0] == '0' && digits[1] == '.') digits.erase(0, 1);
-    return (negative ? "-" : " ") + digits;
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+    if (ec != std::errc{}) return " 0";
+    std::string_view s(buf, static_cast<size_t>(end - buf)); // "-1.2345e+05"
+    const bool negative = s.front() == '-';
+    if (negative) s.remove_prefix(1);
+    const size_t e = s.find('e');
+    int exponent = 0;
+    std::from_chars(s.data() + e + (s[e + 1] == '+' ? 2 : 1), s.data() + s.size(), exponent);
+    std::string digits(s.substr(0, e));
+    std::erase(digits, '.');
+    const int count = static_cast<int>(digits.size());
+    std::string body;
+    if (exponent < -4 || exponent >= 15) {
+        std::string power = std::to_string(exponent < 0 ? -exponent : exponent);
+        body = digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "") + "E" +
+               (exponent < 0 ? "-" : "+") + (power.size() < 2 ? "0" : "") + power;
+    } else if (exponent < 0) {
+        body = "." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+    } else if (count <= exponent + 1) {
+        body = digits + std::string(static_cast<size_t>(exponent + 1 - count), '0');
+    } else {
+        body = digits.substr(0, static_cast<size_t>(exponent + 1)) + "." +
+               digits.substr(static_cast<size_t>(exponent + 1));
+    }
+    return (negative ? "-" : " ") + body;
 }
 
 } // namespace

@@ -38,8 +38,13 @@ class SetReader {
 void rebuildLoadedRung(AppContext& ctx, const ProjectLoadHooks& hooks, int16_t rung, LoadReport& report) {
     CommandRecord& r = ctx.project.Program.Sections[0].Rungs[static_cast<size_t>(rung)];
     r.EncodedFlag = -1; // the editor takes value types and trigger settings from the stored fields
-    if (hooks.rebuildRung && !hooks.rebuildRung(ctx, 0, rung))
-        report.add(".prj: rung " + std::to_string(rung) + " could not be re-encoded", false);
+    if (hooks.rebuildRung && !hooks.rebuildRung(ctx, 0, rung)) {
+        // Its stored fields stay, but nothing encoded them: the compile refuses it until it is added again.
+        r.EncodedFlag = 0;
+        report.add(".prj: rung " + std::to_string(rung) +
+                       " could not be re-encoded: it stays not encoded until it is opened and added again",
+                   false);
+    }
 }
 
 void showReport(AppContext& ctx, const LoadReport& report) {

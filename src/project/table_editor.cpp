@@ -1,8 +1,10 @@
 #include "project/table_editor.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
+#include "program/program_store_ops.h"
 #include "project/file_io.h"
 #include "project/item_reader.h"
 #include "project/project_texts.h"
@@ -47,9 +49,13 @@ std::optional<int> TableEditor::pointCountChanged() {
 }
 
 bool TableEditor::LeggiTabella() {
-    // The name is one line of the table files.
+    // The name is one line of the table files, and a Linearization's row names its table by it.
     if (fields.name.empty() || fields.name.find_first_of("\r\n") != std::string::npos) {
         dialogs_.messageBox("Check Table Name");
+        return false;
+    }
+    if (fields.name.find(',') != std::string::npos) {
+        dialogs_.messageBox("Check Table Name: a table name holds no \",\"");
         return false;
     }
     auto n = wholePointCount(fields.pointCount);
@@ -79,12 +85,25 @@ bool TableEditor::insertOrUpdate() {
     bool isNew = selected < 0 || selected >= tables_.Count ||
                  work.Name != tables_.Tables[static_cast<size_t>(selected)].Name;
     if (isNew) {
+        for (int t = 0; t < std::min<int>(tables_.Count, MaxLookupTables); ++t)
+            if (tables_.Tables[static_cast<size_t>(t)].Name == work.Name) {
+                dialogs_.messageBox("Check Table Name: table " + std::to_string(t + 1) + " is named \"" +
+                                    work.Name + "\" already");
+                return false;
+            }
         if (tables_.Count >= MaxLookupTables) {
             dialogs_.messageBox(TablesFullText);
             return false;
         }
-        selected = tables_.Count++;
     }
+    const int position = isNew ? tables_.Count : selected;
+    if (int point = firstPointNotAscending(work); point > 0 && program_)
+        if (int16_t rung = LinearizationRung(*program_, position)) {
+            dialogs_.messageBox("Check point " + std::to_string(point) + ": the Linearization of rung " +
+                                std::to_string(rung) + " uses this table, so its inputs must ascend");
+            return false;
+        }
+    if (isNew) selected = tables_.Count++;
     LookupTable& target = tables_.Tables[static_cast<size_t>(selected)];
     target.Name = work.Name;
     target.PointCount = work.PointCount;

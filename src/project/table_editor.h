@@ -6,8 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "core/user_dialogs.h"
+#include "core/program_store.h"
 #include "core/project_data.h"
+#include "core/user_dialogs.h"
 
 constexpr int TableRows = 33;
 
@@ -25,8 +26,10 @@ struct TableEditFields {
 
 class TableEditor {
   public:
-    TableEditor(LookupTableArray& tables, int16_t& projectModified, UserDialogs& dialogs)
-        : tables_(tables), modified_(projectModified), dialogs_(dialogs) {}
+    // program: the rungs whose Linearizations need their tables' inputs to ascend; none when null.
+    TableEditor(LookupTableArray& tables, int16_t& projectModified, UserDialogs& dialogs,
+                const ProgramStore* program = nullptr)
+        : tables_(tables), modified_(projectModified), dialogs_(dialogs), program_(program) {}
 
     TableEditFields fields;
     int selected = -1; // list position of the selected table, -1 for none
@@ -42,7 +45,8 @@ class TableEditor {
     // Validates the boxes and copies them into the working copy.
     bool LeggiTabella();
     // Adds the working copy as a new table, or updates the selected one when the name is unchanged.
-    // False, after a message, when the boxes are invalid or nine tables exist and the name is new.
+    // False, after a message, when the boxes are invalid, nine tables exist and the name is new, another
+    // table has the name, or a Linearization of the program uses the table and its inputs do not ascend.
     bool insertOrUpdate();
     // OK: insert or update, then the tables' memory pages; returns the list position handed back, or
     // nothing when the insert was refused (the window stays open with the user's input).
@@ -60,4 +64,5 @@ class TableEditor {
     LookupTableArray& tables_;
     int16_t& modified_;
     UserDialogs& dialogs_;
+    const ProgramStore* program_;
 };

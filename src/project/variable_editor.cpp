@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/resource_strings.h"
+#include "core/variable_limits.h"
 #include "project/item_reader.h"
 #include "project/project_files.h"
 
@@ -116,7 +117,8 @@ int moveVariableDown(VariableTable& vars, int selected, int16_t& modified) {
     return selected + 1;
 }
 
-bool applyVariableFields(VariableTable& vars, VariableFields& f, UserDialogs& dialogs, int16_t& modified) {
+bool applyVariableFields(VariableTable& vars, VariableFields& f, const ModelRecord& model,
+                         UserDialogs& dialogs, int16_t& modified) {
     int id = -1;
     // The id box is editable: only a variable in use is ever written.
     if (!takeNumber(f.id, id) || id < 0 || id >= vars.Count) {
@@ -158,6 +160,11 @@ bool applyVariableFields(VariableTable& vars, VariableFields& f, UserDialogs& di
     }
     v.Swap = f.swap ? 1 : 0;
     v.CsvName = f.csvName;
+    // The controller takes a register as 16 bits: one it does not have would be sent as another.
+    if (const std::string why = VariableRegisterRefusal(v, model); !why.empty()) {
+        dialogs.messageBox("Check values (" + why + ")", MsgButtons::Ok, MsgIcon::Critical, "Error");
+        return false;
+    }
     vars.Variables[static_cast<size_t>(id)] = v;
     modified = -1;
     return true;

@@ -60,9 +60,10 @@ struct VariableFields {
 };
 // Applies the fields to the variable they name, all or nothing. A field whose text is not a number keeps
 // the old value. False, with nothing stored, after "Check values (ID)" (no variable in use by that
-// number) or "Check values (Mask)".
-bool applyVariableFields(VariableTable& vars, VariableFields& fields, UserDialogs& dialogs,
-                         int16_t& modified);
+// number), "Check values (Mask)", or "Check values (...)" naming a register or string number the model
+// does not have, with the model's range.
+bool applyVariableFields(VariableTable& vars, VariableFields& fields, const ModelRecord& model,
+                         UserDialogs& dialogs, int16_t& modified);
 
 // List1_Click: the fields of variable `index` (fields the variable's type does not use keep theirs).
 VariableFields fieldsOfVariable(const VariableTable& vars, int index, VariableFields current);

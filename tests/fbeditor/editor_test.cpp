@@ -211,3 +211,29 @@ TEST_F(EditorHandlers, LinearizationRefusesATableWhoseInputsDoNotAscend) {
     project.Tables.Tables[0].Inputs[2] = 2;
     EXPECT_TRUE(editor.confirm());
 }
+
+// A jump goes to the label typed and a table is the one picked: in names a "," is no decimal point.
+TEST_F(EditorHandlers, CommasInTargetsLabelsAndTableNamesAreNeverTurnedIntoPoints) {
+    project.Program.Sections[0].RungCount = 3;
+    project.Program.Sections[0].Rungs[3].Label = "L.3";
+    choose(11);                  // Goto
+    editor.setRowText(4, "L,3"); // once read as "L.3", a jump to rung 3
+    EXPECT_FALSE(editor.confirm());
+    editor.setRowText(4, "L.3");
+    editor.state.Label = "L,1";
+    EXPECT_FALSE(editor.confirm());
+    EXPECT_EQ(dialogs.shown.back(), "Error: Check Values (Label: no \",\")");
+    EXPECT_EQ(rung(), CommandRecord{});
+    // Tables named by an older version: one with a comma, two of one name. Each rung keeps its own.
+    addTable("A,B", 2);
+    addTable("T", 2);
+    addTable("T", 3);
+    choose(30);
+    editor.setRowText(0, "%R100");
+    editor.setRowText(1, "A,B");
+    ASSERT_TRUE(editor.CompilaComando());
+    rung().ArgTexts[1] = "T";
+    rung().ArgBytes[2][0] = 2;
+    ASSERT_TRUE(rebuildRung(ctx, 0, 1));
+    EXPECT_EQ(std::tuple(slot(2)[0], slot(5)[0]), std::tuple(2, 3));
+}

@@ -85,7 +85,7 @@ TEST_F(VariableEditorTest, ApplyStoresFieldsWholeOrNothing) {
     f.name = "Flow";
     f.csvName = "Flow l/s";
     f.trigger = "x"; // not a number: kept
-    ASSERT_TRUE(applyVariableFields(vars(), f, dialogs, modified()));
+    ASSERT_TRUE(applyVariableFields(vars(), f, model(), dialogs, modified()));
     EXPECT_EQ(vars().Variables[0], (VariableRecord{77, 0, "%+3.1f", "Flow", 45, 0, 0, 0, "Flow l/s"}));
     EXPECT_EQ(modified(), -1);
 
@@ -95,7 +95,7 @@ TEST_F(VariableEditorTest, ApplyStoresFieldsWholeOrNothing) {
     const VariableRecord before = vars().Variables[0];
     for (const char* id : {"1", "400", "x"}) {
         f.id = id;
-        EXPECT_FALSE(applyVariableFields(vars(), f, dialogs, modified())) << id;
+        EXPECT_FALSE(applyVariableFields(vars(), f, model(), dialogs, modified())) << id;
         EXPECT_EQ(dialogs.shown.back(), "Check values (ID)");
     }
     f.id = "0";
@@ -107,11 +107,34 @@ TEST_F(VariableEditorTest, ApplyStoresFieldsWholeOrNothing) {
                                              {"seventeen chars!!", "", tooLong}}) {
         f.name = name;
         f.csvName = csv;
-        EXPECT_FALSE(applyVariableFields(vars(), f, dialogs, modified())) << name << csv;
+        EXPECT_FALSE(applyVariableFields(vars(), f, model(), dialogs, modified())) << name << csv;
         EXPECT_EQ(dialogs.shown.back(), message);
     }
     EXPECT_EQ(vars().Variables[0], before);
     EXPECT_EQ(std::tuple(vars().Variables[1], modified()), std::tuple(VariableRecord{}, 0));
+}
+
+// A register the model does not have would reach the controller as another one (70000 as 4464, -5 as
+// 65531): the editor refuses it with the model's range and stores nothing.
+TEST_F(VariableEditorTest, RegistersAndStringNumbersTheModelHasNotAreRefusedWithItsRange) {
+    model().StringsBase = 35840;
+    addVariable(vars(), model(), modified());
+    const std::string regs = ": the model's registers are 0 to 1279";
+    for (const auto& [type, reg, refusal] :
+         {std::tuple<uint8_t, const char*, std::string>{0, "1279", ""},
+          {0, "1280", "Input Reg 1280" + regs},
+          {0, "-5", "Input Reg -5" + regs},
+          {14, "927", ""}, // its 32-byte slot ends at the last address
+          {14, "928", "String ID (Default) 928: the model's string numbers are 0 to 927"}}) {
+        vars().Variables[0].ValueType = type;
+        const VariableRecord before = vars().Variables[0];
+        VariableFields f = fieldsOfVariable(vars(), 0, {});
+        f.reg = reg;
+        EXPECT_EQ(applyVariableFields(vars(), f, model(), dialogs, modified()), refusal.empty()) << reg;
+        if (!refusal.empty())
+            EXPECT_EQ(std::tuple(dialogs.shown.back(), vars().Variables[0]),
+                      std::tuple("Check values (" + refusal + ")", before));
+    }
 }
 
 TEST_F(VariableEditorTest, FieldsLayoutAndButtonsOfATypeOrASelection) {
@@ -246,7 +269,7 @@ TEST_F(VariableEditorTest, PresetButtonsAskBeforeTheSystemSetAndMarkTheProjectMo
 
 class TableEditorTest : public ProjectFixture {
   protected:
-    TableEditor editor{project->Tables, project->ProjectModified, dialogs};
+    TableEditor editor{project->Tables, project->ProjectModified, dialogs, &project->Program};
 
     void type(const std::string& name, const std::string& n,
               std::initializer_list<std::pair<const char*, const char*>> points) {
@@ -304,6 +327,33 @@ TEST_F(TableEditorTest, SameNameReplacesAnotherAddsNineAtMostAndConfirmHandsBack
     editor.selectTable(2);
     EXPECT_EQ(editor.confirm([&](LookupTableArray&) { ++allocated; }), 2);
     EXPECT_EQ(allocated, 1);
+}
+
+// Names pick tables: a second "T1" would make a Linearization find the first after every reload. A table
+// a Linearization uses keeps ascending inputs, or the rung could not be encoded when the project is opened.
+TEST_F(TableEditorTest, ANameInUseACommaAndDescendingInputsOfATableInUseAreRefused) {
+    for (const char* name : {"T1", "T2"}) {
+        type(name, "2", {{"0", "0"}, {"10", "0"}});
+        ASSERT_TRUE(editor.insertOrUpdate());
+    }
+    project->Program.Sections[0].RungCount = 3;
+    CommandRecord& lin = project->Program.Sections[0].Rungs[3];
+    std::tie(lin.FunctionType, lin.Opcode, lin.SubOp, lin.ArgBytes[2][0]) = std::tuple(3, 1, 8, 1); // on T2
+    for (const char* name : {"T1", "A,B"}) { // with T2 shown, another name adds a table
+        type(name, "2", {});
+        EXPECT_FALSE(editor.insertOrUpdate());
+    }
+    type("T2", "2", {{"0", "0"}, {"-1", "0"}});
+    EXPECT_FALSE(editor.insertOrUpdate());
+    EXPECT_EQ(dialogs.shown,
+              (std::vector<std::string>{
+                  "Check Table Name: table 1 is named \"T1\" already",
+                  "Check Table Name: a table name holds no \",\"",
+                  "Check point 2: the Linearization of rung 3 uses this table, so its inputs must ascend"}));
+    EXPECT_EQ(project->Tables.Count, 2);
+    editor.selectTable(0); // no Linearization uses T1
+    editor.fields.inputs[1] = "-1";
+    EXPECT_TRUE(editor.insertOrUpdate());
 }
 
 TEST_F(TableEditorTest, TableFileSavesAndLoadsAndRefusesBadCounts) {

@@ -218,6 +218,7 @@ TEST(ItemForms, NumbersAreWrittenInTheSetsFormAndReadBackExactly) {
         {doubleText(100), " 100 "},     {doubleText(0), " 0 "},       {doubleText(1e20), " 1E+20 "},
         {doubleText(-1e-5), "-1E-05 "}, {tableValueText(-2), "-2"},   {tableValueText(0.25), " .25"},
         {tableValueText(0), " 0"},
+        {tableValueText(123456789012345), " 123456789012345"}, {tableValueText(.0001), " .0001"}, // plain
     };
     for (const auto& [got, want] : forms)
         EXPECT_EQ(got, want);

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "comm/register_map.h"
+#include "core/language.h"
 #include "designers/display_designer.h"
 #include "designers/image_table.h"
 #include "designers/scheduler_designer.h"
@@ -54,6 +55,10 @@ void fillProject(Project& p, CommState& comm, const ModelRecord& m) {
             lt.Outputs[static_cast<size_t>(i)] = i * i / 7.0;
         }
     }
+    // Values whose shortest text has an exponent are still written in the print form.
+    p.Tables.Tables[1].Inputs[13] = 100000;
+    p.Tables.Tables[1].Outputs[13] = 1e15;
+    p.Tables.Tables[2].Outputs[25] = -0.00015;
     p.Variables.Count = 19;
     for (int i = 0; i < 19; ++i) {
         VariableRecord& v = p.Variables.Variables[static_cast<size_t>(i)];
@@ -211,6 +216,8 @@ TEST_F(SaveLoad, LoadedAndSavedAgainTheSetIsIdenticalByteForByte) {
     for (size_t i = 0; i < a.size(); ++i)
         EXPECT_EQ(slurp(a[i]), slurp(b[i])) << a[i];
     EXPECT_NE(slurp(path("a.prj")).find(", caf\xE9 \xE0"), std::string::npos);
+    for (const char* form : {"\r\n 100000\r\n", "\r\n 1E+15\r\n", "\r\n-.00015\r\n"})
+        EXPECT_NE(slurp(path("a.ptb")).find(form), std::string::npos) << form;
 }
 
 TEST_F(SaveLoad, NamesAndCancelledDialogs) {
@@ -380,6 +387,32 @@ TEST_F(SaveLoad, MissingSideFilesAndRungsThatCannotBeReencodedAreReported) {
     EXPECT_TRUE(logged(".dsp: missing"));
     EXPECT_TRUE(logged(".skd: missing"));
     EXPECT_TRUE(logged(".prj: rung 3 could not be re-encoded"));
+}
+
+// A rung the editor refuses when the project is opened (its table's inputs descend) stays not encoded:
+// the compile names it, until it is opened with its own rows, corrected and added again.
+TEST_F(SaveLoad, ARungTheLoadCannotEncodeIsRefusedByTheCompileUntilAddedAgain) {
+    CaricaRisorse(*shell, 1); // the editor's row captions
+    model().ProgramCapacity = 5634;
+    project->Tables.Count = 1;
+    project->Tables.Tables[0] = {"Oven", 2, {10, 0}, {0, 100}, 0, 0};
+    project->Program.Sections[0].RungCount = 1;
+    CommandRecord& lin = project->Program.Sections[0].Rungs[1];
+    std::tie(lin.FunctionType, lin.Opcode, lin.SubOp) = std::tuple(3, 1, 8);
+    lin.ArgTexts = {"%R100", "Oven", "", "", "%R101"};
+    dialogs.files = {path("a.prj"), path("a.prj")};
+    ASSERT_TRUE(SalvaProgetto(ctx, true));
+    *project = Project{};
+    ASSERT_TRUE(CaricaProgetto(ctx));
+    EXPECT_EQ(project->Program.Sections[0].Rungs[1].EncodedFlag, 0);
+    EXPECT_EQ(CompilaProgramma(ctx), 0);
+    EXPECT_TRUE(logged(" - Function Block 1 : not encoded"));
+    Editor reopened(ctx);
+    reopened.openRung(1);
+    EXPECT_EQ(reopened.state.Rows[1].Value.Text, "Oven");
+    project->Tables.Tables[0].Inputs = {0, 10};
+    EXPECT_TRUE(reopened.confirm());
+    EXPECT_GT(CompilaProgramma(ctx), 0);
 }
 
 // The register view shows the loaded names, and the debugger follows the loaded program's rungs

@@ -36,9 +36,9 @@ enum TabText {
 
 Input_Tab::Input_Tab(AppContext& ctx, std::shared_ptr<DialogHandOver> handOver, QWidget* parent)
     : QWidget(parent, DialogFlags), ctx_(ctx), handOver_(std::move(handOver)),
-      editor_(ctx.project.Tables, ctx.project.ProjectModified, ctx.dialogs), Frame1(new QGroupBox),
-      f_tabella(new QGroupBox), f_Tab(new QGroupBox), lbl_nome(new QLabel), Label2(new QLabel),
-      ListaTab(new QListWidget), txt_NomeTab(new QLineEdit), txt_Npunti(new QLineEdit),
+      editor_(ctx.project.Tables, ctx.project.ProjectModified, ctx.dialogs, &ctx.project.Program),
+      Frame1(new QGroupBox), f_tabella(new QGroupBox), f_Tab(new QGroupBox), lbl_nome(new QLabel),
+      Label2(new QLabel), ListaTab(new QListWidget), txt_NomeTab(new QLineEdit), txt_Npunti(new QLineEdit),
       VScroll1(new QScrollBar), cmd_Insert(new QPushButton("Insert")), cmd_Load(new QPushButton),
       cmd_Save(new QPushButton) {
     setObjectName("Input_Tab");

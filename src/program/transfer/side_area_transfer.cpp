@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/app_context.h"
+#include "core/variable_limits.h"
 #include "comm/device_procedures.h"
 #include "program/transfer/controller_memory_map.h"
 #include "program/transfer/side_area_encoders.h"
@@ -120,10 +121,14 @@ bool DownloadBlocchi(AppContext& app, const TransferView& view, bool download, i
 std::string UnencodableVariable(const AppContext& app) {
     const VariableTable& table = app.project.Variables;
     std::array<uint8_t, VariableWriteSize> scratch{};
-    for (int i = 0; i < table.Count; ++i)
-        if (!EncodeVariable(table.Variables[size_t(i)], app.model().StringsBase, scratch))
+    for (int i = 0; i < table.Count; ++i) {
+        const VariableRecord& v = table.Variables[size_t(i)];
+        if (const std::string why = VariableRegisterRefusal(v, app.model()); !why.empty())
+            return "Variable " + std::to_string(i) + " (" + v.Name + "): " + why;
+        if (!EncodeVariable(v, app.model().StringsBase, scratch))
             return "Variable " + std::to_string(i) +
                    ": a register or string number lies outside the controller's addresses";
+    }
     return {};
 }
 

@@ -20,8 +20,9 @@ bool DownloadBlocchi(AppContext& app, const TransferView& view, bool download, i
 // would read on into the next slot.
 std::string SideTextOverflow(const AppContext& app, bool strings, int firstBlock);
 
-// The first variable whose registers or string numbers lie outside the controller's addresses, named;
-// empty when every variable can be encoded.
+// The first variable whose registers or string numbers the model does not have or lie outside the
+// controller's addresses, named with the field and the model's range; empty when every variable can be
+// encoded.
 std::string UnencodableVariable(const AppContext& app);
 
 // The SMS step: nothing to send is defined, so it always reports failure.

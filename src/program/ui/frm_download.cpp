@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "platform/window_fit.h"
@@ -32,21 +33,20 @@ QPushButton* button(const char* name, const QString& caption) {
 } // namespace
 
 frm_Download::frm_Download(AppContext& app, bool modoDownload, QWidget* parent)
-    : QWidget(parent, DialogFlags), app_(app), Barra(new QProgressBar), bar_(*Barra) {
+    : QWidget(parent, DialogFlags), app_(app), Barra(new QProgressBar), bar_(*Barra),
+      modoDownload_(modoDownload) {
     setObjectName("frm_Download");
     setWindowTitle("Download");
-    // Closing only hides it: the ticked options stay as the user left them until the program ends.
-    chk_download = check("chk_download", "Application", true);
-    chk_var = check("chk_var", "Variables", true);
-    chk_str = check("chk_str", "Strings", true);
-    chk_sms = check("chk_sms", "SMS", false);
-    chk_sms->setEnabled(false);
-    chk_Verify = check("chk_Verify", "Verify", false);
-    chk_run = check("chk_run", "Run after Download", false);
-    chk_Clear = check("chk_Clear", "Clear Register Memory", false);
+    // Closing only hides it; each opening sets the boxes as a new window would have them (Form_Load).
+    chk_download = check("chk_download", "Application");
+    chk_var = check("chk_var", "Variables");
+    chk_str = check("chk_str", "Strings");
+    chk_sms = check("chk_sms", "SMS");
+    chk_Verify = check("chk_Verify", "Verify");
+    chk_run = check("chk_run", "Run after Download");
+    chk_Clear = check("chk_Clear", "Clear Register Memory");
     Barra->setObjectName("Barra");
     Barra->setRange(1, 101);
-    Barra->setValue(1);
     cmdDownload = button("cmdDownload", "Download");
     cmd_Export = button("cmd_Export", "Export");
 
@@ -62,22 +62,36 @@ frm_Download::frm_Download(AppContext& app, bool modoDownload, QWidget* parent)
     layout->addLayout(buttons);
 
     connect(cmdDownload, &QPushButton::clicked, this, [this] { cmdDownload_Click(); });
-    Form_Load(modoDownload);
+    Form_Load();
 }
 
-QCheckBox* frm_Download::check(const char* name, const QString& caption, bool checked) {
+QCheckBox* frm_Download::check(const char* name, const QString& caption) {
     auto* c = new QCheckBox(caption);
     c->setObjectName(name);
-    c->setChecked(checked);
     return c;
 }
 
-void frm_Download::Form_Load(bool modoDownload) {
+void frm_Download::Form_Load() {
+    chk_download->setChecked(true);
+    chk_var->setChecked(true);
+    // The model may have changed since the last opening: strings only where the model has them.
     bool strings = app_.model().MaxStrings >= 1;
     chk_str->setChecked(strings);
     chk_str->setEnabled(strings);
-    cmdDownload->setVisible(modoDownload);
-    cmd_Export->setVisible(!modoDownload);
+    chk_sms->setChecked(false);
+    chk_sms->setEnabled(false);
+    chk_Verify->setChecked(false);
+    chk_run->setChecked(false);
+    chk_Clear->setChecked(false);
+    Barra->setValue(1);
+    cmdDownload->setVisible(modoDownload_);
+    cmd_Export->setVisible(!modoDownload_);
+}
+
+void frm_Download::showEvent(QShowEvent* event) {
+    // A window brought back from the task bar keeps what the user ticked; a new opening does not.
+    if (!event->spontaneous()) Form_Load();
+    QWidget::showEvent(event);
 }
 
 DownloadOptions frm_Download::options() const {

@@ -1,6 +1,7 @@
 #pragma once
 // frm_Download: the download options over the headless download sequence. It unloads itself when the
-// sequence ends, and neither starts a second run nor closes while one is running.
+// sequence ends, and neither starts a second run nor closes while one is running. Every opening sets the
+// boxes afresh for the model selected then.
 #include <QWidget>
 
 #include "program/transfer/download_sequence.h"
@@ -25,11 +26,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
-    void Form_Load(bool modoDownload);
+    void Form_Load();
     void cmdDownload_Click();
-    QCheckBox* check(const char* name, const QString& caption, bool checked);
+    QCheckBox* check(const char* name, const QString& caption);
 
     AppContext& app_;
     QCheckBox *chk_download, *chk_var, *chk_str, *chk_sms, *chk_Verify, *chk_run, *chk_Clear;
@@ -37,5 +39,6 @@ private:
     QPushButton *cmdDownload, *cmd_Export;
     WidgetProgressBar bar_;
     ApplicationBusyPointer pointer_;
+    bool modoDownload_;
     bool running_ = false;
 };

@@ -11,6 +11,12 @@
 #include "platform/window_fit.h"
 #include "program/ui/program_window.h"
 
+namespace {
+
+constexpr uint32_t NotEncodedColour = 0x00C0C0FF; // light red, 0x00BBGGRR
+
+} // namespace
+
 ProgramCommands::ProgramCommands(AppContext& ctx)
     : view(ctx), editing{view, {}}, life{view, {}, {}, {}, {}, {}}, ctx_(ctx) {
     view.onLoadedChanged = [this](bool loaded) { loadedChanged(loaded); };
@@ -117,6 +123,16 @@ bool ProgramCommands::rebuildLoadedRung(int16_t section, int16_t rung) {
     RungRow row;
     const bool ok = rebuildRungWithRow(ctx_, section, rung, row);
     if (!ok || rec.FunctionType == 0) row = ViewRow::empty().Content;
+    if (!ok && rec.FunctionType != 0) {
+        // The rung keeps its label and says, in both formats, that the compile will refuse it.
+        const uint8_t k = FunzToOpt(rec.FunctionType, rec.Opcode, rec.SubOp);
+        const std::string function = k < FunctionNameCount ? ctx_.shell.FunctionNames[k] : std::string();
+        row.FunctionName = "Not encoded";
+        row.PictureVisible = true;
+        row.Colour = NotEncodedColour;
+        row.Label = rec.Label;
+        row.Summary = function + ": open the rung, correct it and add it again";
+    }
     row.Description = rec.Description;
     rowWritten(section, rung, row, true);
     return ok;

@@ -438,8 +438,8 @@ void frm_variabili::cmd_RegistriWEB_Click(int index) {
         return;
     }
     VariableFields f = readFields();
-    const bool applied =
-        applyVariableFields(ctx_.project.Variables, f, ctx_.dialogs, ctx_.project.ProjectModified);
+    const bool applied = applyVariableFields(ctx_.project.Variables, f, ctx_.model(), ctx_.dialogs,
+                                             ctx_.project.ProjectModified);
     txt_WebReg[3]->setText(qs(f.alternate));
     if (!applied) return;
     RiempiListaVariabili();

@@ -153,7 +153,9 @@ TEST_P(DownloadSequenceTest, WhatCannotBeSentNeverHaltsTheController) {
              project.Variables.Variables[1].ValueType = 13;
              project.Variables.Variables[1].Register = 70000;
          },
-         all(), "Variable 1: a register or string number lies outside the controller's addresses"},
+         all(), "Variable 1 (Temp): Location Reg (Default) 70000: the model's registers are 0 to 1279"},
+        {"register beyond the model's", [this] { project.Variables.Variables[0].Register = 5000; }, all(),
+         "Variable 0 (Var0): Input Reg 5000: the model's registers are 0 to 1279"},
         {"rung error", [this] { project.Program.Sections[0].Rungs[1].Opcode = 300; }, all(), ""},
         {"no function block", [this] { project.Program.Sections[0].RungCount = 0; }, all(), ""},
     };

@@ -40,9 +40,9 @@ TEST_F(DownloadWindowTest, LoadsItsOptionsFromTheModel) {
 
 TEST_F(DownloadWindowTest, CannotRerunOrCloseWhileRunningAndHidesKeepingItsOptionsAtTheEnd) {
     QPointer<frm_Download> w = new frm_Download(app, true);
+    w->show();
     child<QCheckBox>(w, "chk_var")->setChecked(false);
     child<QCheckBox>(w, "chk_Verify")->setChecked(true);
-    w->show();
     pump.onEvents = [&] { // the window as it is whenever the sequence lets events run
         ASSERT_TRUE(w);
         EXPECT_TRUE(w->running());
@@ -59,4 +59,18 @@ TEST_F(DownloadWindowTest, CannotRerunOrCloseWhileRunningAndHidesKeepingItsOptio
     EXPECT_TRUE(child<QCheckBox>(w, "chk_Verify")->isChecked());
     EXPECT_TRUE(child<QPushButton>(w, "cmdDownload")->isEnabled());
     delete w;
+}
+
+// Opened under a model without strings, then under a USB controller: "Strings" is offered and ticked,
+// and the other boxes are as a new window has them.
+TEST_F(DownloadWindowTest, EveryOpeningSetsTheBoxesForTheModelSelectedThen) {
+    comm.CurrentDevice.ModelIndex = PlainRow;
+    frm_Download w(app, true);
+    w.show();
+    child<QCheckBox>(&w, "chk_run")->setChecked(true);
+    w.close();
+    comm.CurrentDevice.ModelIndex = UsbRow;
+    w.show();
+    EXPECT_TRUE(child<QCheckBox>(&w, "chk_str")->isEnabled());
+    EXPECT_TRUE(w.options().strings && !w.options().run);
 }
