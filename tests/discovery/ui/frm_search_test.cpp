@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
@@ -24,6 +25,7 @@
 #include "discovery/ui/frm_ftp.h"
 #include "discovery/ui/frm_lettmac.h"
 #include "discovery/ui/frm_search.h"
+#include "platform/window_fit.h"
 
 namespace {
 
@@ -58,6 +60,16 @@ TEST(FrmSearch, OpensFromTheMenuWithItsDefaultsAndFollowsTheTree) {
     EXPECT_EQ(tree->currentItem(), device);
     s.Elenco.remove("nodo1");
     EXPECT_EQ(tree->topLevelItem(0)->childCount(), 0);
+    // Closed and opened again, the window starts as designed.
+    f.window->show();
+    s.form.txt_Timeout = "5000";
+    child<QLineEdit>(w, "txt_mac_0")->setText("0A");
+    subWindowOf(w)->close();
+    f.window->menuItem("mnu_search")->trigger();
+    EXPECT_EQ(tree->topLevelItemCount(), 0);
+    EXPECT_EQ(child<QLineEdit>(w, "txt_Timeout")->text(), "1000");
+    EXPECT_EQ(child<QLineEdit>(w, "Text1")->text(), "192.168.1.1");
+    EXPECT_EQ(child<QLineEdit>(w, "txt_mac_0")->text(), "");
     // Italian captions follow the language switch.
     f.window->languages().CambiaLingua(0);
     EXPECT_EQ(w->windowTitle(), "Ricerca Dispositivi");
