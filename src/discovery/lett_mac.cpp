@@ -7,7 +7,6 @@
 #include "comm/byte_helpers.h"
 #include "comm/transaction.h"
 #include "core/app_context.h"
-#include "core/durable_file.h"
 #include "program/transfer/file_output.h"
 
 namespace {
@@ -147,8 +146,8 @@ void LettMac::CaricaFile() {
 
 bool LettMac::cmd_SaveFile_Click() {
     if (!chooseListFile(true)) return false;
-    if (const auto failed = SaveFileDurably(FileElenco, writeMacList(ElencoMAC))) {
-        TellSaveFailure(ctx_, "Impossibile scrivere", *failed);
+    if (!WriteWholeFile(FileElenco, writeMacList(ElencoMAC))) {
+        message("Impossibile scrivere " + FileElenco, MsgIcon::Critical);
         return false;
     }
     ElencoModificato = false;
@@ -159,8 +158,8 @@ void LettMac::cmd_report_Click(const MacReportFilter& filter, const std::string&
     FileElenco.clear();
     std::string path = ctx_.dialogs.saveFile(ReportFilter);
     if (path.empty()) return;
-    if (const auto failed = SaveFileDurably(path, macReport(ElencoMAC, filter, dateTime)))
-        TellSaveFailure(ctx_, "Impossibile scrivere", *failed);
+    if (!WriteWholeFile(path, macReport(ElencoMAC, filter, dateTime)))
+        message("Impossibile scrivere " + path, MsgIcon::Critical);
 }
 
 bool LettMac::Form_Unload() {

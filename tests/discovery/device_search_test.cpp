@@ -101,7 +101,8 @@ TEST(EthernetSearch, FamilyBoxesChooseTheQueries) {
         EXPECT_EQ(f.gateway.received.size(), c.queriesB);
         EXPECT_EQ(f.search->DeviceIndex, static_cast<int16_t>(c.devices));
         EXPECT_EQ(labels.back(), "Search Complete"); // the count goes to the log
-        EXPECT_EQ(f.shell->log.lines().back(), "Search Complete, devices found: " + std::to_string(c.devices) + "  ");
+        EXPECT_EQ(f.shell->log.lines().back(),
+                  "Search Complete, devices found: " + std::to_string(c.devices) + "  ");
         EXPECT_EQ(f.search->form.portNote, "");
         EXPECT_NE(std::find(labels.begin(), labels.end(), c.label), labels.end());
     }

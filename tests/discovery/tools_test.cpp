@@ -125,16 +125,6 @@ TEST_F(MacWindow, ABadRecordLoadsWhatCameBeforeAndTheNextSaveAsksForAFile) {
     std::string saved;
     ASSERT_TRUE(ReadWholeFile(path("saved.csv"), saved));
     EXPECT_EQ(saved, "40\tAA\t/\t\r\n41\t00-1A-2B-3C-4D-5E\t/09\t\r\n");
-
-    // Saves that fail say the file and the system's reason.
-    const std::string nowhere = path("gone/list.csv");
-    mac.FileElenco = nowhere;
-    EXPECT_FALSE(mac.cmd_SaveFile_Click());
-    session.dialogs.files = {path("gone/report.txt")};
-    mac.cmd_report_Click({}, "2026-12-07");
-    for (const std::string& told : {session.dialogs.shown.end()[-2], session.dialogs.shown.back()})
-        EXPECT_EQ(told.rfind("Impossibile scrivere: " + path("gone/"), 0), 0u) << told;
-    EXPECT_NE(session.dialogs.shown.back().find(": No such file or directory"), std::string::npos);
 }
 
 // Serves one session: the login, the passive data connection and one LIST, sent whole, sent again and
@@ -246,8 +236,7 @@ TEST(FtpListing, TheAccountReachesTheServerAsTypedAndAHostWithURLSignsIsRefused)
     ASSERT_TRUE(pump.waitUntil([&] { return !browser.busy(); }, 10000, false));
     EXPECT_EQ(peer.user, "us:er@127.0.0.2/");
     EXPECT_EQ(peer.password, "p@ss/w%rd:#?");
-    for (const std::string& bad :
-         {std::string(), "127.0.0.2/@" + host, host + "/x", host + "#", std::string("a b")}) {
+    for (const std::string& bad : {std::string(), "127.0.0.2/@" + host, host + "/x", host + "#", std::string("a b")}) {
         EXPECT_FALSE(browser.Command1_Click({bad})) << bad;
         EXPECT_TRUE(browser.rows.empty());
         EXPECT_NE(browser.lastError.find("is no host name or address"), std::string::npos);
