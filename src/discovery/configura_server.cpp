@@ -38,7 +38,7 @@ void DeviceSearch::cmd_Manual_Click() {
                      },
                      services_.openTerminal,
                      services_.openUrl,
-                     addresses_.networks(),
+                     {addresses_.networks(), addresses_.gateways(), addresses_.neighbours()},
                      form.Text1};
     ::cmd_Manual_Click(app_, manual, m);
 }

@@ -58,8 +58,21 @@ void DeviceSearch::Form_Load(const std::vector<std::string>& machinePorts) {
         form.cmb_porta_items.push_back("COM" + std::to_string(i));
     form.cmb_porta_items.insert(form.cmb_porta_items.end(), machinePorts.begin(), machinePorts.end());
     form.cmb_porta = 0;
-    if (!busy_) form.cmd_Search_enabled = true;
+    form.cmd_Search_enabled = !busy_;
     changed();
+}
+
+void DeviceSearch::Form_Unload() {
+    SearchRunning = false;
+    app_.comm.SearchQueryA = 0;
+    app_.comm.SearchQueryB = 0;
+}
+
+void DeviceSearch::Form_Reopen(const std::vector<std::string>& machinePorts) {
+    form = SearchForm{};
+    manual = ManualBoxes{};
+    Elenco.clear();
+    Form_Load(machinePorts);
 }
 
 std::string DeviceSearch::modelName(int resource) const {
@@ -88,7 +101,10 @@ void DeviceSearch::SetRes() {
 
 void DeviceSearch::cmd_Search_Click() {
     if (busy_) return; // the running search returns first
-    const auto timeout = typedTimeout();
+    // The link's time-out field bounds a serial scan; the replies' wait only needs whole seconds that
+    // fit AnswerTimeout.
+    const bool ethernet = form.portText() == "TCP/IP";
+    const auto timeout = typedTimeout(ethernet ? MaxWaitMs : MaxTimeoutMs);
     if (!timeout) return;
     // Every later serial transaction waits at least a second for its answer.
     app_.comm.AnswerTimeout = AnswerTimeoutFor(*timeout);
@@ -106,7 +122,7 @@ void DeviceSearch::cmd_Search_Click() {
     Elenco.clear();
     DeviceIndex = 0;
     changed();
-    if (form.portText() == "TCP/IP")
+    if (ethernet)
         ethernetSearch();
     else
         serialScan();
@@ -202,10 +218,11 @@ bool DeviceSearch::sendQuery(const std::string& query, const std::string& host, 
     return true;
 }
 
-std::optional<int> DeviceSearch::typedTimeout() {
-    const auto ms = WholeNumber(form.txt_Timeout, 0, MaxTimeoutMs);
+std::optional<int> DeviceSearch::typedTimeout(int most) {
+    const auto ms = WholeNumber(form.txt_Timeout, 0, most);
     if (!ms)
-        app_.dialogs.messageBox("Timeout: type a whole number of milliseconds from 0 to 32767.",
+        app_.dialogs.messageBox("Timeout: type a whole number of milliseconds from 0 to " +
+                                    std::to_string(most) + ".",
                                 MsgButtons::Ok, MsgIcon::Warning, "Melqo");
     return ms;
 }
@@ -298,13 +315,14 @@ void DeviceSearch::writeEntry(int n, const DeviceRecord& record) {
 }
 
 void DeviceSearch::completion() {
-    // An empty list says so, and says when it may be empty because answers could not be heard.
-    std::string done = "Search Complete";
-    if (listed_ == 0) done += ": 0 devices";
+    // The log tells how many devices were listed, where Stop ended a serial scan and when answers
+    // could not be heard (the window shows why below the label).
+    std::string done = "Search Complete, devices found: " + std::to_string(listed_);
     if (!stoppedAt_.empty()) done += " (stopped at " + stoppedAt_ + ")";
-    if (!form.portNote.empty())
-        done += " (port " + std::to_string(ports_.LocalPort) + " not heard: see below)";
-    setLabel(done);
+    if (!form.portNote.empty()) done += " (port " + std::to_string(ports_.LocalPort) + " not heard)";
+    app_.shell.log.LogStart();
+    app_.shell.log.LogWrite(done);
+    setLabel("Search Complete");
     udp_.close();
     logDropped();
 }

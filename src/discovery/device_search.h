@@ -31,6 +31,7 @@ struct SearchPorts {
     std::string Broadcast = "255.255.255.255";
     int FirstSubNode = 1;
     int LastSubNode = 254;
+    uint16_t SnifferPort = 1001; // the sniffer's commands go to this port of the device
 };
 
 // What the actions need outside the program's state.
@@ -93,6 +94,12 @@ class DeviceSearch {
     std::function<void()> onFormChanged;
 
     void Form_Load(const std::vector<std::string>& machinePorts = {});
+    // The window closed: a running search or scan stops, and no later datagram is taken for a reply.
+    void Form_Unload();
+    // The window opened again after a close: its controls start as designed (empty tree, TCP/IP, "1000",
+    // Network bind "192.168.1.1") and Form_Load runs again; DeviceIndex, BindAddressSet and the device
+    // table keep what they hold.
+    void Form_Reopen(const std::vector<std::string>& machinePorts = {});
     void SetRes();
     void cmd_Search_Click();
     void cmd_stop_Click();
@@ -126,8 +133,8 @@ class DeviceSearch {
     void ethernetSearch();
     void serialScan();
     void waitReplies();
-    // The time-out box as milliseconds; a message and nullopt when it holds no whole number in range.
-    std::optional<int> typedTimeout();
+    // The time-out box as milliseconds; a message and nullopt when it holds no whole number from 0 to most.
+    std::optional<int> typedTimeout(int most);
     // One function-4 request for registers 0..6 of the address, answered by a device that names itself.
     std::optional<NodeIdentity> pollIdentity(int address, int16_t linkMode);
     bool sendQuery(const std::string& query, const std::string& host, int16_t& flag,

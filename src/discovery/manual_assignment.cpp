@@ -5,7 +5,6 @@
 
 #include "core/app_context.h"
 #include "discovery/search_protocol.h"
-#include "discovery/temporary_address.h"
 #include "platform/program_runner.h"
 
 namespace {
@@ -32,7 +31,7 @@ std::string joined(const std::vector<std::string>& words) {
 bool addStaticEntry(AppContext& ctx, const ManualServices& services, const std::string& ip,
                     const std::string& mac) {
     const TemporaryAddressChoice choice =
-        ChooseTemporaryAddress(*ParseIpv4(ip), services.bindAddress, services.networks);
+        ChooseTemporaryAddress(*ParseIpv4(ip), mac, services.bindAddress, services.machine);
     if (!choice.refusal.empty()) {
         ctx.dialogs.messageBox(choice.refusal, MsgButtons::Ok, MsgIcon::Critical);
         return false;

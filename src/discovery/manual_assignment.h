@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/local_addresses.h"
+#include "discovery/temporary_address.h"
 
 struct AppContext;
 class ProgramRunner;
@@ -27,8 +27,8 @@ struct ManualServices {
     std::function<void(const std::string& host, uint16_t port)> probeTcp; // a connect attempt, not awaited
     std::function<void(const std::string& host, uint16_t port)> openTerminal;
     std::function<void(const std::string& url)> openUrl;
-    std::vector<LocalNetwork> networks; // the machine's networks, its own addresses among them
-    std::string bindAddress;            // "Network bind": the network the device is on
+    MachineNetworking machine;
+    std::string bindAddress; // "Network bind": the network the device is on
 };
 
 // "02:1A:2B:3C:4D:5E" from six groups of one or two hex digits; nullopt for anything else.

@@ -35,9 +35,13 @@ void Sniffer::send(const char* command) {
                                 socket_.error());
 }
 
-void Sniffer::Command5_Click() {
+void Sniffer::clear() {
     List1.clear();
     if (onCleared) onCleared();
+}
+
+void Sniffer::Command5_Click() {
+    clear();
     send("0003");
 }
 

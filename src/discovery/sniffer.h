@@ -26,13 +26,15 @@ class Sniffer {
     // The list keeps the newest lines; the oldest go first.
     static constexpr size_t MostLines = 10000;
 
-    std::string IP_SNIFF = "192.168.1.100";
+    static constexpr const char* DefaultAddress = "192.168.1.100";
+    std::string IP_SNIFF = DefaultAddress;
     std::deque<std::string> List1;
     std::function<void(const std::string& line)> onAdded; // the line is the last of List1
     std::function<void()> onCleared;
 
     void Command5_Click(); // Start Sniffer: clears the list, sends "0003"
     void Command3_Click(); // Stop Sniffer: sends "0004"
+    void clear();          // empties List1
 
   private:
     void send(const char* command);

@@ -3,11 +3,12 @@
 #include "core/app_context.h"
 #include "discovery/device_search.h"
 #include "discovery/node_identity.h"
+#include "discovery/typed_numbers.h"
 
 void DeviceSearch::SearchSubNodes() {
     const DeviceRecord* d = selected();
     if (!d || busy_ || d->IpAddress.empty()) return;
-    const auto timeout = typedTimeout();
+    const auto timeout = typedTimeout(MaxTimeoutMs);
     if (!timeout) return;
     const DeviceRecord gateway = *d;
     const std::string g = std::to_string(DeviceIndex);

@@ -49,12 +49,22 @@ TemporaryAddressChoice refuse(const std::array<uint8_t, 4>& ip, const std::strin
 
 } // namespace
 
-TemporaryAddressChoice ChooseTemporaryAddress(const std::array<uint8_t, 4>& ip,
+TemporaryAddressChoice ChooseTemporaryAddress(const std::array<uint8_t, 4>& ip, const std::string& mac,
                                               const std::string& bindAddress,
-                                              const std::vector<LocalNetwork>& networks) {
+                                              const MachineNetworking& machine) {
+    const std::vector<LocalNetwork>& networks = machine.networks;
     if (const std::string kind = specialKind(ip); !kind.empty()) return refuse(ip, "is " + kind);
     if (std::any_of(networks.begin(), networks.end(), [&](const LocalNetwork& n) { return n.address == ip; }))
         return refuse(ip, "is an address of this machine");
+    // A permanent entry would send the machine's routed traffic, or another host's, to the device.
+    if (std::find(machine.gateways.begin(), machine.gateways.end(), ip) != machine.gateways.end())
+        return refuse(ip, "is the gateway of a route of this machine");
+    const auto other =
+        std::find_if(machine.neighbours.begin(), machine.neighbours.end(),
+                     [&](const LocalNeighbour& n) { return n.address == ip && n.linkAddress != mac; });
+    if (other != machine.neighbours.end())
+        return refuse(ip, "is in use by another host (" + other->linkAddress + " on " + other->interfaceName +
+                              ")");
     std::vector<LocalNetwork> usable;
     std::copy_if(networks.begin(), networks.end(), std::back_inserter(usable),
                  [](const LocalNetwork& n) { return n.up && !n.loopback; });

@@ -92,9 +92,10 @@ void DeviceSearch::SetIP() {
     std::copy_n(d->MacBytes.begin(), mac.size(), mac.begin());
     app_.comm.SearchQueryA = 0;
     app_.comm.SearchQueryB = 0;
-    // The command leaves through the chosen network, as the queries do: from the socket bound to the
-    // Network bind address (a search still running has it bound already).
-    const bool ownBind = !(udp_.isBound() && udp_.localAddress() == form.Text1);
+    // The command leaves through the chosen network, as the queries do. A search that runs has its
+    // socket bound and keeps it as it is, whatever the Network bind box says meanwhile: its next query
+    // leaves from its own port and its replies are heard. Otherwise a socket is bound for the command.
+    const bool ownBind = !udp_.isBound();
     if (ownBind && udp_.bind(form.Text1, 0) != BindResult::Ok) {
         app_.dialogs.messageBox("The new address was not sent: cannot bind to Network bind " + form.Text1 +
                                     ": " + udp_.error(),

@@ -1,6 +1,10 @@
 #include "platform/qt_local_addresses.h"
 
+#include <fstream>
+#include <iterator>
 #include <QNetworkInterface>
+
+#include "platform/proc_net_tables.h"
 
 namespace {
 
@@ -8,6 +12,12 @@ std::array<uint8_t, 4> bytesOf(const QHostAddress& a) {
     const quint32 v = a.toIPv4Address();
     return {static_cast<uint8_t>(v >> 24), static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
             static_cast<uint8_t>(v)};
+}
+
+// A table of the kernel's; empty when it cannot be read.
+std::string kernelTable(const char* path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 } // namespace
@@ -39,4 +49,12 @@ std::vector<LocalNetwork> QtLocalAddresses::networks() const {
         }
     }
     return out;
+}
+
+std::vector<std::array<uint8_t, 4>> QtLocalAddresses::gateways() const {
+    return RouteGateways(kernelTable("/proc/net/route"));
+}
+
+std::vector<LocalNeighbour> QtLocalAddresses::neighbours() const {
+    return CompleteNeighbours(kernelTable("/proc/net/arp"));
 }

@@ -58,7 +58,7 @@ TEST(EthernetSearch, ControllerAndGatewayRepliesBecomeTreeLinesAndRecords) {
     tree.insert(tree.end(), {"nodo2|rete|JXV7950-MBTCP|", "ip2|nodo2|IP: 127.0.0.3|",
                              "mac2|nodo2|MAC: 00-20-4A-01-02-03|"});
     EXPECT_EQ(f.lines(), tree);
-    EXPECT_EQ(f.search->form.lbl_search, "Search Complete (port 809 not heard: see below)");
+    EXPECT_EQ(f.search->form.lbl_search, "Search Complete");
     EXPECT_EQ(f.search->form.portNote.rfind("Port 809 not allowed", 0), 0u);
     EXPECT_NE(f.search->form.portNote.find("\nsudo setcap cap_net_bind_service=+ep "), std::string::npos);
     EXPECT_EQ(f.search->Elenco.SelectedKey, "nodo1"); // the gateway is shown, not selected
@@ -87,7 +87,7 @@ TEST(EthernetSearch, FamilyBoxesChooseTheQueries) {
     const Case cases[]{{{true, false, false}, 1, 0, 1, "Searching: Ethernet; JXV8410"},
                        {{false, false, true}, 1, 0, 1, "Searching: Ethernet; JXV8410"},
                        {{false, true, false}, 0, 1, 1, "Searching: Ethernet;  JXV7950-MBTCP"},
-                       {{false, false, false}, 0, 0, 0, "Search Complete: 0 devices"}};
+                       {{false, false, false}, 0, 0, 0, "Search Complete"}};
     for (const Case& c : cases) {
         SearchFixture f;
         std::vector<std::string> labels;
@@ -100,7 +100,9 @@ TEST(EthernetSearch, FamilyBoxesChooseTheQueries) {
         EXPECT_EQ(f.controller.received.size(), c.queriesA);
         EXPECT_EQ(f.gateway.received.size(), c.queriesB);
         EXPECT_EQ(f.search->DeviceIndex, static_cast<int16_t>(c.devices));
-        EXPECT_EQ(labels.back(), c.devices ? "Search Complete" : "Search Complete: 0 devices");
+        EXPECT_EQ(labels.back(), "Search Complete"); // the count goes to the log
+        EXPECT_EQ(f.shell->log.lines().back(),
+                  "Search Complete, devices found: " + std::to_string(c.devices) + "  ");
         EXPECT_EQ(f.search->form.portNote, "");
         EXPECT_NE(std::find(labels.begin(), labels.end(), c.label), labels.end());
     }
@@ -311,6 +313,37 @@ TEST(TreeActions, LinesSelectTheirDeviceToCopyOpenSetUpAddressAndConnect) {
     EXPECT_EQ(f.dialogs.shown.back(), "Selezionare dispositivo");
 }
 
+// Set IP address during a search, after another network was chosen in the list: the command leaves
+// through the search's own socket, query B still leaves from the search's port and the gateway is heard.
+TEST(TreeActions, SetIpDuringASearchLeavesTheSearchSocketAlone) {
+    SearchFixture f;
+    QUdpSocket free; // a port of the search's own, as 809 is for the program
+    free.bind(QHostAddress("127.0.0.1"), 0);
+    const uint16_t port = free.localPort();
+    free.close();
+    f.make(502, port);
+    f.search->form.chk_disp_ethernet = {true, true, false};
+    f.search->form.txt_Timeout = "40000"; // a wait beyond the link's 16-bit time-out is taken
+    auto heard = f.udp.onDatagram;
+    f.udp.onDatagram = [&](const std::string& payload, const std::string& sender) {
+        heard(payload, sender);
+        if (f.search->form.txt_Timeout == "300" || !f.search->Elenco.find("nodo1")) return;
+        f.search->form.txt_Timeout = "300";
+        f.search->Elenco_NodeClick("nodo1");
+        f.search->form.Text1 = "127.0.0.4";
+        f.dialogs.inputs = {"192.168.1.50"};
+        f.search->SetIP();
+    };
+    f.search->cmd_Search_Click();
+    ASSERT_EQ(f.gateway.received.size(), 2u); // the command, then query B
+    EXPECT_EQ(f.gateway.received[1], std::string("\0\0\0\xF6", 4));
+    EXPECT_EQ(f.gateway.ports, (std::vector<uint16_t>{port, port}));
+    EXPECT_EQ(f.gateway.senders, (Lines{"127.0.0.1", "127.0.0.1"}));
+    ASSERT_TRUE(f.search->Elenco.find("nodo2"));
+    EXPECT_EQ(f.search->Elenco.find("nodo2")->Text, "JXV7950-MBTCP");
+    EXPECT_TRUE(f.dialogs.shown.empty());
+}
+
 TEST(TreeActions, SubNodesAreScannedThroughTheGatewayOverTcp) {
     SimController sim(10);
     DescribeJxv9(sim, 7);
@@ -376,7 +409,8 @@ TEST(SerialScan, PollsTheRangeAndListsTheDeviceByItsOwnAddress) {
             f.search->cmd_stop_Click();
     };
     f.search->cmd_Search_Click();
-    EXPECT_EQ(f.search->form.lbl_search, "Search Complete (stopped at Addr: 2)");
+    EXPECT_EQ(f.search->form.lbl_search, "Search Complete");
+    EXPECT_EQ(f.shell->log.lines().back(), "Search Complete, devices found: 1 (stopped at Addr: 2)  ");
 }
 
 // A device that answers on every address: the list ends at its hundredth device, every line a record.

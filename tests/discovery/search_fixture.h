@@ -28,6 +28,7 @@ struct FakeDevice {
                 QNetworkDatagram d = socket.receiveDatagram();
                 received.push_back(d.data().toStdString());
                 senders.push_back(d.senderAddress().toString().toStdString());
+                ports.push_back(static_cast<uint16_t>(d.senderPort()));
                 if (!this->reply.empty())
                     socket.writeDatagram(
                         QByteArray(this->reply.data(), static_cast<qsizetype>(this->reply.size())),
@@ -41,6 +42,7 @@ struct FakeDevice {
     std::string reply;
     std::vector<std::string> received;
     std::vector<std::string> senders; // the address each came from
+    std::vector<uint16_t> ports;      // and the port
     QUdpSocket socket;
 };
 

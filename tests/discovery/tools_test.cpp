@@ -292,6 +292,11 @@ struct FakeRunner : ProgramRunner {
 const std::vector<LocalNetwork> Networks{{"lo", {127, 0, 0, 1}, {255, 0, 0, 0}, true, true},
                                          {"enp3s0", {198, 51, 100, 2}, {255, 255, 255, 0}, true, false},
                                          {"wlan0", {203, 0, 113, 5}, {255, 255, 255, 0}, true, false}};
+// Its routes' gateway, and its neighbours: another host, and the device itself from an earlier entry.
+const MachineNetworking Machine{Networks,
+                                {{198, 51, 100, 1}},
+                                {{{198, 51, 100, 20}, "0A:00:00:00:00:01", "enp3s0"},
+                                 {{198, 51, 100, 9}, "02:1A:2B:3C:4D:5E", "enp3s0"}}};
 
 struct Manual : ::testing::Test {
     std::function<void(const std::string&, uint16_t)> record(std::string what) {
@@ -304,7 +309,7 @@ struct Manual : ::testing::Test {
                 record("probe "),
                 record("console "),
                 [this](const std::string& url) { actions.push_back(url); },
-                Networks,
+                Machine,
                 bind};
     }
     void click(ManualDeviceType type, std::string lastMac = "5E",
@@ -350,6 +355,11 @@ TEST_F(Manual, TheTemporaryAddressIsAFreeUnicastAddressOfTheChosenNetwork) {
          ""},
         {{"198", "51", "100", "255"}, "198.51.100.2", "own or broadcast address", ""},
         {{"198", "51", "100", "0"}, "198.51.100.2", "own or broadcast address", ""},
+        {{"198", "51", "100", "1"}, "198.51.100.2", "is the gateway of a route of this machine", ""},
+        {{"198", "51", "100", "20"},
+         "198.51.100.2",
+         "in use by another host (0A:00:00:00:00:01 on enp3s0)",
+         ""},
         {{"192", "0", "2", "50"}, "192.168.1.1", "lies on none of this machine's networks", ""},
         // A bind address of no interface: the network that holds the address.
         {{"203", "0", "113", "9"}, "192.168.1.1", "", "wlan0"},

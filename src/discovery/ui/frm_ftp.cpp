@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include <QAbstractListModel>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -21,6 +22,28 @@ QString latin1(const std::string& s) {
 std::string bytes(const QLineEdit* box) {
     return box->text().toLatin1().toStdString();
 }
+
+// The browser's rows without a copy: the largest listing shows at once and costs no second list.
+class RowsModel : public QAbstractListModel {
+  public:
+    RowsModel(const std::vector<std::string>& rows, QObject* parent)
+        : QAbstractListModel(parent), rows_(rows) {}
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid() || static_cast<size_t>(index.row()) >= rows_.size())
+            return {};
+        return latin1(rows_[static_cast<size_t>(index.row())]);
+    }
+    void changed() {
+        beginResetModel();
+        endResetModel();
+    }
+
+  private:
+    const std::vector<std::string>& rows_;
+};
 
 } // namespace
 
@@ -43,8 +66,15 @@ frm_FTP::frm_FTP(FtpBrowser& browser, FtpAccount& account, QWidget* parent)
     list->setObjectName("Command1");
     auto* open = new QPushButton("Open export.txt");
     open->setObjectName("Command2");
-    ListView1 = new QListWidget;
+    ListView1 = new QListView;
+    ListView1->setObjectName("ListView1");
     ListView1->setMinimumSize(420, 260);
+    // Rows of one height, a long one elided: the view never measures every row.
+    ListView1->setUniformItemSizes(true);
+    ListView1->setTextElideMode(Qt::ElideRight);
+    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setModel(rows_ = new RowsModel(browser_.rows, ListView1));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(list);
     buttons->addWidget(open);
@@ -85,8 +115,6 @@ void frm_FTP::Command1_Click() {
 }
 
 void frm_FTP::showRows() {
-    ListView1->clear();
-    for (const std::string& row : browser_.rows)
-        ListView1->addItem(latin1(row));
+    static_cast<RowsModel*>(rows_)->changed();
     status_->setText(latin1(browser_.lastError));
 }

@@ -5,9 +5,10 @@
 
 #include "discovery/ftp_listing.h"
 
+class QAbstractListModel;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 
 class frm_FTP : public QWidget {
     Q_OBJECT
@@ -15,7 +16,7 @@ class frm_FTP : public QWidget {
     frm_FTP(FtpBrowser& browser, FtpAccount& account, QWidget* parent = nullptr);
     ~frm_FTP() override;
 
-    QListWidget* list() const { return ListView1; }
+    QListView* list() const { return ListView1; }
     void Command1_Click();
 
   private:
@@ -26,6 +27,7 @@ class frm_FTP : public QWidget {
     QLineEdit* host_;
     QLineEdit* user_;
     QLineEdit* password_;
-    QListWidget* ListView1;
-    QLabel* status_; // why the last listing brought no rows
+    QListView* ListView1;
+    QAbstractListModel* rows_; // the browser's rows as they stand, read only for the rows in sight
+    QLabel* status_;           // why the last listing brought no rows
 };

@@ -11,12 +11,16 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSerialPortInfo>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include "platform/window_fit.h"
 
 namespace {
 
@@ -45,26 +49,35 @@ void setTextKeepCursor(QLineEdit* e, const std::string& text) {
     if (e->text() != qs(text)) e->setText(qs(text));
 }
 
+// The serial devices of this machine, which the port list shows after COM1..COM32.
+std::vector<std::string> machinePorts() {
+    std::vector<std::string> out;
+    for (const QSerialPortInfo& p : QSerialPortInfo::availablePorts())
+        out.push_back(bytes(p.systemLocation()));
+    return out;
+}
+
 } // namespace
 
 frm_search::frm_search(AppContext& app, DiscoveryServices services,
                        std::function<QIcon(const QString&)> pictures, std::function<void()> popupMenu,
                        SearchPorts ports, QWidget* parent)
-    : QWidget(parent), search_(app, udp_, addresses_, withProgramPath(std::move(services)), std::move(ports)),
-      pictures_(std::move(pictures)), popupMenu_(std::move(popupMenu)), sniffer_(app, snifferSocket_, [] {
-          QLocale locale;
-          QDateTime now = QDateTime::currentDateTime();
-          return bytes(locale.toString(now.date(), QLocale::ShortFormat) + " " +
-                       now.time().toString("HH:mm:ss"));
-      }) {
+    : QWidget(parent), search_(app, udp_, addresses_, withProgramPath(std::move(services)), ports),
+      pictures_(std::move(pictures)), popupMenu_(std::move(popupMenu)),
+      sniffer_(
+          app, snifferSocket_,
+          [] {
+              QLocale locale;
+              QDateTime now = QDateTime::currentDateTime();
+              return bytes(locale.toString(now.date(), QLocale::ShortFormat) + " " +
+                           now.time().toString("HH:mm:ss"));
+          },
+          ports.SnifferPort) {
     setObjectName("frm_search");
     build();
     bindTree();
     search_.onFormChanged = [this] { refresh(); };
-    std::vector<std::string> machinePorts;
-    for (const QSerialPortInfo& p : QSerialPortInfo::availablePorts())
-        machinePorts.push_back(bytes(p.systemLocation()));
-    search_.Form_Load(machinePorts);
+    search_.Form_Load(machinePorts());
     List2->setToolTip("After a search, select the network to bind, than click binding");
     resize(720, search_.form.HeightTwips / 15);
 }
@@ -256,11 +269,19 @@ QWidget* frm_search::buildSnifferPanel() {
     List1 = new QListWidget;
     List1->setObjectName("List1");
     List1->setMinimumHeight(120);
-    sniffer_.onCleared = [this] { List1->clear(); };
+    // Every row one line high and as wide as the list, a long dump elided: adding rows never lays the
+    // list out again row by row.
+    List1->setUniformItemSizes(true);
+    List1->setTextElideMode(Qt::ElideRight);
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sniffer_.onCleared = [this] {
+        snifferPending_.clear();
+        List1->clear();
+    };
     sniffer_.onAdded = [this](const std::string& line) {
-        if (List1->count() >= static_cast<int>(Sniffer::MostLines)) delete List1->takeItem(0);
-        List1->addItem(qs(line));
-        List1->setCurrentRow(List1->count() - 1);
+        if (snifferPending_.isEmpty())
+            QMetaObject::invokeMethod(this, &frm_search::addSnifferLines, Qt::QueuedConnection);
+        snifferPending_.append(qs(line));
     };
     grid->addWidget(new QLabel("IP_Sniffer"), 0, 0);
     grid->addWidget(address, 0, 1);
@@ -268,6 +289,47 @@ QWidget* frm_search::buildSnifferPanel() {
     grid->addWidget(stop, 0, 3);
     grid->addWidget(List1, 1, 0, 1, 4);
     return panel;
+}
+
+void frm_search::addSnifferLines() {
+    const int most = static_cast<int>(Sniffer::MostLines);
+    if (snifferPending_.size() > most)
+        snifferPending_.erase(snifferPending_.begin(), snifferPending_.end() - most);
+    const int over = List1->count() + static_cast<int>(snifferPending_.size()) - most;
+    if (over > 0) List1->model()->removeRows(0, over);
+    List1->addItems(snifferPending_);
+    snifferPending_.clear();
+    List1->setCurrentRow(List1->count() - 1);
+}
+
+void frm_search::showEvent(QShowEvent* event) {
+    if (!frame_ && (frame_ = subWindowOf(this))) frame_->installEventFilter(this);
+    QWidget::showEvent(event);
+}
+
+bool frm_search::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == frame_ && event->type() == QEvent::Close) {
+        search_.Form_Unload();
+        closed_ = true;
+    } else if (watched == frame_ && event->type() == QEvent::Show && std::exchange(closed_, false)) {
+        reopen();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frm_search::reopen() {
+    search_.Form_Reopen(machinePorts());
+    for (QLineEdit* box : findChildren<QLineEdit*>(QRegularExpression("^txt_(mac|IP)_\\d$")))
+        box->setText(box->objectName().startsWith("txt_IP") ? "000" : "");
+    for (QRadioButton* option : Option1) {
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
+    sniffer_.IP_SNIFF = Sniffer::DefaultAddress;
+    findChild<QLineEdit*>("IP_SNIFF")->setText(Sniffer::DefaultAddress);
+    sniffer_.clear();
+    tab_search->setCurrentIndex(0);
 }
 
 void frm_search::bindTree() {

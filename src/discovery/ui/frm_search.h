@@ -4,6 +4,8 @@
 #include <functional>
 #include <QHash>
 #include <QIcon>
+#include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 #include "discovery/device_search.h"
@@ -33,7 +35,15 @@ class frm_search : public QWidget {
     DeviceSearch& search() { return search_; }
     void SetRes();
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    // Closed and opened again: the controls start as designed.
+    void reopen();
+    // The sniffer's new lines, added once per turn of the event loop.
+    void addSnifferLines();
     void build();
     QWidget* buildManualPanel();
     QWidget* buildSnifferPanel();
@@ -50,6 +60,9 @@ class frm_search : public QWidget {
     QHash<QString, QTreeWidgetItem*> items_;
     QtDatagramSocket snifferSocket_;
     Sniffer sniffer_;
+    QStringList snifferPending_; // lines not in List1 yet
+    QPointer<QWidget> frame_;    // the sub-window the window lies in, whose close and show it follows
+    bool closed_ = false;
 
     QTreeWidget* Elenco = nullptr;
     QComboBox* cmb_porta = nullptr;

@@ -1,14 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <thread>
 
 #include "../../app/ui/window_fixture.h"
 #include "../search_fixture.h"
@@ -16,6 +25,7 @@
 #include "discovery/ui/frm_ftp.h"
 #include "discovery/ui/frm_lettmac.h"
 #include "discovery/ui/frm_search.h"
+#include "platform/window_fit.h"
 
 namespace {
 
@@ -50,6 +60,16 @@ TEST(FrmSearch, OpensFromTheMenuWithItsDefaultsAndFollowsTheTree) {
     EXPECT_EQ(tree->currentItem(), device);
     s.Elenco.remove("nodo1");
     EXPECT_EQ(tree->topLevelItem(0)->childCount(), 0);
+    // Closed and opened again, the window starts as designed.
+    f.window->show();
+    s.form.txt_Timeout = "5000";
+    child<QLineEdit>(w, "txt_mac_0")->setText("0A");
+    subWindowOf(w)->close();
+    f.window->menuItem("mnu_search")->trigger();
+    EXPECT_EQ(tree->topLevelItemCount(), 0);
+    EXPECT_EQ(child<QLineEdit>(w, "txt_Timeout")->text(), "1000");
+    EXPECT_EQ(child<QLineEdit>(w, "Text1")->text(), "192.168.1.1");
+    EXPECT_EQ(child<QLineEdit>(w, "txt_mac_0")->text(), "");
     // Italian captions follow the language switch.
     f.window->languages().CambiaLingua(0);
     EXPECT_EQ(w->windowTitle(), "Ricerca Dispositivi");
@@ -90,6 +110,45 @@ TEST(FrmSearch, ARightClickSelectsTheLineUnderThePointerBeforeTheMenu) {
     EXPECT_EQ(indexAtMenu, 2);
     EXPECT_EQ(tree->currentItem(), two);
     EXPECT_EQ(copied, std::vector<std::string>{"127.0.0.12"});
+}
+
+// A device that sends 100 copies a second for two seconds: every one is listed, none lost while the
+// window keeps up.
+TEST(FrmSearch, TheSnifferListsEveryDatagramAtAHundredASecond) {
+    SimSession s;
+    FakeDevice device("127.0.0.2");
+    SearchPorts ports;
+    ports.SnifferPort = device.port();
+    frm_search w(s.app, {}, {}, {}, ports);
+    w.resize(900, 700);
+    w.show();
+    auto* address = child<QLineEdit>(&w, "IP_SNIFF");
+    address->setText("127.0.0.2");
+    emit address->textEdited(address->text());
+    child<QPushButton>(&w, "Command5")->click();
+    ASSERT_TRUE(s.pump.waitUntil([&] { return !device.ports.empty(); }, 2000, false));
+    constexpr int Count = 200;
+    // Each longer than the list is wide, and all of them fit the socket's buffer, so a busy test machine
+    // that holds the window up a while loses none.
+    auto copyOf = [](int i) { return std::to_string(i) + std::string(100, 'C'); };
+    std::thread copies([&, port = device.ports[0]] {
+        const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in to{AF_INET, htons(port), {htonl(INADDR_LOOPBACK)}, {}};
+        for (int i = 0; i < Count; ++i) {
+            const std::string copy = copyOf(i);
+            sendto(fd, copy.data(), copy.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        close(fd);
+    });
+    auto* list = child<QListWidget>(&w, "List1");
+    s.pump.waitUntil([&] { return list->count() == Count; }, 10000, false);
+    copies.join();
+    ASSERT_EQ(list->count(), Count);
+    for (int i = 0; i < Count; ++i)
+        EXPECT_TRUE(list->item(i)->text().endsWith(QString::fromStdString(snifferDumpLine("", copyOf(i)))))
+            << i;
+    EXPECT_EQ(list->currentRow(), Count - 1);
 }
 
 TEST(FrmSearch, TheInternalEditionShowsTheSnifferAndOpensTheMacAndFtpTools) {
