@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/build_flags.h"
+
 enum class MenuShown {
     Yes,
     No,
@@ -60,7 +62,8 @@ inline constexpr std::array<MenuItem, 63> MenuTree{{
     {"mnu_collQ7R218", "mnu_coll_tools", "Coll_Q7R218", -1, MenuShown::Yes},
     {"mnu_TA", "mnu_coll_tools", "Coll_TA", -1, MenuShown::Yes},
     {"mnu_coll", "mnu_coll_tools", "Collaudo", -1, MenuShown::Yes},
-    {"mnu_FTP", "mnu_coll_tools", "FTP", -1, MenuShown::Yes},
+    // The FTP listing is built into the internal edition only (the standard edition does not link libcurl).
+    {"mnu_FTP", "mnu_coll_tools", "FTP", -1, BuildInternal ? MenuShown::Yes : MenuShown::No},
     {"mnu_config2", "mnu_coll_tools", "Config2", -1, MenuShown::Yes},
     {"mnu_mac", "mnu_coll_tools", "MAC", -1, MenuShown::Yes},
     {"mnu_boot", "mnu_coll_tools", "Boot Loader", -1, MenuShown::Yes},

@@ -368,7 +368,9 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_config2", [this] { showConfig(false); });
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
     addMenuHandler("mnu_mac", [this] { discovery_->showMacRegister(); });
+#ifdef MELQO_BUILD_INTERNAL
     addMenuHandler("mnu_FTP", [this] { discovery_->showFtp(); });
+#endif
     addMenuHandler("mnu_coll_7593", [this] { showColl7593(); });
     addMenuHandler("mnu_config_7593", [this] { showConfJXV7593(); });
     addMenuHandler("mnu_coll_4174", [this] { showConfJXV4174(); });
