@@ -30,7 +30,8 @@ inline constexpr std::array<MenuItem, 63> MenuTree{{
     {"mnu_SaveProj", "mnu_project", "Save", 23, MenuShown::No},
     {"mnu_saveAs", "mnu_project", "Save as...", 24, MenuShown::Yes},
     {"mnu_Export", "mnu_project", "Export", 171, MenuShown::Internal},
-    {"mnu_print", "mnu_project", "Print", -1, MenuShown::Internal},
+    // Printing is built into the internal edition only (the standard edition does not link Qt's printing).
+    {"mnu_print", "mnu_project", "Print", -1, BuildInternal ? MenuShown::Internal : MenuShown::No},
     {"mnu_exit", "mnu_project", "Exit", 25, MenuShown::Yes},
     {"mnu_settings", "", "Settings", 26, MenuShown::Yes},
     {"mnu_controller", "mnu_settings", "Controller", 27, MenuShown::Yes},
