@@ -11,8 +11,9 @@ cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DMELQO_SANITIZE=ON -DMELQO_TE
 cmake --build build/test -j"$(nproc)"
 ctest --test-dir build/test --output-on-failure -j"$(nproc)" --timeout 300
 
-# The internal edition's code is the same code, already checked under the sanitizers above; this build
-# only has to show each edition's own behaviour, so it skips them to build faster.
+# The internal edition's code is the same code, already checked under the sanitizers above, but for the
+# FTP listing on libcurl and the printing (test_ftp_listing, test_project_print), which only this edition
+# builds; this build only has to show each edition's own behaviour, so it skips them to build faster.
 cmake -S . -B build/internal-test -DCMAKE_BUILD_TYPE=Debug -DMELQO_INTERNAL=ON -DMELQO_TESTS=ON >/dev/null
 cmake --build build/internal-test -j"$(nproc)"
 ctest --test-dir build/internal-test --output-on-failure -j"$(nproc)" --timeout 300

@@ -1,14 +1,13 @@
-// Start-up of the program to its first painted main window, next to a bare Qt main window of the same
-// size, each in a fresh process (the benchmark runs itself with "melqo" or "bare"). A child counts the
-// paint events until the event queue is idle after the first paint of its main window, then reports
-// the time of that moment and the count and leaves without tearing down; the parent times each child
-// from its start to that moment. Run on the offscreen platform, so the times
-// are the program's own work, not a display server's. Rounds interleave the two, alternating which
-// goes first; a child that fails or paints nothing ends the run with exit code 1.
+// Start-up of the program to its first painted main window, next to two references of the same size
+// built as a separate program that links Qt Widgets alone (minimal_window.cpp): a bare main window, and
+// one with a menu bar, a toolbar and a status bar with a text. Each start is a fresh process: the
+// program is this benchmark run as "melqo". A child reports the moment the event queue went idle after
+// its window's first paint (paint_probe.h); the parent times it from the child's start. Run on the
+// offscreen platform, so the times are the programs' own work, not a display server's. Rounds
+// interleave the three, rotating which goes first; a child that fails or does not paint its window ends
+// the run with exit code 1.
 #include <QApplication>
-#include <QMainWindow>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,63 +19,22 @@
 #include <string>
 #include <vector>
 
-#include "bench_stats.h"
 #include "app/ui/program_instance.h"
+#include "bench_stats.h"
+#include "paint_probe.h"
 
 namespace {
 
 constexpr int ProcessesPerRound = 5;
 
-// Counts paint events of every widget; quits once the queue is idle after the window's first paint.
-class PaintCounter : public QObject {
-  public:
-    explicit PaintCounter(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            ++paints;
-            if (watched == window_) ++windowPaints;
-            if (watched == window_ && !painted_) {
-                painted_ = true;
-                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-            }
-        }
-        return false;
-    }
-    int paints = 0;
-    int windowPaints = 0; // of the main window itself
-    // The moment the queue went idle after the first paint, on the clock the parent started the child by.
-    [[noreturn]] void report() const {
-        const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        std::printf("%lld %d %d\n", static_cast<long long>(std::chrono::nanoseconds(now).count()), paints,
-                    windowPaints);
-        std::fflush(stdout);
-        _exit(paints > 0 ? 0 : 1);
-    }
-
-  private:
-    QWidget* window_;
-    bool painted_ = false;
-};
-
-int runBare(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("Melqo");
-    window.resize(1067, 867);
-    PaintCounter counter(&window);
-    window.show();
-    app.exec();
-    counter.report();
-}
-
 int runMelqo(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir settings; // no saved settings: the defaults, as on a first start
     ProgramInstance program(settings.path().toStdString());
-    PaintCounter counter(program.window.get());
+    PaintProbe probe(program.window.get());
     program.window->show();
     app.exec();
-    counter.report();
+    probe.report();
 }
 
 struct Child {
@@ -85,7 +43,7 @@ struct Child {
     int windowPaints = 0;
 };
 
-Child spawn(const char* self, const char* mode) {
+Child spawn(const char* program, const char* mode) {
     int out[2];
     if (pipe(out) != 0) FailBench("pipe");
     const auto start = std::chrono::steady_clock::now();
@@ -93,7 +51,7 @@ Child spawn(const char* self, const char* mode) {
     if (pid == 0) {
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
-        execl(self, self, mode, static_cast<char*>(nullptr));
+        execl(program, program, mode, static_cast<char*>(nullptr));
         _exit(127);
     }
     close(out[1]);
@@ -114,33 +72,37 @@ Child spawn(const char* self, const char* mode) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "bare") == 0) return runBare(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "melqo") == 0) return runMelqo(argc, argv);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    std::vector<double> ours, bare, ratios;
-    Child ourLast, bareLast;
+    struct Kind {
+        const char* program;
+        const char* mode;
+        std::vector<double> seconds; // mean of each round
+        Child last;
+    };
+    Kind kinds[] = {{argv[0], "melqo", {}, {}}, {MINIMAL_WINDOW, "bare", {}, {}}, {MINIMAL_WINDOW, "text", {}, {}}};
+    constexpr int KindCount = 3;
+    std::vector<double> vsBare, vsText;
     for (int round = 0; round < BenchRounds; ++round) {
-        double o = 0, b = 0;
-        for (int i = 0; i < ProcessesPerRound; ++i) {
-            const bool bareFirst = (round + i) % 2 != 0;
-            Child first = spawn(argv[0], bareFirst ? "bare" : "melqo");
-            Child second = spawn(argv[0], bareFirst ? "melqo" : "bare");
-            const Child& m = bareFirst ? second : first;
-            const Child& q = bareFirst ? first : second;
-            o += m.seconds;
-            b += q.seconds;
-            ourLast = m;
-            bareLast = q;
-        }
-        ours.push_back(o / ProcessesPerRound);
-        bare.push_back(b / ProcessesPerRound);
-        ratios.push_back(ours.back() / bare.back());
+        double sum[KindCount] = {};
+        for (int i = 0; i < ProcessesPerRound; ++i)
+            for (int j = 0; j < KindCount; ++j) {
+                Kind& k = kinds[(round + i + j) % KindCount];
+                k.last = spawn(k.program, k.mode);
+                sum[&k - kinds] += k.last.seconds;
+            }
+        for (int j = 0; j < KindCount; ++j) kinds[j].seconds.push_back(sum[j] / ProcessesPerRound);
+        vsBare.push_back(sum[0] / sum[1]);
+        vsText.push_back(sum[0] / sum[2]);
     }
-    std::printf(
-        "start-up to a painted main window: ours %.1f ms, bare Qt window %.1f ms (medians); paint events "
-        "ours %d (main window %d), bare %d (main window %d)\n",
-        Median(ours) * 1000, Median(bare) * 1000, ourLast.paints, ourLast.windowPaints, bareLast.paints,
-        bareLast.windowPaints);
-    PrintRatio("start-up time", ratios);
+    const Kind &ours = kinds[0], &bare = kinds[1], &text = kinds[2];
+    std::printf("start-up to a painted main window: ours %.1f ms, bare Qt window %.1f ms, Qt window with menu "
+                "bar, toolbar and status text %.1f ms (medians); paint events ours %d (main window %d), bare "
+                "%d (%d), with text %d (%d)\n",
+                Median(ours.seconds) * 1000, Median(bare.seconds) * 1000, Median(text.seconds) * 1000,
+                ours.last.paints, ours.last.windowPaints, bare.last.paints, bare.last.windowPaints,
+                text.last.paints, text.last.windowPaints);
+    PrintRatio("start-up time against the bare window", vsBare);
+    PrintRatio("start-up time against the window with text", vsText);
     return 0;
 }

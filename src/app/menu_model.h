@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/build_flags.h"
+
 enum class MenuShown {
     Yes,
     No,
@@ -28,7 +30,8 @@ inline constexpr std::array<MenuItem, 63> MenuTree{{
     {"mnu_SaveProj", "mnu_project", "Save", 23, MenuShown::No},
     {"mnu_saveAs", "mnu_project", "Save as...", 24, MenuShown::Yes},
     {"mnu_Export", "mnu_project", "Export", 171, MenuShown::Internal},
-    {"mnu_print", "mnu_project", "Print", -1, MenuShown::Internal},
+    // Printing is built into the internal edition only (the standard edition does not link Qt's printing).
+    {"mnu_print", "mnu_project", "Print", -1, BuildInternal ? MenuShown::Internal : MenuShown::No},
     {"mnu_exit", "mnu_project", "Exit", 25, MenuShown::Yes},
     {"mnu_settings", "", "Settings", 26, MenuShown::Yes},
     {"mnu_controller", "mnu_settings", "Controller", 27, MenuShown::Yes},
@@ -60,7 +63,8 @@ inline constexpr std::array<MenuItem, 63> MenuTree{{
     {"mnu_collQ7R218", "mnu_coll_tools", "Coll_Q7R218", -1, MenuShown::Yes},
     {"mnu_TA", "mnu_coll_tools", "Coll_TA", -1, MenuShown::Yes},
     {"mnu_coll", "mnu_coll_tools", "Collaudo", -1, MenuShown::Yes},
-    {"mnu_FTP", "mnu_coll_tools", "FTP", -1, MenuShown::Yes},
+    // The FTP listing is built into the internal edition only (the standard edition does not link libcurl).
+    {"mnu_FTP", "mnu_coll_tools", "FTP", -1, BuildInternal ? MenuShown::Yes : MenuShown::No},
     {"mnu_config2", "mnu_coll_tools", "Config2", -1, MenuShown::Yes},
     {"mnu_mac", "mnu_coll_tools", "MAC", -1, MenuShown::Yes},
     {"mnu_boot", "mnu_coll_tools", "Boot Loader", -1, MenuShown::Yes},

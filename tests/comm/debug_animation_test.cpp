@@ -212,7 +212,7 @@ class DebugLoops : public DebugAnimationTest {
             {"stop", &DebugCommands::stop, K::Single}};
         for (auto [key, command, kind] : keys)
             router.add(
-                key, [this, command] { return (commands.*command)(); }, kind);
+                key, [this, command = command] { return (commands.*command)(); }, kind);
     }
     // The codes written to the command register, in order.
     std::vector<uint8_t> commandsSent() const {

@@ -50,7 +50,9 @@
 #include "program/ui/frm_download.h"
 #include "program/ui/program_commands.h"
 #include "project/ui/frm_variabili.h"
+#ifdef MELQO_BUILD_INTERNAL
 #include "project/ui/print_project.h"
+#endif
 #include "tools/ui/frm_dialoga.h"
 #include "tools/ui/frm_eeprom.h"
 #include "tools/ui/frm_watch.h"
@@ -145,8 +147,9 @@ void MainWindow::CaricaImmagini() {
 }
 
 void MainWindow::ShowInternalMenus(bool visible) {
+    // An item this edition is built without (printing in the standard edition) stays hidden.
     for (const char* name : {"mnu_collaudo", "mnu_Export", "mnu_print"})
-        if (QAction* a = menuItems_.value(name)) a->setVisible(visible);
+        if (QAction* a = menuItems_.value(name)) a->setVisible(visible && findMenu(name)->Shown != MenuShown::No);
 }
 
 void MainWindow::SetIcon() {
@@ -368,9 +371,11 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_images", [this] { showImages(); });
     addMenuHandler("mnu_7403", [this] { showConfig(true); });
     addMenuHandler("mnu_config2", [this] { showConfig(false); });
-    addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
     addMenuHandler("mnu_mac", [this] { discovery_->showMacRegister(); });
+#ifdef MELQO_BUILD_INTERNAL // printing and the FTP listing are built into the internal edition only
+    addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
     addMenuHandler("mnu_FTP", [this] { discovery_->showFtp(); });
+#endif
     addMenuHandler("mnu_coll_7593", [this] { showColl7593(); });
     addMenuHandler("mnu_config_7593", [this] { showConfJXV7593(); });
     addMenuHandler("mnu_coll_4174", [this] { showConfJXV4174(); });

@@ -3,8 +3,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "discovery/ui/frm_ftp.h"
 #include "discovery/ui/frm_lettmac.h"
+#ifdef MELQO_BUILD_INTERNAL
+#include "discovery/ui/frm_ftp.h"
+#endif
 #include "discovery/ui/tcp_terminal.h"
 #include "platform/window_fit.h"
 
@@ -26,16 +28,20 @@ QMdiSubWindow* showSingle(QPointer<QMdiSubWindow>& sub, QMdiArea* mdi, const std
 
 DiscoveryWindows::~DiscoveryWindows() {
     delete macSub_;
+#ifdef MELQO_BUILD_INTERNAL
     delete ftpSub_;
+#endif
 }
 
 QMdiSubWindow* DiscoveryWindows::showMacRegister() {
     return showSingle(macSub_, mdi_, [this] { return new frm_LettMAC(lettMac_); });
 }
 
+#ifdef MELQO_BUILD_INTERNAL
 QMdiSubWindow* DiscoveryWindows::showFtp() {
     return showSingle(ftpSub_, mdi_, [this] { return new frm_FTP(ftp_, ftpAccount_); });
 }
+#endif
 
 QMdiSubWindow* DiscoveryWindows::showTerminal(const QString& host, uint16_t port) {
     QPointer<QMdiSubWindow> sub;

@@ -1,4 +1,5 @@
-// The listing drawn on a real printer object writing a PDF file.
+// The listing drawn on a real printer object writing a PDF file (internal edition only: the standard
+// edition is built without printing).
 #include <gtest/gtest.h>
 
 #include <QFile>
