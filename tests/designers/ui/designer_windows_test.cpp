@@ -27,6 +27,17 @@ void type(FieldEditor& e, const QString& text) {
 class DesignerWindows : public ::testing::Test, protected AppContextFixture {
   protected:
     DesignerWindows() : AppContextFixture(0) {}
+
+    // Adds the picture file holding bytes through the images window, as the user would.
+    void addPicture(const std::string& name, const std::string& bytes) {
+        file = (std::filesystem::temp_directory_path() / name).string();
+        std::ofstream(file, std::ios::binary) << bytes;
+        Input_Img window(ctx);
+        dialogs.files.push_back(file);
+        window.cmd_add_Click();
+        std::filesystem::remove(file);
+    }
+    std::string file;
 };
 
 } // namespace
@@ -85,12 +96,7 @@ TEST_F(DesignerWindows, APictureLargerThanAnImageMayBeIsRefusedByItsDeclaredSize
         "\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x9c\x40\x00\x00\x9c\x40\x01\x00\x00\x00\x00"
         "\x79\x77\x33\xa8\x00\x00\x00\x00IDAT\x35\xaf\x06\x1e",
         45);
-    const std::string file = (std::filesystem::temp_directory_path() / "melqo_designer_huge.png").string();
-    std::ofstream(file, std::ios::binary) << png;
-    Input_Img window(ctx);
-    dialogs.files.push_back(file);
-    window.cmd_add_Click();
-    std::filesystem::remove(file);
+    addPicture("melqo_designer_huge.png", png);
     EXPECT_EQ(project.Images.Count, 0);
     EXPECT_EQ(dialogs.shown.back(), "An image may be at most 255 pixels wide and 255 pixels high.");
 }
@@ -102,12 +108,7 @@ TEST_F(DesignerWindows, APictureWhosePartDeclaresMoreThanTheFileHoldsIsRefusedUn
         "\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x00\x01\x00\x00\x00\x01\x01\x00\x00\x00\x00"
         "\x37\x6e\xf9\x24\x7f\xff\xff\xfftEXtdate\x00",
         46);
-    const std::string file = (std::filesystem::temp_directory_path() / "melqo_designer_chunk.png").string();
-    std::ofstream(file, std::ios::binary) << png;
-    Input_Img window(ctx);
-    dialogs.files.push_back(file);
-    window.cmd_add_Click();
-    std::filesystem::remove(file);
+    addPicture("melqo_designer_chunk.png", png);
     EXPECT_EQ(project.Images.Count, 0);
     EXPECT_EQ(dialogs.shown.back(), "The file cannot be read as a picture: " + file +
                                         ": a part of the file declares more bytes than it holds");
