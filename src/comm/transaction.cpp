@@ -128,10 +128,6 @@ RtuWait waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, s
             seen = true;
             lastArrival = now;
         }
-        if (comm.RxRaw.size() > echo + BufferSize) {
-            w.overflow = true;
-            return w;
-        }
         const auto answer = asBytes(comm.RxRaw).subspan(std::min(echo, comm.RxRaw.size()));
         const int predicted = PredictRtuAnswerLength(request.span(), answer);
         if (predicted > 0 && answer.size() >= static_cast<size_t>(predicted)) {
@@ -144,6 +140,10 @@ RtuWait waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, s
                 w.taken = frame.size();
                 return w;
             }
+        }
+        if (comm.RxRaw.size() > echo + BufferSize) {
+            w.overflow = true;
+            return w;
         }
         int64_t until = deadline;
         if (seen && (predicted <= 0 || answer.size() >= static_cast<size_t>(predicted))) {
