@@ -20,7 +20,11 @@ void logLine(ShellState& shell, const std::string& text) {
 void wireEvents(AppContext& app, LinkPort& link) {
     CommState* comm = &app.comm;
     ShellState* shell = &app.shell;
-    link.onBytesReceived = [comm] { comm->DataArrived = 1; };
+    const EventPump* pump = &app.pump;
+    link.onBytesReceived = [comm, pump] {
+        comm->DataArrived = 1;
+        comm->LineActiveUs = pump->nowUs();
+    };
     link.onInputDropped = [shell](size_t count) {
         logLine(*shell, std::to_string(count) + " bytes arrived while idle and were dropped");
     };

@@ -36,17 +36,23 @@ constexpr Shape ShapeOf(uint8_t function) {
 
 } // namespace
 
-int64_t RtuCharactersMs(int baud, int characters) {
+int64_t RtuCharactersUs(int baud, int characters) {
     if (baud <= 0) baud = SlowestBaud;
     const int64_t bits = int64_t{BitsPerCharacter} * characters;
-    return (bits * 1000 + baud - 1) / baud;
+    return (bits * 1000000 + baud - 1) / baud;
+}
+
+int64_t RtuCharactersMs(int baud, int characters) {
+    return (RtuCharactersUs(baud, characters) + 999) / 1000;
+}
+
+int64_t RtuFrameGapUs(int baud) {
+    if (baud <= 0) baud = SlowestBaud;
+    return baud > FixedGapAbove ? FixedGapUs : (int64_t{BitsPerCharacter} * 3500000 + baud - 1) / baud;
 }
 
 int64_t RtuSilenceMs(int baud) {
-    if (baud <= 0) baud = SlowestBaud;
-    const int64_t us =
-        baud > FixedGapAbove ? FixedGapUs : (int64_t{BitsPerCharacter} * 3500000 + baud - 1) / baud;
-    return (us + 999) / 1000 + RtuLatencyMarginMs;
+    return (RtuFrameGapUs(baud) + 999) / 1000 + RtuLatencyMarginMs;
 }
 
 int64_t RtuAnswerEndMs(int baud, int64_t lastArrivalMs, int received, int shortest) {

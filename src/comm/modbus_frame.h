@@ -11,12 +11,15 @@ constexpr int MaxTcpRequest = 255; // the MBAP length goes out in one byte
 // 0: not enough bytes yet to tell; -1: cannot be predicted (the answer then ends on silence).
 int PredictRtuAnswerLength(std::span<const uint8_t> request, std::span<const uint8_t> answer);
 
-// RTU timing at a line speed in bits per second, a character being 11 bits on the wire. The silence that
-// ends an answer whose length cannot be predicted: 3.5 character times (1.75 ms above 19200 bit/s), plus
+// RTU timing at a line speed in bits per second, a character being 11 bits on the wire. The gap that
+// separates two frames: 3.5 character times (1.75 ms above 19200 bit/s), in microseconds rounded up.
+int64_t RtuFrameGapUs(int baud);
+// The silence that ends an answer whose length cannot be predicted: the frame gap plus
 // RtuLatencyMarginMs for USB adapters, which hand bytes over in bursts. Whole milliseconds, rounded up.
 constexpr int64_t RtuLatencyMarginMs = 20;
 int64_t RtuSilenceMs(int baud);
-// Time the given number of characters takes on the wire.
+// Time the given number of characters takes on the wire, rounded up.
+int64_t RtuCharactersUs(int baud, int characters);
 int64_t RtuCharactersMs(int baud, int characters);
 // When the wait for an answer of unknown or unchecked length ends: the silence after the last arrival,
 // after the time the characters still missing to the shortest answer need on the wire. An answer that

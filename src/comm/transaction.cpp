@@ -30,6 +30,10 @@ Outcome fail(std::string description) {
     return {ComTimeout, Failure{std::move(description)}};
 }
 
+Outcome linkLost(const LinkPort& link) {
+    return fail("Link lost: " + link.error());
+}
+
 // The request as it was when the transaction started: a handler running during the wait may overwrite
 // TxBuffer before its own (refused) call, and the answer is checked against what was sent. Only the first
 // length bytes are ever read, so the rest is left unfilled.
@@ -76,26 +80,51 @@ int lineSpeed(const DeviceRecord& device) {
     return baud;
 }
 
+// An RTU request starts only once the line has been silent for the frame gap since the last byte received
+// or sent; what arrives meanwhile is stale and dropped. After a failed exchange the silence is an answer's
+// (the gap plus the adapters' margin), since the bytes of a late answer may still be on their way. False
+// when the line does not fall silent within the answer time-out, or the link went. The pump's clock times
+// the silence; a clock that stood still over a wait (a paused one) leaves it to the wait's own timing.
+bool awaitQuietLine(AppContext& app, LinkPort& link, int baud) {
+    CommState& comm = app.comm;
+    const int64_t gapUs = comm.LinkSettled ? RtuFrameGapUs(baud) : RtuSilenceMs(baud) * 1000;
+    const int64_t giveUpUs = app.pump.nowUs() + int64_t{comm.AnswerTimeout} * 1000000;
+    dropStaleInput(comm, link);
+    for (;;) {
+        const int64_t now = app.pump.nowUs();
+        const int64_t left = comm.LineActiveUs + gapUs - now;
+        if (left <= 0) return true;
+        if (now >= giveUpUs || !link.isConnected()) return false;
+        const bool arrived =
+            app.pump.waitOnLink([&] { return comm.DataArrived != 0 || !link.isConnected(); },
+                                static_cast<int>((std::min(left, giveUpUs - now) + 999) / 1000), link);
+        if (!arrived && app.pump.nowUs() == now) return true;
+        link.discardInput();
+        comm.DataArrived = 0;
+    }
+}
+
 // RTU answer wait: complete once the predicted length has arrived with a good CRC. Where the length cannot
 // be predicted, or all of it came and did not check, a silence of 3.5 characters (plus the adapters'
-// margin) after the last arrival ends it, though never before the characters still missing to the
-// shortest answer had time to arrive; AnswerTimeout ends it in any case.
+// margin) after the answer's last byte ends it, though never before the characters still missing to the
+// shortest answer had time to arrive; the echo of the request starts no silence. AnswerTimeout ends it in
+// any case, and so do more bytes than any answer can hold.
 struct RtuWait {
     size_t taken = 0;     // the answer length to take (all of RxRaw past the echo when no prediction completed)
     size_t crcLength = 0; // the answer length whose CRC was computed (0: none), once per request
     Crc16 crc;
+    bool overflow = false;
 };
 
-RtuWait waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, size_t echo) {
+RtuWait waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, size_t echo, int baud) {
     CommState& comm = app.comm;
-    const int baud = lineSpeed(comm.CurrentDevice);
     const int64_t deadline = app.pump.nowMs() + int64_t{comm.AnswerTimeout} * 1000 + 1;
     int64_t lastArrival = 0;
     bool seen = false;
     RtuWait w;
     for (;;) {
         const int64_t now = app.pump.nowMs();
-        if (pullArrived(comm, link)) {
+        if (pullArrived(comm, link) && comm.RxRaw.size() > echo) {
             seen = true;
             lastArrival = now;
         }
@@ -111,6 +140,10 @@ RtuWait waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, s
                 w.taken = frame.size();
                 return w;
             }
+        }
+        if (comm.RxRaw.size() > echo + BufferSize) {
+            w.overflow = true;
+            return w;
         }
         int64_t until = deadline;
         if (seen && (predicted <= 0 || answer.size() >= static_cast<size_t>(predicted))) {
@@ -138,12 +171,10 @@ Outcome checkAddressAndFunction(AppContext& app, int16_t show, const Request& re
     return {ComWrongAnswer, {}};
 }
 
-// Copies the answer bytes into RxBuffer; false when they do not fit.
-bool storeAnswer(CommState& comm, std::span<const uint8_t> answer) {
-    if (answer.size() > static_cast<size_t>(BufferSize)) return false;
+// Copies the answer bytes into RxBuffer; the waits bound them to its size.
+void storeAnswer(CommState& comm, std::span<const uint8_t> answer) {
     std::copy(answer.begin(), answer.end(), comm.RxBuffer.begin());
     comm.RxLength = static_cast<int>(answer.size());
-    return true;
 }
 
 Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request& request) {
@@ -155,22 +186,30 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     comm.TxBuffer[static_cast<size_t>(comm.TxLength) + 1] = comm.CrcHi;
     comm.TxLength += 2;
 
-    dropStaleInput(comm, link);
+    const int baud = lineSpeed(comm.CurrentDevice);
+    if (!awaitQuietLine(app, link, baud)) {
+        if (!link.isConnected()) return linkLost(link);
+        return fail("The line did not fall silent for the request");
+    }
     const std::string frame(comm.TxBuffer.begin(), comm.TxBuffer.begin() + comm.TxLength);
     if (!link.write(frame)) return fail(link.error());
+    comm.LineActiveUs = app.pump.nowUs() + RtuCharactersUs(baud, comm.TxLength);
     if (comm.AnswerExpected != -1) return {};
 
     if (!comm.CurrentDevice.EchoRemove) comm.TxLength = 0;
     const size_t echo = static_cast<size_t>(comm.TxLength);
-    const RtuWait wait = waitRtuAnswer(app, link, request, echo);
+    const RtuWait wait = waitRtuAnswer(app, link, request, echo, baud);
     const size_t taken = wait.taken;
-    if (!link.isConnected()) return fail(link.error());
+    if (wait.overflow) {
+        std::string().swap(comm.RxRaw); // give back what the flood took
+        return fail("Answer too long for the buffer");
+    }
+    if (!link.isConnected()) return linkLost(link);
     if (comm.RxRaw.empty()) return {ComTimeout, {}};
     if (comm.RxRaw.size() < echo) return fail("Echo longer than the received text");
-    const bool stored = storeAnswer(comm, asBytes(comm.RxRaw).subspan(echo, taken));
+    storeAnswer(comm, asBytes(comm.RxRaw).subspan(echo, taken));
     const bool whole = echo + taken == comm.RxRaw.size();
     comm.RxRaw.clear();
-    if (!stored) return fail("Answer too long for the buffer");
     appendMonitor(comm);
 
     // The CRC shows its own boxes; an answer shorter than its check bytes has none to compare. The wait
@@ -243,7 +282,7 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     const MbapCheck& check = assembled.check;
     if (check.state == MbapState::Malformed) return fail("Malformed Modbus TCP answer");
     if (check.state == MbapState::Incomplete) {
-        if (!link.isConnected()) return fail(link.error());
+        if (!link.isConnected()) return linkLost(link);
         return {ComTimeout, {}};
     }
     storeAnswer(comm, asBytes(comm.RxRaw).subspan(MbapHeaderSize, static_cast<size_t>(check.pduLength)));

@@ -57,6 +57,10 @@ struct CommState {
     // -1 when the last exchange took its answer whole: no late bytes can be on their way, so the next
     // request drops only what was delivered, without asking the system.
     int16_t LinkSettled = 0;
+    // When the serial line last carried a byte, received (as the receive event saw it) or sent (when its
+    // last byte left the wire), on the pump's clock in microseconds: the next RTU request waits for the
+    // frame gap after it.
+    int64_t LineActiveUs = 0;
 
     std::array<RegisterRecord, RegisterCount> Registers{};
     // Set by the register view: redraw from Registers after the names were rebuilt.

@@ -22,4 +22,6 @@ public:
         return waitUntil(done, timeoutMs, true);
     }
     virtual int64_t nowMs() const = 0;
+    // The same clock in microseconds, for the gaps of a fast serial line.
+    virtual int64_t nowUs() const { return nowMs() * 1000; }
 };

@@ -21,6 +21,7 @@ public:
     bool waitUntil(const std::function<bool()>& done, int timeoutMs, bool excludeUserInput) override;
     bool waitOnLink(const std::function<bool()>& done, int timeoutMs, LinkPort& link) override;
     int64_t nowMs() const override;
+    int64_t nowUs() const override;
 
     static constexpr int EventPassMs = 10;
 

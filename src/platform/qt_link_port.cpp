@@ -216,7 +216,11 @@ void QtLinkPort::linkLost(const QString& reason) {
 
 void QtLinkPort::onSerialError(QSerialPort::SerialPortError e) {
     // A read error or a lost resource means the device is gone; refused modem-line settings
-    // (pseudo-terminals) and time-outs leave the port open.
-    if ((e == QSerialPort::ResourceError || e == QSerialPort::ReadError) && serial_.isOpen())
-        linkLost(serial_.errorString());
+    // (pseudo-terminals) and time-outs leave the port open. A line that hung up (a removed adapter, a
+    // closed terminal) is told as such: the system's text for the failed call after it ("Inappropriate
+    // ioctl for device") tells the user nothing.
+    if ((e != QSerialPort::ResourceError && e != QSerialPort::ReadError) || !serial_.isOpen()) return;
+    pollfd p{serial_.handle(), POLLIN, 0};
+    const bool hungUp = ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
+    linkLost(hungUp ? QStringLiteral("the serial device hung up") : serial_.errorString());
 }

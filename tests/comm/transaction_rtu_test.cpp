@@ -160,6 +160,27 @@ TEST_F(RtuTransaction, AnswerSplitOverPausesIsAssembled) {
     EXPECT_EQ(s.answer()[4], 0xEF);
 }
 
+// A two-wire converter echoes the request at once; the device answers late or in parts. The echo starts
+// no silence: each answer is taken whole, and the request after it gets its own.
+TEST_F(RtuTransaction, EchoedRequestsGetTheirAnswersHoweverLate) {
+    sim.setEcho(true);
+    s.comm->CurrentDevice.EchoRemove = -1;
+    sim.setInput(5, 0x0505);
+    sim.setInput(6, 0x0606);
+    for (const SimFaultSpec& late : {SimFaultSpec{SimFault::Delay, 0}, SimFaultSpec{SimFault::Delay, 60},
+                                    SimFaultSpec{SimFault::Delay, 150}, SimFaultSpec{SimFault::Split, 60}}) {
+        SCOPED_TRACE(late.ms);
+        sim.inject(late);
+        s.request(ReadReg5);
+        EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+        EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x05, 0x05, 0xDF, 0xA2}));
+        s.request({0x0A, 0x04, 0x00, 0x06, 0x00, 0x01});
+        EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+        EXPECT_EQ(s.answer()[3], 0x06);
+    }
+    EXPECT_TRUE(s.dialogs.shown.empty());
+}
+
 TEST_F(RtuTransaction, LateAnswerToAnEarlierRequestIsDiscarded) {
     sim.setInput(5, 0x0505);
     sim.setInput(6, 0x0606);
@@ -193,8 +214,9 @@ TEST_F(RtuTransaction, DeviceVanishingMidTransactionClosesTheLink) {
     sim.inject({SimFault::Disconnect});
     s.request(ReadReg5);
     const int64_t start = s.pump.nowMs();
-    EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
+    EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
     EXPECT_LT(s.pump.nowMs() - start, 900); // ended by the loss, not by the time-out
+    EXPECT_EQ(s.dialogs.shown, std::vector<std::string>{"Link lost: the serial device hung up"});
     EXPECT_EQ(s.comm->CurrentDevice.Connected, 0);
     s.request(ReadReg5);
     EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComNotConnected);

@@ -1,0 +1,58 @@
+// The RTU line as a device on a pseudo-terminal sees it: the silence before each request, and an answer
+// that never ends.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <mutex>
+
+#include "comm/transaction.h"
+#include "support/pty_instrument.h"
+#include "support/sim_session.h"
+
+namespace {
+
+// At 9600 bit/s a request follows the frame gap (3.5 characters of 11 bits, 4011 us) after the last
+// answer byte, and after a broadcast's last byte left the wire (8 characters, 9167 us).
+TEST(RtuLine, EachRequestWaitsForTheFrameGapAfterTheLastByte) {
+    std::mutex m;
+    std::vector<std::chrono::steady_clock::time_point> heard; // when each request came; its answer follows
+    PtyInstrument device([&](const std::string& request) {
+        std::lock_guard lock(m);
+        heard.push_back(std::chrono::steady_clock::now());
+        return request[0] == '\xFF' ? std::string() : request; // a register write's answer repeats it
+    });
+    SimSession s;
+    ASSERT_TRUE(s.connectRtu(device.path(), "9600"));
+    for (const uint8_t node : {10, 10, 255, 10}) {
+        s.comm->AnswerExpected = node == 255 ? 0 : -1;
+        s.request({node, 0x06, 0x00, 0x01, 0x00, 0x02});
+        ASSERT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+    }
+    std::lock_guard lock(m);
+    const auto us = [&](int i) {
+        return std::chrono::duration_cast<std::chrono::microseconds>(heard.at(i) - heard.at(i - 1)).count();
+    };
+    EXPECT_GE(us(1), 4011);
+    EXPECT_GE(us(2), 4011);
+    EXPECT_GE(us(3), 9167 + 4011);
+}
+
+// A device that never stops once its answer began: the wait ends long before the time-out, once more has
+// come than the buffer holds, and gives the memory back; the next request finds no silence and says so.
+TEST(RtuLine, AnAnswerWithoutEndIsCutOffAndItsMemoryGivenBack) {
+    PtyInstrument device([](const std::string&) { return std::string("\x0A\x04", 2); }, std::string(256, '\xA5'));
+    SimSession s;
+    ASSERT_TRUE(s.connectRtu(device.path()));
+    for (const int16_t timeout : {10, 1}) {
+        s.comm->AnswerTimeout = timeout;
+        s.request({0x0A, 0x04, 0x00, 0x05, 0x00, 0x01});
+        const int64_t start = s.pump.nowMs();
+        EXPECT_EQ(TrasmettiRicevi(s.app, -1), ComTimeout);
+        EXPECT_LT(s.pump.nowMs() - start, 5000);
+        EXPECT_LT(s.comm->RxRaw.capacity(), 64u);
+    }
+    EXPECT_EQ(s.dialogs.shown, (std::vector<std::string>{"Answer too long for the buffer",
+                                                         "The line did not fall silent for the request"}));
+}
+
+} // namespace
