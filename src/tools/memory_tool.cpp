@@ -60,7 +60,8 @@ template <class F> bool MemoryTool::run(const std::string& from, const std::stri
 }
 
 bool MemoryTool::eachBlock(const TransferView& view, const char* what, const Range& range,
-                           const std::function<bool(int, std::span<uint8_t, 32>)>& step) {
+                           const std::function<bool(int, std::span<uint8_t, 32>)>& step,
+                           const std::function<bool()>& finish) {
     const int firstBlock = range.first / TransferBlock;
     const size_t count = size_t(range.last / TransferBlock - firstBlock + 1);
     std::array<uint8_t, TransferBlock> block{};
@@ -69,13 +70,21 @@ bool MemoryTool::eachBlock(const TransferView& view, const char* what, const Ran
         if (!step((firstBlock + int(k)) * TransferBlock, block)) return false;
         view.progress(int(std::nearbyint(double(k + 1) / double(count) * view.maximum())));
         return true;
-    });
+    }, finish);
 }
 
 bool MemoryTool::upload(const TransferView& view, const std::string& from, const std::string& to) {
     return run(from, to, [&](const Range& range) {
         std::vector<uint8_t> values;
-        const bool read = eachBlock(view, "Upload", range, [&](int address, std::span<uint8_t, 32> block) {
+        // The file is written before the log says how the upload went.
+        const auto save = [&] {
+            const std::string path = ctx_.dialogs.saveFile(MemoryImageFilter);
+            if (path.empty()) return false;
+            const auto failed = SaveFileDurably(path, FormatMemoryImageText(values));
+            if (failed) TellSaveFailure(ctx_, "Upload Failed", *failed);
+            return !failed;
+        };
+        return eachBlock(view, "Upload", range, [&](int address, std::span<uint8_t, 32> block) {
             if (!ReadBlock(ctx_, ReadMemory, address, block)) return false;
             // Only the range's own bytes go to the file.
             const int begin = std::max(address, range.first),
@@ -83,15 +92,7 @@ bool MemoryTool::upload(const TransferView& view, const std::string& from, const
             values.insert(values.end(), block.begin() + (begin - address),
                           block.begin() + (end - address) + 1);
             return true;
-        });
-        if (!read) return false;
-        const std::string path = ctx_.dialogs.saveFile(MemoryImageFilter);
-        if (path.empty()) return false;
-        const auto failed = SaveFileDurably(path, FormatMemoryImageText(values));
-        if (!failed) return true;
-        ctx_.shell.log.LogStart();
-        TellSaveFailure(ctx_, "Upload Failed", *failed);
-        return false;
+        }, save);
     });
 }
 

@@ -33,9 +33,11 @@ class MemoryTool {
 
   private:
     template <class F> bool run(const std::string& from, const std::string& to, F transfer);
-    // The blocks that hold the range, one step per block, with the progress bar and the log lines.
+    // The blocks that hold the range, one step per block, then finish, with the progress bar and the log
+    // lines.
     bool eachBlock(const TransferView& view, const char* what, const Range& range,
-                   const std::function<bool(int address, std::span<uint8_t, 32> block)>& step);
+                   const std::function<bool(int address, std::span<uint8_t, 32> block)>& step,
+                   const std::function<bool()>& finish = {});
     void refuse(const std::string& text);
 
     AppContext& ctx_;

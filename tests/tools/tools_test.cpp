@@ -99,11 +99,14 @@ TEST_F(MemoryToolTest, BadRangesAreRefusedAndARangeRoundTripLeavesFileAndMemoryI
     EXPECT_TRUE(tool.upload(view, "41", "9F"));
     EXPECT_EQ(read("a.hex"), read("b.hex"));
 
-    // A file that cannot be written is named with the reason.
+    // A file that cannot be written is named with the reason, and the upload is not logged as successful.
     const std::string nowhere = (dir / "none" / "c.hex").string();
     s.dialogs.files = {nowhere};
+    s.shell->log.LogClear();
     EXPECT_FALSE(tool.upload(view, "41", "9F"));
     EXPECT_EQ(s.dialogs.shown.back(), "Upload Failed: " + nowhere + ": No such file or directory");
+    EXPECT_TRUE(logged("Upload Failed"));
+    EXPECT_FALSE(logged("Upload Successful"));
 }
 
 // Only the typed bytes change: a block the range covers in part is read, changed and written back whole.

@@ -39,12 +39,13 @@ bool ReadBlock(AppContext& app, uint8_t sub, int address, std::span<uint8_t, 32>
 }
 
 bool BlockTransfer(AppContext& app, const TransferView& view, const std::string& what, bool ok, size_t count,
-                   const std::function<bool(size_t)>& step) {
+                   const std::function<bool(size_t)>& step, const std::function<bool()>& finish) {
     Log& log = app.shell.log;
     view.busy(true);
     log.LogStart();
     log.LogWrite(what + "ing ...");
     for (size_t k = 0; ok && k < count; ++k) ok = step(k);
+    if (ok && finish) ok = finish();
     log.LogWrite(what + (ok ? " Successful" : " Failed"));
     view.busy(false);
     return ok;

@@ -18,6 +18,8 @@ bool WriteBlock(AppContext& app, int address, std::span<const uint8_t, 32> data)
 bool ReadBlock(AppContext& app, uint8_t sub, int address, std::span<uint8_t, 32> out);
 
 // One transfer over count blocks: busy pointer, the date line, what + "ing ...", step(k) for each block
-// while all went well (ok false sends nothing), then what + " Successful" or what + " Failed".
+// while all went well (ok false sends nothing), then finish() when there is one and all went well (the
+// transfer's last part, such as writing what was read to a file), then what + " Successful" or
+// what + " Failed".
 bool BlockTransfer(AppContext& app, const TransferView& view, const std::string& what, bool ok, size_t count,
-                   const std::function<bool(size_t)>& step);
+                   const std::function<bool(size_t)>& step, const std::function<bool()>& finish = {});
