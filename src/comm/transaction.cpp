@@ -84,7 +84,8 @@ int lineSpeed(const DeviceRecord& device) {
 // or sent; what arrives meanwhile is stale and dropped. After a failed exchange the silence is an answer's
 // (the gap plus the adapters' margin), since the bytes of a late answer may still be on their way. False
 // when the line does not fall silent within the answer time-out, or the link went. The pump's clock times
-// the silence; a clock that stood still over a wait (a paused one) leaves it to the wait's own timing.
+// the silence to the microsecond, so the request goes out once the gap has passed, in one sleep on the
+// link; a clock that stood still over a wait (a paused one) leaves it to the wait's own timing.
 bool awaitQuietLine(AppContext& app, LinkPort& link, int baud) {
     CommState& comm = app.comm;
     const int64_t gapUs = comm.LinkSettled ? RtuFrameGapUs(baud) : RtuSilenceMs(baud) * 1000;
@@ -95,10 +96,12 @@ bool awaitQuietLine(AppContext& app, LinkPort& link, int baud) {
         const int64_t left = comm.LineActiveUs + gapUs - now;
         if (left <= 0) return true;
         if (now >= giveUpUs || !link.isConnected()) return false;
-        const bool arrived =
-            app.pump.waitOnLink([&] { return comm.DataArrived != 0 || !link.isConnected(); },
-                                static_cast<int>((std::min(left, giveUpUs - now) + 999) / 1000), link);
-        if (!arrived && app.pump.nowUs() == now) return true;
+        const bool arrived = app.pump.waitOnLinkUs(
+            [&] { return comm.DataArrived != 0 || !link.isConnected(); }, std::min(left, giveUpUs - now), link);
+        if (!arrived) {
+            if (app.pump.nowUs() == now) return true;
+            continue; // the wait found the line silent up to its end
+        }
         link.discardInput();
         comm.DataArrived = 0;
     }

@@ -21,6 +21,11 @@ public:
         (void)link;
         return waitUntil(done, timeoutMs, true);
     }
+    // waitOnLink to the microsecond, for the gaps of a fast serial line; a pump that cannot time that
+    // finely waits whole milliseconds, rounded up.
+    virtual bool waitOnLinkUs(const std::function<bool()>& done, int64_t timeoutUs, LinkPort& link) {
+        return waitOnLink(done, static_cast<int>((timeoutUs + 999) / 1000), link);
+    }
     virtual int64_t nowMs() const = 0;
     // The same clock in microseconds, for the gaps of a fast serial line.
     virtual int64_t nowUs() const { return nowMs() * 1000; }

@@ -31,11 +31,11 @@ class LinkPort {
     // Throws away every byte received so far, including what the system holds but has not delivered.
     virtual void discardInput() = 0;
     virtual std::string error() const = 0;
-    // Sleeps up to timeoutMs until bytes arrive (announced through onBytesReceived) or the link breaks,
-    // without running any other event. False when this link cannot wait on its own just now; the caller
-    // then waits in the event loop.
-    virtual bool waitForBytes(int timeoutMs) {
-        (void)timeoutMs;
+    // Sleeps up to timeoutUs microseconds until bytes arrive (announced through onBytesReceived) or the
+    // link breaks, without running any other event. False when this link cannot wait on its own just now;
+    // the caller then waits in the event loop.
+    virtual bool waitForBytes(int64_t timeoutUs) {
+        (void)timeoutUs;
         return false;
     }
 

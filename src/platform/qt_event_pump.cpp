@@ -14,12 +14,12 @@ QtEventPump::QtEventPump() = default;
 QtEventPump::~QtEventPump() = default;
 
 void QtEventPump::processEvents() {
-    lastPassMs_ = nowMs();
+    lastPassUs_ = nowUs();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 void QtEventPump::pass(QEventLoop::ProcessEventsFlags flags) {
-    lastPassMs_ = nowMs();
+    lastPassUs_ = nowUs();
     QThread::currentThread()->eventDispatcher()->processEvents(flags);
 }
 
@@ -58,16 +58,21 @@ bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bo
 }
 
 bool QtEventPump::waitOnLink(const std::function<bool()>& done, int timeoutMs, LinkPort& link) {
-    const int64_t deadline = nowMs() + std::max(timeoutMs, 0);
+    return waitOnLinkUs(done, int64_t{std::max(timeoutMs, 0)} * 1000, link);
+}
+
+bool QtEventPump::waitOnLinkUs(const std::function<bool()>& done, int64_t timeoutUs, LinkPort& link) {
+    const int64_t deadline = nowUs() + std::max<int64_t>(timeoutUs, 0);
     while (!done()) {
-        const int64_t now = nowMs();
+        const int64_t now = nowUs();
         if (now >= deadline) return done();
-        if (now - lastPassMs_ >= EventPassMs) {
+        if (now - lastPassUs_ >= EventPassUs) {
             pass(QEventLoop::ExcludeUserInputEvents);
             continue;
         }
-        const auto slice = static_cast<int>(std::min(deadline, lastPassMs_ + EventPassMs) - now);
-        if (!link.waitForBytes(slice)) return waitUntil(done, static_cast<int>(deadline - now), true);
+        // The event loop times in whole milliseconds: its wait is rounded up, never cut short.
+        if (!link.waitForBytes(std::min(deadline, lastPassUs_ + EventPassUs) - now))
+            return waitUntil(done, static_cast<int>((deadline - now + 999) / 1000), true);
     }
     return true;
 }

@@ -20,15 +20,17 @@ public:
     void pausa(double seconds) override;
     bool waitUntil(const std::function<bool()>& done, int timeoutMs, bool excludeUserInput) override;
     bool waitOnLink(const std::function<bool()>& done, int timeoutMs, LinkPort& link) override;
+    bool waitOnLinkUs(const std::function<bool()>& done, int64_t timeoutUs, LinkPort& link) override;
     int64_t nowMs() const override;
     int64_t nowUs() const override;
 
     static constexpr int EventPassMs = 10;
+    static constexpr int64_t EventPassUs = int64_t{EventPassMs} * 1000;
 
 private:
     void pass(QEventLoop::ProcessEventsFlags flags);
 
-    int64_t lastPassMs_ = -EventPassMs;
+    int64_t lastPassUs_ = -EventPassUs; // on the nowUs clock
     std::unique_ptr<QTimer> wake_;
     QDeadlineTimer wakeAt_; // the deadline wake_ was last armed for
 };

@@ -189,12 +189,12 @@ void QtLinkPort::discardInput() {
     }
 }
 
-bool QtLinkPort::waitForBytes(int timeoutMs) {
-    if (!serialMode_) return tcp_.waitForBytes(timeoutMs);
+bool QtLinkPort::waitForBytes(int64_t timeoutUs) {
+    if (!serialMode_) return tcp_.waitForBytes(timeoutUs);
     // Read here only while the port's own buffer is empty: then every byte read here came before any
     // byte the port reads later, and readAll hands them over in that order.
     if (!serial_.isOpen() || serial_.bytesToWrite() > 0 || serial_.bytesAvailable() > 0) return false;
-    const int ready = WaitReadable(serial_.handle(), timeoutMs);
+    const int ready = WaitReadable(serial_.handle(), timeoutUs);
     if (ready <= 0) return ready == 0;
     // A descriptor that reports readiness yet delivers nothing (a hung-up terminal) would wake this sleep
     // at once again: the event loop waits instead.

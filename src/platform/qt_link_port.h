@@ -22,7 +22,7 @@ class QtLinkPort : public LinkPort {
     bool write(const std::string& bytes) override;
     std::string readAll() override;
     void discardInput() override;
-    bool waitForBytes(int timeoutMs) override;
+    bool waitForBytes(int64_t timeoutUs) override;
     std::string error() const override { return error_; }
 
   private:

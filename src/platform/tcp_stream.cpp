@@ -160,9 +160,9 @@ void TcpStream::writable() {
     if (outbox_.empty()) writeNotifier_.setEnabled(false);
 }
 
-bool TcpStream::waitForBytes(int timeoutMs) {
+bool TcpStream::waitForBytes(int64_t timeoutUs) {
     if (state_ != State::Connected || !outbox_.empty()) return false;
-    const int ready = WaitReadable(fd_, timeoutMs);
+    const int ready = WaitReadable(fd_, timeoutUs);
     if (ready > 0) readable();
     return ready >= 0;
 }

@@ -35,9 +35,9 @@ class TcpStream {
     // Throws away what was received and what the system holds, up to BoundedInbox::DrainLimit (one call
     // when it holds nothing).
     void discardInput();
-    // Sleeps on the socket up to timeoutMs and takes what arrives, as the read notifier would; false when
-    // the stream is not connected or has output queued (that needs the event loop's write notifier).
-    bool waitForBytes(int timeoutMs);
+    // Sleeps on the socket up to timeoutUs microseconds and takes what arrives, as the read notifier would;
+    // false when the stream is not connected or has output queued (that needs the event loop's write notifier).
+    bool waitForBytes(int64_t timeoutUs);
 
     std::function<void()> onConnected;
     std::function<void(const std::string& reason)> onFailed;

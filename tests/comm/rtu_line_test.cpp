@@ -11,30 +11,38 @@
 
 namespace {
 
-// At 9600 bit/s a request follows the frame gap (3.5 characters of 11 bits, 4011 us) after the last
-// answer byte, and after a broadcast's last byte left the wire (8 characters, 9167 us).
+// A request follows the frame gap after the last answer byte, and after a broadcast's last byte left the
+// wire (8 characters): at 9600 bit/s 3.5 characters of 11 bits, 4011 us, and 9167 us; above 19200 bit/s a
+// fixed 1750 us, which the wait keeps to the microsecond, and 764 us.
 TEST(RtuLine, EachRequestWaitsForTheFrameGapAfterTheLastByte) {
-    std::mutex m;
-    std::vector<std::chrono::steady_clock::time_point> heard; // when each request came; its answer follows
-    PtyInstrument device([&](const std::string& request) {
+    const struct {
+        const char* baud;
+        int64_t gapUs, broadcastUs;
+    } speeds[] = {{"9600", 4011, 9167}, {"115200", 1750, 764}};
+    for (const auto& speed : speeds) {
+        SCOPED_TRACE(speed.baud);
+        std::mutex m;
+        std::vector<std::chrono::steady_clock::time_point> heard; // when each request came; its answer follows
+        PtyInstrument device([&](const std::string& request) {
+            std::lock_guard lock(m);
+            heard.push_back(std::chrono::steady_clock::now());
+            return request[0] == '\xFF' ? std::string() : request; // a register write's answer repeats it
+        });
+        SimSession s;
+        ASSERT_TRUE(s.connectRtu(device.path(), speed.baud));
+        for (const uint8_t node : {10, 10, 255, 10}) {
+            s.comm->AnswerExpected = node == 255 ? 0 : -1;
+            s.request({node, 0x06, 0x00, 0x01, 0x00, 0x02});
+            ASSERT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+        }
         std::lock_guard lock(m);
-        heard.push_back(std::chrono::steady_clock::now());
-        return request[0] == '\xFF' ? std::string() : request; // a register write's answer repeats it
-    });
-    SimSession s;
-    ASSERT_TRUE(s.connectRtu(device.path(), "9600"));
-    for (const uint8_t node : {10, 10, 255, 10}) {
-        s.comm->AnswerExpected = node == 255 ? 0 : -1;
-        s.request({node, 0x06, 0x00, 0x01, 0x00, 0x02});
-        ASSERT_EQ(TrasmettiRicevi(s.app, -1), ComOk);
+        const auto us = [&](int i) {
+            return std::chrono::duration_cast<std::chrono::microseconds>(heard.at(i) - heard.at(i - 1)).count();
+        };
+        EXPECT_GE(us(1), speed.gapUs);
+        EXPECT_GE(us(2), speed.gapUs);
+        EXPECT_GE(us(3), speed.broadcastUs + speed.gapUs);
     }
-    std::lock_guard lock(m);
-    const auto us = [&](int i) {
-        return std::chrono::duration_cast<std::chrono::microseconds>(heard.at(i) - heard.at(i - 1)).count();
-    };
-    EXPECT_GE(us(1), 4011);
-    EXPECT_GE(us(2), 4011);
-    EXPECT_GE(us(3), 9167 + 4011);
 }
 
 // A device that never stops once its answer began: the wait ends long before the time-out, once more has
