@@ -89,27 +89,32 @@ TEST_F(DesignerWindows, APictureFileBecomesAnImageWithItsPreview) {
     EXPECT_FALSE(window.preview()->pixmap().isNull());
 }
 
-// A small file that declares a huge picture is refused by its size, without decoding its pixels.
-TEST_F(DesignerWindows, APictureLargerThanAnImageMayBeIsRefusedByItsDeclaredSize) {
-    // The signature, the header chunk of a 40000 x 40000 picture (one bit per pixel) and an empty data chunk.
-    const std::string png(
-        "\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x9c\x40\x00\x00\x9c\x40\x01\x00\x00\x00\x00"
-        "\x79\x77\x33\xa8\x00\x00\x00\x00IDAT\x35\xaf\x06\x1e",
-        45);
-    addPicture("melqo_designer_huge.png", png);
-    EXPECT_EQ(project.Images.Count, 0);
-    EXPECT_EQ(dialogs.shown.back(), "An image may be at most 255 pixels wide and 255 pixels high.");
-}
-
-// A part of a PNG that declares 2 GB in a file of a few bytes is refused before the decoder reserves it.
-TEST_F(DesignerWindows, APictureWhosePartDeclaresMoreThanTheFileHoldsIsRefusedUndecoded) {
-    // The signature, the header chunk of a 1 x 1 picture and a text chunk that declares 2^31 - 1 bytes.
-    const std::string png(
-        "\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x00\x01\x00\x00\x00\x01\x01\x00\x00\x00\x00"
-        "\x37\x6e\xf9\x24\x7f\xff\xff\xfftEXtdate\x00",
-        46);
-    addPicture("melqo_designer_chunk.png", png);
-    EXPECT_EQ(project.Images.Count, 0);
-    EXPECT_EQ(dialogs.shown.back(), "The file cannot be read as a picture: " + file +
-                                        ": a part of the file declares more bytes than it holds");
+// A small file that declares a huge picture, or a part larger than the file, is refused without decoding.
+TEST_F(DesignerWindows, APictureIsRefusedByWhatItDeclaresBeforeItIsDecoded) {
+    struct Case {
+        const char* name;
+        std::string png, told; // told: the message after the file's path (empty: the whole message below)
+    };
+    const Case cases[] = {
+        // The signature, the header chunk of a 40000 x 40000 picture (one bit per pixel), an empty data chunk.
+        {"melqo_designer_huge.png",
+         std::string("\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x9c\x40\x00\x00\x9c\x40\x01\x00\x00\x00\x00"
+                     "\x79\x77\x33\xa8\x00\x00\x00\x00IDAT\x35\xaf\x06\x1e",
+                     45),
+         ""},
+        // The signature, the header chunk of a 1 x 1 picture and a text chunk that declares 2^31 - 1 bytes.
+        {"melqo_designer_chunk.png",
+         std::string("\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x00\x01\x00\x00\x00\x01\x01\x00\x00\x00\x00"
+                     "\x37\x6e\xf9\x24\x7f\xff\xff\xfftEXtdate\x00",
+                     46),
+         ": a part of the file declares more bytes than it holds"},
+    };
+    for (const Case& c : cases) {
+        addPicture(c.name, c.png);
+        EXPECT_EQ(project.Images.Count, 0) << c.name;
+        EXPECT_EQ(dialogs.shown.back(),
+                  c.told.empty() ? "An image may be at most 255 pixels wide and 255 pixels high."
+                                 : "The file cannot be read as a picture: " + file + c.told)
+            << c.name;
+    }
 }
