@@ -59,6 +59,11 @@ bool isDelay(const std::string& text) {
     return isNumberText(text) && v == std::floor(v) && v >= -32768 && v <= 65535;
 }
 
+// A model without the trigger hides its row and the compile ignores it: the rung keeps what it stored.
+bool triggerShown(const Editor& e) {
+    return e.model().HasTrigger != 0;
+}
+
 // The argument rows, the delay, and the trigger's register and mask when the trigger is on.
 void checkRows(const Editor& e) {
     for (size_t i = 0; i < ArgumentRowCount; ++i)
@@ -66,8 +71,9 @@ void checkRows(const Editor& e) {
             throw RejectedValue{static_cast<int>(i), e.Args[i].Kind == KindTable ? "one of the defined tables"
                                                      : e.state.Rows[i].TargetRow ? "a label, without \",\""
                                                                                  : ""};
-    if (e.state.TriggerChecked && (!isModelRegister(e.state.TriggerRegister.Text, e.model()) ||
-                                   !isNumberText(e.state.TriggerMask.Text)))
+    if (triggerShown(e) && e.state.TriggerChecked &&
+        (!isModelRegister(e.state.TriggerRegister.Text, e.model()) ||
+         !isNumberText(e.state.TriggerMask.Text)))
         throw RejectedValue{ArgumentRowCount, "a register of the model and a mask"};
     if (e.state.DelayVisible && !isDelay(e.state.Delay)) throw RejectedValue{DelayRow, DelayRange};
 }
@@ -90,6 +96,7 @@ void copyRows(Editor& e, CommandRecord& r, RungRow& row) {
 }
 
 void writeTrigger(Editor& e, CommandRecord& r) {
+    if (!triggerShown(e)) return;
     if (!e.state.TriggerChecked) {
         r.TriggerFlag = 0;
         r.TriggerRegister = r.TriggerMask = 0;
