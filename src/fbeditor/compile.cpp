@@ -64,13 +64,22 @@ bool triggerShown(const Editor& e) {
     return e.model().HasTrigger != 0;
 }
 
+// What a refused row must hold; empty: the row's range.
+std::string rowNeeds(const Editor& e, size_t i) {
+    const ArgumentRow& row = e.state.Rows[i];
+    const ArgumentDescriptor& d = e.Args[i];
+    if (d.Kind == KindTable) return "one of the defined tables";
+    if (row.TargetRow) return "a label, without \",\"";
+    const bool constant = d.Kind == KindKFlt || d.Kind == KindKLong;
+    if (row.Value.Text.starts_with('%') || (d.IsRegister && !constant))
+        return "a register from 0 to " + std::to_string(int{e.model().NumRegisters} - 1);
+    return {};
+}
+
 // The argument rows, the delay, and the trigger's register and mask when the trigger is on.
 void checkRows(const Editor& e) {
     for (size_t i = 0; i < ArgumentRowCount; ++i)
-        if (!acceptable(e, i))
-            throw RejectedValue{static_cast<int>(i), e.Args[i].Kind == KindTable ? "one of the defined tables"
-                                                     : e.state.Rows[i].TargetRow ? "a label, without \",\""
-                                                                                 : ""};
+        if (!acceptable(e, i)) throw RejectedValue{static_cast<int>(i), rowNeeds(e, i)};
     if (triggerShown(e) && e.state.TriggerChecked &&
         (!isModelRegister(e.state.TriggerRegister.Text, e.model()) ||
          !isNumberText(e.state.TriggerMask.Text)))

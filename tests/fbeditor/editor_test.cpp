@@ -147,7 +147,8 @@ TEST_F(EditorHandlers, ArgumentTextsThatAreNoValueOfTheRowAreRefused) {
         {7, 0, nullptr, "abc!@#", false}, // Move source: neither register nor number
         {7, 0, nullptr, "%R100", true},
         {7, 0, nullptr, "%R1023", true},
-        {7, 0, nullptr, "%R1024", false}, // past the model's last register
+        {7, 0, nullptr, "%R1024", false, // past the model's last register
+         "Error: Check Values (row 1 \"Source A\": a register from 0 to 1023)"},
         {7, 0, nullptr, "%Rx", false},
         {7, 0, nullptr, "%X100", false},
         {7, 0, nullptr, "100", true}, // a register row takes a plain register number
