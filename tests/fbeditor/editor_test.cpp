@@ -99,20 +99,19 @@ TEST_F(EditorHandlers, TriggerTextsAndTheStoredTrigger) {
     }
 }
 
-// A model without the trigger hides its row and the compile ignores it: a rung brought from a model with
-// one (its trigger register beyond this model's) is added again and keeps its trigger.
+// A model without the trigger hides it and the compile ignores it: a rung brought from a model with one,
+// its trigger register beyond this model's, is encoded at load and on OK, and keeps its trigger.
 TEST_F(EditorHandlers, AModelWithoutTheTriggerNeitherChecksNorDropsTheStoredOne) {
     model().HasTrigger = 0;
     choose(15);
     ASSERT_TRUE(editor.CompilaComando());
-    std::tie(rung().TriggerFlag, rung().TriggerRegister, rung().TriggerMask, rung().EncodedFlag) =
-        std::tuple(-1, 2000, 1, 0);
-    EXPECT_TRUE(rebuildRung(ctx, 0, 1)); // as the load encodes it
-    rung().EncodedFlag = 0;
+    std::tie(rung().TriggerFlag, rung().TriggerRegister, rung().TriggerMask) = std::tuple(-1, 2000, 1);
+    EXPECT_TRUE(rebuildRung(ctx, 0, 1));
+    rung().EncodedFlag = 0; // as the load left it before
     editor.openRung(1);
     EXPECT_TRUE(editor.confirm());
-    EXPECT_EQ(std::tuple(rung().EncodedFlag, rung().TriggerFlag, rung().TriggerRegister, rung().TriggerMask),
-              std::tuple(-1, -1, 2000, 1));
+    EXPECT_EQ(std::tuple(rung().TriggerFlag, rung().TriggerRegister, rung().TriggerMask),
+              std::tuple(-1, 2000, 1));
 }
 
 TEST_F(EditorHandlers, LabelListsOfTheSection) {

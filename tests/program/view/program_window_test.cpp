@@ -127,16 +127,13 @@ TEST_F(ProgramWindowTest, RestoreWithoutEditorWindowReencodesTheRungAndDrawsItsR
 }
 
 // A rung the editor refuses (a register the model has not) is back after delete and restore as the load
-// showed it: "Not encoded" with its function and label, and still not encoded for the compile.
+// showed it: "Not encoded" with its function and label, still not encoded, and the project modified.
 TEST_F(ProgramWindowTest, ARestoredRungTheEditorRefusesIsShownAsNotEncoded) {
     commands.useEditorWindow();
-    CommandRecord& r = rung(1);
-    r.Label = "TEMPS";
-    r.FunctionType = 4; // Read Holding
-    r.ArgTexts = {"1", "100", "10", "", "%R9000"};
+    std::tie(rung(1).Label, rung(1).FunctionType) = std::tuple("TEMPS", 4); // Read Holding
+    rung(1).ArgTexts = {"1", "100", "10", "", "%R9000"};
     commands.rebuildLoadedRung(0, 1);
     CancellaRung(commands.editing, 1);
-    project.ProjectModified = 0;
     ASSERT_TRUE(RipristinaRung(commands.editing));
     const RungRow& row = commands.view.row(1)->Content;
     EXPECT_EQ(
