@@ -13,15 +13,23 @@ void DeviceSearch::ConfiguraServer() {
     }
     const std::string host = d->IpAddress;
     busy_ = true;
+    closed_ = false;
     form.cmd_Search_enabled = false;
     std::unique_ptr<LinkPort> telnet = services_.newTcpLink();
     const auto steps = std::to_string(DeviceServerSetup.size());
     int failed = RunDeviceServerSetup(
-        *telnet, app_.pump, host, ports_.ConsolePort, TelnetStepTimeoutMs, [&](int step) {
+        *telnet, app_.pump, host, ports_.ConsolePort, TelnetStepTimeoutMs,
+        [&](int step) {
             setLabel("Gateway set-up of " + host + ": step " + std::to_string(step) + " of " + steps);
-        });
+        },
+        [this] { return closed_; });
     busy_ = false;
     form.cmd_Search_enabled = true;
+    if (closed_) {
+        app_.shell.log.LogWrite("Gateway set-up of " + host + ": stopped at step " + std::to_string(failed) +
+                                ", the search window was closed");
+        return;
+    }
     if (failed)
         app_.shell.log.LogWrite("Gateway set-up of " + host + ": step " + std::to_string(failed) + " failed");
     setLabel("Gateway set-up of " + host +

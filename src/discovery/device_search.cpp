@@ -2,6 +2,7 @@
 
 #include <tuple>
 
+#include "comm/link.h"
 #include "core/app_context.h"
 #include "core/resource_strings.h"
 #include "discovery/search_protocol.h"
@@ -66,6 +67,23 @@ void DeviceSearch::Form_Unload() {
     SearchRunning = false;
     app_.comm.SearchQueryA = 0;
     app_.comm.SearchQueryB = 0;
+    udp_.close(); // the port is free at once, not at the end of the wait
+    if (!busy_) return;
+    closed_ = true;
+    // A request waiting for its answer ends as soon as its link is gone.
+    if (polling_) releaseScanLink();
+}
+
+void DeviceSearch::releaseScanLink() {
+    if (app_.comm.CurrentDevice.Connected) Disconnetti(app_);
+}
+
+bool DeviceSearch::pause(double seconds) {
+    if (seconds <= 0)
+        app_.pump.processEvents();
+    else
+        app_.pump.waitUntil([this] { return closed_; }, static_cast<int>(seconds * 1000.0 + 0.5), false);
+    return !closed_;
 }
 
 void DeviceSearch::Form_Reopen(const std::vector<std::string>& machinePorts) {
@@ -109,6 +127,7 @@ void DeviceSearch::cmd_Search_Click() {
     // Every later serial transaction waits at least a second for its answer.
     app_.comm.AnswerTimeout = AnswerTimeoutFor(*timeout);
     SearchRunning = true;
+    closed_ = false;
     for (DeviceRecord& d : app_.comm.DeviceTable)
         d.IpAddress.clear();
     busy_ = true;
@@ -228,12 +247,11 @@ std::optional<int> DeviceSearch::typedTimeout(int most) {
 }
 
 void DeviceSearch::waitReplies() {
-    // The time-out box is read on every turn, so a change takes effect at once.
+    // The time-out box is read on every turn, so a change takes effect at once; a close ends the wait.
     const int64_t start = app_.pump.nowMs();
     for (;;) {
         const int64_t left = LeadingNumber(form.txt_Timeout) - (app_.pump.nowMs() - start);
-        if (left <= 0) return;
-        app_.pump.pausa(static_cast<double>(std::min<int64_t>(left, 50)) / 1000.0);
+        if (left <= 0 || !pause(static_cast<double>(std::min<int64_t>(left, 50)) / 1000.0)) return;
     }
 }
 
@@ -317,7 +335,8 @@ void DeviceSearch::writeEntry(int n, const DeviceRecord& record) {
 void DeviceSearch::completion() {
     // The log tells how many devices were listed, where Stop ended a serial scan and when answers
     // could not be heard (the window shows why below the label).
-    std::string done = "Search Complete, devices found: " + std::to_string(listed_);
+    std::string done = std::string(closed_ ? "Search ended by closing its window" : "Search Complete") +
+                       ", devices found: " + std::to_string(listed_);
     if (!stoppedAt_.empty()) done += " (stopped at " + stoppedAt_ + ")";
     if (!form.portNote.empty()) done += " (port " + std::to_string(ports_.LocalPort) + " not heard)";
     app_.shell.log.LogStart();
@@ -348,6 +367,7 @@ void DeviceSearch::errorPath(const std::string& message) {
 }
 
 void DeviceSearch::setLabel(const std::string& text) {
+    if (closed_) return; // the label belongs to the window's next opening
     form.lbl_search = text;
     changed();
 }

@@ -94,7 +94,9 @@ class DeviceSearch {
     std::function<void()> onFormChanged;
 
     void Form_Load(const std::vector<std::string>& machinePorts = {});
-    // The window closed: a running search or scan stops, and no later datagram is taken for a reply.
+    // The window closed: a running search, scan or gateway set-up ends at once (every wait and loop of
+    // it tests the flag this sets), the search socket is closed and a scan's link let go, and no later
+    // datagram is taken for a reply.
     void Form_Unload();
     // The window opened again after a close: its controls start as designed (empty tree, TCP/IP, "1000",
     // Network bind "192.168.1.1") and Form_Load runs again; DeviceIndex, BindAddressSet and the device
@@ -133,6 +135,12 @@ class DeviceSearch {
     void ethernetSearch();
     void serialScan();
     void waitReplies();
+    // Pausa that ends early when the window closes; false then.
+    bool pause(double seconds);
+    // Neither Stop nor a close has ended the search or scan.
+    bool goingOn() const { return SearchRunning && !closed_; }
+    // After a close: the link a scan opened is let go.
+    void releaseScanLink();
     // The time-out box as milliseconds; a message and nullopt when it holds no whole number from 0 to most.
     std::optional<int> typedTimeout(int most);
     // One function-4 request for registers 0..6 of the address, answered by a device that names itself.
@@ -161,6 +169,10 @@ class DeviceSearch {
     DiscoveryServices services_;
     SearchPorts ports_;
     bool busy_ = false;
+    // The window closed during the running search, scan or set-up; cleared when the next one starts.
+    bool closed_ = false;
+    // A scan's requests run on the link: a close ends the one in flight by closing the link.
+    bool polling_ = false;
     int found_ = 0;
     // Devices the current search listed: numbers them, whatever line the user selects meanwhile.
     int listed_ = 0;

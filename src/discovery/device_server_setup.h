@@ -30,12 +30,16 @@ constexpr uint16_t DeviceServerPort = 9999;
 constexpr int TelnetStepTimeoutMs = 2000;
 
 // Sends one step's text and waits until the bytes received since then reach the step's minimum or
-// the time-out passes; false also when the connection is not up or the send fails.
-bool InviaTelnet(LinkPort& telnet, EventPump& pump, const TelnetStep& step, int timeoutMs);
+// the time-out passes; false also when the connection is not up, the send fails or stopped() turns
+// true, which ends the wait at once.
+bool InviaTelnet(LinkPort& telnet, EventPump& pump, const TelnetStep& step, int timeoutMs,
+                 const std::function<bool()>& stopped = {});
 
 // Connects to host:port and runs the steps in order; returns 0 when all passed, else the number
 // (1..7) of the first step that failed. The connection is closed in both cases. onStep hears the number
-// of each step as it starts; the window stays live during the waits.
+// of each step as it starts; the window stays live during the waits. Once stopped() is true the step
+// that runs fails at once and no later one starts.
 int RunDeviceServerSetup(LinkPort& telnet, EventPump& pump, const std::string& host,
                          uint16_t port = DeviceServerPort, int timeoutMs = TelnetStepTimeoutMs,
-                         const std::function<void(int step)>& onStep = {});
+                         const std::function<void(int step)>& onStep = {},
+                         const std::function<bool()>& stopped = {});

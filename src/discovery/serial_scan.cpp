@@ -21,24 +21,29 @@ void DeviceSearch::serialScan() {
     const std::string port = form.portText();
     DeviceRecord& device = app_.comm.CurrentDevice;
     Disconnetti(app_);
-    app_.pump.pausa(0.5);
-    // COM1..COM32 by number; a device path of this machine by its path.
-    const bool com = form.cmb_porta >= FirstComItem && form.cmb_porta <= ComItems;
-    if (com) device.Port = static_cast<int16_t>(form.cmb_porta);
-    device.SerialDevice = com ? std::string{} : port;
-    if (form.chk_baud >= 0 && form.chk_baud < BaudChoices)
-        device.BaudRate = Bauds[static_cast<size_t>(form.chk_baud)];
-    device.Channel = 1;
-    device.LinkTimeout = static_cast<int16_t>(timeout);
-    Connetti(app_);
-    app_.pump.pausa(0.5);
-    if (!SearchRunning) {
+    if (pause(0.5)) {
+        // COM1..COM32 by number; a device path of this machine by its path.
+        const bool com = form.cmb_porta >= FirstComItem && form.cmb_porta <= ComItems;
+        if (com) device.Port = static_cast<int16_t>(form.cmb_porta);
+        device.SerialDevice = com ? std::string{} : port;
+        if (form.chk_baud >= 0 && form.chk_baud < BaudChoices)
+            device.BaudRate = Bauds[static_cast<size_t>(form.chk_baud)];
+        device.Channel = 1;
+        device.LinkTimeout = static_cast<int16_t>(timeout);
+        Connetti(app_);
+        pause(0.5);
+    }
+    if (!goingOn()) {
         stoppedAt_ = "connecting";
+        if (closed_) releaseScanLink();
         return completion();
     }
     Elenco.add("", "rete", port, "connect");
+    polling_ = true;
     for (int a = *from; a <= *to; ++a) {
-        if (!SearchRunning) {
+        // The requests' waits hold back the user's clicks: Stop and a close are taken here.
+        pause(0);
+        if (!goingOn()) {
             stoppedAt_ = "Addr: " + std::to_string(a);
             break;
         }
@@ -47,11 +52,13 @@ void DeviceSearch::serialScan() {
         if (!id) continue;
         // The list ends at its last record: no line without a device behind it.
         if (listed_ >= MostDevices) {
+            polling_ = false;
             errorPath("More than 100 devices: the search ends here.");
             return;
         }
         addSerialDevice(*id);
     }
+    polling_ = false;
     completion();
 }
 

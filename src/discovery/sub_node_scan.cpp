@@ -14,28 +14,32 @@ void DeviceSearch::SearchSubNodes() {
     const std::string g = std::to_string(DeviceIndex);
     const std::string subNet = "subNet" + g;
     busy_ = true;
+    closed_ = false;
     form.cmd_Search_enabled = false;
     changed();
     Elenco.remove(subNet);
     Elenco.add("nodo" + g, subNet, "SubNet");
     Disconnetti(app_);
-    app_.pump.pausa(0.1);
-    // The gateway is reached over TCP at its own address and port, whatever the link was before.
-    DeviceRecord& current = app_.comm.CurrentDevice;
-    current.Channel = 0;
-    current.IpAddress = gateway.IpAddress;
-    current.Port = gateway.Port;
-    current.NodeAddress = gateway.NodeAddress;
-    current.LinkTimeout = static_cast<int16_t>(*timeout);
-    Connetti(app_);
-    app_.pump.pausa(0.5);
-    ScriviComando(app_, CmdHalt);
-    app_.pump.pausa(0.2);
+    if (pause(0.1)) {
+        // The gateway is reached over TCP at its own address and port, whatever the link was before.
+        DeviceRecord& current = app_.comm.CurrentDevice;
+        current.Channel = 0;
+        current.IpAddress = gateway.IpAddress;
+        current.Port = gateway.Port;
+        current.NodeAddress = gateway.NodeAddress;
+        current.LinkTimeout = static_cast<int16_t>(*timeout);
+        Connetti(app_);
+        if (pause(0.5)) {
+            ScriviComando(app_, CmdHalt);
+            pause(0.2);
+        }
+    }
+    // The scan's own flag for Stop; a close before this point ends the scan all the same.
     SearchRunning = true;
     int count = 0;
+    polling_ = true;
     for (int a = ports_.FirstSubNode; a <= ports_.LastSubNode; ++a) {
-        if (!SearchRunning) break;
-        app_.pump.pausa(0.2);
+        if (!goingOn() || !pause(0.2)) break;
         setLabel("Searching: " + form.portText() + "; Addr: " + std::to_string(a));
         const auto id = pollIdentity(a, 2);
         if (!id) continue;
@@ -47,7 +51,9 @@ void DeviceSearch::SearchSubNodes() {
         Elenco.add("nodoB" + n, "versB" + n, "Vers: " + id->Version);
         Elenco.ensureVisible("nodoB" + n);
     }
-    setLabel(std::string(SearchRunning ? "Sub-node search complete" : "Sub-node search stopped") + ": " +
+    polling_ = false;
+    if (closed_) releaseScanLink();
+    setLabel(std::string(goingOn() ? "Sub-node search complete" : "Sub-node search stopped") + ": " +
              std::to_string(count) + " sub-nodes");
     busy_ = false;
     form.cmd_Search_enabled = true;

@@ -542,6 +542,17 @@ TEST(DeviceServerSetup, SendsTheSevenStepsCountingAnswersInPiecesAndAShortAnswer
         ConsolePeer peer({{100}, {900}, {100}});
         EXPECT_EQ(RunDeviceServerSetup(s.link, s.pump, "127.0.0.1", peer.port, 300), 3);
     }
+    {
+        // Stopped (its window closed) as step 3 starts: the set-up ends at once, whatever the time-out.
+        ConsolePeer peer({{100}, {900}, {200}});
+        int step = 0;
+        const int64_t start = s.pump.nowMs();
+        EXPECT_EQ(RunDeviceServerSetup(
+                      s.link, s.pump, "127.0.0.1", peer.port, 10000, [&](int n) { step = n; },
+                      [&] { return step == 3; }),
+                  3);
+        EXPECT_LT(s.pump.nowMs() - start, 1000);
+    }
     EXPECT_EQ(RunDeviceServerSetup(s.link, s.pump, "127.0.0.1", ClosedLoopbackPort(), 300), 1);
 }
 

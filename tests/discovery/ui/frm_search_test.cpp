@@ -13,10 +13,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QUdpSocket>
 #include <thread>
 
 #include "../../app/ui/window_fixture.h"
@@ -74,6 +77,61 @@ TEST(FrmSearch, OpensFromTheMenuWithItsDefaultsAndFollowsTheTree) {
     f.window->languages().CambiaLingua(0);
     EXPECT_EQ(w->windowTitle(), "Ricerca Dispositivi");
     EXPECT_EQ(child<QLabel>(w, "Label4")->text(), "Da:");
+    // Closing the program during a scan ends it at its next address.
+    s.Form_Load({"ttyNone"});
+    s.form.cmb_porta = 33;
+    s.form.txt_indir = {"1", "254"};
+    f.pump.onEvents = [&] {
+        if (s.form.lbl_search.ends_with("Addr: 3") && f.window->isVisible()) f.window->close();
+    };
+    s.cmd_Search_Click();
+    EXPECT_EQ(f.shell.log.lines().back(),
+              "Search ended by closing its window, devices found: 0 (stopped at Addr: 4)  ");
+}
+
+// Closing the window during a network wait of a minute, or a sub-node scan of silent addresses, ends it
+// within a second and frees its port and link; opened again, the window starts as designed.
+TEST(FrmSearch, ClosingEndsTheSearchOrScanAtOnceAndFreesItsPort) {
+    SimSession s;
+    SimController gateway(10);
+    FakeDevice silent("127.0.0.2");
+    QUdpSocket probe;
+    probe.bind(QHostAddress::LocalHost, 0);
+    const uint16_t port = probe.localPort();
+    probe.close();
+    const SearchPorts ports{port, silent.port(), gateway.startTcp("127.0.0.2"), 9, "127.0.0.2", 1, 254};
+    for (const bool scan : {false, true}) {
+        QMdiArea mdi;
+        auto* w = new frm_search(s.app, {}, {}, {}, ports);
+        QMdiSubWindow* sub = mdi.addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose, false);
+        mdi.show();
+        DeviceSearch& d = w->search();
+        d.BindAddressSet = true;
+        d.form.Text1 = "127.0.0.1";
+        d.form.Loc_mask = "127.0.0.2";
+        int64_t closedAt = 0;
+        // Inside the minute's wait; in the scan's first second, before its own flag is set.
+        QTimer::singleShot(scan ? 600 : 300, [&] { closedAt = s.pump.nowMs(), sub->close(); });
+        if (scan) {
+            d.Elenco.add("", "rete", "Ethernet");
+            s.comm->SearchQueryA = -1;
+            d.UDP_DataArrival(ReplyA("GW", 10, 0), "127.0.0.2");
+            d.Elenco_NodeClick("nodo1");
+            d.SearchSubNodes();
+        } else {
+            d.form.txt_Timeout = "60000";
+            d.cmd_Search_Click();
+        }
+        ASSERT_GT(closedAt, 0);
+        EXPECT_LT(s.pump.nowMs() - closedAt, 1000) << scan;
+        EXPECT_TRUE(probe.bind(QHostAddress::LocalHost, port)) << scan;
+        probe.close();
+        EXPECT_FALSE(s.link.isConnected());
+        sub->show();
+        EXPECT_EQ(child<QLabel>(w, "lbl_search")->text(), "");
+        EXPECT_TRUE(child<QPushButton>(w, "cmd_Search")->isEnabled());
+    }
 }
 
 // A right-click on device 2 after a left-click on device 1: the menu acts on device 2.
