@@ -7,24 +7,27 @@ namespace {
 constexpr int64_t LastAddress = 65535;
 constexpr int64_t StringSlotSize = 32;
 
-std::string outside(const char* field, int64_t value, int64_t last, const char* what) {
-    return std::string(field) + " " + std::to_string(value) + ": the model's " + what + " are 0 to " +
-           std::to_string(last);
+int64_t lastNumber(bool stringNumber, const ModelRecord& model) {
+    return stringNumber ? (LastAddress - int64_t{model.StringsBase}) / StringSlotSize
+                        : int64_t{model.NumRegisters} - 1;
 }
 
 } // namespace
 
+std::string VariableFieldRange(bool stringNumber, const ModelRecord& model) {
+    return std::string("the model's ") + (stringNumber ? "string numbers" : "registers") + " are 0 to " +
+           std::to_string(lastNumber(stringNumber, model));
+}
+
 std::string VariableRegisterRefusal(const VariableRecord& v, const ModelRecord& model) {
-    const int64_t lastRegister = int64_t{model.NumRegisters} - 1;
-    auto reg = [&](const char* field, int64_t value) {
-        return value >= 0 && value <= lastRegister ? std::string()
-                                                   : outside(field, value, lastRegister, "registers");
+    auto check = [&](const char* field, int64_t value, bool stringNumber) {
+        return value >= 0 && value <= lastNumber(stringNumber, model)
+                   ? std::string()
+                   : std::string(field) + " " + std::to_string(value) + ": " +
+                         VariableFieldRange(stringNumber, model);
     };
-    const int64_t lastString = (LastAddress - int64_t{model.StringsBase}) / StringSlotSize;
-    auto string = [&](const char* field, int64_t value) {
-        return value >= 0 && value <= lastString ? std::string()
-                                                 : outside(field, value, lastString, "string numbers");
-    };
+    auto reg = [&](const char* field, int64_t value) { return check(field, value, false); };
+    auto string = [&](const char* field, int64_t value) { return check(field, value, true); };
     const bool alternate = v.Mask != 0;
     std::string why;
     if (v.ValueType <= 12 || v.ValueType == 16 || v.ValueType == 17) {

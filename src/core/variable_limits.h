@@ -11,3 +11,7 @@
 // (type 13, a register) or string number (type 14), and with an alternate (a mask) also the alternate
 // and the trigger register. A string number's 32-byte slot lies in the controller's 16-bit addresses.
 std::string VariableRegisterRefusal(const VariableRecord& v, const ModelRecord& model);
+
+// The model's range for a register field or a string number field, as the refusals name it: "the
+// model's registers are 0 to 1279", "the model's string numbers are 0 to 927".
+std::string VariableFieldRange(bool stringNumber, const ModelRecord& model);

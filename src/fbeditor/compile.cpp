@@ -59,15 +59,30 @@ bool isDelay(const std::string& text) {
     return isNumberText(text) && v == std::floor(v) && v >= -32768 && v <= 65535;
 }
 
+// A model without the trigger hides its row and the compile ignores it: the rung keeps what it stored.
+bool triggerShown(const Editor& e) {
+    return e.model().HasTrigger != 0;
+}
+
+// What a refused row must hold; empty: the row's range.
+std::string rowNeeds(const Editor& e, size_t i) {
+    const ArgumentRow& row = e.state.Rows[i];
+    const ArgumentDescriptor& d = e.Args[i];
+    if (d.Kind == KindTable) return "one of the defined tables";
+    if (row.TargetRow) return "a label, without \",\"";
+    const bool constant = d.Kind == KindKFlt || d.Kind == KindKLong;
+    if (row.Value.Text.starts_with('%') || (d.IsRegister && !constant))
+        return "a register from 0 to " + std::to_string(int{e.model().NumRegisters} - 1);
+    return {};
+}
+
 // The argument rows, the delay, and the trigger's register and mask when the trigger is on.
 void checkRows(const Editor& e) {
     for (size_t i = 0; i < ArgumentRowCount; ++i)
-        if (!acceptable(e, i))
-            throw RejectedValue{static_cast<int>(i), e.Args[i].Kind == KindTable ? "one of the defined tables"
-                                                     : e.state.Rows[i].TargetRow ? "a label, without \",\""
-                                                                                 : ""};
-    if (e.state.TriggerChecked && (!isModelRegister(e.state.TriggerRegister.Text, e.model()) ||
-                                   !isNumberText(e.state.TriggerMask.Text)))
+        if (!acceptable(e, i)) throw RejectedValue{static_cast<int>(i), rowNeeds(e, i)};
+    if (triggerShown(e) && e.state.TriggerChecked &&
+        (!isModelRegister(e.state.TriggerRegister.Text, e.model()) ||
+         !isNumberText(e.state.TriggerMask.Text)))
         throw RejectedValue{ArgumentRowCount, "a register of the model and a mask"};
     if (e.state.DelayVisible && !isDelay(e.state.Delay)) throw RejectedValue{DelayRow, DelayRange};
 }
@@ -90,6 +105,7 @@ void copyRows(Editor& e, CommandRecord& r, RungRow& row) {
 }
 
 void writeTrigger(Editor& e, CommandRecord& r) {
+    if (!triggerShown(e)) return;
     if (!e.state.TriggerChecked) {
         r.TriggerFlag = 0;
         r.TriggerRegister = r.TriggerMask = 0;

@@ -141,22 +141,38 @@ bool applyVariableFields(VariableTable& vars, VariableFields& f, const ModelReco
     // Built on a copy and stored whole: a refused edit leaves the variable as it was.
     VariableRecord v = vars.Variables[static_cast<size_t>(id)];
     if (hasOutputFormat(v.ValueType)) f.alternate = buildFormat(f.format);
-    takeNumber(f.reg, v.Register);
     v.ValueType = f.typeIndex >= 0 && f.typeIndex < static_cast<int>(TypeListData.size())
                       ? TypeListData[static_cast<size_t>(f.typeIndex)]
                       : 0;
     v.Format = f.alternate;
     v.Name = f.name;
-    takeNumber(f.alternate, v.AltRegister);
-    takeNumber(f.trigger, v.TriggerRegister);
+    // A number field the window shows takes a number in its range or is refused; a hidden one (the
+    // format's box, the alternate's fields while unticked) keeps the stored value.
+    const TypeLayout shown = typeLayout(f.typeIndex);
+    const bool alternate = shown.altFrame && f.alternateChecked;
+    const bool stringNumbers = v.ValueType == 14;
+    std::string unread;
+    auto readField = [&](const std::string& text, int32_t& field, bool isShown, const std::string& caption,
+                         bool stringNumber) {
+        if (!takeNumber(text, field) && isShown && unread.empty())
+            unread = caption + " \"" + text + "\": " + VariableFieldRange(stringNumber, model);
+    };
+    readField(f.reg, v.Register, shown.reg, shown.regCaption, stringNumbers);
+    readField(f.alternate, v.AltRegister, alternate, shown.alternateCaption, stringNumbers);
+    readField(f.trigger, v.TriggerRegister, alternate, "Trigger Reg", false);
     if (f.alternateChecked) {
         if (f.mask == "0") {
             dialogs.messageBox("Check values (Mask)", MsgButtons::Ok, MsgIcon::Critical, "Error");
             return false;
         }
-        takeNumber(f.mask, v.Mask);
+        if (!takeNumber(f.mask, v.Mask) && alternate && unread.empty())
+            unread = "Mask \"" + f.mask + "\": a whole number from -32768 to 32767";
     } else {
         v.Mask = 0;
+    }
+    if (!unread.empty()) {
+        dialogs.messageBox("Check values (" + unread + ")", MsgButtons::Ok, MsgIcon::Critical, "Error");
+        return false;
     }
     v.Swap = f.swap ? 1 : 0;
     v.CsvName = f.csvName;

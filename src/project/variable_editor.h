@@ -58,10 +58,11 @@ struct VariableFields {
     bool swap = false;
     OutputFormat format;
 };
-// Applies the fields to the variable they name, all or nothing. A field whose text is not a number keeps
-// the old value. False, with nothing stored, after "Check values (ID)" (no variable in use by that
-// number), "Check values (Mask)", or "Check values (...)" naming a register or string number the model
-// does not have, with the model's range.
+// Applies the fields to the variable they name, all or nothing. A hidden field whose text is not a
+// number keeps the old value. False, with nothing stored, after "Check values (ID)" (no variable in use
+// by that number), "Check values (Mask)", or "Check values (...)" naming a shown field whose text is no
+// number (with what it typed), or a register or string number the model does not have, with the model's
+// range.
 bool applyVariableFields(VariableTable& vars, VariableFields& fields, const ModelRecord& model,
                          UserDialogs& dialogs, int16_t& modified);
 

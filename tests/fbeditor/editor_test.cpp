@@ -99,6 +99,21 @@ TEST_F(EditorHandlers, TriggerTextsAndTheStoredTrigger) {
     }
 }
 
+// A model without the trigger hides it and the compile ignores it: a rung brought from a model with one,
+// its trigger register beyond this model's, is encoded at load and on OK, and keeps its trigger.
+TEST_F(EditorHandlers, AModelWithoutTheTriggerNeitherChecksNorDropsTheStoredOne) {
+    model().HasTrigger = 0;
+    choose(15);
+    ASSERT_TRUE(editor.CompilaComando());
+    std::tie(rung().TriggerFlag, rung().TriggerRegister, rung().TriggerMask) = std::tuple(-1, 2000, 1);
+    EXPECT_TRUE(rebuildRung(ctx, 0, 1));
+    rung().EncodedFlag = 0; // as the load left it before
+    editor.openRung(1);
+    EXPECT_TRUE(editor.confirm());
+    EXPECT_EQ(std::tuple(rung().TriggerFlag, rung().TriggerRegister, rung().TriggerMask),
+              std::tuple(-1, 2000, 1));
+}
+
 TEST_F(EditorHandlers, LabelListsOfTheSection) {
     ProgramSection& s = project.Program.Sections[0];
     s.RungCount = 8;
@@ -131,7 +146,8 @@ TEST_F(EditorHandlers, ArgumentTextsThatAreNoValueOfTheRowAreRefused) {
         {7, 0, nullptr, "abc!@#", false}, // Move source: neither register nor number
         {7, 0, nullptr, "%R100", true},
         {7, 0, nullptr, "%R1023", true},
-        {7, 0, nullptr, "%R1024", false}, // past the model's last register
+        {7, 0, nullptr, "%R1024", false, // past the model's last register
+         "Error: Check Values (row 1 \"Source A\": a register from 0 to 1023)"},
         {7, 0, nullptr, "%Rx", false},
         {7, 0, nullptr, "%X100", false},
         {7, 0, nullptr, "100", true}, // a register row takes a plain register number

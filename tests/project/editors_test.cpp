@@ -124,6 +124,8 @@ TEST_F(VariableEditorTest, RegistersAndStringNumbersTheModelHasNotAreRefusedWith
          {std::tuple<uint8_t, const char*, std::string>{0, "1279", ""},
           {0, "1280", "Input Reg 1280" + regs},
           {0, "-5", "Input Reg -5" + regs},
+          {0, "4O", "Input Reg \"4O\"" + regs}, // typed, not a number: never dropped
+          {0, "", "Input Reg \"\"" + regs},
           {14, "927", ""}, // its 32-byte slot ends at the last address
           {14, "928", "String ID (Default) 928: the model's string numbers are 0 to 927"}}) {
         vars().Variables[0].ValueType = type;
@@ -131,9 +133,10 @@ TEST_F(VariableEditorTest, RegistersAndStringNumbersTheModelHasNotAreRefusedWith
         VariableFields f = fieldsOfVariable(vars(), 0, {});
         f.reg = reg;
         EXPECT_EQ(applyVariableFields(vars(), f, model(), dialogs, modified()), refusal.empty()) << reg;
-        if (!refusal.empty())
+        if (!refusal.empty()) {
             EXPECT_EQ(std::tuple(dialogs.shown.back(), vars().Variables[0]),
                       std::tuple("Check values (" + refusal + ")", before));
+        }
     }
 }
 

@@ -46,6 +46,7 @@ Form::Form(AppContext& ctx, std::function<std::shared_ptr<VarPickerHandOver>()> 
     setObjectName("frm_scheduler");
     lst_tasks->setObjectName("lst_tasks");
     cmb_type->setObjectName("cmb_type");
+    Command2->setObjectName("Command2");
     lbl_csv->setObjectName("lbl_csv");
     lbl_csv->setWordWrap(true);
     lbl_csv->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -320,9 +320,11 @@ void comandi::cmd_Set_Click(int row) {
     refresh();
 }
 
-void comandi::cmd_AddFunc_Click() {
-    if (editor_.confirm()) Form_Unload();
+bool comandi::cmd_AddFunc_Click() {
+    const bool encoded = editor_.confirm();
+    if (encoded) Form_Unload();
     refresh();
+    return encoded;
 }
 
 void comandi::showWindow() {

@@ -48,7 +48,8 @@ class comandi : public QWidget {
     void txt_Opt_Click(int row, int entry);
     // Opens the row's picker and waits, events running, until it hands its choice back.
     void cmd_Set_Click(int row);
-    void cmd_AddFunc_Click();
+    // True when the rung was encoded (the window then closes).
+    bool cmd_AddFunc_Click();
 
     // The controls, for the views that sit beside this window and for tests.
     QTabBar* tabs() const { return Tab_Funzioni; }

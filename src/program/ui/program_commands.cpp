@@ -41,16 +41,27 @@ ProgramCommands::~ProgramCommands() {
 
 void ProgramCommands::setEditor(EditorLink link) {
     editing.editor = std::move(link);
-    if (!editing.editor.add) editing.editor.add = [this] { restoreWithoutEditor(); };
+    std::function<bool()> add = editing.editor.add;
+    if (!add) add = [this] { return restoreWithoutEditor(); };
+    // The restore re-encodes the rung it puts back, as the load does; one the editor refuses is back all
+    // the same, not encoded, and its row says so.
+    editing.editor.add = [this, add] {
+        if (add()) return true;
+        const ProgramStore& store = ctx_.project.Program;
+        showNotEncoded(store.CurrentSection, store.CurrentRung);
+        ctx_.project.ProjectModified = -1;
+        return false;
+    };
 }
 
-void ProgramCommands::restoreWithoutEditor() {
+bool ProgramCommands::restoreWithoutEditor() {
     ProgramStore& store = ctx_.project.Program;
     RungRow row;
-    if (!rebuildRungWithRow(ctx_, store.CurrentSection, store.CurrentRung, row)) return;
+    if (!rebuildRungWithRow(ctx_, store.CurrentSection, store.CurrentRung, row)) return false;
     rowWritten(store.CurrentSection, store.CurrentRung, row, false);
     if (refreshRegisters) refreshRegisters();
     ctx_.project.ProjectModified = -1;
+    return true;
 }
 
 void ProgramCommands::rowWritten(int16_t section, int16_t rung, const RungRow& row, bool withDescription) {
@@ -62,7 +73,7 @@ void ProgramCommands::useEditorWindow() {
                    editorWindow()->ApriRung(ctx_.project.Program.CurrentSection, p);
                    keepRungInSight(p);
                },
-               [this] { editorWindow()->cmd_AddFunc_Click(); }});
+               [this] { return editorWindow()->cmd_AddFunc_Click(); }});
 }
 
 void ProgramCommands::keepRungInSight(int16_t rung) {
@@ -122,8 +133,25 @@ bool ProgramCommands::rebuildLoadedRung(int16_t section, int16_t rung) {
         ctx_.project.Program.Sections[static_cast<size_t>(section)].Rungs[static_cast<size_t>(rung)];
     RungRow row;
     const bool ok = rebuildRungWithRow(ctx_, section, rung, row);
-    if (!ok || rec.FunctionType == 0) row = ViewRow::empty().Content;
-    if (!ok && rec.FunctionType != 0) {
+    if (!ok) {
+        showNotEncoded(section, rung);
+        return false;
+    }
+    if (rec.FunctionType == 0) row = ViewRow::empty().Content;
+    row.Description = rec.Description;
+    rowWritten(section, rung, row, true);
+    return true;
+}
+
+void ProgramCommands::showNotEncoded(int16_t section, int16_t rung) {
+    if (section < 0 || section >= SectionCount || rung < 1 || rung > MaxRungs) return;
+    CommandRecord& rec =
+        ctx_.project.Program.Sections[static_cast<size_t>(section)].Rungs[static_cast<size_t>(rung)];
+    RungRow row = ViewRow::empty().Content;
+    if (rec.FunctionType != 0) {
+        // Encoded bytes that the editor no longer produces from the rung's texts are not sent: the compile
+        // refuses the rung until it is corrected and added again.
+        rec.EncodedFlag = 0;
         // The rung keeps its label and says, in both formats, that the compile will refuse it.
         const uint8_t k = FunzToOpt(rec.FunctionType, rec.Opcode, rec.SubOp);
         const std::string function = k < FunctionNameCount ? ctx_.shell.FunctionNames[k] : std::string();
@@ -135,7 +163,6 @@ bool ProgramCommands::rebuildLoadedRung(int16_t section, int16_t rung) {
     }
     row.Description = rec.Description;
     rowWritten(section, rung, row, true);
-    return ok;
 }
 
 void ProgramCommands::loadedChanged(bool loaded) {

@@ -73,7 +73,9 @@ class ProgramCommands {
   private:
     void loadedChanged(bool loaded);
     void createWindow();
-    void restoreWithoutEditor();
+    bool restoreWithoutEditor();
+    // A rung the editor refused: it stays not encoded, and its row says so with its function and label.
+    void showNotEncoded(int16_t section, int16_t rung);
     // Moves the editor's window off the row of the rung it edits, where the area has room for it.
     void keepRungInSight(int16_t rung);
 

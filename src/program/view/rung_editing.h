@@ -11,8 +11,9 @@
 struct EditorLink {
     // Steps 2..6 of ApriRung: fill the editor from rung p of the current section and show it.
     std::function<void(int16_t p)> open;
-    // The editor's Add: encode the rung it holds (on "Error: Check Values" the editor stays open).
-    std::function<void()> add;
+    // The editor's Add: encode the rung it holds; false when it refused it (on "Error: Check Values" the
+    // editor stays open).
+    std::function<bool()> add;
 };
 
 struct RungEditing {

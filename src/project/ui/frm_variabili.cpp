@@ -189,8 +189,10 @@ void frm_variabili::buildVariablesPage(QWidget* page) {
         scroll[i]->setRange(-9, ranges[i].second);
         scroll[i]->setObjectName(QString("scroll%1").arg(i));
         txt_scroll[i] = new QLineEdit;
+        txt_scroll[i]->setObjectName(QString("txt_scroll%1").arg(i));
         txt_scroll[i]->setReadOnly(true);
         txt_scroll[i]->setMaximumWidth(30);
+        txt_scroll[i]->setText(QString::number(-scroll[i]->value())); // later only on a change
         format->addWidget(new QLabel(ranges[i].first), static_cast<int>(i) + 2, 0);
         format->addWidget(scroll[i], static_cast<int>(i) + 2, 1);
         format->addWidget(txt_scroll[i], static_cast<int>(i) + 2, 2);

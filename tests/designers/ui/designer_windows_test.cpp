@@ -10,11 +10,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTreeWidget>
 
 #include "app_context_fixture.h"
 #include "designers/ui/frm_display.h"
 #include "designers/ui/frm_scheduler.h"
 #include "designers/ui/input_img.h"
+#include "project/ui/frm_variabili.h"
 
 namespace {
 
@@ -68,6 +71,26 @@ TEST_F(DesignerWindows, TypedFieldsAreStoredOrRefusedAndShownAgain) {
     EXPECT_EQ(std::tuple(project.Tasks.Count, project.Tasks.Tasks[1].EnableFlag), std::tuple(1, -1));
 }
 
+// "Set Formats" waits, events running, on the variables window; after its OK the list shows the edits.
+TEST_F(DesignerWindows, SetFormatsListsTheVariablesAsTheVariablesWindowLeftThem) {
+    project.Variables.Count = 1;
+    project.Variables.Variables[0] = {30, 0, "%+5.0f", "Var0", 30, 0, 1, 0, "Var0"};
+    std::unique_ptr<frm_variabili> variables;
+    frm_scheduler::Form scheduler(ctx, [&] {
+        auto handOver = std::make_shared<VarPickerHandOver>(VarPickerHandOver{-1, -1});
+        variables = std::make_unique<frm_variabili>(ctx, handOver);
+        return handOver;
+    });
+    pump.onEvents = [&] { // the user, while the scheduler waits
+        variables->list()->setCurrentItem(variables->list()->topLevelItem(0));
+        variables->findChild<QLineEdit*>("txt_nomeCampo")->setText("Flow l/s");
+        variables->findChild<QPushButton*>("cmd_RegistriWEB0")->click();
+        variables->findChild<QPushButton*>("cmd_ok")->click();
+    };
+    scheduler.findChild<QPushButton*>("Command2")->click();
+    EXPECT_EQ(scheduler.variables()->item(0)->text(), "0: Var0 (Flow l/s)");
+}
+
 TEST_F(DesignerWindows, APictureFileBecomesAnImageWithItsPreview) {
     std::string file = (std::filesystem::temp_directory_path() / "melqo_designer_picture.png").string();
     QImage picture(9, 2, QImage::Format_RGB32);
@@ -112,9 +135,9 @@ TEST_F(DesignerWindows, APictureIsRefusedByWhatItDeclaresBeforeItIsDecoded) {
     for (const Case& c : cases) {
         addPicture(c.name, c.png);
         EXPECT_EQ(project.Images.Count, 0) << c.name;
-        EXPECT_EQ(dialogs.shown.back(),
-                  c.told.empty() ? "An image may be at most 255 pixels wide and 255 pixels high."
-                                 : "The file cannot be read as a picture: " + file + c.told)
+        EXPECT_EQ(dialogs.shown.back(), c.told.empty()
+                                            ? "An image may be at most 255 pixels wide and 255 pixels high."
+                                            : "The file cannot be read as a picture: " + file + c.told)
             << c.name;
     }
 }

@@ -125,3 +125,19 @@ TEST_F(ProgramWindowTest, RestoreWithoutEditorWindowReencodesTheRungAndDrawsItsR
     EXPECT_EQ(project.ProjectModified, -1);
     EXPECT_EQ(section().RungCount, 2);
 }
+
+// A rung the editor refuses (a register the model has not) is back after delete and restore as the load
+// showed it: "Not encoded" with its function and label, still not encoded, and the project modified.
+TEST_F(ProgramWindowTest, ARestoredRungTheEditorRefusesIsShownAsNotEncoded) {
+    commands.useEditorWindow();
+    std::tie(rung(1).Label, rung(1).FunctionType) = std::tuple("TEMPS", 4); // Read Holding
+    rung(1).ArgTexts = {"1", "100", "10", "", "%R9000"};
+    commands.rebuildLoadedRung(0, 1);
+    CancellaRung(commands.editing, 1);
+    ASSERT_TRUE(RipristinaRung(commands.editing));
+    const RungRow& row = commands.view.row(1)->Content;
+    EXPECT_EQ(
+        std::tuple(row.FunctionName, row.Label, row.Summary, rung(1).EncodedFlag, project.ProjectModified),
+        std::tuple("Not encoded", "TEMPS", "Read Holding: open the rung, correct it and add it again", 0,
+                   -1));
+}

@@ -22,6 +22,7 @@ class ViewFixture : public ::testing::Test, public AppContextFixture {
                          [this] {
                              ++adds;
                              draw(opened.back());
+                             return true;
                          }}};
     int saves = 0;
     int editorsClosed = 0;

@@ -85,6 +85,7 @@ TEST_F(VariablesWindow, FieldsFollowTheSelectedVariablesType) {
 TEST_F(VariablesWindow, ApplyingStoresTheFieldsOrReportsAZeroMask) {
     open();
     addVariables(1);
+    EXPECT_EQ(box("txt_scroll1")->text(), "0"); // "%+5.0f": no decimals, shown before any change
     box("txt_Label")->setText("Flow");
     child<QCheckBox>("chk_sign")->setChecked(false);
     button("cmd_RegistriWEB0")->click();
