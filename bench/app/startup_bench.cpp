@@ -25,8 +25,6 @@
 
 namespace {
 
-constexpr int ProcessesPerRound = 5;
-
 int runMelqo(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir settings; // no saved settings: the defaults, as on a first start
@@ -73,6 +71,8 @@ Child spawn(const char* program, const char* mode) {
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "melqo") == 0) return runMelqo(argc, argv);
+    ReadBenchMode(argc, argv);
+    const int processesPerRound = FullOrShort(5, 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     struct Kind {
         const char* program;
@@ -83,15 +83,16 @@ int main(int argc, char** argv) {
     Kind kinds[] = {{argv[0], "melqo", {}, {}}, {MINIMAL_WINDOW, "bare", {}, {}}, {MINIMAL_WINDOW, "text", {}, {}}};
     constexpr int KindCount = 3;
     std::vector<double> vsBare, vsText;
-    for (int round = 0; round < BenchRounds; ++round) {
+    for (int round = 0; round < BenchRounds(); ++round) {
         double sum[KindCount] = {};
-        for (int i = 0; i < ProcessesPerRound; ++i)
+        for (int i = 0; i < processesPerRound; ++i)
             for (int j = 0; j < KindCount; ++j) {
                 Kind& k = kinds[(round + i + j) % KindCount];
                 k.last = spawn(k.program, k.mode);
                 sum[&k - kinds] += k.last.seconds;
             }
-        for (int j = 0; j < KindCount; ++j) kinds[j].seconds.push_back(sum[j] / ProcessesPerRound);
+        for (int j = 0; j < KindCount; ++j)
+            kinds[j].seconds.push_back(sum[j] / processesPerRound);
         vsBare.push_back(sum[0] / sum[1]);
         vsText.push_back(sum[0] / sum[2]);
     }

@@ -1,16 +1,19 @@
 // TrasmettiRicevi (function 3, 10 registers) against a libmodbus server, next to libmodbus's own client
-// against the same server, over TCP on 127.0.0.1 and over joined pseudo-terminals. LinkRounds interleave the
+// against the same server, over TCP on 127.0.0.1 and over joined pseudo-terminals. Rounds interleave the
 // two clients, alternating which goes first; every answer is checked against the server's register
 // pattern, and a failed or wrong answer ends the run with exit code 1. Prints per link the rates, the
 // ratios ours/reference (min/median/max over the rounds) of rate and CPU per request, and the user CPU
 // per request of each.
 // Over the pseudo-terminal our master keeps the RTU frame gap before every request; libmodbus has no such
 // option, so the reference there is libmodbus's client waiting the same gap after each answer ("libmodbus +
-// frame gap"). libmodbus without the gap runs in the same rounds and is printed for information.
+// frame gap"). libmodbus without the gap runs in the same rounds and is printed for information. The
+// bridge between the pseudo-terminals times the silence before each of our requests, from the last byte
+// of the answer before it: one shorter than 3.5 characters ends the run with exit code 1.
 #include <modbus/modbus.h>
 #include <sys/resource.h>
 #include <time.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -18,6 +21,7 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,10 +37,14 @@
 namespace {
 
 constexpr int Registers = 10;
+constexpr uint8_t Node = 10;
+constexpr int PtyBaud = 115200;
+
 // The round trips depend on three threads waking each other, so a round's ratio scatters; more rounds
 // than the other benchmarks' steady the median.
-constexpr int LinkRounds = 2 * BenchRounds - 3;
-constexpr uint8_t Node = 10;
+int linkRounds() {
+    return FullOrShort(11, 1);
+}
 
 uint16_t patternValue(int i) { return static_cast<uint16_t>(0xA500 + 37 * i); }
 
@@ -132,9 +140,10 @@ struct Clients {
 void compare(const char* link, int requests, const Clients& c) {
     for (const Client* warm : {&c.ours, &c.reference, c.info ? &*c.info : nullptr})
         if (warm) block(*warm, requests / 10); // warm-up, not counted
+    const int rounds = linkRounds();
     std::vector<double> rateRatio, cpuRatio, oursRate, theirRate, infoRate;
     double oursUser = 0, theirUser = 0;
-    for (int round = 0; round < LinkRounds; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         Sample a, b;
         if (round % 2 == 0) {
             a = block(c.ours, requests);
@@ -152,7 +161,7 @@ void compare(const char* link, int requests, const Clients& c) {
         theirUser += b.userPerReq;
     }
     const char* ref = c.reference.name.c_str();
-    std::printf("%s: %d rounds of %d requests, ours %.0f/s, %s %.0f/s (medians)\n", link, LinkRounds, requests,
+    std::printf("%s: %d rounds of %d requests, ours %.0f/s, %s %.0f/s (medians)\n", link, rounds, requests,
                 Median(oursRate), ref, Median(theirRate));
     if (c.info)
         std::printf("%s, for information: %s %.0f/s (median)\n", link, c.info->name.c_str(), Median(infoRate));
@@ -161,7 +170,7 @@ void compare(const char* link, int requests, const Clients& c) {
     PrintRatio(std::string(link) + " CPU/request" + against, cpuRatio);
     // A round holds too few clock-tick samples for a ratio of its own; all rounds together do.
     std::printf("%s user CPU/request, all rounds: ours %.2f us, %s %.2f us, ours/reference %.2f\n", link,
-                oursUser / LinkRounds * 1e6, ref, theirUser / LinkRounds * 1e6, oursUser / theirUser);
+                oursUser / rounds * 1e6, ref, theirUser / rounds * 1e6, oursUser / theirUser);
 }
 
 Client oursOver(SimSession& s, const std::function<bool()>& connect) {
@@ -190,6 +199,57 @@ Client theirsOver(const std::function<modbus_t*()>& make, int64_t gapUs = 0) {
             }};
 }
 
+// The silence before each of our requests on the pseudo-terminal, as the bridge saw it: from the chunk
+// that held the last byte of the answer to the chunk that holds the first byte of the next request. The
+// bridge reads its clock before it writes an answer on and after it read a request, so what it sees is
+// never shorter than the silence our master kept. The first request after the link opened has no answer
+// before it. Chunks arrive on the bridge's thread; ours opens and closes on this one.
+class GapWatch {
+  public:
+    void observe(const PtyChunk& chunk) {
+        const std::lock_guard lock(mutex_);
+        if (!watching_) return;
+        if (!chunk.fromA) {
+            answerEndNs_ = chunk.monotonicNs;
+            inRequest_ = false;
+            return;
+        }
+        if (answerEndNs_ != 0 && !inRequest_) {
+            const int64_t gap = chunk.monotonicNs - answerEndNs_;
+            shortestNs_ = requests_ == 0 ? gap : std::min(shortestNs_, gap);
+            ++requests_;
+        }
+        inRequest_ = true;
+    }
+    void watch(bool on) {
+        const std::lock_guard lock(mutex_);
+        watching_ = on;
+        opened_ = opened_ || on;
+        answerEndNs_ = 0;
+    }
+    // Fails when a silence was shorter than the frame gap. Our master times it on a clock of whole
+    // microseconds, so its silence may fall short of the exact gap by less than one.
+    void verify() {
+        const std::lock_guard lock(mutex_);
+        if (!opened_) return; // ours did not run
+        const int64_t gapNs = RtuFrameGapUs(PtyBaud) * 1000;
+        if (requests_ == 0) FailBench("pty: no request of ours followed an answer");
+        std::printf("pty: silence before our requests, %d timed: shortest %.3f ms (frame gap %.3f ms)\n",
+                    requests_, shortestNs_ / 1e6, gapNs / 1e6);
+        if (shortestNs_ < gapNs - 1000)
+            FailBench("pty: our request came " + std::to_string(shortestNs_ / 1000) +
+                      " us after the answer, within the frame gap of " + std::to_string(gapNs / 1000) +
+                      " us");
+    }
+
+  private:
+    std::mutex mutex_;
+    bool watching_ = false, opened_ = false, inRequest_ = false;
+    int64_t answerEndNs_ = 0; // 0: no answer since ours opened
+    int64_t shortestNs_ = 0;
+    int requests_ = 0;
+};
+
 using Run = std::function<void(const char* link, int requests, const Clients& clients)>;
 
 void overTcp(const Run& run) {
@@ -197,25 +257,34 @@ void overTcp(const Run& run) {
     const uint16_t port = server.startTcp();
     fillPattern(server);
     SimSession s;
-    run("TCP", 20000,
+    run("TCP", FullOrShort(20000, 200),
         {oursOver(s, [&] { return s.connectTcp(port); }),
          theirsOver([port] { return modbus_new_tcp("127.0.0.1", port); }), std::nullopt});
 }
 
 void overPty(const Run& run) {
-    PtyBridge bridge;
+    GapWatch gaps;
+    PtyBridge bridge([&gaps](const PtyChunk& chunk) { gaps.observe(chunk); });
     LibmodbusServer server(Node);
-    server.startRtu(bridge.pathB(), 115200);
+    server.startRtu(bridge.pathB(), PtyBaud);
     fillPattern(server);
     SimSession s;
     s.comm->AnswerTimeout = 1;
     const std::string path = bridge.pathA();
-    const auto rtu = [path] { return modbus_new_rtu(path.c_str(), 115200, 'N', 8, 1); };
+    const auto rtu = [path] { return modbus_new_rtu(path.c_str(), PtyBaud, 'N', 8, 1); };
+    Client ours = oursOver(s, [&] { return s.connectRtu(path, std::to_string(PtyBaud)); });
+    ours.open = [open = ours.open, &gaps] {
+        gaps.watch(true);
+        open();
+    };
+    ours.close = [close = ours.close, &gaps] {
+        gaps.watch(false);
+        close();
+    };
     // Each request waits out the frame gap, 1.75 ms at this speed: that bounds either client to about
     // 500 requests per second.
-    run("pty", 1000,
-        {oursOver(s, [&] { return s.connectRtu(path, "115200"); }), theirsOver(rtu, RtuFrameGapUs(115200)),
-         theirsOver(rtu)});
+    run("pty", FullOrShort(1000, 50), {ours, theirsOver(rtu, RtuFrameGapUs(PtyBaud)), theirsOver(rtu)});
+    gaps.verify();
 }
 
 } // namespace
@@ -223,6 +292,7 @@ void overPty(const Run& run) {
 // No arguments: the comparison. "tcp|pty ours|libmodbus N": N requests of one client alone, for a profiler
 // (libmodbus being the reference: over the pseudo-terminal, the one that keeps the frame gap).
 int main(int argc, char** argv) {
+    ReadBenchMode(argc, argv);
     QtTestApp();
     if (argc == 4) {
         const std::string side = argv[2];

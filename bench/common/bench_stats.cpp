@@ -4,6 +4,27 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+namespace {
+bool shortRun = false;
+}
+
+void ReadBenchMode(int& argc, char** argv) {
+    if (argc < 2 || std::strcmp(argv[1], "--short") != 0) return;
+    shortRun = true;
+    for (int i = 1; i < argc; ++i)
+        argv[i] = argv[i + 1]; // argv[argc] is the null pointer
+    --argc;
+}
+
+int FullOrShort(int full, int small) {
+    return shortRun ? small : full;
+}
+
+int BenchRounds() {
+    return FullOrShort(7, 1);
+}
 
 double Median(std::vector<double> values) {
     if (values.empty()) return 0;
@@ -33,7 +54,7 @@ double SecondsPerCall(int calls, const std::function<void()>& fn) {
 
 std::vector<std::vector<double>> InterleavedRounds(const std::vector<std::function<double()>>& cases) {
     std::vector<std::vector<double>> seconds(cases.size());
-    for (int round = 0; round < BenchRounds; ++round)
+    for (int round = 0; round < BenchRounds(); ++round)
         for (size_t k = 0; k < cases.size(); ++k) {
             const size_t i = round % 2 ? cases.size() - 1 - k : k;
             seconds[i].push_back(cases[i]());

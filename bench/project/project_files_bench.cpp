@@ -1,9 +1,9 @@
 // Save and load of a project at four sizes, a quarter to all of a full set: up to 256 main rungs, nine
 // tables of 26 points, nine pages of 32 objects, 36 tasks recording 255 fields, 255 variables, 128
-// strings, 32 blocks, 100 watched registers and 2,004 named registers. The project loaded back into an
-// empty one must hold every record of the project that was saved, compared in memory record by record,
-// and saving it again must write the same files byte for byte (else exit 1). Sizes are measured in
-// interleaved rounds; the growth is printed as time per quarter against the smallest size.
+// strings, 32 blocks, 255 display images of 529 bytes, 100 watched registers and 2,004 named registers. The
+// project loaded back into an empty one must hold every record of the project that was saved, compared in
+// memory record by record, and saving it again must write the same files byte for byte (else exit 1). Sizes
+// are measured in interleaved rounds; the growth is printed as time per quarter against the smallest size.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,9 +14,10 @@
 #include <memory>
 #include <tuple>
 
-#include "core/app_context.h"
 #include "bench_stats.h"
 #include "comm/register_map.h"
+#include "core/app_context.h"
+#include "designers/image_table.h"
 #include "program/display_compiler.h"
 #include "project/counting_pump.h"
 #include "project/project_load.h"
@@ -51,6 +52,7 @@ struct SizedProject {
         MappaRegistri(ctx, false); // the model's own registers named, as the program starts
         if (quarters == 0) return;
         fill(*project, *comm, quarters);
+        addImages(part(MaxImages, quarters));
         settle();
     }
     ~SizedProject() { std::filesystem::remove_all(dir); }
@@ -63,6 +65,20 @@ struct SizedProject {
             if (!rebuildRung(ctx, 0, r)) FailBench("rung " + std::to_string(r) + " could not be encoded");
         AllocaTabelle(project->Tables);
         frm_display::CompilaOggetti(project->Pages, project->Program);
+    }
+
+    // Images of the largest bitmap an image holds (248 by 17 pixels: 2 + 17 * 31 bytes), added as the
+    // image table's window adds a picture; each of another pattern.
+    void addImages(int count) {
+        ImageEditor images(project->Images, project->ProjectModified, dialogs);
+        for (int i = 0; i < count; ++i) {
+            MonoPicture picture{248, 17, {}};
+            for (int y = 0; y < picture.height; ++y)
+                for (int x = 0; x < picture.width; ++x)
+                    picture.dark.push_back((3 * x + 5 * y + i) % 7 < 3);
+            if (images.addImage("Image " + std::to_string(i), picture) != i)
+                FailBench("image " + std::to_string(i) + " refused");
+        }
     }
 
     static void fill(Project& p, CommState& comm, int k) {
@@ -157,6 +173,10 @@ std::string firstDifference(const SizedProject& saved, const SizedProject& loade
     if (a.Tables.Count != b.Tables.Count) return "the table count";
     for (size_t i = 0; i < a.Tables.Count; ++i)
         if (a.Tables.Tables[i] != b.Tables.Tables[i]) return at("table", i);
+    if (a.Images.Count != b.Images.Count) return "the image count";
+    auto savedImage = [](const DisplayImage& im) { return std::tie(im.Name, im.ByteCount, im.Bitmap); };
+    for (size_t i = 0; i < a.Images.Count; ++i)
+        if (savedImage(a.Images.Images[i]) != savedImage(b.Images.Images[i])) return at("image", i);
     if (a.Watch != b.Watch) return "the watch list";
     if (a.Pages.Count != b.Pages.Count) return "the page count";
     for (size_t p = 0; p < a.Pages.Count; ++p) {
@@ -192,7 +212,8 @@ void load(SizedProject& m, const std::string& name) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    ReadBenchMode(argc, argv);
     const std::vector<int> quarters{1, 2, 3, 4};
     std::vector<std::unique_ptr<SizedProject>> saved, loaded;
     std::vector<std::function<double()>> saves, loads;
@@ -215,8 +236,8 @@ int main() {
         size_t bytes = 0;
         for (const auto& [ext, content] : one) bytes += content.size();
         std::printf("size %d/4: %zu files, %zu bytes; loaded equals saved\n", k, one.size(), bytes);
-        saves.push_back([&a, first] { return SecondsPerCall(3, [&] { save(a, first); }); });
-        loads.push_back([&b, first] { return SecondsPerCall(3, [&] { load(b, first); }); });
+        saves.push_back([&a, first] { return SecondsPerCall(FullOrShort(3, 1), [&] { save(a, first); }); });
+        loads.push_back([&b, first] { return SecondsPerCall(FullOrShort(3, 1), [&] { load(b, first); }); });
     }
     PrintGrowth("save", quarters, InterleavedRounds(saves));
     PrintGrowth("load", quarters, InterleavedRounds(loads));

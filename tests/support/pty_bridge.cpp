@@ -5,6 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <stdexcept>
 
 int OpenRawPty(std::string& path, int& keep) {
@@ -21,7 +22,7 @@ int OpenRawPty(std::string& path, int& keep) {
     return fd;
 }
 
-PtyBridge::PtyBridge() {
+PtyBridge::PtyBridge(std::function<void(const PtyChunk&)> observe) : observe_(std::move(observe)) {
     if (::pipe(wakePipe_) != 0) throw std::runtime_error("pipe");
     masterA_ = OpenRawPty(pathA_, keepA_);
     masterB_ = OpenRawPty(pathB_, keepB_);
@@ -45,7 +46,13 @@ void PtyBridge::relay() {
         for (int i = 0; i < 2; ++i) {
             if (!(p[i].revents & POLLIN)) continue;
             const ssize_t n = ::read(p[i].fd, buf, sizeof buf);
-            if (n > 0) (void)!::write(p[1 - i].fd, buf, static_cast<size_t>(n));
+            if (n <= 0) continue;
+            if (observe_) {
+                timespec now{};
+                ::clock_gettime(CLOCK_MONOTONIC, &now);
+                observe_({i == 0, static_cast<size_t>(n), int64_t{now.tv_sec} * 1000000000 + now.tv_nsec});
+            }
+            (void)!::write(p[1 - i].fd, buf, static_cast<size_t>(n));
         }
     }
 }

@@ -2,6 +2,9 @@
 // Two pseudo-terminals joined back to back, like a null-modem cable: bytes written to one terminal come out
 // of the other. Two programs that each open a serial device path can then talk.
 #include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -9,9 +12,19 @@
 // is the terminal side a program opens, keep an open descriptor on it that keeps the pair alive.
 int OpenRawPty(std::string& path, int& keep);
 
+// A chunk of bytes the bridge passed on, for a test that times the line: the monotonic clock is read
+// between its read and its write, so no earlier than its first byte arrived and no later than the other
+// side could see its last.
+struct PtyChunk {
+    bool fromA = false;
+    size_t bytes = 0;
+    int64_t monotonicNs = 0;
+};
+
 class PtyBridge {
   public:
-    PtyBridge();
+    // observe, when given, is called on the bridge's own thread for every chunk it passes on.
+    explicit PtyBridge(std::function<void(const PtyChunk&)> observe = {});
     ~PtyBridge();
     PtyBridge(const PtyBridge&) = delete;
     PtyBridge& operator=(const PtyBridge&) = delete;
@@ -25,5 +38,6 @@ class PtyBridge {
     int keepA_ = -1, keepB_ = -1;
     int wakePipe_[2] = {-1, -1};
     std::string pathA_, pathB_;
+    std::function<void(const PtyChunk&)> observe_;
     std::thread thread_;
 };
