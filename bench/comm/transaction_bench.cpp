@@ -169,8 +169,13 @@ void compare(const char* link, int requests, const Clients& c) {
     PrintRatio(std::string(link) + " transactions/s" + against, rateRatio);
     PrintRatio(std::string(link) + " CPU/request" + against, cpuRatio);
     // A round holds too few clock-tick samples for a ratio of its own; all rounds together do.
-    std::printf("%s user CPU/request, all rounds: ours %.2f us, %s %.2f us, ours/reference %.2f\n", link,
-                oursUser / rounds * 1e6, ref, theirUser / rounds * 1e6, oursUser / theirUser);
+    std::printf("%s user CPU/request, all rounds: ours %.2f us, %s %.2f us", link, oursUser / rounds * 1e6, ref,
+                theirUser / rounds * 1e6);
+    // A short run can end before the clock tick sampled the reference at all.
+    if (theirUser > 0)
+        std::printf(", ours/reference %.2f\n", oursUser / theirUser);
+    else
+        std::printf(", too few samples for a ratio\n");
 }
 
 Client oursOver(SimSession& s, const std::function<bool()>& connect) {
