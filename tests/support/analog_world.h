@@ -64,7 +64,7 @@ class AnalogWorld {
         double cjcError = 1.25;       // degrees the cold junction reads high
         int refusedWriteAddress = -1; // memory writes there meet an exception answer
     } errors;
-    static constexpr double Tamb = 23.45; // the calibrator's reference temperature
+    double Tamb = 23.45; // the calibrator's reference temperature, whole hundredths
     std::atomic<bool> multimeterSilent{false};
     std::atomic<uint16_t> id1{0}, id2{0}; // the module's identification registers 1 and 2
     std::atomic<int> beeps{0};
