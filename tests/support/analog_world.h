@@ -29,6 +29,8 @@ class AnalogWorld {
     // Instrument responders: bytes from the bench in, the instrument's reply out.
     std::string relayUnit(const std::string& bytes);
     std::string multimeter(const std::string& bytes);
+    // The multimeter's reading line ("+1.450000E+01" CR LF), as it answers ":READ?" or sends on its own.
+    std::string multimeterLine() const;
     std::string supply(const std::string& bytes);
     std::string calibrator(const std::string& bytes);
 
@@ -78,6 +80,7 @@ class AnalogWorld {
     uint16_t inputRegister(uint8_t node, uint16_t reg) const;
     uint16_t channelReading() const;
     double outputMicroAmps() const;
+    std::string readingLine() const;
     Bytes execute(const Bytes& r);
     float constantOf(uint8_t node, int k) const;
 
