@@ -86,6 +86,8 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
                                            {"-2.0E-07\r\n", -0.0002}, // as read: no rounding
                                            {"1.5\r\n", 1500},         // the first line
                                            {"5\r\n2.5\r\n", 5000},    // the first whole line
+                                           // after the echo of a converter
+                                           {":READ?\r\n+1.450000E+01\r\n", 14500},
                                            // the tail of a line begun before the query, and no more
                                            {"1\r\n", std::nullopt, "+1.456789E+0"},
                                            {"+9.9E+37\r\n", std::nullopt}, // overload: beyond any range

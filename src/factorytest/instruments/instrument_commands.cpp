@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <string_view>
 
 std::string RelayCommand(int slot, int channel, bool close) {
     const std::string ch = (channel < 10 ? "0" : "") + std::to_string(channel);
@@ -95,7 +97,15 @@ MultimeterReply ParseMultimeterReply(const std::string& reply, bool lineOpen) {
         out.skipped = std::min(reply.find_first_of(Ends), reply.size());
         start = out.skipped;
     }
-    start = std::min(reply.find_first_not_of(Ends, start), reply.size());
+    // Blank lines, and the query itself from a line that echoes what it is sent, are no reading.
+    const std::string_view query(MultReadCommand, std::strlen(MultReadCommand) - 2);
+    for (;;) {
+        start = std::min(reply.find_first_not_of(Ends, start), reply.size());
+        const size_t after = start + query.size();
+        if (reply.compare(start, query.size(), query) != 0 || reply.find_first_of(Ends, after) != after)
+            break;
+        start = after;
+    }
     const size_t end = reply.find_first_of(Ends, start);
     const size_t length = (end == None ? reply.size() : end) - start;
     const bool restTooLong = out.skipped > MaxReplyBytes;

@@ -68,11 +68,11 @@ struct MultimeterReply {
     size_t skipped = 0;          // bytes passed over: the end of a line begun before the query
     bool done() const { return value || !refusal.empty(); }
 };
-// The reading is the first whole line of the reply; blank lines are passed over. With lineOpen, the
-// query caught a meter that sends on its own in the middle of a line: the reply opens with the rest of
-// that line, which is passed over up to its line end. Refused: a line (or as many bytes without a line
-// end) longer than MaxReplyBytes, a line that is no number, a number beyond MaxMultimeterReading either
-// way.
+// The reading is the first whole line of the reply; blank lines, and an echo of the query, are passed
+// over. With lineOpen, the query caught a meter that sends on its own in the middle of a line: the reply
+// opens with the rest of that line, which is passed over up to its line end. Refused: a line (or as many
+// bytes without a line end) longer than MaxReplyBytes, a line that is no number, a number beyond
+// MaxMultimeterReading either way.
 MultimeterReply ParseMultimeterReply(const std::string& reply, bool lineOpen);
 // The supply's current reply ("A0.123A" CR): amperes from characters 2-6. Nothing when the reply is
 // shorter than 8 or longer than MaxReplyBytes bytes, or the value is no number or outside
