@@ -109,10 +109,15 @@ MultimeterReply ParseMultimeterReply(const std::string& reply, bool lineOpen) {
     const size_t end = reply.find_first_of(Ends, start);
     const size_t length = (end == None ? reply.size() : end) - start;
     const bool restTooLong = out.skipped > MaxReplyBytes;
+    const std::string bound = std::to_string(MaxReplyBytes) + " bytes";
     if (restTooLong || length > MaxReplyBytes) {
         const bool ended = restTooLong ? out.skipped < reply.size() : end != None;
-        out.refusal = (ended ? "a line longer than " : "no line end within ") +
-                      std::to_string(MaxReplyBytes) + " bytes";
+        out.refusal = (ended ? "a line longer than " : "no line end within ") + bound;
+        return out;
+    }
+    // Nor do endless blank lines or echoes hold the read.
+    if (start - out.skipped > MaxReplyBytes) {
+        out.refusal = "no reading within " + bound;
         return out;
     }
     if (end == None) return out;
