@@ -2,8 +2,9 @@
 // four instruments on pseudo-terminals, and an operator's hand on the calibrator that sets it as each
 // prompt asks once OK is pressed. Usage: melqo_bench_sim [model 0..3] [fault], where the fault is one of
 // "output" (an output gain too large for its constants), "cjc" (a cold junction 20 degrees off),
-// "mult" (a silent multimeter), "garbage" (a multimeter that answers with endless garbage) or "dips"
-// (JXV2569's dip-switches left on).
+// "mult" (a silent multimeter), "garbage" (a multimeter that answers with endless garbage), "talk" (a
+// multimeter that never answers a query but sends its reading on its own every 1.3 s, slowly: a byte
+// every 40 ms) or "dips" (JXV2569's dip-switches left on).
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -48,13 +49,17 @@ int main(int argc, char** argv) {
     const std::string fault = argc > 2 ? argv[2] : "";
     if (fault == "output") world.errors.outputGain = 2;
     if (fault == "cjc") world.errors.cjcError = 20;
-    if (fault == "mult") world.multimeterSilent = true;
+    if (fault == "mult" || fault == "talk") world.multimeterSilent = true;
     if (fault == "dips") world.setDips(1);
     SimController module;
     module.setResponder([&world](const Bytes& r) { return world.respond(r); });
     PtyInstrument relay([&](const std::string& b) { return world.relayUnit(b); });
+    PtyTalk talk;
+    if (fault == "talk")
+        talk = {[&world] { return world.multimeterLine(); }, std::chrono::milliseconds(1300),
+                std::chrono::milliseconds(40)};
     PtyInstrument mult([&](const std::string& b) { return world.multimeter(b); },
-                       fault == "garbage" ? std::string(200, '#') : std::string());
+                       fault == "garbage" ? std::string(200, '#') : std::string(), talk);
     PtyInstrument supply([&](const std::string& b) { return world.supply(b); });
     PtyInstrument calib([&](const std::string& b) { return world.calibrator(b); });
 

@@ -122,7 +122,8 @@ TEST(BenchStart, RefusalsAndADeadLinkEndTheRunWithTheSupplyOff) {
     }
 }
 
-// A reading missing or outside its range fails its row and writes no constant.
+// A reading missing or outside its range fails its row and writes no constant; one at the very edge of
+// its allowance passes.
 TEST(BenchMeasure, ValuesOutsideTheirRangeAreNeverWritten) {
     struct Case {
         const char* what;
@@ -179,6 +180,22 @@ TEST(BenchMeasure, ValuesOutsideTheirRangeAreNeverWritten) {
              EXPECT_EQ(w.row(10).K.Text, "23.5 [0]");
              EXPECT_EQ(w.world.memory(246, 8, 1), Bytes{0});
              EXPECT_EQ(w.row(10).Zero.Colour, ColourRed);
+         }},
+        {"cold junction off by exactly its allowance: 16.1 read against 15.6",
+         3,
+         {7},
+         [](BenchWorld& w) {
+             w.world.Tamb = 15.6;
+             w.world.errors.cjcError = 1;
+             // Set 0.5 degrees above the check's 0 once the correction is in.
+             w.dialogs.onPrompt = [&w](const std::string&) {
+                 if (w.world.memory(246, 8, 1) != Bytes{0}) w.world.setCalibrator(0.5, CalibratorUnit(5));
+             };
+         },
+         [](BenchWorld& w) {
+             EXPECT_EQ(w.row(7).K.Text, "15.6 [246]");
+             EXPECT_EQ(w.row(7).Zero.Text, "16.1");
+             EXPECT_EQ(w.row(7).Zero.Colour, ColourGreen);
          }},
     };
     for (const Case& c : cases) {

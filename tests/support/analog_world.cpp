@@ -148,13 +148,20 @@ std::string AnalogWorld::multimeter(const std::string& bytes) {
         if (line == ":CONF:CURR:DC") current_ = true;
         if (line == ":CONF:VOLT:DC") current_ = false;
         if (line == "SYST:BEEP") ++beeps;
-        if (line != ":READ?" || multimeterSilent) continue;
-        const double value = current_ ? outputMicroAmps() * 1e-6 : (model_ == 3 ? 18.2 : 14.5);
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%+.6E\r\n", value);
-        reply += buf;
+        if (line == ":READ?" && !multimeterSilent) reply += readingLine();
     }
     return reply;
+}
+
+std::string AnalogWorld::multimeterLine() const {
+    return locked([&] { return readingLine(); });
+}
+
+std::string AnalogWorld::readingLine() const {
+    const double value = current_ ? outputMicroAmps() * 1e-6 : (model_ == 3 ? 18.2 : 14.5);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%+.6E\r\n", value);
+    return buf;
 }
 
 std::string AnalogWorld::supply(const std::string& bytes) {

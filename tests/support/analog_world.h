@@ -29,6 +29,8 @@ class AnalogWorld {
     // Instrument responders: bytes from the bench in, the instrument's reply out.
     std::string relayUnit(const std::string& bytes);
     std::string multimeter(const std::string& bytes);
+    // The multimeter's reading line ("+1.450000E+01" CR LF), as it answers ":READ?" or sends on its own.
+    std::string multimeterLine() const;
     std::string supply(const std::string& bytes);
     std::string calibrator(const std::string& bytes);
 
@@ -64,7 +66,7 @@ class AnalogWorld {
         double cjcError = 1.25;       // degrees the cold junction reads high
         int refusedWriteAddress = -1; // memory writes there meet an exception answer
     } errors;
-    static constexpr double Tamb = 23.45; // the calibrator's reference temperature
+    double Tamb = 23.45; // the calibrator's reference temperature, whole hundredths
     std::atomic<bool> multimeterSilent{false};
     std::atomic<uint16_t> id1{0}, id2{0}; // the module's identification registers 1 and 2
     std::atomic<int> beeps{0};
@@ -78,6 +80,7 @@ class AnalogWorld {
     uint16_t inputRegister(uint8_t node, uint16_t reg) const;
     uint16_t channelReading() const;
     double outputMicroAmps() const;
+    std::string readingLine() const;
     Bytes execute(const Bytes& r);
     float constantOf(uint8_t node, int k) const;
 

@@ -31,6 +31,8 @@ class FakeSerialPort : public LinkPort {
         if (!input_.empty() && onBytesReceived) onBytesReceived();
         return true;
     }
+    // Bytes the instrument sent on its own, there to read.
+    void arrive(const std::string& bytes) { input_ += bytes; }
     std::string readAll() override { return std::exchange(input_, {}); }
     void discardInput() override { input_.clear(); }
     std::string error() const override { return refuseOpen ? "no such device" : ""; }

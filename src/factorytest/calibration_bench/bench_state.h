@@ -59,6 +59,10 @@ std::string FixedText(double value, int decimals);
 // The largest integer not above value x scale. A product within a billionth of the integer above is
 // taken as that integer: it is a decimal reading that binary fractions cannot hold exactly.
 double FloorScaled(double value, double scale);
+// A check's deviation lies within its allowance, the allowance itself included: a billionth more is taken
+// as the allowance, since decimal readings and targets that binary fractions cannot hold exactly land a
+// few units of the last place beside it.
+bool WithinAllowance(double deviation, double allowance);
 // The cold-junction correction in raw units, floor((tamb - raw / scaleDivisor) x scaleDivisor), worked
 // out in whole hundredths of a degree, the calibrator's own resolution, so that no binary fraction moves
 // it by a count: 23.40 degrees against a raw 230 at 10 a degree is 4.

@@ -20,6 +20,10 @@ double FloorScaled(double value, double scale) {
     return std::floor(x);
 }
 
+bool WithinAllowance(double deviation, double allowance) {
+    return std::fabs(deviation) <= allowance + 1e-9;
+}
+
 std::string DurationText(double seconds) {
     const auto minutes = static_cast<int64_t>(seconds / 60);
     const auto rest = static_cast<int64_t>(seconds - 60.0 * static_cast<double>(minutes));

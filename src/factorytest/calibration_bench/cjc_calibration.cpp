@@ -70,5 +70,6 @@ void CalibrationBench::MisuraCJC(int index) {
     const double r = *raw / p.ScaleDivisor;
     const auto t = instruments.GetTamb();
     if (!t) return fail(zero, "No reference temperature from the calibrator");
-    colour(zero, std::fabs(*t - r) > p.ScaleDivisor * p.Tolerance ? ColourRed : ColourGreen, FixedText(r, 1));
+    colour(zero, WithinAllowance(*t - r, p.ScaleDivisor * p.Tolerance) ? ColourGreen : ColourRed,
+           FixedText(r, 1));
 }

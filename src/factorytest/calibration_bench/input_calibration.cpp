@@ -101,7 +101,7 @@ bool CalibrationBench::CalibraIngresso(int index) {
     } else {
         const double r = *raw / p.ScaleDivisor;
         const double K = p.CalValue / r;
-        colour(k, std::fabs(1 - K) > 0.1 + 1e-9 ? ColourRed : ColourGreen,
+        colour(k, WithinAllowance(1 - K, 0.1) ? ColourGreen : ColourRed,
                FixedText(r, 2) + " (" + FixedText(K, 4) + ")");
         ScriviCostante3(p.CalNode, p.ConstIndex, K);
     }
@@ -133,7 +133,7 @@ bool CalibrationBench::MisuraPunto(double& target) {
     if (p.StepCode == 17) target = potTarget(target);
     if (!v) return false;
     p.LastReading = *v / p.ScaleDivisor;
-    return std::fabs(p.LastReading - target) <= p.Tolerance + 1e-9;
+    return WithinAllowance(p.LastReading - target, p.Tolerance);
 }
 
 void CalibrationBench::MisuraK(int index) {

@@ -5,25 +5,33 @@
 #include "core/user_dialogs.h"
 
 std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, Log& log, int limitMs) {
+    const std::string meter = "the multimeter (COM" + std::to_string(port.Number) + ")";
     MultimeterReply reply;
     if (!port.isOpen()) {
         reply.refusal = "port not open";
     } else {
-        port.take();
         port.clear();
+        // A meter that sends on its own may be in the middle of a line: its rest comes after the query.
+        const bool lineOpen = port.lineOpen();
         port.send(MultReadCommand);
         pump.pausa(1);
         // The wait ends at a whole line, or once the reply is too long to hold one: never grows without end.
         std::string bytes;
-        pump.waitUntil([&] { return bytes += port.take(), (reply = ParseMultimeterReply(bytes)).done(); },
-                       limitMs, false);
+        pump.waitUntil(
+            [&] { return bytes += port.take(), (reply = ParseMultimeterReply(bytes, lineOpen)).done(); },
+            limitMs, false);
         port.clear();
+        if (reply.skipped > 0) {
+            log.LogStart();
+            log.LogWrite("Lettura Mult: " + meter + " was sending a line of its own when asked: its rest, " +
+                         std::to_string(reply.skipped) + (reply.skipped == 1 ? " byte" : " bytes") +
+                         ", was passed over");
+        }
         if (!reply.done()) reply.refusal = "no whole line within " + std::to_string(limitMs) + " ms";
     }
     if (reply.value) return reply.value;
     log.LogStart();
-    log.LogWrite("Lettura Mult: no reading from the multimeter (COM" + std::to_string(port.Number) +
-                 "): " + reply.refusal);
+    log.LogWrite("Lettura Mult: no reading from " + meter + ": " + reply.refusal);
     return std::nullopt;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <string_view>
 
 std::string RelayCommand(int slot, int channel, bool close) {
     const std::string ch = (channel < 10 ? "0" : "") + std::to_string(channel);
@@ -86,27 +88,48 @@ std::optional<double> ParseReading(const std::string& text) {
     return v;
 }
 
-MultimeterReply ParseMultimeterReply(const std::string& reply) {
+MultimeterReply ParseMultimeterReply(const std::string& reply, bool lineOpen) {
     constexpr const char* Ends = "\r\n";
     constexpr auto None = std::string::npos;
-    // A reply that opens with a line end, or holds more after its first line, comes from a meter that
-    // keeps sending: its first whole line is the one after that line end (none yet: start at the end).
+    MultimeterReply out;
     size_t start = 0;
-    const size_t firstEnd = reply.find_first_of(Ends);
-    if (firstEnd != None && (firstEnd == 0 || reply.find_first_not_of(Ends, firstEnd) != None))
-        start = std::min(reply.find_first_not_of(Ends, firstEnd), reply.size());
+    if (lineOpen) { // the rest of the line in progress, up to its end
+        out.skipped = std::min(reply.find_first_of(Ends), reply.size());
+        start = out.skipped;
+    }
+    // Blank lines, and the query itself from a line that echoes what it is sent, are no reading.
+    const std::string_view query(MultReadCommand, std::strlen(MultReadCommand) - 2);
+    for (;;) {
+        start = std::min(reply.find_first_not_of(Ends, start), reply.size());
+        const size_t after = start + query.size();
+        if (reply.compare(start, query.size(), query) != 0 || reply.find_first_of(Ends, after) != after)
+            break;
+        start = after;
+    }
     const size_t end = reply.find_first_of(Ends, start);
     const size_t length = (end == None ? reply.size() : end) - start;
+    const bool restTooLong = out.skipped > MaxReplyBytes;
     const std::string bound = std::to_string(MaxReplyBytes) + " bytes";
-    if (length > MaxReplyBytes)
-        return {{}, end == None ? "no line end within " + bound : "a line longer than " + bound};
-    if (end == None) return {};
+    if (restTooLong || length > MaxReplyBytes) {
+        const bool ended = restTooLong ? out.skipped < reply.size() : end != None;
+        out.refusal = (ended ? "a line longer than " : "no line end within ") + bound;
+        return out;
+    }
+    // Nor do endless blank lines or echoes hold the read.
+    if (start - out.skipped > MaxReplyBytes) {
+        out.refusal = "no reading within " + bound;
+        return out;
+    }
+    if (end == None) return out;
     const auto value = ParseReading(reply.substr(start, length));
-    if (!value) return {{}, "the reply is no number"};
     const std::string range = DecimalText(MaxMultimeterReading);
-    if (std::fabs(*value) > MaxMultimeterReading)
-        return {{}, "the reading " + DecimalText(*value) + " lies outside -" + range + ".." + range};
-    return {value, {}};
+    if (!value)
+        out.refusal = "the reply is no number";
+    else if (std::fabs(*value) > MaxMultimeterReading)
+        out.refusal = "the reading " + DecimalText(*value) + " lies outside -" + range + ".." + range;
+    else
+        out.value = value;
+    return out;
 }
 
 std::optional<double> ParseSupplyCurrent(const std::string& reply) {

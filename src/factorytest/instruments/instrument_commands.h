@@ -65,13 +65,15 @@ constexpr double MaxMultimeterReading = 1000; // the multimeter's largest readin
 struct MultimeterReply {
     std::optional<double> value; // in the instrument's unit
     std::string refusal;         // why there is no value; empty while the reply may still be coming
+    size_t skipped = 0;          // bytes passed over: the end of a line begun before the query
     bool done() const { return value || !refusal.empty(); }
 };
-// The reading is the reply's first line. A meter that sends on its own, without waiting for a query,
-// has more after that line, and the line may be the tail of one begun before the query: then the next
-// whole line is the reading. Refused: a line (or as many bytes without a line end) longer than
-// MaxReplyBytes, a line that is no number, a number beyond MaxMultimeterReading either way.
-MultimeterReply ParseMultimeterReply(const std::string& reply);
+// The reading is the first whole line of the reply; blank lines, and an echo of the query, are passed
+// over. With lineOpen, the query caught a meter that sends on its own in the middle of a line: the reply
+// opens with the rest of that line, which is passed over up to its line end. Refused: a line (or as many
+// bytes without a line end) longer than MaxReplyBytes, a line that is no number, a number beyond
+// MaxMultimeterReading either way.
+MultimeterReply ParseMultimeterReply(const std::string& reply, bool lineOpen);
 // The supply's current reply ("A0.123A" CR): amperes from characters 2-6. Nothing when the reply is
 // shorter than 8 or longer than MaxReplyBytes bytes, or the value is no number or outside
 // 0..MaxSupplyAmps.

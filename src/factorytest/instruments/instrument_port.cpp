@@ -39,6 +39,7 @@ bool InstrumentPort::open(const ComDevices& devices) {
         return false;
     }
     const std::string path = ComDevice(devices, Number);
+    lineOpen_ = false;
     if (link_.openSerial(path, Settings, false)) return true;
     error_ = path + ": " + link_.error();
     return false;
@@ -53,9 +54,19 @@ bool InstrumentPort::send(const std::string& text) {
 }
 
 std::string InstrumentPort::take() {
-    return isOpen() ? link_.readAll() : std::string{};
+    if (!isOpen()) return {};
+    std::string bytes = link_.readAll();
+    if (!bytes.empty()) lineOpen_ = bytes.back() != '\r' && bytes.back() != '\n';
+    return bytes;
 }
 
 void InstrumentPort::clear() {
-    if (isOpen()) link_.discardInput();
+    // A zero wait moves what the system holds into the link; an instrument that floods the line is
+    // left to the next read once ClearLimit bytes went.
+    constexpr size_t ClearLimit = 64 * 1024;
+    for (size_t cleared = take().size(); cleared < ClearLimit && isOpen() && link_.waitForBytes(0);) {
+        const size_t n = take().size();
+        if (n == 0) break;
+        cleared += n;
+    }
 }

@@ -32,13 +32,18 @@ class InstrumentPort {
     bool send(const std::string& text);
     // Every byte received and not read yet.
     std::string take();
-    // Empties the input buffer.
+    // Empties the input buffer, what the system holds included. The bytes are read, not thrown away
+    // unseen, so that lineOpen() stays true to the line.
     void clear();
+    // The last byte received was no line end (CR or LF): an instrument that sends lines is in the middle
+    // of one, and the next bytes are its rest. False on a port just opened.
+    bool lineOpen() const { return lineOpen_; }
     LinkPort& link() { return link_; }
 
   private:
     LinkPort& link_;
     std::string error_;
+    bool lineOpen_ = false;
 };
 
 // The four instrument ports of the main window, used by the benches only.
