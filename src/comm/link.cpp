@@ -1,6 +1,7 @@
 #include "comm/link.h"
 
 #include <filesystem>
+#include <utility>
 
 #include "core/app_context.h"
 #include "core/link_port.h"
@@ -15,6 +16,12 @@ void logLine(ShellState& shell, const std::string& text) {
     shell.log.LogWrite(text);
 }
 
+void logDropped(CommState& comm, ShellState& shell) {
+    if (comm.DroppedInput == 0) return;
+    logLine(shell,
+            std::to_string(std::exchange(comm.DroppedInput, 0)) + " bytes arrived while idle and were dropped");
+}
+
 // Receive events: an arrival raises DataArrived (the transaction reads the bytes); a vanished device
 // closes the link.
 void wireEvents(AppContext& app, LinkPort& link) {
@@ -25,8 +32,10 @@ void wireEvents(AppContext& app, LinkPort& link) {
         comm->DataArrived = 1;
         comm->LineActiveUs = pump->nowUs();
     };
-    link.onInputDropped = [shell](size_t count) {
-        logLine(*shell, std::to_string(count) + " bytes arrived while idle and were dropped");
+    link.onInputDropped = [comm, shell](size_t count) {
+        comm->DroppedInput += count;
+        // A request drains a flood batch by batch: it tells the sum once, when it ends.
+        if (!comm->TransactionBusy) logDropped(*comm, *shell);
     };
     link.onLinkLost = [comm, shell](const std::string& reason) {
         comm->CurrentDevice.Connected = 0;
@@ -97,6 +106,10 @@ void connectTcp(AppContext& app, LinkPort& link) {
 }
 
 } // namespace
+
+void LogDroppedInput(AppContext& app) {
+    logDropped(app.comm, app.shell);
+}
 
 std::string SerialDevicePath(const DeviceRecord& device) {
     if (!device.SerialDevice.empty()) return device.SerialDevice;

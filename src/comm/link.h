@@ -10,6 +10,8 @@ struct DeviceRecord;
 void Connetti(AppContext& app);
 // Closes the link unless a polling loop runs (PollStop = 0).
 void Disconnetti(AppContext& app);
+// Logs in one line the bytes the link dropped that no line has told yet; a transaction calls it as it ends.
+void LogDroppedInput(AppContext& app);
 
 // The serial device behind a device record: its SerialDevice path when set, otherwise COMn maps to
 // /dev/ttyUSB(n-1) when that exists and to /dev/ttyS(n-1) when not.

@@ -9,6 +9,7 @@
 
 #include "core/app_context.h"
 #include "comm/byte_helpers.h"
+#include "comm/link.h"
 #include "comm/modbus_frame.h"
 #include "core/link_port.h"
 
@@ -82,18 +83,25 @@ int lineSpeed(const DeviceRecord& device) {
 
 // An RTU request starts only once the line has been silent for the frame gap since the last byte received
 // or sent; what arrives meanwhile is stale and dropped. After a failed exchange the silence is an answer's
-// (the gap plus the adapters' margin), since the bytes of a late answer may still be on their way. False
-// when the line does not fall silent within the answer time-out, or the link went. The pump's clock times
-// the silence to the microsecond, so the request goes out once the gap has passed, in one sleep on the
-// link; a clock that stood still over a wait (a paused one) leaves it to the wait's own timing.
-bool awaitQuietLine(AppContext& app, LinkPort& link, int baud) {
+// (the gap plus the adapters' margin), since the bytes of a late answer may still be on their way; after one
+// that got nothing back, the silence counts from its end, and a request to the same device also waits up
+// to one answer time-out after that end for the late answer, until something arrives. (An answer from
+// another address fails the address check anyway.) False when the line does not fall silent within the
+// answer time-out after that, or the link went. The pump's clock times the silence to the microsecond, so
+// the request goes out once the gap has passed, in one sleep on the link; a clock that stood still over a
+// wait (a paused one) leaves it to the wait's own timing.
+bool awaitQuietLine(AppContext& app, LinkPort& link, int baud, uint8_t node) {
     CommState& comm = app.comm;
     const int64_t gapUs = comm.LinkSettled ? RtuFrameGapUs(baud) : RtuSilenceMs(baud) * 1000;
-    const int64_t giveUpUs = app.pump.nowUs() + int64_t{comm.AnswerTimeout} * 1000000;
+    const int64_t timeoutUs = int64_t{comm.AnswerTimeout} * 1000000;
     dropStaleInput(comm, link);
+    const bool lateAnswerDue = comm.UnansweredNode == node && comm.LineActiveUs <= comm.UnansweredAtUs;
+    int64_t lateUntilUs = lateAnswerDue ? comm.UnansweredAtUs + timeoutUs : 0;
+    comm.UnansweredNode = -1;
+    const int64_t giveUpUs = std::max(app.pump.nowUs(), lateUntilUs) + timeoutUs;
     for (;;) {
         const int64_t now = app.pump.nowUs();
-        const int64_t left = comm.LineActiveUs + gapUs - now;
+        const int64_t left = std::max(comm.LineActiveUs + gapUs, lateUntilUs) - now;
         if (left <= 0) return true;
         if (now >= giveUpUs || !link.isConnected()) return false;
         const bool arrived = app.pump.waitOnLinkUs(
@@ -104,6 +112,7 @@ bool awaitQuietLine(AppContext& app, LinkPort& link, int baud) {
         }
         link.discardInput();
         comm.DataArrived = 0;
+        lateUntilUs = 0; // the late answer came: the silence after it is enough
     }
 }
 
@@ -190,7 +199,7 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     comm.TxLength += 2;
 
     const int baud = lineSpeed(comm.CurrentDevice);
-    if (!awaitQuietLine(app, link, baud)) {
+    if (!awaitQuietLine(app, link, baud, request.bytes[0])) {
         if (!link.isConnected()) return linkLost(link);
         return fail("The line did not fall silent for the request");
     }
@@ -202,6 +211,12 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     if (!comm.CurrentDevice.EchoRemove) comm.TxLength = 0;
     const size_t echo = static_cast<size_t>(comm.TxLength);
     const RtuWait wait = waitRtuAnswer(app, link, request, echo, baud);
+    if (comm.RxRaw.size() <= echo) {
+        // Nothing came back: the line's last byte was the request, a time-out ago, and the device may yet
+        // answer it. The next request's silence counts from here.
+        comm.UnansweredNode = request.bytes[0];
+        comm.UnansweredAtUs = comm.LineActiveUs = std::max(comm.LineActiveUs, app.pump.nowUs());
+    }
     const size_t taken = wait.taken;
     if (wait.overflow) {
         std::string().swap(comm.RxRaw); // give back what the flood took
@@ -359,5 +374,6 @@ uint8_t TrasmettiRicevi(AppContext& app, int16_t showMessages) {
         outcome = fail(e.what());
     }
     comm.TransactionBusy = 0;
+    LogDroppedInput(app);
     return report(app, showMessages, outcome);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The communication state shared by every device request.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -61,6 +62,13 @@ struct CommState {
     // last byte left the wire), on the pump's clock in microseconds: the next RTU request waits for the
     // frame gap after it.
     int64_t LineActiveUs = 0;
+    // An RTU request that went out and got nothing back (past the echo): its slave address (-1: none) and
+    // when its exchange ended. The device may still answer it: the next request to that address waits for
+    // that answer up to one answer time-out, and drops it.
+    int16_t UnansweredNode = -1;
+    int64_t UnansweredAtUs = 0;
+    // Bytes the link dropped that no log line has told yet: a request tells its own once, when it ends.
+    size_t DroppedInput = 0;
 
     std::array<RegisterRecord, RegisterCount> Registers{};
     // Set by the register view: redraw from Registers after the names were rebuilt.

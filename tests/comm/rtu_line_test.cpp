@@ -1,11 +1,18 @@
 // The RTU line as a device on a pseudo-terminal sees it: the silence before each request, and an answer
-// that never ends.
+// that never ends or a flood.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <mutex>
+#include <thread>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "comm/transaction.h"
+#include "support/pty_bridge.h"
 #include "support/pty_instrument.h"
 #include "support/sim_session.h"
 
@@ -61,6 +68,37 @@ TEST(RtuLine, AnAnswerWithoutEndIsCutOffAndItsMemoryGivenBack) {
     }
     EXPECT_EQ(s.dialogs.shown, (std::vector<std::string>{"Answer too long for the buffer",
                                                          "The line did not fall silent for the request"}));
+}
+
+// A line flooded while the requests wait for it to fall silent: each fails at its time-out and tells
+// what the link dropped in one log line, however many batches it drained.
+TEST(RtuLine, AFloodIsLoggedOncePerRequest) {
+    std::string path;
+    int keep = -1;
+    const int peer = OpenRawPty(path, keep);
+    ::fcntl(peer, F_SETFL, O_NONBLOCK);
+    std::atomic<bool> flooding{true};
+    std::thread flood([&] {
+        const std::string noise(64 * 1024, '\xA5');
+        while (flooding)
+            if (::write(peer, noise.data(), noise.size()) < 0) ::usleep(200);
+    });
+    SimSession s;
+    ASSERT_TRUE(s.connectRtu(path));
+    s.comm->AnswerTimeout = 1;
+    for (long i = 1; i <= 2; ++i) {
+        s.request({0x0A, 0x04, 0x00, 0x05, 0x00, 0x01});
+        EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
+        const auto& log = s.shell->log.lines();
+        EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) {
+                      return l.ends_with(" bytes arrived while idle and were dropped  ");
+                  }), i);
+    }
+    flooding = false;
+    flood.join();
+    s.link.close();
+    ::close(peer);
+    ::close(keep);
 }
 
 } // namespace

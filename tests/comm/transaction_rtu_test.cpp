@@ -193,6 +193,24 @@ TEST_F(RtuTransaction, LateAnswerToAnEarlierRequestIsDiscarded) {
     EXPECT_EQ(s.answer()[3], 0x06);
 }
 
+// A device that answers after the 1 s time-out, with and without an echoing converter: its late answer
+// is dropped, and the next request gets its own.
+TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
+    sim.setInput(100, 100);
+    sim.setInput(101, 101);
+    for (const auto& [ms, echo] : {std::pair{1010, false}, {1010, true}, {1500, false}}) {
+        SCOPED_TRACE(std::to_string(ms) + (echo ? " echo" : ""));
+        sim.setEcho(echo);
+        s.comm->CurrentDevice.EchoRemove = echo ? -1 : 0;
+        sim.inject({SimFault::Delay, ms});
+        s.request({0x0A, 0x04, 0x00, 100, 0x00, 0x01});
+        EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
+        s.request({0x0A, 0x04, 0x00, 101, 0x00, 0x01});
+        EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComOk);
+        EXPECT_EQ(s.answer().at(4), 101);
+    }
+}
+
 TEST_F(RtuTransaction, RequestStartedDuringAWaitIsRefused) {
     sim.setInput(5, 0x0505);
     sim.inject({SimFault::Delay, 300});
