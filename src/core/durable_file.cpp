@@ -208,7 +208,8 @@ SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSyste
     if (!text) return {CutOffSave::None, {}, {}, SaveFailure{journal, reason}};
     // Only the files of this group are ever renamed or removed, whatever a journal says.
     std::optional<std::vector<JournalEntry>> entries = ReadJournal(*text, paths);
-    if (!entries) return {CutOffSave::None, {}, {}, SaveFailure{journal, "it does not list the files of this set"}};
+    if (!entries)
+        return {CutOffSave::None, {}, {}, SaveFailure{journal, "it does not list the files of this set"}};
     return Settlement(std::move(*entries), fs).settle();
 }
 

@@ -53,8 +53,8 @@ std::optional<JournalEntry> readEntry(std::string_view line, const std::string& 
     if (kind != "old " && kind != "new ") return std::nullopt;
     line.remove_prefix(4);
     Fingerprint old, next;
-    if (!takeNumber(line, old.size, 10) || !takeNumber(line, old.sum, 16) || !takeNumber(line, next.size, 10) ||
-        !takeNumber(line, next.sum, 16) || line != LeafOf(path))
+    if (!takeNumber(line, old.size, 10) || !takeNumber(line, old.sum, 16) ||
+        !takeNumber(line, next.size, 10) || !takeNumber(line, next.sum, 16) || line != LeafOf(path))
         return std::nullopt;
     JournalEntry entry{path, std::nullopt, next};
     if (kind == "old ") entry.old = old;

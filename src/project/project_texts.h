@@ -24,8 +24,8 @@ inline std::string cutOffSaveUnsettledText(const std::string& mainFile, const st
 }
 inline std::string cutOffSaveLeftText(const std::string& mainFile, const std::string& changed,
                                       const std::string& keptCopies) {
-    std::string text = "The last save of " + mainFile + " was cut off, and these files were changed after it: " +
-                       changed +
+    std::string text = "The last save of " + mainFile +
+                       " was cut off, and these files were changed after it: " + changed +
                        ". The project's files were left as they are and may be a mix of two saves; only what "
                        "that save had left beside them was removed.";
     if (!keptCopies.empty()) text += " Earlier contents are kept in " + keptCopies + " until the next save.";

@@ -280,9 +280,9 @@ TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened
         if (edited) std::ofstream(path("h.blk"), std::ios::binary) << userBlk;
         dialogs.shown.clear();
         ASSERT_TRUE(loadFresh("h.prj"));
-        EXPECT_EQ(dialogs.shown, std::vector<std::string>{edited ? cutOffSaveLeftText(path("h.prj"), "h.blk",
-                                                                                        "h.prj.old~")
-                                                                 : cutOffSaveText(path("h.prj"), true)});
+        EXPECT_EQ(dialogs.shown,
+                  std::vector<std::string>{edited ? cutOffSaveLeftText(path("h.prj"), "h.blk", "h.prj.old~")
+                                                  : cutOffSaveText(path("h.prj"), true)});
         EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "two");
         EXPECT_EQ(project->Blocks[0].Text, edited ? "q\r\nb" : "z\r\nb");
         for (const auto& e : std::filesystem::directory_iterator(dir))
