@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include "core/file_read.h"
+#include "core/save_journal.h"
+#include "core/save_settlement.h"
 
 int FileSystem::create(const std::string& path, const std::string& keepModeOf) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -76,248 +78,139 @@ FileSystem& SystemFileSystem() {
 
 namespace {
 
-std::string temporaryName(const std::string& target) {
-    return target + ".tmp~";
-}
-
-std::string backupName(const std::string& target) {
-    return target + ".old~";
-}
-
-// Lists a group while its files are renamed into place: one line per file, in the group's order, "old "
-// or "new " (whether a file of that name was kept aside) and the file's name.
-std::string journalName(const std::string& firstPath) {
-    return firstPath + ".saving~";
-}
-
-std::string leafOf(const std::string& path) {
-    return path.substr(path.find_last_of('/') + 1);
-}
-
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 SaveFailure failure(const std::string& path, int error) {
     return {path, std::strerror(error)};
 }
 
-// The target's temporary file, new and empty; -1 with errno set when it cannot be made.
-int createTemporary(FileSystem& fs, const std::string& target) {
-    // A folder in the target's place would take the rename.
-    if (fs.isFolder(target)) {
-        errno = EISDIR;
-        return -1;
-    }
-    const std::string temporary = temporaryName(target);
-    fs.remove(temporary); // left by a save that was cut off
-    return fs.create(temporary, target);
+// A folder in the target's place would take the rename.
+std::optional<SaveFailure> refuseFolder(FileSystem& fs, const std::string& target) {
+    if (!fs.isFolder(target)) return std::nullopt;
+    return failure(target, EISDIR);
 }
 
-// The new content in the target's temporary file, flushed to the disk.
-std::optional<SaveFailure> writeTemporary(FileSystem& fs, const std::string& target,
-                                          const std::string& bytes) {
-    const int fd = createTemporary(fs, target);
+// path made anew (whatever a save that was cut off left there goes first) with the permissions of
+// modeOf; -1 with errno set when it cannot be made.
+int createAnew(FileSystem& fs, const std::string& path, const std::string& modeOf) {
+    fs.remove(path);
+    return fs.create(path, modeOf);
+}
+
+// bytes in a new file at path, flushed to the disk; a failure names target, and leaves no file at path.
+std::optional<SaveFailure> writeWhole(FileSystem& fs, const std::string& path, const std::string& target,
+                                      const std::string& bytes) {
+    const int fd = createAnew(fs, path, target);
     if (fd < 0) return failure(target, errno);
-    const std::string temporary = temporaryName(target);
     const bool written = fs.writeAll(fd, bytes) && fs.syncFile(fd);
     int error = errno;
     const bool closed = fs.closeFile(fd);
     if (written && closed) return std::nullopt;
     if (written) error = errno;
-    fs.remove(temporary);
+    fs.remove(path);
     return failure(target, error);
 }
 
-// One save of a group: what has been done so far, so that a failure can undo all of it.
+// One save of a group. The old files never leave their names: each gets a second one (a link, or a copy
+// where the file system has no links) before the journal is written, and only the renames of the new
+// files, after it, replace them.
 class GroupSave {
   public:
-    GroupSave(const FileContents& files, FileSystem& fs) : files_(files), fs_(fs), keptAside_(files.size()) {}
+    GroupSave(const FileContents& files, FileSystem& fs) : files_(files), fs_(fs) {}
 
     std::optional<SaveFailure> run() {
         if (journaled())
             if (auto settled = SettleCutOffSave(paths(), fs_); settled.failure) return settled.failure;
+        if (auto failed = readOldFiles()) return failed;
         for (const auto& [path, bytes] : files_)
-            if (auto failed = writeTemporary(fs_, path, bytes)) return undo(*failed);
+            if (auto failed = writeWhole(fs_, TemporaryName(path), path, bytes)) return undo(*failed);
         for (size_t i = 0; i < files_.size(); ++i)
-            if (!keepAside(i)) return undo(failure(files_[i].first, errno));
-        // Every new file is whole on the disk before the journal names the group.
-        if (journaled())
-            if (auto failed = SaveFileDurably(journal(), journalText(), fs_)) return undo(*failed);
-        for (; placed_ < files_.size(); ++placed_) {
-            const std::string& target = files_[placed_].first;
-            if (!fs_.rename(temporaryName(target), target)) return undo(failure(target, errno));
+            if (auto failed = keepOldFile(i)) return undo(*failed);
+        // Every new file and kept copy is whole on the disk before the journal names the group.
+        if (journaled()) {
+            if (auto failed = flushFolders()) return undo(*failed);
+            if (auto failed = SaveFileDurably(journal(), JournalText(entries_), fs_)) return undo(*failed);
         }
-        for (const std::string& folder : folders())
-            if (!fs_.syncFolder(folder)) return undo(failure(folder, errno));
-        dropJournal();
-        for (size_t i = 0; i < files_.size(); ++i)
-            if (keptAside_[i]) fs_.remove(backupName(files_[i].first));
+        for (const auto& file : files_)
+            if (!fs_.rename(TemporaryName(file.first), file.first)) return undo(failure(file.first, errno));
+        if (auto failed = flushFolders()) return undo(*failed);
+        if (journaled()) {
+            fs_.remove(journal());
+            fs_.syncFolder(FolderOf(journal()));
+        }
+        for (const JournalEntry& entry : entries_)
+            if (entry.old) fs_.remove(KeptCopyName(entry.path));
         return std::nullopt;
     }
 
   private:
-    // The old file keeps a second name until every new one is in place: a link, so the old file never
-    // leaves its own name, or a rename where the file system has no links.
-    bool keepAside(size_t i) {
-        const std::string& target = files_[i].first;
-        if (!fs_.exists(target)) return true;
-        const std::string backup = backupName(target);
-        fs_.remove(backup);
-        if (!fs_.link(target, backup) && !fs_.rename(target, backup)) return false;
-        keptAside_[i] = true;
-        return true;
+    // What each file holds now and will hold, for the journal; the old bytes for a copy.
+    std::optional<SaveFailure> readOldFiles() {
+        for (const auto& [path, bytes] : files_) {
+            if (auto refused = refuseFolder(fs_, path)) return refused;
+            entries_.push_back({path, std::nullopt, FingerprintOf(bytes)});
+            oldBytes_.emplace_back();
+            if (!fs_.exists(path)) continue;
+            std::string reason;
+            std::optional<std::string> old = ReadUserFile(path, &reason);
+            if (!old) return SaveFailure{path, reason};
+            entries_.back().old = FingerprintOf(*old);
+            oldBytes_.back() = std::move(*old);
+        }
+        return std::nullopt;
+    }
+
+    std::optional<SaveFailure> keepOldFile(size_t i) {
+        const JournalEntry& entry = entries_[i];
+        if (!entry.old) return std::nullopt;
+        const std::string kept = KeptCopyName(entry.path);
+        fs_.remove(kept);
+        if (fs_.link(entry.path, kept)) return std::nullopt;
+        return writeWhole(fs_, kept, entry.path, oldBytes_[i]);
     }
 
     SaveFailure undo(SaveFailure failed) {
-        for (size_t i = 0; i < files_.size(); ++i) {
-            const std::string& target = files_[i].first;
-            if (keptAside_[i]) {
-                fs_.rename(backupName(target), target);
-                fs_.remove(backupName(target)); // still there when both names were links of one file
-            } else if (i < placed_) {
-                fs_.remove(target);
-            }
-            fs_.remove(temporaryName(target));
-        }
-        for (const std::string& folder : folders())
-            fs_.syncFolder(folder);
-        dropJournal();
+        Settlement(entries_, fs_).putOldSetBack();
         return failed;
+    }
+
+    std::optional<SaveFailure> flushFolders() {
+        std::set<std::string> folders;
+        for (const auto& file : files_)
+            folders.insert(FolderOf(file.first));
+        for (const std::string& folder : folders)
+            if (!fs_.syncFolder(folder)) return failure(folder, errno);
+        return std::nullopt;
     }
 
     // A single file needs no journal: its one rename places it whole.
     bool journaled() const { return files_.size() > 1; }
-    std::string journal() const { return journalName(files_.front().first); }
+    std::string journal() const { return JournalName(files_.front().first); }
     std::vector<std::string> paths() const {
         std::vector<std::string> all;
         for (const auto& file : files_)
             all.push_back(file.first);
         return all;
     }
-    std::string journalText() const {
-        std::string text;
-        for (size_t i = 0; i < files_.size(); ++i)
-            text += (keptAside_[i] ? "old " : "new ") + leafOf(files_[i].first) + "\r\n";
-        return text;
-    }
-    void dropJournal() {
-        if (!journaled() || !fs_.exists(journal())) return;
-        fs_.remove(journal());
-        fs_.syncFolder(folderOf(journal()));
-    }
-
-    std::set<std::string> folders() const {
-        std::set<std::string> all;
-        for (const auto& file : files_)
-            all.insert(folderOf(file.first));
-        return all;
-    }
 
     const FileContents& files_;
     FileSystem& fs_;
-    std::vector<bool> keptAside_;
-    size_t placed_ = 0;
+    std::vector<JournalEntry> entries_;
+    std::vector<std::string> oldBytes_;
 };
-
-// Settles one cut-off save from what its journal says of each file.
-class Settlement {
-  public:
-    Settlement(const std::vector<std::string>& paths, std::vector<bool> keptAside, FileSystem& fs)
-        : paths_(paths), keptAside_(std::move(keptAside)), fs_(fs) {}
-
-    // Every file not yet renamed still has its whole new content beside it (flushed before the journal
-    // was written); one whose new content is gone and whose old one is not kept aside any more was put
-    // back by a failed save that was itself cut off.
-    bool newSetComplete() const {
-        for (size_t i = 0; i < paths_.size(); ++i) {
-            const std::string& target = paths_[i];
-            if (fs_.exists(temporaryName(target))) continue;
-            if (!fs_.exists(target) || (keptAside_[i] && !fs_.exists(backupName(target)))) return false;
-        }
-        return true;
-    }
-
-    std::optional<SaveFailure> finishNewSet() {
-        for (const std::string& target : paths_)
-            if (fs_.exists(temporaryName(target)) && !fs_.rename(temporaryName(target), target))
-                return failure(target, errno);
-        return flushFolder();
-    }
-
-    std::optional<SaveFailure> putOldSetBack() {
-        for (size_t i = 0; i < paths_.size(); ++i) {
-            const std::string& target = paths_[i];
-            if (keptAside_[i] && fs_.exists(backupName(target))) {
-                if (!fs_.rename(backupName(target), target)) return failure(target, errno);
-                fs_.remove(backupName(target)); // still there when both names were links of one file
-            } else if (!keptAside_[i]) {
-                fs_.remove(target);
-            }
-            fs_.remove(temporaryName(target));
-        }
-        return flushFolder();
-    }
-
-    // Once the group is whole again its journal goes, then what was kept aside for it.
-    std::optional<SaveFailure> dropJournal() {
-        fs_.remove(journalName(paths_.front()));
-        if (auto failed = flushFolder()) return failed;
-        for (const std::string& target : paths_) {
-            fs_.remove(backupName(target));
-            fs_.remove(temporaryName(target));
-        }
-        return std::nullopt;
-    }
-
-  private:
-    std::optional<SaveFailure> flushFolder() {
-        const std::string folder = folderOf(paths_.front());
-        if (!fs_.syncFolder(folder)) return failure(folder, errno);
-        return std::nullopt;
-    }
-
-    const std::vector<std::string>& paths_;
-    std::vector<bool> keptAside_;
-    FileSystem& fs_;
-};
-
-// Which files of the group the journal says were kept aside; nothing when it does not list this group.
-std::optional<std::vector<bool>> readJournal(const std::string& text, const std::vector<std::string>& paths) {
-    std::vector<bool> keptAside;
-    size_t at = 0;
-    for (const std::string& path : paths) {
-        const size_t end = text.find("\r\n", at);
-        if (end == std::string::npos) return std::nullopt;
-        const std::string_view line = std::string_view(text).substr(at, end - at);
-        const std::string_view kind = line.substr(0, 4);
-        if ((kind != "old " && kind != "new ") || line.substr(4) != leafOf(path)) return std::nullopt;
-        keptAside.push_back(kind == "old ");
-        at = end + 2;
-    }
-    if (at != text.size()) return std::nullopt;
-    return keptAside;
-}
 
 } // namespace
 
 SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSystem& fs) {
     if (paths.empty()) return {};
-    const std::string journal = journalName(paths.front());
+    const std::string journal = JournalName(paths.front());
     if (!fs.exists(journal)) return {};
     std::string reason;
     const std::optional<std::string> text = ReadUserFile(journal, &reason);
-    if (!text) return {CutOffSave::None, SaveFailure{journal, reason}};
+    if (!text) return {CutOffSave::None, {}, {}, SaveFailure{journal, reason}};
     // Only the files of this group are ever renamed or removed, whatever a journal says.
-    const std::optional<std::vector<bool>> keptAside = readJournal(*text, paths);
-    if (!keptAside) return {CutOffSave::None, SaveFailure{journal, "it does not list the files of this set"}};
-    Settlement settlement(paths, *keptAside, fs);
-    const bool complete = settlement.newSetComplete();
-    std::optional<SaveFailure> failed = complete ? settlement.finishNewSet() : settlement.putOldSetBack();
-    if (!failed) failed = settlement.dropJournal();
-    return {complete ? CutOffSave::NewSetFinished : CutOffSave::OldSetBack, failed};
+    std::optional<std::vector<JournalEntry>> entries = ReadJournal(*text, paths);
+    if (!entries)
+        return {CutOffSave::None, {}, {}, SaveFailure{journal, "it does not list the files of this set"}};
+    return Settlement(std::move(*entries), fs).settle();
 }
 
 std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSystem& fs) {
@@ -325,10 +218,11 @@ std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSyste
 }
 
 std::optional<SaveFailure> CheckSavable(const std::string& path, FileSystem& fs) {
-    const int fd = createTemporary(fs, path);
+    if (auto refused = refuseFolder(fs, path)) return refused;
+    const int fd = createAnew(fs, TemporaryName(path), path);
     if (fd < 0) return failure(path, errno);
     fs.closeFile(fd);
-    fs.remove(temporaryName(path));
+    fs.remove(TemporaryName(path));
     return std::nullopt;
 }
 

@@ -2,9 +2,9 @@
 // Saving files so that a power cut leaves either the old content or the new one, never an empty or
 // partial file: each file goes into a temporary file beside it, is flushed to the disk, renamed over its
 // target, and the folder itself is flushed. A group of files (a project set) is placed whole or not at all:
-// a journal beside its first file lists the group while its files are being renamed into place, so that a
-// save cut off half way (the program killed, the power lost) is settled the next time the group is opened
-// or saved.
+// a journal beside its first file records what every old and new file of the group holds while its files
+// are being renamed into place, so that a save cut off half way (the program killed, the power lost) is
+// settled the next time the group is opened or saved, and files changed since are never overwritten.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -43,8 +43,9 @@ struct SaveFailure {
 
 using FileContents = std::vector<std::pair<std::string, std::string>>; // (path, bytes)
 
-// Writes every file durably. Nothing is replaced until every new file is written and flushed; the old
-// files are kept aside until all new ones are in place, and put back, all of them, when any step fails.
+// Writes every file durably. Nothing is replaced until every new file is written and flushed; each old
+// file keeps a second name (a link, or a copy where the file system has no links) until all new ones are
+// in place, and the old files are put back, all of them, when any step fails.
 std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSystem& fs = SystemFileSystem());
 
 // How a group save that had been cut off was settled.
@@ -52,15 +53,19 @@ enum class CutOffSave {
     None,           // no save of the group was cut off
     OldSetBack,     // every file is as it was before that save
     NewSetFinished, // every file is as that save wrote it
+    LeftAsFound,    // files were changed since: none was touched, only the save's own leftovers removed
 };
 struct SaveSettlement {
     CutOffSave outcome = CutOffSave::None;
-    std::optional<SaveFailure> failure; // the journal stays, and the files may be mixed, until it is settled
+    std::vector<std::string> changed;    // LeftAsFound: the files (names) that are as neither save left them
+    std::vector<std::string> keptCopies; // LeftAsFound: kept copies left as the only copy of an old file
+    std::optional<SaveFailure> failure;  // the journal stays, and the files may be mixed, until it is settled
 };
 
-// Settles a save of the group of paths (in the order it was saved) that was cut off between its first and
-// its last rename: it finishes it when every new file is there whole, and puts every old file back
-// otherwise. The group save does this itself before it starts; a caller runs it first to tell the user.
+// Settles a save of the group of paths (in the order it was saved) that was cut off after its journal was
+// written: it finishes it when every new file is there whole, and puts every old file back otherwise, but
+// only when every file is still as that save or the one before it left it. The group save does this itself
+// before it starts; a caller runs it first to tell the user. Each step can itself be cut off and repeated.
 SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSystem& fs = SystemFileSystem());
 
 // Whether a file can be saved at path (a temporary file beside it is made and removed again), so that a

@@ -4,13 +4,29 @@
 #include "project/project_path.h"
 #include "project/project_texts.h"
 
+namespace {
+
+std::string joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names)
+        text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+std::string settledText(const std::string& mainFile, const SaveSettlement& settled) {
+    if (settled.failure)
+        return cutOffSaveUnsettledText(mainFile, settled.failure->path, settled.failure->reason);
+    if (settled.outcome == CutOffSave::LeftAsFound)
+        return cutOffSaveLeftText(mainFile, joined(settled.changed), joined(settled.keptCopies));
+    return cutOffSaveText(mainFile, settled.outcome == CutOffSave::NewSetFinished);
+}
+
+} // namespace
+
 bool SettleProjectSet(AppContext& ctx, const std::string& base) {
     const SaveSettlement settled = SettleCutOffSave(projectFileNames(base));
     if (!settled.failure && settled.outcome == CutOffSave::None) return true;
-    const std::string text =
-        settled.failure
-            ? cutOffSaveUnsettledText(mainFileName(base), settled.failure->path, settled.failure->reason)
-            : cutOffSaveText(mainFileName(base), settled.outcome == CutOffSave::NewSetFinished);
+    const std::string text = settledText(mainFileName(base), settled);
     ctx.shell.log.LogStart();
     ctx.shell.log.LogWrite(text);
     ctx.dialogs.messageBox(text, MsgButtons::Ok, settled.failure ? MsgIcon::Critical : MsgIcon::Warning);

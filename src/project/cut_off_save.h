@@ -4,6 +4,7 @@
 
 #include "core/app_context.h"
 
-// Settles a cut-off save of the set at base and tells the user how (log and message). False, told too,
-// when the set could not be put in order: it must then be neither read nor written.
+// Settles a cut-off save of the set at base and tells the user how (log and message): finished, put back,
+// or left as the user has it with the changed files named. False, told too, when the set could not be put
+// in order: it must then be neither read nor written.
 bool SettleProjectSet(AppContext& ctx, const std::string& base);

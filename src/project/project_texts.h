@@ -22,6 +22,15 @@ inline std::string cutOffSaveUnsettledText(const std::string& mainFile, const st
     return "The last save of " + mainFile + " was cut off, and its files could not be put in order (" + file +
            ": " + reason + "). They may be a mix of two saves; the project was neither opened nor saved.";
 }
+inline std::string cutOffSaveLeftText(const std::string& mainFile, const std::string& changed,
+                                      const std::string& keptCopies) {
+    std::string text = "The last save of " + mainFile +
+                       " was cut off, and these files were changed after it: " + changed +
+                       ". The project's files were left as they are and may be a mix of two saves; only what "
+                       "that save had left beside them was removed.";
+    if (!keptCopies.empty()) text += " Earlier contents are kept in " + keptCopies + " until the next save.";
+    return text;
+}
 inline std::string subroutinesNotSavedText(const std::string& sections) {
     return "Only the main program is saved with the project; these subroutine sections are not: " + sections;
 }

@@ -2,6 +2,7 @@
 // that fails at any step leaving the old files exactly as they were.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -25,10 +26,12 @@ class RecordingFileSystem : public FileSystem {
     std::vector<std::string> calls;
     std::string failKind;
     int failAfter = 0;
-    // The program killed at a call: nothing after it runs, not even the undoing of a failed save.
+    bool noLinks = false; // as on FAT: every link fails
+    // The program killed at a call that changes the disk: nothing from that call on runs, not even the
+    // undoing of a failed save. Counts every such call (removes too) from 0; -1: never.
     struct Killed {};
-    std::string killKind;
-    int killAfter = 0;
+    int killAt = -1;
+    int steps = 0;
 
     int create(const std::string& path, const std::string& keep) override {
         if (fails("create", name(path))) return -1;
@@ -39,26 +42,42 @@ class RecordingFileSystem : public FileSystem {
     bool writeAll(int fd, std::string_view bytes) override {
         return !fails("write", names_[fd]) && FileSystem::writeAll(fd, bytes);
     }
-    bool syncFile(int fd) override { return !fails("sync", names_[fd]) && FileSystem::syncFile(fd); }
+    // A kill cannot tell whether the disk was flushed: the flushes are counted, not made, to keep it quick.
+    bool syncFile(int fd) override { return !fails("sync", names_[fd]); }
     bool closeFile(int fd) override {
         const bool failed = fails("close", names_[fd]);
+        names_.erase(fd);
         return FileSystem::closeFile(fd) && !failed;
     }
     bool rename(const std::string& from, const std::string& to) override {
         return !fails("rename", name(from) + ">" + name(to)) && FileSystem::rename(from, to);
     }
     bool link(const std::string& from, const std::string& to) override {
-        return !fails("link", name(from) + ">" + name(to)) && FileSystem::link(from, to);
+        if (fails("link", name(from) + ">" + name(to))) return false;
+        if (!noLinks) return FileSystem::link(from, to);
+        errno = EPERM;
+        return false;
     }
-    bool syncFolder(const std::string& folder) override {
-        return !fails("syncFolder", "") && FileSystem::syncFolder(folder);
+    bool syncFolder(const std::string&) override { return !fails("syncFolder", ""); }
+    void remove(const std::string& path) override {
+        step();
+        FileSystem::remove(path);
+    }
+    // A killed program's open files close with it.
+    ~RecordingFileSystem() override {
+        for (const auto& open : names_)
+            ::close(open.first);
     }
 
   private:
     static std::string name(const std::string& path) { return fs::path(path).filename().string(); }
+    void step() {
+        ++steps;
+        if (killAt >= 0 && killAt-- == 0) throw Killed{};
+    }
     bool fails(const std::string& kind, const std::string& what) {
         calls.push_back(kind + " " + what);
-        if (kind == killKind && killAfter-- == 0) throw Killed{};
+        step();
         if (kind != failKind || failAfter-- != 0) return false;
         errno = EIO;
         return true;
@@ -158,48 +177,101 @@ TEST_F(DurableFile, AFolderInATargetsPlaceOrAMissingFolderIsRefusedBeforeAnythin
     EXPECT_EQ(folder(), (std::map<std::string, std::string>{{"a.dat", "old"}, {"b.dat", ""}}));
 }
 
-// A save killed at any rename or flush, even while it undoes a failed step, is settled to the old set or
-// the new one whole, and says which; nothing of the save is left beside the set.
-TEST_F(DurableFile, ASaveCutOffAnywhereIsSettledToTheOldOrTheNewSetWhole) {
-    const FileContents next = {
-        {path("p.prj"), "new prj"}, {path("p.blk"), "new blk"}, {path("p.img"), "img"}};
-    const std::vector<std::string> paths = {path("p.prj"), path("p.blk"), path("p.img")};
+// A save killed at any step (links or copies kept, a rename refused or not, even while it undoes it), then
+// settled by the next run, which may itself be killed at any step and run again: the set ends wholly old
+// or wholly new, as the outcome says, and nothing of the save is left beside it. A file the user changed
+// after the kill is never touched: the set is left as found, with that file named.
+TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
     using Set = std::map<std::string, std::string>;
-    const Set oldSet = {{"p.prj", "old prj"}, {"p.blk", "old blk"}};
-    const Set newSet = {{"p.prj", "new prj"}, {"p.blk", "new blk"}, {"p.img", "img"}};
-    const struct {
-        const char* killKind;
-        int killAfter;
-        int failedRename; // -1: no step fails before the kill
-        CutOffSave outcome;
-        const Set& set;
-    } cuts[] = {
-        {"rename", 0, -1, CutOffSave::None, oldSet}, // the journal's own: nothing replaced yet
-        {"rename", 1, -1, CutOffSave::NewSetFinished, newSet},
-        {"rename", 2, -1, CutOffSave::NewSetFinished, newSet},
-        {"rename", 3, -1, CutOffSave::NewSetFinished, newSet},
-        {"syncFolder", 1, -1, CutOffSave::NewSetFinished, newSet},
-        {"rename", 3, 2, CutOffSave::NewSetFinished, newSet}, // undoing, before any old file is back
-        {"rename", 4, 2, CutOffSave::OldSetBack, oldSet},     // undoing, one old file back
-    };
-    for (const auto& cut : cuts) {
-        SCOPED_TRACE(std::string(cut.killKind) + " " + std::to_string(cut.killAfter));
+    const Set oldSet = {{"p.prj", "old prj"}, {"p.lst", "same"}, {"p.blk", "old blk"}};
+    const Set newSet = {{"p.prj", "new prj"}, {"p.lst", "same"}, {"p.blk", "new blk"}, {"p.img", "img"}};
+    FileContents next;
+    std::vector<std::string> paths;
+    for (const char* name : {"p.prj", "p.lst", "p.blk", "p.img"})
+        paths.push_back(path(name)), next.emplace_back(path(name), newSet.at(name));
+    RecordingFileSystem quick; // the next run, never killed
+    auto freshOldSet = [&] {
         fs::remove_all(dir);
         fs::create_directories(dir);
-        ASSERT_FALSE(SaveFilesDurably({{path("p.prj"), "old prj"}, {path("p.blk"), "old blk"}}));
-        disk.killKind = cut.killKind;
-        disk.killAfter = cut.killAfter;
-        disk.failKind = cut.failedRename < 0 ? "" : "rename";
-        disk.failAfter = cut.failedRename;
-        EXPECT_THROW(SaveFilesDurably(next, disk), RecordingFileSystem::Killed);
-        const SaveSettlement settled = SettleCutOffSave(paths);
-        EXPECT_FALSE(settled.failure);
-        EXPECT_EQ(settled.outcome, cut.outcome);
+        for (const auto& [name, bytes] : oldSet)
+            std::ofstream(path(name), std::ios::binary) << bytes;
+    };
+    auto targets = [&] {
         Set files = folder();
-        if (cut.outcome != CutOffSave::None) EXPECT_EQ(files, cut.set); // nothing left beside the set
         std::erase_if(files, [](const auto& file) { return file.first.ends_with('~'); });
-        EXPECT_EQ(files, cut.set);
-        // The next save finds nothing left to settle.
-        EXPECT_EQ(SettleCutOffSave(paths).outcome, CutOffSave::None);
+        return files;
+    };
+    // The set as settled: whole as the outcome says, with nothing beside it; nothing left to settle.
+    auto expectWhole = [&](const SaveSettlement& settled) {
+        ASSERT_FALSE(settled.failure) << settled.failure->path << ": " << settled.failure->reason;
+        const Set files = targets();
+        EXPECT_TRUE(files == oldSet || files == newSet);
+        if (settled.outcome == CutOffSave::None) return;
+        EXPECT_EQ(settled.outcome, files == newSet ? CutOffSave::NewSetFinished : CutOffSave::OldSetBack);
+        EXPECT_EQ(folder(), files);
+        EXPECT_EQ(SettleCutOffSave(paths, quick).outcome, CutOffSave::None);
+    };
+    // Dies at killAt (or fails, with no kill); whether its journal was left.
+    auto cutOffSave = [&](bool noLinks, int failedRename, int killAt) {
+        freshOldSet();
+        RecordingFileSystem disk;
+        disk.noLinks = noLinks;
+        disk.failKind = failedRename < 0 ? "" : "rename";
+        disk.failAfter = failedRename;
+        disk.killAt = killAt;
+        try {
+            EXPECT_EQ(SaveFilesDurably(next, disk).has_value(), failedRename >= 0);
+        } catch (const RecordingFileSystem::Killed&) {
+        }
+        return disk.steps;
+    };
+    const struct {
+        bool noLinks;
+        int failedRename; // -1: none; 2: the .lst's (after the journal's and the .prj's)
+    } saves[] = {{false, -1}, {true, -1}, {false, 2}, {true, 2}};
+    for (const auto& save : saves) {
+        const int steps = cutOffSave(save.noLinks, save.failedRename, -1);
+        expectWhole(SettleCutOffSave(paths, quick));
+        for (int kill = 0; kill < steps; ++kill) {
+            SCOPED_TRACE(::testing::Message() << "links fail " << save.noLinks << ", rename fails "
+                                              << save.failedRename << ", killed at step " << kill);
+            cutOffSave(save.noLinks, save.failedRename, kill);
+            const Set killed = folder();
+            // The next run, killed at each step of its settling in turn, and the one after it.
+            for (int settleKill = 0;; ++settleKill) {
+                RecordingFileSystem disk;
+                disk.killAt = settleKill;
+                try {
+                    expectWhole(SettleCutOffSave(paths, disk));
+                    break;
+                } catch (const RecordingFileSystem::Killed&) {
+                    expectWhole(SettleCutOffSave(paths, quick));
+                }
+                cutOffSave(save.noLinks, save.failedRename, kill);
+            }
+            // The user puts their own .blk in place before the next run.
+            cutOffSave(save.noLinks, save.failedRename, kill);
+            std::ofstream(path("p.blk"), std::ios::binary) << "user blk";
+            const Set changed = folder();
+            const SaveSettlement settled = SettleCutOffSave(paths, quick);
+            EXPECT_FALSE(settled.failure);
+            if (!killed.contains("p.prj.saving~")) {
+                EXPECT_EQ(settled.outcome, CutOffSave::None);
+                EXPECT_EQ(folder(), changed);
+                continue;
+            }
+            EXPECT_EQ(settled.outcome, CutOffSave::LeftAsFound);
+            EXPECT_EQ(settled.changed, std::vector<std::string>{"p.blk"});
+            Set untouched = changed;
+            std::erase_if(untouched, [](const auto& file) { return file.first.ends_with('~'); });
+            EXPECT_EQ(targets(), untouched);
+            // What is left beside the set is a kept copy of an old file that is nowhere else.
+            for (const auto& [name, bytes] : folder()) {
+                if (!name.ends_with('~')) continue;
+                EXPECT_TRUE(name.ends_with(".old~") && bytes != untouched[name.substr(0, name.size() - 5)] &&
+                            std::count(settled.keptCopies.begin(), settled.keptCopies.end(), name))
+                    << name;
+            }
+        }
     }
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include <sys/stat.h>
 
@@ -255,30 +256,40 @@ TEST_F(SaveLoad, FailedSaveNamesTheFileAndChangesNoFileOfTheSet) {
 }
 
 // A save killed half way through renaming its files: the next open finishes it, says so, and loads the
-// new set whole (the changed first and last files both), never a mix of the two saves.
+// new set whole (the changed first and last files both), never a mix of the two saves. Where the user
+// edited a file after the kill, the open touches none of the files and names the edited one.
 TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened) {
-    saveSmallProject();
-    FileContents next;
-    for (const std::string& name : projectFileNames(path("h")))
-        next.emplace_back(name, slurp(name));
-    next.front().second.replace(next.front().second.find("one"), 3, "two");
-    std::string& blk = next[8].second;
-    blk.replace(blk.find("\r\na\r\nb\r\n"), 7, "\r\nz\r\nb");
-    struct KilledAtTheFourthRename : FileSystem {
-        int renames = 0;
-        bool rename(const std::string& from, const std::string& to) override {
-            if (++renames == 4) throw renames; // the journal, .prj and .lst are renamed; .blk is not
-            return FileSystem::rename(from, to);
-        }
-    } disk;
-    EXPECT_THROW(SaveFilesDurably(next, disk), int);
-    dialogs.shown.clear();
-    ASSERT_TRUE(loadFresh("h.prj"));
-    EXPECT_EQ(dialogs.shown, std::vector<std::string>{cutOffSaveText(path("h.prj"), true)});
-    EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "two");
-    EXPECT_EQ(project->Blocks[0].Text, "z\r\nb");
-    for (const auto& e : std::filesystem::directory_iterator(dir))
-        EXPECT_FALSE(e.path().string().ends_with('~')) << e.path();
+    for (const bool edited : {false, true}) {
+        SCOPED_TRACE(edited);
+        saveSmallProject();
+        FileContents next;
+        for (const std::string& name : projectFileNames(path("h")))
+            next.emplace_back(name, slurp(name));
+        next.front().second.replace(next.front().second.find("one"), 3, "two");
+        std::string& blk = next[8].second;
+        const std::string userBlk = std::string(blk).replace(blk.find("\r\na\r\nb\r\n"), 7, "\r\nq\r\nb");
+        blk.replace(blk.find("\r\na\r\nb\r\n"), 7, "\r\nz\r\nb");
+        struct KilledAtTheFourthRename : FileSystem {
+            int renames = 0;
+            bool rename(const std::string& from, const std::string& to) override {
+                if (++renames == 4) throw renames; // the journal, .prj and .lst are renamed; .blk is not
+                return FileSystem::rename(from, to);
+            }
+        } disk;
+        EXPECT_THROW(SaveFilesDurably(next, disk), int);
+        if (edited) std::ofstream(path("h.blk"), std::ios::binary) << userBlk;
+        dialogs.shown.clear();
+        ASSERT_TRUE(loadFresh("h.prj"));
+        EXPECT_EQ(dialogs.shown,
+                  std::vector<std::string>{edited ? cutOffSaveLeftText(path("h.prj"), "h.blk", "h.prj.old~")
+                                                  : cutOffSaveText(path("h.prj"), true)});
+        EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "two");
+        EXPECT_EQ(project->Blocks[0].Text, edited ? "q\r\nb" : "z\r\nb");
+        for (const auto& e : std::filesystem::directory_iterator(dir))
+            EXPECT_EQ(e.path().string().ends_with('~'), edited && e.path().filename() == "h.prj.old~")
+                << e.path();
+        std::filesystem::remove(path("h.prj.old~"));
+    }
 }
 
 // A named pipe or a link to an endless device named like a file of the set is refused at once, unread.

@@ -1,0 +1,41 @@
+#pragma once
+// Puts a group save in order from its journal and what its files hold now. Every step looks at the files
+// afresh, so a settlement cut off at any step is finished the same way by the next one.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/durable_file.h"
+#include "core/save_journal.h"
+
+class Settlement {
+  public:
+    Settlement(std::vector<JournalEntry> entries, FileSystem& fs) : entries_(std::move(entries)), fs_(fs) {}
+
+    // Finishes the save when every new file is there whole, puts the old set back otherwise; a group with
+    // files changed since is left as it is.
+    SaveSettlement settle();
+    // Undoes a save that failed: the old set back, the save's leftovers and journal removed.
+    std::optional<SaveFailure> putOldSetBack();
+
+  private:
+    // What a file holds now; nothing when it is missing.
+    struct Seen {
+        std::optional<Fingerprint> target, temporary, kept;
+    };
+    void survey();
+    bool isOld(size_t i) const { return seen_[i].target == entries_[i].old; }
+    bool isNew(size_t i) const { return seen_[i].target == entries_[i].next; }
+    bool keptIsOld(size_t i) const { return entries_[i].old && seen_[i].kept == entries_[i].old; }
+    std::vector<std::string> changedFiles() const;
+    bool canFinish() const;
+    bool canPutBack() const;
+    std::optional<SaveFailure> finish();
+    std::optional<SaveFailure> putBack();
+    std::optional<SaveFailure> clearUp(bool whole);
+    std::optional<SaveFailure> flushFolders();
+
+    std::vector<JournalEntry> entries_;
+    FileSystem& fs_;
+    std::vector<Seen> seen_;
+};
