@@ -197,6 +197,13 @@ class GroupSave {
     std::vector<std::string> oldBytes_;
 };
 
+// A journal that does not list this set as this version writes it (damaged, or an earlier version's
+// without the files' checksums) cannot tell which files a cut-off save left: none is touched.
+constexpr const char* UnreadJournal =
+    "it does not list the files of this set as this version writes them (a damaged journal, or an earlier "
+    "version's): compare the files with their \".old~\" and \".tmp~\" copies, keep the ones you want and "
+    "remove the journal";
+
 } // namespace
 
 SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSystem& fs) {
@@ -208,8 +215,7 @@ SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSyste
     if (!text) return {CutOffSave::None, {}, {}, SaveFailure{journal, reason}};
     // Only the files of this group are ever renamed or removed, whatever a journal says.
     std::optional<std::vector<JournalEntry>> entries = ReadJournal(*text, paths);
-    if (!entries)
-        return {CutOffSave::None, {}, {}, SaveFailure{journal, "it does not list the files of this set"}};
+    if (!entries) return {CutOffSave::None, {}, {}, SaveFailure{journal, UnreadJournal}};
     return Settlement(std::move(*entries), fs).settle();
 }
 
