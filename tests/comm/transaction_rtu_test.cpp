@@ -211,6 +211,31 @@ TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
     }
 }
 
+// Only a device that may still answer is waited for: none answers a broadcast, and a link opened anew may
+// lead to another device.
+TEST_F(RtuTransaction, NoLateAnswerIsAwaitedFromABroadcastOrOverANewLink) {
+    struct Row {
+        uint8_t node;
+        bool reopen;
+        uint8_t second;
+        int64_t atMostMs;
+    };
+    for (const Row& row : {Row{0, false, ComTimeout, 1500}, Row{10, true, ComOk, 500}}) {
+        SCOPED_TRACE(row.node);
+        if (row.node) sim.inject({SimFault::Silence});
+        s.request({row.node, 0x04, 0x00, 0x05, 0x00, 0x01});
+        EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
+        if (row.reopen) {
+            s.link.close();
+            Connetti(s.app);
+        }
+        const int64_t start = s.pump.nowMs();
+        s.request({row.node, 0x04, 0x00, 0x05, 0x00, 0x01});
+        EXPECT_EQ(TrasmettiRicevi(s.app, 0), row.second);
+        EXPECT_LT(s.pump.nowMs() - start, row.atMostMs);
+    }
+}
+
 TEST_F(RtuTransaction, RequestStartedDuringAWaitIsRefused) {
     sim.setInput(5, 0x0505);
     sim.inject({SimFault::Delay, 300});
