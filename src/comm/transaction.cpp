@@ -63,12 +63,11 @@ bool pullArrived(CommState& comm, LinkPort& link) {
     return true;
 }
 
-// A late answer to an earlier request must not be taken for this one.
+// A late answer to an earlier request must not be taken for this one: it is dropped, and the request's
+// log line counts it.
 void dropStaleInput(CommState& comm, LinkPort& link) {
-    if (comm.LinkSettled)
-        link.readAll();
-    else
-        link.discardInput();
+    comm.DroppedInput += link.readAll().size();
+    if (!comm.LinkSettled) link.discardInput();
     comm.LinkSettled = 0;
     comm.RxRaw.clear();
     comm.DataArrived = 0;
@@ -111,6 +110,7 @@ bool awaitQuietLine(AppContext& app, LinkPort& link, int baud, uint8_t node) {
             if (app.pump.nowUs() == now) return true;
             continue; // the wait found the line silent up to its end
         }
+        comm.DroppedInput += link.readAll().size();
         link.discardInput();
         comm.DataArrived = 0;
         lateUntilUs = 0; // the late answer came: the silence after it is enough

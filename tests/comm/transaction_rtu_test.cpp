@@ -194,7 +194,7 @@ TEST_F(RtuTransaction, LateAnswerToAnEarlierRequestIsDiscarded) {
 }
 
 // A device that answers after the 1 s time-out, with and without an echoing converter: its late answer
-// is dropped, and the next request gets its own.
+// is dropped, and logged, and the next request gets its own.
 TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
     sim.setInput(100, 100);
     sim.setInput(101, 101);
@@ -208,6 +208,7 @@ TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
         s.request({0x0A, 0x04, 0x00, 101, 0x00, 0x01});
         EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComOk);
         EXPECT_EQ(s.answer().at(4), 101);
+        EXPECT_EQ(s.shell->log.lines().back(), "7 bytes arrived while idle and were dropped  ");
     }
 }
 
