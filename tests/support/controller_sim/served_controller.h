@@ -35,6 +35,7 @@ class ServedController {
     const uint16_t programBase_;
     const Teller tell_;
     std::mutex tellMutex_; // both lines tell from threads of their own
-    int lateMs_ = 0, lateNth_ = 0, answered_ = 0; // answered_ under tellMutex_
+    // Answers sent late: every lateNth_ of them (counted in answered_, under tellMutex_) by lateMs_.
+    int lateMs_ = 0, lateNth_ = 0, answered_ = 0;
     SimController device_, tcp_, rtu_;
 };
