@@ -132,7 +132,10 @@ void Connetti(AppContext& app) {
     CommState& comm = app.comm;
     std::fill_n(comm.RxBuffer.begin(), 101, 0);
     std::fill_n(comm.TxBuffer.begin(), 101, 0);
-    comm.FixedTransactionId = 0; // a new link may lead to another device
+    // A new link may lead to another device: nothing learnt of the last one's answers holds for it.
+    comm.FixedTransactionId = 0;
+    comm.LinkSettled = 0;
+    comm.UnansweredNode = -1;
     if (comm.CurrentDevice.Channel == 0)
         comm.LinkMode = 2;
     else if (comm.CurrentDevice.Channel == 1)

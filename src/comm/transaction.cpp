@@ -16,6 +16,7 @@
 namespace {
 
 constexpr int ShortestRtuAnswer = 5; // an exception answer: address, function, code, CRC
+constexpr uint8_t BroadcastNode = 0;
 
 // A failure inside the transaction: its description goes into the "MOD-RTU" box, the result is 1.
 struct Failure {
@@ -62,12 +63,11 @@ bool pullArrived(CommState& comm, LinkPort& link) {
     return true;
 }
 
-// A late answer to an earlier request must not be taken for this one.
+// A late answer to an earlier request must not be taken for this one: it is dropped, and the request's
+// log line counts it.
 void dropStaleInput(CommState& comm, LinkPort& link) {
-    if (comm.LinkSettled)
-        link.readAll();
-    else
-        link.discardInput();
+    comm.DroppedInput += link.readAll().size();
+    if (!comm.LinkSettled) link.discardInput();
     comm.LinkSettled = 0;
     comm.RxRaw.clear();
     comm.DataArrived = 0;
@@ -110,6 +110,7 @@ bool awaitQuietLine(AppContext& app, LinkPort& link, int baud, uint8_t node) {
             if (app.pump.nowUs() == now) return true;
             continue; // the wait found the line silent up to its end
         }
+        comm.DroppedInput += link.readAll().size();
         link.discardInput();
         comm.DataArrived = 0;
         lateUntilUs = 0; // the late answer came: the silence after it is enough
@@ -213,8 +214,8 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     const RtuWait wait = waitRtuAnswer(app, link, request, echo, baud);
     if (comm.RxRaw.size() <= echo) {
         // Nothing came back: the line's last byte was the request, a time-out ago, and the device may yet
-        // answer it. The next request's silence counts from here.
-        comm.UnansweredNode = request.bytes[0];
+        // answer it. The next request's silence counts from here. No device answers a broadcast, late or not.
+        comm.UnansweredNode = request.bytes[0] == BroadcastNode ? -1 : request.bytes[0];
         comm.UnansweredAtUs = comm.LineActiveUs = std::max(comm.LineActiveUs, app.pump.nowUs());
     }
     const size_t taken = wait.taken;

@@ -67,7 +67,8 @@ struct CommState {
     // that answer up to one answer time-out, and drops it.
     int16_t UnansweredNode = -1;
     int64_t UnansweredAtUs = 0;
-    // Bytes the link dropped that no log line has told yet: a request tells its own once, when it ends.
+    // Bytes dropped (a late answer, or what the link could not keep) that no log line has told yet: a
+    // request tells its own once, when it ends.
     size_t DroppedInput = 0;
 
     std::array<RegisterRecord, RegisterCount> Registers{};

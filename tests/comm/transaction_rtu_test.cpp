@@ -194,7 +194,7 @@ TEST_F(RtuTransaction, LateAnswerToAnEarlierRequestIsDiscarded) {
 }
 
 // A device that answers after the 1 s time-out, with and without an echoing converter: its late answer
-// is dropped, and the next request gets its own.
+// is dropped, and logged, and the next request gets its own.
 TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
     sim.setInput(100, 100);
     sim.setInput(101, 101);
@@ -208,6 +208,32 @@ TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
         s.request({0x0A, 0x04, 0x00, 101, 0x00, 0x01});
         EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComOk);
         EXPECT_EQ(s.answer().at(4), 101);
+        EXPECT_EQ(s.shell->log.lines().back(), "7 bytes arrived while idle and were dropped  ");
+    }
+}
+
+// Only a device that may still answer is waited for: none answers a broadcast, and a link opened anew may
+// lead to another device.
+TEST_F(RtuTransaction, NoLateAnswerIsAwaitedFromABroadcastOrOverANewLink) {
+    struct Row {
+        uint8_t node;
+        bool reopen;
+        uint8_t second;
+        int64_t atMostMs;
+    };
+    for (const Row& row : {Row{0, false, ComTimeout, 1500}, Row{10, true, ComOk, 500}}) {
+        SCOPED_TRACE(row.node);
+        if (row.node) sim.inject({SimFault::Silence});
+        s.request({row.node, 0x04, 0x00, 0x05, 0x00, 0x01});
+        EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
+        if (row.reopen) {
+            s.link.close();
+            Connetti(s.app);
+        }
+        const int64_t start = s.pump.nowMs();
+        s.request({row.node, 0x04, 0x00, 0x05, 0x00, 0x01});
+        EXPECT_EQ(TrasmettiRicevi(s.app, 0), row.second);
+        EXPECT_LT(s.pump.nowMs() - start, row.atMostMs);
     }
 }
 

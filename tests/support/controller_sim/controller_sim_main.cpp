@@ -1,6 +1,7 @@
 // One simulated controller of a catalogue model for trying the program by hand: Modbus TCP on 127.0.0.1
 // at the given port and, with --rtu, RTU over a pseudo-terminal whose path is printed. Every request is
 // printed as it arrives. Usage: melqo_controller_sim [model row or name] [--port N] [--node N] [--rtu]
+// [--late MS[/N]] (every answer, or every Nth, MS late).
 // Ends on Ctrl-C.
 #include <csignal>
 #include <cstdlib>
@@ -20,6 +21,7 @@ struct Options {
     long port = 5020;
     long node = 10;
     bool rtu = false;
+    long lateMs = 0, lateNth = 0;
 };
 
 bool parse(int argc, char** argv, Options& o) {
@@ -32,6 +34,10 @@ bool parse(int argc, char** argv, Options& o) {
             long& into = a == "--port" ? o.port : o.node;
             into = std::strtol(argv[++i], &end, 10);
             if (*end || into < 1 || into > (a == "--port" ? 65535 : 247)) return false;
+        } else if (a == "--late" && i + 1 < argc) {
+            o.lateMs = std::strtol(argv[++i], &end, 10);
+            o.lateNth = *end == '/' ? std::strtol(end + 1, &end, 10) : 1;
+            if (*end || o.lateMs < 0 || o.lateMs > 60000 || o.lateNth < 1) return false;
         } else if (a.starts_with("--")) {
             return false;
         } else {
@@ -50,6 +56,7 @@ int findRow(const ModelCatalogue& models, const std::string& wanted) {
 
 void usage(const ModelCatalogue& models) {
     std::cerr << "Usage: melqo_controller_sim [model row or name] [--port 1..65535] [--node 1..247] [--rtu]\n"
+                 "       [--late MS[/N]] (every answer, or every Nth, MS late)\n"
                  "Models:\n";
     for (int r = 0; r < FilledModelRows; ++r) {
         const ModelRecord& m = models[static_cast<size_t>(r)];
@@ -79,6 +86,7 @@ int main(int argc, char** argv) {
     const ModelRecord& model = shell.Models[static_cast<size_t>(row)];
     ServedController controller(model, static_cast<uint8_t>(options.node),
                                 [](const std::string& line) { std::cout << line << std::endl; });
+    controller.answerLate(static_cast<int>(options.lateMs), static_cast<int>(options.lateNth));
     uint16_t port = 0;
     try {
         port = controller.startTcp(static_cast<uint16_t>(options.port));

@@ -93,5 +93,11 @@ Bytes ServedController::respond(SimController& line, const Bytes& request) {
         for (uint32_t r = first; r < uint32_t{first} + count && r <= 0xFFFF; ++r)
             device_.setInput(static_cast<uint16_t>(r), device_.holding(static_cast<uint16_t>(r)));
     }
-    return broadcast ? Bytes{} : answer;
+    if (broadcast || answer.empty()) return {};
+    std::lock_guard lock(tellMutex_);
+    if (lateNth_ > 0 && ++answered_ % lateNth_ == 0) {
+        line.inject({SimFault::Delay, lateMs_}); // taken by this answer, which the line sends next
+        tell_("  answer held back " + std::to_string(lateMs_) + " ms");
+    }
+    return answer;
 }

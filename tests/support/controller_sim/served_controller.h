@@ -23,6 +23,11 @@ class ServedController {
     // Opens a pseudo-terminal pair; returns the path the program opens.
     std::string startRtu() { return rtu_.startRtu(); }
     SimController& device() { return device_; }
+    // Every nth answer (0: none) goes out ms late, as a slow device's would.
+    void answerLate(int ms, int nth) {
+        lateMs_ = ms;
+        lateNth_ = nth;
+    }
 
   private:
     Bytes respond(SimController& line, const Bytes& request);
@@ -30,5 +35,7 @@ class ServedController {
     const uint16_t programBase_;
     const Teller tell_;
     std::mutex tellMutex_; // both lines tell from threads of their own
+    // Answers sent late: every lateNth_ of them (counted in answered_, under tellMutex_) by lateMs_.
+    int lateMs_ = 0, lateNth_ = 0, answered_ = 0;
     SimController device_, tcp_, rtu_;
 };
