@@ -175,6 +175,11 @@ class Mapper {
         ImpostaRegistro(comm_, prefixes_, reg, name, type, kind);
     }
     void reserved(int reg) { set(reg, Reserved, UInt); }
+    // The label of a register that has none yet, from its kind and number; nothing else changes.
+    void label(int reg) {
+        RegisterRecord& r = comm_.Registers[static_cast<size_t>(reg)];
+        if (r.Label.empty() && r.Kind < RegisterKindCount) r.Label = prefixes_[r.Kind] + std::to_string(reg);
+    }
     void reserved(int first, int last) {
         for (int r = first; r <= last; ++r)
             reserved(r);
@@ -297,11 +302,18 @@ void MappaRegistri(CommState& comm, const ShellState& shell, bool keep) {
     Mapper m(comm, shell.RegisterPrefixes);
 
     m.reserved(0, firstUser - 1);
+    const int highEnd = std::min<int>(model.HighRegisterStart + model.HighRegisterCount, RegisterCount);
     if (!keep) {
         for (int r = firstUser; r < numRegisters; ++r)
             m.set(r, "", Int, KindProject);
-        for (int r = model.HighRegisterStart; r < model.HighRegisterStart + model.HighRegisterCount; ++r)
+        for (int r = model.HighRegisterStart; r < highEnd; ++r)
             m.set(r, "", Int, KindTopBlock);
+    } else {
+        // Kept registers keep their names and types; one that was never named still shows its number.
+        for (int r = firstUser; r < numRegisters; ++r)
+            m.label(r);
+        for (int r = model.HighRegisterStart; r < highEnd; ++r)
+            m.label(r);
     }
     m.set(1, "Firmware[0]", Hex, KindSettings);
     m.set(2, "Firmware[1]", Hex, KindSettings);

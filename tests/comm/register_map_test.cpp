@@ -91,6 +91,7 @@ TEST_F(RegisterMap, KeepLeavesProjectRegistersAndValuesAloneAndRegistersOutsideT
     comm.Registers[100].Value = 77;
     map(0, true);
     EXPECT_EQ(comm.Registers[100].Name, "Level");
+    EXPECT_EQ(comm.Registers[100].Label, "%R100"); // never named by a map, still shown by its number
     map(0, false);
     EXPECT_EQ(comm.Registers[100].Name, "");
     EXPECT_EQ(comm.Registers[100].Value, 77);
