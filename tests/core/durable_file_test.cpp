@@ -116,9 +116,9 @@ TEST_F(DurableFile, FlushesTheNewFileBeforeTheRenameAndTheFolderAfterIt) {
     ASSERT_FALSE(SaveFileDurably(path("a.dat"), "old"));
     ASSERT_EQ(::chmod(path("a.dat").c_str(), 0640), 0);
     ASSERT_FALSE(SaveFileDurably(path("a.dat"), "new", disk));
-    EXPECT_EQ(disk.calls, (std::vector<std::string>{
-                              "create a.dat.tmp~", "write a.dat.tmp~", "sync a.dat.tmp~", "close a.dat.tmp~",
-                              "rename a.dat.tmp~>a.dat", "syncFolder "}));
+    EXPECT_EQ(disk.calls,
+              (std::vector<std::string>{"create a.dat.tmp~", "write a.dat.tmp~", "sync a.dat.tmp~",
+                                        "close a.dat.tmp~", "rename a.dat.tmp~>a.dat", "syncFolder "}));
     EXPECT_EQ(folder(), (std::map<std::string, std::string>{{"a.dat", "new"}}));
     struct stat st {};
     ASSERT_EQ(::stat(path("a.dat").c_str(), &st), 0);
