@@ -109,6 +109,21 @@ std::optional<SaveFailure> writeWhole(FileSystem& fs, const std::string& path, c
     return failure(target, error);
 }
 
+// One file: written beside its target and renamed over it, which replaces it whole. Nothing of the old
+// file is read or kept, and it stays untouched when any step fails.
+std::optional<SaveFailure> replaceWhole(FileSystem& fs, const std::string& path, const std::string& bytes) {
+    if (auto refused = refuseFolder(fs, path)) return refused;
+    const std::string temporary = TemporaryName(path);
+    if (auto failed = writeWhole(fs, temporary, path, bytes)) return failed;
+    if (!fs.rename(temporary, path)) {
+        const int error = errno;
+        fs.remove(temporary);
+        return failure(path, error);
+    }
+    if (!fs.syncFolder(FolderOf(path))) return failure(FolderOf(path), errno);
+    return std::nullopt;
+}
+
 // One save of a group. The old files never leave their names: each gets a second one (a link, or a copy
 // where the file system has no links) before the journal is written, and only the renames of the new
 // files, after it, replace them.
@@ -117,25 +132,20 @@ class GroupSave {
     GroupSave(const FileContents& files, FileSystem& fs) : files_(files), fs_(fs) {}
 
     std::optional<SaveFailure> run() {
-        if (journaled())
-            if (auto settled = SettleCutOffSave(paths(), fs_); settled.failure) return settled.failure;
+        if (auto settled = SettleCutOffSave(paths(), fs_); settled.failure) return settled.failure;
         if (auto failed = readOldFiles()) return failed;
         for (const auto& [path, bytes] : files_)
             if (auto failed = writeWhole(fs_, TemporaryName(path), path, bytes)) return undo(*failed);
         for (size_t i = 0; i < files_.size(); ++i)
             if (auto failed = keepOldFile(i)) return undo(*failed);
         // Every new file and kept copy is whole on the disk before the journal names the group.
-        if (journaled()) {
-            if (auto failed = flushFolders()) return undo(*failed);
-            if (auto failed = SaveFileDurably(journal(), JournalText(entries_), fs_)) return undo(*failed);
-        }
+        if (auto failed = flushFolders()) return undo(*failed);
+        if (auto failed = SaveFileDurably(journal(), JournalText(entries_), fs_)) return undo(*failed);
         for (const auto& file : files_)
             if (!fs_.rename(TemporaryName(file.first), file.first)) return undo(failure(file.first, errno));
         if (auto failed = flushFolders()) return undo(*failed);
-        if (journaled()) {
-            fs_.remove(journal());
-            fs_.syncFolder(FolderOf(journal()));
-        }
+        fs_.remove(journal());
+        fs_.syncFolder(FolderOf(journal()));
         for (const JournalEntry& entry : entries_)
             if (entry.old) fs_.remove(KeptCopyName(entry.path));
         return std::nullopt;
@@ -181,8 +191,6 @@ class GroupSave {
         return std::nullopt;
     }
 
-    // A single file needs no journal: its one rename places it whole.
-    bool journaled() const { return files_.size() > 1; }
     std::string journal() const { return JournalName(files_.front().first); }
     std::vector<std::string> paths() const {
         std::vector<std::string> all;
@@ -220,6 +228,8 @@ SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSyste
 }
 
 std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSystem& fs) {
+    if (files.empty()) return std::nullopt;
+    if (files.size() == 1) return replaceWhole(fs, files.front().first, files.front().second);
     return GroupSave(files, fs).run();
 }
 
@@ -234,5 +244,5 @@ std::optional<SaveFailure> CheckSavable(const std::string& path, FileSystem& fs)
 
 std::optional<SaveFailure> SaveFileDurably(const std::string& path, const std::string& bytes,
                                            FileSystem& fs) {
-    return SaveFilesDurably({{path, bytes}}, fs);
+    return replaceWhole(fs, path, bytes);
 }

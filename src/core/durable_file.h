@@ -45,7 +45,8 @@ using FileContents = std::vector<std::pair<std::string, std::string>>; // (path,
 
 // Writes every file durably. Nothing is replaced until every new file is written and flushed; each old
 // file keeps a second name (a link, or a copy where the file system has no links) until all new ones are
-// in place, and the old files are put back, all of them, when any step fails.
+// in place, and the old files are put back, all of them, when any step fails. A single file is saved as
+// SaveFileDurably saves it.
 std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSystem& fs = SystemFileSystem());
 
 // How a group save that had been cut off was settled.
@@ -72,5 +73,7 @@ SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSyste
 // long preparation can be skipped when it cannot.
 std::optional<SaveFailure> CheckSavable(const std::string& path, FileSystem& fs = SystemFileSystem());
 
+// One file, replaced whole by a single rename: its old content is neither read nor kept, whatever its
+// size, and stays untouched when any step fails.
 std::optional<SaveFailure> SaveFileDurably(const std::string& path, const std::string& bytes,
                                            FileSystem& fs = SystemFileSystem());

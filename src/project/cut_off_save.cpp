@@ -1,6 +1,5 @@
 #include "project/cut_off_save.h"
 
-#include "core/durable_file.h"
 #include "project/project_path.h"
 #include "project/project_texts.h"
 
@@ -23,12 +22,13 @@ std::string settledText(const std::string& mainFile, const SaveSettlement& settl
 
 } // namespace
 
-bool SettleProjectSet(AppContext& ctx, const std::string& base) {
+std::optional<CutOffSave> SettleProjectSet(AppContext& ctx, const std::string& base) {
     const SaveSettlement settled = SettleCutOffSave(projectFileNames(base));
-    if (!settled.failure && settled.outcome == CutOffSave::None) return true;
+    if (!settled.failure && settled.outcome == CutOffSave::None) return settled.outcome;
     const std::string text = settledText(mainFileName(base), settled);
     ctx.shell.log.LogStart();
     ctx.shell.log.LogWrite(text);
     ctx.dialogs.messageBox(text, MsgButtons::Ok, settled.failure ? MsgIcon::Critical : MsgIcon::Warning);
-    return !settled.failure;
+    if (settled.failure) return std::nullopt;
+    return settled.outcome;
 }

@@ -63,7 +63,10 @@ bool SalvaProgetto(AppContext& ctx, bool askName) {
         ctx.dialogs.messageBox(overwriteDamagedText(p.DamagedFiles), MsgButtons::YesNo, MsgIcon::Warning) !=
             MsgChoice::Yes)
         return false;
-    if (!SettleProjectSet(ctx, base)) return false;
+    // Files the user changed since a cut-off save, and the earlier contents kept beside them, stay as the
+    // message says until the user saves again.
+    if (const auto settled = SettleProjectSet(ctx, base); !settled || *settled == CutOffSave::LeftAsFound)
+        return false;
 
     if (std::string subs = unsavedSubroutines(p.Program); !subs.empty()) {
         ctx.shell.log.LogWrite(subroutinesNotSavedText(subs));

@@ -257,10 +257,12 @@ TEST_F(SaveLoad, FailedSaveNamesTheFileAndChangesNoFileOfTheSet) {
 
 // A save killed half way through renaming its files: the next open finishes it, says so, and loads the
 // new set whole (the changed first and last files both), never a mix of the two saves. Where the user
-// edited a file after the kill, the open touches none of the files and names the edited one.
+// edited a file after the kill, the open touches none of the files and names the edited one; a save then
+// stops after the same message, leaving the files and the kept copy it names until the user saves again.
 TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened) {
-    for (const bool edited : {false, true}) {
-        SCOPED_TRACE(edited);
+    for (const int run : {0, 1, 2}) {
+        const bool edited = run > 0, saved = run == 2;
+        SCOPED_TRACE(run);
         saveSmallProject();
         FileContents next;
         for (const std::string& name : projectFileNames(path("h")))
@@ -279,12 +281,18 @@ TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened
         EXPECT_THROW(SaveFilesDurably(next, disk), int);
         if (edited) std::ofstream(path("h.blk"), std::ios::binary) << userBlk;
         dialogs.shown.clear();
-        ASSERT_TRUE(loadFresh("h.prj"));
+        if (saved)
+            ASSERT_FALSE(SalvaProgetto(ctx, false));
+        else
+            ASSERT_TRUE(loadFresh("h.prj"));
         EXPECT_EQ(dialogs.shown,
                   std::vector<std::string>{edited ? cutOffSaveLeftText(path("h.prj"), "h.blk", "h.prj.old~")
                                                   : cutOffSaveText(path("h.prj"), true)});
-        EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "two");
-        EXPECT_EQ(project->Blocks[0].Text, edited ? "q\r\nb" : "z\r\nb");
+        EXPECT_EQ(slurp(path("h.blk")), edited ? userBlk : blk);
+        if (!saved) {
+            EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "two");
+            EXPECT_EQ(project->Blocks[0].Text, edited ? "q\r\nb" : "z\r\nb");
+        }
         for (const auto& e : std::filesystem::directory_iterator(dir))
             EXPECT_EQ(e.path().string().ends_with('~'), edited && e.path().filename() == "h.prj.old~")
                 << e.path();
