@@ -13,8 +13,7 @@ QString latin1(const std::string& s) {
 }
 
 // Lines may be separated by a carriage return alone; the box breaks lines on line feeds.
-QString boxText(const std::string& s) {
-    QString t = latin1(s);
+QString boxText(QString t) {
     t.replace("\r\n", "\n");
     t.replace('\r', '\n');
     return t;
@@ -70,12 +69,10 @@ QMessageBox::StandardButtons qtButtons(MsgButtons buttons) {
     return QMessageBox::Ok;
 }
 
-} // namespace
-
-MsgChoice QtUserDialogs::messageBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
-                                    const std::string& title) {
+MsgChoice showBox(QWidget* parent, const QString& title, const QString& text, MsgButtons buttons,
+                  MsgIcon icon) {
     ArrowWhileOpen arrow;
-    QMessageBox box(qtIcon(icon), latin1(titleOr(title)), boxText(text), qtButtons(buttons), parent_);
+    QMessageBox box(qtIcon(icon), title, boxText(text), qtButtons(buttons), parent);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return MsgChoice::Ok;
@@ -96,12 +93,25 @@ MsgChoice QtUserDialogs::messageBox(const std::string& text, MsgButtons buttons,
     return buttons == MsgButtons::YesNo ? MsgChoice::No : MsgChoice::Cancel;
 }
 
+} // namespace
+
+MsgChoice QtUserDialogs::messageBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                                    const std::string& title) {
+    return showBox(parent_, latin1(titleOr(title)), latin1(text), buttons, icon);
+}
+
+MsgChoice QtUserDialogs::messageBoxUtf8(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                                        const std::string& title) {
+    return showBox(parent_, latin1(titleOr(title)),
+                   QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), buttons, icon);
+}
+
 std::optional<std::string> QtUserDialogs::inputBox(const std::string& prompt, const std::string& title,
                                                    const std::string& initial) {
     ArrowWhileOpen arrow;
     bool ok = false;
-    QString v = QInputDialog::getText(parent_, latin1(titleOr(title)), boxText(prompt), QLineEdit::Normal,
-                                      latin1(initial), &ok);
+    QString v = QInputDialog::getText(parent_, latin1(titleOr(title)), boxText(latin1(prompt)),
+                                      QLineEdit::Normal, latin1(initial), &ok);
     if (!ok) return std::nullopt;
     QByteArray bytes = v.toLatin1();
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));

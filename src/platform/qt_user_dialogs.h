@@ -3,7 +3,8 @@
 
 class QWidget;
 
-// UserDialogs on Qt's standard boxes. Texts arrive as Latin-1 bytes; paths leave in the local encoding.
+// UserDialogs on Qt's standard boxes. Texts arrive as Latin-1 bytes (but for messageBoxUtf8); paths leave in
+// the local encoding.
 class QtUserDialogs : public UserDialogs {
   public:
     explicit QtUserDialogs(QWidget* parent = nullptr) : parent_(parent) {}
@@ -13,6 +14,8 @@ class QtUserDialogs : public UserDialogs {
 
     MsgChoice messageBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
                          const std::string& title) override;
+    MsgChoice messageBoxUtf8(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                             const std::string& title) override;
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& initial) override;
     std::string openFile(const std::string& filter, const std::string& title) override;

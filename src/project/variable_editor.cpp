@@ -33,6 +33,34 @@ template <class T> bool takeNumber(const std::string& text, T& field) {
     return true;
 }
 
+// The variable in use whose number the id box holds, -1 for none.
+int variableIndex(const VariableTable& vars, const std::string& idText) {
+    int id = -1;
+    return takeNumber(idText, id) && id >= 0 && id < vars.Count ? id : -1;
+}
+
+// A stored (Latin-1) text as the window's number fields hold it.
+std::string utf8(std::string_view latin1) {
+    std::string out;
+    for (const unsigned char c : latin1) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | c >> 6);
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// The fields of a string variable's alternate selection.
+void showAlternate(const VariableRecord& v, VariableFields& f) {
+    f.alternate = std::to_string(v.AltRegister);
+    f.trigger = std::to_string(v.TriggerRegister);
+    f.mask = std::to_string(v.Mask);
+    f.swap = v.Swap != 0;
+}
+
 } // namespace
 
 std::string buildFormat(const OutputFormat& f) {
@@ -119,9 +147,9 @@ int moveVariableDown(VariableTable& vars, int selected, int16_t& modified) {
 
 bool applyVariableFields(VariableTable& vars, VariableFields& f, const ModelRecord& model,
                          UserDialogs& dialogs, int16_t& modified) {
-    int id = -1;
     // The id box is editable: only a variable in use is ever written.
-    if (!takeNumber(f.id, id) || id < 0 || id >= vars.Count) {
+    const int id = variableIndex(vars, f.id);
+    if (id < 0) {
         dialogs.messageBox("Check values (ID)", MsgButtons::Ok, MsgIcon::Critical, "Error");
         return false;
     }
@@ -140,38 +168,43 @@ bool applyVariableFields(VariableTable& vars, VariableFields& f, const ModelReco
     }
     // Built on a copy and stored whole: a refused edit leaves the variable as it was.
     VariableRecord v = vars.Variables[static_cast<size_t>(id)];
-    if (hasOutputFormat(v.ValueType)) f.alternate = buildFormat(f.format);
     v.ValueType = f.typeIndex >= 0 && f.typeIndex < static_cast<int>(TypeListData.size())
                       ? TypeListData[static_cast<size_t>(f.typeIndex)]
                       : 0;
-    v.Format = f.alternate;
     v.Name = f.name;
     // A number field the window shows takes a number in its range or is refused; a hidden one (the
-    // format's box, the alternate's fields while unticked) keeps the stored value.
+    // alternate's fields while unticked) keeps the stored value.
     const TypeLayout shown = typeLayout(f.typeIndex);
     const bool alternate = shown.altFrame && f.alternateChecked;
     const bool stringNumbers = v.ValueType == 14;
     std::string unread;
-    auto readField = [&](const std::string& text, int32_t& field, bool isShown, const std::string& caption,
-                         bool stringNumber) {
-        if (!takeNumber(text, field) && isShown && unread.empty())
-            unread = caption + " \"" + text + "\": " + VariableFieldRange(stringNumber, model);
+    auto readField = [&](const std::string& text, auto& field, bool isShown, const std::string& caption,
+                         const std::string& range) {
+        const bool read = takeNumber(text, field);
+        if (!read && isShown && unread.empty()) unread = caption + " \"" + text + "\": " + range;
+        return read;
     };
-    readField(f.reg, v.Register, shown.reg, shown.regCaption, stringNumbers);
-    readField(f.alternate, v.AltRegister, alternate, shown.alternateCaption, stringNumbers);
-    readField(f.trigger, v.TriggerRegister, alternate, "Trigger Reg", false);
+    readField(f.reg, v.Register, shown.reg, shown.regCaption, VariableFieldRange(stringNumbers, model));
+    // The type as now chosen decides what the alternate box holds. A format is built afresh from its
+    // controls; a string variable's alternate is a number, which its format text keeps as well.
+    if (hasOutputFormat(v.ValueType))
+        v.Format = f.alternate = buildFormat(f.format);
+    else if (readField(f.alternate, v.AltRegister, alternate, shown.alternateCaption,
+                       VariableFieldRange(stringNumbers, model)))
+        v.Format = f.alternate;
+    readField(f.trigger, v.TriggerRegister, alternate, "Trigger Reg", VariableFieldRange(false, model));
     if (f.alternateChecked) {
-        if (f.mask == "0") {
+        // Mask 0 means no alternate, however it is written ("00", "-0", "0.4"): refused while ticked.
+        if (readField(f.mask, v.Mask, alternate, "Mask", "a whole number from -32768 to 32767") &&
+            v.Mask == 0) {
             dialogs.messageBox("Check values (Mask)", MsgButtons::Ok, MsgIcon::Critical, "Error");
             return false;
         }
-        if (!takeNumber(f.mask, v.Mask) && alternate && unread.empty())
-            unread = "Mask \"" + f.mask + "\": a whole number from -32768 to 32767";
     } else {
         v.Mask = 0;
     }
     if (!unread.empty()) {
-        dialogs.messageBox("Check values (" + unread + ")", MsgButtons::Ok, MsgIcon::Critical, "Error");
+        dialogs.messageBoxUtf8("Check values (" + unread + ")", MsgButtons::Ok, MsgIcon::Critical, "Error");
         return false;
     }
     v.Swap = f.swap ? 1 : 0;
@@ -193,16 +226,20 @@ VariableFields fieldsOfVariable(const VariableTable& vars, int index, VariableFi
     f.reg = std::to_string(v.Register);
     if (v.ValueType < TypeListData.size()) f.typeIndex = v.ValueType;
     if (hasOutputFormat(v.ValueType)) {
-        f.alternate = v.Format;
+        f.alternate = utf8(v.Format);
         f.format = parseFormat(v.Format, f.format);
     } else if (v.ValueType <= 15) {
-        f.alternate = std::to_string(v.AltRegister);
-        f.trigger = std::to_string(v.TriggerRegister);
-        f.mask = std::to_string(v.Mask);
-        f.swap = v.Swap != 0;
+        showAlternate(v, f);
     }
     f.name = v.Name;
     f.csvName = v.CsvName;
+    return f;
+}
+
+VariableFields fieldsForType(const VariableTable& vars, VariableFields f, int shownIndex) {
+    const int id = variableIndex(vars, f.id);
+    if (id < 0 || typeLayout(shownIndex).altFrame || !typeLayout(f.typeIndex).altFrame) return f;
+    showAlternate(vars.Variables[static_cast<size_t>(id)], f);
     return f;
 }
 

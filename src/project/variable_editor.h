@@ -44,7 +44,8 @@ int removeVariable(VariableTable& vars, int selected, int16_t& modified);
 int moveVariableUp(VariableTable& vars, int selected, int16_t& modified);
 int moveVariableDown(VariableTable& vars, int selected, int16_t& modified);
 
-// The variable page's edit fields as the window holds them.
+// The variable page's edit fields as the window holds them. The number fields (id to mask) are in UTF-8,
+// as typed, so that a refusal quotes them as they stand; the texts (name, CSV name) are Latin-1 bytes.
 struct VariableFields {
     std::string id;        // index of the edited variable
     std::string reg;       // "Input Reg" / default location or string
@@ -58,16 +59,23 @@ struct VariableFields {
     bool swap = false;
     OutputFormat format;
 };
-// Applies the fields to the variable they name, all or nothing. A hidden field whose text is not a
-// number keeps the old value. False, with nothing stored, after "Check values (ID)" (no variable in use
-// by that number), "Check values (Mask)", or "Check values (...)" naming a shown field whose text is no
-// number (with what it typed), or a register or string number the model does not have, with the model's
-// range.
+// Applies the fields to the variable they name, all or nothing. The type as now chosen decides what the
+// alternate box holds: the output format, built afresh from its controls, or (string types) the
+// alternate location or string number. A hidden field whose text is not a number keeps the old value.
+// False, with nothing stored, after "Check values (ID)" (no variable in use by that number),
+// "Check values (Mask)" (with "Set Altern." ticked, a mask that reads as 0 however it is written), or
+// "Check values (...)" naming a shown field whose text is no number (quoting what was typed), or a
+// register or string number the model does not have, with the model's range.
 bool applyVariableFields(VariableTable& vars, VariableFields& fields, const ModelRecord& model,
                          UserDialogs& dialogs, int16_t& modified);
 
 // List1_Click: the fields of variable `index` (fields the variable's type does not use keep theirs).
 VariableFields fieldsOfVariable(const VariableTable& vars, int index, VariableFields current);
+
+// The user chose type list entry f.typeIndex in place of `shownIndex`: when the alternate fields come into
+// view (a type with an output format made a string), they show the variable's stored alternate, trigger,
+// mask and swap flag, not the format text the alternate box held or another variable's fields.
+VariableFields fieldsForType(const VariableTable& vars, VariableFields f, int shownIndex);
 
 // cmb_Type_Click: which field editors the variable page shows for type list entry `typeIndex`.
 struct TypeLayout {

@@ -115,27 +115,56 @@ TEST_F(VariableEditorTest, ApplyStoresFieldsWholeOrNothing) {
 }
 
 // A register the model does not have would reach the controller as another one (70000 as 4464, -5 as
-// 65531): the editor refuses it with the model's range and stores nothing.
+// 65531): the editor refuses it with the model's range and stores nothing. The type as now chosen decides
+// whether the alternate box is a number; a stored variable shows back the fields it was given.
 TEST_F(VariableEditorTest, RegistersAndStringNumbersTheModelHasNotAreRefusedWithItsRange) {
     model().StringsBase = 35840;
     addVariable(vars(), model(), modified());
     const std::string regs = ": the model's registers are 0 to 1279";
-    for (const auto& [type, reg, refusal] :
-         {std::tuple<uint8_t, const char*, std::string>{0, "1279", ""},
-          {0, "1280", "Input Reg 1280" + regs},
-          {0, "-5", "Input Reg -5" + regs},
-          {0, "4O", "Input Reg \"4O\"" + regs}, // typed, not a number: never dropped
-          {0, "", "Input Reg \"\"" + regs},
-          {14, "927", ""}, // its 32-byte slot ends at the last address
-          {14, "928", "String ID (Default) 928: the model's string numbers are 0 to 927"}}) {
-        vars().Variables[0].ValueType = type;
+    const struct {
+        uint8_t stored;
+        int chosen;
+        const char* reg;
+        const char *alternate = nullptr, *trigger = nullptr, *mask = nullptr; // nullptr: as shown
+        std::string refusal{};                                                // empty: stored
+    } rows[] = {
+        {0, 0, "1279"},
+        {0, 0, "1280", {}, {}, {}, "Input Reg 1280" + regs},
+        {0, 0, "-5", {}, {}, {}, "Input Reg -5" + regs},
+        {0, 0, "4O", {}, {}, {}, "Input Reg \"4O\"" + regs}, // typed, not a number: never dropped
+        {0, 0, "", {}, {}, {}, "Input Reg \"\"" + regs},
+        {0, 0, "\u0436", {}, {}, {}, "Input Reg \"\u0436\"" + regs}, // quoted as typed
+        {14, 14, "927"}, // its 32-byte slot ends at the last address
+        {14, 14, "928", {}, {}, {}, "String ID (Default) 928: the model's string numbers are 0 to 927"},
+        {0, 13, "30", "31", "32", "3"}, // a numeric variable made a string in one Apply
+        {0, 14, "2", "5", "32", "1"},
+        {0, 13, "30", "3l", "32", "3", "Location Reg (Alt) \"3l\"" + regs},
+        {13, 0, "30"},                        // and back: the format is built, never the alternate's text
+        {13, 13, "30", {}, {}, "00", "Mask"}, // every spelling of 0 is no alternate
+        {13, 13, "30", {}, {}, "-0", "Mask"},
+        {13, 13, "30", {}, {}, "0.0", "Mask"},
+        {13, 13, "30", {}, {}, "0.4", "Mask"},
+        {13, 13, "30", {}, {}, ".5", "Mask"},
+    };
+    for (const auto& row : rows) {
+        vars().Variables[0].ValueType = row.stored;
         const VariableRecord before = vars().Variables[0];
         VariableFields f = fieldsOfVariable(vars(), 0, {});
-        f.reg = reg;
-        EXPECT_EQ(applyVariableFields(vars(), f, model(), dialogs, modified()), refusal.empty()) << reg;
-        if (!refusal.empty()) {
+        f.typeIndex = row.chosen;
+        f.reg = row.reg;
+        for (auto [typed, field] :
+             {std::pair{row.alternate, &f.alternate}, {row.trigger, &f.trigger}, {row.mask, &f.mask}})
+            if (typed) *field = typed;
+        f.alternateChecked = f.mask != "0"; // as the window ticks "Set Altern."
+        const bool stored = applyVariableFields(vars(), f, model(), dialogs, modified());
+        EXPECT_EQ(stored, row.refusal.empty()) << row.reg << " " << f.alternate << " " << f.mask;
+        if (!row.refusal.empty()) {
             EXPECT_EQ(std::tuple(dialogs.shown.back(), vars().Variables[0]),
-                      std::tuple("Check values (" + refusal + ")", before));
+                      std::tuple("Check values (" + row.refusal + ")", before));
+        } else {
+            const VariableFields back = fieldsOfVariable(vars(), 0, f);
+            EXPECT_EQ(std::tuple(back.reg, back.typeIndex, back.alternate, back.trigger, back.mask),
+                      std::tuple(f.reg, f.typeIndex, f.alternate, f.trigger, f.mask));
         }
     }
 }

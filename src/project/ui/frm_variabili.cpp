@@ -35,6 +35,13 @@ QString qs(const std::string& s) {
 std::string bytes(const QString& s) {
     return s.toLatin1().toStdString();
 }
+// The number fields keep what was typed, whatever its characters, so that a refusal can quote it.
+std::string typed(const QLineEdit* box) {
+    return box->text().toUtf8().toStdString();
+}
+void showTyped(QLineEdit* box, const std::string& text) {
+    box->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
 // The block editor shows lines; the stored text keeps CR LF between them.
 // The text's Latin-1 bytes and the characters that have none (a pair of surrogates is one character).
 EditedText edited(const QString& s) {
@@ -109,7 +116,7 @@ frm_variabili::frm_variabili(AppContext& ctx, std::shared_ptr<VarPickerHandOver>
 
     connect(TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1_Click(); });
     connect(List1, &QTreeWidget::itemSelectionChanged, this, [this] { List1_Click(); });
-    connect(cmb_Type, &QComboBox::activated, this, [this] { cmb_Type_Click(); });
+    connect(cmb_Type, &QComboBox::activated, this, [this] { typeChosen(); });
     connect(chk_altern, &QCheckBox::clicked, this, [this] { chk_altern_Click(); });
     for (size_t i = 0; i < scroll.size(); ++i)
         connect(scroll[i], &QScrollBar::valueChanged, this,
@@ -332,11 +339,11 @@ void frm_variabili::selectVariable(int index) {
 
 VariableFields frm_variabili::readFields() const {
     VariableFields f;
-    f.id = bytes(txt_WebReg[0]->text());
-    f.reg = bytes(txt_WebReg[1]->text());
-    f.alternate = bytes(txt_WebReg[3]->text());
-    f.trigger = bytes(txt_WebReg[4]->text());
-    f.mask = bytes(txt_WebReg[5]->text());
+    f.id = typed(txt_WebReg[0]);
+    f.reg = typed(txt_WebReg[1]);
+    f.alternate = typed(txt_WebReg[3]);
+    f.trigger = typed(txt_WebReg[4]);
+    f.mask = typed(txt_WebReg[5]);
     f.typeIndex = cmb_Type->currentIndex();
     f.name = bytes(txt_Label->text());
     f.csvName = bytes(txt_nomeCampo->text());
@@ -348,11 +355,11 @@ VariableFields frm_variabili::readFields() const {
 }
 
 void frm_variabili::showFields(const VariableFields& f) {
-    txt_WebReg[0]->setText(qs(f.id));
-    txt_WebReg[1]->setText(qs(f.reg));
-    txt_WebReg[3]->setText(qs(f.alternate));
-    txt_WebReg[4]->setText(qs(f.trigger));
-    txt_WebReg[5]->setText(qs(f.mask));
+    showTyped(txt_WebReg[0], f.id);
+    showTyped(txt_WebReg[1], f.reg);
+    showTyped(txt_WebReg[3], f.alternate);
+    showTyped(txt_WebReg[4], f.trigger);
+    showTyped(txt_WebReg[5], f.mask);
     cmb_Type->setCurrentIndex(f.typeIndex);
     txt_Label->setText(qs(f.name));
     txt_nomeCampo->setText(qs(f.csvName));
@@ -371,8 +378,14 @@ void frm_variabili::List1_Click() {
     cmb_Type_Click();
 }
 
+void frm_variabili::typeChosen() {
+    showFields(fieldsForType(ctx_.project.Variables, readFields(), typeShown_));
+    cmb_Type_Click();
+}
+
 void frm_variabili::cmb_Type_Click() {
-    const TypeLayout l = typeLayout(cmb_Type->currentIndex());
+    typeShown_ = cmb_Type->currentIndex();
+    const TypeLayout l = typeLayout(typeShown_);
     setShown({txt_WebReg[1], txt_WebReg[3], txt_WebReg[4], txt_WebReg[5], Label2[2], Label2[3], Label2[5],
               Label2[7], chk_altern, frm_alt, frm_format},
              false);
@@ -442,7 +455,7 @@ void frm_variabili::cmd_RegistriWEB_Click(int index) {
     VariableFields f = readFields();
     const bool applied = applyVariableFields(ctx_.project.Variables, f, ctx_.model(), ctx_.dialogs,
                                              ctx_.project.ProjectModified);
-    txt_WebReg[3]->setText(qs(f.alternate));
+    showTyped(txt_WebReg[3], f.alternate);
     if (!applied) return;
     RiempiListaVariabili();
     selectVariable(static_cast<int>(std::nearbyint(parseNumber(f.id).value_or(-1))));

@@ -53,6 +53,9 @@ class frm_variabili : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The user chose a type: cmb_Type_Click, after the alternate fields that come into view show the
+    // variable's stored values.
+    void typeChosen();
     void showTypeCaptions();
     void RiempiListaVariabili();
     void RiempiListaStringhe();
@@ -67,6 +70,7 @@ class frm_variabili : public QWidget {
     AppContext& ctx_;
     std::shared_ptr<VarPickerHandOver> handOver_;
     bool confirmed_ = false;
+    int typeShown_ = 0; // the type list entry whose fields are shown
 
     QTabBar* TabStrip1;
     std::array<QWidget*, 3> Frame{};

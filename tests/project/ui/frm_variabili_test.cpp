@@ -104,6 +104,26 @@ TEST_F(VariablesWindow, ApplyingStoresTheFieldsOrReportsAZeroMask) {
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{"Check values (Mask)"});
     EXPECT_EQ(project.Variables.Variables[0].ValueType, 0); // nothing of a refused edit is stored
     EXPECT_EQ(project.Variables.Variables[0].CsvName, "Var0");
+    // The user makes the numeric variable a string: its own alternate fields show, not the format text
+    // or what the boxes held before, and one Apply stores what was typed. A refusal quotes the text as typed.
+    box("txt_WebReg4")->setText("9");
+    w->List1_Click();
+    type->setCurrentIndex(13);
+    emit type->activated(13);
+    const VariableRecord& v = project.Variables.Variables[0];
+    EXPECT_EQ(std::tuple(box("txt_WebReg3")->text(), box("txt_WebReg4")->text(), box("txt_WebReg5")->text()),
+              std::tuple(QString::number(v.AltRegister), "0", "0")); // mask 0: "Set Altern." unticked
+    child<QCheckBox>("chk_altern")->click();
+    for (auto [field, text] : {std::pair{"txt_WebReg3", "31"}, {"txt_WebReg4", "32"}, {"txt_WebReg5", "3"}})
+        box(field)->setText(text);
+    box("txt_nomeCampo")->setText("Flow");
+    box("txt_WebReg1")->setText(QString::fromUtf8("3\u0436"));
+    button("cmd_RegistriWEB0")->click();
+    EXPECT_NE(dialogs.shown.back().find("Location Reg (Default) \"3\u0436\""), std::string::npos);
+    box("txt_WebReg1")->setText("30");
+    button("cmd_RegistriWEB0")->click();
+    EXPECT_EQ(std::tuple(v.Register, v.ValueType, v.AltRegister, v.TriggerRegister, v.Mask, v.CsvName),
+              std::tuple(30, 13, 31, 32, 3, "Flow"));
 }
 
 TEST_F(VariablesWindow, OkHandsTheSelectionToTheWaitingCallerAndClosingReleasesIt) {
