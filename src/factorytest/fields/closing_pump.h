@@ -19,7 +19,6 @@ class ClosingPump : public EventPump {
 
     // The window closed: what it started ends at its next wait.
     void close() { closed_ = true; }
-    bool closed() const { return closed_; }
     // Runs a command's work. False when the window's close ended it, which the log tells as what +
     // " stopped: its window was closed". A command run by a click during another's wait shares its run.
     bool run(Log& log, const std::string& what, const std::function<void()>& work);
