@@ -839,5 +839,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     ctx_.comm.PollStop = 1; // ends any loop still running under a toolbar command
     if (search_) search_->search().Form_Unload(); // and a device search or scan, freeing its port
+    for (QMdiSubWindow* factory : {coll7593_, collaudo_, collNwac_, confJXV7593_, confJXV4174_, q7r218_})
+        if (factory) factory->close(); // and the factory windows' runs, polls and ports
     event->accept();
 }

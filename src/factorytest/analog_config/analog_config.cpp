@@ -26,7 +26,11 @@ std::optional<double> nominal(int channel, const std::string& slave) {
 
 } // namespace
 
-AnalogConfig::AnalogConfig(AppContext& app) : app_(app) {}
+AnalogConfig::AnalogConfig(AppContext& app) : app_(app), pump_(app.pump) {}
+
+void AnalogConfig::Form_Unload() {
+    pump_.close();
+}
 
 void AnalogConfig::changed() {
     if (onChanged) onChanged();
@@ -61,14 +65,17 @@ void AnalogConfig::cmd_WriteProg_Click(int index) {
     if (!image || !node) return refuse();
     changed();
     const auto plan = WritePlan(index, app_.model().ProgramEnd);
-    for (size_t i = 0; i < plan.size(); ++i) {
-        const ConfigWrite& w = plan[i];
-        // Each block is staged right before it goes: another window may use MemoryImage during the pauses.
-        std::copy_n(image->begin() + w.Start, w.Count, app_.project.MemoryImage.begin() + w.Start);
-        ScriviMemoria(app_, *node, w.Address, w.Start, w.Count);
-        // The module gets its pause after each block; the controller needs none after its last.
-        if (index == 0 || i + 1 < plan.size()) app_.pump.pausa(WritePause);
-    }
+    pump_.run(app_.shell.log, index == 0 ? "Write" : "Write Def", [&] {
+        for (size_t i = 0; i < plan.size(); ++i) {
+            const ConfigWrite& w = plan[i];
+            // Each block is staged right before it goes: another window may use MemoryImage during the
+            // pauses.
+            std::copy_n(image->begin() + w.Start, w.Count, app_.project.MemoryImage.begin() + w.Start);
+            ScriviMemoria(app_, *node, w.Address, w.Start, w.Count);
+            // The module gets its pause after each block; the controller needs none after its last.
+            if (index == 0 || i + 1 < plan.size()) pump_.pausa(WritePause);
+        }
+    });
 }
 
 void AnalogConfig::SetDefault_Click(int k) {

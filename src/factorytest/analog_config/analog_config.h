@@ -9,6 +9,7 @@
 #include <string>
 
 #include "factorytest/analog_config/analog_config_memory.h"
+#include "factorytest/fields/closing_pump.h"
 
 struct AppContext;
 
@@ -47,6 +48,8 @@ class AnalogConfig {
     // The switching run of register 9 of slave 1; a click while it runs stops it.
     void Command11_Click();
     void En_8250_Click(int index);
+    // The window closes: a write or the switching run ends before its next request.
+    void Form_Unload();
 
   private:
     std::optional<uint8_t> slave();
@@ -54,6 +57,7 @@ class AnalogConfig {
     void changed();
 
     AppContext& app_;
+    ClosingPump pump_;
     bool busy_ = false;
     bool switching_ = false;
     bool stopSwitching_ = false;

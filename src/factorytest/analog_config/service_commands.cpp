@@ -74,12 +74,14 @@ void AnalogConfig::Command11_Click() {
     switching_ = true;
     stopSwitching_ = false;
     changed();
-    for (int i = 0; i < SwitchCycles && !stopSwitching_; ++i)
-        for (double value : {0.0, 65535.0}) {
-            if (stopSwitching_) break;
-            ScriviRegistro(app_, SwitchedSlave, SwitchedRegister, value);
-            app_.pump.pausa(SwitchPause);
-        }
+    pump_.run(app_.shell.log, "Command11", [this] {
+        for (int i = 0; i < SwitchCycles && !stopSwitching_; ++i)
+            for (double value : {0.0, 65535.0}) {
+                if (stopSwitching_) break;
+                ScriviRegistro(app_, SwitchedSlave, SwitchedRegister, value);
+                pump_.pausa(SwitchPause);
+            }
+    });
     switching_ = false;
     changed();
 }

@@ -31,8 +31,8 @@ std::string DurationText(double seconds) {
 }
 
 CalibrationBench::CalibrationBench(AppContext& app, InstrumentPorts& ports, std::string programFolder)
-    : ports(ports), instruments(ports, app.pump, app.dialogs, app.shell.log), app_(app), link_(app),
-      programFolder_(std::move(programFolder)) {
+    : pump_(app.pump), ports(ports), instruments(ports, pump_, app.dialogs, app.shell.log), app_(app),
+      link_(app), programFolder_(std::move(programFolder)) {
     for (int i = 0; i < BenchRowCount; ++i) {
         const RowLabels has = LabelsOfRow(i);
         BenchRow& r = row(i);
@@ -47,7 +47,25 @@ void CalibrationBench::changed() {
 }
 
 void CalibrationBench::pausa(double seconds) {
-    app_.pump.pausa(seconds);
+    pump_.pausa(seconds);
+}
+
+void CalibrationBench::untilClosed(const std::string& what, const std::function<void()>& work) {
+    if (pump_.run(app_.shell.log, what, work)) return;
+    // Ended where it was: no stop sequence, which would wait; only the supply's output goes off.
+    state.Running = false;
+    view.busy(false);
+    ports.Seriale_alim.send(SupplyOffCommand);
+    Form_Unload();
+    changed();
+}
+
+void CalibrationBench::Form_Unload() {
+    pump_.close();
+    if (state.Running) return; // the run closes them once it has ended
+    for (InstrumentPort* p :
+         {&ports.Seriale_switch, &ports.Seriale_mult, &ports.Seriale_alim, &ports.Seriale_calib})
+        p->close();
 }
 
 void CalibrationBench::colour(BenchLabel& label, uint32_t c, const std::string& text) {
@@ -121,10 +139,12 @@ void CalibrationBench::cmd_coll_Click(int index) {
     state.ModuleFailed = false;
     state.Running = true;
     changed();
-    runRow(index);
-    state.Running = false;
-    // STOP pressed while the row ran: its sequence runs now that the row is done.
-    if (state.StopFlag) stopSequence();
+    untilClosed("Row " + std::to_string(index), [&] {
+        runRow(index);
+        state.Running = false;
+        // STOP pressed while the row ran: its sequence runs now that the row is done.
+        if (state.StopFlag) stopSequence();
+    });
     changed();
 }
 
@@ -179,6 +199,10 @@ void CalibrationBench::cmd_start_Click() {
     state.ModuleFailed = false;
     state.StartTime = static_cast<double>(app_.pump.nowMs()) / 1000;
     changed();
+    untilClosed("The calibration run", [this] { run(); });
+}
+
+void CalibrationBench::run() {
     instruments.accendi_alim();
     const BenchModelInfo& m = BenchModels[static_cast<size_t>(state.BenchModel)];
     const auto mapped = ports.Devices.find(m.LinkPort);
@@ -193,7 +217,7 @@ void CalibrationBench::cmd_start_Click() {
     } else {
         for (int i = 0; i < BenchRowCount; ++i) {
             if (row(i).Ticked) runRow(i);
-            app_.pump.processEvents();
+            pump_.processEvents();
             if (state.StopFlag || state.ModuleFailed || !link_.connected()) break;
         }
     }
@@ -206,7 +230,7 @@ void CalibrationBench::cmd_stop_Click() {
         state.StopFlag = true;
         return changed();
     }
-    stopSequence();
+    untilClosed("The stop sequence", [this] { stopSequence(); });
 }
 
 void CalibrationBench::stopSequence() {

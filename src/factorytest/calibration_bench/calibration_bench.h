@@ -8,12 +8,15 @@
 
 #include "factorytest/calibration_bench/bench_link.h"
 #include "factorytest/calibration_bench/bench_state.h"
+#include "factorytest/fields/closing_pump.h"
 #include "factorytest/instruments/bench_instruments.h"
 #include "program/transfer/transfer_view.h"
 
 struct AppContext;
 
 class CalibrationBench {
+    ClosingPump pump_; // first: the instruments wait on it
+
   public:
     // programFolder holds the EEPROM images.
     CalibrationBench(AppContext& app, InstrumentPorts& ports, std::string programFolder);
@@ -35,6 +38,9 @@ class CalibrationBench {
     void cmd_start_Click();
     // During a run only asks it to stop after the row in hand; otherwise runs the STOP sequence.
     void cmd_stop_Click();
+    // The window closes: a run ends at its next wait, with the supply's output off, and the instruments'
+    // ports close.
+    void Form_Unload();
 
     // Step procedures, one per model (rows without a step do nothing).
     void EseguiPasso7593(int index);
@@ -69,7 +75,11 @@ class CalibrationBench {
   private:
     void changed();
     void runRow(int index);
+    // START's run, once the instruments are there: the ticked rows, then the stop sequence.
+    void run();
     void stopSequence();
+    // Runs work until its end or the window's close (what names it in the log).
+    void untilClosed(const std::string& what, const std::function<void()>& work);
     bool checkPorts();
     bool openPorts();
     void pausa(double seconds);

@@ -89,7 +89,7 @@ const std::array<const char*, CollaudoLeds> ControllerBench::LedCaptions{"IN_0",
 
 ControllerBench::ControllerBench(AppContext& app, LinkPort& multLink, LinkPort& alimLink)
     : SerialeMult("multimeter", multLink, 0, "9600,n,8,1"),
-      SerialeAlim("power supply", alimLink, 0, "2400,n,8,1"), clock(LocalNow), app_(app) {}
+      SerialeAlim("power supply", alimLink, 0, "2400,n,8,1"), clock(LocalNow), app_(app), pump_(app.pump) {}
 
 void ControllerBench::changed() {
     if (onChanged) onChanged();
@@ -109,10 +109,20 @@ void ControllerBench::cmd_start_Click() {
     state.StopCollaudo = false;
     state.Running = true;
     changed();
-    if (state.Init) initPhase();
-    if (state.Base && !state.StopCollaudo) basePhase();
+    const bool ended = pump_.run(app_.shell.log, "The test", [this] {
+        if (state.Init) initPhase();
+        if (state.Base && !state.StopCollaudo) basePhase();
+    });
     state.Running = false;
+    if (!ended) Form_Unload(); // the ports the closed window's run left open
     changed();
+}
+
+void ControllerBench::Form_Unload() {
+    pump_.close();
+    if (state.Running) return; // the run closes them once it has ended
+    SerialeMult.close();
+    SerialeAlim.close();
 }
 
 // The test program is checked whole before the run touches the supply or the link.
@@ -151,13 +161,14 @@ bool ControllerBench::openInstruments() {
 }
 
 void ControllerBench::supply(bool on, const std::string& volts) {
-    ImpostaAlimentatore(state.AlimMode, SerialeAlim, on, volts, app_.pump, app_.dialogs);
+    ImpostaAlimentatore(state.AlimMode, SerialeAlim, on, volts, pump_, app_.dialogs);
 }
 
 bool ControllerBench::download(int16_t first, int16_t last) {
     PercentBar bar([this](int v) {
         state.Progress = v;
         changed();
+        pump_.check(); // the download pauses on the program's own pump: its progress sees a closed window
     });
     return DownloadHex(app_, TransferView{&bar, nullptr}, files_, first, last, false);
 }
@@ -178,7 +189,7 @@ void ControllerBench::initPhase() {
     d.NodeAddress = UnitNode;
     if (stop) return;
     supply(false, "0");
-    app_.pump.pausa(0.5);
+    pump_.pausa(0.5);
     if (stop) return;
     app_.dialogs.messageBox("Chiudere switch INIT", MsgButtons::Ok, MsgIcon::Warning);
     if (stop) return;
@@ -203,23 +214,23 @@ void ControllerBench::initPhase() {
     }
     if (stop) return;
     supply(false, "0");
-    app_.pump.pausa(0.5);
+    pump_.pausa(0.5);
     if (stop) return;
     app_.dialogs.messageBox("Aprire switch INIT", MsgButtons::Ok, MsgIcon::Warning);
     if (stop) return;
     supply(true, "24");
-    app_.pump.pausa(2);
+    pump_.pausa(2);
     if (stop) return;
     if (ticked(Ethernet)) {
         toEthernet();
-        app_.pump.pausa(0.5);
+        pump_.pausa(0.5);
         colour(Ethernet, d.Connected ? ColourGreen : ColourRed);
     }
     if (stop) return;
     if (ticked(ProgHigh)) {
         colour(ProgHigh, ColourYellow);
         ImpostaModoDebug(app_, true);
-        app_.pump.pausa(0.5);
+        pump_.pausa(0.5);
         colour(ProgHigh, download(16, 2032) ? ColourGreen : ColourRed);
     }
 }
@@ -237,7 +248,7 @@ void ControllerBench::toEthernet() {
 void ControllerBench::basePhase() {
     const auto& stop = state.StopCollaudo;
     toEthernet();
-    app_.pump.pausa(1);
+    pump_.pausa(1);
     if (stop) return;
     if (state.Ticked[Rs485]) rs485Exchange();
     if (stop) return;
@@ -266,10 +277,10 @@ void ControllerBench::rs485Exchange() {
         ScriviRegistro(app_, node, static_cast<int16_t>(reg), zero);
     }
     ImpostaModoDebug(app_, false);
-    app_.pump.pausa(1);
+    pump_.pausa(1);
     double enable = 1;
     ScriviRegistro(app_, ReferenceNode, 26, enable);
-    app_.pump.pausa(1);
+    pump_.pausa(1);
     const int64_t start = app_.pump.nowMs();
     bool running = true;
     while (running && !state.StopCollaudo) {
@@ -290,7 +301,7 @@ void ControllerBench::rs485Exchange() {
             colour(Rs485, ColourGreen);
         }
         // The exchange runs in the units; a short pause between reads keeps the line free for it.
-        if (running) app_.pump.pausa(0.1);
+        if (running) pump_.pausa(0.1);
     }
     double disable = 0;
     ScriviRegistro(app_, ReferenceNode, 26, disable);
@@ -300,7 +311,7 @@ void ControllerBench::TestIO(uint8_t writer, uint8_t reader, uint16_t value, uin
     double v = value, zero = 0;
     ScriviRegistro(app_, writer, 9, v);
     ScriviRegistro(app_, reader, 8, zero);
-    app_.pump.pausa(0.1);
+    pump_.pausa(0.1);
     const auto read = LeggiRegistriInput(app_, reader, 8, 1);
     for (int i = 0; i < 4; ++i) {
         uint32_t& led = state.Led[static_cast<size_t>(first + i)];
@@ -317,7 +328,7 @@ void ControllerBench::TestIO(uint8_t writer, uint8_t reader, uint16_t value, uin
 
 uint8_t ControllerBench::VerificaDispositivo() {
     Connetti(app_);
-    app_.pump.pausa(1);
+    pump_.pausa(1);
     const uint8_t node = app_.comm.CurrentDevice.NodeAddress;
     LeggiRegistro(app_, node, 0);
     if (!app_.comm.CurrentDevice.Connected) {
@@ -336,9 +347,9 @@ std::optional<uint8_t> ControllerBench::VerificaConsumo(int which) {
     const ConsumptionLimits& limits = settings.Consumption[static_cast<size_t>(which)];
     std::string& shown = state.Consumption[static_cast<size_t>(which)];
     supply(true, DecimalText(limits.volts));
-    app_.pump.pausa(2);
+    pump_.pausa(2);
     for (;;) {
-        const auto ma = LeggiMultimetro(state.MultMode, {SerialeMult, SerialeAlim}, app_.pump, app_.dialogs,
+        const auto ma = LeggiMultimetro(state.MultMode, {SerialeMult, SerialeAlim}, pump_, app_.dialogs,
                                         app_.shell.log, settings.MultReplyMs);
         shown = ma ? DecimalText(*ma) + " mA" : "no reading";
         changed();

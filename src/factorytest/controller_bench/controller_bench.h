@@ -11,6 +11,7 @@
 #include <string>
 
 #include "factorytest/controller_bench/consumption_limits.h"
+#include "factorytest/fields/closing_pump.h"
 #include "factorytest/instruments/bench_colours.h"
 #include "factorytest/instruments/instrument_port.h"
 #include "program/transfer/memory_image_transfer.h"
@@ -78,6 +79,8 @@ class ControllerBench {
     void cmd_start_Click();
     // STOP: the run ends at its next checkpoint.
     void Command1_Click();
+    // The window closes: a run ends at its next wait or download block, and the instruments' ports close.
+    void Form_Unload();
 
     // One I/O pattern: value to the writer's register 9, the reader's register 8 checked on bits 8-11.
     void TestIO(uint8_t writer, uint8_t reader, uint16_t value, uint16_t pattern, int first);
@@ -109,5 +112,6 @@ class ControllerBench {
     void changed();
 
     AppContext& app_;
+    ClosingPump pump_;
     MemoryImageFiles files_;
 };

@@ -9,7 +9,7 @@
 #include "factorytest/fields/command_guard.h"
 #include "factorytest/fields/field_numbers.h"
 
-EnergyMeterReader::EnergyMeterReader(AppContext& app) : app_(app) {}
+EnergyMeterReader::EnergyMeterReader(AppContext& app) : app_(app), pump_(app.pump) {}
 
 void EnergyMeterReader::changed() {
     if (onChanged) onChanged();
@@ -72,10 +72,16 @@ void EnergyMeterReader::cmd_start_Click() {
     comm.PollStop = 0;
     polling_ = true;
     changed();
-    for (auto node = slave(); node && comm.PollStop != 1 && readAll(*node); node = slave())
-        app_.pump.processEvents();
+    pump_.run(app_.shell.log, "Continuous reading", [&] {
+        for (auto node = slave(); node && comm.PollStop != 1 && readAll(*node); node = slave())
+            pump_.processEvents();
+    });
     polling_ = false;
     cmd_stop_Click();
+}
+
+void EnergyMeterReader::Form_Unload() {
+    pump_.close();
 }
 
 void EnergyMeterReader::cmd_stop_Click() {

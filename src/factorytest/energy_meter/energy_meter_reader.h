@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "factorytest/fields/closing_pump.h"
+
 struct AppContext;
 
 class EnergyMeterReader {
@@ -28,6 +30,8 @@ class EnergyMeterReader {
     bool cmd_Read_Click();
     void cmd_start_Click();
     void cmd_stop_Click();
+    // The window closes: the continuous reading ends before its next read.
+    void Form_Unload();
 
   private:
     bool readAll(uint8_t slave);
@@ -35,6 +39,7 @@ class EnergyMeterReader {
     void changed();
 
     AppContext& app_;
+    ClosingPump pump_;
     bool busy_ = false;
     bool polling_ = false;
 };

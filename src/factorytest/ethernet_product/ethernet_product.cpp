@@ -18,7 +18,7 @@ constexpr uint8_t LoopSlave = 10, LoopErrorSlave = 11;
 } // namespace
 
 EthernetProductBench::EthernetProductBench(AppContext& app, LinkPort& uploadSocket, ProgramRunner& runner)
-    : upload(uploadSocket, app.pump, app.dialogs, app.shell.log), app_(app), runner_(runner) {}
+    : pump_(app.pump), upload(uploadSocket, pump_, app.dialogs, app.shell.log), app_(app), runner_(runner) {}
 
 void EthernetProductBench::changed() {
     if (onChanged) onChanged();
@@ -157,30 +157,38 @@ void EthernetProductBench::cmd_test_Click() {
         state.LoopErrors = 0;
         state.TestAttivo = true;
         changed();
-        while (state.TestAttivo) {
-            c.TxBuffer[0] = state.ErrorSlave ? LoopErrorSlave : LoopSlave;
-            c.TxBuffer[1] = 4;
-            c.TxBuffer[2] = 0;
-            c.TxBuffer[3] = 1;
-            c.TxBuffer[4] = 0;
-            c.TxBuffer[5] = 1;
-            c.TxLength = 6;
-            // A failed transaction is an error too: a dead line never ends green. So is an answer without
-            // its register, whose bytes would be an earlier answer's.
-            const bool good = TrasmettiRicevi(app_, -1) == ComOk && c.RxLength >= 5 && c.RxBuffer[2] == 2 &&
-                              (c.RxBuffer[3] << 8 | c.RxBuffer[4]) == LoopAnswer;
-            if (!good) {
-                app_.shell.log.LogStart();
-                app_.shell.log.LogWrite("Error");
-                state.LoopLampColour = ColourRed;
-                ++state.LoopErrors;
-                changed();
-            }
-            app_.pump.processEvents();
-        }
+        const bool ended = pump_.run(app_.shell.log, "Test RS485", [&] { loopTest(); });
+        state.TestAttivo = false;
         state.LoopLampColour = state.LoopErrors > 0 ? ColourRed : ColourGreen;
+        // A closed window leaves the link where it is: no new connection is waited for.
+        if (!ended) return changed();
     }
     ConnettiIP101();
+}
+
+void EthernetProductBench::loopTest() {
+    CommState& c = app_.comm;
+    while (state.TestAttivo) {
+        c.TxBuffer[0] = state.ErrorSlave ? LoopErrorSlave : LoopSlave;
+        c.TxBuffer[1] = 4;
+        c.TxBuffer[2] = 0;
+        c.TxBuffer[3] = 1;
+        c.TxBuffer[4] = 0;
+        c.TxBuffer[5] = 1;
+        c.TxLength = 6;
+        // A failed transaction is an error too: a dead line never ends green. So is an answer without
+        // its register, whose bytes would be an earlier answer's.
+        const bool good = TrasmettiRicevi(app_, -1) == ComOk && c.RxLength >= 5 && c.RxBuffer[2] == 2 &&
+                          (c.RxBuffer[3] << 8 | c.RxBuffer[4]) == LoopAnswer;
+        if (!good) {
+            app_.shell.log.LogStart();
+            app_.shell.log.LogWrite("Error");
+            state.LoopLampColour = ColourRed;
+            ++state.LoopErrors;
+            changed();
+        }
+        pump_.processEvents();
+    }
 }
 
 void EthernetProductBench::cmd_stop_test_Click() {
@@ -209,6 +217,14 @@ std::string EthernetProductBench::UploadPath(int index, int entry) const {
 
 void EthernetProductBench::cmd_upload_Click(int index) {
     if (upload.SocketConnesso) return;
-    upload.InviaDati(endpoints.Product, UploadPath(index, state.Device));
+    pump_.run(app_.shell.log, "Upload",
+              [&] { upload.InviaDati(endpoints.Product, UploadPath(index, state.Device)); });
+    changed();
+}
+
+void EthernetProductBench::Form_Unload() {
+    pump_.close();
+    state.TimerEnabled = false;
+    state.Frame1Enabled = false;
     changed();
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "factorytest/ethernet_product/firmware_upload.h"
+#include "factorytest/fields/closing_pump.h"
 #include "factorytest/instruments/bench_colours.h"
 
 struct AppContext;
@@ -47,6 +48,8 @@ struct FirmwareFiles {
 };
 
 class EthernetProductBench {
+    ClosingPump pump_; // first: the upload waits on it
+
   public:
     EthernetProductBench(AppContext& app, LinkPort& uploadSocket, ProgramRunner& runner);
 
@@ -70,6 +73,9 @@ class EthernetProductBench {
     void cmd_view_Click();
     void Command2_Click();
     void cmd_upload_Click(int index);
+    // The window closes: the loop test and an upload end at their next wait, and the bench's polling
+    // stops (the bench is connected again from the window).
+    void Form_Unload();
 
     // The file of an upload button for a list entry; empty when there is none.
     std::string UploadPath(int index, int entry) const;
@@ -78,6 +84,8 @@ class EthernetProductBench {
     void ConnettiIP101();
     void ConnettiIP100();
     void ScriviUscita();
+    // The loop test's requests, until "stop".
+    void loopTest();
     void start(const std::string& program, const std::vector<std::string>& args);
     void changed();
 

@@ -93,17 +93,23 @@ bool FirmwareUpload::InviaDati(const std::string& host, const std::string& path)
         UploadHttp(*content, host, "i", path, "application/octet-stream", makeBoundary());
     answer_.clear();
     socket_.connectTcp(host, port);
-    if (!pump_.waitUntil([this] { return socket_.isConnected() || socket_.failed(); }, limits.connectMs,
-                         false) ||
-        !socket_.isConnected()) {
-        const std::string why = socket_.failed() ? socket_.error() : "Connection Timeout";
+    try {
+        if (!pump_.waitUntil([this] { return socket_.isConnected() || socket_.failed(); }, limits.connectMs,
+                             false) ||
+            !socket_.isConnected()) {
+            const std::string why = socket_.failed() ? socket_.error() : "Connection Timeout";
+            socket_.close();
+            error(why, false);
+            return false;
+        }
+        SocketConnesso = true;
+        if (socket_.write(request))
+            pump_.waitUntil([this] { return !socket_.isConnected(); }, limits.answerMs, false);
+    } catch (...) { // a wait that the window's close ended: the connection goes with it
         socket_.close();
-        error(why, false);
-        return false;
+        SocketConnesso = false;
+        throw;
     }
-    SocketConnesso = true;
-    if (socket_.write(request))
-        pump_.waitUntil([this] { return !socket_.isConnected(); }, limits.answerMs, false);
     socket_.close();
     SocketConnesso = false;
     const std::string status = statusLine(answer_);

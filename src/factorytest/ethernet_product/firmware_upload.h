@@ -1,7 +1,8 @@
 #pragma once
 // The firmware web upload of the Ethernet product: one HTTP/1.0 multipart POST of an image file to the
 // product's "/mpfsupload", on a TCP connection of its own. Every wait is bounded and ends when the
-// connection fails or closes; the product's status line is logged and a refusal shown.
+// connection fails or closes; the product's status line is logged and a refusal shown. A wait that
+// throws (the window closed) closes the connection before it passes on.
 #include <cstdint>
 #include <functional>
 #include <random>

@@ -77,6 +77,10 @@ std::string DecimalText(double value) {
     return std::string(buf, end);
 }
 
+bool IsLineText(char c) {
+    return c == '\t' || (c >= ' ' && c <= '~');
+}
+
 std::optional<double> ParseReading(const std::string& text) {
     size_t b = text.find_first_not_of(" \t\r\n");
     size_t e = text.find_last_not_of(" \t\r\n");
@@ -97,10 +101,11 @@ MultimeterReply ParseMultimeterReply(const std::string& reply, bool lineOpen) {
         out.skipped = std::min(reply.find_first_of(Ends), reply.size());
         start = out.skipped;
     }
-    // Blank lines, and the query itself from a line that echoes what it is sent, are no reading.
+    // Blank lines, noise, and the query itself from a line that echoes what it is sent, are no reading.
     const std::string_view query(MultReadCommand, std::strlen(MultReadCommand) - 2);
     for (;;) {
-        start = std::min(reply.find_first_not_of(Ends, start), reply.size());
+        while (start < reply.size() && !IsLineText(reply[start])) // line ends are no text either
+            ++start;
         const size_t after = start + query.size();
         if (reply.compare(start, query.size(), query) != 0 || reply.find_first_of(Ends, after) != after)
             break;

@@ -48,6 +48,9 @@ std::string CalibratorPrompt(int stepCode, double value);
 // A number as plain decimal text, as few digits as tell it exactly: 100, 14.5, 299.5, -0.25; a number of
 // more digits than that takes an exponent (1e+100).
 std::string DecimalText(double value);
+// A byte of an instrument's text: printable ASCII, blank and TAB. Anything else (0x00, 0xFF, other
+// control bytes) is noise on the line, such as an instrument's power-on glitch, and part of no line.
+bool IsLineText(char c);
 // An instrument's reply as a number: blanks, a leading "+" and the line end are allowed around it
 // ("+1.450000E+01\r\n"); anything else reads as nothing.
 std::optional<double> ParseReading(const std::string& text);
@@ -68,11 +71,11 @@ struct MultimeterReply {
     size_t skipped = 0;          // bytes passed over: the end of a line begun before the query
     bool done() const { return value || !refusal.empty(); }
 };
-// The reading is the first whole line of the reply; blank lines, and an echo of the query, are passed
-// over. With lineOpen, the query caught a meter that sends on its own in the middle of a line: the reply
-// opens with the rest of that line, which is passed over up to its line end. Refused: a line (or as many
-// bytes without a line end) longer than MaxReplyBytes, a line that is no number, a number beyond
-// MaxMultimeterReading either way.
+// The reading is the first whole line of the reply; blank lines, noise bytes before the line, and an
+// echo of the query are passed over. With lineOpen, the query caught a meter that sends on its own in the
+// middle of a line: the reply opens with the rest of that line, which is passed over up to its line end.
+// Refused: a line (or as many bytes without a line end) longer than MaxReplyBytes, a line that is no number,
+// a number beyond MaxMultimeterReading either way.
 MultimeterReply ParseMultimeterReply(const std::string& reply, bool lineOpen);
 // The supply's current reply ("A0.123A" CR): amperes from characters 2-6. Nothing when the reply is
 // shorter than 8 or longer than MaxReplyBytes bytes, or the value is no number or outside

@@ -4,6 +4,7 @@
 
 #include "comm/link.h"
 #include "core/link_port.h"
+#include "factorytest/instruments/instrument_commands.h"
 
 ComDevices ParseComDevices(const std::string& text) {
     ComDevices devices;
@@ -56,7 +57,11 @@ bool InstrumentPort::send(const std::string& text) {
 std::string InstrumentPort::take() {
     if (!isOpen()) return {};
     std::string bytes = link_.readAll();
-    if (!bytes.empty()) lineOpen_ = bytes.back() != '\r' && bytes.back() != '\n';
+    for (const char c : bytes)
+        if (c == '\r' || c == '\n')
+            lineOpen_ = false;
+        else if (IsLineText(c))
+            lineOpen_ = true;
     return bytes;
 }
 

@@ -35,8 +35,9 @@ class InstrumentPort {
     // Empties the input buffer, what the system holds included. The bytes are read, not thrown away
     // unseen, so that lineOpen() stays true to the line.
     void clear();
-    // The last byte received was no line end (CR or LF): an instrument that sends lines is in the middle
-    // of one, and the next bytes are its rest. False on a port just opened.
+    // Text came since the last line end (CR or LF): an instrument that sends lines is in the middle of
+    // one, and the next bytes are its rest. Noise bytes (see IsLineText) begin no line: a stray 0xFF or
+    // 0x00 on an idle line leaves this as it was. False on a port just opened.
     bool lineOpen() const { return lineOpen_; }
     LinkPort& link() { return link_; }
 

@@ -15,7 +15,7 @@ constexpr double GroupPause = 0.5;
 
 } // namespace
 
-MultiChannelConfig::MultiChannelConfig(AppContext& app) : app_(app) {
+MultiChannelConfig::MultiChannelConfig(AppContext& app) : app_(app), pump_(app.pump) {
     txt_Input_Type.fill("0");
     txt_Input.fill("0");
     txt_Input_Offset.fill("0");
@@ -132,34 +132,38 @@ void MultiChannelConfig::WriteK_Click(int slot) {
     if (!node || !writeK(*node, slot)) refuse();
 }
 
-void MultiChannelConfig::resetGroup(int count, const std::function<void(uint8_t, int)>& write) {
+void MultiChannelConfig::resetGroup(const char* what, int count,
+                                    const std::function<void(uint8_t, int)>& write) {
     const CommandGuard guard(app_, busy_, [this] { changed(); });
     if (!guard) return;
     const auto node = slave();
     if (!node) return refuse();
     changed();
-    for (int i = 0; i < count; ++i) {
-        write(*node, i);
-        app_.pump.pausa(GroupPause);
-    }
+    pump_.run(app_.shell.log, what, [&] {
+        for (int i = 0; i < count; ++i) {
+            write(*node, i);
+            pump_.pausa(GroupPause);
+        }
+    });
 }
 
 void MultiChannelConfig::Set_all_z_Click() {
     if (busy_) return;
     txt_Input_Offset.fill("0");
-    resetGroup(SlotCount, [this](uint8_t node, int k) { writeOffset(node, static_cast<uint16_t>(k), "0"); });
+    resetGroup("Set zero -> 0", SlotCount,
+               [this](uint8_t node, int k) { writeOffset(node, static_cast<uint16_t>(k), "0"); });
 }
 
 void MultiChannelConfig::Set_all_k_Click() {
     if (busy_) return;
     txt_Input_K.fill("1");
-    resetGroup(SlotCount, [this](uint8_t node, int k) { writeK(node, k); });
+    resetGroup("Set k -> 1", SlotCount, [this](uint8_t node, int k) { writeK(node, k); });
 }
 
 void MultiChannelConfig::Set_all_CJC_Click() {
     if (busy_) return;
     txt_OffsetCJC.fill("0");
-    resetGroup(CjcCount, [this](uint8_t node, int j) {
+    resetGroup("Set CJC -> 0", CjcCount, [this](uint8_t node, int j) {
         writeOffset(node, static_cast<uint16_t>(CjcAddress + j), "0");
     });
     cjcEnabled[0] = false;
@@ -212,15 +216,21 @@ void MultiChannelConfig::Command4_Click() {
     changed();
     // The node and types are taken again for each measurement, as typed meanwhile; a text that no longer
     // reads ends the loop.
-    do {
-        const auto n = slave();
-        const auto t = typeCodes();
-        if (!n || !t || !measure(*n, *t)) break;
-        app_.pump.processEvents();
-    } while (comm.PollStop != 1);
+    pump_.run(app_.shell.log, "Continuous measurement", [&] {
+        do {
+            const auto n = slave();
+            const auto t = typeCodes();
+            if (!n || !t || !measure(*n, *t)) break;
+            pump_.processEvents();
+        } while (comm.PollStop != 1);
+    });
     comm.PollStop = 1;
     comm.PollBusy = 0;
     polling_ = false;
+}
+
+void MultiChannelConfig::Form_Unload() {
+    pump_.close();
 }
 
 void MultiChannelConfig::Command5_Click() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "factorytest/fields/closing_pump.h"
 #include "factorytest/multichannel_config/input_calibration_memory.h"
 
 struct AppContext;
@@ -49,6 +50,8 @@ class MultiChannelConfig {
     void Command4_Click();
     void Command5_Click();
     void Command1_Click(); // "CALC k"
+    // The window closes: a group reset or the continuous measurement ends before its next request.
+    void Form_Unload();
 
   private:
     std::optional<uint8_t> slave();
@@ -57,12 +60,13 @@ class MultiChannelConfig {
     // Writes one box of a group; false (and a message) when its text cannot be stored.
     bool writeOffset(uint8_t node, uint16_t address, const std::string& text);
     bool writeK(uint8_t node, int slot);
-    // Runs a group reset: each write, then half a second.
-    void resetGroup(int count, const std::function<void(uint8_t node, int i)>& write);
+    // Runs a group reset (what: its button's caption): each write, then half a second.
+    void resetGroup(const char* what, int count, const std::function<void(uint8_t node, int i)>& write);
     void refuse(const char* text = "Errore!");
     void changed();
 
     AppContext& app_;
+    ClosingPump pump_;
     bool busy_ = false;
     bool polling_ = false;
 };

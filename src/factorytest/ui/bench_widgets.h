@@ -1,6 +1,8 @@
 #pragma once
-// Small pieces the bench windows share: result colours as style sheets, and round lamps.
+// Small pieces the bench windows share: result colours as style sheets, round lamps, and the close that
+// ends a window's work.
 #include <cstdint>
+#include <functional>
 #include <QLabel>
 #include <QString>
 
@@ -15,3 +17,7 @@ class Lamp : public QLabel {
     explicit Lamp(QWidget* parent = nullptr);
     void setLit(bool lit, uint32_t colour);
 };
+
+// Calls unload whenever the window is closed (by its frame, or with the program), so that what the
+// window started ends with it.
+void UnloadOnClose(QWidget* window, std::function<void()> unload);

@@ -14,6 +14,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "factorytest/ui/bench_widgets.h"
+
 namespace {
 
 QString background(uint32_t colour) {
@@ -89,6 +91,7 @@ Coll7593::Coll7593(CalibrationBench& bench, QWidget* parent) : QWidget(parent), 
     connect(cmd_start, &QPushButton::clicked, this, [this] { bench_.cmd_start_Click(); });
     connect(cmd_stop, &QPushButton::clicked, this, [this] { bench_.cmd_stop_Click(); });
     bench_.onChanged = [this] { refresh(); };
+    UnloadOnClose(this, [this] { bench_.Form_Unload(); });
     bench_.view.pointer = &pointer_;
     bench_.Form_Load();
 }

@@ -11,6 +11,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "factorytest/ui/bench_widgets.h"
+
 namespace {
 
 QString indexed(const char* name, int i) {
@@ -34,6 +36,7 @@ ConfJXV4174::ConfJXV4174(MultiChannelConfig& config, QWidget* parent) : QWidget(
     scroll->setWidget(frm_manuale);
     (new QVBoxLayout(this))->addWidget(scroll);
     config_.onChanged = [this] { refresh(); };
+    UnloadOnClose(this, [this] { config_.Form_Unload(); });
     refresh();
 }
 

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "factorytest/analog_config/default_sets.h"
+#include "factorytest/ui/bench_widgets.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ ConfJXV7593::ConfJXV7593(AnalogConfig& config, QWidget* parent) : QWidget(parent
     scroll->setWidget(content);
     (new QVBoxLayout(this))->addWidget(scroll);
     config_.onChanged = [this] { refresh(); };
+    UnloadOnClose(this, [this] { config_.Form_Unload(); });
     refresh();
 }
 

@@ -48,6 +48,7 @@ frm_coll_NWAC::frm_coll_NWAC(EthernetProductBench& bench, QWidget* parent) : QWi
         connect(cmd_connetti[static_cast<size_t>(i)], &QPushButton::clicked, this,
                 [this, i] { bench_.cmd_connetti_Click(i); });
     bench_.onChanged = [this] { refresh(); };
+    UnloadOnClose(this, [this] { bench_.Form_Unload(); });
     refresh();
 }
 

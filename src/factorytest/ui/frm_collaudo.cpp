@@ -65,6 +65,7 @@ frm_collaudo::frm_collaudo(ControllerBench& bench, const std::array<std::string,
     connect(cmd_start, &QPushButton::clicked, this, [this] { bench_.cmd_start_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { bench_.Command1_Click(); });
     bench_.onChanged = [this] { refresh(); };
+    UnloadOnClose(this, [this] { bench_.Form_Unload(); });
     refresh();
 }
 

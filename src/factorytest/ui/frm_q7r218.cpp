@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "factorytest/energy_meter/energy_meter_blocks.h"
+#include "factorytest/ui/bench_widgets.h"
 
 frm_Q7R218::frm_Q7R218(EnergyMeterReader& reader, QWidget* parent) : QWidget(parent), reader_(reader) {
     setObjectName("frm_Q7R218");
@@ -49,6 +50,7 @@ frm_Q7R218::frm_Q7R218(EnergyMeterReader& reader, QWidget* parent) : QWidget(par
     layout->addLayout(labelled, 1);
     layout->addWidget(frm_input, 1);
     reader_.onChanged = [this] { refresh(); };
+    UnloadOnClose(this, [this] { reader_.Form_Unload(); });
     reader_.Form_Load();
 }
 

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include "../../app/ui/window_fixture.h"
+#include "../four_channel_module.h"
 #include "../worlds.h"
 #include "app/startup.h"
 #include "factorytest/ui/bench_widgets.h"
@@ -176,6 +177,84 @@ TEST(frm_coll_NWAC, TheVersionIsTheTypedByteOrNone) {
                                       {QString::fromUtf8("\u00E9"), "\xE9"}}) {
         window.txt_vers->setText(typed);
         EXPECT_EQ(w.bench.state.txt_vers, kept);
+    }
+}
+
+// Closing a factory window during its work ends the work at its next wait: the peer gets at most the
+// request under way (the download's block) after the close, and the log tells what stopped.
+template <class World>
+void CloseDuring(World& w, QWidget& window, QPushButton* start, int pass, const std::function<size_t()>& sent,
+                 const std::string& what) {
+    size_t atClose = 0;
+    int passes = 0;
+    w.pump.onEvents = [&] {
+        if (++passes == pass) atClose = sent(), window.close();
+    };
+    start->click();
+    w.pump.onEvents = nullptr;
+    EXPECT_GE(passes, pass) << what;
+    EXPECT_LE(sent() - atClose, 1u) << what;
+    EXPECT_EQ(w.shell->log.lines().back(), what + " stopped: its window was closed  ");
+}
+
+TEST(FactoryWindows, ClosingOneEndsWhatItStarted) {
+    {
+        ConfigWorld w(5);
+        ASSERT_TRUE(w.connect());
+        EnergyMeterReader reader(w.app);
+        frm_Q7R218 window(reader);
+        CloseDuring(
+            w, window, window.cmd_start, 2, [&] { return w.sim.transcript().size(); }, "Continuous reading");
+        EXPECT_FALSE(reader.polling());
+    }
+    {
+        ConfigWorld w;
+        FourChannelModule module;
+        w.sim.setResponder([&](const Bytes& r) { return module.respond(r); });
+        ASSERT_TRUE(w.connect());
+        MultiChannelConfig config(w.app);
+        ConfJXV4174 window(config);
+        CloseDuring(
+            w, window, window.Command4, 3, [&] { return w.sim.transcript().size(); },
+            "Continuous measurement");
+    }
+    {
+        ConfigWorld w(1);
+        ASSERT_TRUE(w.connect());
+        AnalogConfig config(w.app);
+        ConfJXV7593 window(config);
+        CloseDuring(
+            w, window, window.Command11, 5, [&] { return w.sim.transcript().size(); }, "Command11");
+        EXPECT_FALSE(config.switching());
+    }
+    {
+        NwacWorld w;
+        frm_coll_NWAC window(w.bench);
+        window.cmd_connetti[0]->click();
+        w.bench.state.Device = 0;
+        CloseDuring(
+            w, window, window.cmd_test, 4, [&] { return w.productPeer.transcript().size(); }, "Test RS485");
+        EXPECT_FALSE(window.Timer.isActive() || w.bench.state.TestAttivo);
+    }
+    {
+        BenchWorld w(0);
+        Coll7593 window(w.bench);
+        CloseDuring(
+            w, window, window.cmd_start, 40, [&] { return w.sim.transcript().size(); },
+            "The calibration run");
+        EXPECT_FALSE(w.bench.state.Running || w.supply.isConnected() || w.mult.isConnected());
+        EXPECT_TRUE(w.supply.written.ends_with("KOD\r"));
+    }
+    {
+        ControllerWorld w;
+        w.tickAll(true, true);
+        frm_collaudo window(w.bench, {"A", "B", "C", "D"},
+                            {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
+        CloseDuring(
+            w, window, window.cmd_start, 200,
+            [&] { return w.rtu.transcript().size() + w.tcp.transcript().size(); }, "The test");
+        EXPECT_FALSE(w.bench.state.Running);
+        EXPECT_EQ(w.unit.memory(65000, 1)[0], 0); // the download ended with the window
     }
 }
 
