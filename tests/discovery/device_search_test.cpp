@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <thread>
 
@@ -369,6 +370,37 @@ TEST(TreeActions, SubNodesAreScannedThroughTheGatewayOverTcp) {
                                              "addrB1.1|nodoB1.1|Addr: 7|", "versB1.1|nodoB1.1|Vers: 1234|"}));
     EXPECT_EQ(f.search->form.lbl_search, "Sub-node search complete: 1 sub-nodes");
     EXPECT_TRUE(f.search->form.cmd_Search_enabled);
+}
+
+// Stop while the scan reaches the gateway (0.3 s in), or while the gateway is slow to answer the halt:
+// no address is polled and the scan says it stopped.
+TEST(TreeActions, StopEndsASubNodeScanInItsFirstPhase) {
+    struct Row {
+        int stopAtMs; // 0: once the halt has reached the gateway
+        int haltLateMs;
+    };
+    for (const Row row : {Row{300, 0}, Row{0, 1500}}) {
+        SimController sim(10);
+        sim.inject({SimFault::Delay, row.haltLateMs});
+        SearchFixture f;
+        f.make(sim.startTcp());
+        f.search->form.txt_Timeout = "3000";
+        f.enterA(ReplyA("GW", 10, 0), "127.0.0.1");
+        f.search->Elenco_NodeClick("nodo1");
+        QElapsedTimer clock;
+        clock.start();
+        QTimer stopper;
+        stopper.callOnTimeout([&] {
+            if (row.stopAtMs ? clock.elapsed() >= row.stopAtMs : !sim.transcript().empty())
+                stopper.stop(), f.search->cmd_stop_Click();
+        });
+        stopper.start(10);
+        f.search->SearchSubNodes();
+        const std::vector<Bytes> halt{{10, 6, 0, 0, 0, 0x64}};
+        EXPECT_EQ(sim.transcript(), row.stopAtMs ? std::vector<Bytes>{} : halt) << row.stopAtMs;
+        EXPECT_EQ(f.search->form.lbl_search, "Sub-node search stopped: 0 sub-nodes");
+        EXPECT_TRUE(f.search->form.cmd_Search_enabled);
+    }
 }
 
 struct SerialFixture : SearchFixture {
