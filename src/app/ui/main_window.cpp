@@ -838,6 +838,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     ctx_.comm.PollStop = 1; // ends any loop still running under a toolbar command
-    if (search_) search_->search().Form_Unload(); // and a device search or scan, freeing its port
+    if (search_) search_->Form_Unload(); // and a device search or scan and the sniffer, freeing their ports
     event->accept();
 }

@@ -209,6 +209,43 @@ TEST(FrmSearch, TheSnifferListsEveryDatagramAtAHundredASecond) {
     EXPECT_EQ(list->currentRow(), Count - 1);
 }
 
+// Closing the window stops the sniffer at the address it was started at, whatever the box says now, and
+// frees its port; opened again, the box holds what was typed and its Stop reaches that device.
+TEST(FrmSearch, ClosingStopsTheSnifferWhereItStartedAndFreesItsPort) {
+    SimSession s;
+    FakeDevice started("127.0.0.2"), typed("127.0.0.3");
+    typed.socket.close();
+    typed.socket.bind(QHostAddress("127.0.0.3"), started.port());
+    SearchPorts ports;
+    ports.SnifferPort = started.port();
+    QMdiArea mdi;
+    auto* w = new frm_search(s.app, {}, {}, {}, ports);
+    QMdiSubWindow* sub = mdi.addSubWindow(w);
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    mdi.show();
+    auto* address = child<QLineEdit>(w, "IP_SNIFF");
+    const auto type = [address](const char* text) {
+        address->setText(text);
+        emit address->textEdited(address->text());
+    };
+    type("127.0.0.2");
+    child<QPushButton>(w, "Command5")->click();
+    ASSERT_TRUE(s.pump.waitUntil([&] { return !started.ports.empty(); }, 2000, false));
+    type("127.0.0.3");
+    sub->close();
+    ASSERT_TRUE(s.pump.waitUntil([&] { return started.received.size() == 2; }, 2000, false));
+    EXPECT_EQ(started.received, (std::vector<std::string>{"0003", "0004"}));
+    const int probe = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in at{AF_INET, htons(started.ports[0]), {htonl(INADDR_ANY)}, {}};
+    EXPECT_EQ(bind(probe, reinterpret_cast<sockaddr*>(&at), sizeof at), 0); // the port is free
+    close(probe);
+    sub->show();
+    EXPECT_EQ(address->text(), "127.0.0.3");
+    child<QPushButton>(w, "Command3")->click();
+    ASSERT_TRUE(s.pump.waitUntil([&] { return !typed.received.empty(); }, 2000, false));
+    EXPECT_EQ(typed.received, std::vector<std::string>{"0004"});
+}
+
 TEST(FrmSearch, TheInternalEditionShowsTheSnifferAndOpensTheMacAndFtpTools) {
     WindowFixture f;
     f.shell.Flags.Internal = -1;
