@@ -2,6 +2,7 @@
 // standard edition does not link libcurl).
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -31,6 +32,7 @@ class FtpPeer {
     }
     uint16_t port = 0;
     std::string user, password;
+    std::atomic<bool> listed{false}, ended{false}; // LIST came; the client closed both connections
 
   private:
     void serve() {
@@ -51,6 +53,7 @@ class FtpPeer {
             } else if (verb == "LIST") {
                 say("150 here\r\n");
                 int d = accept(data_, nullptr, nullptr);
+                listed = true;
                 if (how_ == Listing::Silent) {
                     char ch;
                     recv(d, &ch, 1, 0); // until the client goes
@@ -66,6 +69,7 @@ class FtpPeer {
         }
         say("221 bye\r\n");
         close(c);
+        ended = true;
     }
     static std::string command(int c) {
         std::string line;
@@ -157,6 +161,32 @@ TEST(FtpListing, AnEndlessListingStopsAtItsBoundAndClosingDoesNotWait) {
     const auto start = std::chrono::steady_clock::now();
     client.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)); // not the 60 s limit
+}
+
+// Stopped as its window closes, a listing that never comes ends with both its connections at once, and
+// the next listing runs.
+TEST(FtpListing, StopEndsTheListingAndItsConnectionsAndTheNextOneRuns) {
+    QtTestApp();
+    QtEventPump pump;
+    CurlFtpClient client;
+    FtpBrowser browser(client);
+    // The peer's flags are set on its own thread, which wakes no event loop: look every 10 ms.
+    const auto within = [&pump](const std::atomic<bool>& flag, int ms) {
+        for (int waited = 0; !flag && waited < ms; waited += 10)
+            pump.pausa(0.01);
+        return flag.load();
+    };
+    FtpPeer silent("", Listing::Silent);
+    browser.Command1_Click({"127.0.0.1:" + std::to_string(silent.port)});
+    ASSERT_TRUE(within(silent.listed, 10000));
+    browser.stop();
+    EXPECT_FALSE(browser.busy());
+    EXPECT_TRUE(browser.rows.empty());
+    EXPECT_TRUE(within(silent.ended, 2000)); // not the 60 s limit
+    FtpPeer whole("a\r\n");
+    ASSERT_TRUE(browser.Command1_Click({"127.0.0.1:" + std::to_string(whole.port)}));
+    ASSERT_TRUE(pump.waitUntil([&] { return !browser.busy(); }, 10000, false));
+    EXPECT_EQ(browser.rows, (std::vector<std::string>{"Directory/", "../", "a"}));
 }
 
 } // namespace
