@@ -7,11 +7,13 @@ void PollLoop(AppContext& ctx, double seconds, const std::function<bool()>& pass
     const int16_t outerBusy = comm.PollBusy;
     comm.PollBusy = 1;
     // A lost link fails every request with "not connected", which leaves PollStop alone: end here too.
-    while (comm.PollStop == 0 && comm.CurrentDevice.Connected) {
+    const auto ended = [&comm] { return comm.PollStop != 0 || !comm.CurrentDevice.Connected; };
+    while (!ended()) {
         ctx.pump.processEvents();
-        ctx.pump.pausa(seconds);
+        // A stop key or a closed window ends the wait at once, not at the next pass.
+        ctx.pump.waitUntil(ended, static_cast<int>(seconds * 1000.0 + 0.5), false);
         // A key pressed during the wait has sent its own commands; one more pass would undo them.
-        if (comm.PollStop != 0 || !comm.CurrentDevice.Connected || !pass()) break;
+        if (ended() || !pass()) break;
     }
     comm.PollBusy = outerBusy;
 }

@@ -6,5 +6,6 @@
 struct AppContext;
 
 // Waits `seconds`, then runs pass, while PollStop is 0, the link is open and pass returns true;
-// PollBusy is set meanwhile. The caller clears PollStop before.
+// PollBusy is set meanwhile. A stop or a lost link ends the wait at once. The caller clears PollStop
+// before.
 void PollLoop(AppContext& ctx, double seconds, const std::function<bool()>& pass);

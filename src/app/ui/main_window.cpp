@@ -839,5 +839,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     ctx_.comm.PollStop = 1; // ends any loop still running under a toolbar command
     if (search_) search_->Form_Unload(); // and a device search or scan and the sniffer, freeing their ports
+    for (const auto& sub : std::as_const(tools_))
+        if (sub) sub->close(); // a tool's loop or scan ends with its window
     event->accept();
 }
