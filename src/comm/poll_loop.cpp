@@ -2,7 +2,7 @@
 
 #include "core/app_context.h"
 
-void PollLoop(AppContext& ctx, double seconds, const std::function<bool()>& pass) {
+void PollLoop(AppContext& ctx, double seconds, const std::function<bool()>& pass, PollWait wait) {
     CommState& comm = ctx.comm;
     const int16_t outerBusy = comm.PollBusy;
     comm.PollBusy = 1;
@@ -10,8 +10,10 @@ void PollLoop(AppContext& ctx, double seconds, const std::function<bool()>& pass
     const auto ended = [&comm] { return comm.PollStop != 0 || !comm.CurrentDevice.Connected; };
     while (!ended()) {
         ctx.pump.processEvents();
-        // A stop key or a closed window ends the wait at once, not at the next pass.
-        ctx.pump.waitUntil(ended, static_cast<int>(seconds * 1000.0 + 0.5), false);
+        if (wait == PollWait::UntilStop)
+            ctx.pump.waitUntil(ended, static_cast<int>(seconds * 1000.0 + 0.5), false);
+        else
+            ctx.pump.pausa(seconds);
         // A key pressed during the wait has sent its own commands; one more pass would undo them.
         if (ended() || !pass()) break;
     }
