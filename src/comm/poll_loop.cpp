@@ -2,16 +2,20 @@
 
 #include "core/app_context.h"
 
-void PollLoop(AppContext& ctx, double seconds, const std::function<bool()>& pass) {
+void PollLoop(AppContext& ctx, double seconds, const std::function<bool()>& pass, PollWait wait) {
     CommState& comm = ctx.comm;
     const int16_t outerBusy = comm.PollBusy;
     comm.PollBusy = 1;
     // A lost link fails every request with "not connected", which leaves PollStop alone: end here too.
-    while (comm.PollStop == 0 && comm.CurrentDevice.Connected) {
+    const auto ended = [&comm] { return comm.PollStop != 0 || !comm.CurrentDevice.Connected; };
+    while (!ended()) {
         ctx.pump.processEvents();
-        ctx.pump.pausa(seconds);
+        if (wait == PollWait::UntilStop)
+            ctx.pump.waitUntil(ended, static_cast<int>(seconds * 1000.0 + 0.5), false);
+        else
+            ctx.pump.pausa(seconds);
         // A key pressed during the wait has sent its own commands; one more pass would undo them.
-        if (comm.PollStop != 0 || !comm.CurrentDevice.Connected || !pass()) break;
+        if (ended() || !pass()) break;
     }
     comm.PollBusy = outerBusy;
 }

@@ -5,6 +5,11 @@
 
 struct AppContext;
 
+// How the loop waits between passes: the debug keys' whole Pausa, or a wait that a stop or a lost link
+// ends at once (the tool windows, whose close ends their loop at once).
+enum class PollWait { Pausa, UntilStop };
+
 // Waits `seconds`, then runs pass, while PollStop is 0, the link is open and pass returns true;
 // PollBusy is set meanwhile. The caller clears PollStop before.
-void PollLoop(AppContext& ctx, double seconds, const std::function<bool()>& pass);
+void PollLoop(AppContext& ctx, double seconds, const std::function<bool()>& pass,
+              PollWait wait = PollWait::Pausa);

@@ -78,12 +78,13 @@ void DeviceSearch::releaseScanLink() {
     if (app_.comm.CurrentDevice.Connected) Disconnetti(app_);
 }
 
-bool DeviceSearch::pause(double seconds) {
+bool DeviceSearch::pause(double seconds, bool untilStop) {
+    const auto ended = [this, untilStop] { return closed_ || (untilStop && !SearchRunning); };
     if (seconds <= 0)
         app_.pump.processEvents();
     else
-        app_.pump.waitUntil([this] { return closed_; }, static_cast<int>(seconds * 1000.0 + 0.5), false);
-    return !closed_;
+        app_.pump.waitUntil(ended, static_cast<int>(seconds * 1000.0 + 0.5), false);
+    return !ended();
 }
 
 void DeviceSearch::Form_Reopen(const std::vector<std::string>& machinePorts) {

@@ -135,8 +135,8 @@ class DeviceSearch {
     void ethernetSearch();
     void serialScan();
     void waitReplies();
-    // Pausa that ends early when the window closes; false then.
-    bool pause(double seconds);
+    // Pausa that ends early when the window closes, and with untilStop also on Stop; false then.
+    bool pause(double seconds, bool untilStop = false);
     // Neither Stop nor a close has ended the search or scan.
     bool goingOn() const { return SearchRunning && !closed_; }
     // After a close: the link a scan opened is let go.

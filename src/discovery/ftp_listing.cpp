@@ -56,7 +56,8 @@ bool FtpBrowser::Command1_Click(const FtpAccount& account) {
     rows = {"Directory/", "../"};
     lastError.clear();
     if (rowsChanged) rowsChanged();
-    client_.list(ftpAccountUrl(account), [this](bool ok, const std::string& text) {
+    client_.list(ftpAccountUrl(account), [this, listing = ++listing_](bool ok, const std::string& text) {
+        if (listing != listing_) return;
         busy_ = false;
         if (ok) {
             for (std::string& line : splitFtpListing(text))
@@ -68,4 +69,14 @@ bool FtpBrowser::Command1_Click(const FtpAccount& account) {
         if (rowsChanged) rowsChanged();
     });
     return true;
+}
+
+void FtpBrowser::stop() {
+    if (!busy_) return;
+    client_.cancel();
+    busy_ = false;
+    ++listing_;
+    rows.clear();
+    lastError = "FTP: the listing was stopped when its window closed";
+    if (rowsChanged) rowsChanged();
 }

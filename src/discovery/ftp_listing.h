@@ -30,6 +30,8 @@ class FtpBrowser {
     // when the host is not allowed (lastError says so).
     bool Command1_Click(const FtpAccount& account);
     bool busy() const { return busy_; }
+    // Its window closed: a running listing ends with its connection, and the rows say it was stopped.
+    void stop();
 
     std::vector<std::string> rows; // ListView1
     std::string lastError;         // why the last listing brought no rows
@@ -38,4 +40,5 @@ class FtpBrowser {
   private:
     FtpClient& client_;
     bool busy_ = false;
+    unsigned listing_ = 0; // the running listing's number: a stopped one's late answer is dropped
 };

@@ -1,5 +1,7 @@
 #include "discovery/sniffer.h"
 
+#include <algorithm>
+
 #include "comm/byte_helpers.h"
 #include "core/app_context.h"
 #include "platform/datagram_socket.h"
@@ -28,11 +30,12 @@ Sniffer::~Sniffer() {
     socket_.onDatagram = nullptr;
 }
 
-void Sniffer::send(const char* command) {
+bool Sniffer::send(const char* command, const std::string& address) {
     // The socket takes a free local port at its first send and keeps it, so the device's copies come back.
-    if (!socket_.sendTo(command, IP_SNIFF, devicePort_))
-        app_.shell.log.LogWrite("Sniffer: " + std::string(command) + " not sent to " + IP_SNIFF + ": " +
-                                socket_.error());
+    if (socket_.sendTo(command, address, devicePort_)) return true;
+    app_.shell.log.LogWrite("Sniffer: " + std::string(command) + " not sent to " + address + ": " +
+                            socket_.error());
+    return false;
 }
 
 void Sniffer::clear() {
@@ -42,9 +45,17 @@ void Sniffer::clear() {
 
 void Sniffer::Command5_Click() {
     clear();
-    send("0003");
+    if (send("0003", IP_SNIFF) && std::find(sending_.begin(), sending_.end(), IP_SNIFF) == sending_.end())
+        sending_.push_back(IP_SNIFF);
 }
 
 void Sniffer::Command3_Click() {
-    send("0004");
+    if (send("0004", IP_SNIFF)) std::erase(sending_, IP_SNIFF);
+}
+
+void Sniffer::Form_Unload() {
+    for (const std::string& address : sending_)
+        send("0004", address);
+    sending_.clear();
+    socket_.close();
 }

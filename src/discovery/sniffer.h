@@ -35,11 +35,15 @@ class Sniffer {
     void Command5_Click(); // Start Sniffer: clears the list, sends "0003"
     void Command3_Click(); // Stop Sniffer: sends "0004"
     void clear();          // empties List1
+    // The window closed: every device started and not stopped since gets "0004" at the address it was
+    // started at, and the socket's port is freed. The next start takes a new port.
+    void Form_Unload();
 
   private:
-    void send(const char* command);
+    bool send(const char* command, const std::string& address);
 
     AppContext& app_;
+    std::vector<std::string> sending_; // the addresses "0003" went to without a "0004" after it
     DatagramSocket& socket_;
     std::function<std::string()> now_;
     uint16_t devicePort_;

@@ -15,12 +15,15 @@ void DeviceSearch::SearchSubNodes() {
     const std::string subNet = "subNet" + g;
     busy_ = true;
     closed_ = false;
+    // Stop is taken from the first step on: pressed while the gateway is reached and halted, it ends the
+    // scan before its first address.
+    SearchRunning = true;
     form.cmd_Search_enabled = false;
     changed();
     Elenco.remove(subNet);
     Elenco.add("nodo" + g, subNet, "SubNet");
     Disconnetti(app_);
-    if (pause(0.1)) {
+    if (pause(0.1, true)) {
         // The gateway is reached over TCP at its own address and port, whatever the link was before.
         DeviceRecord& current = app_.comm.CurrentDevice;
         current.Channel = 0;
@@ -29,17 +32,15 @@ void DeviceSearch::SearchSubNodes() {
         current.NodeAddress = gateway.NodeAddress;
         current.LinkTimeout = static_cast<int16_t>(*timeout);
         Connetti(app_);
-        if (pause(0.5)) {
+        if (pause(0.5, true)) {
             ScriviComando(app_, CmdHalt);
-            pause(0.2);
+            pause(0.2, true);
         }
     }
-    // The scan's own flag for Stop; a close before this point ends the scan all the same.
-    SearchRunning = true;
     int count = 0;
     polling_ = true;
     for (int a = ports_.FirstSubNode; a <= ports_.LastSubNode; ++a) {
-        if (!goingOn() || !pause(0.2)) break;
+        if (!pause(0.2, true)) break;
         setLabel("Searching: " + form.portText() + "; Addr: " + std::to_string(a));
         const auto id = pollIdentity(a, 2);
         if (!id) continue;

@@ -80,10 +80,15 @@ CurlFtpClient::CurlFtpClient() = default;
 
 CurlFtpClient::~CurlFtpClient() {
     if (!multi_) return; // never listed: nothing was set up
-    stopping_ = true;
-    curl_multi_wakeup(multi_);
+    cancel();
     if (worker_.joinable()) worker_.join();
     curl_multi_cleanup(multi_);
+}
+
+void CurlFtpClient::cancel() {
+    if (!multi_) return;
+    stopping_ = true;
+    curl_multi_wakeup(multi_);
 }
 
 void CurlFtpClient::list(const std::string& url, std::function<void(bool, const std::string&)> done) {
@@ -92,6 +97,7 @@ void CurlFtpClient::list(const std::string& url, std::function<void(bool, const 
     std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     if (!multi_) multi_ = curl_multi_init();
     if (worker_.joinable()) worker_.join(); // the caller refuses a second request while one runs
+    stopping_ = false;                      // a cancelled transfer has ended: the new one runs
     worker_ = std::thread([this, url, done = std::move(done)] {
         std::optional<std::pair<bool, std::string>> result = fetch(url, multi_, stopping_);
         if (!result) return;

@@ -17,6 +17,8 @@ class CurlFtpClient : public FtpClient {
     CurlFtpClient();
     ~CurlFtpClient() override; // stops a transfer still running and returns at once
     void list(const std::string& url, std::function<void(bool, const std::string&)> done) override;
+    // The transfer's thread closes the connection and ends within milliseconds; nothing waits for it.
+    void cancel() override;
 
   private:
     QObject receiver_;      // lives on the window thread: results are queued to it

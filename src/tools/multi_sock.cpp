@@ -43,9 +43,34 @@ bool dottedQuad(const std::string& ip) {
     return parts == 4 && ip.back() != '.';
 }
 
+// The program's dialogs while the scan goes on; a request that stop() cut off shows no box.
+class ScanDialogs : public UserDialogs {
+  public:
+    ScanDialogs(UserDialogs& to, const bool& stopped) : to_(to), stopped_(stopped) {}
+    MsgChoice messageBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                         const std::string& title) override {
+        return stopped_ ? MsgChoice::Ok : to_.messageBox(text, buttons, icon, title);
+    }
+    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& initial) override {
+        return to_.inputBox(prompt, title, initial);
+    }
+    std::string openFile(const std::string& filter, const std::string& title) override {
+        return to_.openFile(filter, title);
+    }
+    std::string saveFile(const std::string& filter, const std::string& title) override {
+        return to_.saveFile(filter, title);
+    }
+
+  private:
+    UserDialogs& to_;
+    const bool& stopped_;
+};
+
 } // namespace
 
-MultiSock::MultiSock(AppContext& ctx, LinkPort& link) : ctx_(ctx), link_(link) {
+MultiSock::MultiSock(AppContext& ctx, LinkPort& link)
+    : ctx_(ctx), link_(link), dialogs_(std::make_unique<ScanDialogs>(ctx.dialogs, stop_)) {
     CommState* comm = comm_.get();
     link_.onBytesReceived = [comm] { comm->DataArrived = 1; };
     link_.onLinkLost = [comm](const std::string&) { comm->CurrentDevice.Connected = 0; };
@@ -68,6 +93,11 @@ bool MultiSock::add(const std::string& ip, const std::string& port, const std::s
     Devices.push_back({ip, uint16_t(*p), uint8_t(*n), {}, {}, {}});
     changed();
     return true;
+}
+
+void MultiSock::stop() {
+    stop_ = true;
+    link_.close();
 }
 
 void MultiSock::remove(int row) {
@@ -108,7 +138,7 @@ bool MultiSock::connect(const Device& d) {
     comm.AnswerTimeout = ctx_.comm.AnswerTimeout;
     comm.LinkMode = 2;
     link_.connectTcp(d.IpAddress, d.Port);
-    const bool up = ctx_.pump.waitUntil([&] { return link_.isConnected() || link_.failed(); },
+    const bool up = ctx_.pump.waitUntil([&] { return link_.isConnected() || link_.failed() || stop_; },
                                         comm.CurrentDevice.LinkTimeout, false) &&
                     link_.isConnected();
     comm.CurrentDevice.Connected = up ? -1 : 0;
@@ -118,10 +148,10 @@ bool MultiSock::connect(const Device& d) {
 void MultiSock::scanOne(Device& d) {
     if (!connect(d)) {
         link_.close();
-        d.Result = "No connection";
+        d.Result = stop_ ? "Stopped" : "No connection";
         return;
     }
-    AppContext device{ctx_.shell, *comm_, ctx_.project, ctx_.pump, ctx_.dialogs, &link_};
+    AppContext device{ctx_.shell, *comm_, ctx_.project, ctx_.pump, *dialogs_, &link_};
     comm_->PollStop = 0; // a failed request sets it
     uint8_t model = ctx_.comm.CurrentDevice.ModelIndex;
     IdentificaModello(device, model);
@@ -131,7 +161,7 @@ void MultiSock::scanOne(Device& d) {
         d.RunState = runStateText(state);
         d.Result = "OK";
     } else {
-        d.Result = comm_->CurrentDevice.Connected ? "No answer" : "Link lost";
+        d.Result = stop_ ? "Stopped" : comm_->CurrentDevice.Connected ? "No answer" : "Link lost";
     }
     link_.close();
 }

@@ -12,6 +12,7 @@
 
 struct AppContext;
 class LinkPort;
+class UserDialogs;
 
 class MultiSock {
   public:
@@ -33,7 +34,9 @@ class MultiSock {
     void remove(int row);
     // Every device in turn: connect, identify, read the run state, close. Ends early on stop().
     void scan();
-    void stop() { stop_ = true; }
+    // Ends the scan at once: the link closes, so a connect or request that waits ends now, and the
+    // device it was talking to says "Stopped" (no message box for the request it cut off).
+    void stop();
     bool running() const { return running_; }
 
     std::vector<Device> Devices;
@@ -49,4 +52,5 @@ class MultiSock {
     std::unique_ptr<CommState> comm_ = std::make_unique<CommState>();
     bool running_ = false;
     bool stop_ = false;
+    std::unique_ptr<UserDialogs> dialogs_; // the program's boxes, none once stopped
 };

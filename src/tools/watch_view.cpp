@@ -76,7 +76,8 @@ void WatchView::start() {
     refused_.clear();
     if (onChanged) onChanged();
     ctx_.comm.PollStop = 0;
-    if (refresh()) PollLoop(ctx_, PollSeconds, [this] { return refresh(); });
+    const auto pass = [this] { return refresh(); };
+    if (pass()) PollLoop(ctx_, PollSeconds, pass, PollWait::UntilStop);
     ctx_.comm.PollStop = 1;
     running_ = false;
     ctx_.shell.log.LogStart();

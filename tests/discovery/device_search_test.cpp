@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <thread>
 
@@ -369,6 +370,31 @@ TEST(TreeActions, SubNodesAreScannedThroughTheGatewayOverTcp) {
                                              "addrB1.1|nodoB1.1|Addr: 7|", "versB1.1|nodoB1.1|Vers: 1234|"}));
     EXPECT_EQ(f.search->form.lbl_search, "Sub-node search complete: 1 sub-nodes");
     EXPECT_TRUE(f.search->form.cmd_Search_enabled);
+}
+
+// Stop 0.3 s in, while the scan reaches the gateway, or while the gateway is slow to answer the halt (0):
+// no address is polled and the scan says it stopped.
+TEST(TreeActions, StopEndsASubNodeScanInItsFirstPhase) {
+    for (const int stopAtMs : {300, 0}) {
+        SimController sim(10);
+        sim.inject({SimFault::Delay, stopAtMs ? 0 : 1500});
+        SearchFixture f;
+        f.make(sim.startTcp());
+        f.search->form.txt_Timeout = "3000";
+        f.enterA(ReplyA("GW", 10, 0), "127.0.0.1");
+        f.search->Elenco_NodeClick("nodo1");
+        QElapsedTimer clock;
+        clock.start();
+        QTimer stopper;
+        stopper.callOnTimeout([&] {
+            if (stopAtMs ? clock.elapsed() >= stopAtMs : !sim.transcript().empty())
+                stopper.stop(), f.search->cmd_stop_Click();
+        });
+        stopper.start(10);
+        f.search->SearchSubNodes();
+        EXPECT_EQ(sim.transcript().size(), stopAtMs ? 0u : 1u); // the halt, if any
+        EXPECT_EQ(f.search->form.lbl_search, "Sub-node search stopped: 0 sub-nodes");
+    }
 }
 
 struct SerialFixture : SearchFixture {

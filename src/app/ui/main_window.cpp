@@ -838,7 +838,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     ctx_.comm.PollStop = 1; // ends any loop still running under a toolbar command
-    if (search_) search_->search().Form_Unload(); // and a device search or scan, freeing its port
+    if (search_) search_->Form_Unload(); // and a device search or scan and the sniffer, freeing their ports
+    for (const auto& sub : std::as_const(tools_))
+        if (sub) sub->close(); // a tool's loop or scan ends with its window
     for (QMdiSubWindow* factory : {coll7593_, collaudo_, collNwac_, confJXV7593_, confJXV4174_, q7r218_})
         if (factory) factory->close(); // and the factory windows' runs, polls and ports
     event->accept();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QAbstractListModel>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFormLayout>
@@ -100,6 +101,11 @@ frm_FTP::~frm_FTP() {
     browser_.rowsChanged = nullptr;
 }
 
+void frm_FTP::closeEvent(QCloseEvent* event) {
+    browser_.stop();
+    event->accept();
+}
+
 void frm_FTP::Command1_Click() {
     // The account goes out as typed or not at all: a character outside Latin-1 would become "?".
     for (const QLineEdit* box : {host_, user_, password_}) {
@@ -111,7 +117,8 @@ void frm_FTP::Command1_Click() {
         }
     }
     account_ = {bytes(host_), bytes(user_), bytes(password_)};
-    browser_.Command1_Click(account_);
+    if (!browser_.Command1_Click(account_) && browser_.busy())
+        status_->setText("FTP: the listing asked for before is still running");
 }
 
 void frm_FTP::showRows() {

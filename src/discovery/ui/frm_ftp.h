@@ -19,6 +19,9 @@ class frm_FTP : public QWidget {
     QListView* list() const { return ListView1; }
     void Command1_Click();
 
+  protected:
+    void closeEvent(class QCloseEvent* event) override; // a running listing ends with the window
+
   private:
     void showRows();
 

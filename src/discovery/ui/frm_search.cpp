@@ -309,12 +309,17 @@ void frm_search::showEvent(QShowEvent* event) {
 
 bool frm_search::eventFilter(QObject* watched, QEvent* event) {
     if (watched == frame_ && event->type() == QEvent::Close) {
-        search_.Form_Unload();
+        Form_Unload();
         closed_ = true;
     } else if (watched == frame_ && event->type() == QEvent::Show && std::exchange(closed_, false)) {
         reopen();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void frm_search::Form_Unload() {
+    search_.Form_Unload();
+    sniffer_.Form_Unload();
 }
 
 void frm_search::reopen() {
@@ -326,9 +331,7 @@ void frm_search::reopen() {
         option->setChecked(false);
         option->setAutoExclusive(true);
     }
-    sniffer_.IP_SNIFF = Sniffer::DefaultAddress;
-    findChild<QLineEdit*>("IP_SNIFF")->setText(Sniffer::DefaultAddress);
-    sniffer_.clear();
+    sniffer_.clear(); // the sniffer's address stays as typed: its Stop reaches the device it started
     tab_search->setCurrentIndex(0);
 }
 

@@ -34,6 +34,9 @@ class frm_search : public QWidget {
 
     DeviceSearch& search() { return search_; }
     void SetRes();
+    // The window or the program closes: the search, scan or set-up ends and the sniffer stops, their
+    // ports freed.
+    void Form_Unload();
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -51,7 +51,7 @@ MultiSockWindow::~MultiSockWindow() {
 }
 
 void MultiSockWindow::closeEvent(QCloseEvent* event) {
-    scan_.stop(); // the scan ends after the device it is talking to
+    scan_.stop(); // the scan ends at once, its link closed
     event->accept();
 }
 

@@ -2,6 +2,7 @@
 // standard edition does not link libcurl).
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -31,6 +32,7 @@ class FtpPeer {
     }
     uint16_t port = 0;
     std::string user, password;
+    std::atomic<bool> listed{false}, ended{false}; // LIST came; the client closed both connections
 
   private:
     void serve() {
@@ -51,6 +53,7 @@ class FtpPeer {
             } else if (verb == "LIST") {
                 say("150 here\r\n");
                 int d = accept(data_, nullptr, nullptr);
+                listed = true;
                 if (how_ == Listing::Silent) {
                     char ch;
                     recv(d, &ch, 1, 0); // until the client goes
@@ -66,6 +69,7 @@ class FtpPeer {
         }
         say("221 bye\r\n");
         close(c);
+        ended = true;
     }
     static std::string command(int c) {
         std::string line;
@@ -132,7 +136,8 @@ TEST(FtpListing, TheAccountReachesTheServerAsTypedAndAHostWithURLSignsIsRefused)
 }
 
 // A listing without end, or one endless line, is stopped at its bound with a message; a listing that
-// never comes does not keep the program from closing.
+// never comes ends with both its connections when its window closes, and does not keep the program from
+// closing.
 TEST(FtpListing, AnEndlessListingStopsAtItsBoundAndClosingDoesNotWait) {
     QtTestApp();
     QtEventPump pump;
@@ -149,10 +154,20 @@ TEST(FtpListing, AnEndlessListingStopsAtItsBoundAndClosingDoesNotWait) {
         EXPECT_NE(browser.lastError.find("FTP: the listing was stopped: " + said), std::string::npos)
             << browser.lastError;
     }
-    FtpPeer silent("", Listing::Silent);
+    // The peer's flags are set on its own thread, which wakes no event loop: look every 10 ms.
+    const auto within = [&pump](const std::atomic<bool>& flag, int ms) {
+        for (int waited = 0; !flag && waited < ms; waited += 10)
+            pump.pausa(0.01);
+        return flag.load();
+    };
+    FtpPeer stopped("", Listing::Silent), silent("", Listing::Silent);
     auto client = std::make_unique<CurlFtpClient>();
     FtpBrowser browser(*client);
-    browser.Command1_Click({"127.0.0.1:" + std::to_string(silent.port)});
+    browser.Command1_Click({"127.0.0.1:" + std::to_string(stopped.port)});
+    ASSERT_TRUE(within(stopped.listed, 10000));
+    browser.stop();
+    EXPECT_TRUE(within(stopped.ended, 2000)); // not the 60 s limit
+    ASSERT_TRUE(browser.Command1_Click({"127.0.0.1:" + std::to_string(silent.port)}));
     pump.pausa(0.3);
     const auto start = std::chrono::steady_clock::now();
     client.reset();

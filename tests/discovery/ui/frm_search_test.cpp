@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <QApplication>
 #include <QCheckBox>
@@ -90,7 +91,8 @@ TEST(FrmSearch, OpensFromTheMenuWithItsDefaultsAndFollowsTheTree) {
 }
 
 // Closing the window during a network wait of a minute, or a sub-node scan of silent addresses, ends it
-// within a second and frees its port and link; opened again, the window starts as designed.
+// within a second and frees its port and link; the sniffer stops at the address it started at, its port
+// free too. Opened again, the window starts as designed, the sniffer's box as typed.
 TEST(FrmSearch, ClosingEndsTheSearchOrScanAtOnceAndFreesItsPort) {
     SimSession s;
     SimController gateway(10);
@@ -99,7 +101,8 @@ TEST(FrmSearch, ClosingEndsTheSearchOrScanAtOnceAndFreesItsPort) {
     probe.bind(QHostAddress::LocalHost, 0);
     const uint16_t port = probe.localPort();
     probe.close();
-    const SearchPorts ports{port, silent.port(), gateway.startTcp("127.0.0.2"), 9, "127.0.0.2", 1, 254};
+    const SearchPorts ports{port, silent.port(), gateway.startTcp("127.0.0.2"), 9, "127.0.0.2", 1,
+                            254,  silent.port()};
     for (const bool scan : {false, true}) {
         QMdiArea mdi;
         auto* w = new frm_search(s.app, {}, {}, {}, ports);
@@ -110,6 +113,18 @@ TEST(FrmSearch, ClosingEndsTheSearchOrScanAtOnceAndFreesItsPort) {
         d.BindAddressSet = true;
         d.form.Text1 = "127.0.0.1";
         d.form.Loc_mask = "127.0.0.2";
+        const auto sent = [&, from = silent.received.size()](const char* command) {
+            const auto at = std::find(silent.received.begin() + long(from), silent.received.end(), command);
+            return at == silent.received.end() ? 0 : silent.ports[size_t(at - silent.received.begin())];
+        };
+        auto* sniff = child<QLineEdit>(w, "IP_SNIFF");
+        const auto type = [sniff](const char* text) {
+            sniff->setText(text);
+            emit sniff->textEdited(text);
+        };
+        type("127.0.0.2");
+        child<QPushButton>(w, "Command5")->click();
+        type("127.0.0.9"); // typed over after the start
         int64_t closedAt = 0;
         // Inside the minute's wait; in the scan's first second, before its own flag is set.
         QTimer::singleShot(scan ? 600 : 300, [&] { closedAt = s.pump.nowMs(), sub->close(); });
@@ -128,7 +143,13 @@ TEST(FrmSearch, ClosingEndsTheSearchOrScanAtOnceAndFreesItsPort) {
         EXPECT_TRUE(probe.bind(QHostAddress::LocalHost, port)) << scan;
         probe.close();
         EXPECT_FALSE(s.link.isConnected());
+        ASSERT_TRUE(s.pump.waitUntil([&] { return sent("0004") != 0; }, 2000, false)) << scan;
+        const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in at{AF_INET, htons(sent("0003")), {htonl(INADDR_ANY)}, {}};
+        EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at), 0) << scan;
+        close(fd);
         sub->show();
+        EXPECT_EQ(sniff->text(), "127.0.0.9");
         EXPECT_EQ(child<QLabel>(w, "lbl_search")->text(), "");
         EXPECT_TRUE(child<QPushButton>(w, "cmd_Search")->isEnabled());
     }

@@ -33,6 +33,7 @@
 #include "tools/ui/frm_dialoga.h"
 #include "tools/ui/frm_eeprom.h"
 #include "tools/ui/frm_watch.h"
+#include "tools/ui/multi_sock_window.h"
 #include "tools/ui/registri.h"
 
 namespace {
@@ -162,6 +163,42 @@ TEST_F(ToolWindows, WatchWindowWritesATypedValueAndClosingItEndsItsRefresh) {
     EXPECT_FALSE(w->view().running());
     EXPECT_EQ(s.comm->PollBusy, 0);
     EXPECT_FALSE(window.showTool("mnu_Watch", false)->isHidden()); // the menu shows it again
+}
+
+// Closing a tool window ends its work at once: the watch in the second's pause after a pass, MultiSock
+// in a request its device leaves unanswered for five seconds, without a box.
+TEST_F(ToolWindows, ClosingAToolWindowEndsItsLoopOrScanAtOnce) {
+    window.show();
+    s.comm->CurrentDevice.LinkTimeout = 5000; // MultiSock's requests wait as long
+    SimController silent{1};
+    silent.inject({SimFault::Silence});
+    const std::string silentPort = std::to_string(silent.startTcp());
+    for (const bool watch : {true, false}) {
+        QMdiSubWindow* sub = window.showTool(watch ? "mnu_Watch" : "mnu_MultiSock", true);
+        const SimController& peer = watch ? sim : silent;
+        const size_t before = peer.transcript().size();
+        int64_t closedAt = 0;
+        QTimer closer; // once the watch's second pass, or MultiSock's first request, is in
+        closer.callOnTimeout([&] {
+            if (!closedAt && peer.transcript().size() >= before + (watch ? 2 : 1))
+                closedAt = s.pump.nowMs(), sub->close();
+        });
+        closer.start(10);
+        if (watch) {
+            WatchView& view = static_cast<frm_watch*>(sub->widget())->view();
+            view.add(5);
+            view.start();
+        } else {
+            MultiSock& scan = static_cast<MultiSockWindow*>(sub->widget())->scan();
+            scan.add("127.0.0.1", silentPort, "1");
+            scan.scan();
+        }
+        ASSERT_GT(closedAt, 0) << watch;
+        EXPECT_LT(s.pump.nowMs() - closedAt, 500) << watch;
+        EXPECT_EQ(s.comm->PollBusy, 0);
+    }
+    EXPECT_EQ(window.findChild<MultiSockWindow*>()->scan().Devices[0].Result, "Stopped");
+    EXPECT_TRUE(s.dialogs.shown.empty());
 }
 
 TEST_F(ToolWindows, TheRegisterViewShowsScrollsAndHandsAClickToTheEditor) {
