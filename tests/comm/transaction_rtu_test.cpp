@@ -210,7 +210,7 @@ TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
         int lateMs; // 0: no answer at all
         bool echo, alternate;
         int16_t raisedTimeout;
-    } rows[] = {{1010, false, false, 1}, {1010, true, false, 1}, {1500, false, false, 1},
+    } rows[] = {{1100, false, false, 1}, {1100, true, false, 1}, {1500, false, false, 1},
                 {1250, false, true, 1},  {1500, false, true, 1}, {0, false, false, 10}};
     for (const auto& row : rows) {
         SCOPED_TRACE(std::to_string(row.lateMs) + (row.echo ? " echo" : "") +
