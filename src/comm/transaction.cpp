@@ -241,9 +241,9 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     const int64_t timeoutUs = int64_t{comm.AnswerTimeout} * 1000000;
     const int64_t answerDueUs = app.pump.nowUs() + timeoutUs;
     const RtuWait wait = waitRtuAnswer(app, link, request, echo, baud);
-    if (comm.RxRaw.size() <= echo) {
-        // Nothing came back: the line's last byte was the request, a time-out ago. The next request's
-        // silence counts from here.
+    if (comm.RxRaw.size() < echo + ShortestRtuAnswer) {
+        // Nothing came back, or too little for any answer (a stray byte): the device's answer may be yet
+        // to come. The next request's silence counts from here.
         comm.LineActiveUs = std::max(comm.LineActiveUs, app.pump.nowUs());
         leftUnanswered(app, request.bytes[0], answerDueUs, timeoutUs);
     }

@@ -195,9 +195,10 @@ TEST_F(RtuTransaction, LateAnswerToAnEarlierRequestIsDiscarded) {
 }
 
 // A device that answers after the 1 s time-out, with and without an echoing converter, alone or at one of
-// two addresses asked in turn (the other answering at once): its late answer is dropped, and logged, and
-// its next request gets its own. A device that never answers holds its next request back for the time-out
-// its unanswered one was sent with, not for a longer one set since.
+// two addresses asked in turn (the other answering at once), or after a stray byte that ended the wait:
+// its late answer is dropped, and logged, and its next request gets its own. A device that never answers
+// holds its next request back for the time-out its unanswered one was sent with, not for a longer one set
+// since.
 TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
     SimController line; // nodes 10 and 11, each answering on its own
     line.setResponder(
@@ -210,15 +211,18 @@ TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
         int lateMs; // 0: no answer at all
         bool echo, alternate;
         int16_t raisedTimeout;
-    } rows[] = {{1100, false, false, 1}, {1100, true, false, 1}, {1500, false, false, 1},
-                {1250, false, true, 1},  {1500, false, true, 1}, {0, false, false, 10}};
+        Bytes stray; // sent at once, before the late answer
+    } rows[] = {{1100, false, false, 1, {}},    {1100, true, false, 1, {}}, {1500, false, false, 1, {}},
+                {1250, false, true, 1, {}},     {1500, false, true, 1, {}}, {0, false, false, 10, {}},
+                {1500, false, false, 1, {0xFF}}};
     for (const auto& row : rows) {
         SCOPED_TRACE(std::to_string(row.lateMs) + (row.echo ? " echo" : "") +
-                     (row.alternate ? " alternate" : ""));
+                     (row.alternate ? " alternate" : "") + (row.stray.empty() ? "" : " stray"));
         line.setEcho(row.echo);
         s.comm->CurrentDevice.EchoRemove = row.echo ? -1 : 0;
         s.comm->AnswerTimeout = 1;
-        line.inject(row.lateMs ? SimFaultSpec{SimFault::Late, row.lateMs} : SimFaultSpec{SimFault::Silence});
+        line.inject(row.lateMs ? SimFaultSpec{SimFault::Late, row.lateMs, 0, row.stray}
+                               : SimFaultSpec{SimFault::Silence});
         s.request({11, 0x04, 0x00, 100, 0x00, 0x01});
         EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
         const int64_t unanswered = s.pump.nowMs();

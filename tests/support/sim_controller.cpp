@@ -233,7 +233,7 @@ bool SimController::respond(const Bytes& request, bool rtu, const Bytes& mbapPre
         }
     if (rtu && behind) {
         late_.emplace(due, frame);
-        return true;
+        return fault.kind != SimFault::Late || writeAll(fd, fault.raw.data(), fault.raw.size());
     }
     if (fault.kind == SimFault::Delay || fault.kind == SimFault::Late) sleepMs(fault.ms);
     if (fault.kind == SimFault::Split) {

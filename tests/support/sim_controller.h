@@ -24,7 +24,8 @@ using Bytes = std::vector<uint8_t>;
 enum class SimFault {
     Silence,      // no answer
     Delay,        // answer after ms
-    Late,         // answer after ms while the line serves the requests that follow (RTU; TCP: as Delay)
+    Late,         // answer after ms while the line serves the requests that follow, with raw sent at once
+                  // (RTU; TCP: as Delay)
     Split,        // answer in two parts, ms apart
     BadCrc,       // RTU check bytes wrong
     WrongAddress, // answer from another slave address
