@@ -135,7 +135,7 @@ void Connetti(AppContext& app) {
     // A new link may lead to another device: nothing learnt of the last one's answers holds for it.
     comm.FixedTransactionId = 0;
     comm.LinkSettled = 0;
-    comm.UnansweredNode = -1;
+    comm.LateAnswerUntilUs.fill(0);
     if (comm.CurrentDevice.Channel == 0)
         comm.LinkMode = 2;
     else if (comm.CurrentDevice.Channel == 1)

@@ -64,13 +64,15 @@ bool pullArrived(CommState& comm, LinkPort& link) {
 }
 
 // A late answer to an earlier request must not be taken for this one: it is dropped, and the request's
-// log line counts it.
-void dropStaleInput(CommState& comm, LinkPort& link) {
-    comm.DroppedInput += link.readAll().size();
+// log line counts it. Returns how many had come since the last request ended.
+size_t dropStaleInput(CommState& comm, LinkPort& link) {
+    const size_t stale = link.readAll().size();
+    comm.DroppedInput += stale;
     if (!comm.LinkSettled) link.discardInput();
     comm.LinkSettled = 0;
     comm.RxRaw.clear();
     comm.DataArrived = 0;
+    return stale;
 }
 
 // The line speed of the serial link; 0 when the text does not read (the timing then takes the slowest).
@@ -81,24 +83,40 @@ int lineSpeed(const DeviceRecord& device) {
     return baud;
 }
 
+// Bytes that come outside an answer wait are a late answer when one address alone may still send one:
+// they end its wait. While several may, nobody can tell whose they are, and each waits out its own.
+void takeLateAnswer(CommState& comm, int64_t now) {
+    int64_t* due = nullptr;
+    for (int64_t& until : comm.LateAnswerUntilUs) {
+        if (until <= now) continue;
+        if (due) return;
+        due = &until;
+    }
+    if (due) *due = 0;
+}
+
 // An RTU request starts only once the line has been silent for the frame gap since the last byte received
 // or sent; what arrives meanwhile is stale and dropped. After a failed exchange the silence is an answer's
 // (the gap plus the adapters' margin), since the bytes of a late answer may still be on their way; after one
-// that got nothing back, the silence counts from its end, and a request to the same device also waits up
-// to one answer time-out after that end for the late answer, until something arrives. (An answer from
-// another address fails the address check anyway.) False when the line does not fall silent within the
-// answer time-out after that, or the link went. The pump's clock times the silence to the microsecond, so
-// the request goes out once the gap has passed, in one sleep on the link; a clock that stood still over a
-// wait (a paused one) leaves it to the wait's own timing.
+// that got nothing back, the silence counts from its end. A request to an address that left one unanswered
+// also waits until that one's late answer may no longer come, or has come (as many bytes as the shortest
+// answer; a stray byte is none). False when the line does not fall silent within the answer time-out after
+// that, or the link went. The pump's clock times the silence to the microsecond, so the request goes out
+// once the gap has passed, in one sleep on the link; a clock that stood still over a wait (a paused one)
+// leaves it to the wait's own timing.
 bool awaitQuietLine(AppContext& app, LinkPort& link, int baud, uint8_t node) {
     CommState& comm = app.comm;
     const int64_t gapUs = comm.LinkSettled ? RtuFrameGapUs(baud) : RtuSilenceMs(baud) * 1000;
-    const int64_t timeoutUs = int64_t{comm.AnswerTimeout} * 1000000;
-    dropStaleInput(comm, link);
-    const bool lateAnswerDue = comm.UnansweredNode == node && comm.LineActiveUs <= comm.UnansweredAtUs;
-    int64_t lateUntilUs = lateAnswerDue ? comm.UnansweredAtUs + timeoutUs : 0;
-    comm.UnansweredNode = -1;
-    const int64_t giveUpUs = std::max(app.pump.nowUs(), lateUntilUs) + timeoutUs;
+    size_t heard = 0; // bytes not yet taken for a late answer
+    const auto hear = [&](size_t bytes) {
+        heard += bytes;
+        if (heard < static_cast<size_t>(ShortestRtuAnswer)) return;
+        takeLateAnswer(comm, app.pump.nowUs());
+        heard = 0;
+    };
+    hear(dropStaleInput(comm, link));
+    const int64_t& lateUntilUs = comm.LateAnswerUntilUs[node];
+    const int64_t giveUpUs = std::max(app.pump.nowUs(), lateUntilUs) + int64_t{comm.AnswerTimeout} * 1000000;
     for (;;) {
         const int64_t now = app.pump.nowUs();
         const int64_t left = std::max(comm.LineActiveUs + gapUs, lateUntilUs) - now;
@@ -110,10 +128,11 @@ bool awaitQuietLine(AppContext& app, LinkPort& link, int baud, uint8_t node) {
             if (app.pump.nowUs() == now) return true;
             continue; // the wait found the line silent up to its end
         }
-        comm.DroppedInput += link.readAll().size();
+        const size_t bytes = link.readAll().size();
+        comm.DroppedInput += bytes;
         link.discardInput();
         comm.DataArrived = 0;
-        lateUntilUs = 0; // the late answer came: the silence after it is enough
+        hear(bytes);
     }
 }
 
@@ -190,6 +209,14 @@ void storeAnswer(CommState& comm, std::span<const uint8_t> answer) {
     comm.RxLength = static_cast<int>(answer.size());
 }
 
+// The request's address has not answered it: it may still, for one more time-out (the one the request was
+// sent with) after the answer was due, or after now if the exchange ended later. No device answers a
+// broadcast, late or not.
+void leftUnanswered(AppContext& app, uint8_t node, int64_t answerDueUs, int64_t timeoutUs) {
+    if (node != BroadcastNode)
+        app.comm.LateAnswerUntilUs[node] = std::max(app.pump.nowUs(), answerDueUs) + timeoutUs;
+}
+
 Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request& request) {
     CommState& comm = app.comm;
     if (comm.MonitorOn) comm.MonitorRx.clear();
@@ -211,12 +238,14 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
 
     if (!comm.CurrentDevice.EchoRemove) comm.TxLength = 0;
     const size_t echo = static_cast<size_t>(comm.TxLength);
+    const int64_t timeoutUs = int64_t{comm.AnswerTimeout} * 1000000;
+    const int64_t answerDueUs = app.pump.nowUs() + timeoutUs;
     const RtuWait wait = waitRtuAnswer(app, link, request, echo, baud);
-    if (comm.RxRaw.size() <= echo) {
-        // Nothing came back: the line's last byte was the request, a time-out ago, and the device may yet
-        // answer it. The next request's silence counts from here. No device answers a broadcast, late or not.
-        comm.UnansweredNode = request.bytes[0] == BroadcastNode ? -1 : request.bytes[0];
-        comm.UnansweredAtUs = comm.LineActiveUs = std::max(comm.LineActiveUs, app.pump.nowUs());
+    if (comm.RxRaw.size() < echo + ShortestRtuAnswer) {
+        // Nothing came back, or too little for any answer (a stray byte): the device's answer may be yet
+        // to come. The next request's silence counts from here.
+        comm.LineActiveUs = std::max(comm.LineActiveUs, app.pump.nowUs());
+        leftUnanswered(app, request.bytes[0], answerDueUs, timeoutUs);
     }
     const size_t taken = wait.taken;
     if (wait.overflow) {
@@ -246,6 +275,10 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
         return {ComTimeout, {}};
     }
     comm.LinkSettled = whole ? -1 : 0;
+    // An answer that checks is its sender's, and whatever that address left unanswered has come; one from
+    // another address leaves this request's own still to come.
+    comm.LateAnswerUntilUs[comm.RxBuffer[0]] = 0;
+    if (comm.RxBuffer[0] != request.bytes[0]) leftUnanswered(app, request.bytes[0], answerDueUs, timeoutUs);
     return checkAddressAndFunction(app, show, request, true);
 }
 

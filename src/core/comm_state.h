@@ -62,11 +62,13 @@ struct CommState {
     // last byte left the wire), on the pump's clock in microseconds: the next RTU request waits for the
     // frame gap after it.
     int64_t LineActiveUs = 0;
-    // An RTU request that went out and got nothing back (past the echo): its slave address (-1: none) and
-    // when its exchange ended. The device may still answer it: the next request to that address waits for
-    // that answer up to one answer time-out, and drops it.
-    int16_t UnansweredNode = -1;
-    int64_t UnansweredAtUs = 0;
+    // Until when each slave address may still send a late answer, on the pump's clock in microseconds (a
+    // time past: none is due). An RTU request whose address did not answer it (nothing past the echo but a
+    // stray byte or two, or another address's answer) sets one more answer time-out, the one it was sent
+    // with, past the time its answer was due; an answer from that address clears it. The next request to
+    // that address first lets that answer come and drops it; requests to other addresses and broadcasts
+    // leave it be. Cleared by Connetti.
+    std::array<int64_t, 256> LateAnswerUntilUs{};
     // Bytes dropped (a late answer, or what the link could not keep) that no log line has told yet: a
     // request tells its own once, when it ends.
     size_t DroppedInput = 0;

@@ -6,9 +6,11 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include "comm/transaction.h"
@@ -52,12 +54,60 @@ TEST(RtuLine, EachRequestWaitsForTheFrameGapAfterTheLastByte) {
     }
 }
 
+// The device side of a pseudo-terminal that floods the line from a thread of its own, writing again as soon
+// as the terminal has room; with an opening, it waits for a request first and sends the opening before the
+// flood. It keeps no pace of its own, and the program talks to it at 300 bit/s, where a request wants
+// 149 ms of silence: far longer than a loaded machine keeps this thread, or the terminal's own worker
+// that hands its bytes on, from running.
+class FloodingPeer {
+  public:
+    static constexpr const char* Baud = "300";
+
+    explicit FloodingPeer(std::optional<std::string> opening = std::nullopt) : opening_(std::move(opening)) {
+        peer_ = OpenRawPty(path_, keep_);
+        ::fcntl(peer_, F_SETFL, O_NONBLOCK);
+        thread_ = std::thread([this] { flood(); });
+        pollfd line{keep_, POLLIN, 0};
+        if (!opening_) ::poll(&line, 1, 10000); // flooded before the program opens it
+    }
+    ~FloodingPeer() {
+        flooding_ = false;
+        thread_.join();
+        ::close(peer_);
+        ::close(keep_);
+    }
+    const std::string& path() const { return path_; }
+
+  private:
+    // True once the terminal is ready for events (the 50 ms bound only lets the end be seen).
+    bool ready(short events) const {
+        pollfd p{peer_, events, 0};
+        return ::poll(&p, 1, 50) > 0;
+    }
+    void flood() {
+        if (opening_) {
+            char request[256];
+            while (flooding_ && !(ready(POLLIN) && ::read(peer_, request, sizeof request) > 0))
+                continue;
+            (void)!::write(peer_, opening_->data(), opening_->size());
+        }
+        const std::string noise(64 * 1024, '\xA5');
+        while (flooding_)
+            if (ready(POLLOUT)) (void)!::write(peer_, noise.data(), noise.size());
+    }
+    const std::optional<std::string> opening_;
+    std::string path_;
+    int peer_ = -1, keep_ = -1;
+    std::atomic<bool> flooding_{true};
+    std::thread thread_;
+};
+
 // A device that never stops once its answer began: the wait ends long before the time-out, once more has
 // come than the buffer holds, and gives the memory back; the next request finds no silence and says so.
 TEST(RtuLine, AnAnswerWithoutEndIsCutOffAndItsMemoryGivenBack) {
-    PtyInstrument device([](const std::string&) { return std::string("\x0A\x04", 2); }, std::string(256, '\xA5'));
+    FloodingPeer device(std::string("\x0A\x04", 2));
     SimSession s;
-    ASSERT_TRUE(s.connectRtu(device.path()));
+    ASSERT_TRUE(s.connectRtu(device.path(), FloodingPeer::Baud));
     for (const int16_t timeout : {10, 1}) {
         s.comm->AnswerTimeout = timeout;
         s.request({0x0A, 0x04, 0x00, 0x05, 0x00, 0x01});
@@ -73,18 +123,9 @@ TEST(RtuLine, AnAnswerWithoutEndIsCutOffAndItsMemoryGivenBack) {
 // A line flooded while the requests wait for it to fall silent: each fails at its time-out and tells
 // what the link dropped in one log line, however many batches it drained.
 TEST(RtuLine, AFloodIsLoggedOncePerRequest) {
-    std::string path;
-    int keep = -1;
-    const int peer = OpenRawPty(path, keep);
-    ::fcntl(peer, F_SETFL, O_NONBLOCK);
-    std::atomic<bool> flooding{true};
-    std::thread flood([&] {
-        const std::string noise(64 * 1024, '\xA5');
-        while (flooding)
-            if (::write(peer, noise.data(), noise.size()) < 0) ::usleep(200);
-    });
+    FloodingPeer flood;
     SimSession s;
-    ASSERT_TRUE(s.connectRtu(path));
+    ASSERT_TRUE(s.connectRtu(flood.path(), FloodingPeer::Baud));
     s.comm->AnswerTimeout = 1;
     for (long i = 1; i <= 2; ++i) {
         s.request({0x0A, 0x04, 0x00, 0x05, 0x00, 0x01});
@@ -94,11 +135,6 @@ TEST(RtuLine, AFloodIsLoggedOncePerRequest) {
                       return l.ends_with(" bytes arrived while idle and were dropped  ");
                   }), i);
     }
-    flooding = false;
-    flood.join();
-    s.link.close();
-    ::close(peer);
-    ::close(keep);
 }
 
 } // namespace

@@ -94,8 +94,9 @@ TEST_F(RtuTransaction, FailedAnswers) {
         {{SimFault::BadCrc}, 0, ComTimeout, {"Errore Checksum 2"}},
         {{SimFault::BadCrc}, -1, ComTimeout, {"Errore Checksum 2", "CheckSum Rx Errato"}},
         {{SimFault::Raw, 0, 0, {0x0A}}, -1, ComTimeout, {"CheckSum Rx Errato"}}, // too short for a check
-        {{SimFault::WrongAddress}, -1, ComWrongAnswer, {"Risposta Errata (indirizzo)"}},
         {{SimFault::Exception, 0, 2}, -1, ComWrongAnswer, {"Risposta Errata (funzione)"}},
+        // Last: the node's own answer may still come after another's, and the next request would wait for it.
+        {{SimFault::WrongAddress}, -1, ComWrongAnswer, {"Risposta Errata (indirizzo)"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.boxes.empty() ? "silence" : c.boxes.back());
@@ -112,7 +113,7 @@ TEST_F(RtuTransaction, FailedAnswers) {
         EXPECT_EQ(log.back(), timeout ? "Com Timeout  " : "Com Error  ");
         EXPECT_EQ(log[log.size() - 2].substr(0, 3), "-- ");
     }
-    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x84, 0x02, 0xB3, 0x03}));
+    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0B, 0x04, 0x02, 0x00, 0x00, 0x21, 0x31}));
     EXPECT_EQ(s.dialogs.boxes.back().icon, MsgIcon::None);
     EXPECT_EQ(s.dialogs.boxes.back().title, "");
 }
@@ -193,22 +194,49 @@ TEST_F(RtuTransaction, LateAnswerToAnEarlierRequestIsDiscarded) {
     EXPECT_EQ(s.answer()[3], 0x06);
 }
 
-// A device that answers after the 1 s time-out, with and without an echoing converter: its late answer
-// is dropped, and logged, and the next request gets its own.
+// A device that answers after the 1 s time-out, with and without an echoing converter, alone or at one of
+// two addresses asked in turn (the other answering at once), or after a stray byte that ended the wait:
+// its late answer is dropped, and logged, and its next request gets its own. A device that never answers
+// holds its next request back for the time-out its unanswered one was sent with, not for a longer one set
+// since.
 TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
-    sim.setInput(100, 100);
-    sim.setInput(101, 101);
-    for (const auto& [ms, echo] : {std::pair{1010, false}, {1010, true}, {1500, false}}) {
-        SCOPED_TRACE(std::to_string(ms) + (echo ? " echo" : ""));
-        sim.setEcho(echo);
-        s.comm->CurrentDevice.EchoRemove = echo ? -1 : 0;
-        sim.inject({SimFault::Delay, ms});
-        s.request({0x0A, 0x04, 0x00, 100, 0x00, 0x01});
+    SimController line; // nodes 10 and 11, each answering on its own
+    line.setResponder(
+        [&line](const Bytes& r) { return r[0] == 10 || r[0] == 11 ? line.execute(r) : Bytes{}; });
+    s.link.close();
+    ASSERT_TRUE(s.connectRtu(line.startRtu()));
+    for (uint16_t r = 100; r <= 102; ++r)
+        line.setInput(r, r);
+    const struct {
+        int lateMs; // 0: no answer at all
+        bool echo, alternate;
+        int16_t raisedTimeout;
+        Bytes stray; // sent at once, before the late answer
+    } rows[] = {{1100, false, false, 1, {}},    {1100, true, false, 1, {}}, {1500, false, false, 1, {}},
+                {1250, false, true, 1, {}},     {1500, false, true, 1, {}}, {0, false, false, 10, {}},
+                {1500, false, false, 1, {0xFF}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.lateMs) + (row.echo ? " echo" : "") +
+                     (row.alternate ? " alternate" : "") + (row.stray.empty() ? "" : " stray"));
+        line.setEcho(row.echo);
+        s.comm->CurrentDevice.EchoRemove = row.echo ? -1 : 0;
+        s.comm->AnswerTimeout = 1;
+        line.inject(row.lateMs ? SimFaultSpec{SimFault::Late, row.lateMs, 0, row.stray}
+                               : SimFaultSpec{SimFault::Silence});
+        s.request({11, 0x04, 0x00, 100, 0x00, 0x01});
         EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
-        s.request({0x0A, 0x04, 0x00, 101, 0x00, 0x01});
-        EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComOk);
-        EXPECT_EQ(s.answer().at(4), 101);
-        EXPECT_EQ(s.shell->log.lines().back(), "7 bytes arrived while idle and were dropped  ");
+        const int64_t unanswered = s.pump.nowMs();
+        s.comm->AnswerTimeout = row.raisedTimeout;
+        for (const uint8_t node : row.alternate ? std::vector<uint8_t>{10, 11} : std::vector<uint8_t>{11}) {
+            const uint8_t reg = node == 10 ? 101 : 102;
+            s.request({node, 0x04, 0x00, reg, 0x00, 0x01});
+            EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComOk);
+            EXPECT_EQ(s.answer().at(4), reg);
+        }
+        EXPECT_LT(s.pump.nowMs() - unanswered, 1800);
+        if (row.lateMs) {
+            EXPECT_EQ(s.shell->log.lines().back(), "7 bytes arrived while idle and were dropped  ");
+        }
     }
 }
 

@@ -144,10 +144,14 @@ void SimController::serveRtu() {
     Bytes in;
     uint8_t buf[512];
     while (!stopping_) {
+        const int lateMs = sendLateAnswers();
         const int expected = rtuRequestLength(in);
         const bool complete = expected > 0 && in.size() >= static_cast<size_t>(expected);
         if (!complete) {
-            const bool more = waitReadable(ptyMaster_, wakePipe_[0], in.empty() ? -1 : RtuGapMs);
+            // A request in part ends at a pause, unless a late answer is due before the pause is over.
+            const int gapMs = in.empty() ? -1 : RtuGapMs;
+            const bool lateFirst = lateMs >= 0 && (gapMs < 0 || lateMs < gapMs);
+            const bool more = waitReadable(ptyMaster_, wakePipe_[0], lateFirst ? lateMs : gapMs);
             if (more) {
                 const ssize_t n = ::read(ptyMaster_, buf, sizeof buf);
                 if (n > 0)
@@ -158,7 +162,7 @@ void SimController::serveRtu() {
                     sleepMs(5); // no terminal side open at the moment
                 continue;
             }
-            if (stopping_ || in.empty()) continue;
+            if (stopping_ || in.empty() || lateFirst) continue;
         }
         // A whole frame, or whatever came before a pause (unknown function or a cut frame).
         const size_t take = complete ? static_cast<size_t>(expected) : in.size();
@@ -170,6 +174,16 @@ void SimController::serveRtu() {
         if (echo_) writeAll(ptyMaster_, frame.data(), frame.size());
         if (!respond(Bytes(frame.begin(), frame.end() - 2), true, {}, ptyMaster_)) return;
     }
+}
+
+int SimController::sendLateAnswers() {
+    const auto now = std::chrono::steady_clock::now();
+    while (!late_.empty() && late_.begin()->first <= now) {
+        writeAll(ptyMaster_, late_.begin()->second.data(), late_.begin()->second.size());
+        late_.erase(late_.begin());
+    }
+    if (late_.empty()) return -1;
+    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(late_.begin()->first - now).count());
 }
 
 bool SimController::respond(const Bytes& request, bool rtu, const Bytes& mbapPrefix, int fd) {
@@ -209,7 +223,19 @@ bool SimController::respond(const Bytes& request, bool rtu, const Bytes& mbapPre
         frame.push_back(static_cast<uint8_t>(pdu.size()));
         frame.insert(frame.end(), pdu.begin(), pdu.end());
     }
-    if (fault.kind == SimFault::Delay) sleepMs(fault.ms);
+    // A device answers in order: behind an answer it holds back, its next ones wait too.
+    bool behind = fault.kind == SimFault::Late;
+    auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(behind ? fault.ms : 0);
+    for (const auto& [when, held] : late_)
+        if (held[0] == frame[0]) {
+            due = std::max(due, when);
+            behind = true;
+        }
+    if (rtu && behind) {
+        late_.emplace(due, frame);
+        return fault.kind != SimFault::Late || writeAll(fd, fault.raw.data(), fault.raw.size());
+    }
+    if (fault.kind == SimFault::Delay || fault.kind == SimFault::Late) sleepMs(fault.ms);
     if (fault.kind == SimFault::Split) {
         const size_t half = frame.size() / 2;
         if (!writeAll(fd, frame.data(), half)) return false;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -23,6 +24,8 @@ using Bytes = std::vector<uint8_t>;
 enum class SimFault {
     Silence,      // no answer
     Delay,        // answer after ms
+    Late,         // answer after ms while the line serves the requests that follow, with raw sent at once
+                  // (RTU; TCP: as Delay)
     Split,        // answer in two parts, ms apart
     BadCrc,       // RTU check bytes wrong
     WrongAddress, // answer from another slave address
@@ -143,6 +146,8 @@ class SimController {
     void run();
     void serveTcpClient(int fd);
     void serveRtu();
+    // Sends the held-back answers that are due; returns the milliseconds to the next one (-1: none).
+    int sendLateAnswers();
     // The answer PDU (address included) to a request, empty when none is due.
     Bytes answer(const Bytes& request);
     Bytes executeSubAddress(const Bytes& request);
@@ -160,6 +165,7 @@ class SimController {
     std::vector<uint16_t> input_ = std::vector<uint16_t>(65536, 0);
     std::map<uint8_t, std::vector<uint8_t>> subMemory_;
     std::deque<SimFaultSpec> faults_;
+    std::multimap<std::chrono::steady_clock::time_point, Bytes> late_; // RTU answers held back, by when due
     std::vector<Bytes> transcript_, wire_;
     std::atomic<bool> echo_{false};
 
