@@ -103,7 +103,7 @@ bool awaitQuietLine(AppContext& app, LinkPort& link, int baud, uint8_t node) {
         const int64_t now = app.pump.nowUs();
         const int64_t left = std::max(comm.LineActiveUs + gapUs, lateUntilUs) - now;
         if (left <= 0) return true;
-        if (now >= giveUpUs || !link.isConnected()) return false;
+        if (now >= giveUpUs || !link.isConnected() || app.pump.closePending()) return false;
         const bool arrived = app.pump.waitOnLinkUs(
             [&] { return comm.DataArrived != 0 || !link.isConnected(); }, std::min(left, giveUpUs - now), link);
         if (!arrived) {
@@ -127,6 +127,7 @@ struct RtuWait {
     size_t crcLength = 0; // the answer length whose CRC was computed (0: none), once per request
     Crc16 crc;
     bool overflow = false;
+    bool whole = false; // the predicted length came with a good CRC
 };
 
 RtuWait waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, size_t echo, int baud) {
@@ -151,6 +152,7 @@ RtuWait waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, s
             }
             if (w.crc.CrcLo == frame[frame.size() - 2] && w.crc.CrcHi == frame[frame.size() - 1]) {
                 w.taken = frame.size();
+                w.whole = true;
                 return w;
             }
         }
@@ -164,7 +166,7 @@ RtuWait waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, s
             until = std::min(until, RtuAnswerEndMs(baud, lastArrival, static_cast<int>(comm.RxRaw.size()),
                                                    shortest) + 1);
         }
-        if (now >= until || !link.isConnected()) break;
+        if (now >= until || !link.isConnected() || app.pump.closePending()) break;
         app.pump.waitOnLink([&] { return comm.DataArrived != 0 || !link.isConnected(); },
                             static_cast<int>(until - now), link);
     }
@@ -204,6 +206,8 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
         if (!link.isConnected()) return linkLost(link);
         return fail("The line did not fall silent for the request");
     }
+    // A close came while the line fell silent: nothing goes out.
+    if (app.pump.closePending()) return {ComTimeout, {}};
     const std::string frame(comm.TxBuffer.begin(), comm.TxBuffer.begin() + comm.TxLength);
     if (!link.write(frame)) return fail(link.error());
     comm.LineActiveUs = app.pump.nowUs() + RtuCharactersUs(baud, comm.TxLength);
@@ -222,6 +226,10 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     if (wait.overflow) {
         std::string().swap(comm.RxRaw); // give back what the flood took
         return fail("Answer too long for the buffer");
+    }
+    if (app.pump.closePending() && !wait.whole) {
+        comm.RxRaw.clear(); // part of an answer: no box about it while the program closes
+        return {ComTimeout, {}};
     }
     if (!link.isConnected()) return linkLost(link);
     if (comm.RxRaw.empty()) return {ComTimeout, {}};
@@ -330,6 +338,11 @@ Outcome exchange(AppContext& app, int16_t show) {
     }
 }
 
+void logClosing(AppContext& app, const std::string& what) {
+    app.shell.log.LogStart();
+    app.shell.log.LogWrite(what + ": the program is closing");
+}
+
 uint8_t report(AppContext& app, int16_t show, const Outcome& outcome) {
     CommState& comm = app.comm;
     ShellState& shell = app.shell;
@@ -361,6 +374,12 @@ uint8_t report(AppContext& app, int16_t show, const Outcome& outcome) {
 
 uint8_t TrasmettiRicevi(AppContext& app, int16_t showMessages) {
     CommState& comm = app.comm;
+    // A close that ended a request's wait is carried out once the operation that sent it has returned:
+    // nothing more goes out meanwhile, and the operation ends without waiting again.
+    if (app.pump.closePending()) {
+        logClosing(app, "Request not sent");
+        return report(app, showMessages, {ComTimeout, {}});
+    }
     if (comm.TransactionBusy) {
         // The buffers belong to the transaction that waits: refuse without touching them.
         app.shell.log.LogStart();
@@ -376,5 +395,9 @@ uint8_t TrasmettiRicevi(AppContext& app, int16_t showMessages) {
     }
     comm.TransactionBusy = 0;
     LogDroppedInput(app);
+    if (app.pump.closePending() && outcome.result == ComTimeout) {
+        outcome.failure.reset(); // the reason is the close, not the device
+        logClosing(app, "Request ended without its answer");
+    }
     return report(app, showMessages, outcome);
 }

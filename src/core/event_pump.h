@@ -26,6 +26,9 @@ public:
     virtual bool waitOnLinkUs(const std::function<bool()>& done, int64_t timeoutUs, LinkPort& link) {
         return waitOnLink(done, static_cast<int>((timeoutUs + 999) / 1000), link);
     }
+    // A close of the program came while a request waited and is not yet carried out: that wait has ended,
+    // and no request may go out or wait until it is.
+    virtual bool closePending() const { return false; }
     virtual int64_t nowMs() const = 0;
     // The same clock in microseconds, for the gaps of a fast serial line.
     virtual int64_t nowUs() const { return nowMs() * 1000; }

@@ -9,6 +9,30 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
+
+#include "platform/input_hold.h"
+
+namespace {
+
+// A request's wait, for the input hold; a close pending ends it.
+class RequestWait {
+  public:
+    explicit RequestWait(InputHold* hold) : hold_(hold) {
+        if (hold_) hold_->waitBegins();
+    }
+    ~RequestWait() {
+        if (hold_) hold_->waitEnds();
+    }
+    RequestWait(const RequestWait&) = delete;
+    RequestWait& operator=(const RequestWait&) = delete;
+    bool ended() const { return hold_ && hold_->closePending(); }
+
+  private:
+    InputHold* hold_;
+};
+
+} // namespace
 
 QtEventPump::QtEventPump() = default;
 QtEventPump::~QtEventPump() = default;
@@ -31,10 +55,23 @@ void QtEventPump::pausa(double seconds) {
     waitUntil([] { return false; }, static_cast<int>(seconds * 1000.0 + 0.5), false);
 }
 
+InputHold& QtEventPump::hold() {
+    if (!hold_) hold_ = std::make_unique<InputHold>(); // once the application exists
+    return *hold_;
+}
+
+bool QtEventPump::closePending() const {
+    return hold_ && hold_->closePending();
+}
+
+void QtEventPump::takeCloseOf(QObject* window, std::function<bool()> mayEndWait,
+                              std::function<void()> carryOut) {
+    hold().takeCloseOf(window, std::move(mayEndWait), std::move(carryOut));
+}
+
 bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bool excludeUserInput) {
     if (done()) return true;
-    QEventLoop::ProcessEventsFlags flags = QEventLoop::WaitForMoreEvents;
-    if (excludeUserInput) flags |= QEventLoop::ExcludeUserInputEvents;
+    const RequestWait request(excludeUserInput ? &hold() : nullptr);
     QDeadlineTimer deadline(timeoutMs < 0 ? 0 : timeoutMs, Qt::PreciseTimer);
     if (!wake_) {
         // Made on first use, once the application (and its event dispatcher) exists.
@@ -47,12 +84,12 @@ bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bo
     // used it), so the loop never sleeps past the deadline with no timer.
     while (!done()) {
         const qint64 left = deadline.remainingTime();
-        if (left <= 0) return done();
+        if (left <= 0 || request.ended()) return done();
         if (!wake_->isActive() || wakeAt_ > deadline) {
             wake_->start(static_cast<int>(left));
             wakeAt_ = deadline;
         }
-        pass(flags);
+        pass(QEventLoop::WaitForMoreEvents);
     }
     return true;
 }
@@ -63,11 +100,12 @@ bool QtEventPump::waitOnLink(const std::function<bool()>& done, int timeoutMs, L
 
 bool QtEventPump::waitOnLinkUs(const std::function<bool()>& done, int64_t timeoutUs, LinkPort& link) {
     const int64_t deadline = nowUs() + std::max<int64_t>(timeoutUs, 0);
+    const RequestWait request(&hold());
     while (!done()) {
         const int64_t now = nowUs();
-        if (now >= deadline) return done();
+        if (now >= deadline || request.ended()) return done();
         if (now - lastPassUs_ >= EventPassUs) {
-            pass(QEventLoop::ExcludeUserInputEvents);
+            pass(QEventLoop::AllEvents);
             continue;
         }
         // The event loop times in whole milliseconds: its wait is rounded up, never cut short.

@@ -2,16 +2,20 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 
+#include <functional>
 #include <memory>
 
 #include "core/event_pump.h"
 
+class InputHold;
+class QObject;
 class QTimer;
 
 // EventPump on Qt's event loop: waits sleep in the loop until an event or a timer wakes them. One timer
 // serves every wait (nested ones too), so a wait builds nothing of its own. A wait for an answer on a
 // link sleeps on the link itself and runs a pass of the loop every EventPassMs: a device answering within
-// that time costs no pass of the loop at all.
+// that time costs no pass of the loop at all. A request's wait holds the user's input (see InputHold); a
+// close of the main window ends it.
 class QtEventPump : public EventPump {
 public:
     QtEventPump();
@@ -23,14 +27,20 @@ public:
     bool waitOnLinkUs(const std::function<bool()>& done, int64_t timeoutUs, LinkPort& link) override;
     int64_t nowMs() const override;
     int64_t nowUs() const override;
+    bool closePending() const override;
+    // The main window: its close ends a request's wait and is carried out once the request has returned
+    // (InputHold::takeCloseOf).
+    void takeCloseOf(QObject* window, std::function<bool()> mayEndWait, std::function<void()> carryOut);
 
     static constexpr int EventPassMs = 10;
     static constexpr int64_t EventPassUs = int64_t{EventPassMs} * 1000;
 
 private:
     void pass(QEventLoop::ProcessEventsFlags flags);
+    InputHold& hold();
 
     int64_t lastPassUs_ = -EventPassUs; // on the nowUs clock
     std::unique_ptr<QTimer> wake_;
     QDeadlineTimer wakeAt_; // the deadline wake_ was last armed for
+    std::unique_ptr<InputHold> hold_;
 };

@@ -822,7 +822,7 @@ bool MainWindow::transferRunning() const {
     return longOperationRunning() || (eeprom && static_cast<frm_eeprom*>(eeprom->widget())->running());
 }
 
-void MainWindow::closeEvent(QCloseEvent* event) {
+CloseChecks MainWindow::closeChecks() {
     CloseChecks checks;
     checks.transferRunning = transferRunning();
     checks.tellWithoutWaiting = [this](const std::string& text) {
@@ -833,7 +833,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     };
     checks.windowsMayClose = [this] { return discovery_->mayClose(); };
     checks.saveProject = procs_.SalvaProgetto;
-    if (!MayCloseProgram(ctx_, checks, programName_.toStdString())) {
+    return checks;
+}
+
+void MainWindow::takeCloseDuringRequests(QtEventPump& pump) {
+    const auto mayEndWait = [this] { return MayEndWaitToClose(closeChecks()); };
+    pump.takeCloseOf(this, mayEndWait, [this] { close(); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!MayCloseProgram(ctx_, closeChecks(), programName_.toStdString())) {
         event->ignore();
         return;
     }

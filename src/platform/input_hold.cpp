@@ -1,0 +1,145 @@
+#include "platform/input_hold.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QThread>
+#include <QTimer>
+
+#include <utility>
+
+namespace {
+
+// A held event waits while a modal box runs its own event loop above the wait's; it is looked at again
+// after this long.
+constexpr int ModalRecheckMs = 50;
+
+// The user's input as the window system hands it to a window.
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+    case QEvent::NativeGesture:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int loopLevel() {
+    return QThread::currentThread()->loopLevel();
+}
+
+} // namespace
+
+InputHold::InputHold() {
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+InputHold::~InputHold() {
+    if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(this);
+}
+
+void InputHold::takeCloseOf(QObject* window, std::function<bool()> mayEndWait,
+                            std::function<void()> carryOut) {
+    window_ = window;
+    mayEndWait_ = std::move(mayEndWait);
+    carryOut_ = std::move(carryOut);
+}
+
+void InputHold::waitBegins() {
+    if (waits_++ == 0) level_ = loopLevel();
+}
+
+void InputHold::waitEnds() {
+    if (--waits_ == 0 && !held_.empty()) scheduleRelease(0);
+}
+
+bool InputHold::holding() const {
+    return (waits_ > 0 || !held_.empty()) && loopLevel() <= level_;
+}
+
+bool InputHold::eventFilter(QObject* receiver, QEvent* event) {
+    if (event == delivering_ || !holding()) return false;
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Close) {
+        if (receiver == window_) {
+            if (closing_) return false;
+            event->ignore();
+            if (!closePending_ && (!mayEndWait_ || mayEndWait_())) {
+                closePending_ = true;
+                hold(receiver, nullptr, true);
+            }
+            return true;
+        }
+        // A window the user closes waits its turn; one that the program closes goes now.
+        if (!event->spontaneous() || !receiver->isWidgetType()) return false;
+        event->ignore();
+        hold(receiver, nullptr);
+        return true;
+    }
+    if (type != QEvent::Shortcut && !(receiver->isWindowType() && isUserInput(type))) return false;
+    hold(receiver, std::unique_ptr<QEvent>(event->clone()));
+    return true;
+}
+
+void InputHold::hold(QObject* receiver, std::unique_ptr<QEvent> event, bool mainClose) {
+    if (event && !held_.empty()) {
+        // Of a run of pointer moves over one window only the last counts.
+        Held& last = held_.back();
+        if (event->type() == QEvent::MouseMove && last.event && last.event->type() == QEvent::MouseMove &&
+            last.receiver == receiver) {
+            last.event = std::move(event);
+            return;
+        }
+    }
+    if (!mainClose && held_.size() >= MostHeld) return;
+    held_.push_back({receiver, std::move(event), mainClose});
+}
+
+void InputHold::scheduleRelease(int afterMs) {
+    if (releaseScheduled_) return;
+    releaseScheduled_ = true;
+    QTimer::singleShot(afterMs, this, [this] { releaseOne(); });
+}
+
+// One held event per pass of the event loop, as the window system would have delivered them: an event
+// whose handler waits lets the next one through from inside that wait.
+void InputHold::releaseOne() {
+    releaseScheduled_ = false;
+    if (waits_ > 0 || held_.empty()) return; // the wait's end schedules the release again
+    if (loopLevel() > level_) {
+        scheduleRelease(ModalRecheckMs);
+        return;
+    }
+    Held next = std::move(held_.front());
+    held_.pop_front();
+    if (!held_.empty()) scheduleRelease(0);
+    if (next.mainClose) closePending_ = false;
+    if (!next.receiver) return;
+    if (next.mainClose) {
+        closing_ = true;
+        if (carryOut_) carryOut_();
+        closing_ = false;
+    } else if (!next.event) {
+        QMetaObject::invokeMethod(next.receiver, "close");
+    } else {
+        const QEvent* outer = std::exchange(delivering_, next.event.get());
+        QCoreApplication::sendEvent(next.receiver, next.event.get());
+        delivering_ = outer;
+    }
+}

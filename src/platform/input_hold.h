@@ -1,0 +1,58 @@
+#pragma once
+#include <QObject>
+#include <QPointer>
+
+#include <deque>
+#include <functional>
+#include <memory>
+
+class QEvent;
+
+// Holds the user's input while a request waits for its answer: the windows keep painting and the timers
+// keep running, but clicks, keys and the closes of other windows wait for the request's end and are then
+// delivered in the order they came. The toolkit's own holding would also hold the close of the main
+// window, so every event passes the event loop and this application-wide filter does the holding.
+// A close of the main window is not held: it ends the wait (the request fails as not answered), and is
+// carried out in its turn among the held input, once the request has returned.
+// Modal boxes opened meanwhile (an event loop of their own) take their input as usual.
+class InputHold : public QObject {
+  public:
+    InputHold();
+    ~InputHold() override;
+
+    // The window whose close ends a request's wait. mayEndWait is asked first: false means the close was
+    // refused and told already, and the wait goes on. carryOut closes the window.
+    void takeCloseOf(QObject* window, std::function<bool()> mayEndWait, std::function<void()> carryOut);
+    // Around a request's wait; waits may nest.
+    void waitBegins();
+    void waitEnds();
+    // A close taken during a request's wait is not yet carried out: no request may wait meanwhile.
+    bool closePending() const { return closePending_; }
+
+    static constexpr size_t MostHeld = 4096; // input past this during one wait is dropped
+
+  protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override;
+
+  private:
+    struct Held {
+        QPointer<QObject> receiver;
+        std::unique_ptr<QEvent> event; // null: close the receiver
+        bool mainClose = false;        // the close that ended a wait
+    };
+    bool holding() const;
+    void hold(QObject* receiver, std::unique_ptr<QEvent> event, bool mainClose = false);
+    void scheduleRelease(int afterMs);
+    void releaseOne();
+
+    QPointer<QObject> window_;
+    std::function<bool()> mayEndWait_;
+    std::function<void()> carryOut_;
+    std::deque<Held> held_;
+    int waits_ = 0;
+    int level_ = 0; // the event-loop level of the outermost wait
+    const QEvent* delivering_ = nullptr;
+    bool closing_ = false; // the taken close is being carried out
+    bool closePending_ = false;
+    bool releaseScheduled_ = false;
+};
