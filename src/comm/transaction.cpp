@@ -103,7 +103,7 @@ bool awaitQuietLine(AppContext& app, LinkPort& link, int baud, uint8_t node) {
         const int64_t now = app.pump.nowUs();
         const int64_t left = std::max(comm.LineActiveUs + gapUs, lateUntilUs) - now;
         if (left <= 0) return true;
-        if (now >= giveUpUs || !link.isConnected() || app.pump.closePending()) return false;
+        if (now >= giveUpUs || !link.isConnected() || app.pump.closing()) return false;
         const bool arrived = app.pump.waitOnLinkUs(
             [&] { return comm.DataArrived != 0 || !link.isConnected(); }, std::min(left, giveUpUs - now), link);
         if (!arrived) {
@@ -166,7 +166,7 @@ RtuWait waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, s
             until = std::min(until, RtuAnswerEndMs(baud, lastArrival, static_cast<int>(comm.RxRaw.size()),
                                                    shortest) + 1);
         }
-        if (now >= until || !link.isConnected() || app.pump.closePending()) break;
+        if (now >= until || !link.isConnected() || app.pump.closing()) break;
         app.pump.waitOnLink([&] { return comm.DataArrived != 0 || !link.isConnected(); },
                             static_cast<int>(until - now), link);
     }
@@ -207,7 +207,7 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
         return fail("The line did not fall silent for the request");
     }
     // A close came while the line fell silent: nothing goes out.
-    if (app.pump.closePending()) return {ComTimeout, {}};
+    if (app.pump.closing()) return {ComTimeout, {}};
     const std::string frame(comm.TxBuffer.begin(), comm.TxBuffer.begin() + comm.TxLength);
     if (!link.write(frame)) return fail(link.error());
     comm.LineActiveUs = app.pump.nowUs() + RtuCharactersUs(baud, comm.TxLength);
@@ -227,7 +227,7 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
         std::string().swap(comm.RxRaw); // give back what the flood took
         return fail("Answer too long for the buffer");
     }
-    if (app.pump.closePending() && !wait.whole) {
+    if (app.pump.closing() && !wait.whole) {
         comm.RxRaw.clear(); // part of an answer: no box about it while the program closes
         return {ComTimeout, {}};
     }
@@ -376,7 +376,7 @@ uint8_t TrasmettiRicevi(AppContext& app, int16_t showMessages) {
     CommState& comm = app.comm;
     // A close that ended a request's wait is carried out once the operation that sent it has returned:
     // nothing more goes out meanwhile, and the operation ends without waiting again.
-    if (app.pump.closePending()) {
+    if (app.pump.closing()) {
         logClosing(app, "Request not sent");
         return report(app, showMessages, {ComTimeout, {}});
     }
@@ -395,7 +395,7 @@ uint8_t TrasmettiRicevi(AppContext& app, int16_t showMessages) {
     }
     comm.TransactionBusy = 0;
     LogDroppedInput(app);
-    if (app.pump.closePending() && outcome.result == ComTimeout) {
+    if (app.pump.closing() && outcome.result == ComTimeout) {
         outcome.failure.reset(); // the reason is the close, not the device
         logClosing(app, "Request ended without its answer");
     }

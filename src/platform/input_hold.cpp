@@ -61,6 +61,15 @@ void InputHold::takeCloseOf(QObject* window, std::function<bool()> mayEndWait,
     carryOut_ = std::move(carryOut);
 }
 
+void InputHold::letThrough(std::function<bool(QObject*, QEvent*)> passes) {
+    passes_ = std::move(passes);
+}
+
+void InputHold::afterHeldInput(std::function<void()> call) {
+    held_.push_back({nullptr, nullptr, false, std::move(call)});
+    if (waits_ == 0) scheduleRelease(0);
+}
+
 void InputHold::waitBegins() {
     if (waits_++ == 0) level_ = loopLevel();
 }
@@ -69,12 +78,12 @@ void InputHold::waitEnds() {
     if (--waits_ == 0 && !held_.empty()) scheduleRelease(0);
 }
 
-bool InputHold::holding() const {
+bool InputHold::holdsInput() const {
     return (waits_ > 0 || !held_.empty()) && loopLevel() <= level_;
 }
 
 bool InputHold::eventFilter(QObject* receiver, QEvent* event) {
-    if (event == delivering_ || !holding()) return false;
+    if (event == delivering_ || !holdsInput()) return false;
     const QEvent::Type type = event->type();
     if (type == QEvent::Close) {
         if (receiver == window_) {
@@ -93,6 +102,7 @@ bool InputHold::eventFilter(QObject* receiver, QEvent* event) {
         return true;
     }
     if (type != QEvent::Shortcut && !(receiver->isWindowType() && isUserInput(type))) return false;
+    if (passes_ && passes_(receiver, event)) return false;
     hold(receiver, std::unique_ptr<QEvent>(event->clone()));
     return true;
 }
@@ -108,7 +118,7 @@ void InputHold::hold(QObject* receiver, std::unique_ptr<QEvent> event, bool main
         }
     }
     if (!mainClose && held_.size() >= MostHeld) return;
-    held_.push_back({receiver, std::move(event), mainClose});
+    held_.push_back({receiver, std::move(event), mainClose, {}});
 }
 
 void InputHold::scheduleRelease(int afterMs) {
@@ -129,6 +139,10 @@ void InputHold::releaseOne() {
     Held next = std::move(held_.front());
     held_.pop_front();
     if (!held_.empty()) scheduleRelease(0);
+    if (next.call) {
+        next.call();
+        return;
+    }
     if (next.mainClose) closePending_ = false;
     if (!next.receiver) return;
     if (next.mainClose) {

@@ -14,7 +14,8 @@ class QEvent;
 // window, so every event passes the event loop and this application-wide filter does the holding.
 // A close of the main window is not held: it ends the wait (the request fails as not answered), and is
 // carried out in its turn among the held input, once the request has returned.
-// Modal boxes opened meanwhile (an event loop of their own) take their input as usual.
+// Modal boxes opened meanwhile (an event loop of their own) take their input as usual, and so does what
+// letThrough names (the main window's menus, so that Project > Exit reaches the close).
 class InputHold : public QObject {
   public:
     InputHold();
@@ -23,6 +24,11 @@ class InputHold : public QObject {
     // The window whose close ends a request's wait. mayEndWait is asked first: false means the close was
     // refused and told already, and the wait goes on. carryOut closes the window.
     void takeCloseOf(QObject* window, std::function<bool()> mayEndWait, std::function<void()> carryOut);
+    // Input that passes while a request waits.
+    void letThrough(std::function<bool(QObject* receiver, QEvent* event)> passes);
+    // Input is being held; afterHeldInput runs a call in its turn after it, as a click would run.
+    bool holdsInput() const;
+    void afterHeldInput(std::function<void()> call);
     // Around a request's wait; waits may nest.
     void waitBegins();
     void waitEnds();
@@ -39,8 +45,8 @@ class InputHold : public QObject {
         QPointer<QObject> receiver;
         std::unique_ptr<QEvent> event; // null: close the receiver
         bool mainClose = false;        // the close that ended a wait
+        std::function<void()> call;    // set: run it (nothing else is)
     };
-    bool holding() const;
     void hold(QObject* receiver, std::unique_ptr<QEvent> event, bool mainClose = false);
     void scheduleRelease(int afterMs);
     void releaseOne();
@@ -48,6 +54,7 @@ class InputHold : public QObject {
     QPointer<QObject> window_;
     std::function<bool()> mayEndWait_;
     std::function<void()> carryOut_;
+    std::function<bool(QObject*, QEvent*)> passes_;
     std::deque<Held> held_;
     int waits_ = 0;
     int level_ = 0; // the event-loop level of the outermost wait

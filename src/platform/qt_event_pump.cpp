@@ -9,13 +9,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <utility>
 
 #include "platform/input_hold.h"
 
 namespace {
 
-// A request's wait, for the input hold; a close pending ends it.
+// A request's wait, for the input hold.
 class RequestWait {
   public:
     explicit RequestWait(InputHold* hold) : hold_(hold) {
@@ -26,7 +25,6 @@ class RequestWait {
     }
     RequestWait(const RequestWait&) = delete;
     RequestWait& operator=(const RequestWait&) = delete;
-    bool ended() const { return hold_ && hold_->closePending(); }
 
   private:
     InputHold* hold_;
@@ -55,23 +53,24 @@ void QtEventPump::pausa(double seconds) {
     waitUntil([] { return false; }, static_cast<int>(seconds * 1000.0 + 0.5), false);
 }
 
-InputHold& QtEventPump::hold() {
+InputHold& QtEventPump::inputHold() {
     if (!hold_) hold_ = std::make_unique<InputHold>(); // once the application exists
     return *hold_;
 }
 
-bool QtEventPump::closePending() const {
-    return hold_ && hold_->closePending();
+bool QtEventPump::closing() const {
+    return closed_ || (hold_ && hold_->closePending());
 }
 
-void QtEventPump::takeCloseOf(QObject* window, std::function<bool()> mayEndWait,
-                              std::function<void()> carryOut) {
-    hold().takeCloseOf(window, std::move(mayEndWait), std::move(carryOut));
+void QtEventPump::programClosed() {
+    closed_ = true;
 }
 
 bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bool excludeUserInput) {
     if (done()) return true;
-    const RequestWait request(excludeUserInput ? &hold() : nullptr);
+    const RequestWait request(excludeUserInput ? &inputHold() : nullptr);
+    // A request's wait ends for a close that came meanwhile; every wait ends once the program has closed.
+    const auto ended = [&] { return excludeUserInput ? closing() : closed_; };
     QDeadlineTimer deadline(timeoutMs < 0 ? 0 : timeoutMs, Qt::PreciseTimer);
     if (!wake_) {
         // Made on first use, once the application (and its event dispatcher) exists.
@@ -84,7 +83,7 @@ bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bo
     // used it), so the loop never sleeps past the deadline with no timer.
     while (!done()) {
         const qint64 left = deadline.remainingTime();
-        if (left <= 0 || request.ended()) return done();
+        if (left <= 0 || ended()) return done();
         if (!wake_->isActive() || wakeAt_ > deadline) {
             wake_->start(static_cast<int>(left));
             wakeAt_ = deadline;
@@ -100,10 +99,10 @@ bool QtEventPump::waitOnLink(const std::function<bool()>& done, int timeoutMs, L
 
 bool QtEventPump::waitOnLinkUs(const std::function<bool()>& done, int64_t timeoutUs, LinkPort& link) {
     const int64_t deadline = nowUs() + std::max<int64_t>(timeoutUs, 0);
-    const RequestWait request(&hold());
+    const RequestWait request(&inputHold());
     while (!done()) {
         const int64_t now = nowUs();
-        if (now >= deadline || request.ended()) return done();
+        if (now >= deadline || closing()) return done();
         if (now - lastPassUs_ >= EventPassUs) {
             pass(QEventLoop::AllEvents);
             continue;

@@ -2,13 +2,11 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 
-#include <functional>
 #include <memory>
 
 #include "core/event_pump.h"
 
 class InputHold;
-class QObject;
 class QTimer;
 
 // EventPump on Qt's event loop: waits sleep in the loop until an event or a timer wakes them. One timer
@@ -27,20 +25,20 @@ public:
     bool waitOnLinkUs(const std::function<bool()>& done, int64_t timeoutUs, LinkPort& link) override;
     int64_t nowMs() const override;
     int64_t nowUs() const override;
-    bool closePending() const override;
-    // The main window: its close ends a request's wait and is carried out once the request has returned
-    // (InputHold::takeCloseOf).
-    void takeCloseOf(QObject* window, std::function<bool()> mayEndWait, std::function<void()> carryOut);
+    bool closing() const override;
+    void programClosed() override;
+    // What a request's wait holds of the user's input, and how a close of the main window ends it.
+    InputHold& inputHold();
 
     static constexpr int EventPassMs = 10;
     static constexpr int64_t EventPassUs = int64_t{EventPassMs} * 1000;
 
 private:
     void pass(QEventLoop::ProcessEventsFlags flags);
-    InputHold& hold();
 
     int64_t lastPassUs_ = -EventPassUs; // on the nowUs clock
     std::unique_ptr<QTimer> wake_;
     QDeadlineTimer wakeAt_; // the deadline wake_ was last armed for
     std::unique_ptr<InputHold> hold_;
+    bool closed_ = false;
 };

@@ -29,6 +29,7 @@ class CalibrationBench;
 class ControllerBench;
 class EnergyMeterReader;
 class EthernetProductBench;
+class InputHold;
 class MultiChannelConfig;
 class ConfigWindow;
 class LogWindow;
@@ -131,6 +132,7 @@ class MainWindow : public QMainWindow, public StartupWindow {
 
   private:
     CloseChecks closeChecks();
+    bool menuInput(QObject* receiver, QEvent* event) const;
     // Save or load: under the hourglass, then the caption names the project.
     void projectCommand(const std::function<void()>& command);
     void buildMenus();
@@ -188,6 +190,7 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QtProgramRunner programs_; // ip, ping, arp and the desktop's programs
     std::unique_ptr<ControllerBench> controllerBench_;
     std::unique_ptr<EthernetProductBench> productBench_;
+    InputHold* inputHold_ = nullptr; // set once closes end a request's wait
     QPointer<QMdiSubWindow> collaudo_, collNwac_;
     std::unique_ptr<AnalogConfig> analogConfig_;
     std::unique_ptr<MultiChannelConfig> multiChannelConfig_;

@@ -4,15 +4,20 @@
 
 #include <chrono>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QKeyEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWindow>
 
 #include "comm/device_procedures.h"
 #include "comm/link.h"
 #include "program_fixture.h"
+#include "tools/ui/frm_watch.h"
 
 namespace {
 
@@ -60,11 +65,22 @@ TEST(CloseDuringRequest, EndsTheWaitAndClosesOnceTheRequestHasReturned) {
         QWindow* handle = p.window->windowHandle();
         handle->installEventFilter(&counter);
         int keysDuringWait = -1;
+        bool menuOpened = false, watchDuringWait = true;
         QTimer::singleShot(300, [&] {
             // As the window system hands them to the window.
             QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
             QCoreApplication::sendEvent(handle, &key);
             keysDuringWait = counter.keys;
+            // The menus open; an item other than Exit acts after the wait, as a click would.
+            QMenuBar* bar = p.window->menuBar();
+            const QPoint title = bar->actionGeometry(p.window->menuItem("mnu_project")).center();
+            QMouseEvent press(QEvent::MouseButtonPress, bar->mapTo(p.window.get(), title), QCursor::pos(),
+                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(handle, &press);
+            menuOpened = QApplication::activePopupWidget() != nullptr;
+            if (menuOpened) QApplication::activePopupWidget()->close();
+            p.window->menuItem("mnu_Watch")->trigger();
+            watchDuringWait = p.window->findChild<frm_watch*>() != nullptr;
             QCloseEvent close;
             if (row.byWindowSystem)
                 QCoreApplication::sendEvent(handle, &close);
@@ -80,7 +96,9 @@ TEST(CloseDuringRequest, EndsTheWaitAndClosesOnceTheRequestHasReturned) {
         EXPECT_TRUE(p.logHas("Request ended without its answer: the program is closing"));
         EXPECT_TRUE(p.logHas("Request not sent: the program is closing"));
         p.pump.pausa(0.2);
-        EXPECT_EQ(std::tuple(keysDuringWait, counter.keys), std::tuple(0, 1));
+        EXPECT_EQ(std::tuple(keysDuringWait, counter.keys, menuOpened, watchDuringWait),
+                  std::tuple(0, 1, true, false));
+        EXPECT_TRUE(p.window->findChild<frm_watch*>());
         EXPECT_FALSE(p.window->isVisible());
         EXPECT_EQ(p.dialogs.shown.size(), row.modified ? 1u : 0u);
         EXPECT_EQ(p.sim.transcript().size(), 1u);
