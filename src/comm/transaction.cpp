@@ -103,10 +103,11 @@ bool awaitQuietLine(AppContext& app, LinkPort& link, int baud, uint8_t node) {
         const int64_t now = app.pump.nowUs();
         const int64_t left = std::max(comm.LineActiveUs + gapUs, lateUntilUs) - now;
         if (left <= 0) return true;
-        if (now >= giveUpUs || !link.isConnected() || app.pump.closing()) return false;
+        if (now >= giveUpUs || !link.isConnected()) return false;
         const bool arrived = app.pump.waitOnLinkUs(
             [&] { return comm.DataArrived != 0 || !link.isConnected(); }, std::min(left, giveUpUs - now), link);
         if (!arrived) {
+            if (app.pump.closing()) return false; // the wait ended for a close
             if (app.pump.nowUs() == now) return true;
             continue; // the wait found the line silent up to its end
         }
@@ -166,9 +167,11 @@ RtuWait waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, s
             until = std::min(until, RtuAnswerEndMs(baud, lastArrival, static_cast<int>(comm.RxRaw.size()),
                                                    shortest) + 1);
         }
-        if (now >= until || !link.isConnected() || app.pump.closing()) break;
-        app.pump.waitOnLink([&] { return comm.DataArrived != 0 || !link.isConnected(); },
-                            static_cast<int>(until - now), link);
+        if (now >= until || !link.isConnected()) break;
+        if (!app.pump.waitOnLink([&] { return comm.DataArrived != 0 || !link.isConnected(); },
+                                 static_cast<int>(until - now), link) &&
+            app.pump.closing())
+            break;
     }
     w.taken = comm.RxRaw.size() > echo ? comm.RxRaw.size() - echo : 0;
     return w;
@@ -206,8 +209,6 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
         if (!link.isConnected()) return linkLost(link);
         return fail("The line did not fall silent for the request");
     }
-    // A close came while the line fell silent: nothing goes out.
-    if (app.pump.closing()) return {ComTimeout, {}};
     const std::string frame(comm.TxBuffer.begin(), comm.TxBuffer.begin() + comm.TxLength);
     if (!link.write(frame)) return fail(link.error());
     comm.LineActiveUs = app.pump.nowUs() + RtuCharactersUs(baud, comm.TxLength);
@@ -227,7 +228,7 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
         std::string().swap(comm.RxRaw); // give back what the flood took
         return fail("Answer too long for the buffer");
     }
-    if (app.pump.closing() && !wait.whole) {
+    if (!wait.whole && app.pump.closing()) {
         comm.RxRaw.clear(); // part of an answer: no box about it while the program closes
         return {ComTimeout, {}};
     }
@@ -395,7 +396,7 @@ uint8_t TrasmettiRicevi(AppContext& app, int16_t showMessages) {
     }
     comm.TransactionBusy = 0;
     LogDroppedInput(app);
-    if (app.pump.closing() && outcome.result == ComTimeout) {
+    if (outcome.result == ComTimeout && app.pump.closing()) {
         outcome.failure.reset(); // the reason is the close, not the device
         logClosing(app, "Request ended without its answer");
     }

@@ -40,13 +40,9 @@ bool isUserInput(QEvent::Type type) {
     }
 }
 
-int loopLevel() {
-    return QThread::currentThread()->loopLevel();
-}
-
 } // namespace
 
-InputHold::InputHold() {
+InputHold::InputHold() : thread_(QThread::currentThread()) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -70,12 +66,8 @@ void InputHold::afterHeldInput(std::function<void()> call) {
     if (waits_ == 0) scheduleRelease(0);
 }
 
-void InputHold::waitBegins() {
-    if (waits_++ == 0) level_ = loopLevel();
-}
-
-void InputHold::waitEnds() {
-    if (--waits_ == 0 && !held_.empty()) scheduleRelease(0);
+int InputHold::loopLevel() const {
+    return thread_->loopLevel();
 }
 
 bool InputHold::holdsInput() const {

@@ -7,6 +7,7 @@
 #include <memory>
 
 class QEvent;
+class QThread;
 
 // Holds the user's input while a request waits for its answer: the windows keep painting and the timers
 // keep running, but clicks, keys and the closes of other windows wait for the request's end and are then
@@ -29,9 +30,17 @@ class InputHold : public QObject {
     // Input is being held; afterHeldInput runs a call in its turn after it, as a click would run.
     bool holdsInput() const;
     void afterHeldInput(std::function<void()> call);
-    // Around a request's wait; waits may nest.
-    void waitBegins();
-    void waitEnds();
+    // Around a request's wait (waits may nest), and before each pass of the event loop; a request that
+    // needs no pass costs no more than this.
+    void waitBegins() {
+        if (waits_++ == 0 && held_.empty()) level_ = LevelUnknown;
+    }
+    void waitEnds() {
+        if (--waits_ == 0 && !held_.empty()) scheduleRelease(0);
+    }
+    void passBegins() {
+        if (waits_ > 0 && level_ == LevelUnknown) level_ = loopLevel();
+    }
     // A close taken during a request's wait is not yet carried out: no request may wait meanwhile.
     bool closePending() const { return closePending_; }
 
@@ -50,14 +59,17 @@ class InputHold : public QObject {
     void hold(QObject* receiver, std::unique_ptr<QEvent> event, bool mainClose = false);
     void scheduleRelease(int afterMs);
     void releaseOne();
+    int loopLevel() const;
 
+    QThread* const thread_; // the application's, where the waits run
     QPointer<QObject> window_;
     std::function<bool()> mayEndWait_;
     std::function<void()> carryOut_;
     std::function<bool(QObject*, QEvent*)> passes_;
     std::deque<Held> held_;
     int waits_ = 0;
-    int level_ = 0; // the event-loop level of the outermost wait
+    static constexpr int LevelUnknown = -1;
+    int level_ = LevelUnknown; // the event-loop level of the outermost wait, from its first pass on
     const QEvent* delivering_ = nullptr;
     bool closing_ = false; // the taken close is being carried out
     bool closePending_ = false;

@@ -10,8 +10,6 @@
 #include <algorithm>
 #include <chrono>
 
-#include "platform/input_hold.h"
-
 namespace {
 
 // A request's wait, for the input hold.
@@ -42,6 +40,7 @@ void QtEventPump::processEvents() {
 
 void QtEventPump::pass(QEventLoop::ProcessEventsFlags flags) {
     lastPassUs_ = nowUs();
+    if (hold_) hold_->passBegins();
     QThread::currentThread()->eventDispatcher()->processEvents(flags);
 }
 
@@ -53,13 +52,12 @@ void QtEventPump::pausa(double seconds) {
     waitUntil([] { return false; }, static_cast<int>(seconds * 1000.0 + 0.5), false);
 }
 
-InputHold& QtEventPump::inputHold() {
-    if (!hold_) hold_ = std::make_unique<InputHold>(); // once the application exists
-    return *hold_;
+void QtEventPump::makeHold() {
+    hold_ = std::make_unique<InputHold>(); // on first use, once the application exists
 }
 
 bool QtEventPump::closing() const {
-    return closed_ || (hold_ && hold_->closePending());
+    return requestsEnd();
 }
 
 void QtEventPump::programClosed() {
@@ -70,7 +68,7 @@ bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bo
     if (done()) return true;
     const RequestWait request(excludeUserInput ? &inputHold() : nullptr);
     // A request's wait ends for a close that came meanwhile; every wait ends once the program has closed.
-    const auto ended = [&] { return excludeUserInput ? closing() : closed_; };
+    const auto ended = [&] { return excludeUserInput ? requestsEnd() : closed_; };
     QDeadlineTimer deadline(timeoutMs < 0 ? 0 : timeoutMs, Qt::PreciseTimer);
     if (!wake_) {
         // Made on first use, once the application (and its event dispatcher) exists.
@@ -102,7 +100,7 @@ bool QtEventPump::waitOnLinkUs(const std::function<bool()>& done, int64_t timeou
     const RequestWait request(&inputHold());
     while (!done()) {
         const int64_t now = nowUs();
-        if (now >= deadline || closing()) return done();
+        if (now >= deadline || requestsEnd()) return done();
         if (now - lastPassUs_ >= EventPassUs) {
             pass(QEventLoop::AllEvents);
             continue;

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "core/event_pump.h"
+#include "platform/input_hold.h"
 
-class InputHold;
 class QTimer;
 
 // EventPump on Qt's event loop: waits sleep in the loop until an event or a timer wakes them. One timer
@@ -28,13 +28,18 @@ public:
     bool closing() const override;
     void programClosed() override;
     // What a request's wait holds of the user's input, and how a close of the main window ends it.
-    InputHold& inputHold();
+    InputHold& inputHold() {
+        if (!hold_) makeHold();
+        return *hold_;
+    }
 
     static constexpr int EventPassMs = 10;
     static constexpr int64_t EventPassUs = int64_t{EventPassMs} * 1000;
 
 private:
     void pass(QEventLoop::ProcessEventsFlags flags);
+    bool requestsEnd() const { return closed_ || (hold_ && hold_->closePending()); }
+    void makeHold();
 
     int64_t lastPassUs_ = -EventPassUs; // on the nowUs clock
     std::unique_ptr<QTimer> wake_;
