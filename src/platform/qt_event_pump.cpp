@@ -36,6 +36,7 @@ QtEventPump::~QtEventPump() = default;
 void QtEventPump::processEvents() {
     lastPassUs_ = nowUs();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    waitEnds(false);
 }
 
 void QtEventPump::pass(QEventLoop::ProcessEventsFlags flags) {
@@ -64,11 +65,16 @@ void QtEventPump::programClosed() {
     closed_ = true;
 }
 
+// Closing the main window asked the application to quit. That is taken before anything else can run: a
+// box shown on the way out then returns at once, instead of holding the program open with no window.
+bool QtEventPump::takeQuit() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::Quit);
+    return true;
+}
+
 bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bool excludeUserInput) {
     if (done()) return true;
     const RequestWait request(excludeUserInput ? &inputHold() : nullptr);
-    // A request's wait ends for a close that came meanwhile; every wait ends once the program has closed.
-    const auto ended = [&] { return excludeUserInput ? requestsEnd() : closed_; };
     QDeadlineTimer deadline(timeoutMs < 0 ? 0 : timeoutMs, Qt::PreciseTimer);
     if (!wake_) {
         // Made on first use, once the application (and its event dispatcher) exists.
@@ -81,7 +87,7 @@ bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bo
     // used it), so the loop never sleeps past the deadline with no timer.
     while (!done()) {
         const qint64 left = deadline.remainingTime();
-        if (left <= 0 || ended()) return done();
+        if (left <= 0 || waitEnds(excludeUserInput)) return done();
         if (!wake_->isActive() || wakeAt_ > deadline) {
             wake_->start(static_cast<int>(left));
             wakeAt_ = deadline;
@@ -100,7 +106,7 @@ bool QtEventPump::waitOnLinkUs(const std::function<bool()>& done, int64_t timeou
     const RequestWait request(&inputHold());
     while (!done()) {
         const int64_t now = nowUs();
-        if (now >= deadline || requestsEnd()) return done();
+        if (now >= deadline || waitEnds(true)) return done();
         if (now - lastPassUs_ >= EventPassUs) {
             pass(QEventLoop::AllEvents);
             continue;

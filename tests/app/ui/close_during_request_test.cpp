@@ -100,6 +100,9 @@ TEST(CloseDuringRequest, EndsTheWaitAndClosesOnceTheRequestHasReturned) {
                   std::tuple(0, 1, true, false));
         EXPECT_TRUE(p.window->findChild<frm_watch*>());
         EXPECT_FALSE(p.window->isVisible());
+        const auto closed = std::chrono::steady_clock::now();
+        p.pump.pausa(10); // what still runs after the close waits no more
+        EXPECT_LT(std::chrono::steady_clock::now() - closed, std::chrono::seconds(5));
         EXPECT_EQ(p.dialogs.shown.size(), row.modified ? 1u : 0u);
         EXPECT_EQ(p.sim.transcript().size(), 1u);
     }
