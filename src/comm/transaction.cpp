@@ -375,8 +375,9 @@ uint8_t report(AppContext& app, int16_t show, const Outcome& outcome) {
 
 uint8_t TrasmettiRicevi(AppContext& app, int16_t showMessages) {
     CommState& comm = app.comm;
-    // A close that ended a request's wait is carried out once the operation that sent it has returned:
-    // nothing more goes out meanwhile, and the operation ends without waiting again.
+    // While the program closes (a close ended a request's wait and waits to be carried out until the
+    // request has returned, or the main window has closed), nothing more goes out: what runs ends without
+    // waiting again.
     if (app.pump.closing()) {
         logClosing(app, "Request not sent");
         return report(app, showMessages, {ComTimeout, {}});

@@ -79,7 +79,7 @@ bool InputHold::eventFilter(QObject* receiver, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::Close) {
         if (receiver == window_) {
-            if (closing_) return false;
+            if (carryingOut_) return false;
             event->ignore();
             if (!closePending_ && (!mayEndWait_ || mayEndWait_())) {
                 closePending_ = true;
@@ -138,9 +138,9 @@ void InputHold::releaseOne() {
     if (next.mainClose) closePending_ = false;
     if (!next.receiver) return;
     if (next.mainClose) {
-        closing_ = true;
+        carryingOut_ = true;
         if (carryOut_) carryOut_();
-        closing_ = false;
+        carryingOut_ = false;
     } else if (!next.event) {
         QMetaObject::invokeMethod(next.receiver, "close");
     } else {

@@ -71,7 +71,7 @@ class InputHold : public QObject {
     static constexpr int LevelUnknown = -1;
     int level_ = LevelUnknown; // the event-loop level of the outermost wait, from its first pass on
     const QEvent* delivering_ = nullptr;
-    bool closing_ = false; // the taken close is being carried out
+    bool carryingOut_ = false; // the taken close is being carried out
     bool closePending_ = false;
     bool releaseScheduled_ = false;
 };

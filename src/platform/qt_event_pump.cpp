@@ -36,7 +36,7 @@ QtEventPump::~QtEventPump() = default;
 void QtEventPump::processEvents() {
     lastPassUs_ = nowUs();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    waitEnds(false);
+    if (closed_) takeQuit();
 }
 
 void QtEventPump::pass(QEventLoop::ProcessEventsFlags flags) {
@@ -58,7 +58,7 @@ void QtEventPump::makeHold() {
 }
 
 bool QtEventPump::closing() const {
-    return requestsEnd();
+    return closed_ || (hold_ && hold_->closePending());
 }
 
 void QtEventPump::programClosed() {
@@ -67,9 +67,8 @@ void QtEventPump::programClosed() {
 
 // Closing the main window asked the application to quit. That is taken before anything else can run: a
 // box shown on the way out then returns at once, instead of holding the program open with no window.
-bool QtEventPump::takeQuit() {
+void QtEventPump::takeQuit() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::Quit);
-    return true;
 }
 
 bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bool excludeUserInput) {
@@ -87,7 +86,7 @@ bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bo
     // used it), so the loop never sleeps past the deadline with no timer.
     while (!done()) {
         const qint64 left = deadline.remainingTime();
-        if (left <= 0 || waitEnds(excludeUserInput)) return done();
+        if (left <= 0 || cutShort(excludeUserInput)) return done();
         if (!wake_->isActive() || wakeAt_ > deadline) {
             wake_->start(static_cast<int>(left));
             wakeAt_ = deadline;
@@ -106,7 +105,7 @@ bool QtEventPump::waitOnLinkUs(const std::function<bool()>& done, int64_t timeou
     const RequestWait request(&inputHold());
     while (!done()) {
         const int64_t now = nowUs();
-        if (now >= deadline || waitEnds(true)) return done();
+        if (now >= deadline || cutShort(true)) return done();
         if (now - lastPassUs_ >= EventPassUs) {
             pass(QEventLoop::AllEvents);
             continue;

@@ -38,14 +38,16 @@ public:
 
 private:
     void pass(QEventLoop::ProcessEventsFlags flags);
-    bool requestsEnd() const { return closed_ || (hold_ && hold_->closePending()); }
-    // Whether a wait ends now: a request's wait for a close that came meanwhile, every wait once the
-    // program has closed.
-    bool waitEnds(bool request) {
-        if (closed_) return takeQuit();
+    // Whether a wait ends before its time: a request's wait for a close that came meanwhile, every wait
+    // once the program has closed.
+    bool cutShort(bool request) {
+        if (closed_) {
+            takeQuit();
+            return true;
+        }
         return request && hold_ && hold_->closePending();
     }
-    bool takeQuit();
+    void takeQuit();
     void makeHold();
 
     int64_t lastPassUs_ = -EventPassUs; // on the nowUs clock
