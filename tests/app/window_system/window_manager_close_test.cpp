@@ -41,10 +41,9 @@ pid_t spawn(std::vector<std::string> args) {
     return failed ? -1 : pid;
 }
 
-int exitCode(pid_t pid) {
-    int status = 0;
-    if (pid <= 0 || waitpid(pid, &status, 0) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+bool succeeds(pid_t pid) {
+    int status = 1;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && status == 0;
 }
 
 // An X server on a free display with a window manager on it; both end with this object.
@@ -69,7 +68,7 @@ struct XSession {
         manager = spawn({"openbox"});
         // wmctrl succeeds once a window manager runs.
         for (const auto until = Clock::now() + std::chrono::seconds(20); Clock::now() < until; usleep(50000))
-            if (exitCode(spawn({"wmctrl", "-m"})) == 0) return true;
+            if (succeeds(spawn({"wmctrl", "-m"}))) return true;
         return false;
     }
     ~XSession() {
@@ -80,14 +79,6 @@ struct XSession {
         }
     }
 };
-
-template <class Done> bool pumpUntil(Program& p, Done done) {
-    for (const auto until = Clock::now() + std::chrono::seconds(20); Clock::now() < until;) {
-        if (done()) return true;
-        p.pump.pausa(0.02);
-    }
-    return done();
-}
 
 } // namespace
 
@@ -106,7 +97,7 @@ TEST(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
     Program p;
     p.window->takeCloseDuringRequests(p.pump);
     p.window->show();
-    ASSERT_TRUE(pumpUntil(p, [&] { return p.window->windowHandle()->isExposed(); }));
+    ASSERT_TRUE(p.pump.waitUntil([&] { return p.window->windowHandle()->isExposed(); }, 20000, false));
     p.confirmSettings(p.sim.startTcp(), 0);
     ASSERT_TRUE(p.comm.CurrentDevice.Connected);
     p.comm.CurrentDevice.LinkTimeout = 20000;
@@ -121,6 +112,6 @@ TEST(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(5)); // of a 20 s time-out
     EXPECT_EQ(p.panel(4), "Com TimeOut");
     EXPECT_TRUE(p.logHas("Request ended without its answer: the program is closing"));
-    EXPECT_TRUE(pumpUntil(p, [&] { return !p.window->isVisible(); }));
-    EXPECT_EQ(exitCode(closer), 0);
+    EXPECT_TRUE(p.pump.waitUntil([&] { return !p.window->isVisible(); }, 20000, false));
+    EXPECT_TRUE(succeeds(closer));
 }
