@@ -9,11 +9,14 @@ constexpr const char* TransferRunning =
 constexpr const char* LoopRunning = "A polling loop is reading the device. Stop it and close the program?";
 } // namespace
 
+bool MayEndWaitToClose(const CloseChecks& checks) {
+    if (!checks.transferRunning) return true;
+    checks.tellWithoutWaiting(TransferRunning);
+    return false;
+}
+
 bool MayCloseProgram(AppContext& ctx, const CloseChecks& checks, const std::string& title) {
-    if (checks.transferRunning) {
-        checks.tellWithoutWaiting(TransferRunning);
-        return false;
-    }
+    if (!MayEndWaitToClose(checks)) return false;
     if (ctx.comm.PollBusy && ctx.comm.PollStop == 0) {
         if (ctx.dialogs.messageBox(LoopRunning, MsgButtons::YesNo, MsgIcon::Question, title) !=
             MsgChoice::Yes)

@@ -14,6 +14,10 @@ struct CloseChecks {
     std::function<bool(bool askName)> saveProject;
 };
 
+// A close asked while a request waits: false when a running transfer refuses it (told without waiting, and
+// the transfer goes on); true when it may end the wait.
+bool MayEndWaitToClose(const CloseChecks& checks);
+
 // True when the program may close. A running transfer refuses with a notice; a polling loop is stopped
 // once the user agrees; then the windows' questions and the project's save question are asked.
 bool MayCloseProgram(AppContext& ctx, const CloseChecks& checks, const std::string& title);

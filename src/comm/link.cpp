@@ -88,11 +88,15 @@ void connectTcp(AppContext& app, LinkPort& link) {
         app.pump.waitUntil([&] { return link.isConnected() || link.failed(); }, device.LinkTimeout, false) &&
         link.isConnected();
     if (!connected) {
-        // A connection the device or the system refused says why; one that never came is a time-out.
+        // A connection the device or the system refused says why; one that never came is a time-out; one
+        // that the program's close cut short is only logged, since no window is left to show a box.
         const bool refused = link.failed();
-        const std::string reason = refused ? link.error() : "Connection Timeout";
+        const bool closing = !refused && app.pump.closing();
+        const std::string reason = refused   ? link.error()
+                                   : closing ? "Connection ended: the program is closing"
+                                             : "Connection Timeout";
         link.close();
-        app.dialogs.messageBox(reason, MsgButtons::Ok, MsgIcon::Critical);
+        if (!closing) app.dialogs.messageBox(reason, MsgButtons::Ok, MsgIcon::Critical);
         logLine(app.shell, refused ? reason + "  [" + device.IpAddress + ":" +
                                          std::to_string(static_cast<uint16_t>(device.Port)) + "]"
                                    : reason);

@@ -125,6 +125,7 @@ bool awaitQuietLine(AppContext& app, LinkPort& link, int baud, uint8_t node) {
         const bool arrived = app.pump.waitOnLinkUs(
             [&] { return comm.DataArrived != 0 || !link.isConnected(); }, std::min(left, giveUpUs - now), link);
         if (!arrived) {
+            if (app.pump.closing()) return false; // the wait ended for a close
             if (app.pump.nowUs() == now) return true;
             continue; // the wait found the line silent up to its end
         }
@@ -146,6 +147,7 @@ struct RtuWait {
     size_t crcLength = 0; // the answer length whose CRC was computed (0: none), once per request
     Crc16 crc;
     bool overflow = false;
+    bool whole = false; // the predicted length came with a good CRC
 };
 
 RtuWait waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, size_t echo, int baud) {
@@ -170,6 +172,7 @@ RtuWait waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, s
             }
             if (w.crc.CrcLo == frame[frame.size() - 2] && w.crc.CrcHi == frame[frame.size() - 1]) {
                 w.taken = frame.size();
+                w.whole = true;
                 return w;
             }
         }
@@ -184,8 +187,10 @@ RtuWait waitRtuAnswer(AppContext& app, LinkPort& link, const Request& request, s
                                                    shortest) + 1);
         }
         if (now >= until || !link.isConnected()) break;
-        app.pump.waitOnLink([&] { return comm.DataArrived != 0 || !link.isConnected(); },
-                            static_cast<int>(until - now), link);
+        if (!app.pump.waitOnLink([&] { return comm.DataArrived != 0 || !link.isConnected(); },
+                                 static_cast<int>(until - now), link) &&
+            app.pump.closing())
+            break;
     }
     w.taken = comm.RxRaw.size() > echo ? comm.RxRaw.size() - echo : 0;
     return w;
@@ -251,6 +256,10 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     if (wait.overflow) {
         std::string().swap(comm.RxRaw); // give back what the flood took
         return fail("Answer too long for the buffer");
+    }
+    if (!wait.whole && app.pump.closing()) {
+        comm.RxRaw.clear(); // part of an answer: no box about it while the program closes
+        return {ComTimeout, {}};
     }
     if (!link.isConnected()) return linkLost(link);
     if (comm.RxRaw.empty()) return {ComTimeout, {}};
@@ -363,6 +372,11 @@ Outcome exchange(AppContext& app, int16_t show) {
     }
 }
 
+void logClosing(AppContext& app, const std::string& what) {
+    app.shell.log.LogStart();
+    app.shell.log.LogWrite(what + ": the program is closing");
+}
+
 uint8_t report(AppContext& app, int16_t show, const Outcome& outcome) {
     CommState& comm = app.comm;
     ShellState& shell = app.shell;
@@ -394,6 +408,13 @@ uint8_t report(AppContext& app, int16_t show, const Outcome& outcome) {
 
 uint8_t TrasmettiRicevi(AppContext& app, int16_t showMessages) {
     CommState& comm = app.comm;
+    // While the program closes (a close ended a request's wait and waits to be carried out until the
+    // request has returned, or the main window has closed), nothing more goes out: what runs ends without
+    // waiting again.
+    if (app.pump.closing()) {
+        logClosing(app, "Request not sent");
+        return report(app, showMessages, {ComTimeout, {}});
+    }
     if (comm.TransactionBusy) {
         // The buffers belong to the transaction that waits: refuse without touching them.
         app.shell.log.LogStart();
@@ -409,5 +430,9 @@ uint8_t TrasmettiRicevi(AppContext& app, int16_t showMessages) {
     }
     comm.TransactionBusy = 0;
     LogDroppedInput(app);
+    if (outcome.result == ComTimeout && app.pump.closing()) {
+        outcome.failure.reset(); // the reason is the close, not the device
+        logClosing(app, "Request ended without its answer");
+    }
     return report(app, showMessages, outcome);
 }

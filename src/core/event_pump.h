@@ -26,6 +26,12 @@ public:
     virtual bool waitOnLinkUs(const std::function<bool()>& done, int64_t timeoutUs, LinkPort& link) {
         return waitOnLink(done, static_cast<int>((timeoutUs + 999) / 1000), link);
     }
+    // The program is closing: a close came while a request waited (that wait has ended) and is not yet
+    // carried out, or the main window has closed. No request may go out or wait meanwhile.
+    virtual bool closing() const { return false; }
+    // The main window has closed: from now on every wait ends at once, so that whatever still runs
+    // returns without waiting for a time-out.
+    virtual void programClosed() {}
     virtual int64_t nowMs() const = 0;
     // The same clock in microseconds, for the gaps of a fast serial line.
     virtual int64_t nowUs() const { return nowMs() * 1000; }

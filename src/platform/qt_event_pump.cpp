@@ -10,16 +10,38 @@
 #include <algorithm>
 #include <chrono>
 
+namespace {
+
+// A request's wait, for the input hold.
+class RequestWait {
+  public:
+    explicit RequestWait(InputHold* hold) : hold_(hold) {
+        if (hold_) hold_->waitBegins();
+    }
+    ~RequestWait() {
+        if (hold_) hold_->waitEnds();
+    }
+    RequestWait(const RequestWait&) = delete;
+    RequestWait& operator=(const RequestWait&) = delete;
+
+  private:
+    InputHold* hold_;
+};
+
+} // namespace
+
 QtEventPump::QtEventPump() = default;
 QtEventPump::~QtEventPump() = default;
 
 void QtEventPump::processEvents() {
     lastPassUs_ = nowUs();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (closed_) takeQuit();
 }
 
 void QtEventPump::pass(QEventLoop::ProcessEventsFlags flags) {
     lastPassUs_ = nowUs();
+    if (hold_) hold_->passBegins();
     QThread::currentThread()->eventDispatcher()->processEvents(flags);
 }
 
@@ -31,10 +53,27 @@ void QtEventPump::pausa(double seconds) {
     waitUntil([] { return false; }, static_cast<int>(seconds * 1000.0 + 0.5), false);
 }
 
+void QtEventPump::makeHold() {
+    hold_ = std::make_unique<InputHold>(); // on first use, once the application exists
+}
+
+bool QtEventPump::closing() const {
+    return closed_ || (hold_ && hold_->closePending());
+}
+
+void QtEventPump::programClosed() {
+    closed_ = true;
+}
+
+// Closing the main window asked the application to quit. That is taken before anything else can run: a
+// box shown on the way out then returns at once, instead of holding the program open with no window.
+void QtEventPump::takeQuit() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::Quit);
+}
+
 bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bool excludeUserInput) {
     if (done()) return true;
-    QEventLoop::ProcessEventsFlags flags = QEventLoop::WaitForMoreEvents;
-    if (excludeUserInput) flags |= QEventLoop::ExcludeUserInputEvents;
+    const RequestWait request(excludeUserInput ? &inputHold() : nullptr);
     QDeadlineTimer deadline(timeoutMs < 0 ? 0 : timeoutMs, Qt::PreciseTimer);
     if (!wake_) {
         // Made on first use, once the application (and its event dispatcher) exists.
@@ -47,12 +86,12 @@ bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bo
     // used it), so the loop never sleeps past the deadline with no timer.
     while (!done()) {
         const qint64 left = deadline.remainingTime();
-        if (left <= 0) return done();
+        if (left <= 0 || cutShort(excludeUserInput)) return done();
         if (!wake_->isActive() || wakeAt_ > deadline) {
             wake_->start(static_cast<int>(left));
             wakeAt_ = deadline;
         }
-        pass(flags);
+        pass(QEventLoop::WaitForMoreEvents);
     }
     return true;
 }
@@ -63,11 +102,12 @@ bool QtEventPump::waitOnLink(const std::function<bool()>& done, int timeoutMs, L
 
 bool QtEventPump::waitOnLinkUs(const std::function<bool()>& done, int64_t timeoutUs, LinkPort& link) {
     const int64_t deadline = nowUs() + std::max<int64_t>(timeoutUs, 0);
+    const RequestWait request(&inputHold());
     while (!done()) {
         const int64_t now = nowUs();
-        if (now >= deadline) return done();
+        if (now >= deadline || cutShort(true)) return done();
         if (now - lastPassUs_ >= EventPassUs) {
-            pass(QEventLoop::ExcludeUserInputEvents);
+            pass(QEventLoop::AllEvents);
             continue;
         }
         // The event loop times in whole milliseconds: its wait is rounded up, never cut short.

@@ -11,9 +11,11 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QWindow>
 
 #include "app/close_check.h"
 #include "app/connect_sequence.h"
@@ -45,6 +47,7 @@
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_tab.h"
 #include "platform/app_data_folder.h"
+#include "platform/input_hold.h"
 #include "platform/qt_link_port.h"
 #include "platform/window_fit.h"
 #include "program/ui/frm_download.h"
@@ -238,8 +241,16 @@ void MainWindow::buildMenus() {
         } else {
             action = parent->addAction(qs(m.Caption));
             connect(action, &QAction::triggered, this, [this, name] {
-                if (auto h = menuHandlers_.value(name)) h();
-                refreshDesigners();
+                const auto run = [self = QPointer<MainWindow>(this), name] {
+                    if (!self) return;
+                    if (auto h = self->menuHandlers_.value(name)) h();
+                    self->refreshDesigners();
+                };
+                // Chosen while a request waits: Exit closes at once, the rest acts after the held input.
+                if (inputHold_ && name != "mnu_exit" && inputHold_->holdsInput())
+                    inputHold_->afterHeldInput(run);
+                else
+                    run();
             });
         }
         action->setObjectName(name);
@@ -822,7 +833,7 @@ bool MainWindow::transferRunning() const {
     return longOperationRunning() || (eeprom && static_cast<frm_eeprom*>(eeprom->widget())->running());
 }
 
-void MainWindow::closeEvent(QCloseEvent* event) {
+CloseChecks MainWindow::closeChecks() {
     CloseChecks checks;
     checks.transferRunning = transferRunning();
     checks.tellWithoutWaiting = [this](const std::string& text) {
@@ -833,15 +844,39 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     };
     checks.windowsMayClose = [this] { return discovery_->mayClose(); };
     checks.saveProject = procs_.SalvaProgetto;
-    if (!MayCloseProgram(ctx_, checks, programName_.toStdString())) {
+    return checks;
+}
+
+void MainWindow::takeCloseDuringRequests(QtEventPump& pump) {
+    inputHold_ = &pump.inputHold();
+    const auto mayEndWait = [this] { return MayEndWaitToClose(closeChecks()); };
+    inputHold_->takeCloseOf(this, mayEndWait, [this] { close(); });
+    inputHold_->letThrough([this](QObject* receiver, QEvent* event) { return menuInput(receiver, event); });
+}
+
+// The menu bar and its menus stay usable while a request waits, so that Project > Exit reaches the close;
+// their other items act once the request has returned.
+bool MainWindow::menuInput(QObject* receiver, QEvent* event) const {
+    if (event->type() == QEvent::Shortcut) return receiver == menuBar();
+    if (QWidget* popup = QApplication::activePopupWidget())
+        return std::find(menus_.begin(), menus_.end(), popup) != menus_.end(); // it takes every input
+    const auto* mouse = dynamic_cast<const QMouseEvent*>(event);
+    return mouse && receiver == windowHandle() && menuBar()->geometry().contains(mouse->position().toPoint());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!MayCloseProgram(ctx_, closeChecks(), programName_.toStdString())) {
         event->ignore();
         return;
     }
     ctx_.comm.PollStop = 1; // ends any loop still running under a toolbar command
     if (search_) search_->Form_Unload(); // and a device search or scan and the sniffer, freeing their ports
+    if (productBench_) productBench_->cmd_stop_test_Click(); // and the product's loop test
     for (const auto& sub : std::as_const(tools_))
         if (sub) sub->close(); // a tool's loop or scan ends with its window
     for (QMdiSubWindow* factory : {coll7593_, collaudo_, collNwac_, confJXV7593_, confJXV4174_, q7r218_})
         if (factory) factory->close(); // and the factory windows' runs, polls and ports
+    // What still runs returns without waiting.
+    ctx_.pump.programClosed();
     event->accept();
 }

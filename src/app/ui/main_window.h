@@ -13,12 +13,14 @@
 #include "comm/debug_animation.h"
 #include "comm/debug_commands.h"
 #include "factorytest/instruments/instrument_port.h"
+#include "platform/qt_event_pump.h"
 #include "platform/qt_link_port.h"
 #include "platform/qt_program_runner.h"
 #include "project/ui/var_picker_hand_over.h"
 #include "tools/register_view.h"
 
 struct AppContext;
+struct CloseChecks;
 struct ShellProcedures;
 class AboutBox;
 class AnalogConfig;
@@ -27,6 +29,7 @@ class CalibrationBench;
 class ControllerBench;
 class EnergyMeterReader;
 class EthernetProductBench;
+class InputHold;
 class MultiChannelConfig;
 class ConfigWindow;
 class LogWindow;
@@ -103,6 +106,9 @@ class MainWindow : public QMainWindow, public StartupWindow {
     bool longOperationRunning() const;
     // A download or a memory transfer runs: the program does not close under it.
     bool transferRunning() const;
+    // A close of this window while a request waits ends that wait, and is carried out once the request
+    // has returned; during a transfer it is refused at once.
+    void takeCloseDuringRequests(QtEventPump& pump);
 
     QMdiArea* mdi() const { return mdi_; }
     QToolBar* toolbar() const { return Toolbar1; }
@@ -125,6 +131,8 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void closeEvent(class QCloseEvent* event) override;
 
   private:
+    CloseChecks closeChecks();
+    bool menuInput(QObject* receiver, QEvent* event) const;
     // Save or load: under the hourglass, then the caption names the project.
     void projectCommand(const std::function<void()>& command);
     void buildMenus();
@@ -182,6 +190,7 @@ class MainWindow : public QMainWindow, public StartupWindow {
     QtProgramRunner programs_; // ip, ping, arp and the desktop's programs
     std::unique_ptr<ControllerBench> controllerBench_;
     std::unique_ptr<EthernetProductBench> productBench_;
+    InputHold* inputHold_ = nullptr; // set once closes end a request's wait
     QPointer<QMdiSubWindow> collaudo_, collNwac_;
     std::unique_ptr<AnalogConfig> analogConfig_;
     std::unique_ptr<MultiChannelConfig> multiChannelConfig_;

@@ -10,5 +10,6 @@ ProgramInstance::ProgramInstance(const std::string& settingsFolder)
     Main(ctx, window.get(), {ThisBuild, settingsFolder});
     dialogs.setDefaultTitle(window->programName().toLatin1().toStdString());
     window->bindCommands();
+    window->takeCloseDuringRequests(pump);
     AggiornaStato(ctx);
 }

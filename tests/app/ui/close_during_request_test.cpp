@@ -1,0 +1,109 @@
+// Closing the main window while a request waits for a silent device: the wait ends at once, the input
+// that came meanwhile is delivered afterwards, and the close is carried out once the request has returned.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWindow>
+
+#include "comm/device_procedures.h"
+#include "comm/link.h"
+#include "program_fixture.h"
+#include "tools/ui/frm_watch.h"
+
+namespace {
+
+struct KeyCounter : QObject {
+    int keys = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        keys += e->type() == QEvent::KeyPress;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST(CloseDuringRequest, EndsTheWaitAndClosesOnceTheRequestHasReturned) {
+    struct Row {
+        const char* name;
+        bool rtu;
+        bool byWindowSystem; // the window manager's close; else Project > Exit
+        bool modified;
+    };
+    for (const Row& row :
+         {Row{"Exit, TCP", false, false, false}, Row{"window close, RTU", true, true, true}}) {
+        SCOPED_TRACE(row.name);
+        Program p;
+        p.window->takeCloseDuringRequests(p.pump);
+        p.window->show();
+        if (row.rtu) {
+            DeviceRecord& d = p.comm.CurrentDevice;
+            d.Channel = 1;
+            d.SerialDevice = p.sim.startRtu();
+            d.BaudRate = "115200";
+            d.NodeAddress = 3;
+            Connetti(p.ctx);
+            p.comm.AnswerTimeout = 20;
+        } else {
+            p.confirmSettings(p.sim.startTcp(), 0);
+            p.comm.CurrentDevice.LinkTimeout = 20000;
+        }
+        ASSERT_TRUE(p.comm.CurrentDevice.Connected);
+        p.sim.clearTranscript();
+        p.project.ProjectModified = row.modified ? -1 : 0;
+        p.dialogs.choices = {MsgChoice::No}; // close without saving
+        p.sim.inject({SimFault::Silence});
+        KeyCounter counter;
+        QWindow* handle = p.window->windowHandle();
+        handle->installEventFilter(&counter);
+        int keysDuringWait = -1;
+        bool menuOpened = false, watchDuringWait = true;
+        QTimer::singleShot(300, [&] {
+            // As the window system hands them to the window.
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+            QCoreApplication::sendEvent(handle, &key);
+            keysDuringWait = counter.keys;
+            // The menus open; an item other than Exit acts after the wait, as a click would.
+            QMenuBar* bar = p.window->menuBar();
+            const QPoint title = bar->actionGeometry(p.window->menuItem("mnu_project")).center();
+            QMouseEvent press(QEvent::MouseButtonPress, bar->mapTo(p.window.get(), title), QCursor::pos(),
+                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(handle, &press);
+            menuOpened = QApplication::activePopupWidget() != nullptr;
+            if (menuOpened) QApplication::activePopupWidget()->close();
+            p.window->menuItem("mnu_Watch")->trigger();
+            watchDuringWait = p.window->findChild<frm_watch*>() != nullptr;
+            QCloseEvent close;
+            if (row.byWindowSystem)
+                QCoreApplication::sendEvent(handle, &close);
+            else
+                p.window->menuItem("mnu_exit")->trigger();
+        });
+        const auto start = std::chrono::steady_clock::now();
+        LeggiRegistro(p.ctx, 3, 0); // cut short
+        LeggiRegistro(p.ctx, 3, 1); // not sent
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        EXPECT_TRUE(p.window->isVisible()); // not from inside the wait
+        EXPECT_EQ(p.panel(4), "Com TimeOut");
+        EXPECT_TRUE(p.logHas("Request ended without its answer: the program is closing"));
+        EXPECT_TRUE(p.logHas("Request not sent: the program is closing"));
+        p.pump.pausa(0.2);
+        EXPECT_EQ(std::tuple(keysDuringWait, counter.keys, menuOpened, watchDuringWait),
+                  std::tuple(0, 1, true, false));
+        EXPECT_TRUE(p.window->findChild<frm_watch*>());
+        EXPECT_FALSE(p.window->isVisible());
+        const auto closed = std::chrono::steady_clock::now();
+        p.pump.pausa(10); // what still runs after the close waits no more
+        EXPECT_LT(std::chrono::steady_clock::now() - closed, std::chrono::seconds(5));
+        EXPECT_EQ(p.dialogs.shown.size(), row.modified ? 1u : 0u);
+        EXPECT_EQ(p.sim.transcript().size(), 1u);
+    }
+}

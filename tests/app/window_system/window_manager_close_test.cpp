@@ -1,0 +1,117 @@
+// The main window under a real X server (Xvfb) and window manager (openbox): the window manager's close
+// reaches the program while a request waits for a silent device.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <poll.h>
+#include <QApplication>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QWindow>
+#include <signal.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "../ui/program_fixture.h"
+#include "comm/device_procedures.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Starts a program found on PATH, its output thrown away; -1 when it cannot start.
+pid_t spawn(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    const int failed = posix_spawnp(&pid, argv[0], &quiet, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&quiet);
+    return failed ? -1 : pid;
+}
+
+bool succeeds(pid_t pid) {
+    int status = 1;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && status == 0;
+}
+
+// An X server on a free display with a window manager on it; both end with this object.
+struct XSession {
+    pid_t server = -1;
+    pid_t manager = -1;
+
+    bool start() {
+        int fds[2];
+        if (pipe(fds) != 0) return false;
+        // The server picks a free display and writes its number to the pipe once it takes clients.
+        server = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1366x768x24",
+                        "-nolisten", "tcp"});
+        close(fds[1]);
+        std::string number;
+        pollfd ready{fds[0], POLLIN, 0};
+        for (char c = 0; poll(&ready, 1, 20000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n';)
+            number += c;
+        close(fds[0]);
+        if (number.empty()) return false;
+        setenv("DISPLAY", (":" + number).c_str(), 1);
+        manager = spawn({"openbox"});
+        // wmctrl succeeds once a window manager runs.
+        for (const auto until = Clock::now() + std::chrono::seconds(20); Clock::now() < until; usleep(50000))
+            if (succeeds(spawn({"wmctrl", "-m"}))) return true;
+        return false;
+    }
+    ~XSession() {
+        for (pid_t pid : {manager, server}) {
+            if (pid <= 0) continue;
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+};
+
+} // namespace
+
+TEST(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
+    for (const char* tool : {"Xvfb", "openbox", "wmctrl"})
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
+    XSession x;
+    ASSERT_TRUE(x.start());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    int argc = 1;
+    char name[] = "test_app_window_system";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+
+    Program p;
+    p.window->takeCloseDuringRequests(p.pump);
+    p.window->show();
+    ASSERT_TRUE(p.pump.waitUntil([&] { return p.window->windowHandle()->isExposed(); }, 20000, false));
+    p.confirmSettings(p.sim.startTcp(), 0);
+    ASSERT_TRUE(p.comm.CurrentDevice.Connected);
+    p.comm.CurrentDevice.LinkTimeout = 20000;
+    p.sim.inject({SimFault::Silence});
+
+    pid_t closer = -1;
+    QTimer::singleShot(300, [&] {
+        closer = spawn({"wmctrl", "-i", "-c", std::to_string(p.window->winId())});
+    });
+    const auto start = Clock::now();
+    LeggiRegistro(p.ctx, 3, 0);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5)); // of a 20 s time-out
+    EXPECT_EQ(p.panel(4), "Com TimeOut");
+    EXPECT_TRUE(p.logHas("Request ended without its answer: the program is closing"));
+    EXPECT_TRUE(p.pump.waitUntil([&] { return !p.window->isVisible(); }, 20000, false));
+    EXPECT_TRUE(succeeds(closer));
+}
