@@ -147,15 +147,16 @@ class GroupSave {
         for (const auto& file : files_)
             if (!fs_.rename(TemporaryName(file.first), file.first)) return undo(failure(file.first, errno));
         if (auto failed = flushFolders()) return undo(*failed);
-        // The set is saved: a journal that stays is removed, and said, by the group's next settling.
+        // The set is saved. The kept copies go while the journal still names them, so that a save cut off
+        // here leaves none without it; a journal that stays is removed, and said, by the next settling.
+        for (const JournalEntry& entry : entries_)
+            if (entry.old) fs_.remove(KeptCopyName(entry.path));
         std::optional<SaveFailure> journalLeft;
         if (!fs_.remove(journal())) {
             journalLeft = failure(journal(), errno);
             journalLeft->saved = true;
         }
         fs_.syncFolder(FolderOf(journal()));
-        for (const JournalEntry& entry : entries_)
-            if (entry.old) fs_.remove(KeptCopyName(entry.path));
         return journalLeft;
     }
 
