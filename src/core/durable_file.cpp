@@ -67,8 +67,8 @@ bool FileSystem::isFolder(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-void FileSystem::remove(const std::string& path) {
-    ::unlink(path.c_str());
+bool FileSystem::remove(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
 }
 
 FileSystem& SystemFileSystem() {
@@ -133,6 +133,9 @@ class GroupSave {
 
     std::optional<SaveFailure> run() {
         if (auto settled = SettleCutOffSave(paths(), fs_); settled.failure) return settled.failure;
+        // The save would write over them: they are the user's to compare and put away first.
+        if (const auto stray = StrayLeftovers(paths(), fs_); !stray.empty())
+            return failure(stray.front(), EEXIST);
         if (auto failed = readOldFiles()) return failed;
         for (const auto& [path, bytes] : files_)
             if (auto failed = writeWhole(fs_, TemporaryName(path), path, bytes)) return undo(*failed);
@@ -144,11 +147,17 @@ class GroupSave {
         for (const auto& file : files_)
             if (!fs_.rename(TemporaryName(file.first), file.first)) return undo(failure(file.first, errno));
         if (auto failed = flushFolders()) return undo(*failed);
-        fs_.remove(journal());
-        fs_.syncFolder(FolderOf(journal()));
+        // The set is saved. The kept copies go while the journal still names them, so that a save cut off
+        // here leaves none without it; a journal that stays is removed, and said, by the next settling.
         for (const JournalEntry& entry : entries_)
             if (entry.old) fs_.remove(KeptCopyName(entry.path));
-        return std::nullopt;
+        std::optional<SaveFailure> journalLeft;
+        if (!fs_.remove(journal())) {
+            journalLeft = failure(journal(), errno);
+            journalLeft->saved = true;
+        }
+        fs_.syncFolder(FolderOf(journal()));
+        return journalLeft;
     }
 
   private:
@@ -178,7 +187,8 @@ class GroupSave {
     }
 
     SaveFailure undo(SaveFailure failed) {
-        Settlement(entries_, fs_).putOldSetBack();
+        Settlement settlement(entries_, fs_);
+        if (auto undoFailed = settlement.putOldSetBack()) failed.undo = settlement.leftAfter(*undoFailed);
         return failed;
     }
 
@@ -225,6 +235,14 @@ SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSyste
     std::optional<std::vector<JournalEntry>> entries = ReadJournal(*text, paths);
     if (!entries) return {CutOffSave::None, {}, {}, SaveFailure{journal, UnreadJournal}};
     return Settlement(std::move(*entries), fs).settle();
+}
+
+std::vector<std::string> StrayLeftovers(const std::vector<std::string>& paths, FileSystem& fs) {
+    std::vector<std::string> stray;
+    for (const std::string& path : paths)
+        for (const std::string& name : {KeptCopyName(path), TemporaryName(path)})
+            if (fs.exists(name)) stray.push_back(name);
+    return stray;
 }
 
 std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSystem& fs) {

@@ -29,33 +29,52 @@ class FileSystem {
     virtual bool syncFolder(const std::string& folder);
     virtual bool exists(const std::string& path);
     virtual bool isFolder(const std::string& path);
-    virtual void remove(const std::string& path);
+    virtual bool remove(const std::string& path);
 };
 
 // The machine's own file system.
 FileSystem& SystemFileSystem();
 
+// How a save of a group that had been cut off was, or will be, settled.
+enum class CutOffSave {
+    None,           // no save of the group was cut off
+    OldSetBack,     // every file is as it was before that save
+    NewSetFinished, // every file is as that save wrote it
+    NewSetWhole,    // every file was already as that save wrote it: only what it left beside them went
+    LeftAsFound,    // files were changed since: none was touched, only the save's own leftovers removed
+};
+
+// What the files of a group hold.
+enum class SetHolds { OldSet, NewSet, Mix };
+
 // Which file could not be saved, and why.
 struct SaveFailure {
+    SaveFailure(std::string path, std::string reason) : path(std::move(path)), reason(std::move(reason)) {}
     std::string path;
     std::string reason;
+    // A group save that failed and could not put the old set back either: the step of that undo that
+    // failed, what the files hold now, and how the next settling of the group will put them in order (its
+    // journal stays).
+    struct Undo {
+        std::string path;
+        std::string reason;
+        SetHolds holds = SetHolds::OldSet;
+        CutOffSave next = CutOffSave::OldSetBack;
+    };
+    std::optional<Undo> undo;
+    // Every new file of a group is in place and on the disk: only its journal (path) could not be removed,
+    // and the next settling of the group removes it.
+    bool saved = false;
 };
 
 using FileContents = std::vector<std::pair<std::string, std::string>>; // (path, bytes)
 
 // Writes every file durably. Nothing is replaced until every new file is written and flushed; each old
 // file keeps a second name (a link, or a copy where the file system has no links) until all new ones are
-// in place, and the old files are put back, all of them, when any step fails. A single file is saved as
-// SaveFileDurably saves it.
+// in place, and the old files are put back, all of them, when any step fails. A group is not saved while
+// StrayLeftovers finds any of its names taken. A single file is saved as SaveFileDurably saves it.
 std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSystem& fs = SystemFileSystem());
 
-// How a group save that had been cut off was settled.
-enum class CutOffSave {
-    None,           // no save of the group was cut off
-    OldSetBack,     // every file is as it was before that save
-    NewSetFinished, // every file is as that save wrote it
-    LeftAsFound,    // files were changed since: none was touched, only the save's own leftovers removed
-};
 struct SaveSettlement {
     CutOffSave outcome = CutOffSave::None;
     std::vector<std::string> changed;    // LeftAsFound: the files (names) that are as neither save left them
@@ -68,6 +87,14 @@ struct SaveSettlement {
 // only when every file is still as that save or the one before it left it. The group save does this itself
 // before it starts; a caller runs it first to tell the user. Each step can itself be cut off and repeated.
 SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSystem& fs = SystemFileSystem());
+
+// The temporary files and kept copies of a group's files that no journal names (once a cut-off save is
+// settled): left by a save cut off before it wrote its journal, kept by a settling that found files changed,
+// or left by an earlier version, which moved the old files to their kept copies before it wrote a journal.
+// They may hold the only copy of a file's earlier or newer content: no save removes them, and the group is
+// saved again only once the user has put them away. Paths, in the group's order.
+std::vector<std::string> StrayLeftovers(const std::vector<std::string>& paths,
+                                        FileSystem& fs = SystemFileSystem());
 
 // Whether a file can be saved at path (a temporary file beside it is made and removed again), so that a
 // long preparation can be skipped when it cannot.

@@ -59,6 +59,25 @@ bool Settlement::canPutBack() const {
     return true;
 }
 
+// A file that holds the same before and after the save counts as either.
+SetHolds Settlement::holds() const {
+    bool someNotNew = false, someNotOld = false;
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        someNotNew |= !isNew(i);
+        someNotOld |= !isOld(i);
+    }
+    if (someNotNew && someNotOld) return SetHolds::Mix;
+    return someNotNew ? SetHolds::OldSet : SetHolds::NewSet;
+}
+
+CutOffSave Settlement::plan() const {
+    if (!changedFiles().empty()) return CutOffSave::LeftAsFound;
+    if (holds() == SetHolds::NewSet) return CutOffSave::NewSetWhole;
+    if (canFinish()) return CutOffSave::NewSetFinished;
+    // Neither set can be made whole when someone removed a kept copy the old set needs.
+    return canPutBack() ? CutOffSave::OldSetBack : CutOffSave::LeftAsFound;
+}
+
 std::optional<SaveFailure> Settlement::finish() {
     for (size_t i = 0; i < entries_.size(); ++i) {
         const std::string& target = entries_[i].path;
@@ -83,15 +102,19 @@ std::optional<SaveFailure> Settlement::putBack() {
 // there goes: a temporary file with its new content, and a kept copy with the old content once the set is
 // whole, or, where the files were changed since, only one whose file holds the same.
 std::optional<SaveFailure> Settlement::clearUp(bool whole) {
-    if (auto failed = flushFolders()) return failed;
+    const std::string journal = JournalName(entries_.front().path);
+    // Without a journal no file of the set was renamed (a save undone before it wrote one): nothing needs
+    // to be on the disk before the save's own leftovers go.
+    const bool journaled = fs_.exists(journal);
+    if (journaled)
+        if (auto failed = flushFolders()) return failed;
     for (size_t i = 0; i < entries_.size(); ++i) {
         const std::string& target = entries_[i].path;
         if (seen_[i].temporary == entries_[i].next) fs_.remove(TemporaryName(target));
         if (seen_[i].kept && seen_[i].kept == (whole ? entries_[i].old : seen_[i].target))
             fs_.remove(KeptCopyName(target));
     }
-    const std::string journal = JournalName(entries_.front().path);
-    if (!fs_.exists(journal)) return std::nullopt;
+    if (!journaled) return std::nullopt;
     fs_.remove(journal);
     if (fs_.syncFolder(FolderOf(journal))) return std::nullopt;
     return failure(FolderOf(journal));
@@ -108,10 +131,12 @@ std::optional<SaveFailure> Settlement::flushFolders() {
 
 SaveSettlement Settlement::settle() {
     survey();
-    SaveSettlement settled{CutOffSave::LeftAsFound, changedFiles(), {}, {}};
-    if (settled.changed.empty() && canFinish()) return {CutOffSave::NewSetFinished, {}, {}, finish()};
-    if (settled.changed.empty() && canPutBack()) return {CutOffSave::OldSetBack, {}, {}, putBack()};
-    // Neither set can be made whole: someone removed a kept copy the old set needs, and the files stay.
+    const CutOffSave outcome = plan();
+    if (outcome == CutOffSave::NewSetFinished || outcome == CutOffSave::NewSetWhole)
+        return {outcome, {}, {}, finish()};
+    if (outcome == CutOffSave::OldSetBack) return {outcome, {}, {}, putBack()};
+    SaveSettlement settled{outcome, changedFiles(), {}, {}};
+    // Neither set can be made whole: the kept copies the old set needs are named, and the files stay.
     if (settled.changed.empty())
         for (size_t i = 0; i < entries_.size(); ++i)
             if (!isOld(i) && entries_[i].old && !keptIsOld(i))
@@ -127,4 +152,10 @@ SaveSettlement Settlement::settle() {
 std::optional<SaveFailure> Settlement::putOldSetBack() {
     survey();
     return putBack();
+}
+
+std::optional<SaveFailure::Undo> Settlement::leftAfter(const SaveFailure& undoFailed) {
+    if (!fs_.exists(JournalName(entries_.front().path))) return std::nullopt;
+    survey();
+    return SaveFailure::Undo{undoFailed.path, undoFailed.reason, holds(), plan()};
 }

@@ -17,6 +17,9 @@ class Settlement {
     SaveSettlement settle();
     // Undoes a save that failed: the old set back, the save's leftovers and journal removed.
     std::optional<SaveFailure> putOldSetBack();
+    // Where an undo failed (undoFailed): what the files hold now and how the next settling will go; nothing
+    // when the journal is gone (the old set is back, its last flush failed).
+    std::optional<SaveFailure::Undo> leftAfter(const SaveFailure& undoFailed);
 
   private:
     // What a file holds now; nothing when it is missing.
@@ -30,6 +33,9 @@ class Settlement {
     std::vector<std::string> changedFiles() const;
     bool canFinish() const;
     bool canPutBack() const;
+    SetHolds holds() const;
+    // How settle() puts the files in order as they are now.
+    CutOffSave plan() const;
     std::optional<SaveFailure> finish();
     std::optional<SaveFailure> putBack();
     std::optional<SaveFailure> clearUp(bool whole);

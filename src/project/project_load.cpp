@@ -61,7 +61,7 @@ bool CaricaProgetto(AppContext& ctx, const ProjectLoadHooks& hooks) {
     std::string chosen = ctx.dialogs.openFile(ProjectFilter);
     if (chosen.empty()) return false;
     // A set whose last save was cut off is made whole first: never read as a mix of two saves.
-    if (!SettleProjectSet(ctx, projectBase(chosen))) return false;
+    if (!SettleProjectSet(ctx, projectBase(chosen), false)) return false;
     // May save the old project under another name: keep the chosen one apart. A save that did not
     // happen ends the load with the old project as it was.
     if (!clearProjectForLoad(ctx, hooks.lifecycle)) return false;

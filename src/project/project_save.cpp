@@ -48,6 +48,21 @@ FileContents fileSet(const AppContext& ctx, const std::string& base) {
     return files;
 }
 
+// What a failed save left: the set as it was, a mix or the new set with the journal that names them, or
+// the new set saved whole with only its journal left.
+std::string failureText(const SaveFailure& failed) {
+    if (failed.saved) return journalLeftText(failed.path, failed.reason);
+    if (!failed.undo) return saveFailedText(failed.path, failed.reason);
+    const SaveFailure::Undo& undo = *failed.undo;
+    const char* holds = undo.holds == SetHolds::Mix      ? SetMixedText
+                        : undo.holds == SetHolds::NewSet ? SetNewText
+                                                         : SetOldText;
+    const char* next = undo.next == CutOffSave::OldSetBack    ? NextPutsBackText
+                       : undo.next == CutOffSave::LeftAsFound ? NextLeavesText
+                                                              : NextCompletesText;
+    return saveUndoFailedText(failed.path, failed.reason, undo.path, undo.reason, holds, next);
+}
+
 } // namespace
 
 bool SalvaProgetto(AppContext& ctx, bool askName) {
@@ -63,10 +78,9 @@ bool SalvaProgetto(AppContext& ctx, bool askName) {
         ctx.dialogs.messageBox(overwriteDamagedText(p.DamagedFiles), MsgButtons::YesNo, MsgIcon::Warning) !=
             MsgChoice::Yes)
         return false;
-    // Files the user changed since a cut-off save, and the earlier contents kept beside them, stay as the
-    // message says until the user saves again.
-    if (const auto settled = SettleProjectSet(ctx, base); !settled || *settled == CutOffSave::LeftAsFound)
-        return false;
+    // Files the user changed since a cut-off save, and whatever a save left beside the files outside its
+    // journal, stay as the message says.
+    if (!SettleProjectSet(ctx, base, true)) return false;
 
     if (std::string subs = unsavedSubroutines(p.Program); !subs.empty()) {
         ctx.shell.log.LogWrite(subroutinesNotSavedText(subs));
@@ -75,11 +89,11 @@ bool SalvaProgetto(AppContext& ctx, bool askName) {
 
     // Built in full first, written without processing events: nothing can change the data half way.
     if (auto failed = SaveFilesDurably(fileSet(ctx, base))) {
-        const std::string text = saveFailedText(failed->path, failed->reason);
+        const std::string text = failureText(*failed);
         ctx.shell.log.LogStart();
         ctx.shell.log.LogWrite(text);
-        ctx.dialogs.messageBox(text, MsgButtons::Ok, MsgIcon::Critical);
-        return false; // the project keeps the name it was last saved or opened under
+        ctx.dialogs.messageBox(text, MsgButtons::Ok, failed->saved ? MsgIcon::Warning : MsgIcon::Critical);
+        if (!failed->saved) return false; // the project keeps the name it was last saved or opened under
     }
     p.ProjectPath = base;
     p.CurrentFilePath = mainFileName(base);

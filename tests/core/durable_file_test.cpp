@@ -26,7 +26,8 @@ class RecordingFileSystem : public FileSystem {
     std::vector<std::string> calls;
     std::string failKind;
     int failAfter = 0;
-    bool noLinks = false; // as on FAT: every link fails
+    std::string alsoFails; // one call (kind and names) that fails every time, with EACCES
+    bool noLinks = false;  // as on FAT: every link fails
     // The program killed at a call that changes the disk: nothing from that call on runs, not even the
     // undoing of a failed save. Counts every such call (removes too) from 0; -1: never.
     struct Killed {};
@@ -59,9 +60,8 @@ class RecordingFileSystem : public FileSystem {
         return false;
     }
     bool syncFolder(const std::string&) override { return !fails("syncFolder", ""); }
-    void remove(const std::string& path) override {
-        step();
-        FileSystem::remove(path);
+    bool remove(const std::string& path) override {
+        return !fails("remove", name(path)) && FileSystem::remove(path);
     }
     // A killed program's open files close with it.
     ~RecordingFileSystem() override {
@@ -78,9 +78,8 @@ class RecordingFileSystem : public FileSystem {
     bool fails(const std::string& kind, const std::string& what) {
         calls.push_back(kind + " " + what);
         step();
-        if (kind != failKind || failAfter-- != 0) return false;
-        errno = EIO;
-        return true;
+        errno = calls.back() == alsoFails ? EACCES : EIO;
+        return calls.back() == alsoFails || (kind == failKind && failAfter-- == 0);
     }
     std::map<int, std::string> names_;
 };
@@ -116,9 +115,9 @@ TEST_F(DurableFile, FlushesTheNewFileBeforeTheRenameAndTheFolderAfterIt) {
     ASSERT_FALSE(SaveFileDurably(path("a.dat"), "old"));
     ASSERT_EQ(::chmod(path("a.dat").c_str(), 0640), 0);
     ASSERT_FALSE(SaveFileDurably(path("a.dat"), "new", disk));
-    EXPECT_EQ(disk.calls,
-              (std::vector<std::string>{"create a.dat.tmp~", "write a.dat.tmp~", "sync a.dat.tmp~",
-                                        "close a.dat.tmp~", "rename a.dat.tmp~>a.dat", "syncFolder "}));
+    EXPECT_EQ(disk.calls, (std::vector<std::string>{"remove a.dat.tmp~", "create a.dat.tmp~",
+                                                    "write a.dat.tmp~", "sync a.dat.tmp~", "close a.dat.tmp~",
+                                                    "rename a.dat.tmp~>a.dat", "syncFolder "}));
     EXPECT_EQ(folder(), (std::map<std::string, std::string>{{"a.dat", "new"}}));
     struct stat st {};
     ASSERT_EQ(::stat(path("a.dat").c_str(), &st), 0);
@@ -131,39 +130,76 @@ TEST_F(DurableFile, FlushesTheNewFileBeforeTheRenameAndTheFolderAfterIt) {
 }
 
 // Whatever step of a three-file save fails, the folder holds the old files byte for byte (a file that
-// did not exist before stays absent), and the failure names the file and the reason.
+// did not exist before stays absent), and the failure names the file and the reason. Files a save left
+// beside the set without a journal (an earlier version's, which moved the old files aside) are never
+// removed: the save is refused. Where the old set cannot be put back either, or the journal cannot be
+// removed, the failure says what the files hold and how the next settling puts them in order.
 TEST_F(DurableFile, AGroupSaveThatFailsAtAnyStepLeavesTheOldSetAsItWas) {
+    using Set = std::map<std::string, std::string>;
     const FileContents old = {{path("p.prj"), "old prj"}, {path("p.blk"), "old blk"}};
     const FileContents next = {
         {path("p.prj"), "new prj"}, {path("p.blk"), "new blk"}, {path("p.img"), "img"}};
+    const Set newSet = {{"p.prj", "new prj"}, {"p.blk", "new blk"}, {"p.img", "img"}};
+    const std::vector<std::string> paths = {path("p.prj"), path("p.blk"), path("p.img")};
     const struct {
         const char* kind;
         int after;
         const char* failedFile;
+        int error = EIO;
+        const char* alsoFails = "";
+        Set before = {};                    // the folder before the save, when not the old set
+        CutOffSave next = CutOffSave::None; // how the next settling goes; None: the folder is as before
     } steps[] = {
+        // clang-format off
         {"create", 1, "p.blk"}, {"write", 2, "p.img"},          {"sync", 0, "p.prj"},
         {"close", 1, "p.blk"},  {"rename", 0, "p.prj.saving~"}, // the journal of the set
         {"rename", 1, "p.prj"}, {"rename", 2, "p.blk"},         {"rename", 3, "p.img"},
         {"syncFolder", 0, ""},  {"syncFolder", 1, ""},
+        // An earlier version's save cut off where links fail; a temporary file left alone.
+        {"", 0, "p.prj.old~", EEXIST, "",
+         {{"p.prj.old~", "old prj"}, {"p.blk.old~", "old blk"}, {"p.prj.tmp~", "x"}, {"p.blk.tmp~", "y"}}},
+        {"", 0, "p.blk.tmp~", EEXIST, "", {{"p.prj", "old prj"}, {"p.blk", "old blk"}, {"p.blk.tmp~", "y"}}},
+        // The .blk's rename refused, then the .prj's putting back: a mix that the next settling completes.
+        {"rename", 2, "p.blk", EIO, "rename p.prj.old~>p.prj", {}, CutOffSave::NewSetFinished},
+        {"", 0, "p.prj.saving~", EACCES, "remove p.prj.saving~", {}, CutOffSave::NewSetWhole},
+        // clang-format on
     };
     for (const auto& step : steps) {
-        SCOPED_TRACE(std::string(step.kind) + " " + std::to_string(step.after));
+        SCOPED_TRACE(std::string(step.kind) + " " + std::to_string(step.after) + " " + step.failedFile);
         fs::remove_all(dir);
         fs::create_directories(dir);
-        ASSERT_FALSE(SaveFilesDurably(old));
+        if (step.before.empty()) {
+            ASSERT_FALSE(SaveFilesDurably(old));
+        }
+        for (const auto& [name, bytes] : step.before)
+            std::ofstream(path(name), std::ios::binary) << bytes;
         const auto before = folder();
         disk.failKind = step.kind;
         disk.failAfter = step.after;
+        disk.alsoFails = step.alsoFails;
         auto failed = SaveFilesDurably(next, disk);
         ASSERT_TRUE(failed);
         EXPECT_EQ(fs::path(failed->path).filename().string(),
                   step.failedFile[0] ? step.failedFile : dir.filename().string());
-        EXPECT_EQ(failed->reason, std::strerror(EIO));
-        EXPECT_EQ(folder(), before);
+        EXPECT_EQ(failed->reason, std::strerror(step.error));
+        EXPECT_EQ(failed->saved, step.next == CutOffSave::NewSetWhole);
+        ASSERT_EQ(failed->undo.has_value(), step.next == CutOffSave::NewSetFinished);
+        if (failed->undo) {
+            EXPECT_EQ(std::tuple(failed->undo->path, failed->undo->holds, failed->undo->next),
+                      std::tuple(path("p.prj"), SetHolds::Mix, step.next));
+        }
+        if (!step.before.empty()) {
+            EXPECT_TRUE(SaveFilesDurably(next)); // refused again
+        }
+        if (step.next != CutOffSave::None) {
+            EXPECT_EQ(SettleCutOffSave(paths).outcome, step.next);
+        }
+        EXPECT_EQ(folder(), step.next == CutOffSave::None ? before : newSet);
     }
-    // Where the file system has no links, the old files are renamed aside instead.
+    // Where the file system has no links, the old files are copied aside instead.
     disk.failKind = "link";
     disk.failAfter = 0;
+    disk.alsoFails = "";
     EXPECT_FALSE(SaveFilesDurably(next, disk));
     EXPECT_EQ(folder(), (std::map<std::string, std::string>{
                             {"p.prj", "new prj"}, {"p.blk", "new blk"}, {"p.img", "img"}}));
@@ -212,7 +248,11 @@ TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
         const Set files = targets();
         EXPECT_TRUE(files == oldSet || files == newSet);
         if (settled.outcome == CutOffSave::None) return;
-        EXPECT_EQ(settled.outcome, files == newSet ? CutOffSave::NewSetFinished : CutOffSave::OldSetBack);
+        if (files == newSet)
+            EXPECT_TRUE(settled.outcome == CutOffSave::NewSetFinished ||
+                        settled.outcome == CutOffSave::NewSetWhole);
+        else
+            EXPECT_EQ(settled.outcome, CutOffSave::OldSetBack);
         EXPECT_EQ(folder(), files);
         EXPECT_EQ(SettleCutOffSave(paths, quick).outcome, CutOffSave::None);
     };

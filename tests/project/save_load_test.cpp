@@ -285,9 +285,9 @@ TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened
             ASSERT_FALSE(SalvaProgetto(ctx, false));
         else
             ASSERT_TRUE(loadFresh("h.prj"));
-        EXPECT_EQ(dialogs.shown,
-                  std::vector<std::string>{edited ? cutOffSaveLeftText(path("h.prj"), "h.blk", "h.prj.old~")
-                                                  : cutOffSaveText(path("h.prj"), true)});
+        EXPECT_EQ(dialogs.shown, std::vector<std::string>{
+                                     edited ? cutOffSaveLeftText(path("h.prj"), "h.blk", "h.prj.old~", saved)
+                                            : cutOffSaveText(path("h.prj"), true)});
         EXPECT_EQ(slurp(path("h.blk")), edited ? userBlk : blk);
         if (!saved) {
             EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "two");
@@ -298,6 +298,29 @@ TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened
                 << e.path();
         std::filesystem::remove(path("h.prj.old~"));
     }
+}
+
+// An earlier version's save, cut off where links fail, left every old file only as its kept copy and the
+// new ones as temporary files, with no journal. The Open names them; a Save refuses, twice, removing none.
+TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
+    saveSmallProject();
+    std::string names;
+    for (const std::string& file : projectFileNames(path("h"))) {
+        std::filesystem::rename(file, file + ".old~");
+        spit(file + ".tmp~", "newer");
+        const std::string leaf = std::filesystem::path(file).filename().string();
+        names += (names.empty() ? "" : ", ") + leaf + ".old~, " + leaf + ".tmp~";
+    }
+    ASSERT_TRUE(loadFresh("h.prj"));
+    EXPECT_EQ(dialogs.shown.front(), strayLeftoversText(path("h.prj"), names, false));
+    for (const int save : {1, 2}) {
+        dialogs.shown.clear();
+        EXPECT_FALSE(SalvaProgetto(ctx, false)) << save;
+        EXPECT_EQ(dialogs.shown, std::vector<std::string>{strayLeftoversText(path("h.prj"), names, true)});
+    }
+    for (const std::string& file : projectFileNames(path("h")))
+        EXPECT_TRUE(FileExists(file + ".old~") && slurp(file + ".tmp~") == "newer" && !FileExists(file))
+            << file;
 }
 
 // A named pipe or a link to an endless device named like a file of the set is refused at once, unread.
