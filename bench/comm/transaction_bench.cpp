@@ -224,9 +224,10 @@ struct Shortest {
 // byte of the next request; the bridge reads its clock before it writes an answer on and after it read a
 // request, so this is never shorter than the silence on the line, and it catches bytes our master did not
 // take notice of. Where our master sends: from the moment its link told it the last bytes arrived to its
-// call that hands over the request, which leaves out the bridge's and the master's own wake-ups and so
-// shows a wait cut short by far less than those. The first request after the link opened has no answer
-// before it. Chunks arrive on the bridge's thread; ours opens, sends and closes on this one.
+// call that hands over the request; this leaves out the bridge's wake-ups and our master's wake-up to the
+// answer, so a wait cut short by more than how late our master wakes from its sleep shows in nearly every
+// request. The first request after the link opened has no answer before it. Chunks arrive on the bridge's
+// thread; ours opens, sends and closes on this one.
 class GapWatch {
   public:
     void observe(const PtyChunk& chunk) {
