@@ -7,6 +7,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <unistd.h>
+
 #include <cstring>
 
 #include "paint_probe.h"
@@ -24,5 +26,5 @@ int main(int argc, char** argv) {
     PaintProbe probe(&window);
     window.show();
     app.exec();
-    probe.report();
+    _exit(probe.report());
 }

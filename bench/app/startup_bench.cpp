@@ -32,7 +32,9 @@ int runMelqo(int argc, char** argv) {
     PaintProbe probe(program.window.get());
     program.window->show();
     app.exec();
-    probe.report();
+    const int code = probe.report();
+    settings.remove(); // leaving without tearing down skips its destructor
+    _exit(code);
 }
 
 struct Child {
