@@ -113,13 +113,11 @@ TEST(CloseDuringRequest, EndsTheWaitAndClosesOnceTheRequestHasReturned) {
 // once: the button acts before that request's wait ends, not a whole time-out later.
 TEST(CloseDuringRequest, AClickHeldDuringAWaitActsBeforeTheNextRequestEnds) {
     Program p;
-    p.window->takeCloseDuringRequests(p.pump);
-    p.window->show();
     p.confirmSettings(p.sim.startTcp(), 0);
     ASSERT_TRUE(p.comm.CurrentDevice.Connected);
     p.sim.clearTranscript();
     p.sim.inject({SimFault::Silence});
-    p.sim.inject({SimFault::Delay, 1000});
+    p.sim.inject({SimFault::Delay, 500});
     QPushButton button("Stop");
     button.show();
     int requestsDone = 0, clickedAfter = -1;
