@@ -119,8 +119,29 @@ void InputHold::scheduleRelease(int afterMs) {
     QTimer::singleShot(afterMs, this, [this] { releaseOne(); });
 }
 
-// One held event per pass of the event loop, as the window system would have delivered them: an event
-// whose handler waits lets the next one through from inside that wait.
+// How many held entries from the front make one click or key stroke: the input up to a press and on to
+// the next release to the same window, when that release is held already; else the front entry alone.
+size_t InputHold::strokeLength() const {
+    QEvent::Type release = QEvent::None;
+    const QObject* window = nullptr;
+    for (size_t i = 0; i < held_.size(); ++i) {
+        const Held& h = held_[i];
+        if (!h.event || !h.receiver) return 1; // a close, a call or a window gone between keeps its turn
+        const QEvent::Type type = h.event->type();
+        if (release != QEvent::None) {
+            if (h.receiver == window && type == release) return i + 1;
+        } else if (type == QEvent::MouseButtonPress || type == QEvent::KeyPress) {
+            release = type == QEvent::KeyPress ? QEvent::KeyRelease : QEvent::MouseButtonRelease;
+            window = h.receiver;
+        }
+    }
+    return 1;
+}
+
+// One held event per pass of the event loop, as the window system would have delivered them, except that
+// a click or a key stroke goes whole: a request that the clicked work sends at once must not hold back
+// the release that the click acts on. An event whose handler waits lets the next one through from inside
+// that wait.
 void InputHold::releaseOne() {
     releaseScheduled_ = false;
     if (waits_ > 0 || held_.empty()) return; // the wait's end schedules the release again
@@ -128,8 +149,16 @@ void InputHold::releaseOne() {
         scheduleRelease(ModalRecheckMs);
         return;
     }
+    if (strokeLeft_ == 0) strokeLeft_ = strokeLength();
+    do
+        deliverFront();
+    while (strokeLeft_ > 0);
+}
+
+void InputHold::deliverFront() {
     Held next = std::move(held_.front());
     held_.pop_front();
+    if (strokeLeft_ > 0) --strokeLeft_;
     if (!held_.empty()) scheduleRelease(0);
     if (next.call) {
         next.call();

@@ -58,7 +58,9 @@ class InputHold : public QObject {
     };
     void hold(QObject* receiver, std::unique_ptr<QEvent> event, bool mainClose = false);
     void scheduleRelease(int afterMs);
+    size_t strokeLength() const;
     void releaseOne();
+    void deliverFront();
     int loopLevel() const;
 
     QThread* const thread_; // the application's, where the waits run
@@ -74,4 +76,5 @@ class InputHold : public QObject {
     bool carryingOut_ = false; // the taken close is being carried out
     bool closePending_ = false;
     bool releaseScheduled_ = false;
+    size_t strokeLeft_ = 0; // held entries from the front that end the click or key stroke being delivered
 };

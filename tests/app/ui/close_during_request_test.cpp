@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTimer>
 #include <QWindow>
 
@@ -106,4 +107,35 @@ TEST(CloseDuringRequest, EndsTheWaitAndClosesOnceTheRequestHasReturned) {
         EXPECT_EQ(p.dialogs.shown.size(), row.modified ? 1u : 0u);
         EXPECT_EQ(p.sim.transcript().size(), 1u);
     }
+}
+
+// A click held during a wait goes whole once the wait ends, though the work sends its next request at
+// once: the button acts before that request's wait ends, not a whole time-out later.
+TEST(CloseDuringRequest, AClickHeldDuringAWaitActsBeforeTheNextRequestEnds) {
+    Program p;
+    p.confirmSettings(p.sim.startTcp(), 0);
+    ASSERT_TRUE(p.comm.CurrentDevice.Connected);
+    p.sim.clearTranscript();
+    p.sim.inject({SimFault::Silence});
+    p.sim.inject({SimFault::Delay, 500});
+    QPushButton button("Stop");
+    button.show();
+    int requestsDone = 0, clickedAfter = -1;
+    QObject::connect(&button, &QPushButton::clicked, [&] { clickedAfter = requestsDone; });
+    QTimer::singleShot(300, [&] {
+        // As the window system hands them to the window.
+        const QPointF at = QRectF(button.rect()).center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent e(type, at, button.mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(button.windowHandle(), &e);
+        }
+    });
+    LeggiRegistro(p.ctx, 3, 0);
+    requestsDone = 1;
+    p.pump.processEvents(); // a loop of requests runs one pass of the event loop between two
+    LeggiRegistro(p.ctx, 3, 0);
+    requestsDone = 2;
+    EXPECT_EQ(p.sim.transcript().size(), 2u);
+    EXPECT_EQ(clickedAfter, 1);
 }
