@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "core/app_context.h"
 #include "comm/transaction.h"
+#include "core/app_context.h"
 #include "factorytest/energy_meter/energy_meter_blocks.h"
 #include "factorytest/fields/command_guard.h"
 #include "factorytest/fields/field_numbers.h"
@@ -25,6 +25,12 @@ bool EnergyMeterReader::readAll(uint8_t slave) {
     CommState& comm = app_.comm;
     const auto& blocks = EnergyMeterBlocks();
     for (size_t b = 0; b < blocks.size(); ++b) {
+        if (b > 0 && polling_) {
+            // Input held during the last request's wait acts now: a Stop or the window's close ends the
+            // continuous reading after that request, not after the whole pass.
+            pump_.processEvents();
+            if (comm.PollStop == 1) return true;
+        }
         const auto request = BlockRequest(slave, blocks[b]);
         std::copy(request.begin(), request.end(), comm.TxBuffer.begin());
         comm.TxLength = static_cast<int>(request.size());

@@ -34,6 +34,7 @@ class EnergyMeterReader {
     void Form_Unload();
 
   private:
+    // The six blocks; in the continuous reading, with a pass of the event loop between two.
     bool readAll(uint8_t slave);
     std::optional<uint8_t> slave();
     void changed();

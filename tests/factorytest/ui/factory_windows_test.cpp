@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,8 +10,11 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
 
 #include "../../app/ui/window_fixture.h"
 #include "../four_channel_module.h"
@@ -206,6 +210,42 @@ TEST(FactoryWindows, ClosingOneEndsWhatItStarted) {
         CloseDuring(
             w, window, window.cmd_start, 2, [&] { return w.sim.transcript().size(); }, "Continuous reading");
         EXPECT_FALSE(reader.polling());
+    }
+    for (const bool byStop : {false, true}) {
+        // A click on Stop or the window system's close, held during a block's wait, acts before the next
+        // block.
+        ConfigWorld w(5);
+        for (int i = 0; i < 8; ++i)
+            w.sim.inject({SimFault::Delay, 200});
+        ASSERT_TRUE(w.connect());
+        EnergyMeterReader reader(w.app);
+        frm_Q7R218 window(reader);
+        window.show();
+        size_t atInput = 0;
+        bool timed = false;
+        w.pump.onEvents = [&] {
+            if (!std::exchange(timed, true))
+                QTimer::singleShot(50, [&] {
+                    atInput = w.sim.transcript().size();
+                    QWindow* handle = window.windowHandle();
+                    const QPointF at =
+                        window.cmd_stop->mapTo(&window, QRectF(window.cmd_stop->rect()).center());
+                    QMouseEvent press(QEvent::MouseButtonPress, at, window.mapToGlobal(at), Qt::LeftButton,
+                                      Qt::LeftButton, Qt::NoModifier);
+                    QMouseEvent release(QEvent::MouseButtonRelease, at, window.mapToGlobal(at),
+                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+                    QCloseEvent close;
+                    for (QEvent* e :
+                         byStop ? std::vector<QEvent*>{&press, &release} : std::vector<QEvent*>{&close})
+                        QCoreApplication::sendEvent(handle, e);
+                });
+        };
+        window.cmd_start->click();
+        w.pump.onEvents = nullptr;
+        EXPECT_LE(w.sim.transcript().size() - atInput, 1u) << byStop;
+        EXPECT_FALSE(reader.polling());
+        EXPECT_EQ(w.shell->log.lines().back() == "Continuous reading stopped: its window was closed  ",
+                  !byStop);
     }
     {
         ConfigWorld w;
