@@ -141,9 +141,12 @@ EncodeFn familyEncoder(int type, int opcode) {
 } // namespace
 
 bool Editor::CompilaComando() {
-    // The encoding works on a copy: a rejected value leaves the stored rung as it was.
+    // The encoding works on a copy: a rejected value leaves the stored rung as it was. It also leaves the
+    // rows' descriptors as they were, since an encoding may rewrite a row's kind (a Linearization's table
+    // row becomes a constant) and the row's Set must still open its picker to mend the value.
     CommandRecord r = work_;
     RungRow out;
+    const auto args = Args;
     rejected_ = {};
     try {
         normaliseRows(*this);
@@ -167,6 +170,7 @@ bool Editor::CompilaComando() {
         }
     } catch (const RejectedValue& rejected) {
         rejected_ = rejected;
+        Args = args;
         return false;
     }
     r.EncodedFlag = -1;

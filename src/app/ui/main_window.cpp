@@ -547,15 +547,12 @@ void MainWindow::loadRegisters() {
 
 void MainWindow::placeRegistersBeside(const QWidget* frame) {
     loadRegisters();
-    fitSubWindow(registriSub_, registriSub_->widget()->sizeHint());
-    const int left = frame ? frame->geometry().right() + 1 : 0;
-    // Narrower where the area leaves less room right of the frame (the grid then scrolls sideways), so
-    // that it does not cover the program view.
-    const int room = mdi_->viewport()->width() - left;
-    if (registriSub_->width() > room)
-        registriSub_->resize(std::max(room, registriSub_->minimumSizeHint().width()), registriSub_->height());
-    registriSub_->move(left, 0);
+    // Its four columns in sight: right of the frame where the area has the room, else moved left over the
+    // frame's right part as far as they need; an area narrower than the columns gets it at its whole width.
+    fitSubWindow(registriSub_);
+    registriSub_->move(frame ? frame->geometry().right() + 1 : 0, 0);
     keepInsideArea(registriSub_);
+    registriSub_->raise(); // above the frame it may overlap, so that the columns are not hidden behind it
 }
 
 QMdiSubWindow* MainWindow::registersSubWindow() const {

@@ -127,13 +127,45 @@ TEST(WindowsFit, EveryRungReachableCaptionNamesTheProjectPanelsStay) {
     }
 }
 
-// New puts the register window at the top right of the program view. The rung editor never covers the
-// rung it edits, also when every rung fits and no scroll bar shows.
-TEST(WindowsFit, NewPlacesTheRegistersAndTheRungEditorLeavesItsRungInSight) {
+// New puts the register window at the top right of the program view, moved left (and above the view) as far
+// as its four columns need, and at the area's whole width in an area narrower than they are: at the main
+// window's opening size on a 1366 x 768 screen (16000 x 13000 twips, fitted), on the whole screen and on a
+// small one; whether the register window was open before or is opened after.
+TEST(WindowsFit, NewPlacesTheRegistersWithTheirColumnsInSight) {
+    for (const QSize size : {QSize(1067, 736), QSize(1366, 700), QSize(400, 450)})
+        for (const bool openFirst : {false, true}) {
+            SCOPED_TRACE(size.width());
+            SCOPED_TRACE(openFirst);
+            Screen s;
+            s.window->resize(size);
+            QApplication::processEvents();
+            if (openFirst) s.window->menuItem("mnu_Registri")->trigger();
+            s.window->menuItem("mnu_new")->trigger();
+            if (!openFirst) s.window->menuItem("mnu_Registri")->trigger();
+            QApplication::processEvents();
+            QMdiSubWindow* sub = s.window->registersSubWindow();
+            const QWidget* registers = subWindowContent(sub);
+            const QRect area = s.window->mdi()->viewport()->rect();
+            EXPECT_TRUE(inside(area, sub->geometry()));
+            const auto stack = s.window->mdi()->subWindowList(QMdiArea::StackingOrder);
+            EXPECT_GT(stack.indexOf(sub), stack.indexOf(s.program().frame()));
+            EXPECT_EQ(sub->y(), 0);
+            const int wanted = registers->sizeHint().width() + sub->width() - sub->widget()->width();
+            if (area.width() < wanted) {
+                EXPECT_EQ(sub->width(), area.width());
+                continue;
+            }
+            EXPECT_GE(registers->width(), registers->sizeHint().width());
+            EXPECT_EQ(sub->x(),
+                      std::min(s.program().frame()->geometry().right() + 1, area.width() - sub->width()));
+        }
+}
+
+// The rung editor never covers the rung it edits, also when every rung fits and no scroll bar shows.
+TEST(WindowsFit, TheRungEditorLeavesItsRungInSight) {
     Screen s;
     s.window->menuItem("mnu_new")->trigger();
     s.window->menuItem("mnu_Registri")->trigger();
-    EXPECT_EQ(s.window->registersSubWindow()->pos(), QPoint(s.program().frame()->geometry().right() + 1, 0));
     for (int k = 0; k < 2; ++k)
         s.window->button("rung_add_after")->trigger();
     ProgramWindow* w = s.program().window();

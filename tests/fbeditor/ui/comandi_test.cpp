@@ -225,6 +225,43 @@ TEST_F(WindowTest, TableRowPicksAddsAndKeepsTablesThroughTheTableEditor) {
     EXPECT_EQ(window->valueBox(1)->findText("T2"), -1);
 }
 
+// A rung refused for its table's order leaves the row's Set opening the table editor, with the table as
+// typed, as often as needed, until the table is mended and the rung encodes.
+TEST_F(WindowTest, TableSetStillOpensAfterTheRungIsRefusedForItsTable) {
+    window->ApriRung(0, 1);
+    window->opt_Funzione_Click(Linearization);
+    int opened = 0;
+    const auto setInputs = [](Input_Tab& tab, std::initializer_list<const char*> inputs) {
+        int point = 0;
+        for (const char* input : inputs)
+            typeInto(tab.inputBox(point++), input);
+    };
+    pick<Input_Tab>(1, [&](Input_Tab& tab) {
+        ++opened;
+        typeInto(tab.nameBox(), "TX");
+        typeInto(tab.pointsBox(), "3");
+        emit tab.pointsBox()->editingFinished();
+        setInputs(tab, {"0", "100", "50"});
+        tab.cmd_ok_Click(1);
+    });
+    EXPECT_FALSE(window->cmd_AddFunc_Click());
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_NE(dialogs.shown.back().find("inputs ascend (point 3 does not)"), std::string::npos);
+    for (const bool mend : {false, false, true}) {
+        pick<Input_Tab>(1, [&](Input_Tab& tab) {
+            ++opened;
+            EXPECT_EQ(tab.nameBox()->text(), "TX");
+            EXPECT_EQ(tab.inputBox(1)->text(), "100");
+            EXPECT_EQ(tab.inputBox(2)->text(), "50");
+            if (mend) setInputs(tab, {"0", "50", "100"});
+            tab.cmd_ok_Click(mend ? 1 : 0);
+        });
+    }
+    EXPECT_EQ(opened, 4);
+    EXPECT_TRUE(window->cmd_AddFunc_Click());
+    EXPECT_EQ(rung(1).ArgTexts[1], "TX");
+}
+
 class TableEditorWindowTest : public WindowTest {
   protected:
     std::shared_ptr<DialogHandOver> handOver = std::make_shared<DialogHandOver>();
