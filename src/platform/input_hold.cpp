@@ -61,6 +61,11 @@ void InputHold::letThrough(std::function<bool(QObject*, QEvent*)> passes) {
     passes_ = std::move(passes);
 }
 
+void InputHold::letThroughFor(QObject* window, std::function<bool(QObject*, QEvent*)> passes) {
+    std::erase_if(windowPasses_, [window](const auto& p) { return !p.first || p.first == window; });
+    if (passes) windowPasses_.emplace_back(window, std::move(passes));
+}
+
 void InputHold::afterHeldInput(std::function<void()> call) {
     held_.push_back({nullptr, nullptr, false, std::move(call)});
     if (waits_ == 0) scheduleRelease(0);
@@ -95,6 +100,8 @@ bool InputHold::eventFilter(QObject* receiver, QEvent* event) {
     }
     if (type != QEvent::Shortcut && !(receiver->isWindowType() && isUserInput(type))) return false;
     if (passes_ && passes_(receiver, event)) return false;
+    for (const auto& [window, passes] : windowPasses_)
+        if (window && passes(receiver, event)) return false;
     hold(receiver, std::unique_ptr<QEvent>(event->clone()));
     return true;
 }

@@ -5,6 +5,8 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QEvent;
 class QThread;
@@ -27,6 +29,9 @@ class InputHold : public QObject {
     void takeCloseOf(QObject* window, std::function<bool()> mayEndWait, std::function<void()> carryOut);
     // Input that passes while a request waits.
     void letThrough(std::function<bool(QObject* receiver, QEvent* event)> passes);
+    // Input that passes as well, set for one window (empty: none) and forgotten with it: a tool window's
+    // Stop and close box, which end the tool's own request at once.
+    void letThroughFor(QObject* window, std::function<bool(QObject* receiver, QEvent* event)> passes);
     // Input is being held; afterHeldInput runs a call in its turn after it, as a click would run.
     bool holdsInput() const;
     void afterHeldInput(std::function<void()> call);
@@ -68,6 +73,7 @@ class InputHold : public QObject {
     std::function<bool()> mayEndWait_;
     std::function<void()> carryOut_;
     std::function<bool(QObject*, QEvent*)> passes_;
+    std::vector<std::pair<QPointer<QObject>, std::function<bool(QObject*, QEvent*)>>> windowPasses_;
     std::deque<Held> held_;
     int waits_ = 0;
     static constexpr int LevelUnknown = -1;

@@ -585,7 +585,7 @@ QMdiSubWindow* MainWindow::showTool(const QString& menu, bool toFront) {
         } else if (menu == "mnu_eeprom") {
             w = new frm_eeprom(ctx_);
         } else {
-            w = new MultiSockWindow(ctx_);
+            w = new MultiSockWindow(ctx_, inputHold_);
         }
         size = w->size();
         sub = mdi_->addSubWindow(w);

@@ -1,21 +1,28 @@
 #include "tools/ui/multi_sock_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "fbeditor/ui/state_view.h"
+#include "platform/input_hold.h"
+#include "platform/window_fit.h"
 #include "tools/ui/tool_table.h"
 
-MultiSockWindow::MultiSockWindow(AppContext& ctx, QWidget* parent)
+MultiSockWindow::MultiSockWindow(AppContext& ctx, InputHold* hold, QWidget* parent)
     : QWidget(parent), scan_(ctx, link_), txt_ip_(new QLineEdit("127.0.0.1")),
       txt_port_(new QLineEdit("502")), txt_node_(new QLineEdit("1")),
       lst_(makeToolTable({"Address", "Port", "Node", "Model", "Run state", "Result"})),
-      cmd_scan_(new QPushButton("Scan")), cmd_stop_(new QPushButton("Stop")) {
+      cmd_scan_(new QPushButton("Scan")), cmd_stop_(new QPushButton("Stop")), hold_(hold) {
     setObjectName("MultiSock");
     setWindowTitle("MultiSock");
     txt_port_->setMaximumWidth(70);
@@ -41,11 +48,15 @@ MultiSockWindow::MultiSockWindow(AppContext& ctx, QWidget* parent)
     connect(cmd_scan_, &QPushButton::clicked, this, [this] { scan_.scan(); });
     connect(cmd_stop_, &QPushButton::clicked, this, [this] { scan_.stop(); });
     scan_.onChanged = [this] { draw(); };
+    if (hold_)
+        hold_->letThroughFor(this,
+                             [this](QObject* receiver, QEvent* event) { return endsScan(receiver, event); });
     draw();
     resize(560, 260);
 }
 
 MultiSockWindow::~MultiSockWindow() {
+    if (hold_) hold_->letThroughFor(this, {});
     scan_.stop();
     scan_.onChanged = nullptr;
 }
@@ -53,6 +64,21 @@ MultiSockWindow::~MultiSockWindow() {
 void MultiSockWindow::closeEvent(QCloseEvent* event) {
     scan_.stop(); // the scan ends at once, its link closed
     event->accept();
+}
+
+// While the scan runs, a request's wait lets through what ends the scan: the pointer on Stop and on the
+// sub-window's frame (its close box acts on a click where the pointer hovers), the system menu and its keys.
+bool MultiSockWindow::endsScan(QObject* receiver, QEvent* event) const {
+    if (!scan_.running()) return false;
+    const QMdiSubWindow* sub = subWindowOf(this);
+    const QMenu* menu = sub ? sub->systemMenu() : nullptr;
+    if (event->type() == QEvent::Shortcut)
+        return menu && menu->actions().contains(qobject_cast<QAction*>(receiver));
+    if (menu && QApplication::activePopupWidget() == menu) return true; // it takes every input
+    const auto* mouse = dynamic_cast<const QMouseEvent*>(event);
+    if (!mouse || receiver != window()->windowHandle()) return false;
+    const QWidget* at = window()->childAt(mouse->position().toPoint());
+    return at && (at == cmd_stop_ || at == sub);
 }
 
 void MultiSockWindow::draw() {

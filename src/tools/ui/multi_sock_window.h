@@ -1,10 +1,12 @@
 #pragma once
 // MultiSock: the multi-connection tool window, a thin view over MultiSock with a TCP link of its own.
+#include <QPointer>
 #include <QWidget>
 
 #include "platform/qt_link_port.h"
 #include "tools/multi_sock.h"
 
+class InputHold;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -12,7 +14,8 @@ class QTableWidget;
 class MultiSockWindow : public QWidget {
     Q_OBJECT
   public:
-    MultiSockWindow(AppContext& ctx, QWidget* parent = nullptr);
+    // hold: the program's input hold, whose request waits let the Stop and the close box through.
+    MultiSockWindow(AppContext& ctx, InputHold* hold = nullptr, QWidget* parent = nullptr);
     ~MultiSockWindow() override;
 
     MultiSock& scan() { return scan_; }
@@ -23,6 +26,7 @@ class MultiSockWindow : public QWidget {
 
   private:
     void draw();
+    bool endsScan(QObject* receiver, QEvent* event) const;
 
     QtLinkPort link_;
     MultiSock scan_;
@@ -32,4 +36,5 @@ class MultiSockWindow : public QWidget {
     QTableWidget* lst_;
     QPushButton* cmd_scan_;
     QPushButton* cmd_stop_;
+    QPointer<InputHold> hold_;
 };

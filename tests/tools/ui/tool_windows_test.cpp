@@ -8,17 +8,21 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QWheelEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QStyleOption>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWheelEvent>
+#include <QWindow>
 
 #include "app/shell_procedures.h"
 #include "app/startup.h"
@@ -165,39 +169,84 @@ TEST_F(ToolWindows, WatchWindowWritesATypedValueAndClosingItEndsItsRefresh) {
     EXPECT_FALSE(window.showTool("mnu_Watch", false)->isHidden()); // the menu shows it again
 }
 
+// The pointer moved to the point `at` of `w` and clicked there, as the window system hands it to the window
+// that holds `w`.
+void clickAsTheUser(QWidget* w, QPoint at) {
+    QWidget* top = w->window();
+    const QPointF in = w->mapTo(top, at);
+    for (const QEvent::Type type :
+         {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, in, top->mapToGlobal(in),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(top->windowHandle(), &e);
+    }
+}
+
+// The middle of a sub-window's close box, where its style lays it out in the title bar.
+QPoint closeBoxOf(QMdiSubWindow* sub) {
+    QStyleOptionTitleBar title;
+    title.initFrom(sub);
+    title.subControls = QStyle::SC_All;
+    title.titleBarFlags = sub->windowFlags();
+    title.titleBarState = sub->windowState() | Qt::WindowActive;
+    title.rect = {0, 0, sub->width(), sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, sub)};
+    return sub->style()
+        ->subControlRect(QStyle::CC_TitleBar, &title, QStyle::SC_TitleBarCloseButton, sub)
+        .center();
+}
+
 // Closing a tool window ends its work at once: the watch in the second's pause after a pass, MultiSock
-// in a request its device leaves unanswered for five seconds, without a box.
+// in a request its device leaves unanswered for ten seconds, without a box. MultiSock's close box and
+// its Stop, clicked as the user does, are not held by the request's wait: the device shows "Stopped".
 TEST_F(ToolWindows, ClosingAToolWindowEndsItsLoopOrScanAtOnce) {
+    window.takeCloseDuringRequests(s.pump);
     window.show();
-    s.comm->CurrentDevice.LinkTimeout = 5000; // MultiSock's requests wait as long
+    s.comm->CurrentDevice.LinkTimeout = 10000; // MultiSock's requests wait as long
     SimController silent{1};
-    silent.inject({SimFault::Silence});
     const std::string silentPort = std::to_string(silent.startTcp());
-    for (const bool watch : {true, false}) {
-        QMdiSubWindow* sub = window.showTool(watch ? "mnu_Watch" : "mnu_MultiSock", true);
-        const SimController& peer = watch ? sim : silent;
+    enum class End { Close, CloseBox, Stop };
+    struct Row {
+        const char* name;
+        bool watch;
+        End end;
+    };
+    for (const Row& row :
+         {Row{"watch closed", true, End::Close}, Row{"MultiSock closed", false, End::Close},
+          Row{"MultiSock close box", false, End::CloseBox}, Row{"MultiSock Stop", false, End::Stop}}) {
+        SCOPED_TRACE(row.name);
+        QMdiSubWindow* sub = window.showTool(row.watch ? "mnu_Watch" : "mnu_MultiSock", true);
+        const SimController& peer = row.watch ? sim : silent;
         const size_t before = peer.transcript().size();
-        int64_t closedAt = 0;
-        QTimer closer; // once the watch's second pass, or MultiSock's first request, is in
-        closer.callOnTimeout([&] {
-            if (!closedAt && peer.transcript().size() >= before + (watch ? 2 : 1))
-                closedAt = s.pump.nowMs(), sub->close();
+        if (!row.watch) silent.inject({SimFault::Silence});
+        int64_t endedAt = 0;
+        QTimer ender; // once the watch's second pass, or MultiSock's first request, is in
+        ender.callOnTimeout([&] {
+            if (endedAt || peer.transcript().size() < before + (row.watch ? 2 : 1)) return;
+            endedAt = s.pump.nowMs();
+            if (row.end == End::Close) sub->close();
+            if (row.end == End::CloseBox) clickAsTheUser(sub, closeBoxOf(sub));
+            if (row.end == End::Stop) {
+                for (auto* b : sub->findChildren<QPushButton*>())
+                    if (b->text() == "Stop") clickAsTheUser(b, b->rect().center());
+            }
         });
-        closer.start(10);
-        if (watch) {
+        ender.start(10);
+        if (row.watch) {
             WatchView& view = static_cast<frm_watch*>(sub->widget())->view();
             view.add(5);
             view.start();
         } else {
             MultiSock& scan = static_cast<MultiSockWindow*>(sub->widget())->scan();
-            scan.add("127.0.0.1", silentPort, "1");
+            if (scan.Devices.empty()) scan.add("127.0.0.1", silentPort, "1");
             scan.scan();
+            EXPECT_EQ(scan.Devices[0].Result, "Stopped");
+            EXPECT_EQ(sub->isHidden(), row.end != End::Stop);
         }
-        ASSERT_GT(closedAt, 0) << watch;
-        EXPECT_LT(s.pump.nowMs() - closedAt, 500) << watch;
+        ASSERT_GT(endedAt, 0);
+        EXPECT_LT(s.pump.nowMs() - endedAt, 500);
         EXPECT_EQ(s.comm->PollBusy, 0);
     }
-    EXPECT_EQ(window.findChild<MultiSockWindow*>()->scan().Devices[0].Result, "Stopped");
     EXPECT_TRUE(s.dialogs.shown.empty());
 }
 
