@@ -16,13 +16,14 @@
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
-#include "core/app_context.h"
-#include "core/language_switch.h"
 #include "app/settings_form.h"
 #include "app/shell_procedures.h"
 #include "app/ui/picture_list.h"
 #include "app/ui/serial_port_combo.h"
 #include "app/ui/ui_texts.h"
+#include "core/app_context.h"
+#include "core/busy_run.h"
+#include "core/language_switch.h"
 #include "platform/window_fit.h"
 
 namespace {
@@ -277,6 +278,8 @@ void SettingsDialog::opt_lang_Click(int index) {
 }
 
 void SettingsDialog::confirm() {
+    // Not between the requests of a run: the dialog stays open with what the user typed.
+    if (RefusedDuringRun(ctx_, "Settings OK")) return;
     auto text = [](const QLineEdit* e) {
         QByteArray b = e->text().toLatin1();
         return std::string(b.constData(), static_cast<size_t>(b.size()));
