@@ -22,7 +22,6 @@
 #include "app/ui/serial_port_combo.h"
 #include "app/ui/ui_texts.h"
 #include "core/app_context.h"
-#include "core/busy_run.h"
 #include "core/language_switch.h"
 #include "platform/window_fit.h"
 
@@ -278,8 +277,6 @@ void SettingsDialog::opt_lang_Click(int index) {
 }
 
 void SettingsDialog::confirm() {
-    // Not between the requests of a run: the dialog stays open with what the user typed.
-    if (RefusedDuringRun(ctx_, "Settings OK")) return;
     auto text = [](const QLineEdit* e) {
         QByteArray b = e->text().toLatin1();
         return std::string(b.constData(), static_cast<size_t>(b.size()));
