@@ -5,9 +5,9 @@
 #include <limits>
 #include <optional>
 
-#include "comm/device_procedures.h"
 #include "core/app_context.h"
 #include "core/value_type_codes.h"
+#include "comm/device_procedures.h"
 #include "tools/tool_guard.h"
 
 namespace {

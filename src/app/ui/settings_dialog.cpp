@@ -16,13 +16,13 @@
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
+#include "core/app_context.h"
+#include "core/language_switch.h"
 #include "app/settings_form.h"
 #include "app/shell_procedures.h"
 #include "app/ui/picture_list.h"
 #include "app/ui/serial_port_combo.h"
 #include "app/ui/ui_texts.h"
-#include "core/app_context.h"
-#include "core/language_switch.h"
 #include "platform/window_fit.h"
 
 namespace {
