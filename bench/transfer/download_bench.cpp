@@ -49,7 +49,8 @@ struct Link {
         std::vector<int> list(size_t(blocks), 0);
         std::iota(list.begin(), list.end(), 0);
         const auto start = std::chrono::steady_clock::now();
-        if (!DownloadProgramma(session.app, {}, list)) FailBench(name + " download failed");
+        if (!DownloadProgramma(session.app, {}, list, session.project->ProgramImage))
+            FailBench(name + " download failed");
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         const std::string where = " after " + name + " round " + std::to_string(round);
         const Bytes written = sim.memory(ProgramBase, bytes);

@@ -49,6 +49,8 @@ struct CommState {
     std::string MonitorRx;
     // Set while a transaction runs, so one started from a handler during its wait is refused.
     int16_t TransactionBusy = 0;
+    // The operation of several requests under way ("a download"; see BusyRun), none when null.
+    const char* RunUnderWay = nullptr;
     // Transaction identifier of the last Modbus TCP request; requests are numbered from 1, so that an
     // answer carrying 0 is never a late answer to one of them.
     uint16_t TransactionId = 0;

@@ -1,6 +1,7 @@
 #include "comm/device_procedures.h"
 #include "comm/link.h"
 #include "core/app_context.h"
+#include "core/busy_run.h"
 #include "discovery/device_search.h"
 #include "discovery/node_identity.h"
 #include "discovery/typed_numbers.h"
@@ -10,6 +11,9 @@ void DeviceSearch::SearchSubNodes() {
     if (!d || busy_ || d->IpAddress.empty()) return;
     const auto timeout = typedTimeout(MaxTimeoutMs);
     if (!timeout) return;
+    if (RefusedDuringRun(app_, "Search Sub Nodes")) return;
+    // The scan takes the link over: nothing else changes it, or the project, between its requests.
+    const BusyRun run(app_, "a sub-node scan");
     const DeviceRecord gateway = *d;
     const std::string g = std::to_string(DeviceIndex);
     const std::string subNet = "subNet" + g;

@@ -61,6 +61,11 @@ bool ManualRequest::send(const std::string& node, const std::string& function, c
         if (onSent) onSent();
         return false;
     }
+    if (!ToolMaySend(ctx_)) {
+        Result = "Not sent: " + std::string(ctx_.comm.RunUnderWay) + " is under way";
+        if (onSent) onSent();
+        return false;
+    }
     CommState& comm = ctx_.comm;
     comm.TxBuffer[0] = *n;
     comm.TxBuffer[1] = *f;

@@ -7,6 +7,7 @@
 
 #include "comm/device_procedures.h"
 #include "core/app_context.h"
+#include "core/busy_run.h"
 #include "core/durable_file.h"
 #include "program/transfer/controller_memory_map.h"
 #include "program/transfer/file_output.h"
@@ -51,6 +52,7 @@ template <class F> bool MemoryTool::run(const std::string& from, const std::stri
     if (running_ || !ToolMayStart(ctx_)) return false;
     // A tool loop started during the transfer's pauses finds the link busy.
     running_ = true;
+    const BusyRun busy(ctx_, "a memory transfer");
     const int16_t outerBusy = ctx_.comm.PollBusy;
     ctx_.comm.PollBusy = 1;
     const bool done = transfer(*range);

@@ -41,9 +41,11 @@ void RegisterView::AggiornaRegistri_new(bool read) {
 }
 
 void RegisterView::refresh() {
-    // A polling loop refreshes the view itself; a request waiting for its answer leaves the link busy.
+    // A polling loop refreshes the view itself; a request waiting for its answer, or a run between its
+    // requests, leaves the link busy.
     const CommState& comm = ctx_.comm;
-    AggiornaRegistri_new(comm.CurrentDevice.Connected && !comm.PollBusy && !comm.TransactionBusy);
+    AggiornaRegistri_new(comm.CurrentDevice.Connected && !comm.PollBusy && !comm.TransactionBusy &&
+                         !comm.RunUnderWay);
 }
 
 void RegisterView::Redraw() {

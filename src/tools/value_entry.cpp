@@ -8,6 +8,7 @@
 #include "core/app_context.h"
 #include "core/value_type_codes.h"
 #include "comm/device_procedures.h"
+#include "tools/tool_guard.h"
 
 namespace {
 
@@ -91,6 +92,8 @@ bool ValueEntry::write(const std::string& typed) {
     const int16_t reg = static_cast<int16_t>(Register);
     if (Register < 0 || Register >= RegisterCount) return refuse("No such register");
     if (ValueType >= ValueTypeNameCount) return refuse("No such value type");
+    if (!ToolMaySend(ctx_))
+        return refuse("Not written: " + std::string(ctx_.comm.RunUnderWay) + " is under way");
     const std::string outOfRange =
         "Value out of range for " + ctx_.shell.ValueTypeNames[ValueType] + ": " + t;
     bool ok = false;

@@ -8,6 +8,7 @@
 
 #include "comm/register_map.h"
 #include "core/build_flags.h"
+#include "core/busy_run.h"
 #include "core/language.h"
 #include "core/value_type_codes.h"
 #include "platform/qt_link_port.h"
@@ -345,7 +346,7 @@ TEST_F(WatchTest, ChoicesSkipReservedRegistersAndTheListKeepsEachRegisterOnce) {
     EXPECT_EQ(s.project->Watch[0], 99);
 }
 
-TEST_F(WatchTest, RefreshesTwoRegistersUntilThePeerIsSilentButNotWhileAnotherLoopRuns) {
+TEST_F(WatchTest, RefreshesTwoRegistersUntilThePeerIsSilentButNotWhileAnotherLoopOrARunIsUnderWay) {
     view.add(5);
     view.add(7);
     s.comm->Registers[7].ValueType = 1; // shown as Int
@@ -356,6 +357,12 @@ TEST_F(WatchTest, RefreshesTwoRegistersUntilThePeerIsSilentButNotWhileAnotherLoo
     EXPECT_TRUE(sim.transcript().empty());
     EXPECT_TRUE(logged("Request refused: a polling loop is running"));
     s.comm->PollBusy = 0;
+    {
+        const BusyRun download(s.app, "a download"); // between the requests of a run: refused too
+        view.start();
+    }
+    EXPECT_TRUE(sim.transcript().empty());
+    EXPECT_TRUE(logged("Request refused: a download is under way"));
     pass(2); // two passes, then silence
     sim.inject({SimFault::Silence});
     view.start();

@@ -20,6 +20,7 @@
 #include "app/close_check.h"
 #include "app/connect_sequence.h"
 #include "app/menu_model.h"
+#include "app/run_commands.h"
 #include "app/shell_procedures.h"
 #include "app/ui/about_box.h"
 #include "app/ui/log_window.h"
@@ -27,6 +28,7 @@
 #include "app/ui/ui_texts.h"
 #include "core/app_context.h"
 #include "core/build_flags.h"
+#include "core/busy_run.h"
 #include "core/button_groups.h"
 #include "core/toolbar_layout.h"
 #include "core/web_page.h"
@@ -96,6 +98,7 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* p
     ctx_.shell.Toolbar.onChanged = [this] {
         syncToolbar();
         syncMenus();
+        syncMenuEnabling();
     };
     ctx_.shell.status.onChanged = [this](int panel) {
         if (QLabel* l = panels_.value(panel))
@@ -272,8 +275,14 @@ void MainWindow::buildStatusBar() {
     statusBar()->setSizeGripEnabled(true);
 }
 
-void MainWindow::addMenuHandler(const char* name, std::function<void()> handler) {
-    menuHandlers_.insert(name, std::move(handler));
+void MainWindow::addMenuHandler(const std::string& name, std::function<void()> handler) {
+    // An item that would change the project, the link, the settings or the controller is refused while a
+    // run is under way, also when it comes as input held during one of the run's requests.
+    if (!KeptDuringRun(name))
+        handler = [this, name, command = std::move(handler)] {
+            if (!RefusedDuringRun(ctx_, CommandCaption(name))) command();
+        };
+    menuHandlers_.insert(QString::fromStdString(name), std::move(handler));
 }
 
 void MainWindow::bindCommands() {
@@ -402,13 +411,9 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_SubNodes", [this] { searchWindow()->search().SearchSubNodes(); });
     if (p.Program)
         for (const auto& [name, command] : p.Program->menuCommands())
-            menuHandlers_.insert(QString::fromStdString(name), command);
+            addMenuHandler(name, command);
 
-    for (const auto& m : MenuTree) {
-        QString name = qs(m.Name);
-        if (!menus_.contains(name) && !::isSeparator(m))
-            menuItems_.value(name)->setEnabled(menuHandlers_.contains(name));
-    }
+    syncMenuEnabling();
     syncToolbar();
 }
 
@@ -419,8 +424,9 @@ void MainWindow::SetRes() {
 }
 
 void MainWindow::Toolbar1_ButtonClick(const QString& key) {
-    if (longOperationRunning()) return;
-    router_.press(key.toStdString());
+    const std::string command = key.toStdString();
+    if (!KeptDuringRun(command) && RefusedDuringRun(ctx_, CommandCaption(command))) return;
+    router_.press(command);
     refreshDesigners();
 }
 
@@ -443,15 +449,28 @@ bool MainWindow::longOperationRunning() const {
 
 void MainWindow::syncToolbar() {
     const ToolbarState& t = ctx_.shell.Toolbar;
+    const char* run = ctx_.comm.RunUnderWay;
     for (auto it = buttons_.begin(); it != buttons_.end(); ++it) {
         std::string key = it.key().toStdString();
-        it.value()->setEnabled(t.enabled(key));
+        it.value()->setEnabled(t.enabled(key) && (!run || KeptDuringRun(key)));
         it.value()->setVisible(t.visible(key));
     }
     // A disabled download key says what it waits for.
-    if (QAction* download = buttons_.value("download"))
-        download->setToolTip(download->isEnabled() ? "Download"
-                                                   : "Download (needs a connected controller in Debug mode)");
+    if (QAction* download = buttons_.value("download")) {
+        const QString why =
+            run ? QString("%1 is under way").arg(run) : "needs a connected controller in Debug mode";
+        download->setToolTip(download->isEnabled() ? "Download" : "Download (" + why + ")");
+    }
+}
+
+void MainWindow::syncMenuEnabling() {
+    const char* run = ctx_.comm.RunUnderWay;
+    for (const auto& m : MenuTree) {
+        const QString name = qs(m.Name);
+        if (!menus_.contains(name) && !::isSeparator(m))
+            menuItems_.value(name)->setEnabled(menuHandlers_.contains(name) &&
+                                               (!run || KeptDuringRun(m.Name)));
+    }
 }
 
 void MainWindow::syncMenus() {
@@ -470,7 +489,8 @@ void MainWindow::viewWebPage() {
 }
 
 SettingsDialog* MainWindow::openSettings(SettingsDialog::Page page) {
-    if (longOperationRunning()) return nullptr;
+    const char* item = page == SettingsDialog::ConnectionPage ? "mnu_controller" : "mnu_workspace";
+    if (RefusedDuringRun(ctx_, CommandCaption(item))) return nullptr;
     if (!settings_) settings_ = new SettingsDialog(ctx_, procs_, languages_, ImageList1, this);
     settings_->showPage(page);
     settings_->show();

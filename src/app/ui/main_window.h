@@ -102,7 +102,7 @@ class MainWindow : public QMainWindow, public StartupWindow {
     // frm_search: created on first use and kept; searchWindow() creates it without showing it.
     frm_search* searchWindow();
     frm_search* showSearch();
-    // A download is running: keys and the settings dialog that would start traffic wait for its end.
+    // The download window's sequence is running.
     bool longOperationRunning() const;
     // A download or a memory transfer runs: the program does not close under it.
     bool transferRunning() const;
@@ -139,8 +139,10 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void buildStatusBar();
     void syncToolbar();
     void syncMenus();
+    // Every menu item with a command is enabled, but for those a run under way refuses.
+    void syncMenuEnabling();
     void viewWebPage();
-    void addMenuHandler(const char* name, std::function<void()> handler);
+    void addMenuHandler(const std::string& name, std::function<void()> handler);
     void loadRegisters();
     // A new project puts the register window at the top, right of the program view's frame.
     void placeRegistersBeside(const QWidget* frame);

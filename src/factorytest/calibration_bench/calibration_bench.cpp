@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/app_context.h"
+#include "core/busy_run.h"
 
 std::string FixedText(double value, int decimals) {
     char buf[64];
@@ -135,11 +136,13 @@ void CalibrationBench::runRow(int index) {
 
 void CalibrationBench::cmd_coll_Click(int index) {
     if (state.Running || !state.ModelChosen || index < 0 || index >= BenchRowCount) return;
+    if (RefusedDuringRun(app_, "Row " + std::to_string(index))) return;
     state.StopFlag = false;
     state.ModuleFailed = false;
     state.Running = true;
     changed();
     untilClosed("Row " + std::to_string(index), [&] {
+        const BusyRun busy(app_, "a bench run");
         runRow(index);
         state.Running = false;
         // STOP pressed while the row ran: its sequence runs now that the row is done.
@@ -184,7 +187,7 @@ bool CalibrationBench::openPorts() {
 }
 
 void CalibrationBench::cmd_start_Click() {
-    if (state.Running || !state.ModelChosen) return;
+    if (state.Running || !state.ModelChosen || RefusedDuringRun(app_, "START")) return;
     // No colour of an earlier run may pass for this run's result.
     for (BenchRow& r : state.Rows) {
         r.Cell = ColourWhite;
@@ -199,7 +202,10 @@ void CalibrationBench::cmd_start_Click() {
     state.ModuleFailed = false;
     state.StartTime = static_cast<double>(app_.pump.nowMs()) / 1000;
     changed();
-    untilClosed("The calibration run", [this] { run(); });
+    untilClosed("The calibration run", [this] {
+        const BusyRun busy(app_, "a bench run");
+        run();
+    });
 }
 
 void CalibrationBench::run() {

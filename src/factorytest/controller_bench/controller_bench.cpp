@@ -9,6 +9,7 @@
 #include "comm/model_check.h"
 #include "comm/transaction.h"
 #include "core/app_context.h"
+#include "core/busy_run.h"
 #include "core/durable_file.h"
 #include "factorytest/instruments/bench_instruments.h"
 #include "factorytest/instruments/collaudo.h"
@@ -105,11 +106,12 @@ void ControllerBench::Command1_Click() {
 }
 
 void ControllerBench::cmd_start_Click() {
-    if (state.Running) return;
+    if (state.Running || RefusedDuringRun(app_, "START")) return;
     state.StopCollaudo = false;
     state.Running = true;
     changed();
     const bool ended = pump_.run(app_.shell.log, "The test", [this] {
+        const BusyRun busy(app_, "a bench run");
         if (state.Init) initPhase();
         if (state.Base && !state.StopCollaudo) basePhase();
     });

@@ -1,6 +1,7 @@
 #include "factorytest/fields/command_guard.h"
 
 #include "core/app_context.h"
+#include "core/busy_run.h"
 
 CommandGuard::CommandGuard(AppContext& app, bool& busy, std::function<void()> released)
     : busy_(busy), released_(std::move(released)) {
@@ -8,6 +9,7 @@ CommandGuard::CommandGuard(AppContext& app, bool& busy, std::function<void()> re
         app.shell.log.LogWrite("Command refused: another command is still running");
         return;
     }
+    if (RefusedDuringRun(app, "Command")) return;
     busy_ = held_ = true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // One command of a window at a time: a command is refused while another of the same window waits (its
 // pauses let clicks through) or while another window's request waits for its answer, because they share
-// MemoryImage and the request buffers.
+// MemoryImage and the request buffers, and while a run (a download, a memory transfer) is under way.
 #include <functional>
 
 struct AppContext;

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 #include "comm/device_procedures.h"
 #include "core/app_context.h"
 #include "core/build_flags.h"
+#include "core/busy_run.h"
 #include "core/model_catalogue.h"
 #include "program/compiler.h"
 #include "program/transfer/controller_memory_map.h"
@@ -19,10 +21,12 @@ namespace {
 // Blocks below this are the device's own in the variant build.
 int firstTextBlock() { return BuildVariant ? 16 : 0; }
 
-bool sideAreas(AppContext& app, const TransferView& view, const DownloadOptions& options) {
+bool sideAreas(AppContext& app, const Project& sent, const TransferView& view,
+               const DownloadOptions& options) {
     if (!IsUsbController(app)) return true;
-    if (options.strings && !DownloadStringhe(app, view, true)) return false;
-    return DownloadIntestazioniCSV(app, view, true) && DownloadBlocchi(app, view, true, firstTextBlock());
+    if (options.strings && !DownloadStringhe(app, sent, view, true)) return false;
+    return DownloadIntestazioniCSV(app, sent, view, true) &&
+           DownloadBlocchi(app, sent, view, true, firstTextBlock());
 }
 
 bool failed(AppContext& app, const std::string& why) {
@@ -73,14 +77,18 @@ bool steps(AppContext& app, const TransferView& view, const DownloadOptions& opt
            const std::function<void()>& refreshRegisters) {
     int32_t size = checkBeforeHalt(app, options);
     if (size == 0) return false;
+    // What goes out is the project as compiled now, whatever is edited while it goes.
+    const auto copy = std::make_unique<const Project>(app.project);
+    const Project& sent = *copy;
+    const std::vector<int> blocks = ProgramBlocks(app, size);
     ScriviComando(app, CmdHalt);
     if (!ScriviComando(app, CmdStop)) return failed(app, "");
-    std::vector<int> blocks = ProgramBlocks(app, size);
-    if (options.application && !DownloadProgramma(app, view, blocks)) return false;
-    if (options.variables && !DownloadVariabili(app, view, true)) return false;
-    if (!sideAreas(app, view, options)) return false;
+    if (options.application && !DownloadProgramma(app, view, blocks, sent.ProgramImage)) return false;
+    if (options.variables && !DownloadVariabili(app, sent, view, true)) return false;
+    if (!sideAreas(app, sent, view, options)) return false;
     bool changed = false;
-    if (options.verify) changed = VerificaProgramma(app, view, blocks) == VerifyOutcome::Changed;
+    if (options.verify)
+        changed = VerificaProgramma(app, view, blocks, sent.ProgramImage) == VerifyOutcome::Changed;
     if (options.clear) {
         ClearRegistri(app);
         if (refreshRegisters) refreshRegisters();
@@ -105,6 +113,8 @@ bool IsUsbController(const AppContext& app) {
 
 bool DownloadSequence(AppContext& app, const TransferView& view, const DownloadOptions& options,
                       const std::function<void()>& refreshRegisters) {
+    if (RefusedDuringRun(app, "Download")) return false;
+    const BusyRun run(app, "a download");
     view.busy(true);
     bool completed = steps(app, view, options, refreshRegisters);
     view.busy(false);

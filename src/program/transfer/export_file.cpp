@@ -6,6 +6,7 @@
 
 #include "core/app_context.h"
 #include "core/build_flags.h"
+#include "core/busy_run.h"
 #include "core/durable_file.h"
 #include "program/compiler.h"
 #include "program/transfer/file_output.h"
@@ -78,23 +79,23 @@ std::optional<std::string> assemble(AppContext& app, const TransferView& view, b
     auto data = [&](int e) { file.section(sections[size_t(e)], &image); };
     auto gap = [&](int e) { file.section(sections[size_t(e)], nullptr); };
     if (format.layoutA) {
-        if (!DownloadVariabili(app, view, false)) return std::nullopt;
+        if (!DownloadVariabili(app, app.project, view, false)) return std::nullopt;
         data(2);
-        if (!DownloadBlocchi(app, view, false, format.firstTextBlock)) return std::nullopt;
+        if (!DownloadBlocchi(app, app.project, view, false, format.firstTextBlock)) return std::nullopt;
         data(6);
         return file.take();
     }
     gap(1);
-    if (!DownloadVariabili(app, view, false)) return std::nullopt;
+    if (!DownloadVariabili(app, app.project, view, false)) return std::nullopt;
     data(2);
     gap(3);
-    if (!DownloadStringhe(app, view, false)) return std::nullopt;
+    if (!DownloadStringhe(app, app.project, view, false)) return std::nullopt;
     data(4);
     gap(5);
-    if (!DownloadIntestazioniCSV(app, view, false)) return std::nullopt;
+    if (!DownloadIntestazioniCSV(app, app.project, view, false)) return std::nullopt;
     data(6);
     gap(7);
-    if (!DownloadBlocchi(app, view, false, format.firstTextBlock)) return std::nullopt;
+    if (!DownloadBlocchi(app, app.project, view, false, format.firstTextBlock)) return std::nullopt;
     data(8);
     gap(9);
     return file.take();
@@ -131,6 +132,7 @@ bool Esporta(AppContext& app, const TransferView& view, bool header, bool areas)
 }
 
 bool EsportaFormat(AppContext& app, const TransferView& view, bool header, bool areas, const ExportFormat& format) {
+    const BusyRun run(app, "an export");
     Log& log = app.shell.log;
     log.LogStart();
     log.LogWrite("Exporting ...");

@@ -16,6 +16,11 @@ std::span<uint8_t, TransferBlock> imageBlock(std::vector<uint8_t>& image, int bl
     return std::span<uint8_t, TransferBlock>(image.data() + size_t(block) * TransferBlock, TransferBlock);
 }
 
+std::span<const uint8_t, TransferBlock> imageBlock(const std::vector<uint8_t>& image, int block) {
+    return std::span<const uint8_t, TransferBlock>(image.data() + size_t(block) * TransferBlock,
+                                                   TransferBlock);
+}
+
 // Whether block b lies inside the image array and its controller address fits 16 bits.
 bool blockFits(int base, int block) {
     long offset = long(block) * TransferBlock;
@@ -42,33 +47,34 @@ std::vector<int> ProgramBlocks(const AppContext& app, int32_t size) {
     return blocks;
 }
 
-bool DownloadProgramma(AppContext& app, const TransferView& view, const std::vector<int>& blocks) {
+bool DownloadProgramma(AppContext& app, const TransferView& view, const std::vector<int>& blocks,
+                       const std::vector<uint8_t>& image) {
     int base = app.model().ProgramBase;
-    bool fits = base >= 512 && std::all_of(blocks.begin(), blocks.end(), [&](int b) { return blockFits(base, b); });
+    bool fits = base >= 512 && image.size() >= size_t(MemoryImageSize) &&
+                std::all_of(blocks.begin(), blocks.end(), [&](int b) { return blockFits(base, b); });
     view.progress(1);
     return BlockTransfer(app, view, "Download", fits, blocks.size(), [&](size_t k) {
         app.pump.pausa(BlockPause);
         int b = blocks[k];
-        if (!WriteBlock(app, base + b * TransferBlock, imageBlock(app.project.ProgramImage, b))) return false;
+        if (!WriteBlock(app, base + b * TransferBlock, imageBlock(image, b))) return false;
         view.progress(BarAfter(k + 1, blocks.size()));
         return true;
     });
 }
 
-bool UploadProgramma(AppContext& app, const TransferView& view, const std::vector<int>& blocks) {
-    bool fits = std::all_of(blocks.begin(), blocks.end(), [](int b) { return blockFits(0, b); });
+bool UploadProgramma(AppContext& app, const TransferView& view, const std::vector<int>& blocks,
+                     std::vector<uint8_t>& image) {
+    bool fits = image.size() >= size_t(MemoryImageSize) &&
+                std::all_of(blocks.begin(), blocks.end(), [](int b) { return blockFits(0, b); });
     return BlockTransfer(app, view, "Upload", fits, blocks.size(), [&](size_t k) {
-        return ReadBlock(app, ReadImage, blocks[k] * TransferBlock, imageBlock(app.project.ProgramImage, blocks[k]));
+        return ReadBlock(app, ReadImage, blocks[k] * TransferBlock, imageBlock(image, blocks[k]));
     });
 }
 
-VerifyOutcome VerificaProgramma(AppContext& app, const TransferView& view, const std::vector<int>& blocks) {
-    std::vector<uint8_t>& image = app.project.ProgramImage;
-    const std::vector<uint8_t> compiled = image;
-    bool uploaded = UploadProgramma(app, view, blocks);
-    std::vector<uint8_t> readBack = image;
-    image = compiled; // the compiled image stays as it was, whatever the upload did to it
-    if (!uploaded) return VerifyOutcome::UploadFailed;
+VerifyOutcome VerificaProgramma(AppContext& app, const TransferView& view, const std::vector<int>& blocks,
+                                const std::vector<uint8_t>& compiled) {
+    std::vector<uint8_t> readBack(compiled.size(), 0);
+    if (!UploadProgramma(app, view, blocks, readBack)) return VerifyOutcome::UploadFailed;
     app.shell.log.LogStart();
     app.shell.log.LogWrite("Verifying ...");
     bool same = std::all_of(blocks.begin(), blocks.end(), [&](int b) {

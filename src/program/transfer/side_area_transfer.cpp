@@ -50,11 +50,11 @@ bool write(AppContext& app, long address, int count) {
 
 } // namespace
 
-bool DownloadVariabili(AppContext& app, const TransferView& view, bool download) {
+bool DownloadVariabili(AppContext& app, const Project& source, const TransferView& view, bool download) {
     Step step(app, view, download, "ing Variables...");
     const ModelRecord& model = app.model();
     std::vector<uint8_t>& image = app.project.MemoryImage;
-    const VariableTable& table = app.project.Variables;
+    const VariableTable& table = source.Variables;
     int count = table.Count;
     if (count == 0) return step.finish(true);
     long countAddress = long(model.VariablesBase) - 1;
@@ -74,22 +74,23 @@ bool DownloadVariabili(AppContext& app, const TransferView& view, bool download)
     return step.finish(true);
 }
 
-bool DownloadStringhe(AppContext& app, const TransferView& view, bool download) {
+bool DownloadStringhe(AppContext& app, const Project& source, const TransferView& view, bool download) {
     Step step(app, view, download, "ing Strings...");
     const ModelRecord& model = app.model();
     std::vector<uint8_t>& image = app.project.MemoryImage;
-    for (size_t i = 0; i <= model.MaxStrings && i < app.project.Strings.size(); ++i) {
+    for (size_t i = 0; i <= model.MaxStrings && i < source.Strings.size(); ++i) {
         long a = long(model.StringsBase) + StringSlot * long(i);
         if (!inImage(a, StringSlot)) return step.finish(false);
-        EncodeString(app.project.Strings[i].Text, at<StringSlot>(image, a));
+        EncodeString(source.Strings[i].Text, at<StringSlot>(image, a));
         if (download && !write(app, a, StringSlot)) return step.finish(false);
     }
     return step.finish(true);
 }
 
-bool DownloadIntestazioniCSV(AppContext& app, const TransferView& view, bool download) {
+bool DownloadIntestazioniCSV(AppContext& app, const Project& source, const TransferView& view,
+                             bool download) {
     Step step(app, view, download, "CSV Headers...");
-    const TaskArray& tasks = app.project.Tasks;
+    const TaskArray& tasks = source.Tasks;
     std::vector<uint8_t>& image = app.project.MemoryImage;
     for (int t = 1; t <= tasks.Count && t <= CsvHeaderTasks && t < int(tasks.Tasks.size()); ++t) {
         const std::string& line = tasks.Tasks[size_t(t)].CsvHeaderLine;
@@ -103,15 +104,15 @@ bool DownloadIntestazioniCSV(AppContext& app, const TransferView& view, bool dow
     return step.finish(true);
 }
 
-bool DownloadBlocchi(AppContext& app, const TransferView& view, bool download, int firstBlock) {
+bool DownloadBlocchi(AppContext& app, const Project& source, const TransferView& view, bool download,
+                     int firstBlock) {
     Step step(app, view, download, "ing Blocks...");
     const ModelRecord& model = app.model();
     std::vector<uint8_t>& image = app.project.MemoryImage;
-    for (int b = firstBlock; b < model.MaxBlocks && b < int(app.project.Blocks.size()); ++b) {
+    for (int b = firstBlock; b < model.MaxBlocks && b < int(source.Blocks.size()); ++b) {
         long a = long(model.BlocksBase) + long(model.BlockSize) * b;
         if (!inImage(a, model.BlockSize)) return step.finish(false);
-        EncodeTextBlock(app.project.Blocks[size_t(b)].Text,
-                        std::span<uint8_t>(image.data() + a, model.BlockSize));
+        EncodeTextBlock(source.Blocks[size_t(b)].Text, std::span<uint8_t>(image.data() + a, model.BlockSize));
         for (int j = 0; download && j < model.BlockSize / TransferBlock; ++j)
             if (!write(app, a + TransferBlock * j, TransferBlock)) return step.finish(false);
     }

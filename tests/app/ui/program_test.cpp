@@ -20,10 +20,12 @@
 #include "core/build_flags.h"
 #include "fbeditor/ui/comandi.h"
 #include "platform/window_fit.h"
+#include "program/transfer/side_area_encoders.h"
 #include "program/ui/frm_download.h"
 #include "program/ui/program_commands.h"
 #include "program/ui/program_window.h"
 #include "program_fixture.h"
+#include "tools/ui/frm_dialoga.h"
 
 namespace {
 
@@ -272,6 +274,73 @@ TEST(EndToEnd, SaveOpenCompileAndDownloadWithVerify) {
     p.window->menuItem("mnu_Export")->trigger();
     EXPECT_TRUE(p.logHas("Export Successful"));
     EXPECT_TRUE(std::filesystem::exists(exported));
+}
+
+// Commands chosen while a download runs (an item chosen just before the run disabled it, keys, the settings'
+// OK, a manual request) never act between its requests: the controller ends up holding one project, the
+// project as compiled when the download started, and each refusal says why.
+TEST(EndToEnd, CommandsChosenDuringADownloadAreRefusedAndItSendsTheProjectAsCompiled) {
+    Program p;
+    p.sim.setMemory(ModeByteAddress, {ModeDebug});
+    p.confirmSettings(p.sim.startTcp(), 0); // JXV8410-USB
+    const std::string other = p.saveProject(2);
+    ASSERT_FALSE(other.empty());
+    p.project.Program.Sections[0].RungCount = 1; // this project: the first rung and one variable of its own
+    VariableRecord& variable = p.project.Variables.Variables[0];
+    p.project.Variables.Count = 1;
+    variable.Register = 100;
+    variable.Format = "%+5.0f";
+    variable.Name = "Level";
+    const VariableRecord compiledVariable = variable;
+    p.window->button("proj_comp")->trigger();
+    const Bytes compiled(p.project.ProgramImage.begin(), p.project.ProgramImage.begin() + 64);
+    p.sim.setImage(0, Bytes(p.project.ProgramImage.begin(), p.project.ProgramImage.begin() + 5634));
+
+    p.window->menuItem("mnu_dialoga")->trigger();
+    auto* manual = p.window->findChild<frm_dialoga*>();
+    ASSERT_TRUE(manual);
+    p.window->button("download")->trigger();
+    auto* download = p.window->findChild<frm_Download*>();
+    ASSERT_TRUE(download);
+    download->findChild<QCheckBox*>("chk_Verify")->setChecked(true);
+    p.sim.clearTranscript();
+    p.shell.log.LogClear();
+    p.sim.inject({SimFault::Delay, 300});
+    std::vector<bool> enabled; // Open, Settings > Controller, the disconnect key; Exit, Log, the log key
+    QTimer::singleShot(100, [&] {
+        for (const char* item : {"mnu_openProj", "mnu_controller"})
+            enabled.push_back(p.window->menuItem(item)->isEnabled());
+        enabled.push_back(p.window->button("disconnect")->isEnabled());
+        for (const char* item : {"mnu_exit", "mnu_log"})
+            enabled.push_back(p.window->menuItem(item)->isEnabled());
+        enabled.push_back(p.window->button("view_log")->isEnabled());
+        p.dialogs.files = {other};
+        for (const char* item : {"mnu_openProj", "mnu_new", "mnu_close", "mnu_controller"}) {
+            QAction* action = p.window->menuItem(item);
+            action->setEnabled(true); // as chosen an instant before the run began
+            action->trigger();
+        }
+        p.window->Toolbar1_ButtonClick("disconnect");
+        manual->findChild<QPushButton*>("cmd_send")->click();
+        // An open editor's change goes to the project, not into the download under way.
+        variable.Register = 101;
+        p.project.ProgramImage[0] ^= 0xFF;
+    });
+    download->findChild<QPushButton*>("cmdDownload")->click();
+    EXPECT_EQ(enabled, (std::vector<bool>{false, false, false, true, true, true}));
+    EXPECT_TRUE(p.window->menuItem("mnu_openProj")->isEnabled());
+    EXPECT_TRUE(p.logHas("Verified ! -> OK"));
+    for (const char* refused : {"Project > Open", "Project > New", "Project > Close", "Settings > Controller",
+                                "Disconnect Controller", "Request"})
+        EXPECT_TRUE(p.logHas(std::string(refused) + " refused: a download is under way")) << refused;
+    EXPECT_EQ(p.project.Program.Sections[0].RungCount, 1);
+    EXPECT_EQ(p.comm.CurrentDevice.Connected, -1);
+    const std::vector<Bytes> sent = p.sim.transcript();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), Bytes{3, 3, 0, 0, 0, 1}), 0);
+    EXPECT_EQ(p.sim.memory(p.ctx.model().ProgramBase, 64), compiled);
+    std::array<uint8_t, 32> record{};
+    ASSERT_TRUE(EncodeVariable(compiledVariable, p.ctx.model().StringsBase, record));
+    EXPECT_EQ(p.sim.memory(p.ctx.model().VariablesBase, 32), Bytes(record.begin(), record.end()));
 }
 
 } // namespace
