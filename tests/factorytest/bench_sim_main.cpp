@@ -97,5 +97,7 @@ int main(int argc, char** argv) {
               << ": open Collaudo > Collaudo > JXV7593, choose the model and press START.\n";
     sim.window.show();
     sim.window.showColl7593();
-    return app.exec();
+    const int exitCode = app.exec();
+    std::cout << "Simulated power supply's output at exit: " << (world.supplyOn() ? "on" : "off") << "\n";
+    return exitCode;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
+#include <thread>
 
 #include "comm/link.h"
 #include "core/link_port.h"
@@ -53,6 +55,19 @@ void InstrumentPort::close() {
 
 bool InstrumentPort::send(const std::string& text) {
     return isOpen() && link_.write(text);
+}
+
+bool InstrumentPort::sendWhole(const std::string& text) {
+    if (!send(text)) return false;
+    // Up to twelve bits a byte (start, eight data, parity, two stops) at the speed the settings open
+    // with, 300 Bd when they name none, and some milliseconds for an adapter to pass them on.
+    int baud = 0;
+    std::from_chars(Settings.data(), Settings.data() + Settings.size(), baud);
+    const auto bitsPerSecond = static_cast<int64_t>(baud > 0 ? baud : 300);
+    const auto bits = static_cast<int64_t>(text.size()) * 12;
+    std::this_thread::sleep_for(std::chrono::microseconds(bits * 1'000'000 / bitsPerSecond) +
+                                std::chrono::milliseconds(5));
+    return true;
 }
 
 std::string InstrumentPort::take() {

@@ -30,6 +30,9 @@ class InstrumentPort {
     std::string error() const { return error_; }
     // Sends the text when the port is open; false when it is closed or refused the bytes.
     bool send(const std::string& text);
+    // send, and returns once the text has had the time to leave at the port's speed: for the last
+    // command before a close, which would otherwise cut it short.
+    bool sendWhole(const std::string& text);
     // Every byte received and not read yet.
     std::string take();
     // Empties the input buffer, what the system holds included. The bytes are read, not thrown away
