@@ -98,6 +98,10 @@ int main(int argc, char** argv) {
     sim.window.show();
     sim.window.showColl7593();
     const int exitCode = app.exec();
-    std::cout << "Simulated power supply's output at exit: " << (world.supplyOn() ? "on" : "off") << "\n";
+    std::cout << "Simulated power supply at exit: output " << (world.supplyOn() ? "on" : "off")
+              << ", commands";
+    for (const std::string& command : world.supplyCommands())
+        std::cout << " " << command;
+    std::cout << "\n";
     return exitCode;
 }
