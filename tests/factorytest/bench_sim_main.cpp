@@ -5,7 +5,8 @@
 // "mult" (a silent multimeter), "garbage" (a multimeter that answers with endless garbage), "talk" (a
 // multimeter that never answers a query but sends its reading on its own every 1.3 s, slowly: a byte
 // every 40 ms), "stray" (a multimeter that answers when asked and sends a stray byte on its own every
-// 1.7 s, 0xFF and 0x00 in turn) or "dips" (JXV2569's dip-switches left on).
+// 1.7 s: 0xFF, 0x00, a letter, a digit, a blank and a TAB in turn) or "dips" (JXV2569's dip-switches
+// left on).
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -60,7 +61,10 @@ int main(int argc, char** argv) {
         talk = {[&world] { return world.multimeterLine(); }, std::chrono::milliseconds(1300),
                 std::chrono::milliseconds(40)};
     if (fault == "stray")
-        talk = {[odd = false]() mutable { return std::string(1, (odd = !odd) ? '\xFF' : '\0'); },
+        talk = {[next = size_t{0}]() mutable {
+                    static const std::string Strays("\xFF\0a7 \t", 6);
+                    return std::string(1, Strays[next++ % Strays.size()]);
+                },
                 std::chrono::milliseconds(1700)};
     PtyInstrument mult([&](const std::string& b) { return world.multimeter(b); },
                        fault == "garbage" ? std::string(200, '#') : std::string(), talk);
@@ -93,5 +97,11 @@ int main(int argc, char** argv) {
               << ": open Collaudo > Collaudo > JXV7593, choose the model and press START.\n";
     sim.window.show();
     sim.window.showColl7593();
-    return app.exec();
+    const int exitCode = app.exec();
+    std::cout << "Simulated power supply at exit: output " << (world.supplyOn() ? "on" : "off")
+              << ", commands";
+    for (const std::string& command : world.supplyCommands())
+        std::cout << " " << command;
+    std::cout << "\n";
+    return exitCode;
 }

@@ -90,6 +90,58 @@ TEST(BenchStop, WhenIdleRunsTheStopSequenceAtOnce) {
     EXPECT_EQ(w.world.supplyCommands(), (std::vector<std::string>{"SV 24.00", "KOD"}));
     EXPECT_EQ(w.world.beeps, 1);
 }
+// The window closed during the stop sequence, while its supply command waits: the sequence ends there,
+// and the supply's output goes off before the instruments' ports close.
+TEST(BenchStop, AWindowClosedDuringTheStopSequenceSwitchesTheSupplyOff) {
+    struct Case {
+        const char* what;
+        std::function<void(BenchWorld&)> act;
+        std::string stopped;
+    };
+    const std::vector<Case> cases{
+        {"STOP when idle",
+         [](BenchWorld& w) {
+             w.ports.Seriale_alim.open(w.ports.Devices);
+             w.ports.Seriale_mult.open(w.ports.Devices);
+             w.bench.cmd_stop_Click();
+         },
+         "The stop sequence"},
+        {"the end of a run",
+         [](BenchWorld& w) {
+             tickOnly(w, {});
+             w.bench.cmd_start_Click();
+         },
+         "The calibration run"},
+        {"STOP during a run",
+         [](BenchWorld& w) {
+             tickOnly(w, {2});
+             w.dialogs.onPrompt = [&w](const std::string&) { w.bench.cmd_stop_Click(); };
+             w.bench.cmd_start_Click();
+         },
+         "The calibration run"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BenchWorld w(0);
+        bool closed = false;
+        w.pump.onEvents = [&] {
+            const auto sent = w.world.supplyCommands();
+            if (!w.bench.state.Running && !sent.empty() && sent.back() == "SV 24.00" && !closed)
+                closed = true, w.bench.Form_Unload(); // what the window's close does
+        };
+        c.act(w);
+        EXPECT_TRUE(closed);
+        EXPECT_FALSE(w.world.supplyOn());
+        EXPECT_EQ(w.world.supplyCommands().back(), "KOD");
+        EXPECT_FALSE(w.supply.isConnected() || w.mult.isConnected());
+        EXPECT_EQ(w.world.beeps, 1);
+        const auto& lines = w.shell->log.lines();
+        ASSERT_GE(lines.size(), 3u);
+        EXPECT_EQ(lines[lines.size() - 3], c.stopped + " stopped: its window was closed  ");
+        EXPECT_EQ(lines.back(), "Power supply (COM4): output switched off  ");
+    }
+}
+
 // A refusal switches nothing on; a module that does not answer ends the run with the supply off.
 TEST(BenchStart, RefusalsAndADeadLinkEndTheRunWithTheSupplyOff) {
     struct Case {

@@ -58,6 +58,9 @@ class AnalogWorld {
     std::vector<std::string> supplyCommands() const {
         return locked([&] { return supplyCommands_; });
     }
+    bool supplyOn() const {
+        return locked([&] { return supplyOn_; });
+    }
     uint8_t moduleNode() const { return module_; }
 
     // Faults and errors of this bench, set before a run.

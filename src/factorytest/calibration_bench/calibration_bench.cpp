@@ -53,17 +53,31 @@ void CalibrationBench::pausa(double seconds) {
 
 void CalibrationBench::untilClosed(const std::string& what, const std::function<void()>& work) {
     if (pump_.run(app_.shell.log, what, work)) return;
-    // Ended where it was: no stop sequence, which would wait; only the supply's output goes off.
     state.Running = false;
     view.busy(false);
-    ports.Seriale_alim.send(SupplyOffCommand);
-    Form_Unload();
+    // Ended where it was: no stop sequence, which would wait; only the supply's output goes off, before
+    // the ports close. A command run during another's wait leaves that to the other, which ends next.
+    if (!pump_.running()) {
+        switchSupplyOffAtClose();
+        Form_Unload();
+    }
     changed();
+}
+
+void CalibrationBench::switchSupplyOffAtClose() {
+    InstrumentPort& supply = ports.Seriale_alim;
+    std::string outcome = "output switched off";
+    if (!supply.isOpen())
+        outcome = "output not switched off: its port is not open";
+    else if (!supply.sendWhole(SupplyOffCommand))
+        outcome = "output not switched off: its port refused the command (" + supply.link().error() + ")";
+    app_.shell.log.LogStart();
+    app_.shell.log.LogWrite("Power supply (COM" + std::to_string(supply.Number) + "): " + outcome);
 }
 
 void CalibrationBench::Form_Unload() {
     pump_.close();
-    if (state.Running) return; // the run closes them once it has ended
+    if (pump_.running()) return; // a command under way closes them once its supply is off
     for (InstrumentPort* p :
          {&ports.Seriale_switch, &ports.Seriale_mult, &ports.Seriale_alim, &ports.Seriale_calib})
         p->close();

@@ -38,8 +38,9 @@ class CalibrationBench {
     void cmd_start_Click();
     // During a run only asks it to stop after the row in hand; otherwise runs the STOP sequence.
     void cmd_stop_Click();
-    // The window closes: a run ends at its next wait, with the supply's output off, and the instruments'
-    // ports close.
+    // The window closes: a run, a row or a stop sequence ends at its next wait, where the supply's output
+    // is switched off (and logged) before the instruments' ports close; with nothing under way they close
+    // at once.
     void Form_Unload();
 
     // Step procedures, one per model (rows without a step do nothing).
@@ -80,6 +81,8 @@ class CalibrationBench {
     void stopSequence();
     // Runs work until its end or the window's close (what names it in the log).
     void untilClosed(const std::string& what, const std::function<void()>& work);
+    // Sends the supply's off command, written out before the ports close, and logs whether it went.
+    void switchSupplyOffAtClose();
     bool checkPorts();
     bool openPorts();
     void pausa(double seconds);

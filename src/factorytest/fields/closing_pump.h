@@ -19,6 +19,8 @@ class ClosingPump : public EventPump {
 
     // The window closed: what it started ends at its next wait.
     void close() { closed_ = true; }
+    // A command's work is under way (in run()).
+    bool running() const { return runs_ > 0; }
     // Runs a command's work. False when the window's close ended it, which the log tells as what +
     // " stopped: its window was closed". A command run by a click during another's wait shares its run.
     bool run(Log& log, const std::string& what, const std::function<void()>& work);

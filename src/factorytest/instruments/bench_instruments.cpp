@@ -4,13 +4,32 @@
 #include "core/log.h"
 #include "core/user_dialogs.h"
 
+namespace {
+
+// Text that stops for this long is no longer arriving: many character times at the meters' speeds, and
+// more than the gaps that a USB serial adapter, or a meter that sends slowly, leaves between bytes.
+constexpr double LineQuietSeconds = 0.1;
+
+// Drops what came before a query. Text that came and then stopped (a stray letter, digit or blank on an
+// idle line) is no line in progress. A line still arriving is one: it keeps coming through two quiet
+// spans in a row, which one stray byte in a while never does.
+void settleLine(InstrumentPort& port, EventPump& pump) {
+    port.clear();
+    for (int span = 0; port.lineOpen() && span < 2; ++span) {
+        pump.pausa(LineQuietSeconds);
+        if (port.clear() == 0) port.dropLine();
+    }
+}
+
+} // namespace
+
 std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, Log& log, int limitMs) {
     const std::string meter = "the multimeter (COM" + std::to_string(port.Number) + ")";
     MultimeterReply reply;
     if (!port.isOpen()) {
         reply.refusal = "port not open";
     } else {
-        port.clear();
+        settleLine(port, pump);
         // A meter that sends on its own may be in the middle of a line: its rest comes after the query.
         const bool lineOpen = port.lineOpen();
         port.send(MultReadCommand);

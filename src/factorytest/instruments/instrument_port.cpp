@@ -1,6 +1,9 @@
 #include "factorytest/instruments/instrument_port.h"
 
+#include <algorithm>
 #include <charconv>
+#include <chrono>
+#include <thread>
 
 #include "comm/link.h"
 #include "core/link_port.h"
@@ -54,6 +57,19 @@ bool InstrumentPort::send(const std::string& text) {
     return isOpen() && link_.write(text);
 }
 
+bool InstrumentPort::sendWhole(const std::string& text) {
+    if (!send(text)) return false;
+    // Up to twelve bits a byte (start, eight data, parity, two stops) at the speed the settings open
+    // with, 300 Bd when they name none, and some milliseconds for an adapter to pass them on.
+    int baud = 0;
+    std::from_chars(Settings.data(), Settings.data() + Settings.size(), baud);
+    const auto bitsPerSecond = static_cast<int64_t>(baud > 0 ? baud : 300);
+    const auto bits = static_cast<int64_t>(text.size()) * 12;
+    std::this_thread::sleep_for(std::chrono::microseconds(bits * 1'000'000 / bitsPerSecond) +
+                                std::chrono::milliseconds(5));
+    return true;
+}
+
 std::string InstrumentPort::take() {
     if (!isOpen()) return {};
     std::string bytes = link_.readAll();
@@ -65,13 +81,21 @@ std::string InstrumentPort::take() {
     return bytes;
 }
 
-void InstrumentPort::clear() {
+size_t InstrumentPort::clear() {
     // A zero wait moves what the system holds into the link; an instrument that floods the line is
     // left to the next read once ClearLimit bytes went.
     constexpr size_t ClearLimit = 64 * 1024;
-    for (size_t cleared = take().size(); cleared < ClearLimit && isOpen() && link_.waitForBytes(0);) {
-        const size_t n = take().size();
+    size_t lineBytes = 0;
+    const auto takeCounted = [&] {
+        const std::string bytes = take();
+        lineBytes += static_cast<size_t>(std::count_if(
+            bytes.begin(), bytes.end(), [](char c) { return IsLineText(c) || c == '\r' || c == '\n'; }));
+        return bytes.size();
+    };
+    for (size_t cleared = takeCounted(); cleared < ClearLimit && isOpen() && link_.waitForBytes(0);) {
+        const size_t n = takeCounted();
         if (n == 0) break;
         cleared += n;
     }
+    return lineBytes;
 }

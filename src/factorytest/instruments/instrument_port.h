@@ -30,15 +30,22 @@ class InstrumentPort {
     std::string error() const { return error_; }
     // Sends the text when the port is open; false when it is closed or refused the bytes.
     bool send(const std::string& text);
+    // send, and returns once the text has had the time to leave at the port's speed: for the last
+    // command before a close, which would otherwise cut it short.
+    bool sendWhole(const std::string& text);
     // Every byte received and not read yet.
     std::string take();
     // Empties the input buffer, what the system holds included. The bytes are read, not thrown away
-    // unseen, so that lineOpen() stays true to the line.
-    void clear();
+    // unseen, so that lineOpen() stays true to the line. Returns how many of them were a line's: text
+    // or a line end.
+    size_t clear();
     // Text came since the last line end (CR or LF): an instrument that sends lines is in the middle of
     // one, and the next bytes are its rest. Noise bytes (see IsLineText) begin no line: a stray 0xFF or
     // 0x00 on an idle line leaves this as it was. False on a port just opened.
     bool lineOpen() const { return lineOpen_; }
+    // The text since the last line end has stopped coming (a stray letter or blank on an idle line): it
+    // is no line in progress, and the next text begins one.
+    void dropLine() { lineOpen_ = false; }
     LinkPort& link() { return link_; }
 
   private:

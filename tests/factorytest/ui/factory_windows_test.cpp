@@ -185,10 +185,11 @@ TEST(frm_coll_NWAC, TheVersionIsTheTypedByteOrNone) {
 }
 
 // Closing a factory window during its work ends the work at its next wait: the peer gets at most the
-// request under way (the download's block) after the close, and the log tells what stopped.
+// request under way (the download's block) after the close, and the log tells what stopped (then what
+// the close did, when it did more).
 template <class World>
 void CloseDuring(World& w, QWidget& window, QPushButton* start, int pass, const std::function<size_t()>& sent,
-                 const std::string& what) {
+                 const std::string& what, const std::string& then = {}) {
     size_t atClose = 0;
     int passes = 0;
     w.pump.onEvents = [&] {
@@ -198,7 +199,12 @@ void CloseDuring(World& w, QWidget& window, QPushButton* start, int pass, const 
     w.pump.onEvents = nullptr;
     EXPECT_GE(passes, pass) << what;
     EXPECT_LE(sent() - atClose, 1u) << what;
-    EXPECT_EQ(w.shell->log.lines().back(), what + " stopped: its window was closed  ");
+    const auto& lines = w.shell->log.lines();
+    ASSERT_GE(lines.size(), then.empty() ? 1u : 3u) << what;
+    EXPECT_EQ(lines[lines.size() - (then.empty() ? 1 : 3)], what + " stopped: its window was closed  ");
+    if (!then.empty()) {
+        EXPECT_EQ(lines.back(), then + "  ");
+    }
 }
 
 TEST(FactoryWindows, ClosingOneEndsWhatItStarted) {
@@ -280,8 +286,8 @@ TEST(FactoryWindows, ClosingOneEndsWhatItStarted) {
         BenchWorld w(0);
         Coll7593 window(w.bench);
         CloseDuring(
-            w, window, window.cmd_start, 40, [&] { return w.sim.transcript().size(); },
-            "The calibration run");
+            w, window, window.cmd_start, 40, [&] { return w.sim.transcript().size(); }, "The calibration run",
+            "Power supply (COM4): output switched off");
         EXPECT_FALSE(w.bench.state.Running || w.supply.isConnected() || w.mult.isConnected());
         EXPECT_TRUE(w.supply.written.ends_with("KOD\r"));
     }
