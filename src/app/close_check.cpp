@@ -7,9 +7,6 @@ namespace {
 constexpr const char* TransferRunning =
     "A transfer with the device is running. Close the program when it has ended.";
 constexpr const char* LoopRunning = "A polling loop is reading the device. Stop it and close the program?";
-} // namespace
-
-namespace {
 
 bool transferRefuses(const CloseChecks& checks) {
     if (!checks.transferRunning) return false;
@@ -33,7 +30,8 @@ InputHold::WaitClose CloseDuringWait(const AppContext& ctx, const CloseChecks& c
 bool MayCloseProgram(AppContext& ctx, const CloseChecks& checks, const std::string& title) {
     if (transferRefuses(checks)) return false;
     const bool loop = loopRunning(ctx);
-    if (loop && ctx.dialogs.messageBox(LoopRunning, MsgButtons::YesNo, MsgIcon::Question, title) != MsgChoice::Yes)
+    if (loop &&
+        ctx.dialogs.messageBox(LoopRunning, MsgButtons::YesNo, MsgIcon::Question, title) != MsgChoice::Yes)
         return false;
     if (checks.windowsMayClose && !checks.windowsMayClose()) return false;
     if (!OfferToSave(ctx, checks.saveProject, title)) return false;

@@ -89,9 +89,9 @@ TEST(CommandRouter, KeysPressedWhileACommandRunsActAfterItInOrder) {
     f.router.add("rung_add_after", [&] { return f.trail.push_back("insert"), f.pollStop = 0, true; });
     EXPECT_TRUE(f.router.press("connect"));
     EXPECT_FALSE(nestedAccepted);
-    EXPECT_EQ(f.trail, (std::vector<std::string>{"connect", "AggiornaStato", "insert", "AggiornaStato", "insert",
-                                                 "AggiornaStato", "connect", "AggiornaStato"}));
-    EXPECT_EQ(f.pollStop, 1); // each key stops the loops as it acts
+    EXPECT_EQ(f.trail, (std::vector<std::string>{"connect", "AggiornaStato", "insert", "AggiornaStato",
+                                                 "insert", "AggiornaStato", "connect", "AggiornaStato"}));
+    EXPECT_EQ(f.pollStop, 1);               // each key stops the loops as it acts
     EXPECT_TRUE(f.router.press("connect")); // once it ended, keys run at once again
     EXPECT_EQ(connects, 3);
 }
@@ -444,21 +444,20 @@ TEST(CloseQuestion, UnmodifiedClosesWithoutAskingYesSavesNoDiscardsCancelStays) 
 // then the project's. The first refusal keeps the program open, and the loop running.
 TEST(CloseCheck, ATransferRefusesALoopAsksThenTheWindowsAndTheProjectAsk) {
     using enum InputHold::WaitClose;
+    const std::vector<std::string> every{"A polling loop", "window", "Do you"};
     const struct {
         bool transfer, loop, windowsClose;
         std::vector<MsgChoice> answers;
         bool closes;
         int16_t pollStop;
-        std::vector<std::string> asked; // the first words of each box
-        InputHold::WaitClose duringWait;  // a close asked while a request waits
+        std::vector<std::string> asked;  // the first words of each box
+        InputHold::WaitClose duringWait; // a close asked while a request waits
     } cases[] = {
         {true, true, true, {}, false, 0, {"A transfer"}, Refused},
         {false, true, true, {MsgChoice::No}, false, 0, {"A polling loop"}, AfterWait},
         {false, true, false, {MsgChoice::Yes}, false, 0, {"A polling loop", "window"}, AfterWait},
-        {false, true, true, {MsgChoice::Yes, MsgChoice::Cancel}, false, 0, {"A polling loop", "window", "Do you"},
-         AfterWait},
-        {false, true, true, {MsgChoice::Yes, MsgChoice::No}, true, 1, {"A polling loop", "window", "Do you"},
-         AfterWait},
+        {false, true, true, {MsgChoice::Yes, MsgChoice::Cancel}, false, 0, every, AfterWait},
+        {false, true, true, {MsgChoice::Yes, MsgChoice::No}, true, 1, every, AfterWait},
         {false, false, true, {MsgChoice::No}, true, 0, {"window", "Do you"}, EndsWait},
     };
     for (const auto& c : cases) {

@@ -153,7 +153,6 @@ TEST(CloseDuringRequest, AClickHeldDuringAWaitActsBeforeTheNextRequestEnds) {
     EXPECT_EQ(clickedAfter, 1);
 }
 
-
 // Everything held during a wait comes back at the first pass after it, in order, once: keys, then a click
 // whose handler sends a request of its own, then keys that arrive once that request's wait has ended.
 TEST(CloseDuringRequest, HeldInputComesBackWholeAfterTheWaitAndAfterAHandlersOwnWait) {
@@ -202,7 +201,8 @@ TEST(CloseDuringRequest, ToolbarClicksHeldDuringTheConnectAllAct) {
     p.sim.inject({SimFault::Silence}); // the model check
     p.sim.inject({SimFault::Silence}); // the mode read
     const int rungs = p.project.Program.Sections[0].RungCount;
-    QWidget* insertAfter = p.window->toolbar()->widgetForAction(p.window->findChild<QAction*>("rung_add_after"));
+    QWidget* insertAfter =
+        p.window->toolbar()->widgetForAction(p.window->findChild<QAction*>("rung_add_after"));
     QTimer::singleShot(300, [&] {
         for (int i = 0; i < 3; ++i)
             click(insertAfter);
