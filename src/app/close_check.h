@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/input_hold.h"
+
 struct AppContext;
 
 struct CloseChecks {
@@ -14,10 +16,12 @@ struct CloseChecks {
     std::function<bool(bool askName)> saveProject;
 };
 
-// A close asked while a request waits: false when a running transfer refuses it (told without waiting, and
-// the transfer goes on); true when it may end the wait.
-bool MayEndWaitToClose(const CloseChecks& checks);
+// A close asked while a request waits: a running transfer refuses it (told without waiting, and the
+// transfer goes on); a running polling loop lets the wait end first, so that its question comes before
+// anything is stopped; otherwise it ends the wait.
+InputHold::WaitClose CloseDuringWait(const AppContext& ctx, const CloseChecks& checks);
 
-// True when the program may close. A running transfer refuses with a notice; a polling loop is stopped
-// once the user agrees; then the windows' questions and the project's save question are asked.
+// True when the program may close. A running transfer refuses with a notice; a polling loop asks; then
+// the windows' questions and the project's save question are asked. A running loop is stopped only once
+// every question has been answered yes: any No or Cancel leaves it running.
 bool MayCloseProgram(AppContext& ctx, const CloseChecks& checks, const std::string& title);

@@ -14,7 +14,20 @@ bool CommandRouter::has(std::string_view key) const {
 }
 
 bool CommandRouter::press(std::string_view key) {
-    if (singleRunning_) return false;
+    if (singleRunning_) {
+        later_.emplace_back(key);
+        return false;
+    }
+    run(key);
+    while (!later_.empty()) {
+        const std::string next = std::move(later_.front());
+        later_.pop_front();
+        run(next);
+    }
+    return true;
+}
+
+void CommandRouter::run(std::string_view key) {
     pollStop_ = 1;
     auto it = commands_.find(key);
     if (it != commands_.end()) {
@@ -29,8 +42,7 @@ bool CommandRouter::press(std::string_view key) {
             // A failing command ends silently, without the refresh.
         }
         singleRunning_ -= guard;
-        if (!refresh) return true;
+        if (!refresh) return;
     }
     if (aggiornaStato_) aggiornaStato_();
-    return true;
 }

@@ -2,6 +2,7 @@
 // Toolbar1_ButtonClick: every toolbar key runs through here. It stops any running loop first
 // (PollStop := 1), runs the command of the key and ends with the status refresh.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -12,17 +13,19 @@ class CommandRouter {
     // A command returns false when the closing status refresh must be skipped.
     using Command = std::function<bool()>;
     // A loop command waits for PollStop and lets other keys run from inside its wait, so that they end
-    // it; while any other command waits (a connect, a transaction) a second key is refused, so no
-    // second request starts on the link.
+    // it; a key pressed while any other command runs (a connect, a transaction) acts once that command
+    // has returned, in the order pressed, so no second request starts on the link.
     enum class Kind { Single, Loop };
 
     CommandRouter(int16_t& pollStop, std::function<void()> aggiornaStato);
     void add(std::string key, Command command, Kind kind = Kind::Single);
     bool has(std::string_view key) const;
-    // False when the press was refused because a command is still running.
+    // False when the key waits for the running command to return.
     bool press(std::string_view key);
 
   private:
+    void run(std::string_view key);
+
     struct Entry {
         Command Run;
         Kind How;
@@ -31,4 +34,5 @@ class CommandRouter {
     std::function<void()> aggiornaStato_;
     std::map<std::string, Entry, std::less<>> commands_;
     int singleRunning_ = 0;
+    std::deque<std::string> later_; // keys pressed while a command runs
 };

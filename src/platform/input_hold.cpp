@@ -50,10 +50,10 @@ InputHold::~InputHold() {
     if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(this);
 }
 
-void InputHold::takeCloseOf(QObject* window, std::function<bool()> mayEndWait,
+void InputHold::takeCloseOf(QObject* window, std::function<WaitClose()> duringWait,
                             std::function<void()> carryOut) {
     window_ = window;
-    mayEndWait_ = std::move(mayEndWait);
+    duringWait_ = std::move(duringWait);
     carryOut_ = std::move(carryOut);
 }
 
@@ -82,27 +82,31 @@ bool InputHold::holdsInput() const {
 bool InputHold::eventFilter(QObject* receiver, QEvent* event) {
     if (event == delivering_ || !holdsInput()) return false;
     const QEvent::Type type = event->type();
-    if (type == QEvent::Close) {
-        if (receiver == window_) {
-            if (carryingOut_) return false;
-            event->ignore();
-            if (!closePending_ && (!mayEndWait_ || mayEndWait_())) {
-                closePending_ = true;
-                hold(receiver, nullptr, true);
-            }
-            return true;
-        }
-        // A window the user closes waits its turn; one that the program closes goes now.
-        if (!event->spontaneous() || !receiver->isWidgetType()) return false;
-        event->ignore();
-        hold(receiver, nullptr);
-        return true;
-    }
+    if (type == QEvent::Close) return holdClose(receiver, event);
     if (type != QEvent::Shortcut && !(receiver->isWindowType() && isUserInput(type))) return false;
     if (passes_ && passes_(receiver, event)) return false;
     for (const auto& [window, passes] : windowPasses_)
         if (window && passes(receiver, event)) return false;
     hold(receiver, std::unique_ptr<QEvent>(event->clone()));
+    return true;
+}
+
+bool InputHold::holdClose(QObject* receiver, QEvent* event) {
+    if (receiver == window_) {
+        if (carryingOut_) return false;
+        event->ignore();
+        if (mainCloseHeld_) return true; // one close is taken already
+        const WaitClose how = duringWait_ ? duringWait_() : WaitClose::EndsWait;
+        if (how == WaitClose::Refused) return true;
+        mainCloseHeld_ = true;
+        closePending_ = how == WaitClose::EndsWait;
+        hold(receiver, nullptr, true);
+        return true;
+    }
+    // A window the user closes waits its turn; one that the program closes goes now.
+    if (!event->spontaneous() || !receiver->isWidgetType()) return false;
+    event->ignore();
+    hold(receiver, nullptr);
     return true;
 }
 
@@ -123,55 +127,32 @@ void InputHold::hold(QObject* receiver, std::unique_ptr<QEvent> event, bool main
 void InputHold::scheduleRelease(int afterMs) {
     if (releaseScheduled_) return;
     releaseScheduled_ = true;
-    QTimer::singleShot(afterMs, this, [this] { releaseOne(); });
+    QTimer::singleShot(afterMs, this, [this] { release(); });
 }
 
-// How many held entries from the front make one click or key stroke: the input up to a press and on to
-// the next release to the same window, when that release is held already; else the front entry alone.
-size_t InputHold::strokeLength() const {
-    QEvent::Type release = QEvent::None;
-    const QObject* window = nullptr;
-    for (size_t i = 0; i < held_.size(); ++i) {
-        const Held& h = held_[i];
-        if (!h.event || !h.receiver) return 1; // a close, a call or a window gone between keeps its turn
-        const QEvent::Type type = h.event->type();
-        if (release != QEvent::None) {
-            if (h.receiver == window && type == release) return i + 1;
-        } else if (type == QEvent::MouseButtonPress || type == QEvent::KeyPress) {
-            release = type == QEvent::KeyPress ? QEvent::KeyRelease : QEvent::MouseButtonRelease;
-            window = h.receiver;
-        }
-    }
-    return 1;
-}
-
-// One held event per pass of the event loop, as the window system would have delivered them, except that
-// a click or a key stroke goes whole: a request that the clicked work sends at once must not hold back
-// the release that the click acts on. An event whose handler waits lets the next one through from inside
-// that wait.
-void InputHold::releaseOne() {
+// Everything held goes at once, in order, at the first pass of the event loop after the wait, and never
+// from inside another request's wait: between two requests whatever came during the first has arrived.
+// An event whose handler sends a request lets the rest through once that request's wait has ended, from
+// the handler's next pass of the event loop or after the handler.
+void InputHold::release() {
     releaseScheduled_ = false;
-    if (waits_ > 0 || held_.empty()) return; // the wait's end schedules the release again
-    if (loopLevel() > level_) {
-        scheduleRelease(ModalRecheckMs);
-        return;
-    }
-    if (strokeLeft_ == 0) strokeLeft_ = strokeLength();
-    do
+    while (!held_.empty() && waits_ == 0) { // else that wait's end releases the rest
+        if (loopLevel() > level_) {
+            scheduleRelease(ModalRecheckMs);
+            return;
+        }
         deliverFront();
-    while (strokeLeft_ > 0);
+    }
 }
 
 void InputHold::deliverFront() {
     Held next = std::move(held_.front());
     held_.pop_front();
-    if (strokeLeft_ > 0) --strokeLeft_;
-    if (!held_.empty()) scheduleRelease(0);
     if (next.call) {
         next.call();
         return;
     }
-    if (next.mainClose) closePending_ = false;
+    if (next.mainClose) closePending_ = mainCloseHeld_ = false;
     if (!next.receiver) return;
     if (next.mainClose) {
         carryingOut_ = true;

@@ -13,10 +13,10 @@ class QThread;
 
 // Holds the user's input while a request waits for its answer: the windows keep painting and the timers
 // keep running, but clicks, keys and the closes of other windows wait for the request's end and are then
-// delivered in the order they came. The toolkit's own holding would also hold the close of the main
-// window, so every event passes the event loop and this application-wide filter does the holding.
-// A close of the main window is not held: it ends the wait (the request fails as not answered), and is
-// carried out in its turn among the held input, once the request has returned.
+// delivered, all of them, in the order they came. The toolkit's own holding would also hold the close of
+// the main window, so every event passes the event loop and this application-wide filter does the holding.
+// A close of the main window is not held unless the window says so: it ends the wait (the request fails
+// as not answered), and is carried out in its turn among the held input, once the request has returned.
 // Modal boxes opened meanwhile (an event loop of their own) take their input as usual, and so does what
 // letThrough names (the main window's menus, so that Project > Exit reaches the close).
 class InputHold : public QObject {
@@ -24,9 +24,14 @@ class InputHold : public QObject {
     InputHold();
     ~InputHold() override;
 
-    // The window whose close ends a request's wait. mayEndWait is asked first: false means the close was
-    // refused and told already, and the wait goes on. carryOut closes the window.
-    void takeCloseOf(QObject* window, std::function<bool()> mayEndWait, std::function<void()> carryOut);
+    // What a close of the main window asked while a request waits does.
+    enum class WaitClose {
+        Refused,  // refused and told already: the wait goes on
+        EndsWait, // the wait ends at once; the close is carried out once the request has returned
+        AfterWait // the wait goes on; the close takes its turn among the held input after it
+    };
+    // The window whose close is taken during a request's wait: duringWait says how, carryOut closes it.
+    void takeCloseOf(QObject* window, std::function<WaitClose()> duringWait, std::function<void()> carryOut);
     // Input that passes while a request waits.
     void letThrough(std::function<bool(QObject* receiver, QEvent* event)> passes);
     // Input that passes as well, set for one window (empty: none) and forgotten with it: a tool window's
@@ -46,7 +51,7 @@ class InputHold : public QObject {
     void passBegins() {
         if (waits_ > 0 && level_ == LevelUnknown) level_ = loopLevel();
     }
-    // A close taken during a request's wait is not yet carried out: no request may wait meanwhile.
+    // A close that ended a request's wait is not yet carried out: no request may wait meanwhile.
     bool closePending() const { return closePending_; }
 
     static constexpr size_t MostHeld = 4096; // input past this during one wait is dropped
@@ -58,19 +63,19 @@ class InputHold : public QObject {
     struct Held {
         QPointer<QObject> receiver;
         std::unique_ptr<QEvent> event; // null: close the receiver
-        bool mainClose = false;        // the close that ended a wait
+        bool mainClose = false;        // the close of the main window, taken during a wait
         std::function<void()> call;    // set: run it (nothing else is)
     };
+    bool holdClose(QObject* receiver, QEvent* event);
     void hold(QObject* receiver, std::unique_ptr<QEvent> event, bool mainClose = false);
     void scheduleRelease(int afterMs);
-    size_t strokeLength() const;
-    void releaseOne();
+    void release();
     void deliverFront();
     int loopLevel() const;
 
     QThread* const thread_; // the application's, where the waits run
     QPointer<QObject> window_;
-    std::function<bool()> mayEndWait_;
+    std::function<WaitClose()> duringWait_;
     std::function<void()> carryOut_;
     std::function<bool(QObject*, QEvent*)> passes_;
     std::vector<std::pair<QPointer<QObject>, std::function<bool(QObject*, QEvent*)>>> windowPasses_;
@@ -80,7 +85,7 @@ class InputHold : public QObject {
     int level_ = LevelUnknown; // the event-loop level of the outermost wait, from its first pass on
     const QEvent* delivering_ = nullptr;
     bool carryingOut_ = false; // the taken close is being carried out
+    bool mainCloseHeld_ = false;
     bool closePending_ = false;
     bool releaseScheduled_ = false;
-    size_t strokeLeft_ = 0; // held entries from the front that end the click or key stroke being delivered
 };

@@ -89,7 +89,7 @@ void ManualRequest::repeat(const std::string& node, const std::string& function,
     ctx_.comm.MonitorStop = 0;
     ctx_.comm.PollStop = 0;
     auto pass = [&] { return ctx_.comm.MonitorStop == 0 && send(node, function, fields); };
-    if (pass()) PollLoop(ctx_, RepeatSeconds, pass, PollWait::UntilStop);
+    PollLoop(ctx_, RepeatSeconds, pass, PollWait::UntilStop, PollStart::AtOnce);
     ctx_.comm.PollStop = 1;
     repeating_ = false;
 }

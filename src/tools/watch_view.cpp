@@ -77,7 +77,7 @@ void WatchView::start() {
     if (onChanged) onChanged();
     ctx_.comm.PollStop = 0;
     const auto pass = [this] { return refresh(); };
-    if (pass()) PollLoop(ctx_, PollSeconds, pass, PollWait::UntilStop);
+    PollLoop(ctx_, PollSeconds, pass, PollWait::UntilStop, PollStart::AtOnce);
     ctx_.comm.PollStop = 1;
     running_ = false;
     ctx_.shell.log.LogStart();

@@ -72,19 +72,28 @@ TEST(CommandRouter, NestedPressEndsTheOuterLoop) {
     EXPECT_EQ(f.trail, (std::vector<std::string>{"stop", "AggiornaStato", "AggiornaStato"}));
 }
 
-TEST(CommandRouter, SecondKeyWhileACommandWaitsIsRefused) {
+// Keys pressed while a command runs (given back between its requests) act once it has returned, in order.
+TEST(CommandRouter, KeysPressedWhileACommandRunsActAfterItInOrder) {
     RouterFixture f;
     int connects = 0;
     bool nestedAccepted = true;
     f.router.add("connect", [&] {
-        if (++connects == 1) nestedAccepted = f.router.press("connect"); // clicked again during the wait
+        f.trail.push_back("connect");
+        if (++connects == 1) { // clicked during the wait
+            nestedAccepted = f.router.press("rung_add_after");
+            f.router.press("rung_add_after");
+            f.router.press("connect");
+        }
         return true;
     });
+    f.router.add("rung_add_after", [&] { return f.trail.push_back("insert"), f.pollStop = 0, true; });
     EXPECT_TRUE(f.router.press("connect"));
     EXPECT_FALSE(nestedAccepted);
-    EXPECT_EQ(f.trail, std::vector<std::string>{"AggiornaStato"});
-    EXPECT_TRUE(f.router.press("connect")); // once it ended, keys run again
-    EXPECT_EQ(connects, 2);
+    EXPECT_EQ(f.trail, (std::vector<std::string>{"connect", "AggiornaStato", "insert", "AggiornaStato",
+                                                 "insert", "AggiornaStato", "connect", "AggiornaStato"}));
+    EXPECT_EQ(f.pollStop, 1);               // each key stops the loops as it acts
+    EXPECT_TRUE(f.router.press("connect")); // once it ended, keys run at once again
+    EXPECT_EQ(connects, 3);
 }
 
 TEST(ConnectSequence, ChecksTheModelOnlyOnAnOpenLinkAndReadsTheModeOnlyOfAController) {
@@ -431,27 +440,25 @@ TEST(CloseQuestion, UnmodifiedClosesWithoutAskingYesSavesNoDiscardsCancelStays) 
     }
 }
 
-// Closing the program: a running transfer refuses; a polling loop asks and stops only on Yes; then the
-// windows' own questions, then the project's. The first refusal keeps the program open.
+// Closing the program: a running transfer refuses; a polling loop asks; then the windows' own questions,
+// then the project's. The first refusal keeps the program open, and the loop running.
 TEST(CloseCheck, ATransferRefusesALoopAsksThenTheWindowsAndTheProjectAsk) {
+    using enum InputHold::WaitClose;
+    const std::vector<std::string> every{"A polling loop", "window", "Do you"};
     const struct {
         bool transfer, loop, windowsClose;
         std::vector<MsgChoice> answers;
         bool closes;
         int16_t pollStop;
-        std::vector<std::string> asked; // the first words of each box
+        std::vector<std::string> asked;  // the first words of each box
+        InputHold::WaitClose duringWait; // a close asked while a request waits
     } cases[] = {
-        {true, true, true, {}, false, 0, {"A transfer"}},
-        {false, true, true, {MsgChoice::No}, false, 0, {"A polling loop"}},
-        {false, true, false, {MsgChoice::Yes}, false, 1, {"A polling loop", "window"}},
-        {false,
-         true,
-         true,
-         {MsgChoice::Yes, MsgChoice::Cancel},
-         false,
-         1,
-         {"A polling loop", "window", "Do you"}},
-        {false, false, true, {MsgChoice::No}, true, 0, {"window", "Do you"}},
+        {true, true, true, {}, false, 0, {"A transfer"}, Refused},
+        {false, true, true, {MsgChoice::No}, false, 0, {"A polling loop"}, AfterWait},
+        {false, true, false, {MsgChoice::Yes}, false, 0, {"A polling loop", "window"}, AfterWait},
+        {false, true, true, {MsgChoice::Yes, MsgChoice::Cancel}, false, 0, every, AfterWait},
+        {false, true, true, {MsgChoice::Yes, MsgChoice::No}, true, 1, every, AfterWait},
+        {false, false, true, {MsgChoice::No}, true, 0, {"window", "Do you"}, EndsWait},
     };
     for (const auto& c : cases) {
         ShellFixture f;
@@ -472,6 +479,8 @@ TEST(CloseCheck, ATransferRefusesALoopAsksThenTheWindowsAndTheProjectAsk) {
         ASSERT_EQ(f.dialogs.shown.size(), c.asked.size());
         for (size_t i = 0; i < c.asked.size(); ++i)
             EXPECT_TRUE(f.dialogs.shown[i].starts_with(c.asked[i])) << f.dialogs.shown[i];
+        f.comm.PollStop = 0;
+        EXPECT_EQ(CloseDuringWait(f.ctx, checks), c.duringWait);
     }
 }
 

@@ -866,8 +866,8 @@ CloseChecks MainWindow::closeChecks() {
 
 void MainWindow::takeCloseDuringRequests(QtEventPump& pump) {
     inputHold_ = &pump.inputHold();
-    const auto mayEndWait = [this] { return MayEndWaitToClose(closeChecks()); };
-    inputHold_->takeCloseOf(this, mayEndWait, [this] { close(); });
+    const auto duringWait = [this] { return CloseDuringWait(ctx_, closeChecks()); };
+    inputHold_->takeCloseOf(this, duringWait, [this] { close(); });
     inputHold_->letThrough([this](QObject* receiver, QEvent* event) { return menuInput(receiver, event); });
 }
 

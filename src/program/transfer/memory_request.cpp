@@ -30,6 +30,9 @@ bool WriteBlock(AppContext& app, int address, std::span<const uint8_t, 32> data)
 }
 
 bool ReadBlock(AppContext& app, uint8_t sub, int address, std::span<uint8_t, 32> out) {
+    // A pass of the event loop between two blocks, as the download's pause gives: what the user typed or
+    // clicked during the last block's wait comes in now, not once the whole upload has ended.
+    app.pump.processEvents();
     putHeader(app.comm, sub, address);
     if (TrasmettiRicevi(app, -1) != 0) return false;
     // The answer must hold its byte count and all 32 bytes before any of them is used.

@@ -9,14 +9,17 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolBar>
 #include <QWindow>
 
 #include "comm/device_procedures.h"
 #include "comm/link.h"
+#include "program/ui/program_commands.h"
 #include "program_fixture.h"
 #include "tools/ui/frm_watch.h"
 
@@ -29,6 +32,24 @@ struct KeyCounter : QObject {
         return false;
     }
 };
+
+// A click on the widget and key strokes to its window, as the window system hands them to the window.
+void click(QWidget* w) {
+    const QPointF at = QRectF(w->rect()).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, w->mapTo(w->window(), at), w->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w->window()->windowHandle(), &e);
+    }
+}
+
+void type(QWidget* w, const QString& text) {
+    for (const QChar c : text)
+        for (const QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent e(t, Qt::Key_A + (c.unicode() - 'a'), Qt::NoModifier, c);
+            QCoreApplication::sendEvent(w->window()->windowHandle(), &e);
+        }
+}
 
 } // namespace
 
@@ -122,15 +143,7 @@ TEST(CloseDuringRequest, AClickHeldDuringAWaitActsBeforeTheNextRequestEnds) {
     button.show();
     int requestsDone = 0, clickedAfter = -1;
     QObject::connect(&button, &QPushButton::clicked, [&] { clickedAfter = requestsDone; });
-    QTimer::singleShot(300, [&] {
-        // As the window system hands them to the window.
-        const QPointF at = QRectF(button.rect()).center();
-        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent e(type, at, button.mapToGlobal(at), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(button.windowHandle(), &e);
-        }
-    });
+    QTimer::singleShot(300, [&] { click(&button); });
     LeggiRegistro(p.ctx, 3, 0);
     requestsDone = 1;
     p.pump.processEvents(); // a loop of requests runs one pass of the event loop between two
@@ -138,4 +151,96 @@ TEST(CloseDuringRequest, AClickHeldDuringAWaitActsBeforeTheNextRequestEnds) {
     requestsDone = 2;
     EXPECT_EQ(p.sim.transcript().size(), 2u);
     EXPECT_EQ(clickedAfter, 1);
+}
+
+// Everything held during a wait comes back at the first pass after it, in order, once: keys, then a click
+// whose handler sends a request of its own, then keys that arrive once that request's wait has ended.
+TEST(CloseDuringRequest, HeldInputComesBackWholeAfterTheWaitAndAfterAHandlersOwnWait) {
+    Program p;
+    p.confirmSettings(p.sim.startTcp(), 0);
+    ASSERT_TRUE(p.comm.CurrentDevice.Connected);
+    p.comm.CurrentDevice.LinkTimeout = 1000;
+    p.sim.clearTranscript();
+    p.sim.inject({SimFault::Silence});
+    p.sim.inject({SimFault::Delay, 300});
+    QLineEdit box;
+    box.show();
+    box.setFocus();
+    QPushButton button("Read");
+    button.show();
+    QString seenByHandler;
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&] {
+        ++clicks;
+        LeggiRegistro(p.ctx, 3, 1);
+        p.pump.processEvents();
+        seenByHandler = box.text();
+    });
+    QTimer::singleShot(300, [&] {
+        type(&box, "ab");
+        click(&button);
+        type(&box, "cd");
+    });
+    LeggiRegistro(p.ctx, 3, 0);
+    EXPECT_EQ(box.text(), "");
+    p.pump.processEvents();
+    EXPECT_EQ(std::tuple(seenByHandler, box.text(), clicks), std::tuple(QString("abcd"), QString("abcd"), 1));
+    EXPECT_EQ(p.sim.transcript().size(), 2u);
+}
+
+// Clicks on a toolbar key held during the first of a command's two waits all act, once the command has
+// returned: none is refused as coming while the command runs.
+TEST(CloseDuringRequest, ToolbarClicksHeldDuringTheConnectAllAct) {
+    Program p;
+    p.window->takeCloseDuringRequests(p.pump);
+    p.window->show();
+    p.procs.Program->NuovoProgetto();
+    p.confirmSettings(p.sim.startTcp(), 0);
+    ASSERT_TRUE(p.comm.CurrentDevice.Connected);
+    p.comm.CurrentDevice.LinkTimeout = 1000;
+    p.sim.inject({SimFault::Silence}); // the model check
+    p.sim.inject({SimFault::Silence}); // the mode read
+    const int rungs = p.project.Program.Sections[0].RungCount;
+    QWidget* insertAfter =
+        p.window->toolbar()->widgetForAction(p.window->findChild<QAction*>("rung_add_after"));
+    QTimer::singleShot(300, [&] {
+        for (int i = 0; i < 3; ++i)
+            click(insertAfter);
+    });
+    p.window->Toolbar1_ButtonClick("connect");
+    EXPECT_EQ(p.project.Program.Sections[0].RungCount, rungs + 3);
+}
+
+// A close while the Watch polls asks the loop question before anything stops: one during a read's wait
+// once that read has its answer, one between reads at once. No, or Cancel on a later question, leaves the
+// loop polling.
+TEST(CloseDuringRequest, AClosedWhileTheWatchPollsAsksFirstAndNoKeepsItPolling) {
+    Program p;
+    p.window->takeCloseDuringRequests(p.pump);
+    p.window->show();
+    p.confirmSettings(p.sim.startTcp(), 0);
+    ASSERT_TRUE(p.comm.CurrentDevice.Connected);
+    p.project.ProjectModified = -1;
+    p.window->menuItem("mnu_Watch")->trigger();
+    auto* watch = p.window->findChild<frm_watch*>();
+    ASSERT_TRUE(watch && watch->view().add(5));
+    p.sim.clearTranscript();
+    p.sim.inject({SimFault::Delay, 500}); // the first read
+    p.dialogs.choices = {MsgChoice::No, MsgChoice::Yes, MsgChoice::Cancel};
+    std::vector<size_t> readsAtClose;
+    for (const int ms : {250, 1250}) // during the first read's wait; between the first two reads
+        QTimer::singleShot(ms, [&] {
+            readsAtClose.push_back(p.sim.transcript().size());
+            QCloseEvent close;
+            QCoreApplication::sendEvent(p.window->windowHandle(), &close);
+        });
+    QTimer::singleShot(2200, [&] { watch->view().stop(); }); // after the second read
+    watch->view().start();
+    const std::string loop = "A polling loop is reading the device. Stop it and close the program?";
+    EXPECT_EQ(p.dialogs.shown, (std::vector<std::string>{loop, loop, "Do you want to save your changes?"}));
+    EXPECT_EQ(readsAtClose, (std::vector<size_t>{1, 1}));
+    EXPECT_EQ(p.sim.transcript().size(), 2u); // it kept polling
+    EXPECT_FALSE(p.logHas("Com Timeout"));
+    EXPECT_FALSE(p.logHas("the program is closing"));
+    EXPECT_TRUE(p.window->isVisible());
 }

@@ -1,11 +1,14 @@
-// The main window under a real X server (Xvfb) and window manager (openbox): the window manager's close
-// reaches the program while a request waits for a silent device.
+// The main window under a real X server (Xvfb) and window manager (openbox): keys and clicks made while a
+// request waits come in whole after it, and the window manager's close reaches the program while a
+// request waits for a silent device.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWindow>
@@ -83,7 +86,7 @@ struct XSession {
 } // namespace
 
 TEST(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
-    for (const char* tool : {"Xvfb", "openbox", "wmctrl"})
+    for (const char* tool : {"Xvfb", "openbox", "wmctrl", "xdotool"})
         if (QStandardPaths::findExecutable(tool).isEmpty())
             GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
     XSession x;
@@ -100,6 +103,37 @@ TEST(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
     ASSERT_TRUE(p.pump.waitUntil([&] { return p.window->windowHandle()->isExposed(); }, 20000, false));
     p.confirmSettings(p.sim.startTcp(), 0);
     ASSERT_TRUE(p.comm.CurrentDevice.Connected);
+
+    // Keys and clicks made during a request's wait (a double click among them) all arrive, once and in
+    // order, at the first pass of the event loop after it.
+    QLineEdit box;
+    QPushButton button("Count");
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&] { ++clicks; });
+    box.move(50, 50);
+    button.move(50, 300);
+    box.show();
+    button.show();
+    box.activateWindow();
+    ASSERT_TRUE(p.pump.waitUntil([&] { return box.isActiveWindow() && button.windowHandle()->isExposed(); },
+                                 20000, false));
+    const QPoint at = button.mapToGlobal(button.rect().center());
+    p.comm.CurrentDevice.LinkTimeout = 1500;
+    p.sim.inject({SimFault::Silence});
+    bool typed = false;
+    pid_t clicker = -1;
+    QTimer::singleShot(300, [&] {
+        typed = succeeds(spawn({"xdotool", "type", "--delay", "20", "abcdefghij"}));
+        clicker = spawn({"xdotool", "mousemove", std::to_string(at.x()), std::to_string(at.y()), "click",
+                         "--repeat", "3", "--delay", "120", "1"});
+    });
+    LeggiRegistro(p.ctx, 3, 0);
+    const auto duringWait = std::tuple(box.text(), clicks);
+    p.pump.processEvents();
+    EXPECT_TRUE(typed && succeeds(clicker));
+    EXPECT_EQ(duringWait, std::tuple(QString(), 0));
+    EXPECT_EQ(std::tuple(box.text(), clicks), std::tuple(QString("abcdefghij"), 3));
+
     p.comm.CurrentDevice.LinkTimeout = 20000;
     p.sim.inject({SimFault::Silence});
 
