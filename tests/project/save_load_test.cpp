@@ -304,19 +304,22 @@ TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened
 // new ones as temporary files, with no journal. The Open names them; a Save refuses, twice, removing none.
 TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
     saveSmallProject();
-    std::string names;
+    std::string names, missing;
     for (const std::string& file : projectFileNames(path("h"))) {
         std::filesystem::rename(file, file + ".old~");
         spit(file + ".tmp~", "newer");
         const std::string leaf = std::filesystem::path(file).filename().string();
         names += (names.empty() ? "" : ", ") + leaf + ".old~, " + leaf + ".tmp~";
+        missing += (missing.empty() ? "" : ", ") + leaf;
     }
     ASSERT_TRUE(loadFresh("h.prj"));
-    EXPECT_EQ(dialogs.shown.front(), strayLeftoversText(path("h.prj"), names, false));
+    EXPECT_EQ(dialogs.shown.front(),
+              strayLeftoversText(path("h.prj"), names, earlierSetInPlaceText(missing), false));
     for (const int save : {1, 2}) {
         dialogs.shown.clear();
         EXPECT_FALSE(SalvaProgetto(ctx, false)) << save;
-        EXPECT_EQ(dialogs.shown, std::vector<std::string>{strayLeftoversText(path("h.prj"), names, true)});
+        EXPECT_EQ(dialogs.shown, std::vector<std::string>{strayLeftoversText(
+                                     path("h.prj"), names, earlierSetInPlaceText(missing), true)});
     }
     for (const std::string& file : projectFileNames(path("h")))
         EXPECT_TRUE(FileExists(file + ".old~") && slurp(file + ".tmp~") == "newer" && !FileExists(file))
