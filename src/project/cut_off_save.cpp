@@ -59,7 +59,7 @@ bool SettleProjectSet(AppContext& ctx, const std::string& base, bool saving) {
     const SaveLeftovers left = FindLeftovers(files);
     if (left.names.empty()) return true;
     if (left.onlyCopies.empty()) {
-        // A save writes over them anyway: only an Open has something to tell.
+        // The unfinished part of a save never completed: an Open tells so, a Save only logs it.
         const std::optional<SaveFailure> refused = RemoveUnfinishedSave(left);
         const std::string text = unfinishedSaveRemovedText(
             mainFileName(base), refused ? LeafOf(refused->path) : "", refused ? refused->reason : "");

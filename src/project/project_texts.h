@@ -41,8 +41,8 @@ inline std::string cutOffSaveText(const std::string& mainFile, bool finished) {
 }
 inline std::string cutOffSaveWholeText(const std::string& mainFile) {
     return "The last save of " + mainFile +
-           " had written all its files, but what it keeps beside them while it works was still there (it was "
-           "cut off, or could not remove it). That save is complete, and those files have now been removed.";
+           " had written all its files, but what it keeps beside them while it works was still there. That "
+           "save is complete, and those files have now been removed.";
 }
 inline std::string cutOffSaveUnsettledText(const std::string& mainFile, const std::string& file,
                                            const std::string& reason) {
