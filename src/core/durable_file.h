@@ -75,7 +75,7 @@ using FileContents = std::vector<std::pair<std::string, std::string>>; // (path,
 // file keeps a second name (a link, or a copy where the file system has no links) until all new ones are
 // in place, and the old files are put back, all of them, when any step fails. A group is not saved while
 // FindLeftovers finds beside it what may be the only copy of a file; what a save that was never completed
-// left is written over. A single file is saved as SaveFileDurably saves it.
+// left goes first. A single file is saved as SaveFileDurably saves it.
 std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSystem& fs = SystemFileSystem());
 
 struct SaveSettlement {
