@@ -10,6 +10,7 @@
 
 #include "core/file_read.h"
 #include "core/save_journal.h"
+#include "core/save_leftovers.h"
 #include "core/save_settlement.h"
 
 int FileSystem::create(const std::string& path, const std::string& keepModeOf) {
@@ -109,17 +110,23 @@ std::optional<SaveFailure> writeWhole(FileSystem& fs, const std::string& path, c
     return failure(target, error);
 }
 
+// bytes written beside path and renamed to it, so that path holds them whole or not at all; a failure
+// names target, and leaves no temporary file.
+std::optional<SaveFailure> placeWhole(FileSystem& fs, const std::string& path, const std::string& target,
+                                      const std::string& bytes) {
+    const std::string temporary = TemporaryName(path);
+    if (auto failed = writeWhole(fs, temporary, target, bytes)) return failed;
+    if (fs.rename(temporary, path)) return std::nullopt;
+    const int error = errno;
+    fs.remove(temporary);
+    return failure(target, error);
+}
+
 // One file: written beside its target and renamed over it, which replaces it whole. Nothing of the old
 // file is read or kept, and it stays untouched when any step fails.
 std::optional<SaveFailure> replaceWhole(FileSystem& fs, const std::string& path, const std::string& bytes) {
     if (auto refused = refuseFolder(fs, path)) return refused;
-    const std::string temporary = TemporaryName(path);
-    if (auto failed = writeWhole(fs, temporary, path, bytes)) return failed;
-    if (!fs.rename(temporary, path)) {
-        const int error = errno;
-        fs.remove(temporary);
-        return failure(path, error);
-    }
+    if (auto failed = placeWhole(fs, path, path, bytes)) return failed;
     if (!fs.syncFolder(FolderOf(path))) return failure(FolderOf(path), errno);
     return std::nullopt;
 }
@@ -133,9 +140,11 @@ class GroupSave {
 
     std::optional<SaveFailure> run() {
         if (auto settled = SettleCutOffSave(paths(), fs_); settled.failure) return settled.failure;
-        // The save would write over them: they are the user's to compare and put away first.
-        if (const auto stray = StrayLeftovers(paths(), fs_); !stray.empty())
-            return failure(stray.front(), EEXIST);
+        // The save would write over them: they are the user's to put in order first. What a save that was
+        // never completed left goes.
+        const SaveLeftovers leftovers = FindLeftovers(paths(), fs_);
+        if (!leftovers.onlyCopies.empty()) return failure(leftovers.onlyCopies.front(), EEXIST);
+        if (auto refused = RemoveUnfinishedSave(leftovers, fs_)) return refused;
         if (auto failed = readOldFiles()) return failed;
         for (const auto& [path, bytes] : files_)
             if (auto failed = writeWhole(fs_, TemporaryName(path), path, bytes)) return undo(*failed);
@@ -148,16 +157,18 @@ class GroupSave {
             if (!fs_.rename(TemporaryName(file.first), file.first)) return undo(failure(file.first, errno));
         if (auto failed = flushFolders()) return undo(*failed);
         // The set is saved. The kept copies go while the journal still names them, so that a save cut off
-        // here leaves none without it; a journal that stays is removed, and said, by the next settling.
+        // here leaves none without it; a journal that stays is removed, and said, by the next settling. A
+        // copy that stays is said, and left for the next Open or Save to name or remove.
+        std::optional<SaveFailure> left;
         for (const JournalEntry& entry : entries_)
-            if (entry.old) fs_.remove(KeptCopyName(entry.path));
-        std::optional<SaveFailure> journalLeft;
-        if (!fs_.remove(journal())) {
-            journalLeft = failure(journal(), errno);
-            journalLeft->saved = true;
-        }
+            if (entry.old && !fs_.remove(KeptCopyName(entry.path)) && !left) {
+                left = failure(KeptCopyName(entry.path), errno);
+                left->keptCopyLeft = true;
+            }
+        if (!fs_.remove(journal()) && !left) left = failure(journal(), errno);
         fs_.syncFolder(FolderOf(journal()));
-        return journalLeft;
+        if (left) left->saved = true;
+        return left;
     }
 
   private:
@@ -183,7 +194,8 @@ class GroupSave {
         const std::string kept = KeptCopyName(entry.path);
         fs_.remove(kept);
         if (fs_.link(entry.path, kept)) return std::nullopt;
-        return writeWhole(fs_, kept, entry.path, oldBytes_[i]);
+        // Only whole under the kept name: a copy cut off half way is never taken for the old file.
+        return placeWhole(fs_, kept, entry.path, oldBytes_[i]);
     }
 
     SaveFailure undo(SaveFailure failed) {
@@ -219,8 +231,8 @@ class GroupSave {
 // without the files' checksums) cannot tell which files a cut-off save left: none is touched.
 constexpr const char* UnreadJournal =
     "it does not list the files of this set as this version writes them (a damaged journal, or an earlier "
-    "version's): compare the files with their \".old~\" and \".tmp~\" copies, keep the ones you want and "
-    "remove the journal";
+    "version's): the \".old~\" files hold what the files held before that save, the \".tmp~\" files what it "
+    "was writing; keep one set whole, never some files of each, and remove the journal";
 
 } // namespace
 
@@ -235,14 +247,6 @@ SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSyste
     std::optional<std::vector<JournalEntry>> entries = ReadJournal(*text, paths);
     if (!entries) return {CutOffSave::None, {}, {}, SaveFailure{journal, UnreadJournal}};
     return Settlement(std::move(*entries), fs).settle();
-}
-
-std::vector<std::string> StrayLeftovers(const std::vector<std::string>& paths, FileSystem& fs) {
-    std::vector<std::string> stray;
-    for (const std::string& path : paths)
-        for (const std::string& name : {KeptCopyName(path), TemporaryName(path)})
-            if (fs.exists(name)) stray.push_back(name);
-    return stray;
 }
 
 std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSystem& fs) {

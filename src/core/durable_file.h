@@ -63,8 +63,10 @@ struct SaveFailure {
     };
     std::optional<Undo> undo;
     // Every new file of a group is in place and on the disk: only its journal (path) could not be removed,
-    // and the next settling of the group removes it.
+    // and the next settling of the group removes it; or a kept copy of an old file (path, keptCopyLeft),
+    // which stays beside it for the next Open or Save to name or remove.
     bool saved = false;
+    bool keptCopyLeft = false;
 };
 
 using FileContents = std::vector<std::pair<std::string, std::string>>; // (path, bytes)
@@ -72,7 +74,8 @@ using FileContents = std::vector<std::pair<std::string, std::string>>; // (path,
 // Writes every file durably. Nothing is replaced until every new file is written and flushed; each old
 // file keeps a second name (a link, or a copy where the file system has no links) until all new ones are
 // in place, and the old files are put back, all of them, when any step fails. A group is not saved while
-// StrayLeftovers finds any of its names taken. A single file is saved as SaveFileDurably saves it.
+// FindLeftovers finds beside it what may be the only copy of a file; what a save that was never completed
+// left goes first. A single file is saved as SaveFileDurably saves it.
 std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSystem& fs = SystemFileSystem());
 
 struct SaveSettlement {
@@ -87,14 +90,6 @@ struct SaveSettlement {
 // only when every file is still as that save or the one before it left it. The group save does this itself
 // before it starts; a caller runs it first to tell the user. Each step can itself be cut off and repeated.
 SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSystem& fs = SystemFileSystem());
-
-// The temporary files and kept copies of a group's files that no journal names (once a cut-off save is
-// settled): left by a save cut off before it wrote its journal, kept by a settling that found files changed,
-// or left by an earlier version, which moved the old files to their kept copies before it wrote a journal.
-// They may hold the only copy of a file's earlier or newer content: no save removes them, and the group is
-// saved again only once the user has put them away. Paths, in the group's order.
-std::vector<std::string> StrayLeftovers(const std::vector<std::string>& paths,
-                                        FileSystem& fs = SystemFileSystem());
 
 // Whether a file can be saved at path (a temporary file beside it is made and removed again), so that a
 // long preparation can be skipped when it cannot.

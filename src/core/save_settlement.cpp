@@ -108,7 +108,8 @@ std::optional<SaveFailure> Settlement::clearUp(bool whole) {
     const bool journaled = fs_.exists(journal);
     if (journaled)
         if (auto failed = flushFolders()) return failed;
-    for (size_t i = 0; i < entries_.size(); ++i) {
+    // Last file first: a temporary file left without a journal then tells what it is (see FindLeftovers).
+    for (size_t i = entries_.size(); i-- > 0;) {
         const std::string& target = entries_[i].path;
         if (seen_[i].temporary == entries_[i].next) fs_.remove(TemporaryName(target));
         if (seen_[i].kept && seen_[i].kept == (whole ? entries_[i].old : seen_[i].target))

@@ -2,6 +2,7 @@
 
 #include "core/durable_file.h"
 #include "core/save_journal.h"
+#include "core/save_leftovers.h"
 #include "project/project_path.h"
 #include "project/project_texts.h"
 
@@ -12,6 +13,20 @@ std::string joined(const std::vector<std::string>& names) {
     for (const std::string& name : names)
         text += (text.empty() ? "" : ", ") + name;
     return text;
+}
+
+std::string leaves(const std::vector<std::string>& paths) {
+    std::vector<std::string> names;
+    for (const std::string& path : paths)
+        names.push_back(LeafOf(path));
+    return joined(names);
+}
+
+std::string inPlaceText(const SaveLeftovers& left) {
+    const std::string missing = leaves(left.missing);
+    if (left.inPlace == FilesInPlace::Mix) return mixInPlaceText(missing);
+    if (left.inPlace == FilesInPlace::NewerSet) return newerSetInPlaceText(missing);
+    return earlierSetInPlaceText(missing);
 }
 
 std::string settledText(const std::string& mainFile, const SaveSettlement& settled, bool saving) {
@@ -41,10 +56,22 @@ bool SettleProjectSet(AppContext& ctx, const std::string& base, bool saving) {
         // What that save left beside the files is named in the message.
         if (settled.outcome == CutOffSave::LeftAsFound) return !saving;
     }
-    std::vector<std::string> stray = StrayLeftovers(files);
-    if (stray.empty()) return true;
-    for (std::string& name : stray)
-        name = LeafOf(name);
-    tell(ctx, strayLeftoversText(mainFileName(base), joined(stray), saving), MsgIcon::Warning);
+    const SaveLeftovers left = FindLeftovers(files);
+    if (left.names.empty()) return true;
+    if (left.onlyCopies.empty()) {
+        // The unfinished part of a save never completed: an Open tells so, a Save only logs it.
+        const std::optional<SaveFailure> refused = RemoveUnfinishedSave(left);
+        const std::string text = unfinishedSaveRemovedText(
+            mainFileName(base), refused ? LeafOf(refused->path) : "", refused ? refused->reason : "");
+        if (saving) {
+            ctx.shell.log.LogStart();
+            ctx.shell.log.LogWrite(text);
+        } else {
+            tell(ctx, text, MsgIcon::Information);
+        }
+        return true;
+    }
+    tell(ctx, strayLeftoversText(mainFileName(base), leaves(left.names), inPlaceText(left), saving),
+         MsgIcon::Warning);
     return !saving;
 }

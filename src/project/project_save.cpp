@@ -49,8 +49,9 @@ FileContents fileSet(const AppContext& ctx, const std::string& base) {
 }
 
 // What a failed save left: the set as it was, a mix or the new set with the journal that names them, or
-// the new set saved whole with only its journal left.
+// the new set saved whole with only its journal or a kept copy left.
 std::string failureText(const SaveFailure& failed) {
+    if (failed.keptCopyLeft) return keptCopyLeftText(failed.path, failed.reason);
     if (failed.saved) return journalLeftText(failed.path, failed.reason);
     if (!failed.undo) return saveFailedText(failed.path, failed.reason);
     const SaveFailure::Undo& undo = *failed.undo;

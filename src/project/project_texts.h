@@ -41,8 +41,8 @@ inline std::string cutOffSaveText(const std::string& mainFile, bool finished) {
 }
 inline std::string cutOffSaveWholeText(const std::string& mainFile) {
     return "The last save of " + mainFile +
-           " had written all its files, but what it keeps beside them while it works was still there (it was "
-           "cut off, or could not remove it). That save is complete, and those files have now been removed.";
+           " had written all its files, but what it keeps beside them while it works was still there. That "
+           "save is complete, and those files have now been removed.";
 }
 inline std::string cutOffSaveUnsettledText(const std::string& mainFile, const std::string& file,
                                            const std::string& reason) {
@@ -63,14 +63,61 @@ inline std::string cutOffSaveLeftText(const std::string& mainFile, const std::st
             "saved under this name.";
     return text;
 }
-// Files beside the set that no journal accounts for (names).
-inline std::string strayLeftoversText(const std::string& mainFile, const std::string& names, bool saving) {
+// Files beside the set that no journal accounts for and none of which can be the only copy of anything,
+// removed; refused names the one that could not be, with the reason.
+inline std::string unfinishedSaveRemovedText(const std::string& mainFile, const std::string& refused,
+                                             const std::string& reason) {
+    return "The files of " + mainFile + " in place are the project as it was last saved whole. Beside them " +
+           "were files of a save left unfinished, which hold nothing else: " +
+           (refused.empty() ? "they have been removed."
+                            : "they have been removed, except " + refused + " (" + reason +
+                                  "), which the next Save removes or writes over.");
+}
+// Files beside the set that no journal accounts for, some of which may hold the only copy of a file
+// (names), and what the files in place are (one of the ...InPlaceText, given the files not in place whose
+// earlier content only their ".old~" holds).
+inline std::string strayLeftoversText(const std::string& mainFile, const std::string& names,
+                                      const std::string& inPlace, bool saving) {
     return std::string(saving ? NotSavedText : "") + "Beside " + mainFile +
-           " are files left by a save that was cut off (by this or an earlier version): " + names +
-           ". They may hold the only copy of what the file they are named after held before (\".old~\") or "
-           "was being saved as (\".tmp~\"), so no save removes them. Compare each with its file, rename the "
-           "ones to keep (to that file's name, or elsewhere) and remove the rest: until then the project can "
-           "be saved only under another name (Save As).";
+           " are files that a save left, some of which may hold the only copy of what a file of the project "
+           "held: " +
+           names +
+           ". They belong together with the files in place as one set: each \".old~\" file holds what its "
+           "file held before that save, each \".tmp~\" file what that save was writing for it. " +
+           inPlace +
+           " Never keep some files of one set and some of the other. Until the files named here are gone, "
+           "the project can be saved only under another name (Save As).";
+}
+inline std::string earlierSetInPlaceText(const std::string& missing) {
+    if (missing.empty())
+        return "The files in place are the project as it was saved before that save: to keep it, remove the "
+               "files named here; to keep what that save was writing instead, rename every \".tmp~\" file to "
+               "its file's name and remove the \".old~\" files.";
+    return "The files in place are the project as it was saved before that save, but for " + missing +
+           ", which are not in place: to keep it, rename their \".old~\" files to their names and remove the "
+           "other files named here; to keep what that save was writing instead, rename every \".tmp~\" file "
+           "to its file's name and remove the \".old~\" files.";
+}
+inline std::string mixInPlaceText(const std::string& missing) {
+    return "The files in place are a mix of that save and the one before it" +
+           (missing.empty() ? std::string() : ", and " + missing + " are not in place") +
+           ": to have the project as it was saved before that save, rename every \".old~\" file to its "
+           "file's name and remove the \".tmp~\" files; to have what that save was writing, rename every "
+           "\".tmp~\" file to its file's name and remove the \".old~\" files.";
+}
+inline std::string newerSetInPlaceText(const std::string& missing) {
+    return "The files in place are the project as that save left them" +
+           (missing.empty() ? std::string() : ", but for " + missing + ", which are not in place") +
+           "; the \".old~\" files hold what some of them held before it, not a whole earlier set: keep the "
+           "files in place" +
+           (missing.empty() ? std::string()
+                            : ", rename the \".old~\" files of those not in place to their names,") +
+           " and remove the files named here.";
+}
+// A save that placed every file could not remove a kept copy of an old file (copy), which stays.
+inline std::string keptCopyLeftText(const std::string& copy, const std::string& reason) {
+    return "The project was saved, but " + copy + ", the copy of a file as it was before this save, could " +
+           "not be removed: " + reason + ". It is left beside the project.";
 }
 inline std::string subroutinesNotSavedText(const std::string& sections) {
     return "Only the main program is saved with the project; these subroutine sections are not: " + sections;

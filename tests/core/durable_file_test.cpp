@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 #include "core/durable_file.h"
+#include "core/save_leftovers.h"
 
 namespace fs = std::filesystem;
 
@@ -149,18 +151,22 @@ TEST_F(DurableFile, AGroupSaveThatFailsAtAnyStepLeavesTheOldSetAsItWas) {
         const char* alsoFails = "";
         Set before = {};                    // the folder before the save, when not the old set
         CutOffSave next = CutOffSave::None; // how the next settling goes; None: the folder is as before
+        bool copyLeft = false;              // saved, but a kept copy stays beside the new set
     } steps[] = {
         // clang-format off
         {"create", 1, "p.blk"}, {"write", 2, "p.img"},          {"sync", 0, "p.prj"},
         {"close", 1, "p.blk"},  {"rename", 0, "p.prj.saving~"}, // the journal of the set
         {"rename", 1, "p.prj"}, {"rename", 2, "p.blk"},         {"rename", 3, "p.img"},
         {"syncFolder", 0, ""},  {"syncFolder", 1, ""},
-        // An earlier version's save cut off where links fail; a temporary file left alone.
+        // An earlier version's save cut off where links fail; a kept copy that differs from its file, with
+        // a temporary file that stays with it.
         {"", 0, "p.prj.old~", EEXIST, "",
          {{"p.prj.old~", "old prj"}, {"p.blk.old~", "old blk"}, {"p.prj.tmp~", "x"}, {"p.blk.tmp~", "y"}}},
-        {"", 0, "p.blk.tmp~", EEXIST, "", {{"p.prj", "old prj"}, {"p.blk", "old blk"}, {"p.blk.tmp~", "y"}}},
+        {"", 0, "p.blk.old~", EEXIST, "",
+         {{"p.prj", "old prj"}, {"p.blk", "old blk"}, {"p.prj.tmp~", "x"}, {"p.blk.old~", "older blk"}}},
         // The .blk's rename refused, then the .prj's putting back: a mix that the next settling completes.
         {"rename", 2, "p.blk", EIO, "rename p.prj.old~>p.prj", {}, CutOffSave::NewSetFinished},
+        {"", 0, "p.blk.old~", EACCES, "remove p.blk.old~", {}, CutOffSave::None, true},
         {"", 0, "p.prj.saving~", EACCES, "remove p.prj.saving~", {}, CutOffSave::NewSetWhole},
         // clang-format on
     };
@@ -182,7 +188,8 @@ TEST_F(DurableFile, AGroupSaveThatFailsAtAnyStepLeavesTheOldSetAsItWas) {
         EXPECT_EQ(fs::path(failed->path).filename().string(),
                   step.failedFile[0] ? step.failedFile : dir.filename().string());
         EXPECT_EQ(failed->reason, std::strerror(step.error));
-        EXPECT_EQ(failed->saved, step.next == CutOffSave::NewSetWhole);
+        EXPECT_EQ(std::pair(failed->saved, failed->keptCopyLeft),
+                  std::pair(step.next == CutOffSave::NewSetWhole || step.copyLeft, step.copyLeft));
         ASSERT_EQ(failed->undo.has_value(), step.next == CutOffSave::NewSetFinished);
         if (failed->undo) {
             EXPECT_EQ(std::tuple(failed->undo->path, failed->undo->holds, failed->undo->next),
@@ -194,7 +201,9 @@ TEST_F(DurableFile, AGroupSaveThatFailsAtAnyStepLeavesTheOldSetAsItWas) {
         if (step.next != CutOffSave::None) {
             EXPECT_EQ(SettleCutOffSave(paths).outcome, step.next);
         }
-        EXPECT_EQ(folder(), step.next == CutOffSave::None ? before : newSet);
+        Set after = newSet;
+        if (step.copyLeft) after.emplace("p.blk.old~", "old blk");
+        EXPECT_EQ(folder(), step.next == CutOffSave::None && !step.copyLeft ? before : after);
     }
     // Where the file system has no links, the old files are copied aside instead.
     disk.failKind = "link";
@@ -220,8 +229,9 @@ TEST_F(DurableFile, AFolderInATargetsPlaceOrAMissingFolderIsRefusedBeforeAnythin
 
 // A save killed at any step (links or copies kept, a rename refused or not, even while it undoes it), then
 // settled by the next run, which may itself be killed at any step and run again: the set ends wholly old
-// or wholly new, as the outcome says, and nothing of the save is left beside it. A file the user changed
-// after the kill is never touched: the set is left as found, with that file named.
+// or wholly new, as the outcome says, and nothing of the save is left beside it. Killed before its journal,
+// it left nothing that may be the only copy of a file: that goes, the old set stays, the next save saves.
+// A file the user changed after the kill is never touched: the set is left as found, with that file named.
 TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
     using Set = std::map<std::string, std::string>;
     const Set oldSet = {{"p.prj", "old prj"}, {"p.lst", "same"}, {"p.blk", "old blk"}};
@@ -272,8 +282,13 @@ TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
     };
     const struct {
         bool noLinks;
-        int failedRename; // -1: none; 2: the .lst's (after the journal's and the .prj's)
-    } saves[] = {{false, -1}, {true, -1}, {false, 2}, {true, 2}};
+        int failedRename; // -1: none; counted from 0 (copies are renamed to their kept names first)
+    } saves[] = {
+        {false, -1}, {true, -1}, {false, 2}, // the .lst's, after the journal's and the .prj's
+        {true, 5},                           // the same, after the three copies'
+        {true, 2},                           // the .blk's copy: undone before the journal
+    };
+    int beforeJournal[2] = {};
     for (const auto& save : saves) {
         const int steps = cutOffSave(save.noLinks, save.failedRename, -1);
         expectWhole(SettleCutOffSave(paths, quick));
@@ -282,6 +297,17 @@ TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
                                               << save.failedRename << ", killed at step " << kill);
             cutOffSave(save.noLinks, save.failedRename, kill);
             const Set killed = folder();
+            if (!killed.contains("p.prj.saving~")) { // before its journal, or once it had removed it
+                const bool before = targets() == oldSet;
+                beforeJournal[save.noLinks] += before;
+                const SaveLeftovers left = FindLeftovers(paths, quick);
+                EXPECT_EQ(left.onlyCopies, std::vector<std::string>{});
+                EXPECT_FALSE(RemoveUnfinishedSave(left, quick));
+                EXPECT_EQ(folder(), before ? oldSet : newSet);
+                EXPECT_FALSE(SaveFilesDurably(next, quick));
+                EXPECT_EQ(folder(), newSet);
+                cutOffSave(save.noLinks, save.failedRename, kill);
+            }
             // The next run, killed at each step of its settling in turn, and the one after it.
             for (int settleKill = 0;; ++settleKill) {
                 RecordingFileSystem disk;
@@ -318,5 +344,69 @@ TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
                     << name;
             }
         }
+    }
+    // Every step before the journal was a kill point: with links and with copies.
+    EXPECT_TRUE(beforeJournal[0] > 0 && beforeJournal[1] > 0);
+}
+
+// What saves left beside a set without a journal: this version's, cut off before it, and the two before it,
+// which moved old files aside where links fail, or removed their journal before their kept copies. Only
+// what may be the only copy of a file blocks, and then everything stays with it.
+TEST_F(DurableFile, LeftoversWithoutAJournalTellWhatMayBeTheOnlyCopyAndWhichSetIsInPlace) {
+    const std::vector<std::string> paths = {path("p.prj"), path("p.lst"), path("p.img")};
+    const struct {
+        std::map<std::string, std::string> files;
+        std::vector<std::string> onlyCopies;
+        FilesInPlace inPlace;
+        std::vector<std::string> missing = {};
+    } rows[] = {
+        // clang-format off
+        // Cut off before its journal: temporary files (one adds .img), a whole copy, a copy and a journal
+        // still being written.
+        {{{"p.prj", "A"}, {"p.prj.tmp~", "B"}, {"p.prj.old~", "A"}, {"p.lst", "a"}, {"p.lst.old~.tmp~", ""},
+          {"p.img.tmp~", "b"}, {"p.prj.saving~.tmp~", "o"}}, {}, FilesInPlace::EarlierSet},
+        // The main file's temporary file gone: that save may have placed files, and the .img was its only.
+        {{{"p.prj", "A"}, {"p.img.tmp~", "b"}}, {"p.img.tmp~"}, FilesInPlace::EarlierSet},
+        // Copied where links fail, and cut off half way through a copy.
+        {{{"p.prj", "A"}, {"p.prj.tmp~", "B"}, {"p.prj.old~", "A"}, {"p.lst", "a"}, {"p.lst.tmp~", "b"},
+          {"p.lst.old~", ""}}, {"p.lst.old~"}, FilesInPlace::EarlierSet},
+        // Moved aside where links fail.
+        {{{"p.prj.old~", "A"}, {"p.prj.tmp~", "B"}, {"p.lst", "a"}, {"p.lst.tmp~", "b"}},
+         {"p.prj.old~", "p.prj.tmp~"}, FilesInPlace::EarlierSet, {"p.prj"}},
+        // Linked, cut off while placing its files; moved aside, the same.
+        {{{"p.prj", "B"}, {"p.prj.old~", "A"}, {"p.lst", "a"}, {"p.lst.old~", "a"}, {"p.lst.tmp~", "b"}},
+         {"p.prj.old~"}, FilesInPlace::Mix},
+        {{{"p.prj", "B"}, {"p.prj.old~", "A"}, {"p.lst.old~", "a"}, {"p.lst.tmp~", "b"}},
+         {"p.prj.old~", "p.lst.old~", "p.lst.tmp~"}, FilesInPlace::Mix, {"p.lst"}},
+        // Every file placed, a kept copy left (cut off, or its removal refused).
+        {{{"p.prj", "B"}, {"p.lst", "b"}, {"p.lst.old~", "a"}}, {"p.lst.old~"}, FilesInPlace::NewerSet},
+        // clang-format on
+    };
+    for (const auto& row : rows) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        for (const auto& [name, bytes] : row.files)
+            std::ofstream(path(name), std::ios::binary) << bytes;
+        const SaveLeftovers left = FindLeftovers(paths);
+        std::vector<std::string> names, onlyCopies = row.onlyCopies, missing = row.missing;
+        for (const std::string& name : left.names)
+            names.push_back(fs::path(name).filename().string());
+        for (std::string& name : onlyCopies)
+            name = path(name);
+        for (std::string& name : missing)
+            name = path(name);
+        std::sort(names.begin(), names.end());
+        SCOPED_TRACE(::testing::PrintToString(names));
+        EXPECT_EQ(std::tuple(left.onlyCopies, left.missing), std::tuple(onlyCopies, missing));
+        if (!onlyCopies.empty()) EXPECT_EQ(left.inPlace, row.inPlace);
+        EXPECT_EQ(names.size(),
+                  row.files.size() - std::count_if(row.files.begin(), row.files.end(),
+                                                   [](auto& f) { return !f.first.ends_with('~'); }));
+        // Removed only when nothing may be the only copy; the files in place are never touched.
+        const auto before = folder();
+        EXPECT_FALSE(RemoveUnfinishedSave(left));
+        for (const auto& [name, bytes] : folder())
+            EXPECT_TRUE(onlyCopies.empty() ? !name.ends_with('~') : before.at(name) == bytes) << name;
+        EXPECT_EQ(folder().size(), onlyCopies.empty() ? before.size() - names.size() : before.size());
     }
 }

@@ -2,11 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
+#include <set>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "comm/register_map.h"
+#include "core/durable_file.h"
 #include "core/language.h"
 #include "designers/display_designer.h"
 #include "designers/image_table.h"
@@ -255,72 +259,177 @@ TEST_F(SaveLoad, FailedSaveNamesTheFileAndChangesNoFileOfTheSet) {
               std::tuple(path("plant"), path("plant.prj")));
 }
 
+namespace {
+
+// The program killed at a call of one kind ("": any) that changes the disk, counted from 0; links refused,
+// as on FAT. The files it had open close with it.
+struct KillingFileSystem : FileSystem {
+    KillingFileSystem(std::string kind, int killAt, bool noLinks)
+        : kind(std::move(kind)), killAt(killAt), noLinks(noLinks) {}
+    ~KillingFileSystem() override {
+        for (const int fd : open)
+            ::close(fd);
+    }
+    struct Killed {};
+    void step(const std::string& call) {
+        if ((kind.empty() || kind == call) && killAt-- == 0) throw Killed{};
+    }
+    int create(const std::string& path, const std::string& modeOf) override {
+        step("create");
+        const int fd = FileSystem::create(path, modeOf);
+        open.insert(fd);
+        return fd;
+    }
+    bool writeAll(int fd, std::string_view bytes) override {
+        return step("write"), FileSystem::writeAll(fd, bytes);
+    }
+    // A kill cannot tell whether the disk was flushed: the flushes are counted, not made, to keep it quick.
+    bool syncFile(int) override { return step("sync"), true; }
+    bool closeFile(int fd) override { return step("close"), open.erase(fd), FileSystem::closeFile(fd); }
+    bool rename(const std::string& from, const std::string& to) override {
+        return step("rename"), FileSystem::rename(from, to);
+    }
+    bool link(const std::string& from, const std::string& to) override {
+        step("link");
+        errno = EPERM;
+        return !noLinks && FileSystem::link(from, to);
+    }
+    bool syncFolder(const std::string&) override { return step("syncFolder"), true; }
+    bool remove(const std::string& path) override { return step("remove"), FileSystem::remove(path); }
+
+    std::string kind;
+    int killAt;
+    bool noLinks;
+    std::set<int> open;
+};
+
+} // namespace
+
 // A save killed half way through renaming its files: the next open finishes it, says so, and loads the
 // new set whole (the changed first and last files both), never a mix of the two saves. Where the user
 // edited a file after the kill, the open touches none of the files and names the edited one; a save then
 // stops after the same message, leaving the files and the kept copy it names until the user saves again.
+// Killed at any step before its journal (with links and without), the save leaves nothing that may be the
+// only copy of a file: the open says the files in place are the project as last saved whole and removes
+// what that save left, and the saves after it succeed.
 TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened) {
-    for (const int run : {0, 1, 2}) {
-        const bool edited = run > 0, saved = run == 2;
-        SCOPED_TRACE(run);
-        saveSmallProject();
-        FileContents next;
-        for (const std::string& name : projectFileNames(path("h")))
-            next.emplace_back(name, slurp(name));
-        next.front().second.replace(next.front().second.find("one"), 3, "two");
-        std::string& blk = next[8].second;
-        const std::string userBlk = std::string(blk).replace(blk.find("\r\na\r\nb\r\n"), 7, "\r\nq\r\nb");
-        blk.replace(blk.find("\r\na\r\nb\r\n"), 7, "\r\nz\r\nb");
-        struct KilledAtTheFourthRename : FileSystem {
-            int renames = 0;
-            bool rename(const std::string& from, const std::string& to) override {
-                if (++renames == 4) throw renames; // the journal, .prj and .lst are renamed; .blk is not
-                return FileSystem::rename(from, to);
+    const struct {
+        const char* kind;
+        int killAt; // -1: at every step until the journal is there
+        bool noLinks, edited, saved;
+    } rows[] = {
+        {"rename", 3, false, false, false}, // the journal, .prj and .lst are renamed; .wtc is not
+        {"rename", 3, false, true, false},  {"rename", 3, false, true, true},
+        {"", -1, false, false, false},      {"", -1, true, false, false},
+    };
+    FileContents setA;
+    for (const auto& row : rows)
+        for (int kill = std::max(row.killAt, 0);; ++kill) {
+            SCOPED_TRACE(::testing::Message()
+                         << row.kind << " " << kill << (row.noLinks ? " copies" : " links")
+                         << (row.edited ? " edited" : "") << (row.saved ? " saved" : ""));
+            // The project saved (only once: each save flushes every file to the disk), then put back as
+            // saved.
+            if (setA.empty()) {
+                saveSmallProject();
+                for (const std::string& name : projectFileNames(path("h")))
+                    setA.emplace_back(name, slurp(name));
             }
-        } disk;
-        EXPECT_THROW(SaveFilesDurably(next, disk), int);
-        if (edited) std::ofstream(path("h.blk"), std::ios::binary) << userBlk;
-        dialogs.shown.clear();
-        if (saved)
-            ASSERT_FALSE(SalvaProgetto(ctx, false));
-        else
-            ASSERT_TRUE(loadFresh("h.prj"));
-        EXPECT_EQ(dialogs.shown, std::vector<std::string>{
-                                     edited ? cutOffSaveLeftText(path("h.prj"), "h.blk", "h.prj.old~", saved)
-                                            : cutOffSaveText(path("h.prj"), true)});
-        EXPECT_EQ(slurp(path("h.blk")), edited ? userBlk : blk);
-        if (!saved) {
-            EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "two");
-            EXPECT_EQ(project->Blocks[0].Text, edited ? "q\r\nb" : "z\r\nb");
+            std::filesystem::remove_all(dir);
+            std::filesystem::create_directories(dir);
+            for (const auto& [name, bytes] : setA)
+                spit(name, bytes);
+            FileContents next = setA;
+            next.front().second.replace(next.front().second.find("one"), 3, "two");
+            std::string& blk = next[8].second;
+            const std::string userBlk =
+                std::string(blk).replace(blk.find("\r\na\r\nb\r\n"), 8, "\r\nq\r\nb\r\n");
+            blk.replace(blk.find("\r\na\r\nb\r\n"), 8, "\r\nz\r\nb\r\n");
+            KillingFileSystem disk(row.kind, kill, row.noLinks);
+            EXPECT_THROW(SaveFilesDurably(next, disk), KillingFileSystem::Killed);
+            if (row.edited) std::ofstream(path("h.blk"), std::ios::binary) << userBlk;
+            const bool journaled = FileExists(path("h.prj.saving~"));
+            bool leftovers = false;
+            for (const auto& e : std::filesystem::directory_iterator(dir))
+                leftovers |= e.path().string().ends_with('~');
+            dialogs.shown.clear();
+            if (row.killAt < 0 && journaled) break; // every step before the journal was a kill point
+            if (row.killAt < 0) {
+                ASSERT_TRUE(loadFresh("h.prj"));
+                EXPECT_EQ(dialogs.shown,
+                          leftovers
+                              ? std::vector<std::string>{unfinishedSaveRemovedText(path("h.prj"), "", "")}
+                              : std::vector<std::string>{});
+                EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "one");
+                for (const auto& [name, bytes] : setA)
+                    EXPECT_EQ(slurp(name), bytes) << name;
+                // The save redone: whole, and again.
+                project->Program.Sections[0].Rungs[1].Description = "two";
+                project->Blocks[0].Text = "z\r\nb";
+                for (const int save : {1, 2}) {
+                    ASSERT_TRUE(SalvaProgetto(ctx, false)) << save;
+                    if (kill % 4) break; // the files are as after the first: each save flushes them all
+                }
+                EXPECT_EQ(std::pair(slurp(path("h.prj")), slurp(path("h.blk"))),
+                          std::pair(next.front().second, blk));
+                EXPECT_EQ(dialogs.shown.size(), leftovers ? 1u : 0u);
+                for (const auto& e : std::filesystem::directory_iterator(dir))
+                    EXPECT_FALSE(e.path().string().ends_with('~')) << e.path();
+                continue;
+            }
+            if (row.saved)
+                ASSERT_FALSE(SalvaProgetto(ctx, false));
+            else
+                ASSERT_TRUE(loadFresh("h.prj"));
+            EXPECT_EQ(dialogs.shown,
+                      std::vector<std::string>{
+                          row.edited ? cutOffSaveLeftText(path("h.prj"), "h.blk", "h.prj.old~", row.saved)
+                                     : cutOffSaveText(path("h.prj"), true)});
+            EXPECT_EQ(slurp(path("h.blk")), row.edited ? userBlk : blk);
+            if (!row.saved) {
+                EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "two");
+                EXPECT_EQ(project->Blocks[0].Text, row.edited ? "q\r\nb" : "z\r\nb");
+            }
+            for (const auto& e : std::filesystem::directory_iterator(dir))
+                EXPECT_EQ(e.path().string().ends_with('~'), row.edited && e.path().filename() == "h.prj.old~")
+                    << e.path();
+            break;
         }
-        for (const auto& e : std::filesystem::directory_iterator(dir))
-            EXPECT_EQ(e.path().string().ends_with('~'), edited && e.path().filename() == "h.prj.old~")
-                << e.path();
-        std::filesystem::remove(path("h.prj.old~"));
-    }
 }
 
 // An earlier version's save, cut off where links fail, left every old file only as its kept copy and the
 // new ones as temporary files, with no journal. The Open names them; a Save refuses, twice, removing none.
 TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
     saveSmallProject();
-    std::string names;
+    std::string names, missing;
     for (const std::string& file : projectFileNames(path("h"))) {
         std::filesystem::rename(file, file + ".old~");
         spit(file + ".tmp~", "newer");
         const std::string leaf = std::filesystem::path(file).filename().string();
         names += (names.empty() ? "" : ", ") + leaf + ".old~, " + leaf + ".tmp~";
+        missing += (missing.empty() ? "" : ", ") + leaf;
     }
     ASSERT_TRUE(loadFresh("h.prj"));
-    EXPECT_EQ(dialogs.shown.front(), strayLeftoversText(path("h.prj"), names, false));
+    EXPECT_EQ(dialogs.shown.front(),
+              strayLeftoversText(path("h.prj"), names, earlierSetInPlaceText(missing), false));
     for (const int save : {1, 2}) {
         dialogs.shown.clear();
         EXPECT_FALSE(SalvaProgetto(ctx, false)) << save;
-        EXPECT_EQ(dialogs.shown, std::vector<std::string>{strayLeftoversText(path("h.prj"), names, true)});
+        EXPECT_EQ(dialogs.shown, std::vector<std::string>{strayLeftoversText(
+                                     path("h.prj"), names, earlierSetInPlaceText(missing), true)});
     }
     for (const std::string& file : projectFileNames(path("h")))
         EXPECT_TRUE(FileExists(file + ".old~") && slurp(file + ".tmp~") == "newer" && !FileExists(file))
             << file;
+    // A save that placed its files but could not remove a kept copy: the Open names it as what it is.
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    saveSmallProject();
+    spit(path("h.blk.old~"), "older");
+    ASSERT_TRUE(loadFresh("h.prj"));
+    EXPECT_EQ(dialogs.shown.back(),
+              strayLeftoversText(path("h.prj"), "h.blk.old~", newerSetInPlaceText(""), false));
+    EXPECT_EQ(dialogs.shown.back().find("cut off"), std::string::npos);
 }
 
 // A named pipe or a link to an endless device named like a file of the set is refused at once, unread.

@@ -1,0 +1,35 @@
+#pragma once
+// Files a group save leaves beside its files that no journal names: a save cut off before it wrote its
+// journal (its temporary files, kept copies equal to their files, a kept copy or the journal still being
+// written), a save that could not remove a kept copy, or an earlier version's save, which moved the old
+// files aside before it wrote a journal, or wrote none. What cannot be the only copy of anything (a
+// temporary file whose file is in place, a kept copy equal to its file, an unfinished copy or journal) is
+// the unfinished part of a save that was never completed; the rest may be the only copy of a file.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/durable_file.h"
+
+// Which set the files in place form, as far as the leftovers tell.
+enum class FilesInPlace {
+    EarlierSet, // no file was replaced by that save (some may have been moved aside)
+    Mix,        // some files were replaced by that save, others not yet
+    NewerSet,   // every file that save wrote was placed; only kept copies are left
+};
+
+struct SaveLeftovers {
+    std::vector<std::string> names; // every leftover (paths), in the group's order
+    // The leftovers that may hold the only copy of a file's content. While there are any, all the others
+    // stay with them: they tell which set the files in place form.
+    std::vector<std::string> onlyCopies;
+    FilesInPlace inPlace = FilesInPlace::EarlierSet;
+    std::vector<std::string> missing; // files of the group (paths) not in place, held by their kept copies
+};
+
+SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& fs = SystemFileSystem());
+
+// Removes the leftovers when none of them can be the only copy of anything (onlyCopies empty); the first
+// that could not be removed, the others removed all the same.
+std::optional<SaveFailure> RemoveUnfinishedSave(const SaveLeftovers& leftovers,
+                                                FileSystem& fs = SystemFileSystem());
