@@ -122,8 +122,10 @@ bool awaitQuietLine(AppContext& app, LinkPort& link, int baud, uint8_t node) {
         if (left <= 0) return true;
         const int64_t giveUpUs = silent ? lastUs : startUs + timeoutUs;
         if (now >= giveUpUs || !link.isConnected()) return false;
+        // Until the line has fallen silent once, the sleep ends when it would, so that it is seen.
+        const int64_t sleepUs = std::min(silent ? left : quietUs - now, giveUpUs - now);
         const bool arrived = app.pump.waitOnLinkUs(
-            [&] { return comm.DataArrived != 0 || !link.isConnected(); }, std::min(left, giveUpUs - now), link);
+            [&] { return comm.DataArrived != 0 || !link.isConnected(); }, sleepUs, link);
         if (!arrived) {
             if (app.pump.closing()) return false; // the wait ended for a close
             if (app.pump.nowUs() == now) return true;
