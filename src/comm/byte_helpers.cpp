@@ -170,8 +170,8 @@ constexpr std::array<uint16_t, 256> CrcSteps = [] {
 
 } // namespace
 
-Crc16 Crc16Modbus(std::span<const uint8_t> bytes) {
-    uint16_t crc = 0xFFFF;
+Crc16 Crc16Modbus(std::span<const uint8_t> bytes, Crc16 from) {
+    auto crc = static_cast<uint16_t>(from.CrcHi << 8 | from.CrcLo);
     for (uint8_t byte : bytes) crc = static_cast<uint16_t>((crc >> 8) ^ CrcSteps[(crc ^ byte) & 0xFF]);
     return {static_cast<uint8_t>(crc & 0xFF), static_cast<uint8_t>(crc >> 8)};
 }

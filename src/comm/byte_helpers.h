@@ -50,7 +50,8 @@ struct Crc16 {
     uint8_t CrcLo = 0xFF;
     uint8_t CrcHi = 0xFF;
 };
-Crc16 Crc16Modbus(std::span<const uint8_t> bytes);
+// The CRC of bytes; given the CRC of the bytes before them as from, the CRC of the whole.
+Crc16 Crc16Modbus(std::span<const uint8_t> bytes, Crc16 from = {});
 // CRC of the first n bytes into comm.CrcLo / comm.CrcHi (n is bounded by the array).
 void CalcolaCRC(CommState& comm, std::span<const uint8_t> bytes, int n);
 // Checks the CRC of the first n bytes against the last two bytes of the answer in comm.RxBuffer.

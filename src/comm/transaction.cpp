@@ -11,11 +11,12 @@
 #include "comm/byte_helpers.h"
 #include "comm/link.h"
 #include "comm/modbus_frame.h"
+#include "comm/rtu_frame_finder.h"
 #include "core/link_port.h"
 
 namespace {
 
-constexpr int ShortestRtuAnswer = 5; // an exception answer: address, function, code, CRC
+constexpr int ShortestRtuAnswer = RtuFrameFinder::ShortestFrame;
 constexpr uint8_t BroadcastNode = 0;
 
 // A failure inside the transaction: its description goes into the "MOD-RTU" box, the result is 1.
@@ -64,10 +65,10 @@ bool pullArrived(CommState& comm, LinkPort& link) {
 }
 
 // A late answer to an earlier request must not be taken for this one: it is dropped, and the request's
-// log line counts it. Returns how many had come since the last request ended.
-size_t dropStaleInput(CommState& comm, LinkPort& link) {
-    const size_t stale = link.readAll().size();
-    comm.DroppedInput += stale;
+// log line counts it. Returns what had come since the last request ended.
+std::string dropStaleInput(CommState& comm, LinkPort& link) {
+    std::string stale = link.readAll();
+    comm.DroppedInput += stale.size();
     if (!comm.LinkSettled) link.discardInput();
     comm.LinkSettled = 0;
     comm.RxRaw.clear();
@@ -83,54 +84,55 @@ int lineSpeed(const DeviceRecord& device) {
     return baud;
 }
 
-// Bytes that come outside an answer wait are a late answer when one address alone may still send one:
-// they end its wait. While several may, nobody can tell whose they are, and each waits out its own.
-void takeLateAnswer(CommState& comm, int64_t now) {
-    int64_t* due = nullptr;
-    for (int64_t& until : comm.LateAnswerUntilUs) {
-        if (until <= now) continue;
-        if (due) return;
-        due = &until;
-    }
-    if (due) *due = 0;
-}
-
 // An RTU request starts only once the line has been silent for the frame gap since the last byte received
 // or sent; what arrives meanwhile is stale and dropped. After a failed exchange the silence is an answer's
 // (the gap plus the adapters' margin), since the bytes of a late answer may still be on their way; after one
 // that got nothing back, the silence counts from its end. A request to an address that left one unanswered
-// also waits until that one's late answer may no longer come, or has come (as many bytes as the shortest
-// answer; a stray byte is none). False when the line does not fall silent within the answer time-out after
-// that, or the link went. The pump's clock times the silence to the microsecond, so the request goes out
-// once the gap has passed, in one sleep on the link; a clock that stood still over a wait (a paused one)
-// leaves it to the wait's own timing.
+// also waits until that one's late answer may no longer come, or has come: a frame that checks and carries
+// that address and the function of the request it answers (or its exception). Each such frame heard
+// meanwhile ends its own address's wait; stray bytes, however many, end none. False when the line does not
+// fall silent within the answer time-out after that, or has not been silent once in the answer time-out
+// (a flood, in which no answer can be told), or the link went. The pump's clock times the silence to the
+// microsecond, so the request goes out once the gap has passed, in one sleep on the link; a clock that
+// stood still over a wait (a paused one) leaves it to the wait's own timing.
 bool awaitQuietLine(AppContext& app, LinkPort& link, int baud, uint8_t node) {
     CommState& comm = app.comm;
     const int64_t gapUs = comm.LinkSettled ? RtuFrameGapUs(baud) : RtuSilenceMs(baud) * 1000;
-    size_t heard = 0; // bytes not yet taken for a late answer
-    const auto hear = [&](size_t bytes) {
-        heard += bytes;
-        if (heard < static_cast<size_t>(ShortestRtuAnswer)) return;
-        takeLateAnswer(comm, app.pump.nowUs());
-        heard = 0;
+    RtuFrameFinder lateAnswers;
+    const auto hear = [&](const std::string& bytes) {
+        const int64_t now = app.pump.nowUs();
+        const auto awaited = [&](uint8_t address, uint8_t function) {
+            const uint8_t asked = comm.LateAnswerFunction[address];
+            return comm.LateAnswerUntilUs[address] > now && (function == asked || function == (asked | 0x80));
+        };
+        lateAnswers.feed(asBytes(bytes), awaited,
+                         [&](uint8_t address) { comm.LateAnswerUntilUs[address] = 0; });
     };
     hear(dropStaleInput(comm, link));
     const int64_t& lateUntilUs = comm.LateAnswerUntilUs[node];
-    const int64_t giveUpUs = std::max(app.pump.nowUs(), lateUntilUs) + int64_t{comm.AnswerTimeout} * 1000000;
+    const int64_t timeoutUs = int64_t{comm.AnswerTimeout} * 1000000;
+    const int64_t startUs = app.pump.nowUs();
+    const int64_t lastUs = std::max(startUs, lateUntilUs) + timeoutUs;
+    bool silent = false; // the line has fallen silent at some time since the start
     for (;;) {
         const int64_t now = app.pump.nowUs();
-        const int64_t left = std::max(comm.LineActiveUs + gapUs, lateUntilUs) - now;
+        const int64_t quietUs = comm.LineActiveUs + gapUs;
+        silent = silent || quietUs <= now;
+        const int64_t left = std::max(quietUs, lateUntilUs) - now;
         if (left <= 0) return true;
+        const int64_t giveUpUs = silent ? lastUs : startUs + timeoutUs;
         if (now >= giveUpUs || !link.isConnected()) return false;
+        // Until the line has fallen silent once, the sleep ends when it would, so that it is seen.
+        const int64_t sleepUs = std::min(silent ? left : quietUs - now, giveUpUs - now);
         const bool arrived = app.pump.waitOnLinkUs(
-            [&] { return comm.DataArrived != 0 || !link.isConnected(); }, std::min(left, giveUpUs - now), link);
+            [&] { return comm.DataArrived != 0 || !link.isConnected(); }, sleepUs, link);
         if (!arrived) {
             if (app.pump.closing()) return false; // the wait ended for a close
             if (app.pump.nowUs() == now) return true;
             continue; // the wait found the line silent up to its end
         }
-        const size_t bytes = link.readAll().size();
-        comm.DroppedInput += bytes;
+        const std::string bytes = link.readAll();
+        comm.DroppedInput += bytes.size();
         link.discardInput();
         comm.DataArrived = 0;
         hear(bytes);
@@ -217,9 +219,11 @@ void storeAnswer(CommState& comm, std::span<const uint8_t> answer) {
 // The request's address has not answered it: it may still, for one more time-out (the one the request was
 // sent with) after the answer was due, or after now if the exchange ended later. No device answers a
 // broadcast, late or not.
-void leftUnanswered(AppContext& app, uint8_t node, int64_t answerDueUs, int64_t timeoutUs) {
-    if (node != BroadcastNode)
-        app.comm.LateAnswerUntilUs[node] = std::max(app.pump.nowUs(), answerDueUs) + timeoutUs;
+void leftUnanswered(AppContext& app, const Request& request, int64_t answerDueUs, int64_t timeoutUs) {
+    const uint8_t node = request.bytes[0];
+    if (node == BroadcastNode) return;
+    app.comm.LateAnswerUntilUs[node] = std::max(app.pump.nowUs(), answerDueUs) + timeoutUs;
+    app.comm.LateAnswerFunction[node] = request.length > 1 ? request.bytes[1] : 0;
 }
 
 Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request& request) {
@@ -246,12 +250,12 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     const int64_t timeoutUs = int64_t{comm.AnswerTimeout} * 1000000;
     const int64_t answerDueUs = app.pump.nowUs() + timeoutUs;
     const RtuWait wait = waitRtuAnswer(app, link, request, echo, baud);
-    if (comm.RxRaw.size() < echo + ShortestRtuAnswer) {
-        // Nothing came back, or too little for any answer (a stray byte): the device's answer may be yet
-        // to come. The next request's silence counts from here.
+    // Until an answer that checks has come from the address, its answer may be yet to come, whatever else
+    // came: nothing, stray bytes, a frame cut or garbled, another address's answer.
+    leftUnanswered(app, request, answerDueUs, timeoutUs);
+    // Nothing came back, or too little for any answer: the next request's silence counts from here.
+    if (comm.RxRaw.size() < echo + ShortestRtuAnswer)
         comm.LineActiveUs = std::max(comm.LineActiveUs, app.pump.nowUs());
-        leftUnanswered(app, request.bytes[0], answerDueUs, timeoutUs);
-    }
     const size_t taken = wait.taken;
     if (wait.overflow) {
         std::string().swap(comm.RxRaw); // give back what the flood took
@@ -287,7 +291,6 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     // An answer that checks is its sender's, and whatever that address left unanswered has come; one from
     // another address leaves this request's own still to come.
     comm.LateAnswerUntilUs[comm.RxBuffer[0]] = 0;
-    if (comm.RxBuffer[0] != request.bytes[0]) leftUnanswered(app, request.bytes[0], answerDueUs, timeoutUs);
     return checkAddressAndFunction(app, show, request, true);
 }
 

@@ -195,10 +195,11 @@ TEST_F(RtuTransaction, LateAnswerToAnEarlierRequestIsDiscarded) {
 }
 
 // A device that answers after the 1 s time-out, with and without an echoing converter, alone or at one of
-// two addresses asked in turn (the other answering at once), or after a stray byte that ended the wait:
-// its late answer is dropped, and logged, and its next request gets its own. A device that never answers
-// holds its next request back for the time-out its unanswered one was sent with, not for a longer one set
-// since.
+// two addresses asked in turn (the other answering at once), after a stray byte or five bytes of garbage
+// that ended the wait, with five stray bytes of any value while its late answer is awaited, or at both
+// addresses with a stray byte just before the first one's late answer: its late answer is dropped, and
+// logged, and its next request gets its own. A device that never answers holds its next request back for
+// the time-out its unanswered one was sent with, not for a longer one set since.
 TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
     SimController line; // nodes 10 and 11, each answering on its own
     line.setResponder(
@@ -207,35 +208,50 @@ TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
     ASSERT_TRUE(s.connectRtu(line.startRtu()));
     for (uint16_t r = 100; r <= 102; ++r)
         line.setInput(r, r);
+    const auto late = [](int ms, Bytes stray = {}, int strayBeforeMs = -1) {
+        return SimFaultSpec{SimFault::Late, ms, 0, std::move(stray), strayBeforeMs};
+    };
+    const Bytes burst(5, 0xFF), garbage{0xFF, 0x00, 0x0B, 0x04, 0xA5};
     const struct {
-        int lateMs; // 0: no answer at all
-        bool echo, alternate;
-        int16_t raisedTimeout;
-        Bytes stray; // sent at once, before the late answer
-    } rows[] = {{1100, false, false, 1, {}},    {1100, true, false, 1, {}}, {1500, false, false, 1, {}},
-                {1250, false, true, 1, {}},     {1500, false, true, 1, {}}, {0, false, false, 10, {}},
-                {1500, false, false, 1, {0xFF}}};
+        std::vector<SimFaultSpec> faults; // met by the requests that go unanswered, to 11 and then to 10
+        std::vector<uint8_t> then;        // asked next, each getting its own answer
+        bool echo = false;
+        int16_t raisedTimeout = 1;
+        size_t dropped = 7; // bytes dropped before the last request, as its log line tells
+    } rows[] = {{{late(1100)}, {11}},
+                {{late(1100)}, {11}, true},
+                {{late(1500)}, {11}},
+                {{late(1250)}, {10, 11}},
+                {{late(1500)}, {10, 11}},
+                {{{SimFault::Silence}}, {11}, false, 10, 0},
+                {{late(1500, {0xFF})}, {11}},
+                {{late(1500, garbage)}, {11}},
+                {{late(1500, burst, 450)}, {11}, false, 1, 12},
+                {{late(1500, Bytes(5, 0x00), 450)}, {10, 11}, false, 1, 12},
+                {{late(1220, {0x00}, 10), late(1220)}, {10}}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(std::to_string(row.lateMs) + (row.echo ? " echo" : "") +
-                     (row.alternate ? " alternate" : "") + (row.stray.empty() ? "" : " stray"));
+        SCOPED_TRACE(std::to_string(&row - rows));
         line.setEcho(row.echo);
         s.comm->CurrentDevice.EchoRemove = row.echo ? -1 : 0;
         s.comm->AnswerTimeout = 1;
-        line.inject(row.lateMs ? SimFaultSpec{SimFault::Late, row.lateMs, 0, row.stray}
-                               : SimFaultSpec{SimFault::Silence});
-        s.request({11, 0x04, 0x00, 100, 0x00, 0x01});
-        EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
+        uint8_t asked = 11;
+        for (const SimFaultSpec& fault : row.faults) {
+            line.inject(fault);
+            s.request({asked--, 0x04, 0x00, 100, 0x00, 0x01});
+            EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
+        }
         const int64_t unanswered = s.pump.nowMs();
         s.comm->AnswerTimeout = row.raisedTimeout;
-        for (const uint8_t node : row.alternate ? std::vector<uint8_t>{10, 11} : std::vector<uint8_t>{11}) {
+        for (const uint8_t node : row.then) {
             const uint8_t reg = node == 10 ? 101 : 102;
             s.request({node, 0x04, 0x00, reg, 0x00, 0x01});
             EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComOk);
             EXPECT_EQ(s.answer().at(4), reg);
         }
         EXPECT_LT(s.pump.nowMs() - unanswered, 1800);
-        if (row.lateMs) {
-            EXPECT_EQ(s.shell->log.lines().back(), "7 bytes arrived while idle and were dropped  ");
+        if (row.dropped) {
+            EXPECT_EQ(s.shell->log.lines().back(),
+                      std::to_string(row.dropped) + " bytes arrived while idle and were dropped  ");
         }
     }
 }

@@ -233,7 +233,10 @@ bool SimController::respond(const Bytes& request, bool rtu, const Bytes& mbapPre
         }
     if (rtu && behind) {
         late_.emplace(due, frame);
-        return fault.kind != SimFault::Late || writeAll(fd, fault.raw.data(), fault.raw.size());
+        if (fault.kind != SimFault::Late) return true;
+        if (fault.rawBeforeMs < 0) return writeAll(fd, fault.raw.data(), fault.raw.size());
+        if (!fault.raw.empty()) late_.emplace(due - std::chrono::milliseconds(fault.rawBeforeMs), fault.raw);
+        return true;
     }
     if (fault.kind == SimFault::Delay || fault.kind == SimFault::Late) sleepMs(fault.ms);
     if (fault.kind == SimFault::Split) {

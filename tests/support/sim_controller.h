@@ -25,7 +25,7 @@ enum class SimFault {
     Silence,      // no answer
     Delay,        // answer after ms
     Late,         // answer after ms while the line serves the requests that follow, with raw sent at once
-                  // (RTU; TCP: as Delay)
+                  // or rawBeforeMs before the answer (RTU; TCP: as Delay)
     Split,        // answer in two parts, ms apart
     BadCrc,       // RTU check bytes wrong
     WrongAddress, // answer from another slave address
@@ -39,6 +39,7 @@ struct SimFaultSpec {
     int ms = 0;
     uint8_t code = 2;
     Bytes raw = {};
+    int rawBeforeMs = -1; // Late: -1 sends raw at once
 };
 
 class SimController {
