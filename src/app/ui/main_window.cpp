@@ -249,11 +249,16 @@ void MainWindow::buildMenus() {
                     if (auto h = self->menuHandlers_.value(name)) h();
                     self->refreshDesigners();
                 };
-                // Chosen while a request waits: Exit closes at once, the rest acts after the held input.
-                if (inputHold_ && name != "mnu_exit" && inputHold_->holdsInput())
-                    inputHold_->afterHeldInput(run);
+                // Exit closes at once. The rest acts after the input held while a request waits, and,
+                // like a key, once a running command (a connect) has returned, never between its requests.
+                if (name == "mnu_exit") return run();
+                const auto idle = [self = QPointer<MainWindow>(this), run] {
+                    if (self) self->router_.whenIdle(run);
+                };
+                if (inputHold_ && inputHold_->holdsInput())
+                    inputHold_->afterHeldInput(idle);
                 else
-                    run();
+                    idle();
             });
         }
         action->setObjectName(name);
