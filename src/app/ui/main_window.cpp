@@ -549,10 +549,9 @@ void MainWindow::bindDebugViews(ProgramCommands& program) {
     };
     v.rowInView = [&view](int element) { return view.rowInView(element); };
     v.scrollTo = [&view](int first) { view.setScroll(first); };
-    // Reading the registers needs a controller; without one the view is redrawn from the table.
-    program.refreshRegisters = [this] {
-        registers_.AggiornaRegistri_new(ctx_.comm.CurrentDevice.Connected != 0);
-    };
+    // An edited rung's registers are read when the link is free (a controller, no loop, no request waiting,
+    // no run between its requests); else the view is redrawn from the table.
+    program.refreshRegisters = [this] { registers_.refresh(); };
     // A click goes to the editor only when it is open: it never creates one.
     registers_.comandi = [this](int reg, uint8_t valueType) {
         if (auto* editor = mdi_->findChild<comandi*>()) editor->registerClicked(reg, valueType);
