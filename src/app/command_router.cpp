@@ -14,15 +14,19 @@ bool CommandRouter::has(std::string_view key) const {
 }
 
 bool CommandRouter::press(std::string_view key) {
+    return whenIdle([this, key = std::string(key)] { run(key); });
+}
+
+bool CommandRouter::whenIdle(std::function<void()> call) {
     if (singleRunning_) {
-        later_.emplace_back(key);
+        later_.push_back(std::move(call));
         return false;
     }
-    run(key);
+    call();
     while (!later_.empty()) {
-        const std::string next = std::move(later_.front());
+        const std::function<void()> next = std::move(later_.front());
         later_.pop_front();
-        run(next);
+        next();
     }
     return true;
 }

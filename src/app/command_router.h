@@ -22,6 +22,9 @@ class CommandRouter {
     bool has(std::string_view key) const;
     // False when the key waits for the running command to return.
     bool press(std::string_view key);
+    // What is no key (a menu item) waits the same way: it runs now, or once the running command has
+    // returned, in turn with the keys pressed meanwhile. False when it waits.
+    bool whenIdle(std::function<void()> call);
 
   private:
     void run(std::string_view key);
@@ -34,5 +37,5 @@ class CommandRouter {
     std::function<void()> aggiornaStato_;
     std::map<std::string, Entry, std::less<>> commands_;
     int singleRunning_ = 0;
-    std::deque<std::string> later_; // keys pressed while a command runs
+    std::deque<std::function<void()>> later_; // keys pressed and calls made while a command runs
 };

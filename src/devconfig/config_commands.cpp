@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/app_context.h"
+#include "core/busy_run.h"
 #include "comm/device_procedures.h"
 #include "comm/transaction.h"
 #include "devconfig/config_window.h"
@@ -75,6 +76,7 @@ void ConfigWindow::cmd_stop_Click() {
 
 // A broadcast: no module answers it.
 void ConfigWindow::cmd_sync_Click() {
+    if (RefusedDuringRun(ctx_, "Request")) return;
     ctx_.comm.AnswerExpected = 0;
     send(ctx_, {255, 6, 0, 0, 0, 0});
     ctx_.comm.AnswerExpected = -1;

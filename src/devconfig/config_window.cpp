@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "core/app_context.h"
+#include "core/busy_run.h"
 #include "comm/input_register_read.h"
 #include "devconfig/model_entries.h"
 #include "devconfig/module_memory.h"
@@ -68,7 +69,9 @@ void ConfigWindow::ImpostaModello() {
         if (auto n = node()) selectFromRegister34(*n);
 }
 
+// Every request of the window asks for the node first: none goes between the requests of a run.
 std::optional<uint8_t> ConfigWindow::node() {
+    if (RefusedDuringRun(ctx_, "Request")) return std::nullopt;
     unsigned value = 0;
     const char* end = Indirizzo.data() + Indirizzo.size();
     const auto [p, ec] = std::from_chars(Indirizzo.data(), end, value);

@@ -4,6 +4,7 @@
 
 #include "comm/link.h"
 #include "core/app_context.h"
+#include "core/busy_run.h"
 #include "core/resource_strings.h"
 #include "discovery/search_protocol.h"
 #include "discovery/typed_numbers.h"
@@ -123,6 +124,8 @@ void DeviceSearch::cmd_Search_Click() {
     // The link's time-out field bounds a serial scan; the replies' wait only needs whole seconds that
     // fit AnswerTimeout.
     const bool ethernet = form.portText() == "TCP/IP";
+    // A serial scan takes the user's link: never between the requests of a run.
+    if (!ethernet && RefusedDuringRun(app_, "Search")) return;
     const auto timeout = typedTimeout(ethernet ? MaxWaitMs : MaxTimeoutMs);
     if (!timeout) return;
     // Every later serial transaction waits at least a second for its answer.

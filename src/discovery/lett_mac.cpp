@@ -7,6 +7,7 @@
 #include "comm/byte_helpers.h"
 #include "comm/transaction.h"
 #include "core/app_context.h"
+#include "core/busy_run.h"
 #include "program/transfer/file_output.h"
 
 namespace {
@@ -36,6 +37,7 @@ std::vector<std::string> LettMac::lines() const {
 }
 
 void LettMac::Command1_Click(const Boxes& boxes) {
+    if (RefusedDuringRun(ctx_, "Carica MAC")) return; // never between the requests of a run
     CommState& c = ctx_.comm;
     const uint8_t request[] = {1, 4, 0, 14, 0, 3};
     std::copy(std::begin(request), std::end(request), c.TxBuffer.begin());

@@ -72,7 +72,8 @@ TEST(CommandRouter, NestedPressEndsTheOuterLoop) {
     EXPECT_EQ(f.trail, (std::vector<std::string>{"stop", "AggiornaStato", "AggiornaStato"}));
 }
 
-// Keys pressed while a command runs (given back between its requests) act once it has returned, in order.
+// Keys pressed and menu items chosen while a command runs (given back between its requests) act once it has
+// returned, in order.
 TEST(CommandRouter, KeysPressedWhileACommandRunsActAfterItInOrder) {
     RouterFixture f;
     int connects = 0;
@@ -81,6 +82,7 @@ TEST(CommandRouter, KeysPressedWhileACommandRunsActAfterItInOrder) {
         f.trail.push_back("connect");
         if (++connects == 1) { // clicked during the wait
             nestedAccepted = f.router.press("rung_add_after");
+            EXPECT_FALSE(f.router.whenIdle([&] { f.trail.push_back("Project > Open"); })); // a menu item
             f.router.press("rung_add_after");
             f.router.press("connect");
         }
@@ -89,11 +91,13 @@ TEST(CommandRouter, KeysPressedWhileACommandRunsActAfterItInOrder) {
     f.router.add("rung_add_after", [&] { return f.trail.push_back("insert"), f.pollStop = 0, true; });
     EXPECT_TRUE(f.router.press("connect"));
     EXPECT_FALSE(nestedAccepted);
-    EXPECT_EQ(f.trail, (std::vector<std::string>{"connect", "AggiornaStato", "insert", "AggiornaStato",
-                                                 "insert", "AggiornaStato", "connect", "AggiornaStato"}));
+    EXPECT_EQ(f.trail,
+              (std::vector<std::string>{"connect", "AggiornaStato", "insert", "AggiornaStato", "Project > Open",
+                                        "insert", "AggiornaStato", "connect", "AggiornaStato"}));
     EXPECT_EQ(f.pollStop, 1);               // each key stops the loops as it acts
-    EXPECT_TRUE(f.router.press("connect")); // once it ended, keys run at once again
+    EXPECT_TRUE(f.router.press("connect")); // once it ended, keys and menu items run at once again
     EXPECT_EQ(connects, 3);
+    EXPECT_TRUE(f.router.whenIdle([] {}));
 }
 
 TEST(ConnectSequence, ChecksTheModelOnlyOnAnOpenLinkAndReadsTheModeOnlyOfAController) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/busy_run.h"
 #include "core/language.h"
 #include "devconfig/config_window.h"
 #include "devconfig/model_entries.h"
@@ -99,6 +100,22 @@ TEST(ConfigWindow, CommandsSendTheirFrames) {
         EXPECT_EQ(d.sim.transcript(), c.Sent);
         EXPECT_EQ(d.s.dialogs.shown.size(), c.Messages);
     }
+}
+
+TEST(ConfigWindow, SendsNothingBetweenTheRequestsOfARun) {
+    DevconfigSession d("JXV7541");
+    ASSERT_TRUE(d.connect());
+    {
+        const BusyRun download(d.app, "a download");
+        d.w.cmd_Set_Click(0);
+        d.w.cmd_Toggle_Click(0);
+        d.w.cmd_sync_Click();
+    }
+    EXPECT_TRUE(d.sim.transcript().empty());
+    const auto& lines = d.s.shell->log.lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Request refused: a download is under way  "), 3);
+    EXPECT_FALSE(d.w.Events[0]);
+    EXPECT_TRUE(d.s.dialogs.shown.empty());
 }
 
 TEST(ConfigWindow, SyncIsSentWithoutWaitingAndAFailedToggleReverts) {

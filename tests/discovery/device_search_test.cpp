@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "core/build_flags.h"
+#include "core/busy_run.h"
 #include "discovery/device_server_setup.h"
 #include "discovery/device_tree.h"
 #include "discovery/node_identity.h"
@@ -459,6 +460,18 @@ TEST(SerialScan, TheListEndsAtAHundredDevices) {
     EXPECT_FALSE(f.search->Elenco.find("nodo101"));
     EXPECT_EQ(f.search->found(), 100);
     EXPECT_EQ(f.dialogs.shown, std::vector<std::string>{"More than 100 devices: the search ends here."});
+}
+
+TEST(SerialScan, ARunUnderWayKeepsTheUsersLink) {
+    SerialFixture f;
+    {
+        const BusyRun download(f.app, "a download");
+        f.search->cmd_Search_Click();
+    }
+    EXPECT_EQ(f.shell->log.lines().back(), "Search refused: a download is under way  ");
+    EXPECT_EQ(f.comm->CurrentDevice.Channel, 0);
+    EXPECT_TRUE(f.sim.wire().empty());
+    EXPECT_TRUE(f.search->form.cmd_Search_enabled);
 }
 
 TEST(SerialScan, BadNumbersNeverDropTheUsersLink) {

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "app_context_fixture.h"
+#include "core/busy_run.h"
 #include "discovery/lett_mac.h"
 #include "discovery/manual_assignment.h"
 #include "platform/program_runner.h"
@@ -75,6 +76,12 @@ struct MacWindow : ::testing::Test {
 };
 
 TEST_F(MacWindow, ReadsTheMacFromInputRegisters14To16AndNumbersIt) {
+    {
+        const BusyRun download(session.app, "a download"); // nothing goes between the run's requests
+        mac.Command1_Click({"7", "26", "ACME"});
+    }
+    EXPECT_TRUE(device.transcript().empty());
+    EXPECT_EQ(session.shell->log.lines().back(), "Carica MAC refused: a download is under way  ");
     mac.Command1_Click({"7", "26", "ACME"});
     ASSERT_EQ(mac.lines(), std::vector<std::string>{"[1]\t00-1A-2B-3C-4D-5E\tPFC:7/26\tCl.:ACME"});
     EXPECT_EQ(device.transcript().back(), (Bytes{1, 4, 0, 14, 0, 3}));

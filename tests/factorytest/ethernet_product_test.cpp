@@ -1,6 +1,7 @@
 // frm_coll_NWAC's logic against its two peers.
 #include <gtest/gtest.h>
 
+#include "core/busy_run.h"
 #include "worlds.h"
 
 namespace {
@@ -46,6 +47,20 @@ TEST(EthernetProduct, BenchLampsAndOutputsFollowThePolling) {
     w.comm->TransactionBusy = 1;
     w.bench.Timer_Timer();
     w.comm->TransactionBusy = 0;
+    {
+        const BusyRun download(w.app, "a download"); // nor between a run's requests, where no command acts
+        w.bench.Timer_Timer();
+        w.bench.Command1_Click();
+        w.bench.cmd_connetti_Click(0);
+        w.bench.lst_device_Click(0);
+        w.bench.state.txt_vers = "7";
+        w.bench.cmd_Set_Click();
+        w.bench.cmd_test_Click();
+    }
+    EXPECT_EQ(w.productPeer.transcript().size(), 0u);
+    EXPECT_EQ(w.comm->CurrentDevice.IpAddress, "127.0.0.3");
+    const auto& lines = w.shell->log.lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Command refused: a download is under way  "), 5);
     w.bench.cmd_connetti_Click(1);
     w.bench.Timer_Timer();
     EXPECT_EQ(w.benchPeer.transcript().size(), sent);

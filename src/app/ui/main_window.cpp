@@ -249,11 +249,16 @@ void MainWindow::buildMenus() {
                     if (auto h = self->menuHandlers_.value(name)) h();
                     self->refreshDesigners();
                 };
-                // Chosen while a request waits: Exit closes at once, the rest acts after the held input.
-                if (inputHold_ && name != "mnu_exit" && inputHold_->holdsInput())
-                    inputHold_->afterHeldInput(run);
+                // Exit closes at once. The rest acts after the input held while a request waits, and,
+                // like a key, once a running command (a connect) has returned, never between its requests.
+                if (name == "mnu_exit") return run();
+                const auto idle = [self = QPointer<MainWindow>(this), run] {
+                    if (self) self->router_.whenIdle(run);
+                };
+                if (inputHold_ && inputHold_->holdsInput())
+                    inputHold_->afterHeldInput(idle);
                 else
-                    run();
+                    idle();
             });
         }
         action->setObjectName(name);
@@ -544,10 +549,9 @@ void MainWindow::bindDebugViews(ProgramCommands& program) {
     };
     v.rowInView = [&view](int element) { return view.rowInView(element); };
     v.scrollTo = [&view](int first) { view.setScroll(first); };
-    // Reading the registers needs a controller; without one the view is redrawn from the table.
-    program.refreshRegisters = [this] {
-        registers_.AggiornaRegistri_new(ctx_.comm.CurrentDevice.Connected != 0);
-    };
+    // An edited rung's registers are read when the link is free (a controller, no loop, no request waiting,
+    // no run between its requests); else the view is redrawn from the table.
+    program.refreshRegisters = [this] { registers_.refresh(); };
     // A click goes to the editor only when it is open: it never creates one.
     registers_.comandi = [this](int reg, uint8_t valueType) {
         if (auto* editor = mdi_->findChild<comandi*>()) editor->registerClicked(reg, valueType);

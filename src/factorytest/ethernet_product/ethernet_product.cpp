@@ -4,6 +4,7 @@
 #include "comm/link.h"
 #include "comm/transaction.h"
 #include "core/app_context.h"
+#include "core/busy_run.h"
 #include "platform/program_runner.h"
 
 namespace {
@@ -57,9 +58,12 @@ void EthernetProductBench::ScriviUscita() {
     ScriviRegistro(app_, BenchAc, OutputRegister, ac);
 }
 
+// The commands that take the user's link or write on it wait for no run: they are refused while one is
+// under way, and the polling skips its ticks meanwhile.
 void EthernetProductBench::cmd_connetti_Click(int index) {
     if (state.TestAttivo) return;
     if (index == 0) {
+        if (RefusedDuringRun(app_, "Command")) return;
         ConnettiIP101();
         const bool up = app_.comm.CurrentDevice.Connected != 0;
         if (up) {
@@ -76,6 +80,7 @@ void EthernetProductBench::cmd_connetti_Click(int index) {
 }
 
 void EthernetProductBench::Command1_Click() {
+    if (RefusedDuringRun(app_, "Command")) return;
     // AC and DC are never on together: after DC the outputs go off, and AC follows a second later.
     if (state.ReleDC) {
         state.ReleDC = false;
@@ -113,7 +118,8 @@ void EthernetProductBench::cmd_puls_Click(bool ticked) {
 }
 
 void EthernetProductBench::Timer_Timer() {
-    if (!state.TimerEnabled || ticking_ || app_.comm.TransactionBusy || !app_.comm.CurrentDevice.Connected)
+    const CommState& c = app_.comm;
+    if (!state.TimerEnabled || ticking_ || c.TransactionBusy || c.RunUnderWay || !c.CurrentDevice.Connected)
         return;
     ticking_ = true;
     const auto v = static_cast<uint16_t>(LeggiRegistro(app_, BenchOutputs, StatusRegister));
@@ -127,7 +133,7 @@ void EthernetProductBench::Timer_Timer() {
 }
 
 void EthernetProductBench::lst_device_Click(int entry) {
-    if (state.TestAttivo) return;
+    if (state.TestAttivo || RefusedDuringRun(app_, "Command")) return;
     state.Device = entry;
     ConnettiIP100();
     state.Frame5Enabled = true;
@@ -135,7 +141,7 @@ void EthernetProductBench::lst_device_Click(int entry) {
 }
 
 void EthernetProductBench::cmd_Set_Click() {
-    if (state.TestAttivo) return;
+    if (state.TestAttivo || RefusedDuringRun(app_, "Command")) return;
     if (state.txt_vers.empty()) {
         app_.dialogs.messageBox("Inserire la versione", MsgButtons::Ok, MsgIcon::Warning);
         return;
@@ -146,7 +152,7 @@ void EthernetProductBench::cmd_Set_Click() {
 }
 
 void EthernetProductBench::cmd_test_Click() {
-    if (state.TestAttivo) return;
+    if (state.TestAttivo || RefusedDuringRun(app_, "Command")) return;
     ConnettiIP100();
     CommState& c = app_.comm;
     if (c.CurrentDevice.Connected) {

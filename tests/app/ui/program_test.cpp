@@ -322,9 +322,11 @@ TEST(EndToEnd, CommandsChosenDuringADownloadAreRefusedAndItSendsTheProjectAsComp
         }
         p.window->Toolbar1_ButtonClick("disconnect");
         manual->findChild<QPushButton*>("cmd_send")->click();
-        // An open editor's change goes to the project, not into the download under way.
+        // An open editor's change goes to the project, not into the download under way, and the registers
+        // it shows are not read meanwhile.
         variable.Register = 101;
         p.project.ProgramImage[0] ^= 0xFF;
+        p.procs.Program->refreshRegisters();
     });
     download->findChild<QPushButton*>("cmdDownload")->click();
     EXPECT_EQ(enabled, (std::vector<bool>{false, false, false, true, true, true}));
@@ -337,6 +339,7 @@ TEST(EndToEnd, CommandsChosenDuringADownloadAreRefusedAndItSendsTheProjectAsComp
     EXPECT_EQ(p.comm.CurrentDevice.Connected, -1);
     const std::vector<Bytes> sent = p.sim.transcript();
     EXPECT_EQ(std::count(sent.begin(), sent.end(), Bytes{3, 3, 0, 0, 0, 1}), 0);
+    EXPECT_FALSE(p.logHas("Request refused: another request is waiting for its answer"));
     EXPECT_EQ(p.sim.memory(p.ctx.model().ProgramBase, 64), compiled);
     std::array<uint8_t, 32> record{};
     ASSERT_TRUE(EncodeVariable(compiledVariable, p.ctx.model().StringsBase, record));
