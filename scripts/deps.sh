@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake make g++ clang pkg-config ccache qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
           qt6-svg-dev libqt6svg6 libgl-dev libgtest-dev libgmock-dev libbenchmark-dev libmodbus-dev
-          libcurl4-openssl-dev xvfb openbox wmctrl)
+          libcurl4-openssl-dev xvfb openbox wmctrl xdotool)
 if ! command -v dpkg-query >/dev/null; then
     echo "This is no Debian system: install these packages or their equivalents: ${packages[*]}" >&2
     exit 1

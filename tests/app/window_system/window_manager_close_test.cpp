@@ -63,14 +63,14 @@ struct XSession {
         close(fds[1]);
         std::string number;
         pollfd ready{fds[0], POLLIN, 0};
-        for (char c = 0; poll(&ready, 1, 20000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n';)
+        for (char c = 0; poll(&ready, 1, 60000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n';)
             number += c;
         close(fds[0]);
         if (number.empty()) return false;
         setenv("DISPLAY", (":" + number).c_str(), 1);
         manager = spawn({"openbox"});
         // wmctrl succeeds once a window manager runs.
-        for (const auto until = Clock::now() + std::chrono::seconds(20); Clock::now() < until; usleep(50000))
+        for (const auto until = Clock::now() + std::chrono::seconds(60); Clock::now() < until; usleep(50000))
             if (succeeds(spawn({"wmctrl", "-m"}))) return true;
         return false;
     }
@@ -100,7 +100,7 @@ TEST(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
     Program p;
     p.window->takeCloseDuringRequests(p.pump);
     p.window->show();
-    ASSERT_TRUE(p.pump.waitUntil([&] { return p.window->windowHandle()->isExposed(); }, 20000, false));
+    ASSERT_TRUE(p.pump.waitUntil([&] { return p.window->windowHandle()->isExposed(); }, 60000, false));
     p.confirmSettings(p.sim.startTcp(), 0);
     ASSERT_TRUE(p.comm.CurrentDevice.Connected);
 
@@ -116,7 +116,7 @@ TEST(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
     button.show();
     box.activateWindow();
     ASSERT_TRUE(p.pump.waitUntil([&] { return box.isActiveWindow() && button.windowHandle()->isExposed(); },
-                                 20000, false));
+                                 60000, false));
     const QPoint at = button.mapToGlobal(button.rect().center());
     p.comm.CurrentDevice.LinkTimeout = 1500;
     p.sim.inject({SimFault::Silence});
@@ -146,6 +146,6 @@ TEST(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(5)); // of a 20 s time-out
     EXPECT_EQ(p.panel(4), "Com TimeOut");
     EXPECT_TRUE(p.logHas("Request ended without its answer: the program is closing"));
-    EXPECT_TRUE(p.pump.waitUntil([&] { return !p.window->isVisible(); }, 20000, false));
+    EXPECT_TRUE(p.pump.waitUntil([&] { return !p.window->isVisible(); }, 60000, false));
     EXPECT_TRUE(succeeds(closer));
 }
