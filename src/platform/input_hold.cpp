@@ -51,7 +51,7 @@ InputHold::~InputHold() {
 }
 
 void InputHold::takeCloseOf(QObject* window, std::function<WaitClose()> duringWait,
-                            std::function<void()> carryOut) {
+                            std::function<bool()> carryOut) {
     window_ = window;
     duringWait_ = std::move(duringWait);
     carryOut_ = std::move(carryOut);
@@ -156,8 +156,9 @@ void InputHold::deliverFront() {
     if (!next.receiver) return;
     if (next.mainClose) {
         carryingOut_ = true;
-        if (carryOut_) carryOut_();
+        const bool closed = carryOut_ && carryOut_();
         carryingOut_ = false;
+        if (closed) held_.clear(); // what came after the close would act on a closed program
     } else if (!next.event) {
         QMetaObject::invokeMethod(next.receiver, "close");
     } else {

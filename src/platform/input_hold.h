@@ -30,8 +30,9 @@ class InputHold : public QObject {
         EndsWait, // the wait ends at once; the close is carried out once the request has returned
         AfterWait // the wait goes on; the close takes its turn among the held input after it
     };
-    // The window whose close is taken during a request's wait: duringWait says how, carryOut closes it.
-    void takeCloseOf(QObject* window, std::function<WaitClose()> duringWait, std::function<void()> carryOut);
+    // The window whose close is taken during a request's wait: duringWait says how, carryOut closes it and
+    // says whether it closed. Once it has, the input held after the close goes with the program.
+    void takeCloseOf(QObject* window, std::function<WaitClose()> duringWait, std::function<bool()> carryOut);
     // Input that passes while a request waits.
     void letThrough(std::function<bool(QObject* receiver, QEvent* event)> passes);
     // Input that passes as well, set for one window (empty: none) and forgotten with it: a tool window's
@@ -76,7 +77,7 @@ class InputHold : public QObject {
     QThread* const thread_; // the application's, where the waits run
     QPointer<QObject> window_;
     std::function<WaitClose()> duringWait_;
-    std::function<void()> carryOut_;
+    std::function<bool()> carryOut_;
     std::function<bool(QObject*, QEvent*)> passes_;
     std::vector<std::pair<QPointer<QObject>, std::function<bool(QObject*, QEvent*)>>> windowPasses_;
     std::deque<Held> held_;

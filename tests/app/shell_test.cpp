@@ -100,6 +100,19 @@ TEST(CommandRouter, KeysPressedWhileACommandRunsActAfterItInOrder) {
     EXPECT_TRUE(f.router.whenIdle([] {}));
 }
 
+// Keys waiting for a command when the program closes go with it.
+TEST(CommandRouter, KeysWaitingWhenTheProgramClosesAreDropped) {
+    RouterFixture f;
+    f.router.add("connect", [&] {
+        f.router.press("rung_add_after");
+        f.router.dropWaiting(); // the close, carried out between the command's requests
+        return f.trail.push_back("connect"), true;
+    });
+    f.router.add("rung_add_after", [&] { return f.trail.push_back("insert"), true; });
+    f.router.press("connect");
+    EXPECT_EQ(f.trail, (std::vector<std::string>{"connect", "AggiornaStato"}));
+}
+
 TEST(ConnectSequence, ChecksTheModelOnlyOnAnOpenLinkAndReadsTheModeOnlyOfAController) {
     const std::vector<std::string> checked{"Disconnetti", "Connetti", "VerificaModello"};
     std::vector<std::string> modeRead = checked;

@@ -871,7 +871,7 @@ CloseChecks MainWindow::closeChecks() {
 void MainWindow::takeCloseDuringRequests(QtEventPump& pump) {
     inputHold_ = &pump.inputHold();
     const auto duringWait = [this] { return CloseDuringWait(ctx_, closeChecks()); };
-    inputHold_->takeCloseOf(this, duringWait, [this] { close(); });
+    inputHold_->takeCloseOf(this, duringWait, [this] { return close(); });
     inputHold_->letThrough([this](QObject* receiver, QEvent* event) { return menuInput(receiver, event); });
 }
 
@@ -891,6 +891,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     ctx_.comm.PollStop = 1; // ends any loop still running under a toolbar command
+    router_.dropWaiting();  // and no key pressed before the close acts once that command has returned
     if (search_) search_->Form_Unload(); // and a device search or scan and the sniffer, freeing their ports
     if (productBench_) productBench_->cmd_stop_test_Click(); // and the product's loop test
     for (const auto& sub : std::as_const(tools_))

@@ -12,6 +12,7 @@
 #include "platform/window_fit.h"
 
 #include "core/app_context.h"
+#include "core/busy_run.h"
 
 namespace {
 
@@ -118,8 +119,10 @@ void frm_Download::cmdDownload_Click() {
 
 void frm_Download::closeEvent(QCloseEvent* event) {
     // Closing mid-sequence would leave the controller halted halfway through a download.
-    if (running_)
+    if (running_) {
+        RefusedDuringRun(app_, "Closing the Download window");
         event->ignore();
-    else
+    } else {
         event->accept();
+    }
 }

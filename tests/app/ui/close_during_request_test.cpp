@@ -130,6 +130,35 @@ TEST(CloseDuringRequest, EndsTheWaitAndClosesOnceTheRequestHasReturned) {
     }
 }
 
+// Input that came after a close in the same wait goes with the program once the close is carried out; a
+// close the user takes back (Cancel on the save question) leaves it to act.
+TEST(CloseDuringRequest, InputAfterACloseActsOnlyIfTheProgramStaysOpen) {
+    for (const bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel ? "Cancel" : "closed");
+        Program p;
+        p.window->takeCloseDuringRequests(p.pump);
+        p.window->show();
+        p.confirmSettings(p.sim.startTcp(), 0);
+        ASSERT_TRUE(p.comm.CurrentDevice.Connected);
+        p.comm.CurrentDevice.LinkTimeout = 20000;
+        p.project.ProjectModified = cancel ? -1 : 0;
+        p.dialogs.choices = {MsgChoice::Cancel};
+        p.sim.inject({SimFault::Silence});
+        QPushButton button("Save");
+        button.show();
+        int clicks = 0;
+        QObject::connect(&button, &QPushButton::clicked, [&] { ++clicks; });
+        QTimer::singleShot(300, [&] {
+            QCloseEvent close;
+            QCoreApplication::sendEvent(p.window->windowHandle(), &close);
+            click(&button);
+        });
+        LeggiRegistro(p.ctx, 3, 0);
+        p.pump.pausa(0.2);
+        EXPECT_EQ(std::tuple(p.window->isVisible(), clicks), std::tuple(cancel, cancel ? 1 : 0));
+    }
+}
+
 // A click held during a wait goes whole once the wait ends, though the work sends its next request at
 // once: the button acts before that request's wait ends, not a whole time-out later.
 TEST(CloseDuringRequest, AClickHeldDuringAWaitActsBeforeTheNextRequestEnds) {

@@ -58,6 +58,10 @@ TEST_F(DownloadWindowTest, CannotRerunOrCloseWhileRunningAndHidesKeepingItsOptio
     EXPECT_FALSE(child<QCheckBox>(w, "chk_var")->isChecked());
     EXPECT_TRUE(child<QCheckBox>(w, "chk_Verify")->isChecked());
     EXPECT_TRUE(child<QPushButton>(w, "cmdDownload")->isEnabled());
+    const Lines log = transferLog();
+    EXPECT_NE(
+        std::find(log.begin(), log.end(), "Closing the Download window refused: a download is under way"),
+        log.end());
     delete w;
 }
 
