@@ -86,9 +86,15 @@ TEST(BenchStop, WhenIdleRunsTheStopSequenceAtOnce) {
     BenchWorld w(0);
     w.ports.Seriale_alim.open(w.ports.Devices);
     w.ports.Seriale_mult.open(w.ports.Devices);
+    // A command from another window during its waits is refused, never sent between its requests.
+    int waits = 0, marked = 0;
+    w.pump.onEvents = [&] { ++waits, marked += w.comm->RunUnderWay != nullptr; };
     w.bench.cmd_stop_Click();
     EXPECT_EQ(w.world.supplyCommands(), (std::vector<std::string>{"SV 24.00", "KOD"}));
     EXPECT_EQ(w.world.beeps, 1);
+    EXPECT_GT(waits, 0);
+    EXPECT_EQ(marked, waits);
+    EXPECT_EQ(w.comm->RunUnderWay, nullptr);
 }
 // The window closed during the stop sequence, while its supply command waits: the sequence ends there,
 // and the supply's output goes off before the instruments' ports close.

@@ -250,7 +250,11 @@ void CalibrationBench::cmd_stop_Click() {
         state.StopFlag = true;
         return changed();
     }
-    untilClosed("The stop sequence", [this] { stopSequence(); });
+    // Its module requests are a run of their own: nothing from another window goes out between them.
+    untilClosed("The stop sequence", [this] {
+        const BusyRun busy(app_, "a bench run");
+        stopSequence();
+    });
 }
 
 void CalibrationBench::stopSequence() {
