@@ -211,7 +211,18 @@ TEST_F(WindowSystem, AClickHeldBehindACloseDeclinedWithTheMouseActsOnce) {
         clicked = succeeds(
             spawn({"xdotool", "mousemove", std::to_string(at.x()), std::to_string(at.y()), "click", "1"}));
     });
-    pump.waitUntil([] { return false; }, 1500, true); // a request's wait for a silent device
+    struct Seen : QObject { // what the window system hands over, before the hold takes it
+        int closes = 0, releases = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            closes += e->spontaneous() && e->type() == QEvent::Close;
+            releases += e->spontaneous() && e->type() == QEvent::MouseButtonRelease;
+            return false;
+        }
+    } seen;
+    QCoreApplication::instance()->installEventFilter(&seen); // it sees each event before the hold does
+    // A request's wait for a silent device, until both have come.
+    pump.waitUntil([&] { return seen.closes > 0 && seen.releases > 0; }, 60000, true);
+    QCoreApplication::instance()->removeEventFilter(&seen);
     EXPECT_TRUE(closed && clicked);
     EXPECT_EQ(std::tuple(asked, saves), std::tuple(0, 0));
     pump.waitUntil([&] { return saves > 0; }, 60000, false);
