@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QThread>
 #include <QTimer>
 
@@ -38,6 +39,34 @@ bool isUserInput(QEvent::Type type) {
     default:
         return false;
     }
+}
+
+// A held mouse event. A clone would share its point with the pointing device, which the next real mouse
+// event moves: a release held behind a box answered with the mouse would come back where that answer was
+// clicked, off the key it was aimed at, and the key would not act. This copy keeps a point of its own, and
+// the event sent is made from it just before it goes, as the toolkit makes a real one.
+class HeldMouseEvent : public QMouseEvent {
+  public:
+    explicit HeldMouseEvent(const QMouseEvent& e) : QMouseEvent(e) {
+        const QEventPoint& p = e.points().first();
+        m_points.first() = QEventPoint(p.id(), p.state(), p.scenePosition(), p.globalPosition());
+    }
+    // At a window its own position is the scene position.
+    std::unique_ptr<QEvent> toSend() const {
+        auto e = std::make_unique<HeldMouseEvent>(type(), scenePosition(), globalPosition(), *this);
+        e->setTimestamp(timestamp());
+        e->m_doubleClick = m_doubleClick;
+        return e;
+    }
+    HeldMouseEvent(QEvent::Type type, QPointF scene, QPointF global, const QMouseEvent& e)
+        : QMouseEvent(type, scene, scene, global, e.button(), e.buttons(), e.modifiers(), e.source(),
+                      e.pointingDevice()) {}
+};
+
+std::unique_ptr<QEvent> heldCopy(const QEvent* event) {
+    if (const auto* mouse = dynamic_cast<const QMouseEvent*>(event))
+        return std::make_unique<HeldMouseEvent>(*mouse);
+    return std::unique_ptr<QEvent>(event->clone());
 }
 
 } // namespace
@@ -87,7 +116,7 @@ bool InputHold::eventFilter(QObject* receiver, QEvent* event) {
     if (passes_ && passes_(receiver, event)) return false;
     for (const auto& [window, passes] : windowPasses_)
         if (window && passes(receiver, event)) return false;
-    hold(receiver, std::unique_ptr<QEvent>(event->clone()));
+    hold(receiver, heldCopy(event));
     return true;
 }
 
@@ -162,6 +191,8 @@ void InputHold::deliverFront() {
     } else if (!next.event) {
         QMetaObject::invokeMethod(next.receiver, "close");
     } else {
+        if (const auto* mouse = dynamic_cast<const HeldMouseEvent*>(next.event.get()))
+            next.event = mouse->toSend();
         const QEvent* outer = std::exchange(delivering_, next.event.get());
         QCoreApplication::sendEvent(next.receiver, next.event.get());
         delivering_ = outer;

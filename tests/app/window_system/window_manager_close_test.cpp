@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTimer>
@@ -21,6 +22,7 @@
 
 #include "../ui/program_fixture.h"
 #include "comm/device_procedures.h"
+#include "platform/qt_event_pump.h"
 
 extern char** environ;
 
@@ -83,20 +85,43 @@ struct XSession {
     }
 };
 
+const char* missingTool() {
+    for (const char* tool : {"Xvfb", "openbox", "wmctrl", "xdotool"})
+        if (QStandardPaths::findExecutable(tool).isEmpty()) return tool;
+    return nullptr;
+}
+
+// One X server and application for all the cases: the toolkit's X connection is made once a process.
+class WindowSystem : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (missingTool()) return;
+        x_ = new XSession;
+        if (!x_->start()) return;
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        app_ = new QApplication(argc_, argv_);
+    }
+    static void TearDownTestSuite() {
+        delete app_;
+        delete x_;
+    }
+    void SetUp() override {
+        if (const char* tool = missingTool())
+            GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
+        ASSERT_TRUE(app_);
+    }
+
+  private:
+    static inline XSession* x_ = nullptr;
+    static inline QApplication* app_ = nullptr;
+    static inline int argc_ = 1;
+    static inline char name_[] = "test_app_window_system";
+    static inline char* argv_[] = {name_, nullptr};
+};
+
 } // namespace
 
-TEST(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
-    for (const char* tool : {"Xvfb", "openbox", "wmctrl", "xdotool"})
-        if (QStandardPaths::findExecutable(tool).isEmpty())
-            GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
-    XSession x;
-    ASSERT_TRUE(x.start());
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    int argc = 1;
-    char name[] = "test_app_window_system";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-
+TEST_F(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
     Program p;
     p.window->takeCloseDuringRequests(p.pump);
     p.window->show();
@@ -148,4 +173,59 @@ TEST(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
     EXPECT_TRUE(p.logHas("Request ended without its answer: the program is closing"));
     EXPECT_TRUE(p.pump.waitUntil([&] { return !p.window->isVisible(); }, 60000, false));
     EXPECT_TRUE(succeeds(closer));
+}
+
+// A click held behind a close whose question is then answered No with the mouse acts once: the real click
+// on the box must not move the held one off the key it was aimed at.
+TEST_F(WindowSystem, AClickHeldBehindACloseDeclinedWithTheMouseActsOnce) {
+    QtEventPump pump;
+    QWidget window;
+    window.resize(400, 300);
+    QPushButton save("Save", &window);
+    int saves = 0, asked = 0;
+    QObject::connect(&save, &QPushButton::clicked, [&] { ++saves; });
+    QTimer answer; // clicks No once the box is on the screen
+    answer.setInterval(100);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->windowHandle()->isExposed()) return;
+        answer.stop();
+        const QPoint no =
+            box->button(QMessageBox::No)->mapToGlobal(box->button(QMessageBox::No)->rect().center());
+        succeeds(
+            spawn({"xdotool", "mousemove", std::to_string(no.x()), std::to_string(no.y()), "click", "1"}));
+    });
+    pump.inputHold().takeCloseOf(
+        &window, [] { return InputHold::WaitClose::AfterWait; },
+        [&] {
+            ++asked;
+            answer.start();
+            return QMessageBox::question(&window, "Close", "Close?") == QMessageBox::Yes && window.close();
+        });
+    window.show();
+    ASSERT_TRUE(pump.waitUntil([&] { return window.windowHandle()->isExposed(); }, 60000, false));
+    const QPoint at = save.mapToGlobal(save.rect().center());
+    bool closed = false, clicked = false;
+    QTimer::singleShot(300, [&] {
+        closed = succeeds(spawn({"wmctrl", "-i", "-c", std::to_string(window.winId())}));
+        clicked = succeeds(
+            spawn({"xdotool", "mousemove", std::to_string(at.x()), std::to_string(at.y()), "click", "1"}));
+    });
+    struct Seen : QObject { // what the window system hands over, before the hold takes it
+        int closes = 0, releases = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            closes += e->spontaneous() && e->type() == QEvent::Close;
+            releases += e->spontaneous() && e->type() == QEvent::MouseButtonRelease;
+            return false;
+        }
+    } seen;
+    QCoreApplication::instance()->installEventFilter(&seen); // it sees each event before the hold does
+    // A request's wait for a silent device, until both have come.
+    pump.waitUntil([&] { return seen.closes > 0 && seen.releases > 0; }, 60000, true);
+    QCoreApplication::instance()->removeEventFilter(&seen);
+    EXPECT_TRUE(closed && clicked);
+    EXPECT_EQ(std::tuple(asked, saves), std::tuple(0, 0));
+    pump.waitUntil([&] { return saves > 0; }, 60000, false);
+    pump.processEvents();
+    EXPECT_EQ(std::tuple(asked, saves, window.isVisible()), std::tuple(1, 1, true));
 }
