@@ -356,9 +356,13 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
         if (!link.isConnected()) return linkLost(link);
         return {ComTimeout, {}};
     }
+    const size_t frameLength = static_cast<size_t>(MbapHeaderSize + check.pduLength);
     storeAnswer(comm, asBytes(comm.RxRaw).subspan(MbapHeaderSize, static_cast<size_t>(check.pduLength)));
+    // What came after the answer is dropped, and so is the rest of it still on its way: no answer to a
+    // request not yet sent can be among it, and kept, it could pass for the next request's (a second copy of
+    // this answer from a device that numbers everything 0, say).
+    comm.LinkSettled = comm.RxRaw.size() == frameLength ? -1 : 0;
     comm.RxRaw.clear();
-    comm.LinkSettled = -1;
     appendMonitor(comm);
     return checkAddressAndFunction(app, show, request, false);
 }
