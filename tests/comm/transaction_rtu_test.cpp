@@ -197,11 +197,11 @@ TEST_F(RtuTransaction, LateAnswerToAnEarlierRequestIsDiscarded) {
 // A device that answers after the 1 s time-out, with and without an echoing converter, alone or at one of
 // two addresses asked in turn (the other answering at once), after a stray byte or five bytes of garbage
 // that ended the wait, with five stray bytes of any value while its late answer is awaited, or at both
-// addresses with a stray byte just before the first one's late answer, or after another request was
-// answered by a frame of that address with another function (its answer to an older request, or another
-// address's request's): its late answer is dropped, and logged, and its next request gets its own. A device
-// that never answers holds its next request back for the time-out its unanswered one was sent with, not
-// for a longer one set since.
+// addresses with a stray byte just before the first one's late answer, or after a frame of that address
+// with another function came as another request's answer (to a request to another address, or to its own
+// older one): its late answer is dropped, and logged, and its next request gets its own. A device that never
+// answers holds its next request back for the time-out its unanswered one was sent with, not for a longer
+// one set since.
 TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
     SimController line; // nodes 10 and 11, each answering on its own
     line.setResponder(

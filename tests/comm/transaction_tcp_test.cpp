@@ -48,7 +48,7 @@ TEST_F(TcpTransaction, AnswerSplitOverSegmentsIsAssembled) {
 // Each answer as framed: the result and the boxes (only a malformed frame has one); every failure sets
 // PollStop. An answer followed in its segment by more bytes is the frame its length names, and none of what
 // followed passes for the next request's answer, though here every request and answer carries identifier 0.
-TEST_F(TcpTransaction, FailedAnswers) {
+TEST_F(TcpTransaction, AnswersAsFramed) {
     const Bytes answer{0, 0, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34};
     const auto followedBy = [&answer](const Bytes& more) {
         Bytes segment = answer;
