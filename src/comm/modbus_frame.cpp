@@ -90,7 +90,6 @@ MbapCheck CheckMbapAnswer(std::span<const uint8_t> received, int capacity, uint1
     const bool ours = received[0] == (transactionId >> 8) && received[1] == (transactionId & 0xFF) &&
                       received[2] == 0 && received[3] == 0;
     if (!ours) return {MbapState::Foreign, length};
-    if (received.size() > whole) return {MbapState::Malformed, 0};
     return {MbapState::Complete, length};
 }
 

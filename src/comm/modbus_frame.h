@@ -35,7 +35,8 @@ struct MbapCheck {
     int pduLength = 0; // unit identifier + function + data, when Complete or Foreign
 };
 // The answer to the request with this transaction identifier and protocol identifier 0: the length must
-// cover unit and function and fit the receive buffer; bytes beyond the announced length make it malformed.
+// cover unit and function and fit the receive buffer. The frame is what the length names: bytes beyond it
+// are no part of it (the caller drops them).
 MbapCheck CheckMbapAnswer(std::span<const uint8_t> received, int capacity, uint16_t transactionId);
 
 // A device that does not echo the transaction identifier: the whole frame at the front of received

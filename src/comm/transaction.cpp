@@ -64,6 +64,13 @@ bool pullArrived(CommState& comm, LinkPort& link) {
     return true;
 }
 
+// A frame from this address with this function ends the address's late-answer wait: the function of the
+// request left unanswered, or its exception. Any other frame answers something else.
+bool answersLateRequest(const CommState& comm, uint8_t address, uint8_t function) {
+    const uint8_t asked = comm.LateAnswerFunction[address];
+    return function == asked || function == (asked | 0x80);
+}
+
 // A late answer to an earlier request must not be taken for this one: it is dropped, and the request's
 // log line counts it. Returns what had come since the last request ended.
 std::string dropStaleInput(CommState& comm, LinkPort& link) {
@@ -102,8 +109,7 @@ bool awaitQuietLine(AppContext& app, LinkPort& link, int baud, uint8_t node) {
     const auto hear = [&](const std::string& bytes) {
         const int64_t now = app.pump.nowUs();
         const auto awaited = [&](uint8_t address, uint8_t function) {
-            const uint8_t asked = comm.LateAnswerFunction[address];
-            return comm.LateAnswerUntilUs[address] > now && (function == asked || function == (asked | 0x80));
+            return comm.LateAnswerUntilUs[address] > now && answersLateRequest(comm, address, function);
         };
         lateAnswers.feed(asBytes(bytes), awaited,
                          [&](uint8_t address) { comm.LateAnswerUntilUs[address] = 0; });
@@ -288,9 +294,10 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
         return {ComTimeout, {}};
     }
     comm.LinkSettled = whole ? -1 : 0;
-    // An answer that checks is its sender's, and whatever that address left unanswered has come; one from
-    // another address leaves this request's own still to come.
-    comm.LateAnswerUntilUs[comm.RxBuffer[0]] = 0;
+    // An answer that checks, with the function its sender was last asked (or its exception), is the answer
+    // that address left unanswered; one from another address, or with another function, leaves it to come.
+    if (comm.RxLength >= ShortestRtuAnswer && answersLateRequest(comm, comm.RxBuffer[0], comm.RxBuffer[1]))
+        comm.LateAnswerUntilUs[comm.RxBuffer[0]] = 0;
     return checkAddressAndFunction(app, show, request, true);
 }
 
@@ -349,9 +356,13 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
         if (!link.isConnected()) return linkLost(link);
         return {ComTimeout, {}};
     }
+    const size_t frameLength = static_cast<size_t>(MbapHeaderSize + check.pduLength);
     storeAnswer(comm, asBytes(comm.RxRaw).subspan(MbapHeaderSize, static_cast<size_t>(check.pduLength)));
+    // What came after the answer is dropped, and so is the rest of it still on its way: no answer to a
+    // request not yet sent can be among it, and kept, it could pass for the next request's (a second copy of
+    // this answer from a device that numbers everything 0, say).
+    comm.LinkSettled = comm.RxRaw.size() == frameLength ? -1 : 0;
     comm.RxRaw.clear();
-    comm.LinkSettled = -1;
     appendMonitor(comm);
     return checkAddressAndFunction(app, show, request, false);
 }

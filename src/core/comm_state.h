@@ -68,8 +68,9 @@ struct CommState {
     // time past: none is due), and the function of the request it would answer. An RTU request that got no
     // answer that checks from its address (nothing, stray bytes, garbage, another address's answer) sets
     // one more answer time-out, the one it was sent with, past the time its answer was due; a frame that
-    // checks from that address clears it. The next request to that address first lets that answer come
-    // and drops it; requests to other addresses and broadcasts leave it be. Cleared by Connetti.
+    // checks from that address with that function (or its exception) clears it. The next request to that
+    // address first lets that answer come and drops it; requests to other addresses and broadcasts leave
+    // it be. Cleared by Connetti.
     std::array<int64_t, 256> LateAnswerUntilUs{};
     std::array<uint8_t, 256> LateAnswerFunction{};
     // Bytes dropped (a late answer, or what the link could not keep) that no log line has told yet: a

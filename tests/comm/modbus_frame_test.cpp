@@ -82,7 +82,10 @@ TEST(CheckMbapAnswer, AssemblesUntilTheLengthAndRefusesBadHeaders) {
     EXPECT_EQ(CheckMbapAnswer(B{0, 0, 0, 0, 0, 1, 10}, 1001, 0).state, MbapState::Malformed);
     EXPECT_EQ(CheckMbapAnswer(B{0, 0, 0, 0, 0x03, 0xEA}, 1001, 0).state, MbapState::Malformed);
     EXPECT_EQ(CheckMbapAnswer(B{0, 0, 0, 0, 0x03, 0xE9}, 1001, 0).state, MbapState::Incomplete);
-    EXPECT_EQ(CheckMbapAnswer(B{0, 0, 0, 0, 0, 2, 10, 6, 0}, 1001, 0).state, MbapState::Malformed);
+    // Bytes after the frame its length names are not part of it.
+    const MbapCheck followed = CheckMbapAnswer(B{0, 0, 0, 0, 0, 2, 10, 6, 0}, 1001, 0);
+    EXPECT_EQ(followed.state, MbapState::Complete);
+    EXPECT_EQ(followed.pduLength, 2);
 }
 
 } // namespace

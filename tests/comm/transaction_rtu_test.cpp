@@ -197,9 +197,11 @@ TEST_F(RtuTransaction, LateAnswerToAnEarlierRequestIsDiscarded) {
 // A device that answers after the 1 s time-out, with and without an echoing converter, alone or at one of
 // two addresses asked in turn (the other answering at once), after a stray byte or five bytes of garbage
 // that ended the wait, with five stray bytes of any value while its late answer is awaited, or at both
-// addresses with a stray byte just before the first one's late answer: its late answer is dropped, and
-// logged, and its next request gets its own. A device that never answers holds its next request back for
-// the time-out its unanswered one was sent with, not for a longer one set since.
+// addresses with a stray byte just before the first one's late answer, or after a frame of that address
+// with another function came as another request's answer (to a request to another address, or to its own
+// older one): its late answer is dropped, and logged, and its next request gets its own. A device that never
+// answers holds its next request back for the time-out its unanswered one was sent with, not for a longer
+// one set since.
 TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
     SimController line; // nodes 10 and 11, each answering on its own
     line.setResponder(
@@ -212,12 +214,17 @@ TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
         return SimFaultSpec{SimFault::Late, ms, 0, std::move(stray), strayBeforeMs};
     };
     const Bytes burst(5, 0xFF), garbage{0xFF, 0x00, 0x0B, 0x04, 0xA5};
+    const SimFaultSpec function3Of11{SimFault::Raw, 0, 0, {0x0B, 0x03, 0x02, 0x00, 0x00, 0x20, 0x45}};
+    struct Ask {
+        uint8_t node, function, result;
+    };
     const struct {
-        std::vector<SimFaultSpec> faults; // met by the requests that go unanswered, to 11 and then to 10
+        std::vector<SimFaultSpec> faults; // met by the requests that go unanswered, as asked
         std::vector<uint8_t> then;        // asked next, each getting its own answer
         bool echo = false;
         int16_t raisedTimeout = 1;
         size_t dropped = 7; // bytes dropped before the last request, as its log line tells
+        std::vector<Ask> asked = {{11, 4, ComTimeout}, {10, 4, ComTimeout}};
     } rows[] = {{{late(1100)}, {11}},
                 {{late(1100)}, {11}, true},
                 {{late(1500)}, {11}},
@@ -228,17 +235,22 @@ TEST_F(RtuTransaction, AnAnswerAfterTheTimeOutIsNeverTheNextRequests) {
                 {{late(1500, garbage)}, {11}},
                 {{late(1500, burst, 450)}, {11}, false, 1, 12},
                 {{late(1500, Bytes(5, 0x00), 450)}, {10, 11}, false, 1, 12},
-                {{late(1220, {0x00}, 10), late(1220)}, {10}}};
+                {{late(1220, {0x00}, 10), late(1220)}, {10}},
+                {.faults = {late(1500), function3Of11},
+                 .then = {11},
+                 .asked = {{11, 4, ComTimeout}, {10, 3, ComWrongAnswer}}},
+                {.faults = {late(2500), late(1500)},
+                 .then = {11},
+                 .asked = {{11, 3, ComTimeout}, {11, 4, ComWrongAnswer}}}};
     for (const auto& row : rows) {
         SCOPED_TRACE(std::to_string(&row - rows));
         line.setEcho(row.echo);
         s.comm->CurrentDevice.EchoRemove = row.echo ? -1 : 0;
         s.comm->AnswerTimeout = 1;
-        uint8_t asked = 11;
-        for (const SimFaultSpec& fault : row.faults) {
-            line.inject(fault);
-            s.request({asked--, 0x04, 0x00, 100, 0x00, 0x01});
-            EXPECT_EQ(TrasmettiRicevi(s.app, 0), ComTimeout);
+        for (size_t i = 0; i < row.faults.size(); ++i) {
+            line.inject(row.faults[i]);
+            s.request({row.asked[i].node, row.asked[i].function, 0x00, 100, 0x00, 0x01});
+            EXPECT_EQ(TrasmettiRicevi(s.app, 0), row.asked[i].result);
         }
         const int64_t unanswered = s.pump.nowMs();
         s.comm->AnswerTimeout = row.raisedTimeout;

@@ -45,18 +45,32 @@ TEST_F(TcpTransaction, AnswerSplitOverSegmentsIsAssembled) {
     EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x12, 0x34}));
 }
 
-// Each failed answer: the result and the boxes (only a malformed frame has one); every failure sets PollStop.
-TEST_F(TcpTransaction, FailedAnswers) {
+// Each answer as framed: the result and the boxes (only a malformed frame has one); every failure sets
+// PollStop. An answer followed in its segment by more bytes is the frame its length names, and none of what
+// followed passes for the next request's answer, though here every request and answer carries identifier 0.
+TEST_F(TcpTransaction, AnswersAsFramed) {
+    const Bytes answer{0, 0, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34};
+    const auto followedBy = [&answer](const Bytes& more) {
+        Bytes segment = answer;
+        segment.insert(segment.end(), more.begin(), more.end());
+        return segment;
+    };
+    const Bytes earlier{0, 0, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x05, 0x05};
     const struct {
         SimFault fault;
         Bytes raw;
         uint8_t result;
         size_t boxes;
     } cases[] = {
-        // Malformed: too short for unit and function, longer than any answer, bytes beyond the length.
+        // Malformed: too short for unit and function, longer than any answer.
         {SimFault::Raw, {0, 0, 0, 0, 0, 1, 0x0A}, ComTimeout, 1},
         {SimFault::Raw, {0, 0, 0, 0, 0x04, 0x00, 0x0A, 0x04}, ComTimeout, 1},
-        {SimFault::Raw, {0, 0, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34, 0x99}, ComTimeout, 1},
+        // The answer, then the one before it, one with another identifier, itself again, 1 or 12 bytes.
+        {SimFault::Raw, followedBy(earlier), ComOk, 0},
+        {SimFault::Raw, followedBy({0, 7, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x05, 0x05}), ComOk, 0},
+        {SimFault::Raw, followedBy(answer), ComOk, 0},
+        {SimFault::Raw, followedBy({0x99}), ComOk, 0},
+        {SimFault::Raw, followedBy({0, 0, 0, 0, 0, 6, 0x0A, 0x04, 0x02, 0x05, 0x05, 0x00}), ComOk, 0},
         // Another transaction identifier, another protocol: dropped until the time-out.
         {SimFault::Raw, {0, 7, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34}, ComTimeout, 0},
         {SimFault::Raw, {0, 0, 0, 1, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34}, ComTimeout, 0},
@@ -71,9 +85,16 @@ TEST_F(TcpTransaction, FailedAnswers) {
         s.comm->FixedTransactionId = -1; // the scripted answers carry identifier 0
         sim.inject({cases[i].fault, 0, 2, cases[i].raw});
         EXPECT_EQ(readRegister(5, -1), cases[i].result);
-        EXPECT_EQ(s.comm->PollStop, 1);
         EXPECT_EQ(s.dialogs.boxes.size(), cases[i].boxes);
         EXPECT_TRUE(cases[i].boxes == 0 || s.dialogs.boxes[0].title == "MOD-RTU");
+        if (cases[i].result == ComOk) {
+            EXPECT_EQ(s.answer(), Bytes(answer.begin() + 6, answer.end()));
+            EXPECT_EQ(readRegister(6), ComOk);
+            EXPECT_EQ(s.answer(), (Bytes{0x0A, 0x04, 0x02, 0x06, 0x06}));
+            EXPECT_EQ(s.shell->status.Text[4], "Com OK");
+            continue;
+        }
+        EXPECT_EQ(s.comm->PollStop, 1);
         const bool timeout = cases[i].result == ComTimeout;
         EXPECT_EQ(s.shell->status.Text[4], timeout ? "Com TimeOut" : "Com Error");
         EXPECT_EQ(s.shell->log.lines().back(), timeout ? "Com Timeout  " : "Com Error  ");
