@@ -136,10 +136,11 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
         // Each entry is a time line and its text: the refusal, and the tail passed over.
         ASSERT_EQ(b.log.lines().size(), 2u * ((c.milli ? 0 : 1) + (c.passedOver ? 1 : 0))) << c.reply;
         if (c.passedOver) {
-            EXPECT_EQ(b.log.lines()[1], "Lettura Mult: the multimeter (COM3) was sending a line of its own when "
-                                        "asked: its rest, " +
-                                            std::to_string(c.passedOver) +
-                                            (c.passedOver == 1 ? " byte" : " bytes") + ", was passed over  ");
+            EXPECT_EQ(b.log.lines()[1],
+                      "Lettura Mult: the multimeter (COM3) was sending a line of its own when "
+                      "asked: its rest, " +
+                          std::to_string(c.passedOver) + (c.passedOver == 1 ? " byte" : " bytes") +
+                          ", was passed over  ");
         }
     }
     for (const auto& [reply, ma] :
@@ -238,9 +239,10 @@ TEST(Instruments, AMultimeterThatKeepsSendingIsReadByWholeLines) {
         // A read that finds the meter in the middle of a line logs what it passed over, and nothing else.
         const auto& lines = b.log.lines();
         EXPECT_FALSE(lines.empty());
-        EXPECT_EQ(2 * std::count_if(lines.begin(), lines.end(),
-                                    [](const std::string& l) { return l.find(", was passed over") != l.npos; }),
-                  static_cast<long>(lines.size()));
+        EXPECT_EQ(
+            2 * std::count_if(lines.begin(), lines.end(),
+                              [](const std::string& l) { return l.find(", was passed over") != l.npos; }),
+            static_cast<long>(lines.size()));
     }
 }
 

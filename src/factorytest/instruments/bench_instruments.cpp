@@ -39,8 +39,8 @@ std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, Log&
         // The wait ends at a whole line, or once the reply is too long to hold one: never grows without end.
         std::string bytes;
         pump.waitUntil(
-            [&] { return bytes += port.take(), (reply = ParseMultimeterReply(bytes, open)).done(); },
-            limitMs, false);
+            [&] { return bytes += port.take(), (reply = ParseMultimeterReply(bytes, open)).done(); }, limitMs,
+            false);
         port.clear();
         if (reply.skipped > 0) {
             log.LogStart();

@@ -114,8 +114,8 @@ MultimeterReply ParseMultimeterReply(const std::string& reply, const OpenLine& o
     if (!open.head.empty()) { // the rest of the line in progress, up to its end
         const size_t restEnd = std::min(reply.find_first_of(Ends), reply.size());
         // Text that stopped coming is told by its rest, once that has ended.
-        if (open.arriving ||
-            (restEnd < reply.size() && CompletesReading(open.head, std::string_view(reply).substr(0, restEnd))))
+        if (open.arriving || (restEnd < reply.size() &&
+                              CompletesReading(open.head, std::string_view(reply).substr(0, restEnd))))
             out.skipped = start = restEnd;
     }
     // Blank lines, noise, and the query itself from a line that echoes what it is sent, are no reading.
