@@ -4,9 +4,10 @@
 // "output" (an output gain too large for its constants), "cjc" (a cold junction 20 degrees off),
 // "mult" (a silent multimeter), "garbage" (a multimeter that answers with endless garbage), "talk" (a
 // multimeter that never answers a query but sends its reading on its own every 1.3 s, slowly: a byte
-// every 40 ms), "stray" (a multimeter that answers when asked and sends a stray byte on its own every
-// 1.7 s: 0xFF, 0x00, a letter, a digit, a blank and a TAB in turn) or "dips" (JXV2569's dip-switches
-// left on).
+// every 40 ms), "pause" (the same multimeter, its lines going out a byte a millisecond but each with a
+// pause of 0.5 s after its first 12 bytes), "stray" (a multimeter that answers when asked and sends a
+// stray byte on its own every 1.7 s: 0xFF, 0x00, a letter, a digit, a blank and a TAB in turn) or "dips"
+// (JXV2569's dip-switches left on).
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -51,7 +52,7 @@ int main(int argc, char** argv) {
     const std::string fault = argc > 2 ? argv[2] : "";
     if (fault == "output") world.errors.outputGain = 2;
     if (fault == "cjc") world.errors.cjcError = 20;
-    if (fault == "mult" || fault == "talk") world.multimeterSilent = true;
+    if (fault == "mult" || fault == "talk" || fault == "pause") world.multimeterSilent = true;
     if (fault == "dips") world.setDips(1);
     SimController module;
     module.setResponder([&world](const Bytes& r) { return world.respond(r); });
@@ -60,6 +61,9 @@ int main(int argc, char** argv) {
     if (fault == "talk")
         talk = {[&world] { return world.multimeterLine(); }, std::chrono::milliseconds(1300),
                 std::chrono::milliseconds(40)};
+    if (fault == "pause")
+        talk = {[&world] { return world.multimeterLine(); }, std::chrono::milliseconds(1300),
+                std::chrono::milliseconds(1), 12, std::chrono::milliseconds(500)};
     if (fault == "stray")
         talk = {[next = size_t{0}]() mutable {
                     static const std::string Strays("\xFF\0a7 \t", 6);

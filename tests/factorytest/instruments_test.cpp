@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 
 #include "app_context_fixture.h"
@@ -79,7 +80,7 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
         std::string reply;
         std::optional<double> milli;
         std::string before = {};   // sent on its own before the query, dropped then
-        bool passedOver = false;   // the reply opens with that line's rest, logged as passed over
+        size_t passedOver = 0;     // the reply opens with that line's rest of so many bytes, logged
         std::string arriving = {}; // then still coming, a byte in each wait before the query
     };
     const std::string longLine = std::string(MaxReplyBytes, ' ') + "1\r\n";
@@ -92,13 +93,13 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
                                            {":READ?\r\n+1.450000E+01\r\n", 14500},
                                            // the tail of a line still arriving when the query went,
                                            // and no more
-                                           {"1\r\n", std::nullopt, "+1.456789E", true, "+0"},
+                                           {"1\r\n", std::nullopt, "+1.456789E", 1, "+0"},
                                            // a stray byte on the idle line begins no line, before
                                            // the query or after it; within a line it ends none
                                            {"+1.450000E+01\r\n", 14500, "\xFF"},
                                            {"+1.450000E+01\r\n", 14500, std::string(1, '\0')},
                                            {"\xFF+1.450000E+01\r\n", 14500},
-                                           {"1\r\n", std::nullopt, "\xFF+1.456789E\xFF", true, "+0"},
+                                           {"1\r\n", std::nullopt, "\xFF+1.456789E\xFF", 1, "+0"},
                                            // text that came and stopped is no line in progress: a
                                            // stray letter, digit, blank, TAB or random bytes, also
                                            // one more just before the query
@@ -107,7 +108,13 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
                                            {"+1.450000E+01\r\n", 14500, " "},
                                            {"+1.450000E+01\r\n", 14500, "\t"},
                                            {"+1.450000E+01\r\n", 14500, "\xC7\x33\x1Bx\x80"},
-                                           {"+1.450000E+01\r\n", 14500, "k", false, "q"},
+                                           {"+1.450000E+01\r\n", 14500, "k", 0, "q"},
+                                           // the head of a line that paused before the query: its
+                                           // rest makes a number of it, and the next line is read
+                                           {"1\r\n+1.456789E+01\r\n", 14567.89, "+1.456789E+0", 1},
+                                           // a stray digit that a reading without sign completes:
+                                           // no telling, so no reading rather than a tail
+                                           {"1.5\r\n", std::nullopt, "7", 3},
                                            {"+9.9E+37\r\n", std::nullopt}, // overload: beyond any range
                                            {"", std::nullopt},          // silent: bounded wait, then nothing
                                            {"+1.45", std::nullopt},     // no line end
@@ -127,11 +134,13 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
             EXPECT_DOUBLE_EQ(*got, *c.milli) << c.reply;
         }
         // Each entry is a time line and its text: the refusal, and the tail passed over.
-        EXPECT_EQ(b.log.lines().size(), 2u * ((c.milli ? 0 : 1) + (c.passedOver ? 1 : 0))) << c.reply;
+        ASSERT_EQ(b.log.lines().size(), 2u * ((c.milli ? 0 : 1) + (c.passedOver ? 1 : 0))) << c.reply;
         if (c.passedOver) {
             EXPECT_EQ(b.log.lines()[1],
                       "Lettura Mult: the multimeter (COM3) was sending a line of its own when "
-                      "asked: its rest, 1 byte, was passed over  ");
+                      "asked: its rest, " +
+                          std::to_string(c.passedOver) + (c.passedOver == 1 ? " byte" : " bytes") +
+                          ", was passed over  ");
         }
     }
     for (const auto& [reply, ma] :
@@ -199,35 +208,42 @@ TEST(Instruments, AReplyWithoutEndIsReadOnlyToItsBound) {
 }
 
 // A multimeter that never stops sending its readings, 997 bytes a second whether asked or not: each
-// read hands over what it sent since the last, from wherever in a line that one ended.
+// read hands over what it sent since the last, from wherever in a line that one ended. Through a
+// converter that passes them on in bursts, one every so many seconds, a line's head waits quiet for
+// its rest.
 struct StreamingMeter : FakeSerialPort {
-    explicit StreamingMeter(const TestPump& clock) : clock(clock) {}
+    StreamingMeter(const TestPump& clock, double burst) : clock(clock), burst(burst) {}
     std::string readAll() override {
+        const double passed = burst > 0 ? std::floor(clock.paused / burst) * burst : clock.paused;
         std::string sent;
-        for (; taken < static_cast<size_t>(clock.paused * 997); ++taken)
+        for (; taken < static_cast<size_t>(passed * 997); ++taken)
             sent += Line[taken % Line.size()];
         return sent;
     }
     void discardInput() override { readAll(); }
     const TestPump& clock;
+    const double burst;
     size_t taken = 0;
     static inline const std::string Line = "+1.456789E+01\r\n";
 };
 
 TEST(Instruments, AMultimeterThatKeepsSendingIsReadByWholeLines) {
-    Bench b;
-    StreamingMeter mult(b.pump);
-    InstrumentPorts ports{b.relay, mult, b.supply, b.calib};
-    ASSERT_TRUE(ports.Seriale_mult.open(ports.Devices));
-    BenchInstruments in{ports, b.pump, b.dialogs, b.log};
-    for (int i = 0; i < 40; ++i)
-        EXPECT_DOUBLE_EQ(in.GetMult().value_or(0), 14567.89) << i;
-    // A read that finds the meter in the middle of a line logs what it passed over, and nothing else.
-    const auto& lines = b.log.lines();
-    EXPECT_FALSE(lines.empty());
-    EXPECT_EQ(2 * std::count_if(lines.begin(), lines.end(),
-                                [](const std::string& l) { return l.find(", was passed over") != l.npos; }),
-              static_cast<long>(lines.size()));
+    for (const double burst : {0.0, 0.35}) {
+        Bench b;
+        StreamingMeter mult(b.pump, burst);
+        InstrumentPorts ports{b.relay, mult, b.supply, b.calib};
+        ASSERT_TRUE(ports.Seriale_mult.open(ports.Devices));
+        BenchInstruments in{ports, b.pump, b.dialogs, b.log};
+        for (int i = 0; i < 40; ++i)
+            EXPECT_DOUBLE_EQ(in.GetMult().value_or(0), 14567.89) << burst << " " << i;
+        // A read that finds the meter in the middle of a line logs what it passed over, and nothing else.
+        const auto& lines = b.log.lines();
+        EXPECT_FALSE(lines.empty());
+        EXPECT_EQ(
+            2 * std::count_if(lines.begin(), lines.end(),
+                              [](const std::string& l) { return l.find(", was passed over") != l.npos; }),
+            static_cast<long>(lines.size()));
+    }
 }
 
 long residentKb() {

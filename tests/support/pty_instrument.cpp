@@ -32,6 +32,7 @@ void PtyInstrument::serve() {
     using Clock = std::chrono::steady_clock;
     char buf[256];
     std::string dripping; // a talking instrument's bytes still to go out, one a byte gap
+    size_t lineSent = 0;  // of the line going out
     auto nextLine = Clock::now() + talk_.period, nextByte = Clock::now();
     const auto msUntil = [](Clock::time_point t) {
         return static_cast<int>(std::max<int64_t>(
@@ -49,8 +50,10 @@ void PtyInstrument::serve() {
         }
         if (!dripping.empty() && Clock::now() >= nextByte) {
             (void)!::write(master_, dripping.data(), 1); // a full terminal drops it
+            lineSent = dripping[0] == '\r' || dripping[0] == '\n' ? 0 : lineSent + 1;
             dripping.erase(0, 1);
-            nextByte = Clock::now() + talk_.byteGap;
+            const bool pause = talk_.pauseAfter > 0 && lineSent == talk_.pauseAfter;
+            nextByte = Clock::now() + (pause ? talk_.pause : talk_.byteGap);
         }
         if (p[0].revents == 0) continue; // the stream's millisecond passed
         const ssize_t n = ::read(master_, buf, sizeof buf);

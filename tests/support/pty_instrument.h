@@ -4,7 +4,9 @@
 // instrument goes astray after its first answer: it sends the stream again every millisecond, without
 // end, whether anyone reads or not. A talking instrument sends a line of its own every period, asked
 // or not, and everything it sends goes out a byte at a time, a byte gap apart (a millisecond: a
-// 9600-baud line): a line in progress can be caught in its middle, and an answer waits behind it.
+// 9600-baud line): a line in progress can be caught in its middle, and an answer waits behind it. With a
+// pause, every line stops after its first pauseAfter text bytes for that long before its rest, as
+// through a converter that hands bytes over in bursts.
 #include <chrono>
 #include <functional>
 #include <string>
@@ -14,6 +16,8 @@ struct PtyTalk {
     std::function<std::string()> line; // none: the instrument speaks only when spoken to
     std::chrono::milliseconds period{1000};
     std::chrono::milliseconds byteGap{1};
+    size_t pauseAfter = 0; // none
+    std::chrono::milliseconds pause{0};
 };
 
 class PtyInstrument {

@@ -10,15 +10,17 @@ namespace {
 // more than the gaps that a USB serial adapter, or a meter that sends slowly, leaves between bytes.
 constexpr double LineQuietSeconds = 0.1;
 
-// Drops what came before a query. Text that came and then stopped (a stray letter, digit or blank on an
-// idle line) is no line in progress. A line still arriving is one: it keeps coming through two quiet
-// spans in a row, which one stray byte in a while never does.
-void settleLine(InstrumentPort& port, EventPump& pump) {
+// Drops what came before a query, and tells whether the text of a line open then was still arriving: a
+// line still arriving keeps coming through two quiet spans in a row, which one stray byte in a while
+// never does. Text that stopped may still be a line's head: the reply's first line tells.
+bool lineStillArriving(InstrumentPort& port, EventPump& pump) {
     port.clear();
-    for (int span = 0; port.lineOpen() && span < 2; ++span) {
+    for (int span = 0; span < 2; ++span) {
+        if (!port.lineOpen()) return false;
         pump.pausa(LineQuietSeconds);
-        if (port.clear() == 0) port.dropLine();
+        if (port.clear() == 0) return false;
     }
+    return port.lineOpen();
 }
 
 } // namespace
@@ -29,16 +31,16 @@ std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, Log&
     if (!port.isOpen()) {
         reply.refusal = "port not open";
     } else {
-        settleLine(port, pump);
         // A meter that sends on its own may be in the middle of a line: its rest comes after the query.
-        const bool lineOpen = port.lineOpen();
+        const bool arriving = lineStillArriving(port, pump);
+        const OpenLine open{port.lineHead(), arriving};
         port.send(MultReadCommand);
         pump.pausa(1);
         // The wait ends at a whole line, or once the reply is too long to hold one: never grows without end.
         std::string bytes;
         pump.waitUntil(
-            [&] { return bytes += port.take(), (reply = ParseMultimeterReply(bytes, lineOpen)).done(); },
-            limitMs, false);
+            [&] { return bytes += port.take(), (reply = ParseMultimeterReply(bytes, open)).done(); }, limitMs,
+            false);
         port.clear();
         if (reply.skipped > 0) {
             log.LogStart();

@@ -20,9 +20,10 @@ struct InstrumentLimits {
 };
 
 // One reading from a multimeter on port: drops what came before, sends ":READ?", waits 1 s and then for
-// a whole line within limitMs (ParseMultimeterReply); the rest of a line the meter was still sending on
-// its own when asked is passed over, and logged. Text that had stopped coming before the query (a stray
-// byte on the idle line) is dropped, after at most two waits of 0.1 s that tell the two apart. The
+// a whole line within limitMs (ParseMultimeterReply); the rest of a line the meter was sending on its
+// own when asked is passed over, and logged. Text open before the query is watched for at most two waits
+// of 0.1 s: text still arriving is such a line's head; text that stopped is one only when the reply's
+// first line completes it into a number, and otherwise stray text on the idle line, dropped. The
 // reading in the instrument's own unit; nothing when none came in time or it was refused, logged with
 // the reason.
 std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, Log& log, int limitMs);

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <string_view>
 
 std::string RelayCommand(int slot, int channel, bool close) {
@@ -92,14 +93,30 @@ std::optional<double> ParseReading(const std::string& text) {
     return v;
 }
 
-MultimeterReply ParseMultimeterReply(const std::string& reply, bool lineOpen) {
+namespace {
+
+// The rest of a line (its noise left out) makes a number of the head: the head is that line's.
+bool CompletesReading(const std::string& head, std::string_view rest) {
+    if (head.find_first_not_of(" \t") == std::string::npos || head.size() + rest.size() > MaxReplyBytes)
+        return false;
+    std::string line = head;
+    std::copy_if(rest.begin(), rest.end(), std::back_inserter(line), IsLineText);
+    return ParseReading(line).has_value();
+}
+
+} // namespace
+
+MultimeterReply ParseMultimeterReply(const std::string& reply, const OpenLine& open) {
     constexpr const char* Ends = "\r\n";
     constexpr auto None = std::string::npos;
     MultimeterReply out;
     size_t start = 0;
-    if (lineOpen) { // the rest of the line in progress, up to its end
-        out.skipped = std::min(reply.find_first_of(Ends), reply.size());
-        start = out.skipped;
+    if (!open.head.empty()) { // the rest of the line in progress, up to its end
+        const size_t restEnd = std::min(reply.find_first_of(Ends), reply.size());
+        // Text that stopped coming is told by its rest, once that has ended.
+        if (open.arriving || (restEnd < reply.size() &&
+                              CompletesReading(open.head, std::string_view(reply).substr(0, restEnd))))
+            out.skipped = start = restEnd;
     }
     // Blank lines, noise, and the query itself from a line that echoes what it is sent, are no reading.
     const std::string_view query(MultReadCommand, std::strlen(MultReadCommand) - 2);

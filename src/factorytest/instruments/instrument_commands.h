@@ -71,12 +71,22 @@ struct MultimeterReply {
     size_t skipped = 0;          // bytes passed over: the end of a line begun before the query
     bool done() const { return value || !refusal.empty(); }
 };
+// Text a meter's line held when the query went: the head of a line the meter was sending on its own, or
+// stray text on the idle line.
+struct OpenLine {
+    std::string head;      // the text since the last line end, noise left out; empty: none
+    bool arriving = false; // it was still coming when the query went
+};
 // The reading is the first whole line of the reply; blank lines, noise bytes before the line, and an
-// echo of the query are passed over. With lineOpen, the query caught a meter that sends on its own in the
-// middle of a line: the reply opens with the rest of that line, which is passed over up to its line end.
+// echo of the query are passed over. A query that caught a meter in the middle of a line of its own gets
+// a reply that opens with the rest of that line, up to its line end: that rest is passed over. The open
+// text is such a line's head when it was still arriving, or when it holds more than blanks and the rest
+// completes it into a number; otherwise it was stray text and the reply's first line is the reading.
+// Where both could be (a stray digit before a reading without sign) the line is passed over: a reading
+// then missing is refused, while a tail taken would be a wrong one.
 // Refused: a line (or as many bytes without a line end) longer than MaxReplyBytes, a line that is no number,
 // a number beyond MaxMultimeterReading either way.
-MultimeterReply ParseMultimeterReply(const std::string& reply, bool lineOpen);
+MultimeterReply ParseMultimeterReply(const std::string& reply, const OpenLine& open);
 // The supply's current reply ("A0.123A" CR): amperes from characters 2-6. Nothing when the reply is
 // shorter than 8 or longer than MaxReplyBytes bytes, or the value is no number or outside
 // 0..MaxSupplyAmps.

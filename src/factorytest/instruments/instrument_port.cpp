@@ -43,7 +43,7 @@ bool InstrumentPort::open(const ComDevices& devices) {
         return false;
     }
     const std::string path = ComDevice(devices, Number);
-    lineOpen_ = false;
+    lineHead_.clear();
     if (link_.openSerial(path, Settings, false)) return true;
     error_ = path + ": " + link_.error();
     return false;
@@ -75,9 +75,9 @@ std::string InstrumentPort::take() {
     std::string bytes = link_.readAll();
     for (const char c : bytes)
         if (c == '\r' || c == '\n')
-            lineOpen_ = false;
-        else if (IsLineText(c))
-            lineOpen_ = true;
+            lineHead_.clear();
+        else if (IsLineText(c) && lineHead_.size() < MaxReplyBytes)
+            lineHead_ += c;
     return bytes;
 }
 

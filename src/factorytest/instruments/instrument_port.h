@@ -36,22 +36,21 @@ class InstrumentPort {
     // Every byte received and not read yet.
     std::string take();
     // Empties the input buffer, what the system holds included. The bytes are read, not thrown away
-    // unseen, so that lineOpen() stays true to the line. Returns how many of them were a line's: text
+    // unseen, so that lineHead() stays true to the line. Returns how many of them were a line's: text
     // or a line end.
     size_t clear();
-    // Text came since the last line end (CR or LF): an instrument that sends lines is in the middle of
-    // one, and the next bytes are its rest. Noise bytes (see IsLineText) begin no line: a stray 0xFF or
-    // 0x00 on an idle line leaves this as it was. False on a port just opened.
-    bool lineOpen() const { return lineOpen_; }
-    // The text since the last line end has stopped coming (a stray letter or blank on an idle line): it
-    // is no line in progress, and the next text begins one.
-    void dropLine() { lineOpen_ = false; }
+    // The text received since the last line end (CR or LF): the head of a line an instrument that sends
+    // lines is in the middle of, whose rest comes next, or stray text on an idle line. Noise bytes (see
+    // IsLineText) are part of no line: a stray 0xFF or 0x00 neither begins nor ends one. Empty on a port
+    // just opened. Kept to its first MaxReplyBytes bytes, as long as any reply may be.
+    const std::string& lineHead() const { return lineHead_; }
+    bool lineOpen() const { return !lineHead_.empty(); }
     LinkPort& link() { return link_; }
 
   private:
     LinkPort& link_;
     std::string error_;
-    bool lineOpen_ = false;
+    std::string lineHead_;
 };
 
 // The four instrument ports of the main window, used by the benches only.
