@@ -26,6 +26,7 @@ void DeviceSearch::SearchSubNodes() {
     changed();
     Elenco.remove(subNet);
     Elenco.add("nodo" + g, subNet, "SubNet");
+    app_.comm.PollStop = 1; // a polling loop it started inside ends when it returns: the link may close now
     Disconnetti(app_);
     if (pause(0.1, true)) {
         // The gateway is reached over TCP at its own address and port, whatever the link was before.
