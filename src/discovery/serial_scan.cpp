@@ -21,8 +21,8 @@ void DeviceSearch::serialScan() {
     const int timeout = *WholeNumber(form.txt_Timeout, 0, MaxTimeoutMs); // checked at the search start
     const std::string port = form.portText();
     DeviceRecord& device = app_.comm.CurrentDevice;
-    // The scan takes the link over: nothing else uses it, or changes it, between its requests, and a
-    // polling loop it started inside ends when it returns (which lets the link close now).
+    // The scan takes the link over: nothing else uses it, or changes it, between its requests. A polling
+    // loop whose wait the click came in ends once the scan returns, which lets the link close now.
     const BusyRun run(app_, "a serial search");
     app_.comm.PollStop = 1;
     Disconnetti(app_);
