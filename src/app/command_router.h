@@ -25,6 +25,8 @@ class CommandRouter {
     // What is no key (a menu item) waits the same way: it runs now, or once the running command has
     // returned, in turn with the keys pressed meanwhile. False when it waits.
     bool whenIdle(std::function<void()> call);
+    // A command runs that keys and calls wait for.
+    bool commandRunning() const { return singleRunning_ > 0; }
     // The program has closed: the keys and calls still waiting for the running command are dropped.
     void dropWaiting() { later_.clear(); }
 

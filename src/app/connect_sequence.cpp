@@ -3,6 +3,8 @@
 #include <array>
 
 #include "core/app_context.h"
+#include "core/busy_run.h"
+#include "core/button_groups.h"
 #include "app/shell_procedures.h"
 
 namespace {
@@ -11,12 +13,12 @@ constexpr std::array<int, 7> ControllerRows{0, 1, 2, 3, 5, 9, 8};
 } // namespace
 
 void ConnectSequence(AppContext& ctx, const ShellProcedures& procs) {
+    const BusyRun run(ctx, ConnectRun);
     callIf(procs.Disconnetti);
     callIf(procs.Connetti);
     if (!ctx.comm.CurrentDevice.Connected) return;
     checkModel(ctx, procs);
-    if (ctx.model().IsProgrammable && procs.LeggiStatoPLC)
-        ctx.comm.CurrentDevice.DebugMode = procs.LeggiStatoPLC();
+    if (ctx.model().IsProgrammable && procs.LeggiStatoPLC) TakeModeRead(ctx, procs.LeggiStatoPLC() != 0);
 }
 
 void checkModel(AppContext& ctx, const ShellProcedures& procs) {

@@ -8,6 +8,8 @@
 
 #include "core/app_context.h"
 #include "core/build_flags.h"
+#include "core/busy_run.h"
+#include "core/button_groups.h"
 #include "core/web_page.h"
 #include "app/connect_sequence.h"
 #include "app/shell_procedures.h"
@@ -171,11 +173,12 @@ bool applySettings(AppContext& ctx, const ShellProcedures& procs, const Settings
     // so there is nothing to wait for here.
     ctx.comm.PollStop = 1;
 
+    const BusyRun run(ctx, ConnectRun);
     callIf(procs.Disconnetti);
     callIf(procs.Connetti);
     if (d.Connected) {
         checkModel(ctx, procs);
-        if (isControllerModel(ctx) && procs.LeggiStatoPLC) d.DebugMode = procs.LeggiStatoPLC();
+        if (isControllerModel(ctx) && procs.LeggiStatoPLC) TakeModeRead(ctx, procs.LeggiStatoPLC() != 0);
     }
     callIf(procs.MappaRegistri, false);
     return true;

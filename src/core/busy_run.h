@@ -22,6 +22,10 @@ class BusyRun {
     bool outermost_;
 };
 
+// A connect (the connect key, the settings' OK, Set as Controller) reconnects, identifies the device and reads
+// its mode: a run of several requests too.
+inline constexpr const char* ConnectRun = "a connect";
+
 // True while a run is under way, after one log line that names the command and the run:
 // "Project > Open refused: a download is under way".
 bool RefusedDuringRun(AppContext& ctx, std::string_view command);

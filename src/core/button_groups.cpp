@@ -129,3 +129,8 @@ void AbilitaPulsanti(AppContext& ctx, std::string_view group, bool enable) {
     AbilitaPulsanti(ctx.shell.Toolbar, group, enable);
     ctx.shell.Toolbar.changed();
 }
+
+void TakeModeRead(AppContext& ctx, bool debug) {
+    ctx.comm.CurrentDevice.DebugMode = debug ? -1 : 0;
+    AggiornaStato(ctx);
+}

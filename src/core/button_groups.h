@@ -37,3 +37,8 @@ void AggiornaStato(const StatusInputs& in, ToolbarState& toolbar, StatusPanels& 
 StatusInputs statusInputs(const AppContext& ctx);
 void AggiornaStato(AppContext& ctx);
 void AbilitaPulsanti(AppContext& ctx, std::string_view group, bool enable);
+
+// The mode a connect has just read (the connect key, the settings' OK, Set as Controller) becomes the one
+// held: debug only when the controller said so, release for any other mode byte; the status bar and the
+// keys then show it.
+void TakeModeRead(AppContext& ctx, bool debug);

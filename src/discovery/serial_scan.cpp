@@ -1,6 +1,7 @@
 #include "comm/link.h"
 #include "comm/transaction.h"
 #include "core/app_context.h"
+#include "core/busy_run.h"
 #include "discovery/device_search.h"
 #include "discovery/node_identity.h"
 #include "discovery/typed_numbers.h"
@@ -20,6 +21,10 @@ void DeviceSearch::serialScan() {
     const int timeout = *WholeNumber(form.txt_Timeout, 0, MaxTimeoutMs); // checked at the search start
     const std::string port = form.portText();
     DeviceRecord& device = app_.comm.CurrentDevice;
+    // The scan takes the link over: nothing else uses it, or changes it, between its requests. A polling
+    // loop whose wait the click came in ends once the scan returns, which lets the link close now.
+    const BusyRun run(app_, "a serial search");
+    app_.comm.PollStop = 1;
     Disconnetti(app_);
     if (pause(0.5)) {
         // COM1..COM32 by number; a device path of this machine by its path.

@@ -26,6 +26,8 @@ void DeviceSearch::SearchSubNodes() {
     changed();
     Elenco.remove(subNet);
     Elenco.add("nodo" + g, subNet, "SubNet");
+    // A polling loop whose wait the item came in ends once the scan returns, which lets the link close now.
+    app_.comm.PollStop = 1;
     Disconnetti(app_);
     if (pause(0.1, true)) {
         // The gateway is reached over TCP at its own address and port, whatever the link was before.

@@ -5,6 +5,8 @@
 #include "comm/model_check.h"
 #include "comm/register_map.h"
 #include "core/app_context.h"
+#include "core/busy_run.h"
+#include "core/button_groups.h"
 #include "discovery/device_search.h"
 #include "discovery/search_protocol.h"
 #include "platform/datagram_socket.h"
@@ -61,11 +63,17 @@ void DeviceSearch::SetAsController() {
     const bool module = form.chk_disp_ethernet[2] ||
                         std::find(ModuleNames.begin(), ModuleNames.end(), d->DeviceName) != ModuleNames.end();
     if (d->Init) current.NodeAddress = module ? ModuleInitNode : ControllerInitNode;
+    // A connect: nothing else uses the link, or changes what it leads to, between its requests.
+    const BusyRun run(app_, ConnectRun);
     Disconnetti(app_);
     Connetti(app_);
-    IdentificaModello(app_, current.ModelIndex);
-    VerificaModello(app_);
-    current.DebugMode = LeggiStatoPLC(app_) ? -1 : 0;
+    // A connect that failed has told why; the device is not asked anything more.
+    if (current.Connected) {
+        IdentificaModello(app_, current.ModelIndex);
+        VerificaModello(app_);
+        TakeModeRead(app_, LeggiStatoPLC(app_));
+    }
+    // The register names follow the model now chosen, connected or not.
     MappaRegistri(app_, false);
     if (services_.redrawRegisters) services_.redrawRegisters();
 }

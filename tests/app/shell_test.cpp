@@ -81,6 +81,7 @@ TEST(CommandRouter, KeysPressedWhileACommandRunsActAfterItInOrder) {
     f.router.add("connect", [&] {
         f.trail.push_back("connect");
         if (++connects == 1) { // clicked during the wait
+            EXPECT_TRUE(f.router.commandRunning());
             nestedAccepted = f.router.press("rung_add_after");
             EXPECT_FALSE(f.router.whenIdle([&] { f.trail.push_back("Project > Open"); })); // a menu item
             f.router.press("rung_add_after");
@@ -95,6 +96,7 @@ TEST(CommandRouter, KeysPressedWhileACommandRunsActAfterItInOrder) {
               (std::vector<std::string>{"connect", "AggiornaStato", "insert", "AggiornaStato", "Project > Open",
                                         "insert", "AggiornaStato", "connect", "AggiornaStato"}));
     EXPECT_EQ(f.pollStop, 1);               // each key stops the loops as it acts
+    EXPECT_FALSE(f.router.commandRunning());
     EXPECT_TRUE(f.router.press("connect")); // once it ended, keys and menu items run at once again
     EXPECT_EQ(connects, 3);
     EXPECT_TRUE(f.router.whenIdle([] {}));

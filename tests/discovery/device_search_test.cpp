@@ -244,6 +244,9 @@ TEST(TreeActions, NodeOfADeviceInItsInitialState) {
         f.search->form.chk_disp_ethernet[2] = c.modulesBox;
         f.search->SetAsController();
         EXPECT_EQ(f.comm->CurrentDevice.NodeAddress, c.node) << c.name << int(c.init);
+        // Nothing answers there: the connect tells why, and the device is asked nothing more.
+        EXPECT_EQ(f.dialogs.shown.size(), 1u);
+        EXPECT_EQ(f.redraws, 1);
     }
 }
 
@@ -472,6 +475,16 @@ TEST(SerialScan, ARunUnderWayKeepsTheUsersLink) {
     EXPECT_EQ(f.comm->CurrentDevice.Channel, 0);
     EXPECT_TRUE(f.sim.wire().empty());
     EXPECT_TRUE(f.search->form.cmd_Search_enabled);
+    // A scan is a run itself; started from inside a polling loop it ends that loop, so the link closes.
+    std::string run;
+    f.search->onFormChanged = [&] {
+        if (f.comm->RunUnderWay) run = f.comm->RunUnderWay;
+    };
+    f.comm->PollStop = 0;
+    f.search->cmd_Search_Click();
+    EXPECT_EQ(run, "a serial search");
+    EXPECT_EQ(f.comm->PollStop, 1);
+    EXPECT_EQ(f.comm->CurrentDevice.Channel, 1);
 }
 
 TEST(SerialScan, BadNumbersNeverDropTheUsersLink) {

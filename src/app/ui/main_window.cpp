@@ -312,6 +312,9 @@ void MainWindow::bindCommands() {
     add("proj_open", bool(p.CaricaProgetto), load);
     add("proj_save", bool(p.SalvaProgetto), [save] { save(true); });
     add("connect", p.Connetti && p.Disconnetti, [&ctx, &p] { ConnectSequence(ctx, p); });
+    // Set as Controller reconnects too: one command like the connect key's, which keys and menu items wait
+    // for.
+    add("mnu_SetAsController", true, [this] { searchWindow()->search().SetAsController(); });
     add("disconnect", bool(p.Disconnetti), [&p] { p.Disconnetti(); });
     add("download", true, [this] { showDownload(); });
     const bool mode = p.ImpostaModoDebug && p.LeggiStatoPLC;
@@ -408,7 +411,7 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_coll", [this] { showCollaudo(); });
     addMenuHandler("mnu_coll_NWAC", [this] { showCollNwac(); });
     addMenuHandler("mnu_search", [this] { showSearch(); });
-    addMenuHandler("mnu_SetAsController", [this] { searchWindow()->search().SetAsController(); });
+    addMenuHandler("mnu_SetAsController", [this] { router_.press("mnu_SetAsController"); });
     addMenuHandler("mnu_ViewHomePage", [this] { searchWindow()->search().Elenco_DblClick(); });
     addMenuHandler("mnu_SetIP", [this] { searchWindow()->search().SetIP(); });
     addMenuHandler("mnu_CopyIP", [this] { searchWindow()->search().CopyIP(); });
@@ -430,7 +433,8 @@ void MainWindow::SetRes() {
 
 void MainWindow::Toolbar1_ButtonClick(const QString& key) {
     const std::string command = key.toStdString();
-    if (!KeptDuringRun(command) && RefusedDuringRun(ctx_, CommandCaption(command))) return;
+    if (refusingRun() && !KeptDuringRun(command) && RefusedDuringRun(ctx_, CommandCaption(command)))
+        return;
     router_.press(command);
     refreshDesigners();
 }
@@ -452,9 +456,13 @@ bool MainWindow::longOperationRunning() const {
     return download && download->running();
 }
 
+const char* MainWindow::refusingRun() const {
+    return router_.commandRunning() ? nullptr : ctx_.comm.RunUnderWay;
+}
+
 void MainWindow::syncToolbar() {
     const ToolbarState& t = ctx_.shell.Toolbar;
-    const char* run = ctx_.comm.RunUnderWay;
+    const char* run = refusingRun();
     for (auto it = buttons_.begin(); it != buttons_.end(); ++it) {
         std::string key = it.key().toStdString();
         it.value()->setEnabled(t.enabled(key) && (!run || KeptDuringRun(key)));
@@ -469,7 +477,7 @@ void MainWindow::syncToolbar() {
 }
 
 void MainWindow::syncMenuEnabling() {
-    const char* run = ctx_.comm.RunUnderWay;
+    const char* run = refusingRun();
     for (const auto& m : MenuTree) {
         const QString name = qs(m.Name);
         if (!menus_.contains(name) && !::isSeparator(m))

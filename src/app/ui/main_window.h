@@ -137,6 +137,9 @@ class MainWindow : public QMainWindow, public StartupWindow {
     void projectCommand(const std::function<void()>& command);
     void buildMenus();
     void buildStatusBar();
+    // The run under way that refuses keys and menu items. None while a command runs (the connect key, Set as
+    // Controller): keys and items wait for it, and its run has ended when they act.
+    const char* refusingRun() const;
     void syncToolbar();
     void syncMenus();
     // Every menu item with a command is enabled, but for those a run under way refuses.

@@ -18,6 +18,8 @@
 
 #include "comm/device_procedures.h"
 #include "core/build_flags.h"
+#include "discovery/device_search.h"
+#include "discovery/ui/frm_search.h"
 #include "fbeditor/ui/comandi.h"
 #include "platform/window_fit.h"
 #include "program/transfer/side_area_encoders.h"
@@ -26,6 +28,7 @@
 #include "program/ui/program_window.h"
 #include "program_fixture.h"
 #include "tools/ui/frm_dialoga.h"
+#include "tools/ui/frm_watch.h"
 
 namespace {
 
@@ -41,6 +44,94 @@ struct Screen : Program {
 
 bool inside(const QRect& outer, const QRect& inner) {
     return outer.contains(inner.topLeft()) && outer.contains(inner.bottomRight());
+}
+
+// The three ways to connect, each to a simulator at 127.0.0.1:port, node 3.
+enum class ConnectBy { SettingsOk, ConnectKey, SetAsController };
+
+void connectBy(Program& p, ConnectBy how, uint16_t port) {
+    switch (how) {
+    case ConnectBy::SettingsOk:
+        return p.confirmSettings(port, 0);
+    case ConnectBy::ConnectKey:
+        p.comm.CurrentDevice.Port = static_cast<int16_t>(port);
+        return p.window->Toolbar1_ButtonClick("connect");
+    case ConnectBy::SetAsController:
+        // The device the search found at 127.0.0.1, node 3 (a reply to its first query).
+        p.comm.SearchQueryA = -1;
+        p.window->searchWindow()->search().UDP_DataArrival(
+            "JXV8410" + std::string(15, '\0') + std::string{'\x03', '\x00', '\x07'}, "127.0.0.1");
+        p.comm.SearchQueryA = 0;
+        p.comm.DeviceTable[1].Port = static_cast<int16_t>(port);
+        return p.window->menuItem("mnu_SetAsController")->trigger();
+    }
+}
+
+// Connected to a controller in debug mode, a connect to another (the same model) whose mode byte is neither
+// debug nor release holds release mode, and the status bar and keys show that, whichever way it came.
+TEST(EndToEnd, EveryConnectShowsTheModeItHolds) {
+    for (ConnectBy how : {ConnectBy::SettingsOk, ConnectBy::ConnectKey, ConnectBy::SetAsController}) {
+        Program p;
+        p.sim.setMemory(ModeByteAddress, {ModeDebug});
+        p.confirmSettings(p.sim.startTcp(), 0); // JXV8410-USB
+        ASSERT_EQ(p.panel(2), "Debug Mode");
+        SimController other(3);
+        other.setIdentification(0x8, 0x0, 0xE, 0x7);
+        other.setMemory(ModeByteAddress, {0x00});
+        connectBy(p, how, other.startTcp());
+        EXPECT_EQ(other.transcript().size(), how == ConnectBy::SetAsController ? 4u : 3u);
+        EXPECT_EQ(p.comm.CurrentDevice.DebugMode, 0);
+        EXPECT_EQ(p.panel(2), "Release Mode") << int(how);
+        for (const char* key : {"download", "run", "pause", "step"})
+            EXPECT_FALSE(p.window->button(key)->isEnabled()) << key << int(how);
+    }
+}
+
+// A connect is one run. A key pressed, a manual request sent, the Watch started and the Download window's
+// Download clicked while its first request waits for a late answer never act between its requests: the
+// tool windows and the download are refused; the key waits for the connect key's or Set as Controller's
+// command and then acts, and is refused during the settings' OK, which is no command of the toolbar.
+TEST(EndToEnd, NothingActsBetweenTheRequestsOfAConnect) {
+    const Bytes ident{3, 4, 0, 1, 0, 2}, mode{3, 20, 2, 0, 0, 19, 1}, status{3, 4, 0, 0, 0, 1};
+    const std::vector<Bytes> debugKey{{3, 20, 4, 0, 0, 19, 1, ModeDebug}, mode, status};
+    const struct {
+        ConnectBy how;
+        std::vector<Bytes> connect;
+        bool keyWaits;
+    } rows[] = {{ConnectBy::SettingsOk, {ident, mode, status}, false},
+                {ConnectBy::ConnectKey, {ident, mode, status}, true},
+                {ConnectBy::SetAsController, {ident, ident, mode, status}, true}};
+    for (const auto& r : rows) {
+        Program p;
+        p.sim.setMemory(ModeByteAddress, {ModeDebug});
+        p.confirmSettings(p.sim.startTcp(), 0); // JXV8410-USB
+        p.window->button("download")->trigger();
+        p.window->menuItem("mnu_dialoga")->trigger();
+        p.window->menuItem("mnu_Watch")->trigger();
+        auto* download = p.window->findChild<frm_Download*>();
+        auto* manual = p.window->findChild<frm_dialoga*>();
+        auto* watch = p.window->findChild<frm_watch*>();
+        ASSERT_TRUE(download && manual && watch && watch->view().add(5));
+        SimController other(3);
+        other.setIdentification(0x8, 0x0, 0xE, 0x7);
+        other.inject({SimFault::Delay, 500}); // the first request
+        const uint16_t port = other.startTcp();
+        p.shell.log.LogClear();
+        QTimer::singleShot(100, [&] {
+            p.window->Toolbar1_ButtonClick("debug");
+            manual->findChild<QPushButton*>("cmd_send")->click();
+            watch->view().start();
+            download->findChild<QPushButton*>("cmdDownload")->click();
+        });
+        connectBy(p, r.how, port);
+        std::vector<Bytes> sent = r.connect;
+        if (r.keyWaits) sent.insert(sent.end(), debugKey.begin(), debugKey.end());
+        EXPECT_EQ(other.transcript(), sent) << int(r.how);
+        for (const std::string refused : {"Request", "Download"})
+            EXPECT_TRUE(p.logHas(refused + " refused: a connect is under way")) << refused << int(r.how);
+        EXPECT_EQ(p.logHas("Set Debug Mode refused: a connect is under way"), !r.keyWaits) << int(r.how);
+        EXPECT_FALSE(p.logHas("Download Successful"));
+    }
 }
 
 TEST(WindowsFit, EveryWindowOpensUsableInsideTheMainWindow) {

@@ -1,7 +1,8 @@
 // One simulated controller of a catalogue model for trying the program by hand: Modbus TCP on 127.0.0.1
 // at the given port and, with --rtu, RTU over a pseudo-terminal whose path is printed. Every request is
 // printed as it arrives. Usage: melqo_controller_sim [model row or name] [--port N] [--node N] [--rtu]
-// [--late MS[/N]] (every answer, or every Nth, MS late).
+// [--late MS[/N]] (every answer, or every Nth, MS late) [--mode BYTE] (the mode byte it starts with: 0x56
+// debug, 0x55 release, any other value neither; 0 when not given).
 // Ends on Ctrl-C.
 #include <csignal>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 
 #include "core/language.h"
 #include "core/model_catalogue.h"
+#include "comm/device_procedures.h"
 #include "core/shell_state.h"
 #include "served_controller.h"
 
@@ -22,6 +24,7 @@ struct Options {
     long node = 10;
     bool rtu = false;
     long lateMs = 0, lateNth = 0;
+    long mode = 0;
 };
 
 bool parse(int argc, char** argv, Options& o) {
@@ -38,6 +41,9 @@ bool parse(int argc, char** argv, Options& o) {
             o.lateMs = std::strtol(argv[++i], &end, 10);
             o.lateNth = *end == '/' ? std::strtol(end + 1, &end, 10) : 1;
             if (*end || o.lateMs < 0 || o.lateMs > 60000 || o.lateNth < 1) return false;
+        } else if (a == "--mode" && i + 1 < argc) {
+            o.mode = std::strtol(argv[++i], &end, 0);
+            if (*end || o.mode < 0 || o.mode > 255) return false;
         } else if (a.starts_with("--")) {
             return false;
         } else {
@@ -57,6 +63,7 @@ int findRow(const ModelCatalogue& models, const std::string& wanted) {
 void usage(const ModelCatalogue& models) {
     std::cerr << "Usage: melqo_controller_sim [model row or name] [--port 1..65535] [--node 1..247] [--rtu]\n"
                  "       [--late MS[/N]] (every answer, or every Nth, MS late)\n"
+                 "       [--mode BYTE] (mode byte at start: 0x56 debug, 0x55 release, other values neither)\n"
                  "Models:\n";
     for (int r = 0; r < FilledModelRows; ++r) {
         const ModelRecord& m = models[static_cast<size_t>(r)];
@@ -87,6 +94,7 @@ int main(int argc, char** argv) {
     ServedController controller(model, static_cast<uint8_t>(options.node),
                                 [](const std::string& line) { std::cout << line << std::endl; });
     controller.answerLate(static_cast<int>(options.lateMs), static_cast<int>(options.lateNth));
+    controller.device().setMemory(ModeByteAddress, {static_cast<uint8_t>(options.mode)});
     uint16_t port = 0;
     try {
         port = controller.startTcp(static_cast<uint16_t>(options.port));
