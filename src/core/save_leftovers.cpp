@@ -67,9 +67,9 @@ SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& f
     // A journal cut off while it was written: no file of the group had been touched.
     if (const std::string journal = TemporaryName(JournalName(paths.front())); fs.exists(journal))
         found.names.push_back(journal);
-    found.inPlace = nonePlaced                                              ? FilesInPlace::EarlierSet
+    found.inPlace = nonePlaced                                       ? FilesInPlace::EarlierSet
                     : temporaries && unplacedDiffers && !mixUnproven ? FilesInPlace::Mix
-                                                                            : FilesInPlace::Unknown;
+                                                                     : FilesInPlace::Unknown;
     return found;
 }
 
