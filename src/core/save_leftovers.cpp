@@ -30,17 +30,17 @@ bool sameBytes(const std::string& path, const std::string& copy) {
 SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& fs) {
     SaveLeftovers found;
     if (paths.empty()) return found;
-    // Every save (this version's and every earlier one's) writes all its temporary files, the main file's
-    // first, before it places any, and places the main file first; this one removes them the main file's
-    // last. So while the main file's temporary file is there, that save had placed none of its files: the
-    // others hold only what it was writing, and one whose file is missing with no kept copy is a file it
-    // was adding. Once it is gone, the files without a temporary file may be that save's and those with
-    // one the save's before: every temporary file may be the only copy of what that save placed beside.
+    // Every save, this version's and every earlier one's, writes all its temporary files, the main file's
+    // first, before it places any, and places the main file first (this one also removes them the main
+    // file's last). While the main file's temporary file is there, that save had placed none of its files:
+    // the others hold only what it was writing (one whose file is missing with no kept copy, a file it was
+    // adding). Once it is gone that save may have placed some files and not others, so every temporary file
+    // left may be the only copy of a file of that save.
     const bool nonePlaced = fs.exists(TemporaryName(paths.front()));
-    // A mix is proven where that save placed some files, each beside its kept copy (so the set before it
-    // can be put back), and a file it had not placed, unchanged beside its kept copy, differs from what it
-    // was writing for it.
-    bool temporaries = false, unplacedDiffers = false, mixUnproven = false;
+    // The files prove a mix where that save placed some (those without a temporary file), each beside a
+    // kept copy of what it held before, and one it had not placed, still as its kept copy holds it, differs
+    // from what that save was writing for it: either set can then be made from them.
+    bool unplacedDiffers = false, mixUnproven = false;
     for (const std::string& path : paths) {
         const std::string kept = KeptCopyName(path), temporary = TemporaryName(path);
         // A copy is written under a temporary name and renamed whole to the kept name.
@@ -56,7 +56,6 @@ SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& f
             if (there && onlyCopy) found.onlyCopies.push_back(name);
         }
         if (!present && hasKept) found.missing.push_back(path);
-        temporaries |= hasTemporary;
         if (hasTemporary && present) {
             mixUnproven |= hasKept && !keptSame;
             unplacedDiffers |= !sameBytes(path, temporary);
@@ -67,9 +66,9 @@ SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& f
     // A journal cut off while it was written: no file of the group had been touched.
     if (const std::string journal = TemporaryName(JournalName(paths.front())); fs.exists(journal))
         found.names.push_back(journal);
-    found.inPlace = nonePlaced                                       ? FilesInPlace::EarlierSet
-                    : temporaries && unplacedDiffers && !mixUnproven ? FilesInPlace::Mix
-                                                                     : FilesInPlace::Unknown;
+    found.inPlace = nonePlaced                        ? FilesInPlace::EarlierSet
+                    : unplacedDiffers && !mixUnproven ? FilesInPlace::Mix
+                                                      : FilesInPlace::Unknown;
     return found;
 }
 
