@@ -439,17 +439,17 @@ TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
 
 namespace {
 
-// One step an earlier version's save took on the disk: a file written (to bytes), renamed, linked or
-// removed.
+// One step an earlier version's save took on the disk: a file written (to bytes), renamed (while a journal
+// names the set, or not), linked or removed.
 struct DiskStep {
-    enum Kind { Write, Rename, Link, Remove, Journal } kind;
+    enum Kind { Write, Rename, Link, Remove, JournaledRename } kind;
     std::string from, to, bytes = {};
 };
 
 // The steps of an earlier version's save of next over the files of old (names to bytes): 1 kept no old
 // files; 2 kept them by a link, or moved them aside where links fail, and removed the kept copies once
-// every file was placed; 4 linked or copied them, wrote a journal before placing the files (the steps it
-// covers are marked) and removed it before the kept copies.
+// every file was placed; 4 linked or copied them, wrote a journal before placing the files and removed it
+// before the kept copies.
 std::vector<DiskStep> earlierSave(int version, const std::map<std::string, std::string>& old,
                                   const FileContents& next, bool noLinks) {
     std::vector<DiskStep> steps;
@@ -467,7 +467,7 @@ std::vector<DiskStep> earlierSave(int version, const std::map<std::string, std::
                                        {DiskStep::Write, "", name + ".old~", old.at(name)}});
     }
     for (const auto& [name, bytes] : next)
-        steps.push_back({version == 4 ? DiskStep::Journal : DiskStep::Rename, name + ".tmp~", name});
+        steps.push_back({version == 4 ? DiskStep::JournaledRename : DiskStep::Rename, name + ".tmp~", name});
     for (const auto& [name, bytes] : next)
         if (version > 1 && old.contains(name)) steps.push_back({DiskStep::Remove, "", name + ".old~"});
     return steps;
@@ -476,7 +476,7 @@ std::vector<DiskStep> earlierSave(int version, const std::map<std::string, std::
 void take(const DiskStep& step) {
     if (step.kind == DiskStep::Write)
         std::ofstream(step.to, std::ios::binary | std::ios::trunc) << step.bytes;
-    if (step.kind == DiskStep::Rename || step.kind == DiskStep::Journal)
+    if (step.kind == DiskStep::Rename || step.kind == DiskStep::JournaledRename)
         std::filesystem::rename(step.from, step.to);
     if (step.kind == DiskStep::Link) std::filesystem::create_hard_link(step.from, step.to);
     if (step.kind == DiskStep::Remove) std::filesystem::remove(step.to);
@@ -534,7 +534,7 @@ TEST_F(SaveLoad, EveryEarlierVersionsCutOffSaveKeepsEveryOnlyCopyAndNamesNoMixAW
                             if (name != edited) setAfter[name] = bytes;
                         if (version == 1 && withImage) setAfter[path("h.img")] = setA[path("h.img")];
                         for (size_t kill = 0; kill <= steps.size(); ++kill) {
-                            if (kill > 0 && steps[kill - 1].kind == DiskStep::Journal)
+                            if (kill > 0 && steps[kill - 1].kind == DiskStep::JournaledRename)
                                 continue; // settled by its journal
                             for (int openKill = 0;; ++openKill) {
                                 SCOPED_TRACE(::testing::Message()
