@@ -30,12 +30,17 @@ bool sameBytes(const std::string& path, const std::string& copy) {
 SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& fs) {
     SaveLeftovers found;
     if (paths.empty()) return found;
-    bool temporaries = false, replaced = false;
-    // A save writes its temporary files and places them main file first (and this one removes them last
-    // file first): while the main file is in place beside its own temporary file, that save had placed
-    // none of its files, and a temporary file whose file is missing (with no kept copy) is one it was
-    // adding.
-    const bool nonePlaced = inPlace(paths.front()) && fs.exists(TemporaryName(paths.front()));
+    // Every save, this version's and every earlier one's, writes all its temporary files, the main file's
+    // first, before it places any, and places the main file first (this one also removes them the main
+    // file's last). While the main file's temporary file is there, that save had placed none of its files:
+    // the others hold only what it was writing (one whose file is missing with no kept copy, a file it was
+    // adding). Once it is gone that save may have placed some files and not others, so every temporary file
+    // left may be the only copy of a file of that save.
+    const bool nonePlaced = fs.exists(TemporaryName(paths.front()));
+    // The files prove a mix where that save placed some (those without a temporary file), each beside a
+    // kept copy of what it held before, and one it had not placed, still as its kept copy holds it, differs
+    // from what that save was writing for it: either set can then be made from them.
+    bool unplacedDiffers = false, mixUnproven = false;
     for (const std::string& path : paths) {
         const std::string kept = KeptCopyName(path), temporary = TemporaryName(path);
         // A copy is written under a temporary name and renamed whole to the kept name.
@@ -45,22 +50,25 @@ SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& f
         const bool keptSame = hasKept && present && sameBytes(path, kept);
         for (const auto& [name, there, onlyCopy] :
              {std::tuple{kept, hasKept, !keptSame},
-              std::tuple{temporary, hasTemporary, !present && (hasKept || !nonePlaced)},
+              std::tuple{temporary, hasTemporary, !nonePlaced || (!present && hasKept)},
               std::tuple{copying, hasCopying, !present}}) {
             if (there) found.names.push_back(name);
             if (there && onlyCopy) found.onlyCopies.push_back(name);
         }
         if (!present && hasKept) found.missing.push_back(path);
-        temporaries |= hasTemporary;
-        // That save put its own file in this one's place: the kept copy differs, and no temporary is left.
-        replaced |= present && hasKept && !keptSame && !hasTemporary;
+        if (hasTemporary && present) {
+            mixUnproven |= hasKept && !keptSame;
+            unplacedDiffers |= !sameBytes(path, temporary);
+        } else if (!hasTemporary) {
+            mixUnproven |= present != hasKept;
+        }
     }
     // A journal cut off while it was written: no file of the group had been touched.
     if (const std::string journal = TemporaryName(JournalName(paths.front())); fs.exists(journal))
         found.names.push_back(journal);
-    found.inPlace = !temporaries ? FilesInPlace::NewerSet
-                    : replaced   ? FilesInPlace::Mix
-                                 : FilesInPlace::EarlierSet;
+    found.inPlace = nonePlaced                        ? FilesInPlace::EarlierSet
+                    : unplacedDiffers && !mixUnproven ? FilesInPlace::Mix
+                                                      : FilesInPlace::Unknown;
     return found;
 }
 

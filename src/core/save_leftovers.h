@@ -2,20 +2,21 @@
 // Files a group save leaves beside its files that no journal names: a save cut off before it wrote its
 // journal (its temporary files, kept copies equal to their files, a kept copy or the journal still being
 // written), a save that could not remove a kept copy, or an earlier version's save, which moved the old
-// files aside before it wrote a journal, or wrote none. What cannot be the only copy of anything (a
-// temporary file whose file is in place, a kept copy equal to its file, an unfinished copy or journal) is
-// the unfinished part of a save that was never completed; the rest may be the only copy of a file.
+// files aside before it wrote a journal, or wrote none and left the files it had not yet placed as
+// temporary files. What cannot be the only copy of anything (the temporary files of a save that had placed
+// none of its files, a kept copy equal to its file, an unfinished copy or journal) is the unfinished part
+// of a save that was never completed; the rest may be the only copy of a file.
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/durable_file.h"
 
-// Which set the files in place form, as far as the leftovers tell.
+// Which set the files in place form, as far as the leftovers prove it.
 enum class FilesInPlace {
-    EarlierSet, // no file was replaced by that save (some may have been moved aside)
-    Mix,        // some files were replaced by that save, others not yet
-    NewerSet,   // every file that save wrote was placed; only kept copies are left
+    EarlierSet, // that save had placed none of its files (some may have been moved aside)
+    Mix,        // that save had placed some of its files, each beside its kept copy, and not others
+    Unknown,    // the leftovers cannot tell: a mix of two saves, either set, or files changed since
 };
 
 struct SaveLeftovers {

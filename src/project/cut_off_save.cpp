@@ -25,8 +25,8 @@ std::string leaves(const std::vector<std::string>& paths) {
 std::string inPlaceText(const SaveLeftovers& left) {
     const std::string missing = leaves(left.missing);
     if (left.inPlace == FilesInPlace::Mix) return mixInPlaceText(missing);
-    if (left.inPlace == FilesInPlace::NewerSet) return newerSetInPlaceText(missing);
-    return earlierSetInPlaceText(missing);
+    if (left.inPlace == FilesInPlace::EarlierSet) return earlierSetInPlaceText(missing);
+    return unknownSetInPlaceText(missing);
 }
 
 std::string settledText(const std::string& mainFile, const SaveSettlement& settled, bool saving) {

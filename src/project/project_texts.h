@@ -105,14 +105,13 @@ inline std::string mixInPlaceText(const std::string& missing) {
            "file's name and remove the \".tmp~\" files; to have what that save was writing, rename every "
            "\".tmp~\" file to its file's name and remove the \".old~\" files.";
 }
-inline std::string newerSetInPlaceText(const std::string& missing) {
-    return "The files in place are the project as that save left them" +
-           (missing.empty() ? std::string() : ", but for " + missing + ", which are not in place") +
-           "; the \".old~\" files hold what some of them held before it, not a whole earlier set: keep the "
-           "files in place" +
-           (missing.empty() ? std::string()
-                            : ", rename the \".old~\" files of those not in place to their names,") +
-           " and remove the files named here.";
+// The leftovers cannot tell which set the files in place form: no file named here is to go until they
+// are one set whole.
+inline std::string unknownSetInPlaceText(const std::string& missing) {
+    return "The files in place may be a mix of that save and the one before it" +
+           (missing.empty() ? std::string() : ", and " + missing + " are not in place") +
+           "; what is beside them cannot tell which set each holds: compare each file named here with its "
+           "file, and remove none of them until the files in place are one set whole.";
 }
 // A save that placed every file could not remove a kept copy of an old file (copy), which stays.
 inline std::string keptCopyLeftText(const std::string& copy, const std::string& reason) {

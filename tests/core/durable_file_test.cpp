@@ -349,9 +349,10 @@ TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
     EXPECT_TRUE(beforeJournal[0] > 0 && beforeJournal[1] > 0);
 }
 
-// What saves left beside a set without a journal: this version's, cut off before it, and the two before it,
-// which moved old files aside where links fail, or removed their journal before their kept copies. Only
-// what may be the only copy of a file blocks, and then everything stays with it.
+// What saves left beside a set without a journal: this version's, cut off before it, and the earlier ones,
+// which kept no old files and placed some, moved old files aside where links fail, or removed their journal
+// before their kept copies. Only what may be the only copy of a file blocks, and then everything stays with
+// it; the set in place is named only where the files prove it.
 TEST_F(DurableFile, LeftoversWithoutAJournalTellWhatMayBeTheOnlyCopyAndWhichSetIsInPlace) {
     const std::vector<std::string> paths = {path("p.prj"), path("p.lst"), path("p.img")};
     const struct {
@@ -366,20 +367,35 @@ TEST_F(DurableFile, LeftoversWithoutAJournalTellWhatMayBeTheOnlyCopyAndWhichSetI
         {{{"p.prj", "A"}, {"p.prj.tmp~", "B"}, {"p.prj.old~", "A"}, {"p.lst", "a"}, {"p.lst.old~.tmp~", ""},
           {"p.img.tmp~", "b"}, {"p.prj.saving~.tmp~", "o"}}, {}, FilesInPlace::EarlierSet},
         // The main file's temporary file gone: that save may have placed files, and the .img was its only.
-        {{{"p.prj", "A"}, {"p.img.tmp~", "b"}}, {"p.img.tmp~"}, FilesInPlace::EarlierSet},
+        {{{"p.prj", "A"}, {"p.img.tmp~", "b"}}, {"p.img.tmp~"}, FilesInPlace::Unknown},
+        // Kept no old files: cut off while writing, and while placing (the .prj placed with no copy of it).
+        {{{"p.prj", "A"}, {"p.prj.tmp~", "B"}, {"p.lst", "a"}, {"p.lst.tmp~", "b"}}, {}, FilesInPlace::EarlierSet},
+        {{{"p.prj", "B"}, {"p.lst", "a"}, {"p.lst.tmp~", "b"}}, {"p.lst.tmp~"}, FilesInPlace::Unknown},
         // Copied where links fail, and cut off half way through a copy.
         {{{"p.prj", "A"}, {"p.prj.tmp~", "B"}, {"p.prj.old~", "A"}, {"p.lst", "a"}, {"p.lst.tmp~", "b"},
           {"p.lst.old~", ""}}, {"p.lst.old~"}, FilesInPlace::EarlierSet},
         // Moved aside where links fail.
         {{{"p.prj.old~", "A"}, {"p.prj.tmp~", "B"}, {"p.lst", "a"}, {"p.lst.tmp~", "b"}},
          {"p.prj.old~", "p.prj.tmp~"}, FilesInPlace::EarlierSet, {"p.prj"}},
-        // Linked, cut off while placing its files; moved aside, the same.
-        {{{"p.prj", "B"}, {"p.prj.old~", "A"}, {"p.lst", "a"}, {"p.lst.old~", "a"}, {"p.lst.tmp~", "b"}},
-         {"p.prj.old~"}, FilesInPlace::Mix},
+        // Linked, cut off while placing its files (one adds .img): a mix either set can be made from. The
+        // same with the file not placed changed since, or holding what that save was writing; moved aside.
+        {{{"p.prj", "B"}, {"p.prj.old~", "A"}, {"p.lst", "a"}, {"p.lst.old~", "a"}, {"p.lst.tmp~", "b"},
+          {"p.img.tmp~", "c"}}, {"p.prj.old~", "p.lst.tmp~", "p.img.tmp~"}, FilesInPlace::Mix},
+        {{{"p.prj", "B"}, {"p.prj.old~", "A"}, {"p.lst", "e"}, {"p.lst.old~", "a"}, {"p.lst.tmp~", "b"}},
+         {"p.prj.old~", "p.lst.old~", "p.lst.tmp~"}, FilesInPlace::Unknown},
+        {{{"p.prj", "B"}, {"p.prj.old~", "A"}, {"p.lst", "a"}, {"p.lst.old~", "a"}, {"p.lst.tmp~", "a"}},
+         {"p.prj.old~", "p.lst.tmp~"}, FilesInPlace::Unknown},
         {{{"p.prj", "B"}, {"p.prj.old~", "A"}, {"p.lst.old~", "a"}, {"p.lst.tmp~", "b"}},
-         {"p.prj.old~", "p.lst.old~", "p.lst.tmp~"}, FilesInPlace::Mix, {"p.lst"}},
-        // Every file placed, a kept copy left (cut off, or its removal refused).
-        {{{"p.prj", "B"}, {"p.lst", "b"}, {"p.lst.old~", "a"}}, {"p.lst.old~"}, FilesInPlace::NewerSet},
+         {"p.prj.old~", "p.lst.old~", "p.lst.tmp~"}, FilesInPlace::Unknown, {"p.lst"}},
+        // No temporary file left: every file placed with a kept copy left (cut off, or its removal
+        // refused; the .img added), every kept copy of the earlier set beside a mix, or what a cut-off save
+        // left as the user had changed it (the .lst) once it was settled.
+        {{{"p.prj", "B"}, {"p.lst", "b"}, {"p.lst.old~", "a"}, {"p.img", "c"}}, {"p.lst.old~"},
+         FilesInPlace::Unknown},
+        {{{"p.prj", "B"}, {"p.prj.old~", "A"}, {"p.lst", "a"}, {"p.lst.old~", "a"}, {"p.img", "i"},
+          {"p.img.old~", "i"}}, {"p.prj.old~"}, FilesInPlace::Unknown},
+        {{{"p.prj", "B"}, {"p.prj.old~", "A"}, {"p.lst", "e"}, {"p.lst.old~", "a"}},
+         {"p.prj.old~", "p.lst.old~"}, FilesInPlace::Unknown},
         // clang-format on
     };
     for (const auto& row : rows) {

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <iostream>
+#include <map>
 #include <set>
 
 #include <sys/stat.h>
@@ -12,6 +14,7 @@
 #include "comm/register_map.h"
 #include "core/durable_file.h"
 #include "core/language.h"
+#include "core/save_leftovers.h"
 #include "designers/display_designer.h"
 #include "designers/image_table.h"
 #include "designers/scheduler_designer.h"
@@ -19,6 +22,7 @@
 #include "program/compiler.h"
 #include "program/display_compiler.h"
 #include "program/scheduler_compiler.h"
+#include "project/cut_off_save.h"
 #include "project/file_io.h"
 #include "project/project_files.h"
 #include "project/project_load.h"
@@ -421,15 +425,204 @@ TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
     for (const std::string& file : projectFileNames(path("h")))
         EXPECT_TRUE(FileExists(file + ".old~") && slurp(file + ".tmp~") == "newer" && !FileExists(file))
             << file;
-    // A save that placed its files but could not remove a kept copy: the Open names it as what it is.
+    // A save that placed its files but could not remove a kept copy: the Open names it, and cannot tell
+    // from it which set is in place.
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     saveSmallProject();
     spit(path("h.blk.old~"), "older");
     ASSERT_TRUE(loadFresh("h.prj"));
     EXPECT_EQ(dialogs.shown.back(),
-              strayLeftoversText(path("h.prj"), "h.blk.old~", newerSetInPlaceText(""), false));
+              strayLeftoversText(path("h.prj"), "h.blk.old~", unknownSetInPlaceText(""), false));
     EXPECT_EQ(dialogs.shown.back().find("cut off"), std::string::npos);
+}
+
+namespace {
+
+// One step an earlier version's save took on the disk: a file written (to bytes), renamed (while a journal
+// names the set, or not), linked or removed.
+struct DiskStep {
+    enum Kind { Write, Rename, Link, Remove, JournaledRename } kind;
+    std::string from, to, bytes = {};
+};
+
+// The steps of an earlier version's save of next over the files of old (names to bytes): 1 kept no old
+// files; 2 kept them by a link, or moved them aside where links fail, and removed the kept copies once
+// every file was placed; 4 linked or copied them, wrote a journal before placing the files and removed it
+// before the kept copies.
+std::vector<DiskStep> earlierSave(int version, const std::map<std::string, std::string>& old,
+                                  const FileContents& next, bool noLinks) {
+    std::vector<DiskStep> steps;
+    for (const auto& [name, bytes] : next)
+        steps.insert(steps.end(),
+                     {{DiskStep::Write, "", name + ".tmp~"}, {DiskStep::Write, "", name + ".tmp~", bytes}});
+    for (const auto& [name, bytes] : next) {
+        if (version == 1 || !old.contains(name)) continue;
+        if (!noLinks)
+            steps.push_back({DiskStep::Link, name, name + ".old~"});
+        else if (version == 2)
+            steps.push_back({DiskStep::Rename, name, name + ".old~"});
+        else
+            steps.insert(steps.end(), {{DiskStep::Write, "", name + ".old~"},
+                                       {DiskStep::Write, "", name + ".old~", old.at(name)}});
+    }
+    for (const auto& [name, bytes] : next)
+        steps.push_back({version == 4 ? DiskStep::JournaledRename : DiskStep::Rename, name + ".tmp~", name});
+    for (const auto& [name, bytes] : next)
+        if (version > 1 && old.contains(name)) steps.push_back({DiskStep::Remove, "", name + ".old~"});
+    return steps;
+}
+
+void take(const DiskStep& step) {
+    if (step.kind == DiskStep::Write)
+        std::ofstream(step.to, std::ios::binary | std::ios::trunc) << step.bytes;
+    if (step.kind == DiskStep::Rename || step.kind == DiskStep::JournaledRename)
+        std::filesystem::rename(step.from, step.to);
+    if (step.kind == DiskStep::Link) std::filesystem::create_hard_link(step.from, step.to);
+    if (step.kind == DiskStep::Remove) std::filesystem::remove(step.to);
+}
+
+} // namespace
+
+// What each earlier version's save left, killed at every step (with links and where they fail, over a set
+// with and without .img, with a file changed by hand after the kill, and the Open killed at each of its
+// removals): the Open removes nothing that may be the only copy of a file (each set that could be made
+// whole from the files still can), names a set only where it is in place (a mix only where either set can
+// be made from the files as it says), and the Save after it succeeds unless a file may be the only copy.
+TEST_F(SaveLoad, EveryEarlierVersionsCutOffSaveKeepsEveryOnlyCopyAndNamesNoMixAWholeSet) {
+    saveSmallProject();
+    std::map<std::string, std::string> setA;
+    for (const std::string& name : projectFileNames(path("h")))
+        setA[name] = slurp(name);
+    const std::string edited = path("h.fmt");
+    using Folder = std::map<std::string, std::string>;
+    auto folder = [&] {
+        Folder all;
+        for (const auto& e : std::filesystem::directory_iterator(dir))
+            all[e.path().string()] = slurp(e.path().string());
+        return all;
+    };
+    // The set as made from the files: each file's kept copy (or temporary file) where there is one, or only
+    // where the file is missing.
+    auto made = [&](const Folder& files, const std::string& beside, bool onlyMissing = false) {
+        Folder set;
+        for (const std::string& name : projectFileNames(path("h"))) {
+            const bool there = files.contains(name),
+                       taken = files.contains(name + beside) && !(onlyMissing && there);
+            if (name != edited && (taken || there)) set[name] = files.at(taken ? name + beside : name);
+        }
+        return set;
+    };
+    auto without = [&](Folder set) { return set.erase(edited), set; };
+    std::map<std::string, int> counts;
+    for (const int version : {1, 2, 4})
+        for (const size_t same : {0, 3}) // files at the front the later save left as they were
+            for (const bool noLinks : {false, true})
+                for (const bool withImage : {true, false})
+                    for (const bool edit : {false, true}) {
+                        if (edit && same) continue;
+                        FileContents setB;
+                        for (const auto& name : projectFileNames(path("h")))
+                            setB.emplace_back(name, setA[name] + (setB.size() < same ? "" : "later\r\n"));
+                        Folder earlier = setA;
+                        if (!withImage) earlier.erase(path("h.img"));
+                        FileContents later = setB;
+                        if (version == 1) later.pop_back(); // the earliest versions wrote no .img
+                        const std::vector<DiskStep> steps = earlierSave(version, earlier, later, noLinks);
+                        Folder setBefore = without(earlier), setAfter;
+                        for (const auto& [name, bytes] : later)
+                            if (name != edited) setAfter[name] = bytes;
+                        if (version == 1 && withImage) setAfter[path("h.img")] = setA[path("h.img")];
+                        for (size_t kill = 0; kill <= steps.size(); ++kill) {
+                            if (kill > 0 && steps[kill - 1].kind == DiskStep::JournaledRename)
+                                continue; // settled by its journal
+                            for (int openKill = 0;; ++openKill) {
+                                SCOPED_TRACE(::testing::Message()
+                                             << "version " << version << (noLinks ? " copies" : " links")
+                                             << (withImage ? "" : " no .img") << (edit ? " edited" : "")
+                                             << " killed at " << kill << ", its Open at " << openKill);
+                                std::filesystem::remove_all(dir);
+                                std::filesystem::create_directories(dir);
+                                for (const auto& [name, bytes] : earlier)
+                                    spit(name, bytes);
+                                bool placed = false;
+                                for (size_t i = 0; i < kill; ++i) {
+                                    take(steps[i]);
+                                    placed |= steps[i].to == later.front().first;
+                                }
+                                if (edit && FileExists(edited)) {
+                                    std::filesystem::remove(edited);
+                                    spit(edited, "the user's");
+                                }
+                                const Folder killed = folder();
+                                // Each set that can be made whole from the files now.
+                                const bool inPlaceEarlier = made(killed, ".old~", true) == setBefore,
+                                           earlierWhole =
+                                               inPlaceEarlier || made(killed, ".old~") == setBefore,
+                                           laterWhole = placed && made(killed, ".tmp~") == setAfter;
+                                const SaveLeftovers left = FindLeftovers(projectFileNames(path("h")));
+                                KillingFileSystem disk("", openKill, false);
+                                bool openKilled = false;
+                                try {
+                                    RemoveUnfinishedSave(left, disk);
+                                } catch (const KillingFileSystem::Killed&) {
+                                    openKilled = true;
+                                }
+                                dialogs.shown.clear();
+                                ASSERT_TRUE(SettleProjectSet(ctx, path("h"), false));
+                                const Folder opened = folder();
+                                const std::string box = dialogs.shown.empty() ? "" : dialogs.shown.back();
+                                EXPECT_EQ(made(opened, ".old~", true) == setBefore ||
+                                              made(opened, ".old~") == setBefore,
+                                          earlierWhole);
+                                EXPECT_EQ(placed && made(opened, ".tmp~") == setAfter, laterWhole);
+                                if (edit && killed.contains(edited)) {
+                                    EXPECT_EQ(opened.at(edited), "the user's");
+                                }
+                                Folder inPlace = without(opened);
+                                std::erase_if(inPlace,
+                                              [](const auto& file) { return file.first.ends_with('~'); });
+                                const bool named = box.find("Beside ") == 0;
+                                if (box.find("last saved whole") != std::string::npos) {
+                                    counts["removed"] += !openKill;
+                                    EXPECT_TRUE(inPlace == setBefore || inPlace == setAfter);
+                                }
+                                if (named && box.find("in place are the project as it was saved before") !=
+                                                 std::string::npos) {
+                                    counts["earlier set named"] += !openKill;
+                                    EXPECT_TRUE(!placed && inPlaceEarlier);
+                                }
+                                if (named && box.find("in place are a mix") != std::string::npos) {
+                                    counts["mix named"] += !openKill;
+                                    EXPECT_TRUE(earlierWhole && laterWhole);
+                                }
+                                counts["cannot tell"] +=
+                                    !openKill && named &&
+                                    box.find("in place may be a mix") != std::string::npos;
+                                counts["named"] += named && !openKill;
+                                ++counts[openKill ? "Opens killed" : "kill points"];
+                                // The Save: refused, touching nothing, beside what may be the only copy of a
+                                // file. An Open killed half way and redone leaves the files as one never
+                                // killed (the first, killed before its first removal).
+                                if (openKill == 0) {
+                                    dialogs.shown.clear();
+                                    EXPECT_EQ(SalvaProgetto(ctx, false), !named);
+                                    if (named) {
+                                        EXPECT_EQ(folder(), opened);
+                                    }
+                                    for (const auto& [name, bytes] : folder())
+                                        EXPECT_TRUE(named || !name.ends_with('~')) << name;
+                                }
+                                // Each Open killed at each removal: over one set of each version, which is
+                                // enough.
+                                if (!openKilled || edit || !withImage || same) break;
+                            }
+                        }
+                    }
+    std::cout << "earlier versions' cut-off saves:";
+    for (const auto& [what, count] : counts)
+        std::cout << " " << what << " " << count << ";";
+    std::cout << "\n";
 }
 
 // A named pipe or a link to an endless device named like a file of the set is refused at once, unread.
