@@ -23,12 +23,17 @@ bool CommandRouter::whenIdle(std::function<void()> call) {
         return false;
     }
     call();
-    while (!later_.empty()) {
+    runWaiting();
+    return true;
+}
+
+// Given back to a loop, they may come while a command of theirs runs: that command's return runs the rest.
+void CommandRouter::runWaiting() {
+    while (!singleRunning_ && !later_.empty()) {
         const std::function<void()> next = std::move(later_.front());
         later_.pop_front();
         next();
     }
-    return true;
 }
 
 void CommandRouter::run(std::string_view key) {
@@ -38,6 +43,10 @@ void CommandRouter::run(std::string_view key) {
         // Copied out, so a nested press that re-registers keys cannot pull it from under us.
         Entry entry = it->second;
         const int guard = entry.How == Kind::Single ? 1 : 0;
+        // The keys waiting behind a loop key would wait for its loop, which only a key ends: they act
+        // inside it. A loop that ends before (or never starts) leaves them to act after it.
+        const bool giveBack = !guard && !later_.empty() && giveBack_;
+        if (giveBack) giveBack_([this] { runWaiting(); });
         singleRunning_ += guard;
         bool refresh = false;
         try {
@@ -46,6 +55,7 @@ void CommandRouter::run(std::string_view key) {
             // A failing command ends silently, without the refresh.
         }
         singleRunning_ -= guard;
+        if (giveBack) giveBack_({});
         if (!refresh) return;
     }
     if (aggiornaStato_) aggiornaStato_();

@@ -14,7 +14,9 @@ class CommandRouter {
     using Command = std::function<bool()>;
     // A loop command waits for PollStop and lets other keys run from inside its wait, so that they end
     // it; a key pressed while any other command runs (a connect, a transaction) acts once that command
-    // has returned, in the order pressed, so no second request starts on the link.
+    // has returned, in the order pressed, so no second request starts on the link. Keys still waiting
+    // when a loop key among them starts its loop act from inside that loop, as if pressed while it runs:
+    // a Stop behind it ends it.
     enum class Kind { Single, Loop };
 
     CommandRouter(int16_t& pollStop, std::function<void()> aggiornaStato);
@@ -29,9 +31,15 @@ class CommandRouter {
     bool commandRunning() const { return singleRunning_ > 0; }
     // The program has closed: the keys and calls still waiting for the running command are dropped.
     void dropWaiting() { later_.clear(); }
+    // How the keys still waiting reach a loop key's loop: giveBack leaves a call for the loop's first wait
+    // (Pausa), to run ahead of the input that came after them; an empty call takes it back.
+    void passWaitingTo(std::function<void(std::function<void()>)> giveBack) {
+        giveBack_ = std::move(giveBack);
+    }
 
   private:
     void run(std::string_view key);
+    void runWaiting();
 
     struct Entry {
         Command Run;
@@ -42,4 +50,5 @@ class CommandRouter {
     std::map<std::string, Entry, std::less<>> commands_;
     int singleRunning_ = 0;
     std::deque<std::function<void()>> later_; // keys pressed and calls made while a command runs
+    std::function<void(std::function<void()>)> giveBack_;
 };

@@ -100,6 +100,15 @@ void InputHold::afterHeldInput(std::function<void()> call) {
     if (waits_ == 0) scheduleRelease(0);
 }
 
+void InputHold::pausaBegins() {
+    if (waits_ > 0) return;
+    if (atPausa_) {
+        if (held_.empty()) level_ = loopLevel();
+        held_.push_front({nullptr, nullptr, false, std::exchange(atPausa_, {})});
+    }
+    if (!held_.empty()) scheduleRelease(0);
+}
+
 int InputHold::loopLevel() const {
     return thread_->loopLevel();
 }

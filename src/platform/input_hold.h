@@ -52,6 +52,11 @@ class InputHold : public QObject {
     void passBegins() {
         if (waits_ > 0 && level_ == LevelUnknown) level_ = loopLevel();
     }
+    // A Pausa begins: what is held goes now, so that a key held behind the one that started a polling
+    // loop acts inside that loop, as if pressed while it runs. atNextPausa leaves a call to go first, ahead
+    // of what is held: the keys that waited for a command behind such a key.
+    void pausaBegins();
+    void atNextPausa(std::function<void()> call) { atPausa_ = std::move(call); }
     // A close that ended a request's wait is not yet carried out: no request may wait meanwhile.
     bool closePending() const { return closePending_; }
 
@@ -81,6 +86,7 @@ class InputHold : public QObject {
     std::function<bool(QObject*, QEvent*)> passes_;
     std::vector<std::pair<QPointer<QObject>, std::function<bool(QObject*, QEvent*)>>> windowPasses_;
     std::deque<Held> held_;
+    std::function<void()> atPausa_;
     int waits_ = 0;
     static constexpr int LevelUnknown = -1;
     int level_ = LevelUnknown; // the event-loop level of the outermost wait, from its first pass on

@@ -46,6 +46,7 @@ void QtEventPump::pass(QEventLoop::ProcessEventsFlags flags) {
 }
 
 void QtEventPump::pausa(double seconds) {
+    if (hold_) hold_->pausaBegins();
     if (seconds <= 0) {
         processEvents();
         return;
@@ -73,6 +74,7 @@ void QtEventPump::takeQuit() {
 
 bool QtEventPump::waitUntil(const std::function<bool()>& done, int timeoutMs, bool excludeUserInput) {
     if (done()) return true;
+    if (!excludeUserInput && hold_) hold_->pausaBegins();
     const RequestWait request(excludeUserInput ? &inputHold() : nullptr);
     QDeadlineTimer deadline(timeoutMs < 0 ? 0 : timeoutMs, Qt::PreciseTimer);
     if (!wake_) {

@@ -102,6 +102,45 @@ TEST(CommandRouter, KeysPressedWhileACommandRunsActAfterItInOrder) {
     EXPECT_TRUE(f.router.whenIdle([] {}));
 }
 
+// Keys waiting behind a loop key act from inside its loop, at its wait, as if pressed while it runs: a Stop
+// among them ends it. A loop that ends before its wait leaves them to act after it, and takes back the call.
+TEST(CommandRouter, KeysWaitingBehindALoopKeyActInsideItsLoop) {
+    const struct {
+        bool waits;
+        std::vector<std::string> trail;
+    } rows[] = {
+        {true, {"debug", "AggiornaStato", "step", "stop", "AggiornaStato", "pass", "AggiornaStato"}},
+        {false, {"debug", "AggiornaStato", "step", "AggiornaStato", "stop", "AggiornaStato"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.waits ? "loop" : "no loop");
+        RouterFixture f;
+        std::function<void()> atWait; // what the loop's wait runs
+        f.router.passWaitingTo([&](std::function<void()> call) { atWait = std::move(call); });
+        f.router.add("debug", [&] {
+            f.router.press("step"); // clicked during its request
+            f.router.press("stop");
+            return f.trail.push_back("debug"), true;
+        });
+        f.router.add(
+            "step",
+            [&] {
+                f.trail.push_back("step");
+                f.pollStop = 0;
+                for (int pass = 0; row.waits && f.pollStop == 0 && pass < 3; ++pass) {
+                    if (atWait) std::exchange(atWait, {})();
+                    f.trail.push_back("pass");
+                }
+                return true;
+            },
+            CommandRouter::Kind::Loop);
+        f.router.add("stop", [&] { return f.trail.push_back("stop"), true; });
+        f.router.press("debug");
+        EXPECT_EQ(f.trail, row.trail);
+        EXPECT_FALSE(atWait);
+    }
+}
+
 // Keys waiting for a command when the program closes go with it.
 TEST(CommandRouter, KeysWaitingWhenTheProgramClosesAreDropped) {
     RouterFixture f;

@@ -881,6 +881,13 @@ void MainWindow::takeCloseDuringRequests(QtEventPump& pump) {
     const auto duringWait = [this] { return CloseDuringWait(ctx_, closeChecks()); };
     inputHold_->takeCloseOf(this, duringWait, [this] { return close(); });
     inputHold_->letThrough([this](QObject* receiver, QEvent* event) { return menuInput(receiver, event); });
+    // Keys waiting behind a loop key act at its loop's first Pausa, ahead of the input held since.
+    router_.passWaitingTo([this](std::function<void()> call) {
+        if (!call) return inputHold_->atNextPausa({});
+        inputHold_->atNextPausa([self = QPointer<MainWindow>(this), call = std::move(call)] {
+            if (self) call();
+        });
+    });
 }
 
 // The menu bar and its menus stay usable while a request waits, so that Project > Exit reaches the close;

@@ -273,3 +273,60 @@ TEST(CloseDuringRequest, AClosedWhileTheWatchPollsAsksFirstAndNoKeepsItPolling) 
     EXPECT_FALSE(p.logHas("the program is closing"));
     EXPECT_TRUE(p.window->isVisible());
 }
+
+// A loop's key, then Stop, clicked while a request waits: the Stop acts inside the loop as if clicked while
+// it runs, after the loop key's own command and before the loop's first pass. Held during the debug key's
+// first request (they come back between its two requests and wait for it to return) or during a request
+// of no command; the Watch's Start with nothing to read sends nothing at all.
+TEST(CloseDuringRequest, AStopClickedAfterALoopKeyEndsItsLoop) {
+    const struct {
+        const char* loop;
+        bool duringCommand;
+        std::vector<int> commands; // the values written to the command register
+    } rows[] = {
+        {"step", true, {CmdHalt, CmdStop}},
+        {"run", true, {CmdRun, CmdHalt, CmdStop}},
+        {"step", false, {CmdHalt, CmdStop}},
+        {"cmd_start", false, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.loop) + (row.duringCommand ? ", debug key" : ", request"));
+        Program p;
+        p.window->takeCloseDuringRequests(p.pump);
+        p.window->show();
+        p.shell.RegUpdate = 1; // the run polls
+        p.sim.setMemory(ModeByteAddress, {ModeDebug});
+        p.confirmSettings(p.sim.startTcp(), 0);
+        ASSERT_TRUE(p.comm.CurrentDevice.Connected);
+        const auto key = [&](const char* name) -> QWidget* {
+            if (auto* a = p.window->findChild<QAction*>(name)) return p.window->toolbar()->widgetForAction(a);
+            p.window->menuItem("mnu_Watch")->trigger();
+            return p.window->findChild<frm_watch*>()->findChild<QPushButton*>(name);
+        };
+        QWidget* loop = key(row.loop);
+        QWidget* stop = key(row.loop == std::string("cmd_start") ? "cmd_stop" : "stop");
+        ASSERT_TRUE(loop && stop);
+        p.sim.clearTranscript();
+        p.sim.inject({SimFault::Delay, 600});
+        QTimer::singleShot(300, [&] {
+            click(loop);
+            click(stop);
+        });
+        bool rescued = false; // the loop never ended by itself
+        QTimer::singleShot(20000, p.window.get(), [&] {
+            rescued = p.comm.PollStop == 0;
+            p.comm.PollStop = 1;
+        });
+        if (row.duringCommand) {
+            p.window->Toolbar1_ButtonClick("debug");
+        } else {
+            LeggiRegistro(p.ctx, 3, 0);
+            p.pump.pausa(0.1);
+        }
+        EXPECT_FALSE(rescued);
+        std::vector<int> commands;
+        for (const Bytes& r : p.sim.transcript())
+            if (r.size() >= 6 && r[1] == 6 && r[2] == 0 && r[3] == 0) commands.push_back(r[5]);
+        EXPECT_EQ(commands, row.commands);
+    }
+}
