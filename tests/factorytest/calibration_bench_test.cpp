@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "core/busy_run.h"
 #include "worlds.h"
 
 namespace {
@@ -95,6 +96,51 @@ TEST(BenchStop, WhenIdleRunsTheStopSequenceAtOnce) {
     EXPECT_GT(waits, 0);
     EXPECT_EQ(marked, waits);
     EXPECT_EQ(w.comm->RunUnderWay, nullptr);
+}
+// Chosen during another run, with the link still on the module: START, a row and STOP's module requests
+// are refused and say why; nothing goes out between the run's requests, and STOP still switches the
+// supply off.
+TEST(BenchRefusals, InsideAnotherRunNothingGoesToTheLink) {
+    struct Case {
+        const char* what;
+        std::function<void(CalibrationBench&)> click;
+        std::string logLine;
+        std::vector<std::string> supply;
+    };
+    const std::vector<Case> cases{
+        {"START",
+         [](CalibrationBench& b) { b.cmd_start_Click(); },
+         "START refused: a download is under way",
+         {}},
+        {"row",
+         [](CalibrationBench& b) { b.cmd_coll_Click(1); },
+         "Row 1 refused: a download is under way",
+         {}},
+        {"STOP",
+         [](CalibrationBench& b) { b.cmd_stop_Click(); },
+         "STOP's module requests (register 17 := 0, release mode) refused: a download is under way",
+         {"SV 24.00", "KOD"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BenchWorld w(0);
+        tickOnly(w, {});
+        w.bench.cmd_start_Click(); // leaves the link on the module
+        ASSERT_TRUE(w.comm->CurrentDevice.Connected);
+        w.bench.instruments.accendi_alim(); // the module powered, so it would answer
+        const auto supplyBefore = w.world.supplyCommands().size();
+        w.sim.clearTranscript();
+        {
+            const BusyRun download(w.app, "a download");
+            c.click(w.bench);
+        }
+        EXPECT_TRUE(w.sim.transcript().empty());
+        EXPECT_EQ(w.shell->log.lines().back(), c.logLine + "  ");
+        const auto sent = w.world.supplyCommands();
+        EXPECT_EQ(std::vector<std::string>(sent.begin() + static_cast<ptrdiff_t>(supplyBefore), sent.end()),
+                  c.supply);
+        EXPECT_FALSE(w.bench.state.Running);
+    }
 }
 // The window closed during the stop sequence, while its supply command waits: the sequence ends there,
 // and the supply's output goes off before the instruments' ports close.

@@ -250,15 +250,19 @@ void CalibrationBench::cmd_stop_Click() {
         state.StopFlag = true;
         return changed();
     }
-    // Its module requests are a run of their own: nothing from another window goes out between them.
-    untilClosed("The stop sequence", [this] {
+    // Inside another run (a download, say) the link is that run's: the module requests are refused, and
+    // only the instruments stop. Otherwise they are a run of their own, so nothing from another window
+    // goes out between them.
+    const bool toModule = !link_.connected() ||
+                          !RefusedDuringRun(app_, "STOP's module requests (register 17 := 0, release mode)");
+    untilClosed("The stop sequence", [this, toModule] {
         const BusyRun busy(app_, "a bench run");
-        stopSequence();
+        stopSequence(toModule);
     });
 }
 
-void CalibrationBench::stopSequence() {
-    if (link_.connected()) {
+void CalibrationBench::stopSequence(bool toModule) {
+    if (toModule && link_.connected()) {
         link_.writeRegister(state.ModuleNode, 17, 0);
         link_.setDebugMode(false);
     }

@@ -78,7 +78,8 @@ class CalibrationBench {
     void runRow(int index);
     // START's run, once the instruments are there: the ticked rows, then the stop sequence.
     void run();
-    void stopSequence();
+    // Register 17 := 0 and release mode (toModule only), then the duration, the beep and the supply off.
+    void stopSequence(bool toModule = true);
     // Runs work until its end or the window's close (what names it in the log).
     void untilClosed(const std::string& what, const std::function<void()>& work);
     // Sends the supply's off command, written out before the ports close, and logs whether it went.
