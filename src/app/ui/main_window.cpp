@@ -317,21 +317,30 @@ void MainWindow::bindCommands() {
     add("mnu_SetAsController", true, [this] { searchWindow()->search().SetAsController(); });
     add("disconnect", bool(p.Disconnetti), [&p] { p.Disconnetti(); });
     add("download", true, [this] { showDownload(); });
+    // A key that sends the controller several requests is one run: a tool window's request given back
+    // between them is refused, not sent in the middle (keys and menu items wait for the key's return).
+    const auto addRun = [&add, &ctx](const char* key, bool available, const char* run,
+                                     std::function<void()> command) {
+        add(key, available, [&ctx, run, command = std::move(command)] {
+            const BusyRun busy(ctx, run);
+            command();
+        });
+    };
     const bool mode = p.ImpostaModoDebug && p.LeggiStatoPLC;
     // The mode read sets DebugMode itself, and only from a mode byte it knows.
-    add("debug", mode, [&p] {
+    addRun("debug", mode, "a mode change", [&p] {
         p.ImpostaModoDebug(true);
         p.LeggiStatoPLC();
     });
-    add("release", mode, [&p] {
+    addRun("release", mode, "a mode change", [&p] {
         p.ImpostaModoDebug(false);
         p.LeggiStatoPLC();
     });
     add("proj_comp", bool(p.CompilaProgramma), [&p] { withBusyPointer([&p] { p.CompilaProgramma(); }); });
     add("view_log", true, [this] { showLog(); });
     add("view_reg", true, [this] { showRegisters(false); });
-    add("pause", true, [this] { debug_.pause(); });
-    add("stop", true, [this] { debug_.stop(); });
+    addRun("pause", true, "a halt", [this] { debug_.pause(); });
+    addRun("stop", true, "a stop", [this] { debug_.stop(); });
     // The loops wait for PollStop; other keys may run from inside their waits to end them.
     router_.add(
         "run", [this] { return debug_.run(); }, CommandRouter::Kind::Loop);

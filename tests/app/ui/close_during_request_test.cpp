@@ -21,6 +21,7 @@
 #include "comm/link.h"
 #include "program/ui/program_commands.h"
 #include "program_fixture.h"
+#include "tools/ui/frm_dialoga.h"
 #include "tools/ui/frm_watch.h"
 
 namespace {
@@ -329,4 +330,32 @@ TEST(CloseDuringRequest, AStopClickedAfterALoopKeyEndsItsLoop) {
             if (r.size() >= 6 && r[1] == 6 && r[2] == 0 && r[3] == 0) commands.push_back(r[5]);
         EXPECT_EQ(commands, row.commands);
     }
+}
+
+// A debug key is one run: a manual request sent and the Watch started while its first request waits come
+// back between its requests and are refused there; the controller sees the key's requests alone.
+TEST(CloseDuringRequest, ToolRequestsHeldDuringADebugKeyAreRefused) {
+    Program p;
+    p.window->takeCloseDuringRequests(p.pump);
+    p.window->show();
+    p.sim.setMemory(ModeByteAddress, {ModeDebug});
+    p.confirmSettings(p.sim.startTcp(), 0);
+    p.window->menuItem("mnu_dialoga")->trigger();
+    p.window->menuItem("mnu_Watch")->trigger();
+    auto* manual = p.window->findChild<frm_dialoga*>();
+    auto* watch = p.window->findChild<frm_watch*>();
+    ASSERT_TRUE(manual && watch && watch->view().add(5));
+    p.sim.clearTranscript();
+    p.sim.inject({SimFault::Delay, 500}); // the first request
+    QTimer::singleShot(100, [&] {
+        click(manual->findChild<QPushButton*>("cmd_send"));
+        click(watch->findChild<QPushButton*>("cmd_start"));
+    });
+    // A Watch polling inside the key would never let it return.
+    QTimer::singleShot(5000, watch, [watch] { watch->view().stop(); });
+    p.window->Toolbar1_ButtonClick("debug");
+    p.pump.pausa(0.3);
+    const Bytes mode{3, 20, 2, 0, 0, 19, 1}, status{3, 4, 0, 0, 0, 1};
+    EXPECT_EQ(p.sim.transcript(), (std::vector<Bytes>{{3, 20, 4, 0, 0, 19, 1, ModeDebug}, mode, status}));
+    EXPECT_TRUE(p.logHas("Request refused: a mode change is under way"));
 }
