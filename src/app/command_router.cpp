@@ -1,6 +1,8 @@
 #include "app/command_router.h"
 
 #include <exception>
+#include <memory>
+#include <utility>
 
 CommandRouter::CommandRouter(int16_t& pollStop, std::function<void()> aggiornaStato)
     : pollStop_(pollStop), aggiornaStato_(std::move(aggiornaStato)) {}
@@ -18,7 +20,7 @@ bool CommandRouter::press(std::string_view key) {
 }
 
 bool CommandRouter::whenIdle(std::function<void()> call) {
-    if (singleRunning_) {
+    if (waitedFor_) {
         later_.push_back(std::move(call));
         return false;
     }
@@ -29,7 +31,7 @@ bool CommandRouter::whenIdle(std::function<void()> call) {
 
 // Given back to a loop, they may come while a command of theirs runs: that command's return runs the rest.
 void CommandRouter::runWaiting() {
-    while (!singleRunning_ && !later_.empty()) {
+    while (!waitedFor_ && !later_.empty()) {
         const std::function<void()> next = std::move(later_.front());
         later_.pop_front();
         next();
@@ -42,20 +44,27 @@ void CommandRouter::run(std::string_view key) {
     if (it != commands_.end()) {
         // Copied out, so a nested press that re-registers keys cannot pull it from under us.
         Entry entry = it->second;
-        const int guard = entry.How == Kind::Single ? 1 : 0;
-        // The keys waiting behind a loop key would wait for its loop, which only a key ends: they act
-        // inside it. A loop that ends before (or never starts) leaves them to act after it.
-        const bool giveBack = !guard && !later_.empty() && giveBack_;
-        if (giveBack) giveBack_([this] { runWaiting(); });
-        singleRunning_ += guard;
+        // Keys wait for a loop key's own command as for any other, and act inside its loop once it waits,
+        // which only a key ends. A loop that ends before (or never starts) leaves them to act after it.
+        const bool loop = entry.How == Kind::Loop && giveBack_;
+        auto waiting = std::make_shared<bool>(entry.How == Kind::Single || loop);
+        const auto stopWaiting = [this, waiting] {
+            if (!std::exchange(*waiting, false)) return false;
+            --waitedFor_;
+            return true;
+        };
+        if (loop) giveBack_([stopWaiting, this] {
+            if (stopWaiting()) runWaiting();
+        });
+        waitedFor_ += *waiting;
         bool refresh = false;
         try {
             refresh = entry.Run();
         } catch (const std::exception&) {
             // A failing command ends silently, without the refresh.
         }
-        singleRunning_ -= guard;
-        if (giveBack) giveBack_({});
+        if (loop) giveBack_({});
+        stopWaiting();
         if (!refresh) return;
     }
     if (aggiornaStato_) aggiornaStato_();

@@ -14,9 +14,9 @@ class CommandRouter {
     using Command = std::function<bool()>;
     // A loop command waits for PollStop and lets other keys run from inside its wait, so that they end
     // it; a key pressed while any other command runs (a connect, a transaction) acts once that command
-    // has returned, in the order pressed, so no second request starts on the link. Keys still waiting
-    // when a loop key among them starts its loop act from inside that loop, as if pressed while it runs:
-    // a Stop behind it ends it.
+    // has returned, in the order pressed, so no second request starts on the link. Keys pressed while a
+    // loop key sends its own command, and those still waiting when it starts, act from inside its loop
+    // once it waits, as if pressed while it runs: a Stop behind it ends it after the loop key's command.
     enum class Kind { Single, Loop };
 
     CommandRouter(int16_t& pollStop, std::function<void()> aggiornaStato);
@@ -28,11 +28,12 @@ class CommandRouter {
     // returned, in turn with the keys pressed meanwhile. False when it waits.
     bool whenIdle(std::function<void()> call);
     // A command runs that keys and calls wait for.
-    bool commandRunning() const { return singleRunning_ > 0; }
+    bool commandRunning() const { return waitedFor_ > 0; }
     // The program has closed: the keys and calls still waiting for the running command are dropped.
     void dropWaiting() { later_.clear(); }
-    // How the keys still waiting reach a loop key's loop: giveBack leaves a call for the loop's first wait
-    // (Pausa), to run ahead of the input that came after them; an empty call takes it back.
+    // How the keys waiting behind a loop key reach its loop: giveBack leaves a call for the loop's first
+    // wait (Pausa), to run ahead of the input that came after them; an empty call takes it back. Without
+    // it a loop key's command is not waited for.
     void passWaitingTo(std::function<void(std::function<void()>)> giveBack) {
         giveBack_ = std::move(giveBack);
     }
@@ -48,7 +49,7 @@ class CommandRouter {
     int16_t& pollStop_;
     std::function<void()> aggiornaStato_;
     std::map<std::string, Entry, std::less<>> commands_;
-    int singleRunning_ = 0;
+    int waitedFor_ = 0; // commands running that keys wait for: the single ones, loop keys until they wait
     std::deque<std::function<void()>> later_; // keys pressed and calls made while a command runs
     std::function<void(std::function<void()>)> giveBack_;
 };

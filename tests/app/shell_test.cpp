@@ -104,27 +104,31 @@ TEST(CommandRouter, KeysPressedWhileACommandRunsActAfterItInOrder) {
 
 // Keys waiting behind a loop key act from inside its loop, at its wait, as if pressed while it runs: a Stop
 // among them ends it. A loop that ends before its wait leaves them to act after it, and takes back the call.
+// So does a Stop pressed while the loop key sends its own command (a click held during the command before).
 TEST(CommandRouter, KeysWaitingBehindALoopKeyActInsideItsLoop) {
     const struct {
         bool waits;
         std::vector<std::string> trail;
+        bool stopDuringLoopKey = false;
     } rows[] = {
         {true, {"debug", "AggiornaStato", "step", "stop", "AggiornaStato", "pass", "AggiornaStato"}},
         {false, {"debug", "AggiornaStato", "step", "AggiornaStato", "stop", "AggiornaStato"}},
+        {true, {"debug", "AggiornaStato", "step", "stop", "AggiornaStato", "pass", "AggiornaStato"}, true},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.waits ? "loop" : "no loop");
+        SCOPED_TRACE(std::string(row.waits ? "loop" : "no loop") + (row.stopDuringLoopKey ? ", late stop" : ""));
         RouterFixture f;
         std::function<void()> atWait; // what the loop's wait runs
         f.router.passWaitingTo([&](std::function<void()> call) { atWait = std::move(call); });
         f.router.add("debug", [&] {
             f.router.press("step"); // clicked during its request
-            f.router.press("stop");
+            if (!row.stopDuringLoopKey) f.router.press("stop");
             return f.trail.push_back("debug"), true;
         });
         f.router.add(
             "step",
             [&] {
+                if (row.stopDuringLoopKey) EXPECT_FALSE(f.router.press("stop"));
                 f.trail.push_back("step");
                 f.pollStop = 0;
                 for (int pass = 0; row.waits && f.pollStop == 0 && pass < 3; ++pass) {

@@ -2,6 +2,7 @@
 // that came meanwhile is delivered afterwards, and the close is carried out once the request has returned.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <QAction>
 #include <QApplication>
@@ -277,21 +278,27 @@ TEST(CloseDuringRequest, AClosedWhileTheWatchPollsAsksFirstAndNoKeepsItPolling) 
 
 // A loop's key, then Stop, clicked while a request waits: the Stop acts inside the loop as if clicked while
 // it runs, after the loop key's own command and before the loop's first pass. Held during the debug key's
-// first request (they come back between its two requests and wait for it to return) or during a request
-// of no command; the Watch's Start with nothing to read sends nothing at all.
+// first request (they come back between its requests and wait for it to return) or during a request of no
+// command; the Watch's Start with nothing to read sends nothing at all. A Stop clicked during the last
+// request of a key's command comes back only after it, while the loop key queued behind it sends its own
+// command: it still acts after that command.
 TEST(CloseDuringRequest, AStopClickedAfterALoopKeyEndsItsLoop) {
     const struct {
         const char* loop;
-        bool duringCommand;
+        const char* command;       // the key whose request waits; none: a request of no command
         std::vector<int> commands; // the values written to the command register
+        size_t stopInRequest = 0;  // the Stop is clicked during this request of the command (0: its first)
     } rows[] = {
-        {"step", true, {CmdHalt, CmdStop}},
-        {"run", true, {CmdRun, CmdHalt, CmdStop}},
-        {"step", false, {CmdHalt, CmdStop}},
-        {"cmd_start", false, {}},
+        {"step", "debug", {CmdHalt, CmdStop}},
+        {"run", "debug", {CmdRun, CmdHalt, CmdStop}},
+        {"step", nullptr, {CmdHalt, CmdStop}},
+        {"cmd_start", nullptr, {}},
+        {"run", "debug", {CmdRun, CmdHalt, CmdStop}, 3},
+        {"runBr", "connect", {CmdRunToBreak, CmdHalt, CmdStop}, 3},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.loop) + (row.duringCommand ? ", debug key" : ", request"));
+        SCOPED_TRACE(std::string(row.loop) + ", " + (row.command ? row.command : "request") + " " +
+                     std::to_string(row.stopInRequest));
         Program p;
         p.window->takeCloseDuringRequests(p.pump);
         p.window->show();
@@ -308,18 +315,26 @@ TEST(CloseDuringRequest, AStopClickedAfterALoopKeyEndsItsLoop) {
         QWidget* stop = key(row.loop == std::string("cmd_start") ? "cmd_stop" : "stop");
         ASSERT_TRUE(loop && stop);
         p.sim.clearTranscript();
-        p.sim.inject({SimFault::Delay, 600});
+        for (size_t request = 1; request <= std::max<size_t>(row.stopInRequest, 1); ++request)
+            p.sim.inject({SimFault::Delay, 600});
         QTimer::singleShot(300, [&] {
             click(loop);
+            if (!row.stopInRequest) click(stop);
+        });
+        QTimer stopWhenAsked; // the Stop, once the simulator has the request it waits for
+        QObject::connect(&stopWhenAsked, &QTimer::timeout, [&] {
+            if (p.sim.transcript().size() < row.stopInRequest) return;
+            stopWhenAsked.stop();
             click(stop);
         });
+        if (row.stopInRequest) stopWhenAsked.start(10);
         bool rescued = false; // the loop never ended by itself
         QTimer::singleShot(20000, p.window.get(), [&] {
             rescued = p.comm.PollStop == 0;
             p.comm.PollStop = 1;
         });
-        if (row.duringCommand) {
-            p.window->Toolbar1_ButtonClick("debug");
+        if (row.command) {
+            p.window->Toolbar1_ButtonClick(row.command);
         } else {
             LeggiRegistro(p.ctx, 3, 0);
             p.pump.pausa(0.1);
