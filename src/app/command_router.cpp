@@ -53,9 +53,10 @@ void CommandRouter::run(std::string_view key) {
             --waitedFor_;
             return true;
         };
-        if (loop) giveBack_([stopWaiting, this] {
-            if (stopWaiting()) runWaiting();
-        });
+        if (loop)
+            giveBack_([stopWaiting, this] {
+                if (stopWaiting()) runWaiting();
+            });
         waitedFor_ += *waiting;
         bool refresh = false;
         try {

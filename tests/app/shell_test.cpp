@@ -116,7 +116,8 @@ TEST(CommandRouter, KeysWaitingBehindALoopKeyActInsideItsLoop) {
         {true, {"debug", "AggiornaStato", "step", "stop", "AggiornaStato", "pass", "AggiornaStato"}, true},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.waits ? "loop" : "no loop") + (row.stopDuringLoopKey ? ", late stop" : ""));
+        SCOPED_TRACE(std::string(row.waits ? "loop" : "no loop") +
+                     (row.stopDuringLoopKey ? ", late stop" : ""));
         RouterFixture f;
         std::function<void()> atWait; // what the loop's wait runs
         f.router.passWaitingTo([&](std::function<void()> call) { atWait = std::move(call); });
