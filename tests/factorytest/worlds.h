@@ -183,6 +183,8 @@ struct ControllerWorld : WorldContext<BenchOperator> {
         SimController& self = isUnit ? unit : reference;
         SimController& other = isUnit ? reference : unit;
         const uint16_t reg = r.size() >= 4 ? static_cast<uint16_t>(r[2] << 8 | r[3]) : 0;
+        if (static_cast<uint32_t>(r[0] << 24 | r[1] << 16 | reg) == stopDuring && --stopNth == 0)
+            stopClicked = true;
         if (r[1] == 4 && reg == 8) {
             if (!isUnit && refuseReferenceReads) return {r[0], 0x84, 2};
             self.setInput(8, Wired(other.holding(9)) | (isUnit ? inputStuckHigh.load() : 0));
@@ -198,6 +200,11 @@ struct ControllerWorld : WorldContext<BenchOperator> {
     std::atomic<bool> refuseReferenceReads{false};
     std::atomic<bool> exchangeEnabled{true}; // the reference unit keeps its enable flag
     std::atomic<int> counterStep{100};       // exchanges counted between two reads
+    // STOP is clicked while the stopNth request to this node, function and register (node << 24 |
+    // function << 16 | register) waits for its answer: the click is held until the request has returned.
+    std::atomic<uint32_t> stopDuring{0};
+    std::atomic<int> stopNth{0};
+    std::atomic<bool> stopClicked{false};
 
     SimController unit{10}, reference{99};
     SimController rtu, tcp;
