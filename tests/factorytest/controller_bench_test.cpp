@@ -13,6 +13,7 @@ std::vector<uint32_t> colours(const ControllerWorld& w) {
 TEST(ControllerBench, BothPhasesRunGreenAndTheUnitHoldsTheProgramAndTheClock) {
     ControllerWorld w;
     w.tickAll(true, true);
+    w.comm->CurrentDevice.DebugMode = -1; // as a connect to a controller in debug mode leaves it
     int startsDuringRun = 0;
     w.pump.onEvents = [&] {
         if (w.bench.state.Running && startsDuringRun++ == 0) w.bench.cmd_start_Click(); // refused
@@ -39,7 +40,8 @@ TEST(ControllerBench, BothPhasesRunGreenAndTheUnitHoldsTheProgramAndTheClock) {
             EXPECT_LT(r[4] << 8 | r[5], 512);
         }
     EXPECT_EQ(w.bench.state.Label2, "600/500");
-    EXPECT_EQ(w.unit.modeByte(), 0x55); // release mode after the exchange
+    EXPECT_EQ(w.unit.modeByte(), 0x55); // release mode after the exchange, and the main window says so
+    EXPECT_EQ(w.shell->status.Text[2], "Release Mode");
     // 09:05:07 on 3 February 2016, to the unit itself.
     EXPECT_EQ(w.tcp.transcript().back(),
               (Bytes{10, 16, 0, 22, 0, 4, 8, 0, 0x07, 0x05, 0x09, 0, 0x03, 0x02, 0x16}));

@@ -11,6 +11,7 @@
 #include "core/app_context.h"
 #include "core/busy_run.h"
 #include "core/durable_file.h"
+#include "factorytest/fields/controller_mode.h"
 #include "factorytest/instruments/bench_instruments.h"
 #include "factorytest/instruments/collaudo.h"
 #include "program/transfer/file_output.h"
@@ -238,7 +239,7 @@ void ControllerBench::initPhase() {
     if (stopped()) return;
     if (ticked(ProgHigh)) {
         colour(ProgHigh, ColourYellow);
-        ImpostaModoDebug(app_, true);
+        SetControllerMode(app_, true);
         pump_.pausa(0.5);
         colour(ProgHigh, download(16, 2032) ? ColourGreen : ColourRed);
     }
@@ -284,7 +285,7 @@ void ControllerBench::rs485Exchange() {
         double zero = 0;
         ScriviRegistro(app_, node, static_cast<int16_t>(reg), zero);
     }
-    ImpostaModoDebug(app_, false);
+    SetControllerMode(app_, false);
     pump_.pausa(1);
     double enable = 1;
     ScriviRegistro(app_, ReferenceNode, 26, enable);
