@@ -8,12 +8,19 @@
 // pause of 0.5 s after its first 12 bytes), "stray" (a multimeter that answers when asked and sends a
 // stray byte on its own every 1.7 s: 0xFF, 0x00, a letter, a digit, a blank and a TAB in turn) or "dips"
 // (JXV2569's dip-switches left on).
+// "melqo_bench_sim collaudo [MS]" serves the controller test bench's peers instead, the unit under test
+// (starting in debug mode) and the reference unit, at the bench's address 192.168.1.100:502, which must be
+// on a local interface; every request is printed, every answer goes MS late (0 when not given). Both bench
+// windows open.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <QApplication>
+#include <thread>
 
 #include "core/model_catalogue.h"
+#include "collaudo_units.h"
+#include "comm/device_procedures.h"
 #include "factorytest/calibration_bench/bench_tables.h"
 #include "sim_shell.h"
 #include "support/analog_world.h"
@@ -43,10 +50,49 @@ void writeImages(const std::string& folder) {
     }
 }
 
+// The program, its link set on the unit under test, beside the controller bench's peers.
+int RunCollaudo(QApplication& app, QtUserDialogs& dialogs, int lateMs) {
+    CollaudoUnits units;
+    units.unit.setIdentification(0x08, 0x06, 0x07, 0x00);
+    units.unit.setMemory(ModeByteAddress, {ModeDebug});
+    SimController line;
+    line.setResponder([&units, lateMs](const Bytes& r) {
+        std::string text;
+        for (uint8_t b : r)
+            text += " " + std::to_string(b);
+        std::cout << "request" << text << std::endl;
+        std::this_thread::sleep_for(std::chrono::milliseconds(lateMs));
+        return units.respond(r);
+    });
+    try {
+        line.startTcp("192.168.1.100", 502);
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << ": 192.168.1.100:502 is not on a local interface, or taken\n";
+        return 1;
+    }
+    SimShell sim(dialogs);
+    DeviceRecord& d = sim.comm.CurrentDevice;
+    d.Channel = 0, d.IpAddress = "192.168.1.100", d.Port = 502, d.NodeAddress = 10;
+    // The model the unit identifies as (08 06 07 00), chosen already: a connect asks nothing.
+    for (int r = 0; r < FilledModelRows; ++r)
+        if (sim.shell.Models[static_cast<size_t>(r)].ModelCode == "8670") d.ModelIndex = static_cast<uint8_t>(r);
+    AggiornaStato(sim.ctx);
+    std::cout << "Controller bench peers on 192.168.1.100:502: connect, then press START in COLLAUDO."
+              << std::endl;
+    sim.window.show();
+    sim.window.showColl7593(); // behind, for its STOP with no run of its own
+    sim.window.showCollaudo();
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    if (argc > 1 && std::string(argv[1]) == "collaudo") {
+        QtUserDialogs dialogs;
+        return RunCollaudo(app, dialogs, argc > 2 ? std::max(0, std::atoi(argv[2])) : 0);
+    }
     const int model = argc > 1 ? std::clamp(std::atoi(argv[1]), 0, 3) : 0;
     AnalogWorld world(model);
     const std::string fault = argc > 2 ? argv[2] : "";

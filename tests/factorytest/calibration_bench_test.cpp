@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "core/busy_run.h"
+#include "core/button_groups.h"
 #include "worlds.h"
 
 namespace {
@@ -87,12 +88,26 @@ TEST(BenchStop, WhenIdleRunsTheStopSequenceAtOnce) {
     BenchWorld w(0);
     w.ports.Seriale_alim.open(w.ports.Devices);
     w.ports.Seriale_mult.open(w.ports.Devices);
+    // The link is on a powered device that a connect found in debug mode.
+    DeviceRecord& d = w.comm->CurrentDevice;
+    d.Channel = 1, d.Port = 7, d.SerialDevice = w.ports.Devices[7], d.NodeAddress = 1;
+    Connetti(w.app);
+    w.bench.instruments.accendi_alim();
+    TakeModeRead(w.app, true);
+    ASSERT_EQ(w.shell->status.Text[2], "Debug Mode");
+    const auto poweredBy = static_cast<ptrdiff_t>(w.world.supplyCommands().size());
     // A command from another window during its waits is refused, never sent between its requests.
     int waits = 0, marked = 0;
     w.pump.onEvents = [&] { ++waits, marked += w.comm->RunUnderWay != nullptr; };
     w.bench.cmd_stop_Click();
-    EXPECT_EQ(w.world.supplyCommands(), (std::vector<std::string>{"SV 24.00", "KOD"}));
+    const auto sent = w.world.supplyCommands();
+    EXPECT_EQ(std::vector<std::string>(sent.begin() + poweredBy, sent.end()),
+              (std::vector<std::string>{"SV 24.00", "KOD"}));
     EXPECT_EQ(w.world.beeps, 1);
+    // It left the device in release mode, and the main window says so.
+    EXPECT_EQ(w.world.memory(1, 19, 1), Bytes{0x55});
+    EXPECT_EQ(w.shell->status.Text[2], "Release Mode");
+    EXPECT_FALSE(w.shell->Toolbar.enabled("download"));
     EXPECT_GT(waits, 0);
     EXPECT_EQ(marked, waits);
     EXPECT_EQ(w.comm->RunUnderWay, nullptr);

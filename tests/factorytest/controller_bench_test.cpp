@@ -13,6 +13,7 @@ std::vector<uint32_t> colours(const ControllerWorld& w) {
 TEST(ControllerBench, BothPhasesRunGreenAndTheUnitHoldsTheProgramAndTheClock) {
     ControllerWorld w;
     w.tickAll(true, true);
+    w.comm->CurrentDevice.DebugMode = -1; // as a connect to a controller in debug mode leaves it
     int startsDuringRun = 0;
     w.pump.onEvents = [&] {
         if (w.bench.state.Running && startsDuringRun++ == 0) w.bench.cmd_start_Click(); // refused
@@ -39,7 +40,8 @@ TEST(ControllerBench, BothPhasesRunGreenAndTheUnitHoldsTheProgramAndTheClock) {
             EXPECT_LT(r[4] << 8 | r[5], 512);
         }
     EXPECT_EQ(w.bench.state.Label2, "600/500");
-    EXPECT_EQ(w.unit.modeByte(), 0x55); // release mode after the exchange
+    EXPECT_EQ(w.unit.modeByte(), 0x55); // release mode after the exchange, and the main window says so
+    EXPECT_EQ(w.shell->status.Text[2], "Release Mode");
     // 09:05:07 on 3 February 2016, to the unit itself.
     EXPECT_EQ(w.tcp.transcript().back(),
               (Bytes{10, 16, 0, 22, 0, 4, 8, 0, 0x07, 0x05, 0x09, 0, 0x03, 0x02, 0x16}));
@@ -99,6 +101,39 @@ TEST(ControllerBench, BaseStepsFailOnTheirOwnFaults) {
         if (f == ExchangeSilent) {
             EXPECT_GE(w.pump.nowMs(), 30000);
         }
+    }
+}
+
+// STOP clicked while a request waits comes back at the next pass of the event loop outside a request, as
+// the input hold gives it back: the run ends at the end of the step it was clicked in.
+TEST(ControllerBench, StopClickedDuringAStepEndsTheRunAtThatStepsEnd) {
+    struct Case {
+        const char* during;
+        uint32_t request; // node, function and register
+        int nth;
+        long inputWrites; // the Inputs step's writes to the reference unit's register 9
+    };
+    for (const Case& c : {Case{"the RS-485 step's last request", 99u << 24 | 6 << 16 | 26, 3, 0},
+                          Case{"the Inputs step's first request", 99u << 24 | 6 << 16 | 9, 1, 4}}) {
+        SCOPED_TRACE(c.during);
+        ControllerWorld w;
+        w.tickAll(false, true);
+        w.stopDuring = c.request;
+        w.stopNth = c.nth;
+        w.pump.onEvents = [&w] {
+            if (w.stopClicked.exchange(false)) w.bench.Command1_Click();
+        };
+        w.bench.cmd_start_Click();
+        const auto sent = w.tcp.transcript();
+        const auto writesOfRegister9 = [&sent](uint8_t node) {
+            return std::count_if(sent.begin(), sent.end(), [node](const Bytes& r) {
+                return r[0] == node && r[1] == 6 && (r[2] << 8 | r[3]) == 9;
+            });
+        };
+        EXPECT_EQ(writesOfRegister9(99), c.inputWrites);
+        EXPECT_EQ(writesOfRegister9(10), 0); // the Outputs step never began
+        EXPECT_EQ(w.bench.state.StepColour[7], ColourGreen);
+        EXPECT_EQ(w.bench.state.StepColour[10], NotColoured);
     }
 }
 

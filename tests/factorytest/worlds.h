@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+#include "collaudo_units.h"
 #include "comm/link.h"
 #include "core/app_context.h"
 #include "core/language.h"
@@ -138,22 +139,19 @@ struct ConfigWorld : WorldContext<> {
 };
 
 // The controller test bench's world: the unit under test (node 10) on an RTU pseudo-terminal and on
-// Modbus TCP loopback, the reference unit (node 99) on the same TCP link, the I/O wiring between them,
-// the RS-485 exchange counter, and an operator who reads the multimeter.
-
-// The four channels: writer bit 8 drives reader bits 8 (normally open) and 9 (normally closed),
-// writer bit 9 drives bits 10 and 11.
-inline uint16_t Wired(uint16_t w) {
-    const bool a = w & 0x100, b = w & 0x200;
-    return static_cast<uint16_t>(a << 8 | !a << 9 | b << 10 | !b << 11);
-}
-
-struct ControllerWorld : WorldContext<BenchOperator> {
+// Modbus TCP loopback, the reference unit (node 99) on the same TCP link, and an operator who reads the
+// multimeter.
+struct ControllerWorld : WorldContext<BenchOperator>, CollaudoUnits {
     explicit ControllerWorld(size_t values = 65001, int badValueAt = -1) {
         CaricaRisorse(*shell, 1);
         unit.setIdentification(0x08, 0x06, 0x07, 0x00);
         for (SimController* line : {&rtu, &tcp})
-            line->setResponder([this](const Bytes& r) { return respond(r); });
+            line->setResponder([this](const Bytes& r) {
+                const uint16_t reg = r.size() >= 4 ? static_cast<uint16_t>(r[2] << 8 | r[3]) : 0;
+                if (static_cast<uint32_t>(r[0] << 24 | r[1] << 16 | reg) == stopDuring && --stopNth == 0)
+                    stopClicked = true;
+                return respond(r);
+            });
         bench.settings.Devices[1] = rtu.startRtu();
         bench.settings.EthernetAddress = "127.0.0.1";
         bench.settings.EthernetPort = static_cast<int16_t>(tcp.startTcp());
@@ -177,29 +175,12 @@ struct ControllerWorld : WorldContext<BenchOperator> {
         bench.state.Ticked.fill(true);
     }
 
-    Bytes respond(const Bytes& r) {
-        if (r[0] != 10 && r[0] != 99) return {}; // the broadcast address answers nothing
-        const bool isUnit = r[0] == 10;
-        SimController& self = isUnit ? unit : reference;
-        SimController& other = isUnit ? reference : unit;
-        const uint16_t reg = r.size() >= 4 ? static_cast<uint16_t>(r[2] << 8 | r[3]) : 0;
-        if (r[1] == 4 && reg == 8) {
-            if (!isUnit && refuseReferenceReads) return {r[0], 0x84, 2};
-            self.setInput(8, Wired(other.holding(9)) | (isUnit ? inputStuckHigh.load() : 0));
-        }
-        if (r[1] == 4 && !isUnit && reg == 26)
-            reference.setInput(26, exchangeEnabled ? reference.holding(26) : 0);
-        if (r[1] == 4 && isUnit && reg == 27 && reference.holding(26) == 1)
-            unit.setInput(27, static_cast<uint16_t>(unit.input(27) + counterStep));
-        return self.execute(r);
-    }
+    // STOP is clicked while the stopNth request to this node, function and register (node << 24 |
+    // function << 16 | register) waits for its answer: the click is held until the request has returned.
+    std::atomic<uint32_t> stopDuring{0};
+    std::atomic<int> stopNth{0};
+    std::atomic<bool> stopClicked{false};
 
-    std::atomic<uint16_t> inputStuckHigh{0}; // the unit's input bits stuck on
-    std::atomic<bool> refuseReferenceReads{false};
-    std::atomic<bool> exchangeEnabled{true}; // the reference unit keeps its enable flag
-    std::atomic<int> counterStep{100};       // exchanges counted between two reads
-
-    SimController unit{10}, reference{99};
     SimController rtu, tcp;
     std::filesystem::path program =
         std::filesystem::temp_directory_path() / ("melqo-8410-" + std::to_string(::getpid()) + ".hex");

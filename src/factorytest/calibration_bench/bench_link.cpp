@@ -7,6 +7,7 @@
 #include "comm/input_register_read.h"
 #include "comm/link.h"
 #include "comm/model_check.h"
+#include "factorytest/fields/controller_mode.h"
 
 bool BenchLink::writeRegister(uint8_t node, int16_t reg, double value) {
     return ScriviRegistro(app_, node, reg, value);
@@ -26,7 +27,7 @@ bool BenchLink::writeMemory(uint8_t node, uint16_t address, std::span<const uint
 }
 
 bool BenchLink::setDebugMode(bool debug) {
-    return ImpostaModoDebug(app_, debug);
+    return SetControllerMode(app_, debug);
 }
 
 void BenchLink::moveTo(int16_t comPort, const std::string& serialDevice, uint8_t node,

@@ -16,6 +16,7 @@ class BenchLink {
     std::optional<uint16_t> readRegister(uint8_t node, int16_t reg);
     // The bytes staged at the start of MemoryImage, then written at address (memory access function).
     bool writeMemory(uint8_t node, uint16_t address, std::span<const uint8_t> bytes);
+    // The link device's mode byte; the main window then shows the mode it was left in.
     bool setDebugMode(bool debug);
     // Moves the link to a serial COM port at the node: closes it and opens it again.
     void moveTo(int16_t comPort, const std::string& serialDevice, uint8_t node, const std::string& deviceName);

@@ -11,6 +11,7 @@
 #include "core/app_context.h"
 #include "core/busy_run.h"
 #include "core/durable_file.h"
+#include "factorytest/fields/controller_mode.h"
 #include "factorytest/instruments/bench_instruments.h"
 #include "factorytest/instruments/collaudo.h"
 #include "program/transfer/file_output.h"
@@ -105,6 +106,14 @@ void ControllerBench::Command1_Click() {
     state.StopCollaudo = true;
 }
 
+// A click held while a request waited comes back at the next pass of the event loop outside a request;
+// a step whose last requests pass no pause would leave it to the next step. The pass here lets it act
+// first, so a STOP clicked during a step ends the run at that step's end.
+bool ControllerBench::stopped() {
+    pump_.processEvents();
+    return state.StopCollaudo;
+}
+
 void ControllerBench::cmd_start_Click() {
     if (state.Running || RefusedDuringRun(app_, "START")) return;
     state.StopCollaudo = false;
@@ -113,7 +122,7 @@ void ControllerBench::cmd_start_Click() {
     const bool ended = pump_.run(app_.shell.log, "The test", [this] {
         const BusyRun busy(app_, "a bench run");
         if (state.Init) initPhase();
-        if (state.Base && !state.StopCollaudo) basePhase();
+        if (state.Base && !stopped()) basePhase();
     });
     state.Running = false;
     if (!ended) Form_Unload(); // the ports the closed window's run left open
@@ -180,7 +189,6 @@ void ControllerBench::initPhase() {
         state.StopCollaudo = true;
         return;
     }
-    const auto& stop = state.StopCollaudo;
     const auto ticked = [this](Step s) { return state.Ticked[s]; };
     Disconnetti(app_);
     DeviceRecord& d = app_.comm.CurrentDevice;
@@ -189,12 +197,12 @@ void ControllerBench::initPhase() {
     d.SerialDevice = ComDevice(settings.Devices, d.Port);
     d.BaudRate = "9600";
     d.NodeAddress = UnitNode;
-    if (stop) return;
+    if (stopped()) return;
     supply(false, "0");
     pump_.pausa(0.5);
-    if (stop) return;
+    if (stopped()) return;
     app_.dialogs.messageBox("Chiudere switch INIT", MsgButtons::Ok, MsgIcon::Warning);
-    if (stop) return;
+    if (stopped()) return;
     for (const auto& [consumption, identity, which] :
          {std::tuple{Consumo10, Rs232At10, 0}, {Consumo24, Rs232At24, 1}}) {
         if (ticked(consumption)) {
@@ -203,35 +211,35 @@ void ControllerBench::initPhase() {
             if (const auto result = VerificaConsumo(which))
                 colour(consumption, *result == 0 ? ColourGreen : ColourRed);
         }
-        if (stop) return;
+        if (stopped()) return;
         if (ticked(identity)) {
             colour(identity, ColourYellow);
             colour(identity, VerificaDispositivo() == 0 ? ColourGreen : ColourRed);
         }
-        if (stop) return;
+        if (stopped()) return;
     }
     if (ticked(ProgLow)) {
         colour(ProgLow, ColourYellow);
         colour(ProgLow, download(0, 16) ? ColourGreen : ColourRed);
     }
-    if (stop) return;
+    if (stopped()) return;
     supply(false, "0");
     pump_.pausa(0.5);
-    if (stop) return;
+    if (stopped()) return;
     app_.dialogs.messageBox("Aprire switch INIT", MsgButtons::Ok, MsgIcon::Warning);
-    if (stop) return;
+    if (stopped()) return;
     supply(true, "24");
     pump_.pausa(2);
-    if (stop) return;
+    if (stopped()) return;
     if (ticked(Ethernet)) {
         toEthernet();
         pump_.pausa(0.5);
         colour(Ethernet, d.Connected ? ColourGreen : ColourRed);
     }
-    if (stop) return;
+    if (stopped()) return;
     if (ticked(ProgHigh)) {
         colour(ProgHigh, ColourYellow);
-        ImpostaModoDebug(app_, true);
+        SetControllerMode(app_, true);
         pump_.pausa(0.5);
         colour(ProgHigh, download(16, 2032) ? ColourGreen : ColourRed);
     }
@@ -248,12 +256,11 @@ void ControllerBench::toEthernet() {
 }
 
 void ControllerBench::basePhase() {
-    const auto& stop = state.StopCollaudo;
     toEthernet();
     pump_.pausa(1);
-    if (stop) return;
+    if (stopped()) return;
     if (state.Ticked[Rs485]) rs485Exchange();
-    if (stop) return;
+    if (stopped()) return;
     for (const auto& [step, writer, reader, first] :
          {std::tuple{Inputs, ReferenceNode, UnitNode, 0}, {Outputs, UnitNode, ReferenceNode, 4}}) {
         if (state.Ticked[step]) {
@@ -263,7 +270,7 @@ void ControllerBench::basePhase() {
             for (const IoPattern& row : IoPatterns)
                 TestIO(writer, reader, row.value, row.pattern, first);
         }
-        if (stop) return;
+        if (stopped()) return;
     }
     if (state.Ticked[Rtcc]) setClock();
 }
@@ -278,7 +285,7 @@ void ControllerBench::rs485Exchange() {
         double zero = 0;
         ScriviRegistro(app_, node, static_cast<int16_t>(reg), zero);
     }
-    ImpostaModoDebug(app_, false);
+    SetControllerMode(app_, false);
     pump_.pausa(1);
     double enable = 1;
     ScriviRegistro(app_, ReferenceNode, 26, enable);

@@ -99,6 +99,8 @@ class ControllerBench {
     void loadConsumptionLimits();
 
   private:
+    // A checkpoint: true once STOP was clicked, also while a request of the step waited.
+    bool stopped();
     bool loadProgram();
     bool openInstruments();
     void initPhase();
