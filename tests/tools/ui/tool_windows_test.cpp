@@ -19,7 +19,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyleOption>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -37,6 +36,7 @@
 #include "program/ui/program_commands.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"
+#include "support/ui/user_input.h"
 #include "tools/ui/frm_dialoga.h"
 #include "tools/ui/frm_eeprom.h"
 #include "tools/ui/frm_watch.h"
@@ -186,33 +186,6 @@ TEST_F(ToolWindows, WatchWindowWritesATypedValueAndClosingItEndsItsRefresh) {
     EXPECT_FALSE(w->view().running());
     EXPECT_EQ(s.comm->PollBusy, 0);
     EXPECT_FALSE(window.showTool("mnu_Watch", false)->isHidden()); // the menu shows it again
-}
-
-// The pointer moved to the point `at` of `w` and clicked there, as the window system hands it to the window
-// that holds `w`.
-void clickAsTheUser(QWidget* w, QPoint at) {
-    QWidget* top = w->window();
-    const QPointF in = w->mapTo(top, at);
-    for (const QEvent::Type type :
-         {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent e(type, in, top->mapToGlobal(in),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(top->windowHandle(), &e);
-    }
-}
-
-// The middle of a sub-window's close box, where its style lays it out in the title bar.
-QPoint closeBoxOf(QMdiSubWindow* sub) {
-    QStyleOptionTitleBar title;
-    title.initFrom(sub);
-    title.subControls = QStyle::SC_All;
-    title.titleBarFlags = sub->windowFlags();
-    title.titleBarState = sub->windowState() | Qt::WindowActive;
-    title.rect = {0, 0, sub->width(), sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, sub)};
-    return sub->style()
-        ->subControlRect(QStyle::CC_TitleBar, &title, QStyle::SC_TitleBarCloseButton, sub)
-        .center();
 }
 
 // Closing a tool window ends its work at once: the watch in the second's pause after a pass, MultiSock
