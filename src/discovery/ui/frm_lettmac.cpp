@@ -147,10 +147,10 @@ void frm_LettMAC::readMac() {
     reading_ = false;
 }
 
-// While the read waits for its answer, a press on the close box is the close, taken at once: held, it
-// would come back only after the read's error box, and its release, which came while that box was open,
-// would be lost with the box's input, so the close box would never act. The click also reaches the
-// frame, whose own close waits like this one (closeEvent).
+// While the read waits for its answer, a press on the close box is taken at once as the close. Held with
+// the rest of the input, the click would come back only after the read and its error box, and a release
+// that came while that box was open would be lost with the box's input: the close box would never act.
+// The click reaches the frame's close box now too, whose close waits the same way (closeEvent).
 bool frm_LettMAC::takesClose(QObject* receiver, QEvent* event) {
     const QMdiSubWindow* sub = subWindowOf(this);
     const auto* mouse = dynamic_cast<const QMouseEvent*>(event);

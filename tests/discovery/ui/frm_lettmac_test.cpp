@@ -135,8 +135,9 @@ TEST(FrmLettMac, TheCloseBoxClickedDuringTheReadClosesTheWindowAfterItsError) {
         s.dialogs.choices = {MsgChoice::Ok, MsgChoice::No};
         read->click();
         s.pump.waitUntil([&] { return !sub || sub->isHidden(); }, 2000, false);
-        EXPECT_EQ(s.dialogs.shown,
-                  (std::vector<std::string>{"Errore Lettura", "L'elenco \xE8 stato modificato. Salvare il file?"}));
+        EXPECT_EQ(
+            s.dialogs.shown,
+            (std::vector<std::string>{"Errore Lettura", "L'elenco \xE8 stato modificato. Salvare il file?"}));
         EXPECT_TRUE(!sub || sub->isHidden());
     }
 }
