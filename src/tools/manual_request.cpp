@@ -50,22 +50,22 @@ std::string ResultText(uint8_t result) {
     }
 }
 
+bool ManualRequest::refuse(const std::string& why) {
+    Result = why;
+    if (onSent) onSent();
+    return false;
+}
+
 bool ManualRequest::send(const std::string& node, const std::string& function, const std::string& fields) {
     auto n = decimalByte(node, 0);
     auto f = decimalByte(function, 1);
     auto data = hexBytes(fields);
-    if (!n || !f || !data || int(data->size()) + 2 > MaxRequest) {
-        Result = !n   ? "Node: a number from 0 to 255"
-                 : !f ? "Function: a number from 1 to 255"
-                      : "Fields: hex bytes such as 00 0A, at most " + std::to_string(MaxRequest - 2);
-        if (onSent) onSent();
-        return false;
-    }
-    if (!ToolMaySend(ctx_)) {
-        Result = "Not sent: " + std::string(ctx_.comm.RunUnderWay) + " is under way";
-        if (onSent) onSent();
-        return false;
-    }
+    if (!n || !f || !data || int(data->size()) + 2 > MaxRequest)
+        return refuse(!n   ? "Node: a number from 0 to 255"
+                      : !f ? "Function: a number from 1 to 255"
+                           : "Fields: hex bytes such as 00 0A, at most " + std::to_string(MaxRequest - 2));
+    if (!ToolMaySend(ctx_))
+        return refuse("Not sent: " + std::string(ctx_.comm.RunUnderWay) + " is under way");
     CommState& comm = ctx_.comm;
     comm.TxBuffer[0] = *n;
     comm.TxBuffer[1] = *f;
@@ -84,7 +84,10 @@ bool ManualRequest::send(const std::string& node, const std::string& function, c
 }
 
 void ManualRequest::repeat(const std::string& node, const std::string& function, const std::string& fields) {
-    if (repeating_ || !ToolMayStart(ctx_)) return;
+    if (const std::string why = ToolRefusal(ctx_); !why.empty()) {
+        refuse("Not sent: " + why);
+        return;
+    }
     repeating_ = true;
     ctx_.comm.MonitorStop = 0;
     ctx_.comm.PollStop = 0;

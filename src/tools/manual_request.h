@@ -13,7 +13,8 @@ class ManualRequest {
 
     // Checks the typed request and sends it; false when it was refused (Result says why) or failed.
     bool send(const std::string& node, const std::string& function, const std::string& fields);
-    // The send repeated every second until stop, a failed exchange, a lost link or window close.
+    // The send repeated every second until stop, a failed exchange, a lost link or window close; refused
+    // (Result says why) while a run, a request or a polling loop, its own too, is under way.
     void repeat(const std::string& node, const std::string& function, const std::string& fields);
     void stop();
     bool repeating() const { return repeating_; }
@@ -22,6 +23,8 @@ class ManualRequest {
     std::function<void()> onSent; // after every send, refused ones too: redraw
 
   private:
+    bool refuse(const std::string& why); // shows why nothing was sent; false
+
     AppContext& ctx_;
     bool repeating_ = false;
 };

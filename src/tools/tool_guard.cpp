@@ -3,14 +3,16 @@
 #include "core/app_context.h"
 #include "core/busy_run.h"
 
-bool ToolMayStart(AppContext& ctx) {
-    if (!ToolMaySend(ctx)) return false;
+std::string ToolRefusal(AppContext& ctx) {
     const CommState& comm = ctx.comm;
-    if (!comm.TransactionBusy && !comm.PollBusy) return true;
+    const std::string why = comm.RunUnderWay       ? std::string(comm.RunUnderWay) + " is under way"
+                            : comm.TransactionBusy ? "another request is waiting for its answer"
+                            : comm.PollBusy        ? "a polling loop is running"
+                                                   : "";
+    if (why.empty()) return why;
     ctx.shell.log.LogStart();
-    ctx.shell.log.LogWrite(comm.TransactionBusy ? "Request refused: another request is waiting for its answer"
-                                                : "Request refused: a polling loop is running");
-    return false;
+    ctx.shell.log.LogWrite("Request refused: " + why);
+    return why;
 }
 
 bool ToolMaySend(AppContext& ctx) {

@@ -408,7 +408,7 @@ void MainWindow::bindCommands() {
     addMenuHandler("mnu_images", [this] { showImages(); });
     addMenuHandler("mnu_7403", [this] { showConfig(true); });
     addMenuHandler("mnu_config2", [this] { showConfig(false); });
-    addMenuHandler("mnu_mac", [this] { discovery_->showMacRegister(); });
+    addMenuHandler("mnu_mac", [this] { discovery_->showMacRegister(inputHold_); });
 #ifdef MELQO_BUILD_INTERNAL // printing and the FTP listing are built into the internal edition only
     addMenuHandler("mnu_print", [this] { StampaProgetto(ctx_, this); });
     addMenuHandler("mnu_FTP", [this] { discovery_->showFtp(); });

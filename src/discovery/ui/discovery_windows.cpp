@@ -33,8 +33,8 @@ DiscoveryWindows::~DiscoveryWindows() {
 #endif
 }
 
-QMdiSubWindow* DiscoveryWindows::showMacRegister() {
-    return showSingle(macSub_, mdi_, [this] { return new frm_LettMAC(lettMac_); });
+QMdiSubWindow* DiscoveryWindows::showMacRegister(InputHold* hold) {
+    return showSingle(macSub_, mdi_, [this, hold] { return new frm_LettMAC(lettMac_, hold); });
 }
 
 #ifdef MELQO_BUILD_INTERNAL

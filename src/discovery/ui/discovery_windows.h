@@ -10,6 +10,7 @@
 #include "platform/curl_ftp_client.h"
 #endif
 
+class InputHold;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -18,7 +19,7 @@ class DiscoveryWindows {
     DiscoveryWindows(AppContext& ctx, QMdiArea* mdi) : mdi_(mdi), lettMac_(ctx) {}
     ~DiscoveryWindows(); // closes the windows first: they show data that goes with this object
 
-    QMdiSubWindow* showMacRegister(); // mnu_mac
+    QMdiSubWindow* showMacRegister(InputHold* hold = nullptr); // mnu_mac; hold: see frm_LettMAC
 #ifdef MELQO_BUILD_INTERNAL
     QMdiSubWindow* showFtp(); // mnu_FTP
 #endif

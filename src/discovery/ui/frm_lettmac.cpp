@@ -9,11 +9,21 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QVBoxLayout>
+#include <QWindow>
+
+#include <utility>
 
 #include "discovery/windows_1252.h"
+#include "platform/input_hold.h"
+#include "platform/window_fit.h"
 
 namespace {
 
@@ -51,9 +61,22 @@ std::string now() {
     return local ? *local : (t.date().toString(Qt::ISODate) + time).toStdString();
 }
 
+// True when `at` (in the sub-window's own coordinates) is on the close box of its title bar.
+bool onCloseBox(const QMdiSubWindow* sub, QPoint at) {
+    QStyleOptionTitleBar title;
+    title.initFrom(sub);
+    title.subControls = QStyle::SC_All;
+    title.titleBarFlags = sub->windowFlags();
+    title.titleBarState = sub->windowState();
+    title.rect = {0, 0, sub->width(), sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, sub)};
+    return sub->style()->hitTestComplexControl(QStyle::CC_TitleBar, &title, at, sub) ==
+           QStyle::SC_TitleBarCloseButton;
+}
+
 } // namespace
 
-frm_LettMAC::frm_LettMAC(LettMac& logic, QWidget* parent) : QWidget(parent), logic_(logic) {
+frm_LettMAC::frm_LettMAC(LettMac& logic, InputHold* hold, QWidget* parent)
+    : QWidget(parent), logic_(logic), hold_(hold) {
     setWindowTitle("MAC Register");
     lstMAC = new QListWidget;
     lstMAC->setObjectName("lstMAC");
@@ -95,9 +118,7 @@ frm_LettMAC::frm_LettMAC(LettMac& logic, QWidget* parent) : QWidget(parent), log
     layout->addWidget(lstMAC, 1);
     layout->addLayout(side);
 
-    connect(read, &QPushButton::clicked, this, [this] {
-        if (auto b = boxes()) logic_.Command1_Click(*b);
-    });
+    connect(read, &QPushButton::clicked, this, &frm_LettMAC::readMac);
     connect(assign, &QPushButton::clicked, this, [this] {
         if (auto b = boxes()) logic_.Command2_Click(lstMAC->currentRow(), *b);
     });
@@ -107,11 +128,48 @@ frm_LettMAC::frm_LettMAC(LettMac& logic, QWidget* parent) : QWidget(parent), log
         if (auto b = boxes()) logic_.cmd_report_Click(reportFilter(*b), now());
     });
     logic_.AggiungiVoce = [this] { AggiungiVoce(); };
+    if (hold_)
+        hold_->letThroughFor(
+            this, [this](QObject* receiver, QEvent* event) { return takesClose(receiver, event); });
     AggiungiVoce();
 }
 
 frm_LettMAC::~frm_LettMAC() {
+    if (hold_) hold_->letThroughFor(this, {});
     logic_.AggiungiVoce = nullptr;
+}
+
+void frm_LettMAC::readMac() {
+    auto b = boxes();
+    if (!b) return;
+    reading_ = true;
+    logic_.Command1_Click(*b);
+    reading_ = false;
+}
+
+// While the read waits for its answer, a press on the close box is taken at once as the close. Held with
+// the rest of the input, the click would come back only after the read and its error box, and a release
+// that came while that box was open would be lost with the box's input: the close box would never act.
+// The click reaches the frame's close box now too, whose close waits the same way (closeEvent).
+bool frm_LettMAC::takesClose(QObject* receiver, QEvent* event) {
+    const QMdiSubWindow* sub = subWindowOf(this);
+    const auto* mouse = dynamic_cast<const QMouseEvent*>(event);
+    if (!reading_ || !sub || !mouse || receiver != window()->windowHandle()) return false;
+    if (!onCloseBox(sub, sub->mapFrom(window(), mouse->position().toPoint()))) return false;
+    if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) closeAfterRead();
+    return true;
+}
+
+// The close goes in its turn among the input held during the read, which comes back once the read has
+// ended; then it asks as every close does.
+void frm_LettMAC::closeAfterRead() {
+    if (std::exchange(closeAsked_, true)) return;
+    hold_->afterHeldInput([self = QPointer<frm_LettMAC>(this)] {
+        if (!self) return;
+        self->closeAsked_ = false;
+        QMdiSubWindow* sub = subWindowOf(self);
+        sub ? sub->close() : self->close();
+    });
 }
 
 std::optional<std::string> frm_LettMAC::bytes(const QLineEdit* box, const char* name) const {
@@ -141,7 +199,10 @@ void frm_LettMAC::AggiungiVoce() {
 }
 
 void frm_LettMAC::closeEvent(QCloseEvent* event) {
-    if (logic_.Form_Unload())
+    if (reading_ && hold_) {
+        closeAfterRead();
+        event->ignore();
+    } else if (logic_.Form_Unload())
         event->accept();
     else
         event->ignore();

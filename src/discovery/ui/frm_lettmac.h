@@ -1,11 +1,13 @@
 #pragma once
 // frm_LettMAC: the MAC address register window, a thin view over LettMac (which outlives it). Its texts
-// are Windows-1252, as the list file is.
+// are Windows-1252, as the list file is. A close asked while "Carica MAC" runs is carried out once the
+// read has ended, after its error box too.
 #include <QWidget>
 #include <optional>
 
 #include "discovery/lett_mac.h"
 
+class InputHold;
 class QLineEdit;
 class QListWidget;
 class QRadioButton;
@@ -13,7 +15,8 @@ class QRadioButton;
 class frm_LettMAC : public QWidget {
     Q_OBJECT
   public:
-    frm_LettMAC(LettMac& logic, QWidget* parent = nullptr);
+    // hold: the program's input hold, through which a close box clicked during the read takes its turn.
+    frm_LettMAC(LettMac& logic, InputHold* hold = nullptr, QWidget* parent = nullptr);
     ~frm_LettMAC() override;
 
     QListWidget* list() const { return lstMAC; }
@@ -26,10 +29,16 @@ class frm_LettMAC : public QWidget {
 
   private:
     void AggiungiVoce();
+    void readMac();
+    bool takesClose(QObject* receiver, QEvent* event);
+    void closeAfterRead();
     std::optional<std::string> bytes(const QLineEdit* box, const char* name) const;
     MacReportFilter reportFilter(const LettMac::Boxes& boxes) const;
 
     LettMac& logic_;
+    InputHold* hold_;
+    bool reading_ = false;    // "Carica MAC" runs
+    bool closeAsked_ = false; // a close came meanwhile and waits for the read's end
     QListWidget* lstMAC;
     QLineEdit* txt_pfc;
     QLineEdit* txt_anno;

@@ -2,15 +2,22 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "../../app/ui/window_fixture.h"
+#include "app/startup.h"
 #include "discovery/ui/frm_lettmac.h"
 #include "discovery/windows_1252.h"
+#include "platform/window_fit.h"
 #include "program/transfer/file_output.h"
+#include "support/sim_controller.h"
+#include "support/sim_session.h"
+#include "support/ui/user_input.h"
 
 namespace {
 
@@ -81,6 +88,58 @@ TEST(FrmLettMac, TheReportIsWindows1252InEveryLocale) {
     EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$").match(lines[1]).hasMatch())
         << lines[1].toStdString();
     EXPECT_EQ(lines[4].toLatin1().toStdString(), "1\t00-1A-2B-3C-4D-5E\t___/__\tCaf\xE9 \x80");
+}
+
+// The close box clicked while "Carica MAC" waits for an answer that comes after the time-out is carried
+// out once the read has ended, after its error box: the modified list asks its save question, and No
+// closes. A click may lose its release: a box that opens while the button is down takes the pointer's
+// input, and the release goes with it.
+TEST(FrmLettMac, TheCloseBoxClickedDuringTheReadClosesTheWindowAfterItsError) {
+    struct Row {
+        const char* name;
+        std::initializer_list<QEvent::Type> presses;
+    };
+    for (const Row& row : {Row{"click", {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}},
+                           Row{"release lost to the box", {QEvent::MouseButtonPress}}}) {
+        SCOPED_TRACE(row.name);
+        SimController sim{1};
+        SimSession s;
+        ShellProcedures procs;
+        MainWindow window{s.app, procs};
+        QTemporaryDir folder;
+        BuildFlags internal = ThisBuild;
+        internal.Internal = -1;
+        Main(s.app, &window, {internal, folder.path().toStdString()});
+        window.bindCommands();
+        window.takeCloseDuringRequests(s.pump);
+        window.show();
+        s.comm->CurrentDevice.LinkTimeout = 300;
+        ASSERT_TRUE(s.connectTcp(sim.startTcp()));
+        window.menuItem("mnu_mac")->trigger();
+        auto* mac = window.findChild<frm_LettMAC*>();
+        ASSERT_TRUE(mac);
+        QPushButton* read = child<QPushButton>(mac, "Command1");
+        read->click(); // answered: the list holds a MAC it did not hold before
+        ASSERT_EQ(mac->list()->count(), 1);
+        const QPointer<QMdiSubWindow> sub = subWindowOf(mac);
+        const size_t before = sim.transcript().size();
+        sim.inject({SimFault::Delay, 600});
+        QTimer closer; // once the read is in
+        closer.callOnTimeout([&] {
+            if (sim.transcript().size() == before) return;
+            closer.stop();
+            pointAsTheUser(sub, closeBoxOf(sub), row.presses);
+        });
+        closer.start(10);
+        s.dialogs.shown.clear();
+        s.dialogs.choices = {MsgChoice::Ok, MsgChoice::No};
+        read->click();
+        s.pump.waitUntil([&] { return !sub || sub->isHidden(); }, 2000, false);
+        EXPECT_EQ(
+            s.dialogs.shown,
+            (std::vector<std::string>{"Errore Lettura", "L'elenco \xE8 stato modificato. Salvare il file?"}));
+        EXPECT_TRUE(!sub || sub->isHidden());
+    }
 }
 
 } // namespace

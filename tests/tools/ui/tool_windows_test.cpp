@@ -5,6 +5,8 @@
 // debug keys read the shown registers and mark the rung at the program counter.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -17,7 +19,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyleOption>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -28,12 +29,14 @@
 #include "app/startup.h"
 #include "app/ui/main_window.h"
 #include "comm/register_map.h"
+#include "core/busy_run.h"
 #include "core/value_type_codes.h"
 #include "fbeditor/ui/comandi.h"
 #include "fbeditor/ui/input_box.h"
 #include "program/ui/program_commands.h"
 #include "support/sim_controller.h"
 #include "support/sim_session.h"
+#include "support/ui/user_input.h"
 #include "tools/ui/frm_dialoga.h"
 #include "tools/ui/frm_eeprom.h"
 #include "tools/ui/frm_watch.h"
@@ -102,10 +105,12 @@ TEST_F(ToolWindows, EachMenuItemOpensOneInstanceOfItsWindow) {
 }
 
 // The answer bytes and the result for a known answer and an exception answer; typed requests that are
-// no request are refused before anything is sent.
+// no request, and a Send or Repeat while a run or another loop is under way, are refused before anything
+// is sent, the refusal shown in place of the result before it.
 TEST_F(ToolWindows, ManualRequestShowsTheAnswerBytesAndTheResult) {
     sim.setHolding(5, 42);
     sim.setHolding(6, 0x1234);
+    enum class Busy { No, Run, Loop };
     struct Case {
         const char* node;
         const char* function;
@@ -113,10 +118,16 @@ TEST_F(ToolWindows, ManualRequestShowsTheAnswerBytesAndTheResult) {
         bool exception;
         const char* rx; // nullptr: refused, the monitor keeps what it showed
         const char* result;
+        Busy busy = Busy::No;
+        bool repeat = false; // Repeat instead of Send
     };
     const Case cases[] = {
         {"10", "3", "00 05 0 2", false, "0A 03 04 00 2A 12 34 ", "OK"},
+        {"10", "3", "00 05 0 2", false, nullptr, "Not sent: a polling loop is running", Busy::Loop, true},
+        {"10", "3", "00 05 0 2", false, "0A 03 04 00 2A 12 34 ", "OK"},
+        {"10", "3", "00 05 0 2", false, nullptr, "Not sent: a download is under way", Busy::Run},
         {"10", "3", "00 05 0 2", true, "0A 83 02 ", "Exception answer, code 2"},
+        {"10", "3", "00 05 0 2", false, nullptr, "Not sent: a download is under way", Busy::Run, true},
         {"256", "3", "00", false, nullptr, "Node"},
         {"10", "0", "00", false, nullptr, "Function"},
         {"10", "x", "00", false, nullptr, "Function"},
@@ -125,19 +136,27 @@ TEST_F(ToolWindows, ManualRequestShowsTheAnswerBytesAndTheResult) {
     };
     auto* w = open<frm_dialoga>("mnu_dialoga");
     ASSERT_NE(w, nullptr);
+    QPushButton* repeat = nullptr;
+    for (auto* b : w->findChildren<QPushButton*>())
+        if (b->text() == "Repeat") repeat = b;
+    ASSERT_NE(repeat, nullptr);
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.node) + " " + c.function + " " + c.fields);
+        SCOPED_TRACE(std::string(c.node) + " " + c.function + " " + c.fields + " " + c.result);
         if (c.exception) sim.inject({SimFault::Exception, 0, 2});
         s.comm->MonitorRx = "old";
         w->node()->setText(c.node);
         w->function()->setText(c.function);
         w->fields()->setText(c.fields);
-        w->cmd_send_Click();
+        std::optional<BusyRun> run;
+        if (c.busy == Busy::Run) run.emplace(s.app, "a download");
+        s.comm->PollBusy = c.busy == Busy::Loop;
+        c.repeat ? repeat->click() : w->cmd_send_Click();
+        s.comm->PollBusy = 0;
         EXPECT_EQ(w->txt_buff_rx()->toPlainText(), c.rx ? c.rx : "old");
-        EXPECT_TRUE(w->result()->text().startsWith(c.result));
+        EXPECT_TRUE(w->result()->text().startsWith(c.result)) << w->result()->text().toStdString();
         EXPECT_EQ(s.comm->MonitorOn, 0);
     }
-    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>(2, Bytes{10, 3, 0, 5, 0, 2})));
+    EXPECT_EQ(sim.transcript(), (std::vector<Bytes>(3, Bytes{10, 3, 0, 5, 0, 2})));
 }
 
 // The watch window writes a typed value through Input_Box; closing it ends its refresh.
@@ -167,33 +186,6 @@ TEST_F(ToolWindows, WatchWindowWritesATypedValueAndClosingItEndsItsRefresh) {
     EXPECT_FALSE(w->view().running());
     EXPECT_EQ(s.comm->PollBusy, 0);
     EXPECT_FALSE(window.showTool("mnu_Watch", false)->isHidden()); // the menu shows it again
-}
-
-// The pointer moved to the point `at` of `w` and clicked there, as the window system hands it to the window
-// that holds `w`.
-void clickAsTheUser(QWidget* w, QPoint at) {
-    QWidget* top = w->window();
-    const QPointF in = w->mapTo(top, at);
-    for (const QEvent::Type type :
-         {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent e(type, in, top->mapToGlobal(in),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(top->windowHandle(), &e);
-    }
-}
-
-// The middle of a sub-window's close box, where its style lays it out in the title bar.
-QPoint closeBoxOf(QMdiSubWindow* sub) {
-    QStyleOptionTitleBar title;
-    title.initFrom(sub);
-    title.subControls = QStyle::SC_All;
-    title.titleBarFlags = sub->windowFlags();
-    title.titleBarState = sub->windowState() | Qt::WindowActive;
-    title.rect = {0, 0, sub->width(), sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, sub)};
-    return sub->style()
-        ->subControlRect(QStyle::CC_TitleBar, &title, QStyle::SC_TitleBarCloseButton, sub)
-        .center();
 }
 
 // Closing a tool window ends its work at once: the watch in the second's pause after a pass, MultiSock
