@@ -85,13 +85,14 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
     struct Case {
         std::string reply; // to each query; a talking meter sends it after the first query only
         std::optional<double> milli;
-        std::string before = {};           // sent on its own before the read, waiting then
+        std::string before = {};             // sent on its own before the read, waiting then
         std::vector<PassedOver> passed = {}; // logged, in order
-        std::string arriving = {};         // then coming, a byte in each wait
+        std::string arriving = {};           // then coming, a byte in each wait
         bool talks = false;
     };
     const std::string longLine = std::string(MaxReplyBytes, ' ') + "1\r\n";
-    for (const Case& c : std::vector<Case>{
+    for (const Case& c :
+         std::vector<Case>{
              {"+1.450000E+01\r\n", 14500},
              {"3.5E-05\r\n", 0.035},
              {"-2.0E-07\r\n", -0.0002}, // as read: no rounding
@@ -125,7 +126,12 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
              // and the next line read; also with a stray before or inside that head
              {"1\r\n+1.456789E+01\r\n", 14567.89, "+1.456789E+0", {{"+1.456789E+0", "1", false}}, {}, true},
              {"1\r\n+1.456789E+01\r\n", 14567.89, "x+1.456789E+0", {{"x+1.456789E+0", "1", false}}, {}, true},
-             {"1.456789E+01\r\n-1.456789E+01\r\n", -14567.89, "-+", {{"-+", "1.456789E+01", false}}, {}, true},
+             {"1.456789E+01\r\n-1.456789E+01\r\n",
+              -14567.89,
+              "-+",
+              {{"-+", "1.456789E+01", false}},
+              {},
+              true},
              // a stray digit or sign before an answer that it would complete: the answer to the next
              // query
              {"1.5\r\n", 1500, "7", {{"7", "1.5", true}}},
@@ -265,10 +271,9 @@ TEST(Instruments, AMultimeterThatKeepsSendingIsReadByWholeLines) {
         // A read that finds the meter in the middle of a line logs what it passed over, and nothing else.
         const auto& lines = b.log.lines();
         EXPECT_FALSE(lines.empty());
-        EXPECT_EQ(
-            2 * std::count_if(lines.begin(), lines.end(),
-                              [](const std::string& l) { return l.find("was passed over") != l.npos; }),
-            static_cast<long>(lines.size()));
+        EXPECT_EQ(2 * std::count_if(lines.begin(), lines.end(),
+                                    [](const std::string& l) { return l.find("was passed over") != l.npos; }),
+                  static_cast<long>(lines.size()));
     }
 }
 

@@ -46,15 +46,16 @@ std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, Log&
         // Once that line is passed over, a meter that only answers has said all it will: it is asked again
         // when the line has fallen quiet.
         bool quiet = false;
-        for (int polls = limitMs / 100; !quiet && mayAskAgain && reply.passedOver && !reply.done() && polls > 0;
-             --polls) {
+        for (int polls = limitMs / 100;
+             !quiet && mayAskAgain && reply.passedOver && !reply.done() && polls > 0; --polls) {
             pump.pausa(LineQuietSeconds);
             quiet = !readOn();
         }
         if (reply.passedOver) {
             log.LogStart();
-            log.LogWrite("Lettura Mult: " + Quoted(waited) + " was waiting, without a line end, in the input of " +
-                         meter + " when the read began: the first line after the query, " +
+            log.LogWrite("Lettura Mult: " + Quoted(waited) +
+                         " was waiting, without a line end, in the input of " + meter +
+                         " when the read began: the first line after the query, " +
                          Quoted(*reply.passedOver) + ", may be its rest and was passed over" +
                          (quiet ? "; the line then fell quiet and the meter was asked again" : ""));
         }

@@ -132,8 +132,8 @@ MultimeterReply ParseMultimeterReply(const std::string& reply, bool passFirst) {
         if (passFirst && !out.passedOver) {
             out.passedOver.emplace();
             std::copy_if(reply.begin() + static_cast<std::ptrdiff_t>(start),
-                         reply.begin() + static_cast<std::ptrdiff_t>(end), std::back_inserter(*out.passedOver),
-                         IsLineText);
+                         reply.begin() + static_cast<std::ptrdiff_t>(end),
+                         std::back_inserter(*out.passedOver), IsLineText);
             from = end;
             continue;
         }
