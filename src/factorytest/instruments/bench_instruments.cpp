@@ -6,21 +6,15 @@
 
 namespace {
 
-// Text that stops for this long is no longer arriving: many character times at the meters' speeds, and
-// more than the gaps that a USB serial adapter, or a meter that sends slowly, leaves between bytes.
+// A meter that has sent nothing for this long has stopped sending: many character times at the meters'
+// speeds, and more than the gaps that a USB serial adapter, or a meter that sends slowly, leaves
+// between bytes.
 constexpr double LineQuietSeconds = 0.1;
+// A stray before the query and another after its answer cost a query each.
+constexpr int MaxQueries = 3;
 
-// Drops what came before a query, and tells whether the text of a line open then was still arriving: a
-// line still arriving keeps coming through two quiet spans in a row, which one stray byte in a while
-// never does. Text that stopped may still be a line's head: the reply's first line tells.
-bool lineStillArriving(InstrumentPort& port, EventPump& pump) {
-    port.clear();
-    for (int span = 0; span < 2; ++span) {
-        if (!port.lineOpen()) return false;
-        pump.pausa(LineQuietSeconds);
-        if (port.clear() == 0) return false;
-    }
-    return port.lineOpen();
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
 }
 
 } // namespace
@@ -28,28 +22,47 @@ bool lineStillArriving(InstrumentPort& port, EventPump& pump) {
 std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, Log& log, int limitMs) {
     const std::string meter = "the multimeter (COM" + std::to_string(port.Number) + ")";
     MultimeterReply reply;
-    if (!port.isOpen()) {
-        reply.refusal = "port not open";
-    } else {
-        // A meter that sends on its own may be in the middle of a line: its rest comes after the query.
-        const bool arriving = lineStillArriving(port, pump);
-        const OpenLine open{port.lineHead(), arriving};
+    if (!port.isOpen()) reply.refusal = "port not open";
+    for (int query = 1; !reply.done(); ++query) {
+        reply = {};
+        port.clear();
+        // Text without its line end may be the head of a line the meter is sending on its own: the
+        // reply's first line is then passed over.
+        const std::string waited = port.lineHead();
+        const bool passFirst = waited.find_first_not_of(" \t") != std::string::npos;
+        const bool mayAskAgain = passFirst && query < MaxQueries;
         port.send(MultReadCommand);
         pump.pausa(1);
         // The wait ends at a whole line, or once the reply is too long to hold one: never grows without end.
         std::string bytes;
-        pump.waitUntil(
-            [&] { return bytes += port.take(), (reply = ParseMultimeterReply(bytes, open)).done(); }, limitMs,
-            false);
-        port.clear();
-        if (reply.skipped > 0) {
-            log.LogStart();
-            log.LogWrite("Lettura Mult: " + meter + " was sending a line of its own when asked: its rest, " +
-                         std::to_string(reply.skipped) + (reply.skipped == 1 ? " byte" : " bytes") +
-                         ", was passed over");
+        const auto readOn = [&] {
+            const size_t before = bytes.size();
+            bytes += port.take();
+            reply = ParseMultimeterReply(bytes, passFirst);
+            return bytes.size() > before;
+        };
+        pump.waitUntil([&] { return readOn(), reply.done() || (mayAskAgain && reply.passedOver); }, limitMs,
+                       false);
+        // Once that line is passed over, a meter that only answers has said all it will: it is asked again
+        // when the line has fallen quiet.
+        bool quiet = false;
+        for (int polls = limitMs / 100;
+             !quiet && mayAskAgain && reply.passedOver && !reply.done() && polls > 0; --polls) {
+            pump.pausa(LineQuietSeconds);
+            quiet = !readOn();
         }
-        if (!reply.done()) reply.refusal = "no whole line within " + std::to_string(limitMs) + " ms";
+        if (reply.passedOver) {
+            log.LogStart();
+            log.LogWrite("Lettura Mult: " + Quoted(waited) +
+                         " was waiting, without a line end, in the input of " + meter +
+                         " when the read began: the first line after the query, " +
+                         Quoted(*reply.passedOver) + ", may be its rest and was passed over" +
+                         (quiet ? "; the line then fell quiet and the meter was asked again" : ""));
+        }
+        if (!quiet) break;
     }
+    port.clear();
+    if (!reply.done()) reply.refusal = "no whole line within " + std::to_string(limitMs) + " ms";
     if (reply.value) return reply.value;
     log.LogStart();
     log.LogWrite("Lettura Mult: no reading from " + meter + ": " + reply.refusal);

@@ -20,12 +20,11 @@ struct InstrumentLimits {
 };
 
 // One reading from a multimeter on port: drops what came before, sends ":READ?", waits 1 s and then for
-// a whole line within limitMs (ParseMultimeterReply); the rest of a line the meter was sending on its
-// own when asked is passed over, and logged. Text open before the query is watched for at most two waits
-// of 0.1 s: text still arriving is such a line's head; text that stopped is one only when the reply's
-// first line completes it into a number, and otherwise stray text on the idle line, dropped. The
-// reading in the instrument's own unit; nothing when none came in time or it was refused, logged with
-// the reason.
+// a whole line within limitMs (ParseMultimeterReply). Where text other than blanks waited, without its line
+// end, when the query went, the reply's first line is passed over (logged with that text) and the next
+// whole line read; when none follows and the line has fallen quiet, the meter is asked again, up to three
+// queries in all. The reading in the instrument's own unit; nothing when none came in time or it was
+// refused, logged with the reason.
 std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, Log& log, int limitMs);
 // "SV " volts, then output on ("KOE") or off ("KOD"), with the supply's pauses.
 void SwitchSupply(InstrumentPort& port, EventPump& pump, bool on, const std::string& volts);

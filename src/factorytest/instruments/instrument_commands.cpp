@@ -95,63 +95,58 @@ std::optional<double> ParseReading(const std::string& text) {
 
 namespace {
 
-// The rest of a line (its noise left out) makes a number of the head: the head is that line's.
-bool CompletesReading(const std::string& head, std::string_view rest) {
-    if (head.find_first_not_of(" \t") == std::string::npos || head.size() + rest.size() > MaxReplyBytes)
-        return false;
-    std::string line = head;
-    std::copy_if(rest.begin(), rest.end(), std::back_inserter(line), IsLineText);
-    return ParseReading(line).has_value();
-}
+constexpr const char* LineEnds = "\r\n";
 
-} // namespace
-
-MultimeterReply ParseMultimeterReply(const std::string& reply, const OpenLine& open) {
-    constexpr const char* Ends = "\r\n";
-    constexpr auto None = std::string::npos;
-    MultimeterReply out;
-    size_t start = 0;
-    if (!open.head.empty()) { // the rest of the line in progress, up to its end
-        const size_t restEnd = std::min(reply.find_first_of(Ends), reply.size());
-        // Text that stopped coming is told by its rest, once that has ended.
-        if (open.arriving || (restEnd < reply.size() &&
-                              CompletesReading(open.head, std::string_view(reply).substr(0, restEnd))))
-            out.skipped = start = restEnd;
-    }
-    // Blank lines, noise, and the query itself from a line that echoes what it is sent, are no reading.
+// Past blank lines, noise, and the query itself from a line that echoes what it is sent.
+size_t PastNoLine(const std::string& reply, size_t start) {
     const std::string_view query(MultReadCommand, std::strlen(MultReadCommand) - 2);
     for (;;) {
         while (start < reply.size() && !IsLineText(reply[start])) // line ends are no text either
             ++start;
         const size_t after = start + query.size();
-        if (reply.compare(start, query.size(), query) != 0 || reply.find_first_of(Ends, after) != after)
-            break;
+        if (reply.compare(start, query.size(), query) != 0 || reply.find_first_of(LineEnds, after) != after)
+            return start;
         start = after;
     }
-    const size_t end = reply.find_first_of(Ends, start);
-    const size_t length = (end == None ? reply.size() : end) - start;
-    const bool restTooLong = out.skipped > MaxReplyBytes;
+}
+
+} // namespace
+
+MultimeterReply ParseMultimeterReply(const std::string& reply, bool passFirst) {
+    MultimeterReply out;
     const std::string bound = std::to_string(MaxReplyBytes) + " bytes";
-    if (restTooLong || length > MaxReplyBytes) {
-        const bool ended = restTooLong ? out.skipped < reply.size() : end != None;
-        out.refusal = (ended ? "a line longer than " : "no line end within ") + bound;
+    for (size_t from = 0;;) {
+        const size_t start = PastNoLine(reply, from);
+        const size_t end = reply.find_first_of(LineEnds, start);
+        const size_t length = (end == std::string::npos ? reply.size() : end) - start;
+        if (length > MaxReplyBytes) {
+            out.refusal = (end != std::string::npos ? "a line longer than " : "no line end within ") + bound;
+            return out;
+        }
+        // Nor do endless blank lines or echoes hold the read.
+        if (start - from > MaxReplyBytes) {
+            out.refusal = "no reading within " + bound;
+            return out;
+        }
+        if (end == std::string::npos) return out;
+        if (passFirst && !out.passedOver) {
+            out.passedOver.emplace();
+            std::copy_if(reply.begin() + static_cast<std::ptrdiff_t>(start),
+                         reply.begin() + static_cast<std::ptrdiff_t>(end),
+                         std::back_inserter(*out.passedOver), IsLineText);
+            from = end;
+            continue;
+        }
+        const auto value = ParseReading(reply.substr(start, length));
+        const std::string range = DecimalText(MaxMultimeterReading);
+        if (!value)
+            out.refusal = "the reply is no number";
+        else if (std::fabs(*value) > MaxMultimeterReading)
+            out.refusal = "the reading " + DecimalText(*value) + " lies outside -" + range + ".." + range;
+        else
+            out.value = value;
         return out;
     }
-    // Nor do endless blank lines or echoes hold the read.
-    if (start - out.skipped > MaxReplyBytes) {
-        out.refusal = "no reading within " + bound;
-        return out;
-    }
-    if (end == None) return out;
-    const auto value = ParseReading(reply.substr(start, length));
-    const std::string range = DecimalText(MaxMultimeterReading);
-    if (!value)
-        out.refusal = "the reply is no number";
-    else if (std::fabs(*value) > MaxMultimeterReading)
-        out.refusal = "the reading " + DecimalText(*value) + " lies outside -" + range + ".." + range;
-    else
-        out.value = value;
-    return out;
 }
 
 std::optional<double> ParseSupplyCurrent(const std::string& reply) {

@@ -68,25 +68,18 @@ constexpr double MaxMultimeterReading = 1000; // the multimeter's largest readin
 struct MultimeterReply {
     std::optional<double> value; // in the instrument's unit
     std::string refusal;         // why there is no value; empty while the reply may still be coming
-    size_t skipped = 0;          // bytes passed over: the end of a line begun before the query
+    // The first line, passed over once its line end came (its noise left out); none while it is coming, or
+    // when it was to be read.
+    std::optional<std::string> passedOver;
     bool done() const { return value || !refusal.empty(); }
 };
-// Text a meter's line held when the query went: the head of a line the meter was sending on its own, or
-// stray text on the idle line.
-struct OpenLine {
-    std::string head;      // the text since the last line end, noise left out; empty: none
-    bool arriving = false; // it was still coming when the query went
-};
-// The reading is the first whole line of the reply; blank lines, noise bytes before the line, and an
-// echo of the query are passed over. A query that caught a meter in the middle of a line of its own gets
-// a reply that opens with the rest of that line, up to its line end: that rest is passed over. The open
-// text is such a line's head when it was still arriving, or when it holds more than blanks and the rest
-// completes it into a number; otherwise it was stray text and the reply's first line is the reading.
-// Where both could be (a stray digit before a reading without sign) the line is passed over: a reading
-// then missing is refused, while a tail taken would be a wrong one.
+// The reading is the first whole line of the reply, or with passFirst the line after it: a meter's text
+// that waited before the query may be the head of a line of its own, whose rest would open the reply, and
+// no content tells that rest from an answer. Blank lines, noise bytes and an echo of the query are passed
+// over before either line.
 // Refused: a line (or as many bytes without a line end) longer than MaxReplyBytes, a line that is no number,
 // a number beyond MaxMultimeterReading either way.
-MultimeterReply ParseMultimeterReply(const std::string& reply, const OpenLine& open);
+MultimeterReply ParseMultimeterReply(const std::string& reply, bool passFirst);
 // The supply's current reply ("A0.123A" CR): amperes from characters 2-6. Nothing when the reply is
 // shorter than 8 or longer than MaxReplyBytes bytes, or the value is no number or outside
 // 0..MaxSupplyAmps.

@@ -1,6 +1,5 @@
 #include "factorytest/instruments/instrument_port.h"
 
-#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <thread>
@@ -81,21 +80,13 @@ std::string InstrumentPort::take() {
     return bytes;
 }
 
-size_t InstrumentPort::clear() {
+void InstrumentPort::clear() {
     // A zero wait moves what the system holds into the link; an instrument that floods the line is
     // left to the next read once ClearLimit bytes went.
     constexpr size_t ClearLimit = 64 * 1024;
-    size_t lineBytes = 0;
-    const auto takeCounted = [&] {
-        const std::string bytes = take();
-        lineBytes += static_cast<size_t>(std::count_if(
-            bytes.begin(), bytes.end(), [](char c) { return IsLineText(c) || c == '\r' || c == '\n'; }));
-        return bytes.size();
-    };
-    for (size_t cleared = takeCounted(); cleared < ClearLimit && isOpen() && link_.waitForBytes(0);) {
-        const size_t n = takeCounted();
+    for (size_t cleared = take().size(); cleared < ClearLimit && isOpen() && link_.waitForBytes(0);) {
+        const size_t n = take().size();
         if (n == 0) break;
         cleared += n;
     }
-    return lineBytes;
 }

@@ -36,15 +36,13 @@ class InstrumentPort {
     // Every byte received and not read yet.
     std::string take();
     // Empties the input buffer, what the system holds included. The bytes are read, not thrown away
-    // unseen, so that lineHead() stays true to the line. Returns how many of them were a line's: text
-    // or a line end.
-    size_t clear();
+    // unseen, so that lineHead() stays true to the line.
+    void clear();
     // The text received since the last line end (CR or LF): the head of a line an instrument that sends
     // lines is in the middle of, whose rest comes next, or stray text on an idle line. Noise bytes (see
     // IsLineText) are part of no line: a stray 0xFF or 0x00 neither begins nor ends one. Empty on a port
     // just opened. Kept to its first MaxReplyBytes bytes, as long as any reply may be.
     const std::string& lineHead() const { return lineHead_; }
-    bool lineOpen() const { return !lineHead_.empty(); }
     LinkPort& link() { return link_; }
 
   private:
