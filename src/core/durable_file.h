@@ -62,9 +62,9 @@ struct SaveFailure {
         CutOffSave next = CutOffSave::OldSetBack;
     };
     std::optional<Undo> undo;
-    // Every new file of a group is in place and on the disk: only its journal (path) could not be removed,
-    // and the next settling of the group removes it; or a kept copy of an old file (path, keptCopyLeft),
-    // which stays beside it for the next Open or Save to name or remove.
+    // Every new file of a group is in place and on the disk: only its journal (path) or a kept copy of an
+    // old file (path, keptCopyLeft) could not be removed; the journal stays, and the next settling of the
+    // group removes both.
     bool saved = false;
     bool keptCopyLeft = false;
 };
@@ -83,6 +83,9 @@ struct SaveSettlement {
     std::vector<std::string> changed;    // LeftAsFound: the files (names) that are as neither save left them
     std::vector<std::string> keptCopies; // LeftAsFound: kept copies left as the only copy of an old file
     std::optional<SaveFailure> failure;  // the journal stays, and the files may be mixed, until it is settled
+    // What that save left beside the files that could not be removed: the files are as outcome says, and
+    // the journal stays so that the next settling removes it.
+    std::optional<SaveFailure> leftover;
 };
 
 // Settles a save of the group of paths (in the order it was saved) that was cut off after its journal was
