@@ -74,9 +74,9 @@ SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& f
     // A journal cut off while it was written: no file of the group had been touched.
     if (const std::string journal = TemporaryName(JournalName(main)); fs.exists(journal))
         found.names.push_back(journal);
-    found.inPlace = !inPlace(main) && !fs.exists(KeptCopyName(main)) ? FilesInPlace::NoSet
-                    : marked                                          ? FilesInPlace::EarlierSet
-                    : allKeptSame                                     ? FilesInPlace::EarlierByCopy
+    found.inPlace = !inPlace(main) && !fs.exists(KeptCopyName(main))   ? FilesInPlace::NoSet
+                    : marked                                           ? FilesInPlace::EarlierSet
+                    : allKeptSame                                      ? FilesInPlace::EarlierByCopy
                     : placedDiffers && unplacedDiffers && !mixUnproven ? FilesInPlace::Mix
                                                                        : FilesInPlace::Unknown;
     return found;

@@ -90,10 +90,12 @@ std::optional<SaveFailure> Settlement::putBack() {
     for (size_t i = 0; i < entries_.size(); ++i) {
         const std::string& target = entries_[i].path;
         if (isOld(i)) continue;
-        if (!entries_[i].old)
-            fs_.remove(target);
-        else if (!fs_.rename(KeptCopyName(target), target))
+        if (!entries_[i].old) {
+            // A file the old set did not have that stays would leave a mix.
+            if (!fs_.remove(target) && fs_.exists(target)) return failure(target);
+        } else if (!fs_.rename(KeptCopyName(target), target)) {
             return failure(target);
+        }
     }
     return clearUp(true);
 }
@@ -119,7 +121,8 @@ std::optional<SaveFailure> Settlement::clearUp(bool whole) {
     // Last file first, the main file's temporary file last (see FindLeftovers).
     for (size_t i = entries_.size(); i-- > 0;) {
         const std::string& target = entries_[i].path;
-        if (seen_[i].temporary == entries_[i].next && (i > 0 || !otherTemporaryLeft())) remove(TemporaryName(target));
+        if (seen_[i].temporary == entries_[i].next && (i > 0 || !otherTemporaryLeft()))
+            remove(TemporaryName(target));
         if (seen_[i].kept && seen_[i].kept == (whole ? entries_[i].old : seen_[i].target))
             remove(KeptCopyName(target));
     }

@@ -25,11 +25,16 @@ std::string leaves(const std::vector<std::string>& paths) {
 std::string inPlaceText(const SaveLeftovers& left, const std::string& mainFile) {
     const std::string missing = leaves(left.missing);
     switch (left.inPlace) {
-    case FilesInPlace::Mix: return mixInPlaceText(missing);
-    case FilesInPlace::EarlierSet: return earlierSetInPlaceText(missing, true);
-    case FilesInPlace::EarlierByCopy: return earlierSetInPlaceText(missing, false);
-    case FilesInPlace::NoSet: return noSetInPlaceText(LeafOf(mainFile));
-    case FilesInPlace::Unknown: break;
+    case FilesInPlace::Mix:
+        return mixInPlaceText(missing);
+    case FilesInPlace::EarlierSet:
+        return earlierSetInPlaceText(missing, true);
+    case FilesInPlace::EarlierByCopy:
+        return earlierSetInPlaceText(missing, false);
+    case FilesInPlace::NoSet:
+        return noSetInPlaceText(LeafOf(mainFile));
+    case FilesInPlace::Unknown:
+        break;
     }
     return unknownSetInPlaceText(missing);
 }
@@ -40,7 +45,8 @@ std::string settledText(const std::string& mainFile, const SaveSettlement& settl
     const std::string left =
         settled.leftover ? exceptLeftText(LeafOf(settled.leftover->path), settled.leftover->reason) : "";
     if (settled.outcome == CutOffSave::LeftAsFound)
-        return cutOffSaveLeftText(mainFile, joined(settled.changed), joined(settled.keptCopies), saving, left);
+        return cutOffSaveLeftText(mainFile, joined(settled.changed), joined(settled.keptCopies), saving,
+                                  left);
     // A Save stops where that save's leftovers could not all be removed: it would write beside them.
     const std::string notSaved = saving && settled.leftover ? NotSavedText : "";
     if (settled.outcome == CutOffSave::NewSetWhole) return notSaved + cutOffSaveWholeText(mainFile, left);
@@ -70,9 +76,9 @@ bool SettleProjectSet(AppContext& ctx, const std::string& base, bool saving) {
     if (left.onlyCopies.empty()) {
         // The unfinished part of a save never completed: an Open tells so, a Save only logs it.
         const std::optional<SaveFailure> refused = RemoveUnfinishedSave(left);
-        const std::string text = unfinishedSaveRemovedText(
-            mainFileName(base), refused ? LeafOf(refused->path) : "", refused ? refused->reason : "",
-            !left.mark.empty());
+        const std::string text =
+            unfinishedSaveRemovedText(mainFileName(base), refused ? LeafOf(refused->path) : "",
+                                      refused ? refused->reason : "", !left.mark.empty());
         if (saving) {
             ctx.shell.log.LogStart();
             ctx.shell.log.LogWrite(text);
@@ -82,7 +88,8 @@ bool SettleProjectSet(AppContext& ctx, const std::string& base, bool saving) {
         return true;
     }
     tell(ctx,
-         strayLeftoversText(mainFileName(base), leaves(left.names), inPlaceText(left, mainFileName(base)), saving),
+         strayLeftoversText(mainFileName(base), leaves(left.names), inPlaceText(left, mainFileName(base)),
+                            saving),
          MsgIcon::Warning);
     return !saving;
 }

@@ -77,11 +77,12 @@ inline std::string cutOffSaveLeftText(const std::string& mainFile, const std::st
 // ones, were there, which tell nothing of the set.
 inline std::string unfinishedSaveRemovedText(const std::string& mainFile, const std::string& refused,
                                              const std::string& reason, bool nonePlaced) {
-    return (nonePlaced ? "The files of " + mainFile +
-                             " in place are the project as it was last saved whole. Beside them were files of a "
-                             "save left unfinished, which hold nothing else: "
-                       : "The copies that a save left beside the files of " + mainFile +
-                             ", unfinished or the same as their files, hold nothing else: ") +
+    return (nonePlaced
+                ? "The files of " + mainFile +
+                      " in place are the project as it was last saved whole. Beside them were files of a "
+                      "save left unfinished, which hold nothing else: "
+                : "The copies that a save left beside the files of " + mainFile +
+                      ", unfinished or the same as their files, hold nothing else: ") +
            (refused.empty() ? "they have been removed."
                             : "they have been removed, except " + refused + " (" + reason +
                                   "), which the next Save removes or writes over.");
@@ -108,7 +109,8 @@ inline std::string earlierSetInPlaceText(const std::string& missing, bool laterI
         laterInTemporaries
             ? "; to keep what that save was writing instead, rename every \".tmp~\" file to its file's name "
               "and remove the \".old~\" files."
-            : ". That save may have replaced some files before it was cut off, so the \".tmp~\" files may not "
+            : ". That save may have replaced some files before it was cut off, so the \".tmp~\" files may "
+              "not "
               "hold all it was writing: never put them in place of their files.";
     if (missing.empty())
         return "The files in place are the project as it was saved before that save: to keep it, remove the "

@@ -365,10 +365,9 @@ TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened
             if (row.killAt < 0 && journaled) break; // every step before the journal was a kill point
             if (row.killAt < 0) {
                 ASSERT_TRUE(loadFresh("h.prj"));
-                EXPECT_EQ(dialogs.shown,
-                          leftovers
-                              ? std::vector<std::string>{unfinishedSaveRemovedText(path("h.prj"), "", "", true)}
-                              : std::vector<std::string>{});
+                EXPECT_EQ(dialogs.shown, leftovers ? std::vector<std::string>{unfinishedSaveRemovedText(
+                                                         path("h.prj"), "", "", true)}
+                                                   : std::vector<std::string>{});
                 EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "one");
                 for (const auto& [name, bytes] : setA)
                     EXPECT_EQ(slurp(name), bytes) << name;
@@ -546,101 +545,105 @@ TEST_F(SaveLoad, EveryEarlierVersionsCutOffSaveKeepsEveryOnlyCopyAndNamesNoMixAW
                                 continue; // settled by its journal
                             bool namedFirst = false;
                             for (const bool refuse : {false, true})
-                            for (int openKill = 0;; ++openKill) {
-                                SCOPED_TRACE(::testing::Message()
-                                             << "version " << version << (noLinks ? " copies" : " links")
-                                             << (withImage ? "" : " no .img") << " by hand " << byHand
-                                             << " killed at " << kill << ", its Open "
-                                             << (refuse ? "refused" : "killed") << " at " << openKill);
-                                const bool first = openKill == 0 && !refuse;
-                                // Each Open killed or refused at each removal: over one set of each version,
-                                // which is enough.
-                                if (refuse && (byHand || !withImage || same)) break;
-                                std::filesystem::remove_all(dir);
-                                std::filesystem::create_directories(dir);
-                                for (const auto& [name, bytes] : earlier)
-                                    spit(name, bytes);
-                                bool placed = false;
-                                for (size_t i = 0; i < kill; ++i) {
-                                    take(steps[i]);
-                                    placed |= steps[i].to == later.front().first;
-                                }
-                                if (edit && FileExists(edited)) {
-                                    std::filesystem::remove(edited);
-                                    spit(edited, "the user's");
-                                }
-                                if (edit && !FileExists(path("h.prj"))) std::filesystem::remove(path("h.prj.old~"));
-                                if (byHand == 2)
+                                for (int openKill = 0;; ++openKill) {
+                                    SCOPED_TRACE(::testing::Message()
+                                                 << "version " << version << (noLinks ? " copies" : " links")
+                                                 << (withImage ? "" : " no .img") << " by hand " << byHand
+                                                 << " killed at " << kill << ", its Open "
+                                                 << (refuse ? "refused" : "killed") << " at " << openKill);
+                                    const bool first = openKill == 0 && !refuse;
+                                    // Each Open killed or refused at each removal: over one set of each
+                                    // version, which is enough.
+                                    if (refuse && (byHand || !withImage || same)) break;
+                                    std::filesystem::remove_all(dir);
+                                    std::filesystem::create_directories(dir);
                                     for (const auto& [name, bytes] : earlier)
                                         spit(name, bytes);
-                                const Folder killed = folder();
-                                // Each set that can be made whole from the files now.
-                                const bool inPlaceEarlier = made(killed, ".old~", true) == setBefore,
-                                           earlierWhole =
-                                               inPlaceEarlier || made(killed, ".old~") == setBefore,
-                                           laterWhole = placed && made(killed, ".tmp~") == setAfter;
-                                const SaveLeftovers left = FindLeftovers(projectFileNames(path("h")));
-                                KillingFileSystem disk(refuse ? "remove" : "", openKill, false);
-                                disk.refuse = refuse;
-                                try {
-                                    RemoveUnfinishedSave(left, disk);
-                                } catch (const KillingFileSystem::Killed&) {
-                                }
-                                const bool openCut = disk.killAt < 0;
-                                dialogs.shown.clear();
-                                ASSERT_TRUE(SettleProjectSet(ctx, path("h"), false));
-                                const Folder opened = folder();
-                                const std::string box = dialogs.shown.empty() ? "" : dialogs.shown.back();
-                                EXPECT_EQ(made(opened, ".old~", true) == setBefore ||
-                                              made(opened, ".old~") == setBefore,
-                                          earlierWhole);
-                                EXPECT_EQ(placed && made(opened, ".tmp~") == setAfter, laterWhole);
-                                if (edit && killed.contains(edited)) {
-                                    EXPECT_EQ(opened.at(edited), "the user's");
-                                }
-                                Folder inPlace = without(opened);
-                                std::erase_if(inPlace,
-                                              [](const auto& file) { return file.first.ends_with('~'); });
-                                const bool named = box.find("Beside ") == 0;
-                                const auto says = [&](const char* text) {
-                                    return box.find(text) != std::string::npos;
-                                };
-                                if (says("last saved whole")) {
-                                    counts["removed"] += first;
-                                    EXPECT_TRUE(inPlace == setBefore || inPlace == setAfter);
-                                }
-                                if (named && says("in place are the project as it was saved before")) {
-                                    counts["earlier set named"] += first;
-                                    EXPECT_TRUE(inPlaceEarlier);
-                                }
-                                if (named && says("to keep what that save was writing instead")) {
-                                    EXPECT_EQ(made(opened, ".tmp~"), setAfter);
-                                }
-                                if (named && says("in place are a mix")) {
-                                    counts["mix named"] += first;
-                                    EXPECT_TRUE(earlierWhole && laterWhole);
-                                }
-                                counts["cannot tell"] += first && named && says("in place may be a mix");
-                                counts["no set in place"] += first && named && says("no set of the project");
-                                counts["named"] += named && first;
-                                ++counts[first ? "kill points" : refuse ? "Opens refused" : "Opens killed"];
-                                // An Open killed or refused half way and redone leaves the files as one
-                                // never cut (the first, killed before its first removal).
-                                if (first) namedFirst = named;
-                                EXPECT_EQ(named, namedFirst);
-                                // The Save: refused, touching nothing, beside what may be the only copy of a
-                                // file.
-                                if (first || refuse) {
-                                    dialogs.shown.clear();
-                                    EXPECT_EQ(SalvaProgetto(ctx, false), !named);
-                                    if (named) {
-                                        EXPECT_EQ(folder(), opened);
+                                    bool placed = false;
+                                    for (size_t i = 0; i < kill; ++i) {
+                                        take(steps[i]);
+                                        placed |= steps[i].to == later.front().first;
                                     }
-                                    for (const auto& [name, bytes] : folder())
-                                        EXPECT_TRUE(named || !name.ends_with('~')) << name;
+                                    if (edit && FileExists(edited)) {
+                                        std::filesystem::remove(edited);
+                                        spit(edited, "the user's");
+                                    }
+                                    if (edit && !FileExists(path("h.prj")))
+                                        std::filesystem::remove(path("h.prj.old~"));
+                                    if (byHand == 2)
+                                        for (const auto& [name, bytes] : earlier)
+                                            spit(name, bytes);
+                                    const Folder killed = folder();
+                                    // Each set that can be made whole from the files now.
+                                    const bool inPlaceEarlier = made(killed, ".old~", true) == setBefore,
+                                               earlierWhole =
+                                                   inPlaceEarlier || made(killed, ".old~") == setBefore,
+                                               laterWhole = placed && made(killed, ".tmp~") == setAfter;
+                                    const SaveLeftovers left = FindLeftovers(projectFileNames(path("h")));
+                                    KillingFileSystem disk(refuse ? "remove" : "", openKill, false);
+                                    disk.refuse = refuse;
+                                    try {
+                                        RemoveUnfinishedSave(left, disk);
+                                    } catch (const KillingFileSystem::Killed&) {
+                                    }
+                                    const bool openCut = disk.killAt < 0;
+                                    dialogs.shown.clear();
+                                    ASSERT_TRUE(SettleProjectSet(ctx, path("h"), false));
+                                    const Folder opened = folder();
+                                    const std::string box = dialogs.shown.empty() ? "" : dialogs.shown.back();
+                                    EXPECT_EQ(made(opened, ".old~", true) == setBefore ||
+                                                  made(opened, ".old~") == setBefore,
+                                              earlierWhole);
+                                    EXPECT_EQ(placed && made(opened, ".tmp~") == setAfter, laterWhole);
+                                    if (edit && killed.contains(edited)) {
+                                        EXPECT_EQ(opened.at(edited), "the user's");
+                                    }
+                                    Folder inPlace = without(opened);
+                                    std::erase_if(inPlace,
+                                                  [](const auto& file) { return file.first.ends_with('~'); });
+                                    const bool named = box.find("Beside ") == 0;
+                                    const auto says = [&](const char* text) {
+                                        return box.find(text) != std::string::npos;
+                                    };
+                                    if (says("last saved whole")) {
+                                        counts["removed"] += first;
+                                        EXPECT_TRUE(inPlace == setBefore || inPlace == setAfter);
+                                    }
+                                    if (named && says("in place are the project as it was saved before")) {
+                                        counts["earlier set named"] += first;
+                                        EXPECT_TRUE(inPlaceEarlier);
+                                    }
+                                    if (named && says("to keep what that save was writing instead")) {
+                                        EXPECT_EQ(made(opened, ".tmp~"), setAfter);
+                                    }
+                                    if (named && says("in place are a mix")) {
+                                        counts["mix named"] += first;
+                                        EXPECT_TRUE(earlierWhole && laterWhole);
+                                    }
+                                    counts["cannot tell"] += first && named && says("in place may be a mix");
+                                    counts["no set in place"] +=
+                                        first && named && says("no set of the project");
+                                    counts["named"] += named && first;
+                                    ++counts[first    ? "kill points"
+                                             : refuse ? "Opens refused"
+                                                      : "Opens killed"];
+                                    // An Open killed or refused half way and redone leaves the files as one
+                                    // never cut (the first, killed before its first removal).
+                                    if (first) namedFirst = named;
+                                    EXPECT_EQ(named, namedFirst);
+                                    // The Save: refused, touching nothing, beside what may be the only copy
+                                    // of a file.
+                                    if (first || refuse) {
+                                        dialogs.shown.clear();
+                                        EXPECT_EQ(SalvaProgetto(ctx, false), !named);
+                                        if (named) {
+                                            EXPECT_EQ(folder(), opened);
+                                        }
+                                        for (const auto& [name, bytes] : folder())
+                                            EXPECT_TRUE(named || !name.ends_with('~')) << name;
+                                    }
+                                    if (!openCut || byHand || !withImage || same) break;
                                 }
-                                if (!openCut || byHand || !withImage || same) break;
-                            }
                         }
                     }
     std::cout << "earlier versions' cut-off saves:";
