@@ -439,6 +439,19 @@ TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
     EXPECT_EQ(dialogs.shown.back(),
               strayLeftoversText(path("h.prj"), "h.blk.old~", unknownSetInPlaceText(""), false));
     EXPECT_EQ(dialogs.shown.back().find("cut off"), std::string::npos);
+    // A first save cut off before its journal: its files, all there is of the project, stay and are named.
+    std::string temporaries;
+    for (const std::string& file : projectFileNames(path("h"))) {
+        std::filesystem::rename(file, file + ".tmp~");
+        temporaries +=
+            (temporaries.empty() ? "" : ", ") + std::filesystem::path(file).filename().string() + ".tmp~";
+    }
+    std::filesystem::remove(path("h.blk.old~"));
+    dialogs.shown.clear();
+    EXPECT_FALSE(SalvaProgetto(ctx, false));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{strayLeftoversText(path("h.prj"), temporaries,
+                                                                         noSetInPlaceText("h.prj"), true)});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 10);
 }
 
 namespace {
