@@ -256,6 +256,13 @@ std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSyste
     return GroupSave(files, fs).run();
 }
 
+std::optional<SaveFailure> RemoveLeftover(const std::string& path, FileSystem& fs) {
+    if (fs.remove(path)) return std::nullopt;
+    const int error = errno;
+    if (!fs.exists(path)) return std::nullopt;
+    return failure(path, error);
+}
+
 std::optional<SaveFailure> CheckSavable(const std::string& path, FileSystem& fs) {
     if (auto refused = refuseFolder(fs, path)) return refused;
     const int fd = createAnew(fs, TemporaryName(path), path);

@@ -94,6 +94,9 @@ struct SaveSettlement {
 // before it starts; a caller runs it first to tell the user. Each step can itself be cut off and repeated.
 SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSystem& fs = SystemFileSystem());
 
+// Removes a file a save left; why it stays, where it does (one already gone counts as removed).
+std::optional<SaveFailure> RemoveLeftover(const std::string& path, FileSystem& fs = SystemFileSystem());
+
 // Whether a file can be saved at path (a temporary file beside it is made and removed again), so that a
 // long preparation can be skipped when it cannot.
 std::optional<SaveFailure> CheckSavable(const std::string& path, FileSystem& fs = SystemFileSystem());

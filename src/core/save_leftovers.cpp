@@ -86,9 +86,7 @@ std::optional<SaveFailure> RemoveUnfinishedSave(const SaveLeftovers& leftovers, 
     if (!leftovers.onlyCopies.empty() || leftovers.names.empty()) return std::nullopt;
     std::optional<SaveFailure> refused;
     const auto remove = [&](const std::string& name) {
-        if (fs.remove(name)) return;
-        const int error = errno;
-        if (fs.exists(name) && !refused) refused = SaveFailure{name, std::strerror(error)};
+        if (auto stays = RemoveLeftover(name, fs); stays && !refused) refused = stays;
     };
     const std::string folder = FolderOf(leftovers.names.front());
     auto flushed = [&] {

@@ -92,7 +92,7 @@ std::optional<SaveFailure> Settlement::putBack() {
         if (isOld(i)) continue;
         if (!entries_[i].old) {
             // A file the old set did not have that stays would leave a mix.
-            if (!fs_.remove(target) && fs_.exists(target)) return failure(target);
+            if (auto stays = RemoveLeftover(target, fs_)) return stays;
         } else if (!fs_.rename(KeptCopyName(target), target)) {
             return failure(target);
         }
@@ -114,9 +114,7 @@ std::optional<SaveFailure> Settlement::clearUp(bool whole) {
         if (auto failed = flushFolders()) return failed;
     leftover_.reset();
     const auto remove = [this](const std::string& name) {
-        if (fs_.remove(name)) return;
-        const int error = errno;
-        if (fs_.exists(name) && !leftover_) leftover_ = SaveFailure{name, std::strerror(error)};
+        if (auto stays = RemoveLeftover(name, fs_); stays && !leftover_) leftover_ = stays;
     };
     // Last file first, the main file's temporary file last (see FindLeftovers).
     for (size_t i = entries_.size(); i-- > 0;) {
