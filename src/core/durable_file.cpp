@@ -139,7 +139,8 @@ class GroupSave {
     GroupSave(const FileContents& files, FileSystem& fs) : files_(files), fs_(fs) {}
 
     std::optional<SaveFailure> run() {
-        if (auto settled = SettleCutOffSave(paths(), fs_); settled.failure) return settled.failure;
+        if (auto settled = SettleCutOffSave(paths(), fs_); settled.failure || settled.leftover)
+            return settled.failure ? settled.failure : settled.leftover;
         // The save would write over them: they are the user's to put in order first. What a save that was
         // never completed left goes.
         const SaveLeftovers leftovers = FindLeftovers(paths(), fs_);
@@ -157,15 +158,15 @@ class GroupSave {
             if (!fs_.rename(TemporaryName(file.first), file.first)) return undo(failure(file.first, errno));
         if (auto failed = flushFolders()) return undo(*failed);
         // The set is saved. The kept copies go while the journal still names them, so that a save cut off
-        // here leaves none without it; a journal that stays is removed, and said, by the next settling. A
-        // copy that stays is said, and left for the next Open or Save to name or remove.
+        // here leaves none without it; a journal that stays, with any copy that stays, is removed, and said,
+        // by the next settling.
         std::optional<SaveFailure> left;
         for (const JournalEntry& entry : entries_)
             if (entry.old && !fs_.remove(KeptCopyName(entry.path)) && !left) {
                 left = failure(KeptCopyName(entry.path), errno);
                 left->keptCopyLeft = true;
             }
-        if (!fs_.remove(journal()) && !left) left = failure(journal(), errno);
+        if (!left && !fs_.remove(journal())) left = failure(journal(), errno);
         fs_.syncFolder(FolderOf(journal()));
         if (left) left->saved = true;
         return left;
@@ -242,10 +243,10 @@ SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSyste
     if (!fs.exists(journal)) return {};
     std::string reason;
     const std::optional<std::string> text = ReadUserFile(journal, &reason);
-    if (!text) return {CutOffSave::None, {}, {}, SaveFailure{journal, reason}};
+    if (!text) return {CutOffSave::None, {}, {}, SaveFailure{journal, reason}, {}};
     // Only the files of this group are ever renamed or removed, whatever a journal says.
     std::optional<std::vector<JournalEntry>> entries = ReadJournal(*text, paths);
-    if (!entries) return {CutOffSave::None, {}, {}, SaveFailure{journal, UnreadJournal}};
+    if (!entries) return {CutOffSave::None, {}, {}, SaveFailure{journal, UnreadJournal}, {}};
     return Settlement(std::move(*entries), fs).settle();
 }
 
@@ -253,6 +254,13 @@ std::optional<SaveFailure> SaveFilesDurably(const FileContents& files, FileSyste
     if (files.empty()) return std::nullopt;
     if (files.size() == 1) return replaceWhole(fs, files.front().first, files.front().second);
     return GroupSave(files, fs).run();
+}
+
+std::optional<SaveFailure> RemoveLeftover(const std::string& path, FileSystem& fs) {
+    if (fs.remove(path)) return std::nullopt;
+    const int error = errno;
+    if (!fs.exists(path)) return std::nullopt;
+    return failure(path, error);
 }
 
 std::optional<SaveFailure> CheckSavable(const std::string& path, FileSystem& fs) {

@@ -62,9 +62,9 @@ struct SaveFailure {
         CutOffSave next = CutOffSave::OldSetBack;
     };
     std::optional<Undo> undo;
-    // Every new file of a group is in place and on the disk: only its journal (path) could not be removed,
-    // and the next settling of the group removes it; or a kept copy of an old file (path, keptCopyLeft),
-    // which stays beside it for the next Open or Save to name or remove.
+    // Every new file of a group is in place and on the disk: only its journal (path) or a kept copy of an
+    // old file (path, keptCopyLeft) could not be removed; the journal stays, and the next settling of the
+    // group removes both.
     bool saved = false;
     bool keptCopyLeft = false;
 };
@@ -83,6 +83,9 @@ struct SaveSettlement {
     std::vector<std::string> changed;    // LeftAsFound: the files (names) that are as neither save left them
     std::vector<std::string> keptCopies; // LeftAsFound: kept copies left as the only copy of an old file
     std::optional<SaveFailure> failure;  // the journal stays, and the files may be mixed, until it is settled
+    // What that save left beside the files that could not be removed: the files are as outcome says, and
+    // the journal stays so that the next settling removes it.
+    std::optional<SaveFailure> leftover;
 };
 
 // Settles a save of the group of paths (in the order it was saved) that was cut off after its journal was
@@ -90,6 +93,9 @@ struct SaveSettlement {
 // only when every file is still as that save or the one before it left it. The group save does this itself
 // before it starts; a caller runs it first to tell the user. Each step can itself be cut off and repeated.
 SaveSettlement SettleCutOffSave(const std::vector<std::string>& paths, FileSystem& fs = SystemFileSystem());
+
+// Removes a file a save left; why it stays, where it does (one already gone counts as removed).
+std::optional<SaveFailure> RemoveLeftover(const std::string& path, FileSystem& fs = SystemFileSystem());
 
 // Whether a file can be saved at path (a temporary file beside it is made and removed again), so that a
 // long preparation can be skipped when it cannot.

@@ -30,17 +30,23 @@ bool sameBytes(const std::string& path, const std::string& copy) {
 SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& fs) {
     SaveLeftovers found;
     if (paths.empty()) return found;
+    const std::string& main = paths.front();
     // Every save, this version's and every earlier one's, writes all its temporary files, the main file's
     // first, before it places any, and places the main file first (this one also removes them the main
-    // file's last). While the main file's temporary file is there, that save had placed none of its files:
-    // the others hold only what it was writing (one whose file is missing with no kept copy, a file it was
-    // adding). Once it is gone that save may have placed some files and not others, so every temporary file
-    // left may be the only copy of a file of that save.
-    const bool nonePlaced = fs.exists(TemporaryName(paths.front()));
-    // The files prove a mix where that save placed some (those without a temporary file), each beside a
-    // kept copy of what it held before, and one it had not placed, still as its kept copy holds it, differs
-    // from what that save was writing for it: either set can then be made from them.
-    bool unplacedDiffers = false, mixUnproven = false;
+    // file's last). While the main file's temporary file is there, that save had placed none of its files.
+    // Once it is gone that save may have placed some files and not others, so every temporary file left
+    // may be the only copy of a file of that save.
+    const bool marked = fs.exists(TemporaryName(main));
+    if (marked) found.mark = TemporaryName(main);
+    // The others then hold only what it was writing (one whose file is missing with no kept copy, a file
+    // it was adding), but only while the main file is in place: without it (a first save, or the main file
+    // moved aside and its kept copy gone) they may be all that is left of the project.
+    const bool nonePlaced = marked && inPlace(main);
+    // The files prove the earlier set where each in place equals its kept copy, and a mix where that save
+    // placed some (those without a temporary file), each beside a kept copy of what it held before and one
+    // differing from it, and one it had not placed, still as its kept copy holds it, differs from what that
+    // save was writing for it: either set can then be made from them.
+    bool allKeptSame = true, placedDiffers = false, unplacedDiffers = false, mixUnproven = false;
     for (const std::string& path : paths) {
         const std::string kept = KeptCopyName(path), temporary = TemporaryName(path);
         // A copy is written under a temporary name and renamed whole to the kept name.
@@ -56,31 +62,43 @@ SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& f
             if (there && onlyCopy) found.onlyCopies.push_back(name);
         }
         if (!present && hasKept) found.missing.push_back(path);
+        allKeptSame &= !present || keptSame;
         if (hasTemporary && present) {
             mixUnproven |= hasKept && !keptSame;
             unplacedDiffers |= !sameBytes(path, temporary);
         } else if (!hasTemporary) {
             mixUnproven |= present != hasKept;
+            placedDiffers |= present && hasKept && !keptSame;
         }
     }
     // A journal cut off while it was written: no file of the group had been touched.
-    if (const std::string journal = TemporaryName(JournalName(paths.front())); fs.exists(journal))
+    if (const std::string journal = TemporaryName(JournalName(main)); fs.exists(journal))
         found.names.push_back(journal);
-    found.inPlace = nonePlaced                        ? FilesInPlace::EarlierSet
-                    : unplacedDiffers && !mixUnproven ? FilesInPlace::Mix
-                                                      : FilesInPlace::Unknown;
+    found.inPlace = !inPlace(main) && !fs.exists(KeptCopyName(main))   ? FilesInPlace::NoSet
+                    : marked                                           ? FilesInPlace::EarlierSet
+                    : allKeptSame                                      ? FilesInPlace::EarlierByCopy
+                    : placedDiffers && unplacedDiffers && !mixUnproven ? FilesInPlace::Mix
+                                                                       : FilesInPlace::Unknown;
     return found;
 }
 
 std::optional<SaveFailure> RemoveUnfinishedSave(const SaveLeftovers& leftovers, FileSystem& fs) {
-    if (!leftovers.onlyCopies.empty()) return std::nullopt;
+    if (!leftovers.onlyCopies.empty() || leftovers.names.empty()) return std::nullopt;
     std::optional<SaveFailure> refused;
-    // Last first, so that the main file's temporary file goes last (see FindLeftovers).
+    const auto remove = [&](const std::string& name) {
+        if (auto stays = RemoveLeftover(name, fs); stays && !refused) refused = stays;
+    };
+    const std::string folder = FolderOf(leftovers.names.front());
+    auto flushed = [&] {
+        if (!fs.syncFolder(folder) && !refused) refused = SaveFailure{folder, std::strerror(errno)};
+        return !refused;
+    };
     for (auto name = leftovers.names.rbegin(); name != leftovers.names.rend(); ++name)
-        if (!fs.remove(*name) && !refused) refused = SaveFailure{*name, std::strerror(errno)};
-    if (leftovers.names.empty()) return refused;
-    // Gone for good before the next save writes beside them.
-    if (!fs.syncFolder(FolderOf(leftovers.names.front())) && !refused)
-        refused = SaveFailure{FolderOf(leftovers.names.front()), std::strerror(errno)};
+        if (*name != leftovers.mark) remove(*name);
+    // The main file's temporary file goes last, once every other is gone for good: until then it shows the
+    // next Open or Save that what is left holds nothing else (see FindLeftovers).
+    if (!flushed() || leftovers.mark.empty()) return refused;
+    remove(leftovers.mark);
+    flushed();
     return refused;
 }

@@ -5,7 +5,8 @@
 // files aside before it wrote a journal, or wrote none and left the files it had not yet placed as
 // temporary files. What cannot be the only copy of anything (the temporary files of a save that had placed
 // none of its files, a kept copy equal to its file, an unfinished copy or journal) is the unfinished part
-// of a save that was never completed; the rest may be the only copy of a file.
+// of a save that was never completed, but only while the main file is in place; the rest may be the only
+// copy of a file.
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,9 +15,11 @@
 
 // Which set the files in place form, as far as the leftovers prove it.
 enum class FilesInPlace {
-    EarlierSet, // that save had placed none of its files (some may have been moved aside)
-    Mix,        // that save had placed some of its files, each beside its kept copy, and not others
-    Unknown,    // the leftovers cannot tell: a mix of two saves, either set, or files changed since
+    EarlierSet,    // that save had placed none of its files (some may have been moved aside)
+    EarlierByCopy, // that save may have placed some, but every file in place equals its kept copy
+    Mix,           // that save had placed some of its files, each beside its kept copy, and not others
+    Unknown,       // the leftovers cannot tell: a mix of two saves, either set, or files changed since
+    NoSet,         // the main file is neither in place nor kept: no set is whole
 };
 
 struct SaveLeftovers {
@@ -26,11 +29,13 @@ struct SaveLeftovers {
     std::vector<std::string> onlyCopies;
     FilesInPlace inPlace = FilesInPlace::EarlierSet;
     std::vector<std::string> missing; // files of the group (paths) not in place, held by their kept copies
+    std::string mark;                 // the main file's temporary file, while it is there (path)
 };
 
 SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& fs = SystemFileSystem());
 
 // Removes the leftovers when none of them can be the only copy of anything (onlyCopies empty); the first
-// that could not be removed, the others removed all the same.
+// that could not be removed, the others removed all the same but for the main file's temporary file, which
+// stays to show the next Open or Save that the rest is still the unfinished part of a save.
 std::optional<SaveFailure> RemoveUnfinishedSave(const SaveLeftovers& leftovers,
                                                 FileSystem& fs = SystemFileSystem());

@@ -90,17 +90,21 @@ std::optional<SaveFailure> Settlement::putBack() {
     for (size_t i = 0; i < entries_.size(); ++i) {
         const std::string& target = entries_[i].path;
         if (isOld(i)) continue;
-        if (!entries_[i].old)
-            fs_.remove(target);
-        else if (!fs_.rename(KeptCopyName(target), target))
+        if (!entries_[i].old) {
+            // A file the old set did not have that stays would leave a mix.
+            if (auto stays = RemoveLeftover(target, fs_)) return stays;
+        } else if (!fs_.rename(KeptCopyName(target), target)) {
             return failure(target);
+        }
     }
     return clearUp(true);
 }
 
 // Removes what the save left beside its files, then the journal. Only what still holds what the save put
 // there goes: a temporary file with its new content, and a kept copy with the old content once the set is
-// whole, or, where the files were changed since, only one whose file holds the same.
+// whole, or, where the files were changed since, only one whose file holds the same. What cannot be removed
+// is noted (leftover_) and keeps what tells the next settling what it is: the journal, or, without one, the
+// main file's temporary file.
 std::optional<SaveFailure> Settlement::clearUp(bool whole) {
     const std::string journal = JournalName(entries_.front().path);
     // Without a journal no file of the set was renamed (a save undone before it wrote one): nothing needs
@@ -108,17 +112,28 @@ std::optional<SaveFailure> Settlement::clearUp(bool whole) {
     const bool journaled = fs_.exists(journal);
     if (journaled)
         if (auto failed = flushFolders()) return failed;
-    // Last file first: a temporary file left without a journal then tells what it is (see FindLeftovers).
+    leftover_.reset();
+    const auto remove = [this](const std::string& name) {
+        if (auto stays = RemoveLeftover(name, fs_); stays && !leftover_) leftover_ = stays;
+    };
+    // Last file first, the main file's temporary file last (see FindLeftovers).
     for (size_t i = entries_.size(); i-- > 0;) {
         const std::string& target = entries_[i].path;
-        if (seen_[i].temporary == entries_[i].next) fs_.remove(TemporaryName(target));
+        if (seen_[i].temporary == entries_[i].next && (i > 0 || !otherTemporaryLeft()))
+            remove(TemporaryName(target));
         if (seen_[i].kept && seen_[i].kept == (whole ? entries_[i].old : seen_[i].target))
-            fs_.remove(KeptCopyName(target));
+            remove(KeptCopyName(target));
     }
-    if (!journaled) return std::nullopt;
+    if (!journaled || leftover_) return std::nullopt;
     fs_.remove(journal);
     if (fs_.syncFolder(FolderOf(journal))) return std::nullopt;
     return failure(FolderOf(journal));
+}
+
+bool Settlement::otherTemporaryLeft() {
+    for (size_t i = 1; i < entries_.size(); ++i)
+        if (fs_.exists(TemporaryName(entries_[i].path))) return true;
+    return false;
 }
 
 std::optional<SaveFailure> Settlement::flushFolders() {
@@ -133,16 +148,22 @@ std::optional<SaveFailure> Settlement::flushFolders() {
 SaveSettlement Settlement::settle() {
     survey();
     const CutOffSave outcome = plan();
-    if (outcome == CutOffSave::NewSetFinished || outcome == CutOffSave::NewSetWhole)
-        return {outcome, {}, {}, finish()};
-    if (outcome == CutOffSave::OldSetBack) return {outcome, {}, {}, putBack()};
-    SaveSettlement settled{outcome, changedFiles(), {}, {}};
+    if (outcome == CutOffSave::NewSetFinished || outcome == CutOffSave::NewSetWhole) {
+        auto failed = finish();
+        return {outcome, {}, {}, failed, leftover_};
+    }
+    if (outcome == CutOffSave::OldSetBack) {
+        auto failed = putBack();
+        return {outcome, {}, {}, failed, leftover_};
+    }
+    SaveSettlement settled{outcome, changedFiles(), {}, {}, {}};
     // Neither set can be made whole: the kept copies the old set needs are named, and the files stay.
     if (settled.changed.empty())
         for (size_t i = 0; i < entries_.size(); ++i)
             if (!isOld(i) && entries_[i].old && !keptIsOld(i))
                 settled.changed.push_back(LeafOf(KeptCopyName(entries_[i].path)));
     settled.failure = clearUp(false);
+    settled.leftover = leftover_;
     survey();
     for (size_t i = 0; i < entries_.size(); ++i)
         if (seen_[i].kept && seen_[i].kept == entries_[i].old)
@@ -152,7 +173,8 @@ SaveSettlement Settlement::settle() {
 
 std::optional<SaveFailure> Settlement::putOldSetBack() {
     survey();
-    return putBack();
+    auto failed = putBack();
+    return failed ? failed : leftover_;
 }
 
 std::optional<SaveFailure::Undo> Settlement::leftAfter(const SaveFailure& undoFailed) {

@@ -15,7 +15,8 @@ class Settlement {
     // Finishes the save when every new file is there whole, puts the old set back otherwise; a group with
     // files changed since is left as it is.
     SaveSettlement settle();
-    // Undoes a save that failed: the old set back, the save's leftovers and journal removed.
+    // Undoes a save that failed: the old set back, the save's leftovers and journal removed; a failure also
+    // where one of them could not be removed.
     std::optional<SaveFailure> putOldSetBack();
     // Where an undo failed (undoFailed): what the files hold now and how the next settling will go; nothing
     // when the journal is gone (the old set is back, its last flush failed).
@@ -39,9 +40,11 @@ class Settlement {
     std::optional<SaveFailure> finish();
     std::optional<SaveFailure> putBack();
     std::optional<SaveFailure> clearUp(bool whole);
+    bool otherTemporaryLeft();
     std::optional<SaveFailure> flushFolders();
 
     std::vector<JournalEntry> entries_;
     FileSystem& fs_;
     std::vector<Seen> seen_;
+    std::optional<SaveFailure> leftover_; // what the last clear-up could not remove
 };

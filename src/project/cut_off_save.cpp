@@ -22,20 +22,35 @@ std::string leaves(const std::vector<std::string>& paths) {
     return joined(names);
 }
 
-std::string inPlaceText(const SaveLeftovers& left) {
+std::string inPlaceText(const SaveLeftovers& left, const std::string& mainFile) {
     const std::string missing = leaves(left.missing);
-    if (left.inPlace == FilesInPlace::Mix) return mixInPlaceText(missing);
-    if (left.inPlace == FilesInPlace::EarlierSet) return earlierSetInPlaceText(missing);
+    switch (left.inPlace) {
+    case FilesInPlace::Mix:
+        return mixInPlaceText(missing);
+    case FilesInPlace::EarlierSet:
+        return earlierSetInPlaceText(missing, true);
+    case FilesInPlace::EarlierByCopy:
+        return earlierSetInPlaceText(missing, false);
+    case FilesInPlace::NoSet:
+        return noSetInPlaceText(LeafOf(mainFile));
+    case FilesInPlace::Unknown:
+        break;
+    }
     return unknownSetInPlaceText(missing);
 }
 
 std::string settledText(const std::string& mainFile, const SaveSettlement& settled, bool saving) {
     if (settled.failure)
         return cutOffSaveUnsettledText(mainFile, settled.failure->path, settled.failure->reason);
+    const std::string left =
+        settled.leftover ? exceptLeftText(LeafOf(settled.leftover->path), settled.leftover->reason) : "";
     if (settled.outcome == CutOffSave::LeftAsFound)
-        return cutOffSaveLeftText(mainFile, joined(settled.changed), joined(settled.keptCopies), saving);
-    if (settled.outcome == CutOffSave::NewSetWhole) return cutOffSaveWholeText(mainFile);
-    return cutOffSaveText(mainFile, settled.outcome == CutOffSave::NewSetFinished);
+        return cutOffSaveLeftText(mainFile, joined(settled.changed), joined(settled.keptCopies), saving,
+                                  left);
+    // A Save stops where that save's leftovers could not all be removed: it would write beside them.
+    const std::string notSaved = saving && settled.leftover ? NotSavedText : "";
+    if (settled.outcome == CutOffSave::NewSetWhole) return notSaved + cutOffSaveWholeText(mainFile, left);
+    return notSaved + cutOffSaveText(mainFile, settled.outcome == CutOffSave::NewSetFinished, left);
 }
 
 void tell(AppContext& ctx, const std::string& text, MsgIcon icon) {
@@ -54,15 +69,16 @@ bool SettleProjectSet(AppContext& ctx, const std::string& base, bool saving) {
              settled.failure ? MsgIcon::Critical : MsgIcon::Warning);
         if (settled.failure) return false;
         // What that save left beside the files is named in the message.
-        if (settled.outcome == CutOffSave::LeftAsFound) return !saving;
+        if (settled.outcome == CutOffSave::LeftAsFound || settled.leftover) return !saving;
     }
     const SaveLeftovers left = FindLeftovers(files);
     if (left.names.empty()) return true;
     if (left.onlyCopies.empty()) {
         // The unfinished part of a save never completed: an Open tells so, a Save only logs it.
         const std::optional<SaveFailure> refused = RemoveUnfinishedSave(left);
-        const std::string text = unfinishedSaveRemovedText(
-            mainFileName(base), refused ? LeafOf(refused->path) : "", refused ? refused->reason : "");
+        const std::string text =
+            unfinishedSaveRemovedText(mainFileName(base), refused ? LeafOf(refused->path) : "",
+                                      refused ? refused->reason : "", !left.mark.empty());
         if (saving) {
             ctx.shell.log.LogStart();
             ctx.shell.log.LogWrite(text);
@@ -71,7 +87,9 @@ bool SettleProjectSet(AppContext& ctx, const std::string& base, bool saving) {
         }
         return true;
     }
-    tell(ctx, strayLeftoversText(mainFileName(base), leaves(left.names), inPlaceText(left), saving),
+    tell(ctx,
+         strayLeftoversText(mainFileName(base), leaves(left.names), inPlaceText(left, mainFileName(base)),
+                            saving),
          MsgIcon::Warning);
     return !saving;
 }

@@ -34,15 +34,21 @@ inline std::string journalLeftText(const std::string& journal, const std::string
     return "The project was saved, but " + journal + ", which the save keeps beside it while it works, " +
            "could not be removed: " + reason + ". The next Open or Save of the project removes it.";
 }
-inline std::string cutOffSaveText(const std::string& mainFile, bool finished) {
-    return "The last save of " + mainFile + " was cut off before all its files were written. " +
-           (finished ? "That save has now been completed."
-                     : "The project is back as it was saved before it.");
+// What a settling could not remove of what a save left beside the files (file, reason): the journal
+// stays, so the next settling removes it.
+inline std::string exceptLeftText(const std::string& file, const std::string& reason) {
+    return file.empty() ? "" : ", except " + file + " (" + reason + "), which the next Open or Save removes";
 }
-inline std::string cutOffSaveWholeText(const std::string& mainFile) {
+inline std::string cutOffSaveText(const std::string& mainFile, bool finished, const std::string& left) {
+    return "The last save of " + mainFile + " was cut off before all its files were written. " +
+           (finished ? "That save has now been completed" : "The project is back as it was saved before it") +
+           (left.empty() ? "." : "; what that save left beside the files has been removed" + left + ".");
+}
+inline std::string cutOffSaveWholeText(const std::string& mainFile, const std::string& left) {
     return "The last save of " + mainFile +
            " had written all its files, but what it keeps beside them while it works was still there. That "
-           "save is complete, and those files have now been removed.";
+           "save is complete, and those files have now been removed" +
+           left + ".";
 }
 inline std::string cutOffSaveUnsettledText(const std::string& mainFile, const std::string& file,
                                            const std::string& reason) {
@@ -51,11 +57,12 @@ inline std::string cutOffSaveUnsettledText(const std::string& mainFile, const st
 }
 inline constexpr const char* NotSavedText = "The project was not saved. ";
 inline std::string cutOffSaveLeftText(const std::string& mainFile, const std::string& changed,
-                                      const std::string& keptCopies, bool saving) {
+                                      const std::string& keptCopies, bool saving, const std::string& left) {
     std::string text = std::string(saving ? NotSavedText : "") + "The last save of " + mainFile +
                        " was cut off, and these files were changed after it: " + changed +
                        ". The project's files were left as they are and may be a mix of two saves; only what "
-                       "that save had left beside them was removed.";
+                       "that save had left beside them was removed" +
+                       left + ".";
     if (!keptCopies.empty())
         text +=
             " Earlier contents are kept in " + keptCopies +
@@ -65,10 +72,17 @@ inline std::string cutOffSaveLeftText(const std::string& mainFile, const std::st
 }
 // Files beside the set that no journal accounts for and none of which can be the only copy of anything,
 // removed; refused names the one that could not be, with the reason.
+// nonePlaced: the main file's temporary file showed that save had placed none of its files, so the files
+// in place are the set saved before it; otherwise only copies the same as their files, or unfinished
+// ones, were there, which tell nothing of the set.
 inline std::string unfinishedSaveRemovedText(const std::string& mainFile, const std::string& refused,
-                                             const std::string& reason) {
-    return "The files of " + mainFile + " in place are the project as it was last saved whole. Beside them " +
-           "were files of a save left unfinished, which hold nothing else: " +
+                                             const std::string& reason, bool nonePlaced) {
+    return (nonePlaced
+                ? "The files of " + mainFile +
+                      " in place are the project as it was last saved whole. Beside them were files of a "
+                      "save left unfinished, which hold nothing else: "
+                : "The copies that a save left beside the files of " + mainFile +
+                      ", unfinished or the same as their files, hold nothing else: ") +
            (refused.empty() ? "they have been removed."
                             : "they have been removed, except " + refused + " (" + reason +
                                   "), which the next Save removes or writes over.");
@@ -88,15 +102,30 @@ inline std::string strayLeftoversText(const std::string& mainFile, const std::st
            " Never keep some files of one set and some of the other. Until the files named here are gone, "
            "the project can be saved only under another name (Save As).";
 }
-inline std::string earlierSetInPlaceText(const std::string& missing) {
+// The files in place (but for missing) are the earlier set; whether the ".tmp~" files hold all that save
+// was writing (it had placed none of its files).
+inline std::string earlierSetInPlaceText(const std::string& missing, bool laterInTemporaries) {
+    const std::string later =
+        laterInTemporaries
+            ? "; to keep what that save was writing instead, rename every \".tmp~\" file to its file's name "
+              "and remove the \".old~\" files."
+            : ". That save may have replaced some files before it was cut off, so the \".tmp~\" files may "
+              "not "
+              "hold all it was writing: never put them in place of their files.";
     if (missing.empty())
         return "The files in place are the project as it was saved before that save: to keep it, remove the "
-               "files named here; to keep what that save was writing instead, rename every \".tmp~\" file to "
-               "its file's name and remove the \".old~\" files.";
+               "files named here" +
+               later;
     return "The files in place are the project as it was saved before that save, but for " + missing +
            ", which are not in place: to keep it, rename their \".old~\" files to their names and remove the "
-           "other files named here; to keep what that save was writing instead, rename every \".tmp~\" file "
-           "to its file's name and remove the \".old~\" files.";
+           "other files named here" +
+           later;
+}
+// The main file (mainFile, a name) is missing and no kept copy holds it.
+inline std::string noSetInPlaceText(const std::string& mainFile) {
+    return mainFile + " is not in place, and no \".old~\" file holds what it held: no set of the project is "
+                      "in place whole. The \".tmp~\" files hold what that save was writing, perhaps cut off; "
+                      "remove none of the files named here before you have kept what you need of them.";
 }
 inline std::string mixInPlaceText(const std::string& missing) {
     return "The files in place are a mix of that save and the one before it" +
@@ -116,7 +145,7 @@ inline std::string unknownSetInPlaceText(const std::string& missing) {
 // A save that placed every file could not remove a kept copy of an old file (copy), which stays.
 inline std::string keptCopyLeftText(const std::string& copy, const std::string& reason) {
     return "The project was saved, but " + copy + ", the copy of a file as it was before this save, could " +
-           "not be removed: " + reason + ". It is left beside the project.";
+           "not be removed: " + reason + ". The next Open or Save of the project removes it.";
 }
 inline std::string subroutinesNotSavedText(const std::string& sections) {
     return "Only the main program is saved with the project; these subroutine sections are not: " + sections;

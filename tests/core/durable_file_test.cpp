@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -151,7 +152,7 @@ TEST_F(DurableFile, AGroupSaveThatFailsAtAnyStepLeavesTheOldSetAsItWas) {
         const char* alsoFails = "";
         Set before = {};                    // the folder before the save, when not the old set
         CutOffSave next = CutOffSave::None; // how the next settling goes; None: the folder is as before
-        bool copyLeft = false;              // saved, but a kept copy stays beside the new set
+        bool copyLeft = false;              // saved, but a kept copy stays beside the new set until settled
     } steps[] = {
         // clang-format off
         {"create", 1, "p.blk"}, {"write", 2, "p.img"},          {"sync", 0, "p.prj"},
@@ -166,7 +167,9 @@ TEST_F(DurableFile, AGroupSaveThatFailsAtAnyStepLeavesTheOldSetAsItWas) {
          {{"p.prj", "old prj"}, {"p.blk", "old blk"}, {"p.prj.tmp~", "x"}, {"p.blk.old~", "older blk"}}},
         // The .blk's rename refused, then the .prj's putting back: a mix that the next settling completes.
         {"rename", 2, "p.blk", EIO, "rename p.prj.old~>p.prj", {}, CutOffSave::NewSetFinished},
-        {"", 0, "p.blk.old~", EACCES, "remove p.blk.old~", {}, CutOffSave::None, true},
+        // The flush after the renames failed, then the removal of the .img the old set did not have.
+        {"syncFolder", 2, "", EIO, "remove p.img", {}, CutOffSave::OldSetBack},
+        {"", 0, "p.blk.old~", EACCES, "remove p.blk.old~", {}, CutOffSave::NewSetWhole, true},
         {"", 0, "p.prj.saving~", EACCES, "remove p.prj.saving~", {}, CutOffSave::NewSetWhole},
         // clang-format on
     };
@@ -190,10 +193,14 @@ TEST_F(DurableFile, AGroupSaveThatFailsAtAnyStepLeavesTheOldSetAsItWas) {
         EXPECT_EQ(failed->reason, std::strerror(step.error));
         EXPECT_EQ(std::pair(failed->saved, failed->keptCopyLeft),
                   std::pair(step.next == CutOffSave::NewSetWhole || step.copyLeft, step.copyLeft));
-        ASSERT_EQ(failed->undo.has_value(), step.next == CutOffSave::NewSetFinished);
+        const bool undoFailed =
+            step.next == CutOffSave::NewSetFinished || step.next == CutOffSave::OldSetBack;
+        ASSERT_EQ(failed->undo.has_value(), undoFailed);
         if (failed->undo) {
-            EXPECT_EQ(std::tuple(failed->undo->path, failed->undo->holds, failed->undo->next),
-                      std::tuple(path("p.prj"), SetHolds::Mix, step.next));
+            const std::string undoFile = step.alsoFails;
+            EXPECT_EQ(
+                std::tuple(failed->undo->path, failed->undo->holds, failed->undo->next),
+                std::tuple(path(undoFile.substr(undoFile.find_last_of(" >") + 1)), SetHolds::Mix, step.next));
         }
         if (!step.before.empty()) {
             EXPECT_TRUE(SaveFilesDurably(next)); // refused again
@@ -201,9 +208,8 @@ TEST_F(DurableFile, AGroupSaveThatFailsAtAnyStepLeavesTheOldSetAsItWas) {
         if (step.next != CutOffSave::None) {
             EXPECT_EQ(SettleCutOffSave(paths).outcome, step.next);
         }
-        Set after = newSet;
-        if (step.copyLeft) after.emplace("p.blk.old~", "old blk");
-        EXPECT_EQ(folder(), step.next == CutOffSave::None && !step.copyLeft ? before : after);
+        EXPECT_EQ(folder(),
+                  step.next == CutOffSave::None || step.next == CutOffSave::OldSetBack ? before : newSet);
     }
     // Where the file system has no links, the old files are copied aside instead.
     disk.failKind = "link";
@@ -227,10 +233,12 @@ TEST_F(DurableFile, AFolderInATargetsPlaceOrAMissingFolderIsRefusedBeforeAnythin
     EXPECT_EQ(folder(), (std::map<std::string, std::string>{{"a.dat", "old"}, {"b.dat", ""}}));
 }
 
-// A save killed at any step (links or copies kept, a rename refused or not, even while it undoes it), then
-// settled by the next run, which may itself be killed at any step and run again: the set ends wholly old
-// or wholly new, as the outcome says, and nothing of the save is left beside it. Killed before its journal,
-// it left nothing that may be the only copy of a file: that goes, the old set stays, the next save saves.
+// A save killed at any step (links or copies kept, a rename refused or not, even while it undoes it, and
+// a removal of that undo refused), then settled by the next run, which may itself be killed at any step
+// and run again, or have one removal refused: the set ends wholly old or wholly new, as the outcome says,
+// and nothing of the save is left beside it once settled again. Killed before its journal, it left nothing
+// that may be the only copy of a file: that goes, also after a refused removal, the old set stays, the
+// next save saves.
 // A file the user changed after the kill is never touched: the set is left as found, with that file named.
 TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
     using Set = std::map<std::string, std::string>;
@@ -267,9 +275,10 @@ TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
         EXPECT_EQ(SettleCutOffSave(paths, quick).outcome, CutOffSave::None);
     };
     // Dies at killAt (or fails, with no kill); whether its journal was left.
-    auto cutOffSave = [&](bool noLinks, int failedRename, int killAt) {
+    auto cutOffSave = [&](bool noLinks, int failedRename, int killAt, const char* refused = "") {
         freshOldSet();
         RecordingFileSystem disk;
+        disk.alsoFails = refused;
         disk.noLinks = noLinks;
         disk.failKind = failedRename < 0 ? "" : "rename";
         disk.failAfter = failedRename;
@@ -282,20 +291,35 @@ TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
     };
     const struct {
         bool noLinks;
-        int failedRename; // -1: none; counted from 0 (copies are renamed to their kept names first)
+        int failedRename;         // -1: none; counted from 0 (copies are renamed to their kept names first)
+        const char* refused = ""; // a removal of the undo refused
     } saves[] = {
-        {false, -1}, {true, -1}, {false, 2}, // the .lst's, after the journal's and the .prj's
-        {true, 5},                           // the same, after the three copies'
-        {true, 2},                           // the .blk's copy: undone before the journal
+        {false, -1},
+        {true, -1},
+        {false, 2}, // the .lst's, after the journal's and the .prj's
+        {true, 5},  // the same, after the three copies'
+        {true, 2},  // the .blk's copy: undone before the journal
+        {true, 2, "remove p.lst.tmp~"},
+        {false, 2, "remove p.blk.tmp~"},
     };
     int beforeJournal[2] = {};
+    // One removal refused in turn at each step of clearing up (removeLeft, with disk): whether one was.
+    auto refusing = [&](int refuse, const std::function<void(RecordingFileSystem&)>& removeLeft) {
+        RecordingFileSystem disk;
+        disk.failKind = "remove";
+        disk.failAfter = refuse;
+        removeLeft(disk);
+        return disk.failAfter < 0;
+    };
     for (const auto& save : saves) {
-        const int steps = cutOffSave(save.noLinks, save.failedRename, -1);
+        const int steps = cutOffSave(save.noLinks, save.failedRename, -1, save.refused);
         expectWhole(SettleCutOffSave(paths, quick));
+        EXPECT_EQ(FindLeftovers(paths, quick).onlyCopies, std::vector<std::string>{});
         for (int kill = 0; kill < steps; ++kill) {
-            SCOPED_TRACE(::testing::Message() << "links fail " << save.noLinks << ", rename fails "
-                                              << save.failedRename << ", killed at step " << kill);
-            cutOffSave(save.noLinks, save.failedRename, kill);
+            SCOPED_TRACE(::testing::Message()
+                         << "links fail " << save.noLinks << ", rename fails " << save.failedRename << " "
+                         << save.refused << ", killed at step " << kill);
+            cutOffSave(save.noLinks, save.failedRename, kill, save.refused);
             const Set killed = folder();
             if (!killed.contains("p.prj.saving~")) { // before its journal, or once it had removed it
                 const bool before = targets() == oldSet;
@@ -306,7 +330,19 @@ TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
                 EXPECT_EQ(folder(), before ? oldSet : newSet);
                 EXPECT_FALSE(SaveFilesDurably(next, quick));
                 EXPECT_EQ(folder(), newSet);
-                cutOffSave(save.noLinks, save.failedRename, kill);
+                for (int refuse = 0;; ++refuse) {
+                    cutOffSave(save.noLinks, save.failedRename, kill, save.refused);
+                    bool said = false;
+                    if (!refusing(refuse, [&](RecordingFileSystem& disk) {
+                            said = RemoveUnfinishedSave(FindLeftovers(paths, quick), disk).has_value();
+                        }))
+                        break;
+                    EXPECT_TRUE(said);
+                    EXPECT_EQ(FindLeftovers(paths, quick).onlyCopies, std::vector<std::string>{});
+                    EXPECT_FALSE(SaveFilesDurably(next, quick));
+                    EXPECT_EQ(folder(), newSet);
+                }
+                cutOffSave(save.noLinks, save.failedRename, kill, save.refused);
             }
             // The next run, killed at each step of its settling in turn, and the one after it.
             for (int settleKill = 0;; ++settleKill) {
@@ -318,10 +354,27 @@ TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
                 } catch (const RecordingFileSystem::Killed&) {
                     expectWhole(SettleCutOffSave(paths, quick));
                 }
-                cutOffSave(save.noLinks, save.failedRename, kill);
+                cutOffSave(save.noLinks, save.failedRename, kill, save.refused);
+            }
+            // A removal refused: the files are as the settling says (or, where a file it had to remove stays,
+            // it fails), and the next one finishes it without turning them into the other set.
+            for (int refuse = 0; killed.contains("p.prj.saving~"); ++refuse) {
+                cutOffSave(save.noLinks, save.failedRename, kill, save.refused);
+                SaveSettlement settled;
+                if (!refusing(refuse,
+                              [&](RecordingFileSystem& disk) { settled = SettleCutOffSave(paths, disk); }))
+                    break;
+                const Set files = targets();
+                EXPECT_TRUE(settled.failure ||
+                            files == (settled.outcome == CutOffSave::OldSetBack ? oldSet : newSet));
+                expectWhole(SettleCutOffSave(paths, quick));
+                EXPECT_EQ(folder(), targets());
+                if (!settled.failure) {
+                    EXPECT_EQ(targets(), files);
+                }
             }
             // The user puts their own .blk in place before the next run.
-            cutOffSave(save.noLinks, save.failedRename, kill);
+            cutOffSave(save.noLinks, save.failedRename, kill, save.refused);
             std::ofstream(path("p.blk"), std::ios::binary) << "user blk";
             const Set changed = folder();
             const SaveSettlement settled = SettleCutOffSave(paths, quick);
@@ -352,7 +405,8 @@ TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
 // What saves left beside a set without a journal: this version's, cut off before it, and the earlier ones,
 // which kept no old files and placed some, moved old files aside where links fail, or removed their journal
 // before their kept copies. Only what may be the only copy of a file blocks, and then everything stays with
-// it; the set in place is named only where the files prove it.
+// it; the set in place is named only where the files prove it. A removal refused leaves the main file's
+// temporary file, so the next removal finishes the rest.
 TEST_F(DurableFile, LeftoversWithoutAJournalTellWhatMayBeTheOnlyCopyAndWhichSetIsInPlace) {
     const std::vector<std::string> paths = {path("p.prj"), path("p.lst"), path("p.img")};
     const struct {
@@ -360,6 +414,7 @@ TEST_F(DurableFile, LeftoversWithoutAJournalTellWhatMayBeTheOnlyCopyAndWhichSetI
         std::vector<std::string> onlyCopies;
         FilesInPlace inPlace;
         std::vector<std::string> missing = {};
+        const char* refused = ""; // its removal refused once
     } rows[] = {
         // clang-format off
         // Cut off before its journal: temporary files (one adds .img), a whole copy, a copy and a journal
@@ -374,9 +429,15 @@ TEST_F(DurableFile, LeftoversWithoutAJournalTellWhatMayBeTheOnlyCopyAndWhichSetI
         // Copied where links fail, and cut off half way through a copy.
         {{{"p.prj", "A"}, {"p.prj.tmp~", "B"}, {"p.prj.old~", "A"}, {"p.lst", "a"}, {"p.lst.tmp~", "b"},
           {"p.lst.old~", ""}}, {"p.lst.old~"}, FilesInPlace::EarlierSet},
-        // Moved aside where links fail.
+        // Moved aside where links fail; the same with the kept copy removed by hand, and a first save cut off:
+        // with the main file not in place the temporary files may be all there is.
         {{{"p.prj.old~", "A"}, {"p.prj.tmp~", "B"}, {"p.lst", "a"}, {"p.lst.tmp~", "b"}},
-         {"p.prj.old~", "p.prj.tmp~"}, FilesInPlace::EarlierSet, {"p.prj"}},
+         {"p.prj.old~", "p.prj.tmp~", "p.lst.tmp~"}, FilesInPlace::EarlierSet, {"p.prj"}},
+        {{{"p.prj.tmp~", "B"}, {"p.lst.tmp~", "b"}, {"p.img.tmp~", "c"}},
+         {"p.prj.tmp~", "p.lst.tmp~", "p.img.tmp~"}, FilesInPlace::NoSet},
+        // Its removal refused: the main file's temporary file stays with it.
+        {{{"p.prj", "A"}, {"p.prj.tmp~", "B"}, {"p.lst", "a"}, {"p.lst.tmp~", "b"}}, {}, FilesInPlace::EarlierSet,
+         {}, "p.lst.tmp~"},
         // Linked, cut off while placing its files (one adds .img): a mix either set can be made from. The
         // same with the file not placed changed since, or holding what that save was writing; moved aside.
         {{{"p.prj", "B"}, {"p.prj.old~", "A"}, {"p.lst", "a"}, {"p.lst.old~", "a"}, {"p.lst.tmp~", "b"},
@@ -385,6 +446,9 @@ TEST_F(DurableFile, LeftoversWithoutAJournalTellWhatMayBeTheOnlyCopyAndWhichSetI
          {"p.prj.old~", "p.lst.old~", "p.lst.tmp~"}, FilesInPlace::Unknown},
         {{{"p.prj", "B"}, {"p.prj.old~", "A"}, {"p.lst", "a"}, {"p.lst.old~", "a"}, {"p.lst.tmp~", "a"}},
          {"p.prj.old~", "p.lst.tmp~"}, FilesInPlace::Unknown},
+        // Every file restored from a backup after such a save: each equals its kept copy.
+        {{{"p.prj", "A"}, {"p.prj.old~", "A"}, {"p.lst", "a"}, {"p.lst.old~", "a"}, {"p.lst.tmp~", "b"}},
+         {"p.lst.tmp~"}, FilesInPlace::EarlierByCopy},
         {{{"p.prj", "B"}, {"p.prj.old~", "A"}, {"p.lst.old~", "a"}, {"p.lst.tmp~", "b"}},
          {"p.prj.old~", "p.lst.old~", "p.lst.tmp~"}, FilesInPlace::Unknown, {"p.lst"}},
         // No temporary file left: every file placed with a kept copy left (cut off, or its removal
@@ -414,13 +478,21 @@ TEST_F(DurableFile, LeftoversWithoutAJournalTellWhatMayBeTheOnlyCopyAndWhichSetI
         std::sort(names.begin(), names.end());
         SCOPED_TRACE(::testing::PrintToString(names));
         EXPECT_EQ(std::tuple(left.onlyCopies, left.missing), std::tuple(onlyCopies, missing));
-        if (!onlyCopies.empty()) EXPECT_EQ(left.inPlace, row.inPlace);
+        if (!onlyCopies.empty()) {
+            EXPECT_EQ(left.inPlace, row.inPlace);
+        }
         EXPECT_EQ(names.size(),
                   row.files.size() - std::count_if(row.files.begin(), row.files.end(),
                                                    [](auto& f) { return !f.first.ends_with('~'); }));
         // Removed only when nothing may be the only copy; the files in place are never touched.
         const auto before = folder();
-        EXPECT_FALSE(RemoveUnfinishedSave(left));
+        RecordingFileSystem refusing;
+        refusing.alsoFails = std::string("remove ") + row.refused;
+        EXPECT_EQ(RemoveUnfinishedSave(left, refusing).has_value(), *row.refused != 0);
+        if (*row.refused) {
+            EXPECT_EQ(folder().count(row.refused) + folder().count("p.prj.tmp~"), 2u);
+            EXPECT_FALSE(RemoveUnfinishedSave(FindLeftovers(paths)));
+        }
         for (const auto& [name, bytes] : folder())
             EXPECT_TRUE(onlyCopies.empty() ? !name.ends_with('~') : before.at(name) == bytes) << name;
         EXPECT_EQ(folder().size(), onlyCopies.empty() ? before.size() - names.size() : before.size());

@@ -265,8 +265,9 @@ TEST_F(SaveLoad, FailedSaveNamesTheFileAndChangesNoFileOfTheSet) {
 
 namespace {
 
-// The program killed at a call of one kind ("": any) that changes the disk, counted from 0; links refused,
-// as on FAT. The files it had open close with it.
+// The program killed at a call of one kind ("": any) that changes the disk, counted from 0, or, with
+// refuse, that one removal refused and the program going on; links refused, as on FAT. The files it had
+// open close with it.
 struct KillingFileSystem : FileSystem {
     KillingFileSystem(std::string kind, int killAt, bool noLinks)
         : kind(std::move(kind)), killAt(killAt), noLinks(noLinks) {}
@@ -275,8 +276,11 @@ struct KillingFileSystem : FileSystem {
             ::close(fd);
     }
     struct Killed {};
-    void step(const std::string& call) {
-        if ((kind.empty() || kind == call) && killAt-- == 0) throw Killed{};
+    bool step(const std::string& call) {
+        if ((!kind.empty() && kind != call) || killAt-- != 0) return true;
+        if (!refuse) throw Killed{};
+        errno = EPERM;
+        return false;
     }
     int create(const std::string& path, const std::string& modeOf) override {
         step("create");
@@ -299,11 +303,12 @@ struct KillingFileSystem : FileSystem {
         return !noLinks && FileSystem::link(from, to);
     }
     bool syncFolder(const std::string&) override { return step("syncFolder"), true; }
-    bool remove(const std::string& path) override { return step("remove"), FileSystem::remove(path); }
+    bool remove(const std::string& path) override { return step("remove") && FileSystem::remove(path); }
 
     std::string kind;
     int killAt;
     bool noLinks;
+    bool refuse = false;
     std::set<int> open;
 };
 
@@ -360,10 +365,9 @@ TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened
             if (row.killAt < 0 && journaled) break; // every step before the journal was a kill point
             if (row.killAt < 0) {
                 ASSERT_TRUE(loadFresh("h.prj"));
-                EXPECT_EQ(dialogs.shown,
-                          leftovers
-                              ? std::vector<std::string>{unfinishedSaveRemovedText(path("h.prj"), "", "")}
-                              : std::vector<std::string>{});
+                EXPECT_EQ(dialogs.shown, leftovers ? std::vector<std::string>{unfinishedSaveRemovedText(
+                                                         path("h.prj"), "", "", true)}
+                                                   : std::vector<std::string>{});
                 EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "one");
                 for (const auto& [name, bytes] : setA)
                     EXPECT_EQ(slurp(name), bytes) << name;
@@ -387,8 +391,8 @@ TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened
                 ASSERT_TRUE(loadFresh("h.prj"));
             EXPECT_EQ(dialogs.shown,
                       std::vector<std::string>{
-                          row.edited ? cutOffSaveLeftText(path("h.prj"), "h.blk", "h.prj.old~", row.saved)
-                                     : cutOffSaveText(path("h.prj"), true)});
+                          row.edited ? cutOffSaveLeftText(path("h.prj"), "h.blk", "h.prj.old~", row.saved, "")
+                                     : cutOffSaveText(path("h.prj"), true, "")});
             EXPECT_EQ(slurp(path("h.blk")), row.edited ? userBlk : blk);
             if (!row.saved) {
                 EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "two");
@@ -415,12 +419,12 @@ TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
     }
     ASSERT_TRUE(loadFresh("h.prj"));
     EXPECT_EQ(dialogs.shown.front(),
-              strayLeftoversText(path("h.prj"), names, earlierSetInPlaceText(missing), false));
+              strayLeftoversText(path("h.prj"), names, earlierSetInPlaceText(missing, true), false));
     for (const int save : {1, 2}) {
         dialogs.shown.clear();
         EXPECT_FALSE(SalvaProgetto(ctx, false)) << save;
         EXPECT_EQ(dialogs.shown, std::vector<std::string>{strayLeftoversText(
-                                     path("h.prj"), names, earlierSetInPlaceText(missing), true)});
+                                     path("h.prj"), names, earlierSetInPlaceText(missing, true), true)});
     }
     for (const std::string& file : projectFileNames(path("h")))
         EXPECT_TRUE(FileExists(file + ".old~") && slurp(file + ".tmp~") == "newer" && !FileExists(file))
@@ -435,6 +439,19 @@ TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
     EXPECT_EQ(dialogs.shown.back(),
               strayLeftoversText(path("h.prj"), "h.blk.old~", unknownSetInPlaceText(""), false));
     EXPECT_EQ(dialogs.shown.back().find("cut off"), std::string::npos);
+    // A first save cut off before its journal: its files, all there is of the project, stay and are named.
+    std::string temporaries;
+    for (const std::string& file : projectFileNames(path("h"))) {
+        std::filesystem::rename(file, file + ".tmp~");
+        temporaries +=
+            (temporaries.empty() ? "" : ", ") + std::filesystem::path(file).filename().string() + ".tmp~";
+    }
+    std::filesystem::remove(path("h.blk.old~"));
+    dialogs.shown.clear();
+    EXPECT_FALSE(SalvaProgetto(ctx, false));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{strayLeftoversText(path("h.prj"), temporaries,
+                                                                         noSetInPlaceText("h.prj"), true)});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 10);
 }
 
 namespace {
@@ -485,10 +502,12 @@ void take(const DiskStep& step) {
 } // namespace
 
 // What each earlier version's save left, killed at every step (with links and where they fail, over a set
-// with and without .img, with a file changed by hand after the kill, and the Open killed at each of its
-// removals): the Open removes nothing that may be the only copy of a file (each set that could be made
-// whole from the files still can), names a set only where it is in place (a mix only where either set can
-// be made from the files as it says), and the Save after it succeeds unless a file may be the only copy.
+// with and without .img, with a file changed by hand after the kill and the main file's kept copy removed
+// where it is not in place, or every file restored from a backup, and the Open killed, or refused, at each
+// of its removals): the Open removes nothing that may be the only copy of a file (each set that could be
+// made whole from the files still can), names a set only where the files hold it (a mix only where either
+// set can be made from the files as it says, what that save was writing only where the ".tmp~" files make
+// it whole), and the Save after it succeeds unless a file may be the only copy, also after a refusal.
 TEST_F(SaveLoad, EveryEarlierVersionsCutOffSaveKeepsEveryOnlyCopyAndNamesNoMixAWholeSet) {
     saveSmallProject();
     std::map<std::string, std::string> setA;
@@ -519,8 +538,9 @@ TEST_F(SaveLoad, EveryEarlierVersionsCutOffSaveKeepsEveryOnlyCopyAndNamesNoMixAW
         for (const size_t same : {0, 3}) // files at the front the later save left as they were
             for (const bool noLinks : {false, true})
                 for (const bool withImage : {true, false})
-                    for (const bool edit : {false, true}) {
-                        if (edit && same) continue;
+                    for (const int byHand : {0, 1, 2}) { // 1: a file edited; 2: every file restored
+                        const bool edit = byHand == 1;
+                        if (byHand && same) continue;
                         FileContents setB;
                         for (const auto& name : projectFileNames(path("h")))
                             setB.emplace_back(name, setA[name] + (setB.size() < same ? "" : "later\r\n"));
@@ -536,87 +556,110 @@ TEST_F(SaveLoad, EveryEarlierVersionsCutOffSaveKeepsEveryOnlyCopyAndNamesNoMixAW
                         for (size_t kill = 0; kill <= steps.size(); ++kill) {
                             if (kill > 0 && steps[kill - 1].kind == DiskStep::JournaledRename)
                                 continue; // settled by its journal
-                            for (int openKill = 0;; ++openKill) {
-                                SCOPED_TRACE(::testing::Message()
-                                             << "version " << version << (noLinks ? " copies" : " links")
-                                             << (withImage ? "" : " no .img") << (edit ? " edited" : "")
-                                             << " killed at " << kill << ", its Open at " << openKill);
-                                std::filesystem::remove_all(dir);
-                                std::filesystem::create_directories(dir);
-                                for (const auto& [name, bytes] : earlier)
-                                    spit(name, bytes);
-                                bool placed = false;
-                                for (size_t i = 0; i < kill; ++i) {
-                                    take(steps[i]);
-                                    placed |= steps[i].to == later.front().first;
-                                }
-                                if (edit && FileExists(edited)) {
-                                    std::filesystem::remove(edited);
-                                    spit(edited, "the user's");
-                                }
-                                const Folder killed = folder();
-                                // Each set that can be made whole from the files now.
-                                const bool inPlaceEarlier = made(killed, ".old~", true) == setBefore,
-                                           earlierWhole =
-                                               inPlaceEarlier || made(killed, ".old~") == setBefore,
-                                           laterWhole = placed && made(killed, ".tmp~") == setAfter;
-                                const SaveLeftovers left = FindLeftovers(projectFileNames(path("h")));
-                                KillingFileSystem disk("", openKill, false);
-                                bool openKilled = false;
-                                try {
-                                    RemoveUnfinishedSave(left, disk);
-                                } catch (const KillingFileSystem::Killed&) {
-                                    openKilled = true;
-                                }
-                                dialogs.shown.clear();
-                                ASSERT_TRUE(SettleProjectSet(ctx, path("h"), false));
-                                const Folder opened = folder();
-                                const std::string box = dialogs.shown.empty() ? "" : dialogs.shown.back();
-                                EXPECT_EQ(made(opened, ".old~", true) == setBefore ||
-                                              made(opened, ".old~") == setBefore,
-                                          earlierWhole);
-                                EXPECT_EQ(placed && made(opened, ".tmp~") == setAfter, laterWhole);
-                                if (edit && killed.contains(edited)) {
-                                    EXPECT_EQ(opened.at(edited), "the user's");
-                                }
-                                Folder inPlace = without(opened);
-                                std::erase_if(inPlace,
-                                              [](const auto& file) { return file.first.ends_with('~'); });
-                                const bool named = box.find("Beside ") == 0;
-                                if (box.find("last saved whole") != std::string::npos) {
-                                    counts["removed"] += !openKill;
-                                    EXPECT_TRUE(inPlace == setBefore || inPlace == setAfter);
-                                }
-                                if (named && box.find("in place are the project as it was saved before") !=
-                                                 std::string::npos) {
-                                    counts["earlier set named"] += !openKill;
-                                    EXPECT_TRUE(!placed && inPlaceEarlier);
-                                }
-                                if (named && box.find("in place are a mix") != std::string::npos) {
-                                    counts["mix named"] += !openKill;
-                                    EXPECT_TRUE(earlierWhole && laterWhole);
-                                }
-                                counts["cannot tell"] +=
-                                    !openKill && named &&
-                                    box.find("in place may be a mix") != std::string::npos;
-                                counts["named"] += named && !openKill;
-                                ++counts[openKill ? "Opens killed" : "kill points"];
-                                // The Save: refused, touching nothing, beside what may be the only copy of a
-                                // file. An Open killed half way and redone leaves the files as one never
-                                // killed (the first, killed before its first removal).
-                                if (openKill == 0) {
-                                    dialogs.shown.clear();
-                                    EXPECT_EQ(SalvaProgetto(ctx, false), !named);
-                                    if (named) {
-                                        EXPECT_EQ(folder(), opened);
+                            bool namedFirst = false;
+                            for (const bool refuse : {false, true})
+                                for (int openKill = 0;; ++openKill) {
+                                    SCOPED_TRACE(::testing::Message()
+                                                 << "version " << version << (noLinks ? " copies" : " links")
+                                                 << (withImage ? "" : " no .img") << " by hand " << byHand
+                                                 << " killed at " << kill << ", its Open "
+                                                 << (refuse ? "refused" : "killed") << " at " << openKill);
+                                    const bool first = openKill == 0 && !refuse;
+                                    // Each Open killed or refused at each removal: over one set of each
+                                    // version, which is enough.
+                                    if (refuse && (byHand || !withImage || same)) break;
+                                    std::filesystem::remove_all(dir);
+                                    std::filesystem::create_directories(dir);
+                                    for (const auto& [name, bytes] : earlier)
+                                        spit(name, bytes);
+                                    bool placed = false;
+                                    for (size_t i = 0; i < kill; ++i) {
+                                        take(steps[i]);
+                                        placed |= steps[i].to == later.front().first;
                                     }
-                                    for (const auto& [name, bytes] : folder())
+                                    if (edit && FileExists(edited)) {
+                                        std::filesystem::remove(edited);
+                                        spit(edited, "the user's");
+                                    }
+                                    if (edit && !FileExists(path("h.prj")))
+                                        std::filesystem::remove(path("h.prj.old~"));
+                                    if (byHand == 2)
+                                        for (const auto& [name, bytes] : earlier)
+                                            spit(name, bytes);
+                                    const Folder killed = folder();
+                                    // Each set that can be made whole from the files now.
+                                    const bool inPlaceEarlier = made(killed, ".old~", true) == setBefore,
+                                               earlierWhole =
+                                                   inPlaceEarlier || made(killed, ".old~") == setBefore,
+                                               laterWhole = placed && made(killed, ".tmp~") == setAfter;
+                                    const SaveLeftovers left = FindLeftovers(projectFileNames(path("h")));
+                                    KillingFileSystem disk(refuse ? "remove" : "", openKill, false);
+                                    disk.refuse = refuse;
+                                    try {
+                                        RemoveUnfinishedSave(left, disk);
+                                    } catch (const KillingFileSystem::Killed&) {
+                                    }
+                                    const bool openCut = disk.killAt < 0;
+                                    dialogs.shown.clear();
+                                    ASSERT_TRUE(SettleProjectSet(ctx, path("h"), false));
+                                    const Folder opened = folder();
+                                    const std::string box = dialogs.shown.empty() ? "" : dialogs.shown.back();
+                                    EXPECT_EQ(made(opened, ".old~", true) == setBefore ||
+                                                  made(opened, ".old~") == setBefore,
+                                              earlierWhole);
+                                    EXPECT_EQ(placed && made(opened, ".tmp~") == setAfter, laterWhole);
+                                    if (edit && killed.contains(edited)) {
+                                        EXPECT_EQ(opened.at(edited), "the user's");
+                                    }
+                                    Folder inPlace = without(opened);
+                                    std::erase_if(inPlace,
+                                                  [](const auto& file) { return file.first.ends_with('~'); });
+                                    const bool named = box.find("Beside ") == 0;
+                                    const auto says = [&](const char* text) {
+                                        return box.find(text) != std::string::npos;
+                                    };
+                                    if (says("last saved whole")) {
+                                        counts["removed"] += first;
+                                        EXPECT_TRUE(inPlace == setBefore || inPlace == setAfter);
+                                    }
+                                    if (named && says("in place are the project as it was saved before")) {
+                                        counts["earlier set named"] += first;
+                                        EXPECT_TRUE(inPlaceEarlier);
+                                    }
+                                    if (named && says("to keep what that save was writing instead")) {
+                                        EXPECT_EQ(made(opened, ".tmp~"), setAfter);
+                                    }
+                                    if (named && says("in place are a mix")) {
+                                        counts["mix named"] += first;
+                                        EXPECT_TRUE(earlierWhole && laterWhole);
+                                    }
+                                    counts["cannot tell"] += first && named && says("in place may be a mix");
+                                    counts["no set in place"] +=
+                                        first && named && says("no set of the project");
+                                    counts["named"] += named && first;
+                                    ++counts[first    ? "kill points"
+                                             : refuse ? "Opens refused"
+                                                      : "Opens killed"];
+                                    // An Open killed or refused half way and redone leaves the files as one
+                                    // never cut (the first, killed before its first removal).
+                                    if (first) namedFirst = named;
+                                    EXPECT_EQ(named, namedFirst);
+                                    // An Open that names nothing leaves nothing in the way of a Save. The
+                                    // Save: refused, touching nothing, beside what may be the only copy of
+                                    // a file.
+                                    for (const auto& [name, bytes] : opened)
                                         EXPECT_TRUE(named || !name.ends_with('~')) << name;
+                                    if (first && byHand < 2) {
+                                        dialogs.shown.clear();
+                                        EXPECT_EQ(SalvaProgetto(ctx, false), !named);
+                                        if (named) {
+                                            EXPECT_EQ(folder(), opened);
+                                        }
+                                        for (const auto& [name, bytes] : folder())
+                                            EXPECT_TRUE(named || !name.ends_with('~')) << name;
+                                    }
+                                    if (!openCut || byHand || !withImage || same) break;
                                 }
-                                // Each Open killed at each removal: over one set of each version, which is
-                                // enough.
-                                if (!openKilled || edit || !withImage || same) break;
-                            }
                         }
                     }
     std::cout << "earlier versions' cut-off saves:";
