@@ -159,10 +159,7 @@ void Connetti(AppContext& app) {
     CommState& comm = app.comm;
     std::fill_n(comm.RxBuffer.begin(), 101, 0);
     std::fill_n(comm.TxBuffer.begin(), 101, 0);
-    // A new link may lead to another device: nothing learnt of the last one's answers holds for it.
-    comm.FixedTransactionId = 0;
-    comm.LateAnswerUntilUs.fill(0);
-    forgetConnection(comm);
+    ForgetLinkAnswers(comm);
     if (comm.CurrentDevice.Channel == 0)
         comm.LinkMode = 2;
     else if (comm.CurrentDevice.Channel == 1)
@@ -175,6 +172,12 @@ void Connetti(AppContext& app) {
             connectTcp(app, *app.link);
     }
     app.shell.status.AggiornaStato();
+}
+
+void ForgetLinkAnswers(CommState& comm) {
+    comm.FixedTransactionId = 0;
+    comm.LateAnswerUntilUs.fill(0);
+    forgetConnection(comm);
 }
 
 std::string ReconnectTcp(AppContext& app) {

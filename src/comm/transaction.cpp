@@ -310,13 +310,13 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     CommState& comm = app.comm;
     if (comm.MonitorOn) comm.MonitorRx.clear();
     if (request.length > MaxTcpRequest) return fail("TCP request over 255 bytes");
+    dropStaleInput(comm, link);
     // A device that numbers every answer 0 gives nothing to tell an earlier request's late answer from this
     // one's: once an answer may still come, the request goes on a new connection, where none of the old can.
     if (comm.FixedTransactionId && comm.TcpAnswerPending && link.isConnected()) {
         const std::string lost = ReconnectTcp(app);
         if (!lost.empty()) return fail("Link lost: " + lost);
     }
-    dropStaleInput(comm, link);
     // Not connected: nothing goes out and no answer can come.
     if (!link.isConnected()) return {ComTimeout, {}};
 
