@@ -87,9 +87,8 @@ TcpOpen openTcp(AppContext& app, LinkPort& link, bool holdInput) {
     const DeviceRecord& device = app.comm.CurrentDevice;
     // The 16-bit field holds ports above 32767 as negative numbers.
     link.connectTcp(device.IpAddress, static_cast<uint16_t>(device.Port));
-    if (app.pump.waitUntil([&] { return link.isConnected() || link.failed(); }, device.LinkTimeout, holdInput) &&
-        link.isConnected())
-        return {true};
+    const auto settled = [&] { return link.isConnected() || link.failed(); };
+    if (app.pump.waitUntil(settled, device.LinkTimeout, holdInput) && link.isConnected()) return {true};
     // A refused connection says why; one that never came is a time-out.
     TcpOpen open;
     const bool refused = link.failed();
@@ -97,8 +96,8 @@ TcpOpen openTcp(AppContext& app, LinkPort& link, bool holdInput) {
     open.reason = refused        ? link.error()
                   : open.closing ? "Connection ended: the program is closing"
                                  : "Connection Timeout";
-    if (refused)
-        open.where = "  [" + device.IpAddress + ":" + std::to_string(static_cast<uint16_t>(device.Port)) + "]";
+    const uint16_t port = static_cast<uint16_t>(device.Port);
+    if (refused) open.where = "  [" + device.IpAddress + ":" + std::to_string(port) + "]";
     link.close();
     return open;
 }
@@ -186,8 +185,8 @@ std::string ReconnectTcp(AppContext& app) {
     const TcpOpen open = openTcp(app, link, true);
     const std::string& ip = app.comm.CurrentDevice.IpAddress;
     if (open.connected) {
-        logLine(app.shell, "New connection  [" + ip + "]: the device numbers its answers 0, and an earlier "
-                           "answer may still come");
+        logLine(app.shell, "New connection  [" + ip +
+                               "]: the device numbers its answers 0, and an earlier answer may still come");
         return {};
     }
     const std::string reason = "no new connection: " + open.reason + open.where;

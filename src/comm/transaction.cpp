@@ -303,7 +303,8 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
 
 // The answer is the request's own: its unit, with its function or that function's exception.
 bool ownAnswer(const CommState& comm, const Request& request) {
-    return comm.RxLength >= 2 && comm.RxBuffer[0] == request.bytes[0] && (comm.RxBuffer[1] & 0x7F) == request.bytes[1];
+    return comm.RxLength >= 2 && comm.RxBuffer[0] == request.bytes[0] &&
+           (comm.RxBuffer[1] & 0x7F) == request.bytes[1];
 }
 
 Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request& request) {

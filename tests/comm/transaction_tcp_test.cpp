@@ -154,7 +154,8 @@ TEST_F(TcpTransaction, ADeviceThatAnswersWithIdentifierZeroWorksAfterItsFirstAns
     EXPECT_EQ(readRegister(5), ComTimeout);
     const auto& log = s.shell->log.lines();
     EXPECT_EQ(std::count(log.begin(), log.end(), switched), 1);
-    EXPECT_EQ(log.at(log.size() - 3), "An answer with transaction id 0 may be an earlier request's: not taken  ");
+    EXPECT_EQ(log.at(log.size() - 3),
+              "An answer with transaction id 0 may be an earlier request's: not taken  ");
     EXPECT_EQ(readRegister(6), ComOk);
     EXPECT_EQ(s.answer()[3], 0x06);
     EXPECT_EQ(sim.connections(), 2);

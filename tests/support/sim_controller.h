@@ -24,9 +24,9 @@ using Bytes = std::vector<uint8_t>;
 enum class SimFault {
     Silence,      // no answer
     Delay,        // answer after ms
-    Late,         // RTU: answer after ms while the line serves the requests that follow, with raw sent at
-                  // once or rawBeforeMs before the answer. TCP: held back and sent with the next answer on the
-                  // same connection, in one segment or rawBeforeMs before it (lost if the connection closes)
+    Late,         // RTU: answer after ms while the line serves the requests that follow, with raw sent
+                  // at once or rawBeforeMs before the answer. TCP: held back and sent with the next answer
+                  // on the same connection, in one segment or rawBeforeMs before it (lost when it closes)
     Split,        // answer in two parts, ms apart
     BadCrc,       // RTU check bytes wrong
     WrongAddress, // answer from another slave address
