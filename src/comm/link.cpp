@@ -72,6 +72,42 @@ void connectSerial(AppContext& app, LinkPort& link) {
     device.Connected = -1;
 }
 
+// The outcome of a TCP connect: connected, or why not.
+struct TcpOpen {
+    bool connected = false;
+    std::string reason;
+    std::string where;    // "  [address:port]" after a refusal, which the log tells with its reason
+    bool closing = false; // cut short by the program's close
+};
+
+// Connects the link to the current device's address and port. The wait ends at the link time-out, or
+// earlier when the socket gives up (refused, unreachable): there is nothing left to wait for. A connection
+// that did not come is closed.
+TcpOpen openTcp(AppContext& app, LinkPort& link, bool holdInput) {
+    const DeviceRecord& device = app.comm.CurrentDevice;
+    // The 16-bit field holds ports above 32767 as negative numbers.
+    link.connectTcp(device.IpAddress, static_cast<uint16_t>(device.Port));
+    const auto settled = [&] { return link.isConnected() || link.failed(); };
+    if (app.pump.waitUntil(settled, device.LinkTimeout, holdInput) && link.isConnected()) return {true};
+    // A refused connection says why; one that never came is a time-out.
+    TcpOpen open;
+    const bool refused = link.failed();
+    open.closing = !refused && app.pump.closing();
+    open.reason = refused        ? link.error()
+                  : open.closing ? "Connection ended: the program is closing"
+                                 : "Connection Timeout";
+    const uint16_t port = static_cast<uint16_t>(device.Port);
+    if (refused) open.where = "  [" + device.IpAddress + ":" + std::to_string(port) + "]";
+    link.close();
+    return open;
+}
+
+// No answer of an earlier connection can come on a new one.
+void forgetConnection(CommState& comm) {
+    comm.TcpAnswerPending = 0;
+    comm.LinkSettled = 0;
+}
+
 void connectTcp(AppContext& app, LinkPort& link) {
     DeviceRecord& device = app.comm.CurrentDevice;
     // A malformed numeric address is not handed to the resolver, which would take it for a host name.
@@ -81,25 +117,11 @@ void connectTcp(AppContext& app, LinkPort& link) {
         logLine(app.shell, reason);
         return;
     }
-    // The 16-bit field holds ports above 32767 as negative numbers.
-    link.connectTcp(device.IpAddress, static_cast<uint16_t>(device.Port));
-    // The wait also ends when the socket gives up (refused, unreachable): there is nothing left to wait for.
-    const bool connected =
-        app.pump.waitUntil([&] { return link.isConnected() || link.failed(); }, device.LinkTimeout, false) &&
-        link.isConnected();
-    if (!connected) {
-        // A connection the device or the system refused says why; one that never came is a time-out; one
-        // that the program's close cut short is only logged, since no window is left to show a box.
-        const bool refused = link.failed();
-        const bool closing = !refused && app.pump.closing();
-        const std::string reason = refused   ? link.error()
-                                   : closing ? "Connection ended: the program is closing"
-                                             : "Connection Timeout";
-        link.close();
-        if (!closing) app.dialogs.messageBox(reason, MsgButtons::Ok, MsgIcon::Critical);
-        logLine(app.shell, refused ? reason + "  [" + device.IpAddress + ":" +
-                                         std::to_string(static_cast<uint16_t>(device.Port)) + "]"
-                                   : reason);
+    const TcpOpen open = openTcp(app, link, false);
+    if (!open.connected) {
+        // One that the program's close cut short is only logged, since no window is left to show a box.
+        if (!open.closing) app.dialogs.messageBox(open.reason, MsgButtons::Ok, MsgIcon::Critical);
+        logLine(app.shell, open.reason + open.where);
         device.Connected = 0;
         enableLinkGroups(app.shell.status, false);
         return;
@@ -136,10 +158,7 @@ void Connetti(AppContext& app) {
     CommState& comm = app.comm;
     std::fill_n(comm.RxBuffer.begin(), 101, 0);
     std::fill_n(comm.TxBuffer.begin(), 101, 0);
-    // A new link may lead to another device: nothing learnt of the last one's answers holds for it.
-    comm.FixedTransactionId = 0;
-    comm.LinkSettled = 0;
-    comm.LateAnswerUntilUs.fill(0);
+    ForgetLinkAnswers(comm);
     if (comm.CurrentDevice.Channel == 0)
         comm.LinkMode = 2;
     else if (comm.CurrentDevice.Channel == 1)
@@ -152,6 +171,27 @@ void Connetti(AppContext& app) {
             connectTcp(app, *app.link);
     }
     app.shell.status.AggiornaStato();
+}
+
+void ForgetLinkAnswers(CommState& comm) {
+    comm.FixedTransactionId = 0;
+    comm.LateAnswerUntilUs.fill(0);
+    forgetConnection(comm);
+}
+
+std::string ReconnectTcp(AppContext& app) {
+    LinkPort& link = *app.link;
+    forgetConnection(app.comm);
+    const TcpOpen open = openTcp(app, link, true);
+    const std::string& ip = app.comm.CurrentDevice.IpAddress;
+    if (open.connected) {
+        logLine(app.shell, "New connection  [" + ip +
+                               "]: the device numbers its answers 0, and an earlier answer may still come");
+        return {};
+    }
+    const std::string reason = "no new connection: " + open.reason + open.where;
+    if (!open.closing && link.onLinkLost) link.onLinkLost(reason);
+    return reason;
 }
 
 void Disconnetti(AppContext& app) {

@@ -3,6 +3,7 @@
 #include <string>
 
 struct AppContext;
+struct CommState;
 struct DeviceRecord;
 
 // Opens the link of app.comm.CurrentDevice on app.link (serial, serial through the modem, or TCP);
@@ -10,6 +11,14 @@ struct DeviceRecord;
 void Connetti(AppContext& app);
 // Closes the link unless a polling loop runs (PollStop = 0).
 void Disconnetti(AppContext& app);
+// A new link may lead to another device: nothing learnt of the last one's answers holds for it. Connetti
+// does this; so does whatever opens a link of its own for the transaction.
+void ForgetLinkAnswers(CommState& comm);
+// Closes the TCP connection and opens a new one to the current device's address and port, holding user
+// input while it waits (a request is under way), and logs why. The same address leads to the same device:
+// what was learnt of its answers holds. Empty when connected; otherwise why not: the link is then lost,
+// told through onLinkLost like a broken one (unless the program is closing).
+std::string ReconnectTcp(AppContext& app);
 // Logs in one line the bytes the link dropped that no line has told yet; a transaction calls it as it ends.
 void LogDroppedInput(AppContext& app);
 

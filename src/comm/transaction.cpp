@@ -301,11 +301,23 @@ Outcome rtuExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     return checkAddressAndFunction(app, show, request, true);
 }
 
+// The answer is the request's own: its unit, with its function or that function's exception.
+bool ownAnswer(const CommState& comm, const Request& request) {
+    return comm.RxLength >= 2 && comm.RxBuffer[0] == request.bytes[0] &&
+           (comm.RxBuffer[1] & 0x7F) == request.bytes[1];
+}
+
 Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request& request) {
     CommState& comm = app.comm;
     if (comm.MonitorOn) comm.MonitorRx.clear();
     if (request.length > MaxTcpRequest) return fail("TCP request over 255 bytes");
     dropStaleInput(comm, link);
+    // A device that numbers every answer 0 gives nothing to tell an earlier request's late answer from this
+    // one's: once an answer may still come, the request goes on a new connection, where none of the old can.
+    if (comm.FixedTransactionId && comm.TcpAnswerPending && link.isConnected()) {
+        const std::string lost = ReconnectTcp(app);
+        if (!lost.empty()) return fail("Link lost: " + lost);
+    }
     // Not connected: nothing goes out and no answer can come.
     if (!link.isConnected()) return {ComTimeout, {}};
 
@@ -320,6 +332,9 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
                       static_cast<char>(request.length)};
     frame.append(request.bytes.begin(), request.bytes.begin() + request.length);
     if (!link.write(frame)) return fail(link.error());
+    // Until its own answer is taken whole, this request's answer may come late.
+    const bool earlierPending = comm.TcpAnswerPending != 0;
+    comm.TcpAnswerPending = -1;
     if (comm.AnswerExpected != -1) return {};
 
     // The wait's test runs on every wake-up: one reference to its state keeps it free of allocations.
@@ -328,29 +343,40 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
         LinkPort& link;
         const Request& request;
         uint16_t id;
-        MbapCheck check;
+        bool earlierPending;
+        bool zeroId = false; // an answer fitting the request came with identifier 0
+        MbapCheck check = {};
         bool operator()() {
             pullArrived(comm, link);
             for (;;) {
                 check = CheckMbapAnswer(asBytes(comm.RxRaw), BufferSize, id);
                 if (check.state != MbapState::Foreign) break;
                 if (id != 0 && IsZeroIdAnswer(asBytes(comm.RxRaw), check.pduLength, request.span())) {
-                    id = 0; // our answer, from a device that does not echo the identifier
+                    // Our answer, from a device that does not echo the identifier, unless an earlier
+                    // request's answer may still come: that one would look the same.
+                    zeroId = true;
+                    if (earlierPending) return true;
+                    id = 0;
                     continue;
                 }
                 comm.RxRaw.erase(0, static_cast<size_t>(MbapHeaderSize + check.pduLength));
             }
             return check.state != MbapState::Incomplete || !link.isConnected();
         }
-    } assembled{comm, link, request, id, {}};
+    } assembled{comm, link, request, id, earlierPending};
     // The wait ends with a last test, so the check describes what has arrived.
     app.pump.waitOnLink([&assembled] { return assembled(); }, comm.CurrentDevice.LinkTimeout, link);
-    if (assembled.id != id) {
+    if (assembled.zeroId) {
         comm.FixedTransactionId = -1;
         app.shell.log.LogStart();
         app.shell.log.LogWrite("The device answers with transaction id 0: all requests of this link carry 0");
     }
     const MbapCheck& check = assembled.check;
+    if (check.state == MbapState::Foreign) {
+        app.shell.log.LogStart();
+        app.shell.log.LogWrite("An answer with transaction id 0 may be an earlier request's: not taken");
+        return {ComTimeout, {}};
+    }
     if (check.state == MbapState::Malformed) return fail("Malformed Modbus TCP answer");
     if (check.state == MbapState::Incomplete) {
         if (!link.isConnected()) return linkLost(link);
@@ -364,6 +390,7 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
     comm.LinkSettled = comm.RxRaw.size() == frameLength ? -1 : 0;
     comm.RxRaw.clear();
     appendMonitor(comm);
+    if (comm.LinkSettled && ownAnswer(comm, request)) comm.TcpAnswerPending = 0;
     return checkAddressAndFunction(app, show, request, false);
 }
 

@@ -55,8 +55,14 @@ struct CommState {
     // answer carrying 0 is never a late answer to one of them.
     uint16_t TransactionId = 0;
     // -1 once the device answered with identifier 0 where another was sent: it does not echo them, and
-    // every request of this link goes out with 0. Cleared by Connetti.
+    // every request of this link goes out with 0. Cleared by Connetti; a new connection to the same address
+    // (see TcpAnswerPending) keeps it.
     int16_t FixedTransactionId = 0;
+    // -1 while a Modbus TCP request of this connection has not had its own answer taken whole (it got none
+    // in time, a bad frame, more bytes than its answer, or was only sent): that answer, or the rest of it,
+    // may still come. With a device that numbers its answers 0 the next request then goes on a new
+    // connection, which clears it.
+    int16_t TcpAnswerPending = 0;
     // -1 when the last exchange took its answer whole: no late bytes can be on their way, so the next
     // request drops only what was delivered, without asking the system.
     int16_t LinkSettled = 0;

@@ -5,6 +5,7 @@
 
 #include "core/app_context.h"
 #include "comm/device_procedures.h"
+#include "comm/link.h"
 #include "comm/model_check.h"
 #include "core/link_port.h"
 #include "tools/tool_guard.h"
@@ -137,6 +138,7 @@ bool MultiSock::connect(const Device& d) {
     comm.CurrentDevice.LinkTimeout = ctx_.comm.CurrentDevice.LinkTimeout;
     comm.AnswerTimeout = ctx_.comm.AnswerTimeout;
     comm.LinkMode = 2;
+    ForgetLinkAnswers(comm);
     link_.connectTcp(d.IpAddress, d.Port);
     const bool up = ctx_.pump.waitUntil([&] { return link_.isConnected() || link_.failed() || stop_; },
                                         comm.CurrentDevice.LinkTimeout, false) &&

@@ -48,6 +48,9 @@ TEST_F(TcpTransaction, AnswerSplitOverSegmentsIsAssembled) {
 // Each answer as framed: the result and the boxes (only a malformed frame has one); every failure sets
 // PollStop. An answer followed in its segment by more bytes is the frame its length names, and none of what
 // followed passes for the next request's answer, though here every request and answer carries identifier 0.
+// Whatever a read met, the next one gets its own answer: also where the late answer of a read left
+// unanswered comes with it, in one segment or 20 ms before it, from a device that echoes the identifier
+// (dropped as another request's) or from one that answers everything with 0 (on a new connection).
 TEST_F(TcpTransaction, AnswersAsFramed) {
     const Bytes answer{0, 0, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34};
     const auto followedBy = [&answer](const Bytes& more) {
@@ -56,11 +59,14 @@ TEST_F(TcpTransaction, AnswersAsFramed) {
         return segment;
     };
     const Bytes earlier{0, 0, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x05, 0x05};
+    enum Ids { Scripted, Echoed, Zero }; // scripted answers carry 0; the device echoes them or answers 0
     const struct {
         SimFault fault;
         Bytes raw;
         uint8_t result;
         size_t boxes;
+        Ids ids = Scripted;
+        int lateBeforeMs = -1;
     } cases[] = {
         // Malformed: too short for unit and function, longer than any answer.
         {SimFault::Raw, {0, 0, 0, 0, 0, 1, 0x0A}, ComTimeout, 1},
@@ -75,6 +81,11 @@ TEST_F(TcpTransaction, AnswersAsFramed) {
         {SimFault::Raw, {0, 7, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34}, ComTimeout, 0},
         {SimFault::Raw, {0, 0, 0, 1, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34}, ComTimeout, 0},
         {SimFault::Silence, {}, ComTimeout, 0},
+        // The answer comes late, with the next one.
+        {SimFault::Late, {}, ComTimeout, 0, Echoed},
+        {SimFault::Late, {}, ComTimeout, 0, Echoed, 20},
+        {SimFault::Late, {}, ComTimeout, 0, Zero},
+        {SimFault::Late, {}, ComTimeout, 0, Zero, 20},
         {SimFault::WrongAddress, {}, ComWrongAnswer, 0},
         {SimFault::Exception, {}, ComWrongAnswer, 0},
     };
@@ -82,24 +93,27 @@ TEST_F(TcpTransaction, AnswersAsFramed) {
         SCOPED_TRACE(i);
         s.dialogs.boxes.clear();
         s.comm->PollStop = 0;
-        s.comm->FixedTransactionId = -1; // the scripted answers carry identifier 0
-        sim.inject({cases[i].fault, 0, 2, cases[i].raw});
+        s.comm->FixedTransactionId = cases[i].ids == Echoed ? 0 : -1;
+        sim.setZeroTransactionId(cases[i].ids == Zero);
+        sim.inject({cases[i].fault, 0, 2, cases[i].raw, cases[i].lateBeforeMs});
+        const int connections = sim.connections();
         EXPECT_EQ(readRegister(5, -1), cases[i].result);
         EXPECT_EQ(s.dialogs.boxes.size(), cases[i].boxes);
         EXPECT_TRUE(cases[i].boxes == 0 || s.dialogs.boxes[0].title == "MOD-RTU");
         if (cases[i].result == ComOk) {
             EXPECT_EQ(s.answer(), Bytes(answer.begin() + 6, answer.end()));
-            EXPECT_EQ(readRegister(6), ComOk);
-            EXPECT_EQ(s.answer(), (Bytes{0x0A, 0x04, 0x02, 0x06, 0x06}));
-            EXPECT_EQ(s.shell->status.Text[4], "Com OK");
-            continue;
+        } else {
+            EXPECT_EQ(s.comm->PollStop, 1);
+            const bool timeout = cases[i].result == ComTimeout;
+            EXPECT_EQ(s.shell->status.Text[4], timeout ? "Com TimeOut" : "Com Error");
+            EXPECT_EQ(s.shell->log.lines().back(), timeout ? "Com Timeout  " : "Com Error  ");
         }
-        EXPECT_EQ(s.comm->PollStop, 1);
-        const bool timeout = cases[i].result == ComTimeout;
-        EXPECT_EQ(s.shell->status.Text[4], timeout ? "Com TimeOut" : "Com Error");
-        EXPECT_EQ(s.shell->log.lines().back(), timeout ? "Com Timeout  " : "Com Error  ");
+        if (i + 1 == std::size(cases)) EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x84, 0x02}));
+        EXPECT_EQ(readRegister(6), ComOk);
+        EXPECT_EQ(s.answer(), (Bytes{0x0A, 0x04, 0x02, 0x06, 0x06}));
+        EXPECT_EQ(s.shell->status.Text[4], "Com OK");
+        if (cases[i].ids == Echoed) EXPECT_EQ(sim.connections(), connections);
     }
-    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x84, 0x02}));
 }
 
 TEST_F(TcpTransaction, LateAnswerArrivingDuringTheNextWaitIsNotTakenForItsAnswer) {
@@ -129,19 +143,22 @@ TEST_F(TcpTransaction, LateAnswersAreDiscardedBeforeTheNextRequest) {
 
 // A device that answers every request with identifier 0: an answer that fits the request in unit, function
 // and length switches the link to identifier 0 for good, with one log line; one that does not fit is
-// dropped as a foreign frame. A new connection numbers its requests again.
+// dropped as a foreign frame. While an earlier request's answer may still come, a fitting one is not taken
+// (it may be that one), and the next request goes on a new connection. A new link numbers its requests again.
 TEST_F(TcpTransaction, ADeviceThatAnswersWithIdentifierZeroWorksAfterItsFirstAnswer) {
     const std::string switched =
         "The device answers with transaction id 0: all requests of this link carry 0  ";
     sim.inject({SimFault::Raw, 0, 0, {0, 0, 0, 0, 0, 4, 0x0A, 0x04, 0x02, 0x12}}); // one byte short
     EXPECT_EQ(readRegister(5), ComTimeout);
     sim.inject({SimFault::Raw, 0, 0, {0, 0, 0, 0, 0, 5, 0x0A, 0x04, 0x02, 0x12, 0x34}});
-    EXPECT_EQ(readRegister(5), ComOk);
-    EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x04, 0x02, 0x12, 0x34}));
+    EXPECT_EQ(readRegister(5), ComTimeout);
     const auto& log = s.shell->log.lines();
     EXPECT_EQ(std::count(log.begin(), log.end(), switched), 1);
+    EXPECT_EQ(log.at(log.size() - 3),
+              "An answer with transaction id 0 may be an earlier request's: not taken  ");
     EXPECT_EQ(readRegister(6), ComOk);
     EXPECT_EQ(s.answer()[3], 0x06);
+    EXPECT_EQ(sim.connections(), 2);
     auto wire = sim.wire();
     ASSERT_EQ(wire.size(), 3u);
     EXPECT_EQ(Bytes(wire[2].begin(), wire[2].begin() + 2), (Bytes{0, 0}));
@@ -168,6 +185,23 @@ TEST_F(TcpTransaction, BroadcastIsSentWithoutWaitingAndARequestOver255BytesIsRef
     EXPECT_EQ(s.dialogs.boxes.at(0).text, "TCP request over 255 bytes");
     s.pump.pausa(0.05);
     EXPECT_EQ(sim.wire().size(), 2u);
+}
+
+// The new connection a device that numbers its answers 0 needs after a request left unanswered does not
+// come: the request fails, and the link is lost, told as such.
+TEST_F(TcpTransaction, NoNewConnectionAfterAnUnansweredRequestLosesTheLink) {
+    s.comm->FixedTransactionId = -1;
+    sim.inject({SimFault::Silence});
+    EXPECT_EQ(readRegister(5), ComTimeout);
+    sim.stop();
+    EXPECT_EQ(readRegister(6, -1), ComTimeout);
+    EXPECT_EQ(s.comm->CurrentDevice.Connected, 0);
+    const std::string lost = "Link lost: no new connection: Connection refused  [127.0.0.1:" +
+                             std::to_string(static_cast<uint16_t>(s.comm->CurrentDevice.Port)) + "]";
+    EXPECT_EQ(s.dialogs.boxes.at(0).text, lost);
+    const auto& log = s.shell->log.lines();
+    EXPECT_EQ(std::count(log.begin(), log.end(), lost + "  "), 1);
+    EXPECT_EQ(readRegister(6), ComNotConnected);
 }
 
 TEST_F(TcpTransaction, PeerClosingMidTransactionEndsItAndTheLink) {

@@ -116,6 +116,8 @@ void SimController::run() {
         if (fd < 0) continue;
         int one = 1;
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        ++connections_;
+        heldTcp_ = {}; // a connection's late answer goes out on that connection only
         serveTcpClient(fd);
         ::close(fd);
     }
@@ -135,7 +137,9 @@ void SimController::serveTcpClient(int fd) {
             in.erase(in.begin(), in.begin() + static_cast<long>(whole));
             locked([&] { wire_.push_back(frame); });
             const Bytes request(frame.begin() + 6, frame.end());
-            if (!respond(request, false, Bytes(frame.begin(), frame.begin() + 4), fd)) return;
+            Bytes prefix(frame.begin(), frame.begin() + 4);
+            if (zeroId_) prefix[0] = prefix[1] = 0;
+            if (!respond(request, false, prefix, fd)) return;
         }
     }
 }
@@ -238,14 +242,29 @@ bool SimController::respond(const Bytes& request, bool rtu, const Bytes& mbapPre
         if (!fault.raw.empty()) late_.emplace(due - std::chrono::milliseconds(fault.rawBeforeMs), fault.raw);
         return true;
     }
-    if (fault.kind == SimFault::Delay || fault.kind == SimFault::Late) sleepMs(fault.ms);
+    if (!rtu && fault.kind == SimFault::Late) {
+        heldTcp_ = {frame, fault.rawBeforeMs};
+        return true;
+    }
+    if (fault.kind == SimFault::Delay) sleepMs(fault.ms);
     if (fault.kind == SimFault::Split) {
         const size_t half = frame.size() / 2;
         if (!writeAll(fd, frame.data(), half)) return false;
         sleepMs(fault.ms);
         return writeAll(fd, frame.data() + half, frame.size() - half);
     }
-    return writeAll(fd, frame.data(), frame.size());
+    return rtu ? writeAll(fd, frame.data(), frame.size()) : sendTcp(fd, frame);
+}
+
+bool SimController::sendTcp(int fd, const Bytes& frame) {
+    Bytes segment = std::exchange(heldTcp_.frame, {});
+    if (!segment.empty() && heldTcp_.beforeMs >= 0) {
+        if (!writeAll(fd, segment.data(), segment.size())) return false;
+        sleepMs(heldTcp_.beforeMs);
+        segment.clear();
+    }
+    segment.insert(segment.end(), frame.begin(), frame.end());
+    return writeAll(fd, segment.data(), segment.size());
 }
 
 Bytes SimController::answer(const Bytes& request) {

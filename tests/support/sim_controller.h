@@ -24,8 +24,9 @@ using Bytes = std::vector<uint8_t>;
 enum class SimFault {
     Silence,      // no answer
     Delay,        // answer after ms
-    Late,         // answer after ms while the line serves the requests that follow, with raw sent at once
-                  // or rawBeforeMs before the answer (RTU; TCP: as Delay)
+    Late,         // RTU: answer after ms while the line serves the requests that follow, with raw sent
+                  // at once or rawBeforeMs before the answer. TCP: held back and sent with the next answer
+                  // on the same connection, in one segment or rawBeforeMs before it (lost when it closes)
     Split,        // answer in two parts, ms apart
     BadCrc,       // RTU check bytes wrong
     WrongAddress, // answer from another slave address
@@ -97,6 +98,10 @@ class SimController {
     uint16_t commandRegister() const { return holding(0); }
     // Two-wire RS-485: every RTU request is echoed back before the answer.
     void setEcho(bool echo) { echo_ = echo; }
+    // Answers every TCP request with transaction identifier 0, whatever it carried.
+    void setZeroTransactionId(bool zero) { zeroId_ = zero; }
+    // TCP connections accepted so far.
+    int connections() const { return connections_; }
 
     // When set (before start), answers every request in place of the built-in device, whatever its address:
     // a world of several nodes on one line. An empty answer is silence. Runs on the simulator's thread.
@@ -155,6 +160,8 @@ class SimController {
     // Keeps the request and sends its answer, if one is due, with the pending fault. False when the link
     // was closed.
     bool respond(const Bytes& request, bool rtu, const Bytes& mbapPrefix, int fd);
+    // Writes a TCP answer, with the held-back late one in front of it.
+    bool sendTcp(int fd, const Bytes& frame);
 
     const uint8_t node_;
     std::function<Bytes(const Bytes&)> responder_;
@@ -169,6 +176,12 @@ class SimController {
     std::multimap<std::chrono::steady_clock::time_point, Bytes> late_; // RTU answers held back, by when due
     std::vector<Bytes> transcript_, wire_;
     std::atomic<bool> echo_{false};
+    std::atomic<bool> zeroId_{false};
+    std::atomic<int> connections_{0};
+    struct HeldAnswer {
+        Bytes frame; // empty: none
+        int beforeMs = -1;
+    } heldTcp_; // a late TCP answer of the connection served
 
     std::atomic<bool> stopping_{false};
     int listenFd_ = -1;

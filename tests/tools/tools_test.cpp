@@ -169,6 +169,7 @@ TEST_F(MultiSockTest, RefusesInvalidDevicesScansEachOtherAndReportsTheSilentOne)
     SimController second{7};
     second.setIdentification(0x01, 0x0A, 0x00, 0x0F);
     second.setRunStatus(0xFF);
+    second.setZeroTransactionId(true); // known from its first answer, whatever the silent one left
     const uint16_t secondPort = second.startTcp();
     for (auto [ip, port, node] : {std::array{"127.0.0", "502", "1"},
                                   {"127.0.0.256", "502", "1"},
