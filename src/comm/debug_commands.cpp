@@ -1,10 +1,10 @@
 #include "comm/debug_commands.h"
 
-#include "core/app_context.h"
-#include "core/busy_run.h"
 #include "comm/debug_animation.h"
 #include "comm/device_procedures.h"
 #include "comm/poll_loop.h"
+#include "core/app_context.h"
+#include "core/busy_run.h"
 
 namespace {
 
