@@ -1,18 +1,27 @@
 #include "comm/debug_commands.h"
 
-#include "core/app_context.h"
 #include "comm/debug_animation.h"
 #include "comm/device_procedures.h"
 #include "comm/poll_loop.h"
+#include "core/app_context.h"
+#include "core/busy_run.h"
 
 namespace {
 
 constexpr double PollSeconds = 1.0;
 
+// The requests a run key sends before its loop are one run: a tool window's request given back between
+// them is refused, not sent ahead of the key's command. The loop is none: its Stop and the tool windows
+// act inside it.
+constexpr const char* RunCommandRun = "a run command";
+
 } // namespace
 
 bool DebugCommands::run() {
-    if (ScriviComando(ctx_, CmdRun)) animation_.clearTrace();
+    {
+        const BusyRun busy(ctx_, RunCommandRun);
+        if (ScriviComando(ctx_, CmdRun)) animation_.clearTrace();
+    }
     if (!ctx_.shell.RegUpdate) return true;
     ctx_.comm.PollStop = 0;
     PollLoop(ctx_, PollSeconds, [this] {
@@ -27,10 +36,13 @@ bool DebugCommands::runToBreak() {
         ctx_.dialogs.messageBox("Program modified: download program to avoid mismatch",
                                 MsgButtons::AbortRetryIgnore, MsgIcon::None, "Warning") != MsgChoice::Ignore)
         return false;
-    ScriviComando(ctx_, CmdRunToBreak);
     // The run status is cached in the register table; a failed read gives 0 and ends the wait as well.
     int32_t& runStatus = ctx_.comm.Registers[0].Value;
-    runStatus = readRunStatus();
+    {
+        const BusyRun busy(ctx_, RunCommandRun);
+        ScriviComando(ctx_, CmdRunToBreak);
+        runStatus = readRunStatus();
+    }
     ctx_.comm.PollStop = 0;
     if (runStatus == CmdRunToBreak)
         PollLoop(ctx_, PollSeconds, [&] {

@@ -281,13 +281,15 @@ TEST(CloseDuringRequest, AClosedWhileTheWatchPollsAsksFirstAndNoKeepsItPolling) 
 // first request (they come back between its requests and wait for it to return) or during a request of no
 // command; the Watch's Start with nothing to read sends nothing at all. A Stop clicked during the last
 // request of a key's command comes back only after it, while the loop key queued behind it sends its own
-// command: it still acts after that command.
+// command: it still acts after that command. The Watch's Start clicked just before that Stop comes back
+// during the loop key's own command, a run of its own: refused there, it never polls ahead of the loop.
 TEST(CloseDuringRequest, AStopClickedAfterALoopKeyEndsItsLoop) {
     const struct {
         const char* loop;
         const char* command;       // the key whose request waits; none: a request of no command
         std::vector<int> commands; // the values written to the command register
         size_t stopInRequest = 0;  // the Stop is clicked during this request of the command (0: its first)
+        bool watchFirst = false;   // the Watch's Start is clicked just before the Stop
     } rows[] = {
         {"step", "debug", {CmdHalt, CmdStop}},
         {"run", "debug", {CmdRun, CmdHalt, CmdStop}},
@@ -295,10 +297,11 @@ TEST(CloseDuringRequest, AStopClickedAfterALoopKeyEndsItsLoop) {
         {"cmd_start", nullptr, {}},
         {"run", "debug", {CmdRun, CmdHalt, CmdStop}, 3},
         {"runBr", "connect", {CmdRunToBreak, CmdHalt, CmdStop}, 3},
+        {"run", "debug", {CmdRun, CmdHalt, CmdStop}, 3, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.loop) + ", " + (row.command ? row.command : "request") + " " +
-                     std::to_string(row.stopInRequest));
+                     std::to_string(row.stopInRequest) + (row.watchFirst ? ", Watch" : ""));
         Program p;
         p.window->takeCloseDuringRequests(p.pump);
         p.window->show();
@@ -313,7 +316,8 @@ TEST(CloseDuringRequest, AStopClickedAfterALoopKeyEndsItsLoop) {
         };
         QWidget* loop = key(row.loop);
         QWidget* stop = key(row.loop == std::string("cmd_start") ? "cmd_stop" : "stop");
-        ASSERT_TRUE(loop && stop);
+        QWidget* watch = row.watchFirst ? key("cmd_start") : nullptr;
+        ASSERT_TRUE(loop && stop && (!watch || p.window->findChild<frm_watch*>()->view().add(5)));
         p.sim.clearTranscript();
         for (size_t request = 1; request <= std::max<size_t>(row.stopInRequest, 1); ++request)
             p.sim.inject({SimFault::Delay, 600});
@@ -325,6 +329,7 @@ TEST(CloseDuringRequest, AStopClickedAfterALoopKeyEndsItsLoop) {
         QObject::connect(&stopWhenAsked, &QTimer::timeout, [&] {
             if (p.sim.transcript().size() < row.stopInRequest) return;
             stopWhenAsked.stop();
+            if (watch) click(watch);
             click(stop);
         });
         if (row.stopInRequest) stopWhenAsked.start(10);
@@ -344,6 +349,7 @@ TEST(CloseDuringRequest, AStopClickedAfterALoopKeyEndsItsLoop) {
         for (const Bytes& r : p.sim.transcript())
             if (r.size() >= 6 && r[1] == 6 && r[2] == 0 && r[3] == 0) commands.push_back(r[5]);
         EXPECT_EQ(commands, row.commands);
+        EXPECT_EQ(p.logHas("Request refused: a run command is under way"), row.watchFirst);
     }
 }
 
