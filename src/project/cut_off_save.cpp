@@ -74,11 +74,19 @@ bool SettleProjectSet(AppContext& ctx, const std::string& base, bool saving) {
     const SaveLeftovers left = FindLeftovers(files);
     if (left.names.empty()) return true;
     if (left.onlyCopies.empty()) {
-        // The unfinished part of a save never completed: an Open tells so, a Save only logs it.
+        // The unfinished part of a save never completed: an Open tells so, a Save only logs it. Where some
+        // of it could not be removed, the main file's temporary file stays with it (see
+        // RemoveUnfinishedSave), and a Save stops: it would write beside them.
         const std::optional<SaveFailure> refused = RemoveUnfinishedSave(left);
-        const std::string text =
-            unfinishedSaveRemovedText(mainFileName(base), refused ? LeafOf(refused->path) : "",
-                                      refused ? refused->reason : "", !left.mark.empty());
+        const bool markStays = refused && !left.mark.empty() && refused->path != left.mark &&
+                               SystemFileSystem().exists(left.mark);
+        const std::string text = unfinishedSaveRemovedText(
+            mainFileName(base), refused ? LeafOf(refused->path) : "", refused ? refused->reason : "",
+            !left.mark.empty(), markStays ? LeafOf(left.mark) : "");
+        if (saving && refused) {
+            tell(ctx, NotSavedText + text, MsgIcon::Warning);
+            return false;
+        }
         if (saving) {
             ctx.shell.log.LogStart();
             ctx.shell.log.LogWrite(text);

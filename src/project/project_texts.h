@@ -71,12 +71,19 @@ inline std::string cutOffSaveLeftText(const std::string& mainFile, const std::st
     return text;
 }
 // Files beside the set that no journal accounts for and none of which can be the only copy of anything,
-// removed; refused names the one that could not be, with the reason.
+// removed; refused names the one that could not be, with the reason, and mark the main file's temporary
+// file where it stays beside it to show that the rest is still the unfinished part of that save.
 // nonePlaced: the main file's temporary file showed that save had placed none of its files, so the files
 // in place are the set saved before it; otherwise only copies the same as their files, or unfinished
 // ones, were there, which tell nothing of the set.
 inline std::string unfinishedSaveRemovedText(const std::string& mainFile, const std::string& refused,
-                                             const std::string& reason, bool nonePlaced) {
+                                             const std::string& reason, bool nonePlaced,
+                                             const std::string& mark) {
+    const std::string left =
+        mark.empty() ? "), which the next Open or Save removes."
+                     : ") and " + mark +
+                           ", kept to show that what is left is that unfinished save: the next Open or Save "
+                           "removes them.";
     return (nonePlaced
                 ? "The files of " + mainFile +
                       " in place are the project as it was last saved whole. Beside them were files of a "
@@ -84,8 +91,7 @@ inline std::string unfinishedSaveRemovedText(const std::string& mainFile, const 
                 : "The copies that a save left beside the files of " + mainFile +
                       ", unfinished or the same as their files, hold nothing else: ") +
            (refused.empty() ? "they have been removed."
-                            : "they have been removed, except " + refused + " (" + reason +
-                                  "), which the next Save removes or writes over.");
+                            : "they have been removed, except " + refused + " (" + reason + left);
 }
 // Files beside the set that no journal accounts for, some of which may hold the only copy of a file
 // (names), and what the files in place are (one of the ...InPlaceText, given the files not in place whose
