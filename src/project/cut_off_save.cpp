@@ -95,9 +95,12 @@ bool SettleProjectSet(AppContext& ctx, const std::string& base, bool saving) {
         }
         return true;
     }
+    bool filesInPlace = false;
+    for (const std::string& file : files)
+        filesInPlace |= SystemFileSystem().exists(file);
     tell(ctx,
          strayLeftoversText(mainFileName(base), leaves(left.names), inPlaceText(left, mainFileName(base)),
-                            saving),
+                            saving, filesInPlace),
          MsgIcon::Warning);
     return !saving;
 }

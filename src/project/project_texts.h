@@ -96,14 +96,17 @@ inline std::string unfinishedSaveRemovedText(const std::string& mainFile, const 
 // Files beside the set that no journal accounts for, some of which may hold the only copy of a file
 // (names), and what the files in place are (one of the ...InPlaceText, given the files not in place whose
 // earlier content only their ".old~" holds).
+// filesInPlace: some file of the project is in place.
 inline std::string strayLeftoversText(const std::string& mainFile, const std::string& names,
-                                      const std::string& inPlace, bool saving) {
+                                      const std::string& inPlace, bool saving, bool filesInPlace) {
     return std::string(saving ? NotSavedText : "") + "Beside " + mainFile +
            " are files that a save left, some of which may hold the only copy of what a file of the project "
            "held: " +
            names +
-           ". They belong together with the files in place as one set: each \".old~\" file holds what its "
-           "file held before that save, each \".tmp~\" file what that save was writing for it. " +
+           (filesInPlace ? ". They belong together with the files in place as one set: "
+                         : ". No file of the project is in place: ") +
+           "each \".old~\" file holds what its file held before that save, each \".tmp~\" file what that "
+           "save was writing for it. " +
            inPlace +
            " Never keep some files of one set and some of the other. Until the files named here are gone, "
            "the project can be saved only under another name (Save As).";

@@ -420,12 +420,13 @@ TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
     }
     ASSERT_TRUE(loadFresh("h.prj"));
     EXPECT_EQ(dialogs.shown.front(),
-              strayLeftoversText(path("h.prj"), names, earlierSetInPlaceText(missing, true), false));
+              strayLeftoversText(path("h.prj"), names, earlierSetInPlaceText(missing, true), false, false));
     for (const int save : {1, 2}) {
         dialogs.shown.clear();
         EXPECT_FALSE(SalvaProgetto(ctx, false)) << save;
-        EXPECT_EQ(dialogs.shown, std::vector<std::string>{strayLeftoversText(
-                                     path("h.prj"), names, earlierSetInPlaceText(missing, true), true)});
+        EXPECT_EQ(dialogs.shown,
+                  std::vector<std::string>{strayLeftoversText(
+                      path("h.prj"), names, earlierSetInPlaceText(missing, true), true, false)});
     }
     for (const std::string& file : projectFileNames(path("h")))
         EXPECT_TRUE(FileExists(file + ".old~") && slurp(file + ".tmp~") == "newer" && !FileExists(file))
@@ -438,7 +439,7 @@ TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
     spit(path("h.blk.old~"), "older");
     ASSERT_TRUE(loadFresh("h.prj"));
     EXPECT_EQ(dialogs.shown.back(),
-              strayLeftoversText(path("h.prj"), "h.blk.old~", unknownSetInPlaceText(""), false));
+              strayLeftoversText(path("h.prj"), "h.blk.old~", unknownSetInPlaceText(""), false, true));
     EXPECT_EQ(dialogs.shown.back().find("cut off"), std::string::npos);
     // A first save cut off before its journal: its files, all there is of the project, stay and are named.
     std::string temporaries;
@@ -450,8 +451,9 @@ TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
     std::filesystem::remove(path("h.blk.old~"));
     dialogs.shown.clear();
     EXPECT_FALSE(SalvaProgetto(ctx, false));
-    EXPECT_EQ(dialogs.shown, std::vector<std::string>{strayLeftoversText(path("h.prj"), temporaries,
-                                                                         noSetInPlaceText("h.prj"), true)});
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{strayLeftoversText(
+                                 path("h.prj"), temporaries, noSetInPlaceText("h.prj"), true, false)});
+    EXPECT_EQ(dialogs.shown.front().find("the files in place as one set"), std::string::npos);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 10);
 }
 
