@@ -1,5 +1,7 @@
 #include "project/cut_off_save.h"
 
+#include <algorithm>
+
 #include "core/durable_file.h"
 #include "core/save_journal.h"
 #include "core/save_leftovers.h"
@@ -22,6 +24,16 @@ std::string leaves(const std::vector<std::string>& paths) {
     return joined(names);
 }
 
+// The leaves of those of names still there, but for those named apart (skip, leaves).
+std::string stillThere(const std::vector<std::string>& names, const std::vector<std::string>& skip) {
+    std::vector<std::string> there;
+    for (const std::string& name : names)
+        if (std::find(skip.begin(), skip.end(), LeafOf(name)) == skip.end() &&
+            SystemFileSystem().exists(name))
+            there.push_back(name);
+    return leaves(there);
+}
+
 std::string inPlaceText(const SaveLeftovers& left, const std::string& mainFile) {
     const std::string missing = leaves(left.missing);
     switch (left.inPlace) {
@@ -39,11 +51,21 @@ std::string inPlaceText(const SaveLeftovers& left, const std::string& mainFile) 
     return unknownSetInPlaceText(missing);
 }
 
-std::string settledText(const std::string& mainFile, const SaveSettlement& settled, bool saving) {
+std::string settledText(const std::vector<std::string>& files, const SaveSettlement& settled, bool saving) {
+    const std::string& mainFile = files.front();
     if (settled.failure)
         return cutOffSaveUnsettledText(mainFile, settled.failure->path, settled.failure->reason);
-    const std::string left =
-        settled.leftover ? exceptLeftText(LeafOf(settled.leftover->path), settled.leftover->reason) : "";
+    std::string left;
+    if (settled.leftover) {
+        // Every temporary file and kept copy still there but those named apart stayed with the first.
+        std::vector<std::string> beside, apart = settled.changed;
+        for (const std::string& file : files)
+            beside.insert(beside.end(), {TemporaryName(file), KeptCopyName(file)});
+        apart.insert(apart.end(), settled.keptCopies.begin(), settled.keptCopies.end());
+        apart.push_back(LeafOf(settled.leftover->path));
+        left = exceptLeftText(LeafOf(settled.leftover->path), settled.leftover->reason,
+                              stillThere(beside, apart));
+    }
     if (settled.outcome == CutOffSave::LeftAsFound)
         return cutOffSaveLeftText(mainFile, joined(settled.changed), joined(settled.keptCopies), saving,
                                   left);
@@ -65,7 +87,7 @@ bool SettleProjectSet(AppContext& ctx, const std::string& base, bool saving) {
     const std::vector<std::string> files = projectFileNames(base);
     const SaveSettlement settled = SettleCutOffSave(files);
     if (settled.failure || settled.outcome != CutOffSave::None) {
-        tell(ctx, settledText(mainFileName(base), settled, saving),
+        tell(ctx, settledText(files, settled, saving),
              settled.failure ? MsgIcon::Critical : MsgIcon::Warning);
         if (settled.failure) return false;
         // What that save left beside the files is named in the message.
@@ -82,6 +104,7 @@ bool SettleProjectSet(AppContext& ctx, const std::string& base, bool saving) {
                                SystemFileSystem().exists(left.mark);
         const std::string text = unfinishedSaveRemovedText(
             mainFileName(base), refused ? LeafOf(refused->path) : "", refused ? refused->reason : "",
+            refused ? stillThere(left.names, {LeafOf(refused->path), LeafOf(left.mark)}) : "",
             !left.mark.empty(), markStays ? LeafOf(left.mark) : "");
         if (saving && refused) {
             tell(ctx, NotSavedText + text, MsgIcon::Warning);

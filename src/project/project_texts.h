@@ -34,10 +34,14 @@ inline std::string journalLeftText(const std::string& journal, const std::string
     return "The project was saved, but " + journal + ", which the save keeps beside it while it works, " +
            "could not be removed: " + reason + ". The next Open or Save of the project removes it.";
 }
-// What a settling could not remove of what a save left beside the files (file, reason): the journal
-// stays, so the next settling removes it.
-inline std::string exceptLeftText(const std::string& file, const std::string& reason) {
-    return file.empty() ? "" : ", except " + file + " (" + reason + "), which the next Open or Save removes";
+// What a settling could not remove of what a save left beside the files (file, reason, and the others
+// still there): the journal stays, so the next settling removes them.
+inline std::string exceptLeftText(const std::string& file, const std::string& reason,
+                                  const std::string& others) {
+    return file.empty()
+               ? ""
+               : ", except " + file + " (" + reason + ")" + (others.empty() ? "" : " and " + others) +
+                     ", which the next Open or Save removes";
 }
 inline std::string cutOffSaveText(const std::string& mainFile, bool finished, const std::string& left) {
     return "The last save of " + mainFile + " was cut off before all its files were written. " +
@@ -71,19 +75,21 @@ inline std::string cutOffSaveLeftText(const std::string& mainFile, const std::st
     return text;
 }
 // Files beside the set that no journal accounts for and none of which can be the only copy of anything,
-// removed; refused names the one that could not be, with the reason, and mark the main file's temporary
-// file where it stays beside it to show that the rest is still the unfinished part of that save.
+// removed; refused names the first that could not be, with the reason, others the rest still there, and
+// mark the main file's temporary file where it stays beside them to show that they are still the
+// unfinished part of that save.
 // nonePlaced: the main file's temporary file showed that save had placed none of its files, so the files
 // in place are the set saved before it; otherwise only copies the same as their files, or unfinished
 // ones, were there, which tell nothing of the set.
 inline std::string unfinishedSaveRemovedText(const std::string& mainFile, const std::string& refused,
-                                             const std::string& reason, bool nonePlaced,
-                                             const std::string& mark) {
+                                             const std::string& reason, const std::string& others,
+                                             bool nonePlaced, const std::string& mark) {
     const std::string left =
-        mark.empty() ? "), which the next Open or Save removes."
-                     : ") and " + mark +
-                           ", kept to show that what is left is that unfinished save: the next Open or Save "
-                           "removes them.";
+        (others.empty() ? ")" : "), " + others) +
+        (mark.empty() ? ", which the next Open or Save removes."
+                      : " and " + mark +
+                            ", kept to show that what is left is that unfinished save: the next Open or Save "
+                            "removes them.");
     return (nonePlaced
                 ? "The files of " + mainFile +
                       " in place are the project as it was last saved whole. Beside them were files of a "

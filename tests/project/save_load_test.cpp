@@ -367,7 +367,7 @@ TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened
             if (row.killAt < 0) {
                 ASSERT_TRUE(loadFresh("h.prj"));
                 EXPECT_EQ(dialogs.shown, leftovers ? std::vector<std::string>{unfinishedSaveRemovedText(
-                                                         path("h.prj"), "", "", true, "")}
+                                                         path("h.prj"), "", "", "", true, "")}
                                                    : std::vector<std::string>{});
                 EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "one");
                 for (const auto& [name, bytes] : setA)
@@ -457,24 +457,27 @@ TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 10);
 }
 
-// This version's save cut off before its journal, one of whose temporary files cannot be removed (a folder
-// stands in its place): the Open names it and the main file's temporary file, which both stay; a Save
-// stops, saying so, and the one after the folder is gone saves and leaves nothing beside the files.
+// This version's save cut off before its journal, two of whose temporary files cannot be removed (folders
+// stand in their place): the Open names them and the main file's temporary file, which all stay; a Save
+// stops, saying so, and the one after the folders are gone saves and leaves nothing beside the files.
 TEST_F(SaveLoad, ARemovalRefusedAfterACutOffSaveStopsTheSaveUntilItCanBeMade) {
     saveSmallProject();
     const std::string before = slurp(path("h.lst"));
     spit(path("h.prj.tmp~"), "newer");
-    std::filesystem::create_directories(path("h.lst.tmp~/inside"));
-    const std::string refused =
-        unfinishedSaveRemovedText(path("h.prj"), "h.lst.tmp~", std::strerror(EISDIR), true, "h.prj.tmp~");
+    for (const char* folder : {"h.lst.tmp~/inside", "h.fmt.tmp~/inside"})
+        std::filesystem::create_directories(path(folder));
+    const std::string refused = unfinishedSaveRemovedText(path("h.prj"), "h.fmt.tmp~", std::strerror(EISDIR),
+                                                          "h.lst.tmp~", true, "h.prj.tmp~");
     ASSERT_TRUE(loadFresh("h.prj"));
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{refused});
-    EXPECT_NE(refused.find("except h.lst.tmp~ (Is a directory) and h.prj.tmp~"), std::string::npos);
+    EXPECT_NE(refused.find("except h.fmt.tmp~ (Is a directory), h.lst.tmp~ and h.prj.tmp~"),
+              std::string::npos);
     dialogs.shown.clear();
     EXPECT_FALSE(SalvaProgetto(ctx, false));
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{NotSavedText + refused});
     EXPECT_TRUE(FileExists(path("h.prj.tmp~")) && slurp(path("h.lst")) == before);
-    std::filesystem::remove_all(path("h.lst.tmp~"));
+    for (const char* folder : {"h.lst.tmp~", "h.fmt.tmp~"})
+        std::filesystem::remove_all(path(folder));
     dialogs.shown.clear();
     EXPECT_TRUE(SalvaProgetto(ctx, false));
     EXPECT_TRUE(dialogs.shown.empty());
