@@ -117,6 +117,10 @@ inline std::string strayLeftoversText(const std::string& mainFile, const std::st
            " Never keep some files of one set and some of the other. Until the files named here are gone, "
            "the project can be saved only under another name (Save As).";
 }
+// That one file or several (names, a list) are not in place.
+inline std::string notInPlaceText(const std::string& names) {
+    return (names.find(", ") == std::string::npos ? " is" : " are") + std::string(" not in place");
+}
 // The files in place (but for missing) are the earlier set; whether the ".tmp~" files hold all that save
 // was writing (it had placed none of its files).
 inline std::string earlierSetInPlaceText(const std::string& missing, bool laterInTemporaries) {
@@ -132,8 +136,9 @@ inline std::string earlierSetInPlaceText(const std::string& missing, bool laterI
                "files named here" +
                later;
     return "The files in place are the project as it was saved before that save, but for " + missing +
-           ", which are not in place: to keep it, rename their \".old~\" files to their names and remove the "
-           "other files named here" +
+           ", which" + notInPlaceText(missing) +
+           ": to keep it, rename the \".old~\" file of each to its name and remove the other files named "
+           "here" +
            later;
 }
 // The main file (mainFile, a name) is missing and no kept copy holds it.
@@ -144,7 +149,7 @@ inline std::string noSetInPlaceText(const std::string& mainFile) {
 }
 inline std::string mixInPlaceText(const std::string& missing) {
     return "The files in place are a mix of that save and the one before it" +
-           (missing.empty() ? std::string() : ", and " + missing + " are not in place") +
+           (missing.empty() ? std::string() : ", and " + missing + notInPlaceText(missing)) +
            ": to have the project as it was saved before that save, rename every \".old~\" file to its "
            "file's name and remove the \".tmp~\" files; to have what that save was writing, rename every "
            "\".tmp~\" file to its file's name and remove the \".old~\" files.";
@@ -153,7 +158,7 @@ inline std::string mixInPlaceText(const std::string& missing) {
 // are one set whole.
 inline std::string unknownSetInPlaceText(const std::string& missing) {
     return "The files in place may be a mix of that save and the one before it" +
-           (missing.empty() ? std::string() : ", and " + missing + " are not in place") +
+           (missing.empty() ? std::string() : ", and " + missing + notInPlaceText(missing)) +
            "; what is beside them cannot tell which set each holds: compare each file named here with its "
            "file, and remove none of them until the files in place are one set whole.";
 }

@@ -455,6 +455,19 @@ TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
                                  path("h.prj"), temporaries, noSetInPlaceText("h.prj"), true, false)});
     EXPECT_EQ(dialogs.shown.front().find("the files in place as one set"), std::string::npos);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 10);
+    // Only the main file moved aside: the box names it as one file.
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    saveSmallProject();
+    for (const std::string& file : projectFileNames(path("h")))
+        spit(file + ".tmp~", "newer");
+    std::filesystem::rename(path("h.prj"), path("h.prj.old~"));
+    dialogs.shown.clear();
+    EXPECT_FALSE(SalvaProgetto(ctx, false));
+    EXPECT_NE(
+        dialogs.shown.front().find("but for h.prj, which is not in place: to keep it, rename the \".old~\" "
+                                   "file of each to its name"),
+        std::string::npos);
 }
 
 // This version's save cut off before its journal, two of whose temporary files cannot be removed (folders
