@@ -125,7 +125,8 @@ std::optional<SaveFailure> Settlement::clearUp(bool whole) {
             remove(KeptCopyName(target));
     }
     if (!journaled || leftover_) return std::nullopt;
-    fs_.remove(journal);
+    // A journal that stays would settle the set again at every Open: it is noted like any other.
+    if ((leftover_ = RemoveLeftover(journal, fs_))) return std::nullopt;
     if (fs_.syncFolder(FolderOf(journal))) return std::nullopt;
     return failure(FolderOf(journal));
 }

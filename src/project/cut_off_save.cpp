@@ -1,5 +1,7 @@
 #include "project/cut_off_save.h"
 
+#include <algorithm>
+
 #include "core/durable_file.h"
 #include "core/save_journal.h"
 #include "core/save_leftovers.h"
@@ -22,6 +24,16 @@ std::string leaves(const std::vector<std::string>& paths) {
     return joined(names);
 }
 
+// The leaves of those of names still there, but for those named apart (skip, leaves).
+std::string stillThere(const std::vector<std::string>& names, const std::vector<std::string>& skip) {
+    std::vector<std::string> there;
+    for (const std::string& name : names)
+        if (std::find(skip.begin(), skip.end(), LeafOf(name)) == skip.end() &&
+            SystemFileSystem().exists(name))
+            there.push_back(name);
+    return leaves(there);
+}
+
 std::string inPlaceText(const SaveLeftovers& left, const std::string& mainFile) {
     const std::string missing = leaves(left.missing);
     switch (left.inPlace) {
@@ -39,11 +51,21 @@ std::string inPlaceText(const SaveLeftovers& left, const std::string& mainFile) 
     return unknownSetInPlaceText(missing);
 }
 
-std::string settledText(const std::string& mainFile, const SaveSettlement& settled, bool saving) {
+std::string settledText(const std::vector<std::string>& files, const SaveSettlement& settled, bool saving) {
+    const std::string& mainFile = files.front();
     if (settled.failure)
         return cutOffSaveUnsettledText(mainFile, settled.failure->path, settled.failure->reason);
-    const std::string left =
-        settled.leftover ? exceptLeftText(LeafOf(settled.leftover->path), settled.leftover->reason) : "";
+    std::string left;
+    if (settled.leftover) {
+        // Every temporary file and kept copy still there but those named apart stayed with the first.
+        std::vector<std::string> beside, apart = settled.changed;
+        for (const std::string& file : files)
+            beside.insert(beside.end(), {TemporaryName(file), KeptCopyName(file)});
+        apart.insert(apart.end(), settled.keptCopies.begin(), settled.keptCopies.end());
+        apart.push_back(LeafOf(settled.leftover->path));
+        left = exceptLeftText(LeafOf(settled.leftover->path), settled.leftover->reason,
+                              stillThere(beside, apart));
+    }
     if (settled.outcome == CutOffSave::LeftAsFound)
         return cutOffSaveLeftText(mainFile, joined(settled.changed), joined(settled.keptCopies), saving,
                                   left);
@@ -65,7 +87,7 @@ bool SettleProjectSet(AppContext& ctx, const std::string& base, bool saving) {
     const std::vector<std::string> files = projectFileNames(base);
     const SaveSettlement settled = SettleCutOffSave(files);
     if (settled.failure || settled.outcome != CutOffSave::None) {
-        tell(ctx, settledText(mainFileName(base), settled, saving),
+        tell(ctx, settledText(files, settled, saving),
              settled.failure ? MsgIcon::Critical : MsgIcon::Warning);
         if (settled.failure) return false;
         // What that save left beside the files is named in the message.
@@ -74,11 +96,20 @@ bool SettleProjectSet(AppContext& ctx, const std::string& base, bool saving) {
     const SaveLeftovers left = FindLeftovers(files);
     if (left.names.empty()) return true;
     if (left.onlyCopies.empty()) {
-        // The unfinished part of a save never completed: an Open tells so, a Save only logs it.
+        // The unfinished part of a save never completed: an Open tells so, a Save only logs it. Where some
+        // of it could not be removed, the main file's temporary file stays with it (see
+        // RemoveUnfinishedSave), and a Save stops: it would write beside them.
         const std::optional<SaveFailure> refused = RemoveUnfinishedSave(left);
-        const std::string text =
-            unfinishedSaveRemovedText(mainFileName(base), refused ? LeafOf(refused->path) : "",
-                                      refused ? refused->reason : "", !left.mark.empty());
+        const bool markStays = refused && !left.mark.empty() && refused->path != left.mark &&
+                               SystemFileSystem().exists(left.mark);
+        const std::string text = unfinishedSaveRemovedText(
+            mainFileName(base), refused ? LeafOf(refused->path) : "", refused ? refused->reason : "",
+            refused ? stillThere(left.names, {LeafOf(refused->path), LeafOf(left.mark)}) : "",
+            !left.mark.empty(), markStays ? LeafOf(left.mark) : "");
+        if (saving && refused) {
+            tell(ctx, NotSavedText + text, MsgIcon::Warning);
+            return false;
+        }
         if (saving) {
             ctx.shell.log.LogStart();
             ctx.shell.log.LogWrite(text);
@@ -87,9 +118,12 @@ bool SettleProjectSet(AppContext& ctx, const std::string& base, bool saving) {
         }
         return true;
     }
+    bool filesInPlace = false;
+    for (const std::string& file : files)
+        filesInPlace |= SystemFileSystem().exists(file);
     tell(ctx,
          strayLeftoversText(mainFileName(base), leaves(left.names), inPlaceText(left, mainFileName(base)),
-                            saving),
+                            saving, filesInPlace),
          MsgIcon::Warning);
     return !saving;
 }

@@ -34,10 +34,14 @@ inline std::string journalLeftText(const std::string& journal, const std::string
     return "The project was saved, but " + journal + ", which the save keeps beside it while it works, " +
            "could not be removed: " + reason + ". The next Open or Save of the project removes it.";
 }
-// What a settling could not remove of what a save left beside the files (file, reason): the journal
-// stays, so the next settling removes it.
-inline std::string exceptLeftText(const std::string& file, const std::string& reason) {
-    return file.empty() ? "" : ", except " + file + " (" + reason + "), which the next Open or Save removes";
+// What a settling could not remove of what a save left beside the files (file, reason, and the others
+// still there): the journal stays, so the next settling removes them.
+inline std::string exceptLeftText(const std::string& file, const std::string& reason,
+                                  const std::string& others) {
+    return file.empty()
+               ? ""
+               : ", except " + file + " (" + reason + ")" + (others.empty() ? "" : " and " + others) +
+                     ", which the next Open or Save removes";
 }
 inline std::string cutOffSaveText(const std::string& mainFile, bool finished, const std::string& left) {
     return "The last save of " + mainFile + " was cut off before all its files were written. " +
@@ -71,12 +75,21 @@ inline std::string cutOffSaveLeftText(const std::string& mainFile, const std::st
     return text;
 }
 // Files beside the set that no journal accounts for and none of which can be the only copy of anything,
-// removed; refused names the one that could not be, with the reason.
+// removed; refused names the first that could not be, with the reason, others the rest still there, and
+// mark the main file's temporary file where it stays beside them to show that they are still the
+// unfinished part of that save.
 // nonePlaced: the main file's temporary file showed that save had placed none of its files, so the files
 // in place are the set saved before it; otherwise only copies the same as their files, or unfinished
 // ones, were there, which tell nothing of the set.
 inline std::string unfinishedSaveRemovedText(const std::string& mainFile, const std::string& refused,
-                                             const std::string& reason, bool nonePlaced) {
+                                             const std::string& reason, const std::string& others,
+                                             bool nonePlaced, const std::string& mark) {
+    const std::string left =
+        (others.empty() ? ")" : "), " + others) +
+        (mark.empty() ? ", which the next Open or Save removes."
+                      : " and " + mark +
+                            ", kept to show that what is left is that unfinished save: the next Open or Save "
+                            "removes them.");
     return (nonePlaced
                 ? "The files of " + mainFile +
                       " in place are the project as it was last saved whole. Beside them were files of a "
@@ -84,23 +97,29 @@ inline std::string unfinishedSaveRemovedText(const std::string& mainFile, const 
                 : "The copies that a save left beside the files of " + mainFile +
                       ", unfinished or the same as their files, hold nothing else: ") +
            (refused.empty() ? "they have been removed."
-                            : "they have been removed, except " + refused + " (" + reason +
-                                  "), which the next Save removes or writes over.");
+                            : "they have been removed, except " + refused + " (" + reason + left);
 }
 // Files beside the set that no journal accounts for, some of which may hold the only copy of a file
 // (names), and what the files in place are (one of the ...InPlaceText, given the files not in place whose
 // earlier content only their ".old~" holds).
+// filesInPlace: some file of the project is in place.
 inline std::string strayLeftoversText(const std::string& mainFile, const std::string& names,
-                                      const std::string& inPlace, bool saving) {
+                                      const std::string& inPlace, bool saving, bool filesInPlace) {
     return std::string(saving ? NotSavedText : "") + "Beside " + mainFile +
            " are files that a save left, some of which may hold the only copy of what a file of the project "
            "held: " +
            names +
-           ". They belong together with the files in place as one set: each \".old~\" file holds what its "
-           "file held before that save, each \".tmp~\" file what that save was writing for it. " +
+           (filesInPlace ? ". They belong together with the files in place as one set: "
+                         : ". No file of the project is in place: ") +
+           "each \".old~\" file holds what its file held before that save, each \".tmp~\" file what that "
+           "save was writing for it. " +
            inPlace +
            " Never keep some files of one set and some of the other. Until the files named here are gone, "
            "the project can be saved only under another name (Save As).";
+}
+// That one file or several (names, a list) are not in place.
+inline std::string notInPlaceText(const std::string& names) {
+    return (names.find(", ") == std::string::npos ? " is" : " are") + std::string(" not in place");
 }
 // The files in place (but for missing) are the earlier set; whether the ".tmp~" files hold all that save
 // was writing (it had placed none of its files).
@@ -117,8 +136,9 @@ inline std::string earlierSetInPlaceText(const std::string& missing, bool laterI
                "files named here" +
                later;
     return "The files in place are the project as it was saved before that save, but for " + missing +
-           ", which are not in place: to keep it, rename their \".old~\" files to their names and remove the "
-           "other files named here" +
+           ", which" + notInPlaceText(missing) +
+           ": to keep it, rename the \".old~\" file of each to its name and remove the other files named "
+           "here" +
            later;
 }
 // The main file (mainFile, a name) is missing and no kept copy holds it.
@@ -129,7 +149,7 @@ inline std::string noSetInPlaceText(const std::string& mainFile) {
 }
 inline std::string mixInPlaceText(const std::string& missing) {
     return "The files in place are a mix of that save and the one before it" +
-           (missing.empty() ? std::string() : ", and " + missing + " are not in place") +
+           (missing.empty() ? std::string() : ", and " + missing + notInPlaceText(missing)) +
            ": to have the project as it was saved before that save, rename every \".old~\" file to its "
            "file's name and remove the \".tmp~\" files; to have what that save was writing, rename every "
            "\".tmp~\" file to its file's name and remove the \".old~\" files.";
@@ -138,7 +158,7 @@ inline std::string mixInPlaceText(const std::string& missing) {
 // are one set whole.
 inline std::string unknownSetInPlaceText(const std::string& missing) {
     return "The files in place may be a mix of that save and the one before it" +
-           (missing.empty() ? std::string() : ", and " + missing + " are not in place") +
+           (missing.empty() ? std::string() : ", and " + missing + notInPlaceText(missing)) +
            "; what is beside them cannot tell which set each holds: compare each file named here with its "
            "file, and remove none of them until the files in place are one set whole.";
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -366,7 +367,7 @@ TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened
             if (row.killAt < 0) {
                 ASSERT_TRUE(loadFresh("h.prj"));
                 EXPECT_EQ(dialogs.shown, leftovers ? std::vector<std::string>{unfinishedSaveRemovedText(
-                                                         path("h.prj"), "", "", true)}
+                                                         path("h.prj"), "", "", "", true, "")}
                                                    : std::vector<std::string>{});
                 EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "one");
                 for (const auto& [name, bytes] : setA)
@@ -419,12 +420,13 @@ TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
     }
     ASSERT_TRUE(loadFresh("h.prj"));
     EXPECT_EQ(dialogs.shown.front(),
-              strayLeftoversText(path("h.prj"), names, earlierSetInPlaceText(missing, true), false));
+              strayLeftoversText(path("h.prj"), names, earlierSetInPlaceText(missing, true), false, false));
     for (const int save : {1, 2}) {
         dialogs.shown.clear();
         EXPECT_FALSE(SalvaProgetto(ctx, false)) << save;
-        EXPECT_EQ(dialogs.shown, std::vector<std::string>{strayLeftoversText(
-                                     path("h.prj"), names, earlierSetInPlaceText(missing, true), true)});
+        EXPECT_EQ(dialogs.shown,
+                  std::vector<std::string>{strayLeftoversText(
+                      path("h.prj"), names, earlierSetInPlaceText(missing, true), true, false)});
     }
     for (const std::string& file : projectFileNames(path("h")))
         EXPECT_TRUE(FileExists(file + ".old~") && slurp(file + ".tmp~") == "newer" && !FileExists(file))
@@ -437,7 +439,7 @@ TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
     spit(path("h.blk.old~"), "older");
     ASSERT_TRUE(loadFresh("h.prj"));
     EXPECT_EQ(dialogs.shown.back(),
-              strayLeftoversText(path("h.prj"), "h.blk.old~", unknownSetInPlaceText(""), false));
+              strayLeftoversText(path("h.prj"), "h.blk.old~", unknownSetInPlaceText(""), false, true));
     EXPECT_EQ(dialogs.shown.back().find("cut off"), std::string::npos);
     // A first save cut off before its journal: its files, all there is of the project, stay and are named.
     std::string temporaries;
@@ -449,9 +451,51 @@ TEST_F(SaveLoad, FilesASaveLeftWithoutAJournalAreNamedAtOpenAndNeverSavedOver) {
     std::filesystem::remove(path("h.blk.old~"));
     dialogs.shown.clear();
     EXPECT_FALSE(SalvaProgetto(ctx, false));
-    EXPECT_EQ(dialogs.shown, std::vector<std::string>{strayLeftoversText(path("h.prj"), temporaries,
-                                                                         noSetInPlaceText("h.prj"), true)});
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{strayLeftoversText(
+                                 path("h.prj"), temporaries, noSetInPlaceText("h.prj"), true, false)});
+    EXPECT_EQ(dialogs.shown.front().find("the files in place as one set"), std::string::npos);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 10);
+    // Only the main file moved aside: the box names it as one file.
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    saveSmallProject();
+    for (const std::string& file : projectFileNames(path("h")))
+        spit(file + ".tmp~", "newer");
+    std::filesystem::rename(path("h.prj"), path("h.prj.old~"));
+    dialogs.shown.clear();
+    EXPECT_FALSE(SalvaProgetto(ctx, false));
+    EXPECT_NE(
+        dialogs.shown.front().find("but for h.prj, which is not in place: to keep it, rename the \".old~\" "
+                                   "file of each to its name"),
+        std::string::npos);
+}
+
+// This version's save cut off before its journal, two of whose temporary files cannot be removed (folders
+// stand in their place): the Open names them and the main file's temporary file, which all stay; a Save
+// stops, saying so, and the one after the folders are gone saves and leaves nothing beside the files.
+TEST_F(SaveLoad, ARemovalRefusedAfterACutOffSaveStopsTheSaveUntilItCanBeMade) {
+    saveSmallProject();
+    const std::string before = slurp(path("h.lst"));
+    spit(path("h.prj.tmp~"), "newer");
+    for (const char* folder : {"h.lst.tmp~/inside", "h.fmt.tmp~/inside"})
+        std::filesystem::create_directories(path(folder));
+    const std::string refused = unfinishedSaveRemovedText(path("h.prj"), "h.fmt.tmp~", std::strerror(EISDIR),
+                                                          "h.lst.tmp~", true, "h.prj.tmp~");
+    ASSERT_TRUE(loadFresh("h.prj"));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{refused});
+    EXPECT_NE(refused.find("except h.fmt.tmp~ (Is a directory), h.lst.tmp~ and h.prj.tmp~"),
+              std::string::npos);
+    dialogs.shown.clear();
+    EXPECT_FALSE(SalvaProgetto(ctx, false));
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{NotSavedText + refused});
+    EXPECT_TRUE(FileExists(path("h.prj.tmp~")) && slurp(path("h.lst")) == before);
+    for (const char* folder : {"h.lst.tmp~", "h.fmt.tmp~"})
+        std::filesystem::remove_all(path(folder));
+    dialogs.shown.clear();
+    EXPECT_TRUE(SalvaProgetto(ctx, false));
+    EXPECT_TRUE(dialogs.shown.empty());
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        EXPECT_FALSE(e.path().string().ends_with('~')) << e.path();
 }
 
 namespace {
