@@ -88,9 +88,10 @@ TcpOpen openTcp(AppContext& app, LinkPort& link, bool holdInput) {
     // The 16-bit field holds ports above 32767 as negative numbers.
     link.connectTcp(device.IpAddress, static_cast<uint16_t>(device.Port));
     const auto settled = [&] { return link.isConnected() || link.failed(); };
-    if (app.pump.waitUntil(settled, device.LinkTimeout, holdInput) && link.isConnected()) return {true};
-    // A refused connection says why; one that never came is a time-out.
     TcpOpen open;
+    open.connected = app.pump.waitUntil(settled, device.LinkTimeout, holdInput) && link.isConnected();
+    if (open.connected) return open;
+    // A refused connection says why; one that never came is a time-out.
     const bool refused = link.failed();
     open.closing = !refused && app.pump.closing();
     open.reason = refused        ? link.error()

@@ -108,11 +108,15 @@ TEST_F(TcpTransaction, AnswersAsFramed) {
             EXPECT_EQ(s.shell->status.Text[4], timeout ? "Com TimeOut" : "Com Error");
             EXPECT_EQ(s.shell->log.lines().back(), timeout ? "Com Timeout  " : "Com Error  ");
         }
-        if (i + 1 == std::size(cases)) EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x84, 0x02}));
+        if (i + 1 == std::size(cases)) {
+            EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x84, 0x02}));
+        }
         EXPECT_EQ(readRegister(6), ComOk);
         EXPECT_EQ(s.answer(), (Bytes{0x0A, 0x04, 0x02, 0x06, 0x06}));
         EXPECT_EQ(s.shell->status.Text[4], "Com OK");
-        if (cases[i].ids == Echoed) EXPECT_EQ(sim.connections(), connections);
+        if (cases[i].ids == Echoed) {
+            EXPECT_EQ(sim.connections(), connections);
+        }
     }
 }
 
