@@ -103,6 +103,10 @@ TcpOpen openTcp(AppContext& app, LinkPort& link, bool holdInput) {
     return open;
 }
 
+constexpr const char* NewConnectionReason =
+    "the device numbers its answers 0, and an earlier answer may still come (logged once: until the next "
+    "connect, every request after one that did not take its answer whole goes on a new connection)";
+
 // No answer of an earlier connection can come on a new one.
 void forgetConnection(CommState& comm) {
     comm.TcpAnswerPending = 0;
@@ -176,6 +180,7 @@ void Connetti(AppContext& app) {
 
 void ForgetLinkAnswers(CommState& comm) {
     comm.FixedTransactionId = 0;
+    comm.NewConnectionLogged = 0;
     comm.LateAnswerUntilUs.fill(0);
     forgetConnection(comm);
 }
@@ -186,8 +191,9 @@ std::string ReconnectTcp(AppContext& app) {
     const TcpOpen open = openTcp(app, link, true);
     const std::string& ip = app.comm.CurrentDevice.IpAddress;
     if (open.connected) {
-        logLine(app.shell, "New connection  [" + ip +
-                               "]: the device numbers its answers 0, and an earlier answer may still come");
+        // One line tells the rule: a device that answers every request late adds none per request.
+        if (!std::exchange(app.comm.NewConnectionLogged, -1))
+            logLine(app.shell, "New connection  [" + ip + "]: " + NewConnectionReason);
         return {};
     }
     const std::string reason = "no new connection: " + open.reason + open.where;
