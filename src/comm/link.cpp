@@ -88,9 +88,10 @@ TcpOpen openTcp(AppContext& app, LinkPort& link, bool holdInput) {
     // The 16-bit field holds ports above 32767 as negative numbers.
     link.connectTcp(device.IpAddress, static_cast<uint16_t>(device.Port));
     const auto settled = [&] { return link.isConnected() || link.failed(); };
-    if (app.pump.waitUntil(settled, device.LinkTimeout, holdInput) && link.isConnected()) return {true};
-    // A refused connection says why; one that never came is a time-out.
     TcpOpen open;
+    open.connected = app.pump.waitUntil(settled, device.LinkTimeout, holdInput) && link.isConnected();
+    if (open.connected) return open;
+    // A refused connection says why; one that never came is a time-out.
     const bool refused = link.failed();
     open.closing = !refused && app.pump.closing();
     open.reason = refused        ? link.error()
@@ -101,6 +102,10 @@ TcpOpen openTcp(AppContext& app, LinkPort& link, bool holdInput) {
     link.close();
     return open;
 }
+
+constexpr const char* NewConnectionReason =
+    "the device numbers its answers 0, and an earlier answer may still come (logged once: until the next "
+    "connect, every request after one that did not take its answer whole goes on a new connection)";
 
 // No answer of an earlier connection can come on a new one.
 void forgetConnection(CommState& comm) {
@@ -175,6 +180,7 @@ void Connetti(AppContext& app) {
 
 void ForgetLinkAnswers(CommState& comm) {
     comm.FixedTransactionId = 0;
+    comm.NewConnectionLogged = 0;
     comm.LateAnswerUntilUs.fill(0);
     forgetConnection(comm);
 }
@@ -185,8 +191,9 @@ std::string ReconnectTcp(AppContext& app) {
     const TcpOpen open = openTcp(app, link, true);
     const std::string& ip = app.comm.CurrentDevice.IpAddress;
     if (open.connected) {
-        logLine(app.shell, "New connection  [" + ip +
-                               "]: the device numbers its answers 0, and an earlier answer may still come");
+        // One line tells the rule: a device that answers every request late adds none per request.
+        if (!std::exchange(app.comm.NewConnectionLogged, -1))
+            logLine(app.shell, "New connection  [" + ip + "]: " + NewConnectionReason);
         return {};
     }
     const std::string reason = "no new connection: " + open.reason + open.where;

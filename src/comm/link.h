@@ -15,9 +15,9 @@ void Disconnetti(AppContext& app);
 // does this; so does whatever opens a link of its own for the transaction.
 void ForgetLinkAnswers(CommState& comm);
 // Closes the TCP connection and opens a new one to the current device's address and port, holding user
-// input while it waits (a request is under way), and logs why. The same address leads to the same device:
-// what was learnt of its answers holds. Empty when connected; otherwise why not: the link is then lost,
-// told through onLinkLost like a broken one (unless the program is closing).
+// input while it waits (a request is under way), and logs why the first time after a connect. The same
+// address leads to the same device: what was learnt of its answers holds. Empty when connected; otherwise
+// why not: the link is then lost, told through onLinkLost like a broken one (unless the program is closing).
 std::string ReconnectTcp(AppContext& app);
 // Logs in one line the bytes the link dropped that no line has told yet; a transaction calls it as it ends.
 void LogDroppedInput(AppContext& app);

@@ -63,6 +63,9 @@ struct CommState {
     // may still come. With a device that numbers its answers 0 the next request then goes on a new
     // connection, which clears it.
     int16_t TcpAnswerPending = 0;
+    // -1 once such a new connection was logged: the others until the next connect are not, so that a device
+    // that answers every request late adds no line per request. Cleared by Connetti.
+    int16_t NewConnectionLogged = 0;
     // -1 when the last exchange took its answer whole: no late bytes can be on their way, so the next
     // request drops only what was delivered, without asking the system.
     int16_t LinkSettled = 0;

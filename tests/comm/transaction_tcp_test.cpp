@@ -108,11 +108,15 @@ TEST_F(TcpTransaction, AnswersAsFramed) {
             EXPECT_EQ(s.shell->status.Text[4], timeout ? "Com TimeOut" : "Com Error");
             EXPECT_EQ(s.shell->log.lines().back(), timeout ? "Com Timeout  " : "Com Error  ");
         }
-        if (i + 1 == std::size(cases)) EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x84, 0x02}));
+        if (i + 1 == std::size(cases)) {
+            EXPECT_EQ(s.answer(), (std::vector<uint8_t>{0x0A, 0x84, 0x02}));
+        }
         EXPECT_EQ(readRegister(6), ComOk);
         EXPECT_EQ(s.answer(), (Bytes{0x0A, 0x04, 0x02, 0x06, 0x06}));
         EXPECT_EQ(s.shell->status.Text[4], "Com OK");
-        if (cases[i].ids == Echoed) EXPECT_EQ(sim.connections(), connections);
+        if (cases[i].ids == Echoed) {
+            EXPECT_EQ(sim.connections(), connections);
+        }
     }
 }
 
@@ -144,7 +148,8 @@ TEST_F(TcpTransaction, LateAnswersAreDiscardedBeforeTheNextRequest) {
 // A device that answers every request with identifier 0: an answer that fits the request in unit, function
 // and length switches the link to identifier 0 for good, with one log line; one that does not fit is
 // dropped as a foreign frame. While an earlier request's answer may still come, a fitting one is not taken
-// (it may be that one), and the next request goes on a new connection. A new link numbers its requests again.
+// (it may be that one), and the next request goes on a new connection, which one log line tells for every
+// one until the next connect. A new link numbers its requests again.
 TEST_F(TcpTransaction, ADeviceThatAnswersWithIdentifierZeroWorksAfterItsFirstAnswer) {
     const std::string switched =
         "The device answers with transaction id 0: all requests of this link carry 0  ";
@@ -163,6 +168,13 @@ TEST_F(TcpTransaction, ADeviceThatAnswersWithIdentifierZeroWorksAfterItsFirstAns
     ASSERT_EQ(wire.size(), 3u);
     EXPECT_EQ(Bytes(wire[2].begin(), wire[2].begin() + 2), (Bytes{0, 0}));
     EXPECT_EQ(std::count(log.begin(), log.end(), switched), 1);
+    // Every new connection until the next connect is told by the first one's line alone.
+    sim.inject({SimFault::Silence});
+    EXPECT_EQ(readRegister(5), ComTimeout);
+    EXPECT_EQ(readRegister(6), ComOk);
+    EXPECT_EQ(sim.connections(), 3);
+    const auto told = [](const std::string& line) { return line.starts_with("New connection  [127.0.0.1]"); };
+    EXPECT_EQ(std::count_if(log.begin(), log.end(), told), 1);
 
     Disconnetti(s.app);
     ASSERT_TRUE(s.connectTcp(static_cast<uint16_t>(s.comm->CurrentDevice.Port)));

@@ -2,7 +2,8 @@
 // at the given port and, with --rtu, RTU over a pseudo-terminal whose path is printed. Every request is
 // printed as it arrives. Usage: melqo_controller_sim [model row or name] [--port N] [--node N] [--rtu]
 // [--late MS[/N]] (every answer, or every Nth, MS late) [--mode BYTE] (the mode byte it starts with: 0x56
-// debug, 0x55 release, any other value neither; 0 when not given).
+// debug, 0x55 release, any other value neither; 0 when not given) [--zero-id] (every Modbus TCP answer
+// carries transaction id 0, as some devices' do).
 // Ends on Ctrl-C.
 #include <csignal>
 #include <cstdlib>
@@ -23,6 +24,7 @@ struct Options {
     long port = 5020;
     long node = 10;
     bool rtu = false;
+    bool zeroId = false;
     long lateMs = 0, lateNth = 0;
     long mode = 0;
 };
@@ -33,6 +35,8 @@ bool parse(int argc, char** argv, Options& o) {
         char* end = nullptr;
         if (a == "--rtu") {
             o.rtu = true;
+        } else if (a == "--zero-id") {
+            o.zeroId = true;
         } else if ((a == "--port" || a == "--node") && i + 1 < argc) {
             long& into = a == "--port" ? o.port : o.node;
             into = std::strtol(argv[++i], &end, 10);
@@ -64,6 +68,7 @@ void usage(const ModelCatalogue& models) {
     std::cerr << "Usage: melqo_controller_sim [model row or name] [--port 1..65535] [--node 1..247] [--rtu]\n"
                  "       [--late MS[/N]] (every answer, or every Nth, MS late)\n"
                  "       [--mode BYTE] (mode byte at start: 0x56 debug, 0x55 release, other values neither)\n"
+                 "       [--zero-id] (every Modbus TCP answer carries transaction id 0)\n"
                  "Models:\n";
     for (int r = 0; r < FilledModelRows; ++r) {
         const ModelRecord& m = models[static_cast<size_t>(r)];
@@ -94,6 +99,7 @@ int main(int argc, char** argv) {
     ServedController controller(model, static_cast<uint8_t>(options.node),
                                 [](const std::string& line) { std::cout << line << std::endl; });
     controller.answerLate(static_cast<int>(options.lateMs), static_cast<int>(options.lateNth));
+    controller.answerZeroId(options.zeroId);
     controller.device().setMemory(ModeByteAddress, {static_cast<uint8_t>(options.mode)});
     uint16_t port = 0;
     try {

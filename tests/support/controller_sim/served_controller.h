@@ -29,6 +29,9 @@ class ServedController {
         lateNth_ = nth;
     }
 
+    // Every Modbus TCP answer carries transaction id 0, whatever the request's was.
+    void answerZeroId(bool zero) { tcp_.setZeroTransactionId(zero); }
+
   private:
     Bytes respond(SimController& line, const Bytes& request);
 

@@ -1,6 +1,6 @@
 // The hand-check simulator's controller: what it tells of each request, and a session with the program's
 // link over Modbus TCP: it identifies as its model and answers ReadImage from what was written to the
-// program area.
+// program area, also where it numbers its TCP answers 0.
 #include <gtest/gtest.h>
 
 #include "comm/device_procedures.h"
@@ -45,10 +45,12 @@ TEST_P(ServedController, IdentifiesAsItsModelAndReadsTheImageFromTheProgramArea)
     std::vector<std::string> told;
     ::ServedController controller(model, 10, [&](const std::string& line) { told.push_back(line); });
     ASSERT_TRUE(GetParam() ? s.connectRtu(controller.startRtu()) : s.connectTcp(controller.startTcp(0)));
+    controller.answerZeroId(!GetParam()); // over TCP, as a device that numbers every answer 0
 
     uint8_t found = 0;
     IdentificaModello(s.app, found);
     EXPECT_EQ(found, row);
+    EXPECT_EQ(s.comm->FixedTransactionId, GetParam() ? 0 : -1);
     EXPECT_TRUE(s.dialogs.shown.empty());
 
     s.project->MemoryImage[0] = 0xA5;
