@@ -129,8 +129,7 @@ inline std::string earlierSetInPlaceText(const std::string& missing, bool laterI
             ? "; to keep what that save was writing instead, rename every \".tmp~\" file to its file's name "
               "and remove the \".old~\" files."
             : ". That save may have replaced some files before it was cut off, so the \".tmp~\" files may "
-              "not "
-              "hold all it was writing: never put them in place of their files.";
+              "not hold all it was writing: never put them in place of their files.";
     if (missing.empty())
         return "The files in place are the project as it was saved before that save: to keep it, remove the "
                "files named here" +
