@@ -141,6 +141,8 @@ class GroupSave {
     std::optional<SaveFailure> run() {
         if (auto settled = SettleCutOffSave(paths(), fs_); settled.failure || settled.leftover)
             return settled.failure ? settled.failure : settled.leftover;
+        else if (settled.journalStays)
+            return failure(journal(), EEXIST);
         // The save would write over them: they are the user's to put in order first. What a save that was
         // never completed left goes.
         const SaveLeftovers leftovers = FindLeftovers(paths(), fs_);

@@ -41,7 +41,7 @@ enum class CutOffSave {
     OldSetBack,     // every file is as it was before that save
     NewSetFinished, // every file is as that save wrote it
     NewSetWhole,    // every file was already as that save wrote it: only what it left beside them went
-    LeftAsFound,    // files were changed since: none was touched, only the save's own leftovers removed
+    LeftAsFound,    // files were changed since: none was touched, only copies the same as their files removed
 };
 
 // What the files of a group hold.
@@ -86,6 +86,11 @@ struct SaveSettlement {
     // What that save left beside the files that could not be removed: the files are as outcome says, and
     // the journal stays so that the next settling removes it.
     std::optional<SaveFailure> leftover;
+    std::vector<std::string> newCopies =
+        {}; // LeftAsFound: temporary files left as the only copy of a new file
+    // LeftAsFound: the journal stays with what may be the only copy of a file (changed files named in
+    // changed too), so that every settling names it again until it is gone.
+    bool journalStays = false;
 };
 
 // Settles a save of the group of paths (in the order it was saved) that was cut off after its journal was

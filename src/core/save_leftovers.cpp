@@ -40,8 +40,18 @@ SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& f
     if (marked) found.mark = TemporaryName(main);
     // The others then hold only what it was writing (one whose file is missing with no kept copy, a file
     // it was adding), but only while the main file is in place: without it (a first save, or the main file
-    // moved aside and its kept copy gone) they may be all that is left of the project.
-    const bool nonePlaced = marked && inPlace(main);
+    // moved aside and its kept copy gone) they may be all that is left of the project. Such a save, and
+    // every removal of what it left, leaves the temporary files of the group's first files and none after
+    // a missing one: any other shape is what a settling of an earlier version left beside files changed
+    // after a cut-off save, where a temporary file may be the only copy of what that save or the user
+    // wrote.
+    bool gap = false, missingBefore = false;
+    for (const std::string& path : paths) {
+        const bool hasTemporary = fs.exists(TemporaryName(path));
+        gap |= hasTemporary && missingBefore;
+        missingBefore |= !hasTemporary;
+    }
+    const bool nonePlaced = marked && !gap && inPlace(main);
     // The files prove the earlier set where each in place equals its kept copy, and a mix where that save
     // placed some (those without a temporary file), each beside a kept copy of what it held before and one
     // differing from it, and one it had not placed, still as its kept copy holds it, differs from what that
@@ -75,7 +85,7 @@ SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& f
     if (const std::string journal = TemporaryName(JournalName(main)); fs.exists(journal))
         found.names.push_back(journal);
     found.inPlace = !inPlace(main) && !fs.exists(KeptCopyName(main))   ? FilesInPlace::NoSet
-                    : marked                                           ? FilesInPlace::EarlierSet
+                    : marked && !gap                                   ? FilesInPlace::EarlierSet
                     : allKeptSame                                      ? FilesInPlace::EarlierByCopy
                     : placedDiffers && unplacedDiffers && !mixUnproven ? FilesInPlace::Mix
                                                                        : FilesInPlace::Unknown;
@@ -85,8 +95,10 @@ SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& f
 std::optional<SaveFailure> RemoveUnfinishedSave(const SaveLeftovers& leftovers, FileSystem& fs) {
     if (!leftovers.onlyCopies.empty() || leftovers.names.empty()) return std::nullopt;
     std::optional<SaveFailure> refused;
+    // Last first, and none after one that stays: what is left keeps the shape FindLeftovers reads as
+    // this unfinished part.
     const auto remove = [&](const std::string& name) {
-        if (auto stays = RemoveLeftover(name, fs); stays && !refused) refused = stays;
+        if (!refused) refused = RemoveLeftover(name, fs);
     };
     const std::string folder = FolderOf(leftovers.names.front());
     auto flushed = [&] {

@@ -5,8 +5,8 @@
 // files aside before it wrote a journal, or wrote none and left the files it had not yet placed as
 // temporary files. What cannot be the only copy of anything (the temporary files of a save that had placed
 // none of its files, a kept copy equal to its file, an unfinished copy or journal) is the unfinished part
-// of a save that was never completed, but only while the main file is in place; the rest may be the only
-// copy of a file.
+// of a save that was never completed, but only while the main file is in place and the temporary files
+// have the shape such a save leaves; the rest may be the only copy of a file.
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,8 +34,9 @@ struct SaveLeftovers {
 
 SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& fs = SystemFileSystem());
 
-// Removes the leftovers when none of them can be the only copy of anything (onlyCopies empty); the first
-// that could not be removed, the others removed all the same but for the main file's temporary file, which
-// stays to show the next Open or Save that the rest is still the unfinished part of a save.
+// Removes the leftovers when none of them can be the only copy of anything (onlyCopies empty), the last
+// file's first; the first that could not be removed, which stays with those of the files before it and the
+// main file's temporary file, to show the next Open or Save that they are still the unfinished part of a
+// save.
 std::optional<SaveFailure> RemoveUnfinishedSave(const SaveLeftovers& leftovers,
                                                 FileSystem& fs = SystemFileSystem());

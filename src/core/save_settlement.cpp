@@ -100,11 +100,11 @@ std::optional<SaveFailure> Settlement::putBack() {
     return clearUp(true);
 }
 
-// Removes what the save left beside its files, then the journal. Only what still holds what the save put
-// there goes: a temporary file with its new content, and a kept copy with the old content once the set is
-// whole, or, where the files were changed since, only one whose file holds the same. What cannot be removed
-// is noted (leftover_) and keeps what tells the next settling what it is: the journal, or, without one, the
-// main file's temporary file.
+// Removes what the save left beside its files, then the journal. Once the set is whole, only what still
+// holds what the save put there goes: a temporary file with its new content, a kept copy with the old one.
+// Where the files were changed since, only a temporary file or kept copy that holds the same as its file
+// goes, and the journal stays with the rest. What cannot be removed is noted (leftover_) and keeps what
+// tells the next settling what it is: the journal, or, without one, the main file's temporary file.
 std::optional<SaveFailure> Settlement::clearUp(bool whole) {
     const std::string journal = JournalName(entries_.front().path);
     // Without a journal no file of the set was renamed (a save undone before it wrote one): nothing needs
@@ -113,22 +113,36 @@ std::optional<SaveFailure> Settlement::clearUp(bool whole) {
     if (journaled)
         if (auto failed = flushFolders()) return failed;
     leftover_.reset();
+    // None after one that stays, so that without a journal what is left keeps the shape FindLeftovers
+    // reads as the unfinished part of a save.
     const auto remove = [this](const std::string& name) {
-        if (auto stays = RemoveLeftover(name, fs_); stays && !leftover_) leftover_ = stays;
+        if (!leftover_) leftover_ = RemoveLeftover(name, fs_);
     };
-    // Last file first, the main file's temporary file last (see FindLeftovers).
+    // Last file first, the main file's temporary file last (see FindLeftovers), but where the journal stays
+    // with what is kept.
     for (size_t i = entries_.size(); i-- > 0;) {
         const std::string& target = entries_[i].path;
-        if (seen_[i].temporary == entries_[i].next && (i > 0 || !otherTemporaryLeft()))
+        const auto& temporary = seen_[i].temporary;
+        if (temporary && temporary == (whole ? entries_[i].next : seen_[i].target) &&
+            (!whole || i > 0 || !otherTemporaryLeft()))
             remove(TemporaryName(target));
         if (seen_[i].kept && seen_[i].kept == (whole ? entries_[i].old : seen_[i].target))
             remove(KeptCopyName(target));
     }
-    if (!journaled || leftover_) return std::nullopt;
+    // The journal stays with what may be the only copy of a file, so that every settling names it again.
+    if (!journaled || leftover_ || (!whole && keepsOnlyCopies())) return std::nullopt;
     // A journal that stays would settle the set again at every Open: it is noted like any other.
     if ((leftover_ = RemoveLeftover(journal, fs_))) return std::nullopt;
     if (fs_.syncFolder(FolderOf(journal))) return std::nullopt;
     return failure(FolderOf(journal));
+}
+
+// Where the files were changed since: a temporary file or kept copy that differs from its file.
+bool Settlement::keepsOnlyCopies() const {
+    for (const Seen& seen : seen_)
+        if ((seen.temporary && seen.temporary != seen.target) || (seen.kept && seen.kept != seen.target))
+            return true;
+    return false;
 }
 
 bool Settlement::otherTemporaryLeft() {
@@ -165,10 +179,16 @@ SaveSettlement Settlement::settle() {
                 settled.changed.push_back(LeafOf(KeptCopyName(entries_[i].path)));
     settled.failure = clearUp(false);
     settled.leftover = leftover_;
+    settled.journalStays = keepsOnlyCopies();
     survey();
-    for (size_t i = 0; i < entries_.size(); ++i)
-        if (seen_[i].kept && seen_[i].kept == entries_[i].old)
-            settled.keptCopies.push_back(LeafOf(KeptCopyName(entries_[i].path)));
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        const std::string& path = entries_[i].path;
+        if (seen_[i].kept && seen_[i].kept == entries_[i].old && seen_[i].kept != seen_[i].target)
+            settled.keptCopies.push_back(LeafOf(KeptCopyName(path)));
+        if (seen_[i].temporary && seen_[i].temporary == entries_[i].next &&
+            seen_[i].temporary != seen_[i].target)
+            settled.newCopies.push_back(LeafOf(TemporaryName(path)));
+    }
     return settled;
 }
 

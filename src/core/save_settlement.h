@@ -40,6 +40,7 @@ class Settlement {
     std::optional<SaveFailure> finish();
     std::optional<SaveFailure> putBack();
     std::optional<SaveFailure> clearUp(bool whole);
+    bool keepsOnlyCopies() const;
     bool otherTemporaryLeft();
     std::optional<SaveFailure> flushFolders();
 

@@ -55,20 +55,27 @@ std::string settledText(const std::vector<std::string>& files, const SaveSettlem
     const std::string& mainFile = files.front();
     if (settled.failure)
         return cutOffSaveUnsettledText(mainFile, settled.failure->path, settled.failure->reason);
+    const std::string journal = JournalName(mainFile);
     std::string left;
     if (settled.leftover) {
-        // Every temporary file and kept copy still there but those named apart stayed with the first.
+        // Every temporary file and kept copy still there, and the journal, but those named apart stayed with
+        // the first.
         std::vector<std::string> beside, apart = settled.changed;
         for (const std::string& file : files)
             beside.insert(beside.end(), {TemporaryName(file), KeptCopyName(file)});
-        apart.insert(apart.end(), settled.keptCopies.begin(), settled.keptCopies.end());
+        beside.push_back(journal);
+        for (const auto* kept : {&settled.keptCopies, &settled.newCopies})
+            apart.insert(apart.end(), kept->begin(), kept->end());
         apart.push_back(LeafOf(settled.leftover->path));
+        if (settled.journalStays) apart.push_back(LeafOf(journal));
         left = exceptLeftText(LeafOf(settled.leftover->path), settled.leftover->reason,
                               stillThere(beside, apart));
     }
     if (settled.outcome == CutOffSave::LeftAsFound)
-        return cutOffSaveLeftText(mainFile, joined(settled.changed), joined(settled.keptCopies), saving,
-                                  left);
+        return cutOffSaveLeftText(mainFile, joined(settled.changed),
+                                  {joined(settled.keptCopies), joined(settled.newCopies),
+                                   settled.journalStays ? LeafOf(journal) : ""},
+                                  saving, left);
     // A Save stops where that save's leftovers could not all be removed: it would write beside them.
     const std::string notSaved = saving && settled.leftover ? NotSavedText : "";
     if (settled.outcome == CutOffSave::NewSetWhole) return notSaved + cutOffSaveWholeText(mainFile, left);
@@ -102,10 +109,14 @@ bool SettleProjectSet(AppContext& ctx, const std::string& base, bool saving) {
         const std::optional<SaveFailure> refused = RemoveUnfinishedSave(left);
         const bool markStays = refused && !left.mark.empty() && refused->path != left.mark &&
                                SystemFileSystem().exists(left.mark);
-        const std::string text = unfinishedSaveRemovedText(
-            mainFileName(base), refused ? LeafOf(refused->path) : "", refused ? refused->reason : "",
-            refused ? stillThere(left.names, {LeafOf(refused->path), LeafOf(left.mark)}) : "",
-            !left.mark.empty(), markStays ? LeafOf(left.mark) : "");
+        UnfinishedSaveRemoval removal{.mainFile = mainFileName(base), .nonePlaced = !left.mark.empty()};
+        if (refused) {
+            removal.refused = LeafOf(refused->path);
+            removal.reason = refused->reason;
+            removal.others = stillThere(left.names, {removal.refused, LeafOf(left.mark)});
+            if (markStays) removal.mark = LeafOf(left.mark);
+        }
+        const std::string text = unfinishedSaveRemovedText(removal);
         if (saving && refused) {
             tell(ctx, NotSavedText + text, MsgIcon::Warning);
             return false;

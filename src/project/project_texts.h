@@ -60,44 +60,64 @@ inline std::string cutOffSaveUnsettledText(const std::string& mainFile, const st
            ": " + reason + "). They may be a mix of two saves; the project was neither opened nor saved.";
 }
 inline constexpr const char* NotSavedText = "The project was not saved. ";
+// keptCopies and newCopies: the ".old~" and ".tmp~" files kept as the only copies of what the files held
+// before that save and of what it was writing; journal: the journal, where it stays with them.
+struct CutOffSaveKept {
+    std::string keptCopies, newCopies, journal;
+};
 inline std::string cutOffSaveLeftText(const std::string& mainFile, const std::string& changed,
-                                      const std::string& keptCopies, bool saving, const std::string& left) {
+                                      const CutOffSaveKept& kept, bool saving, const std::string& left) {
     std::string text = std::string(saving ? NotSavedText : "") + "The last save of " + mainFile +
                        " was cut off, and these files were changed after it: " + changed +
-                       ". The project's files were left as they are and may be a mix of two saves; only what "
-                       "that save had left beside them was removed" +
+                       ". The project's files were left as they are and may be a mix of two saves; of what "
+                       "that save had left beside them, only what the files hold too was removed" +
                        left + ".";
-    if (!keptCopies.empty())
+    std::string copies;
+    if (!kept.keptCopies.empty())
+        copies = "Earlier contents are kept in " + kept.keptCopies +
+                 (kept.newCopies.empty() ? "" : ", and what that save was writing in " + kept.newCopies);
+    else if (!kept.newCopies.empty())
+        copies = "What that save was writing is kept in " + kept.newCopies;
+    if (!copies.empty())
         text +=
-            " Earlier contents are kept in " + keptCopies +
+            " " + copies +
             ", which no save removes: compare them with their files and remove them before the project is "
             "saved under this name.";
+    if (!kept.journal.empty())
+        text += " " + kept.journal +
+                ", that save's journal, stays with them, so that every Open names them again; once they are "
+                "gone, the next Open or Save removes it.";
     return text;
 }
 // Files beside the set that no journal accounts for and none of which can be the only copy of anything,
-// removed; refused names the first that could not be, with the reason, others the rest still there, and
+// removed. refused names the first that could not be, with the reason, others the rest still there, and
 // mark the main file's temporary file where it stays beside them to show that they are still the
 // unfinished part of that save.
 // nonePlaced: the main file's temporary file showed that save had placed none of its files, so the files
 // in place are the set saved before it; otherwise only copies the same as their files, or unfinished
 // ones, were there, which tell nothing of the set.
-inline std::string unfinishedSaveRemovedText(const std::string& mainFile, const std::string& refused,
-                                             const std::string& reason, const std::string& others,
-                                             bool nonePlaced, const std::string& mark) {
+struct UnfinishedSaveRemoval {
+    std::string mainFile;
+    bool nonePlaced = false;
+    std::string refused = {}, reason = {}, others = {}, mark = {};
+};
+inline std::string unfinishedSaveRemovedText(const UnfinishedSaveRemoval& removal) {
     const std::string left =
-        (others.empty() ? ")" : "), " + others) +
-        (mark.empty() ? ", which the next Open or Save removes."
-                      : " and " + mark +
-                            ", kept to show that what is left is that unfinished save: the next Open or Save "
-                            "removes them.");
-    return (nonePlaced
-                ? "The files of " + mainFile +
+        (removal.others.empty() ? ")" : "), " + removal.others) +
+        (removal.mark.empty()
+             ? ", which the next Open or Save removes."
+             : " and " + removal.mark +
+                   ", kept to show that what is left is that unfinished save: the next Open or "
+                   "Save removes them.");
+    return (removal.nonePlaced
+                ? "The files of " + removal.mainFile +
                       " in place are the project as it was last saved whole. Beside them were files of a "
                       "save left unfinished, which hold nothing else: "
-                : "The copies that a save left beside the files of " + mainFile +
+                : "The copies that a save left beside the files of " + removal.mainFile +
                       ", unfinished or the same as their files, hold nothing else: ") +
-           (refused.empty() ? "they have been removed."
-                            : "they have been removed, except " + refused + " (" + reason + left);
+           (removal.refused.empty()
+                ? "they have been removed."
+                : "they have been removed, except " + removal.refused + " (" + removal.reason + left);
 }
 // Files beside the set that no journal accounts for, some of which may hold the only copy of a file
 // (names), and what the files in place are (one of the ...InPlaceText, given the files not in place whose

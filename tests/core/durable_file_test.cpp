@@ -375,28 +375,56 @@ TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
                     EXPECT_EQ(targets(), files);
                 }
             }
-            // The user puts their own .blk in place before the next run.
-            cutOffSave(save.noLinks, save.failedRename, kill, save.refused);
-            std::ofstream(path("p.blk"), std::ios::binary) << "user blk";
-            const Set changed = folder();
-            const SaveSettlement settled = SettleCutOffSave(paths, quick);
-            EXPECT_FALSE(settled.failure);
-            if (!killed.contains("p.prj.saving~")) {
-                EXPECT_EQ(settled.outcome, CutOffSave::None);
-                EXPECT_EQ(folder(), changed);
-                continue;
-            }
-            EXPECT_EQ(settled.outcome, CutOffSave::LeftAsFound);
-            EXPECT_EQ(settled.changed, std::vector<std::string>{"p.blk"});
-            Set untouched = changed;
-            std::erase_if(untouched, [](const auto& file) { return file.first.ends_with('~'); });
-            EXPECT_EQ(targets(), untouched);
-            // What is left beside the set is a kept copy of an old file that is nowhere else.
-            for (const auto& [name, bytes] : folder()) {
-                if (!name.ends_with('~')) continue;
-                EXPECT_TRUE(name.ends_with(".old~") && bytes != untouched[name.substr(0, name.size() - 5)] &&
-                            std::count(settled.keptCopies.begin(), settled.keptCopies.end(), name))
-                    << name;
+            // The user puts their own .blk in place before the next run, or changes what that save was
+            // writing for the .img.
+            for (const char* edit : {"p.blk", "p.img.tmp~"}) {
+                SCOPED_TRACE(edit);
+                cutOffSave(save.noLinks, save.failedRename, kill, save.refused);
+                std::ofstream(path(edit), std::ios::binary) << "user's";
+                const Set changed = folder();
+                const SaveSettlement settled = SettleCutOffSave(paths, quick);
+                EXPECT_FALSE(settled.failure);
+                if (!killed.contains("p.prj.saving~")) {
+                    EXPECT_EQ(settled.outcome, CutOffSave::None);
+                    EXPECT_EQ(folder(), changed);
+                    continue;
+                }
+                EXPECT_EQ(settled.outcome, CutOffSave::LeftAsFound);
+                EXPECT_EQ(settled.changed, std::vector<std::string>{edit});
+                const Set left = folder();
+                Set untouched = changed;
+                std::erase_if(untouched, [](const auto& file) { return file.first.ends_with('~'); });
+                EXPECT_EQ(targets(), untouched);
+                // Only what a file in place holds too is removed, and the journal only with the last of it.
+                for (const auto& [name, bytes] : changed) {
+                    const std::string file = name.substr(0, name.find('.', 2));
+                    if (!left.contains(name) && name != "p.prj.saving~") {
+                        EXPECT_TRUE(left.contains(file) && left.at(file) == bytes) << name;
+                    }
+                }
+                const bool copiesStay = std::any_of(left.begin(), left.end(), [](const auto& f) {
+                    return f.first.ends_with('~') && f.first != "p.prj.saving~";
+                });
+                EXPECT_EQ(std::pair(settled.journalStays, left.contains("p.prj.saving~")),
+                          std::pair(copiesStay, copiesStay));
+                for (const auto& [name, bytes] : left) {
+                    if (name.ends_with(".old~") || name.ends_with(".tmp~")) {
+                        EXPECT_EQ(std::count(settled.keptCopies.begin(), settled.keptCopies.end(), name) +
+                                      std::count(settled.newCopies.begin(), settled.newCopies.end(), name) +
+                                      (name == edit),
+                                  1)
+                            << name;
+                    }
+                }
+                // A second Open removes nothing, and names the same while anything stays.
+                const SaveSettlement again = SettleCutOffSave(paths, quick);
+                EXPECT_EQ(folder(), left);
+                if (!copiesStay) {
+                    EXPECT_EQ(again.outcome, CutOffSave::None);
+                    continue;
+                }
+                EXPECT_EQ(std::tuple(again.changed, again.keptCopies, again.newCopies),
+                          std::tuple(settled.changed, settled.keptCopies, settled.newCopies));
             }
         }
     }
@@ -421,8 +449,8 @@ TEST_F(DurableFile, LeftoversWithoutAJournalTellWhatMayBeTheOnlyCopyAndWhichSetI
         // clang-format off
         // Cut off before its journal: temporary files (one adds .img), a whole copy, a copy and a journal
         // still being written.
-        {{{"p.prj", "A"}, {"p.prj.tmp~", "B"}, {"p.prj.old~", "A"}, {"p.lst", "a"}, {"p.lst.old~.tmp~", ""},
-          {"p.img.tmp~", "b"}, {"p.prj.saving~.tmp~", "o"}}, {}, FilesInPlace::EarlierSet},
+        {{{"p.prj", "A"}, {"p.prj.tmp~", "B"}, {"p.prj.old~", "A"}, {"p.lst", "a"}, {"p.lst.tmp~", "b"},
+          {"p.lst.old~.tmp~", ""}, {"p.img.tmp~", "c"}, {"p.prj.saving~.tmp~", "o"}}, {}, FilesInPlace::EarlierSet},
         // The main file's temporary file gone: that save may have placed files, and the .img was its only.
         {{{"p.prj", "A"}, {"p.img.tmp~", "b"}}, {"p.img.tmp~"}, FilesInPlace::Unknown},
         // Kept no old files: cut off while writing, and while placing (the .prj placed with no copy of it).
@@ -437,6 +465,10 @@ TEST_F(DurableFile, LeftoversWithoutAJournalTellWhatMayBeTheOnlyCopyAndWhichSetI
          {"p.prj.old~", "p.prj.tmp~", "p.lst.tmp~"}, FilesInPlace::EarlierSet, {"p.prj"}},
         {{{"p.prj.tmp~", "B"}, {"p.lst.tmp~", "b"}, {"p.img.tmp~", "c"}},
          {"p.prj.tmp~", "p.lst.tmp~", "p.img.tmp~"}, FilesInPlace::NoSet},
+        // What an earlier version's settling left where files had been changed since: temporary files
+        // with one missing between them may be the only copy of what that save or the user wrote.
+        {{{"p.prj", "A"}, {"p.prj.tmp~", "B"}, {"p.lst", "a"}, {"p.img.tmp~", "c"}},
+         {"p.prj.tmp~", "p.img.tmp~"}, FilesInPlace::Unknown},
         // Its removal refused: the main file's temporary file stays with it.
         {{{"p.prj", "A"}, {"p.prj.tmp~", "B"}, {"p.lst", "a"}, {"p.lst.tmp~", "b"}}, {}, FilesInPlace::EarlierSet,
          {}, "p.lst.tmp~"},

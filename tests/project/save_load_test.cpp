@@ -318,7 +318,7 @@ struct KillingFileSystem : FileSystem {
 // A save killed half way through renaming its files: the next open finishes it, says so, and loads the
 // new set whole (the changed first and last files both), never a mix of the two saves. Where the user
 // edited a file after the kill, the open touches none of the files and names the edited one; a save then
-// stops after the same message, leaving the files and the kept copy it names until the user saves again.
+// stops after the same message. Both leave the files, the copies it names and the journal with them.
 // Killed at any step before its journal (with links and without), the save leaves nothing that may be the
 // only copy of a file: the open says the files in place are the project as last saved whole and removes
 // what that save left, and the saves after it succeed.
@@ -367,7 +367,7 @@ TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened
             if (row.killAt < 0) {
                 ASSERT_TRUE(loadFresh("h.prj"));
                 EXPECT_EQ(dialogs.shown, leftovers ? std::vector<std::string>{unfinishedSaveRemovedText(
-                                                         path("h.prj"), "", "", "", true, "")}
+                                                         {.mainFile = path("h.prj"), .nonePlaced = true})}
                                                    : std::vector<std::string>{});
                 EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "one");
                 for (const auto& [name, bytes] : setA)
@@ -392,16 +392,22 @@ TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened
                 ASSERT_TRUE(loadFresh("h.prj"));
             EXPECT_EQ(dialogs.shown,
                       std::vector<std::string>{
-                          row.edited ? cutOffSaveLeftText(path("h.prj"), "h.blk", "h.prj.old~", row.saved, "")
+                          row.edited ? cutOffSaveLeftText(path("h.prj"), "h.blk",
+                                                          {"h.prj.old~", "h.blk.tmp~", "h.prj.saving~"},
+                                                          row.saved, "")
                                      : cutOffSaveText(path("h.prj"), true, "")});
             EXPECT_EQ(slurp(path("h.blk")), row.edited ? userBlk : blk);
             if (!row.saved) {
                 EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "two");
                 EXPECT_EQ(project->Blocks[0].Text, row.edited ? "q\r\nb" : "z\r\nb");
             }
+            // Kept: what the files held before that save and what it was writing, where no file in place
+            // holds it, and the journal with them.
+            std::set<std::string> left;
             for (const auto& e : std::filesystem::directory_iterator(dir))
-                EXPECT_EQ(e.path().string().ends_with('~'), row.edited && e.path().filename() == "h.prj.old~")
-                    << e.path();
+                if (e.path().string().ends_with('~')) left.insert(e.path().filename().string());
+            EXPECT_EQ(left, (row.edited ? std::set<std::string>{"h.prj.old~", "h.blk.tmp~", "h.prj.saving~"}
+                                        : std::set<std::string>{}));
             break;
         }
 }
@@ -477,19 +483,19 @@ TEST_F(SaveLoad, ARemovalRefusedAfterACutOffSaveStopsTheSaveUntilItCanBeMade) {
     saveSmallProject();
     const std::string before = slurp(path("h.lst"));
     spit(path("h.prj.tmp~"), "newer");
-    for (const char* folder : {"h.lst.tmp~/inside", "h.fmt.tmp~/inside"})
+    for (const char* folder : {"h.lst.tmp~/inside", "h.wtc.tmp~/inside"})
         std::filesystem::create_directories(path(folder));
-    const std::string refused = unfinishedSaveRemovedText(path("h.prj"), "h.fmt.tmp~", std::strerror(EISDIR),
-                                                          "h.lst.tmp~", true, "h.prj.tmp~");
+    const std::string refused = unfinishedSaveRemovedText(
+        {path("h.prj"), true, "h.wtc.tmp~", std::strerror(EISDIR), "h.lst.tmp~", "h.prj.tmp~"});
     ASSERT_TRUE(loadFresh("h.prj"));
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{refused});
-    EXPECT_NE(refused.find("except h.fmt.tmp~ (Is a directory), h.lst.tmp~ and h.prj.tmp~"),
+    EXPECT_NE(refused.find("except h.wtc.tmp~ (Is a directory), h.lst.tmp~ and h.prj.tmp~"),
               std::string::npos);
     dialogs.shown.clear();
     EXPECT_FALSE(SalvaProgetto(ctx, false));
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{NotSavedText + refused});
     EXPECT_TRUE(FileExists(path("h.prj.tmp~")) && slurp(path("h.lst")) == before);
-    for (const char* folder : {"h.lst.tmp~", "h.fmt.tmp~"})
+    for (const char* folder : {"h.lst.tmp~", "h.wtc.tmp~"})
         std::filesystem::remove_all(path(folder));
     dialogs.shown.clear();
     EXPECT_TRUE(SalvaProgetto(ctx, false));
