@@ -344,7 +344,8 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
         const Request& request;
         uint16_t id;
         bool earlierPending;
-        bool zeroId = false; // an answer fitting the request came with identifier 0
+        bool zeroId = false;         // an answer fitting the request came with identifier 0
+        bool zeroIdNotTaken = false; // ... while an earlier request's answer may still come: not taken
         MbapCheck check = {};
         bool operator()() {
             pullArrived(comm, link);
@@ -355,7 +356,10 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
                     // Our answer, from a device that does not echo the identifier, unless an earlier
                     // request's answer may still come: that one would look the same.
                     zeroId = true;
-                    if (earlierPending) return true;
+                    if (earlierPending) {
+                        zeroIdNotTaken = true;
+                        return true;
+                    }
                     id = 0;
                     continue;
                 }
@@ -371,12 +375,12 @@ Outcome tcpExchange(AppContext& app, int16_t show, LinkPort& link, const Request
         app.shell.log.LogStart();
         app.shell.log.LogWrite("The device answers with transaction id 0: all requests of this link carry 0");
     }
-    const MbapCheck& check = assembled.check;
-    if (check.state == MbapState::Foreign) {
+    if (assembled.zeroIdNotTaken) {
         app.shell.log.LogStart();
         app.shell.log.LogWrite("An answer with transaction id 0 may be an earlier request's: not taken");
         return {ComTimeout, {}};
     }
+    const MbapCheck& check = assembled.check;
     if (check.state == MbapState::Malformed) return fail("Malformed Modbus TCP answer");
     if (check.state == MbapState::Incomplete) {
         if (!link.isConnected()) return linkLost(link);
