@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <thread>
 
 #include "app_context_fixture.h"
 #include "core/log.h"
 #include "factorytest/instruments/bench_instruments.h"
 #include "factorytest/instruments/collaudo.h"
+#include "support/pty_bridge.h"
 #include "support/pty_instrument.h"
 #include "worlds.h"
 
@@ -76,11 +80,12 @@ TEST(Instruments, SendExactlyTheirCommands) {
 }
 
 TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
-    // A line passed over as the possible rest of the text that waited, and whether the meter was then asked
-    // again.
+    // A line passed over as the possible rest of the text that waited, or of the text a line end cut shortly
+    // before the query, and whether the meter was then asked again.
     struct PassedOver {
         std::string waited, line;
         bool askedAgain;
+        bool cut = false; // waited is the text a line end cut
     };
     struct Case {
         std::string reply; // to each query; a talking meter sends it after the first query only
@@ -136,6 +141,34 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
              // query
              {"1.5\r\n", 1500, "7", {{"7", "1.5", true}}},
              {"-2.5\r\n", -2500, "+", {{"+", "-2.5", true}}},
+             // the head of a line of its own, then a stray CR or LF, the query going out before the rest
+             // of the line: the rest is passed over as if the head had waited, and the next line read;
+             // when none follows the meter is asked again; a meter that only answers, after a line of
+             // its own, is asked again
+             {"1\r\n+1.456789E+01\r\n",
+              14567.89,
+              "+1.456789E+0\r",
+              {{"+1.456789E+0", "1", false, true}},
+              {},
+              true},
+             {"9E+01\r\n+1.456789E+01\r\n",
+              14567.89,
+              "+1.45678\n",
+              {{"+1.45678", "9E+01", false, true}},
+              {},
+              true},
+             {".456789E+01\r\n-1.456789E+01\r\n",
+              -14567.89,
+              "-1\r",
+              {{"-1", ".456789E+01", false, true}},
+              {},
+              true},
+             {".56789\r\n14.56789\r\n", 14567.89, "14\n", {{"14", ".56789", false, true}}, {}, true},
+             {"1\r\n", std::nullopt, "+1.456789E+0\r", {{"+1.456789E+0", "1", true, true}}, {}, true},
+             {"+1.450000E+01\r\n", 14500, "k\r\n", {{"k", "+1.450000E+01", true, true}}},
+             // a line end that ends no text, or only blanks, cut none
+             {"+1.450000E+01\r\n", 14500, "\r\n\n"},
+             {"+1.450000E+01\r\n", 14500, " \t\xFF\r"},
              {"+9.9E+37\r\n", std::nullopt}, // overload: beyond any range
              {"", std::nullopt},             // silent: bounded wait, then nothing
              {"+1.45", std::nullopt},        // no line end
@@ -163,10 +196,16 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
         for (size_t i = 0; i < c.passed.size(); ++i) {
             const PassedOver& p = c.passed[i];
             EXPECT_EQ(b.log.lines()[2 * i + 1],
-                      "Lettura Mult: \"" + p.waited +
-                          "\" was waiting, without a line end, in the input of the multimeter (COM3) when "
-                          "the read began: the first line after the query, \"" +
-                          p.line + "\", may be its rest and was passed over" +
+                      "Lettura Mult: " +
+                          (p.cut ? "a line end came after \"" + p.waited +
+                                       "\" in the input of the multimeter (COM3) less than 3000 ms before "
+                                       "the read began: the first line after the query, \"" +
+                                       p.line + "\", may be the rest of the line it cut"
+                                 : "\"" + p.waited +
+                                       "\" was waiting, without a line end, in the input of the multimeter "
+                                       "(COM3) when the read began: the first line after the query, \"" +
+                                       p.line + "\", may be its rest") +
+                          " and was passed over" +
                           (p.askedAgain ? "; the line then fell quiet and the meter was asked again" : "") +
                           "  ")
                 << c.reply;
@@ -196,6 +235,149 @@ TEST(Instruments, ReadingsInMilliUnitsOrNothing) {
     EXPECT_EQ(b.in.GetTamb(), std::nullopt);
     EXPECT_EQ(b.calib.written, bytes({1})); // gave up after the first unanswered byte
     EXPECT_EQ(b.log.lines().back(), "No answer from the calibrator (COM9)  ");
+}
+
+// Only a line end shortly before the query may have cut a line: not one that came longer before it than
+// the read gives a line to come whole, nor the end of a line that a read took, nor the LF after it.
+TEST(Instruments, OnlyALineEndShortlyBeforeTheQueryCutsALine) {
+    using namespace std::chrono_literals;
+    {
+        Bench b;
+        b.in.limits.multReplyMs = 200;
+        int queries = 0;
+        b.mult.respond = [&](const std::string&) { return ++queries, std::string("+1.450000E+01\r\n"); };
+        // Came, and was announced, 300 ms before a read that gives a line 200 ms: no line in progress.
+        b.mult.arrive("+1.456789E+0\r");
+        b.mult.onBytesReceived();
+        std::this_thread::sleep_for(300ms);
+        EXPECT_EQ(b.in.GetMult(), 14500);
+        EXPECT_EQ(queries, 1);
+        EXPECT_TRUE(b.log.lines().empty());
+        // Just before it: the answer is passed over and the meter asked again.
+        b.mult.arrive("+1.456789E+0\r");
+        b.mult.onBytesReceived();
+        EXPECT_EQ(b.in.GetMult(), 14500);
+        EXPECT_EQ(queries, 3);
+        ASSERT_EQ(b.log.lines().size(), 2u);
+        EXPECT_EQ(
+            b.log.lines()[1].rfind("Lettura Mult: a line end came after \"+1.456789E+0\" in the input of the "
+                                   "multimeter (COM3) less than 200 ms before the read began: the first line "
+                                   "after the query, \"+1.450000E+01\", may be the rest of the line it cut",
+                                   0),
+            0u);
+    }
+    {
+        // A meter that only answers, read again and again at once; its LF comes after the read took the line.
+        Bench b;
+        int queries = 0;
+        b.mult.respond = [&](const std::string&) { return ++queries, std::string("+1.450000E+01\r"); };
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(b.in.GetMult(), 14500);
+            b.mult.arrive("\n");
+        }
+        EXPECT_EQ(queries, 3);
+        EXPECT_TRUE(b.log.lines().empty());
+    }
+    {
+        // After the reading a read took, the head of a line and a stray CR: the next read passes its first
+        // line over.
+        Bench b;
+        int queries = 0;
+        b.mult.respond = [&](const std::string&) {
+            return ++queries == 1 ? std::string("+1.450000E+01\r\n+1.45\r") : std::string("+2.5E+00\r\n");
+        };
+        EXPECT_EQ(b.in.GetMult(), 14500);
+        EXPECT_TRUE(b.log.lines().empty());
+        EXPECT_EQ(b.in.GetMult(), 2500);
+        EXPECT_EQ(queries, 3);
+        ASSERT_EQ(b.log.lines().size(), 2u);
+        EXPECT_NE(b.log.lines()[1].find("a line end came after \"+1.45\""), std::string::npos);
+    }
+}
+
+// A multimeter on a pseudo-terminal that sends lines of its own and answers no query: the head of a line
+// and a stray CR or LF when told, then, once a query came, the rest of that line at the end of a pause
+// and the meter's next line 0.2 s later.
+class CutLineMeter {
+  public:
+    CutLineMeter() { master_ = OpenRawPty(path_, keep_); }
+    ~CutLineMeter() {
+        join();
+        ::close(master_);
+        ::close(keep_);
+    }
+    const std::string& path() const { return path_; }
+    // Once the meter has said all it will.
+    void join() {
+        if (thread_.joinable()) thread_.join();
+    }
+    void run(const std::string& head, const std::string& rest, const std::string& next,
+             std::chrono::milliseconds pause) {
+        const auto cutAt = std::chrono::steady_clock::now();
+        send(head);
+        thread_ = std::thread([=, this] {
+            std::string in;
+            char buf[64];
+            pollfd p{master_, POLLIN, 0};
+            while (in.find(MultReadCommand) == std::string::npos && ::poll(&p, 1, 5000) > 0) {
+                const ssize_t n = ::read(master_, buf, sizeof buf);
+                if (n <= 0) return;
+                in.append(buf, static_cast<size_t>(n));
+            }
+            queryBeforeRest = std::chrono::steady_clock::now() < cutAt + pause;
+            std::this_thread::sleep_until(cutAt + pause);
+            send(rest);
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            send(next);
+        });
+    }
+    bool queryBeforeRest = false; // the query came before the rest was sent; read after join()
+
+  private:
+    void send(const std::string& bytes) { (void)!::write(master_, bytes.data(), bytes.size()); }
+    int master_ = -1, keep_ = -1;
+    std::string path_;
+    std::thread thread_;
+};
+
+// The cases of a line cut by a stray line end just before the query, over a pseudo-terminal in real time:
+// the rest of the line, sent after the query, is never the reading; the line the meter sends next is.
+TEST(Instruments, ALineCutByAStrayLineEndBeforeTheQueryIsNotTheReading) {
+    QtTestApp();
+    struct Case {
+        std::string head, rest;
+        int pauseMs;
+        double volts;
+    };
+    for (const Case& c :
+         {Case{"+1.456789E+0\r", "1\r\n", 150, 14.56789}, Case{"+1.45678\n", "9E+01\r\n", 200, 14.56789},
+          Case{"-1\r", ".456789E+01\r\n", 250, -14.56789}, Case{"14\n", ".56789\r\n", 300, 14.56789}}) {
+        CutLineMeter meter;
+        QtLinkPort link;
+        InstrumentPort port("multimeter", link, 3, "9600,n,8,1");
+        ASSERT_TRUE(port.open({{3, meter.path()}}));
+        VirtualClockPump pump;
+        Log log;
+        const std::string line = c.head.substr(0, c.head.size() - 1) + c.rest;
+        meter.run(c.head, c.rest, line, std::chrono::milliseconds(c.pauseMs));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20)); // the head and the stray are in
+        const auto reading = ReadMultimeter(port, pump, log, 3000);
+        port.close();
+        meter.join();
+        EXPECT_TRUE(meter.queryBeforeRest) << line;
+        EXPECT_EQ(reading, c.volts) << line;
+        const std::string cutText = c.head.substr(0, c.head.size() - 1);
+        const std::string restText = c.rest.substr(0, c.rest.size() - 2);
+        ASSERT_GE(log.lines().size(), 2u) << line;
+        EXPECT_EQ(
+            log.lines()[1].rfind("Lettura Mult: a line end came after \"" + cutText +
+                                     "\" in the input of the multimeter (COM3) less than 3000 ms before the "
+                                     "read began: the first line after the query, \"" +
+                                     restText + "\", may be the rest of the line it cut and was passed over",
+                                 0),
+            0u)
+            << line;
+    }
 }
 
 // The multimeter, supply and calibrator on pseudo-terminals (a QApplication made first): the

@@ -1,5 +1,7 @@
 #include "factorytest/instruments/bench_instruments.h"
 
+#include <chrono>
+
 #include "core/event_pump.h"
 #include "core/log.h"
 #include "core/user_dialogs.h"
@@ -29,7 +31,18 @@ std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, Log&
         // Text without its line end may be the head of a line the meter is sending on its own: the
         // reply's first line is then passed over.
         const std::string waited = port.lineHead();
-        const bool passFirst = waited.find_first_not_of(" \t") != std::string::npos;
+        const bool textWaits = waited.find_first_not_of(" \t") != std::string::npos;
+        // So may a line end that cut text shortly before: a stray CR or LF inside a line the meter is still
+        // sending looks like the end of one. Shortly is within limitMs, the time the read gives a line to
+        // come whole after the query, and so the longest pause it allows within a line; no earlier line
+        // end counts, nor any that ended a line the last query's reply took.
+        const auto& lineEnd = port.lastLineEnd();
+        const std::optional<std::string> cut =
+            !textWaits && lineEnd &&
+                    InstrumentPort::Clock::now() - lineEnd->at <= std::chrono::milliseconds(limitMs)
+                ? std::optional(lineEnd->line)
+                : std::nullopt;
+        const bool passFirst = textWaits || cut;
         const bool mayAskAgain = passFirst && query < MaxQueries;
         port.send(MultReadCommand);
         pump.pausa(1);
@@ -51,12 +64,18 @@ std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, Log&
             pump.pausa(LineQuietSeconds);
             quiet = !readOn();
         }
+        // The lines this reply took are no news for the next query; lines after them are.
+        if (reply.used > 0) port.linesTakenBefore(bytes.substr(reply.used));
         if (reply.passedOver) {
+            const std::string why =
+                cut ? "a line end came after " + Quoted(*cut) + " in the input of " + meter + " less than " +
+                          std::to_string(limitMs) + " ms before the read began"
+                    : Quoted(waited) + " was waiting, without a line end, in the input of " + meter +
+                          " when the read began";
             log.LogStart();
-            log.LogWrite("Lettura Mult: " + Quoted(waited) +
-                         " was waiting, without a line end, in the input of " + meter +
-                         " when the read began: the first line after the query, " +
-                         Quoted(*reply.passedOver) + ", may be its rest and was passed over" +
+            log.LogWrite("Lettura Mult: " + why + ": the first line after the query, " +
+                         Quoted(*reply.passedOver) + ", may be " +
+                         (cut ? "the rest of the line it cut" : "its rest") + " and was passed over" +
                          (quiet ? "; the line then fell quiet and the meter was asked again" : ""));
         }
         if (!quiet) break;

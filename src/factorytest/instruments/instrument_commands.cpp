@@ -120,6 +120,7 @@ MultimeterReply ParseMultimeterReply(const std::string& reply, bool passFirst) {
         const size_t end = reply.find_first_of(LineEnds, start);
         const size_t length = (end == std::string::npos ? reply.size() : end) - start;
         if (length > MaxReplyBytes) {
+            if (end != std::string::npos) out.used = end + 1;
             out.refusal = (end != std::string::npos ? "a line longer than " : "no line end within ") + bound;
             return out;
         }
@@ -129,6 +130,7 @@ MultimeterReply ParseMultimeterReply(const std::string& reply, bool passFirst) {
             return out;
         }
         if (end == std::string::npos) return out;
+        out.used = end + 1;
         if (passFirst && !out.passedOver) {
             out.passedOver.emplace();
             std::copy_if(reply.begin() + static_cast<std::ptrdiff_t>(start),

@@ -71,6 +71,9 @@ struct MultimeterReply {
     // The first line, passed over once its line end came (its noise left out); none while it is coming, or
     // when it was to be read.
     std::optional<std::string> passedOver;
+    // How many bytes of the reply the lines taken so far (passed over, read or refused) span, through the
+    // line end of the last one; 0 while no whole line was taken.
+    size_t used = 0;
     bool done() const { return value || !refusal.empty(); }
 };
 // The reading is the first whole line of the reply, or with passFirst the line after it: a meter's text

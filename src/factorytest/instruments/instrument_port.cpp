@@ -31,6 +31,35 @@ std::string ComDevice(const ComDevices& devices, int number) {
     return it != devices.end() ? it->second : ComDevicePath(number);
 }
 
+namespace {
+
+bool HoldsText(const std::string& line) {
+    return line.find_first_not_of(" \t") != std::string::npos;
+}
+
+// Follows the line through the next byte: head is the text since the last line end, as lineHead() tells
+// it. True when the byte is a line end that cut text other than blanks, which is then in ended.
+bool FollowLine(char c, std::string& head, std::string& ended) {
+    if (c == '\r' || c == '\n') {
+        const bool cut = HoldsText(head);
+        if (cut) ended = head;
+        head.clear();
+        return cut;
+    }
+    if (IsLineText(c) && head.size() < MaxReplyBytes) head += c;
+    return false;
+}
+
+} // namespace
+
+InstrumentPort::InstrumentPort(std::string name, LinkPort& link, int number, std::string settings)
+    : Name(std::move(name)), Number(number), Settings(std::move(settings)), link_(link) {
+    link_.onBytesReceived = [arrival = arrival_] {
+        arrival->announced = true;
+        arrival->at = Clock::now();
+    };
+}
+
 bool InstrumentPort::isOpen() const {
     return link_.isConnected();
 }
@@ -43,6 +72,7 @@ bool InstrumentPort::open(const ComDevices& devices) {
     }
     const std::string path = ComDevice(devices, Number);
     lineHead_.clear();
+    lineEnd_.reset();
     if (link_.openSerial(path, Settings, false)) return true;
     error_ = path + ": " + link_.error();
     return false;
@@ -72,12 +102,21 @@ bool InstrumentPort::sendWhole(const std::string& text) {
 std::string InstrumentPort::take() {
     if (!isOpen()) return {};
     std::string bytes = link_.readAll();
+    // The link announces every arrival (QtLinkPort on readyRead and in its own waits): what is read came
+    // no later than its last announcement, or than now when it announced none since the last read.
+    const Clock::time_point at = arrival_->announced ? arrival_->at : Clock::now();
+    arrival_->announced = false;
+    std::string ended;
     for (const char c : bytes)
-        if (c == '\r' || c == '\n')
-            lineHead_.clear();
-        else if (IsLineText(c) && lineHead_.size() < MaxReplyBytes)
-            lineHead_ += c;
+        if (FollowLine(c, lineHead_, ended)) lineEnd_ = LineEnd{at, ended};
     return bytes;
+}
+
+void InstrumentPort::linesTakenBefore(const std::string& rest) {
+    lineEnd_.reset();
+    std::string head, ended;
+    for (const char c : rest)
+        if (FollowLine(c, head, ended)) lineEnd_ = LineEnd{Clock::now(), ended};
 }
 
 void InstrumentPort::clear() {

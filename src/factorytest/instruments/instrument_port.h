@@ -2,7 +2,10 @@
 // A serial port kept for one bench instrument: its COM number, settings text and the link under it.
 // The COM number reaches a device path the same way the device link does, unless the bench's port
 // map names another device for it (a simulated instrument on a pseudo-terminal, an adapter).
+#include <chrono>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 
 class LinkPort;
@@ -16,8 +19,11 @@ std::string ComDevice(const ComDevices& devices, int number);
 
 class InstrumentPort {
   public:
-    InstrumentPort(std::string name, LinkPort& link, int number, std::string settings)
-        : Name(std::move(name)), Number(number), Settings(std::move(settings)), link_(link) {}
+    using Clock = std::chrono::steady_clock;
+
+    // Notes the time of every arrival the link announces (onBytesReceived), so that bytes read later are
+    // known to have come no later than that.
+    InstrumentPort(std::string name, LinkPort& link, int number, std::string settings);
 
     const std::string Name; // what the operator reads in messages: "relay unit", "multimeter", ...
     int Number;             // COM number; 0 = none set
@@ -43,12 +49,35 @@ class InstrumentPort {
     // IsLineText) are part of no line: a stray 0xFF or 0x00 neither begins nor ends one. Empty on a port
     // just opened. Kept to its first MaxReplyBytes bytes, as long as any reply may be.
     const std::string& lineHead() const { return lineHead_; }
+    // A line end that cut text other than blanks: when it came, and that text (as lineHead() had it).
+    struct LineEnd {
+        Clock::time_point at;
+        std::string line;
+    };
+    // The last line end that ended a line holding text other than blanks (not the LF of a CR LF, nor the
+    // end of an empty or blank line), among the bytes received since the last line a read took (see
+    // linesTakenBefore); none on a port just opened. Its time is that of the last arrival the link
+    // announced before the bytes were read, or the time they were read when the link announced none:
+    // never earlier than they came.
+    const std::optional<LineEnd>& lastLineEnd() const { return lineEnd_; }
+    // A read took every line of what it received up to the point where rest begins, just past a line end:
+    // the line ends before that are no longer news. Those within rest are kept, timed now.
+    void linesTakenBefore(const std::string& rest);
     LinkPort& link() { return link_; }
 
   private:
+    // The link's latest announced arrival not yet read; shared with the link's handler, which may outlive
+    // this port.
+    struct Arrival {
+        bool announced = false;
+        Clock::time_point at;
+    };
+
     LinkPort& link_;
     std::string error_;
     std::string lineHead_;
+    std::optional<LineEnd> lineEnd_;
+    std::shared_ptr<Arrival> arrival_ = std::make_shared<Arrival>();
 };
 
 // The four instrument ports of the main window, used by the benches only.
