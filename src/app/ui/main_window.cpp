@@ -104,6 +104,8 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* p
         if (QLabel* l = panels_.value(panel))
             l->setText(fromLatin1(ctx_.shell.status.Text[static_cast<size_t>(panel)]));
     };
+    // A key clicked while a command runs acts after it only if that command left its key on.
+    router_.checkTurnWith([this](std::string_view key) { return OnInItsTurn(ctx_, key); });
     // The device procedures refresh the toolbar and the status bar through these.
     ctx_.shell.status.onAggiornaStato = [&ctx] { AggiornaStato(ctx); };
     ctx_.shell.status.onAbilitaPulsanti = [&ctx](const std::string& group, bool enable) {
