@@ -16,7 +16,10 @@ bool CommandRouter::has(std::string_view key) const {
 }
 
 bool CommandRouter::press(std::string_view key) {
-    return whenIdle([this, key = std::string(key)] { run(key); });
+    const bool waits = waitedFor_ > 0; // and in its turn may be off
+    return whenIdle([this, waits, key = std::string(key)] {
+        if (!waits || !mayAct_ || mayAct_(key)) run(key);
+    });
 }
 
 bool CommandRouter::whenIdle(std::function<void()> call) {

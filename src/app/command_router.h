@@ -37,6 +37,9 @@ class CommandRouter {
     void passWaitingTo(std::function<void(std::function<void()>)> giveBack) {
         giveBack_ = std::move(giveBack);
     }
+    // A key that waited acts in its turn only if mayAct(key) says so then: the command before it may have
+    // turned its key off (a switch to Release Mode greys Run). mayAct tells the log why it does not act.
+    void checkTurnWith(std::function<bool(std::string_view key)> mayAct) { mayAct_ = std::move(mayAct); }
 
   private:
     void run(std::string_view key);
@@ -52,4 +55,5 @@ class CommandRouter {
     int waitedFor_ = 0; // commands running that keys wait for: the single ones, loop keys until they wait
     std::deque<std::function<void()>> later_; // keys pressed and calls made while a command runs
     std::function<void(std::function<void()>)> giveBack_;
+    std::function<bool(std::string_view)> mayAct_;
 };

@@ -4,6 +4,8 @@
 #include <array>
 
 #include "app/menu_model.h"
+#include "core/app_context.h"
+#include "core/button_groups.h"
 #include "core/toolbar_layout.h"
 
 namespace {
@@ -18,6 +20,17 @@ constexpr std::array<std::string_view, 20> Kept{
 std::string withoutEllipsis(std::string_view caption) {
     if (caption.ends_with("...")) caption.remove_suffix(3);
     return std::string(caption);
+}
+
+// The command before a key may have closed the link or left Debug mode; other keys go off with the
+// project or the model.
+std::string whyOff(const AppContext& ctx, std::string_view key) {
+    const DeviceRecord& d = ctx.comm.CurrentDevice;
+    const bool needsDebug = InGroup("Puls_Debug", key) || InGroup("Puls_Download", key);
+    if ((needsDebug || InGroup("Puls_DebugRelease", key)) && !d.Connected)
+        return "the controller is no longer connected";
+    if (needsDebug && !d.DebugMode) return "the controller is now in Release Mode";
+    return "its key was turned off while it waited";
 }
 
 } // namespace
@@ -35,4 +48,12 @@ std::string CommandCaption(std::string_view command) {
     for (const MenuItem* parent = findMenu(item->Parent); parent; parent = findMenu(parent->Parent))
         caption = withoutEllipsis(parent->Caption) + " > " + caption;
     return caption;
+}
+
+bool OnInItsTurn(AppContext& ctx, std::string_view key) {
+    const ToolbarState& toolbar = ctx.shell.Toolbar;
+    if (!toolbar.Enabled.contains(key) || toolbar.enabled(key)) return true;
+    ctx.shell.log.LogStart();
+    ctx.shell.log.LogWrite(CommandCaption(key) + " not carried out: " + whyOff(ctx, key));
+    return false;
 }

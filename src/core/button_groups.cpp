@@ -1,5 +1,6 @@
 #include "core/button_groups.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 
@@ -42,6 +43,12 @@ void AbilitaPulsanti(ToolbarState& toolbar, std::string_view group, bool enable)
         if (g.Name == group)
             for (auto key : g.Keys)
                 toolbar.setEnabled(key, enable);
+}
+
+bool InGroup(std::string_view group, std::string_view key) {
+    for (const auto& g : Groups)
+        if (g.Name == group) return std::find(g.Keys.begin(), g.Keys.end(), key) != g.Keys.end();
+    return false;
 }
 
 void AggiornaStato(const StatusInputs& in, ToolbarState& toolbar, StatusPanels& panels) {

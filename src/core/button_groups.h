@@ -13,6 +13,8 @@ struct AppContext;
 
 // Sets the enabled flag of every key of the named group; an unknown name changes nothing.
 void AbilitaPulsanti(ToolbarState& toolbar, std::string_view group, bool enable);
+// Whether the named group holds the key.
+bool InGroup(std::string_view group, std::string_view key);
 
 // What the status refresh reads.
 struct StatusInputs {

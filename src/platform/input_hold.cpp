@@ -125,6 +125,9 @@ bool InputHold::eventFilter(QObject* receiver, QEvent* event) {
     if (passes_ && passes_(receiver, event)) return false;
     for (const auto& [window, passes] : windowPasses_)
         if (window && passes(receiver, event)) return false;
+    if (type == QEvent::MouseButtonPress && pressCheck_ && held_.size() + 1 < MostHeld)
+        if (auto check = pressCheck_(receiver, static_cast<const QMouseEvent&>(*event)))
+            held_.push_back({nullptr, nullptr, false, std::move(check)}); // the press follows it
     hold(receiver, heldCopy(event));
     return true;
 }

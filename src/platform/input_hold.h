@@ -9,6 +9,7 @@
 #include <vector>
 
 class QEvent;
+class QMouseEvent;
 class QThread;
 
 // Holds the user's input while a request waits for its answer: the windows keep painting and the timers
@@ -38,6 +39,13 @@ class InputHold : public QObject {
     // Input that passes as well, set for one window (empty: none) and forgotten with it: a tool window's
     // Stop and close box, which end the tool's own request at once.
     void letThroughFor(QObject* window, std::function<bool(QObject* receiver, QEvent* event)> passes);
+    // A mouse press held for a window: check may give a call that runs in the press's turn, just before it
+    // goes. The toolkit drops a press on what the input before it turned off without a word; the caller
+    // may say so.
+    void checkHeldPresses(
+        std::function<std::function<void()>(QObject* receiver, const QMouseEvent& press)> check) {
+        pressCheck_ = std::move(check);
+    }
     // Input is being held; afterHeldInput runs a call in its turn after it, as a click would run.
     bool holdsInput() const;
     void afterHeldInput(std::function<void()> call);
@@ -85,6 +93,7 @@ class InputHold : public QObject {
     std::function<bool()> carryOut_;
     std::function<bool(QObject*, QEvent*)> passes_;
     std::vector<std::pair<QPointer<QObject>, std::function<bool(QObject*, QEvent*)>>> windowPasses_;
+    std::function<std::function<void()>(QObject*, const QMouseEvent&)> pressCheck_;
     std::deque<Held> held_;
     std::function<void()> atPausa_;
     int waits_ = 0;

@@ -5,6 +5,7 @@
 #include "app/close_check.h"
 #include "app/command_router.h"
 #include "app/connect_sequence.h"
+#include "app/run_commands.h"
 #include "app/settings_form.h"
 #include "core/build_flags.h"
 #include "core/button_groups.h"
@@ -105,31 +106,43 @@ TEST(CommandRouter, KeysPressedWhileACommandRunsActAfterItInOrder) {
 // Keys waiting behind a loop key act from inside its loop, at its wait, as if pressed while it runs: a Stop
 // among them ends it. A loop that ends before its wait leaves them to act after it, and takes back the call.
 // So does a Stop pressed while the loop key sends its own command (a click held during the command before).
+// A loop key that the command before it turned off does not act in its turn; the keys behind it do.
 TEST(CommandRouter, KeysWaitingBehindALoopKeyActInsideItsLoop) {
     const struct {
         bool waits;
         std::vector<std::string> trail;
         bool stopDuringLoopKey = false;
+        bool loopKeyTurnedOff = false;
     } rows[] = {
         {true, {"debug", "AggiornaStato", "step", "stop", "AggiornaStato", "pass", "AggiornaStato"}},
         {false, {"debug", "AggiornaStato", "step", "AggiornaStato", "stop", "AggiornaStato"}},
         {true, {"debug", "AggiornaStato", "step", "stop", "AggiornaStato", "pass", "AggiornaStato"}, true},
+        {true, {"debug", "AggiornaStato", "step is off", "stop", "AggiornaStato"}, false, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.waits ? "loop" : "no loop") +
-                     (row.stopDuringLoopKey ? ", late stop" : ""));
+                     (row.stopDuringLoopKey ? ", late stop" : "") +
+                     (row.loopKeyTurnedOff ? ", turned off" : ""));
         RouterFixture f;
         std::function<void()> atWait; // what the loop's wait runs
         f.router.passWaitingTo([&](std::function<void()> call) { atWait = std::move(call); });
+        bool stepOff = false;
+        f.router.checkTurnWith([&](std::string_view key) {
+            if (key != "step" || !stepOff) return true;
+            return f.trail.push_back("step is off"), false;
+        });
         f.router.add("debug", [&] {
             f.router.press("step"); // clicked during its request
             if (!row.stopDuringLoopKey) f.router.press("stop");
+            stepOff = row.loopKeyTurnedOff; // it went on to leave Debug mode
             return f.trail.push_back("debug"), true;
         });
         f.router.add(
             "step",
             [&] {
-                if (row.stopDuringLoopKey) EXPECT_FALSE(f.router.press("stop"));
+                if (row.stopDuringLoopKey) {
+                    EXPECT_FALSE(f.router.press("stop"));
+                }
                 f.trail.push_back("step");
                 f.pollStop = 0;
                 for (int pass = 0; row.waits && f.pollStop == 0 && pass < 3; ++pass) {
@@ -327,6 +340,30 @@ TEST(ButtonGroups, FunctionBlockKeysSurviveARefreshUnavailableOrUngroupedKeysKee
     // The last call decides a key that two groups share.
     AbilitaPulsanti(t, "Puls_FunctionBlock", true);
     EXPECT_TRUE(t.enabled("proj_comp"));
+}
+
+// A key that waited for a command and is off in its turn says why it did not act; one still on, and what
+// is no toolbar key, act.
+TEST(KeyInItsTurn, AnOffKeyTellsTheLogWhy) {
+    const struct {
+        const char* key;
+        int16_t connected, debugMode;
+        const char* line; // none: it acts
+    } rows[] = {
+        {"run", -1, 0, "Run not carried out: the controller is now in Release Mode  "},
+        {"download", 0, -1, "Download not carried out: the controller is no longer connected  "},
+        {"rung_mod", -1, 0, "Modify not carried out: its key was turned off while it waited  "},
+        {"stop", -1, -1, nullptr},
+        {"mnu_SetAsController", 0, 0, nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.key);
+        Connected f(0, row.debugMode);
+        f.comm.CurrentDevice.Connected = row.connected;
+        AggiornaStato(f.ctx);
+        EXPECT_EQ(OnInItsTurn(f.ctx, row.key), !row.line);
+        EXPECT_EQ(f.shell.log.lines().empty() ? "" : f.shell.log.lines().back(), row.line ? row.line : "");
+    }
 }
 
 TEST(SettingsForm, ModelListHasTheRowsInOrderAndSeparatorsCannotBeChosen) {

@@ -104,6 +104,8 @@ MainWindow::MainWindow(AppContext& ctx, const ShellProcedures& procs, QWidget* p
         if (QLabel* l = panels_.value(panel))
             l->setText(fromLatin1(ctx_.shell.status.Text[static_cast<size_t>(panel)]));
     };
+    // A key clicked while a command runs acts after it only if that command left its key on.
+    router_.checkTurnWith([this](std::string_view key) { return OnInItsTurn(ctx_, key); });
     // The device procedures refresh the toolbar and the status bar through these.
     ctx_.shell.status.onAggiornaStato = [&ctx] { AggiornaStato(ctx); };
     ctx_.shell.status.onAbilitaPulsanti = [&ctx](const std::string& group, bool enable) {
@@ -890,6 +892,17 @@ void MainWindow::takeCloseDuringRequests(QtEventPump& pump) {
     const auto duringWait = [this] { return CloseDuringWait(ctx_, closeChecks()); };
     inputHold_->takeCloseOf(this, duringWait, [this] { return close(); });
     inputHold_->letThrough([this](QObject* receiver, QEvent* event) { return menuInput(receiver, event); });
+    // A held click on a key that was on comes back to it greyed if what came before turned it off: the
+    // toolkit drops it, the log says why it did not act. A key grey when clicked never could act.
+    inputHold_->checkHeldPresses(
+        [this](QObject* receiver, const QMouseEvent& press) -> std::function<void()> {
+            if (receiver != windowHandle() || press.button() != Qt::LeftButton) return {};
+            QAction* key = Toolbar1->actionAt(Toolbar1->mapFrom(this, press.position().toPoint()));
+            if (!key || !key->isEnabled()) return {};
+            return [this, key = QPointer(key)] {
+                if (key) OnInItsTurn(ctx_, key->objectName().toStdString());
+            };
+        });
     // Keys waiting behind a loop key act at its loop's first Pausa, ahead of the input held since.
     router_.passWaitingTo([this](std::function<void()> call) {
         if (!call) return inputHold_->atNextPausa({});

@@ -242,6 +242,31 @@ TEST(CloseDuringRequest, ToolbarClicksHeldDuringTheConnectAllAct) {
     EXPECT_EQ(p.project.Program.Sections[0].RungCount, rungs + 3);
 }
 
+// Run clicked while Set Release Mode reads the mode comes back to a greyed key: it does not run, and the
+// log says why, once. A Run already grey when clicked never could act: nothing is said.
+TEST(CloseDuringRequest, AHeldClickOnAKeyTurnedOffMeanwhileTellsTheLog) {
+    for (const uint8_t mode : {ModeDebug, ModeRelease}) {
+        SCOPED_TRACE(mode == ModeDebug ? "Run on when clicked" : "Run grey when clicked");
+        Program p;
+        p.window->takeCloseDuringRequests(p.pump);
+        p.window->show();
+        p.sim.setMemory(ModeByteAddress, {mode});
+        p.confirmSettings(p.sim.startTcp(), 0);
+        ASSERT_TRUE(p.comm.CurrentDevice.Connected);
+        p.sim.clearTranscript();
+        p.sim.inject({SimFault::Delay, 0});   // the mode written
+        p.sim.inject({SimFault::Delay, 600}); // the mode read, when Run is clicked
+        QTimer::singleShot(300,
+                           [&] { click(p.window->toolbar()->widgetForAction(p.window->button("run"))); });
+        p.window->Toolbar1_ButtonClick("release");
+        p.pump.pausa(0.2);
+        EXPECT_EQ(p.sim.transcript().size(), 3u); // the mode written and read, the status read: no run
+        EXPECT_EQ(std::ranges::count(p.shell.log.lines(),
+                                     "Run not carried out: the controller is now in Release Mode  "),
+                  mode == ModeDebug ? 1 : 0);
+    }
+}
+
 // A close while the Watch polls asks the loop question before anything stops: one during a read's wait
 // once that read has its answer, one between reads at once. No, or Cancel on a later question, leaves the
 // loop polling.
