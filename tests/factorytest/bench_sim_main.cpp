@@ -6,8 +6,10 @@
 // multimeter that never answers a query but sends its reading on its own every 1.3 s, slowly: a byte
 // every 40 ms), "pause" (the same multimeter, its lines going out a byte a millisecond but each with a
 // pause of 0.5 s after its first 12 bytes), "stray" (a multimeter that answers when asked and sends a
-// stray byte on its own every 1.7 s: 0xFF, 0x00, a letter, a digit, a blank and a TAB in turn) or "dips"
-// (JXV2569's dip-switches left on).
+// stray byte on its own every 1.7 s: 0xFF, 0x00, a letter, a digit, a blank and a TAB in turn), "cut" (a
+// multimeter that answers when asked and sends its reading on its own every 1.3 s, each line cut after its
+// first 12 bytes by a stray CR or LF in turn, its rest following 150 to 300 ms later) or "dips" (JXV2569's
+// dip-switches left on).
 // "melqo_bench_sim collaudo [MS]" serves the controller test bench's peers instead, the unit under test
 // (starting in debug mode) and the reference unit, at the bench's address 192.168.1.100:502, which must be
 // on a local interface; every request is printed, every answer goes MS late (0 when not given). Both bench
@@ -116,6 +118,16 @@ int main(int argc, char** argv) {
                     return std::string(1, Strays[next++ % Strays.size()]);
                 },
                 std::chrono::milliseconds(1700)};
+    if (fault == "cut")
+        talk = {[&world, next = 0]() mutable {
+                    std::string line = world.multimeterLine();
+                    return line.insert(12, 1, next++ % 2 ? '\n' : '\r');
+                },
+                std::chrono::milliseconds(1300),
+                std::chrono::milliseconds(1),
+                13,
+                std::chrono::milliseconds(150),
+                std::chrono::milliseconds(150)};
     PtyInstrument mult([&](const std::string& b) { return world.multimeter(b); },
                        fault == "garbage" ? std::string(200, '#') : std::string(), talk);
     PtyInstrument supply([&](const std::string& b) { return world.supply(b); });

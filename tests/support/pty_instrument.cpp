@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <deque>
 #include <stdexcept>
 
 #include "support/pty_bridge.h"
@@ -31,8 +32,10 @@ PtyInstrument::~PtyInstrument() {
 void PtyInstrument::serve() {
     using Clock = std::chrono::steady_clock;
     char buf[256];
-    std::string dripping; // a talking instrument's bytes still to go out, one a byte gap
-    size_t lineSent = 0;  // of the line going out
+    std::string dripping;          // a talking instrument's bytes still to go out, one a byte gap
+    uint64_t sent = 0;             // bytes of dripping that went out
+    std::deque<uint64_t> pausesAt; // the values of sent at which a line of its own stops
+    int pauses = 0;                // taken so far
     auto nextLine = Clock::now() + talk_.period, nextByte = Clock::now();
     const auto msUntil = [](Clock::time_point t) {
         return static_cast<int>(std::max<int64_t>(
@@ -45,15 +48,21 @@ void PtyInstrument::serve() {
         if (::poll(p, 2, waitMs) < 0 || p[1].revents) return;
         if (streaming_) (void)!::write(master_, stream_.data(), stream_.size()); // a full terminal drops it
         if (talk_.line && Clock::now() >= nextLine) {
-            dripping += talk_.line();
+            const std::string line = talk_.line();
+            if (talk_.pauseAfter > 0 && talk_.pauseAfter < line.size())
+                pausesAt.push_back(sent + dripping.size() + talk_.pauseAfter);
+            dripping += line;
             nextLine += talk_.period;
         }
         if (!dripping.empty() && Clock::now() >= nextByte) {
             (void)!::write(master_, dripping.data(), 1); // a full terminal drops it
-            lineSent = dripping[0] == '\r' || dripping[0] == '\n' ? 0 : lineSent + 1;
             dripping.erase(0, 1);
-            const bool pause = talk_.pauseAfter > 0 && lineSent == talk_.pauseAfter;
-            nextByte = Clock::now() + (pause ? talk_.pause : talk_.byteGap);
+            nextByte = Clock::now() + talk_.byteGap;
+            if (!pausesAt.empty() && pausesAt.front() == ++sent) {
+                pausesAt.pop_front();
+                // Seven lengths over the spread, taken out of order.
+                nextByte = Clock::now() + talk_.pause + talk_.pauseSpread * (pauses++ * 3 % 7) / 6;
+            }
         }
         if (p[0].revents == 0) continue; // the stream's millisecond passed
         const ssize_t n = ::read(master_, buf, sizeof buf);

@@ -5,8 +5,9 @@
 // end, whether anyone reads or not. A talking instrument sends a line of its own every period, asked
 // or not, and everything it sends goes out a byte at a time, a byte gap apart (a millisecond: a
 // 9600-baud line): a line in progress can be caught in its middle, and an answer waits behind it. With a
-// pause, every line stops after its first pauseAfter text bytes for that long before its rest, as
-// through a converter that hands bytes over in bursts.
+// pause, every line of its own stops after its first pauseAfter bytes (line ends among them counted) for
+// that long before its rest, as through a converter that hands bytes over in bursts; with a spread, each
+// pause is longer by a part of it that changes from line to line. Answers never stop.
 #include <chrono>
 #include <functional>
 #include <string>
@@ -18,6 +19,7 @@ struct PtyTalk {
     std::chrono::milliseconds byteGap{1};
     size_t pauseAfter = 0; // none
     std::chrono::milliseconds pause{0};
+    std::chrono::milliseconds pauseSpread{0}; // none: every pause as long
 };
 
 class PtyInstrument {
