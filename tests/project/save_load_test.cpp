@@ -699,6 +699,14 @@ TEST_F(SaveLoad, EveryEarlierVersionsCutOffSaveKeepsEveryOnlyCopyAndNamesNoMixAW
                                     // a file.
                                     for (const auto& [name, bytes] : opened)
                                         EXPECT_TRUE(named || !name.ends_with('~')) << name;
+                                    // A second Open of what the first named removes nothing and names it
+                                    // again.
+                                    if (first && named) {
+                                        dialogs.shown.clear();
+                                        ASSERT_TRUE(SettleProjectSet(ctx, path("h"), false));
+                                        EXPECT_EQ(std::pair(folder(), dialogs.shown),
+                                                  std::pair(opened, std::vector<std::string>{box}));
+                                    }
                                     if (first && byHand < 2) {
                                         dialogs.shown.clear();
                                         EXPECT_EQ(SalvaProgetto(ctx, false), !named);
