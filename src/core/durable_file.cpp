@@ -139,10 +139,10 @@ class GroupSave {
     GroupSave(const FileContents& files, FileSystem& fs) : files_(files), fs_(fs) {}
 
     std::optional<SaveFailure> run() {
-        if (auto settled = SettleCutOffSave(paths(), fs_); settled.failure || settled.leftover)
-            return settled.failure ? settled.failure : settled.leftover;
-        else if (settled.journalStays)
-            return failure(journal(), EEXIST);
+        const SaveSettlement settled = SettleCutOffSave(paths(), fs_);
+        if (settled.failure || settled.leftover) return settled.failure ? settled.failure : settled.leftover;
+        // A set left as found keeps its journal beside what may be the only copy of a file.
+        if (settled.journalStays) return failure(journal(), EEXIST);
         // The save would write over them: they are the user's to put in order first. What a save that was
         // never completed left goes.
         const SaveLeftovers leftovers = FindLeftovers(paths(), fs_);

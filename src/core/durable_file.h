@@ -86,8 +86,8 @@ struct SaveSettlement {
     // What that save left beside the files that could not be removed: the files are as outcome says, and
     // the journal stays so that the next settling removes it.
     std::optional<SaveFailure> leftover;
-    std::vector<std::string> newCopies =
-        {}; // LeftAsFound: temporary files left as the only copy of a new file
+    // LeftAsFound: temporary files left as the only copy of a new file.
+    std::vector<std::string> newCopies = {};
     // LeftAsFound: the journal stays with what may be the only copy of a file (changed files named in
     // changed too), so that every settling names it again until it is gone.
     bool journalStays = false;

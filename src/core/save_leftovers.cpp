@@ -51,7 +51,7 @@ SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& f
         gap |= hasTemporary && missingBefore;
         missingBefore |= !hasTemporary;
     }
-    const bool nonePlaced = marked && !gap && inPlace(main);
+    const bool unplacedShape = marked && !gap, nonePlaced = unplacedShape && inPlace(main);
     // The files prove the earlier set where each in place equals its kept copy, and a mix where that save
     // placed some (those without a temporary file), each beside a kept copy of what it held before and one
     // differing from it, and one it had not placed, still as its kept copy holds it, differs from what that
@@ -85,7 +85,7 @@ SaveLeftovers FindLeftovers(const std::vector<std::string>& paths, FileSystem& f
     if (const std::string journal = TemporaryName(JournalName(main)); fs.exists(journal))
         found.names.push_back(journal);
     found.inPlace = !inPlace(main) && !fs.exists(KeptCopyName(main))   ? FilesInPlace::NoSet
-                    : marked && !gap                                   ? FilesInPlace::EarlierSet
+                    : unplacedShape                                    ? FilesInPlace::EarlierSet
                     : allKeptSame                                      ? FilesInPlace::EarlierByCopy
                     : placedDiffers && unplacedDiffers && !mixUnproven ? FilesInPlace::Mix
                                                                        : FilesInPlace::Unknown;

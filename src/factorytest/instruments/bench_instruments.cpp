@@ -31,7 +31,7 @@ std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, Log&
         // Text without its line end may be the head of a line the meter is sending on its own: the
         // reply's first line is then passed over.
         const std::string waited = port.lineHead();
-        const bool textWaits = waited.find_first_not_of(" \t") != std::string::npos;
+        const bool textWaits = HoldsText(waited);
         // So may a line end that cut text shortly before: a stray CR or LF inside a line the meter is still
         // sending looks like the end of one. Shortly is within limitMs, the time the read gives a line to
         // come whole after the query, and so the longest pause it allows within a line; no earlier line

@@ -31,11 +31,11 @@ std::string ComDevice(const ComDevices& devices, int number) {
     return it != devices.end() ? it->second : ComDevicePath(number);
 }
 
-namespace {
-
 bool HoldsText(const std::string& line) {
     return line.find_first_not_of(" \t") != std::string::npos;
 }
+
+namespace {
 
 // Follows the line through the next byte: head is the text since the last line end, as lineHead() tells
 // it. True when the byte is a line end that cut text other than blanks, which is then in ended.

@@ -16,6 +16,8 @@ using ComDevices = std::map<int, std::string>;
 // "3=/dev/pts/4,7=/dev/pts/6": entries that do not read are skipped.
 ComDevices ParseComDevices(const std::string& text);
 std::string ComDevice(const ComDevices& devices, int number);
+// Whether a line holds text other than blanks.
+bool HoldsText(const std::string& line);
 
 class InstrumentPort {
   public:
