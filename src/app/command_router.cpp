@@ -15,10 +15,10 @@ bool CommandRouter::has(std::string_view key) const {
     return commands_.contains(key);
 }
 
-bool CommandRouter::press(std::string_view key) {
-    const bool waits = waitedFor_ > 0; // and in its turn may be off
-    return whenIdle([this, waits, key = std::string(key)] {
-        if (!waits || !mayAct_ || mayAct_(key)) run(key);
+bool CommandRouter::press(std::string_view key, Click click) {
+    const bool judged = click == Click::Held || waitedFor_ > 0;
+    return whenIdle([this, judged, key = std::string(key)] {
+        if (!judged || !mayAct_ || mayAct_(key)) run(key);
     });
 }
 

@@ -22,8 +22,12 @@ class CommandRouter {
     CommandRouter(int16_t& pollStop, std::function<void()> aggiornaStato);
     void add(std::string key, Command command, Kind kind = Kind::Single);
     bool has(std::string_view key) const;
-    // False when the key waits for the running command to return.
-    bool press(std::string_view key);
+    // A key clicked now, which was on as it was clicked, or a click held for a request's wait, which may
+    // come back after input that turned its key off.
+    enum class Click { Now, Held };
+    // False when the key waits for the running command to return. A key that waited, or whose click was
+    // held, acts in its turn only if it is on then (see checkTurnWith).
+    bool press(std::string_view key, Click click = Click::Now);
     // What is no key (a menu item) waits the same way: it runs now, or once the running command has
     // returned, in turn with the keys pressed meanwhile. False when it waits.
     bool whenIdle(std::function<void()> call);
@@ -37,8 +41,9 @@ class CommandRouter {
     void passWaitingTo(std::function<void(std::function<void()>)> giveBack) {
         giveBack_ = std::move(giveBack);
     }
-    // A key that waited acts in its turn only if mayAct(key) says so then: the command before it may have
-    // turned its key off (a switch to Release Mode greys Run). mayAct tells the log why it does not act.
+    // A key that waited or was held acts in its turn only if mayAct(key) says so then: the command before it
+    // may have turned its key off (a switch to Release Mode greys Run). mayAct tells the log why it does not
+    // act.
     void checkTurnWith(std::function<bool(std::string_view key)> mayAct) { mayAct_ = std::move(mayAct); }
 
   private:

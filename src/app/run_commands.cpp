@@ -29,7 +29,9 @@ std::string whyOff(const AppContext& ctx, std::string_view key) {
     const bool needsDebug = InGroup("Puls_Debug", key) || InGroup("Puls_Download", key);
     if ((needsDebug || InGroup("Puls_DebugRelease", key)) && !d.Connected)
         return "the controller is no longer connected";
-    if (needsDebug && !d.DebugMode) return "the controller is now in Release Mode";
+    if (needsDebug && !d.DebugMode)
+        return d.ModeUnread ? "the controller's mode could not be read"
+                            : "the controller is now in Release Mode";
     return "its key was turned off while it waited";
 }
 

@@ -4,10 +4,10 @@
 #include <optional>
 #include <span>
 
-#include "core/app_context.h"
-#include "core/value_type_codes.h"
 #include "comm/byte_helpers.h"
 #include "comm/transaction.h"
+#include "core/app_context.h"
+#include "core/value_type_codes.h"
 
 namespace {
 
@@ -165,7 +165,8 @@ bool LeggiStatoPLC(AppContext& app) {
     const std::array<uint8_t, 7> request{
         device.NodeAddress, MemoryAccessFunction, ReadMemory, 0, 0, ModeByteAddress, 1};
     bool debug = false;
-    if (transact(app, request) && answerHolds(comm, 1)) {
+    device.ModeUnread = !(transact(app, request) && answerHolds(comm, 1));
+    if (!device.ModeUnread) {
         const uint8_t mode = comm.RxBuffer[3];
         if (mode == ModeDebug || mode == ModeRelease) {
             debug = mode == ModeDebug;

@@ -24,6 +24,7 @@ struct DeviceRecord {
     std::array<uint8_t, 7> MacBytes{};
     uint8_t NodeAddress = 10;
     int16_t DebugMode = 0;
+    bool ModeUnread = false;    // the last mode read had no answer: DebugMode is 0 for want of one
     int16_t LinkTimeout = 1000; // milliseconds
     int16_t Connected = 0;
     uint8_t RunState = 0;

@@ -125,9 +125,9 @@ bool InputHold::eventFilter(QObject* receiver, QEvent* event) {
     if (passes_ && passes_(receiver, event)) return false;
     for (const auto& [window, passes] : windowPasses_)
         if (window && passes(receiver, event)) return false;
-    if (type == QEvent::MouseButtonPress && pressCheck_ && held_.size() + 1 < MostHeld)
-        if (auto check = pressCheck_(receiver, static_cast<const QMouseEvent&>(*event)))
-            held_.push_back({nullptr, nullptr, false, std::move(check)}); // the press follows it
+    if (keyAt_ && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+                   type == QEvent::MouseButtonRelease))
+        if (holdKeyClick(receiver, static_cast<const QMouseEvent&>(*event))) return true;
     hold(receiver, heldCopy(event));
     return true;
 }
@@ -148,6 +148,28 @@ bool InputHold::holdClose(QObject* receiver, QEvent* event) {
     if (!event->spontaneous() || !receiver->isWidgetType()) return false;
     event->ignore();
     hold(receiver, nullptr);
+    return true;
+}
+
+// A left press on a key is held as a click on it, in its place among the input; its release, held as well,
+// tells whether the click was made, released on the key it was pressed on, as the toolkit judges a click.
+// The double click that follows a double click's second press belongs to that press's click.
+bool InputHold::holdKeyClick(QObject* receiver, const QMouseEvent& event) {
+    if (event.button() != Qt::LeftButton) return false;
+    if (event.type() == QEvent::MouseButtonDblClick) return !openClick_.expired();
+    if (event.type() == QEvent::MouseButtonRelease) {
+        const std::shared_ptr<KeyClick> open = std::exchange(openClick_, {}).lock();
+        if (!open) return false;
+        const bool onKey =
+            receiver == open->receiver && keyAt_(receiver, event.position()).key == open->key.key;
+        open->state = onKey ? KeyClick::Clicked : KeyClick::Missed;
+        return true;
+    }
+    Key key = keyAt_(receiver, event.position());
+    if (!key.key || held_.size() >= MostHeld) return false;
+    auto click = std::make_shared<KeyClick>(KeyClick{std::move(key), receiver, heldCopy(&event)});
+    openClick_ = click;
+    held_.push_back({receiver, nullptr, false, {}, std::move(click)});
     return true;
 }
 
@@ -193,6 +215,10 @@ void InputHold::deliverFront() {
         next.call();
         return;
     }
+    if (next.click) {
+        deliverClick(next);
+        return;
+    }
     if (next.mainClose) closePending_ = mainCloseHeld_ = false;
     if (!next.receiver) return;
     if (next.mainClose) {
@@ -203,10 +229,24 @@ void InputHold::deliverFront() {
     } else if (!next.event) {
         QMetaObject::invokeMethod(next.receiver, "close");
     } else {
-        if (const auto* mouse = dynamic_cast<const HeldMouseEvent*>(next.event.get()))
-            next.event = mouse->toSend();
-        const QEvent* outer = std::exchange(delivering_, next.event.get());
-        QCoreApplication::sendEvent(next.receiver, next.event.get());
-        delivering_ = outer;
+        send(next.receiver, std::move(next.event));
     }
+}
+
+// A click on a key acts in its turn through the key's call, and one released off its key does nothing. A
+// press whose release has not come yet goes to the key as it came, so that the release, once it comes,
+// ends the click as the toolkit ends any; on a key grey when it was pressed it goes nowhere.
+void InputHold::deliverClick(const Held& next) {
+    KeyClick& click = *next.click;
+    if (click.state == KeyClick::Clicked && click.key.click) click.key.click();
+    if (click.state != KeyClick::Pressed || !click.key.click || !next.receiver) return;
+    openClick_.reset();
+    send(next.receiver, std::move(click.press));
+}
+
+void InputHold::send(QObject* receiver, std::unique_ptr<QEvent> event) {
+    if (const auto* mouse = dynamic_cast<const HeldMouseEvent*>(event.get())) event = mouse->toSend();
+    const QEvent* outer = std::exchange(delivering_, event.get());
+    QCoreApplication::sendEvent(receiver, event.get());
+    delivering_ = outer;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QObject>
 #include <QPointer>
+#include <QPointF>
 
 #include <deque>
 #include <functional>
@@ -39,12 +40,16 @@ class InputHold : public QObject {
     // Input that passes as well, set for one window (empty: none) and forgotten with it: a tool window's
     // Stop and close box, which end the tool's own request at once.
     void letThroughFor(QObject* window, std::function<bool(QObject* receiver, QEvent* event)> passes);
-    // A mouse press held for a window: check may give a call that runs in the press's turn, just before it
-    // goes. The toolkit drops a press on what the input before it turned off without a word; the caller
-    // may say so.
-    void checkHeldPresses(
-        std::function<std::function<void()>(QObject* receiver, const QMouseEvent& press)> check) {
-        pressCheck_ = std::move(check);
+    // The keys of a window's toolbar: a click held on one comes back as the call the key gives, not as mouse
+    // events, so that the toolkit never judges it by how the input before it left the key. keyAt names the
+    // key under a point of a window (none: no key there); a key grey when clicked gives no call, and its
+    // click does nothing, whenever it comes back.
+    struct Key {
+        const QObject* key = nullptr;
+        std::function<void()> click;
+    };
+    void takeKeyClicks(std::function<Key(QObject* receiver, QPointF position)> keyAt) {
+        keyAt_ = std::move(keyAt);
     }
     // Input is being held; afterHeldInput runs a call in its turn after it, as a click would run.
     bool holdsInput() const;
@@ -74,13 +79,24 @@ class InputHold : public QObject {
     bool eventFilter(QObject* receiver, QEvent* event) override;
 
   private:
+    // A press held on a key, and what became of it once its release came.
+    struct KeyClick {
+        Key key;
+        QPointer<QObject> receiver;
+        std::unique_ptr<QEvent> press;
+        enum { Pressed, Clicked, Missed } state = Pressed;
+    };
     struct Held {
         QPointer<QObject> receiver;
-        std::unique_ptr<QEvent> event; // null: close the receiver
-        bool mainClose = false;        // the close of the main window, taken during a wait
-        std::function<void()> call;    // set: run it (nothing else is)
+        std::unique_ptr<QEvent> event;        // null: close the receiver
+        bool mainClose = false;               // the close of the main window, taken during a wait
+        std::function<void()> call;           // set: run it (nothing else is)
+        std::shared_ptr<KeyClick> click = {}; // set: a click on a key
     };
     bool holdClose(QObject* receiver, QEvent* event);
+    bool holdKeyClick(QObject* receiver, const QMouseEvent& event);
+    void deliverClick(const Held& next);
+    void send(QObject* receiver, std::unique_ptr<QEvent> event);
     void hold(QObject* receiver, std::unique_ptr<QEvent> event, bool mainClose = false);
     void scheduleRelease(int afterMs);
     void release();
@@ -93,7 +109,8 @@ class InputHold : public QObject {
     std::function<bool()> carryOut_;
     std::function<bool(QObject*, QEvent*)> passes_;
     std::vector<std::pair<QPointer<QObject>, std::function<bool(QObject*, QEvent*)>>> windowPasses_;
-    std::function<std::function<void()>(QObject*, const QMouseEvent&)> pressCheck_;
+    std::function<Key(QObject*, QPointF)> keyAt_;
+    std::weak_ptr<KeyClick> openClick_; // a held press on a key whose release has not come yet
     std::deque<Held> held_;
     std::function<void()> atPausa_;
     int waits_ = 0;

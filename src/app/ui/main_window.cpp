@@ -157,7 +157,8 @@ void MainWindow::CaricaImmagini() {
 void MainWindow::ShowInternalMenus(bool visible) {
     // An item this edition is built without (printing in the standard edition) stays hidden.
     for (const char* name : {"mnu_collaudo", "mnu_Export", "mnu_print"})
-        if (QAction* a = menuItems_.value(name)) a->setVisible(visible && findMenu(name)->Shown != MenuShown::No);
+        if (QAction* a = menuItems_.value(name))
+            a->setVisible(visible && findMenu(name)->Shown != MenuShown::No);
 }
 
 void MainWindow::SetIcon() {
@@ -442,11 +443,10 @@ void MainWindow::SetRes() {
             menuItems_.value(qs(m.Name))->setText(fromLatin1(menuCaption(m, ctx_.shell.UiText)));
 }
 
-void MainWindow::Toolbar1_ButtonClick(const QString& key) {
+void MainWindow::Toolbar1_ButtonClick(const QString& key, CommandRouter::Click click) {
     const std::string command = key.toStdString();
-    if (refusingRun() && !KeptDuringRun(command) && RefusedDuringRun(ctx_, CommandCaption(command)))
-        return;
-    router_.press(command);
+    if (refusingRun() && !KeptDuringRun(command) && RefusedDuringRun(ctx_, CommandCaption(command))) return;
+    router_.press(command, click);
     refreshDesigners();
 }
 
@@ -892,17 +892,18 @@ void MainWindow::takeCloseDuringRequests(QtEventPump& pump) {
     const auto duringWait = [this] { return CloseDuringWait(ctx_, closeChecks()); };
     inputHold_->takeCloseOf(this, duringWait, [this] { return close(); });
     inputHold_->letThrough([this](QObject* receiver, QEvent* event) { return menuInput(receiver, event); });
-    // A held click on a key that was on comes back to it greyed if what came before turned it off: the
-    // toolkit drops it, the log says why it did not act. A key grey when clicked never could act.
-    inputHold_->checkHeldPresses(
-        [this](QObject* receiver, const QMouseEvent& press) -> std::function<void()> {
-            if (receiver != windowHandle() || press.button() != Qt::LeftButton) return {};
-            QAction* key = Toolbar1->actionAt(Toolbar1->mapFrom(this, press.position().toPoint()));
-            if (!key || !key->isEnabled()) return {};
-            return [this, key = QPointer(key)] {
-                if (key) OnInItsTurn(ctx_, key->objectName().toStdString());
-            };
-        });
+    // A click held on a toolbar key takes its turn among the keys and clicks before it, and is judged then
+    // by the state their commands left: on, it acts; off, the log says why. A key grey when clicked never
+    // acts.
+    inputHold_->takeKeyClicks([this](QObject* receiver, QPointF position) -> InputHold::Key {
+        if (receiver != windowHandle()) return {};
+        QAction* key = Toolbar1->actionAt(Toolbar1->mapFrom(this, position.toPoint()));
+        if (!key || key->objectName().isEmpty()) return {};
+        if (!key->isEnabled()) return {key, {}};
+        return {key, [self = QPointer<MainWindow>(this), key = key->objectName()] {
+                    if (self) self->Toolbar1_ButtonClick(key, CommandRouter::Click::Held);
+                }};
+    });
     // Keys waiting behind a loop key act at its loop's first Pausa, ahead of the input held since.
     router_.passWaitingTo([this](std::function<void()> call) {
         if (!call) return inputHold_->atNextPausa({});

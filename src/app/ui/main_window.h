@@ -6,12 +6,12 @@
 #include <QPointer>
 
 #include "app/command_router.h"
-#include "core/language_switch.h"
 #include "app/startup.h"
 #include "app/ui/picture_list.h"
 #include "app/ui/settings_dialog.h"
 #include "comm/debug_animation.h"
 #include "comm/debug_commands.h"
+#include "core/language_switch.h"
 #include "factorytest/instruments/instrument_port.h"
 #include "platform/qt_event_pump.h"
 #include "platform/qt_link_port.h"
@@ -63,7 +63,7 @@ class MainWindow : public QMainWindow, public StartupWindow {
 
     // The main window's translated menu captions.
     void SetRes();
-    void Toolbar1_ButtonClick(const QString& key);
+    void Toolbar1_ButtonClick(const QString& key, CommandRouter::Click click = CommandRouter::Click::Now);
 
     SettingsDialog* openSettings(SettingsDialog::Page page);
     AboutBox* showAbout();

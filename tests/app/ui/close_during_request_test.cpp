@@ -242,28 +242,111 @@ TEST(CloseDuringRequest, ToolbarClicksHeldDuringTheConnectAllAct) {
     EXPECT_EQ(p.project.Program.Sections[0].RungCount, rungs + 3);
 }
 
-// Run clicked while Set Release Mode reads the mode comes back to a greyed key: it does not run, and the
-// log says why, once. A Run already grey when clicked never could act: nothing is said.
-TEST(CloseDuringRequest, AHeldClickOnAKeyTurnedOffMeanwhileTellsTheLog) {
-    for (const uint8_t mode : {ModeDebug, ModeRelease}) {
-        SCOPED_TRACE(mode == ModeDebug ? "Run on when clicked" : "Run grey when clicked");
+// Toolbar clicks held for the requests of a command, whose answers come late, take their turn behind every
+// key clicked before them and are judged then, by what those keys' commands left: on, the key acts; off,
+// the log says why, true at that moment. A key grey when clicked never acts, wherever its click comes back.
+TEST(CloseDuringRequest, HeldClicksOnTheToolbarAreJudgedInTheirTurn) {
+    const struct {
+        const char* name;
+        uint8_t mode; // the controller's at the start
+        const char* first;
+        std::vector<std::pair<int, const char*>> clicks; // ms after the first key's click
+        int lateMs;
+        std::vector<uint8_t> modesWritten;
+        std::vector<int> commands; // written to the command register
+        const char* line = nullptr;
+        bool modeReadFails = false; // the first mode read gets no answer
+    } rows[] = {
+        {"Stop behind debug behind Release",
+         ModeDebug,
+         "release",
+         {{200, "debug"}, {700, "stop"}},
+         600,
+         {ModeRelease, ModeDebug},
+         {CmdHalt, CmdStop}},
+        {"the same, answers 300 ms late",
+         ModeDebug,
+         "release",
+         {{150, "debug"}, {450, "stop"}},
+         300,
+         {ModeRelease, ModeDebug},
+         {CmdHalt, CmdStop}},
+        {"Run behind debug behind Release",
+         ModeDebug,
+         "release",
+         {{150, "debug"}, {450, "run"}},
+         300,
+         {ModeRelease, ModeDebug},
+         {CmdRun}},
+        {"Run behind Release",
+         ModeDebug,
+         "release",
+         {{450, "run"}},
+         300,
+         {ModeRelease},
+         {},
+         "Run not carried out: the controller is now in Release Mode  "},
+        {"Run behind a reconnect",
+         ModeDebug,
+         "debug",
+         {{300, "disconnect"}, {700, "connect"}, {1500, "run"}},
+         600,
+         {ModeDebug},
+         {CmdRun}},
+        {"Run grey when clicked", ModeRelease, "release", {{450, "run"}}, 300, {ModeRelease}, {}},
+        {"Run grey when clicked, on when it comes back",
+         ModeRelease,
+         "debug",
+         {{450, "run"}},
+         300,
+         {ModeDebug},
+         {}},
+        {"Run behind a mode read that failed",
+         ModeDebug,
+         "debug",
+         {{150, "run"}},
+         300,
+         {ModeDebug},
+         {},
+         "Run not carried out: the controller's mode could not be read  ",
+         true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         Program p;
         p.window->takeCloseDuringRequests(p.pump);
         p.window->show();
-        p.sim.setMemory(ModeByteAddress, {mode});
+        p.sim.setMemory(ModeByteAddress, {row.mode});
         p.confirmSettings(p.sim.startTcp(), 0);
         ASSERT_TRUE(p.comm.CurrentDevice.Connected);
+        p.comm.CurrentDevice.LinkTimeout = 1000;
         p.sim.clearTranscript();
-        p.sim.inject({SimFault::Delay, 0});   // the mode written
-        p.sim.inject({SimFault::Delay, 600}); // the mode read, when Run is clicked
-        QTimer::singleShot(300,
-                           [&] { click(p.window->toolbar()->widgetForAction(p.window->button("run"))); });
-        p.window->Toolbar1_ButtonClick("release");
-        p.pump.pausa(0.2);
-        EXPECT_EQ(p.sim.transcript().size(), 3u); // the mode written and read, the status read: no run
-        EXPECT_EQ(std::ranges::count(p.shell.log.lines(),
-                                     "Run not carried out: the controller is now in Release Mode  "),
-                  mode == ModeDebug ? 1 : 0);
+        for (int request = 0; request < 12; ++request)
+            p.sim.inject(
+                {row.modeReadFails && request == 1 ? SimFault::Silence : SimFault::Delay, row.lateMs});
+        for (const auto& [ms, key] : row.clicks)
+            QTimer::singleShot(
+                ms, [&p, key = key] { click(p.window->toolbar()->widgetForAction(p.window->button(key))); });
+        const auto clicked = std::chrono::steady_clock::now();
+        p.window->Toolbar1_ButtonClick(row.first);
+        // A click that comes once the keys before it have returned acts at once, inside this pause.
+        const std::chrono::duration<double> since = std::chrono::steady_clock::now() - clicked;
+        p.pump.pausa(std::max(0.0, row.clicks.back().first / 1000.0 - since.count()) + 0.1);
+        std::vector<uint8_t> modes;
+        std::vector<int> commands;
+        for (const Bytes& r : p.sim.transcript()) {
+            if (r.size() == 8 && r[1] == 20 && r[2] == 4 && r[5] == ModeByteAddress) modes.push_back(r[7]);
+            if (r.size() >= 6 && r[1] == 6 && r[2] == 0 && r[3] == 0) commands.push_back(r[5]);
+        }
+        EXPECT_EQ(modes, row.modesWritten);
+        EXPECT_EQ(commands, row.commands);
+        EXPECT_TRUE(p.comm.CurrentDevice.Connected);
+        const auto notCarriedOut = std::ranges::count_if(
+            p.shell.log.lines(), [](const std::string& l) { return l.find("not carried out") != l.npos; });
+        EXPECT_EQ(notCarriedOut, row.line ? 1 : 0);
+        if (row.line) {
+            EXPECT_TRUE(p.logHas(row.line));
+        }
     }
 }
 
