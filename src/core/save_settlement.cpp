@@ -186,14 +186,16 @@ SaveSettlement Settlement::settle() {
     settled.journalStays = keepsOnlyCopies();
     settled.failure = clearUp(&Settlement::goesAsFound, settled.journalStays);
     settled.leftover = leftover_;
+    // What stays: each copy that differs from its file, named by what it holds.
     survey();
     for (size_t i = 0; i < entries_.size(); ++i) {
         const std::string& path = entries_[i].path;
-        if (seen_[i].kept && seen_[i].kept == entries_[i].old && seen_[i].kept != seen_[i].target)
-            settled.keptCopies.push_back(LeafOf(KeptCopyName(path)));
-        if (seen_[i].temporary && seen_[i].temporary == entries_[i].next &&
-            seen_[i].temporary != seen_[i].target)
-            settled.newCopies.push_back(LeafOf(TemporaryName(path)));
+        const Seen& seen = seen_[i];
+        if (seen.temporary && seen.temporary != seen.target)
+            (seen.temporary == entries_[i].next ? settled.newCopies : settled.changedCopies)
+                .push_back(LeafOf(TemporaryName(path)));
+        if (seen.kept && seen.kept != seen.target)
+            (keptIsOld(i) ? settled.keptCopies : settled.changedCopies).push_back(LeafOf(KeptCopyName(path)));
     }
     return settled;
 }
