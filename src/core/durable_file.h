@@ -88,6 +88,9 @@ struct SaveSettlement {
     std::optional<SaveFailure> leftover;
     // LeftAsFound: temporary files left as the only copy of a new file.
     std::vector<std::string> newCopies = {};
+    // LeftAsFound: temporary files and kept copies changed since (named in changed too), each the only copy
+    // of that change.
+    std::vector<std::string> changedCopies = {};
     // LeftAsFound: the journal stays with what may be the only copy of a file (changed files named in
     // changed too), so that every settling names it again until it is gone.
     bool journalStays = false;

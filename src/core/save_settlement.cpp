@@ -83,7 +83,7 @@ std::optional<SaveFailure> Settlement::finish() {
         const std::string& target = entries_[i].path;
         if (seen_[i].temporary && !fs_.rename(TemporaryName(target), target)) return failure(target);
     }
-    return clearUp(true);
+    return clearUp(&Settlement::goesFromWholeSet, false);
 }
 
 std::optional<SaveFailure> Settlement::putBack() {
@@ -97,15 +97,25 @@ std::optional<SaveFailure> Settlement::putBack() {
             return failure(target);
         }
     }
-    return clearUp(true);
+    return clearUp(&Settlement::goesFromWholeSet, false);
 }
 
-// Removes what the save left beside its files, then the journal. Once the set is whole, only what still
-// holds what the save put there goes: a temporary file with its new content, a kept copy with the old one.
-// Where the files were changed since, only a temporary file or kept copy that holds the same as its file
-// goes, and the journal stays with the rest. What cannot be removed is noted (leftover_) and keeps what
-// tells the next settling what it is: the journal, or, without one, the main file's temporary file.
-std::optional<SaveFailure> Settlement::clearUp(bool whole) {
+// A temporary file with its new content, but the main file's only once no other is left (see
+// FindLeftovers), and a kept copy with the old one.
+Settlement::Goes Settlement::goesFromWholeSet(size_t i) const {
+    return {seen_[i].temporary == entries_[i].next && (i > 0 || !otherTemporaryLeft()), keptIsOld(i)};
+}
+
+// Only a temporary file or kept copy that holds the same as its file: any other may be the only copy of
+// what a file held, or of what that save or the user wrote.
+Settlement::Goes Settlement::goesAsFound(size_t i) const {
+    return {seen_[i].temporary == seen_[i].target, seen_[i].kept == seen_[i].target};
+}
+
+// Removes what the save left beside its files that the rule (goes) lets go, then the journal, unless it
+// stays with what is kept (journalStays). What cannot be removed is noted (leftover_) and keeps what tells
+// the next settling what it is: the journal, or, without one, the main file's temporary file.
+std::optional<SaveFailure> Settlement::clearUp(Goes (Settlement::*goes)(size_t) const, bool journalStays) {
     const std::string journal = JournalName(entries_.front().path);
     // Without a journal no file of the set was renamed (a save undone before it wrote one): nothing needs
     // to be on the disk before the save's own leftovers go.
@@ -118,19 +128,15 @@ std::optional<SaveFailure> Settlement::clearUp(bool whole) {
     const auto remove = [this](const std::string& name) {
         if (!leftover_) leftover_ = RemoveLeftover(name, fs_);
     };
-    // Last file first, the main file's temporary file last (see FindLeftovers), but where the journal stays
-    // with what is kept.
+    // Last file first, the main file's temporary file last.
     for (size_t i = entries_.size(); i-- > 0;) {
         const std::string& target = entries_[i].path;
-        const auto& temporary = seen_[i].temporary;
-        if (temporary && temporary == (whole ? entries_[i].next : seen_[i].target) &&
-            (!whole || i > 0 || !otherTemporaryLeft()))
-            remove(TemporaryName(target));
-        if (seen_[i].kept && seen_[i].kept == (whole ? entries_[i].old : seen_[i].target))
-            remove(KeptCopyName(target));
+        const Goes go = (this->*goes)(i);
+        if (seen_[i].temporary && go.temporary) remove(TemporaryName(target));
+        if (seen_[i].kept && go.kept) remove(KeptCopyName(target));
     }
     // The journal stays with what may be the only copy of a file, so that every settling names it again.
-    if (!journaled || leftover_ || (!whole && keepsOnlyCopies())) return std::nullopt;
+    if (!journaled || leftover_ || journalStays) return std::nullopt;
     // A journal that stays would settle the set again at every Open: it is noted like any other.
     if ((leftover_ = RemoveLeftover(journal, fs_))) return std::nullopt;
     if (fs_.syncFolder(FolderOf(journal))) return std::nullopt;
@@ -145,7 +151,7 @@ bool Settlement::keepsOnlyCopies() const {
     return false;
 }
 
-bool Settlement::otherTemporaryLeft() {
+bool Settlement::otherTemporaryLeft() const {
     for (size_t i = 1; i < entries_.size(); ++i)
         if (fs_.exists(TemporaryName(entries_[i].path))) return true;
     return false;
@@ -177,17 +183,19 @@ SaveSettlement Settlement::settle() {
         for (size_t i = 0; i < entries_.size(); ++i)
             if (!isOld(i) && entries_[i].old && !keptIsOld(i))
                 settled.changed.push_back(LeafOf(KeptCopyName(entries_[i].path)));
-    settled.failure = clearUp(false);
-    settled.leftover = leftover_;
     settled.journalStays = keepsOnlyCopies();
+    settled.failure = clearUp(&Settlement::goesAsFound, settled.journalStays);
+    settled.leftover = leftover_;
+    // What stays: each copy that differs from its file, named by what it holds.
     survey();
     for (size_t i = 0; i < entries_.size(); ++i) {
         const std::string& path = entries_[i].path;
-        if (seen_[i].kept && seen_[i].kept == entries_[i].old && seen_[i].kept != seen_[i].target)
-            settled.keptCopies.push_back(LeafOf(KeptCopyName(path)));
-        if (seen_[i].temporary && seen_[i].temporary == entries_[i].next &&
-            seen_[i].temporary != seen_[i].target)
-            settled.newCopies.push_back(LeafOf(TemporaryName(path)));
+        const Seen& seen = seen_[i];
+        if (seen.temporary && seen.temporary != seen.target)
+            (seen.temporary == entries_[i].next ? settled.newCopies : settled.changedCopies)
+                .push_back(LeafOf(TemporaryName(path)));
+        if (seen.kept && seen.kept != seen.target)
+            (keptIsOld(i) ? settled.keptCopies : settled.changedCopies).push_back(LeafOf(KeptCopyName(path)));
     }
     return settled;
 }

@@ -39,9 +39,17 @@ class Settlement {
     CutOffSave plan() const;
     std::optional<SaveFailure> finish();
     std::optional<SaveFailure> putBack();
-    std::optional<SaveFailure> clearUp(bool whole);
+    // Which of what that save left beside file i a clear-up removes, where it is there.
+    struct Goes {
+        bool temporary, kept;
+    };
+    // Once the set is whole: what still holds what that save put there.
+    Goes goesFromWholeSet(size_t i) const;
+    // A set left as found: what holds the same as its file.
+    Goes goesAsFound(size_t i) const;
+    std::optional<SaveFailure> clearUp(Goes (Settlement::*goes)(size_t) const, bool journalStays);
     bool keepsOnlyCopies() const;
-    bool otherTemporaryLeft();
+    bool otherTemporaryLeft() const;
     std::optional<SaveFailure> flushFolders();
 
     std::vector<JournalEntry> entries_;

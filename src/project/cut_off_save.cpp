@@ -51,6 +51,11 @@ std::string inPlaceText(const SaveLeftovers& left, const std::string& mainFile) 
     return unknownSetInPlaceText(missing);
 }
 
+// What that save left stays beside the files, named in the message: a Save would write beside it.
+bool keepsLeftovers(const SaveSettlement& settled) {
+    return settled.journalStays || settled.leftover;
+}
+
 std::string settledText(const std::vector<std::string>& files, const SaveSettlement& settled, bool saving) {
     const std::string& mainFile = files.front();
     if (settled.failure)
@@ -71,13 +76,17 @@ std::string settledText(const std::vector<std::string>& files, const SaveSettlem
         left = exceptLeftText(LeafOf(settled.leftover->path), settled.leftover->reason,
                               stillThere(beside, apart));
     }
+    const bool stops = saving && keepsLeftovers(settled);
     if (settled.outcome == CutOffSave::LeftAsFound)
         return cutOffSaveLeftText(mainFile, joined(settled.changed),
                                   {joined(settled.keptCopies), joined(settled.newCopies),
+                                   joined(settled.changedCopies),
                                    settled.journalStays ? LeafOf(journal) : ""},
-                                  saving, left);
-    // A Save stops where that save's leftovers could not all be removed: it would write beside them.
-    const std::string notSaved = saving && settled.leftover ? NotSavedText : "";
+                                  stops    ? FoundAt::StoppedSave
+                                  : saving ? FoundAt::Save
+                                           : FoundAt::Open,
+                                  left);
+    const std::string notSaved = stops ? NotSavedText : "";
     if (settled.outcome == CutOffSave::NewSetWhole) return notSaved + cutOffSaveWholeText(mainFile, left);
     return notSaved + cutOffSaveText(mainFile, settled.outcome == CutOffSave::NewSetFinished, left);
 }
@@ -97,8 +106,7 @@ bool SettleProjectSet(AppContext& ctx, const std::string& base, bool saving) {
         tell(ctx, settledText(files, settled, saving),
              settled.failure ? MsgIcon::Critical : MsgIcon::Warning);
         if (settled.failure) return false;
-        // What that save left beside the files is named in the message.
-        if (settled.outcome == CutOffSave::LeftAsFound || settled.leftover) return !saving;
+        if (keepsLeftovers(settled)) return !saving;
     }
     const SaveLeftovers left = FindLeftovers(files);
     if (left.names.empty()) return true;

@@ -1,6 +1,7 @@
 #pragma once
 // Texts the project files show, and the file dialog's filter.
 #include <string>
+#include <vector>
 
 inline constexpr const char* ProjectFilter = " (*.prj)|*.prj|(*.*)|*.*|";
 inline constexpr const char* TableFileFilter = " (*.csv)|*.csv|(*.*)|*.*|";
@@ -60,33 +61,54 @@ inline std::string cutOffSaveUnsettledText(const std::string& mainFile, const st
            ": " + reason + "). They may be a mix of two saves; the project was neither opened nor saved.";
 }
 inline constexpr const char* NotSavedText = "The project was not saved. ";
-// keptCopies and newCopies: the ".old~" and ".tmp~" files kept as the only copies of what the files held
-// before that save and of what it was writing; journal: the journal, where it stays with them.
+// keptCopies, newCopies and changedCopies: the ".old~" and ".tmp~" files kept as the only copies of what the
+// files held before that save, of what it was writing, and of what was changed in them after it; journal:
+// the journal, where it stays with them.
 struct CutOffSaveKept {
-    std::string keptCopies, newCopies, journal;
+    std::string keptCopies, newCopies, changedCopies, journal;
 };
+// Where a set left as found was met: at an Open, at a Save that stops (what that save left stays beside
+// the files), or at a Save that goes on, nothing of that save being kept any more.
+enum class FoundAt { Open, StoppedSave, Save };
 inline std::string cutOffSaveLeftText(const std::string& mainFile, const std::string& changed,
-                                      const CutOffSaveKept& kept, bool saving, const std::string& left) {
-    std::string text = std::string(saving ? NotSavedText : "") + "The last save of " + mainFile +
-                       " was cut off, and these files were changed after it: " + changed +
-                       ". The project's files were left as they are and may be a mix of two saves; of what "
+                                      const CutOffSaveKept& kept, FoundAt at, const std::string& left) {
+    const std::string cutOff = "The last save of " + mainFile +
+                               " was cut off, and these files were changed after it: " + changed + ". ";
+    if (at == FoundAt::Save)
+        return cutOff +
+               "The project's files were left as they were found and may have been a mix of two saves; "
+               "nothing that save left beside them remains, and its journal has been removed, so this Save "
+               "writes the project over them.";
+    std::string text = std::string(at == FoundAt::StoppedSave ? NotSavedText : "") + cutOff +
+                       "The project's files were left as they are and may be a mix of two saves; of what "
                        "that save had left beside them, only what the files hold too was removed" +
                        left + ".";
-    std::string copies;
-    if (!kept.keptCopies.empty())
-        copies = "Earlier contents are kept in " + kept.keptCopies +
-                 (kept.newCopies.empty() ? "" : ", and what that save was writing in " + kept.newCopies);
-    else if (!kept.newCopies.empty())
-        copies = "What that save was writing is kept in " + kept.newCopies;
-    if (!copies.empty())
+    // Each kind of copy kept, the first with its verb.
+    const struct {
+        const std::string& names;
+        const char *first, *then;
+    } kinds[] = {
+        {kept.keptCopies, "Earlier contents are kept in ", "earlier contents in "},
+        {kept.newCopies, "What that save was writing is kept in ", "what that save was writing in "},
+        {kept.changedCopies, "Changes made after that save are kept in ", "changes made after that save in "},
+    };
+    std::vector<std::string> copies;
+    for (const auto& kind : kinds)
+        if (!kind.names.empty()) copies.push_back((copies.empty() ? kind.first : kind.then) + kind.names);
+    std::string names;
+    for (size_t i = 0; i < copies.size(); ++i)
+        names += (i == 0 ? "" : i + 1 < copies.size() ? ", " : ", and ") + copies[i];
+    if (!names.empty())
         text +=
-            " " + copies +
-            ", which no save removes: compare them with their files and remove them before the project is "
-            "saved under this name.";
-    if (!kept.journal.empty())
-        text += " " + kept.journal +
-                ", that save's journal, stays with them, so that every Open names them again; once they are "
-                "gone, the next Open or Save removes it.";
+            " " + names +
+            ", which no save removes: compare each with its file, keep what is needed of it, and remove it "
+            "before the project is saved under this name.";
+    if (!kept.journal.empty()) {
+        const bool one = names.find(", ") == std::string::npos;
+        text += " " + kept.journal + ", that save's journal, stays with " + (one ? "it" : "them") +
+                ", so that every Open names " + (one ? "it" : "them") + " again; once " +
+                (one ? "it is" : "they are") + " gone, the next Open or Save removes the journal.";
+    }
     return text;
 }
 // Files beside the set that no journal accounts for and none of which can be the only copy of anything,

@@ -407,12 +407,14 @@ TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
                 });
                 EXPECT_EQ(std::pair(settled.journalStays, left.contains("p.prj.saving~")),
                           std::pair(copiesStay, copiesStay));
+                // Each copy that stays is named once, the one the user changed as such.
                 for (const auto& [name, bytes] : left) {
                     if (name.ends_with(".old~") || name.ends_with(".tmp~")) {
                         EXPECT_EQ(std::count(settled.keptCopies.begin(), settled.keptCopies.end(), name) +
-                                      std::count(settled.newCopies.begin(), settled.newCopies.end(), name) +
-                                      (name == edit),
-                                  1)
+                                      std::count(settled.newCopies.begin(), settled.newCopies.end(), name),
+                                  name != edit)
+                            << name;
+                        EXPECT_EQ(settled.changedCopies == std::vector<std::string>{name}, name == edit)
                             << name;
                     }
                 }
@@ -423,8 +425,9 @@ TEST_F(DurableFile, ASaveCutOffAnywhereEndsWholeOrIsLeftAsTheUserChangedIt) {
                     EXPECT_EQ(again.outcome, CutOffSave::None);
                     continue;
                 }
-                EXPECT_EQ(std::tuple(again.changed, again.keptCopies, again.newCopies),
-                          std::tuple(settled.changed, settled.keptCopies, settled.newCopies));
+                EXPECT_EQ(std::tuple(again.changed, again.keptCopies, again.newCopies, again.changedCopies),
+                          std::tuple(settled.changed, settled.keptCopies, settled.newCopies,
+                                     settled.changedCopies));
             }
         }
     }

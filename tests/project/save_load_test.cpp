@@ -8,6 +8,7 @@
 #include <iostream>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -313,31 +314,66 @@ struct KillingFileSystem : FileSystem {
     std::set<int> open;
 };
 
+// The files a message names as kept beside the set (lists of names), and the journal.
+std::set<std::string> namedKept(const CutOffSaveKept& kept) {
+    std::set<std::string> names;
+    for (const std::string& list : {kept.keptCopies, kept.newCopies, kept.changedCopies, kept.journal}) {
+        std::istringstream in(list);
+        for (std::string name; std::getline(in >> std::ws, name, ',');)
+            names.insert(name);
+    }
+    return names;
+}
+
 } // namespace
 
 // A save killed half way through renaming its files: the next open finishes it, says so, and loads the
 // new set whole (the changed first and last files both), never a mix of the two saves. Where the user
 // edited a file after the kill, the open touches none of the files and names the edited one; a save then
-// stops after the same message. Both leave the files, the copies it names and the journal with them.
+// stops after the same message. Both leave the files, the copies it names and the journal with them. Once
+// the user has removed every copy it names but one changed since, the Save stops naming that one; once
+// none is left, the Save saves.
 // Killed at any step before its journal (with links and without), the save leaves nothing that may be the
 // only copy of a file: the open says the files in place are the project as last saved whole and removes
 // what that save left, and the saves after it succeed.
 TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened) {
+    const CutOffSaveKept blkEdited = {"h.prj.old~", "h.blk.tmp~", "", "h.prj.saving~"};
     const struct {
         const char* kind;
         int killAt; // -1: at every step until the journal is there
-        bool noLinks, edited, saved;
+        bool noLinks;
+        const char* edited = ""; // changed by the user after the kill
+        bool saved = false;      // a Save, not an Open, meets the set
+        CutOffSaveKept kept = {};
+        bool cleared = false; // then the user removes what the message names as kept but changed copies
     } rows[] = {
-        {"rename", 3, false, false, false}, // the journal, .prj and .lst are renamed; .wtc is not
-        {"rename", 3, false, true, false},  {"rename", 3, false, true, true},
-        {"", -1, false, false, false},      {"", -1, true, false, false},
+        {"rename", 3, false}, // the journal, .prj and .lst are renamed; .wtc is not
+        {"rename", 3, false, "h.blk", false, blkEdited},
+        {"rename", 3, false, "h.blk", true, blkEdited},
+        {"rename", 3, false, "h.blk", false, blkEdited, true},
+        // Killed before the .prj's rename.
+        {"rename",
+         1,
+         false,
+         "h.wtc.tmp~",
+         false,
+         {"", "h.prj.tmp~, h.blk.tmp~", "h.wtc.tmp~", "h.prj.saving~"},
+         true},
+        {"", -1, false},
+        {"", -1, true},
+    };
+    auto besideTheFiles = [&] {
+        std::set<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir))
+            if (e.path().string().ends_with('~')) names.insert(e.path().filename().string());
+        return names;
     };
     FileContents setA;
     for (const auto& row : rows)
         for (int kill = std::max(row.killAt, 0);; ++kill) {
             SCOPED_TRACE(::testing::Message()
-                         << row.kind << " " << kill << (row.noLinks ? " copies" : " links")
-                         << (row.edited ? " edited" : "") << (row.saved ? " saved" : ""));
+                         << row.kind << " " << kill << (row.noLinks ? " copies" : " links") << " "
+                         << row.edited << (row.saved ? " saved" : "") << (row.cleared ? " cleared" : ""));
             // The project saved (only once: each save flushes every file to the disk), then put back as
             // saved.
             if (setA.empty()) {
@@ -357,11 +393,9 @@ TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened
             blk.replace(blk.find("\r\na\r\nb\r\n"), 8, "\r\nz\r\nb\r\n");
             KillingFileSystem disk(row.kind, kill, row.noLinks);
             EXPECT_THROW(SaveFilesDurably(next, disk), KillingFileSystem::Killed);
-            if (row.edited) std::ofstream(path("h.blk"), std::ios::binary) << userBlk;
+            if (*row.edited) std::ofstream(path(row.edited), std::ios::binary) << userBlk;
             const bool journaled = FileExists(path("h.prj.saving~"));
-            bool leftovers = false;
-            for (const auto& e : std::filesystem::directory_iterator(dir))
-                leftovers |= e.path().string().ends_with('~');
+            const bool leftovers = !besideTheFiles().empty();
             dialogs.shown.clear();
             if (row.killAt < 0 && journaled) break; // every step before the journal was a kill point
             if (row.killAt < 0) {
@@ -390,24 +424,34 @@ TEST_F(SaveLoad, ASetWhoseSaveWasCutOffIsMadeWholeAndTheUserToldBeforeItIsOpened
                 ASSERT_FALSE(SalvaProgetto(ctx, false));
             else
                 ASSERT_TRUE(loadFresh("h.prj"));
+            const bool placed = row.killAt > 1, blkEdited = row.edited == std::string("h.blk");
             EXPECT_EQ(dialogs.shown,
                       std::vector<std::string>{
-                          row.edited ? cutOffSaveLeftText(path("h.prj"), "h.blk",
-                                                          {"h.prj.old~", "h.blk.tmp~", "h.prj.saving~"},
-                                                          row.saved, "")
-                                     : cutOffSaveText(path("h.prj"), true, "")});
-            EXPECT_EQ(slurp(path("h.blk")), row.edited ? userBlk : blk);
+                          *row.edited
+                              ? cutOffSaveLeftText(path("h.prj"), row.edited, row.kept,
+                                                   row.saved ? FoundAt::StoppedSave : FoundAt::Open, "")
+                              : cutOffSaveText(path("h.prj"), true, "")});
+            EXPECT_EQ(slurp(path("h.blk")), blkEdited ? userBlk : placed ? blk : setA[8].second);
             if (!row.saved) {
-                EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, "two");
-                EXPECT_EQ(project->Blocks[0].Text, row.edited ? "q\r\nb" : "z\r\nb");
+                EXPECT_EQ(project->Program.Sections[0].Rungs[1].Description, placed ? "two" : "one");
+                EXPECT_EQ(project->Blocks[0].Text, blkEdited ? "q\r\nb" : placed ? "z\r\nb" : "a\r\nb");
             }
-            // Kept: what the files held before that save and what it was writing, where no file in place
-            // holds it, and the journal with them.
-            std::set<std::string> left;
-            for (const auto& e : std::filesystem::directory_iterator(dir))
-                if (e.path().string().ends_with('~')) left.insert(e.path().filename().string());
-            EXPECT_EQ(left, (row.edited ? std::set<std::string>{"h.prj.old~", "h.blk.tmp~", "h.prj.saving~"}
-                                        : std::set<std::string>{}));
+            // Kept: what the files held before that save, what it was writing and what was changed after
+            // it, where no file in place holds it, and the journal with them.
+            EXPECT_EQ(besideTheFiles(), namedKept(row.kept));
+            if (!row.cleared) break;
+            // The user removes the earlier contents and what that save was writing, and saves: while a
+            // changed copy stays, the Save stops, naming it with the journal; once none is left, it saves.
+            const CutOffSaveKept stays = {"", "", row.kept.changedCopies, row.kept.journal};
+            for (const std::string& name : namedKept(row.kept))
+                if (!namedKept(stays).contains(name)) std::filesystem::remove(path(name));
+            dialogs.shown.clear();
+            const bool changedStays = !stays.changedCopies.empty();
+            EXPECT_EQ(SalvaProgetto(ctx, false), !changedStays);
+            EXPECT_EQ(dialogs.shown, std::vector<std::string>{cutOffSaveLeftText(
+                                         path("h.prj"), row.edited, changedStays ? stays : CutOffSaveKept{},
+                                         changedStays ? FoundAt::StoppedSave : FoundAt::Save, "")});
+            EXPECT_EQ(besideTheFiles(), changedStays ? namedKept(stays) : std::set<std::string>{});
             break;
         }
 }
