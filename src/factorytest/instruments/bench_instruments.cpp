@@ -1,10 +1,12 @@
 #include "factorytest/instruments/bench_instruments.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "core/event_pump.h"
 #include "core/log.h"
 #include "core/user_dialogs.h"
+#include "factorytest/instruments/multimeter_reply.h"
 
 namespace {
 
@@ -15,70 +17,74 @@ constexpr double LineQuietSeconds = 0.1;
 // A stray before the query and another after its answer cost a query each.
 constexpr int MaxQueries = 3;
 
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
+// What waits on the port as the query goes: text without its line end, or else a line end that cut text
+// less than limitMs before, the time the read gives a line to come whole and so the longest pause it
+// allows within a line. No earlier line end counts, nor any that ended a line a read took.
+MultimeterQuery BeforeTheQuery(const InstrumentPort& port, const std::string& meter, int limitMs) {
+    const std::string& head = port.lines().head();
+    MultimeterQuery query{meter, limitMs, HoldsText(head) ? head : "", std::nullopt};
+    const auto& end = port.lastLineEnd();
+    if (query.waited.empty() && end &&
+        InstrumentPort::Clock::now() - end->at <= std::chrono::milliseconds(limitMs))
+        query.cutShortlyBefore = end->line;
+    return query;
+}
+
+// Sends the query and judges the lines that come after it, within limitMs, until the reading or a refusal.
+// Once a text was passed over, or while a CR came last, only a quiet line tells what follows, and the
+// line is polled until it falls quiet: the line a CR ended then ends with it. True when the line fell
+// quiet after a text was passed over and mayAskAgain: the meter has said all it will, and is asked again.
+bool Ask(InstrumentPort& port, EventPump& pump, MultimeterReply& reply, int limitMs, bool mayAskAgain) {
+    port.send(MultReadCommand);
+    pump.pausa(1);
+    const auto readOn = [&] {
+        const bool came = port.receive();
+        for (std::optional<FollowedLine> line; !reply.done() && (line = port.nextLine());)
+            reply.judge(*line);
+        reply.bound(port.lines());
+        return came;
+    };
+    const auto quietTells = [&] {
+        return port.lines().crLast() || (mayAskAgain && !reply.passedOver.empty());
+    };
+    int polls = std::max(1, limitMs / 100);
+    const auto fallsQuiet = [&] {
+        while (!reply.done() && quietTells() && polls > 0) {
+            --polls;
+            pump.pausa(LineQuietSeconds);
+            if (!readOn()) return true;
+        }
+        return false;
+    };
+    const int64_t deadline = pump.nowMs() + limitMs;
+    const auto whole = [&] { return readOn(), reply.done() || quietTells(); };
+    while (!reply.done() && polls > 0 &&
+           pump.waitUntil(whole, static_cast<int>(std::max<int64_t>(0, deadline - pump.nowMs())), false)) {
+        if (!fallsQuiet()) continue;
+        if (auto line = port.lineFellQuiet()) reply.judge(*line);
+        if (!reply.done() && mayAskAgain && !reply.passedOver.empty()) return true;
+    }
+    return false;
 }
 
 } // namespace
 
 std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, Log& log, int limitMs) {
     const std::string meter = "the multimeter (COM" + std::to_string(port.Number) + ")";
-    MultimeterReply reply;
+    MultimeterReply reply({meter, limitMs, "", std::nullopt});
     if (!port.isOpen()) reply.refusal = "port not open";
     for (int query = 1; !reply.done(); ++query) {
-        reply = {};
         port.clear();
-        // Text without its line end may be the head of a line the meter is sending on its own: the
-        // reply's first line is then passed over.
-        const std::string waited = port.lineHead();
-        const bool textWaits = HoldsText(waited);
-        // So may a line end that cut text shortly before: a stray CR or LF inside a line the meter is still
-        // sending looks like the end of one. Shortly is within limitMs, the time the read gives a line to
-        // come whole after the query, and so the longest pause it allows within a line; no earlier line
-        // end counts, nor any that ended a line the last query's reply took.
-        const auto& lineEnd = port.lastLineEnd();
-        const std::optional<std::string> cut =
-            !textWaits && lineEnd &&
-                    InstrumentPort::Clock::now() - lineEnd->at <= std::chrono::milliseconds(limitMs)
-                ? std::optional(lineEnd->line)
-                : std::nullopt;
-        const bool passFirst = textWaits || cut;
-        const bool mayAskAgain = passFirst && query < MaxQueries;
-        port.send(MultReadCommand);
-        pump.pausa(1);
-        // The wait ends at a whole line, or once the reply is too long to hold one: never grows without end.
-        std::string bytes;
-        const auto readOn = [&] {
-            const size_t before = bytes.size();
-            bytes += port.take();
-            reply = ParseMultimeterReply(bytes, passFirst);
-            return bytes.size() > before;
-        };
-        pump.waitUntil([&] { return readOn(), reply.done() || (mayAskAgain && reply.passedOver); }, limitMs,
-                       false);
-        // Once that line is passed over, a meter that only answers has said all it will: it is asked again
-        // when the line has fallen quiet.
-        bool quiet = false;
-        for (int polls = limitMs / 100;
-             !quiet && mayAskAgain && reply.passedOver && !reply.done() && polls > 0; --polls) {
-            pump.pausa(LineQuietSeconds);
-            quiet = !readOn();
-        }
-        // The lines this reply took are no news for the next query; lines after them are.
-        if (reply.used > 0) port.linesTakenBefore(bytes.substr(reply.used));
-        if (reply.passedOver) {
-            const std::string why =
-                cut ? "a line end came after " + Quoted(*cut) + " in the input of " + meter + " less than " +
-                          std::to_string(limitMs) + " ms before the read began"
-                    : Quoted(waited) + " was waiting, without a line end, in the input of " + meter +
-                          " when the read began";
+        reply = MultimeterReply(BeforeTheQuery(port, meter, limitMs));
+        const bool askAgain = Ask(port, pump, reply, limitMs, query < MaxQueries);
+        for (size_t i = 0; i < reply.passedOver.size(); ++i) {
+            const bool last = i + 1 == reply.passedOver.size();
             log.LogStart();
-            log.LogWrite("Lettura Mult: " + why + ": the first line after the query, " +
-                         Quoted(*reply.passedOver) + ", may be " +
-                         (cut ? "the rest of the line it cut" : "its rest") + " and was passed over" +
-                         (quiet ? "; the line then fell quiet and the meter was asked again" : ""));
+            log.LogWrite(
+                "Lettura Mult: " + reply.passedOver[i] + " and was passed over" +
+                (askAgain && last ? "; the line then fell quiet and the meter was asked again" : ""));
         }
-        if (!quiet) break;
+        if (!askAgain) break;
     }
     port.clear();
     if (!reply.done()) reply.refusal = "no whole line within " + std::to_string(limitMs) + " ms";

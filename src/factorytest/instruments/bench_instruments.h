@@ -20,13 +20,11 @@ struct InstrumentLimits {
 };
 
 // One reading from a multimeter on port: drops what came before, sends ":READ?", waits 1 s and then for
-// a whole line within limitMs (ParseMultimeterReply). Where text other than blanks waited, without its line
-// end, when the query went, or a line end that cut such text came less than limitMs before it (a stray CR
-// or LF inside a line the meter is still sending, or the end of a line of its own: nothing tells them
-// apart), the reply's first line is passed over (logged with that text) and the next whole line read; when
-// none follows and the line has fallen quiet, the meter is asked again, up to three queries in all. The
-// reading in the instrument's own unit; nothing when none came in time or it was refused, logged with the
-// reason.
+// a whole line within limitMs, as the meter ends its lines (the port learns that from the lines it sends;
+// MultimeterReply judges them). Text that may be the rest of a line begun before the query, or of a line
+// cut by a stray CR or LF, is passed over and logged with the reason; when the line falls quiet before a
+// whole line followed, the meter is asked again, up to three queries in all. The reading in the
+// instrument's own unit; nothing when none came in time or it was refused, logged with the reason.
 std::optional<double> ReadMultimeter(InstrumentPort& port, EventPump& pump, Log& log, int limitMs);
 // "SV " volts, then output on ("KOE") or off ("KOD"), with the supply's pauses.
 void SwitchSupply(InstrumentPort& port, EventPump& pump, bool on, const std::string& volts);

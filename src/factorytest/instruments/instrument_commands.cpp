@@ -1,11 +1,7 @@
 #include "factorytest/instruments/instrument_commands.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstring>
-#include <iterator>
-#include <string_view>
 
 std::string RelayCommand(int slot, int channel, bool close) {
     const std::string ch = (channel < 10 ? "0" : "") + std::to_string(channel);
@@ -91,64 +87,6 @@ std::optional<double> ParseReading(const std::string& text) {
     auto [p, ec] = std::from_chars(text.data() + b, text.data() + e + 1, v);
     if (ec != std::errc() || p != text.data() + e + 1 || !std::isfinite(v)) return std::nullopt;
     return v;
-}
-
-namespace {
-
-constexpr const char* LineEnds = "\r\n";
-
-// Past blank lines, noise, and the query itself from a line that echoes what it is sent.
-size_t PastNoLine(const std::string& reply, size_t start) {
-    const std::string_view query(MultReadCommand, std::strlen(MultReadCommand) - 2);
-    for (;;) {
-        while (start < reply.size() && !IsLineText(reply[start])) // line ends are no text either
-            ++start;
-        const size_t after = start + query.size();
-        if (reply.compare(start, query.size(), query) != 0 || reply.find_first_of(LineEnds, after) != after)
-            return start;
-        start = after;
-    }
-}
-
-} // namespace
-
-MultimeterReply ParseMultimeterReply(const std::string& reply, bool passFirst) {
-    MultimeterReply out;
-    const std::string bound = std::to_string(MaxReplyBytes) + " bytes";
-    for (size_t from = 0;;) {
-        const size_t start = PastNoLine(reply, from);
-        const size_t end = reply.find_first_of(LineEnds, start);
-        const size_t length = (end == std::string::npos ? reply.size() : end) - start;
-        if (length > MaxReplyBytes) {
-            if (end != std::string::npos) out.used = end + 1;
-            out.refusal = (end != std::string::npos ? "a line longer than " : "no line end within ") + bound;
-            return out;
-        }
-        // Nor do endless blank lines or echoes hold the read.
-        if (start - from > MaxReplyBytes) {
-            out.refusal = "no reading within " + bound;
-            return out;
-        }
-        if (end == std::string::npos) return out;
-        out.used = end + 1;
-        if (passFirst && !out.passedOver) {
-            out.passedOver.emplace();
-            std::copy_if(reply.begin() + static_cast<std::ptrdiff_t>(start),
-                         reply.begin() + static_cast<std::ptrdiff_t>(end),
-                         std::back_inserter(*out.passedOver), IsLineText);
-            from = end;
-            continue;
-        }
-        const auto value = ParseReading(reply.substr(start, length));
-        const std::string range = DecimalText(MaxMultimeterReading);
-        if (!value)
-            out.refusal = "the reply is no number";
-        else if (std::fabs(*value) > MaxMultimeterReading)
-            out.refusal = "the reading " + DecimalText(*value) + " lies outside -" + range + ".." + range;
-        else
-            out.value = value;
-        return out;
-    }
 }
 
 std::optional<double> ParseSupplyCurrent(const std::string& reply) {

@@ -64,25 +64,6 @@ constexpr double MaxSupplyAmps = 10;           // the supply's output current
 
 constexpr double MaxMultimeterReading = 1000; // the multimeter's largest reading, volts or amperes
 
-// A multimeter's reply to ":READ?", read from the bytes that came after the query.
-struct MultimeterReply {
-    std::optional<double> value; // in the instrument's unit
-    std::string refusal;         // why there is no value; empty while the reply may still be coming
-    // The first line, passed over once its line end came (its noise left out); none while it is coming, or
-    // when it was to be read.
-    std::optional<std::string> passedOver;
-    // How many bytes of the reply the lines taken so far (passed over, read or refused) span, through the
-    // line end of the last one; 0 while no whole line was taken.
-    size_t used = 0;
-    bool done() const { return value || !refusal.empty(); }
-};
-// The reading is the first whole line of the reply, or with passFirst the line after it: a meter's text
-// that waited before the query may be the head of a line of its own, whose rest would open the reply, and
-// no content tells that rest from an answer. Blank lines, noise bytes and an echo of the query are passed
-// over before either line.
-// Refused: a line (or as many bytes without a line end) longer than MaxReplyBytes, a line that is no number,
-// a number beyond MaxMultimeterReading either way.
-MultimeterReply ParseMultimeterReply(const std::string& reply, bool passFirst);
 // The supply's current reply ("A0.123A" CR): amperes from characters 2-6. Nothing when the reply is
 // shorter than 8 or longer than MaxReplyBytes bytes, or the value is no number or outside
 // 0..MaxSupplyAmps.

@@ -3,10 +3,10 @@
 #include <charconv>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "comm/link.h"
 #include "core/link_port.h"
-#include "factorytest/instruments/instrument_commands.h"
 
 ComDevices ParseComDevices(const std::string& text) {
     ComDevices devices;
@@ -19,7 +19,8 @@ ComDevices ParseComDevices(const std::string& text) {
         int number = 0;
         if (eq != std::string::npos && eq + 1 < item.size()) {
             auto [p, ec] = std::from_chars(item.data(), item.data() + eq, number);
-            if (ec == std::errc() && p == item.data() + eq && number > 0) devices[number] = item.substr(eq + 1);
+            if (ec == std::errc() && p == item.data() + eq && number > 0)
+                devices[number] = item.substr(eq + 1);
         }
         start = end + 1;
     }
@@ -30,27 +31,6 @@ std::string ComDevice(const ComDevices& devices, int number) {
     auto it = devices.find(number);
     return it != devices.end() ? it->second : ComDevicePath(number);
 }
-
-bool HoldsText(const std::string& line) {
-    return line.find_first_not_of(" \t") != std::string::npos;
-}
-
-namespace {
-
-// Follows the line through the next byte: head is the text since the last line end, as lineHead() tells
-// it. True when the byte is a line end that cut text other than blanks, which is then in ended.
-bool FollowLine(char c, std::string& head, std::string& ended) {
-    if (c == '\r' || c == '\n') {
-        const bool cut = HoldsText(head);
-        if (cut) ended = head;
-        head.clear();
-        return cut;
-    }
-    if (IsLineText(c) && head.size() < MaxReplyBytes) head += c;
-    return false;
-}
-
-} // namespace
 
 InstrumentPort::InstrumentPort(std::string name, LinkPort& link, int number, std::string settings)
     : Name(std::move(name)), Number(number), Settings(std::move(settings)), link_(link) {
@@ -71,7 +51,8 @@ bool InstrumentPort::open(const ComDevices& devices) {
         return false;
     }
     const std::string path = ComDevice(devices, Number);
-    lineHead_.clear();
+    lines_ = {};
+    unread_.clear();
     lineEnd_.reset();
     if (link_.openSerial(path, Settings, false)) return true;
     error_ = path + ": " + link_.error();
@@ -83,7 +64,9 @@ void InstrumentPort::close() {
 }
 
 bool InstrumentPort::send(const std::string& text) {
-    return isOpen() && link_.write(text);
+    if (!isOpen()) return false;
+    lines_.mark();
+    return link_.write(text);
 }
 
 bool InstrumentPort::sendWhole(const std::string& text) {
@@ -99,24 +82,47 @@ bool InstrumentPort::sendWhole(const std::string& text) {
     return true;
 }
 
-std::string InstrumentPort::take() {
-    if (!isOpen()) return {};
-    std::string bytes = link_.readAll();
+bool InstrumentPort::receive() {
+    if (!isOpen()) return false;
+    const std::string bytes = link_.readAll();
+    if (bytes.empty()) return false;
     // The link announces every arrival (QtLinkPort on readyRead and in its own waits): what is read came
     // no later than its last announcement, or than now when it announced none since the last read.
-    const Clock::time_point at = arrival_->announced ? arrival_->at : Clock::now();
+    unreadAt_ = arrival_->announced ? arrival_->at : Clock::now();
     arrival_->announced = false;
-    std::string ended;
+    unread_ += bytes;
+    return true;
+}
+
+std::optional<FollowedLine> InstrumentPort::follow(char c) {
+    // A line end is timed as it comes, whatever the byte after a CR then tells of it.
+    if ((c == '\r' || c == '\n') && HoldsText(lines_.head())) lineEnd_ = LineEnd{unreadAt_, lines_.head()};
+    return lines_.follow(c);
+}
+
+std::string InstrumentPort::take() {
+    receive();
+    std::string bytes = std::exchange(unread_, {});
     for (const char c : bytes)
-        if (FollowLine(c, lineHead_, ended)) lineEnd_ = LineEnd{at, ended};
+        follow(c);
     return bytes;
 }
 
-void InstrumentPort::linesTakenBefore(const std::string& rest) {
-    lineEnd_.reset();
-    std::string head, ended;
-    for (const char c : rest)
-        if (FollowLine(c, head, ended)) lineEnd_ = LineEnd{Clock::now(), ended};
+std::optional<FollowedLine> InstrumentPort::nextLine() {
+    for (size_t i = 0; i < unread_.size(); ++i)
+        if (auto line = follow(unread_[i])) {
+            unread_.erase(0, i + 1);
+            lineEnd_.reset();
+            return line;
+        }
+    unread_.clear();
+    return std::nullopt;
+}
+
+std::optional<FollowedLine> InstrumentPort::lineFellQuiet() {
+    auto line = lines_.quiet();
+    if (line) lineEnd_.reset();
+    return line;
 }
 
 void InstrumentPort::clear() {

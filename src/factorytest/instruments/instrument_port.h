@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "factorytest/instruments/line_follower.h"
+
 class LinkPort;
 
 // COM number -> device path, in place of the system's own mapping.
@@ -16,8 +18,6 @@ using ComDevices = std::map<int, std::string>;
 // "3=/dev/pts/4,7=/dev/pts/6": entries that do not read are skipped.
 ComDevices ParseComDevices(const std::string& text);
 std::string ComDevice(const ComDevices& devices, int number);
-// Whether a line holds text other than blanks.
-bool HoldsText(const std::string& line);
 
 class InstrumentPort {
   public:
@@ -36,35 +36,38 @@ class InstrumentPort {
     bool open(const ComDevices& devices);
     void close();
     std::string error() const { return error_; }
-    // Sends the text when the port is open; false when it is closed or refused the bytes.
+    // Sends the text when the port is open; false when it is closed or refused the bytes. What comes
+    // from now on answers it: the line followed so far came before (LineFollower::mark).
     bool send(const std::string& text);
     // send, and returns once the text has had the time to leave at the port's speed: for the last
     // command before a close, which would otherwise cut it short.
     bool sendWhole(const std::string& text);
-    // Every byte received and not read yet.
+    // Every byte received and not read yet, its lines followed.
     std::string take();
-    // Empties the input buffer, what the system holds included. The bytes are read, not thrown away
-    // unseen, so that lineHead() stays true to the line.
+    // Empties the input buffer, what the system holds included. The bytes are read and followed, not
+    // thrown away unseen, so that the lines stay true to what came.
     void clear();
-    // The text received since the last line end (CR or LF): the head of a line an instrument that sends
-    // lines is in the middle of, whose rest comes next, or stray text on an idle line. Noise bytes (see
-    // IsLineText) are part of no line: a stray 0xFF or 0x00 neither begins nor ends one. Empty on a port
-    // just opened. Kept to its first MaxReplyBytes bytes, as long as any reply may be.
-    const std::string& lineHead() const { return lineHead_; }
-    // A line end that cut text other than blanks: when it came, and that text (as lineHead() had it).
+    // Reads what the link received, for nextLine(); false when nothing came.
+    bool receive();
+    // The next line the instrument ended in what was received: the bytes after its end wait for the next
+    // call, or for take(). None when those bytes end no line. A read takes the line (see lastLineEnd).
+    std::optional<FollowedLine> nextLine();
+    // The line has fallen quiet, every byte received followed: a CR that came last was a lone one, and the
+    // line it ended is taken as nextLine() takes one.
+    std::optional<FollowedLine> lineFellQuiet();
+    // The lines followed so far on this port: how it ends its lines, the head of the line now coming.
+    // Forgotten at open().
+    const LineFollower& lines() const { return lines_; }
+    // A line end that cut text other than blanks: when it came, and that text (as the head had it).
     struct LineEnd {
         Clock::time_point at;
         std::string line;
     };
-    // The last line end that ended a line holding text other than blanks (not the LF of a CR LF, nor the
-    // end of an empty or blank line), among the bytes received since the last line a read took (see
-    // linesTakenBefore); none on a port just opened. Its time is that of the last arrival the link
-    // announced before the bytes were read, or the time they were read when the link announced none:
-    // never earlier than they came.
+    // The last CR or LF that ended a line holding text other than blanks (not the LF of a CR LF, nor the
+    // end of an empty or blank line), among the lines that no read took; none on a port just opened. Its
+    // time is that of the last arrival the link announced before the bytes were read, or the time they
+    // were read when the link announced none: never earlier than they came.
     const std::optional<LineEnd>& lastLineEnd() const { return lineEnd_; }
-    // A read took every line of what it received up to the point where rest begins, just past a line end:
-    // the line ends before that are no longer news. Those within rest are kept, timed now.
-    void linesTakenBefore(const std::string& rest);
     LinkPort& link() { return link_; }
 
   private:
@@ -75,9 +78,13 @@ class InstrumentPort {
         Clock::time_point at;
     };
 
+    std::optional<FollowedLine> follow(char c);
+
     LinkPort& link_;
     std::string error_;
-    std::string lineHead_;
+    LineFollower lines_;
+    std::string unread_; // received, not followed yet
+    Clock::time_point unreadAt_;
     std::optional<LineEnd> lineEnd_;
     std::shared_ptr<Arrival> arrival_ = std::make_shared<Arrival>();
 };
@@ -85,7 +92,8 @@ class InstrumentPort {
 // The four instrument ports of the main window, used by the benches only.
 struct InstrumentPorts {
     InstrumentPorts(LinkPort& relay, LinkPort& mult, LinkPort& supply, LinkPort& calibrator)
-        : Seriale_switch("relay unit", relay, 5, "9600,n,8,1"), Seriale_mult("multimeter", mult, 3, "9600,n,8,1"),
+        : Seriale_switch("relay unit", relay, 5, "9600,n,8,1"),
+          Seriale_mult("multimeter", mult, 3, "9600,n,8,1"),
           Seriale_alim("power supply", supply, 4, "2400,n,8,1"),
           Seriale_calib("calibrator", calibrator, 0, "9600,n,8,1") {}
 
