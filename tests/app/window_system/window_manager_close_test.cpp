@@ -7,10 +7,12 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 #include <signal.h>
@@ -55,6 +57,7 @@ bool succeeds(pid_t pid) {
 struct XSession {
     pid_t server = -1;
     pid_t manager = -1;
+    QTemporaryDir dir;
 
     bool start() {
         int fds[2];
@@ -70,10 +73,13 @@ struct XSession {
         close(fds[0]);
         if (number.empty()) return false;
         setenv("DISPLAY", (":" + number).c_str(), 1);
-        manager = spawn({"openbox"});
-        // wmctrl succeeds once a window manager runs.
+        // The window manager names itself on the screen early in its start, and the events that reach it
+        // before it enters its event loop wait there until another one comes: a window shown meanwhile is
+        // neither managed nor mapped. Its startup command runs just before that loop, after its last read.
+        const QString started = dir.filePath("started");
+        manager = spawn({"openbox", "--startup", "touch '" + started.toStdString() + "'"});
         for (const auto until = Clock::now() + std::chrono::seconds(60); Clock::now() < until; usleep(50000))
-            if (succeeds(spawn({"wmctrl", "-m"}))) return true;
+            if (QFileInfo::exists(started)) return true;
         return false;
     }
     ~XSession() {
