@@ -3,14 +3,17 @@
 // request waits for a silent device.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 #include <signal.h>
@@ -55,6 +58,7 @@ bool succeeds(pid_t pid) {
 struct XSession {
     pid_t server = -1;
     pid_t manager = -1;
+    QTemporaryDir dir;
 
     bool start() {
         int fds[2];
@@ -70,10 +74,13 @@ struct XSession {
         close(fds[0]);
         if (number.empty()) return false;
         setenv("DISPLAY", (":" + number).c_str(), 1);
-        manager = spawn({"openbox"});
-        // wmctrl succeeds once a window manager runs.
+        // The window manager names itself on the screen early in its start, and the events that reach it
+        // before it enters its event loop wait there until another one comes: a window shown meanwhile is
+        // neither managed nor mapped. Its startup command runs just before that loop, after its last read.
+        const QString started = dir.filePath("started");
+        manager = spawn({"openbox", "--startup", "touch '" + started.toStdString() + "'"});
         for (const auto until = Clock::now() + std::chrono::seconds(60); Clock::now() < until; usleep(50000))
-            if (succeeds(spawn({"wmctrl", "-m"}))) return true;
+            if (QFileInfo::exists(started)) return true;
         return false;
     }
     ~XSession() {
@@ -82,6 +89,18 @@ struct XSession {
             kill(pid, SIGTERM);
             waitpid(pid, nullptr, 0);
         }
+    }
+};
+
+// What the window system hands over, counted before the hold takes it: installed after the hold, it sees
+// each event first. The counts are read on the simulator's thread too.
+struct Seen : QObject {
+    std::atomic<int> closes = 0, keys = 0, releases = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        closes += e->spontaneous() && e->type() == QEvent::Close;
+        keys += e->spontaneous() && e->type() == QEvent::KeyPress;
+        releases += e->spontaneous() && e->type() == QEvent::MouseButtonRelease;
+        return false;
     }
 };
 
@@ -122,7 +141,17 @@ class WindowSystem : public ::testing::Test {
 } // namespace
 
 TEST_F(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
-    Program p;
+    Seen seen;
+    // While set, the device answers only once the keys and clicks below have come (or after 30 s).
+    std::atomic<bool> answerAfterInput = false;
+    Program p; // its simulator's thread ends before the two above
+    p.sim.setResponder([&](const Bytes& request) {
+        for (const auto until = Clock::now() + std::chrono::seconds(30);
+             answerAfterInput && (seen.keys < 10 || seen.releases < 3) && Clock::now() < until;)
+            usleep(10000);
+        answerAfterInput = false;
+        return p.sim.execute(request);
+    });
     p.window->takeCloseDuringRequests(p.pump);
     p.window->show();
     ASSERT_TRUE(p.pump.waitUntil([&] { return p.window->windowHandle()->isExposed(); }, 60000, false));
@@ -130,7 +159,8 @@ TEST_F(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
     ASSERT_TRUE(p.comm.CurrentDevice.Connected);
 
     // Keys and clicks made during a request's wait (a double click among them) all arrive, once and in
-    // order, at the first pass of the event loop after it.
+    // order, at the first pass of the event loop after it. The wait lasts until they have come, however
+    // long the window manager takes to pass the clicks on.
     QLineEdit box;
     QPushButton button("Count");
     int clicks = 0;
@@ -143,8 +173,8 @@ TEST_F(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
     ASSERT_TRUE(p.pump.waitUntil([&] { return box.isActiveWindow() && button.windowHandle()->isExposed(); },
                                  60000, false));
     const QPoint at = button.mapToGlobal(button.rect().center());
-    p.comm.CurrentDevice.LinkTimeout = 1500;
-    p.sim.inject({SimFault::Silence});
+    p.comm.CurrentDevice.LinkTimeout = 32000; // past the device's 30 s
+    answerAfterInput = true;
     bool typed = false;
     pid_t clicker = -1;
     QTimer::singleShot(300, [&] {
@@ -152,14 +182,16 @@ TEST_F(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
         clicker = spawn({"xdotool", "mousemove", std::to_string(at.x()), std::to_string(at.y()), "click",
                          "--repeat", "3", "--delay", "120", "1"});
     });
+    QCoreApplication::instance()->installEventFilter(&seen);
     LeggiRegistro(p.ctx, 3, 0);
+    QCoreApplication::instance()->removeEventFilter(&seen);
     const auto duringWait = std::tuple(box.text(), clicks);
     p.pump.processEvents();
     EXPECT_TRUE(typed && succeeds(clicker));
     EXPECT_EQ(duringWait, std::tuple(QString(), 0));
     EXPECT_EQ(std::tuple(box.text(), clicks), std::tuple(QString("abcdefghij"), 3));
 
-    p.comm.CurrentDevice.LinkTimeout = 20000;
+    p.comm.CurrentDevice.LinkTimeout = 30000;
     p.sim.inject({SimFault::Silence});
 
     pid_t closer = -1;
@@ -168,7 +200,7 @@ TEST_F(WindowSystem, TheWindowManagersCloseEndsARequestsWaitAtOnce) {
     });
     const auto start = Clock::now();
     LeggiRegistro(p.ctx, 3, 0);
-    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5)); // of a 20 s time-out
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(15)); // of a 30 s time-out
     EXPECT_EQ(p.panel(4), "Com TimeOut");
     EXPECT_TRUE(p.logHas("Request ended without its answer: the program is closing"));
     EXPECT_TRUE(p.pump.waitUntil([&] { return !p.window->isVisible(); }, 60000, false));
@@ -211,15 +243,8 @@ TEST_F(WindowSystem, AClickHeldBehindACloseDeclinedWithTheMouseActsOnce) {
         clicked = succeeds(
             spawn({"xdotool", "mousemove", std::to_string(at.x()), std::to_string(at.y()), "click", "1"}));
     });
-    struct Seen : QObject { // what the window system hands over, before the hold takes it
-        int closes = 0, releases = 0;
-        bool eventFilter(QObject*, QEvent* e) override {
-            closes += e->spontaneous() && e->type() == QEvent::Close;
-            releases += e->spontaneous() && e->type() == QEvent::MouseButtonRelease;
-            return false;
-        }
-    } seen;
-    QCoreApplication::instance()->installEventFilter(&seen); // it sees each event before the hold does
+    Seen seen;
+    QCoreApplication::instance()->installEventFilter(&seen);
     // A request's wait for a silent device, until both have come.
     pump.waitUntil([&] { return seen.closes > 0 && seen.releases > 0; }, 60000, true);
     QCoreApplication::instance()->removeEventFilter(&seen);
